@@ -1,0 +1,59 @@
+# Build helpers shared by every folder.
+#
+# kv_library(<target> [RECURSE] [SHARED] [DEPS <targets...>] [PRIVATE_DEPS <targets...>])
+#   A library made of the .c/.cpp files of the calling folder (and its subfolders
+#   with RECURSE). Headers are included from the repository root, e.g.
+#   #include "zul/io/Stream.h".
+# kv_test(<target> [DEPS <targets...>])
+#   A GoogleTest executable made of every .cpp below the calling folder,
+#   registered with CTest. Deps that are not (yet) targets are skipped.
+
+set(KV_ROOT ${CMAKE_SOURCE_DIR})
+
+function(kv_existing_targets out)
+  set(res)
+  foreach(t ${ARGN})
+    if(TARGET ${t})
+      list(APPEND res ${t})
+    elseif(t MATCHES "^(-|/|\\$<)")
+      list(APPEND res ${t})
+    endif()
+  endforeach()
+  set(${out} ${res} PARENT_SCOPE)
+endfunction()
+
+function(kv_library name)
+  cmake_parse_arguments(A "RECURSE;SHARED" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
+  if(A_RECURSE)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  endif()
+  foreach(ex ${A_EXCLUDE})
+    list(FILTER srcs EXCLUDE REGEX "${ex}")
+  endforeach()
+  if(A_SHARED)
+    add_library(${name} SHARED ${srcs})
+  else()
+    add_library(${name} STATIC ${srcs})
+  endif()
+  target_include_directories(${name} PUBLIC ${KV_ROOT})
+  target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+endfunction()
+
+function(kv_test name)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  kv_existing_targets(deps ${A_DEPS})
+  add_executable(${name} ${srcs})
+  target_include_directories(${name} PRIVATE ${KV_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${deps} GTest::gtest_main GTest::gmock Threads::Threads)
+  target_compile_definitions(${name} PRIVATE
+    KV_SOURCE_DIR="${KV_ROOT}" KV_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "KV_DATA_DIR=${CMAKE_BINARY_DIR}/data")
+endfunction()
