@@ -57,3 +57,11 @@ function(kv_test name)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "KV_DATA_DIR=${CMAKE_BINARY_DIR}/data")
 endfunction()
+
+# The data set: every generated data file goes to KV_DATA_DIR. A tool that
+# produces part of it declares a custom target and registers it with
+# kv_data_part(<target>); the target kv_data (built by default) builds all parts.
+set(KV_DATA_DIR ${CMAKE_BINARY_DIR}/data)
+function(kv_data_part target)
+  set_property(GLOBAL APPEND PROPERTY KV_DATA_PARTS ${target})
+endfunction()
