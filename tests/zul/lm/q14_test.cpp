@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "zul/lm/Q14.h"
+
+namespace {
+
+struct Binary {
+  Q14 a, b, expected;
+};
+
+TEST(Q14, Mul) {
+  const Binary cases[] = {
+      {16384, 12345, 12345},     {16384, -77, -77},       {-1, 1, -1},  {1, 1, 0},
+      {-16384, 3, -3},           {100000, -300000, -1831055},
+      {INT_MAX, INT_MAX, -262144},  // low 32 bits of the shifted 64-bit product
+      {INT_MIN, INT_MIN, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(q14Mul(c.a, c.b), c.expected) << c.a << " * " << c.b;
+}
+
+TEST(Q14, Div) {
+  const Binary cases[] = {
+      {12345, 0, 0},          {16384, 32768, 8192},   {-1, 16384, -1},  {16384, -32768, -8192},
+      {-16384, 3, -89478486}, {16384, 3, 89478485},   {5, -7, -11703},  {INT_MAX, 1, -16384},
+      {INT_MIN, 16384, INT_MIN},
+  };
+  for (const auto& c : cases) EXPECT_EQ(q14Div(c.a, c.b), c.expected) << c.a << " / " << c.b;
+  EXPECT_EQ(q14Recip(0), 0);
+  EXPECT_EQ(q14Recip(32768), 8192);
+}
+
+TEST(Q14, Lerp) {
+  EXPECT_EQ(q14Lerp(0, 16384, 8192), 8192);
+  EXPECT_EQ(q14Lerp(100, -100, 16384), -100);
+  EXPECT_EQ(q14Lerp(0, 3, 8192), 1);
+  EXPECT_EQ(q14Lerp(0, -3, 8192), -2);
+}
+
+TEST(Q14, DegreesToUnits) {
+  const struct {
+    Q14 deg;
+    int32_t units;
+  } cases[] = {
+      {0, 0}, {0x168000, 1023}, {0x5A0000, 4095}, {-0x168000, -1024}, {0xB4000, 511}, {16384, 11},
+  };
+  for (const auto& c : cases) EXPECT_EQ(q14DegreesToUnits(c.deg), c.units) << c.deg;
+}
+
+TEST(Q14, SineTableEntries) {
+  EXPECT_EQ(kSineTable[0], 0);
+  EXPECT_EQ(kSineTable[512], 46341);
+  EXPECT_EQ(kSineTable[1024], 65536);
+  EXPECT_EQ(kSineTable[474], 43563);
+  for (int i = 0; i <= 1024; ++i) {
+    if (i == 474) continue;
+    const double v = 65536.0 * std::sin(i * M_PI / 2048.0);
+    EXPECT_EQ(kSineTable[i], static_cast<int32_t>(std::lround(v))) << i;
+  }
+}
+
+TEST(Q14, SinCos) {
+  const struct {
+    int32_t units;
+    Q14 sine;
+  } cases[] = {
+      {0, 0},          {512, 11585},          {1024, 16384},  {2048, 0},       {3072, -16384},
+      {4096 + 1024, 16384}, {-1024, -16384},  {474, 10890},   {2048 - 474, 10890},
+      {2048 + 474, -10890}, {4096 - 474, -10890}, {1023, 16384},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sinQ14(c.units), c.sine) << c.units;
+  for (int u = -5000; u < 5000; u += 37) EXPECT_EQ(cosQ14(u), sinQ14(u + 1024)) << u;
+  EXPECT_EQ(cosQ14(0), 16384);
+  EXPECT_EQ(cosQ14(1023), 25);  // 90 degrees in units is 1023, so its cosine is not 0
+}
+
+TEST(Q14, SmallSquareRoots) {
+  // isqrt below 32: 1 for 1-2, 2 for 3-6, 3 for 7-12, 4 for 13-20, 5 for 21-30, 6 for 31.
+  const int expected[32] = {0, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 4, 4, 4,
+                            4, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 6};
+  for (int x = 0; x < 32; ++x) EXPECT_EQ(isqrt(x), expected[x]) << x;
+  EXPECT_EQ(isqrt(-1), 0);
+  EXPECT_EQ(isqrt(INT_MIN), 0);
+}
+
+TEST(Q14, SquareRoot) {
+  const Binary cases[] = {{0, 0, 1}, {16384, 0, 16384}, {31, 0, 768}, {32, 0, 640}, {-5, 0, 0},
+                          {409600, 0, 81920}, {INT_MAX, 0, 46340 << 7}};
+  for (const auto& c : cases) EXPECT_EQ(sqrtQ14(c.a), c.expected) << c.a;
+  for (int64_t x = 32; x <= INT_MAX; x = x * 3 + 1) {
+    const int32_t r = isqrt(static_cast<int32_t>(x));
+    EXPECT_LE(int64_t{r} * r, x);
+    EXPECT_GT(int64_t{r + 1} * (r + 1), x);
+  }
+}
+
+TEST(Q14, Abs) {
+  EXPECT_EQ(absQ14(-5), 5);
+  EXPECT_EQ(absQ14(5), 5);
+  EXPECT_EQ(absQ14(INT_MIN), INT_MIN);  // -INT_MIN wraps
+}
+
+}  // namespace
