@@ -1,0 +1,21 @@
+#include "windows_brew/HostFiles.h"
+
+#include <cstring>
+
+FILE* hostFileOpen(const char* path, const char* mode) { return std::fopen(path, mode); }
+
+bool hostFileReplace(const char* from, const char* to) { return std::rename(from, to) == 0; }
+
+void hostFileRemove(const char* path) { std::remove(path); }
+
+bool joinPath(char* out, std::size_t capacity, const char* folder, const char* name) {
+  if (!out || capacity == 0) return false;
+  out[0] = '\0';
+  std::size_t a = folder ? std::strlen(folder) : 0;
+  std::size_t b = name ? std::strlen(name) : 0;
+  if (a + b + 1 > capacity) return false;
+  if (a) std::memcpy(out, folder, a);
+  if (b) std::memcpy(out + a, name, b);
+  out[a + b] = '\0';
+  return true;
+}

@@ -1,0 +1,15 @@
+// The host's access to the file system: shell paths (backslashes, rooted at
+// the executable's folder) are handed to the platform layer, which maps them.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+FILE* hostFileOpen(const char* path, const char* mode);
+// Replaces the file at `to` by the file at `from`; true on success.
+bool hostFileReplace(const char* from, const char* to);
+void hostFileRemove(const char* path);
+
+// Joins a folder and a name into `out` (capacity bytes with the terminator).
+// False, with `out` emptied, when the result does not fit.
+bool joinPath(char* out, std::size_t capacity, const char* folder, const char* name);
