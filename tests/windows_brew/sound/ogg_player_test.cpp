@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/sound/SoundSynth.h"
+#include "windows_brew/OggSoundPlayer.h"
+
+namespace {
+
+std::u16string wide(const char* s) {
+  std::u16string w;
+  for (; *s; ++s) w.push_back(static_cast<unsigned char>(*s));
+  return w;
+}
+
+// Loads the named files one per call, as the game does.
+void loadOneByOne(OggSoundPlayer& p, const std::vector<std::string>& names) {
+  p.setCapacity(15);
+  for (const std::string& n : names) {
+    std::u16string w = wide(n.c_str());
+    const WCHAR* list[] = {w.c_str()};
+    getOggSounds(&p, list, 1, 1);
+  }
+}
+
+// Waits (real time) until the audio thread has handed back every buffer.
+bool waitIdle(OggSoundPlayer& p) {
+  for (int i = 0; i < 400; ++i) {
+    ceAudioSync();
+    if (!p.isAnyPlaying()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+class OggPlayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("KV_DATA_DIR"), nullptr);
+  }
+};
+
+TEST_F(OggPlayer, SlotsFillInCallOrderAndFormatComesFromFirstFile) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg", "m_win.ogg", "missing.ogg", "sfx_error.ogg"});
+  EXPECT_EQ(p.loadedCount(), 4);
+  EXPECT_GT(p.slotSize(0), 444u);
+  EXPECT_GT(p.slotSize(1), p.slotSize(0));
+  EXPECT_EQ(p.slotSize(2), 0u);
+  EXPECT_EQ(p.slotData(2), nullptr);
+  EXPECT_GT(p.slotSize(3), 0u);
+  EXPECT_EQ(p.format().nChannels, kvtools::kSoundChannels);
+  EXPECT_EQ(p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_EQ(p.format().nBlockAlign, 2);
+  EXPECT_EQ(p.format().cbSize, 18);
+  EXPECT_TRUE(p.channelsOpen());
+  EXPECT_EQ(p.getVolume(), 0xFFFFFFFFu);
+  // A missing or empty slot plays nothing.
+  EXPECT_EQ(p.play(2, 0), 0);
+  EXPECT_EQ(p.play(9, 0), 0);
+}
+
+TEST_F(OggPlayer, MissingFirstFileDoesNotLoseTheFormat) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"missing.ogg", "sfx_tally.ogg"});
+  EXPECT_EQ(p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_TRUE(p.channelsOpen());
+  EXPECT_EQ(p.play(1, 0), 1);
+  p.stopAll();
+  EXPECT_TRUE(waitIdle(p));
+}
+
+TEST_F(OggPlayer, DecodedPcmMatchesTheSynthesiser) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg"});
+  std::vector<int16_t> ref = kvtools::synthesizeSound(10);
+  ASSERT_EQ(p.slotSize(0), ref.size() * 2);
+  const int16_t* got = reinterpret_cast<const int16_t*>(p.slotData(0));
+  double sig = 0, err = 0;
+  for (std::size_t i = 0; i < ref.size(); ++i) {
+    double d = static_cast<double>(got[i]) - ref[i];
+    sig += static_cast<double>(ref[i]) * ref[i];
+    err += d * d;
+  }
+  EXPECT_GT(10 * std::log10(sig / err), 15.0);
+}
+
+TEST_F(OggPlayer, FivePlaysOnFourChannels) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"m_title.ogg"});
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(p.play(0, 0), 1);
+    EXPECT_EQ(p.playingId(i), 0);
+  }
+  EXPECT_EQ(p.findFreeChannel(), -1);
+  // The fifth frees all four channels and plays nothing.
+  EXPECT_EQ(p.play(0, 0), 1);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(p.channelHeader(i), nullptr);
+  // The sixth plays on channel 0 again.
+  EXPECT_EQ(p.play(0, 0), 1);
+  EXPECT_EQ(p.playingId(0), 0);
+  EXPECT_EQ(p.channelHeader(1), nullptr);
+  p.stopAll();
+  EXPECT_TRUE(waitIdle(p));
+}
+
+TEST_F(OggPlayer, StopIsSeenAtOnceAndLoopsRunUntilStopped) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg", "m_title.ogg"});
+  ASSERT_EQ(p.play(0, 1), 1);  // looping tally
+  ASSERT_EQ(p.play(1, 0), 1);
+  EXPECT_EQ(p.isPlaying(1), 1);
+  p.stop(1);
+  EXPECT_EQ(p.isPlaying(1), 0);  // at once, before the device returns the buffer
+  // The tally loops: after many times its length it still plays.
+  for (int i = 0; i < 30; ++i) {
+    Sleep(50);
+    ceAudioSync();
+  }
+  EXPECT_EQ(p.isPlaying(0), 1);
+  p.stopAll();
+  EXPECT_TRUE(waitIdle(p));
+  EXPECT_EQ(p.isPlaying(0), 0);
+}
+
+TEST_F(OggPlayer, OneShotFinishesOnItsOwn) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg"});
+  ASSERT_EQ(p.play(0, 0), 1);
+  for (int i = 0; i < 100 && p.isAnyPlaying(); ++i) {
+    Sleep(20);
+    ceAudioSync();
+  }
+  EXPECT_EQ(p.isAnyPlaying(), 0);
+}
+
+TEST_F(OggPlayer, VolumePacking) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg"});
+  p.setVolume(50);
+  EXPECT_EQ(p.getVolume(), 0x7FFF7FFFu);
+  DWORD v = 0;
+  ASSERT_EQ(waveOutGetVolume(p.channelHandle(0), &v), MMSYSERR_NOERROR);
+  EXPECT_EQ(v, 0x7FFF7FFFu);
+  p.setVolume(100);
+  EXPECT_EQ(p.getVolume(), 0xFFFFFFFFu);
+  EXPECT_EQ(p.volumePercent(), 100);
+  p.changeVolume(-150);
+  EXPECT_EQ(p.volumePercent(), 0);
+  EXPECT_EQ(p.getVolume(), 0u);
+  p.changeVolume(90);
+  p.changeVolume(30);
+  EXPECT_EQ(p.volumePercent(), 100);
+  EXPECT_EQ(p.supportsVolume(WAVE_MAPPER), 1);
+}
+
+TEST_F(OggPlayer, NoDeviceOpensNothing) {
+  ceAudioSetDeviceCount(0);
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg"});
+  ceAudioSetDeviceCount(1);
+  EXPECT_FALSE(p.channelsOpen());
+  EXPECT_GT(p.slotSize(0), 0u);
+  EXPECT_EQ(p.play(0, 0), 1);  // no channel: counts as all busy, plays nothing
+  EXPECT_EQ(p.isAnyPlaying(), 0);
+}
+
+TEST_F(OggPlayer, LoaderThreadDecodesWholeFile) {
+  std::string path = std::string("\\Program Files\\Pelloran\\Korvane\\") + "sfx_tally.ogg";
+  WAVEFORMATEX fmt;
+  WAVEHDR hdr;
+  OggLoaderThread t;
+  t.m_format = &fmt;
+  t.m_header = &hdr;
+  std::strncpy(t.m_path, path.c_str(), sizeof t.m_path - 1);
+  HANDLE_THREAD h = t.start();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(WaitForSingleObject(h, 5000), WAIT_OBJECT_0);
+  CloseThreadHandle(h);
+  EXPECT_EQ(t.m_done.load(), 1);
+  EXPECT_EQ(t.m_result, 0);
+  EXPECT_EQ(fmt.nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_EQ(static_cast<std::size_t>(hdr.dwBufferLength), kvtools::synthesizeSound(10).size() * 2);
+  EXPECT_EQ(t.m_totalBytes, static_cast<int32_t>(hdr.dwBufferLength));
+  delete[] hdr.lpData;
+
+  OggLoaderThread missing;
+  missing.m_format = &fmt;
+  missing.m_header = &hdr;
+  std::strncpy(missing.m_path, "\\nowhere.ogg", sizeof missing.m_path - 1);
+  missing.run();
+  EXPECT_EQ(missing.m_result, -1);
+  OggLoaderThread nulls;
+  nulls.run();
+  EXPECT_EQ(nulls.m_result, -2);
+  EXPECT_EQ(OggLoaderThread::threadEntry(nullptr), 0xFFFFFFFFu);
+}
+
+}  // namespace
+
+namespace {
+
+// Plays, stops and lets sounds finish in quick succession while the audio
+// thread completes buffers: run under the thread sanitizer in CI.
+TEST(OggPlayerStress, StopAgainstCompletion) {
+  OggSoundPlayer p;
+  loadOneByOne(p, {"sfx_tally.ogg", "sfx_hit_hard.ogg", "m_start.ogg"});
+  for (int round = 0; round < 300; ++round) {
+    p.play(round % 3, round % 7 == 0);
+    if (round % 2) p.stop((round + 1) % 3);
+    if (round % 5 == 0) p.stopAll();
+    if (round % 11 == 0) Sleep(3);
+    p.isAnyPlaying();
+  }
+  p.stopAll();
+  EXPECT_TRUE(waitIdle(p));
+}
+
+}  // namespace
