@@ -1,0 +1,266 @@
+// Span loops, written once per family and instantiated per pixel layout,
+// texture size, texel mode and depth mode. All accumulators wrap as 32-bit
+// integers; shifts of the walked values are arithmetic.
+#pragma once
+
+#include <cstdint>
+
+#include "gles/PixelHelpers.h"
+#include "gles/GlContext.h"
+#include "zul/lm/Q14.h"
+
+namespace kvgl {
+
+enum TexelMode : int { kTexel565 = 0, kTexel5551 = 1, kTexel4444 = 2 };
+
+constexpr int32_t s32(uint32_t v) { return static_cast<int32_t>(v); }
+constexpr uint32_t u32(int32_t v) { return static_cast<uint32_t>(v); }
+
+// Nearest texel of a square texture of 32 << K, repeating at every edge.
+template <int K>
+struct TexAddr {
+  static constexpr int kShift = 5 + K;
+  static constexpr int32_t kMask = (32 << K) - 1;
+  // Q14 coordinates.
+  static inline uint16_t at(const uint16_t* t, int32_t u, int32_t v) {
+    return t[(((v >> (9 - K)) & kMask) << kShift) + ((u >> (9 - K)) & kMask)];
+  }
+  // Coordinates with 12 more fraction bits.
+  static inline uint16_t atExt(const uint16_t* t, int32_t ue, int32_t ve) {
+    return t[(((ve >> (21 - K)) & kMask) << kShift) + ((ue >> (21 - K)) & kMask)];
+  }
+};
+
+// ---- pixel rules --------------------------------------------------------------
+
+// 16-bit pixels by texel mode.
+template <int Mode>
+struct TexPut16 {
+  static inline void put(uint16_t* p, uint16_t c, uint32_t) {
+    if constexpr (Mode == kTexel565) {
+      *p = c;
+    } else if constexpr (Mode == kTexel5551) {
+      *p = c != 0 ? c : *p;
+    } else {
+      if (c & 15u) *p = blend4444Over565(*p, c);
+    }
+  }
+};
+
+// 16-bit additive: a zero texel adds nothing, so the sum covers it.
+struct AddPut16 {
+  static inline void put(uint16_t* p, uint16_t c, uint32_t) { *p = addSat565(*p, c); }
+};
+
+constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
+constexpr uint32_t depthHalf(uint32_t z) { return (z << 3) & 0xFFFF0000u; }
+
+// Colour-and-depth words. Skip0 makes texel 0 write nothing (RGB565/5551 rule).
+template <int Mode, bool Test, bool Write, bool Skip0>
+struct TexPut32 {
+  static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
+    const uint32_t w = *p;
+    uint32_t colour = c;
+    if constexpr (Mode == kTexel4444) {
+      if ((c & 15u) == 0) return;
+      colour = blend4444Over565(w & 0xFFFFu, c);
+    } else if constexpr (Skip0) {
+      if (c == 0) return;
+    }
+    if constexpr (Test) {
+      if (!depthPasses(w, z)) return;
+    }
+    if constexpr (Write) {
+      *p = colour | depthHalf(z);
+    } else {
+      *p = (w & 0xFFFF0000u) | colour;
+    }
+  }
+};
+
+// Depth-tested additive words; depth is never written.
+struct AddPut32 {
+  static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
+    const uint32_t w = *p;
+    if (c != 0 && depthPasses(w, z)) *p = (w & 0xFFFF0000u) | addSat565(w & 0xFFFFu, c);
+  }
+};
+
+// ---- textured walks -----------------------------------------------------------
+
+// Words 6/7 u left/right, 8/9 v left/right, 2/3 depth left/right.
+template <typename Pixel, int K, typename Put, bool HasZ>
+inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
+  const uint32_t du = u32(q14Mul(wrapSub(w[7], w[6]), f));
+  const uint32_t dv = u32(q14Mul(wrapSub(w[9], w[8]), f));
+  uint32_t u = u32(w[6]);
+  uint32_t v = u32(w[8]);
+  uint32_t z = 0, dz = 0;
+  if constexpr (HasZ) {
+    z = u32(w[2]);
+    dz = u32(q14Mul(wrapSub(w[3], w[2]), f));
+  }
+  Pixel* p = static_cast<Pixel*>(row) + x0;
+  Pixel* const end = p + n;
+  for (; p != end; ++p) {
+    Put::put(p, TexAddr<K>::at(tex, s32(u), s32(v)), z);
+    u += du;
+    v += dv;
+    if constexpr (HasZ) z += dz;
+  }
+}
+
+// Words 4/5 w and its x-step, 6/7 U = u*w and step, 8/9 V = v*w and step,
+// 2/3 depth and step. Exact coordinates every 16 pixels, linear between.
+// Fixed uses the left end's w as the divisor for the whole span.
+template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed>
+inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  uint32_t ww = u32(w[4]);
+  const uint32_t dw = u32(w[5]);
+  uint32_t U = u32(w[6]);
+  const uint32_t dU = u32(w[7]);
+  uint32_t V = u32(w[8]);
+  const uint32_t dV = u32(w[9]);
+  uint32_t z = 0, dz = 0;
+  if constexpr (HasZ) {
+    z = u32(w[2]);
+    dz = u32(w[3]);
+  }
+  Pixel* p = static_cast<Pixel*>(row) + x0;
+  const int32_t fixedR = Fixed ? q14Recip(w[4]) : 0;
+  auto recipOf = [&](uint32_t wv) { return Fixed ? fixedR : q14Recip(s32(wv)); };
+
+  int32_t blocks = n >> 4;
+  const int32_t m = n & 15;
+  int32_t r = recipOf(ww);
+  uint32_t ue = u32(q14Mul(s32(U), r)) << 12;
+  uint32_t ve = u32(q14Mul(s32(V), r)) << 12;
+  for (; blocks > 0; --blocks) {
+    U += dU * 16u;
+    V += dV * 16u;
+    if constexpr (!Fixed) ww += dw * 16u;
+    r = recipOf(ww);
+    const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
+    const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
+    const uint32_t due = u32(s32(ue1 - ue) >> 4);
+    const uint32_t dve = u32(s32(ve1 - ve) >> 4);
+    for (int i = 0; i < 16; ++i, ++p) {
+      Put::put(p, TexAddr<K>::atExt(tex, s32(ue), s32(ve)), z);
+      ue += due;
+      ve += dve;
+      if constexpr (HasZ) z += dz;
+    }
+    ue = ue1;
+    ve = ve1;
+  }
+  if (m == 0) return;
+  if (m == 1) {
+    Put::put(p, TexAddr<K>::at(tex, q14Mul(s32(U), r), q14Mul(s32(V), r)), z);
+    return;
+  }
+  const int32_t uA = q14Mul(s32(U), r);
+  const int32_t vA = q14Mul(s32(V), r);
+  const uint32_t mm = static_cast<uint32_t>(m);
+  const int32_t rB = recipOf(ww + mm * dw);
+  const int32_t uB = q14Mul(s32(U + mm * dU), rB);
+  const int32_t vB = q14Mul(s32(V + mm * dV), rB);
+  const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
+  const uint32_t due = u32(wrapSub(uB, uA)) * g;
+  const uint32_t dve = u32(wrapSub(vB, vA)) * g;
+  ue = u32(uA) << 12;
+  ve = u32(vA) << 12;
+  for (int32_t i = 0; i < m; ++i, ++p) {
+    Put::put(p, TexAddr<K>::atExt(tex, s32(ue), s32(ve)), z);
+    ue += due;
+    ve += dve;
+    if constexpr (HasZ) z += dz;
+  }
+}
+
+// ---- untextured walks ---------------------------------------------------------
+
+enum UntexColour : int { kColourNone = 0, kColourFlat = 1, kColourSmooth = 2 };
+enum UntexBlend : int { kBlendOpaque = 0, kBlendAlpha = 1, kBlendAdd = 2 };
+
+// Words 2/3 depth, 4..11 alpha, red, green, blue left/right (value << 16),
+// word 10 the flat colour word for flat spans.
+template <typename Pixel, int Colour, int Blend, bool Test, bool Write>
+inline void untexturedSpan(GlContext*, void* row, const SpanParams* sp) {
+  constexpr bool kDepth = sizeof(Pixel) == 4;
+  constexpr bool kNeedZ = kDepth && (Test || Write);
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
+  uint32_t z = 0, dz = 0;
+  if constexpr (kNeedZ) {
+    z = u32(w[2]);
+    dz = u32(q14Mul(wrapSub(w[3], w[2]), f));
+  }
+  uint32_t a = 0, r = 0, g = 0, b = 0, da = 0, dr = 0, dg = 0, db = 0;
+  if constexpr (Colour == kColourSmooth) {
+    if constexpr (Blend == kBlendAlpha) {
+      a = u32(w[4]);
+      da = u32(q14Mul(wrapSub(w[5], w[4]), f));
+    }
+    r = u32(w[6]);
+    dr = u32(q14Mul(wrapSub(w[7], w[6]), f));
+    g = u32(w[8]);
+    dg = u32(q14Mul(wrapSub(w[9], w[8]), f));
+    b = u32(w[10]);
+    db = u32(q14Mul(wrapSub(w[11], w[10]), f));
+  }
+  const uint32_t flat = u32(w[10]);
+  Pixel* p = static_cast<Pixel*>(row) + x0;
+  Pixel* const end = p + n;
+  for (; p != end; ++p) {
+    const uint32_t old = *p;
+    bool pass = true;
+    if constexpr (kDepth && Test) pass = depthPasses(old, z);
+    if (pass) {
+      uint32_t colour = old & 0xFFFFu;
+      if constexpr (Colour != kColourNone) {
+        uint32_t src;   // RGB565, with the blend factor in bits 16-19
+        if constexpr (Colour == kColourFlat) {
+          src = flat;
+        } else {
+          src = packInterpolated(s32(r), s32(g), s32(b)) & 0xFFFFu;
+          if constexpr (Blend == kBlendAlpha) src |= (a & 0xF00000u) >> 4;
+        }
+        if constexpr (Blend == kBlendOpaque) {
+          colour = src & 0xFFFFu;
+        } else if constexpr (Blend == kBlendAlpha) {
+          colour = blend565(colour, src);
+        } else {
+          colour = addSat565(colour, src & 0xFFFFu);
+        }
+      }
+      if constexpr (!kDepth) {
+        *p = static_cast<Pixel>(colour);
+      } else if constexpr (Write) {
+        *p = colour | depthHalf(z);
+      } else if constexpr (Colour != kColourNone) {
+        *p = (old & 0xFFFF0000u) | colour;
+      }
+    }
+    if constexpr (kNeedZ) z += dz;
+    if constexpr (Colour == kColourSmooth) {
+      if constexpr (Blend == kBlendAlpha) a += da;
+      r += dr;
+      g += dg;
+      b += db;
+    }
+  }
+}
+
+}  // namespace kvgl
