@@ -1,22 +1,403 @@
-// Drawing side of the context: draw calls, flush, frustum, buckets and the
-// span tables. Draw calls queue nothing yet.
+// Drawing side of the context: frustum, draw calls (vertex fetch, transform,
+// outcodes, culling, projection), the depth buckets, the flush and the
+// flush-time clipping.
 #include <cstring>
 
 #include "gles/GlContext.h"
+#include "gles/PixelHelpers.h"
+#include "gles/Rasterisers.h"
 
-void GlContext::initSpanTables() {
-  m_texAffineSpans = SpanTable{};
-  m_texPerspectiveSpans = SpanTable{};
-  m_texFixedDivisorSpans = SpanTable{};
-  for (SpanFunction& f : m_texAdditiveSpans) f = nullptr;
-  for (SpanTable& t : m_depthTexSpans) t = SpanTable{};
-  for (SpanFunction& f : m_depthTexAdditiveSpans) f = nullptr;
+namespace {
+
+constexpr GLenum kGlFrontAndBack = 0x0408;
+
+inline int32_t readWord(const uint8_t* p) {
+  int32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
 }
 
+inline uint32_t readColour(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// Each byte: c0 + ((c1 - c0) * t >> 14).
+uint32_t lerpColour(uint32_t c0, uint32_t c1, Q14 t) {
+  uint32_t out = 0;
+  for (int s = 0; s < 32; s += 8) {
+    const int32_t b0 = static_cast<int32_t>((c0 >> s) & 0xFFu);
+    const int32_t b1 = static_cast<int32_t>((c1 >> s) & 0xFFu);
+    const int32_t b = b0 + (((b1 - b0) * t) >> 14);
+    out |= (static_cast<uint32_t>(b) & 0xFFu) << s;
+  }
+  return out;
+}
+
+// Side-plane distance of an eye position; inside when <= 0.
+inline Q14 planeDistance(const Vector3& n, const VertexSlot* v) {
+  return wrapAdd(wrapAdd(q14Mul(n.x, v->eyeX), q14Mul(n.y, v->eyeY)), q14Mul(n.z, v->eyeZ));
+}
+
+bool rasteriserTakesFlatColour(TriangleRasteriser r) {
+  return r == kvgl::rasterFlat || r == kvgl::rasterFlat32 || r == kvgl::rasterFlatDepth ||
+         r == kvgl::rasterDepthOnly;
+}
+
+bool lineDrawerSmooth(LineDrawer d) {
+  return d == kvgl::drawLineSmooth || d == kvgl::drawLineSmoothBlend || d == kvgl::drawLineSmooth32 ||
+         d == kvgl::drawLineSmoothBlend32;
+}
+
+enum AttrMode { kAttrFlat, kAttrFlatArray, kAttrVertexColourMode, kAttrTexturedMode };
+
+// Fills the pool slots of one draw call.
+class VertexFetch {
+ public:
+  VertexFetch(GlContext& c, AttrMode mode) : m_c(c), m_mode(mode) {
+    m_stamp = static_cast<uint16_t>(c.m_drawStamp & 0xFFFFu);
+    m_vertex = static_cast<const uint8_t*>(c.m_vertexPointer);
+    m_vertexStride = c.m_vertexStride != 0 ? c.m_vertexStride : 12;
+    m_tex = static_cast<const uint8_t*>(c.m_texCoordPointer);
+    m_texStride = c.m_texCoordStride != 0 ? c.m_texCoordStride : 8;
+    m_colour = static_cast<const uint8_t*>(c.m_colorPointer);
+    m_colourStride = c.m_colorStride != 0 ? c.m_colorStride : 4;
+    m_flat = kvgl::packFlatColour(static_cast<uint32_t>(c.m_colorRed), static_cast<uint32_t>(c.m_colorGreen),
+                                  static_cast<uint32_t>(c.m_colorBlue), static_cast<uint32_t>(c.m_colorAlpha));
+  }
+
+  // The slot of index i, filled once per call; null beyond the pool.
+  VertexSlot* get(uint32_t i) {
+    const int64_t slotIndex = static_cast<int64_t>(m_c.m_vertexCount) + i;
+    if (slotIndex >= kVertexPoolSize) return nullptr;
+    if (static_cast<int32_t>(i) > m_maxIndex) m_maxIndex = static_cast<int32_t>(i);
+    VertexSlot& s = m_c.m_vertexPool[slotIndex];
+    if (s.stamp == m_stamp) return &s;
+    s.stamp = m_stamp;
+    const int64_t vi = static_cast<int64_t>(i);
+    switch (m_mode) {
+      case kAttrTexturedMode: {
+        const uint8_t* t = m_tex + vi * m_texStride;
+        s.attr0 = readWord(t);
+        s.attr1 = readWord(t + 4);
+        break;
+      }
+      case kAttrVertexColourMode:
+        s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
+        break;
+      case kAttrFlatArray:
+        s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
+        break;
+      case kAttrFlat:
+        s.attr0 = static_cast<int32_t>(m_flat);
+        break;
+    }
+    const uint8_t* v = m_vertex + vi * m_vertexStride;
+    m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
+    return &s;
+  }
+
+  // Moves the pool base past the largest index used.
+  void finish() {
+    if (m_maxIndex < 0) return;
+    const int64_t next = static_cast<int64_t>(m_c.m_vertexCount) + m_maxIndex + 1;
+    m_c.m_vertexCount = next > kVertexPoolSize ? kVertexPoolSize : static_cast<int32_t>(next);
+  }
+
+ private:
+  GlContext& m_c;
+  AttrMode m_mode;
+  uint16_t m_stamp;
+  int32_t m_maxIndex = -1;
+  const uint8_t* m_vertex;
+  int32_t m_vertexStride;
+  const uint8_t* m_tex;
+  int32_t m_texStride;
+  const uint8_t* m_colour;
+  int32_t m_colourStride;
+  uint32_t m_flat;
+};
+
+// Advances the draw-call stamp; when its low half wraps every slot's stamp
+// is cleared and 0 is skipped, so a stale slot never matches.
+void nextStamp(GlContext& c) {
+  ++c.m_drawStamp;
+  if ((c.m_drawStamp & 0xFFFFu) == 0) {
+    for (VertexSlot& s : c.m_vertexPool) s.stamp = 0;
+    ++c.m_drawStamp;
+  }
+}
+
+}  // namespace
+
 void GlContext::setFrustum(Q14 right, Q14 zNear, Q14 zFar) {
-  (void)right;
-  m_near = zNear;
   m_far = zFar;
+  const int32_t range = wrapSub(zFar, zNear);
+  int32_t shift = 0;
+  while (shift < 31 && (range >> shift) >= kDepthBucketCount) ++shift;
+  m_bucketShift = shift;
+  m_near = zNear;
+  const Q14 topExtent = q14Mul(right, q14Div(m_viewportHeight * kQ14One, m_viewportWidth * kQ14One));
+  Vector3 ab(zNear, right, 0);
+  ab.normalize();
+  m_planeLeft = Vector3(wrapNeg(ab.x), 0, ab.y);
+  m_planeRight = Vector3(ab.x, 0, ab.y);
+  Vector3 cd(zNear, topExtent, 0);
+  cd.normalize();
+  m_planeBottom = Vector3(0, wrapNeg(cd.x), cd.y);
+  m_planeTop = Vector3(0, cd.x, cd.y);
+  m_projectionScale = q14Mul(q14Div(zNear, right), m_viewportHalfWidth * kQ14One) >> 14;
+}
+
+void GlContext::transformVertex(VertexSlot& slot, Q14 x, Q14 y, Q14 z) const {
+  Vector3 eye;
+  m_modelviewTop->transformPoint(Vector3(x, y, z), eye);
+  slot.eyeX = eye.x;
+  slot.eyeY = eye.y;
+  slot.eyeZ = eye.z;
+  slot.depth = 0;
+  uint16_t code = 0;
+  if (m_capFrustumClip) {
+    const Q14 ex = eye.x, ey = eye.y, ez = eye.z;
+    if (ez > wrapNeg(m_far)) {
+      if (ez > wrapNeg(m_near)) code |= kOutNear;
+      if (wrapAdd(q14Mul(m_planeBottom.y, ey), q14Mul(m_planeBottom.z, ez)) >= 0) code |= kOutBottom;
+      if (wrapAdd(q14Mul(m_planeTop.y, ey), q14Mul(m_planeTop.z, ez)) >= 0) code |= kOutTop;
+      if (wrapAdd(q14Mul(m_planeLeft.x, ex), q14Mul(m_planeLeft.z, ez)) >= 0) code |= kOutLeft;
+      if (wrapAdd(q14Mul(m_planeRight.x, ex), q14Mul(m_planeRight.z, ez)) >= 0) code |= kOutRight;
+    } else {
+      code = kOutFar;
+    }
+  }
+  slot.outcode = code;
+}
+
+void GlContext::projectVertex(VertexSlot* s) const {
+  int32_t depth = wrapNeg(s->eyeZ);
+  const Q14 inv = wrapMul(q14Recip(depth), m_projectionScale);
+  s->invDepth = inv;
+  if (m_capPolygonOffsetFill) depth = wrapAdd(depth, m_polygonOffsetUnits);
+  s->depth = depth;
+  int32_t sx = wrapAdd(q14Mul(s->eyeX, inv), m_viewportCentreX);
+  const int32_t widthQ = wrapMul(m_viewportWidth, kQ14One);
+  if (sx > 32768 && sx < 98304) {
+    sx -= 32768;
+  } else if (sx > wrapSub(widthQ, 32768)) {
+    sx = widthQ;
+  }
+  s->screenX = static_cast<int16_t>(sx >> 14);
+  const int32_t sy = wrapAdd(q14Mul(wrapNeg(s->eyeY), inv), m_viewportCentreY);
+  s->screenY = static_cast<int16_t>(sy >> 14);
+}
+
+void GlContext::projectIfNeeded(VertexSlot* s) const {
+  if (s->depth == 0) projectVertex(s);
+}
+
+void GlContext::glDrawElements(GLenum mode, GLsizei count, GLenum, const GLvoid* indices) {
+  if (mode == GL_TRIANGLES) {
+    drawTriangleElements(count, static_cast<const GLushort*>(indices));
+  } else if (mode == GL_LINES) {
+    drawLineElements(count, static_cast<const GLushort*>(indices));
+  }
+}
+
+void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
+  const bool selected = kvgl::selectRasteriser(*this);
+  nextStamp(*this);
+  if (!selected || !m_vertexArrayEnabled || m_vertexPointer == nullptr || indices == nullptr || count < 3)
+    return;
+  AttrMode mode = kAttrFlat;
+  uint16_t flags = 0;
+  const bool colourArray = m_colorArrayEnabled && m_colorPointer != nullptr;
+  if (m_texCoordArrayEnabled && m_texCoordPointer != nullptr && m_capTexture2D && m_boundTexture != nullptr) {
+    mode = kAttrTexturedMode;
+    flags = kPrimTextured;
+  } else if (m_shadeModel == GL_SMOOTH && colourArray) {
+    // A rasteriser that takes the flat colour word gets the array colour packed.
+    if (rasteriserTakesFlatColour(m_rasteriser)) {
+      mode = kAttrFlatArray;
+    } else {
+      mode = kAttrVertexColourMode;
+      flags = kPrimVertexColour;
+    }
+  } else if (colourArray) {
+    mode = kAttrFlatArray;
+  }
+  VertexFetch fetch(*this, mode);
+  const GLsizei whole = count - count % 3;
+  for (GLsizei i = 0; i < whole; i += 3) {
+    VertexSlot* a = fetch.get(indices[i]);
+    VertexSlot* b = fetch.get(indices[i + 1]);
+    VertexSlot* c = fetch.get(indices[i + 2]);
+    if (a == nullptr || b == nullptr || c == nullptr) continue;
+    const uint16_t orCode = a->outcode | b->outcode | c->outcode;
+    const uint16_t andCode = a->outcode & b->outcode & c->outcode;
+    if ((orCode & kOutFar) || andCode != 0) continue;
+    if (orCode != 0) {
+      if (m_capCullFace) {
+        Vector3 pa(a->eyeX, a->eyeY, a->eyeZ);
+        Vector3 n = (Vector3(b->eyeX, b->eyeY, b->eyeZ) - pa).cross(Vector3(c->eyeX, c->eyeY, c->eyeZ) - pa);
+        n.limitMaxComponent();
+        pa.limitMaxComponent();
+        const Q14 d = n.dot(pa);
+        if (m_cullFaceMode == GL_BACK) {
+          if (d > 0) continue;
+        } else if (m_cullFaceMode == GL_FRONT) {
+          if (d < 0) continue;
+        } else {
+          continue;
+        }
+      }
+      queueClippedTriangle(a, b, c, orCode, flags);
+      continue;
+    }
+    projectIfNeeded(a);
+    projectIfNeeded(b);
+    projectIfNeeded(c);
+    if (m_capCullFace) {
+      const int64_t x1 = a->screenX, y1 = a->screenY, x2 = b->screenX, y2 = b->screenY, x3 = c->screenX,
+                    y3 = c->screenY;
+      const int64_t area = (x1 - x2) * (y1 - y3) - (y1 - y2) * (x1 - x3);
+      if (m_cullFaceMode == GL_BACK) {
+        if (area > 0) continue;
+      } else if (m_cullFaceMode == GL_FRONT) {
+        if (area < 0) continue;
+      } else {
+        continue;
+      }
+    }
+    queueTriangle(a, b, c, flags);
+  }
+  fetch.finish();
+}
+
+void GlContext::drawLineElements(GLsizei count, const GLushort* indices) {
+  kvgl::selectLineRasteriser(*this);
+  nextStamp(*this);
+  if (!m_vertexArrayEnabled || m_vertexPointer == nullptr || indices == nullptr || count < 2) return;
+  AttrMode mode = kAttrFlat;
+  uint16_t flags = 0;
+  if (m_colorArrayEnabled && m_colorPointer != nullptr) {
+    // A flat drawer gets the array colour packed.
+    if (lineDrawerSmooth(m_lineDrawer)) {
+      mode = kAttrVertexColourMode;
+      flags = kPrimVertexColour;
+    } else {
+      mode = kAttrFlatArray;
+    }
+  }
+  VertexFetch fetch(*this, mode);
+  const GLsizei whole = count - count % 2;
+  for (GLsizei i = 0; i < whole; i += 2) {
+    VertexSlot* a = fetch.get(indices[i]);
+    VertexSlot* b = fetch.get(indices[i + 1]);
+    if (a == nullptr || b == nullptr) continue;
+    const uint16_t orCode = a->outcode | b->outcode;
+    if ((orCode & kOutFar) || (a->outcode & b->outcode) != 0) continue;
+    if (orCode == 0) {
+      projectIfNeeded(a);
+      projectIfNeeded(b);
+      queueLine(a, b, flags);
+    } else {
+      queueClippedLine(a, b, orCode, flags);
+    }
+  }
+  fetch.finish();
+}
+
+// ---- depth buckets --------------------------------------------------------------
+
+int32_t GlContext::bucketKey(int32_t value) const {
+  if (value < 0) return 0;
+  return value >= kDepthBucketCount ? kDepthBucketCount - 1 : value;
+}
+
+void GlContext::pushRecord(TriangleRecord* r, int32_t key) {
+  key = bucketKey(key);
+  r->next = m_buckets.heads[key];
+  m_buckets.heads[key] = r;
+  if (key < m_buckets.lowest) m_buckets.lowest = key;
+  if (key > m_buckets.highest) m_buckets.highest = key;
+}
+
+void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags) {
+  if (m_recordCount >= kRecordPoolSize) return;
+  TriangleRecord* r = &m_recordPool[m_recordCount++];
+  r->first = first;
+  r->second = second;
+  r->third = third;
+  r->flags = flags;
+  insertIntoBucket(r);
+}
+
+void GlContext::insertIntoBucket(TriangleRecord* r) {
+  const int32_t depth = r->first->depth;
+  const int32_t key = m_depthBuffer ? (depth >> 20) : (wrapSub(depth, m_near) >> m_bucketShift);
+  r->rasteriser = m_rasteriser;
+  r->lineDrawer = nullptr;
+  r->span = m_spanFunction;
+  r->texels = m_texelCache;
+  r->outcode = 0;
+  pushRecord(r, key);
+}
+
+void GlContext::queueClippedTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t outcode,
+                                     uint16_t flags) {
+  if (m_recordCount >= kRecordPoolSize) return;
+  TriangleRecord* r = &m_recordPool[m_recordCount++];
+  Q14 ez = first->eyeZ;
+  if (second->eyeZ < ez) ez = second->eyeZ;
+  if (third->eyeZ < ez) ez = third->eyeZ;
+  int32_t d = wrapNeg(ez);
+  if (m_capPolygonOffsetFill) d = wrapAdd(d, m_polygonOffsetUnits);
+  if (d < m_near) d = m_near;
+  r->first = first;
+  r->second = second;
+  r->third = third;
+  r->rasteriser = m_rasteriser;
+  r->lineDrawer = nullptr;
+  r->span = m_spanFunction;
+  r->texels = m_texelCache;
+  r->outcode = outcode;
+  r->flags = flags;
+  pushRecord(r, wrapSub(d, m_near) >> m_bucketShift);
+}
+
+void GlContext::queueLine(VertexSlot* first, VertexSlot* second, uint16_t flags) {
+  if (m_recordCount >= kRecordPoolSize) return;
+  TriangleRecord* r = &m_recordPool[m_recordCount++];
+  const int32_t depth = first->depth;
+  const int32_t key = m_depthBuffer ? (depth >> 20) : (wrapSub(depth, m_near) >> m_bucketShift);
+  r->first = first;
+  r->second = second;
+  r->third = nullptr;
+  r->rasteriser = nullptr;
+  r->lineDrawer = m_lineDrawer;
+  r->span = nullptr;
+  r->texels = m_texelCache;
+  r->outcode = 0;
+  r->flags = flags;
+  pushRecord(r, key);
+}
+
+void GlContext::queueClippedLine(VertexSlot* first, VertexSlot* second, uint16_t outcode, uint16_t flags) {
+  if (m_recordCount >= kRecordPoolSize) return;
+  TriangleRecord* r = &m_recordPool[m_recordCount++];
+  const Q14 ez = first->eyeZ < second->eyeZ ? first->eyeZ : second->eyeZ;
+  int32_t d = wrapNeg(ez);
+  if (m_capPolygonOffsetFill) d = wrapAdd(d, m_polygonOffsetUnits);
+  r->first = first;
+  r->second = second;
+  r->third = nullptr;
+  r->rasteriser = nullptr;
+  r->lineDrawer = m_lineDrawer;
+  r->span = nullptr;
+  r->texels = m_texelCache;
+  r->outcode = outcode;
+  r->flags = flags;
+  pushRecord(r, wrapSub(d, m_near) >> m_bucketShift);
 }
 
 void GlContext::clearDepthBuckets() {
@@ -30,15 +411,234 @@ void GlContext::resetFramePools() {
   m_recordCount = 0;
   m_vertexCount = 0;
   m_clipVertexCount = 0;
+  m_scratchCount = 0;
   if (m_buckets.lowest != kDepthBucketsEmpty) {
-    for (int32_t k = m_buckets.lowest; k <= m_buckets.highest && k < kDepthBucketCount; ++k) {
-      if (k >= 0) m_buckets.heads[k] = nullptr;
-    }
+    for (int32_t k = m_buckets.lowest; k <= m_buckets.highest; ++k) m_buckets.heads[k] = nullptr;
   }
   m_buckets.lowest = kDepthBucketsEmpty;
   m_buckets.highest = 0;
 }
 
-void GlContext::glDrawElements(GLenum, GLsizei, GLenum, const GLvoid*) {}
+void GlContext::glFlush() {
+  flushDepthBuckets();
+  resetFramePools();
+}
 
-void GlContext::glFlush() { resetFramePools(); }
+void GlContext::flushDepthBuckets() {
+  if (m_buckets.lowest == kDepthBucketsEmpty) return;
+  // Records replace the current selection while they draw; the selection of
+  // the state is put back afterwards.
+  const TriangleRasteriser savedRasteriser = m_rasteriser;
+  const SpanFunction savedSpan = m_spanFunction;
+  const uint16_t* const savedTexels = m_texelCache;
+  if (m_depthBuffer && m_capDepthTest) {
+    for (int32_t k = m_buckets.lowest; k <= m_buckets.highest; ++k)
+      for (TriangleRecord* r = m_buckets.heads[k]; r != nullptr; r = r->next) dispatchRecord(r);
+  } else {
+    for (int32_t k = m_buckets.highest; k >= m_buckets.lowest; --k)
+      for (TriangleRecord* r = m_buckets.heads[k]; r != nullptr; r = r->next) dispatchRecord(r);
+  }
+  m_rasteriser = savedRasteriser;
+  m_spanFunction = savedSpan;
+  m_texelCache = savedTexels;
+}
+
+void GlContext::dispatchRecord(TriangleRecord* r) {
+  if (r->third != nullptr) {
+    m_rasteriser = r->rasteriser;
+    m_spanFunction = r->span;
+    m_texelCache = r->texels;
+    if (r->outcode == 0) {
+      sortAndRasterise(r->first, r->second, r->third);
+    } else {
+      drawClippedTriangle(r);
+    }
+  } else if (r->outcode == 0) {
+    if (r->lineDrawer != nullptr) r->lineDrawer(this, r->first, r->second, nullptr);
+  } else {
+    drawClippedLine(r);
+  }
+}
+
+void GlContext::sortAndRasterise(const VertexSlot* a, const VertexSlot* b, const VertexSlot* c) {
+  if (m_rasteriser == nullptr) return;
+  const int32_t ya = a->screenY, yb = b->screenY, yc = c->screenY;
+  const VertexSlot *t, *m, *bo;
+  if (ya > yb) {
+    if (yc < ya) {
+      if (yc > yb) {
+        t = b, m = c, bo = a;
+      } else {
+        t = c, m = b, bo = a;
+      }
+    } else {
+      t = b, m = a, bo = c;
+    }
+  } else if (yb > yc) {
+    if (ya > yc) {
+      t = c, m = a, bo = b;
+    } else {
+      t = a, m = c, bo = b;
+    }
+  } else {
+    t = a, m = b, bo = c;
+  }
+  m_rasteriser(this, t, m, bo);
+}
+
+// ---- flush-time clipping ----------------------------------------------------------
+
+namespace {
+
+// A new clip vertex between the inside end a and the outside end b.
+VertexSlot* clipVertex(GlContext& c, const VertexSlot* a, const VertexSlot* b, Q14 da, Q14 db, uint16_t flags) {
+  if (c.m_clipVertexCount >= kClipVertexPoolSize) return nullptr;
+  VertexSlot* n = &c.m_clipVertices[c.m_clipVertexCount++];
+  const Q14 t = q14Div(wrapNeg(da), wrapSub(db, da));
+  n->eyeX = q14Lerp(a->eyeX, b->eyeX, t);
+  n->eyeY = q14Lerp(a->eyeY, b->eyeY, t);
+  n->eyeZ = q14Lerp(a->eyeZ, b->eyeZ, t);
+  n->depth = 0;
+  n->outcode = 0;
+  if (flags & kPrimTextured) {
+    n->attr0 = q14Lerp(a->attr0, b->attr0, t);
+    n->attr1 = q14Lerp(a->attr1, b->attr1, t);
+  } else if (flags & kPrimVertexColour) {
+    n->attr0 = static_cast<int32_t>(lerpColour(static_cast<uint32_t>(a->attr0), static_cast<uint32_t>(b->attr0), t));
+    n->attr1 = 0;
+  } else {
+    n->attr0 = a->attr0;
+    n->attr1 = 0;
+  }
+  return n;
+}
+
+// Cuts scratch triangle idx at a plane (inside where d <= 0), keeping the
+// winding; a triangle that would need a second entry beyond the scratch list,
+// or a clip vertex beyond the pool, is dropped.
+void clipTriangleAgainstPlane(GlContext& c, int idx, const Q14 d[3], uint16_t flags) {
+  TriangleRecord& tri = c.m_scratchTriangles[idx];
+  VertexSlot* v[3] = {tri.first, tri.second, tri.third};
+  VertexSlot* nv[3] = {nullptr, nullptr, nullptr};
+  bool cross[3] = {false, false, false};
+  int crossings = 0;
+  for (int i = 0; i < 3; ++i) {
+    const int j = i == 2 ? 0 : i + 1;
+    const bool inI = d[i] <= 0, inJ = d[j] <= 0;
+    if (inI == inJ) continue;
+    cross[i] = true;
+    ++crossings;
+    nv[i] = inI ? clipVertex(c, v[i], v[j], d[i], d[j], flags) : clipVertex(c, v[j], v[i], d[j], d[i], flags);
+    if (nv[i] == nullptr) {
+      tri.first = nullptr;
+      return;
+    }
+  }
+  const bool in0 = d[0] <= 0;
+  if (crossings == 0) {
+    if (!in0) tri.first = nullptr;
+    return;
+  }
+  auto set = [](TriangleRecord& t, VertexSlot* a, VertexSlot* b, VertexSlot* e) {
+    t.first = a;
+    t.second = b;
+    t.third = e;
+  };
+  auto add = [&](VertexSlot* a, VertexSlot* b, VertexSlot* e) {
+    if (c.m_scratchCount >= kScratchTriangleCount) return;
+    set(c.m_scratchTriangles[c.m_scratchCount++], a, b, e);
+  };
+  if (cross[1] && cross[2]) {  // vertex 2 alone
+    if (!in0) {
+      set(tri, nv[2], nv[1], v[2]);
+    } else {
+      set(tri, v[0], v[1], nv[1]);
+      add(v[0], nv[1], nv[2]);
+    }
+  } else if (cross[0] && cross[2]) {  // vertex 0 alone
+    if (in0) {
+      set(tri, v[0], nv[0], nv[2]);
+    } else {
+      set(tri, nv[0], v[1], v[2]);
+      add(nv[0], v[2], nv[2]);
+    }
+  } else {  // vertex 1 alone
+    if (in0) {
+      set(tri, v[0], nv[0], nv[1]);
+      add(v[0], nv[1], v[2]);
+    } else {
+      set(tri, nv[0], v[1], nv[1]);
+    }
+  }
+}
+
+}  // namespace
+
+void GlContext::drawClippedTriangle(const TriangleRecord* record) {
+  m_clipVertexCount = 0;
+  m_scratchCount = 1;
+  TriangleRecord& s0 = m_scratchTriangles[0];
+  s0.first = record->first;
+  s0.second = record->second;
+  s0.third = record->third;
+  const uint16_t flags = record->flags;
+  const uint16_t code = record->outcode;
+  if (code & kOutNear) {
+    const Q14 d[3] = {wrapAdd(s0.first->eyeZ, m_near), wrapAdd(s0.second->eyeZ, m_near),
+                      wrapAdd(s0.third->eyeZ, m_near)};
+    clipTriangleAgainstPlane(*this, 0, d, flags);
+  }
+  const struct {
+    uint16_t bit;
+    const Vector3* normal;
+  } planes[4] = {{kOutBottom, &m_planeBottom}, {kOutTop, &m_planeTop}, {kOutLeft, &m_planeLeft},
+                 {kOutRight, &m_planeRight}};
+  for (const auto& p : planes) {
+    if (!(code & p.bit)) continue;
+    const int existing = m_scratchCount;
+    for (int i = 0; i < existing; ++i) {
+      TriangleRecord& t = m_scratchTriangles[i];
+      if (t.first == nullptr) continue;
+      const Q14 d[3] = {planeDistance(*p.normal, t.first), planeDistance(*p.normal, t.second),
+                        planeDistance(*p.normal, t.third)};
+      clipTriangleAgainstPlane(*this, i, d, flags);
+    }
+  }
+  for (int i = 0; i < m_scratchCount; ++i) {
+    TriangleRecord& t = m_scratchTriangles[i];
+    if (t.first == nullptr) continue;
+    projectIfNeeded(t.first);
+    projectIfNeeded(t.second);
+    projectIfNeeded(t.third);
+    sortAndRasterise(t.first, t.second, t.third);
+  }
+}
+
+void GlContext::drawClippedLine(const TriangleRecord* record) {
+  m_clipVertexCount = 0;
+  VertexSlot* e[2] = {record->first, record->second};
+  const uint16_t code = record->outcode;
+  const uint16_t flags = record->flags & kPrimVertexColour;
+  auto clip = [&](Q14 d0, Q14 d1) {
+    const bool in0 = d0 <= 0, in1 = d1 <= 0;
+    if (in0 && in1) return true;
+    if (!in0 && !in1) return false;
+    VertexSlot* n = in0 ? clipVertex(*this, e[0], e[1], d0, d1, flags) : clipVertex(*this, e[1], e[0], d1, d0, flags);
+    if (n == nullptr) return false;
+    e[in0 ? 1 : 0] = n;
+    return true;
+  };
+  if ((code & kOutNear) && !clip(wrapAdd(e[0]->eyeZ, m_near), wrapAdd(e[1]->eyeZ, m_near))) return;
+  const struct {
+    uint16_t bit;
+    const Vector3* normal;
+  } planes[4] = {{kOutBottom, &m_planeBottom}, {kOutTop, &m_planeTop}, {kOutLeft, &m_planeLeft},
+                 {kOutRight, &m_planeRight}};
+  for (const auto& p : planes) {
+    if (!(code & p.bit)) continue;
+    if (!clip(planeDistance(*p.normal, e[0]), planeDistance(*p.normal, e[1]))) return;
+  }
+  projectIfNeeded(e[0]);
+  projectIfNeeded(e[1]);
+  if (record->lineDrawer != nullptr) record->lineDrawer(this, e[0], e[1], nullptr);
+}

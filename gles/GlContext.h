@@ -363,6 +363,34 @@ struct GlContext {
   void clearDepthBuckets();
   // Empties the per-frame pools and the used buckets.
   void resetFramePools();
+
+  // Draw calls: fetch, transform, classify, cull and queue (index counts are
+  // rounded down to whole primitives).
+  void drawTriangleElements(GLsizei count, const GLushort* indices);
+  void drawLineElements(GLsizei count, const GLushort* indices);
+  // Eye position and outcode of a slot from a model-space point.
+  void transformVertex(VertexSlot& slot, Q14 x, Q14 y, Q14 z) const;
+  void projectVertex(VertexSlot* slot) const;
+  // Projects only a slot whose depth is still 0.
+  void projectIfNeeded(VertexSlot* slot) const;
+  // Queueing into the depth buckets; each returns without queueing when the
+  // record pool is used up.
+  void queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags);
+  void insertIntoBucket(TriangleRecord* record);
+  void queueClippedTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t outcode,
+                            uint16_t flags);
+  void queueLine(VertexSlot* first, VertexSlot* second, uint16_t flags);
+  void queueClippedLine(VertexSlot* first, VertexSlot* second, uint16_t outcode, uint16_t flags);
+  // Bucket key of a depth, clamped into the bucket range.
+  int32_t bucketKey(int32_t value) const;
+  void pushRecord(TriangleRecord* record, int32_t key);
+  // Draws every queued record in depth order (the pools stay as they are).
+  void flushDepthBuckets();
+  void dispatchRecord(TriangleRecord* record);
+  void sortAndRasterise(const VertexSlot* a, const VertexSlot* b, const VertexSlot* c);
+  // Flush-time clipping of records with a non-zero outcode.
+  void drawClippedTriangle(const TriangleRecord* record);
+  void drawClippedLine(const TriangleRecord* record);
 };
 
 // The context the entry points act on. The applet installs the context it
