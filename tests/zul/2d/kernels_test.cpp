@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Surface.h"
+#include "zul/2d/IndexedImage.h"
+#include "zul/2d/Kernels.h"
+
+using namespace kv2d;
+
+namespace {
+
+// One pixel through a region kernel.
+template <class Src>
+uint16_t blitOne(BlitKernel k, Src src, uint16_t dst, BlitParams p = {}) {
+  p.width = 1;
+  p.height = 1;
+  p.dstStep = 2;
+  p.dstRowStep = 2;
+  p.srcPitch = sizeof(Src);
+  uint16_t d = dst;
+  k(reinterpret_cast<uint8_t*>(&d), reinterpret_cast<const uint8_t*>(&src), p);
+  return d;
+}
+
+}  // namespace
+
+TEST(Kernels, ChannelBlend) {
+  struct Case {
+    int d, s, a, want;
+  };
+  const Case cases[] = {{0, 31, 255, 30}, {31, 0, 255, 0}, {10, 10, 255, 10}, {5, 20, 0, 5},
+                        {31, 0, 240, 1},  {63, 0, 240, 3}, {0, 31, 128, 15}, {31, 0, 128, 15}};
+  for (const Case& c : cases) EXPECT_EQ(blendChannel(c.d, c.s, c.a), c.want) << c.d << " " << c.s << " " << c.a;
+}
+
+TEST(Kernels, RegionBlendTable) {
+  struct Case {
+    const char* name;
+    uint16_t got, want;
+  };
+  BlitParams half;
+  half.alpha = 128;
+  BlitParams argb4444;
+  argb4444.srcHasAlpha = 1;
+  argb4444.key = 0xF81F;
+  BlitParams keyed565;
+  keyed565.key = 0xF81F;
+  keyed565.alpha = 255;
+  const Case cases[] = {
+      {"argb white over black at 255", blitOne(blitArgbBlend, 0xFFFFFFFFu, 0x0000), 0xF7DE},
+      {"argb alpha 0 keeps", blitOne(blitArgbBlend, 0x00FFFFFFu, 0x1234), 0x1234},
+      {"argb scaled by 128", blitOne(blitArgbAlpha, 0xFFFFFFFFu, 0x0000, half),
+       static_cast<uint16_t>((15 << 11) | (31 << 5) | 15)},
+      {"4444 opaque black over white", blitOne(blit16AlphaKeyed, uint16_t{0xF000}, 0xFFFF, argb4444), 0x0861},
+      {"4444 key skipped", blitOne(blit16AlphaKeyed, uint16_t{0xF81F}, 0x1234, argb4444), 0x1234},
+      {"4444 transparent", blitOne(blit16AlphaKeyed, uint16_t{0x0FFF}, 0x1234, argb4444), 0x1234},
+      {"565 keyed at 255", blitOne(blit16AlphaKeyed, uint16_t{0x0000}, 0xFFFF, keyed565), 0x0000},
+      {"16 alpha half", blitOne(blit16Alpha, uint16_t{0xFFFF}, 0x0000, half),
+       static_cast<uint16_t>((15 << 11) | (31 << 5) | 15)},
+      {"16 copy", blitOne(blit16Copy, uint16_t{0xABCD}, 0x0000), 0xABCD},
+      {"16 keyed skip", blitOne(blit16Keyed, uint16_t{0xF81F}, 0x0001, keyed565), 0x0001},
+      {"16 keyed draw", blitOne(blit16Keyed, uint16_t{0xF81E}, 0x0001, keyed565), 0xF81E},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+}
+
+TEST(Kernels, IndexedKernels) {
+  const uint16_t palette[4] = {0x1111, 0xFFFF, 0xF800, 0x001F};
+  const uint8_t src[4] = {0, 1, 2, 3};
+  BlitParams p;
+  p.width = 4;
+  p.height = 1;
+  p.dstStep = 2;
+  p.dstRowStep = 8;
+  p.srcPitch = 4;
+  p.palette = palette;
+  p.key = 0;
+  uint16_t d[4] = {7, 7, 7, 7};
+  blitIndexedKeyed(reinterpret_cast<uint8_t*>(d), src, p);
+  EXPECT_EQ(d[0], 7);
+  EXPECT_EQ(d[1], 0xFFFF);
+  EXPECT_EQ(d[3], 0x001F);
+  uint16_t e[4] = {0, 0, 0, 0};
+  blitIndexedOpaque(reinterpret_cast<uint8_t*>(e), src, p);
+  EXPECT_EQ(e[0], 0x1111);
+  p.alpha = 128;
+  uint16_t f[4] = {0, 0, 0, 0};
+  blitIndexedAlphaKeyed(reinterpret_cast<uint8_t*>(f), src, p);
+  EXPECT_EQ(f[0], 0);
+  EXPECT_EQ(f[2], 15 << 11);
+  TraceCapture cap;
+  p.height = 0;
+  blitIndexedOpaque(reinterpret_cast<uint8_t*>(e), src, p);
+  EXPECT_TRUE(cap.has("266:Graphics"));
+}
+
+TEST(Kernels, AlphaFill) {
+  uint16_t d[2] = {0, 0xFFFF};
+  fillAlpha16(reinterpret_cast<uint8_t*>(d), 2, 1, 4, 0x80FF0000);
+  EXPECT_EQ(d[0], 0x7800);
+  // White scaled by 128: 15, 31, 15, plus the red 15.
+  EXPECT_EQ(d[1], static_cast<uint16_t>((30 << 11) | (31 << 5) | 15));
+  uint32_t w[2] = {0xABCD0000u, 0x12340000u};
+  fillAlphaWide(reinterpret_cast<uint8_t*>(w), 2, 1, 8, 0x80FF0000);
+  EXPECT_EQ(w[0], 0xABCD7800u);
+  EXPECT_EQ(w[1], 0x12347800u);
+}
+
+TEST(Kernels, OpaqueFillAlignedAndUnaligned) {
+  // Widths 1..19 on an aligned and on a 2-mod-4 start give the same pixels.
+  for (int w = 1; w < 20; ++w) {
+    alignas(4) uint16_t a[3 * 24];
+    alignas(4) uint16_t b[3 * 24 + 1];
+    for (auto& v : a) v = 1;
+    for (auto& v : b) v = 1;
+    fill16(reinterpret_cast<uint8_t*>(a), w, 2, 48, 0xBEEF);
+    fill16(reinterpret_cast<uint8_t*>(b + 1), w, 2, 48, 0xBEEF);
+    for (int r = 0; r < 3; ++r)
+      for (int x = 0; x < 24; ++x) {
+        const uint16_t want = (r < 2 && x < w) ? 0xBEEF : 1;
+        ASSERT_EQ(a[r * 24 + x], want) << "aligned w " << w;
+        ASSERT_EQ(b[1 + r * 24 + x], want) << "unaligned w " << w;
+      }
+    EXPECT_EQ(b[0], 1);
+  }
+  TraceCapture cap;
+  uint16_t z = 5;
+  fill16(reinterpret_cast<uint8_t*>(&z), 1, 0, 2, 0);
+  EXPECT_EQ(z, 5);
+  EXPECT_TRUE(cap.has("780:Graphics"));
+}
+
+TEST(Kernels, LineTies) {
+  struct Case {
+    int dx, dy;
+    std::vector<std::pair<int, int>> pixels;
+  };
+  const Case cases[] = {
+      {3, 3, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+      {0, 0, {{0, 0}}},
+      {4, 2, {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}},
+      {2, 4, {{0, 0}, {1, 1}, {1, 2}, {2, 3}, {2, 4}}},
+      {-3, -1, {{0, 0}, {-1, 0}, {-2, -1}, {-3, -1}}},
+      {5, 0, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}},
+  };
+  for (const Case& c : cases) {
+    uint16_t buf[11 * 11] = {};
+    const int ox = 5, oy = 5;
+    line16(reinterpret_cast<uint8_t*>(&buf[oy * 11 + ox]), c.dx, c.dy, 22, 1);
+    std::vector<std::pair<int, int>> got;
+    for (int y = 0; y < 11; ++y)
+      for (int x = 0; x < 11; ++x)
+        if (buf[y * 11 + x]) got.emplace_back(x - ox, y - oy);
+    auto want = c.pixels;
+    std::sort(want.begin(), want.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+    EXPECT_EQ(got, want) << c.dx << "," << c.dy;
+  }
+}
+
+TEST(Kernels, OtherFormats) {
+  BlitParams p;
+  p.width = 1;
+  p.height = 1;
+  p.dstStep = 4;
+  p.dstRowStep = 4;
+  p.srcPitch = 4;
+  uint32_t d = 0;
+  uint32_t s = 0xFFFFFFFF;
+  blitArgbBlend32(reinterpret_cast<uint8_t*>(&d), reinterpret_cast<uint8_t*>(&s), p);
+  EXPECT_EQ(d, 0x00FEFEFEu);
+  uint16_t d444 = 0xF000;
+  blitArgbBlend444(reinterpret_cast<uint8_t*>(&d444), reinterpret_cast<uint8_t*>(&s), p);
+  EXPECT_EQ(d444, 0x0EEE);  // top bits cleared, 15 * 255 >> 8 = 14
+  uint32_t d666 = 0;
+  blitArgbBlend666(reinterpret_cast<uint8_t*>(&d666), reinterpret_cast<uint8_t*>(&s), p);
+  EXPECT_EQ(d666, (62u << 12) | (62u << 6) | 62u);
+  // 16-bit ARGB4444 onto RGB666: red and blue doubled, truncating blend.
+  p.srcHasAlpha = 1;
+  p.key = 0xFFFFFFFF;
+  p.srcPitch = 2;
+  uint16_t s4444 = 0xFF0F;  // opaque at 240, red 15, blue 15
+  uint32_t e666 = 0;
+  blit16AlphaKeyed666(reinterpret_cast<uint8_t*>(&e666), reinterpret_cast<uint8_t*>(&s4444), p);
+  // red/blue 30 << 1 = 60: 60 * 240 / 256 = 56.
+  EXPECT_EQ(e666, (56u << 12) | 56u);
+  uint32_t words[2] = {0xFFFFFFFFu, 0xFFFFFFFFu};
+  fill32(reinterpret_cast<uint8_t*>(words), 1, 1, 8, 0x00123456);
+  EXPECT_EQ(words[0], 0x00123456u);
+  EXPECT_EQ(words[1], 0xFFFFFFFFu);
+  uint32_t black = 0;
+  fillAlpha32(reinterpret_cast<uint8_t*>(&black), 1, 1, 4, 0x80FF0000);
+  EXPECT_EQ(black, 0x007F0000u);
+  uint16_t b444 = 0;
+  fillAlpha444(reinterpret_cast<uint8_t*>(&b444), 1, 1, 2, 0x80FFFFFF);
+  EXPECT_EQ(b444, 0x0777);
+  uint32_t l32[9] = {};
+  line32(reinterpret_cast<uint8_t*>(&l32[0]), 2, 2, 12, 0xABCDEF);
+  EXPECT_EQ(l32[0], 0xABCDEFu);
+  EXPECT_EQ(l32[4], 0xABCDEFu);
+  EXPECT_EQ(l32[8], 0xABCDEFu);
+  EXPECT_EQ(l32[1], 0u);
+}
+
+// The context picks the kernel by draw mode and source kind.
+TEST(Kernels, ContextChoosesKernels) {
+  // A keyed 16-bit image is read as ARGB4444 even at colour alpha 255.
+  Source16 keyed(1, 1, {0xF000}, Image::k_flagKeyed, 0xF81F);
+  Surface s(1, 1, 0xFFFF);
+  s.g().drawRegion(&keyed.image, 0, 0, 1, 1, 0, 0, 0);
+  EXPECT_EQ(s.at(0, 0), 0x0861);
+  // Opaque 16-bit copy, and colour alpha 128.
+  Source16 plain(1, 1, {0xFFFF});
+  Surface t(2, 1, 0);
+  t.g().drawRegion(&plain.image, 0, 0, 1, 1, 0, 0, 0);
+  t.g().setAlpha(128);
+  t.g().drawRegion(&plain.image, 0, 0, 1, 1, 0, 1, 0);
+  EXPECT_EQ(t.at(0, 0), 0xFFFF);
+  EXPECT_EQ(t.at(1, 0), (15 << 11) | (31 << 5) | 15);
+  // A 32-bit ARGB image blends by its own alpha.
+  uint32_t argb[1] = {0xFFFFFFFF};
+  RgbImage a(Image::k_kindRgb, argb);
+  a.setBitsPerPixel(32);
+  a.setDimensions(1, 1, 4);
+  Surface u(1, 1, 0);
+  u.g().drawRegion(&a, 0, 0, 1, 1, 0, 0, 0);
+  EXPECT_EQ(u.at(0, 0), 0xF7DE);
+}
