@@ -1,0 +1,125 @@
+// Game object: construction, init, the frame step, suspend and resume,
+// destruction.
+#include "game/Korvane/cGame/cGame.h"
+
+#include <cstring>
+
+#include "windows_brew/memory/MemoryManager.h"
+
+cGame::cGame(MutableImage* image)
+    : GameBase(image), m_frontEndScreens(&k_frontEndScreens), m_inGameScreens(&k_inGameScreens) {}
+
+cGame::~cGame() {
+  delete m_random;
+  m_random = nullptr;
+  releaseGameObjects();
+}
+
+void cGame::init() {
+  // Touch group: flags, remembered points and the last tap.
+  pointerX = pointerY = -1;
+  releaseX = releaseY = -1;
+  dragRefX = dragRefY = 0;
+  pressY = 0;
+  lastTapX = lastTapY = 0;
+  lastTapTime = 0;
+  powerPull = swipeLeft = swipeRight = swipeThird = swipeFourth = 0;
+  doubleTap = exitCornerTouched = pointerReleased = 0;
+
+  std::memset(m_version, 0, sizeof m_version);
+  std::memcpy(m_version, "1.0.5", 5);
+
+  loadResourceIndex();
+
+  std::memset(m_textBuffer, 0, sizeof m_textBuffer);
+  std::memset(m_rowBuffer, 0, sizeof m_rowBuffer);
+
+  delete m_random;
+  m_random = new Random();
+  m_random->setSeed(getTickCount());
+
+  m_frameTime = 25;
+  m_interfaceAnimations = 1;
+  m_secondBufferOn = 0;
+
+  // The first frame is measured from here, not from system start.
+  m_gameClock = getTickCount();
+  m_lastTick = m_gameClock;
+
+  s_gameState = k_stateNone;
+  m_subState = 0;
+  m_stateSpare = 0;
+  m_previousState = 0;
+  m_inGame = 0;
+  m_stateEntryTime = 0;
+  m_lastSlideX = m_lastSlideY = 0;
+  setState(k_stateStart);
+
+  createGameObjects();
+
+  m_stackDepth = 0;
+  m_questionReturnState = -1;
+  m_questionAction = -1;
+  m_pendingQuestionAction = -1;
+  m_menu = MenuList();
+  m_savedMenuSelection = 0;
+  m_currentElements = nullptr;
+  m_currentElementCount = 0;
+  m_currentInterface = -1;
+}
+
+void cGame::update(Graphics* /*graphics*/) {
+  Graphics* graphics = getGraphics();
+  if (m_waitCounter > 0) m_waitCounter -= 1;
+  m_gameClock = getTickCount();
+  m_keys.update();
+  updateCurrentState();
+  if (m_waitCounter <= 0) {
+    paintCurrentState(graphics);
+    if (m_redrawCounters[0] > 0) m_redrawCounters[0] -= 1;
+  }
+  uint32_t now = getTickCount();
+  int32_t dt = static_cast<int32_t>(now - m_lastTick);
+  if (dt < 0) dt = 0;
+  m_lastTick = now;
+  m_frameTime = dt;
+  m_gameClock += static_cast<uint32_t>(dt);
+}
+
+void cGame::keyPressed(int32_t keyIndex) { m_keys.onKeyDown(keyIndex); }
+void cGame::keyReleased(int32_t keyIndex) { m_keys.onKeyUp(keyIndex); }
+
+void cGame::suspend(int32_t /*value*/) {
+  if (m_suspended) return;
+  stopAllSounds();
+  m_suspended = 1;
+}
+
+void cGame::resume(int32_t /*value*/) {
+  if (!m_suspended) return;
+  int32_t s = s_gameState;
+  if (s >= 500 && s <= 899 && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
+      !isMatchOnHold())
+    enterIGM();
+  if (s == k_stateQuestion || s == k_stateQuestionMenu || s == k_stateFirstRunQuestion ||
+      s == k_stateTournamentFieldConfirm)
+    m_menu.selection = 1;
+  if (s == k_stateTitle || s == k_stateMainMenu) playMusic(11);
+  m_keys.lock(5);
+  m_gameClock = getTickCount();
+  m_lastTick = m_gameClock;
+  m_redrawCounters[0] = m_redrawCounters[1] = 5;
+  m_suspended = 0;
+}
+
+void cGame::stopElementAnimations(int16_t** elements) {
+  if (!elements) return;
+  for (int32_t i = 0; i < m_currentElementCount; ++i) {
+    int16_t* e = elements[i];
+    if (!e) continue;
+    if (e[0] == 0)
+      e[12] = 0;  // sprite: p9
+    else if (e[0] == 1)
+      e[14] = 0;  // text box: p11
+  }
+}

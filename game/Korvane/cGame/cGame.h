@@ -1,0 +1,180 @@
+// The game object: every screen, the match in play, the loaded resources and
+// the per-frame loop. Its methods are grouped by topic into the cGame*.cpp
+// files of this folder and of the folders beside it.
+#pragma once
+
+#include <cstdint>
+
+#include "game/Korvane/cGame/KeyState.h"
+#include "game/Korvane/cGame/MenuList.h"
+#include "game/Korvane/cGame/Random.h"
+#include "game/Korvane/cGame/cGameScreens.h"
+#include "game/Korvane/cGame/cGameStates.h"
+#include "platform/brew/GameBase.h"
+
+class Graphics;
+class MutableImage;
+
+class cGame : public GameBase {
+ public:
+  explicit cGame(MutableImage* image);
+  ~cGame() override;
+
+  // GameBase operations.
+  void init() override;
+  void resume(int32_t value) override;
+  void suspend(int32_t value) override;
+  void update(Graphics* graphics) override;
+  void keyPressed(int32_t keyIndex) override;
+  void keyReleased(int32_t keyIndex) override;
+
+  // State machine.
+  int32_t setState(int32_t state);
+  int32_t getState() const { return s_gameState; }
+  void setInGameState(int32_t state);
+  void changeInGameState(int32_t state, bool runInit, bool runLeave);
+  void pushState(int32_t state);
+  void popState();
+  void updateCurrentState();
+  void paintCurrentState(Graphics* graphics);
+  void resetClip(Graphics* graphics);
+  // Tests and tools may run the machine on their own screens.
+  void setScreenTables(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame);
+
+  // Entries that other topics provide (defaults in cGameDefaults.cpp until
+  // their topic files are written).
+  void mapPointerToKeys();
+  void updateInGame();
+  void paintInGame(Graphics* target);
+  bool updateLoadInit();
+  bool hasCompletionNotice();
+  void updateCompletionNotice();
+  bool hasAchievementNotice();
+  void paintAchievementNotices();
+  void paintCompletionNotice();
+  bool isMatchOnHold();
+  void enterIGM();
+  void playMusic(int32_t id);
+  void loadResourceIndex();
+  void createGameObjects();
+  void releaseGameObjects();
+
+  // Sound entries that the host uses.
+  int32_t stopAllSounds();
+  bool isAnySoundPlaying();
+  // Clears the slide-in timers of the sprite and text elements of an element
+  // array (of the current interface's element count).
+  void stopElementAnimations(int16_t** elements);
+
+  // --- keys
+  KeyState m_keys;
+
+  // --- work buffers
+  int32_t m_workWords[2] = {};
+  char m_textBuffer[32768] = {};
+  uint32_t m_rowBuffer[8192] = {};
+
+  // --- frame
+  int32_t m_waitCounter = 0;
+  uint32_t m_gameClock = 0;
+  int32_t m_frontEndFrameCount = 0;
+  int32_t m_paintFrameCount = 0;
+  int32_t m_frameTime = 0;
+  int32_t m_frameSpare = 0;
+  uint32_t m_lastTick = 0;
+
+  // --- touch: written by the host's touch glue, read by the stylus mapping
+  int32_t pointerX = -1;
+  int32_t pointerY = -1;
+  int32_t releaseX = -1;
+  int32_t releaseY = -1;
+  int32_t dragRefX = 0;
+  int32_t dragRefY = 0;
+  int32_t pressY = 0;
+  int32_t lastTapX = 0;
+  int32_t lastTapY = 0;
+  uint32_t lastTapTime = 0;
+  uint8_t powerPull = 0;
+  uint8_t swipeLeft = 0;
+  uint8_t swipeRight = 0;
+  uint8_t swipeThird = 0;
+  uint8_t swipeFourth = 0;
+  uint8_t doubleTap = 0;
+  uint8_t exitCornerTouched = 0;
+  uint8_t pointerReleased = 0;
+
+  // --- state
+  int32_t s_gameState = k_stateNone;
+  int32_t m_subState = 0;
+  int32_t m_stateSpare = 0;
+  int32_t m_previousState = 0;
+  int32_t m_inGame = 0;
+  uint32_t m_stateEntryTime = 0;
+  int32_t m_lastSlideX = 0;
+  int32_t m_lastSlideY = 0;
+  uint8_t m_screenFlags[4] = {};
+  int32_t m_redrawCounters[2] = {};
+  int32_t m_stateStack[k_stateStackSize] = {};
+  int32_t m_stackDepth = 0;
+  Graphics* m_paintTarget = nullptr;
+  uint8_t m_secondBufferOn = 0;
+  MutableImage* m_secondBufferImage = nullptr;
+  Graphics* m_secondBufferGraphics = nullptr;
+  uint8_t m_completionNoticeShown = 0;
+
+  // --- current interface (its element array is owned by the interface tables)
+  int16_t** m_currentElements = nullptr;
+  int32_t m_currentElementCount = 0;
+  int32_t m_currentInterface = -1;
+
+  // --- menu
+  MenuList m_menu;
+  int32_t m_savedMenuSelection = 0;
+
+  // --- question
+  int32_t m_questionReturnState = -1;
+  int32_t m_questionAction = -1;
+  int32_t m_pendingQuestionAction = -1;
+  uint8_t m_questionMenuFlag = 0;
+  uint8_t m_menusOverMatch = 0;
+
+  // --- sound
+  uint8_t m_soundEnabled = 0;
+  int32_t m_currentSoundId = -1;
+  int32_t m_currentMusicId = -1;
+
+  // --- match
+  int32_t currentPlayer = 0;
+  int32_t gameType = -1;
+
+  // --- save
+  // 100 while storage is short (the applet shows its notice), 101 once the
+  // notice was dismissed.
+  int32_t m_noSpaceState = 0;
+
+  // --- sprite-bank scratch shared by every bank
+  uint32_t m_decodeBuffer[32768] = {};
+  int32_t m_sharedRect[4] = {};
+  uint8_t m_rawCacheOption = 0;
+  uint8_t m_effectReadBack = 0;
+  uint8_t m_effectSuppress = 0;
+  Graphics* m_screenGraphics = nullptr;
+
+  // --- random
+  Random* m_random = nullptr;
+
+  // --- version
+  char m_version[10] = {};
+
+  // --- flags
+  uint8_t m_interrupted = 0;
+  uint8_t m_suspended = 0;
+  uint8_t m_interfaceAnimations = 0;
+
+ private:
+  const cGameScreenTable* m_frontEndScreens;
+  const cGameScreenTable* m_inGameScreens;
+};
+
+// The running game (through the applet's bridge), or null.
+cGame* getGame();

@@ -1,0 +1,10 @@
+#include "platform/brew/GameBase.h"
+
+#include "zul/2d/MutableImage.h"
+
+GameBase::GameBase(MutableImage* image) : m_image(image), m_graphics(image ? image->getGraphics() : nullptr) {}
+
+GameBase::~GameBase() = default;
+
+int32_t GameBase::getWidth() const { return m_image ? m_image->getWidth() : 0; }
+int32_t GameBase::getHeight() const { return m_image ? m_image->getHeight() : 0; }
