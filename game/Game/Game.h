@@ -2,3 +2,7 @@
 #pragma once
 
 #include "game/Korvane/cGame/cGame.h"
+
+// Registers the applet and the game's host operations with the shell; the
+// program calls it before the shell starts.
+void registerGame();
