@@ -1,6 +1,149 @@
-#include "windows_brew/ShellHost.h"
+// Touch glue: press, drag and release points, double taps, pub swipes and the
+// exit corner, stepwise drags and the power pull, by game state.
+#include "windows_brew/TouchGlue.h"
 
-// Stylus contacts are not passed on yet.
-void ShellHost::pointerPressed(int32_t, int32_t) {}
-void ShellHost::pointerDragged(int32_t, int32_t) {}
-void ShellHost::pointerReleased(int32_t, int32_t) {}
+#include <cstdio>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "windows_brew/ShellHost.h"
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+constexpr int32_t kScreenW = 240;
+constexpr int32_t kScreenH = 320;
+
+int32_t toScreenX(int32_t x) { return x * kScreenW / 240; }
+int32_t toScreenY(int32_t y) { return y * kScreenH / 320; }
+
+bool inPlayArea(int32_t x, int32_t y) { return y < 300 && x > 70; }
+
+void stepwiseDrag(cGame& g, int32_t x, int32_t y) {
+  if (x >= g.dragRefX + 6 || x <= g.dragRefX - 6) {
+    g.pointerX = x;
+    g.dragRefX = x;
+  }
+  if (y >= g.dragRefY + 6 || y <= g.dragRefY - 6) {
+    g.pointerY = y;
+    g.dragRefY = y;
+  }
+}
+
+void freePoint(cGame& g, int32_t x, int32_t y) {
+  g.pointerX = x;
+  g.pointerY = y;
+}
+
+}  // namespace
+
+void touchPressed(cGame& g, int32_t rawX, int32_t rawY, uint32_t now) {
+  int32_t x = toScreenX(rawX);
+  int32_t y = toScreenY(rawY);
+  g.pointerX = x;
+  g.pointerY = y;
+  g.dragRefX = x;
+  g.dragRefY = y;
+  g.pointerReleased = 0;
+  g.pressY = y;
+  if (y < 300 && x >= 71) {
+    int32_t s = g.s_gameState;
+    if (s != k_statePub && s != k_stateBallInHand && s != k_stateAim) {
+      g.lastTapTime = now;
+      return;
+    }
+    if (g.lastTapX - 10 < x && x < g.lastTapX + 10 && g.lastTapY - 10 < y && y < g.lastTapY + 10) {
+      uint32_t since = now - g.lastTapTime;
+      if (y < 280 && since >= 101 && since < 1200) g.doubleTap = 1;
+      g.lastTapTime = now;
+      return;
+    }
+    g.lastTapX = x;
+    g.lastTapY = y;
+  }
+  g.lastTapTime = now;
+}
+
+void touchReleased(cGame& g, int32_t rawX, int32_t rawY) {
+  g.pointerX = -1;
+  g.pointerY = -1;
+  g.releaseX = toScreenX(rawX);
+  g.releaseY = toScreenY(rawY);
+  g.pointerReleased = 1;
+  g.swipeLeft = 0;
+  g.swipeRight = 0;
+  g.swipeThird = 0;
+  g.swipeFourth = 0;
+}
+
+void touchDragged(cGame& g, int32_t rawX, int32_t rawY) {
+  int32_t x = toScreenX(rawX);
+  int32_t y = toScreenY(rawY);
+  switch (g.s_gameState) {
+    case k_stateAim:
+      stepwiseDrag(g, x, y);
+      break;
+    case k_statePub:
+      debugTrace("\n pointer pressed k_statePub");
+      if (inPlayArea(x, y)) {
+        if (x >= g.dragRefX + 50) {
+          g.pointerX = x;
+          g.dragRefX = x;
+          g.swipeRight = 1;
+        } else if (x <= g.dragRefX - 50) {
+          g.pointerX = x;
+          g.dragRefX = x;
+          g.swipeLeft = 1;
+        }
+      } else {
+        freePoint(g, x, y);
+      }
+      if (x > 197 && y > 280) {
+        debugTrace("\n exit corner");
+        g.exitCornerTouched = 1;
+      } else {
+        debugTrace("\n not exit corner");
+        g.exitCornerTouched = 0;
+      }
+      break;
+    case k_stateBallInHand:
+      if (g.currentPlayer == 1 && g.gameType == 1) {
+        if (y < 300 && x < 170)
+          stepwiseDrag(g, x, y);
+        else
+          freePoint(g, x, y);
+      } else if (inPlayArea(x, y)) {
+        stepwiseDrag(g, x, y);
+      } else {
+        freePoint(g, x, y);
+      }
+      break;
+    case k_stateShotPower:
+      debugTrace("\n pointer pressed game power");
+      freePoint(g, x, y);
+      if (y - g.pressY < 11) {
+        g.pressY = y;
+      } else {
+        g.powerPull = 1;
+        g.pointerY = g.pressY;
+      }
+      break;
+    default:
+      freePoint(g, x, y);
+      g.dragRefX = x;
+      g.dragRefY = y;
+      g.pointerReleased = 0;
+      break;
+  }
+}
+
+void ShellHost::pointerPressed(int32_t x, int32_t y) {
+  if (cGame* game = getGame()) touchPressed(*game, x, y, getTickCount());
+}
+
+void ShellHost::pointerDragged(int32_t x, int32_t y) {
+  if (cGame* game = getGame()) touchDragged(*game, x, y);
+}
+
+void ShellHost::pointerReleased(int32_t x, int32_t y) {
+  if (cGame* game = getGame()) touchReleased(*game, x, y);
+}

@@ -52,8 +52,8 @@ int ApplicationImpl::init() {
     // created first gets its own back and is kept for the whole run.
     ShellBitmap* first = nullptr;
     ShellBitmap* second = nullptr;
-    shell->createBitmap(&first, kWidth, kHeight);
-    shell->createBitmap(&second, kWidth, kHeight);
+    shell->createScreenBitmap(&first);
+    shell->createScreenBitmap(&second);
     if (second) {
       ShellBitmap* ref = nullptr;
       shell->addBitmapRef(second, &ref);

@@ -1,0 +1,11 @@
+// Stylus contacts into the game's touch fields. The shell's pointer handlers
+// forward here with the game and the tick count.
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+
+void touchPressed(cGame& game, int32_t x, int32_t y, uint32_t now);
+void touchDragged(cGame& game, int32_t x, int32_t y);
+void touchReleased(cGame& game, int32_t x, int32_t y);
