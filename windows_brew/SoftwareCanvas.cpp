@@ -1,5 +1,6 @@
 #include "windows_brew/SoftwareCanvas.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,7 +28,10 @@ constexpr int kRight = 4;
 constexpr int kAbove = 2;
 constexpr int kBelow = 1;
 
-int outcode(int64_t x, int64_t y, int64_t xmin, int64_t ymin, int64_t xmax, int64_t ymax) {
+// Wide enough for any clipping product of 32-bit coordinates.
+using Wide = __int128;
+
+int outcode(Wide x, Wide y, Wide xmin, Wide ymin, Wide xmax, Wide ymax) {
   int c = 0;
   if (x < xmin) c |= kLeft;
   else if (x > xmax) c |= kRight;
@@ -38,11 +42,16 @@ int outcode(int64_t x, int64_t y, int64_t xmin, int64_t ymin, int64_t xmax, int6
 
 // Quotient of n / 256 truncated, then moved one step away from zero when the
 // remainder's magnitude exceeds 128 (a zero quotient counts as positive).
-int32_t scaleRound(int32_t n) {
-  int32_t q = n / 256;
-  int32_t r = n % 256;
+int64_t scaleRound(int64_t n) {
+  int64_t q = n / 256;
+  int64_t r = n % 256;
   if (r > 128 || r < -128) q += q >= 0 ? 1 : -1;
   return q;
+}
+
+// Coordinates computed from 32-bit arguments, held to the 32-bit range.
+int32_t sat(int64_t v) {
+  return v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v));
 }
 
 }  // namespace
@@ -161,9 +170,9 @@ void SoftwareCanvas::blendRect(int32_t x, int32_t y, int32_t w, int32_t h) {
 
 int SoftwareCanvas::drawLine(int32_t x0i, int32_t y0i, int32_t x1i, int32_t y1i) {
   if (!m_pixels || m_clipWidth <= 0 || m_clipHeight <= 0) return 0;
-  const int64_t xmin = m_clipLeft, ymin = m_clipTop, xmax = m_clipRight - 1, ymax = m_clipBottom - 1;
-  int64_t x0 = x0i, y0 = y0i, x1 = x1i, y1 = y1i;
-  const int64_t dx = x1 - x0, dy = y1 - y0;
+  const Wide xmin = m_clipLeft, ymin = m_clipTop, xmax = m_clipRight - 1, ymax = m_clipBottom - 1;
+  Wide x0 = x0i, y0 = y0i, x1 = x1i, y1 = y1i;
+  const Wide dx = x1 - x0, dy = y1 - y0;
 
   if (dx == 0 || dy == 0) {
     // Vertical or horizontal (or a point): clamp to the box directly.
@@ -181,16 +190,16 @@ int SoftwareCanvas::drawLine(int32_t x0i, int32_t y0i, int32_t x1i, int32_t y1i)
     }
   } else {
     // 16.16 slopes.
-    const int64_t slope = dy * 65536 / dx;
-    const int64_t inverse = dx * 65536 / dy;
+    const Wide slope = dy * 65536 / dx;
+    const Wide inverse = dx * 65536 / dy;
     int c0 = outcode(x0, y0, xmin, ymin, xmax, ymax);
     int c1 = outcode(x1, y1, xmin, ymin, xmax, ymax);
     for (int guard = 0; (c0 | c1) != 0; ++guard) {
       if ((c0 & c1) != 0 || guard >= 8) return 0;
       bool first = c0 != 0;
       int c = first ? c0 : c1;
-      int64_t& x = first ? x0 : x1;
-      int64_t& y = first ? y0 : y1;
+      Wide& x = first ? x0 : x1;
+      Wide& y = first ? y0 : y1;
       if (c & kLeft) {
         y += ((xmin - x) * slope) >> 16;
         x = xmin;
@@ -209,11 +218,12 @@ int SoftwareCanvas::drawLine(int32_t x0i, int32_t y0i, int32_t x1i, int32_t y1i)
   }
 
   // Bresenham from the first end, the end point excluded.
-  int64_t ex = x1 - x0, ey = y1 - y0;
+  // Both ends now lie inside the clip.
+  int64_t ex = static_cast<int64_t>(x1 - x0), ey = static_cast<int64_t>(y1 - y0);
   int64_t ax = ex < 0 ? -ex : ex, ay = ey < 0 ? -ey : ey;
   int64_t sx = ex < 0 ? -1 : 1, sy = ey < 0 ? -1 : 1;
   const int64_t pitch = m_width;
-  int64_t x = x0, y = y0;
+  int64_t x = static_cast<int64_t>(x0), y = static_cast<int64_t>(y0);
   int64_t err = 0;
   if (ay >= ax) {
     for (int64_t i = 0; i < ay; ++i) {
@@ -240,53 +250,54 @@ int SoftwareCanvas::drawLine(int32_t x0i, int32_t y0i, int32_t x1i, int32_t y1i)
 }
 
 void SoftwareCanvas::drawRect(int32_t x, int32_t y, int32_t w, int32_t h, bool fillInside) {
-  drawLine(x, y, x + w - 1, y);
-  drawLine(x, y, x, y + h - 1);
-  drawLine(x + w - 1, y, x + w - 1, y + h);
-  drawLine(x, y + h - 1, x + w - 1, y + h - 1);
-  if (fillInside && m_fillFlag) fillRectWith(x + 1, y + 1, w - 1, h - 1, m_fillColourPixel);
+  const int64_t X = x, Y = y;
+  const int32_t right = sat(X + w - 1), bottom = sat(Y + h - 1);
+  drawLine(x, y, right, y);
+  drawLine(x, y, x, bottom);
+  drawLine(right, y, right, sat(Y + h));
+  drawLine(x, bottom, right, bottom);
+  if (fillInside && m_fillFlag) fillRectWith(sat(X + 1), sat(Y + 1), sat(int64_t{w} - 1), sat(int64_t{h} - 1), m_fillColourPixel);
 }
 
 void SoftwareCanvas::fillSpan(int32_t row, int32_t from, int32_t to, uint16_t pixel) {
-  if (from > to) {
-    int32_t t = from;
-    from = to;
-    to = t;
-  }
+  if (from > to || row < 0 || row >= m_height || to < 0 || from >= m_width) return;
+  if (from < 0) from = 0;
+  if (to >= m_width) to = m_width - 1;
   for (int32_t px = from; px <= to; ++px) plotPixel(px, row, pixel);
 }
 
-void SoftwareCanvas::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t rx, int32_t ry) {
-  int32_t cx = x + w - rx - 1;
-  int32_t cy = y + h - ry - 1;
-  int32_t lastRow = 0;
+void SoftwareCanvas::drawRoundRect(int32_t x32, int32_t y32, int32_t w32, int32_t h32, int32_t rx32, int32_t ry32) {
+  const int64_t x = x32, y = y32, w = w32, h = h32, rx = rx32, ry = ry32;
+  int64_t cx = x + w - rx - 1;
+  int64_t cy = y + h - ry - 1;
+  int64_t lastRow = 0;
   for (int32_t a = 0; a < 360; ++a) {
     if (a == 90) cx = x + rx;
     if (a == 180) cy = y + ry;
     if (a == 270) cx = x + w - rx - 1;
-    int32_t px = scaleRound(rx * cosDeg(a));
-    int32_t py = scaleRound(ry * sinDeg(a));
-    int32_t row = cy + py;
-    plot(cx + px, row);
+    const int64_t px = scaleRound(rx * cosDeg(a));
+    const int64_t py = scaleRound(ry * sinDeg(a));
+    const int64_t row = cy + py;
+    plot(sat(cx + px), sat(row));
     if (!m_fillFlag) continue;
     if (a % 90 == 0) {
       lastRow = row;
     } else if (a < 90 || (a > 270 && row != lastRow)) {
-      if (cx + px - 1 >= cx) fillSpan(row, cx, cx + px - 1, m_fillColourPixel);
+      if (px >= 1) fillSpan(sat(row), sat(cx), sat(cx + px - 1), m_fillColourPixel);
       lastRow = row;
     } else if ((a > 180 && a < 270) || (a > 90 && a < 180 && row != lastRow)) {
-      if (cx + px + 1 <= cx + 1) fillSpan(row, cx + px + 1, cx + 1, m_fillColourPixel);
+      fillSpan(sat(row), sat(cx + px + 1), sat(cx + 1), m_fillColourPixel);
       lastRow = row;
     }
   }
-  drawLine(x + rx, y, x + w - rx, y);
-  drawLine(x + rx, y + h - 1, x + w - rx, y + h - 1);
-  drawLine(x, y + ry, x, y + h - ry);
-  drawLine(x + w - 1, y + ry, x + w - 1, y + h - ry);
+  drawLine(sat(x + rx), sat(y), sat(x + w - rx), sat(y));
+  drawLine(sat(x + rx), sat(y + h - 1), sat(x + w - rx), sat(y + h - 1));
+  drawLine(sat(x), sat(y + ry), sat(x), sat(y + h - ry));
+  drawLine(sat(x + w - 1), sat(y + ry), sat(x + w - 1), sat(y + h - ry));
   if (m_fillFlag) {
-    fillRectWith(x + rx, y + 1, w - 2 * rx, h - 2, m_fillColourPixel);
-    fillRectWith(x + 1, y + ry, rx - 1, h - 2 * ry, m_fillColourPixel);
-    fillRectWith(x + w - rx, y + ry, rx - 1, h - 2 * ry, m_fillColourPixel);
+    fillRectWith(sat(x + rx), sat(y + 1), sat(w - 2 * rx), sat(h - 2), m_fillColourPixel);
+    fillRectWith(sat(x + 1), sat(y + ry), sat(rx - 1), sat(h - 2 * ry), m_fillColourPixel);
+    fillRectWith(sat(x + w - rx), sat(y + ry), sat(rx - 1), sat(h - 2 * ry), m_fillColourPixel);
   }
 }
 

@@ -66,6 +66,7 @@ class SoftwareCanvas {
   // Clips a rectangle; false when nothing is left.
   bool clipRect(int32_t& x, int32_t& y, int32_t& w, int32_t& h) const;
   void fillRectWith(int32_t x, int32_t y, int32_t w, int32_t h, uint16_t pixel);
+  // Pixels from..to of a row (none when from > to), unclipped but inside the canvas.
   void fillSpan(int32_t row, int32_t from, int32_t to, uint16_t pixel);
   // Clips a source area and its destination; false when nothing is left.
   bool clipBlit(int32_t& sx, int32_t& sy, int32_t& w, int32_t& h, int32_t& x, int32_t& y, int32_t sourceWidth,

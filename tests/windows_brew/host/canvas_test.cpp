@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -83,6 +84,22 @@ TEST_F(CanvasTest, LineIsCutAtTheClip) {
   EXPECT_EQ(at(10, 20), 0xFFFF);
   EXPECT_EQ(at(28, 20), 0xFFFF);
   EXPECT_EQ(at(29, 20), 0);
+}
+
+TEST_F(CanvasTest, ExtremeCoordinatesStayInsideTheCanvas) {
+  const int32_t lo = INT32_MIN, hi = INT32_MAX;
+  EXPECT_EQ(c_.drawLine(lo, lo, hi, hi), 1);
+  EXPECT_EQ(at(0, 0), 0xFFFF);
+  EXPECT_EQ(at(100, 100), 0xFFFF);
+  c_.drawLine(lo, 5, hi, 7);
+  c_.drawLine(3, lo, 3, hi);
+  c_.setFillFlag(1);
+  c_.drawRect(lo, lo, hi, hi, true);
+  c_.drawRoundRect(lo, lo, hi, hi, hi, hi);
+  c_.drawRoundRect(hi, hi, hi, hi, lo, lo);
+  c_.fillRect(hi, hi, hi, hi);
+  c_.blendRect(lo, lo, hi, hi);
+  c_.plot(lo, hi);
 }
 
 TEST_F(CanvasTest, RectangleOutlineAndFill) {
