@@ -41,6 +41,8 @@ GlContext::~GlContext() {
     if (t.texels) memDeleteArray(t.texels);
     t.texels = nullptr;
   }
+  for (int32_t i = 0; i < m_retiredCount; ++i) memDeleteArray(m_retiredTexels[i]);
+  m_retiredCount = 0;
   if (m_colorBufferOwned && m_colorBuffer) memDeleteArray(m_colorBuffer);
   m_colorBuffer = nullptr;
   m_colorBufferOwned = 0;

@@ -102,6 +102,7 @@ struct TextureObject {
 };
 
 constexpr int kTextureCount = 256;
+constexpr int kRetiredTexelSlots = 16;
 constexpr int kModelviewDepth = 16;
 constexpr int kVertexPoolSize = 5120;
 constexpr int kRecordPoolSize = 3072;
@@ -230,6 +231,10 @@ struct GlContext {
 
   // 20. Texture objects by name.
   TextureObject m_textures[kTextureCount];
+  // Texels replaced or deleted while queued records still draw from them;
+  // released once no queued record uses them.
+  uint16_t* m_retiredTexels[kRetiredTexelSlots] = {};
+  int32_t m_retiredCount = 0;
 
   // 21. EGL. The surface fields (colour buffer, width, height, depth flag) are
   // fixed when the window surface is created; eglInitialize and
@@ -346,6 +351,11 @@ struct GlContext {
   void setError(GLenum code) { m_error = code; }
   // Releases the object's texels and marks it free; size and size index stay.
   void freeTextureObject(TextureObject& object);
+  // Releases a texel block, or keeps it until the queued records that draw
+  // from it are flushed.
+  void retireTexels(uint16_t* texels);
+  // Releases the retired blocks that no queued record uses any more.
+  void releaseRetiredTexels();
   // Converts an image into the object's texels; returns 0 whether or not the
   // image was accepted (bad sizes, short data and unknown formats are refused
   // and leave the object unchanged).

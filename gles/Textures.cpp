@@ -47,8 +47,57 @@ bool paletteFormat(GLenum internalFormat, PaletteFormat& out) {
 
 }  // namespace
 
+namespace {
+
+bool queuedRecordUses(const GlContext& gl, const uint16_t* texels) {
+  const int32_t n = gl.m_recordCount < kRecordPoolSize ? gl.m_recordCount : kRecordPoolSize;
+  for (int32_t i = 0; i < n; ++i) {
+    if (gl.m_recordPool[i].texels == texels) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void GlContext::releaseRetiredTexels() {
+  int32_t kept = 0;
+  for (int32_t i = 0; i < m_retiredCount; ++i) {
+    uint16_t* t = m_retiredTexels[i];
+    if (queuedRecordUses(*this, t)) {
+      m_retiredTexels[kept++] = t;
+    } else {
+      memDeleteArray(t);
+    }
+  }
+  for (int32_t i = kept; i < m_retiredCount; ++i) m_retiredTexels[i] = nullptr;
+  m_retiredCount = kept;
+}
+
+void GlContext::retireTexels(uint16_t* texels) {
+  releaseRetiredTexels();
+  if (!texels) return;
+  if (!queuedRecordUses(*this, texels)) {
+    memDeleteArray(texels);
+    return;
+  }
+  if (m_retiredCount < kRetiredTexelSlots) {
+    m_retiredTexels[m_retiredCount++] = texels;
+    return;
+  }
+  // No room to keep it: the records that would read it are not drawn.
+  const int32_t n = m_recordCount < kRecordPoolSize ? m_recordCount : kRecordPoolSize;
+  for (int32_t i = 0; i < n; ++i) {
+    TriangleRecord& r = m_recordPool[i];
+    if (r.texels == texels) {
+      r.texels = nullptr;
+      r.rasteriser = nullptr;
+    }
+  }
+  memDeleteArray(texels);
+}
+
 void GlContext::freeTextureObject(TextureObject& object) {
-  if (object.texels) memDeleteArray(object.texels);
+  retireTexels(object.texels);
   object.texels = nullptr;
   object.inUse = 0;
   object.mode = kTexelRgb565;
@@ -169,7 +218,7 @@ int GlContext::convertTextureImage(TextureObject* object, GLenum internalFormat,
     }
   }
 
-  if (object->texels) memDeleteArray(object->texels);
+  retireTexels(object->texels);
   object->texels = texels;
   object->size = size;
   object->sizeIndex = sizeIndex;

@@ -261,3 +261,79 @@ TEST_F(TextureTest, PackHalvesChecksItsObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+// A textured triangle over the middle of a 32x32 surface without depth.
+class QueuedTextureTest : public GlContextTest {
+ protected:
+  void SetUp() override {
+    GlContextTest::SetUp();
+    const EGLint attribs[] = {0};
+    const EGLint noDepth[] = {EGL_DEPTH_SIZE, 0, 0};
+    eglInitialize((32 << 16) | 32, nullptr, nullptr);
+    EGLConfig config;
+    EGLint count;
+    eglChooseConfig(0, noDepth, &config, 1, &count);
+    ASSERT_EQ(eglCreateWindowSurface(0, config, window, attribs), 1);
+    glViewport(0, 0, 32, 32);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustumx(-16384, 16384, -16384, 16384, 16384, 100 * 16384);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColorx(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  }
+  void TearDown() override {
+    eglTerminate(0);
+    GlContextTest::TearDown();
+  }
+  GLuint upload(uint16_t colour) {
+    std::vector<uint16_t> pixels(32 * 32, colour);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 32, 32, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, pixels.data());
+    return gl->m_boundTextureName;
+  }
+  void drawTriangle() {
+    static const GLfixed verts[] = {-16384, -16384, -2 * 16384, 16384, -16384, -2 * 16384, 0, 16384, -2 * 16384};
+    static const GLfixed uv[] = {0, 0, 8192, 0, 4096, 8192};
+    static const GLushort idx[] = {0, 1, 2};
+    glVertexPointer(3, GL_FIXED, 0, verts);
+    glTexCoordPointer(2, GL_FIXED, 0, uv);
+    glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_SHORT, idx);
+  }
+  uint16_t centre() {
+    eglSwapBuffers(0, 1);
+    return window[16 * 32 + 16];
+  }
+  uint16_t window[32 * 32] = {};
+};
+
+TEST_F(QueuedTextureTest, DeletingATextureBeforeTheFlushKeepsItsTexelsForTheFlush) {
+  glBindTexture(GL_TEXTURE_2D, genOne());
+  const GLuint name = upload(0xF800);
+  drawTriangle();
+  glDeleteTextures(1, &name);
+  EXPECT_EQ(gl->m_textures[name].texels, nullptr);
+  glFlush();
+  EXPECT_EQ(centre(), 0xF800);
+}
+
+TEST_F(QueuedTextureTest, ReuploadBeforeTheFlushDrawsEachCallWithItsImage) {
+  glBindTexture(GL_TEXTURE_2D, genOne());
+  upload(0x07E0);
+  drawTriangle();
+  upload(0x001F);  // replaces the image the queued triangle draws from
+  glFlush();
+  EXPECT_EQ(centre(), 0x07E0);
+  drawTriangle();
+  glFlush();
+  EXPECT_EQ(centre(), 0x001F);
+  glDeleteAllTextures();
+  EXPECT_EQ(gl->m_retiredCount, 0);
+}
+
+}  // namespace
