@@ -59,6 +59,18 @@ class cGame : public GameBase {
   void createGameObjects();
   void releaseGameObjects();
 
+  // 3D view placement.
+  void setViewPair(int32_t a, int32_t b) {
+    m_viewPair[0] = b;
+    m_viewPair[1] = a;
+  }
+  void setViewRect(int32_t x, int32_t y, int32_t w, int32_t h) {
+    m_viewRect[0] = x;
+    m_viewRect[1] = y;
+    m_viewRect[2] = w;
+    m_viewRect[3] = h;
+  }
+
   // Sound entries that the host uses.
   int32_t stopAllSounds();
   bool isAnySoundPlaying();
@@ -73,6 +85,10 @@ class cGame : public GameBase {
   int32_t m_workWords[2] = {};
   char m_textBuffer[32768] = {};
   uint32_t m_rowBuffer[8192] = {};
+
+  // --- view rectangle
+  int32_t m_viewPair[2] = {};
+  int32_t m_viewRect[4] = {};  // x, y, w, h of the 3D view
 
   // --- frame
   int32_t m_waitCounter = 0;

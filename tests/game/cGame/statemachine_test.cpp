@@ -252,3 +252,32 @@ TEST_F(GameTest, RedrawCounterCountsDownPerPaintedFrame) {
   EXPECT_EQ(game->m_redrawCounters[0], 4);
   EXPECT_EQ(game->m_redrawCounters[1], 5);
 }
+
+TEST_F(GameTest, SuspendAndResume) {
+  struct Case {
+    int32_t state;
+    int32_t selection;
+  } cases[] = {{60, 1}, {380, 1}, {30, 1}, {420, 1}, {50, 0}, {520, 0}};
+  for (const Case& c : cases) {
+    if (c.state >= 500)
+      game->setInGameState(c.state);
+    else
+      game->setState(c.state);
+    game->m_menu.selection = 0;
+    game->m_currentSoundId = 4;
+    game->m_currentMusicId = 11;
+    game->resume(0);  // not suspended: nothing
+    EXPECT_EQ(game->m_menu.selection, 0);
+    game->suspend(0);
+    EXPECT_EQ(game->m_suspended, 1);
+    EXPECT_EQ(game->m_currentSoundId, -1);
+    EXPECT_EQ(game->m_currentMusicId, -1);
+    game->m_redrawCounters[0] = game->m_redrawCounters[1] = 0;
+    game->resume(0);
+    EXPECT_EQ(game->m_suspended, 0);
+    EXPECT_EQ(game->m_menu.selection, c.selection) << c.state;
+    EXPECT_EQ(game->m_keys.lockCount(), 5);
+    EXPECT_EQ(game->m_redrawCounters[0], 5);
+    EXPECT_EQ(game->m_redrawCounters[1], 5);
+  }
+}
