@@ -5,15 +5,13 @@
 
 #include <cstdint>
 
+#include "windows_brew/ScreenFlush.h"
+
 class AppletGameBridge;
 class MutableImage;
 struct GlContext;
 class ShellBitmap;
 
-// The shell's screen flush record (unused by this host beyond its storage).
-struct ScreenFlush {
-  int32_t words[4];
-};
 
 class ApplicationImpl {
  public:
@@ -50,7 +48,7 @@ class ApplicationImpl {
   AppletGameBridge* m_bridge = nullptr;
   uint8_t m_ready = 0;
   MutableImage* m_backBuffer = nullptr;
-  ScreenFlush m_screenFlush = {};
+  ScreenFlush m_screenFlush;
   int32_t m_clearedWords[2] = {};
   int32_t m_unused3[4] = {};
   GlContext* m_glContext = nullptr;

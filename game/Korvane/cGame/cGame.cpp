@@ -7,9 +7,16 @@
 #include "windows_brew/memory/MemoryManager.h"
 
 cGame::cGame(MutableImage* image)
-    : GameBase(image), m_frontEndScreens(&k_frontEndScreens), m_inGameScreens(&k_inGameScreens) {}
+    : GameBase(image), m_frontEndScreens(&k_frontEndScreens), m_inGameScreens(&k_inGameScreens) {
+  m_spriteServices.decodeBuffer = m_decodeBuffer;
+  m_spriteServices.sharedRect = m_sharedRect;
+  m_spriteServices.screenGraphics = getGraphics();
+  m_spriteServices.backBufferGraphics = getGraphics();
+  setSpriteServices(&m_spriteServices);
+}
 
 cGame::~cGame() {
+  if (getSpriteServices() == &m_spriteServices) setSpriteServices(nullptr);
   delete m_random;
   m_random = nullptr;
   releaseGameObjects();

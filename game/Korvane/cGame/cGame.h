@@ -11,6 +11,7 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStates.h"
 #include "platform/brew/GameBase.h"
+#include "zul/2d/SpriteServices.h"
 
 class Graphics;
 class MutableImage;
@@ -168,13 +169,11 @@ class cGame : public GameBase {
   // notice was dismissed.
   int32_t m_noSpaceState = 0;
 
-  // --- sprite-bank scratch shared by every bank
-  uint32_t m_decodeBuffer[32768] = {};
+  // --- sprite-bank scratch shared by every bank. The option bytes and the
+  // screen graphics live in the services record that the banks read.
+  uint32_t m_decodeBuffer[SpriteServices::kDecodeBufferWords] = {};
   int32_t m_sharedRect[4] = {};
-  uint8_t m_rawCacheOption = 0;
-  uint8_t m_effectReadBack = 0;
-  uint8_t m_effectSuppress = 0;
-  Graphics* m_screenGraphics = nullptr;
+  SpriteServices m_spriteServices;
 
   // --- random
   Random* m_random = nullptr;
