@@ -111,14 +111,12 @@ void GlContext::freeTextureObject(TextureObject& object) {
 
 void GlContext::glGenTextures(GLsizei n, GLuint* names) {
   if (!names) return;
+  int name = 1;
   for (GLsizei i = 0; i < n; ++i) {
-    for (int name = 1; name < kTextureCount; ++name) {
-      if (!m_textures[name].inUse) {
-        m_textures[name].inUse = 1;
-        names[i] = static_cast<GLuint>(name);
-        break;
-      }
-    }
+    while (name < kTextureCount && m_textures[name].inUse) ++name;
+    if (name == kTextureCount) return;  // none free: the remaining outputs stay unwritten
+    m_textures[name].inUse = 1;
+    names[i] = static_cast<GLuint>(name);
   }
 }
 
