@@ -1,0 +1,99 @@
+// LZMA-alone decoding with the LZMA SDK decoder. The probability array and a
+// 4096-byte input buffer come from the scratch pool, the output buffer is the
+// dictionary, and input is read from the stream one chunk at a time.
+#include <cstddef>
+
+#include "LzmaDec.h"
+#include "windows_brew/memory/MemoryManager.h"
+#include "zul/comp/Compression.h"
+#include "zul/io/Stream.h"
+#include "zul/memory/StackMemoryPool.h"
+
+namespace {
+
+constexpr const char* kSource = "comp_lzma";
+
+void* poolAlloc(void*, size_t size) {
+  return size > static_cast<size_t>(INT32_MAX) ? nullptr : stackPoolAlloc(static_cast<int32_t>(size));
+}
+void poolFree(void*, void* address) { stackPoolFree(address); }
+
+ISzAlloc g_poolAlloc = {poolAlloc, poolFree};
+
+// Hands the decoder the stream's bytes, one chunk at a time.
+struct InputReader {
+  int32_t consumed;
+  int32_t total;
+  int32_t chunk;
+  Byte* buffer;
+  Stream* source;
+
+  // Fills the buffer with the next chunk; false when the stream gave fewer bytes.
+  bool next(SizeT& available) {
+    const int32_t left = total - consumed;
+    const int32_t n = left < chunk ? left : chunk;
+    const int32_t got = n > 0 ? source->read(buffer, n) : 0;
+    consumed += got > 0 ? got : 0;
+    available = got > 0 ? static_cast<SizeT>(got) : 0;
+    return got == n;
+  }
+};
+
+// Runs the decoder until the output is full, the end marker is seen or the
+// input fails. Returns the SDK result.
+SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity) {
+  SizeT available = 0, pos = 0;
+  for (;;) {
+    if (pos == available) {
+      if (reader.consumed == reader.total) return SZ_ERROR_INPUT_EOF;
+      if (!reader.next(available)) return SZ_ERROR_READ;
+      pos = 0;
+    }
+    SizeT len = available - pos;
+    ELzmaStatus status;
+    const SRes res = LzmaDec_DecodeToDic(&dec, capacity, reader.buffer + pos, &len, LZMA_FINISH_ANY, &status);
+    pos += len;
+    if (res != SZ_OK) return res;
+    if (dec.dicPos == capacity || status == LZMA_STATUS_FINISHED_WITH_MARK) return SZ_OK;
+  }
+}
+
+}  // namespace
+
+int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize) {
+  if (packedSize < kLzmaHeaderSize || outSize < 0) return kCompBadData;
+  Byte props[LZMA_PROPS_SIZE];
+  if (stream.read(props, LZMA_PROPS_SIZE) != LZMA_PROPS_SIZE) return kCompBadData;
+  Byte sizeBytes[8];
+  if (stream.read(sizeBytes, 8) != 8) return kCompBadData;
+  uint64_t declared = 0;
+  for (int i = 7; i >= 0; --i) declared = (declared << 8) | sizeBytes[i];
+
+  InputReader reader{0, packedSize - kLzmaHeaderSize, kLzmaChunkSize, nullptr, &stream};
+  reader.buffer = static_cast<Byte*>(g_poolAlloc.Alloc(&g_poolAlloc, kLzmaChunkSize));
+  if (!reader.buffer) return kCompError;
+
+  CLzmaDec dec;
+  LzmaDec_Construct(&dec);
+  const SRes propsRes = LzmaDec_AllocateProbs(&dec, props, LZMA_PROPS_SIZE, &g_poolAlloc);
+  if (propsRes != SZ_OK) {
+    g_poolAlloc.Free(&g_poolAlloc, reader.buffer);
+    return propsRes == SZ_ERROR_MEM ? kCompError : kCompBadData;
+  }
+  const SizeT capacity = static_cast<SizeT>(outSize);
+  dec.dic = static_cast<Byte*>(out);
+  dec.dicBufSize = capacity;
+  LzmaDec_Init(&dec);
+  SRes res = decodeAll(dec, reader, capacity);
+  const SizeT produced = dec.dicPos;
+
+  // The pool frees in last-in-first-out order: probabilities, then the input.
+  LzmaDec_FreeProbs(&dec, &g_poolAlloc);
+  g_poolAlloc.Free(&g_poolAlloc, reader.buffer);
+
+  // A known unpacked size beyond the capacity: the output does not fit.
+  const bool known = declared != UINT64_MAX;
+  if (res == SZ_OK && known && declared > capacity) res = SZ_ERROR_OUTPUT_EOF;
+  if (!KV_CHECK(produced == capacity, 114, kSource)) outSize = static_cast<int32_t>(produced);
+  return res == SZ_OK ? kCompOk : kCompBadData;
+}
