@@ -75,6 +75,21 @@ class cGame : public GameBase {
   // Sound entries that the host uses.
   int32_t stopAllSounds();
   bool isAnySoundPlaying();
+  // Sound control: ids 0-10 effects, 11-14 music.
+  void initSound();
+  void loadSound(int32_t id);
+  static const char16_t* getSoundFileName(int32_t id);
+  int32_t playSound(int32_t id, int32_t loop, int32_t volume, int32_t volume2);
+  void startSound(int32_t id, int32_t loop, int32_t volume, int32_t volume2);
+  bool isSoundPlaying(int32_t id);
+  int32_t getCurrentSound() const { return m_currentSoundId; }
+  void pauseMusic() {}
+  void resumeMusic() {}
+  void vibrate(int32_t /*milliseconds*/) {}
+  void setVibrationTime(int32_t ms) { m_vibrationTime = ms; }
+  void requestImpactVibration(int32_t strength);
+  void updateVibration();
+  void onSoundsStopped() {}
   // Clears the slide-in timers of the sprite and text elements of an element
   // array (of the current interface's element count).
   void stopElementAnimations(int16_t** elements);
@@ -159,6 +174,9 @@ class cGame : public GameBase {
   uint8_t m_soundEnabled = 0;
   int32_t m_currentSoundId = -1;
   int32_t m_currentMusicId = -1;
+  int32_t m_lastSoundId = -1;
+  uint32_t m_soundStartTime = 0;
+  int32_t m_vibrationTime = 0;
 
   // --- match
   int32_t currentPlayer = 0;

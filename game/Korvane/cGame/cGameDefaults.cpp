@@ -33,9 +33,6 @@ bool cGame::isMatchOnHold() { return false; }
 // In-game menu.
 void cGame::enterIGM() {}
 
-// Music.
-void cGame::playMusic(int32_t /*id*/) {}
-
 // Resource pack index (loaded by init).
 void cGame::loadResourceIndex() {}
 

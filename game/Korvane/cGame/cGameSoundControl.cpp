@@ -1,0 +1,86 @@
+// The game's sound control over the shell's sound player: one sound at a
+// time with a 700 ms guard, and the current music piece.
+#include "game/Korvane/cGame/cGame.h"
+#include "windows_brew/OggSoundPlayer.h"
+#include "windows_brew/ShellHost.h"
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+constexpr int32_t kSoundCount = 15;
+constexpr uint32_t kSoundGuardMs = 700;
+
+const char16_t* const kSoundFiles[kSoundCount] = {
+    u"sfx_break_hard.ogg", u"sfx_clap.ogg",  u"sfx_cushion_medium.ogg", u"sfx_hit_hard.ogg",
+    u"sfx_pocket_medium.ogg", u"sfx_stick_hard.ogg", u"sfx_stick_miss.ogg", u"sfx_cash.ogg",
+    u"sfx_crowd_aww.ogg", u"sfx_error.ogg",  u"sfx_tally.ogg",          u"m_title.ogg",
+    u"m_start.ogg",       u"m_win.ogg",      u"m_lose.ogg"};
+
+OggSoundPlayer* player() {
+  ShellHost* shell = getShellHost();
+  return shell ? shell->soundPlayer() : nullptr;
+}
+
+}  // namespace
+
+void cGame::initSound() { m_currentSoundId = -1; }
+
+const char16_t* cGame::getSoundFileName(int32_t id) {
+  return id >= 0 && id < kSoundCount ? kSoundFiles[id] : nullptr;
+}
+
+void cGame::loadSound(int32_t id) {
+  OggSoundPlayer* p = player();
+  if (!p) return;
+  if (id == 0) p->setCapacity(kSoundCount);
+  const char16_t* name = getSoundFileName(id);
+  // An id without a file still takes its slot, so later ids keep theirs.
+  const char16_t* names[1] = {name ? name : u""};
+  getOggSounds(p, names, 1, 1);
+}
+
+int32_t cGame::playSound(int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {
+  if (id < 0 || !m_soundEnabled) return 1;
+  // Every sound plays once, whatever the caller asked.
+  // A sound counts as playing until it ends or is stopped (channels that are
+  // only being handed back after a stop do not count).
+  if (m_currentSoundId >= 0 && isAnySoundPlaying() && getTickCount() - m_soundStartTime < kSoundGuardMs) return 1;
+  stopAllSounds();
+  startSound(id, 0, volume, volume2);
+  return 1;
+}
+
+void cGame::startSound(int32_t id, int32_t loop, int32_t, int32_t) {
+  if (OggSoundPlayer* p = player()) p->play(id, loop);
+  m_soundStartTime = getTickCount();
+  m_currentSoundId = id;
+  m_lastSoundId = id;
+}
+
+bool cGame::isSoundPlaying(int32_t id) {
+  if (id < 0 || !m_soundEnabled || id != m_currentSoundId) return false;
+  OggSoundPlayer* p = player();
+  return p && p->isAnyPlaying() != 0;
+}
+
+void cGame::playMusic(int32_t id) {
+  if (id == m_currentMusicId) return;
+  if (!isSoundPlaying(id)) {
+    stopAllSounds();
+    playSound(id, 0, 100, 100);
+  }
+  // The piece counts as current only once it really started (or sound is
+  // off); a request the guard dropped is tried again by the next call.
+  if (!m_soundEnabled || m_currentSoundId == id) m_currentMusicId = id;
+}
+
+void cGame::requestImpactVibration(int32_t strength) {
+  if (strength > 150) m_vibrationTime = strength * 400 / 1200 + 100;
+}
+
+void cGame::updateVibration() {
+  if (m_vibrationTime > 0) {
+    vibrate(m_vibrationTime);
+    m_vibrationTime = 0;
+  }
+}
