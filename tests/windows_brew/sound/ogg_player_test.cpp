@@ -54,10 +54,10 @@ TEST_F(OggPlayer, SlotsFillInCallOrderAndFormatComesFromFirstFile) {
   EXPECT_EQ(p.slotSize(2), 0u);
   EXPECT_EQ(p.slotData(2), nullptr);
   EXPECT_GT(p.slotSize(3), 0u);
-  EXPECT_EQ(p.format().nChannels, kvtools::kSoundChannels);
-  EXPECT_EQ(p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
-  EXPECT_EQ(p.format().nBlockAlign, 2);
-  EXPECT_EQ(p.format().cbSize, 18);
+  EXPECT_EQ(+p.format().nChannels, kvtools::kSoundChannels);
+  EXPECT_EQ(+p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_EQ(+p.format().nBlockAlign, 2);
+  EXPECT_EQ(+p.format().cbSize, 18);
   EXPECT_TRUE(p.channelsOpen());
   EXPECT_EQ(p.getVolume(), 0xFFFFFFFFu);
   // A missing or empty slot plays nothing.
@@ -68,7 +68,7 @@ TEST_F(OggPlayer, SlotsFillInCallOrderAndFormatComesFromFirstFile) {
 TEST_F(OggPlayer, MissingFirstFileDoesNotLoseTheFormat) {
   OggSoundPlayer p;
   loadOneByOne(p, {"missing.ogg", "sfx_tally.ogg"});
-  EXPECT_EQ(p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_EQ(+p.format().nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
   EXPECT_TRUE(p.channelsOpen());
   EXPECT_EQ(p.play(1, 0), 1);
   p.stopAll();
@@ -184,7 +184,7 @@ TEST_F(OggPlayer, LoaderThreadDecodesWholeFile) {
   CloseThreadHandle(h);
   EXPECT_EQ(t.m_done.load(), 1);
   EXPECT_EQ(t.m_result, 0);
-  EXPECT_EQ(fmt.nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
+  EXPECT_EQ(+fmt.nSamplesPerSec, static_cast<DWORD>(kvtools::kSoundRate));
   EXPECT_EQ(static_cast<std::size_t>(hdr.dwBufferLength), kvtools::synthesizeSound(10).size() * 2);
   EXPECT_EQ(t.m_totalBytes, static_cast<int32_t>(hdr.dwBufferLength));
   delete[] hdr.lpData;
