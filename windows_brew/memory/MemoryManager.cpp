@@ -55,7 +55,8 @@ CMemoryManager::CMemoryManager() {
     std::fclose(f);
   }
   m_tracking = 1;
-  g_manager = this;
+  // The first manager (the static one) is the process-wide one.
+  if (!g_manager) g_manager = this;
 }
 
 CMemoryManager::~CMemoryManager() {
