@@ -11,7 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 4)
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  lzma-dev libvorbisidec-dev libvorbis-dev libogg-dev
+  lzma-dev liblzma-dev libvorbisidec-dev libvorbis-dev libogg-dev
   libsdl2-dev libpng-dev zlib1g-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libegl-mesa0 libgles1 libegl-dev libgles-dev libgl1-mesa-dri
   clang libclang-rt-14-dev

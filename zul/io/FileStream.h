@@ -1,0 +1,38 @@
+// Stream over a file of the shell, named relative to the shell's root folder.
+#pragma once
+
+#include <cstdint>
+
+#include "zul/io/Stream.h"
+
+class ShellFile;
+
+class FileStream : public Stream {
+ public:
+  // Mode bits: 1 read, 2 and 16 write, 4 append (the last set bit of 1, 2, 4,
+  // 16 decides).
+  enum { kRead = 1, kWrite = 2, kAppend = 4, kCreate = 16 };
+
+  FileStream();
+  // Opens name; a false result is reported.
+  FileStream(const char* name, int32_t mode);
+  ~FileStream() override;
+
+  // Closes a held file first. True when the file is held and not empty; an
+  // empty, new or missing file is held too (and can be written) but gives false.
+  bool open(const char* name, int32_t mode);
+  // Releases the held file (memory modes write their image back).
+  void close() override;
+  int32_t read(void* buffer, int32_t count) override;
+  int32_t write(const void* buffer, int32_t count) override;
+  int32_t seek(int32_t offset, int32_t origin) override;
+  int32_t tell() override;
+  int32_t size();
+  bool holdsFile() const { return m_holder && *m_holder; }
+
+  // True unless the shell cannot open name for reading.
+  static bool exists(const char* name);
+
+ private:
+  ShellFile** m_holder = nullptr;
+};
