@@ -1,0 +1,62 @@
+// C runtime calls on CE paths, the exit hook and UTF-16 string helpers.
+//
+// Path mapping (CE path -> Linux path). Backslashes and slashes both
+// separate; names compare without regard to case when the exact name is not
+// found.
+//   "\Program Files\Pelloran\Korvane\<rest>" (the install folder, which is
+//   also the executable's folder) and relative paths "<rest>":
+//       read:  <write dir>/<rest> when that exists, else <data dir>/<rest>
+//       write: <write dir>/<rest> (missing folders are created)
+//   any other absolute path ("\My Documents\x", "c:\x.txt", "d:\y.txt"):
+//       <write dir>/<last component>
+// The data dir is given on the command line (--data); the write dir is the
+// environment variable KV_WRITE_DIR when set, else the current directory.
+// A mode with 'w', 'a' or '+' counts as writing.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "wince/windows.h"
+
+// The install folder as the program sees it.
+#define KV_CE_INSTALL_DIR "\\Program Files\\Pelloran\\Korvane\\"
+#define KV_CE_MODULE_PATH "\\Program Files\\Pelloran\\Korvane\\Korvane.exe"
+
+// Linux path for a CE path; forWrite selects the writable folder.
+std::string ceMapPath(const char* cePath, bool forWrite = false);
+std::string ceMapPathW(LPCWSTR cePath, bool forWrite = false);
+
+// fopen/remove/rename on CE paths (remove and rename act in the writable folder).
+FILE* ceFopen(const char* cePath, const char* mode);
+FILE* ceWfopen(LPCWSTR cePath, LPCWSTR mode);
+int ceRemove(const char* cePath);
+int ceRename(const char* cePathFrom, const char* cePathTo);
+
+// The runtime's exit(): runs the installed hook (wince/layer.h), by default
+// std::exit(code). Tests run the whole program in-process with a hook that
+// does not return to the caller.
+[[noreturn]] void ceExit(int code);
+
+// wcstombs/mbstowcs for 16-bit units: units up to 0xFF map to single bytes
+// (and back); a larger unit stops wcstombs with (size_t)-1. dst may be null
+// to ask for the length. Both stop after n output units; the terminator is
+// written when it fits.
+size_t ceWcstombs(char* dst, const WCHAR* src, size_t n);
+size_t ceMbstowcs(WCHAR* dst, const char* src, size_t n);
+
+// UTF-16 string helpers.
+size_t ceWcslen(const WCHAR* s);
+WCHAR* ceWcscpy(WCHAR* dst, const WCHAR* src);
+// Copies at most n units and pads with zeros like strncpy.
+WCHAR* ceWcsncpy(WCHAR* dst, const WCHAR* src, size_t n);
+WCHAR* ceWcscat(WCHAR* dst, const WCHAR* src);
+int ceWcscmp(const WCHAR* a, const WCHAR* b);
+// Compares ignoring the case of ASCII letters.
+int ceWcsicmp(const WCHAR* a, const WCHAR* b);
+// UTF-8 <-> UTF-16; invalid input becomes U+FFFD.
+std::u16string ceFromUtf8(std::string_view text);
+std::string ceToUtf8(std::u16string_view text);
+std::string ceToUtf8(const WCHAR* text);

@@ -1,0 +1,336 @@
+// CE paths on the Linux file system (the mapping is described in wince/crt.h).
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <strings.h>
+
+#include "wince/crt.h"
+#include "wince/src/internal.h"
+
+namespace {
+
+struct CePath {
+  bool inInstall;                   // install folder or relative: <rest> below the data/write dirs
+  std::vector<std::string> parts;  // components of <rest>, or the last component only
+};
+
+std::string lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+std::vector<std::string> split(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string cur;
+  for (char c : path) {
+    if (c == '\\' || c == '/') {
+      if (!cur.empty()) parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(cur);
+  return parts;
+}
+
+CePath parse(const char* cePath) {
+  std::string p = cePath ? cePath : "";
+  std::vector<std::string> parts = split(p);
+  bool absolute = !p.empty() && (p[0] == '\\' || p[0] == '/');
+  bool drive = p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]));
+  if (drive) {
+    if (!parts.empty()) parts.erase(parts.begin());  // "c:"
+    return {false, parts.empty() ? parts : std::vector<std::string>{parts.back()}};
+  }
+  if (absolute) {
+    std::vector<std::string> install = split(KV_CE_INSTALL_DIR);
+    bool under = parts.size() >= install.size();
+    for (size_t i = 0; under && i < install.size(); ++i) under = lower(parts[i]) == lower(install[i]);
+    if (!under) return {false, parts.empty() ? parts : std::vector<std::string>{parts.back()}};
+    parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(install.size()));
+  }
+  std::vector<std::string> clean;
+  for (const std::string& c : parts) {
+    if (c == ".") continue;
+    if (c == "..") {
+      if (!clean.empty()) clean.pop_back();
+      continue;
+    }
+    clean.push_back(c);
+  }
+  return {true, clean};
+}
+
+bool exists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The entry of dir matching name: exactly, else ignoring case; empty when none.
+std::string findEntry(const std::string& dir, const std::string& name) {
+  if (exists(dir + "/" + name)) return name;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return {};
+  std::string found;
+  while (dirent* e = ::readdir(d)) {
+    if (::strcasecmp(e->d_name, name.c_str()) == 0) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(d);
+  return found;
+}
+
+// base/parts with each component resolved ignoring case where it exists.
+std::string resolve(const std::string& base, const std::vector<std::string>& parts, bool* found) {
+  std::string path = base;
+  bool all = true;
+  for (const std::string& part : parts) {
+    std::string entry = all ? findEntry(path, part) : std::string();
+    if (entry.empty()) {
+      all = false;
+      entry = part;
+    }
+    path += "/" + entry;
+  }
+  if (found) *found = all;
+  return path;
+}
+
+void makeParents(const std::string& path) {
+  for (size_t i = 1; i < path.size(); ++i)
+    if (path[i] == '/') {
+      std::string dir = path.substr(0, i);
+      if (!isDirectory(dir)) ::mkdir(dir.c_str(), 0777);
+    }
+}
+
+bool modeWrites(const char* mode) {
+  return mode && (std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+'));
+}
+
+std::string mapPath(const char* cePath, bool forWrite, bool createDirs) {
+  CePath p = parse(cePath);
+  std::string writeBase = wince::writeDir();
+  if (forWrite || !p.inInstall) {
+    std::string path = resolve(writeBase, p.parts, nullptr);
+    if (createDirs) makeParents(path);
+    return path;
+  }
+  bool found = false;
+  std::string w = resolve(writeBase, p.parts, &found);
+  if (found && !p.parts.empty()) return w;
+  return resolve(wince::dataDir(), p.parts, nullptr);
+}
+
+bool wildcard(const char* pattern, const char* name) {
+  for (; *pattern; ++pattern, ++name) {
+    if (*pattern == '*') {
+      while (pattern[1] == '*') ++pattern;
+      if (!pattern[1]) return true;
+      for (; *name; ++name)
+        if (wildcard(pattern + 1, name)) return true;
+      return wildcard(pattern + 1, name);
+    }
+    if (!*name) return false;
+    char a = static_cast<char>(std::tolower(static_cast<unsigned char>(*pattern)));
+    char b = static_cast<char>(std::tolower(static_cast<unsigned char>(*name)));
+    if (*pattern != '?' && a != b) return false;
+  }
+  return !*name;
+}
+
+struct FindState {
+  uint32_t magic = 0x46494E44;
+  std::vector<std::pair<std::string, std::string>> entries;  // name, full path
+  size_t next = 0;
+};
+
+std::mutex g_findMutex;
+std::vector<FindState*>& finds() {
+  static auto* v = new std::vector<FindState*>;
+  return *v;
+}
+
+void fill(const std::pair<std::string, std::string>& entry, WIN32_FIND_DATAW* data) {
+  *data = WIN32_FIND_DATAW{};
+  struct stat st{};
+  if (::stat(entry.second.c_str(), &st) == 0) {
+    data->dwFileAttributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    uint64_t size = static_cast<uint64_t>(st.st_size);
+    data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    data->nFileSizeLow = static_cast<DWORD>(size);
+    // 100 ns units since 1601.
+    uint64_t ft = (static_cast<uint64_t>(st.st_mtime) + 11644473600ull) * 10000000ull;
+    data->ftLastWriteTime = FILETIME{static_cast<DWORD>(ft), static_cast<DWORD>(ft >> 32)};
+    data->ftCreationTime = data->ftLastAccessTime = data->ftLastWriteTime;
+  }
+  std::u16string name = ceFromUtf8(entry.first);
+  size_t n = std::min<size_t>(name.size(), MAX_PATH - 1);
+  std::memcpy(data->cFileName, name.data(), n * sizeof(WCHAR));
+  data->cFileName[n] = 0;
+}
+
+}  // namespace
+
+std::string ceMapPath(const char* cePath, bool forWrite) { return mapPath(cePath, forWrite, false); }
+
+std::string ceMapPathW(LPCWSTR cePath, bool forWrite) { return mapPath(ceToUtf8(cePath).c_str(), forWrite, false); }
+
+FILE* ceFopen(const char* cePath, const char* mode) {
+  if (!cePath || !mode) return nullptr;
+  bool writes = modeWrites(mode);
+  std::string path = mapPath(cePath, writes, writes);
+  return std::fopen(path.c_str(), mode);
+}
+
+FILE* ceWfopen(LPCWSTR cePath, LPCWSTR mode) {
+  if (!cePath || !mode) return nullptr;
+  return ceFopen(ceToUtf8(cePath).c_str(), ceToUtf8(mode).c_str());
+}
+
+int ceRemove(const char* cePath) {
+  if (!cePath) return -1;
+  return std::remove(mapPath(cePath, true, false).c_str());
+}
+
+int ceRename(const char* from, const char* to) {
+  if (!from || !to) return -1;
+  return std::rename(mapPath(from, true, false).c_str(), mapPath(to, true, true).c_str());
+}
+
+HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
+  if (!pattern || !data) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  std::string p = ceToUtf8(pattern);
+  CePath parsed = parse(p.c_str());
+  if (parsed.parts.empty()) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  std::string mask = parsed.parts.back();
+  std::vector<std::string> dirParts(parsed.parts.begin(), parsed.parts.end() - 1);
+  std::vector<std::string> bases{wince::writeDir()};
+  if (parsed.inInstall) bases.push_back(wince::dataDir());
+  else dirParts.clear();
+  auto* st = new FindState;
+  for (const std::string& base : bases) {
+    bool found = false;
+    std::string dir = resolve(base, dirParts, &found);
+    if (!found) continue;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) continue;
+    std::vector<std::string> names;
+    while (dirent* e = ::readdir(d)) {
+      std::string name = e->d_name;
+      if (name == "." || name == "..") continue;
+      if (wildcard(mask.c_str(), name.c_str())) names.push_back(name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+      bool dup = false;
+      for (auto& e : st->entries) dup = dup || ::strcasecmp(e.first.c_str(), name.c_str()) == 0;
+      if (!dup) st->entries.emplace_back(name, dir + "/" + name);
+    }
+  }
+  if (st->entries.empty()) {
+    delete st;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  fill(st->entries[0], data);
+  st->next = 1;
+  std::lock_guard<std::mutex> lock(g_findMutex);
+  finds().push_back(st);
+  return st;
+}
+
+BOOL FindNextFileW(HANDLE find, WIN32_FIND_DATAW* data) {
+  std::lock_guard<std::mutex> lock(g_findMutex);
+  for (FindState* st : finds()) {
+    if (st != find) continue;
+    if (!data || st->next >= st->entries.size()) {
+      SetLastError(data ? ERROR_NO_MORE_FILES : ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    fill(st->entries[st->next++], data);
+    return TRUE;
+  }
+  SetLastError(ERROR_INVALID_HANDLE);
+  return FALSE;
+}
+
+BOOL FindClose(HANDLE find) {
+  std::lock_guard<std::mutex> lock(g_findMutex);
+  auto& v = finds();
+  for (auto it = v.begin(); it != v.end(); ++it)
+    if (*it == find) {
+      delete *it;
+      v.erase(it);
+      return TRUE;
+    }
+  SetLastError(ERROR_INVALID_HANDLE);
+  return FALSE;
+}
+
+BOOL DeleteFileW(LPCWSTR path) {
+  if (!path) return FALSE;
+  std::string mapped = mapPath(ceToUtf8(path).c_str(), true, false);
+  bool ok = !isDirectory(mapped) && ::unlink(mapped.c_str()) == 0;
+  wince::logCall("DeleteFileW(" + wince::quoted(path) + ") = " + std::to_string(ok ? 1 : 0));
+  if (!ok) SetLastError(errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
+  return ok ? TRUE : FALSE;
+}
+
+BOOL MoveFileW(LPCWSTR from, LPCWSTR to) {
+  if (!from || !to) return FALSE;
+  std::string a = mapPath(ceToUtf8(from).c_str(), true, false);
+  std::string b = mapPath(ceToUtf8(to).c_str(), true, true);
+  if (exists(b)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+  }
+  if (std::rename(a.c_str(), b.c_str()) != 0) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD GetFileAttributesW(LPCWSTR path) {
+  if (!path) return INVALID_FILE_ATTRIBUTES;
+  std::string mapped = mapPath(ceToUtf8(path).c_str(), false, false);
+  if (!exists(mapped)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return isDirectory(mapped) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
+BOOL GetDiskFreeSpaceExW(LPCWSTR, ULARGE_INTEGER* freeToCaller, ULARGE_INTEGER* total, ULARGE_INTEGER* totalFree) {
+  struct statvfs v{};
+  if (::statvfs(wince::writeDir().c_str(), &v) != 0) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return FALSE;
+  }
+  if (freeToCaller) freeToCaller->QuadPart = static_cast<ULONGLONG>(v.f_bavail) * v.f_frsize;
+  if (total) total->QuadPart = static_cast<ULONGLONG>(v.f_blocks) * v.f_frsize;
+  if (totalFree) totalFree->QuadPart = static_cast<ULONGLONG>(v.f_bfree) * v.f_frsize;
+  return TRUE;
+}

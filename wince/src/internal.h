@@ -1,0 +1,127 @@
+// Shared state of the layer's implementation files.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "wince/backend.h"
+#include "wince/layer.h"
+#include "wince/windows.h"
+
+struct HWND__ {
+  uint32_t magic;
+  std::u16string className;
+  std::u16string title;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  HWND parent = nullptr;
+  RECT rect{};
+  bool visible = false;
+  bool minimised = false;
+  bool invalid = false;
+  bool destroyed = false;
+};
+
+struct HDC__ {
+  HWND window;  // null: the screen
+};
+
+namespace wince {
+
+constexpr uint32_t kWindowMagic = 0x574E4457;  // "WDNW"
+
+struct WindowClass {
+  std::u16string name;
+  WNDCLASSW info{};
+};
+
+struct State {
+  std::recursive_mutex mutex;
+
+  // windows
+  std::vector<WindowClass> classes;
+  std::vector<std::unique_ptr<HWND__>> windows;  // never freed while the layer lives
+  std::vector<std::unique_ptr<HDC__>> dcs;
+  HDC__ screenDc{nullptr};
+  HWND active = nullptr;
+  HWND focus = nullptr;
+
+  // queue
+  std::deque<MSG> queue;
+  bool quitPosted = false;
+  int quitCode = 0;
+
+  // screen
+  std::vector<uint16_t> screen = std::vector<uint16_t>(kScreenWidth * kScreenHeight);
+  uint64_t frames = 0;
+  uint64_t frameLimit = 0;
+  bool frameLimitHit = false;
+  std::string captureDir;
+  std::vector<uint64_t> captureFrames;
+  std::function<void(uint64_t, const uint16_t*)> frameHook;
+
+  // device
+  DWORD orientation = DMDO_0;
+  ULONG powerState = VideoPowerOn;
+  std::u16string platformType = u"PocketPC";
+  DWORD versionMajor = 5;
+  DWORD versionMinor = 2;
+  std::deque<int> messageBoxAnswers;
+
+  // script
+  std::vector<ScriptEvent> script;
+  size_t scriptNext = 0;
+  bool stylusDown = false;
+
+  // logs
+  std::deque<std::string> callLog;
+  std::string debugOutput;
+
+  // files
+  std::string dataDir = ".";
+  std::string writeDir = ".";
+
+  // clock
+  bool virtualClock = false;
+  std::atomic<uint64_t> virtualMicros{0};
+  uint64_t pollQuantum = 33334;
+  SYSTEMTIME timeBase{2026, 1, 4, 1, 0, 0, 0, 0};
+
+  // hooks
+  std::function<void(int)> exitHook;
+  std::function<BOOL(const std::u16string&, const std::u16string&)> createProcessHook;
+
+  std::unique_ptr<Backend> backend;
+  BackendKind kind = BackendKind::Headless;
+};
+
+State& state();
+
+void logCall(std::string entry);
+std::string describeWindow(HWND window);
+std::string quoted(const WCHAR* text);
+bool isLiveWindow(HWND window);
+HWND liveWindow(HWND window);  // masks the low bit; null when not a live window
+
+// Window system hooks used by the backends.
+void activateWindow(HWND window);
+void deactivateApp();
+void postInput(UINT message, WPARAM wParam, LPARAM lParam);
+// Delivers due script events (through the headless or SDL path).
+void deliverScript(uint32_t nowMs, const std::function<void(const ScriptEvent&)>& stylus);
+void applyScriptEvent(const ScriptEvent& event);
+uint32_t nextScriptTime(bool& any);
+
+std::unique_ptr<Backend> makeHeadlessBackend();
+std::unique_ptr<Backend> makeSdlBackend(int scale, std::string* error);
+bool sdlVideoAvailable();
+
+void notifyClockListeners(uint64_t now);
+uint64_t realMicros();
+
+}  // namespace wince

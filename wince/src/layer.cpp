@@ -1,0 +1,245 @@
+// Start-up, options and the backend choice.
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "wince/mmsystem.h"
+#include "wince/src/internal.h"
+
+namespace wince {
+
+namespace {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+std::string envOr(const char* name, const std::string& fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::string(v) : fallback;
+}
+
+bool parseNumber(const std::string& text, long long& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtoll(text.c_str(), &end, 10);
+  return errno == 0 && end && *end == 0;
+}
+
+bool parseList(const std::string& text, std::vector<long long>& out, bool answers) {
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    long long v;
+    if (answers) {
+      static const std::pair<const char*, int> kNames[] = {{"ok", IDOK},         {"cancel", IDCANCEL},
+                                                           {"abort", IDABORT},   {"retry", IDRETRY},
+                                                           {"ignore", IDIGNORE}, {"yes", IDYES},
+                                                           {"no", IDNO}};
+      bool named = false;
+      for (auto& [name, id] : kNames)
+        if (item == name) {
+          out.push_back(id);
+          named = true;
+        }
+      if (named) continue;
+    }
+    if (!parseNumber(item, v) || v < 0) return false;
+    out.push_back(v);
+  }
+  return !out.empty();
+}
+
+}  // namespace
+
+Backend& backend() { return *state().backend; }
+bool isSdlBackend() { return state().kind == BackendKind::Sdl; }
+bool isHeadlessBackend() { return state().kind == BackendKind::Headless; }
+BackendKind activeBackend() { return state().kind; }
+
+void reset(bool virtualClock) {
+  State& s = state();
+  std::unique_ptr<Backend> old;
+  {
+    Lock lock(s.mutex);
+    old = std::move(s.backend);
+    s.backend = makeHeadlessBackend();
+    s.kind = BackendKind::Headless;
+    s.classes.clear();
+    s.windows.clear();
+    s.dcs.clear();
+    s.active = nullptr;
+    s.focus = nullptr;
+    s.queue.clear();
+    s.quitPosted = false;
+    s.quitCode = 0;
+    s.screen.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    s.frames = 0;
+    s.frameLimit = 0;
+    s.frameLimitHit = false;
+    s.captureDir.clear();
+    s.captureFrames.clear();
+    s.frameHook = nullptr;
+    s.orientation = DMDO_0;
+    s.powerState = VideoPowerOn;
+    s.platformType = u"PocketPC";
+    s.versionMajor = 5;
+    s.versionMinor = 2;
+    s.messageBoxAnswers.clear();
+    s.script.clear();
+    s.scriptNext = 0;
+    s.stylusDown = false;
+    s.callLog.clear();
+    s.debugOutput.clear();
+    s.dataDir = envOr("KV_DATA_DIR", ".");
+    s.writeDir = envOr("KV_WRITE_DIR", ".");
+    s.virtualClock = virtualClock;
+    s.virtualMicros = 0;
+    s.pollQuantum = 33334;
+    s.timeBase = SYSTEMTIME{2026, 1, 4, 1, 0, 0, 0, 0};
+    s.exitHook = nullptr;
+    s.createProcessHook = nullptr;
+  }
+  old.reset();
+  ceAudioSetMode(CeAudioMode::Headless);
+}
+
+bool start(const Options& o, std::string* error) {
+  reset();
+  State& s = state();
+  {
+    Lock lock(s.mutex);
+    if (!o.dataDir.empty()) s.dataDir = o.dataDir;
+    if (!o.writeDir.empty()) s.writeDir = o.writeDir;
+    s.captureDir = o.captureDir;
+    s.captureFrames = o.captureFrames;
+    s.frameLimit = o.frames;
+    s.orientation = o.orientation;
+    s.messageBoxAnswers.assign(o.messageBoxAnswers.begin(), o.messageBoxAnswers.end());
+  }
+  if (!o.scriptPath.empty() && !loadScript(o.scriptPath, error)) return false;
+  BackendKind kind = o.backend;
+  std::string sdlError;
+  std::unique_ptr<Backend> sdl;
+  if (kind == BackendKind::Auto) {
+    const char* x = std::getenv("DISPLAY");
+    const char* wl = std::getenv("WAYLAND_DISPLAY");
+    if ((x && *x) || (wl && *wl)) sdl = makeSdlBackend(o.scale, &sdlError);
+    kind = sdl ? BackendKind::Sdl : BackendKind::Headless;
+  } else if (kind == BackendKind::Sdl) {
+    sdl = makeSdlBackend(o.scale, &sdlError);
+    if (!sdl) {
+      if (error) *error = "SDL backend: " + sdlError;
+      return false;
+    }
+  }
+  std::unique_ptr<Backend> old;
+  {
+    Lock lock(s.mutex);
+    if (kind == BackendKind::Sdl) {
+      old = std::move(s.backend);
+      s.backend = std::move(sdl);
+      s.kind = BackendKind::Sdl;
+      s.virtualClock = false;
+    }
+  }
+  ceAudioSetMode(kind == BackendKind::Sdl ? CeAudioMode::Sdl : CeAudioMode::Headless);
+  return true;
+}
+
+void stop() {
+  State& s = state();
+  std::unique_ptr<Backend> old;
+  {
+    Lock lock(s.mutex);
+    if (s.kind != BackendKind::Sdl) return;
+    old = std::move(s.backend);
+    s.backend = makeHeadlessBackend();
+    s.kind = BackendKind::Headless;
+  }
+}
+
+bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>& rest, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    std::string name = arg, value;
+    bool hasValue = false;
+    if (arg.rfind("--", 0) == 0) {
+      if (size_t eq = arg.find('='); eq != std::string::npos) {
+        name = arg.substr(0, eq);
+        value = arg.substr(eq + 1);
+        hasValue = true;
+      }
+    }
+    static const char* kKnown[] = {"--backend", "--data",   "--frames", "--capture",     "--capture-frames",
+                                   "--script",  "--msgbox", "--scale",  "--orientation", "--write"};
+    bool known = false;
+    for (const char* k : kKnown) known = known || name == k;
+    if (!known) {
+      rest.push_back(arg);
+      continue;
+    }
+    if (!hasValue) {
+      if (i + 1 >= argc) {
+        error = name + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    long long n = 0;
+    std::vector<long long> list;
+    if (name == "--backend") {
+      if (value == "sdl")
+        out.backend = BackendKind::Sdl;
+      else if (value == "headless")
+        out.backend = BackendKind::Headless;
+      else if (value == "auto")
+        out.backend = BackendKind::Auto;
+      else {
+        error = "--backend is sdl or headless";
+        return false;
+      }
+    } else if (name == "--data") {
+      out.dataDir = value;
+    } else if (name == "--write") {
+      out.writeDir = value;
+    } else if (name == "--capture") {
+      out.captureDir = value;
+    } else if (name == "--script") {
+      out.scriptPath = value;
+    } else if (name == "--frames") {
+      if (!parseNumber(value, n) || n < 0) {
+        error = "--frames takes a count";
+        return false;
+      }
+      out.frames = static_cast<uint64_t>(n);
+    } else if (name == "--scale") {
+      if (!parseNumber(value, n) || n < 0 || n > 16) {
+        error = "--scale takes 0 to 16";
+        return false;
+      }
+      out.scale = static_cast<int>(n);
+    } else if (name == "--orientation") {
+      if (!parseNumber(value, n) || (n != 0 && n != 1 && n != 2 && n != 4)) {
+        error = "--orientation is 0, 1, 2 or 4";
+        return false;
+      }
+      out.orientation = static_cast<DWORD>(n);
+    } else if (name == "--capture-frames") {
+      if (!parseList(value, list, false)) {
+        error = "--capture-frames takes frame numbers N,M,...";
+        return false;
+      }
+      for (long long f : list) out.captureFrames.push_back(static_cast<uint64_t>(f));
+    } else if (name == "--msgbox") {
+      if (!parseList(value, list, true)) {
+        error = "--msgbox takes answers (ids or ok, cancel, yes, no, ...)";
+        return false;
+      }
+      for (long long a : list) out.messageBoxAnswers.push_back(static_cast<int>(a));
+    }
+  }
+  return true;
+}
+
+}  // namespace wince
