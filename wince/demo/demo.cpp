@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "wince/demo/pattern.h"
+#include "wince/layer.h"
 #include "wince/windows.h"
 
 namespace {
@@ -34,6 +35,7 @@ LRESULT demoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+  std::fprintf(stderr, "backend: %s\n", wince::activeBackend() == wince::BackendKind::Sdl ? "sdl" : "headless");
   WNDCLASSW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = demoProc;

@@ -119,7 +119,6 @@ uint32_t nextScriptTime(bool& any);
 
 std::unique_ptr<Backend> makeHeadlessBackend();
 std::unique_ptr<Backend> makeSdlBackend(int scale, std::string* error);
-bool sdlVideoAvailable();
 
 void notifyClockListeners(uint64_t now);
 uint64_t realMicros();

@@ -105,8 +105,20 @@ void reset(bool virtualClock) {
 }
 
 bool start(const Options& o, std::string* error) {
-  reset();
   State& s = state();
+  std::function<void(int)> exitHook;
+  std::function<BOOL(const std::u16string&, const std::u16string&)> processHook;
+  {
+    Lock lock(s.mutex);
+    exitHook = s.exitHook;
+    processHook = s.createProcessHook;
+  }
+  reset();
+  {
+    Lock lock(s.mutex);
+    s.exitHook = std::move(exitHook);
+    s.createProcessHook = std::move(processHook);
+  }
   {
     Lock lock(s.mutex);
     if (!o.dataDir.empty()) s.dataDir = o.dataDir;

@@ -49,7 +49,7 @@ struct Options {
 //   --orientation 0|1|2|4    --scale N     --write DIR
 bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>& rest, std::string& error);
 
-// Starts the layer with a fresh state. With BackendKind::Sdl and no usable
+// Starts the layer with a fresh state (the hooks below are kept). With BackendKind::Sdl and no usable
 // video, returns false with a message; Auto then falls back to headless.
 bool start(const Options& options, std::string* error = nullptr);
 // Closes the backend (the SDL window).
@@ -133,7 +133,7 @@ void setCreateProcessHook(std::function<BOOL(const std::u16string& program, cons
 // The main window: the first live top-level window.
 HWND mainWindow();
 
-// The program entry of wince_main: parses the options, starts the layer,
+// The program entry (main() of wince_main calls it): parses the options, starts the layer,
 // runs WinMain with the remaining arguments as its command line and stops
 // the layer. Returns WinMain's result (2 for bad options).
 int runProgram(int argc, char** argv);
