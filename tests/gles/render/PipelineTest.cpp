@@ -1,0 +1,283 @@
+// Frustum, vertex fetch, outcodes, culling, projection, clipping, the depth
+// buckets and the flush order, through the GL calls.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "RenderTestUtil.h"
+#include "gles/Rasterisers.h"
+#include "gles/SpanFunctions.h"
+
+using rt::Q;
+
+namespace {
+
+struct Scene : rt::Gl {
+  explicit Scene(bool depth = false, int size = 64) : rt::Gl(size, size, depth) { frustum(0.5, 1.0, 100.0); }
+  // A flat triangle at depth z, counter-clockwise seen from the eye.
+  rt::Mesh tri(double z, double s = 1.0, double cx = 0, double cy = 0) {
+    rt::Mesh m;
+    m.tri(m.add(cx - s, cy - s, z), m.add(cx + s, cy - s, z), m.add(cx, cy + s, z));
+    return m;
+  }
+  void colour(int r, int g, int b) { gl->glColor4x(r * 16384 / 255, g * 16384 / 255, b * 16384 / 255, 16384); }
+};
+
+}  // namespace
+
+TEST(Frustum, BucketShiftPlanesAndScale) {
+  Scene s;
+  s.gl->glFrustumx(-Q(0.5), Q(0.5), 0, 0, Q(1.0), Q(100.0));
+  EXPECT_EQ(s.gl->m_bucketShift, 9);
+  EXPECT_EQ((Q(100.0) - Q(1.0)) >> 9, 3168);
+  EXPECT_EQ(s.gl->m_projectionScale, 64);  // near / right * half width
+  EXPECT_EQ(s.gl->m_planeLeft.x, -s.gl->m_planeRight.x);
+  EXPECT_GT(s.gl->m_planeRight.x, 0);
+  EXPECT_GT(s.gl->m_planeTop.y, 0);
+}
+
+TEST(Projection, EdgeSnaps) {
+  rt::Gl g(56, 104, false);
+  g.gl->m_projectionScale = 1;
+  VertexSlot v{};
+  v.eyeZ = -16384;  // depth 1.0: the inverse depth is 1.0
+  v.eyeX = -25 * 16384;  // 28.5 - 25 = 3.5 pixels
+  g.gl->projectVertex(&v);
+  EXPECT_EQ(v.depth, 16384);
+  EXPECT_EQ(v.invDepth, 16384);
+  EXPECT_EQ(v.screenX, 1);
+  v.eyeX = 27 * 16384;  // 55.5 pixels, one pixel left of the right edge
+  g.gl->projectVertex(&v);
+  EXPECT_EQ(v.screenX, 56);
+  v.eyeX = 10 * 16384;
+  v.eyeY = 2 * 16384;  // y grows downwards from 52.5
+  g.gl->projectVertex(&v);
+  EXPECT_EQ(v.screenX, 38);
+  EXPECT_EQ(v.screenY, 50);
+  g.gl->glEnable(GL_POLYGON_OFFSET_FILL);
+  g.gl->glPolygonOffsetx(0, 100);
+  g.gl->projectVertex(&v);
+  EXPECT_EQ(v.depth, 16484);
+  EXPECT_EQ(v.invDepth, 16384);  // taken before the offset
+}
+
+TEST(Pipeline, RejectionCullingAndCounts) {
+  Scene s;
+  auto m = s.tri(-5);
+  m.bind(*s.gl, false, false);
+  m.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_recordCount, 1);
+  EXPECT_EQ(s.gl->m_vertexCount, 3);
+  // One vertex beyond the far plane drops the whole triangle.
+  rt::Mesh far;
+  far.tri(far.add(-1, -1, -5), far.add(1, -1, -5), far.add(0, 1, -150));
+  far.bind(*s.gl, false, false);
+  far.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_recordCount, 1);
+  // Culling: screen-space test (inside) and eye-space test (needs clipping).
+  rt::Mesh cw;
+  cw.tri(cw.add(-1, -1, -5), cw.add(0, 1, -5), cw.add(1, -1, -5));
+  rt::Mesh cwClip;
+  cwClip.tri(cwClip.add(-1, -1, -0.5), cwClip.add(0, 1, -5), cwClip.add(1, -1, -5));
+  rt::Mesh ccwClip;
+  ccwClip.tri(ccwClip.add(-1, -1, -0.5), ccwClip.add(1, -1, -5), ccwClip.add(0, 1, -5));
+  struct {
+    GLenum mode;
+    const rt::Mesh* mesh;
+    int queued;
+  } cases[] = {{GL_BACK, &m, 1},      {GL_BACK, &cw, 0},      {GL_FRONT, &m, 0},
+               {GL_FRONT, &cw, 1},    {0x0408, &m, 0},        {GL_BACK, &ccwClip, 1},
+               {GL_BACK, &cwClip, 0}, {GL_FRONT, &cwClip, 1}, {0x0408, &ccwClip, 0}};
+  s.gl->glEnable(GL_CULL_FACE);
+  for (const auto& c : cases) {
+    s.gl->glFlush();
+    s.gl->glCullFace(c.mode);
+    c.mesh->bind(*s.gl, false, false);
+    c.mesh->draw(*s.gl);
+    EXPECT_EQ(s.gl->m_recordCount, c.queued) << std::hex << c.mode;
+  }
+  s.gl->glDisable(GL_CULL_FACE);
+  // Whole triangles only; nothing without the vertex array.
+  s.gl->glFlush();
+  rt::Mesh two = m;
+  two.idx.push_back(0);
+  two.bind(*s.gl, false, false);
+  two.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_recordCount, 1);
+  s.gl->glDisableClientState(GL_VERTEX_ARRAY);
+  m.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_recordCount, 1);
+}
+
+TEST(Pipeline, SharedVerticesUseOneSlotPerCall) {
+  Scene s;
+  rt::Mesh m;
+  const uint16_t a = m.add(-1, -1, -5), b = m.add(1, -1, -5), c = m.add(0, 1, -5), d = m.add(1, 1, -5);
+  m.tri(a, b, c);
+  m.tri(c, b, d);
+  m.bind(*s.gl, false, false);
+  m.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_vertexCount, 4);
+  EXPECT_EQ(s.gl->m_recordPool[0].third, s.gl->m_recordPool[1].first);
+  m.draw(*s.gl);  // the next call takes fresh slots
+  EXPECT_EQ(s.gl->m_vertexCount, 8);
+  EXPECT_EQ(s.gl->m_recordPool[2].first, &s.gl->m_vertexPool[4]);
+  // A stamp whose low half wraps never matches a stale slot.
+  s.gl->glFlush();
+  s.gl->m_drawStamp = 0xFFFF;
+  m.draw(*s.gl);  // stamp wraps: all slot stamps cleared, 0 skipped
+  EXPECT_EQ(s.gl->m_drawStamp & 0xFFFF, 1u);
+  EXPECT_EQ(s.gl->m_vertexPool[0].stamp, 1);
+  EXPECT_EQ(s.gl->m_vertexPool[5].stamp, 0);
+}
+
+TEST(Pipeline, NearPlaneSplitKeepsWinding) {
+  Scene s;
+  rt::Mesh m;  // vertex 0 in front of the near plane, the others behind it
+  m.tri(m.add(0, 0, -0.5), m.add(2, -1, -5), m.add(-2, 1, -5));
+  m.bind(*s.gl, false, false);
+  m.draw(*s.gl);
+  ASSERT_EQ(s.gl->m_recordCount, 1);
+  const TriangleRecord& r = s.gl->m_recordPool[0];
+  EXPECT_NE(r.outcode & kOutNear, 0);
+  auto winding = [](const VertexSlot* a, const VertexSlot* b, const VertexSlot* c) {
+    const int64_t ux = b->eyeX - a->eyeX, uy = b->eyeY - a->eyeY, vx = c->eyeX - a->eyeX, vy = c->eyeY - a->eyeY;
+    return ux * vy - uy * vx > 0 ? 1 : -1;
+  };
+  const int original = winding(r.first, r.second, r.third);
+  s.gl->m_rasteriser = nullptr;  // keep the scratch triangles for inspection
+  s.gl->drawClippedTriangle(&r);
+  ASSERT_EQ(s.gl->m_scratchCount, 2);
+  for (int i = 0; i < 2; ++i) {
+    const TriangleRecord& t = s.gl->m_scratchTriangles[i];
+    ASSERT_NE(t.first, nullptr);
+    EXPECT_EQ(winding(t.first, t.second, t.third), original) << i;
+    for (const VertexSlot* v : {t.first, t.second, t.third}) EXPECT_LE(v->eyeZ, -Q(1.0) + 1);
+  }
+  // Without frustum clipping a triangle partly behind the eye is projected as it is.
+  s.gl->glFlush();
+  s.gl->glDisable(GL_FRUSTUM_CLIPPING_KORVANE);
+  rt::Mesh behind;
+  behind.tri(behind.add(0, 0, 2), behind.add(1, -1, -5), behind.add(-1, 1, -5));
+  behind.bind(*s.gl, false, false);
+  behind.draw(*s.gl);
+  ASSERT_EQ(s.gl->m_recordCount, 1);
+  EXPECT_EQ(s.gl->m_recordPool[0].outcode, 0);
+  EXPECT_NE(s.gl->m_recordPool[0].first->depth, 0);
+}
+
+TEST(Pipeline, ClippedTriangleDrawsInsideTheViewport) {
+  Scene s;
+  s.clearTo(0);
+  s.colour(255, 255, 255);
+  auto m = s.tri(-3, 4.0);  // larger than the view on every side
+  m.bind(*s.gl, false, false);
+  m.draw(*s.gl);
+  s.gl->glFlush();
+  int lit = 0;
+  for (int i = 0; i < 64 * 64; ++i) lit += s.px()[i] == 0xFFFF;
+  EXPECT_GT(lit, 64 * 64 / 2);
+}
+
+namespace {
+
+struct SortRecorder {
+  static inline const VertexSlot* order[3];
+  static void raster(GlContext*, const VertexSlot* t, const VertexSlot* m, const VertexSlot* b) {
+    order[0] = t;
+    order[1] = m;
+    order[2] = b;
+  }
+};
+
+}  // namespace
+
+TEST(Buckets, SortCases) {
+  Scene s;
+  s.gl->m_rasteriser = SortRecorder::raster;
+  VertexSlot a = rt::vtx(0, 0), b = rt::vtx(0, 0), c = rt::vtx(0, 0);
+  struct {
+    int ya, yb, yc;
+    const VertexSlot *t, *m, *bo;
+  } cases[] = {
+      {5, 1, 3, &b, &c, &a}, {5, 3, 1, &c, &b, &a}, {5, 3, 3, &c, &b, &a}, {5, 1, 5, &b, &a, &c},
+      {3, 5, 1, &c, &a, &b}, {1, 5, 3, &a, &c, &b}, {1, 5, 1, &a, &c, &b}, {1, 3, 5, &a, &b, &c},
+      {2, 2, 2, &a, &b, &c},
+  };
+  for (const auto& k : cases) {
+    a.screenY = static_cast<int16_t>(k.ya);
+    b.screenY = static_cast<int16_t>(k.yb);
+    c.screenY = static_cast<int16_t>(k.yc);
+    s.gl->sortAndRasterise(&a, &b, &c);
+    EXPECT_EQ(SortRecorder::order[0], k.t) << k.ya << k.yb << k.yc;
+    EXPECT_EQ(SortRecorder::order[1], k.m) << k.ya << k.yb << k.yc;
+    EXPECT_EQ(SortRecorder::order[2], k.bo) << k.ya << k.yb << k.yc;
+  }
+}
+
+TEST(Buckets, FlushOrder) {
+  // Without depth: far to near; in one bucket the last queued is drawn first.
+  Scene s;
+  s.clearTo(0);
+  s.gl->glFlush();
+  EXPECT_EQ(s.gl->m_buckets.lowest, kDepthBucketsEmpty);
+  auto near = s.tri(-3, 0.5), far = s.tri(-9, 1.5);
+  s.colour(255, 0, 0);
+  near.bind(*s.gl, false, false);
+  near.draw(*s.gl);
+  s.colour(0, 0, 255);
+  far.bind(*s.gl, false, false);
+  far.draw(*s.gl);
+  s.gl->glFlush();
+  EXPECT_EQ(s.pixel(32, 33), 0xF800);
+  EXPECT_EQ(s.gl->m_buckets.lowest, kDepthBucketsEmpty);
+  s.colour(0, 255, 0);
+  near.draw(*s.gl);
+  s.colour(0, 0, 255);
+  near.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_buckets.lowest, s.gl->m_buckets.highest);
+  s.gl->glFlush();
+  EXPECT_EQ(s.pixel(32, 33), 0x07E0);
+
+  // With depth and the depth test: near to far; with the test off at flush:
+  // far to near. Depth keys are depth >> 20 (64.0 per bucket).
+  near = s.tri(-30, 5);
+  far = s.tri(-90, 15);
+  for (bool testAtFlush : {true, false}) {
+    Scene d(true);
+    d.gl->glClearDepthx(16383);
+    d.gl->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    d.gl->glDepthMask(0);
+    d.colour(255, 0, 0);
+    near.bind(*d.gl, false, false);
+    near.draw(*d.gl);
+    d.colour(0, 0, 255);
+    far.bind(*d.gl, false, false);
+    far.draw(*d.gl);
+    if (testAtFlush) d.gl->glEnable(GL_DEPTH_TEST);
+    EXPECT_GT(d.gl->m_buckets.highest, d.gl->m_buckets.lowest);
+    d.gl->glFlush();
+    EXPECT_EQ(d.pixel(32, 33), testAtFlush ? 0x001F : 0xF800) << testAtFlush;
+  }
+}
+
+TEST(Buckets, TextureChangesAndTheSelectionAfterFlush) {
+  Scene s;
+  s.clearTo(0);
+  rt::Mesh left = s.tri(-5, 0.5, -1.0), right = s.tri(-5, 0.5, 1.0);
+  const GLuint red = rt::makeTexture(*s.gl, 32, GL_UNSIGNED_SHORT_5_6_5, [](int, int) { return 0xF800; });
+  s.gl->glEnable(GL_TEXTURE_2D);
+  left.bind(*s.gl, true, false);
+  left.draw(*s.gl);
+  const GLuint blue = rt::makeTexture(*s.gl, 64, GL_UNSIGNED_SHORT_5_6_5, [](int, int) { return 0x001F; });
+  right.bind(*s.gl, true, false);
+  right.draw(*s.gl);
+  const SpanFunction selected = s.gl->m_spanFunction;
+  s.gl->glFlush();
+  EXPECT_EQ(s.pixel(19, 35), 0xF800);
+  EXPECT_EQ(s.pixel(45, 35), 0x001F);
+  // The flush puts the state's selection and texel cache back.
+  EXPECT_EQ(s.gl->m_spanFunction, selected);
+  EXPECT_EQ(s.gl->m_texelCache, s.gl->m_textures[blue].texels);
+  (void)red;
+}
