@@ -1,0 +1,206 @@
+// cImg drawing, ownership and loading; cPal colours and tints.
+#include <gtest/gtest.h>
+
+#include "SpriteTestUtil.h"
+#include "zul/2d/cImg.h"
+#include "zul/2d/cPal.h"
+#include "zul/io/BufferStream.h"
+#include "zul/memory/Memory.h"
+
+using spritetest::Screen;
+
+namespace {
+
+constexpr uint16_t kBg = 0x0841;
+
+// A 10x1 image whose pixel c is 0x100 + c.
+std::unique_ptr<cImg> rowImage() {
+  auto img = std::make_unique<cImg>();
+  std::vector<uint32_t> argb(10);
+  EXPECT_TRUE(img->fromArgb(nullptr, 10, 1));
+  uint16_t* px = static_cast<uint16_t*>(img->data);
+  for (int c = 0; c < 10; ++c) px[c] = static_cast<uint16_t>(0x100 + c);
+  return img;
+}
+
+TEST(cImg, FromArgbConversion) {
+  Screen screen;
+  cImg img;
+  const uint32_t argb[] = {0xFFFF00FF, 0xFF808080, 0x00FFFFFF, 0xFF123456};
+  ASSERT_TRUE(img.fromArgb(argb, 2, 2));
+  const uint16_t* px = img.getPixels16();
+  EXPECT_EQ(px[0], 0xF81F);
+  EXPECT_EQ(px[1], 0x8410);
+  EXPECT_EQ(px[2], 0xFFFF);
+  EXPECT_EQ(px[3], spritetest::rgb565(0xFF123456));
+  EXPECT_EQ(img.getWidth(), 2);
+  EXPECT_FALSE(img.fromArgb(argb, 0, 3));
+  EXPECT_EQ(img.data, nullptr);
+}
+
+TEST(cImg, DrawClipsAndMirrors) {
+  Screen screen;
+  auto img = rowImage();
+  struct Case {
+    int x, flags;
+    std::vector<int> columns;  // source column shown at screen columns 10..19 (-1 = untouched)
+  };
+  const Case cases[] = {
+      {7, 0, {3, 4, 5, 6, 7, 8, 9, -1, -1, -1}},
+      {7, 1, {6, 5, 4, 3, 2, 1, 0, -1, -1, -1}},
+      {7, 4, {6, 5, 4, 3, 2, 1, 0, -1, -1, -1}},  // both ways on a one-row image
+      {0, 0, {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}},  // dx <= left - w
+      {15, 0, {-1, -1, -1, -1, -1, 0, 1, 2, 3, 4}},      // right clip at 20
+      {15, 1, {-1, -1, -1, -1, -1, 9, 8, 7, 6, 5}},
+  };
+  for (const Case& c : cases) {
+    screen.fill(kBg);
+    screen.g()->setClip(10, 0, 10, 5);
+    img->draw(screen.g(), 0, 0, 10, 1, c.x, 2, c.flags);
+    for (int k = 0; k < 10; ++k) {
+      uint16_t want = c.columns[k] < 0 ? kBg : static_cast<uint16_t>(0x100 + c.columns[k]);
+      EXPECT_EQ(screen.at(10 + k, 2), want) << c.x << " " << c.flags << " " << k;
+    }
+    EXPECT_EQ(screen.at(9, 2), kBg);
+    EXPECT_EQ(screen.at(20, 2), kBg);
+  }
+  screen.g()->setClip(0, 0, 240, 320);
+  // A source rectangle cut to the image, and the transparent key.
+  screen.fill(kBg);
+  static_cast<uint16_t*>(img->data)[4] = cImg::kKey;
+  img->draw(screen.g(), 3, 0, 50, 1, 0, 0, 0);
+  EXPECT_EQ(screen.at(0, 0), 0x103);
+  EXPECT_EQ(screen.at(1, 0), kBg);
+  EXPECT_EQ(screen.at(6, 0), 0x109);
+  EXPECT_EQ(screen.at(7, 0), kBg);
+  img->drawAlternate(screen.g(), 0, 0, 10, 1, 0, 5, 0);
+  EXPECT_EQ(screen.at(0, 5), kBg);
+}
+
+TEST(cImg, FreesOnlyOwnedData) {
+  Screen screen;
+  auto before = getMemoryManager()->currentTotal();
+  uint16_t* shared = static_cast<uint16_t*>(memNewArray(8, "test", 1));
+  {
+    cImg img;
+    img.data = shared;
+    img.width = img.height = 2;
+    img.sharedData = 1;
+    img.release();
+    EXPECT_EQ(img.data, nullptr);
+  }
+  {
+    cImg img;
+    img.data = shared;
+    img.ownsData = 0;
+    img.free();
+  }
+  shared[3] = 7;  // still ours
+  memDeleteArray(shared);
+  {
+    cImg img;
+    img.fromArgb(nullptr, 4, 4);
+    img.palette = new ("test", 2, nullptr) cPal();
+    img.palette->create(1, 16);
+    img.free();
+    EXPECT_EQ(img.palette, nullptr);
+  }
+  EXPECT_EQ(getMemoryManager()->currentTotal(), before);
+}
+
+TEST(cImg, FindKeyIndex) {
+  Screen screen;
+  cImg img;
+  EXPECT_EQ(img.findKeyIndex(nullptr), -1);  // no palette
+  const uint16_t list[] = {1, 2, 0xF81F, 0xF81F};
+  EXPECT_EQ(img.findKeyIndex(list), -1);
+  img.palette = new ("test", 3, nullptr) cPal();
+  img.palette->create(1, 4);
+  for (int c = 0; c < 4; ++c) img.palette->setColour(0, c, c == 3 ? 0xFFFF00FF : 0xFF000000);
+  EXPECT_EQ(img.findKeyIndex(nullptr), 3);
+  EXPECT_EQ(img.hasKey, 1);
+  EXPECT_EQ(img.findKeyIndex(list), 2);
+  const uint16_t none[] = {1, 2, 3, 4};
+  EXPECT_EQ(img.findKeyIndex(none), -1);
+  EXPECT_EQ(img.hasKey, 0);
+}
+
+TEST(cImg, LoadDrawsThroughItsPalette) {
+  Screen screen;
+  std::vector<uint8_t> bytes = {0, 0, 3, 0, 2, 0, 2, 0};  // ignored, 3 colours, 2 x 2
+  for (uint16_t c : {0x1234, 0xF81F, 0xABCD}) {
+    bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  bytes.insert(bytes.end(), {0, 1, 2, 9});
+  BufferStream stream(BufferStream::kRead, static_cast<int32_t>(bytes.size()), bytes.data());
+  cImg img;
+  ASSERT_TRUE(img.load(&stream));
+  EXPECT_TRUE(img.isIndexed());
+  EXPECT_EQ(img.hasKey, 1);
+  ASSERT_NE(img.getPalette(), nullptr);
+  EXPECT_EQ(img.getPalette()->getColoursPerPalette(), 3);
+  screen.fill(kBg);
+  img.draw(screen.g(), 0, 0, 2, 2, 0, 0, 0);
+  EXPECT_EQ(screen.at(0, 0), 0x1234);
+  EXPECT_EQ(screen.at(1, 0), kBg);  // key colour
+  EXPECT_EQ(screen.at(0, 1), 0xABCD);
+  EXPECT_EQ(screen.at(1, 1), kBg);  // index past the palette
+
+  std::vector<uint8_t> cut(bytes.begin(), bytes.end() - 1);
+  BufferStream shortStream(BufferStream::kRead, static_cast<int32_t>(cut.size()), cut.data());
+  EXPECT_FALSE(img.load(&shortStream));
+  EXPECT_EQ(img.data, nullptr);
+  EXPECT_EQ(img.palette, nullptr);
+  EXPECT_EQ(img.width, 0);
+}
+
+TEST(cPal, ColoursAndKey) {
+  Screen screen;
+  cPal pal;
+  pal.create(2, 4);
+  EXPECT_EQ(pal.getHasKey(), 0);
+  pal.setColour(1, 2, 0xFFFF00FF);
+  EXPECT_EQ(pal.getColours()[6], 0xF81F);
+  EXPECT_EQ(pal.getHasKey(), 1);
+  pal.setColour(2, 0, 0xFFFFFFFF);
+  pal.setColour(0, 4, 0xFFFFFFFF);
+  pal.setColour(-1, 0, 0xFFFFFFFF);
+  EXPECT_EQ(pal.getColour(2, 0), 0u);
+  EXPECT_EQ(pal.getColour(0, -1), 0u);
+  pal.setColour(0, 0, 0xFF306090);
+  EXPECT_EQ(pal.getColour(0, 0), 0xFF306090u);
+  EXPECT_EQ(pal.getColour(1, 2), 0xFFF800F8u);
+  // The copy holds the same entries and selection.
+  pal.selection = 1;
+  cPal copy(pal);
+  EXPECT_EQ(copy.getSelection(), 1);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(copy.getColours()[i] & 0xFFFF, pal.getColours()[i] & 0xFFFF);
+  pal.release();
+  EXPECT_EQ(pal.getPaletteCount(), 0);
+  EXPECT_EQ(pal.getColour(0, 0), 0u);
+}
+
+TEST(cPal, Tints) {
+  Screen screen;
+  struct Case {
+    int mode;
+    uint32_t in, out;
+  };
+  const Case cases[] = {
+      {4, 0xFF306090, 0xFF606060}, {1, 0xFF306090, 0xFFF87000}, {2, 0xFF306090, 0xFF0070F8},
+      {3, 0xFF306090, 0xFF006000}, {5, 0xFF306090, 0xFF000000}, {0, 0xFF306090, 0xFF000000},
+  };
+  for (const Case& c : cases) {
+    cPal pal;
+    pal.create(2, 1);
+    pal.setColour(0, 0, c.in);
+    pal.setColour(1, 0, 0xFF000000);
+    pal.makeTint(c.mode, 0, 1);
+    EXPECT_EQ(pal.getColour(1, 0), c.out) << c.mode;
+    pal.makeTint(c.mode, 5, 1);  // no such source
+    EXPECT_EQ(pal.getColour(1, 0), c.out) << c.mode;
+  }
+}
+
+}  // namespace
