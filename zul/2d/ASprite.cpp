@@ -267,8 +267,8 @@ uint32_t* ASprite::decodeModule(int m) {
   std::memset(buf, 0, SpriteServices::kDecodeModuleWords * sizeof(uint32_t));
   if (currentPalette < 0 || currentPalette >= paletteCount) return nullptr;
   const std::vector<uint32_t>& pal = palettes[currentPalette];
+  if (static_cast<int64_t>(w) * h > kMaxModulePixels) return nullptr;
   int count = w * h;
-  if (count > kMaxModulePixels) return nullptr;
   uint32_t off = moduleDataOffset[m], len = moduleDataLength[m];
   if (off > moduleData.size() || len > moduleData.size() - off) return nullptr;
   uint8_t indices[kMaxModulePixels];
@@ -313,9 +313,9 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
     uint32_t* px = decodeModule(i);
     if (!px) continue;
     int w = getModuleWidth(i), h = getModuleHeight(i);
-    int count = w * h;
+    int count = w * h;  // decoded, so at most kMaxModulePixels
     if (alphaBank && i < alphaBank->moduleCount && alphaBank->encoding == kEnc8Bit &&
-        alphaBank->getModuleWidth(i) * alphaBank->getModuleHeight(i) == count && !alphaBank->palettes.empty() &&
+        static_cast<int64_t>(alphaBank->getModuleWidth(i)) * alphaBank->getModuleHeight(i) == count && !alphaBank->palettes.empty() &&
         i < static_cast<int>(alphaBank->moduleDataOffset.size()) && alphaBank->moduleDataLength[i] >= count &&
         alphaBank->moduleDataOffset[i] + static_cast<uint64_t>(count) <= alphaBank->moduleData.size()) {
       const uint8_t* alpha = alphaBank->moduleData.data() + alphaBank->moduleDataOffset[i];

@@ -161,9 +161,9 @@ void ASprite::paintModuleEffect(Graphics* g, int m, int x, int y, int fl) {
   if (!g || m < 0 || m >= moduleCount) return;
   int w = getModuleWidth(m), h = getModuleHeight(m);
   if (w == 0 || h == 0 || !touchesClip(g, x, y, w, h) || encoding != kEnc8Bit) return;
-  const int count = w * h;
   const int size = SpriteServices::kDecodeBufferWords;
-  if (count > size) return;
+  if (static_cast<int64_t>(w) * h > size) return;
+  const int count = w * h;
   const uint32_t* raw = nullptr;
   if (currentPalette >= 0 && currentPalette < static_cast<int>(rawCache.size()) &&
       m < static_cast<int>(rawCache[currentPalette].size()) &&
