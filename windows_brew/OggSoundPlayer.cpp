@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "windows_brew/SoundFiles.h"
+#include "wince/crt.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::u16string wideOf(const WCHAR* s) {
 // Decodes a whole file; false when it cannot be opened.
 bool decodeFile(const std::string& path, int chunk, std::vector<uint8_t>* pcm, int* channels, long* rate,
                 int32_t pauseMs = 0, int32_t* total = nullptr) {
-  FILE* f = openSoundFile(path.c_str());
+  FILE* f = ceFopen(path.c_str(), "rb");
   if (!f) return false;
   OggVorbis_File vf;
   if (ov_open(f, &vf, nullptr, 0) < 0) {

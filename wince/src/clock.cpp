@@ -4,6 +4,7 @@
 #include <thread>
 #include <utility>
 
+#include "wince/mmsystem.h"
 #include "wince/src/internal.h"
 
 namespace wince {
@@ -144,6 +145,9 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* out) {
 void Sleep(DWORD ms) {
   if (wince::state().virtualClock) {
     wince::advanceClock(static_cast<uint64_t>(ms) * 1000);
+    // Buffers due by the new time are completed before the sleeper goes on,
+    // so headless runs stay deterministic.
+    ceAudioSync();
     return;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));

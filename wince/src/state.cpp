@@ -19,6 +19,9 @@ State& state() {
   static State* s = [] {
     auto* st = new State;
     st->backend = makeHeadlessBackend();
+    // Until the program entry sets them, the folders come from the environment.
+    if (const char* d = std::getenv("KV_DATA_DIR"); d && *d) st->dataDir = d;
+    if (const char* w = std::getenv("KV_WRITE_DIR"); w && *w) st->writeDir = w;
     return st;
   }();
   return *s;
