@@ -1,0 +1,176 @@
+// Renders a scene file with the system's OpenGL ES 1.1 on a surfaceless EGL
+// pbuffer and writes the frame as RGB565, top row first; or times a
+// full-screen textured quad.
+//   glref render <scene> <out.raw>
+//   glref bench <width> <height> <frames>
+// Exit status 77: no usable EGL / OpenGL ES 1 here.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GLES/gl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kUnavailable = 77;
+
+bool setUp(int w, int h) {
+  auto getPlatformDisplay =
+      reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  EGLDisplay dpy = EGL_NO_DISPLAY;
+  if (getPlatformDisplay) dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  if (dpy == EGL_NO_DISPLAY) dpy = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+  if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) return false;
+  const EGLint attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
+                            EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16, EGL_NONE};
+  EGLConfig cfg;
+  EGLint n = 0;
+  if (!eglChooseConfig(dpy, attribs, &cfg, 1, &n) || n < 1) return false;
+  const EGLint pb[] = {EGL_WIDTH, w, EGL_HEIGHT, h, EGL_NONE};
+  EGLSurface surf = eglCreatePbufferSurface(dpy, cfg, pb);
+  if (surf == EGL_NO_SURFACE) return false;
+  eglBindAPI(EGL_OPENGL_ES_API);
+  const EGLint ctxAttribs[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
+  EGLContext ctx = eglCreateContext(dpy, cfg, EGL_NO_CONTEXT, ctxAttribs);
+  if (ctx == EGL_NO_CONTEXT) return false;
+  return eglMakeCurrent(dpy, surf, surf, ctx) == EGL_TRUE;
+}
+
+void commonState(int w, int h, float right, float zNear, float zFar) {
+  glViewport(0, 0, w, h);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  const float top = right * static_cast<float>(h) / static_cast<float>(w);
+  glFrustumf(-right, right, -top, top, zNear, zFar);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DITHER);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glClearColor(0, 0, 0, 1);
+  glClearDepthf(1);
+}
+
+void uploadTexture(int size, const std::vector<uint16_t>& texels) {
+  GLuint name;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, size, size, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, texels.data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glEnable(GL_TEXTURE_2D);
+}
+
+// RGBA8 read back, truncated to RGB565, rows flipped to top first.
+std::vector<uint16_t> readFrame(int w, int h) {
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  std::vector<uint16_t> out(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* p = &rgba[(static_cast<size_t>(h - 1 - y) * w + x) * 4];
+      out[static_cast<size_t>(y) * w + x] = static_cast<uint16_t>(((p[0] & 0xF8) << 8) | ((p[1] & 0xFC) << 3) | (p[2] >> 3));
+    }
+  }
+  return out;
+}
+
+int render(const char* scenePath, const char* outPath) {
+  std::ifstream in(scenePath);
+  std::string word, mode;
+  int w = 0, h = 0, texSize = 0, tris = 0;
+  float right = 0, zNear = 0, zFar = 0;
+  std::vector<uint16_t> texels;
+  in >> word;
+  if (word != "glref") return 2;
+  in >> word >> w >> h >> word >> right >> zNear >> zFar >> word >> texSize;
+  for (int i = 0; i < texSize * texSize; ++i) {
+    unsigned t;
+    in >> std::hex >> t >> std::dec;
+    texels.push_back(static_cast<uint16_t>(t));
+  }
+  in >> word >> mode >> word >> tris;
+  if (!in || w < 1 || h < 1 || tris < 0 || tris > 100000) return 2;
+  std::vector<float> pos, tex;
+  std::vector<uint8_t> col;
+  for (int i = 0; i < tris * 3; ++i) {
+    float x, y, z, s, t;
+    int r, g, b, a;
+    in >> x >> y >> z >> s >> t >> r >> g >> b >> a;
+    pos.insert(pos.end(), {x, y, z});
+    tex.insert(tex.end(), {s, t});
+    col.insert(col.end(), {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), static_cast<uint8_t>(a)});
+  }
+  if (!in) return 2;
+  if (!setUp(w, h)) return kUnavailable;
+  commonState(w, h, right, zNear, zFar);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, pos.data());
+  if (mode == "textured" && texSize > 0) {
+    uploadTexture(texSize, texels);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, tex.data());
+  } else {
+    glShadeModel(mode == "smooth" ? GL_SMOOTH : GL_FLAT);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, col.data());
+  }
+  glDrawArrays(GL_TRIANGLES, 0, tris * 3);
+  glFinish();
+  const std::vector<uint16_t> frame = readFrame(w, h);
+  std::ofstream out(outPath, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size() * 2));
+  return out ? 0 : 3;
+}
+
+int bench(int w, int h, int frames) {
+  if (w < 1 || h < 1 || frames < 1) return 2;
+  if (!setUp(w, h)) return kUnavailable;
+  commonState(w, h, 0.5f, 1.0f, 100.0f);
+  std::vector<uint16_t> texels(128 * 128);
+  for (int i = 0; i < 128 * 128; ++i) texels[i] = static_cast<uint16_t>(i * 2654435761u >> 16);
+  uploadTexture(128, texels);
+  // A quad filling the view at depth 2.
+  const float z = -2.0f, x = 1.0f, y = x * static_cast<float>(h) / static_cast<float>(w);
+  const float pos[] = {-x, -y, z, x, -y, z, x, y, z, -x, -y, z, x, y, z, -x, y, z};
+  const float tex[] = {0, 0, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1};
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, pos);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, 0, tex);
+  auto frame = [&] {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glFinish();
+  };
+  for (int i = 0; i < 5; ++i) frame();
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < frames; ++i) frame();
+  const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+  std::printf("us_per_frame %.3f\n", us / frames);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "render") == 0) return render(argv[2], argv[3]);
+  if (argc == 5 && std::strcmp(argv[1], "bench") == 0)
+    return bench(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+  std::fprintf(stderr, "usage: glref render <scene> <out.raw> | glref bench <width> <height> <frames>\n");
+  return 2;
+}
