@@ -16,13 +16,20 @@ inline void walk(uint8_t* dst, const uint8_t* src, const BlitParams& p, Op op) {
   const int w = p.width;
   const std::ptrdiff_t step = p.dstStep;
   for (int r = 0; r < p.height; ++r) {
-    std::ptrdiff_t d = dRow;
     const uint8_t* s = src + sRow;
+    if (step == 2) {
+      // Consecutive 16-bit destinations: a constant stride the compiler can unroll.
+      uint8_t* d = dst + dRow;
 #pragma GCC unroll 4
-    for (int i = 0; i < w; ++i) {
-      op(dst + d, s);
-      d += step;
-      s += SrcBytes;
+      for (int i = 0; i < w; ++i) op(d + 2 * i, s + SrcBytes * i);
+    } else {
+      std::ptrdiff_t d = dRow;
+#pragma GCC unroll 4
+      for (int i = 0; i < w; ++i) {
+        op(dst + d, s);
+        d += step;
+        s += SrcBytes;
+      }
     }
     dRow += p.dstRowStep;
     sRow += p.srcPitch;
@@ -225,13 +232,18 @@ void fill16(uint8_t* dst, int w, int h, int pitch, uint16_t pixel) {
     for (int r = 0; r < h; ++r) {
       uint8_t* d = dst + row;
       int n = w;
-      for (; n >= 8; n -= 8, d += 16) {
-        store32(d, pair);
-        store32(d + 4, pair);
-        store32(d + 8, pair);
-        store32(d + 12, pair);
+      // Eight pixels per step, then pairs.
+      const int blocks = n / 8;
+      for (int b = 0; b < blocks; ++b) {
+        uint8_t* q = d + 16 * b;
+        store32(q, pair);
+        store32(q + 4, pair);
+        store32(q + 8, pair);
+        store32(q + 12, pair);
       }
-      for (; n >= 2; n -= 2, d += 4) store32(d, pair);
+      d += 16 * blocks;
+      n -= 8 * blocks;
+      for (int k = 0; k < n / 2; ++k) store32(d + 4 * k, pair);
       row += pitch;
     }
     return;

@@ -1,0 +1,131 @@
+// Mpixel/s of the 2D drawing context's region blits and fills on a 240x320
+// RGB565 frame.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "zul/2d/Graphics16.h"
+#include "zul/2d/MutableImage.h"
+#include "zul/2d/RgbImage.h"
+
+namespace {
+
+constexpr int kW = 240;
+constexpr int kH = 320;
+
+struct Frame {
+  std::vector<uint16_t> pixels = std::vector<uint16_t>(kW * kH, 0x1234);
+  MutableImage image{kW, kH, kW * 2, 16, pixels.data()};
+  Graphics& g() { return *image.getGraphics(); }
+};
+
+// A full-frame source: 16-bit (optionally keyed, so read as ARGB4444), or 32-bit ARGB.
+struct Source {
+  std::vector<uint16_t> p16;
+  std::vector<uint32_t> p32;
+  RgbImage image;
+  Source(int bits, bool keyed)
+      : p16(bits == 16 ? make16() : std::vector<uint16_t>()),
+        p32(bits == 32 ? make32() : std::vector<uint32_t>()),
+        image(Image::k_kindRgb, bits == 16 ? static_cast<void*>(p16.data()) : static_cast<void*>(p32.data())) {
+    image.setBitsPerPixel(bits);
+    image.setDimensions(kW, kH, kW * bits / 8);
+    if (keyed) {
+      image.setFlags(Image::k_flagKeyed);
+      image.setKey(0xF81F);
+    }
+  }
+  static std::vector<uint16_t> make16() {
+    std::vector<uint16_t> p(kW * kH);
+    for (int i = 0; i < kW * kH; ++i) p[i] = (i % 7 == 0) ? 0xF81F : static_cast<uint16_t>(0x8000 | (i * 37));
+    return p;
+  }
+  static std::vector<uint32_t> make32() {
+    std::vector<uint32_t> p(kW * kH);
+    for (int i = 0; i < kW * kH; ++i) p[i] = static_cast<uint32_t>(i) * 2654435761u;
+    return p;
+  }
+};
+
+void report(benchmark::State& state, int pixelsPerIteration) {
+  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(pixelsPerIteration) / 1e6,
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void runBlit(benchmark::State& state, Source& src, int alpha, int transform) {
+  Frame f;
+  f.g().setAlpha(alpha);
+  for (auto _ : state) {
+    f.g().drawRegion(&src.image, 0, 0, kW, kH, transform, 0, 0);
+    benchmark::DoNotOptimize(f.pixels.data());
+    benchmark::ClobberMemory();
+  }
+  report(state, kW * kH);
+}
+
+void BM_BlitOpaque(benchmark::State& state) {
+  Source src(16, false);
+  runBlit(state, src, 255, 0);
+}
+void BM_BlitOpaqueMirrored(benchmark::State& state) {
+  Source src(16, false);
+  runBlit(state, src, 255, 1);
+}
+void BM_BlitKeyed(benchmark::State& state) {
+  Source src(16, true);
+  runBlit(state, src, 255, 0);
+}
+void BM_BlitAlpha(benchmark::State& state) {
+  Source src(16, false);
+  runBlit(state, src, 128, 0);
+}
+void BM_BlitArgb(benchmark::State& state) {
+  Source src(32, false);
+  runBlit(state, src, 255, 0);
+}
+
+void BM_Fill16(benchmark::State& state) {
+  Frame f;
+  f.g().setColor(0xFF336699);
+  for (auto _ : state) {
+    f.g().fillRect(0, 0, kW, kH);
+    benchmark::DoNotOptimize(f.pixels.data());
+    benchmark::ClobberMemory();
+  }
+  report(state, kW * kH);
+}
+
+void BM_Fill16Unaligned(benchmark::State& state) {
+  Frame f;
+  f.g().setColor(0xFF336699);
+  for (auto _ : state) {
+    f.g().fillRect(1, 0, kW - 1, kH);
+    benchmark::DoNotOptimize(f.pixels.data());
+    benchmark::ClobberMemory();
+  }
+  report(state, (kW - 1) * kH);
+}
+
+void BM_FillAlpha16(benchmark::State& state) {
+  Frame f;
+  f.g().setColor(0x80336699);
+  for (auto _ : state) {
+    f.g().fillRect(0, 0, kW, kH);
+    benchmark::DoNotOptimize(f.pixels.data());
+    benchmark::ClobberMemory();
+  }
+  report(state, kW * kH);
+}
+
+}  // namespace
+
+BENCHMARK(BM_BlitOpaque);
+BENCHMARK(BM_BlitOpaqueMirrored);
+BENCHMARK(BM_BlitKeyed);
+BENCHMARK(BM_BlitAlpha);
+BENCHMARK(BM_BlitArgb);
+BENCHMARK(BM_Fill16);
+BENCHMARK(BM_Fill16Unaligned);
+BENCHMARK(BM_FillAlpha16);
+BENCHMARK_MAIN();
