@@ -22,6 +22,8 @@ class SpriteAnimPlayer {
   int getAnim() const { return anim; }
   void setPosition(int px, int py) { x = px, y = py; }
   void setPalette(int p) { palette = p; }
+  // The game's name for setting the palette word that paint selects on the bank.
+  void setFlags(int value) { palette = value; }
   void setPause(int n) { pauseFrames = static_cast<int8_t>(n & 0xFF); }
   bool isAnimOver() const;
   void update();

@@ -490,3 +490,26 @@ TEST(SpriteBankParser, RandomCorruptionNeverCrashes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sizes whose product passes 32 bits are neither decoded nor painted.
+TEST(SpriteBankParser, HugeModuleSizes) {
+  spritetest::Screen screen;
+  Bytes b;
+  b.u16(0).u32(kFlagPixelData | kFlagSize16).u16(1).u16(0xFF00).u16(0xFFFF);
+  b.u16(1).u8(0).u8(0).u8(0).u8(0);
+  b.u16(1).u16(1).u16(0).u32(0).u16(0).u16(0);
+  b.u16(kPal8888).u8(1).u8(1).u32(0xFFFFFFFF);
+  b.u16(kEnc8Bit).u16(1).u8(0);
+  ASprite s;
+  ASSERT_TRUE(s.load(b.v.data(), 0, static_cast<uint32_t>(b.v.size())));
+  EXPECT_EQ(s.decodeModule(0), nullptr);
+  s.buildCacheImages(0, 0, -1, -1);
+  s.paintFrame(screen.g(), 0, 0, 0, 0);
+  s.effectMode = 4;
+  s.paintFrame(screen.g(), 0, 0, 0, 0);
+  EXPECT_EQ(screen.at(0, 0), 0);
+}
+
+}  // namespace

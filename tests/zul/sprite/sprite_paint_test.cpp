@@ -422,6 +422,12 @@ TEST_F(EffectTest, ReadBackModes) {
   paint(1);
   EXPECT_EQ(screen.at(10, 10), static_cast<uint16_t>(0x1000));  // red: k = 0
   EXPECT_EQ(screen.at(12, 10), 0x0000);                           // blue 0xFF: k = 7, past the buffer's data
+  // Glow: blue 0xFF takes the pixel one row down, each channel + c * 7 / 8.
+  SetUp();
+  paint(2);
+  EXPECT_EQ(screen.at(10, 10), static_cast<uint16_t>(0x1000));  // blue 0: unchanged
+  EXPECT_EQ(screen.at(12, 10), rgb565(0xB40000));                // 0x6000 below: red 0x60 -> 0xB4
+  EXPECT_EQ(screen.at(11, 11), 0x0000);                          // below the module: cleared buffer
   screen.services.effectReadBack = 0;
 }
 
