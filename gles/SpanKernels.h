@@ -21,13 +21,29 @@ template <int K>
 struct TexAddr {
   static constexpr int kShift = 5 + K;
   static constexpr int32_t kMask = (32 << K) - 1;
+  // Row offset from a coordinate shifted right by Sh: the row bits moved
+  // straight into place, ((v >> Sh) & mask) << shift.
+  template <int Sh>
+  static constexpr uint32_t rowOffset(int32_t v) {
+    if constexpr (Sh >= kShift) {
+      return static_cast<uint32_t>(v >> (Sh - kShift)) & (static_cast<uint32_t>(kMask) << kShift);
+    } else {
+      return (static_cast<uint32_t>(v) << (kShift - Sh)) & (static_cast<uint32_t>(kMask) << kShift);
+    }
+  }
   // Q14 coordinates.
   static inline uint16_t at(const uint16_t* t, int32_t u, int32_t v) {
-    return t[(((v >> (9 - K)) & kMask) << kShift) + ((u >> (9 - K)) & kMask)];
+    return t[rowOffset<9 - K>(v) | static_cast<uint32_t>((u >> (9 - K)) & kMask)];
+  }
+  // Coordinates held shifted left so that the addressed bits are the top
+  // ones: Q14 values << 18, or the extended ones << 6. Shifting left keeps
+  // the low bits exactly, so stepping these gives the same texels.
+  static inline uint16_t atTop(const uint16_t* t, uint32_t uu, uint32_t vv) {
+    return t[((vv >> (22 - 2 * K)) & (static_cast<uint32_t>(kMask) << kShift)) | (uu >> (27 - K))];
   }
   // Coordinates with 12 more fraction bits.
   static inline uint16_t atExt(const uint16_t* t, int32_t ue, int32_t ve) {
-    return t[(((ve >> (21 - K)) & kMask) << kShift) + ((ue >> (21 - K)) & kMask)];
+    return t[rowOffset<21 - K>(ve) | static_cast<uint32_t>((ue >> (21 - K)) & kMask)];
   }
 };
 
@@ -105,12 +121,15 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
     z = u32(w[2]);
     dz = u32(q14Mul(wrapSub(w[3], w[2]), f));
   }
+  u <<= 18;
+  v <<= 18;
+  const uint32_t duu = du << 18, dvv = dv << 18;
   Pixel* p = static_cast<Pixel*>(row) + x0;
-  Pixel* const end = p + n;
-  for (; p != end; ++p) {
-    Put::put(p, TexAddr<K>::at(tex, s32(u), s32(v)), z);
-    u += du;
-    v += dv;
+#pragma GCC unroll 4
+  for (int32_t i = 0; i < n; ++i) {
+    Put::put(p + i, TexAddr<K>::atTop(tex, u, v), z);
+    u += duu;
+    v += dvv;
     if constexpr (HasZ) z += dz;
   }
 }
@@ -151,14 +170,17 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     r = recipOf(ww);
     const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
     const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
-    const uint32_t due = u32(s32(ue1 - ue) >> 4);
-    const uint32_t dve = u32(s32(ve1 - ve) >> 4);
-    for (int i = 0; i < 16; ++i, ++p) {
-      Put::put(p, TexAddr<K>::atExt(tex, s32(ue), s32(ve)), z);
-      ue += due;
-      ve += dve;
+    const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
+    const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
+    uint32_t uu = ue << 6, vv = ve << 6;
+#pragma GCC unroll 4
+    for (int i = 0; i < 16; ++i) {
+      Put::put(p + i, TexAddr<K>::atTop(tex, uu, vv), z);
+      uu += due;
+      vv += dve;
       if constexpr (HasZ) z += dz;
     }
+    p += 16;
     ue = ue1;
     ve = ve1;
   }
