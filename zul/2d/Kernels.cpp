@@ -38,7 +38,7 @@ inline void walk(uint8_t* dst, const uint8_t* src, const BlitParams& p, Op op) {
 
 // Destination formats: channel widths, unpacking and packing.
 struct F565 {
-  static constexpr int kR = 5, kG = 6, kB = 5, kBytes = 2;
+  static constexpr int kR = 5, kG = 6, kB = 5;
   static uint32_t load(const uint8_t* p) { return load16(p); }
   static void store(uint8_t* p, uint32_t v) { store16(p, static_cast<uint16_t>(v)); }
   static void unpack(uint32_t v, int& r, int& g, int& b) {

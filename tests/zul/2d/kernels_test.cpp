@@ -226,3 +226,32 @@ TEST(Kernels, ContextChoosesKernels) {
   u.g().drawRegion(&a, 0, 0, 1, 1, 0, 0, 0);
   EXPECT_EQ(u.at(0, 0), 0xF7DE);
 }
+
+TEST(Kernels, SpansStepTexelsAndHoldThemInside) {
+  // 4 x 1 texture of indices; u steps half a texel per pixel.
+  const uint8_t tex[4] = {0, 1, 2, 3};
+  const uint32_t pal32[4] = {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040};
+  SpanSource s;
+  s.pixels = tex;
+  s.pitch = 4;
+  s.width = 4;
+  s.height = 1;
+  s.palette = pal32;
+  s.key = 1;
+  uint32_t row[8] = {};
+  spanIndexedKeyed32(reinterpret_cast<uint8_t*>(row), 1, 7, 0, 2048, 0, 0, s);
+  EXPECT_EQ(row[0], 0u);
+  EXPECT_EQ(row[1], 0x10u);
+  EXPECT_EQ(row[2], 0x10u);
+  EXPECT_EQ(row[3], 0u);  // index 1 is the key
+  EXPECT_EQ(row[5], 0x30u);
+  EXPECT_EQ(row[7], 0x40u);  // past the last texel: held at the edge
+  const uint16_t pal444[4] = {0x0FFF, 0x0FFF, 0x0FFF, 0x0FFF};
+  s.palette = pal444;
+  s.key = -1;
+  s.alpha = 128;
+  uint16_t r444[2] = {0, 0};
+  spanIndexedAlpha444(reinterpret_cast<uint8_t*>(r444), 0, 2, -4096, 0, 0, 0, s);
+  EXPECT_EQ(r444[0], 0x0777);
+  EXPECT_EQ(r444[1], 0x0777);
+}
