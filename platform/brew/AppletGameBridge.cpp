@@ -1,6 +1,7 @@
 #include "platform/brew/AppletGameBridge.h"
 
 #include "platform/brew/GameBase.h"
+#include "windows_brew/memory/MemoryManager.h"
 
 namespace {
 void notifyNothing() {}
@@ -17,9 +18,14 @@ AppletGameBridge::~AppletGameBridge() {
 
 void AppletGameBridge::createGame() {
   m_game = ::createGame(m_image);
-  // A game that could not be allocated leaves the bridge without a game;
-  // every forward below then does nothing.
-  if (m_game) m_game->init();
+  if (!m_game) {
+    // Without a game there is nothing to run: every forward below does
+    // nothing, and the host ends the program after its next frame.
+    debugTrace("\n createGame failed");
+    requestQuit();
+    return;
+  }
+  m_game->init();
 }
 
 void AppletGameBridge::update() {

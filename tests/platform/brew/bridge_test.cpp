@@ -108,6 +108,7 @@ TEST_F(BridgeTest, FailedCreationLeavesNoGame) {
   AppletGameBridge bridge(nullptr, nullptr);
   bridge.createGame();
   EXPECT_EQ(bridge.getGame(), nullptr);
+  EXPECT_TRUE(bridge.isQuitRequested());  // the host ends the program
   bridge.update();
   bridge.keyEvent(1, 19);
   bridge.suspendGame(0);
