@@ -25,7 +25,7 @@ SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 "$demo" --backend=sdl --f
   --script "$work/click.txt" >"$work/out.txt" 2>"$work/err.txt"
 check "SDL dummy video" sdl
 
-if command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null; then
+if command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
   # No --backend: with a display the default is SDL.
   SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" env -u SDL_VIDEODRIVER \
     "$demo" --frames 30 --script "$work/click.txt" >"$work/out.txt" 2>"$work/err.txt"

@@ -59,6 +59,20 @@ TEST_F(Screen, BottomUpAndPartialBlits) {
   EXPECT_EQ(wince::frameCount(), 4u);
 }
 
+TEST_F(Screen, Rgb555IsWidenedTo565) {
+  HWND w = makeWindow();
+  HDC dc = GetDC(w);
+  uint16_t px[4] = {0x7FFF, 0x0200, 0x7C00, 0x001F};
+  BITMAPINFO bmi = dib565(4, -1);
+  bmi.bmiHeader.biCompression = BI_RGB;
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 4, 1, 0, 0, 0, 1, px, &bmi, DIB_RGB_COLORS), 1);
+  std::vector<uint16_t> s = wince::screenPixels();
+  EXPECT_EQ(s[0], 0xFFFF);
+  EXPECT_EQ(s[1], 0x0420);  // green's top bit repeated into the sixth bit
+  EXPECT_EQ(s[2], 0xF800);
+  EXPECT_EQ(s[3], 0x001F);
+}
+
 TEST_F(Screen, BadDescriptionsAreRefused) {
   HWND w = makeWindow();
   HDC dc = GetDC(w);

@@ -326,7 +326,9 @@ BOOL GetClientRect(HWND window, RECT* rect);
 
 // ---------------------------------------------------------------- messages
 BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
-// Returns 0 for WM_QUIT, -1 on a bad argument, else non-zero.
+// Returns 0 for WM_QUIT, -1 on a bad argument, else non-zero. Headless, with
+// nothing queued and no scripted event left, nothing can ever arrive: it
+// then returns 0 as for WM_QUIT (with a note on stderr) instead of hanging.
 BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
