@@ -81,6 +81,8 @@ void advanceClock(uint64_t micros) {
 
 void setPollQuantum(uint64_t micros) { state().pollQuantum = micros; }
 
+void setCounterFrequency(uint64_t hz) { state().counterFrequency = hz; }
+
 void setSystemTimeBase(const SYSTEMTIME& base) { state().timeBase = base; }
 
 int addClockListener(ClockListener listener, void* user) {
@@ -131,14 +133,17 @@ void GetSystemTime(SYSTEMTIME* out) {
 void GetLocalTime(SYSTEMTIME* out) { GetSystemTime(out); }
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* out) {
-  if (!out) return FALSE;
-  out->QuadPart = 1000000;
+  uint64_t hz = wince::state().counterFrequency;
+  if (!out || hz == 0) return FALSE;
+  out->QuadPart = static_cast<LONGLONG>(hz);
   return TRUE;
 }
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* out) {
-  if (!out) return FALSE;
-  out->QuadPart = static_cast<LONGLONG>(wince::nowMicros());
+  uint64_t hz = wince::state().counterFrequency;
+  if (!out || hz == 0) return FALSE;
+  unsigned __int128 counts = static_cast<unsigned __int128>(wince::nowMicros()) * hz / 1000000u;
+  out->QuadPart = static_cast<LONGLONG>(counts);
   return TRUE;
 }
 

@@ -90,6 +90,7 @@ struct State {
   bool virtualClock = false;
   std::atomic<uint64_t> virtualMicros{0};
   uint64_t pollQuantum = 33334;
+  uint64_t counterFrequency = 1000000;  // 0: no performance counter
   SYSTEMTIME timeBase{2026, 1, 4, 1, 0, 0, 0, 0};
 
   // hooks

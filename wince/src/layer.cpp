@@ -96,6 +96,7 @@ void reset(bool virtualClock) {
     s.virtualClock = virtualClock;
     s.virtualMicros = 0;
     s.pollQuantum = 33334;
+    s.counterFrequency = 1000000;
     s.timeBase = SYSTEMTIME{2026, 1, 4, 1, 0, 0, 0, 0};
     s.exitHook = nullptr;
     s.createProcessHook = nullptr;

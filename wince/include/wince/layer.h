@@ -65,6 +65,9 @@ void advanceClock(uint64_t micros);
 // Time added by each PeekMessageW that finds nothing (default 33,334 us, so
 // a loop paced at 30 frames per second runs one frame per poll).
 void setPollQuantum(uint64_t micros);
+// Performance counter frequency (default 1,000,000); 0: no performance
+// counter (QueryPerformanceFrequency and QueryPerformanceCounter fail).
+void setCounterFrequency(uint64_t hz);
 // GetSystemTime at virtual time 0 (default 2026-01-01 00:00:00.000).
 void setSystemTimeBase(const SYSTEMTIME& base);
 
