@@ -2,11 +2,13 @@
 
 #include <cstring>
 
-FILE* hostFileOpen(const char* path, const char* mode) { return std::fopen(path, mode); }
+#include "wince/crt.h"
 
-bool hostFileReplace(const char* from, const char* to) { return std::rename(from, to) == 0; }
+FILE* hostFileOpen(const char* path, const char* mode) { return ceFopen(path, mode); }
 
-void hostFileRemove(const char* path) { std::remove(path); }
+bool hostFileReplace(const char* from, const char* to) { return ceRename(from, to) == 0; }
+
+void hostFileRemove(const char* path) { ceRemove(path); }
 
 bool joinPath(char* out, std::size_t capacity, const char* folder, const char* name) {
   if (!out || capacity == 0) return false;

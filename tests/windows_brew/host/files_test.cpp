@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "wince/crt.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellHost.h"
 
 namespace fs = std::filesystem;
@@ -20,12 +22,23 @@ class ShellFileTest : public ::testing::Test {
            ("kv_host_files_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    folder_ = dir_.string() + "/";
+    fs::create_directories(dir_ / "w");
+    fs::create_directories(dir_ / "d");
+    wince::reset();
+    wince::setWriteDir((dir_ / "w").string());
+    wince::setDataDir((dir_ / "d").string());
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    wince::reset();
+    fs::remove_all(dir_);
+  }
 
-  std::string path(const char* name) const { return folder_ + name; }
+  // Where a file of the install folder is written.
+  std::string path(const char* name) const { return (dir_ / "w" / name).string(); }
+  void writeData(const char* name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream out((dir_ / "d" / name).string(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
   void writeBytes(const char* name, const std::vector<uint8_t>& bytes) const {
     std::ofstream out(path(name), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -36,7 +49,7 @@ class ShellFileTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::string folder_;
+  std::string folder_ = KV_CE_INSTALL_DIR;
   uint8_t flag_ = 1;
   ShellHost shell_{&flag_};
 };
@@ -62,6 +75,25 @@ TEST_F(ShellFileTest, PatchInPlaceKeepsTheRest) {
   std::memcpy(want.data() + 10, patch, 4);
   EXPECT_EQ(now, want);
   EXPECT_FALSE(fs::exists(path("a.bin.tmp")));
+}
+
+TEST_F(ShellFileTest, DataFilesAreRewrittenIntoTheWritableFolder) {
+  writeData("save.sav", pattern(16));
+  ShellFile* f = shell_.openFile(folder_.c_str(), "save.sav", 2);
+  EXPECT_EQ(f->size(), 16);
+  f->seek(0, 15);
+  f->write("\x01\x02", 2);
+  shell_.releaseFile(f);
+  auto want = pattern(16);
+  want[15] = 1;
+  want.push_back(2);
+  EXPECT_EQ(readBytes("save.sav"), want);
+  std::ifstream data((dir_ / "d" / "save.sav").string(), std::ios::binary);
+  EXPECT_EQ(std::vector<uint8_t>((std::istreambuf_iterator<char>(data)), std::istreambuf_iterator<char>()), pattern(16));
+  // Reads now find the rewritten file first.
+  ShellFile* r = shell_.openFile(folder_.c_str(), "save.sav", 1);
+  EXPECT_EQ(r->size(), 17);
+  shell_.releaseFile(r);
 }
 
 TEST_F(ShellFileTest, MissingFileSeekAndWriteLeavesZeroGap) {
@@ -144,7 +176,7 @@ TEST_F(ShellFileTest, MissingAndUnfitPathsShowAsSizeZero) {
   g->write("abc", 3);
   shell_.releaseFile(g);
   EXPECT_EQ(shell_.testFile(folder_.c_str(), longName.c_str()), 1);
-  EXPECT_TRUE(fs::is_empty(dir_));
+  EXPECT_TRUE(fs::is_empty(dir_ / "w"));
 }
 
 TEST_F(ShellFileTest, FailedWriteBackKeepsTheOldFile) {
@@ -279,26 +311,26 @@ TEST_F(ResourceIndexTest, LookupsAndCache) {
 TEST_F(ResourceIndexTest, BadIndexesFailEveryLookup) {
   writeIndex({});
   ResourceIndexFile r;
-  r.open(path("res.bin").c_str());
+  r.open((folder_ + "res.bin").c_str());
   EXPECT_TRUE(r.isOpen());
   EXPECT_EQ(r.count(), 0);
   EXPECT_EQ(r.getData(0), nullptr);
 
   // A count larger than the file holds reads no entries.
   writeIndex({{1, "x"}}, 1000000);
-  r.open(path("res.bin").c_str());
+  r.open((folder_ + "res.bin").c_str());
   EXPECT_EQ(r.count(), 0);
   EXPECT_EQ(r.getLength(1), -1);
 
   // Data outside the file is not read.
   writeIndex({{1, "abc"}, {2, "def"}}, -1, 2);
-  r.open(path("res.bin").c_str());
+  r.open((folder_ + "res.bin").c_str());
   EXPECT_EQ(r.count(), 2);
   EXPECT_NE(r.getData(1), nullptr);
   EXPECT_EQ(r.getData(2), nullptr);
 
   ResourceIndexFile missing;
-  missing.open(path("none.bin").c_str());
+  missing.open((folder_ + "none.bin").c_str());
   EXPECT_FALSE(missing.isOpen());
   EXPECT_EQ(missing.getLength(1), -1);
   EXPECT_EQ(missing.getData(1), nullptr);

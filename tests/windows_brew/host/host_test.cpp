@@ -1,0 +1,315 @@
+// Whole runs of the host's WinMain on the headless layer.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "wince/layer.h"
+#include "windows_brew/Host.h"
+#include "windows_brew/ShellHost.h"
+
+namespace {
+
+// A scripted applet and game, counted.
+struct Probe {
+  int created = 0, inits = 0, ticks = 0, releases = 0, pauses = 0, unpauses = 0;
+  bool quitRequested = false;
+  bool hasGame = true;
+  std::function<void(int tick)> onTick;
+  // The game's side.
+  int interrupted = 0, stopAll = 0, stopAnimations = 0;
+  bool soundEnabled = true;
+  int32_t soundId = 3;
+  bool anyPlaying = true;
+};
+Probe* g_probe = nullptr;
+int g_gameTag = 0;
+
+const AppletOps kProbeApplet = {
+    [] {
+      ++g_probe->created;
+      return static_cast<void*>(g_probe);
+    },
+    [](void*, int) { return ++g_probe->inits; },
+    [](void*) {
+      ++g_probe->ticks;
+      if (g_probe->onTick) g_probe->onTick(g_probe->ticks);
+    },
+    [](void*) { ++g_probe->releases; },
+    [](void*) { ++g_probe->pauses; },
+    [](void*) { ++g_probe->unpauses; },
+    [](void*) { return g_probe->quitRequested; },
+    [](void*) { return g_probe->hasGame ? reinterpret_cast<cGame*>(&g_gameTag) : nullptr; },
+};
+
+const HostGameOps kProbeGame = {
+    [](cGame*, uint8_t v) { g_probe->interrupted += v; },
+    [](cGame*) { return g_probe->soundEnabled; },
+    [](cGame*) { return g_probe->soundId; },
+    [](cGame*) { ++g_probe->stopAnimations; },
+    [](cGame*) { return ++g_probe->stopAll; },
+    [](cGame*) { return g_probe->anyPlaying; },
+};
+
+class HostRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_probe = &probe_;
+    setAppletOps(&kProbeApplet);
+    setHostGameOps(&kProbeGame);
+    options_.backend = wince::BackendKind::Headless;
+    options_.dataDir = KV_BINARY_DIR;
+    options_.writeDir = ::testing::TempDir();
+  }
+  void TearDown() override {
+    setAppletOps(nullptr);
+    setHostGameOps(nullptr);
+    g_probe = nullptr;
+    wince::reset();
+  }
+
+  // Runs WinMain; returns its result, or the exit code when the program
+  // ended through the runtime's exit (exited_ is then set).
+  int run(const std::vector<wince::ScriptEvent>& script = {}) {
+    std::string error;
+    EXPECT_TRUE(wince::start(options_, &error)) << error;
+    wince::throwOnExit();
+    if (!script.empty()) wince::setScript(script);
+    if (setUp_) setUp_();
+    try {
+      return WinMain(nullptr, nullptr, const_cast<LPWSTR>(u""), SW_SHOW);
+    } catch (const wince::ExitRequest& e) {
+      exited_ = true;
+      return e.code;
+    }
+  }
+
+  static wince::ScriptEvent event(uint32_t ms, wince::ScriptEvent::Kind kind, int value = 0) {
+    wince::ScriptEvent e;
+    e.timeMs = ms;
+    e.kind = kind;
+    e.value = value;
+    return e;
+  }
+
+  Probe probe_;
+  wince::Options options_;
+  std::function<void()> setUp_;
+  bool exited_ = false;
+};
+
+TEST_F(HostRun, CloseEndsTheProcessWithCodeZero) {
+  options_.frames = 5;
+  EXPECT_EQ(run(), 0);
+  EXPECT_TRUE(exited_);
+  EXPECT_EQ(probe_.created, 1);
+  EXPECT_EQ(probe_.inits, 1);
+  EXPECT_EQ(probe_.releases, 1);
+  EXPECT_GE(probe_.ticks, 1);
+  // The first activation only sets the flags; the closing window's
+  // deactivation pauses.
+  EXPECT_EQ(probe_.pauses, 1);
+  EXPECT_EQ(probe_.unpauses, 0);
+  EXPECT_EQ(wince::countCalls("CoInitializeEx("), 1u);
+  EXPECT_EQ(wince::countCalls("SHFullScreen([Korvane], 10)"), wince::countCalls("SHFullScreen([Korvane]"));
+  EXPECT_STREQ(getShellHost()->rootPath(), "\\Program Files\\Pelloran\\Korvane\\");
+}
+
+TEST_F(HostRun, PacingAtAThousandCountsPerSecond) {
+  struct Case {
+    uint64_t quantumMicros;
+    int ticks;
+  };
+  // 1000 / 33 is above 30 frames per second: every second turn runs a frame.
+  const Case cases[] = {{33000, 10}, {34000, 20}};
+  for (const Case& c : cases) {
+    probe_ = Probe();
+    options_.frames = 20;
+    setUp_ = [&] {
+      wince::setCounterFrequency(1000);
+      wince::setPollQuantum(c.quantumMicros);
+    };
+    run();
+    EXPECT_EQ(wince::frameCount(), 20u);
+    EXPECT_EQ(probe_.ticks, c.ticks) << c.quantumMicros;
+  }
+}
+
+TEST_F(HostRun, TickCountPacesWithoutACounter) {
+  options_.frames = 20;
+  setUp_ = [] {
+    wince::setCounterFrequency(0);
+    wince::setPollQuantum(20000);
+  };
+  run();
+  EXPECT_EQ(probe_.ticks, 10);
+}
+
+TEST_F(HostRun, BlitCopiesTheFrameBufferExactly) {
+  options_.frames = 3;
+  probe_.onTick = [](int) {
+    uint16_t* fb = hostState().frameBuffer;
+    for (int i = 0; i < kScreenWidth * kScreenHeight; ++i) fb[i] = static_cast<uint16_t>(i * 2654435761u >> 7);
+  };
+  run();
+  std::vector<uint16_t> screen = wince::screenPixels();
+  const uint16_t* fb = hostState().frameBuffer;
+  ASSERT_EQ(screen.size(), static_cast<size_t>(kScreenWidth * kScreenHeight));
+  const std::pair<int, int> corners[] = {{0, 0}, {5, 0}, {0, 7}, {5, 7}, {239, 0}, {0, 319}, {239, 319}};
+  for (auto [x, y] : corners) EXPECT_EQ(screen[y * 240 + x], fb[y * 240 + x]) << x << "," << y;
+  EXPECT_EQ(screen, std::vector<uint16_t>(fb, fb + kScreenWidth * kScreenHeight));
+}
+
+TEST_F(HostRun, DeactivationIdlesAndReactivationResumes) {
+  options_.frames = 40;
+  run({event(100, wince::ScriptEvent::Focus, 0), event(100 + 250 * 15, wince::ScriptEvent::Focus, 1)});
+  // Paused by the deactivation and again by the closing window's.
+  EXPECT_EQ(probe_.pauses, 2);
+  EXPECT_EQ(probe_.unpauses, 1);
+  EXPECT_EQ(probe_.stopAnimations, 1);
+  // Idle turns: 250 ms each, the game marked interrupted, sound stopped.
+  EXPECT_GE(probe_.interrupted, 14);
+  EXPECT_LE(probe_.interrupted, 16);
+  // One stop per deactivation (a sound was playing), one per idle turn.
+  EXPECT_EQ(probe_.stopAll, probe_.interrupted + 2);
+  // Only the first nine idle turns show the task bar again.
+  EXPECT_EQ(wince::countCalls("SHFullScreen([Korvane], 5)"), 9u);
+}
+
+TEST_F(HostRun, IdleTurnsLeaveSoundAloneWhenNoneIsCurrent) {
+  options_.frames = 10;
+  probe_.soundId = 0;
+  probe_.anyPlaying = false;
+  run({event(50, wince::ScriptEvent::Focus, 0), event(50 + 250 * 4, wince::ScriptEvent::Focus, 1)});
+  EXPECT_GE(probe_.interrupted, 3);
+  EXPECT_EQ(probe_.stopAll, 0);
+}
+
+TEST_F(HostRun, WithoutAGameNothingIsTouched) {
+  options_.frames = 10;
+  probe_.hasGame = false;
+  run({event(50, wince::ScriptEvent::Focus, 0), event(50 + 250 * 4, wince::ScriptEvent::Focus, 1)});
+  EXPECT_EQ(probe_.interrupted, 0);
+  EXPECT_EQ(probe_.stopAll, 0);
+  EXPECT_EQ(probe_.stopAnimations, 0);
+  EXPECT_EQ(probe_.unpauses, 1);
+}
+
+TEST_F(HostRun, LandscapeStartShowsTheNoticeAndTurnsBack) {
+  options_.frames = 3;
+  options_.orientation = DMDO_90;
+  run();
+  EXPECT_EQ(wince::countCalls("MessageBoxW([Korvane], \"This application only runs in Portrait Mode\", \"Notice\""),
+            1u);
+  EXPECT_EQ(hostState().savedOrientation, DMDO_90);
+  // Quitting puts the user's orientation back.
+  EXPECT_EQ(wince::orientation(), DMDO_90);
+}
+
+TEST_F(HostRun, SecondInstanceBringsTheFirstToTheFront) {
+  setUp_ = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"Korvane";
+    RegisterClassW(&wc);
+    CreateWindowExW(0, u"Korvane", u"Korvane", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    wince::clearCallLog();
+  };
+  EXPECT_EQ(run(), 0);
+  EXPECT_FALSE(exited_);
+  EXPECT_EQ(probe_.inits, 0);
+  EXPECT_EQ(wince::countCalls("SetForegroundWindow([Korvane]"), 1u);
+  EXPECT_EQ(wince::countCalls("CoUninitialize"), 0u);
+}
+
+TEST_F(HostRun, QuitRequestFromTheGameEndsTheRun) {
+  probe_.onTick = [](int tick) {
+    if (tick == 4) g_probe->quitRequested = true;
+  };
+  EXPECT_EQ(run(), 0);
+  EXPECT_TRUE(exited_);
+  EXPECT_EQ(probe_.ticks, 4);
+  EXPECT_EQ(probe_.releases, 1);
+}
+
+TEST_F(HostRun, ClearedRunningFlagEndsInOrder) {
+  probe_.onTick = [](int tick) {
+    if (tick == 3) *getShellHost()->runningFlag() = 0;
+  };
+  EXPECT_EQ(run(), 0);
+  EXPECT_FALSE(exited_);
+  EXPECT_EQ(probe_.releases, 1);
+  EXPECT_EQ(getShellHost(), nullptr);
+  EXPECT_EQ(wince::countCalls("CoUninitialize"), 1u);
+}
+
+TEST_F(HostRun, KeyMessages) {
+  options_.frames = 6;
+  probe_.onTick = [](int tick) {
+    HWND w = hostState().window;
+    if (tick == 1) {
+      SendMessageW(w, WM_KEYDOWN, VK_F1, 0);
+      EXPECT_EQ(hostState().swallowNextCharacter, 1);
+      SendMessageW(w, WM_CHAR, 'a', 0);
+      EXPECT_EQ(hostState().swallowNextCharacter, 0);
+      wince::clearCallLog();
+      SendMessageW(w, WM_KEYDOWN, VK_F4, 0);
+      EXPECT_EQ(wince::countCalls("ShowWindow([Korvane], 6)"), 1u);
+      SendMessageW(w, WM_USER + 1, 1, 0);
+      EXPECT_EQ(wince::countCalls("SHFullScreen([Korvane], 38)"), 1u);
+      EXPECT_EQ(wince::countCalls("SHOrdinal21([Korvane], 0)"), 1u);
+      // The minimised window presents no more frames: end the run.
+      g_probe->quitRequested = true;
+    }
+  };
+  run();
+}
+
+TEST_F(HostRun, KillFocusWithARotatedDisplayKeepsRunning) {
+  options_.frames = 8;
+  probe_.onTick = [](int tick) {
+    if (tick == 2) {
+      wince::setOrientation(DMDO_90);
+      SendMessageW(hostState().window, WM_KILLFOCUS, 0, 0);
+      EXPECT_EQ(hostState().paused, 0);
+      wince::setOrientation(DMDO_0);
+      SendMessageW(hostState().window, WM_KILLFOCUS, 0, 0);
+      EXPECT_EQ(hostState().paused, 1);
+      SendMessageW(hostState().window, WM_SETFOCUS, 0, 0);
+      EXPECT_EQ(hostState().paused, 0);
+    }
+  };
+  run();
+}
+
+TEST(ScaleBlit, RepeatedMapEntriesAverageNeighbours) {
+  std::vector<uint16_t> src(240 * 320), dst(240 * 320);
+  for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint16_t>(i * 40503u);
+  std::vector<uint16_t> xMap(241), yMap(321);
+  for (int i = 0; i <= 240; ++i) xMap[i] = static_cast<uint16_t>(i);
+  for (int j = 0; j <= 320; ++j) yMap[j] = static_cast<uint16_t>(j);
+  scaleBlit(src.data(), dst.data(), xMap.data(), yMap.data());
+  EXPECT_EQ(dst, src);
+
+  // Column 1 repeats column 0, row 1 repeats row 0 and the last row repeats
+  // the last source row (its neighbour is clamped inside the buffer).
+  xMap[1] = 0;
+  yMap[1] = 0;
+  yMap[319] = 318;
+  yMap[318] = 318;
+  auto S = [&](int x, int y) -> uint32_t { return src[y * 240 + x]; };
+  auto avg = [](uint32_t a, uint32_t b) { return (((a & 0xF7DE) >> 1) + ((b & 0xF7DE) >> 1)) & 0xF7DE; };
+  scaleBlit(src.data(), dst.data(), xMap.data(), yMap.data());
+  auto D = [&](int x, int y) -> uint32_t { return dst[y * 240 + x]; };
+  EXPECT_EQ(D(0, 0), S(0, 0));
+  EXPECT_EQ(D(1, 0), avg(S(0, 0), S(1, 0)));
+  EXPECT_EQ(D(5, 0), S(5, 0));
+  EXPECT_EQ(D(5, 1), avg(S(5, 0), S(5, 1)));
+  EXPECT_EQ(D(1, 1), ((avg(S(0, 0), S(0, 1)) & 0xF7DE) >> 1) + ((avg(S(1, 0), S(1, 1)) & 0xF7DE) >> 1));
+  EXPECT_EQ(D(5, 7), S(5, 7));
+  EXPECT_EQ(D(5, 319), avg(S(5, 318), S(5, 319)));
+  for (int x = 2; x < 240; ++x) EXPECT_EQ(D(x, 1) & 0x0821, 0u) << x;  // two-pixel means lose the low bits
+}
+
+}  // namespace
