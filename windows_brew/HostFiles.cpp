@@ -4,11 +4,30 @@
 
 #include "wince/crt.h"
 
-FILE* hostFileOpen(const char* path, const char* mode) { return ceFopen(path, mode); }
+namespace {
 
-bool hostFileReplace(const char* from, const char* to) { return ceRename(from, to) == 0; }
+// Shell paths are device paths (backslashes) mapped by the layer; a path
+// that is already one of this system's ("/...") is used as it stands.
+bool isNativePath(const char* path) { return path && path[0] == '/'; }
 
-void hostFileRemove(const char* path) { ceRemove(path); }
+}  // namespace
+
+FILE* hostFileOpen(const char* path, const char* mode) {
+  return isNativePath(path) ? std::fopen(path, mode) : ceFopen(path, mode);
+}
+
+bool hostFileReplace(const char* from, const char* to) {
+  if (isNativePath(from) && isNativePath(to)) return std::rename(from, to) == 0;
+  return ceRename(from, to) == 0;
+}
+
+void hostFileRemove(const char* path) {
+  if (isNativePath(path)) {
+    std::remove(path);
+  } else {
+    ceRemove(path);
+  }
+}
 
 bool joinPath(char* out, std::size_t capacity, const char* folder, const char* name) {
   if (!out || capacity == 0) return false;

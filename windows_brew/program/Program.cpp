@@ -11,4 +11,4 @@ const bool s_registered = (registerGame(), true);
 #endif
 
 // Keeps the host's entry in the link.
-[[maybe_unused]] static int (*const s_entry)(HINSTANCE, HINSTANCE, LPWSTR, int) = &WinMain;
+[[gnu::used]] static int (*const s_entry)(HINSTANCE, HINSTANCE, LPWSTR, int) = &WinMain;
