@@ -20,6 +20,7 @@ cGame::~cGame() {
   delete m_random;
   m_random = nullptr;
   releaseGameObjects();
+  releaseDataFiles();
 }
 
 void cGame::init() {

@@ -8,11 +8,13 @@
 #include "game/Korvane/cGame/KeyState.h"
 #include "game/Korvane/cGame/MenuList.h"
 #include "game/Korvane/cGame/Random.h"
+#include "game/Korvane/cGame/cGameData.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStates.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 
+class ASprite;
 class Graphics;
 class MutableImage;
 
@@ -203,6 +205,130 @@ class cGame : public GameBase {
   uint8_t m_interrupted = 0;
   uint8_t m_suspended = 0;
   uint8_t m_interfaceAnimations = 0;
+
+
+  // --- data files: named archives, save file, text table, text drawing
+  // Named archives.
+  int32_t loadBar(const char* name);
+  void unloadBar();
+  int32_t getBarEntryOffset(int32_t entry) const;
+  int32_t getBarEntrySize(int32_t entry) const;
+  // A new buffer (delete[]) with the entry's bytes; null for a bad index or size 0.
+  uint8_t* getBarEntryCopy(int32_t entry) const;
+  // The reader owns the buffer from now on; reads past size give 0.
+  void setReadBuffer(uint8_t* buffer, int32_t size);
+  void freeReadBuffer();
+  void skipBytes(int32_t n);
+  uint32_t readByte();
+  uint32_t readShort();
+  uint32_t readInt();
+  float readFloat();
+  void loadRawFile(const char* name);
+  void allocWorkBuffer();
+  void freeWorkBuffer();
+  BarArchive m_bar;
+  FieldReader m_reader;
+  uint8_t* m_workBuffer = nullptr;  // 32,768 bytes on demand
+  StackMemoryPool* m_scratchPool = nullptr;  // 30,720 bytes for the decoder
+
+  // Save file "save.sav".
+  uint8_t* readSaveRecord(int32_t id);
+  void writeSaveRecord(int32_t id, const uint8_t* data);
+  void createSaveFile();
+  void loadSettings();
+  void saveSettings();
+  void resetSettings();
+  void loadProgress();
+  void saveProgress();
+  void resetProgress();
+  void updateEquippedItems();
+  // Free storage in bytes (the shell's figure unless a test sets one).
+  int32_t getFreeStorage() const;
+  uint8_t* m_saveImage = nullptr;
+  uint8_t* m_record4 = nullptr;
+  int32_t m_freeSpaceOverride = -1;
+  uint8_t m_option6 = 0, m_option7 = 0, m_option8 = 0;
+  uint8_t m_characterAvailable[10] = {};
+  uint32_t m_achievementMask = 0;
+  uint32_t m_achievementCounter = 0;
+  uint8_t m_careerComplete = 0, m_tutorialLeft = 0, m_extraChallengeCategories = 0, m_firstQuickMatch = 0;
+  struct CareerProgress {
+    uint8_t started = 0;
+    int32_t character = 0;
+    uint8_t won[10] = {};
+    int32_t challengeStates[4][8] = {};
+    uint32_t money = 0, boughtMask = 0;
+    uint8_t shopExplanationPending = 0;
+    uint32_t equippedMask = 0, counterA = 0;
+    uint8_t flagB = 0;
+    uint32_t counterC = 0, counterD = 0, counterE = 0;
+    uint8_t specialRivalWon = 0;
+    uint32_t pendingUnlock1 = 0, pendingUnlock2 = 0;
+    uint8_t characterUnlockPending = 0, challengeUnlockPending = 0;
+  } m_career;
+  int32_t m_equippedLevel[3] = {};
+  int32_t m_pubSpot = 0;
+
+  // Text table "text.bar", work string and scratch rings.
+  void loadStrings(int32_t language);
+  int32_t getStringOffset(int32_t id) const;
+  int32_t getStringLength(int32_t id) const;
+  const char* getStringData(int32_t id) const;
+  char* getStringCopy(int32_t id);
+  void textBufferSet(const char* text);
+  void textBufferSetString(int32_t id);
+  void textBufferAppendString(int32_t id);
+  void textBufferAppend(const char* text);
+  void textBufferAppendChars(const char* chars, int32_t first, int32_t n);
+  char* textBufferCopy();
+  char* getTempBuffer();
+  char* getMessageBuffer();
+  int32_t* getTempVectorSlot();
+  void resetLanguage() { m_text.language = 0; }
+  static const char* getLanguageCode() { return "EN"; }
+  void freeStrings();
+  TextTableData m_text;
+
+  // Text markup and drawing (fonts are sprite banks indexed by font number).
+  ASprite* m_fonts[TextLayoutData::kMaxFonts] = {};
+  uint8_t* m_charMap = nullptr;  // 16-bit glyph frames by character code
+  int32_t m_charMapCount = 0;
+  TextLayoutData m_layout;
+  static int32_t decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t* length);
+  int32_t glyphFrame(int32_t code) const;
+  int32_t formatNumber(int32_t value, int32_t radix, int32_t digits);
+  void setTextParam(int32_t index, int32_t value);
+  void drawChars(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
+                 int32_t x, int32_t y, int32_t anchor);
+  void drawCString(Graphics* g, ASprite** fonts, const char* text, int32_t font, int32_t x, int32_t y,
+                   int32_t anchor);
+  void drawString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t anchor);
+  void drawAnchoredText(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
+                        int32_t y, int32_t anchor);
+  void drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
+                   int32_t y);
+  int32_t measureText(ASprite* font, const char* chars, int32_t first, int32_t count);
+  int32_t getStringWidth(ASprite* font, int32_t id);
+  int32_t getCStringWidth(ASprite* font, const char* text);
+  int32_t getCharsWidth(ASprite* font, const char* chars, int32_t first, int32_t count);
+  int32_t getMeasuredTextHeight(ASprite* font) const;
+  int32_t layoutTextLines(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t w, int32_t h,
+                          int32_t pageLimit);
+  void resetLayout(ASprite** fonts, int32_t font);
+  int32_t layoutText(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font, int32_t w,
+                     int32_t h);
+  int32_t layoutString(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h);
+  bool drawWrappedString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t w,
+                         int32_t h, int32_t page, int32_t flags);
+  bool drawWrappedTextPage(Graphics* g, ASprite** fonts, int32_t palette, const char* chars, int32_t first,
+                           int32_t count, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags);
+  int32_t getStringPageHeight(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h, int32_t page);
+  int32_t drawStringReveal(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t w,
+                           int32_t h, int32_t page, int32_t flags, int32_t step, int32_t mode);
+  int32_t drawTextReveal(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
+                         int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
+                         int32_t step, int32_t mode);
+  void releaseDataFiles();
 
  private:
   const cGameScreenTable* m_frontEndScreens;

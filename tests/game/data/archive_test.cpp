@@ -1,0 +1,177 @@
+#include <cstring>
+
+#include "DataFixture.h"
+#include "tools/bar/BarWriter.h"
+
+namespace {
+
+using Entries = std::vector<bar::Entry>;
+
+bar::Entry bytes(const std::string& s) { return bar::Entry(s.begin(), s.end()); }
+
+class Archive : public DataTest {
+ protected:
+  void put(const std::string& name, const Entries& entries) { writeBytes(name, bar::writeArchive(entries)); }
+  // An archive around hand-made unpacked bytes.
+  void putUnpacked(const std::string& name, const std::vector<uint8_t>& unpacked) {
+    writeBytes(name, bar::writeArchiveBytes(unpacked));
+  }
+  void expectClosed() {
+    EXPECT_EQ(game->m_bar.data, nullptr);
+    EXPECT_EQ(game->m_bar.offsets, nullptr);
+    for (int i = -1; i < 3; ++i) {
+      EXPECT_EQ(game->getBarEntrySize(i), -1);
+      EXPECT_EQ(game->getBarEntryOffset(i), -1);
+      EXPECT_EQ(game->getBarEntryCopy(i), nullptr);
+    }
+  }
+};
+
+TEST_F(Archive, RoundTripThroughTheWriter) {
+  std::vector<uint8_t> big(70000);
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>((i * 31) ^ (i >> 7));
+  const Entries entries = {bytes("first"), {}, big, bytes("x")};
+  put("a.bar", entries);
+  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  EXPECT_EQ(game->m_bar.count, 5);
+  int32_t expectOffset = 2 + 4 * 5;
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(game->getBarEntryOffset(i), expectOffset);
+    EXPECT_EQ(game->getBarEntrySize(i), static_cast<int32_t>(entries[i].size()));
+    uint8_t* copy = game->getBarEntryCopy(i);
+    if (entries[i].empty()) {
+      EXPECT_EQ(copy, nullptr);  // a size-0 entry has no copy
+    } else {
+      ASSERT_NE(copy, nullptr);
+      EXPECT_EQ(0, std::memcmp(copy, entries[i].data(), entries[i].size()));
+      EXPECT_EQ(0, std::memcmp(game->m_bar.data + game->getBarEntryOffset(i), entries[i].data(), entries[i].size()));
+    }
+    delete[] copy;
+    expectOffset += static_cast<int32_t>(entries[i].size());
+  }
+  EXPECT_EQ(game->getBarEntrySize(4), -1);
+  EXPECT_EQ(game->getBarEntryCopy(-1), nullptr);
+  game->unloadBar();
+  expectClosed();
+  EXPECT_EQ(game->m_bar.name, nullptr);
+}
+
+TEST_F(Archive, OneOffsetHasNoEntries) {
+  put("one.bar", {});
+  ASSERT_EQ(game->loadBar("one.bar"), 1);
+  EXPECT_EQ(game->m_bar.count, 1);
+  EXPECT_EQ(game->getBarEntrySize(0), -1);
+  EXPECT_EQ(game->getBarEntryOffset(0), -1);
+  EXPECT_EQ(game->getBarEntryCopy(0), nullptr);
+}
+
+TEST_F(Archive, MissingFileLeavesNothingOpen) {
+  put("a.bar", {bytes("abc")});
+  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  EXPECT_EQ(game->loadBar("missing.bar"), 0);
+  EXPECT_STREQ(game->m_bar.name, "missing.bar");
+  expectClosed();
+  EXPECT_EQ(game->loadBar(nullptr), 0);
+  expectClosed();
+}
+
+TEST_F(Archive, SecondOpenReplacesTheFirst) {
+  put("a.bar", {bytes("aaaa"), bytes("bb")});
+  put("b.bar", {bytes("c")});
+  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  EXPECT_EQ(game->getBarEntrySize(1), 2);
+  ASSERT_EQ(game->loadBar("b.bar"), 1);
+  EXPECT_STREQ(game->m_bar.name, "b.bar");
+  EXPECT_EQ(game->getBarEntrySize(0), 1);
+  EXPECT_EQ(game->getBarEntrySize(1), -1);
+  EXPECT_EQ(game->m_bar.size, 2 + 8 + 1);
+}
+
+// Damaged archives fail the load and leave it closed.
+TEST_F(Archive, DamagedArchivesFail) {
+  std::vector<uint8_t> good = bar::writeArchive({bytes("hello"), bytes("world")});
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> file;
+  };
+  std::vector<Case> cases;
+  {
+    auto f = good;
+    f.resize(f.size() - 3);
+    cases.push_back({"packed size past the file", f});
+  }
+  {
+    auto f = good;
+    f[4 + 5] ^= 0x40;  // unpacked size in the LZMA header
+    cases.push_back({"wrong unpacked size", f});
+  }
+  {
+    auto f = good;
+    f[4] = 4 * 9 + 1;  // lc 1 lp 4
+    cases.push_back({"lc + lp above 3", f});
+  }
+  cases.push_back({"short file", {3, 0}});
+  cases.push_back({"tiny packed size", {2, 0, 0, 0, 1, 2}});
+  // Offset tables that run past the data or go backwards.
+  cases.push_back({"table past the data", bar::writeArchiveBytes({9, 0, 0, 0, 0, 0})});
+  cases.push_back({"offset past the data", bar::writeArchiveBytes({2, 0, 0, 0, 0, 0, 9, 0, 0, 0, 'a'})});
+  cases.push_back({"decreasing offsets",
+                   bar::writeArchiveBytes({3, 0, 0, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 'a', 'b'})});
+  cases.push_back({"one byte unpacked", bar::writeArchiveBytes({1})});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeBytes("bad.bar", c.file);
+    EXPECT_EQ(game->loadBar("bad.bar"), 0);
+    expectClosed();
+  }
+  // The first one still loads.
+  writeBytes("good.bar", good);
+  EXPECT_EQ(game->loadBar("good.bar"), 1);
+}
+
+TEST_F(Archive, FieldReaderIsLittleEndianAndBounded) {
+  uint8_t* b = new uint8_t[11]{0x81, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00};
+  game->setReadBuffer(b, 11);
+  EXPECT_EQ(game->readByte(), 0x81u);
+  EXPECT_EQ(game->readShort(), 0x1234u);
+  EXPECT_EQ(game->readInt(), 0xFFFFFFFEu);
+  EXPECT_FLOAT_EQ(game->readFloat(), 2.0f);
+  EXPECT_EQ(game->readByte(), 0u);  // past the end
+  game->setReadBuffer(new uint8_t[4]{0, 0, 0x80, 0xBF}, 4);
+  game->skipBytes(2);
+  EXPECT_EQ(game->readShort(), 0xBF80u);
+  game->setReadBuffer(new uint8_t[4]{0xFF, 0xFF, 0xFF, 0xFF}, 4);
+  EXPECT_FLOAT_EQ(game->readFloat(), -1.0f);  // a numeric conversion
+  game->freeReadBuffer();
+  EXPECT_EQ(game->m_reader.buffer, nullptr);
+  EXPECT_EQ(game->readInt(), 0u);
+}
+
+TEST_F(Archive, RawFileReplacesTheBufferAndClearsTheTable) {
+  put("a.bar", {bytes("abc")});
+  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  writeBytes("raw.bin", {5, 0, 0, 0, 'h', 'e', 'l', 'l', 'o'});
+  game->loadRawFile("raw.bin");
+  ASSERT_NE(game->m_bar.data, nullptr);
+  EXPECT_EQ(game->m_bar.size, 5);
+  EXPECT_EQ(0, std::memcmp(game->m_bar.data, "hello", 5));
+  EXPECT_EQ(game->getBarEntrySize(0), -1);
+  writeBytes("short.bin", {9, 0, 0, 0, 'x'});
+  game->loadRawFile("short.bin");
+  EXPECT_EQ(game->m_bar.data, nullptr);
+}
+
+TEST_F(Archive, WorkBufferOnDemand) {
+  game->allocWorkBuffer();
+  uint8_t* b = game->m_workBuffer;
+  ASSERT_NE(b, nullptr);
+  b[32767] = 1;
+  game->allocWorkBuffer();
+  EXPECT_EQ(game->m_workBuffer, b);
+  game->freeWorkBuffer();
+  EXPECT_EQ(game->m_workBuffer, nullptr);
+  game->freeWorkBuffer();
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+#include <csignal>
+#include <cstring>
+
+#include "DataFixture.h"
+#include "tools/save/SaveFileWriter.h"
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+class SaveFile : public DataTest {
+ protected:
+  // The start-up order: both resets, then the logo step's loaders.
+  void startUp() {
+    game->resetSettings();
+    game->resetProgress();
+    game->loadSettings();
+    game->loadProgress();
+  }
+  std::vector<uint8_t> image(const savefile::Settings& s = {}, const savefile::Career& c = {}) {
+    auto a = savefile::writeImage(s, c);
+    return std::vector<uint8_t>(a.begin(), a.end());
+  }
+};
+
+TEST_F(SaveFile, FirstRunWritesTheDefaults) {
+  ASSERT_FALSE(exists("save.sav"));
+  startUp();
+  std::vector<uint8_t> file = readBytes("save.sav");
+  ASSERT_EQ(file.size(), 300u);
+  const uint8_t settings[25] = {0, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  EXPECT_EQ(0, std::memcmp(file.data(), settings, 25));
+  uint8_t career[85] = {};
+  career[1] = 0;
+  for (int c = 0; c < 4; ++c) career[12 + 8 * c] = 1;
+  const uint8_t money[4] = {0x00, 0x00, 0x03, 0xE8};
+  std::memcpy(career + 44, money, 4);
+  career[52] = 1;
+  const uint8_t equipped[4] = {0x00, 0x00, 0x10, 0x41};
+  std::memcpy(career + 53, equipped, 4);
+  career[61] = 1;
+  EXPECT_EQ(0, std::memcmp(file.data() + 100, career, 85));
+  for (size_t i = 25; i < 100; ++i) EXPECT_EQ(file[i], 0) << i;
+  for (size_t i = 185; i < 300; ++i) EXPECT_EQ(file[i], 0) << i;
+  EXPECT_EQ(file, image());  // the same as the writer's defaults
+  // The loaders read back exactly those values.
+  EXPECT_EQ(game->m_career.money, 1000u);
+  EXPECT_EQ(game->m_career.equippedMask, 0x1041u);
+  EXPECT_EQ(game->m_firstQuickMatch, 1);
+  EXPECT_EQ(game->m_career.challengeStates[3][0], 1);
+  EXPECT_EQ(game->m_noSpaceState, 0);
+}
+
+TEST_F(SaveFile, LaterRunKeepsStoredValues) {
+  savefile::Settings s;
+  s.option6 = true;
+  s.achievementMask = 10;
+  s.characterAvailable[4] = true;
+  savefile::Career c;
+  c.started = true;
+  c.character = 7;
+  c.money = 123456;
+  c.equippedMask = (1u << 2) | (1u << (6 + 5)) | (1u << 12);
+  c.challengeStates[9] = 6;  // won with a result
+  c.pendingUnlock2 = 0x01020304;
+  const std::vector<uint8_t> stored = image(s, c);
+  writeBytes("save.sav", stored);
+  startUp();
+  EXPECT_EQ(readBytes("save.sav"), stored);  // the resets wrote nothing
+  EXPECT_EQ(game->m_option6, 1);
+  EXPECT_EQ(game->m_achievementMask, 10u);
+  EXPECT_EQ(game->m_characterAvailable[4], 1);
+  EXPECT_EQ(game->m_career.started, 1);
+  EXPECT_EQ(game->m_career.character, 7);
+  EXPECT_EQ(game->m_career.money, 123456u);
+  EXPECT_EQ(game->m_career.challengeStates[1][1], 6);
+  EXPECT_EQ(game->m_career.pendingUnlock2, 0x01020304u);
+  EXPECT_EQ(game->m_equippedLevel[0], 2);
+  EXPECT_EQ(game->m_equippedLevel[1], 5);
+  EXPECT_EQ(game->m_equippedLevel[2], 0);
+}
+
+TEST_F(SaveFile, AchievementMaskBytes) {
+  startUp();
+  game->m_achievementMask = 10;
+  game->m_achievementCounter = 0xA1B2C3D4;
+  game->saveSettings();
+  std::vector<uint8_t> file = readBytes("save.sav");
+  const uint8_t expect[8] = {0x00, 0x00, 0x00, 0x0A, 0xA1, 0xB2, 0xC3, 0xD4};
+  EXPECT_EQ(0, std::memcmp(file.data() + 13, expect, 8));
+}
+
+TEST_F(SaveFile, OutOfRangeValuesReset) {
+  savefile::Career c;
+  c.character = 12;
+  c.challengeStates[0] = -1;  // 0xFF
+  c.challengeStates[5] = 3;
+  c.challengeStates[6] = 2;
+  writeBytes("save.sav", image({}, c));
+  game->loadProgress();
+  EXPECT_EQ(game->m_career.character, 0);
+  EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
+  EXPECT_EQ(game->m_career.challengeStates[0][5], 0);
+  EXPECT_EQ(game->m_career.challengeStates[0][6], 2);
+}
+
+TEST_F(SaveFile, SavingOffLeavesFieldsUnchanged) {
+  writeBytes("save.sav", image());
+  game->m_noSpaceState = 101;
+  game->m_option7 = 0;
+  game->m_career.money = 5;
+  EXPECT_EQ(game->readSaveRecord(2), nullptr);
+  game->loadSettings();
+  game->loadProgress();
+  EXPECT_EQ(game->m_option7, 0);
+  EXPECT_EQ(game->m_career.money, 5u);
+  game->saveProgress();
+  EXPECT_EQ(readBytes("save.sav"), image());
+}
+
+TEST_F(SaveFile, FreeSpaceThresholds) {
+  struct Case {
+    bool present;
+    int32_t freeSpace;
+    int32_t state;
+    bool fileAfter;
+  };
+  const Case cases[] = {
+      {false, 3999, 100, false}, {false, 4000, 0, true}, {true, 3699, 100, true}, {true, 3700, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.freeSpace);
+    std::filesystem::remove(path("save.sav"));
+    if (c.present) writeBytes("save.sav", image());
+    game = std::make_unique<cGame>(nullptr);
+    game->m_freeSpaceOverride = c.freeSpace;
+    uint8_t* r = game->readSaveRecord(3);
+    EXPECT_EQ(game->m_noSpaceState, c.state);
+    EXPECT_EQ(r != nullptr, c.fileAfter);
+    EXPECT_EQ(exists("save.sav"), c.fileAfter);
+    delete[] r;
+  }
+}
+
+TEST_F(SaveFile, RecordFourAndIds) {
+  writeBytes("save.sav", image());
+  uint8_t* r4 = game->readSaveRecord(4);
+  ASSERT_NE(r4, nullptr);
+  EXPECT_EQ(r4[0], 0);
+  EXPECT_EQ(r4[1], 0);
+  delete[] r4;
+  EXPECT_EQ(game->readSaveRecord(0), nullptr);
+  EXPECT_EQ(game->readSaveRecord(5), nullptr);
+}
+
+TEST_F(SaveFile, WrongSizeCountsAsMissing) {
+  std::vector<uint8_t> longer(400, 0x55);
+  writeBytes("save.sav", longer);
+  game->loadSettings();
+  EXPECT_EQ(game->m_option7, 0);  // a zeroed new file was read
+  std::vector<uint8_t> file = readBytes("save.sav");
+  EXPECT_EQ(file, std::vector<uint8_t>(300, 0));
+}
+
+TEST_F(SaveFile, VanishedFileKeepsTheCareer) {
+  startUp();
+  game->m_career.money = 777;
+  game->saveProgress();
+  std::filesystem::remove(path("save.sav"));
+  game->m_option8 = 1;
+  game->saveSettings();
+  std::vector<uint8_t> file = readBytes("save.sav");
+  ASSERT_EQ(file.size(), 300u);
+  EXPECT_EQ(file[2], 1);
+  const uint8_t money[4] = {0, 0, 0x03, 0x09};
+  EXPECT_EQ(0, std::memcmp(file.data() + 144, money, 4));
+}
+
+void killAtWriteBack(const char* text, void*) {
+  if (std::strstr(text, "closing") && std::strstr(text, "save.sav") && std::strstr(text, "wb")) raise(SIGKILL);
+}
+
+TEST_F(SaveFile, KilledWriteLeavesTheOldFile) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  savefile::Career c;
+  c.money = 4242;
+  const std::vector<uint8_t> old = image({}, c);
+  writeBytes("save.sav", old);
+  game->loadProgress();
+  EXPECT_EXIT(
+      {
+        setDebugTraceHook(killAtWriteBack, nullptr);
+        game->m_career.money = 1;
+        game->saveProgress();
+        std::exit(0);
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(readBytes("save.sav"), old);
+}
+
+}  // namespace

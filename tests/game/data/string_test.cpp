@@ -1,0 +1,123 @@
+#include <cstring>
+
+#include "DataFixture.h"
+#include "tools/text/TextTableWriter.h"
+
+namespace {
+
+class Strings : public DataTest {
+ protected:
+  void putTable(const std::vector<std::string>& strings) {
+    writeBytes("text.bar", bar::writeArchive(texttable::buildEntries(strings)));
+  }
+};
+
+TEST_F(Strings, EndOffsetsGiveOffsetsAndLengths) {
+  // End offsets [6, 10] and 13 bytes of data.
+  putTable({"hello", "abc", "xy"});
+  EXPECT_EQ(game->m_text.language, -1);
+  game->loadStrings(0);
+  EXPECT_EQ(game->m_text.language, 0);
+  ASSERT_EQ(game->m_text.count, 3);
+  EXPECT_EQ(game->m_text.stringsSize, 13);
+  const int32_t offsets[3] = {0, 6, 10}, lengths[3] = {5, 3, 2};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(game->getStringOffset(i), offsets[i]);
+    EXPECT_EQ(game->getStringLength(i), lengths[i]);
+  }
+  EXPECT_STREQ(game->getStringCopy(0), "hello");
+  EXPECT_STREQ(game->getStringCopy(2), "xy");
+  EXPECT_STREQ(game->getStringCopy(3), "");  // unknown id
+  EXPECT_STREQ(game->getStringCopy(-1), "");
+  EXPECT_NE(game->m_bar.data, nullptr);  // the archive stays open
+  EXPECT_STREQ(cGame::getLanguageCode(), "EN");
+}
+
+TEST_F(Strings, DamagedTablesLoadNothing) {
+  const std::vector<std::vector<bar::Entry>> bad = {
+      {},                                           // no entries
+      {{'a', 0}},                                   // no table
+      {{'a', 0, 'b', 0}, {3, 0, 2, 0}},             // count too large for the table
+      {{'a', 0, 'b', 0}, {2, 0, 9, 0}},             // end past the data
+      {{'a', 0, 'b', 0}, {3, 0, 2, 0, 1, 0}},       // decreasing ends
+      {{'a', 'b', 'c', 0}, {2, 0, 2, 0}},           // string without a terminator
+      {{'a', 0, 'b'}, {2, 0, 2, 0}},                // last string without a terminator
+  };
+  for (size_t i = 0; i < bad.size(); ++i) {
+    SCOPED_TRACE(i);
+    writeBytes("text.bar", bar::writeArchive(bad[i]));
+    game->loadStrings(0);
+    EXPECT_EQ(game->m_text.count, 0);
+    EXPECT_EQ(game->getStringLength(0), 0);
+    EXPECT_STREQ(game->getStringCopy(0), "");
+  }
+}
+
+TEST_F(Strings, CopiesAreCutTo499Bytes) {
+  putTable({std::string(700, 'q')});
+  game->loadStrings(0);
+  char* copy = game->getStringCopy(0);
+  EXPECT_EQ(std::strlen(copy), 499u);
+  game->textBufferSetString(0);
+  EXPECT_EQ(game->m_text.workLength, 700);
+  EXPECT_EQ(std::strlen(game->textBufferCopy()), 499u);
+}
+
+TEST_F(Strings, WorkStringAppendsWholeOrNothing) {
+  std::string big(1999, 'z');
+  game->textBufferSet(big.c_str());
+  EXPECT_EQ(game->m_text.workLength, 1999);
+  game->textBufferAppend("a");
+  EXPECT_EQ(game->m_text.workLength, 1999);
+  EXPECT_EQ(game->m_text.work[1999], 0);
+  game->textBufferSet("ab");
+  game->textBufferAppendChars("xyz", 1, 2);
+  game->textBufferAppendChars("xyz", 0, 0);
+  game->textBufferAppendChars("xyz", 0, -1);
+  EXPECT_STREQ(game->m_text.work, "abyz");
+  EXPECT_EQ(game->m_text.workLength, 4);
+  game->textBufferAppend(std::string(1995, 'k').c_str());  // 4 + 1995 = 1999 fits
+  EXPECT_EQ(game->m_text.workLength, 1999);
+  game->textBufferSet("");
+  EXPECT_EQ(game->m_text.workLength, 0);
+  EXPECT_EQ(game->m_text.work[5], 0);
+}
+
+TEST_F(Strings, RingsComeRound) {
+  struct Ring {
+    const char* name;
+    char* (cGame::*take)();
+    int size;
+  };
+  const Ring rings[] = {{"temp", &cGame::getTempBuffer, 100}, {"message", &cGame::getMessageBuffer, 20}};
+  for (const Ring& r : rings) {
+    SCOPED_TRACE(r.name);
+    char* first = (game.get()->*r.take)();
+    std::strcpy(first, "kept");
+    for (int i = 1; i < r.size; ++i) EXPECT_NE((game.get()->*r.take)(), first);
+    EXPECT_STREQ(first, "kept");
+    char* again = (game.get()->*r.take)();
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(again[0], 0);  // zeroed when taken
+  }
+  int32_t* slot = game->getTempVectorSlot();
+  slot[3] = 9;
+  for (int i = 1; i < 100; ++i) game->getTempVectorSlot();
+  int32_t* back = game->getTempVectorSlot();
+  EXPECT_EQ(back, slot);
+  EXPECT_EQ(back[3], 0);
+}
+
+TEST(TextSource, ParsesIdsAndRejectsRepeats) {
+  std::vector<std::string> s;
+  std::string error;
+  ASSERT_TRUE(texttable::parseSource("# c\n2 two words\n\n0 zero\\nline\n", s, &error));
+  ASSERT_EQ(s.size(), 3u);
+  EXPECT_EQ(s[0], "zero\\nline");
+  EXPECT_EQ(s[1], "");
+  EXPECT_EQ(s[2], "two words");
+  EXPECT_FALSE(texttable::parseSource("1 a\n1 b\n", s, &error));
+  EXPECT_FALSE(texttable::parseSource("x a\n", s, &error));
+}
+
+}  // namespace
