@@ -281,3 +281,53 @@ TEST(Buckets, TextureChangesAndTheSelectionAfterFlush) {
   EXPECT_EQ(s.gl->m_texelCache, s.gl->m_textures[blue].texels);
   (void)red;
 }
+
+TEST(Pipeline, PoolsAndKeysStayInBounds) {
+  Scene s;
+  // Indices past the vertex pool are skipped.
+  rt::Mesh m = s.tri(-5);
+  std::vector<int32_t> pos(3 * 7000, Q(-5.0));
+  m.bind(*s.gl, false, false);
+  s.gl->glVertexPointer(3, GL_FIXED, 0, pos.data());
+  const uint16_t far[] = {0, 1, 6000, 0, 1, 2};
+  s.gl->glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, far);
+  EXPECT_LE(s.gl->m_vertexCount, kVertexPoolSize);
+  s.gl->glFlush();
+  // Records past the pool are refused.
+  rt::Mesh many = m;
+  for (int i = 0; i < kRecordPoolSize + 10; ++i) many.tri(0, 1, 2);
+  many.bind(*s.gl, false, false);
+  many.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_recordCount, kRecordPoolSize);
+  s.gl->glFlush();
+  // Depths outside near..far (no frustum tests) and large offsets clamp into the buckets.
+  s.gl->glDisable(GL_FRUSTUM_CLIPPING_KORVANE);
+  s.gl->glEnable(GL_POLYGON_OFFSET_FILL);
+  s.gl->glPolygonOffsetx(0, Q(30000.0));
+  rt::Mesh beyond = s.tri(-500);
+  beyond.bind(*s.gl, false, false);
+  beyond.draw(*s.gl);
+  s.gl->glPolygonOffsetx(0, -Q(30000.0));
+  beyond.draw(*s.gl);
+  EXPECT_EQ(s.gl->m_buckets.highest, kDepthBucketCount - 1);
+  EXPECT_EQ(s.gl->m_buckets.lowest, 0);
+  s.gl->glFlush();
+}
+
+TEST(Pipeline, LinesAndClippedLines) {
+  Scene s;
+  s.clearTo(0);
+  s.colour(255, 255, 255);
+  rt::Mesh m;
+  m.idx = {m.add(-1, 0, -5), m.add(1, 0, -5), m.add(0, -0.5, -0.2), m.add(0, -0.5, -20)};
+  m.bind(*s.gl, false, false);
+  m.draw(*s.gl, GL_LINES);
+  ASSERT_EQ(s.gl->m_recordCount, 2);
+  EXPECT_EQ(s.gl->m_recordPool[0].outcode, 0);
+  EXPECT_NE(s.gl->m_recordPool[1].outcode & kOutNear, 0);
+  s.gl->glFlush();
+  EXPECT_EQ(s.pixel(32, 32), 0xFFFF);  // (-1,0)-(1,0) at depth 5 spans columns 20..44
+  int lit = 0;
+  for (int y = 34; y < 64; ++y) lit += s.pixel(32, y) == 0xFFFF;
+  EXPECT_GT(lit, 5);  // the clipped line runs from the near plane towards the centre
+}
