@@ -15,6 +15,7 @@ namespace {
 
 constexpr uint64_t kPresentInterval = 16667;  // us
 constexpr uint64_t kMoveInterval = 25000;     // us: moves reach the window at most at 40 Hz
+constexpr Uint32 kScriptMouse = 0x5C51;       // the mouse id of scripted events
 
 class SdlBackend : public Backend {
  public:
@@ -161,23 +162,26 @@ class SdlBackend : public Backend {
         handleWindow(ev.window);
         break;
       case SDL_MOUSEBUTTONDOWN:
-        if (ev.button.button != SDL_BUTTON_LEFT || ev.button.which == SDL_TOUCH_MOUSEID) break;
+        if (ev.button.button != SDL_BUTTON_LEFT || ev.button.which == SDL_TOUCH_MOUSEID || down_) break;
         down_ = true;
+        scripted_ = ev.button.which == kScriptMouse;
         movePending_ = false;
-        SDL_CaptureMouse(SDL_TRUE);
+        if (!scripted_) SDL_CaptureMouse(SDL_TRUE);
         postInput(WM_LBUTTONDOWN, MK_LBUTTON, toScreen(ev.button.x, ev.button.y));
         break;
       case SDL_MOUSEMOTION:
-        if (!down_ || ev.motion.which == SDL_TOUCH_MOUSEID) break;
+        if (!down_ || ev.motion.which == SDL_TOUCH_MOUSEID || scripted_ != (ev.motion.which == kScriptMouse)) break;
         move_ = toScreen(ev.motion.x, ev.motion.y);
         movePending_ = true;
         if (realMicros() - lastMove_ >= kMoveInterval) flushMove(realMicros());
         break;
       case SDL_MOUSEBUTTONUP:
-        if (ev.button.button != SDL_BUTTON_LEFT || !down_ || ev.button.which == SDL_TOUCH_MOUSEID) break;
+        if (ev.button.button != SDL_BUTTON_LEFT || !down_ || ev.button.which == SDL_TOUCH_MOUSEID ||
+            scripted_ != (ev.button.which == kScriptMouse))
+          break;
         if (movePending_) flushMove(realMicros());
         down_ = false;
-        SDL_CaptureMouse(SDL_FALSE);
+        if (!scripted_) SDL_CaptureMouse(SDL_FALSE);
         postInput(WM_LBUTTONUP, 0, toScreen(ev.button.x, ev.button.y));
         break;
       default:
@@ -217,7 +221,8 @@ class SdlBackend : public Backend {
     }
   }
 
-  // A scripted stylus event becomes the SDL mouse event a user would cause.
+  // A scripted stylus event becomes the SDL mouse event a user would cause,
+  // marked so that the real pointer cannot join a scripted stroke.
   void pushScripted(const ScriptEvent& e) {
     SDL_Event ev{};
     Uint32 id = SDL_GetWindowID(window_);
@@ -226,12 +231,14 @@ class SdlBackend : public Backend {
     if (e.kind == ScriptEvent::Move) {
       ev.type = SDL_MOUSEMOTION;
       ev.motion.windowID = id;
+      ev.motion.which = kScriptMouse;
       ev.motion.state = SDL_BUTTON_LMASK;
       ev.motion.x = wx;
       ev.motion.y = wy;
     } else {
       ev.type = e.kind == ScriptEvent::Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
       ev.button.windowID = id;
+      ev.button.which = kScriptMouse;
       ev.button.button = SDL_BUTTON_LEFT;
       ev.button.state = e.kind == ScriptEvent::Down ? SDL_PRESSED : SDL_RELEASED;
       ev.button.clicks = 1;
@@ -250,6 +257,7 @@ class SdlBackend : public Backend {
   bool dirty_ = false;
   uint64_t lastPresent_ = 0;
   bool down_ = false;
+  bool scripted_ = false;  // the stroke in progress comes from the script
   bool movePending_ = false;
   LPARAM move_ = 0;
   uint64_t lastMove_ = 0;
