@@ -53,9 +53,10 @@ struct TextLayoutData {
   static constexpr int32_t kParamCount = 10;
 
   struct Line {
-    int32_t end;
+    int32_t end;   // first position not drawn
+    int32_t next;  // where the next line starts
     int32_t width;
-    int32_t font;
+    int32_t font;  // tallest font of the line
   };
   struct Page {
     int32_t start;
@@ -75,6 +76,8 @@ struct TextLayoutData {
   Page pages[kMaxPages + 2] = {};
   int32_t line = 0;
   int32_t page = 0;
+  int32_t lineCount = 0;  // lines ended by the last layout
+  int32_t pageCount = 0;
   int32_t cacheKey = 0;
   int32_t reveal = 0;
   int32_t measuredHeight[kMaxFonts] = {};

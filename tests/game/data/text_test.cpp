@@ -1,0 +1,158 @@
+#include <cstring>
+
+#include "DataFixture.h"
+#include "tests/zul/sprite/SpriteTestUtil.h"
+#include "zul/2d/ASprite.h"
+
+using namespace spritebank;
+
+namespace {
+
+// Font: frame 0 the 5-wide space, every other frame one 5x10 block; no
+// spacing, so every glyph advances 5 pixels. Glyphs: digits, '-', '%', 'a'-'z'.
+class TextDraw : public DataTest {
+ protected:
+  void SetUp() override {
+    DataTest::SetUp();
+    screen = std::make_unique<spritetest::Screen>();
+    Bank b;
+    b.modules.push_back(Module::image(5, 10, std::vector<uint8_t>(50, 0)));
+    b.modules.push_back(Module::image(5, 10, std::vector<uint8_t>(50, 1)));
+    b.palettes = {{0, 0xFFFFFFFF}, {0, 0xFFFF0000}, {0, 0xFF00FF00}};
+    b.frames.push_back({{{0, 0, 0, 0, 0}}});
+    for (int i = 0; i < 40; ++i) b.frames.push_back({{{1, 0, 0, 0, 0}}});
+    b.flags = b.minimalFlags();
+    font = spritetest::loadBank(b);
+    for (int p = 0; p < 3; ++p) font->buildCacheImages(p, 0, -1, -1);
+    std::vector<uint16_t> map(450, 0);
+    int frame = 1;
+    for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<uint16_t>(frame++);
+    map['-'] = static_cast<uint16_t>(frame++);
+    map['%'] = static_cast<uint16_t>(frame++);
+    for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<uint16_t>(frame++);
+    game->m_charMapCount = static_cast<int32_t>(map.size());
+    game->m_charMap = new uint8_t[map.size() * 2];
+    std::memcpy(game->m_charMap, map.data(), map.size() * 2);
+    fonts[0] = font.get();
+    screen->fill(0);
+  }
+  void TearDown() override {
+    screen.reset();
+    DataTest::TearDown();
+  }
+  // Which of the columns from x0 have any drawn pixel on row y.
+  std::string columns(int x0, int n, int y = 5) {
+    std::string s;
+    for (int x = x0; x < x0 + n; ++x) s += screen->at(x, y) ? '#' : '.';
+    return s;
+  }
+  int32_t pages(const char* text, int w, int h) {
+    return game->layoutText(fonts, text, 0, static_cast<int32_t>(std::strlen(text)), 0, w, h);
+  }
+
+  std::unique_ptr<spritetest::Screen> screen;
+  std::unique_ptr<ASprite> font;
+  ASprite* fonts[8] = {};
+};
+
+TEST_F(TextDraw, NumberCodes) {
+  struct Case {
+    const char* text;
+    int32_t p0, p1, p2;
+    const char* cells;
+    const char* digits;
+  };
+  const Case cases[] = {
+      {"%3n", 7, 0, 0, "..........#####.....", "007"},   // two blank cells, then 7
+      {"%n", -42, 0, 0, "###############.....", "-42"},  // minus, 4, 2
+      {"%i%n", 5, 9, 0, "#####...............", "9"},    // %i skips parameter 0
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    screen->fill(0);
+    game->setTextParam(0, c.p0);
+    game->setTextParam(1, c.p1);
+    game->setTextParam(2, c.p2);
+    game->drawCString(screen->g(), fonts, c.text, 0, 10, 0, 0);
+    EXPECT_EQ(columns(10, 20), c.cells);
+    EXPECT_STREQ(game->m_layout.digits, c.digits);
+  }
+}
+
+TEST_F(TextDraw, FormatNumberCounts) {
+  EXPECT_EQ(game->formatNumber(0, 10, -1), 1);
+  EXPECT_STREQ(game->m_layout.digits, "0");
+  EXPECT_EQ(game->formatNumber(-42, 10, -1), 3);
+  EXPECT_EQ(game->formatNumber(255, 16, -1), 2);
+  EXPECT_STREQ(game->m_layout.digits, "ff");
+  EXPECT_EQ(game->formatNumber(INT32_MIN, 10, -1), 11);
+  EXPECT_STREQ(game->m_layout.digits, "-2147483648");
+  EXPECT_EQ(game->formatNumber(5, 10, 99), 15);  // the digit buffer bounds the count
+}
+
+TEST_F(TextDraw, Utf8Remaps) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    int32_t code, length;
+  };
+  const Case cases[] = {
+      {{0xD0, 0x90}, 381, 2}, {{0xD0, 0x81}, 380, 2}, {{0xD1, 0x8F}, 444, 2},
+      {{'A'}, 'A', 1},        {{0xC3, 0xA9}, 0xE9, 2}, {{0xD0}, 0xD0, 1},  // a lead byte at the end
+  };
+  for (const Case& c : cases) {
+    int32_t len = 0;
+    EXPECT_EQ(cGame::decodeChar(c.bytes.data(), 0, static_cast<int32_t>(c.bytes.size()), &len), c.code);
+    EXPECT_EQ(len, c.length);
+  }
+}
+
+TEST_F(TextDraw, AnchorCentring) {
+  const std::string text(20, 'a');  // 100 pixels
+  EXPECT_EQ(game->getCStringWidth(font.get(), text.c_str()), 100);
+  game->drawCString(screen->g(), fonts, text.c_str(), 0, 120, 0, 32);
+  EXPECT_EQ(columns(68, 4), "..##");
+  EXPECT_EQ(columns(168, 4), "##..");
+  screen->fill(0);
+  game->drawCString(screen->g(), fonts, "ab", 0, 120, 20, 64 | 0x400);  // right, bottom
+  EXPECT_EQ(columns(109, 12, 10), ".##########.");
+  EXPECT_EQ(screen->at(115, 9), 0);
+  EXPECT_NE(screen->at(115, 10), 0);
+}
+
+TEST_F(TextDraw, LongWordIsNotWrapped) {
+  EXPECT_EQ(pages("abcdefghijklmnop", 30, 100), 1);
+  EXPECT_EQ(game->m_layout.lineCount, 1);
+  EXPECT_EQ(game->m_layout.lines[0].width, 80);
+  EXPECT_EQ(pages("ab cdefghijklmnop", 30, 100), 1);
+  EXPECT_EQ(game->m_layout.lineCount, 2);
+  EXPECT_EQ(game->m_layout.lines[0].width, 10);
+}
+
+TEST_F(TextDraw, ThreeLinesInTwoLineBoxGiveTwoPages) {
+  const char* text = "ab\ncd\\nef";
+  const int32_t n = static_cast<int32_t>(std::strlen(text));
+  EXPECT_EQ(pages(text, 100, 20), 2);
+  EXPECT_EQ(game->m_layout.pages[0].height, 20);
+  EXPECT_EQ(game->m_layout.pages[1].height, 10);
+  EXPECT_FALSE(game->drawWrappedTextPage(screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 0, 0x100));
+  EXPECT_EQ(columns(0, 12, 5), "##########..");
+  EXPECT_EQ(columns(0, 12, 15), "##########..");
+  screen->fill(0);
+  EXPECT_TRUE(game->drawWrappedTextPage(screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 1, 0x100));
+  EXPECT_EQ(columns(0, 12, 5), "##########..");
+  EXPECT_EQ(columns(0, 12, 15), "............");
+  EXPECT_EQ(pages("ab%j cd", 100, 100), 2);  // a page break
+  EXPECT_EQ(pages(text, 100, 40), 1);
+}
+
+TEST_F(TextDraw, RevealStopsAtThePageEnd) {
+  const char* text = "abcdef";
+  int32_t r = game->drawTextReveal(screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 2, 1);
+  EXPECT_EQ(columns(0, 12), "##########..");  // two characters shown
+  EXPECT_EQ(r, 1);
+  r = game->drawTextReveal(screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 10, 0);
+  EXPECT_EQ(r, 3);
+  EXPECT_EQ(game->m_layout.reveal, 6);
+}
+
+}  // namespace
