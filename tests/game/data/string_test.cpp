@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <cstring>
 
 #include "DataFixture.h"
@@ -120,4 +121,17 @@ TEST(TextSource, ParsesIdsAndRejectsRepeats) {
   EXPECT_FALSE(texttable::parseSource("x a\n", s, &error));
 }
 
+}  // namespace
+
+namespace {
+// The data set's own text table loads and holds the texts the screens use.
+TEST_F(Strings, DataSetTextTable) {
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/text.bar")) GTEST_SKIP() << "no data set";
+  std::filesystem::copy_file(std::string(data) + "/text.bar", path("text.bar"));
+  game->loadStrings(0);
+  ASSERT_GT(game->m_text.count, 720);
+  EXPECT_STREQ(game->getStringCopy(46), "Loading...");
+  EXPECT_STREQ(game->getStringCopy(105), "%t");
+}
 }  // namespace
