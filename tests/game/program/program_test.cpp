@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "game/Game/Game.h"
+#include "wince/layer.h"
+#include "windows_brew/Host.h"
+
+namespace {
+
+int g_highestState = -1;
+bool g_sawLogo = false;
+
+void reportAtExit() {
+  std::fprintf(stderr, "highest state %d, logo %s\n", g_highestState, g_sawLogo ? "reached" : "missed");
+}
+
+// The whole program on the headless backend, in this process: the layer
+// closes the window after the given number of frames.
+[[noreturn]] void runProgram(uint64_t frames) {
+  wince::Options options;
+  options.backend = wince::BackendKind::Headless;
+  options.frames = frames;
+  options.writeDir = std::filesystem::temp_directory_path().string();
+  if (!wince::start(options)) std::exit(3);
+  wince::setFrameHook([](uint64_t, const uint16_t*) {
+    if (cGame* g = getGame()) {
+      if (g->s_gameState > g_highestState) g_highestState = g->s_gameState;
+      if (g->s_gameState == k_stateLogo) g_sawLogo = true;
+    }
+  });
+  std::atexit(reportAtExit);
+  registerGame();
+  static int instance;
+  char16_t commandLine[1] = {0};
+  int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
+  std::exit(result == 0 ? 4 : result);  // the quit path ends the process itself
+}
+
+}  // namespace
+
+TEST(Program, ReachesTheLogoAndQuitsOnClose) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "highest state 10, logo reached");
+}
+
+TEST(Program, ExecutableRunsHeadlessAndExitsCleanly) {
+  std::string exe = std::string(KV_BINARY_DIR) + "/korvane";
+  if (!std::filesystem::exists(exe)) exe = std::string(KV_BINARY_DIR) + "/windows_brew/program/korvane";
+  if (!std::filesystem::exists(exe)) GTEST_SKIP() << "no program built";
+  std::string dir = std::filesystem::temp_directory_path().string();
+  std::string cmd = exe + " --backend=headless --frames 300 --write " + dir + " > /dev/null 2>&1";
+  int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
