@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <cstring>
 
 #include "DataFixture.h"
@@ -155,4 +156,27 @@ TEST_F(TextDraw, RevealStopsAtThePageEnd) {
   EXPECT_EQ(game->m_layout.reveal, 6);
 }
 
+}  // namespace
+
+namespace {
+// The data set's fonts: both banks parse, the map gives every letter a glyph.
+TEST_F(DataTest, DataSetFonts) {
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/i.bar")) GTEST_SKIP() << "no data set";
+  std::filesystem::copy_file(std::string(data) + "/i.bar", path("i.bar"));
+  ASSERT_EQ(game->loadBar("i.bar"), 1);
+  game->m_charMap = game->getBarEntryCopy(2);
+  game->m_charMapCount = game->getBarEntrySize(2) / 2;
+  ASSERT_GE(game->m_charMapCount, 445);
+  spritetest::Screen screen;
+  for (int e = 3; e <= 4; ++e) {
+    ASprite bank;
+    ASSERT_TRUE(bank.load(game->m_bar.data, static_cast<uint32_t>(game->getBarEntryOffset(e)),
+                          static_cast<uint32_t>(game->getBarEntrySize(e))));
+    EXPECT_EQ(bank.paletteCount, 3);
+    for (int c : {int('A'), int('z'), int('0'), int('%'), 381, 380}) EXPECT_GT(game->glyphFrame(c), 0) << c;
+    EXPECT_GT(game->getCStringWidth(&bank, "Loading..."), 20);
+    EXPECT_GT(bank.getFontHeight(), 8);
+  }
+}
 }  // namespace
