@@ -329,6 +329,43 @@ class cGame : public GameBase {
                          int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
                          int32_t step, int32_t mode);
   void releaseDataFiles();
+  // --- stylus mapping (cGameStylus.cpp): touches become this frame's keys
+  // True when the pen-down (pen-up) point lies in the layout rectangle; a
+  // hit sets the pointer-hit byte, and with consume removes the point.
+  bool isPointerPressedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
+  bool isPointerReleasedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
+  // Which side of the cue line, as last drawn, a screen point lies on.
+  bool isPointOnCueSide(int32_t x, int32_t y) const;
+  // Stake screen: applies the stake level (touching a level calls it).
+  void refreshStakeSelection();
+  uint8_t m_pointerHit = 0;
+  uint8_t m_leftSoftHighlight = 0;
+  uint8_t m_fireHighlight = 0;
+  uint8_t m_leftArrowHighlight = 0;
+  uint8_t m_rightArrowHighlight = 0;
+  uint8_t m_upArrowHighlight = 0;
+  uint8_t m_downArrowHighlight = 0;
+  uint8_t m_rightSoftHighlight = 0;
+  uint8_t m_spinButtonHighlight = 0;
+  uint32_t m_delayedSelectTime = 0;  // rule-set choice: when a row was touched
+  int32_t m_messageTime = -1;        // when the message box opened; -1 after a confirm
+  // Read by the mapping, set by the screens and the match.
+  int32_t stakeLevel = 0;             // 0-7
+  int32_t previousStakeLevel = -1;
+  int32_t skippedSeat = 0;            // stake picture left out for the career character
+  uint8_t shopPanelOpen = 0;          // shop detail panel
+  int32_t breakChoiceView = 0;        // 0 menu, 1 looking at the table
+  int32_t igmInvisibleOptions = 0;    // hidden rows of the in-game menu
+  uint8_t spinButtonHidden = 0;
+  uint8_t spinArrowsLocked = 0;
+  int32_t cueAimAngle = 0;            // Q14 degrees, as last drawn with the cue
+  int32_t cueScreenX = 0;
+  int32_t cueScreenY = 0;
+  int32_t ruleSet = 0;                // 1 = UK
+  int32_t playerProfile[2] = {-1, -1};  // computer profile of each player, -1 human
+  uint8_t ballInHandInD = 0;
+  int32_t handX = 0;                  // Q14 table units of the ball in hand
+  int32_t handY = 0;
 
  private:
   const cGameScreenTable* m_frontEndScreens;

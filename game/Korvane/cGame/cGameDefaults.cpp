@@ -2,8 +2,8 @@
 // Each one moves to its topic file when that topic is written.
 #include "game/Korvane/cGame/cGame.h"
 
-// Stylus mapping: turns this frame's pen points into keys.
-void cGame::mapPointerToKeys() {}
+// Stake screen: applies the stake level to the opponent, table and pictures.
+void cGame::refreshStakeSelection() {}
 
 // In-game update and paint: the current in-game state's screen.
 void cGame::updateInGame() {
