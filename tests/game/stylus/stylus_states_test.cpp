@@ -1,0 +1,381 @@
+#include "StylusFixture.h"
+
+#include <vector>
+
+namespace {
+
+struct MenuCase {
+  int32_t state;
+  std::vector<LayoutRect> rows;
+  std::vector<int32_t> selections;
+};
+
+// (18, y, 212, h) rows.
+std::vector<LayoutRect> rows(std::initializer_list<int32_t> tops, int32_t h) {
+  std::vector<LayoutRect> r;
+  for (int32_t y : tops) r.push_back({18, y, 212, h});
+  return r;
+}
+
+}  // namespace
+
+// Menus: the pen over a row selects it, a pen-up on it sends press 17; just
+// beside a row the selection is cleared and nothing is sent.
+TEST_F(StylusTest, MenuRows) {
+  const std::vector<MenuCase> cases = {
+      {30, {{86, 137, 65, 40}, {86, 186, 65, 40}}, {0, 1}},
+      {50, rows({49, 89, 129, 169, 209, 249, 289}, 24), {0, 1, 2, 3, 4, 5, 6}},
+      {70, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
+      {120, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
+      {130, rows({129, 179, 229, 279}, 29), {0, 1, 2, 3}},
+      {140, rows({106, 154, 205}, 40), {0, 1, 2}},
+      {170, rows({97, 132, 167, 202, 237}, 20), {0, 1, 2, 3, 4}},
+      {250, rows({101, 151, 201}, 30), {0, 1, 2}},
+      {300, rows({118, 158, 198, 238, 278}, 24), {0, 1, 2, 3, 4}},
+      {320, rows({153, 205}, 40), {0, 1}},
+      {410, rows({141, 181}, 24), {0, 1}},
+      {420, rows({154, 206}, 40), {0, 1}},
+  };
+  for (const MenuCase& c : cases) {
+    for (size_t i = 0; i < c.rows.size(); ++i) {
+      const LayoutRect& r = c.rows[i];
+      SCOPED_TRACE(testing::Message() << "state " << c.state << " row " << i);
+      enter(c.state);
+      game->m_menu.selection = 99;
+      penAt(r.cx(), r.cy());
+      EXPECT_EQ(game->m_menu.selection, c.selections[i]);
+      Sent s = tapUp(r.cx(), r.cy());
+      EXPECT_EQ(s.pressed, keyBit(17));
+      EXPECT_EQ(s.released, 0u);
+      for (int32_t x : {r.x - 1, r.x + r.w + 1}) {
+        game->m_menu.selection = 99;
+        penAt(x, r.cy());
+        EXPECT_EQ(game->m_menu.selection, -1);
+        EXPECT_EQ(tapUp(x, r.cy()).pressed, 0u);
+      }
+      // Bottom edge included, one below not (unless the next row starts there).
+      enter(c.state);
+      EXPECT_EQ(tapUp(r.cx(), r.top() + r.h).pressed, keyBit(17));
+    }
+  }
+}
+
+TEST_F(StylusTest, OptionsFourthRowOverAMatch) {
+  enter(70);
+  game->m_menusOverMatch = 1;
+  penAt(124, touchLayoutY(276) + 14);
+  EXPECT_EQ(game->m_menu.selection, 4);
+}
+
+TEST_F(StylusTest, QuestionOnlyForKnownActions) {
+  for (int32_t action : {0, 14, 15, -1}) {
+    enter(60);
+    game->m_questionAction = action;
+    const bool mapped = action >= 0 && action <= 14;
+    EXPECT_EQ(tapUp(124, touchLayoutY(150) + 20).pressed, mapped ? keyBit(17) : 0u) << action;
+  }
+}
+
+TEST_F(StylusTest, InGameMenuWithOneHiddenOption) {
+  enter(300);
+  game->igmInvisibleOptions = 1;
+  const int32_t expected[] = {0, 2, 3, 4};
+  for (int32_t rowIndex = 0; rowIndex < 4; ++rowIndex) {
+    penAt(124, touchLayoutY(118 + 40 * rowIndex) + 12);
+    EXPECT_EQ(game->m_menu.selection, expected[rowIndex]) << rowIndex;
+  }
+  penAt(124, touchLayoutY(278) + 12);
+  EXPECT_EQ(game->m_menu.selection, -1);
+}
+
+// Buttons: a pen-up at the centre sends the key (as a press or a pair), just
+// outside nothing.
+TEST_F(StylusTest, Buttons) {
+  struct Case {
+    int32_t state;
+    int32_t subState;
+    LayoutRect button;
+    int key;
+    bool pair;
+  } cases[] = {
+      {90, 20, {25, 190, 45, 40}, 12, true},   {90, 20, {25, 80, 45, 40}, 14, true},
+      {90, 20, {13, 128, 74, 50}, 19, true},   {90, 30, {162, 190, 45, 40}, 12, true},
+      {90, 30, {162, 80, 45, 40}, 14, true},   {90, 30, {148, 128, 74, 50}, 19, true},
+      {90, 30, {197, 338, 43, 40}, 18, false}, {110, -1, {197, 338, 43, 40}, 18, true},
+      {110, -1, {200, 165, 40, 55}, 14, true}, {110, -1, {0, 165, 40, 55}, 12, true},
+      {150, -1, {25, 253, 74, 50}, 17, false}, {150, -1, {0, 80, 40, 45}, 12, false},
+      {150, -1, {200, 80, 40, 45}, 14, false}, {190, -1, {79, 137, 80, 54}, 19, true},
+      {190, -1, {0, 137, 40, 40}, 12, true},   {190, -1, {200, 137, 40, 40}, 14, true},
+      {190, -1, {197, 338, 43, 40}, 18, false}, {220, -1, {103, 285, 44, 44}, 17, true},
+      {220, -1, {15, 186, 40, 55}, 12, true},  {220, -1, {185, 186, 40, 55}, 14, true},
+      {230, -1, {155, 85, 44, 44}, 19, true},  {270, -1, {99, 137, 40, 40}, 17, false},
+      {270, -1, {42, 135, 40, 40}, 12, false}, {270, -1, {160, 135, 40, 40}, 14, false},
+      {270, -1, {97, 80, 40, 40}, 11, false},  {270, -1, {97, 185, 40, 40}, 13, false},
+      {270, -1, {197, 338, 43, 40}, 18, false}, {340, -1, {98, 293, 40, 40}, 17, false},
+      {350, -1, {98, 293, 40, 40}, 17, false}, {400, -1, {100, 290, 40, 40}, 17, false},
+      {530, -1, {10, 170, 40, 40}, 19, true},  {530, -1, {0, 338, 60, 40}, 17, true},
+      {530, -1, {197, 338, 43, 40}, 18, true}, {550, -1, {106, 303, 40, 40}, 19, true},
+      {610, -1, {197, 338, 43, 40}, 18, true}, {700, -1, {0, 115, 40, 44}, 12, true},
+      {700, -1, {86, 115, 40, 44}, 14, true},  {700, -1, {0, 338, 60, 40}, 17, true},
+      {700, -1, {197, 338, 43, 40}, 18, false}, {720, -1, {175, 340, 65, 38}, 18, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "state " << c.state << " key " << c.key);
+    enter(c.state, c.subState);
+    Sent s = tapUp(c.button.cx(), c.button.cy());
+    EXPECT_EQ(s.pressed, keyBit(c.key));
+    EXPECT_EQ(s.released, c.pair ? keyBit(c.key) : 0u);
+    EXPECT_EQ(s.held, c.pair ? 0u : keyBit(c.key));
+    enter(c.state, c.subState);
+    const int32_t outsideX = c.button.x > 0 ? c.button.x - 1 : c.button.x + c.button.w + 1;
+    EXPECT_EQ(tapUp(outsideX, c.button.cy()).pressed, 0u);
+  }
+}
+
+// Whole-screen taps, and the three screens where the whole-screen test runs
+// before the right soft key and so takes its taps.
+TEST_F(StylusTest, WholeScreen) {
+  struct Case {
+    int32_t state;
+    int key;
+    bool pair;
+  } cases[] = {
+      {40, 19, false},  {160, 17, false}, {200, 19, true},  {280, 17, false}, {330, 17, false},
+      {390, 17, true},  {430, 17, false}, {440, 17, true},  {505, 19, true},  {506, 19, true},
+      {560, 17, true},  {640, 17, true},  {800, 17, true},  {810, 17, true},  {820, 17, true},
+  };
+  const LayoutRect rightSoftKey{197, 338, 43, 40};
+  for (const Case& c : cases) {
+    for (auto [x, y] : {std::pair{5, 5}, std::pair{120, 160}, std::pair{rightSoftKey.cx(), rightSoftKey.cy()}}) {
+      SCOPED_TRACE(testing::Message() << "state " << c.state << " at " << x << "," << y);
+      enter(c.state);
+      Sent s = tapUp(x, y);
+      EXPECT_EQ(s.pressed, keyBit(c.key));
+      EXPECT_EQ(s.released, c.pair ? keyBit(c.key) : 0u);
+    }
+  }
+}
+
+TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
+  enter(160);
+  penAt(218, 300);
+  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  penAt(100, 100);
+  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  enter(90, 30);
+  penAt(218, 300);
+  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  tapUp(218, 300);
+  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+}
+
+TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
+  for (int32_t state : {0, 5, 10, 20, 100, 210, 310, 370, 380, 500, 540, 580, 600, 650}) {
+    enter(state);
+    Sent s = tapUp(120, 160);
+    EXPECT_EQ(s.pressed, keyBit(4)) << state;
+    EXPECT_EQ(s.released, 0u) << state;
+    EXPECT_EQ(run().pressed, 0u) << state;  // the tap was consumed
+    EXPECT_EQ(penAt(120, 160).pressed, 0u) << state;
+  }
+  enter(590);
+  game->m_leftSoftHighlight = game->m_rightSoftHighlight = 1;
+  EXPECT_EQ(tapUp(120, 160).pressed, 0u);
+  EXPECT_EQ(game->m_leftSoftHighlight, 0);
+  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+}
+
+TEST_F(StylusTest, HoldScroll) {
+  struct Case {
+    int32_t state;
+    LayoutRect a, b;
+  } cases[] = {
+      {240, {103, 72, 40, 40}, {103, 299, 40, 40}},
+      {290, {98, 60, 50, 40}, {98, 300, 40, 40}},
+  };
+  for (const Case& c : cases) {
+    enter(c.state);
+    EXPECT_EQ(penAt(c.a.cx(), c.a.cy()).held, keyBit(11)) << c.state;
+    EXPECT_EQ(game->pointerX, c.a.cx());  // kept while the pen rests
+    EXPECT_EQ(run().held, keyBit(11)) << c.state;
+    EXPECT_EQ(penAt(c.b.cx(), c.b.cy()).held, keyBit(13)) << c.state;
+    Sent s = penAt(5, 5);
+    EXPECT_EQ(s.held, 0u);
+    EXPECT_EQ(s.released, keyBit(11) | keyBit(13));
+  }
+}
+
+TEST_F(StylusTest, PubSpotPictures) {
+  struct Case {
+    int32_t spot;
+    LayoutRect picture;
+  } cases[] = {
+      {0, {88, 126, 122, 34}}, {1, {78, 133, 81, 102}}, {2, {80, 133, 93, 67}},
+      {3, {94, 167, 101, 140}}, {4, {22, 102, 184, 120}}, {5, {194, 95, 44, 213}},
+  };
+  for (const Case& c : cases) {
+    enter(110);
+    game->m_pubSpot = c.spot;
+    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(17)) << c.spot;
+    game->swipeRight = 1;
+    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(17), 0u) << c.spot;
+    game->swipeRight = 0;
+  }
+  enter(110);
+  game->m_pubSpot = 9;  // out of range: no picture
+  EXPECT_EQ(tapUp(120, 160).pressed, 0u);
+}
+
+TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
+  enter(80);
+  game->m_gameClock = 10000;
+  penAt(124, touchLayoutY(154) + 20);
+  EXPECT_EQ(game->m_menu.selection, 1);
+  penAt(5, 5);
+  EXPECT_EQ(game->m_menu.selection, 4);
+  penAt(124, touchLayoutY(154) + 20);
+  EXPECT_EQ(tapUp(124, touchLayoutY(154) + 20).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagDelayedSelect], 1);
+  game->m_gameClock = 10499;
+  EXPECT_EQ(run().pressed, 0u);
+  game->m_gameClock = 10500;
+  EXPECT_EQ(run().pressed, keyBit(17));
+  game->m_gameClock = 10533;
+  EXPECT_EQ(run().pressed, keyBit(17));  // repeats until the state changes
+  game->setState(140);
+  game->m_keys.lock(0);
+  game->s_gameState = 80;
+  EXPECT_EQ(run().pressed, 0u);
+}
+
+TEST_F(StylusTest, ChallengeListSecondTap) {
+  enter(180);
+  game->m_menu.count = 8;
+  const int32_t row1 = touchLayoutY(135) + 10;
+  penAt(124, row1);
+  EXPECT_EQ(game->m_menu.selection, 1);
+  EXPECT_EQ(tapUp(124, row1).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
+  // A disabled entry ignores the confirming tap and stays armed.
+  game->m_menu.flags[1] = 4;
+  EXPECT_EQ(tapUp(120, 100).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
+  game->m_menu.flags[1] = 0;
+  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  // The right soft key disarms without a key.
+  tapUp(124, row1);
+  EXPECT_EQ(tapUp(218, 300).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  // Page button: selection -2 under the pen, a pen-up switches the page.
+  const LayoutRect page{82, 251, 60, 25};
+  penAt(page.cx(), page.cy());
+  EXPECT_EQ(game->m_menu.selection, -2);
+  tapUp(page.cx(), page.cy());
+  EXPECT_EQ(game->m_menu.firstVisible, 4);
+  EXPECT_EQ(game->m_menu.selection, -1);
+  penAt(124, row1);
+  EXPECT_EQ(game->m_menu.selection, 5);
+  // An out-of-range selection never reads past the flags.
+  tapUp(124, row1);
+  game->m_menu.selection = 1000;
+  EXPECT_EQ(tapUp(120, 100).pressed, 0u);
+  // A negative selection disarms at once.
+  game->m_menu.selection = -1;
+  EXPECT_EQ(run().pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+}
+
+TEST_F(StylusTest, AchievementListRowsSendNothing) {
+  enter(260);
+  const int32_t row4 = touchLayoutY(97 + 35 * 4) + 10;
+  penAt(124, row4);
+  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(tapUp(124, row4).pressed, 0u);
+  const LayoutRect page{82, 275, 66, 25};
+  tapUp(page.cx(), page.cy());
+  EXPECT_EQ(game->m_menu.firstVisible, 5);
+  penAt(124, row4);
+  EXPECT_EQ(game->m_menu.selection, 9);
+  tapUp(page.cx(), page.cy());
+  EXPECT_EQ(game->m_menu.firstVisible, 0);
+}
+
+TEST_F(StylusTest, PostMatchMenuSecondTap) {
+  enter(360);
+  const int32_t row2 = touchLayoutY(167) + 10;
+  penAt(124, row2);
+  EXPECT_EQ(game->m_menu.selection, 2);
+  EXPECT_EQ(tapUp(124, row2).pressed, 0u);
+  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
+  tapUp(124, row2);
+  EXPECT_EQ(tapUp(218, 300).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
+}
+
+TEST_F(StylusTest, StakePictures) {
+  struct Case {
+    int32_t skipped;
+    int32_t x, y;
+    int32_t level;
+  } cases[] = {
+      {0, 0, 125, 0},   {0, 5, 175, 1},   {0, 55, 155, 2},  {0, 70, 202, 3},  {0, 100, 105, 4},
+      {5, 125, 105, 4}, {0, 130, 200, 5}, {0, 160, 155, 6}, {0, 200, 224, 7},
+  };
+  for (const Case& c : cases) {
+    enter(230);
+    game->skippedSeat = c.skipped;
+    game->stakeLevel = 3;
+    penAt(c.x + 20, touchLayoutY(c.y) + 20);
+    EXPECT_EQ(game->stakeLevel, c.level) << c.x;
+    EXPECT_EQ(game->previousStakeLevel, 3);
+  }
+  enter(230);
+  game->stakeLevel = 6;
+  penAt(239, 10);
+  EXPECT_EQ(game->stakeLevel, 6);
+}
+
+TEST_F(StylusTest, ShopDetailPanelTurnsRightSoftIntoSelect) {
+  enter(270);
+  game->shopPanelOpen = 1;
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(17));
+  EXPECT_EQ(tapUp(119, touchLayoutY(137) + 20).pressed, 0u);
+}
+
+TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
+  enter(710);
+  penAt(70, touchLayoutY(92) + 22);
+  EXPECT_EQ(game->m_menu.selection, 0);
+  penAt(170, touchLayoutY(92) + 22);
+  EXPECT_EQ(game->m_menu.selection, 1);
+  Sent s = tapUp(170, touchLayoutY(92) + 22);
+  EXPECT_EQ(s.pressed, keyBit(17));
+  EXPECT_EQ(s.held, keyBit(17));
+  EXPECT_EQ(s.released, 0u);
+}
+
+TEST_F(StylusTest, BreakChoiceView) {
+  enter(720);
+  const int32_t row0 = touchLayoutY(121) + 20;
+  EXPECT_EQ(tapUp(124, row0).pressed, keyBit(17));
+  EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, 0u);
+  game->breakChoiceView = 1;
+  EXPECT_EQ(tapUp(124, row0).pressed, 0u);
+  EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, keyBit(17));
+}
+
+TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
+  enter(630);
+  game->m_messageTime = 20000;
+  game->m_gameClock = 20500;
+  EXPECT_EQ(tapUp(120, 100).pressed, 0u);
+  EXPECT_EQ(run().pressed, 0u);  // the early tap is not kept for later
+  game->m_gameClock = 20501;
+  Sent s = tapUp(120, 100);
+  EXPECT_EQ(s.pressed, keyBit(19));
+  EXPECT_EQ(s.released, keyBit(19));
+  EXPECT_EQ(game->m_messageTime, -1);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
+}

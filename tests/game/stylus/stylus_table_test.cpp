@@ -1,0 +1,180 @@
+#include "StylusFixture.h"
+
+namespace {
+constexpr int32_t q14(double v) { return static_cast<int32_t>(v * 16384); }
+}  // namespace
+
+class BallInHandTest : public StylusTest {
+ protected:
+  void SetUp() override {
+    StylusTest::SetUp();
+    enter(510);
+    game->currentPlayer = 0;
+    game->gameType = 0;
+    game->handX = game->handY = 12345;
+  }
+};
+
+TEST_F(BallInHandTest, PlacementAndClamps) {
+  struct Case {
+    int32_t player, gameType, ruleSet;
+    uint8_t inD;
+    int32_t px, py;
+    double x, y;
+  } cases[] = {
+      {0, 0, 0, 0, 85, 100, 21.5, -100.0},    // x 18.0 clamped to 21.5
+      {0, 0, 0, 0, 150, 100, 83.0, -100.0},
+      {0, 0, 0, 0, 239, 10, 147.5, -24.5},    // both upper clamps
+      {0, 0, 0, 0, 150, 299, 83.0, -277.5},
+      {0, 0, 0, 1, 150, 100, 83.0, -202.0},   // behind the head line
+      {0, 0, 0, 1, 150, 250, 83.0, -250.0},
+      {0, 0, 1, 1, 152, 100, 85.0, -202.0},   // UK: raised to the baulk line
+      {0, 0, 1, 1, 152, 260, 85.0, -239.0},   // UK: into the D (radius 38)
+      {1, 1, 0, 0, 10, 100, 21.5, -100.0},    // player 1 of a two-player match
+      {1, 1, 0, 0, 100, 100, 94.0, -100.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.px << "," << c.py << " player " << c.player);
+    SetUp();
+    game->currentPlayer = c.player;
+    game->gameType = c.gameType;
+    game->ruleSet = c.ruleSet;
+    game->ballInHandInD = c.inD;
+    penAt(c.px, c.py);
+    EXPECT_EQ(game->handX, q14(c.x));
+    EXPECT_NEAR(game->handY, q14(c.y), 2);
+  }
+}
+
+TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
+  game->ruleSet = 1;
+  game->ballInHandInD = 1;
+  penAt(190, 280);
+  const int64_t dx = game->handX - q14(85.0), dy = game->handY - q14(-201.0);
+  const int64_t r = q14(38.0);
+  EXPECT_LE(dx * dx + dy * dy, r * r);
+  EXPECT_GE(dx * dx + dy * dy, (r - 8) * (r - 8));
+  EXPECT_GT(dx, 0);
+  EXPECT_LT(dy, 0);
+}
+
+TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
+  struct Case {
+    int32_t player, gameType, profile, subState, px, py;
+  } cases[] = {
+      {0, 0, -1, 30, 84, 100},   // left of player 0's table view
+      {0, 0, -1, 30, 150, 300},  // the soft-key band
+      {0, 0, 3, 30, 150, 100},   // computer player
+      {0, 0, -1, 0, 150, 100},   // entry step
+      {1, 0, 3, 30, 150, 100},
+      {5, 0, -1, 30, 150, 100},  // a bad player index reads no profile
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    game->currentPlayer = c.player;
+    game->gameType = c.gameType;
+    if (c.player >= 0 && c.player < 2) game->playerProfile[c.player] = c.profile;
+    game->m_subState = c.subState;
+    penAt(c.px, c.py);
+    EXPECT_EQ(game->handX, 12345) << c.px << "," << c.py;
+  }
+}
+
+TEST_F(BallInHandTest, FireButtonSide) {
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(210, 160).pressed, 0u);
+  game->currentPlayer = 1;
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
+  game->playerProfile[1] = 2;  // a computer has no fire button
+  EXPECT_EQ(tapUp(210, 160).pressed, 0u);
+  // Touching the fire button does not move the ball.
+  game->currentPlayer = 0;
+  penAt(30, 160);
+  EXPECT_EQ(game->m_fireHighlight, 1);
+  EXPECT_EQ(game->handX, 12345);
+}
+
+TEST_F(StylusTest, AimButtons) {
+  enter(520);
+  // Fine-turn buttons repeat while the pen rests on them.
+  Sent s = penAt(22, touchLayoutY(295) + 20);
+  EXPECT_EQ(s.pressed, keyBit(2));
+  EXPECT_EQ(s.released, keyBit(2));
+  EXPECT_EQ(game->m_leftArrowHighlight, 1);
+  EXPECT_EQ(run().pressed, keyBit(2));
+  EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(4));
+  EXPECT_EQ(game->m_rightArrowHighlight, 1);
+  EXPECT_EQ(game->m_leftArrowHighlight, 0);
+  penAt(120, 100);
+  EXPECT_EQ(game->m_rightArrowHighlight, 0);
+  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
+  // Fire on the left, then on the right for player 1 of a two-player match.
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  game->currentPlayer = 1;
+  game->gameType = 1;
+  EXPECT_EQ(tapUp(30, 160).pressed, 0u);
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
+  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(4));
+  EXPECT_EQ(penAt(178, touchLayoutY(295) + 20).pressed, keyBit(2));
+  // Soft keys: left pair 17, right pair 18.
+  EXPECT_EQ(tapUp(20, 310).released, keyBit(17));
+  EXPECT_EQ(tapUp(218, 310).released, keyBit(18));
+}
+
+TEST_F(StylusTest, SpinSelectorLayouts) {
+  struct Case {
+    int32_t player, gameType;
+    int32_t buttonX;  // the spin button (x, 0, 70, 45)
+    int32_t padLeft;  // x of the left arrow
+  } cases[] = {
+      {0, 1, 2, 88},
+      {1, 0, 2, 88},
+      {1, 1, 170, 25},  // the second player of a two-player match: mirrored
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "player " << c.player << " type " << c.gameType);
+    enter(620);
+    game->currentPlayer = c.player;
+    game->gameType = c.gameType;
+    penAt(c.buttonX + 35, 20);
+    EXPECT_EQ(game->m_spinButtonHighlight, 1);
+    Sent s = tapUp(c.buttonX + 35, 20);
+    EXPECT_EQ(s.pressed, keyBit(16));
+    EXPECT_EQ(s.released, keyBit(16));
+    EXPECT_EQ(game->m_spinButtonHighlight, 0);
+    const int32_t other = c.buttonX == 2 ? 205 : 37;
+    EXPECT_EQ(tapUp(other, 20).pressed, 0u);
+    struct Arrow {
+      int32_t dx, y, key;
+      uint8_t cGame::*highlight;
+    } arrows[] = {
+        {45, 206, 11, &cGame::m_upArrowHighlight},
+        {45, 250, 13, &cGame::m_downArrowHighlight},
+        {0, 227, 12, &cGame::m_leftArrowHighlight},
+        {88, 227, 14, &cGame::m_rightArrowHighlight},
+    };
+    for (const Arrow& a : arrows) {
+      Sent held = penAt(c.padLeft + a.dx + 20, touchLayoutY(a.y) + 20);
+      EXPECT_EQ(held.pressed, keyBit(a.key)) << a.key;
+      EXPECT_EQ((*game).*a.highlight, 1) << a.key;
+      EXPECT_EQ(run().pressed, keyBit(a.key)) << a.key;  // repeats while held
+    }
+    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(17));
+  }
+}
+
+TEST_F(StylusTest, SpinSelectorLocks) {
+  enter(620);
+  game->spinButtonHidden = 1;
+  EXPECT_EQ(tapUp(37, 20).pressed, 0u);
+  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(12));
+  game->spinArrowsLocked = 1;
+  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
+  EXPECT_EQ(tapUp(120, 100).pressed, 0u);
+  EXPECT_EQ(game->m_leftSoftHighlight, 0);
+  // A locked tutorial selector closes on a tap anywhere.
+  game->gameType = 5;
+  Sent s = tapUp(120, 100);
+  EXPECT_EQ(s.pressed, keyBit(17));
+  EXPECT_EQ(s.released, keyBit(17));
+}
