@@ -329,6 +329,7 @@ class cGame : public GameBase {
                          int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
                          int32_t step, int32_t mode);
   void releaseDataFiles();
+
   // --- stylus mapping (cGameStylus.cpp): touches become this frame's keys
   // True when the pen-down (pen-up) point lies in the layout rectangle; a
   // hit sets the pointer-hit byte, and with consume removes the point.
