@@ -54,6 +54,15 @@ int scaleEach(DibBitmap* dst, int32_t x, int32_t y, int32_t w, int32_t h, const 
 inline uint32_t spreadFast(uint32_t p) { return ((p >> 5) + (p << 11)) & 0x07C0F83Fu; }
 inline uint32_t spreadCoarse(uint32_t p) { return ((p >> 6) + (p << 10)) & 0x03E0781Fu; }
 inline uint32_t to32(uint32_t v) { return ((v >> 8) & 0xF80000u) + ((v << 5) & 0xFC00u) + ((v >> 13) & 0xF8u); }
+// The spread-pixel blends shared by the 16-bit and 32-bit writers.
+inline uint32_t fastBilinear(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx, uint32_t fy) {
+  uint32_t ax0 = (255 - fx) >> 5, ax1 = fx >> 5, ay0 = (255 - fy) >> 6, ay1 = fy >> 6;
+  return spreadFast(p00) * ax0 * ay0 + spreadFast(p01) * ax1 * ay0 + spreadFast(p10) * ax0 * ay1 +
+         spreadFast(p11) * ax1 * ay1;
+}
+inline uint32_t fastVertical(uint32_t p00, uint32_t p10, uint32_t fy) {
+  return spreadFast(p00) * ((255 - fy) >> 3) + spreadFast(p10) * (fy >> 3);
+}
 
 }  // namespace
 
@@ -78,9 +87,7 @@ int scaleBilinearFast565(DibBitmap* dst, int32_t x, int32_t y, int32_t w, int32_
   return scaleEach(dst, x, y, w, h, src, sx, sy, sw, sh,
                    [&](int32_t dx, int32_t dy, uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
                        uint32_t fy) {
-                     uint32_t ax0 = (255 - fx) >> 5, ax1 = fx >> 5, ay0 = (255 - fy) >> 6, ay1 = fy >> 6;
-                     uint32_t v = spreadFast(p00) * ax0 * ay0 + spreadFast(p01) * ax1 * ay0 +
-                                  spreadFast(p10) * ax0 * ay1 + spreadFast(p11) * ax1 * ay1;
+                     uint32_t v = fastBilinear(p00, p01, p10, p11, fx, fy);
                      row16(dst, dy)[dx] = static_cast<uint16_t>(((v >> 16) & 0xF81F) + (v & 0x7E0));
                    });
 }
@@ -102,9 +109,7 @@ int scaleBilinearTo32(DibBitmap* dst, int32_t x, int32_t y, int32_t w, int32_t h
   return scaleEach(dst, x, y, w, h, src, sx, sy, sw, sh,
                    [&](int32_t dx, int32_t dy, uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
                        uint32_t fy) {
-                     uint32_t ax0 = (255 - fx) >> 5, ax1 = fx >> 5, ay0 = (255 - fy) >> 6, ay1 = fy >> 6;
-                     uint32_t v = spreadFast(p00) * ax0 * ay0 + spreadFast(p01) * ax1 * ay0 +
-                                  spreadFast(p10) * ax0 * ay1 + spreadFast(p11) * ax1 * ay1;
+                     uint32_t v = fastBilinear(p00, p01, p10, p11, fx, fy);
                      row32(dst, dy)[dx] = to32(v);
                    });
 }
@@ -127,7 +132,7 @@ int scaleVerticalFast565(DibBitmap* dst, int32_t x, int32_t y, int32_t w, int32_
   return scaleEach(dst, x, y, w, h, src, sx, sy, sw, sh,
                    [&](int32_t dx, int32_t dy, uint32_t p00, uint32_t, uint32_t p10, uint32_t, uint32_t,
                        uint32_t fy) {
-                     uint32_t v = spreadFast(p00) * ((255 - fy) >> 3) + spreadFast(p10) * (fy >> 3);
+                     uint32_t v = fastVertical(p00, p10, fy);
                      row16(dst, dy)[dx] = static_cast<uint16_t>(((v >> 16) & 0xF81F) + (v & 0x7E0));
                    });
 }
@@ -137,7 +142,7 @@ int scaleVerticalTo32(DibBitmap* dst, int32_t x, int32_t y, int32_t w, int32_t h
   return scaleEach(dst, x, y, w, h, src, sx, sy, sw, sh,
                    [&](int32_t dx, int32_t dy, uint32_t p00, uint32_t, uint32_t p10, uint32_t, uint32_t,
                        uint32_t fy) {
-                     uint32_t v = spreadFast(p00) * ((255 - fy) >> 3) + spreadFast(p10) * (fy >> 3);
+                     uint32_t v = fastVertical(p00, p10, fy);
                      row32(dst, dy)[dx] = to32(v);
                    });
 }
