@@ -80,7 +80,8 @@ int32_t rowsUp(cGame& g, const Rect* rows, int32_t n) {
 // The common menu: rows give their index, elsewhere -1; a pen-up on a row
 // sends press 17.
 void menuRows(cGame& g, const Rect* rows, int32_t n, bool keep = false) {
-  int32_t values[8];
+  int32_t values[8] = {};
+  if (n > 8) n = 8;
   for (int32_t i = 0; i < n; ++i) values[i] = i;
   rowsDown(g, rows, values, n, -1, keep);
   if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
