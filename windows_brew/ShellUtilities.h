@@ -59,6 +59,9 @@ class ImageLoader {
   ImageHandle* load(uint32_t imageId);
   ImageHandle* loadFromSource(uint32_t, uint32_t) { return nullptr; }
   ShellBitmap* loadBitmap(uint32_t imageId);
+  // The two words given at construction, passed through unchanged.
+  uint32_t first() const { return m_first; }
+  uint32_t second() const { return m_second; }
 
  private:
   uint32_t m_first;
@@ -78,6 +81,7 @@ class ResourceStringCache {
   // The text of resource id 10..49 ('~' read as a line break); null for an id
   // outside that range.
   const char* getString(int32_t id);
+  uint32_t firstWord() const { return m_first; }
 
  private:
   uint32_t m_first = 0;

@@ -109,3 +109,13 @@ TEST(ImageHandle, WrapsABitmapReference) {
 }
 
 }  // namespace
+
+namespace {
+TEST(ImageLoader, KeepsItsWords) {
+  ImageLoader loader(7, 9);
+  EXPECT_EQ(loader.first(), 7u);
+  EXPECT_EQ(loader.second(), 9u);
+  ResourceStringCache cache;
+  EXPECT_EQ(cache.firstWord(), 0u);
+}
+}  // namespace
