@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr GLenum kGlFrontAndBack = 0x0408;
-
 inline int32_t readWord(const uint8_t* p) {
   int32_t v;
   std::memcpy(&v, p, sizeof v);
