@@ -508,7 +508,9 @@ int ASprite::getFrameHeight(int frame) {
   return d < 0 ? -d : d;
 }
 
-int ASprite::getAnimWidth(int anim) {
+// Extent of an animation's frames (after the first) along one axis: index 0
+// measures x (rectangle words 0 and 2), index 1 measures y (words 1 and 3).
+int ASprite::getAnimExtent(int anim, int axis) {
   int len = getAnimFrameCount(anim);
   if (len == 0) return 0;
   int lo = 0, hi = 0;
@@ -517,27 +519,14 @@ int ASprite::getAnimWidth(int anim) {
     int count = frame < frameCount ? frameModuleCount[frame] : 0;
     for (int k = 0; k < count; ++k) {
       getFrameModuleRect(sharedRect, frame, k);
-      if (sharedRect[0] < lo) lo = sharedRect[0];
-      if (sharedRect[2] > hi) hi = sharedRect[2];
+      if (sharedRect[axis] < lo) lo = sharedRect[axis];
+      if (sharedRect[axis + 2] > hi) hi = sharedRect[axis + 2];
     }
   }
   int d = hi - lo;
   return d < 0 ? -d : d;
 }
 
-int ASprite::getAnimHeight(int anim) {
-  int len = getAnimFrameCount(anim);
-  if (len == 0) return 0;
-  int lo = 0, hi = 0;
-  for (int n = 1; n < len; ++n) {
-    int frame = getAnimFrameIndex(anim, n);
-    int count = frame < frameCount ? frameModuleCount[frame] : 0;
-    for (int k = 0; k < count; ++k) {
-      getFrameModuleRect(sharedRect, frame, k);
-      if (sharedRect[1] < lo) lo = sharedRect[1];
-      if (sharedRect[3] > hi) hi = sharedRect[3];
-    }
-  }
-  int d = hi - lo;
-  return d < 0 ? -d : d;
-}
+int ASprite::getAnimWidth(int anim) { return getAnimExtent(anim, 0); }
+
+int ASprite::getAnimHeight(int anim) { return getAnimExtent(anim, 1); }

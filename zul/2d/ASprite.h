@@ -136,6 +136,8 @@ class ASprite {
   SpriteServices* game = nullptr;
 
  private:
+  // Extent of an animation along x (axis 0) or y (axis 1).
+  int getAnimExtent(int anim, int axis);
   void clear();
   void paintFrameAt(Graphics* g, int frame, int x, int y, int flags, int depth);
   void paintFrameModuleAt(Graphics* g, int frame, int n, int x, int y, int flags, int depth);
