@@ -1,0 +1,3 @@
+#include "zul/resourcemanager/ResourceManager.h"
+
+ResourceManager::~ResourceManager() = default;
