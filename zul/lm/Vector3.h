@@ -12,6 +12,21 @@ struct Vector3 {
   constexpr Vector3(Q14 x_, Q14 y_, Q14 z_) : x(x_), y(y_), z(z_) {}
 
   Vector3 operator-(const Vector3& o) const { return {wrapSub(x, o.x), wrapSub(y, o.y), wrapSub(z, o.z)}; }
+  Vector3 operator+(const Vector3& o) const { return {wrapAdd(x, o.x), wrapAdd(y, o.y), wrapAdd(z, o.z)}; }
+  Vector3& operator+=(const Vector3& o) {
+    x = wrapAdd(x, o.x);
+    y = wrapAdd(y, o.y);
+    z = wrapAdd(z, o.z);
+    return *this;
+  }
+  Vector3& operator*=(Q14 k) {
+    x = q14Mul(x, k);
+    y = q14Mul(y, k);
+    z = q14Mul(z, k);
+    return *this;
+  }
+  Vector3 operator*(Q14 k) const { return {q14Mul(x, k), q14Mul(y, k), q14Mul(z, k)}; }
+  Vector3 operator/(Q14 k) const { return {q14Div(x, k), q14Div(y, k), q14Div(z, k)}; }
   bool operator==(const Vector3&) const = default;
 
   Q14 dot(const Vector3& o) const { return wrapAdd(wrapAdd(q14Mul(x, o.x), q14Mul(y, o.y)), q14Mul(z, o.z)); }

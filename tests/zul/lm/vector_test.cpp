@@ -73,6 +73,31 @@ TEST(Vector3, CrossAndLength) {
   EXPECT_EQ((x - y).lengthSquared(), 2 * kOne);
 }
 
+TEST(Vector3, ScaleDivideAndWrappingAdd) {
+  const struct {
+    Vector3 v;
+    Q14 k;
+    Vector3 times, over;
+  } cases[] = {
+      {{kOne, -2 * kOne, 3}, kOne / 2, {kOne / 2, -kOne, 1}, {2 * kOne, -4 * kOne, 6}},
+      {{-3, 5, 0}, kOne, {-3, 5, 0}, {-3, 5, 0}},
+      {{7 * kOne, kOne, -kOne}, 0, {0, 0, 0}, {0, 0, 0}},  // division by 0 gives 0
+      {{INT32_MAX, INT32_MIN, 1}, -kOne, {-INT32_MAX, INT32_MIN, -1}, {-INT32_MAX, INT32_MIN, -1}},
+      {{300 * kOne, -1, 1}, 4 * kOne, {1200 * kOne, -4, 4}, {75 * kOne, -1, 0}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.v * c.k, c.times) << c.k;
+    EXPECT_EQ(c.v / c.k, c.over) << c.k;
+    Vector3 w = c.v;
+    w *= c.k;
+    EXPECT_EQ(w, c.times) << c.k;
+  }
+  Vector3 a(INT32_MAX, -kOne, INT32_MIN);
+  a += Vector3(1, kOne, -1);  // wraps
+  EXPECT_EQ(a, Vector3(INT32_MIN, 0, INT32_MAX));
+  EXPECT_EQ(a + Vector3(-1, 2, 1), Vector3(INT32_MAX, 2, INT32_MIN));
+}
+
 TEST(Matrix34, Rotations) {
   // 90 degrees is 1023 table units: cosine 25, sine 16384.
   Matrix34 z;
