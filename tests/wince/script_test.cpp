@@ -1,6 +1,9 @@
 // Stylus scripts and the scripted device state.
 #include <gmock/gmock.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "test_util.h"
@@ -201,13 +204,63 @@ TEST(Options, ParsedAndRest) {
   EXPECT_EQ(o.messageBoxAnswers, (std::vector<int>{IDYES, 7}));
   EXPECT_EQ(o.orientation, 4u);
   EXPECT_EQ(rest, (std::vector<std::string>{"-game", "x"}));
-  const char* bad[][2] = {{"prog", "--backend=x11"}, {"prog", "--frames"}, {"prog", "--frames=-2"},
-                          {"prog", "--orientation=3"}, {"prog", "--msgbox=maybe"}};
+  const char* bad[][2] = {{"prog", "--backend=x11"},   {"prog", "--frames"},        {"prog", "--frames=-2"},
+                          {"prog", "--orientation=3"}, {"prog", "--msgbox=maybe"}, {"prog", "--frame=10"},
+                          {"prog", "--capture"},       {"prog", "--help"}};
   for (auto& b : bad) {
     wince::Options o2;
     std::vector<std::string> r2;
     EXPECT_FALSE(wince::parseOptions(2, const_cast<char**>(b), o2, r2, error)) << b[1];
   }
+}
+
+// Messages about bad input quote it, cut to about 80 characters.
+TEST(Options, MessagesQuoteBadInputShort) {
+  const std::string huge(100000, 'x');
+  const std::string unknown = "--" + huge;
+  const std::string backend = "--backend=" + huge;
+  const struct {
+    const char* arg;
+    const char* says;
+  } cases[] = {{"--frame", "unknown option '--frame'"}, {unknown.c_str(), "unknown option '--xxx"},
+               {backend.c_str(), "--backend is sdl or headless, not 'xxx"}};
+  for (const auto& c : cases) {
+    const char* argv[] = {"prog", c.arg, "10"};
+    wince::Options o;
+    std::vector<std::string> rest;
+    std::string error;
+    EXPECT_FALSE(wince::parseOptions(3, const_cast<char**>(argv), o, rest, error));
+    EXPECT_EQ(error.rfind(c.says, 0), 0u) << error.substr(0, 200);
+    EXPECT_LT(error.size(), 300u);
+  }
+  std::vector<wince::ScriptEvent> events;
+  std::string error;
+  EXPECT_FALSE(wince::parseScript("10 " + huge + " 1 2\n", events, &error));
+  EXPECT_LT(error.size(), 150u);
+  EXPECT_NE(error.find("(100000 characters)"), std::string::npos) << error.substr(0, 200);
+  const std::string a80(80, 'a'), a77(77, 'a');
+  EXPECT_EQ(wince::quoteInput(a80), std::string("'").append(a80).append("'"));
+  EXPECT_EQ(wince::quoteInput(a80 + "a"), std::string("'").append(a77).append("...' (81 characters)"));
+}
+
+// Folders the run writes to are made when missing.
+TEST(Options, StartMakesCaptureAndWriteFolders) {
+  const std::string base = std::filesystem::temp_directory_path() / ("kv_folders_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(base);
+  wince::Options o;
+  o.backend = wince::BackendKind::Headless;
+  o.captureDir = base + "/frames/deep";
+  o.writeDir = base + "/save";
+  ASSERT_TRUE(wince::start(o));
+  EXPECT_TRUE(std::filesystem::is_directory(o.captureDir));
+  EXPECT_TRUE(std::filesystem::is_directory(o.writeDir));
+  std::ofstream(base + "/file") << "x";
+  o.captureDir = base + "/file/sub";
+  std::string error;
+  EXPECT_FALSE(wince::start(o, &error));
+  EXPECT_EQ(error.rfind("--capture: cannot create folder", 0), 0u) << error;
+  wince::reset();
+  std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "wince/layer.h"
 #include "wince/windows.h"
 #include "windows_brew/memory/MemoryManager.h"
 
@@ -75,7 +76,8 @@ TEST(MemoryManager, LeakListsRootAndChildren) {
 TEST(MemoryManager, UsageReportSiteOrder) {
   char dir[] = "/tmp/kvmemXXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
-  setenv("KV_WRITE_DIR", dir, 1);
+  const std::string oldWriteDir = wince::writeDir();
+  wince::setWriteDir(dir);
   {
     CMemoryManager m;
     void* a = m.allocate(10, "x.cpp", 12, nullptr);
@@ -95,7 +97,7 @@ TEST(MemoryManager, UsageReportSiteOrder) {
     m.free(c);
     TraceCapture cap;
   }
-  unsetenv("KV_WRITE_DIR");
+  wince::setWriteDir(oldWriteDir);
 }
 
 TEST(MemoryManager, ReallocateCases) {

@@ -2,7 +2,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
+#include <system_error>
 
 #include "wince/mmsystem.h"
 #include "wince/src/internal.h"
@@ -48,6 +50,16 @@ bool parseList(const std::string& text, std::vector<long long>& out, bool answer
     out.push_back(v);
   }
   return !out.empty();
+}
+
+// Creates a folder the run writes to (and its parents) when it is missing.
+bool makeFolder(const std::string& dir, const char* what, std::string* error) {
+  if (dir.empty()) return true;
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (!ec && std::filesystem::is_directory(dir, ec)) return true;
+  if (error) *error = std::string(what) + ": cannot create folder " + quoteInput(dir) + (ec ? ": " + ec.message() : "");
+  return false;
 }
 
 }  // namespace
@@ -130,6 +142,7 @@ bool start(const Options& o, std::string* error) {
     s.orientation = o.orientation;
     s.messageBoxAnswers.assign(o.messageBoxAnswers.begin(), o.messageBoxAnswers.end());
   }
+  if (!makeFolder(o.captureDir, "--capture", error) || !makeFolder(o.writeDir, "--write", error)) return false;
   if (!o.scriptPath.empty() && !loadScript(o.scriptPath, error)) return false;
   BackendKind kind = o.backend;
   std::string sdlError;
@@ -172,7 +185,20 @@ void stop() {
   }
 }
 
+std::string quoteInput(std::string_view text, size_t limit) {
+  const bool cut = text.size() > limit;
+  std::string out;
+  out.reserve(limit + 32);
+  out += '\'';
+  out.append(cut ? text.substr(0, limit > 3 ? limit - 3 : 0) : text);
+  if (cut) out.append("...");
+  out += '\'';
+  if (cut) out.append(" (").append(std::to_string(text.size())).append(" characters)");
+  return out;
+}
+
 bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>& rest, std::string& error) {
+  rest.clear();
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     std::string name = arg, value;
@@ -188,6 +214,12 @@ bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>&
                                    "--script",  "--msgbox", "--scale",  "--orientation", "--write"};
     bool known = false;
     for (const char* k : kKnown) known = known || name == k;
+    if (!known && arg.rfind("--", 0) == 0) {
+      error = "unknown option " + quoteInput(name) +
+              " (options: --backend, --data, --write, --scale, --frames, --capture, --capture-frames, --script, "
+              "--msgbox, --orientation)";
+      return false;
+    }
     if (!known) {
       rest.push_back(arg);
       continue;
@@ -209,7 +241,7 @@ bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>&
       else if (value == "auto")
         out.backend = BackendKind::Auto;
       else {
-        error = "--backend is sdl or headless";
+        error = "--backend is sdl or headless, not " + quoteInput(value);
         return false;
       }
     } else if (name == "--data") {

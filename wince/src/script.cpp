@@ -41,13 +41,13 @@ bool parseScript(std::string_view text, std::vector<ScriptEvent>& out, std::stri
     for (std::string word; words >> word;) w.push_back(word);
     if (w.empty()) continue;
     long long t;
-    if (!toInt(w[0], t) || t < 0 || t > 0xFFFFFFFFll) return fail("bad time '" + w[0] + "'");
+    if (!toInt(w[0], t) || t < 0 || t > 0xFFFFFFFFll) return fail("bad time " + quoteInput(w[0]));
     if (w.size() < 2) return fail("missing event");
     const std::string& name = w[1];
     std::vector<long long> args;
     for (size_t i = 2; i < w.size(); ++i) {
       long long v;
-      if (!toInt(w[i], v) || v < -32768 || v > 65535) return fail("bad number '" + w[i] + "'");
+      if (!toInt(w[i], v) || v < -32768 || v > 65535) return fail("bad number " + quoteInput(w[i]));
       args.push_back(v);
     }
     ScriptEvent e;
@@ -78,7 +78,7 @@ bool parseScript(std::string_view text, std::vector<ScriptEvent>& out, std::stri
       e.kind = ScriptEvent::Close;
       events.push_back(e);
     } else {
-      return fail("unknown event '" + name + "'");
+      return fail("unknown event " + quoteInput(name));
     }
   }
   std::stable_sort(events.begin(), events.end(),
@@ -90,7 +90,7 @@ bool parseScript(std::string_view text, std::vector<ScriptEvent>& out, std::stri
 bool loadScript(const std::string& path, std::string* error) {
   std::ifstream f(path);
   if (!f) {
-    if (error) *error = "cannot read script " + path;
+    if (error) *error = "cannot read script " + quoteInput(path);
     return false;
   }
   std::stringstream text;

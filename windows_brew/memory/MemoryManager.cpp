@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "wince/layer.h"
 #include "wince/windows.h"
 
 namespace {
@@ -23,10 +24,11 @@ struct ManagerStarter {
 };
 __attribute__((init_priority(101))) ManagerStarter g_starter;
 
+// Reports go to the layer's writable folder (--write, else KV_WRITE_DIR,
+// else the current folder).
 std::string writablePath(const char* name) {
-  const char* dir = std::getenv("KV_WRITE_DIR");
-  if (!dir || !*dir) return name;
-  std::string p = dir;
+  std::string p = wince::writeDir();
+  if (p.empty()) return name;
   if (p.back() != '/') p += '/';
   return p + name;
 }
@@ -46,6 +48,12 @@ void SMemBlock::print() const {
 }
 
 CMemoryManager::CMemoryManager() {
+  m_tracking = 1;
+  // The first manager (the static one) is the process-wide one.
+  if (!g_manager) g_manager = this;
+}
+
+void CMemoryManager::startLog() {
   std::string path = writablePath("memory.log");
   if (FILE* f = std::fopen(path.c_str(), "w")) {
     SYSTEMTIME t{};
@@ -54,9 +62,6 @@ CMemoryManager::CMemoryManager() {
     std::fwrite(title.data(), 1, title.size(), f);
     std::fclose(f);
   }
-  m_tracking = 1;
-  // The first manager (the static one) is the process-wide one.
-  if (!g_manager) g_manager = this;
 }
 
 CMemoryManager::~CMemoryManager() {

@@ -44,6 +44,9 @@ class CMemoryManager {
   void free(void* pointer);
   void* reallocate(void* pointer, uint32_t size, const char* file, int32_t line, void* parent);
 
+  // Starts "memory.log" (its title line) in the writable folder. The
+  // program calls it once its folders are known.
+  void startLog();
   void dump();
   void reportLeaks();
   void writeUsageReport();

@@ -99,8 +99,7 @@ void cGame::createSaveFile() {
 
 uint8_t* cGame::readSaveRecord(int32_t id) {
   if (m_noSpaceState == kSavingOff) return nullptr;
-  // A file of another length is not ours: it counts as missing.
-  const bool present = saveFileLength() == kSaveSize;
+  const bool present = saveFileLength() >= 0;
   const int32_t freeSpace = getFreeStorage();
   if (!present && freeSpace < kFreeToCreate) {
     m_noSpaceState = kSpaceShort;
@@ -114,12 +113,20 @@ uint8_t* cGame::readSaveRecord(int32_t id) {
     if (!m_saveImage) return nullptr;
     std::memset(m_saveImage, 0, kSaveSize);
   }
-  if (saveFileLength() == kSaveSize) {
+  // A shorter file is read as far as it goes (the rest of the image keeps
+  // what it holds) and written back whole; of a longer one the first 300
+  // bytes count.
+  if (const int32_t length = saveFileLength(); length >= 0) {
     ShellHost* shell = getShellHost();
     ShellFile* f = shell->openFile(shell->rootPath(), kSaveName, 1);
     uint8_t bytes[kSaveSize];
-    if (f && f->read(bytes, kSaveSize) == kSaveSize) std::memcpy(m_saveImage, bytes, kSaveSize);
+    const int32_t want = length < kSaveSize ? length : kSaveSize;
+    const bool read = f && f->isOpen() && f->read(bytes, want) == want;
     shell->releaseFile(f);
+    if (read) {
+      std::memcpy(m_saveImage, bytes, static_cast<size_t>(want));
+      if (want < kSaveSize && !quitting()) writeImage(m_saveImage);
+    }
   }
   if (id < 2 || id > 4) return nullptr;
   uint8_t* copy = new (kSource, 360, nullptr) uint8_t[kRecordSize[id]];
@@ -129,7 +136,7 @@ uint8_t* cGame::readSaveRecord(int32_t id) {
 
 void cGame::writeSaveRecord(int32_t id, const uint8_t* data) {
   if (m_noSpaceState == kSavingOff) return;
-  const bool present = saveFileLength() == kSaveSize;
+  const bool present = saveFileLength() >= 0;
   const int32_t freeSpace = getFreeStorage();
   if (!present && freeSpace < kFreeToCreate) {
     m_noSpaceState = kSpaceShort;

@@ -152,13 +152,50 @@ TEST_F(SaveFile, RecordFourAndIds) {
   EXPECT_EQ(game->readSaveRecord(5), nullptr);
 }
 
-TEST_F(SaveFile, WrongSizeCountsAsMissing) {
-  std::vector<uint8_t> longer(400, 0x55);
-  writeBytes("save.sav", longer);
-  game->loadSettings();
-  EXPECT_EQ(game->m_option7, 0);  // a zeroed new file was read
-  std::vector<uint8_t> file = readBytes("save.sav");
-  EXPECT_EQ(file, std::vector<uint8_t>(300, 0));
+// A file of another length keeps every byte it holds: a shorter one is read
+// as far as it goes and written back at 300 bytes (zeros after what was
+// read), of a longer one the first 300 bytes are read and nothing is lost.
+TEST_F(SaveFile, OtherLengthsKeepTheirBytes) {
+  savefile::Settings s;
+  s.option6 = true;
+  s.achievementMask = 0x0A0B0C0D;
+  savefile::Career c;
+  c.started = true;
+  c.character = 3;
+  c.won[2] = true;
+  c.money = 98765;
+  c.boughtMask = 0x11223344;
+  const std::vector<uint8_t> full = image(s, c);
+  struct Case {
+    size_t length;
+    bool boughtKept;  // the mask at 148 lies inside what was read
+  };
+  for (const Case& k : {Case{0, false}, Case{148, false}, Case{152, true}, Case{299, true}, Case{400, true}}) {
+    SCOPED_TRACE(k.length);
+    std::vector<uint8_t> stored(full);
+    stored.resize(k.length, 0x55);  // a longer file has bytes of no record after 300
+    writeBytes("save.sav", stored);
+    game = std::make_unique<cGame>(nullptr);
+    startUp();
+    const std::vector<uint8_t> file = readBytes("save.sav");
+    if (k.length < 300) {
+      std::vector<uint8_t> want(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(k.length));
+      want.resize(300, 0);
+      EXPECT_EQ(file, want);
+    } else {
+      EXPECT_EQ(file, stored);
+    }
+    const bool settingsKept = k.length >= 25;
+    const bool careerKept = k.length >= 148;
+    EXPECT_EQ(game->m_option6, settingsKept ? 1 : 0);
+    EXPECT_EQ(game->m_achievementMask, settingsKept ? 0x0A0B0C0Du : 0u);
+    EXPECT_EQ(game->m_career.started, careerKept ? 1 : 0);
+    EXPECT_EQ(game->m_career.character, careerKept ? 3 : 0);
+    EXPECT_EQ(game->m_career.won[2], careerKept ? 1 : 0);
+    EXPECT_EQ(game->m_career.money, careerKept ? 98765u : 0u);
+    EXPECT_EQ(game->m_career.boughtMask, k.boughtKept ? 0x11223344u : 0u);
+    EXPECT_EQ(game->m_noSpaceState, 0);
+  }
 }
 
 TEST_F(SaveFile, VanishedFileKeepsTheCareer) {

@@ -51,7 +51,6 @@ TEST(Program, ReachesTheLogoAndQuitsOnClose) {
 
 TEST(Program, ExecutableRunsHeadlessAndExitsCleanly) {
   std::string exe = std::string(KV_BINARY_DIR) + "/korvane";
-  if (!std::filesystem::exists(exe)) exe = std::string(KV_BINARY_DIR) + "/windows_brew/program/korvane";
   if (!std::filesystem::exists(exe)) GTEST_SKIP() << "no program built";
   std::string dir = std::filesystem::temp_directory_path().string();
   std::string cmd = exe + " --backend=headless --frames 300 --write " + dir + " > /dev/null 2>&1";

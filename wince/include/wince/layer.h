@@ -41,16 +41,22 @@ struct Options {
   int scale = 0;                            // SDL: window scale (0: fit the desktop)
 };
 
-// Parses the layer's options; everything else is returned in rest (in
-// order) for the program's command line. On a bad option returns false with
-// a message. Options:
+// Parses the layer's options; arguments that do not start with "--" are
+// returned in rest (in order) for the program's command line. An unknown
+// "--" option or a missing or bad value returns false with a message. Options:
 //   --backend=sdl|headless   --data DIR   --frames N   --capture DIR
 //   --capture-frames N,M,..  --script FILE   --msgbox ID,ID,..
 //   --orientation 0|1|2|4    --scale N     --write DIR
 bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>& rest, std::string& error);
 
-// Starts the layer with a fresh state (the hooks below are kept). With BackendKind::Sdl and no usable
-// video, returns false with a message; Auto then falls back to headless.
+// Bad input for a message: in single quotes, cut to about limit characters
+// ("..." and the full length) when longer.
+std::string quoteInput(std::string_view text, size_t limit = 80);
+
+// Starts the layer with a fresh state (the hooks below are kept). The
+// capture and write folders are created when missing. With BackendKind::Sdl
+// and no usable video, returns false with a message; Auto then falls back to
+// headless.
 bool start(const Options& options, std::string* error = nullptr);
 // Closes the backend (the SDL window).
 void stop();
