@@ -10,19 +10,6 @@ namespace {
 // Q14 product without truncation to 32 bits.
 int64_t mul64(int64_t a, int64_t b) { return (a * b) >> 14; }
 
-uint64_t isqrt64(uint64_t v) {
-  uint64_t root = 0;
-  for (uint64_t bit = uint64_t{1} << 62; bit != 0; bit >>= 2) {
-    if (v >= root + bit) {
-      v -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-  }
-  return root;
-}
-
 struct Vec64 {
   int64_t x, y, z;
 };

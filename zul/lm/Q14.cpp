@@ -25,6 +25,19 @@ int32_t isqrt(int32_t x) {
   return root;
 }
 
+uint64_t isqrt64(uint64_t x) {
+  uint64_t root = 0;
+  for (uint64_t bit = uint64_t{1} << 62; bit != 0; bit >>= 2) {
+    if (x >= root + bit) {
+      x -= root + bit;
+      root = (root >> 1) + bit;
+    } else {
+      root >>= 1;
+    }
+  }
+  return root;
+}
+
 Q14 sqrtQ14(Q14 x) {
   if (x == 0) return 1;
   return isqrt(x) << 7;

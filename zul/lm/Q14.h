@@ -62,6 +62,8 @@ constexpr Q14 absQ14(Q14 x) {
 // Integer square root (floor for 32 and above; a short series below 32, 0 for
 // negative values).
 int32_t isqrt(int32_t x);
+// Floor of the square root of a 64-bit value.
+uint64_t isqrt64(uint64_t x);
 
 // isqrt(x) << 7; 0 gives 1.
 Q14 sqrtQ14(Q14 x);

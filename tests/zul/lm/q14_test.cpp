@@ -85,6 +85,14 @@ TEST(Q14, SmallSquareRoots) {
   EXPECT_EQ(isqrt(INT_MIN), 0);
 }
 
+TEST(Q14, WideSquareRootFloors) {
+  const struct {
+    uint64_t x, root;
+  } cases[] = {{0, 0}, {1, 1}, {3, 1}, {4, 2}, {(1ull << 62) - 1, (1ull << 31) - 1}, {1ull << 62, 1ull << 31},
+               {UINT64_MAX, 0xFFFFFFFFull}, {0xFFFFFFFEull * 0xFFFFFFFEull, 0xFFFFFFFEull}};
+  for (const auto& c : cases) EXPECT_EQ(isqrt64(c.x), c.root) << c.x;
+}
+
 TEST(Q14, SquareRoot) {
   const Binary cases[] = {{0, 0, 1}, {16384, 0, 16384}, {31, 0, 768}, {32, 0, 640}, {-5, 0, 0},
                           {409600, 0, 81920}, {INT_MAX, 0, 46340 << 7}};
