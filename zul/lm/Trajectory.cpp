@@ -13,19 +13,6 @@ void mirrorXZ(Vector3& v) {
   v.z = wrapNeg(v.z);
 }
 
-uint64_t isqrt64(uint64_t v) {
-  uint64_t root = 0;
-  for (uint64_t bit = uint64_t{1} << 62; bit != 0; bit >>= 2) {
-    if (v >= root + bit) {
-      v -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-  }
-  return root;
-}
-
 // Vector3::length without its 32-bit sum of squares: the same value while
 // that sum fits, the root of the 64-bit sum beyond.
 Q14 segmentLength(const Vector3& v) {
