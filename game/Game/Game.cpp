@@ -13,3 +13,8 @@ cGame* getGame() {
   AppletGameBridge* bridge = getAppletGameBridge();
   return bridge ? static_cast<cGame*>(bridge->getGame()) : nullptr;
 }
+
+GameResourceManager* getResourceManager() {
+  cGame* game = getGame();
+  return game ? &game->m_resources : nullptr;
+}

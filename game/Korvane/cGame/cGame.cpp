@@ -13,10 +13,13 @@ cGame::cGame(MutableImage* image)
   m_spriteServices.screenGraphics = getGraphics();
   m_spriteServices.backBufferGraphics = getGraphics();
   setSpriteServices(&m_spriteServices);
+  m_3dServices.resourceManager = &m_resources;
+  setGL3DServices(&m_3dServices);
 }
 
 cGame::~cGame() {
   if (getSpriteServices() == &m_spriteServices) setSpriteServices(nullptr);
+  if (getGL3DServices() == &m_3dServices) setGL3DServices(nullptr);
   delete m_random;
   m_random = nullptr;
   releaseGameObjects();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "game/GameResourceManager/GameResourceManager.h"
 #include "game/Korvane/cGame/KeyState.h"
 #include "game/Korvane/cGame/MenuList.h"
 #include "game/Korvane/cGame/Random.h"
@@ -13,6 +14,7 @@
 #include "game/Korvane/cGame/cGameStates.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
+#include "zul/3d/GL3DServices.h"
 
 class ASprite;
 class Graphics;
@@ -95,6 +97,10 @@ class cGame : public GameBase {
   // Clears the slide-in timers of the sprite and text elements of an element
   // array (of the current interface's element count).
   void stopElementAnimations(int16_t** elements);
+
+  // --- resources: the pack, reached by the 3D layer through its services
+  GameResourceManager m_resources;
+  GL3DServices m_3dServices;
 
   // --- keys
   KeyState m_keys;
@@ -375,3 +381,5 @@ class cGame : public GameBase {
 
 // The running game (through the applet's bridge), or null.
 cGame* getGame();
+// The running game's resource manager, or null.
+GameResourceManager* getResourceManager();

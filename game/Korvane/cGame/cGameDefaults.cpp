@@ -34,7 +34,7 @@ bool cGame::isMatchOnHold() { return false; }
 void cGame::enterIGM() {}
 
 // Resource pack index (loaded by init).
-void cGame::loadResourceIndex() {}
+void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
 // Objects that init creates (physics detectors) and everything the game
 // owns, freed by the destructor in reverse order of creation.
