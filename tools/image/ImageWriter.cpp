@@ -81,4 +81,31 @@ std::vector<uint8_t> writeTarga(int width, int height, const std::vector<uint32_
   return out;
 }
 
+std::vector<uint8_t> writeTargaTrueColour(int width, int height, const std::vector<uint32_t>& argbTopDown) {
+  std::vector<uint8_t> out;
+  put8(out, 0);   // no ID field
+  put8(out, 0);   // no colour map
+  put8(out, 2);   // uncompressed true colour
+  put16(out, 0);  // first entry
+  put16(out, 0);  // map length
+  put8(out, 0);   // entry size
+  put16(out, 0);  // x origin
+  put16(out, 0);  // y origin
+  put16(out, static_cast<uint32_t>(width));
+  put16(out, static_cast<uint32_t>(height));
+  put8(out, 32);  // pixel depth
+  put8(out, 8);   // descriptor: 8 alpha bits, bottom-up rows
+  for (int r = height - 1; r >= 0; --r) {
+    for (int c = 0; c < width; ++c) {
+      const size_t i = static_cast<size_t>(r) * width + c;
+      const uint32_t p = i < argbTopDown.size() ? argbTopDown[i] : 0;
+      put8(out, p);
+      put8(out, p >> 8);
+      put8(out, p >> 16);
+      put8(out, p >> 24);
+    }
+  }
+  return out;
+}
+
 }  // namespace kvtools

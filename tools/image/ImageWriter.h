@@ -24,5 +24,9 @@ std::vector<uint8_t> writeRgbImage16(uint8_t flags, int width, int height, const
 // bottom-up; an optional ID field.
 std::vector<uint8_t> writeTarga(int width, int height, const std::vector<uint32_t>& rgbPalette,
                                 const std::vector<uint8_t>& indicesTopDown, const std::string& id = std::string());
+// Targa: uncompressed true colour, 32 bits per pixel (0xAARRGGBB, stored blue,
+// green, red, alpha), pixels given top row first and stored bottom-up; no ID
+// field.
+std::vector<uint8_t> writeTargaTrueColour(int width, int height, const std::vector<uint32_t>& argbTopDown);
 
 }  // namespace kvtools
