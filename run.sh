@@ -15,7 +15,7 @@ packages=(
   libsdl2-dev libpng-dev zlib1g-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libegl-mesa0 libgles1 libegl-dev libgles-dev libgl1-mesa-dri
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth sox
 )
 
 install_missing() {
