@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the mixer's sample loaders for a short while (libFuzzer, address and
-# undefined-behaviour sanitizers); the seeds come from our sample writers.
+# Fuzzes the mixer's sample loaders and the ADPCM stream for a short while
+# (libFuzzer, address and undefined-behaviour sanitizers); the seeds come from
+# our sample writers.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 dir=$top/build/fuzz-sound

@@ -1,11 +1,33 @@
-// Fuzzes the mixer's sample loaders: each input is loaded as a raw sample and
-// as a WAV, then played at a few pitches and mixed at both output widths.
+// Fuzzes the mixer's sample loaders and the ADPCM stream: each input is loaded
+// as a raw sample and as a WAV, played at a few pitches and mixed at both
+// output widths, then streamed as an ADPCM resource, once and looping.
 #include <cstddef>
 #include <cstdio>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "zul/io/BufferStream.h"
+#include "zul/sound/SSEAdpcmStream.h"
+
 #include "zul/sound/SSEMixEngine.h"
+
+namespace {
+
+// Every id is the fuzzer's input.
+struct InputManager : ResourceManager {
+  const uint8_t* data;
+  size_t size;
+  InputManager(const uint8_t* d, size_t n) : data(d), size(n) {}
+  void* find(uint32_t) override { return nullptr; }
+  void store(uint32_t, void*) override {}
+  Stream* open(uint32_t) override {
+    return new BufferStream(BufferStream::kRead, static_cast<int32_t>(size), const_cast<uint8_t*>(data));
+  }
+  void close(Stream* s) override { delete s; }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The reports of refused input go to standard output; keep it quiet.
@@ -25,6 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int k = 0; k < 4; ++k) e.mix(out.data(), static_cast<uint32_t>(out.size() - k));
     e.loadRaw(0, data, n / 2);  // reload while voices play
     e.mix(out.data(), 256);
+  }
+  InputManager manager(data, size);
+  auto stream = std::make_unique<SSEAdpcmStream>(&manager);
+  for (bool loop : {false, true}) {
+    stream->setLoop(loop);
+    stream->request(1);
+    stream->request(2);
+    for (int k = 0; k < 6; ++k) stream->pump();
+    stream->stop();
+    stream->pump();
   }
   return 0;
 }
