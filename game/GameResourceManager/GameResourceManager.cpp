@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr const char* kSource = GameResourceManager::kSource;
 // The decoder's work memory when the game has not registered its pool.
 constexpr int32_t kScratchPoolSize = 30720;
 

@@ -307,3 +307,48 @@ TEST_F(ResourcePack, SharedRecordsOverThePack) {
 }
 
 }  // namespace
+
+#include "gles/GlContext.h"
+#include "zul/3d/GL3DTexture.h"
+
+namespace {
+
+// The data set's pack: every texture id loads as a 565 texture of its size;
+// the ids between them are empty entries.
+TEST_F(ResourcePack, DataSetPack) {
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/info.bar")) GTEST_SKIP() << "no data set";
+  for (const char* name : {"info.bar", "data000.bar"})
+    std::filesystem::copy_file(std::string(data) + "/" + name, path(name));
+  ASSERT_TRUE(m.loadIndex());
+  ASSERT_GE(m.getCount(), 30u);
+  GlContext gl;
+  setCurrentGlContext(&gl);
+  GL3DServices services{&m};
+  setGL3DServices(&services);
+  {
+    GL3DTextureManager textures;
+    for (int32_t id = 0; id < 30; ++id) {
+      SCOPED_TRACE(id);
+      if (id >= 16 && id <= 18) continue;  // models
+      GL3DTexture* t = textures.getTexture(id);
+      ASSERT_NE(t, nullptr);
+      const TextureObject& o = gl.m_textures[t->getName()];
+      EXPECT_EQ(o.size, id == 29 ? 32 : 64);
+      EXPECT_EQ(o.mode, kTexelRgb565);
+      EXPECT_EQ(t->getFlags(), 0u);
+    }
+    // Ball 8 is dark, ball 0 light; cloth 20 is green.
+    auto texel = [&](int32_t id, int32_t i) { return gl.m_textures[textures.getTexture(id)->getName()].texels[i]; };
+    const uint16_t black = texel(8, 32 * 64), white = texel(0, 32 * 64), cloth = texel(20, 100);
+    EXPECT_LT(black >> 11, 4);
+    EXPECT_GT(white >> 11, 26);
+    EXPECT_GT((cloth >> 5) & 63, 2 * (cloth >> 11));
+    textures.releaseAll();
+  }
+  setGL3DServices(nullptr);
+  setCurrentGlContext(nullptr);
+  EXPECT_EQ(managerBlocks(), 1);
+}
+
+}  // namespace

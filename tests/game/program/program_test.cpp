@@ -15,23 +15,27 @@ namespace {
 
 int g_highestState = -1;
 bool g_sawLogo = false;
+int g_resourceCount = -1;
 
 void reportAtExit() {
-  std::fprintf(stderr, "highest state %d, logo %s\n", g_highestState, g_sawLogo ? "reached" : "missed");
+  std::fprintf(stderr, "highest state %d, logo %s, resources %d\n", g_highestState, g_sawLogo ? "reached" : "missed",
+               g_resourceCount);
 }
 
 // The whole program on the headless backend, in this process: the layer
 // closes the window after the given number of frames.
-[[noreturn]] void runProgram(uint64_t frames) {
+[[noreturn]] void runProgram(uint64_t frames, const std::string& dataDir = std::string()) {
   wince::Options options;
   options.backend = wince::BackendKind::Headless;
   options.frames = frames;
+  options.dataDir = dataDir;
   options.writeDir = std::filesystem::temp_directory_path().string();
   if (!wince::start(options)) std::exit(3);
   wince::setFrameHook([](uint64_t, const uint16_t*) {
     if (cGame* g = getGame()) {
       if (g->s_gameState > g_highestState) g_highestState = g->s_gameState;
       if (g->s_gameState == k_stateLogo) g_sawLogo = true;
+      g_resourceCount = static_cast<int>(g->m_resources.getCount());
     }
   });
   std::atexit(reportAtExit);
@@ -47,6 +51,24 @@ void reportAtExit() {
 TEST(Program, ReachesTheLogoAndQuitsOnClose) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "highest state 10, logo reached");
+}
+
+// The data set's resource pack is indexed at start; without one the game
+// starts all the same.
+TEST(Program, StartsWithAndWithoutTheResourcePack) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/info.bar")) GTEST_SKIP() << "no data set";
+  EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "logo reached, resources [1-9][0-9]*");
+  const std::filesystem::path bare = std::filesystem::temp_directory_path() / "kv_program_without_pack";
+  std::filesystem::remove_all(bare);
+  std::filesystem::create_directories(bare);
+  for (const auto& entry : std::filesystem::directory_iterator(data)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "info.bar" && name != "data000.bar") std::filesystem::copy(entry.path(), bare / name);
+  }
+  EXPECT_EXIT(runProgram(300, bare.string()), ::testing::ExitedWithCode(0), "highest state 10, logo reached, resources 0");
+  std::filesystem::remove_all(bare);
 }
 
 TEST(Program, ExecutableRunsHeadlessAndExitsCleanly) {

@@ -1,0 +1,41 @@
+// Fuzzes the texture loaders: each input is loaded as a Targa image and as
+// the second palette layout, with a real GL context.
+#include <vector>
+
+#include "gles/GlContext.h"
+#include "windows_brew/memory/MemoryManager.h"
+#include "zul/3d/GL3DTexture.h"
+#include "zul/io/BufferStream.h"
+
+namespace {
+void quiet(const char*, void*) {}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static GlContext* gl = nullptr;
+  if (!gl) {
+    gl = new GlContext();
+    setCurrentGlContext(gl);
+    setDebugTraceHook(quiet, nullptr);
+  }
+  std::vector<uint8_t> bytes(data, data + size);
+  bytes.push_back(0);  // a non-null buffer for empty inputs
+  const int32_t length = static_cast<int32_t>(size);
+  {
+    BufferStream s(BufferStream::kRead, length, bytes.data());
+    GL3DTexture t;
+    if (t.loadTGA(s)) {
+      const GLuint name = t.getName();
+      glDeleteTextures(1, &name);
+    }
+  }
+  {
+    BufferStream s(BufferStream::kRead, length, bytes.data());
+    GL3DTexture t;
+    if (t.loadPalette(s)) {
+      const GLuint name = t.getName();
+      glDeleteTextures(1, &name);
+    }
+  }
+  return 0;
+}
