@@ -11,7 +11,11 @@
 #include "game/Korvane/cGame/Random.h"
 #include "game/Korvane/cGame/cGameData.h"
 #include "game/Korvane/cGame/cGameScreens.h"
+#include "game/Korvane/cGame/cGamePoolHooks.h"
 #include "game/Korvane/cGame/cGameStates.h"
+#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+#include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "game/Korvane/cGamePlay/RuleState.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/GL3DServices.h"
@@ -189,6 +193,63 @@ class cGame : public GameBase {
   // --- match
   int32_t currentPlayer = 0;
   int32_t gameType = -1;
+
+  // --- table set-up (cGameTable.cpp): the physics world built from
+  // "table.bar", the frame starts, the ball looks, the pocketed-ball lists
+  void loadTable();
+  void loadTableGroup(int32_t group);
+  void createTableObject(int32_t group, int32_t record, int32_t kind);
+  void freeTable();
+  void resetMatchState();
+  void initFrame(bool newMatch);
+  void initRack();
+  void initLag();
+  void placeBalls();
+  void setBallSprites();
+  void setBallSpritesUK();
+  void prepareFirstShot();
+  void setBallRollFrames() { m_world.setBallRollFrames(); }
+  void jitterRack() { m_world.jitterRack(); }
+  void addPottedBall(int32_t ball, int32_t player);
+  void clearPottedBallLists();
+  int32_t getPlayerGroup(int32_t player) const;
+  void onUnusedSpritesFreed() {}
+  void rotateAim(Q14 angle) { m_world.shot.rotateAim(angle); }
+  // Hooks of the pool classes.
+  void onContact(PhysicalObject* first, PhysicalObject* second);
+  void unlockAchievement(int32_t id);
+  bool isJumpOverEightWatched() const;
+  // The bank a table look is made on (null when it is not loaded).
+  ASprite* getPoolBank(int32_t bank) const;
+  // Frame starts of the challenge and tutorial modes.
+  void startChallenge();
+  void startTutorialLesson();
+  // Interface accessors the set-up uses.
+  void setInterfaceElementVisible(int32_t id, int32_t element, bool on);
+  void setInterfaceElementFrame(int32_t id, int32_t element, int32_t frame);
+  int32_t getElementX(int32_t element);
+  int32_t getElementY(int32_t element);
+  PhysicsWorld m_world;
+  TableLayout m_tableLayout;
+  RuleState m_rules;
+  cGamePoolHooks m_poolHooks{*this};
+  struct PottedBalls {
+    static constexpr int32_t kMax = 9;
+    int32_t count = 0;
+    int32_t balls[kMax] = {};
+    SpriteAnimPlayer* players[kMax] = {};
+  } m_potted[2];
+  ASprite* m_poolBanks[k_poolBankCount] = {};
+  int32_t panelX = 67;
+  int32_t hudHint = -1;
+  int32_t panelExpression[2] = {-1, -1};
+  uint32_t matchStartTime = 0;
+  uint8_t altPanelLayout = 0;
+  int32_t opponentSlot = 0;  // career rival slot; 10 is the special rival
+  int32_t challengeNumber = 0;
+  int32_t lessonNumber = 0;
+  int32_t m_unlockLog[32] = {};  // achievements asked for, in order
+  int32_t m_unlockLogCount = 0;
 
   // --- save
   // 100 while storage is short (the applet shows its notice), 101 once the

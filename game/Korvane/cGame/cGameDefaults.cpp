@@ -1,5 +1,7 @@
 // Default bodies of entries that belong to other topics of the game object.
 // Each one moves to its topic file when that topic is written.
+#include <iterator>
+
 #include "game/Korvane/cGame/cGame.h"
 
 // Stake screen: applies the stake level to the opponent, table and pictures.
@@ -36,7 +38,33 @@ void cGame::enterIGM() {}
 // Resource pack index (loaded by init).
 void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
-// Objects that init creates (physics detectors) and everything the game
-// owns, freed by the destructor in reverse order of creation.
-void cGame::createGameObjects() {}
-void cGame::releaseGameObjects() {}
+// The contact handler: records the contact as a shot event.
+void cGame::onContact(PhysicalObject* first, PhysicalObject* second) { m_world.shot.recordEvent(first, second); }
+
+// Achievements: the ids asked for are kept in order.
+void cGame::unlockAchievement(int32_t id) {
+  if (m_unlockLogCount < static_cast<int32_t>(std::size(m_unlockLog))) m_unlockLog[m_unlockLogCount++] = id;
+}
+
+// In-game sprite banks of the table looks.
+ASprite* cGame::getPoolBank(int32_t bank) const {
+  return bank >= 0 && bank < k_poolBankCount ? m_poolBanks[bank] : nullptr;
+}
+
+// Challenge and tutorial frame starts: the mode's layout.
+void cGame::startChallenge() {
+  setBallSprites();
+  placeBalls();
+  prepareFirstShot();
+}
+void cGame::startTutorialLesson() {
+  setBallSprites();
+  placeBalls();
+  prepareFirstShot();
+}
+
+// Interface element accessors.
+void cGame::setInterfaceElementVisible(int32_t /*id*/, int32_t /*element*/, bool /*on*/) {}
+void cGame::setInterfaceElementFrame(int32_t /*id*/, int32_t /*element*/, int32_t /*frame*/) {}
+int32_t cGame::getElementX(int32_t /*element*/) { return 0; }
+int32_t cGame::getElementY(int32_t /*element*/) { return 0; }

@@ -1,0 +1,266 @@
+#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+
+#include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+constexpr const char* kSource = "PhysicsWorld";
+constexpr int64_t kPocketRadiusSquared = 0x100000;  // 64.0
+constexpr Q14 kCaptureGlide = 5734;                 // 0.35
+constexpr int32_t kJawFlag = 2;                     // value 4 of a cushion point: no jaw here
+
+// Play area in half file units: a ball is placed when its disc of radius 4.5
+// overlaps x -1..170, y 2..300.
+constexpr int32_t kAreaLeft2 = -2, kAreaRight2 = 340, kAreaTop2 = 4, kAreaBottom2 = 600, kRadius2 = 9;
+
+Vector2 tablePoint(int32_t x, int32_t y) { return Vector2(wrapMul(x, kQ14One), wrapNeg(wrapMul(y, kQ14One))); }
+
+void unlink(PhysicalObject*& head, PhysicalObject* o) {
+  for (PhysicalObject** p = &head; *p; p = &(*p)->next) {
+    if (*p == o) {
+      *p = o->next;
+      o->next = nullptr;
+      return;
+    }
+  }
+}
+
+template <size_t N>
+void deleteSlots(PhysicalObject* (&slots)[N]) {
+  for (PhysicalObject*& o : slots) {
+    delete o;
+    o = nullptr;
+  }
+}
+
+}  // namespace
+
+PhysicsWorld::PhysicsWorld() = default;
+
+PhysicsWorld::~PhysicsWorld() {
+  freeTableObjects();
+  releaseMarkers();
+}
+
+void PhysicsWorld::createMarkers() {
+  releaseMarkers();
+  offTableDetector = new (kSource, 50, nullptr) PhysicalObject(this, PhysicalObject::kOffTable);
+  landingMarker = new (kSource, 51, nullptr) PhysicalObject(this, PhysicalObject::kLanding);
+}
+
+void PhysicsWorld::releaseMarkers() {
+  if (offTableDetector) unlink(detectorHead, offTableDetector);
+  delete offTableDetector;
+  delete landingMarker;
+  offTableDetector = landingMarker = nullptr;
+}
+
+void PhysicsWorld::removeBall(int32_t number) {
+  PhysicalObject* b = balls[number];
+  if (!b) return;
+  unlink(ballList, b);
+  ballHead = ballList;
+  if (b->shadow) unlink(shadowHead, b->shadow);
+  if (cueBall == b) cueBall = nullptr;
+  if (ball8 == b) ball8 = nullptr;
+  if (shot.handObject == b) shot.handObject = nullptr;
+  delete b;
+  balls[number] = nullptr;
+}
+
+void PhysicsWorld::createTableObject(const TableLayoutGroup& group, int32_t record, int32_t kind) {
+  if (!group.has(record)) return;
+  const int32_t fx = group.x(record), fy = group.y(record);
+  const Vector2 p = tablePoint(fx, fy);
+
+  if (kind == kKindPocket) {
+    if (record >= kPocketSlots) return;
+    if (PhysicalObject* old = pockets[record]) {
+      unlink(pocketHead, old);
+      delete old;
+    }
+    PhysicalObject* o = new (kSource, 110, nullptr) PhysicalObject(this, PhysicalObject::kPocket);
+    o->position = p;
+    o->code = o->identity = PhysicalObject::kPocketId;
+    o->pointA = tablePoint(fx + group.value(record, 5), fy + group.value(record, 6));
+    pockets[record] = o;
+    return;
+  }
+
+  if (kind == kKindCushion) {
+    if (!previousCushionPoint.equals(Vector2(0, 0))) {
+      const bool secondRun = cushionPointCount % 4 == 1;
+      int32_t& count = secondRun ? secondLineCount : lineCount;
+      const int32_t room = secondRun ? kLineSlots - kFirstRunSlots : kFirstRunSlots;
+      if (count < room) {
+        PhysicalObject* line = new (kSource, 130, nullptr) PhysicalObject(this, PhysicalObject::kLine);
+        line->code = line->identity = PhysicalObject::kLineId;
+        line->pointA = previousCushionPoint;
+        line->pointB = p;
+        line->position = previousCushionPoint;
+        p.subtract(line->direction, previousCushionPoint);
+        line->direction.normalise();
+        line->normal = line->direction;
+        line->normal.rotate90();
+        lines[(secondRun ? kFirstRunSlots : 0) + count] = line;
+        count += 1;
+      } else {
+        debugTrace("table: no room for cushion line %d\n", cushionPointCount);
+      }
+    }
+    cushionPointCount += 1;
+    if (!(group.value(record, 4) & kJawFlag)) {
+      if (jawCount < kJawSlots) {
+        PhysicalObject* jaw = new (kSource, 150, nullptr) PhysicalObject(this, PhysicalObject::kJaw);
+        jaw->position = p;
+        jaws[jawCount++] = jaw;
+      } else {
+        debugTrace("table: no room for jaw point %d\n", record);
+      }
+    }
+    previousCushionPoint = p;
+    return;
+  }
+
+  if (kind < 0 || kind >= kBallSlots) return;
+  removeBall(kind);
+  PhysicalObject* b = new (kSource, 170, nullptr) PhysicalObject(this, PhysicalObject::kBall);
+  b->position = p;
+  b->pointA = p;
+  b->m_screenX = fx;
+  b->m_screenY = fy;
+  b->kind = 1;
+  b->code = b->identity = kind;
+  b->pocketed = 1;
+  b->hidden = 0;
+  b->offTable = 0;
+  b->speed = 0;
+  b->state = 3;
+  if (b->shadow) b->shadow->identity = kind;
+  // The constructor pushed it at the head; the ball list keeps creation order.
+  b->next = nullptr;
+  PhysicalObject** tail = &ballList;
+  while (*tail && *tail != b) tail = &(*tail)->next;
+  *tail = b;
+  ballHead = ballList;
+  balls[kind] = b;
+  if (kind == 0) cueBall = b;
+  if (kind == 8) ball8 = b;
+}
+
+void PhysicsWorld::deleteCushionAndPockets() {
+  deleteSlots(pockets);
+  deleteSlots(lines);
+  deleteSlots(jaws);
+  pocketHead = lineHead = jawHead = nullptr;
+  lineCount = secondLineCount = jawCount = cushionPointCount = 0;
+  previousCushionPoint.set(0, 0);
+}
+
+void PhysicsWorld::createScreenObjects() {
+  delete cueStick;
+  delete handCursor;
+  cueStick = new (kSource, 210, nullptr) PhysicalObject(this, PhysicalObject::kScreen);
+  cueStick->code = cueStick->identity = PhysicalObject::kCueStick;
+  handCursor = new (kSource, 213, nullptr) PhysicalObject(this, PhysicalObject::kScreen);
+  handCursor->code = handCursor->identity = PhysicalObject::kHandCursor;
+  handCursor->m_screenX = 86;
+  handCursor->m_screenY = 202;
+  handCursor->kind = 2;
+}
+
+void PhysicsWorld::freeTableObjects() {
+  deleteCushionAndPockets();
+  for (int32_t i = 0; i < kBallSlots; ++i) removeBall(i);
+  ballList = ballHead = shadowHead = nullptr;
+  cueBall = ball8 = nullptr;
+  shot.handObject = nullptr;
+  shot.clearEvents();
+  delete cueStick;
+  delete handCursor;
+  cueStick = handCursor = nullptr;
+  movingMask = 0;
+}
+
+void PhysicsWorld::placeBalls(const TableLayoutGroup& group) {
+  for (PhysicalObject* b = ballList; b; b = b->next) {
+    b->pocketed = 1;
+    b->hidden = 1;
+    b->offTable = 0;
+  }
+  for (int32_t n = 0; n < kBallSlots; ++n) {
+    PhysicalObject* b = balls[n];
+    if (!b || !group.has(n)) continue;
+    const int32_t x2 = 2 * group.x(n), y2 = 2 * group.y(n);
+    if (x2 + kRadius2 < kAreaLeft2 || x2 - kRadius2 > kAreaRight2 || y2 + kRadius2 < kAreaTop2 ||
+        y2 - kRadius2 > kAreaBottom2)
+      continue;
+    b->position = b->pointA = tablePoint(group.x(n), group.y(n));
+    b->shown = 1;
+    b->hidden = 0;
+    b->pocketed = 0;
+    b->offTable = 0;
+    b->speed = 0;
+    b->state = 3;
+    b->frame = 0;
+    b->update(*this);
+    if (b->shadow) b->shadow->copySetting(*b);
+  }
+}
+
+void PhysicsWorld::jitterRack() {
+  for (PhysicalObject* b = ballList; b && b->identity < kBallSlots; b = b->next) {
+    b->offsetPosition(0, q14Mul(163, wrapMul(draw(40), kQ14One)));
+    b->offsetPosition(q14Mul(163, wrapMul(draw(40), kQ14One)), 0);
+  }
+}
+
+void PhysicsWorld::setBallRollFrames() {
+  for (PhysicalObject* b = ballList; b && b->identity < kBallSlots; b = b->next) {
+    const bool varied = b->identity > 8;
+    b->frame = PhysicalObject::kRestFrame + (varied ? draw(3) : 0);
+    if (b->animPlayer) b->animPlayer->setAnim(PhysicalObject::kRestFrame + (varied ? draw(3) : 0));
+  }
+}
+
+void PhysicsWorld::resetBalls() {
+  for (PhysicalObject* b = ballList; b; b = b->next) {
+    b->pointA.set(0, 0);
+    b->direction.set(0, 0);
+    b->spin.set(0, 0);
+    b->step.set(0, 0);
+    b->speed = 0;
+    b->hidden = 1;
+    b->pocketed = 1;
+    b->offTable = 0;
+    b->state = 3;
+    b->frame = 0;
+    b->airTime = b->airPhase = 0;
+    if (b->animPlayer) b->animPlayer->setAnim(0);
+    b->update(*this);
+  }
+  copyBallsToShadows();
+}
+
+void PhysicsWorld::copyBallsToShadows() {
+  for (PhysicalObject* b = ballList; b; b = b->next)
+    if (b->shadow) b->shadow->copySetting(*b);
+}
+
+bool PhysicsWorld::isInPocket(const PhysicalObject& ball, const PhysicalObject& pocket) {
+  const int64_t dx = static_cast<int64_t>(pocket.position.x) - ball.position.x;
+  const int64_t dy = static_cast<int64_t>(pocket.position.y) - ball.position.y;
+  return ((dx * dx) >> 14) + ((dy * dy) >> 14) < kPocketRadiusSquared;
+}
+
+void PhysicsWorld::capturePocket(PhysicalObject& ball, PhysicalObject& pocket) {
+  ball.entrySpeed = ball.speed;
+  pocket.position.subtract(ball.direction, ball.position);
+  ball.direction.scale(kCaptureGlide);
+  ball.speed = ball.direction.length();
+  ball.direction.normalise();
+  ball.spin.set(0, 0);
+  ball.pocket = &pocket;
+  ball.pocketed = 1;
+}
