@@ -1,0 +1,33 @@
+// Fuzzes the layout group reader and the world built from it: each input is
+// read as one group and every record is made a pocket, a cushion point and
+// a ball, then the balls are placed, shifted and given their looks.
+#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+#include "game/Korvane/PhysicalObject/TableLayout.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  TableLayoutGroup group;
+  group.parse(data, static_cast<int32_t>(size));
+  Random random;
+  PhysicsWorld world;
+  world.random = &random;
+  world.createMarkers();
+  for (int32_t r = 0; r < group.count(); ++r) {
+    world.createTableObject(group, r, PhysicsWorld::kKindPocket);
+    world.createTableObject(group, r, PhysicsWorld::kKindCushion);
+    world.createTableObject(group, r, group.id(r) % 20);
+  }
+  world.createScreenObjects();
+  world.shot.handObject = world.cueBall;
+  world.placeBalls(group);
+  world.jitterRack();
+  world.setBallRollFrames();
+  for (PhysicalObject* b = world.ballList; b; b = b->next) {
+    b->prepareStep(world, 50);
+    b->integrate(50);
+    b->update(world);
+  }
+  world.handCursor->update(world);
+  world.cueStick->update(world);
+  world.resetBalls();
+  return 0;
+}
