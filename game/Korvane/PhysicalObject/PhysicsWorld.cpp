@@ -98,7 +98,6 @@ void PhysicsWorld::createTableObject(const TableLayoutGroup& group, int32_t reco
         line->code = line->identity = PhysicalObject::kLineId;
         line->pointA = previousCushionPoint;
         line->pointB = p;
-        line->position = previousCushionPoint;
         p.subtract(line->direction, previousCushionPoint);
         line->direction.normalise();
         line->normal = line->direction;

@@ -1,15 +1,9 @@
 // The data set's "table.bar": group sizes, the cushion outline's shape and
 // symmetry, the slots the physics relies on, pockets and the racks.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
 
-#include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/ShellHost.h"
+#include "tests/game/data/DataFixture.h"
 
 namespace {
 
@@ -17,18 +11,13 @@ struct P {
   double x, y;
 };
 
-class TableData : public ::testing::Test {
+class TableData : public DataTest {
  protected:
   void SetUp() override {
     const char* data = std::getenv("KV_DATA_DIR");
     if (!data || !std::filesystem::exists(std::string(data) + "/table.bar")) GTEST_SKIP() << "no data set";
-    dir = std::filesystem::temp_directory_path() / ("kv_table_data_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(std::string(data) + "/table.bar", dir / "table.bar");
-    shell = std::make_unique<ShellHost>(&running);
-    ASSERT_TRUE(shell->setRootPath((dir.string() + "/").c_str()));
-    game = std::make_unique<cGame>(nullptr);
+    DataTest::SetUp();
+    std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
     game->init();
     ASSERT_EQ(game->loadBar("table.bar"), 1);
     entries = game->m_bar.count - 1;
@@ -38,9 +27,7 @@ class TableData : public ::testing::Test {
     for (int i = 0; i < c.count(); ++i) outline.push_back({double(c.x(i)), double(c.y(i))});
   }
   void TearDown() override {
-    game.reset();
-    shell.reset();
-    if (!dir.empty()) std::filesystem::remove_all(dir);
+    if (game) DataTest::TearDown();
   }
   const TableLayout& layout() { return game->m_tableLayout; }
   PhysicsWorld& world() { return game->m_world; }
@@ -55,10 +42,6 @@ class TableData : public ::testing::Test {
   }
   static P file(const Vector2& v) { return {v.x / 16384.0, -v.y / 16384.0}; }
 
-  std::filesystem::path dir;
-  uint8_t running = 1;
-  std::unique_ptr<ShellHost> shell;
-  std::unique_ptr<cGame> game;
   int32_t entries = 0;
   std::vector<P> outline;
 };

@@ -1,16 +1,8 @@
 // Table set-up through the game object: "table.bar" from our writer into the
 // world, frame starts, layouts, ball looks and the pocketed-ball lists.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <memory>
-
-#include "game/Korvane/cGame/cGame.h"
+#include "tests/game/data/DataFixture.h"
 #include "tests/zul/sprite/SpriteTestUtil.h"
 #include "tools/table/TableWriter.h"
-#include "windows_brew/ShellHost.h"
 
 namespace {
 
@@ -65,33 +57,17 @@ spritebank::Bank ballBank() {
   return b;
 }
 
-class TableTest : public ::testing::Test {
+class TableTest : public DataTest {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("kv_table_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    shell = std::make_unique<ShellHost>(&running);
-    ASSERT_TRUE(shell->setRootPath((dir.string() + "/").c_str()));
-    game = std::make_unique<cGame>(nullptr);
+    DataTest::SetUp();
     game->init();
     game->m_random->setSeed(77);
   }
-  void TearDown() override {
-    game.reset();
-    shell.reset();
-    std::filesystem::remove_all(dir);
-  }
-  void writeTable(const std::vector<Group>& groups) {
+  void load(const std::vector<Group>& groups) {
     const std::vector<uint8_t> bytes = tablelayout::writeTable(groups);
     ASSERT_FALSE(bytes.empty());
-    std::ofstream out(dir / "table.bar", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-  void load(const std::vector<Group>& groups) {
-    writeTable(groups);
+    writeBytes("table.bar", bytes);
     game->loadTable();
   }
   void loadBanks() {
@@ -101,10 +77,6 @@ class TableTest : public ::testing::Test {
   PhysicsWorld& world() { return game->m_world; }
   PhysicalObject* ball(int n) { return world().balls[n]; }
 
-  std::filesystem::path dir;
-  uint8_t running = 1;
-  std::unique_ptr<ShellHost> shell;
-  std::unique_ptr<cGame> game;
   std::unique_ptr<ASprite> banks[k_poolBankCount];
 };
 
