@@ -18,4 +18,4 @@ cd "$dir/table-findings"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$dir/tools/table/fuzz_table" -max_total_time="$seconds" -max_len=2048 -rss_limit_mb=2048 \
   -print_final_stats=1 "$corpus" >"$dir/fuzz.log" 2>&1 || { tail -50 "$dir/fuzz.log"; exit 1; }
-tail -5 "$dir/fuzz.log"
+grep -E "^(Done|stat::)" "$dir/fuzz.log"

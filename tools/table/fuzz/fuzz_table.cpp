@@ -1,6 +1,9 @@
 // Fuzzes the layout group reader and the world built from it: each input is
 // read as one group and every record is made a pocket, a cushion point and
 // a ball, then the balls are placed, shifted and given their looks.
+#include <cstddef>
+#include <cstdint>
+
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 
