@@ -1,6 +1,6 @@
 // mktextures RECIPES OUTDIR: draws the textures of the ball view with cairo,
 // reduces each to 256 colours and writes it as a colour-mapped Targa file,
-// plus OUTDIR/pack.txt, the manifest that mkpack turns into the pack.
+// OUTDIR/texture<id>.tga (the pack's manifest names them).
 //
 // Recipe lines: "id kind size #rrggbb [#rrggbb]"; kinds: ball (one colour),
 // stripe (white with a band of the colour), cloth, wood, pocket.
@@ -163,8 +163,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string out = argv[2];
-  std::ofstream manifest(out + "/pack.txt");
-  manifest << "# id file (written by mktextures)\n";
   std::string line;
   int lineNo = 0;
   while (std::getline(in, line)) {
@@ -211,7 +209,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "mktextures: cannot write %s/%s\n", out.c_str(), name.c_str());
       return 1;
     }
-    manifest << id << ' ' << name << '\n';
   }
-  return manifest ? 0 : 1;
+  return 0;
 }
