@@ -70,7 +70,7 @@ std::vector<std::string> runInstaller(const TempDir& dir, const std::string& ans
 std::string writeGameLauncher(const TempDir& dir) {
   std::string d = dir.path();
   std::string path = d + "/game.sh";
-  std::ofstream(path) << "#!/bin/sh\nmkdir -p '" << d << "/frames'\n'" << KV_GAME_PROGRAM << "' --backend=headless --frames 300 --data '"
+  std::ofstream(path) << "#!/bin/sh\n'" << KV_GAME_PROGRAM << "' --backend=headless --frames 300 --data '"
                       << KV_DATA_DIR << "' --write '" << d << "' --capture '" << d << "/frames' --capture-frames 300 > '"
                       << d << "/game.out' 2>&1\necho $? > '" << d << "/game.status.tmp'\nmv '" << d
                       << "/game.status.tmp' '" << d << "/game.status'\n";

@@ -34,7 +34,11 @@ std::vector<Symbol> dynamicSymbols(const char* which) {
   return out;
 }
 
-std::string callName(const std::string& demangled) { return demangled.substr(0, demangled.find('(')); }
+// The name without argument list and symbol version ("memcpy@GLIBC_2.14").
+std::string callName(const std::string& demangled) {
+  std::string name = demangled.substr(0, demangled.find('('));
+  return name.substr(0, name.find('@'));
+}
 
 bool isRuntime(const std::string& name) {
   static const std::set<std::string> kRuntime = {
