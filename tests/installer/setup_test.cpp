@@ -52,6 +52,13 @@ class Setup : public ::testing::Test {
 
 std::u16string repeat(size_t n, char16_t c) { return std::u16string(n, c); }
 
+void expectBox(const fake::MessageBox& box, const std::u16string& text, UINT style) {
+  EXPECT_EQ(box.window, kParent);
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.caption, u"Korvane");
+  EXPECT_EQ(box.style, style);
+}
+
 TEST_F(Setup, InitCallsAreOneFunctionThatDoesNothing) {
   const Library& l = library();
   EXPECT_EQ(reinterpret_cast<void*>(l.installInit), reinterpret_cast<void*>(l.uninstallInit));
@@ -96,10 +103,7 @@ TEST_F(Setup, InstallExit) {
     }
     EXPECT_EQ(p.calls, calls);
     ASSERT_GE(p.boxes.size(), 1u);
-    EXPECT_EQ(p.boxes[0].window, kParent);
-    EXPECT_EQ(p.boxes[0].text, kLaunchQuestion);
-    EXPECT_EQ(p.boxes[0].caption, u"Korvane");
-    EXPECT_EQ(p.boxes[0].style, 0x24u);
+    expectBox(p.boxes[0], kLaunchQuestion, 0x24);
     if (!c.starts) continue;
 
     ASSERT_EQ(p.starts.size(), 1u);
@@ -110,10 +114,7 @@ TEST_F(Setup, InstallExit) {
                 s.noFlags && s.environmentNull && s.currentFolderNull && s.startupInfoNull && s.processInfoNull);
     if (!c.startResult) {
       ASSERT_EQ(p.boxes.size(), 2u);
-      EXPECT_EQ(p.boxes[1].window, kParent);
-      EXPECT_EQ(p.boxes[1].text, kLaunchFailed);
-      EXPECT_EQ(p.boxes[1].caption, u"Korvane");
-      EXPECT_EQ(p.boxes[1].style, 0x30u);
+      expectBox(p.boxes[1], kLaunchFailed, 0x30);
     }
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].window, kParent);
@@ -174,12 +175,8 @@ TEST_F(Setup, UninstallExit) {
     p.undeletable = c.undeletable;
     EXPECT_EQ(library().uninstallExit(kParent), 0);
 
-    ASSERT_GE(p.boxes.size(), 1u);
-    EXPECT_EQ(p.boxes.size(), 1u);
-    EXPECT_EQ(p.boxes[0].window, kParent);
-    EXPECT_EQ(p.boxes[0].text, kRemoveQuestion);
-    EXPECT_EQ(p.boxes[0].caption, u"Korvane");
-    EXPECT_EQ(p.boxes[0].style, 0x24u);
+    ASSERT_EQ(p.boxes.size(), 1u);
+    expectBox(p.boxes[0], kRemoveQuestion, 0x24);
     EXPECT_TRUE(p.starts.empty());
     EXPECT_TRUE(p.messages.empty());
 
