@@ -52,6 +52,7 @@ void cGame::init() {
   m_frameTime = 25;
   m_interfaceAnimations = 1;
   m_secondBufferOn = 0;
+  resetEffects();
 
   // The first frame is measured from here, not from system start.
   m_gameClock = getTickCount();

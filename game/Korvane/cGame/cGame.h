@@ -19,6 +19,7 @@
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/GL3DServices.h"
+#include "zul/lm/Vector2.h"
 
 class ASprite;
 class Graphics;
@@ -126,6 +127,62 @@ class cGame : public GameBase {
   int32_t m_frameTime = 0;
   int32_t m_frameSpare = 0;
   uint32_t m_lastTick = 0;
+
+  // --- screen effects and small drawing routines (cGameEffects.cpp).
+  // Filter pixels are 0x00RRGGBB; strengths are in 1/128.
+  struct ScreenFade {
+    int32_t direction = 0;  // 0 fades in from black, else out to black
+    int32_t length = 0;     // ms; 0 or -1 = off
+    int32_t elapsed = 0;    // ms
+  };
+  static constexpr int32_t kBandBufferPixels = 32768;
+  static constexpr int32_t kGlowBufferPixels = 10240;
+  void resetEffects();
+  void startFade(int32_t length, int32_t direction);
+  void stopFade();
+  bool updateFade();
+  void paintFade(Graphics* g);
+  void paintFadeRect(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h);
+  // An alpha byte of 0 paints nothing.
+  void fillRectAlpha(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb);
+  void glowArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH, int32_t strengthV,
+                int32_t gain);
+  void glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV, int32_t gain);
+  void greyArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength);
+  void blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength);
+  // Row filters over n pixels.
+  static void filterGrey(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2);
+  static void filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterBrighten(uint32_t* pixels, int32_t n, int32_t s);
+  static void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s);
+  // Swings between two 0x00RRGGBB values with |sin| of the paint count.
+  uint32_t pulse(int32_t period, uint32_t from, uint32_t to) const;
+  uint32_t pulseColour(int32_t period, uint32_t rgbA, uint32_t rgbB) const { return pulse(period, rgbA, rgbB); }
+  void drawAlphaPixel(Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha);
+  void drawSmoothLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb);
+  void drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
+                           int32_t alpha1, int32_t alpha2);
+  void drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb);
+  void drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
+                          uint32_t rgbBottom, int32_t step);
+  void drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1, uint32_t rgb2);
+  static int32_t easeTowards(int32_t current, int32_t target, int32_t rate);
+  static int32_t isqrt(int32_t x);
+  static Vector2 rotateVector(const Vector2& v, int32_t angle);  // Q14 degrees
+  static int32_t angleDifference(int32_t a, int32_t b);
+  static int32_t wrapAngle(int32_t a);
+  ScreenFade m_fade;
+  uint32_t m_bandBuffer[kBandBufferPixels] = {};
+  uint32_t m_glowBuffer[kGlowBufferPixels] = {};
+  uint32_t m_pixelPair[2] = {};
+  uint8_t m_drawSuppressed = 0;     // the small drawing routines draw nothing
+  uint8_t m_alphaBars = 0;          // gradient rows as blended pixel rows
+  uint8_t m_glowNoWriteBack = 0;    // glow computes but does not write
+  uint8_t m_paintingOffscreen32 = 0;  // glow works on the band as it stands
 
   // --- touch: written by the host's touch glue, read by the stylus mapping
   int32_t pointerX = -1;

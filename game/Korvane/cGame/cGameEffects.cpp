@@ -1,0 +1,508 @@
+// Screen effects of the game object: the timed fade, translucent fills, the
+// band filters (glow, grey, smoothing, brightening) and the small drawing and
+// angle routines of the table view (antialiased lines and circles, gradient
+// bars, easing, square roots, angle wrapping).
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/Image.h"
+#include "zul/3d/Angles.h"
+
+namespace {
+
+constexpr uint32_t kMaskRB = 0x00FF00FFu;
+constexpr uint32_t kMaskG = 0x0000FF00u;
+constexpr int32_t kGlowThreshold = 153;
+constexpr Q14 k180 = 0x2D0000;
+constexpr Q14 k360 = 0x5A0000;
+constexpr int32_t kMaxCircleRadius = 32767;
+constexpr int64_t kMaxSpan = int64_t{1} << 30;  // gradient columns stop beyond this
+
+// One smoothing step of a running value toward p, by s/128, masked.
+inline uint32_t smoothStep(uint32_t run, uint32_t p, int32_t s, uint32_t mask) {
+  const int64_t d = static_cast<int64_t>(run) - static_cast<int64_t>(p);
+  return static_cast<uint32_t>(static_cast<int64_t>(p) + ((d * s) >> 7)) & mask;
+}
+
+// The two running values of red and blue (together) and green.
+struct Run {
+  uint32_t rb = 0;
+  uint32_t g = 0;
+  uint32_t step(uint32_t p, int32_t s) {
+    rb = smoothStep(rb, p & kMaskRB, s, kMaskRB);
+    g = smoothStep(g, p & kMaskG, s, kMaskG);
+    return rb | g;
+  }
+};
+
+inline int32_t channel(uint32_t p, int shift) { return static_cast<int32_t>((p >> shift) & 0xFF); }
+
+inline uint32_t pack(int64_t r, int64_t g, int64_t b) {
+  return (static_cast<uint32_t>(r) & 0xFF) << 16 | (static_cast<uint32_t>(g) & 0xFF) << 8 |
+         (static_cast<uint32_t>(b) & 0xFF);
+}
+
+inline int64_t saturate(int64_t c) { return std::clamp<int64_t>(c, 0, 255); }
+
+// c + (target - c) * s / 128.
+inline int64_t blendToward(int64_t c, int64_t target, int32_t s) { return c + (((target - c) * s) >> 7); }
+
+inline uint32_t greyPixel(int64_t r, int64_t g, int64_t b, int32_t s) {
+  const int64_t lum = (r + g + b + 16) >> 2;
+  return pack(blendToward(r, lum, s), blendToward(g, lum, s), blendToward(b, lum, s));
+}
+
+inline int64_t scaleUp(int64_t c, int32_t s) { return saturate((c * (static_cast<int64_t>(s) + 128)) >> 7); }
+
+inline bool isBright(uint32_t p) {
+  return channel(p, 16) >= kGlowThreshold || channel(p, 8) >= kGlowThreshold || channel(p, 0) >= kGlowThreshold;
+}
+
+inline uint32_t alphaWord(int64_t alpha) { return static_cast<uint32_t>(std::clamp<int64_t>(alpha, 0, 255)) << 24; }
+
+// Floor square root of a non-negative 64-bit value, bit by bit.
+int64_t isqrt64(int64_t x) {
+  if (x <= 0) return 0;
+  uint64_t rest = static_cast<uint64_t>(x);
+  uint64_t root = 0;
+  uint64_t bit = uint64_t{1} << 62;
+  while (bit > rest) bit >>= 2;
+  while (bit != 0) {
+    if (rest >= root + bit) {
+      rest -= root + bit;
+      root = (root >> 1) + bit;
+    } else {
+      root >>= 1;
+    }
+    bit >>= 2;
+  }
+  return static_cast<int64_t>(root);
+}
+
+// Cuts a rectangle to the target image; false when nothing of it is left.
+bool clipToImage(const Image* image, int32_t& x, int32_t& y, int32_t& w, int32_t& h) {
+  if (!image) return false;
+  const int64_t iw = image->getWidth();
+  const int64_t ih = image->getHeight();
+  int64_t x0 = x, y0 = y, w0 = w, h0 = h;
+  if (x0 >= iw || y0 >= ih || x0 + w0 <= 0 || y0 + h0 <= 0) return false;
+  if (x0 < 0) {
+    w0 += x0;
+    x0 = 0;
+  }
+  if (y0 < 0) {
+    h0 += y0;
+    y0 = 0;
+  }
+  w0 = std::min(w0, iw - x0);
+  h0 = std::min(h0, ih - y0);
+  if (w0 <= 0 || h0 <= 0) return false;
+  x = static_cast<int32_t>(x0);
+  y = static_cast<int32_t>(y0);
+  w = static_cast<int32_t>(w0);
+  h = static_cast<int32_t>(h0);
+  return true;
+}
+
+// Reads the rectangle into the band buffer a band of rows at a time, runs
+// filter(band, rows) and writes the band back. A band holds at most
+// kBandBufferPixels pixels.
+template <class Filter>
+void walkBands(Graphics* g, uint32_t* band, int32_t x, int32_t y, int32_t w, int32_t h, bool read, bool write,
+               Filter&& filter) {
+  if (w <= 0 || h <= 0) return;
+  const int32_t rowsPerBand = cGame::kBandBufferPixels / w;
+  if (rowsPerBand < 2) return;  // wider than half the buffer: no band fits
+  for (int32_t done = 0; done < h;) {
+    int32_t rows = h - done;
+    if (rows > rowsPerBand) rows = rowsPerBand - 1;
+    if (read) g->getRGB(band, 0, w, x, y + done, w, rows);
+    filter(band, rows);
+    if (write) g->drawRGB(band, 0, w, x, y + done, w, rows, false);
+    done += rows;
+  }
+}
+
+// Two neighbouring pixels of one colour through the two-entry scratch row:
+// side by side, or the second below the first.
+void drawPixelPair(cGame& game, Graphics* g, int64_t x, int64_t y, bool sideBySide, uint32_t rgb, int64_t alpha0,
+                   int64_t alpha1) {
+  if (x < std::numeric_limits<int32_t>::min() || x > std::numeric_limits<int32_t>::max() - 1 ||
+      y < std::numeric_limits<int32_t>::min() || y > std::numeric_limits<int32_t>::max() - 1)
+    return;
+  game.m_pixelPair[0] = alphaWord(alpha0) | (rgb & 0xFFFFFF);
+  game.m_pixelPair[1] = alphaWord(alpha1) | (rgb & 0xFFFFFF);
+  const int32_t px = static_cast<int32_t>(x);
+  const int32_t py = static_cast<int32_t>(y);
+  if (sideBySide)
+    g->drawRGB(game.m_pixelPair, 0, 2, px, py, 2, 1, true);
+  else
+    g->drawRGB(game.m_pixelPair, 0, 1, px, py, 1, 2, true);
+}
+
+uint32_t scaleAlpha(uint32_t argb, int32_t scale) {
+  const uint32_t a = ((argb >> 24) * static_cast<uint32_t>(scale)) >> 10;
+  return (std::min<uint32_t>(a, 255) << 24) | (argb & 0xFFFFFF);
+}
+
+}  // namespace
+
+// --- fade
+
+void cGame::resetEffects() {
+  m_fade = ScreenFade();
+  std::memset(m_bandBuffer, 0, sizeof m_bandBuffer);
+  std::memset(m_glowBuffer, 0, sizeof m_glowBuffer);
+  m_pixelPair[0] = m_pixelPair[1] = 0;
+  m_drawSuppressed = 0;
+  m_alphaBars = 0;
+  m_glowNoWriteBack = 0;
+  m_paintingOffscreen32 = 0;
+}
+
+void cGame::startFade(int32_t length, int32_t direction) {
+  m_fade.length = length;
+  m_fade.direction = direction;
+  m_fade.elapsed = 0;
+}
+
+void cGame::stopFade() {
+  m_fade.direction = 0;
+  m_fade.length = -1;
+  m_fade.elapsed = 0;
+}
+
+bool cGame::updateFade() {
+  if (m_fade.length <= 0) return false;
+  const int64_t e = static_cast<int64_t>(m_fade.elapsed) + m_frameTime;
+  m_fade.elapsed = static_cast<int32_t>(
+      std::clamp<int64_t>(e, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+  return m_fade.elapsed >= m_fade.length;
+}
+
+void cGame::paintFade(Graphics* g) { paintFadeRect(g, 0, 0, 240, 320); }
+
+void cGame::paintFadeRect(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h) {
+  const int32_t length = m_fade.length;
+  if (!g || length <= 0) return;
+  const int32_t e = std::clamp(m_fade.elapsed, 0, length);
+  const bool fadingIn = m_fade.direction == 0;
+  if (fadingIn && e == length) return;
+  // At the end of a fade out the alpha is 255: the rectangle is solid black.
+  int64_t alpha = static_cast<int64_t>(e) * 255 / length;
+  if (fadingIn) alpha = 255 - alpha;
+  fillRectAlpha(g, x, y, w, h, alphaWord(alpha));
+}
+
+void cGame::fillRectAlpha(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb) {
+  if (!g) return;
+  g->setColorRaw(argb);
+  if (argb >> 24) g->fillRect(x, y, w, h);
+  g->setAlpha(255);
+}
+
+// --- band filters
+
+void cGame::glowArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH, int32_t strengthV,
+                     int32_t gain) {
+  if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
+  walkBands(g, m_bandBuffer, x, y, w, h, !m_paintingOffscreen32, !m_glowNoWriteBack,
+            [&](uint32_t* band, int32_t rows) { glowPixels(w, rows, band, strengthH, strengthV, gain); });
+}
+
+void cGame::glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV, int32_t gain) {
+  if (!pixels || w <= 0 || h <= 0) return;
+  if (static_cast<int64_t>(w) * h > kGlowBufferPixels) return;
+  uint32_t* scratch = m_glowBuffer;
+  Run run;  // carried through every pass
+  for (int32_t y = 0; y < h; ++y) {
+    const uint32_t* src = pixels + y * w;
+    uint32_t* row = scratch + y * w;
+    for (int32_t x = w - 1; x >= 0; --x) row[x] = run.step(isBright(src[x]) ? src[x] : 0, strengthH);
+    for (int32_t x = 0; x < w; ++x) row[x] = run.step(row[x], strengthH);
+  }
+  for (int32_t x = 0; x < w; ++x) {
+    uint32_t* column = scratch + x;
+    for (int32_t y = 0; y < h; ++y) column[y * w] = run.step(column[y * w], strengthV);
+    for (int32_t y = h - 1; y >= 0; --y) column[y * w] = run.step(column[y * w], strengthV);
+  }
+  const int32_t n = w * h;
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    const uint32_t q = scratch[i];
+    int64_t c[3];
+    for (int k = 0; k < 3; ++k) {
+      const int64_t v = channel(q, 16 - 8 * k);
+      c[k] = saturate(channel(p, 16 - 8 * k) + ((v * v * gain) >> 8));
+    }
+    pixels[i] = pack(c[0], c[1], c[2]);
+  }
+}
+
+void cGame::greyArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength) {
+  if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
+  walkBands(g, m_bandBuffer, x, y, w, h, true, true,
+            [&](uint32_t* band, int32_t rows) { filterGrey(band, w * rows, strength); });
+}
+
+void cGame::blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength) {
+  if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
+  const int32_t s = strength & 127;  // strength mod 128, never negative
+  walkBands(g, m_bandBuffer, x, y, w, h, true, true, [&](uint32_t* band, int32_t rows) {
+    for (int32_t r = 0; r < rows; ++r) {
+      if (rightward)
+        filterSmoothRight(band + r * w, w, s);
+      else
+        filterSmoothLeft(band + r * w, w, s);
+    }
+  });
+}
+
+// --- row filters
+
+void cGame::filterGrey(uint32_t* pixels, int32_t n, int32_t s) {
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    pixels[i] = greyPixel(channel(p, 16), channel(p, 8), channel(p, 0), s);
+  }
+}
+
+void cGame::filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s) {
+  Run run;
+  for (int32_t i = n - 1; i >= 0; --i) pixels[i] = run.step(pixels[i], s);
+}
+
+void cGame::filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s) {
+  Run run;
+  for (int32_t i = 0; i < n; ++i) pixels[i] = run.step(pixels[i], s);
+}
+
+void cGame::filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2) {
+  filterSmoothLeft(pixels, n, s1);
+  int64_t r = 0, g = 0, b = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    r = blendToward(channel(p, 16), r, s1) & 0xFF;
+    g = blendToward(channel(p, 8), g, s1) & 0xFF;
+    b = blendToward(channel(p, 0), b, s1) & 0xFF;
+    pixels[i] = greyPixel(r, g, b, s2);
+  }
+}
+
+void cGame::filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    pixels[i] = pack(saturate(int64_t{channel(p, 16)} + s), scaleUp(channel(p, 8), s), scaleUp(channel(p, 0), s));
+  }
+}
+
+void cGame::filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    pixels[i] = pack(saturate(int64_t{channel(p, 16)} + s), saturate(int64_t{channel(p, 8)} + s),
+                     scaleUp(channel(p, 0), s));
+  }
+}
+
+void cGame::filterBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t p = pixels[i];
+    pixels[i] = pack(scaleUp(channel(p, 16), s), scaleUp(channel(p, 8), s), scaleUp(channel(p, 0), s));
+  }
+}
+
+void cGame::filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s) {
+  filterBrighten(pixels, n, s);
+  filterSmoothLeft(pixels, n, s);
+}
+
+uint32_t cGame::pulse(int32_t period, uint32_t from, uint32_t to) const {
+  if (period <= 0) return from & 0xFFFFFF;
+  const int64_t phase = (static_cast<int64_t>(m_paintFrameCount) % period + period) % period;
+  const Q14 degrees = static_cast<Q14>(phase * k360 / period);
+  const int64_t t = (static_cast<int64_t>(absQ14(sinDegrees(degrees))) * 255) >> 14;
+  uint32_t out = 0;
+  for (int shift = 16; shift >= 0; shift -= 8) {
+    const int64_t a = channel(from, shift);
+    const int64_t b = channel(to, shift);
+    out |= (static_cast<uint32_t>(a + (((b - a) * t) >> 8)) & 0xFF) << shift;
+  }
+  return out;
+}
+
+// --- small drawing routines
+
+void cGame::drawAlphaPixel(Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha) {
+  if (m_drawSuppressed || !g) return;
+  m_pixelPair[0] = alphaWord(alpha) | (rgb & 0xFFFFFF);
+  g->drawRGB(m_pixelPair, 0, 1, x, y, 1, 1, true);
+}
+
+void cGame::drawSmoothLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
+  drawSmoothLineAlpha(g, x1, y1, x2, y2, rgb, 255, 255);
+}
+
+void cGame::drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
+                                int32_t alpha1, int32_t alpha2) {
+  if (m_drawSuppressed || !g) return;
+  int64_t dx = static_cast<int64_t>(x2) - x1;
+  int64_t dy = static_cast<int64_t>(y2) - y1;
+  const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+  // Step the long axis towards larger coordinates.
+  if (xMajor ? dx < 0 : dy < 0) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+    std::swap(alpha1, alpha2);
+    dx = -dx;
+    dy = -dy;
+  }
+  const int64_t steps = xMajor ? dx : dy;
+  if (steps == 0) return;
+  const int64_t major0 = xMajor ? x1 : y1;
+  const int64_t minor0 = static_cast<int64_t>(xMajor ? y1 : x1) * 65536;
+  const int64_t minorStep = (xMajor ? dy : dx) * 65536 / steps;
+  const int64_t alpha0 = static_cast<int64_t>(alpha1) * 65536;
+  const int64_t alphaStep = (static_cast<int64_t>(alpha2) - alpha1) * 65536 / steps;
+  // Only the steps inside the clip along the long axis can draw anything.
+  const int64_t clip0 = xMajor ? g->getClipX() : g->getClipY();
+  const int64_t clip1 = clip0 + (xMajor ? g->getClipWidth() : g->getClipHeight());
+  const int64_t first = std::max<int64_t>(0, clip0 - major0);
+  const int64_t last = std::min<int64_t>(steps, clip1 - major0);  // the end point itself is not drawn
+  for (int64_t i = first; i < last; ++i) {
+    const int64_t minor = minor0 + i * minorStep;
+    const int64_t alpha = (alpha0 + i * alphaStep) >> 16;
+    const int64_t f = minor & 0xFFFF;
+    const int64_t near = (((0x10000 - f) >> 8) * alpha) >> 8;
+    const int64_t far = ((f >> 8) * alpha) >> 8;
+    const int64_t m = minor >> 16;
+    if (xMajor)
+      drawPixelPair(*this, g, major0 + i, m, false, rgb, near, far);
+    else
+      drawPixelPair(*this, g, m, major0 + i, true, rgb, near, far);
+  }
+}
+
+void cGame::drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb) {
+  if (m_drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
+  const int64_t x0 = cx, y0 = cy;
+  drawPixelPair(*this, g, x0 + r, y0, true, rgb, 255, 0);
+  drawPixelPair(*this, g, x0 - r, y0, true, rgb, 255, 0);
+  drawPixelPair(*this, g, x0, y0 + r, true, rgb, 255, 0);
+  drawPixelPair(*this, g, x0, y0 - r, true, rgb, 255, 0);
+  int64_t extent = r;
+  int64_t previous = 0;
+  for (int64_t i = 1; extent > i; ++i) {
+    const int64_t s = isqrt64((static_cast<int64_t>(r) * r - i * i) * 65536);
+    const int64_t a = 256 - (s & 255);
+    if (a < previous) extent -= 1;
+    previous = a;
+    const int64_t inner = a;
+    const int64_t outer = 255 - a;
+    const int64_t e = extent;
+    // Pairs along x: the inner pixel faces the centre.
+    drawPixelPair(*this, g, x0 + e - 1, y0 + i, true, rgb, inner, outer);
+    drawPixelPair(*this, g, x0 + e - 1, y0 - i, true, rgb, inner, outer);
+    drawPixelPair(*this, g, x0 - e, y0 + i, true, rgb, outer, inner);
+    drawPixelPair(*this, g, x0 - e, y0 - i, true, rgb, outer, inner);
+    // Pairs along y.
+    drawPixelPair(*this, g, x0 + i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(*this, g, x0 - i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(*this, g, x0 + i, y0 - e, false, rgb, outer, inner);
+    drawPixelPair(*this, g, x0 - i, y0 - e, false, rgb, outer, inner);
+  }
+}
+
+void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
+                               uint32_t rgbBottom, int32_t step) {
+  if (m_drawSuppressed || !g || w < 0 || h <= 0) return;
+  int64_t c[4], d[4];  // A, R, G, B in 8.8
+  for (int k = 0; k < 4; ++k) {
+    const int shift = 24 - 8 * k;
+    const int64_t top = (rgbTop >> shift) & 0xFF;
+    const int64_t bottom = (rgbBottom >> shift) & 0xFF;
+    c[k] = top * 256;
+    d[k] = (bottom - top) * 256 / h;
+  }
+  int64_t cx = x;
+  int64_t cw = w;
+  constexpr int64_t kRowPixels = static_cast<int64_t>(sizeof m_rowBuffer / sizeof m_rowBuffer[0]);
+  for (int64_t row = 0; row < h; ++row) {
+    if (cw < 0 || cw > kMaxSpan || cx < -kMaxSpan || cx > kMaxSpan) break;
+    const int64_t yy = y + row;
+    if ((row & 1) == 0 && cw > 0) {
+      const uint32_t colour = (static_cast<uint32_t>(c[0] >> 8) & 0xFF) << 24 |
+                              pack(c[1] >> 8, c[2] >> 8, c[3] >> 8);
+      if (m_alphaBars) {
+        const int32_t n = static_cast<int32_t>(std::min(cw, kRowPixels));
+        std::fill_n(m_rowBuffer, n, colour);
+        g->drawRGB(m_rowBuffer, 0, n, static_cast<int32_t>(cx), static_cast<int32_t>(yy), n, 1, true);
+      } else {
+        fillRectAlpha(g, static_cast<int32_t>(cx), static_cast<int32_t>(yy), static_cast<int32_t>(cw), 1, colour);
+      }
+    }
+    cx -= step;
+    cw += 2 * static_cast<int64_t>(step);
+    for (int k = 0; k < 4; ++k) c[k] += d[k];
+  }
+}
+
+void cGame::drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1, uint32_t rgb2) {
+  if (m_drawSuppressed || !g) return;
+  const int64_t half = (static_cast<int64_t>(h) + 4) >> 1;
+  const int64_t top64 = static_cast<int64_t>(y) - 2;
+  if (top64 < std::numeric_limits<int32_t>::min() || top64 + std::max<int64_t>(half, 0) > std::numeric_limits<int32_t>::max())
+    return;
+  const int32_t k = static_cast<int32_t>(half);
+  const int32_t top = static_cast<int32_t>(top64);
+  drawGradientColumn(g, x, top, w, k, rgb1, rgb2, 0);
+  drawGradientColumn(g, x, top + k, w, k, rgb2, rgb1, 0);
+  if (k <= 1) return;
+  for (int32_t i = 1; i <= k - 1; ++i) {
+    const int32_t scale = 1024 - static_cast<int32_t>(static_cast<int64_t>(i - 1) * 1024 / (k - 1));
+    const uint32_t c1 = scaleAlpha(rgb1, scale);
+    const uint32_t c2 = scaleAlpha(rgb2, scale);
+    const int64_t sides[2] = {static_cast<int64_t>(x) + w + i - 1, static_cast<int64_t>(x) - i};
+    for (int64_t side : sides) {
+      if (side < std::numeric_limits<int32_t>::min() || side > std::numeric_limits<int32_t>::max()) continue;
+      drawGradientColumn(g, static_cast<int32_t>(side), top, 1, k, c1, c2, 0);
+      drawGradientColumn(g, static_cast<int32_t>(side), top + k, 1, k, c2, c1, 0);
+    }
+  }
+}
+
+// --- easing and angles
+
+int32_t cGame::easeTowards(int32_t current, int32_t target, int32_t rate) {
+  // Rates this large overshoot anyway; the bound keeps the product in 64 bits.
+  const int64_t r = std::clamp<int64_t>(rate, -(int64_t{1} << 27), int64_t{1} << 27);
+  const int64_t diff = static_cast<int64_t>(target) - current;
+  int64_t step = (diff * r * 10) >> 10;
+  if (step == 0 && rate >= 1 && diff != 0) step = diff > 0 ? 1 : -1;
+  return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(current) + step,
+                                                  std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+int32_t cGame::isqrt(int32_t x) { return ::isqrt(x); }
+
+Vector2 cGame::rotateVector(const Vector2& v, int32_t angle) {
+  const Q14 c = cosDegrees(angle);
+  const Q14 s = sinDegrees(angle);
+  return Vector2(wrapSub(q14Mul(v.x, c), q14Mul(v.y, s)), wrapAdd(q14Mul(v.x, s), q14Mul(v.y, c)));
+}
+
+int32_t cGame::angleDifference(int32_t a, int32_t b) {
+  const int32_t d = wrapSub(a, b);
+  return d <= k180 ? d : wrapAdd(wrapSub(b, a), k360);
+}
+
+int32_t cGame::wrapAngle(int32_t a) {
+  int64_t v = a;
+  while (v > k180 || v < -k180) v += v < 0 ? k360 : -k360;
+  return static_cast<int32_t>(v);
+}
