@@ -29,39 +29,144 @@ inline uint32_t smoothStep(uint32_t run, uint32_t p, int32_t s, uint32_t mask) {
   return static_cast<uint32_t>(static_cast<int64_t>(p) + ((d * s) >> 7)) & mask;
 }
 
-// The two running values of red and blue (together) and green.
+inline int32_t channel(uint32_t p, int shift) { return static_cast<int32_t>((p >> shift) & 0xFF); }
+
+// The running values of the glow and the smoothing filters, one per channel.
 struct Run {
-  uint32_t rb = 0;
-  uint32_t g = 0;
-  uint32_t step(uint32_t p, int32_t s) {
-    rb = smoothStep(rb, p & kMaskRB, s, kMaskRB);
-    g = smoothStep(g, p & kMaskG, s, kMaskG);
-    return rb | g;
+  int32_t r = 0, g = 0, b = 0;
+};
+
+inline bool splits(int32_t s) { return s >= 0 && s <= 128; }
+
+// The smoothing step as written: red and blue stepped together in one word
+// (mask 0xff00ff), green alone (0xff00).
+struct PackedStep {
+  int32_t s;
+  uint32_t operator()(Run& run, uint32_t p) const {
+    const uint32_t rb =
+        smoothStep(static_cast<uint32_t>(run.r) << 16 | static_cast<uint32_t>(run.b), p & kMaskRB, s, kMaskRB);
+    const uint32_t gg = smoothStep(static_cast<uint32_t>(run.g) << 8, p & kMaskG, s, kMaskG);
+    run.r = static_cast<int32_t>(rb >> 16);
+    run.b = static_cast<int32_t>(rb & 0xFF);
+    run.g = static_cast<int32_t>(gg >> 8);
+    return rb | gg;
   }
 };
 
-inline int32_t channel(uint32_t p, int shift) { return static_cast<int32_t>((p >> shift) & 0xFF); }
+// For strengths 0..128 no channel of the packed step carries into another,
+// so it equals three 8-bit steps (run * s + c * (128 - s)) >> 7, which make a
+// shorter chain; the pixel's share comes from a table.
+struct SplitStep {
+  int32_t s;
+  int32_t share[256];
+  explicit SplitStep(int32_t strength) : s(strength) {
+    for (int32_t c = 0; c < 256; ++c) share[c] = c * (128 - s);
+  }
+  uint32_t operator()(Run& run, uint32_t p) const {
+    run.r = (run.r * s + share[channel(p, 16)]) >> 7;
+    run.g = (run.g * s + share[channel(p, 8)]) >> 7;
+    run.b = (run.b * s + share[channel(p, 0)]) >> 7;
+    return static_cast<uint32_t>(run.r << 16 | run.g << 8 | run.b);
+  }
+};
 
-inline uint32_t pack(int64_t r, int64_t g, int64_t b) {
+// Runs f with the step for strength s.
+template <class F>
+void withStep(int32_t s, F&& f) {
+  if (splits(s))
+    f(SplitStep(s));
+  else
+    f(PackedStep{s});
+}
+
+// Smooths n pixels a stride apart, from the first or from the last.
+// The running values are copied in and out so that they stay in registers.
+template <class Step>
+void smoothRun(Run& state, const Step& step, uint32_t* pixels, int32_t n, int32_t stride, bool backwards) {
+  Run run = state;
+  if (backwards) {
+    for (int32_t i = n - 1; i >= 0; --i) pixels[i * stride] = step(run, pixels[i * stride]);
+  } else {
+    for (int32_t i = 0; i < n; ++i) pixels[i * stride] = step(run, pixels[i * stride]);
+  }
+  state = run;
+}
+
+void smooth(Run& run, uint32_t* pixels, int32_t n, bool backwards, int32_t s) {
+  withStep(s, [&](const auto& step) { smoothRun(run, step, pixels, n, 1, backwards); });
+}
+
+template <class T>
+inline uint32_t pack(T r, T g, T b) {
   return (static_cast<uint32_t>(r) & 0xFF) << 16 | (static_cast<uint32_t>(g) & 0xFF) << 8 |
          (static_cast<uint32_t>(b) & 0xFF);
 }
 
 inline int64_t saturate(int64_t c) { return std::clamp<int64_t>(c, 0, 255); }
 
-// c + (target - c) * s / 128.
-inline int64_t blendToward(int64_t c, int64_t target, int32_t s) { return c + (((target - c) * s) >> 7); }
+// c + (target - c) * s / 128; T is wide enough for the product.
+template <class T = int64_t>
+inline T blendToward(T c, T target, int32_t s) {
+  return c + (((target - c) * s) >> 7);
+}
 
-inline uint32_t greyPixel(int64_t r, int64_t g, int64_t b, int32_t s) {
-  const int64_t lum = (r + g + b + 16) >> 2;
-  return pack(blendToward(r, lum, s), blendToward(g, lum, s), blendToward(b, lum, s));
+// Factors up to this size times a channel difference fit 32 bits.
+constexpr int32_t kSmallFactor = 1 << 22;
+
+template <class T = int64_t>
+inline uint32_t greyPixel(T r, T g, T b, int32_t s) {
+  const T lum = (r + g + b + 16) >> 2;
+  return pack<T>(blendToward<T>(r, lum, s), blendToward<T>(g, lum, s), blendToward<T>(b, lum, s));
 }
 
 inline int64_t scaleUp(int64_t c, int32_t s) { return saturate((c * (static_cast<int64_t>(s) + 128)) >> 7); }
 
-inline bool isBright(uint32_t p) {
-  return channel(p, 16) >= kGlowThreshold || channel(p, 8) >= kGlowThreshold || channel(p, 0) >= kGlowThreshold;
+// The pixel when one of its channels reaches the threshold, else 0.
+inline uint32_t brightOrZero(uint32_t p) {
+  const uint32_t bright = static_cast<uint32_t>(channel(p, 16) >= kGlowThreshold) |
+                          static_cast<uint32_t>(channel(p, 8) >= kGlowThreshold) |
+                          static_cast<uint32_t>(channel(p, 0) >= kGlowThreshold);
+  return p & (0u - bright);
 }
+
+// Glow steps 1 and 2: each row from the right, bright source pixels whole
+// and dark ones as 0; then the same row from the left over the result.
+template <class Step>
+void glowRows(Run& state, const Step& step, const uint32_t* src, uint32_t* scratch, int32_t w, int32_t h) {
+  Run run = state;
+  for (int32_t y = 0; y < h; ++y) {
+    const uint32_t* in = src + y * w;
+    uint32_t* row = scratch + y * w;
+    for (int32_t x = w - 1; x >= 0; --x) row[x] = step(run, brightOrZero(in[x]));
+    for (int32_t x = 0; x < w; ++x) row[x] = step(run, row[x]);
+  }
+  state = run;
+}
+
+// Glow step 3: each column down, then back up.
+template <class Step>
+void glowColumns(Run& run, const Step& step, uint32_t* scratch, int32_t w, int32_t h) {
+  for (int32_t x = 0; x < w; ++x) {
+    smoothRun(run, step, scratch + x, h, w, false);
+    smoothRun(run, step, scratch + x, h, w, true);
+  }
+}
+
+// Glow step 4: each channel c + g * g * gain >> 8 with g the glow's channel,
+// capped at 255 (and at 0 for a negative gain). The amount added for each g
+// is tabulated once; beyond +-255 it makes no difference.
+struct GlowGain {
+  int32_t add[256];
+  explicit GlowGain(int32_t gain) {
+    for (int64_t g = 0; g < 256; ++g) add[g] = static_cast<int32_t>(std::clamp<int64_t>((g * g * gain) >> 8, -255, 255));
+  }
+  uint32_t apply(uint32_t p, uint32_t glow) const {
+    const int32_t r = std::clamp(channel(p, 16) + add[channel(glow, 16)], 0, 255);
+    const int32_t g = std::clamp(channel(p, 8) + add[channel(glow, 8)], 0, 255);
+    const int32_t b = std::clamp(channel(p, 0) + add[channel(glow, 0)], 0, 255);
+    return static_cast<uint32_t>(r << 16 | g << 8 | b);
+  }
+};
 
 inline uint32_t alphaWord(int64_t alpha) { return static_cast<uint32_t>(std::clamp<int64_t>(alpha, 0, 255)) << 24; }
 
@@ -220,28 +325,11 @@ void cGame::glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH
   if (static_cast<int64_t>(w) * h > kGlowBufferPixels) return;
   uint32_t* scratch = m_glowBuffer;
   Run run;  // carried through every pass
-  for (int32_t y = 0; y < h; ++y) {
-    const uint32_t* src = pixels + y * w;
-    uint32_t* row = scratch + y * w;
-    for (int32_t x = w - 1; x >= 0; --x) row[x] = run.step(isBright(src[x]) ? src[x] : 0, strengthH);
-    for (int32_t x = 0; x < w; ++x) row[x] = run.step(row[x], strengthH);
-  }
-  for (int32_t x = 0; x < w; ++x) {
-    uint32_t* column = scratch + x;
-    for (int32_t y = 0; y < h; ++y) column[y * w] = run.step(column[y * w], strengthV);
-    for (int32_t y = h - 1; y >= 0; --y) column[y * w] = run.step(column[y * w], strengthV);
-  }
+  withStep(strengthH, [&](const auto& step) { glowRows(run, step, pixels, scratch, w, h); });
+  withStep(strengthV, [&](const auto& step) { glowColumns(run, step, scratch, w, h); });
+  const GlowGain add(gain);
   const int32_t n = w * h;
-  for (int32_t i = 0; i < n; ++i) {
-    const uint32_t p = pixels[i];
-    const uint32_t q = scratch[i];
-    int64_t c[3];
-    for (int k = 0; k < 3; ++k) {
-      const int64_t v = channel(q, 16 - 8 * k);
-      c[k] = saturate(channel(p, 16 - 8 * k) + ((v * v * gain) >> 8));
-    }
-    pixels[i] = pack(c[0], c[1], c[2]);
-  }
+  for (int32_t i = 0; i < n; ++i) pixels[i] = add.apply(pixels[i], scratch[i]);
 }
 
 void cGame::greyArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength) {
@@ -266,20 +354,27 @@ void cGame::blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bo
 // --- row filters
 
 void cGame::filterGrey(uint32_t* pixels, int32_t n, int32_t s) {
-  for (int32_t i = 0; i < n; ++i) {
-    const uint32_t p = pixels[i];
-    pixels[i] = greyPixel(channel(p, 16), channel(p, 8), channel(p, 0), s);
+  if (s >= -kSmallFactor && s <= kSmallFactor) {
+    for (int32_t i = 0; i < n; ++i) {
+      const uint32_t p = pixels[i];
+      pixels[i] = greyPixel<int32_t>(channel(p, 16), channel(p, 8), channel(p, 0), s);
+    }
+  } else {
+    for (int32_t i = 0; i < n; ++i) {
+      const uint32_t p = pixels[i];
+      pixels[i] = greyPixel<int64_t>(channel(p, 16), channel(p, 8), channel(p, 0), s);
+    }
   }
 }
 
 void cGame::filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s) {
   Run run;
-  for (int32_t i = n - 1; i >= 0; --i) pixels[i] = run.step(pixels[i], s);
+  smooth(run, pixels, n, true, s);
 }
 
 void cGame::filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s) {
   Run run;
-  for (int32_t i = 0; i < n; ++i) pixels[i] = run.step(pixels[i], s);
+  smooth(run, pixels, n, false, s);
 }
 
 void cGame::filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2) {
@@ -287,9 +382,9 @@ void cGame::filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2
   int64_t r = 0, g = 0, b = 0;
   for (int32_t i = 0; i < n; ++i) {
     const uint32_t p = pixels[i];
-    r = blendToward(channel(p, 16), r, s1) & 0xFF;
-    g = blendToward(channel(p, 8), g, s1) & 0xFF;
-    b = blendToward(channel(p, 0), b, s1) & 0xFF;
+    r = blendToward<int64_t>(channel(p, 16), r, s1) & 0xFF;
+    g = blendToward<int64_t>(channel(p, 8), g, s1) & 0xFF;
+    b = blendToward<int64_t>(channel(p, 0), b, s1) & 0xFF;
     pixels[i] = greyPixel(r, g, b, s2);
   }
 }

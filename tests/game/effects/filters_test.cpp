@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -15,7 +16,53 @@ uint32_t greyOf(uint32_t p, int s) {
   return mix(r) << 16 | mix(g) << 8 | mix(b);
 }
 
+// The glow written out plainly: red and blue in one word, green in another,
+// both running values carried through every pass.
+void referenceGlow(int w, int h, uint32_t* px, int sH, int sV, int gain) {
+  std::vector<uint32_t> sc(static_cast<size_t>(w) * h);
+  int64_t rb = 0, g = 0;
+  auto step = [&](uint32_t p, int s) {
+    rb = (int64_t(p & 0xFF00FF) + (((rb - int64_t(p & 0xFF00FF)) * s) >> 7)) & 0xFF00FF;
+    g = (int64_t(p & 0xFF00) + (((g - int64_t(p & 0xFF00)) * s) >> 7)) & 0xFF00;
+    return static_cast<uint32_t>(rb | g);
+  };
+  auto bright = [](uint32_t p) { return ((p >> 16) & 255) >= 153 || ((p >> 8) & 255) >= 153 || (p & 255) >= 153; };
+  for (int y = 0; y < h; ++y) {
+    for (int x = w - 1; x >= 0; --x) sc[y * w + x] = step(bright(px[y * w + x]) ? px[y * w + x] : 0, sH);
+    for (int x = 0; x < w; ++x) sc[y * w + x] = step(sc[y * w + x], sH);
+  }
+  for (int x = 0; x < w; ++x) {
+    for (int y = 0; y < h; ++y) sc[y * w + x] = step(sc[y * w + x], sV);
+    for (int y = h - 1; y >= 0; --y) sc[y * w + x] = step(sc[y * w + x], sV);
+  }
+  for (int i = 0; i < w * h; ++i) {
+    uint32_t out = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+      const int64_t c = (px[i] >> shift) & 255, v = (sc[i] >> shift) & 255;
+      out |= static_cast<uint32_t>(std::clamp<int64_t>(c + ((v * v * gain) >> 8), 0, 255)) << shift;
+    }
+    px[i] = out;
+  }
+}
+
 }  // namespace
+
+TEST_F(Filters, GlowMatchesThePlainFormulaForEveryStrength) {
+  const int strengths[][3] = {{0, 0, 0},     {1, 1, 1},       {64, 32, 8},   {100, 80, 25}, {127, 127, 255},
+                              {128, 128, 4}, {129, 100, 10},  {-5, 60, 3},   {90, 300, 2},  {200, -40, -7}};
+  Pixels src(23 * 17);
+  uint32_t seed = 5;
+  for (auto& p : src) {
+    seed = seed * 1103515245u + 12345u;
+    p = (seed >> 4) & 0xFFFFFF;
+  }
+  for (const auto& s : strengths) {
+    Pixels a = src, b = src;
+    game->glowPixels(23, 17, a.data(), s[0], s[1], s[2]);
+    referenceGlow(23, 17, b.data(), s[0], s[1], s[2]);
+    EXPECT_EQ(a, b) << s[0] << " " << s[1] << " " << s[2];
+  }
+}
 
 TEST_F(Filters, GlowBrightensAroundABrightBlockInOneBand) {
   Surface s(56, 104);
