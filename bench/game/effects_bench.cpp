@@ -46,6 +46,7 @@ void BM_GlowArea(benchmark::State& state) {
 // The ball view and a menu row.
 BENCHMARK(BM_GlowArea)->Args({56, 104})->Args({240, 40})->Unit(benchmark::kMicrosecond);
 
+// The filter alone, without reading and writing the frame.
 void BM_GlowPixels(benchmark::State& state) {
   Frame f;
   std::vector<uint32_t> px(56 * 104);
@@ -57,17 +58,6 @@ void BM_GlowPixels(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GlowPixels)->Unit(benchmark::kMicrosecond);
-
-void BM_ReadWrite(benchmark::State& state) {
-  Frame f;
-  for (auto _ : state) {
-    f.g()->getRGB(f.game->m_bandBuffer, 0, 240, 0, 0, 240, 135);
-    f.g()->drawRGB(f.game->m_bandBuffer, 0, 240, 0, 0, 240, 135, false);
-    benchmark::DoNotOptimize(f.pixels.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_ReadWrite)->Unit(benchmark::kMicrosecond);
 
 void BM_GreyAreaFullScreen(benchmark::State& state) {
   Frame f;

@@ -158,7 +158,8 @@ void glowColumns(Run& run, const Step& step, uint32_t* scratch, int32_t w, int32
 struct GlowGain {
   int32_t add[256];
   explicit GlowGain(int32_t gain) {
-    for (int64_t g = 0; g < 256; ++g) add[g] = static_cast<int32_t>(std::clamp<int64_t>((g * g * gain) >> 8, -255, 255));
+    for (int64_t g = 0; g < 256; ++g)
+      add[g] = static_cast<int32_t>(std::clamp<int64_t>((g * g * gain) >> 8, -255, 255));
   }
   uint32_t apply(uint32_t p, uint32_t glow) const {
     const int32_t r = std::clamp(channel(p, 16) + add[channel(glow, 16)], 0, 255);
@@ -472,13 +473,13 @@ void cGame::drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2,
     const int64_t minor = minor0 + i * minorStep;
     const int64_t alpha = (alpha0 + i * alphaStep) >> 16;
     const int64_t f = minor & 0xFFFF;
-    const int64_t near = (((0x10000 - f) >> 8) * alpha) >> 8;
-    const int64_t far = ((f >> 8) * alpha) >> 8;
+    const int64_t alphaNear = (((0x10000 - f) >> 8) * alpha) >> 8;
+    const int64_t alphaFar = ((f >> 8) * alpha) >> 8;
     const int64_t m = minor >> 16;
     if (xMajor)
-      drawPixelPair(*this, g, major0 + i, m, false, rgb, near, far);
+      drawPixelPair(*this, g, major0 + i, m, false, rgb, alphaNear, alphaFar);
     else
-      drawPixelPair(*this, g, m, major0 + i, true, rgb, near, far);
+      drawPixelPair(*this, g, m, major0 + i, true, rgb, alphaNear, alphaFar);
   }
 }
 
@@ -529,6 +530,7 @@ void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int
   for (int64_t row = 0; row < h; ++row) {
     if (cw < 0 || cw > kMaxSpan || cx < -kMaxSpan || cx > kMaxSpan) break;
     const int64_t yy = y + row;
+    if (yy > std::numeric_limits<int32_t>::max()) break;
     if ((row & 1) == 0 && cw > 0) {
       const uint32_t colour = (static_cast<uint32_t>(c[0] >> 8) & 0xFF) << 24 |
                               pack(c[1] >> 8, c[2] >> 8, c[3] >> 8);
@@ -550,7 +552,8 @@ void cGame::drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_
   if (m_drawSuppressed || !g) return;
   const int64_t half = (static_cast<int64_t>(h) + 4) >> 1;
   const int64_t top64 = static_cast<int64_t>(y) - 2;
-  if (top64 < std::numeric_limits<int32_t>::min() || top64 + std::max<int64_t>(half, 0) > std::numeric_limits<int32_t>::max())
+  if (top64 < std::numeric_limits<int32_t>::min() ||
+      top64 + std::max<int64_t>(half, 0) > std::numeric_limits<int32_t>::max())
     return;
   const int32_t k = static_cast<int32_t>(half);
   const int32_t top = static_cast<int32_t>(top64);

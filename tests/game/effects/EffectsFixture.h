@@ -16,7 +16,10 @@ struct Surface {
   std::vector<uint16_t> px;
   MutableImage image;
   Surface(int width, int height, uint16_t fill = 0)
-      : w(width), h(height), px(static_cast<size_t>(width) * height, fill), image(width, height, width * 2, 16, px.data()) {}
+      : w(width),
+        h(height),
+        px(static_cast<size_t>(width) * height, fill),
+        image(width, height, width * 2, 16, px.data()) {}
   Graphics* g() const { return image.getGraphics(); }
   uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
   void set(int x, int y, uint16_t p) { px[static_cast<size_t>(y) * w + x] = p; }
