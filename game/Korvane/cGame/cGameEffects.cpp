@@ -171,25 +171,6 @@ struct GlowGain {
 
 inline uint32_t alphaWord(int64_t alpha) { return static_cast<uint32_t>(std::clamp<int64_t>(alpha, 0, 255)) << 24; }
 
-// Floor square root of a non-negative 64-bit value, bit by bit.
-int64_t isqrt64(int64_t x) {
-  if (x <= 0) return 0;
-  uint64_t rest = static_cast<uint64_t>(x);
-  uint64_t root = 0;
-  uint64_t bit = uint64_t{1} << 62;
-  while (bit > rest) bit >>= 2;
-  while (bit != 0) {
-    if (rest >= root + bit) {
-      rest -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-    bit >>= 2;
-  }
-  return static_cast<int64_t>(root);
-}
-
 // Cuts a rectangle to the target image; false when nothing of it is left.
 bool clipToImage(const Image* image, int32_t& x, int32_t& y, int32_t& w, int32_t& h) {
   if (!image) return false;
@@ -493,7 +474,9 @@ void cGame::drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uin
   int64_t extent = r;
   int64_t previous = 0;
   for (int64_t i = 1; extent > i; ++i) {
-    const int64_t s = isqrt64((static_cast<int64_t>(r) * r - i * i) * 65536);
+    // 8.8 root of r^2 - i^2: 64 bits from r = 182 on.
+    const uint64_t square = static_cast<uint64_t>(static_cast<int64_t>(r) * r - i * i) << 16;
+    const int64_t s = static_cast<int64_t>(isqrt64(square));
     const int64_t a = 256 - (s & 255);
     if (a < previous) extent -= 1;
     previous = a;
