@@ -28,61 +28,48 @@ struct Frame {
   }
 };
 
-void finish(benchmark::State& state, Frame& f) {
-  benchmark::DoNotOptimize(f.pixels.data());
-  benchmark::ClobberMemory();
-  (void)state;
+// Times one call of the effect on a fresh frame.
+template <class F>
+void onFrame(benchmark::State& state, F&& effect) {
+  Frame f;
+  for (auto _ : state) {
+    effect(*f.game, f.g());
+    benchmark::DoNotOptimize(f.pixels.data());
+    benchmark::ClobberMemory();
+  }
 }
 
 void BM_GlowArea(benchmark::State& state) {
-  Frame f;
   const int w = static_cast<int>(state.range(0));
   const int h = static_cast<int>(state.range(1));
-  for (auto _ : state) {
-    f.game->glowArea(f.g(), 10, 20, w, h, 100, 80, 25);
-    finish(state, f);
-  }
+  onFrame(state, [&](cGame& game, Graphics* g) { game.glowArea(g, 10, 20, w, h, 100, 80, 25); });
 }
 // The ball view and a menu row.
 BENCHMARK(BM_GlowArea)->Args({56, 104})->Args({240, 40})->Unit(benchmark::kMicrosecond);
 
 // The filter alone, without reading and writing the frame.
 void BM_GlowPixels(benchmark::State& state) {
-  Frame f;
   std::vector<uint32_t> px(56 * 104);
   for (size_t i = 0; i < px.size(); ++i) px[i] = (i % 7 < 2) ? 0xF8FCF8 : 0x202020;
-  for (auto _ : state) {
-    f.game->glowPixels(56, 104, px.data(), 100, 80, 25);
+  onFrame(state, [&](cGame& game, Graphics*) {
+    game.glowPixels(56, 104, px.data(), 100, 80, 25);
     benchmark::DoNotOptimize(px.data());
-    benchmark::ClobberMemory();
-  }
+  });
 }
 BENCHMARK(BM_GlowPixels)->Unit(benchmark::kMicrosecond);
 
 void BM_GreyAreaFullScreen(benchmark::State& state) {
-  Frame f;
-  for (auto _ : state) {
-    f.game->greyArea(f.g(), 0, 0, kW, kH, 90);
-    finish(state, f);
-  }
+  onFrame(state, [](cGame& game, Graphics* g) { game.greyArea(g, 0, 0, kW, kH, 90); });
 }
 BENCHMARK(BM_GreyAreaFullScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_FillRectAlphaFullScreen(benchmark::State& state) {
-  Frame f;
-  for (auto _ : state) {
-    f.game->fillRectAlpha(f.g(), 0, 0, kW, kH, 0xAA000000);
-    finish(state, f);
-  }
+  onFrame(state, [](cGame& game, Graphics* g) { game.fillRectAlpha(g, 0, 0, kW, kH, 0xAA000000); });
 }
 BENCHMARK(BM_FillRectAlphaFullScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_SmoothCircle(benchmark::State& state) {
-  Frame f;
-  for (auto _ : state) {
-    f.game->drawSmoothCircle(f.g(), 120, 160, 40, 0xFFFFFF);
-    finish(state, f);
-  }
+  onFrame(state, [](cGame& game, Graphics* g) { game.drawSmoothCircle(g, 120, 160, 40, 0xFFFFFF); });
 }
 BENCHMARK(BM_SmoothCircle)->Unit(benchmark::kMicrosecond);
 

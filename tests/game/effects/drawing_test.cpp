@@ -132,13 +132,6 @@ TEST_F(Drawing, GradientRowsAsPixelArraysAreCutToTheRowBuffer) {
   EXPECT_EQ(s.countNonZero(), kRow);
   EXPECT_EQ(s.at(kRow - 1, 0), 0xFFFF);
   EXPECT_EQ(s.at(kRow, 0), 0);
-  // Half alpha through the array blends like any ARGB pixel row.
-  Surface a(4, 1, 0xFFFF);
-  game->drawGradientColumn(a.g(), 0, 0, 4, 1, 0x80000000, 0x80000000, 0);
-  Surface ref(4, 1, 0xFFFF);
-  const uint32_t row[4] = {0x80000000, 0x80000000, 0x80000000, 0x80000000};
-  ref.g()->drawRGB(row, 0, 4, 0, 0, 4, 1, true);
-  EXPECT_EQ(a.px, ref.px);
 }
 
 TEST_F(Drawing, GradientBarFadesItsSideColumns) {
@@ -191,19 +184,6 @@ TEST_F(Drawing, DrawSuppressLeavesTheSurface) {
     }
     game->m_alphaBars = 0;
   }
-}
-
-TEST_F(Drawing, AlphaPixelBlendsOnePixel) {
-  Surface s(4, 4);
-  game->drawAlphaPixel(s.g(), 1, 2, 0xFFFFFF, 255);
-  game->drawAlphaPixel(s.g(), 2, 2, 0xFFFFFF, 0);
-  game->drawAlphaPixel(s.g(), 3, 2, 0xFFFFFF, 128);
-  game->drawAlphaPixel(s.g(), -1, 2, 0xFFFFFF, 255);
-  game->drawAlphaPixel(s.g(), 9, 9, 0xFFFFFF, 255);
-  EXPECT_EQ(s.at(1, 2), 0xFFFF);
-  EXPECT_EQ(s.at(2, 2), 0);
-  EXPECT_EQ(s.at(3, 2), pixelOf(0x7F7F7F));
-  EXPECT_EQ(s.countNonZero(), 2);
 }
 
 TEST(DrawingMaths, EaseSquareRootAndAngles) {

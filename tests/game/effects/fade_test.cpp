@@ -39,19 +39,6 @@ TEST_F(Fade, PaintsBlackAtTheAlphaOfTheElapsedShare) {
   }
 }
 
-TEST_F(Fade, PaintFadeCoversTheScreenAndTheRectOnlyItself) {
-  Surface screen(240, 320, 0xFFFF);
-  game->startFade(1000, 1);
-  game->m_fade.elapsed = 1000;
-  game->paintFade(screen.g());
-  EXPECT_EQ(screen.countNonZero(), 0);
-
-  Surface s(10, 10, 0xFFFF);
-  game->paintFadeRect(s.g(), 2, 3, 4, 5);
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(s.at(x, y) == 0, x >= 2 && x < 6 && y >= 3 && y < 8) << x << "," << y;
-}
-
 TEST_F(Fade, UpdateIsTrueExactlyFromTheLengthOn) {
   game->startFade(1000, 1);
   EXPECT_EQ(game->m_fade.elapsed, 0);
@@ -92,8 +79,6 @@ TEST_F(Fade, FillRectAlphaBlendsByTheTopByteAndRestoresOpaque) {
   EXPECT_EQ(s.at(1, 1), blackAt(127)[0]);
   EXPECT_EQ(s.at(0, 0), 0xFFFF);
   EXPECT_EQ(s.g()->getAlpha(), 255);
-  game->fillRectAlpha(s.g(), 0, 0, 4, 4, 0xFF00FF00);
-  EXPECT_EQ(s.at(3, 3), 0x07E0);
 }
 
 TEST_F(Fade, InitClearsTheEffectsGroup) {
