@@ -1,12 +1,13 @@
 // mkfont: renders the game's two bitmap fonts with FreeType into sprite banks
-// and writes "i.bar" with the character map (entry 2) and fonts 0 and 1
-// (entries 3 and 4). The other entries of that archive are left empty here.
+// and writes them with the character map as files that mkdata puts into
+// "i.bar" (map entry 2, fonts 0 and 1 entries 3 and 4).
 //
-//   mkfont <font.ttf> <output i.bar>
+//   mkfont <font.ttf> <output dir>: font0.bank, font1.bank, charmap.bin
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "tools/bar/BarWriter.h"
@@ -79,7 +80,7 @@ bool buildFont(FT_Face face, int pixels, std::vector<uint8_t>& bank, std::vector
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: mkfont <font.ttf> <i.bar>\n");
+    std::fprintf(stderr, "usage: mkfont <font.ttf> <output dir>\n");
     return 2;
   }
   FT_Library lib;
@@ -99,7 +100,9 @@ int main(int argc, char** argv) {
   }
   FT_Done_Face(face);
   FT_Done_FreeType(lib);
-  std::vector<uint8_t> out = bar::writeArchive({{}, {}, map, font0, font1});
-  if (out.empty() || !bar::writeFile(argv[2], out)) return 1;
-  return map0 == map1 ? 0 : 1;
+  const std::string dir = argv[2];
+  if (map0 != map1 || !bar::writeFile(dir + "/font0.bank", font0) || !bar::writeFile(dir + "/font1.bank", font1) ||
+      !bar::writeFile(dir + "/charmap.bin", map))
+    return 1;
+  return 0;
 }
