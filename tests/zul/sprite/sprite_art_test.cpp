@@ -1,7 +1,8 @@
-// Recipes drawn into banks and read back through the game's bank reader.
+// Art recipes drawn into banks and read back through the bank reader.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <set>
 
 #include "tests/zul/sprite/SpriteTestUtil.h"
@@ -293,6 +294,32 @@ TEST(ArtRecipe, ExpressionsAndLoops) {
   bool ok = false;
   EXPECT_EQ(art::parseColourLiteral("#11223344", &ok), 0x44112233u);
   EXPECT_TRUE(ok);
+}
+
+}  // namespace
+
+namespace {
+
+// The examples of the recipe guide build.
+TEST(ArtRecipe, GuideExamplesBuild) {
+  std::ifstream in(std::string(KV_SOURCE_DIR) + "/assets/art/README.md");
+  ASSERT_TRUE(in);
+  std::string line, block;
+  int examples = 0;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (!inside && line == "```art") {
+      inside = true;
+      block.clear();
+    } else if (inside && line == "```") {
+      inside = false;
+      ++examples;
+      EXPECT_NO_THROW(build(block)) << block;
+    } else if (inside) {
+      block += line + "\n";
+    }
+  }
+  EXPECT_GE(examples, 1);
 }
 
 }  // namespace
