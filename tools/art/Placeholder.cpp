@@ -1,6 +1,5 @@
 #include "tools/art/Placeholder.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "tools/art/Recipe.h"
@@ -8,18 +7,6 @@
 namespace art {
 
 namespace {
-
-int toInt(const std::string& s, const std::string& file, int line, const std::string& what) {
-  size_t used = 0;
-  int v = 0;
-  try {
-    v = std::stoi(s, &used);
-  } catch (...) {
-    used = 0;
-  }
-  if (used != s.size() || s.empty() || v < 0) throw ArtError(file, line, "bad " + what + " '" + s + "'");
-  return v;
-}
 
 // Box colours: one per archive, then one per extra palette.
 const char* archiveColour(const std::string& archive) {
@@ -38,17 +25,7 @@ const char* const kVariantColours[] = {"#C62828", "#1565C0", "#2E7D32", "#F9A825
 
 std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, const std::string& file) {
   std::vector<PlaceholderSpec> out;
-  std::istringstream in(text);
-  std::string line;
-  int lineNo = 0;
-  while (std::getline(in, line)) {
-    ++lineNo;
-    size_t hash = line.find('#');
-    if (hash != std::string::npos) line.resize(hash);
-    std::istringstream words(line);
-    std::vector<std::string> w;
-    for (std::string t; words >> t;) w.push_back(t);
-    if (w.empty()) continue;
+  for (const auto& [lineNo, w] : listLines(text)) {
     if (w.size() < 2) throw ArtError(file, lineNo, "<archive> <entry> [frames=N] [anims=N] [palettes=N] [size=WxH] [alpha]");
     PlaceholderSpec spec;
     spec.archive = w[0];
@@ -56,10 +33,10 @@ std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, cons
     int first, last;
     size_t dash = w[1].find('-');
     if (dash == std::string::npos) {
-      first = last = toInt(w[1], file, lineNo, "entry");
+      first = last = wholeNumber(w[1], file, lineNo, "entry");
     } else {
-      first = toInt(w[1].substr(0, dash), file, lineNo, "entry");
-      last = toInt(w[1].substr(dash + 1), file, lineNo, "entry");
+      first = wholeNumber(w[1].substr(0, dash), file, lineNo, "entry");
+      last = wholeNumber(w[1].substr(dash + 1), file, lineNo, "entry");
       if (last < first) throw ArtError(file, lineNo, "entry range runs backwards");
     }
     for (size_t i = 2; i < w.size(); ++i) {
@@ -71,16 +48,16 @@ std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, cons
       std::string key = eq == std::string::npos ? w[i] : w[i].substr(0, eq);
       std::string value = eq == std::string::npos ? "" : w[i].substr(eq + 1);
       if (key == "frames") {
-        spec.frames = toInt(value, file, lineNo, "frame count");
+        spec.frames = wholeNumber(value, file, lineNo, "frame count");
       } else if (key == "anims") {
-        spec.anims = toInt(value, file, lineNo, "animation count");
+        spec.anims = wholeNumber(value, file, lineNo, "animation count");
       } else if (key == "palettes") {
-        spec.palettes = toInt(value, file, lineNo, "palette count");
+        spec.palettes = wholeNumber(value, file, lineNo, "palette count");
       } else if (key == "size") {
         size_t x = value.find('x');
         if (x == std::string::npos) throw ArtError(file, lineNo, "size=WxH");
-        spec.width = toInt(value.substr(0, x), file, lineNo, "width");
-        spec.height = toInt(value.substr(x + 1), file, lineNo, "height");
+        spec.width = wholeNumber(value.substr(0, x), file, lineNo, "width");
+        spec.height = wholeNumber(value.substr(x + 1), file, lineNo, "height");
       } else {
         throw ArtError(file, lineNo, "unknown key '" + key + "'");
       }
@@ -100,11 +77,7 @@ std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, cons
 }
 
 std::vector<PlaceholderSpec> loadPlaceholderSpecs(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ArtError(path, 0, "cannot read");
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return parsePlaceholderSpecs(ss.str(), path);
+  return parsePlaceholderSpecs(readTextFile(path), path);
 }
 
 PlaceholderSpec placeholderSpec(const std::vector<PlaceholderSpec>& specs, const std::string& archive, int entry) {

@@ -725,12 +725,43 @@ Recipe parseRecipe(const std::string& text, const std::string& file) {
   return r;
 }
 
-Recipe loadRecipe(const std::string& path) {
+Recipe loadRecipe(const std::string& path) { return parseRecipe(readTextFile(path), path); }
+
+std::string readTextFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ArtError(path, 0, "cannot read the recipe");
+  if (!in) throw ArtError(path, 0, "cannot read the file");
   std::stringstream ss;
   ss << in.rdbuf();
-  return parseRecipe(ss.str(), path);
+  return ss.str();
+}
+
+std::vector<std::pair<int, std::vector<std::string>>> listLines(const std::string& text) {
+  std::vector<std::pair<int, std::vector<std::string>>> out;
+  std::istringstream in(text);
+  std::string line;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    size_t hash = line.find('#');
+    if (hash != std::string::npos) line.resize(hash);
+    std::istringstream words(line);
+    std::vector<std::string> w;
+    for (std::string t; words >> t;) w.push_back(t);
+    if (!w.empty()) out.emplace_back(lineNo, std::move(w));
+  }
+  return out;
+}
+
+int wholeNumber(const std::string& s, const std::string& file, int line, const std::string& what, int max) {
+  size_t used = 0;
+  long v = -1;
+  try {
+    v = std::stol(s, &used);
+  } catch (...) {
+    used = 0;
+  }
+  if (s.empty() || used != s.size() || v < 0 || v > max) throw ArtError(file, line, "bad " + what + " '" + s + "'");
+  return static_cast<int>(v);
 }
 
 uint32_t Sheet::resolve(const ColourRef& c, int palette) const {

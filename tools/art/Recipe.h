@@ -127,4 +127,11 @@ double evalExpression(const std::string& text, const std::map<std::string, doubl
 
 uint32_t parseColourLiteral(const std::string& token, bool* ok);
 
+// Helpers of the list files (manifest, placeholder counts).
+std::string readTextFile(const std::string& path);  // throws ArtError
+// Non-blank lines split into words, "#" comments dropped: (line number, words).
+std::vector<std::pair<int, std::vector<std::string>>> listLines(const std::string& text);
+// A whole number 0..max, or an ArtError naming what it is.
+int wholeNumber(const std::string& s, const std::string& file, int line, const std::string& what, int max = 65534);
+
 }  // namespace art

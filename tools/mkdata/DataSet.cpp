@@ -1,6 +1,5 @@
 #include "tools/mkdata/DataSet.h"
 
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -14,26 +13,6 @@ using art::ArtError;
 
 namespace {
 
-int toIndex(const std::string& s, const std::string& file, int line) {
-  size_t used = 0;
-  int v = -1;
-  try {
-    v = std::stoi(s, &used);
-  } catch (...) {
-    used = 0;
-  }
-  if (used != s.size() || v < 0 || v > 65534) throw ArtError(file, line, "bad entry number '" + s + "'");
-  return v;
-}
-
-std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ArtError(path, 0, "cannot read");
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 const std::set<std::string> kKinds = {"art", "placeholder", "font", "charmap", "alpha", "empty"};
 
 }  // namespace
@@ -41,36 +20,26 @@ const std::set<std::string> kKinds = {"art", "placeholder", "font", "charmap", "
 Manifest parseManifest(const std::string& text, const std::string& file) {
   Manifest m;
   m.file = file;
-  std::istringstream in(text);
-  std::string line;
-  int lineNo = 0;
   auto find = [&](const std::string& name) -> ArchiveSpec* {
     for (ArchiveSpec& a : m.archives)
       if (a.name == name) return &a;
     return nullptr;
   };
-  while (std::getline(in, line)) {
-    ++lineNo;
-    size_t hash = line.find('#');
-    if (hash != std::string::npos) line.resize(hash);
-    std::istringstream words(line);
-    std::vector<std::string> w;
-    for (std::string t; words >> t;) w.push_back(t);
-    if (w.empty()) continue;
+  for (const auto& [lineNo, w] : art::listLines(text)) {
     if (w[0] == "archive") {
       if (w.size() != 3) throw ArtError(file, lineNo, "archive <name> <entry count>");
       if (find(w[1])) throw ArtError(file, lineNo, "archive " + w[1] + " declared twice");
       ArchiveSpec a;
       a.name = w[1];
       a.line = lineNo;
-      a.entries = toIndex(w[2], file, lineNo);
+      a.entries = art::wholeNumber(w[2], file, lineNo, "entry count");
       m.archives.push_back(a);
       continue;
     }
     if (w.size() < 3) throw ArtError(file, lineNo, "<archive> <entry> <source> [arguments]");
     ArchiveSpec* a = find(w[0]);
     if (!a) throw ArtError(file, lineNo, "archive " + w[0] + " is not declared");
-    int entry = toIndex(w[1], file, lineNo);
+    int entry = art::wholeNumber(w[1], file, lineNo, "entry number");
     if (entry >= a->entries)
       throw ArtError(file, lineNo, w[0] + " has " + std::to_string(a->entries) + " entries; " + w[1] + " is past them");
     EntrySource src;
@@ -85,7 +54,7 @@ Manifest parseManifest(const std::string& text, const std::string& file) {
       throw ArtError(file, lineNo, "font 0 or font 1");
     if (src.kind == "alpha")
       for (const std::string& s : src.args) {
-        int served = toIndex(s, file, lineNo);
+        int served = art::wholeNumber(s, file, lineNo, "entry number");
         if (served >= a->entries || served == entry) throw ArtError(file, lineNo, "bad served entry " + s);
       }
     auto prev = a->sources.find(entry);
@@ -101,7 +70,7 @@ Manifest parseManifest(const std::string& text, const std::string& file) {
   return m;
 }
 
-Manifest loadManifest(const std::string& path) { return parseManifest(readText(path), path); }
+Manifest loadManifest(const std::string& path) { return parseManifest(art::readTextFile(path), path); }
 
 std::map<std::string, std::vector<std::vector<uint8_t>>> buildEntries(const Manifest& manifest, const Paths& paths) {
   const std::vector<art::PlaceholderSpec> specs = art::loadPlaceholderSpecs(paths.assets + "/art/placeholders.txt");
@@ -120,7 +89,7 @@ std::map<std::string, std::vector<std::vector<uint8_t>>> buildEntries(const Mani
         if (src.kind == "empty") continue;
         if (src.kind == "charmap" || src.kind == "font") {
           std::string name = src.kind == "charmap" ? "charmap.bin" : "font" + src.args[0] + ".bank";
-          std::string text = readText(paths.fonts + "/" + name);
+          std::string text = art::readTextFile(paths.fonts + "/" + name);
           bytes.assign(text.begin(), text.end());
           continue;
         }
