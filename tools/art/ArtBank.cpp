@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace art {
@@ -292,13 +293,14 @@ Quantised quantise(const std::vector<std::vector<Picture>>& pictures) {
   } else {
     // Median cut; boxes start split by which palettes see the pixel, so that
     // visibility survives in every palette.
-    std::map<uint32_t, std::vector<int>> bySignature;
+    std::map<std::vector<bool>, std::vector<int>> bySignature;
     for (size_t i = 0; i < tuples.size(); ++i) {
-      uint32_t sig = 0;
-      for (size_t p = 0; p < P; ++p)
-        if (tuples[i][p] >> 24) sig |= 1u << (p % 32);
+      std::vector<bool> sig(P);
+      for (size_t p = 0; p < P; ++p) sig[p] = (tuples[i][p] >> 24) != 0;
       bySignature[sig].push_back(static_cast<int>(i));
     }
+    if (bySignature.size() > capacity)
+      throw std::length_error("the palettes show and hide pixels in more than 256 different ways");
     std::vector<std::vector<int>> boxes;
     for (auto& [sig, members] : bySignature) boxes.push_back(std::move(members));
     const int channels = static_cast<int>(P) * 4;
@@ -456,7 +458,11 @@ BuiltBank buildBank(const Sheet& sheet, const RenderOptions& options) {
           for (uint32_t& c : pic.argb) c = (c >> 24) >= 128 ? (c | 0xFF000000u) : 0;
         pics[static_cast<size_t>(p)].push_back(std::move(pic));
       }
-    q = quantise(pics);
+    try {
+      q = quantise(pics);
+    } catch (const std::length_error& e) {
+      throw ArtError(sheet.file, sheet.variants.empty() ? 0 : sheet.variants[0].line, e.what());
+    }
   }
 
   BuiltBank out;

@@ -42,7 +42,9 @@ struct Quantised {
 };
 
 // Every pixel with alpha 0 in all palettes gets index 0 (kTransparent);
-// no other pixel does. Exact when the distinct colour tuples fit.
+// no other pixel does. Exact when the distinct colour tuples fit. Throws
+// std::length_error when the palettes' visibility patterns alone need more
+// than 256 entries.
 Quantised quantise(const std::vector<std::vector<Picture>>& pictures);
 
 struct BuiltBank {

@@ -220,6 +220,32 @@ TEST(ArtBank, QuantisingKeepsVisibilityAndTheColourKey) {
   }
 }
 
+TEST(ArtBank, QuantisingKeepsVisibilityInEveryPalette) {
+  // Forty palettes that each hide other pixels, with too many colours to
+  // keep: a pixel is visible in a palette exactly when its drawing shows it there.
+  const int P = 40, N = 600;
+  std::vector<std::vector<art::Picture>> pics(P);
+  for (int p = 0; p < P; ++p) {
+    art::Picture pic;
+    pic.width = N;
+    pic.height = 1;
+    for (int i = 0; i < N; ++i) {
+      bool shown = (i + p) % 3 != 0 && i % 50 != 0;
+      pic.argb.push_back(shown ? 0xFF000000u | static_cast<uint32_t>(i * 977 + p * 131) : 0u);
+    }
+    pics[static_cast<size_t>(p)].push_back(pic);
+  }
+  art::Quantised q = art::quantise(pics);
+  for (int p = 0; p < P; ++p) {
+    ASSERT_LE(q.palettes[static_cast<size_t>(p)].size(), 256u);
+    for (int i = 0; i < N; ++i) {
+      uint32_t got = q.palettes[static_cast<size_t>(p)][q.indices[0][static_cast<size_t>(i)]];
+      ASSERT_EQ((got >> 24) != 0, (pics[static_cast<size_t>(p)][0].argb[static_cast<size_t>(i)] >> 24) != 0) << p << " " << i;
+    }
+  }
+  for (int i = 0; i < N; ++i) EXPECT_EQ(q.indices[0][static_cast<size_t>(i)] == 0, i % 50 == 0) << i;
+}
+
 TEST(ArtBank, SameRecipeSameBytes) {
   const char* recipe =
       "frame 0 100 30\n"
