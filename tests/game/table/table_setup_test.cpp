@@ -101,7 +101,8 @@ TEST_F(TableTest, LoadBuildsPocketsLinesJawsBallsAndScreenObjects) {
   struct Slot {
     int slot, from;
   };
-  for (Slot s : {Slot{18, 0}, Slot{19, 4}, Slot{23, 20}, Slot{0, 1}, Slot{1, 2}, Slot{2, 3}, Slot{3, 5}, Slot{17, 23}}) {
+  const Slot slots[] = {{18, 0}, {19, 4}, {23, 20}, {0, 1}, {1, 2}, {2, 3}, {3, 5}, {17, 23}};
+  for (Slot s : slots) {
     SCOPED_TRACE(s.slot);
     PhysicalObject* line = w.lines[s.slot];
     ASSERT_NE(line, nullptr);
