@@ -143,6 +143,7 @@ void PhysicsWorld::createTableObject(const TableLayoutGroup& group, int32_t reco
   while (*tail && *tail != b) tail = &(*tail)->next;
   *tail = b;
   ballHead = ballList;
+  relinkShadows();
   balls[kind] = b;
   if (kind == 0) cueBall = b;
   if (kind == 8) ball8 = b;
@@ -243,8 +244,19 @@ void PhysicsWorld::resetBalls() {
 }
 
 void PhysicsWorld::copyBallsToShadows() {
+  relinkShadows();
   for (PhysicalObject* b = ballList; b; b = b->next)
     if (b->shadow) b->shadow->copySetting(*b);
+}
+
+void PhysicsWorld::relinkShadows() {
+  PhysicalObject** tail = &shadowHead;
+  for (PhysicalObject* b = ballList; b; b = b->next) {
+    if (!b->shadow) continue;
+    *tail = b->shadow;
+    tail = &b->shadow->next;
+  }
+  *tail = nullptr;
 }
 
 bool PhysicsWorld::isInPocket(const PhysicalObject& ball, const PhysicalObject& pocket) {

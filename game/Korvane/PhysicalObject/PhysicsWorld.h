@@ -12,6 +12,25 @@
 
 struct TableLayoutGroup;
 
+// Pending contacts of one physics step, earliest first.
+struct CollisionList {
+  static constexpr int32_t kSize = 7;
+  static constexpr int32_t kNone = 0x7fffffff;
+
+  void reset();
+  // Sorted insertion; a full list drops the latest contact and starts the
+  // sub-step counter. Returns false when the new contact was dropped.
+  bool insert(int32_t time, PhysicalObject* first, PhysicalObject* second);
+
+  int32_t times[kSize] = {kNone, kNone, kNone, kNone, kNone, kNone, kNone};
+  PhysicalObject* pairs[kSize][2] = {};
+  uint32_t groupMask = 0xffffffffu;
+  int32_t count = 0;
+  int32_t subSteps = -1;
+  // Balls whose best contact a full list dropped: searched again next time.
+  uint32_t droppedMask = 0;
+};
+
 class PhysicsWorld {
  public:
   static constexpr int32_t kPocketSlots = 100;
@@ -46,7 +65,57 @@ class PhysicsWorld {
   void setBallRollFrames();
   // Every ball back to its off-table rest, shadows copied from the balls.
   void resetBalls();
+  // Copies every ball into its shadow; the shadow list follows the ball list.
   void copyBallsToShadows();
+  void relinkShadows();
+
+  // ---- physics step and contacts (PhysicsStep.cpp)
+  static constexpr int32_t kNoContact = CollisionList::kNone;
+  // Contacts one physicsStep resolves at most before it integrates the rest.
+  static constexpr int32_t kMaxContactsPerStep = 512;
+  // Time horizon of a straight-line search in place of an unlimited one.
+  static constexpr int32_t kSearchHorizon = 4096;
+
+  void physicsStep(PhysicalObject* list, int32_t T);
+  void physicsStepBalls(int32_t T) { physicsStep(ballList, T); }
+  int32_t findEarliestContact(PhysicalObject* list, int32_t T, bool prepare, bool testCushions, bool collect);
+  int32_t previewStep(PhysicalObject* list, int32_t T, bool testCushions);
+  bool isBallPlacementBlocked(const PhysicalObject& ball) const;
+  // Resolves a contact by the second object's type.
+  void respond(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
+
+  // Contact times within T, or kNoContact.
+  static int32_t ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b);
+  static int32_t ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket);
+  static int32_t ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point);
+  static int32_t ballLineTime(int32_t T, const PhysicalObject& ball, const Vector2& pointA, const Vector2& pointB,
+                              const Vector2& normal);
+  static int32_t ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other);
+  // Responses.
+  void ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const;
+  static void separate(PhysicalObject* list, PhysicalObject& ball);
+  static void lineResponse(PhysicalObject& ball, const PhysicalObject& line);
+  static void jawResponse(PhysicalObject& ball, const PhysicalObject& jaw);
+  // The lines (bits 0-11) and jaws (bits 12-23) worth testing for a ball.
+  uint32_t zoneMask(const Vector2& position, const Vector2& direction) const;
+  static Q14 frictionRoot(Q14 v, Q14 d);
+
+  // ---- the strike (PhysicsStrike.cpp)
+  // Sets the ball's motion from the shot; maxPower in percent; cushionFirst:
+  // the struck aim's first contact is a cushion line or jaw point.
+  void strikeCueBall(PhysicalObject& ball, bool preview, int32_t maxPower, bool cushionFirst);
+  // Whether the cue ball struck along the aim first meets a cushion line or
+  // jaw point; plays a preview on the shadows, which are copied back after.
+  bool isFirstContactCushion();
+  void setShadowFullSpeed();
+  // Whether a preview strike along the aim reaches ball n first.
+  bool aimReachesBall(int32_t n);
+
+  CollisionList collisions;
+  PhysicalObject* currentPair[2] = {};
+  uint32_t zoneMaskValue = 0xffffff;
+  uint8_t zoneMaskOn = 1;  // off only to check that the mask changes nothing
+  int32_t contactCapHits = 0;
 
   // The T = 0 ball-pocket test: centre within 8.0 of the pocket's centre.
   static bool isInPocket(const PhysicalObject& ball, const PhysicalObject& pocket);

@@ -1,5 +1,6 @@
 #include "game/Korvane/PhysicalObject/ShotRecord.h"
 
+#include "game/Korvane/PhysicalObject/PhysicalObject.h"
 #include "zul/3d/Angles.h"
 
 void ShotRecord::rotateAim(Q14 angle) {
@@ -12,7 +13,15 @@ void ShotRecord::rotateAim(Q14 angle) {
 }
 
 void ShotRecord::recordEvent(PhysicalObject* a, PhysicalObject* b) {
-  if (eventCount >= kMaxEvents) return;
+  const bool kept = b && (b->type == PhysicalObject::kPocket || b->type == PhysicalObject::kOffTable ||
+                          b->type == PhysicalObject::kLanding);
+  if (eventCount >= (kept ? kMaxEvents + kReservedEvents : kMaxEvents)) return;
   if (eventCount > 0 && events[eventCount - 1].first == a && events[eventCount - 1].second == b) return;
   events[eventCount++] = {a, b};
+}
+
+void ShotRecord::clearShotCounters() {
+  strikeWord = 0;
+  for (int32_t& w : strikeRun) w = 0;
+  strikeBytes[0] = strikeBytes[1] = 0;
 }

@@ -12,6 +12,8 @@ class PhysicalObject;
 struct ShotRecord {
   static constexpr int32_t kMaxTargets = 16;
   static constexpr int32_t kMaxEvents = 200;
+  // Room behind the 200 kept for pocket, off-table and landing events.
+  static constexpr int32_t kReservedEvents = 48;
   static constexpr Q14 kRestDistance = 0x20000;  // 8.0
 
   struct Target {
@@ -25,9 +27,11 @@ struct ShotRecord {
 
   // Turns the aim by angle (Q14 degrees); forgets the chosen target and marks the aim changed.
   void rotateAim(Q14 angle);
-  // Appends a contact unless the same pair was the last one or the list is full.
+  // Appends a contact unless the same pair was the last one or the list is
+  // full; pocket, off-table and landing events may use the reserved room.
   void recordEvent(PhysicalObject* a, PhysicalObject* b);
   void clearEvents() { eventCount = 0; }
+  void clearShotCounters();
 
   Vector2 aim{0, 0};
   int32_t chosenTarget = -1;
@@ -44,9 +48,11 @@ struct ShotRecord {
   uint8_t sideSpinFlag = 0;
   uint8_t jumpShot = 0;
   uint8_t previewFlag = 0;
+  // The aim guide found the cue ball's first contact to be a cushion line or jaw point.
+  uint8_t cushionFirst = 0;
   Target targets[kMaxTargets] = {};
   int32_t targetCount = 0;
-  Event events[kMaxEvents] = {};
+  Event events[kMaxEvents + kReservedEvents] = {};
   int32_t eventCount = 0;
   // Cue stroke: the two timer words (ms) and the request word the stroke clears.
   int32_t strokeTimer[2] = {};
@@ -54,4 +60,8 @@ struct ShotRecord {
   // Per-shot state of the turn flow, cleared at every frame start.
   uint8_t perShotBytes[3] = {};
   int32_t perShotWords[4] = {};
+  // Counters of the turn flow the strike clears: a word, a run of 16 and two bytes.
+  int32_t strikeWord = 0;
+  int32_t strikeRun[16] = {};
+  uint8_t strikeBytes[2] = {};
 };

@@ -272,6 +272,23 @@ class cGame : public GameBase {
   int32_t getPlayerGroup(int32_t player) const;
   void onUnusedSpritesFreed() {}
   void rotateAim(Q14 angle) { m_world.shot.rotateAim(angle); }
+  // --- physics and the strike (cGamePhysics.cpp)
+  void physicsStep(PhysicalObject* list, int32_t T) { m_world.physicsStep(list, T); }
+  void physicsStepBalls(int32_t T) { m_world.physicsStepBalls(T); }
+  int32_t findEarliestContact(PhysicalObject* list, int32_t T, bool prepare, bool testCushions, bool collect) {
+    return m_world.findEarliestContact(list, T, prepare, testCushions, collect);
+  }
+  int32_t previewStep(PhysicalObject* list, int32_t T, bool testCushions) {
+    return m_world.previewStep(list, T, testCushions);
+  }
+  bool isBallPlacementBlocked(const PhysicalObject& ball) const { return m_world.isBallPlacementBlocked(ball); }
+  void copyBallsToShadows() { m_world.copyBallsToShadows(); }
+  static Q14 frictionRoot(Q14 v, Q14 d) { return PhysicsWorld::frictionRoot(v, d); }
+  int32_t getMaxPower() const;
+  void strikeCueBall(PhysicalObject* ball, bool preview);
+  void recordShotEvent(PhysicalObject* a, PhysicalObject* b) { m_world.shot.recordEvent(a, b); }
+  void setShadowFullSpeed() { m_world.setShadowFullSpeed(); }
+  void aimAtBall(int32_t n, bool force = false);
   // Hooks of the pool classes.
   void onContact(PhysicalObject* first, PhysicalObject* second);
   void unlockAchievement(int32_t id);

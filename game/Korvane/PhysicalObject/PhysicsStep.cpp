@@ -1,0 +1,530 @@
+// Event-driven motion: the earliest contact of any moving ball within the
+// remaining time, every object advanced exactly to it, the contact reported
+// and resolved, then the rest of the time. Pending contacts wait in a short
+// sorted list so that after a contact only the balls it changed are searched.
+#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+constexpr Q14 kRadius = 0x12000;            // 4.5
+constexpr int64_t kBallContact = 0x144000;  // 81.0: (2 * radius)^2
+constexpr int64_t kJawContact = 0x51000;    // 20.25: radius^2
+constexpr int64_t kPocketContact = 0x100000;  // 64.0
+constexpr Q14 kPocketBox = 0x20000;         // 8.0
+constexpr Q14 kAxisNear = 32768;            // 2.0
+constexpr Q14 kBreakLoss = 15360;           // 0.9375
+constexpr Q14 kSeparationSpeed = 0x78000;   // 30.0
+constexpr int64_t kTouching = 0x190000;     // 100.0: centres closer than 10.0
+constexpr Q14 kFriction = 0x30000;          // 12.0
+constexpr int32_t kNone = CollisionList::kNone;
+// Interior of the table where no pocket or cushion can be reached.
+constexpr Q14 kInnerLeft = 43 << 14, kInnerRight = 126 << 14, kInnerTop = 46 << 14, kInnerBottom = 256 << 14;
+
+int64_t mul64(int64_t a, int64_t b) { return (a * b) >> 14; }
+int64_t dot64(const Vector2& a, const Vector2& b) { return mul64(a.x, b.x) + mul64(a.y, b.y); }
+int64_t square64(const Vector2& v) { return mul64(v.x, v.x) + mul64(v.y, v.y); }
+
+// Q14 square root of a Q14 square; the same as sqrtQ14 below 2^31.
+Q14 root64(int64_t s) {
+  if (s <= 0x7fffffff) return sqrtQ14(static_cast<Q14>(s));
+  return static_cast<Q14>(isqrt64(static_cast<uint64_t>(s)) << 7);
+}
+
+// Vector2::length with 64-bit squares: equal to it below 362 units.
+Q14 length64(const Vector2& v) {
+  if (v.x == 0) return absQ14(v.y);
+  if (v.y == 0) return absQ14(v.x);
+  return root64(square64(v));
+}
+
+Vector2 unit(const Vector2& v, Q14 len) { return Vector2(q14Div(v.x, len), q14Div(v.y, len)); }
+
+Vector2 minus(const Vector2& a, const Vector2& b) { return Vector2(wrapSub(a.x, b.x), wrapSub(a.y, b.y)); }
+
+// Speed and direction of a ball from a velocity.
+void setVelocity(PhysicalObject& o, const Vector2& v) {
+  o.speed = length64(v);
+  if (o.speed != 0) o.direction = unit(v, o.speed);
+}
+
+Vector2 velocity(const PhysicalObject& o) {
+  return Vector2(q14Mul(o.direction.x, o.speed), q14Mul(o.direction.y, o.speed));
+}
+
+// t = T * s / |r| for s <= |r|; an overlap (s < 0) is time 1.
+int32_t sweptTime(int32_t T, int64_t s, Q14 rootRR) {
+  if (s > rootRR) return kNone;
+  const int64_t t = (static_cast<int64_t>(T) * q14Div(static_cast<Q14>(s), rootRR)) >> 14;
+  return t < 0 ? 1 : static_cast<int32_t>(t);
+}
+
+// Time of a disc of squared radius reach moving by r against a still point at d.
+int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t dd, int64_t reach, bool inclusive) {
+  const Q14 sr = root64(square64(r));
+  const Vector2 u = unit(r, sr);
+  const int64_t p = dot64(u, d);
+  if (inclusive ? p < 0 : p <= 0) return kNone;
+  const int64_t q = dd - mul64(p, p);
+  if (q > reach) return kNone;
+  return sweptTime(T, p - root64(reach - q), sr);
+}
+
+struct Box {
+  Q14 x0, x1, y0, y1;
+};
+
+Box sweptBox(const PhysicalObject& o, Q14 widen) {
+  const int64_t x = o.position.x, y = o.position.y;
+  const int64_t ex = x + o.step.x, ey = y + o.step.y;
+  auto clamp = [](int64_t v) {
+    return static_cast<Q14>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+  };
+  return {clamp((x < ex ? x : ex) - widen), clamp((x > ex ? x : ex) + widen), clamp((y < ey ? y : ey) - widen),
+          clamp((y > ey ? y : ey) + widen)};
+}
+
+bool overlaps(const Box& a, const Box& b) { return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1; }
+
+bool isBall(const PhysicalObject* o) { return o && o->type == PhysicalObject::kBall; }
+
+uint32_t identityBit(const PhysicalObject* o) {
+  return o && o->identity >= 0 && o->identity < 32 ? 1u << o->identity : 0u;
+}
+
+// Zone bit of line slot i (three first-run lines to a bit) and of jaw j.
+uint32_t lineZoneBit(int32_t i) { return 1u << (i < 18 ? i / 3 : 6 + (i - 18)); }
+uint32_t jawZoneBit(int32_t j) { return 1u << (12 + j); }
+
+bool strictlyBetween(Q14 v, Q14 a, Q14 b) { return a < b ? (a < v && v < b) : (b < v && v < a); }
+
+}  // namespace
+
+// ---- the list
+
+void CollisionList::reset() {
+  groupMask = 0xffffffffu;
+  count = 0;
+  subSteps = -1;
+  droppedMask = 0;
+  for (int32_t& t : times) t = kNone;
+}
+
+bool CollisionList::insert(int32_t time, PhysicalObject* first, PhysicalObject* second) {
+  if (count == kSize) {
+    if (subSteps == -1) subSteps = kSize;
+    if (time >= times[kSize - 1]) {
+      droppedMask |= identityBit(first);
+      return false;
+    }
+    droppedMask |= identityBit(pairs[kSize - 1][0]);
+    count = kSize - 1;
+  }
+  int32_t at = count;
+  while (at > 0 && times[at - 1] > time) {
+    times[at] = times[at - 1];
+    pairs[at][0] = pairs[at - 1][0];
+    pairs[at][1] = pairs[at - 1][1];
+    --at;
+  }
+  times[at] = time;
+  pairs[at][0] = first;
+  pairs[at][1] = second;
+  ++count;
+  return true;
+}
+
+// ---- contact times
+
+int32_t PhysicsWorld::ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b) {
+  const Vector2 d = minus(b.position, a.position);
+  const int64_t dd = square64(d);
+  if (T == 0) return dd < kBallContact ? 0 : kNone;
+  const Vector2 r = minus(a.step, b.step);
+  if (dot64(r, d) <= 0) return kNone;
+  return discTime(T, r, d, dd, kBallContact, false);
+}
+
+int32_t PhysicsWorld::ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket) {
+  const Vector2 d = minus(pocket.position, ball.position);
+  const int64_t dd = square64(d);
+  if (T == 0) return dd < kPocketContact ? 0 : kNone;
+  const Vector2& r = ball.step;
+  if (dd - kPocketContact > square64(r)) return kNone;
+  if (dot64(r, d) <= 0) return kNone;
+  return discTime(T, r, d, dd, kPocketContact, false);
+}
+
+int32_t PhysicsWorld::ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point) {
+  const Vector2 d = minus(point, ball.position);
+  const int64_t dd = square64(d);
+  if (dd - kJawContact > square64(ball.step)) return kNone;
+  // Already within the radius: only a ball moving into the point meets it.
+  return discTime(T, ball.step, d, dd, kJawContact, dd >= kJawContact);
+}
+
+int32_t PhysicsWorld::ballLineTime(int32_t T, const PhysicalObject& ball, const Vector2& a, const Vector2& b,
+                                   const Vector2& normal) {
+  const int64_t s = dot64(normal, ball.step);
+  if (s <= 0) return kNone;  // only a ball moving into the line meets it
+  const Vector2& p = ball.position;
+  // A ball running along an axis-parallel line, close to it and within its extent.
+  if ((a.x >> 14) == (b.x >> 14) && absQ14(wrapSub(p.x, a.x)) < kAxisNear && strictlyBetween(p.y, a.y, b.y))
+    return 1;
+  if ((a.y >> 14) == (b.y >> 14) && absQ14(wrapSub(p.y, a.y)) < kAxisNear && strictlyBetween(p.x, a.x, b.x))
+    return 1;
+  const int64_t dist = dot64(normal, minus(a, p));
+  const int64_t g = dist - kRadius;
+  if (g < 0) {
+    // Inside the radius already: time 1 while the ball still overlaps the segment.
+    if (dist <= -kRadius) return kNone;
+    const Vector2 foot(wrapAdd(p.x, static_cast<Q14>(mul64(normal.x, dist))),
+                       wrapAdd(p.y, static_cast<Q14>(mul64(normal.y, dist))));
+    return strictlyBetween(foot.x, a.x, b.x) || strictlyBetween(foot.y, a.y, b.y) ? 1 : kNone;
+  }
+  if (s < g) return kNone;
+  const Q14 f = q14Div(static_cast<Q14>(g), static_cast<Q14>(s));
+  const Vector2 c(wrapAdd(wrapAdd(p.x, q14Mul(ball.step.x, f)), q14Mul(normal.x, kRadius)),
+                  wrapAdd(wrapAdd(p.y, q14Mul(ball.step.y, f)), q14Mul(normal.y, kRadius)));
+  if (!strictlyBetween(c.x, a.x, b.x) && !strictlyBetween(c.y, a.y, b.y)) return kNone;
+  const int64_t t = (static_cast<int64_t>(T) * f) >> 14;
+  return t < 0 ? 1 : static_cast<int32_t>(t);
+}
+
+int32_t PhysicsWorld::ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other) {
+  if (other.type == PhysicalObject::kLine) return ballLineTime(T, ball, other.pointA, other.pointB, other.normal);
+  return ballPointTime(T, ball, other.position);
+}
+
+// ---- zones
+
+uint32_t PhysicsWorld::zoneMask(const Vector2& p, const Vector2& dir) const {
+  for (int32_t j = 0; j < 6; ++j)
+    if (!jaws[j]) return 0xffffff;
+  const int64_t x = p.x, y = p.y;
+  uint32_t m = 0xffffff;
+  if (dir.x < 0)
+    m &= x + kRadius < jaws[1]->position.x ? 0xf81e78u : 0xfffe7fu;
+  else
+    m &= x - kRadius > jaws[0]->position.x ? 0x07e3c7u : 0xfff3ffu;
+  if (dir.y < 0) {
+    const int64_t t = y + kRadius;
+    if (t < jaws[4]->position.y)
+      m &= 0x1e070c;
+    else if (t < jaws[3]->position.y)
+      m &= 0x3f071e;
+    else
+      m &= t < jaws[2]->position.y ? 0x7f8f9eu : 0xffffbfu;
+  } else {
+    const int64_t b = y - kRadius;
+    if (b > jaws[3]->position.y)
+      m &= 0x8078e1;
+    else if (b > jaws[4]->position.y)
+      m &= 0xc0f8f3;
+    else
+      m &= b > jaws[5]->position.y ? 0xe1fdf3u : 0xfffdffu;
+  }
+  return m;
+}
+
+// ---- the search
+
+int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool prepare, bool testCushions,
+                                          bool collect) {
+  int32_t best = kNone;
+  PhysicalObject* bestA = nullptr;
+  PhysicalObject* bestB = nullptr;
+  const uint32_t group = collisions.groupMask;
+  const bool groupSearch = collect && group != 0xffffffffu;
+  auto inGroup = [group](const PhysicalObject* o) { return group == 0xffffffffu || (identityBit(o) & group); };
+  auto offer = [&](int32_t t, PhysicalObject* a, PhysicalObject* b) {
+    if (t < best) {
+      best = t;
+      bestA = a;
+      bestB = b;
+    }
+  };
+  auto finish = [&]() {
+    if (!collect) {
+      currentPair[0] = bestA;
+      currentPair[1] = bestB;
+    }
+    return best;
+  };
+
+  int32_t index = 0;
+  for (PhysicalObject* a = list; a; a = a->next, ++index) {
+    const uint32_t bit = index < 31 ? 1u << (index + 1) : 0u;
+    if (prepare && a->advanced) {
+      a->prepareStep(*this, T);
+      a->advanced = 0;
+    }
+    if (collect) {
+      if (best != kNone) collisions.insert(best, bestA, bestB);
+      best = kNone;
+      if (!inGroup(a)) continue;
+    }
+    if (a->pocketed) {
+      if (!a->hidden) movingMask |= bit;
+      continue;
+    }
+    if (a->airTime != 0) {
+      movingMask |= bit;
+      continue;
+    }
+    const bool aMoves = a->isMoving();
+    if (aMoves) movingMask |= bit;
+    const Box box = sweptBox(*a, kRadius);
+
+    for (PhysicalObject* b = groupSearch ? list : a->next; b; b = b->next) {
+      if (prepare && b->advanced) {
+        b->prepareStep(*this, T);
+        b->advanced = 0;
+      }
+      if (b == a || b->pocketed || b->airTime != 0) continue;
+      if (groupSearch && inGroup(b) && b->identity >= a->identity) continue;
+      if (!aMoves && !b->isMoving()) continue;
+      if (!overlaps(box, sweptBox(*b, kRadius))) continue;
+      offer(ballBallTime(T, *a, *b), a, b);
+      if (!collect && best == 0) return finish();
+    }
+
+    if (best == kNone) testCushions = true;
+    if (!aMoves || !testCushions) continue;
+    if (interiorCut && box.x0 > kInnerLeft && box.x1 < kInnerRight && -static_cast<int64_t>(box.y1) > kInnerTop &&
+        -static_cast<int64_t>(box.y0) < kInnerBottom)
+      continue;
+
+    for (PhysicalObject* p = pocketHead; p; p = p->next) {
+      const Box pb{wrapSub(p->position.x, kPocketBox), wrapAdd(p->position.x, kPocketBox),
+                   wrapSub(p->position.y, kPocketBox), wrapAdd(p->position.y, kPocketBox)};
+      if (!overlaps(box, pb)) continue;
+      offer(ballPocketTime(T, *a, *p), a, p);
+      if (!collect && best == 0) return finish();
+    }
+
+    const uint32_t zones = zoneMaskOn ? zoneMask(a->position, a->direction) : 0xffffffu;
+    zoneMaskValue = zones;
+    for (int32_t i = 0; i < kLineSlots; ++i) {
+      PhysicalObject* l = lines[i];
+      if (!l || !(zones & lineZoneBit(i))) continue;
+      const Box lb{l->pointA.x < l->pointB.x ? l->pointA.x : l->pointB.x,
+                   l->pointA.x > l->pointB.x ? l->pointA.x : l->pointB.x,
+                   l->pointA.y < l->pointB.y ? l->pointA.y : l->pointB.y,
+                   l->pointA.y > l->pointB.y ? l->pointA.y : l->pointB.y};
+      if (!overlaps(box, lb)) continue;
+      offer(ballCushionTime(T, *a, *l), a, l);
+      if (!collect && best == 0) return finish();
+    }
+    for (int32_t j = 0; j < kJawSlots; ++j) {
+      PhysicalObject* w = jaws[j];
+      if (!w || !(zones & jawZoneBit(j))) continue;
+      const Vector2& q = w->position;
+      if (q.x < box.x0 || q.x > box.x1 || q.y < box.y0 || q.y > box.y1) continue;
+      offer(ballCushionTime(T, *a, *w), a, w);
+      if (!collect && best == 0) return finish();
+    }
+  }
+  if (collect && best != kNone) collisions.insert(best, bestA, bestB);
+  return finish();
+}
+
+// ---- responses
+
+void PhysicsWorld::respond(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second) {
+  switch (second.type) {
+    case PhysicalObject::kBall: ballBallResponse(list, first, second); break;
+    case PhysicalObject::kPocket: capturePocket(first, second); break;
+    case PhysicalObject::kLine:
+    case PhysicalObject::kLineB:
+    case PhysicalObject::kLineC: lineResponse(first, second); break;
+    case PhysicalObject::kJaw: jawResponse(first, second); break;
+    default: break;
+  }
+}
+
+void PhysicsWorld::ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const {
+  Vector2 va = velocity(a), vb = velocity(b);
+  const Vector2 d = minus(b.position, a.position);
+  const Vector2 n = unit(d, length64(d));
+  const Q14 k = static_cast<Q14>(dot64(n, va) - dot64(n, vb));
+  const Vector2 nk(q14Mul(n.x, k), q14Mul(n.y, k));
+  va.subtractInPlace(nk);
+  vb.addInPlace(nk);
+  if (breakPlayed) {
+    va.scale(kBreakLoss);
+    vb.scale(kBreakLoss);
+  }
+  setVelocity(a, va);
+  setVelocity(b, vb);
+  separate(list, a);
+  separate(list, b);
+}
+
+void PhysicsWorld::separate(PhysicalObject* list, PhysicalObject& ball) {
+  ball.airborneLook = 0;
+  if (ball.isMoving()) return;
+  for (PhysicalObject* o = list; o; o = o->next) {
+    if (o == &ball || o->type != PhysicalObject::kBall || o->pocketed) continue;
+    if (o->isMoving()) return;
+    // Only a ball it touches pushes it away.
+    const Vector2 d = minus(ball.position, o->position);
+    if (square64(d) >= kTouching) continue;
+    const Q14 len = length64(d);
+    if (len == 0) continue;
+    ball.direction = unit(d, len);
+    ball.speed = kSeparationSpeed;
+  }
+}
+
+void PhysicsWorld::lineResponse(PhysicalObject& ball, const PhysicalObject& line) {
+  if (ball.speed == 0) return;
+  Vector2 v = velocity(ball);
+  const Vector2& n = line.normal;
+  const int64_t vn = dot64(v, n);
+  if (vn <= 0) return;  // moving away from the cushion
+  const Q14 c = q14Div(static_cast<Q14>(vn), ball.speed);
+  const Q14 f = 16384 - q14Mul(c, 8192);
+  v.x = static_cast<Q14>(v.x - mul64(n.x, 2 * vn));
+  v.y = static_cast<Q14>(v.y - mul64(n.y, 2 * vn));
+  Vector2 side = v;
+  side.rotate90();
+  v.x = static_cast<Q14>(v.x + mul64(side.x, ball.sideKick));
+  v.y = static_cast<Q14>(v.y + mul64(side.y, ball.sideKick));
+  ball.sideKick = 0;
+  v.scale(f);
+  setVelocity(ball, v);
+}
+
+void PhysicsWorld::jawResponse(PhysicalObject& ball, const PhysicalObject& jaw) {
+  if (ball.speed == 0) return;
+  const Vector2 d = minus(jaw.position, ball.position);
+  const Vector2 n = unit(d, length64(d));
+  Vector2 v = velocity(ball);
+  const int64_t k = dot64(n, v);
+  if (k <= 0) return;  // moving away from the point
+  v.x = static_cast<Q14>(v.x - mul64(n.x, 2 * k));
+  v.y = static_cast<Q14>(v.y - mul64(n.y, 2 * k));
+  v.scale(16384 - q14Div(static_cast<Q14>(k), ball.speed) / 2);
+  setVelocity(ball, v);
+}
+
+// ---- steps
+
+void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
+  CollisionList& cl = collisions;
+  cl.reset();
+  for (PhysicalObject* o = list; o; o = o->next) o->advanced = 1;
+  int32_t resolved = 0;
+  constexpr int32_t kInstantPairs = 32;
+  PhysicalObject* instant[kInstantPairs][2];
+  int32_t instantCount = 0;
+  while (T >= 1) {
+    findEarliestContact(list, T, true, true, true);
+    int32_t t = cl.times[0];
+    PhysicalObject* first = cl.pairs[0][0];
+    PhysicalObject* second = cl.pairs[0][1];
+    bool due = cl.count > 0 && t <= T;
+    if (due && resolved >= kMaxContactsPerStep) {
+      ++contactCapHits;
+      debugTrace("physics: %d contacts in one step, the rest of %d integrated\n", resolved, T);
+      due = false;
+    }
+    // A pair met again at the instant it was resolved takes one unit, so time advances.
+    if (due && t == 0) {
+      bool again = instantCount == kInstantPairs;
+      for (int32_t i = 0; i < instantCount && !again; ++i)
+        again = (instant[i][0] == first && instant[i][1] == second) || (instant[i][0] == second && instant[i][1] == first);
+      if (again) t = 1;
+    }
+    if (due && t > 0) instantCount = 0;
+    for (PhysicalObject* o = list; o; o = o->next) {
+      if (due) {
+        o->prepareStep(*this, t);
+        o->integrate(t);
+      } else {
+        o->integrate(T);
+        o->update(*this);
+      }
+      o->advanced = 1;
+    }
+    if (!due) return;
+    ++resolved;
+    if (instantCount < kInstantPairs) {
+      instant[instantCount][0] = first;
+      instant[instantCount][1] = second;
+      ++instantCount;
+    }
+    currentPair[0] = first;
+    currentPair[1] = second;
+    hook().onContact(first, second);
+    respond(list, *first, *second);
+
+    if (cl.subSteps != -1 && --cl.subSteps == 0) {
+      cl.reset();
+      T -= t;
+      continue;
+    }
+    // Searched again: the pair, balls a full list dropped, and every moving ball
+    // (its step is prepared anew for the rest of the time).
+    uint32_t group = identityBit(first) | (isBall(second) ? identityBit(second) : 0u) | cl.droppedMask;
+    for (PhysicalObject* o = list; o; o = o->next)
+      if (o->isMoving() || o->airTime != 0) group |= identityBit(o);
+    cl.groupMask = group;
+    cl.droppedMask = 0;
+    // Entries of searched balls are stale; the rest move up, their times reduced by t.
+    int32_t kept = 0;
+    for (int32_t i = 1; i < cl.count; ++i) {
+      PhysicalObject* a = cl.pairs[i][0];
+      PhysicalObject* b = cl.pairs[i][1];
+      if (b == first || (identityBit(a) & group) || (isBall(b) && (identityBit(b) & group))) continue;
+      cl.times[kept] = cl.times[i] - t;
+      cl.pairs[kept][0] = a;
+      cl.pairs[kept][1] = b;
+      ++kept;
+    }
+    for (int32_t i = kept; i < CollisionList::kSize; ++i) cl.times[i] = kNone;
+    cl.count = kept;
+    T -= t;
+  }
+}
+
+int32_t PhysicsWorld::previewStep(PhysicalObject* list, int32_t T, bool testCushions) {
+  const int32_t t = findEarliestContact(list, T, true, testCushions, false);
+  const int64_t left = static_cast<int64_t>(T) - t;
+  if (left >= 0 && currentPair[0] && currentPair[1]) {
+    for (PhysicalObject* o = list; o; o = o->next) {
+      o->prepareStep(*this, t);
+      o->integrate(t);
+      o->advanced = 1;
+    }
+    PhysicalObject* first = currentPair[0];
+    PhysicalObject* second = currentPair[1];
+    hook().onContact(first, second);
+    respond(list, *first, *second);
+  } else {
+    for (PhysicalObject* o = list; o; o = o->next) {
+      o->integrate(T);
+      o->advanced = 1;
+    }
+  }
+  return static_cast<int32_t>(left < INT32_MIN ? INT32_MIN : left);
+}
+
+bool PhysicsWorld::isBallPlacementBlocked(const PhysicalObject& ball) const {
+  for (const PhysicalObject* b = ballList; b; b = b->next)
+    if (b != &ball && !b->pocketed && ballBallTime(0, ball, *b) == 0) return true;
+  for (const PhysicalObject* p = pocketHead; p; p = p->next)
+    if (ballPocketTime(0, ball, *p) == 0) return true;
+  return false;
+}
+
+Q14 PhysicsWorld::frictionRoot(Q14 v, Q14 d) {
+  const Q14 w = root64(mul64(v, v) + mul64(kFriction, d));
+  const Q14 r1 = q14Div(wrapSub(w, v), kFriction);
+  const Q14 r2 = q14Div(wrapSub(wrapNeg(w), v), kFriction);
+  if (r1 < 0 && r2 < 0) return 0;
+  const Q14 r = r1 >= 0 ? r1 : r2;
+  return wrapAdd(v, q14Mul(r >> 8, kFriction));
+}
