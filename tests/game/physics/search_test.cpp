@@ -28,11 +28,7 @@ TEST_F(Search, ZoneMaskRows) {
 
 TEST_F(Search, MaskAndInteriorCutChangeNothing) {
   pooltest::Draws d(2024);
-#if defined(__SANITIZE_ADDRESS__)
-  const int kStates = 25000;
-#else
   const int kStates = 100000;
-#endif
   int contacts = 0, cushions = 0;
   for (int i = 0; i < kStates; ++i) {
     clearBalls();

@@ -9,11 +9,7 @@ using pooltest::q;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kShots = 1000, kBreaks = 40;
-#else
 constexpr int kShots = 5000, kBreaks = 200;
-#endif
 constexpr int kMaxFrames = 3000;
 constexpr int kShadowEvery = 5;
 constexpr double kOverlap = 9.0 - 1.0 / 32;
