@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "wince/windows.h"
 #include "windows_brew/HostFiles.h"
 #include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 

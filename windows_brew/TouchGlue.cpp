@@ -6,7 +6,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include "platform/brew/NoticeFont.h"
 #include "windows_brew/AppletSeam.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
 

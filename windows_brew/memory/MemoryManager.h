@@ -1,12 +1,18 @@
-// Allocation tracking, the global allocation operators, debug traces and the
-// engine's assertion report.
+// Allocation tracking and the global allocation operators. The debug
+// helpers (Debug.h) and source-located allocation (TrackedNew.h) have headers
+// of their own; this one includes both.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <new>
+#include <string>
+
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 
 struct SMemBlock {
   void* address = nullptr;
@@ -69,42 +75,6 @@ class CMemoryManager {
 
 CMemoryManager* getMemoryManager();
 
-void* trackedAlloc(std::size_t size, const char* file, int line, void* parent);
-void trackedFree(void* pointer);
-void* trackedRealloc(void* pointer, std::size_t size, const char* file, int line, void* parent);
-
-// Source-located allocation: zero-filled and recorded. Returns null on failure.
-void* operator new(std::size_t size, const char* file, int line, void* parent) noexcept;
-void* operator new[](std::size_t size, const char* file, int line, void* parent) noexcept;
-void operator delete(void* p, const char* file, int line, void* parent) noexcept;
-void operator delete[](void* p, const char* file, int line, void* parent) noexcept;
-
-// Debug output: formats into a 1024-byte buffer, writes it to the debugger
-// output and to standard output.
-void debugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void debugTraceLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-// Part of a path after its last backslash (the whole path when it has none).
-const char* baseName(const char* path);
-uint32_t getTickCount();
-char* intToString(int value, char* buffer, int radix);
-
-// The engine's assertion report: prints "breakpoint failed: <line>:<source>"
-// when the check fails, then carries on. Source names are the engine's own
-// (as given at each check), not this build's file names.
-inline bool kvCheck(bool ok, int line, const char* source) {
-  if (!ok) debugTrace("breakpoint failed: %d:%s", line, baseName(source));
-  return ok;
-}
-#define KV_CHECK(cond, line, source) kvCheck(static_cast<bool>(cond), (line), (source))
-
-// Tests can watch every debug trace.
-using DebugTraceHook = void (*)(const char* text, void* user);
-void setDebugTraceHook(DebugTraceHook hook, void* user);
-
-// Source-located allocation of one object: new KV_NEW("Game", 1261) cGame(...)
-#define KV_NEW(source, line) (source, line, nullptr)
-
 template <class T>
 T* UntrackedAllocator<T>::allocate(std::size_t n) {
   void* p = std::malloc(n * sizeof(T));
@@ -113,6 +83,5 @@ T* UntrackedAllocator<T>::allocate(std::size_t n) {
 }
 
 struct SYSTEMTIME;
-#include <string>
 // The title line of "memory.log" for a given time.
 std::string memoryLogTitle(const SYSTEMTIME& t);

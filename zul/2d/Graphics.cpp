@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Image.h"
 #include "zul/2d/Kernels.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "zul/2d/MutableImage.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/Graphics16.h"
 
 MutableImage::MutableImage(int width, int height, int pitch, int bitsPerPixel, void* pixels)

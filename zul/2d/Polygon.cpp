@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/Image.h"
 

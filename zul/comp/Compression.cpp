@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/io/Stream.h"
 
 int32_t decompress(int32_t method, Stream& stream, int32_t packedSize, void* out, int32_t& outSize) {

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "LzmaDec.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/comp/Compression.h"
 #include "zul/io/Stream.h"
 #include "zul/memory/StackMemoryPool.h"

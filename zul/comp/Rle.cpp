@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/comp/Compression.h"
 
 namespace {

@@ -1,7 +1,8 @@
 #include "zul/io/FileStream.h"
 
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 
 namespace {
 constexpr const char* kSource = "FileStream";

@@ -1,6 +1,6 @@
 #include "zul/lm/FMath.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/lm/Q14.h"
 
 namespace {

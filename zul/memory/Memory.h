@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/TrackedNew.h"
 
 // Tracked block, recorded under the given source name and line.
 inline void* memNewArray(std::size_t size, const char* sourceName, int line, void* parent = nullptr) {

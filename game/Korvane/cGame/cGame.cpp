@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 cGame::cGame(MutableImage* image)
     : GameBase(image), m_frontEndScreens(&k_frontEndScreens), m_inGameScreens(&k_inGameScreens) {

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 #include "zul/comp/Compression.h"
 #include "zul/io/BufferStream.h"
 #include "zul/io/FileStream.h"

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
+#include "windows_brew/memory/TrackedNew.h"
 
 namespace {
 constexpr const char* kSource = "cGameString";

@@ -3,7 +3,7 @@
 
 #include "DataFixture.h"
 #include "tools/save/SaveFileWriter.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 

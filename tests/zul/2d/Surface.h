@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Graphics16.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/2d/RgbImage.h"
