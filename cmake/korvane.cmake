@@ -6,21 +6,9 @@
 #   #include "zul/io/Stream.h".
 # kv_test(<target> [DEPS <targets...>])
 #   A GoogleTest executable made of every .cpp below the calling folder,
-#   registered with CTest. Deps that are not (yet) targets are skipped.
+#   registered with CTest.
 
 set(KV_ROOT ${CMAKE_SOURCE_DIR})
-
-function(kv_existing_targets out)
-  set(res)
-  foreach(t ${ARGN})
-    if(TARGET ${t})
-      list(APPEND res ${t})
-    elseif(t MATCHES "^(-|/|\\$<)")
-      list(APPEND res ${t})
-    endif()
-  endforeach()
-  set(${out} ${res} PARENT_SCOPE)
-endfunction()
 
 function(kv_library name)
   cmake_parse_arguments(A "RECURSE;SHARED" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
@@ -47,10 +35,9 @@ function(kv_test name)
   if(NOT srcs)
     return()
   endif()
-  kv_existing_targets(deps ${A_DEPS})
   add_executable(${name} ${srcs})
   target_include_directories(${name} PRIVATE ${KV_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${deps} GTest::gtest_main GTest::gmock Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest_main GTest::gmock Threads::Threads)
   target_compile_definitions(${name} PRIVATE
     KV_SOURCE_DIR="${KV_ROOT}" KV_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120

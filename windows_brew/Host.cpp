@@ -5,6 +5,7 @@
 #include "wince/aygshell.h"
 #include "wince/crt.h"
 #include "wince/gx.h"
+#include "platform/brew/GameServices.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "zul/memory/Memory.h"
@@ -34,6 +35,9 @@ LONGLONG g_lastFrame = 0;
 float g_frameRate = 0.0f;
 
 // A new run of the entry starts from the state a new process has.
+// Milliseconds until GameFrame runs the next frame (0 when one is due).
+DWORD g_frameWait = 0;
+
 void resetHostState() {
   g_instance = nullptr;
   g_window = nullptr;
@@ -46,6 +50,7 @@ void resetHostState() {
   g_paused = g_activatedOnce = g_swallowChar = 0;
   g_lastFrame = 0;
   g_frameRate = 0.0f;
+  g_frameWait = 0;
 }
 
 HWND withLowBit(HWND w) { return reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(w) | 1u); }
@@ -80,7 +85,7 @@ void portraitCheck() {
   setOrientation(DMDO_0);
 }
 
-cGame* currentGame() { return g_shell ? g_shell->getGame() : nullptr; }
+GameServices* currentGame() { return g_shell ? g_shell->getGame() : nullptr; }
 
 void blit() {
   if (!g_frameBuffer || !g_blitBuffer) return;
@@ -93,14 +98,9 @@ void blit() {
 void idleTurn(int idleCount) {
   debugTrace("\nentro 10 veces");
   Sleep(250);
-  cGame* game = currentGame();
-  const HostGameOps* ops = getHostGameOps();
-  if (game && ops) {
-    if (ops->setInterrupted) ops->setInterrupted(game, 1);
-    if (ops->isSoundEnabled && ops->isSoundEnabled(game) && ops->currentSoundId && ops->currentSoundId(game) > 0 &&
-        ops->stopAllSounds) {
-      ops->stopAllSounds(game);
-    }
+  if (GameServices* game = currentGame()) {
+    game->m_interrupted = 1;
+    if (game->isSoundEnabled() && game->currentSoundId() > 0) game->stopAllSounds();
   }
   if (idleCount < 10) {
     debugTrace("\nentro 10 veces");
@@ -236,7 +236,13 @@ void GameFrame() {
   } else {
     g_frameRate = static_cast<float>(static_cast<double>(hz) / static_cast<double>(now.QuadPart - g_lastFrame));
   }
-  if (g_frameRate > 30.0f) return;
+  if (g_frameRate > 30.0f) {
+    // Due once a thirtieth of a second has passed since the last frame.
+    const LONGLONG due = g_lastFrame + hz / 30;
+    g_frameWait = due > now.QuadPart ? static_cast<DWORD>((due - now.QuadPart) * 1000 / hz) + 1 : 1;
+    return;
+  }
+  g_frameWait = 0;
   if (g_shell) {
     g_shell->runAppletFrame();
     if (g_shell->isQuitRequested()) GameQuit();
@@ -371,9 +377,7 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) != 0) {
         if (g_activatedOnce && hasShellHost()) {
           debugTrace("\n  always call GXResume() here.");
-          cGame* game = currentGame();
-          const HostGameOps* ops = getHostGameOps();
-          if (game && ops && ops->stopElementAnimations) ops->stopElementAnimations(game);
+          if (GameServices* game = currentGame()) game->stopCurrentElementAnimations();
           GameResume();
         }
         g_activatedOnce = 1;
@@ -383,11 +387,8 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (g_activatedOnce && hasShellHost()) GameSuspend();
         g_activatedOnce = 1;
         if (hasShellHost()) {
-          cGame* game = currentGame();
-          const HostGameOps* ops = getHostGameOps();
-          if (game && ops && ops->isAnySoundPlaying && ops->isAnySoundPlaying(game) && ops->stopAllSounds) {
-            ops->stopAllSounds(game);
-          }
+          GameServices* game = currentGame();
+          if (game && game->isAnySoundPlaying()) game->stopAllSounds();
         }
         g_paused = 1;
         debugTrace("\n WM_ACTIVATE case 1");
@@ -505,8 +506,11 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     GameFrame();
     if (isHostPaused()) {
       g_paused = 1;
-    } else {
+    } else if (g_frameWait == 0) {
       blit();
+    } else {
+      // No new frame: nothing to show; wait for input or the frame's time.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, g_frameWait, QS_ALLINPUT);
     }
   }
   GameEnd();

@@ -12,14 +12,11 @@ namespace {
 
 ShellHost* s_shellHost = nullptr;
 const AppletOps* s_appletOps = nullptr;
-const HostGameOps* s_gameOps = nullptr;
 
 }  // namespace
 
 void setAppletOps(const AppletOps* ops) { s_appletOps = ops; }
 const AppletOps* getAppletOps() { return s_appletOps ? s_appletOps : getTestAppletOps(); }
-void setHostGameOps(const HostGameOps* ops) { s_gameOps = ops; }
-const HostGameOps* getHostGameOps() { return s_gameOps; }
 
 ShellHost* getShellHost() { return s_shellHost; }
 
@@ -62,7 +59,7 @@ void ShellHost::resumeApplet() {
   if (m_applet && m_appletOps->unpause) m_appletOps->unpause(m_applet);
 }
 
-cGame* ShellHost::getGame() const {
+GameServices* ShellHost::getGame() const {
   return m_applet && m_appletOps->getGame ? m_appletOps->getGame(m_applet) : nullptr;
 }
 

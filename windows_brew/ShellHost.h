@@ -13,7 +13,7 @@
 #include "windows_brew/SoftwareCanvas.h"
 
 class OggSoundPlayer;
-class cGame;
+class GameServices;
 
 // A rectangle of the shell's display services.
 struct ShellRect {
@@ -66,7 +66,7 @@ class ShellHost {
   void keyReleased(int32_t key);
   void keyCharacter(int32_t character);
   int browseUrl(const char* address);
-  cGame* getGame() const;
+  GameServices* getGame() const;
   bool isQuitRequested() const;
   void* getApplet() const { return m_applet; }
 

@@ -73,6 +73,13 @@ void SoftwareCanvas::bindScreenBitmap(ShellBitmap* bitmap) {
   m_boundBitmap = bitmap;
 }
 
+void SoftwareCanvas::unbindScreenBitmap(ShellBitmap* bitmap) {
+  if (!bitmap || bitmap != m_boundBitmap) return;
+  bitmap->pixels = m_heldPixels;
+  m_heldPixels = nullptr;
+  m_boundBitmap = nullptr;
+}
+
 int32_t SoftwareCanvas::cosDeg(int32_t degrees) const {
   int32_t a = degrees % 360;
   if (a < 0) a += 360;

@@ -60,6 +60,9 @@ class SoftwareCanvas {
   uint32_t colour() const { return m_colour; }
   uint16_t colourPixel() const { return m_colourPixel; }
   uint16_t fillColourPixel() const { return m_fillColourPixel; }
+  // Gives the bound bitmap its own pixels back and binds none; only when
+  // bitmap is the bound one.
+  void unbindScreenBitmap(ShellBitmap* bitmap);
   ShellBitmap* boundBitmap() const { return m_boundBitmap; }
 
  private:

@@ -27,7 +27,7 @@ void releaseApplet(void*) {}
 void pauseApplet(void* applet) { static_cast<TestApplet*>(applet)->paused = true; }
 void unpauseApplet(void* applet) { static_cast<TestApplet*>(applet)->paused = false; }
 bool quitRequested(void*) { return false; }
-cGame* gameOf(void*) { return nullptr; }
+GameServices* gameOf(void*) { return nullptr; }
 
 const AppletOps kTestAppletOps = {createApplet, initApplet,   tickApplet,    releaseApplet,
                                   pauseApplet,  unpauseApplet, quitRequested, gameOf};

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "game/Korvane/cGame/cGame.h"
+#include "platform/brew/GameServices.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/Debug.h"
 
@@ -18,7 +18,7 @@ int32_t toScreenY(int32_t y) { return y * kScreenH / 320; }
 
 bool inPlayArea(int32_t x, int32_t y) { return y < 300 && x > 70; }
 
-void stepwiseDrag(cGame& g, int32_t x, int32_t y) {
+void stepwiseDrag(GameServices& g, int32_t x, int32_t y) {
   if (x >= g.dragRefX + 6 || x <= g.dragRefX - 6) {
     g.pointerX = x;
     g.dragRefX = x;
@@ -29,14 +29,14 @@ void stepwiseDrag(cGame& g, int32_t x, int32_t y) {
   }
 }
 
-void freePoint(cGame& g, int32_t x, int32_t y) {
+void freePoint(GameServices& g, int32_t x, int32_t y) {
   g.pointerX = x;
   g.pointerY = y;
 }
 
 }  // namespace
 
-void touchPressed(cGame& g, int32_t rawX, int32_t rawY, uint32_t now) {
+void touchPressed(GameServices& g, int32_t rawX, int32_t rawY, uint32_t now) {
   int32_t x = toScreenX(rawX);
   int32_t y = toScreenY(rawY);
   g.pointerX = x;
@@ -46,8 +46,9 @@ void touchPressed(cGame& g, int32_t rawX, int32_t rawY, uint32_t now) {
   g.pointerReleased = 0;
   g.pressY = y;
   if (y < 300 && x >= 71) {
-    int32_t s = g.s_gameState;
-    if (s != k_statePub && s != k_stateBallInHand && s != k_stateAim) {
+    using Mode = GameServices::TouchMode;
+    const Mode m = g.touchMode();
+    if (m != Mode::Pub && m != Mode::BallInHand && m != Mode::BallInHandLeft && m != Mode::Aim) {
       g.lastTapTime = now;
       return;
     }
@@ -63,7 +64,7 @@ void touchPressed(cGame& g, int32_t rawX, int32_t rawY, uint32_t now) {
   g.lastTapTime = now;
 }
 
-void touchReleased(cGame& g, int32_t rawX, int32_t rawY) {
+void touchReleased(GameServices& g, int32_t rawX, int32_t rawY) {
   g.pointerX = -1;
   g.pointerY = -1;
   g.releaseX = toScreenX(rawX);
@@ -75,14 +76,14 @@ void touchReleased(cGame& g, int32_t rawX, int32_t rawY) {
   g.swipeFourth = 0;
 }
 
-void touchDragged(cGame& g, int32_t rawX, int32_t rawY) {
+void touchDragged(GameServices& g, int32_t rawX, int32_t rawY) {
   int32_t x = toScreenX(rawX);
   int32_t y = toScreenY(rawY);
-  switch (g.s_gameState) {
-    case k_stateAim:
+  switch (g.touchMode()) {
+    case GameServices::TouchMode::Aim:
       stepwiseDrag(g, x, y);
       break;
-    case k_statePub:
+    case GameServices::TouchMode::Pub:
       debugTrace("\n pointer pressed k_statePub");
       if (inPlayArea(x, y)) {
         if (x >= g.dragRefX + 50) {
@@ -105,19 +106,19 @@ void touchDragged(cGame& g, int32_t rawX, int32_t rawY) {
         g.exitCornerTouched = 0;
       }
       break;
-    case k_stateBallInHand:
-      if (g.currentPlayer == 1 && g.gameType == 1) {
-        if (y < 300 && x < 170)
-          stepwiseDrag(g, x, y);
-        else
-          freePoint(g, x, y);
-      } else if (inPlayArea(x, y)) {
+    case GameServices::TouchMode::BallInHandLeft:
+      if (y < 300 && x < 170)
         stepwiseDrag(g, x, y);
-      } else {
+      else
         freePoint(g, x, y);
-      }
       break;
-    case k_stateShotPower:
+    case GameServices::TouchMode::BallInHand:
+      if (inPlayArea(x, y))
+        stepwiseDrag(g, x, y);
+      else
+        freePoint(g, x, y);
+      break;
+    case GameServices::TouchMode::ShotPower:
       debugTrace("\n pointer pressed game power");
       freePoint(g, x, y);
       if (y - g.pressY < 11) {
@@ -127,7 +128,7 @@ void touchDragged(cGame& g, int32_t rawX, int32_t rawY) {
         g.pointerY = g.pressY;
       }
       break;
-    default:
+    case GameServices::TouchMode::Free:
       freePoint(g, x, y);
       g.dragRefX = x;
       g.dragRefY = y;
@@ -137,13 +138,13 @@ void touchDragged(cGame& g, int32_t rawX, int32_t rawY) {
 }
 
 void ShellHost::pointerPressed(int32_t x, int32_t y) {
-  if (cGame* game = getGame()) touchPressed(*game, x, y, getTickCount());
+  if (GameServices* game = getGame()) touchPressed(*game, x, y, getTickCount());
 }
 
 void ShellHost::pointerDragged(int32_t x, int32_t y) {
-  if (cGame* game = getGame()) touchDragged(*game, x, y);
+  if (GameServices* game = getGame()) touchDragged(*game, x, y);
 }
 
 void ShellHost::pointerReleased(int32_t x, int32_t y) {
-  if (cGame* game = getGame()) touchReleased(*game, x, y);
+  if (GameServices* game = getGame()) touchReleased(*game, x, y);
 }

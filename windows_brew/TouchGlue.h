@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-class cGame;
+class GameServices;
 
-void touchPressed(cGame& game, int32_t x, int32_t y, uint32_t now);
-void touchDragged(cGame& game, int32_t x, int32_t y);
-void touchReleased(cGame& game, int32_t x, int32_t y);
+void touchPressed(GameServices& game, int32_t x, int32_t y, uint32_t now);
+void touchDragged(GameServices& game, int32_t x, int32_t y);
+void touchReleased(GameServices& game, int32_t x, int32_t y);

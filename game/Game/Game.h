@@ -4,9 +4,6 @@
 #include "game/Korvane/cGame/cGame.h"
 
 // The game object on the back-buffer image (allocated at "Game" line 1261);
-// null when the allocation fails.
+// null when the allocation fails. The applet's bridge calls it; the program's
+// link resolves it.
 GameBase* createGame(MutableImage* image);
-
-// Registers the applet and the game's host operations with the shell; the
-// program calls it before the shell starts.
-void registerGame();

@@ -1,8 +1,8 @@
 #include "platform/brew/ApplicationImpl.h"
 
-#include "game/Korvane/cGame/cGame.h"
 #include "gles/GlContext.h"
 #include "platform/brew/AppletGameBridge.h"
+#include "platform/brew/GameBase.h"
 #include "platform/brew/NoticeFont.h"
 #include "windows_brew/AppletSeam.h"
 #include "windows_brew/ShellHost.h"
@@ -26,7 +26,7 @@ constexpr int kShellEventKey = 0x100;
 constexpr int kShellEventKeyRelease = 0x102;
 constexpr int kShellKeyQuit = 0xE062;
 
-cGame* gameOf(AppletGameBridge* bridge) { return bridge ? static_cast<cGame*>(bridge->getGame()) : nullptr; }
+GameServices* gameOf(AppletGameBridge* bridge) { return bridge ? bridge->getGame() : nullptr; }
 
 const AppletOps* appletOps();
 
@@ -51,8 +51,8 @@ int ApplicationImpl::init() {
     shell->getDisplayHandle();
     // Each new bitmap takes the canvas's pixels (the frame buffer); the one
     // created first gets its own back and is kept for the whole run.
-    ShellBitmap* first = nullptr;
-    ShellBitmap* second = nullptr;
+    ShellBitmap*& first = m_screenBitmaps[0];
+    ShellBitmap*& second = m_screenBitmaps[1];
     shell->createScreenBitmap(&first);
     shell->createScreenBitmap(&second);
     if (second) {
@@ -85,6 +85,15 @@ void ApplicationImpl::release() {
   m_bridge = nullptr;
   if (m_backBuffer) delete m_backBuffer;
   m_backBuffer = nullptr;
+  // The screen bitmaps: the bound one gets its own pixels back first (it
+  // holds the frame buffer's).
+  if (ShellHost* shell = getShellHost()) {
+    shell->canvas().unbindScreenBitmap(m_screenBitmaps[1]);
+    for (ShellBitmap*& b : m_screenBitmaps) {
+      if (b && b != shell->canvas().boundBitmap()) b->release();
+      b = nullptr;
+    }
+  }
   m_clearedWords[0] = 0;
   if (m_glContext && getCurrentGlContext() == m_glContext) setCurrentGlContext(nullptr);
   delete m_glContext;
@@ -92,7 +101,7 @@ void ApplicationImpl::release() {
 }
 
 void ApplicationImpl::tick() {
-  cGame* game = gameOf(m_bridge);
+  GameServices* game = gameOf(m_bridge);
   if (game && game->m_noSpaceState == 100) {
     if (!showNotEnoughSpace()) return;
   }
@@ -110,10 +119,9 @@ void ApplicationImpl::tick() {
 }
 
 bool ApplicationImpl::showNotEnoughSpace() {
-  cGame* game = gameOf(m_bridge);
+  GameServices* game = gameOf(m_bridge);
   drawNotice();
-  KeyState& keys = game->m_keys;
-  keys.update();
+  game->updateKeys();
   // The stylus mapping does not run under the notice, so a pen-up on it
   // counts as a key.
   bool penUp = game->pointerReleased && game->releaseX >= 0 && game->releaseY >= 0;
@@ -121,10 +129,10 @@ bool ApplicationImpl::showNotEnoughSpace() {
     game->releaseX = -1;
     game->releaseY = -1;
   }
-  bool dismissed = (keys.isAnyPressed() && !keys.isPressed(kNoticeKeepKey)) || penUp;
+  bool dismissed = (game->isAnyKeyPressed() && !game->isKeyPressed(kNoticeKeepKey)) || penUp;
   if (!dismissed) return false;
   game->m_noSpaceState = 101;
-  if (keys.isPressed(kBackKey)) {
+  if (game->isKeyPressed(kBackKey)) {
     if (ShellHost* shell = getShellHost()) shell->quit();
     return false;
   }
@@ -242,7 +250,7 @@ bool quitRequestedOp(void* applet) {
   AppletGameBridge* b = static_cast<ApplicationImpl*>(applet)->getBridge();
   return b && b->isQuitRequested();
 }
-cGame* gameOp(void* applet) { return gameOf(static_cast<ApplicationImpl*>(applet)->getBridge()); }
+GameServices* gameOp(void* applet) { return gameOf(static_cast<ApplicationImpl*>(applet)->getBridge()); }
 
 const AppletOps kAppletOps = {createAppletOp, initAppletOp,    tickAppletOp,    releaseAppletOp,
                               pauseAppletOp,  unpauseAppletOp, quitRequestedOp, gameOp};

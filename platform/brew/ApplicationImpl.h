@@ -52,6 +52,7 @@ class ApplicationImpl {
   int32_t m_clearedWords[2] = {};
   int32_t m_unused3[4] = {};
   GlContext* m_glContext = nullptr;
+  ShellBitmap* m_screenBitmaps[2] = {};  // created at init, released with the applet
 };
 
 // Virtual key index of a shell key code: key 8 gives 20 (back), any other 23.

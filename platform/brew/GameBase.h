@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+#include "platform/brew/GameServices.h"
+
 class MutableImage;
 class Graphics;
 
-class GameBase {
+class GameBase : public GameServices {
  public:
   explicit GameBase(MutableImage* image);
-  virtual ~GameBase();
+  ~GameBase() override;
 
   virtual void init() {}
   virtual void resume(int32_t /*value*/) {}

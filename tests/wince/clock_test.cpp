@@ -1,6 +1,6 @@
 // The headless virtual clock.
 #include "test_util.h"
-#include "wince/backend.h"
+#include "wince/src/backend.h"
 
 using namespace wince_test;
 

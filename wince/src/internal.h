@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "wince/backend.h"
+#include "wince/src/backend.h"
 #include "wince/layer.h"
 #include "wince/windows.h"
 

@@ -491,6 +491,28 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT lo, UINT hi) {
   }
 }
 
+DWORD MsgWaitForMultipleObjects(DWORD count, const void* const*, BOOL, DWORD ms, DWORD) {
+  constexpr DWORD kTimeout = 258;
+  State& s = state();
+  auto queued = [&s] {
+    s.backend->pump();
+    Lock lock(s.mutex);
+    return !s.queue.empty();
+  };
+  if (queued()) return count;
+  if (s.kind != wince::BackendKind::Sdl) {
+    Sleep(ms);
+    return queued() ? count : kTimeout;
+  }
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= ms) return kTimeout;
+    s.backend->wait();  // up to 10 ms for the window's next event
+    if (queued()) return count;
+  }
+}
+
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
   WPARAM vk = msg->wParam;

@@ -25,3 +25,6 @@ inline bool kvCheck(bool ok, int line, const char* source) {
 // Tests can watch every debug trace.
 using DebugTraceHook = void (*)(const char* text, void* user);
 void setDebugTraceHook(DebugTraceHook hook, void* user);
+// Off: traces are neither formatted nor written (fuzzing runs millions of
+// file opens). On by default.
+void setDebugTraceEnabled(bool on);

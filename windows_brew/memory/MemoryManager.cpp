@@ -13,6 +13,7 @@ namespace {
 
 CMemoryManager* g_manager = nullptr;
 DebugTraceHook g_traceHook = nullptr;
+bool g_traceEnabled = true;
 void* g_traceUser = nullptr;
 
 // Static storage for the one manager. It is constructed before any other
@@ -238,6 +239,7 @@ void operator delete[](void*, const char*, int, void*) noexcept {}
 
 namespace {
 void vtrace(const char* format, va_list ap) {
+  if (!g_traceEnabled) return;
   char buffer[1024];
   std::vsnprintf(buffer, sizeof buffer, format, ap);
   WCHAR wide[1024];
@@ -264,6 +266,8 @@ void debugTraceLine(const char* format, ...) {
   va_end(ap);
   debugTrace("\n");
 }
+
+void setDebugTraceEnabled(bool on) { g_traceEnabled = on; }
 
 void setDebugTraceHook(DebugTraceHook hook, void* user) {
   g_traceHook = hook;

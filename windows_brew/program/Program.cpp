@@ -1,14 +1,13 @@
 // The program is the layer's entry (wince_main) running the host's WinMain.
-// Before it starts, the game hands its applet and its operations to the shell.
+// It wires the pieces together: before the shell starts, the applet is
+// registered with the shell; the game is reached through the applet's
+// createGame, which this link resolves from the game library.
+#include "platform/brew/ApplicationImpl.h"
 #include "windows_brew/Host.h"
 
-#if KV_WITH_GAME
-#include "game/Game/Game.h"
-
 namespace {
-const bool s_registered = (registerGame(), true);
+const bool s_registered = (registerApplet(), true);
 }  // namespace
-#endif
 
 // Keeps the host's entry in the link.
 [[gnu::used]] static int (*const s_entry)(HINSTANCE, HINSTANCE, LPWSTR, int) = &WinMain;

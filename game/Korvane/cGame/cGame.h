@@ -10,6 +10,7 @@
 #include "game/Korvane/cGame/MenuList.h"
 #include "game/Korvane/cGame/Random.h"
 #include "game/Korvane/cGame/cGameData.h"
+#include "game/Korvane/cGame/cGameResources.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGamePoolHooks.h"
 #include "game/Korvane/cGame/cGameStates.h"
@@ -81,9 +82,16 @@ class cGame : public GameBase {
     m_viewRect[3] = h;
   }
 
-  // Sound entries that the host uses.
-  int32_t stopAllSounds();
-  bool isAnySoundPlaying();
+  // What the host and the applet use (cGameServices.cpp).
+  TouchMode touchMode() const override;
+  void updateKeys() override { m_keys.update(); }
+  bool isAnyKeyPressed() const override { return m_keys.isAnyPressed(); }
+  bool isKeyPressed(uint32_t mask) const override { return m_keys.isPressed(mask); }
+  bool isSoundEnabled() const override { return m_soundEnabled != 0; }
+  int32_t currentSoundId() const override { return m_currentSoundId; }
+  int32_t stopAllSounds() override;
+  bool isAnySoundPlaying() override;
+  void stopCurrentElementAnimations() override { stopElementAnimations(m_currentElements); }
   // Sound control: ids 0-10 effects, 11-14 music.
   void initSound();
   void loadSound(int32_t id);
@@ -184,25 +192,7 @@ class cGame : public GameBase {
   uint8_t m_glowNoWriteBack = 0;    // glow computes but does not write
   uint8_t m_paintingOffscreen32 = 0;  // glow works on the band as it stands
 
-  // --- touch: written by the host's touch glue, read by the stylus mapping
-  int32_t pointerX = -1;
-  int32_t pointerY = -1;
-  int32_t releaseX = -1;
-  int32_t releaseY = -1;
-  int32_t dragRefX = 0;
-  int32_t dragRefY = 0;
-  int32_t pressY = 0;
-  int32_t lastTapX = 0;
-  int32_t lastTapY = 0;
-  uint32_t lastTapTime = 0;
-  uint8_t powerPull = 0;
-  uint8_t swipeLeft = 0;
-  uint8_t swipeRight = 0;
-  uint8_t swipeThird = 0;
-  uint8_t swipeFourth = 0;
-  uint8_t doubleTap = 0;
-  uint8_t exitCornerTouched = 0;
-  uint8_t pointerReleased = 0;
+  // --- touch: the fields are GameServices' (written by the host's touch glue)
 
   // --- state
   int32_t s_gameState = k_stateNone;
@@ -325,10 +315,7 @@ class cGame : public GameBase {
   int32_t m_unlockLog[32] = {};  // achievements asked for, in order
   int32_t m_unlockLogCount = 0;
 
-  // --- save
-  // 100 while storage is short (the applet shows its notice), 101 once the
-  // notice was dismissed.
-  int32_t m_noSpaceState = 0;
+  // --- save: m_noSpaceState is GameServices'
 
   // --- sprite-bank scratch shared by every bank. The option bytes and the
   // screen graphics live in the services record that the banks read.
@@ -343,13 +330,13 @@ class cGame : public GameBase {
   char m_version[10] = {};
 
   // --- flags
-  uint8_t m_interrupted = 0;
+  // m_interrupted is GameServices'
   uint8_t m_suspended = 0;
   uint8_t m_interfaceAnimations = 0;
 
 
   // --- data files: named archives, save file, text table, text drawing
-  // Named archives.
+  // Named archives (forwarded to m_resources).
   int32_t loadBar(const char* name);
   void unloadBar();
   int32_t getBarEntryOffset(int32_t entry) const;
@@ -367,10 +354,10 @@ class cGame : public GameBase {
   void loadRawFile(const char* name);
   void allocWorkBuffer();
   void freeWorkBuffer();
-  BarArchive m_bar;
+  cGameResources m_resources;            // the archive reader
+  BarArchive& m_bar = m_resources.m_bar;  // its open archive
   FieldReader m_reader;
   uint8_t* m_workBuffer = nullptr;  // 32,768 bytes on demand
-  StackMemoryPool* m_scratchPool = nullptr;  // 30,720 bytes for the decoder
 
   // Save file "save.sav".
   uint8_t* readSaveRecord(int32_t id);

@@ -1,19 +1,26 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 
+#include "game/Korvane/cGame/cGameStates.h"
+
 const cGameScreen* cGameScreenTable::find(int32_t state) const {
   for (int32_t i = 0; i < count; ++i)
     if (entries[i].state == state) return &entries[i];
   return nullptr;
 }
 
+const cGameScreen* findScreen(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame, int32_t state) {
+  const cGameScreen* row = frontEnd ? frontEnd->find(state) : nullptr;
+  return row ? row : inGame ? inGame->find(state) : nullptr;
+}
+
 namespace {
-// Screens join these tables as they are written: { state, update, paint }.
-// States 0 and 5 are handled by the dispatch itself.
+// Screens join these tables as they are written: { state, update, paint,
+// mapTouch }. States 0 and 5 are handled by the dispatch itself.
 const cGameScreen kFrontEnd[] = {
-    {-1, nullptr, nullptr},
+    {k_stateNone, nullptr, nullptr, nullptr},
 };
 const cGameScreen kInGame[] = {
-    {-1, nullptr, nullptr},
+    {k_stateNone, nullptr, nullptr, nullptr},
 };
 }  // namespace
 

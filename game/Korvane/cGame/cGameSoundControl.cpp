@@ -1,13 +1,14 @@
 // The game's sound control over the shell's sound player: one sound at a
 // time with a 700 ms guard, and the current music piece.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/Debug.h"
 
 namespace {
 
-constexpr int32_t kSoundCount = 15;
+constexpr int32_t kSoundCount = k_soundCount;
 constexpr uint32_t kSoundGuardMs = 700;
 
 const char16_t* const kSoundFiles[kSoundCount] = {

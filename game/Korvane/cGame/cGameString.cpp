@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/TrackedNew.h"
 
 namespace {
 constexpr const char* kSource = "cGameString";
-constexpr const char* kTextArchive = "text.bar";
+constexpr const char* kTextArchive = k_archiveText;
 }  // namespace
 
 void cGame::freeStrings() {
@@ -24,13 +25,13 @@ void cGame::loadStrings(int32_t language) {
   loadBar(kTextArchive);
   freeStrings();
   m_text.language = language;
-  const int32_t size = getBarEntrySize(0);
-  const int32_t tableSize = getBarEntrySize(1);
+  const int32_t size = getBarEntrySize(k_textEntryStrings);
+  const int32_t tableSize = getBarEntrySize(k_textEntryOffsets);
   if (size < 0 || tableSize < 2 || size > 0xFFFF) {
     debugTrace("text table missing or damaged\n");
     return;
   }
-  const uint8_t* table = m_bar.data + getBarEntryOffset(1);
+  const uint8_t* table = m_bar.data + getBarEntryOffset(k_textEntryOffsets);
   const int32_t count = table[0] | table[1] << 8;
   // Every stored end lies past the previous one and inside the data.
   if (count < 1 || 2 + 2 * (count - 1) > tableSize) {
@@ -43,11 +44,11 @@ void cGame::loadStrings(int32_t language) {
   int32_t previous = 0;
   for (int32_t i = 0; ok && i < count - 1; ++i) {
     const int32_t end = table[2 + 2 * i] | table[3 + 2 * i] << 8;
-    if (end <= previous || end > size || m_bar.data[getBarEntryOffset(0) + end - 1] != 0) ok = false;
+    if (end <= previous || end > size || m_bar.data[getBarEntryOffset(k_textEntryStrings) + end - 1] != 0) ok = false;
     ends[i] = static_cast<uint16_t>(end);
     previous = end;
   }
-  if (ok && (size <= previous || m_bar.data[getBarEntryOffset(0) + size - 1] != 0)) ok = false;
+  if (ok && (size <= previous || m_bar.data[getBarEntryOffset(k_textEntryStrings) + size - 1] != 0)) ok = false;
   if (!ok) {
     debugTrace("text table: bad end offsets\n");
     delete[] ends;
@@ -55,7 +56,7 @@ void cGame::loadStrings(int32_t language) {
     return;
   }
   ends[count - 1] = static_cast<uint16_t>(size);
-  std::memcpy(strings, m_bar.data + getBarEntryOffset(0), static_cast<size_t>(size));
+  std::memcpy(strings, m_bar.data + getBarEntryOffset(k_textEntryStrings), static_cast<size_t>(size));
   m_text.ends = ends;
   m_text.strings = strings;
   m_text.stringsSize = size;

@@ -615,101 +615,101 @@ void mapSpinSelector(cGame& g) {
 
 void mapState(cGame& g) {
   switch (g.s_gameState) {
-    case 30: mapFirstRunQuestion(g); break;
-    case 40:
+    case k_stateFirstRunQuestion: mapFirstRunQuestion(g); break;
+    case k_stateTitle:
       if (up(g, kWholeScreen)) press(g, k_touchKeyFire);
       break;
-    case 50: mapMainMenu(g); break;
-    case 60: mapQuestion(g); break;
-    case 70:
-    case 120: mapOptions(g); break;
-    case 80: mapRulesChoice(g); break;
-    case 90: mapCharacterSelect(g); break;
-    case 110: mapPub(g); break;
-    case 130:
+    case k_stateMainMenu: mapMainMenu(g); break;
+    case k_stateQuestion: mapQuestion(g); break;
+    case k_stateOptions:
+    case k_stateHelpMenu: mapOptions(g); break;
+    case k_stateRulesChoice: mapRulesChoice(g); break;
+    case k_stateCharacterSelect: mapCharacterSelect(g); break;
+    case k_statePub: mapPub(g); break;
+    case k_stateTutorialChoice:
       mapRows(g, {129, 179, 229, 279}, 29);
       rightSoft(g);
       break;
-    case 140:
+    case k_stateTournamentMenu:
       mapRows(g, {106, 154, 205}, 40);
       rightSoft(g);
       break;
-    case 150: mapCareerCharacterSelect(g); break;
-    case 160: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
-    case 170:
+    case k_stateCareerCharacterSelect: mapCareerCharacterSelect(g); break;
+    case k_stateCareerIntro: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
+    case k_stateChallengeMenu:
       mapRows(g, {97, 132, 167, 202, 237}, 20);
       rightSoft(g);
       break;
-    case 180: mapChallengeList(g); break;
-    case 190: mapTournamentCharacterSelect(g); break;
-    case 200:
+    case k_stateChallengeList: mapChallengeList(g); break;
+    case k_stateTournamentCharacterSelect: mapTournamentCharacterSelect(g); break;
+    case k_stateTournamentStage:
       if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
       mapTournamentCharacterSelect(g);
       break;
-    case 220: mapTableChoice(g); break;
-    case 230: mapStakeChoice(g); break;
-    case 240:
+    case k_stateTableChoice: mapTableChoice(g); break;
+    case k_stateStakeChoice: mapStakeChoice(g); break;
+    case k_stateHelpText:
       rightSoftHighlight(g);
       holdScroll(g, {103, 72, 40, 40}, {103, 299, 40, 40});
       rightSoft(g);
       break;
-    case 250:
+    case k_stateAchievementMenu:
       mapRows(g, {101, 151, 201}, 30);
       rightSoft(g);
       break;
-    case 260: mapAchievementList(g); break;
-    case 270: mapShop(g); break;
-    case 280:
-    case 330:
+    case k_stateAchievementList: mapAchievementList(g); break;
+    case k_stateShop: mapShop(g); break;
+    case k_stateGameOver:
+    case k_stateItemBought:
       if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
       break;
-    case 290:
+    case k_stateAbout:
       holdScroll(g, {98, 60, 50, 40}, {98, 300, 40, 40});
       rightSoft(g);
       break;
-    case 300: mapIGM(g); break;
-    case 320: mapRows(g, {153, 205}, 40); break;
-    case 340:
-    case 350: mapMainButton(g, {98, 293, 40, 40}); break;
-    case 360: mapPostMatchMenu(g); break;
-    case 390:
+    case k_stateIGM: mapIGM(g); break;
+    case k_stateInGameQuestion: mapRows(g, {153, 205}, 40); break;
+    case k_stateChallengeUnlocked:
+    case k_stateCharacterUnlocked: mapMainButton(g, {98, 293, 40, 40}); break;
+    case k_statePostMatchMenu: mapPostMatchMenu(g); break;
+    case k_stateTournamentPrize:
       if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
       break;
-    case 400: mapMainButton(g, {100, 290, 40, 40}); break;
-    case 410: mapTournamentFieldChoice(g); break;
-    case 420: mapRows(g, {154, 206}, 40); break;
-    case 430: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
-    case 440:
+    case k_stateContinue: mapMainButton(g, {100, 290, 40, 40}); break;
+    case k_stateTournamentFieldChoice: mapTournamentFieldChoice(g); break;
+    case k_stateTournamentFieldConfirm: mapRows(g, {154, 206}, 40); break;
+    case k_stateShopExplanation: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
+    case k_stateCareerComplete:
       g.m_leftSoftHighlight = penDown(g);
       if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
       break;
-    case 505:
-    case 506:
+    case k_stateOpponentIntro:
+    case k_stateResultLines:
       rightSoftHighlight(g);
       if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
       rightSoft(g, Send::Pair);
       break;
-    case 510: mapBallInHand(g); break;
-    case 520: mapAim(g); break;
-    case 530: mapShotPower(g); break;
-    case 550: mapBallsMoving(g); break;
-    case 560:
-    case 640:
-    case 800:
-    case 810:
-    case 820:
+    case k_stateBallInHand: mapBallInHand(g); break;
+    case k_stateAim: mapAim(g); break;
+    case k_stateShotPower: mapShotPower(g); break;
+    case k_stateBallsMoving: mapBallsMoving(g); break;
+    case k_stateAfterShot:
+    case k_stateMatchNotices:
+    case k_stateTutorialLessonIntro:
+    case k_stateChallengeIntro:
+    case k_stateTutorialFinished:
       if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
       break;
-    case 590:
+    case k_stateHumanBallInHandStart:
       g.m_leftSoftHighlight = 0;
       g.m_rightSoftHighlight = 0;
       break;
-    case 610: rightSoft(g, Send::Pair); break;
-    case 620: mapSpinSelector(g); break;
-    case 630: mapMessageBox(g); break;
-    case 700: mapBet(g); break;
-    case 710: mapCoinToss(g); break;
-    case 720: mapBreakChoice(g); break;
+    case k_stateComputerShot: rightSoft(g, Send::Pair); break;
+    case k_stateSpinSelector: mapSpinSelector(g); break;
+    case k_stateMessageBox: mapMessageBox(g); break;
+    case k_stateBet: mapBet(g); break;
+    case k_stateCoinToss: mapCoinToss(g); break;
+    case k_stateBreakChoice: mapBreakChoice(g); break;
     default:
       // Screens without buttons: a tap is key 4.
       if (up(g, kWholeScreen)) press(g, k_touchKeyFineTurnB);
@@ -763,5 +763,10 @@ void cGame::mapPointerToKeys() {
       m_leftSoftHighlight = 0;
     }
   }
-  mapState(*this);
+  // A screen's row maps its own touches; the others share mapState.
+  const cGameScreen* row = findScreen(m_frontEndScreens, m_inGameScreens, s_gameState);
+  if (row && row->mapTouch)
+    row->mapTouch(*this);
+  else
+    mapState(*this);
 }

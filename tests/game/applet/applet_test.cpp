@@ -18,7 +18,7 @@ class AppletTest : public ::testing::Test {
     frameBuffer.assign(240 * 320, 0x1234);
     shell = std::make_unique<ShellHost>(&running);
     shell->canvas().bind(frameBuffer.data(), 240, 320);
-    registerGame();
+    registerApplet();
     ASSERT_EQ(shell->startApplet(), 1);
     applet = getApplicationImpl();
     ASSERT_NE(applet, nullptr);
@@ -30,7 +30,6 @@ class AppletTest : public ::testing::Test {
     delete applet;
     shell.reset();
     setAppletOps(nullptr);
-    setHostGameOps(nullptr);
   }
   // Runs ticks until the game sits in a screen-less front-end state.
   void reachLogo() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/Game/Game.h"
+#include "platform/brew/ApplicationImpl.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
 
@@ -39,7 +40,7 @@ void reportAtExit() {
     }
   });
   std::atexit(reportAtExit);
-  registerGame();
+  registerApplet();
   static int instance;
   char16_t commandLine[1] = {0};
   int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);

@@ -178,3 +178,27 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   EXPECT_EQ(s.pressed, keyBit(17));
   EXPECT_EQ(s.released, keyBit(17));
 }
+
+namespace {
+int g_rowMapped = 0;
+void mapByRow(cGame&) { ++g_rowMapped; }
+const cGameScreen kRowScreens[] = {{k_stateMainMenu, nullptr, nullptr, mapByRow}};
+const cGameScreenTable kRowTable = {kRowScreens, 1};
+}  // namespace
+
+// A screen row with a touch mapping replaces the shared per-state mapping
+// for its state only; the completion notice's soft key stays shared.
+TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
+  for (const bool inGameTable : {false, true}) {
+    SCOPED_TRACE(inGameTable);
+    g_rowMapped = 0;
+    game->setScreenTables(inGameTable ? nullptr : &kRowTable, inGameTable ? &kRowTable : nullptr);
+    enter(k_stateMainMenu);
+    EXPECT_EQ(run().pressed, 0u);
+    EXPECT_EQ(g_rowMapped, 1);
+    enter(k_stateTitle);  // no row: the shared mapping sends fire for a tap
+    EXPECT_NE(tapUp(120, 160).pressed, 0u);
+    EXPECT_EQ(g_rowMapped, 1);
+  }
+  game->setScreenTables(nullptr, nullptr);
+}

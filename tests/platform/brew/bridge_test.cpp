@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "platform/brew/AppletGameBridge.h"
+#include "platform/brew/ApplicationImpl.h"
 #include "platform/brew/GameBase.h"
+#include "windows_brew/AppletSeam.h"
+#include "windows_brew/ShellHost.h"
 #include "zul/2d/MutableImage.h"
 
 namespace {
@@ -14,6 +17,8 @@ struct GameLog {
   bool failCreation = false;
   int destroyed = 0;
   MutableImage* createdOn = nullptr;
+  GameServices::TouchMode touchMode = GameServices::TouchMode::Free;
+  bool keyDown = false;
 };
 GameLog g_log;
 
@@ -27,6 +32,9 @@ class RecordingGame : public GameBase {
   void update(Graphics*) override { g_log.calls.push_back("update"); }
   void keyPressed(int32_t k) override { g_log.calls.push_back("press " + std::to_string(k)); }
   void keyReleased(int32_t k) override { g_log.calls.push_back("release " + std::to_string(k)); }
+  TouchMode touchMode() const override { return g_log.touchMode; }
+  void updateKeys() override { g_log.calls.push_back("keys"); }
+  bool isAnyKeyPressed() const override { return g_log.keyDown; }
 };
 
 class BridgeTest : public ::testing::Test {
@@ -130,4 +138,61 @@ TEST_F(BridgeTest, BaseGameOverridesNothingAndStillRuns) {
   GameBase none(nullptr);
   EXPECT_EQ(none.getGraphics(), nullptr);
   EXPECT_EQ(none.getWidth(), 0);
+}
+
+// This program links the host and the applet with the fake game above and
+// nothing of the real one: the shell starts the applet, which creates the
+// game; the host's touch glue and the applet's notice reach it only through
+// its services.
+TEST_F(BridgeTest, HostAndAppletRunAFakeGame) {
+  std::vector<uint16_t> frameBuffer(240 * 320, 0);
+  uint8_t running = 1;
+  ShellHost shell(&running);
+  shell.canvas().bind(frameBuffer.data(), 240, 320);
+  registerApplet();
+  ASSERT_EQ(shell.startApplet(), 1);
+  ApplicationImpl* applet = getApplicationImpl();
+  ASSERT_NE(applet, nullptr);
+  GameServices* game = shell.getGame();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game, static_cast<GameServices*>(applet->getBridge()->getGame()));
+  EXPECT_EQ(g_log.createdOn, applet->getBackBuffer());
+  shell.runAppletFrame();
+  EXPECT_EQ(g_log.calls, (std::vector<std::string>{"init", "update"}));
+
+  // Touches land in the game's touch fields; a drag follows the game's mode.
+  const struct {
+    GameServices::TouchMode mode;
+    int32_t dragX, wantX;
+  } drags[] = {{GameServices::TouchMode::Free, 103, 103}, {GameServices::TouchMode::Aim, 103, 100},
+               {GameServices::TouchMode::Aim, 106, 106}};
+  for (const auto& d : drags) {
+    g_log.touchMode = d.mode;
+    shell.pointerPressed(100, 150);
+    EXPECT_EQ(game->pointerX, 100);
+    EXPECT_EQ(game->pointerY, 150);
+    shell.pointerDragged(d.dragX, 150);
+    EXPECT_EQ(game->pointerX, d.wantX) << d.dragX;
+    shell.pointerReleased(d.dragX, 151);
+    EXPECT_EQ(game->pointerX, -1);
+    EXPECT_EQ(game->releaseY, 151);
+    EXPECT_EQ(game->pointerReleased, 1);
+  }
+
+  // Short storage: the notice holds the game until a key.
+  game->releaseX = game->releaseY = -1;
+  game->m_noSpaceState = 100;
+  g_log.calls.clear();
+  shell.runAppletFrame();
+  EXPECT_EQ(g_log.calls, std::vector<std::string>{"keys"});
+  EXPECT_EQ(frameBuffer[0], 0xFFFF);
+  g_log.keyDown = true;
+  shell.runAppletFrame();
+  EXPECT_EQ(game->m_noSpaceState, 101);
+  EXPECT_EQ(g_log.calls, (std::vector<std::string>{"keys", "keys", "update"}));
+
+  shell.releaseApplet();
+  delete applet;
+  setAppletOps(nullptr);
+  EXPECT_EQ(g_log.destroyed, 1);
 }

@@ -124,11 +124,20 @@ class SdlBackend : public Backend {
   void windowCreated(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
 
  private:
+  // The largest integer scale at which the window and its title bar fit the
+  // display's usable area, at most kMaxFitScale (--scale may go beyond).
+  static constexpr int kMaxFitScale = 3;
+  static constexpr int kTitleBar = 40;
   int fitScale() const {
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 2;
-    int s = std::min(mode.w * 9 / 10 / kScreenWidth, mode.h * 85 / 100 / kScreenHeight);
-    return std::clamp(s, 1, 4);
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(0, &area) != 0 || area.w <= 0 || area.h <= 0) {
+      SDL_DisplayMode mode;
+      if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 2;
+      area.w = mode.w;
+      area.h = mode.h;
+    }
+    int s = std::min(area.w / kScreenWidth, (area.h - kTitleBar) / kScreenHeight);
+    return std::clamp(s, 1, kMaxFitScale);
   }
 
   void show(uint64_t now) {

@@ -332,6 +332,12 @@ BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
 BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
+// Waits until input is queued or ms milliseconds passed; no object handles
+// (count must be 0). Returns WAIT_OBJECT_0 + count for input, else
+// WAIT_TIMEOUT (258). SDL: waits for the window's events; headless: the
+// time passes as with Sleep.
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+DWORD MsgWaitForMultipleObjects(DWORD count, const void* const* handles, BOOL waitAll, DWORD ms, DWORD wakeMask);
 // A null window posts to the thread's queue.
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls the window procedure at once and returns its result.

@@ -1,8 +1,8 @@
-// The backend behind the layer: headless (virtual clock, frames in memory)
-// or SDL2 (a real window). The waveform audio output lives in its own files
-// (wince/mmsystem.h, src/waveout*.cpp) and uses only what is here: which
-// backend runs, SDL's audio when it is SDL, and the virtual clock's
-// listeners when it is headless (to consume buffers against virtual time).
+// The backend behind the layer (private to it): headless (virtual clock,
+// frames in memory) or SDL2 (a real window). The waveform audio output
+// (wince/mmsystem.h, src/waveout.{h,cpp}) keeps each backend's half in that
+// backend's folder (backend/headless/waveout_headless.cpp,
+// backend/sdl/waveout_sdl.cpp).
 #pragma once
 
 #include <cstdint>
@@ -44,7 +44,5 @@ bool isHeadlessBackend();
 using ClockListener = void (*)(uint64_t nowMicros, void* user);
 int addClockListener(ClockListener listener, void* user);
 void removeClockListener(int id);
-
-// waveOut: wince/mmsystem.h and src/waveout*.cpp go here (sound output).
 
 }  // namespace wince
