@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/TrackedNew.h"
 
 // Tracked block, recorded under the given source name and line.

@@ -336,7 +336,7 @@ class cGame : public GameBase {
 
 
   // --- data files: named archives, save file, text table, text drawing
-  // Named archives (forwarded to m_resources).
+  // Named archives (forwarded to m_archives).
   int32_t loadBar(const char* name);
   void unloadBar();
   int32_t getBarEntryOffset(int32_t entry) const;
@@ -354,8 +354,8 @@ class cGame : public GameBase {
   void loadRawFile(const char* name);
   void allocWorkBuffer();
   void freeWorkBuffer();
-  cGameResources m_resources;            // the archive reader
-  BarArchive& m_bar = m_resources.m_bar;  // its open archive
+  cGameResources m_archives;             // the ".bar" reader
+  BarArchive& m_bar = m_archives.m_bar;   // its open archive
   FieldReader m_reader;
   uint8_t* m_workBuffer = nullptr;  // 32,768 bytes on demand
 

@@ -12,12 +12,12 @@ constexpr int32_t kWorkBufferSize = 32768;
 
 }  // namespace
 
-int32_t cGame::loadBar(const char* name) { return m_resources.loadBar(name); }
-void cGame::unloadBar() { m_resources.unloadBar(); }
-int32_t cGame::getBarEntryOffset(int32_t entry) const { return m_resources.getBarEntryOffset(entry); }
-int32_t cGame::getBarEntrySize(int32_t entry) const { return m_resources.getBarEntrySize(entry); }
-uint8_t* cGame::getBarEntryCopy(int32_t entry) const { return m_resources.getBarEntryCopy(entry); }
-void cGame::loadRawFile(const char* name) { m_resources.loadRawFile(name); }
+int32_t cGame::loadBar(const char* name) { return m_archives.loadBar(name); }
+void cGame::unloadBar() { m_archives.unloadBar(); }
+int32_t cGame::getBarEntryOffset(int32_t entry) const { return m_archives.getBarEntryOffset(entry); }
+int32_t cGame::getBarEntrySize(int32_t entry) const { return m_archives.getBarEntrySize(entry); }
+uint8_t* cGame::getBarEntryCopy(int32_t entry) const { return m_archives.getBarEntryCopy(entry); }
+void cGame::loadRawFile(const char* name) { m_archives.loadRawFile(name); }
 
 // ---- field reader
 
@@ -71,7 +71,7 @@ void cGame::freeWorkBuffer() {
 }
 
 void cGame::releaseDataFiles() {
-  m_resources.release();
+  m_archives.release();
   freeReadBuffer();
   freeWorkBuffer();
   freeStrings();
