@@ -56,8 +56,10 @@ case "${1:-}" in
     run_tests build/release
     echo "== Sanitizer build (address, undefined)"
     configure_build build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON -DKV_BENCH=OFF
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      run_tests build/asan
+    # Leak detection is on: what a test or the program allocates is freed, or
+    # named with its reason in .ci/lsan.supp.
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      LSAN_OPTIONS=suppressions="$top/.ci/lsan.supp":print_suppressions=0 run_tests build/asan
     # Further checks (thread sanitizer, fuzzing) live in .ci/steps.
     for step in "$top"/.ci/steps/*.sh; do
       [ -e "$step" ] || continue

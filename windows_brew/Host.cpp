@@ -34,19 +34,28 @@ uint8_t g_swallowChar = 0;
 LONGLONG g_lastFrame = 0;
 float g_frameRate = 0.0f;
 
-// A new run of the entry starts from the state a new process has.
 // Milliseconds until GameFrame runs the next frame (0 when one is due).
 DWORD g_frameWait = 0;
 
+// A new run of the entry starts from the state a new process has; what an
+// earlier run in this process left behind (it ended through exit) is freed.
 void resetHostState() {
   g_instance = nullptr;
   g_window = nullptr;
   g_screenDC = g_windowDC = nullptr;
-  g_frameBuffer = g_blitBuffer = nullptr;
-  g_xMap = g_yMap = nullptr;
+  for (uint16_t** buffer : {&g_frameBuffer, &g_blitBuffer, &g_xMap, &g_yMap}) {
+    trackedFree(*buffer);
+    *buffer = nullptr;
+  }
   std::memset(&g_dib, 0, sizeof g_dib);
   g_savedOrientation = 0;
+  if (g_shell) {
+    g_shell->releaseApplet();
+    delete g_shell;
+  }
   g_shell = nullptr;
+  delete g_runningFlag;
+  g_runningFlag = nullptr;
   g_paused = g_activatedOnce = g_swallowChar = 0;
   g_lastFrame = 0;
   g_frameRate = 0.0f;
