@@ -281,6 +281,11 @@ TEST(ShellDisplay, ScreenBitmapsShareTheFrameBuffer) {
   EXPECT_EQ(first, nullptr);
   shell.releaseBitmapRef(&first);  // empty slot
   EXPECT_EQ(shell.loadImage(3), nullptr);
+  // Unbound, the second gets its own pixels back and can go.
+  shell.canvas().unbindScreenBitmap(second);
+  EXPECT_NE(second->pixels, fb.data());
+  EXPECT_EQ(shell.canvas().boundBitmap(), nullptr);
+  shell.releaseBitmapRef(&second);
 }
 
 TEST(ShellDisplay, BitmapReferencesAndBlit) {
