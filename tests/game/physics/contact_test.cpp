@@ -160,6 +160,15 @@ TEST(ContactEdges, CushionAndJawResponses) {
   PhysicsWorld::lineResponse(b, *l);
   EXPECT_EQ(b.sideKick, 0);
   EXPECT_GT(b.direction.x, 0);
+  // A grazing rebound with a full side kick leaves at about 477.0: longer than
+  // 32-bit squares can measure.
+  PhysicalObject g(nullptr, PhysicalObject::kBall);
+  move(&g, 1, 0.001, q(324.0));
+  g.sideKick = 17724;
+  PhysicsWorld::lineResponse(g, *l);
+  const double gx = 324.0, gy = 324.0 * 17724 / 16384;
+  EXPECT_NEAR(g.speed / 16384.0, std::hypot(gx, gy), 0.5);
+  EXPECT_GT(g.direction.x, 0);
   // A jaw hit head on keeps half and comes straight back; a receding ball is untouched.
   PhysicalObject jaw(nullptr, PhysicalObject::kJaw);
   jaw.position.set(q(84.5), q(-100));
