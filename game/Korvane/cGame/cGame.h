@@ -282,6 +282,24 @@ class cGame : public GameBase {
   // Hooks of the pool classes.
   void onContact(PhysicalObject* first, PhysicalObject* second);
   void unlockAchievement(int32_t id);
+  // Shot rules: the stroke's reset, the graph, its look-ahead and the outcome.
+  void beginStroke();
+  void runShotRules();
+  uint32_t lookAheadShotRules();
+  void Rules_Apply();
+  bool checkBallsOffTable();
+  void respotBalls();
+  void showGroupsMessage();
+  void startChallengeRules();
+  // The game's side of the rules: a new rack, the pocketed-ball displays,
+  // messages, dialogs, the group icons, the hit spark and the characters.
+  void rackAgain();
+  void handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask);
+  void queueRuleMessage(int32_t text, int32_t nameText, int32_t groupText);
+  void showRuleDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number);
+  void setGroupIconLook(int32_t element, int32_t frame, int32_t palette);
+  void restartHitSpark(int32_t x, int32_t y);
+  int32_t getPlayerCharacter(int32_t player) const;
   bool isJumpOverEightWatched() const;
   // The bank a table look is made on (null when it is not loaded).
   ASprite* getPoolBank(int32_t bank) const;

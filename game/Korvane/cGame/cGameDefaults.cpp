@@ -38,8 +38,13 @@ void cGame::enterIGM() {}
 // Resource pack index (loaded by init).
 void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
-// The contact handler: records the contact as a shot event.
-void cGame::onContact(PhysicalObject* first, PhysicalObject* second) { m_world.shot.recordEvent(first, second); }
+// Messages and dialog boxes of the shot rules (kind 2 messages, dialogs of kind 1 or 2).
+void cGame::queueRuleMessage(int32_t /*text*/, int32_t /*nameText*/, int32_t /*groupText*/) {}
+void cGame::showRuleDialog(int32_t /*kind*/, int32_t /*title*/, int32_t /*bodyText*/, int32_t /*number*/) {}
+// The hit spark of the effect bank.
+void cGame::restartHitSpark(int32_t /*x*/, int32_t /*y*/) {}
+// A player's character: the career character for player 0, the rival's slot for player 1.
+int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
 
 // Achievements: the ids asked for are kept in order.
 void cGame::unlockAchievement(int32_t id) {

@@ -49,6 +49,19 @@ class cGamePoolHooks final : public PoolHooks {
   void onContact(PhysicalObject* first, PhysicalObject* second) override;
   void unlockAchievement(int32_t id) override;
   bool isJumpOverEightWatched() override;
+  void playSound(int32_t id, int32_t volume) override;
+  bool isAchievementUnlocked(int32_t id) override;
+  void restartHitSpark(int32_t x, int32_t y) override;
+  void addPottedBall(int32_t ball, int32_t player) override;
+  void handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) override;
+  void setGroupIcon(int32_t element, int32_t frame, int32_t palette) override;
+  void rackAgain() override;
+  void queueMessage(int32_t text, int32_t nameText, int32_t groupText) override;
+  void showDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) override;
+  void vibrate() override;
+  int32_t playerCharacter(int32_t player) override;
+  uint32_t tickCount() override;
+  void debugLine(const char* line) override;
 
  private:
   cGame& game;

@@ -1,0 +1,126 @@
+// The shot rules in the game: the rule state and world with the game's rule
+// set and players, and the game's side of the rules' hooks.
+#include <cstring>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGamePlay/ShotRules.h"
+#include "windows_brew/memory/MemoryManager.h"
+
+namespace {
+
+constexpr int32_t kHudInterface = 56;
+constexpr int32_t kRuleSetUK = 1;
+
+// Runs a rules operation with the game's current player and hands the
+// player the rules left at the table back to the game.
+template <class F>
+auto withRules(cGame& g, F&& f) {
+  RuleSetup setup;
+  setup.ruleSet = g.ruleSet;
+  setup.gameType = g.gameType;
+  setup.lesson = g.lessonNumber;
+  setup.challenge = g.challengeNumber;
+  setup.altPanelLayout = g.altPanelLayout;
+  setup.playerProfile[0] = g.playerProfile[0];
+  setup.playerProfile[1] = g.playerProfile[1];
+  g.m_rules.currentPlayer = g.currentPlayer;
+  ShotRules rules(g.m_rules, g.m_world, setup);
+  struct Back {
+    cGame& game;
+    ~Back() { game.currentPlayer = game.m_rules.currentPlayer; }
+  } back{g};
+  return f(rules);
+}
+
+}  // namespace
+
+void cGame::onContact(PhysicalObject* first, PhysicalObject* second) {
+  withRules(*this, [&](ShotRules& r) { r.onContact(first, second); });
+}
+void cGame::beginStroke() {
+  withRules(*this, [](ShotRules& r) { r.beginStroke(); });
+}
+void cGame::runShotRules() {
+  withRules(*this, [](ShotRules& r) { r.runShotRules(); });
+}
+uint32_t cGame::lookAheadShotRules() {
+  return withRules(*this, [](ShotRules& r) { return r.lookAheadShotRules(); });
+}
+void cGame::Rules_Apply() {
+  withRules(*this, [](ShotRules& r) { r.Rules_Apply(); });
+}
+bool cGame::checkBallsOffTable() {
+  return withRules(*this, [](ShotRules& r) { return r.checkBallsOffTable(); });
+}
+void cGame::respotBalls() {
+  withRules(*this, [](ShotRules& r) { r.respotBalls(); });
+}
+void cGame::showGroupsMessage() {
+  withRules(*this, [](ShotRules& r) { r.showGroupsMessage(); });
+}
+void cGame::startChallengeRules() {
+  withRules(*this, [](ShotRules& r) { r.startChallengeRules(); });
+}
+
+void cGame::rackAgain() {
+  if (ruleSet == kRuleSetUK)
+    setBallSpritesUK();
+  else
+    setBallSprites();
+  placeBalls();
+  jitterRack();
+  setBallRollFrames();
+}
+
+void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
+  if (from < 0 || from > 1 || to < 0 || to > 1 || from == to) return;
+  PottedBalls& list = m_potted[from];
+  int32_t kept = 0;
+  int32_t moved[PottedBalls::kMax] = {};
+  int32_t movedCount = 0;
+  for (int32_t k = 0; k < list.count; ++k) {
+    const int32_t ball = list.balls[k];
+    if (ball > 0 && ball < 32 && ((keepMask >> ball) & 1u)) {
+      list.balls[kept] = ball;
+      std::swap(list.players[kept], list.players[k]);
+      ++kept;
+    } else {
+      moved[movedCount++] = ball;
+    }
+  }
+  for (int32_t k = kept; k < list.count; ++k) {
+    delete list.players[k];
+    list.players[k] = nullptr;
+    list.balls[k] = 0;
+  }
+  list.count = kept;
+  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(moved[k], to);
+}
+
+void cGame::setGroupIconLook(int32_t element, int32_t frame, int32_t /*palette*/) {
+  setInterfaceElementFrame(kHudInterface, element, frame);
+}
+
+void cGamePoolHooks::playSound(int32_t id, int32_t volume) { game.playSound(id, 0, volume, volume); }
+bool cGamePoolHooks::isAchievementUnlocked(int32_t id) {
+  return id >= 0 && id < 32 && ((game.m_achievementMask >> id) & 1u);
+}
+void cGamePoolHooks::restartHitSpark(int32_t x, int32_t y) { game.restartHitSpark(x, y); }
+void cGamePoolHooks::addPottedBall(int32_t ball, int32_t player) { game.addPottedBall(ball, player); }
+void cGamePoolHooks::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
+  game.handOverPottedBalls(from, to, keepMask);
+}
+void cGamePoolHooks::setGroupIcon(int32_t element, int32_t frame, int32_t palette) {
+  game.setGroupIconLook(element, frame, palette);
+}
+void cGamePoolHooks::rackAgain() { game.rackAgain(); }
+void cGamePoolHooks::queueMessage(int32_t text, int32_t nameText, int32_t groupText) {
+  game.queueRuleMessage(text, nameText, groupText);
+}
+void cGamePoolHooks::showDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
+  game.showRuleDialog(kind, title, bodyText, number);
+}
+void cGamePoolHooks::vibrate() { game.vibrate(game.m_vibrationTime); }
+int32_t cGamePoolHooks::playerCharacter(int32_t player) { return game.getPlayerCharacter(player); }
+uint32_t cGamePoolHooks::tickCount() { return getTickCount(); }
+void cGamePoolHooks::debugLine(const char* line) { debugTrace("%s", line); }
