@@ -133,7 +133,7 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
       if (n == 0) s.cuePotted = 1;
     }
     if (w.breakPlayed && !nine() && !ownBall(n)) {
-      hook.addPottedBall(n, cur == 0 ? 1 : 0);
+      if (n > 0) hook.addPottedBall(n, cur == 0 ? 1 : 0);
     } else if (n > 0) {
       bool counted = true;
       if (nine() && n == 9 && (lookAheadShotRules() & k_outFoul)) counted = false;

@@ -105,9 +105,10 @@ void ShotRules::respotBalls() {
 
 int32_t ShotRules::lowestBallOnTable() const {
   int32_t lowest = 15;
+  // A pocketed ball still dropping is not hidden yet but is off the table.
   const PhysicalObject* cue = w.cueBall ? w.cueBall : w.ballList;
   for (const PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity <= 15; b = b->next)
-    if (!b->hidden && b->identity < lowest) lowest = b->identity;
+    if (onTable(b) && b->identity < lowest) lowest = b->identity;
   return lowest;
 }
 

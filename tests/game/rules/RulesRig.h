@@ -101,7 +101,7 @@ struct Rig {
     world.balls[n]->hidden = hidden ? 1 : 0;
     world.balls[n]->pocket = world.pockets[0];
   }
-  // Events: "hA-B" ball A meets ball B, "cA" a bank rail, "mA" a pocket-mouth
+  // Events: "hA-B" ball A meets ball B, "cA" or "dA" a bank rail, "mA" a pocket-mouth
   // line, "jA" a jaw point, "pA" or "pA@k" a pocket, "oA" off the table, "lA"
   // the landing marker. Pots and off-table balls are marked in the world too.
   void play(const std::string& script, bool throughHook = false) {
@@ -117,6 +117,8 @@ struct Rig {
         second = world.balls[std::stoi(t.substr(t.find('-') + 1))];
       } else if (kind == 'c') {
         second = world.lines[18];
+      } else if (kind == 'd') {
+        second = world.lines[19];
       } else if (kind == 'm') {
         second = world.lines[0];
       } else if (kind == 'j') {
