@@ -439,3 +439,34 @@ TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {
 }
 
 }  // namespace
+
+TEST_F(TableTest, PlayedShotsChangeTheMatchThroughTheGame) {
+  loadBanks();
+  load(standardTable());
+  game->ruleSet = 0;
+  game->gameType = 0;
+  game->currentPlayer = 0;
+  game->initFrame(true);
+  PhysicsWorld& w = world();
+  ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModePlay);
+  // A break that brings only three balls to a cushion: racked again, the other player breaks.
+  game->onContact(ball(0), ball(1));
+  for (int n : {1, 2, 3}) game->onContact(ball(n), w.lines[18 + n]);
+  ball(2)->position.set(5 << 14, -(5 << 14));  // moved by the break
+  game->runShotRules();
+  EXPECT_EQ(game->m_rules.shotOutcome, 0x2603u);
+  game->Rules_Apply();
+  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(w.breakPlayed, 0);
+  EXPECT_TRUE(game->m_rules.ballInHand);
+  EXPECT_NE(ball(2)->position.x, 5 << 14);  // back in the rack
+  // A legal break by player 1 passes the turn back.
+  game->beginStroke();
+  game->onContact(ball(0), ball(1));
+  for (int n : {1, 2, 3, 4}) game->onContact(ball(n), w.lines[18]);
+  game->runShotRules();
+  game->Rules_Apply();
+  EXPECT_EQ(game->m_rules.shotOutcome, 0x2002u);
+  EXPECT_EQ(game->currentPlayer, 0);
+  EXPECT_EQ(w.breakPlayed, 1);
+}
