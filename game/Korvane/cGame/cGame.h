@@ -251,6 +251,8 @@ class cGame : public GameBase {
   void initFrame(bool newMatch);
   void initRack();
   void initLag();
+  // Ball looks for the rule set, the rack's layout and its jitter.
+  void rackBalls();
   void placeBalls();
   void setBallSprites();
   void setBallSpritesUK();

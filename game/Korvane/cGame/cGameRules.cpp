@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int32_t kHudInterface = 56;
-constexpr int32_t kRuleSetUK = 1;
 
 // Runs a rules operation with the game's current player and hands the
 // player the rules left at the table back to the game.
@@ -63,12 +62,7 @@ void cGame::startChallengeRules() {
 }
 
 void cGame::rackAgain() {
-  if (ruleSet == kRuleSetUK)
-    setBallSpritesUK();
-  else
-    setBallSprites();
-  placeBalls();
-  jitterRack();
+  rackBalls();
   setBallRollFrames();
 }
 

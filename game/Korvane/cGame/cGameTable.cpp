@@ -145,12 +145,7 @@ void cGame::initRack() {
   m_world.shot.jumpShot = 0;
   panelX = currentPlayer == 0 ? 67 : 6;
   m_rules.rulesMode = RuleState::kModePlay;
-  if (ruleSet == kRuleSetUK)
-    setBallSpritesUK();
-  else
-    setBallSprites();
-  placeBalls();
-  jitterRack();
+  rackBalls();
   m_world.breakPlayed = 0;
   m_world.breakFollowUp = 0;
   prepareFirstShot();
@@ -164,6 +159,15 @@ void cGame::initRack() {
   m_rules.breakBytes[0] = 1;
   m_rules.breakBytes[1] = 0;
   m_rules.thirdTurnByte = 1;
+}
+
+void cGame::rackBalls() {
+  if (ruleSet == kRuleSetUK)
+    setBallSpritesUK();
+  else
+    setBallSprites();
+  placeBalls();
+  jitterRack();
 }
 
 void cGame::initLag() {

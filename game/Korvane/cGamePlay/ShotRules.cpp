@@ -630,41 +630,28 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
   const bool pocket = type == PhysicalObject::kPocket;
   const bool have = s.currentEvent != -1;
   if (node == 23) {
-    if (w.breakPlayed) {
-      if (!have) {
-        if (s.pushOutShot) {
-          out |= k_outTurnPasses;
-        } else {
-          out |= 0x4202;
-          s.messageText = k_textFoul;
-        }
+    const bool afterBreak = w.breakPlayed != 0;
+    if (!have) {
+      if (afterBreak && s.pushOutShot) {
+        out |= k_outTurnPasses;
+      } else {
+        out |= afterBreak ? 0x4202 : 0xC202;
+        s.messageText = k_textFoul;
+      }
+      end();
+    } else if (n == 0 && (pocket || type == PhysicalObject::kOffTable)) {
+      if (!afterBreak) {
+        s.messageText = k_textBadBreak;
+        out |= 0x242;
         end();
-      } else if (pocket && n == 0) {
+      } else if (pocket) {
         out |= k_outCueFoul;
         pushShotRulesState(25);
-      } else if (type == PhysicalObject::kOffTable && n == 0) {
+      } else {
         s.messageText = k_textCueOffTable;
         out |= k_outShowMessage;
         pushShotRulesState(25);
-      } else if (type != PhysicalObject::kBall) {
-        if (pocket && n == 9 && s.pushOutShot) {
-          s.respotMask |= bit(9);
-          s.respotPending = 1;
-        }
-      } else {
-        s.firstBallHit = n != 0 ? n : m;
-        pushShotRulesState(s.firstBallHit != s.lowestBall && !s.pushOutShot ? 25 : 24);
       }
-      return;
-    }
-    if (!have) {
-      out |= 0xC202;
-      s.messageText = k_textFoul;
-      end();
-    } else if ((pocket || type == PhysicalObject::kOffTable) && n == 0) {
-      s.messageText = k_textBadBreak;
-      out |= 0x242;
-      end();
     } else if (type != PhysicalObject::kBall) {
       if (pocket && n == 9 && s.pushOutShot) {
         s.respotMask |= bit(9);
