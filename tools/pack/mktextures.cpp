@@ -1,9 +1,11 @@
-// mktextures RECIPES OUTDIR: draws the textures of the ball view with cairo,
-// reduces each to 256 colours and writes it as a colour-mapped Targa file,
-// OUTDIR/texture<id>.tga (the pack's manifest names them).
+// mktextures RECIPES CLOTH OUTDIR: draws the textures of the ball view with
+// cairo, reduces each to 256 colours and writes it as a colour-mapped Targa
+// file, OUTDIR/texture<id>.tga (the pack's manifest names them).
 //
 // Recipe lines: "id kind size #rrggbb [#rrggbb]"; kinds: ball (one colour),
-// stripe (white with a band of the colour), cloth, wood, pocket.
+// stripe (white with a band of the colour), cloth, wood, pocket. CLOTH is
+// the list of the tables' cloth colours, "table #rrggbb" (tables 0 to 8):
+// table T's cloth is texture 20 + T, a 64 x 64 tile.
 #include <cairo.h>
 
 #include <algorithm>
@@ -153,16 +155,31 @@ std::vector<uint32_t> quantise(const std::vector<uint32_t>& pixels, std::vector<
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: mktextures RECIPES OUTDIR\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: mktextures RECIPES CLOTH OUTDIR\n");
     return 2;
   }
-  std::ifstream in(argv[1]);
-  if (!in) {
-    std::fprintf(stderr, "mktextures: cannot read %s\n", argv[1]);
+  std::ifstream recipes(argv[1]), cloth(argv[2]);
+  if (!recipes || !cloth) {
+    std::fprintf(stderr, "mktextures: cannot read %s or %s\n", argv[1], argv[2]);
     return 1;
   }
-  const std::string out = argv[2];
+  // The cloth list becomes recipe lines after the others.
+  std::stringstream in;
+  in << recipes.rdbuf() << "\n";
+  std::string clothLine;
+  while (std::getline(cloth, clothLine)) {
+    std::istringstream words(clothLine);
+    int table = -1;
+    std::string colour;
+    if (!(words >> table)) continue;  // blank or a comment
+    if (!(words >> colour) || table < 0 || table > 8) {
+      std::fprintf(stderr, "mktextures: %s: expected \"table #rrggbb\", tables 0 to 8\n", argv[2]);
+      return 1;
+    }
+    in << 20 + table << " cloth 64 " << colour << "\n";
+  }
+  const std::string out = argv[3];
   std::string line;
   int lineNo = 0;
   while (std::getline(in, line)) {
