@@ -24,6 +24,7 @@ cGame::~cGame() {
   m_random = nullptr;
   releaseGameObjects();
   releaseDataFiles();
+  freeInterfaces();
 }
 
 void cGame::init() {
@@ -122,16 +123,4 @@ void cGame::resume(int32_t /*value*/) {
   m_lastTick = m_gameClock;
   m_redrawCounters[0] = m_redrawCounters[1] = 5;
   m_suspended = 0;
-}
-
-void cGame::stopElementAnimations(int16_t** elements) {
-  if (!elements) return;
-  for (int32_t i = 0; i < m_currentElementCount; ++i) {
-    int16_t* e = elements[i];
-    if (!e) continue;
-    if (e[0] == 0)
-      e[12] = 0;  // sprite: p9
-    else if (e[0] == 1)
-      e[14] = 0;  // text box: p11
-  }
 }

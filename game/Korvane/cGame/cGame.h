@@ -107,9 +107,6 @@ class cGame : public GameBase {
   void requestImpactVibration(int32_t strength);
   void updateVibration();
   void onSoundsStopped() {}
-  // Clears the slide-in timers of the sprite and text elements of an element
-  // array (of the current interface's element count).
-  void stopElementAnimations(int16_t** elements);
 
   // --- resources: the pack, reached by the 3D layer through its services
   GameResourceManager m_resources;
@@ -213,10 +210,106 @@ class cGame : public GameBase {
   Graphics* m_secondBufferGraphics = nullptr;
   uint8_t m_completionNoticeShown = 0;
 
-  // --- current interface (its element array is owned by the interface tables)
+  // --- interfaces (cGameInterfaces.cpp): the element lists of "interf.bar".
+  // Element i of interface id; id -1 is the current interface. Accessors
+  // given a bad id or index, or an element of another type, do nothing
+  // (readers return 0).
+  static constexpr int32_t k_interfaceCount = 69;
+  static constexpr int32_t k_spriteSlotCount = 150;
+  void loadInterfaces();
+  // Builds interface id from the records of one entry (whole records only).
+  void loadInterface(int32_t id, const uint8_t* data, int32_t size);
+  void freeInterfaces();
+  void selectInterface(int32_t id);
+  int16_t* getInterfaceElement(int32_t id, int32_t i) const;
+  int32_t getInterfaceElementCount(int32_t id) const;
+  // Parameters of the element's record in the file (it keeps at least as
+  // many as its type reads).
+  int32_t getElementParamCount(int32_t id, int32_t i) const;
+  void armElementAnimations(int16_t** elements, bool arm);
+  void startInterfaceAnimation();
+  void resetInterfaceAnimation(bool arm);
+  void startInterfaceAnimationById(int32_t id);
+  // Clears the slide-in timers of the sprite and text elements of an array.
+  void stopElementAnimations(int16_t** elements);
+  void updateInterfaceTimers();
+  void paintInterfaceAt(int32_t dx, int32_t dy, bool backLayerPass);
+  void paintInterfaceLayer(bool backLayerPass);
+  void paintInterface();
+  void paintSpriteElementTo(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target);
+  void paintSpriteElement(int32_t i, bool backLayerPass);
+  void paintSpriteElementAt(int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
+  void paintSpriteElementAltPalette(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target,
+                                    bool forcePalette1);
+  void paintRectElement(int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
+  void paintPanelElement(int16_t* e);
+  void paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade);
+  int32_t getElementX(int32_t i);
+  int32_t getInterfaceElementX(int32_t id, int32_t i);
+  int32_t getElementY(int32_t i);
+  int32_t getInterfaceElementY(int32_t id, int32_t i);
+  void setElementX(int32_t id, int32_t i, int32_t v);
+  void setElementY(int32_t id, int32_t i, int32_t v);
+  int32_t getElementWidth(int32_t i);
+  int32_t getInterfaceElementWidth(int32_t id, int32_t i);
+  int32_t getElementHeight(int32_t i);
+  int32_t getInterfaceElementHeight(int32_t id, int32_t i);
+  int32_t getElementFont(int32_t i);
+  int32_t getInterfaceElementFont(int32_t id, int32_t i);
+  void setElementVisible(int32_t i, bool on);
+  void setInterfaceElementVisible(int32_t id, int32_t i, bool on);
+  bool isElementVisible(int32_t i);
+  int32_t getInterfaceElementAnim(int32_t id, int32_t i);
+  void setElementFrame(int32_t i, int32_t frame);
+  void setInterfaceElementFrame(int32_t id, int32_t i, int32_t frame);
+  void setElementAnim(int32_t i, int32_t anim);
+  void setInterfaceElementAnim(int32_t id, int32_t i, int32_t anim);
+  void setElementPalette(int32_t i, int32_t palette);
+  void setInterfaceElementSprite(int32_t id, int32_t i, int32_t bank);
+  void copyInterfacePanel(int32_t from, int32_t to);
+  int32_t getElementAlignFlags(int32_t i);
+  // Text boxes: str null draws text id textId; -1 for font, palette or
+  // hAlignOverride takes the element's own. True on the last page.
+  bool paintTextElement(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
+                        int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride);
+  bool drawElementText(int32_t i, int32_t textId);
+  bool drawElementTextFlags(int32_t i, int32_t textId, int32_t flag);
+  bool drawElementString(int32_t i, const char* str);
+  bool drawElementStringFlags(int32_t i, const char* str, int32_t flag);
+  bool drawElementStringLen(int32_t i, const char* str, int32_t len, int32_t palette);
+  bool drawElementStringStyled(int32_t i, const char* str, int32_t len, int32_t palette, int32_t hAlign);
+  bool drawElementTextRaw(int32_t i, const char* str, int32_t len, int32_t textId, int32_t dx, int32_t dy,
+                          int32_t palette);
+  bool drawElementTextWithFont(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
+                               int32_t dy, int32_t palette, int32_t flag);
+  // Lays text id out in the element's box (nothing painted): the page count.
+  int32_t drawElementWrappedText(int32_t i, int32_t textId);
+  void updateMenuArrows(int32_t a, int32_t b, bool horizontal);
+  void paintSoftKeys(int32_t leftTextId, int32_t rightTextId);
+  void paintSoftKeysAt(int32_t leftTextId, int32_t rightTextId, int32_t y);
+  // Message queue and dialog box state the soft keys read.
+  bool isMessageQueued();
+  bool isDialogBoxOpen();
+  int16_t** m_interfaces[k_interfaceCount] = {};
+  int32_t m_interfaceCounts[k_interfaceCount] = {};
+  uint8_t* m_interfaceParamCounts[k_interfaceCount] = {};
   int16_t** m_currentElements = nullptr;
   int32_t m_currentElementCount = 0;
   int32_t m_currentInterface = -1;
+  // The game's sprite banks (filled and emptied by the loading steps).
+  ASprite* m_sprites[k_spriteSlotCount] = {};
+  // Drawing targets: the back layer (the saved background's; null until it
+  // exists) and the current target (the paint target; the screen outside a paint).
+  Graphics* m_backLayer = nullptr;
+  Graphics* currentTarget() { return m_paintTarget ? m_paintTarget : getGraphics(); }
+  uint8_t m_loadingScreenUp = 0;
+  uint8_t m_leftHanded = 0;      // soft-key labels swap sides
+  uint8_t m_wideMessages = 0;    // the message box of element 31
+  uint8_t m_singleSoftKey = 0;
+  uint8_t m_matchPaused = 0;
+  uint8_t m_noticePending = 0;   // of the interrupt notice
+  int32_t m_noticeDisplay = 0;
+  uint8_t m_paintingPubScenery = 0;
 
   // --- menu
   MenuList m_menu;
@@ -308,11 +401,6 @@ class cGame : public GameBase {
   // Frame starts of the challenge and tutorial modes.
   void startChallenge();
   void startTutorialLesson();
-  // Interface accessors the set-up uses.
-  void setInterfaceElementVisible(int32_t id, int32_t element, bool on);
-  void setInterfaceElementFrame(int32_t id, int32_t element, int32_t frame);
-  int32_t getElementX(int32_t element);
-  int32_t getElementY(int32_t element);
   PhysicsWorld m_world;
   TableLayout m_tableLayout;
   RuleState m_rules;

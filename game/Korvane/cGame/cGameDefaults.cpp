@@ -68,8 +68,9 @@ void cGame::startTutorialLesson() {
   prepareFirstShot();
 }
 
-// Interface element accessors.
-void cGame::setInterfaceElementVisible(int32_t /*id*/, int32_t /*element*/, bool /*on*/) {}
-void cGame::setInterfaceElementFrame(int32_t /*id*/, int32_t /*element*/, int32_t /*frame*/) {}
-int32_t cGame::getElementX(int32_t /*element*/) { return 0; }
-int32_t cGame::getElementY(int32_t /*element*/) { return 0; }
+// Pub scenery as a panel backdrop.
+void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, int32_t /*shade*/) {}
+
+// Message queue and dialog box.
+bool cGame::isMessageQueued() { return false; }
+bool cGame::isDialogBoxOpen() { return false; }
