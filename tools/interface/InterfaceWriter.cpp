@@ -131,6 +131,13 @@ Element defaults(int type) {
   return e;
 }
 
+std::string mark(long n) {
+  std::string s(1, '[');
+  s += std::to_string(n);
+  s += ']';
+  return s;
+}
+
 // "[N]" -> N; false when the word is not of that form.
 bool indexMark(const std::string& word, long& n) {
   if (word.size() < 3 || word.front() != '[' || word.back() != ']') return false;
@@ -192,7 +199,7 @@ bool compileInterface(const std::string& source, Interface& out, std::string* er
   long expected = -1;  // index asserted by a "[N]" for the next element
   auto add = [&](Element e) {
     if (expected >= 0 && static_cast<size_t>(expected) != out.size())
-      return fail("[" + std::to_string(expected) + "] asserted, but this is element " + std::to_string(out.size()));
+      return fail(mark(expected) + " asserted, but this is element " + std::to_string(out.size()));
     expected = -1;
     out.push_back(std::move(e));
     return true;
@@ -206,15 +213,17 @@ bool compileInterface(const std::string& source, Interface& out, std::string* er
     for (std::string s; words >> s;) w.push_back(s);
     if (w.empty()) continue;
     size_t at = 0;
-    long mark = 0;
-    if (indexMark(w[0], mark)) {
+    long index = 0;
+    if (indexMark(w[0], index)) {
       if (expected >= 0) return fail("two index marks for one element");
-      expected = mark;
+      expected = index;
       at = 1;
       if (w.size() == 1) continue;
     } else if (w[0].front() == '[') {
       return fail("bad index mark \"" + w[0] + "\"");
     }
+    if (indexMark(w[at], index) || (at == 0 && expected >= 0 && w[at].front() == '['))
+      return fail("two index marks for one element");
     const std::string& verb = w[at];
     if (verb == "pad") {
       long n = 0;
@@ -285,7 +294,7 @@ bool compileInterface(const std::string& source, Interface& out, std::string* er
     }
     if (!add(std::move(e))) return false;
   }
-  if (expected >= 0) return fail("[" + std::to_string(expected) + "] asserted at the end, with no element");
+  if (expected >= 0) return fail(mark(expected) + " asserted at the end, with no element");
   return true;
 }
 

@@ -102,6 +102,11 @@ void cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
     e[F::kWordX] = static_cast<int16_t>(r[3] | r[4] << 8);
     e[F::kWordY] = static_cast<int16_t>(r[5] | r[6] << 8);
     for (int32_t k = 0; k < n; ++k) param(e, k) = static_cast<int16_t>(r[8 + 2 * k] | r[9 + 2 * k] << 8);
+    if (type == F::kSprite && param(e, F::kSpriteAnim) >= 0) {
+      const int16_t frame = param(e, F::kSpriteFrame);
+      if (frame == F::kFrameOnceHold) param(e, F::kSpriteAnim) |= F::kPlayOnceHold;
+      if (frame == F::kFrameOnceVanish) param(e, F::kSpriteAnim) |= F::kPlayOnceVanish;
+    }
     elements[i] = e;
     paramCounts[i] = static_cast<uint8_t>(n);
     r += F::kRecordHeaderSize + 2 * n;

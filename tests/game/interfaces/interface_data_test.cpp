@@ -1,0 +1,77 @@
+// The data set's "interf.bar": 69 interfaces, and interface 56's elements of
+// the types the game core reads, with message boxes that fit their lines.
+#include <cstdlib>
+
+#include "InterfaceFixture.h"
+
+namespace {
+
+class InterfaceData : public InterfaceTest {
+ protected:
+  void SetUp() override {
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+    InterfaceTest::SetUp();
+    std::filesystem::copy_file(std::string(data) + "/interf.bar", path("interf.bar"));
+    ASSERT_EQ(game->loadBar("interf.bar"), 1);
+    entries = game->m_bar.count - 1;
+    game->loadInterfaces();
+    game->unloadBar();
+    dataDir = data;
+  }
+  int32_t entries = 0;
+  std::string dataDir;
+};
+
+TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
+  EXPECT_EQ(entries, 69);
+  struct Need {
+    int element, type;
+  };
+  std::vector<Need> needs = {{22, F::kText}, {31, F::kText}, {75, F::kText}, {80, F::kText}, {86, F::kText}};
+  for (int e : {72, 73, 74, 76, 77, 78, 79, 81, 82, 83, 84, 85}) needs.push_back({e, F::kSprite});
+  EXPECT_GE(game->getInterfaceElementCount(56), 137);
+  for (const Need& n : needs) {
+    const int16_t* e = game->getInterfaceElement(56, n.element);
+    ASSERT_NE(e, nullptr) << n.element;
+    EXPECT_EQ(e[F::kWordType], n.type) << n.element;
+    EXPECT_GE(game->getElementParamCount(56, n.element), F::paramsRead(n.type)) << n.element;
+  }
+  // Message parts: frames 30-41 of the UI bank, in element order, shown.
+  int frame = 30;
+  for (int i : {72, 73, 74, 76, 77, 78, 79, 81, 82, 83, 84, 85}) {
+    const int16_t* e = game->getInterfaceElement(56, i);
+    EXPECT_EQ(e[F::kWordParams + F::kSpriteBank], 1) << i;
+    EXPECT_EQ(e[F::kWordParams + F::kSpriteFrame], frame++) << i;
+    EXPECT_EQ(e[F::kWordParams + F::kSpriteAnim], -1) << i;
+    EXPECT_NE(e[F::kWordParams + F::kSpriteVisible], 0) << i;
+  }
+  // The centring boxes keep the single label on the screen.
+  for (int i : {22, 31}) {
+    const int centre = game->getInterfaceElementX(56, i) + game->getInterfaceElementWidth(56, i) / 2;
+    EXPECT_GT(centre, 40) << i;
+    EXPECT_LT(centre, 200) << i;
+  }
+}
+
+TEST_F(InterfaceData, MessageBoxesHoldOneTwoAndThreeLinesOfFontZero) {
+  if (!std::filesystem::exists(dataDir + "/i.bar")) GTEST_SKIP() << "no fonts";
+  std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
+  ASSERT_EQ(game->loadBar("i.bar"), 1);
+  const int32_t offset = game->getBarEntryOffset(3), size = game->getBarEntrySize(3);
+  ASSERT_GT(size, 0);
+  ASSERT_TRUE(game->m_bar.data);
+  ASSERT_TRUE(font->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(offset + size)));
+  const int32_t line = font->getFontHeight() + font->getFontSpacing();
+  game->unloadBar();
+  struct Box {
+    int element, lines;
+  };
+  for (const Box& b : {Box{75, 1}, Box{80, 2}, Box{86, 3}}) {
+    const int32_t h = game->getInterfaceElementHeight(56, b.element);
+    EXPECT_GE(h, font->getFontHeight() + (b.lines - 1) * line) << b.element;
+    EXPECT_LT(h, font->getFontHeight() + b.lines * line) << b.element;  // one line more would not fit
+  }
+}
+
+}  // namespace
