@@ -9,7 +9,24 @@ namespace {
 void put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
+void put16(std::vector<uint8_t>& out, int16_t v) {
+  const uint16_t u = static_cast<uint16_t>(v);
+  out.push_back(static_cast<uint8_t>(u & 0xFF));
+  out.push_back(static_cast<uint8_t>(u >> 8));
+}
 }  // namespace
+
+bool putRecord(std::vector<uint8_t>& out, uint8_t tag, int16_t x, int16_t y, const std::vector<int16_t>& values) {
+  if (values.size() > 255) return false;
+  out.push_back(tag);
+  out.push_back(0);
+  out.push_back(0);
+  put16(out, x);
+  put16(out, y);
+  out.push_back(static_cast<uint8_t>(values.size()));
+  for (int16_t v : values) put16(out, v);
+  return true;
+}
 
 std::vector<uint8_t> packEntries(const std::vector<Entry>& entries) {
   const uint32_t n = static_cast<uint32_t>(entries.size() + 1);

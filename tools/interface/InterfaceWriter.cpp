@@ -10,12 +10,6 @@ namespace f = interfaceformat;
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, int16_t v) {
-  const uint16_t u = static_cast<uint16_t>(v);
-  out.push_back(static_cast<uint8_t>(u & 0xFF));
-  out.push_back(static_cast<uint8_t>(u >> 8));
-}
-
 bool parseNumber(const std::string& word, long lo, long hi, long& out) {
   const char* s = word.c_str();
   const bool negative = *s == '-';
@@ -149,17 +143,10 @@ bool indexMark(const std::string& word, long& n) {
 std::vector<uint8_t> writeInterface(const Interface& elements, bool* ok) {
   std::vector<uint8_t> out;
   for (const Element& e : elements) {
-    if (e.params.size() > 255) {
+    if (!bar::putRecord(out, e.type, e.x, e.y, e.params)) {
       if (ok) *ok = false;
       return {};
     }
-    out.push_back(e.type);
-    out.push_back(0);
-    out.push_back(0);
-    put16(out, e.x);
-    put16(out, e.y);
-    out.push_back(static_cast<uint8_t>(e.params.size()));
-    for (int16_t v : e.params) put16(out, v);
   }
   if (ok) *ok = true;
   return out;

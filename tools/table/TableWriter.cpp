@@ -8,12 +8,6 @@ namespace tablelayout {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, int16_t v) {
-  const uint16_t u = static_cast<uint16_t>(v);
-  out.push_back(static_cast<uint8_t>(u & 0xFF));
-  out.push_back(static_cast<uint8_t>(u >> 8));
-}
-
 bool parseInt16(const std::string& word, int16_t& out) {
   char* end = nullptr;
   errno = 0;
@@ -28,17 +22,10 @@ bool parseInt16(const std::string& word, int16_t& out) {
 std::vector<uint8_t> writeGroup(const Group& group, bool* ok) {
   std::vector<uint8_t> out;
   for (const Record& r : group) {
-    if (r.values.size() > 255) {
+    if (!bar::putRecord(out, r.id, r.x, r.y, r.values)) {
       if (ok) *ok = false;
       return {};
     }
-    out.push_back(r.id);
-    out.push_back(0);
-    out.push_back(0);
-    put16(out, r.x);
-    put16(out, r.y);
-    out.push_back(static_cast<uint8_t>(r.values.size()));
-    for (int16_t v : r.values) put16(out, v);
   }
   if (ok) *ok = true;
   return out;

@@ -1,39 +1,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "BlockFont.h"
 #include "DataFixture.h"
 #include "tests/zul/sprite/SpriteTestUtil.h"
 #include "zul/2d/ASprite.h"
 
-using namespace spritebank;
-
 namespace {
 
-// Font: frame 0 the 5-wide space, every other frame one 5x10 block; no
-// spacing, so every glyph advances 5 pixels. Glyphs: digits, '-', '%', 'a'-'z'.
+// The block font (BlockFont.h) as font 0.
 class TextDraw : public DataTest {
  protected:
   void SetUp() override {
     DataTest::SetUp();
     screen = std::make_unique<spritetest::Screen>();
-    Bank b;
-    b.modules.push_back(Module::image(5, 10, std::vector<uint8_t>(50, 0)));
-    b.modules.push_back(Module::image(5, 10, std::vector<uint8_t>(50, 1)));
-    b.palettes = {{0, 0xFFFFFFFF}, {0, 0xFFFF0000}, {0, 0xFF00FF00}};
-    b.frames.push_back({{{0, 0, 0, 0, 0}}});
-    for (int i = 0; i < 40; ++i) b.frames.push_back({{{1, 0, 0, 0, 0}}});
-    b.flags = b.minimalFlags();
-    font = spritetest::loadBank(b);
-    for (int p = 0; p < 3; ++p) font->buildCacheImages(p, 0, -1, -1);
-    std::vector<uint16_t> map(450, 0);
-    int frame = 1;
-    for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<uint16_t>(frame++);
-    map['-'] = static_cast<uint16_t>(frame++);
-    map['%'] = static_cast<uint16_t>(frame++);
-    for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<uint16_t>(frame++);
-    game->m_charMapCount = static_cast<int32_t>(map.size());
-    game->m_charMap = new uint8_t[map.size() * 2];
-    std::memcpy(game->m_charMap, map.data(), map.size() * 2);
+    font = makeBlockFont(*game);
     fonts[0] = font.get();
     screen->fill(0);
   }

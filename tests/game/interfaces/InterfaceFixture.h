@@ -1,7 +1,7 @@
 // A game object with interfaces built through the interface writer, a
 // screen as the current target, a back layer, one 8-frame sprite bank in
-// slot 1, a 7-frame bank in slot 2, a background bank in slot 0 and a block
-// font as font 0.
+// slot 1, a 7-frame bank in slot 2, a background bank in slot 0 and the
+// block font as font 0.
 #pragma once
 
 #include <cstring>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
+#include "tests/game/data/BlockFont.h"
 #include "tests/game/data/DataFixture.h"
 #include "tests/zul/sprite/SpriteTestUtil.h"
 #include "tools/interface/InterfaceWriter.h"
@@ -61,7 +62,8 @@ class InterfaceTest : public DataTest {
       for (int p = 0; p < banks[s]->paletteCount; ++p) banks[s]->buildCacheImages(p, 0, -1, -1);
       game->m_sprites[s] = banks[s].get();
     }
-    makeFont();
+    font = makeBlockFont(*game);
+    game->m_fonts[0] = font.get();
     screen->fill(0);
   }
   void TearDown() override {
@@ -71,28 +73,6 @@ class InterfaceTest : public DataTest {
     game.reset();
     screen.reset();
     DataTest::TearDown();
-  }
-
-  // Font 0: glyphs 5x10 blocks advancing 5 pixels ('a'-'z', digits); colour
-  // index 1 is white in palette 0, red in 1, green in 2.
-  void makeFont() {
-    spritebank::Bank b;
-    b.modules.push_back(spritebank::Module::image(5, 10, std::vector<uint8_t>(50, 0)));
-    b.modules.push_back(spritebank::Module::image(5, 10, std::vector<uint8_t>(50, 1)));
-    b.palettes = {{0, 0xFFFFFFFF}, {0, 0xFFFF0000}, {0, 0xFF00FF00}};
-    b.frames.push_back({{{0, 0, 0, 0, 0}}});
-    for (int i = 0; i < 40; ++i) b.frames.push_back({{{1, 0, 0, 0, 0}}});
-    b.flags = b.minimalFlags();
-    font = spritetest::loadBank(b);
-    for (int p = 0; p < 3; ++p) font->buildCacheImages(p, 0, -1, -1);
-    std::vector<uint16_t> map(450, 0);
-    int frame = 1;
-    for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<uint16_t>(frame++);
-    for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<uint16_t>(frame++);
-    game->m_charMapCount = static_cast<int32_t>(map.size());
-    game->m_charMap = new uint8_t[map.size() * 2];
-    std::memcpy(game->m_charMap, map.data(), map.size() * 2);
-    game->m_fonts[0] = font.get();
   }
 
   // Writes the interfaces as "interf.bar", loads them and selects `current`.
