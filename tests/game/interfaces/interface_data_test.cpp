@@ -46,6 +46,17 @@ TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
     EXPECT_EQ(e[F::kWordParams + F::kSpriteAnim], -1) << i;
     EXPECT_NE(e[F::kWordParams + F::kSpriteVisible], 0) << i;
   }
+  // The UI bank of the data set has those frames.
+  if (std::filesystem::exists(dataDir + "/menu.bar")) {
+    std::filesystem::copy_file(dataDir + "/menu.bar", path("menu.bar"));
+    ASSERT_EQ(game->loadBar("menu.bar"), 1);
+    ASprite ui;
+    const int32_t offset = game->getBarEntryOffset(1), size = game->getBarEntrySize(1);
+    ASSERT_GT(size, 0);
+    ASSERT_TRUE(ui.load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
+    EXPECT_GT(ui.frameCount, 41);
+    game->unloadBar();
+  }
   // The centring boxes keep the single label on the screen.
   for (int i : {22, 31}) {
     const int centre = game->getInterfaceElementX(56, i) + game->getInterfaceElementWidth(56, i) / 2;
@@ -61,7 +72,7 @@ TEST_F(InterfaceData, MessageBoxesHoldOneTwoAndThreeLinesOfFontZero) {
   const int32_t offset = game->getBarEntryOffset(3), size = game->getBarEntrySize(3);
   ASSERT_GT(size, 0);
   ASSERT_TRUE(game->m_bar.data);
-  ASSERT_TRUE(font->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(offset + size)));
+  ASSERT_TRUE(font->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
   const int32_t line = font->getFontHeight() + font->getFontSpacing();
   game->unloadBar();
   struct Box {
