@@ -1,0 +1,192 @@
+// The menu list: set-up, entry flags, key handling, scrolling and painting
+// into consecutive text elements of the current interface.
+#include <algorithm>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+
+namespace F = interfaceformat;
+
+namespace {
+
+constexpr int32_t kMaxEntries = 100;
+constexpr uint32_t kHidden = 1;
+constexpr uint32_t kSuffix = 2;
+constexpr uint32_t kDisabled = 4;
+constexpr uint32_t kNoRow = 8;
+constexpr int32_t kSelectedPalette = 2;
+constexpr int32_t kPulsePeriod = 64;
+constexpr uint32_t kVeil = 0xaa000000;
+
+}  // namespace
+
+void cGame::initMenu(const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags) {
+  m_menu.table = table;
+  m_menu.listElement = listElement;
+  m_menu.rows = rows;
+  m_menu.selection = 0;
+  m_menu.firstVisible = 0;
+  if (clearFlags) clearMenuFlags();
+}
+
+void cGame::setMenuCount(int32_t n) { m_menu.count = std::clamp(n, 0, kMaxEntries); }
+
+void cGame::clearMenuFlags() {
+  std::fill(std::begin(m_menu.flags), std::end(m_menu.flags), 0u);
+  m_menu.hiddenCount = 0;
+}
+
+void cGame::setMenuEntryFlagsIn(const uint32_t* table, uint32_t textId, uint32_t flags) {
+  if (!table) table = m_menu.table;
+  if (table)
+    for (int32_t i = 0; i < m_menu.count; ++i)
+      if (table[i] == textId) {
+        m_menu.flags[i] = flags;
+        break;
+      }
+  countHiddenMenuEntries();
+}
+
+uint32_t cGame::getMenuEntryFlags(const uint32_t* table, uint32_t textId) const {
+  if (!table) table = m_menu.table;
+  if (table)
+    for (int32_t i = 0; i < m_menu.count; ++i)
+      if (table[i] == textId) return m_menu.flags[i];
+  return 0;
+}
+
+int32_t cGame::countHiddenMenuEntries() {
+  int32_t n = 0;
+  for (int32_t i = 0; i < m_menu.count; ++i)
+    if (m_menu.flags[i] & kHidden) ++n;
+  m_menu.hiddenCount = n;
+  return n;
+}
+
+void cGame::selectMenuEntryById(uint32_t textId) {
+  if (!m_menu.table) return;
+  for (int32_t i = 0; i < m_menu.count; ++i)
+    if (m_menu.table[i] == textId) {
+      m_menu.selection = i;
+      return;
+    }
+}
+
+void cGame::scrollMenuToSelection() {
+  MenuList& m = m_menu;
+  if (m.selection < m.firstVisible) {
+    m.firstVisible = std::max(m.selection, 0);
+    return;
+  }
+  // Hidden entries count as if they all lay inside the window.
+  if (m.rows >= 1 && m.selection >= m.firstVisible + m.rows + m.hiddenCount)
+    m.firstVisible = m.selection - m.rows - m.hiddenCount + 1;
+}
+
+namespace {
+
+// One step of the selection with wrapping over hidden entries. At most count
+// steps: with every entry hidden the selection stays where it was.
+void stepSelection(MenuList& m, int32_t direction) {
+  int32_t s = m.selection;
+  for (int32_t n = 0; n < m.count; ++n) {
+    s += direction;
+    if (s < 0) s = m.count - 1;
+    if (s >= m.count) s = 0;
+    if (!(m.flags[s] & kHidden)) {
+      m.selection = s;
+      return;
+    }
+  }
+}
+
+enum class MenuKey { None, Select, Back, Previous, Next };
+
+MenuKey menuKey(const KeyState& keys, int32_t state) {
+  if (keys.isPressed(k_keySelect)) return MenuKey::Select;
+  if (keys.isPressed(k_keyRightSoft | k_keyBack)) return MenuKey::Back;
+  const bool sideways = state == k_stateCoinToss;
+  if (keys.isPressed(sideways ? k_keyLeft : k_keyUp)) return MenuKey::Previous;
+  if (keys.isPressed(sideways ? k_keyRight : k_keyDown)) return MenuKey::Next;
+  return MenuKey::None;
+}
+
+// The chosen entry's text id, or 0 when it cannot be chosen (or none is).
+uint32_t choosable(const MenuList& m, int32_t state) {
+  if (!m.table || m.selection < 0 || m.selection >= m.count) return 0;
+  if ((m.flags[m.selection] & (kHidden | kDisabled)) || state == k_stateAchievementList) return 0;
+  return m.table[m.selection];
+}
+
+}  // namespace
+
+int32_t cGame::updateMenu() {
+  switch (menuKey(m_keys, s_gameState)) {
+    case MenuKey::Select: {
+      const uint32_t id = choosable(m_menu, s_gameState);
+      if (!id) return 0;
+      if (s_gameState != k_stateOptions) playSound(0, 0, 50, 100);
+      return static_cast<int32_t>(id);
+    }
+    case MenuKey::Back:
+      return -1;
+    case MenuKey::Previous:
+    case MenuKey::Next:
+      stepSelection(m_menu, menuKey(m_keys, s_gameState) == MenuKey::Previous ? -1 : 1);
+      scrollMenuToSelection();
+      return 0;
+    case MenuKey::None:
+      break;
+  }
+  return 0;
+}
+
+int32_t cGame::updateMenuSmooth() {
+  const int32_t shownFrom = m_menu.centred ? m_menu.count / 2 : 0;
+  const MenuKey key = menuKey(m_keys, s_gameState);
+  if (key == MenuKey::Select) {
+    const uint32_t id = choosable(m_menu, s_gameState);
+    if (id) {
+      playSound(0, 0, 50, 100);
+      return static_cast<int32_t>(id);
+    }
+  } else if (key == MenuKey::Back) {
+    return -1;
+  } else if (key != MenuKey::None) {
+    stepSelection(m_menu, key == MenuKey::Previous ? -1 : 1);
+  }
+  m_menu.firstVisible = shownFrom;
+  return 0;
+}
+
+void cGame::paintMenu() {
+  const MenuList& m = m_menu;
+  if (!m.table) return;
+  Graphics* g = currentTarget();
+  const int32_t rows = m.rows < 0 ? m.count : m.rows;
+  const int32_t first = std::max(m.firstVisible, 0);
+  int32_t e = m.listElement;
+  for (int32_t i = first; i < m.count && e < m.listElement + rows; ++i) {
+    const uint32_t flags = m.flags[i];
+    if (flags & (kHidden | kNoRow)) continue;
+    textBufferSetString(static_cast<int32_t>(m.table[i]));
+    if (flags & kSuffix) {
+      textBufferAppend(" ");
+      textBufferAppendString(static_cast<int32_t>(flags >> 16));
+    }
+    const bool selected = i == m.selection;
+    drawElementStringLen(e, m_text.work, m_text.workLength, selected ? kSelectedPalette : 0);
+    const int16_t* box = getInterfaceElement(-1, e);
+    if (box && box[F::kWordType] == F::kText) {
+      const int32_t x = box[F::kWordX], y = box[F::kWordY];
+      const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
+      if (selected && box[F::kWordParams + F::kTextFont] != 0 &&
+          (box[F::kWordParams + F::kTextTimer] < 1 || !m_interfaceAnimations))
+        glowArea(g, x + m_lastSlideX, y + m_lastSlideY, w, h,
+                 static_cast<int32_t>(pulse(kPulsePeriod, 0, 100)), static_cast<int32_t>(pulse(kPulsePeriod, 0, 80)),
+                 static_cast<int32_t>(pulse(kPulsePeriod, 10, 25)));
+      if (flags & kDisabled) fillRectAlpha(g, x, y, w, h, kVeil);
+    }
+    ++e;
+  }
+}

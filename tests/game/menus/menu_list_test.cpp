@@ -1,0 +1,171 @@
+#include <string>
+#include <vector>
+
+#include "tests/game/menus/MenuFixture.h"
+
+namespace {
+
+const uint32_t kTable[] = {11, 12, 13, 14, 15, 16};
+
+class MenuList : public MenuTest {
+ protected:
+  void setUpList(int count, uint32_t hiddenMask = 0, uint32_t disabledMask = 0, int rows = -1) {
+    game->setMenuRows(kTable, 0, rows);
+    game->setMenuCount(count);
+    for (int i = 0; i < count; ++i)
+      game->setMenuEntryFlags(kTable[i], ((hiddenMask >> i) & 1 ? 1u : 0u) | ((disabledMask >> i) & 1 ? 4u : 0u));
+    takeSound();
+  }
+};
+
+TEST_F(MenuList, KeysMoveSelectAndGoBack) {
+  struct Case {
+    const char* what;
+    int count;
+    uint32_t hidden, disabled;
+    int state, from;
+    std::vector<int> keys;
+    int selection, result, sound;
+  };
+  const Case cases[] = {
+      {"next wraps to the first", 3, 0, 0, 0, 2, {kDown}, 0, 0, -1},
+      {"previous wraps to the last", 3, 0, 0, 0, 0, {kUp}, 2, 0, -1},
+      {"next skips hidden", 3, 2, 0, 0, 0, {kDown}, 2, 0, -1},
+      {"previous skips hidden", 3, 2, 0, 0, 2, {kUp}, 0, 0, -1},
+      {"hidden across the wrap", 4, 1, 0, 0, 3, {kDown}, 1, 0, -1},
+      {"left and right do not move", 3, 0, 0, 0, 1, {kRight}, 1, 0, -1},
+      {"coin toss: up ignored", 3, 0, 0, 710, 1, {kUp}, 1, 0, -1},
+      {"coin toss: down ignored", 3, 0, 0, 710, 1, {kDown}, 1, 0, -1},
+      {"coin toss: left moves back", 3, 0, 0, 710, 0, {kLeft}, 2, 0, -1},
+      {"coin toss: right moves on", 3, 0, 0, 710, 2, {kRight}, 0, 0, -1},
+      {"all hidden: the walk ends", 3, 7, 0, 0, 1, {kDown}, 1, 0, -1},
+      {"empty list: nothing moves", 0, 0, 0, 0, 0, {kUp}, 0, 0, -1},
+      {"select plays the click", 3, 0, 0, 0, 1, {kSelect}, 1, 12, 0},
+      {"select in options is silent", 3, 0, 0, 70, 1, {kSelect}, 1, 12, -1},
+      {"select on disabled", 3, 0, 2, 0, 1, {kSelect}, 1, 0, -1},
+      {"select on hidden", 3, 2, 0, 0, 1, {kSelect}, 1, 0, -1},
+      {"achievement list never selects", 3, 0, 0, 260, 1, {kSelect}, 1, 0, -1},
+      {"select before any selection", 3, 0, 0, 0, -1, {kSelect}, -1, 0, -1},
+      {"select past the count", 3, 0, 0, 0, 3, {kSelect}, 3, 0, -1},
+      {"back", 3, 0, 2, 0, 1, {kBack}, 1, -1, -1},
+      {"right soft is back", 3, 0, 0, 0, 0, {kRightSoft}, 0, -1, -1},
+      {"select over back", 3, 0, 0, 0, 0, {kBack, kSelect}, 0, 11, 0},
+      {"back over movement", 3, 0, 0, 0, 0, {kDown, kBack}, 0, -1, -1},
+      {"previous over next", 3, 0, 0, 0, 1, {kDown, kUp}, 0, 0, -1},
+      {"-1 then next starts at 0", 3, 0, 0, 0, -1, {kDown}, 0, 0, -1},
+  };
+  for (const Case& c : cases) {
+    setUpList(c.count, c.hidden, c.disabled);
+    game->s_gameState = c.state;
+    game->m_menu.selection = c.from;
+    press(c.keys);
+    EXPECT_EQ(game->updateMenu(), c.result) << c.what;
+    EXPECT_EQ(game->getMenuSelection(), c.selection) << c.what;
+    EXPECT_EQ(takeSound(), c.sound) << c.what;
+  }
+}
+
+TEST_F(MenuList, SelectionStaysInTheWindow) {
+  // Rows 3 of five: the window follows the selection both ways.
+  setUpList(5, 0, 0, 3);
+  game->selectMenuEntryById(15);
+  game->scrollMenuToSelection();
+  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  game->selectMenuEntryById(11);
+  game->scrollMenuToSelection();
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  // By keys: previous from 0 wraps to 4, next from 4 wraps to 0.
+  press({kUp});
+  game->updateMenu();
+  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  press({kDown});
+  game->updateMenu();
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  // Hidden entries count as inside the window; all rows shown never scroll.
+  setUpList(5, 2, 0, 3);
+  game->m_menu.selection = 4;
+  game->scrollMenuToSelection();
+  EXPECT_EQ(game->getMenuFirstVisible(), 1);
+  setUpList(5);
+  game->m_menu.selection = 4;
+  game->scrollMenuToSelection();
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+}
+
+TEST_F(MenuList, FlagsByTextId) {
+  const uint32_t other[] = {21, 12, 23};
+  setUpList(3);
+  EXPECT_EQ(game->getMenuVisibleRows(), -1);
+  game->setMenuEntryFlags(12, 0x00050003);
+  EXPECT_EQ(game->getMenuEntryFlags(12), 0x00050003u);
+  EXPECT_EQ(game->m_menu.hiddenCount, 1);
+  // Another table's ids map to the same entry positions.
+  game->setMenuEntryFlagsIn(other, 23, 1);
+  EXPECT_EQ(game->getMenuEntryFlags(13), 1u);
+  EXPECT_EQ(game->getMenuEntryFlags(other, 21), 0u);
+  EXPECT_EQ(game->countHiddenMenuEntries(), 2);
+  // Ids past the count, unknown ids and text id 0 do not match.
+  game->setMenuEntryFlags(14, 1);
+  game->setMenuEntryFlags(99, 1);
+  EXPECT_EQ(game->getMenuEntryFlags(14), 0u);
+  EXPECT_EQ(game->getMenuEntryFlags(99), 0u);
+  EXPECT_EQ(game->m_menu.flags[3], 0u);
+  game->selectMenuEntryById(99);
+  EXPECT_EQ(game->getMenuSelection(), 0);
+  game->selectMenuEntryById(13);
+  EXPECT_EQ(game->getMenuSelection(), 2);
+  // Set-up without clearing keeps the flags; with clearing drops them.
+  game->initMenu(kTable, 4, 2, false);
+  EXPECT_EQ(game->getMenuEntryFlags(12), 0x00050003u);
+  EXPECT_EQ(game->getMenuSelection(), 0);
+  game->setMenu(kTable, 4);
+  EXPECT_EQ(game->getMenuEntryFlags(12), 0u);
+  EXPECT_EQ(game->m_menu.hiddenCount, 0);
+  // The count stays within the flag words.
+  game->setMenuCount(150);
+  EXPECT_EQ(game->getMenuCount(), 100);
+  game->setMenuCount(-3);
+  EXPECT_EQ(game->getMenuCount(), 0);
+  // A list without a table chooses nothing.
+  game->setMenu(nullptr, 0);
+  game->setMenuCount(3);
+  press({kSelect});
+  EXPECT_EQ(game->updateMenu(), 0);
+  EXPECT_EQ(game->getMenuEntryFlags(0u), 0u);
+}
+
+TEST_F(MenuList, SmoothVariantShowsTheListFromItsStart) {
+  setUpList(5, 0, 2, 3);
+  game->s_gameState = 70;
+  game->m_menu.firstVisible = 2;
+  press({kUp});
+  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(game->getMenuSelection(), 4);
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  game->m_menu.firstVisible = 2;
+  noKeys();
+  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  // The click plays in every state.
+  press({kSelect});
+  EXPECT_EQ(game->updateMenuSmooth(), 15);
+  EXPECT_EQ(takeSound(), 0);
+  // A refused select resets the window too; back does not.
+  game->m_menu.selection = 1;
+  game->m_menu.firstVisible = 2;
+  press({kSelect});
+  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(takeSound(), -1);
+  game->m_menu.firstVisible = 2;
+  press({kBack});
+  EXPECT_EQ(game->updateMenuSmooth(), -1);
+  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  // The centring switch opens the window on the middle.
+  game->setMenuCentring(true);
+  noKeys();
+  game->updateMenuSmooth();
+  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+}
+
+}  // namespace
