@@ -70,6 +70,9 @@ void cGame::init() {
 
   createGameObjects();
 
+  m_messages = {};
+  m_dialog = {};
+
   m_stackDepth = 0;
   m_questionReturnState = -1;
   m_questionAction = -1;

@@ -8,6 +8,7 @@
 #include "game/GameResourceManager/GameResourceManager.h"
 #include "game/Korvane/cGame/KeyState.h"
 #include "game/Korvane/cGame/MenuList.h"
+#include "game/Korvane/cGame/MessageQueue.h"
 #include "game/Korvane/cGame/Random.h"
 #include "game/Korvane/cGame/cGameData.h"
 #include "game/Korvane/cGame/cGameResources.h"
@@ -311,9 +312,55 @@ class cGame : public GameBase {
   int32_t m_noticeDisplay = 0;
   uint8_t m_paintingPubScenery = 0;
 
-  // --- menu
+  // --- menu list (cGameMenu.cpp). Rows are consecutive text elements of
+  // the current interface from the list element. The update gives 0 (nothing),
+  // -1 (back) or the chosen entry's text id.
+  void initMenu(const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags);
+  void setMenu(const uint32_t* table, int32_t listElement) { initMenu(table, listElement, -1, true); }
+  void setMenuRows(const uint32_t* table, int32_t listElement, int32_t rows) {
+    initMenu(table, listElement, rows, true);
+  }
+  void setMenuCount(int32_t n);  // 0-100
+  int32_t getMenuCount() const { return m_menu.count; }
+  void clearMenuFlags();
+  void setMenuEntryFlags(uint32_t textId, uint32_t flags) { setMenuEntryFlagsIn(nullptr, textId, flags); }
+  void setMenuEntryFlagsIn(const uint32_t* table, uint32_t textId, uint32_t flags);
+  uint32_t getMenuEntryFlags(uint32_t textId) const { return getMenuEntryFlags(nullptr, textId); }
+  uint32_t getMenuEntryFlags(const uint32_t* table, uint32_t textId) const;
+  int32_t countHiddenMenuEntries();
+  void selectMenuEntryById(uint32_t textId);
+  int32_t getMenuSelection() const { return m_menu.selection; }
+  int32_t getMenuVisibleRows() const { return m_menu.rows; }
+  int32_t getMenuFirstVisible() const { return m_menu.firstVisible; }
+  void setMenuCentring(bool on) { m_menu.centred = on ? 1 : 0; }
+  int32_t updateMenu();
+  int32_t updateMenuSmooth();
+  void scrollMenuToSelection();
+  void paintMenu();
   MenuList m_menu;
   int32_t m_savedMenuSelection = 0;
+
+  // --- message queue and dialog box (cGameMessages.cpp)
+  void addMessageEx(int32_t kind, const char* str, int32_t life, int32_t extra);
+  void addMessage(int32_t kind, const char* str, int32_t life) { addMessageEx(kind, str, life, -1); }
+  void addTextMessageEx(int32_t kind, int32_t textId, int32_t life, int32_t extra);
+  void addTextMessage(int32_t kind, int32_t textId, int32_t life) { addTextMessageEx(kind, textId, life, -1); }
+  void removeMessage(int32_t i);
+  void clearMessages() { m_messages.count = 0; }
+  void updateMessages();
+  void paintMessages(Graphics* g);
+  int32_t layoutMessage(int32_t i);
+  void showDialogBox(int32_t kind, const char* title, const char* body);
+  int32_t updateDialogBox();
+  void paintDialogBox(Graphics* g);
+  // Work-string helpers: "%t" is replaced at its first place only.
+  void loadTextToBuffer(int32_t textId) { textBufferSetString(textId); }
+  void replaceTextTagWithString(const char* str);
+  void replaceTextTagWithText(int32_t textId);
+  void substitutePlayerNames(int32_t textId);
+  const char* getPlayerName(int32_t player);
+  MessageQueue m_messages;
+  DialogBox m_dialog;
 
   // --- question
   int32_t m_questionReturnState = -1;

@@ -71,6 +71,5 @@ void cGame::startTutorialLesson() {
 // Pub scenery as a panel backdrop.
 void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, int32_t /*shade*/) {}
 
-// Message queue and dialog box.
-bool cGame::isMessageQueued() { return false; }
-bool cGame::isDialogBoxOpen() { return false; }
+// Names of the two players in message texts ("$a", "$b").
+const char* cGame::getPlayerName(int32_t /*player*/) { return ""; }

@@ -1,0 +1,268 @@
+// The message queue shown in the message boxes of the in-game interface, the
+// centred dialog box, and the work-string helpers that fill message texts.
+#include <algorithm>
+#include <cstring>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "zul/2d/ASprite.h"
+
+namespace F = interfaceformat;
+
+namespace {
+
+constexpr int32_t kHudInterface = 56;
+constexpr int32_t kDefaultLife = 3000;
+constexpr int32_t kDialogLife = 2000;
+constexpr int32_t kDialogBank = 1;
+constexpr int32_t kDialogLeft = 63, kDialogMiddle = 64, kDialogRight = 65;
+constexpr int32_t kDialogStep = 3;
+constexpr int32_t kDialogFramesEnd = 105;
+constexpr int32_t kDialogCentreX = 120, kDialogCentreY = 160;
+constexpr int32_t kMaxPartsWidth = 240;
+constexpr int32_t kTitleAnchor = 0x120;
+constexpr int32_t kBodyAnchor = 0x110;
+constexpr int32_t kTextAnchor = 32;
+constexpr int32_t kTextPalette = 1;
+constexpr uint32_t kWideDismiss = 0x20000;
+
+// Frame elements and text box of each message-box layout (3 paints as 2).
+struct MessageLayout {
+  int32_t frames[5];
+  int32_t frameCount;
+  int32_t textBox;
+};
+constexpr MessageLayout kLayouts[3] = {
+    {{72, 73, 74}, 3, 75},
+    {{76, 77, 78, 79}, 4, 80},
+    {{81, 82, 83, 84, 85}, 5, 86},
+};
+constexpr int32_t kLayoutCount = 3;
+
+void copyText(char* to, const char* from, int32_t size) {
+  const size_t n = from ? strnlen(from, static_cast<size_t>(size - 1)) : 0;
+  if (n) std::memcpy(to, from, n);
+  std::memset(to + n, 0, static_cast<size_t>(size) - n);
+}
+
+int32_t textLength(const char* s, int32_t size) { return static_cast<int32_t>(strnlen(s, static_cast<size_t>(size))); }
+
+}  // namespace
+
+// ---- queue
+
+void cGame::addMessageEx(int32_t kind, const char* str, int32_t life, int32_t extra) {
+  MessageQueue& q = m_messages;
+  if (q.count >= MessageQueue::kMax) return;
+  const int32_t i = q.count++;
+  q.kind[i] = kind;
+  copyText(q.text[i], str, MessageQueue::kTextSize);
+  q.life[i] = life < 0 ? kDefaultLife : life;
+  q.extra[i] = extra;
+  q.layout[i] = layoutMessage(i);
+}
+
+void cGame::addTextMessageEx(int32_t kind, int32_t textId, int32_t life, int32_t extra) {
+  substitutePlayerNames(textId);
+  addMessageEx(kind, m_text.work, life, extra);
+}
+
+void cGame::removeMessage(int32_t i) {
+  MessageQueue& q = m_messages;
+  if (i < 0 || i >= q.count) return;
+  for (int32_t k = i; k + 1 < q.count; ++k) {
+    q.kind[k] = q.kind[k + 1];
+    std::memcpy(q.text[k], q.text[k + 1], MessageQueue::kTextSize);
+    q.life[k] = q.life[k + 1];
+    q.layout[k] = q.layout[k + 1];
+    q.extra[k] = q.extra[k + 1];
+  }
+  --q.count;
+  std::memset(q.text[q.count], 0, MessageQueue::kTextSize);
+}
+
+bool cGame::isMessageQueued() { return m_messages.count > 0; }
+
+void cGame::updateMessages() {
+  if (s_gameState == k_stateMatchInit && m_subState == 0) return;
+  MessageQueue& q = m_messages;
+  if (q.count <= 0) {
+    updateDialogBox();
+    return;
+  }
+  const int32_t kind = q.kind[0];
+  bool gone = false;
+  if (kind == 1 || kind == 2)
+    gone = m_keys.isPressed(k_keyDismiss) || m_keys.isPressed(m_wideMessages ? kWideDismiss : k_keyRightSoft);
+  if (!gone && (kind == 0 || kind == 2)) {
+    q.life[0] -= m_frameTime;
+    gone = q.life[0] <= 0;
+  }
+  if (gone) {
+    removeMessage(0);
+    m_noticeDisplay = -1;
+  }
+}
+
+int32_t cGame::layoutMessage(int32_t i) {
+  const MessageQueue& q = m_messages;
+  if (i < 0 || i >= q.count || !m_fonts[0]) return kLayoutCount;
+  const int32_t len = textLength(q.text[i], MessageQueue::kTextSize);
+  for (int32_t k = 0; k < kLayoutCount; ++k) {
+    const int16_t* box = getInterfaceElement(kHudInterface, kLayouts[k].textBox);
+    if (!box || box[F::kWordType] != F::kText) continue;
+    if (q.extra[i] != -1) setTextParam(0, q.extra[i]);
+    const int32_t pages = layoutText(m_fonts, q.text[i], 0, len, 0, box[F::kWordParams + F::kTextWidth],
+                                     box[F::kWordParams + F::kTextHeight]);
+    m_layout.cacheKey = 0;
+    if (pages <= 1) return k;
+  }
+  return kLayoutCount;
+}
+
+void cGame::paintMessages(Graphics* g) {
+  const MessageQueue& q = m_messages;
+  if (q.count <= 0) {
+    paintDialogBox(g);
+    return;
+  }
+  if (!g) return;
+  const MessageLayout& layout = kLayouts[std::clamp(q.layout[0], 0, kLayoutCount - 1)];
+  // The frame parts are elements of the in-game interface, whatever is current.
+  int16_t** const elements = m_currentElements;
+  const int32_t count = m_currentElementCount, current = m_currentInterface;
+  selectInterface(kHudInterface);
+  for (int32_t k = 0; k < layout.frameCount; ++k) paintSpriteElementTo(layout.frames[k], 0, 0, false, g);
+  m_currentElements = elements;
+  m_currentElementCount = count;
+  m_currentInterface = current;
+
+  const int16_t* box = getInterfaceElement(kHudInterface, layout.textBox);
+  ASprite* font = m_fonts[0];
+  if (!box || box[F::kWordType] != F::kText || !font) return;
+  const int32_t savedPalette = font->getCurrentPalette();
+  if (q.extra[0] != -1) setTextParam(0, q.extra[0]);
+  m_layout.font = 0;
+  drawWrappedTextPage(g, m_fonts, kTextPalette, q.text[0], 0, textLength(q.text[0], MessageQueue::kTextSize),
+                      box[F::kWordX], box[F::kWordY], box[F::kWordParams + F::kTextWidth],
+                      box[F::kWordParams + F::kTextHeight], 0, kTextAnchor);
+  m_layout.cacheKey = 0;
+  font->setCurrentPalette(savedPalette);
+}
+
+// ---- dialog box
+
+void cGame::showDialogBox(int32_t kind, const char* title, const char* body) {
+  DialogBox& d = m_dialog;
+  d.kind = kind;
+  copyText(d.title, title, DialogBox::kTextSize);
+  copyText(d.body, kind == 2 ? body : nullptr, DialogBox::kTextSize);
+  d.leftFrame = kDialogLeft;
+  d.rightFrame = kDialogRight;
+  d.middleFrame = kDialogMiddle;
+  ASprite* font = m_fonts[0];
+  const int32_t titleWidth = getCStringWidth(font, d.title);
+  const int32_t titleHeight = getMeasuredTextHeight(font);
+  int32_t bodyWidth = 0, bodyHeight = 0;
+  if (kind == 2) {
+    bodyWidth = getCStringWidth(font, d.body);
+    bodyHeight = getMeasuredTextHeight(font);
+  }
+  ASprite* bank = m_sprites[kDialogBank];
+  auto frameWidth = [bank](int32_t f) { return bank && f < bank->frameCount ? std::max(bank->getFrameWidth(f), 0) : 0; };
+  d.leftWidth = frameWidth(kDialogLeft);
+  d.middleWidth = frameWidth(kDialogMiddle);
+  const int32_t rightWidth = frameWidth(kDialogRight);
+  // Enough middle parts to span the widest text, never wider than the screen.
+  const int32_t textWidth = std::clamp(std::max(titleWidth, bodyWidth), 0, kMaxPartsWidth);
+  d.middleParts = d.middleWidth > 0 ? (textWidth + d.middleWidth - 1) / d.middleWidth : 0;
+  d.width = d.leftWidth + d.middleParts * d.middleWidth + rightWidth;
+  const int32_t partsHeight = bank && kDialogMiddle < bank->frameCount ? bank->getFrameHeight(kDialogMiddle) : 0;
+  d.height = std::max(titleHeight + bodyHeight, partsHeight);
+  d.x = kDialogCentreX - d.width / 2;
+  d.y = kDialogCentreY - d.height / 2;
+  d.titleX = kDialogCentreX;
+  d.titleY = d.y;
+  d.bodyX = d.x + d.leftWidth;
+  d.bodyY = d.y + titleHeight;
+  d.life = kDialogLife;
+}
+
+bool cGame::isDialogBoxOpen() { return m_dialog.life >= 0; }
+
+int32_t cGame::updateDialogBox() {
+  DialogBox& d = m_dialog;
+  if (d.life < 0) return 0;
+  // The life stops at 0: the box stays until dismissed.
+  d.life = std::max(d.life - m_frameTime, 0);
+  const bool dismiss = m_wideMessages ? m_keys.isPressed(k_keyDismiss | k_keyRightSoft) : m_keys.isPressed(k_keySelect);
+  if (d.life < 1 && dismiss) {
+    d.life = -1;
+    return 0;
+  }
+  d.leftFrame += kDialogStep;
+  d.middleFrame += kDialogStep;
+  d.rightFrame += kDialogStep;
+  if (d.leftFrame >= kDialogFramesEnd || d.middleFrame >= kDialogFramesEnd || d.rightFrame >= kDialogFramesEnd) {
+    d.leftFrame = kDialogLeft;
+    d.rightFrame = kDialogRight;
+    d.middleFrame = kDialogMiddle;
+  }
+  return 1;
+}
+
+void cGame::paintDialogBox(Graphics* g) {
+  const DialogBox& d = m_dialog;
+  if (d.life < 0 || !g) return;
+  if (ASprite* bank = m_sprites[kDialogBank]) {
+    auto paint = [&](int32_t frame, int32_t x) {
+      if (frame >= 0 && frame < bank->frameCount) bank->paintFrame(g, frame, x, d.y, 0);
+    };
+    paint(d.leftFrame, d.x);
+    for (int32_t k = 0; k < d.middleParts; ++k) paint(d.middleFrame, d.x + d.leftWidth + k * d.middleWidth);
+    paint(d.rightFrame, d.x + d.leftWidth + d.middleParts * d.middleWidth);
+  }
+  drawCString(g, m_fonts, d.title, 0, d.titleX, d.titleY, kTitleAnchor);
+  if (d.kind == 2) drawCString(g, m_fonts, d.body, 0, d.bodyX, d.bodyY, kBodyAnchor);
+}
+
+// ---- work string
+
+namespace {
+// Replaces the tag at position at (of tagLength bytes) with n bytes.
+void replaceAt(TextTableData& t, int32_t at, int32_t tagLength, const char* with, int32_t n) {
+  const int32_t tail = t.workLength - at - tagLength;
+  n = std::clamp(n, 0, TextTableData::kWorkSize - 1 - at - tail);
+  std::memmove(t.work + at + n, t.work + at + tagLength, static_cast<size_t>(tail));
+  if (n) std::memcpy(t.work + at, with, static_cast<size_t>(n));
+  t.workLength = at + n + tail;
+  std::memset(t.work + t.workLength, 0, static_cast<size_t>(TextTableData::kWorkSize - t.workLength));
+}
+
+int32_t findTag(const TextTableData& t, const char* tag, int32_t from) {
+  if (from < 0 || from >= t.workLength) return -1;
+  const char* p = std::search(t.work + from, t.work + t.workLength, tag, tag + 2);
+  return p == t.work + t.workLength ? -1 : static_cast<int32_t>(p - t.work);
+}
+}  // namespace
+
+void cGame::replaceTextTagWithString(const char* str) {
+  const int32_t at = findTag(m_text, "%t", 0);
+  if (at >= 0) replaceAt(m_text, at, 2, str, str ? static_cast<int32_t>(std::strlen(str)) : 0);
+}
+
+void cGame::replaceTextTagWithText(int32_t textId) {
+  const int32_t at = findTag(m_text, "%t", 0);
+  if (at >= 0) replaceAt(m_text, at, 2, getStringData(textId), getStringLength(textId));
+}
+
+void cGame::substitutePlayerNames(int32_t textId) {
+  textBufferSetString(textId);
+  static constexpr const char* kTags[2] = {"$a", "$b"};
+  for (int32_t player = 0; player < 2; ++player) {
+    const char* name = getPlayerName(player);
+    const int32_t n = name ? static_cast<int32_t>(std::strlen(name)) : 0;
+    for (int32_t at = findTag(m_text, kTags[player], 0); at >= 0; at = findTag(m_text, kTags[player], at + n))
+      replaceAt(m_text, at, 2, name, n);
+  }
+}

@@ -1,0 +1,162 @@
+#include <string>
+#include <vector>
+
+#include "tests/game/menus/MenuFixture.h"
+
+namespace {
+
+// Slot 1 with frames 0 to frames - 1: frame k is a row of pixels whose
+// RGB565 value is k + 1, one wide except the middle parts (64 + 3j).
+spritebank::Bank dialogBank(int frames, int middleWidth) {
+  spritebank::Bank b;
+  std::vector<uint32_t> pal = {0x00FF00FF};
+  for (int k = 0; k < frames; ++k) {
+    const int w = k % 3 == 1 ? middleWidth : 1;
+    b.modules.push_back(spritebank::Module::image(w, 1, std::vector<uint8_t>(w, static_cast<uint8_t>(k + 1))));
+    b.frames.push_back({{{k, 0, 0, 0, 0}}});
+    const uint32_t v = static_cast<uint32_t>(k + 1);
+    pal.push_back(0xFF000000u | (v >> 5) << 10 | (v & 31) << 3);
+  }
+  b.palettes = {pal};
+  b.flags = b.minimalFlags();
+  return b;
+}
+
+class Dialog : public MenuTest {
+ protected:
+  void useBank(int middleWidth, int frames = 106) {
+    game->m_sprites[1] = nullptr;
+    bank = spritetest::loadBank(dialogBank(frames, middleWidth));
+    bank->buildCacheImages(0, 0, -1, -1);
+    game->m_sprites[1] = bank.get();
+  }
+  void TearDown() override {
+    game->m_sprites[1] = nullptr;
+    MenuTest::TearDown();
+  }
+  int frameAt(int x, int y) { return screen->at(x, y) - 1; }
+  std::unique_ptr<ASprite> bank;
+};
+
+TEST_F(Dialog, BoxIsSizedAndCentred) {
+  useBank(1);
+  struct Case {
+    int kind;
+    const char* title;
+    const char* body;
+    int x, y, width, height, parts;
+  } const cases[] = {
+      {1, "abcd", "ignored", 109, 155, 22, 10, 20},
+      {2, "abcd", "abcdefgh", 99, 150, 42, 20, 40},
+      {2, "ab", "", 114, 150, 12, 20, 10},
+  };
+  for (const Case& c : cases) {
+    game->showDialogBox(c.kind, c.title, c.body);
+    const DialogBox& d = game->m_dialog;
+    EXPECT_EQ(d.x, c.x) << c.title;
+    EXPECT_EQ(d.y, c.y) << c.title;
+    EXPECT_EQ(d.width, c.width) << c.title;
+    EXPECT_EQ(d.height, c.height) << c.title;
+    EXPECT_EQ(d.middleParts, c.parts) << c.title;
+    EXPECT_EQ(d.life, 2000);
+    EXPECT_EQ(std::string(d.body), c.kind == 2 ? c.body : "");
+  }
+  // Painted: left part, middle parts, right part; title centred on top, body under it at the left.
+  screen->fill(0);
+  game->showDialogBox(2, "abcd", "abcdefgh");
+  game->paintMessages(screen->g());
+  EXPECT_EQ(frameAt(98, 150), -1);
+  EXPECT_EQ(frameAt(99, 150), 63);
+  for (int x = 100; x < 110; ++x) EXPECT_EQ(frameAt(x, 150), 64) << x;
+  EXPECT_EQ(frameAt(140, 150), 65);
+  EXPECT_EQ(frameAt(141, 150), -1);
+  EXPECT_EQ(columns(100, 40, 155), std::string(10, '.') + std::string(20, '#') + std::string(10, '.'));
+  EXPECT_EQ(columns(95, 50, 165), std::string(5, '.') + std::string(40, '#') + std::string(5, '.'));
+  // A long title or a zero-wide middle part stays bounded.
+  const std::string wide(499, 'a');
+  game->showDialogBox(1, wide.c_str(), nullptr);
+  EXPECT_LE(game->m_dialog.middleParts, 240);
+  EXPECT_EQ(game->m_dialog.width, 242);
+  useBank(1, 64);  // no middle or right part
+  game->showDialogBox(1, "abcd", nullptr);
+  EXPECT_EQ(game->m_dialog.middleParts, 0);
+  EXPECT_EQ(game->m_dialog.width, 1);
+  game->paintDialogBox(screen->g());
+}
+
+TEST_F(Dialog, FramesStepAndWrap) {
+  useBank(1);
+  game->m_frameTime = 25;
+  game->showDialogBox(1, "ab", nullptr);
+  const int expected[][3] = {{66, 67, 68}, {69, 70, 71}};
+  for (const auto& f : expected) {
+    noKeys();
+    EXPECT_EQ(game->updateDialogBox(), 1);
+    EXPECT_EQ(game->m_dialog.leftFrame, f[0]);
+    EXPECT_EQ(game->m_dialog.middleFrame, f[1]);
+    EXPECT_EQ(game->m_dialog.rightFrame, f[2]);
+  }
+  for (int i = 2; i < 13; ++i) game->updateDialogBox();
+  EXPECT_EQ(game->m_dialog.leftFrame, 102);
+  EXPECT_EQ(game->m_dialog.rightFrame, 104);
+  game->updateDialogBox();
+  EXPECT_EQ(game->m_dialog.leftFrame, 63);
+  EXPECT_EQ(game->m_dialog.middleFrame, 64);
+  EXPECT_EQ(game->m_dialog.rightFrame, 65);
+}
+
+TEST_F(Dialog, DismissedOnlyAfterItsLife) {
+  useBank(1);
+  struct Case {
+    bool wide;
+    int key;
+    bool closes;
+  } const cases[] = {
+      {false, kSelect, true},   {false, kLeftSoft, true},  {false, kRightSoft, false},
+      {true, kSelect, true},    {true, kRightSoft, true},  {true, kLeftSoft, false},
+  };
+  game->m_frameTime = 25;
+  for (const Case& c : cases) {
+    game->m_wideMessages = c.wide;
+    game->showDialogBox(1, "ab", nullptr);
+    // 79 frames of 25 ms: still inside the first 2000 ms.
+    for (int f = 0; f < 79; ++f) {
+      press({c.key});
+      ASSERT_EQ(game->updateDialogBox(), 1) << f;
+    }
+    // Its life run out, the box waits for a key.
+    for (int f = 0; f < 10; ++f) {
+      noKeys();
+      ASSERT_EQ(game->updateDialogBox(), 1);
+    }
+    EXPECT_TRUE(game->isDialogBoxOpen());
+    press({c.key});
+    EXPECT_EQ(game->updateDialogBox(), c.closes ? 0 : 1) << c.wide << " " << c.key;
+    EXPECT_EQ(game->isDialogBoxOpen(), !c.closes);
+  }
+  // Closed: nothing updates or paints; the messages update it while none is queued.
+  game->m_dialog.life = -1;
+  EXPECT_EQ(game->updateDialogBox(), 0);
+  screen->fill(0);
+  game->paintDialogBox(screen->g());
+  EXPECT_EQ(columns(0, 240, 160), std::string(240, '.'));
+  game->showDialogBox(1, "ab", nullptr);
+  noKeys();
+  game->updateMessages();
+  EXPECT_EQ(game->m_dialog.life, 1975);
+  game->addMessage(1, "m", 0);
+  game->updateMessages();
+  EXPECT_EQ(game->m_dialog.life, 1975);
+}
+
+TEST_F(Dialog, InitClearsQueueAndBox) {
+  game->addMessage(1, "m", 0);
+  game->showDialogBox(1, "ab", nullptr);
+  game->init();
+  EXPECT_EQ(game->m_messages.count, 0);
+  EXPECT_EQ(game->m_messages.text[0][0], 0);
+  EXPECT_EQ(game->m_dialog.life, -1);
+  EXPECT_FALSE(game->isDialogBoxOpen());
+}
+
+}  // namespace
