@@ -109,8 +109,22 @@ struct MenuScreen {
   }
 };
 
+// The selected row's pixels after one paint.
+std::vector<uint16_t> selectedRow(MenuScreen& s) {
+  std::memset(s.image.getPixels(), 0, 240 * 320 * 2);
+  s.game->paintMenu();
+  const uint16_t* px = static_cast<const uint16_t*>(s.image.getPixels()) + (60 + 24 * 3) * 240;
+  return std::vector<uint16_t>(px, px + 16 * 240);
+}
+
 void BM_PaintMenu(benchmark::State& state) {
   MenuScreen s;
+  // Only a row in a non-zero font glows: the measured paint must differ.
+  const std::vector<uint16_t> glowing = selectedRow(s);
+  s.game->getInterfaceElement(-1, 3)[F::kWordParams + F::kTextFont] = 0;
+  const bool glows = selectedRow(s) != glowing;
+  s.game->getInterfaceElement(-1, 3)[F::kWordParams + F::kTextFont] = 1;
+  if (!glows) state.SkipWithError("the selected row does not glow");
   for (auto _ : state) {
     s.game->paintMenu();
     benchmark::DoNotOptimize(s.image.getPixels());
