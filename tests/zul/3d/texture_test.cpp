@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <list>
-#include <map>
 #include <vector>
 
 #include "../../gles/context/GlContextFixture.h"
+#include "FakeResources.h"
 #include "memory/TraceCapture.h"
 #include "tools/image/ImageWriter.h"
 #include "zul/3d/GL3DServices.h"
@@ -14,34 +13,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// Serves fixed bytes per id as in-place memory streams.
-class FakeResources : public ResourceManager {
- public:
-  std::map<uint32_t, Bytes> files;
-  std::map<uint32_t, void*> stored;
-  std::list<Bytes> openBytes;
-  int opens = 0, closes = 0;
-
-  void* find(uint32_t id) override { return stored.count(id) ? stored[id] : nullptr; }
-  Stream* open(uint32_t id) override {
-    if (!files.count(id)) return nullptr;
-    ++opens;
-    openBytes.push_back(files[id]);
-    return new BufferStream(BufferStream::kRead, static_cast<int32_t>(openBytes.back().size()), openBytes.back().data());
-  }
-  void close(Stream* s) override {
-    if (!s) return;
-    ++closes;
-    delete s;
-  }
-  void store(uint32_t id, void* object) override {
-    if (object)
-      stored[id] = object;
-    else
-      stored.erase(id);
-  }
-};
 
 // A size x size colour-mapped image whose pixel i (in file order) has index i % 256.
 Bytes mappedImage(int size, const std::vector<uint32_t>& palette) {

@@ -1,0 +1,98 @@
+// The 3D layer's connection to the EGL / OpenGL ES implementation: display,
+// surface and context over a 16-bit target image, the GL defaults, the
+// rendered colour buffer as a 2D image, buffer swaps, the texture table, the
+// current camera and a stack of scratch memory for drawing.
+#pragma once
+
+#include <cstdint>
+
+#include "korvane/egl.h"
+#include "zul/3d/GL3DTexture.h"
+#include "zul/memory/StackMemoryPool.h"
+
+class Camera;
+class Image;
+class MutableImage;
+
+// The EGL calls the renderer makes; the real entry points unless a test
+// replaces some.
+struct GlRendererEgl {
+  EGLDisplay (*getDisplay)(NativeDisplayType id);
+  EGLBoolean (*initialize)(EGLDisplay dpy, EGLint* major, EGLint* minor);
+  EGLBoolean (*chooseConfig)(EGLDisplay dpy, const EGLint* attribs, EGLConfig* configs, EGLint size, EGLint* count);
+  EGLSurface (*createWindowSurface)(EGLDisplay dpy, EGLConfig config, NativeWindowType window, const EGLint* attribs);
+  EGLContext (*createContext)(EGLDisplay dpy, EGLConfig config, EGLContext share, const EGLint* attribs);
+  EGLBoolean (*makeCurrent)(EGLDisplay dpy, EGLSurface draw, EGLSurface read, EGLContext ctx);
+  const char* (*queryString)(EGLDisplay dpy, EGLint name);
+  void* (*getProcAddress)(const char* name);
+  EGLint (*getError)();
+  EGLBoolean (*waitGL)();
+  EGLBoolean (*swapBuffers)(EGLDisplay dpy, EGLSurface surface);
+  EGLBoolean (*destroyContext)(EGLDisplay dpy, EGLContext ctx);
+  EGLBoolean (*destroySurface)(EGLDisplay dpy, EGLSurface surface);
+  EGLBoolean (*terminate)(EGLDisplay dpy);
+  EGLBoolean (*setNativeWindow)(NativeWindowType pixels);
+  NativeWindowType (*getNativeWindow)();
+
+  static const GlRendererEgl& real();
+};
+
+// The largest number of scratch bytes ever in use, written at exit to
+// "d:\stackMax.txt" as "max = %d\n".
+extern int32_t StackMax;
+// The exit report itself; nothing is written when the file cannot be opened.
+void writeStackMax();
+
+class GlRenderer {
+ public:
+  static constexpr const char* kSource = "GlRenderer";
+  static constexpr int32_t kScratchSize = 30720;
+
+  GlRenderer();
+  // Deletes the colour-buffer image; the EGL objects stay (see shutdown).
+  ~GlRenderer();
+  GlRenderer(const GlRenderer&) = delete;
+  GlRenderer& operator=(const GlRenderer&) = delete;
+
+  // EGL display, config, window surface and context for the target's size,
+  // then the colour-buffer image and the GL defaults. Every failed step is
+  // reported and set-up goes on; false when any step failed.
+  bool init(Image* target);
+  // Unbinds and destroys the context, the surface and the display.
+  void shutdown();
+  void swapBuffers();
+
+  MutableImage* getColourBuffer() const { return m_colourBuffer; }
+  MutableImage* getColorBuffer() const { return m_colourBuffer; }
+  // The destination of later swaps.
+  void setNativeWindow(void* pixels);
+  void* getNativeWindow() const;
+  void setCulling(bool on);
+  void setCamera(Camera* camera) { m_camera = camera; }
+  Camera* getCamera() const { return m_camera; }
+
+  // A block from the bottom of the scratch pool (null when it does not fit);
+  // raises StackMax to the bytes in use. Blocks are freed in reverse order.
+  void* allocScratch(int32_t size);
+  void freeScratch(void* pointer);
+
+  GL3DTextureManager& getTextures() { return m_textures; }
+  StackMemoryPool& getScratchPool() { return m_scratch; }
+  EGLDisplay getDisplay() const { return m_display; }
+  EGLConfig getConfig() const { return m_config; }
+  EGLSurface getSurface() const { return m_surface; }
+  EGLContext getContext() const { return m_context; }
+
+  void setEgl(const GlRendererEgl& egl) { m_egl = egl; }
+
+ private:
+  GL3DTextureManager m_textures;
+  StackMemoryPool m_scratch;
+  EGLDisplay m_display = EGL_NO_DISPLAY;
+  EGLConfig m_config = 0;
+  EGLSurface m_surface = EGL_NO_SURFACE;
+  EGLContext m_context = EGL_NO_CONTEXT;
+  Camera* m_camera = nullptr;
+  MutableImage* m_colourBuffer = nullptr;
+  GlRendererEgl m_egl;
+};
