@@ -7,6 +7,7 @@
 #include "wince/crt.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/3d/GL3DServices.h"
+#include "zul/3d/GlRendererEgl.h"
 
 int32_t StackMax = 0;
 
@@ -64,7 +65,7 @@ void writeStackMax() {
   }
 }
 
-GlRenderer::GlRenderer() : m_scratch(kScratchSize, nullptr), m_egl(GlRendererEgl::real()) {}
+GlRenderer::GlRenderer() : m_scratch(kScratchSize, nullptr), m_egl(&GlRendererEgl::real()) {}
 
 GlRenderer::~GlRenderer() {
   delete m_colourBuffer;
@@ -79,38 +80,38 @@ bool GlRenderer::init(Image* target) {
   bool ok = true;
   const int32_t width = target->getWidth(), height = target->getHeight();
   const uint32_t id = static_cast<uint32_t>(height) << 16 | static_cast<uint32_t>(width & 0xFFFF);
-  m_display = m_egl.getDisplay(static_cast<NativeDisplayType>(id));
+  m_display = m_egl->getDisplay(static_cast<NativeDisplayType>(id));
   ok &= KV_CHECK(m_display != EGL_NO_DISPLAY, 90, kSource);
 
   EGLint major = 0, minor = 0;
-  ok &= KV_CHECK(m_egl.initialize(m_display, &major, &minor), 96, kSource);
+  ok &= KV_CHECK(m_egl->initialize(m_display, &major, &minor), 96, kSource);
 
   // The list ends in zero words; this EGL reads them as its end.
   const EGLint attributes[5] = {EGL_DEPTH_SIZE, 16, 0, 0, 0};
   EGLConfig configs[10] = {};
   EGLint count = 0;
-  ok &= KV_CHECK(m_egl.chooseConfig(m_display, attributes, configs, 10, &count), 107, kSource);
+  ok &= KV_CHECK(m_egl->chooseConfig(m_display, attributes, configs, 10, &count), 107, kSource);
   ok &= KV_CHECK(count >= 1, 108, kSource);
   m_config = configs[0];
 
   GL3DServices* services = getGL3DServices();
   void* window = services->backBufferData ? services->backBufferData() : nullptr;
-  m_surface = m_egl.createWindowSurface(m_display, m_config, window, nullptr);
-  m_egl.getError();
+  m_surface = m_egl->createWindowSurface(m_display, m_config, window, nullptr);
+  m_egl->getError();
   ok &= KV_CHECK(m_surface != EGL_NO_SURFACE, 126, kSource);
 
-  m_context = m_egl.createContext(m_display, m_config, EGL_NO_CONTEXT, nullptr);
+  m_context = m_egl->createContext(m_display, m_config, EGL_NO_CONTEXT, nullptr);
   ok &= KV_CHECK(m_context != EGL_NO_CONTEXT, 130, kSource);
 
-  const EGLBoolean current = m_egl.makeCurrent(m_display, m_surface, m_surface, m_context);
-  m_egl.getError();
+  const EGLBoolean current = m_egl->makeCurrent(m_display, m_surface, m_surface, m_context);
+  m_egl->getError();
   ok &= KV_CHECK(current, 136, kSource);
 
   delete m_colourBuffer;
   m_colourBuffer = nullptr;
-  const char* extensions = m_egl.queryString(m_display, EGL_EXTENSIONS);
+  const char* extensions = m_egl->queryString(m_display, EGL_EXTENSIONS);
   if (extensions && std::strstr(extensions, kColourBufferExtension)) {
-    if (void* p = m_egl.getProcAddress("eglGetColorBufferPELLORAN")) {
+    if (void* p = m_egl->getProcAddress("eglGetColorBufferPELLORAN")) {
       // The EGL buffer interleaves a depth half with each colour pixel.
       int32_t pitch = target->getPitch();
       if (p != target->getPixels()) pitch *= 2;
@@ -134,32 +135,32 @@ bool GlRenderer::init(Image* target) {
 }
 
 void GlRenderer::shutdown() {
-  KV_CHECK(m_egl.makeCurrent(EGL_NO_DISPLAY, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT), 200, kSource);
-  m_egl.getError();
+  KV_CHECK(m_egl->makeCurrent(EGL_NO_DISPLAY, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT), 200, kSource);
+  m_egl->getError();
   if (m_context != EGL_NO_CONTEXT) {
-    KV_CHECK(m_egl.destroyContext(m_display, m_context), 206, kSource);
-    m_egl.getError();
+    KV_CHECK(m_egl->destroyContext(m_display, m_context), 206, kSource);
+    m_egl->getError();
     m_context = EGL_NO_CONTEXT;
   }
   if (m_surface != EGL_NO_SURFACE) {
-    KV_CHECK(m_egl.destroySurface(m_display, m_surface), 214, kSource);
-    m_egl.getError();
+    KV_CHECK(m_egl->destroySurface(m_display, m_surface), 214, kSource);
+    m_egl->getError();
     m_surface = EGL_NO_SURFACE;
   }
   if (m_display != EGL_NO_DISPLAY) {
-    KV_CHECK(m_egl.terminate(m_display), 222, kSource);
-    m_egl.getError();
+    KV_CHECK(m_egl->terminate(m_display), 222, kSource);
+    m_egl->getError();
     m_display = EGL_NO_DISPLAY;
   }
 }
 
 void GlRenderer::swapBuffers() {
-  m_egl.waitGL();
-  m_egl.swapBuffers(m_display, m_surface);
+  m_egl->waitGL();
+  m_egl->swapBuffers(m_display, m_surface);
 }
 
-void GlRenderer::setNativeWindow(void* pixels) { m_egl.setNativeWindow(pixels); }
-void* GlRenderer::getNativeWindow() const { return m_egl.getNativeWindow(); }
+void GlRenderer::setNativeWindow(void* pixels) { m_egl->setNativeWindow(pixels); }
+void* GlRenderer::getNativeWindow() const { return m_egl->getNativeWindow(); }
 
 void GlRenderer::setCulling(bool on) {
   if (on)

@@ -6,36 +6,13 @@
 
 #include <cstdint>
 
-#include "korvane/egl.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/memory/StackMemoryPool.h"
 
 class Camera;
+struct GlRendererEgl;
 class Image;
 class MutableImage;
-
-// The EGL calls the renderer makes; the real entry points unless a test
-// replaces some.
-struct GlRendererEgl {
-  EGLDisplay (*getDisplay)(NativeDisplayType id);
-  EGLBoolean (*initialize)(EGLDisplay dpy, EGLint* major, EGLint* minor);
-  EGLBoolean (*chooseConfig)(EGLDisplay dpy, const EGLint* attribs, EGLConfig* configs, EGLint size, EGLint* count);
-  EGLSurface (*createWindowSurface)(EGLDisplay dpy, EGLConfig config, NativeWindowType window, const EGLint* attribs);
-  EGLContext (*createContext)(EGLDisplay dpy, EGLConfig config, EGLContext share, const EGLint* attribs);
-  EGLBoolean (*makeCurrent)(EGLDisplay dpy, EGLSurface draw, EGLSurface read, EGLContext ctx);
-  const char* (*queryString)(EGLDisplay dpy, EGLint name);
-  void* (*getProcAddress)(const char* name);
-  EGLint (*getError)();
-  EGLBoolean (*waitGL)();
-  EGLBoolean (*swapBuffers)(EGLDisplay dpy, EGLSurface surface);
-  EGLBoolean (*destroyContext)(EGLDisplay dpy, EGLContext ctx);
-  EGLBoolean (*destroySurface)(EGLDisplay dpy, EGLSurface surface);
-  EGLBoolean (*terminate)(EGLDisplay dpy);
-  EGLBoolean (*setNativeWindow)(NativeWindowType pixels);
-  NativeWindowType (*getNativeWindow)();
-
-  static const GlRendererEgl& real();
-};
 
 // The largest number of scratch bytes ever in use, written at exit to
 // "d:\stackMax.txt" as "max = %d\n".
@@ -78,21 +55,23 @@ class GlRenderer {
 
   GL3DTextureManager& getTextures() { return m_textures; }
   StackMemoryPool& getScratchPool() { return m_scratch; }
-  EGLDisplay getDisplay() const { return m_display; }
-  EGLConfig getConfig() const { return m_config; }
-  EGLSurface getSurface() const { return m_surface; }
-  EGLContext getContext() const { return m_context; }
+  // EGL handles (EGLDisplay, EGLConfig, EGLSurface, EGLContext).
+  intptr_t getDisplay() const { return m_display; }
+  intptr_t getConfig() const { return m_config; }
+  intptr_t getSurface() const { return m_surface; }
+  intptr_t getContext() const { return m_context; }
 
-  void setEgl(const GlRendererEgl& egl) { m_egl = egl; }
+  // The calls to make from now on; the caller keeps them alive.
+  void setEgl(const GlRendererEgl& egl) { m_egl = &egl; }
 
  private:
   GL3DTextureManager m_textures;
   StackMemoryPool m_scratch;
-  EGLDisplay m_display = EGL_NO_DISPLAY;
-  EGLConfig m_config = 0;
-  EGLSurface m_surface = EGL_NO_SURFACE;
-  EGLContext m_context = EGL_NO_CONTEXT;
+  intptr_t m_display = 0;
+  intptr_t m_config = 0;
+  intptr_t m_surface = 0;
+  intptr_t m_context = 0;
   Camera* m_camera = nullptr;
   MutableImage* m_colourBuffer = nullptr;
-  GlRendererEgl m_egl;
+  const GlRendererEgl* m_egl;
 };

@@ -4,7 +4,10 @@
 
 #include <cstring>
 
+#include "korvane/gl.h"
+#include "platform/brew/ApplicationImpl.h"
 #include "windows_brew/memory/Debug.h"
+#include "zul/memory/StackMemoryPool.h"
 
 cGame::cGame(MutableImage* image)
     : GameBase(image), m_frontEndScreens(&k_frontEndScreens), m_inGameScreens(&k_inGameScreens) {
@@ -14,17 +17,23 @@ cGame::cGame(MutableImage* image)
   m_spriteServices.backBufferGraphics = getGraphics();
   setSpriteServices(&m_spriteServices);
   m_3dServices.resourceManager = &m_resources;
+  m_3dServices.renderer = &m_renderer;
+  m_3dServices.backBufferData = getBackBufferData;
   setGL3DServices(&m_3dServices);
+  setStackMemoryPool(&m_renderer.getScratchPool());
 }
 
 cGame::~cGame() {
   if (getSpriteServices() == &m_spriteServices) setSpriteServices(nullptr);
-  if (getGL3DServices() == &m_3dServices) setGL3DServices(nullptr);
   delete m_random;
   m_random = nullptr;
   releaseGameObjects();
   releaseDataFiles();
   freeInterfaces();
+  // Textures go back while the resource manager is still there.
+  if (getGL3DServices() == &m_3dServices) m_renderer.getTextures().releaseAll();
+  if (getGL3DServices() == &m_3dServices) setGL3DServices(nullptr);
+  if (getStackMemoryPool() == &m_renderer.getScratchPool()) setStackMemoryPool(nullptr);
 }
 
 void cGame::init() {
@@ -100,6 +109,22 @@ void cGame::update(Graphics* /*graphics*/) {
   m_lastTick = now;
   m_frameTime = dt;
   m_gameClock += static_cast<uint32_t>(dt);
+}
+
+void cGame::setViewport3D(int32_t x, int32_t y, int32_t aspectW, int32_t aspectH) {
+  setViewRect(x, y, 56, 104);
+  glViewport(0, 0, 56, 104);
+  m_camera.setProjection(0xF0000, q14Div(aspectW, aspectH), 163, 0x640000);
+  m_camera.setAspect(m_viewRect[2], m_viewRect[3]);
+  m_camera.update();
+  m_viewDistance3D = 0x78000;
+}
+
+void cGame::lookAt3D(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6) {
+  m_camera.position = Vector3(a1, a3, wrapNeg(a2));
+  m_camera.angles = Vector3(a5, wrapSub(a4, 0x168000), a6);
+  m_camera.applyView();
+  m_renderer.setCamera(&m_camera);
 }
 
 void cGame::keyPressed(int32_t keyIndex) { m_keys.onKeyDown(keyIndex); }

@@ -20,7 +20,9 @@
 #include "game/Korvane/cGamePlay/RuleState.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
+#include "zul/3d/Camera.h"
 #include "zul/3d/GL3DServices.h"
+#include "zul/3d/GlRenderer.h"
 #include "zul/lm/Vector2.h"
 
 class ASprite;
@@ -82,6 +84,12 @@ class cGame : public GameBase {
     m_viewRect[2] = w;
     m_viewRect[3] = h;
   }
+  // The 56 x 104 view at (x, y): viewport, projection (60 degrees, aspect
+  // aspectW / aspectH, near 163, far 400.0) and view distance 30.0.
+  void setViewport3D(int32_t x, int32_t y, int32_t aspectW, int32_t aspectH);
+  // Camera at (a1, a3, -a2) with angles (a5, a4 - 90, a6); its view goes onto
+  // the current GL matrix and the renderer draws with it.
+  void lookAt3D(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);
 
   // What the host and the applet use (cGameServices.cpp).
   TouchMode touchMode() const override;
@@ -109,6 +117,9 @@ class cGame : public GameBase {
   void updateVibration();
   void onSoundsStopped() {}
 
+  // --- renderer: texture table, scratch pool (the game's), EGL handles
+  GlRenderer m_renderer;
+
   // --- resources: the pack, reached by the 3D layer through its services
   GameResourceManager m_resources;
   GL3DServices m_3dServices;
@@ -124,6 +135,10 @@ class cGame : public GameBase {
   // --- view rectangle
   int32_t m_viewPair[2] = {};
   int32_t m_viewRect[4] = {};  // x, y, w, h of the 3D view
+  // --- 3D view: the camera, 100 more that nothing uses, the view distance
+  Camera m_camera;
+  Camera m_cameras[100];
+  Q14 m_viewDistance3D = 0;
 
   // --- frame
   int32_t m_waitCounter = 0;

@@ -11,6 +11,7 @@
 #include "zul/2d/MutableImage.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRenderer.h"
+#include "zul/3d/GlRendererEgl.h"
 
 namespace {
 

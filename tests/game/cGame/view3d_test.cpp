@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "gles/GlContext.h"
+#include "zul/memory/StackMemoryPool.h"
+
+namespace {
+
+class View3D : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gl = std::make_unique<GlContext>();
+    setCurrentGlContext(gl.get());
+    game = std::make_unique<cGame>(nullptr);
+  }
+  void TearDown() override {
+    game.reset();
+    setCurrentGlContext(nullptr);
+  }
+  std::unique_ptr<GlContext> gl;
+  std::unique_ptr<cGame> game;
+};
+
+TEST_F(View3D, TheRendererPoolIsTheGamesScratchPool) {
+  EXPECT_EQ(getStackMemoryPool(), &game->m_renderer.getScratchPool());
+  EXPECT_EQ(getStackMemoryPool()->getSize(), 30720);
+  EXPECT_EQ(getGL3DServices()->renderer, &game->m_renderer);
+  EXPECT_EQ(getGL3DServices()->resourceManager, &game->m_resources);
+  for (const Camera& c : game->m_cameras) EXPECT_EQ(c.aspect, 12288);
+  game.reset();
+  EXPECT_EQ(getStackMemoryPool(), nullptr);
+  EXPECT_EQ(getGL3DServices()->renderer, nullptr);
+}
+
+TEST_F(View3D, ViewportSetsTheFixedViewAndProjection) {
+  for (const auto& [x, y] : {std::pair{67, 40}, std::pair{6, 0}}) {
+    gl->glMatrixMode(GL_PROJECTION);
+    gl->glLoadIdentity();
+    game->setViewport3D(x, y, 56, 104);
+    EXPECT_EQ(game->m_viewRect[0], x);
+    EXPECT_EQ(game->m_viewRect[1], y);
+    EXPECT_EQ(game->m_viewRect[2], 56);
+    EXPECT_EQ(game->m_viewRect[3], 104);
+    EXPECT_EQ(gl->m_viewportWidth, 56);
+    EXPECT_EQ(gl->m_viewportHeight, 104);
+    const Camera& c = game->m_camera;
+    EXPECT_EQ(c.horizontalFov, 60);
+    EXPECT_EQ(c.zNear, 163);
+    EXPECT_EQ(c.zFar, 0x640000);
+    EXPECT_EQ(c.aspect, q14Div(56 << 14, 104 << 14));
+    EXPECT_FALSE(c.dirty);  // updated
+    EXPECT_EQ(gl->m_near, 163);
+    EXPECT_EQ(gl->m_far, 0x640000);
+    EXPECT_EQ(game->m_viewDistance3D, 0x78000);
+  }
+}
+
+TEST_F(View3D, LookAtPlacesTheCameraAndPutsItsViewOnTheModelView) {
+  const struct {
+    int32_t a[6];
+  } cases[] = {
+      {{10 << 14, 20 << 14, 30 << 14, 0x168000, -(60 << 14), 0}},
+      {{-(70 << 14), 117 << 14, 30 << 14, 45 << 14, -(30 << 14), 5 << 14}},
+  };
+  for (const auto& c : cases) {
+    gl->glMatrixMode(GL_MODELVIEW);
+    gl->glLoadIdentity();
+    game->lookAt3D(c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
+    const Camera& cam = game->m_camera;
+    EXPECT_EQ(cam.position, Vector3(c.a[0], c.a[2], -c.a[1]));
+    EXPECT_EQ(cam.angles, Vector3(c.a[4], c.a[3] - 0x168000, c.a[5]));
+    EXPECT_EQ(game->m_renderer.getCamera(), &cam);
+    // The same placement through the camera's own matrices.
+    Camera expect;
+    expect.setPositionAndAngles(cam.position, cam.angles);
+    const Matrix34& got = *gl->m_modelviewTop;
+    for (int i = 0; i < 12; ++i) EXPECT_NEAR(got[i], expect.view[i], i < 9 ? 8 : 64) << i;
+  }
+}
+
+}  // namespace
