@@ -1,6 +1,6 @@
-// Renders a scene file with the system's OpenGL ES 1.1 on a surfaceless EGL
-// pbuffer and writes the frame as RGB565, top row first; or times a
-// full-screen textured quad.
+// Renders a scene file (batches of triangles, each textured or coloured)
+// with the system's OpenGL ES 1.1 on a surfaceless EGL pbuffer and writes the
+// frame as RGB565, top row first; or times a full-screen textured quad.
 //   glref render <scene> <out.raw>
 //   glref bench <width> <height> <frames>
 // Exit status 77: no usable EGL / OpenGL ES 1 here.
@@ -88,48 +88,87 @@ std::vector<uint16_t> readFrame(int w, int h) {
   return out;
 }
 
-int render(const char* scenePath, const char* outPath) {
-  std::ifstream in(scenePath);
-  std::string word, mode;
-  int w = 0, h = 0, texSize = 0, tris = 0;
-  float right = 0, zNear = 0, zFar = 0;
+struct Batch {
+  std::string mode;
+  int texSize = 0;
   std::vector<uint16_t> texels;
-  in >> word;
-  if (word != "glref") return 2;
-  in >> word >> w >> h >> word >> right >> zNear >> zFar >> word >> texSize;
-  for (int i = 0; i < texSize * texSize; ++i) {
-    unsigned t;
-    in >> std::hex >> t >> std::dec;
-    texels.push_back(static_cast<uint16_t>(t));
-  }
-  in >> word >> mode >> word >> tris;
-  if (!in || w < 1 || h < 1 || tris < 0 || tris > 100000) return 2;
   std::vector<float> pos, tex;
   std::vector<uint8_t> col;
+};
+
+// One batch: "texture S" and S x S hex texels, "mode M", "tris N" and 3N
+// vertices (x y z s t r g b a).
+bool readBatch(std::istream& in, Batch& b) {
+  std::string word;
+  int tris = 0;
+  in >> b.texSize;
+  if (!in || b.texSize < 0 || b.texSize > 1024) return false;
+  for (int i = 0; i < b.texSize * b.texSize; ++i) {
+    unsigned t;
+    in >> std::hex >> t >> std::dec;
+    b.texels.push_back(static_cast<uint16_t>(t));
+  }
+  in >> word >> b.mode >> word >> tris;
+  if (!in || tris < 0 || tris > 100000) return false;
   for (int i = 0; i < tris * 3; ++i) {
     float x, y, z, s, t;
-    int r, g, b, a;
-    in >> x >> y >> z >> s >> t >> r >> g >> b >> a;
-    pos.insert(pos.end(), {x, y, z});
-    tex.insert(tex.end(), {s, t});
-    col.insert(col.end(), {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), static_cast<uint8_t>(a)});
+    int r, g, bl, a;
+    in >> x >> y >> z >> s >> t >> r >> g >> bl >> a;
+    b.pos.insert(b.pos.end(), {x, y, z});
+    b.tex.insert(b.tex.end(), {s, t});
+    b.col.insert(b.col.end(), {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(bl),
+                               static_cast<uint8_t>(a)});
   }
-  if (!in) return 2;
+  return static_cast<bool>(in);
+}
+
+// "glref", "size W H", "frustum right near far", optionally "cull back",
+// then one or more batches.
+int render(const char* scenePath, const char* outPath) {
+  std::ifstream in(scenePath);
+  std::string word;
+  int w = 0, h = 0;
+  float right = 0, zNear = 0, zFar = 0;
+  bool cull = false;
+  std::vector<Batch> batches;
+  in >> word;
+  if (word != "glref") return 2;
+  in >> word >> w >> h >> word >> right >> zNear >> zFar >> word;
+  if (word == "cull") {
+    in >> word >> word;
+    cull = true;
+  }
+  while (in && word == "texture") {
+    batches.emplace_back();
+    if (!readBatch(in, batches.back())) return 2;
+    if (!(in >> word)) break;
+  }
+  if (w < 1 || h < 1 || batches.empty()) return 2;
   if (!setUp(w, h)) return kUnavailable;
   commonState(w, h, right, zNear, zFar);
+  if (cull) {
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, pos.data());
-  if (mode == "textured" && texSize > 0) {
-    uploadTexture(texSize, texels);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, 0, tex.data());
-  } else {
-    glShadeModel(mode == "smooth" ? GL_SMOOTH : GL_FLAT);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, col.data());
+  for (const Batch& b : batches) {
+    glVertexPointer(3, GL_FLOAT, 0, b.pos.data());
+    if (b.mode == "textured" && b.texSize > 0) {
+      glDisableClientState(GL_COLOR_ARRAY);
+      uploadTexture(b.texSize, b.texels);
+      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      glTexCoordPointer(2, GL_FLOAT, 0, b.tex.data());
+    } else {
+      glDisable(GL_TEXTURE_2D);
+      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+      glShadeModel(b.mode == "smooth" ? GL_SMOOTH : GL_FLAT);
+      glEnableClientState(GL_COLOR_ARRAY);
+      glColorPointer(4, GL_UNSIGNED_BYTE, 0, b.col.data());
+    }
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(b.pos.size() / 3));
   }
-  glDrawArrays(GL_TRIANGLES, 0, tris * 3);
   glFinish();
   const std::vector<uint16_t> frame = readFrame(w, h);
   std::ofstream out(outPath, std::ios::binary);

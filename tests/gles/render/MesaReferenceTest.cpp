@@ -2,8 +2,6 @@
 // 1.1 in the separate glref program (nearest, repeat, replace, no dither).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,18 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "MesaReference.h"
 #include "RenderTestUtil.h"
 
 namespace {
 
+using mesaref::V;
+
 constexpr int kW = 64, kH = 64, kTex = 32;
 constexpr double kRight = 0.5, kNear = 1.0, kFar = 100.0;
 
-struct V {
-  int32_t x, y, z, s, t;  // Q14
-  uint8_t r, g, b, a;
-};
-
+// One batch of one mode.
 struct Scene {
   std::string mode;  // flat, smooth, textured
   std::vector<V> verts;
@@ -38,47 +35,6 @@ V v(double x, double y, double z, double s = 0, double t = 0, uint32_t rgb = 0xF
 }
 
 uint16_t texel(int x, int y) { return static_cast<uint16_t>((x << 11) | ((2 * y) << 5) | ((x + y) / 2)); }
-
-std::string helperPath() { return std::string(KV_BINARY_DIR) + "/tools/glref/glref"; }
-
-// Mesa's frame, or an empty vector with the reason the reference is missing.
-std::vector<uint16_t> mesaFrame(const Scene& s, std::string& why) {
-  const std::string helper = helperPath();
-  if (!std::ifstream(helper)) {
-    why = "Mesa reference helper not built (needs libegl-mesa0, libgles1, libegl-dev, libgles-dev)";
-    return {};
-  }
-  const std::string base = testing::TempDir() + "glref_" + s.mode;
-  {
-    std::ofstream f(base + ".txt");
-    f << "glref\nsize " << kW << " " << kH << "\nfrustum " << kRight << " " << kNear << " " << kFar << "\n";
-    f << "texture " << (s.mode == "textured" ? kTex : 0) << "\n";
-    if (s.mode == "textured")
-      for (int y = 0; y < kTex; ++y)
-        for (int x = 0; x < kTex; ++x) f << std::hex << texel(x, y) << std::dec << (x + 1 == kTex ? "\n" : " ");
-    f << "mode " << s.mode << "\ntris " << s.verts.size() / 3 << "\n";
-    char line[256];
-    for (const V& p : s.verts) {
-      std::snprintf(line, sizeof line, "%.9g %.9g %.9g %.9g %.9g %d %d %d %d\n", p.x / 16384.0, p.y / 16384.0,
-                    p.z / 16384.0, p.s / 16384.0, p.t / 16384.0, p.r, p.g, p.b, p.a);
-      f << line;
-    }
-  }
-  const int rc = std::system((helper + " render " + base + ".txt " + base + ".raw").c_str());
-  if (rc == -1 || !WIFEXITED(rc) || WEXITSTATUS(rc) != 0) {
-    why = WIFEXITED(rc) && WEXITSTATUS(rc) == 77 ? "Mesa EGL / OpenGL ES 1.1 not usable on this machine"
-                                                  : "glref failed";
-    return {};
-  }
-  std::vector<uint16_t> frame(kW * kH);
-  std::ifstream in(base + ".raw", std::ios::binary);
-  in.read(reinterpret_cast<char*>(frame.data()), static_cast<std::streamsize>(frame.size() * 2));
-  if (!in) {
-    why = "glref wrote no frame";
-    return {};
-  }
-  return frame;
-}
 
 std::vector<uint16_t> ourFrame(const Scene& s) {
   const bool depth = s.mode != "smooth";  // smooth shading is interpolated only without depth words
@@ -118,48 +74,21 @@ std::vector<uint16_t> ourFrame(const Scene& s) {
   return out;
 }
 
-// Whether a pixel centre lies within 2.5 pixels of a projected edge.
-bool nearEdge(const Scene& s, int px, int py) {
-  const double scale = kNear / kRight * kW / 2;
-  auto proj = [&](const V& p, double& x, double& y) {
-    const double d = -p.z / 16384.0;
-    x = kW / 2.0 + p.x / 16384.0 * scale / d;
-    y = kH / 2.0 - p.y / 16384.0 * scale / d;
-  };
-  const double cx = px + 0.5, cy = py + 0.5;
-  for (size_t i = 0; i < s.verts.size(); i += 3) {
-    for (int e = 0; e < 3; ++e) {
-      double ax, ay, bx, by;
-      proj(s.verts[i + e], ax, ay);
-      proj(s.verts[i + (e + 1) % 3], bx, by);
-      const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
-      double t = len2 > 0 ? ((cx - ax) * dx + (cy - ay) * dy) / len2 : 0;
-      t = t < 0 ? 0 : (t > 1 ? 1 : t);
-      if (std::hypot(cx - (ax + t * dx), cy - (ay + t * dy)) <= 2.5) return true;
-    }
-  }
-  return false;
-}
-
 void compare(const Scene& s, int tolRB, int tolG) {
-  std::string why;
-  const std::vector<uint16_t> mesa = mesaFrame(s, why);
-  if (mesa.empty()) GTEST_SKIP() << why;
-  const std::vector<uint16_t> ours = ourFrame(s);
-  int considered = 0, agree = 0, lit = 0;
-  for (int y = 0; y < kH; ++y) {
-    for (int x = 0; x < kW; ++x) {
-      if (nearEdge(s, x, y)) continue;
-      const uint16_t a = ours[y * kW + x], b = mesa[y * kW + x];
-      ++considered;
-      lit += b != 0;
-      const int dr = std::abs((a >> 11) - (b >> 11)), dg = std::abs(((a >> 5) & 63) - ((b >> 5) & 63)),
-                db = std::abs((a & 31) - (b & 31));
-      if (dr <= tolRB && dg <= tolG && db <= tolRB) ++agree;
-    }
+  mesaref::Scene scene;
+  scene.w = kW;
+  scene.h = kH;
+  scene.right = kRight;
+  scene.zNear = kNear;
+  scene.zFar = kFar;
+  mesaref::Batch b{s.mode, 0, {}, s.verts};
+  if (s.mode == "textured") {
+    b.texSize = kTex;
+    for (int y = 0; y < kTex; ++y)
+      for (int x = 0; x < kTex; ++x) b.texels.push_back(texel(x, y));
   }
-  EXPECT_GT(lit, considered / 4) << "the scene covers too little of the frame";
-  EXPECT_GE(agree * 100, considered * 99) << agree << " of " << considered << " pixels agree (" << s.mode << ")";
+  scene.batches.push_back(b);
+  mesaref::compare(scene, s.mode, ourFrame(s), tolRB, tolG);
 }
 
 }  // namespace
