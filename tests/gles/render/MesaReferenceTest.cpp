@@ -75,12 +75,7 @@ std::vector<uint16_t> ourFrame(const Scene& s) {
 }
 
 void compare(const Scene& s, int tolRB, int tolG) {
-  mesaref::Scene scene;
-  scene.w = kW;
-  scene.h = kH;
-  scene.right = kRight;
-  scene.zNear = kNear;
-  scene.zFar = kFar;
+  mesaref::Scene scene{kW, kH, kRight, kNear, kFar, false, {}};
   mesaref::Batch b{s.mode, 0, {}, s.verts};
   if (s.mode == "textured") {
     b.texSize = kTex;

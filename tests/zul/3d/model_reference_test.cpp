@@ -119,13 +119,7 @@ TEST_F(ModelReference, TexturedSubMeshesMatchMesa) {
   renderer.swapBuffers();
 
   // The same triangles in eye space, one batch per textured sub-mesh.
-  mesaref::Scene scene;
-  scene.w = kW;
-  scene.h = kH;
-  scene.right = kRight;
-  scene.zNear = kNear;
-  scene.zFar = kFar;
-  scene.cull = true;
+  mesaref::Scene scene{kW, kH, kRight, kNear, kFar, true, {}};
   for (int32_t p = 0; p < model->getPartCount(); ++p) {
     GL3DStaticObject* part = model->getPart(p);
     for (int32_t i = 0; i < part->getSubMeshCount(); ++i) {
