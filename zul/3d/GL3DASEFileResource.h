@@ -18,7 +18,7 @@ class GL3DASEFileResource {
   GL3DASEFileResource(const GL3DASEFileResource&) = delete;
   GL3DASEFileResource& operator=(const GL3DASEFileResource&) = delete;
 
-  void draw(GlRenderer* renderer) { draw(renderer, nullptr); }
+  virtual void draw(GlRenderer* renderer) { draw(renderer, nullptr); }
   // Every part in order, each with the model's draw mode.
   void draw(GlRenderer* renderer, const Matrix34* matrix);
   // Sub-mesh 0 of every part gets texture; null changes nothing.

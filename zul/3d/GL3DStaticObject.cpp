@@ -32,7 +32,8 @@ void GL3DStaticObject::setTexture(int32_t subMesh, GL3DTexture* texture) {
 
 Q14 GL3DStaticObject::scaledLength(Vector3 v) {
   int32_t k = 0;
-  while (absQ14(v.x) >= 4096 || absQ14(v.y) >= 4096 || absQ14(v.z) >= 4096) {
+  auto big = [](Q14 c) { return c >= 4096 || c <= -4096; };  // also for the most negative value
+  while (big(v.x) || big(v.y) || big(v.z)) {
     v.x >>= 2;
     v.y >>= 2;
     v.z >>= 2;

@@ -73,5 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     model.draw(renderer, &turn);
     glFlush();
   }
+  renderer->getTextures().releaseAll();  // every input starts with free slots
   return 0;
 }
