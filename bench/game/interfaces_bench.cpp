@@ -105,6 +105,11 @@ struct Screen {
     game->m_interfaceAnimations = 1;
     game->startInterfaceAnimation();
   }
+  // The banks are this record's, not the game's.
+  ~Screen() {
+    game->m_sprites[1] = nullptr;
+    game->m_fonts[0] = nullptr;
+  }
 };
 
 void BM_PaintInterfaceWithTextBoxes(benchmark::State& state) {

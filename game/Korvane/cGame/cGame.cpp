@@ -28,6 +28,7 @@ cGame::~cGame() {
   delete m_random;
   m_random = nullptr;
   releaseGameObjects();
+  freeSprites();
   releaseDataFiles();
   freeInterfaces();
   // Textures go back while the resource manager is still there.

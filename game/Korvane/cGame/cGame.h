@@ -352,6 +352,87 @@ class cGame : public GameBase {
   int32_t updateMenuSmooth();
   void scrollMenuToSelection();
   void paintMenu();
+
+  // --- loading (cGameLoadInit.cpp, cGameMainMenuLoading.cpp,
+  // cGameGameLoading.cpp; the logo in cGameInterfaces/): one step a frame.
+  static constexpr int32_t k_matchBankCount = 10;  // in-game banks A-J
+  static constexpr int32_t k_loadInitSteps = 7;
+  static constexpr int32_t k_mainMenuLoadingSteps = 45;
+  static constexpr int32_t k_gameLoadingSteps = 40;
+  // How a bank is built: k_buildAll palettes, k_buildNone (parsed only), or a palette.
+  static constexpr int32_t k_buildAll = -1;
+  static constexpr int32_t k_buildNone = -2;
+  // A bank from entry of the open archive, or null (reported) when the
+  // archive, the entry or its bytes are bad. Alpha marks it translucent.
+  ASprite* makeBank(int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource = nullptr);
+  ASprite* parseBank(int32_t entry);
+  void buildBank(ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource);
+  void fillSprite(int32_t slot, int32_t entry, int32_t build, bool alpha, bool freeData);
+  void freeSprite(int32_t slot);
+  void freeSprites();
+  void freeMatchBanks();
+  void updateLogo();
+  void paintLogo(Graphics* g);
+  void updateMainMenuLoading();
+  void paintMainMenuLoading(Graphics* g);
+  void updateGameLoading();
+  void paintGameLoading(Graphics* g);
+  void runMainMenuLoadingStep(int32_t step);
+  void runGameLoadingStep(int32_t step);
+  bool isLoadingAnimationOver() const;
+  bool isSpriteKept(int32_t slot);
+  void freeUnusedSpritesForMatch();
+  void freeMatchResources();
+  void startMatch(int32_t type, int32_t character0, int32_t character1);
+  void pickLoadingHint();
+  void paintLoadingBar(Graphics* g, int32_t y);
+  void paintMainMenuLoadingScreen(Graphics* g);
+  void paintGameLoadingScreen(Graphics* g);
+  void enterGameLoading();
+  void captureTableBackground();
+  // The saved background over the target's image (only what both hold).
+  void drawSavedBackground(Graphics* g);
+  // The same, scrolled left by n pixels with wrap-around (16-bit images).
+  void drawSavedBackgroundScrolled(Graphics* g, int32_t n);
+  int32_t s_loadingStep = 0;
+  int32_t m_loadingStepCount = 0;
+  ASprite* m_matchBanks[k_matchBankCount] = {};
+  SpriteAnimPlayer* m_matchPlayerH = nullptr;  // on bank H at (120, 0)
+  SpriteAnimPlayer* m_matchPlayerI = nullptr;  // on bank I at (0, 0), inactive
+  int32_t m_fontLineHeight[2] = {};
+  ASprite* m_loadingBank = nullptr;
+  SpriteAnimPlayer* m_loadingPlayer = nullptr;
+  ASprite* m_logoBank = nullptr;
+  SpriteAnimPlayer* m_logoPlayer = nullptr;
+  uint32_t m_logoStartTime = 0;
+  ASprite* m_unusedBank = nullptr;  // i.bar 0: parsed, never drawn
+  MutableImage* m_savedBackground = nullptr;
+  Graphics* m_savedBackgroundGraphics = nullptr;
+  int32_t m_pendingReturnState = -1;
+  uint8_t m_pendingSetByMatchLoading = 0;
+  uint8_t m_firstLoad = 1;
+  uint8_t m_soundQuestionAsked = 0;
+  int32_t m_loadingHint = 0;
+  uint8_t m_quitRequested = 0;  // back on the first loading asked the host to quit
+  // Set by later screens; the match loading reads them.
+  int32_t m_chosenCharacter[2] = {};  // characters picked for types 0 and 1
+  int32_t m_playerCharacter[2] = {};  // characters of the match's players
+  int32_t m_chosenRival = 0;           // rival character of other types
+  int32_t m_rivalIndex = 0;            // career rival in the roster, 0-9
+  int32_t m_tableIndex = 0;            // T, 0-8
+  uint8_t m_matchDisplayFlag = 0;
+  uint8_t m_matchAchievementFlag = 0;
+  // Later topics (defaults in cGameDefaults.cpp).
+  void init3DView();
+  void load3DBallModels();
+  void release3DView();
+  void initAI();
+  void releaseAI();
+  void clearAchievementNotices();
+  void paintTableScene(Graphics* g);
+  int32_t getRivalCharacter(int32_t index);
+
+  // --- menu
   MenuList m_menu;
   int32_t m_savedMenuSelection = 0;
 

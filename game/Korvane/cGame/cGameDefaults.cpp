@@ -18,9 +18,6 @@ void cGame::paintInGame(Graphics* target) {
     if (screen->paint) screen->paint(*this, target);
 }
 
-// Start-up loading: true when every step is done.
-bool cGame::updateLoadInit() { return true; }
-
 // Completion and achievement notices.
 bool cGame::hasCompletionNotice() { return false; }
 void cGame::updateCompletionNotice() {}
@@ -52,9 +49,23 @@ void cGame::unlockAchievement(int32_t id) {
 }
 
 // In-game sprite banks of the table looks.
+// A bank set in m_poolBanks wins; else the match loading's banks A (cue
+// ball), B (balls 1-8), C (balls 9-15) and E (hand cursor).
 ASprite* cGame::getPoolBank(int32_t bank) const {
-  return bank >= 0 && bank < k_poolBankCount ? m_poolBanks[bank] : nullptr;
+  static constexpr int32_t kMatchBank[k_poolBankCount] = {0, 1, 2, 4};
+  if (bank < 0 || bank >= k_poolBankCount) return nullptr;
+  return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
 }
+
+// 3D view, opponents, achievement notices, the table scene and the roster.
+void cGame::init3DView() {}
+void cGame::load3DBallModels() {}
+void cGame::release3DView() {}
+void cGame::initAI() {}
+void cGame::releaseAI() {}
+void cGame::clearAchievementNotices() {}
+void cGame::paintTableScene(Graphics* /*g*/) {}
+int32_t cGame::getRivalCharacter(int32_t index) { return index; }
 
 // Challenge and tutorial frame starts: the mode's layout.
 void cGame::startChallenge() {

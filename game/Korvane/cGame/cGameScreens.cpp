@@ -1,5 +1,6 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 
+#include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameStates.h"
 
 const cGameScreen* cGameScreenTable::find(int32_t state) const {
@@ -17,7 +18,11 @@ namespace {
 // Screens join these tables as they are written: { state, update, paint,
 // mapTouch }. States 0 and 5 are handled by the dispatch itself.
 const cGameScreen kFrontEnd[] = {
-    {k_stateNone, nullptr, nullptr, nullptr},
+    {k_stateLogo, [](cGame& g) { g.updateLogo(); }, [](cGame& g, Graphics* t) { g.paintLogo(t); }, nullptr},
+    {k_stateMainMenuLoading, [](cGame& g) { g.updateMainMenuLoading(); },
+     [](cGame& g, Graphics* t) { g.paintMainMenuLoading(t); }, nullptr},
+    {k_stateGameLoading, [](cGame& g) { g.updateGameLoading(); }, [](cGame& g, Graphics* t) { g.paintGameLoading(t); },
+     nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},

@@ -31,9 +31,11 @@ class AppletTest : public ::testing::Test {
     shell.reset();
     setAppletOps(nullptr);
   }
-  // Runs ticks until the game sits in a screen-less front-end state.
+  // Runs ticks until the game holds the logo (4.5 s, longer than a test).
   void reachLogo() {
-    for (int i = 0; i < 4; ++i) shell->runAppletFrame();
+    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) shell->runAppletFrame();
+    // Past the key lock of the state change.
+    for (int i = 0; i < 2; ++i) shell->runAppletFrame();
     ASSERT_EQ(game->s_gameState, k_stateLogo);
   }
 

@@ -19,6 +19,11 @@ TEST_F(GameTest, InitEntersStateZeroWithKeysLocked) {
 TEST_F(GameTest, StartRunsZeroFiveTen) {
   game->update(nullptr);
   EXPECT_EQ(game->s_gameState, k_stateLoadInit);
+  // The start-up loading takes one step a frame.
+  for (int step = 0; step < 6; ++step) {
+    game->update(nullptr);
+    EXPECT_EQ(game->s_gameState, k_stateLoadInit) << step;
+  }
   game->update(nullptr);
   EXPECT_EQ(game->s_gameState, k_stateLogo);
   EXPECT_EQ(game->m_previousState, k_stateLoadInit);

@@ -17,10 +17,11 @@ namespace {
 int g_highestState = -1;
 bool g_sawLogo = false;
 int g_resourceCount = -1;
+std::string g_states;  // the front-end states in the order they ran
 
 void reportAtExit() {
-  std::fprintf(stderr, "highest state %d, logo %s, resources %d\n", g_highestState, g_sawLogo ? "reached" : "missed",
-               g_resourceCount);
+  std::fprintf(stderr, "highest state %d, logo %s, resources %d, states%s\n", g_highestState,
+               g_sawLogo ? "reached" : "missed", g_resourceCount, g_states.c_str());
 }
 
 // The whole program on the headless backend, in this process: the layer
@@ -36,6 +37,13 @@ void reportAtExit() {
     if (cGame* g = getGame()) {
       if (g->s_gameState > g_highestState) g_highestState = g->s_gameState;
       if (g->s_gameState == k_stateLogo) g_sawLogo = true;
+      static int last = -2;
+      if (g->s_gameState != last && g->m_inGame == 0) {
+        last = g->s_gameState;
+        char number[16];
+        std::snprintf(number, sizeof number, " %d", last);
+        g_states.append(number);
+      }
       g_resourceCount = static_cast<int>(g->m_resources.getCount());
     }
   });
@@ -49,9 +57,9 @@ void reportAtExit() {
 
 }  // namespace
 
-TEST(Program, ReachesTheLogoAndQuitsOnClose) {
+TEST(Program, LoadsThroughTheLogoAndQuitsOnClose) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "highest state 10, logo reached");
+  EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "highest state 30, logo reached.*states 5 10 20 30\n");
 }
 
 // The data set's resource pack is indexed at start; without one the game
@@ -68,7 +76,7 @@ TEST(Program, StartsWithAndWithoutTheResourcePack) {
     const std::string name = entry.path().filename().string();
     if (name != "info.bar" && name != "data000.bar") std::filesystem::copy(entry.path(), bare / name);
   }
-  EXPECT_EXIT(runProgram(300, bare.string()), ::testing::ExitedWithCode(0), "highest state 10, logo reached, resources 0");
+  EXPECT_EXIT(runProgram(300, bare.string()), ::testing::ExitedWithCode(0), "highest state 30, logo reached, resources 0");
   std::filesystem::remove_all(bare);
 }
 

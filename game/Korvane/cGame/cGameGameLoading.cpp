@@ -1,0 +1,196 @@
+// Match loading (state 370): frees the menu banks a match does not use,
+// loads the in-game banks, the table, the opponents and the 3D models, then
+// starts the match; back returns to the screen the match was chosen from.
+#include <algorithm>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/SpriteAnimPlayer.h"
+
+namespace {
+constexpr uint32_t kBackKey = 0x100000;
+constexpr int32_t kEffectRawColour = 6;
+constexpr int32_t kLastCharacter = 10;
+constexpr int32_t kPortraitSlot = 13;
+// In-game banks A-J.
+enum MatchBank : int32_t { kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ };
+// Slots a match keeps besides slot 0 and the portraits.
+constexpr int32_t kMatchSlots[] = {1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
+
+int32_t clampCharacter(int32_t c) { return std::clamp(c, 0, kLastCharacter); }
+}  // namespace
+
+void cGame::freeUnusedSpritesForMatch() {
+  bool keep[k_spriteSlotCount] = {};
+  keep[0] = true;
+  for (int32_t s : kMatchSlots) keep[s] = true;
+  auto portrait = [&keep](int32_t character) { keep[kPortraitSlot + clampCharacter(character)] = true; };
+  if (gameType == 0 || gameType == 1) {
+    portrait(m_chosenCharacter[0]);
+    portrait(m_chosenCharacter[1]);
+  } else if (gameType == 3) {
+    portrait(m_career.character);
+    portrait(getRivalCharacter(m_rivalIndex));
+    if (m_rivalIndex < 8) portrait(getRivalCharacter(m_rivalIndex + 1));
+  } else {
+    portrait(m_career.character);
+    portrait(m_chosenRival);
+  }
+  for (int32_t i = 1; i < k_spriteSlotCount; ++i)
+    if (!keep[i]) freeSprite(i);
+  onUnusedSpritesFreed();
+}
+
+void cGame::startMatch(int32_t type, int32_t character0, int32_t character1) {
+  m_playerCharacter[0] = clampCharacter(character0);
+  m_playerCharacter[1] = clampCharacter(character1);
+  playerProfile[0] = -1;
+  playerProfile[1] = type == 1 ? -1 : 0;
+  setInGameState(k_stateMatchInit);
+}
+
+void cGame::enterGameLoading() { setState(k_stateGameLoading); }
+
+void cGame::captureTableBackground() {
+  m_redrawCounters[0] = 1;
+  paintTableScene(m_savedBackgroundGraphics);
+}
+
+void cGame::runGameLoadingStep(int32_t step) {
+  const int32_t table = std::clamp(m_tableIndex, 0, 8);
+  const int32_t equipped = std::clamp(m_equippedLevel[1], 0, 5);
+  // An in-game bank, optionally built with a temporary alpha source and in
+  // the raw-colour effect mode.
+  auto matchBank = [this](int32_t bank, int32_t entry, int32_t build, bool freeData, int32_t alphaEntry,
+                          bool rawColour) {
+    ASprite* alpha = alphaEntry >= 0 ? parseBank(alphaEntry) : nullptr;
+    delete m_matchBanks[bank];
+    m_matchBanks[bank] = parseBank(entry);
+    if (m_matchBanks[bank] && rawColour) m_matchBanks[bank]->effectMode = kEffectRawColour;
+    buildBank(m_matchBanks[bank], build, false, freeData, alpha);
+    delete alpha;
+  };
+  switch (step) {
+    case 0:
+      stopAllSounds();
+      break;
+    case 1:
+      freeUnusedSpritesForMatch();
+      break;
+    case 2:
+      loadBar("ig.bar");
+      break;
+    case 3:
+      fillSprite(100, 0, 0, true, true);
+      break;
+    case 4:
+      fillSprite(101, 1, 0, false, false);
+      break;
+    case 5:
+      fillSprite(102, 2, table, false, false);
+      if (ASprite* bank = m_sprites[102]) bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
+      break;
+    case 6:
+      freeSprite(104);
+      freeSprite(105);
+      m_sprites[104] = m_sprites[8];
+      m_sprites[105] = m_sprites[9];
+      m_sprites[8] = m_sprites[9] = nullptr;
+      fillSprite(106, 12 + table, 0, false, true);
+      break;
+    case 7:
+    case 8:
+    case 9:
+      fillSprite(100 + step, 14 + step, 0, false, true);
+      break;
+    case 10:
+      fillSprite(110, 3 + table, 0, false, false);
+      break;
+    case 11: {
+      ASprite* alpha = parseBank(24);
+      const int32_t entries[] = {27, 25, 26};
+      for (int32_t b = kA; b <= kC; ++b) {
+        delete m_matchBanks[b];
+        m_matchBanks[b] = makeBank(entries[b], k_buildAll, false, false, alpha);
+      }
+      delete alpha;
+      break;
+    }
+    case 18:
+      matchBank(kD, 29, 0, true, 28, false);
+      matchBank(kE, 30, 0, true, -1, false);
+      break;
+    case 20:
+      matchBank(kF, 32 + equipped, 0, true, 31, true);
+      matchBank(kG, 38, 0, true, -1, false);
+      break;
+    case 22:
+      matchBank(kH, 39, 0, true, -1, false);
+      delete m_matchPlayerH;
+      m_matchPlayerH = m_matchBanks[kH] ? new SpriteAnimPlayer(m_matchBanks[kH], 120, 0, nullptr) : nullptr;
+      break;
+    case 23:
+      matchBank(kI, 40, 0, true, -1, false);
+      delete m_matchPlayerI;
+      m_matchPlayerI = m_matchBanks[kI] ? new SpriteAnimPlayer(m_matchBanks[kI], 0, 0, nullptr) : nullptr;
+      if (m_matchPlayerI) m_matchPlayerI->active = 0;
+      break;
+    case 24:
+      matchBank(kJ, 42, 0, true, 43, true);
+      unloadBar();
+      break;
+    case 25:
+      loadTable();
+      break;
+    case 26:
+      loadBar("misc.bar");
+      initAI();
+      unloadBar();
+      break;
+    case 33:
+      load3DBallModels();
+      break;
+    default:
+      break;
+  }
+}
+
+void cGame::updateGameLoading() {
+  if (m_subState == k_subStateInit) {
+    s_loadingStep = 0;
+    m_loadingStepCount = k_gameLoadingSteps;
+    m_matchAchievementFlag = 0;
+    if (m_loadingPlayer) {
+      m_loadingPlayer->resetAnim();
+      m_loadingPlayer->setAnim(0);
+    }
+    pickLoadingHint();
+    clearAchievementNotices();
+    m_pendingSetByMatchLoading = 0;
+    m_loadingScreenUp = 1;
+    selectInterface(58);
+    m_subState = k_subStateUpdate;
+  }
+  if (m_keys.isPressed(kBackKey)) {
+    const bool known = m_previousState == k_stateTutorialChoice || m_previousState == k_stateChallengeList;
+    m_pendingReturnState = known ? m_previousState : k_stateVersus;
+    m_pendingSetByMatchLoading = 1;
+    setState(k_stateMainMenuLoading);
+    return;
+  }
+  if (s_loadingStep >= m_loadingStepCount) {
+    if (!isLoadingAnimationOver()) return;
+    m_loadingScreenUp = 0;
+    if (gameType == 0 || gameType == 1)
+      startMatch(gameType, m_chosenCharacter[0], m_chosenCharacter[1]);
+    else
+      startMatch(gameType, m_career.character, m_chosenRival);
+    m_matchDisplayFlag = 0;
+    return;
+  }
+  runGameLoadingStep(s_loadingStep);
+  s_loadingStep += 1;
+}
+
+void cGame::paintGameLoading(Graphics* g) { paintGameLoadingScreen(g); }
