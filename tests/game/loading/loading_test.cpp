@@ -440,4 +440,60 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   EXPECT_EQ(game->m_inGame, 1);
 }
 
+// Every entry the loading tables read is a sprite bank in the built data,
+// with the frames, animations, palettes, elements and texts the code names.
+TEST_F(Loading, BuiltDataHoldsEverythingTheLoadingNames) {
+  struct Archive {
+    const char* name;
+    std::vector<int> entries;
+  };
+  std::vector<int> ig;
+  for (int e = 0; e <= 43; ++e)
+    if (e != 41) ig.push_back(e);
+  const Archive archives[] = {
+      {"i.bar", {0, 1, 3, 4, 6}},
+      {"menu.bar", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"chr.bar", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"pub.bar", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
+      {"map.bar", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"loc.bar", {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+      {"ig.bar", ig},
+  };
+  for (const Archive& a : archives) {
+    ASSERT_EQ(game->loadBar(a.name), 1) << a.name;
+    for (int e : a.entries) {
+      ASprite* bank = game->parseBank(e);
+      ASSERT_NE(bank, nullptr) << a.name << " " << e;
+      if (std::string(a.name) == "i.bar" && e == 6) {
+        EXPECT_GT(bank->frameCount, 14);
+        for (int f : {12, 13, 14}) EXPECT_GT(bank->getFrameModuleCount(f), 0) << f;
+        ASSERT_GE(bank->animCount, 1);
+        EXPECT_GE(bank->getAnimFrameCount(0), 8);
+        for (int i = 0; i < bank->getAnimFrameCount(0); ++i) EXPECT_GE(bank->getAnimFrameTime(0, i), 1);
+      }
+      if (std::string(a.name) == "i.bar" && e == 1) {
+        EXPECT_GE(bank->animCount, 1);
+      }
+      if (std::string(a.name) == "ig.bar" && e == 2) {
+        EXPECT_GE(bank->paletteCount, 9);
+      }
+      delete bank;
+    }
+  }
+  for (const char* other : {"text.bar", "interf.bar", "table.bar"}) EXPECT_TRUE(exists(other)) << other;
+  ASSERT_EQ(game->loadBar("interf.bar"), 1);
+  game->loadInterfaces();
+  game->unloadBar();
+  for (int e : {0, 1}) {
+    const int16_t* el = game->getInterfaceElement(58, e);
+    ASSERT_NE(el, nullptr) << e;
+    EXPECT_EQ(el[F::kWordType], F::kText) << e;
+  }
+  EXPECT_GT(game->getInterfaceElementHeight(58, 2), 0);
+  game->loadStrings(0);
+  std::vector<int> texts = {46, 708, 720};
+  for (int t = 709; t <= 717; ++t) texts.push_back(t);
+  for (int t : texts) EXPECT_GT(game->getStringLength(t), 3) << t;
+}
+
 }  // namespace
