@@ -94,15 +94,20 @@ TEST_F(ModelData, BudgetsAndTheLoadersRules) {
     SCOPED_TRACE(c.id);
     const kvmodel::Model m = fileOf(c.id);
     ASSERT_FALSE(m.parts.empty());
-    if (c.parts) EXPECT_EQ(m.parts.size(), c.parts);
+    if (c.parts) {
+      EXPECT_EQ(m.parts.size(), c.parts);
+    }
     size_t v = 0, t = 0;
     for (const kvmodel::Part& p : m.parts) {
       ASSERT_FALSE(p.subMeshes.empty());
-      if (c.subMeshes) EXPECT_EQ(p.subMeshes.size(), c.subMeshes);
+      if (c.subMeshes) {
+        EXPECT_EQ(p.subMeshes.size(), c.subMeshes);
+      }
       EXPECT_GE(vertices(p.subMeshes[0]), 6u);
       // setTexture gives the table's cloth to sub-mesh 0 of every part.
-      if (c.id == 16) EXPECT_EQ(p.subMeshes[0].textureId, 20u);
-      if (c.id == 18) EXPECT_EQ(p.subMeshes[0].textureId, 0u);
+      if (c.id != 17) {
+        EXPECT_EQ(p.subMeshes[0].textureId, c.id == 16 ? 20u : 0u);
+      }
       for (const kvmodel::SubMesh& s : p.subMeshes) {
         EXPECT_LE(vertices(s), 2500u);  // a matrix draw takes 12 bytes a vertex of 30,720
         v += vertices(s);
@@ -230,7 +235,9 @@ TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
   ballview::Scene view(*game);
   TraceCapture cap;
   ASSERT_TRUE(view.load()) << cap.text;
-  const double zNear = 163 / 16384.0;
+  // Nothing of the scene comes nearer than 8.0 to the camera: Mesa's near
+  // plane there keeps its depth precise (ours is 163 / 16384).
+  const double zNear = 8.0;
   for (int32_t k = 0; k < 6; ++k) {
     SCOPED_TRACE(k);
     view.aimAtPocket(pockets.x(k), pockets.y(k));
