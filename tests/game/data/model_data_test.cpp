@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "../../gles/render/MesaReference.h"
 #include "../../zul/memory/TraceCapture.h"
@@ -17,6 +18,17 @@
 #include "zul/io/BufferStream.h"
 
 namespace {
+
+// What a capture holds besides the file layer's open, size and close lines.
+std::string reports(const std::string& text) {
+  std::istringstream in(text);
+  std::string line, out;
+  while (std::getline(in, line))
+    if (!line.empty() && line.rfind("creating: ", 0) != 0 && line.rfind("size: ", 0) != 0 &&
+        line.rfind("closing: ", 0) != 0)
+      out += line + "\n";
+  return out;
+}
 
 class ModelData : public DataTest {
  protected:
@@ -81,7 +93,7 @@ TEST_F(ModelData, EveryFetchedResourceLoadsWithoutAReport) {
         EXPECT_NE(m->getPart(p)->getSubMesh(i)->texture, nullptr) << id;
     game->m_resources.release(m);
   }
-  EXPECT_EQ(cap.text, "");
+  EXPECT_EQ(reports(cap.text), "");
   EXPECT_LE(textures.getCount(), 50);
 }
 
@@ -124,16 +136,20 @@ TEST_F(ModelData, BallIsASphereOfRadiusFourAboutTheOrigin) {
   const kvmodel::Model m = fileOf(18);
   ASSERT_EQ(m.parts.size(), 1u);
   const kvmodel::SubMesh& s = m.parts[0].subMeshes.at(0);
+  // The middle of the distinct points (the seam and the poles repeat points
+  // with other coordinates).
+  std::set<std::array<int32_t, 3>> points;
   double sum[3] = {};
   for (size_t i = 0; i < vertices(s); ++i) {
     const double x = s.positions[3 * i] / 16384.0, y = s.positions[3 * i + 1] / 16384.0,
                  z = s.positions[3 * i + 2] / 16384.0;
     EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 4.0, 0.05) << i;
-    sum[0] += x, sum[1] += y, sum[2] += z;
+    if (points.insert({s.positions[3 * i], s.positions[3 * i + 1], s.positions[3 * i + 2]}).second)
+      sum[0] += x, sum[1] += y, sum[2] += z;
     // s runs with the longitude, t with the latitude (0 south, 1 north).
     EXPECT_NEAR(s.texCoords[2 * i + 1] / 16384.0, std::asin(std::clamp(y / 4.0, -1.0, 1.0)) / M_PI + 0.5, 0.01);
   }
-  for (double c : sum) EXPECT_NEAR(c / static_cast<double>(vertices(s)), 0.0, 0.05);
+  for (double c : sum) EXPECT_NEAR(c / static_cast<double>(points.size()), 0.0, 0.05);
   // Every triangle faces outwards (counter-clockwise seen from outside).
   for (size_t k = 0; k + 2 < s.indices.size(); k += 3) {
     double p[3][3];
@@ -234,7 +250,7 @@ TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
   ASSERT_EQ(pockets.count(), 6);
   ballview::Scene view(*game);
   TraceCapture cap;
-  ASSERT_TRUE(view.load()) << cap.text;
+  ASSERT_TRUE(view.load()) << reports(cap.text);
   // Nothing of the scene comes nearer than 8.0 to the camera: Mesa's near
   // plane there keeps its depth precise (ours is 163 / 16384).
   const double zNear = 8.0;
@@ -268,7 +284,7 @@ TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
     }
     compareWithMesa(scene, "pocket" + std::to_string(k), ours);
   }
-  EXPECT_EQ(cap.text, "");
+  EXPECT_EQ(reports(cap.text), "");
 }
 
 }  // namespace
