@@ -27,9 +27,9 @@ std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, cons
   std::vector<PlaceholderSpec> out;
   for (const auto& [lineNo, w] : listLines(text)) {
     if (w.size() < 2) throw ArtError(file, lineNo, "<archive> <entry> [frames=N] [anims=N] [palettes=N] [size=WxH] [alpha]");
-    PlaceholderSpec spec;
-    spec.archive = w[0];
-    spec.line = lineNo;
+    PlaceholderSpec counts;
+    counts.archive = w[0];
+    counts.line = lineNo;
     int first, last;
     size_t dash = w[1].find('-');
     if (dash == std::string::npos) {
@@ -41,36 +41,36 @@ std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, cons
     }
     for (size_t i = 2; i < w.size(); ++i) {
       if (w[i] == "alpha") {
-        spec.alpha = true;
+        counts.alpha = true;
         continue;
       }
       size_t eq = w[i].find('=');
       std::string key = eq == std::string::npos ? w[i] : w[i].substr(0, eq);
       std::string value = eq == std::string::npos ? "" : w[i].substr(eq + 1);
       if (key == "frames") {
-        spec.frames = wholeNumber(value, file, lineNo, "frame count");
+        counts.frames = wholeNumber(value, file, lineNo, "frame count");
       } else if (key == "anims") {
-        spec.anims = wholeNumber(value, file, lineNo, "animation count");
+        counts.anims = wholeNumber(value, file, lineNo, "animation count");
       } else if (key == "palettes") {
-        spec.palettes = wholeNumber(value, file, lineNo, "palette count");
+        counts.palettes = wholeNumber(value, file, lineNo, "palette count");
       } else if (key == "size") {
         size_t x = value.find('x');
         if (x == std::string::npos) throw ArtError(file, lineNo, "size=WxH");
-        spec.width = wholeNumber(value.substr(0, x), file, lineNo, "width");
-        spec.height = wholeNumber(value.substr(x + 1), file, lineNo, "height");
+        counts.width = wholeNumber(value.substr(0, x), file, lineNo, "width");
+        counts.height = wholeNumber(value.substr(x + 1), file, lineNo, "height");
       } else {
         throw ArtError(file, lineNo, "unknown key '" + key + "'");
       }
     }
-    if (spec.frames < 1 || spec.frames > 256 || spec.anims > 256 || spec.palettes < 1 || spec.palettes > 255 ||
-        spec.width < 8 || spec.height < 8 || spec.width > 1024 || spec.height > 1024)
+    if (counts.frames < 1 || counts.frames > 256 || counts.anims > 256 || counts.palettes < 1 || counts.palettes > 255 ||
+        counts.width < 8 || counts.height < 8 || counts.width > 1024 || counts.height > 1024)
       throw ArtError(file, lineNo, "count or size out of range");
     for (int e = first; e <= last; ++e) {
       for (const PlaceholderSpec& o : out)
-        if (o.archive == spec.archive && o.entry == e)
-          throw ArtError(file, lineNo, spec.archive + " " + std::to_string(e) + " listed twice");
-      spec.entry = e;
-      out.push_back(spec);
+        if (o.archive == counts.archive && o.entry == e)
+          throw ArtError(file, lineNo, counts.archive + " " + std::to_string(e) + " listed twice");
+      counts.entry = e;
+      out.push_back(counts);
     }
   }
   return out;

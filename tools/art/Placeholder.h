@@ -21,10 +21,10 @@ struct PlaceholderSpec {
 std::vector<PlaceholderSpec> loadPlaceholderSpecs(const std::string& path);
 std::vector<PlaceholderSpec> parsePlaceholderSpecs(const std::string& text, const std::string& file);
 
-// The spec of an entry (defaults when it is not listed).
+// The counts of an entry (defaults when it is not listed).
 PlaceholderSpec placeholderSpec(const std::vector<PlaceholderSpec>& specs, const std::string& archive, int entry);
 
 // The recipe text that draws the placeholder.
-std::string placeholderRecipe(const PlaceholderSpec& spec);
+std::string placeholderRecipe(const PlaceholderSpec& counts);
 
 }  // namespace art

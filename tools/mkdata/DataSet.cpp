@@ -98,9 +98,9 @@ std::map<std::string, std::vector<std::vector<uint8_t>>> buildEntries(const Mani
           if (src.kind == "art") {
             bank = art::buildRecipeFile(paths.assets + "/art/" + src.args[0], options);
           } else {
-            art::PlaceholderSpec spec = art::placeholderSpec(specs, a.name, e);
+            art::PlaceholderSpec counts = art::placeholderSpec(specs, a.name, e);
             std::string label = "placeholder " + a.name + " " + std::to_string(e);
-            bank = art::buildBank(art::expandRecipe(art::parseRecipe(art::placeholderRecipe(spec), label)), options);
+            bank = art::buildBank(art::expandRecipe(art::parseRecipe(art::placeholderRecipe(counts), label)), options);
           }
           bytes = bank.bytes;
           banks.emplace(e, std::move(bank));

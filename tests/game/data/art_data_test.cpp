@@ -52,10 +52,10 @@ TEST_F(DataTest, DataSetSpriteArchives) {
         EXPECT_EQ(b.paletteCount, 3);
         continue;
       }
-      art::PlaceholderSpec spec = art::placeholderSpec(specs, a.name, e);
-      EXPECT_GE(b.frameCount, spec.frames);
-      EXPECT_GE(b.animCount, spec.anims);
-      EXPECT_GE(b.paletteCount, spec.palettes);
+      art::PlaceholderSpec counts = art::placeholderSpec(specs, a.name, e);
+      EXPECT_GE(b.frameCount, counts.frames);
+      EXPECT_GE(b.animCount, counts.anims);
+      EXPECT_GE(b.paletteCount, counts.palettes);
       for (int k = 0; k < b.animCount; ++k) {
         ASSERT_GT(b.getAnimFrameCount(k), 0);
         for (int n = 0; n < b.getAnimFrameCount(k); ++n) {

@@ -8,7 +8,7 @@ namespace wince {
 
 struct AudioDevice::Sdl {
   SDL_AudioDeviceID device = 0;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec obtained{};
   bool failed = false;
 };
 
@@ -27,7 +27,7 @@ bool openSdl(AudioDevice& d, AudioDevice::Sdl& s) {
   want.channels = 2;
   want.samples = 512;
   if (!d.channels.empty()) want.freq = static_cast<int>(d.channels.front()->format.nSamplesPerSec);
-  s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.spec, 0);
+  s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.obtained, 0);
   if (!s.device) {
     s.failed = true;
     return false;
@@ -44,7 +44,7 @@ static void mixSdl(AudioDevice& d, AudioDevice::Sdl& s, uint32_t frames) {
   for (HWAVEOUT ch : d.channels) {
     if (ch->queue.empty()) continue;
     int inCh = std::max<int>(1, ch->format.nChannels);
-    uint64_t step = (static_cast<uint64_t>(ch->format.nSamplesPerSec) << 16) / static_cast<uint64_t>(s.spec.freq);
+    uint64_t step = (static_cast<uint64_t>(ch->format.nSamplesPerSec) << 16) / static_cast<uint64_t>(s.obtained.freq);
     uint64_t need = (ch->rateAcc + step * frames) >> 16;
     std::vector<int16_t> in;
     d.consume(ch, need, [&](const char* p, DWORD bytes) {
@@ -75,7 +75,7 @@ bool AudioDevice::sdlTurn() {
   if (!sdl) sdl = new Sdl();
   if (!openSdl(*this, *sdl)) return false;
   // Keep about 60 ms queued at the device.
-  uint32_t target = static_cast<uint32_t>(sdl->spec.freq) * 60 / 1000;
+  uint32_t target = static_cast<uint32_t>(sdl->obtained.freq) * 60 / 1000;
   uint32_t queued = SDL_GetQueuedAudioSize(sdl->device) / 4;
   if (queued < target) mixSdl(*this, *sdl, target - queued);
   return true;
