@@ -11,6 +11,7 @@
 #include "game/Korvane/cGame/MessageQueue.h"
 #include "game/Korvane/cGame/Random.h"
 #include "game/Korvane/cGame/cGameData.h"
+#include "game/Korvane/cGame/cGameFrontEnd.h"
 #include "game/Korvane/cGame/cGameResources.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGamePoolHooks.h"
@@ -352,6 +353,24 @@ class cGame : public GameBase {
   int32_t updateMenuSmooth();
   void scrollMenuToSelection();
   void paintMenu();
+
+  // --- front-end screen pattern (cGameFrontEnd.cpp; how to use: cGameFrontEnd.h)
+  // First frame: capture over a match, interface, slide-in, menu, back
+  // layer, music, selection -1, running sub-state.
+  void setUpScreen(const FrontEndScreen& screen);
+  // Every frame: the slide-in timers, then the list (0 nothing, -1 back, the
+  // chosen text id); 0 without a list or when runMenu is false.
+  int32_t updateScreen(bool runMenu = true);
+  // Back button (right soft key) frames 14 / 17 and the left button 16 / 15
+  // by the touch highlights; -1 for a screen without one.
+  void setButtonFrames(int32_t backButton, int32_t leftButton);
+  // Saved background, the buttons' frames and the front layer.
+  void paintScreen(Graphics* g, int32_t backButton, int32_t leftButton);
+  void paintScreenTexts(const ScreenText* texts, int32_t n);
+  // Blinking texts show for the second half of every second of game time.
+  bool isBlinkOn() const;
+  // setInGameState over a match (the paused match's stack stays), else setState.
+  void goToScreen(int32_t state);
 
   // --- loading (cGameLoadInit.cpp, cGameMainMenuLoading.cpp,
   // cGameGameLoading.cpp; the logo in cGameInterfaces/): one step a frame.

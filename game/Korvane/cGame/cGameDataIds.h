@@ -42,3 +42,35 @@ constexpr int32_t k_musicWin = 13;
 constexpr int32_t k_musicLose = 14;
 constexpr int32_t k_soundCount = 15;
 constexpr int32_t k_firstMusicId = k_musicTitle;
+
+// ---- menu sprite-bank slots (menu.bar entry n fills slot n)
+constexpr int32_t k_slotBackground = 0;  // frame 0: the 240x320 menu background (plain panels)
+constexpr int32_t k_slotUi = 1;          // the UI bank (alpha; kept in matches)
+constexpr int32_t k_slotTitle = 2;       // frame 0: the 240x320 title picture
+constexpr int32_t k_slotMarks = 4;       // main-menu marker and tick boxes
+
+constexpr int32_t k_frameBackground = 0;
+constexpr int32_t k_frameTitle = 0;
+
+// UI bank (slot 1) frames and animations.
+constexpr int32_t k_uiFrameNewBadge = 9;        // "new" badge beside a menu entry
+constexpr int32_t k_uiFrameBackPressed = 14;    // back button (right soft key) while held
+constexpr int32_t k_uiFrameButton = 15;         // main button (left soft key)
+constexpr int32_t k_uiFrameButtonPressed = 16;  // main button while held
+constexpr int32_t k_uiFrameBack = 17;           // back button
+constexpr int32_t k_uiAnimArrowUp = 1;          // arrows; + 4 while their key is held
+constexpr int32_t k_uiAnimArrowDown = 2;
+constexpr int32_t k_uiAnimArrowLeft = 3;
+constexpr int32_t k_uiAnimArrowRight = 4;
+constexpr int32_t k_uiAnimArrowHeld = 4;        // added to an arrow's animation while held
+constexpr int32_t k_uiFrameMessageFirst = 30;   // message box parts 30-41 (3, 4 and 5 parts)
+constexpr int32_t k_uiFrameMessageLast = 41;
+constexpr int32_t k_uiFrameDialogFirst = 63;    // dialog triplets 63-104 (left, middle, right)
+constexpr int32_t k_uiFrameDialogLast = 104;
+constexpr int32_t k_uiFrameCount = 105;
+constexpr int32_t k_uiAnimCount = 9;
+
+// Marks bank (slot 4).
+constexpr int32_t k_marksFrameMarker = 0;  // main-menu marker (its width is read)
+constexpr int32_t k_marksAnimTickOff = 0;  // tick box, empty
+constexpr int32_t k_marksAnimTickOn = 1;   // tick box, ticked
