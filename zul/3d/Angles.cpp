@@ -73,3 +73,18 @@ int32_t degreesToSteps(Q14 degrees) { return static_cast<int32_t>(int64_t{degree
 Q14 sinDegrees(Q14 degrees) { return sinQ14(degreesToSteps(degrees)); }
 
 Q14 cosDegrees(Q14 degrees) { return cosQ14(degreesToSteps(degrees)); }
+
+Vector3 anglesFromDirection(const Vector3& d) {
+  // The pitch is the angle of d.y over the horizontal length (not the whole
+  // length, which would give too small a pitch for every tilted direction).
+  const int64_t x = d.x, z = d.z;
+  int64_t h = static_cast<int64_t>(isqrt64(static_cast<uint64_t>(x * x) + static_cast<uint64_t>(z * z)));
+  int64_t y = d.y;
+  while (h > INT32_MAX || y > INT32_MAX || y < INT32_MIN) h >>= 1, y >>= 1;
+  return Vector3(wrapNeg(atan2Degrees(static_cast<int32_t>(h), static_cast<int32_t>(y))), atan2Degrees(d.z, d.x), 0);
+}
+
+Vector3 directionFromAngles(const Vector3& a) {
+  const Q14 cx = cosDegrees(a.x);
+  return Vector3(q14Mul(sinDegrees(a.y), cx), wrapNeg(sinDegrees(a.x)), q14Mul(cosDegrees(a.y), cx));
+}

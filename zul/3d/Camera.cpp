@@ -78,6 +78,11 @@ void Camera::setPositionAndAngles(const Vector3& newPosition, const Vector3& new
   update();
 }
 
+void Camera::lookAt(const Vector3& newPosition, const Vector3& newTarget) {
+  target = newTarget;
+  setPositionAndAngles(newPosition, anglesFromDirection(newPosition - newTarget));
+}
+
 void Camera::extentsAt(Q14 depth, Q14& halfWidth, Q14& halfHeight) const {
   halfHeight = q14Mul(tanHalfFovOverAspect, depth);
   halfWidth = q14Mul(halfHeight, aspect);

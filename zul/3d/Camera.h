@@ -28,6 +28,8 @@ class Camera {
   void setFov(int32_t degrees);
   void setProjection(Q14 fovDegrees, Q14 aspectRatio, Q14 nearPlane, Q14 farPlane);
   void setPositionAndAngles(const Vector3& newPosition, const Vector3& newAngles);
+  // Places the camera at position looking at target (kept in target).
+  void lookAt(const Vector3& newPosition, const Vector3& newTarget);
   // Multiplies the view into the current GL matrix.
   void applyView() const;
 
