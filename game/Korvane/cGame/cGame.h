@@ -585,6 +585,88 @@ class cGame : public GameBase {
   int32_t m_unlockLog[32] = {};  // achievements asked for, in order
   int32_t m_unlockLogCount = 0;
 
+  // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
+  // balls, the cue-tip point, the shot defaults and the ball in hand
+  // Gauge swing speed by the equipped cue (shop category 2).
+  static constexpr int32_t k_cuePowerRates[6] = {250, 215, 180, 145, 110, 85};
+  // Aims from the cue ball at the pen-down point of the table area (whole
+  // degrees); 1 when it did.
+  int32_t aimAtStylus();
+  // The aiming keys of one frame (right, left, the two fine keys, the
+  // half-turn key, previous and next target). The four turning keys turn by
+  // 1.5 or 0.5 times the turn step and then raise it by 0.25 degrees (to 50
+  // at most); a frame without them puts it back to 0.25. True when a key acted.
+  bool turnAimByKeys();
+  // The current player's legal object balls sorted by angle from the cue ball.
+  void buildTargetBallList();
+  // Steps the chosen target entry and aims at its ball; withError turns the
+  // aim by up to 12 degrees either way.
+  void aimAtNextTargetBall(int32_t step, bool withError);
+  // Moves the cue-tip point, kept within 10.0 of the centre.
+  void moveEnglishPoint(Q14 dx, Q14 dy);
+  // Defaults at the start of every aim.
+  void resetShot();
+  // Moves the shot's hand object by this frame's direction keys within the
+  // allowed area; 1 when a key moved it.
+  int32_t moveCueBallInHand();
+  // Pulls a point of the ball-in-hand area into the D (UK).
+  static void clampIntoD(Vector2& p);
+
+  // --- table view (cGameTableView.cpp, cGameAimGuide.cpp): balls and
+  // shadows, the aim guide, the rotated cue, the gauge, the spin selector,
+  // the HUD and the player panels; the ball frame and the shot skip
+  struct AimGuide {
+    static constexpr int32_t kMaxPoints = 150;
+    static constexpr int32_t kMaxSteps = 4000;  // preview steps of one guide
+    int32_t points[2 * kMaxPoints] = {};
+    int32_t pointWords = 0;  // two a point
+    int32_t ghostX = 0, ghostY = 0;
+    int32_t cueEndX = 0, cueEndY = 0;
+    int32_t objectBall = -1;  // ball number hit first, -1 none
+    int32_t objectX = 0, objectY = 0;
+    int32_t objectEndX = 0, objectEndY = 0;
+    uint32_t firstContactType = 0;  // 0 none
+    uint8_t hasContact = 0;
+    int32_t previewRuns = 0;  // previews run so far
+  };
+  static constexpr int32_t k_rotateScratchPixels = 32768;  // 128 KB of ARGB
+  static constexpr int32_t k_skipFrameCap = 20000;
+  void paintAimGuide(Graphics* g);
+  // Runs the physics preview of the aim into the guide cache.
+  void computeAimGuide();
+  void drawGuideLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid);
+  void drawGuideLineSolid(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
+    drawGuideLine(g, x1, y1, x2, y2, rgb, true);
+  }
+  void paintPowerBar();
+  void paintTableBalls(Graphics* g);
+  void paintBall(Graphics* g, PhysicalObject* ball);
+  void paintBallInHandArea(Graphics* g);
+  void paintInGameHud(Graphics* g);
+  // Module of a bank turned by angle (Q14 degrees) and drawn at (x, y):
+  // centred, or lying behind the point along the angle. False (nothing
+  // drawn) when the turned box does not fit the scratch buffer.
+  bool paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_t x, int32_t y, Q14 angle,
+                         bool anchorAtEnd);
+  void setPlayerExpression(int32_t player, int32_t frame);
+  void paintPlayerPanels(Graphics* g);
+  void paintSpinSelector(Graphics* g);
+  // One physics frame of the balls; true when nothing moved.
+  bool updateBalls();
+  bool updateShadowBalls();
+  // Runs the shot to its end at once (bounded by k_skipFrameCap frames).
+  void skipShot();
+  // The object-ball line colour of a ball under the current rule set.
+  uint32_t guideBallColour(int32_t ball) const;
+  AimGuide m_guide;
+  uint32_t m_rotateScratch[k_rotateScratchPixels] = {};
+  uint32_t panelExpressionTime[2] = {};
+  uint8_t panelRedraw = 1;
+  int32_t hudOffset = 0;        // x of the HUD interface: 0 for player 0, -61 for player 1
+  uint8_t ballHighlight = 0;    // the last group ball or lowest ball gets a ring
+  uint8_t cueBallOnly = 0;      // only the cue ball and its shadow are drawn
+  uint8_t handDragActive = 0;   // the ball in hand follows the pen and is not drawn on the table
+
   // --- save: m_noSpaceState is GameServices'
 
   // --- sprite-bank scratch shared by every bank. The option bytes and the

@@ -1,0 +1,247 @@
+// Shot input: aiming by the pen, by the keys and onto the target balls, the
+// cue-tip point, the shot defaults and moving the ball in hand.
+#include <algorithm>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "zul/3d/Angles.h"
+
+namespace {
+
+constexpr int32_t kGameTypeSingle = 1;
+constexpr int32_t kRuleSetUK = 1;
+constexpr Q14 kOne = 16384;
+constexpr Q14 kRestTurnSpeed = 4096;    // 0.25 degree
+constexpr Q14 kMaxTurnSpeed = 819200;   // 50 degrees
+constexpr Q14 kHalfTurn = 0x2d0000;     // 180 degrees
+constexpr Q14 kTargetError = 0x30000;   // 12 degrees
+constexpr Q14 kTipRadius = 0x28000;     // 10.0
+constexpr uint32_t kFineRight = 16, kFineLeft = 4, kReverse = 32768;
+constexpr uint32_t kPreviousTarget = 256, kNextTarget = 1024;
+
+// The ball-in-hand limits (Q14 table units).
+constexpr Q14 kRightLimit = 0x24e000;     // 147.5
+constexpr Q14 kLeftLimit = 0x56000;       // 21.5
+constexpr Q14 kHeadLine = -3309568;       // -202.0
+constexpr Q14 kTopLimit = -401408;        // -24.5
+constexpr Q14 kBottomLimit = -4546560;    // -277.5
+constexpr Q14 kDRight = 0x1e8000;         // 122.0
+constexpr Q14 kDLeft = 0xc0000;           // 48.0
+constexpr Q14 kDBottom = -3899392;        // -238.0
+constexpr Vector2 kDCentre{0x154000, -0x324000};  // (85.0, -201.0)
+constexpr Q14 kDRadius = 0x98000;         // 38.0
+
+// Scales a vector to length `to` when its coarse length is above it.
+void limitLength(Vector2& v, Q14 to) {
+  const Q14 l = v.length();
+  if (l <= to) return;
+  v.x = static_cast<Q14>(int64_t{v.x} * to / l);
+  v.y = static_cast<Q14>(int64_t{v.y} * to / l);
+}
+
+// Back to unit length by an exact root (the vector's own length is too
+// coarse to hold a unit vector steady over many turns).
+void renormalise(Vector2& v) {
+  const uint64_t sq = static_cast<uint64_t>(int64_t{v.x} * v.x) + static_cast<uint64_t>(int64_t{v.y} * v.y);
+  if (sq == 0) return;
+  uint64_t r = 0;
+  for (uint64_t bit = uint64_t{1} << 31; bit; bit >>= 1)
+    if ((r + bit) * (r + bit) <= sq) r += bit;
+  if (r == 0) return;
+  v.x = static_cast<Q14>(int64_t{v.x} * kOne / static_cast<int64_t>(r));
+  v.y = static_cast<Q14>(int64_t{v.y} * kOne / static_cast<int64_t>(r));
+}
+
+}  // namespace
+
+int32_t cGame::aimAtStylus() {
+  PhysicalObject* cue = m_world.cueBall;
+  if (!cue) return 0;
+  const bool rightPlayer = gameType == kGameTypeSingle && currentPlayer == 1;
+  const int32_t x = rightPlayer ? 0 : 85;
+  if (pointerY >= 300 || !isPointerPressedIn(x, 0, 155, 300, false)) return 0;
+  const int32_t cueX = (cue->position.x >> 14) + panelX;
+  const int32_t cueY = wrapSub(m_world.originY, cue->position.y >> 14);
+  const int32_t dx = pointerX - cueX;
+  const int32_t dy = cueY - pointerY;
+  const Q14 a = atan2Degrees(dx * 16384, dy * 16384);
+  ShotRecord& shot = m_world.shot;
+  shot.aim.set(0, kOne);
+  rotateAim(0);
+  rotateAim(((a >> 14) - 90) * 16384);
+  return 1;
+}
+
+bool cGame::turnAimByKeys() {
+  ShotRecord& shot = m_world.shot;
+  const Q14 s = shot.aimTurnSpeed;
+  auto down = [this](uint32_t mask) { return m_keys.isPressed(mask) || m_keys.isHeld(mask); };
+  Q14 turn = 0;
+  bool turning = true;
+  if (down(k_keyRight)) {
+    turn = -(s + s / 2);
+  } else if (down(k_keyLeft)) {
+    turn = s + s / 2;
+  } else if (down(kFineRight)) {
+    turn = -(s / 2);
+  } else if (down(kFineLeft)) {
+    turn = s / 2;
+  } else {
+    turning = false;
+  }
+  if (turning) {
+    rotateAim(turn);
+    // Many small turns must not shrink or grow the aim.
+    renormalise(shot.aim);
+    shot.aimTurnSpeed = std::min(s + 4096, kMaxTurnSpeed);
+    return true;
+  }
+  shot.aimTurnSpeed = kRestTurnSpeed;
+  if (m_keys.isPressed(kReverse)) {
+    rotateAim(kHalfTurn);
+    return true;
+  }
+  if (m_keys.isPressed(kPreviousTarget)) {
+    aimAtNextTargetBall(-1, false);
+    return true;
+  }
+  if (m_keys.isPressed(kNextTarget)) {
+    aimAtNextTargetBall(1, false);
+    return true;
+  }
+  return false;
+}
+
+void cGame::buildTargetBallList() {
+  ShotRecord& shot = m_world.shot;
+  shot.targetCount = 0;
+  shot.chosenTarget = -1;
+  PhysicalObject* cue = m_world.cueBall;
+  if (!cue || currentPlayer < 0 || currentPlayer > 1) return;
+  const uint32_t mask = m_rules.playerTarget[currentPlayer];
+  for (int32_t n = 1; n < PhysicsWorld::kBallSlots && shot.targetCount < ShotRecord::kMaxTargets; ++n) {
+    const PhysicalObject* b = m_world.balls[n];
+    if (!b || b->pocketed || !(mask & (1u << n))) continue;
+    const Q14 dx = wrapSub(b->position.x, cue->position.x);
+    const Q14 dy = wrapSub(b->position.y, cue->position.y);
+    shot.targets[shot.targetCount++] = {atan2Degrees(dy, dx) >> 14, n};
+  }
+  for (int32_t i = 0; i < shot.targetCount; ++i) {
+    int32_t best = i;
+    for (int32_t j = i + 1; j < shot.targetCount; ++j)
+      if (shot.targets[j].angle < shot.targets[best].angle) best = j;
+    std::swap(shot.targets[i], shot.targets[best]);
+  }
+}
+
+void cGame::aimAtNextTargetBall(int32_t step, bool withError) {
+  ShotRecord& shot = m_world.shot;
+  const int32_t count = shot.targetCount;
+  PhysicalObject* cue = m_world.cueBall;
+  if (count <= 0 || !cue) return;
+  int32_t i;
+  if (shot.chosenTarget < 0) {
+    const int32_t a = atan2Degrees(shot.aim.y, shot.aim.x) >> 14;
+    i = 0;
+    while (i < count && shot.targets[i].angle < a) ++i;
+    i += step;
+    if (step > 0) i -= 1;
+  } else {
+    i = shot.chosenTarget + step;
+  }
+  i = ((i % count) + count) % count;
+  shot.chosenTarget = i;
+  const PhysicalObject* b = m_world.balls[shot.targets[i].ball];
+  if (b) b->position.subtract(shot.aim, cue->position);
+  if (withError) {
+    const int32_t r = m_random ? m_random->nextInt(0, 2 * kTargetError) : kTargetError;
+    const Q14 angle = atan2Degrees(shot.aim.y, shot.aim.x) + r - kTargetError;
+    shot.aim.set(sinDegrees(angle), cosDegrees(angle));
+  }
+  shot.aimChanged = 1;
+}
+
+void cGame::moveEnglishPoint(Q14 dx, Q14 dy) {
+  Vector2& e = m_world.shot.englishPoint;
+  e.x = wrapAdd(e.x, dx);
+  e.y = wrapAdd(e.y, dy);
+  // The coarse length, so points stored 10.0 away by it stay where they are.
+  limitLength(e, kTipRadius);
+  m_world.shot.aimChanged = 1;
+}
+
+void cGame::resetShot() {
+  ShotRecord& shot = m_world.shot;
+  shot.clearEvents();
+  shot.cueDistance = ShotRecord::kRestDistance;
+  shot.englishPoint.set(0, 0);
+  shot.masse = 0;
+  if (!m_world.breakPlayed) shot.aim.set(0, kOne);
+  rotateAim(0);
+  if (m_rules.rulesMode == RuleState::kModePlay && ruleSet != 2 && currentPlayer >= 0 && currentPlayer < 2) {
+    const uint32_t group = m_rules.playerGroup[currentPlayer];
+    int32_t found = 0, last = 0;
+    for (int32_t n = 1; n < PhysicsWorld::kBallSlots && found < 2; ++n) {
+      const PhysicalObject* b = m_world.balls[n];
+      if (b && !b->pocketed && (group & (1u << n))) {
+        ++found;
+        last = n;
+      }
+    }
+    m_rules.lowestBall = found == 1 ? last : 0;
+  }
+}
+
+void cGame::clampIntoD(Vector2& p) {
+  Vector2 d;
+  p.subtract(d, kDCentre);
+  limitLength(d, kDRadius);
+  p.x = wrapAdd(kDCentre.x, d.x);
+  p.y = wrapAdd(kDCentre.y, d.y);
+}
+
+int32_t cGame::moveCueBallInHand() {
+  PhysicalObject* hand = m_world.shot.handObject;
+  if (!hand) return 0;
+  const Q14 h = m_world.shot.handSpeed;
+  const bool restricted = ballInHandInD != 0;
+  const bool uk = ruleSet == kRuleSetUK;
+  auto down = [this](uint32_t mask) { return m_keys.isPressed(mask) || m_keys.isHeld(mask); };
+  int32_t moved = 0;
+  Vector2& p = hand->position;
+  if (down(k_keyRight)) {
+    hand->offsetPosition(h, 0);
+    if (restricted && uk) {
+      clampIntoD(p);
+      p.x = std::min(p.x, kDRight);
+    } else {
+      p.x = std::min(p.x, kRightLimit);
+    }
+    moved = 1;
+  }
+  if (down(k_keyLeft)) {
+    hand->offsetPosition(-h, 0);
+    if (restricted && uk) {
+      clampIntoD(p);
+      p.x = std::max(p.x, kDLeft);
+    } else {
+      p.x = std::max(p.x, kLeftLimit);
+    }
+    moved = 1;
+  }
+  if (down(k_keyUp)) {
+    hand->offsetPosition(0, h);
+    p.y = std::min(p.y, restricted ? kHeadLine : kTopLimit);
+    moved = 1;
+  }
+  if (down(k_keyDown)) {
+    hand->offsetPosition(0, -h);
+    if (restricted && uk) {
+      clampIntoD(p);
+      p.y = std::max(p.y, kDBottom);
+    } else {
+      p.y = std::max(p.y, kBottomLimit);
+    }
+    moved = 1;
+  }
+  return moved;
+}
