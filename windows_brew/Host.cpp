@@ -124,34 +124,54 @@ void scaleBlit(const uint16_t* src, uint16_t* dst, const uint16_t* xMap, const u
   auto avg = [](uint32_t a, uint32_t b) -> uint32_t { return (((a & M) >> 1) + ((b & M) >> 1)) & M; };
   auto clampX = [](uint32_t x) -> uint32_t { return x < kScreenWidth ? x : kScreenWidth - 1; };
   auto clampY = [](uint32_t y) -> uint32_t { return y < kScreenHeight ? y : kScreenHeight - 1; };
+
+  // The column walk is the same for every row: work it out once. A column
+  // that repeats the previous source column mixes x with its right
+  // neighbour x1; any other column takes x alone.
+  uint16_t colX[kScreenWidth], colX1[kScreenWidth];
+  bool colMix[kScreenWidth];
+  bool columnsIdentity = true, rowsIdentity = true;
+  int64_t prevCol = -1;
+  for (int i = 0; i < kScreenWidth; ++i) {
+    const uint32_t x = clampX(xMap[i]);
+    colX[i] = colX1[i] = static_cast<uint16_t>(x);
+    colMix[i] = x == prevCol;
+    if (colMix[i]) colX1[i] = static_cast<uint16_t>(clampX(x + 1));
+    prevCol = x;
+    columnsIdentity &= xMap[i] == i;
+  }
+  for (int j = 0; j < kScreenHeight && rowsIdentity; ++j) rowsIdentity = yMap[j] == j;
+  if (columnsIdentity && rowsIdentity) {
+    std::memcpy(dst, src, kFrameBufferBytes);
+    return;
+  }
+
+  uint16_t mean[kScreenWidth];  // a repeated row: the mean of source rows y and y + 1
   int64_t prevRow = -1;
   for (int j = 0; j < kScreenHeight; ++j) {
-    uint32_t y = clampY(yMap[j]);
+    const uint32_t y = clampY(yMap[j]);
     const uint16_t* p = src + y * kScreenWidth;
-    const uint16_t* q = src + clampY(y + 1) * kScreenWidth;
     uint16_t* out = dst + j * kScreenWidth;
-    int64_t prevCol = -1;
     if (y == prevRow) {
+      const uint16_t* q = src + clampY(y + 1) * kScreenWidth;
+      for (int x = 0; x < kScreenWidth; ++x) mean[x] = static_cast<uint16_t>(avg(p[x], q[x]));
+      if (columnsIdentity) {
+        std::memcpy(out, mean, sizeof mean);
+        continue;
+      }
       for (int i = 0; i < kScreenWidth; ++i) {
-        uint32_t x = clampX(xMap[i]);
-        if (x == prevCol) {
-          uint32_t x1 = clampX(x + 1);
-          out[i] = static_cast<uint16_t>(((avg(p[x], q[x]) & M) >> 1) + ((avg(p[x1], q[x1]) & M) >> 1));
-        } else {
-          prevCol = x;
-          out[i] = static_cast<uint16_t>(avg(p[x], q[x]));
-        }
+        const uint32_t a = mean[colX[i]];
+        out[i] = static_cast<uint16_t>(colMix[i] ? ((a & M) >> 1) + ((mean[colX1[i]] & M) >> 1) : a);
       }
     } else {
       prevRow = y;
+      if (columnsIdentity) {
+        std::memcpy(out, p, kScreenWidth * sizeof(uint16_t));
+        continue;
+      }
       for (int i = 0; i < kScreenWidth; ++i) {
-        uint32_t x = clampX(xMap[i]);
-        if (x == prevCol) {
-          out[i] = static_cast<uint16_t>(avg(p[x], p[clampX(x + 1)]));
-        } else {
-          prevCol = x;
-          out[i] = p[x];
-        }
+        const uint32_t a = p[colX[i]];
+        out[i] = static_cast<uint16_t>(colMix[i] ? avg(a, p[colX1[i]]) : a);
       }
     }
   }

@@ -1,6 +1,7 @@
 // Whole runs of the host's WinMain on the headless layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -310,6 +311,73 @@ TEST(ScaleBlit, RepeatedMapEntriesAverageNeighbours) {
   EXPECT_EQ(D(5, 7), S(5, 7));
   EXPECT_EQ(D(5, 319), avg(S(5, 318), S(5, 319)));
   for (int x = 2; x < 240; ++x) EXPECT_EQ(D(x, 1) & 0x0821, 0u) << x;  // two-pixel means lose the low bits
+}
+
+// The copy through the maps one pixel at a time, as a reference for the
+// planned copy: every scale, random and out-of-range maps.
+void scaleBlitReference(const uint16_t* src, uint16_t* dst, const uint16_t* xMap, const uint16_t* yMap) {
+  constexpr uint32_t M = 0xF7DE;
+  auto avg = [](uint32_t a, uint32_t b) -> uint32_t { return (((a & M) >> 1) + ((b & M) >> 1)) & M; };
+  auto clampX = [](uint32_t x) -> uint32_t { return x < 240 ? x : 239; };
+  auto clampY = [](uint32_t y) -> uint32_t { return y < 320 ? y : 319; };
+  int64_t prevRow = -1;
+  for (int j = 0; j < 320; ++j) {
+    const uint32_t y = clampY(yMap[j]);
+    const uint16_t* p = src + y * 240;
+    const uint16_t* q = src + clampY(y + 1) * 240;
+    const bool repeatedRow = y == prevRow;
+    prevRow = y;
+    int64_t prevCol = -1;
+    for (int i = 0; i < 240; ++i) {
+      const uint32_t x = clampX(xMap[i]), x1 = clampX(x + 1);
+      const bool repeatedCol = x == prevCol;
+      prevCol = x;
+      uint32_t v;
+      if (repeatedRow)
+        v = repeatedCol ? ((avg(p[x], q[x]) & M) >> 1) + ((avg(p[x1], q[x1]) & M) >> 1) : avg(p[x], q[x]);
+      else
+        v = repeatedCol ? avg(p[x], p[x1]) : p[x];
+      dst[j * 240 + i] = static_cast<uint16_t>(v);
+    }
+  }
+}
+
+TEST(ScaleBlit, PlannedCopyEqualsThePixelWalkForEveryMap) {
+  uint32_t seed = 12345;
+  auto rnd = [&] { return seed = seed * 1664525u + 1013904223u; };
+  std::vector<uint16_t> src(240 * 320), want(240 * 320), got(240 * 320);
+  for (uint16_t& v : src) v = static_cast<uint16_t>(rnd() >> 16);
+  std::vector<uint16_t> xMap(241), yMap(321);
+  // Map kinds: 0 identity, 1 a smaller source stretched, 2 a larger one
+  // shrunk, 3 sorted random, 4 random with repeats and values past the edge,
+  // 5 identity columns with stretched rows, 6 stretched columns with identity rows.
+  for (int kind = 0; kind < 7; ++kind) {
+    for (int trial = 0; trial < 12; ++trial) {
+      const int sw = 1 + static_cast<int>(rnd() % 480), sh = 1 + static_cast<int>(rnd() % 640);
+      for (int i = 0; i <= 240; ++i) {
+        uint32_t v = static_cast<uint32_t>(i);
+        if (kind == 1 || kind == 2 || kind == 6) v = static_cast<uint32_t>(i * (kind == 1 ? sw % 240 + 1 : sw) / 240);
+        if (kind == 3) v = rnd() % 240;
+        if (kind == 4) v = (rnd() % 3 == 0) ? (i == 0 ? 0 : xMap[i - 1]) : rnd() % 300;
+        xMap[i] = static_cast<uint16_t>(v);
+      }
+      for (int j = 0; j <= 320; ++j) {
+        uint32_t v = static_cast<uint32_t>(j);
+        if (kind == 1 || kind == 2 || kind == 5) v = static_cast<uint32_t>(j * (kind == 1 ? sh % 320 + 1 : sh) / 320);
+        if (kind == 3) v = rnd() % 320;
+        if (kind == 4) v = (rnd() % 3 == 0) ? (j == 0 ? 0 : yMap[j - 1]) : rnd() % 400;
+        yMap[j] = static_cast<uint16_t>(v);
+      }
+      if (kind == 3) {
+        std::sort(xMap.begin(), xMap.end());
+        std::sort(yMap.begin(), yMap.end());
+      }
+      scaleBlitReference(src.data(), want.data(), xMap.data(), yMap.data());
+      std::fill(got.begin(), got.end(), 0xABCD);
+      scaleBlit(src.data(), got.data(), xMap.data(), yMap.data());
+      ASSERT_EQ(got, want) << "map kind " << kind << ", trial " << trial;
+    }
+  }
 }
 
 }  // namespace
