@@ -89,6 +89,52 @@ TEST_F(Screen, BadDescriptionsAreRefused) {
   EXPECT_EQ(wince::frameCount(), 0u);
 }
 
+// One pixel at a time, every bound tested: the reference for the row copies.
+void blitReference(std::vector<uint16_t>& screen, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
+                   UINT startScan, UINT scanLines, const uint16_t* bits, const BITMAPINFO& info) {
+  const int64_t dibW = info.bmiHeader.biWidth;
+  const bool topDown = info.bmiHeader.biHeight < 0;
+  const int64_t dibH = topDown ? -static_cast<int64_t>(info.bmiHeader.biHeight) : info.bmiHeader.biHeight;
+  const int64_t stride = (dibW * 2 + 3) / 4 * 4 / 2;
+  const bool is565 = info.bmiHeader.biCompression == BI_BITFIELDS;
+  for (int64_t row = 0; row < static_cast<int64_t>(height); ++row) {
+    const int64_t sy = ySrc + row, scan = topDown ? sy : dibH - 1 - sy, dy = yDest + row;
+    if (sy < 0 || sy >= dibH || scan < startScan || scan >= static_cast<int64_t>(startScan) + scanLines) continue;
+    if (dy < 0 || dy >= 320) continue;
+    for (int64_t col = 0; col < static_cast<int64_t>(width); ++col) {
+      const int64_t sx = xSrc + col, dx = xDest + col;
+      if (sx < 0 || sx >= dibW || dx < 0 || dx >= 240) continue;
+      uint16_t p = bits[(scan - startScan) * stride + sx];
+      if (!is565) p = static_cast<uint16_t>(((p & 0x7FE0u) << 1) | ((p & 0x0200u) >> 4) | (p & 0x1Fu));
+      screen[static_cast<size_t>(dy * 240 + dx)] = p;
+    }
+  }
+}
+
+TEST_F(Screen, RowCopiesEqualThePixelWalkForRandomRectangles) {
+  HWND w = makeWindow();
+  HDC dc = GetDC(w);
+  uint32_t seed = 99;
+  auto rnd = [&](int n) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
+  std::vector<uint16_t> want = wince::screenPixels();
+  for (int trial = 0; trial < 300; ++trial) {
+    const LONG dibW = 1 + rnd(300), dibH = 1 + rnd(400);
+    BITMAPINFO bmi = dib565(dibW, rnd(2) ? -dibH : dibH);
+    if (rnd(3) == 0) bmi.bmiHeader.biCompression = BI_RGB;
+    const size_t stride = static_cast<size_t>(dibW * 2 + 3) / 4 * 2;
+    std::vector<uint16_t> bits(stride * static_cast<size_t>(dibH));
+    for (uint16_t& v : bits) v = static_cast<uint16_t>(rnd(65536));
+    const int xDest = rnd(340) - 50, yDest = rnd(420) - 50, xSrc = rnd(340) - 20, ySrc = rnd(440) - 20;
+    const DWORD width = static_cast<DWORD>(rnd(300)), height = static_cast<DWORD>(rnd(400));
+    const UINT startScan = static_cast<UINT>(rnd(dibH)), scanLines = static_cast<UINT>(1 + rnd(dibH - startScan));
+    blitReference(want, xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, bits.data(), bmi);
+    SetDIBitsToDevice(dc, xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, bits.data(), &bmi,
+                      DIB_RGB_COLORS);
+    ASSERT_EQ(wince::screenPixels(), want) << "trial " << trial;
+  }
+  ReleaseDC(w, dc);
+}
+
 TEST_F(Screen, FrameLimitPostsClose) {
   wince::Options o;
   o.backend = wince::BackendKind::Headless;

@@ -25,8 +25,10 @@ class Backend {
   virtual bool wait() = 0;
   // PeekMessageW found nothing.
   virtual void idlePoll() = 0;
-  // A frame reached the screen (240 x 320 RGB565).
+  // A frame reached the screen (240 x 320 RGB565); called only when the
+  // backend shows frames.
   virtual void present(const uint16_t* screen) = 0;
+  virtual bool showsFrames() const { return true; }
   // The main window was shown, hidden or minimised.
   virtual void windowState(bool visible, bool minimised) = 0;
   // A modal message box; returns the button id.

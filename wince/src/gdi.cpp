@@ -1,4 +1,5 @@
 // Device contexts, the DIB blit onto the 240x320 screen, and frames.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -45,14 +46,15 @@ void frameDone() {
       s.frameLimitHit = true;
       limitHit = true;
     }
-    copy = s.screen;
+    // Headless with nothing to capture or tell keeps the frame where it is.
+    if (!capturePath.empty() || hook || s.backend->showsFrames()) copy = s.screen;
   }
   if (!capturePath.empty()) {
     std::string error;
     if (!writePng(capturePath, copy.data(), kScreenWidth, kScreenHeight, &error))
       std::fprintf(stderr, "capture: %s\n", error.c_str());
   }
-  s.backend->present(copy.data());
+  if (s.backend->showsFrames()) s.backend->present(copy.data());
   if (hook) hook(n, copy.data());
   if (limitHit) {
     if (HWND w = mainWindow()) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -149,21 +151,28 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
       originX = w->rect.left;
       originY = w->rect.top;
     }
+    // The columns that lie inside both the image and the screen.
+    const int64_t toScreen = originX + xDest;
+    const int64_t colBegin = std::max<int64_t>({0, -static_cast<int64_t>(xSrc), -toScreen});
+    const int64_t colEnd = std::min<int64_t>({static_cast<int64_t>(width), dibW - xSrc, wince::kScreenWidth - toScreen});
     for (int64_t row = 0; row < static_cast<int64_t>(height); ++row) {
       int64_t sy = ySrc + row;  // image row, 0 = top
       int64_t scan = topDown ? sy : dibH - 1 - sy;
       if (sy < 0 || sy >= dibH || scan < startScan || scan >= static_cast<int64_t>(startScan) + scanLines) continue;
       int64_t dy = originY + yDest + row;
       if (dy < 0 || dy >= wince::kScreenHeight) continue;
-      const uint8_t* src = base + (scan - startScan) * stride;
-      for (int64_t col = 0; col < static_cast<int64_t>(width); ++col) {
-        int64_t sx = xSrc + col;
-        int64_t dx = originX + xDest + col;
-        if (sx < 0 || sx >= dibW || dx < 0 || dx >= wince::kScreenWidth) continue;
+      if (colEnd <= colBegin) continue;
+      const uint8_t* src = base + (scan - startScan) * stride + (xSrc + colBegin) * 2;
+      uint16_t* out = s.screen.data() + dy * wince::kScreenWidth + originX + xDest + colBegin;
+      const int64_t n = colEnd - colBegin;
+      if (is565) {
+        std::memcpy(out, src, static_cast<size_t>(n) * 2);
+        continue;
+      }
+      for (int64_t i = 0; i < n; ++i) {
         uint16_t p;
-        std::memcpy(&p, src + sx * 2, 2);
-        if (!is565) p = static_cast<uint16_t>(((p & 0x7FE0u) << 1) | ((p & 0x0200u) >> 4) | (p & 0x1Fu));
-        s.screen[static_cast<size_t>(dy * wince::kScreenWidth + dx)] = p;
+        std::memcpy(&p, src + i * 2, 2);
+        out[i] = static_cast<uint16_t>(((p & 0x7FE0u) << 1) | ((p & 0x0200u) >> 4) | (p & 0x1Fu));
       }
     }
     reached = true;

@@ -41,6 +41,7 @@ class HeadlessBackend : public Backend {
 
   void idlePoll() override { advanceClock(state().pollQuantum); }
   void present(const uint16_t*) override {}
+  bool showsFrames() const override { return false; }
   void windowState(bool, bool) override {}
   int messageBox(const std::string&, const std::string&, UINT) override { return 0; }
   void windowCreated(const std::string&) override {}
