@@ -30,6 +30,7 @@ cGame::~cGame() {
   releaseGameObjects();
   freeSprites();
   releaseDataFiles();
+  clearAchievementNotices();
   freeInterfaces();
   // Textures go back while the resource manager is still there.
   if (getGL3DServices() == &m_3dServices) m_renderer.getTextures().releaseAll();
@@ -141,7 +142,7 @@ void cGame::resume(int32_t /*value*/) {
   if (!m_suspended) return;
   int32_t s = s_gameState;
   if (s >= 500 && s <= 899 && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
-      !isMatchOnHold())
+      !isMessageQueued() && !isMatchOnHold())
     enterIGM();
   if (s == k_stateQuestion || s == k_stateQuestionMenu || s == k_stateFirstRunQuestion ||
       s == k_stateTournamentFieldConfirm)

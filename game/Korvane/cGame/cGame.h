@@ -62,11 +62,6 @@ class cGame : public GameBase {
   void updateInGame();
   void paintInGame(Graphics* target);
   bool updateLoadInit();
-  bool hasCompletionNotice();
-  void updateCompletionNotice();
-  bool hasAchievementNotice();
-  void paintAchievementNotices();
-  void paintCompletionNotice();
   bool isMatchOnHold();
   void enterIGM();
   void playMusic(int32_t id);
@@ -447,7 +442,6 @@ class cGame : public GameBase {
   void release3DView();
   void initAI();
   void releaseAI();
-  void clearAchievementNotices();
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
 
@@ -582,8 +576,41 @@ class cGame : public GameBase {
   int32_t opponentSlot = 0;  // career rival slot; 10 is the special rival
   int32_t challengeNumber = 0;
   int32_t lessonNumber = 0;
-  int32_t m_unlockLog[32] = {};  // achievements asked for, in order
-  int32_t m_unlockLogCount = 0;
+
+  // --- achievements (cGameAchievements.cpp; the unlocked set is the saved
+  // m_achievementMask). Notices slide in over any screen; a category that
+  // reaches 100 percent queues a completion notice.
+  static constexpr int32_t k_achievementCount = 30;
+  static constexpr int32_t k_achievementCategories = 3;
+  static constexpr int32_t k_noticeSlots = 5;
+  static constexpr int32_t k_noticeFrames = 40;
+  static constexpr int32_t k_noticeStep = 20;
+  static constexpr int32_t k_noticeStartX = 240;
+  // unlockAchievement is with the pool hooks above.
+  void clearAchievementNotices();
+  bool isAchievementNoticeShown();
+  int32_t countShownNotices() const;
+  void paintAchievementNotices();
+  void updateAchievementPercentages();
+  void queueCompletionNotice(int32_t category);
+  int32_t findCompletionNotice();
+  bool hasCompletionNotice();
+  void updateCompletionNotice();
+  void paintCompletionNotice();
+  int32_t countCompletedCategories() const;
+  // The bank slot of a category's badge (where it lives now).
+  int32_t getBadgeSlot(int32_t category) const;
+  struct NoticeSlot {
+    int32_t frames = 0;   // left; 0 = free
+    int32_t id = -1;
+    int32_t targetX = 0;  // the plate's authored x
+  };
+  uint32_t m_achievementShown = 0;
+  NoticeSlot m_noticeSlots[k_noticeSlots];
+  int32_t m_achievementPercent[k_achievementCategories] = {};
+  int32_t m_completionQueue[k_achievementCategories] = {-1, -1, -1};
+  // The completion notice shown is m_noticeDisplay (the interrupt notice's
+  // word): an index into m_completionQueue.
 
   // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
   // balls, the cue-tip point, the shot defaults and the ball in hand

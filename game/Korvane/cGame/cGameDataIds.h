@@ -74,3 +74,56 @@ constexpr int32_t k_uiAnimCount = 9;
 constexpr int32_t k_marksFrameMarker = 0;  // main-menu marker (its width is read)
 constexpr int32_t k_marksAnimTickOff = 0;  // tick box, empty
 constexpr int32_t k_marksAnimTickOn = 1;   // tick box, ticked
+
+// ---- achievements: notices, completion notices and the two screens
+// Interfaces.
+constexpr int32_t k_ifAchievementMenu = 47;
+constexpr int32_t k_ifAchievementList = 48;
+constexpr int32_t k_ifAchievementNotices = 49;
+constexpr int32_t k_ifCompletionNotice = 50;
+// Interface 49: notice plates (sprites) 0-4; per slot s the text boxes
+// 5 + 2s (the notice line) and 6 + 2s (the title).
+constexpr int32_t k_elNoticeSlot0 = 0;
+constexpr int32_t k_elNoticeLine0 = 5;
+constexpr int32_t k_elNoticeTitle0 = 6;
+// Interface 50: the blinking word, the line, the category name (text
+// boxes) and the badge (sprite).
+constexpr int32_t k_elCompletionBlink = 7;
+constexpr int32_t k_elCompletionLine = 8;
+constexpr int32_t k_elCompletionCategory = 10;
+constexpr int32_t k_elCompletionBadge = 13;
+// Interface 47 (categories): percentages 13-15 (text), ticks 22-24 and
+// category frames 25-27 (sprites), menu rows 16-18 and the title 28 (text),
+// back button 30 (sprite).
+constexpr int32_t k_elCategoryPercent0 = 13;
+constexpr int32_t k_elCategoryRow0 = 16;
+constexpr int32_t k_elCategoryTick0 = 22;
+constexpr int32_t k_elCategoryFrame0 = 25;
+constexpr int32_t k_elCategoryTitle = 28;
+constexpr int32_t k_elAchievementBack = 30;  // in interfaces 47 and 48
+// Interface 48 (list): the description 10 and rows 11-15 (text), row ticks
+// 22-26 and the badge 27 (sprites), the title 28 (text).
+constexpr int32_t k_elListDescription = 10;
+constexpr int32_t k_elListRow0 = 11;
+constexpr int32_t k_elListTick0 = 22;
+constexpr int32_t k_elListBadge = 27;
+constexpr int32_t k_elListTitle = 28;
+// Sprite-bank slots: the badges of categories 0, 1, 2 (menu.bar 8, 10, 9;
+// during a match 8 and 9 live at 104 and 105) and the category frames (0
+// incomplete, 1 incomplete selected, 2 complete, 3 complete selected). The
+// ticks are the marks bank's tick boxes.
+constexpr int32_t k_slotBadge[3] = {8, 10, 9};
+constexpr int32_t k_slotBadgeInMatch[3] = {104, 10, 105};
+constexpr int32_t k_slotCategoryFrames = 5;
+constexpr int32_t k_frameCategoryIncomplete = 0;
+constexpr int32_t k_frameCategoryComplete = 2;
+// Texts.
+constexpr int32_t k_textAchievementsTitle = 38;
+constexpr int32_t k_textCategoryName0 = 322;    // + category
+constexpr int32_t k_textPercent = 325;          // "%n%%"
+constexpr int32_t k_textCategoryTitle0 = 326;   // + category
+constexpr int32_t k_textNoticeLine = 329;
+constexpr int32_t k_textAchievementTitle0 = 330;  // + id
+constexpr int32_t k_textAchievementDesc0 = 360;   // + id
+constexpr int32_t k_textCompletionBlink = 657;
+constexpr int32_t k_textCompletionLine = 658;

@@ -18,13 +18,6 @@ void cGame::paintInGame(Graphics* target) {
     if (screen->paint) screen->paint(*this, target);
 }
 
-// Completion and achievement notices.
-bool cGame::hasCompletionNotice() { return false; }
-void cGame::updateCompletionNotice() {}
-bool cGame::hasAchievementNotice() { return false; }
-void cGame::paintAchievementNotices() {}
-void cGame::paintCompletionNotice() {}
-
 // Match flow: a message or a pending step that keeps the in-game menu from
 // opening on resume.
 bool cGame::isMatchOnHold() { return false; }
@@ -43,11 +36,6 @@ void cGame::restartHitSpark(int32_t /*x*/, int32_t /*y*/) {}
 // A player's character: the career character for player 0, the rival's slot for player 1.
 int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
 
-// Achievements: the ids asked for are kept in order.
-void cGame::unlockAchievement(int32_t id) {
-  if (m_unlockLogCount < static_cast<int32_t>(std::size(m_unlockLog))) m_unlockLog[m_unlockLogCount++] = id;
-}
-
 // In-game sprite banks of the table looks.
 // A bank set in m_poolBanks wins; else the match loading's banks A (cue
 // ball), B (balls 1-8), C (balls 9-15) and E (hand cursor).
@@ -57,13 +45,12 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
   return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
 }
 
-// 3D view, opponents, achievement notices, the table scene and the roster.
+// 3D view, opponents, the table scene and the roster.
 void cGame::init3DView() {}
 void cGame::load3DBallModels() {}
 void cGame::release3DView() {}
 void cGame::initAI() {}
 void cGame::releaseAI() {}
-void cGame::clearAchievementNotices() {}
 void cGame::paintTableScene(Graphics* /*g*/) {}
 int32_t cGame::getRivalCharacter(int32_t index) { return index; }
 

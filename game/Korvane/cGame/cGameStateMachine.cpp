@@ -120,7 +120,7 @@ void cGame::paintCurrentState(Graphics* graphics) {
   if (m_secondBufferOn && m_secondBufferImage && graphics)
     graphics->drawRegion(m_secondBufferImage, 0, 0, m_secondBufferImage->getWidth(), m_secondBufferImage->getHeight(),
                          0, 0, 0, 0);
-  if (hasAchievementNotice()) {
+  if (isAchievementNoticeShown()) {
     resetClip(m_paintTarget);
     paintAchievementNotices();
   } else if (hasCompletionNotice()) {

@@ -1,0 +1,238 @@
+// Unlocking, the sliding notices, the percentages and the completion notice.
+#include "AchievementFixture.h"
+#include "tests/game/cGame/GameFixture.h"
+
+namespace {
+
+using Achievements = AchievementTest;
+
+TEST_F(Achievements, UnlockRules) {
+  struct Case {
+    const char* what;
+    int32_t gameType;
+    std::vector<int32_t> ids;
+    uint32_t mask;
+    int32_t notices;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"career match", 3, {7}, 1u << 7, 1, true},
+      {"tutorial", 5, {7, 3}, 0, 0, false},
+      {"challenge: only 3 and 29", 4, {7, 3, 29, 12}, (1u << 3) | (1u << 29), 2, true},
+      {"ids past the thirty", 3, {30, 31, 32, -1}, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    game->m_achievementMask = 0;
+    game->clearAchievementNotices();
+    game->gameType = c.gameType;
+    markSaveFile();
+    for (int32_t id : c.ids) game->unlockAchievement(id);
+    EXPECT_EQ(game->m_achievementMask, c.mask) << c.what;
+    EXPECT_EQ(game->countShownNotices(), c.notices) << c.what;
+    EXPECT_EQ(savedSinceMark(), c.saved) << c.what;
+  }
+}
+
+TEST_F(Achievements, ARepeatedIdShowsOneNoticeAndSavesOnce) {
+  game->unlockAchievement(5);
+  markSaveFile();
+  game->unlockAchievement(5);
+  EXPECT_FALSE(savedSinceMark());
+  EXPECT_EQ(game->countShownNotices(), 1);
+  EXPECT_TRUE(plateShown(0));
+  EXPECT_FALSE(plateShown(1));
+}
+
+TEST_F(Achievements, MaskBytesInTheSaveFile) {
+  game->unlockAchievement(1);
+  game->unlockAchievement(3);
+  const std::vector<uint8_t> file = readBytes("save.sav");
+  ASSERT_EQ(file.size(), 300u);
+  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 13, file.begin() + 17), (std::vector<uint8_t>{0, 0, 0, 0x0A}));
+}
+
+TEST_F(Achievements, TenthIdOfACategoryQueuesOneCompletionNotice) {
+  for (int id = 10; id < 19; ++id) game->unlockAchievement(id);
+  EXPECT_EQ(game->m_achievementPercent[1], 90);
+  EXPECT_EQ(game->findCompletionNotice(), 0);
+  game->unlockAchievement(19);
+  EXPECT_EQ(game->m_achievementPercent[1], 100);
+  EXPECT_EQ(game->m_achievementPercent[0], 0);
+  EXPECT_EQ(game->findCompletionNotice(), 1);
+  EXPECT_EQ(game->countCompletedCategories(), 1);
+  // Mask bits 30 and 31 from a file belong to no category.
+  game->m_achievementMask = 0xC0000000u | 0x3FFu;
+  game->updateAchievementPercentages();
+  EXPECT_EQ(game->m_achievementPercent[0], 100);
+  EXPECT_EQ(game->m_achievementPercent[2], 0);
+}
+
+TEST_F(Achievements, CompletionQueueHoldsEachCategoryOnceAndTheLastWins) {
+  struct Step {
+    int32_t queue;
+    int32_t count, current, badge;
+  };
+  // Category 2 twice, then 0 and 1 (as the cheat's unlock-all queues them), then 2 again.
+  const Step steps[] = {{2, 1, 0, 9}, {2, 1, 0, 9}, {0, 2, 1, 8}, {1, 3, 2, 10}, {2, 3, 2, 10}};
+  for (const Step& s : steps) {
+    game->queueCompletionNotice(s.queue);
+    EXPECT_EQ(game->findCompletionNotice(), s.count);
+    EXPECT_EQ(game->m_noticeDisplay, s.current);
+    EXPECT_EQ(game->getInterfaceElement(50, 13)[F::kWordParams + F::kSpriteBank], s.badge);
+  }
+  game->queueCompletionNotice(3);
+  game->queueCompletionNotice(-1);
+  EXPECT_EQ(game->findCompletionNotice(), 3);
+  // In a match the badges of slots 8 and 9 are at 104 and 105.
+  game->m_sprites[105] = banks[1].get();
+  game->m_completionQueue[1] = game->m_completionQueue[2] = -1;
+  game->findCompletionNotice();
+  EXPECT_EQ(game->getInterfaceElement(50, 13)[F::kWordParams + F::kSpriteBank], 105);
+  game->m_sprites[105] = nullptr;
+  // Over a paused match nothing is shown.
+  game->m_menusOverMatch = 1;
+  EXPECT_FALSE(game->hasCompletionNotice());
+  game->m_menusOverMatch = 0;
+  EXPECT_TRUE(game->hasCompletionNotice());
+}
+
+TEST_F(Achievements, NoticeSlidesInStaysAndSlidesOut) {
+  game->unlockAchievement(7);
+  EXPECT_EQ(plateX(0), 240);
+  struct At {
+    int paint, x;
+  };
+  const At at[] = {{1, 220}, {2, 200}, {10, 40}, {11, 40}, {30, 40}, {31, 60}, {39, 220}};
+  size_t next = 0;
+  for (int k = 1; k <= 40; ++k) {
+    paintNotices();
+    if (next < std::size(at) && at[next].paint == k) {
+      EXPECT_EQ(plateX(0), at[next].x) << k;
+      // The texts go with the plate.
+      EXPECT_EQ(game->getInterfaceElementX(49, 5), at[next].x + 33) << k;
+      EXPECT_EQ(game->getInterfaceElementX(49, 6), at[next].x + 33) << k;
+      ++next;
+    }
+    EXPECT_EQ(game->isAchievementNoticeShown(), k < 40) << k;
+  }
+  EXPECT_FALSE(plateShown(0));
+  EXPECT_EQ(plateX(0), kPlateX);  // back at its place for the next one
+}
+
+TEST_F(Achievements, FiveNoticesThenASixthThenSlotZeroAgain) {
+  for (int id = 0; id < 5; ++id) game->unlockAchievement(id);
+  for (int s = 0; s < 5; ++s) EXPECT_TRUE(plateShown(s)) << s;
+  markSaveFile();
+  game->unlockAchievement(5);
+  EXPECT_TRUE(game->m_achievementMask & (1u << 5));
+  EXPECT_TRUE(savedSinceMark());
+  EXPECT_EQ(game->countShownNotices(), 5);
+  EXPECT_EQ(game->m_achievementShown & (1u << 5), 0u);
+  // Slot 0 expires first; the next unlock takes it while 1-4 still run.
+  for (int k = 0; k < 20; ++k) paintNotices();
+  game->m_noticeSlots[0].frames = 1;
+  paintNotices();
+  EXPECT_FALSE(plateShown(0));
+  EXPECT_EQ(game->countShownNotices(), 4);
+  game->unlockAchievement(6);
+  EXPECT_EQ(game->m_noticeSlots[0].id, 6);
+  EXPECT_EQ(game->m_noticeSlots[0].frames, 40);
+  EXPECT_TRUE(plateShown(0));
+  EXPECT_EQ(plateX(0), 240);
+  // When every notice has run out no stale id is left in the shown set.
+  for (int k = 0; k < 40; ++k) paintNotices();
+  EXPECT_EQ(game->m_achievementShown, 0u);
+  EXPECT_FALSE(game->isAchievementNoticeShown());
+  for (int s = 0; s < 5; ++s) EXPECT_EQ(plateX(s), kPlateX) << s;
+}
+
+TEST_F(Achievements, ClearingHidesEverySlot) {
+  game->unlockAchievement(1);
+  game->unlockAchievement(2);
+  paintNotices();
+  game->clearAchievementNotices();
+  EXPECT_EQ(game->m_achievementShown, 0u);
+  for (int s = 0; s < 5; ++s) {
+    EXPECT_FALSE(plateShown(s));
+    EXPECT_EQ(plateX(s), kPlateX);
+  }
+  EXPECT_EQ(game->m_achievementMask, 6u);  // still unlocked
+}
+
+TEST_F(Achievements, NoticesPaintTheirTextsAndLeaveTheCurrentInterface) {
+  game->selectInterface(7);
+  game->unlockAchievement(12);
+  for (int k = 0; k < 12; ++k) paintNotices();
+  EXPECT_EQ(game->m_currentInterface, 7);
+  // The plate (frame 0 of bank 1) at its place and the block font's text beside it.
+  EXPECT_EQ(frameAt(kPlateX, 10), 0);
+  int drawn = 0;
+  for (int y = 8; y < 34; ++y)
+    for (int x = kPlateX + 33; x < 240; ++x) drawn += screen->at(x, y) != 0;
+  EXPECT_GT(drawn, 0);
+}
+
+// The notice over a frame: select dismisses it and locks the keys for five
+// frames; the in-game menu (300) keeps it waiting.
+class CompletionHook : public AchievementTest {
+ protected:
+  void SetUp() override {
+    AchievementTest::SetUp();
+    screenLog().clear();
+    static const cGameScreen front[] = {{50, recordFrontUpdate, recordFrontPaint}};
+    static const cGameScreen inGame[] = {{300, recordGameUpdate, recordGamePaint},
+                                         {520, recordGameUpdate, recordGamePaint}};
+    static const cGameScreenTable frontTable = {front, 1}, inGameTable = {inGame, 2};
+    game->setScreenTables(&frontTable, &inGameTable);
+  }
+};
+
+TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
+  struct Case {
+    int32_t state, inGame;
+    bool hook;
+  };
+  const Case cases[] = {{50, 0, true}, {520, 1, true}, {300, 1, false}};
+  for (const Case& c : cases) {
+    game->s_gameState = c.state;
+    game->m_inGame = c.inGame;
+    game->m_completionQueue[0] = 1;
+    game->m_completionNoticeShown = 1;
+    screenLog().clear();
+    press({kSelect});
+    game->updateCurrentState();
+    EXPECT_EQ(game->m_completionQueue[0], c.hook ? -1 : 1) << c.state;
+    EXPECT_EQ(game->m_completionNoticeShown, c.hook ? 0 : 1) << c.state;
+    EXPECT_EQ(game->m_keys.lockCount(), c.hook ? 5 : 0) << c.state;
+    EXPECT_EQ(screenLog().empty(), c.hook) << c.state;
+    game->m_keys = KeyState();
+  }
+  // Without a select the notice stays and the screen waits.
+  game->s_gameState = 50;
+  game->m_inGame = 0;
+  game->m_completionQueue[0] = 2;
+  game->m_completionNoticeShown = 1;
+  screenLog().clear();
+  noKeys();
+  game->updateCurrentState();
+  EXPECT_EQ(game->m_completionQueue[0], 2);
+  EXPECT_TRUE(screenLog().empty());
+  // A stray display index (the soft keys' 12) empties nothing.
+  game->m_noticeDisplay = 12;
+  press({kSelect});
+  game->updateCompletionNotice();
+  EXPECT_EQ(game->m_completionQueue[0], 2);
+}
+
+TEST_F(CompletionHook, ThePaintShowsTheNoticeOnlyWithoutAnAchievementNotice) {
+  game->s_gameState = 50;
+  game->m_completionQueue[0] = 0;
+  game->unlockAchievement(3);
+  game->paintCurrentState(screen->g());
+  EXPECT_EQ(game->m_completionNoticeShown, 0);  // the sliding notice comes first
+  game->clearAchievementNotices();
+  game->paintCurrentState(screen->g());
+  EXPECT_EQ(game->m_completionNoticeShown, 1);
+}
+
+}  // namespace
