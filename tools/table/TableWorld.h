@@ -13,6 +13,8 @@
 
 namespace tablelayout {
 
+inline bool buildTableWorld(const TableLayout& layout, PhysicsWorld& world);
+
 // False when the source cannot be read or parsed, or builds no table.
 inline bool buildTableWorld(const std::string& sourcePath, TableLayout& layout, PhysicsWorld& world) {
   std::ifstream in(sourcePath);
@@ -27,6 +29,11 @@ inline bool buildTableWorld(const std::string& sourcePath, TableLayout& layout, 
     const std::vector<uint8_t> bytes = writeGroup(groups[g]);
     layout.groups[g].parse(bytes.data(), static_cast<int32_t>(bytes.size()));
   }
+  return buildTableWorld(layout, world);
+}
+
+// The table of parsed groups, built as the game builds it.
+inline bool buildTableWorld(const TableLayout& layout, PhysicsWorld& world) {
   if (!layout.isComplete()) return false;
   world.deleteCushionAndPockets();
   for (int32_t r = 0; r < TableLayout::kPocketCount; ++r)
