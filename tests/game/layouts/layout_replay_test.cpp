@@ -1,0 +1,147 @@
+// The lesson and challenge layouts of the data set's "table.bar", replayed as
+// a match plays them: every challenge's stored demonstration solves it within
+// its stored shots, each lesson's scripted shot passes and a wrong one fails.
+// The layouts were authored on this physics: a change to it that moves a
+// ball's path shows up here.
+#include <cmath>
+#include <cstdlib>
+
+#include "game/Korvane/cGamePlay/ChallengeDemo.h"
+#include "tests/game/data/DataFixture.h"
+#include "tools/table/ShotReplay.h"
+
+namespace {
+
+using tablelayout::ReplayShot;
+using tablelayout::ShotResult;
+
+constexpr uint32_t kWin = 0x8, kLose = 0x10;
+constexpr int32_t kQ = 16384;
+
+class LayoutReplay : public DataTest {
+ protected:
+  void SetUp() override {
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/table.bar")) GTEST_SKIP() << "no data set";
+    DataTest::SetUp();
+    std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
+    game->init();
+    game->loadTable();
+    ASSERT_TRUE(replay.loadLayout(game->m_tableLayout));
+  }
+  void TearDown() override {
+    if (game) DataTest::TearDown();
+  }
+  const PhysicalObject& ball(int32_t n) { return *replay.world().balls[n]; }
+  // Ball n's place in file units.
+  double bx(int32_t n) { return ball(n).position.x / double(kQ); }
+  double by(int32_t n) { return -ball(n).position.y / double(kQ); }
+  // A shot aimed from the cue ball straight at ball n.
+  ReplayShot at(int32_t n, ReplayShot s) {
+    s.aimX = ball(n).position.x - ball(0).position.x;
+    s.aimY = ball(n).position.y - ball(0).position.y;
+    return s;
+  }
+
+  tablelayout::ShotReplay replay;
+};
+
+TEST_F(LayoutReplay, StoredShotsSolveEveryChallenge) {
+  for (int32_t c = 0; c < 32; ++c) {
+    SCOPED_TRACE(c);
+    replay.startChallenge(c);
+    // The balls the challenge wants down are really on the table.
+    uint32_t targets = 0;
+    for (int32_t k = 0; k < 10; ++k) {
+      const int32_t n = ChallengeDefinition[c][9 + 2 * k];
+      if (n <= 0) continue;
+      targets |= 1u << n;
+      EXPECT_EQ(ball(n).pocketed, 0) << "ball " << n;
+    }
+    ASSERT_EQ(ball(0).pocketed, 0);
+    const int32_t count = challengeDemoShotCount(c);
+    bool solved = false;
+    uint32_t potted = 0;
+    int32_t played = 0;
+    while (played < count && !solved) {
+      const ShotResult r = replay.play(tablelayout::demoShot(c, played++));
+      ASSERT_TRUE(r.settled);
+      EXPECT_EQ(r.outcome & kLose, 0u) << "shot " << played << " text " << r.messageText;
+      EXPECT_EQ(r.pottedMask & 1u, 0u);
+      EXPECT_EQ(r.offTableMask, 0u);
+      potted |= r.pottedMask;
+      if (r.outcome & kLose) break;
+      solved = (r.outcome & kWin) != 0;
+    }
+    EXPECT_TRUE(solved);
+    EXPECT_EQ(played, count);  // several-shot demonstrations need every shot
+    EXPECT_EQ(potted & targets, targets);
+    EXPECT_EQ(ball(0).pocketed, 0);
+  }
+}
+
+struct LessonShot {
+  int32_t lesson;
+  int32_t aimBall;  // -1: the fixed aim below
+  ReplayShot shot;
+  ReplayShot wrong;
+  int32_t wrongAimBall;
+};
+
+// The scripted solving shot of each lesson and a wrong one.
+const LessonShot kLessonShots[] = {
+    // Straight at 3; a gentle shot away from it leaves 3 on the table.
+    {0, 3, {0, 0, 0, 0, 0, 9000}, {-16384, 0, 0, 0, 0, 2000}, -1},
+    // Full on 3 with draw, back onto 1; without the draw the cue ball stops.
+    {1, 3, {0, 0, 0, 0, 10 * kQ, 14000}, {0, 0, 0, 0, 0, 14000}, 3},
+    // Straight at 3; the same with the masse at the centre jumps.
+    {2, 3, {0, 0, 0, 0, 0, 8000}, {0, 0, 1, 0, 0, 8000}, 3},
+    // A masse curve past 9 onto 3; straight at 3 meets 9 first.
+    {3, -1, {4096, 15864, 1, 8 * kQ, 0, 12000}, {0, 0, 0, 0, 0, 12000}, 3},
+    // Straight at 3 beside 2; straight at 2 is the wrong ball first.
+    {4, 3, {0, 0, 0, 0, 0, 9000}, {0, 0, 0, 0, 0, 9000}, 2},
+};
+
+TEST_F(LayoutReplay, ScriptedLessonShotsPassAndWrongOnesFail) {
+  const int32_t lessonBall[5] = {3, 3, 9, 9, 2};
+  for (const LessonShot& l : kLessonShots) {
+    SCOPED_TRACE(l.lesson);
+    replay.startLesson(l.lesson);
+    EXPECT_EQ(ball(0).pocketed, 0);
+    EXPECT_EQ(ball(3).pocketed, 0);
+    EXPECT_EQ(ball(lessonBall[l.lesson]).pocketed, 0);
+    const ShotResult pass = replay.play(l.aimBall >= 0 ? at(l.aimBall, l.shot) : l.shot);
+    EXPECT_EQ(pass.outcome & (kWin | kLose), kWin);
+    EXPECT_EQ(pass.firstHit, 3);
+    EXPECT_EQ(pass.pottedMask & 1u, 0u);
+
+    replay.startLesson(l.lesson);
+    const ShotResult fail = replay.play(l.wrongAimBall >= 0 ? at(l.wrongAimBall, l.wrong) : l.wrong);
+    EXPECT_EQ(fail.outcome & (kWin | kLose), kLose);
+  }
+}
+
+TEST_F(LayoutReplay, LayoutBallsRestApartInsideTheRails) {
+  for (int32_t g = TableLayout::kFirstLesson; g < TableLayout::kGroups; ++g) {
+    SCOPED_TRACE(g);
+    if (g < TableLayout::kFirstChallenge)
+      replay.startLesson(g - TableLayout::kFirstLesson);
+    else
+      replay.startChallenge(g - TableLayout::kFirstChallenge);
+    EXPECT_EQ(replay.layout().groups[g].count(), 16);
+    for (int32_t a = 0; a < 16; ++a) {
+      if (ball(a).pocketed) continue;
+      EXPECT_GE(bx(a), 21.5) << a;
+      EXPECT_LE(bx(a), 147.5) << a;
+      EXPECT_GE(by(a), 24.5) << a;
+      EXPECT_LE(by(a), 277.5) << a;
+      EXPECT_FALSE(replay.world().isBallPlacementBlocked(ball(a))) << a;
+      for (int32_t b = a + 1; b < 16; ++b) {
+        if (ball(b).pocketed) continue;
+        EXPECT_GT(std::hypot(bx(a) - bx(b), by(a) - by(b)), 9.0) << a << " " << b;
+      }
+    }
+  }
+}
+
+}  // namespace
