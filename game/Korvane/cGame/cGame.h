@@ -427,7 +427,7 @@ class cGame : public GameBase {
   uint8_t m_firstLoad = 1;
   uint8_t m_soundQuestionAsked = 0;
   int32_t m_loadingHint = 0;
-  uint8_t m_quitRequested = 0;  // back on the first loading asked the host to quit
+  uint8_t m_quitRequested = 0;  // the host was asked to quit (back on the first loading, the exit question)
   // Set by later screens; the match loading reads them.
   int32_t m_chosenCharacter[2] = {};  // characters picked for types 0 and 1
   int32_t m_playerCharacter[2] = {};  // characters of the match's players
@@ -471,12 +471,77 @@ class cGame : public GameBase {
   MessageQueue m_messages;
   DialogBox m_dialog;
 
-  // --- question
+  // --- question (cGameInterfaces/Question.cpp): the yes/no screen and its
+  // record. The action code says what a yes (17), a no (18) or back does;
+  // the panel interface lends its panel so the question looks like its caller.
+  void openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
+                    int32_t defaultEntry);
+  void openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface) {
+    openQuestion(title, body, returnState, action, panelInterface, -1);
+  }
+  void updateQuestion();
+  void paintQuestion(Graphics* g);
+  void answerQuestionYes();
+  void answerQuestionNo();
+  void answerQuestionBack();
+  void leaveQuestion(int32_t state);  // the return state, in game or not
+  int32_t m_questionTitle = 0;
+  int32_t m_questionBody = 0;
   int32_t m_questionReturnState = -1;
   int32_t m_questionAction = -1;
-  int32_t m_pendingQuestionAction = -1;
+  int32_t m_questionPanel = -1;
+  int32_t m_pendingQuestionAction = -1;  // remembered for the in-game menu; -1 none
+  uint8_t m_questionResetSelection = 0;  // the next frame clears the selection
   uint8_t m_questionMenuFlag = 0;
   uint8_t m_menusOverMatch = 0;
+  // Effects of the actions that belong to other topics (defaults in
+  // cGameDefaults.cpp): the shop's purchase, the tutorial, the challenge
+  // demonstration, the push-out answers of the turn flow.
+  void buyShopItem();
+  void equipShopItem();
+  int32_t getShopItemPrice(int32_t item) const;
+  int32_t getShopItemNameText(int32_t item) const;
+  void paintRatingBar(int32_t interfaceId, int32_t element, int32_t category);
+  void startTutorial(int32_t lesson);
+  void launchChallengeDemo();
+  void answerPushOutOffer(bool take);   // action 9
+  void answerPushOutPlay();             // action 10
+  void switchPlayer();
+  int32_t s_shopCurrentItem = 0;        // the shop's selected item, 0-14
+  uint8_t m_challengeEnded = 0;         // the challenge's result is decided
+  uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
+
+  // --- start-up screens, main menu and options (cGameInterfaces/): the
+  // sound question (30), the title (40), the main menu (50), the options (70)
+  void updateSoundQuestion();
+  void paintSoundQuestion(Graphics* g);
+  void updateTitle();
+  void paintTitle(Graphics* g);
+  void updateMainMenu();
+  void paintMainMenu(Graphics* g);
+  void paintMainMenuList(Graphics* g);
+  // The marker's swing, then its run to the chosen row and the row's exit:
+  // the chosen text id once that has ended, else 0.
+  int32_t slideMainMenuSelection();
+  // The entry the main menu shows on a row when its list starts at first
+  // (indexes wrap, hidden entries take no row); -1 when no entry is shown.
+  int32_t getMainMenuRowEntry(int32_t row, int32_t first) const;
+  void updateOptions();
+  void paintOptions(Graphics* g);
+  void showOptionStates();  // on / off behind the three switches
+  struct MainMenuSlide {
+    int32_t restX = 0;       // the marker's x in the interface
+    int32_t offset = 0;      // 1/256 px
+    int32_t direction = 1;   // 1 right, 0 left
+    int32_t phase = 0;       // 0 swing, 1 marker runs, 2 row leaves, 3 done
+    int32_t targetX = 0;
+    int32_t rowX = 0;        // element 8's x before it left
+    int32_t chosen = 0;      // text id
+  } m_mainMenuSlide;
+  uint32_t m_mainMenuTick = 0;     // platform ticks when the main menu opened
+  int32_t m_mainMenuTouchFirst = k_noTouchFirst;  // first visible entry at pen-down
+  static constexpr int32_t k_noTouchFirst = -100000;
+  uint8_t m_igmEntry199Shown = 0;
 
   // --- sound
   uint8_t m_soundEnabled = 0;

@@ -127,3 +127,66 @@ constexpr int32_t k_textAchievementTitle0 = 330;  // + id
 constexpr int32_t k_textAchievementDesc0 = 360;   // + id
 constexpr int32_t k_textCompletionBlink = 657;
 constexpr int32_t k_textCompletionLine = 658;
+
+// ---- front-end interfaces and their elements
+constexpr int32_t k_interfaceSoundQuestion = 0;
+constexpr int32_t k_soundQuestionList = 4;    // rows 4-5
+constexpr int32_t k_soundQuestionPrompt = 8;  // text 39
+constexpr int32_t k_soundQuestionNote = 15;   // text 47
+
+constexpr int32_t k_interfaceTitle = 1;
+constexpr int32_t k_titlePrompt = 3;  // text 30, blinking
+constexpr int32_t k_titleNote = 5;    // text 213
+
+constexpr int32_t k_interfaceMainMenu = 2;
+constexpr int32_t k_mainMenuList = 6;       // rows 6-12
+constexpr int32_t k_mainMenuChosenRow = 8;  // the selected entry's row; it leaves when chosen
+constexpr int32_t k_mainMenuHeader = 13;    // the list waits for its slide-in
+constexpr int32_t k_mainMenuArrowDown = 16;
+constexpr int32_t k_mainMenuArrowUp = 17;
+constexpr int32_t k_mainMenuMarker = 19;
+
+constexpr int32_t k_interfaceQuestion = 3;
+constexpr int32_t k_questionBody = 8;
+constexpr int32_t k_questionList = 9;  // rows 9-10
+constexpr int32_t k_questionTitle = 16;
+constexpr int32_t k_questionNoteBox = 17;   // 17-19, behind the note
+constexpr int32_t k_questionNote = 20;      // text 680 / 693
+constexpr int32_t k_questionItemMarks = 23;  // 23-25 (buying)
+constexpr int32_t k_questionRatingBars = 26;  // 26-28 (buying)
+constexpr int32_t k_questionCategories = 29;  // 29-31 (buying)
+
+constexpr int32_t k_interfaceOptions = 6;
+constexpr int32_t k_optionsArrowUp = 6;
+constexpr int32_t k_optionsArrowDown = 7;
+constexpr int32_t k_optionsList = 10;  // rows 10-14
+constexpr int32_t k_optionsTitle = 20;
+constexpr int32_t k_optionsBack = 21;
+
+// ---- front-end texts
+constexpr int32_t k_textQuestionBody = 1;  // "Are you sure?"
+constexpr int32_t k_textOptionSound = 5;
+constexpr int32_t k_textOptionAimingGuide = 7;
+constexpr int32_t k_textOption8 = 8;
+constexpr int32_t k_textYes = 17;
+constexpr int32_t k_textNo = 18;
+constexpr int32_t k_textTouchToStart = 30;
+constexpr int32_t k_textQuickMatch = 31;
+constexpr int32_t k_textCareer = 32;
+constexpr int32_t k_textSingleMatch = 33;
+constexpr int32_t k_textOptions = 34;
+constexpr int32_t k_textHelp = 35;
+constexpr int32_t k_textAbout = 36;
+constexpr int32_t k_textExit = 37;
+constexpr int32_t k_textSoundPrompt = 39;
+constexpr int32_t k_textResetAll = 40;
+constexpr int32_t k_textOn = 44;
+constexpr int32_t k_textOff = 45;
+constexpr int32_t k_textSoundNote = 47;
+constexpr int32_t k_textOptionsHelp = 196;
+constexpr int32_t k_textTitleNote = 213;
+constexpr int32_t k_textBuyBody = 113;        // two tags: the item's name, the price
+constexpr int32_t k_textShopCategory0 = 403;  // 403-405
+constexpr int32_t k_textMoney = 435;          // %n
+constexpr int32_t k_textOption8Note = 680;
+constexpr int32_t k_textTournamentNote = 693;

@@ -71,3 +71,33 @@ void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, in
 
 // Names of the two players in message texts ("$a", "$b").
 const char* cGame::getPlayerName(int32_t /*player*/) { return ""; }
+
+// Shop: the purchase and the equipping that the buy and equip questions
+// confirm, the price and name of an item, its rating bars.
+void cGame::buyShopItem() {}
+void cGame::equipShopItem() {}
+int32_t cGame::getShopItemPrice(int32_t /*item*/) const { return 0; }
+int32_t cGame::getShopItemNameText(int32_t item) const { return 406 + item; }
+void cGame::paintRatingBar(int32_t /*interfaceId*/, int32_t /*element*/, int32_t /*category*/) {}
+
+// Tutorial lesson start and the challenge demonstration (question actions 6 and 8).
+void cGame::startTutorial(int32_t lesson) {
+  lessonNumber = lesson;
+  gameType = 5;
+  setInGameState(k_stateMatchInit);
+}
+void cGame::launchChallengeDemo() { setInGameState(k_stateMatchInit); }
+
+// Push-out answers (question actions 9 and 10): action 9 takes the push-out
+// or not, action 10 plays on after one.
+void cGame::answerPushOutOffer(bool take) {
+  m_rules.pushOutShot = take ? 1 : 0;
+  m_rules.pushOutAvailable = 0;
+}
+void cGame::answerPushOutPlay() { m_rules.pushOutAnswered = 0; }
+// The other player takes the table.
+void cGame::switchPlayer() {
+  m_rules.previousPlayer = currentPlayer;
+  currentPlayer = 1 - (currentPlayer & 1);
+  m_rules.currentPlayer = currentPlayer;
+}

@@ -23,9 +23,18 @@ const cGameScreen kFrontEnd[] = {
      [](cGame& g, Graphics* t) { g.paintMainMenuLoading(t); }, nullptr},
     {k_stateGameLoading, [](cGame& g) { g.updateGameLoading(); }, [](cGame& g, Graphics* t) { g.paintGameLoading(t); },
      nullptr},
+    {k_stateFirstRunQuestion, [](cGame& g) { g.updateSoundQuestion(); },
+     [](cGame& g, Graphics* t) { g.paintSoundQuestion(t); }, nullptr},
+    {k_stateTitle, [](cGame& g) { g.updateTitle(); }, [](cGame& g, Graphics* t) { g.paintTitle(t); }, nullptr},
+    {k_stateMainMenu, [](cGame& g) { g.updateMainMenu(); }, [](cGame& g, Graphics* t) { g.paintMainMenu(t); }, nullptr},
+    {k_stateQuestion, [](cGame& g) { g.updateQuestion(); }, [](cGame& g, Graphics* t) { g.paintQuestion(t); }, nullptr},
+    {k_stateOptions, [](cGame& g) { g.updateOptions(); }, [](cGame& g, Graphics* t) { g.paintOptions(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},
+    // Over a paused match: set-up in sub-state 0, running in 30, nothing in 20.
+    {k_stateQuestion, [](cGame& g) { g.updateQuestion(); }, [](cGame& g, Graphics* t) { g.paintQuestion(t); }, nullptr},
+    {k_stateOptions, [](cGame& g) { g.updateOptions(); }, [](cGame& g, Graphics* t) { g.paintOptions(t); }, nullptr},
 };
 }  // namespace
 

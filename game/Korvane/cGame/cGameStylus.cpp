@@ -174,17 +174,25 @@ void mapFirstRunQuestion(cGame& g) {
   menuRows(g, rows, 2, true);
 }
 
+// The main menu's list turns to bring the selection to its third row, so a
+// row gives the entry it showed when the pen went down, not its own index.
 void mapMainMenu(cGame& g) {
+  int32_t& first = g.m_mainMenuTouchFirst;
+  if (penDown(g) && first == cGame::k_noTouchFirst) first = g.m_menu.firstVisible;
+  const int32_t shownFrom = first == cGame::k_noTouchFirst ? g.m_menu.firstVisible : first;
   Rect rows[7];
   int32_t values[7];
   for (int32_t i = 0; i < 7; ++i) {
     rows[i] = row(49 + 40 * i, 24);
-    values[i] = i;
+    values[i] = g.getMainMenuRowEntry(i, shownFrom);
   }
   rowsDown(g, rows, values, 7, -1, true);
   const int32_t hit = rowsUp(g, rows, 7);
-  if (hit == 6) g.m_menu.selection = 6;
-  if (hit >= 0) press(g, k_touchKeyLeftSoft);
+  if (!penDown(g)) first = cGame::k_noTouchFirst;
+  if (hit >= 0) {
+    g.m_menu.selection = values[hit];
+    press(g, k_touchKeyLeftSoft);
+  }
 }
 
 void mapQuestion(cGame& g) {

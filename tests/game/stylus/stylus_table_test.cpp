@@ -184,6 +184,7 @@ int g_rowMapped = 0;
 void mapByRow(cGame&) { ++g_rowMapped; }
 const cGameScreen kRowScreens[] = {{k_stateMainMenu, nullptr, nullptr, mapByRow}};
 const cGameScreenTable kRowTable = {kRowScreens, 1};
+const cGameScreenTable kNoRows = {nullptr, 0};
 }  // namespace
 
 // A screen row with a touch mapping replaces the shared per-state mapping
@@ -192,7 +193,7 @@ TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
   for (const bool inGameTable : {false, true}) {
     SCOPED_TRACE(inGameTable);
     g_rowMapped = 0;
-    game->setScreenTables(inGameTable ? nullptr : &kRowTable, inGameTable ? &kRowTable : nullptr);
+    game->setScreenTables(inGameTable ? &kNoRows : &kRowTable, inGameTable ? &kRowTable : &kNoRows);
     enter(k_stateMainMenu);
     EXPECT_EQ(run().pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);

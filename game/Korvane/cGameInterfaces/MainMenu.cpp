@@ -1,0 +1,235 @@
+// The main menu (state 50): a wheel of seven entries with the chosen one on
+// the middle row. Choosing runs the marker (element 19) up to the row's text,
+// slides the row out to the right, and only then acts on the entry.
+#include <cstdint>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+
+namespace F = interfaceformat;
+
+namespace {
+
+const uint32_t kMainMenuItems[] = {k_textQuickMatch, k_textCareer, k_textSingleMatch, k_textOptions,
+                                   k_textHelp,       k_textAbout,  k_textExit};
+constexpr int32_t kMainMenuCount = 7;
+
+constexpr uint32_t kHidden = 1, kSuffix = 2, kVeiled = 4, kBadge = 8;
+constexpr int32_t kSwing = 2560;            // 10 px in 1/256 px
+constexpr int64_t kSwingSpeed = 10240;      // 40 px/s in 1/256 px
+constexpr int64_t kRunSpeed = 102400;       // 400 px/s
+constexpr int32_t kRowGone = 240;
+constexpr int32_t kPulsePeriod = 64;
+constexpr uint32_t kVeil = 0xAA000000;
+
+int32_t wrapIndex(int32_t i, int32_t count) {
+  if (count <= 0) return 0;
+  const int32_t r = i % count;
+  return r < 0 ? r + count : r;
+}
+
+// 1/256 px covered in the frame at a speed given per second (a long frame
+// after a pause cannot overflow).
+int32_t distance(int32_t frameMs, int64_t perSecond) {
+  const int64_t d = static_cast<int64_t>(frameMs < 0 ? 0 : frameMs) * perSecond / 1000;
+  return static_cast<int32_t>(d < (1 << 24) ? d : 1 << 24);
+}
+
+}  // namespace
+
+int32_t cGame::getMainMenuRowEntry(int32_t row, int32_t first) const {
+  const MenuList& m = m_menu;
+  if (row < 0 || m.count <= 0) return -1;
+  int32_t r = 0;
+  // Each entry has one row at most, however many rows the list has.
+  for (int32_t k = 0; k < m.count; ++k) {
+    const int32_t entry = wrapIndex(first + k, m.count);
+    if (m.flags[entry] & kHidden) continue;
+    if (r == row) return entry;
+    ++r;
+  }
+  return -1;
+}
+
+void cGame::updateMainMenu() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceMainMenu;
+    s.menu = kMainMenuItems;
+    s.listElement = k_mainMenuList;
+    s.rows = 7;
+    s.count = kMainMenuCount;
+    s.music = k_musicTitle;
+    setUpScreen(s);
+    m_igmEntry199Shown = 0;
+    m_mainMenuSlide = MainMenuSlide();
+    m_mainMenuSlide.restX = getElementX(k_mainMenuMarker);
+    m_mainMenuTick = getTickCount();
+    m_mainMenuTouchFirst = k_noTouchFirst;
+    gameType = -1;
+    m_menu.selection = -1;
+    return;
+  }
+  updateScreen(false);
+  const int32_t id = slideMainMenuSelection();
+  updateMenuArrows(k_mainMenuArrowUp, k_mainMenuArrowDown, false);
+  switch (id) {
+    case k_textQuickMatch:
+      gameType = 0;
+      setState(k_stateRulesChoice);
+      break;
+    case k_textCareer:
+      setState(m_career.started ? k_statePub : k_stateCareerCharacterSelect);
+      break;
+    case k_textSingleMatch:
+      gameType = 1;
+      setState(k_stateRulesChoice);
+      break;
+    case k_textOptions:
+      setState(k_stateOptions);
+      break;
+    case k_textHelp:
+      setState(k_stateHelpMenu);
+      break;
+    case k_textAbout:
+      setState(k_stateAbout);
+      break;
+    case k_textExit:
+      openQuestion(k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+      break;
+    default:
+      break;
+  }
+}
+
+int32_t cGame::slideMainMenuSelection() {
+  MainMenuSlide& s = m_mainMenuSlide;
+  switch (s.phase) {
+    case 0: {
+      int32_t id = updateMenu();
+      const int16_t* header = getInterfaceElement(-1, k_mainMenuHeader);
+      if (header && m_interfaceAnimations) {
+        const int32_t timer = header[F::kWordType] == F::kSprite ? header[F::kWordParams + F::kSpriteTimer]
+                              : header[F::kWordType] == F::kText ? header[F::kWordParams + F::kTextTimer]
+                                                                 : 0;
+        if (timer > 0) id = 0;
+      }
+      // The selection sits on the third row: the list starts two shown
+      // entries before it.
+      int32_t first = m_menu.selection;
+      for (int32_t back = 0, k = 0; back < 2 && k < m_menu.count; ++k)
+        if (!(m_menu.flags[wrapIndex(--first, m_menu.count)] & kHidden)) ++back;
+      m_menu.firstVisible = first;
+      const int32_t step = distance(m_frameTime, kSwingSpeed);
+      s.offset += s.direction ? step : -step;
+      if (s.offset >= kSwing) {
+        s.offset = kSwing;
+        s.direction = 0;
+      } else if (s.offset < -(kSwing - 1)) {
+        s.offset = -kSwing;
+        s.direction = 1;
+      }
+      setElementX(-1, k_mainMenuMarker, s.restX + s.offset / 256);
+      if (id > 0) {
+        const int32_t font = getElementFont(k_mainMenuChosenRow);
+        ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? m_fonts[font] : nullptr;
+        const int32_t textWidth = menuFont ? getStringWidth(menuFont, id) : 0;
+        s.targetX = getElementX(k_mainMenuChosenRow) + getElementWidth(k_mainMenuChosenRow) / 2 - textWidth / 2;
+        s.chosen = id;
+        s.phase = 1;
+      }
+      return 0;
+    }
+    case 1: {
+      s.offset += distance(m_frameTime, kRunSpeed);
+      const int32_t x = s.restX + s.offset / 256;
+      setElementX(-1, k_mainMenuMarker, x);
+      int32_t width = 0;
+      if (const int16_t* marker = getInterfaceElement(-1, k_mainMenuMarker)) {
+        const int32_t slot = marker[F::kWordParams + F::kSpriteBank];
+        const int32_t frame = marker[F::kWordParams + F::kSpriteFrame];
+        ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+        if (bank && frame >= 0 && frame < bank->frameCount) width = bank->getFrameWidth(frame);
+      }
+      if (x + width >= s.targetX) {
+        setElementX(-1, k_mainMenuMarker, s.targetX - width);
+        s.phase = 2;
+        s.rowX = getElementX(k_mainMenuChosenRow);
+        s.offset = s.rowX * 256;
+      }
+      return 0;
+    }
+    case 2:
+      s.offset += distance(m_frameTime, kRunSpeed);
+      setElementX(-1, k_mainMenuChosenRow, s.offset / 256);
+      if (s.offset / 256 > kRowGone) s.phase = 3;
+      return 0;
+    default: {
+      setElementX(-1, k_mainMenuChosenRow, s.rowX);
+      setElementX(-1, k_mainMenuMarker, s.restX);
+      // Back to the swing, so a screen that stays does not choose again.
+      s.phase = 0;
+      s.offset = 0;
+      return s.chosen;
+    }
+  }
+}
+
+void cGame::paintMainMenu(Graphics* g) {
+  paintScreen(g, -1, -1);
+  paintMainMenuList(g);
+  paintSpriteElement(k_mainMenuMarker, false);
+}
+
+void cGame::paintMainMenuList(Graphics* g) {
+  const MenuList& m = m_menu;
+  if (!m.table || !g) return;
+  const bool leaving = m_mainMenuSlide.phase == 2;
+  if (leaving) g->setClip(getElementX(m.listElement), 0, getElementWidth(m.listElement), 320);
+  const int32_t rows = m.rows < 0 ? m.count : m.rows;
+  const bool badges = m_record4 && m_record4[0] == 0;
+  ASprite* ui = m_sprites[k_slotUi];
+  const bool haveBadge = ui && ui->frameCount > k_uiFrameNewBadge;
+  for (int32_t r = 0; r < rows; ++r) {
+    const int32_t entry = getMainMenuRowEntry(r, m.firstVisible);
+    if (entry < 0) break;
+    const int32_t e = m.listElement + r;
+    const int16_t* box = getInterfaceElement(-1, e);
+    const uint32_t flags = m.flags[entry];
+    textBufferSetString(static_cast<int32_t>(m.table[entry]));
+    if (flags & kSuffix) {
+      textBufferAppend(" ");
+      textBufferAppendString(static_cast<int32_t>(flags >> 16));
+    }
+    const bool selected = entry == m.selection;
+    const int32_t palette = selected ? 2 : 0;
+    if ((flags & kBadge) && badges && box && box[F::kWordType] == F::kText) {
+      const int32_t font = box[F::kWordParams + F::kTextFont];
+      ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? m_fonts[font] : nullptr;
+      const int32_t textWidth = f ? getCharsWidth(f, m_text.work, 0, m_text.workLength) : 0;
+      const int32_t badgeWidth = haveBadge ? ui->getFrameWidth(k_uiFrameNewBadge) : 0;
+      const int32_t x = box[F::kWordX], y = box[F::kWordY];
+      const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
+      const bool centred = textWidth / 2 + badgeWidth < w / 2 + 10;
+      drawElementStringStyled(e, m_text.work, m_text.workLength, palette, centred ? 1 : -1);
+      if (haveBadge && isBlinkOn())
+        ui->paintFrame(g, k_uiFrameNewBadge, centred ? x + w / 2 + textWidth / 2 : x + textWidth, y + h / 2, 0);
+    } else {
+      drawElementStringLen(e, m_text.work, m_text.workLength, palette);
+    }
+    if (box && box[F::kWordType] == F::kText) {
+      const int32_t x = box[F::kWordX], y = box[F::kWordY];
+      const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
+      if (selected && box[F::kWordParams + F::kTextFont] != 0 && !leaving &&
+          (box[F::kWordParams + F::kTextTimer] < 1 || !m_interfaceAnimations))
+        glowArea(g, x + m_lastSlideX, y + m_lastSlideY, w, h, static_cast<int32_t>(pulseColour(kPulsePeriod, 0, 100)),
+                 static_cast<int32_t>(pulseColour(kPulsePeriod, 0, 80)),
+                 static_cast<int32_t>(pulseColour(kPulsePeriod, 10, 25)));
+      if (flags & kVeiled) fillRectAlpha(g, x, y, w, h, kVeil);
+    }
+  }
+  if (leaving) resetClip(g);
+}

@@ -1,0 +1,227 @@
+// The yes/no question (state 60): every confirmation of the menus, the shop,
+// the tournament and the running match. Its action code says what yes, no
+// and back do; it borrows the panel of the screen that asked.
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "platform/brew/AppletGameBridge.h"
+
+namespace {
+
+const uint32_t kYesNo[] = {k_textYes, k_textNo};
+
+enum Action : int32_t {
+  kExit = 0,
+  kResetAll = 1,
+  kQuitMatch = 2,
+  kRestartMatch = 3,
+  kBuyItem = 5,
+  kTutorialOffer = 6,
+  kEquipItem = 7,
+  kChallengeDemo = 8,
+  kPushOutOffer = 9,
+  kPushOutPlay = 10,
+  kOption8Offer = 11,
+  kQuitTournament = 14,
+};
+
+bool isMatchQuestion(int32_t action) {
+  return action == kTutorialOffer || action == kChallengeDemo || action == kPushOutOffer ||
+         action == kPushOutPlay || action == kOption8Offer;
+}
+
+}  // namespace
+
+void cGame::openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
+                         int32_t defaultEntry) {
+  m_questionTitle = title;
+  m_questionBody = body;
+  m_questionReturnState = returnState;
+  m_questionAction = action;
+  m_questionPanel = panelInterface;
+  if (m_inGame == 1)
+    setInGameState(k_stateQuestion);
+  else
+    setState(k_stateQuestion);
+  // The set-up runs now, in the frame that asked; in a match the state
+  // change has run it already.
+  if (m_subState == k_subStateInit) updateQuestion();
+  if (defaultEntry >= 0) selectMenuEntryById(static_cast<uint32_t>(defaultEntry));
+}
+
+void cGame::updateQuestion() {
+  if (m_subState == k_subStateDestroy) return;
+  const int32_t action = m_questionAction;
+  if (m_subState == k_subStateInit) {
+    selectInterface(k_interfaceQuestion);
+    copyInterfacePanel(m_questionPanel, k_interfaceQuestion);
+    for (int32_t k = 0; k < 3; ++k) {
+      setElementVisible(k_questionItemMarks + k, action == kBuyItem);
+      setElementVisible(k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
+    }
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceQuestion;
+    s.menu = kYesNo;
+    s.listElement = k_questionList;
+    s.count = 2;
+    setUpScreen(s);
+    return;
+  }
+  if (m_questionResetSelection) {
+    m_questionResetSelection = 0;
+    m_menu.selection = -1;
+  }
+  const int32_t id = updateScreen();
+  if (id == k_textYes)
+    answerQuestionYes();
+  else if (id == k_textNo)
+    answerQuestionNo();
+  else if (id < 0)
+    answerQuestionBack();
+}
+
+void cGame::leaveQuestion(int32_t state) {
+  if (m_inGame == 1)
+    setInGameState(state);
+  else
+    setState(state);
+}
+
+void cGame::answerQuestionYes() {
+  switch (m_questionAction) {
+    case kExit:
+      if (gameType == 5) {
+        m_tutorialLeft = 1;
+        saveSettings();
+      }
+      setState(k_stateNone);
+      m_quitRequested = 1;
+      if (AppletGameBridge* bridge = getAppletGameBridge())
+        if (bridge->getGame() == static_cast<GameBase*>(this)) bridge->requestQuit();
+      break;
+    case kResetAll:
+      resetSettings();
+      resetProgress();
+      leaveQuestion(k_stateOptions);
+      break;
+    case kQuitMatch:
+      if (gameType == 5) {
+        m_tutorialLeft = 1;
+        saveSettings();
+      }
+      m_menusOverMatch = 0;
+      resumeMusic();
+      setState(k_stateMainMenuLoading);
+      break;
+    case kRestartMatch:
+      clearAchievementNotices();
+      m_challengeEnded = 0;
+      m_menusOverMatch = 0;
+      resumeMusic();
+      if (m_soundEnabled) stopAllSounds();
+      setInGameState(k_stateMatchInit);
+      break;
+    case kBuyItem:
+      buyShopItem();
+      leaveQuestion(k_stateItemBought);
+      break;
+    case kTutorialOffer:
+      startTutorial(0);
+      break;
+    case kEquipItem:
+      equipShopItem();
+      leaveQuestion(m_questionReturnState);
+      break;
+    case kChallengeDemo:
+      launchChallengeDemo();
+      break;
+    case kPushOutOffer:
+      answerPushOutOffer(true);
+      popState();
+      break;
+    case kPushOutPlay:
+      answerPushOutPlay();
+      popState();
+      break;
+    case kOption8Offer:
+      m_option8 = 1;
+      saveSettings();
+      setInGameState(k_stateAfterShot);
+      break;
+    case kQuitTournament:
+      leaveQuestion(k_stateTournamentMenu);
+      break;
+    default:
+      // An action nobody asks with: back where the question came from.
+      leaveQuestion(m_questionReturnState);
+      break;
+  }
+}
+
+void cGame::answerQuestionNo() {
+  switch (m_questionAction) {
+    case kPushOutOffer:
+      answerPushOutOffer(false);
+      popState();
+      break;
+    case kPushOutPlay:
+      answerPushOutPlay();
+      switchPlayer();
+      popState();
+      break;
+    case kChallengeDemo:
+      setInGameState(k_stateInGameQuestion);
+      break;
+    case kOption8Offer:
+      m_option8 = 0;
+      saveSettings();
+      setInGameState(m_questionReturnState);
+      break;
+    case kQuitTournament:
+      m_bracketResumes = 1;
+      setState(k_stateTournamentStage);
+      break;
+    default:
+      leaveQuestion(m_questionReturnState);
+      break;
+  }
+}
+
+void cGame::answerQuestionBack() {
+  const int32_t action = m_questionAction;
+  if (isMatchQuestion(action)) {
+    m_pendingQuestionAction = action;
+    enterIGM();
+  } else if (action == kQuitTournament && m_inGame != 1) {
+    m_bracketResumes = 1;
+    setState(k_stateTournamentStage);
+  } else {
+    leaveQuestion(m_questionReturnState);
+  }
+}
+
+void cGame::paintQuestion(Graphics* g) {
+  if (m_subState == k_subStateDestroy) return;
+  const int32_t action = m_questionAction;
+  const bool tournamentNote = action == kQuitTournament || ((action == kExit || action == kQuitMatch) && gameType == 2);
+  if (tournamentNote)
+    for (int32_t k = 0; k < 3; ++k) setElementVisible(k_questionNoteBox + k, true);
+  paintScreen(g, -1, -1);
+  if (action == kBuyItem)
+    for (int32_t c = 0; c < 3; ++c) {
+      paintRatingBar(k_interfaceQuestion, k_questionRatingBars + c, c);
+      drawElementText(k_questionCategories + c, k_textShopCategory0 + c);
+    }
+  drawElementText(k_questionTitle, m_questionTitle);
+  if (action == kBuyItem) {
+    textBufferSetString(k_textBuyBody);
+    replaceTextTagWithText(getShopItemNameText(s_shopCurrentItem));
+    replaceTextTagWithText(k_textMoney);
+    setTextParam(0, getShopItemPrice(s_shopCurrentItem));
+    drawElementStringLen(k_questionBody, m_text.work, m_text.workLength, -1);
+  } else {
+    drawElementText(k_questionBody, m_questionBody);
+  }
+  if (action == kOption8Offer) drawElementText(k_questionNote, k_textOption8Note);
+  if (tournamentNote) drawElementText(k_questionNote, k_textTournamentNote);
+  paintMenu();
+}

@@ -1,0 +1,38 @@
+// The sound question (state 30), asked once a run after the first loading:
+// yes turns sound on for the run, no leaves it off; then the title.
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "zul/2d/Graphics.h"
+
+namespace {
+const uint32_t kYesNo[] = {k_textYes, k_textNo};
+}  // namespace
+
+void cGame::updateSoundQuestion() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceSoundQuestion;
+    s.menu = kYesNo;
+    s.listElement = k_soundQuestionList;
+    s.count = 2;
+    s.backdrop = [](cGame&, Graphics* g) {
+      g->setColor(0xFF000000);
+      g->fillRect(0, 0, 240, 320);
+    };
+    setUpScreen(s);
+    m_soundQuestionAsked = 1;
+    return;
+  }
+  // There is no way back from here: back is ignored. The answer is not saved.
+  const int32_t id = updateScreen();
+  if (id <= 0) return;
+  m_soundEnabled = id == k_textYes ? 1 : 0;
+  setState(k_stateTitle);
+}
+
+void cGame::paintSoundQuestion(Graphics* g) {
+  paintScreen(g, -1, -1);
+  drawElementText(k_soundQuestionPrompt, k_textSoundPrompt);
+  drawElementText(k_soundQuestionNote, k_textSoundNote);
+  paintMenu();
+}

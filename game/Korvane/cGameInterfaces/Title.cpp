@@ -1,0 +1,30 @@
+// The title (state 40): the title picture with its music; a tap goes on to
+// the main menu.
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "zul/2d/ASprite.h"
+
+void cGame::updateTitle() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceTitle;
+    s.music = k_musicTitle;
+    s.backdrop = [](cGame& game, Graphics* g) {
+      if (ASprite* title = game.m_sprites[k_slotTitle])
+        if (title->frameCount > k_frameTitle) title->paintFrame(g, k_frameTitle, 0, 0, 0);
+    };
+    setUpScreen(s);
+    return;
+  }
+  updateScreen(false);
+  if (m_keys.isPressed(k_keySelect) && !m_keys.isPressed(k_keyExtra22 | k_keyBack)) {
+    m_waitCounter += 1;  // the paint after this update is skipped
+    setState(k_stateMainMenu);
+  }
+}
+
+void cGame::paintTitle(Graphics* g) {
+  paintScreen(g, -1, -1);
+  if (isBlinkOn()) drawElementText(k_titlePrompt, k_textTouchToStart);
+  drawElementText(k_titleNote, k_textTitleNote);
+}
