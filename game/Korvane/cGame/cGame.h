@@ -18,6 +18,7 @@
 #include "game/Korvane/cGame/cGameStates.h"
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "game/Korvane/cGamePlay/Opponent.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
@@ -440,8 +441,6 @@ class cGame : public GameBase {
   void init3DView();
   void load3DBallModels();
   void release3DView();
-  void initAI();
-  void releaseAI();
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
 
@@ -626,6 +625,25 @@ class cGame : public GameBase {
   TableLayout m_tableLayout;
   RuleState m_rules;
   cGamePoolHooks m_poolHooks{*this};
+  // --- computer opponent (cGameAI.cpp): the profiles of "misc.bar" and the
+  // think machine for the player at the table. A turn: resetAI, then
+  // updateAI(m_ai.state, 1, frameDone) each frame until isAIDone.
+  void initAI();
+  void freeAI();
+  void releaseAI();
+  void updateAI(int32_t state, int32_t event, bool frameDone);
+  void resetAI();
+  bool isAIDone() const { return m_ai.state == OpponentState::kDone; }
+  bool hasAIGivenUp() const { return m_ai.giveUp != 0; }
+  void searchAIShot(int32_t steps);
+  // A cue-ball spot in the kitchen; returns the side drawn.
+  int32_t randomBreakSpot(Vector2& out);
+  // The break position of a player's profile (values 9 and 10).
+  Vector2 getAIBreakPosition(int32_t player) const;
+  void useLoaderProfiles();
+  void useOwnProfiles();
+  void fillProfileTable();
+  OpponentState m_ai;
   struct PottedBalls {
     static constexpr int32_t kMax = 9;
     int32_t count = 0;

@@ -49,8 +49,6 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
 void cGame::init3DView() {}
 void cGame::load3DBallModels() {}
 void cGame::release3DView() {}
-void cGame::initAI() {}
-void cGame::releaseAI() {}
 void cGame::paintTableScene(Graphics* /*g*/) {}
 int32_t cGame::getRivalCharacter(int32_t index) { return index; }
 

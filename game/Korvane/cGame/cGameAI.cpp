@@ -1,0 +1,82 @@
+// The computer opponent in the game: the profiles of "misc.bar", and the
+// think machine run on the game's world and rules for the player at the table.
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGamePlay/Opponent.h"
+#include "windows_brew/memory/Debug.h"
+
+namespace {
+
+template <class F>
+auto withOpponent(cGame& g, F&& f) {
+  RuleSetup setup;
+  setup.ruleSet = g.ruleSet;
+  setup.gameType = g.gameType;
+  setup.lesson = g.lessonNumber;
+  setup.challenge = g.challengeNumber;
+  setup.altPanelLayout = g.altPanelLayout;
+  setup.playerProfile[0] = g.playerProfile[0];
+  setup.playerProfile[1] = g.playerProfile[1];
+  g.m_rules.currentPlayer = g.currentPlayer;
+  const int32_t p = g.currentPlayer & 1;
+  OpponentTurn turn;
+  turn.ballInHand = g.playerProfile[p] >= 0 && (g.m_rules.ballInHand || g.m_rules.cueAwaitsPlacing);
+  // The flow has placed the cue ball itself once it is in a ball-in-hand state.
+  turn.inHandState = g.s_gameState == k_stateComputerBallInHand || g.s_gameState == k_stateBallInHand ||
+                     g.m_previousState == k_stateBallInHand;
+  g.m_ai.giveUpAllowed = g.m_rules.pushOutAnswered;
+  g.m_world.random = g.m_random;
+  Opponent opponent(g.m_ai, g.m_world, g.m_rules, setup, turn);
+  return f(opponent);
+}
+
+}  // namespace
+
+void cGame::initAI() {
+  m_ai = OpponentState{};
+  uint8_t* entry = getBarEntryCopy(0);
+  const int32_t size = entry ? getBarEntrySize(0) : 0;
+  if (size < OpponentProfiles::kFileBytes) {
+    debugTrace("misc.bar: profile entry of %d bytes, %d expected\n", size, OpponentProfiles::kFileBytes);
+    delete[] entry;
+    m_ai.profiles.clear();
+  } else {
+    setReadBuffer(entry, size);
+    for (int32_t p = 0; p < OpponentProfiles::kProfiles; ++p) {
+      for (int32_t k = 0; k < 12; ++k) m_ai.profiles.loaded[p][k] = OpponentProfiles::convert(k, readInt());
+      m_ai.profiles.loaded[p][12] = OpponentProfiles::convert(12, readByte());
+      m_ai.profiles.loaded[p][13] = OpponentProfiles::convert(13, readByte());
+    }
+    freeReadBuffer();
+    m_ai.profiles.fillProfileTable();
+  }
+  m_ai.currentProfile = 0;
+  withOpponent(*this, [](Opponent& o) { o.makePocketRoots(); });
+}
+
+void cGame::freeAI() { m_ai.profiles.clear(); }
+void cGame::releaseAI() { freeAI(); }
+
+void cGame::updateAI(int32_t state, int32_t event, bool frameDone) {
+  withOpponent(*this, [&](Opponent& o) { o.updateAI(state, event, frameDone); });
+}
+
+void cGame::resetAI() {
+  withOpponent(*this, [](Opponent& o) { o.reset(); });
+}
+
+void cGame::searchAIShot(int32_t steps) {
+  withOpponent(*this, [&](Opponent& o) { o.searchAIShot(steps); });
+}
+
+int32_t cGame::randomBreakSpot(Vector2& out) {
+  return withOpponent(*this, [&](Opponent& o) { return o.randomBreakSpot(out); });
+}
+
+Vector2 cGame::getAIBreakPosition(int32_t player) const {
+  const int32_t profile = playerProfile[player & 1];
+  return Vector2(m_ai.profiles.value(profile, 9), m_ai.profiles.value(profile, 10));
+}
+
+void cGame::useLoaderProfiles() { m_ai.profiles.useLoaderProfiles(); }
+void cGame::useOwnProfiles() { m_ai.profiles.useOwnProfiles(); }
+void cGame::fillProfileTable() { m_ai.profiles.fillProfileTable(); }
