@@ -1,0 +1,157 @@
+// The data set's table and profiles in a bare world with the shot rules:
+// balls set out by hand or at random, a think run to its end, and the shot
+// it chose played to rest and judged.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/Korvane/cGamePlay/Opponent.h"
+#include "physics/TableFixture.h"
+#include "tools/misc/ProfileWriter.h"
+#include "tools/table/TableWorld.h"
+
+namespace opptest {
+
+using pooltest::q;
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The profiles of our source, through the writer and the reader.
+inline bool loadProfiles(OpponentProfiles& out) {
+  std::vector<profiles::Profile> rows;
+  std::string error;
+  if (!profiles::parseSource(readText(KV_SOURCE_DIR "/assets/misc/profiles.txt"), rows, &error)) return false;
+  const std::vector<uint8_t> bytes = profiles::writeProfiles(rows, &error);
+  return out.read(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+struct Rig {
+  static constexpr int kMaxFrames = 3000;
+  static constexpr int kMaxThink = 4000;
+
+  struct Hooks final : PoolHooks {
+    void onContact(PhysicalObject* a, PhysicalObject* b) override {
+      ShotRules(rig->rules, rig->world, rig->setup).onContact(a, b);
+    }
+    void rackAgain() override { rig->rack(); }
+    Rig* rig = nullptr;
+  };
+
+  explicit Rig(int32_t ruleSet = RuleSetup::kEightBall, uint32_t seed = 1) {
+    setup.ruleSet = ruleSet;
+    setup.gameType = 0;
+    setup.playerProfile[0] = 0;
+    setup.playerProfile[1] = 0;
+    hooks.rig = this;
+    world.createMarkers();
+    ok = tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", layout, world) && loadProfiles(ai.profiles);
+    world.hooks = &hooks;
+    random.setSeed(seed);
+    world.random = &random;
+    rules.normalPlay = 1;
+    rules.rulesMode = RuleState::kModePlay;
+    rules.shotsLeft = 1;
+    world.breakPlayed = 1;
+  }
+  Rig(const Rig&) = delete;
+  ~Rig() { world.hooks = nullptr; }
+
+  void clearBalls() {
+    for (PhysicalObject* b = world.ballList; b; b = b->next) {
+      b->pocketed = b->hidden = 1;
+      b->offTable = 0;
+      b->position.set(q(200), q(-20.0 * b->identity - 20));
+      b->speed = 0;
+      b->spin.set(0, 0);
+      b->step.set(0, 0);
+      b->direction.set(0, 0);
+      b->airTime = b->airPhase = 0;
+      b->sideKick = 0;
+      b->pocket = nullptr;
+      b->advanced = 1;
+    }
+  }
+  void put(int n, double x, double y) {
+    PhysicalObject* b = world.balls[n];
+    b->position.set(q(x), q(y));
+    b->pocketed = b->hidden = b->offTable = 0;
+    b->pocket = nullptr;
+    b->shown = 1;
+  }
+  // Ball n at a random free place in the search area; false after many misses.
+  bool putRandom(int n, pooltest::Draws& d) {
+    for (int tries = 0; tries < 400; ++tries) {
+      put(n, d.range(22, 147), d.range(-277, -25));
+      if (!world.isBallPlacementBlocked(*world.balls[n])) return true;
+    }
+    world.balls[n]->pocketed = world.balls[n]->hidden = 1;
+    return false;
+  }
+  // The eight-ball rack with a seeded jitter, the cue ball in the kitchen.
+  void rack() {
+    clearBalls();
+    world.placeBalls(layout.groups[ruleSet() == RuleSetup::kNineBall ? TableLayout::kNineBallRack
+                                                                     : TableLayout::kEightBallRack]);
+    world.jitterRack();
+  }
+  int32_t ruleSet() const { return setup.ruleSet; }
+  // Groups set: player 0 solids.
+  void groups(uint32_t player0 = RuleState::kSolids) {
+    rules.tableOpen = 0;
+    rules.playerGroup[0] = rules.playerTarget[0] = player0;
+    rules.playerGroup[1] = rules.playerTarget[1] =
+        player0 == RuleState::kSolids ? RuleState::kStripes : RuleState::kSolids;
+  }
+  Opponent opponent() { return Opponent(ai, world, rules, setup, turn); }
+  // A whole think; the number of updates it took, or -1 when it did not end.
+  int think() {
+    Opponent o = opponent();
+    o.reset();
+    for (int f = 1; f <= kMaxThink; ++f) {
+      o.updateAI(ai.state, 1, true);
+      if (o.done()) return f;
+    }
+    return -1;
+  }
+  // Plays the shot in the shot fields to rest; the outcome word of the rules.
+  uint32_t shoot() {
+    ShotRules r(rules, world, setup);
+    r.beginStroke();
+    const bool cushionFirst = world.isFirstContactCushion();
+    world.strikeCueBall(*world.cueBall, false, 100, cushionFirst);
+    for (int f = 0; f < kMaxFrames; ++f) {
+      world.movingMask = 0;
+      world.physicsStepBalls(50);
+      if (!PhysicalObject::anyObjectMoving(world.ballList)) break;
+    }
+    r.runShotRules();
+    return rules.shotOutcome;
+  }
+
+  bool ok = false;
+  Hooks hooks;
+  PhysicsWorld world;
+  TableLayout layout;
+  RuleState rules;
+  RuleSetup setup;
+  OpponentState ai;
+  OpponentTurn turn;
+  Random random;
+};
+
+// An own ball potted, no foul, the frame not lost.
+inline bool cleanPot(uint32_t out) {
+  using namespace ruleids;
+  return (out & k_outScored) && !(out & (k_outFoul | k_outUkFoul | k_outCueFoul | k_outLose));
+}
+
+}  // namespace opptest
