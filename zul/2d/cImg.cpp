@@ -2,6 +2,7 @@
 
 #include "zul/2d/Graphics.h"
 #include "zul/2d/Image.h"
+#include "zul/2d/PixelRows.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/2d/cPal.h"
 #include "zul/io/Stream.h"
@@ -91,22 +92,25 @@ void cImg::draw(Graphics* g, int sx, int sy, int w, int h, int x, int y, int fl)
     colours = palette->colours;
     colourCount = palette->coloursPerPalette;
   }
+  const int n = c1 - c0;
   for (int r = r0; r < r1; ++r) {
     int srow = sy + (my ? h - 1 - r : r);
-    uint16_t* out = reinterpret_cast<uint16_t*>(destPixels + static_cast<ptrdiff_t>(dy + r) * destPitch) + dx;
+    uint16_t* out = reinterpret_cast<uint16_t*>(destPixels + static_cast<ptrdiff_t>(dy + r) * destPitch) + dx + c0;
+    const size_t rowAt = static_cast<size_t>(srow) * static_cast<size_t>(width);
+    if (!indexed) {
+      const uint16_t* row = static_cast<const uint16_t*>(data) + rowAt;
+      if (mx)
+        pixelrows::keyedRow<-1>(out, row + (sx + w - 1 - c0), n, kKey);
+      else
+        pixelrows::keyedRow<1>(out, row + (sx + c0), n, kKey);
+      continue;
+    }
+    const uint8_t* idx = static_cast<const uint8_t*>(data) + rowAt;
     for (int c = c0; c < c1; ++c) {
-      int scol = sx + (mx ? w - 1 - c : c);
-      size_t at = static_cast<size_t>(srow) * static_cast<size_t>(width) + static_cast<size_t>(scol);
-      uint16_t p;
-      if (indexed) {
-        uint8_t idx = static_cast<const uint8_t*>(data)[at];
-        if (idx >= colourCount) continue;
-        p = colours[idx];
-      } else {
-        p = static_cast<const uint16_t*>(data)[at];
-      }
-      if (p == kKey) continue;
-      out[c] = p;
+      const uint8_t i = idx[sx + (mx ? w - 1 - c : c)];
+      if (i >= colourCount) continue;
+      const uint16_t p = colours[i];
+      if (p != kKey) out[c - c0] = p;
     }
   }
 }

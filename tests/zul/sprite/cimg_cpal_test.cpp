@@ -1,6 +1,9 @@
 // cImg drawing, ownership and loading; cPal colours and tints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "SpriteTestUtil.h"
 #include "zul/2d/cImg.h"
 #include "zul/2d/cPal.h"
@@ -205,3 +208,78 @@ TEST(cPal, Tints) {
 }
 
 }  // namespace
+
+namespace {
+
+// The draw one pixel at a time (clip, cut, mirror, key): the reference for
+// the row loops.
+void drawReference(const cImg& img, std::vector<uint16_t>& screen, int clipX, int clipY, int clipW, int clipH,
+                   int sx, int sy, int w, int h, int dx, int dy, int fl) {
+  int left = std::max(clipX, 0), top = std::max(clipY, 0);
+  int right = std::min(clipX + clipW, 240), bottom = std::min(clipY + clipH, 320);
+  if (sx < 0 || sy < 0 || sx >= img.width || sy >= img.height) return;
+  w = std::min(w, img.width - sx);
+  h = std::min(h, img.height - sy);
+  if (w < 1 || h < 1) return;
+  const bool mx = (fl & 1) || (!(fl & 2) && (fl & 4));
+  const bool my = !(fl & 1) && ((fl & 2) || (fl & 4));
+  for (int r = 0; r < h; ++r) {
+    for (int c = 0; c < w; ++c) {
+      const int x = dx + c, y = dy + r;
+      if (x < left || x >= right || y < top || y >= bottom) continue;
+      const size_t at = static_cast<size_t>(sy + (my ? h - 1 - r : r)) * static_cast<size_t>(img.width) +
+                        static_cast<size_t>(sx + (mx ? w - 1 - c : c));
+      uint16_t p;
+      if (img.indexed) {
+        const uint8_t i = static_cast<const uint8_t*>(img.data)[at];
+        if (i >= img.palette->coloursPerPalette) continue;
+        p = img.palette->colours[i];
+      } else {
+        p = static_cast<const uint16_t*>(img.data)[at];
+      }
+      if (p != cImg::kKey) screen[static_cast<size_t>(y) * 240 + static_cast<size_t>(x)] = p;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(cImg, RowLoopsEqualThePixelWalkForRandomSprites) {
+  Screen screen;
+  uint32_t seed = 2024;
+  auto rnd = [&](int n) { return static_cast<int>(((seed = seed * 1664525u + 1013904223u) >> 8) % n); };
+  for (int trial = 0; trial < 600; ++trial) {
+    cImg img;
+    const int iw = 1 + rnd(70), ih = 1 + rnd(50);
+    const bool indexed = trial % 5 == 4;
+    if (indexed) {
+      std::vector<uint8_t> bytes = {0, 0, 6, 0, static_cast<uint8_t>(iw), 0, static_cast<uint8_t>(ih), 0};
+      for (int c = 0; c < 6; ++c) {
+        const uint16_t v = c == 2 ? cImg::kKey : static_cast<uint16_t>(rnd(65536));
+        bytes.push_back(static_cast<uint8_t>(v));
+        bytes.push_back(static_cast<uint8_t>(v >> 8));
+      }
+      for (int i = 0; i < iw * ih; ++i) bytes.push_back(static_cast<uint8_t>(rnd(8)));
+      BufferStream stream(BufferStream::kRead, static_cast<int32_t>(bytes.size()), bytes.data());
+      ASSERT_TRUE(img.load(&stream));
+    } else {
+      ASSERT_TRUE(img.fromArgb(nullptr, iw, ih));
+      // Runs of the key and of colours, as sprites have them.
+      uint16_t* px = static_cast<uint16_t*>(img.data);
+      for (int i = 0; i < iw * ih;) {
+        const int run = 1 + rnd(12);
+        const bool key = rnd(3) == 0;
+        for (int k = 0; k < run && i < iw * ih; ++k, ++i) px[i] = key ? cImg::kKey : static_cast<uint16_t>(rnd(65536));
+      }
+    }
+    const int clipX = rnd(260) - 10, clipY = rnd(340) - 10, clipW = rnd(260), clipH = rnd(340);
+    const int sx = rnd(iw + 2) - 1, sy = rnd(ih + 2) - 1, w = rnd(iw + 10), h = rnd(ih + 10);
+    const int x = rnd(300) - 40, y = rnd(380) - 40, flags = rnd(8);
+    screen.fill(kBg);
+    std::vector<uint16_t> want = screen.block(0, 0, 240, 320);
+    drawReference(img, want, clipX, clipY, clipW, clipH, sx, sy, w, h, x, y, flags);
+    screen.g()->setClip(clipX, clipY, clipW, clipH);
+    img.draw(screen.g(), sx, sy, w, h, x, y, flags);
+    ASSERT_EQ(screen.block(0, 0, 240, 320), want) << "trial " << trial;
+  }
+}
