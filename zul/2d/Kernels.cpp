@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "windows_brew/memory/Debug.h"
+#include "zul/2d/PixelRows.h"
 
 namespace {
 
@@ -170,6 +171,32 @@ void blitArgbAlpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   walk<4>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendArgb<F565, true>(d, load32(s), a); });
 }
 
+namespace {
+
+// Rows whose destinations are consecutive pixels, forward (dstStep 2) or
+// backward (dstStep -2), go to a row loop over the leftmost destination
+// pixel: row(out, first source pixel that lands there, its walk direction,
+// width). False for other steps.
+template <class Row>
+inline bool byRows(uint8_t* dst, const uint8_t* src, const BlitParams& p, Row row) {
+  if (p.dstStep != 2 && p.dstStep != -2) return false;
+  const int w = p.width;
+  std::ptrdiff_t dRow = 0;
+  std::ptrdiff_t sRow = 0;
+  for (int r = 0; r < p.height; ++r) {
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(src + sRow);
+    if (p.dstStep == 2)
+      row(reinterpret_cast<uint16_t*>(dst + dRow), s, 1, w);
+    else
+      row(reinterpret_cast<uint16_t*>(dst + dRow - 2 * static_cast<std::ptrdiff_t>(w - 1)), s + (w - 1), -1, w);
+    dRow += p.dstRowStep;
+    sRow += p.srcPitch;
+  }
+  return true;
+}
+
+}  // namespace
+
 void blit16Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   if (p.dstStep == 2) {
     // Rows land on consecutive pixels: whole-row copies.
@@ -182,11 +209,20 @@ void blit16Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
     }
     return;
   }
+  if (byRows(dst, src, p, [](uint16_t* out, const uint16_t* s, int, int n) { pixelrows::copyRow<-1>(out, s, n); }))
+    return;
   walk<2>(dst, src, p, [](uint8_t* d, const uint8_t* s) { std::memcpy(d, s, 2); });
 }
 
 void blit16Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   const uint32_t key = p.key;
+  if (key <= 0xFFFF && byRows(dst, src, p, [key](uint16_t* out, const uint16_t* s, int dir, int n) {
+        if (dir > 0)
+          pixelrows::keyedRow<1>(out, s, n, static_cast<uint16_t>(key));
+        else
+          pixelrows::keyedRow<-1>(out, s, n, static_cast<uint16_t>(key));
+      }))
+    return;
   walk<2>(dst, src, p, [key](uint8_t* d, const uint8_t* s) {
     uint16_t v = load16(s);
     if (v != key) store16(d, v);
@@ -200,6 +236,25 @@ void blit16Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
 
 void blit16AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   const uint32_t key = p.key;
+  // A key above 0xFFFF matches no pixel; an alpha above 255 leaves the lanes.
+  if (key <= 0xFFFF && p.alpha <= 255) {
+    const uint16_t k = static_cast<uint16_t>(key);
+    const int a = p.alpha;
+    const bool done = p.srcHasAlpha
+                          ? byRows(dst, src, p, [k, a](uint16_t* out, const uint16_t* s, int dir, int n) {
+                              if (dir > 0)
+                                pixelrows::blendKeyedRow<1, true>(out, s, n, k, a);
+                              else
+                                pixelrows::blendKeyedRow<-1, true>(out, s, n, k, a);
+                            })
+                          : byRows(dst, src, p, [k, a](uint16_t* out, const uint16_t* s, int dir, int n) {
+                              if (dir > 0)
+                                pixelrows::blendKeyedRow<1, false>(out, s, n, k, a);
+                              else
+                                pixelrows::blendKeyedRow<-1, false>(out, s, n, k, a);
+                            });
+    if (done) return;
+  }
   walk<2>(dst, src, p, [key, &p](uint8_t* d, const uint8_t* s) {
     uint16_t v = load16(s);
     if (v == key) return;

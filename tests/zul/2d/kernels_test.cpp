@@ -255,3 +255,89 @@ TEST(Kernels, SpansStepTexelsAndHoldThemInside) {
   EXPECT_EQ(r444[0], 0x0777);
   EXPECT_EQ(r444[1], 0x0777);
 }
+
+namespace {
+
+// The region walk one pixel at a time, as the contract reads: the reference
+// for the row loops of the 16-bit kernels.
+enum class Rule { kCopy, kKeyed, kAlphaKeyed };
+
+void walkReference(Rule rule, uint8_t* dst, const uint8_t* src, const BlitParams& p) {
+  for (int r = 0; r < p.height; ++r) {
+    for (int i = 0; i < p.width; ++i) {
+      uint8_t* d = dst + static_cast<std::ptrdiff_t>(r) * p.dstRowStep + static_cast<std::ptrdiff_t>(i) * p.dstStep;
+      const uint16_t v = load16(src + static_cast<std::ptrdiff_t>(r) * p.srcPitch + 2 * i);
+      if (rule == Rule::kCopy) {
+        store16(d, v);
+        continue;
+      }
+      if (v == p.key) continue;
+      if (rule == Rule::kKeyed) {
+        store16(d, v);
+        continue;
+      }
+      int a = p.alpha, sr = v >> 11, sg = (v >> 5) & 63, sb = v & 31;
+      if (p.srcHasAlpha) {
+        a = ((v >> 12) & 15) << 4;
+        sr = ((v >> 8) & 15) << 1;
+        sg = ((v >> 4) & 15) << 2;
+        sb = (v & 15) << 1;
+      }
+      store16(d, blend565(load16(d), sr, sg, sb, a));
+    }
+  }
+}
+
+}  // namespace
+
+TEST(Kernels, RowLoopsEqualThePixelWalkForEveryTransform) {
+  uint32_t seed = 7;
+  auto rnd = [&](uint32_t n) { return ((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
+  constexpr int kSide = 48, kPitch = kSide * 2;
+  struct Kernel {
+    const char* name;
+    BlitKernel k;
+    Rule rule;
+  };
+  const Kernel kernels[] = {{"copy", blit16Copy, Rule::kCopy},
+                            {"keyed", blit16Keyed, Rule::kKeyed},
+                            {"alpha keyed", blit16AlphaKeyed, Rule::kAlphaKeyed}};
+  std::vector<uint16_t> src(kSide * kSide), want(kSide * kSide), got(kSide * kSide);
+  for (const Kernel& kernel : kernels) {
+    for (int transform = 0; transform < 8; ++transform) {
+      for (int trial = 0; trial < 40; ++trial) {
+        const int w = 1 + static_cast<int>(rnd(40)), h = 1 + static_cast<int>(rnd(40));
+        BlitParams p;
+        p.width = static_cast<uint16_t>(w);
+        p.height = static_cast<uint16_t>(h);
+        p.srcPitch = kPitch;
+        p.key = rnd(2) ? 0xF81F : rnd(65536);
+        p.alpha = static_cast<uint16_t>(rnd(256));
+        p.srcHasAlpha = static_cast<uint8_t>(rnd(2));
+        for (uint16_t& v : src) v = rnd(4) == 0 ? static_cast<uint16_t>(p.key) : static_cast<uint16_t>(rnd(65536));
+        for (uint16_t& v : want) v = static_cast<uint16_t>(rnd(65536));
+        got = want;
+        // Start pixel and steps of the transform table, the region at (3, 2).
+        const int x = 3, y = 2;
+        int sx = x, sy = y;
+        switch (transform) {
+          case 0: p.dstStep = 2, p.dstRowStep = kPitch; break;
+          case 1: sx = x + w - 1, p.dstStep = -2, p.dstRowStep = kPitch; break;
+          case 2: sy = y + h - 1, p.dstStep = 2, p.dstRowStep = -kPitch; break;
+          case 3: sx = x + w - 1, sy = y + h - 1, p.dstStep = -2, p.dstRowStep = -kPitch; break;
+          case 4: sx = x + h - 1, p.dstStep = kPitch, p.dstRowStep = -2; break;
+          case 5: sx = x + h - 1, sy = y + w - 1, p.dstStep = -kPitch, p.dstRowStep = -2; break;
+          case 6: p.dstStep = kPitch, p.dstRowStep = 2; break;
+          case 7: sy = y + w - 1, p.dstStep = -kPitch, p.dstRowStep = 2; break;
+        }
+        const size_t at = static_cast<size_t>(sy) * kSide + static_cast<size_t>(sx);
+        const int so = static_cast<int>(rnd(5));  // source origin: unaligned rows too
+        const auto* s = reinterpret_cast<const uint8_t*>(src.data() + so);
+        walkReference(kernel.rule, reinterpret_cast<uint8_t*>(want.data() + at), s, p);
+        kernel.k(reinterpret_cast<uint8_t*>(got.data() + at), s, p);
+        ASSERT_EQ(got, want) << kernel.name << ", transform " << transform << ", " << w << "x" << h << ", trial "
+                             << trial;
+      }
+    }
+  }
+}
