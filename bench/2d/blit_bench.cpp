@@ -3,11 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "zul/2d/Graphics16.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/2d/RgbImage.h"
+#include "zul/2d/SpriteServices.h"
+#include "zul/2d/cImg.h"
 
 namespace {
 
@@ -84,6 +87,31 @@ void BM_BlitArgb(benchmark::State& state) {
   Source src(32, false);
   runBlit(state, src, 255, 0);
 }
+
+// A full-frame sprite module (cImg: RGB565 with the 0xF81F key), drawn with
+// each mirror flag: 0 none, 1 left-right, 2 top-bottom, 4 both. Every
+// seventh pixel is the key, as in the keyed region blit.
+void BM_SpriteModule(benchmark::State& state) {
+  Frame f;
+  SpriteServices services;
+  services.backBufferGraphics = &f.g();
+  setSpriteServices(&services);
+  {
+    cImg img;
+    img.fromArgb(nullptr, kW, kH);
+    const std::vector<uint16_t> px = Source::make16();
+    std::memcpy(img.data, px.data(), px.size() * 2);
+    const int flags = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+      img.draw(&f.g(), 0, 0, kW, kH, 0, 0, flags);
+      benchmark::DoNotOptimize(f.pixels.data());
+      benchmark::ClobberMemory();
+    }
+  }
+  setSpriteServices(nullptr);
+  report(state, kW * kH);
+}
+BENCHMARK(BM_SpriteModule)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->ArgName("flags");
 
 void BM_Fill16(benchmark::State& state) {
   Frame f;
