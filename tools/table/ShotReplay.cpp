@@ -71,12 +71,6 @@ void ShotReplay::tracePoint(uint8_t contact) {
 void ShotReplay::begin(const TableLayoutGroup& group) {
   m_rules = RuleState();
   m_world.resetBalls();
-  for (PhysicalObject* b = m_world.ballList; b; b = b->next) {
-    b->pocket = nullptr;
-    b->sideKick = b->entrySpeed = 0;
-    b->airborneLook = 0;
-    b->kind = 1;
-  }
   m_world.placeBalls(group);
   m_world.breakPlayed = 1;
   m_world.shot = ShotRecord();

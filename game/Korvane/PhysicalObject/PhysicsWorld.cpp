@@ -197,6 +197,9 @@ void PhysicsWorld::placeBalls(const TableLayoutGroup& group) {
         y2 - kRadius2 > kAreaBottom2)
       continue;
     b->position = b->pointA = tablePoint(group.x(n), group.y(n));
+    // A ball potted in an earlier frame is in no pocket now: a stale pocket
+    // would hide it from the off-table check.
+    b->pocket = nullptr;
     b->shown = 1;
     b->hidden = 0;
     b->pocketed = 0;
