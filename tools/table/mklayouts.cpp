@@ -629,6 +629,22 @@ int check(const std::string& source) {
     std::printf(" %s\n", solved ? "solved" : "NOT SOLVED");
     bad += solved ? 0 : 1;
   }
+  for (int32_t l = 0; l < 5; ++l) {
+    const Plan p = lessonPlan(l);
+    replay.startLesson(l);
+    ReplayShot shot = p.shots[0];
+    const PhysicalObject* cue = replay.world().cueBall;
+    const PhysicalObject* ball = p.aimBall >= 0 ? replay.world().balls[p.aimBall] : nullptr;
+    if (cue && ball) {
+      shot.aimX = ball->position.x - cue->position.x;
+      shot.aimY = ball->position.y - cue->position.y;
+    }
+    const ShotResult r = replay.play(shot);
+    const bool passed = (r.outcome & 0x18) == 0x8;
+    std::printf("lesson %d: [potted %#x out %#x first %d] %s\n", l, r.pottedMask, r.outcome, r.firstHit,
+                passed ? "passed" : "NOT PASSED");
+    bad += passed ? 0 : 1;
+  }
   return bad ? 1 : 0;
 }
 
