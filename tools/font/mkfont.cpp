@@ -21,9 +21,16 @@ constexpr int kLevels = 4;   // coverage levels, index 0 transparent
 // Text colours: normal, soft-key and caption, selected.
 const uint32_t kColours[3] = {0xFFFFFFFF, 0xFFFFD040, 0xFFFF8020};
 
+// The fonts are cached without alpha: index 0 is the colour key (skipped when
+// drawn) and the coverage levels are opaque, the colour darkened by the
+// coverage, which reads as smoothing on the game's dark screens.
 std::vector<uint32_t> palette(uint32_t argb) {
-  std::vector<uint32_t> p = {0x00000000};
-  for (int l = 1; l < kLevels; ++l) p.push_back((static_cast<uint32_t>(255 * l / (kLevels - 1)) << 24) | (argb & 0xFFFFFF));
+  std::vector<uint32_t> p = {0x00FF00FF};
+  for (int l = 1; l < kLevels; ++l) {
+    const uint32_t k = static_cast<uint32_t>(255 * l / (kLevels - 1));
+    const uint32_t r = ((argb >> 16) & 0xFF) * k / 255, g = ((argb >> 8) & 0xFF) * k / 255, b = (argb & 0xFF) * k / 255;
+    p.push_back(0xFF000000u | r << 16 | g << 8 | b);
+  }
   return p;
 }
 
