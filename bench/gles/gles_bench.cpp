@@ -1,16 +1,21 @@
-// Throughput of the software renderer: span families, small triangles, a
-// game-like 56x104 frame, and a full-screen textured quad against Mesa.
+// Throughput of the software renderer: span families, and the scenes of
+// Scenes.h (small triangles, the 56x104 ball view, a full-screen textured
+// quad), each also timed on Mesa by glref in the same run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gles/GlContext.h"
+#include "bench/gles/Scenes.h"
 #include "gles/SpanFunctions.h"
 
 namespace {
@@ -105,133 +110,82 @@ void spanArgs(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_Span)->Apply(spanArgs)->ArgNames({"family", "len"});
 
-// ---- meshes -----------------------------------------------------------------------
+// ---- scenes, ours and Mesa's --------------------------------------------------------
 
-struct Mesh {
-  std::vector<int32_t> pos, tex;
-  std::vector<uint16_t> idx;
-  uint16_t add(double x, double y, double z, double s, double t) {
-    pos.insert(pos.end(), {Q(x), Q(y), Q(z)});
-    tex.insert(tex.end(), {Q(s), Q(t)});
-    return static_cast<uint16_t>(pos.size() / 3 - 1);
+// A scene of bench/gles/Scenes.h on our renderer: textures uploaded, positions
+// and texture coordinates in Q14.
+struct OurScene {
+  benchscene::Scene scene;
+  std::unique_ptr<Surface> surface;
+  struct Drawn {
+    GLuint texture;
+    std::vector<int32_t> pos, tex;
+    const std::vector<uint16_t>* idx;
+  };
+  std::vector<Drawn> drawn;
+
+  explicit OurScene(benchscene::Scene s) : scene(std::move(s)) {
+    surface = std::make_unique<Surface>(scene.width, scene.height, true);
+    GlContext& c = *surface->gl;
+    c.glFrustumx(-Q(scene.right), Q(scene.right), 0, 0, Q(scene.zNear), Q(scene.zFar));
+    c.glEnable(GL_DEPTH_TEST);
+    c.glEnable(GL_TEXTURE_2D);
+    if (scene.cull) c.glEnable(GL_CULL_FACE);
+    c.glEnableClientState(GL_VERTEX_ARRAY);
+    c.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    std::map<int, GLuint> textures;  // one per size
+    for (const benchscene::Batch& b : scene.batches) {
+      Drawn d;
+      if (!textures.count(b.texSize)) textures[b.texSize] = surface->texture(b.texSize, 0x8363);
+      d.texture = textures[b.texSize];
+      for (double v : b.pos) d.pos.push_back(Q(v));
+      for (double v : b.tex) d.tex.push_back(Q(v));
+      d.idx = &b.idx;
+      drawn.push_back(std::move(d));
+    }
   }
-  void draw(GlContext& c) const {
-    c.glVertexPointer(3, GL_FIXED, 0, pos.data());
-    c.glTexCoordPointer(2, GL_FIXED, 0, tex.data());
-    c.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(idx.size()), GL_UNSIGNED_SHORT, idx.data());
+  void frame() {
+    GlContext& c = *surface->gl;
+    c.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (const Drawn& d : drawn) {
+      c.glBindTexture(GL_TEXTURE_2D, d.texture);
+      c.glVertexPointer(3, GL_FIXED, 0, d.pos.data());
+      c.glTexCoordPointer(2, GL_FIXED, 0, d.tex.data());
+      c.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(d.idx->size()), GL_UNSIGNED_SHORT, d.idx->data());
+    }
+    c.glFlush();
+    if (scene.swap) c.eglSwapBuffers(0, 1);
   }
 };
 
-// A sphere of slices x stacks quads (2 triangles each), counter-clockwise outside.
-Mesh sphere(double cx, double cy, double cz, double r, int slices, int stacks) {
-  Mesh m;
-  for (int j = 0; j <= stacks; ++j) {
-    const double phi = M_PI * j / stacks;
-    for (int i = 0; i <= slices; ++i) {
-      const double th = 2 * M_PI * i / slices;
-      m.add(cx + r * std::sin(phi) * std::cos(th), cy + r * std::cos(phi), cz + r * std::sin(phi) * std::sin(th),
-            double(i) / slices, double(j) / stacks);
-    }
-  }
-  for (int j = 0; j < stacks; ++j) {
-    for (int i = 0; i < slices; ++i) {
-      const uint16_t a = static_cast<uint16_t>(j * (slices + 1) + i), b = a + 1, c = a + slices + 1, d = c + 1;
-      m.idx.insert(m.idx.end(), {a, c, b, b, c, d});
-    }
-  }
-  return m;
-}
-
-void depthTexturedState(GlContext& c) {
-  c.glEnable(GL_DEPTH_TEST);
-  c.glEnable(GL_TEXTURE_2D);
-  c.glEnable(GL_CULL_FACE);
-  c.glEnableClientState(GL_VERTEX_ARRAY);
-  c.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-}
-
 void BM_SmallTexturedTriangles(benchmark::State& state) {
-  Surface s(56, 104, true);
-  GlContext& c = *s.gl;
-  s.texture(64, 0x8363);
-  depthTexturedState(c);
-  c.glDisable(GL_CULL_FACE);
-  Mesh m;  // 400 triangles of about 6x6 pixels across the view
-  for (int k = 0; k < 400; ++k) {
-    const double x = -0.9 + 1.8 * ((k * 37) % 100) / 100.0, y = -1.8 + 3.6 * ((k * 61) % 100) / 100.0;
-    const double z = -5 - (k % 7) * 0.3;
-    m.idx.push_back(m.add(x, y, z, 0, 0));
-    m.idx.push_back(m.add(x + 0.12, y, z, 1, 0));
-    m.idx.push_back(m.add(x, y + 0.12, z, 0, 1));
-  }
-  for (auto _ : state) {
-    c.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    m.draw(c);
-    c.glFlush();
-  }
-  state.counters["triangles/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * 400,
+  OurScene s(benchscene::smallTriangles());
+  for (auto _ : state) s.frame();
+  state.counters["triangles/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * s.scene.triangles(),
                                                      benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SmallTexturedTriangles);
 
 void BM_GameFrame56x104(benchmark::State& state) {
-  Surface s(56, 104, true);
-  GlContext& c = *s.gl;
-  const GLuint cloth = s.texture(128, 0x8363);
-  const GLuint ball = s.texture(64, 0x8363);
-  depthTexturedState(c);
-  Mesh table;  // 8 x 16 quads of floor
-  for (int j = 0; j <= 16; ++j)
-    for (int i = 0; i <= 8; ++i) table.add(-1.2 + 0.3 * i, -1.0, -3 - 0.6 * j, i / 8.0, j / 16.0);
-  for (int j = 0; j < 16; ++j) {
-    for (int i = 0; i < 8; ++i) {
-      const uint16_t a = static_cast<uint16_t>(j * 9 + i), b = a + 1, cc = a + 9, d = cc + 1;
-      table.idx.insert(table.idx.end(), {a, b, d, a, d, cc});
-    }
-  }
-  std::vector<Mesh> balls;
-  for (int k = 0; k < 16; ++k)  // 150 triangles each (15 x 5 quads)
-    balls.push_back(sphere(-0.9 + 0.6 * (k % 4), -0.85, -4 - 1.5 * (k / 4), 0.15, 15, 5));
-  for (auto _ : state) {
-    c.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    c.glBindTexture(GL_TEXTURE_2D, cloth);
-    table.draw(c);
-    c.glBindTexture(GL_TEXTURE_2D, ball);
-    for (const Mesh& b : balls) b.draw(c);
-    c.glFlush();
-    c.eglSwapBuffers(0, 1);
-  }
-  state.counters["triangles"] = static_cast<double>(table.idx.size() / 3 + 16 * balls[0].idx.size() / 3);
+  OurScene s(benchscene::ballView());
+  for (auto _ : state) s.frame();
+  state.counters["triangles"] = s.scene.triangles();
 }
 BENCHMARK(BM_GameFrame56x104)->Unit(benchmark::kMicrosecond);
 
-// ---- full-screen quad, ours and Mesa's --------------------------------------------
-
 void BM_FullScreenQuadOurs(benchmark::State& state) {
-  Surface s(240, 320, true);
-  GlContext& c = *s.gl;
-  s.texture(128, 0x8363);
-  depthTexturedState(c);
-  c.glDisable(GL_CULL_FACE);
-  const double x = 1.0, y = x * 320 / 240;
-  Mesh m;
-  m.add(-x, -y, -2, 0, 0);
-  m.add(x, -y, -2, 1, 0);
-  m.add(x, y, -2, 1, 1);
-  m.add(-x, y, -2, 0, 1);
-  m.idx = {0, 1, 2, 0, 2, 3};
-  for (auto _ : state) {
-    c.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    m.draw(c);
-    c.glFlush();
-  }
+  OurScene s(benchscene::fullScreenQuad());
+  for (auto _ : state) s.frame();
   state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * 240 * 320 / 1e6,
                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FullScreenQuadOurs)->Unit(benchmark::kMicrosecond);
 
-double mesaMicroseconds(const char* env) {
-  const std::string cmd = std::string(env) + " " + KV_GLREF + " bench 240 320 200 2>/dev/null";
+// Microseconds per frame of a scene on Mesa (glref, a program of its own), 0
+// when it cannot run here.
+double mesaMicroseconds(const char* env, const char* scene, int frames) {
+  const std::string cmd =
+      std::string(env) + " " + KV_GLREF + " time " + scene + " " + std::to_string(frames) + " 2>/dev/null";
   FILE* p = popen(cmd.c_str(), "r");
   if (p == nullptr) return 0;
   double us = 0;
@@ -240,50 +194,59 @@ double mesaMicroseconds(const char* env) {
   return us;
 }
 
-double oursMicroseconds() {
-  Surface s(240, 320, true);
-  GlContext& c = *s.gl;
-  s.texture(128, 0x8363);
-  depthTexturedState(c);
-  c.glDisable(GL_CULL_FACE);
-  const double x = 1.0, y = x * 320 / 240;
-  Mesh m;
-  m.add(-x, -y, -2, 0, 0);
-  m.add(x, -y, -2, 1, 0);
-  m.add(x, y, -2, 1, 1);
-  m.add(-x, y, -2, 0, 1);
-  m.idx = {0, 1, 2, 0, 2, 3};
-  const int frames = 2000;
-  const auto t0 = std::chrono::steady_clock::now();
-  for (int i = 0; i < frames; ++i) {
-    c.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    m.draw(c);
-    c.glFlush();
+// Ours: the median of five timed runs of `frames` frames each.
+double oursMicroseconds(const benchscene::Scene& scene, int frames) {
+  OurScene s(scene);
+  for (int i = 0; i < frames / 10 + 1; ++i) s.frame();
+  std::vector<double> runs;
+  for (int r = 0; r < 5; ++r) {
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) s.frame();
+    runs.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / frames);
   }
-  return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / frames;
+  std::sort(runs.begin(), runs.end());
+  return runs[2];
+}
+
+// The three scenes, ours beside llvmpipe on one thread and on all threads,
+// each measured in this one run.
+void compareWithMesa(int frames) {
+  std::printf("\n%-10s %10s %16s %10s %16s %10s\n", "scene", "ours us", "llvmpipe 1 us", "ratio", "llvmpipe all us",
+              "ratio");
+  for (const benchscene::Scene& scene :
+       {benchscene::fullScreenQuad(), benchscene::smallTriangles(), benchscene::ballView()}) {
+    const double ours = oursMicroseconds(scene, frames);
+    const double one = mesaMicroseconds("GALLIUM_DRIVER=llvmpipe LP_NUM_THREADS=0", scene.name, frames);
+    const double all = mesaMicroseconds("GALLIUM_DRIVER=llvmpipe", scene.name, frames);
+    auto column = [&](double mesa) {
+      if (mesa <= 0) {
+        std::printf(" %16s %10s", "n/a", "-");
+      } else {
+        std::printf(" %16.1f %10.2f", mesa, mesa / ours);
+      }
+    };
+    std::printf("%-10s %10.1f", scene.name, ours);
+    column(one);
+    column(all);
+    std::printf("\n");
+  }
+  std::printf("(ratio: Mesa's time over ours; above 1 means ours is faster)\n");
 }
 
 }  // namespace
 
+// --compare=N prints only the comparison with Mesa, N frames per timing.
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--compare=", 10) == 0) {
+      const int frames = std::atoi(argv[i] + 10);
+      compareWithMesa(frames > 0 ? frames : 200);
+      return 0;
+    }
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  const double ours = oursMicroseconds();
-  std::printf("\nFull-screen textured quad 240x320 (clear, draw, flush): ours %.1f us per frame\n", ours);
-  const struct {
-    const char* name;
-    const char* env;
-  } drivers[] = {{"llvmpipe", "GALLIUM_DRIVER=llvmpipe"},
-                 {"llvmpipe, one thread", "GALLIUM_DRIVER=llvmpipe LP_NUM_THREADS=0"},
-                 {"softpipe", "GALLIUM_DRIVER=softpipe"}};
-  for (const auto& d : drivers) {
-    const double mesa = mesaMicroseconds(d.env);
-    if (mesa <= 0) {
-      std::printf("  Mesa %s: not available\n", d.name);
-      continue;
-    }
-    std::printf("  Mesa %s: %.1f us per frame, ratio Mesa / ours = %.2f\n", d.name, mesa, mesa / ours);
-  }
+  compareWithMesa(200);
   return 0;
 }
