@@ -695,6 +695,22 @@ class cGame : public GameBase {
   // The completion notice shown is m_noticeDisplay (the interrupt notice's
   // word): an index into m_completionQueue.
 
+  // --- achievement screens (cGameInterfaces/Achievements.cpp): the
+  // categories (250) and the list of one category (260).
+  void updateAchievementCategories();
+  void paintAchievementCategories(Graphics* g);
+  void updateAchievementList();
+  void paintAchievementList(Graphics* g);
+  void setCategoryTicks();
+  void setCategoryFrames();
+  void markUnlockedRows();
+  void buildAchievementListTexts();
+  int32_t m_selectedCategory = 0;
+  uint32_t m_achievementListTexts[10] = {};
+  int32_t m_achievementListTitle = 0;
+  int32_t m_achievementDescriptionBase = 0;
+  int32_t m_achievementListFirst = 0;  // the first visible row as last seen
+
   // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
   // balls, the cue-tip point, the shot defaults and the ball in hand
   // Gauge swing speed by the equipped cue (shop category 2).

@@ -142,7 +142,11 @@ int32_t cGame::updateMenu() {
 }
 
 int32_t cGame::updateMenuSmooth() {
-  const int32_t shownFrom = m_menu.centred ? m_menu.count / 2 : 0;
+  // The window goes back to the start of the page it shows (a page button
+  // may have turned it).
+  const int32_t rows = m_menu.rows;
+  const int32_t pageStart = rows >= 1 ? std::max(m_menu.firstVisible, 0) / rows * rows : 0;
+  const int32_t shownFrom = m_menu.centred ? m_menu.count / 2 : pageStart;
   const MenuKey key = menuKey(m_keys, s_gameState);
   if (key == MenuKey::Select) {
     const uint32_t id = choosable(m_menu, s_gameState);

@@ -29,6 +29,10 @@ const cGameScreen kFrontEnd[] = {
     {k_stateMainMenu, [](cGame& g) { g.updateMainMenu(); }, [](cGame& g, Graphics* t) { g.paintMainMenu(t); }, nullptr},
     {k_stateQuestion, [](cGame& g) { g.updateQuestion(); }, [](cGame& g, Graphics* t) { g.paintQuestion(t); }, nullptr},
     {k_stateOptions, [](cGame& g) { g.updateOptions(); }, [](cGame& g, Graphics* t) { g.paintOptions(t); }, nullptr},
+    {k_stateAchievementMenu, [](cGame& g) { g.updateAchievementCategories(); },
+     [](cGame& g, Graphics* t) { g.paintAchievementCategories(t); }, nullptr},
+    {k_stateAchievementList, [](cGame& g) { g.updateAchievementList(); },
+     [](cGame& g, Graphics* t) { g.paintAchievementList(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},

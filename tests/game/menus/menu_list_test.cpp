@@ -134,7 +134,7 @@ TEST_F(MenuList, FlagsByTextId) {
   EXPECT_EQ(game->getMenuEntryFlags(0u), 0u);
 }
 
-TEST_F(MenuList, SmoothVariantShowsTheListFromItsStart) {
+TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   setUpList(5, 0, 2, 3);
   game->s_gameState = 70;
   game->m_menu.firstVisible = 2;
@@ -161,6 +161,11 @@ TEST_F(MenuList, SmoothVariantShowsTheListFromItsStart) {
   press({kBack});
   EXPECT_EQ(game->updateMenuSmooth(), -1);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  // A window turned to a later page stays at that page's start.
+  game->m_menu.firstVisible = 4;
+  noKeys();
+  game->updateMenuSmooth();
+  EXPECT_EQ(game->getMenuFirstVisible(), 3);
   // The centring switch opens the window on the middle.
   game->setMenuCentring(true);
   noKeys();

@@ -1,0 +1,169 @@
+// The achievement screens in the whole program on the headless backend with
+// the built data set: the list is entered once the menus have loaded, then
+// driven by the stylus.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/Game/Game.h"
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "platform/brew/ApplicationImpl.h"
+#include "tools/save/SaveFileWriter.h"
+#include "wince/layer.h"
+#include "wince/windows.h"
+#include "windows_brew/Host.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/MutableImage.h"
+
+namespace {
+
+namespace F = interfaceformat;
+
+constexpr uint32_t kCategory1 = 0x3FFu << 10;
+constexpr uint32_t kMask = kCategory1 | (1u << 0) | (1u << 2) | (1u << 25);
+
+std::string g_report;  // what the run saw, printed at exit
+std::filesystem::path g_writeDir;
+std::vector<uint8_t> g_stored;
+
+std::vector<uint8_t> readFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void note(const std::string& s) { g_report += " " + s; }
+
+void reportAtExit() {
+  if (readFile(g_writeDir / "save.sav") == g_stored) note("save-unchanged");
+  std::fprintf(stderr, "run:%s\n", g_report.c_str());
+}
+
+// True when the pixels that the marks bank paints for animation `anim` at
+// (x, y) are on the screen as they are, left of the row texts (x 46 on).
+bool tickShown(cGame& g, const uint16_t* pixels, int x, int y, int anim) {
+  ASprite* bank = g.m_sprites[k_slotMarks];
+  if (!bank) return false;
+  MutableImage scratch(240, 320, 16);
+  Graphics* sg = scratch.getGraphics();
+  sg->setColor(0xFFFF00FF);
+  sg->fillRect(0, 0, 240, 320);
+  bank->paintAnimFrame(sg, anim, 0, x, y, 0);
+  const uint16_t* drawn = static_cast<const uint16_t*>(scratch.getPixels());
+  int count = 0;
+  for (int i = 0; i < 240 * 320; ++i) {
+    if (drawn[i] == 0xF81F || i % 240 >= 46) continue;
+    if (drawn[i] != pixels[i]) return false;
+    ++count;
+  }
+  return count > 0;
+}
+
+enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
+
+[[noreturn]] void runProgram(const std::string& capture) {
+  g_writeDir = std::filesystem::temp_directory_path() / ("kv_ach_program_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(g_writeDir);
+  std::filesystem::create_directories(g_writeDir);
+  savefile::Settings settings;
+  settings.achievementMask = kMask;
+  const auto image = savefile::writeImage(settings);
+  g_stored.assign(image.begin(), image.end());
+  std::ofstream(g_writeDir / "save.sav", std::ios::binary)
+      .write(reinterpret_cast<const char*>(g_stored.data()), static_cast<std::streamsize>(g_stored.size()));
+
+  wince::Options options;
+  options.backend = wince::BackendKind::Headless;
+  options.frames = 700;
+  options.writeDir = g_writeDir.string();
+  if (!wince::start(options)) std::exit(3);
+  wince::setFrameHook([capture](uint64_t, const uint16_t* pixels) {
+    static Step step = Step::Wait;
+    static uint32_t at = 0;
+    cGame* g = getGame();
+    if (!g) return;
+    const uint32_t now = GetTickCount();
+    auto shot = [&](const char* name) {
+      if (!capture.empty()) wince::writePng(capture + "/" + name + ".png", pixels, 240, 320);
+    };
+    switch (step) {
+      case Step::Wait:
+        // The menus are loaded: enter the list of category 1 as the categories screen would.
+        if (g->s_gameState == k_stateFirstRunQuestion) {
+          g->m_selectedCategory = 1;
+          g->setState(k_stateAchievementList);
+          step = Step::Entered;
+          at = now;
+          wince::setScript({{now + 1500, wince::ScriptEvent::Down, 120, 150},
+                            {now + 1600, wince::ScriptEvent::Up, 120, 150},
+                            {now + 2500, wince::ScriptEvent::Down, 110, 244},
+                            {now + 2600, wince::ScriptEvent::Up, 110, 244},
+                            {now + 4500, wince::ScriptEvent::Down, 220, 300},
+                            {now + 4600, wince::ScriptEvent::Up, 220, 300}});
+        }
+        break;
+      case Step::Entered:
+        if (now >= at + 1400) {
+          note("entered=" + std::to_string(g->s_gameState));
+          note(std::string("badge=") + (g->getInterfaceElement(48, 27)[F::kWordParams + F::kSpriteVisible] ? "on" : "off"));
+          shot("list_page1");
+          step = Step::RowTapped;
+        }
+        break;
+      case Step::RowTapped:
+        if (now >= at + 2300) {
+          note("cursor=" + std::to_string(g->m_menu.selection));
+          shot("list_row2");
+          step = Step::PageTurned;
+        }
+        break;
+      case Step::PageTurned:
+        if (now >= at + 4200) {
+          note("first=" + std::to_string(g->m_menu.firstVisible));
+          int on = 0;
+          for (int i = 0; i < 5; ++i)
+            if (tickShown(*g, pixels, g->getInterfaceElementX(48, 22 + i), g->getInterfaceElementY(48, 22 + i),
+                          k_marksAnimTickOn))
+              ++on;
+          note("ticks=" + std::to_string(on));
+          shot("list_page2");
+          step = Step::Back;
+        }
+        break;
+      case Step::Back:
+        if (now >= at + 5500) {
+          note("back=" + std::to_string(g->s_gameState));
+          shot("categories");
+          step = Step::Done;
+        }
+        break;
+      case Step::Done:
+        break;
+    }
+  });
+  std::atexit(reportAtExit);
+  registerApplet();
+  static int instance;
+  char16_t commandLine[1] = {0};
+  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
+  std::exit(result == 0 ? 4 : result);
+}
+
+TEST(AchievementProgram, ListPagedByTouchThenBackToTheCategories) {
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const char* capture = std::getenv("KV_ACH_CAPTURE");  // a folder to keep the frames in
+  EXPECT_EXIT(runProgram(capture ? capture : ""), ::testing::ExitedWithCode(0),
+              "run: entered=260 badge=on cursor=2 first=5 ticks=5 back=250 save-unchanged\n");
+}
+
+}  // namespace
