@@ -1,0 +1,74 @@
+// A game object with the front end's interfaces compiled from their sources,
+// the English texts, the saved background as back layer and a save folder.
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/game/menus/MenuFixture.h"
+
+class FrontEndTest : public MenuTest {
+ protected:
+  void SetUp() override {
+    MenuTest::SetUp();
+    game->init();
+    game->m_savedBackground = back.get();
+    game->m_savedBackgroundGraphics = back->getGraphics();
+    game->m_soundEnabled = 0;
+    marks = spritetest::loadBank(frameBank(3));
+    marks->buildCacheImages(0, 0, -1, -1);
+    game->m_sprites[k_slotMarks] = marks.get();
+    std::vector<Interface> all(7);
+    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options"}) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      ASSERT_TRUE(interfacedata::compileInterface(readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
+          << name << ": " << error;
+    }
+    load(all, 0);
+    std::vector<std::string> strings;
+    std::string error;
+    ASSERT_TRUE(texttable::parseSource(readText(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt"), strings, &error))
+        << error;
+    putTexts(strings);
+    game->createSaveFile();
+  }
+  void TearDown() override {
+    game->m_sprites[k_slotMarks] = nullptr;
+    game->m_savedBackground = nullptr;
+    game->m_savedBackgroundGraphics = nullptr;
+    MenuTest::TearDown();
+  }
+  static std::string readText(const std::string& file) {
+    std::ifstream in(file);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  // Enters a front-end state and runs its set-up frame.
+  void start(int32_t state) {
+    game->setState(state);
+    game->m_keys.lock(0);
+    game->updateCurrentState();
+  }
+  // One frame with these keys.
+  void frame(std::initializer_list<int> keys = {}) {
+    if (game->m_keys.isLocked()) game->m_keys.lock(0);
+    press(keys);
+    game->updateCurrentState();
+  }
+  // Chooses a list entry by its text id with the select key.
+  void choose(uint32_t textId) {
+    game->selectMenuEntryById(textId);
+    frame({kSelect});
+  }
+  uint8_t savedByte(int offset) {
+    const std::vector<uint8_t> file = readBytes("save.sav");
+    return offset < static_cast<int>(file.size()) ? file[static_cast<size_t>(offset)] : 0xEE;
+  }
+
+  std::unique_ptr<ASprite> marks;
+};

@@ -1,0 +1,305 @@
+// The sound question, title, main menu, options and the yes/no question.
+#include "tests/game/screens/FrontEndFixture.h"
+
+namespace {
+
+class FrontEnd : public FrontEndTest {
+ protected:
+  // Chooses a main-menu entry and runs frames until the slide has ended.
+  void mainMenuChoose(uint32_t textId) {
+    game->m_interfaceAnimations = 0;
+    game->m_frameTime = 100;
+    choose(textId);
+    for (int i = 0; i < 40 && game->s_gameState == k_stateMainMenu; ++i) frame();
+  }
+};
+
+TEST_F(FrontEnd, SoundQuestionAnswerIsKeptForTheRunAndShownInTheOptions) {
+  struct Case {
+    uint32_t answer;
+    uint8_t sound;
+    uint32_t shown;
+  };
+  for (const Case& c : {Case{k_textNo, 0, k_textOff}, Case{k_textYes, 1, k_textOn}}) {
+    start(k_stateFirstRunQuestion);
+    EXPECT_EQ(game->m_soundQuestionAsked, 1);
+    EXPECT_EQ(game->getMenuSelection(), -1);
+    frame({kBack});  // no way back
+    EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
+    choose(c.answer);
+    EXPECT_EQ(game->s_gameState, k_stateTitle);
+    EXPECT_EQ(game->m_soundEnabled, c.sound);
+    start(k_stateOptions);
+    EXPECT_EQ(game->getMenuEntryFlags(k_textOptionSound), 2u | c.shown << 16) << c.answer;
+  }
+}
+
+TEST_F(FrontEnd, TitleGoesOnForSelectUnlessBackOrKey22) {
+  struct Case {
+    std::vector<int> keys;
+    int32_t state;
+  };
+  const Case cases[] = {{{kDismiss}, k_stateMainMenu}, {{kSelect}, k_stateMainMenu}, {{kLeftSoft}, k_stateMainMenu},
+                        {{kDismiss, kBack}, k_stateTitle}, {{kDismiss, 22}, k_stateTitle}, {{kBack}, k_stateTitle}};
+  for (const Case& c : cases) {
+    start(k_stateTitle);
+    frame({});
+    game->m_keys.lock(0);
+    press(c.keys);
+    game->updateCurrentState();
+    EXPECT_EQ(game->s_gameState, c.state) << c.keys.size();
+  }
+}
+
+TEST_F(FrontEnd, OptionsSoundOnRestartsTheMusicOutsideAMatchAndClicksOverOne) {
+  for (const bool overMatch : {false, true}) {
+    game->m_menusOverMatch = overMatch;
+    start(k_stateOptions);
+    game->m_soundEnabled = 0;
+    takeSound();
+    choose(k_textOptionSound);
+    EXPECT_EQ(game->m_soundEnabled, 1);
+    EXPECT_EQ(takeSound(), overMatch ? k_soundBreakHard : k_musicTitle) << overMatch;
+    EXPECT_EQ(game->getMenuEntryFlags(k_textOptionSound), 2u | k_textOn << 16);
+    choose(k_textOptionSound);
+    EXPECT_EQ(game->m_soundEnabled, 0);
+    EXPECT_EQ(takeSound(), -1);
+  }
+}
+
+TEST_F(FrontEnd, OptionTogglesWriteSettingsBytesOneAndTwo) {
+  start(k_stateOptions);
+  const uint8_t guide = game->m_option7, option8 = game->m_option8;
+  choose(k_textOptionAimingGuide);
+  EXPECT_EQ(savedByte(1), guide ? 0 : 1);
+  EXPECT_EQ(game->getMenuEntryFlags(k_textOptionAimingGuide), 2u | (guide ? k_textOff : k_textOn) << 16);
+  choose(k_textOption8);
+  EXPECT_EQ(savedByte(2), option8 ? 0 : 1);
+  choose(k_textOptionAimingGuide);
+  choose(k_textOption8);
+  EXPECT_EQ(savedByte(1), guide);
+  EXPECT_EQ(savedByte(2), option8);
+}
+
+TEST_F(FrontEnd, ResetQuestionAnswersReturnToTheOptions) {
+  struct Case {
+    int key;  // select on yes or no, or back
+    uint32_t entry;
+    bool reset;
+  };
+  for (const Case& c : {Case{kSelect, k_textYes, true}, Case{kSelect, k_textNo, false}, Case{kBack, 0, false}}) {
+    start(k_stateOptions);
+    game->m_option7 = 0;
+    game->m_career.money = 123;
+    game->saveSettings();
+    choose(k_textResetAll);
+    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    EXPECT_EQ(game->getMenuSelection(), 1) << "opens on no";
+    if (c.entry) game->selectMenuEntryById(c.entry);
+    frame({c.key});
+    EXPECT_EQ(game->s_gameState, k_stateOptions);
+    EXPECT_EQ(game->m_option7, c.reset ? 1 : 0);
+    EXPECT_EQ(savedByte(1), c.reset ? 1 : 0);
+    EXPECT_EQ(game->m_career.money != 123u, c.reset);
+  }
+}
+
+TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
+  game->m_menusOverMatch = 1;
+  game->m_inGame = 1;
+  game->m_stackDepth = 1;
+  game->s_gameState = k_stateIGM;
+  game->setInGameState(k_stateOptions);
+  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 1u);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->m_inGame, 1);
+  EXPECT_EQ(game->m_stackDepth, 1) << "the paused match's stack stays";
+  // Outside a match: the main menu.
+  game->m_menusOverMatch = 0;
+  start(k_stateOptions);
+  EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 0u);
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+}
+
+TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
+  struct Case {
+    uint32_t entry;
+    uint8_t careerStarted;
+    int32_t state, gameType;
+  };
+  const Case cases[] = {
+      {k_textQuickMatch, 0, k_stateRulesChoice, 0},  {k_textCareer, 0, k_stateCareerCharacterSelect, -1},
+      {k_textCareer, 1, k_statePub, -1},             {k_textSingleMatch, 0, k_stateRulesChoice, 1},
+      {k_textOptions, 0, k_stateOptions, -1},        {k_textHelp, 0, k_stateHelpMenu, -1},
+      {k_textAbout, 0, k_stateAbout, -1},            {k_textExit, 0, k_stateQuestion, -1},
+  };
+  for (const Case& c : cases) {
+    game->m_career.started = c.careerStarted;
+    game->gameType = 3;
+    start(k_stateMainMenu);
+    EXPECT_EQ(game->gameType, -1);
+    mainMenuChoose(c.entry);
+    EXPECT_EQ(game->s_gameState, c.state) << c.entry;
+    EXPECT_EQ(game->gameType, c.gameType) << c.entry;
+  }
+  // The exit question: title 37, body 1, on the no entry.
+  EXPECT_EQ(game->m_questionTitle, k_textExit);
+  EXPECT_EQ(game->m_questionBody, k_textQuestionBody);
+  EXPECT_EQ(game->m_questionReturnState, k_stateMainMenu);
+  EXPECT_EQ(game->m_questionAction, 0);
+  EXPECT_EQ(game->m_questionPanel, k_interfaceMainMenu);
+  EXPECT_EQ(game->m_subState, k_subStateUpdate) << "set up in the frame that asked";
+  EXPECT_EQ(game->getMenuSelection(), 1);
+}
+
+// Question actions: where yes, no and back lead, in game or not, and what
+// they change.
+TEST_F(FrontEnd, QuestionActionTable) {
+  enum Answer { kYesAnswer, kNoAnswer, kBackAnswer };
+  struct Case {
+    int32_t action;
+    Answer answer;
+    bool inGame;
+    int32_t state;
+    int32_t inGameAfter;
+  };
+  const Case cases[] = {
+      {0, kNoAnswer, false, k_stateMainMenu, 0},
+      {0, kBackAnswer, false, k_stateMainMenu, 0},
+      {0, kNoAnswer, true, k_stateIGM, 1},
+      {1, kYesAnswer, false, k_stateOptions, 0},
+      {2, kYesAnswer, true, k_stateMainMenuLoading, 0},
+      {2, kNoAnswer, true, k_stateIGM, 1},
+      {3, kYesAnswer, true, k_stateMatchInit, 1},
+      {3, kBackAnswer, true, k_stateIGM, 1},
+      {5, kYesAnswer, false, k_stateItemBought, 0},
+      {5, kNoAnswer, false, k_stateShop, 0},
+      {6, kYesAnswer, true, k_stateMatchInit, 1},
+      {6, kNoAnswer, true, k_stateContinue, 1},
+      {6, kBackAnswer, true, k_stateQuestion, 1},
+      {7, kYesAnswer, false, k_stateShop, 0},
+      {8, kYesAnswer, true, k_stateMatchInit, 1},
+      {8, kNoAnswer, true, k_stateInGameQuestion, 1},
+      {8, kBackAnswer, true, k_stateQuestion, 1},
+      {9, kYesAnswer, true, k_stateBallsMoving, 1},
+      {9, kNoAnswer, true, k_stateBallsMoving, 1},
+      {9, kBackAnswer, true, k_stateQuestion, 1},
+      {10, kYesAnswer, true, k_stateBallsMoving, 1},
+      {10, kNoAnswer, true, k_stateBallsMoving, 1},
+      {10, kBackAnswer, true, k_stateQuestion, 1},
+      {11, kYesAnswer, true, k_stateAfterShot, 1},
+      {11, kNoAnswer, true, k_stateAfterShot, 1},
+      {11, kBackAnswer, true, k_stateQuestion, 1},
+      {14, kYesAnswer, false, k_stateTournamentMenu, 0},
+      {14, kNoAnswer, false, k_stateTournamentStage, 0},
+      {14, kBackAnswer, false, k_stateTournamentStage, 0},
+      {14, kBackAnswer, true, k_stateIGM, 1},
+      {4, kYesAnswer, false, k_stateShop, 0},  // unknown: back where it came from
+      {12, kYesAnswer, true, k_stateIGM, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "action " << c.action << " answer " << c.answer << " in game " << c.inGame);
+    game->m_menusOverMatch = c.inGame;
+    game->m_pendingQuestionAction = -1;
+    game->m_bracketResumes = 0;
+    game->m_rules = RuleState();
+    game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
+    game->currentPlayer = 0;
+    game->m_option8 = c.answer == kYesAnswer ? 0 : 1;
+    game->gameType = 1;
+    int32_t returnState = c.action == 5 || c.action == 7 || c.action == 4 ? k_stateShop : k_stateMainMenu;
+    if (c.inGame) {
+      // A match with the balls moving under the menu.
+      start(k_stateMainMenu);
+      game->setInGameState(k_stateBallsMoving);
+      game->m_stateStack[0] = k_stateBallsMoving;
+      game->m_stackDepth = 1;
+      game->s_gameState = k_stateIGM;
+      returnState = k_stateIGM;
+      if (c.action == 6) returnState = k_stateContinue;
+      if (c.action == 11) returnState = k_stateAfterShot;
+    } else {
+      start(returnState);
+    }
+    game->openQuestion(1, 1, returnState, c.action, 9, -1);
+    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    EXPECT_EQ(game->m_inGame, c.inGame ? 1 : 0);
+    if (c.answer == kBackAnswer) {
+      frame({kBack});
+    } else {
+      choose(c.answer == kYesAnswer ? k_textYes : k_textNo);
+    }
+    EXPECT_EQ(game->s_gameState, c.state);
+    EXPECT_EQ(game->m_inGame, c.inGameAfter);
+    const bool remembered = c.answer == kBackAnswer && c.action >= 6 && c.action != 7 && c.action <= 11;
+    EXPECT_EQ(game->m_pendingQuestionAction, remembered ? c.action : -1);
+    if (c.action == 9 && c.answer != kBackAnswer) {
+      EXPECT_EQ(game->m_rules.pushOutShot, c.answer == kYesAnswer ? 1 : 0);
+      EXPECT_EQ(game->m_rules.pushOutAvailable, 0);
+    }
+    if (c.action == 10 && c.answer != kBackAnswer) {
+      EXPECT_EQ(game->m_rules.pushOutAnswered, 0);
+      EXPECT_EQ(game->currentPlayer, c.answer == kNoAnswer ? 1 : 0) << "no passes the table";
+    }
+    if (c.action == 11 && c.answer != kBackAnswer) {
+      EXPECT_EQ(game->m_option8, c.answer == kYesAnswer ? 1 : 0);
+      EXPECT_EQ(savedByte(2), c.answer == kYesAnswer ? 1 : 0);
+    }
+    if (c.action == 14 && c.state == k_stateTournamentStage) {
+      EXPECT_EQ(game->m_bracketResumes, 1);
+    }
+    if (c.action == 6 && c.answer == kYesAnswer) {
+      EXPECT_EQ(game->gameType, 5);
+    }
+    if (c.action == 2 || c.action == 3) {
+      EXPECT_EQ(game->m_menusOverMatch, c.answer == kYesAnswer ? 0 : 1);
+    }
+  }
+}
+
+TEST_F(FrontEnd, ExitYesQuitsAndMarksALeftTutorial) {
+  for (const int32_t type : {1, 5}) {
+    game->m_tutorialLeft = 0;
+    game->m_quitRequested = 0;
+    start(k_stateMainMenu);
+    game->gameType = type;
+    game->openQuestion(k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+    choose(k_textYes);
+    EXPECT_EQ(game->s_gameState, k_stateNone);
+    EXPECT_EQ(game->m_quitRequested, 1);
+    EXPECT_EQ(savedByte(22), type == 5 ? 1 : 0) << type;
+  }
+}
+
+TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
+  struct Case {
+    int32_t action, gameType;
+    bool marks, box;
+  };
+  const Case cases[] = {{0, 1, false, false}, {0, 2, false, true}, {2, 2, false, true}, {5, 3, true, true},
+                        {11, 1, false, true}, {14, 2, false, true}, {1, 2, false, false}};
+  for (const Case& c : cases) {
+    start(k_stateMainMenu);
+    game->gameType = c.gameType;
+    game->openQuestion(1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
+    game->paintCurrentState(screen->g());
+    EXPECT_EQ(game->isElementVisible(k_questionItemMarks), c.marks) << c.action;
+    EXPECT_EQ(game->isElementVisible(k_questionNoteBox), c.box) << c.action << " " << c.gameType;
+    EXPECT_EQ(game->getMenuSelection(), -1);
+  }
+}
+
+TEST_F(FrontEnd, ResetSelectionFlagClearsTheSelectionOnTheNextFrame) {
+  start(k_stateMainMenu);
+  game->openQuestion(1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+  EXPECT_EQ(game->getMenuSelection(), 1);
+  game->m_questionResetSelection = 1;
+  frame();
+  EXPECT_EQ(game->getMenuSelection(), -1);
+  EXPECT_EQ(game->m_questionResetSelection, 0);
+}
+
+}  // namespace
