@@ -167,3 +167,81 @@ TEST(AchievementProgram, ListPagedByTouchThenBackToTheCategories) {
 }
 
 }  // namespace
+
+namespace {
+
+// Over the first screen after loading: the tenth achievement of category 1
+// slides in, then the completion notice waits for the left soft key.
+[[noreturn]] void runNotices(const std::string& capture) {
+  g_writeDir = std::filesystem::temp_directory_path() / ("kv_ach_notices_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(g_writeDir);
+  std::filesystem::create_directories(g_writeDir);
+  wince::Options options;
+  options.backend = wince::BackendKind::Headless;
+  options.frames = 700;
+  options.writeDir = g_writeDir.string();
+  if (!wince::start(options)) std::exit(3);
+  wince::setFrameHook([capture](uint64_t, const uint16_t* pixels) {
+    static int step = 0;
+    static uint32_t at = 0;
+    cGame* g = getGame();
+    if (!g) return;
+    const uint32_t now = GetTickCount();
+    auto shot = [&](const char* name) {
+      if (!capture.empty()) wince::writePng(capture + "/" + name + ".png", pixels, 240, 320);
+    };
+    if (step == 0 && g->s_gameState == k_stateFirstRunQuestion && g->m_subState != k_subStateInit) {
+      g->m_achievementMask = 0x1FFu << 10;
+      g->unlockAchievement(19);
+      at = now;
+      step = 1;
+      wince::setScript({{now + 2500, wince::ScriptEvent::Down, 30, 300},
+                        {now + 2600, wince::ScriptEvent::Up, 30, 300}});
+    } else if (step == 1 && now >= at + 600) {
+      // The plate at its place: its frame's pixels are on the screen.
+      ASprite* bank = g->m_sprites[k_slotBadge[1]];
+      std::vector<uint16_t> buffer(240 * 320, 0xF81F);
+      MutableImage scratch(240, 320, 480, 16, buffer.data());
+      if (bank) bank->paintFrame(scratch.getGraphics(), 1, 40, 4, 0);
+      int same = 0, drawn = 0;
+      for (int i = 0; i < 240 * 320; ++i)
+        if (buffer[i] != 0xF81F && i % 240 < 70) {
+          ++drawn;
+          same += buffer[i] == pixels[i];
+        }
+      note("plate=" + std::string(drawn > 0 && same == drawn ? "home" : "missing"));
+      note("shown=" + std::to_string(g->countShownNotices()));
+      shot("notice");
+      step = 2;
+    } else if (step == 2 && now >= at + 2200) {
+      note("shown=" + std::to_string(g->countShownNotices()));
+      note(std::string("completion=") + (g->hasCompletionNotice() && g->m_completionNoticeShown ? "up" : "none"));
+      shot("completion");
+      step = 3;
+    } else if (step == 3 && now >= at + 3200) {
+      note(std::string("completion=") + (g->hasCompletionNotice() ? "up" : "none"));
+      note("state=" + std::to_string(g->s_gameState));
+      const std::vector<uint8_t> file = readFile(g_writeDir / "save.sav");
+      if (file.size() == 300 && file[13] == 0 && file[14] == 0x0F && file[15] == 0xFC && file[16] == 0)
+        note("saved");
+      step = 4;
+    }
+  });
+  std::atexit([] { std::fprintf(stderr, "run:%s\n", g_report.c_str()); });
+  registerApplet();
+  static int instance;
+  char16_t commandLine[1] = {0};
+  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
+  std::exit(result == 0 ? 4 : result);
+}
+
+TEST(AchievementProgram, NoticeThenCompletionNoticeOverAScreen) {
+  const char* data = std::getenv("KV_DATA_DIR");
+  if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const char* capture = std::getenv("KV_ACH_CAPTURE");
+  EXPECT_EXIT(runNotices(capture ? capture : ""), ::testing::ExitedWithCode(0),
+              "run: plate=home shown=1 shown=0 completion=up completion=none state=30 saved\n");
+}
+
+}  // namespace
