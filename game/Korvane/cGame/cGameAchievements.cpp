@@ -170,9 +170,11 @@ void cGame::paintCompletionNotice() {
 }
 
 int32_t cGame::countCompletedCategories() const {
+  // From the unlocked set itself: the percentages are only as recent as the
+  // last unlock or visit of the categories screen.
   int32_t n = 0;
-  for (int32_t p : m_achievementPercent)
-    if (p == 100) ++n;
+  for (int32_t c = 0; c < k_achievementCategories; ++c)
+    if (((m_achievementMask >> (10 * c)) & kCategoryBits) == kCategoryBits) ++n;
   return n;
 }
 

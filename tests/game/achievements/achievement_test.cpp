@@ -60,8 +60,12 @@ TEST_F(Achievements, TenthIdOfACategoryQueuesOneCompletionNotice) {
   EXPECT_EQ(game->m_achievementPercent[0], 0);
   EXPECT_EQ(game->findCompletionNotice(), 1);
   EXPECT_EQ(game->countCompletedCategories(), 1);
-  // Mask bits 30 and 31 from a file belong to no category.
+  // Mask bits 30 and 31 from a file belong to no category; a mask just
+  // loaded counts before any percentage is worked out.
+  game->m_achievementMask = 0xC0000000u | 0x3FFu | (0x3FFu << 20);
+  EXPECT_EQ(game->countCompletedCategories(), 2);
   game->m_achievementMask = 0xC0000000u | 0x3FFu;
+  EXPECT_EQ(game->countCompletedCategories(), 1);
   game->updateAchievementPercentages();
   EXPECT_EQ(game->m_achievementPercent[0], 100);
   EXPECT_EQ(game->m_achievementPercent[2], 0);
