@@ -12,7 +12,7 @@ seconds=${KV_FUZZ_SECONDS:-30}
 CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_archive fuzz_text bar_seeds fuzz_interfaces interface_seeds fuzz_model model_seeds
+cmake --build "$dir" -j4 --target fuzz_archive fuzz_text bar_seeds fuzz_interfaces interface_seeds fuzz_model fuzz_animation model_seeds
 corpus=$dir/archive-corpus
 rm -rf "$corpus" "$dir/archive-findings"
 mkdir -p "$corpus" "$dir/archive-findings"
@@ -42,13 +42,18 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   "$dir/tools/interface/fuzz_interfaces" -max_total_time=$((seconds * 2 / 3)) -max_len=1024 -rss_limit_mb=2048 \
   -print_final_stats=1 "$corpus" >"$dir/fuzz_interfaces.log" 2>&1 || { tail -50 "$dir/fuzz_interfaces.log"; exit 1; }
 echo "fuzz_interfaces:"; grep -E "^(Done|stat::)" "$dir/fuzz_interfaces.log"
-# Models: read, then drawn as they are and through a matrix.
+# Models: read, then drawn as they are and through a matrix. Animated meshes
+# and tracks: read, evaluated, skinned and drawn.
 corpus=$dir/model-corpus
-rm -rf "$corpus" "$dir/model-findings"
-mkdir -p "$corpus" "$dir/model-findings"
-"$dir/tools/model/model_seeds" "$corpus"
+rm -rf "$corpus" "$dir/model-findings" "$dir/animation-corpus"
+mkdir -p "$corpus" "$dir/model-findings" "$dir/animation-corpus"
+"$dir/tools/model/model_seeds" "$corpus" "$dir/animation-corpus"
 cd "$dir/model-findings"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$dir/tools/model/fuzz_model" -max_total_time=$((seconds / 2)) -max_len=4096 -rss_limit_mb=2048 \
   -print_final_stats=1 "$corpus" >"$dir/fuzz_model.log" 2>&1 || { tail -50 "$dir/fuzz_model.log"; exit 1; }
 echo "fuzz_model:"; grep -E "^(Done|stat::)" "$dir/fuzz_model.log"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  "$dir/tools/model/fuzz_animation" -max_total_time=$((seconds / 2)) -max_len=4096 -rss_limit_mb=2048 \
+  -print_final_stats=1 "$dir/animation-corpus" >"$dir/fuzz_animation.log" 2>&1 || { tail -50 "$dir/fuzz_animation.log"; exit 1; }
+echo "fuzz_animation:"; grep -E "^(Done|stat::)" "$dir/fuzz_animation.log"

@@ -7,10 +7,6 @@
 #include "zul/3d/GL3DTexture.h"
 #include "zul/3d/GlRenderer.h"
 
-namespace {
-constexpr const char* kSource = GL3DAnimatedObject::kSource;
-}  // namespace
-
 GL3DAnimatedObject::~GL3DAnimatedObject() {
   if (m_meshManager) m_meshManager->release(m_mesh);
   if (m_modelManager) m_modelManager->release(m_model);

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr const char* kSource = GL3DAnimationSequencer::kSource;
 // Table values stay below 2^30 ms, so that a start plus a length fits the
 // 32-bit time.
 constexpr double kMaxMilliseconds = 1 << 30;

@@ -9,10 +9,6 @@
 #include "zul/lm/Matrix34.h"
 #include "zul/memory/Memory.h"
 
-namespace {
-constexpr const char* kSource = GL3DScene::kSource;
-}  // namespace
-
 GL3DBillboard::GL3DBillboard(Q14 halfSize) { setSize(halfSize, halfSize); }
 
 GL3DBillboard& GL3DBillboard::operator=(const GL3DBillboard& other) {
