@@ -1,0 +1,144 @@
+// The built data set holds what the front end reads: its interface elements
+// of the right types, rows over their touch rectangles, its texts and the
+// frames and animations of its sprite banks.
+#include <cstdlib>
+
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "tests/game/interfaces/InterfaceFixture.h"
+
+namespace {
+
+class FrontEndData : public InterfaceTest {
+ protected:
+  void SetUp() override {
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+    InterfaceTest::SetUp();
+    dataDir = data;
+    for (const char* name : {"interf.bar", "text.bar", "menu.bar"})
+      std::filesystem::copy_file(dataDir + "/" + name, path(name));
+    ASSERT_EQ(game->loadBar("interf.bar"), 1);
+    game->loadInterfaces();
+    game->unloadBar();
+    game->loadStrings(0);
+  }
+  // Bank entry of menu.bar.
+  std::unique_ptr<ASprite> menuBank(int32_t entry) {
+    auto bank = std::make_unique<ASprite>();
+    if (game->loadBar("menu.bar") != 1) return nullptr;
+    const int32_t offset = game->getBarEntryOffset(entry), size = game->getBarEntrySize(entry);
+    const bool ok = size > 0 && bank->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size));
+    game->unloadBar();
+    return ok ? std::move(bank) : nullptr;
+  }
+  std::string dataDir;
+};
+
+TEST_F(FrontEndData, ElementsOfTheFrontEndScreens) {
+  struct Need {
+    int interface, first, last, type;
+  };
+  const Need needs[] = {
+      {0, 4, 5, F::kText},    {0, 8, 8, F::kText},     {0, 15, 15, F::kText},   {1, 3, 3, F::kText},
+      {1, 5, 5, F::kText},    {2, 6, 12, F::kText},    {2, 13, 13, F::kSprite}, {2, 16, 17, F::kSprite},
+      {2, 19, 19, F::kSprite}, {3, 8, 10, F::kText},   {3, 16, 16, F::kText},   {3, 17, 19, F::kSprite},
+      {3, 20, 20, F::kText},  {3, 23, 25, F::kSprite}, {3, 26, 31, F::kText},   {6, 6, 7, F::kSprite},
+      {6, 10, 14, F::kText},  {6, 20, 20, F::kText},   {6, 21, 21, F::kSprite},
+  };
+  for (const Need& n : needs)
+    for (int i = n.first; i <= n.last; ++i) {
+      const int16_t* e = game->getInterfaceElement(n.interface, i);
+      ASSERT_NE(e, nullptr) << n.interface << " " << i;
+      EXPECT_EQ(e[F::kWordType], n.type) << n.interface << " " << i;
+    }
+  // Main-menu rows glow: a font above 0. The marker stands on the chosen row.
+  for (int i = 6; i <= 12; ++i) EXPECT_GT(game->getInterfaceElementFont(2, i), 0) << i;
+  EXPECT_EQ(game->getInterfaceElement(2, 19)[F::kWordParams + F::kSpriteBank], k_slotMarks);
+  const int32_t rowTop = game->getInterfaceElementY(2, 8);
+  EXPECT_GE(game->getInterfaceElementY(2, 19), rowTop);
+  EXPECT_LE(game->getInterfaceElementY(2, 19), rowTop + game->getInterfaceElementHeight(2, 8));
+  // Interface 1 has no panel; 2, 3 and 6 plain panels with a veil.
+  auto panel = [&](int id) -> const int16_t* {
+    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
+      const int16_t* e = game->getInterfaceElement(id, i);
+      if (e[F::kWordType] == F::kPanel) return e;
+    }
+    return nullptr;
+  };
+  EXPECT_EQ(panel(1), nullptr);
+  for (int id : {2, 3, 6}) {
+    ASSERT_NE(panel(id), nullptr) << id;
+    EXPECT_NE(panel(id)[F::kWordParams + F::kPanelPlain], 0) << id;
+    EXPECT_GT(panel(id)[F::kWordParams + F::kPanelShade], 0) << id;
+  }
+}
+
+TEST_F(FrontEndData, RowBoxesCoverTheirTouchRectangles) {
+  struct Row {
+    int interface, element, x, y, w, h;  // the touch rectangle in the 240 x 378 layout
+  };
+  std::vector<Row> rows = {{0, 4, 86, 137, 65, 40}, {0, 5, 86, 186, 65, 40}, {3, 9, 18, 150, 212, 40},
+                           {3, 10, 18, 202, 212, 40}};
+  for (int i = 0; i < 7; ++i) rows.push_back({2, 6 + i, 18, 49 + 40 * i, 212, 24});
+  for (int i = 0; i < 4; ++i) rows.push_back({6, 10 + i, 18, 126 + 50 * i, 212, 28});
+  for (const Row& r : rows) {
+    const int x = game->getInterfaceElementX(r.interface, r.element), y = game->getInterfaceElementY(r.interface, r.element);
+    const int w = game->getInterfaceElementWidth(r.interface, r.element);
+    const int h = game->getInterfaceElementHeight(r.interface, r.element);
+    const int top = touchLayoutY(r.y);
+    SCOPED_TRACE(testing::Message() << "interface " << r.interface << " element " << r.element);
+    EXPECT_LE(x, r.x);
+    EXPECT_GE(x + w, r.x + r.w);
+    EXPECT_LE(y, top);
+    EXPECT_GE(y + h, top + r.h);
+  }
+  // Back button of the options on the right soft key (197, 286 .. 240, 320).
+  std::unique_ptr<ASprite> ui = menuBank(k_slotUi);
+  ASSERT_TRUE(ui);
+  const int16_t* back = game->getInterfaceElement(6, 21);
+  EXPECT_EQ(back[F::kWordX], 197);
+  EXPECT_EQ(back[F::kWordY], touchLayoutY(338));
+  for (int frame : {k_uiFrameBack, k_uiFrameBackPressed}) {
+    EXPECT_GE(ui->getFrameWidth(frame), 43) << frame;
+    EXPECT_GE(ui->getFrameHeight(frame), 320 - 286) << frame;
+  }
+}
+
+TEST_F(FrontEndData, TextsOfTheFrontEnd) {
+  const int ids[] = {1,   5,   7,   8,   17,  18,  30,  31,  32,  33,  34,  35,  36,  37,  39,  40,  44,
+                     45,  47,  196, 213, 54,  64,  65,  110, 112, 113, 193, 403, 404, 405, 435, 634, 635,
+                     649, 674, 675, 676, 678, 679, 680, 693, 694};
+  for (int id : ids) EXPECT_GT(game->getStringLength(id), 0) << id;
+  // The buying body holds the item's name and the price; the money format a number.
+  const std::string buy(game->getStringData(k_textBuyBody), static_cast<size_t>(game->getStringLength(k_textBuyBody)));
+  EXPECT_NE(buy.find("%t"), std::string::npos);
+  EXPECT_NE(buy.find("%t", buy.find("%t") + 2), std::string::npos);
+  const std::string money(game->getStringData(k_textMoney), static_cast<size_t>(game->getStringLength(k_textMoney)));
+  EXPECT_NE(money.find("%n"), std::string::npos);
+}
+
+TEST_F(FrontEndData, BanksOfTheFrontEnd) {
+  std::unique_ptr<ASprite> background = menuBank(k_slotBackground), title = menuBank(k_slotTitle);
+  std::unique_ptr<ASprite> ui = menuBank(k_slotUi), marks = menuBank(k_slotMarks);
+  ASSERT_TRUE(background && title && ui && marks);
+  for (ASprite* picture : {background.get(), title.get()}) {
+    EXPECT_EQ(picture->getFrameWidth(0), 240);
+    EXPECT_EQ(picture->getFrameHeight(0), 320);
+  }
+  EXPECT_GE(ui->frameCount, k_uiFrameCount);
+  EXPECT_GE(ui->animCount, k_uiAnimCount);
+  for (int f : {k_uiFrameNewBadge, k_uiFrameBackPressed, k_uiFrameButton, k_uiFrameButtonPressed, k_uiFrameBack})
+    EXPECT_GT(ui->getFrameWidth(f), 0) << f;
+  for (int f = k_uiFrameMessageFirst; f <= k_uiFrameMessageLast; ++f) EXPECT_GT(ui->getFrameWidth(f), 0) << f;
+  for (int f = k_uiFrameDialogFirst; f <= k_uiFrameDialogLast; ++f) EXPECT_GT(ui->getFrameWidth(f), 0) << f;
+  for (int a = k_uiAnimArrowUp; a <= k_uiAnimArrowRight + k_uiAnimArrowHeld; ++a)
+    EXPECT_GT(ui->getAnimFrameCount(a), 0) << a;
+  EXPECT_GT(marks->getFrameWidth(k_marksFrameMarker), 0);
+  EXPECT_GT(marks->getAnimFrameCount(k_marksAnimTickOff), 0);
+  EXPECT_GT(marks->getAnimFrameCount(k_marksAnimTickOn), 0);
+  // The dialog's middle pieces tile: one width for all steps.
+  for (int k = 1; k < 14; ++k) EXPECT_EQ(ui->getFrameWidth(64 + 3 * k), ui->getFrameWidth(64)) << k;
+}
+
+}  // namespace
