@@ -190,3 +190,95 @@ constexpr int32_t k_textShopCategory0 = 403;  // 403-405
 constexpr int32_t k_textMoney = 435;          // %n
 constexpr int32_t k_textOption8Note = 680;
 constexpr int32_t k_textTournamentNote = 693;
+
+// ---- the table view: in-game banks, their "ig.bar" entries, the HUD's
+// frames and the elements of interface 56 it paints
+constexpr const char* k_archiveInGame = "ig.bar";
+// "ig.bar" entries.
+constexpr int32_t k_igEntryHud = 0;              // slot 100, built with alpha
+constexpr int32_t k_igEntryTable = 2;            // slot 102, a palette per table colour
+constexpr int32_t k_igEntryBallAlpha = 24;       // alpha source of 25, 26, 27
+constexpr int32_t k_igEntryBalls1to8 = 25;       // bank B
+constexpr int32_t k_igEntryBalls9to15 = 26;      // bank C
+constexpr int32_t k_igEntryCueBall = 27;         // bank A
+constexpr int32_t k_igEntryShadowAlpha = 28;     // alpha source of 29
+constexpr int32_t k_igEntryShadow = 29;          // bank D
+constexpr int32_t k_igEntryHand = 30;            // bank E
+constexpr int32_t k_igEntryCueAlpha = 31;        // alpha source of 32-37
+constexpr int32_t k_igEntryFirstCue = 32;        // bank F: 32 + the equipped cue, 0-5
+constexpr int32_t k_igEntrySpare = 38;           // bank G
+constexpr int32_t k_igEntryThinking = 39;        // bank H
+constexpr int32_t k_igEntryEffect = 40;          // bank I
+constexpr int32_t k_igEntryGuideDots = 42;       // bank J
+constexpr int32_t k_igEntryGuideDotAlpha = 43;   // alpha source of 42
+constexpr int32_t k_cueLooks = 6;
+// In-game banks A-J of the match loading.
+constexpr int32_t k_matchBankCueBall = 0;
+constexpr int32_t k_matchBankBalls1to8 = 1;
+constexpr int32_t k_matchBankBalls9to15 = 2;
+constexpr int32_t k_matchBankShadow = 3;
+constexpr int32_t k_matchBankHand = 4;
+constexpr int32_t k_matchBankCue = 5;
+constexpr int32_t k_matchBankSpare = 6;
+constexpr int32_t k_matchBankThinking = 7;
+constexpr int32_t k_matchBankEffect = 8;
+constexpr int32_t k_matchBankGuideDots = 9;
+// Sprite slots of the HUD: the HUD bank, the table and the group icons (menu.bar 6).
+constexpr int32_t k_slotHud = 100;
+constexpr int32_t k_slotTable = 102;
+constexpr int32_t k_slotGroupIcons = 6;
+constexpr int32_t k_menuEntryGroupIcons = 6;
+// Ball banks: 8 palettes (yellow, blue, red, purple, orange, green, maroon,
+// black) for 1-8, 7 stripes for 9-15; animations 0 rolling, 1-3 pocket
+// drops, 5-7 rest looks (6 and 7 airborne), 9-17 slides into panel slots
+// 0-8 and 18-26 still in them.
+constexpr int32_t k_ballPalettes = 8;
+constexpr int32_t k_stripePalettes = 7;
+constexpr int32_t k_ballAnims = 27;
+constexpr int32_t k_frameShadow = 0;
+constexpr int32_t k_moduleCue = 0;
+constexpr int32_t k_guideDotFrames = 5;
+constexpr int32_t k_animHitSpark = 3;
+constexpr int32_t k_animThinking = 0;
+// Group icons: frames 0 none, 1 stripe, 2 solid, 3 eight; palettes 0-8
+// (lowest ball - 1).
+constexpr int32_t k_groupIconFrames = 4;
+constexpr int32_t k_groupIconPalettes = 9;
+// HUD bank frames.
+constexpr int32_t k_hudFrameGaugeBack = 0;    // + cue item 0-5
+constexpr int32_t k_hudFrameGaugeFill = 6;    // + item
+constexpr int32_t k_hudFrameGaugeFrame = 12;  // + item
+constexpr int32_t k_hudFrameSpinPad = 22;     // 24-27: left, up, right, down lit
+constexpr int32_t k_hudFrameSpinLeft = 24, k_hudFrameSpinUp = 25, k_hudFrameSpinRight = 26, k_hudFrameSpinDown = 27;
+constexpr int32_t k_hudFrameAimFire = 31;     // 32 pressed
+constexpr int32_t k_hudFramePowerFire = 33;   // 34 pressed
+constexpr int32_t k_hudFramePlaceFire = 35;   // 36 pressed
+constexpr int32_t k_hudFrameFineTurn = 37;    // 38 left pressed, 39 right pressed
+constexpr int32_t k_hudFrameTip = 71;         // + guide item 0-5
+constexpr int32_t k_hudFrameMasse = 81;       // 82 pressed
+constexpr int32_t k_hudFrameHint = 83;        // 84 lit
+constexpr int32_t k_hudFrameMenu = 85;        // 86 pressed
+constexpr int32_t k_hudFrameCount = 96;
+// Interface 56 elements of the table view.
+constexpr int32_t k_interfaceHud = 56;
+constexpr int32_t k_elTable = 11;
+constexpr int32_t k_elPortrait0 = 12;  // + player
+constexpr int32_t k_elSpecialPortrait = 14;
+constexpr int32_t k_elHudBar = 16, k_elHudBarAlt = 24;
+constexpr int32_t k_elGroup0 = 18, k_elGroup0Alt = 26;  // + player
+constexpr int32_t k_elPottedStart = 20, k_elPottedStartAlt = 28;
+constexpr int32_t k_elShotsLeft = 21, k_elShotsLeftAlt = 29;
+constexpr int32_t k_elHintButton = 30;
+constexpr int32_t k_elMenuButton = 32;
+constexpr int32_t k_elFireHint = 33, k_elTurnHint = 34, k_elSpinHint = 35;
+constexpr int32_t k_elGaugeFrame0 = 36, k_elGaugeFrame1 = 42;  // + item
+constexpr int32_t k_elGaugeBack0 = 48, k_elGaugeBack1 = 60;
+constexpr int32_t k_elGaugeFill0 = 54, k_elGaugeFill1 = 66;
+constexpr int32_t k_elSpinPanel = 88, k_elSpinEdgeLeft = 89, k_elMasseButton = 90, k_elSpinEdgeRight = 91;
+constexpr int32_t k_elSpinTop = 92, k_elBallFace = 94, k_elTipMarker = 96, k_elTipMarkerMasse = 97;
+constexpr int32_t k_elTipDot = 98, k_elSpinBox = 100, k_elMasseText = 101;
+constexpr int32_t k_elTutorialBox = 124, k_elTutorialText = 125;
+constexpr int32_t k_elTextBox = 126, k_elTextBoxText = 127, k_elTextBoxMore = 128;
+// Texts.
+constexpr int32_t k_textMasseOn = 508;
+constexpr int32_t k_textMasseOff = 509;

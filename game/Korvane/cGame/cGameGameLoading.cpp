@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/SpriteAnimPlayer.h"
@@ -14,7 +15,18 @@ constexpr int32_t kEffectRawColour = 6;
 constexpr int32_t kLastCharacter = 10;
 constexpr int32_t kPortraitSlot = 13;
 // In-game banks A-J.
-enum MatchBank : int32_t { kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ };
+enum MatchBank : int32_t {
+  kA = k_matchBankCueBall,
+  kB = k_matchBankBalls1to8,
+  kC = k_matchBankBalls9to15,
+  kD = k_matchBankShadow,
+  kE = k_matchBankHand,
+  kF = k_matchBankCue,
+  kG = k_matchBankSpare,
+  kH = k_matchBankThinking,
+  kI = k_matchBankEffect,
+  kJ = k_matchBankGuideDots,
+};
 // Slots a match keeps besides slot 0 and the portraits.
 constexpr int32_t kMatchSlots[] = {1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
 
@@ -79,17 +91,17 @@ void cGame::runGameLoadingStep(int32_t step) {
       freeUnusedSpritesForMatch();
       break;
     case 2:
-      loadBar("ig.bar");
+      loadBar(k_archiveInGame);
       break;
     case 3:
-      fillSprite(100, 0, 0, true, true);
+      fillSprite(k_slotHud, k_igEntryHud, 0, true, true);
       break;
     case 4:
       fillSprite(101, 1, 0, false, false);
       break;
     case 5:
-      fillSprite(102, 2, table, false, false);
-      if (ASprite* bank = m_sprites[102]) bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
+      fillSprite(k_slotTable, k_igEntryTable, table, false, false);
+      if (ASprite* bank = m_sprites[k_slotTable]) bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
       break;
     case 6:
       freeSprite(104);
@@ -108,8 +120,8 @@ void cGame::runGameLoadingStep(int32_t step) {
       fillSprite(110, 3 + table, 0, false, false);
       break;
     case 11: {
-      ASprite* alpha = parseBank(24);
-      const int32_t entries[] = {27, 25, 26};
+      ASprite* alpha = parseBank(k_igEntryBallAlpha);
+      const int32_t entries[] = {k_igEntryCueBall, k_igEntryBalls1to8, k_igEntryBalls9to15};
       for (int32_t b = kA; b <= kC; ++b) {
         delete m_matchBanks[b];
         m_matchBanks[b] = makeBank(entries[b], k_buildAll, false, false, alpha);
@@ -118,26 +130,26 @@ void cGame::runGameLoadingStep(int32_t step) {
       break;
     }
     case 18:
-      matchBank(kD, 29, 0, true, 28, false);
-      matchBank(kE, 30, 0, true, -1, false);
+      matchBank(kD, k_igEntryShadow, 0, true, k_igEntryShadowAlpha, false);
+      matchBank(kE, k_igEntryHand, 0, true, -1, false);
       break;
     case 20:
-      matchBank(kF, 32 + equipped, 0, true, 31, true);
-      matchBank(kG, 38, 0, true, -1, false);
+      matchBank(kF, k_igEntryFirstCue + equipped, 0, true, k_igEntryCueAlpha, true);
+      matchBank(kG, k_igEntrySpare, 0, true, -1, false);
       break;
     case 22:
-      matchBank(kH, 39, 0, true, -1, false);
+      matchBank(kH, k_igEntryThinking, 0, true, -1, false);
       delete m_matchPlayerH;
       m_matchPlayerH = m_matchBanks[kH] ? new SpriteAnimPlayer(m_matchBanks[kH], 120, 0, nullptr) : nullptr;
       break;
     case 23:
-      matchBank(kI, 40, 0, true, -1, false);
+      matchBank(kI, k_igEntryEffect, 0, true, -1, false);
       delete m_matchPlayerI;
       m_matchPlayerI = m_matchBanks[kI] ? new SpriteAnimPlayer(m_matchBanks[kI], 0, 0, nullptr) : nullptr;
       if (m_matchPlayerI) m_matchPlayerI->active = 0;
       break;
     case 24:
-      matchBank(kJ, 42, 0, true, 43, true);
+      matchBank(kJ, k_igEntryGuideDots, 0, true, k_igEntryGuideDotAlpha, true);
       unloadBar();
       break;
     case 25:

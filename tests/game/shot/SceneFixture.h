@@ -1,0 +1,120 @@
+// A game on the built data set with a match loaded (both players, the
+// table, banks A-J and the HUD), and the table scene painted as the match
+// paints it, for pixel and reference-picture tests.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/game/data/DataFixture.h"
+#include "wince/include/wince/layer.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/MutableImage.h"
+#include "zul/3d/Angles.h"
+
+namespace shottest {
+
+class SceneTest : public DataTest {
+ protected:
+  void SetUp() override {
+    DataTest::SetUp();
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/ig.bar")) GTEST_SKIP() << "no data set";
+    dataDir = data;
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+      std::filesystem::copy(entry.path(), dir / entry.path().filename());
+    game = std::make_unique<cGame>(&screen);
+    game->init();
+    for (int i = 0; i < 50 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
+    game->updateLogo();
+    game->m_logoStartTime = game->m_gameClock - 5000;
+    game->updateLogo();
+    for (int i = 0; i < 100 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
+    game->gameType = 0;
+    game->m_chosenCharacter[0] = 2;
+    game->m_chosenCharacter[1] = 7;
+    game->m_tableIndex = 0;
+    game->m_equippedLevel[0] = 2;
+    game->m_equippedLevel[1] = 2;
+    game->m_equippedLevel[2] = 2;
+    game->enterGameLoading();
+    for (int i = 0; i < 41; ++i) game->updateGameLoading();
+    ASSERT_NE(game->m_matchBanks[k_matchBankCueBall], nullptr);
+    // A fixed rack: the table's layout without the jitter.
+    game->ruleSet = 0;
+    game->m_inGame = 1;
+    game->m_random->setSeed(1234);
+    game->m_rules.normalPlay = 1;
+    game->currentPlayer = 0;
+    game->panelX = 67;
+    game->hudOffset = 0;
+    game->m_world.originX = 67;
+    game->m_world.originY = 0;
+    game->initRack();
+    game->m_world.placeBalls(game->m_tableLayout.groups[TableLayout::kEightBallRack]);
+    game->setBallRollFrames();
+    game->selectInterface(k_interfaceHud);
+    game->setInterfaceElementSprite(k_interfaceHud, k_elPortrait0, 13 + 2);
+    game->setInterfaceElementSprite(k_interfaceHud, k_elPortrait0 + 1, 13 + 7);
+    game->panelRedraw = 1;
+    for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) b->update(game->m_world);
+  }
+  void TearDown() override {
+    game.reset();
+    DataTest::TearDown();
+  }
+  Graphics* g() { return screen.getGraphics(); }
+  const uint16_t* pixels() const { return static_cast<const uint16_t*>(screen.getPixels()); }
+  uint16_t at(int x, int y) const { return pixels()[y * 240 + x]; }
+
+  // The table scene in the order the match paints it.
+  void paintScene(bool gauge, bool cue, bool guide, bool spin, bool hand) {
+    Graphics* gr = g();
+    game->selectInterface(k_interfaceHud);
+    game->paintPlayerPanels(gr);
+    game->resetClip(gr);
+    game->m_paintTarget = gr;
+    if (gauge) game->paintPowerBar();
+    game->paintTableBalls(gr);
+    if (hand) game->paintBallInHandArea(gr);
+    if (cue && game->m_world.cueStick) {
+      PhysicalObject* stick = game->m_world.cueStick;
+      stick->update(game->m_world);
+      const Vector2 aim = game->m_world.shot.aim;
+      ASprite* bank = game->m_matchBanks[k_matchBankCue];
+      game->paintRotatedFrame(gr, bank, k_moduleCue, stick->m_screenX, stick->m_screenY,
+                              atan2Degrees(aim.x, aim.y), true);
+    }
+    if (guide) game->paintAimGuide(gr);
+    if (spin) game->paintSpinSelector(gr);
+    game->paintInGameHud(gr);
+    game->m_paintTarget = nullptr;
+  }
+  // The frame against the reference picture of that name beside this
+  // file; KV_WRITE_REFERENCE=1 writes it instead. The frame is also kept in
+  // the build folder to look at.
+  void compareWithReference(const std::string& name) {
+    const std::string out = std::string(KV_BINARY_DIR) + "/" + name;
+    ASSERT_TRUE(wince::writePng(out, pixels(), 240, 320));
+    const std::string ref = std::string(KV_SOURCE_DIR) + "/tests/game/shot/" + name;
+    if (std::getenv("KV_WRITE_REFERENCE")) {
+      ASSERT_TRUE(wince::writePng(ref, pixels(), 240, 320));
+      return;
+    }
+    std::vector<uint16_t> want;
+    int w = 0, h = 0;
+    ASSERT_TRUE(wince::readPng(ref, want, w, h)) << ref;
+    ASSERT_EQ(w, 240);
+    ASSERT_EQ(h, 320);
+    int differ = 0;
+    for (int i = 0; i < 240 * 320; ++i) differ += want[static_cast<size_t>(i)] != pixels()[i];
+    EXPECT_EQ(differ, 0) << "see " << out;
+  }
+  std::string dataDir;
+  MutableImage screen{240, 320, 16};
+};
+
+}  // namespace shottest
