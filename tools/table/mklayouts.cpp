@@ -8,9 +8,12 @@
 // path that follows, balls of later shots on the path of the shot that
 // starts where the cue ball stopped. Run by hand:
 //
-//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [challenge|lN ...]
+//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [challenge|lN ...]
+//   mklayouts <table.txt> --check
 //
-// lN names lesson N. Found layouts are written into the source in place.
+// lN names lesson N; no names: every challenge. A one-shot layout must also
+// stand the shot with the aim turned D degrees (default 0.1) either way and
+// the power D/10 up or down. Found layouts are written into the source in place.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -289,7 +292,33 @@ class Author {
       shot.aimX = (l.x[m_plan.aimBall] - l.x[0]) * 16384;
       shot.aimY = -(l.y[m_plan.aimBall] - l.y[0]) * 16384;
     }
+    if (m_turn != 0) {
+      const double c = std::cos(m_turn), n = std::sin(m_turn);
+      const double ax = shot.aimX, ay = shot.aimY;
+      shot.aimX = static_cast<int32_t>(std::lround(ax * c - ay * n));
+      shot.aimY = static_cast<int32_t>(std::lround(ax * n + ay * c));
+    }
+    shot.power = static_cast<int32_t>(std::lround(shot.power * m_powerScale));
     return shot;
+  }
+
+  // The layout also holds for shots a little off the plan's: the aim turned
+  // either way, the power a little up or down.
+  bool robust(const Layout& l, int32_t last, bool complete = true) {
+    if (m_tolerance <= 0) return true;
+    const double turn = m_tolerance * 3.14159265358979 / 180.0;
+    const double scale = m_tolerance / 10.0;
+    const double tries[4][2] = {{turn, 1}, {-turn, 1}, {0, 1 + scale}, {0, 1 - scale}};
+    bool ok = true;
+    for (const auto& t : tries) {
+      m_turn = t[0];
+      m_powerScale = t[1];
+      ok = verify(l, last, complete);
+      if (!ok) break;
+    }
+    m_turn = 0;
+    m_powerScale = 1;
+    return ok;
   }
 
   // The carrier's path in the shot of step i, with the balls placed so far.
@@ -394,7 +423,8 @@ class Author {
       l.y[st.ball] = c.y;
       const bool complete = i + 1 == static_cast<int32_t>(m_plan.steps.size());
       ++tried;
-      if (verify(l, i, complete && m_plan.blockers.empty() && m_plan.extras.empty()) && search(l, i + 1)) return true;
+      const bool whole = complete && m_plan.blockers.empty() && m_plan.extras.empty();
+      if (verify(l, i, whole) && robust(l, i, whole) && search(l, i + 1)) return true;
       l.on[st.ball] = false;
     }
     return false;
@@ -414,7 +444,7 @@ class Author {
           l.x[1] = x1;
           l.x[3] = x3;
           l.y[0] = l.y[1] = l.y[3] = kLine;
-          if (verify(l, 1, true)) {
+          if (verify(l, 1, true) && robust(l, 1)) {
             out = l;
             return true;
           }
@@ -550,7 +580,7 @@ class Author {
       }
       if (!placed) return false;
     }
-    return verify(l, last, true);
+    return verify(l, last, true) && robust(l, last);
   }
 
   Plan m_plan;
@@ -566,6 +596,11 @@ class Author {
   };
   std::vector<Aim> m_aims;
   bool m_ok = false;
+  double m_turn = 0, m_powerScale = 1;
+
+ public:
+  // Aim turn (degrees) a layout must stand; a tenth of it as a power factor.
+  double m_tolerance = 0;
 };
 
 // ---- the source
@@ -652,13 +687,16 @@ int check(const std::string& source) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [challenge|lN ...]\n");
+    std::fprintf(stderr,
+                 "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [challenge|lN ...]\n"
+                 "       mklayouts <table.txt> --check\n");
     return 2;
   }
   const std::string source = argv[1];
   if (argc == 3 && std::string(argv[2]) == "--check") return check(source);
   uint64_t seed = 1;
   double seconds = 120;
+  double tolerance = 0.1;
   int32_t threads = 3;
   std::vector<Plan> plans;
   for (int i = 2; i < argc; ++i) {
@@ -667,6 +705,8 @@ int main(int argc, char** argv) {
       seed = std::strtoull(argv[++i], nullptr, 10);
     else if (a == "--seconds" && i + 1 < argc)
       seconds = std::atof(argv[++i]);
+    else if (a == "--tolerance" && i + 1 < argc)
+      tolerance = std::atof(argv[++i]);
     else if (a == "--threads" && i + 1 < argc)
       threads = std::max(1, std::min(3, std::atoi(argv[++i])));
     else if (a[0] == 'l')
@@ -684,6 +724,9 @@ int main(int argc, char** argv) {
   auto worker = [&]() {
     for (size_t k = next++; k < plans.size(); k = next++) {
       Author author(source, plans[k], seed + 7919 * k, seconds);
+      // Several shots carry the cue ball on: a turned first shot moves every
+      // later start, so only one-shot plans must stand the turned shots.
+      author.m_tolerance = plans[k].shots.size() > 1 ? 0 : tolerance;
       const auto t0 = Clock::now();
       solved[k] = author.ok() && author.run(found[k]);
       const double took = std::chrono::duration<double>(Clock::now() - t0).count();

@@ -80,6 +80,26 @@ TEST_F(LayoutReplay, StoredShotsSolveEveryChallenge) {
   }
 }
 
+// One-shot challenges stand a shot a little off the stored one: the aim
+// turned a tenth of a degree either way, the power a hundredth up or down.
+TEST_F(LayoutReplay, OneShotChallengesStandANearbyShot) {
+  const double turn = 0.1 * 3.14159265358979 / 180.0;
+  const double offs[4][2] = {{turn, 1}, {-turn, 1}, {0, 1.01}, {0, 0.99}};
+  for (int32_t c = 0; c < 32; ++c) {
+    if (challengeDemoShotCount(c) != 1) continue;
+    for (const auto& off : offs) {
+      SCOPED_TRACE(::testing::Message() << "challenge " << c << " turn " << off[0] << " power " << off[1]);
+      ReplayShot s = tablelayout::demoShot(c, 0);
+      const double x = s.aimX, y = s.aimY;
+      s.aimX = static_cast<int32_t>(std::lround(x * std::cos(off[0]) - y * std::sin(off[0])));
+      s.aimY = static_cast<int32_t>(std::lround(x * std::sin(off[0]) + y * std::cos(off[0])));
+      s.power = static_cast<int32_t>(std::lround(s.power * off[1]));
+      replay.startChallenge(c);
+      EXPECT_EQ(replay.play(s).outcome & (kWin | kLose), kWin);
+    }
+  }
+}
+
 struct LessonShot {
   int32_t lesson;
   int32_t aimBall;  // -1: the fixed aim below
