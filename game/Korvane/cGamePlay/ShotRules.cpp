@@ -454,11 +454,12 @@ void ShotRules::groupNode(int32_t node) {
         return;
       case 14:
       case 15:
-        if (pocket && n > 0 && ownBall(n)) {
-          out |= k_outScored;
-        } else if (pocket && n == 8) {
+        // The eight after a scratch loses, even when it is the player's last ball.
+        if (pocket && n == 8) {
           out |= k_outLose;
           end();
+        } else if (pocket && n > 0 && ownBall(n)) {
+          out |= k_outScored;
         }
         return;
       case 17:

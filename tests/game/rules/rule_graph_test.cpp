@@ -83,6 +83,18 @@ TEST(RuleGraph, EightPottedOnACleanTable) {
   EXPECT_EQ(rig.judge("h0-8 p8"), 0x2008u);
 }
 
+// The eight after a scratch loses the frame, for a player on the eight too.
+TEST(RuleGraph, EightAfterAScratchLoses) {
+  for (const bool onEight : {false, true}) {
+    Rig rig;
+    rig.world.breakPlayed = 1;
+    rig.groups(onEight ? 256 : RuleState::kSolids);
+    if (onEight)
+      for (int32_t n = 1; n < 8; ++n) rig.pot(n, true);
+    EXPECT_TRUE(rig.judge(onEight ? "h0-8 p0 p8" : "h0-1 p0 p8") & ruleids::k_outLose) << onEight;
+  }
+}
+
 TEST(RuleGraph, UkEightBall) {
   const Row rows[] = {
       {"the eight on the break", 1, false, 0, 1, "h0-1 p8", 0x2001, 0, 0},
