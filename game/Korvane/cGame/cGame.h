@@ -626,15 +626,16 @@ class cGame : public GameBase {
   RuleState m_rules;
   cGamePoolHooks m_poolHooks{*this};
   // --- computer opponent (cGameAI.cpp): the profiles of "misc.bar" and the
-  // think machine for the player at the table. A turn: resetAI, then
-  // updateAI(m_ai.state, 1, frameDone) each frame until isAIDone.
+  // think machine for the player at the table. A turn: updateAI(0, 0, false)
+  // (or resetAI), then updateAI(aiState(), 1, frameDone) each frame until
+  // aiState() is -1; aiPassed() then tells a pass from a shot.
   void initAI();
   void freeAI();
   void releaseAI();
   void updateAI(int32_t state, int32_t event, bool frameDone);
   void resetAI();
-  bool isAIDone() const { return m_ai.state == OpponentState::kDone; }
-  bool hasAIGivenUp() const { return m_ai.giveUp != 0; }
+  int32_t aiState() const { return m_ai.state; }
+  bool aiPassed() const { return m_ai.giveUp != 0; }
   void searchAIShot(int32_t steps);
   // A cue-ball spot in the kitchen; returns the side drawn.
   int32_t randomBreakSpot(Vector2& out);

@@ -22,7 +22,7 @@ auto withOpponent(cGame& g, F&& f) {
   turn.ballInHand = g.playerProfile[p] >= 0 && (g.m_rules.ballInHand || g.m_rules.cueAwaitsPlacing);
   // The flow has placed the cue ball itself once it is in a ball-in-hand state.
   turn.inHandState = g.s_gameState == k_stateComputerBallInHand || g.s_gameState == k_stateBallInHand ||
-                     g.m_previousState == k_stateBallInHand;
+                     g.m_previousState == k_stateBallInHand || g.m_previousState == k_stateComputerBallInHand;
   g.m_ai.giveUpAllowed = g.m_rules.pushOutAnswered;
   g.m_world.random = g.m_random;
   Opponent opponent(g.m_ai, g.m_world, g.m_rules, setup, turn);

@@ -598,19 +598,19 @@ void Opponent::clearThink() {
   o.nodeCount = o.lastRoot + 1;
 }
 
-void Opponent::reset() {
-  o.thinkUpdates = 0;
-  setState(0);
-}
+void Opponent::reset() { setState(0); }
 
 void Opponent::setState(int32_t state) {
   const int32_t old = o.state;
   if (old != state) updateAI(old, 2, false);
-  o.state = state;
   updateAI(state, 0, false);
 }
 
 void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
+  if (event == 0) {
+    o.state = state;
+    if (state == 0) o.thinkUpdates = 0;
+  }
   if (event == 2) return;
   if (event == 1 && state >= 1 && state <= 5 && ++o.thinkUpdates > OpponentState::kMaxThinkUpdates) {
     // A think that has run too long shoots what it has.
