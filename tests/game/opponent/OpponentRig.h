@@ -137,6 +137,51 @@ struct Rig {
     return rules.shotOutcome;
   }
 
+  // The cue ball back on the table for a ball in hand: at (86, -202), moved
+  // right until it overlaps nothing.
+  void placeCueBallInHand() {
+    PhysicalObject* cue = world.cueBall;
+    if (!cue->pocketed && !cue->hidden) return;
+    put(0, 86, -202);
+    for (int k = 0; k < 40 && world.isBallPlacementBlocked(*cue); ++k) cue->position.x += q(3.0);
+  }
+  // A frame between two profiles from the rack; the winner, or -1 when it
+  // has not ended after maxShots shots. shots gets the number played.
+  int playFrame(int profile0, int profile1, int breaker, int maxShots, int* shots = nullptr) {
+    setup.playerProfile[0] = profile0;
+    setup.playerProfile[1] = profile1;
+    rules = RuleState{};
+    rules.rulesMode = RuleState::kModePlay;
+    rules.normalPlay = 1;
+    rules.shotsLeft = 1;
+    rules.currentPlayer = breaker;
+    if (ruleSet() == RuleSetup::kNineBall) {
+      rules.lowestBall = 1;
+      rules.playerTarget[0] = rules.playerTarget[1] = 2;
+      rules.playerGroup[0] = rules.playerGroup[1] = RuleState::kBothGroups;
+    } else {
+      rules.tableOpen = 1;
+      for (int p = 0; p < 2; ++p) rules.playerGroup[p] = rules.playerTarget[p] = RuleState::kBothGroups;
+    }
+    world.breakPlayed = 0;
+    rack();
+    for (int n = 1; n <= maxShots; ++n) {
+      if (shots) *shots = n;
+      turn.ballInHand = rules.ballInHand || rules.cueAwaitsPlacing;
+      if (turn.ballInHand) placeCueBallInHand();
+      world.copyBallsToShadows();
+      if (think() < 0) return -2;
+      rules.ballInHand = rules.cueAwaitsPlacing = 0;
+      rules.cueBallPlaced = 1;
+      const uint32_t out = shoot();
+      ShotRules r(rules, world, setup);
+      r.Rules_Apply();
+      if (rules.respotPending) r.respotBalls();
+      if (out & (ruleids::k_outWin | ruleids::k_outLose)) return rules.winner;
+    }
+    return -1;
+  }
+
   bool ok = false;
   Hooks hooks;
   PhysicsWorld world;

@@ -1,6 +1,8 @@
 // Metrics of the opponent on seeded random eight-ball tables: how often each
 // profile pots an own ball cleanly, how often it falls back to the plain
-// shot, how long it thinks; and whole frames between two profiles.
+// shot, how many updates a think takes; and whole frames between a strong
+// and a weak profile. The thresholds come from our profiles and table; the
+// sanitizer build plays fewer tables and checks only what holds for any count.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,9 +13,13 @@
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFull = false;
 constexpr int kTables = 60;
+constexpr int kFrames = 10;
 #else
+constexpr bool kFull = true;
 constexpr int kTables = 2000;
+constexpr int kFrames = 200;
 #endif
 
 struct ProfileResult {
@@ -22,11 +28,11 @@ struct ProfileResult {
   int p50 = 0, p95 = 0, max = 0;
 };
 
-ProfileResult measure(int profile, int tables) {
+ProfileResult measure(int profile) {
   ProfileResult r;
   std::vector<int> frames;
   int pots = 0, fallbacks = 0;
-  for (int t = 0; t < tables; ++t) {
+  for (int t = 0; t < kTables; ++t) {
     opptest::Rig rig(RuleSetup::kEightBall, 1000 + t);
     if (!rig.ok) {
       ADD_FAILURE() << "no table or profiles";
@@ -48,8 +54,8 @@ ProfileResult measure(int profile, int tables) {
     if (opptest::cleanPot(rig.shoot())) ++pots;
   }
   std::sort(frames.begin(), frames.end());
-  r.potShare = static_cast<double>(pots) / tables;
-  r.fallbackShare = static_cast<double>(fallbacks) / tables;
+  r.potShare = static_cast<double>(pots) / kTables;
+  r.fallbackShare = static_cast<double>(fallbacks) / kTables;
   r.p50 = frames[frames.size() / 2];
   r.p95 = frames[frames.size() * 95 / 100];
   r.max = frames.back();
@@ -57,12 +63,66 @@ ProfileResult measure(int profile, int tables) {
 }
 
 TEST(OpponentMetrics, PotsFallbacksAndThinkFrames) {
-  std::printf("profile  pots   fallback  frames p50 p95 max\n");
-  ProfileResult results[OpponentProfiles::kProfiles];
+  std::printf("%d tables a profile\nprofile  pots   fallback  updates p50 p95 max\n", kTables);
+  ProfileResult r[OpponentProfiles::kProfiles];
   for (int p = 0; p < OpponentProfiles::kProfiles; ++p) {
-    results[p] = measure(p, kTables);
-    std::printf("%7d  %5.3f  %8.3f  %10d %3d %3d\n", p, results[p].potShare, results[p].fallbackShare, results[p].p50,
-                results[p].p95, results[p].max);
+    r[p] = measure(p);
+    std::printf("%7d  %5.3f  %8.3f  %11d %3d %3d\n", p, r[p].potShare, r[p].fallbackShare, r[p].p50, r[p].p95,
+                r[p].max);
+    EXPECT_LE(r[p].max, 120) << p;  // a think ends well within its bound
+    EXPECT_LE(r[p].fallbackShare, kFull ? 0.01 : 0.05) << p;
+  }
+  if (!kFull) return;
+  EXPECT_GE(r[0].potShare, 0.50);
+  EXPECT_GE(r[2].potShare, 0.33);
+  EXPECT_GE(r[10].potShare, 0.50);
+  EXPECT_LE(r[0].p95, 30);
+  // Along the ladder a stronger profile pots no less, within twice the
+  // standard error of the difference of two shares.
+  for (int p = 3; p < OpponentProfiles::kProfiles; ++p) {
+    const double share = (r[p].potShare + r[p - 1].potShare) / 2;
+    const double noise = 2 * std::sqrt(2 * share * (1 - share) / kTables);
+    EXPECT_GE(r[p].potShare, r[p - 1].potShare - noise) << p;
+  }
+  EXPECT_GE(r[10].potShare, r[2].potShare + 0.12);
+}
+
+TEST(OpponentMetrics, FramesBetweenProfiles) {
+  int wins[2] = {}, unfinished = 0, shotsTotal = 0;
+  for (int f = 0; f < kFrames; ++f) {
+    opptest::Rig rig(RuleSetup::kEightBall, 5000 + f);
+    ASSERT_TRUE(rig.ok);
+    int shots = 0;
+    // Profile 10 is player 0; the players break in turn.
+    const int winner = rig.playFrame(10, 2, f & 1, 300, &shots);
+    shotsTotal += shots;
+    if (winner < 0)
+      ++unfinished;
+    else
+      ++wins[winner];
+  }
+  std::printf("%d frames: profile 10 won %d, profile 2 won %d, unfinished %d, %.1f shots a frame\n", kFrames, wins[0],
+              wins[1], unfinished, static_cast<double>(shotsTotal) / kFrames);
+  EXPECT_EQ(unfinished, 0);
+  if (kFull) {
+    EXPECT_GT(wins[0], wins[1] + kFrames / 10);
+  }
+}
+
+// Frames of the other rule sets end too, the lag aside.
+TEST(OpponentMetrics, FramesOfEveryRuleSetEnd) {
+  for (const int32_t ruleSet : {RuleSetup::kUK, RuleSetup::kNineBall}) {
+    const int frames = kFull ? 40 : 4;
+    int shotsTotal = 0;
+    for (int f = 0; f < frames; ++f) {
+      opptest::Rig rig(ruleSet, 7000 + f);
+      ASSERT_TRUE(rig.ok);
+      int shots = 0;
+      EXPECT_GE(rig.playFrame(0, 0, f & 1, 400, &shots), 0) << ruleSet << " frame " << f;
+      shotsTotal += shots;
+    }
+    std::printf("rule set %d: %d frames, %.1f shots a frame\n", ruleSet, frames,
+                static_cast<double>(shotsTotal) / frames);
   }
 }
 
