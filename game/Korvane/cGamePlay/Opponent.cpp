@@ -472,7 +472,8 @@ Q14 Opponent::chainScore(int32_t evaluation) {
 Q14 Opponent::gaugeForSpeed(Q14 v) {
   const Q14 error = q14Mul(profileValue(5), w.draw(16384));
   const Q14 g = wrapAdd(q14Mul(v, profileValue(2)), error);
-  if (g < 0) return kMinGauge;
+  // A gauge of 0 would miss the ball: the least gauge instead.
+  if (g <= 0) return kMinGauge;
   if (g > kOne) return kOne;
   return g;
 }
@@ -506,6 +507,16 @@ void Opponent::fallbackShot() {
   w.shot.powerGauge = q14Mul(3 * kOne, kOne) >> 2;
   w.shot.englishPoint.set(0, 0);
   w.shot.masse = 0;
+}
+
+void Opponent::placeCueBallFree(const Vector2& p, bool drawAgain) {
+  placeCueBall(p);
+  PhysicalObject* cue = w.cueBall;
+  for (int32_t k = 0; cue && k < 40 && w.isBallPlacementBlocked(*cue); ++k) {
+    Vector2 next(wrapAdd(cue->position.x, units(3)), cue->position.y);
+    if (drawAgain) randomBreakSpot(next);
+    placeCueBall(next);
+  }
 }
 
 void Opponent::placeCueBall(const Vector2& p) {
@@ -628,7 +639,7 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
         } else if (uk() && turn.ballInHand && o.secondPlacement && !turn.inHandState) {
           Vector2 spot;
           randomBreakSpot(spot);
-          placeCueBall(spot);
+          placeCueBallFree(spot, true);
         }
         if (w.cueBall) o.candidateSpot = w.cueBall->position;
         makePocketRoots();
@@ -676,7 +687,7 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
         o.nodeCount = o.lastRoot + 1;
         for (int32_t l = 1; l < OpponentState::kLevels; ++l) o.levels[l] = {};
         w.copyBallsToShadows();
-        if (turn.ballInHand) placeCueBall(Vector2(units(86), wrapNeg(units(202))));
+        if (turn.ballInHand) placeCueBallFree(Vector2(units(86), wrapNeg(units(202))), false);
         AiLeg root;
         root.feasibility = kOne;
         root.speed = kSafetyRootSpeed;
@@ -704,7 +715,7 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
           o.secondPlacement = 1;
           Vector2 spot;
           randomBreakSpot(spot);
-          placeCueBall(spot);
+          placeCueBallFree(spot, true);
           makePocketRoots();
           setState(1);
         } else {

@@ -195,6 +195,9 @@ class Opponent {
   void scoreCueNode(int32_t node, int32_t removeFrom);
   void clearThink();
   void placeCueBall(const Vector2& p);
+  // The cue ball at p or, where p is blocked, at the next free place: 3.0
+  // further right each time, or another kitchen spot with drawAgain.
+  void placeCueBallFree(const Vector2& p, bool drawAgain);
   bool lowestBallObject(PhysicalObject*& ball) const;
 
   OpponentState& o;
