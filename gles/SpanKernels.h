@@ -47,11 +47,38 @@ struct TexAddr {
   }
 };
 
+// ---- eight 16-bit pixels at a time ---------------------------------------------
+
+using Px8 = uint16_t __attribute__((vector_size(16)));
+using Px8Unaligned = uint16_t __attribute__((vector_size(16), aligned(2), may_alias));
+inline Px8 load8(const uint16_t* p) { return *reinterpret_cast<const Px8Unaligned*>(p); }
+inline void store8(uint16_t* p, Px8 v) { *reinterpret_cast<Px8Unaligned*>(p) = v; }
+
+// blend4444Over565 in 16-bit lanes: each channel floor((s f + d (16 - f)) / 16)
+// with f the texel's alpha, the sum of blend565's spread word taken channel by
+// channel (no channel's sum reaches the next one there either).
+inline Px8 blend4444Over565x8(Px8 d, Px8 t) {
+  const Px8 f = t & 15, g = 16 - f;
+  const Px8 r = ((((t >> 12) << 1) * f + (d >> 11) * g) >> 4) << 11;
+  const Px8 gr = (((((t >> 8) & 15) << 2) * f + ((d >> 5) & 63) * g) >> 4) << 5;
+  const Px8 b = ((((t >> 4) & 15) << 1) * f + (d & 31) * g) >> 4;
+  return r | gr | b;
+}
+
+// addSat565 in 16-bit lanes: a channel that overflows keeps the low bit (two
+// for green) of its wrapped sum and has the others set.
+inline Px8 addSat565x8(Px8 a, Px8 b) {
+  const Px8 r = (a >> 11) + (b >> 11), g = ((a >> 5) & 63) + ((b >> 5) & 63), bl = (a & 31) + (b & 31);
+  const Px8 ro = reinterpret_cast<Px8>(r > 31), go = reinterpret_cast<Px8>(g > 63), bo = reinterpret_cast<Px8>(bl > 31);
+  return (((r & 31) | (ro & 30)) << 11) | (((g & 63) | (go & 60)) << 5) | ((bl & 31) | (bo & 30));
+}
+
 // ---- pixel rules --------------------------------------------------------------
 
-// 16-bit pixels by texel mode.
+// 16-bit pixels by texel mode; put8 does eight neighbours at once.
 template <int Mode>
 struct TexPut16 {
+  static constexpr bool kEight = true;
   static inline void put(uint16_t* p, uint16_t c, uint32_t) {
     if constexpr (Mode == kTexel565) {
       *p = c;
@@ -61,12 +88,35 @@ struct TexPut16 {
       if (c & 15u) *p = blend4444Over565(*p, c);
     }
   }
+  static inline void put8(uint16_t* p, Px8 c) {
+    if constexpr (Mode == kTexel565) {
+      store8(p, c);
+    } else if constexpr (Mode == kTexel5551) {
+      const Px8 zero = reinterpret_cast<Px8>(c == 0);
+      store8(p, (load8(p) & zero) | c);
+    } else {
+      // Alpha 0 gives the pixel itself.
+      store8(p, blend4444Over565x8(load8(p), c));
+    }
+  }
 };
 
 // 16-bit additive: a zero texel adds nothing, so the sum covers it.
 struct AddPut16 {
+  static constexpr bool kEight = true;
   static inline void put(uint16_t* p, uint16_t c, uint32_t) { *p = addSat565(*p, c); }
+  static inline void put8(uint16_t* p, Px8 c) { store8(p, addSat565x8(load8(p), c)); }
 };
+
+// Rules without an eight-pixel form.
+template <typename Put>
+constexpr bool hasPut8() {
+  if constexpr (requires { Put::kEight; }) {
+    return Put::kEight;
+  } else {
+    return false;
+  }
+}
 
 constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
 constexpr uint32_t depthHalf(uint32_t z) { return (z << 3) & 0xFFFF0000u; }
@@ -125,8 +175,20 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   v <<= 18;
   const uint32_t duu = du << 18, dvv = dv << 18;
   Pixel* p = static_cast<Pixel*>(row) + x0;
+  int32_t i = 0;
+  if constexpr (hasPut8<Put>()) {
+    for (; i + 8 <= n; i += 8) {
+      Px8 c;
+      for (int k = 0; k < 8; ++k) {
+        c[k] = TexAddr<K>::atTop(tex, u, v);
+        u += duu;
+        v += dvv;
+      }
+      Put::put8(p + i, c);
+    }
+  }
 #pragma GCC unroll 4
-  for (int32_t i = 0; i < n; ++i) {
+  for (; i < n; ++i) {
     Put::put(p + i, TexAddr<K>::atTop(tex, u, v), z);
     u += duu;
     v += dvv;
@@ -173,12 +235,24 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
     const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
     uint32_t uu = ue << 6, vv = ve << 6;
+    if constexpr (hasPut8<Put>()) {
+      for (int h = 0; h < 16; h += 8) {
+        Px8 c;
+        for (int k = 0; k < 8; ++k) {
+          c[k] = TexAddr<K>::atTop(tex, uu, vv);
+          uu += due;
+          vv += dve;
+        }
+        Put::put8(p + h, c);
+      }
+    } else {
 #pragma GCC unroll 4
-    for (int i = 0; i < 16; ++i) {
-      Put::put(p + i, TexAddr<K>::atTop(tex, uu, vv), z);
-      uu += due;
-      vv += dve;
-      if constexpr (HasZ) z += dz;
+      for (int i = 0; i < 16; ++i) {
+        Put::put(p + i, TexAddr<K>::atTop(tex, uu, vv), z);
+        uu += due;
+        vv += dve;
+        if constexpr (HasZ) z += dz;
+      }
     }
     p += 16;
     ue = ue1;
