@@ -56,23 +56,6 @@ struct EdgeLayout {
   static constexpr int kCount = (kDepth ? 1 : 0) + (kTex ? 2 : 0) + (kColour ? 4 : 0);
   static constexpr int kSlots = kCount > 0 ? kCount : 1;
 
-  static void load(const VertexSlot* v, int32_t* out) {
-    int i = 0;
-    if constexpr (kDepth) out[i++] = v->depth;
-    if constexpr (kTex) {
-      out[i++] = v->attr0;
-      out[i++] = v->attr1;
-    }
-    if constexpr (kColour) {
-      const uint32_t c = static_cast<uint32_t>(v->attr0);
-      out[i++] = static_cast<int32_t>((c >> 24) << 16);
-      out[i++] = static_cast<int32_t>((c & 0xFFu) << 16);
-      out[i++] = static_cast<int32_t>(((c >> 8) & 0xFFu) << 16);
-      out[i++] = static_cast<int32_t>(((c >> 16) & 0xFFu) << 16);
-    }
-    (void)i;
-    (void)out;
-  }
   static void store(SpanParams& sp, const int32_t* l, const int32_t* r) {
     int i = 0;
     if constexpr (kDepth) {
@@ -104,19 +87,29 @@ struct Edge {
   int32_t x, dx;
   int32_t v[N], dv[N];
 
+  // Value i runs from va to vb over the edge.
+  void set(int i, int32_t va, int32_t vb, int32_t r) {
+    v[i] = va;
+    dv[i] = q14Mul(wrapSub(vb, va), r);
+  }
+  // The values are read straight from the vertices: no staging arrays.
   template <typename Layout>
   void start(const VertexSlot* a, const VertexSlot* b, int32_t r) {
     x = toQ14(a->screenX);
     dx = q14Mul(toQ14(b->screenX - a->screenX), r);
-    if constexpr (Layout::kCount > 0) {
-      int32_t va[N], vb[N];
-      Layout::load(a, va);
-      Layout::load(b, vb);
-      for (int i = 0; i < Layout::kCount; ++i) {
-        v[i] = va[i];
-        dv[i] = q14Mul(wrapSub(vb[i], va[i]), r);
-      }
+    int i = 0;
+    if constexpr (Layout::kDepth) set(i++, a->depth, b->depth, r);
+    if constexpr (Layout::kTex) {
+      set(i++, a->attr0, b->attr0, r);
+      set(i++, a->attr1, b->attr1, r);
     }
+    if constexpr (Layout::kColour) {
+      const uint32_t ca = static_cast<uint32_t>(a->attr0), cb = static_cast<uint32_t>(b->attr0);
+      for (int shift : {24, 0, 8, 16})
+        set(i++, static_cast<int32_t>(((ca >> shift) & 0xFFu) << 16), static_cast<int32_t>(((cb >> shift) & 0xFFu) << 16),
+            r);
+    }
+    (void)i;
   }
   template <typename Layout>
   void step() {
@@ -138,6 +131,8 @@ inline void clampRow(SpanParams& sp, int32_t width) {
 template <typename Pixel, int Mode>
 void edgeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot) {
   using L = EdgeLayout<Mode>;
+  // Rows run from the top vertex's up to, not including, the bottom's.
+  if (top->screenY == bot->screenY) return;
   if (!triangleInView(t, top, mid, bot)) return;
   SpanParams sp{};
   if constexpr (L::kFlat) sp.w[10] = top->attr0;
@@ -201,6 +196,7 @@ struct PlaneSetup {
 // left end and their x-gradients; with Depth words 2-3 the depth and its gradient.
 template <typename Pixel, bool Depth>
 void planeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot) {
+  if (top->screenY == bot->screenY) return;
   if (!triangleInView(t, top, mid, bot)) return;
   PlaneSetup ps;
   ps.dx13 = top->screenX - bot->screenX;
