@@ -164,14 +164,24 @@ void edgeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlo
   const int32_t rtb = edgeRecip(bot->screenY - top->screenY);
   const int32_t stm = q14Mul(toQ14(mid->screenX - top->screenX), rtm);
   const int32_t stb = q14Mul(toQ14(bot->screenX - top->screenX), rtb);
+  // The long edge runs top to bottom, the short one top to middle and then
+  // middle to bottom. Each edge is named, never reached through a reference
+  // picked at run time, so that it can stay in registers.
   const bool midRight = stm >= stb;
-  Edge<L::kSlots>& longEdge = midRight ? left : right;
-  Edge<L::kSlots>& shortEdge = midRight ? right : left;
-  longEdge.template start<L>(top, bot, rtb);
-  shortEdge.template start<L>(top, mid, rtm);
+  if (midRight) {
+    left.template start<L>(top, bot, rtb);
+    right.template start<L>(top, mid, rtm);
+  } else {
+    right.template start<L>(top, bot, rtb);
+    left.template start<L>(top, mid, rtm);
+  }
   walk(mid->screenY);
   if (bot->screenY == mid->screenY) return;
-  shortEdge.template start<L>(mid, bot, edgeRecip(bot->screenY - mid->screenY));
+  const int32_t rmb = edgeRecip(bot->screenY - mid->screenY);
+  if (midRight)
+    right.template start<L>(mid, bot, rmb);
+  else
+    left.template start<L>(mid, bot, rmb);
   walk(bot->screenY);
 }
 
