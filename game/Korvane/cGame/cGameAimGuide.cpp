@@ -75,12 +75,17 @@ void cGame::computeAimGuide() {
     // A ball at rest has gone as far as the guide shows.
     if (!s.isMoving() && s.airTime == 0) break;
     const int32_t left = previewStep(m_world.shadowHead, kPreviewSlice, true);
-    if (s.pocketed) break;
-    if (left < 0) continue;
     PhysicalObject* a = m_world.currentPair[0];
     PhysicalObject* b = m_world.currentPair[1];
-    PhysicalObject* other = a == &s ? b : b == &s ? a : nullptr;
-    if (!other) continue;
+    PhysicalObject* other = left < 0 ? nullptr : a == &s ? b : b == &s ? a : nullptr;
+    if (!other) {
+      // Dropped into a pocket without a contact of its own: that is where it ends.
+      if (s.pocketed) {
+        guide.firstContactType = PhysicalObject::kPocket;
+        break;
+      }
+      continue;
+    }
     guide.firstContactType = other->type;
     if (other->type == PhysicalObject::kBall) {
       // The object ball's line: where it leaves the contact.

@@ -167,8 +167,9 @@ bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_
   // Steps through the source in 4.12 fixed point.
   const int64_t stepXu = cosDegrees(-r) >> 2, stepXv = sinDegrees(-r) >> 2;
   const int64_t stepYu = cosDegrees(0x168000 - r) >> 2, stepYv = sinDegrees(0x168000 - r) >> 2;
-  const int64_t u0 = (int64_t{w} << 11) - (ow / 2) * stepXu - (oh / 2) * stepYu;
-  const int64_t v0 = (int64_t{h} << 11) - (ow / 2) * stepXv - (oh / 2) * stepYv;
+  // Pixel centres: the output's middle maps onto the module's middle.
+  const int64_t u0 = (int64_t{w - 1} << 11) - ((ow - 1) * stepXu + (oh - 1) * stepYu) / 2;
+  const int64_t v0 = (int64_t{h - 1} << 11) - ((ow - 1) * stepXv + (oh - 1) * stepYv) / 2;
   for (int32_t row = 0; row < oh; ++row) {
     int64_t u = u0 + row * stepYu, v = v0 + row * stepYv;
     uint32_t* out = m_rotateScratch + static_cast<size_t>(row) * ow;

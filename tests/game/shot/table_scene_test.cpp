@@ -36,3 +36,107 @@ TEST_F(SceneTest, SpinAndBallInHandSceneMatchesItsReference) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace shottest;
+
+int16_t frameOf(cGame& g, int element) {
+  return g.getInterfaceElement(k_interfaceHud, element)[3 + 1];  // p1: the frame
+}
+
+TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
+  struct Case {
+    int32_t state;
+    int zone;  // 0 none, 1 fire, 2 left, 3 right, 4 up, 5 down
+    int fire, turn, spin;  // frames of elements 33, 34, 35; -1 not set
+  } cases[] = {
+      {k_stateBallInHand, 0, 35, -1, -1}, {k_stateBallInHand, 1, 36, -1, -1},
+      {k_stateAim, 0, 31, 37, -1},        {k_stateAim, 1, 32, 37, -1},
+      {k_stateAim, 2, 31, 38, -1},        {k_stateAim, 3, 31, 39, -1},
+      {k_stateShotPower, 0, 33, -1, -1},  {k_stateShotPower, 1, 34, -1, -1},
+      {k_stateSpinSelector, 0, -1, -1, 22}, {k_stateSpinSelector, 2, -1, -1, 24},
+      {k_stateSpinSelector, 3, -1, -1, 26}, {k_stateSpinSelector, 4, -1, -1, 25},
+      {k_stateSpinSelector, 5, -1, -1, 27},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.state << " zone " << c.zone);
+    game->s_gameState = c.state;
+    game->m_fireHighlight = c.zone == 1;
+    game->m_leftArrowHighlight = c.zone == 2;
+    game->m_rightArrowHighlight = c.zone == 3;
+    game->m_upArrowHighlight = c.zone == 4;
+    game->m_downArrowHighlight = c.zone == 5;
+    for (int e : {k_elFireHint, k_elTurnHint, k_elSpinHint}) game->setInterfaceElementFrame(k_interfaceHud, e, -1);
+    game->paintInGameHud(g());
+    EXPECT_EQ(frameOf(*game, k_elFireHint), c.fire);
+    EXPECT_EQ(frameOf(*game, k_elTurnHint), c.turn);
+    EXPECT_EQ(frameOf(*game, k_elSpinHint), c.spin);
+  }
+  // A computer at the table gets no hints.
+  game->playerProfile[0] = 0;
+  game->s_gameState = k_stateAim;
+  game->setInterfaceElementFrame(k_interfaceHud, k_elFireHint, -1);
+  game->paintInGameHud(g());
+  EXPECT_EQ(frameOf(*game, k_elFireHint), -1);
+}
+
+TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
+  auto labelLit = [this](int32_t state) {
+    game->s_gameState = state;
+    screen.getGraphics()->setColor(0xff000000);
+    screen.getGraphics()->fillRect(0, 0, 240, 320);
+    game->paintInGameHud(g());
+    int lit = 0;
+    for (int y = 301; y < 318; ++y)
+      for (int x = 200; x < 232; ++x) lit += (at(x, y) >> 11) > 24;  // bright red: the label's gold
+    return lit;
+  };
+  EXPECT_GT(labelLit(k_stateAim), 10);
+  EXPECT_GT(labelLit(k_stateShotPower), 10);
+  for (int32_t s : {k_stateFrameWon, k_stateSpinSelector, k_stateOpponentIntro, k_stateResultLines})
+    EXPECT_EQ(labelLit(s), 0) << s;
+  game->addTextMessage(2, 508, 1000);
+  EXPECT_EQ(labelLit(k_stateAim), 0);
+}
+
+TEST_F(SceneTest, PowerFillStaysInItsBox) {
+  game->s_gameState = k_stateShotPower;
+  auto paintAt = [this](Q14 gauge) {
+    game->m_world.shot.powerGauge = gauge;
+    screen.getGraphics()->setColor(0xff000000);
+    screen.getGraphics()->fillRect(0, 0, 240, 320);
+    game->m_paintTarget = g();
+    game->paintPowerBar();
+    game->m_paintTarget = nullptr;
+    return std::vector<uint16_t>(pixels(), pixels() + 240 * 320);
+  };
+  const std::vector<uint16_t> empty = paintAt(0);
+  EXPECT_EQ(paintAt(-500), empty);
+  const std::vector<uint16_t> full = paintAt(17384);
+  EXPECT_EQ(paintAt(40000), full);
+  const std::vector<uint16_t> half = paintAt(8692);
+  // The box: element 36 + item 2 at (54, 120), the frame's 10 x 124.
+  auto rowsChanged = [&](const std::vector<uint16_t>& img) {
+    int first = -1, count = 0;
+    for (int y = 0; y < 320; ++y) {
+      bool changed = false;
+      for (int x = 0; x < 240; ++x) {
+        if (img[y * 240 + x] == empty[y * 240 + x]) continue;
+        EXPECT_TRUE(x >= 54 && x < 64 && y >= 120 && y < 244) << x << "," << y;
+        changed = true;
+      }
+      if (changed && first < 0) first = y;
+      count += changed;
+    }
+    return std::pair{first, count};
+  };
+  const auto [fullTop, fullRows] = rowsChanged(full);
+  EXPECT_LE(fullTop, 122);
+  EXPECT_GE(fullRows, 118);
+  const auto [halfTop, halfRows] = rowsChanged(half);
+  EXPECT_EQ(halfTop, 244 - 62);
+  EXPECT_LE(halfRows, 62);
+}
+
+}  // namespace
