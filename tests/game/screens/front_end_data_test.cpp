@@ -141,4 +141,34 @@ TEST_F(FrontEndData, BanksOfTheFrontEnd) {
   for (int k = 1; k < 14; ++k) EXPECT_EQ(ui->getFrameWidth(64 + 3 * k), ui->getFrameWidth(64)) << k;
 }
 
+// Text is drawn over the screens' backgrounds: a glyph leaves the pixels
+// around its strokes alone, in every palette.
+TEST_F(FrontEndData, GlyphsAreDrawnWithoutABox) {
+  std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
+  ASSERT_EQ(game->loadBar("i.bar"), 1);
+  const uint8_t* map = game->m_bar.data + game->getBarEntryOffset(k_interfaceEntryCharMap);
+  ASSERT_GT(game->getBarEntrySize(k_interfaceEntryCharMap), 2 * 'o' + 1);
+  const int frame = map[2 * 'o'] | map[2 * 'o' + 1] << 8;
+  for (int entry : {k_interfaceEntryFont0, k_interfaceEntryFont1}) {
+    ASprite glyphs;
+    ASSERT_TRUE(glyphs.load(game->m_bar.data, static_cast<uint32_t>(game->getBarEntryOffset(entry)),
+                            static_cast<uint32_t>(game->getBarEntrySize(entry))));
+    ASSERT_GT(frame, 0);
+    ASSERT_LT(frame, glyphs.frameCount);
+    const int box = glyphs.getFrameWidth(frame) * glyphs.getFrameHeight(frame);
+    for (int p = 0; p < glyphs.paletteCount; ++p) {
+      glyphs.buildCacheImages(p, 0, -1, -1);
+      glyphs.setCurrentPalette(p);
+      screen->fill(0x1234);
+      glyphs.paintFrame(screen->g(), frame, 100, 100, 0);
+      int drawn = 0;
+      for (int y = 80; y < 140; ++y)
+        for (int x = 80; x < 140; ++x) drawn += screen->at(x, y) != 0x1234;
+      EXPECT_GT(drawn, 4) << entry << " palette " << p;
+      EXPECT_LT(drawn, box * 3 / 4) << entry << " palette " << p << ": the ring's middle stays";
+    }
+  }
+  game->unloadBar();
+}
+
 }  // namespace
