@@ -100,6 +100,21 @@ TEST_F(LayoutReplay, OneShotChallengesStandANearbyShot) {
   }
 }
 
+// The jump challenges' blockers lie on the way: struck flat, the cue ball
+// meets a ball it must not touch.
+TEST_F(LayoutReplay, JumpChallengesFailWithoutTheJump) {
+  for (int32_t c : {9, 19}) {
+    SCOPED_TRACE(c);
+    ReplayShot s = tablelayout::demoShot(c, 0);
+    ASSERT_EQ(s.masse, 1);
+    s.masse = 0;
+    replay.startChallenge(c);
+    const ShotResult r = replay.play(s);
+    EXPECT_EQ(r.outcome & (kWin | kLose), kLose);
+    EXPECT_EQ(r.messageText, 648u);  // the wrong ball
+  }
+}
+
 struct LessonShot {
   int32_t lesson;
   int32_t aimBall;  // -1: the fixed aim below
