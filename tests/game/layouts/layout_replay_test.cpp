@@ -115,6 +115,52 @@ TEST_F(LayoutReplay, JumpChallengesFailWithoutTheJump) {
   }
 }
 
+// The same demonstrations through the game object: its strike, its contact
+// hooks into the rules, its rule calls, on the table it loaded.
+TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
+  PhysicsWorld& w = game->m_world;
+  for (int32_t c = 0; c < 32; ++c) {
+    SCOPED_TRACE(c);
+    game->gameType = RuleSetup::kGameChallenge;
+    game->ruleSet = 3;
+    game->challengeNumber = c;
+    game->currentPlayer = 0;
+    game->resetMatchState();
+    game->m_rules.normalPlay = 1;
+    game->m_rules.rulesMode = RuleState::kModeChallenge;
+    game->placeBalls();
+    w.breakPlayed = 1;
+    game->startChallengeRules();
+    replay.startChallenge(c);
+    bool decided = false;
+    for (int32_t s = 0; s < challengeDemoShotCount(c) && !decided; ++s) {
+      const ReplayShot d = tablelayout::demoShot(c, s);
+      const ShotResult expected = replay.play(d);
+      w.shot.aim.set(d.aimX, d.aimY);
+      w.shot.masse = static_cast<uint8_t>(d.masse);
+      w.shot.englishPoint.set(d.englishX, d.englishY);
+      w.shot.powerGauge = d.power;
+      game->beginStroke();
+      game->strikeCueBall(w.cueBall, false);
+      int32_t frames = 0;
+      do {
+        w.movingMask = 0;
+        w.physicsStepBalls(tablelayout::ShotReplay::kFrameUnits);
+      } while (w.movingMask != 0 && ++frames < tablelayout::ShotReplay::kMaxFrames);
+      game->runShotRules();
+      EXPECT_EQ(game->m_rules.shotOutcome, expected.outcome) << "shot " << s;
+      game->Rules_Apply();
+      decided = (expected.outcome & (kWin | kLose)) != 0;
+      for (int32_t n = 0; n < 16; ++n) {
+        EXPECT_EQ(w.balls[n]->pocketed, ball(n).pocketed) << "shot " << s << " ball " << n;
+        EXPECT_EQ(w.balls[n]->position.x, ball(n).position.x) << "shot " << s << " ball " << n;
+        EXPECT_EQ(w.balls[n]->position.y, ball(n).position.y) << "shot " << s << " ball " << n;
+      }
+    }
+    EXPECT_TRUE(decided);
+  }
+}
+
 struct LessonShot {
   int32_t lesson;
   int32_t aimBall;  // -1: the fixed aim below
