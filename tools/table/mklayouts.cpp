@@ -172,15 +172,12 @@ Plan lessonPlan(int32_t l) {
       p.extras = {9};
       p.aimBall = 3;
       break;
-    case 3:  // a masse curve past 9 onto 3
-      s.power = 12000;
+    case 3:  // aimed at 9 in the way, a masse curve past it onto 3
+      s.power = 7000;
       s.masse = 1;
-      s.aimX = 4096;
-      s.aimY = 15864;
-      s.englishX = 8 * 16384;
-      s.englishY = 0;
+      s.englishX = 10 * 16384;
       p.steps = {{0, 3, 0, kAllPockets}};
-      p.blockers = {9};
+      p.aimBall = 9;
       break;
     default:  // 2 near 3, 3 potted
       s.power = 9000;
@@ -220,6 +217,7 @@ class Author {
 
   bool run(Layout& out) {
     if (m_plan.lesson && m_plan.number == 1) return searchDrawBack(out);
+    if (m_plan.lesson && m_plan.number == 3) return searchMasse(out);
     std::vector<std::pair<int32_t, int32_t>> starts;
     for (int32_t y = kMinY + 8; y <= kMaxY - 8; y += 3)
       for (int32_t x = kMinX + 6; x <= kMaxX - 6; x += 3) starts.emplace_back(x, y);
@@ -449,6 +447,43 @@ class Author {
             return true;
           }
         }
+      }
+    }
+    return false;
+  }
+
+  // The masse lesson: aimed straight at 9, the cue ball curves past it and
+  // pots 3, which a straight shot could not reach past 9.
+  bool searchMasse(Layout& out) {
+    std::uniform_real_distribution<double> angle(0, 2 * 3.14159265358979), reach(30, 70);
+    for (int32_t tries = 0; tries < 200000; ++tries) {
+      if (Clock::now() > m_deadline) return false;
+      Layout l;
+      l.on[0] = l.on[9] = true;
+      l.x[0] = std::uniform_int_distribution<int32_t>(kMinX + 10, kMaxX - 10)(m_random);
+      l.y[0] = std::uniform_int_distribution<int32_t>(kMinY + 10, kMaxY - 10)(m_random);
+      const double a = angle(m_random), d = reach(m_random);
+      l.x[9] = static_cast<int32_t>(std::lround(l.x[0] + d * std::cos(a)));
+      l.y[9] = static_cast<int32_t>(std::lround(l.y[0] + d * std::sin(a)));
+      if (l.x[9] < kMinX + 4 || l.x[9] > kMaxX - 4 || l.y[9] < kMinY + 4 || l.y[9] > kMaxY - 4) continue;
+      const ShotResult r = trace(l, 0);
+      if (r.firstHit != -1 || r.pottedMask) continue;
+      std::vector<Candidate> cands = candidates(l, r, m_plan.steps[0], true);
+      int32_t tried = 0;
+      for (const Candidate& c : cands) {
+        // 9 must stand on the straight way to 3.
+        const std::vector<ReplayPoint> line = {{double(l.x[0]), double(l.y[0])}, {double(c.x), double(c.y)}};
+        if (distanceToPath(line, l.x[9], l.y[9], nullptr, false) > 5.0) continue;
+        if (std::hypot(c.x - l.x[0], c.y - l.y[0]) < d + 12) continue;
+        if (++tried > 4) break;
+        l.on[3] = true;
+        l.x[3] = c.x;
+        l.y[3] = c.y;
+        if (verify(l, 0, true) && robust(l, 0)) {
+          out = l;
+          return true;
+        }
+        l.on[3] = false;
       }
     }
     return false;

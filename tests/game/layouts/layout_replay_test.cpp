@@ -163,7 +163,7 @@ TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
 
 struct LessonShot {
   int32_t lesson;
-  int32_t aimBall;  // -1: the fixed aim below
+  int32_t aimBall;
   ReplayShot shot;
   ReplayShot wrong;
   int32_t wrongAimBall;
@@ -171,14 +171,14 @@ struct LessonShot {
 
 // The scripted solving shot of each lesson and a wrong one.
 const LessonShot kLessonShots[] = {
-    // Straight at 3; a gentle shot away from it leaves 3 on the table.
-    {0, 3, {0, 0, 0, 0, 0, 9000}, {-16384, 0, 0, 0, 0, 2000}, -1},
+    // Straight at 3; far too soft, 3 stays on the table.
+    {0, 3, {0, 0, 0, 0, 0, 9000}, {0, 0, 0, 0, 0, 1500}, 3},
     // Full on 3 with draw, back onto 1; without the draw the cue ball stops.
     {1, 3, {0, 0, 0, 0, 10 * kQ, 14000}, {0, 0, 0, 0, 0, 14000}, 3},
     // Straight at 3; the same with the masse at the centre jumps.
     {2, 3, {0, 0, 0, 0, 0, 8000}, {0, 0, 1, 0, 0, 8000}, 3},
-    // A masse curve past 9 onto 3; straight at 3 meets 9 first.
-    {3, -1, {4096, 15864, 1, 8 * kQ, 0, 12000}, {0, 0, 0, 0, 0, 12000}, 3},
+    // Aimed at 9 in the way, a masse curve past it onto 3; straight at 3 meets 9 first.
+    {3, 9, {0, 0, 1, 10 * kQ, 0, 7000}, {0, 0, 0, 0, 0, 7000}, 3},
     // Straight at 3 beside 2; straight at 2 is the wrong ball first.
     {4, 3, {0, 0, 0, 0, 0, 9000}, {0, 0, 0, 0, 0, 9000}, 2},
 };
@@ -191,14 +191,16 @@ TEST_F(LayoutReplay, ScriptedLessonShotsPassAndWrongOnesFail) {
     EXPECT_EQ(ball(0).pocketed, 0);
     EXPECT_EQ(ball(3).pocketed, 0);
     EXPECT_EQ(ball(lessonBall[l.lesson]).pocketed, 0);
-    const ShotResult pass = replay.play(l.aimBall >= 0 ? at(l.aimBall, l.shot) : l.shot);
+    const ShotResult pass = replay.play(at(l.aimBall, l.shot));
     EXPECT_EQ(pass.outcome & (kWin | kLose), kWin);
     EXPECT_EQ(pass.firstHit, 3);
     EXPECT_EQ(pass.pottedMask & 1u, 0u);
 
     replay.startLesson(l.lesson);
-    const ShotResult fail = replay.play(l.wrongAimBall >= 0 ? at(l.wrongAimBall, l.wrong) : l.wrong);
+    const ShotResult fail = replay.play(at(l.wrongAimBall, l.wrong));
     EXPECT_EQ(fail.outcome & (kWin | kLose), kLose);
+    const int32_t wrongFirst = l.lesson == 3 ? 9 : l.lesson == 4 ? 2 : fail.firstHit;  // 9 stands in the way
+    EXPECT_EQ(fail.firstHit, wrongFirst);
   }
 }
 
