@@ -443,6 +443,27 @@ class cGame : public GameBase {
   void release3DView();
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
+  // Screens over the match (defaults in cGameDefaults.cpp).
+  void enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
+  // Tutorial and challenge hooks of the turn flow (defaults in cGameDefaults.cpp).
+  void updateChallengeDemoAim();
+  void updateChallengeDemoPower();
+  void updateChallengeDemoSpin();
+  void setChallengeDemoAim();
+  void setChallengeDemoSpin();
+  Q14 getChallengeDemoPower();
+  void updateChallengeAfterShot();
+  void checkTutorialAimTarget();
+  void checkTutorialShotResult();
+  void onTutorialAimInverted();
+  void onTutorialMasse();
+  bool tutorialSpinLocked();
+  bool tutorialMasseLocked();
+  void openTutorialSpinText();
+  void updateTutorialTextBox();
+  void clearTutorialWait();
+  void returnFromTutorial();
+  int32_t getTutorialLessonText(int32_t word);
 
   // --- menu
   MenuList m_menu;
@@ -505,7 +526,6 @@ class cGame : public GameBase {
   void launchChallengeDemo();
   void answerPushOutOffer(bool take);   // action 9
   void answerPushOutPlay();             // action 10
-  void switchPlayer();
   int32_t s_shopCurrentItem = 0;        // the shop's selected item, 0-14
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
@@ -553,6 +573,119 @@ class cGame : public GameBase {
   // --- match
   int32_t currentPlayer = 0;
   int32_t gameType = -1;
+
+  // --- turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
+  // states 500-820, the screens over a match, the HUD slide, the frame end
+  void chooseNextTurnState();
+  void slideHudPanel();
+  bool isTopRivalOfClassA();
+  bool isTopRivalOfClassB();
+  bool isComputerPlayer(int32_t player) const {
+    return player >= 0 && player < 2 && playerProfile[player] != -1;
+  }
+  bool isComputerAtTable() const { return isComputerPlayer(currentPlayer); }
+  // Soft keys of the table: right soft (0x20000 with the alternative layout)
+  // and the menu key (0x40000 with it).
+  uint32_t rightSoftMask() const;
+  uint32_t menuSoftMask() const;
+  bool isHudAtTarget() const;
+  // A message of the queue waits to be dismissed by a key.
+  bool isMessageWaiting() const;
+  bool isScratchHoldRunning() const;
+  // Ball in hand: the allowed area of the current placement, a free place in
+  // it, and the cue ball back in play wherever it lay.
+  bool isInHandArea(const Vector2& p) const;
+  bool isInHandAreaUnrestricted(const Vector2& p) const;
+  bool isPlaceFree(const PhysicalObject& ball) const;
+  bool findFreePlace(PhysicalObject& ball, Q14 x, Q14 y);
+  void returnCueBallToPlay();
+  void startBallInHand();
+  void placeSecondLagBall();
+  void runMatchStep(int32_t state, int32_t step);
+  void startNewMatch();
+  void startDispatch();
+  void updateOpponentIntro();
+  void updateStroke();
+  void startBallsMoving();
+  void enterAfterShot();
+  void updateComputerShot();
+  void startThinking();
+  bool isThinkingOver() const;
+  // A message box pushed over the current state, speaking for a player.
+  void showMessageBox(int32_t player, int32_t textId);
+  // The row of a screen run over the match (in-game table first).
+  const cGameScreen* findMatchScreen(int32_t state) const;
+  // Rules operations the flow calls.
+  void assignGroups(int32_t solidsPlayer, int32_t stripesPlayer);
+  void switchPlayer();
+  void updateMatchState();
+  void updateFrameWon();
+  void updateResultLines();
+  void updateAfterShot();
+  void updateBallsMoving();
+  void updateAiming();
+  void updatePower();
+  void updateSpin();
+  void updateComputerBallInHand();
+  void updateBallInHand();
+  void enterFrameWon();
+  void enterResultLines();
+  void leaveBallsMoving();
+  void openTextBox(int32_t textId);
+  void paintTextBox(Graphics* g);
+  void paintBallNumbers(Graphics* g);
+  void paintTouchHint(Graphics* g);
+  bool isTableBlocked(const PhysicalObject& ball) const;
+  int32_t leftSoftKeyText = -1;
+  uint8_t touchHint = 0;
+  uint32_t ballNumbersUntil = 0;
+  uint8_t showBallNumbers = 0;
+  uint8_t textBoxOn = 0;
+  int32_t textBoxText = -1;
+  int32_t textBoxPage = 0;
+  uint8_t textBoxMorePages = 0;
+  int32_t computerSkipCount = 0;
+  uint8_t missNoticeArmed = 0;
+  uint8_t missNoticeShown = 0;
+  // What the table scene shows.
+  uint8_t powerBarShown = 0;
+  uint8_t cueShown = 0;
+  uint8_t aimGuideShown = 0;
+  uint8_t handShown = 0;
+  uint8_t thinkingShown = 0;
+  uint8_t spinSelectorShown = 0;
+  uint8_t skipHintShown = 0;
+  uint8_t hudHidden = 0;          // a screen over the match hides the HUD
+  uint8_t menuRequest = 0;        // the stylus mapping asks for the in-game menu
+  uint8_t backFromPower = 0;      // aiming again after leaving the power gauge
+  uint8_t messageDone = 0;        // the last pushed message box was closed
+  uint8_t messagePlayer = 0;      // the player a pushed message speaks for
+  int32_t messageText = -1;       // text of the next pushed message box
+  uint8_t coinTossPending = 0;
+  uint8_t pushOutExplained = 0;
+  uint8_t tutorialStarted = 0;
+  uint8_t challengeDemo = 0;      // a challenge demonstration plays the shots
+  uint8_t tutorialTextBoxOpen = 0;
+  int32_t tutorialTextId = -1;
+  uint8_t tutorialAwaitsTitle = 0;
+  uint8_t computerPassed = 0;     // the computer passed after a push-out
+  uint8_t missFlag = 0;
+  uint8_t prizeShown = 0;
+  uint32_t prizeTime = 0;
+  int32_t betPosition = 0;        // 0 minimum bet, 1 between, 2 maximum
+  Vector2 aiSpot{0, 0};           // where the computer put the cue ball in hand
+  Vector2 aiKeptSpot{0, 0};
+  uint8_t aiPlacingDone = 0;
+  // Tests: called with the state and step before each match step runs.
+  void (*m_matchStepHook)(cGame& game, int32_t state, int32_t step) = nullptr;
+  int32_t m_placementRows = 0;
+  Vector2 m_lastHand{0, 0};
+  uint8_t m_skippedShot = 0;
+  uint8_t m_fastThinking = 0;     // tests: the thinking animation does not hold the turn
+  int32_t textBoxPages = 1;
+  // Tournament losses (career counter C), losses by rival class (counters D
+  // and E) and frames won against profile 0 without its pot (the settings'
+  // achievement counter) live in the save records.
 
   // --- table set-up (cGameTable.cpp): the physics world built from
   // "table.bar", the frame starts, the ball looks, the pocketed-ball lists

@@ -7,21 +7,6 @@
 // Stake screen: applies the stake level to the opponent, table and pictures.
 void cGame::refreshStakeSelection() {}
 
-// In-game update and paint: the current in-game state's screen.
-void cGame::updateInGame() {
-  if (const cGameScreen* screen = m_inGameScreens->find(s_gameState))
-    if (screen->update) screen->update(*this);
-}
-
-void cGame::paintInGame(Graphics* target) {
-  if (const cGameScreen* screen = m_inGameScreens->find(s_gameState))
-    if (screen->paint) screen->paint(*this, target);
-}
-
-// Match flow: a message or a pending step that keeps the in-game menu from
-// opening on resume.
-bool cGame::isMatchOnHold() { return false; }
-
 // In-game menu.
 void cGame::enterIGM() {}
 
@@ -49,7 +34,6 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
 void cGame::init3DView() {}
 void cGame::load3DBallModels() {}
 void cGame::release3DView() {}
-void cGame::paintTableScene(Graphics* /*g*/) {}
 int32_t cGame::getRivalCharacter(int32_t index) { return index; }
 
 // Challenge and tutorial frame starts: the mode's layout.
@@ -67,9 +51,6 @@ void cGame::startTutorialLesson() {
 // Pub scenery as a panel backdrop.
 void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, int32_t /*shade*/) {}
 
-// Names of the two players in message texts ("$a", "$b").
-const char* cGame::getPlayerName(int32_t /*player*/) { return ""; }
-
 // Shop: the purchase and the equipping that the buy and equip questions
 // confirm, the price and name of an item, its rating bars.
 void cGame::buyShopItem() {}
@@ -86,16 +67,35 @@ void cGame::startTutorial(int32_t lesson) {
 }
 void cGame::launchChallengeDemo() { setInGameState(k_stateMatchInit); }
 
-// Push-out answers (question actions 9 and 10): action 9 takes the push-out
-// or not, action 10 plays on after one.
-void cGame::answerPushOutOffer(bool take) {
-  m_rules.pushOutShot = take ? 1 : 0;
-  m_rules.pushOutAvailable = 0;
+// The question menu over a match.
+void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
+  m_questionTitle = title;
+  m_questionBody = body;
+  m_questionAction = action;
+  m_questionReturnState = returnState;
+  m_questionMenuFlag = 0;
+  if (push)
+    pushState(k_stateQuestionMenu);
+  else
+    setInGameState(k_stateQuestionMenu);
 }
-void cGame::answerPushOutPlay() { m_rules.pushOutAnswered = 0; }
-// The other player takes the table.
-void cGame::switchPlayer() {
-  m_rules.previousPlayer = currentPlayer;
-  currentPlayer = 1 - (currentPlayer & 1);
-  m_rules.currentPlayer = currentPlayer;
-}
+
+// Tutorial and challenge hooks of the turn flow.
+void cGame::updateChallengeDemoAim() {}
+void cGame::updateChallengeDemoPower() { setInGameState(k_stateStroke); }
+void cGame::updateChallengeDemoSpin() { popState(); }
+void cGame::setChallengeDemoAim() {}
+void cGame::setChallengeDemoSpin() {}
+Q14 cGame::getChallengeDemoPower() { return 0; }
+void cGame::updateChallengeAfterShot() { chooseNextTurnState(); }
+void cGame::checkTutorialAimTarget() {}
+void cGame::checkTutorialShotResult() { chooseNextTurnState(); }
+void cGame::onTutorialAimInverted() {}
+void cGame::onTutorialMasse() {}
+bool cGame::tutorialSpinLocked() { return false; }
+bool cGame::tutorialMasseLocked() { return false; }
+void cGame::openTutorialSpinText() {}
+void cGame::updateTutorialTextBox() { tutorialTextBoxOpen = 0; }
+void cGame::clearTutorialWait() {}
+void cGame::returnFromTutorial() {}
+int32_t cGame::getTutorialLessonText(int32_t word) { return word == 0 ? 55 : 520; }

@@ -57,6 +57,12 @@ void cGame::respotBalls() {
 void cGame::showGroupsMessage() {
   withRules(*this, [](ShotRules& r) { r.showGroupsMessage(); });
 }
+void cGame::assignGroups(int32_t solidsPlayer, int32_t stripesPlayer) {
+  withRules(*this, [&](ShotRules& r) { r.assignGroups(solidsPlayer, stripesPlayer); });
+}
+void cGame::switchPlayer() {
+  withRules(*this, [](ShotRules& r) { r.switchPlayer(); });
+}
 void cGame::startChallengeRules() {
   withRules(*this, [](ShotRules& r) { r.startChallengeRules(); });
 }
