@@ -254,7 +254,9 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   for (int c = 0; c <= 10; ++c) EXPECT_EQ(game->m_sprites[13 + c] != nullptr, c == 2 || c == 7) << c;
   for (int i = 0; i < 200 && !game->m_inGame; ++i) game->update(nullptr);
   EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->s_gameState, k_stateMatchInit);
+  // The new match runs on to the opponent's introduction.
+  EXPECT_EQ(game->m_previousState, k_stateStartDispatch);
+  EXPECT_EQ(game->s_gameState, k_stateOpponentIntro);
   EXPECT_EQ(game->m_playerCharacter[0], 2);
   EXPECT_EQ(game->m_playerCharacter[1], 7);
   EXPECT_EQ(game->playerProfile[0], -1);

@@ -1,0 +1,386 @@
+// The match states one by one: entry and leave order of a human turn, a
+// computer turn, ball in hand and the push-out; the prologue's menu keys,
+// turn acceleration, the gauge, the skip question, the lag, the UK break
+// choice, the end of a frame and the result lines.
+#include <cmath>
+
+#include "TurnFixture.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+
+namespace turntest {
+namespace {
+
+constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
+std::pair<int32_t, int32_t> xy(const Vector2& v) { return {v.x, v.y}; }
+
+TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
+  game->m_soundEnabled = 1;
+  startQuickMatch(0);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{500, 'e'}, {500, 'l'}, {640, 'e'}, {640, 'l'}, {650, 'e'}, {650, 'l'},
+                                          {505, 'e'}}));
+  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_TRUE(game->textBoxOn);
+  EXPECT_EQ(game->textBoxText, 442 + 3 * 7);
+  tap(kKeyFire);
+  EXPECT_EQ(game->currentPlayer, 0);
+  EXPECT_FALSE(game->textBoxOn);
+  tap(kKeyFire);
+  EXPECT_EQ(game->s_gameState, k_stateShotPower);
+  EXPECT_EQ(game->leftSoftKeyText, 24);
+  // A stroke at gauge 0: the miss sound, and the stroke is still made.
+  frame(0);
+  frame(0);
+  game->m_world.shot.powerGauge = 0;
+  tap(kKeyFire, 0);
+  ASSERT_TRUE(runUntil(k_stateBallsMoving));
+  EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
+  EXPECT_EQ(game->leftSoftKeyText, 12);
+  ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{505, 'l'}, {520, 'e'}, {520, 'l'}, {530, 'e'}, {530, 'l'}, {540, 'e'},
+                                          {540, 'l'}, {550, 'e'}, {550, 'l'}, {560, 'e'}, {560, 'l'}, {600, 'e'}}));
+  // Nothing was hit: a foul, and the computer has the ball in hand.
+  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_TRUE(game->m_rules.ballInHand);
+  ASSERT_TRUE(runUntil(k_stateBallsMoving));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{600, 'l'}, {610, 'e'}, {610, 'l'}, {540, 'e'}, {540, 'l'}, {550, 'e'}}));
+  EXPECT_FALSE(game->m_rules.ballInHand);
+  EXPECT_TRUE(game->m_rules.cueBallPlaced);
+}
+
+TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  // The cue ball went down a pocket; the next player has it in hand.
+  PhysicalObject* cue = game->m_world.cueBall;
+  cue->pocketed = cue->hidden = cue->dropping = 1;
+  cue->pocket = game->m_world.pockets[0];
+  cue->setPosition(0x38000, -0x44000);
+  game->m_rules.ballInHand = 1;
+  takeLog();
+  game->chooseNextTurnState();
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{520, 'l'}, {590, 'e'}}));
+  frame();
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{590, 'l'}, {510, 'e'}}));
+  EXPECT_FALSE(cue->pocketed);
+  EXPECT_FALSE(cue->hidden);
+  EXPECT_FALSE(cue->dropping);
+  EXPECT_EQ(cue->pocket, nullptr);
+  EXPECT_EQ(cue->frame, PhysicalObject::kRestFrame);
+  EXPECT_TRUE(game->isPlaceFree(*cue));
+  EXPECT_TRUE(game->handShown);
+  // The stylus asks for a place on top of ball 1: refused.
+  const Vector2 before = cue->position;
+  PhysicalObject* one = game->m_world.balls[1];
+  game->handX = one->position.x;
+  game->handY = one->position.y;
+  frames(3);
+  EXPECT_EQ(xy(cue->position), xy(before));
+  // A free place is taken.
+  game->handX = 0x150000;
+  game->handY = -0x3C0000;
+  frames(3);
+  EXPECT_EQ(xy(cue->position), xy(Vector2(0x150000, -0x3C0000)));
+  tap(kKeyFire);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{510, 'l'}, {520, 'e'}}));
+  EXPECT_FALSE(game->m_rules.ballInHand);
+  EXPECT_FALSE(game->m_rules.cueAwaitsPlacing);
+}
+
+TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  // Balls along the whole row of the computer's break spot.
+  for (int b = 1; b <= 15; ++b) {
+    PhysicalObject* ball = game->m_world.balls[b];
+    ball->setPosition(0x56000 + (b - 1) * 0x24000, -0x328000);
+    ball->pocketed = ball->hidden = 0;
+  }
+  game->currentPlayer = 1;
+  game->m_rules.ballInHand = 1;
+  game->m_world.breakPlayed = 1;
+  takeLog();
+  game->chooseNextTurnState();
+  ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
+  // The blocked spot walks right, then on to the next rows, and ends.
+  game->m_world.cueBall->setPosition(0x158000, -0x328000);
+  game->aiSpot = game->m_world.cueBall->position;
+  ASSERT_TRUE(runUntil(k_stateComputerShot, 400));
+  EXPECT_TRUE(game->isPlaceFree(*game->m_world.cueBall));
+}
+
+TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  takeLog();
+  // Back with select released: the frame ends at the menu, the aim stays.
+  for (int i = 0; i < 5; ++i) frame();
+  game->keyPressed(kKeyBack);
+  game->keyPressed(kKeyFire);
+  game->keyReleased(kKeyFire);
+  frame();
+  game->keyReleased(kKeyBack);
+  frame();
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_TRUE(takeLog().empty());
+  // A menu request of the stylus is cleared once seen.
+  game->menuRequest = 1;
+  frame();
+  EXPECT_FALSE(game->menuRequest);
+  EXPECT_EQ(game->m_menu.selection, 0);
+}
+
+TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  frames(3);
+  game->m_world.shot.aim.set(0, kQ14One);
+  game->keyPressed(kKeyLeft);
+  auto angle = [this] {
+    const Vector2& a = game->m_world.shot.aim;
+    return std::atan2(static_cast<double>(a.y), static_cast<double>(a.x)) * 180.0 / M_PI;
+  };
+  double last = angle();
+  std::vector<double> steps;
+  for (int i = 0; i < 240; ++i) {
+    frame();
+    double now = angle();
+    double d = now - last;
+    while (d < -180) d += 360;
+    while (d > 180) d -= 360;
+    steps.push_back(d);
+    last = now;
+  }
+  // 0.375 degree more each frame (the sine table's step is 0.088 degree).
+  for (int i = 0; i < 5; ++i) EXPECT_NEAR(steps[i], 0.375 * (i + 1), 0.09) << i;
+  for (double d : steps) EXPECT_LE(std::fabs(d), 75.0 + 0.09);
+  EXPECT_NEAR(steps.back(), 75.0, 0.09);
+  EXPECT_EQ(game->m_world.shot.aimTurnSpeed, 819200);
+  game->keyReleased(kKeyLeft);
+  frames(2);
+  EXPECT_EQ(game->m_world.shot.aimTurnSpeed, 4096);
+}
+
+TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateShotPower);
+  // Long frames: every step stays inside, and both ends are reached.
+  bool top = false, bottom = false;
+  int32_t last = game->m_world.shot.powerGauge;
+  for (int i = 0; i < 400; ++i) {
+    frame(i % 7 == 0 ? 900 : 33);
+    const int32_t g = game->m_world.shot.powerGauge;
+    ASSERT_GE(g, 0);
+    ASSERT_LE(g, 17384);
+    top = top || g == 17384;
+    bottom = bottom || (g == 0 && last > 0);
+    last = g;
+  }
+  EXPECT_TRUE(top);
+  EXPECT_TRUE(bottom);
+  // Right soft goes back to the aim and keeps the aim as it was.
+  const Vector2 aim = game->m_world.shot.aim;
+  tap(kKeyRightSoft);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(xy(game->m_world.shot.aim), xy(aim));
+}
+
+TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  for (int shot = 1; shot <= 4; ++shot) {
+    game->currentPlayer = 1;
+    game->setInGameState(k_stateBallsMoving);
+    game->currentPlayer = 1;
+    // Right soft pressed while the balls move.
+    game->m_keys.lock(0);
+    game->keyPressed(kKeyRightSoft);
+    game->m_keys.update();
+    game->runMatchStep(k_stateBallsMoving, k_subStateInGameUpdate);
+    game->keyReleased(kKeyRightSoft);
+    game->m_keys.update();
+    EXPECT_EQ(game->computerSkipCount, shot);
+    EXPECT_EQ(game->s_gameState == k_stateQuestionMenu, shot == 3) << shot;
+    if (shot == 3) {
+      EXPECT_EQ(game->m_questionTitle, 678);
+      EXPECT_EQ(game->m_questionBody, 679);
+      EXPECT_EQ(game->m_questionAction, 11);
+      EXPECT_EQ(game->m_questionReturnState, k_stateAfterShot);
+    }
+  }
+}
+
+TEST_F(TurnTest, LagSecondBallAndItsResult) {
+  game->gameType = 2;
+  game->ruleSet = 0;
+  game->startMatch(2, 2, 7);
+  game->playerProfile[0] = 0;
+  ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
+  PhysicalObject* cue = game->m_world.cueBall;
+  PhysicalObject* eight = game->m_world.ball8;
+  const Vector2 eightStart = eight->position;
+  auto afterShot = [this] { game->runMatchStep(k_stateAfterShot, k_subStateInGameUpdate); };
+  // The first lag shot came to rest; the second ball goes 18.0 to its right.
+  cue->setPosition(0x200000, -0xA0000);
+  afterShot();
+  EXPECT_TRUE(game->m_rules.lagSecondShot);
+  EXPECT_EQ(xy(eight->position), xy(Vector2(0x200000 + 0x48000, -0xA0000)));
+  EXPECT_FALSE(eight->hidden);
+  EXPECT_FALSE(eight->pocketed);
+  EXPECT_EQ(xy(cue->position), xy(eightStart));
+  // Near the right cushion: 18.0 to the left instead.
+  game->m_rules.lagSecondShot = 0;
+  cue->setPosition(0x230000, -0xA0000);
+  afterShot();
+  EXPECT_EQ(xy(eight->position), xy(Vector2(0x230000 - 0x48000, -0xA0000)));
+  // A tie lags again from a fresh set-up; a decided lag racks.
+  game->m_rules.normalPlay = 0;
+  afterShot();
+  EXPECT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
+  EXPECT_FALSE(game->m_rules.lagSecondShot);
+  EXPECT_TRUE(eight->hidden);
+  game->m_rules.lagSecondShot = 1;
+  game->m_rules.normalPlay = 1;
+  afterShot();
+  EXPECT_EQ(game->m_rules.rulesMode, RuleState::kModePlay);
+  EXPECT_FALSE(game->m_world.breakPlayed);
+  EXPECT_FALSE(eight->hidden);
+}
+
+TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
+  struct Case {
+    int32_t player;
+    int32_t expectState;
+  } cases[] = {{0, k_stateBreakChoice}, {1, -1}};
+  for (const Case& c : cases) {
+    startQuickMatch(1);
+    tap(kKeyFire);
+    game->currentPlayer = c.player;
+    game->m_world.breakPlayed = 1;
+    game->m_rules.tableOpen = 1;
+    game->m_rules.ukFirstVisit = 1;
+    game->m_rules.shotOutcome = 0;
+    game->m_rules.ballInHand = 0;
+    game->runMatchStep(k_stateAfterShot, k_subStateInGameUpdate);
+    if (c.expectState >= 0) {
+      EXPECT_EQ(game->s_gameState, c.expectState);
+      EXPECT_TRUE(game->m_rules.tableOpen);
+    } else {
+      EXPECT_FALSE(game->m_rules.tableOpen);
+      EXPECT_TRUE(game->m_rules.solidsPlayer == 0 || game->m_rules.solidsPlayer == 1);
+      EXPECT_EQ(game->s_gameState, k_stateComputerShot);
+    }
+  }
+}
+
+TEST_F(TurnTest, PushOutOfferAndAnswer) {
+  startQuickMatch(2);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  game->m_rules.pushOutAvailable = 1;
+  game->m_rules.shotOutcome = 0;
+  game->setInGameState(k_stateAfterShot);
+  takeLog();
+  frame();
+  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->m_questionAction, 9);
+  EXPECT_EQ(game->m_questionBody, 675);
+  EXPECT_EQ(game->m_stackDepth, 1);
+  // Yes: the push-out is taken and the turn goes on.
+  game->answerPushOutOffer(true);
+  game->popState();
+  EXPECT_TRUE(game->m_rules.pushOutShot);
+  EXPECT_FALSE(game->m_rules.pushOutAvailable);
+  frame();
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{380, 'e'}, {380, 'l'}, {560, 'l'}, {520, 'e'}}));
+  // The opponent pushed out; passing it back gives the other player the table.
+  game->m_rules.pushOutAnswered = 1;
+  game->setInGameState(k_stateAfterShot);
+  frame();
+  EXPECT_EQ(game->m_questionAction, 10);
+  EXPECT_EQ(game->m_questionBody, 676);
+  game->answerPushOutPlay();
+  game->switchPlayer();
+  game->popState();
+  frame();
+  EXPECT_FALSE(game->m_rules.pushOutAnswered);
+  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(game->s_gameState, k_stateComputerShot);
+}
+
+TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
+  struct Case {
+    const char* name;
+    uint8_t humanFouled, rivalPotted, noScratch, cueTouchedEight;
+    uint32_t expect;
+  } cases[] = {
+      {"clean", 0, 0, 1, 0, (1u << 12) | (1u << 24) | (1u << 19) | (1u << 27) | (1u << 26)},
+      {"fouled, rival potted", 1, 1, 0, 1, 1u << 12},
+  };
+  for (const Case& c : cases) {
+    game->m_achievementMask = 0;
+    game->m_achievementCounter = 0;
+    startQuickMatch(0);
+    tap(kKeyFire);
+    game->m_rules.winner = 0;
+    game->m_rules.shotOutcome = kOutWin;
+    game->m_rules.humanFouled = c.humanFouled;
+    game->m_rules.rivalPotted = c.rivalPotted;
+    game->m_rules.noScratchInFrame = c.noScratch;
+    game->m_rules.cueTouchedEight = c.cueTouchedEight;
+    game->setInGameState(k_stateFrameWon);
+    EXPECT_EQ(game->m_achievementMask, c.expect) << c.name;
+    EXPECT_TRUE(game->isDialogBoxOpen());
+  }
+  // Three such wins against profile 0 give achievement 22.
+  game->m_achievementMask = 0;
+  game->m_achievementCounter = 2;
+  game->m_rules.humanFouled = game->m_rules.rivalPotted = 0;
+  game->setInGameState(k_stateFrameWon);
+  EXPECT_EQ(game->m_achievementCounter, 3u);
+  EXPECT_TRUE(game->m_achievementMask & (1u << 22));
+}
+
+TEST_F(TurnTest, FrameWonThenResultLines) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  game->m_rules.winner = 1;
+  game->m_rules.shotOutcome = kOutLose;
+  game->setInGameState(k_stateFrameWon);
+  ASSERT_TRUE(game->isDialogBoxOpen());
+  frames(70);
+  tap(kKeyFire);
+  ASSERT_TRUE(runUntil(k_stateResultLines, 10));
+  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(game->textBoxText, 443 + 3 * 7);
+  tap(kKeyFire);
+  EXPECT_EQ(game->s_gameState, k_stateGameOver);
+}
+
+TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
+  struct Case {
+    int32_t winner, bet, element, anim;
+  } cases[] = {{0, 0, 130, 0}, {0, 2, 130, 2}, {1, 1, 129, 4}};
+  for (const Case& c : cases) {
+    game->gameType = 3;
+    game->ruleSet = 0;
+    game->m_career.flagB = 0;
+    game->startMatch(3, 1, 4);
+    game->betPosition = c.bet;
+    game->m_rules.winner = c.winner;
+    game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
+    game->setInGameState(k_stateResultLines);
+    tap(kKeyFire);
+    ASSERT_EQ(game->s_gameState, k_stateResultLines);
+    EXPECT_EQ(game->getInterfaceElementAnim(56, c.element), c.anim);
+    tap(kKeyFire);
+    EXPECT_EQ(game->s_gameState, k_stateGameOver);
+  }
+}
+
+}  // namespace
+}  // namespace turntest
