@@ -603,6 +603,8 @@ class cGame : public GameBase {
   void placeSecondLagBall();
   void runMatchStep(int32_t state, int32_t step);
   void startNewMatch();
+  // The match loading read a table and, when a computer plays, its profiles.
+  bool isMatchDataLoaded() const;
   void startDispatch();
   void updateOpponentIntro();
   void updateStroke();

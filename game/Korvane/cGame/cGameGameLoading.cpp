@@ -194,6 +194,13 @@ void cGame::updateGameLoading() {
   if (s_loadingStep >= m_loadingStepCount) {
     if (!isLoadingAnimationOver()) return;
     m_loadingScreenUp = 0;
+    if (!isMatchDataLoaded()) {
+      // Nothing to play on: back to the menus with a report.
+      debugTrace("match: the table or the opponents did not load; back to the menus\n");
+      m_pendingReturnState = k_stateMainMenu;
+      setState(k_stateMainMenuLoading);
+      return;
+    }
     if (gameType == 0 || gameType == 1)
       startMatch(gameType, m_chosenCharacter[0], m_chosenCharacter[1]);
     else

@@ -120,6 +120,16 @@ const char* cGame::getPlayerName(int32_t player) {
   return name ? name : "";
 }
 
+bool cGame::isMatchDataLoaded() const {
+  if (!m_tableLayout.isComplete() || !m_world.cueBall || !m_world.ballList) return false;
+  // A computer player needs the profiles; a failed read leaves them all 0.
+  if (gameType == kGameSingle) return true;
+  for (const auto& profile : m_ai.profiles.loaded)
+    for (int32_t v : profile)
+      if (v != 0) return true;
+  return false;
+}
+
 // ---- ball in hand
 
 bool cGame::isInHandArea(const Vector2& p) const {
@@ -940,13 +950,6 @@ void cGame::startNewMatch() {
   backFromPower = computerPassed = 0;
   setInterfaceElementVisible(kHudInterface, 129, false);
   setInterfaceElementVisible(kHudInterface, 130, false);
-  if (!m_tableLayout.isComplete() || !m_world.cueBall || !m_world.ballList) {
-    // Nothing to play on: back to the menus with a report.
-    debugTrace("match: the table did not load; back to the menus\n");
-    m_pendingReturnState = k_stateMainMenu;
-    setState(k_stateMainMenuLoading);
-    return;
-  }
   setInGameState(k_stateMatchNotices);
 }
 

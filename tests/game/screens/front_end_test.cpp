@@ -232,7 +232,13 @@ TEST_F(FrontEnd, QuestionActionTable) {
     } else {
       choose(c.answer == kYesAnswer ? k_textYes : k_textNo);
     }
-    EXPECT_EQ(game->s_gameState, c.state);
+    if (c.state == k_stateMatchInit) {
+      // A new match runs on from 500 to the first state that waits.
+      EXPECT_GE(game->s_gameState, k_stateMatchInit);
+      EXPECT_LT(game->s_gameState, 900);
+    } else {
+      EXPECT_EQ(game->s_gameState, c.state);
+    }
     EXPECT_EQ(game->m_inGame, c.inGameAfter);
     const bool remembered = c.answer == kBackAnswer && c.action >= 6 && c.action != 7 && c.action <= 11;
     EXPECT_EQ(game->m_pendingQuestionAction, remembered ? c.action : -1);
