@@ -222,9 +222,9 @@ void cGame::updateComputerBallInHand() {
   if (!cue) return;
   if (!aiPlacingDone) {
     cue->position = aiSpot;
-    updateAI(m_ai.state, 1, true);
+    updateAI(aiState(), 1, true);
     aiSpot = cue->position;
-    if (!isAIDone() || !isThinkingOver()) return;
+    if (aiState() != -1 || !isThinkingOver()) return;
     aiKeptSpot = cue->position;
     aiPlacingDone = 1;
   }
@@ -1012,9 +1012,9 @@ void cGame::startBallsMoving() {
 }
 
 void cGame::updateComputerShot() {
-  updateAI(m_ai.state, 1, true);
-  if (!isAIDone() || !isThinkingOver()) return;
-  if (!hasAIGivenUp()) {
+  updateAI(aiState(), 1, true);
+  if (aiState() != -1 || !isThinkingOver()) return;
+  if (!aiPassed()) {
     m_rules.pushOutAnswered = 0;
     powerBarShown = 1;
     setInGameState(k_stateStroke);
