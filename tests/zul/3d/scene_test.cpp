@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
 
 #include "../../gles/context/GlContextFixture.h"
 #include "memory/TraceCapture.h"
+#include "zul/2d/MutableImage.h"
 #include "zul/3d/Angles.h"
 #include "zul/3d/Camera.h"
 #include "zul/3d/GL3DScene.h"
@@ -257,6 +259,57 @@ TEST(Geometry, PointInTriangleOnTheGround) {
     EXPECT_EQ(pointInTriangleXZ(t.p, a, c, b), t.inside) << "clockwise " << t.p.x;
   }
   EXPECT_FALSE(pointInTriangleXZ({kOne, 0, 0}, a, b, {20 * kOne, 0, 0}));  // no area
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint16_t>* g_boardWindow = nullptr;
+void* boardWindow() { return g_boardWindow->data(); }
+
+// A billboard in front of a turned camera shows as a centred square, the
+// same on every frame.
+TEST_F(Scene, BillboardFacesTheCameraFrameAfterFrame) {
+  constexpr int kW = 56, kH = 104;
+  std::vector<uint16_t> window(kW * kH, 0);
+  g_boardWindow = &window;
+  GL3DServices services;
+  services.backBufferData = boardWindow;
+  setGL3DServices(&services);
+  MutableImage target(kW, kH, 16);
+  ASSERT_TRUE(renderer.init(&target));
+  camera.setPositionAndAngles({2 * kOne, kOne, 3 * kOne}, {-20 * kOne, 35 * kOne, 0});
+  glLoadIdentity();  // a projection of square pixels instead of the camera's
+  glFrustumx(-kOne / 2, kOne / 2, -kOne * kH / kW / 2, kOne * kH / kW / 2, kOne, 100 * kOne);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  camera.applyView();
+  const Vector3 ahead = directionFromAngles(camera.angles);
+  const Vector3 at = camera.position - ahead * (5 * kOne);
+  GL3DBillboard board(kOne);
+  glColor4x(kOne, kOne, kOne, kOne);  // untextured: the current colour
+  std::vector<uint16_t> first;
+  for (int frame = 0; frame < 3; ++frame) {
+    glClearColorx(0, 0, 0, kOne);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    board.draw(&renderer, at, kOne);
+    glFlush();
+    renderer.swapBuffers();
+    if (frame == 0) first = window;
+    EXPECT_EQ(window, first) << frame;
+  }
+  int left = kW, right = -1, top = kH, bottom = -1;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (window[y * kW + x]) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+  // Half size 1.0 at distance 5 with a half width of 0.5 at 1.0: 0.4 of the width.
+  EXPECT_NEAR(right - left + 1, 0.4 * kW, 2);
+  EXPECT_NEAR(bottom - top + 1, 0.4 * kW, 2);
+  EXPECT_NEAR(left + right, kW - 1, 2);
+  EXPECT_NEAR(top + bottom, kH - 1, 2);
+  setGL3DServices(nullptr);
+  g_boardWindow = nullptr;
 }
 
 }  // namespace
