@@ -140,3 +140,56 @@ TEST_F(SceneTest, PowerFillStaysInItsBox) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace shottest;
+
+// Aimed by the pen at the apex ball, spun, powered and struck; the balls run
+// with their trails until they rest, and the guide's three forms are drawn.
+TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
+  game->s_gameState = k_stateAim;
+  PhysicalObject* cue = game->m_world.cueBall;
+  ASSERT_NE(cue, nullptr);
+  int32_t cx, cy;
+  PhysicalObject::toScreen(game->m_world, cue->position, cx, cy);
+  game->pointerX = cx + 1;
+  game->pointerY = 100;
+  ASSERT_EQ(game->aimAtStylus(), 1);
+  game->paintAimGuide(g());
+  EXPECT_EQ(game->m_guide.objectBall, 1);
+
+  // Masse with the tip at the centre: a jump, drawn as dots.
+  ShotRecord& shot = game->m_world.shot;
+  shot.masse = 1;
+  std::vector<uint16_t> before(pixels(), pixels() + 240 * 320);
+  game->paintAimGuide(g());
+  EXPECT_EQ(shot.jumpShot, 1);
+  int changed = 0;
+  for (int i = 0; i < 240 * 320; ++i) changed += before[static_cast<size_t>(i)] != pixels()[i];
+  EXPECT_GT(changed, 0);
+  // Masse with side spin: the curved path.
+  game->moveEnglishPoint(-8 * 16384, 0);
+  game->paintAimGuide(g());
+  EXPECT_EQ(shot.jumpShot, 0);
+  EXPECT_GT(game->m_guide.pointWords, 4);
+  shot.masse = 0;
+  game->moveEnglishPoint(8 * 16384, 6 * 16384);
+  game->paintAimGuide(g());
+
+  shot.powerGauge = 14000;
+  game->strikeCueBall(cue, false);
+  game->s_gameState = k_stateBallsMoving;
+  int frames = 0;
+  bool moved = false;
+  while (!game->updateBalls() && frames < 2000) {
+    moved = true;
+    game->paintTableBalls(g());
+    ++frames;
+  }
+  EXPECT_TRUE(moved);
+  EXPECT_LT(frames, 2000);
+  EXPECT_GT(game->m_world.shot.eventCount, 0);
+}
+
+}  // namespace
