@@ -1,0 +1,221 @@
+// Whole frames on the built data set, on the virtual clock: the computer
+// against the computer for each rule set (with and without skipping its
+// shots), and a scripted human against the computer. After every shot the
+// balls are checked; a rerun with the same seed plays the same shots.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/game/data/DataFixture.h"
+#include "wince/layer.h"
+#include "zul/2d/MutableImage.h"
+
+namespace {
+
+constexpr int kKeyFire = 19, kKeyNextTarget = 10;
+
+struct Result {
+  int32_t winner = -2;
+  int32_t shots = 0;
+  int32_t finalState = -1;
+  uint64_t hash = 1469598103934665603ull;
+  bool lagged = false;
+  std::string failure;
+  std::vector<uint16_t> breakFrame, resultFrame;
+};
+
+class MatchTest : public DataTest {
+ protected:
+  void SetUp() override {
+    wince::reset();
+    wince::advanceClock(1000000);
+    DataTest::SetUp();
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/table.bar")) GTEST_SKIP() << "no data set";
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+      std::filesystem::copy(entry.path(), dir / entry.path().filename());
+  }
+  void TearDown() override {
+    game.reset();
+    DataTest::TearDown();
+    wince::reset(false);
+  }
+  void frame() {
+    wince::advanceClock(33334);
+    game->update(nullptr);
+  }
+  // A fresh game through start-up and the menus' loading, then the match's
+  // loading with the given rule set and game type.
+  void loadMatch(int32_t gameType, int32_t ruleSet, uint32_t seed) {
+    game = std::make_unique<cGame>(&screen);
+    game->init();
+    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) frame();
+    game->m_logoStartTime = game->m_gameClock - 5000;
+    for (int i = 0; i < 400 && game->s_gameState != k_stateFirstRunQuestion && game->s_gameState != k_stateMainMenu;
+         ++i)
+      frame();
+    ASSERT_TRUE(game->s_gameState == k_stateFirstRunQuestion || game->s_gameState == k_stateMainMenu);
+    game->gameType = gameType;
+    game->ruleSet = ruleSet;
+    game->m_chosenCharacter[0] = 2;
+    game->m_chosenCharacter[1] = 7;
+    game->m_chosenRival = 7;
+    game->m_tableIndex = 1;
+    // The rack is jittered as the match starts, at the end of the loading.
+    game->m_random->setSeed(seed);
+    game->enterGameLoading();
+    for (int i = 0; i < 400 && !game->m_inGame; ++i) frame();
+    ASSERT_EQ(game->m_inGame, 1);
+    game->m_fastThinking = 1;
+  }
+  void hashWord(Result& r, int64_t v) {
+    for (int b = 0; b < 8; ++b) {
+      r.hash ^= static_cast<uint64_t>(v >> (8 * b)) & 0xFF;
+      r.hash *= 1099511628211ull;
+    }
+  }
+  // The balls after a shot: all sixteen in the list, none off the table,
+  // every potted one hidden.
+  void checkBalls(Result& r) {
+    int32_t count = 0;
+    for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) {
+      if (b->identity < 0 || b->identity >= 16) continue;
+      ++count;
+      hashWord(r, b->position.x);
+      hashWord(r, b->position.y);
+      hashWord(r, b->pocketed);
+      if (b->offTable) r.failure += "ball " + std::to_string(b->identity) + " off the table; ";
+      if (b->pocketed && !b->hidden && !b->dropping)
+        r.failure += "ball " + std::to_string(b->identity) + " potted but shown; ";
+      if (!b->pocketed && (b->position.x < -0x4000 || b->position.x > 0x2A8000 || b->position.y > -0x8000 ||
+                           b->position.y < -0x4B0000))
+        r.failure += "ball " + std::to_string(b->identity) + " outside the table; ";
+    }
+    if (count != 16) r.failure += "ball count " + std::to_string(count) + "; ";
+  }
+  // Runs the frame to its result (506 or 320), at most maxFrames frames. A
+  // human player 0 aims at its next target and fires at the gauge given.
+  Result play(int maxFrames, bool human, int32_t fireGauge = 9000) {
+    Result r;
+    int32_t last = -1;
+    for (int f = 0; f < maxFrames; ++f) {
+      const int32_t s = game->s_gameState;
+      if (s == k_stateResultLines && r.resultFrame.empty()) {
+        // The result lines once the HUD has slid over.
+        for (int i = 0; i < 60; ++i) frame();
+        r.resultFrame = pixels();
+      }
+      if (s == k_stateResultLines || s == k_stateInGameQuestion || s == k_stateGameOver) break;
+      if (s != last) {
+        if (s == k_stateBallsMoving) {
+          r.lagged = r.lagged || game->m_rules.rulesMode == RuleState::kModeLag;
+          r.shots += 1;
+          hashWord(r, game->m_world.shot.aim.x);
+          hashWord(r, game->m_world.shot.aim.y);
+          hashWord(r, game->m_world.shot.powerGauge);
+        }
+        if (s == k_stateAfterShot) checkBalls(r);
+        last = s;
+      }
+      const bool humanTurn = human && game->currentPlayer == 0;
+      // The break: the rack as the cue ball is struck.
+      if (s == k_stateBallsMoving && r.breakFrame.empty() && game->m_rules.rulesMode == RuleState::kModePlay &&
+          !game->m_world.breakPlayed)
+        r.breakFrame = pixels();
+      bool fire = s == k_stateOpponentIntro || s == k_stateMessageBox || s == k_stateFrameWon ||
+                  (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || game->isMessageWaiting();
+      if (humanTurn && s == k_stateAim && !game->m_keys.isLocked()) {
+        const ShotRecord& shot = game->m_world.shot;
+        if (game->m_rules.normalPlay && game->m_world.breakPlayed && shot.targetCount > 0 && shot.chosenTarget < 0) {
+          game->keyPressed(kKeyNextTarget);
+          game->keyReleased(kKeyNextTarget);
+        } else {
+          fire = true;
+        }
+      }
+      if (humanTurn && s == k_stateShotPower && game->m_world.shot.powerGauge >= fireGauge) fire = true;
+      if (fire && !game->m_keys.isLocked() && f % 2 == 0) {
+        game->keyPressed(kKeyFire);
+        game->keyReleased(kKeyFire);
+      }
+      frame();
+    }
+    r.winner = game->m_rules.winner;
+    r.finalState = game->s_gameState;
+    return r;
+  }
+  std::vector<uint16_t> pixels() {
+    const auto* p = static_cast<const uint16_t*>(screen.getPixels());
+    std::vector<uint16_t> out(240 * 320);
+    for (int y = 0; y < 320; ++y)
+      for (int x = 0; x < 240; ++x) out[y * 240 + x] = p[y * screen.getPitch() / 2 + x];
+    return out;
+  }
+  // The frame against its reference picture; KV_UPDATE_REFS=1 writes it.
+  void expectReference(const std::vector<uint16_t>& frame, const std::string& name) {
+    ASSERT_EQ(frame.size(), 240u * 320u) << name;
+    const std::string path = std::string(KV_SOURCE_DIR) + "/tests/game/turn/ref/" + name;
+    if (std::getenv("KV_UPDATE_REFS")) {
+      ASSERT_TRUE(wince::writePng(path, frame.data(), 240, 320));
+      return;
+    }
+    std::vector<uint16_t> ref;
+    int w = 0, h = 0;
+    ASSERT_TRUE(wince::readPng(path, ref, w, h)) << path;
+    ASSERT_EQ(w * h, 240 * 320);
+    int differ = 0;
+    for (size_t i = 0; i < ref.size(); ++i) differ += ref[i] != frame[i];
+    EXPECT_EQ(differ, 0) << name << ": pixels differ (after a deliberate change of the table view, rerun with "
+                                     "KV_UPDATE_REFS=1 and look at the pictures)";
+    if (differ) wince::writePng(std::string(::testing::TempDir()) + "/" + name, frame.data(), 240, 320);
+  }
+  MutableImage screen{240, 320, 16};
+};
+
+struct RuleCase {
+  const char* name;
+  int32_t ruleSet;
+  bool skip;
+};
+
+TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
+  const RuleCase cases[] = {{"eight-ball", 0, false}, {"UK", 1, false}, {"nine-ball", 2, false},
+                            {"eight-ball skipped", 0, true}, {"UK skipped", 1, true}, {"nine-ball skipped", 2, true}};
+  for (const RuleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    uint64_t hashes[2] = {};
+    for (int run = 0; run < 2; ++run) {
+      loadMatch(2, c.ruleSet, 1234 + c.ruleSet);
+      game->playerProfile[0] = 0;
+      game->playerProfile[1] = 0;
+      game->m_option8 = c.skip ? 1 : 0;
+      const Result r = play(60000, false);
+      EXPECT_EQ(r.failure, "");
+      EXPECT_EQ(r.finalState, k_stateResultLines) << "shots " << r.shots;
+      EXPECT_TRUE(r.winner == 0 || r.winner == 1);
+      EXPECT_GT(r.shots, 1);
+      EXPECT_EQ(r.lagged, c.ruleSet != 1);
+      hashes[run] = r.hash;
+      std::printf("%s: %d shots, winner %d\n", c.name, r.shots, r.winner);
+    }
+    EXPECT_EQ(hashes[0], hashes[1]);
+  }
+}
+
+TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
+  loadMatch(2, 0, 99);
+  game->m_career.counterC = 0;
+  const Result r = play(60000, true);
+  std::printf("human frame: %d shots, winner %d\n", r.shots, r.winner);
+  EXPECT_EQ(r.failure, "");
+  EXPECT_EQ(r.finalState, k_stateResultLines) << "shots " << r.shots;
+  EXPECT_TRUE(r.winner == 0 || r.winner == 1);
+  expectReference(r.breakFrame, "human_break.png");
+  expectReference(r.resultFrame, "human_result.png");
+}
+
+}  // namespace
