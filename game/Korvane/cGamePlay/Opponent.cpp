@@ -175,10 +175,13 @@ bool Opponent::pathClear(PhysicalObject* ball, const Vector2& from, const Vector
   sh->speed = kOne;
   sh->pocketed = sh->hidden = 0;
   sh->airTime = 0;
-  // A contact with the object the leg is aimed at is where the leg ends.
+  // A contact with the object the leg is aimed at (a ball through its
+  // shadow) is where the leg ends.
+  const PhysicalObject* goalShadow = goal && goal->type == PhysicalObject::kBall ? goal->shadow : goal;
   auto time = [&]() {
     const int32_t t = w.findEarliestContact(w.shadowHead, kPathTime, false, true, false);
-    if (t < kClearTime && goal && (w.currentPair[0] == goal || w.currentPair[1] == goal)) return kPathTime;
+    if (t < kClearTime && goalShadow && (w.currentPair[0] == goalShadow || w.currentPair[1] == goalShadow))
+      return kPathTime;
     return t;
   };
   int32_t t;

@@ -282,6 +282,43 @@ TEST(Opponent, WithoutBanksAndCombinationsOnlyTheFirstTwoPhasesRun) {
   }
 }
 
+// A leg ends at its goal: a contact with the ball it aims at (touching a
+// ball's side or centre meets it before the leg's end) or the pocket it
+// aims into; any other contact stops it.
+TEST(Opponent, PathTestsEndAtTheirGoal) {
+  Rig rig;
+  ASSERT_TRUE(rig.ok);
+  rig.clearBalls();
+  rig.put(0, 120, -200);
+  rig.put(1, 60, -80);
+  rig.put(2, 40, -250);
+  rig.world.copyBallsToShadows();
+  Opponent o = rig.opponent();
+  PhysicalObject* pocket = rig.world.pockets[0];
+  PhysicalObject* ball = rig.world.balls[1];
+  const Vector2 step(wrapSub(pocket->pointA.x, ball->position.x), wrapSub(pocket->pointA.y, ball->position.y));
+  EXPECT_TRUE(o.pathClear(ball, ball->position, step, pocket));
+  // Ball 3 straight into the side pocket, and with ball 2 in the way.
+  PhysicalObject* side = rig.world.pockets[2];
+  PhysicalObject* three = rig.world.balls[3];
+  rig.put(3, 70, -151);
+  rig.put(2, 40, -152);
+  rig.world.copyBallsToShadows();
+  const Vector2 across(wrapSub(side->pointA.x, three->position.x), wrapSub(side->pointA.y, three->position.y));
+  EXPECT_FALSE(o.pathClear(three, three->position, across, side));
+  rig.put(2, 40, -250);
+  rig.world.copyBallsToShadows();
+  EXPECT_TRUE(o.pathClear(three, three->position, across, side));
+  // The cue ball to ball 2 and past it: blocked, unless ball 2 is the goal.
+  PhysicalObject* cue = rig.world.cueBall;
+  const Vector2 through(q(-90), q(-60));
+  EXPECT_FALSE(o.pathClear(cue, cue->position, through, nullptr));
+  EXPECT_TRUE(o.pathClear(cue, cue->position, through, rig.world.balls[2]));
+  // A clear leg across the table, long enough to be tested in halves.
+  EXPECT_TRUE(o.pathClear(cue, cue->position, Vector2(q(-20), q(150)), nullptr));
+  EXPECT_FALSE(o.pathClear(cue, cue->position, Vector2(q(-60), q(120)), nullptr));
+}
+
 TEST(Opponent, FrictionRootAgainstADoubleModel) {
   for (const double v : {0.0, 0.4, 0.8, 1.3, 1.9})
     for (const double d : {9.0, 60.0, 150.0, 290.0}) {
