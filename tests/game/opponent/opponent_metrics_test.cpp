@@ -13,6 +13,14 @@
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
+#define KV_SCALED_DOWN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KV_SCALED_DOWN 1
+#endif
+#endif
+
+#if defined(KV_SCALED_DOWN)
 constexpr bool kFull = false;
 constexpr int kTables = 60;
 constexpr int kFrames = 10;
