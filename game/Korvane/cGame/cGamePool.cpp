@@ -765,7 +765,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
         leftSoftKeyText = 24;
         m_world.shot.powerGauge = 0;
         m_world.shot.powerDirection = kQ14One;
-        if (m_world.cueStick) m_world.cueStick->state = 5;
+        if (m_world.cueStick) m_world.cueStick->frame = 5;  // pulled back by the gauge
       } else if (leave) {
         powerBarShown = 0;
         aimGuideShown = 0;
@@ -777,10 +777,10 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
     case k_stateStroke:
       if (entry) {
         cueShown = 1;
-        if (m_world.cueStick) m_world.cueStick->state = 4;
+        if (m_world.cueStick) m_world.cueStick->frame = 4;  // the stroke
       } else if (leave) {
         powerBarShown = 0;
-        if (m_world.cueStick) m_world.cueStick->state = 0;
+        if (m_world.cueStick) m_world.cueStick->frame = 0;
       } else {
         updateStroke();
       }
@@ -977,9 +977,9 @@ void cGame::startDispatch() {
 
 void cGame::updateStroke() {
   ShotRecord& shot = m_world.shot;
-  // The cue moves in on its own; the strike comes when the tip reaches the ball.
-  shot.cueDistance -= std::max<int32_t>(m_frameTime, 1) * 0x1000;
-  if (shot.cueDistance > 0x12000) return;
+  // The cue moves in; the strike comes when the tip reaches the ball.
+  if (m_world.cueStick) m_world.cueStick->update(m_world);
+  if (shot.cueDistance > 0x12000 && m_world.cueStick) return;
   const int32_t gauge = std::clamp(shot.powerGauge, 0, kGaugeFull);
   if (gauge > 0) {
     const int32_t volume = 50 + gauge * 50 / kGaugeFull;

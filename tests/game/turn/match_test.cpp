@@ -51,6 +51,10 @@ class MatchTest : public DataTest {
   // A fresh game through start-up and the menus' loading, then the match's
   // loading with the given rule set and game type.
   void loadMatch(int32_t gameType, int32_t ruleSet, uint32_t seed) {
+    // A fresh shell for each game: the sound player belongs to one game's life.
+    game.reset();
+    shell = std::make_unique<ShellHost>(&running);
+    ASSERT_TRUE(shell->setRootPath((dir.string() + "/").c_str()));
     game = std::make_unique<cGame>(&screen);
     game->init();
     for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) frame();

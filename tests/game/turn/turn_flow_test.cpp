@@ -3,6 +3,8 @@
 // turn acceleration, the gauge, the skip question, the lag, the UK break
 // choice, the end of a frame and the result lines.
 #include <cmath>
+#include <fstream>
+#include <map>
 
 #include "TurnFixture.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
@@ -380,6 +382,37 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
     tap(kKeyFire);
     EXPECT_EQ(game->s_gameState, k_stateGameOver);
   }
+}
+
+}  // namespace
+}  // namespace turntest
+
+namespace turntest {
+namespace {
+
+// Every text the match flow shows is in the English table and worded.
+TEST(TurnTexts, EveryIdIsWorded) {
+  std::ifstream in(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt");
+  ASSERT_TRUE(in.good());
+  std::map<int32_t, std::string> texts;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t space = line.find(' ');
+    texts[std::stoi(line.substr(0, space))] = line.substr(space + 1);
+  }
+  std::vector<int32_t> ids = {12, 13, 24, 29, 54, 60, 436, 649, 674, 675, 676, 677, 678, 679, 691, 701, 702, 703, 722};
+  for (int32_t c = 0; c < 32; ++c) {
+    ids.push_back(121 + c);
+    ids.push_back(545 + c);
+  }
+  for (int32_t c = 0; c <= 10; ++c)
+    for (int32_t k = 0; k < 3; ++k) ids.push_back(442 + 3 * c + k);
+  for (int32_t id : ids) {
+    ASSERT_TRUE(texts.count(id)) << id;
+    EXPECT_NE(texts[id], "Text " + std::to_string(id)) << id;
+  }
+  EXPECT_NE(texts[703].find("%t"), std::string::npos);
+  EXPECT_NE(texts[436].find("%n"), std::string::npos);
 }
 
 }  // namespace
