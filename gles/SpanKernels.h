@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "gles/PixelHelpers.h"
 #include "gles/GlContext.h"
@@ -50,9 +51,12 @@ struct TexAddr {
 // ---- eight 16-bit pixels at a time ---------------------------------------------
 
 using Px8 = uint16_t __attribute__((vector_size(16)));
-using Px8Unaligned = uint16_t __attribute__((vector_size(16), aligned(2), may_alias));
-inline Px8 load8(const uint16_t* p) { return *reinterpret_cast<const Px8Unaligned*>(p); }
-inline void store8(uint16_t* p, Px8 v) { *reinterpret_cast<Px8Unaligned*>(p) = v; }
+inline Px8 load8(const uint16_t* p) {
+  Px8 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void store8(uint16_t* p, Px8 v) { std::memcpy(p, &v, sizeof v); }
 
 // blend4444Over565 in 16-bit lanes: each channel floor((s f + d (16 - f)) / 16)
 // with f the texel's alpha, the sum of blend565's spread word taken channel by

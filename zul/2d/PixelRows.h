@@ -13,10 +13,13 @@ namespace pixelrows {
 using U16x8 = uint16_t __attribute__((vector_size(16)));
 using I16x8 = int16_t __attribute__((vector_size(16)));
 
-// Eight pixels at any 2-byte boundary, read and written as one unit.
-using U16x8Unaligned = uint16_t __attribute__((vector_size(16), aligned(2), may_alias));
-inline U16x8 load8(const uint16_t* p) { return *reinterpret_cast<const U16x8Unaligned*>(p); }
-inline void store8(uint16_t* p, U16x8 v) { *reinterpret_cast<U16x8Unaligned*>(p) = v; }
+// Eight pixels at any address, read and written as one unit.
+inline U16x8 load8(const uint16_t* p) {
+  U16x8 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void store8(uint16_t* p, U16x8 v) { std::memcpy(p, &v, sizeof v); }
 // The eight pixels that end at p (p[-7] .. p[0]), last first.
 inline U16x8 load8Reversed(const uint16_t* p) {
   // Swap the pixels of each 32-bit pair, then reverse the four pairs.
