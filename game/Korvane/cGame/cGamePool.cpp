@@ -74,7 +74,7 @@ void cGame::slideHudPanel() {
   const int32_t hudTarget = currentPlayer == 1 ? -61 : 0;
   panelX = easeTowards(panelX, panelTarget, 35);
   const int32_t offset = easeTowards(hudOffset, hudTarget, 35);
-  if (offset != hudOffset) m_redrawCounters[0] = std::max(m_redrawCounters[0], 1);
+  if (offset != hudOffset) panelRedraw = 1;
   hudOffset = offset;
 }
 

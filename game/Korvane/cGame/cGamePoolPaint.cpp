@@ -135,7 +135,7 @@ void cGame::paintTableScene(Graphics* g) {
     if (s != k_stateStroke) m_world.cueStick->update(m_world);
     const Vector2& aim = m_world.shot.aim;
     paintRotatedFrame(g, m_matchBanks[kCueBank], 0, m_world.cueStick->m_screenX, m_world.cueStick->m_screenY,
-                      atan2Degrees(aim.y, aim.x), true);
+                      atan2Degrees(aim.x, aim.y), true);
   }
   if (aimGuideShown && m_option7) {
     copyBallsToShadows();

@@ -126,9 +126,9 @@ class MatchTest : public DataTest {
         last = s;
       }
       const bool humanTurn = human && game->currentPlayer == 0;
-      // The break: the rack as the cue ball is struck.
-      if (s == k_stateBallsMoving && r.breakFrame.empty() && game->m_rules.rulesMode == RuleState::kModePlay &&
-          !game->m_world.breakPlayed)
+      // The break: the last frame before the stroke, the HUD slid in place.
+      if ((s == k_stateAim || s == k_stateComputerShot || s == k_stateShotPower || s == k_stateStroke) &&
+          game->m_rules.rulesMode == RuleState::kModePlay && !game->m_world.breakPlayed && game->isHudAtTarget())
         r.breakFrame = pixels();
       bool fire = s == k_stateOpponentIntro || s == k_stateMessageBox || s == k_stateFrameWon ||
                   (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || game->isMessageWaiting();
@@ -213,6 +213,8 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
 TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
   loadMatch(2, 0, 99);
   game->m_career.counterC = 0;
+  // The computer thinks as long as its animation plays, as in a real match.
+  game->m_fastThinking = 0;
   const Result r = play(60000, true);
   std::printf("human frame: %d shots, winner %d\n", r.shots, r.winner);
   EXPECT_EQ(r.failure, "");
