@@ -1110,10 +1110,79 @@ class cGame : public GameBase {
   int32_t handX = 0;                  // Q14 table units of the ball in hand
   int32_t handY = 0;
 
+  // --- match set-up (cGameInterfaces/MatchSetup.cpp) and match start
+  // (cGameInterfaces/MatchStart.cpp).
+  void updateRulesSelection();
+  void paintRulesSelection(Graphics* g);
+  void updateCharacterSelection();
+  void paintCharacterSelection(Graphics* g);
+  void updatePlayerChoice();
+  void paintPlayerChoice(Graphics* g);
+  void updateTableSelection();
+  void paintTableSelection(Graphics* g);
+  void updateStakeSelection();
+  void paintStakeSelection(Graphics* g);
+  void updateVersus();
+  void paintVersus(Graphics* g);
+  void updateBetScreen();
+  void paintBetScreen(Graphics* g);
+  void updateCoinToss();
+  void paintCoinToss(Graphics* g);
+  void updateCoinTossElements();
+  void updateBreakChoice();
+  void paintBreakChoice(Graphics* g);
+  void updateBreakChoiceElements();
+  int32_t getHomeTable(int32_t character) const;
+  // The character cycle of the choice screens: one step up (+1) or down (-1).
+  int32_t stepCharacter(int32_t c, int32_t direction) const;
+  int32_t nextCharacter(int32_t c) const;
+  int32_t previousCharacter(int32_t c) const;
+  int32_t randomCharacter(int32_t exclude);
+  int32_t countWonCharacters() const;
+  int32_t countAvailableCharacters() const;
+  bool isCharacterAvailable(int32_t c) const;
+  void setTable(int32_t t);
+  // A new match without a lag starts with the coin toss.
+  void armCoinToss();
+  // Stake level of a rival slot (the special rival plays at the top level).
+  static int32_t stakeLevelOfSlot(int32_t slot);
+  bool isStakeLevelUnlocked(int32_t level) const;
+  // Colour-effect amount of the glowing stake picture at a paint count.
+  static int32_t stakeGlowAmount(int32_t paintCounter);
+  // The bet's limits: the level's minimum and maximum, cut to the money.
+  int32_t getBetMinimum();
+  int32_t getBetMaximum();
+  void showSetupPlayer();
+  void showSetupOpponent();
+  void showCharacterStep(int32_t step);
+  void showSetupTable();
+  int32_t nextTable = 1, previousTable = 8;
+  uint8_t fromHelp = 0;               // the rule-set choice came from help
+  int32_t helpSubject = 0;
+  uint8_t rivalMatch = 0;             // the next career match is the rival match
+  uint8_t stakeUp = 0;                // the next stake screen starts one level up
+  uint8_t stakeNoticeShown = 0;       // not enough money for the stake
+  uint8_t bracketResume = 0;          // the tournament bracket resumes
+  int32_t m_stakeHighlight[4] = {};
+  int32_t m_stakeSeats[8] = {};
+  int32_t currentBet = 0;
+  int32_t tossPhase = 0;              // 0 choosing, 1 spinning
+  int32_t tossCall = 0;               // 0 the first coin, 1 the second
+  int32_t tossFrames = 0;
+
  private:
   const cGameScreenTable* m_frontEndScreens;
   const cGameScreenTable* m_inGameScreens;
 };
+
+// The roster: rivals by career character and slot, home tables by
+// character, stake prices and bet maximums by stake level, coin faces by
+// result animation.
+extern const uint8_t k_rivalRoster[10][9];
+extern const uint8_t k_characterHomeTable[10];
+extern const int32_t k_stakePrices[8];
+extern const int32_t k_betMaximums[8];
+extern const int32_t k_coinFaces[4];
 
 // The running game (through the applet's bridge), or null.
 cGame* getGame();

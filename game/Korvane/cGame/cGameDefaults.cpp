@@ -4,9 +4,6 @@
 
 #include "game/Korvane/cGame/cGame.h"
 
-// Stake screen: applies the stake level to the opponent, table and pictures.
-void cGame::refreshStakeSelection() {}
-
 // In-game menu.
 void cGame::enterIGM() {}
 
@@ -34,7 +31,6 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
 void cGame::init3DView() {}
 void cGame::load3DBallModels() {}
 void cGame::release3DView() {}
-int32_t cGame::getRivalCharacter(int32_t index) { return index; }
 
 // Challenge and tutorial frame starts: the mode's layout.
 void cGame::startChallenge() {

@@ -33,12 +33,29 @@ const cGameScreen kFrontEnd[] = {
      [](cGame& g, Graphics* t) { g.paintAchievementCategories(t); }, nullptr},
     {k_stateAchievementList, [](cGame& g) { g.updateAchievementList(); },
      [](cGame& g, Graphics* t) { g.paintAchievementList(t); }, nullptr},
+    // Match set-up.
+    {k_stateRulesChoice, [](cGame& g) { g.updateRulesSelection(); },
+     [](cGame& g, Graphics* t) { g.paintRulesSelection(t); }, nullptr},
+    {k_stateCharacterSelect, [](cGame& g) { g.updateCharacterSelection(); },
+     [](cGame& g, Graphics* t) { g.paintCharacterSelection(t); }, nullptr},
+    {k_statePlayerChoice, [](cGame& g) { g.updatePlayerChoice(); },
+     [](cGame& g, Graphics* t) { g.paintPlayerChoice(t); }, nullptr},
+    {k_stateTableChoice, [](cGame& g) { g.updateTableSelection(); },
+     [](cGame& g, Graphics* t) { g.paintTableSelection(t); }, nullptr},
+    {k_stateStakeChoice, [](cGame& g) { g.updateStakeSelection(); },
+     [](cGame& g, Graphics* t) { g.paintStakeSelection(t); }, nullptr},
+    {k_stateVersus, [](cGame& g) { g.updateVersus(); }, [](cGame& g, Graphics* t) { g.paintVersus(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},
     // Over a paused match: set-up in sub-state 0, running in 30, nothing in 20.
     {k_stateQuestion, [](cGame& g) { g.updateQuestion(); }, [](cGame& g, Graphics* t) { g.paintQuestion(t); }, nullptr},
     {k_stateOptions, [](cGame& g) { g.updateOptions(); }, [](cGame& g, Graphics* t) { g.paintOptions(t); }, nullptr},
+    // Match start, over the table.
+    {k_stateBet, [](cGame& g) { g.updateBetScreen(); }, [](cGame& g, Graphics* t) { g.paintBetScreen(t); }, nullptr},
+    {k_stateCoinToss, [](cGame& g) { g.updateCoinToss(); }, [](cGame& g, Graphics* t) { g.paintCoinToss(t); }, nullptr},
+    {k_stateBreakChoice, [](cGame& g) { g.updateBreakChoice(); },
+     [](cGame& g, Graphics* t) { g.paintBreakChoice(t); }, nullptr},
 };
 }  // namespace
 

@@ -373,8 +373,9 @@ TEST_F(Loading, UnusedSpritesForMatchKeepTheSetOfTheGameType) {
     int32_t type, c0, c1, career, rival, rivalIndex;
     std::set<int> portraits;
   } cases[] = {
+      // Career rivals come from the roster row of the career character (1: slots 3, 4 and 8 are 4, 5 and 8).
       {0, 2, 7, 0, 0, 0, {2, 7}},          {1, 4, 4, 9, 9, 0, {4}},
-      {3, 0, 0, 1, 0, 3, {1, 3, 4}},       {3, 0, 0, 1, 0, 8, {1, 8}},
+      {3, 0, 0, 1, 0, 3, {1, 4, 5}},       {3, 0, 0, 1, 0, 8, {1, 8}},
       {2, 0, 0, 5, 10, 0, {5, 10}},        {0, -3, 99, 0, 0, 0, {0, 10}},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,563 @@
+// Match set-up: the rule-set choice (80), the two characters of a single
+// match (90), the career character pair (100), the table (220), the career
+// stake (230) and the face-to-face screen (210) before the match loading.
+// Also the character roster: rivals of each career character, home tables,
+// the stake prices and the bet limits.
+#include <algorithm>
+#include <cstdlib>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+#include "zul/3d/Angles.h"
+#include "zul/lm/Q14.h"
+
+const uint8_t k_rivalRoster[10][9] = {
+    {9, 1, 2, 3, 4, 5, 6, 7, 8}, {9, 2, 3, 4, 5, 0, 6, 7, 8}, {9, 1, 3, 4, 5, 0, 6, 7, 8},
+    {0, 1, 2, 4, 5, 9, 6, 7, 8}, {9, 1, 2, 3, 5, 0, 6, 7, 8}, {0, 1, 2, 3, 4, 9, 6, 7, 8},
+    {0, 1, 2, 3, 4, 5, 9, 7, 8}, {9, 1, 2, 3, 4, 5, 0, 6, 8}, {0, 1, 2, 3, 4, 5, 9, 6, 7},
+    {0, 1, 2, 3, 4, 5, 6, 7, 8},
+};
+const uint8_t k_characterHomeTable[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 0};
+const int32_t k_stakePrices[8] = {10, 50, 100, 150, 200, 300, 400, 500};
+const int32_t k_betMaximums[8] = {160, 200, 300, 750, 1000, 2500, 5000, 7500};
+
+namespace F = interfaceformat;
+
+namespace {
+
+constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3;
+constexpr int32_t kSpecialRival = 10;
+constexpr int32_t kPortraitSlot = 13;
+constexpr int32_t kTablePictureSlot = 60, kTablePlanSlot = 50;
+constexpr int32_t kCharacterCount = 10, kTableCount = 9, kLevelCount = 8;
+// A walk round the ten characters never needs more steps than this.
+constexpr int32_t kWalkLimit = 10;
+
+// Rule-set choice (interface 4).
+const uint32_t kRuleItems[] = {41, 42, 43};
+constexpr int32_t kRulesInterface = 4, kRulesList = 8, kRulesPicture = 17, kRulesBack = 22, kRulesTitle = 23;
+constexpr int32_t kRulesNoRow = 4;
+
+// Character choice (interface 16).
+constexpr int32_t kCharInterface = 16;
+constexpr int32_t kStepPlayer = 20, kStepOpponent = 30;
+constexpr int32_t kPlayerGroup[] = {7, 8, 9, 10};
+constexpr int32_t kOpponentGroup[] = {4, 20, 11, 12, 13, 14};
+
+// Career character pair (interface 18), table (35), stake (32-34), versus (19).
+constexpr int32_t kPairInterface = 18;
+constexpr int32_t kTableInterface = 35;
+constexpr int32_t kStakeInterface = 32, kStakeDetails = 33, kStakeNotice = 34;
+constexpr int32_t kVersusInterface = 19;
+
+}  // namespace
+
+// ---- the roster
+
+int32_t cGame::getRivalCharacter(int32_t slot) {
+  if (slot == kSpecialRival) return kSpecialRival;
+  const int32_t row = std::clamp(m_career.character, 0, kCharacterCount - 1);
+  return k_rivalRoster[row][std::clamp(slot, 0, 8)];
+}
+
+int32_t cGame::getHomeTable(int32_t character) const {
+  return k_characterHomeTable[std::clamp(character, 0, kCharacterCount - 1)];
+}
+
+int32_t cGame::stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, kLevelCount - 1); }
+
+int32_t cGame::countWonCharacters() const {
+  int32_t n = 0;
+  for (uint8_t w : m_career.won) n += w ? 1 : 0;
+  return n;
+}
+
+int32_t cGame::countAvailableCharacters() const {
+  int32_t n = 0;
+  for (uint8_t a : m_characterAvailable) n += a ? 1 : 0;
+  return n;
+}
+
+bool cGame::isCharacterAvailable(int32_t c) const {
+  return c >= 0 && c < kCharacterCount && m_characterAvailable[c] != 0;
+}
+
+int32_t cGame::stepCharacter(int32_t c, int32_t direction) const {
+  if (m_career.started && countWonCharacters() != 1) {
+    const int32_t career = m_career.character;
+    int32_t k = std::clamp(c, 0, kCharacterCount - 1);
+    for (int32_t n = 0; n < kWalkLimit; ++n) {
+      k = (k + direction + kCharacterCount) % kCharacterCount;
+      if (k == career) return career;
+      if (m_career.won[k]) return k;
+    }
+    return std::clamp(career, 0, kCharacterCount - 1);
+  }
+  if (direction > 0) return c == 0 ? 5 : c == 5 ? 9 : 0;
+  return c == 0 ? 9 : c == 9 ? 5 : 0;
+}
+
+int32_t cGame::nextCharacter(int32_t c) const { return stepCharacter(c, 1); }
+int32_t cGame::previousCharacter(int32_t c) const { return stepCharacter(c, -1); }
+
+int32_t cGame::randomCharacter(int32_t exclude) {
+  const int32_t r = m_random ? m_random->nextInt(0, kCharacterCount) : 0;
+  const int32_t direction = (r & 1) ? -1 : 1;
+  int32_t c = stepCharacter(r, direction);
+  for (int32_t n = 0; exclude != -1 && c == exclude && n < kWalkLimit; ++n) c = stepCharacter(c, direction);
+  // A cycle of one character (a damaged record) cannot avoid it: any other.
+  if (exclude != -1 && c == exclude) c = (exclude + 1) % kCharacterCount;
+  return c;
+}
+
+void cGame::setTable(int32_t t) {
+  m_tableIndex = std::clamp(t, 0, kTableCount - 1);
+  nextTable = (m_tableIndex + 1) % kTableCount;
+  previousTable = m_tableIndex == 0 ? kTableCount - 1 : m_tableIndex - 1;
+}
+
+void cGame::armCoinToss() {
+  coinTossPending = gameType == kGameQuick || (gameType >= kGameSingle && gameType <= kGameCareer && ruleSet == 1);
+}
+
+// ---- rule-set choice (80)
+
+void cGame::updateRulesSelection() {
+  uint8_t& delayed = m_screenFlags[k_screenFlagDelayedSelect];
+  if (m_subState == k_subStateInit) {
+    fromHelp = m_previousState == k_stateHelpMenu || m_previousState == k_stateHelpText;
+    FrontEndScreen s;
+    s.interfaceId = kRulesInterface;
+    s.menu = kRuleItems;
+    s.listElement = kRulesList;
+    s.count = 3;
+    setUpScreen(s);
+    for (int32_t e = 14; e <= 17; ++e) setElementVisible(e, !m_menusOverMatch);
+    m_menu.selection = kRulesNoRow;
+    setElementFrame(kRulesPicture, kRulesNoRow);
+    return;
+  }
+  // The touch's delayed select fires once.
+  if (m_keys.isPressed(k_keySelect)) delayed = 0;
+  const int32_t id = updateScreen();
+  updateMenuArrows(6, 7, false);
+  if (id == 0) {
+    if (m_menu.selection >= 0) setElementFrame(kRulesPicture, m_menu.selection);
+    setElementVisible(kRulesBack, delayed == 0);
+    return;
+  }
+  if (id < 0) {
+    if (fromHelp)
+      setState(k_stateHelpMenu);
+    else if (gameType == kGameCareer || gameType == kGameTournament)
+      setState(k_statePub);
+    else
+      setState(k_stateMainMenu);
+    return;
+  }
+  if (fromHelp) {
+    helpSubject = id;
+    setState(k_stateHelpText);
+    return;
+  }
+  ruleSet = id == 41 ? 0 : id == 42 ? 1 : 2;
+  switch (gameType) {
+    case kGameQuick: {
+      int32_t player;
+      if (m_firstQuickMatch) {
+        player = 9;
+        m_firstQuickMatch = 0;
+        saveSettings();
+      } else {
+        player = randomCharacter(-1);
+      }
+      m_chosenCharacter[0] = player;
+      m_chosenCharacter[1] = randomCharacter(player);
+      setTable(getHomeTable(m_chosenCharacter[1]));
+      setState(k_stateVersus);
+      break;
+    }
+    case kGameSingle: setState(k_stateCharacterSelect); break;
+    case kGameTournament: setState(k_stateTournamentMenu); break;
+    case kGameCareer:
+      if (rivalMatch) {
+        opponentSlot = kSpecialRival;
+        m_rivalIndex = 8;
+        m_chosenRival = kSpecialRival;
+        armCoinToss();
+        enterGameLoading();
+      } else {
+        setState(k_stateStakeChoice);
+      }
+      break;
+    default: setState(k_stateMainMenu); break;
+  }
+}
+
+void cGame::paintRulesSelection(Graphics* g) {
+  paintScreen(g, kRulesBack, -1);
+  drawElementText(kRulesTitle, 48);
+  paintMenu();
+}
+
+// ---- character choice (90)
+
+void cGame::showSetupPlayer() {
+  setInterfaceElementSprite(-1, 2, kPortraitSlot + std::clamp(m_chosenCharacter[0], 0, 10));
+  setElementFrame(15, m_chosenCharacter[0]);
+  setElementVisible(15, true);
+  for (int32_t e : {3, 4, 20, 5}) setElementVisible(e, false);
+}
+
+void cGame::showSetupOpponent() {
+  setInterfaceElementSprite(-1, 4, kPortraitSlot + std::clamp(m_chosenCharacter[1], 0, 10));
+  setElementFrame(20, m_chosenCharacter[1]);
+  setElementVisible(4, true);
+  setElementVisible(20, true);
+  setElementVisible(5, false);
+}
+
+void cGame::showCharacterStep(int32_t step) {
+  for (int32_t e : kPlayerGroup) setElementVisible(e, step == kStepPlayer);
+  for (int32_t e : kOpponentGroup) setElementVisible(e, step == kStepOpponent);
+  m_subState = step;
+}
+
+void cGame::updateCharacterSelection() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = kCharInterface;
+    const bool fromTable = m_previousState == k_stateTableChoice && gameType == kGameSingle;
+    if (fromTable) {
+      setUpScreen(s);
+      showCharacterStep(kStepOpponent);
+      setInterfaceElementSprite(-1, 2, kPortraitSlot + std::clamp(m_chosenCharacter[0], 0, 10));
+      setElementFrame(15, m_chosenCharacter[0]);
+      showSetupOpponent();
+    } else {
+      m_chosenCharacter[0] = m_career.started ? m_career.character : 0;
+      setUpScreen(s);
+      showCharacterStep(kStepPlayer);
+      showSetupPlayer();
+      return;
+    }
+  }
+  updateInterfaceTimers();
+  const bool select = m_keys.isPressed(k_keySelect);
+  const bool right = m_keys.isPressed(k_keyRight);
+  const bool left = m_keys.isPressed(k_keyLeft);
+  const bool back = m_keys.isPressed(k_keyRightSoft | k_keyBack);
+  int32_t& player = m_chosenCharacter[0];
+  int32_t& opponent = m_chosenCharacter[1];
+  if (m_subState == kStepPlayer) {
+    if (select) {
+      opponent = previousCharacter(player);
+      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = previousCharacter(opponent);
+      showSetupOpponent();
+      showCharacterStep(kStepOpponent);
+    } else if (right) {
+      player = nextCharacter(player);
+      showSetupPlayer();
+    } else if (left) {
+      player = previousCharacter(player);
+      showSetupPlayer();
+    } else if (back) {
+      setState(k_stateRulesChoice);
+      return;
+    } else {
+      return;
+    }
+  } else {
+    if (select) {
+      setTable(getHomeTable(opponent));
+      setState(k_stateTableChoice);
+      return;
+    }
+    if (right || left) {
+      const int32_t direction = right ? 1 : -1;
+      opponent = stepCharacter(opponent, direction);
+      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = stepCharacter(opponent, direction);
+      showSetupOpponent();
+    } else if (back) {
+      showCharacterStep(kStepPlayer);
+      showSetupPlayer();
+    } else {
+      return;
+    }
+  }
+  m_keys.lock(5);
+}
+
+void cGame::paintCharacterSelection(Graphics* g) {
+  paintScreen(g, 25, -1);
+  drawElementText(21, m_subState == kStepOpponent ? 3 : gameType == kGameQuick ? 4 : 2);
+  drawElementString(22, "Touch character name to select");
+}
+
+// ---- career character pair (100)
+
+void cGame::updatePlayerChoice() {
+  auto mark = [this](bool second) {
+    setElementVisible(9, second);
+    setElementVisible(15, second);
+    setElementVisible(10, !second);
+    setElementVisible(16, !second);
+  };
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = kPairInterface;
+    m_career.character = 0;
+    setUpScreen(s);
+    mark(false);
+    return;
+  }
+  updateInterfaceTimers();
+  if (m_keys.isPressed(k_keySelect)) {
+    setState(k_stateCareerIntro);
+  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    setState(k_stateMainMenu);
+  } else if (m_keys.isPressed(k_keyRight)) {
+    m_career.character = 9;
+    mark(true);
+    m_keys.lock(5);
+  } else if (m_keys.isPressed(k_keyLeft)) {
+    m_career.character = 0;
+    mark(false);
+    m_keys.lock(5);
+  }
+}
+
+void cGame::paintPlayerChoice(Graphics* g) {
+  paintScreen(g, -1, -1);
+  drawElementText(8, 4);
+}
+
+// ---- table choice (220)
+
+void cGame::showSetupTable() {
+  setInterfaceElementSprite(-1, 0, kTablePictureSlot + m_tableIndex);
+  setInterfaceElementSprite(-1, 18, kTablePlanSlot + m_tableIndex);
+  setInterfaceElementSprite(-1, 4, kTablePictureSlot + previousTable);
+  setInterfaceElementSprite(-1, 3, kTablePictureSlot + nextTable);
+  setElementVisible(11, gameType == kGameSingle);
+  setElementVisible(12, gameType == kGameSingle);
+}
+
+void cGame::updateTableSelection() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = kTableInterface;
+    selectInterface(kTableInterface);
+    setTable(m_tableIndex);
+    showSetupTable();
+    setUpScreen(s);
+    return;
+  }
+  updateInterfaceTimers();
+  if (m_keys.isPressed(k_keySelect)) {
+    m_keys.lock(5);
+    setState(k_stateVersus);
+  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    setState(gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
+  } else if (gameType == kGameSingle && (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft))) {
+    setTable(m_keys.isPressed(k_keyRight) ? nextTable : previousTable);
+    showSetupTable();
+    m_keys.lock(5);
+  }
+}
+
+void cGame::paintTableSelection(Graphics* g) {
+  paintScreen(g, 22, 23);
+  textBufferSetString(95);
+  replaceTextTagWithText(77 + m_tableIndex);
+  replaceTextTagWithText(86 + m_tableIndex);
+  drawElementStringLen(5, m_text.work, m_text.workLength, -1);
+  drawElementText(6, 96 + m_tableIndex);
+}
+
+// ---- stake choice (230)
+
+int32_t cGame::stakeGlowAmount(int32_t paintCounter) {
+  const int64_t turns = (2 * static_cast<int64_t>(paintCounter)) % 63;
+  const Q14 degrees = static_cast<Q14>((turns < 0 ? turns + 63 : turns) * kQ14One);
+  const Q14 s = std::abs(sinDegrees(degrees) >> 7);
+  return q14Mul(s, 0x370000) >> 14;
+}
+
+bool cGame::isStakeLevelUnlocked(int32_t level) const { return level < countAvailableCharacters() - 2; }
+
+void cGame::refreshStakeSelection() {
+  stakeLevel = std::clamp(stakeLevel, 0, kLevelCount - 1);
+  opponentSlot = stakeLevel + 1;
+  m_rivalIndex = opponentSlot;
+  m_chosenRival = getRivalCharacter(opponentSlot);
+  setTable(getHomeTable(m_chosenRival));
+  if (previousStakeLevel >= 0 && previousStakeLevel < kLevelCount) {
+    setInterfaceElementVisible(kStakeInterface, 13 + m_stakeSeats[previousStakeLevel], false);
+    setInterfaceElementVisible(kStakeDetails, 16 + m_stakeSeats[previousStakeLevel], false);
+  }
+  const int32_t seat = m_stakeSeats[stakeLevel];
+  setInterfaceElementVisible(kStakeInterface, 13 + seat, true);
+  setInterfaceElementVisible(kStakeDetails, 16 + seat, true);
+  if (isStakeLevelUnlocked(stakeLevel)) {
+    setInterfaceElementVisible(kStakeDetails, 2, true);
+    setInterfaceElementSprite(kStakeDetails, 2, kPortraitSlot + std::clamp(m_chosenRival, 0, 10));
+    setInterfaceElementFrame(kStakeInterface, 2, seat);
+  } else {
+    setInterfaceElementVisible(kStakeDetails, 2, false);
+    setInterfaceElementFrame(kStakeInterface, 2, 0);
+  }
+}
+
+void cGame::updateStakeSelection() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = kStakeInterface;
+    selectInterface(kStakeInterface);
+    m_stakeHighlight[0] = getElementX(23);
+    m_stakeHighlight[1] = getElementY(23);
+    m_stakeHighlight[2] = getElementWidth(23);
+    m_stakeHighlight[3] = getElementHeight(23);
+    previousStakeLevel = -1;
+    if (stakeUp) {
+      if (stakeLevel < kLevelCount - 1) stakeLevel += 1;
+      stakeUp = 0;
+    } else {
+      stakeLevel = countAvailableCharacters() - 3;
+    }
+    stakeLevel = std::clamp(stakeLevel, 0, kLevelCount - 1);
+    for (int32_t e = 3; e <= 11; ++e) setInterfaceElementVisible(kStakeInterface, e, false);
+    for (int32_t e = 13; e <= 21; ++e) setInterfaceElementVisible(kStakeInterface, e, false);
+    for (int32_t e = 16; e <= 24; ++e) setInterfaceElementVisible(kStakeDetails, e, false);
+    const int32_t c = m_career.character;
+    skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
+    for (int32_t level = 0, seat = 0; level < kLevelCount; ++seat) {
+      if (seat == skippedSeat) continue;
+      m_stakeSeats[level] = seat;
+      setInterfaceElementVisible(kStakeInterface, 3 + seat, true);
+      setInterfaceElementFrame(kStakeInterface, 3 + seat, isStakeLevelUnlocked(level) ? 1 : 0);
+      ++level;
+    }
+    refreshStakeSelection();
+    stakeNoticeShown = 0;
+    refreshStakeSelection();
+    setUpScreen(s);
+    return;
+  }
+  updateInterfaceTimers();
+  if (m_keys.isPressed(k_keySelect)) {
+    if (stakeNoticeShown) {
+      stakeNoticeShown = 0;
+    } else if (!isStakeLevelUnlocked(stakeLevel)) {
+      playSound(k_soundError, 0, 100, 100);
+    } else if (static_cast<int64_t>(m_career.money) < k_stakePrices[stakeLevel]) {
+      playSound(k_soundError, 0, 100, 100);
+      stakeNoticeShown = 1;
+    } else {
+      playSound(0, 0, 50, 100);
+      setState(k_stateTableChoice);
+      return;
+    }
+    m_keys.lock(2);
+  } else if (m_keys.isPressed(k_keyBack)) {
+    if (stakeNoticeShown)
+      stakeNoticeShown = 0;
+    else
+      setState(k_stateRulesChoice);
+  } else if (m_keys.isPressed(k_keyRightSoft)) {
+    setState(k_stateRulesChoice);
+  } else if (!stakeNoticeShown && (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft))) {
+    previousStakeLevel = stakeLevel;
+    stakeLevel = m_keys.isPressed(k_keyRight) ? (stakeLevel + 1) % kLevelCount
+                                              : (stakeLevel + kLevelCount - 1) % kLevelCount;
+    refreshStakeSelection();
+    m_keys.lock(2);
+  }
+}
+
+void cGame::paintStakeSelection(Graphics* g) {
+  if (!g) return;
+  selectInterface(kStakeInterface);
+  setButtonFrames(-1, 12);
+  resetClip(g);
+  g->setColor(0xFF000000);
+  g->fillRect(0, 0, 240, 320);
+  g->setClip(m_stakeHighlight[0], m_stakeHighlight[1], m_stakeHighlight[2], m_stakeHighlight[3]);
+  const int16_t* glow = getInterfaceElement(kStakeInterface, 2);
+  const int32_t bankSlot = glow && glow[F::kWordType] == F::kSprite ? glow[F::kWordParams + F::kSpriteBank] : -1;
+  ASprite* bank = bankSlot >= 0 && bankSlot < k_spriteSlotCount ? m_sprites[bankSlot] : nullptr;
+  if (bank) {
+    bank->effectMode = 7;
+    bank->effectParam1 = 0xFF00;
+    bank->effectParam2 = stakeGlowAmount(m_paintFrameCount);
+    bank->effectParam3 = 0;
+  }
+  paintInterface();
+  if (bank) bank->effectMode = 0;
+  resetClip(g);
+  paintInterface();
+  selectInterface(kStakeDetails);
+  setButtonFrames(25, -1);
+  paintInterface();
+  drawElementText(11, 155);
+  if (isStakeLevelUnlocked(stakeLevel)) {
+    setTextParam(0, stakeLevel);
+    drawElementText(5, 157 + stakeLevel);
+    textBufferSetString(207);
+    replaceTextTagWithText(435);
+    setTextParam(0, k_stakePrices[stakeLevel]);
+    drawElementStringLen(6, m_text.work, m_text.workLength, -1);
+  } else {
+    drawElementText(7, 156);
+  }
+  if (stakeNoticeShown) {
+    selectInterface(kStakeNotice);
+    paintInterface();
+    drawElementText(4, 165);
+  }
+  selectInterface(kStakeInterface);
+}
+
+// ---- versus (210)
+
+void cGame::updateVersus() {
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = kVersusInterface;
+    selectInterface(kVersusInterface);
+    int32_t left = m_career.character, right = 0;
+    if (gameType == kGameQuick || gameType == kGameSingle) {
+      left = m_chosenCharacter[0];
+      right = m_chosenCharacter[1];
+    } else if (gameType == kGameTournament) {
+      right = opponentSlot;
+    } else {
+      right = getRivalCharacter(opponentSlot);
+    }
+    left = std::clamp(left, 0, 10);
+    right = std::clamp(right, 0, 10);
+    setInterfaceElementSprite(-1, 1, kPortraitSlot + left);
+    setElementFrame(12, left);
+    setInterfaceElementSprite(-1, 2, kPortraitSlot + right);
+    setElementFrame(13, right);
+    setUpScreen(s);
+    return;
+  }
+  updateInterfaceTimers();
+  if (m_keys.isPressed(k_keyBack)) {
+    if (m_previousState == k_stateTournamentStage) bracketResume = 1;
+    setState(m_previousState);
+  } else if (m_keys.isAnyPressed() && !m_keys.isPressed(k_keyExtra22)) {
+    armCoinToss();
+    enterGameLoading();
+  }
+}
+
+void cGame::paintVersus(Graphics* g) {
+  paintScreen(g, -1, -1);
+  if (m_gameClock % 1000 >= 501) drawElementText(14, 30);
+}
