@@ -72,10 +72,12 @@ class MatchTest : public DataTest {
     // The rack is jittered as the match starts, at the end of the loading.
     game->m_random->setSeed(seed);
     game->enterGameLoading();
+    if (!expectMatch) return;
     for (int i = 0; i < 400 && !game->m_inGame; ++i) frame();
     ASSERT_EQ(game->m_inGame, 1);
     game->m_fastThinking = 1;
   }
+  bool expectMatch = true;
   void hashWord(Result& r, int64_t v) {
     for (int b = 0; b < 8; ++b) {
       r.hash ^= static_cast<uint64_t>(v >> (8 * b)) & 0xFF;
@@ -222,6 +224,23 @@ TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
   EXPECT_TRUE(r.winner == 0 || r.winner == 1);
   expectReference(r.breakFrame, "human_break.png");
   expectReference(r.resultFrame, "human_result.png");
+}
+
+// Without its table or its opponents a match does not start: the menus again.
+TEST_F(MatchTest, MatchWithoutItsDataGoesBackToTheMenus) {
+  expectMatch = false;
+  for (const char* broken : {"table.bar", "misc.bar"}) {
+    SCOPED_TRACE(broken);
+    std::filesystem::remove(dir / broken);
+    loadMatch(0, 0, 5);
+    for (int i = 0; i < 400 && game->s_gameState == k_stateGameLoading; ++i) frame();
+    EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
+    EXPECT_EQ(game->m_inGame, 0);
+    for (int i = 0; i < 400 && game->s_gameState == k_stateMainMenuLoading; ++i) frame();
+    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+    const char* data = std::getenv("KV_DATA_DIR");
+    std::filesystem::copy_file(std::string(data) + "/" + broken, dir / broken);
+  }
 }
 
 }  // namespace
