@@ -132,6 +132,8 @@ void cGame::updateCoinToss() {
     }
     return;
   }
+  // The outcome shows on the 32nd frame after the pick.
+  tossFrames += 1;
   if (tossFrames >= kTossFrames) {
     coinTossPending = 0;
     const int32_t anim = std::clamp(getInterfaceElementAnim(kCoinInterface, 12), 0, 3);
@@ -139,9 +141,7 @@ void cGame::updateCoinToss() {
     selectInterface(kHud);
     addTextMessage(2, 653, -1);
     chooseNextTurnState();
-    return;
   }
-  tossFrames += 1;
 }
 
 void cGame::paintCoinToss(Graphics* /*g*/) {
