@@ -847,6 +847,43 @@ class cGame : public GameBase {
   int32_t m_achievementDescriptionBase = 0;
   int32_t m_achievementListFirst = 0;  // the first visible row as last seen
 
+  // --- help and about screens (cGameInterfaces/Help.cpp): the help menu
+  // (120), a help text page by page (240), the tutorial choice (130) and the
+  // scrolling credits (290).
+  void updateHelpMenu();
+  void paintHelpMenu(Graphics* g);
+  void updateHelpPage();
+  void paintHelpPage(Graphics* g);
+  void updateTutorialSelection();
+  void paintTutorialSelection(Graphics* g);
+  void markPassedLessons();
+  void updateAbout();
+  void paintAbout(Graphics* g);
+  // Height of a credit text wrapped in the about width (one line when missing).
+  int32_t getAboutTextHeight(int32_t textId);
+  // The help body of subject 51 with its amounts filled in.
+  void buildHelpMoneyText();
+  static constexpr int32_t k_aboutBufferSize = 32768;
+  int32_t m_helpSubject = 49;
+  int32_t m_helpPage = 0;
+  int32_t m_helpPageCount = 1;
+  int32_t m_helpTitle = 49;
+  int32_t m_helpBody = 180;
+  uint8_t m_helpMorePages = 0;
+  uint8_t m_helpArrowKeys = 0;  // up (1) and down (2) as pressed last frame
+  char m_helpFilled[TextTableData::kWorkSize] = {};
+  int32_t m_helpFilledLength = 0;
+  int32_t m_tutorialFirstRow = 0;  // the first visible row as last seen
+  int32_t m_aboutScroll = 0;
+  int32_t m_aboutSpeed = -1;
+  int32_t m_aboutViewTop = 0;
+  int32_t m_aboutBottomMargin = 0;
+  int32_t m_aboutTextWidth = 220;
+  int32_t m_aboutLineSpacing = 0;
+  int32_t m_aboutTotalHeight = 0;
+  const char* m_productName = nullptr;
+  char m_aboutText[k_aboutBufferSize] = {};  // text 215 and the version
+
   // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
   // balls, the cue-tip point, the shot defaults and the ball in hand
   // Gauge swing speed by the equipped cue (shop category 2).

@@ -282,3 +282,54 @@ constexpr int32_t k_elTextBox = 126, k_elTextBoxText = 127, k_elTextBoxMore = 12
 // Texts.
 constexpr int32_t k_textMasseOn = 508;
 constexpr int32_t k_textMasseOff = 509;
+
+// ---- help, tutorial choice and about screens
+constexpr int32_t k_interfaceHelpMenu = 7;
+constexpr int32_t k_helpMenuArrowUp = 7;
+constexpr int32_t k_helpMenuArrowDown = 8;
+constexpr int32_t k_helpMenuList = 11;  // rows 11-14
+constexpr int32_t k_helpMenuTitle = 20;
+constexpr int32_t k_helpMenuBack = 21;
+
+constexpr int32_t k_interfaceTutorialChoice = 8;
+constexpr int32_t k_tutorialList = 8;   // rows 8-11
+constexpr int32_t k_tutorialTick0 = 12;  // 12-15, one per visible row (bank k_slotMarks)
+constexpr int32_t k_tutorialArrowUp = 21;
+constexpr int32_t k_tutorialTitle = 22;
+constexpr int32_t k_tutorialArrowDown = 23;
+constexpr int32_t k_tutorialBack = 24;
+
+constexpr int32_t k_interfaceHelpPage = 38;
+constexpr int32_t k_helpPageBody = 5;
+constexpr int32_t k_helpPageArrowUp = 11;
+constexpr int32_t k_helpPageArrowDown = 12;
+constexpr int32_t k_helpPageTitle = 13;
+constexpr int32_t k_helpPageBack = 14;
+
+constexpr int32_t k_interfaceAbout = 51;
+constexpr int32_t k_aboutTitle = 7;
+constexpr int32_t k_aboutArrowUp = 8;
+constexpr int32_t k_aboutArrowDown = 9;
+constexpr int32_t k_aboutView = 10;
+constexpr int32_t k_aboutBack = 11;
+
+constexpr int32_t k_textRuleSet0 = 41;  // 41-43: eight-ball, UK eight-ball, nine-ball
+constexpr int32_t k_textHelpControls = 49;
+constexpr int32_t k_textHelpRules = 50;
+constexpr int32_t k_textHelpMoney = 51;
+constexpr int32_t k_textHelpTitle = 52;
+constexpr int32_t k_textHelpTutorial = 53;
+constexpr int32_t k_textTutorialTitle = 54;
+constexpr int32_t k_textLesson0 = 55;           // 55-59
+constexpr int32_t k_textHelpControlsBody = 180;
+constexpr int32_t k_textRulesTitle0 = 181;      // 181, 183, 185: titles; 182, 184, 186: bodies
+constexpr int32_t k_textHelpMoneyBody = 188;    // four "%t" tags for amounts
+constexpr int32_t k_textCreditsFirst = 214;     // drawn as the product name
+constexpr int32_t k_textVersion = 215;          // "Version ", the version follows
+constexpr int32_t k_textCreditsLast = 320;
+
+// The help menu's entries and, after them, the seven characters the match
+// set-up screens cycle through: one list read from two places.
+constexpr uint32_t k_helpAndCharacterTable[11] = {49, 50, 51, 53, 0, 1, 2, 3, 4, 5, 6};
+constexpr int32_t k_helpMenuCount = 4;
+constexpr const uint32_t* k_characterCycleTable = k_helpAndCharacterTable + 4;

@@ -45,6 +45,12 @@ const cGameScreen kFrontEnd[] = {
     {k_stateStakeChoice, [](cGame& g) { g.updateStakeSelection(); },
      [](cGame& g, Graphics* t) { g.paintStakeSelection(t); }, nullptr},
     {k_stateVersus, [](cGame& g) { g.updateVersus(); }, [](cGame& g, Graphics* t) { g.paintVersus(t); }, nullptr},
+    // Help and about.
+    {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); }, [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, nullptr},
+    {k_stateTutorialChoice, [](cGame& g) { g.updateTutorialSelection(); },
+     [](cGame& g, Graphics* t) { g.paintTutorialSelection(t); }, nullptr},
+    {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); }, [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, nullptr},
+    {k_stateAbout, [](cGame& g) { g.updateAbout(); }, [](cGame& g, Graphics* t) { g.paintAbout(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},
@@ -56,6 +62,9 @@ const cGameScreen kInGame[] = {
     {k_stateCoinToss, [](cGame& g) { g.updateCoinToss(); }, [](cGame& g, Graphics* t) { g.paintCoinToss(t); }, nullptr},
     {k_stateBreakChoice, [](cGame& g) { g.updateBreakChoice(); },
      [](cGame& g, Graphics* t) { g.paintBreakChoice(t); }, nullptr},
+    // Help and about.
+    {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); }, [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, nullptr},
+    {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); }, [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, nullptr},
 };
 }  // namespace
 

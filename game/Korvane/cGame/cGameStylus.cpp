@@ -6,6 +6,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "platform/brew/AppletGameBridge.h"
+#include <algorithm>
 #include <initializer_list>
 
 #include "zul/lm/Q14.h"
@@ -266,6 +267,27 @@ void mapRows(cGame& g, std::initializer_list<int32_t> tops, int32_t h) {
   for (int32_t y : tops)
     if (n < 8) rows[n++] = row(y, h);
   menuRows(g, rows, n);
+}
+
+// Four rows of five lessons: a row stands for the lesson shown on it, and
+// the arrows over and under the rows scroll the list by one lesson.
+void mapTutorialChoice(cGame& g) {
+  constexpr int32_t kRows = 4;
+  const Rect rows[kRows] = {row(129, 29), row(179, 29), row(229, 29), row(279, 29)};
+  const int32_t first = std::max(g.m_menu.firstVisible, 0);
+  int32_t values[kRows];
+  for (int32_t i = 0; i < kRows; ++i) values[i] = first + i;
+  rowsDown(g, rows, values, kRows, -1, false);
+  if (rowsUp(g, rows, kRows) >= 0) press(g, k_touchKeyLeftSoft);
+  if (up(g, {100, 102, 40, 22}) && first > 0) {
+    g.m_menu.selection = first;
+    pair(g, k_touchKeyUp);
+  }
+  if (up(g, {100, 316, 40, 18}) && first + kRows < g.m_menu.count) {
+    g.m_menu.selection = first + kRows - 1;
+    pair(g, k_touchKeyDown);
+  }
+  rightSoft(g);
 }
 
 void mapCareerCharacterSelect(cGame& g) {
@@ -634,10 +656,7 @@ void mapState(cGame& g) {
     case k_stateRulesChoice: mapRulesChoice(g); break;
     case k_stateCharacterSelect: mapCharacterSelect(g); break;
     case k_statePub: mapPub(g); break;
-    case k_stateTutorialChoice:
-      mapRows(g, {129, 179, 229, 279}, 29);
-      rightSoft(g);
-      break;
+    case k_stateTutorialChoice: mapTutorialChoice(g); break;
     case k_stateTournamentMenu:
       mapRows(g, {106, 154, 205}, 40);
       rightSoft(g);

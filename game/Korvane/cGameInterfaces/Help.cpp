@@ -1,0 +1,349 @@
+// The help menu (state 120), a help text shown page by page (240), the
+// tutorial choice (130) and the scrolling credits of the about screen (290).
+// The help menu, its pages and the tutorial choice also open over a paused
+// match, from the options of the in-game menu.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+
+namespace F = interfaceformat;
+
+namespace {
+
+constexpr uint32_t kHidden = 1;
+const uint32_t kLessonItems[] = {55, 56, 57, 58, 59};
+constexpr int32_t kLessonCount = 5;
+constexpr int32_t kLessonRows = 4;
+constexpr int32_t kTutorialOpponent = 10;
+constexpr int32_t kTutorialGameType = 5;
+
+// Help subjects: the title and the body shown for each.
+struct HelpSubject {
+  int32_t subject, title, body;
+};
+constexpr HelpSubject kSubjects[] = {
+    {k_textHelpControls, k_textHelpControls, k_textHelpControlsBody},
+    {k_textHelpMoney, k_textHelpMoney, k_textHelpMoneyBody},
+    {k_textRuleSet0, k_textRulesTitle0, k_textRulesTitle0 + 1},
+    {k_textRuleSet0 + 1, k_textRulesTitle0 + 2, k_textRulesTitle0 + 3},
+    {k_textRuleSet0 + 2, k_textRulesTitle0 + 4, k_textRulesTitle0 + 5},
+};
+// The amounts printed into the four tags of the money help.
+constexpr int32_t kMoneyAmounts[4] = {100, 200, 100, 500};
+
+constexpr int32_t kAboutFont = 0;
+constexpr int32_t kAboutX = 10;
+constexpr int32_t kAboutCentreX = 120;
+constexpr int32_t kAboutMaxHeight = 30000;
+constexpr int32_t kAnchorLeftTop = 16 | 0x100;
+constexpr int32_t kAnchorCentreTop = 32 | 0x100;
+
+// Leaves a screen shown over a paused match without clearing its stack.
+void leaveTo(cGame& g, int32_t state) {
+  if (g.m_inGame == 1)
+    g.setInGameState(state);
+  else
+    g.setState(state);
+}
+
+bool anyKey(const cGame& g, uint32_t mask) { return g.m_keys.isPressed(mask) || g.m_keys.isHeld(mask); }
+
+}  // namespace
+
+// ---- help menu
+
+void cGame::updateHelpMenu() {
+  if (m_subState == k_subStateDestroy) return;
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceHelpMenu;
+    s.menu = k_helpAndCharacterTable;
+    s.listElement = k_helpMenuList;
+    s.rows = 4;
+    s.count = k_helpMenuCount;
+    setUpScreen(s);
+    // No tutorial from a paused match.
+    if (m_menusOverMatch) setMenuEntryFlags(k_textHelpTutorial, kHidden);
+    return;
+  }
+  const int32_t id = updateScreen();
+  updateMenuArrows(k_helpMenuArrowUp, k_helpMenuArrowDown, false);
+  switch (id) {
+    case k_textHelpControls:
+    case k_textHelpMoney:
+      m_helpSubject = id;
+      goToScreen(k_stateHelpText);
+      break;
+    case k_textHelpRules:
+      goToScreen(k_stateRulesChoice);
+      break;
+    case k_textHelpTutorial:
+      goToScreen(k_stateTutorialChoice);
+      break;
+    default:
+      if (id >= 0) break;
+      if (m_menusOverMatch)
+        setInGameState(k_stateOptions);
+      else
+        setState(k_stateMainMenu);
+      break;
+  }
+}
+
+void cGame::paintHelpMenu(Graphics* g) {
+  if (m_subState == k_subStateDestroy) return;
+  paintScreen(g, k_helpMenuBack, -1);
+  drawElementText(k_helpMenuTitle, k_textHelpTitle);
+  paintMenu();
+}
+
+// ---- help page
+
+void cGame::buildHelpMoneyText() {
+  textBufferSetString(k_textHelpMoneyBody);
+  for (int32_t i = 0; i < 4; ++i) replaceTextTagWithText(k_textMoney);
+  const int32_t n = std::clamp(m_text.workLength, 0, TextTableData::kWorkSize - 1);
+  std::memcpy(m_helpFilled, m_text.work, static_cast<size_t>(n));
+  m_helpFilled[n] = 0;
+  m_helpFilledLength = n;
+}
+
+void cGame::updateHelpPage() {
+  if (m_subState == k_subStateDestroy) return;
+  if (m_subState == k_subStateInit) {
+    m_helpPage = 0;
+    m_helpArrowKeys = 0;
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceHelpPage;
+    setUpScreen(s);
+    resetInterfaceAnimation(false);
+    m_helpTitle = k_textHelpControls;
+    m_helpBody = k_textHelpControlsBody;
+    for (const HelpSubject& h : kSubjects)
+      if (h.subject == m_helpSubject) {
+        m_helpTitle = h.title;
+        m_helpBody = h.body;
+      }
+    int32_t pages = 0;
+    if (m_helpBody == k_textHelpMoneyBody) {
+      buildHelpMoneyText();
+      const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
+      const int32_t font = e ? e[F::kWordParams + F::kTextFont] : -1;
+      if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
+        for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
+        pages = layoutText(m_fonts, m_helpFilled, 0, m_helpFilledLength, font, e[F::kWordParams + F::kTextWidth],
+                           e[F::kWordParams + F::kTextHeight]);
+        m_layout.cacheKey = 0;
+      }
+    } else {
+      pages = drawElementWrappedText(k_helpPageBody, m_helpBody);
+    }
+    // The layout holds a bounded number of pages: show the ones it has.
+    m_helpPageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
+    return;
+  }
+  updateScreen(false);
+  m_helpMorePages = m_helpPage < m_helpPageCount - 1;
+  // The arrows repeat their key while the pen rests on them: a page turns
+  // once per touch.
+  const uint8_t keys = static_cast<uint8_t>((m_keys.isPressed(k_keyUp) ? 1 : 0) | (m_keys.isPressed(k_keyDown) ? 2 : 0));
+  const uint8_t fresh = static_cast<uint8_t>(keys & ~m_helpArrowKeys);
+  m_helpArrowKeys = keys;
+  if (keys & 2) {
+    if ((fresh & 2) && m_helpMorePages) ++m_helpPage;
+  } else if (keys & 1) {
+    if ((fresh & 1) && m_helpPage > 0) --m_helpPage;
+  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    leaveTo(*this, m_previousState);
+    return;
+  }
+  m_helpPage = std::clamp(m_helpPage, 0, m_helpPageCount - 1);
+  m_helpMorePages = m_helpPage < m_helpPageCount - 1;
+  setElementVisible(k_helpPageArrowUp, m_helpPage != 0);
+  setElementVisible(k_helpPageArrowDown, m_helpMorePages != 0);
+  updateMenuArrows(k_helpPageArrowUp, k_helpPageArrowDown, false);
+}
+
+void cGame::paintHelpPage(Graphics* g) {
+  if (m_subState == k_subStateDestroy || !g) return;
+  paintScreen(g, k_helpPageBack, -1);
+  drawElementText(k_helpPageTitle, m_helpTitle);
+  const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
+  if (!e || e[F::kWordType] != F::kText) return;
+  const int32_t font = e[F::kWordParams + F::kTextFont];
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !m_fonts[font]) return;
+  const int32_t x = e[F::kWordX], y = e[F::kWordY];
+  const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
+  const int32_t palette = e[F::kWordParams + F::kTextPalette];
+  ASprite* bank = m_fonts[font];
+  if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
+  g->setClip(x, y - 2, w, h + 2);
+  const int32_t flags = kAnchorLeftTop;
+  if (m_helpBody == k_textHelpMoneyBody) {
+    for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
+    m_layout.font = static_cast<uint8_t>(font);
+    drawWrappedTextPage(g, m_fonts, -1, m_helpFilled, 0, m_helpFilledLength, x, y, w, h, m_helpPage, flags);
+    m_layout.cacheKey = 0;
+  } else {
+    drawWrappedString(g, m_fonts, m_helpBody, font, x, y, w, h, m_helpPage, flags);
+  }
+  resetClip(g);
+  bank->setCurrentPalette(0);
+}
+
+// ---- tutorial choice
+
+void cGame::markPassedLessons() {
+  for (int32_t i = 0; i < kLessonRows; ++i) {
+    const int32_t lesson = m_menu.firstVisible + i;
+    const bool passed = lesson >= 0 && lesson < kLessonCount && ((m_career.counterA >> lesson) & 1u);
+    setInterfaceElementAnim(k_interfaceTutorialChoice, k_tutorialTick0 + i,
+                            passed ? k_marksAnimTickOn : k_marksAnimTickOff);
+  }
+}
+
+void cGame::updateTutorialSelection() {
+  if (m_subState == k_subStateDestroy) return;
+  if (m_subState == k_subStateInit) {
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceTutorialChoice;
+    s.menu = kLessonItems;
+    s.listElement = k_tutorialList;
+    s.rows = kLessonRows;
+    s.count = kLessonCount;
+    setUpScreen(s);
+    markPassedLessons();
+    m_tutorialFirstRow = m_menu.firstVisible;
+    return;
+  }
+  updateScreen(false);
+  const int32_t id = updateMenu();
+  // A scrolled list slides in again with its own ticks.
+  if (m_menu.firstVisible != m_tutorialFirstRow) {
+    m_tutorialFirstRow = m_menu.firstVisible;
+    startInterfaceAnimation();
+    markPassedLessons();
+  }
+  updateMenuArrows(k_tutorialArrowUp, k_tutorialArrowDown, false);
+  if (id < 0) {
+    goToScreen(k_stateHelpMenu);
+    return;
+  }
+  if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
+  lessonNumber = id - k_textLesson0;
+  tutorialStarted = 0;
+  gameType = kTutorialGameType;
+  // The lesson is played with the career's character, or else the one of
+  // the quick match.
+  if (!m_career.started) m_career.character = m_chosenCharacter[0];
+  m_chosenRival = kTutorialOpponent;
+  setState(k_stateGameLoading);
+}
+
+void cGame::paintTutorialSelection(Graphics* g) {
+  if (m_subState == k_subStateDestroy) return;
+  paintScreen(g, k_tutorialBack, -1);
+  drawElementText(k_tutorialTitle, k_textTutorialTitle);
+  paintMenu();
+}
+
+// ---- about
+
+int32_t cGame::getAboutTextHeight(int32_t textId) {
+  ASprite* font = m_fonts[kAboutFont];
+  const int32_t line = font ? font->getFontHeight() : 0;
+  const char* data = getStringData(textId);
+  const int32_t length = getStringLength(textId);
+  if (!font || !data || length <= 0) return line;
+  resetLayout(m_fonts, kAboutFont);
+  layoutTextLines(m_fonts, data, 0, length, m_aboutTextWidth, kAboutMaxHeight, TextLayoutData::kMaxPages - 1);
+  m_layout.cacheKey = 0;
+  int32_t height = 0;
+  const int32_t pages = std::clamp(m_layout.pageCount, 0, TextLayoutData::kMaxPages);
+  for (int32_t p = 0; p < pages; ++p) height += m_layout.pages[p].height;
+  return height > 0 ? height : line;
+}
+
+void cGame::updateAbout() {
+  if (m_subState == k_subStateDestroy) return;
+  const int32_t viewHeight = 320 - m_aboutViewTop - m_aboutBottomMargin;
+  if (m_subState == k_subStateInit) {
+    m_productName = "Korvane";
+    std::memset(m_aboutText, 0, sizeof m_aboutText);
+    const char* label = getStringData(k_textVersion);
+    const int32_t labelLength = label ? std::clamp(getStringLength(k_textVersion), 0, k_aboutBufferSize - 1) : 0;
+    if (labelLength > 0) std::memcpy(m_aboutText, label, static_cast<size_t>(labelLength));
+    std::snprintf(m_aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s", m_version);
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceAbout;
+    setUpScreen(s);
+    resetInterfaceAnimation(false);
+    m_aboutViewTop = getElementY(k_aboutView);
+    m_aboutBottomMargin = 320 - (m_aboutViewTop + getElementHeight(k_aboutView));
+    m_aboutScroll = 320 - m_aboutViewTop - m_aboutBottomMargin;
+    m_aboutSpeed = -1;
+    m_aboutTextWidth = 220;
+    m_aboutLineSpacing = m_fonts[kAboutFont] ? m_fonts[kAboutFont]->getFontSpacing() : 0;
+    m_aboutTotalHeight = 0;
+    for (int32_t id = k_textCreditsFirst; id <= k_textCreditsLast; ++id)
+      m_aboutTotalHeight += getAboutTextHeight(id) + m_aboutLineSpacing;
+    return;
+  }
+  updateScreen(false);
+  m_aboutScroll += m_aboutSpeed;
+  // Below the view, up brings the credits straight back to its bottom edge.
+  if (m_aboutScroll > viewHeight && anyKey(*this, k_keyUp)) m_aboutScroll = viewHeight;
+  if (m_aboutScroll < -m_aboutTotalHeight) m_aboutScroll = viewHeight;
+  if (anyKey(*this, k_keyDown))
+    m_aboutSpeed = -4;
+  else if (anyKey(*this, k_keyUp))
+    m_aboutSpeed = 4;
+  else
+    m_aboutSpeed = -1;
+  if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    stopAllSounds();
+    setState(m_previousState);
+    return;
+  }
+  updateMenuArrows(k_aboutArrowUp, k_aboutArrowDown, false);
+}
+
+void cGame::paintAbout(Graphics* g) {
+  if (m_subState == k_subStateDestroy || !g) return;
+  paintScreen(g, k_aboutBack, -1);
+  drawElementText(k_aboutTitle, k_textAbout);
+  ASprite* font = m_fonts[kAboutFont];
+  if (!font) return;
+  const int32_t top = m_aboutViewTop;
+  const int32_t viewHeight = 320 - top - m_aboutBottomMargin;
+  g->setClip(0, top, 240, viewHeight);
+  const int32_t palette = font->getCurrentPalette();
+  int32_t walked = 0;
+  for (int32_t id = k_textCreditsFirst; id <= k_textCreditsLast; ++id) {
+    const int32_t y = top + walked + m_aboutScroll;
+    if (y >= top + viewHeight) break;  // this one and the rest lie below the view
+    const int32_t h = getAboutTextHeight(id);
+    if (y + h > top) {
+      if (id == k_textCreditsFirst) {
+        font->setCurrentPalette(font->paletteCount > 1 ? 1 : 0);
+        drawCString(g, m_fonts, m_productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        font->setCurrentPalette(palette);
+      } else if (id == k_textVersion) {
+        drawCString(g, m_fonts, m_aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+      } else {
+        drawWrappedString(g, m_fonts, id, kAboutFont, kAboutX, y, m_aboutTextWidth, kAboutMaxHeight, 0,
+                          kAnchorLeftTop);
+        m_layout.cacheKey = 0;
+      }
+    }
+    walked += h + m_aboutLineSpacing;
+  }
+  resetClip(g);
+  font->setCurrentPalette(palette);
+}
