@@ -1,0 +1,138 @@
+// The whole program on the headless backend with a stylus script: from the
+// main menu into the help, a help text turned one page down, back twice,
+// then the about screen with the down arrow held for a second, back and
+// exit. Checks the states, the credits' scroll frame by frame and a
+// captured frame of each screen.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "game/Game/Game.h"
+#include "platform/brew/ApplicationImpl.h"
+#include "wince/layer.h"
+#include "windows_brew/Host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string g_states;
+std::vector<int> g_scroll;  // the credits' scroll, one entry per frame shown in 290
+int g_capturedScroll = 0, g_maxHelpPage = -1, g_viewHeight = 0;
+
+constexpr int kCaptureFrame = 45;
+
+// Times in ms of the virtual clock; each screen has time to settle first.
+constexpr const char* kScript =
+    "9000 down 118 135\n"   // sound question: yes
+    "9100 up 118 135\n"
+    "11000 tap 120 200\n"   // title: anywhere
+    "13000 down 124 52\n"   // main menu, first row: help
+    "13100 up 124 52\n"
+    "15500 down 124 118\n"  // help menu, first row: controls
+    "15600 up 124 118\n"
+    "17500 down 123 270\n"  // the down arrow: one page on
+    "17600 up 123 270\n"
+    "19000 down 218 303\n"  // back to the help menu
+    "19100 up 218 303\n"
+    "20500 down 218 303\n"  // back to the main menu
+    "20600 up 218 303\n"
+    "22500 down 124 86\n"   // main menu, second row: about
+    "22600 up 124 86\n"
+    "26000 down 118 270\n"  // hold the down arrow for a second
+    "27000 up 118 270\n"
+    "28500 down 218 303\n"  // back
+    "28600 up 218 303\n"
+    "30500 down 124 121\n"  // main menu, third row: exit
+    "30600 up 124 121\n"
+    "33000 down 124 146\n"  // the question: yes
+    "33100 up 124 146\n";
+
+fs::path workDir() { return fs::temp_directory_path() / "kv_help_program"; }
+
+fs::path screenFile(int state) {
+  char name[32];
+  std::snprintf(name, sizeof name, "state_%d.png", state);
+  return workDir() / name;
+}
+
+[[noreturn]] void runScripted() {
+  wince::Options options;
+  options.backend = wince::BackendKind::Headless;
+  options.frames = 4000;
+  options.writeDir = (workDir() / "write").string();
+  options.scriptPath = (workDir() / "script.txt").string();
+  if (!wince::start(options)) std::exit(3);
+  wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
+    cGame* g = getGame();
+    if (!g || g->m_inGame) return;
+    static int last = -2, held = 0;
+    if (g->s_gameState != last) {
+      last = g->s_gameState;
+      held = 0;
+      char number[16];
+      std::snprintf(number, sizeof number, " %d", last);
+      g_states.append(number);
+    }
+    ++held;
+    if (last == k_stateHelpText && g->m_helpPage > g_maxHelpPage) g_maxHelpPage = g->m_helpPage;
+    // The frame that enters a screen runs its set-up on the next one.
+    if (last == k_stateAbout && held >= 2) {
+      g_scroll.push_back(g->m_aboutScroll);
+      g_viewHeight = 320 - g->m_aboutViewTop - g->m_aboutBottomMargin;
+      if (held == kCaptureFrame) g_capturedScroll = g->m_aboutScroll;
+    }
+    // One frame of every screen once it has settled (the help text after
+    // its page turn).
+    const int at = last == k_stateHelpText ? 60 : kCaptureFrame;
+    if (held == at && pixels) wince::writePng(screenFile(last).string(), pixels, 240, 320);
+  });
+  std::atexit([] {
+    std::ofstream out(workDir() / "about.txt");
+    out << g_viewHeight << ' ' << g_capturedScroll << ' ' << g_maxHelpPage;
+    for (int s : g_scroll) out << ' ' << s;
+    std::fprintf(stderr, "states%s\n", g_states.c_str());
+  });
+  registerApplet();
+  static int instance;
+  char16_t commandLine[1] = {0};
+  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
+  std::exit(result == 0 ? 4 : result);
+}
+
+}  // namespace
+
+TEST(HelpProgram, HelpPagesAndTheScrollingCreditsByTouch) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  fs::remove_all(workDir());
+  fs::create_directories(workDir() / "write");
+  std::ofstream(workDir() / "script.txt") << kScript;
+  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
+              "states 5 10 20 30 40 50 120 240 120 50 290 50 60( -1)?\n");
+  std::ifstream in(workDir() / "about.txt");
+  int viewHeight = 0, captured = 0, maxPage = 0;
+  ASSERT_TRUE(in >> viewHeight >> captured >> maxPage);
+  std::vector<int> scroll;
+  for (int s; in >> s;) scroll.push_back(s);
+  EXPECT_EQ(maxPage, 1) << "one touch of the arrow turns one page";
+  ASSERT_GT(viewHeight, 0);
+  ASSERT_GT(scroll.size(), 100u);
+  // The credits start just below the view and rise a pixel a frame; the held
+  // arrow makes it four for about a second.
+  EXPECT_EQ(scroll[0], viewHeight);
+  EXPECT_EQ(captured, viewHeight - (kCaptureFrame - 2));
+  int fast = 0;
+  for (size_t i = 1; i < scroll.size(); ++i) {
+    const int step = scroll[i] - scroll[i - 1];
+    EXPECT_TRUE(step == -1 || step == -4) << "frame " << i << " step " << step;
+    if (step == -4) ++fast;
+  }
+  EXPECT_GE(fast, 28);
+  EXPECT_LE(fast, 32);
+  for (int state : {120, 240, 290}) EXPECT_TRUE(fs::exists(screenFile(state))) << state;
+}
