@@ -1,0 +1,167 @@
+// The built data set holds what the help, tutorial choice and about screens
+// read: their elements, rows over their touch rectangles, their texts, help
+// pages that fit their box and credits that fit the about width.
+#include <cstdlib>
+#include <string>
+
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "tests/game/interfaces/InterfaceFixture.h"
+#include "zul/2d/ASprite.h"
+
+namespace {
+
+class HelpData : public InterfaceTest {
+ protected:
+  void SetUp() override {
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+    InterfaceTest::SetUp();
+    for (const char* name : {"interf.bar", "text.bar", "i.bar"})
+      std::filesystem::copy_file(std::string(data) + "/" + name, path(name));
+    ASSERT_EQ(game->loadBar("interf.bar"), 1);
+    game->loadInterfaces();
+    game->unloadBar();
+    game->loadStrings(0);
+    // The game's two fonts, as the start-up loads them.
+    ASSERT_EQ(game->loadBar("i.bar"), 1);
+    game->m_charMap = game->getBarEntryCopy(k_interfaceEntryCharMap);
+    game->m_charMapCount = game->getBarEntrySize(k_interfaceEntryCharMap) / 2;
+    for (int f = 0; f < 2; ++f) {
+      fonts[f] = game->makeBank(k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true);
+      ASSERT_NE(fonts[f], nullptr);
+      fonts[f]->setCharMap(game->m_charMap);
+      game->m_fonts[f] = fonts[f];
+    }
+    game->unloadBar();
+  }
+  void TearDown() override {
+    for (ASprite*& f : fonts) {
+      if (game && game->m_fonts[0] == f) game->m_fonts[0] = nullptr;
+      if (game && game->m_fonts[1] == f) game->m_fonts[1] = nullptr;
+      delete f;
+      f = nullptr;
+    }
+    InterfaceTest::TearDown();
+  }
+  std::string text(int id) {
+    const char* s = game->getStringData(id);
+    return s ? std::string(s, static_cast<size_t>(std::max(game->getStringLength(id), 0))) : std::string();
+  }
+  ASprite* fonts[2] = {};
+};
+
+TEST_F(HelpData, ElementsOfTheHelpScreens) {
+  struct Need {
+    int interface, first, last, type;
+  };
+  const Need needs[] = {
+      {7, 7, 8, F::kSprite},   {7, 11, 14, F::kText},  {7, 20, 20, F::kText},   {7, 21, 21, F::kSprite},
+      {8, 8, 11, F::kText},    {8, 12, 15, F::kSprite}, {8, 21, 21, F::kSprite}, {8, 22, 22, F::kText},
+      {8, 23, 24, F::kSprite}, {38, 5, 5, F::kText},   {38, 11, 12, F::kSprite}, {38, 13, 13, F::kText},
+      {38, 14, 14, F::kSprite}, {51, 7, 7, F::kText},  {51, 8, 9, F::kSprite},   {51, 10, 10, F::kRect},
+      {51, 11, 11, F::kSprite},
+  };
+  for (const Need& n : needs)
+    for (int i = n.first; i <= n.last; ++i) {
+      const int16_t* e = game->getInterfaceElement(n.interface, i);
+      ASSERT_NE(e, nullptr) << n.interface << " " << i;
+      EXPECT_EQ(e[F::kWordType], n.type) << n.interface << " " << i;
+    }
+  // The tutorial's ticks come from the marks bank.
+  for (int i = 12; i <= 15; ++i)
+    EXPECT_EQ(game->getInterfaceElement(8, i)[F::kWordParams + F::kSpriteBank], k_slotMarks) << i;
+  // Every back button sits on the right soft key.
+  for (auto [interface, element] : {std::pair{7, 21}, {8, 24}, {38, 14}, {51, 11}}) {
+    EXPECT_EQ(game->getInterfaceElementX(interface, element), 197) << interface;
+    EXPECT_EQ(game->getInterfaceElementY(interface, element), touchLayoutY(338)) << interface;
+  }
+}
+
+TEST_F(HelpData, RowsAndArrowsLieOnTheirTouchRectangles) {
+  struct Box {
+    int interface, element, x, y, w, h;  // the touch rectangle in the 240 x 378 layout
+  };
+  std::vector<Box> rows;
+  for (int i = 0; i < 4; ++i) rows.push_back({7, 11 + i, 18, 126 + 50 * i, 212, 28});
+  for (int i = 0; i < 4; ++i) rows.push_back({8, 8 + i, 46, 129 + 50 * i, 178, 29});
+  for (const Box& r : rows) {
+    SCOPED_TRACE(testing::Message() << "interface " << r.interface << " element " << r.element);
+    const int x = game->getInterfaceElementX(r.interface, r.element), y = game->getInterfaceElementY(r.interface, r.element);
+    const int top = touchLayoutY(r.y);
+    EXPECT_LE(x, r.x);
+    EXPECT_GE(x + game->getInterfaceElementWidth(r.interface, r.element), r.x + r.w);
+    EXPECT_LE(y, top);
+    EXPECT_GE(y + game->getInterfaceElementHeight(r.interface, r.element), top + r.h);
+  }
+  // Arrows (centred sprites) inside their hold rectangles.
+  const Box arrows[] = {{38, 11, 103, 72, 40, 40}, {38, 12, 103, 299, 40, 40}, {51, 8, 98, 60, 50, 40},
+                        {51, 9, 98, 300, 40, 40},  {8, 21, 100, 102, 40, 22},  {8, 23, 100, 316, 40, 18}};
+  for (const Box& a : arrows) {
+    SCOPED_TRACE(testing::Message() << "interface " << a.interface << " element " << a.element);
+    const int x = game->getInterfaceElementX(a.interface, a.element), y = game->getInterfaceElementY(a.interface, a.element);
+    EXPECT_GE(x, a.x);
+    EXPECT_LE(x, a.x + a.w);
+    EXPECT_GE(y, touchLayoutY(a.y));
+    EXPECT_LE(y, touchLayoutY(a.y) + a.h);
+  }
+  // The credits' view lies between the two arrows.
+  EXPECT_GT(game->getInterfaceElementY(51, 10), touchLayoutY(60));
+  EXPECT_LE(game->getInterfaceElementY(51, 10) + game->getInterfaceElementHeight(51, 10), touchLayoutY(300));
+}
+
+TEST_F(HelpData, TextsOfTheHelpScreens) {
+  std::vector<int> ids = {36, 41, 42, 43, 52, 53, 54, 180, 181, 182, 183, 184, 185, 186, 188, 214, 215};
+  for (int id = 49; id <= 59; ++id) ids.push_back(id);
+  for (int id : ids) EXPECT_GT(game->getStringLength(id), 0) << id;
+  EXPECT_EQ(text(215), "Version ");
+  EXPECT_EQ(text(214), "Korvane");
+  const std::string money = text(k_textHelpMoneyBody);
+  size_t tags = 0;
+  for (size_t at = money.find("%t"); at != std::string::npos; at = money.find("%t", at + 2)) ++tags;
+  EXPECT_EQ(tags, 4u);
+  EXPECT_EQ(money.find("%n"), std::string::npos) << "the numbers come with the tags";
+}
+
+// Each page of a help text is one "%j" part: none overflows its box.
+TEST_F(HelpData, HelpPagesFitTheBodyBox) {
+  game->selectInterface(k_interfaceHelpPage);
+  for (int id : {180, 182, 184, 186}) {
+    const std::string t = text(id);
+    int parts = 1;
+    for (size_t at = t.find("%j"); at != std::string::npos; at = t.find("%j", at + 2)) ++parts;
+    game->m_layout.cacheKey = 0;
+    EXPECT_EQ(game->drawElementWrappedText(k_helpPageBody, id), parts) << id;
+  }
+  game->m_helpSubject = k_textHelpMoney;
+  game->buildHelpMoneyText();
+  const std::string filled(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength));
+  int parts = 1;
+  for (size_t at = filled.find("%j"); at != std::string::npos; at = filled.find("%j", at + 2)) ++parts;
+  const int16_t* body = game->getInterfaceElement(-1, k_helpPageBody);
+  EXPECT_EQ(game->layoutText(game->m_fonts, game->m_helpFilled, 0, game->m_helpFilledLength,
+                             body[F::kWordParams + F::kTextFont], body[F::kWordParams + F::kTextWidth],
+                             body[F::kWordParams + F::kTextHeight]),
+            parts);
+}
+
+TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
+  int written = 0;
+  for (int id = k_textCreditsFirst; id <= k_textCreditsLast; ++id) {
+    const std::string t = text(id);
+    if (t.empty()) continue;
+    ++written;
+    EXPECT_EQ(t.find('%'), std::string::npos) << id << ": no markup in the credits";
+    game->resetLayout(game->m_fonts, 0);
+    game->layoutTextLines(game->m_fonts, t.c_str(), 0, static_cast<int32_t>(t.size()), 220, 30000,
+                          TextLayoutData::kMaxPages - 1);
+    ASSERT_EQ(game->m_layout.pageCount, 1) << id;
+    EXPECT_LE(game->m_layout.pages[0].widest, 220) << id;
+    EXPECT_LT(game->m_layout.lineCount, TextLayoutData::kMaxLines) << id;
+  }
+  EXPECT_GT(written, 20);
+  // The version line and the product name fit too.
+  EXPECT_LE(game->getCStringWidth(game->m_fonts[0], "Version 1.0.5"), 220);
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+// The help menu, the help pages, the tutorial choice and the about screen.
+#include <string>
+
+#include "tests/game/screens/FrontEndFixture.h"
+
+namespace {
+
+class Help : public FrontEndTest {
+ protected:
+  void SetUp() override {
+    FrontEndTest::SetUp();
+    std::vector<Interface> all(52);
+    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options",
+                             "007-help-menu", "008-tutorial-choice", "038-help-page", "051-about"}) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      ASSERT_TRUE(interfacedata::compileInterface(
+          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
+          << name << ": " << error;
+    }
+    load(all, 0);
+    std::string error;
+    ASSERT_TRUE(texttable::parseSource(readText(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt"), strings, &error));
+    // Help texts of a known page count in the block font.
+    set(k_textHelpControlsBody, "one%jtwo%jthree");
+    set(k_textRulesTitle0 + 1, "a single page");
+    set(k_textHelpMoneyBody, "A %t B %t%jC %t D %t");
+    putTexts(strings);
+  }
+  void set(int id, const std::string& s) {
+    if (strings.size() <= static_cast<size_t>(id)) strings.resize(static_cast<size_t>(id) + 1);
+    strings[static_cast<size_t>(id)] = s;
+  }
+  bool visible(int element) { return p(element, F::kSpriteVisible) != 0; }
+  int anim(int element, int interface) {
+    return game->getInterfaceElement(interface, element)[F::kWordParams + F::kSpriteAnim];
+  }
+  // Enters the help page from `from` with a subject.
+  void openHelpPage(int from, int subject) {
+    start(from);
+    game->m_helpSubject = subject;
+    start(k_stateHelpText);
+  }
+  // A paused match under the menus, the in-game options on top.
+  void pauseMatch() {
+    game->m_menusOverMatch = 1;
+    game->m_inGame = 1;
+    game->m_stackDepth = 1;
+    game->s_gameState = k_stateOptions;
+  }
+  std::vector<std::string> strings;
+};
+
+}  // namespace
+
+TEST_F(Help, MenuEntriesLeadToTheirScreens) {
+  struct Case {
+    uint32_t entry;
+    int state, subject;
+  };
+  const Case cases[] = {
+      {k_textHelpControls, k_stateHelpText, k_textHelpControls},
+      {k_textHelpRules, k_stateRulesChoice, -1},
+      {k_textHelpMoney, k_stateHelpText, k_textHelpMoney},
+      {k_textHelpTutorial, k_stateTutorialChoice, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    game->m_helpSubject = -1;
+    start(k_stateHelpMenu);
+    EXPECT_EQ(game->m_menu.count, 4);
+    EXPECT_EQ(game->getMenuEntryFlags(k_textHelpTutorial), 0u);
+    choose(c.entry);
+    EXPECT_EQ(game->s_gameState, c.state);
+    EXPECT_EQ(game->m_helpSubject, c.subject);
+  }
+  start(k_stateHelpMenu);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+}
+
+TEST_F(Help, TheMenuTableLeadsTheCharacterList) {
+  const uint32_t expected[11] = {49, 50, 51, 53, 0, 1, 2, 3, 4, 5, 6};
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(k_helpAndCharacterTable[i], expected[i]) << i;
+  EXPECT_EQ(k_characterCycleTable[0], 0u);
+  EXPECT_EQ(k_characterCycleTable[6], 6u);
+}
+
+TEST_F(Help, OverAPausedMatchTheMenuHasNoTutorialAndGoesBackToTheOptions) {
+  pauseMatch();
+  game->setInGameState(k_stateHelpMenu);
+  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->getMenuEntryFlags(k_textHelpTutorial), 1u);
+  game->selectMenuEntryById(k_textHelpTutorial);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateHelpMenu) << "a hidden entry cannot be chosen";
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateOptions);
+  EXPECT_EQ(game->m_inGame, 1);
+  EXPECT_EQ(game->m_stackDepth, 1) << "the paused match's stack stays";
+}
+
+TEST_F(Help, PagingThroughAThreePageText) {
+  openHelpPage(k_stateHelpMenu, k_textHelpControls);
+  EXPECT_EQ(game->m_helpTitle, k_textHelpControls);
+  EXPECT_EQ(game->m_helpBody, k_textHelpControlsBody);
+  EXPECT_EQ(game->m_helpPageCount, 3);
+  // Keys: page after the frame; arrows up, down shown.
+  struct Step {
+    int key, page;
+    bool up, down;
+  };
+  const Step steps[] = {{-1, 0, false, true}, {kUp, 0, false, true},  {kDown, 1, true, true},
+                        {kDown, 2, true, false}, {kDown, 2, true, false}, {kUp, 1, true, true},
+                        {kUp, 0, false, true},  {kUp, 0, false, true}};
+  for (const Step& s : steps) {
+    if (s.key < 0)
+      frame();
+    else
+      frame({s.key});
+    frame();  // the pen leaves the arrow
+    EXPECT_EQ(game->m_helpPage, s.page) << s.key;
+    EXPECT_EQ(visible(k_helpPageArrowUp), s.up) << s.page;
+    EXPECT_EQ(visible(k_helpPageArrowDown), s.down) << s.page;
+    EXPECT_EQ(game->m_helpMorePages, s.page < 2);
+  }
+  // Down wins over up when both come together, but only with a page to go to.
+  game->m_helpPage = 2;
+  frame({kDown, kUp});
+  EXPECT_EQ(game->m_helpPage, 2);
+  frame();
+  // An arrow held (its key every frame) turns one page per touch.
+  game->m_helpPage = 0;
+  frame({kDown});
+  frame({kDown});
+  frame({kDown});
+  EXPECT_EQ(game->m_helpPage, 1);
+}
+
+TEST_F(Help, AOnePageTextShowsNoArrowAndIgnoresUpAndDown) {
+  start(k_stateRulesChoice);
+  game->m_helpSubject = k_textRuleSet0;
+  start(k_stateHelpText);
+  EXPECT_EQ(game->m_helpTitle, k_textRulesTitle0);
+  EXPECT_EQ(game->m_helpPageCount, 1);
+  for (int key : {kDown, kUp, kDown}) {
+    frame({key});
+    frame();
+    EXPECT_EQ(game->m_helpPage, 0);
+    EXPECT_FALSE(visible(k_helpPageArrowUp));
+    EXPECT_FALSE(visible(k_helpPageArrowDown));
+  }
+}
+
+TEST_F(Help, BackReturnsToTheScreenThatOpenedThePage) {
+  for (int from : {k_stateHelpMenu, k_stateRulesChoice}) {
+    for (int key : {kBack, kRightSoft}) {
+      openHelpPage(from, k_textRuleSet0 + 2);
+      EXPECT_EQ(game->m_helpTitle, k_textRulesTitle0 + 4);
+      EXPECT_EQ(game->m_helpBody, k_textRulesTitle0 + 5);
+      frame({key});
+      EXPECT_EQ(game->s_gameState, from);
+    }
+  }
+}
+
+TEST_F(Help, OverAPausedMatchThePageReturnsWithoutClearingTheStack) {
+  pauseMatch();
+  game->setInGameState(k_stateHelpMenu);
+  game->m_helpSubject = k_textHelpControls;
+  game->setInGameState(k_stateHelpText);
+  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
+  EXPECT_EQ(game->m_inGame, 1);
+  EXPECT_EQ(game->m_stackDepth, 1);
+}
+
+TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
+  openHelpPage(k_stateHelpMenu, k_textHelpMoney);
+  EXPECT_EQ(std::string(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength)),
+            "A $%n B $%n%jC $%n D $%n");
+  EXPECT_EQ(game->m_helpPageCount, 2);
+  game->paintHelpPage(screen->g());
+  const int amounts[4] = {100, 200, 100, 500};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(game->m_layout.params[i], amounts[i]) << i;
+  frame({kDown});
+  EXPECT_EQ(game->m_helpPage, 1);
+}
+
+TEST_F(Help, AHelpTextLongerThanTheLayoutShowsThePagesItHas) {
+  std::string many = "p0";
+  for (int i = 1; i < 14; ++i) many += "%jp" + std::to_string(i);
+  set(k_textHelpControlsBody, many);
+  putTexts(strings);
+  openHelpPage(k_stateHelpMenu, k_textHelpControls);
+  EXPECT_GE(game->m_helpPageCount, 1);
+  EXPECT_LE(game->m_helpPageCount, TextLayoutData::kMaxPages);
+  for (int i = 0; i < 20; ++i) {
+    frame({kDown});
+    frame();
+  }
+  EXPECT_EQ(game->m_helpPage, game->m_helpPageCount - 1);
+  game->paintHelpPage(screen->g());
+}
+
+TEST_F(Help, EachLessonStartsAsATutorialMatch) {
+  for (int lesson = 0; lesson < 5; ++lesson) {
+    for (bool career : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "lesson " << lesson << " career " << career);
+      game->m_career.started = career;
+      game->m_career.character = 7;
+      game->m_chosenCharacter[0] = 3;
+      game->tutorialStarted = 1;
+      start(k_stateTutorialChoice);
+      EXPECT_EQ(game->m_menu.count, 5);
+      choose(static_cast<uint32_t>(k_textLesson0 + lesson));
+      EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+      EXPECT_EQ(game->lessonNumber, lesson);
+      EXPECT_EQ(game->gameType, 5);
+      EXPECT_EQ(game->m_chosenRival, 10);
+      EXPECT_EQ(game->tutorialStarted, 0);
+      EXPECT_EQ(game->m_career.character, career ? 7 : 3);
+    }
+  }
+  start(k_stateTutorialChoice);
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
+}
+
+TEST_F(Help, PassedLessonsKeepTheirTicksWhenTheListScrolls) {
+  game->m_career.counterA = 0x12;  // lessons 1 and 4
+  start(k_stateTutorialChoice);
+  auto ticks = [&] {
+    std::string s;
+    for (int i = 0; i < 4; ++i) s += anim(k_tutorialTick0 + i, k_interfaceTutorialChoice) == 1 ? 'x' : '.';
+    return s;
+  };
+  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(ticks(), ".x..");
+  // Down to the fifth lesson: the list moves by one row.
+  for (int i = 0; i < 5; ++i) frame({kDown});
+  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->m_menu.firstVisible, 1);
+  EXPECT_EQ(ticks(), "x..x");
+  for (int i = 0; i < 4; ++i) frame({kUp});
+  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(ticks(), ".x..");
+}
+
+TEST_F(Help, CreditsScrollUpAndAnswerTheArrows) {
+  start(k_stateAbout);
+  const int top = game->getInterfaceElementY(k_interfaceAbout, k_aboutView);
+  const int view = game->getInterfaceElementHeight(k_interfaceAbout, k_aboutView);
+  EXPECT_EQ(game->m_aboutViewTop, top);
+  EXPECT_EQ(game->m_aboutBottomMargin, 320 - top - view);
+  EXPECT_EQ(game->m_aboutScroll, view) << "the credits start just below the view";
+  EXPECT_EQ(std::string(game->m_aboutText), "Version 1.0.5");
+  EXPECT_STREQ(game->m_productName, "Korvane");
+  EXPECT_GE(game->m_aboutTotalHeight, 107 * (game->m_fonts[0]->getFontHeight() + game->m_aboutLineSpacing));
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, view - 1);
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, view - 2);
+  // Held down: four pixels a frame up (from the frame after the key).
+  const int at = game->m_aboutScroll;
+  for (int i = 0; i < 5; ++i) frame({kDown});
+  EXPECT_EQ(game->m_aboutScroll, at - 1 - 4 * 4);
+  // Held up: four a frame down, until they lie below the view, where up puts
+  // them back at its bottom edge.
+  for (int i = 0; i < 3; ++i) frame({kUp});
+  EXPECT_EQ(game->m_aboutScroll, at - 17 - 4 + 4 + 4);
+  for (int i = 0; i < 20; ++i) frame({kUp});
+  EXPECT_EQ(game->m_aboutScroll, view);
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, view + 4) << "the last speed, then back to one a frame";
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, view + 3);
+}
+
+TEST_F(Help, CreditsStartAgainOnceTheLastHasLeftTheTop) {
+  start(k_stateAbout);
+  const int view = 320 - game->m_aboutViewTop - game->m_aboutBottomMargin;
+  game->m_aboutScroll = -game->m_aboutTotalHeight + 1;
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, -game->m_aboutTotalHeight);
+  frame();
+  EXPECT_EQ(game->m_aboutScroll, view);
+  game->paintAbout(screen->g());
+}
+
+TEST_F(Help, AMissingCreditCountsOneLine) {
+  set(k_textCreditsFirst + 4, "one\\ntwo\\nthree");
+  putTexts(strings);
+  start(k_stateAbout);
+  EXPECT_EQ(game->getAboutTextHeight(5000), game->m_fonts[0]->getFontHeight());
+  EXPECT_EQ(game->getAboutTextHeight(k_textCreditsLast), game->m_fonts[0]->getFontHeight()) << "an empty line";
+  EXPECT_GT(game->getAboutTextHeight(k_textCreditsFirst + 4), game->m_fonts[0]->getFontHeight()) << "a paragraph";
+}
+
+TEST_F(Help, AboutBackStopsTheSoundsAndReturns) {
+  start(k_stateMainMenu);
+  start(k_stateAbout);
+  game->m_currentSoundId = 11;
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->m_currentSoundId, -1);
+}
