@@ -864,7 +864,6 @@ class cGame : public GameBase {
   // The help body of subject 51 with its amounts filled in.
   void buildHelpMoneyText();
   static constexpr int32_t k_aboutBufferSize = 32768;
-  int32_t m_helpSubject = 49;
   int32_t m_helpPage = 0;
   int32_t m_helpPageCount = 1;
   int32_t m_helpTitle = 49;

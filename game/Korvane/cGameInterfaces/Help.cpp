@@ -77,7 +77,7 @@ void cGame::updateHelpMenu() {
   switch (id) {
     case k_textHelpControls:
     case k_textHelpMoney:
-      m_helpSubject = id;
+      helpSubject = id;
       goToScreen(k_stateHelpText);
       break;
     case k_textHelpRules:
@@ -126,7 +126,7 @@ void cGame::updateHelpPage() {
     m_helpTitle = k_textHelpControls;
     m_helpBody = k_textHelpControlsBody;
     for (const HelpSubject& h : kSubjects)
-      if (h.subject == m_helpSubject) {
+      if (h.subject == helpSubject) {
         m_helpTitle = h.title;
         m_helpBody = h.body;
       }

@@ -133,7 +133,7 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
     game->m_layout.cacheKey = 0;
     EXPECT_EQ(game->drawElementWrappedText(k_helpPageBody, id), parts) << id;
   }
-  game->m_helpSubject = k_textHelpMoney;
+  game->helpSubject = k_textHelpMoney;
   game->buildHelpMoneyText();
   const std::string filled(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength));
   int parts = 1;

@@ -38,7 +38,7 @@ class Help : public FrontEndTest {
   // Enters the help page from `from` with a subject.
   void openHelpPage(int from, int subject) {
     start(from);
-    game->m_helpSubject = subject;
+    game->helpSubject = subject;
     start(k_stateHelpText);
   }
   // A paused match under the menus, the in-game options on top.
@@ -66,13 +66,13 @@ TEST_F(Help, MenuEntriesLeadToTheirScreens) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
-    game->m_helpSubject = -1;
+    game->helpSubject = -1;
     start(k_stateHelpMenu);
     EXPECT_EQ(game->m_menu.count, 4);
     EXPECT_EQ(game->getMenuEntryFlags(k_textHelpTutorial), 0u);
     choose(c.entry);
     EXPECT_EQ(game->s_gameState, c.state);
-    EXPECT_EQ(game->m_helpSubject, c.subject);
+    EXPECT_EQ(game->helpSubject, c.subject);
   }
   start(k_stateHelpMenu);
   frame({kRightSoft});
@@ -139,7 +139,7 @@ TEST_F(Help, PagingThroughAThreePageText) {
 
 TEST_F(Help, AOnePageTextShowsNoArrowAndIgnoresUpAndDown) {
   start(k_stateRulesChoice);
-  game->m_helpSubject = k_textRuleSet0;
+  game->helpSubject = k_textRuleSet0;
   start(k_stateHelpText);
   EXPECT_EQ(game->m_helpTitle, k_textRulesTitle0);
   EXPECT_EQ(game->m_helpPageCount, 1);
@@ -167,7 +167,7 @@ TEST_F(Help, BackReturnsToTheScreenThatOpenedThePage) {
 TEST_F(Help, OverAPausedMatchThePageReturnsWithoutClearingTheStack) {
   pauseMatch();
   game->setInGameState(k_stateHelpMenu);
-  game->m_helpSubject = k_textHelpControls;
+  game->helpSubject = k_textHelpControls;
   game->setInGameState(k_stateHelpText);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
   frame({kRightSoft});
