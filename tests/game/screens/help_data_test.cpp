@@ -25,6 +25,7 @@ class HelpData : public InterfaceTest {
     game->loadStrings(0);
     // The game's two fonts, as the start-up loads them.
     ASSERT_EQ(game->loadBar("i.bar"), 1);
+    delete[] game->m_charMap;  // the block font's
     game->m_charMap = game->getBarEntryCopy(k_interfaceEntryCharMap);
     game->m_charMapCount = game->getBarEntrySize(k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
