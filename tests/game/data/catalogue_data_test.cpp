@@ -1,0 +1,272 @@
+// Every id of the data-id catalogue exists in the built data set: archive
+// entries, bank frames, animations and palettes, interface elements of the
+// type the code reads, texts with real wording, and the sound files.
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/game/data/DataFixture.h"
+#include "zul/2d/ASprite.h"
+
+namespace {
+
+namespace F = interfaceformat;
+constexpr const char* kMenu = "menu.bar";
+constexpr int kAny = -1;
+
+class CatalogueData : public DataTest {
+ protected:
+  void SetUp() override {
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+    DataTest::SetUp();
+    dataDir = data;
+    for (const auto& f : std::filesystem::directory_iterator(dataDir))
+      std::filesystem::copy_file(f.path(), path(f.path().filename().string()));
+  }
+  std::unique_ptr<ASprite> bank(const char* archive, int entry) {
+    if (game->loadBar(archive) != 1) return nullptr;
+    std::unique_ptr<ASprite> b(game->parseBank(entry));
+    game->unloadBar();
+    return b;
+  }
+  std::string dataDir;
+};
+
+TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
+  struct Bank {
+    const char* archive;
+    int entry, firstFrame, lastFrame, firstAnim, lastAnim, palettes;
+  };
+  const int none = -1;
+  const Bank banks[] = {
+      {k_archiveInterface, k_interfaceEntryLogo, 0, 0, none, none, 1},
+      {k_archiveInterface, k_interfaceEntryFont0 + k_font0, none, none, none, none, 1},
+      {k_archiveInterface, k_interfaceEntryFont0 + k_font1, none, none, none, none, 1},
+      {kMenu, k_slotBackground, k_frameBackground, k_frameBackground, none, none, 1},
+      {kMenu, k_slotUi, k_uiFrameNewBadge, k_uiFrameNewBadge, k_uiAnimArrowUp, k_uiAnimArrowRight + k_uiAnimArrowHeld, 1},
+      {kMenu, k_slotUi, k_uiFrameBackPressed, k_uiFrameBack, none, none, 1},
+      {kMenu, k_slotUi, k_uiFrameMessageFirst, k_uiFrameMessageLast, none, none, 1},
+      {kMenu, k_slotUi, k_uiFrameDialogFirst, k_uiFrameDialogLast, 0, k_uiAnimCount - 1, 1},
+      {kMenu, k_slotTitle, k_frameTitle, k_frameTitle, none, none, 1},
+      {kMenu, k_slotMarks, k_marksFrameMarker, k_marksFrameMarker, k_marksAnimTickOff, k_marksAnimTickOn, 1},
+      {kMenu, k_slotCategoryFrames, k_frameCategoryIncomplete, k_frameCategoryComplete + 1, none, none, 1},
+      {kMenu, k_slotBadge[0], 0, 0, none, none, 1},
+      {kMenu, k_slotBadge[1], 0, 0, none, none, 1},
+      {kMenu, k_slotBadge[2], 0, 0, none, none, 1},
+      {kMenu, k_menuEntryGroupIcons, 0, k_groupIconFrames - 1, none, none, k_groupIconPalettes},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameGaugeBack, k_hudFrameGaugeFrame + k_cueLooks - 1, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameSpinPad, k_hudFrameSpinPad, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameSpinLeft, k_hudFrameSpinDown, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameAimFire, k_hudFrameFineTurn + 2, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameTip, k_hudFrameTip + k_cueLooks - 1, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameMasse, k_hudFrameMenu + 1, none, none, 1},
+      {k_archiveInGame, k_igEntryTable, 0, 0, none, none, 9},
+      {k_archiveInGame, k_igEntryBallAlpha, none, none, none, none, 1},
+      {k_archiveInGame, k_igEntryCueBall, none, none, 0, k_ballAnims - 1, 1},
+      {k_archiveInGame, k_igEntryBalls1to8, none, none, 0, k_ballAnims - 1, k_ballPalettes},
+      {k_archiveInGame, k_igEntryBalls9to15, none, none, 0, k_ballAnims - 1, k_stripePalettes},
+      {k_archiveInGame, k_igEntryShadowAlpha, none, none, none, none, 1},
+      {k_archiveInGame, k_igEntryShadow, k_frameShadow, k_frameShadow, none, none, 1},
+      {k_archiveInGame, k_igEntryHand, none, none, 0, 0, 1},
+      {k_archiveInGame, k_igEntryCueAlpha, none, none, none, none, 1},
+      {k_archiveInGame, k_igEntrySpare, none, none, none, none, 1},
+      {k_archiveInGame, k_igEntryThinking, none, none, k_animThinking, k_animThinking, 1},
+      {k_archiveInGame, k_igEntryEffect, none, none, k_animHitSpark, k_animHitSpark, 1},
+      {k_archiveInGame, k_igEntryGuideDots, 0, k_guideDotFrames - 1, none, none, 1},
+      {k_archiveInGame, k_igEntryGuideDotAlpha, none, none, none, none, 1},
+  };
+  for (const Bank& b : banks) {
+    SCOPED_TRACE(std::string(b.archive) + " entry " + std::to_string(b.entry));
+    std::unique_ptr<ASprite> s = bank(b.archive, b.entry);
+    ASSERT_NE(s, nullptr);
+    EXPECT_GE(s->paletteCount, b.palettes);
+    if (b.firstFrame != none) {
+      ASSERT_GT(s->frameCount, b.lastFrame);
+      for (int f = b.firstFrame; f <= b.lastFrame; ++f) EXPECT_GT(s->getFrameModuleCount(f), 0) << "frame " << f;
+    }
+    if (b.firstAnim != none) {
+      ASSERT_GT(s->animCount, b.lastAnim);
+      for (int a = b.firstAnim; a <= b.lastAnim; ++a) EXPECT_GT(s->getAnimFrameCount(a), 0) << "anim " << a;
+    }
+  }
+  // The counts the code sizes its tables by.
+  EXPECT_GE(bank(kMenu, k_slotUi)->frameCount, k_uiFrameCount);
+  EXPECT_GE(bank(kMenu, k_slotUi)->animCount, k_uiAnimCount);
+  for (int look = 0; look < k_cueLooks; ++look) {
+    std::unique_ptr<ASprite> cue = bank(k_archiveInGame, k_igEntryFirstCue + look);
+    ASSERT_NE(cue, nullptr) << look;
+    ASSERT_GT(cue->moduleCount, k_moduleCue) << look;
+    EXPECT_GT(cue->getModuleWidth(k_moduleCue), 0) << look;
+  }
+  // The text table and the character map are plain entries.
+  for (auto [archive, entry] : {std::pair{k_archiveText, k_textEntryStrings}, std::pair{k_archiveText, k_textEntryOffsets},
+                                std::pair{k_archiveInterface, k_interfaceEntryCharMap}}) {
+    ASSERT_EQ(game->loadBar(archive), 1) << archive;
+    EXPECT_GT(game->getBarEntrySize(entry), 0) << archive << " " << entry;
+    game->unloadBar();
+  }
+}
+
+TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
+  ASSERT_EQ(game->loadBar("interf.bar"), 1);
+  game->loadInterfaces();
+  game->unloadBar();
+  struct Need {
+    int id, first, last, type;
+  };
+  const int S = F::kSprite, T = F::kText, R = F::kRect;
+  const Need needs[] = {
+      {k_interfaceSoundQuestion, k_soundQuestionList, k_soundQuestionList + 1, T},
+      {k_interfaceSoundQuestion, k_soundQuestionPrompt, k_soundQuestionPrompt, T},
+      {k_interfaceSoundQuestion, k_soundQuestionNote, k_soundQuestionNote, T},
+      {k_interfaceTitle, k_titlePrompt, k_titlePrompt, T},
+      {k_interfaceTitle, k_titleNote, k_titleNote, T},
+      {k_interfaceMainMenu, k_mainMenuList, k_mainMenuList + 6, T},
+      {k_interfaceMainMenu, k_mainMenuChosenRow, k_mainMenuChosenRow, T},
+      {k_interfaceMainMenu, k_mainMenuHeader, k_mainMenuHeader, kAny},
+      {k_interfaceMainMenu, k_mainMenuArrowDown, k_mainMenuArrowDown, S},
+      {k_interfaceMainMenu, k_mainMenuArrowUp, k_mainMenuArrowUp, S},
+      {k_interfaceMainMenu, k_mainMenuMarker, k_mainMenuMarker, S},
+      {k_interfaceQuestion, k_questionBody, k_questionBody, T},
+      {k_interfaceQuestion, k_questionList, k_questionList + 1, T},
+      {k_interfaceQuestion, k_questionTitle, k_questionTitle, T},
+      {k_interfaceQuestion, k_questionNoteBox, k_questionNoteBox + 2, kAny},
+      {k_interfaceQuestion, k_questionNote, k_questionNote, T},
+      {k_interfaceQuestion, k_questionItemMarks, k_questionItemMarks + 2, kAny},
+      {k_interfaceQuestion, k_questionRatingBars, k_questionRatingBars + 2, kAny},
+      {k_interfaceQuestion, k_questionCategories, k_questionCategories + 2, T},
+      {k_interfaceOptions, k_optionsArrowUp, k_optionsArrowUp, S},
+      {k_interfaceOptions, k_optionsArrowDown, k_optionsArrowDown, S},
+      {k_interfaceOptions, k_optionsList, k_optionsList + 4, T},
+      {k_interfaceOptions, k_optionsTitle, k_optionsTitle, T},
+      {k_interfaceOptions, k_optionsBack, k_optionsBack, S},
+      {k_ifAchievementMenu, k_elCategoryPercent0, k_elCategoryPercent0 + 2, T},
+      {k_ifAchievementMenu, k_elCategoryRow0, k_elCategoryRow0 + 2, T},
+      {k_ifAchievementMenu, k_elCategoryTick0, k_elCategoryTick0 + 2, S},
+      {k_ifAchievementMenu, k_elCategoryFrame0, k_elCategoryFrame0 + 2, S},
+      {k_ifAchievementMenu, k_elCategoryTitle, k_elCategoryTitle, T},
+      {k_ifAchievementMenu, k_elAchievementBack, k_elAchievementBack, S},
+      {k_ifAchievementList, k_elListDescription, k_elListDescription, T},
+      {k_ifAchievementList, k_elListRow0, k_elListRow0 + 4, T},
+      {k_ifAchievementList, k_elListTick0, k_elListTick0 + 4, S},
+      {k_ifAchievementList, k_elListBadge, k_elListBadge, S},
+      {k_ifAchievementList, k_elListTitle, k_elListTitle, T},
+      {k_ifAchievementList, k_elAchievementBack, k_elAchievementBack, S},
+      {k_ifAchievementNotices, k_elNoticeSlot0, k_elNoticeSlot0 + 4, S},
+      {k_ifAchievementNotices, k_elNoticeLine0, k_elNoticeTitle0 + 8, T},
+      {k_ifCompletionNotice, k_elCompletionBlink, k_elCompletionLine, T},
+      {k_ifCompletionNotice, k_elCompletionCategory, k_elCompletionCategory, T},
+      {k_ifCompletionNotice, k_elCompletionBadge, k_elCompletionBadge, S},
+      {k_interfaceHud, k_elTable, k_elTable, S},
+      {k_interfaceHud, k_elPortrait0, k_elPortrait0 + 1, S},
+      {k_interfaceHud, k_elSpecialPortrait, k_elSpecialPortrait, S},
+      {k_interfaceHud, k_elHudBar, k_elHudBar, S},
+      {k_interfaceHud, k_elHudBarAlt, k_elHudBarAlt, S},
+      {k_interfaceHud, k_elGroup0, k_elGroup0 + 1, S},
+      {k_interfaceHud, k_elGroup0Alt, k_elGroup0Alt + 1, S},
+      {k_interfaceHud, k_elPottedStart, k_elPottedStart, S},
+      {k_interfaceHud, k_elPottedStartAlt, k_elPottedStartAlt, S},
+      {k_interfaceHud, k_elShotsLeft, k_elShotsLeft, T},
+      {k_interfaceHud, k_elShotsLeftAlt, k_elShotsLeftAlt, T},
+      {k_interfaceHud, k_elHintButton, k_elHintButton, S},
+      {k_interfaceHud, k_elMenuButton, k_elMenuButton, S},
+      {k_interfaceHud, k_elFireHint, k_elSpinHint, S},
+      {k_interfaceHud, k_elGaugeFrame0, k_elGaugeFrame1 + k_cueLooks - 1, S},
+      {k_interfaceHud, k_elGaugeBack0, k_elGaugeBack0 + k_cueLooks - 1, S},
+      {k_interfaceHud, k_elGaugeFill0, k_elGaugeFill0 + k_cueLooks - 1, S},
+      {k_interfaceHud, k_elGaugeBack1, k_elGaugeBack1 + k_cueLooks - 1, S},
+      {k_interfaceHud, k_elGaugeFill1, k_elGaugeFill1 + k_cueLooks - 1, S},
+      {k_interfaceHud, k_elSpinPanel, k_elSpinEdgeRight, S},
+      {k_interfaceHud, k_elMasseButton, k_elMasseButton, S},
+      {k_interfaceHud, k_elSpinTop, k_elSpinTop, S},
+      {k_interfaceHud, k_elBallFace, k_elBallFace, S},
+      {k_interfaceHud, k_elTipMarker, k_elTipMarkerMasse, S},
+      {k_interfaceHud, k_elTipDot, k_elTipDot, S},
+      {k_interfaceHud, k_elSpinBox, k_elSpinBox, R},
+      {k_interfaceHud, k_elMasseText, k_elMasseText, T},
+      {k_interfaceHud, k_elTutorialBox, k_elTutorialBox, S},
+      {k_interfaceHud, k_elTutorialText, k_elTutorialText, T},
+      {k_interfaceHud, k_elTextBox, k_elTextBox, S},
+      {k_interfaceHud, k_elTextBoxText, k_elTextBoxText, T},
+      {k_interfaceHud, k_elTextBoxMore, k_elTextBoxMore, S},
+  };
+  for (const Need& n : needs)
+    for (int i = n.first; i <= n.last; ++i) {
+      SCOPED_TRACE("interface " + std::to_string(n.id) + " element " + std::to_string(i));
+      ASSERT_LT(i, game->getInterfaceElementCount(n.id));
+      const int16_t* e = game->getInterfaceElement(n.id, i);
+      ASSERT_NE(e, nullptr);
+      if (n.type == kAny) continue;
+      EXPECT_EQ(e[F::kWordType], n.type);
+      EXPECT_GE(game->getElementParamCount(n.id, i), F::paramsRead(n.type));
+    }
+}
+
+TEST_F(CatalogueData, TextsHaveRealWording) {
+  game->loadStrings(0);
+  struct Range {
+    int first, last;
+  };
+  const Range ranges[] = {
+      {k_textQuestionBody, k_textQuestionBody},
+      {k_textOptionSound, k_textOptionSound},
+      {k_textOptionAimingGuide, k_textOptionAimingGuide},
+      {k_textOption8, k_textOption8},
+      {k_textYes, k_textYes},
+      {k_textNo, k_textNo},
+      {k_textTouchToStart, k_textTouchToStart},
+      {k_textQuickMatch, k_textQuickMatch},
+      {k_textCareer, k_textCareer},
+      {k_textSingleMatch, k_textSingleMatch},
+      {k_textOptions, k_textOptions},
+      {k_textHelp, k_textHelp},
+      {k_textAbout, k_textAbout},
+      {k_textExit, k_textExit},
+      {k_textAchievementsTitle, k_textAchievementsTitle},
+      {k_textSoundPrompt, k_textSoundPrompt},
+      {k_textResetAll, k_textResetAll},
+      {k_textOn, k_textOn},
+      {k_textOff, k_textOff},
+      {k_textSoundNote, k_textSoundNote},
+      {k_textBuyBody, k_textBuyBody},
+      {k_textOptionsHelp, k_textOptionsHelp},
+      {k_textTitleNote, k_textTitleNote},
+      {k_textCategoryName0, k_textCategoryName0 + 2},
+      {k_textPercent, k_textPercent},
+      {k_textCategoryTitle0, k_textCategoryTitle0 + 2},
+      {k_textNoticeLine, k_textNoticeLine},
+      {k_textAchievementTitle0, k_textAchievementTitle0 + cGame::k_achievementCount - 1},
+      {k_textAchievementDesc0, k_textAchievementDesc0 + cGame::k_achievementCount - 1},
+      {k_textShopCategory0, k_textShopCategory0 + 2},
+      {k_textMoney, k_textMoney},
+      {k_textMasseOn, k_textMasseOff},
+      {k_textCompletionBlink, k_textCompletionLine},
+      {k_textOption8Note, k_textOption8Note},
+      {k_textTournamentNote, k_textTournamentNote},
+  };
+  // An id the source leaves out is built as an empty string; a stand-in
+  // reads "Text <id>".
+  const std::regex placeholder("Text [0-9]+");
+  for (const Range& r : ranges)
+    for (int id = r.first; id <= r.last; ++id) {
+      ASSERT_GT(game->getStringLength(id), 0) << id;
+      const std::string text(game->getStringData(id), static_cast<size_t>(game->getStringLength(id)));
+      EXPECT_FALSE(std::regex_match(text, placeholder)) << id << ": " << text;
+    }
+}
+
+TEST_F(CatalogueData, EverySoundIdHasItsFile) {
+  for (int id = k_soundBreakHard; id <= k_musicLose; ++id) {
+    const char16_t* name = cGame::getSoundFileName(id);
+    ASSERT_NE(name, nullptr) << id;
+    std::string file;
+    for (const char16_t* c = name; *c; ++c) file.push_back(static_cast<char>(*c));
+    EXPECT_GT(std::filesystem::file_size(dataDir + "/" + file), 0u) << id << " " << file;
+  }
+  EXPECT_EQ(cGame::getSoundFileName(k_soundCount), nullptr);
+}
+
+}  // namespace
