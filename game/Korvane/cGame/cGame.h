@@ -527,6 +527,20 @@ class cGame : public GameBase {
   void answerPushOutOffer(bool take);   // action 9
   void answerPushOutPlay();             // action 10
   int32_t s_shopCurrentItem = 0;        // the shop's selected item, 0-14
+  // --- shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
+  // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
+  static constexpr uint32_t k_shopPrices[15] = {800,  2000, 8000, 12000, 15000, 1000, 3000, 6000,
+                                                10000, 14000, 800, 1500, 5000, 8000,  10000};
+  static constexpr uint32_t k_shopItemRatings[15] = {20, 40, 60, 80, 100, 20, 40, 60, 80, 100, 20, 40, 60, 80, 100};
+  void selectShopItem(int32_t item);    // the selection and its categories
+  void resetEquippedItems();            // all three levels 5, the mask kept
+  int32_t getEquippedRating(int32_t category);
+  bool isMatchedSet();
+  void paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
+  void equipCurrentItem();              // level and mask, not saved
+  int32_t s_shopOldCurrentItem = 0;
+  int32_t s_selectedShopCategory = 0;
+  int32_t m_shopOtherCategory[2] = {1, 2};
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
 

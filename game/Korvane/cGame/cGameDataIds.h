@@ -187,6 +187,7 @@ constexpr int32_t k_textOptionsHelp = 196;
 constexpr int32_t k_textTitleNote = 213;
 constexpr int32_t k_textBuyBody = 113;        // two tags: the item's name, the price
 constexpr int32_t k_textShopCategory0 = 403;  // 403-405
+constexpr int32_t k_textShopItem0 = 406;      // 406-420, the item names
 constexpr int32_t k_textMoney = 435;          // %n
 constexpr int32_t k_textOption8Note = 680;
 constexpr int32_t k_textTournamentNote = 693;

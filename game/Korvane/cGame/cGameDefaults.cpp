@@ -47,14 +47,6 @@ void cGame::startTutorialLesson() {
 // Pub scenery as a panel backdrop.
 void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, int32_t /*shade*/) {}
 
-// Shop: the purchase and the equipping that the buy and equip questions
-// confirm, the price and name of an item, its rating bars.
-void cGame::buyShopItem() {}
-void cGame::equipShopItem() {}
-int32_t cGame::getShopItemPrice(int32_t /*item*/) const { return 0; }
-int32_t cGame::getShopItemNameText(int32_t item) const { return 406 + item; }
-void cGame::paintRatingBar(int32_t /*interfaceId*/, int32_t /*element*/, int32_t /*category*/) {}
-
 // Tutorial lesson start and the challenge demonstration (question actions 6 and 8).
 void cGame::startTutorial(int32_t lesson) {
   lessonNumber = lesson;

@@ -283,12 +283,3 @@ void cGame::resetProgress() {
   saveProgress();
 }
 
-// Levels 0-5 per shop category from bits e0, 6 + e1 and 12 + e2.
-void cGame::updateEquippedItems() {
-  for (int32_t category = 0; category < 3; ++category) {
-    const uint32_t bits = (m_career.equippedMask >> (6 * category)) & 0x3F;
-    int32_t level = 0;
-    while (level < 6 && !(bits & (1u << level))) ++level;
-    m_equippedLevel[category] = level < 6 ? level : 0;
-  }
-}

@@ -1,0 +1,130 @@
+// The shop's operations: buying and equipping an item, the equipped levels
+// read from the saved mask, the ratings and their bars.
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "zul/2d/Graphics.h"
+
+namespace {
+
+constexpr int32_t kItemCount = 15;
+constexpr int32_t kNothingEquippedRating = 10;
+
+// Bar styles, top colour to middle: 0 the current rating, 1 a gain, 2 a loss.
+constexpr uint32_t kBarStyles[3][4] = {
+    {0x0081C8, 0x0084D6, 0x008BF6, 0x80C6FB},
+    {0x00CE00, 0x00E500, 0x00FF00, 0x80FF80},
+    {0xD61C00, 0xE52300, 0xF62C00, 0xFB9680},
+};
+enum BarStyle : int32_t { kCurrent = 0, kGain = 1, kLoss = 2 };
+
+int32_t clampItem(int32_t item) { return item < 0 ? 0 : (item >= kItemCount ? kItemCount - 1 : item); }
+
+}  // namespace
+
+void cGame::selectShopItem(int32_t item) {
+  s_shopCurrentItem = clampItem(item);
+  s_selectedShopCategory = s_shopCurrentItem / 5;
+  m_shopOtherCategory[0] = (s_selectedShopCategory + 1) % 3;
+  m_shopOtherCategory[1] = (s_selectedShopCategory + 2) % 3;
+}
+
+int32_t cGame::getShopItemPrice(int32_t item) const {
+  return static_cast<int32_t>(k_shopPrices[clampItem(item)]);
+}
+
+int32_t cGame::getShopItemNameText(int32_t item) const { return k_textShopItem0 + clampItem(item); }
+
+void cGame::equipCurrentItem() {
+  selectShopItem(s_shopCurrentItem);
+  m_equippedLevel[s_selectedShopCategory] = s_shopCurrentItem % 5 + 1;
+  m_career.equippedMask = (1u << m_equippedLevel[0]) | (1u << (6 + m_equippedLevel[1])) |
+                          (1u << (12 + m_equippedLevel[2]));
+}
+
+// Equipping saves at once, so quitting straight after keeps it.
+void cGame::equipShopItem() {
+  equipCurrentItem();
+  saveProgress();
+}
+
+void cGame::buyShopItem() {
+  equipCurrentItem();
+  m_career.money -= k_shopPrices[s_shopCurrentItem];
+  m_career.boughtMask |= 1u << s_shopCurrentItem;
+  saveProgress();
+}
+
+// Levels 0-5 per category: the highest set bit of bits 0-5, 6-11 and 12-17.
+// A range with no bit set keeps the level it had.
+void cGame::updateEquippedItems() {
+  for (int32_t category = 0; category < 3; ++category) {
+    const uint32_t bits = (m_career.equippedMask >> (6 * category)) & 0x3F;
+    for (int32_t level = 5; level >= 0; --level)
+      if (bits & (1u << level)) {
+        m_equippedLevel[category] = level;
+        break;
+      }
+  }
+}
+
+void cGame::resetEquippedItems() {
+  for (int32_t& level : m_equippedLevel) level = 5;
+}
+
+int32_t cGame::getEquippedRating(int32_t category) {
+  if (category < 0 || category > 2) return kNothingEquippedRating;
+  const int32_t level = m_equippedLevel[category];
+  if (level < 1 || level > 5) return kNothingEquippedRating;
+  return static_cast<int32_t>(k_shopItemRatings[5 * category + level - 1]);
+}
+
+bool cGame::isMatchedSet() {
+  const int32_t level = clampItem(s_shopCurrentItem) % 5 + 1;
+  for (int32_t c = 0; c < 3; ++c)
+    if (c != s_selectedShopCategory && m_equippedLevel[c] != level) return false;
+  return true;
+}
+
+void cGame::paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style) {
+  if (!g || style < 0 || style > 2) return;
+  const uint32_t* c = kBarStyles[style];
+  const struct {
+    int32_t row, height, colour;
+  } rows[] = {{1, 1, 0}, {2, 1, 1}, {3, 1, 2}, {4, 2, 3}, {6, 1, 2}, {7, 1, 1}, {8, 1, 0}};
+  for (const auto& r : rows) {
+    g->setColor(c[r.colour]);
+    g->fillRect(x, y + r.row, width, r.height);
+  }
+}
+
+void cGame::paintRatingBar(int32_t interfaceId, int32_t element, int32_t category) {
+  Graphics* const g = m_paintTarget;
+  const int32_t x = getInterfaceElementX(interfaceId, element);
+  const int32_t y = getInterfaceElementY(interfaceId, element);
+  const int32_t w = getInterfaceElementWidth(interfaceId, element);
+  const int32_t r = getEquippedRating(category);
+  const bool matched = isMatchedSet();
+  const int32_t len = r * w / 100;
+  const int32_t tail = matched ? 0 : len * 5 / 100;
+  if (category == s_selectedShopCategory) {
+    const int32_t wanted = static_cast<int32_t>(k_shopItemRatings[clampItem(s_shopCurrentItem)]);
+    if (r < wanted) {
+      const int32_t up = (wanted - r) * w / 100;
+      const int32_t upTail = matched ? 0 : (len + up) * 5 / 100;
+      paintBarSegment(g, x, y, len, kCurrent);
+      paintBarSegment(g, x + len, y, up - upTail, kGain);
+      if (!matched) paintBarSegment(g, x + len + up - upTail, y, upTail, kLoss);
+      return;
+    }
+    paintBarSegment(g, x, y, len - tail, kCurrent);
+    if (r > wanted) {
+      const int32_t down = (r - wanted) * w / 100;
+      paintBarSegment(g, x + len - tail - down, y, down, kLoss);
+    }
+    if (!matched) paintBarSegment(g, x + len - tail, y, tail, kLoss);
+    return;
+  }
+  if (len == 0) return;
+  paintBarSegment(g, x, y, len - tail, kCurrent);
+  if (!matched) paintBarSegment(g, x + len - tail, y, tail, kLoss);
+}
