@@ -109,7 +109,7 @@ void cGame::resetMatchState() {
   setInterfaceElementFrame(kHudInterface, panel, 0);
   setInterfaceElementFrame(kHudInterface, panel + 1, 0);
   if (gameType == kGameTypeChallenge || gameType == kGameTypeTutorial) {
-    for (int32_t& level : m_equippedLevel) level = 5;
+    resetEquippedItems();
   } else {
     updateEquippedItems();
   }

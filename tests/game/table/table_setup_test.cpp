@@ -408,6 +408,7 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
     EXPECT_EQ(ball(n)->shadow->hidden, 1);
   }
   game->gameType = 1;
+  game->m_career.equippedMask = 0x1041;  // nothing equipped in any category
   game->resetMatchState();
   EXPECT_EQ(game->m_equippedLevel[0], 0);
 }
