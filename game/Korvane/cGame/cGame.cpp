@@ -6,6 +6,7 @@
 
 #include "korvane/gl.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "zul/2d/MutableImage.h"
 #include "windows_brew/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"
 
@@ -32,6 +33,9 @@ cGame::~cGame() {
   releaseDataFiles();
   clearAchievementNotices();
   freeInterfaces();
+  releaseBallViewData();
+  delete m_renderImage;
+  m_renderImage = nullptr;
   // Textures go back while the resource manager is still there.
   if (getGL3DServices() == &m_3dServices) m_renderer.getTextures().releaseAll();
   if (getGL3DServices() == &m_3dServices) setGL3DServices(nullptr);
@@ -93,6 +97,7 @@ void cGame::init() {
   m_currentElements = nullptr;
   m_currentElementCount = 0;
   m_currentInterface = -1;
+  resetBallView();
 }
 
 void cGame::update(Graphics* /*graphics*/) {

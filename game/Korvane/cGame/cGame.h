@@ -30,6 +30,7 @@
 class ASprite;
 class Graphics;
 class MutableImage;
+class GL3DASEFileResource;
 
 class cGame : public GameBase {
  public:
@@ -438,9 +439,6 @@ class cGame : public GameBase {
   uint8_t m_matchDisplayFlag = 0;
   uint8_t m_matchAchievementFlag = 0;
   // Later topics (defaults in cGameDefaults.cpp).
-  void init3DView();
-  void load3DBallModels();
-  void release3DView();
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
   // Screens over the match (defaults in cGameDefaults.cpp).
@@ -801,6 +799,31 @@ class cGame : public GameBase {
     SpriteAnimPlayer* players[kMax] = {};
   } m_potted[2];
   ASprite* m_poolBanks[k_poolBankCount] = {};
+  // --- small 3D ball view (cGameBallView.cpp)
+  void init3D();
+  void load3DView();
+  void unload3DView();
+  void releaseBallViewData();
+  void resetBallView();
+  void placeBallView(int32_t layout);
+  void blit3D();
+  void blit3DRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t flag);
+  void blit3DFullScreen(int32_t flag);
+  void flush3D();
+  static Q14 tableToViewX(Q14 x);
+  static Q14 tableToViewY(Q14 y);
+  int32_t ballViewCount = 0;
+  GL3DTexture* m_tableTexture = nullptr;
+  GL3DTexture* m_ballTextures[16] = {};
+  ManagedResource<GL3DASEFileResource>* m_tableModel = nullptr;
+  ManagedResource<GL3DASEFileResource>* m_ballModel = nullptr;
+  ManagedResource<GL3DASEFileResource>* m_heldModel = nullptr;
+  MutableImage* m_renderImage = nullptr;
+  int32_t predictedSlot = -1;
+  int32_t potCountdown = -1;
+  int32_t followedSlot = 0;
+  int32_t m_viewBox[4] = {};
+  uint8_t ballViewOpen = 0;
   int32_t panelX = 67;
   int32_t hudHint = -1;
   int32_t panelExpression[2] = {-1, -1};

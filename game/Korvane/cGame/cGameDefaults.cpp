@@ -27,10 +27,7 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
   return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
 }
 
-// 3D view, opponents, the table scene and the roster.
-void cGame::init3DView() {}
-void cGame::load3DBallModels() {}
-void cGame::release3DView() {}
+// Opponents, the table scene and the roster.
 
 // Challenge and tutorial frame starts: the mode's layout.
 void cGame::startChallenge() {

@@ -161,7 +161,7 @@ void cGame::runGameLoadingStep(int32_t step) {
       unloadBar();
       break;
     case 33:
-      load3DBallModels();
+      load3DView();
       break;
     default:
       break;

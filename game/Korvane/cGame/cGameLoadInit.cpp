@@ -152,7 +152,7 @@ bool cGame::updateLoadInit() {
       m_backLayer = m_savedBackgroundGraphics;
       break;
     case 5:
-      init3DView();
+      init3D();
       resetSettings();
       resetProgress();
       break;

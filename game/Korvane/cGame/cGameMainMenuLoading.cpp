@@ -50,7 +50,7 @@ void cGame::freeMatchResources() {
   freeMatchBanks();
   freeTable();
   releaseAI();
-  release3DView();
+  unload3DView();
 }
 
 void cGame::runMainMenuLoadingStep(int32_t step) {

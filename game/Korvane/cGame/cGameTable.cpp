@@ -91,6 +91,7 @@ void cGame::createTableObject(int32_t group, int32_t record, int32_t kind) {
 }
 
 void cGame::freeTable() {
+  releaseBallViewData();
   m_tableLayout.clear();
   m_world.freeTableObjects();
   resetMatchState();

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "gles/GlContext.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/MutableImage.h"
+
+namespace {
+
+TEST(BallViewUnits, GoldValues) {
+  struct Case {
+    Q14 in;
+    int32_t out;
+  };
+  for (const Case& c : {Case{17 << 14, -11468800}, Case{152 << 14, 11468800}})
+    EXPECT_EQ(cGame::tableToViewX(c.in), c.out) << c.in;
+  for (const Case& c : {Case{-20 * 16384, 19251200}, Case{-282 * 16384, -19251200}})
+    EXPECT_EQ(cGame::tableToViewY(c.in), c.out) << c.in;
+  // The table's centre is the view's origin.
+  EXPECT_EQ(cGame::tableToViewX(0x44000 + 0x10E000), 0);
+  EXPECT_EQ(cGame::tableToViewY(-(0x50000 + 0x20C000)), 0);
+}
+
+class BallView : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gl = std::make_unique<GlContext>();
+    setCurrentGlContext(gl.get());
+    game = std::make_unique<cGame>(nullptr);
+  }
+  void TearDown() override {
+    game.reset();
+    setCurrentGlContext(nullptr);
+  }
+  std::unique_ptr<GlContext> gl;
+  std::unique_ptr<cGame> game;
+};
+
+TEST_F(BallView, Init3DBuildsTheRenderImageOnce) {
+  EXPECT_EQ(game->m_renderImage, nullptr);
+  game->init3D();
+  MutableImage* first = game->m_renderImage;
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->getWidth(), 56);
+  EXPECT_EQ(first->getHeight(), 104);
+  game->init3D();
+  EXPECT_EQ(game->m_renderImage, first);
+}
+
+// Rows inside the clip band land at the view's column; nothing outside the
+// band or the target is written.
+TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
+  game->init3D();
+  auto* src = static_cast<uint16_t*>(game->m_renderImage->getPixels());
+  for (int32_t i = 0; i < 56 * 104; ++i) src[i] = static_cast<uint16_t>(i + 1);
+  MutableImage screen(240, 320, 16);
+  auto* dst = static_cast<uint16_t*>(screen.getPixels());
+  std::memset(dst, 0, 240 * 320 * 2);
+  Graphics* g = screen.getGraphics();
+  struct Case {
+    int32_t viewX, top, bandY, bandH;
+  };
+  for (const Case& c : {Case{67, 100, 139, 26}, Case{6, 0, 0, 104}, Case{210, 250, 240, 80}}) {
+    std::memset(dst, 0, 240 * 320 * 2);
+    game->m_viewBox[0] = c.viewX;
+    game->setViewRect(c.viewX, c.top, 56, 104);
+    g->setClip(0, c.bandY, 240, c.bandH);
+    game->m_paintTarget = g;
+    game->blit3D();
+    for (int32_t y = 0; y < 320; ++y)
+      for (int32_t x = 0; x < 240; ++x) {
+        const int32_t r = y - c.top, col = x - c.viewX;
+        const bool in = r >= 0 && r < 104 && col >= 0 && col < 56 && y >= c.bandY && y < c.bandY + c.bandH;
+        const uint16_t want = in ? static_cast<uint16_t>(r * 56 + col + 1) : 0;
+        ASSERT_EQ(dst[y * 240 + x], want) << x << "," << y;
+      }
+  }
+  game->m_paintTarget = nullptr;
+}
+
+TEST_F(BallView, InitResetsTheViewMembers) {
+  game->predictedSlot = 3;
+  game->potCountdown = 100;
+  game->ballViewOpen = 1;
+  game->ballViewCount = 4;
+  game->resetBallView();
+  EXPECT_EQ(game->predictedSlot, -1);
+  EXPECT_EQ(game->potCountdown, -1);
+  EXPECT_EQ(game->ballViewOpen, 0);
+  EXPECT_EQ(game->ballViewCount, 0);
+}
+
+}  // namespace
