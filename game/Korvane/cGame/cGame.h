@@ -833,6 +833,13 @@ class cGame : public GameBase {
   int32_t challengeNumber = 0;
   int32_t lessonNumber = 0;
 
+  // --- challenges (cGameChallenge.cpp): the prize of each place within a
+  // category, the stored demonstration's current shot and its words.
+  static constexpr int32_t k_challengePrizes[8] = {50, 75, 100, 125, 150, 175, 200, 250};
+  int32_t s_challengeDemoCurrentShot = 0;
+  int32_t getChallengeDemoShotValue(int32_t word) const;
+  int32_t getChallengeDemoShotCount() const;
+
   // --- achievements (cGameAchievements.cpp; the unlocked set is the saved
   // m_achievementMask). Notices slide in over any screen; a category that
   // reaches 100 percent queues a completion notice.

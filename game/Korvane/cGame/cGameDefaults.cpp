@@ -50,7 +50,6 @@ void cGame::startTutorial(int32_t lesson) {
   gameType = 5;
   setInGameState(k_stateMatchInit);
 }
-void cGame::launchChallengeDemo() { setInGameState(k_stateMatchInit); }
 
 // The question menu over a match.
 void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
