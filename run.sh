@@ -46,7 +46,9 @@ case "${1:-}" in
   game)
     shift
     install_missing
-    configure_build build/release -DCMAKE_BUILD_TYPE=Release
+    # The program and its data set only; the test command builds the rest.
+    cmake -S "$top" -B build/release -DCMAKE_BUILD_TYPE=Release
+    cmake --build build/release -j "$jobs" --target korvane kv_data
     exec build/release/korvane "$@"
     ;;
   test)
