@@ -2,22 +2,15 @@
 // question, the title, the options (aiming guide off), back, exit and yes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "game/Game/Game.h"
-#include "platform/brew/ApplicationImpl.h"
-#include "wince/layer.h"
-#include "windows_brew/Host.h"
+#include "tests/game/program/ScriptedProgram.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string g_states;
 
 // Times in ms of the virtual clock; each screen has time to settle first.
 constexpr const char* kScript =
@@ -37,39 +30,13 @@ constexpr const char* kScript =
 
 fs::path workDir() { return fs::temp_directory_path() / "kv_front_end_program"; }
 
-fs::path screenFile(int state) {
-  char name[32];
-  std::snprintf(name, sizeof name, "state_%d.png", state);
-  return workDir() / name;
-}
+fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); }
 
 [[noreturn]] void runScripted() {
-  wince::Options options;
-  options.backend = wince::BackendKind::Headless;
-  options.frames = 3000;
-  options.writeDir = (workDir() / "write").string();
-  options.scriptPath = (workDir() / "script.txt").string();
-  if (!wince::start(options)) std::exit(3);
-  wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
-    cGame* g = getGame();
-    if (!g || g->m_inGame) return;
-    static int last = -2, held = 0;
-    if (g->s_gameState != last) {
-      last = g->s_gameState;
-      held = 0;
-      char number[16];
-      std::snprintf(number, sizeof number, " %d", last);
-      g_states.append(number);
-    }
+  scripted::run(workDir(), 3000, [](cGame&, int state, int held, const uint16_t* pixels) {
     // One frame of every screen once it has settled.
-    if (++held == 45 && pixels) wince::writePng(screenFile(last).string(), pixels, 240, 320);
+    if (held == 45 && pixels) wince::writePng(screenFile(state).string(), pixels, 240, 320);
   });
-  std::atexit([] { std::fprintf(stderr, "states%s\n", g_states.c_str()); });
-  registerApplet();
-  static int instance;
-  char16_t commandLine[1] = {0};
-  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
-  std::exit(result == 0 ? 4 : result);
 }
 
 }  // namespace

@@ -5,23 +5,16 @@
 // captured frame of each screen.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
-#include "game/Game/Game.h"
-#include "platform/brew/ApplicationImpl.h"
-#include "wince/layer.h"
-#include "windows_brew/Host.h"
+#include "tests/game/program/ScriptedProgram.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string g_states;
 std::vector<int> g_scroll;  // the credits' scroll, one entry per frame shown in 290
 int g_capturedScroll = 0, g_maxHelpPage = -1, g_viewHeight = 0;
 
@@ -55,54 +48,29 @@ constexpr const char* kScript =
 
 fs::path workDir() { return fs::temp_directory_path() / "kv_help_program"; }
 
-fs::path screenFile(int state) {
-  char name[32];
-  std::snprintf(name, sizeof name, "state_%d.png", state);
-  return workDir() / name;
-}
+fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); }
 
 [[noreturn]] void runScripted() {
-  wince::Options options;
-  options.backend = wince::BackendKind::Headless;
-  options.frames = 4000;
-  options.writeDir = (workDir() / "write").string();
-  options.scriptPath = (workDir() / "script.txt").string();
-  if (!wince::start(options)) std::exit(3);
-  wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
-    cGame* g = getGame();
-    if (!g || g->m_inGame) return;
-    static int last = -2, held = 0;
-    if (g->s_gameState != last) {
-      last = g->s_gameState;
-      held = 0;
-      char number[16];
-      std::snprintf(number, sizeof number, " %d", last);
-      g_states.append(number);
-    }
-    ++held;
-    if (last == k_stateHelpText && g->m_helpPage > g_maxHelpPage) g_maxHelpPage = g->m_helpPage;
-    // The frame that enters a screen runs its set-up on the next one.
-    if (last == k_stateAbout && held >= 2) {
-      g_scroll.push_back(g->m_aboutScroll);
-      g_viewHeight = 320 - g->m_aboutViewTop - g->m_aboutBottomMargin;
-      if (held == kCaptureFrame) g_capturedScroll = g->m_aboutScroll;
-    }
-    // One frame of every screen once it has settled (the help text after
-    // its page turn).
-    const int at = last == k_stateHelpText ? 60 : kCaptureFrame;
-    if (held == at && pixels) wince::writePng(screenFile(last).string(), pixels, 240, 320);
-  });
-  std::atexit([] {
-    std::ofstream out(workDir() / "about.txt");
-    out << g_viewHeight << ' ' << g_capturedScroll << ' ' << g_maxHelpPage;
-    for (int s : g_scroll) out << ' ' << s;
-    std::fprintf(stderr, "states%s\n", g_states.c_str());
-  });
-  registerApplet();
-  static int instance;
-  char16_t commandLine[1] = {0};
-  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
-  std::exit(result == 0 ? 4 : result);
+  scripted::run(
+      workDir(), 4000,
+      [](cGame& g, int state, int held, const uint16_t* pixels) {
+        if (state == k_stateHelpText && g.m_helpPage > g_maxHelpPage) g_maxHelpPage = g.m_helpPage;
+        // The frame that enters a screen runs its set-up on the next one.
+        if (state == k_stateAbout && held >= 2) {
+          g_scroll.push_back(g.m_aboutScroll);
+          g_viewHeight = 320 - g.m_aboutViewTop - g.m_aboutBottomMargin;
+          if (held == kCaptureFrame) g_capturedScroll = g.m_aboutScroll;
+        }
+        // One frame of every screen once it has settled (the help text after
+        // its page turn).
+        const int at = state == k_stateHelpText ? 60 : kCaptureFrame;
+        if (held == at && pixels) wince::writePng(screenFile(state).string(), pixels, 240, 320);
+      },
+      [] {
+        std::ofstream out(workDir() / "about.txt");
+        out << g_viewHeight << ' ' << g_capturedScroll << ' ' << g_maxHelpPage;
+        for (int s : g_scroll) out << ' ' << s;
+      });
 }
 
 }  // namespace

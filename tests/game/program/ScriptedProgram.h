@@ -1,0 +1,71 @@
+// The whole program on the headless backend under a stylus script, run in a
+// death-test child. It records the front-end states the program passes
+// through (printed as "states 5 10 ..." at exit) and hands every frame
+// outside a match to the caller. The child exits with the program's code,
+// or 4 when WinMain returned 0 without quitting.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "game/Game/Game.h"
+#include "platform/brew/ApplicationImpl.h"
+#include "wince/layer.h"
+#include "windows_brew/Host.h"
+
+namespace scripted {
+
+namespace fs = std::filesystem;
+
+// The captured frame of a screen, in the run's folder.
+inline fs::path screenFile(const fs::path& dir, int state) {
+  char name[32];
+  std::snprintf(name, sizeof name, "state_%d.png", state);
+  return dir / name;
+}
+
+// A frame of the game in `state`, the `held`-th frame of that state (1 on the
+// first); `pixels` may be null.
+using FrameFn = void (*)(cGame& game, int state, int held, const uint16_t* pixels);
+
+// Runs with the script and writable folder of `dir` (script.txt, write/).
+[[noreturn]] inline void run(const fs::path& dir, uint64_t frames, FrameFn onFrame, void (*onExit)() = nullptr) {
+  static FrameFn s_onFrame;
+  static void (*s_onExit)();
+  static std::string s_states;
+  s_onFrame = onFrame;
+  s_onExit = onExit;
+  wince::Options options;
+  options.backend = wince::BackendKind::Headless;
+  options.frames = frames;
+  options.writeDir = (dir / "write").string();
+  options.scriptPath = (dir / "script.txt").string();
+  if (!wince::start(options)) std::exit(3);
+  wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
+    cGame* g = getGame();
+    if (!g || g->m_inGame) return;
+    static int last = -2, held = 0;
+    if (g->s_gameState != last) {
+      last = g->s_gameState;
+      held = 0;
+      char number[16];
+      std::snprintf(number, sizeof number, " %d", last);
+      s_states.append(number);
+    }
+    s_onFrame(*g, last, ++held, pixels);
+  });
+  std::atexit([] {
+    if (s_onExit) s_onExit();
+    std::fprintf(stderr, "states%s\n", s_states.c_str());
+  });
+  registerApplet();
+  static int instance;
+  char16_t commandLine[1] = {0};
+  const int result = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine, SW_SHOW);
+  std::exit(result == 0 ? 4 : result);
+}
+
+}  // namespace scripted
