@@ -1,0 +1,100 @@
+// The whole program walked through by touch alone on the headless backend,
+// from a fresh writable folder: every screen a player reaches, the save file
+// after each step that saves, one captured frame a screen, a clean exit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/Walk.h"
+#include "tests/game/program/ScriptedProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Fixed: the death-test child runs this binary anew.
+fs::path workDir() { return fs::temp_directory_path() / "kv_walk"; }
+
+// The child's record: the states in order (states.txt) and each new save
+// image with the state it was first seen in (save_N_STATE.bin).
+struct Record {
+  static inline fs::path dir;
+  static inline std::string lastSave;
+  static inline int saves = 0;
+};
+
+void onFrame(cGame&, int state, int held, const uint16_t* pixels) {
+  if (held == 1) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
+  if (held == 10 && pixels && !fs::exists(scripted::screenFile(Record::dir, state)))
+    wince::writePng(scripted::screenFile(Record::dir, state).string(), pixels, 240, 320);
+  const std::string save = walk::readFile(Record::dir / "write" / "save.sav");
+  if (save.size() == 300 && save != Record::lastSave) {
+    Record::lastSave = save;
+    char name[48];
+    std::snprintf(name, sizeof name, "save_%02d_%d.bin", Record::saves++, state);
+    std::ofstream(Record::dir / name, std::ios::binary) << save;
+  }
+}
+
+[[noreturn]] void runWalk(const fs::path& dir) {
+  Record::dir = dir;
+  scripted::run(dir, 200000, onFrame);
+}
+
+std::vector<int> readStates(const fs::path& dir) {
+  std::vector<int> states;
+  std::ifstream in(dir / "states.txt");
+  for (int s; in >> s;) states.push_back(s);
+  return states;
+}
+
+// The save images in order, with the state each was first seen in.
+std::vector<std::pair<int, std::string>> readSaves(const fs::path& dir) {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(dir))
+    if (e.path().filename().string().rfind("save_", 0) == 0) files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  std::vector<std::pair<int, std::string>> out;
+  for (const auto& f : files) out.emplace_back(std::stoi(f.stem().string().substr(8)), walk::readFile(f));
+  return out;
+}
+
+std::string join(const std::vector<int>& v) {
+  std::string s;
+  for (int x : v) {
+    if (!s.empty()) s.push_back(' ');
+    s.append(std::to_string(x));
+  }
+  return s;
+}
+
+TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir();
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::string error;
+  const std::string script = walk::toScript(walk::readFile(fs::path(KV_SOURCE_DIR) / "tests/e2e/walk.txt"), &error);
+  ASSERT_FALSE(script.empty()) << error;
+  std::ofstream(dir / "script.txt") << script;
+  EXPECT_EXIT(runWalk(dir), ::testing::ExitedWithCode(0), "states ");
+
+  const std::vector<int> states = readStates(dir);
+  EXPECT_EQ(join(states), "5 10 20 30 40 50 70 50 120 240 120 50 290 50 60") << "the screens in order";
+  for (int s : states)  // 5 is the start-up, over before a frame settles
+    if (s != 5) {
+      EXPECT_TRUE(fs::exists(scripted::screenFile(dir, s))) << "no frame of " << s;
+    }
+
+  const auto saves = readSaves(dir);
+  ASSERT_FALSE(saves.empty());
+  EXPECT_EQ(saves.back().second[1], 0) << "aiming guide off";
+  if (!std::getenv("KV_E2E_KEEP")) fs::remove_all(dir);
+}
+
+}  // namespace
