@@ -1,0 +1,158 @@
+// The walk killed at seeded moments and started again in the same folder:
+// whatever the moment, "save.sav" holds one of the images an unbroken walk
+// writes (or nothing yet), never a damaged one, and the next start goes on
+// from it.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/Walk.h"
+#include "tests/game/program/ScriptedProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Child {
+  static inline fs::path dir;
+  static inline uint64_t killAtFrame = 0;  // 0: never
+  static inline uint64_t frames = 0;
+  static inline std::string lastSave;
+};
+
+// Every distinct image the run's save file passes through goes to images.txt
+// (hex, one a line); a kill frame ends the process there and then.
+void onFrame(cGame&, int, int, const uint16_t*) {
+  if (Child::killAtFrame && ++Child::frames >= Child::killAtFrame) raise(SIGKILL);
+  const std::string save = walk::readFile(Child::dir / "write" / "save.sav");
+  if (save.empty() || save == Child::lastSave) return;
+  Child::lastSave = save;
+  std::ofstream out(Child::dir / "images.txt", std::ios::app);
+  static const char* hex = "0123456789abcdef";
+  for (unsigned char c : save) out << hex[c >> 4] << hex[c & 15];
+  out << '\n';
+}
+
+// Runs the script of `dir` in a child process; with killAfterMicros the
+// parent kills it then (anywhere, a save write included). Returns the wait
+// status.
+int runChild(const fs::path& dir, uint64_t killAtFrame, uint64_t killAfterMicros) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (!std::freopen((dir / "log.txt").c_str(), "a", stdout) || !std::freopen((dir / "log.txt").c_str(), "a", stderr))
+      _exit(126);
+    Child::dir = dir;
+    Child::killAtFrame = killAtFrame;
+    scripted::run(dir, 200000, onFrame);
+  }
+  int status = 0;
+  if (killAfterMicros) {
+    std::this_thread::sleep_for(std::chrono::microseconds(killAfterMicros));
+    kill(pid, SIGKILL);
+  }
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+std::vector<std::string> readImages(const fs::path& dir) {
+  std::vector<std::string> images;
+  std::ifstream in(dir / "images.txt");
+  for (std::string line; std::getline(in, line);) images.push_back(line);
+  return images;
+}
+
+std::string hexOf(const std::string& bytes) {
+  static const char* hex = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out.push_back(hex[c >> 4]);
+    out.push_back(hex[c & 15]);
+  }
+  return out;
+}
+
+fs::path freshDir(const std::string& name) {
+  const fs::path dir = fs::temp_directory_path() / ("kv_kill_" + std::to_string(getpid()) + "_" + name);
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  return dir;
+}
+
+// A start that answers the sound question, passes the title and quits from
+// the main menu: it changes nothing a save holds.
+constexpr const char* kRestart =
+    "9000 down 118 135\n9100 up 118 135\n"
+    "11000 down 120 200\n11100 up 120 200\n"
+    "13000 down 124 121\n13100 up 124 121\n"
+    "15400 down 124 146\n15500 up 124 146\n";
+
+std::string walkScript() {
+  std::string error;
+  std::string script = walk::toScript(walk::readFile(fs::path(KV_SOURCE_DIR) / "tests/e2e/walk.txt"), &error);
+  EXPECT_FALSE(script.empty()) << error;
+  return script;
+}
+
+TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
+  const std::string script = walkScript();
+  // The unbroken walk: its images and its running time.
+  const fs::path reference = freshDir("reference");
+  std::ofstream(reference / "script.txt") << script;
+  const auto start = std::chrono::steady_clock::now();
+  const int refStatus = runChild(reference, 0, 0);
+  const auto micros = static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
+  ASSERT_TRUE(WIFEXITED(refStatus) && WEXITSTATUS(refStatus) == 0) << walk::readFile(reference / "log.txt");
+  const std::vector<std::string> order = readImages(reference);
+  ASSERT_GE(order.size(), 2u) << "the walk saves more than once";
+  const std::set<std::string> images(order.begin(), order.end());
+  const std::string& firstImage = order.front();
+  int killedMidWalk = 0;
+
+  std::mt19937 rng(20261209);
+  for (int round = 0; round < 12; ++round) {
+    // Half the kills at a seeded frame, half at a seeded moment of the clock.
+    const bool byFrame = round % 2 == 0;
+    const uint64_t frame = byFrame ? 1 + rng() % 700 : 0;
+    const uint64_t after = byFrame ? 0 : 1 + rng() % (micros + 1);
+    const std::string what = byFrame ? "frame " + std::to_string(frame) : std::to_string(after) + " us";
+    const fs::path dir = freshDir(std::to_string(round));
+    std::ofstream(dir / "script.txt") << script;
+    const int status = runChild(dir, frame, after);
+    const std::string left = walk::readFile(dir / "write" / "save.sav");
+    if (!left.empty()) {
+      EXPECT_TRUE(images.count(hexOf(left))) << "killed at " << what << ": a save no walk writes";
+    }
+
+    // Started again in the same folder: the program reads what is there and
+    // leaves it as it was (a start that finds no file writes the first image).
+    fs::remove(dir / "images.txt");
+    std::ofstream(dir / "script.txt") << kRestart;
+    const int again = runChild(dir, 0, 0);
+    ASSERT_TRUE(WIFEXITED(again) && WEXITSTATUS(again) == 0) << "restart after " << what << "\n"
+                                                              << walk::readFile(dir / "log.txt");
+    const std::string kept = walk::readFile(dir / "write" / "save.sav");
+    ASSERT_EQ(kept.size(), 300u) << what;
+    EXPECT_EQ(hexOf(kept), left.empty() ? firstImage : hexOf(left)) << "restart after " << what;
+    killedMidWalk += WIFSIGNALED(status) ? 1 : 0;
+    fs::remove_all(dir);
+  }
+  EXPECT_GE(killedMidWalk, 6) << "most kills land inside the walk";
+  fs::remove_all(reference);
+}
+
+}  // namespace
