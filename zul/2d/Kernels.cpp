@@ -209,7 +209,7 @@ void blit16Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
     }
     return;
   }
-  if (byRows(dst, src, p, [](uint16_t* out, const uint16_t* s, int, int n) { pixelrows::copyRow<-1>(out, s, n); }))
+  if (byRows(dst, src, p, [](uint16_t* out, const uint16_t* s, int dir, int n) { pixelrows::copyRowAny(out, s, dir, n); }))
     return;
   walk<2>(dst, src, p, [](uint8_t* d, const uint8_t* s) { std::memcpy(d, s, 2); });
 }
@@ -217,10 +217,7 @@ void blit16Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
 void blit16Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   const uint32_t key = p.key;
   if (key <= 0xFFFF && byRows(dst, src, p, [key](uint16_t* out, const uint16_t* s, int dir, int n) {
-        if (dir > 0)
-          pixelrows::keyedRow<1>(out, s, n, static_cast<uint16_t>(key));
-        else
-          pixelrows::keyedRow<-1>(out, s, n, static_cast<uint16_t>(key));
+        pixelrows::keyedRowAny(out, s, dir, n, static_cast<uint16_t>(key));
       }))
     return;
   walk<2>(dst, src, p, [key](uint8_t* d, const uint8_t* s) {
@@ -240,19 +237,10 @@ void blit16AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   if (key <= 0xFFFF && p.alpha <= 255) {
     const uint16_t k = static_cast<uint16_t>(key);
     const int a = p.alpha;
-    const bool done = p.srcHasAlpha
-                          ? byRows(dst, src, p, [k, a](uint16_t* out, const uint16_t* s, int dir, int n) {
-                              if (dir > 0)
-                                pixelrows::blendKeyedRow<1, true>(out, s, n, k, a);
-                              else
-                                pixelrows::blendKeyedRow<-1, true>(out, s, n, k, a);
-                            })
-                          : byRows(dst, src, p, [k, a](uint16_t* out, const uint16_t* s, int dir, int n) {
-                              if (dir > 0)
-                                pixelrows::blendKeyedRow<1, false>(out, s, n, k, a);
-                              else
-                                pixelrows::blendKeyedRow<-1, false>(out, s, n, k, a);
-                            });
+    const bool hasAlpha = p.srcHasAlpha != 0;
+    const bool done = byRows(dst, src, p, [k, a, hasAlpha](uint16_t* out, const uint16_t* s, int dir, int n) {
+      pixelrows::blendKeyedRowAny(out, s, dir, hasAlpha, n, k, a);
+    });
     if (done) return;
   }
   walk<2>(dst, src, p, [key, &p](uint8_t* d, const uint8_t* s) {

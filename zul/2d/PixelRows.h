@@ -1,8 +1,9 @@
-// Row loops over consecutive RGB565 pixels, eight at a time in vector
-// registers with a pixel-at-a-time tail: plain and keyed copies, forward or
-// with the source walked right to left, and the blend of a keyed 16-bit
-// source (ARGB4444 with its own alpha, or RGB565 with a constant alpha).
-// Each gives exactly the pixels of its one-pixel loop.
+// Row loops over consecutive RGB565 pixels, eight (or, on processors with
+// 256-bit integer vectors, sixteen) at a time in vector registers with a
+// pixel-at-a-time tail: plain and keyed copies, forward or with the source
+// walked right to left, and the blend of a keyed 16-bit source (ARGB4444
+// with its own alpha, or RGB565 with a constant alpha). Each gives exactly
+// the pixels of its one-pixel loop, whatever the vector width.
 #pragma once
 
 #include <cstdint>
@@ -10,48 +11,96 @@
 
 namespace pixelrows {
 
+#define KV_ROW_INLINE [[gnu::always_inline]] inline
+
+// The 256-bit vectors are only ever passed between always-inlined helpers,
+// so the calling convention that GCC warns about is never used.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
 using U16x8 = uint16_t __attribute__((vector_size(16)));
 using I16x8 = int16_t __attribute__((vector_size(16)));
+using U16x16 = uint16_t __attribute__((vector_size(32)));
+using I16x16 = int16_t __attribute__((vector_size(32)));
 
-// Eight pixels at any address, read and written as one unit.
-inline U16x8 load8(const uint16_t* p) {
-  U16x8 v;
+template <int Lanes>
+struct Vec;
+template <>
+struct Vec<8> {
+  using U = U16x8;
+  using I = I16x8;
+};
+template <>
+struct Vec<16> {
+  using U = U16x16;
+  using I = I16x16;
+};
+
+// Lanes pixels at any address, read and written as one unit.
+template <class V>
+KV_ROW_INLINE V loadV(const uint16_t* p) {
+  V v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
-inline void store8(uint16_t* p, U16x8 v) { std::memcpy(p, &v, sizeof v); }
+template <class V>
+KV_ROW_INLINE void storeV(uint16_t* p, V v) {
+  std::memcpy(p, &v, sizeof v);
+}
+inline U16x8 load8(const uint16_t* p) { return loadV<U16x8>(p); }
+inline void store8(uint16_t* p, U16x8 v) { storeV(p, v); }
+
 // The eight pixels that end at p (p[-7] .. p[0]), last first.
-inline U16x8 load8Reversed(const uint16_t* p) {
+KV_ROW_INLINE U16x8 load8Reversed(const uint16_t* p) {
   // Swap the pixels of each 32-bit pair, then reverse the four pairs.
   using U32x4 = uint32_t __attribute__((vector_size(16)));
-  U32x4 v = reinterpret_cast<U32x4>(load8(p - 7));
+  U32x4 v = reinterpret_cast<U32x4>(loadV<U16x8>(p - 7));
   v = (v << 16) | (v >> 16);
   return reinterpret_cast<U16x8>(__builtin_shufflevector(v, v, 3, 2, 1, 0));
 }
-inline uint16_t loadPixel(const uint16_t* p) {
+// The Lanes pixels that end at p, last first.
+template <class V>
+KV_ROW_INLINE V loadReversed(const uint16_t* p) {
+  if constexpr (sizeof(V) == 16) {
+    return load8Reversed(p);
+  } else {
+    const V v = loadV<V>(p - 15);
+    return __builtin_shufflevector(v, v, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  }
+}
+KV_ROW_INLINE uint16_t loadPixel(const uint16_t* p) {
   uint16_t v;
   std::memcpy(&v, p, 2);
   return v;
 }
-inline void storePixel(uint16_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+KV_ROW_INLINE void storePixel(uint16_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+
+template <int Dir, class V>
+KV_ROW_INLINE V loadDir(const uint16_t* src, int i) {
+  return Dir > 0 ? loadV<V>(src + i) : loadReversed<V>(src - i);
+}
 
 // out[i] = src[Dir * i] for i < n (Dir is 1 or -1).
-template <int Dir>
-inline void copyRow(uint16_t* out, const uint16_t* src, int n) {
+template <int Dir, int Lanes = 8>
+KV_ROW_INLINE void copyRow(uint16_t* out, const uint16_t* src, int n) {
+  using V = typename Vec<Lanes>::U;
   int i = 0;
-  for (; i + 8 <= n; i += 8) store8(out + i, Dir > 0 ? load8(src + i) : load8Reversed(src - i));
+  for (; i + Lanes <= n; i += Lanes) storeV(out + i, loadDir<Dir, V>(src, i));
   for (; i < n; ++i) storePixel(out + i, loadPixel(src + Dir * i));
 }
 
 // As copyRow, pixels equal to key left as they are.
-template <int Dir>
-inline void keyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
-  const U16x8 keys = U16x8{} + key;
+template <int Dir, int Lanes = 8>
+KV_ROW_INLINE void keyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
+  using V = typename Vec<Lanes>::U;
+  const V keys = V{} + key;
   int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const U16x8 v = Dir > 0 ? load8(src + i) : load8Reversed(src - i);
-    const U16x8 isKey = reinterpret_cast<U16x8>(v == keys);
-    store8(out + i, (load8(out + i) & isKey) | (v & ~isKey));
+  for (; i + Lanes <= n; i += Lanes) {
+    const V v = loadDir<Dir, V>(src, i);
+    const V isKey = reinterpret_cast<V>(v == keys);
+    storeV(out + i, (loadV<V>(out + i) & isKey) | (v & ~isKey));
   }
   for (; i < n; ++i) {
     const uint16_t v = loadPixel(src + Dir * i);
@@ -61,38 +110,44 @@ inline void keyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
 
 // One channel: d + floor((s - d) * a / 256), in 16-bit lanes (|s - d| <= 63,
 // a <= 255, so the product fits).
-inline I16x8 blendLanes(I16x8 d, I16x8 s, I16x8 a) { return d + (((s - d) * a) >> 8); }
+template <class I>
+KV_ROW_INLINE I blendLanes(I d, I s, I a) {
+  return d + (((s - d) * a) >> 8);
+}
 
 // Blend of a keyed 16-bit source row into RGB565: pixels equal to key are
 // skipped; with HasAlpha the source is ARGB4444 (a = A << 4, channels R << 1,
 // G << 2, B << 1), otherwise RGB565 with the constant alpha.
-template <int Dir, bool HasAlpha>
-inline void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key, int alpha) {
-  const U16x8 keys = U16x8{} + key;
-  const I16x8 constantAlpha = I16x8{} + static_cast<int16_t>(alpha);
+//
+// With a = 16 A the channel d + floor((s - d) * 16 A / 256) is
+// (s A + d (16 - A)) >> 4: a sum of at most 63 * 16 that 16-bit lanes hold
+// even at the field's own position for red (31 * 16 << 7).
+template <int Dir, bool HasAlpha, int Lanes = 8>
+KV_ROW_INLINE void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key, int alpha) {
+  using U = typename Vec<Lanes>::U;
+  using I = typename Vec<Lanes>::I;
+  const U keys = U{} + key;
+  const I constantAlpha = I{} + static_cast<int16_t>(alpha);
   int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const U16x8 v = Dir > 0 ? load8(src + i) : load8Reversed(src - i);
-    const U16x8 d = load8(out + i);
-    I16x8 a, sr, sg, sb;
-    if (HasAlpha) {
-      a = reinterpret_cast<I16x8>((v >> 12) << 4);
-      sr = reinterpret_cast<I16x8>(((v >> 8) & 15) << 1);
-      sg = reinterpret_cast<I16x8>(((v >> 4) & 15) << 2);
-      sb = reinterpret_cast<I16x8>((v & 15) << 1);
+  for (; i + Lanes <= n; i += Lanes) {
+    const U v = loadDir<Dir, U>(src, i);
+    const U d = loadV<U>(out + i);
+    U mixed;
+    if constexpr (HasAlpha) {
+      // Each channel's sum s A + d (16 - A) made where its field's shift
+      // wants it: red times 128, green times 2, blue as it is.
+      const U a = v >> 12, ia = 16 - a;
+      const U r = (v & 0x0F00) * a + ((d >> 4) & 0x0F80) * ia;
+      const U g = ((v >> 1) & 0x78) * a + ((d >> 4) & 0x7E) * ia;
+      const U b = ((v << 1) & 0x1E) * a + (d & 31) * ia;
+      mixed = (r & 0xF800) | (g & 0x07E0) | (b >> 4);
     } else {
-      a = constantAlpha;
-      sr = reinterpret_cast<I16x8>(v >> 11);
-      sg = reinterpret_cast<I16x8>((v >> 5) & 63);
-      sb = reinterpret_cast<I16x8>(v & 31);
+      const I r = blendLanes(reinterpret_cast<I>(d >> 11), reinterpret_cast<I>(v >> 11), constantAlpha);
+      const I g = blendLanes(reinterpret_cast<I>((d >> 5) & 63), reinterpret_cast<I>((v >> 5) & 63), constantAlpha);
+      const I b = blendLanes(reinterpret_cast<I>(d & 31), reinterpret_cast<I>(v & 31), constantAlpha);
+      mixed = (reinterpret_cast<U>(r) << 11) | (reinterpret_cast<U>(g) << 5) | reinterpret_cast<U>(b);
     }
-    const I16x8 r = blendLanes(reinterpret_cast<I16x8>(d >> 11), sr, a);
-    const I16x8 g = blendLanes(reinterpret_cast<I16x8>((d >> 5) & 63), sg, a);
-    const I16x8 b = blendLanes(reinterpret_cast<I16x8>(d & 31), sb, a);
-    const U16x8 mixed =
-        (reinterpret_cast<U16x8>(r) << 11) | (reinterpret_cast<U16x8>(g) << 5) | reinterpret_cast<U16x8>(b);
-    const U16x8 isKey = reinterpret_cast<U16x8>(v == keys);
-    store8(out + i, (d & isKey) | (mixed & ~isKey));
+    storeV(out + i, v == keys ? d : mixed);
   }
   for (; i < n; ++i) {
     const uint16_t v = loadPixel(src + Dir * i);
@@ -115,5 +170,50 @@ inline void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t ke
                                               (db + (((sb - db) * a) >> 8))));
   }
 }
+
+// The same loops sixteen pixels at a time, compiled for 256-bit vectors
+// (PixelRowsWide.cpp). Call them only when wideRows() says the processor
+// has them; the row functions below choose by themselves.
+bool wideRows();
+void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n);
+void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
+void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key, int alpha);
+
+// Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
+// than sixteen pixels stay on the eight-lane loops.
+inline void copyRowAny(uint16_t* out, const uint16_t* src, int dir, int n) {
+  if (n >= 16 && wideRows()) return copyRowWide(out, src, dir, n);
+  if (dir > 0)
+    copyRow<1>(out, src, n);
+  else
+    copyRow<-1>(out, src, n);
+}
+inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  if (n >= 16 && wideRows()) return keyedRowWide(out, src, dir, n, key);
+  if (dir > 0)
+    keyedRow<1>(out, src, n, key);
+  else
+    keyedRow<-1>(out, src, n, key);
+}
+inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key,
+                             int alpha) {
+  if (n >= 16 && wideRows()) return blendKeyedRowWide(out, src, dir, hasAlpha, n, key, alpha);
+  if (hasAlpha) {
+    if (dir > 0)
+      blendKeyedRow<1, true>(out, src, n, key, alpha);
+    else
+      blendKeyedRow<-1, true>(out, src, n, key, alpha);
+  } else {
+    if (dir > 0)
+      blendKeyedRow<1, false>(out, src, n, key, alpha);
+    else
+      blendKeyedRow<-1, false>(out, src, n, key, alpha);
+  }
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#undef KV_ROW_INLINE
 
 }  // namespace pixelrows

@@ -99,10 +99,7 @@ void cImg::draw(Graphics* g, int sx, int sy, int w, int h, int x, int y, int fl)
     const size_t rowAt = static_cast<size_t>(srow) * static_cast<size_t>(width);
     if (!indexed) {
       const uint16_t* row = static_cast<const uint16_t*>(data) + rowAt;
-      if (mx)
-        pixelrows::keyedRow<-1>(out, row + (sx + w - 1 - c0), n, kKey);
-      else
-        pixelrows::keyedRow<1>(out, row + (sx + c0), n, kKey);
+      pixelrows::keyedRowAny(out, mx ? row + (sx + w - 1 - c0) : row + (sx + c0), mx ? -1 : 1, n, kKey);
       continue;
     }
     const uint8_t* idx = static_cast<const uint8_t*>(data) + rowAt;

@@ -5,6 +5,7 @@
 #include "Surface.h"
 #include "zul/2d/IndexedImage.h"
 #include "zul/2d/Kernels.h"
+#include "zul/2d/PixelRows.h"
 
 using namespace kv2d;
 
@@ -338,6 +339,69 @@ TEST(Kernels, RowLoopsEqualThePixelWalkForEveryTransform) {
         ASSERT_EQ(got, want) << kernel.name << ", transform " << transform << ", " << w << "x" << h << ", trial "
                              << trial;
       }
+    }
+  }
+}
+
+// The row loops at eight lanes, at sixteen (where the processor has them)
+// and through the width chooser give the pixel walk's pixels for every
+// length, direction, key and alpha mode, unaligned rows included.
+TEST(Kernels, RowLoopsAtEveryVectorWidth) {
+  uint32_t seed = 11;
+  auto rnd = [&](uint32_t n) { return ((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
+  enum Form { kEight, kWide, kChosen };
+  for (int trial = 0; trial < 300; ++trial) {
+    const int n = static_cast<int>(rnd(72));
+    const int dir = rnd(2) ? 1 : -1;
+    const bool hasAlpha = rnd(2) != 0;
+    const uint16_t key = rnd(2) ? 0xF81F : static_cast<uint16_t>(rnd(65536));
+    const int alpha = static_cast<int>(rnd(256));
+    std::vector<uint16_t> src(static_cast<size_t>(n) + 9), dst(static_cast<size_t>(n) + 9);
+    for (uint16_t& v : src) v = rnd(4) == 0 ? key : static_cast<uint16_t>(rnd(65536));
+    for (uint16_t& v : dst) v = static_cast<uint16_t>(rnd(65536));
+    const int so = static_cast<int>(rnd(4)), dout = static_cast<int>(rnd(4));
+    const uint16_t* s = src.data() + so + (dir > 0 ? 0 : (n > 0 ? n - 1 : 0));
+    // The reference: one pixel at a time through a one-row region kernel.
+    std::vector<uint16_t> want[3] = {dst, dst, dst};
+    for (int i = 0; i < n; ++i) {
+      const uint16_t v = s[dir * i];
+      uint16_t* d = &want[0][static_cast<size_t>(dout + i)];
+      *d = v;
+      if (v != key) want[1][static_cast<size_t>(dout + i)] = v;
+      BlitParams p;
+      p.key = key;
+      p.alpha = static_cast<uint16_t>(alpha);
+      p.srcHasAlpha = hasAlpha;
+      want[2][static_cast<size_t>(dout + i)] = blitOne(blit16AlphaKeyed, v, want[2][static_cast<size_t>(dout + i)], p);
+    }
+    for (Form form : {kEight, kWide, kChosen}) {
+      if (form == kWide && !pixelrows::wideRows()) continue;
+      std::vector<uint16_t> got[3] = {dst, dst, dst};
+      uint16_t* o[3] = {got[0].data() + dout, got[1].data() + dout, got[2].data() + dout};
+      if (form == kEight) {
+        if (dir > 0) {
+          pixelrows::copyRow<1>(o[0], s, n);
+          pixelrows::keyedRow<1>(o[1], s, n, key);
+          hasAlpha ? pixelrows::blendKeyedRow<1, true>(o[2], s, n, key, alpha)
+                   : pixelrows::blendKeyedRow<1, false>(o[2], s, n, key, alpha);
+        } else {
+          pixelrows::copyRow<-1>(o[0], s, n);
+          pixelrows::keyedRow<-1>(o[1], s, n, key);
+          hasAlpha ? pixelrows::blendKeyedRow<-1, true>(o[2], s, n, key, alpha)
+                   : pixelrows::blendKeyedRow<-1, false>(o[2], s, n, key, alpha);
+        }
+      } else if (form == kWide) {
+        pixelrows::copyRowWide(o[0], s, dir, n);
+        pixelrows::keyedRowWide(o[1], s, dir, n, key);
+        pixelrows::blendKeyedRowWide(o[2], s, dir, hasAlpha, n, key, alpha);
+      } else {
+        pixelrows::copyRowAny(o[0], s, dir, n);
+        pixelrows::keyedRowAny(o[1], s, dir, n, key);
+        pixelrows::blendKeyedRowAny(o[2], s, dir, hasAlpha, n, key, alpha);
+      }
+      for (int k = 0; k < 3; ++k)
+        ASSERT_EQ(got[k], want[k]) << "form " << form << ", loop " << k << ", n " << n << ", dir " << dir << ", alpha "
+                                   << hasAlpha << ", trial " << trial;
     }
   }
 }
