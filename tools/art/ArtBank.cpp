@@ -245,7 +245,7 @@ Picture renderFrame(const Sheet& sheet, const FrameDef& frame, int palette, cons
   return pic;
 }
 
-Quantised quantise(const std::vector<std::vector<Picture>>& pictures) {
+Quantised quantise(const std::vector<std::vector<Picture>>& pictures, const std::vector<uint32_t>& keep) {
   const size_t P = pictures.size();
   const size_t F = P ? pictures[0].size() : 0;
   std::unordered_map<std::vector<uint32_t>, int, TupleHash> ids;
@@ -294,14 +294,20 @@ Quantised quantise(const std::vector<std::vector<Picture>>& pictures) {
     // Median cut; boxes start split by which palettes see the pixel, so that
     // visibility survives in every palette.
     std::map<std::vector<bool>, std::vector<int>> bySignature;
+    std::vector<std::vector<int>> kept;
     for (size_t i = 0; i < tuples.size(); ++i) {
+      if (std::find(keep.begin(), keep.end(), tuples[i][0]) != keep.end()) {
+        kept.push_back({static_cast<int>(i)});
+        continue;
+      }
       std::vector<bool> sig(P);
       for (size_t p = 0; p < P; ++p) sig[p] = (tuples[i][p] >> 24) != 0;
       bySignature[sig].push_back(static_cast<int>(i));
     }
-    if (bySignature.size() > capacity)
+    if (bySignature.size() + kept.size() > capacity)
       throw std::length_error("the palettes show and hide pixels in more than 256 different ways");
-    std::vector<std::vector<int>> boxes;
+    // A kept colour is a box of one tuple: it never splits or merges.
+    std::vector<std::vector<int>> boxes = kept;
     for (auto& [sig, members] : bySignature) boxes.push_back(std::move(members));
     const int channels = static_cast<int>(P) * 4;
     // Widest channel of each box (spread, channel); boxes of one tuple cannot split.
@@ -459,7 +465,7 @@ BuiltBank buildBank(const Sheet& sheet, const RenderOptions& options) {
         pics[static_cast<size_t>(p)].push_back(std::move(pic));
       }
     try {
-      q = quantise(pics);
+      q = quantise(pics, sheet.keptColours);
     } catch (const std::length_error& e) {
       throw ArtError(sheet.file, sheet.variants.empty() ? 0 : sheet.variants[0].line, e.what());
     }
@@ -527,6 +533,7 @@ BuiltBank buildBank(const Sheet& sheet, const RenderOptions& options) {
     if (bank.anims[i].frames.empty())
       throw ArtError(sheet.file, sheet.anims.empty() ? 0 : sheet.anims.back().line,
                      "animation " + std::to_string(i) + " is missing (animations are numbered without gaps)");
+  if (sheet.plainIndices) bank.encoding = spritebank::kEnc8Bit;
   bank.flags = bank.minimalFlags();
   std::string error;
   out.bytes = spritebank::writeBank(bank, &error);

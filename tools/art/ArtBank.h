@@ -45,7 +45,9 @@ struct Quantised {
 // no other pixel does. Exact when the distinct colour tuples fit. Throws
 // std::length_error when the palettes' visibility patterns alone need more
 // than 256 entries.
-Quantised quantise(const std::vector<std::vector<Picture>>& pictures);
+// Colours of `keep` (opaque, palette 0) get an exact entry of their own
+// when the drawing needs more than 256 colours.
+Quantised quantise(const std::vector<std::vector<Picture>>& pictures, const std::vector<uint32_t>& keep = {});
 
 struct BuiltBank {
   spritebank::Bank bank;

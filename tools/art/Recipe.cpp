@@ -377,6 +377,13 @@ class Expander {
       } else if (w == "alpha") {
         need(s, 0, 0);
         sheet_.alpha = true;
+      } else if (w == "plain") {
+        need(s, 0, 0);
+        sheet_.plainIndices = true;
+      } else if (w == "keep") {
+        if (s.args.empty()) err(s, "keep lists colours");
+        noOptions(s);
+        for (const std::string& a : s.args) sheet_.keptColours.push_back(colour(a, s.line).argb | 0xFF000000u);
       } else if (w == "antialias") {
         need(s, 1, 1);
         if (s.args[0] != "on" && s.args[0] != "off") err(s, "antialias is on or off");

@@ -108,6 +108,8 @@ struct Sheet {
   bool fixedPalette = false;
   int paletteLine = 0;
   std::vector<uint32_t> fixedColours;  // indices 1.. of palette 0 when fixed
+  bool plainIndices = false;           // modules stored one index a byte (colour effects read them)
+  std::vector<uint32_t> keptColours;   // opaque colours of palette 0 that keep an exact entry
   std::map<std::string, uint32_t> colours;
   std::vector<Variant> variants;  // palettes 1..
   std::vector<FrameDef> frames;   // sorted by index, unique
