@@ -1250,6 +1250,46 @@ class cGame : public GameBase {
   int32_t tossCall = 0;               // 0 the first coin, 1 the second
   int32_t tossFrames = 0;
 
+  // --- career hub (cGameInterfaces/Pub.cpp): the career character choice
+  // (150), the introduction (160) and the pub (110), a wide scene scrolled
+  // between six spots with the beaten rivals seated in it.
+  void updateCareerCharacterSelection();
+  void paintCareerCharacterSelection(Graphics* g);
+  void updateCareerIntro();
+  void paintCareerIntro(Graphics* g);
+  void updatePub();
+  void paintPub(Graphics* g);
+  // One scroll step towards the current spot; the newly exposed columns of
+  // the wall are painted into the ring of the back layer.
+  void scrollPub();
+  // Sprite elements of the current interface on the layer whose x extent
+  // meets [fromX, toX), shifted left by offset; into target when given.
+  void paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target = nullptr);
+  // The wall of world columns [worldX, worldX + n) into ring columns from ringX on.
+  void paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX);
+  // Scroll position of a spot (pixels).
+  int32_t getPubSpotX(int32_t spot);
+  void seatPubRivals();
+  // Opens the screen of a pending unlock; false when none is pending.
+  bool openPendingUnlock();
+  void showCareerCharacter();
+  // The glow amount of the current spot's objects at a paint count.
+  static int32_t pubGlowAmount(int32_t paintCounter);
+  bool isPubGlowing(int32_t interfaceId, int32_t element) const;
+  int32_t m_careerChoiceIndex = 0;
+  int32_t m_pubArrivedTime = 0;   // ms at rest on the spot
+  int32_t m_pubTargetX = 0;       // pixels
+  int32_t m_pubScroll = 0;        // 1/256 pixel
+  int32_t m_pubSpeed = 0;         // 1/256 pixel a frame
+  int32_t m_pubRingOffset = 0;    // scroll modulo 240 pixels, 1/256 pixel
+  int32_t m_pubSeatOf[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};          // by character
+  int32_t m_pubSeatCharacter[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};   // by seat element
+  uint8_t m_pubGlowOn = 0;        // the spot's objects glow in this paint
+  int32_t m_introPage = 0;
+  int32_t m_introPageCount = 1;
+  uint8_t m_touchPrompt = 0;
+  int32_t tournamentPickCount = 0;  // tournament: opponents picked so far
+
  private:
   const cGameScreenTable* m_frontEndScreens;
   const cGameScreenTable* m_inGameScreens;
@@ -1263,6 +1303,12 @@ extern const uint8_t k_characterHomeTable[10];
 extern const int32_t k_stakePrices[8];
 extern const int32_t k_betMaximums[8];
 extern const int32_t k_coinFaces[4];
+// The career hub: the career character order, the side of each character's
+// starting rival, the text of each pub spot and the seat order.
+extern const int32_t k_careerCharacterOrder[10];
+extern const uint8_t k_startingRivalSide[10];
+extern const int32_t k_pubSpots[6];
+extern const int32_t k_pubSeats[10];
 
 // The running game (through the applet's bridge), or null.
 cGame* getGame();

@@ -334,3 +334,62 @@ constexpr int32_t k_textCreditsLast = 320;
 constexpr uint32_t k_helpAndCharacterTable[11] = {49, 50, 51, 53, 0, 1, 2, 3, 4, 5, 6};
 constexpr int32_t k_helpMenuCount = 4;
 constexpr const uint32_t* k_characterCycleTable = k_helpAndCharacterTable + 4;
+
+// ---- career hub: the career character choice (150), the introduction
+// (160) and the pub (110)
+constexpr int32_t k_interfaceCareerIntro = 15;
+constexpr int32_t k_introText = 2;       // text 115, paged
+constexpr int32_t k_introNextPage = 5;   // sprite
+constexpr int32_t k_introBack = 7;       // sprite
+
+constexpr int32_t k_interfaceCareerCharacter = 17;
+constexpr int32_t k_careerLockedPicture = 2;   // sprite, frame = career character
+constexpr int32_t k_careerPortrait = 3;        // sprite, bank = portrait of the character
+constexpr int32_t k_careerTableName = 9;       // text 77 + table
+constexpr int32_t k_careerTableNote = 10;      // text 86 + table
+constexpr int32_t k_careerTableLine = 11;      // text 96 + table
+constexpr int32_t k_careerName = 16;           // sprite, frame = career character
+constexpr int32_t k_careerTitle = 21;          // text 4
+constexpr int32_t k_careerLockMark0 = 24;      // sprites 24-26
+constexpr int32_t k_careerLockedNote = 27;     // text 489
+constexpr int32_t k_careerHint = 28;           // text box of the touch hint
+constexpr int32_t k_careerBack = 29;           // sprite
+
+// The pub scene: 20 the back wall (back layer, painted by x range) and the
+// spot positions, 21 the room's objects, 22-25 the parallax layers, 26 the
+// seats, 27 the captions.
+constexpr int32_t k_interfacePubWall = 20;
+constexpr int32_t k_interfacePubRoom = 21;
+constexpr int32_t k_interfacePubParallax0 = 22;  // 22-25
+constexpr int32_t k_interfacePubSeats = 26;
+constexpr int32_t k_interfacePubCaptions = 27;
+constexpr int32_t k_pubSpotElement0 = 41;       // interface 20, elements 41-46: x = scroll of spots 0-5
+constexpr int32_t k_pubSpotCount = 6;
+constexpr int32_t k_pubSeatCount = 10;          // interface 26, elements 0-9
+constexpr int32_t k_pubVeil = 1;                // interface 27: box of the veil
+constexpr int32_t k_pubSpotNote = 3;            // text 66 + spot
+constexpr int32_t k_pubSpotTitle = 12;          // the spot's text
+constexpr int32_t k_pubBack = 13;               // sprite
+constexpr int32_t k_pubArrowLeft = 14;          // sprite
+constexpr int32_t k_pubArrowRight = 15;         // sprite
+// Glowing objects of each spot (interface, element).
+constexpr int32_t k_pubRoomBoard = 5, k_pubRoomTrophies = 6, k_pubRoomTable = 1, k_pubRoomDoor = 7;
+constexpr int32_t k_pubRoomCounter0 = 23;       // 23-25
+constexpr int32_t k_pubRoomKeptShared = 3;      // shares the kept bank of 5 and 6
+constexpr int32_t k_pubParallaxBoard = 3;       // interface 25
+// Sprite-bank slots of the pub (pub.bar entry n fills slot 26 + n).
+constexpr int32_t k_slotPubWall = 26;
+constexpr int32_t k_slotPubSpots = 27;          // the spot objects (kept: they glow)
+constexpr int32_t k_slotPubRoom = 28;
+constexpr int32_t k_slotPubNear = 29;           // parallax pieces
+constexpr int32_t k_slotCareerLocks = 45;       // locked pictures 0-9, lock marks 10-12
+constexpr int32_t k_pubGlowColour = 0x868683;   // pixels of this colour glow
+// Texts.
+constexpr int32_t k_textCareerTitle = 4;
+constexpr int32_t k_textPubSpot0 = 61;          // 61-65 with 38: the spot names
+constexpr int32_t k_textPubSpotNote0 = 66;      // 66-71
+constexpr int32_t k_textTableName0 = 77;        // 77-85
+constexpr int32_t k_textTableNote0 = 86;        // 86-94
+constexpr int32_t k_textTableLine0 = 96;        // 96-104
+constexpr int32_t k_textCareerIntro = 115;
+constexpr int32_t k_textCareerLocked = 489;

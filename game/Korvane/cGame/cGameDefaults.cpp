@@ -41,9 +41,6 @@ void cGame::startTutorialLesson() {
   prepareFirstShot();
 }
 
-// Pub scenery as a panel backdrop.
-void cGame::paintPubScenery(int32_t /*x*/, bool /*parallax*/, bool /*seats*/, int32_t /*shade*/) {}
-
 // Tutorial lesson start and the challenge demonstration (question actions 6 and 8).
 void cGame::startTutorial(int32_t lesson) {
   lessonNumber = lesson;

@@ -45,6 +45,12 @@ const cGameScreen kFrontEnd[] = {
     {k_stateStakeChoice, [](cGame& g) { g.updateStakeSelection(); },
      [](cGame& g, Graphics* t) { g.paintStakeSelection(t); }, nullptr},
     {k_stateVersus, [](cGame& g) { g.updateVersus(); }, [](cGame& g, Graphics* t) { g.paintVersus(t); }, nullptr},
+    // Career hub.
+    {k_stateCareerCharacterSelect, [](cGame& g) { g.updateCareerCharacterSelection(); },
+     [](cGame& g, Graphics* t) { g.paintCareerCharacterSelection(t); }, nullptr},
+    {k_stateCareerIntro, [](cGame& g) { g.updateCareerIntro(); }, [](cGame& g, Graphics* t) { g.paintCareerIntro(t); },
+     nullptr},
+    {k_statePub, [](cGame& g) { g.updatePub(); }, [](cGame& g, Graphics* t) { g.paintPub(t); }, nullptr},
     // Help and about.
     {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); }, [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, nullptr},
     {k_stateTutorialChoice, [](cGame& g) { g.updateTutorialSelection(); },

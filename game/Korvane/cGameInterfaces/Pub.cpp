@@ -1,0 +1,466 @@
+// The career hub: the choice of the career character (150), the paged
+// introduction (160) and the pub (110), a scene wider than the screen
+// scrolled between six spots, with the beaten rivals seated in it. The pub
+// wall lives in the back layer as a ring of 240 columns: scrolling paints
+// only the columns that come into view.
+#include <algorithm>
+#include <cstdlib>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "windows_brew/memory/Debug.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+#include "zul/3d/Angles.h"
+#include "zul/lm/Q14.h"
+
+const int32_t k_careerCharacterOrder[10] = {0, 5, 9, 3, 4, 1, 6, 7, 8, 2};
+const uint8_t k_startingRivalSide[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
+const int32_t k_pubSpots[6] = {61, 38, 62, 63, 64, 65};
+const int32_t k_pubSeats[10] = {2, 1, 0, 3, 4, 5, 7, 6, 8, 9};
+
+namespace F = interfaceformat;
+
+namespace {
+
+constexpr int32_t kCharacterCount = 10;
+constexpr int32_t kOpenCharacters = 3;  // only the first three of the order can start a career
+constexpr int32_t kPortraitSlot = 13;
+constexpr int32_t kScreenW = 240, kScreenH = 320, kLayoutH = 378;
+constexpr int32_t kRingUnits = kScreenW * 256;
+constexpr int32_t kSeatOfCharacter6 = 9;
+constexpr int32_t kRivalSlots = 9;  // rival slots 0-8 of the roster
+constexpr int32_t kChallengeCategories = 4, kChallengesPerCategory = 8;
+constexpr int32_t kGlowDistance = 5;  // pixels from the target within which the spot glows
+constexpr int32_t kAnchorLeftTop = 16 | 0x100;
+// Parallax factors (1/65536) of interfaces 22-25 by scroll in 1/256 pixel,
+// and the same by scroll in pixels.
+constexpr int64_t kParallax[4] = {281, 332, 409, 486};
+constexpr int64_t kParallaxPixels[4] = {71936, 84992, 104704, 124416};
+
+constexpr int32_t kGameTournament = 2, kGameCareer = 3, kGameChallenge = 4;
+
+int32_t floorDiv256(int32_t v) { return v >= 0 ? v / 256 : -((-v + 255) / 256); }
+
+// The objects that glow on each spot.
+struct Glow {
+  int32_t interfaceId, element;
+};
+constexpr Glow kSpotGlow[6][3] = {
+    {{k_interfacePubRoom, k_pubRoomBoard}, {-1, -1}, {-1, -1}},
+    {{k_interfacePubRoom, k_pubRoomTrophies}, {-1, -1}, {-1, -1}},
+    {{k_interfacePubRoom, k_pubRoomTable}, {-1, -1}, {-1, -1}},
+    {{k_interfacePubParallax0 + 3, k_pubParallaxBoard}, {-1, -1}, {-1, -1}},
+    {{k_interfacePubRoom, k_pubRoomCounter0}, {k_interfacePubRoom, k_pubRoomCounter0 + 1},
+     {k_interfacePubRoom, k_pubRoomCounter0 + 2}},
+    {{k_interfacePubRoom, k_pubRoomDoor}, {-1, -1}, {-1, -1}},
+};
+
+}  // namespace
+
+// ---- career character choice (150)
+
+void cGame::showCareerCharacter() {
+  const int32_t c = std::clamp(m_career.character, 0, kCharacterCount - 1);
+  setInterfaceElementSprite(-1, k_careerPortrait, kPortraitSlot + c);
+  setElementFrame(k_careerName, c);
+}
+
+void cGame::updateCareerCharacterSelection() {
+  if (m_subState == k_subStateInit) {
+    m_careerChoiceIndex = 0;
+    m_career.character = k_careerCharacterOrder[0];
+    m_touchPrompt = 0;
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceCareerCharacter;
+    selectInterface(s.interfaceId);
+    showCareerCharacter();
+    setUpScreen(s);
+  } else {
+    updateInterfaceTimers();
+    if (m_keys.isPressed(k_keySelect)) {
+      if (m_careerChoiceIndex < kOpenCharacters) {
+        // A second choice (back from the introduction) starts afresh.
+        for (uint8_t& w : m_career.won) w = 0;
+        const int32_t c = m_career.character;
+        const int32_t rival = c == 9 ? 0 : c == 0 ? 9 : k_startingRivalSide[c] == 0 ? 9 : 0;
+        m_career.won[rival] = 1;
+        saveProgress();
+        setState(k_stateCareerIntro);
+        return;
+      }
+    } else if (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft)) {
+      const int32_t step = m_keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
+      m_careerChoiceIndex = (m_careerChoiceIndex + step) % kCharacterCount;
+      m_career.character = k_careerCharacterOrder[m_careerChoiceIndex];
+      showCareerCharacter();
+      m_keys.lock(1);
+    } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+      setState(k_stateMainMenu);
+      return;
+    }
+  }
+  const bool locked = m_careerChoiceIndex >= kOpenCharacters;
+  setElementVisible(k_careerPortrait, !locked);
+  setElementVisible(k_careerLockedPicture, locked);
+  if (locked) setElementFrame(k_careerLockedPicture, m_career.character);
+}
+
+void cGame::paintCareerCharacterSelection(Graphics* g) {
+  if (!g) return;
+  const bool locked = m_careerChoiceIndex >= kOpenCharacters;
+  setElementVisible(k_careerPortrait, !locked);
+  paintScreen(g, k_careerBack, -1);
+  if (locked) {
+    for (int32_t e = k_careerLockMark0; e < k_careerLockMark0 + 3; ++e) paintSpriteElement(e, false);
+    drawElementText(k_careerLockedNote, k_textCareerLocked);
+  }
+  drawElementText(k_careerTitle, k_textCareerTitle);
+  const int32_t t = getHomeTable(m_career.character);
+  drawElementText(k_careerTableLine, k_textTableLine0 + t);
+  drawElementText(k_careerTableName, k_textTableName0 + t);
+  drawElementText(k_careerTableNote, k_textTableNote0 + t);
+  drawElementString(k_careerHint, "Touch Character name to select");
+}
+
+// ---- career introduction (160)
+
+void cGame::updateCareerIntro() {
+  if (m_subState == k_subStateInit) {
+    m_introPage = 0;
+    FrontEndScreen s;
+    s.interfaceId = k_interfaceCareerIntro;
+    setUpScreen(s);
+    m_touchPrompt = 1;
+    m_introPageCount = std::clamp(drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
+  } else {
+    updateInterfaceTimers();
+    const bool last = m_introPage >= m_introPageCount - 1;
+    const bool select = m_keys.isPressed(k_keySelect);
+    if (select || m_keys.isPressed(k_keyDown)) {
+      if (!last) {
+        ++m_introPage;
+        m_keys.lock(5);
+      } else if (select) {
+        m_career.started = 1;
+        m_pubSpot = 2;
+        saveProgress();
+        m_touchPrompt = 0;
+        setState(k_statePub);
+        return;
+      }
+    } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+      setState(k_stateCareerCharacterSelect);
+      return;
+    }
+  }
+  setElementVisible(k_introNextPage, m_introPage < m_introPageCount - 1);
+}
+
+void cGame::paintCareerIntro(Graphics* g) {
+  if (!g) return;
+  paintScreen(g, k_introBack, -1);
+  const int16_t* e = getInterfaceElement(-1, k_introText);
+  if (e && e[F::kWordType] == F::kText) {
+    const int32_t font = e[F::kWordParams + F::kTextFont];
+    if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
+      const int32_t x = e[F::kWordX], y = e[F::kWordY];
+      const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
+      ASprite* bank = m_fonts[font];
+      const int32_t palette = e[F::kWordParams + F::kTextPalette];
+      if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
+      g->setClip(x, y - 2, w, h + 2);
+      drawWrappedString(g, m_fonts, k_textCareerIntro, font, x, y, w, h, m_introPage, kAnchorLeftTop);
+      resetClip(g);
+      bank->setCurrentPalette(0);
+    }
+  }
+  if (m_touchPrompt) {
+    if (isBlinkOn()) drawCString(g, m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
+  } else {
+    drawCString(g, m_fonts, " ", k_font1, 50, 310, 16);
+  }
+}
+
+// ---- the pub (110)
+
+int32_t cGame::getPubSpotX(int32_t spot) {
+  return getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + std::clamp(spot, 0, k_pubSpotCount - 1));
+}
+
+int32_t cGame::pubGlowAmount(int32_t paintCounter) {
+  const int64_t turns = (2 * static_cast<int64_t>(paintCounter)) % 63;
+  const int64_t degrees = ((turns < 0 ? turns + 63 : turns) * 0x5A0000) >> 6;
+  const int32_t s = std::abs(sinDegrees(static_cast<Q14>(degrees)));
+  return (s * 220) >> 14;
+}
+
+bool cGame::isPubGlowing(int32_t interfaceId, int32_t element) const {
+  if (!m_pubGlowOn || m_pubSpot < 0 || m_pubSpot >= k_pubSpotCount) return false;
+  for (const Glow& glow : kSpotGlow[m_pubSpot])
+    if (glow.interfaceId == interfaceId && glow.element == element) return true;
+  return false;
+}
+
+void cGame::paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target) {
+  int16_t** elements = m_currentElements;
+  const int32_t count = m_currentElementCount;
+  if (!elements) return;
+  int32_t rect[4];
+  for (int32_t i = 0; i < count; ++i) {
+    int16_t* e = elements[i];
+    if (!e || e[F::kWordType] != F::kSprite) continue;
+    const int16_t* p = e + F::kWordParams;
+    if (p[F::kSpriteVisible] == 0 || p[F::kSpriteLayer] != layer) continue;
+    const int32_t slot = p[F::kSpriteBank];
+    ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+    if (!bank) continue;
+    const int32_t anim = p[F::kSpriteAnim];
+    const int32_t frame = p[F::kSpriteFrame];
+    if (anim >= 0)
+      bank->getAnimFrameRect(rect, anim & ~F::kPlayModeBits, std::max(frame, 0), e[F::kWordX], e[F::kWordY], 0);
+    else if (frame >= 0 && frame < bank->frameCount)
+      bank->getFrameRect(rect, frame, e[F::kWordX], e[F::kWordY], 0);
+    else
+      continue;
+    const int32_t left = std::min(rect[0], rect[2]), right = std::max(rect[0], rect[2]);
+    if (left >= toX || right < fromX) continue;
+    const bool glow = isPubGlowing(m_currentInterface, i);
+    if (glow) {
+      bank->effectMode = 7;
+      bank->effectParam1 = k_pubGlowColour;
+      bank->effectParam2 = pubGlowAmount(m_paintFrameCount);
+      bank->effectParam3 = 0;
+    }
+    paintSpriteElementTo(i, -offset, 0, layer != 0, target);
+    if (glow) bank->effectMode = 0;
+  }
+}
+
+void cGame::paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX) {
+  if (!m_backLayer || n <= 0) return;
+  int16_t** elements = m_currentElements;
+  const int32_t count = m_currentElementCount, id = m_currentInterface;
+  selectInterface(k_interfacePubWall);
+  n = std::min(n, kScreenW);
+  ringX = ((ringX % kScreenW) + kScreenW) % kScreenW;
+  // A strip that runs past the ring's right edge goes on at its left edge.
+  const int32_t first = std::min(n, kScreenW - ringX);
+  const int32_t pieces[2][3] = {{worldX, first, ringX}, {worldX + first, n - first, 0}};
+  for (const auto& piece : pieces) {
+    if (piece[1] <= 0) continue;
+    m_backLayer->setClip(piece[2], 0, piece[1], kLayoutH);
+    paintPubLayer(piece[0] - piece[2], piece[0], piece[0] + piece[1], 1);
+  }
+  resetClip(m_backLayer);
+  m_currentElements = elements;
+  m_currentElementCount = count;
+  m_currentInterface = id;
+}
+
+void cGame::scrollPub() {
+  const int32_t target = m_pubTargetX;
+  if (floorDiv256(m_pubScroll) == target) {
+    m_pubSpeed = 0;
+    m_pubArrivedTime += m_frameTime;
+    return;
+  }
+  const int64_t distance = static_cast<int64_t>(target) * 256 - m_pubScroll;
+  int32_t speed = static_cast<int32_t>(distance / 10);
+  if (speed > -256 && speed < 256) speed = distance < 0 ? -256 : 256;
+  m_pubSpeed = speed;
+  const int32_t oldX = floorDiv256(m_pubScroll);
+  const int32_t oldRing = m_pubRingOffset;
+  m_pubScroll += speed;
+  m_pubRingOffset = ((m_pubRingOffset + speed) % kRingUnits + kRingUnits) % kRingUnits;
+  if (oldRing / 256 == m_pubRingOffset / 256) return;
+  const int32_t newX = floorDiv256(m_pubScroll);
+  if (std::abs(newX - oldX) >= kScreenW) {
+    paintPubWallColumns(newX, kScreenW, m_pubRingOffset / 256);
+  } else if (newX > oldX) {
+    // Columns come in at the right: world [old + 240, new + 240).
+    paintPubWallColumns(oldX + kScreenW, newX - oldX, oldRing / 256);
+  } else {
+    paintPubWallColumns(newX, oldX - newX, m_pubRingOffset / 256);
+  }
+}
+
+void cGame::seatPubRivals() {
+  for (int32_t e = 0; e < k_pubSeatCount; ++e) setInterfaceElementVisible(k_interfacePubSeats, e, false);
+  for (int32_t i = 0; i < k_pubSeatCount; ++i) m_pubSeatOf[i] = m_pubSeatCharacter[i] = -1;
+  // The roster has nine rivals: a record that marks ten characters won
+  // (the career character among them) still seats nine.
+  const int32_t won = std::min(countWonCharacters(), kRivalSlots);
+  int32_t next = 0;
+  for (int32_t ch = 0, s = 0; ch < kCharacterCount && s < won; ++ch) {
+    if (!m_career.won[ch]) continue;
+    const int32_t c = getRivalCharacter(s);
+    int32_t seat = kSeatOfCharacter6;
+    if (c != 6) {
+      while (next < k_pubSeatCount && m_pubSeatCharacter[k_pubSeats[next]] != -1) ++next;
+      if (next >= k_pubSeatCount) break;
+      seat = k_pubSeats[next++];
+    }
+    if (m_pubSeatCharacter[seat] != -1) break;  // no seat left
+    setInterfaceElementVisible(k_interfacePubSeats, seat, true);
+    setInterfaceElementSprite(k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
+    if (c >= 0 && c < kCharacterCount) m_pubSeatOf[c] = seat;
+    m_pubSeatCharacter[seat] = c;
+    ++s;
+  }
+}
+
+bool cGame::openPendingUnlock() {
+  CareerProgress& c = m_career;
+  // Pending values come from the save file: an index out of range unlocks nothing.
+  const int64_t challenge = c.pendingUnlock2;
+  if (challenge < 0 || challenge >= kChallengesPerCategory) c.challengeUnlockPending = 0;
+  for (int32_t category = 0; category < kChallengeCategories && challenge >= 0 && challenge < kChallengesPerCategory;
+       ++category) {
+    const int32_t state = c.challengeStates[category][challenge];
+    debugTrace("\n Challenge to unlock: %d", state);
+    if (state != 0) c.challengeUnlockPending = 0;
+  }
+  if (c.challengeUnlockPending) {
+    setState(k_stateChallengeUnlocked);
+    return true;
+  }
+  const int64_t slot = c.pendingUnlock1;
+  if (slot < 0 || slot >= kCharacterCount || m_characterAvailable[slot]) c.characterUnlockPending = 0;
+  if (c.characterUnlockPending) {
+    debugTrace(" s_isCharacterNeedUnlock is true");
+    setState(k_stateCharacterUnlocked);
+    return true;
+  }
+  return false;
+}
+
+void cGame::updatePub() {
+  selectInterface(k_interfacePubWall);
+  if (m_subState == k_subStateInit) {
+    m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
+    m_pubArrivedTime = 0;
+    m_pubTargetX = getPubSpotX(m_pubSpot);
+    m_pubScroll = m_pubTargetX * 256;
+    m_pubSpeed = 0;
+    m_pubRingOffset = 0;
+    if (m_backLayer) {
+      resetClip(m_backLayer);
+      paintInterfaceLayer(true);
+      paintPubWallColumns(m_pubTargetX, kScreenW, 0);
+    }
+    seatPubRivals();
+    m_subState = k_subStateUpdate;
+    openPendingUnlock();
+    return;
+  }
+  if (m_keys.isPressed(k_keySelect)) {
+    if (m_pubArrivedTime >= 1) {
+      playSound(k_soundBreakHard, 0, 50, 100);
+      switch (k_pubSpots[std::clamp(m_pubSpot, 0, k_pubSpotCount - 1)]) {
+        case 61:
+          gameType = kGameTournament;
+          tournamentPickCount = 0;
+          setState(k_stateRulesChoice);
+          break;
+        case 38: setState(k_stateAchievementMenu); break;
+        case 62:
+          gameType = kGameCareer;
+          rivalMatch = 0;
+          setState(k_stateRulesChoice);
+          break;
+        case 63:
+          gameType = kGameChallenge;
+          setState(k_stateChallengeMenu);
+          break;
+        case 64: setState(m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop); break;
+        default: setState(k_stateMainMenu); break;
+      }
+      return;
+    }
+  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    setState(k_stateMainMenu);
+    return;
+  } else if (m_keys.isPressed(k_keyRight)) {
+    if (m_pubSpot < k_pubSpotCount - 1) {
+      ++m_pubSpot;
+      m_pubArrivedTime = 0;
+      m_keys.lock(5);
+    }
+  } else if (m_keys.isPressed(k_keyLeft)) {
+    if (m_pubSpot >= 1) {
+      --m_pubSpot;
+      m_pubArrivedTime = 0;
+      m_keys.lock(5);
+    }
+  }
+  m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
+  m_pubTargetX = getPubSpotX(m_pubSpot);
+  scrollPub();
+  selectInterface(k_interfacePubCaptions);
+  updateMenuArrows(k_pubArrowLeft, k_pubArrowRight, true);
+  selectInterface(k_interfacePubWall);
+}
+
+void cGame::paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade) {
+  if (!m_backLayer) return;
+  const uint8_t glow = m_pubGlowOn;
+  m_pubGlowOn = 0;
+  selectInterface(k_interfacePubWall);
+  resetClip(m_backLayer);
+  paintInterfaceLayer(true);
+  m_backLayer->setClip(0, 0, kScreenW, kLayoutH);
+  paintPubLayer(x, x, x + kScreenW, 1, m_backLayer);
+  selectInterface(k_interfacePubRoom);
+  paintPubLayer(x, x, x + kScreenW, 0, m_backLayer);
+  if (seats) {
+    selectInterface(k_interfacePubSeats);
+    for (int32_t i = 0; i < k_pubSeatCount; ++i)
+      if (isElementVisible(i)) paintSpriteElementTo(i, -x, 0, false, m_backLayer);
+  }
+  if (parallax) {
+    for (int32_t k = 0; k < 4; ++k) {
+      const int32_t off = static_cast<int32_t>((static_cast<int64_t>(x) * kParallaxPixels[k]) >> 16);
+      selectInterface(k_interfacePubParallax0 + k);
+      paintPubLayer(off, off, off + kScreenW, 0, m_backLayer);
+    }
+  }
+  if (shade > 0) fillRectAlpha(m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
+  resetClip(m_backLayer);
+  m_pubGlowOn = glow;
+}
+
+void cGame::paintPub(Graphics* g) {
+  if (!g) return;
+  resetClip(g);
+  drawSavedBackgroundScrolled(g, m_pubRingOffset / 256);
+  const int32_t x = floorDiv256(m_pubScroll);
+  m_pubGlowOn = std::abs(x - m_pubTargetX) <= kGlowDistance;
+  selectInterface(k_interfacePubRoom);
+  paintPubLayer(x, x, x + kScreenW, 0);
+  selectInterface(k_interfacePubSeats);
+  paintInterfaceAt(-x, 0, false);
+  for (int32_t k = 0; k < 4; ++k) {
+    const int32_t off = static_cast<int32_t>((static_cast<int64_t>(m_pubScroll) * kParallax[k]) >> 16);
+    selectInterface(k_interfacePubParallax0 + k);
+    g->setClip(0, 0, kScreenW, kLayoutH);
+    paintPubLayer(off, off, off + kScreenW, 0);
+    resetClip(g);
+  }
+  m_pubGlowOn = 0;
+  selectInterface(k_interfacePubCaptions);
+  setButtonFrames(k_pubBack, -1);
+  setElementVisible(k_pubArrowLeft, false);
+  setElementVisible(k_pubArrowRight, false);
+  paintInterface();
+  const int16_t* veil = getInterfaceElement(-1, k_pubVeil);
+  if (veil && (veil[F::kWordType] == F::kText || veil[F::kWordType] == F::kRect))
+    fillRectAlpha(g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1], 0xAA000000u);
+  if (m_pubSpot > 0) paintSpriteElement(k_pubArrowLeft, false);
+  if (m_pubSpot < k_pubSpotCount - 1) paintSpriteElement(k_pubArrowRight, false);
+  const int32_t spot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
+  drawElementText(k_pubSpotTitle, k_pubSpots[spot]);
+  drawElementText(k_pubSpotNote, k_textPubSpotNote0 + spot);
+  selectInterface(k_interfacePubWall);
+}
