@@ -812,6 +812,17 @@ class cGame : public GameBase {
   void flush3D();
   static Q14 tableToViewX(Q14 x);
   static Q14 tableToViewY(Q14 y);
+  // The per-frame paint of the view under the panel of the player on turn.
+  void paintBallView(Graphics* g);
+  // Mode -1: the pocket camera; any other: the follow camera. Places the
+  // camera and draws the table; false when no camera could be placed.
+  bool updateBallViewCamera(int32_t mode);
+  void updateBallViewSlots();
+  void drawBallViewBalls();
+  void drawBallViewSlot(int32_t slot, int32_t mode);
+  // Plays the current shot out on the shadows; the ball (table index) that
+  // comes closest to a pocket, or -1.
+  int32_t predictPottedBall();
   int32_t ballViewCount = 0;
   GL3DTexture* m_tableTexture = nullptr;
   GL3DTexture* m_ballTextures[16] = {};
@@ -823,6 +834,19 @@ class cGame : public GameBase {
   int32_t potCountdown = -1;
   int32_t followedSlot = 0;
   int32_t m_viewBox[4] = {};
+  // Camera point over the table (view units), angles (Q14 degrees).
+  int32_t m_ballCameraX = 0, m_ballCameraY = 0;
+  Q14 m_ballYaw = 0, m_ballPitch = 0, m_ballRoll = 0;
+  int32_t potTarget[2] = {};
+  struct BallViewSlots {
+    static constexpr int32_t kCount = 32;
+    uint8_t visible[kCount] = {};
+    Q14 directionX[kCount] = {};
+    Q14 directionY[kCount] = {};
+    int32_t number[kCount] = {};
+    int32_t x[kCount] = {};  // view units
+    int32_t y[kCount] = {};
+  } m_ballSlots;
   uint8_t ballViewOpen = 0;
   int32_t panelX = 67;
   int32_t hudHint = -1;

@@ -1,24 +1,48 @@
 // The small 3D ball view under the HUD panel: its render image, models and
-// textures, the view box and the view-unit conversions.
+// textures, the view box and the view-unit conversions; the per-frame paint
+// (the picture rendered in the frame before, opened from its middle row),
+// the pocket and follow cameras, and the pot prediction on the shadows.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "korvane/gl.h"
+#include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
+#include "zul/3d/Angles.h"
 #include "zul/3d/GL3DASEFileResource.h"
 
 namespace {
-constexpr int32_t kViewInterface = 56;
-constexpr int32_t kViewW = 56, kViewH = 104;
+constexpr int32_t kViewInterface = k_interfaceHud;
+constexpr int32_t kViewW = k_ballViewWidth, kViewH = k_ballViewHeight;
+// Frame sprite, caption box and view box of each player.
+constexpr int32_t kFrameElement[2] = {k_elBallViewFrame0, k_elBallViewFrame1};
+constexpr int32_t kCaptionElement[2] = {k_elBallViewCaption0, k_elBallViewCaption1};
+constexpr int32_t kBoxElement[2] = {k_elBallViewBox0, k_elBallViewBox1};
+constexpr int32_t kCaptionAbove = k_textBallViewAbove, kCaptionBelow = k_textBallViewBelow;
+constexpr int32_t kCaptionFont = k_font0, kCaptionPalette = 1;
+constexpr int32_t kAnchorBottomCentre = 0x420, kAnchorTopCentre = 0x120;
+constexpr int32_t kFullCount = 4;
+constexpr int32_t kOpenBefore = 500;  // time units before the pot
+constexpr int32_t kFrameTime = 50;    // time units of one physics frame
+constexpr Q14 kSmoothStep = 4915;     // 0.3
+constexpr Q14 kPocketPitch = -983040;  // -60.0
+constexpr Q14 kFollowPitch = -737280;  // -45.0
+constexpr Q14 kTableTurn = -2949120;   // -180.0 about y
+constexpr int32_t kPocketBack = 100, kFollowBack = 200;  // view units behind the target
+constexpr int32_t kPredictFrames = 100;
+constexpr int64_t kNearest = 400;  // squared whole units: 20 from a pocket
 }  // namespace
 
 Q14 cGame::tableToViewX(Q14 x) {
-  return q14Div(wrapSub(wrapSub(x, 0x44000), 0x21C000 / 2) >> 2, 0x21C000 >> 2) * 1400;
+  return wrapMul(q14Div(wrapSub(wrapSub(x, 0x44000), 0x21C000 / 2) >> 2, 0x21C000 >> 2), 1400);
 }
 
 Q14 cGame::tableToViewY(Q14 y) {
-  return q14Div(wrapAdd(wrapAdd(y, 0x50000), 0x418000 / 2) >> 2, 0x418000 >> 2) * 2350;
+  return wrapMul(q14Div(wrapAdd(wrapAdd(y, 0x50000), 0x418000 / 2) >> 2, 0x418000 >> 2), 2350);
 }
 
 void cGame::resetBallView() {
@@ -27,6 +51,10 @@ void cGame::resetBallView() {
   potCountdown = -1;
   followedSlot = 0;
   ballViewOpen = 0;
+  m_ballCameraX = m_ballCameraY = 0;
+  m_ballYaw = m_ballPitch = m_ballRoll = 0;
+  potTarget[0] = potTarget[1] = 0;
+  m_ballSlots = BallViewSlots{};
 }
 
 void cGame::init3D() {
@@ -39,15 +67,16 @@ void cGame::init3D() {
 void cGame::load3DView() {
   GL3DTextureManager& textures = m_renderer.getTextures();
   for (int32_t i = 0; i < 16; ++i) {
+    // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
     if (ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
-    m_ballTextures[i] = textures.getTexture(id);
+    m_ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
   }
-  m_tableModel = m_resources.get<GL3DASEFileResource>(16);
-  m_tableTexture = textures.getTexture(20 + m_tableIndex);
+  m_tableModel = m_resources.get<GL3DASEFileResource>(k_resTableModel);
+  m_tableTexture = textures.getTexture(k_resClothTexture0 + m_tableIndex);
   if (m_tableModel) m_tableModel->setTexture(m_tableTexture);
-  m_ballModel = m_resources.get<GL3DASEFileResource>(18);
-  m_heldModel = m_resources.get<GL3DASEFileResource>(17);
+  m_ballModel = m_resources.get<GL3DASEFileResource>(k_resBallModel);
+  m_heldModel = m_resources.get<GL3DASEFileResource>(k_resHeldModel);
   placeBallView(0);
   setViewport3D(m_viewBox[0], m_viewBox[1] - m_viewBox[3] / 2, m_viewBox[2], m_viewBox[3]);
 }
@@ -65,7 +94,7 @@ void cGame::releaseBallViewData() {
 void cGame::unload3DView() {}
 
 void cGame::placeBallView(int32_t layout) {
-  const int32_t e = layout == 0 ? 133 : 136;
+  const int32_t e = kBoxElement[layout == 0 ? 0 : 1];
   const int32_t h = getInterfaceElementHeight(kViewInterface, e);
   m_viewBox[0] = getInterfaceElementX(kViewInterface, e) + panelX;
   m_viewBox[1] = getInterfaceElementY(kViewInterface, e) + h / 2;
@@ -113,4 +142,188 @@ void cGame::blit3DFullScreen(int32_t flag) { blit3DRect(0, 0, 240, 320, flag); }
 void cGame::flush3D() {
   glFlush();
   m_renderer.swapBuffers();
+}
+
+// ---- the per-frame paint
+
+void cGame::paintBallView(Graphics* g) {
+  const int32_t player = currentPlayer == 0 ? 0 : 1;
+  const int32_t e = kCaptionElement[player];
+  const int32_t captionX = getInterfaceElementX(kViewInterface, e) + panelX;
+  const int32_t captionW = getInterfaceElementWidth(kViewInterface, e);
+  if (ballViewOpen && potCountdown < kOpenBefore)
+    ballViewCount += 1;
+  else
+    ballViewCount = 0;
+  if (potCountdown >= INT32_MIN + kFrameTime) potCountdown -= kFrameTime;
+  ballViewCount = std::clamp(ballViewCount, 0, kFullCount);
+  if (ballViewCount == 0) {
+    followedSlot = 0;
+    return;
+  }
+  if (!g) return;
+  Graphics* const savedTarget = m_paintTarget;
+  m_paintTarget = g;
+  placeBallView(player);
+  const int32_t x = m_viewBox[0], cy = m_viewBox[1], w = m_viewBox[2], h = m_viewBox[3];
+  const int32_t top = cy - h / 2, bottom = cy + h / 2;
+  if (ballViewCount < kFullCount) {
+    g->setColor(0);
+    g->fillRect(x, top, w, h);
+  }
+  // The picture opens from its middle row outwards.
+  const int32_t band = std::max(1, std::min(ballViewCount * h / kFullCount, h));
+  g->setClip(x, cy - band / 2, w, band);
+  blit3DRect(x, cy - band / 2, w, band, 0);
+  const bool placed = updateBallViewCamera(-1);
+  updateBallViewSlots();
+  // Without a camera the balls would land anywhere: the picture stays clear.
+  if (placed) drawBallViewBalls();
+  flush3D();
+  resetClip(g);
+  paintSpriteElementTo(kFrameElement[player], panelX, 0, false, g);
+
+  ASprite* font = m_fonts[kCaptionFont];
+  if (font) {
+    const int32_t savedPalette = font->getCurrentPalette();
+    font->setCurrentPalette(kCaptionPalette);
+    const int32_t lh = font->getFontHeight();
+    const int32_t cx = captionX + captionW / 2;
+    drawString(g, m_fonts, kCaptionAbove, kCaptionFont, cx, top - lh, kAnchorBottomCentre);
+    const int32_t aboveW = getStringWidth(font, kCaptionAbove);
+    const int32_t textH = getMeasuredTextHeight(font);
+    glowArea(g, x - 3, top - 2 * lh + 3, aboveW - 3, textH - 4, static_cast<int32_t>(pulse(64, 0, 100)),
+             static_cast<int32_t>(pulse(64, 0, 75)), static_cast<int32_t>(pulse(64, 0, 4)));
+    drawString(g, m_fonts, kCaptionBelow, kCaptionFont, cx, bottom + lh, kAnchorTopCentre);
+    const int32_t belowW = getStringWidth(font, kCaptionBelow);
+    glowArea(g, x - 3, bottom + lh + 3, belowW - 3, textH - 4, static_cast<int32_t>(pulse(64, 0, 100)),
+             static_cast<int32_t>(pulse(64, 0, 75)), static_cast<int32_t>(pulse(64, 0, 4)));
+    font->setCurrentPalette(savedPalette);
+  }
+  m_paintTarget = savedTarget;
+}
+
+bool cGame::updateBallViewCamera(int32_t mode) {
+  const Q14 s = ballViewCount > 2 ? kSmoothStep : kQ14One;
+  if (mode == -1) {
+    if (followedSlot >= 0) {
+      if (predictedSlot < 0) return false;
+      const int32_t tx = potTarget[0], ty = potTarget[1];
+      m_ballYaw = q14Lerp(m_ballYaw, atan2Degrees(wrapNeg(tx), wrapNeg(ty)), s);
+      m_ballCameraX = wrapSub(tx, wrapMul(cosDegrees(m_ballYaw), kPocketBack));
+      m_ballCameraY = wrapSub(ty, wrapMul(sinDegrees(m_ballYaw), kPocketBack));
+      m_ballPitch = kPocketPitch;
+    }
+  } else {
+    if (followedSlot >= 0 && followedSlot < BallViewSlots::kCount) {
+      const BallViewSlots& b = m_ballSlots;
+      const int32_t i = followedSlot;
+      m_ballYaw = q14Lerp(m_ballYaw, atan2Degrees(b.directionX[i], b.directionY[i]), s);
+      m_ballCameraX = q14Lerp(m_ballCameraX, wrapSub(b.x[i], wrapMul(cosDegrees(m_ballYaw), kFollowBack)), 2 * s);
+      m_ballCameraY = q14Lerp(m_ballCameraY, wrapSub(b.y[i], wrapMul(sinDegrees(m_ballYaw), kFollowBack)), 2 * s);
+    }
+    m_ballPitch = kFollowPitch;
+  }
+  lookAt3D(m_ballCameraX / 10, m_ballCameraY / 10, m_viewDistance3D, m_ballYaw, m_ballPitch, m_ballRoll);
+  if (m_tableModel) {
+    Matrix34 turn;
+    turn.rotateY(kTableTurn);
+    m_tableModel->draw(&m_renderer, &turn);
+  }
+  glFlush();
+  return true;
+}
+
+void cGame::updateBallViewSlots() {
+  BallViewSlots& b = m_ballSlots;
+  int32_t k = 0;
+  for (const PhysicalObject* ball = m_world.cueBall;
+       ball && ball->identity < PhysicsWorld::kBallSlots && k < BallViewSlots::kCount; ball = ball->next, ++k) {
+    b.visible[k] = ball->hidden ? 0 : 1;
+    if (ball->hidden) continue;
+    b.number[k] = ball->identity;
+    b.directionX[k] = ball->direction.x;
+    b.directionY[k] = ball->direction.y;
+    b.x[k] = tableToViewX(ball->position.x);
+    b.y[k] = tableToViewY(ball->position.y);
+  }
+  // Slots no ball filled this frame show nothing.
+  for (; k < BallViewSlots::kCount; ++k) b.visible[k] = 0;
+}
+
+void cGame::drawBallViewBalls() {
+  for (int32_t k = 0; k < BallViewSlots::kCount; ++k) drawBallViewSlot(k, 0);
+}
+
+void cGame::drawBallViewSlot(int32_t slot, int32_t mode) {
+  if (slot < 0 || slot >= BallViewSlots::kCount || !m_ballSlots.visible[slot]) return;
+  if (mode != 0 || !m_ballModel || slot >= 16) return;
+  Matrix34 place;
+  place.setTranslation(m_ballSlots.x[slot] / 10, 0, wrapNeg(m_ballSlots.y[slot] / 10));
+  m_ballModel->setTexture(m_ballTextures[slot]);
+  m_ballModel->draw(&m_renderer, &place);
+}
+
+// ---- the pot prediction
+
+int32_t cGame::predictPottedBall() {
+  PhysicsWorld& w = m_world;
+  if (!w.cueBall || !w.cueBall->shadow) return predictedSlot = -1;
+  copyBallsToShadows();
+  strikeCueBall(w.cueBall->shadow, false);
+  w.shot.previewFlag = 1;
+  // The played-out shot reaches neither the game's reactions nor its draws.
+  PoolHooks* const savedHooks = w.hooks;
+  Random* const savedRandom = w.random;
+  const uint32_t savedMoving = w.movingMask;
+  w.hooks = nullptr;
+  w.random = nullptr;
+
+  bool eligible[PhysicsWorld::kBallSlots] = {};
+  bool moved[PhysicsWorld::kBallSlots] = {};
+  int32_t count = 0;
+  for (; count < PhysicsWorld::kBallSlots && w.balls[count] && w.balls[count]->shadow; ++count)
+    eligible[count] = !w.balls[count]->shadow->pocketed;
+  const uint32_t group = m_rules.playerGroup[currentPlayer & 1];
+  int64_t best = kNearest;
+  int32_t bestBall = -1, bestPocket = -1, t = 0;
+  bool rest = false;
+  for (int32_t frame = 0; frame < kPredictFrames && !rest; ++frame) {
+    t += kFrameTime;
+    rest = updateShadowBalls();
+    for (int32_t j = 1; j < count; ++j) {
+      const PhysicalObject& s = *w.balls[j]->shadow;
+      if (s.speed > 0) moved[j] = true;
+      if (!eligible[j] || !moved[j] || s.pocketed) continue;
+      if (!m_rules.tableOpen && !((group >> j) & 1u)) continue;
+      const int64_t bx = s.position.x >> 14, by = s.position.y >> 14;
+      for (int32_t k = 0; k < PhysicsWorld::kPocketSlots; ++k) {
+        const PhysicalObject* p = w.pockets[k];
+        if (!p) continue;
+        const int64_t dx = (p->position.x >> 14) - bx, dy = (p->position.y >> 14) - by;
+        const int64_t d = dx * dx + dy * dy;
+        if (d < best) {
+          best = d;
+          bestBall = j;
+          bestPocket = k;
+          potCountdown = t;
+        }
+      }
+    }
+  }
+  if (bestBall >= 0 && bestPocket >= 0) {
+    const PhysicalObject& p = *w.pockets[bestPocket];
+    if (w.balls[bestBall]->shadow->pocketed || w.breakPlayed) {
+      potTarget[0] = tableToViewX(p.position.x);
+      potTarget[1] = tableToViewY(p.position.y);
+    }
+  }
+  w.hooks = savedHooks;
+  w.random = savedRandom;
+  w.movingMask = savedMoving;
+  copyBallsToShadows();
+  // Real contacts count again even when no strike follows.
+  w.shot.previewFlag = 0;
+  predictedSlot = bestBall;
+  return bestBall;
 }

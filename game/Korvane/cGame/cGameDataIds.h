@@ -259,6 +259,7 @@ constexpr int32_t k_hudFrameTip = 71;         // + guide item 0-5
 constexpr int32_t k_hudFrameMasse = 81;       // 82 pressed
 constexpr int32_t k_hudFrameHint = 83;        // 84 lit
 constexpr int32_t k_hudFrameMenu = 85;        // 86 pressed
+constexpr int32_t k_hudFrameBallView = 87;    // the ball view's frame and caption plates
 constexpr int32_t k_hudFrameCount = 96;
 // Interface 56 elements of the table view.
 constexpr int32_t k_interfaceHud = 56;
@@ -280,9 +281,23 @@ constexpr int32_t k_elSpinTop = 92, k_elBallFace = 94, k_elTipMarker = 96, k_elT
 constexpr int32_t k_elTipDot = 98, k_elSpinBox = 100, k_elMasseText = 101;
 constexpr int32_t k_elTutorialBox = 124, k_elTutorialText = 125;
 constexpr int32_t k_elTextBox = 126, k_elTextBoxText = 127, k_elTextBoxMore = 128;
+// The small 3D ball view, player 0 (player 1: + 3): frame sprite, caption
+// box, the 56 x 104 view box.
+constexpr int32_t k_elBallViewFrame0 = 131, k_elBallViewCaption0 = 132, k_elBallViewBox0 = 133;
+constexpr int32_t k_elBallViewFrame1 = 134, k_elBallViewCaption1 = 135, k_elBallViewBox1 = 136;
+constexpr int32_t k_ballViewWidth = 56, k_ballViewHeight = 104;
 // Texts.
 constexpr int32_t k_textMasseOn = 508;
 constexpr int32_t k_textMasseOff = 509;
+constexpr int32_t k_textBallViewAbove = 668, k_textBallViewBelow = 669;
+
+// ---- resource pack ids of the small 3D ball view
+constexpr int32_t k_resBallTexture0 = 0;  // 0-15, one per ball slot
+constexpr int32_t k_resTableModel = 16;
+constexpr int32_t k_resHeldModel = 17;
+constexpr int32_t k_resBallModel = 18;
+constexpr int32_t k_resClothTexture0 = 20;  // + table index 0-8
+constexpr int32_t k_tableCount = 9;
 
 // ---- help, tutorial choice and about screens
 constexpr int32_t k_interfaceHelpMenu = 7;

@@ -51,6 +51,7 @@ void cGame::freeMatchResources() {
   freeTable();
   releaseAI();
   unload3DView();
+  ballViewOpen = 0;  // a match left with its view open
 }
 
 void cGame::runMainMenuLoadingStep(int32_t step) {

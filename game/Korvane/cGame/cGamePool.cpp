@@ -401,6 +401,7 @@ void cGame::leaveBallsMoving() {
 
 void cGame::enterAfterShot() {
   leftSoftKeyText = -1;
+  ballViewOpen = 0;  // the balls rest: the view shuts
   if (!computerPassed) Rules_Apply();
   clearTutorialWait();
   if (PhysicalObject* cue = m_world.cueBall) {
@@ -1006,6 +1007,11 @@ void cGame::startBallsMoving() {
     if (m_rules.guideRememberedBall >= 0 || !m_world.breakPlayed) skipHintShown = 1;
   }
   beginStroke();
+  // A human's shot is played out first: the view opens before the pot, and
+  // on the break whatever it finds.
+  if (!isComputerAtTable() && m_rules.rulesMode != RuleState::kModeLag) {
+    if (predictPottedBall() != -1 || !m_world.breakPlayed) ballViewOpen = 1;
+  }
   strikeCueBall(m_world.cueBall, false);
   m_rules.badFirstContact = 0;
   copyBallsToShadows();

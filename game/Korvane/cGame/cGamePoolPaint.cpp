@@ -125,6 +125,7 @@ void cGame::paintTableScene(Graphics* g) {
       }
     }
   }
+  paintBallView(g);
   if (m_matchPlayerI && m_matchPlayerI->active) {
     m_matchPlayerI->update();
     m_matchPlayerI->paint(g);

@@ -63,6 +63,7 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       {k_archiveInGame, k_igEntryHud, k_hudFrameAimFire, k_hudFrameFineTurn + 2, none, none, 1},
       {k_archiveInGame, k_igEntryHud, k_hudFrameTip, k_hudFrameTip + k_cueLooks - 1, none, none, 1},
       {k_archiveInGame, k_igEntryHud, k_hudFrameMasse, k_hudFrameMenu + 1, none, none, 1},
+      {k_archiveInGame, k_igEntryHud, k_hudFrameBallView, k_hudFrameBallView, none, none, 1},
       {k_archiveInGame, k_igEntryTable, 0, 0, none, none, 9},
       {k_archiveInGame, k_igEntryBallAlpha, none, none, none, none, 1},
       {k_archiveInGame, k_igEntryCueBall, none, none, 0, k_ballAnims - 1, 1},
@@ -192,6 +193,10 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfaceHud, k_elTextBox, k_elTextBox, S},
       {k_interfaceHud, k_elTextBoxText, k_elTextBoxText, T},
       {k_interfaceHud, k_elTextBoxMore, k_elTextBoxMore, S},
+      {k_interfaceHud, k_elBallViewFrame0, k_elBallViewFrame0, S},
+      {k_interfaceHud, k_elBallViewCaption0, k_elBallViewBox0, T},
+      {k_interfaceHud, k_elBallViewFrame1, k_elBallViewFrame1, S},
+      {k_interfaceHud, k_elBallViewCaption1, k_elBallViewBox1, T},
   };
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
@@ -203,6 +208,17 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       EXPECT_EQ(e[F::kWordType], n.type);
       EXPECT_GE(game->getElementParamCount(n.id, i), F::paramsRead(n.type));
     }
+  // The ball view's boxes are the size of its picture, on screen with either
+  // panel offset (67 for player 0, 6 for player 1), at one height.
+  for (auto [box, panelX] : {std::pair{k_elBallViewBox0, 67}, std::pair{k_elBallViewBox1, 6}}) {
+    SCOPED_TRACE(box);
+    EXPECT_EQ(game->getInterfaceElementWidth(k_interfaceHud, box), k_ballViewWidth);
+    EXPECT_EQ(game->getInterfaceElementHeight(k_interfaceHud, box), k_ballViewHeight);
+    const int32_t x = game->getInterfaceElementX(k_interfaceHud, box) + panelX;
+    EXPECT_GE(x, 0);
+    EXPECT_LE(x + k_ballViewWidth, 240);
+    EXPECT_EQ(game->getInterfaceElementY(k_interfaceHud, box), game->getInterfaceElementY(k_interfaceHud, k_elBallViewBox0));
+  }
 }
 
 TEST_F(CatalogueData, TextsHaveRealWording) {
@@ -246,6 +262,7 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textCompletionBlink, k_textCompletionLine},
       {k_textOption8Note, k_textOption8Note},
       {k_textTournamentNote, k_textTournamentNote},
+      {k_textBallViewAbove, k_textBallViewBelow},
   };
   // An id the source leaves out is built as an empty string; a stand-in
   // reads "Text <id>".

@@ -243,6 +243,25 @@ void compareWithMesa(const mesaref::Scene& scene, const std::string& name, const
   EXPECT_GE(agree * 100, total * 99) << agree << " of " << total << " pixels agree (" << name << ")";
 }
 
+// A model's triangles placed and seen from the camera, one batch per sub-mesh.
+void addModel(mesaref::Scene& scene, GlContext& gl, GL3DASEFileResource* model, const Matrix34& placement,
+              const Matrix34& camera) {
+  for (int32_t p = 0; p < model->getPartCount(); ++p)
+    for (int32_t i = 0; i < model->getPart(p)->getSubMeshCount(); ++i) {
+      const GL3DSubMesh& s = *model->getPart(p)->getSubMesh(i);
+      const TextureObject& t = gl.m_textures[s.texture->getName()];
+      mesaref::Batch b{"textured", t.size, std::vector<uint16_t>(t.texels, t.texels + t.size * t.size), {}};
+      for (int32_t n = 0; n < 3 * s.triangleCount; ++n) {
+        const int32_t v = s.indices[n];
+        Vector3 w, eye;
+        placement.transformPoint(Vector3(s.vertices[3 * v], s.vertices[3 * v + 1], s.vertices[3 * v + 2]), w);
+        camera.transformPoint(w, eye);
+        b.verts.push_back({eye.x, eye.y, eye.z, s.texCoords[2 * v], s.texCoords[2 * v + 1], 0, 0, 0, 255});
+      }
+      scene.batches.push_back(std::move(b));
+    }
+}
+
 TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
   game->init();
   game->loadTable();
@@ -261,29 +280,81 @@ TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
     const std::vector<uint16_t> ours(view.pixels(), view.pixels() + ballview::kWidth * ballview::kHeight);
     // The same triangles in eye space, one batch per texture.
     mesaref::Scene scene{ballview::kWidth, ballview::kHeight, zNear * std::tan(M_PI / 6), zNear, 400.0, true, {}};
-    auto add = [&](GL3DASEFileResource* model, const Matrix34& placement) {
-      for (int32_t p = 0; p < model->getPartCount(); ++p)
-        for (int32_t i = 0; i < model->getPart(p)->getSubMeshCount(); ++i) {
-          const GL3DSubMesh& s = *model->getPart(p)->getSubMesh(i);
-          const TextureObject& t = gl->m_textures[s.texture->getName()];
-          mesaref::Batch b{"textured", t.size, std::vector<uint16_t>(t.texels, t.texels + t.size * t.size), {}};
-          for (int32_t n = 0; n < 3 * s.triangleCount; ++n) {
-            const int32_t v = s.indices[n];
-            Vector3 w, eye;
-            placement.transformPoint(Vector3(s.vertices[3 * v], s.vertices[3 * v + 1], s.vertices[3 * v + 2]), w);
-            view.view().transformPoint(w, eye);
-            b.verts.push_back({eye.x, eye.y, eye.z, s.texCoords[2 * v], s.texCoords[2 * v + 1], 0, 0, 0, 255});
-          }
-          scene.batches.push_back(std::move(b));
-        }
-    };
-    add(view.table(), view.tableMatrix());
+    addModel(scene, *gl, view.table(), view.tableMatrix(), view.view());
     for (size_t b = 0; b < 16; ++b) {
       view.ball()->setTexture(view.ballTexture(b));
-      add(view.ball(), view.ballMatrix(b));
+      addModel(scene, *gl, view.ball(), view.ballMatrix(b), view.view());
     }
     compareWithMesa(scene, "pocket" + std::to_string(k), ours);
   }
+  EXPECT_EQ(reports(cap.text), "");
+}
+
+
+// The game's own frame of the view (its camera behind a pocket, its ball
+// slots from the world) against Mesa drawing the same triangles; without a
+// prediction nothing is drawn over the clear colour.
+TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
+  game->init();
+  // The view box comes from the in-game interface.
+  std::filesystem::copy_file(std::string(std::getenv("KV_DATA_DIR")) + "/interf.bar", path("interf.bar"));
+  ASSERT_EQ(game->loadBar("interf.bar"), 1);
+  game->loadInterfaces();
+  game->unloadBar();
+  game->loadTable();
+  game->createGameObjects();
+  game->init3D();
+  TraceCapture cap;
+  game->load3DView();
+  ASSERT_NE(game->m_tableModel, nullptr);
+  ASSERT_NE(game->m_ballModel, nullptr);
+  PhysicsWorld& w = game->m_world;
+  const auto points = ballview::ballPoints();
+  for (size_t n = 0; n < 16; ++n) {
+    ASSERT_NE(w.balls[n], nullptr);
+    w.balls[n]->setPosition(static_cast<Q14>(points[n].first * 16384), -static_cast<Q14>(points[n].second * 16384));
+    w.balls[n]->hidden = w.balls[n]->pocketed = 0;
+  }
+  const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
+  auto frame = [&] {
+    game->blit3D();
+    if (game->updateBallViewCamera(-1)) {
+      game->updateBallViewSlots();
+      game->drawBallViewBalls();
+    }
+    game->flush3D();
+    const auto* px = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
+    return std::vector<uint16_t>(px, px + ballview::kWidth * ballview::kHeight);
+  };
+  for (int32_t k : {1, 4}) {
+    SCOPED_TRACE(k);
+    game->predictedSlot = 5;
+    game->ballViewCount = 1;
+    game->potTarget[0] = cGame::tableToViewX(pockets.x(k) << 14);
+    game->potTarget[1] = cGame::tableToViewY(-(pockets.y(k) << 14));
+    const std::vector<uint16_t> ours = frame();
+    // The camera the frame used.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    game->lookAt3D(game->m_ballCameraX / 10, game->m_ballCameraY / 10, game->m_viewDistance3D, game->m_ballYaw,
+                   game->m_ballPitch, game->m_ballRoll);
+    const Matrix34 camera = *gl->m_modelviewTop;
+    const double zNear = 8.0;
+    mesaref::Scene scene{ballview::kWidth, ballview::kHeight, zNear * std::tan(M_PI / 6), zNear, 400.0, true, {}};
+    Matrix34 turn;
+    turn.rotateY(-2949120);
+    addModel(scene, *gl, game->m_tableModel, turn, camera);
+    for (int32_t b = 0; b < 16; ++b) {
+      Matrix34 place;
+      place.setTranslation(game->m_ballSlots.x[b] / 10, 0, -(game->m_ballSlots.y[b] / 10));
+      game->m_ballModel->setTexture(game->m_ballTextures[b]);
+      addModel(scene, *gl, game->m_ballModel, place, camera);
+    }
+    compareWithMesa(scene, "game_pocket" + std::to_string(k), ours);
+  }
+  game->predictedSlot = -1;
+  const std::vector<uint16_t> none = frame();
+  EXPECT_EQ(std::count(none.begin(), none.end(), 0), static_cast<long>(none.size()));
   EXPECT_EQ(reports(cap.text), "");
 }
 

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gles/GlContext.h"
 #include "tests/game/data/DataFixture.h"
 #include "wince/layer.h"
 #include "zul/2d/MutableImage.h"
@@ -41,6 +44,8 @@ class MatchTest : public DataTest {
   }
   void TearDown() override {
     game.reset();
+    if (gl) setCurrentGlContext(nullptr);
+    gl.reset();
     DataTest::TearDown();
     wince::reset(false);
   }
@@ -78,6 +83,8 @@ class MatchTest : public DataTest {
     game->m_fastThinking = 1;
   }
   bool expectMatch = true;
+  std::function<bool()> watch;  // after every frame of play(); true ends it
+  std::unique_ptr<GlContext> gl;  // the renderer's context, when a test draws in 3D
   void hashWord(Result& r, int64_t v) {
     for (int b = 0; b < 8; ++b) {
       r.hash ^= static_cast<uint64_t>(v >> (8 * b)) & 0xFF;
@@ -149,6 +156,7 @@ class MatchTest : public DataTest {
         game->keyReleased(kKeyFire);
       }
       frame();
+      if (watch && watch()) break;
     }
     r.winner = game->m_rules.winner;
     r.finalState = game->s_gameState;
@@ -224,6 +232,79 @@ TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
   EXPECT_TRUE(r.winner == 0 || r.winner == 1);
   expectReference(r.breakFrame, "human_break.png");
   expectReference(r.resultFrame, "human_result.png");
+}
+
+// With a renderer, a human's potting shot in a real match: the view opens
+// before the ball drops, behind the pocket it drops into, with the table and
+// balls lit and the captions drawn.
+TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
+  gl = std::make_unique<GlContext>();
+  setCurrentGlContext(gl.get());
+  loadMatch(2, 0, 99);
+  PhysicsWorld& w = game->m_world;
+  int32_t ball = -1;
+  bool sawPot = false;
+  std::vector<uint16_t> shown;
+  watch = [&] {
+    const int32_t s = game->s_gameState;
+    if (ball < 0 && s == k_stateShotPower && game->currentPlayer == 0 && w.breakPlayed &&
+        game->m_rules.rulesMode == RuleState::kModePlay) {
+      // One of the human's balls straight in front of the top left pocket,
+      // the cue ball behind it, the rest off the table.
+      const uint32_t group = game->m_rules.playerGroup[0];
+      for (int32_t j = 1; j < 16 && ball < 0; ++j)
+        if (j != 8 && (game->m_rules.tableOpen || (group >> j) & 1)) ball = j;
+      for (int32_t j = 1; j < 16; ++j)
+        if (j != ball && j != 8) w.balls[j]->pocketed = w.balls[j]->hidden = 1;
+      w.balls[8]->setPosition(130 << 14, -(240 << 14));
+      w.balls[8]->pocketed = w.balls[8]->hidden = 0;
+      w.balls[ball]->setPosition(40 << 14, -(45 << 14));
+      w.balls[ball]->pocketed = w.balls[ball]->hidden = 0;
+      w.cueBall->setPosition(67 << 14, -(74 << 14));
+      w.shot.aim.set(-27 << 14, 29 << 14);
+      w.shot.englishPoint.set(0, 0);
+      w.shot.masse = 0;
+      w.copyBallsToShadows();
+    }
+    if (ball < 0) return false;
+    if (s == k_stateAfterShot) return true;
+    if (s != k_stateBallsMoving || game->ballViewCount < 4) return false;
+    EXPECT_EQ(game->predictedSlot, ball);
+    if (w.balls[ball]->pocketed && !sawPot) shown = pixels();
+    sawPot = sawPot || w.balls[ball]->pocketed;
+    return false;
+  };
+  play(60000, true);
+  watch = nullptr;
+  ASSERT_GE(ball, 1);
+  ASSERT_TRUE(sawPot);
+  // The camera stands behind the top left pocket.
+  const PhysicalObject* pocket = nullptr;
+  for (const PhysicalObject* p : w.pockets)
+    if (p && (!pocket || std::abs((p->position.x >> 14) - 14) + std::abs((p->position.y >> 14) + 17) <
+                             std::abs((pocket->position.x >> 14) - 14) + std::abs((pocket->position.y >> 14) + 17)))
+      pocket = p;
+  ASSERT_NE(pocket, nullptr);
+  EXPECT_EQ(game->potTarget[0], cGame::tableToViewX(pocket->position.x));
+  EXPECT_EQ(game->potTarget[1], cGame::tableToViewY(pocket->position.y));
+  ASSERT_FALSE(shown.empty());
+  const std::string dir = std::string(KV_BINARY_DIR) + "/frames/ballview";
+  std::filesystem::create_directories(dir);
+  wince::writePng(dir + "/match_pot.png", shown.data(), 240, 320);
+  // The picture: most of the view box lit; the captions above and below it.
+  const int32_t x = game->m_viewBox[0], top = game->m_viewBox[1] - 52;
+  int lit = 0, captionAbove = 0, captionBelow = 0;
+  for (int y = 0; y < 104; ++y)
+    for (int c = 0; c < 56; ++c) lit += shown[static_cast<size_t>((top + y) * 240 + x + c)] != 0;
+  auto yellow = [](uint16_t p) { return (p >> 11) > 20 && ((p >> 5) & 63) > 40 && (p & 31) < 16; };
+  for (int y = 0; y < 28; ++y)
+    for (int c = 0; c < 56; ++c) {
+      captionAbove += yellow(shown[static_cast<size_t>((top - 28 + y) * 240 + x + c)]);
+      captionBelow += yellow(shown[static_cast<size_t>((top + 104 + y) * 240 + x + c)]);
+    }
+  EXPECT_GT(lit, 56 * 104 * 9 / 10);
+  EXPECT_GT(captionAbove, 20);
+  EXPECT_GT(captionBelow, 20);
 }
 
 // Without its table or its opponents a match does not start: the menus again.

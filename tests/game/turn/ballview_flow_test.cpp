@@ -1,0 +1,308 @@
+// The small 3D ball view over the data set's table, interfaces and pack: the
+// opening count, the band that opens the picture, the cameras, the ball
+// textures by rule set, the pot prediction and the turn flow that opens and
+// shuts the view.
+#include <cmath>
+#include <memory>
+
+#include "gles/GlContext.h"
+#include "tests/game/turn/TurnFixture.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/MutableImage.h"
+#include "zul/3d/Angles.h"
+#include "zul/3d/GL3DASEFileResource.h"
+#include "zul/3d/GL3DTexture.h"
+
+namespace {
+
+using turntest::TurnTest;
+
+constexpr double kQ = 16384.0;
+
+class BallViewFlow : public TurnTest {
+ protected:
+  void SetUp() override {
+    gl = std::make_unique<GlContext>();
+    setCurrentGlContext(gl.get());
+    TurnTest::SetUp();
+    if (IsSkipped()) return;
+    const char* data = std::getenv("KV_DATA_DIR");
+    for (const char* name : {"info.bar", "data000.bar"})
+      std::filesystem::copy(std::string(data) + "/" + name, dir / name);
+    ASSERT_TRUE(game->m_resources.loadIndex());
+    game->createGameObjects();
+    game->init3D();
+    game->load3DView();
+    g = screen.getGraphics();
+  }
+  void TearDown() override {
+    TurnTest::TearDown();
+    setCurrentGlContext(nullptr);
+  }
+  // Every object ball off the table, ball n at (x, y) and the cue ball at
+  // (cx, cy) (file units), the aim from the cue ball to ball n.
+  void setShot(int n, int x, int y, int cx, int cy, Q14 gauge) {
+    PhysicsWorld& w = game->m_world;
+    for (int j = 1; j < 16; ++j) w.balls[j]->pocketed = w.balls[j]->hidden = 1;
+    for (auto [b, px, py] : {std::tuple{w.balls[n], x, y}, std::tuple{w.cueBall, cx, cy}}) {
+      b->setPosition(px << 14, -(py << 14));
+      b->pocketed = b->hidden = 0;
+      b->speed = 0;
+    }
+    w.shot.aim.set((x - cx) << 14, (cy - y) << 14);
+    w.shot.englishPoint.set(0, 0);
+    w.shot.masse = 0;
+    w.shot.powerGauge = gauge;
+    w.copyBallsToShadows();
+  }
+  const uint16_t* pixels() const { return static_cast<const uint16_t*>(screen.getPixels()); }
+  uint16_t* picture() { return static_cast<uint16_t*>(game->m_renderImage->getPixels()); }
+
+  std::unique_ptr<GlContext> gl;
+  MutableImage screen{240, 320, 16};
+  Graphics* g = nullptr;
+};
+
+TEST_F(BallViewFlow, OpensTenFramesBeforeThePotAndShutsAtOnce) {
+  struct Case {
+    uint8_t open;
+    int32_t countdown;
+    int32_t countAfter[2];
+  };
+  const Case cases[] = {{1, 499, {1, 2}}, {1, 500, {0, 1}}, {1, -1, {1, 2}}, {0, 0, {0, 0}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.countdown);
+    game->ballViewCount = 0;
+    game->ballViewOpen = c.open;
+    game->potCountdown = c.countdown;
+    for (int i = 0; i < 2; ++i) {
+      game->paintBallView(g);
+      EXPECT_EQ(game->ballViewCount, c.countAfter[i]);
+      EXPECT_EQ(game->potCountdown, c.countdown - 50 * (i + 1));
+    }
+  }
+  // Open for good at 4; the flag cleared shuts it in the same frame.
+  for (int i = 0; i < 6; ++i) game->paintBallView(g);
+  game->ballViewOpen = 1;
+  for (int i = 0; i < 6; ++i) game->paintBallView(g);
+  EXPECT_EQ(game->ballViewCount, 4);
+  game->followedSlot = 5;
+  game->ballViewOpen = 0;
+  game->paintBallView(g);
+  EXPECT_EQ(game->ballViewCount, 0);
+  EXPECT_EQ(game->followedSlot, 0);
+}
+
+// Counts 1-3 show the middle 26, 52 and 78 rows of the picture rendered in
+// the frame before, over the view box cleared to black; 4 shows all of it.
+TEST_F(BallViewFlow, PictureOpensFromItsMiddleRowOneFrameLate) {
+  game->ballViewOpen = 1;
+  game->potCountdown = 0;
+  game->predictedSlot = -1;  // no camera: the new picture is the clear colour
+  for (int count = 1; count <= 4; ++count) {
+    SCOPED_TRACE(count);
+    for (int i = 0; i < 56 * 104; ++i) picture()[i] = static_cast<uint16_t>(i + 1);
+    std::fill_n(static_cast<uint16_t*>(screen.getPixels()), 240 * 320, 0xFFFF);
+    game->paintBallView(g);
+    ASSERT_EQ(game->ballViewCount, count);
+    const int32_t x = game->m_viewBox[0], top = game->m_viewBox[1] - 52;
+    ASSERT_EQ(top, game->m_viewRect[1]);
+    const int band = count * 26;
+    for (int r = 0; r < 104; ++r)
+      for (int c = 0; c < 56; ++c) {
+        const bool in = r >= 52 - band / 2 && r < 52 + band / 2;
+        ASSERT_EQ(pixels()[(top + r) * 240 + x + c], in ? r * 56 + c + 1 : 0) << r << "," << c;
+      }
+    // The swap wrote this frame's picture for the next one.
+    EXPECT_EQ(std::count(picture(), picture() + 56 * 104, 0), 56 * 104);
+  }
+  // What the copy leaves for the next picture.
+  EXPECT_EQ(gl->m_clearRed + gl->m_clearGreen + gl->m_clearBlue, 0);
+  EXPECT_EQ(gl->m_clearAlpha, 255);
+  EXPECT_TRUE(gl->m_capDepthTest);
+  EXPECT_EQ(gl->m_matrixMode, static_cast<GLenum>(GL_MODELVIEW));
+}
+
+TEST_F(BallViewFlow, PocketAndFollowCameras) {
+  // The top left pocket; the camera looks at it from 100 units outside it.
+  const int32_t tx = cGame::tableToViewX(14 << 14), ty = cGame::tableToViewY(-(17 << 14));
+  game->potTarget[0] = tx;
+  game->potTarget[1] = ty;
+  game->predictedSlot = 3;
+  game->followedSlot = 0;
+  const double toPocket = std::atan2(-ty, -tx) * 180 / M_PI, len = std::hypot(tx, ty);
+  struct Case {
+    int32_t count;
+    double weight;
+  };
+  for (const Case& c : {Case{2, 1.0}, Case{3, 0.3}}) {
+    SCOPED_TRACE(c.count);
+    game->ballViewCount = c.count;
+    game->m_ballYaw = 10 << 14;
+    ASSERT_TRUE(game->updateBallViewCamera(-1));
+    const double yaw = 10 + (toPocket - 10) * c.weight;
+    // The angle tables are good to 0.2 degrees.
+    EXPECT_NEAR(game->m_ballYaw / kQ, yaw, 0.25);
+    const double turned = game->m_ballYaw / kQ * M_PI / 180;
+    EXPECT_NEAR(game->m_ballCameraX / kQ, (tx - 100 * kQ * std::cos(turned)) / kQ, 0.1);
+    EXPECT_NEAR(game->m_ballCameraY / kQ, (ty - 100 * kQ * std::sin(turned)) / kQ, 0.1);
+    if (c.weight == 1.0) {
+      EXPECT_NEAR(std::hypot(game->m_ballCameraX, game->m_ballCameraY), len + 100 * kQ, 0.5 * kQ);
+    }
+    EXPECT_EQ(game->m_ballPitch, -983040);
+    // The camera: (x / 10, height, -y / 10), angles (pitch, yaw - 90, roll).
+    const Camera& cam = game->m_camera;
+    EXPECT_EQ(cam.position, Vector3(game->m_ballCameraX / 10, 0x78000, -(game->m_ballCameraY / 10)));
+    EXPECT_EQ(cam.angles, Vector3(-983040, game->m_ballYaw - 0x168000, 0));
+  }
+  // No prediction: no camera.
+  game->predictedSlot = -1;
+  EXPECT_FALSE(game->updateBallViewCamera(-1));
+  // The follow camera behind a ball rolling along +y, at twice the step.
+  game->ballViewCount = 1;
+  game->followedSlot = 2;
+  game->m_ballYaw = 0;
+  game->m_ballCameraX = game->m_ballCameraY = 0;
+  game->m_ballSlots.directionX[2] = 0;
+  game->m_ballSlots.directionY[2] = 16384;
+  game->m_ballSlots.x[2] = 300 << 14;
+  game->m_ballSlots.y[2] = 500 << 14;
+  ASSERT_TRUE(game->updateBallViewCamera(0));
+  EXPECT_NEAR(game->m_ballYaw / kQ, 90, 0.25);
+  EXPECT_NEAR(game->m_ballCameraX / kQ, 600, 0.5);
+  EXPECT_NEAR(game->m_ballCameraY / kQ, 2 * (500 - 200), 0.5);
+  EXPECT_EQ(game->m_ballPitch, -737280);
+}
+
+TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
+  GL3DTextureManager& textures = game->m_renderer.getTextures();
+  const int32_t loaded = textures.getCount();
+  for (int32_t rules = 0; rules < 3; ++rules) {
+    SCOPED_TRACE(rules);
+    game->releaseBallViewData();
+    EXPECT_EQ(textures.getCount(), 0);
+    EXPECT_EQ(game->m_tableModel, nullptr);
+    game->ruleSet = rules;
+    game->m_tableIndex = 4;
+    game->load3DView();
+    for (int32_t i = 0; i < 16; ++i) {
+      const int32_t uk = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
+      EXPECT_EQ(game->m_ballTextures[i], textures.getTexture(rules == 1 ? uk : i)) << i;
+    }
+    EXPECT_EQ(game->m_tableTexture, textures.getTexture(24));
+    EXPECT_NE(game->m_tableModel, nullptr);
+    EXPECT_NE(game->m_ballModel, nullptr);
+    EXPECT_NE(game->m_heldModel, nullptr);
+  }
+  // A match after a match holds as many textures as the first.
+  game->ruleSet = 0;
+  game->m_tableIndex = 0;
+  game->releaseBallViewData();
+  game->load3DView();
+  EXPECT_EQ(textures.getCount(), loaded);
+}
+
+// The prediction on the shadows: which ball comes within 20 units of a
+// pocket, when, and the pocket; the balls and the game's reactions untouched.
+TEST_F(BallViewFlow, PredictionOnTheShadows) {
+  PhysicsWorld& w = game->m_world;
+  struct Case {
+    const char* name;
+    int ball, x, y, cx, cy;
+    Q14 gauge;
+    bool cueAtPocket;  // aimed at the bottom left pocket instead of the ball
+    uint8_t breakPlayed, tableOpen;
+    uint32_t group;
+    int32_t want;
+    bool target;  // the pocket becomes the target
+  };
+  const Case cases[] = {
+      {"potted", 1, 40, 45, 67, 74, 11000, false, 1, 1, 0, 1, true},
+      {"potted, own group", 3, 40, 45, 67, 74, 11000, false, 1, 0, RuleState::kSolids, 3, true},
+      {"potted, other group", 3, 40, 45, 67, 74, 11000, false, 1, 0, RuleState::kStripes, -1, false},
+      {"too soft", 1, 84, 150, 84, 200, 600, false, 1, 1, 0, -1, false},
+      // Ball 1 never moves; the cue ball drops.
+      {"cue ball potted", 1, 84, 150, 40, 241, 11000, true, 1, 1, 0, -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    setShot(c.ball, c.x, c.y, c.cx, c.cy, c.gauge);
+    if (c.cueAtPocket) w.shot.aim.set(-(26 << 14), -(44 << 14));
+    w.breakPlayed = c.breakPlayed;
+    game->m_rules.tableOpen = c.tableOpen;
+    game->m_rules.playerGroup[0] = c.group;
+    game->currentPlayer = 0;
+    game->potCountdown = -12345;
+    game->potTarget[0] = game->potTarget[1] = 777;
+    PoolHooks* hooks = w.hooks;
+    Random* random = w.random;
+    const uint32_t seed = game->m_random->x;
+    EXPECT_EQ(game->predictPottedBall(), c.want);
+    EXPECT_EQ(game->predictedSlot, c.want);
+    if (c.want < 0) {
+      EXPECT_EQ(game->potCountdown, -12345);
+    } else {
+      EXPECT_GT(game->potCountdown, 0);
+      EXPECT_EQ(game->potCountdown % 50, 0);
+    }
+    const PhysicalObject* pocket = w.pockets[0];
+    for (const PhysicalObject* p : w.pockets)
+      if (p && std::abs((p->position.x >> 14) - 14) + std::abs((p->position.y >> 14) + 17) < 4) pocket = p;
+    EXPECT_EQ(game->potTarget[0], c.target ? cGame::tableToViewX(pocket->position.x) : 777);
+    EXPECT_EQ(game->potTarget[1], c.target ? cGame::tableToViewY(pocket->position.y) : 777);
+    // The shadows are the balls again; the game's reactions and draws were
+    // left out; real contacts count again.
+    for (int j = 0; j < 16; ++j) {
+      EXPECT_EQ(w.balls[j]->shadow->position.x, w.balls[j]->position.x) << j;
+      EXPECT_EQ(w.balls[j]->shadow->position.y, w.balls[j]->position.y) << j;
+      EXPECT_EQ(w.balls[j]->speed, 0) << j;
+    }
+    EXPECT_EQ(w.hooks, hooks);
+    EXPECT_EQ(w.random, random);
+    EXPECT_EQ(game->m_random->x, seed);
+    EXPECT_EQ(w.shot.previewFlag, 0);
+    w.shot.clearEvents();
+    game->onContact(w.cueBall, w.balls[c.ball]);
+    EXPECT_EQ(w.shot.eventCount, 1);
+  }
+  // Before the break a near ball is still the prediction, but the target
+  // stays where it was unless the ball drops.
+  setShot(1, 40, 45, 67, 74, 11000);
+  w.breakPlayed = 0;
+  game->m_rules.tableOpen = 1;
+  game->potTarget[0] = 777;
+  EXPECT_EQ(game->predictPottedBall(), 1);
+  EXPECT_NE(game->potTarget[0], 777);
+}
+
+// The turn flow opens the view at the human's strike, the computer's never;
+// it shuts when the balls rest.
+TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
+  startQuickMatch(1);
+  for (int i = 0; i < 400 && !(game->s_gameState == k_stateAim && game->currentPlayer == 0); ++i) {
+    if (game->s_gameState != k_stateAim)
+      tap(turntest::kKeyFire);
+    else
+      frame();
+  }
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->m_world.breakPlayed, 0);
+  tap(turntest::kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateShotPower);
+  frames(10);
+  tap(turntest::kKeyFire);
+  ASSERT_TRUE(runUntil(k_stateBallsMoving));
+  EXPECT_EQ(game->ballViewOpen, 1);  // the break: whatever the prediction
+  ASSERT_TRUE(runUntil(k_stateAfterShot));
+  EXPECT_EQ(game->ballViewOpen, 0);
+  for (int i = 0; i < 2000 && !(game->s_gameState == k_stateBallsMoving && game->currentPlayer == 1); ++i) {
+    if (game->s_gameState == k_stateAim || game->s_gameState == k_stateShotPower)
+      tap(turntest::kKeyFire);
+    else
+      frame();
+  }
+  ASSERT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(game->ballViewOpen, 0);
+}
+
+}  // namespace
