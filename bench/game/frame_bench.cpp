@@ -115,6 +115,47 @@ void BM_StartUpToMainMenu(benchmark::State& state) {
 }
 BENCHMARK(BM_StartUpToMainMenu)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
+// A quick eight-ball match by touch: the sound question, the title, quick
+// match, eight-ball, the versus screen, the opponent's greeting and a coin.
+constexpr const char* kToQuickMatch =
+    "9000 down 118 135\n9100 up 118 135\n"
+    "11000 down 120 200\n11100 up 120 200\n"
+    "13000 down 124 153\n13100 up 124 153\n"
+    "15000 down 124 107\n15100 up 124 107\n"
+    "20000 down 120 160\n20100 up 120 160\n"
+    "24000 down 120 160\n24100 up 120 160\n"
+    "27000 down 70 114\n27100 up 70 114\n"
+    "30000 down 70 114\n30100 up 70 114\n"
+    "33000 down 70 114\n33100 up 70 114\n"
+    "36000 down 70 114\n36100 up 70 114\n";
+
+// Frames of the player's aim (range(0): the ball view shut or open), after
+// the first 30 of it; the computer's turns before it are not counted.
+void BM_MatchFrameAiming(benchmark::State& state) {
+  if (!haveData()) return state.SkipWithError("no built data set");
+  constexpr int kSettle = 30, kFrames = 600;
+  const bool withView = state.range(0) != 0;
+  for (auto _ : state) {
+    double seconds = 0;
+    int aiming = 0, predicted = -1;
+    Run run;
+    run.onFrame = [&](cGame& g, double dt) {
+      if (!g.m_inGame || g.s_gameState != k_stateAim || g.isComputerAtTable()) return aiming == 0 || aiming < kSettle;
+      if (++aiming == kSettle && withView) {
+        predicted = g.predictPottedBall();
+        g.ballViewOpen = 1;
+      }
+      if (aiming > kSettle) seconds += dt;
+      return aiming < kSettle + kFrames;
+    };
+    if (!runProgram(kToQuickMatch, run) || aiming < kSettle + kFrames)
+      return state.SkipWithError("the player's aim was not reached");
+    state.SetIterationTime(seconds / kFrames);
+    state.counters["predicted"] = predicted;
+  }
+}
+BENCHMARK(BM_MatchFrameAiming)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(3);
+
 }  // namespace
 
 BENCHMARK_MAIN();
