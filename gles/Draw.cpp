@@ -92,8 +92,23 @@ class VertexFetch {
         break;
     }
     const uint8_t* v = m_vertex + vi * m_vertexStride;
-    m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
+    if (m_defer) {
+      m_pendingSlots[m_pending] = &s;
+      m_pendingPositions[m_pending] = v;
+      ++m_pending;
+    } else {
+      m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
+    }
     return &s;
+  }
+
+  // Slots taken by get are transformed together here: at most kBatch gets
+  // between two calls.
+  static constexpr int kBatch = 384;
+  void deferTransforms() { m_defer = true; }
+  void transformPending() {
+    if (m_pending > 0) m_c.transformVertices(m_pendingSlots, m_pendingPositions, m_pending);
+    m_pending = 0;
   }
 
   // Moves the pool base past the largest index used.
@@ -115,6 +130,10 @@ class VertexFetch {
   const uint8_t* m_colour;
   int32_t m_colourStride;
   uint32_t m_flat;
+  bool m_defer = false;
+  int m_pending = 0;
+  VertexSlot* m_pendingSlots[kBatch];
+  const uint8_t* m_pendingPositions[kBatch];
 };
 
 // Advances the draw-call stamp; when its low half wraps every slot's stamp
@@ -229,16 +248,12 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
   } else if (colourArray) {
     mode = kAttrFlatArray;
   }
-  VertexFetch fetch(*this, mode);
-  const GLsizei whole = count - count % 3;
-  for (GLsizei i = 0; i < whole; i += 3) {
-    VertexSlot* a = fetch.get(indices[i]);
-    VertexSlot* b = fetch.get(indices[i + 1]);
-    VertexSlot* c = fetch.get(indices[i + 2]);
-    if (a == nullptr || b == nullptr || c == nullptr) continue;
+  // Classifies, culls and queues one triangle.
+  auto triangle = [&](VertexSlot* a, VertexSlot* b, VertexSlot* c) {
+    if (a == nullptr || b == nullptr || c == nullptr) return;
     const uint16_t orCode = a->outcode | b->outcode | c->outcode;
     const uint16_t andCode = a->outcode & b->outcode & c->outcode;
-    if ((orCode & kOutFar) || andCode != 0) continue;
+    if ((orCode & kOutFar) || andCode != 0) return;
     if (orCode != 0) {
       if (m_capCullFace) {
         Vector3 pa(a->eyeX, a->eyeY, a->eyeZ);
@@ -247,15 +262,15 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
         pa.limitMaxComponent();
         const Q14 d = n.dot(pa);
         if (m_cullFaceMode == GL_BACK) {
-          if (d > 0) continue;
+          if (d > 0) return;
         } else if (m_cullFaceMode == GL_FRONT) {
-          if (d < 0) continue;
+          if (d < 0) return;
         } else {
-          continue;
+          return;
         }
       }
       queueClippedTriangle(a, b, c, orCode, flags);
-      continue;
+      return;
     }
     projectIfNeeded(a);
     projectIfNeeded(b);
@@ -265,14 +280,26 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
                     y3 = c->screenY;
       const int64_t area = (x1 - x2) * (y1 - y3) - (y1 - y2) * (x1 - x3);
       if (m_cullFaceMode == GL_BACK) {
-        if (area > 0) continue;
+        if (area > 0) return;
       } else if (m_cullFaceMode == GL_FRONT) {
-        if (area < 0) continue;
+        if (area < 0) return;
       } else {
-        continue;
+        return;
       }
     }
     queueTriangle(a, b, c, flags);
+  };
+  VertexFetch fetch(*this, mode);
+  fetch.deferTransforms();
+  const GLsizei whole = count - count % 3;
+  // Batches of triangles: their new slots are filled and transformed
+  // together, then the triangles are taken one by one.
+  VertexSlot* batch[VertexFetch::kBatch];
+  for (GLsizei start = 0; start < whole; start += VertexFetch::kBatch) {
+    const GLsizei n = whole - start < VertexFetch::kBatch ? whole - start : VertexFetch::kBatch;
+    for (GLsizei k = 0; k < n; ++k) batch[k] = fetch.get(indices[start + k]);
+    fetch.transformPending();
+    for (GLsizei k = 0; k < n; k += 3) triangle(batch[k], batch[k + 1], batch[k + 2]);
   }
   fetch.finish();
 }
@@ -318,12 +345,17 @@ int32_t GlContext::bucketKey(int32_t value) const {
   return value >= kDepthBucketCount ? kDepthBucketCount - 1 : value;
 }
 
-void GlContext::pushRecord(TriangleRecord* r, int32_t key) {
+int32_t GlContext::noteKey(int32_t key) {
   key = bucketKey(key);
-  r->next = m_buckets.heads[key];
-  m_buckets.heads[key] = r;
   if (key < m_buckets.lowest) m_buckets.lowest = key;
   if (key > m_buckets.highest) m_buckets.highest = key;
+  return key;
+}
+
+void GlContext::pushRecord(TriangleRecord* r, int32_t key) {
+  key = noteKey(key);
+  r->next = m_buckets.heads[key];
+  m_buckets.heads[key] = r;
 }
 
 void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags) {
@@ -333,10 +365,14 @@ void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot*
   r->second = second;
   r->third = third;
   r->flags = flags;
-  insertIntoBucket(r);
+  // Corners on one row: every rasteriser draws nothing for such a triangle,
+  // so its record and its key are kept but it stays out of the lists that
+  // the flush walks.
+  const bool oneRow = first->screenY == second->screenY && second->screenY == third->screenY;
+  insertIntoBucket(r, !(oneRow && !m_keepOneRowRecords && kvgl::skipsOneRowTriangles(m_rasteriser)));
 }
 
-void GlContext::insertIntoBucket(TriangleRecord* r) {
+void GlContext::insertIntoBucket(TriangleRecord* r, bool link) {
   const int32_t depth = r->first->depth;
   const int32_t key = m_depthBuffer ? (depth >> 20) : (wrapSub(depth, m_near) >> m_bucketShift);
   r->rasteriser = m_rasteriser;
@@ -344,7 +380,12 @@ void GlContext::insertIntoBucket(TriangleRecord* r) {
   r->span = m_spanFunction;
   r->texels = m_texelCache;
   r->outcode = 0;
-  pushRecord(r, key);
+  if (link) {
+    pushRecord(r, key);
+  } else {
+    r->next = nullptr;
+    noteKey(key);
+  }
 }
 
 void GlContext::queueClippedTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t outcode,

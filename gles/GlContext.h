@@ -265,6 +265,9 @@ struct GlContext {
 
   // 26.
   DepthBuckets m_buckets;
+  // Queues one-row triangles into the lists like any other (they draw
+  // nothing either way; for comparing the two).
+  bool m_keepOneRowRecords = false;
 
   // 27. Current selection.
   LineDrawer m_lineDrawer = nullptr;
@@ -380,13 +383,16 @@ struct GlContext {
   void drawLineElements(GLsizei count, const GLushort* indices);
   // Eye position and outcode of a slot from a model-space point.
   void transformVertex(VertexSlot& slot, Q14 x, Q14 y, Q14 z) const;
+  // transformVertex for n slots, each from the three words at its position.
+  void transformVertices(VertexSlot* const* slots, const uint8_t* const* positions, int n) const;
   void projectVertex(VertexSlot* slot) const;
   // Projects only a slot whose depth is still 0.
   void projectIfNeeded(VertexSlot* slot) const;
   // Queueing into the depth buckets; each returns without queueing when the
   // record pool is used up.
   void queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags);
-  void insertIntoBucket(TriangleRecord* record);
+  // Without link the record's key is noted but the record joins no list.
+  void insertIntoBucket(TriangleRecord* record, bool link = true);
   void queueClippedTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t outcode,
                             uint16_t flags);
   void queueLine(VertexSlot* first, VertexSlot* second, uint16_t flags);
@@ -394,6 +400,8 @@ struct GlContext {
   // Bucket key of a depth, clamped into the bucket range.
   int32_t bucketKey(int32_t value) const;
   void pushRecord(TriangleRecord* record, int32_t key);
+  // Widens the used key range by a key; returns the clamped key.
+  int32_t noteKey(int32_t key);
   // Draws every queued record in depth order (the pools stay as they are).
   void flushDepthBuckets();
   void dispatchRecord(TriangleRecord* record);

@@ -53,6 +53,16 @@ void rasterFlatDepth(GlContext* c, const VertexSlot* a, const VertexSlot* b, con
 void rasterTexAffineDepth(GlContext* c, const VertexSlot* a, const VertexSlot* b, const VertexSlot* d) { edgeEntry<uint32_t, kEdgeTexDepth>(c, a, b, d); }
 void rasterTexPerspDepth(GlContext* c, const VertexSlot* a, const VertexSlot* b, const VertexSlot* d) { planeEntry<uint32_t, true>(c, a, b, d); }
 
+bool skipsOneRowTriangles(TriangleRasteriser r) {
+  static constexpr TriangleRasteriser kAll[] = {
+      nullptr,          rasterFlat,       rasterGouraud,   rasterTexAffine,    rasterTexPersp,       rasterDepthOnly,
+      rasterFlat32,     rasterGouraud32,  rasterTexAffine32, rasterTexPersp32, rasterFlatDepth,   rasterTexAffineDepth,
+      rasterTexPerspDepth};
+  for (TriangleRasteriser k : kAll)
+    if (r == k) return true;
+  return false;
+}
+
 void drawLineFlat(GlContext* c, const VertexSlot* a, const VertexSlot* b, const void* u) { lineEntry<uint16_t, false, false>(c, a, b, u); }
 void drawLineFlatBlend(GlContext* c, const VertexSlot* a, const VertexSlot* b, const void* u) { lineEntry<uint16_t, false, true>(c, a, b, u); }
 void drawLineSmooth(GlContext* c, const VertexSlot* a, const VertexSlot* b, const void* u) { lineEntry<uint16_t, true, false>(c, a, b, u); }

@@ -32,6 +32,10 @@ void drawLineSmoothBlend32(GlContext*, const VertexSlot*, const VertexSlot*, con
 // Returns false when the draw call has nothing usable to draw with (a kept
 // selection that does not exist or does not fit the state).
 bool selectRasteriser(GlContext& context);
+
+// True for the rasterisers above (and none): a triangle whose corners share
+// one row gives them nothing to draw.
+bool skipsOneRowTriangles(TriangleRasteriser r);
 void selectLineRasteriser(GlContext& context);
 
 }  // namespace kvgl
