@@ -539,6 +539,28 @@ class cGame : public GameBase {
   int32_t s_shopOldCurrentItem = 0;
   int32_t s_selectedShopCategory = 0;
   int32_t m_shopOtherCategory[2] = {1, 2};
+  // --- shop screens (cGameInterfaces/Shop.cpp): the shop (270), the item
+  // bought (330) and the two-page explanation (430). The detail panel slides
+  // up 41 pixels when open; shopPanelOpen is its open flag.
+  void updateShop();
+  void paintShop(Graphics* g);
+  void updateItemBought();
+  void paintItemBought(Graphics* g);
+  void updateShopExplanation();
+  void paintShopExplanation(Graphics* g);
+  void showShopItem();
+  void showShopError();
+  void resetShopPanel();
+  void slideShopPanel();
+  void moveShopPanel(int32_t dy);
+  void paintOwnedBanner();
+  void showExplanationPage(bool first);
+  void paintTouchPrompt(Graphics* g);
+  uint8_t m_shopErrorShown = 0;
+  uint8_t m_shopPanelAtRest = 1;
+  uint8_t m_shopPanelFullyOpen = 0;
+  int32_t m_explanationPage = 0;
+  uint8_t m_touchPrompt = 0;            // "TOUCH SCREEN" blinks on the screen
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
 

@@ -408,3 +408,68 @@ constexpr int32_t k_textTableNote0 = 86;        // 86-94
 constexpr int32_t k_textTableLine0 = 96;        // 96-104
 constexpr int32_t k_textCareerIntro = 115;
 constexpr int32_t k_textCareerLocked = 489;
+
+// ---- the shop (270), the item bought (330) and the shop explanation (430)
+constexpr int32_t k_interfaceShop = 40;
+constexpr int32_t k_interfaceItemBought = 41;
+constexpr int32_t k_interfaceShopExplanation = 42;
+// Interface 40. The detail panel's elements move up by the distance of
+// element 27 over element 62 (41 closed, 0 open).
+constexpr int32_t k_shopItemMark0 = 6;        // 6-20: item + 6 marks the selection (sprites)
+constexpr int32_t k_shopPanelTop = 27;
+constexpr int32_t k_shopCategoryText = 28;    // 403 + category
+constexpr int32_t k_shopOtherCategoryText = 29;  // 29-30, while fully open
+constexpr int32_t k_shopPriceText = 31;       // 421
+constexpr int32_t k_shopItemName = 32;        // 406 + item
+constexpr int32_t k_shopSetText = 33;         // 440 / 441
+constexpr int32_t k_shopItemPicture = 34;     // sprite, frame = item
+constexpr int32_t k_shopMoneyText = 35;       // 105
+constexpr int32_t k_shopTitle = 36;           // 64
+constexpr int32_t k_shopHidden0 = 38;         // 38-41, always hidden (sprites)
+constexpr int32_t k_shopErrorText = 42;       // 111
+constexpr int32_t k_shopErrorBox0 = 43;       // 43-49 (sprites)
+constexpr int32_t k_shopBoughtMark = 50;      // sprite
+constexpr int32_t k_shopOpenExtra0 = 52;      // 52-53, shown while fully open (sprites)
+constexpr int32_t k_shopOwnedBanner = 57;     // 422 on the banner
+constexpr int32_t k_shopRatingBar = 58;       // 58-60: selected category, others
+constexpr int32_t k_shopPanelStop = 62;
+constexpr int32_t k_shopSelectButton = 63;    // sprite, frames 15 / 16 pressed
+constexpr int32_t k_shopArrow0 = 64;          // 64-67 (sprites)
+constexpr int32_t k_shopBack = 68;            // back button, UI frames 17 / 14
+// Interface 41.
+constexpr int32_t k_itemBoughtText = 5;       // 504
+constexpr int32_t k_itemBoughtPicture = 8;    // sprite, frame = item
+// Interface 42.
+constexpr int32_t k_explanationFirst0 = 1;    // 1-2: first page (sprites)
+constexpr int32_t k_explanationSecond0 = 3;   // 3-8: second page (sprites)
+constexpr int32_t k_explanationText1 = 9;     // 438
+constexpr int32_t k_explanationText2 = 10;    // 439
+constexpr int32_t k_explanationSetText = 11;  // 440
+constexpr int32_t k_explanationBack = 15;     // back button, UI frames 17 / 14
+// Banks: the item pictures (menu.bar 11, two palettes: 1 the lit buttons)
+// and the owned banner's ends and middle (pub.bar 20 in slot 46).
+constexpr int32_t k_slotShopItems = 11;
+constexpr int32_t k_menuEntryShopItems = 11;
+constexpr int32_t k_shopItemFrames = 15;      // frames 0-14, the items
+constexpr int32_t k_shopFrameSelect = 15;
+constexpr int32_t k_shopFrameSelectPressed = 16;
+constexpr int32_t k_shopItemPalettes = 2;
+constexpr int32_t k_slotShopBanner = 46;
+constexpr int32_t k_pubEntryShopBanner = 20;
+constexpr int32_t k_bannerFrameLeft = 26;
+constexpr int32_t k_bannerFrameRight = 27;
+constexpr int32_t k_bannerFrameMiddle = 28;  // tiled every 12 pixels
+constexpr int32_t k_bannerTileStep = 12;
+// Texts.
+constexpr int32_t k_textShopTitle = 64;
+constexpr int32_t k_textShopMoneyLine = 105;  // "%t": the money
+constexpr int32_t k_textBuyQuestion = 110;
+constexpr int32_t k_textNotEnoughMoney = 111;
+constexpr int32_t k_textEquipQuestion = 112;
+constexpr int32_t k_textShopPriceLine = 421;  // "%t": the price
+constexpr int32_t k_textOwned = 422;
+constexpr int32_t k_textShopExplanation1 = 438;
+constexpr int32_t k_textShopExplanation2 = 439;
+constexpr int32_t k_textMatchedSet = 440;
+constexpr int32_t k_textNoMatchedSet = 441;
+constexpr int32_t k_textItemBought = 504;

@@ -57,6 +57,12 @@ const cGameScreen kFrontEnd[] = {
      [](cGame& g, Graphics* t) { g.paintTutorialSelection(t); }, nullptr},
     {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); }, [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, nullptr},
     {k_stateAbout, [](cGame& g) { g.updateAbout(); }, [](cGame& g, Graphics* t) { g.paintAbout(t); }, nullptr},
+    // The shop.
+    {k_stateShop, [](cGame& g) { g.updateShop(); }, [](cGame& g, Graphics* t) { g.paintShop(t); }, nullptr},
+    {k_stateItemBought, [](cGame& g) { g.updateItemBought(); }, [](cGame& g, Graphics* t) { g.paintItemBought(t); },
+     nullptr},
+    {k_stateShopExplanation, [](cGame& g) { g.updateShopExplanation(); },
+     [](cGame& g, Graphics* t) { g.paintShopExplanation(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},

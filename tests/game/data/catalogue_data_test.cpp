@@ -78,6 +78,8 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       {k_archiveInGame, k_igEntryEffect, none, none, k_animHitSpark, k_animHitSpark, 1},
       {k_archiveInGame, k_igEntryGuideDots, 0, k_guideDotFrames - 1, none, none, 1},
       {k_archiveInGame, k_igEntryGuideDotAlpha, none, none, none, none, 1},
+      {kMenu, k_menuEntryShopItems, 0, k_shopFrameSelectPressed, none, none, k_shopItemPalettes},
+      {"pub.bar", k_pubEntryShopBanner, k_bannerFrameLeft, k_bannerFrameMiddle, none, none, 1},
   };
   for (const Bank& b : banks) {
     SCOPED_TRACE(std::string(b.archive) + " entry " + std::to_string(b.entry));
@@ -197,6 +199,24 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfaceHud, k_elBallViewCaption0, k_elBallViewBox0, T},
       {k_interfaceHud, k_elBallViewFrame1, k_elBallViewFrame1, S},
       {k_interfaceHud, k_elBallViewCaption1, k_elBallViewBox1, T},
+      {k_interfaceShop, 0, 0, F::kPanel},  // the buy question borrows it
+      {k_interfaceShop, k_shopItemMark0, k_shopItemMark0 + 14, S},
+      {k_interfaceShop, k_shopPanelTop, k_shopPanelTop, kAny},
+      {k_interfaceShop, k_shopCategoryText, k_shopSetText, T},
+      {k_interfaceShop, k_shopItemPicture, k_shopItemPicture, S},
+      {k_interfaceShop, k_shopMoneyText, k_shopTitle, T},
+      {k_interfaceShop, k_shopHidden0, k_shopHidden0 + 3, kAny},
+      {k_interfaceShop, k_shopErrorText, k_shopErrorText, T},
+      {k_interfaceShop, k_shopErrorBox0, k_shopBoughtMark, S},
+      {k_interfaceShop, k_shopOpenExtra0, k_shopOpenExtra0 + 1, S},
+      {k_interfaceShop, k_shopOwnedBanner, k_shopRatingBar + 2, T},
+      {k_interfaceShop, k_shopPanelStop, k_shopPanelStop, kAny},
+      {k_interfaceShop, k_shopSelectButton, k_shopBack, S},
+      {k_interfaceItemBought, k_itemBoughtText, k_itemBoughtText, T},
+      {k_interfaceItemBought, k_itemBoughtPicture, k_itemBoughtPicture, S},
+      {k_interfaceShopExplanation, k_explanationFirst0, k_explanationSecond0 + 5, S},
+      {k_interfaceShopExplanation, k_explanationText1, k_explanationSetText, T},
+      {k_interfaceShopExplanation, k_explanationBack, k_explanationBack, S},
   };
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
@@ -263,6 +283,13 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textOption8Note, k_textOption8Note},
       {k_textTournamentNote, k_textTournamentNote},
       {k_textBallViewAbove, k_textBallViewBelow},
+      {k_textShopTitle, k_textShopTitle},
+      {k_textShopMoneyLine, k_textShopMoneyLine},
+      {k_textBuyQuestion, k_textEquipQuestion},
+      {k_textShopItem0, k_textShopItem0 + 14},
+      {k_textShopPriceLine, k_textOwned},
+      {k_textShopExplanation1, k_textNoMatchedSet},
+      {k_textItemBought, k_textItemBought},
   };
   // An id the source leaves out is built as an empty string; a stand-in
   // reads "Text <id>".

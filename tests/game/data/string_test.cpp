@@ -132,6 +132,6 @@ TEST_F(Strings, DataSetTextTable) {
   game->loadStrings(0);
   ASSERT_GT(game->m_text.count, 720);
   EXPECT_STREQ(game->getStringCopy(46), "Loading...");
-  EXPECT_STREQ(game->getStringCopy(105), "%t");
+  EXPECT_STREQ(game->getStringCopy(105), "Money: %t");
 }
 }  // namespace

@@ -1,0 +1,111 @@
+// The whole program on the headless backend with a stylus script: a new
+// career's first visit to the shop, entered at the explanation (as the
+// pub's shop spot does while it is pending). Two explanation pages, the
+// shop, right to item 5, the detail panel, the buy question, yes, the
+// item-bought screen and back to the pub; then the main menu and exit.
+// Checks the states, the saved bytes and a captured frame of each screen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "tests/game/program/ScriptedProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Times in ms of the virtual clock; each screen has time to settle first.
+constexpr const char* kScript =
+    "9000 down 118 135\n"   // sound question: yes
+    "9100 up 118 135\n"
+    "11000 tap 120 200\n"   // title: anywhere
+    "16000 down 120 200\n"  // explanation: the second page
+    "16100 up 120 200\n"
+    "18000 down 120 200\n"  // into the shop
+    "18100 up 120 200\n"
+    "20000 down 180 134\n"  // right: from the first chalk to the first cue
+    "20100 up 180 134\n"
+    "22000 down 119 133\n"  // the item: the detail panel opens
+    "22100 up 119 133\n"
+    "24500 down 218 303\n"  // with the panel open the right button asks
+    "24600 up 218 303\n"
+    "26500 down 124 146\n"  // the question: yes
+    "26600 up 124 146\n"
+    "29000 down 120 200\n"  // item bought: anywhere
+    "29100 up 120 200\n"
+    "33000 down 124 121\n"  // main menu, third row: exit
+    "33100 up 124 121\n"
+    "35500 down 124 146\n"  // the question: yes
+    "35600 up 124 146\n";
+
+fs::path workDir() { return fs::temp_directory_path() / "kv_shop_program"; }
+
+char g_captured[4] = {};  // explanation second page, shop with the panel open, prompt
+
+[[noreturn]] void runScripted() {
+  scripted::run(
+      workDir(), 6000,
+      [](cGame& g, int state, int held, const uint16_t* pixels) {
+        static bool entered = false, left = false;
+        // A new career at the main menu, sent to the explanation.
+        if (state == k_stateMainMenu && held == 40 && !entered) {
+          entered = true;
+          g.resetProgress();
+          g.m_career.started = 1;
+          g.saveProgress();
+          g.setState(k_stateShopExplanation);
+          return;
+        }
+        // Until the pub is a screen of its own, back to the main menu.
+        if (state == k_statePub && held == 10 && !left) {
+          left = true;
+          g.setState(k_stateMainMenu);
+          return;
+        }
+        if (!pixels) return;
+        const fs::path dir = workDir();
+        if (held == 20 && (state == k_stateShopExplanation || state == k_stateShop || state == k_stateItemBought ||
+                           state == k_stateQuestion))
+          wince::writePng(scripted::screenFile(dir, state).string(), pixels, 240, 320);
+        if (state == k_stateShopExplanation && g.m_explanationPage == 1 && !g_captured[0]) {
+          g_captured[0] = 1;
+          wince::writePng((dir / "explanation_2.png").string(), pixels, 240, 320);
+        }
+        if (state == k_stateQuestion && held == 20 && g.m_questionAction == 5)
+          wince::writePng((dir / "buy_question.png").string(), pixels, 240, 320);
+        // The frame shown is the one painted before: blinking on for two.
+        static int blinkOn = 0;
+        blinkOn = g.isBlinkOn() ? blinkOn + 1 : 0;
+        if (state == k_stateItemBought && held > 20 && blinkOn >= 3 && !g_captured[2]) {
+          g_captured[2] = 1;
+          wince::writePng((dir / "item_bought_prompt.png").string(), pixels, 240, 320);
+        }
+        if (state == k_stateShop && g.m_shopPanelFullyOpen && !g_captured[1]) {
+          g_captured[1] = 1;
+          wince::writePng((dir / "shop_open.png").string(), pixels, 240, 320);
+        }
+      });
+}
+
+}  // namespace
+
+TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  fs::remove_all(workDir());
+  fs::create_directories(workDir() / "write");
+  std::ofstream(workDir() / "script.txt") << kScript;
+  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
+              "states 5 10 20 30 40 50 430 270 60 330 110 50 60( -1)?\n");
+  // Money 1000 spent on item 5 (price 1000), bit 5 bought, the explanation
+  // seen, the first cue equipped: levels 0, 1, 0 as bits 0, 7 and 12.
+  std::ifstream in(workDir() / "write" / "save.sav", std::ios::binary);
+  std::vector<uint8_t> save((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GE(save.size(), 157u);
+  EXPECT_EQ(std::vector<uint8_t>(save.begin() + 144, save.begin() + 157),
+            (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0, 0x10, 0x81}));
+  for (int state : {k_stateShopExplanation, k_stateShop, k_stateQuestion, k_stateItemBought})
+    EXPECT_TRUE(fs::exists(scripted::screenFile(workDir(), state))) << state;
+  for (const char* f : {"explanation_2.png", "shop_open.png", "buy_question.png", "item_bought_prompt.png"}) EXPECT_TRUE(fs::exists(workDir() / f)) << f;
+}
