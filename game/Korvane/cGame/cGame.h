@@ -560,7 +560,6 @@ class cGame : public GameBase {
   uint8_t m_shopPanelAtRest = 1;
   uint8_t m_shopPanelFullyOpen = 0;
   int32_t m_explanationPage = 0;
-  uint8_t m_touchPrompt = 0;            // "TOUCH SCREEN" blinks on the screen
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
 

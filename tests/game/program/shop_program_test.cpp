@@ -1,8 +1,8 @@
 // The whole program on the headless backend with a stylus script: a new
-// career's first visit to the shop, entered at the explanation (as the
-// pub's shop spot does while it is pending). Two explanation pages, the
-// shop, right to item 5, the detail panel, the buy question, yes, the
-// item-bought screen and back to the pub; then the main menu and exit.
+// career's first visit to the shop from the pub's shop counter. Two
+// explanation pages, the shop, right to item 5, the detail panel, the buy
+// question, yes, the item-bought screen and back to the pub; then the main
+// menu and exit.
 // Checks the states, the saved bytes and a captured frame of each screen.
 #include <gtest/gtest.h>
 
@@ -21,24 +21,28 @@ constexpr const char* kScript =
     "9000 down 118 135\n"   // sound question: yes
     "9100 up 118 135\n"
     "11000 tap 120 200\n"   // title: anywhere
-    "16000 down 120 200\n"  // explanation: the second page
-    "16100 up 120 200\n"
-    "18000 down 120 200\n"  // into the shop
+    "16000 down 110 130\n"  // the pub's shop counter
+    "16100 up 110 130\n"
+    "18000 down 120 200\n"  // explanation: the second page
     "18100 up 120 200\n"
-    "20000 down 180 134\n"  // right: from the first chalk to the first cue
-    "20100 up 180 134\n"
-    "22000 down 119 133\n"  // the item: the detail panel opens
-    "22100 up 119 133\n"
-    "24500 down 218 303\n"  // with the panel open the right button asks
-    "24600 up 218 303\n"
-    "26500 down 124 146\n"  // the question: yes
-    "26600 up 124 146\n"
-    "29000 down 120 200\n"  // item bought: anywhere
-    "29100 up 120 200\n"
-    "33000 down 124 121\n"  // main menu, third row: exit
-    "33100 up 124 121\n"
-    "35500 down 124 146\n"  // the question: yes
-    "35600 up 124 146\n";
+    "20000 down 120 200\n"  // into the shop
+    "20100 up 120 200\n"
+    "22000 down 180 134\n"  // right: from the first chalk to the first cue
+    "22100 up 180 134\n"
+    "24000 down 119 133\n"  // the item: the detail panel opens
+    "24100 up 119 133\n"
+    "26500 down 218 303\n"  // with the panel open the right button asks
+    "26600 up 218 303\n"
+    "28500 down 124 146\n"  // the question: yes
+    "28600 up 124 146\n"
+    "31000 down 120 200\n"  // item bought: anywhere, back to the pub
+    "31100 up 120 200\n"
+    "34000 down 218 303\n"  // the pub's back button: the main menu
+    "34100 up 218 303\n"
+    "37000 down 124 121\n"  // main menu, third row: exit
+    "37100 up 124 121\n"
+    "39500 down 124 146\n"  // the question: yes
+    "39600 up 124 146\n";
 
 fs::path workDir() { return fs::temp_directory_path() / "kv_shop_program"; }
 
@@ -48,20 +52,15 @@ char g_captured[4] = {};  // explanation second page, shop with the panel open, 
   scripted::run(
       workDir(), 6000,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
-        static bool entered = false, left = false;
-        // A new career at the main menu, sent to the explanation.
+        static bool entered = false;
+        // A new career at the main menu, in the pub at its shop counter.
         if (state == k_stateMainMenu && held == 40 && !entered) {
           entered = true;
           g.resetProgress();
           g.m_career.started = 1;
           g.saveProgress();
-          g.setState(k_stateShopExplanation);
-          return;
-        }
-        // Until the pub is a screen of its own, back to the main menu.
-        if (state == k_statePub && held == 10 && !left) {
-          left = true;
-          g.setState(k_stateMainMenu);
+          g.m_pubSpot = 4;
+          g.setState(k_statePub);
           return;
         }
         if (!pixels) return;
@@ -97,7 +96,7 @@ TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
   fs::create_directories(workDir() / "write");
   std::ofstream(workDir() / "script.txt") << kScript;
   EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 430 270 60 330 110 50 60( -1)?\n");
+              "states 5 10 20 30 40 50 110 430 270 60 330 110 50 60( -1)?\n");
   // Money 1000 spent on item 5 (price 1000), bit 5 bought, the explanation
   // seen, the first cue equipped: levels 0, 1, 0 as bits 0, 7 and 12.
   std::ifstream in(workDir() / "write" / "save.sav", std::ios::binary);
