@@ -1,0 +1,405 @@
+// The career hub on the built data set: the career character choice (150),
+// the introduction (160) and the pub (110): its scroll, the wall's ring in
+// the back layer, the seats of the beaten rivals, the pending unlocks and
+// the spot actions.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/game/data/DataFixture.h"
+#include "tests/game/menus/MenuFixture.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+#include "zul/2d/MutableImage.h"
+
+namespace {
+
+namespace F = interfaceformat;
+
+class Pub : public DataTest {
+ protected:
+  void SetUp() override {
+    DataTest::SetUp();
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/pub.bar")) GTEST_SKIP() << "no data set";
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+      std::filesystem::copy(entry.path(), dir / entry.path().filename());
+    game = std::make_unique<cGame>(&screen);
+    game->init();
+    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
+    ASSERT_EQ(game->s_gameState, k_stateLogo);
+    game->m_firstLoad = 0;  // no sounds
+    for (int step = 1; step < cGame::k_mainMenuLoadingSteps; ++step) game->runMainMenuLoadingStep(step);
+    game->m_soundEnabled = 0;
+    game->m_frameTime = 40;
+    game->resetProgress();
+  }
+  void TearDown() override {
+    game.reset();
+    DataTest::TearDown();
+  }
+  void start(int32_t state) {
+    game->setState(state);
+    game->m_keys.lock(0);
+    game->updateCurrentState();
+  }
+  void frame(std::initializer_list<int> keys = {}) {
+    if (game->m_keys.isLocked()) game->m_keys.lock(0);
+    for (int k : keys) game->m_keys.onKeyDown(k);
+    game->m_keys.update();
+    for (int k : keys) game->m_keys.onKeyUp(k);
+    game->updateCurrentState();
+  }
+  void paint() { game->paintCurrentState(screen.getGraphics()); }
+  int pubX() const { return game->m_pubScroll >> 8; }
+  std::vector<uint8_t> saved() { return readBytes("save.sav"); }
+  std::set<int> wonOf(const std::vector<uint8_t>& save) {
+    std::set<int> won;
+    for (int c = 0; c < 10; ++c)
+      if (save.at(102 + static_cast<size_t>(c))) won.insert(c);
+    return won;
+  }
+  // The ring of the back layer unrolled to the view: what the pub's paint copies.
+  std::vector<uint16_t> unrolledRing() {
+    MutableImage out(240, 320, 16);
+    game->drawSavedBackgroundScrolled(out.getGraphics(), game->m_pubRingOffset / 256);
+    const auto* p = static_cast<const uint16_t*>(out.getPixels());
+    return std::vector<uint16_t>(p, p + 240 * 320);
+  }
+  // The wall painted afresh for view x into a scratch back layer.
+  std::vector<uint16_t> freshWall(int x) {
+    MutableImage scratch(240, 320, 16);
+    Graphics* saved = game->m_backLayer;
+    game->m_backLayer = scratch.getGraphics();
+    game->paintPubWallColumns(x, 240, 0);
+    game->m_backLayer = saved;
+    const auto* p = static_cast<const uint16_t*>(scratch.getPixels());
+    return std::vector<uint16_t>(p, p + 240 * 320);
+  }
+  // Runs frames without keys until the view rests on its target (bounded).
+  std::vector<int> scrollToRest(int limit = 200) {
+    std::vector<int> xs;
+    for (int i = 0; i < limit && game->m_pubArrivedTime == 0; ++i) {
+      frame();
+      xs.push_back(pubX());
+    }
+    return xs;
+  }
+  MutableImage screen{240, 320, 16};
+};
+
+// ---- career character choice
+
+TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
+  start(k_stateCareerCharacterSelect);
+  struct Step {
+    int key, index, character;
+    bool locked;
+  };
+  const Step steps[] = {{kLeft, 9, 2, true},  {kRight, 0, 0, false}, {kRight, 1, 5, false}, {kRight, 2, 9, false},
+                        {kRight, 3, 3, true}, {kLeft, 2, 9, false},  {kLeft, 1, 5, false}};
+  for (const Step& s : steps) {
+    frame({s.key});
+    EXPECT_EQ(game->m_careerChoiceIndex, s.index);
+    EXPECT_EQ(game->m_career.character, s.character);
+    EXPECT_EQ(game->isElementVisible(k_careerLockedPicture), s.locked) << s.index;
+    EXPECT_EQ(game->isElementVisible(k_careerPortrait), !s.locked) << s.index;
+    EXPECT_EQ(game->getInterfaceElement(-1, k_careerPortrait)[F::kWordParams + F::kSpriteBank], 13 + s.character);
+  }
+  // Select on a locked character does nothing.
+  frame({kRight});
+  frame({kRight});
+  ASSERT_EQ(game->m_careerChoiceIndex, 3);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateCareerCharacterSelect);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+}
+
+TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
+  struct Case {
+    int rights, character, rival;
+  };
+  for (const Case& c : {Case{0, 0, 9}, Case{1, 5, 0}, Case{2, 9, 0}}) {
+    game->resetProgress();
+    start(k_stateCareerCharacterSelect);
+    for (int i = 0; i < c.rights; ++i) frame({kRight});
+    frame({kSelect});
+    ASSERT_EQ(game->s_gameState, k_stateCareerIntro) << c.character;
+    const std::vector<uint8_t> save = saved();
+    EXPECT_EQ(static_cast<int8_t>(save.at(101)), c.character);
+    EXPECT_EQ(wonOf(save), std::set<int>{c.rival}) << c.character;
+  }
+  // Back from the introduction, a second choice clears the first one's rival.
+  game->resetProgress();
+  start(k_stateCareerCharacterSelect);
+  frame({kSelect});  // character 0: 9 beaten
+  start(k_stateCareerIntro);
+  frame({kRightSoft});
+  ASSERT_EQ(game->s_gameState, k_stateCareerCharacterSelect);
+  game->updateCurrentState();
+  frame({kRight});
+  frame({kSelect});  // character 5: 0 beaten
+  EXPECT_EQ(wonOf(saved()), std::set<int>{0});
+}
+
+// ---- introduction
+
+TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
+  game->m_pubSpot = 5;
+  start(k_stateCareerIntro);
+  const int pages = game->m_introPageCount;
+  ASSERT_GE(pages, 2);
+  for (int p = 1; p < pages; ++p) {
+    EXPECT_TRUE(game->isElementVisible(k_introNextPage));
+    frame({p % 2 ? kSelect : kDown});
+    EXPECT_EQ(game->m_introPage, p);
+    EXPECT_EQ(game->m_keys.lockCount(), 5);
+  }
+  EXPECT_FALSE(game->isElementVisible(k_introNextPage));
+  frame({kDown});  // does nothing on the last page
+  EXPECT_EQ(game->s_gameState, k_stateCareerIntro);
+  EXPECT_EQ(saved().at(100), 0);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(saved().at(100), 1);
+  EXPECT_EQ(game->m_touchPrompt, 0);
+  game->updateCurrentState();
+  EXPECT_EQ(game->m_pubSpot, 2);
+  EXPECT_EQ(pubX(), game->getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + 2));
+}
+
+// ---- the pub
+
+TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
+  game->m_pubSpot = 2;
+  start(k_statePub);
+  std::vector<int> spotX;
+  for (int s = 0; s < k_pubSpotCount; ++s) spotX.push_back(game->getPubSpotX(s));
+  ASSERT_EQ(pubX(), spotX[2]);
+  // A tenth of the distance a frame, in 1/256 pixel: 22.0, 19.8, 17.8 pixels.
+  frame({kRight});
+  std::vector<int> first = {pubX()};
+  for (int x : scrollToRest()) first.push_back(x);
+  ASSERT_GE(first.size(), 3u);
+  EXPECT_EQ(first[0], spotX[2] + 22);
+  EXPECT_EQ(first[1], spotX[2] + 41);
+  EXPECT_EQ(first[2], spotX[2] + 59);
+  struct Leg {
+    int key, presses, to;
+  };
+  for (const Leg& leg : {Leg{kRight, 2, 5}, Leg{kLeft, 3, 2}}) {
+    SCOPED_TRACE(leg.to);
+    const int from = pubX();
+    std::vector<int> xs;
+    for (int i = 0; i < leg.presses; ++i) {
+      frame({leg.key});
+      xs.push_back(pubX());
+    }
+    EXPECT_EQ(game->m_pubSpot, leg.to);
+    for (int x : scrollToRest()) xs.push_back(x);
+    const int dir = spotX[static_cast<size_t>(leg.to)] > from ? 1 : -1;
+    int last = from;
+    for (int x : xs) {
+      EXPECT_GE((x - last) * dir, 0);                                   // never back
+      EXPECT_LE((x - spotX[static_cast<size_t>(leg.to)]) * dir, 0);     // never past
+      last = x;
+    }
+    ASSERT_GE(xs.size(), 6u);
+    EXPECT_EQ(xs.back(), spotX[static_cast<size_t>(leg.to)]);
+    // The last steps are one pixel each (the last frame is the rest).
+    for (size_t i = xs.size() - 4; i < xs.size() - 1; ++i) EXPECT_EQ((xs[i] - xs[i - 1]) * dir, 1) << i;
+  }
+  // At either end the arrows stop.
+  game->m_pubSpot = 5;
+  frame({kRight});
+  EXPECT_EQ(game->m_pubSpot, 5);
+  game->m_pubSpot = 0;
+  frame({kLeft});
+  EXPECT_EQ(game->m_pubSpot, 0);
+}
+
+TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
+  game->m_pubSpot = 2;
+  start(k_statePub);
+  frame({kSelect});  // arrived this very frame: not yet rested
+  EXPECT_EQ(game->s_gameState, k_statePub);
+  frame({kRight});
+  frame();
+  frame({kSelect});  // scrolling
+  EXPECT_EQ(game->s_gameState, k_statePub);
+  scrollToRest();
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
+  EXPECT_EQ(game->gameType, 4);
+  // The other spots' actions.
+  struct Action {
+    int spot, state, gameType;
+    uint8_t shopExplanation;
+  };
+  for (const Action& a : {Action{0, k_stateRulesChoice, 2, 0}, Action{1, k_stateAchievementMenu, -1, 0},
+                          Action{2, k_stateRulesChoice, 3, 0}, Action{4, k_stateShopExplanation, -1, 1},
+                          Action{4, k_stateShop, -1, 0}, Action{5, k_stateMainMenu, -1, 0}}) {
+    game->m_pubSpot = a.spot;
+    game->gameType = -1;
+    game->m_career.shopExplanationPending = a.shopExplanation;
+    game->rivalMatch = 1;
+    game->tournamentPickCount = 3;
+    start(k_statePub);
+    frame();
+    frame({kSelect});
+    EXPECT_EQ(game->s_gameState, a.state) << a.spot;
+    EXPECT_EQ(game->gameType, a.gameType) << a.spot;
+    if (a.spot == 2) {
+      EXPECT_EQ(game->rivalMatch, 0);
+    }
+    if (a.spot == 0) {
+      EXPECT_EQ(game->tournamentPickCount, 0);
+    }
+  }
+  game->m_pubSpot = 3;
+  start(k_statePub);
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+}
+
+TEST_F(Pub, TheWallRingRepaintedByStripsEqualsAFreshWallAcrossTheWrap) {
+  int wraps = 0;
+  for (int from : {2, 0}) {
+    game->m_pubSpot = from;
+    start(k_statePub);
+    ASSERT_EQ(unrolledRing(), freshWall(pubX()));
+    for (int leg = 0; leg < 3; ++leg) {
+      frame({kRight});
+      int guard = 0;
+      do {
+        const int ring = game->m_pubRingOffset;
+        frame();
+        if (game->m_pubRingOffset < ring && game->m_pubSpeed > 0) ++wraps;
+        ASSERT_EQ(unrolledRing(), freshWall(pubX())) << "x " << pubX();
+      } while (game->m_pubArrivedTime == 0 && ++guard < 200);
+    }
+    // and back to the left
+    for (int leg = 0; leg < 3; ++leg) {
+      frame({kLeft});
+      int guard = 0;
+      do {
+        frame();
+        ASSERT_EQ(unrolledRing(), freshWall(pubX())) << "x " << pubX();
+      } while (game->m_pubArrivedTime == 0 && ++guard < 200);
+    }
+  }
+  EXPECT_GE(wraps, 2);
+}
+
+TEST_F(Pub, SeatsShowTheBeatenRivalsWithCharacterSixOnSeatNine) {
+  struct Case {
+    int career;
+    std::vector<int> won;
+    std::vector<std::pair<int, int>> seats;  // element, character
+  };
+  const Case cases[] = {
+      {0, {9}, {{2, 9}}},
+      {0, {1, 9}, {{2, 9}, {1, 1}}},
+      {0, {1, 2, 3, 4, 5, 6, 9}, {{2, 9}, {1, 1}, {0, 2}, {3, 3}, {4, 4}, {5, 5}, {9, 6}}},
+      {3, {0, 1, 2, 4, 5, 9, 6}, {{2, 0}, {1, 1}, {0, 2}, {3, 4}, {4, 5}, {5, 9}, {9, 6}}},
+      // Ten marked won (the career character too): the nine rivals, no more.
+      {0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+       {{2, 9}, {1, 1}, {0, 2}, {3, 3}, {4, 4}, {5, 5}, {9, 6}, {7, 7}, {6, 8}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.won.size());
+    game->m_career.character = c.career;
+    for (uint8_t& w : game->m_career.won) w = 0;
+    for (int w : c.won) game->m_career.won[w] = 1;
+    start(k_statePub);
+    std::vector<int> expected(10, -1);
+    for (auto [e, ch] : c.seats) expected[static_cast<size_t>(e)] = ch;
+    for (int e = 0; e < 10; ++e) {
+      const int16_t* el = game->getInterfaceElement(k_interfacePubSeats, e);
+      ASSERT_NE(el, nullptr);
+      EXPECT_EQ(el[F::kWordParams + F::kSpriteVisible] != 0, expected[static_cast<size_t>(e)] >= 0) << e;
+      EXPECT_EQ(game->m_pubSeatCharacter[e], expected[static_cast<size_t>(e)]) << e;
+      if (expected[static_cast<size_t>(e)] >= 0) {
+        EXPECT_EQ(el[F::kWordParams + F::kSpriteBank], 13 + expected[static_cast<size_t>(e)]) << e;
+        EXPECT_EQ(game->m_pubSeatOf[expected[static_cast<size_t>(e)]], e);
+      }
+    }
+  }
+}
+
+TEST_F(Pub, PendingUnlocksOpenTheirScreensUnlessAlreadyDone) {
+  struct Case {
+    uint8_t challengePending;
+    uint32_t challenge;
+    int openCategory;  // -1 none
+    uint8_t characterPending;
+    uint32_t slot;
+    bool available;
+    int state;
+  };
+  const Case cases[] = {
+      {1, 2, -1, 0, 0, false, k_stateChallengeUnlocked},
+      {1, 2, 3, 0, 0, false, k_statePub},           // already open in a category: dropped
+      {1, 2, 3, 1, 4, false, k_stateCharacterUnlocked},
+      {0, 0, -1, 1, 4, true, k_statePub},           // already available: dropped
+      {1, 99, -1, 1, 0x80000000u, false, k_statePub},  // out of range: nothing to unlock
+  };
+  for (const Case& c : cases) {
+    game->resetProgress();
+    for (uint8_t& a : game->m_characterAvailable) a = 0;
+    game->m_career.challengeUnlockPending = c.challengePending;
+    game->m_career.pendingUnlock2 = c.challenge;
+    for (auto& category : game->m_career.challengeStates) category[2] = 0;
+    if (c.openCategory >= 0) game->m_career.challengeStates[c.openCategory][2] = 1;
+    game->m_career.characterUnlockPending = c.characterPending;
+    game->m_career.pendingUnlock1 = c.slot;
+    if (c.available) game->m_characterAvailable[c.slot] = 1;
+    start(k_statePub);
+    EXPECT_EQ(game->s_gameState, c.state) << c.challenge << " " << c.slot;
+    if (c.state == k_statePub) {
+      EXPECT_EQ(game->m_career.challengeUnlockPending, 0);
+      EXPECT_EQ(game->m_career.characterUnlockPending, 0);
+    }
+  }
+}
+
+TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
+  EXPECT_EQ(cGame::pubGlowAmount(0), 0);
+  EXPECT_EQ(cGame::pubGlowAmount(8), 220);  // 90 degrees
+  EXPECT_EQ(cGame::pubGlowAmount(4), 155);  // 45 degrees
+  game->m_pubSpot = 2;
+  start(k_statePub);
+  frame();
+  // The table's rim: its glow colour in the bank, green once glowing.
+  const int16_t* table = game->getInterfaceElement(k_interfacePubRoom, k_pubRoomTable);
+  ASSERT_NE(table, nullptr);
+  const int tx = table[F::kWordX] - pubX(), ty = table[F::kWordY];
+  auto rimGreen = [&] {
+    const auto* p = static_cast<const uint16_t*>(screen.getPixels());
+    int green = 0;
+    for (int y = ty; y < ty + 50; ++y)
+      for (int x = std::max(0, tx); x < std::min(240, tx + 106); ++x) {
+        const uint16_t c = p[y * 240 + x];
+        if (((c >> 5) & 63) > 2 * ((c >> 11) & 31) + 12 && ((c >> 5) & 63) > 40) ++green;
+      }
+    return green;
+  };
+  game->m_paintFrameCount = 7;  // the next paint counts 8: the glow's peak
+  paint();
+  const int resting = rimGreen();
+  EXPECT_GT(resting, 100);
+  frame({kRight});
+  frame();
+  game->m_paintFrameCount = 7;
+  paint();
+  EXPECT_LT(rimGreen(), resting / 4);
+}
+
+}  // namespace
