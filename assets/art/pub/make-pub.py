@@ -204,12 +204,36 @@ def wall_bank():
     a.op(line(15, 15, 15, 7, stroke="#222222", width=1.5))
     a.op(line(15, 15, 21, 17, stroke="#222222", width=1.5))
     a.end()
+    # frame 7: the rug under the pool table, in perspective
+    a.frame(7, 168, 40, comment="the rug under the pool table")
+    a.op(poly([(22, 0), (146, 0), (168, 40), (0, 40)], fill="#5A1410"))
+    a.op(poly([(27, 3), (141, 3), (160, 37), (8, 37)], stroke="#C89B45", width=1.5))
+    a.op(poly([(33, 7), (135, 7), (150, 33), (18, 33)], fill=lin(0, 7, 0, 33, "#7A1E16", "#8E2A1E")))
+    for i in range(7):
+        x = 40 + i * 15
+        a.op(poly([(x, 20), (x + 5, 14), (x + 10, 20), (x + 5, 26)], fill="#C89B4580"))
+    a.end()
+    # frame 8: a rack of house cues on the wall
+    a.frame(8, 34, 86, comment="a rack of house cues")
+    a.op(rect(0, 0, 34, 8, r=2, fill="woodlight"))
+    a.op(rect(0, 74, 34, 10, r=2, fill="woodlight"))
+    for i in range(5):
+        x = 5 + i * 6
+        a.op(line(x, 2, x + 0.5, 80, stroke=["#D8B27A", "#C9A227", "#8D5A2B", "#D8B27A", "#B8874A"][i], width=2.5, cap="round"))
+        a.op(line(x, 2, x, 5, stroke="#F4F4F0", width=2.5))
+    a.op(rect(0, 36, 34, 5, fill="wood"))
+    a.end()
     a.write("00-wall.art")
     # placements (frame, x, y)
-    items = [(0, x, 0) for x in range(0, WORLD, 260)]
-    items += [(1, 0, 0), (2, WORLD - 64, 0)]
-    items += [(3, 668, 58), (3, 776, 58), (4, 1066, 54), (6, 466, 76), (5, 606, 62), (6, 236, 64)]
+    items = [(SLOT_WALL, 0, x, 0) for x in range(0, WORLD, 260)]
+    items += [(SLOT_WALL, 1, 0, 0), (SLOT_WALL, 2, WORLD - 64, 0)]
+    items += [(SLOT_WALL, f, x, y) for f, x, y in
+              [(3, 668, 58), (3, 776, 58), (4, 1066, 54), (6, 466, 76), (5, 606, 62), (6, 236, 64), (7, 466, 176),
+               (8, 838, 66)]]
+    # benches against the wall, behind everything in the room
+    items += [(SLOT_ROOM, 5, 240, 214), (SLOT_ROOM, 5, 795, 214)]
     return items
+
 
 
 # ---------------------------------------------------------- the spot objects
@@ -433,12 +457,16 @@ def room_bank():
     a.op(rect(1, 4, 110, 19, r=3, fill=lin(0, 4, 0, 23, "#1E3A6A", "#0E1E3A"), stroke="brass", width=1.5))
     a.op(text(56, 7, "PRO SHOP", size=12, font="bold", align="centre", fill="#FFE08A"))
     a.end()
-    # 5 bench, 90 x 34
-    a.frame(5, 90, 36, 45, 36, comment="a bench (hotspot at the middle of its foot)")
-    a.op(rect(2, 0, 86, 16, r=3, fill=lin(0, 0, 0, 16, "leatherlight", "leather")))
-    a.op(rect(0, 14, 90, 8, r=2, fill="wood"))
-    a.op(rect(6, 22, 5, 14, fill="wooddark"))
-    a.op(rect(79, 22, 5, 14, fill="wooddark"))
+    # 5 bench, 96 x 44
+    a.frame(5, 96, 46, 48, 46, comment="a bench against the wall (hotspot at the middle of its foot)")
+    a.op(rect(2, 0, 92, 20, r=4, fill=lin(0, 0, 0, 20, "leatherlight", "leather"), stroke="#3A0A06", width=1))
+    for x in range(14, 90, 17):
+        a.op(circle(x, 9, 1.4, fill="#3A0A06"))
+        a.op(line(x - 8, 9, x - 8, 19, stroke="#5A140C", width=1))
+    a.op(rect(0, 20, 96, 10, r=3, fill=lin(0, 20, 0, 30, "leatherlight", "leather"), stroke="#3A0A06", width=1))
+    a.op(rect(0, 30, 96, 6, fill=lin(0, 30, 0, 36, "woodlight", "wooddark")))
+    for x in (4, 86):
+        a.op(rect(x, 36, 6, 10, fill="wooddark"))
     a.end()
     a.write("02-room.art")
 
@@ -487,6 +515,17 @@ def locks_bank():
     a = Art(["pub.bar 19 (slot 45): the career choice's locked characters. Frames 0-9 a",
              "character's shadow behind bars (frame = character), 10 the padlock, 11 and 12",
              "the chains across the card. Written by make-pub.py."])
+    import math
+    for k, ang in enumerate([math.degrees(math.atan2(32, 120)), math.degrees(math.atan2(-32, 120))]):
+        a.raw(f"group link{k}")
+        c, s_ = math.cos(math.radians(ang)), math.sin(math.radians(ang))
+        pts = []
+        for j in range(16):
+            t = math.radians(j * 22.5)
+            px, py = 6.5 * math.cos(t), 3.5 * math.sin(t)
+            pts.append((px * c - py * s_, px * s_ + py * c))
+        a.op(poly(pts, stroke="#C8CDD2", width=2))
+        a.raw("end")
     backs = ["#2C3E50", "#1B2631", "#4A235A", "#17202A", "#1A5276", "#3B2F2F", "#0B5345", "#512E5F", "#5B2C6F", "#154360"]
     for c in range(10):
         a.frame(c, 56, 56, comment=f"character {c}, locked")
@@ -504,17 +543,21 @@ def locks_bank():
     a.op(circle(15, 22, 3, fill="#3A2A10"))
     a.op(rect(14, 23, 2, 6, fill="#3A2A10"))
     a.end()
-    for k, (x0, y0, x1, y1) in enumerate([(0, 4, 120, 40), (0, 40, 120, 4)]):
+    for k, (x0, y0, x1, y1) in enumerate([(0, 6, 120, 38), (0, 38, 120, 6)]):
         a.frame(11 + k, 120, 44, comment="a chain across the card")
         import math
-        steps = 10
+        steps = 14
+        ang = math.degrees(math.atan2(y1 - y0, x1 - x0))
         for i in range(steps):
             t = (i + 0.5) / steps
             x, y = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
+            # links alternate: seen flat (an open ring) and edge on (a bar)
             if i % 2:
-                a.op(ellipse(x, y, 6, 3, stroke="#B8BCC0", width=2))
+                a.op(f"use link{k} {n(x)} {n(y)}")
             else:
-                a.op(ellipse(x, y, 3, 5, stroke="#8A9096", width=2))
+                a.op(line(x - 4 * math.cos(math.radians(ang)), y - 4 * math.sin(math.radians(ang)),
+                          x + 4 * math.cos(math.radians(ang)), y + 4 * math.sin(math.radians(ang)),
+                          stroke="#6E747A", width=3, cap="round"))
         a.end()
     a.write("19-locks.art")
 
@@ -544,8 +587,8 @@ def write_interface(name, head, lines):
 def interfaces(wall_items):
     # 20: the wall (back layer), then the spot positions at 41-46
     lines = []
-    for i, (frame, x, y) in enumerate(wall_items):
-        lines.append(sprite(x, y, SLOT_WALL, frame, layer="back"))
+    for slot, frame, x, y in wall_items:
+        lines.append(sprite(x, y, slot, frame, layer="back"))
     lines.append("pad 41")
     for s, x in enumerate(SPOTS):
         lines.append(f"[{41 + s}] text x={x} y=0 width=240 height=320  # spot {s}")
@@ -576,8 +619,6 @@ def interfaces(wall_items):
         room[k] = sprite(x, y, SLOT_ROOM, 0, comment="table")
         k += 1
     assert k <= 23
-    room[21] = sprite(780, 258, SLOT_ROOM, 5, comment="bench")
-    room[22] = sprite(226, 260, SLOT_ROOM, 5, comment="bench")
     room[23] = sprite(884, 84, SLOT_SPOTS, 5, comment="shop shelves (spot 4)")
     room[24] = sprite(880, 148, SLOT_SPOTS, 6, comment="shop counter (spot 4)")
     room[25] = sprite(1010, 120, SLOT_SPOTS, 7, comment="till (spot 4)")

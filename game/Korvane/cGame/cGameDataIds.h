@@ -393,6 +393,13 @@ constexpr int32_t k_pubRoomCounter0 = 23;       // 23-25
 constexpr int32_t k_pubRoomKeptShared = 3;      // shares the kept bank of 5 and 6
 constexpr int32_t k_pubParallaxBoard = 3;       // interface 25
 // Sprite-bank slots of the pub (pub.bar entry n fills slot 26 + n).
+constexpr const char* k_archivePub = "pub.bar";
+constexpr int32_t k_slotPubFirst = 26;
+constexpr int32_t k_pubWallFrames = 9;          // sections, side walls, window, back bar, poster, clock, rug, cues
+constexpr int32_t k_pubSpotFrames = 9;          // table, dartboard, board, trophies, door, shelves, counter, till, easel
+constexpr int32_t k_pubRoomFrames = 6;          // table, stool, bar counter, lamp, shop sign, bench
+constexpr int32_t k_pubNearFrames = 4;          // chair back, plant, lamp, pillar
+constexpr int32_t k_careerLockFrames = 13;      // locked characters 0-9, padlock, two chains
 constexpr int32_t k_slotPubWall = 26;
 constexpr int32_t k_slotPubSpots = 27;          // the spot objects (kept: they glow)
 constexpr int32_t k_slotPubRoom = 28;

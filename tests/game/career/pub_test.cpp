@@ -15,6 +15,7 @@
 #include "tests/game/data/DataFixture.h"
 #include "tests/game/menus/MenuFixture.h"
 #include "zul/2d/ASprite.h"
+#include "zul/2d/SpriteBankFormat.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
 
@@ -367,6 +368,65 @@ TEST_F(Pub, PendingUnlocksOpenTheirScreensUnlessAlreadyDone) {
       EXPECT_EQ(game->m_career.challengeUnlockPending, 0);
       EXPECT_EQ(game->m_career.characterUnlockPending, 0);
     }
+  }
+}
+
+TEST_F(Pub, EveryGlowingObjectIsInAKeptBankThatHoldsTheGlowColour) {
+  struct Object {
+    int interfaceId, element;
+  };
+  const Object objects[] = {{k_interfacePubRoom, k_pubRoomBoard},      {k_interfacePubRoom, k_pubRoomTrophies},
+                            {k_interfacePubRoom, k_pubRoomTable},      {k_interfacePubParallax0 + 3, k_pubParallaxBoard},
+                            {k_interfacePubRoom, k_pubRoomCounter0},   {k_interfacePubRoom, k_pubRoomCounter0 + 1},
+                            {k_interfacePubRoom, k_pubRoomCounter0 + 2}, {k_interfacePubRoom, k_pubRoomDoor}};
+  const int shared = game->getInterfaceElement(k_interfacePubRoom, k_pubRoomKeptShared)[F::kWordParams + F::kSpriteBank];
+  for (const Object& o : objects) {
+    SCOPED_TRACE(std::to_string(o.interfaceId) + " " + std::to_string(o.element));
+    const int16_t* e = game->getInterfaceElement(o.interfaceId, o.element);
+    ASSERT_NE(e, nullptr);
+    const int slot = e[F::kWordParams + F::kSpriteBank];
+    if (o.element == k_pubRoomBoard || o.element == k_pubRoomTrophies) {
+      EXPECT_EQ(slot, shared);
+    }
+    EXPECT_TRUE(game->isSpriteKept(slot));
+    ASSERT_NE(game->m_sprites[slot], nullptr);
+    const ASprite& bank = *game->m_sprites[slot];
+    EXPECT_FALSE(bank.moduleData.empty());
+    EXPECT_EQ(bank.encoding, spritebank::kEnc8Bit);
+    ASSERT_FALSE(bank.palettes.empty());
+    bool found = false;
+    for (uint32_t c : bank.palettes[0]) found = found || (c & 0xFFFFFF) == static_cast<uint32_t>(k_pubGlowColour);
+    EXPECT_TRUE(found);
+  }
+}
+
+// A touch on the middle of a spot's touch area lands on the object that glows there.
+TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
+  struct Spot {
+    int x, y, w, h;  // touch area on the screen
+    int interfaceId, element;
+  };
+  const Spot spots[] = {{88, 106, 122, 34, k_interfacePubRoom, k_pubRoomBoard},
+                        {78, 112, 81, 102, k_interfacePubRoom, k_pubRoomTrophies},
+                        {80, 112, 93, 67, k_interfacePubRoom, k_pubRoomTable},
+                        {94, 141, 101, 140, k_interfacePubParallax0 + 3, k_pubParallaxBoard},
+                        {22, 86, 184, 120, k_interfacePubRoom, k_pubRoomCounter0},
+                        {194, 80, 44, 213, k_interfacePubRoom, k_pubRoomDoor}};
+  constexpr int64_t kFactor25 = 124416;  // the nearest layer's parallax, 1/65536
+  for (int s = 0; s < k_pubSpotCount; ++s) {
+    SCOPED_TRACE(s);
+    const Spot& t = spots[s];
+    const int scroll = game->getPubSpotX(s);
+    const int offset = t.interfaceId == k_interfacePubRoom ? scroll : static_cast<int>((scroll * kFactor25) >> 16);
+    const int16_t* e = game->getInterfaceElement(t.interfaceId, t.element);
+    ASSERT_NE(e, nullptr);
+    ASSERT_NE(game->m_sprites[e[F::kWordParams + F::kSpriteBank]], nullptr);
+    int32_t r[4];
+    game->m_sprites[e[F::kWordParams + F::kSpriteBank]]->getFrameRect(r, e[F::kWordParams + F::kSpriteFrame],
+                                                                     e[F::kWordX] - offset, e[F::kWordY], 0);
+    const int cx = t.x + t.w / 2, cy = t.y + t.h / 2;
+    EXPECT_TRUE(cx >= r[0] && cx < r[2] && cy >= r[1] && cy < r[3])
+        << cx << "," << cy << " in " << r[0] << "," << r[1] << "-" << r[2] << "," << r[3];
   }
 }
 
