@@ -1,8 +1,9 @@
 // The whole program on the headless backend with a stylus script: a new
 // career's first visit to the shop from the pub's shop counter. Two
 // explanation pages, the shop, right to item 5, the detail panel, the buy
-// question, yes, the item-bought screen and back to the pub; then the main
-// menu and exit.
+// question, yes, the item-bought screen and back to the pub; the shop
+// again, now without the explanation, showing the item owned; then the
+// main menu and exit.
 // Checks the states, the saved bytes and a captured frame of each screen.
 #include <gtest/gtest.h>
 
@@ -37,12 +38,16 @@ constexpr const char* kScript =
     "28600 up 124 146\n"
     "31000 down 120 200\n"  // item bought: anywhere, back to the pub
     "31100 up 120 200\n"
-    "34000 down 218 303\n"  // the pub's back button: the main menu
-    "34100 up 218 303\n"
-    "37000 down 124 121\n"  // main menu, third row: exit
-    "37100 up 124 121\n"
-    "39500 down 124 146\n"  // the question: yes
-    "39600 up 124 146\n";
+    "34000 down 110 130\n"  // the shop counter again: the shop at once
+    "34100 up 110 130\n"
+    "36500 down 218 303\n"  // back to the pub
+    "36600 up 218 303\n"
+    "39000 down 218 303\n"  // the pub's back button: the main menu
+    "39100 up 218 303\n"
+    "42000 down 124 121\n"  // main menu, third row: exit
+    "42100 up 124 121\n"
+    "44500 down 124 146\n"  // the question: yes
+    "44600 up 124 146\n";
 
 fs::path workDir() { return fs::temp_directory_path() / "kv_shop_program"; }
 
@@ -81,6 +86,8 @@ char g_captured[4] = {};  // explanation second page, shop with the panel open, 
           g_captured[2] = 1;
           wince::writePng((dir / "item_bought_prompt.png").string(), pixels, 240, 320);
         }
+        if (state == k_stateShop && held == 20 && (g.m_career.boughtMask >> 5 & 1u))
+          wince::writePng((dir / "shop_owned.png").string(), pixels, 240, 320);
         if (state == k_stateShop && g.m_shopPanelFullyOpen && !g_captured[1]) {
           g_captured[1] = 1;
           wince::writePng((dir / "shop_open.png").string(), pixels, 240, 320);
@@ -96,7 +103,7 @@ TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
   fs::create_directories(workDir() / "write");
   std::ofstream(workDir() / "script.txt") << kScript;
   EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 110 430 270 60 330 110 50 60( -1)?\n");
+              "states 5 10 20 30 40 50 110 430 270 60 330 110 270 110 50 60( -1)?\n");
   // Money 1000 spent on item 5 (price 1000), bit 5 bought, the explanation
   // seen, the first cue equipped: levels 0, 1, 0 as bits 0, 7 and 12.
   std::ifstream in(workDir() / "write" / "save.sav", std::ios::binary);
@@ -106,5 +113,6 @@ TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
             (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0, 0x10, 0x81}));
   for (int state : {k_stateShopExplanation, k_stateShop, k_stateQuestion, k_stateItemBought})
     EXPECT_TRUE(fs::exists(scripted::screenFile(workDir(), state))) << state;
-  for (const char* f : {"explanation_2.png", "shop_open.png", "buy_question.png", "item_bought_prompt.png"}) EXPECT_TRUE(fs::exists(workDir() / f)) << f;
+  for (const char* f : {"explanation_2.png", "shop_open.png", "buy_question.png", "item_bought_prompt.png",
+                        "shop_owned.png"}) EXPECT_TRUE(fs::exists(workDir() / f)) << f;
 }

@@ -1,0 +1,202 @@
+// The shop, the item-bought screen and the shop explanation on their own
+// interfaces: moves, the sliding panel, buying and equipping through the
+// question, the money message, the explanation's pages and saved flag.
+#include <string>
+
+#include "tests/game/screens/FrontEndFixture.h"
+
+namespace {
+
+class Shop : public FrontEndTest {
+ protected:
+  void SetUp() override {
+    FrontEndTest::SetUp();
+    std::vector<Interface> all(43);
+    for (const char* name : {"003-question", "040-shop", "041-item-bought", "042-shop-explanation"}) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      ASSERT_TRUE(interfacedata::compileInterface(
+          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
+          << name << ": " << error;
+    }
+    load(all, 0);
+    game->resetProgress();  // money 1000, nothing bought, the explanation pending
+  }
+  void openShop(int item) {
+    game->s_shopCurrentItem = item;
+    start(k_stateShop);
+  }
+  bool shown(int interface, int element) {
+    return game->getInterfaceElement(interface, element)[F::kWordParams + F::kSpriteVisible] != 0;
+  }
+  // Panel top over its stop after one paint.
+  int slideStep() {
+    game->paintShop(screen->g());
+    return game->getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
+           game->getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
+  }
+};
+
+TEST_F(Shop, MovesFollowTheCategories) {
+  struct Case {
+    int from, key, to;
+  } cases[] = {
+      {0, kUp, 14},   {14, kDown, 0},  {9, kRight, 10}, {5, kLeft, 4},  {12, kRight, 2}, {3, kLeft, 13},
+      {3, kRight, 5}, {12, kLeft, 9},  {6, kRight, 7},  {7, kLeft, 6},  {7, kUp, 6},     {7, kDown, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
+    // A stale earlier selection out of range is brought back into it.
+    game->s_shopOldCurrentItem = 99;
+    openShop(c.from);
+    EXPECT_TRUE(shown(k_interfaceShop, k_shopItemMark0 + c.from));
+    frame({c.key});
+    EXPECT_EQ(game->s_shopCurrentItem, c.to);
+    EXPECT_EQ(game->s_shopOldCurrentItem, c.from);
+    EXPECT_EQ(game->s_selectedShopCategory, c.to / 5);
+    EXPECT_EQ(game->m_shopOtherCategory[0], (c.to / 5 + 1) % 3);
+    EXPECT_EQ(game->m_shopOtherCategory[1], (c.to / 5 + 2) % 3);
+    EXPECT_FALSE(shown(k_interfaceShop, k_shopItemMark0 + c.from));
+    EXPECT_TRUE(shown(k_interfaceShop, k_shopItemMark0 + c.to));
+    EXPECT_EQ(game->getInterfaceElement(k_interfaceShop, k_shopItemPicture)[F::kWordParams + F::kSpriteFrame], c.to);
+  }
+  game->s_shopCurrentItem = 40;
+  start(k_stateShop);
+  EXPECT_EQ(game->s_shopCurrentItem, 14);
+}
+
+TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
+  openShop(5);  // price 1000, money 1000
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->shopPanelOpen, 1);
+  EXPECT_EQ(game->m_shopErrorShown, 0);
+  // While it slides the arrows do nothing; it rises a quarter of the way
+  // a frame and snaps the last pixels, fully open only then.
+  frame({kRight});
+  EXPECT_EQ(game->s_shopCurrentItem, 5);
+  const int opening[] = {31, 24, 18, 14, 11, 9, 7, 6, 5, 4, 3, 0};
+  for (int d : opening) {
+    EXPECT_EQ(game->m_shopPanelFullyOpen, 0);
+    EXPECT_EQ(slideStep(), d);
+  }
+  EXPECT_EQ(game->m_shopPanelFullyOpen, 1);
+  EXPECT_EQ(slideStep(), 0);
+  EXPECT_TRUE(shown(k_interfaceShop, k_shopOpenExtra0));
+  // Back closes it the same way, at rest only when closed.
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateShop);
+  const int closing[] = {10, 17, 23, 27, 30, 32, 34, 35, 36, 37, 38, 41};
+  for (int d : closing) {
+    EXPECT_EQ(game->m_shopPanelAtRest, 0);
+    EXPECT_EQ(slideStep(), d);
+  }
+  EXPECT_EQ(game->m_shopPanelAtRest, 1);
+  EXPECT_EQ(slideStep(), 41);
+  // Open again: the second select asks, and yes buys.
+  frame({kSelect});
+  frame({kSelect});
+  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_EQ(game->m_questionAction, 5);
+  EXPECT_EQ(game->m_questionBody, k_textBuyQuestion);
+  EXPECT_EQ(game->m_questionReturnState, k_stateShop);
+  EXPECT_EQ(game->m_questionPanel, k_interfaceShop);
+  choose(k_textYes);
+  EXPECT_EQ(game->s_gameState, k_stateItemBought);
+  EXPECT_EQ(game->m_career.money, 0u);
+  EXPECT_EQ(game->m_career.boughtMask, 1u << 5);
+  EXPECT_EQ(savedByte(151), 0x20);
+  // The item-bought screen shows it and leaves for the pub.
+  game->updateCurrentState();
+  EXPECT_EQ(game->getInterfaceElement(k_interfaceItemBought, k_itemBoughtPicture)[F::kWordParams + F::kSpriteFrame], 5);
+  EXPECT_EQ(game->m_touchPrompt, 1);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->m_touchPrompt, 0);
+  // Back in the shop the panel is closed again and the item owned.
+  openShop(5);
+  EXPECT_EQ(game->shopPanelOpen, 0);
+  EXPECT_EQ(slideStep(), 41);
+  EXPECT_TRUE(shown(k_interfaceShop, k_shopBoughtMark));
+}
+
+TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
+  game->m_career.money = 999;
+  openShop(5);
+  frame({kSelect});
+  EXPECT_EQ(game->m_shopErrorShown, 1);
+  EXPECT_EQ(game->shopPanelOpen, 0);
+  for (int i = 0; i < 7; ++i) EXPECT_TRUE(shown(k_interfaceShop, k_shopErrorBox0 + i)) << i;
+  // Arrows and the right soft key wait for the message.
+  for (int key : {kRight, kUp, kRightSoft}) {
+    frame({key});
+    EXPECT_EQ(game->s_shopCurrentItem, 5) << key;
+    EXPECT_EQ(game->s_gameState, k_stateShop) << key;
+  }
+  frame({kBack});
+  EXPECT_EQ(game->m_shopErrorShown, 0);
+  EXPECT_FALSE(shown(k_interfaceShop, k_shopErrorBox0));
+  frame({kSelect});
+  frame({kSelect});
+  EXPECT_EQ(game->m_shopErrorShown, 0);
+  EXPECT_EQ(game->s_gameState, k_stateShop);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_statePub);
+}
+
+TEST_F(Shop, ABoughtItemIsEquippedAtOnceAndSaved) {
+  game->m_career.boughtMask = 1u << 13;
+  game->m_career.money = 0;
+  openShop(13);
+  EXPECT_TRUE(shown(k_interfaceShop, k_shopBoughtMark));
+  frame({kSelect});
+  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_EQ(game->m_questionAction, 7);
+  EXPECT_EQ(game->m_questionBody, k_textEquipQuestion);
+  choose(k_textYes);
+  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->m_equippedLevel[2], 4);
+  // Levels 0, 0, 4: bits 0, 6 and 16.
+  EXPECT_EQ(savedByte(154), 0x01);
+  EXPECT_EQ(savedByte(156), 0x41);
+}
+
+TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
+  start(k_stateShopExplanation);
+  game->paintShopExplanation(screen->g());
+  EXPECT_TRUE(shown(k_interfaceShopExplanation, k_explanationFirst0));
+  EXPECT_FALSE(shown(k_interfaceShopExplanation, k_explanationSecond0));
+  EXPECT_EQ(savedByte(152), 1);
+  // Back from the first page keeps it pending.
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->m_career.shopExplanationPending, 1);
+  start(k_stateShopExplanation);
+  frame({kDown});
+  EXPECT_EQ(game->m_explanationPage, 1);
+  EXPECT_EQ(game->m_career.shopExplanationPending, 0);
+  EXPECT_EQ(savedByte(152), 0);
+  game->paintShopExplanation(screen->g());
+  EXPECT_FALSE(shown(k_interfaceShopExplanation, k_explanationFirst0 + 1));
+  EXPECT_TRUE(shown(k_interfaceShopExplanation, k_explanationSecond0 + 5));
+  frame({kDown});  // down does not leave the last page
+  EXPECT_EQ(game->s_gameState, k_stateShopExplanation);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->m_touchPrompt, 0);
+}
+
+// The interface's closed panel lies 41 pixels under its stop; every
+// element of the error box, the marks and the buttons is a sprite.
+TEST_F(Shop, PanelAndButtonsOfTheLayout) {
+  EXPECT_EQ(game->getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
+                game->getInterfaceElementY(k_interfaceShop, k_shopPanelStop),
+            41);
+  for (int e = k_shopSelectButton; e < k_shopSelectButton + 5; ++e) {
+    const int16_t* el = game->getInterfaceElement(k_interfaceShop, e);
+    EXPECT_EQ(el[F::kWordType], F::kSprite) << e;
+    EXPECT_EQ(el[F::kWordParams + F::kSpriteBank], k_slotShopItems) << e;
+  }
+}
+
+}  // namespace
