@@ -60,4 +60,9 @@ struct SpanOrigin {
 
 SpanOrigin findSpanOrigin(const GlContext& context, SpanFunction span);
 
+// Fills the context's textured span tables; wide takes the walks built for
+// 256-bit vectors where the processor has them (the context's own choice).
+void fillSpanTables(GlContext& context, bool wide);
+bool wideSpansAvailable();
+
 }  // namespace kvgl

@@ -12,6 +12,20 @@
 
 namespace kvgl {
 
+// Eight-lane values (texel addresses, depths) pass only between always-inlined
+// helpers, so the calling convention that GCC warns about is never used (the
+// warning comes at the end of the including file, so it stays off there).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+#define KV_SPAN_INLINE [[gnu::always_inline]] inline
+
+// Eight 32-bit lanes: texel coordinates and depths of eight neighbours.
+using Lane8 = uint32_t __attribute__((vector_size(32)));
+inline constexpr Lane8 kLaneSteps = {0, 1, 2, 3, 4, 5, 6, 7};
+// start, start + step, ... start + 7 step, wrapping.
+KV_SPAN_INLINE Lane8 laneRun(uint32_t start, uint32_t step) { return start + kLaneSteps * step; }
+
 enum TexelMode : int { kTexel565 = 0, kTexel5551 = 1, kTexel4444 = 2 };
 
 constexpr int32_t s32(uint32_t v) { return static_cast<int32_t>(v); }
@@ -58,6 +72,17 @@ inline Px8 load8(const uint16_t* p) {
 }
 inline void store8(uint16_t* p, Px8 v) { std::memcpy(p, &v, sizeof v); }
 
+// TexAddr::atTop for eight neighbours at once, the addresses in vector lanes.
+template <int K>
+KV_SPAN_INLINE Px8 atTop8(const uint16_t* t, Lane8 uu, Lane8 vv) {
+  using A = TexAddr<K>;
+  const Lane8 at = ((vv >> (22 - 2 * K)) & (static_cast<uint32_t>(A::kMask) << A::kShift)) | (uu >> (27 - K));
+  Px8 c;
+  for (int k = 0; k < 8; ++k) c[k] = t[at[k]];
+  return c;
+}
+
+
 // blend4444Over565 in 16-bit lanes: each channel floor((s f + d (16 - f)) / 16)
 // with f the texel's alpha, the sum of blend565's spread word taken channel by
 // channel (no channel's sum reaches the next one there either).
@@ -92,7 +117,7 @@ struct TexPut16 {
       if (c & 15u) *p = blend4444Over565(*p, c);
     }
   }
-  static inline void put8(uint16_t* p, Px8 c) {
+  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8) {
     if constexpr (Mode == kTexel565) {
       store8(p, c);
     } else if constexpr (Mode == kTexel5551) {
@@ -109,7 +134,7 @@ struct TexPut16 {
 struct AddPut16 {
   static constexpr bool kEight = true;
   static inline void put(uint16_t* p, uint16_t c, uint32_t) { *p = addSat565(*p, c); }
-  static inline void put8(uint16_t* p, Px8 c) { store8(p, addSat565x8(load8(p), c)); }
+  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8) { store8(p, addSat565x8(load8(p), c)); }
 };
 
 // Rules without an eight-pixel form.
@@ -181,14 +206,19 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   Pixel* p = static_cast<Pixel*>(row) + x0;
   int32_t i = 0;
   if constexpr (hasPut8<Put>()) {
-    for (; i + 8 <= n; i += 8) {
-      Px8 c;
-      for (int k = 0; k < 8; ++k) {
-        c[k] = TexAddr<K>::atTop(tex, u, v);
-        u += duu;
-        v += dvv;
+    if (n >= 8) {
+      // Eight neighbours' coordinates (and depths) side by side.
+      Lane8 U = laneRun(u, duu), V = laneRun(v, dvv), Z = laneRun(z, dz);
+      const uint32_t du8 = duu * 8u, dv8 = dvv * 8u, dz8 = dz * 8u;
+      for (; i + 8 <= n; i += 8) {
+        Put::put8(p + i, atTop8<K>(tex, U, V), Z);
+        U += du8;
+        V += dv8;
+        Z += dz8;
       }
-      Put::put8(p + i, c);
+      u = U[0];
+      v = V[0];
+      z = Z[0];
     }
   }
 #pragma GCC unroll 4
@@ -240,15 +270,13 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
     uint32_t uu = ue << 6, vv = ve << 6;
     if constexpr (hasPut8<Put>()) {
-      for (int h = 0; h < 16; h += 8) {
-        Px8 c;
-        for (int k = 0; k < 8; ++k) {
-          c[k] = TexAddr<K>::atTop(tex, uu, vv);
-          uu += due;
-          vv += dve;
-        }
-        Put::put8(p + h, c);
-      }
+      Lane8 U = laneRun(uu, due), V = laneRun(vv, dve), Z = laneRun(z, dz);
+      Put::put8(p, atTop8<K>(tex, U, V), Z);
+      U += due * 8u;
+      V += dve * 8u;
+      Z += dz * 8u;
+      Put::put8(p + 8, atTop8<K>(tex, U, V), Z);
+      if constexpr (HasZ) z += dz * 16u;
     } else {
 #pragma GCC unroll 4
       for (int i = 0; i < 16; ++i) {
@@ -276,12 +304,23 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
   const uint32_t due = u32(wrapSub(uB, uA)) * g;
   const uint32_t dve = u32(wrapSub(vB, vA)) * g;
-  ue = u32(uA) << 12;
-  ve = u32(vA) << 12;
-  for (int32_t i = 0; i < m; ++i, ++p) {
-    Put::put(p, TexAddr<K>::atExt(tex, s32(ue), s32(ve)), z);
-    ue += due;
-    ve += dve;
+  // Held shifted left by 6 as in the blocks: the addressed bits on top.
+  uint32_t uu = u32(uA) << 18, vv = u32(vA) << 18;
+  const uint32_t duu = due << 6, dvv = dve << 6;
+  int32_t i = 0;
+  if constexpr (hasPut8<Put>()) {
+    if (m >= 8) {
+      Put::put8(p, atTop8<K>(tex, laneRun(uu, duu), laneRun(vv, dvv)), laneRun(z, dz));
+      uu += duu * 8u;
+      vv += dvv * 8u;
+      if constexpr (HasZ) z += dz * 8u;
+      i = 8;
+    }
+  }
+  for (; i < m; ++i) {
+    Put::put(p + i, TexAddr<K>::atTop(tex, uu, vv), z);
+    uu += duu;
+    vv += dvv;
     if constexpr (HasZ) z += dz;
   }
 }
@@ -362,5 +401,7 @@ inline void untexturedSpan(GlContext*, void* row, const SpanParams* sp) {
     }
   }
 }
+
+#undef KV_SPAN_INLINE
 
 }  // namespace kvgl

@@ -106,7 +106,7 @@ void BM_Span(benchmark::State& state) {
 
 void spanArgs(benchmark::internal::Benchmark* b) {
   for (int f = kAffine565; f <= kFlatDepth; ++f)
-    for (int n : {16, 56, 240}) b->Args({f, n});
+    for (int n : {4, 8, 16, 56, 240}) b->Args({f, n});
 }
 BENCHMARK(BM_Span)->Apply(spanArgs)->ArgNames({"family", "len"});
 

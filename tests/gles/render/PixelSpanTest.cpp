@@ -310,7 +310,10 @@ namespace {
 // eight-pixel path only for rules that have one.
 template <typename Put>
 struct OnePixel {
-  static void put(uint16_t* p, uint16_t c, uint32_t z) { Put::put(p, c, z); }
+  template <typename Pixel>
+  static void put(Pixel* p, uint16_t c, uint32_t z) {
+    Put::put(p, c, z);
+  }
 };
 
 struct Lcg {
@@ -320,14 +323,14 @@ struct Lcg {
   int32_t upTo(int32_t n) { return static_cast<int32_t>((next() >> 8) % static_cast<uint32_t>(n)); }
 };
 
-template <int K, typename Put>
+template <int K, typename Put, typename Pixel = uint16_t, bool HasZ = false>
 void compareSpans(Lcg& rnd, const char* name) {
   const int size = 32 << K;
   std::vector<uint16_t> tex(static_cast<size_t>(size) * size);
-  std::array<uint16_t, 300> want{}, got{};
+  std::array<Pixel, 300> want{}, got{};
   for (int trial = 0; trial < 300; ++trial) {
     for (uint16_t& t : tex) t = rnd.upTo(4) == 0 ? static_cast<uint16_t>(rnd.upTo(16) << (4 * rnd.upTo(4))) : static_cast<uint16_t>(rnd.next() >> 16);
-    for (uint16_t& p : want) p = static_cast<uint16_t>(rnd.next() >> 16);
+    for (Pixel& p : want) p = static_cast<Pixel>(sizeof(Pixel) == 2 ? rnd.next() >> 16 : rnd.next());
     got = want;
     SpanParams sp{};
     const int32_t x0 = rnd.upTo(40), n = rnd.upTo(140) - 4;
@@ -337,22 +340,22 @@ void compareSpans(Lcg& rnd, const char* name) {
     if (rnd.upTo(2)) sp.w[4] = 16384 + rnd.upTo(1 << 16);  // a w where the divisions matter
     const bool persp = trial % 2 == 1;
     if (persp) {
-      perspectiveSpan<uint16_t, K, OnePixel<Put>, false, false>(tex.data(), want.data(), &sp);
-      perspectiveSpan<uint16_t, K, Put, false, false>(tex.data(), got.data(), &sp);
+      perspectiveSpan<Pixel, K, OnePixel<Put>, HasZ, false>(tex.data(), want.data(), &sp);
+      perspectiveSpan<Pixel, K, Put, HasZ, false>(tex.data(), got.data(), &sp);
     } else {
-      affineSpan<uint16_t, K, OnePixel<Put>, false>(tex.data(), want.data(), &sp);
-      affineSpan<uint16_t, K, Put, false>(tex.data(), got.data(), &sp);
+      affineSpan<Pixel, K, OnePixel<Put>, HasZ>(tex.data(), want.data(), &sp);
+      affineSpan<Pixel, K, Put, HasZ>(tex.data(), got.data(), &sp);
     }
     ASSERT_EQ(got, want) << name << " size " << size << (persp ? " perspective" : " affine") << " trial " << trial;
   }
 }
 
-template <typename Put>
+template <typename Put, typename Pixel = uint16_t, bool HasZ = false>
 void compareAllSizes(Lcg& rnd, const char* name) {
-  compareSpans<0, Put>(rnd, name);
-  compareSpans<1, Put>(rnd, name);
-  compareSpans<2, Put>(rnd, name);
-  compareSpans<3, Put>(rnd, name);
+  compareSpans<0, Put, Pixel, HasZ>(rnd, name);
+  compareSpans<1, Put, Pixel, HasZ>(rnd, name);
+  compareSpans<2, Put, Pixel, HasZ>(rnd, name);
+  compareSpans<3, Put, Pixel, HasZ>(rnd, name);
 }
 
 }  // namespace
@@ -376,4 +379,50 @@ TEST(TexturedSpans, EightPixelRulesEqualThePixelRules) {
   compareAllSizes<TexPut16<kTexel5551>>(rnd, "5551");
   compareAllSizes<TexPut16<kTexel4444>>(rnd, "4444");
   compareAllSizes<AddPut16>(rnd, "additive");
+}
+
+// Where the processor has 256-bit vectors the tables hold walks built for
+// them: every entry of every table draws what the plain build's entry draws.
+TEST(TexturedSpans, WideTablesEqualThePlainOnes) {
+  if (!wideSpansAvailable()) GTEST_SKIP() << "no 256-bit vectors here";
+  GlContext plain, wide;
+  fillSpanTables(plain, false);
+  fillSpanTables(wide, true);
+  struct Table {
+    const SpanFunction* a;
+    const SpanFunction* b;
+    int columns;
+  };
+  std::vector<Table> tables = {{&plain.m_texAffineSpans.fn[0][0], &wide.m_texAffineSpans.fn[0][0], 3},
+                               {&plain.m_texPerspectiveSpans.fn[0][0], &wide.m_texPerspectiveSpans.fn[0][0], 3},
+                               {&plain.m_texFixedDivisorSpans.fn[0][0], &wide.m_texFixedDivisorSpans.fn[0][0], 3},
+                               {plain.m_texAdditiveSpans, wide.m_texAdditiveSpans, 1},
+                               {plain.m_depthTexAdditiveSpans, wide.m_depthTexAdditiveSpans, 1}};
+  for (int j = 0; j < 8; ++j) tables.push_back({&plain.m_depthTexSpans[j].fn[0][0], &wide.m_depthTexSpans[j].fn[0][0], 3});
+  Lcg rnd{123};
+  std::vector<uint16_t> tex(256 * 256);
+  for (const Table& t : tables) {
+    for (int e = 0; e < 4 * t.columns; ++e) {
+      const SpanFunction a = t.a[e], b = t.b[e];
+      ASSERT_EQ(a == nullptr, b == nullptr);
+      if (a == nullptr) continue;
+      EXPECT_NE(a, b);
+      for (int trial = 0; trial < 60; ++trial) {
+        for (uint16_t& x : tex) x = rnd.upTo(4) == 0 ? static_cast<uint16_t>(rnd.upTo(16) << (4 * rnd.upTo(4))) : static_cast<uint16_t>(rnd.next() >> 16);
+        plain.m_texelCache = wide.m_texelCache = tex.data();
+        std::array<uint32_t, 200> want{}, got{};
+        for (uint32_t& w : want) w = rnd.next();
+        got = want;
+        SpanParams sp{};
+        const int32_t x0 = rnd.upTo(40), n = rnd.upTo(140) - 4;
+        sp.w[0] = x0 * 16384 + rnd.upTo(16384);
+        sp.w[1] = (x0 + n) * 16384 + rnd.upTo(16384);
+        for (int i = 2; i < 12; ++i) sp.w[i] = rnd.upTo(3) == 0 ? rnd.any() : rnd.upTo(1 << 20) - (1 << 19);
+        if (rnd.upTo(2)) sp.w[4] = 16384 + rnd.upTo(1 << 16);
+        a(&plain, want.data(), &sp);
+        b(&wide, got.data(), &sp);
+        ASSERT_EQ(got, want) << "table entry " << e << ", trial " << trial;
+      }
+    }
+  }
 }
