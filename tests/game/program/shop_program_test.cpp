@@ -2,8 +2,9 @@
 // career's first visit to the shop from the pub's shop counter. Two
 // explanation pages, the shop, right to item 5, the detail panel, the buy
 // question, yes, the item-bought screen and back to the pub; the shop
-// again, now without the explanation, showing the item owned; then the
-// main menu and exit.
+// again, now without the explanation, showing the item owned, and an item
+// beyond the money left (the message, touched away); then the main menu
+// and exit.
 // Checks the states, the saved bytes and a captured frame of each screen.
 #include <gtest/gtest.h>
 
@@ -40,18 +41,24 @@ constexpr const char* kScript =
     "31100 up 120 200\n"
     "34000 down 110 130\n"  // the shop counter again: the shop at once
     "34100 up 110 130\n"
-    "36500 down 218 303\n"  // back to the pub
-    "36600 up 218 303\n"
-    "39000 down 218 303\n"  // the pub's back button: the main menu
-    "39100 up 218 303\n"
-    "42000 down 124 121\n"  // main menu, third row: exit
-    "42100 up 124 121\n"
-    "44500 down 124 146\n"  // the question: yes
-    "44600 up 124 146\n";
+    "36500 down 118 88\n"   // up: the best chalk, far above the money left
+    "36600 up 118 88\n"
+    "38000 down 119 133\n"  // the item: not enough money
+    "38100 up 119 133\n"
+    "40000 down 119 133\n"  // again: the message goes
+    "40100 up 119 133\n"
+    "41500 down 218 303\n"  // back to the pub
+    "41600 up 218 303\n"
+    "44000 down 218 303\n"  // the pub's back button: the main menu
+    "44100 up 218 303\n"
+    "47000 down 124 121\n"  // main menu, third row: exit
+    "47100 up 124 121\n"
+    "49500 down 124 146\n"  // the question: yes
+    "49600 up 124 146\n";
 
 fs::path workDir() { return fs::temp_directory_path() / "kv_shop_program"; }
 
-char g_captured[4] = {};  // explanation second page, shop with the panel open, prompt
+char g_captured[4] = {};  // explanation second page, panel open, prompt, message
 
 [[noreturn]] void runScripted() {
   scripted::run(
@@ -86,6 +93,12 @@ char g_captured[4] = {};  // explanation second page, shop with the panel open, 
           g_captured[2] = 1;
           wince::writePng((dir / "item_bought_prompt.png").string(), pixels, 240, 320);
         }
+        static int errorFrames = 0;
+        errorFrames = state == k_stateShop && g.m_shopErrorShown ? errorFrames + 1 : 0;
+        if (errorFrames == 3) {
+          g_captured[3] = 1;
+          wince::writePng((dir / "shop_error.png").string(), pixels, 240, 320);
+        }
         if (state == k_stateShop && held == 20 && (g.m_career.boughtMask >> 5 & 1u))
           wince::writePng((dir / "shop_owned.png").string(), pixels, 240, 320);
         if (state == k_stateShop && g.m_shopPanelFullyOpen && !g_captured[1]) {
@@ -114,5 +127,5 @@ TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
   for (int state : {k_stateShopExplanation, k_stateShop, k_stateQuestion, k_stateItemBought})
     EXPECT_TRUE(fs::exists(scripted::screenFile(workDir(), state))) << state;
   for (const char* f : {"explanation_2.png", "shop_open.png", "buy_question.png", "item_bought_prompt.png",
-                        "shop_owned.png"}) EXPECT_TRUE(fs::exists(workDir() / f)) << f;
+                        "shop_owned.png", "shop_error.png"}) EXPECT_TRUE(fs::exists(workDir() / f)) << f;
 }
