@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/Walk.h"
+#include "windows_brew/memory/MemoryManager.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -41,9 +42,15 @@ void onFrame(cGame&, int state, int held, const uint16_t* pixels) {
   }
 }
 
+// At exit, after the program has closed: what the memory tracker still holds.
+void onExit() {
+  const CMemoryManager* m = getMemoryManager();
+  std::ofstream(Record::dir / "tracked.txt") << (m ? m->currentTotal() : -1);
+}
+
 [[noreturn]] void runWalk(const fs::path& dir) {
   Record::dir = dir;
-  scripted::run(dir, 200000, onFrame);
+  scripted::run(dir, 200000, onFrame, onExit);
 }
 
 std::vector<int> readStates(const fs::path& dir) {
@@ -90,6 +97,12 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
     if (s != 5) {
       EXPECT_TRUE(fs::exists(scripted::screenFile(dir, s))) << "no frame of " << s;
     }
+
+  // Only what the host keeps for the process's life: the frame and blit
+  // buffers (240x320, 2 bytes a pixel) and the two scale maps (241 and 321
+  // entries of 4 bytes).
+  EXPECT_EQ(walk::readFile(dir / "tracked.txt"), std::to_string(2 * 240 * 320 * 2 + 241 * 4 + 321 * 4))
+      << "bytes still held at quit";
 
   const auto saves = readSaves(dir);
   ASSERT_FALSE(saves.empty());
