@@ -34,8 +34,10 @@ struct Child {
 
 // Every distinct image the run's save file passes through goes to images.txt
 // (hex, one a line); a kill frame ends the process there and then.
-void onFrame(cGame&, int, int, const uint16_t*) {
-  if (Child::killAtFrame && ++Child::frames >= Child::killAtFrame) raise(SIGKILL);
+void onFrame(cGame&, int state, int held, const uint16_t*) {
+  if (held == 1) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
+  ++Child::frames;
+  if (Child::killAtFrame && Child::frames >= Child::killAtFrame) raise(SIGKILL);
   const std::string save = walk::readFile(Child::dir / "write" / "save.sav");
   if (save.empty() || save == Child::lastSave) return;
   Child::lastSave = save;
@@ -57,7 +59,7 @@ int runChild(const fs::path& dir, uint64_t killAtFrame, uint64_t killAfterMicros
       _exit(126);
     Child::dir = dir;
     Child::killAtFrame = killAtFrame;
-    scripted::run(dir, 200000, onFrame);
+    scripted::run(dir, 200000, onFrame, [] { std::ofstream(Child::dir / "frames.txt") << Child::frames; });
   }
   int status = 0;
   if (killAfterMicros) {
@@ -92,13 +94,16 @@ fs::path freshDir(const std::string& name) {
   return dir;
 }
 
-// A start that answers the sound question, passes the title and quits from
-// the main menu: it changes nothing a save holds.
+// A start that answers the sound question, passes the title, goes into the
+// career and straight back out, and quits from the main menu: it changes
+// nothing a save holds.
 constexpr const char* kRestart =
-    "9000 down 118 135\n9100 up 118 135\n"
-    "11000 down 120 200\n11100 up 120 200\n"
-    "13000 down 124 121\n13100 up 124 121\n"
-    "15400 down 124 146\n15500 up 124 146\n";
+    "9000 down 118 135\n9100 up 118 135\n"     // sound question: yes
+    "11000 down 120 200\n11100 up 120 200\n"   // title
+    "13000 down 124 189\n13100 up 124 189\n"   // main menu: career
+    "16000 down 218 303\n16100 up 218 303\n"   // the pub or the character choice: back
+    "18500 down 124 121\n18600 up 124 121\n"   // main menu: exit
+    "21000 down 124 146\n21100 up 124 146\n";  // yes
 
 std::string walkScript() {
   std::string error;
@@ -120,14 +125,15 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
   const std::vector<std::string> order = readImages(reference);
   ASSERT_GE(order.size(), 2u) << "the walk saves more than once";
   const std::set<std::string> images(order.begin(), order.end());
+  const uint64_t walkFrames = std::stoull(walk::readFile(reference / "frames.txt"));
   const std::string& firstImage = order.front();
-  int killedMidWalk = 0;
+  int killedMidWalk = 0, careers = 0;
 
   std::mt19937 rng(20261209);
   for (int round = 0; round < 12; ++round) {
     // Half the kills at a seeded frame, half at a seeded moment of the clock.
     const bool byFrame = round % 2 == 0;
-    const uint64_t frame = byFrame ? 1 + rng() % 700 : 0;
+    const uint64_t frame = byFrame ? 1 + rng() % walkFrames : 0;
     const uint64_t after = byFrame ? 0 : 1 + rng() % (micros + 1);
     const std::string what = byFrame ? "frame " + std::to_string(frame) : std::to_string(after) + " us";
     const fs::path dir = freshDir(std::to_string(round));
@@ -141,6 +147,7 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
     // Started again in the same folder: the program reads what is there and
     // leaves it as it was (a start that finds no file writes the first image).
     fs::remove(dir / "images.txt");
+    fs::remove(dir / "states.txt");
     std::ofstream(dir / "script.txt") << kRestart;
     const int again = runChild(dir, 0, 0);
     ASSERT_TRUE(WIFEXITED(again) && WEXITSTATUS(again) == 0) << "restart after " << what << "\n"
@@ -148,10 +155,16 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
     const std::string kept = walk::readFile(dir / "write" / "save.sav");
     ASSERT_EQ(kept.size(), 300u) << what;
     EXPECT_EQ(hexOf(kept), left.empty() ? firstImage : hexOf(left)) << "restart after " << what;
+    // A career the killed run had started goes on in the pub.
+    const bool career = left.size() == 300 && left[100] == 1;
+    EXPECT_NE(walk::readFile(dir / "states.txt").find(career ? " 50 110 50 " : " 50 150 50 "), std::string::npos)
+        << "restart after " << what << ": " << walk::readFile(dir / "states.txt");
+    careers += career ? 1 : 0;
     killedMidWalk += WIFSIGNALED(status) ? 1 : 0;
     fs::remove_all(dir);
   }
   EXPECT_GE(killedMidWalk, 6) << "most kills land inside the walk";
+  EXPECT_GE(careers, 2) << "some kills land after the career started";
   fs::remove_all(reference);
 }
 

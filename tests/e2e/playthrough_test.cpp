@@ -92,7 +92,11 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EXIT(runWalk(dir), ::testing::ExitedWithCode(0), "states ");
 
   const std::vector<int> states = readStates(dir);
-  EXPECT_EQ(join(states), "5 10 20 30 40 50 70 50 120 240 120 50 290 50 60") << "the screens in order";
+  EXPECT_EQ(join(states),
+            "5 10 20 30 40 50 70 50 120 240 120 50 290 50 "  // options, help, about
+            "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop
+            "50 60")
+      << "the screens in order";
   for (int s : states)  // 5 is the start-up, over before a frame settles
     if (s != 5) {
       EXPECT_TRUE(fs::exists(scripted::screenFile(dir, s))) << "no frame of " << s;
@@ -104,9 +108,32 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EQ(walk::readFile(dir / "tracked.txt"), std::to_string(2 * 240 * 320 * 2 + 241 * 4 + 321 * 4))
       << "bytes still held at quit";
 
+  // Each step that saves, by the screen where its image first appears: the
+  // bytes it must hold (money is big-endian at 144).
+  struct Saved {
+    int state;
+    int offset;
+    std::vector<uint8_t> bytes;
+    const char* what;
+  };
+  const Saved steps[] = {
+      {70, 1, {0}, "options: the aiming guide off"},
+      {110, 100, {1}, "the career started on the introduction's last page"},
+      {110, 144, {0, 0, 0x03, 0xE8}, "a new career's money: 1000"},
+      {430, 152, {0}, "the shop's explanation seen"},
+      {330, 144, {0, 0, 0, 0}, "the first cue bought for 1000"},
+      {330, 151, {0x20}, "item 5 owned"},
+      {330, 155, {0x10, 0x81}, "and equipped"},
+  };
   const auto saves = readSaves(dir);
-  ASSERT_FALSE(saves.empty());
-  EXPECT_EQ(saves.back().second[1], 0) << "aiming guide off";
+  for (const Saved& step : steps) {
+    auto it = std::find_if(saves.begin(), saves.end(), [&](const auto& s) { return s.first == step.state; });
+    ASSERT_NE(it, saves.end()) << "no save in state " << step.state << ": " << step.what;
+    ASSERT_EQ(it->second.size(), 300u);
+    EXPECT_EQ(std::vector<uint8_t>(it->second.begin() + step.offset, it->second.begin() + step.offset + step.bytes.size()),
+              step.bytes)
+        << step.what;
+  }
   if (!std::getenv("KV_E2E_KEEP")) fs::remove_all(dir);
 }
 
