@@ -22,9 +22,9 @@ std::array<uint8_t, kSize> writeImage(const Settings& s, const Career& c, std::a
   for (bool v : s.characterAvailable) a.flag(v);
   a.u32(s.achievementMask);
   a.u32(s.achievementCounter);
-  a.flag(s.careerComplete);
+  a.flag(s.careerCompleteShown);
   a.flag(s.tutorialLeft);
-  a.flag(s.extraChallengeCategories);
+  a.flag(s.specialRivalOpen);
   a.flag(s.firstQuickMatch);
 
   Out b{image.data() + 100};
@@ -41,11 +41,11 @@ std::array<uint8_t, kSize> writeImage(const Settings& s, const Career& c, std::a
   b.u32(c.counterC);
   b.u32(c.counterD);
   b.u32(c.counterE);
-  b.flag(c.specialRivalWon);
-  b.u32(c.pendingUnlock1);
-  b.u32(c.pendingUnlock2);
-  b.flag(c.characterUnlockPending);
-  b.flag(c.challengeUnlockPending);
+  b.flag(c.specialRivalBeaten);
+  b.u32(c.pendingUnlockSlot);
+  b.u32(c.pendingChallengeIndex);
+  b.flag(c.pendingCharacterUnlock);
+  b.flag(c.pendingChallengeUnlock);
 
   image[200] = record4[0];
   image[201] = record4[1];

@@ -11,7 +11,7 @@ struct Settings {
   bool option6 = false, option7 = true, option8 = false;
   std::array<bool, 10> characterAvailable = {true, true, false, false, false, false, false, false, false, true};
   uint32_t achievementMask = 0, achievementCounter = 0;
-  bool careerComplete = false, tutorialLeft = false, extraChallengeCategories = false, firstQuickMatch = true;
+  bool careerCompleteShown = false, tutorialLeft = false, specialRivalOpen = false, firstQuickMatch = true;
 };
 
 struct Career {
@@ -25,9 +25,9 @@ struct Career {
   uint32_t equippedMask = 0x1041, counterA = 0;
   bool flagB = true;
   uint32_t counterC = 0, counterD = 0, counterE = 0;
-  bool specialRivalWon = false;
-  uint32_t pendingUnlock1 = 0, pendingUnlock2 = 0;
-  bool characterUnlockPending = false, challengeUnlockPending = false;
+  bool specialRivalBeaten = false;
+  uint32_t pendingUnlockSlot = 0, pendingChallengeIndex = 0;
+  bool pendingCharacterUnlock = false, pendingChallengeUnlock = false;
 };
 
 constexpr int kSize = 300;

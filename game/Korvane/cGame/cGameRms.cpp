@@ -163,9 +163,9 @@ void cGame::saveSettings() {
   for (uint8_t v : m_characterAvailable) w.flag(v);
   w.u32(m_achievementMask);
   w.u32(m_achievementCounter);
-  w.flag(m_careerComplete);
+  w.flag(careerCompleteShown);
   w.flag(m_tutorialLeft);
-  w.flag(m_extraChallengeCategories);
+  w.flag(specialRivalOpen);
   w.flag(m_firstQuickMatch);
   writeSaveRecord(2, buffer);
   delete[] buffer;
@@ -181,9 +181,9 @@ void cGame::loadSettings() {
   for (uint8_t& v : m_characterAvailable) v = r.flag();
   m_achievementMask = r.u32();
   m_achievementCounter = r.u32();
-  m_careerComplete = r.flag();
+  careerCompleteShown = r.flag();
   m_tutorialLeft = r.flag();
-  m_extraChallengeCategories = r.flag();
+  specialRivalOpen = r.flag();
   m_firstQuickMatch = r.flag();
   delete[] buffer;
 }
@@ -194,9 +194,9 @@ void cGame::resetSettings() {
   m_achievementCounter = 0;
   m_option7 = 1;
   m_option8 = 0;
-  m_careerComplete = 0;
+  careerCompleteShown = 0;
   m_tutorialLeft = 0;
-  m_extraChallengeCategories = 0;
+  specialRivalOpen = 0;
   m_firstQuickMatch = 1;
   saveSettings();
 }
@@ -222,11 +222,11 @@ void cGame::saveProgress() {
   w.u32(c.counterC);
   w.u32(c.counterD);
   w.u32(c.counterE);
-  w.flag(c.specialRivalWon);
-  w.u32(c.pendingUnlock1);
-  w.u32(c.pendingUnlock2);
-  w.flag(c.characterUnlockPending);
-  w.flag(c.challengeUnlockPending);
+  w.flag(c.specialRivalBeaten);
+  w.u32(static_cast<uint32_t>(c.pendingUnlockSlot));
+  w.u32(static_cast<uint32_t>(c.pendingChallengeIndex));
+  w.flag(c.pendingCharacterUnlock);
+  w.flag(c.pendingChallengeUnlock);
   writeSaveRecord(3, buffer);
   delete[] buffer;
 }
@@ -256,11 +256,15 @@ void cGame::loadProgress() {
   c.counterC = r.u32();
   c.counterD = r.u32();
   c.counterE = r.u32();
-  c.specialRivalWon = r.flag();
-  c.pendingUnlock1 = r.u32();
-  c.pendingUnlock2 = r.u32();
-  c.characterUnlockPending = r.flag();
-  c.challengeUnlockPending = r.flag();
+  c.specialRivalBeaten = r.flag();
+  c.pendingUnlockSlot = static_cast<int32_t>(r.u32());
+  c.pendingChallengeIndex = static_cast<int32_t>(r.u32());
+  c.pendingCharacterUnlock = r.flag();
+  c.pendingChallengeUnlock = r.flag();
+  // A pending unlock indexes the roster (slot 1-8) and the challenges (0-7):
+  // one out of range is dropped.
+  if (c.pendingUnlockSlot < 1 || c.pendingUnlockSlot > 8) c.pendingCharacterUnlock = 0;
+  if (c.pendingChallengeIndex < 0 || c.pendingChallengeIndex > 7) c.pendingChallengeUnlock = 0;
   delete[] buffer;
 }
 
@@ -278,7 +282,10 @@ void cGame::resetProgress() {
   c.flagB = 1;
   c.counterD = 0;
   c.counterE = 0;
-  c.specialRivalWon = 0;
+  c.specialRivalBeaten = 0;
+  // A new career is not shown the old one's unlocks.
+  c.pendingCharacterUnlock = 0;
+  c.pendingChallengeUnlock = 0;
   m_pubSpot = 2;
   saveProgress();
 }

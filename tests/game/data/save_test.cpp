@@ -61,7 +61,7 @@ TEST_F(SaveFile, LaterRunKeepsStoredValues) {
   c.money = 123456;
   c.equippedMask = (1u << 2) | (1u << (6 + 5)) | (1u << 12);
   c.challengeStates[9] = 6;  // won with a result
-  c.pendingUnlock2 = 0x01020304;
+  c.pendingChallengeIndex = 0x01020304;
   const std::vector<uint8_t> stored = image(s, c);
   writeBytes("save.sav", stored);
   startUp();
@@ -73,7 +73,7 @@ TEST_F(SaveFile, LaterRunKeepsStoredValues) {
   EXPECT_EQ(game->m_career.character, 7);
   EXPECT_EQ(game->m_career.money, 123456u);
   EXPECT_EQ(game->m_career.challengeStates[1][1], 6);
-  EXPECT_EQ(game->m_career.pendingUnlock2, 0x01020304u);
+  EXPECT_EQ(game->m_career.pendingChallengeIndex, 0x01020304);
   EXPECT_EQ(game->m_equippedLevel[0], 2);
   EXPECT_EQ(game->m_equippedLevel[1], 5);
   EXPECT_EQ(game->m_equippedLevel[2], 0);
