@@ -441,8 +441,6 @@ class cGame : public GameBase {
   // Later topics (defaults in cGameDefaults.cpp).
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
-  // Screens over the match (defaults in cGameDefaults.cpp).
-  void enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
   // Tutorial and challenge hooks of the turn flow (defaults in cGameDefaults.cpp).
   void updateChallengeDemoAim();
   void updateChallengeDemoPower();
@@ -1118,7 +1116,9 @@ class cGame : public GameBase {
   uint8_t m_characterAvailable[10] = {};
   uint32_t m_achievementMask = 0;
   uint32_t m_achievementCounter = 0;
-  uint8_t m_careerComplete = 0, m_tutorialLeft = 0, m_extraChallengeCategories = 0, m_firstQuickMatch = 0;
+  // Settings bytes 21-24: the career-complete screen was shown, the tutorial-exit
+  // flag, the special rival is open, the first quick match is still to come.
+  uint8_t careerCompleteShown = 0, m_tutorialLeft = 0, specialRivalOpen = 0, m_firstQuickMatch = 0;
   struct CareerProgress {
     uint8_t started = 0;
     int32_t character = 0;
@@ -1129,9 +1129,11 @@ class cGame : public GameBase {
     uint32_t equippedMask = 0, counterA = 0;
     uint8_t flagB = 0;
     uint32_t counterC = 0, counterD = 0, counterE = 0;
-    uint8_t specialRivalWon = 0;
-    uint32_t pendingUnlock1 = 0, pendingUnlock2 = 0;
-    uint8_t characterUnlockPending = 0, challengeUnlockPending = 0;
+    uint8_t specialRivalBeaten = 0;
+    // A career win's unlocks wait here until their screens have been shown:
+    // the beaten rival slot + 1 (1-8) and the beaten slot (0-7).
+    int32_t pendingUnlockSlot = 0, pendingChallengeIndex = 0;
+    uint8_t pendingCharacterUnlock = 0, pendingChallengeUnlock = 0;  // bytes 183, 184
   } m_career;
   int32_t m_equippedLevel[3] = {};
   int32_t m_pubSpot = 0;
@@ -1334,6 +1336,77 @@ class cGame : public GameBase {
   int32_t m_introPageCount = 1;
   uint8_t m_touchPrompt = 0;
   int32_t tournamentPickCount = 0;  // tournament: opponents picked so far
+
+  // --- in-game menus (cGameInterfaces/InGameMenu.cpp): the in-game menu
+  // (300), the cheat menu (310) and the question menu (380) pushed over a
+  // match; the retry question (320), the career post-match menu (360) and the
+  // tutorial end (400) in cGameInterfaces/AfterMatchMenus.cpp.
+  static const uint32_t k_igmMenuItems[5];
+  static const uint32_t k_cheatMenuItems[5];
+  static const uint32_t k_postMatchMenuItems[4];
+  static const uint32_t k_postMatchDescriptions[4];
+  static constexpr int32_t k_cheatNoticeLife = 3000;
+  void exitIGM();
+  void updateIGM();
+  void paintIGM(Graphics* g);
+  void updateCheatMenu();
+  void paintCheatMenu(Graphics* g);
+  void applyCheat(int32_t id);
+  void enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
+  void goToQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState) {
+    enterQuestionMenu(title, body, action, returnState, false);
+  }
+  void backFromQuestionMenu();
+  void updateQuestionMenu();
+  void paintQuestionMenu(Graphics* g);
+  void updateRetryQuestion();
+  void paintRetryQuestion(Graphics* g);
+  void updatePostMatchMenu();
+  void paintPostMatchMenu(Graphics* g);
+  void updateContinueScreen();
+  void paintContinueScreen(Graphics* g);
+  // The state under the in-game menu (the top of the stack), or -1.
+  int32_t stateUnderMenu() const { return m_stackDepth > 0 ? m_stateStack[m_stackDepth - 1] : -1; }
+  int32_t igmMusic = -1;           // music playing when the menu opened
+  uint8_t igmSkipHint = 0;         // the skip hint was shown when the menu opened
+  uint8_t igmBallView = 0;         // the ball view was open when the menu opened
+  int32_t cheatNotice = -1;        // 0-4, the last cheat used
+  int32_t cheatNoticeLife = 0;     // ms
+  struct QuestionMenuSave {
+    int32_t state = -1, subState = 0, music = -1, gameType = -1, ruleSet = 0;
+    uint8_t pushed = 0;
+  } m_questionMenuSave;
+  uint8_t anotherMatch = 0;        // the post-match menu asked for another match
+
+  // --- match result and career progression (cGameInterfaces/MatchResult.cpp:
+  // the after-match screen 280 and the unlock check; cGameInterfaces/Unlocks.cpp:
+  // the announcements 340 and 350, the special rival and the career end 440).
+  static constexpr int32_t k_resultLineMs = 1900;
+  static constexpr int32_t k_resultCountMs = 1400;
+  void updateMatchResult();
+  void paintMatchResult(Graphics* g);
+  void paintMatchResultLine(int32_t line, int32_t value, int32_t element, int32_t textId);
+  // The value a score line shows now (counting up while it is the current line).
+  int32_t resultLineValue(int32_t line, int32_t value) const;
+  void checkUnlocks();
+  void updateChallengeUnlocked();
+  void paintChallengeUnlocked(Graphics* g);
+  void updateCharacterUnlocked();
+  void paintCharacterUnlocked(Graphics* g);
+  void updateSpecialRivalOpened();
+  void paintSpecialRivalOpened(Graphics* g);
+  void updateCareerComplete();
+  void paintCareerComplete(Graphics* g);
+  int32_t resultLine = -1;
+  int32_t resultLineTime = 0;
+  uint8_t resultCareer = 0;
+  int32_t moneyBefore = 0, bankPoints = 0, comboPoints = 0, streakPointsWon = 0, multiPotPointsWon = 0;
+  int32_t resultTotal = 0, betResult = 0;
+  int32_t unlockPage = 0, unlockPageCount = 1;
+  int32_t unlockCharacter = 0;     // the character 350 announces
+  int32_t unlockText = 0;          // the paged text of the announcement
+  uint8_t unlockInMatch = 0;       // opened by the unlock check over a match
+  uint8_t careerSecondPage = 0;    // 440's second page (never switched on)
 
  private:
   const cGameScreenTable* m_frontEndScreens;

@@ -480,3 +480,133 @@ constexpr int32_t k_textShopExplanation2 = 439;
 constexpr int32_t k_textMatchedSet = 440;
 constexpr int32_t k_textNoMatchedSet = 441;
 constexpr int32_t k_textItemBought = 504;
+
+// ---- in-game menus, the match result and the career's announcements
+constexpr int32_t k_interfaceIGM = 9;  // also the panel of the match's questions
+constexpr int32_t k_igmPanel = 0;
+constexpr int32_t k_igmList = 10;  // rows 10-14
+constexpr int32_t k_igmArrowUp = 20;
+constexpr int32_t k_igmTitle = 21;
+constexpr int32_t k_igmArrowDown = 22;
+
+constexpr int32_t k_interfaceCheatMenu = 10;
+constexpr int32_t k_cheatList = 6;  // rows 6-9
+constexpr int32_t k_cheatArrowUp = 16;
+constexpr int32_t k_cheatTitle = 17;
+constexpr int32_t k_cheatArrowDown = 18;
+
+constexpr int32_t k_interfaceCareerSecondPage = 12;
+constexpr int32_t k_careerSecondText = 7;
+
+constexpr int32_t k_interfaceCareerComplete = 28;
+constexpr int32_t k_careerEndPortrait = 13;
+constexpr int32_t k_careerLight0 = 21;  // lights 21-32
+constexpr int32_t k_careerText = 33;
+constexpr int32_t k_careerPrompt = 34;
+constexpr int32_t k_careerBlink = 35;
+constexpr int32_t k_careerHidden = 36;
+// Marks bank (slot 4) frames 11-13: the three phases of a light.
+constexpr int32_t k_lightFrame0 = 11;
+constexpr int32_t k_lightFrames = 3;
+
+constexpr int32_t k_interfaceMatchResult = 43;
+constexpr int32_t k_resultHeader = 4;
+constexpr int32_t k_resultLabel0 = 5;  // 5-8
+constexpr int32_t k_resultMoneyBeforeLabel = 9;
+constexpr int32_t k_resultTotalLabel = 10;
+constexpr int32_t k_resultBetLabel = 11;
+constexpr int32_t k_resultBetResultLabel = 12;
+constexpr int32_t k_resultPoints0 = 13;  // 13-16
+constexpr int32_t k_resultCount0 = 17;   // 17-20
+constexpr int32_t k_resultMoneyBefore = 21;
+constexpr int32_t k_resultTotal = 22;
+constexpr int32_t k_resultBet = 23;
+constexpr int32_t k_resultBetResult = 24;
+constexpr int32_t k_resultTotalsHeader = 25;
+constexpr int32_t k_resultMoneyLabel = 26;
+constexpr int32_t k_resultPrompt = 27;
+constexpr int32_t k_resultMoney = 28;
+constexpr int32_t k_resultTitle = 37;
+
+constexpr int32_t k_interfaceRetry = 52;
+constexpr int32_t k_retryTitle = 7;
+constexpr int32_t k_retryList = 8;  // rows 8-9
+constexpr int32_t k_retryArrowUp = 15;
+constexpr int32_t k_retryArrowDown = 16;
+constexpr int32_t k_retryNoteBox = 17;  // 17-19, tournaments only
+constexpr int32_t k_retryNote = 20;
+constexpr int32_t k_retryBody = 21;
+
+// Interfaces 53 (a challenge, or the special rival) and 54 (a character).
+constexpr int32_t k_interfaceChallengeUnlocked = 53;
+constexpr int32_t k_interfaceCharacterUnlocked = 54;
+constexpr int32_t k_unlockText = 4;  // paged
+constexpr int32_t k_unlockShared = 5;
+constexpr int32_t k_unlockLine = 6;
+constexpr int32_t k_unlockMorePages = 9;
+constexpr int32_t k_unlockPortrait = 10;  // interface 54
+constexpr int32_t k_unlockButton = 11;
+
+constexpr int32_t k_interfacePostMatch = 55;
+constexpr int32_t k_postMatchArrowUp = 14;
+constexpr int32_t k_postMatchTitle = 15;
+constexpr int32_t k_postMatchArrowDown = 16;
+constexpr int32_t k_postMatchList = 17;  // rows 17-20
+constexpr int32_t k_postMatchDescription = 23;
+constexpr int32_t k_postMatchPrompt = 24;
+constexpr int32_t k_postMatchBack = 25;
+
+constexpr int32_t k_interfaceContinue = 57;
+constexpr int32_t k_continueText = 7;
+constexpr int32_t k_continueButton = 8;
+
+// Texts.
+constexpr int32_t k_textCareerSecondPage = 11;
+constexpr int32_t k_textSoftBack = 13;
+constexpr int32_t k_textSoftOk = 14;
+constexpr int32_t k_textTutorialDone = 60;
+constexpr int32_t k_textQuitMatchTitle = 65;
+constexpr int32_t k_textQuitToMenuNote = 71;
+constexpr int32_t k_textChallengeUnlocked = 166;
+constexpr int32_t k_textRestartMatch = 193;
+constexpr int32_t k_textIGMRestart = 194;
+constexpr int32_t k_textIGMOptions = 195;
+constexpr int32_t k_textQuitMatch = 197;
+constexpr int32_t k_textIGMTitle = 198;
+constexpr int32_t k_textCheatMenu = 199;  // no table holds it
+constexpr int32_t k_textResume = 200;
+constexpr int32_t k_textCheatTitle = 201;
+constexpr int32_t k_textCheatWin = 202;
+constexpr int32_t k_textCheatLose = 203;
+constexpr int32_t k_textCheatCharacters = 204;
+constexpr int32_t k_textCheatEverything = 205;
+constexpr int32_t k_textCheatAchievements = 206;
+constexpr int32_t k_textCharacterUnlocked = 390;
+constexpr int32_t k_textResultTitle = 423;
+constexpr int32_t k_textResultHeader = 424;
+constexpr int32_t k_textResultLabel0 = 425;  // 425-428
+constexpr int32_t k_textResultTotals = 429;
+constexpr int32_t k_textResultMoneyBefore = 430;
+constexpr int32_t k_textResultBet = 431;
+constexpr int32_t k_textResultTotal = 432;
+constexpr int32_t k_textResultBetResult = 433;
+constexpr int32_t k_textResultMoney = 434;
+constexpr int32_t k_textCount = 437;
+constexpr int32_t k_textRetryTitle = 475;
+constexpr int32_t k_textRetryBody = 476;
+constexpr int32_t k_textChallengeUnlockedPages = 477;
+constexpr int32_t k_textCharacterUnlockedPage0 = 478;  // + character, 478-487
+constexpr int32_t k_textUnlockShared = 488;
+constexpr int32_t k_textPostMatchTitle = 499;
+constexpr int32_t k_textVisitShop = 500;
+constexpr int32_t k_textPlayChallenges = 501;
+constexpr int32_t k_textAnotherMatch = 502;
+constexpr int32_t k_textVisitShopNote = 670;
+constexpr int32_t k_textAnotherMatchNote = 671;
+constexpr int32_t k_textPlayChallengesNote = 672;
+constexpr int32_t k_textTutorialEnd = 673;
+constexpr int32_t k_textRetriesLeft = 690;
+constexpr int32_t k_textCareerComplete = 692;  // "%t": the money
+constexpr int32_t k_textSpecialRivalPages = 704;
+constexpr int32_t k_textSpecialRivalOpened = 705;
+constexpr int32_t k_textRetryTutorial = 721;

@@ -4,9 +4,6 @@
 
 #include "game/Korvane/cGame/cGame.h"
 
-// In-game menu.
-void cGame::enterIGM() {}
-
 // Resource pack index (loaded by init).
 void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
@@ -46,19 +43,6 @@ void cGame::startTutorial(int32_t lesson) {
   lessonNumber = lesson;
   gameType = 5;
   setInGameState(k_stateMatchInit);
-}
-
-// The question menu over a match.
-void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
-  m_questionTitle = title;
-  m_questionBody = body;
-  m_questionAction = action;
-  m_questionReturnState = returnState;
-  m_questionMenuFlag = 0;
-  if (push)
-    pushState(k_stateQuestionMenu);
-  else
-    setInGameState(k_stateQuestionMenu);
 }
 
 // Tutorial and challenge hooks of the turn flow.

@@ -945,6 +945,7 @@ void cGame::startNewMatch() {
   m_rules.winner = -1;
   powerBarShown = cueShown = aimGuideShown = handShown = thinkingShown = spinSelectorShown = skipHintShown = 0;
   showBallNumbers = textBoxOn = touchHint = 0;
+  hudHidden = 0;
   leftSoftKeyText = -1;
   computerSkipCount = 0;
   missNoticeArmed = missNoticeShown = missFlag = 0;

@@ -63,6 +63,13 @@ const cGameScreen kFrontEnd[] = {
      nullptr},
     {k_stateShopExplanation, [](cGame& g) { g.updateShopExplanation(); },
      [](cGame& g, Graphics* t) { g.paintShopExplanation(t); }, nullptr},
+    // Career progress (340 and 350 also open over a match).
+    {k_stateChallengeUnlocked, [](cGame& g) { g.updateChallengeUnlocked(); },
+     [](cGame& g, Graphics* t) { g.paintChallengeUnlocked(t); }, nullptr},
+    {k_stateCharacterUnlocked, [](cGame& g) { g.updateCharacterUnlocked(); },
+     [](cGame& g, Graphics* t) { g.paintCharacterUnlocked(t); }, nullptr},
+    {k_stateCareerComplete, [](cGame& g) { g.updateCareerComplete(); },
+     [](cGame& g, Graphics* t) { g.paintCareerComplete(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},
@@ -77,6 +84,20 @@ const cGameScreen kInGame[] = {
     // Help and about.
     {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); }, [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, nullptr},
     {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); }, [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, nullptr},
+    // In-game menus and the end of a match.
+    {k_stateIGM, [](cGame& g) { g.updateIGM(); }, [](cGame& g, Graphics* t) { g.paintIGM(t); }, nullptr},
+    {k_stateCheatMenu, [](cGame& g) { g.updateCheatMenu(); }, [](cGame& g, Graphics* t) { g.paintCheatMenu(t); },
+     nullptr},
+    {k_stateQuestionMenu, [](cGame& g) { g.updateQuestionMenu(); },
+     [](cGame& g, Graphics* t) { g.paintQuestionMenu(t); }, nullptr},
+    {k_stateInGameQuestion, [](cGame& g) { g.updateRetryQuestion(); },
+     [](cGame& g, Graphics* t) { g.paintRetryQuestion(t); }, nullptr},
+    {k_statePostMatchMenu, [](cGame& g) { g.updatePostMatchMenu(); },
+     [](cGame& g, Graphics* t) { g.paintPostMatchMenu(t); }, nullptr},
+    {k_stateContinue, [](cGame& g) { g.updateContinueScreen(); },
+     [](cGame& g, Graphics* t) { g.paintContinueScreen(t); }, nullptr},
+    {k_stateGameOver, [](cGame& g) { g.updateMatchResult(); }, [](cGame& g, Graphics* t) { g.paintMatchResult(t); },
+     nullptr},
 };
 }  // namespace
 

@@ -690,6 +690,11 @@ void mapState(cGame& g) {
     case k_stateItemBought:
       if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
       break;
+    case k_stateFrameWon:
+      // The frame's dialog waits for select: a tap gives its fire key (the
+      // left soft key would open the in-game menu).
+      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
+      break;
     case k_stateAbout:
       holdScroll(g, {98, 60, 50, 40}, {98, 300, 40, 40});
       rightSoft(g);

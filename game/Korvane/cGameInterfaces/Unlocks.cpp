@@ -1,0 +1,230 @@
+// Announcements of a career's progress: a challenge opened (340), a character
+// opened (350), the special rival opened, and the end of the career (440).
+// Opened by the unlock check over a match, the first three go back to it;
+// opened from the pub, they go on to the pub.
+#include <algorithm>
+
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "windows_brew/memory/Debug.h"
+#include "zul/2d/ASprite.h"
+#include "zul/2d/Graphics.h"
+
+namespace {
+
+constexpr uint32_t kPageDown = 8704;
+constexpr int32_t kCharacters = 10;
+constexpr int32_t kPortraitSlot0 = 13;
+constexpr int32_t kLights = 12;
+constexpr const char* kTouchToContinue = "Touch screen to continue";
+
+}  // namespace
+
+namespace {
+
+// The page of a text id laid out in a text element of the current interface.
+void drawElementTextPage(cGame& g, int32_t element, int32_t textId, int32_t page) {
+  const int16_t* e = g.getInterfaceElement(-1, element);
+  Graphics* target = g.currentTarget();
+  if (!e || !target) return;
+  const int32_t font = g.getElementFont(element);
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !g.m_fonts[font]) return;
+  const int32_t x = g.getElementX(element), y = g.getElementY(element);
+  const int32_t w = g.getElementWidth(element), h = g.getElementHeight(element);
+  target->setClip(x, y - 2, w, h + 2);
+  g.drawWrappedString(target, g.m_fonts, textId, font, x, y, w, h, page, g.getElementAlignFlags(element));
+  g.resetClip(target);
+}
+
+}  // namespace
+
+// ---- the shared steps of the three announcements
+
+namespace {
+
+struct Announcement {
+  int32_t interfaceId;
+  int32_t textId;
+  int32_t number;  // number parameter 0 of the paged text
+};
+
+void startAnnouncement(cGame& g, const Announcement& a) {
+  g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, false);
+  g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, false);
+  g.unlockInMatch = g.m_inGame == 1 ? 1 : 0;
+  if (g.unlockInMatch) g.captureTableBackground();
+  g.selectInterface(a.interfaceId);
+  if (g.unlockInMatch)
+    g.resetInterfaceAnimation(false);
+  else
+    g.startInterfaceAnimation();
+  if (g.m_backLayer) {
+    g.resetClip(g.m_backLayer);
+    g.paintInterfaceLayer(true);
+  }
+  g.unlockText = a.textId;
+  g.unlockPage = 0;
+  g.setTextParam(0, a.number);
+  g.unlockPageCount = std::clamp(g.drawElementWrappedText(k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
+  g.m_layout.cacheKey = 0;
+  g.m_subState = g.m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
+}
+
+// Pages, and on the last one select goes on: back to the check in a match,
+// else to the pub.
+void runAnnouncement(cGame& g, int32_t interfaceId) {
+  g.selectInterface(interfaceId);
+  g.updateInterfaceTimers();
+  const bool more = g.unlockPage < g.unlockPageCount - 1;
+  g.setElementVisible(k_unlockMorePages, more);
+  if (more && g.m_keys.isPressed(k_keySelect | kPageDown)) {
+    g.unlockPage += 1;
+    g.m_keys.lock(5);
+    g.setElementVisible(k_unlockMorePages, g.unlockPage < g.unlockPageCount - 1);
+  } else if (!more && g.m_keys.isPressed(k_keySelect)) {
+    g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, true);
+    g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, true);
+    if (g.unlockInMatch)
+      g.checkUnlocks();
+    else
+      g.setState(k_statePub);
+  } else if (!g.unlockInMatch && g.m_keys.isPressed(k_keyBack)) {
+    g.setState(k_stateMainMenu);
+  }
+}
+
+void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t number, int32_t lineText) {
+  g.selectInterface(interfaceId);
+  g.setElementFrame(k_unlockButton, g.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  g.resetClip(target);
+  g.drawSavedBackground(target);
+  g.paintInterface();
+  g.setTextParam(0, number);
+  drawElementTextPage(g, k_unlockText, g.unlockText, g.unlockPage);
+  g.drawElementText(k_unlockLine, lineText);
+  g.drawElementText(k_unlockShared, k_textUnlockShared);
+}
+
+}  // namespace
+
+// ---- challenge unlocked (340)
+
+void cGame::updateChallengeUnlocked() {
+  debugTrace("\n Challenge  s_challengeUnlocked");
+  if (m_subState == k_subStateDestroy) return;
+  CareerProgress& c = m_career;
+  if (m_subState == k_subStateInit) {
+    const int32_t index = c.pendingChallengeIndex;
+    if (index >= 0 && index < 8) {
+      for (auto& category : c.challengeStates)
+        if (category[index] == 0) {
+          debugTrace("\n Challenge to unlock: %d", index);
+          category[index] = 1;
+        }
+    }
+    c.pendingChallengeUnlock = 0;
+    saveProgress();
+    startAnnouncement(*this, {k_interfaceChallengeUnlocked, k_textChallengeUnlockedPages,
+                              std::clamp(index, 0, 7) + 1});
+    return;
+  }
+  runAnnouncement(*this, k_interfaceChallengeUnlocked);
+}
+
+void cGame::paintChallengeUnlocked(Graphics* g) {
+  paintAnnouncement(*this, g, k_interfaceChallengeUnlocked, std::clamp(m_career.pendingChallengeIndex, 0, 7) + 1,
+                    k_textChallengeUnlocked);
+}
+
+// ---- character unlocked (350)
+
+void cGame::updateCharacterUnlocked() {
+  if (m_subState == k_subStateDestroy) return;
+  CareerProgress& c = m_career;
+  if (m_subState == k_subStateInit) {
+    const int32_t flag = countAvailableCharacters() - 1;
+    if (flag >= 0 && flag < kCharacters) m_characterAvailable[flag] = 1;
+    // The check reads the flag of the beaten slot + 1: with gaps in the
+    // flags, setting only the count's would bring it back here for ever.
+    const int32_t slot = c.pendingUnlockSlot;
+    if (slot >= 1 && slot <= 8) m_characterAvailable[slot] = 1;
+    unlockCharacter = std::clamp(getRivalCharacter(std::clamp(slot, 1, 8)), 0, kCharacters - 1);
+    setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait, kPortraitSlot0 + unlockCharacter);
+    c.pendingCharacterUnlock = 0;
+    saveSettings();
+    saveProgress();
+    startAnnouncement(*this, {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + unlockCharacter,
+                              countAvailableCharacters() - 2});
+    return;
+  }
+  runAnnouncement(*this, k_interfaceCharacterUnlocked);
+}
+
+void cGame::paintCharacterUnlocked(Graphics* g) {
+  paintAnnouncement(*this, g, k_interfaceCharacterUnlocked, countAvailableCharacters() - 2, k_textCharacterUnlocked);
+}
+
+// ---- special rival opened (no state of its own)
+
+void cGame::updateSpecialRivalOpened() {
+  if (m_subState == k_subStateDestroy) return;
+  if (m_subState == k_subStateInit) {
+    specialRivalOpen = 1;
+    saveSettings();
+    saveProgress();
+    startAnnouncement(*this, {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
+    return;
+  }
+  runAnnouncement(*this, k_interfaceChallengeUnlocked);
+}
+
+void cGame::paintSpecialRivalOpened(Graphics* g) {
+  paintAnnouncement(*this, g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
+  paintSoftKeys(-1, k_textSoftOk);
+}
+
+// ---- career complete (440)
+
+void cGame::updateCareerComplete() {
+  if (m_subState == k_subStateInit) {
+    selectInterface(k_interfaceCareerComplete);
+    startInterfaceAnimation();
+    if (m_backLayer) {
+      resetClip(m_backLayer);
+      paintInterfaceLayer(true);
+    }
+    setInterfaceElementSprite(k_interfaceCareerComplete, k_careerEndPortrait,
+                              kPortraitSlot0 + std::clamp(m_career.character, 0, kCharacters - 1));
+    careerSecondPage = 0;
+    m_subState = k_subStateUpdate;
+    return;
+  }
+  updateInterfaceTimers();
+  if (careerSecondPage) return;
+  const int32_t frame = k_lightFrame0 + static_cast<int32_t>((m_gameClock % 250) * 3 / 250);
+  for (int32_t i = 0; i < kLights; ++i) {
+    const int32_t e = k_careerLight0 + i;
+    setInterfaceElementFrame(k_interfaceCareerComplete, e, frame);
+    if (m_random && m_random->nextInt(0, 2) == 1) setInterfaceElementVisible(k_interfaceCareerComplete, e, !isElementVisible(e));
+  }
+  // The touch sends the left soft key, which select's release mask leaves out.
+  if (m_keys.isReleased(k_keySelect | k_keyBack)) setState(k_stateMainMenu);
+}
+
+void cGame::paintCareerComplete(Graphics* g) {
+  selectInterface(careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
+  resetClip(g);
+  drawSavedBackground(g);
+  paintInterface();
+  if (careerSecondPage) {
+    drawElementText(k_careerSecondText, k_textCareerSecondPage);
+    return;
+  }
+  if (isBlinkOn()) drawElementText(k_careerBlink, k_textCompletionBlink);
+  textBufferSetString(k_textCareerComplete);
+  replaceTextTagWithText(k_textMoney);
+  setTextParam(0, static_cast<int32_t>(std::min<uint32_t>(m_career.money, INT32_MAX)));
+  drawElementStringLen(k_careerText, m_text.work, m_text.workLength, -1);
+  setElementVisible(k_careerHidden, false);
+  drawElementString(k_careerPrompt, kTouchToContinue);
+}
