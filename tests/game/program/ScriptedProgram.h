@@ -31,6 +31,13 @@ inline fs::path screenFile(const fs::path& dir, int state) {
 // first); `pixels` may be null.
 using FrameFn = void (*)(cGame& game, int state, int held, const uint16_t* pixels);
 
+// Set before run: frames inside a match reach the caller too (their states
+// are not recorded in the "states" line).
+inline bool& withMatchFrames() {
+  static bool on = false;
+  return on;
+}
+
 // Runs with the script and writable folder of `dir` (script.txt, write/).
 [[noreturn]] inline void run(const fs::path& dir, uint64_t frames, FrameFn onFrame, void (*onExit)() = nullptr) {
   static FrameFn s_onFrame;
@@ -46,14 +53,16 @@ using FrameFn = void (*)(cGame& game, int state, int held, const uint16_t* pixel
   if (!wince::start(options)) std::exit(3);
   wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
     cGame* g = getGame();
-    if (!g || g->m_inGame) return;
+    if (!g || (g->m_inGame && !withMatchFrames())) return;
     static int last = -2, held = 0;
     if (g->s_gameState != last) {
       last = g->s_gameState;
       held = 0;
-      char number[16];
-      std::snprintf(number, sizeof number, " %d", last);
-      s_states.append(number);
+      if (!g->m_inGame) {
+        char number[16];
+        std::snprintf(number, sizeof number, " %d", last);
+        s_states.append(number);
+      }
     }
     s_onFrame(*g, last, ++held, pixels);
   });

@@ -179,20 +179,20 @@ TEST_F(FrontEnd, QuestionActionTable) {
       {5, kNoAnswer, false, k_stateShop, 0},
       {6, kYesAnswer, true, k_stateMatchInit, 1},
       {6, kNoAnswer, true, k_stateContinue, 1},
-      {6, kBackAnswer, true, k_stateQuestion, 1},
+      {6, kBackAnswer, true, k_stateIGM, 1},  // the in-game menu over the question
       {7, kYesAnswer, false, k_stateShop, 0},
       {8, kYesAnswer, true, k_stateMatchInit, 1},
       {8, kNoAnswer, true, k_stateInGameQuestion, 1},
-      {8, kBackAnswer, true, k_stateQuestion, 1},
+      {8, kBackAnswer, true, k_stateIGM, 1},  // the in-game menu over the question
       {9, kYesAnswer, true, k_stateBallsMoving, 1},
       {9, kNoAnswer, true, k_stateBallsMoving, 1},
-      {9, kBackAnswer, true, k_stateQuestion, 1},
+      {9, kBackAnswer, true, k_stateIGM, 1},  // the in-game menu over the question
       {10, kYesAnswer, true, k_stateBallsMoving, 1},
       {10, kNoAnswer, true, k_stateBallsMoving, 1},
-      {10, kBackAnswer, true, k_stateQuestion, 1},
+      {10, kBackAnswer, true, k_stateIGM, 1},  // the in-game menu over the question
       {11, kYesAnswer, true, k_stateAfterShot, 1},
       {11, kNoAnswer, true, k_stateAfterShot, 1},
-      {11, kBackAnswer, true, k_stateQuestion, 1},
+      {11, kBackAnswer, true, k_stateIGM, 1},  // the in-game menu over the question
       {14, kYesAnswer, false, k_stateTournamentMenu, 0},
       {14, kNoAnswer, false, k_stateTournamentStage, 0},
       {14, kBackAnswer, false, k_stateTournamentStage, 0},

@@ -116,7 +116,8 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
   takeLog();
-  // Back with select released: the frame ends at the menu, the aim stays.
+  // Back with select released: the frame ends at the menu, pushed over the
+  // aim, which neither leaves nor runs.
   for (int i = 0; i < 5; ++i) frame();
   game->keyPressed(kKeyBack);
   game->keyPressed(kKeyFire);
@@ -124,13 +125,22 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   frame();
   game->keyReleased(kKeyBack);
   frame();
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->stateUnderMenu(), k_stateAim);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'e'}}));
+  // The right soft key closes it: the aim goes on where it was.
+  tap(kKeyRightSoft);
   EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_TRUE(takeLog().empty());
-  // A menu request of the stylus is cleared once seen.
+  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'l'}}));
+  // A menu request of the stylus is cleared once seen; the menu opens with
+  // no row selected.
+  for (int i = 0; i < 5; ++i) frame();
   game->menuRequest = 1;
   frame();
   EXPECT_FALSE(game->menuRequest);
-  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->m_menu.selection, -1);
 }
 
 TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {

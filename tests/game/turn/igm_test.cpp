@@ -1,0 +1,247 @@
+// The menus over a running match: the in-game menu's returns and questions,
+// the cheats and the question menu.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/game/turn/TurnFixture.h"
+
+namespace turntest {
+namespace {
+
+constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
+
+class IgmTest : public TurnTest {
+ protected:
+  // A quick match at the aim with the menu open over it.
+  void openMenu(int32_t gameType = 0) {
+    startQuickMatch(0);
+    game->gameType = gameType;
+    tap(kKeyFire);
+    ASSERT_EQ(game->s_gameState, k_stateAim);
+    tap(kKeyBack);
+    ASSERT_EQ(game->s_gameState, k_stateIGM);
+  }
+  void choose(uint32_t textId) {
+    game->selectMenuEntryById(textId);
+    tap(kKeyFire);
+  }
+};
+
+TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
+  struct Case {
+    int32_t gameType;
+    int key;
+    int32_t state;
+    uint8_t tutorialLeft;
+  } cases[] = {
+      {0, kKeyRightSoft, k_stateAim, 0},
+      {0, kKeyBack, k_stateMainMenuLoading, 0},
+      {5, kKeyBack, k_stateMainMenuLoading, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    game->m_tutorialLeft = 0;
+    openMenu(c.gameType);
+    EXPECT_TRUE(game->m_menusOverMatch);
+    EXPECT_TRUE(game->hudHidden);
+    tap(c.key);
+    EXPECT_EQ(game->s_gameState, c.state);
+    EXPECT_EQ(game->m_tutorialLeft, c.tutorialLeft);
+    EXPECT_FALSE(game->m_menusOverMatch);
+    EXPECT_FALSE(game->hudHidden);
+  }
+}
+
+TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  game->ballViewOpen = 1;
+  game->skipHintShown = 1;
+  game->enterIGM();
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_FALSE(game->ballViewOpen);
+  EXPECT_FALSE(game->skipHintShown);
+  // Neither the menu itself nor a question it asked takes a second one.
+  game->enterIGM();
+  EXPECT_EQ(game->m_stackDepth, 1);
+  choose(k_textQuitMatch);
+  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  game->m_pendingQuestionAction = -1;
+  game->m_stateStack[game->m_stackDepth++] = k_stateIGM;
+  game->enterIGM();
+  EXPECT_EQ(game->s_gameState, k_stateQuestion);
+  game->m_stackDepth -= 1;
+  // No: back to the menu; resume: the aim, the ball view and the hint.
+  choose(k_textNo);
+  ASSERT_EQ(game->s_gameState, k_stateIGM);
+  choose(k_textResume);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_TRUE(game->ballViewOpen);
+  EXPECT_TRUE(game->skipHintShown);
+}
+
+TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
+  struct Case {
+    uint32_t item;
+    int32_t title, action;
+  } cases[] = {{k_textQuitMatch, 65, 2}, {k_textIGMRestart, 193, 3}, {k_textExit, 37, 0}};
+  for (const Case& c : cases) {
+    openMenu();
+    choose(c.item);
+    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    EXPECT_EQ(game->m_questionTitle, c.title);
+    EXPECT_EQ(game->m_questionBody, 1);
+    EXPECT_EQ(game->m_questionAction, c.action);
+    EXPECT_EQ(game->m_questionReturnState, k_stateIGM);
+    EXPECT_EQ(game->m_questionPanel, k_interfaceIGM);
+    EXPECT_EQ(game->m_menu.selection, -1);
+  }
+}
+
+TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
+  for (int32_t under : {k_stateAim, k_stateFrameWon, k_stateResultLines}) {
+    startQuickMatch(0);
+    tap(kKeyFire);
+    game->m_rules.winner = 0;
+    game->m_rules.shotOutcome = kOutWin;
+    game->setInGameState(under);
+    game->enterIGM();
+    ASSERT_EQ(game->s_gameState, k_stateIGM);
+    const bool hidden = under != k_stateAim;
+    EXPECT_EQ(game->getMenuEntryFlags(k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
+    EXPECT_EQ(game->igmInvisibleOptions, hidden ? 1 : 0) << under;
+  }
+}
+
+TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
+  struct Case {
+    int32_t gameType;
+    uint32_t cheat;
+    int32_t state, winner;
+    uint32_t outcome;
+  } cases[] = {
+      {0, k_textCheatWin, k_stateFrameWon, 0, kOutWin},
+      {0, k_textCheatLose, k_stateFrameWon, 1, kOutLose},
+      {4, k_textCheatWin, k_stateAfterShot, 0, kOutWin},
+      {4, k_textCheatLose, k_stateCheatMenu, -1, 0},  // no losing a challenge
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cheat);
+    openMenu(c.gameType);
+    game->m_rules.shotOutcome = c.cheat == k_textCheatWin ? kOutLose : kOutWin;
+    game->m_rules.winner = -1;
+    game->setInGameState(k_stateCheatMenu);
+    takeLog();
+    game->applyCheat(static_cast<int32_t>(c.cheat));
+    EXPECT_EQ(game->s_gameState, c.state);
+    EXPECT_EQ(game->m_rules.winner, c.winner);
+    if (c.state == k_stateCheatMenu) continue;
+    EXPECT_EQ(game->m_rules.shotOutcome & (kOutWin | kOutLose), c.outcome);
+    EXPECT_EQ(game->currentPlayer, c.winner);
+    EXPECT_EQ(game->m_stackDepth, 0);
+    // The menu closed first: the aim left, as when a shot decides the frame.
+    EXPECT_EQ(takeLog(), (std::vector<Step>{{310, 'l'}, {520, 'l'}, {c.state, 'e'}}));
+    EXPECT_EQ(game->cheatNotice, c.winner);
+    EXPECT_EQ(game->cheatNoticeLife, cGame::k_cheatNoticeLife);
+  }
+}
+
+TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
+  openMenu();
+  game->m_career.character = 2;
+  // Challenge states: locked, open, won, locked with tries.
+  game->m_career.challengeStates[0][0] = 0;
+  game->m_career.challengeStates[0][1] = 1;
+  game->m_career.challengeStates[0][2] = 2;
+  game->m_career.challengeStates[0][3] = 4;
+  game->m_achievementMask = 0x3FF;  // the first category complete
+  game->setInGameState(k_stateCheatMenu);
+  game->applyCheat(k_textCheatEverything);
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->m_achievementMask, 0x3FFFFFFFu);
+  EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
+  EXPECT_EQ(game->m_career.challengeStates[0][1], 1);
+  EXPECT_EQ(game->m_career.challengeStates[0][2], 2) << "a won challenge stays won";
+  EXPECT_EQ(game->m_career.challengeStates[0][3], 5);
+  EXPECT_EQ(game->m_completionQueue[0], 1) << "only the two categories completed now";
+  EXPECT_EQ(game->m_completionQueue[1], 2);
+  EXPECT_EQ(game->m_completionQueue[2], -1);
+  EXPECT_TRUE(game->specialRivalOpen);
+  EXPECT_EQ(game->cheatNotice, 3);
+  std::vector<uint8_t> file = readBytes("save.sav");
+  ASSERT_EQ(file.size(), 300u);
+  EXPECT_EQ(file[16], 0xFF);
+  EXPECT_EQ(file[23], 1);
+  EXPECT_EQ(file[112], 1);
+  EXPECT_EQ(file[114], 2);
+  // Every character: available, and won but for the career's own.
+  game->setInGameState(k_stateCheatMenu);
+  game->applyCheat(k_textCheatCharacters);
+  file = readBytes("save.sav");
+  for (int c = 0; c < 10; ++c) {
+    EXPECT_EQ(file[3 + c], 1) << c;
+    EXPECT_EQ(file[102 + c], c == 2 ? 0 : 1) << c;
+  }
+  EXPECT_EQ(game->cheatNotice, 2);
+  EXPECT_EQ(game->s_gameState, k_stateIGM);
+}
+
+TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
+  startQuickMatch(2);
+  tap(kKeyFire);
+  game->m_rules.pushOutAvailable = 1;
+  game->m_rules.shotOutcome = 0;
+  game->setInGameState(k_stateAfterShot);
+  frame();
+  ASSERT_EQ(game->s_gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->m_stackDepth, 1);
+  frame();
+  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_TRUE(game->m_questionMenuFlag);
+  EXPECT_EQ(game->m_questionPanel, k_interfaceIGM);
+  // Back: the in-game menu over the question; resume asks again.
+  tap(kKeyBack);
+  ASSERT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->m_pendingQuestionAction, 9);
+  tap(kKeyRightSoft);
+  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
+  frame();
+  EXPECT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_EQ(game->m_questionAction, 9);
+  EXPECT_EQ(game->m_stackDepth, 1);
+  // Yes: the push-out is taken and the shot goes on.
+  game->selectMenuEntryById(k_textYes);
+  tap(kKeyFire);
+  EXPECT_TRUE(game->m_rules.pushOutShot);
+  EXPECT_EQ(game->m_stackDepth, 0);
+}
+
+}  // namespace
+}  // namespace turntest
+
+namespace turntest {
+namespace {
+
+// The screens painted over a match draw from banks a match keeps: the menu
+// banks that stay, the portraits (set when shown) and the in-game banks.
+TEST_F(TurnTest, ScreensOverAMatchUseOnlyKeptBanks) {
+  const std::vector<int> kept = {0, 1, 2, 3, 6, 10, 12, 24, 28};
+  for (int id : {k_interfaceIGM, k_interfaceCheatMenu, k_interfaceMatchResult, k_interfaceRetry,
+                 k_interfaceChallengeUnlocked, k_interfaceCharacterUnlocked, k_interfacePostMatch, k_interfaceContinue}) {
+    ASSERT_GT(game->getInterfaceElementCount(id), 0) << id;
+    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
+      const int16_t* e = game->getInterfaceElement(id, i);
+      if (e[0] != 0) continue;  // sprites only
+      if (id == k_interfaceCharacterUnlocked && i == k_unlockPortrait) continue;
+      const int bank = e[3];
+      const bool ok = std::find(kept.begin(), kept.end(), bank) != kept.end() || (bank >= 100 && bank <= 110);
+      EXPECT_TRUE(ok) << "interface " << id << " element " << i << " bank " << bank;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace turntest
