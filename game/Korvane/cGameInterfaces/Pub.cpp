@@ -314,21 +314,21 @@ void cGame::seatPubRivals() {
 bool cGame::openPendingUnlock() {
   CareerProgress& c = m_career;
   // Pending values come from the save file: an index out of range unlocks nothing.
-  const int64_t challenge = c.pendingUnlock2;
-  if (challenge < 0 || challenge >= kChallengesPerCategory) c.challengeUnlockPending = 0;
+  const int64_t challenge = c.pendingChallengeIndex;
+  if (challenge < 0 || challenge >= kChallengesPerCategory) c.pendingChallengeUnlock = 0;
   for (int32_t category = 0; category < kChallengeCategories && challenge >= 0 && challenge < kChallengesPerCategory;
        ++category) {
     const int32_t state = c.challengeStates[category][challenge];
     debugTrace("\n Challenge to unlock: %d", state);
-    if (state != 0) c.challengeUnlockPending = 0;
+    if (state != 0) c.pendingChallengeUnlock = 0;
   }
-  if (c.challengeUnlockPending) {
+  if (c.pendingChallengeUnlock) {
     setState(k_stateChallengeUnlocked);
     return true;
   }
-  const int64_t slot = c.pendingUnlock1;
-  if (slot < 0 || slot >= kCharacterCount || m_characterAvailable[slot]) c.characterUnlockPending = 0;
-  if (c.characterUnlockPending) {
+  const int64_t slot = c.pendingUnlockSlot;
+  if (slot < 0 || slot >= kCharacterCount || m_characterAvailable[slot]) c.pendingCharacterUnlock = 0;
+  if (c.pendingCharacterUnlock) {
     debugTrace(" s_isCharacterNeedUnlock is true");
     setState(k_stateCharacterUnlocked);
     return true;

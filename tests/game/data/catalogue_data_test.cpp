@@ -254,7 +254,7 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfaceCheatMenu, k_cheatTitle, k_cheatTitle, T},
       {k_interfaceCheatMenu, k_cheatArrowDown, k_cheatArrowDown, S},
       {k_interfaceCareerSecondPage, k_careerSecondText, k_careerSecondText, T},
-      {k_interfaceCareerComplete, k_careerPortrait, k_careerPortrait, S},
+      {k_interfaceCareerComplete, k_careerEndPortrait, k_careerEndPortrait, S},
       {k_interfaceCareerComplete, k_careerLight0, k_careerLight0 + 11, S},
       {k_interfaceCareerComplete, k_careerText, k_careerBlink, T},
       {k_interfaceCareerComplete, k_careerHidden, k_careerHidden, S},
