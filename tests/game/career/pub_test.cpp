@@ -355,18 +355,18 @@ TEST_F(Pub, PendingUnlocksOpenTheirScreensUnlessAlreadyDone) {
   for (const Case& c : cases) {
     game->resetProgress();
     for (uint8_t& a : game->m_characterAvailable) a = 0;
-    game->m_career.challengeUnlockPending = c.challengePending;
-    game->m_career.pendingUnlock2 = c.challenge;
+    game->m_career.pendingChallengeUnlock = c.challengePending;
+    game->m_career.pendingChallengeIndex = c.challenge;
     for (auto& category : game->m_career.challengeStates) category[2] = 0;
     if (c.openCategory >= 0) game->m_career.challengeStates[c.openCategory][2] = 1;
-    game->m_career.characterUnlockPending = c.characterPending;
-    game->m_career.pendingUnlock1 = c.slot;
+    game->m_career.pendingCharacterUnlock = c.characterPending;
+    game->m_career.pendingUnlockSlot = c.slot;
     if (c.available) game->m_characterAvailable[c.slot] = 1;
     start(k_statePub);
     EXPECT_EQ(game->s_gameState, c.state) << c.challenge << " " << c.slot;
     if (c.state == k_statePub) {
-      EXPECT_EQ(game->m_career.challengeUnlockPending, 0);
-      EXPECT_EQ(game->m_career.characterUnlockPending, 0);
+      EXPECT_EQ(game->m_career.pendingChallengeUnlock, 0);
+      EXPECT_EQ(game->m_career.pendingCharacterUnlock, 0);
     }
   }
 }
