@@ -4,7 +4,8 @@
 //    without the frames of the screens that wait (the logo's fixed time, the
 //    sound question and the title, which wait for the clock or a touch);
 //  - a frame of a match: a loop turn while the player aims (table, balls, aim
-//    guide, HUD and panels), with the small ball view open or closed.
+//    guide, HUD and panels), with the small ball view open or closed;
+//  - a frame of the main menu and of the pub, waiting for a touch.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -155,6 +156,37 @@ void BM_MatchFrameAiming(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MatchFrameAiming)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(3);
+
+// Frames of a screen that waits for a touch, after its first 30: the main
+// menu (range(0) 0), or a new career's pub (1) with its wall, rivals and
+// captions.
+void BM_WaitingScreenFrame(benchmark::State& state) {
+  if (!haveData()) return state.SkipWithError("no built data set");
+  constexpr int kSettle = 30, kFrames = 600;
+  const bool pub = state.range(0) != 0;
+  for (auto _ : state) {
+    double seconds = 0;
+    int shown = 0;
+    bool entered = false;
+    Run run;
+    run.onFrame = [&](cGame& g, double dt) {
+      if (pub && !entered && g.s_gameState == k_stateMainMenu) {
+        entered = true;
+        g.resetProgress();
+        g.m_career.started = 1;
+        g.setState(k_statePub);
+        return true;
+      }
+      if (g.s_gameState != (pub ? k_statePub : k_stateMainMenu)) return true;
+      if (++shown > kSettle) seconds += dt;
+      return shown < kSettle + kFrames;
+    };
+    if (!runProgram(kToMainMenu, run) || shown < kSettle + kFrames)
+      return state.SkipWithError("the screen was not reached");
+    state.SetIterationTime(seconds / kFrames);
+  }
+}
+BENCHMARK(BM_WaitingScreenFrame)->Arg(0)->Arg(1)->ArgName("pub")->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(3);
 
 }  // namespace
 

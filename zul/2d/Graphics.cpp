@@ -6,6 +6,7 @@
 #include "windows_brew/memory/Debug.h"
 #include "zul/2d/Image.h"
 #include "zul/2d/Kernels.h"
+#include "zul/2d/PixelRows.h"
 
 namespace {
 
@@ -17,6 +18,12 @@ constexpr int k_rotate = 4;
 constexpr uint8_t k_transformBits[8] = {0, 1, 2, 3, 4, 5, 6, 7};
 
 // RGB565 from the channels of a 32-bit colour.
+// Graphics16::pixelToRgb.
+inline uint32_t rgbOf565(uint16_t p) {
+  return (static_cast<uint32_t>(p & 0xF800) << 8) | (static_cast<uint32_t>(p & 0x07E0) << 5) |
+         (static_cast<uint32_t>(p & 0x001F) << 3);
+}
+
 inline uint16_t packRgb(uint32_t c) {
   return static_cast<uint16_t>(((c & 0xFF0000) >> 19) << 11 | ((c & 0xFF00) >> 10) << 5 | (c & 0xFF) >> 3);
 }
@@ -220,6 +227,10 @@ void Graphics::getRGB(uint32_t* out, int offset, int scanLength, int x, int y, i
   for (int r = r0; r < r1; ++r) {
     const uint8_t* src = pixelAddress(c0, r);
     uint32_t* o = out + offset + static_cast<std::ptrdiff_t>(r - y) * scanLength + (c0 - x);
+    if (m_rgb565) {
+      for (int i = c1 - c0 - 1; i >= 0; --i) o[i] = rgbOf565(load16(src + step * i));
+      continue;
+    }
     for (int i = c1 - c0 - 1; i >= 0; --i) o[i] = pixelToRgb(load16(src + step * i));
   }
 }
@@ -263,6 +274,8 @@ void Graphics::drawRGB(const uint32_t* argb, int offset, int scanLength, int x, 
         if (c == 0x0000F81Fu) continue;
         store16(dst + step * i, packRgb(c));
       }
+    } else if (m_rgb565 && step == 2) {
+      pixelrows::argbOverRowAny(reinterpret_cast<uint16_t*>(dst), src, w);
     } else {
       for (int i = w - 1; i >= 0; --i) {
         const uint32_t c = src[i];

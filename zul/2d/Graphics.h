@@ -98,4 +98,7 @@ class Graphics {
   int16_t m_ty = 0;
   uint32_t m_color = 0;
   Image* m_target = nullptr;
+  // Set by a context whose pixels are RGB565 and whose pixelToRgb is
+  // Graphics16's: the row loops then convert in line.
+  bool m_rgb565 = false;
 };

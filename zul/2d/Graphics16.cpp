@@ -6,6 +6,7 @@
 #include "zul/2d/Image.h"
 
 Graphics16::Graphics16() {
+  m_rgb565 = true;
   for (auto& row : m_kernels) {
     for (auto& k : row) k = nullptr;
   }

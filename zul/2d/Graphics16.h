@@ -5,7 +5,7 @@
 #include "zul/2d/Graphics.h"
 #include "zul/2d/Kernels.h"
 
-class Graphics16 : public Graphics {
+class Graphics16 final : public Graphics {
  public:
   enum DrawMode { k_modeOpaque, k_modeKeyed, k_modeAlpha, k_modeAlphaKeyed, k_modeCount };
   enum SourceKind { k_sourceIndexed, k_sourceArgb, k_source16, k_sourceCount };

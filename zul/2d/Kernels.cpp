@@ -162,9 +162,6 @@ void blitIndexedAlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p
   });
 }
 
-void blitArgbBlend(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { blendArgb<F565, false>(d, load32(s), 255); });
-}
 
 void blitArgbAlpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   const int a = p.alpha;
@@ -177,14 +174,14 @@ namespace {
 // backward (dstStep -2), go to a row loop over the leftmost destination
 // pixel: row(out, first source pixel that lands there, its walk direction,
 // width). False for other steps.
-template <class Row>
+template <class Src = uint16_t, class Row>
 inline bool byRows(uint8_t* dst, const uint8_t* src, const BlitParams& p, Row row) {
   if (p.dstStep != 2 && p.dstStep != -2) return false;
   const int w = p.width;
   std::ptrdiff_t dRow = 0;
   std::ptrdiff_t sRow = 0;
   for (int r = 0; r < p.height; ++r) {
-    const uint16_t* s = reinterpret_cast<const uint16_t*>(src + sRow);
+    const Src* s = reinterpret_cast<const Src*>(src + sRow);
     if (p.dstStep == 2)
       row(reinterpret_cast<uint16_t*>(dst + dRow), s, 1, w);
     else
@@ -196,6 +193,14 @@ inline bool byRows(uint8_t* dst, const uint8_t* src, const BlitParams& p, Row ro
 }
 
 }  // namespace
+
+void blitArgbBlend(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
+  if (byRows<uint32_t>(dst, src, p, [](uint16_t* out, const uint32_t* s, int dir, int n) {
+        pixelrows::argbBlendRowAny(out, s, dir, n);
+      }))
+    return;
+  walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { blendArgb<F565, false>(d, load32(s), 255); });
+}
 
 void blit16Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   if (p.dstStep == 2) {

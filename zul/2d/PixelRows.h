@@ -14,9 +14,9 @@ namespace pixelrows {
 #define KV_ROW_INLINE [[gnu::always_inline]] inline
 
 // The 256-bit vectors are only ever passed between always-inlined helpers,
-// so the calling convention that GCC warns about is never used.
+// so the calling convention that GCC warns about is never used (the warning
+// comes at the end of the including file, so it stays off there).
 #if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 
@@ -36,6 +36,19 @@ template <>
 struct Vec<16> {
   using U = U16x16;
   using I = I16x16;
+};
+// Lanes 32-bit pixels.
+using U32x8 = uint32_t __attribute__((vector_size(32)));
+using U32x16 = uint32_t __attribute__((vector_size(64)));
+template <int Lanes>
+struct Vec32;
+template <>
+struct Vec32<8> {
+  using W = U32x8;
+};
+template <>
+struct Vec32<16> {
+  using W = U32x16;
 };
 
 // Lanes pixels at any address, read and written as one unit.
@@ -171,6 +184,80 @@ KV_ROW_INLINE void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint
   }
 }
 
+// Lanes 32-bit pixels from src + i onward (Dir 1), or the Lanes that end at
+// src - i (Dir -1), last first.
+template <int Dir, int Lanes>
+KV_ROW_INLINE typename Vec32<Lanes>::W loadWordsDir(const uint32_t* src, int i) {
+  using W = typename Vec32<Lanes>::W;
+  W v;
+  std::memcpy(&v, Dir > 0 ? src + i : src - i - (Lanes - 1), sizeof v);
+  if constexpr (Dir > 0) {
+    return v;
+  } else if constexpr (Lanes == 8) {
+    return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0);
+  } else {
+    return __builtin_shufflevector(v, v, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  }
+}
+
+// 32-bit ARGB source pixels blended by their own alpha into RGB565: each
+// channel d + floor((s - d) * a / 256) with a the pixel's alpha and the
+// source channels R >> 3, G >> 2, B >> 3. out[i] takes src[Dir * i].
+template <int Dir, int Lanes = 8>
+KV_ROW_INLINE void argbBlendRow(uint16_t* out, const uint32_t* src, int n) {
+  using U = typename Vec<Lanes>::U;
+  using I = typename Vec<Lanes>::I;
+  using W = typename Vec32<Lanes>::W;
+  int i = 0;
+  for (; i + Lanes <= n; i += Lanes) {
+    const W c = loadWordsDir<Dir, Lanes>(src, i);
+    const U d = loadV<U>(out + i);
+    const I a = __builtin_convertvector(c >> 24, I);
+    const I r = blendLanes(reinterpret_cast<I>(d >> 11), __builtin_convertvector((c >> 19) & 31, I), a);
+    const I g = blendLanes(reinterpret_cast<I>((d >> 5) & 63), __builtin_convertvector((c >> 10) & 63, I), a);
+    const I b = blendLanes(reinterpret_cast<I>(d & 31), __builtin_convertvector((c >> 3) & 31, I), a);
+    storeV(out + i, (reinterpret_cast<U>(r) << 11) | (reinterpret_cast<U>(g) << 5) | reinterpret_cast<U>(b));
+  }
+  for (; i < n; ++i) {
+    uint32_t c;
+    std::memcpy(&c, src + Dir * i, 4);
+    const int a = static_cast<int>(c >> 24);
+    const uint16_t d = loadPixel(out + i);
+    const int dr = d >> 11, dg = (d >> 5) & 63, db = d & 31;
+    const int sr = static_cast<int>(c >> 19) & 31, sg = static_cast<int>(c >> 10) & 63, sb = static_cast<int>(c >> 3) & 31;
+    storePixel(out + i, static_cast<uint16_t>((dr + (((sr - dr) * a) >> 8)) << 11 | (dg + (((sg - dg) * a) >> 8)) << 5 |
+                                              (db + (((sb - db) * a) >> 8))));
+  }
+}
+
+// ARGB source pixels over RGB565 in 8-bit channels, as Graphics::drawRGB
+// blends them: the pixel read back as 8-bit channels (r5 << 3, g6 << 2,
+// b5 << 3), (s a + d (256 - a)) >> 8 per channel (at most 255 * 256, so
+// 16-bit lanes hold it), packed back by the channels' top bits.
+template <int Lanes = 8>
+KV_ROW_INLINE void argbOverRow(uint16_t* out, const uint32_t* src, int n) {
+  using U = typename Vec<Lanes>::U;
+  using W = typename Vec32<Lanes>::W;
+  int i = 0;
+  for (; i + Lanes <= n; i += Lanes) {
+    const W c = loadWordsDir<1, Lanes>(src, i);
+    const U d = loadV<U>(out + i);
+    const U a = __builtin_convertvector(c >> 24, U), ia = 256 - a;
+    const U r = (__builtin_convertvector((c >> 16) & 255, U) * a + ((d >> 8) & 0xF8) * ia) >> 8;
+    const U g = (__builtin_convertvector((c >> 8) & 255, U) * a + ((d >> 3) & 0xFC) * ia) >> 8;
+    const U b = (__builtin_convertvector(c & 255, U) * a + ((d << 3) & 0xF8) * ia) >> 8;
+    storeV(out + i, ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+  }
+  for (; i < n; ++i) {
+    const uint32_t c = src[i], a = c >> 24, ia = 256 - a;
+    const uint32_t d = loadPixel(out + i);
+    const uint32_t r = (((c >> 16) & 255) * a + ((d >> 8) & 0xF8) * ia) >> 8;
+    const uint32_t g = (((c >> 8) & 255) * a + ((d >> 3) & 0xFC) * ia) >> 8;
+    const uint32_t b = ((c & 255) * a + ((d << 3) & 0xF8) * ia) >> 8;
+    storePixel(out + i, static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3)));
+  }
+}
+
 // The same loops sixteen pixels at a time, compiled for 256-bit vectors
 // (PixelRowsWide.cpp). Call them only when wideRows() says the processor
 // has them; the row functions below choose by themselves.
@@ -178,6 +265,8 @@ bool wideRows();
 void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n);
 void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key, int alpha);
+void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n);
+void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
 
 // Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
 // than sixteen pixels stay on the eight-lane loops.
@@ -211,9 +300,18 @@ inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool h
   }
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+inline void argbBlendRowAny(uint16_t* out, const uint32_t* src, int dir, int n) {
+  if (n >= 16 && wideRows()) return argbBlendRowWide(out, src, dir, n);
+  if (dir > 0)
+    argbBlendRow<1>(out, src, n);
+  else
+    argbBlendRow<-1>(out, src, n);
+}
+inline void argbOverRowAny(uint16_t* out, const uint32_t* src, int n) {
+  if (n >= 16 && wideRows()) return argbOverRowWide(out, src, n);
+  argbOverRow(out, src, n);
+}
+
 #undef KV_ROW_INLINE
 
 }  // namespace pixelrows

@@ -52,6 +52,15 @@ KV_WIDE void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool
   }
 }
 
+KV_WIDE void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n) {
+  if (dir > 0)
+    argbBlendRow<1, 16>(out, src, n);
+  else
+    argbBlendRow<-1, 16>(out, src, n);
+}
+
+KV_WIDE void argbOverRowWide(uint16_t* out, const uint32_t* src, int n) { argbOverRow<16>(out, src, n); }
+
 #undef KV_WIDE
 
 }  // namespace pixelrows

@@ -405,3 +405,93 @@ TEST(Kernels, RowLoopsAtEveryVectorWidth) {
     }
   }
 }
+
+// The 32-bit ARGB row loops (the region kernel's blend by the pixel's own
+// alpha and drawRGB's 8-bit blend) at each vector width against their
+// one-pixel rules, every length and direction.
+TEST(Kernels, ArgbRowLoopsAtEveryVectorWidth) {
+  uint32_t seed = 21;
+  auto rnd = [&]() { return seed = seed * 1664525u + 1013904223u; };
+  for (int trial = 0; trial < 300; ++trial) {
+    const int n = static_cast<int>(rnd() % 72);
+    const int dir = (rnd() & 256) ? 1 : -1;
+    std::vector<uint32_t> src(static_cast<size_t>(n) + 1);
+    for (uint32_t& c : src) {
+      c = rnd() ^ (rnd() << 16);
+      if ((c & 7) == 0) c &= 0x00FFFFFFu;  // alpha 0 and 255 too
+      if ((c & 7) == 1) c |= 0xFF000000u;
+    }
+    std::vector<uint16_t> dst(static_cast<size_t>(n) + 1);
+    for (uint16_t& d : dst) d = static_cast<uint16_t>(rnd() >> 16);
+    const uint32_t* s = src.data() + (dir > 0 ? 0 : (n > 0 ? n - 1 : 0));
+    std::vector<uint16_t> wantBlend = dst, wantOver = dst;
+    for (int i = 0; i < n; ++i) {
+      const uint32_t c = s[dir * i];
+      const int a8 = static_cast<int>(c >> 24), d0 = wantBlend[i];
+      auto ch = [&](int dch, int sch) { return dch + (((sch - dch) * a8) >> 8); };
+      wantBlend[i] = static_cast<uint16_t>(ch(d0 >> 11, static_cast<int>((c >> 16) & 255) >> 3) << 11 |
+                                           ch((d0 >> 5) & 63, static_cast<int>((c >> 8) & 255) >> 2) << 5 |
+                                           ch(d0 & 31, static_cast<int>(c & 255) >> 3));
+      const uint32_t co = src[i], a = co >> 24, ia = 256 - a, d = wantOver[i];
+      const uint32_t dr = (d & 0xF800) >> 8, dg = (d & 0x07E0) >> 3, db = (d & 0x1F) << 3;
+      const uint32_t r = (((co >> 16) & 255) * a + dr * ia) >> 8, g = (((co >> 8) & 255) * a + dg * ia) >> 8,
+                     b = ((co & 255) * a + db * ia) >> 8;
+      wantOver[i] = static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
+    }
+    for (int form = 0; form < 3; ++form) {
+      if (form == 1 && !pixelrows::wideRows()) continue;
+      std::vector<uint16_t> blend = dst, over = dst;
+      if (form == 0) {
+        dir > 0 ? pixelrows::argbBlendRow<1>(blend.data(), s, n) : pixelrows::argbBlendRow<-1>(blend.data(), s, n);
+        pixelrows::argbOverRow(over.data(), src.data(), n);
+      } else if (form == 1) {
+        pixelrows::argbBlendRowWide(blend.data(), s, dir, n);
+        pixelrows::argbOverRowWide(over.data(), src.data(), n);
+      } else {
+        pixelrows::argbBlendRowAny(blend.data(), s, dir, n);
+        pixelrows::argbOverRowAny(over.data(), src.data(), n);
+      }
+      ASSERT_EQ(blend, wantBlend) << "form " << form << ", n " << n << ", dir " << dir;
+      ASSERT_EQ(over, wantOver) << "form " << form << ", n " << n;
+    }
+  }
+}
+
+// blitArgbBlend takes whole rows for the four transforms that keep rows
+// together: the mirrored ones read their source rows from the right.
+TEST(Kernels, ArgbRegionRowsForEveryTransform) {
+  constexpr int kW = 37, kH = 5, kSide = 48;
+  std::vector<uint32_t> src(kW * kH);
+  uint32_t seed = 9;
+  for (uint32_t& c : src) c = (seed = seed * 1664525u + 1013904223u);
+  for (int transform = 0; transform < 8; ++transform) {
+    std::vector<uint16_t> want(kSide * kSide, 0x5A5A), got = want;
+    BlitParams p;
+    p.width = kW;
+    p.height = kH;
+    p.srcPitch = kW * 4;
+    const bool swap = transform >= 4;
+    const bool mx = swap ? (transform == 4 || transform == 5) : (transform & 1);
+    const bool my = swap ? (transform == 5 || transform == 7) : (transform & 2);
+    // Where source pixel (i, r) lands, from the transform table.
+    auto at = [&](int i, int r) {
+      const int cx = swap ? (mx ? kH - 1 - r : r) : (mx ? kW - 1 - i : i);
+      const int cy = swap ? (my ? kW - 1 - i : i) : (my ? kH - 1 - r : r);
+      return static_cast<size_t>(cy + 2) * kSide + static_cast<size_t>(cx + 3);
+    };
+    p.dstStep = static_cast<int16_t>(static_cast<int>(at(1, 0)) * 2 - static_cast<int>(at(0, 0)) * 2);
+    p.dstRowStep = static_cast<int16_t>(static_cast<int>(at(0, 1)) * 2 - static_cast<int>(at(0, 0)) * 2);
+    for (int r = 0; r < kH; ++r) {
+      for (int i = 0; i < kW; ++i) {
+        const uint32_t c = src[static_cast<size_t>(r) * kW + i];
+        const int a = static_cast<int>(c >> 24), d = want[at(i, r)];
+        auto ch = [&](int dch, int sch) { return dch + (((sch - dch) * a) >> 8); };
+        want[at(i, r)] = static_cast<uint16_t>(ch(d >> 11, static_cast<int>((c >> 16) & 255) >> 3) << 11 |
+                                               ch((d >> 5) & 63, static_cast<int>((c >> 8) & 255) >> 2) << 5 |
+                                               ch(d & 31, static_cast<int>(c & 255) >> 3));
+      }
+    }
+    blitArgbBlend(reinterpret_cast<uint8_t*>(got.data() + at(0, 0)), reinterpret_cast<const uint8_t*>(src.data()), p);
+    ASSERT_EQ(got, want) << "transform " << transform;
+  }
+}
