@@ -430,6 +430,43 @@ TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
   }
 }
 
+// The scenery backdrop is the pub as it stands, without the captions.
+TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
+  for (uint8_t& w : game->m_career.won) w = 1;
+  game->m_pubSpot = 4;
+  start(k_statePub);
+  frame();
+  const int x = pubX();
+  game->m_pubTargetX = x + 100;  // no glow in this paint
+  paint();
+  const auto* p = static_cast<const uint16_t*>(screen.getPixels());
+  const std::vector<uint16_t> pub(p, p + 240 * 320);
+  auto scenery = [&](int shade) {
+    MutableImage out(240, 320, 16);
+    Graphics* saved = game->m_backLayer;
+    game->m_backLayer = out.getGraphics();
+    game->paintPubScenery(x, true, true, shade);
+    game->m_backLayer = saved;
+    const auto* q = static_cast<const uint16_t*>(out.getPixels());
+    return std::vector<uint16_t>(q, q + 240 * 320);
+  };
+  const std::vector<uint16_t> plain = scenery(0), dark = scenery(0x80);
+  auto caption = [](int px, int py) {
+    return py < 70 || (py >= 139 && py < 194 && (px < 40 || px >= 200)) || (py >= 284 && px >= 195);
+  };
+  int compared = 0, darker = 0;
+  for (int py = 0; py < 320; ++py)
+    for (int px = 0; px < 240; ++px) {
+      if (caption(px, py)) continue;
+      const size_t i = static_cast<size_t>(py * 240 + px);
+      ASSERT_EQ(plain[i], pub[i]) << px << "," << py;
+      ++compared;
+      darker += ((dark[i] >> 11) < (plain[i] >> 11) || ((dark[i] >> 5) & 63) < ((plain[i] >> 5) & 63)) ? 1 : 0;
+    }
+  EXPECT_GT(compared, 50000);
+  EXPECT_GT(darker, compared * 9 / 10);
+}
+
 TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
   EXPECT_EQ(cGame::pubGlowAmount(0), 0);
   EXPECT_EQ(cGame::pubGlowAmount(8), 220);  // 90 degrees
