@@ -229,7 +229,7 @@ def wall_bank():
     items += [(SLOT_WALL, 1, 0, 0), (SLOT_WALL, 2, WORLD - 64, 0)]
     items += [(SLOT_WALL, f, x, y) for f, x, y in
               [(3, 668, 58), (3, 776, 58), (4, 1066, 54), (6, 466, 76), (5, 606, 62), (6, 236, 64), (7, 466, 176),
-               (8, 838, 66)]]
+               (8, 838, 66), (7, 898, 212)]]
     # benches against the wall, behind everything in the room
     items += [(SLOT_ROOM, 5, 240, 214), (SLOT_ROOM, 5, 795, 214)]
     return items
@@ -642,7 +642,8 @@ def interfaces(wall_items):
     near = {
         0: [sprite(at(0, 1, -8), 268, SLOT_NEAR, 0, comment="chair back"),
             sprite(at(0, 3, -20), 270, SLOT_NEAR, 0, comment="chair back"),
-            sprite(between(0, 4, 5, 70), 266, SLOT_NEAR, 0, comment="chair back")],
+            sprite(between(0, 4, 5, 70), 266, SLOT_NEAR, 0, comment="chair back"),
+            sprite(at(0, 4, 26), 272, SLOT_NEAR, 0, comment="chair back")],
         1: [sprite(between(1, 0, 1, 64), 196, SLOT_NEAR, 1, comment="plant"),
             sprite(between(1, 2, 3, 64), 200, SLOT_NEAR, 1, comment="plant"),
             sprite(at(1, 5, -40), 196, SLOT_NEAR, 1, comment="plant")],
