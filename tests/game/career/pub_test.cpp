@@ -224,6 +224,13 @@ TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
   game->m_pubSpot = 0;
   frame({kLeft});
   EXPECT_EQ(game->m_pubSpot, 0);
+  // A spot from elsewhere is kept within the six.
+  for (auto [given, kept] : {std::pair{9, 5}, std::pair{-3, 0}}) {
+    game->m_pubSpot = given;
+    start(k_statePub);
+    EXPECT_EQ(game->m_pubSpot, kept);
+    EXPECT_EQ(pubX(), spotX[static_cast<size_t>(kept)]);
+  }
 }
 
 TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
