@@ -18,6 +18,8 @@ shots=(
   "main-menu   main-menu    420"
   "pub         pub          960"
   "match       quick-match  1300"
+  "ball-view   ball-view    1788"
+  "shop        shop         1340"
 )
 for shot in "${shots[@]}"; do
   read -r name script frame <<<"$shot"
