@@ -352,9 +352,16 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
     }
     compareWithMesa(scene, "game_pocket" + std::to_string(k), ours);
   }
+  // The paint without a prediction: no camera, so no balls either; the
+  // picture is the clear colour.
+  MutableImage screen(240, 320, 16);
+  game->ballViewOpen = 1;
+  game->potCountdown = 0;
   game->predictedSlot = -1;
-  const std::vector<uint16_t> none = frame();
-  EXPECT_EQ(std::count(none.begin(), none.end(), 0), static_cast<long>(none.size()));
+  for (int i = 0; i < 2; ++i) game->paintBallView(screen.getGraphics());
+  const auto* none = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
+  EXPECT_EQ(std::count(none, none + ballview::kWidth * ballview::kHeight, 0), ballview::kWidth * ballview::kHeight);
+  EXPECT_EQ(game->m_ballSlots.visible[5], 1);
   EXPECT_EQ(reports(cap.text), "");
 }
 

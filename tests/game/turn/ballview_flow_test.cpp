@@ -174,6 +174,22 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
   EXPECT_EQ(game->m_ballPitch, -737280);
 }
 
+// The slots follow the ball list from the cue ball: view units, a hidden
+// ball shows nothing, nor does a slot no ball filled.
+TEST_F(BallViewFlow, SlotsFollowTheBallList) {
+  PhysicsWorld& w = game->m_world;
+  setShot(3, 40, 45, 67, 74, 0);
+  w.balls[3]->direction.set(0, -16384);
+  game->m_ballSlots.visible[20] = 1;
+  game->updateBallViewSlots();
+  const auto& s = game->m_ballSlots;
+  for (int k = 0; k < 32; ++k) EXPECT_EQ(s.visible[k], k == 0 || k == 3) << k;
+  EXPECT_EQ(s.number[3], 3);
+  EXPECT_EQ(s.x[3], cGame::tableToViewX(40 << 14));
+  EXPECT_EQ(s.y[3], cGame::tableToViewY(-(45 << 14)));
+  EXPECT_EQ(s.directionY[3], -16384);
+}
+
 TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   GL3DTextureManager& textures = game->m_renderer.getTextures();
   const int32_t loaded = textures.getCount();
