@@ -33,10 +33,12 @@ template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 }
 #endif
 
+// Only the walks with eight-pixel rules gain from the wide build; the
+// others keep the plain one.
 template <bool Wide, int K, typename Put, bool HasZ, typename Pixel>
 constexpr SpanFunction affine() {
 #ifdef KV_WIDE_SPANS
-  if constexpr (Wide) return affineEntryWide<K, Put, HasZ, Pixel>;
+  if constexpr (Wide && hasPut8<Put>()) return affineEntryWide<K, Put, HasZ, Pixel>;
 #endif
   return affineEntry<K, Put, HasZ, Pixel>;
 }
@@ -44,7 +46,7 @@ constexpr SpanFunction affine() {
 template <bool Wide, int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 constexpr SpanFunction perspective() {
 #ifdef KV_WIDE_SPANS
-  if constexpr (Wide) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>;
+  if constexpr (Wide && hasPut8<Put>()) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>;
 #endif
   return perspectiveEntry<K, Put, HasZ, Fixed, Pixel>;
 }

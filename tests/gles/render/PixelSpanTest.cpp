@@ -406,7 +406,6 @@ TEST(TexturedSpans, WideTablesEqualThePlainOnes) {
       const SpanFunction a = t.a[e], b = t.b[e];
       ASSERT_EQ(a == nullptr, b == nullptr);
       if (a == nullptr) continue;
-      EXPECT_NE(a, b);
       for (int trial = 0; trial < 60; ++trial) {
         for (uint16_t& x : tex) x = rnd.upTo(4) == 0 ? static_cast<uint16_t>(rnd.upTo(16) << (4 * rnd.upTo(4))) : static_cast<uint16_t>(rnd.next() >> 16);
         plain.m_texelCache = wide.m_texelCache = tex.data();
