@@ -1377,6 +1377,7 @@ class cGame : public GameBase {
     uint8_t pushed = 0;
   } m_questionMenuSave;
   uint8_t anotherMatch = 0;        // the post-match menu asked for another match
+  uint32_t inputGeneration = 0;    // advanced by each menu change over a match
 
   // --- match result and career progression (cGameInterfaces/MatchResult.cpp:
   // the after-match screen 280 and the unlock check; cGameInterfaces/Unlocks.cpp:

@@ -42,7 +42,7 @@ void cGame::enterIGM() {
   debugTrace("enterIGM stop sound");
   igmMusic = m_currentMusicId;
   pushState(k_stateIGM);
-  m_keys.lock(1);
+  inputGeneration += 1;
   pauseMusic();
   stopAllSounds();
   selectInterface(k_interfaceIGM);
@@ -57,6 +57,7 @@ void cGame::exitIGM() {
   resumeMusic();
   popState();
   m_keys.lock(3);
+  inputGeneration += 1;
   if (igmSkipHint) skipHintShown = 1;
   ballViewOpen = igmBallView;
 }
@@ -258,7 +259,7 @@ void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32
     pushState(k_stateQuestionMenu);
   else
     setInGameState(k_stateQuestionMenu);
-  m_keys.lock(1);
+  inputGeneration += 1;
 }
 
 void cGame::backFromQuestionMenu() {
@@ -274,7 +275,7 @@ void cGame::backFromQuestionMenu() {
   m_currentMusicId = m_questionMenuSave.music;
   gameType = m_questionMenuSave.gameType;
   ruleSet = m_questionMenuSave.ruleSet;
-  m_keys.lock(1);
+  inputGeneration += 1;
 }
 
 void cGame::updateQuestionMenu() {

@@ -123,7 +123,7 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
     if (state == k_stateOpponentIntro && held % 40 == 20) tapSoon(120, 160);
     cheatToWin(g, state, held, pixels);
     tapThroughTheEnd(state, held, pixels);
-  }, [] { if (getenv("KV_DEBUG_MATCH")) std::fprintf(stderr, "debug match%s\n", matchStates().c_str()); });
+  });
 }
 
 }  // namespace
@@ -138,4 +138,152 @@ TEST(MatchEndProgram, QuickMatchWonThroughTheCheatMenuEndsAtTheMainMenu) {
               "match .*520 300 310 580 506 280\nstates 5 10 20 30 40 50 370 20 50\n");
   for (const char* f : {"state_300.png", "state_310.png", "state_280_counting.png", "state_280.png"})
     EXPECT_TRUE(fs::exists(dir / f)) << f;
+}
+
+namespace {
+
+// Where a tap goes on each screen of the career's way through a match.
+void tapCareer(int state, int held) {
+  switch (state) {
+    case k_stateStakeChoice:
+      if (held == 30) tapSoon(177, 93);  // the select button
+      break;
+    case k_stateTableChoice:
+      if (held == 30) tapSoon(125, 262);  // the select button
+      break;
+    case k_stateVersus:
+    case k_stateOpponentIntro:
+    case k_stateFrameWon:
+    case k_stateResultLines:
+    case k_stateGameOver:
+      if (held % 40 == 20) tapSoon(120, 160);
+      break;
+    case k_stateBet:
+      if (held % 40 == 20) tapSoon(30, 300);  // the left soft key: select
+      break;
+    case k_stateChallengeUnlocked:
+    case k_stateCharacterUnlocked:
+      if (held % 40 == 20) tapSoon(118, 268);  // the button: a page, then on
+      break;
+    case k_statePostMatchMenu:
+      if (held == 20) tapSoon(120, 92);   // the first row: another match
+      if (held == 60) tapSoon(120, 200);  // the second tap
+      break;
+    default:
+      break;
+  }
+}
+
+[[noreturn]] void runCareerMatch() {
+  g_dir = "kv_match_end_career";
+  scripted::withMatchFrames() = true;
+  scripted::run(workDir(g_dir), 40000, [](cGame& g, int state, int held, const uint16_t* pixels) {
+    static int stakeVisits = 0;
+    if (g.m_inGame) noteState(g, held);
+    if (state == k_stateMainMenu && held == 20 && stakeVisits == 0) {
+      g.gameType = 3;
+      g.setState(k_stateStakeChoice);
+      return;
+    }
+    if (state == k_stateStakeChoice && held == 1) stakeVisits += 1;
+    if (state == k_stateStakeChoice && stakeVisits == 2 && held == 5) {
+      std::fprintf(stderr, "match%s\n", matchStates().c_str());
+      std::exit(0);
+    }
+    cheatToWin(g, state, held, pixels);
+    if (state == k_stateGameOver && held == 20) capture(state, pixels, "_career");
+    if (state == k_stateCharacterUnlocked && held == 15) capture(state, pixels);
+    if (state == k_stateChallengeUnlocked && held == 15) capture(state, pixels);
+    if (state == k_statePostMatchMenu && held == 40) capture(state, pixels);
+    tapCareer(state, held);
+  });
+}
+
+}  // namespace
+
+TEST(MatchEndProgram, CareerWinAnnouncesAChallengeAndACharacterThenTheMenu) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir("kv_match_end_career");
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::ofstream(dir / "script.txt") << kStartUp;
+  // A career under way: character 0 against the first rival, no notice due.
+  savefile::Career career;
+  career.started = true;
+  career.flagB = false;
+  career.shopExplanationPending = false;
+  const auto image = savefile::writeImage({}, career);
+  std::ofstream(dir / "write" / "save.sav", std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  EXPECT_EXIT(runCareerMatch(), ::testing::ExitedWithCode(0),
+              "match .*700 505 .*520 300 310 580 506 280 340 350 360\n"
+              "states 5 10 20 30 40 50 230 220 210 370 20 230\n");
+  std::ifstream in(dir / "write" / "save.sav", std::ios::binary);
+  const std::vector<uint8_t> save((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(save.size(), 300u);
+  // The character of the second slot is available, the first rival won.
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(save[3 + c], c <= 2 || c == 9 ? 1 : 0) << c;
+  EXPECT_EQ(save[102 + 1], 1);
+  // Challenge 1 open in every category; nothing pending, its values kept.
+  for (int category = 0; category < 4; ++category) EXPECT_EQ(save[112 + 8 * category + 1], 1) << category;
+  EXPECT_EQ(save[178], 2);
+  EXPECT_EQ(save[182], 1);
+  EXPECT_EQ(save[183], 0);
+  EXPECT_EQ(save[184], 0);
+  // The minimum bet of the first level won.
+  EXPECT_EQ((save[146] << 8) | save[147], 1010);
+  for (const char* f : {"state_280_career.png", "state_340.png", "state_350.png", "state_360.png"})
+    EXPECT_TRUE(fs::exists(dir / f)) << f;
+}
+
+namespace {
+
+// The screens no touch path of these runs reaches, each shown over the
+// match (or, for the career's end, in the front end) and captured.
+[[noreturn]] void runOtherScreens() {
+  g_dir = "kv_match_end_screens";
+  scripted::withMatchFrames() = true;
+  scripted::run(workDir(g_dir), 20000, [](cGame& g, int state, int held, const uint16_t* pixels) {
+    static bool started = false;
+    if (state == k_stateMainMenu && held == 20 && !started) {
+      started = true;
+      g.gameType = 0;
+      g.ruleSet = 0;
+      g.m_chosenCharacter[0] = 0;
+      g.m_chosenCharacter[1] = 1;
+      g.setTable(0);
+      g.enterGameLoading();
+      return;
+    }
+    if (state == k_stateOpponentIntro && held % 40 == 20) tapSoon(120, 160);
+    if (state == k_stateAim && held == 3) g.setInGameState(k_stateInGameQuestion);
+    if (state == k_stateInGameQuestion && held == 20) {
+      capture(state, pixels);
+      g.tutorialStarted = 1;
+      g.setInGameState(k_stateContinue);
+    }
+    if (state == k_stateContinue && held == 20) {
+      capture(state, pixels);
+      for (uint8_t& a : g.m_characterAvailable) a = 1;
+      g.m_career.money = 12345;
+      g.m_pendingReturnState = k_stateCareerComplete;
+      g.setState(k_stateMainMenuLoading);
+    }
+    if (state == k_stateCareerComplete && held == 45) {
+      capture(state, pixels);
+      std::exit(0);
+    }
+  });
+}
+
+}  // namespace
+
+TEST(MatchEndProgram, RetryQuestionTutorialEndAndCareerEndAreDrawn) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir("kv_match_end_screens");
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::ofstream(dir / "script.txt") << kStartUp;
+  EXPECT_EXIT(runOtherScreens(), ::testing::ExitedWithCode(0), "");
+  for (const char* f : {"state_320.png", "state_400.png", "state_440.png"}) EXPECT_TRUE(fs::exists(dir / f)) << f;
 }
