@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "tests/game/interfaces/InterfaceFixture.h"
 
 namespace {
@@ -147,6 +148,56 @@ TEST_F(ShopItems, BuyAndEquipSaveBytes) {
   EXPECT_EQ(game->m_equippedLevel[0], 3);
   EXPECT_EQ(game->m_equippedLevel[1], 1);
   EXPECT_EQ(game->m_equippedLevel[2], 5);
+}
+
+}  // namespace
+
+namespace {
+
+// The owned banner round text 422 in element 57: the left end just before
+// the text, the middle tiled under it and cut at its width, the right end
+// after it, two rows above the element.
+class OwnedBanner : public InterfaceTest {};
+
+TEST_F(OwnedBanner, EndsAndClippedMiddleAroundTheText) {
+  spritebank::Bank b;
+  b.palettes = {{0x00FF00FF, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF}};
+  b.modules.push_back(spritebank::Module::image(3, 2, std::vector<uint8_t>(6, 1)));    // left end
+  b.modules.push_back(spritebank::Module::image(3, 2, std::vector<uint8_t>(6, 2)));    // right end
+  b.modules.push_back(spritebank::Module::image(12, 2, std::vector<uint8_t>(24, 3)));  // middle
+  b.frames.resize(29);
+  b.frames[26] = {{{0, 0, 0, 0, 0}}};
+  b.frames[27] = {{{1, 0, 0, 0, 0}}};
+  b.frames[28] = {{{2, 0, 0, 0, 0}}};
+  b.flags = b.minimalFlags();
+  std::unique_ptr<ASprite> banner = spritetest::loadBank(b);
+  banner->buildCacheImages(0, 0, -1, -1);
+  game->m_sprites[k_slotShopBanner] = banner.get();
+  Interface elements(57, sprite(0, 0, 0, 0, -1));
+  for (Element& e : elements) e.params[F::kSpriteVisible] = 0;
+  elements.push_back(text(40, 100, 100, 10, 0, 1));
+  loadOne(elements);
+  std::vector<std::string> strings(423);
+  strings[422] = "OWNED";
+  putTexts(strings);
+  const int w = game->getStringWidth(font.get(), 422);
+  ASSERT_GT(w, 12);
+  const int left = 40 + 50 - w / 2;
+  game->paintOwnedBanner();
+  game->m_sprites[k_slotShopBanner] = nullptr;
+  std::string want(240, '.');
+  want.replace(static_cast<size_t>(left - 4), 3, "LLL");
+  want.replace(static_cast<size_t>(left - 1), static_cast<size_t>(w), std::string(static_cast<size_t>(w), 'M'));
+  want.replace(static_cast<size_t>(left + w - 1), 3, "RRR");
+  for (int y : {98, 99}) {
+    std::string got;
+    for (int x = 0; x < 240; ++x) {
+      const uint16_t v = screen->at(x, y);
+      got += v == 0xF800 ? 'L' : v == 0x07E0 ? 'R' : v == 0x001F ? 'M' : v ? '?' : '.';
+    }
+    EXPECT_EQ(got, want) << "row " << y;
+  }
+  EXPECT_EQ(columns(0, 240, 97), std::string(240, '.'));
 }
 
 }  // namespace
