@@ -20,6 +20,7 @@
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 #include "game/Korvane/cGamePlay/Opponent.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
+#include "game/Korvane/cGamePlay/Tournament.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/Camera.h"
@@ -1289,7 +1290,6 @@ class cGame : public GameBase {
   uint8_t rivalMatch = 0;             // the next career match is the rival match
   uint8_t stakeUp = 0;                // the next stake screen starts one level up
   uint8_t stakeNoticeShown = 0;       // not enough money for the stake
-  uint8_t bracketResume = 0;          // the tournament bracket resumes
   int32_t m_stakeHighlight[4] = {};
   int32_t m_stakeSeats[8] = {};
   int32_t currentBet = 0;
@@ -1317,6 +1317,9 @@ class cGame : public GameBase {
   // Scroll position of a spot (pixels).
   int32_t getPubSpotX(int32_t spot);
   void seatPubRivals();
+  // The ring of the wall, the room, the seats and the parallax layers as
+  // seen from the scroll position (the pub and the tournament pick).
+  void paintPubBackdrop(Graphics* g);
   // Opens the screen of a pending unlock; false when none is pending.
   bool openPendingUnlock();
   void showCareerCharacter();
@@ -1335,7 +1338,38 @@ class cGame : public GameBase {
   int32_t m_introPage = 0;
   int32_t m_introPageCount = 1;
   uint8_t m_touchPrompt = 0;
-  int32_t tournamentPickCount = 0;  // tournament: opponents picked so far
+
+  // --- tournaments (cGameInterfaces/Tournament.cpp: the choice 140, the
+  // field choice 410, the opponent pick 190 and its confirmation 420;
+  // cGameInterfaces/TournamentBracket.cpp: the bracket 200 and the prize
+  // 390). The draw itself is cGamePlay/Tournament.h.
+  void updateTournamentSelection();
+  void paintTournamentSelection(Graphics* g);
+  void updateTournamentFieldChoice();
+  void paintTournamentFieldChoice(Graphics* g);
+  void updateTournamentOpponentSelection();
+  void paintTournamentOpponentSelection(Graphics* g);
+  void updateTournamentFieldConfirm();
+  void paintTournamentFieldConfirm(Graphics* g);
+  void updateTournamentBracket();
+  void paintTournamentBracket(Graphics* g);
+  void updateTournamentPrize();
+  void paintTournamentPrize(Graphics* g);
+  void makeBracket(bool withPickedField);
+  void computeTournamentPrize();
+  void playTournamentRound();
+  // Shows the entries of the stages from the first to stage `last`.
+  void drawTournamentStages(int32_t last);
+  // The field choice (410) when enough characters are won for the level, else the bracket.
+  int32_t tournamentFieldChoiceOr(int32_t otherwise) const;
+  // Picks dropped, the pick screen's slots laid out again for the level.
+  void resetTournamentPicks();
+  void layOutPickSlots();
+  // The cursor to the next seat (+1) or the previous one (-1) that holds an
+  // unpicked character; it stays when there is none.
+  void movePickCursor(int32_t step);
+  bool isPickedCharacter(int32_t c) const;
+  Tournament m_tournament;
 
   // --- in-game menus (cGameInterfaces/InGameMenu.cpp): the in-game menu
   // (300), the cheat menu (310) and the question menu (380) pushed over a

@@ -610,3 +610,95 @@ constexpr int32_t k_textCareerComplete = 692;  // "%t": the money
 constexpr int32_t k_textSpecialRivalPages = 704;
 constexpr int32_t k_textSpecialRivalOpened = 705;
 constexpr int32_t k_textRetryTutorial = 721;
+// ---- tournaments: the choice (5), the field choice (29), the opponent pick
+// (30 over the pub's seats, 26), the confirmation (31), the bracket (44) and
+// the prize (45)
+constexpr int32_t k_interfaceTournamentMenu = 5;
+constexpr int32_t k_tournamentMenuVeil0 = 2;       // 2, 3, 21, 22: shown while a veiled entry is selected
+constexpr int32_t k_tournamentMenuVeil1 = 3;
+constexpr int32_t k_tournamentMenuList = 9;        // rows 9-11
+constexpr int32_t k_tournamentMenuArrowUp = 16;
+constexpr int32_t k_tournamentMenuTitle = 17;
+constexpr int32_t k_tournamentMenuArrowDown = 18;
+constexpr int32_t k_tournamentMenuNote = 19;
+constexpr int32_t k_tournamentMenuVeil2 = 21;
+constexpr int32_t k_tournamentMenuVeil3 = 22;
+constexpr int32_t k_tournamentMenuBack = 23;
+
+constexpr int32_t k_interfaceFieldChoice = 29;
+constexpr int32_t k_fieldChoiceList = 7;  // rows 7-8
+constexpr int32_t k_fieldChoiceTitle = 17;
+constexpr int32_t k_fieldChoiceBack = 18;
+
+constexpr int32_t k_interfaceTournamentPick = 30;
+constexpr int32_t k_pickCursorName = 8;           // name frame of the cursor character
+constexpr int32_t k_pickTitle = 12;               // text 681 + level position
+constexpr int32_t k_pickPrompt = 13;
+constexpr int32_t k_pickSlotDuel = 14;            // level 2: slot, mark, name
+constexpr int32_t k_pickSlotFour = 18;            // level 1: slots 18, 22, 26 (+1 mark, +2 name)
+constexpr int32_t k_pickSlotStride = 4;
+constexpr int32_t k_pickBack = 30;
+
+constexpr int32_t k_interfaceFieldConfirm = 31;
+constexpr int32_t k_confirmQuestion = 6;          // text 685
+constexpr int32_t k_confirmList = 7;              // rows 7-8
+constexpr int32_t k_confirmTitle = 20;            // text 684
+constexpr int32_t k_confirmDuelFirst = 21;        // 21-22 shown at level 2, the portrait at 21
+constexpr int32_t k_confirmFourFirst = 25;        // 25-34 shown at level 1, portraits at 25, 29, 33
+constexpr int32_t k_confirmFourLast = 34;
+
+constexpr int32_t k_interfaceBracket = 44;
+constexpr int32_t k_bracketTitle = 5;
+constexpr int32_t k_bracketPrompt = 6;
+constexpr int32_t k_bracketBack = 8;              // painted without the shift
+constexpr int32_t k_bracketEntry[4] = {9, 17, 21, 23};   // first entry element of each stage
+constexpr int32_t k_bracketLight[3] = {24, 32, 36};      // first pair light of the 8-, 4- and 2-stage
+constexpr int32_t k_bracketLinesEight = 40;       // 40-55
+constexpr int32_t k_bracketLinesFour = 57;        // 57-64
+constexpr int32_t k_bracketCentreFour = 83;       // x and width centre the 4-player bracket
+constexpr int32_t k_bracketCentreDuel = 84;       // and the 2-player one
+constexpr int32_t k_bracketPrizeLabel = 85;
+constexpr int32_t k_bracketPrize = 86;
+constexpr int32_t k_bracketMoneyLabel = 87;
+constexpr int32_t k_bracketMoney = 88;
+
+constexpr int32_t k_interfaceTournamentPrize = 45;
+constexpr int32_t k_prizePortrait = 10;
+constexpr int32_t k_prizeTitle = 11;
+constexpr int32_t k_prizeBlink = 12;
+constexpr int32_t k_prizePrompt = 13;
+constexpr int32_t k_prizePrizeLabel = 14;
+constexpr int32_t k_prizeMoneyLabel = 15;
+constexpr int32_t k_prizePrize = 18;
+constexpr int32_t k_prizeMoney = 19;
+
+// Small-head bank (menu.bar 7, slot 7).
+constexpr int32_t k_slotSmallHeads = 7;
+constexpr int32_t k_headFrameLightOff = 0;        // pair light and pick mark
+constexpr int32_t k_headFrameLightOn = 1;
+constexpr int32_t k_headFrameCharacter0 = 14;     // + character 0-9
+constexpr int32_t k_headFrameEmpty = 26;
+constexpr int32_t k_headFrameEmptyWinner = 27;    // also the empty pick slot
+constexpr int32_t k_headFrameOut = 28;
+constexpr int32_t k_slotPortrait0 = 13;           // + character: portraits (frame 0)
+constexpr int32_t k_slotCharacterNames = 24;      // frame = character
+
+// Texts.
+constexpr int32_t k_textTournaments = 61;
+constexpr int32_t k_textTournamentDuel = 72;      // 72, 73, 74: 2, 4 and 8 players
+constexpr int32_t k_textTournamentFour = 73;
+constexpr int32_t k_textTournamentEight = 74;
+constexpr int32_t k_textTournamentTitle = 75;
+constexpr int32_t k_textTournamentVeiled = 76;
+constexpr int32_t k_textStageTitle0 = 189;        // + stage: 189-192
+constexpr int32_t k_textCharacterName0 = 391;     // + character
+constexpr int32_t k_textEmptySlot = 402;
+constexpr int32_t k_textPrizeLabel = 650;
+constexpr int32_t k_textMoneyLabel = 651;
+constexpr int32_t k_textPickTitle0 = 681;         // + 0 level 2, 1 level 1, 2 level 0
+constexpr int32_t k_textConfirmTitle = 684;
+constexpr int32_t k_textConfirmQuestion = 685;
+constexpr int32_t k_textFieldChoiceTitle = 686;
+constexpr int32_t k_textPickField = 687;
+constexpr int32_t k_textRandomField = 688;
+constexpr int32_t k_textQuitTournament = 694;

@@ -1,5 +1,6 @@
 // The save file "save.sav": a 300-byte image of fixed record slots with
 // big-endian fields, rewritten whole whenever a record changes.
+#include <algorithm>
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
@@ -253,7 +254,9 @@ void cGame::loadProgress() {
   updateEquippedItems();
   c.counterA = r.u32();
   c.flagB = r.flag();
-  c.counterC = r.u32();
+  // Tournament losses: three end the tournament, and the retry question
+  // shows the matches left as 3 - losses.
+  c.counterC = std::min(r.u32(), 3u);
   c.counterD = r.u32();
   c.counterE = r.u32();
   c.specialRivalBeaten = r.flag();

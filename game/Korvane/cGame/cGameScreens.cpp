@@ -70,6 +70,19 @@ const cGameScreen kFrontEnd[] = {
      [](cGame& g, Graphics* t) { g.paintCharacterUnlocked(t); }, nullptr},
     {k_stateCareerComplete, [](cGame& g) { g.updateCareerComplete(); },
      [](cGame& g, Graphics* t) { g.paintCareerComplete(t); }, nullptr},
+    // Tournaments.
+    {k_stateTournamentMenu, [](cGame& g) { g.updateTournamentSelection(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentSelection(t); }, nullptr},
+    {k_stateTournamentFieldChoice, [](cGame& g) { g.updateTournamentFieldChoice(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentFieldChoice(t); }, nullptr},
+    {k_stateTournamentCharacterSelect, [](cGame& g) { g.updateTournamentOpponentSelection(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentOpponentSelection(t); }, nullptr},
+    {k_stateTournamentFieldConfirm, [](cGame& g) { g.updateTournamentFieldConfirm(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentFieldConfirm(t); }, nullptr},
+    {k_stateTournamentStage, [](cGame& g) { g.updateTournamentBracket(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentBracket(t); }, nullptr},
+    {k_stateTournamentPrize, [](cGame& g) { g.updateTournamentPrize(); },
+     [](cGame& g, Graphics* t) { g.paintTournamentPrize(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},

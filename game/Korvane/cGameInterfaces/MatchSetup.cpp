@@ -549,7 +549,7 @@ void cGame::updateVersus() {
   }
   updateInterfaceTimers();
   if (m_keys.isPressed(k_keyBack)) {
-    if (m_previousState == k_stateTournamentStage) bracketResume = 1;
+    if (m_previousState == k_stateTournamentStage) m_bracketResumes = 1;
     setState(m_previousState);
   } else if (m_keys.isAnyPressed() && !m_keys.isPressed(k_keyExtra22)) {
     armCoinToss();

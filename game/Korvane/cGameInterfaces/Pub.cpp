@@ -361,7 +361,7 @@ void cGame::updatePub() {
       switch (k_pubSpots[std::clamp(m_pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
           gameType = kGameTournament;
-          tournamentPickCount = 0;
+          m_tournament.pickedCount = 0;
           setState(k_stateRulesChoice);
           break;
         case 38: setState(k_stateAchievementMenu); break;
@@ -431,12 +431,10 @@ void cGame::paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade)
   m_pubGlowOn = glow;
 }
 
-void cGame::paintPub(Graphics* g) {
-  if (!g) return;
+void cGame::paintPubBackdrop(Graphics* g) {
   resetClip(g);
   drawSavedBackgroundScrolled(g, m_pubRingOffset / 256);
   const int32_t x = floorDiv256(m_pubScroll);
-  m_pubGlowOn = std::abs(x - m_pubTargetX) <= kGlowDistance;
   selectInterface(k_interfacePubRoom);
   paintPubLayer(x, x, x + kScreenW, 0);
   selectInterface(k_interfacePubSeats);
@@ -448,6 +446,13 @@ void cGame::paintPub(Graphics* g) {
     paintPubLayer(off, off, off + kScreenW, 0);
     resetClip(g);
   }
+}
+
+void cGame::paintPub(Graphics* g) {
+  if (!g) return;
+  const int32_t x = floorDiv256(m_pubScroll);
+  m_pubGlowOn = std::abs(x - m_pubTargetX) <= kGlowDistance;
+  paintPubBackdrop(g);
   m_pubGlowOn = 0;
   selectInterface(k_interfacePubCaptions);
   setButtonFrames(k_pubBack, -1);

@@ -1,0 +1,314 @@
+// The tournament screens on their own interfaces (compiled from the sources)
+// and a hand-made row of pub seats: the choice, the field choice, the pick,
+// its confirmation, the bracket and the prize.
+#include "game/Korvane/cGame/InterfaceFormat.h"
+#include "tests/game/screens/FrontEndFixture.h"
+
+namespace {
+
+namespace F = interfaceformat;
+
+class TournamentScreens : public FrontEndTest {
+ protected:
+  void SetUp() override {
+    FrontEndTest::SetUp();
+    std::vector<Interface> all(46);
+    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options",
+                             "005-tournament-choice", "029-field-choice", "030-tournament-pick",
+                             "031-field-confirm", "044-tournament-bracket", "045-tournament-prize"}) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      const auto id = static_cast<size_t>(interfacedata::interfaceNumberOf(file));
+      ASSERT_TRUE(interfacedata::compileInterface(readText(file), all[id], &error)) << name << ": " << error;
+    }
+    // Ten seats 40 px apart.
+    for (int s = 0; s < 10; ++s) all[k_interfacePubSeats].push_back(sprite(10 + 40 * s, 60, 0, 0, -1));
+    load(all, 0);
+    game->m_frameTime = 100;
+    game->m_career.started = 1;
+    game->gameType = 2;
+  }
+  void winOnly(std::initializer_list<int> characters) {
+    for (uint8_t& w : game->m_career.won) w = 0;
+    for (int c : characters) game->m_career.won[c] = 1;
+  }
+  int frameOf(int id, int i) { return game->getInterfaceElement(id, i)[F::kWordParams + F::kSpriteFrame]; }
+  bool shown(int id, int i) { return game->getInterfaceElement(id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
+  uint32_t savedU32(int offset) {
+    return uint32_t{savedByte(offset)} << 24 | uint32_t{savedByte(offset + 1)} << 16 |
+           uint32_t{savedByte(offset + 2)} << 8 | savedByte(offset + 3);
+  }
+  Tournament& t() { return game->m_tournament; }
+  // A bracket at a given round without playing one.
+  void resumeBracket(int level, int round) {
+    t().level = level;
+    t().round = round;
+    game->m_bracketResumes = 1;
+    start(k_stateTournamentStage);
+  }
+};
+
+TEST_F(TournamentScreens, ChoiceVeilsTheBiggerTournamentsByWonCount) {
+  struct Case {
+    int won;
+    bool fourVeiled, eightVeiled;
+  };
+  for (const Case& c : {Case{1, true, true}, Case{2, true, true}, Case{3, false, true}, Case{6, false, true},
+                        Case{7, false, false}}) {
+    for (uint8_t& w : game->m_career.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    start(k_stateTournamentMenu);
+    EXPECT_EQ((game->getMenuEntryFlags(k_textTournamentFour) & 4) != 0, c.fourVeiled) << c.won;
+    EXPECT_EQ((game->getMenuEntryFlags(k_textTournamentEight) & 4) != 0, c.eightVeiled) << c.won;
+    // The note and its padlocks show while a veiled row is highlighted.
+    game->selectMenuEntryById(k_textTournamentEight);
+    frame();
+    for (int e : {2, 3, 21, 22}) EXPECT_EQ(shown(5, e), c.eightVeiled) << c.won << " " << e;
+    frame({kSelect});
+    EXPECT_EQ(game->s_gameState, c.eightVeiled ? k_stateTournamentMenu : k_stateTournamentStage) << c.won;
+  }
+}
+
+TEST_F(TournamentScreens, FieldChoiceIsOfferedWithEnoughWonCharacters) {
+  struct Case {
+    uint32_t entry;
+    int won, level, next;
+  };
+  const Case cases[] = {{k_textTournamentDuel, 1, 2, k_stateTournamentStage},
+                        {k_textTournamentDuel, 2, 2, k_stateTournamentFieldChoice},
+                        {k_textTournamentFour, 3, 1, k_stateTournamentStage},
+                        {k_textTournamentFour, 4, 1, k_stateTournamentFieldChoice},
+                        {k_textTournamentEight, 9, 0, k_stateTournamentStage}};
+  for (const Case& c : cases) {
+    for (uint8_t& w : game->m_career.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    t().round = 3;
+    t().pickedCount = 2;
+    start(k_stateTournamentMenu);
+    choose(c.entry);
+    EXPECT_EQ(game->s_gameState, c.next) << c.entry << " with " << c.won;
+    EXPECT_EQ(t().level, c.level);
+    EXPECT_EQ(t().round, -1);
+    EXPECT_EQ(t().pickedCount, 0);
+  }
+  start(k_stateTournamentFieldChoice);
+  choose(k_textPickField);
+  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  start(k_stateTournamentFieldChoice);
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateTournamentMenu);
+}
+
+TEST_F(TournamentScreens, PickCursorSkipsPickedSeatsBothWaysAndWrapsToSeatNine) {
+  // Career character 9 with seven won: the rivals of slots 0-6 sit on seat
+  // elements 2, 1, 0, 3, 4, 5 and, for character 6, on 9.
+  game->m_career.character = 9;
+  winOnly({0, 1, 2, 3, 4, 5, 6});
+  t().level = 1;
+  start(k_stateTournamentCharacterSelect);
+  EXPECT_EQ(game->m_pubSeatCharacter[9], 6);
+  EXPECT_EQ(game->m_pubSeatCharacter[6], -1);
+  EXPECT_EQ(t().cursorSeat, 0);
+  EXPECT_EQ(t().cursorCharacter, 2);
+  frame({kLeft});
+  EXPECT_EQ(t().cursorSeat, 9) << "leftwards from seat 0";
+  EXPECT_EQ(t().cursorCharacter, 6);
+  frame({kRight});
+  EXPECT_EQ(t().cursorSeat, 0);
+  frame({kSelect});
+  EXPECT_EQ(t().picked[0], 2);
+  EXPECT_EQ(frameOf(30, k_pickSlotFour), k_headFrameCharacter0 + 2);
+  EXPECT_EQ(t().cursorSeat, 1) << "on to the next seat";
+  frame({kLeft});
+  EXPECT_EQ(t().cursorSeat, 9) << "seat 0 is picked";
+  frame({kRight});  // ignored while the pick blinks
+  EXPECT_EQ(t().cursorSeat, 9);
+  while (t().pickBlink >= 0) frame();
+  frame({kRight});
+  EXPECT_EQ(t().cursorSeat, 1) << "seat 0 skipped rightwards too";
+  // With every seated rival but one picked the cursor stays on it.
+  t().picked[1] = 1, t().picked[2] = 0, t().picked[3] = 3, t().picked[4] = 4, t().picked[5] = 5;
+  t().pickedCount = 6;
+  game->movePickCursor(1);
+  EXPECT_EQ(t().cursorCharacter, 6);
+  game->movePickCursor(-1);
+  EXPECT_EQ(t().cursorCharacter, 6);
+}
+
+TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDropsIt) {
+  game->m_career.character = 0;
+  winOnly({9, 1, 2, 3});
+  t().level = 1;
+  start(k_stateTournamentCharacterSelect);
+  frame({kSelect});
+  std::vector<int> marks;
+  while (t().pickBlink >= 0) {
+    EXPECT_EQ(t().pickedCount, 0);
+    marks.push_back(frameOf(30, k_pickSlotFour + 1));
+    frame();
+  }
+  // 500, 400, 300, 200, 100 ms left: on (frame 1) while the rest mod 400 > 200.
+  EXPECT_EQ(marks, (std::vector<int>{0, 0, 1, 0, 0}));
+  EXPECT_EQ(t().pickedCount, 1);
+  frame({kBack});
+  EXPECT_EQ(t().pickedCount, 0);
+  EXPECT_EQ(frameOf(30, k_pickSlotFour), k_headFrameEmptyWinner);
+  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  t().fieldComplete = 1;
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateTournamentFieldChoice);
+  EXPECT_EQ(t().fieldComplete, 0);
+  start(k_stateTournamentCharacterSelect);
+  frame({kRightSoft});
+  EXPECT_EQ(game->s_gameState, k_stateTournamentMenu);
+}
+
+TEST_F(TournamentScreens, ThreePicksCompleteTheFieldAndNoOnTheConfirmationDropsIt) {
+  game->m_career.character = 0;
+  winOnly({9, 1, 2, 3});
+  t().level = 1;
+  start(k_stateTournamentCharacterSelect);
+  for (int k = 0; k < 3; ++k) {
+    frame({kSelect});
+    while (t().pickBlink >= 0) frame();
+  }
+  ASSERT_EQ(game->s_gameState, k_stateTournamentFieldConfirm);
+  EXPECT_EQ(t().fieldComplete, 1);
+  game->updateCurrentState();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(frameOf(31, 25 + 4 * i), k_headFrameCharacter0 + t().picked[i]);
+  EXPECT_FALSE(shown(31, 21));
+  EXPECT_TRUE(shown(31, 34));
+  choose(k_textNo);
+  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  EXPECT_EQ(t().pickedCount, 0);
+  EXPECT_EQ(frameOf(30, k_pickSlotFour + 4), k_headFrameEmptyWinner);
+}
+
+TEST_F(TournamentScreens, BracketRevealsOneEntryEveryThreeHundredMillisecondsBeforeSelectActs) {
+  game->m_career.character = 0;
+  game->m_career.counterC = 2;
+  winOnly({9, 3});
+  t().level = 2;
+  t().round = -1;
+  t().pickedCount = 0;
+  start(k_stateTournamentStage);
+  EXPECT_EQ(t().round, 0);
+  EXPECT_EQ(game->m_career.counterC, 0u) << "a new bracket resets the losses";
+  const int rival = t().entries[2][1 - t().playerPosition];
+  EXPECT_TRUE(rival == 9 || rival == 3);
+  EXPECT_EQ(t().prize, rival == 9 ? 85 : 200);
+  std::vector<int> revealedAt;
+  for (int f = 1; f <= 12; ++f) {
+    const int before = t().revealed;
+    frame({kSelect});
+    EXPECT_EQ(game->s_gameState, k_stateTournamentStage) << "frame " << f;
+    if (t().revealed > before) revealedAt.push_back(f);
+    if (t().revealed == 2) break;
+  }
+  EXPECT_EQ(revealedAt, (std::vector<int>{5, 9})) << "once the timer has passed 300 ms";
+  EXPECT_EQ(frameOf(44, 21 + t().playerPosition), k_headFrameCharacter0);
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateVersus);
+  EXPECT_EQ(game->opponentSlot, rival);
+  EXPECT_EQ(game->m_tableIndex, game->getHomeTable(rival));
+}
+
+TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound) {
+  struct Case {
+    int level, round, won;
+    uint8_t fieldComplete;
+    int key, next;
+  };
+  const Case cases[] = {
+      {2, 0, 2, 0, kBack, k_stateTournamentFieldChoice},
+      {2, 0, 1, 0, kBack, k_stateTournamentMenu},
+      {1, 0, 4, 0, kBack, k_stateTournamentFieldChoice},
+      {1, 0, 3, 0, kBack, k_stateTournamentMenu},
+      {0, 0, 9, 0, kBack, k_stateTournamentMenu},
+      {0, 1, 9, 0, kBack, k_statePub},
+      {1, 1, 4, 1, kBack, k_stateTournamentCharacterSelect},
+      {1, 0, 4, 1, kRightSoft, k_stateTournamentMenu},
+      {0, 1, 9, 0, kRightSoft, k_stateQuestion},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "level " << c.level << " round " << c.round << " key " << c.key);
+    for (uint8_t& w : game->m_career.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    t().fieldComplete = c.fieldComplete;
+    resumeBracket(c.level, c.round);
+    frame({c.key});
+    EXPECT_EQ(game->s_gameState, c.next);
+    if (c.key == kRightSoft && c.round < 1) {
+      EXPECT_EQ(t().fieldComplete, 0);
+    }
+    if (c.next == k_stateTournamentCharacterSelect) {
+      EXPECT_EQ(t().round, -1);
+    }
+    if (c.next == k_stateQuestion) {
+      EXPECT_EQ(game->m_questionTitle, k_textQuitTournament);
+      EXPECT_EQ(game->m_questionAction, 14);
+      EXPECT_EQ(game->m_questionReturnState, k_stateTournamentStage);
+    }
+  }
+  // The question's no and the versus screen's back return without a round.
+  resumeBracket(0, 1);
+  t().entries[1][0] = 0;
+  game->m_previousState = k_stateTournamentStage;
+  game->setState(k_stateVersus);
+  game->updateCurrentState();
+  frame({kBack});
+  ASSERT_EQ(game->s_gameState, k_stateTournamentStage);
+  EXPECT_EQ(game->m_bracketResumes, 1);
+  game->updateCurrentState();
+  EXPECT_EQ(t().round, 1) << "no round played";
+  EXPECT_EQ(game->m_bracketResumes, 0);
+}
+
+TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePrize) {
+  struct Case {
+    int level, achievement, key, next;
+  };
+  for (const Case& c : {Case{2, 8, kSelect, k_stateTournamentPrize}, Case{1, 17, kSelect, k_stateTournamentPrize},
+                        Case{0, 23, kBack, k_stateMainMenu}}) {
+    SCOPED_TRACE(c.level);
+    game->m_achievementMask = 0;
+    game->m_career.money = 1000;
+    game->m_career.character = 4;
+    t().entries[3][0] = 4;
+    t().prize = 450;
+    resumeBracket(c.level, 3 - c.level);
+    EXPECT_EQ(game->m_achievementMask, 1u << c.achievement);
+    // The winner is revealed first (one entry), then select or back pays.
+    while (t().revealed < 1) frame();
+    EXPECT_EQ(frameOf(44, 23), k_headFrameCharacter0 + 4);
+    frame({c.key});
+    EXPECT_EQ(game->s_gameState, c.next);
+    EXPECT_EQ(game->m_career.money, 1450u);
+    EXPECT_EQ(savedU32(144), 1450u) << "saved";
+  }
+}
+
+TEST_F(TournamentScreens, PrizeScreenUnlocksTheRivalMatchOnceEveryCategoryIsComplete) {
+  for (const uint32_t mask : {0x1FFFFFFFu, 0x3FFFFFFFu}) {
+    game->m_extraChallengeCategories = 0;
+    game->m_achievementMask = mask;
+    start(k_stateTournamentPrize);
+    const bool all = mask == 0x3FFFFFFFu;
+    EXPECT_EQ(game->m_extraChallengeCategories, all ? 1 : 0);
+    EXPECT_EQ(savedByte(23), all ? 1 : 0);
+    frame({kBack});
+    EXPECT_EQ(game->s_gameState, k_statePub);
+  }
+}
+
+TEST_F(TournamentScreens, LossesReadFromTheFileStayWithinThree) {
+  for (const uint32_t stored : {0u, 2u, 3u, 7u, 0xFFFFFFFFu}) {
+    game->m_career.counterC = stored;
+    game->saveProgress();
+    game->m_career.counterC = 99;
+    game->loadProgress();
+    EXPECT_EQ(game->m_career.counterC, std::min(stored, 3u)) << stored;
+  }
+}
+
+}  // namespace
