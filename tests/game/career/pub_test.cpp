@@ -258,7 +258,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
     game->gameType = -1;
     game->m_career.shopExplanationPending = a.shopExplanation;
     game->rivalMatch = 1;
-    game->tournamentPickCount = 3;
+    game->m_tournament.pickedCount = 3;
     start(k_statePub);
     frame();
     frame({kSelect});
@@ -268,7 +268,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
       EXPECT_EQ(game->rivalMatch, 0);
     }
     if (a.spot == 0) {
-      EXPECT_EQ(game->tournamentPickCount, 0);
+      EXPECT_EQ(game->m_tournament.pickedCount, 0);
     }
   }
   game->m_pubSpot = 3;
