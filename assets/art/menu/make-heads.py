@@ -83,7 +83,7 @@ out = [
     "#   8 padlock   9 cup   10 note plate 212x44   12 name plate 96x30",
     "#   13 ring round a head   14-23 heads of characters 0-9 (24x24)",
     "#   24 the prize cup   25 rays behind it   26 empty slot   27 empty winner",
-    "#   or pick slot   28 out. Written by make-heads.py.",
+    "#   or pick slot   28 out. Animation 0 a light blinking. Written by make-heads.py.",
     "colour gold #E8B64C",
     "colour goldlight #FFF1C4",
     "colour golddark #8C5A12",
@@ -190,7 +190,7 @@ for k in range(16):
     a1 = math.radians(k * 22.5 + 5)
     x0, y0 = 100 + 96 * math.cos(a0), 100 + 96 * math.sin(a0)
     x1, y1 = 100 + 96 * math.cos(a1), 100 + 96 * math.sin(a1)
-    rays.append(f"  poly 100 100 {num(x0)} {num(y0)} {num(x1)} {num(y1)} fill=radial(100,100,0,96,#FFF1C460,#FFF1C400)")
+    rays.append(f"  poly 100 100 {num(x0)} {num(y0)} {num(x1)} {num(y1)} fill=radial(100,100,0,96,#FFF1C4A0,#FFF1C400)")
 rays.append("end")
 out += rays
 # Empty, empty winner, out.
@@ -210,5 +210,7 @@ out += [
     "  line 18 6 6 18 stroke=#C0392B width=3 cap=round",
     "end",
 ]
+# Animation 0: a light blinking.
+out += ["anim 0", "  0 8", "  1 8", "end"]
 with open(os.path.join(HERE, "07-heads.art"), "w") as f:
     f.write("\n".join(out) + "\n")
