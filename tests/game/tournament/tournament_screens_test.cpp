@@ -267,10 +267,13 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
 TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePrize) {
   struct Case {
     int level, achievement, key, next;
+    uint8_t fieldComplete;
   };
-  for (const Case& c : {Case{2, 8, kSelect, k_stateTournamentPrize}, Case{1, 17, kSelect, k_stateTournamentPrize},
-                        Case{0, 23, kBack, k_stateMainMenu}}) {
+  // Back pays too, a picked field's cup included (it does not go back to the pick).
+  for (const Case& c : {Case{2, 8, kSelect, k_stateTournamentPrize, 0}, Case{1, 17, kSelect, k_stateTournamentPrize, 1},
+                        Case{0, 23, kBack, k_stateMainMenu, 0}, Case{1, 17, kBack, k_stateMainMenu, 1}}) {
     SCOPED_TRACE(c.level);
+    t().fieldComplete = c.fieldComplete;
     game->m_achievementMask = 0;
     game->m_career.money = 1000;
     game->m_career.character = 4;
