@@ -161,6 +161,17 @@ TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDrops
   start(k_stateTournamentCharacterSelect);
   frame({kRightSoft});
   EXPECT_EQ(game->s_gameState, k_stateTournamentMenu);
+  // Back while a pick blinks drops that pick: the count and the list stay in step.
+  start(k_stateTournamentCharacterSelect);
+  frame({kSelect});
+  while (t().pickBlink >= 0) frame();
+  frame({kSelect});
+  ASSERT_GE(t().pickBlink, 0);
+  frame({kBack});
+  EXPECT_EQ(t().pickBlink, -1);
+  EXPECT_EQ(t().pickedCount, 1);
+  EXPECT_EQ(frameOf(30, k_pickSlotFour + 4), k_headFrameEmptyWinner);
+  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
 }
 
 TEST_F(TournamentScreens, ThreePicksCompleteTheFieldAndNoOnTheConfirmationDropsIt) {
