@@ -197,9 +197,9 @@ void cGame::updateTournamentPrize() {
       resetClip(m_backLayer);
       paintInterfaceLayer(true);
     }
-    if (!m_extraChallengeCategories && countCompletedCategories() == k_achievementCategories) {
+    if (!specialRivalOpen && countCompletedCategories() == k_achievementCategories) {
       debugTrace("\n unlock categories");
-      m_extraChallengeCategories = 1;
+      specialRivalOpen = 1;
       saveSettings();
     }
     m_subState = k_subStateUpdate;

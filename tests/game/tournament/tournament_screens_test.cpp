@@ -304,11 +304,11 @@ TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePriz
 
 TEST_F(TournamentScreens, PrizeScreenUnlocksTheRivalMatchOnceEveryCategoryIsComplete) {
   for (const uint32_t mask : {0x1FFFFFFFu, 0x3FFFFFFFu}) {
-    game->m_extraChallengeCategories = 0;
+    game->specialRivalOpen = 0;
     game->m_achievementMask = mask;
     start(k_stateTournamentPrize);
     const bool all = mask == 0x3FFFFFFFu;
-    EXPECT_EQ(game->m_extraChallengeCategories, all ? 1 : 0);
+    EXPECT_EQ(game->specialRivalOpen, all ? 1 : 0);
     EXPECT_EQ(savedByte(23), all ? 1 : 0);
     frame({kBack});
     EXPECT_EQ(game->s_gameState, k_statePub);
