@@ -235,3 +235,28 @@ TEST_F(SaveFile, KilledWriteLeavesTheOldFile) {
 }
 
 }  // namespace
+
+// Pending unlocks index the roster (slot 1-8) and the challenges (0-7): from
+// the file, one out of range is dropped; a reset career has none.
+TEST_F(SaveFile, PendingUnlocksOutOfRangeAreDroppedAndResetClearsThem) {
+  struct Case {
+    uint32_t slot, challenge;
+    uint8_t character, challengeFlag;
+  } cases[] = {{3, 2, 1, 1}, {0, 8, 0, 0}, {9, 0xFFFFFFFF, 0, 0}, {8, 7, 1, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slot);
+    savefile::Career career;
+    career.pendingUnlockSlot = c.slot;
+    career.pendingChallengeIndex = c.challenge;
+    career.pendingCharacterUnlock = career.pendingChallengeUnlock = true;
+    writeBytes("save.sav", image({}, career));
+    game->loadProgress();
+    EXPECT_EQ(game->m_career.pendingCharacterUnlock, c.character);
+    EXPECT_EQ(game->m_career.pendingChallengeUnlock, c.challengeFlag);
+  }
+  game->resetProgress();
+  const std::vector<uint8_t> file = readBytes("save.sav");
+  ASSERT_EQ(file.size(), 300u);
+  EXPECT_EQ(file[183], 0);
+  EXPECT_EQ(file[184], 0);
+}
