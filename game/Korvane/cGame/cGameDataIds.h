@@ -702,3 +702,93 @@ constexpr int32_t k_textFieldChoiceTitle = 686;
 constexpr int32_t k_textPickField = 687;
 constexpr int32_t k_textRandomField = 688;
 constexpr int32_t k_textQuitTournament = 694;
+// ---- match set-up and match start screens
+// Sprite-bank slots.
+constexpr int32_t k_slotMatchArt = 3;        // menu.bar 3 (alpha; kept in matches): seats, coins, soft keys
+constexpr int32_t k_slotRulePictures = 12;   // menu.bar 12 (kept in matches)
+constexpr int32_t k_slotNames = 24;          // chr.bar 11: frame = character
+constexpr int32_t k_slotTablePlan0 = 50;     // + table 0-8 (map.bar 3-11)
+constexpr int32_t k_slotStakeGlow = 59;      // map.bar 12, kept: frame = seat, green parts glow
+constexpr int32_t k_slotTablePicture0 = 60;  // + table 0-8 (loc.bar 0-8, parsed only)
+constexpr int32_t k_chrEntryNames = 11;
+constexpr int32_t k_mapEntryTablePlan0 = 3;
+constexpr int32_t k_mapEntryStakeGlow = 12;
+constexpr int32_t k_characterCount = 10;     // 0-9; 10 is the special opponent
+constexpr int32_t k_specialCharacter = 10;
+constexpr int32_t k_stakeLevelCount = 8;
+constexpr int32_t k_stakeSeatCount = 9;
+// Portrait banks: frame 0 the portrait, 1 the figure seated in the pub.
+constexpr int32_t k_portraitFrame = 0, k_seatedFrame = 1;
+// Match art (slot 3): the stake seats, the coin faces and the spin's looks,
+// the versus mark, the soft-key plates (normal, pressed).
+constexpr int32_t k_seatFrameLocked = 0, k_seatFrameOpen = 1;
+constexpr int32_t k_coinFrameFace0 = 2, k_coinFrameFace1 = 3;  // face 0 heads, 1 tails
+constexpr int32_t k_coinFrameLast = 6;                         // 4-6 the turning coin
+constexpr int32_t k_frameVersusMark = 7;
+constexpr int32_t k_softFrameLeft = 83, k_softFrameLeftPressed = 84;
+constexpr int32_t k_softFrameRight = 85, k_softFrameRightPressed = 86;
+constexpr int32_t k_coinSpinAnims = 4;        // animation a ends on face k_coinFaces[a]
+// Rule pictures (slot 12): frame = rule set 0-2, 4 none.
+constexpr int32_t k_rulePictureNone = 4;
+
+// Interface 4: the rule-set choice.
+constexpr int32_t k_ifRulesChoice = 4;
+constexpr int32_t k_rulesArrowUp = 6, k_rulesArrowDown = 7;
+constexpr int32_t k_rulesList = 8;          // rows 8-10
+constexpr int32_t k_rulesPlate0 = 14;       // 14-16 plates, 17 the picture: outside a match only
+constexpr int32_t k_rulesPicture = 17;
+constexpr int32_t k_rulesBack = 22, k_rulesTitle = 23;
+// Interface 16: the two characters of a single match.
+constexpr int32_t k_ifCharacterChoice = 16;
+constexpr int32_t k_charPlayerPortrait = 2, k_charOpponentPortrait = 4;
+constexpr int32_t k_charPlayerName = 15, k_charOpponentName = 20;
+constexpr int32_t k_charTitle = 21, k_charHint = 22, k_charBack = 25;
+// Interface 18: the career character pair.
+constexpr int32_t k_ifCareerPair = 18;
+constexpr int32_t k_pairTitle = 8;
+// Interface 19: face to face.
+constexpr int32_t k_ifVersus = 19;
+constexpr int32_t k_versusPortraitLeft = 1, k_versusPortraitRight = 2;
+constexpr int32_t k_versusNameLeft = 12, k_versusNameRight = 13, k_versusPrompt = 14;
+// Interface 32-34: the career stake (levels and pictures, details, notice).
+constexpr int32_t k_ifStakeChoice = 32, k_ifStakeDetails = 33, k_ifStakeNotice = 34;
+constexpr int32_t k_stakeGlow = 2;         // frame = seat of the level
+constexpr int32_t k_stakeSeat0 = 3;        // + seat 0-8
+constexpr int32_t k_stakePlay = 12;
+constexpr int32_t k_stakeMark0 = 13;       // + seat
+constexpr int32_t k_stakeHighlight = 23;   // x, y, width, height read
+constexpr int32_t k_stakeRival = 2;        // interface 33
+constexpr int32_t k_stakeLevelName = 5, k_stakePrice = 6, k_stakeLocked = 7, k_stakeTitle = 11;
+constexpr int32_t k_stakeListMark0 = 16;   // + seat
+constexpr int32_t k_stakeBack = 25;
+constexpr int32_t k_stakeNoticeText = 4;   // interface 34
+// Interface 35: the table choice.
+constexpr int32_t k_ifTableChoice = 35;
+constexpr int32_t k_tablePicture = 0, k_tableNext = 3, k_tablePrevious = 4;
+constexpr int32_t k_tableName = 5, k_tableExtra = 6;
+constexpr int32_t k_tableArrowLeft = 11, k_tableArrowRight = 12;
+constexpr int32_t k_tablePlan = 18, k_tableBack = 22, k_tablePlay = 23;
+// Interface 11: the career bet.
+constexpr int32_t k_ifBet = 11;
+constexpr int32_t k_betMinimumLabel = 4, k_betMaximumLabel = 6, k_betMoneyLabel = 8, k_betLabel = 10;  // value at + 1
+constexpr int32_t k_betMore = 16, k_betLess = 17, k_betSoftLeft = 18, k_betSoftRight = 19;
+// Interface 13: the coin toss.
+constexpr int32_t k_ifCoinToss = 13;
+constexpr int32_t k_tossPrompt = 7, k_tossList = 8;  // rows 8-9
+constexpr int32_t k_tossCoin0 = 10, k_tossCoin1 = 11, k_tossSpin = 12;
+// Interface 14: the UK break choice.
+constexpr int32_t k_ifBreakChoice = 14;
+constexpr int32_t k_breakPrompt = 8, k_breakList = 9;  // rows 9-11
+constexpr int32_t k_breakBack = 12;
+// Texts.
+constexpr int32_t k_textChoosePlayer = 2, k_textChooseOpponent = 3, k_textChooseCharacter = 4;
+constexpr int32_t k_textReds = 25, k_textYellows = 26, k_textTails = 27, k_textHeads = 28;
+constexpr int32_t k_textRulesTitle = 48;
+constexpr int32_t k_textTableHeading = 95;    // two tags: name (k_textTableName0), note (k_textTableNote0)
+constexpr int32_t k_textStakeTitle = 155, k_textStakeLocked = 156;
+constexpr int32_t k_textStakeName0 = 157;     // + level
+constexpr int32_t k_textStakeNotice = 165;
+constexpr int32_t k_textStakeEntry = 207;     // tag: the price (text 435)
+constexpr int32_t k_textBet = 208, k_textBetMinimum = 209, k_textBetMaximum = 210, k_textBetMoney = 211;
+constexpr int32_t k_textTossPrompt = 652, k_textTossDone = 653, k_textTossSpinning = 654;
+constexpr int32_t k_textViewTable = 655, k_textChooseGroup = 656;

@@ -111,6 +111,9 @@ const cGameScreen kInGame[] = {
      [](cGame& g, Graphics* t) { g.paintContinueScreen(t); }, nullptr},
     {k_stateGameOver, [](cGame& g) { g.updateMatchResult(); }, [](cGame& g, Graphics* t) { g.paintMatchResult(t); },
      nullptr},
+    // The rule sets' help, from the help menu of a paused match.
+    {k_stateRulesChoice, [](cGame& g) { g.updateRulesSelection(); },
+     [](cGame& g, Graphics* t) { g.paintRulesSelection(t); }, nullptr},
 };
 }  // namespace
 

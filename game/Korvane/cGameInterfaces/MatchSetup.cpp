@@ -30,29 +30,19 @@ namespace F = interfaceformat;
 namespace {
 
 constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3;
-constexpr int32_t kSpecialRival = 10;
-constexpr int32_t kPortraitSlot = 13;
-constexpr int32_t kTablePictureSlot = 60, kTablePlanSlot = 50;
-constexpr int32_t kCharacterCount = 10, kTableCount = 9, kLevelCount = 8;
+constexpr int32_t kSpecialRival = 10;  // the rival slot of the rival match
+constexpr int32_t kUkRules = 1;
 // A walk round the ten characters never needs more steps than this.
-constexpr int32_t kWalkLimit = 10;
+constexpr int32_t kWalkLimit = k_characterCount;
 
-// Rule-set choice (interface 4).
-const uint32_t kRuleItems[] = {41, 42, 43};
-constexpr int32_t kRulesInterface = 4, kRulesList = 8, kRulesPicture = 17, kRulesBack = 22, kRulesTitle = 23;
-constexpr int32_t kRulesNoRow = 4;
+const uint32_t kRuleItems[] = {k_textRuleSet0, k_textRuleSet0 + 1, k_textRuleSet0 + 2};
+constexpr int32_t kRulesNoRow = 4;  // selection of no entry
 
-// Character choice (interface 16).
-constexpr int32_t kCharInterface = 16;
 constexpr int32_t kStepPlayer = 20, kStepOpponent = 30;
 constexpr int32_t kPlayerGroup[] = {7, 8, 9, 10};
 constexpr int32_t kOpponentGroup[] = {4, 20, 11, 12, 13, 14};
 
-// Career character pair (interface 18), table (35), stake (32-34), versus (19).
-constexpr int32_t kPairInterface = 18;
-constexpr int32_t kTableInterface = 35;
-constexpr int32_t kStakeInterface = 32, kStakeDetails = 33, kStakeNotice = 34;
-constexpr int32_t kVersusInterface = 19;
+int32_t portraitOf(int32_t character) { return k_slotPortrait0 + std::clamp(character, 0, k_specialCharacter); }
 
 }  // namespace
 
@@ -60,15 +50,15 @@ constexpr int32_t kVersusInterface = 19;
 
 int32_t cGame::getRivalCharacter(int32_t slot) {
   if (slot == kSpecialRival) return kSpecialRival;
-  const int32_t row = std::clamp(m_career.character, 0, kCharacterCount - 1);
+  const int32_t row = std::clamp(m_career.character, 0, k_characterCount - 1);
   return k_rivalRoster[row][std::clamp(slot, 0, 8)];
 }
 
 int32_t cGame::getHomeTable(int32_t character) const {
-  return k_characterHomeTable[std::clamp(character, 0, kCharacterCount - 1)];
+  return k_characterHomeTable[std::clamp(character, 0, k_characterCount - 1)];
 }
 
-int32_t cGame::stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, kLevelCount - 1); }
+int32_t cGame::stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeLevelCount - 1); }
 
 int32_t cGame::countWonCharacters() const {
   int32_t n = 0;
@@ -83,19 +73,20 @@ int32_t cGame::countAvailableCharacters() const {
 }
 
 bool cGame::isCharacterAvailable(int32_t c) const {
-  return c >= 0 && c < kCharacterCount && m_characterAvailable[c] != 0;
+  return c >= 0 && c < k_characterCount && m_characterAvailable[c] != 0;
 }
 
 int32_t cGame::stepCharacter(int32_t c, int32_t direction) const {
   if (m_career.started && countWonCharacters() != 1) {
     const int32_t career = m_career.character;
-    int32_t k = std::clamp(c, 0, kCharacterCount - 1);
+    int32_t k = std::clamp(c, 0, k_characterCount - 1);
     for (int32_t n = 0; n < kWalkLimit; ++n) {
-      k = (k + direction + kCharacterCount) % kCharacterCount;
+      k = (k + direction + k_characterCount) % k_characterCount;
       if (k == career) return career;
       if (m_career.won[k]) return k;
     }
-    return std::clamp(career, 0, kCharacterCount - 1);
+    // A damaged record (no won character, a career character out of range).
+    return std::clamp(career, 0, k_characterCount - 1);
   }
   if (direction > 0) return c == 0 ? 5 : c == 5 ? 9 : 0;
   return c == 0 ? 9 : c == 9 ? 5 : 0;
@@ -105,54 +96,56 @@ int32_t cGame::nextCharacter(int32_t c) const { return stepCharacter(c, 1); }
 int32_t cGame::previousCharacter(int32_t c) const { return stepCharacter(c, -1); }
 
 int32_t cGame::randomCharacter(int32_t exclude) {
-  const int32_t r = m_random ? m_random->nextInt(0, kCharacterCount) : 0;
+  const int32_t r = m_random ? m_random->nextInt(0, k_characterCount) : 0;
   const int32_t direction = (r & 1) ? -1 : 1;
   int32_t c = stepCharacter(r, direction);
   for (int32_t n = 0; exclude != -1 && c == exclude && n < kWalkLimit; ++n) c = stepCharacter(c, direction);
   // A cycle of one character (a damaged record) cannot avoid it: any other.
-  if (exclude != -1 && c == exclude) c = (exclude + 1) % kCharacterCount;
+  if (exclude != -1 && c == exclude) c = (exclude + 1) % k_characterCount;
   return c;
 }
 
 void cGame::setTable(int32_t t) {
-  m_tableIndex = std::clamp(t, 0, kTableCount - 1);
-  nextTable = (m_tableIndex + 1) % kTableCount;
-  previousTable = m_tableIndex == 0 ? kTableCount - 1 : m_tableIndex - 1;
+  m_tableIndex = std::clamp(t, 0, k_tableCount - 1);
+  nextTable = (m_tableIndex + 1) % k_tableCount;
+  previousTable = m_tableIndex == 0 ? k_tableCount - 1 : m_tableIndex - 1;
 }
 
 void cGame::armCoinToss() {
-  coinTossPending = gameType == kGameQuick || (gameType >= kGameSingle && gameType <= kGameCareer && ruleSet == 1);
+  coinTossPending = gameType == kGameQuick || (gameType >= kGameSingle && gameType <= kGameCareer && ruleSet == kUkRules);
 }
 
 // ---- rule-set choice (80)
 
 void cGame::updateRulesSelection() {
   uint8_t& delayed = m_screenFlags[k_screenFlagDelayedSelect];
+  if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
     fromHelp = m_previousState == k_stateHelpMenu || m_previousState == k_stateHelpText;
     FrontEndScreen s;
-    s.interfaceId = kRulesInterface;
+    s.interfaceId = k_ifRulesChoice;
     s.menu = kRuleItems;
-    s.listElement = kRulesList;
+    s.listElement = k_rulesList;
     s.count = 3;
     setUpScreen(s);
-    for (int32_t e = 14; e <= 17; ++e) setElementVisible(e, !m_menusOverMatch);
+    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) setElementVisible(e, !m_menusOverMatch);
     m_menu.selection = kRulesNoRow;
-    setElementFrame(kRulesPicture, kRulesNoRow);
+    setElementFrame(k_rulesPicture, k_rulePictureNone);
     return;
   }
   // The touch's delayed select fires once.
   if (m_keys.isPressed(k_keySelect)) delayed = 0;
   const int32_t id = updateScreen();
-  updateMenuArrows(6, 7, false);
+  updateMenuArrows(k_rulesArrowUp, k_rulesArrowDown, false);
   if (id == 0) {
-    if (m_menu.selection >= 0) setElementFrame(kRulesPicture, m_menu.selection);
-    setElementVisible(kRulesBack, delayed == 0);
+    if (m_menu.selection >= 0 && m_menu.selection <= kRulesNoRow) setElementFrame(k_rulesPicture, m_menu.selection);
+    setElementVisible(k_rulesBack, delayed == 0);
     return;
   }
+  // From help (also over a paused match, whose stack stays).
   if (id < 0) {
     if (fromHelp)
-      setState(k_stateHelpMenu);
+      goToScreen(k_stateHelpMenu);
     else if (gameType == kGameCareer || gameType == kGameTournament)
       setState(k_statePub);
     else
@@ -161,10 +154,10 @@ void cGame::updateRulesSelection() {
   }
   if (fromHelp) {
     helpSubject = id;
-    setState(k_stateHelpText);
+    goToScreen(k_stateHelpText);
     return;
   }
-  ruleSet = id == 41 ? 0 : id == 42 ? 1 : 2;
+  ruleSet = id - k_textRuleSet0;
   switch (gameType) {
     case kGameQuick: {
       int32_t player;
@@ -199,25 +192,26 @@ void cGame::updateRulesSelection() {
 }
 
 void cGame::paintRulesSelection(Graphics* g) {
-  paintScreen(g, kRulesBack, -1);
-  drawElementText(kRulesTitle, 48);
+  if (m_subState == k_subStateDestroy) return;
+  paintScreen(g, k_rulesBack, -1);
+  drawElementText(k_rulesTitle, k_textRulesTitle);
   paintMenu();
 }
 
 // ---- character choice (90)
 
 void cGame::showSetupPlayer() {
-  setInterfaceElementSprite(-1, 2, kPortraitSlot + std::clamp(m_chosenCharacter[0], 0, 10));
-  setElementFrame(15, m_chosenCharacter[0]);
-  setElementVisible(15, true);
-  for (int32_t e : {3, 4, 20, 5}) setElementVisible(e, false);
+  setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(m_chosenCharacter[0]));
+  setElementFrame(k_charPlayerName, m_chosenCharacter[0]);
+  setElementVisible(k_charPlayerName, true);
+  for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) setElementVisible(e, false);
 }
 
 void cGame::showSetupOpponent() {
-  setInterfaceElementSprite(-1, 4, kPortraitSlot + std::clamp(m_chosenCharacter[1], 0, 10));
-  setElementFrame(20, m_chosenCharacter[1]);
-  setElementVisible(4, true);
-  setElementVisible(20, true);
+  setInterfaceElementSprite(-1, k_charOpponentPortrait, portraitOf(m_chosenCharacter[1]));
+  setElementFrame(k_charOpponentName, m_chosenCharacter[1]);
+  setElementVisible(k_charOpponentPortrait, true);
+  setElementVisible(k_charOpponentName, true);
   setElementVisible(5, false);
 }
 
@@ -230,13 +224,13 @@ void cGame::showCharacterStep(int32_t step) {
 void cGame::updateCharacterSelection() {
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
-    s.interfaceId = kCharInterface;
+    s.interfaceId = k_ifCharacterChoice;
     const bool fromTable = m_previousState == k_stateTableChoice && gameType == kGameSingle;
     if (fromTable) {
       setUpScreen(s);
       showCharacterStep(kStepOpponent);
-      setInterfaceElementSprite(-1, 2, kPortraitSlot + std::clamp(m_chosenCharacter[0], 0, 10));
-      setElementFrame(15, m_chosenCharacter[0]);
+      setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(m_chosenCharacter[0]));
+      setElementFrame(k_charPlayerName, m_chosenCharacter[0]);
       showSetupOpponent();
     } else {
       m_chosenCharacter[0] = m_career.started ? m_career.character : 0;
@@ -293,9 +287,11 @@ void cGame::updateCharacterSelection() {
 }
 
 void cGame::paintCharacterSelection(Graphics* g) {
-  paintScreen(g, 25, -1);
-  drawElementText(21, m_subState == kStepOpponent ? 3 : gameType == kGameQuick ? 4 : 2);
-  drawElementString(22, "Touch character name to select");
+  paintScreen(g, k_charBack, -1);
+  drawElementText(k_charTitle, m_subState == kStepOpponent ? k_textChooseOpponent
+                               : gameType == kGameQuick    ? k_textChooseCharacter
+                                                           : k_textChoosePlayer);
+  drawElementString(k_charHint, "Touch character name to select");
 }
 
 // ---- career character pair (100)
@@ -309,7 +305,7 @@ void cGame::updatePlayerChoice() {
   };
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
-    s.interfaceId = kPairInterface;
+    s.interfaceId = k_ifCareerPair;
     m_career.character = 0;
     setUpScreen(s);
     mark(false);
@@ -333,25 +329,25 @@ void cGame::updatePlayerChoice() {
 
 void cGame::paintPlayerChoice(Graphics* g) {
   paintScreen(g, -1, -1);
-  drawElementText(8, 4);
+  drawElementText(k_pairTitle, k_textChooseCharacter);
 }
 
 // ---- table choice (220)
 
 void cGame::showSetupTable() {
-  setInterfaceElementSprite(-1, 0, kTablePictureSlot + m_tableIndex);
-  setInterfaceElementSprite(-1, 18, kTablePlanSlot + m_tableIndex);
-  setInterfaceElementSprite(-1, 4, kTablePictureSlot + previousTable);
-  setInterfaceElementSprite(-1, 3, kTablePictureSlot + nextTable);
-  setElementVisible(11, gameType == kGameSingle);
-  setElementVisible(12, gameType == kGameSingle);
+  setInterfaceElementSprite(-1, k_tablePicture, k_slotTablePicture0 + m_tableIndex);
+  setInterfaceElementSprite(-1, k_tablePlan, k_slotTablePlan0 + m_tableIndex);
+  setInterfaceElementSprite(-1, k_tablePrevious, k_slotTablePicture0 + previousTable);
+  setInterfaceElementSprite(-1, k_tableNext, k_slotTablePicture0 + nextTable);
+  setElementVisible(k_tableArrowLeft, gameType == kGameSingle);
+  setElementVisible(k_tableArrowRight, gameType == kGameSingle);
 }
 
 void cGame::updateTableSelection() {
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
-    s.interfaceId = kTableInterface;
-    selectInterface(kTableInterface);
+    s.interfaceId = k_ifTableChoice;
+    selectInterface(k_ifTableChoice);
     setTable(m_tableIndex);
     showSetupTable();
     setUpScreen(s);
@@ -371,12 +367,12 @@ void cGame::updateTableSelection() {
 }
 
 void cGame::paintTableSelection(Graphics* g) {
-  paintScreen(g, 22, 23);
-  textBufferSetString(95);
-  replaceTextTagWithText(77 + m_tableIndex);
-  replaceTextTagWithText(86 + m_tableIndex);
-  drawElementStringLen(5, m_text.work, m_text.workLength, -1);
-  drawElementText(6, 96 + m_tableIndex);
+  paintScreen(g, k_tableBack, k_tablePlay);
+  textBufferSetString(k_textTableHeading);
+  replaceTextTagWithText(k_textTableName0 + m_tableIndex);
+  replaceTextTagWithText(k_textTableNote0 + m_tableIndex);
+  drawElementStringLen(k_tableName, m_text.work, m_text.workLength, -1);
+  drawElementText(k_tableExtra, k_textTableLine0 + m_tableIndex);
 }
 
 // ---- stake choice (230)
@@ -391,55 +387,58 @@ int32_t cGame::stakeGlowAmount(int32_t paintCounter) {
 bool cGame::isStakeLevelUnlocked(int32_t level) const { return level < countAvailableCharacters() - 2; }
 
 void cGame::refreshStakeSelection() {
-  stakeLevel = std::clamp(stakeLevel, 0, kLevelCount - 1);
+  stakeLevel = std::clamp(stakeLevel, 0, k_stakeLevelCount - 1);
   opponentSlot = stakeLevel + 1;
   m_rivalIndex = opponentSlot;
   m_chosenRival = getRivalCharacter(opponentSlot);
   setTable(getHomeTable(m_chosenRival));
-  if (previousStakeLevel >= 0 && previousStakeLevel < kLevelCount) {
-    setInterfaceElementVisible(kStakeInterface, 13 + m_stakeSeats[previousStakeLevel], false);
-    setInterfaceElementVisible(kStakeDetails, 16 + m_stakeSeats[previousStakeLevel], false);
+  if (previousStakeLevel >= 0 && previousStakeLevel < k_stakeLevelCount) {
+    setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + m_stakeSeats[previousStakeLevel], false);
+    setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + m_stakeSeats[previousStakeLevel], false);
   }
   const int32_t seat = m_stakeSeats[stakeLevel];
-  setInterfaceElementVisible(kStakeInterface, 13 + seat, true);
-  setInterfaceElementVisible(kStakeDetails, 16 + seat, true);
+  setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + seat, true);
+  setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + seat, true);
   if (isStakeLevelUnlocked(stakeLevel)) {
-    setInterfaceElementVisible(kStakeDetails, 2, true);
-    setInterfaceElementSprite(kStakeDetails, 2, kPortraitSlot + std::clamp(m_chosenRival, 0, 10));
-    setInterfaceElementFrame(kStakeInterface, 2, seat);
+    setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, true);
+    setInterfaceElementSprite(k_ifStakeDetails, k_stakeRival, portraitOf(m_chosenRival));
+    setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, seat);
   } else {
-    setInterfaceElementVisible(kStakeDetails, 2, false);
-    setInterfaceElementFrame(kStakeInterface, 2, 0);
+    setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, false);
+    setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, 0);
   }
 }
 
 void cGame::updateStakeSelection() {
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
-    s.interfaceId = kStakeInterface;
-    selectInterface(kStakeInterface);
-    m_stakeHighlight[0] = getElementX(23);
-    m_stakeHighlight[1] = getElementY(23);
-    m_stakeHighlight[2] = getElementWidth(23);
-    m_stakeHighlight[3] = getElementHeight(23);
+    s.interfaceId = k_ifStakeChoice;
+    selectInterface(k_ifStakeChoice);
+    m_stakeHighlight[0] = getElementX(k_stakeHighlight);
+    m_stakeHighlight[1] = getElementY(k_stakeHighlight);
+    m_stakeHighlight[2] = getElementWidth(k_stakeHighlight);
+    m_stakeHighlight[3] = getElementHeight(k_stakeHighlight);
     previousStakeLevel = -1;
     if (stakeUp) {
-      if (stakeLevel < kLevelCount - 1) stakeLevel += 1;
+      if (stakeLevel < k_stakeLevelCount - 1) stakeLevel += 1;
       stakeUp = 0;
     } else {
       stakeLevel = countAvailableCharacters() - 3;
     }
-    stakeLevel = std::clamp(stakeLevel, 0, kLevelCount - 1);
-    for (int32_t e = 3; e <= 11; ++e) setInterfaceElementVisible(kStakeInterface, e, false);
-    for (int32_t e = 13; e <= 21; ++e) setInterfaceElementVisible(kStakeInterface, e, false);
-    for (int32_t e = 16; e <= 24; ++e) setInterfaceElementVisible(kStakeDetails, e, false);
+    stakeLevel = std::clamp(stakeLevel, 0, k_stakeLevelCount - 1);
+    for (int32_t i = 0; i < k_stakeSeatCount; ++i) {
+      setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + i, false);
+      setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + i, false);
+      setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + i, false);
+    }
     const int32_t c = m_career.character;
     skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
-    for (int32_t level = 0, seat = 0; level < kLevelCount; ++seat) {
+    for (int32_t level = 0, seat = 0; level < k_stakeLevelCount; ++seat) {
       if (seat == skippedSeat) continue;
       m_stakeSeats[level] = seat;
-      setInterfaceElementVisible(kStakeInterface, 3 + seat, true);
-      setInterfaceElementFrame(kStakeInterface, 3 + seat, isStakeLevelUnlocked(level) ? 1 : 0);
+      setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + seat, true);
+      setInterfaceElementFrame(k_ifStakeChoice, k_stakeSeat0 + seat,
+                               isStakeLevelUnlocked(level) ? k_seatFrameOpen : k_seatFrameLocked);
       ++level;
     }
     refreshStakeSelection();
@@ -458,7 +457,7 @@ void cGame::updateStakeSelection() {
       playSound(k_soundError, 0, 100, 100);
       stakeNoticeShown = 1;
     } else {
-      playSound(0, 0, 50, 100);
+      playSound(0, 0, 50, 100);  // the menu click
       setState(k_stateTableChoice);
       return;
     }
@@ -472,8 +471,8 @@ void cGame::updateStakeSelection() {
     setState(k_stateRulesChoice);
   } else if (!stakeNoticeShown && (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft))) {
     previousStakeLevel = stakeLevel;
-    stakeLevel = m_keys.isPressed(k_keyRight) ? (stakeLevel + 1) % kLevelCount
-                                              : (stakeLevel + kLevelCount - 1) % kLevelCount;
+    stakeLevel = m_keys.isPressed(k_keyRight) ? (stakeLevel + 1) % k_stakeLevelCount
+                                              : (stakeLevel + k_stakeLevelCount - 1) % k_stakeLevelCount;
     refreshStakeSelection();
     m_keys.lock(2);
   }
@@ -481,13 +480,14 @@ void cGame::updateStakeSelection() {
 
 void cGame::paintStakeSelection(Graphics* g) {
   if (!g) return;
-  selectInterface(kStakeInterface);
-  setButtonFrames(-1, 12);
+  selectInterface(k_ifStakeChoice);
+  setButtonFrames(-1, k_stakePlay);
   resetClip(g);
   g->setColor(0xFF000000);
   g->fillRect(0, 0, 240, 320);
+  // Interface 32 only inside the highlight rectangle, its picture glowing.
   g->setClip(m_stakeHighlight[0], m_stakeHighlight[1], m_stakeHighlight[2], m_stakeHighlight[3]);
-  const int16_t* glow = getInterfaceElement(kStakeInterface, 2);
+  const int16_t* glow = getInterfaceElement(k_ifStakeChoice, k_stakeGlow);
   const int32_t bankSlot = glow && glow[F::kWordType] == F::kSprite ? glow[F::kWordParams + F::kSpriteBank] : -1;
   ASprite* bank = bankSlot >= 0 && bankSlot < k_spriteSlotCount ? m_sprites[bankSlot] : nullptr;
   if (bank) {
@@ -499,27 +499,26 @@ void cGame::paintStakeSelection(Graphics* g) {
   paintInterface();
   if (bank) bank->effectMode = 0;
   resetClip(g);
+  selectInterface(k_ifStakeDetails);
+  setButtonFrames(k_stakeBack, -1);
   paintInterface();
-  selectInterface(kStakeDetails);
-  setButtonFrames(25, -1);
-  paintInterface();
-  drawElementText(11, 155);
+  drawElementText(k_stakeTitle, k_textStakeTitle);
   if (isStakeLevelUnlocked(stakeLevel)) {
     setTextParam(0, stakeLevel);
-    drawElementText(5, 157 + stakeLevel);
-    textBufferSetString(207);
-    replaceTextTagWithText(435);
+    drawElementText(k_stakeLevelName, k_textStakeName0 + stakeLevel);
+    textBufferSetString(k_textStakeEntry);
+    replaceTextTagWithText(k_textMoney);
     setTextParam(0, k_stakePrices[stakeLevel]);
-    drawElementStringLen(6, m_text.work, m_text.workLength, -1);
+    drawElementStringLen(k_stakePrice, m_text.work, m_text.workLength, -1);
   } else {
-    drawElementText(7, 156);
+    drawElementText(k_stakeLocked, k_textStakeLocked);
   }
   if (stakeNoticeShown) {
-    selectInterface(kStakeNotice);
+    selectInterface(k_ifStakeNotice);
     paintInterface();
-    drawElementText(4, 165);
+    drawElementText(k_stakeNoticeText, k_textStakeNotice);
   }
-  selectInterface(kStakeInterface);
+  selectInterface(k_ifStakeChoice);
 }
 
 // ---- versus (210)
@@ -527,8 +526,8 @@ void cGame::paintStakeSelection(Graphics* g) {
 void cGame::updateVersus() {
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
-    s.interfaceId = kVersusInterface;
-    selectInterface(kVersusInterface);
+    s.interfaceId = k_ifVersus;
+    selectInterface(k_ifVersus);
     int32_t left = m_career.character, right = 0;
     if (gameType == kGameQuick || gameType == kGameSingle) {
       left = m_chosenCharacter[0];
@@ -538,12 +537,12 @@ void cGame::updateVersus() {
     } else {
       right = getRivalCharacter(opponentSlot);
     }
-    left = std::clamp(left, 0, 10);
-    right = std::clamp(right, 0, 10);
-    setInterfaceElementSprite(-1, 1, kPortraitSlot + left);
-    setElementFrame(12, left);
-    setInterfaceElementSprite(-1, 2, kPortraitSlot + right);
-    setElementFrame(13, right);
+    left = std::clamp(left, 0, k_specialCharacter);
+    right = std::clamp(right, 0, k_specialCharacter);
+    setInterfaceElementSprite(-1, k_versusPortraitLeft, portraitOf(left));
+    setElementFrame(k_versusNameLeft, left);
+    setInterfaceElementSprite(-1, k_versusPortraitRight, portraitOf(right));
+    setElementFrame(k_versusNameRight, right);
     setUpScreen(s);
     return;
   }
@@ -559,5 +558,5 @@ void cGame::updateVersus() {
 
 void cGame::paintVersus(Graphics* g) {
   paintScreen(g, -1, -1);
-  if (m_gameClock % 1000 >= 501) drawElementText(14, 30);
+  if (m_gameClock % 1000 >= 501) drawElementText(k_versusPrompt, k_textTouchToStart);
 }

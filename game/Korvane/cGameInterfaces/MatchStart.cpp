@@ -3,20 +3,24 @@
 // choice of a group (720). Each paint ends by selecting the HUD again.
 #include <algorithm>
 
+#include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 
 const int32_t k_coinFaces[4] = {0, 1, 0, 1};
 
+namespace F = interfaceformat;
+
 namespace {
 
-constexpr int32_t kHud = 56;
-constexpr int32_t kBetInterface = 11, kCoinInterface = 13, kBreakInterface = 14;
-constexpr int32_t kSoftFont = 0;
+constexpr int32_t kHud = k_interfaceHud;
+constexpr int32_t kBetInterface = k_ifBet, kCoinInterface = k_ifCoinToss, kBreakInterface = k_ifBreakChoice;
+constexpr int32_t kSoftFont = k_font0;
+constexpr int32_t kAnchorLeft = 16, kAnchorCentre = 32, kAnchorRight = 64;
 constexpr int32_t kTossFrames = 32;
 constexpr uint32_t kBetLess = 4128, kBetMore = 16512;
-const uint32_t kCoinTossItems[] = {27, 28};
-const uint32_t kBreakChoiceItems[] = {26, 25, 655};
+const uint32_t kCoinTossItems[] = {k_textTails, k_textHeads};
+const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable};
 constexpr uint32_t kGroupLow = 254, kGroupHigh = 65024;
 
 }  // namespace
@@ -40,8 +44,8 @@ void cGame::updateBetScreen() {
     selectInterface(kBetInterface);
     currentBet = getBetMinimum();
     betPosition = 0;
-    setElementVisible(17, false);
-    setElementVisible(16, true);
+    setElementVisible(k_betLess, false);
+    setElementVisible(k_betMore, true);
     if (m_backLayer) paintInterfaceLayer(true);
     touchHint = 0;
     return;
@@ -53,21 +57,21 @@ void cGame::updateBetScreen() {
     currentBet = std::min(currentBet + step, high);
     if (currentBet >= high) {
       betPosition = 2;
-      setElementVisible(16, false);
+      setElementVisible(k_betMore, false);
     } else {
       betPosition = 1;
     }
-    if (currentBet > low) setElementVisible(17, true);
+    if (currentBet > low) setElementVisible(k_betLess, true);
     m_keys.lock(5);
   } else if (m_keys.isPressed(kBetLess)) {
     currentBet = std::max(currentBet - step, low);
     if (currentBet <= low) {
       betPosition = 0;
-      setElementVisible(17, false);
+      setElementVisible(k_betLess, false);
     } else {
       betPosition = 1;
     }
-    if (currentBet < high) setElementVisible(16, true);
+    if (currentBet < high) setElementVisible(k_betMore, true);
     m_keys.lock(5);
   } else if (m_keys.isPressed(k_keySelect)) {
     setInGameState(k_stateOpponentIntro);
@@ -76,37 +80,37 @@ void cGame::updateBetScreen() {
 
 void cGame::paintBetScreen(Graphics* g) {
   selectInterface(kBetInterface);
-  setElementFrame(18, m_leftSoftHighlight ? 84 : 83);
-  setElementFrame(19, m_rightSoftHighlight ? 86 : 85);
+  setElementFrame(k_betSoftLeft, m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  setElementFrame(k_betSoftRight, m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
   paintInterface();
   auto money = [this](int32_t label, int32_t textId, int32_t value) {
     drawElementText(label, textId);
     setTextParam(0, value);
     drawElementText(label + 1, 435);
   };
-  money(10, 208, currentBet);
-  money(4, 209, getBetMinimum());
-  money(6, 210, k_betMaximums[stakeLevelOfSlot(opponentSlot)]);
-  money(8, 211, static_cast<int32_t>(std::min<uint32_t>(m_career.money, 0x7FFFFFFF)));
+  money(k_betLabel, k_textBet, currentBet);
+  money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum());
+  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(opponentSlot)]);
+  money(k_betMoneyLabel, k_textBetMoney, static_cast<int32_t>(std::min<uint32_t>(m_career.money, 0x7FFFFFFF)));
   resetClip(g);
-  drawCString(g, m_fonts, "MENU", kSoftFont, 215, 301, 32);
-  drawCString(g, m_fonts, "SELECT", kSoftFont, 30, 301, 32);
+  drawCString(g, m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
+  drawCString(g, m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
   selectInterface(kHud);
 }
 
 // ---- coin toss (710)
 
 void cGame::updateCoinTossElements() {
-  setInterfaceElementVisible(kCoinInterface, 10, tossPhase == 0);
-  setInterfaceElementVisible(kCoinInterface, 11, tossPhase == 0);
-  setInterfaceElementVisible(kCoinInterface, 12, tossPhase == 1);
+  setInterfaceElementVisible(kCoinInterface, k_tossCoin0, tossPhase == 0);
+  setInterfaceElementVisible(kCoinInterface, k_tossCoin1, tossPhase == 0);
+  setInterfaceElementVisible(kCoinInterface, k_tossSpin, tossPhase == 1);
 }
 
 void cGame::updateCoinToss() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
     selectInterface(kCoinInterface);
-    initMenu(kCoinTossItems, 8, 2, true);
+    initMenu(kCoinTossItems, k_tossList, 2, true);
     setMenuCount(2);
     m_menu.selection = 0;
     tossPhase = 0;
@@ -120,12 +124,15 @@ void cGame::updateCoinToss() {
   selectInterface(kCoinInterface);
   if (tossPhase == 0) {
     const int32_t id = updateMenu();
-    if (id == 27 || id == 28) {
+    if (id == k_textTails || id == k_textHeads) {
       touchHint = 0;
-      tossCall = id == 28 ? 0 : 1;
+      tossCall = id == k_textHeads ? 0 : 1;
       tossPhase = 1;
       tossFrames = 0;
-      setElementAnim(12, m_random ? m_random->nextInt(0, 4) : 0);
+      setElementAnim(k_tossSpin, m_random ? m_random->nextInt(0, k_coinSpinAnims) : 0);
+      // The spin starts from its first look, whatever an earlier toss left.
+      if (int16_t* spin = getInterfaceElement(kCoinInterface, k_tossSpin))
+        if (spin[F::kWordType] == F::kSprite) spin[F::kWordParams + F::kSpriteFrame] = 0;
       startInterfaceAnimation();
       updateCoinTossElements();
       m_keys.lock(5);
@@ -136,10 +143,10 @@ void cGame::updateCoinToss() {
   tossFrames += 1;
   if (tossFrames >= kTossFrames) {
     coinTossPending = 0;
-    const int32_t anim = std::clamp(getInterfaceElementAnim(kCoinInterface, 12), 0, 3);
+    const int32_t anim = std::clamp(getInterfaceElementAnim(kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
     currentPlayer = k_coinFaces[anim] == tossCall ? 0 : 1;
     selectInterface(kHud);
-    addTextMessage(2, 653, -1);
+    addTextMessage(2, k_textTossDone, -1);
     chooseNextTurnState();
   }
 }
@@ -147,7 +154,7 @@ void cGame::updateCoinToss() {
 void cGame::paintCoinToss(Graphics* /*g*/) {
   selectInterface(kCoinInterface);
   paintInterface();
-  drawElementText(7, tossPhase == 0 ? 652 : 654);
+  drawElementText(k_tossPrompt, tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
   paintMenu();
   setTextParam(0, 0);
   selectInterface(kHud);
@@ -157,14 +164,15 @@ void cGame::paintCoinToss(Graphics* /*g*/) {
 
 void cGame::updateBreakChoiceElements() {
   const int32_t n = getInterfaceElementCount(kBreakInterface);
-  for (int32_t i = 0; i < n; ++i) setInterfaceElementVisible(kBreakInterface, i, (i == 12) == (breakChoiceView == 1));
+  for (int32_t i = 0; i < n; ++i)
+    setInterfaceElementVisible(kBreakInterface, i, (i == k_breakBack) == (breakChoiceView == 1));
 }
 
 void cGame::updateBreakChoice() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
     selectInterface(kBreakInterface);
-    initMenu(kBreakChoiceItems, 9, 3, true);
+    initMenu(kBreakChoiceItems, k_breakList, 3, true);
     setMenuCount(3);
     breakChoiceView = 0;
     updateBreakChoiceElements();
@@ -182,15 +190,15 @@ void cGame::updateBreakChoice() {
   }
   const int32_t id = updateMenu();
   const int32_t me = std::clamp(currentPlayer, 0, 1), other = 1 - me;
-  if (id == 26 || id == 25) {
-    if (id == 26)
+  if (id == k_textYellows || id == k_textReds) {
+    if (id == k_textYellows)
       assignGroups(other, me);
     else
       assignGroups(me, other);
     selectInterface(kHud);
     chooseNextTurnState();
     m_keys.lock(5);
-  } else if (id == 655) {
+  } else if (id == k_textViewTable) {
     breakChoiceView = 1;
     updateBreakChoiceElements();
     m_keys.lock(5);
@@ -199,14 +207,14 @@ void cGame::updateBreakChoice() {
 
 void cGame::paintBreakChoice(Graphics* g) {
   selectInterface(kBreakInterface);
-  setElementFrame(12, m_leftSoftHighlight ? 84 : 83);
+  setElementFrame(k_breakBack, m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
   paintInterface();
   if (breakChoiceView == 0) {
-    drawElementText(8, 656);
+    drawElementText(k_breakPrompt, k_textChooseGroup);
     paintMenu();
   }
   resetClip(g);
-  if (breakChoiceView == 1) drawCString(g, m_fonts, "BACK", kSoftFont, 8, 301, 16);
-  drawCString(g, m_fonts, "MENU", kSoftFont, 234, 301, 64);
+  if (breakChoiceView == 1) drawCString(g, m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
+  drawCString(g, m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
   selectInterface(kHud);
 }

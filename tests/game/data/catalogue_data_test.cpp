@@ -88,6 +88,12 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       {k_archivePub, k_slotCareerLocks - k_slotPubFirst, 0, k_careerLockFrames - 1, none, none, 1},
       {kMenu, k_slotSmallHeads, k_headFrameLightOff, k_headFrameLightOn, none, none, 1},
       {kMenu, k_slotSmallHeads, k_headFrameCharacter0, k_headFrameOut, none, none, 1},
+      {kMenu, k_slotMatchArt, k_seatFrameLocked, k_frameVersusMark, 0, k_coinSpinAnims - 1, 1},
+      {kMenu, k_slotMatchArt, k_softFrameLeft, k_softFrameRightPressed, none, none, 1},
+      {kMenu, k_slotRulePictures, 0, 2, none, none, 1},
+      {kMenu, k_slotRulePictures, k_rulePictureNone, k_rulePictureNone, none, none, 1},
+      {"chr.bar", k_chrEntryNames, 0, k_specialCharacter, none, none, 1},
+      {"map.bar", k_mapEntryStakeGlow, 0, k_stakeSeatCount - 1, none, none, 1},
   };
   for (const Bank& b : banks) {
     SCOPED_TRACE(std::string(b.archive) + " entry " + std::to_string(b.entry));
@@ -102,6 +108,19 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       ASSERT_GT(s->animCount, b.lastAnim);
       for (int a = b.firstAnim; a <= b.lastAnim; ++a) EXPECT_GT(s->getAnimFrameCount(a), 0) << "anim " << a;
     }
+  }
+  // Portraits and seated figures of characters 0-10, the table plans.
+  for (int c = 0; c <= k_specialCharacter; ++c) {
+    std::unique_ptr<ASprite> p = bank("chr.bar", c);
+    ASSERT_NE(p, nullptr) << c;
+    ASSERT_GT(p->frameCount, k_seatedFrame) << c;
+    EXPECT_GT(p->getFrameModuleCount(k_portraitFrame), 0) << c;
+    EXPECT_GT(p->getFrameModuleCount(k_seatedFrame), 0) << c;
+  }
+  for (int t = 0; t < k_tableCount; ++t) {
+    std::unique_ptr<ASprite> p = bank("map.bar", k_mapEntryTablePlan0 + t);
+    ASSERT_NE(p, nullptr) << t;
+    EXPECT_GT(p->getFrameModuleCount(0), 0) << t;
   }
   // The counts the code sizes its tables by.
   EXPECT_GE(bank(kMenu, k_slotUi)->frameCount, k_uiFrameCount);
@@ -222,6 +241,46 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfacePubCaptions, k_pubSpotNote, k_pubSpotNote, T},
       {k_interfacePubCaptions, k_pubSpotTitle, k_pubSpotTitle, T},
       {k_interfacePubCaptions, k_pubBack, k_pubArrowRight, S},
+      {k_ifRulesChoice, k_rulesArrowUp, k_rulesArrowDown, S},
+      {k_ifRulesChoice, k_rulesList, k_rulesList + 2, T},
+      {k_ifRulesChoice, k_rulesPlate0, k_rulesPicture, S},
+      {k_ifRulesChoice, k_rulesBack, k_rulesBack, S},
+      {k_ifRulesChoice, k_rulesTitle, k_rulesTitle, T},
+      {k_ifCharacterChoice, k_charPlayerPortrait, k_charOpponentPortrait + 1, S},
+      {k_ifCharacterChoice, 7, 8, S},
+      {k_ifCharacterChoice, 10, 12, S},
+      {k_ifCharacterChoice, 14, k_charPlayerName, S},
+      {k_ifCharacterChoice, 9, 9, kAny},
+      {k_ifCharacterChoice, 13, 13, kAny},
+      {k_ifCharacterChoice, k_charOpponentName, k_charOpponentName, S},
+      {k_ifCharacterChoice, k_charTitle, k_charHint, T},
+      {k_ifCharacterChoice, k_charBack, k_charBack, S},
+      {k_ifCareerPair, k_pairTitle, k_pairTitle, T},
+      {k_ifCareerPair, 9, 10, kAny},
+      {k_ifCareerPair, 15, 16, kAny},
+      {k_ifVersus, k_versusPortraitLeft, k_versusPortraitRight, S},
+      {k_ifVersus, k_versusNameLeft, k_versusNameRight, S},
+      {k_ifVersus, k_versusPrompt, k_versusPrompt, T},
+      {k_ifStakeChoice, k_stakeGlow, k_stakePlay, S},
+      {k_ifStakeChoice, k_stakeMark0, k_stakeMark0 + k_stakeSeatCount - 1, S},
+      {k_ifStakeChoice, k_stakeHighlight, k_stakeHighlight, R},
+      {k_ifStakeDetails, k_stakeRival, k_stakeRival, S},
+      {k_ifStakeDetails, k_stakeLevelName, k_stakeLocked, T},
+      {k_ifStakeDetails, k_stakeTitle, k_stakeTitle, T},
+      {k_ifStakeDetails, k_stakeListMark0, k_stakeBack, S},
+      {k_ifStakeNotice, k_stakeNoticeText, k_stakeNoticeText, T},
+      {k_ifTableChoice, k_tablePicture, k_tablePicture, S},
+      {k_ifTableChoice, k_tableNext, k_tablePrevious, S},
+      {k_ifTableChoice, k_tableName, k_tableExtra, T},
+      {k_ifTableChoice, k_tableArrowLeft, k_tableArrowRight, S},
+      {k_ifTableChoice, k_tablePlan, k_tablePlan, S},
+      {k_ifTableChoice, k_tableBack, k_tablePlay, S},
+      {k_ifBet, k_betMinimumLabel, k_betLabel + 1, T},
+      {k_ifBet, k_betMore, k_betSoftRight, S},
+      {k_ifCoinToss, k_tossPrompt, k_tossList + 1, T},
+      {k_ifCoinToss, k_tossCoin0, k_tossSpin, S},
+      {k_ifBreakChoice, k_breakPrompt, k_breakList + 2, T},
+      {k_ifBreakChoice, k_breakBack, k_breakBack, S},
       {k_interfaceHud, k_elTextBoxText, k_elTextBoxText, T},
       {k_interfaceHud, k_elTextBoxMore, k_elTextBoxMore, S},
       {k_interfaceHud, k_elBallViewFrame0, k_elBallViewFrame0, S},
@@ -423,6 +482,14 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textCompletionBlink, k_textCompletionBlink},
       {k_textPickTitle0, k_textRandomField},
       {k_textQuitTournament, k_textQuitTournament},
+      {k_textChoosePlayer, k_textChooseCharacter},
+      {k_textReds, k_textHeads},
+      {k_textRuleSet0, k_textRuleSet0 + 2},
+      {k_textRulesTitle, k_textRulesTitle},
+      {k_textTableName0, k_textTableLine0 + k_tableCount - 1},
+      {k_textStakeTitle, k_textStakeNotice},
+      {k_textStakeEntry, k_textBetMoney},
+      {k_textTossPrompt, k_textChooseGroup},
   };
   // An id the source leaves out is built as an empty string; a stand-in
   // reads "Text <id>".
