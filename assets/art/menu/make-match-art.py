@@ -179,7 +179,9 @@ def glow_art():
     lines = ["# map.bar 12 (slot 59, kept: painted through the decode path): the glow",
              "# behind stake seat s in frame s, drawn at (0, 0) of the screen. Pure green",
              "# (#00FF00) is the part the stake screen's colour effect lights.",
-             "# Written by make-match-art.py.", "colour key #00FF00"]
+             "# Written by make-match-art.py.", "colour key #00FF00",
+             "# Stored one index a byte with the green kept exact: the effect reads them.",
+             "keep #00FF00", "plain"]
     for s, (x, y) in enumerate(SEATS):
         lines += [f"frame {s} {x + 41} {y + 35}", f"  ellipse {x + 20} {y + 17} 19.5 16.5 fill=key", "end"]
     return lines

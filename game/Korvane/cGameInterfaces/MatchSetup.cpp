@@ -378,9 +378,11 @@ void cGame::paintTableSelection(Graphics* g) {
 // ---- stake choice (230)
 
 int32_t cGame::stakeGlowAmount(int32_t paintCounter) {
+  // 220 |sin a|, a = ((2 n) mod 63) degrees: the glow's alpha pulses from 0
+  // to 220. (A Q14 sine taken down to 7 bits first would leave at most 1.)
   const int64_t turns = (2 * static_cast<int64_t>(paintCounter)) % 63;
   const Q14 degrees = static_cast<Q14>((turns < 0 ? turns + 63 : turns) * kQ14One);
-  const Q14 s = std::abs(sinDegrees(degrees) >> 7);
+  const Q14 s = std::abs(sinDegrees(degrees));
   return q14Mul(s, 0x370000) >> 14;
 }
 

@@ -44,6 +44,8 @@ void cGame::updateBetScreen() {
     selectInterface(kBetInterface);
     currentBet = getBetMinimum();
     betPosition = 0;
+    // No soft key looks pressed before the pen is on one.
+    m_leftSoftHighlight = m_rightSoftHighlight = 0;
     setElementVisible(k_betLess, false);
     setElementVisible(k_betMore, true);
     if (m_backLayer) paintInterfaceLayer(true);
