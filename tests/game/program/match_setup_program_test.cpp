@@ -94,6 +94,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 
 [[noreturn]] void runQuick() {
   g_dir = workDir("quick");
+  scripted::withMatchFrames() = true;
   scripted::run(
       g_dir, 1300,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
@@ -108,7 +109,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateGameLoading && held == 1) note("tossArmed", g.coinTossPending);
         matchFrame(g, state, held, pixels);
       },
-      writeSeen, true);
+      writeSeen);
 }
 
 [[noreturn]] void runSingle() {
@@ -137,6 +138,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 
 [[noreturn]] void runCareer() {
   g_dir = workDir("career");
+  scripted::withMatchFrames() = true;
   scripted::run(
       g_dir, 1300,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
@@ -170,7 +172,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
         }
         matchFrame(g, state, held, pixels);
       },
-      writeSeen, true);
+      writeSeen);
 }
 
 std::map<std::string, int> runAndRead(void (*body)(), const char* run, const std::string& script,
