@@ -171,6 +171,9 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
           note("betPosition", g.betPosition);
         }
         matchFrame(g, state, held, pixels);
+        // A look at the UK break choice over the first turn's table.
+        if (g_firstTurn >= 0 && state == g_firstTurn && held == 20) g.setInGameState(k_stateBreakChoice);
+        if (state == k_stateBreakChoice && held == 20) save("break.png", pixels);
       },
       writeSeen);
 }
@@ -247,6 +250,6 @@ TEST(MatchSetupProgram, CareerMatchThroughStakeTableVersusAndBetToTheToss) {
   EXPECT_EQ(seen["pending"], 0);
   EXPECT_EQ(seen.count("m700"), 1u) << "the bet";
   EXPECT_EQ(seen.count("m710"), 1u) << "the toss of a UK match";
-  for (const char* f : {"pair.png", "stake.png", "versus.png", "bet.png", "toss.png"})
+  for (const char* f : {"pair.png", "stake.png", "versus.png", "bet.png", "toss.png", "break.png"})
     EXPECT_TRUE(fs::exists(d / f)) << f;
 }

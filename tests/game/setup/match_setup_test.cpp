@@ -410,3 +410,19 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
 }
 
 }  // namespace
+
+namespace {
+
+// The break choice shows every sprite of its interface but the back button
+// in its menu view: they must all be the menu's own pictures.
+TEST_F(MatchSetup, BreakChoiceMenuViewShowsOnlyItsMenuPictures) {
+  const int32_t n = game->getInterfaceElementCount(k_ifBreakChoice);
+  ASSERT_GT(n, k_breakBack);
+  for (int32_t i = 0; i < n; ++i) {
+    const int16_t* e = element(k_ifBreakChoice, i);
+    if (i == k_breakBack || !e || e[F::kWordType] != F::kSprite) continue;
+    EXPECT_EQ(e[F::kWordParams + F::kSpriteBank], k_slotUi) << "element " << i;
+  }
+}
+
+}  // namespace
