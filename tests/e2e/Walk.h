@@ -1,8 +1,10 @@
 // A walk through the whole program by touch: a readable step file (one
-// touch a line, each after a wait, with what it taps and why) turned into the
-// headless backend's stylus script, and the checks a run leaves behind.
+// touch a line, each after a wait, with what it taps and why), handed to the
+// headless backend's stylus script piece by piece as the game reaches the
+// screens the steps wait for.
 #pragma once
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -10,45 +12,166 @@
 #include <string>
 #include <vector>
 
+#include "wince/layer.h"
+#include "wince/windows.h"
+
 namespace walk {
 
 namespace fs = std::filesystem;
 
-// Step lines are "+WAIT what X Y  # why": WAIT ms of the virtual clock after
-// the previous step, then a stylus "down", "up" or "move" at (X, Y). "press X Y"
-// is a down and, 100 ms later, an up at the same place (a touch the game sees
-// held for a few frames). Blank lines and comments are skipped. Returns the
-// script, or an empty string with `error` set.
-inline std::string toScript(const std::string& steps, std::string* error = nullptr) {
-  std::istringstream in(steps);
-  std::ostringstream out;
+enum class ScriptEventKind { Down, Up, Move };
+
+// A walk file, one instruction a line ("#" starts a comment):
+//   +WAIT what X Y        a touch WAIT ms after the one before: "down", "up",
+//                         "move", or "press" (down, and 100 ms later up)
+//   at STATE              the touches after it wait until the game is in
+//                         STATE (and every touch before has been made)
+//   each STATE until STOP the touches up to "end" are made each time the game
+//   ...                   is in STATE with nothing left to deliver, until it
+//   end                   reaches STOP; "520h" is state 520 with the human
+//                         player at the table
+struct Touch {
+  uint32_t wait = 0;
+  ScriptEventKind kind = ScriptEventKind::Down;
+  int x = 0, y = 0;
+};
+struct Step {
+  enum Kind { Touches, At, Each } kind = Touches;
+  int state = 0;
+  bool human = false;
+  int until = 0;
+  std::vector<Touch> touches;
+};
+
+inline bool parseState(const std::string& word, int& state, bool& human) {
+  if (word.empty() || !std::isdigit(static_cast<unsigned char>(word[0]))) return false;
+  size_t used = 0;
+  state = std::stoi(word, &used);
+  human = used < word.size() && word.substr(used) == "h";
+  return used == word.size() || human;
+}
+
+// Parses a walk; false with `error` set on a bad line.
+inline bool parse(const std::string& text, std::vector<Step>& out, std::string* error = nullptr) {
+  std::istringstream in(text);
   std::string line;
-  uint64_t t = 0;
   int lineNo = 0;
+  bool inEach = false;
+  auto fail = [&](const std::string& why) {
+    if (error) *error = "walk line " + std::to_string(lineNo) + ": " + why;
+    return false;
+  };
+  auto touches = [&]() -> std::vector<Touch>& {
+    if (inEach) return out.back().touches;
+    if (out.empty() || out.back().kind != Step::Touches) out.push_back(Step{});
+    return out.back().touches;
+  };
   while (std::getline(in, line)) {
     ++lineNo;
     if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
     std::istringstream words(line);
-    std::string wait, what;
-    int x = 0, y = 0;
-    if (!(words >> wait)) continue;
-    if (wait.size() < 2 || wait[0] != '+' || !(words >> what >> x >> y)) {
-      if (error) *error = "step line " + std::to_string(lineNo) + ": want '+WAIT what X Y'";
-      return {};
-    }
-    t += std::stoull(wait.substr(1));
-    if (what == "press") {
-      out << t << " down " << x << ' ' << y << '\n';
-      t += 100;
-      out << t << " up " << x << ' ' << y << '\n';
-    } else if (what == "down" || what == "up" || what == "move") {
-      out << t << ' ' << what << ' ' << x << ' ' << y << '\n';
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    if (w.empty()) continue;
+    if (w[0] == "at" || w[0] == "each") {
+      if (inEach) return fail("no \"end\" before \"" + w[0] + "\"");
+      Step step;
+      step.kind = w[0] == "at" ? Step::At : Step::Each;
+      if (w.size() < 2 || !parseState(w[1], step.state, step.human)) return fail("want a state after " + w[0]);
+      if (step.kind == Step::Each) {
+        bool h = false;
+        if (w.size() != 4 || w[2] != "until" || !parseState(w[3], step.until, h)) return fail("want 'each STATE until STOP'");
+        inEach = true;
+      } else if (w.size() != 2) {
+        return fail("want 'at STATE'");
+      }
+      out.push_back(step);
+    } else if (w[0] == "end") {
+      if (!inEach) return fail("\"end\" without \"each\"");
+      inEach = false;
     } else {
-      if (error) *error = "step line " + std::to_string(lineNo) + ": unknown touch '" + what + "'";
-      return {};
+      if (w.size() != 4 || w[0].size() < 2 || w[0][0] != '+') return fail("want '+WAIT what X Y'");
+      Touch t;
+      t.wait = static_cast<uint32_t>(std::stoul(w[0].substr(1)));
+      t.x = std::stoi(w[2]);
+      t.y = std::stoi(w[3]);
+      if (w[1] == "press") {
+        t.kind = ScriptEventKind::Down;
+        touches().push_back(t);
+        t.wait = 100;
+        t.kind = ScriptEventKind::Up;
+      } else if (w[1] == "down" || w[1] == "up" || w[1] == "move") {
+        t.kind = w[1] == "down" ? ScriptEventKind::Down : w[1] == "up" ? ScriptEventKind::Up : ScriptEventKind::Move;
+      } else {
+        return fail("unknown touch '" + w[1] + "'");
+      }
+      touches().push_back(t);
     }
   }
-  return out.str();
+  if (inEach) return fail("\"each\" without \"end\"");
+  return true;
+}
+
+// Plays a parsed walk into a running program: call frame() after every frame
+// with the game's state; it hands the stylus script its next touches.
+class Runner {
+ public:
+  explicit Runner(std::vector<Step> steps) : m_steps(std::move(steps)) {}
+
+  // True once every step has been made.
+  bool done() const { return m_next >= m_steps.size() && !pending(); }
+
+  void frame(int state, bool humanAtTable) {
+    while (m_next < m_steps.size() && !pending()) {
+      const Step& step = m_steps[m_next];
+      const bool here = state == step.state && (!step.human || humanAtTable);
+      if (step.kind == Step::Touches) {
+        schedule(step.touches);
+        ++m_next;
+      } else if (step.kind == Step::At) {
+        if (!here) return;
+        ++m_next;
+      } else {
+        if (state == step.until) {
+          ++m_next;
+          continue;
+        }
+        if (here) schedule(step.touches);
+        return;
+      }
+    }
+  }
+
+ private:
+  static bool pending() { return wince::scriptPending(); }
+  void schedule(const std::vector<Touch>& touches) {
+    std::vector<wince::ScriptEvent> events;
+    uint32_t t = GetTickCount();
+    for (const Touch& touch : touches) {
+      t += touch.wait;
+      wince::ScriptEvent e;
+      e.timeMs = t;
+      e.kind = touch.kind == ScriptEventKind::Down ? wince::ScriptEvent::Down
+               : touch.kind == ScriptEventKind::Up ? wince::ScriptEvent::Up
+                                                   : wince::ScriptEvent::Move;
+      e.x = touch.x;
+      e.y = touch.y;
+      events.push_back(e);
+    }
+    wince::setScript(std::move(events));
+  }
+
+  std::vector<Step> m_steps;
+  size_t m_next = 0;
+};
+
+inline std::string readFile(const fs::path& file);
+
+// The walk of the source tree's tests/e2e/walk.txt.
+inline std::vector<Step> theWalk(std::string* error = nullptr) {
+  std::vector<Step> steps;
+  if (!parse(readFile(fs::path(KV_SOURCE_DIR) / "tests/e2e/walk.txt"), steps, error)) steps.clear();
+  return steps;
 }
 
 inline std::string readFile(const fs::path& file) {

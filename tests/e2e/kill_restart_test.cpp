@@ -30,12 +30,14 @@ struct Child {
   static inline uint64_t killAtFrame = 0;  // 0: never
   static inline uint64_t frames = 0;
   static inline std::string lastSave;
+  static inline walk::Runner* runner = nullptr;  // null: the folder's script.txt alone
 };
 
 // Every distinct image the run's save file passes through goes to images.txt
 // (hex, one a line); a kill frame ends the process there and then.
-void onFrame(cGame&, int state, int held, const uint16_t*) {
-  if (held == 1) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
+void onFrame(cGame& g, int state, int held, const uint16_t*) {
+  if (Child::runner) Child::runner->frame(state, !g.isComputerAtTable());
+  if (held == 1 && !g.m_inGame) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
   ++Child::frames;
   if (Child::killAtFrame && Child::frames >= Child::killAtFrame) raise(SIGKILL);
   const std::string save = walk::readFile(Child::dir / "write" / "save.sav");
@@ -47,10 +49,10 @@ void onFrame(cGame&, int state, int held, const uint16_t*) {
   out << '\n';
 }
 
-// Runs the script of `dir` in a child process; with killAfterMicros the
-// parent kills it then (anywhere, a save write included). Returns the wait
-// status.
-int runChild(const fs::path& dir, uint64_t killAtFrame, uint64_t killAfterMicros) {
+// Runs the walk (or with `walkIt` false the script of `dir`) in a child
+// process; with killAfterMicros the parent kills it then (anywhere, a save
+// write included). Returns the wait status.
+int runChild(const fs::path& dir, bool walkIt, uint64_t killAtFrame, uint64_t killAfterMicros) {
   std::fflush(stdout);
   std::fflush(stderr);
   const pid_t pid = fork();
@@ -59,6 +61,9 @@ int runChild(const fs::path& dir, uint64_t killAtFrame, uint64_t killAfterMicros
       _exit(126);
     Child::dir = dir;
     Child::killAtFrame = killAtFrame;
+    static walk::Runner walker(walk::theWalk());
+    if (walkIt) Child::runner = &walker;
+    scripted::withMatchFrames() = true;
     scripted::run(dir, 200000, onFrame, [] { std::ofstream(Child::dir / "frames.txt") << Child::frames; });
   }
   int status = 0;
@@ -105,20 +110,16 @@ constexpr const char* kRestart =
     "18500 down 124 121\n18600 up 124 121\n"   // main menu: exit
     "21000 down 124 146\n21100 up 124 146\n";  // yes
 
-std::string walkScript() {
-  std::string error;
-  std::string script = walk::toScript(walk::readFile(fs::path(KV_SOURCE_DIR) / "tests/e2e/walk.txt"), &error);
-  EXPECT_FALSE(script.empty()) << error;
-  return script;
-}
+
 
 TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
-  const std::string script = walkScript();
+  std::string error;
+  ASSERT_FALSE(walk::theWalk(&error).empty()) << error;
   // The unbroken walk: its images and its running time.
   const fs::path reference = freshDir("reference");
-  std::ofstream(reference / "script.txt") << script;
+  std::ofstream(reference / "script.txt") << "";
   const auto start = std::chrono::steady_clock::now();
-  const int refStatus = runChild(reference, 0, 0);
+  const int refStatus = runChild(reference, true, 0, 0);
   const auto micros = static_cast<uint64_t>(
       std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
   ASSERT_TRUE(WIFEXITED(refStatus) && WEXITSTATUS(refStatus) == 0) << walk::readFile(reference / "log.txt");
@@ -137,8 +138,8 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
     const uint64_t after = byFrame ? 0 : 1 + rng() % (micros + 1);
     const std::string what = byFrame ? "frame " + std::to_string(frame) : std::to_string(after) + " us";
     const fs::path dir = freshDir(std::to_string(round));
-    std::ofstream(dir / "script.txt") << script;
-    const int status = runChild(dir, frame, after);
+    std::ofstream(dir / "script.txt") << "";
+    const int status = runChild(dir, true, frame, after);
     const std::string left = walk::readFile(dir / "write" / "save.sav");
     if (!left.empty()) {
       EXPECT_TRUE(images.count(hexOf(left))) << "killed at " << what << ": a save no walk writes";
@@ -149,7 +150,7 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
     fs::remove(dir / "images.txt");
     fs::remove(dir / "states.txt");
     std::ofstream(dir / "script.txt") << kRestart;
-    const int again = runChild(dir, 0, 0);
+    const int again = runChild(dir, false, 0, 0);
     ASSERT_TRUE(WIFEXITED(again) && WEXITSTATUS(again) == 0) << "restart after " << what << "\n"
                                                               << walk::readFile(dir / "log.txt");
     const std::string kept = walk::readFile(dir / "write" / "save.sav");

@@ -111,6 +111,12 @@ void setScript(std::vector<ScriptEvent> events) {
   s.stylusDown = false;
 }
 
+bool scriptPending() {
+  bool any = false;
+  nextScriptTime(any);
+  return any;
+}
+
 uint32_t nextScriptTime(bool& any) {
   State& s = state();
   Lock lock(s.mutex);

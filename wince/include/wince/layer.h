@@ -116,6 +116,8 @@ std::string captureFileName(uint64_t frame);
 bool parseScript(std::string_view text, std::vector<ScriptEvent>& out, std::string* error = nullptr);
 bool loadScript(const std::string& path, std::string* error = nullptr);
 void setScript(std::vector<ScriptEvent> events);
+// True while events of the stylus script wait to be delivered.
+bool scriptPending();
 
 // ---- scripted answers and device state
 void pushMessageBoxAnswer(int answer);
