@@ -26,10 +26,10 @@ enum class ScriptEventKind { Down, Up, Move };
 //                         "move", or "press" (down, and 100 ms later up)
 //   at STATE              the touches after it wait until the game is in
 //                         STATE (and every touch before has been made)
-//   each STATE until STOP the touches up to "end" are made each time the game
-//   ...                   is in STATE with nothing left to deliver, until it
-//   end                   reaches STOP; "520h" is state 520 with the human
-//                         player at the table
+//   each STATE.. until STOP  the touches up to "end" are made each time the
+//   ...                   game is in one of the STATEs with nothing left to
+//   end                   deliver, until it reaches STOP; "520h" is state 520
+//                         with the human player at the table
 struct Touch {
   uint32_t wait = 0;
   ScriptEventKind kind = ScriptEventKind::Down;
@@ -37,10 +37,14 @@ struct Touch {
 };
 struct Step {
   enum Kind { Touches, At, Each } kind = Touches;
-  int state = 0;
-  bool human = false;
+  std::vector<std::pair<int, bool>> states;  // a state, and whether the human must be at the table
   int until = 0;
   std::vector<Touch> touches;
+  bool matches(int state, bool humanAtTable) const {
+    for (const auto& [s, human] : states)
+      if (s == state && (!human || humanAtTable)) return true;
+    return false;
+  }
 };
 
 inline bool parseState(const std::string& word, int& state, bool& human) {
@@ -77,12 +81,19 @@ inline bool parse(const std::string& text, std::vector<Step>& out, std::string* 
       if (inEach) return fail("no \"end\" before \"" + w[0] + "\"");
       Step step;
       step.kind = w[0] == "at" ? Step::At : Step::Each;
-      if (w.size() < 2 || !parseState(w[1], step.state, step.human)) return fail("want a state after " + w[0]);
+      size_t i = 1;
+      for (; i < w.size() && w[i] != "until"; ++i) {
+        int state = 0;
+        bool human = false;
+        if (!parseState(w[i], state, human)) return fail("not a state: '" + w[i] + "'");
+        step.states.emplace_back(state, human);
+      }
+      if (step.states.empty()) return fail("want a state after " + w[0]);
       if (step.kind == Step::Each) {
         bool h = false;
-        if (w.size() != 4 || w[2] != "until" || !parseState(w[3], step.until, h)) return fail("want 'each STATE until STOP'");
+        if (i + 2 != w.size() || !parseState(w[i + 1], step.until, h)) return fail("want 'each STATE.. until STOP'");
         inEach = true;
-      } else if (w.size() != 2) {
+      } else if (step.states.size() != 1 || i != w.size()) {
         return fail("want 'at STATE'");
       }
       out.push_back(step);
@@ -122,9 +133,16 @@ class Runner {
   bool done() const { return m_next >= m_steps.size() && !pending(); }
 
   void frame(int state, bool humanAtTable) {
-    while (m_next < m_steps.size() && !pending()) {
+    while (m_next < m_steps.size()) {
       const Step& step = m_steps[m_next];
-      const bool here = state == step.state && (!step.human || humanAtTable);
+      // A repeat ends when its screen comes, dropping what it still had to touch.
+      if (step.kind == Step::Each && state == step.until) {
+        wince::setScript({});
+        ++m_next;
+        continue;
+      }
+      if (pending()) return;
+      const bool here = step.matches(state, humanAtTable);
       if (step.kind == Step::Touches) {
         schedule(step.touches);
         ++m_next;
@@ -132,10 +150,6 @@ class Runner {
         if (!here) return;
         ++m_next;
       } else {
-        if (state == step.until) {
-          ++m_next;
-          continue;
-        }
         if (here) schedule(step.touches);
         return;
       }

@@ -93,7 +93,7 @@ std::string hexOf(const std::string& bytes) {
 }
 
 fs::path freshDir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("kv_kill_" + std::to_string(getpid()) + "_" + name);
+  const fs::path dir = fs::path(KV_BINARY_DIR) / ("e2e_kill_" + std::to_string(getpid()) + "_" + name);
   fs::remove_all(dir);
   fs::create_directories(dir / "write");
   return dir;

@@ -18,8 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Fixed: the death-test child runs this binary anew.
-fs::path workDir() { return fs::temp_directory_path() / "kv_walk"; }
+// In the build tree, so that builds run side by side; fixed, because the
+// death-test child runs this binary anew.
+fs::path workDir() { return fs::path(KV_BINARY_DIR) / "e2e_walk"; }
 
 // The child's record: the states in order (states.txt) and each new save
 // image with the state it was first seen in (save_N_STATE.bin).
@@ -33,6 +34,7 @@ struct Record {
 void onFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   Record::runner->frame(state, !g.isComputerAtTable());
   if (held == 1 && !g.m_inGame) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
+  if (held == 1) std::ofstream(Record::dir / "all-states.txt", std::ios::app) << state << (g.m_inGame ? "m " : " ");
   if (held == 10 && pixels && !fs::exists(scripted::screenFile(Record::dir, state)))
     wince::writePng(scripted::screenFile(Record::dir, state).string(), pixels, 240, 320);
   const std::string save = walk::readFile(Record::dir / "write" / "save.sav");
@@ -99,6 +101,9 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EQ(join(states),
             "5 10 20 30 40 50 70 50 120 240 120 50 290 50 "  // options, help, about
             "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop
+            "50 80 210 370 20 "                              // a quick match of eight-ball,
+            "50 80 210 370 20 "                              // of UK eight-ball
+            "50 80 210 370 20 "                              // and of nine-ball, each to its result
             "50 60")
       << "the screens in order";
   for (int s : states)  // 5 is the start-up, over before a frame settles
