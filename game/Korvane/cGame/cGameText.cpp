@@ -43,8 +43,8 @@ Markup parseMarkup(const uint8_t* t, int32_t p, int32_t end) {
       m.hasArgument = true;
       ++q;
     }
-  } else if (m.letter == 'j' && q < end) {
-    ++q;  // the character after the break is skipped
+  } else if (m.letter == 'j' && q < end && (t[q] == ' ' || t[q] == '\n' || t[q] == '\r')) {
+    ++q;  // a blank right after the break separates it from the next page and is skipped; a letter is kept
   }
   m.length = q - p;
   return m;
