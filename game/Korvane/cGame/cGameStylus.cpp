@@ -203,10 +203,13 @@ void mapQuestion(cGame& g) {
 }
 
 void mapOptions(cGame& g) {
-  const Rect rows[] = {row(126, 28), row(176, 28), row(226, 28), row(276, 28)};
-  const int32_t values[] = {0, 1, 2, g.m_menusOverMatch ? 4 : 3};
-  rowsDown(g, rows, values, 4, -1, false);
-  if (rowsUp(g, rows, 4) >= 0) press(g, k_touchKeyLeftSoft);
+  // The options outside a match show five rows (reset all and help); the
+  // fifth is narrower, clear of the back key.
+  const Rect rows[] = {row(126, 28), row(176, 28), row(226, 28), row(276, 28), {18, 325, 170, 28}};
+  const int32_t values[] = {0, 1, 2, g.m_menusOverMatch ? 4 : 3, 4};
+  const int32_t n = g.s_gameState == k_stateOptions && !g.m_menusOverMatch ? 5 : 4;
+  rowsDown(g, rows, values, n, -1, false);
+  if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
   rightSoft(g);
 }
 

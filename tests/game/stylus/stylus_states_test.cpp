@@ -72,6 +72,26 @@ TEST_F(StylusTest, OptionsFourthRowOverAMatch) {
   EXPECT_EQ(game->m_menu.selection, 4);
 }
 
+// Outside a match the options show five rows: the fifth (help) is touchable
+// there only, and never in the four-row help menu.
+TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
+  const struct {
+    int32_t state;
+    uint8_t overMatch;
+    int32_t selection;
+  } cases[] = {{70, 0, 4}, {70, 1, -1}, {120, 0, -1}};
+  for (const auto& c : cases) {
+    enter(c.state);
+    game->m_menusOverMatch = c.overMatch;
+    penAt(100, touchLayoutY(325) + 14);
+    EXPECT_EQ(game->m_menu.selection, c.selection) << c.state << " " << int(c.overMatch);
+  }
+  enter(70);
+  EXPECT_EQ(tapUp(100, touchLayoutY(325) + 14).pressed, keyBit(17));
+  penAt(124, touchLayoutY(276) + 14);
+  EXPECT_EQ(game->m_menu.selection, 3);
+}
+
 TEST_F(StylusTest, QuestionOnlyForKnownActions) {
   for (int32_t action : {0, 14, 15, -1}) {
     enter(60);
