@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "wince/crt.h"
+#include "windows_brew/memory/TrackedNew.h"
 
 namespace {
 
@@ -82,12 +83,6 @@ OggSoundPlayer::OggSoundPlayer() = default;
 
 OggSoundPlayer::~OggSoundPlayer() {
   restoreVolumes();
-  if (m_ownsData && m_data) {
-    for (int i = 0; i < m_capacity; ++i) {
-      delete[] m_data[i];
-      m_data[i] = nullptr;
-    }
-  }
   closeAll();
 }
 
@@ -116,7 +111,9 @@ void OggSoundPlayer::storeSlot(int slot, const uint8_t* pcm, uint32_t size) {
   m_data[slot] = nullptr;
   m_sizes[slot] = 0;
   if (!pcm) return;
-  m_data[slot] = new uint8_t[size ? size : 1]();
+  // Recorded by the memory tracker, like the game's own resources.
+  m_data[slot] = new ("OggSoundPlayer", __LINE__, nullptr) uint8_t[size ? size : 1];
+  if (!m_data[slot]) return;
   std::memcpy(m_data[slot], pcm, size);
   m_sizes[slot] = size;
 }
@@ -430,6 +427,12 @@ void OggSoundPlayer::closeAll() {
     if (waveOutClose(m_handles[c]) == MMSYSERR_NOERROR) m_handles[c] = nullptr;
   }
   m_channelsOpen = 0;
+  // Loaded sounds are ours: a new capacity or reload frees the old ones.
+  if (m_ownsData && m_data)
+    for (int i = 0; i < m_capacity; ++i) {
+      delete[] m_data[i];
+      m_data[i] = nullptr;
+    }
   delete[] m_data;
   m_data = nullptr;
   delete[] m_sizes;

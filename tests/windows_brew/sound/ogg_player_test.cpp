@@ -9,6 +9,7 @@
 
 #include "tools/sound/SoundSynth.h"
 #include "windows_brew/OggSoundPlayer.h"
+#include "windows_brew/memory/MemoryManager.h"
 
 namespace {
 
@@ -63,6 +64,23 @@ TEST_F(OggPlayer, SlotsFillInCallOrderAndFormatComesFromFirstFile) {
   // A missing or empty slot plays nothing.
   EXPECT_EQ(p.play(2, 0), 0);
   EXPECT_EQ(p.play(9, 0), 0);
+}
+
+// A second load on the same player (a new game on the same shell) frees the
+// sounds of the first instead of leaking them; so does a new capacity.
+TEST_F(OggPlayer, ReloadFreesTheSoundsLoadedBefore) {
+  OggSoundPlayer p;
+  CMemoryManager* m = getMemoryManager();
+  const int32_t before = m->currentTotal();
+  loadOneByOne(p, {"m_win.ogg", "sfx_tally.ogg"});
+  const int32_t loaded = m->currentTotal();
+  const int32_t sounds = static_cast<int32_t>(p.slotSize(0) + p.slotSize(1));
+  ASSERT_GT(sounds, 1000);
+  EXPECT_GE(loaded - before, sounds);
+  loadOneByOne(p, {"m_win.ogg", "sfx_tally.ogg"});
+  EXPECT_LT(std::abs(m->currentTotal() - loaded), sounds / 4);
+  p.setCapacity(0);
+  EXPECT_LT(m->currentTotal() - before, sounds / 4);
 }
 
 TEST_F(OggPlayer, MissingFirstFileDoesNotLoseTheFormat) {
