@@ -3,7 +3,7 @@
 // type the code reads, texts with real wording, and the sound files.
 #include <cstdlib>
 #include <cstring>
-#include <regex>
+#include <string>
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
@@ -493,12 +493,15 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
   };
   // An id the source leaves out is built as an empty string; a stand-in
   // reads "Text <id>".
-  const std::regex placeholder("Text [0-9]+");
+  auto placeholder = [](const std::string& t) {
+    return t.size() > 5 && t.compare(0, 5, "Text ") == 0 &&
+           t.find_first_not_of("0123456789", 5) == std::string::npos;
+  };
   for (const Range& r : ranges)
     for (int id = r.first; id <= r.last; ++id) {
       ASSERT_GT(game->getStringLength(id), 0) << id;
       const std::string text(game->getStringData(id), static_cast<size_t>(game->getStringLength(id)));
-      EXPECT_FALSE(std::regex_match(text, placeholder)) << id << ": " << text;
+      EXPECT_FALSE(placeholder(text)) << id << ": " << text;
     }
 }
 
