@@ -883,6 +883,39 @@ class cGame : public GameBase {
   int32_t s_challengeDemoCurrentShot = 0;
   int32_t getChallengeDemoShotValue(int32_t word) const;
   int32_t getChallengeDemoShotCount() const;
+  // The state word of a challenge (low 2 bits 0 locked, 1 open, 2 won; the
+  // failed attempts above them); a number out of range gives a scratch word.
+  int32_t& challengeState(int32_t challenge);
+  int32_t countWonChallenges() const;
+  bool isHalfChallengesWon() const;
+  bool isAllChallengesWon() const;
+  int32_t challengeCategory = 0;    // 0-3, chosen on the categories screen
+  int32_t challengeDemoTimer = 0;   // ms of the demonstration's current step
+  int32_t m_scratchChallengeState = 0;
+
+  // --- challenge screens (cGameInterfaces/Challenges.cpp): the categories
+  // (170) and the eight challenges of one category (180).
+  void updateChallengeCategories();
+  void paintChallengeCategories(Graphics* g);
+  void updateChallengeList();
+  void paintChallengeList(Graphics* g);
+  void markCompletedCategories();
+  void markChallengeRows();
+  int32_t m_challengeListFirst = 0;  // the first visible row as last seen
+
+  // --- tutorial (cGameTutorial.cpp): the lesson's set-up, its coach's
+  // messages and text box, and what follows a lesson's shot.
+  void checkTutorialComboAim();
+  void openTutorialMasseText();
+  void openTutorialTextBox(int32_t textId);
+  void showTutorialMessage(int32_t textId, bool coach);
+  void paintTutorialTextBox(Graphics* g);
+  int32_t tutorialTarget = -1;      // the ball whose aim is still to be reached, -1 none
+  int32_t tutorialTextPage = 0;
+  int32_t tutorialTextPages = 1;
+  uint8_t tutorialTextMorePages = 0;
+  int32_t m_savedGameType = -1;     // the match the tutorial was started from
+  int32_t m_savedRuleSet = 0;
 
   // --- achievements (cGameAchievements.cpp; the unlocked set is the saved
   // m_achievementMask). Notices slide in over any screen; a category that

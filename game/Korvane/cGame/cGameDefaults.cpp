@@ -26,41 +26,4 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
 
 // Opponents, the table scene and the roster.
 
-// Challenge and tutorial frame starts: the mode's layout.
-void cGame::startChallenge() {
-  setBallSprites();
-  placeBalls();
-  prepareFirstShot();
-}
-void cGame::startTutorialLesson() {
-  setBallSprites();
-  placeBalls();
-  prepareFirstShot();
-}
 
-// Tutorial lesson start and the challenge demonstration (question actions 6 and 8).
-void cGame::startTutorial(int32_t lesson) {
-  lessonNumber = lesson;
-  gameType = 5;
-  setInGameState(k_stateMatchInit);
-}
-
-// Tutorial and challenge hooks of the turn flow.
-void cGame::updateChallengeDemoAim() {}
-void cGame::updateChallengeDemoPower() { setInGameState(k_stateStroke); }
-void cGame::updateChallengeDemoSpin() { popState(); }
-void cGame::setChallengeDemoAim() {}
-void cGame::setChallengeDemoSpin() {}
-Q14 cGame::getChallengeDemoPower() { return 0; }
-void cGame::updateChallengeAfterShot() { chooseNextTurnState(); }
-void cGame::checkTutorialAimTarget() {}
-void cGame::checkTutorialShotResult() { chooseNextTurnState(); }
-void cGame::onTutorialAimInverted() {}
-void cGame::onTutorialMasse() {}
-bool cGame::tutorialSpinLocked() { return false; }
-bool cGame::tutorialMasseLocked() { return false; }
-void cGame::openTutorialSpinText() {}
-void cGame::updateTutorialTextBox() { tutorialTextBoxOpen = 0; }
-void cGame::clearTutorialWait() {}
-void cGame::returnFromTutorial() {}
-int32_t cGame::getTutorialLessonText(int32_t word) { return word == 0 ? 55 : 520; }

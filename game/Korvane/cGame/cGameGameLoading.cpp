@@ -55,6 +55,8 @@ void cGame::freeUnusedSpritesForMatch() {
 }
 
 void cGame::startMatch(int32_t type, int32_t character0, int32_t character1) {
+  // A match loaded from the menus is never a challenge's demonstration.
+  challengeDemo = 0;
   m_playerCharacter[0] = clampCharacter(character0);
   m_playerCharacter[1] = clampCharacter(character1);
   playerProfile[0] = -1;

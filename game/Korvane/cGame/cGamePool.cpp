@@ -257,15 +257,23 @@ void cGame::updateAiming() {
     updateChallengeDemoAim();
     return;
   }
+  // The lesson's text box holds the aim until it is closed.
+  if (tutorialTextBoxOpen) {
+    updateTutorialTextBox();
+    return;
+  }
   const bool normal = m_rules.normalPlay && gameType != kGameChallenge && gameType != kGameTutorial;
   if (normal && hudHint != -1) leftSoftKeyText = 29;
   if (gameType == kGameChallenge && m_keys.isReleased(kKeyDemo)) setChallengeDemoAim();
-  if (gameType != kGameChallenge && gameType != kGameTutorial && pointerY < 300) aimAtStylus();
-  if (m_keys.isPressed(kKeyInvert) && !m_keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
-      !m_keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft))
-    onTutorialAimInverted();
-  if (!turnAimByKeys() && m_keys.isReleased(rightSoftMask() | kKeyDemo) && !tutorialSpinLocked() &&
-      !showBallNumbers) {
+  // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
+  if (m_rules.normalPlay && pointerY < 300) aimAtStylus();
+  const bool inverted =
+      m_keys.isPressed(kKeyInvert) && !m_keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
+      !m_keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
+  const bool turned = turnAimByKeys();
+  // The lesson's hook looks at the aim after its half turn.
+  if (inverted) onTutorialAimInverted();
+  if (!turned && m_keys.isReleased(rightSoftMask() | kKeyDemo) && !tutorialSpinLocked() && !showBallNumbers) {
     pushState(k_stateSpinSelector);
     return;
   }

@@ -15,7 +15,6 @@ constexpr int32_t kHudInterface = 56;
 constexpr int32_t kGameChallenge = 4;
 constexpr int32_t kCueBank = 5;      // in-game bank F
 constexpr int32_t kTextBoxFrame = 126, kTextBoxText = 127, kTextBoxMore = 128;
-constexpr int32_t kTutorialBoxFrame = 124, kTutorialBoxText = 125;
 constexpr int32_t kPromptFont = 1;
 constexpr int32_t kPromptX = 50, kPromptY = 230;
 
@@ -148,10 +147,7 @@ void cGame::paintTableScene(Graphics* g) {
   }
   if (spinSelectorShown) paintSpinSelector(g);
   paintTextBox(g);
-  if (tutorialTextBoxOpen) {
-    paintSpriteElementTo(kTutorialBoxFrame, 0, 0, false, g);
-    if (tutorialTextId >= 0) drawElementText(kTutorialBoxText, tutorialTextId);
-  }
+  paintTutorialTextBox(g);
   paintMessages(g);
   if (s == k_stateResultLines) paintInterfaceAt(hudOffset, 0, false);
   if (gameType == kGameChallenge && m_rules.challengeShotsAllowed > 1) {

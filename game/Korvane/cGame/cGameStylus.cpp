@@ -638,8 +638,10 @@ void mapSpinSelector(cGame& g) {
     if (!g.spinButtonHidden) spinButton(g, 2);
     if (!g.spinArrowsLocked) spinArrows(g, 88);
   }
+  // A lesson's text box over the selector: a tap anywhere turns its page. The
+  // fire key is one of the keys it reads; key 17 is the match's menu key.
   if (g.gameType == 5 && g.spinArrowsLocked) {
-    if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
+    if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
   g.m_leftSoftHighlight = penDown(g);
@@ -733,7 +735,9 @@ void mapState(cGame& g) {
     case k_stateTutorialLessonIntro:
     case k_stateChallengeIntro:
     case k_stateTutorialFinished:
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
+      // A tap dismisses the message these states show: the fire key is a
+      // dismiss key; key 17 is not, and it is the match's menu key.
+      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
       break;
     case k_stateHumanBallInHandStart:
       g.m_leftSoftHighlight = 0;

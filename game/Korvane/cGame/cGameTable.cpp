@@ -99,6 +99,9 @@ void cGame::freeTable() {
 
 void cGame::resetMatchState() {
   m_rules = RuleState{};
+  // The lessons' selector locks and text box belong to one match.
+  spinArrowsLocked = spinButtonHidden = 0;
+  tutorialTextBoxOpen = 0;
   m_world.shot.clearEvents();
   clearPottedBallLists();
   m_world.resetBalls();

@@ -172,11 +172,12 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   EXPECT_EQ(game->m_leftSoftHighlight, 0);
-  // A locked tutorial selector closes on a tap anywhere.
+  // A locked tutorial selector (its lesson's text box is up) turns the box
+  // on a tap anywhere, with the fire key the box reads.
   game->gameType = 5;
   Sent s = tapUp(120, 100);
-  EXPECT_EQ(s.pressed, keyBit(17));
-  EXPECT_EQ(s.released, keyBit(17));
+  EXPECT_EQ(s.pressed, keyBit(19));
+  EXPECT_EQ(s.released, keyBit(19));
 }
 
 namespace {

@@ -1,0 +1,27 @@
+// The five tutorial lessons: text ids of each lesson's words and the ball
+// whose aim the coach waits for.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t kTutorialLessonCount = 5;
+
+enum TutorialWord : int32_t {
+  k_lessonTitle = 0,
+  k_lessonIntro = 1,
+  k_lessonAimReached = 2,
+  k_lessonPassed = 3,
+  k_lessonFailed = 4,
+  k_lessonExtra = 5,  // the spin, masse or combination text; lesson 0 has none
+};
+
+struct TutorialLesson {
+  const int32_t* words;
+  int32_t wordCount;
+  int32_t targetBall;
+};
+
+extern const TutorialLesson k_tutorialLessons[kTutorialLessonCount];
+
+// Word w of a lesson, -1 when the lesson or the word does not exist.
+int32_t tutorialLessonWord(int32_t lesson, int32_t word);
