@@ -792,3 +792,54 @@ constexpr int32_t k_textStakeEntry = 207;     // tag: the price (text 435)
 constexpr int32_t k_textBet = 208, k_textBetMinimum = 209, k_textBetMaximum = 210, k_textBetMoney = 211;
 constexpr int32_t k_textTossPrompt = 652, k_textTossDone = 653, k_textTossSpinning = 654;
 constexpr int32_t k_textViewTable = 655, k_textChooseGroup = 656;
+// ---- challenge screens: the categories (interface 37) and the list of
+// one category (interface 36)
+// UI bank frames of these screens: a list row, a padlock, a note plate.
+constexpr int32_t k_uiFrameListRow = 56;
+constexpr int32_t k_uiFramePadlock = 57;
+constexpr int32_t k_uiFrameNotePlate = 58;
+constexpr int32_t k_ifChallengeMenu = 37;
+constexpr int32_t k_challengeMenuList = 8;         // rows 8-12: the four categories and the rival match
+constexpr int32_t k_challengeMenuComplete0 = 13;   // 13-16: a category's completion mark (marks bank)
+constexpr int32_t k_challengeMenuRivalMark = 17;   // the rival beaten
+constexpr int32_t k_challengeMenuArrowUp = 23;
+constexpr int32_t k_challengeMenuArrowDown = 24;
+constexpr int32_t k_challengeMenuTitle = 25;
+constexpr int32_t k_challengeMenuNote0 = 26;       // 26-28: shown with the note of a veiled entry
+constexpr int32_t k_challengeMenuNote = 29;        // text 707
+constexpr int32_t k_challengeMenuBack = 30;
+
+constexpr int32_t k_ifChallengeList = 36;
+constexpr int32_t k_challengeListRows = 6;         // rows 6-9
+constexpr int32_t k_challengeListMark0 = 10;       // 10-13: a row's open or won mark (marks bank)
+constexpr int32_t k_challengeListPage = 19;        // the page button, hidden while a tap awaits confirmation
+constexpr int32_t k_challengeListTitle = 20;
+constexpr int32_t k_challengeListPageLabel = 21;   // hidden with the page button
+constexpr int32_t k_challengeListInfo0 = 22;       // 22-24: the plate behind the two info lines
+constexpr int32_t k_challengeListInfo = 25;        // the prize, or the locked note
+constexpr int32_t k_challengeListConfirm = 26;     // "Touch Screen to continue"
+constexpr int32_t k_challengeListDetail = 27;      // the failed attempts, the locked line or "Change Page"
+constexpr int32_t k_challengeListBack = 29;
+
+constexpr int32_t k_textChallengeCategory0 = 116;  // 116-119
+constexpr int32_t k_textChallengeMenuTitle = 120;
+constexpr int32_t k_textChallengeName0 = 121;      // 121-152, by challenge
+constexpr int32_t k_textChallengeListTitle = 153;
+constexpr int32_t k_textChallengeLocked = 154;
+constexpr int32_t k_textChallengeFailedLater0 = 577;  // 577-608, by challenge: after 3 to 5 failures
+constexpr int32_t k_textChallengeWon0 = 609;          // 609-619, challenge mod 11
+constexpr int32_t k_textChallengeFailed0 = 621;       // 621-631, challenge mod 11: the first failures
+constexpr int32_t k_textChallengeFailedOften = 633;   // after 6 failures or more
+constexpr int32_t k_textDemoTitle = 634;
+constexpr int32_t k_textDemoQuestion = 635;
+constexpr int32_t k_textPrize = 689;                  // "%t": the amount (text 435)
+constexpr int32_t k_textRivalMatch = 706;
+constexpr int32_t k_textRivalLocked = 707;
+constexpr int32_t k_textChallengeLockedLine = 718;
+constexpr int32_t k_textFailedAttempts = 719;         // %n
+
+// ---- tutorial lessons: titles 55-59, then per lesson the intro, the aim
+// reached, the spin / masse / combination text (not lesson 0), passed and
+// failed (543 is not used)
+constexpr int32_t k_textLessonFirst = 520;
+constexpr int32_t k_textLessonLast = 544;

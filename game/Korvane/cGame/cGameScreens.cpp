@@ -83,6 +83,11 @@ const cGameScreen kFrontEnd[] = {
      [](cGame& g, Graphics* t) { g.paintTournamentBracket(t); }, nullptr},
     {k_stateTournamentPrize, [](cGame& g) { g.updateTournamentPrize(); },
      [](cGame& g, Graphics* t) { g.paintTournamentPrize(t); }, nullptr},
+    // Challenges.
+    {k_stateChallengeMenu, [](cGame& g) { g.updateChallengeCategories(); },
+     [](cGame& g, Graphics* t) { g.paintChallengeCategories(t); }, nullptr},
+    {k_stateChallengeList, [](cGame& g) { g.updateChallengeList(); },
+     [](cGame& g, Graphics* t) { g.paintChallengeList(t); }, nullptr},
 };
 const cGameScreen kInGame[] = {
     {k_stateNone, nullptr, nullptr, nullptr},

@@ -50,6 +50,7 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       {kMenu, k_slotUi, k_uiFrameBackPressed, k_uiFrameBack, none, none, 1},
       {kMenu, k_slotUi, k_uiFrameMessageFirst, k_uiFrameMessageLast, none, none, 1},
       {kMenu, k_slotUi, k_uiFrameDialogFirst, k_uiFrameDialogLast, 0, k_uiAnimCount - 1, 1},
+      {kMenu, k_slotUi, k_uiFrameListRow, k_uiFrameNotePlate, none, none, 1},
       {kMenu, k_slotTitle, k_frameTitle, k_frameTitle, none, none, 1},
       {kMenu, k_slotMarks, k_marksFrameMarker, k_marksFrameMarker, k_marksAnimTickOff, k_marksAnimTickOn, 1},
       {kMenu, k_slotMarks, k_lightFrame0, k_lightFrame0 + k_lightFrames - 1, none, none, 1},
@@ -375,6 +376,21 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfaceTournamentPrize, k_prizePortrait, k_prizePortrait, S},
       {k_interfaceTournamentPrize, k_prizeTitle, k_prizeMoneyLabel, T},
       {k_interfaceTournamentPrize, k_prizePrize, k_prizeMoney, T},
+      {k_ifChallengeMenu, k_challengeMenuList, k_challengeMenuList + 4, T},
+      {k_ifChallengeMenu, k_challengeMenuComplete0, k_challengeMenuRivalMark, S},
+      {k_ifChallengeMenu, k_challengeMenuArrowUp, k_challengeMenuArrowDown, S},
+      {k_ifChallengeMenu, k_challengeMenuTitle, k_challengeMenuTitle, T},
+      {k_ifChallengeMenu, k_challengeMenuNote0, k_challengeMenuNote0 + 2, S},
+      {k_ifChallengeMenu, k_challengeMenuNote, k_challengeMenuNote, T},
+      {k_ifChallengeMenu, k_challengeMenuBack, k_challengeMenuBack, S},
+      {k_ifChallengeList, k_challengeListRows, k_challengeListRows + 3, T},
+      {k_ifChallengeList, k_challengeListMark0, k_challengeListMark0 + 3, S},
+      {k_ifChallengeList, k_challengeListPage, k_challengeListPage, S},
+      {k_ifChallengeList, k_challengeListTitle, k_challengeListTitle, T},
+      {k_ifChallengeList, k_challengeListPageLabel, k_challengeListPageLabel, S},
+      {k_ifChallengeList, k_challengeListInfo0, k_challengeListInfo0 + 2, S},
+      {k_ifChallengeList, k_challengeListInfo, k_challengeListDetail, T},
+      {k_ifChallengeList, k_challengeListBack, k_challengeListBack, S},
   };
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
@@ -490,6 +506,14 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textStakeTitle, k_textStakeNotice},
       {k_textStakeEntry, k_textBetMoney},
       {k_textTossPrompt, k_textChooseGroup},
+      {k_textLesson0, k_textLesson0 + 4},
+      {k_textChallengeCategory0, k_textChallengeLocked},
+      {k_textLessonFirst, k_textLessonLast},
+      {k_textChallengeFailedLater0, k_textChallengeFailedOften},
+      {k_textDemoTitle, k_textDemoQuestion},
+      {k_textPrize, k_textPrize},
+      {k_textRivalMatch, k_textRivalLocked},
+      {k_textChallengeLockedLine, k_textFailedAttempts},
   };
   // An id the source leaves out is built as an empty string; a stand-in
   // reads "Text <id>".
