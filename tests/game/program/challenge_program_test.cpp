@@ -1,0 +1,322 @@
+// The whole program by touch, on the headless backend: the challenge
+// categories, category 0 and its first challenge, aimed by a touch on the
+// line of its stored shot and fired when the gauge reaches the stored
+// power; the challenge is won and the list comes back with the prize paid
+// and the state word saved. Then the first lesson from the tutorial choice,
+// passed and saved, and the second lesson's text box over the spin
+// selector. The touches are scheduled as the screens come up.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "game/Korvane/cGamePlay/ChallengeDemo.h"
+#include "tests/game/program/ScriptedProgram.h"
+#include "zul/3d/Angles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sound question, then the title.
+constexpr const char* kStartScript =
+    "9000 down 118 135\n"
+    "9100 up 118 135\n"
+    "11000 down 120 200\n"
+    "11100 up 120 200\n";
+
+fs::path workDir(const char* name) { return fs::temp_directory_path() / name; }
+
+uint32_t now() { return static_cast<uint32_t>(wince::nowMicros() / 1000); }
+
+// A touch at (x, y) from `in` ms on, held `hold` ms.
+void touch(int x, int y, uint32_t in = 20, uint32_t hold = 80) {
+  using E = wince::ScriptEvent;
+  const uint32_t t = now() + in;
+  wince::setScript({E{t, E::Down, x, y, 0}, E{t + hold, E::Up, x, y, 0}});
+}
+
+double degreesOf(int32_t x, int32_t y) { return std::atan2(double(y), double(x)) * 180.0 / 3.14159265358979; }
+
+// The cue ball's screen point.
+void cueScreen(cGame& g, int& x, int& y) {
+  const PhysicalObject* cue = g.m_world.cueBall;
+  x = (cue->position.x >> 14) + g.panelX;
+  y = g.m_world.originY - (cue->position.y >> 14);
+}
+
+// A table point whose touch aims the cue at the whole degree nearest to the
+// direction (ax, ay).
+bool aimPoint(cGame& g, int32_t ax, int32_t ay, int& px, int& py) {
+  int cx = 0, cy = 0;
+  cueScreen(g, cx, cy);
+  const int want = static_cast<int>(std::lround(atan2Degrees(ax, ay) / 16384.0));
+  const double d = degreesOf(ax, ay) * 3.14159265358979 / 180.0;
+  for (int r = 60; r > 10; --r) {
+    px = cx + static_cast<int>(std::lround(r * std::cos(d)));
+    py = cy - static_cast<int>(std::lround(r * std::sin(d)));
+    if (px < 88 || px > 236 || py < 4 || py > 296) continue;
+    if ((atan2Degrees((px - cx) * 16384, (cy - py) * 16384) >> 14) == want) return true;
+  }
+  return false;
+}
+
+// Gauge units a frame of ms adds with the equipped cue.
+int32_t gaugeStep(cGame& g, int32_t ms) {
+  const int32_t rate = cGame::k_cuePowerRates[std::clamp(g.m_equippedLevel[2], 0, 5)];
+  return static_cast<int32_t>((int64_t{rate} * 8400 / 100 * ms) >> 10);
+}
+
+// A match's message box is dismissed by a tap once it has been up a while;
+// a power gauge is stopped by a tap on the fire button when it is nearest
+// to `power` (the tap reaches the gauge three frames on: the host, the
+// mapping, the key latch).
+struct MatchTouches {
+  uint32_t boxTapped = 0;  // the entry time of the box last tapped
+  uint32_t boxTapTime = 0;
+  uint32_t powerEntry = 0;
+  uint32_t messageSeen = 0;
+  bool fired = false;
+  int32_t struck = -1;     // the gauge at the stroke
+  std::string states;
+
+  void onFrame(cGame& g, int state, int32_t power) {
+    if (states.empty() || states.substr(states.rfind(' ') + 1) != std::to_string(state))
+      states += " " + std::to_string(state);
+    // A queued message (a title, the prize) waits over the match.
+    if (g.isMessageWaiting()) {
+      if (!messageSeen) messageSeen = now() + 700;
+      if (now() > messageSeen) {
+        touch(120, 150);
+        messageSeen = now() + 1500;
+      }
+    } else {
+      messageSeen = 0;
+    }
+    // A box of several pages takes a tap a page.
+    if (state == k_stateMessageBox && g.m_gameClock - g.m_stateEntryTime > 700 &&
+        (g.m_stateEntryTime != boxTapped || now() > boxTapTime + 900)) {
+      boxTapped = g.m_stateEntryTime;
+      boxTapTime = now();
+      touch(120, 150);
+    }
+    if (state == k_stateShotPower) {
+      if (g.m_stateEntryTime != powerEntry) {
+        powerEntry = g.m_stateEntryTime;
+        fired = false;
+      }
+      const int32_t step = gaugeStep(g, 33);
+      const int32_t next = g.m_world.shot.powerGauge + 3 * step;
+      if (!fired && g.m_world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
+        fired = true;
+        touch(30, 160, 1, 1);
+      }
+    }
+    if (state == k_stateStroke && struck < 0) struck = g.m_world.shot.powerGauge;
+  }
+};
+
+// ---- challenge 0
+
+struct ChallengeRun {
+  int phase = 0;
+  uint32_t money = 0, wait = 0;
+  double aimError = 99;
+  MatchTouches match;
+} g_challenge;
+
+constexpr const char* kChallengeDir = "kv_challenge_program";
+
+void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels);
+
+void challengeFrame(cGame& g, int state, int held, const uint16_t* pixels) {
+  if (g.m_inGame) return challengeMatchFrame(g, state, pixels);
+  ChallengeRun& r = g_challenge;
+  auto capture = [&](const char* name) {
+    if (pixels) wince::writePng((workDir(kChallengeDir) / name).string(), pixels, 240, 320);
+  };
+  // The pub's challenge spot is not there yet: the main menu opens the
+  // categories.
+  if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
+    r.phase = 1;
+    r.money = g.m_career.money;
+    g.setState(k_stateChallengeMenu);
+  } else if (state == k_stateChallengeMenu && held == 30 && r.phase == 1) {
+    capture("state_170.png");
+    touch(124, 92);  // category 0
+    r.phase = 2;
+  } else if (state == k_stateChallengeList && held == 30 && r.phase == 2) {
+    touch(124, 94);  // challenge 0: the first touch selects it
+    r.phase = 3;
+  } else if (state == k_stateChallengeList && r.phase == 3 && g.m_screenFlags[k_screenFlagChallengeConfirm] &&
+             g.m_gameClock % 1000 > 600) {
+    capture("state_180.png");
+    touch(120, 150);  // the second touch starts it
+    r.phase = 4;
+  } else if (state == k_stateChallengeList && r.phase == 5 && held == 30) {
+    capture("state_180_won.png");
+    std::ofstream(workDir(kChallengeDir) / "result.txt")
+        << r.money << ' ' << g.m_career.money << ' ' << r.match.struck << ' ' << r.aimError << ' '
+        << g.m_career.challengeStates[0][0] << " states" << r.match.states << '\n';
+    std::exit(0);
+  }
+}
+
+void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels) {
+  ChallengeRun& r = g_challenge;
+  r.match.onFrame(g, state, ChallengeDemoShot[0][0][k_demoPower]);
+  const int32_t ax = ChallengeDemoShot[0][0][k_demoAimX], ay = ChallengeDemoShot[0][0][k_demoAimY];
+  // The table is touched once the panels have slid back to the player.
+  if (state == k_stateAim && r.phase == 4 && g.isHudAtTarget()) {
+    int px = 0, py = 0;
+    if (!aimPoint(g, ax, ay, px, py)) std::exit(5);
+    touch(px, py);
+    r.wait = now() + 400;
+    r.phase = 6;
+  } else if (state == k_stateAim && r.phase == 6 && now() > r.wait) {
+    const Vector2& aim = g.m_world.shot.aim;
+    r.aimError = std::abs(degreesOf(aim.x, aim.y) - degreesOf(ax, ay));
+    if (pixels) wince::writePng((workDir(kChallengeDir) / "challenge_aimed.png").string(), pixels, 240, 320);
+    touch(30, 160);  // fire: the gauge starts
+    r.phase = 7;
+  } else if (state == k_stateAfterShot && r.phase == 7) {
+    r.phase = 5;  // the list comes next
+  }
+}
+
+TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir(kChallengeDir);
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::ofstream(dir / "script.txt") << kStartScript;
+  scripted::withMatchFrames() = true;
+  EXPECT_EXIT(scripted::run(dir, 20000, challengeFrame,
+                            [] {
+                              std::fprintf(stderr, "phase %d struck %d aim error %.3f match%s\n", g_challenge.phase,
+                                           g_challenge.match.struck, g_challenge.aimError,
+                                           g_challenge.match.states.c_str());
+                            }), ::testing::ExitedWithCode(0),
+              "states 5 10 20 30 40 50 170 180 370 20 180\n");
+  std::ifstream in(dir / "result.txt");
+  uint32_t before = 0, after = 0, state = 0;
+  int32_t struck = 0;
+  double aimError = 0;
+  std::string states;
+  ASSERT_TRUE(in >> before >> after >> struck >> aimError >> state);
+  std::getline(in, states);
+  EXPECT_LT(aimError, 0.15);
+  EXPECT_NEAR(struck, ChallengeDemoShot[0][0][k_demoPower], ChallengeDemoShot[0][0][k_demoPower] / 100);
+  EXPECT_EQ(after, before + 50);
+  EXPECT_EQ(state, 2u);
+  // The match ran from its intro to the prize and the coach's text.
+  EXPECT_NE(states.find("810"), std::string::npos) << states;
+  EXPECT_NE(states.find("520 530 540 550 560 630 560"), std::string::npos) << states;
+  // The saved file: the state word at byte 112, the money at 144-147.
+  std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+  ASSERT_GE(bytes.size(), 160u);
+  EXPECT_EQ(bytes[112], 2);
+  EXPECT_EQ(uint32_t(bytes[144]) << 24 | uint32_t(bytes[145]) << 16 | uint32_t(bytes[146]) << 8 | bytes[147], before + 50);
+  for (const char* png : {"state_170.png", "state_180.png", "challenge_aimed.png"})
+    EXPECT_TRUE(fs::exists(dir / png)) << png;
+}
+
+// ---- lesson 0 from the tutorial choice, then lesson 1's text box
+
+struct LessonRun {
+  int phase = 0;
+  uint32_t wait = 0;
+  uint32_t lessonsBefore = 0;
+  MatchTouches match;
+} g_lesson;
+
+constexpr const char* kLessonDir = "kv_lesson_program";
+
+void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels);
+
+void lessonFrame(cGame& g, int state, int held, const uint16_t* pixels) {
+  if (g.m_inGame) return lessonMatchFrame(g, state, pixels);
+  LessonRun& r = g_lesson;
+  if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
+    r.lessonsBefore = g.m_career.counterA;
+    touch(124, 52);  // help
+    r.phase = 1;
+  } else if (state == k_stateHelpMenu && held == 30 && r.phase == 1) {
+    touch(124, 243);  // the tutorial, fourth row
+    r.phase = 2;
+  } else if (state == k_stateTutorialChoice && held == 30 && (r.phase == 2 || r.phase == 5)) {
+    if (r.phase == 5 && pixels)
+      wince::writePng((workDir(kLessonDir) / "state_130.png").string(), pixels, 240, 320);
+    touch(124, r.phase == 2 ? 122 : 164);  // lesson 0, then lesson 1
+    r.phase = r.phase == 2 ? 3 : 6;
+  }
+}
+
+void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
+  LessonRun& r = g_lesson;
+  r.match.onFrame(g, state, 9000);
+  if (state == k_stateAim && r.phase == 3 && g.isHudAtTarget()) {
+    // Towards the 3 ball: the coach lines the shot up once the guide meets it.
+    const PhysicalObject* b3 = g.m_world.balls[3];
+    const PhysicalObject* cue = g.m_world.cueBall;
+    int px = 0, py = 0;
+    if (!aimPoint(g, b3->position.x - cue->position.x, b3->position.y - cue->position.y, px, py)) std::exit(5);
+    touch(px, py);
+    r.phase = 4;
+  } else if (state == k_stateAim && r.phase == 4 && g.tutorialTarget < 0 && r.match.boxTapped != 0) {
+    touch(30, 160);  // fire
+    r.phase = 7;
+  } else if (state == k_stateAfterShot && r.phase == 7) {
+    r.phase = 5;
+  } else if (state == k_stateAim && r.phase == 6) {
+    touch(218, 300);  // the spin selector
+    r.phase = 8;
+  } else if (state == k_stateSpinSelector && r.phase == 8 && g.tutorialTextBoxOpen) {
+    r.wait = now() + 600;
+    r.phase = 9;
+  } else if (state == k_stateSpinSelector && r.phase == 9 && now() > r.wait) {
+    if (pixels) wince::writePng((workDir(kLessonDir) / "lesson_text_box.png").string(), pixels, 240, 320);
+    std::ofstream(workDir(kLessonDir) / "result.txt")
+        << r.lessonsBefore << ' ' << g.m_career.counterA << ' ' << g.tutorialTextId << ' ' << g.lessonNumber
+        << " states" << r.match.states << '\n';
+    std::exit(0);
+  }
+}
+
+TEST(ChallengeProgram, FirstLessonFromTheTutorialChoicePassesAndIsSaved) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir(kLessonDir);
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::ofstream(dir / "script.txt") << kStartScript;
+  scripted::withMatchFrames() = true;
+  EXPECT_EXIT(scripted::run(dir, 20000, lessonFrame,
+                            [] {
+                              std::fprintf(stderr, "phase %d match%s\n", g_lesson.phase, g_lesson.match.states.c_str());
+                            }), ::testing::ExitedWithCode(0),
+              "states 5 10 20 30 40 50 120 130 370 20 130 370\n");
+  std::ifstream in(dir / "result.txt");
+  uint32_t before = 0, after = 0;
+  int32_t text = 0, lesson = 0;
+  std::string states;
+  ASSERT_TRUE(in >> before >> after >> text >> lesson);
+  std::getline(in, states);
+  EXPECT_EQ(before & 1u, 0u);
+  EXPECT_EQ(after & 1u, 1u);
+  EXPECT_EQ(lesson, 1);
+  EXPECT_EQ(text, 526);  // lesson 1's spin text
+  // The title and intro, the aim reached, the shot, the pass.
+  EXPECT_NE(states.find("800 630 800 520 630 520 530 540 550 560 630 560"), std::string::npos) << states;
+  std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+  ASSERT_GE(bytes.size(), 161u);
+  EXPECT_EQ(bytes[160] & 1, 1);
+  EXPECT_TRUE(fs::exists(dir / "lesson_text_box.png"));
+}
+
+}  // namespace
