@@ -1,5 +1,5 @@
-// The whole program by touch, on the headless backend: the challenge
-// categories, category 0 and its first challenge, aimed by a touch on the
+// The whole program by touch, on the headless backend: the pub's challenges
+// spot, the challenge categories, category 0 and its first challenge, aimed by a touch on the
 // line of its stored shot and fired when the gauge reaches the stored
 // power; the challenge is won and the list comes back with the prize paid
 // and the state word saved. Then the first lesson from the tutorial choice,
@@ -139,12 +139,20 @@ void challengeFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   auto capture = [&](const char* name) {
     if (pixels) wince::writePng((workDir(kChallengeDir) / name).string(), pixels, 240, 320);
   };
-  // The pub's challenge spot is not there yet: the main menu opens the
-  // categories.
+  // A career under way: the main menu opens the pub, whose arrow turns to
+  // the challenges spot and whose picture there opens the categories.
   if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
-    r.phase = 1;
+    r.phase = 10;
     r.money = g.m_career.money;
-    g.setState(k_stateChallengeMenu);
+    g.m_career.started = 1;
+    g.setState(k_statePub);
+  } else if (state == k_statePub && held == 40 && r.phase == 10) {
+    touch(220, 165);  // the right arrow: the next spot
+    r.phase = 11;
+  } else if (state == k_statePub && held == 100 && r.phase == 11) {
+    capture("state_110.png");
+    touch(144, 200);  // the challenges spot's picture
+    r.phase = 1;
   } else if (state == k_stateChallengeMenu && held == 30 && r.phase == 1) {
     capture("state_170.png");
     touch(124, 92);  // category 0
@@ -201,7 +209,7 @@ TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
                                            g_challenge.match.struck, g_challenge.aimError,
                                            g_challenge.match.states.c_str());
                             }), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 170 180 370 20 180\n");
+              "states 5 10 20 30 40 50 110 170 180 370 20 180\n");
   std::ifstream in(dir / "result.txt");
   uint32_t before = 0, after = 0, state = 0;
   int32_t struck = 0;
