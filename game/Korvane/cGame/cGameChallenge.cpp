@@ -105,6 +105,11 @@ void cGame::updateChallengeDemoAim() {
   const Q14 ta = atan2Degrees(tx, ty);
   const Q14 a = atan2Degrees(aim.x, aim.y);
   if (a == ta || (aim.x == tx && aim.y == ty)) {
+    // Angles this close read the same: the shot takes the stored aim itself.
+    if (aim.x != tx || aim.y != ty) {
+      aim.set(tx, ty);
+      m_world.shot.aimChanged = 1;
+    }
     if (challengeDemoTimer < 1) {
       pushState(k_stateSpinSelector);
       challengeDemoTimer = kStepMs;

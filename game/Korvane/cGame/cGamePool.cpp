@@ -277,7 +277,11 @@ void cGame::updateAiming() {
     pushState(k_stateSpinSelector);
     return;
   }
-  if (gameType == kGameTutorial) checkTutorialAimTarget();
+  if (gameType == kGameTutorial) {
+    checkTutorialAimTarget();
+    // The coach speaks: the rest of the aim waits for the message.
+    if (s_gameState != k_stateAim) return;
+  }
   if (m_keys.isPressed(kKeyNumbers) && isHudAtTarget()) {
     showBallNumbers = 1;
     ballNumbersUntil = m_gameClock + kBallNumbersMs;

@@ -1,0 +1,100 @@
+// A game object on the virtual clock with the data set's interfaces, texts
+// and table layouts ("table.bar"), for challenges and lessons played through
+// the turn flow. Match states entering are recorded with their step.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/game/data/DataFixture.h"
+#include "wince/layer.h"
+
+namespace flowtest {
+
+// Key indices.
+constexpr int kKeyFire = 19, kKeyRightSoft = 18, kKeyMasse = 16;
+
+inline std::function<void(cGame&, int32_t, int32_t)>& stepHook() {
+  static std::function<void(cGame&, int32_t, int32_t)> hook;
+  return hook;
+}
+inline void onStep(cGame& g, int32_t state, int32_t step) {
+  if (stepHook()) stepHook()(g, state, step);
+}
+
+class FlowTest : public DataTest {
+ protected:
+  void SetUp() override {
+    wince::reset();
+    wince::advanceClock(1000000);
+    DataTest::SetUp();
+    const char* data = std::getenv("KV_DATA_DIR");
+    if (!data || !std::filesystem::exists(std::string(data) + "/table.bar")) GTEST_SKIP() << "no data set";
+    for (const char* name : {"interf.bar", "text.bar", "table.bar"})
+      std::filesystem::copy(std::string(data) + "/" + name, dir / name);
+    game->init();
+    game->loadStrings(0);
+    game->loadBar("interf.bar");
+    game->loadInterfaces();
+    game->unloadBar();
+    game->m_random->setSeed(7);
+    game->loadTable();
+    ASSERT_TRUE(game->m_tableLayout.isComplete());
+    game->m_fastThinking = 1;
+    game->m_matchStepHook = onStep;
+    game->createSaveFile();
+    game->resetProgress();
+  }
+  void TearDown() override {
+    stepHook() = nullptr;
+    game.reset();
+    DataTest::TearDown();
+    wince::reset(false);
+  }
+  void frame(int ms = 33) {
+    wince::advanceClock(static_cast<uint64_t>(ms) * 1000);
+    game->update(nullptr);
+  }
+  // Runs frames until the key lock is over, then one with the key pressed and released.
+  void tap(int key) {
+    for (int i = 0; i < 10 && game->m_keys.isLocked(); ++i) frame();
+    game->keyPressed(key);
+    game->keyReleased(key);
+    frame();
+  }
+  bool runUntil(int32_t state, int limit = 3000) {
+    for (int i = 0; i < limit && game->s_gameState != state; ++i) frame();
+    return game->s_gameState == state;
+  }
+  // Dismisses the queued messages and message boxes until the aim (at most limit frames).
+  bool runToAim(int limit = 3000) {
+    for (int i = 0; i < limit && game->s_gameState != k_stateAim; ++i) {
+      if (game->isMessageWaiting() || game->s_gameState == k_stateMessageBox)
+        tap(kKeyFire);
+      else
+        frame();
+    }
+    return game->s_gameState == k_stateAim;
+  }
+  // A match of the challenge or the lesson, as the list or the tutorial choice starts it.
+  void startChallenge(int32_t c) {
+    game->gameType = 4;
+    game->challengeNumber = c;
+    game->startMatch(4, 0, 10);
+  }
+  void startLesson(int32_t lesson, bool chained) {
+    game->gameType = 5;
+    game->lessonNumber = lesson;
+    game->tutorialStarted = chained;
+    game->startMatch(5, 0, 10);
+  }
+  // Saved byte at an offset of the save image.
+  uint8_t savedByte(int offset) { return game->m_saveImage ? game->m_saveImage[offset] : 0xEE; }
+};
+
+}  // namespace flowtest

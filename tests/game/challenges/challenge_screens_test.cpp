@@ -1,0 +1,151 @@
+// The challenge categories (170) and the challenge list (180): the veiled
+// rival match, the completion marks, the row marks after paging, locked rows
+// that cannot be started, and the won-challenge counts of the achievements.
+#include <string>
+
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "tests/game/screens/FrontEndFixture.h"
+
+namespace {
+
+class ChallengeScreens : public FrontEndTest {
+ protected:
+  void SetUp() override {
+    FrontEndTest::SetUp();
+    std::vector<Interface> all(38);
+    for (const char* name : {"003-question", "036-challenge-list", "037-challenge-menu"}) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      ASSERT_TRUE(interfacedata::compileInterface(
+          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
+          << name << ": " << error;
+    }
+    load(all, 0);
+  }
+  const int16_t* element(int id, int i) { return game->getInterfaceElement(id, i); }
+  bool shown(int id, int i) { return element(id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
+  int anim(int id, int i) { return game->getInterfaceElementAnim(id, i); }
+  void setAll(int32_t state) {
+    for (auto& category : game->m_career.challengeStates)
+      for (int32_t& s : category) s = state;
+  }
+};
+
+TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
+  for (const bool unlocked : {false, true}) {
+    SCOPED_TRACE(unlocked);
+    game->m_extraChallengeCategories = unlocked;
+    start(k_stateChallengeMenu);
+    EXPECT_EQ(game->getMenuEntryFlags(k_textRivalMatch), unlocked ? 0u : 4u);
+    game->selectMenuEntryById(k_textRivalMatch);
+    game->paintChallengeCategories(game->getGraphics());
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !unlocked) << k;
+    frame({kSelect});
+    EXPECT_EQ(game->s_gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
+    if (unlocked) {
+      EXPECT_EQ(game->gameType, 3);
+      EXPECT_EQ(game->rivalMatch, 1);
+    }
+  }
+}
+
+TEST_F(ChallengeScreens, CategoriesLeadToTheirListsAndBackToThePub) {
+  for (int c = 0; c < 4; ++c) {
+    start(k_stateChallengeMenu);
+    choose(static_cast<uint32_t>(k_textChallengeCategory0 + c));
+    EXPECT_EQ(game->s_gameState, k_stateChallengeList);
+    EXPECT_EQ(game->challengeCategory, c);
+  }
+  // Back from the list: the categories with nothing selected; back again: the pub.
+  frame();
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
+  frame();
+  EXPECT_EQ(game->getMenuSelection(), -1);
+  frame({kBack});
+  EXPECT_EQ(game->s_gameState, k_statePub);
+}
+
+TEST_F(ChallengeScreens, CompletionMarks) {
+  setAll(1);
+  for (int i = 0; i < 8; ++i) game->m_career.challengeStates[2][i] = 2 | 5 << 2;  // won after failures
+  game->m_career.challengeStates[1][7] = 2;
+  game->m_career.specialRivalWon = 1;
+  start(k_stateChallengeMenu);
+  const int expected[5] = {0, 0, 1, 0, 1};
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(anim(k_ifChallengeMenu, k_challengeMenuComplete0 + k), expected[k]) << k;
+}
+
+TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
+  // Category 1: 0 won, 1 open, 2 locked, 3 won; second page: 4 open, 5-7 locked.
+  const int32_t states[8] = {2, 1, 0, 2 | 3 << 2, 1 | 7 << 2, 0, 0, 0};
+  for (int i = 0; i < 8; ++i) game->m_career.challengeStates[1][i] = states[i];
+  game->challengeCategory = 1;
+  start(k_stateChallengeList);
+  EXPECT_EQ(game->gameType, 4);
+  auto marks = [&] {
+    std::string s;
+    for (int i = 0; i < 4; ++i)
+      s += !shown(k_ifChallengeList, k_challengeListMark0 + i) ? '-' : anim(k_ifChallengeList, k_challengeListMark0 + i) ? 'x' : 'o';
+    return s;
+  };
+  EXPECT_EQ(marks(), "xo-x");
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(game->m_menu.flags[i], states[i] == 0 ? 4u : 0u) << i;
+  // The page turned by a touch before the update: the marks follow.
+  game->m_menu.firstVisible = 4;
+  frame();
+  EXPECT_EQ(game->getMenuFirstVisible(), 4);
+  EXPECT_EQ(marks(), "o---");
+  // A locked row selected cannot start; an open one on the second page can.
+  game->m_menu.selection = 5;
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateChallengeList);
+  game->m_menu.selection = 4;
+  frame({kSelect});
+  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+  EXPECT_EQ(game->challengeNumber, 12);
+  EXPECT_EQ(game->opponentSlot, 1);
+}
+
+TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {
+  start(k_stateChallengeList);
+  game->m_menu.selection = 0;  // a touched row
+  for (const bool pending : {true, false}) {
+    game->m_screenFlags[k_screenFlagChallengeConfirm] = pending;
+    frame();
+    EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPage), !pending);
+    EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPageLabel), !pending);
+  }
+}
+
+TEST_F(ChallengeScreens, InfoPlateOnlyForVeiledOrUnwonEntries) {
+  game->m_career.challengeStates[0][0] = 2;
+  game->m_career.challengeStates[0][1] = 1;
+  start(k_stateChallengeList);
+  const struct {
+    int selection;
+    bool plate;
+  } cases[] = {{0, false}, {1, true}, {2, true}, {-1, true}};
+  for (const auto& c : cases) {
+    game->m_menu.selection = c.selection;
+    game->paintChallengeList(game->getGraphics());
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeList, k_challengeListInfo0 + k), c.plate) << c.selection;
+  }
+}
+
+TEST_F(ChallengeScreens, HalfAndAllWon) {
+  const struct {
+    int won;
+    bool half, all;
+  } cases[] = {{15, false, false}, {16, true, false}, {17, false, false}, {32, false, true}};
+  for (const auto& c : cases) {
+    setAll(1);
+    // Spread over the categories, with failed attempts in the high bits.
+    for (int n = 0; n < c.won; ++n) game->m_career.challengeStates[(n * 5) % 4][(n * 5 / 4) % 8] = 2 | 9 << 2;
+    EXPECT_EQ(game->countWonChallenges(), c.won);
+    EXPECT_EQ(game->isHalfChallengesWon(), c.half) << c.won;
+    EXPECT_EQ(game->isAllChallengesWon(), c.all) << c.won;
+  }
+}
+
+}  // namespace

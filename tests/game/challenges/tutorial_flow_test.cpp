@@ -1,0 +1,239 @@
+// Tutorial lessons through the turn flow: the lesson table, what follows a
+// lesson's shot, the aim-reached text shown once, lesson 2's snap to the 3,
+// the selector and masse locks, the text box's pages, the pass saved before
+// its text, lesson numbers out of range, and every lesson's found shot.
+#include "game/Korvane/cGame/cGameTutorial.h"
+#include "tests/game/challenges/ChallengeFlowFixture.h"
+#include "tests/game/data/BlockFont.h"
+
+namespace {
+
+using flowtest::FlowTest;
+using flowtest::kKeyFire;
+using flowtest::kKeyMasse;
+using flowtest::kKeyRightSoft;
+
+constexpr uint32_t kWin = 0x8, kLose = 0x10, kStart = 0x2000;
+
+class TutorialFlow : public FlowTest {
+ protected:
+  // In the aim, with the coach's first words (and any aim reached on the way
+  // in) read.
+  void enterLesson(int32_t lesson, bool chained = false) {
+    startLesson(lesson, chained);
+    ASSERT_TRUE(runToAim());
+    for (int i = 0; i < 3; ++i) frame();
+    ASSERT_TRUE(runToAim());
+  }
+  bool aimIsAt(int32_t ball) {
+    Vector2 d{0, 0};
+    game->m_world.balls[ball]->position.subtract(d, game->m_world.cueBall->position);
+    return game->m_world.shot.aim.x == d.x && game->m_world.shot.aim.y == d.y;
+  }
+};
+
+TEST(TutorialLessons, WordsAndTargets) {
+  const int32_t words[5][6] = {{55, 520, 521, 522, 523, -1},
+                               {56, 524, 525, 527, 528, 526},
+                               {57, 529, 530, 532, 533, 531},
+                               {58, 534, 535, 537, 538, 536},
+                               {59, 539, 540, 542, 544, 541}};
+  const int32_t targets[5] = {3, 3, 9, 9, 2};
+  for (int l = 0; l < 5; ++l) {
+    for (int w = 0; w < 6; ++w) EXPECT_EQ(tutorialLessonWord(l, w), words[l][w]) << l << "/" << w;
+    EXPECT_EQ(k_tutorialLessons[l].targetBall, targets[l]);
+  }
+  for (auto [l, w] : {std::pair{-1, 0}, std::pair{5, 0}, std::pair{0, 6}, std::pair{1, -1}})
+    EXPECT_EQ(tutorialLessonWord(l, w), -1) << l << "/" << w;
+}
+
+TEST_F(TutorialFlow, WhatFollowsTheShot) {
+  enum Next { kText, kPlayOn, kRetry, kChoice, kNextLesson, kFinished };
+  const struct {
+    int32_t lesson;
+    uint32_t outcome;
+    bool done, chained;
+    Next next;
+    int32_t text;
+  } cases[] = {
+      {0, kWin, false, false, kText, 522},   {3, kWin, false, true, kText, 537},
+      {0, kLose, false, false, kText, 523},  {4, kLose, false, true, kText, 544},
+      {0, kStart, false, false, kPlayOn, -1},
+      {0, kLose, true, false, kRetry, -1},   {2, kLose, true, true, kRetry, -1}, {1, kStart, true, true, kRetry, -1},
+      {0, kWin, true, false, kChoice, -1},   {4, kWin, true, false, kChoice, -1},
+      {0, kWin, true, true, kNextLesson, -1}, {1, kWin, true, true, kNextLesson, -1},
+      {2, kWin, true, true, kFinished, -1},  {4, kWin, true, true, kFinished, -1},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(testing::Message() << "lesson " << k.lesson << " outcome " << k.outcome << " done " << k.done
+                                    << " chained " << k.chained);
+    enterLesson(k.lesson, k.chained);
+    game->m_career.counterA = 0;
+    game->m_rules.shotOutcome = k.outcome | kStart;
+    game->messageDone = k.done;
+    game->m_questionMenuFlag = 1;
+    game->checkTutorialShotResult();
+    switch (k.next) {
+      case kText:
+        EXPECT_EQ(game->s_gameState, k_stateMessageBox);
+        EXPECT_EQ(game->messageText, k.text);
+        EXPECT_EQ(game->messagePlayer, 1);
+        EXPECT_EQ(game->m_career.counterA, k.outcome == kWin ? 1u << k.lesson : 0u);
+        break;
+      case kPlayOn: EXPECT_EQ(game->s_gameState, k_stateAim); break;
+      case kRetry:
+        EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
+        EXPECT_EQ(game->m_questionMenuFlag, 0);
+        break;
+      case kChoice:
+        EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
+        EXPECT_EQ(game->m_pendingReturnState, k_stateTutorialChoice);
+        break;
+      case kNextLesson:
+        EXPECT_EQ(game->lessonNumber, k.lesson + 1);
+        EXPECT_EQ(game->gameType, 5);
+        EXPECT_EQ(game->tutorialStarted, 1);
+        EXPECT_TRUE(runToAim());
+        break;
+      case kFinished: EXPECT_EQ(game->s_gameState, k_stateTutorialFinished); break;
+    }
+  }
+}
+
+TEST_F(TutorialFlow, PassIsSavedBeforeItsText) {
+  enterLesson(2);
+  int savedAtText = -1;
+  flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
+    if (state == k_stateMessageBox && step == k_subStateInit && g.m_saveImage) savedAtText = g.m_saveImage[160];
+  };
+  game->m_career.counterA = 0;
+  game->m_rules.shotOutcome = kWin | kStart;
+  game->messageDone = 0;
+  game->checkTutorialShotResult();
+  EXPECT_EQ(savedAtText, 1 << 2);
+}
+
+TEST_F(TutorialFlow, AimReachedTextOnceAndLessonTwoSnapsToTheThree) {
+  for (const int32_t lesson : {0, 2}) {
+    SCOPED_TRACE(lesson);
+    enterLesson(lesson);
+    const int32_t target = k_tutorialLessons[lesson].targetBall;
+    // The opening aim may have met the target already: pending again.
+    game->tutorialTarget = target;
+    game->aimAtBall(target, true);
+    frame();
+    EXPECT_EQ(game->s_gameState, k_stateMessageBox);
+    EXPECT_EQ(game->messageText, tutorialLessonWord(lesson, k_lessonAimReached));
+    EXPECT_TRUE(aimIsAt(lesson == 2 ? 3 : target));
+    ASSERT_TRUE(runToAim());
+    // Back on the target: no second text.
+    game->aimAtBall(target, true);
+    for (int i = 0; i < 10; ++i) frame();
+    EXPECT_EQ(game->s_gameState, k_stateAim);
+    EXPECT_TRUE(aimIsAt(target));
+  }
+}
+
+TEST_F(TutorialFlow, SelectorAndMasseLocks) {
+  const struct {
+    int32_t lesson;
+    bool selector, masse;
+    int32_t text;  // the text box on entering the selector or switching masse on
+  } cases[] = {{0, false, false, -1}, {1, true, false, 526}, {2, true, true, 531}, {3, true, true, 536},
+               {4, true, true, -1}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.lesson);
+    enterLesson(k.lesson);
+    tap(kKeyRightSoft);
+    EXPECT_EQ(game->s_gameState, k.selector ? k_stateSpinSelector : k_stateAim);
+    if (!k.selector) continue;
+    // Lessons 1 and 2 open their text on entering; its page is turned away first.
+    EXPECT_EQ(game->tutorialTextBoxOpen, k.lesson == 1 || k.lesson == 2);
+    if (game->tutorialTextBoxOpen) {
+      EXPECT_EQ(game->tutorialTextId, k.text);
+      EXPECT_EQ(game->spinArrowsLocked, 1);
+      while (game->tutorialTextBoxOpen) tap(kKeyFire);
+      EXPECT_EQ(game->hudHint, 13);
+      EXPECT_EQ(game->spinArrowsLocked, 0);
+    }
+    tap(kKeyMasse);
+    EXPECT_EQ(game->m_world.shot.masse, k.masse ? 1 : 0);
+    EXPECT_EQ(game->tutorialTextBoxOpen, k.lesson == 3);
+    if (k.lesson == 3) {
+      EXPECT_EQ(game->tutorialTextId, k.text);
+    }
+  }
+}
+
+TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
+  enterLesson(1);
+  std::unique_ptr<ASprite> font = makeBlockFont(*game);
+  game->m_fonts[0] = font.get();
+  game->tutorialTextBoxOpen = 0;
+  game->openTutorialTextBox(180);  // the controls help: pages parted by page breaks
+  const int32_t pages = game->tutorialTextPages;
+  ASSERT_GT(pages, 1);
+  EXPECT_EQ(game->hudHint, -1);
+  for (int p = 1; p < pages; ++p) {
+    EXPECT_EQ(game->tutorialTextMorePages, 1);
+    tap(kKeyFire);
+    EXPECT_EQ(game->tutorialTextPage, p);
+  }
+  EXPECT_EQ(game->tutorialTextMorePages, 0);
+  EXPECT_EQ(game->tutorialTextBoxOpen, 1);
+  tap(kKeyFire);
+  EXPECT_EQ(game->tutorialTextBoxOpen, 0);
+  EXPECT_EQ(game->hudHint, 13);
+  game->m_fonts[0] = nullptr;
+}
+
+TEST_F(TutorialFlow, LessonOutOfRangeStartsNothing) {
+  enterLesson(1);
+  for (const int32_t bad : {-1, 5, 40}) {
+    game->startTutorial(bad);
+    EXPECT_EQ(game->lessonNumber, 1);
+    EXPECT_EQ(game->s_gameState, k_stateAim);
+  }
+  // A frame start with a bad lesson: no record, no target, no layout.
+  game->lessonNumber = 7;
+  game->startTutorialLesson();
+  EXPECT_EQ(game->tutorialTarget, -1);
+  EXPECT_EQ(game->getTutorialLessonText(k_lessonTitle), -1);
+  for (int n = 0; n < 16; ++n) EXPECT_EQ(game->m_world.balls[n]->pocketed, 1) << n;
+}
+
+// The found shot of each lesson (the layouts' own) passes when played
+// through the match.
+TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
+  constexpr int32_t kQ = 16384;
+  const struct {
+    int32_t lesson, aimBall;
+    uint8_t masse;
+    int32_t englishX, englishY, power;
+  } shots[] = {
+      {0, 3, 0, 0, 0, 9000}, {1, 3, 0, 0, 10 * kQ, 14000}, {2, 3, 0, 0, 0, 8000},
+      {3, 9, 1, 10 * kQ, 0, 7000}, {4, 3, 0, 0, 0, 9000},
+  };
+  for (const auto& s : shots) {
+    SCOPED_TRACE(s.lesson);
+    enterLesson(s.lesson);
+    game->aimAtBall(s.aimBall, true);
+    frame();
+    ASSERT_TRUE(runToAim());
+    game->aimAtBall(s.aimBall, true);
+    game->m_world.shot.masse = s.masse;
+    game->m_world.shot.englishPoint.set(s.englishX, s.englishY);
+    flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
+      if (state == k_stateStroke && step == k_subStateInit) g.m_world.shot.powerGauge = s.power;
+    };
+    tap(kKeyFire);
+    ASSERT_EQ(game->s_gameState, k_stateShotPower);
+    tap(kKeyFire);
+    ASSERT_TRUE(runUntil(k_stateMessageBox));
+    flowtest::stepHook() = nullptr;
+    EXPECT_EQ(game->messageText, tutorialLessonWord(s.lesson, k_lessonPassed));
+    EXPECT_EQ(game->m_career.counterA & (1u << s.lesson), 1u << s.lesson);
+  }
+}
+
+}  // namespace
