@@ -51,7 +51,7 @@ void cGame::updateChallengeCategories() {
     s.count = 5;
     setUpScreen(s);
     // The rival match shows under a veil until it is unlocked.
-    if (!m_extraChallengeCategories) setMenuEntryFlags(k_textRivalMatch, kDisabled);
+    if (!specialRivalOpen) setMenuEntryFlags(k_textRivalMatch, kDisabled);
     markCompletedCategories();
     return;
   }
@@ -87,7 +87,7 @@ void cGame::markCompletedCategories() {
                             all ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
   setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuRivalMark,
-                          m_career.specialRivalWon ? k_marksAnimTickOn : k_marksAnimTickOff);
+                          m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 // ---- the challenges of one category

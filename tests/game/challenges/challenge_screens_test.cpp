@@ -34,7 +34,7 @@ class ChallengeScreens : public FrontEndTest {
 TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
   for (const bool unlocked : {false, true}) {
     SCOPED_TRACE(unlocked);
-    game->m_extraChallengeCategories = unlocked;
+    game->specialRivalOpen = unlocked;
     start(k_stateChallengeMenu);
     EXPECT_EQ(game->getMenuEntryFlags(k_textRivalMatch), unlocked ? 0u : 4u);
     game->selectMenuEntryById(k_textRivalMatch);
@@ -70,7 +70,7 @@ TEST_F(ChallengeScreens, CompletionMarks) {
   setAll(1);
   for (int i = 0; i < 8; ++i) game->m_career.challengeStates[2][i] = 2 | 5 << 2;  // won after failures
   game->m_career.challengeStates[1][7] = 2;
-  game->m_career.specialRivalWon = 1;
+  game->m_career.specialRivalBeaten = 1;
   start(k_stateChallengeMenu);
   const int expected[5] = {0, 0, 1, 0, 1};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(anim(k_ifChallengeMenu, k_challengeMenuComplete0 + k), expected[k]) << k;
