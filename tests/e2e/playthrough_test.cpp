@@ -35,8 +35,10 @@ void onFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   Record::runner->frame(state, !g.isComputerAtTable());
   if (held == 1 && !g.m_inGame) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
   if (held == 1) std::ofstream(Record::dir / "all-states.txt", std::ios::app) << state << (g.m_inGame ? "m " : " ");
-  if (held == 10 && pixels && !fs::exists(scripted::screenFile(Record::dir, state)))
-    wince::writePng(scripted::screenFile(Record::dir, state).string(), pixels, 240, 320);
+  // One frame of each screen; those over a match are named with an "m".
+  const fs::path shot = g.m_inGame ? Record::dir / ("state_" + std::to_string(state) + "m.png")
+                                   : scripted::screenFile(Record::dir, state);
+  if (held == 10 && pixels && !fs::exists(shot)) wince::writePng(shot.string(), pixels, 240, 320);
   const std::string save = walk::readFile(Record::dir / "write" / "save.sav");
   if (save.size() == 300 && save != Record::lastSave) {
     Record::lastSave = save;
@@ -100,7 +102,8 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   const std::vector<int> states = readStates(dir);
   EXPECT_EQ(join(states),
             "5 10 20 30 40 50 70 50 120 240 120 50 290 50 "  // options, help, about
-            "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop
+            "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop,
+            "80 140 200 210 370 20 "                          // a tournament round, lost
             "50 80 210 370 20 "                              // a quick match of eight-ball,
             "50 80 210 370 20 "                              // of UK eight-ball
             "50 80 210 370 20 "                              // and of nine-ball, each to its result
