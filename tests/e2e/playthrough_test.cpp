@@ -103,6 +103,7 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EQ(join(states),
             "5 10 20 30 40 50 70 50 120 240 120 50 290 50 "  // options, help, about
             "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop,
+            "250 260 250 110 "                                // the achievements,
             "80 140 200 210 370 20 "                          // a tournament round, lost
             "50 80 210 370 20 "                              // a quick match of eight-ball,
             "50 80 210 370 20 "                              // of UK eight-ball
