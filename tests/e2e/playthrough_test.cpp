@@ -101,7 +101,8 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
 
   const std::vector<int> states = readStates(dir);
   EXPECT_EQ(join(states),
-            "5 10 20 30 40 50 70 50 120 240 120 50 290 50 "  // options, help, about
+            "5 10 20 30 40 50 70 50 120 240 120 "            // options, help,
+            "130 370 20 130 120 50 290 50 "                   // a lesson passed, about
             "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop,
             "250 260 250 110 "                                // the achievements,
             "80 140 200 210 370 20 "                          // a tournament round, lost
@@ -131,6 +132,7 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   };
   const Saved steps[] = {
       {70, 1, {0}, "options: the aiming guide off"},
+      {630, 157, {0, 0, 0, 1}, "lesson 0 passed, saved before its words"},
       {110, 100, {1}, "the career started on the introduction's last page"},
       {110, 144, {0, 0, 0x03, 0xE8}, "a new career's money: 1000"},
       {430, 152, {0}, "the shop's explanation seen"},
