@@ -52,10 +52,30 @@ def table(t, cloth, dark, rail, raild):
     return "\n".join(lines) + "\n"
 
 
+def thumbnail(t, cloth, dark, rail, raild):
+    """The small picture of a table beside the chosen one (loc.bar t)."""
+    w, h = 64, 36
+    lines = [f"# loc.bar {t} (slot {60 + t}): table {t}, small, beside the chosen table.",
+             "# Written by map/make-tables.py.",
+             f"colour cloth {cloth}", f"colour dark {dark}", f"colour rail {rail}", f"colour raild {raild}",
+             f"frame 0 {w} {h} hotspot {w // 2} {h // 2}",
+             f"  rect 0 0 {w} {h} r=5 fill=linear(0,0,0,{h},rail,raild)",
+             f"  rect 4 4 {w - 8} {h - 8} r=2 fill=radial({w / 2},{h / 2},2,{w / 2},cloth,dark)"]
+    for x in (4.5, w / 2, w - 4.5):
+        for y in (4.5, h - 4.5):
+            lines.append(f"  circle {x} {y} 2.4 fill=#0A0A0A")
+    lines.append(f"  circle {w * 0.3:.1f} {h / 2} 1.8 fill=#F8F4E8")
+    lines.append(f"  circle {w * 0.7:.1f} {h / 2} 1.8 fill=#C0392B")
+    lines.append("end")
+    return "\n".join(lines) + "\n"
+
+
 def main():
     for t, c in enumerate(TABLES):
         with open(os.path.join(HERE, f"{3 + t:02d}-table-{t}.art"), "w") as f:
             f.write(table(t, *c))
+        with open(os.path.join(HERE, "..", "loc", f"{t:02d}-table-{t}.art"), "w") as f:
+            f.write(thumbnail(t, *c))
 
 
 if __name__ == "__main__":
