@@ -67,6 +67,7 @@ def thumbnail(t, cloth, dark, rail, raild):
     lines.append(f"  circle {w * 0.3:.1f} {h / 2} 1.8 fill=#F8F4E8")
     lines.append(f"  circle {w * 0.7:.1f} {h / 2} 1.8 fill=#C0392B")
     lines.append("end")
+    lines += ["", "anim 0", "  0 1", "end"]
     return "\n".join(lines) + "\n"
 
 
