@@ -8,8 +8,6 @@
 void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
 // Messages and dialog boxes of the shot rules (kind 2 messages, dialogs of kind 1 or 2).
-void cGame::queueRuleMessage(int32_t /*text*/, int32_t /*nameText*/, int32_t /*groupText*/) {}
-void cGame::showRuleDialog(int32_t /*kind*/, int32_t /*title*/, int32_t /*bodyText*/, int32_t /*number*/) {}
 // The hit spark of the effect bank.
 void cGame::restartHitSpark(int32_t /*x*/, int32_t /*y*/) {}
 // A player's character: the career character for player 0, the rival's slot for player 1.

@@ -1,6 +1,7 @@
 // The message queue shown in the message boxes of the in-game interface, the
 // centred dialog box, and the work-string helpers that fill message texts.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
@@ -254,6 +255,38 @@ void cGame::replaceTextTagWithString(const char* str) {
 void cGame::replaceTextTagWithText(int32_t textId) {
   const int32_t at = findTag(m_text, "%t", 0);
   if (at >= 0) replaceAt(m_text, at, 2, getStringData(textId), getStringLength(textId));
+}
+
+// ---- the rules' words during a match
+
+// A rule message: the text with the players' names, a character's name in
+// its first "%t" and a group's name in the next; queued as kind 2.
+void cGame::queueRuleMessage(int32_t text, int32_t nameText, int32_t groupText) {
+  if (text < 0) return;
+  substitutePlayerNames(text);
+  if (nameText >= 0) replaceTextTagWithText(nameText);
+  if (groupText >= 0) replaceTextTagWithText(groupText);
+  addMessageEx(2, m_text.work, -1, -1);
+}
+
+// A rule dialog: its title, and for kind 2 the body with a number (when
+// there is one) in its first "%t".
+void cGame::showRuleDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
+  if (title < 0) return;
+  char titleText[DialogBox::kTextSize];
+  substitutePlayerNames(title);
+  copyText(titleText, m_text.work, DialogBox::kTextSize);
+  char body[DialogBox::kTextSize] = {};
+  if (kind == 2 && bodyText >= 0) {
+    substitutePlayerNames(bodyText);
+    if (number >= 0) {
+      char digits[16];
+      std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
+      replaceTextTagWithString(digits);
+    }
+    copyText(body, m_text.work, DialogBox::kTextSize);
+  }
+  showDialogBox(kind, titleText, body);
 }
 
 void cGame::substitutePlayerNames(int32_t textId) {

@@ -209,4 +209,25 @@ TEST_F(Messages, WorkStringTags) {
   EXPECT_EQ(text(0), " vs , ");
 }
 
+TEST_F(Messages, RuleMessagesAndDialogsTakeTheirNamesAndNumbers) {
+  putTexts({"", "%t plays %t", "Ada", "the reds", "Nice shot!", "Balls in one shot: %t", "Scratch!"});
+  game->queueRuleMessage(1, 2, 3);
+  game->queueRuleMessage(1, -1, -1);
+  ASSERT_EQ(game->m_messages.count, 2);
+  EXPECT_EQ(text(0), "Ada plays the reds");
+  EXPECT_EQ(game->m_messages.kind[0], 2);
+  EXPECT_EQ(text(1), "%t plays %t");
+  game->queueRuleMessage(-1, 2, 3);  // no text: nothing queued
+  EXPECT_EQ(game->m_messages.count, 2);
+
+  game->showRuleDialog(2, 4, 5, 3);
+  EXPECT_EQ(game->m_dialog.kind, 2);
+  EXPECT_STREQ(game->m_dialog.title, "Nice shot!");
+  EXPECT_STREQ(game->m_dialog.body, "Balls in one shot: 3");
+  game->showRuleDialog(1, 6, -1, -1);
+  EXPECT_EQ(game->m_dialog.kind, 1);
+  EXPECT_STREQ(game->m_dialog.title, "Scratch!");
+  EXPECT_STREQ(game->m_dialog.body, "");
+}
+
 }  // namespace
