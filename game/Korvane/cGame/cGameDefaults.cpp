@@ -9,7 +9,6 @@ void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
 // Messages and dialog boxes of the shot rules (kind 2 messages, dialogs of kind 1 or 2).
 // The hit spark of the effect bank.
-void cGame::restartHitSpark(int32_t /*x*/, int32_t /*y*/) {}
 // A player's character: the career character for player 0, the rival's slot for player 1.
 int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/SpriteAnimPlayer.h"
@@ -98,6 +99,17 @@ void cGame::paintTextBox(Graphics* g) {
     if (ASprite* font = m_fonts[0]) font->setCurrentPalette(0);
   }
   if (textBoxMorePages) paintSpriteElementTo(kTextBoxMore, 0, 0, false, g);
+}
+
+// A hard hit on a ball: the effect bank's spark plays once from the start at
+// the ball's drawing place; the table scene paints it while it runs.
+void cGame::restartHitSpark(int32_t x, int32_t y) {
+  SpriteAnimPlayer* p = m_matchPlayerI;
+  if (!p) return;
+  p->resetAnim();
+  p->setAnim(k_animHitSpark);
+  p->setPosition(x, y);
+  p->active = 1;
 }
 
 void cGame::paintTableScene(Graphics* g) {

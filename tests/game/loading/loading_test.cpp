@@ -10,6 +10,7 @@
 
 #include "../data/DataFixture.h"
 #include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "tools/bar/BarWriter.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "zul/2d/ASprite.h"
@@ -249,6 +250,17 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   EXPECT_EQ(game->m_matchPlayerH->y, 0);
   ASSERT_NE(game->m_matchPlayerI, nullptr);
   EXPECT_EQ(game->m_matchPlayerI->active, 0);
+  // A hard hit starts the spark at the ball, from its first frame, every time.
+  for (int hit = 0; hit < 2; ++hit) {
+    game->restartHitSpark(50 + hit, 60);
+    EXPECT_EQ(game->m_matchPlayerI->active, 1);
+    EXPECT_EQ(game->m_matchPlayerI->getAnim(), k_animHitSpark);
+    EXPECT_EQ(game->m_matchPlayerI->x, 50 + hit);
+    EXPECT_EQ(game->m_matchPlayerI->y, 60);
+    EXPECT_FALSE(game->m_matchPlayerI->isAnimOver());
+    for (int f = 0; f < 3; ++f) game->m_matchPlayerI->update();
+  }
+  game->m_matchPlayerI->active = 0;
   EXPECT_EQ(game->getPoolBank(k_poolBankBalls1to8), game->m_matchBanks[1]);
   // Portraits of the two chosen characters stay, the others went.
   for (int c = 0; c <= 10; ++c) EXPECT_EQ(game->m_sprites[13 + c] != nullptr, c == 2 || c == 7) << c;
