@@ -6,14 +6,14 @@ chr/make-portraits.py at 24x24, the empty, empty-winner and out slots
 padlock (8), the cup (9), the note plate (10), the name plate (12), a slot
 ring (13) and the prize picture's cup and rays (24, 25). Run it again after
 changing a character."""
-import importlib.util
 import os
 import re
+import runpy
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("portraits", os.path.join(HERE, "..", "chr", "make-portraits.py"))
-portraits = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(portraits)
+# The portrait table and drawing, read from the portraits' generator.
+portraits = types.SimpleNamespace(**runpy.run_path(os.path.join(HERE, "..", "chr", "make-portraits.py")))
 
 SCALE = 0.46
 # Portrait head space (56x56, face centre 28, 26) to the 24x24 head.
