@@ -33,6 +33,16 @@ struct Child {
   static inline walk::Runner* runner = nullptr;  // null: the folder's script.txt alone
 };
 
+std::string hexOf(const std::string& bytes) {
+  static const char* hex = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out.push_back(hex[c >> 4]);
+    out.push_back(hex[c & 15]);
+  }
+  return out;
+}
+
 // Every distinct image the run's save file passes through goes to images.txt
 // (hex, one a line); a kill frame ends the process there and then.
 void onFrame(cGame& g, int state, int held, const uint16_t*) {
@@ -43,10 +53,7 @@ void onFrame(cGame& g, int state, int held, const uint16_t*) {
   const std::string save = walk::readFile(Child::dir / "write" / "save.sav");
   if (save.empty() || save == Child::lastSave) return;
   Child::lastSave = save;
-  std::ofstream out(Child::dir / "images.txt", std::ios::app);
-  static const char* hex = "0123456789abcdef";
-  for (unsigned char c : save) out << hex[c >> 4] << hex[c & 15];
-  out << '\n';
+  std::ofstream(Child::dir / "images.txt", std::ios::app) << hexOf(save) << '\n';
 }
 
 // Runs the walk (or with `walkIt` false the script of `dir`) in a child
@@ -82,15 +89,6 @@ std::vector<std::string> readImages(const fs::path& dir) {
   return images;
 }
 
-std::string hexOf(const std::string& bytes) {
-  static const char* hex = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out.push_back(hex[c >> 4]);
-    out.push_back(hex[c & 15]);
-  }
-  return out;
-}
 
 fs::path freshDir(const std::string& name) {
   const fs::path dir = fs::path(KV_BINARY_DIR) / ("e2e_kill_" + std::to_string(getpid()) + "_" + name);

@@ -788,6 +788,9 @@ class cGame : public GameBase {
   // Frame starts of the challenge and tutorial modes.
   void startChallenge();
   void startTutorialLesson();
+  // The frame start both share: player 0 on a broken, closed table, the
+  // rules in `mode`, the layout placed (none when `hasLayout` is false).
+  void startScriptedFrame(int32_t mode, bool hasLayout);
   PhysicsWorld m_world;
   TableLayout m_tableLayout;
   RuleState m_rules;

@@ -71,24 +71,28 @@ bool cGame::isAllChallengesWon() const { return countWonChallenges() == kChallen
 
 // ---- frame start
 
-void cGame::startChallenge() {
-  ruleSet = kChallengeRuleSet;
+void cGame::startScriptedFrame(int32_t mode, bool hasLayout) {
   currentPlayer = 0;
   m_rules.previousPlayer = 1;
-  m_rules.rulesMode = RuleState::kModeChallenge;
+  m_rules.rulesMode = mode;
   setBallSprites();
-  // A number out of range takes no layout (its group would be a lesson's).
-  if (isChallenge(challengeNumber))
+  if (hasLayout)
     placeBalls();
   else
     m_world.placeBalls(TableLayoutGroup{});
   prepareFirstShot();
   m_world.breakPlayed = 1;
   m_rules.tableOpen = 0;
-  s_challengeDemoCurrentShot = 0;
   m_rules.breakBytes[0] = 0;
   m_rules.breakBytes[1] = 1;
   m_rules.thirdTurnByte = 0;
+}
+
+void cGame::startChallenge() {
+  ruleSet = kChallengeRuleSet;
+  // A number out of range takes no layout (its group would be a lesson's).
+  startScriptedFrame(RuleState::kModeChallenge, isChallenge(challengeNumber));
+  s_challengeDemoCurrentShot = 0;
   startChallengeRules();
   m_rules.shotOutcome = kOutStart;
   prizeShown = 0;

@@ -61,22 +61,9 @@ void cGame::startTutorial(int32_t lesson) {
 }
 
 void cGame::startTutorialLesson() {
-  currentPlayer = 0;
-  m_rules.previousPlayer = 1;
-  m_rules.rulesMode = RuleState::kModeTutorial;
-  setBallSprites();
   // A lesson number out of range takes no layout (its group would be
   // another lesson's or a challenge's).
-  if (isLesson(lessonNumber))
-    placeBalls();
-  else
-    m_world.placeBalls(TableLayoutGroup{});
-  prepareFirstShot();
-  m_world.breakPlayed = 1;
-  m_rules.tableOpen = 0;
-  m_rules.breakBytes[0] = 0;
-  m_rules.breakBytes[1] = 1;
-  m_rules.thirdTurnByte = 0;
+  startScriptedFrame(RuleState::kModeTutorial, isLesson(lessonNumber));
   m_rules.tutorialLocks[0] = lessonNumber < 1;
   m_rules.tutorialLocks[1] = lessonNumber < 2;
   tutorialTarget = isLesson(lessonNumber) ? k_tutorialLessons[lessonNumber].targetBall : -1;
