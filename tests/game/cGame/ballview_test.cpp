@@ -5,6 +5,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "gles/GlContext.h"
+#include "tests/game/cGame/GameWithGl.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
 
@@ -24,20 +25,7 @@ TEST(BallViewUnits, GoldValues) {
   EXPECT_EQ(cGame::tableToViewY(-(0x50000 + 0x20C000)), 0);
 }
 
-class BallView : public ::testing::Test {
- protected:
-  void SetUp() override {
-    gl = std::make_unique<GlContext>();
-    setCurrentGlContext(gl.get());
-    game = std::make_unique<cGame>(nullptr);
-  }
-  void TearDown() override {
-    game.reset();
-    setCurrentGlContext(nullptr);
-  }
-  std::unique_ptr<GlContext> gl;
-  std::unique_ptr<cGame> game;
-};
+class BallView : public GameWithGl {};
 
 TEST_F(BallView, Init3DBuildsTheRenderImageOnce) {
   EXPECT_EQ(game->m_renderImage, nullptr);

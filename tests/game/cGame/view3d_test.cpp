@@ -5,24 +5,12 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "gles/GlContext.h"
+#include "tests/game/cGame/GameWithGl.h"
 #include "zul/memory/StackMemoryPool.h"
 
 namespace {
 
-class View3D : public ::testing::Test {
- protected:
-  void SetUp() override {
-    gl = std::make_unique<GlContext>();
-    setCurrentGlContext(gl.get());
-    game = std::make_unique<cGame>(nullptr);
-  }
-  void TearDown() override {
-    game.reset();
-    setCurrentGlContext(nullptr);
-  }
-  std::unique_ptr<GlContext> gl;
-  std::unique_ptr<cGame> game;
-};
+class View3D : public GameWithGl {};
 
 TEST_F(View3D, TheRendererPoolIsTheGamesScratchPool) {
   EXPECT_EQ(getStackMemoryPool(), &game->m_renderer.getScratchPool());
