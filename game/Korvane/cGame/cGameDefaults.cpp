@@ -7,8 +7,6 @@
 // Resource pack index (loaded by init).
 void cGame::loadResourceIndex() { m_resources.loadIndex(); }
 
-// Messages and dialog boxes of the shot rules (kind 2 messages, dialogs of kind 1 or 2).
-// The hit spark of the effect bank.
 // A player's character: the career character for player 0, the rival's slot for player 1.
 int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
 
@@ -20,7 +18,5 @@ ASprite* cGame::getPoolBank(int32_t bank) const {
   if (bank < 0 || bank >= k_poolBankCount) return nullptr;
   return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
 }
-
-// Opponents, the table scene and the roster.
 
 
