@@ -365,11 +365,10 @@ void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot*
   r->second = second;
   r->third = third;
   r->flags = flags;
-  // Corners on one row: every rasteriser draws nothing for such a triangle,
-  // so its record and its key are kept but it stays out of the lists that
-  // the flush walks.
-  const bool oneRow = first->screenY == second->screenY && second->screenY == third->screenY;
-  insertIntoBucket(r, !(oneRow && !m_keepOneRowRecords && kvgl::skipsOneRowTriangles(m_rasteriser)));
+  // A triangle that every rasteriser walks without a pixel keeps its record
+  // and its key but stays out of the lists that the flush walks.
+  insertIntoBucket(r, !(kvgl::walksNoPixel(first, second, third) && !m_keepOneRowRecords &&
+                        kvgl::skipsOneRowTriangles(m_rasteriser)));
 }
 
 void GlContext::insertIntoBucket(TriangleRecord* r, bool link) {

@@ -33,9 +33,28 @@ void drawLineSmoothBlend32(GlContext*, const VertexSlot*, const VertexSlot*, con
 // selection that does not exist or does not fit the state).
 bool selectRasteriser(GlContext& context);
 
-// True for the rasterisers above (and none): a triangle whose corners share
-// one row gives them nothing to draw.
+// True for the rasterisers above (and none): a triangle for which
+// walksNoPixel holds gives them nothing to draw.
 bool skipsOneRowTriangles(TriangleRasteriser r);
+
+// Corners on one row or in one column, or on two neighbouring rows with one
+// corner on the upper row or two there in one column: the walks give every
+// row a right end no further right than its left one.
+inline bool walksNoPixel(const VertexSlot* a, const VertexSlot* b, const VertexSlot* c) {
+  const int32_t ya = a->screenY, yb = b->screenY, yc = c->screenY;
+  const int32_t xa = a->screenX, xb = b->screenX, xc = c->screenX;
+  if (xa == xb && xb == xc) return true;
+  int32_t top = ya < yb ? ya : yb;
+  if (yc < top) top = yc;
+  // Rows below the top one: 0 (one row) or 1 (two rows) for each corner.
+  const int32_t da = ya - top, db = yb - top, dc = yc - top;
+  if ((da | db | dc) > 1) return false;
+  if (da + db + dc != 1) return true;  // one row, or one corner on the upper row
+  // Two corners on the upper row: nothing when they share a column.
+  if (da == 1) return xb == xc;
+  if (db == 1) return xa == xc;
+  return xa == xb;
+}
 void selectLineRasteriser(GlContext& context);
 
 }  // namespace kvgl

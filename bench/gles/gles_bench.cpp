@@ -236,12 +236,23 @@ void compareWithMesa(int frames) {
 
 }  // namespace
 
-// --compare=N prints only the comparison with Mesa, N frames per timing.
+// --compare=N prints only the comparison with Mesa, N frames per timing;
+// --profile=SCENE,N only draws N frames of one scene (for a profiler).
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--compare=", 10) == 0) {
       const int frames = std::atoi(argv[i] + 10);
       compareWithMesa(frames > 0 ? frames : 200);
+      return 0;
+    }
+    if (std::strncmp(argv[i], "--profile=", 10) == 0) {
+      const std::string arg = argv[i] + 10;
+      const size_t comma = arg.find(',');
+      benchscene::Scene scene;
+      if (!benchscene::sceneByName(arg.substr(0, comma).c_str(), scene)) return 1;
+      OurScene s(scene);
+      const int frames = comma == std::string::npos ? 10000 : std::atoi(arg.c_str() + comma + 1);
+      for (int f = 0; f < frames; ++f) s.frame();
       return 0;
     }
   }
