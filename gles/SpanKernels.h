@@ -150,9 +150,37 @@ constexpr bool hasPut8() {
 constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
 constexpr uint32_t depthHalf(uint32_t z) { return (z << 3) & 0xFFFF0000u; }
 
+// Eight colour-and-depth words.
+inline Lane8 load8(const uint32_t* p) {
+  Lane8 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void store8(uint32_t* p, Lane8 v) { std::memcpy(p, &v, sizeof v); }
+KV_SPAN_INLINE Lane8 widen8(Px8 c) { return __builtin_convertvector(c, Lane8); }
+KV_SPAN_INLINE Px8 narrow8(Lane8 w) { return __builtin_convertvector(w & 0xFFFFu, Px8); }
+// Lanes of `a` where the mask is set, of `b` elsewhere.
+KV_SPAN_INLINE Lane8 select8(Lane8 mask, Lane8 a, Lane8 b) { return (a & mask) | (b & ~mask); }
+KV_SPAN_INLINE Lane8 mask8(Lane8 cond) { return reinterpret_cast<Lane8>(cond); }
+
 // Colour-and-depth words. Skip0 makes texel 0 write nothing (RGB565/5551 rule).
 template <int Mode, bool Test, bool Write, bool Skip0>
 struct TexPut32 {
+  static constexpr bool kEight = true;
+  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) {
+    const Lane8 w = load8(p);
+    Lane8 colour = widen8(c);
+    Lane8 keep = {};  // lanes left as they are
+    if constexpr (Mode == kTexel4444) {
+      keep = mask8((colour & 15u) == 0);
+      colour = widen8(blend4444Over565x8(narrow8(w), c));
+    } else if constexpr (Skip0) {
+      keep = mask8(colour == 0);
+    }
+    if constexpr (Test) keep |= mask8(w < (z << 3));
+    const Lane8 out = Write ? colour | ((z << 3) & 0xFFFF0000u) : (w & 0xFFFF0000u) | colour;
+    store8(p, select8(keep, w, out));
+  }
   static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
     const uint32_t w = *p;
     uint32_t colour = c;
@@ -175,6 +203,13 @@ struct TexPut32 {
 
 // Depth-tested additive words; depth is never written.
 struct AddPut32 {
+  static constexpr bool kEight = true;
+  // A zero texel adds nothing, so only the depth test picks the lanes.
+  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) {
+    const Lane8 w = load8(p);
+    const Lane8 sum = (w & 0xFFFF0000u) | widen8(addSat565x8(narrow8(w), c));
+    store8(p, select8(mask8(w < (z << 3)), w, sum));
+  }
   static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
     const uint32_t w = *p;
     if (c != 0 && depthPasses(w, z)) *p = (w & 0xFFFF0000u) | addSat565(w & 0xFFFFu, c);

@@ -339,6 +339,13 @@ void compareSpans(Lcg& rnd, const char* name) {
     for (int i = 2; i < 12; ++i) sp.w[i] = rnd.upTo(3) == 0 ? rnd.any() : rnd.upTo(1 << 20) - (1 << 19);
     if (rnd.upTo(2)) sp.w[4] = 16384 + rnd.upTo(1 << 16);  // a w where the divisions matter
     const bool persp = trial % 2 == 1;
+    if (HasZ && rnd.upTo(2)) {
+      // A depth constant along the span met by stored words just at, below and above it.
+      sp.w[3] = persp ? 0 : sp.w[2];
+      const uint32_t at = static_cast<uint32_t>(sp.w[2]) << 3;
+      for (Pixel& p : want) p = static_cast<Pixel>(at + static_cast<uint32_t>(rnd.upTo(3)) - 1u);
+      got = want;
+    }
     if (persp) {
       perspectiveSpan<Pixel, K, OnePixel<Put>, HasZ, false>(tex.data(), want.data(), &sp);
       perspectiveSpan<Pixel, K, Put, HasZ, false>(tex.data(), got.data(), &sp);
@@ -379,6 +386,15 @@ TEST(TexturedSpans, EightPixelRulesEqualThePixelRules) {
   compareAllSizes<TexPut16<kTexel5551>>(rnd, "5551");
   compareAllSizes<TexPut16<kTexel4444>>(rnd, "4444");
   compareAllSizes<AddPut16>(rnd, "additive");
+  // Colour-and-depth words: random stored depths against random span depths,
+  // so lanes pass and fail the test side by side.
+  compareAllSizes<TexPut32<kTexel565, false, false, false>, uint32_t, false>(rnd, "words 565");
+  compareAllSizes<TexPut32<kTexel565, true, false, true>, uint32_t, true>(rnd, "words 565 tested, texel 0 skipped");
+  compareAllSizes<TexPut32<kTexel565, false, true, false>, uint32_t, true>(rnd, "words 565 written");
+  compareAllSizes<TexPut32<kTexel565, true, true, true>, uint32_t, true>(rnd, "words 565 tested written, texel 0 skipped");
+  compareAllSizes<TexPut32<kTexel4444, false, false, false>, uint32_t, false>(rnd, "words 4444");
+  compareAllSizes<TexPut32<kTexel4444, true, true, false>, uint32_t, true>(rnd, "words 4444 tested written");
+  compareAllSizes<AddPut32, uint32_t, true>(rnd, "words additive");
 }
 
 // Where the processor has 256-bit vectors the tables hold walks built for
