@@ -4,6 +4,7 @@
 // screens the steps wait for.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -26,10 +27,11 @@ enum class ScriptEventKind { Down, Up, Move };
 //                         "move", or "press" (down, and 100 ms later up)
 //   at STATE              the touches after it wait until the game is in
 //                         STATE (and every touch before has been made)
-//   each STATE.. until STOP  the touches up to "end" are made each time the
-//   ...                   game is in one of the STATEs with nothing left to
-//   end                   deliver, until it reaches STOP; "520h" is state 520
-//                         with the human player at the table
+//   each STATE.. until STOP..  the touches up to "end" are made each time
+//   ...                   the game is in one of the STATEs with nothing left
+//   end                   to deliver, until it reaches one of the STOPs;
+//                         "520h" is state 520 with the human player at the
+//                         table
 struct Touch {
   uint32_t wait = 0;
   ScriptEventKind kind = ScriptEventKind::Down;
@@ -38,7 +40,7 @@ struct Touch {
 struct Step {
   enum Kind { Touches, At, Each } kind = Touches;
   std::vector<std::pair<int, bool>> states;  // a state, and whether the human must be at the table
-  int until = 0;
+  std::vector<int> until;  // any of these ends a repeat
   std::vector<Touch> touches;
   bool matches(int state, bool humanAtTable) const {
     for (const auto& [s, human] : states)
@@ -90,8 +92,13 @@ inline bool parse(const std::string& text, std::vector<Step>& out, std::string* 
       }
       if (step.states.empty()) return fail("want a state after " + w[0]);
       if (step.kind == Step::Each) {
-        bool h = false;
-        if (i + 2 != w.size() || !parseState(w[i + 1], step.until, h)) return fail("want 'each STATE.. until STOP'");
+        for (size_t k = i + 1; k < w.size(); ++k) {
+          int state = 0;
+          bool h = false;
+          if (!parseState(w[k], state, h) || h) return fail("not a state to stop at: '" + w[k] + "'");
+          step.until.push_back(state);
+        }
+        if (i == w.size() || step.until.empty()) return fail("want 'each STATE.. until STOP..'");
         inEach = true;
       } else if (step.states.size() != 1 || i != w.size()) {
         return fail("want 'at STATE'");
@@ -136,7 +143,7 @@ class Runner {
     while (m_next < m_steps.size()) {
       const Step& step = m_steps[m_next];
       // A repeat ends when its screen comes, dropping what it still had to touch.
-      if (step.kind == Step::Each && state == step.until) {
+      if (step.kind == Step::Each && std::find(step.until.begin(), step.until.end(), state) != step.until.end()) {
         wince::setScript({});
         ++m_next;
         continue;

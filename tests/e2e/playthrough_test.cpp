@@ -103,9 +103,11 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EQ(join(states),
             "5 10 20 30 40 50 70 50 120 240 120 "            // options, help,
             "130 370 20 130 120 50 290 50 "                   // a lesson passed, about
-            "150 160 110 430 270 60 330 110 270 110 "         // a career: the pub and the shop,
+            "150 160 110 "                                    // a career: the pub,
+            "170 180 370 20 180 170 110 "                     // a challenge won,
+            "430 270 60 330 110 270 110 "                     // the shop,
             "250 260 250 110 "                                // the achievements,
-            "80 140 200 210 370 20 "                          // a tournament round, lost
+            "80 140 200 210 370 20 200 390 110 "              // a tournament's final, won
             "50 80 210 370 20 "                              // a quick match of eight-ball,
             "50 80 210 370 20 "                              // of UK eight-ball
             "50 80 210 370 20 "                              // and of nine-ball, each to its result
@@ -122,8 +124,9 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
   EXPECT_EQ(walk::readFile(dir / "tracked.txt"), std::to_string(2 * 240 * 320 * 2 + 241 * 4 + 321 * 4))
       << "bytes still held at quit";
 
-  // Each step that saves, by the screen where its image first appears: the
-  // bytes it must hold (money is big-endian at 144).
+  // Each step that saves, in the walk's order, by the screen where its image
+  // first appears (at or after the step before's): the bytes it must hold
+  // (money is big-endian at 144).
   struct Saved {
     int state;
     int offset;
@@ -135,19 +138,24 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
       {630, 157, {0, 0, 0, 1}, "lesson 0 passed, saved before its words"},
       {110, 100, {1}, "the career started on the introduction's last page"},
       {110, 144, {0, 0, 0x03, 0xE8}, "a new career's money: 1000"},
+      {630, 112, {2}, "challenge 0 won, saved before the coach's words"},
+      {630, 144, {0, 0, 0x04, 0x1A}, "and its prize paid: 1050"},
       {430, 152, {0}, "the shop's explanation seen"},
-      {330, 144, {0, 0, 0, 0}, "the first cue bought for 1000"},
+      {330, 144, {0, 0, 0, 50}, "the first cue bought for 1000"},
       {330, 151, {0x20}, "item 5 owned"},
       {330, 155, {0x10, 0x81}, "and equipped"},
+      {390, 144, {0, 0, 0, 135}, "the tournament's prize: 85"},
   };
   const auto saves = readSaves(dir);
+  auto from = saves.begin();
   for (const Saved& step : steps) {
-    auto it = std::find_if(saves.begin(), saves.end(), [&](const auto& s) { return s.first == step.state; });
+    auto it = std::find_if(from, saves.end(), [&](const auto& s) { return s.first == step.state; });
     ASSERT_NE(it, saves.end()) << "no save in state " << step.state << ": " << step.what;
     ASSERT_EQ(it->second.size(), 300u);
     EXPECT_EQ(std::vector<uint8_t>(it->second.begin() + step.offset, it->second.begin() + step.offset + step.bytes.size()),
               step.bytes)
         << step.what;
+    from = it;
   }
   if (!std::getenv("KV_E2E_KEEP")) fs::remove_all(dir);
 }
