@@ -20,6 +20,7 @@ shots=(
   "match       quick-match  1300"
   "ball-view   ball-view    1788"
   "shop        shop         1340"
+  "challenge   challenge    1420"
 )
 for shot in "${shots[@]}"; do
   read -r name script frame <<<"$shot"
