@@ -16,6 +16,7 @@
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/game/program/ScriptedProgram.h"
 #include "tools/save/SaveFileWriter.h"
 #include "wince/layer.h"
 #include "wince/windows.h"
@@ -70,7 +71,7 @@ bool tickShown(cGame& g, const uint16_t* pixels, int x, int y, int anim) {
 enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
 
 [[noreturn]] void runProgram(const std::string& capture) {
-  g_writeDir = std::filesystem::temp_directory_path() / ("kv_ach_program_" + std::to_string(::getpid()));
+  g_writeDir = scripted::runFolder("ach_program");
   std::filesystem::remove_all(g_writeDir);
   std::filesystem::create_directories(g_writeDir);
   savefile::Settings settings;
@@ -162,6 +163,7 @@ TEST(AchievementProgram, ListPagedByTouchThenBackToTheCategories) {
   if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const char* capture = std::getenv("KV_ACH_CAPTURE");  // a folder to keep the frames in
+  scripted::runFolder("ach_program");  // made here: this process removes it
   EXPECT_EXIT(runProgram(capture ? capture : ""), ::testing::ExitedWithCode(0),
               "run: entered=260 badge=on cursor=2 first=5 ticks=5 back=250 save-unchanged\n");
 }
@@ -173,7 +175,7 @@ namespace {
 // Over the first screen after loading: the tenth achievement of category 1
 // slides in, then the completion notice waits for the left soft key.
 [[noreturn]] void runNotices(const std::string& capture) {
-  g_writeDir = std::filesystem::temp_directory_path() / ("kv_ach_notices_" + std::to_string(::getpid()));
+  g_writeDir = scripted::runFolder("ach_notices");
   std::filesystem::remove_all(g_writeDir);
   std::filesystem::create_directories(g_writeDir);
   wince::Options options;
@@ -240,6 +242,7 @@ TEST(AchievementProgram, NoticeThenCompletionNoticeOverAScreen) {
   if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const char* capture = std::getenv("KV_ACH_CAPTURE");
+  scripted::runFolder("ach_notices");  // made here: this process removes it
   EXPECT_EXIT(runNotices(capture ? capture : ""), ::testing::ExitedWithCode(0),
               "run: plate=home shown=1 shown=0 completion=up completion=none state=30 saved\n");
 }

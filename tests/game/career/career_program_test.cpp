@@ -37,7 +37,7 @@ constexpr const char* kScript =
     "30000 down 220 166\n"  // and the shop
     "30100 up 220 166\n";
 
-fs::path workDir() { return fs::temp_directory_path() / "kv_career_program"; }
+fs::path workDir() { return scripted::runFolder("career_program"); }
 
 struct Seen {
   int spots[6] = {};        // frames shown at rest on each spot

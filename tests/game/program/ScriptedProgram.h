@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
+
+#include <unistd.h>
 
 #include "game/Game/Game.h"
 #include "platform/brew/ApplicationImpl.h"
@@ -19,6 +22,53 @@
 namespace scripted {
 
 namespace fs = std::filesystem;
+
+// A folder of this test process's own under the system's temporary folder,
+// made on first use and removed at exit, so that two build trees testing at
+// once never share one. A death-test child started afresh by its parent
+// takes the parent's folder, handed down in the environment with the
+// parent's process id.
+class RunFolder {
+ public:
+  RunFolder() {
+    if (const char* handed = std::getenv(kVariable)) {
+      const std::string s = handed;
+      const size_t colon = s.find(':');
+      if (colon != std::string::npos && std::atol(s.substr(0, colon).c_str()) == static_cast<long>(::getppid())) {
+        path_ = s.substr(colon + 1);
+        return;
+      }
+    }
+    std::string name = (fs::temp_directory_path() / "kv_run_XXXXXX").string();
+    if (!::mkdtemp(name.data())) {
+      std::perror("mkdtemp");
+      std::abort();
+    }
+    path_ = name;
+    owner_ = ::getpid();
+    ::setenv(kVariable, (std::to_string(::getpid()) + ":" + path_.string()).c_str(), 1);
+  }
+  ~RunFolder() {
+    // Not in a forked child that exits: the folder is its parent's.
+    if (owner_ != ::getpid()) return;
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  RunFolder(const RunFolder&) = delete;
+  RunFolder& operator=(const RunFolder&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  static constexpr const char* kVariable = "KV_TEST_RUN_FOLDER";
+  fs::path path_;
+  pid_t owner_ = 0;
+};
+
+// `name` inside the process's run folder.
+inline fs::path runFolder(const std::string& name) {
+  static RunFolder folder;
+  return folder.path() / name;
+}
 
 // The captured frame of a screen, in the run's folder.
 inline fs::path screenFile(const fs::path& dir, int state) {

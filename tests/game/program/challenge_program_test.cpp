@@ -29,7 +29,7 @@ constexpr const char* kStartScript =
     "11000 down 120 200\n"
     "11100 up 120 200\n";
 
-fs::path workDir(const char* name) { return fs::temp_directory_path() / name; }
+fs::path workDir(const char* name) { return scripted::runFolder(name); }
 
 uint32_t now() { return static_cast<uint32_t>(wince::nowMicros() / 1000); }
 

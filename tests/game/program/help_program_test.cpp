@@ -46,7 +46,7 @@ constexpr const char* kScript =
     "33000 down 124 146\n"  // the question: yes
     "33100 up 124 146\n";
 
-fs::path workDir() { return fs::temp_directory_path() / "kv_help_program"; }
+fs::path workDir() { return scripted::runFolder("help_program"); }
 
 fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); }
 

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 constexpr int kKeyBack = 20, kKeyFire = 19;
 
-fs::path workDir(const char* name) { return fs::temp_directory_path() / name; }
+fs::path workDir(const char* name) { return scripted::runFolder(name); }
 
 // A tap at (x, y) in a moment, through the window's stylus events.
 void tapSoon(int x, int y) {

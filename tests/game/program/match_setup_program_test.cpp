@@ -59,7 +59,7 @@ constexpr const char* kCareer =
 
 constexpr int kCapture = 40;
 
-fs::path workDir(const char* run) { return fs::temp_directory_path() / (std::string("kv_match_setup_") + run); }
+fs::path workDir(const char* run) { return scripted::runFolder(std::string("match_setup_") + run); }
 
 // What the run saw, written at exit: "key value" lines.
 std::map<std::string, std::string> g_seen;

@@ -9,6 +9,7 @@
 
 #include "game/Game/Game.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/game/program/ScriptedProgram.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
 
@@ -31,7 +32,7 @@ void reportAtExit() {
   options.backend = wince::BackendKind::Headless;
   options.frames = frames;
   options.dataDir = dataDir;
-  options.writeDir = std::filesystem::temp_directory_path().string();
+  options.writeDir = scripted::runFolder("program_write").string();
   if (!wince::start(options)) std::exit(3);
   wince::setFrameHook([](uint64_t, const uint16_t*) {
     if (cGame* g = getGame()) {
@@ -57,8 +58,13 @@ void reportAtExit() {
 
 }  // namespace
 
+// The folder the program writes to; made by the test before the child runs,
+// so that the test's process removes it at exit.
+void makeWriteFolder() { std::filesystem::create_directories(scripted::runFolder("program_write")); }
+
 TEST(Program, LoadsThroughTheLogoAndQuitsOnClose) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
+  makeWriteFolder();
   EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "highest state 30, logo reached.*states 5 10 20 30\n");
 }
 
@@ -68,8 +74,9 @@ TEST(Program, StartsWithAndWithoutTheResourcePack) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const char* data = std::getenv("KV_DATA_DIR");
   if (!data || !std::filesystem::exists(std::string(data) + "/info.bar")) GTEST_SKIP() << "no data set";
+  makeWriteFolder();
   EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0), "logo reached, resources [1-9][0-9]*");
-  const std::filesystem::path bare = std::filesystem::temp_directory_path() / "kv_program_without_pack";
+  const std::filesystem::path bare = scripted::runFolder("program_without_pack");
   std::filesystem::remove_all(bare);
   std::filesystem::create_directories(bare);
   for (const auto& entry : std::filesystem::directory_iterator(data)) {
@@ -83,7 +90,9 @@ TEST(Program, StartsWithAndWithoutTheResourcePack) {
 TEST(Program, ExecutableRunsHeadlessAndExitsCleanly) {
   std::string exe = std::string(KV_BINARY_DIR) + "/korvane";
   if (!std::filesystem::exists(exe)) GTEST_SKIP() << "no program built";
-  std::string dir = std::filesystem::temp_directory_path().string();
+  const std::filesystem::path write = scripted::runFolder("program_executable");
+  std::filesystem::create_directories(write);
+  const std::string dir = write.string();
   std::string cmd = exe + " --backend=headless --frames 300 --write " + dir + " > /dev/null 2>&1";
   int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));

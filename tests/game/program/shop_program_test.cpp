@@ -56,7 +56,7 @@ constexpr const char* kScript =
     "49500 down 124 146\n"  // the question: yes
     "49600 up 124 146\n";
 
-fs::path workDir() { return fs::temp_directory_path() / "kv_shop_program"; }
+fs::path workDir() { return scripted::runFolder("shop_program"); }
 
 char g_captured[4] = {};  // explanation second page, panel open, prompt, message
 

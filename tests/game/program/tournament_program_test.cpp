@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path workDir() { return fs::temp_directory_path() / "kv_tournament_program"; }
+fs::path workDir() { return scripted::runFolder("tournament_program"); }
 
 // Each touch waits (ms) after the previous one; a press is a down and, 100
 // ms later, an up.
