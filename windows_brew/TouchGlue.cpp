@@ -45,6 +45,9 @@ void touchPressed(GameServices& g, int32_t rawX, int32_t rawY, uint32_t now) {
   g.dragRefY = y;
   g.pointerReleased = 0;
   g.pressY = y;
+  g.pressPointX = x;
+  g.pressPointY = y;
+  g.pressUnmapped = 1;
   if (y < 300 && x >= 71) {
     using Mode = GameServices::TouchMode;
     const Mode m = g.touchMode();

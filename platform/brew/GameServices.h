@@ -54,6 +54,11 @@ class GameServices {
   uint8_t doubleTap = 0;
   uint8_t exitCornerTouched = 0;
   uint8_t pointerReleased = 0;
+  // The last pen-down point, and 1 until a stylus mapping pass has run since
+  // it: a press and release between two passes still reach the mapping.
+  int32_t pressPointX = -1;
+  int32_t pressPointY = -1;
+  uint8_t pressUnmapped = 0;
 
   // --- save: 100 while storage is short (the applet shows its notice), 101
   // once the notice was dismissed.

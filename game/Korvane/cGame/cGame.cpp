@@ -52,6 +52,8 @@ void cGame::init() {
   lastTapTime = 0;
   powerPull = swipeLeft = swipeRight = swipeThird = swipeFourth = 0;
   doubleTap = exitCornerTouched = pointerReleased = 0;
+  pressPointX = pressPointY = -1;
+  pressUnmapped = 0;
 
   std::memset(m_version, 0, sizeof m_version);
   std::memcpy(m_version, "1.0.5", 5);

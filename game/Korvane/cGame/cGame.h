@@ -62,6 +62,7 @@ class cGame : public GameBase {
   // Entries that other topics provide (defaults in cGameDefaults.cpp until
   // their topic files are written).
   void mapPointerToKeys();
+  void mapScreenTouches();
   void updateInGame();
   void paintInGame(Graphics* target);
   bool updateLoadInit();

@@ -795,6 +795,21 @@ bool cGame::isPointOnCueSide(int32_t x, int32_t y) const {
 }
 
 void cGame::mapPointerToKeys() {
+  // A press and release that both came since the last pass: the pass sees
+  // the pen down at the press point as well as the pen-up, so a click
+  // shorter than a frame moves the highlight and the selection as a longer
+  // one does. The pen is up again after the pass.
+  const bool shortClick = pressUnmapped && pointerX == kNoPoint && releaseX != kNoPoint;
+  if (shortClick) {
+    pointerX = pressPointX;
+    pointerY = pressPointY;
+  }
+  pressUnmapped = 0;
+  mapScreenTouches();
+  if (shortClick) pointerX = pointerY = kNoPoint;
+}
+
+void cGame::mapScreenTouches() {
   if (s_gameState != k_stateIGM && hasCompletionNotice()) {
     leftSoftHighlight(*this);
     if (up(*this, kLeftSoft)) {

@@ -2,6 +2,7 @@
 // question, the title, the options (aiming guide off), back, exit and yes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,7 +29,23 @@ constexpr const char* kScript =
     "21500 down 124 146\n"  // the question: yes
     "21600 up 124 146\n";
 
-fs::path workDir() { return fs::temp_directory_path() / "kv_front_end_program"; }
+// The same touches as clicks of a mouse held `hold` ms (0: the release
+// comes with the press, inside one frame).
+std::string clicks(int hold) {
+  const struct {
+    int at, x, y;
+  } touches[] = {{9000, 118, 135}, {11000, 120, 200}, {13000, 124, 256}, {15500, 124, 162},
+                 {17000, 218, 303}, {19000, 124, 121}, {21500, 124, 146}};
+  std::string script;
+  for (const auto& t : touches) {
+    char lines[64];
+    std::snprintf(lines, sizeof lines, "%d down %d %d\n%d up %d %d\n", t.at, t.x, t.y, t.at + hold, t.x, t.y);
+    script += lines;
+  }
+  return script;
+}
+
+fs::path workDir() { return scripted::runFolder("front_end_program"); }
 
 fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); }
 
@@ -39,13 +56,10 @@ fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); 
   });
 }
 
-}  // namespace
-
-TEST(FrontEndProgram, AnswerPassTheTitleUseTheOptionsAndQuitByTouch) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+void expectOptionsSavedAndQuit(const std::string& script) {
   fs::remove_all(workDir());
   fs::create_directories(workDir() / "write");
-  std::ofstream(workDir() / "script.txt") << kScript;
+  std::ofstream(workDir() / "script.txt") << script;
   // Quit by the exit question, long before the frame limit.
   EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 70 50 60( -1)?\n");
   std::ifstream save(workDir() / "write" / "save.sav", std::ios::binary);
@@ -54,4 +68,21 @@ TEST(FrontEndProgram, AnswerPassTheTitleUseTheOptionsAndQuitByTouch) {
   EXPECT_EQ(bytes[1], 0) << "aiming guide off";
   for (int state : {30, 40, 50, 60, 70})
     EXPECT_TRUE(fs::exists(screenFile(state))) << state;
+}
+
+}  // namespace
+
+TEST(FrontEndProgram, AnswerPassTheTitleUseTheOptionsAndQuitByTouch) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  expectOptionsSavedAndQuit(kScript);
+}
+
+// Mouse clicks are short: one shorter than a frame, or a few frames long,
+// takes every screen as a longer press does.
+TEST(FrontEndProgram, ShortClicksCountOnEveryScreen) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (int hold : {0, 20, 60}) {
+    SCOPED_TRACE(testing::Message() << "held " << hold << " ms");
+    expectOptionsSavedAndQuit(clicks(hold));
+  }
 }
