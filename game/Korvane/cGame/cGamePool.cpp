@@ -1084,7 +1084,9 @@ void cGame::updateInGame() {
     return;
   }
   slideHudPanel();
-  if (state != k_stateQuestionMenu && !hudHidden) {
+  // A question covers the table and its messages: a message it hides
+  // neither ages nor holds the question's answer back.
+  if (state != k_stateQuestionMenu && state != k_stateQuestion && !hudHidden) {
     updateMessages();
     if (isMessageWaiting()) return;
   }
