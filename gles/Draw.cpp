@@ -248,6 +248,8 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
   } else if (colourArray) {
     mode = kAttrFlatArray;
   }
+  // The selection stays the same for the whole call.
+  const bool leaveOutEmpty = !m_keepOneRowRecords && kvgl::skipsOneRowTriangles(m_rasteriser);
   // Classifies, culls and queues one triangle.
   auto triangle = [&](VertexSlot* a, VertexSlot* b, VertexSlot* c) {
     if (a == nullptr || b == nullptr || c == nullptr) return;
@@ -287,7 +289,7 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
         return;
       }
     }
-    queueTriangle(a, b, c, flags);
+    queueTriangle(a, b, c, flags, leaveOutEmpty);
   };
   VertexFetch fetch(*this, mode);
   fetch.deferTransforms();
@@ -358,7 +360,8 @@ void GlContext::pushRecord(TriangleRecord* r, int32_t key) {
   m_buckets.heads[key] = r;
 }
 
-void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags) {
+void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags,
+                              bool leaveOutEmpty) {
   if (m_recordCount >= kRecordPoolSize) return;
   TriangleRecord* r = &m_recordPool[m_recordCount++];
   r->first = first;
@@ -367,8 +370,7 @@ void GlContext::queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot*
   r->flags = flags;
   // A triangle that every rasteriser walks without a pixel keeps its record
   // and its key but stays out of the lists that the flush walks.
-  insertIntoBucket(r, !(kvgl::walksNoPixel(first, second, third) && !m_keepOneRowRecords &&
-                        kvgl::skipsOneRowTriangles(m_rasteriser)));
+  insertIntoBucket(r, !(leaveOutEmpty && kvgl::walksNoPixel(first, second, third)));
 }
 
 void GlContext::insertIntoBucket(TriangleRecord* r, bool link) {

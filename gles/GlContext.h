@@ -390,7 +390,9 @@ struct GlContext {
   void projectIfNeeded(VertexSlot* slot) const;
   // Queueing into the depth buckets; each returns without queueing when the
   // record pool is used up.
-  void queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags);
+  // leaveOutEmpty: the selected rasteriser draws nothing for the triangles
+  // that walksNoPixel finds, so those join no list.
+  void queueTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t flags, bool leaveOutEmpty);
   // Without link the record's key is noted but the record joins no list.
   void insertIntoBucket(TriangleRecord* record, bool link = true);
   void queueClippedTriangle(VertexSlot* first, VertexSlot* second, VertexSlot* third, uint16_t outcode,
