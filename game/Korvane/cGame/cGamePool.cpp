@@ -860,7 +860,9 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
         touchHint = 1;
         m_messageTime = static_cast<int32_t>(m_gameClock);
       } else if (leave) {
+        // The box is closed: its prompt goes with it.
         textBoxOn = 0;
+        touchHint = 0;
       } else if (m_keys.isReleased(k_keyDismiss | rightSoftMask())) {
         if (textBoxPage + 1 < textBoxPages) {
           textBoxPage += 1;
@@ -899,7 +901,9 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
           addTextMessage(2, 121 + std::clamp(challengeNumber, 0, 31), -1);
           tutorialAwaitsTitle = 1;
         }
-      } else if (!leave) {
+      } else if (leave) {
+        touchHint = 0;
+      } else {
         if (tutorialAwaitsTitle) {
           tutorialAwaitsTitle = 0;
           showMessageBox(1, 545 + std::clamp(challengeNumber, 0, 31));
@@ -1083,6 +1087,8 @@ void cGame::updateInGame() {
     touchHint = 1;
     return;
   }
+  // The hold is over: its prompt is not left over the next turn.
+  if (state == k_stateAfterShot) touchHint = 0;
   slideHudPanel();
   // A question covers the table and its messages: a message it hides
   // neither ages nor holds the question's answer back.

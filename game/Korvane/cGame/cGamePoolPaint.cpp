@@ -59,7 +59,8 @@ void cGame::paintInGame(Graphics* target) {
   const bool overTable = s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice;
   if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(target);
   if (screen && screen->paint) screen->paint(*this, target);
-  if (s != k_stateIGM) paintTouchHint(target);
+  // The prompt is the table's: a screen that covers the table has its own.
+  if (s != k_stateIGM && !paintsScreenOnly(s)) paintTouchHint(target);
 }
 
 void cGame::paintTouchHint(Graphics* g) {

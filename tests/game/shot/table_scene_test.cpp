@@ -193,3 +193,35 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
 }
 
 }  // namespace
+
+// The blinking prompt belongs to the table: screens that cover the table
+// (the after-match screen, a question) carry their own words instead.
+TEST_F(SceneTest, TouchPromptOnlyOverTheTable) {
+  const struct {
+    int32_t state;
+    bool prompt;
+  } cases[] = {{k_stateAim, true},          {k_stateCoinToss, true},  {k_stateMessageBox, true},
+               {k_stateGameOver, false},    {k_stateQuestion, false}, {k_stateInGameQuestion, false},
+               {k_statePostMatchMenu, false}};
+  auto paint = [this](bool hint) {
+    game->touchHint = hint;
+    g()->setColor(0xff000000);
+    g()->fillRect(0, 0, 240, 320);
+    game->paintInGame(g());
+    return std::vector<uint16_t>(pixels(), pixels() + 240 * 320);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.state);
+    game->s_gameState = c.state;
+    game->m_messageTime = 0;
+    game->m_gameClock = 40700;  // the prompt's half-second on
+    const std::vector<uint16_t> without = paint(false);
+    const std::vector<uint16_t> with = paint(true);
+    int differ = 0;
+    for (size_t i = 0; i < with.size(); ++i) differ += with[i] != without[i];
+    if (c.prompt)
+      EXPECT_GT(differ, 100);
+    else
+      EXPECT_EQ(differ, 0);
+  }
+}

@@ -36,3 +36,30 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     game->m_messages.count = 0;
   }
 }
+
+// The blinking "TOUCH SCREEN" goes with what asked for the touch: a closed
+// message box, the end of the scratch hold.
+TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  game->showMessageBox(0, 508);
+  frame();
+  ASSERT_EQ(game->s_gameState, k_stateMessageBox);
+  EXPECT_TRUE(game->touchHint);
+  frames(20);
+  for (int i = 0; i < 10 && game->s_gameState == k_stateMessageBox; ++i) tap(kKeyFire);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_FALSE(game->touchHint);
+
+  // A scratch: the prompt shows while the crowd's sound holds the turn back.
+  game->m_rules.shotOutcome = 0;
+  game->m_rules.crowdSoundPlayed = 1;
+  game->m_rules.crowdSoundTime = game->m_gameClock;
+  game->setInGameState(k_stateAfterShot);
+  frames(3);
+  EXPECT_EQ(game->s_gameState, k_stateAfterShot);
+  EXPECT_TRUE(game->touchHint);
+  ASSERT_TRUE(runUntil(k_stateAim, 200));
+  EXPECT_FALSE(game->touchHint);
+}
