@@ -301,11 +301,11 @@ void mapCareerCharacterSelect(cGame& g) {
   rightSoft(g);
 }
 
-// A tap anywhere acts as `key`; the right soft key is tested after it.
-void mapWholeScreenThenRightSoft(cGame& g, int32_t key) {
-  rightSoftHighlight(g);
-  if (up(g, kWholeScreen)) press(g, key);
+// A tap anywhere acts as `key`, except on the back button in the right soft
+// key's place, which is tested first: it goes back.
+void mapWholeScreenBesideBack(cGame& g, int32_t key) {
   rightSoft(g);
+  if (up(g, kWholeScreen)) press(g, key);
 }
 
 // A paged list: rows of the current page, a page-change button (selection
@@ -667,7 +667,7 @@ void mapState(cGame& g) {
       rightSoft(g);
       break;
     case k_stateCareerCharacterSelect: mapCareerCharacterSelect(g); break;
-    case k_stateCareerIntro: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
+    case k_stateCareerIntro: mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); break;
     case k_stateChallengeMenu:
       mapRows(g, {97, 132, 167, 202, 237}, 20);
       rightSoft(g);
@@ -675,6 +675,8 @@ void mapState(cGame& g) {
     case k_stateChallengeList: mapChallengeList(g); break;
     case k_stateTournamentCharacterSelect: mapTournamentCharacterSelect(g); break;
     case k_stateTournamentStage:
+      // The bracket's back button first; anywhere else goes on.
+      rightSoft(g);
       if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
       mapTournamentCharacterSelect(g);
       break;
@@ -715,7 +717,7 @@ void mapState(cGame& g) {
     case k_stateContinue: mapMainButton(g, {100, 290, 40, 40}); break;
     case k_stateTournamentFieldChoice: mapTournamentFieldChoice(g); break;
     case k_stateTournamentFieldConfirm: mapRows(g, {154, 206}, 40); break;
-    case k_stateShopExplanation: mapWholeScreenThenRightSoft(g, k_touchKeyLeftSoft); break;
+    case k_stateShopExplanation: mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); break;
     case k_stateCareerComplete:
       g.m_leftSoftHighlight = penDown(g);
       if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);

@@ -157,8 +157,8 @@ TEST_F(StylusTest, Buttons) {
   }
 }
 
-// Whole-screen taps, and the three screens where the whole-screen test runs
-// before the right soft key and so takes its taps.
+// Whole-screen taps; on the three screens that draw a back button in the
+// right soft key's place (160, 200, 430) that button still goes back.
 TEST_F(StylusTest, WholeScreen) {
   struct Case {
     int32_t state;
@@ -177,8 +177,9 @@ TEST_F(StylusTest, WholeScreen) {
       SCOPED_TRACE(testing::Message() << "state " << c.state << " at " << x << "," << y);
       enter(c.state);
       Sent s = tapUp(x, y);
-      EXPECT_EQ(s.pressed, keyBit(c.key));
-      EXPECT_EQ(s.released, c.pair ? keyBit(c.key) : 0u);
+      const bool back = x == rightSoftKey.cx() && (c.state == 160 || c.state == 200 || c.state == 430);
+      EXPECT_EQ(s.pressed, keyBit(back ? 18 : c.key));
+      EXPECT_EQ(s.released, c.pair && !back ? keyBit(c.key) : 0u);
     }
   }
 }
