@@ -1394,6 +1394,8 @@ class cGame : public GameBase {
   void paintTournamentPrize(Graphics* g);
   void makeBracket(bool withPickedField);
   void computeTournamentPrize();
+  // A won cup's prize into the money, saved; however the bracket is left.
+  void payTournamentPrize();
   void playTournamentRound();
   // Shows the entries of the stages from the first to stage `last`.
   void drawTournamentStages(int32_t last);

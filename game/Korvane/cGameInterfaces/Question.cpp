@@ -148,6 +148,8 @@ void cGame::answerQuestionYes() {
       setInGameState(k_stateAfterShot);
       break;
     case kQuitTournament:
+      // Quitting with the cup won still pays for it.
+      if (m_tournament.isFinished()) payTournamentPrize();
       leaveQuestion(k_stateTournamentMenu);
       break;
     default:

@@ -120,9 +120,8 @@ void cGame::updateTournamentBracket() {
     t.revealed += 1;
     t.revealTimer = 0;
   }
-  auto payOut = [this, &t](int32_t state) {
-    m_career.money += static_cast<uint32_t>(std::max(t.prize, 0));
-    saveProgress();
+  auto payOut = [this](int32_t state) {
+    payTournamentPrize();
     setState(state);
   };
   if (m_keys.isPressed(k_keyBack)) {
@@ -162,6 +161,11 @@ void cGame::updateTournamentBracket() {
     }
   }
   t.revealTimer += m_frameTime;
+}
+
+void cGame::payTournamentPrize() {
+  m_career.money += static_cast<uint32_t>(std::max(m_tournament.prize, 0));
+  saveProgress();
 }
 
 void cGame::paintTournamentBracket(Graphics* g) {

@@ -302,6 +302,39 @@ TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePriz
   }
 }
 
+// Quitting a won bracket through its question pays the cup too, and only
+// once: no returns to the bracket, whose select then pays on the prize screen.
+TEST_F(TournamentScreens, QuittingAWonBracketPaysThePrizeOnce) {
+  struct Case {
+    uint32_t answer;
+    int next;
+    uint32_t money;
+  };
+  for (const Case& c : {Case{k_textYes, k_stateTournamentMenu, 1450}, Case{k_textNo, k_stateTournamentStage, 1000}}) {
+    SCOPED_TRACE(c.answer);
+    game->m_career.money = 1000;
+    game->m_career.character = 4;
+    t().entries[3][0] = 4;
+    t().prize = 450;
+    resumeBracket(0, 3);
+    while (t().revealed < 1) frame();
+    frame({kRightSoft});
+    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    choose(c.answer);
+    EXPECT_EQ(game->s_gameState, c.next);
+    EXPECT_EQ(game->m_career.money, c.money);
+    if (c.answer == k_textYes) {
+      EXPECT_EQ(savedU32(144), 1450u) << "saved";
+    }
+    if (c.next != k_stateTournamentStage) continue;
+    game->updateCurrentState();
+    while (t().revealed < 1) frame();
+    frame({kSelect});
+    EXPECT_EQ(game->s_gameState, k_stateTournamentPrize);
+    EXPECT_EQ(game->m_career.money, 1450u);
+  }
+}
+
 TEST_F(TournamentScreens, PrizeScreenUnlocksTheRivalMatchOnceEveryCategoryIsComplete) {
   for (const uint32_t mask : {0x1FFFFFFFu, 0x3FFFFFFFu}) {
     game->specialRivalOpen = 0;
