@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -31,6 +32,7 @@ struct Child {
   static inline uint64_t frames = 0;
   static inline std::string lastSave;
   static inline walk::Runner* runner = nullptr;  // null: the folder's script.txt alone
+  static inline std::chrono::steady_clock::time_point start;
 };
 
 std::string hexOf(const std::string& bytes) {
@@ -44,7 +46,8 @@ std::string hexOf(const std::string& bytes) {
 }
 
 // Every distinct image the run's save file passes through goes to images.txt
-// (hex, one a line); a kill frame ends the process there and then.
+// (hex, one a line), and the frame and the microsecond of the run where it
+// first showed to marks.txt; a kill frame ends the process there and then.
 void onFrame(cGame& g, int state, int held, const uint16_t*) {
   if (Child::runner) Child::runner->frame(state, !g.isComputerAtTable());
   if (held == 1 && !g.m_inGame) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
@@ -54,6 +57,8 @@ void onFrame(cGame& g, int state, int held, const uint16_t*) {
   if (save.empty() || save == Child::lastSave) return;
   Child::lastSave = save;
   std::ofstream(Child::dir / "images.txt", std::ios::app) << hexOf(save) << '\n';
+  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - Child::start);
+  std::ofstream(Child::dir / "marks.txt", std::ios::app) << Child::frames << ' ' << us.count() << '\n';
 }
 
 // Runs the walk (or with `walkIt` false the script of `dir`) in a child
@@ -64,6 +69,7 @@ int runChild(const fs::path& dir, bool walkIt, uint64_t killAtFrame, uint64_t ki
   std::fflush(stderr);
   const pid_t pid = fork();
   if (pid == 0) {
+    Child::start = std::chrono::steady_clock::now();
     if (!std::freopen((dir / "log.txt").c_str(), "a", stdout) || !std::freopen((dir / "log.txt").c_str(), "a", stderr))
       _exit(126);
     Child::dir = dir;
@@ -89,6 +95,13 @@ std::vector<std::string> readImages(const fs::path& dir) {
   return images;
 }
 
+// Where each image of images.txt first showed: its frame and microsecond.
+std::vector<std::pair<uint64_t, uint64_t>> readMarks(const fs::path& dir) {
+  std::vector<std::pair<uint64_t, uint64_t>> marks;
+  std::ifstream in(dir / "marks.txt");
+  for (uint64_t frame, us; in >> frame >> us;) marks.emplace_back(frame, us);
+  return marks;
+}
 
 fs::path freshDir(const std::string& name) {
   const fs::path dir = fs::path(KV_BINARY_DIR) / ("e2e_kill_" + std::to_string(getpid()) + "_" + name);
@@ -125,22 +138,39 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
   ASSERT_GE(order.size(), 2u) << "the walk saves more than once";
   const std::set<std::string> images(order.begin(), order.end());
   const uint64_t walkFrames = std::stoull(walk::readFile(reference / "frames.txt"));
+  const auto marks = readMarks(reference);
+  ASSERT_EQ(marks.size(), order.size());
   const std::string& firstImage = order.front();
   int killedMidWalk = 0, careers = 0;
 
+  // The walk's stretches: from where one image first shows to where the next
+  // does (the last runs to the walk's end). The twelve kills spread over
+  // them, so that the short stretches of the front end and the career are
+  // killed in as well as the long ones of the matches.
+  constexpr int kRounds = 12;
   std::mt19937 rng(20261209);
-  for (int round = 0; round < 12; ++round) {
-    // Half the kills at a seeded frame, half at a seeded moment of the clock.
+  for (int round = 0; round < kRounds; ++round) {
+    const size_t k = static_cast<size_t>(round) * order.size() / kRounds;
+    const bool last = k + 1 == marks.size();
+    const uint64_t fromFrame = marks[k].first, toFrame = last ? walkFrames : marks[k + 1].first;
+    const uint64_t fromUs = marks[k].second, toUs = last ? micros : marks[k + 1].second;
+    // Half the kills at a seeded frame of the stretch, half at a seeded
+    // moment of its clock.
     const bool byFrame = round % 2 == 0;
-    const uint64_t frame = byFrame ? 1 + rng() % walkFrames : 0;
-    const uint64_t after = byFrame ? 0 : 1 + rng() % (micros + 1);
-    const std::string what = byFrame ? "frame " + std::to_string(frame) : std::to_string(after) + " us";
+    const uint64_t frame = byFrame ? fromFrame + rng() % std::max<uint64_t>(toFrame - fromFrame, 1) : 0;
+    const uint64_t after = byFrame ? 0 : fromUs + 1 + rng() % std::max<uint64_t>(toUs - fromUs, 1);
+    const std::string what = (byFrame ? "frame " + std::to_string(frame) : std::to_string(after) + " us") +
+                             " (stretch " + std::to_string(k) + ")";
     const fs::path dir = freshDir(std::to_string(round));
     std::ofstream(dir / "script.txt") << "";
     const int status = runChild(dir, true, frame, after);
     const std::string left = walk::readFile(dir / "write" / "save.sav");
     if (!left.empty()) {
       EXPECT_TRUE(images.count(hexOf(left))) << "killed at " << what << ": a save no walk writes";
+    }
+    // The walk runs the same each time: a kill at a frame leaves its stretch's image.
+    if (byFrame) {
+      EXPECT_EQ(hexOf(left), order[k]) << "killed at " << what;
     }
 
     // Started again in the same folder: the program reads what is there and
