@@ -128,12 +128,64 @@ inline void clampRow(SpanParams& sp, int32_t width) {
   if (sp.w[1] > maxX) sp.w[1] = maxX;
 }
 
-template <typename Pixel, int Mode>
+// Triangles of at most this many rows are looked at before their walk.
+constexpr int32_t kSmallRows = 3;
+
+// Whether any row of a triangle of 1..kSmallRows rows gets a pixel: the
+// rows' ends as the walks step them (x plus the steps taken, wrapping; the
+// short edge again from the middle vertex when that starts a row of its
+// own), clamped to the surface as the walks do.
+inline bool smallTriangleHasPixel(const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot,
+                                  int32_t width) {
+  const int32_t rows = bot->screenY - top->screenY;
+  const int32_t maxX = toQ14(width);
+  auto hasPixel = [&](int32_t l, int32_t r) {
+    if (l < 0) l = 0;
+    if (r > maxX) r = maxX;
+    return (r >> 14) - (l >> 14) >= 1;
+  };
+  auto step = [](const VertexSlot* a, const VertexSlot* b, int32_t r) {
+    return q14Mul(toQ14(b->screenX - a->screenX), r);
+  };
+  if (top->screenY == mid->screenY) {
+    const int32_t r = edgeRecip(rows);
+    const bool topLeft = mid->screenX >= top->screenX;
+    const VertexSlot* lt = topLeft ? top : mid;
+    const VertexSlot* rt = topLeft ? mid : top;
+    const int32_t lx = toQ14(lt->screenX), ldx = step(lt, bot, r), rx = toQ14(rt->screenX), rdx = step(rt, bot, r);
+    for (int32_t j = 0; j < rows; ++j)
+      if (hasPixel(wrapAdd(lx, wrapMul(j, ldx)), wrapAdd(rx, wrapMul(j, rdx)))) return true;
+    return false;
+  }
+  const int32_t split = mid->screenY - top->screenY;
+  const int32_t rtm = edgeRecip(split), rtb = edgeRecip(rows);
+  const int32_t stm = step(top, mid, rtm), stb = step(top, bot, rtb);
+  const bool midRight = stm >= stb;
+  const int32_t x = toQ14(top->screenX);
+  for (int32_t j = 0; j < split; ++j) {
+    const int32_t longX = wrapAdd(x, wrapMul(j, stb)), shortX = wrapAdd(x, wrapMul(j, stm));
+    if (midRight ? hasPixel(longX, shortX) : hasPixel(shortX, longX)) return true;
+  }
+  if (split == rows) return false;
+  const int32_t smb = step(mid, bot, edgeRecip(rows - split)), mx = toQ14(mid->screenX);
+  for (int32_t j = split; j < rows; ++j) {
+    const int32_t longX = wrapAdd(x, wrapMul(j, stb)), shortX = wrapAdd(mx, wrapMul(j - split, smb));
+    if (midRight ? hasPixel(longX, shortX) : hasPixel(shortX, longX)) return true;
+  }
+  return false;
+}
+
+// Small lets a triangle of at most kSmallRows rows without a pixel on any
+// of them return before its edges are set up.
+template <typename Pixel, int Mode, bool Small = true>
 void edgeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot) {
   using L = EdgeLayout<Mode>;
   // Rows run from the top vertex's up to, not including, the bottom's.
   if (top->screenY == bot->screenY) return;
   if (!triangleInView(t, top, mid, bot)) return;
+  if constexpr (Small) {
+    if (bot->screenY - top->screenY <= kSmallRows && !smallTriangleHasPixel(top, mid, bot, t.width)) return;
+  }
   SpanParams sp{};
   if constexpr (L::kFlat) sp.w[10] = top->attr0;
   int32_t row = top->screenY;
@@ -204,10 +256,15 @@ struct PlaneSetup {
 
 // Perspective-correct walk: words 4-9 hold w, U = u*w, V = v*w at the row's
 // left end and their x-gradients; with Depth words 2-3 the depth and its gradient.
-template <typename Pixel, bool Depth>
+// Small lets a triangle of at most kSmallRows rows without a pixel on any
+// of them return before its gradients are formed.
+template <typename Pixel, bool Depth, bool Small = true>
 void planeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot) {
   if (top->screenY == bot->screenY) return;
   if (!triangleInView(t, top, mid, bot)) return;
+  if constexpr (Small) {
+    if (bot->screenY - top->screenY <= kSmallRows && !smallTriangleHasPixel(top, mid, bot, t.width)) return;
+  }
   PlaneSetup ps;
   ps.dx13 = top->screenX - bot->screenX;
   ps.dy13 = top->screenY - bot->screenY;
