@@ -92,20 +92,61 @@ class VertexFetch {
         break;
     }
     const uint8_t* v = m_vertex + vi * m_vertexStride;
-    if (m_defer) {
-      m_pendingSlots[m_pending] = &s;
-      m_pendingPositions[m_pending] = v;
-      ++m_pending;
-    } else {
-      m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
-    }
+    m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
     return &s;
   }
 
-  // Slots taken by get are transformed together here: at most kBatch gets
-  // between two calls.
+  // get for n indices, each new slot's transform left to transformPending
+  // (at most kBatch indices between two calls); the attribute mode is fixed
+  // and the pool base and stamp are held in registers.
+  template <AttrMode Mode>
+  void getMany(const GLushort* indices, int n, VertexSlot** out) {
+    const int64_t base = m_c.m_vertexCount;
+    const uint16_t stamp = m_stamp;
+    VertexSlot* const pool = m_c.m_vertexPool;
+    int32_t maxIndex = m_maxIndex;
+    int pending = m_pending;
+    for (int k = 0; k < n; ++k) {
+      const uint32_t i = indices[k];
+      const int64_t slotIndex = base + i;
+      if (slotIndex >= kVertexPoolSize) {
+        out[k] = nullptr;
+        continue;
+      }
+      if (static_cast<int32_t>(i) > maxIndex) maxIndex = static_cast<int32_t>(i);
+      VertexSlot& s = pool[slotIndex];
+      out[k] = &s;
+      if (s.stamp == stamp) continue;
+      s.stamp = stamp;
+      const int64_t vi = static_cast<int64_t>(i);
+      if constexpr (Mode == kAttrTexturedMode) {
+        const uint8_t* t = m_tex + vi * m_texStride;
+        s.attr0 = readWord(t);
+        s.attr1 = readWord(t + 4);
+      } else if constexpr (Mode == kAttrVertexColourMode) {
+        s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
+      } else if constexpr (Mode == kAttrFlatArray) {
+        s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
+      } else {
+        s.attr0 = static_cast<int32_t>(m_flat);
+      }
+      m_pendingSlots[pending] = &s;
+      m_pendingPositions[pending] = m_vertex + vi * m_vertexStride;
+      ++pending;
+    }
+    m_maxIndex = maxIndex;
+    m_pending = pending;
+  }
+  void getMany(const GLushort* indices, int n, VertexSlot** out) {
+    switch (m_mode) {
+      case kAttrTexturedMode: getMany<kAttrTexturedMode>(indices, n, out); break;
+      case kAttrVertexColourMode: getMany<kAttrVertexColourMode>(indices, n, out); break;
+      case kAttrFlatArray: getMany<kAttrFlatArray>(indices, n, out); break;
+      case kAttrFlat: getMany<kAttrFlat>(indices, n, out); break;
+    }
+  }
+
   static constexpr int kBatch = 384;
-  void deferTransforms() { m_defer = true; }
   void transformPending() {
     if (m_pending > 0) m_c.transformVertices(m_pendingSlots, m_pendingPositions, m_pending);
     m_pending = 0;
@@ -130,7 +171,6 @@ class VertexFetch {
   const uint8_t* m_colour;
   int32_t m_colourStride;
   uint32_t m_flat;
-  bool m_defer = false;
   int m_pending = 0;
   VertexSlot* m_pendingSlots[kBatch];
   const uint8_t* m_pendingPositions[kBatch];
@@ -292,14 +332,13 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
     queueTriangle(a, b, c, flags, leaveOutEmpty);
   };
   VertexFetch fetch(*this, mode);
-  fetch.deferTransforms();
   const GLsizei whole = count - count % 3;
   // Batches of triangles: their new slots are filled and transformed
   // together, then the triangles are taken one by one.
   VertexSlot* batch[VertexFetch::kBatch];
   for (GLsizei start = 0; start < whole; start += VertexFetch::kBatch) {
     const GLsizei n = whole - start < VertexFetch::kBatch ? whole - start : VertexFetch::kBatch;
-    for (GLsizei k = 0; k < n; ++k) batch[k] = fetch.get(indices[start + k]);
+    fetch.getMany(indices + start, n, batch);
     fetch.transformPending();
     for (GLsizei k = 0; k < n; k += 3) triangle(batch[k], batch[k + 1], batch[k + 2]);
   }
