@@ -233,6 +233,11 @@ void blit16Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
 
 void blit16Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   const int a = p.alpha;
+  // An alpha above 255 would leave the 16-bit lanes of the row loops.
+  if (a <= 255 && byRows(dst, src, p, [a](uint16_t* out, const uint16_t* s, int dir, int n) {
+        pixelrows::alphaRowAny(out, s, dir, n, a);
+      }))
+    return;
   walk<2>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendValue<F565>(d, load16(s), a); });
 }
 

@@ -129,13 +129,14 @@ KV_ROW_INLINE I blendLanes(I d, I s, I a) {
 }
 
 // Blend of a keyed 16-bit source row into RGB565: pixels equal to key are
-// skipped; with HasAlpha the source is ARGB4444 (a = A << 4, channels R << 1,
-// G << 2, B << 1), otherwise RGB565 with the constant alpha.
+// skipped (unless Keyed is false: then every pixel is blended); with
+// HasAlpha the source is ARGB4444 (a = A << 4, channels R << 1, G << 2,
+// B << 1), otherwise RGB565 with the constant alpha.
 //
 // With a = 16 A the channel d + floor((s - d) * 16 A / 256) is
 // (s A + d (16 - A)) >> 4: a sum of at most 63 * 16 that 16-bit lanes hold
 // even at the field's own position for red (31 * 16 << 7).
-template <int Dir, bool HasAlpha, int Lanes = 8>
+template <int Dir, bool HasAlpha, int Lanes = 8, bool Keyed = true>
 KV_ROW_INLINE void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint16_t key, int alpha) {
   using U = typename Vec<Lanes>::U;
   using I = typename Vec<Lanes>::I;
@@ -160,11 +161,14 @@ KV_ROW_INLINE void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint
       const I b = blendLanes(reinterpret_cast<I>(d & 31), reinterpret_cast<I>(v & 31), constantAlpha);
       mixed = (reinterpret_cast<U>(r) << 11) | (reinterpret_cast<U>(g) << 5) | reinterpret_cast<U>(b);
     }
-    storeV(out + i, v == keys ? d : mixed);
+    if constexpr (Keyed)
+      storeV(out + i, v == keys ? d : mixed);
+    else
+      storeV(out + i, mixed);
   }
   for (; i < n; ++i) {
     const uint16_t v = loadPixel(src + Dir * i);
-    if (v == key) continue;
+    if (Keyed && v == key) continue;
     int a, sr, sg, sb;
     if (HasAlpha) {
       a = ((v >> 12) & 15) << 4;
@@ -262,11 +266,19 @@ KV_ROW_INLINE void argbOverRow(uint16_t* out, const uint32_t* src, int n) {
 // (PixelRowsWide.cpp). Call them only when wideRows() says the processor
 // has them; the row functions below choose by themselves.
 bool wideRows();
+void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, int alpha);
 void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n);
 void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key, int alpha);
 void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n);
 void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
+
+// The keyed copy and the keyed ARGB4444 blend with the key test in a mask
+// register (PixelRowsMasked.cpp), for processors with 512-bit vector
+// instructions: call them only when maskedRows() says so.
+bool maskedRows();
+void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
+void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 
 // Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
 // than sixteen pixels stay on the eight-lane loops.
@@ -278,6 +290,7 @@ inline void copyRowAny(uint16_t* out, const uint16_t* src, int dir, int n) {
     copyRow<-1>(out, src, n);
 }
 inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  if (n >= 16 && maskedRows()) return keyedRowMasked(out, src, dir, n, key);
   if (n >= 16 && wideRows()) return keyedRowWide(out, src, dir, n, key);
   if (dir > 0)
     keyedRow<1>(out, src, n, key);
@@ -286,6 +299,7 @@ inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint
 }
 inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key,
                              int alpha) {
+  if (n >= 16 && hasAlpha && maskedRows()) return blend4444RowMasked(out, src, dir, n, key);
   if (n >= 16 && wideRows()) return blendKeyedRowWide(out, src, dir, hasAlpha, n, key, alpha);
   if (hasAlpha) {
     if (dir > 0)
@@ -298,6 +312,15 @@ inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool h
     else
       blendKeyedRow<-1, false>(out, src, n, key, alpha);
   }
+}
+
+// Every pixel of an RGB565 row blended with the constant alpha (no key).
+inline void alphaRowAny(uint16_t* out, const uint16_t* src, int dir, int n, int alpha) {
+  if (n >= 16 && wideRows()) return alphaRowWide(out, src, dir, n, alpha);
+  if (dir > 0)
+    blendKeyedRow<1, false, 8, false>(out, src, n, 0, alpha);
+  else
+    blendKeyedRow<-1, false, 8, false>(out, src, n, 0, alpha);
 }
 
 inline void argbBlendRowAny(uint16_t* out, const uint32_t* src, int dir, int n) {

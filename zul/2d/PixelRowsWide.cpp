@@ -52,6 +52,13 @@ KV_WIDE void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool
   }
 }
 
+KV_WIDE void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, int alpha) {
+  if (dir > 0)
+    blendKeyedRow<1, false, 16, false>(out, src, n, 0, alpha);
+  else
+    blendKeyedRow<-1, false, 16, false>(out, src, n, 0, alpha);
+}
+
 KV_WIDE void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n) {
   if (dir > 0)
     argbBlendRow<1, 16>(out, src, n);

@@ -261,7 +261,7 @@ namespace {
 
 // The region walk one pixel at a time, as the contract reads: the reference
 // for the row loops of the 16-bit kernels.
-enum class Rule { kCopy, kKeyed, kAlphaKeyed };
+enum class Rule { kCopy, kKeyed, kAlpha, kAlphaKeyed };
 
 void walkReference(Rule rule, uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   for (int r = 0; r < p.height; ++r) {
@@ -272,13 +272,13 @@ void walkReference(Rule rule, uint8_t* dst, const uint8_t* src, const BlitParams
         store16(d, v);
         continue;
       }
-      if (v == p.key) continue;
+      if (rule != Rule::kAlpha && v == p.key) continue;
       if (rule == Rule::kKeyed) {
         store16(d, v);
         continue;
       }
       int a = p.alpha, sr = v >> 11, sg = (v >> 5) & 63, sb = v & 31;
-      if (p.srcHasAlpha) {
+      if (p.srcHasAlpha && rule == Rule::kAlphaKeyed) {
         a = ((v >> 12) & 15) << 4;
         sr = ((v >> 8) & 15) << 1;
         sg = ((v >> 4) & 15) << 2;
@@ -302,6 +302,7 @@ TEST(Kernels, RowLoopsEqualThePixelWalkForEveryTransform) {
   };
   const Kernel kernels[] = {{"copy", blit16Copy, Rule::kCopy},
                             {"keyed", blit16Keyed, Rule::kKeyed},
+                            {"alpha", blit16Alpha, Rule::kAlpha},
                             {"alpha keyed", blit16AlphaKeyed, Rule::kAlphaKeyed}};
   std::vector<uint16_t> src(kSide * kSide), want(kSide * kSide), got(kSide * kSide);
   for (const Kernel& kernel : kernels) {
@@ -343,13 +344,15 @@ TEST(Kernels, RowLoopsEqualThePixelWalkForEveryTransform) {
   }
 }
 
-// The row loops at eight lanes, at sixteen (where the processor has them)
-// and through the width chooser give the pixel walk's pixels for every
-// length, direction, key and alpha mode, unaligned rows included.
+// The row loops at eight lanes, at sixteen (where the processor has them),
+// with the key test in a mask register (where it has that) and through the
+// width chooser give the pixel walk's pixels for every length, direction,
+// key and alpha mode, unaligned rows included.
 TEST(Kernels, RowLoopsAtEveryVectorWidth) {
   uint32_t seed = 11;
   auto rnd = [&](uint32_t n) { return ((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
-  enum Form { kEight, kWide, kChosen };
+  enum Form { kEight, kWide, kMasked, kChosen };
+  constexpr int kLoops = 4;  // copy, keyed copy, keyed blend, blend of every pixel
   for (int trial = 0; trial < 300; ++trial) {
     const int n = static_cast<int>(rnd(72));
     const int dir = rnd(2) ? 1 : -1;
@@ -362,46 +365,98 @@ TEST(Kernels, RowLoopsAtEveryVectorWidth) {
     const int so = static_cast<int>(rnd(4)), dout = static_cast<int>(rnd(4));
     const uint16_t* s = src.data() + so + (dir > 0 ? 0 : (n > 0 ? n - 1 : 0));
     // The reference: one pixel at a time through a one-row region kernel.
-    std::vector<uint16_t> want[3] = {dst, dst, dst};
+    std::vector<uint16_t> want[kLoops] = {dst, dst, dst, dst};
     for (int i = 0; i < n; ++i) {
       const uint16_t v = s[dir * i];
-      uint16_t* d = &want[0][static_cast<size_t>(dout + i)];
-      *d = v;
-      if (v != key) want[1][static_cast<size_t>(dout + i)] = v;
+      const size_t at = static_cast<size_t>(dout + i);
+      want[0][at] = v;
+      if (v != key) want[1][at] = v;
       BlitParams p;
       p.key = key;
       p.alpha = static_cast<uint16_t>(alpha);
       p.srcHasAlpha = hasAlpha;
-      want[2][static_cast<size_t>(dout + i)] = blitOne(blit16AlphaKeyed, v, want[2][static_cast<size_t>(dout + i)], p);
+      want[2][at] = blitOne(blit16AlphaKeyed, v, want[2][at], p);
+      want[3][at] = blend565(want[3][at], v >> 11, (v >> 5) & 63, v & 31, alpha);
     }
-    for (Form form : {kEight, kWide, kChosen}) {
+    for (Form form : {kEight, kWide, kMasked, kChosen}) {
       if (form == kWide && !pixelrows::wideRows()) continue;
-      std::vector<uint16_t> got[3] = {dst, dst, dst};
-      uint16_t* o[3] = {got[0].data() + dout, got[1].data() + dout, got[2].data() + dout};
+      if (form == kMasked && !pixelrows::maskedRows()) continue;
+      std::vector<uint16_t> got[kLoops] = {dst, dst, dst, dst};
+      uint16_t* o[kLoops] = {got[0].data() + dout, got[1].data() + dout, got[2].data() + dout, got[3].data() + dout};
       if (form == kEight) {
         if (dir > 0) {
           pixelrows::copyRow<1>(o[0], s, n);
           pixelrows::keyedRow<1>(o[1], s, n, key);
           hasAlpha ? pixelrows::blendKeyedRow<1, true>(o[2], s, n, key, alpha)
                    : pixelrows::blendKeyedRow<1, false>(o[2], s, n, key, alpha);
+          pixelrows::blendKeyedRow<1, false, 8, false>(o[3], s, n, 0, alpha);
         } else {
           pixelrows::copyRow<-1>(o[0], s, n);
           pixelrows::keyedRow<-1>(o[1], s, n, key);
           hasAlpha ? pixelrows::blendKeyedRow<-1, true>(o[2], s, n, key, alpha)
                    : pixelrows::blendKeyedRow<-1, false>(o[2], s, n, key, alpha);
+          pixelrows::blendKeyedRow<-1, false, 8, false>(o[3], s, n, 0, alpha);
         }
       } else if (form == kWide) {
         pixelrows::copyRowWide(o[0], s, dir, n);
         pixelrows::keyedRowWide(o[1], s, dir, n, key);
         pixelrows::blendKeyedRowWide(o[2], s, dir, hasAlpha, n, key, alpha);
+        pixelrows::alphaRowWide(o[3], s, dir, n, alpha);
+      } else if (form == kMasked) {
+        // Only the keyed loops have a masked form; the others keep their expected pixels.
+        got[0] = want[0];
+        got[3] = want[3];
+        pixelrows::keyedRowMasked(o[1], s, dir, n, key);
+        if (hasAlpha)
+          pixelrows::blend4444RowMasked(o[2], s, dir, n, key);
+        else
+          got[2] = want[2];
       } else {
         pixelrows::copyRowAny(o[0], s, dir, n);
         pixelrows::keyedRowAny(o[1], s, dir, n, key);
         pixelrows::blendKeyedRowAny(o[2], s, dir, hasAlpha, n, key, alpha);
+        pixelrows::alphaRowAny(o[3], s, dir, n, alpha);
       }
-      for (int k = 0; k < 3; ++k)
+      for (int k = 0; k < kLoops; ++k)
         ASSERT_EQ(got[k], want[k]) << "form " << form << ", loop " << k << ", n " << n << ", dir " << dir << ", alpha "
                                    << hasAlpha << ", trial " << trial;
+    }
+  }
+}
+
+// Every ARGB4444 source value (all sixteen alpha nibbles, channel extremes
+// included) over destinations of every field extreme and at random: the
+// keyed blend rows at each width against the one-pixel rule.
+TEST(Kernels, Argb4444RowsForEverySourceValue) {
+  constexpr int kRow = 256;
+  std::vector<uint16_t> src(65536);
+  for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint16_t>(i * 40503u);  // every value once
+  uint32_t seed = 5;
+  const uint16_t fixed[] = {0x0000, 0xFFFF, 0xF800, 0x07E0, 0x001F, 0x8410, 0x7BEF};
+  for (int round = 0; round < 9; ++round) {
+    std::vector<uint16_t> dst(src.size());
+    for (uint16_t& d : dst)
+      d = round < 7 ? fixed[round] : static_cast<uint16_t>((seed = seed * 1664525u + 1013904223u) >> 16);
+    const uint16_t key = round == 8 ? 0xF81F : 0x0001;  // a key pixel stays in every form
+    std::vector<uint16_t> want = dst;
+    for (size_t i = 0; i < src.size(); ++i) {
+      const uint16_t v = src[i];
+      if (v == key) continue;
+      want[i] = blend565(want[i], ((v >> 8) & 15) << 1, ((v >> 4) & 15) << 2, (v & 15) << 1, ((v >> 12) & 15) << 4);
+    }
+    for (int form = 0; form < 4; ++form) {
+      if (form == 1 && !pixelrows::wideRows()) continue;
+      if (form == 2 && !pixelrows::maskedRows()) continue;
+      std::vector<uint16_t> got = dst;
+      for (size_t at = 0; at < src.size(); at += kRow) {
+        uint16_t* o = got.data() + at;
+        const uint16_t* s = src.data() + at;
+        if (form == 0) pixelrows::blendKeyedRow<1, true>(o, s, kRow, key, 0);
+        if (form == 1) pixelrows::blendKeyedRowWide(o, s, 1, true, kRow, key, 0);
+        if (form == 2) pixelrows::blend4444RowMasked(o, s, 1, kRow, key);
+        if (form == 3) pixelrows::blendKeyedRowAny(o, s, 1, true, kRow, key, 0);
+      }
+      ASSERT_EQ(got, want) << "form " << form << ", round " << round;
     }
   }
 }

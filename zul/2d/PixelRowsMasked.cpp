@@ -1,0 +1,131 @@
+// The keyed row loops of PixelRows.h for processors with 512-bit vector
+// instructions, used at 256 bits: the key test goes into a mask register
+// and the store writes only the lanes it keeps, so a keyed copy is a load,
+// a compare and a store. The ARGB4444 blend makes each channel's two
+// products and their sum with one multiply-add of byte pairs, and packs the
+// result with one three-input bitwise select per field.
+#include <immintrin.h>
+
+#include "zul/2d/PixelRows.h"
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace pixelrows {
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+
+#define KV_MASKED [[gnu::target("avx2,avx512f,avx512bw,avx512vl")]]
+
+bool maskedRows() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                          __builtin_cpu_supports("avx512vl");
+  return has;
+}
+
+namespace {
+
+// Sixteen pixels from src + i onward (Dir 1), or the sixteen that end at
+// src - i, last first (Dir -1).
+template <int Dir>
+KV_MASKED inline __m256i load16(const uint16_t* src, int i) {
+  if constexpr (Dir > 0) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+  } else {
+    const __m256i reverse = _mm256_set_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    return _mm256_permutexvar_epi16(reverse, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src - i - 15)));
+  }
+}
+
+// Bitwise select: bits of a where mask is set, of b elsewhere.
+KV_MASKED inline __m256i select(__m256i a, __m256i b, __m256i mask) {
+  return _mm256_ternarylogic_epi32(a, b, mask, 0xE4);
+}
+
+template <int Dir>
+KV_MASKED void keyedRows(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
+  const __m256i keys = _mm256_set1_epi16(static_cast<short>(key));
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m256i v = load16<Dir>(src, i);
+    _mm256_mask_storeu_epi16(out + i, _mm256_cmpneq_epi16_mask(v, keys), v);
+  }
+  if (i < n) keyedRow<Dir>(out + i, src + Dir * i, n - i, key);
+}
+
+// ARGB4444 over RGB565, sixteen pixels. With A the source's alpha nibble,
+// each channel is (s A + d (16 - A)) >> 4 (s = R << 1, G << 2, B << 1 of the
+// source): one multiply-add of byte pairs per channel. Each channel's word
+// holds the destination field in its low byte and the source field in its
+// high byte, and the pair multiplier word is 16 - A low, 2 A high (the
+// doubling of red and blue taken into the multiplier; green is paired as
+// 2 dG with 4 G, which gives twice its sum: the sum's place for the packed
+// result). A = 0 gives 16 d, so the destination stays, as the blend with
+// alpha 0 leaves it.
+KV_MASKED inline __m256i blend4444(__m256i v, __m256i d) {
+  // Pair multiplier by the alpha nibble: (16 - A) | 2 A << 8.
+  const __m256i pairs = _mm256_set_epi16(0x1E01, 0x1C02, 0x1A03, 0x1804, 0x1605, 0x1406, 0x1207, 0x1008, 0x0E09,
+                                         0x0C0A, 0x0A0B, 0x080C, 0x060D, 0x040E, 0x020F, 0x0010);
+  const __m256i m = _mm256_permutexvar_epi16(_mm256_srli_epi16(v, 12), pairs);
+  // dR | R << 8
+  const __m256i rPair = select(v, _mm256_srli_epi16(d, 11), _mm256_set1_epi16(0x0F00));
+  // dB | B << 8
+  const __m256i bPair = select(_mm256_slli_epi16(v, 8), _mm256_and_si256(d, _mm256_set1_epi16(0x001F)),
+                               _mm256_set1_epi16(0x0F00));
+  // 2 dG | 4 G << 8
+  const __m256i gPair = select(_mm256_slli_epi16(v, 6),
+                               _mm256_and_si256(_mm256_srli_epi16(d, 4), _mm256_set1_epi16(0x007E)),
+                               _mm256_set1_epi16(0x3C00));
+  // Sums of at most 496 (red, blue) and 2 * 1008 (green): no saturation.
+  const __m256i r = _mm256_slli_epi16(_mm256_maddubs_epi16(rPair, m), 7);
+  const __m256i g = _mm256_maddubs_epi16(gPair, m);
+  const __m256i b = _mm256_srli_epi16(_mm256_maddubs_epi16(bPair, m), 4);
+  return select(b, select(r, g, _mm256_set1_epi16(static_cast<short>(0xF800))), _mm256_set1_epi16(0x001F));
+}
+
+template <int Dir>
+KV_MASKED void blend4444Rows(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
+  const __m256i keys = _mm256_set1_epi16(static_cast<short>(key));
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m256i v = load16<Dir>(src, i);
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + i));
+    const __mmask16 draw = _mm256_cmpneq_epi16_mask(v, keys);
+    _mm256_mask_storeu_epi16(out + i, draw, blend4444(v, d));
+  }
+  // The tail through the eight-lane loop and its pixel walk.
+  if (i < n) blendKeyedRow<Dir, true>(out + i, src + Dir * i, n - i, key, 0);
+}
+
+}  // namespace
+
+KV_MASKED void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  if (dir > 0)
+    keyedRows<1>(out, src, n, key);
+  else
+    keyedRows<-1>(out, src, n, key);
+}
+
+KV_MASKED void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  if (dir > 0)
+    blend4444Rows<1>(out, src, n, key);
+  else
+    blend4444Rows<-1>(out, src, n, key);
+}
+
+#undef KV_MASKED
+
+#else
+
+bool maskedRows() { return false; }
+void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  keyedRowWide(out, src, dir, n, key);
+}
+void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
+  blendKeyedRowWide(out, src, dir, true, n, key, 0);
+}
+
+#endif
+
+}  // namespace pixelrows
