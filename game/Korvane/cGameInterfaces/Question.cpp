@@ -49,7 +49,12 @@ void cGame::openQuestion(int32_t title, int32_t body, int32_t returnState, int32
 }
 
 void cGame::updateQuestion() {
-  if (m_subState == k_subStateDestroy) return;
+  if (m_subState == k_subStateDestroy) {
+    // Over a match the question's panel went into the saved background:
+    // the table's panels are drawn into it again.
+    if (m_inGame == 1) panelRedraw = 1;
+    return;
+  }
   const int32_t action = m_questionAction;
   if (m_subState == k_subStateInit) {
     selectInterface(k_interfaceQuestion);
