@@ -111,6 +111,23 @@ struct Edge {
     }
     (void)i;
   }
+  // The values at vertex a alone, as start takes them.
+  template <typename Layout>
+  static void valuesAt(const VertexSlot* a, int32_t* out) {
+    int i = 0;
+    if constexpr (Layout::kDepth) out[i++] = a->depth;
+    if constexpr (Layout::kTex) {
+      out[i++] = a->attr0;
+      out[i++] = a->attr1;
+    }
+    if constexpr (Layout::kColour) {
+      const uint32_t ca = static_cast<uint32_t>(a->attr0);
+      for (int shift : {24, 0, 8, 16}) out[i++] = static_cast<int32_t>(((ca >> shift) & 0xFFu) << 16);
+    }
+    (void)i;
+    (void)a;
+    (void)out;
+  }
   template <typename Layout>
   void step() {
     x = wrapAdd(x, dx);
@@ -176,7 +193,8 @@ inline bool smallTriangleHasPixel(const VertexSlot* top, const VertexSlot* mid, 
 }
 
 // Small lets a triangle of at most kSmallRows rows without a pixel on any
-// of them return before its edges are set up.
+// of them return before its edges are set up, and a one-row triangle hand
+// its row over without edges.
 template <typename Pixel, int Mode, bool Small = true>
 void edgeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlot* mid, const VertexSlot* bot) {
   using L = EdgeLayout<Mode>;
@@ -184,7 +202,28 @@ void edgeRasterise(const RasterTarget& t, const VertexSlot* top, const VertexSlo
   if (top->screenY == bot->screenY) return;
   if (!triangleInView(t, top, mid, bot)) return;
   if constexpr (Small) {
-    if (bot->screenY - top->screenY <= kSmallRows && !smallTriangleHasPixel(top, mid, bot, t.width)) return;
+    const int32_t rows = bot->screenY - top->screenY;
+    if (rows == 1) {
+      // One row: it has pixels only when the top and middle vertices share
+      // it, and its ends and values are theirs, with no step taken.
+      if (mid->screenY != top->screenY) return;
+      const bool topLeft = mid->screenX >= top->screenX;
+      const VertexSlot* lt = topLeft ? top : mid;
+      const VertexSlot* rt = topLeft ? mid : top;
+      SpanParams one{};
+      if constexpr (L::kFlat) one.w[10] = top->attr0;
+      one.w[0] = toQ14(lt->screenX);
+      one.w[1] = toQ14(rt->screenX);
+      clampRow(one, t.width);
+      if ((one.w[1] >> 14) - (one.w[0] >> 14) < 1) return;
+      int32_t lv[L::kSlots], rv[L::kSlots];
+      Edge<L::kSlots>::template valuesAt<L>(lt, lv);
+      Edge<L::kSlots>::template valuesAt<L>(rt, rv);
+      L::store(one, lv, rv);
+      t.span(t.context, static_cast<Pixel*>(t.buffer) + static_cast<int64_t>(top->screenY) * t.width, &one);
+      return;
+    }
+    if (rows <= kSmallRows && !smallTriangleHasPixel(top, mid, bot, t.width)) return;
   }
   SpanParams sp{};
   if constexpr (L::kFlat) sp.w[10] = top->attr0;
