@@ -341,7 +341,11 @@ inline void fillRows(uint8_t* dst, int w, int h, int pitch, Op op) {
 
 void fillAlpha16(uint8_t* dst, int w, int h, int pitch, uint32_t argb) {
   const AlphaFill565 f(argb);
-  fillRows<2>(dst, w, h, pitch, [&f](uint8_t* d) { store16(d, f.apply(load16(d))); });
+  std::ptrdiff_t row = 0;
+  for (int r = 0; r < h; ++r) {
+    pixelrows::fillAlphaRowAny(reinterpret_cast<uint16_t*>(dst + row), w, f.ia, static_cast<uint16_t>(f.pre));
+    row += pitch;
+  }
 }
 
 void fillAlphaWide(uint8_t* dst, int w, int h, int pitch, uint32_t argb) {

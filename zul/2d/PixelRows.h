@@ -188,6 +188,26 @@ KV_ROW_INLINE void blendKeyedRow(uint16_t* out, const uint16_t* src, int n, uint
   }
 }
 
+// The alpha fill of a row of n RGB565 pixels: each field times ia, shifted
+// down by 8, packed and added to pre, kept to 16 bits (ia = 256 - a is at
+// most 256 and a field at most 63, so the products fit 16-bit lanes).
+template <int Lanes = 8>
+KV_ROW_INLINE void fillAlphaRow(uint16_t* out, int n, int ia, uint16_t pre) {
+  using U = typename Vec<Lanes>::U;
+  const U m = U{} + static_cast<uint16_t>(ia);
+  int i = 0;
+  for (; i + Lanes <= n; i += Lanes) {
+    const U d = loadV<U>(out + i);
+    const U r = ((d >> 11) * m) >> 8, g = (((d >> 5) & 63) * m) >> 8, b = ((d & 31) * m) >> 8;
+    storeV(out + i, ((r << 11) | (g << 5) | b) + pre);
+  }
+  for (; i < n; ++i) {
+    const uint32_t d = loadPixel(out + i), u = static_cast<uint32_t>(ia);
+    const uint32_t v = (((d >> 11) * u) >> 8) << 11 | ((((d >> 5) & 63) * u) >> 8) << 5 | (((d & 31) * u) >> 8);
+    storePixel(out + i, static_cast<uint16_t>(v + pre));
+  }
+}
+
 // Lanes 32-bit pixels from src + i onward (Dir 1), or the Lanes that end at
 // src - i (Dir -1), last first.
 template <int Dir, int Lanes>
@@ -267,6 +287,7 @@ KV_ROW_INLINE void argbOverRow(uint16_t* out, const uint32_t* src, int n) {
 // has them; the row functions below choose by themselves.
 bool wideRows();
 void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, int alpha);
+void fillAlphaRowWide(uint16_t* out, int n, int ia, uint16_t pre);
 void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n);
 void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key, int alpha);
@@ -321,6 +342,11 @@ inline void alphaRowAny(uint16_t* out, const uint16_t* src, int dir, int n, int 
     blendKeyedRow<1, false, 8, false>(out, src, n, 0, alpha);
   else
     blendKeyedRow<-1, false, 8, false>(out, src, n, 0, alpha);
+}
+
+inline void fillAlphaRowAny(uint16_t* out, int n, int ia, uint16_t pre) {
+  if (n >= 16 && wideRows()) return fillAlphaRowWide(out, n, ia, pre);
+  fillAlphaRow(out, n, ia, pre);
 }
 
 inline void argbBlendRowAny(uint16_t* out, const uint32_t* src, int dir, int n) {

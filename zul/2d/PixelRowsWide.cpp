@@ -59,6 +59,8 @@ KV_WIDE void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, in
     blendKeyedRow<-1, false, 16, false>(out, src, n, 0, alpha);
 }
 
+KV_WIDE void fillAlphaRowWide(uint16_t* out, int n, int ia, uint16_t pre) { fillAlphaRow<16>(out, n, ia, pre); }
+
 KV_WIDE void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n) {
   if (dir > 0)
     argbBlendRow<1, 16>(out, src, n);

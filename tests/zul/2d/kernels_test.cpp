@@ -108,6 +108,36 @@ TEST(Kernels, AlphaFill) {
   EXPECT_EQ(w[1], 0x12347800u);
 }
 
+// The alpha fill's rows at each vector width against the one-pixel rule:
+// every length up to a few vectors, unaligned starts, alpha 0 (the
+// destination kept) and 255, and a pitch that leaves pixels between rows.
+TEST(Kernels, AlphaFillRowsEqualThePixelRule) {
+  uint32_t seed = 3;
+  auto rnd = [&]() { return seed = seed * 1664525u + 1013904223u; };
+  const uint32_t alphas[] = {0, 1, 128, 254, 255};
+  for (int trial = 0; trial < 200; ++trial) {
+    const int w = static_cast<int>(rnd() % 70), h = 1 + static_cast<int>(rnd() % 3), skew = static_cast<int>(rnd() % 3);
+    const int pitch = 2 * (w + skew + 1);
+    const uint32_t argb = (trial < 5 ? alphas[trial] : rnd() >> 24) << 24 | (rnd() & 0xFFFFFF);
+    std::vector<uint16_t> want(static_cast<size_t>(pitch / 2) * h + 4);
+    for (uint16_t& d : want) d = static_cast<uint16_t>(rnd() >> 16);
+    std::vector<uint16_t> got = want;
+    const int a = static_cast<int>(argb >> 24), ia = 256 - a;
+    const int R = (argb >> 16) & 255, G = (argb >> 8) & 255, B = argb & 255;
+    const int pre = (((R * a) >> 8) >> 3) << 11 | (((G * a) >> 8) >> 2) << 5 | (((B * a) >> 8) >> 3);
+    for (int r = 0; r < h; ++r) {
+      for (int i = 0; i < w; ++i) {
+        uint16_t& d = want[static_cast<size_t>(skew + r * pitch / 2 + i)];
+        d = static_cast<uint16_t>((((d >> 11) * ia) >> 8) << 11 | ((((d >> 5) & 63) * ia) >> 8) << 5 |
+                                  (((d & 31) * ia) >> 8)) +
+            pre;
+      }
+    }
+    fillAlpha16(reinterpret_cast<uint8_t*>(got.data() + skew), w, h, pitch, argb);
+    ASSERT_EQ(got, want) << "trial " << trial << ", width " << w << ", colour " << std::hex << argb;
+  }
+}
+
 TEST(Kernels, OpaqueFillAlignedAndUnaligned) {
   // Widths 1..19 on an aligned and on a 2-mod-4 start give the same pixels.
   for (int w = 1; w < 20; ++w) {
