@@ -644,8 +644,13 @@ void mapSpinSelector(cGame& g) {
     if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
+  // The selector's "Back" on the left soft key, and the key in the right
+  // soft key's place that opened it, close it (the right soft key is the
+  // key the selector closes on; the left one would open the in-game menu).
+  const int32_t close = g.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
   g.m_leftSoftHighlight = penDown(g);
-  if (up(g, kLeftSoft)) pair(g, k_touchKeyLeftSoft);
+  if (up(g, kLeftSoft)) pair(g, close);
+  rightSoft(g, Send::Pair, close);
 }
 
 void mapState(cGame& g) {

@@ -159,7 +159,7 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
       EXPECT_EQ((*game).*a.highlight, 1) << a.key;
       EXPECT_EQ(run().pressed, keyBit(a.key)) << a.key;  // repeats while held
     }
-    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(17));
+    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(18));  // "Back": closes the selector
   }
 }
 
@@ -178,6 +178,20 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(19));
   EXPECT_EQ(s.released, keyBit(19));
+}
+
+// The spin selector is closed by touch: its "Back" on the left soft key and
+// the right soft key, where the key that opened it lies, both send the key
+// it closes on.
+TEST_F(StylusTest, SpinSelectorClosesByEitherSoftKey) {
+  const LayoutRect left{0, 338, 60, 40}, right{197, 338, 43, 40};
+  for (const LayoutRect& key : {left, right}) {
+    enter(620);
+    penAt(key.cx(), key.cy());
+    Sent s = tapUp(key.cx(), key.cy());
+    EXPECT_EQ(s.pressed, keyBit(18)) << key.x;
+    EXPECT_EQ(s.released, keyBit(18)) << key.x;
+  }
 }
 
 namespace {

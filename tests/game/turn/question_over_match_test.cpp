@@ -1,6 +1,7 @@
 // A question asked over the table covers the table's messages: a rule
 // message still waiting there must not swallow the answer.
 #include "tests/game/turn/TurnFixture.h"
+#include "windows_brew/TouchGlue.h"
 
 using namespace turntest;
 
@@ -62,4 +63,27 @@ TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
   EXPECT_TRUE(game->touchHint);
   ASSERT_TRUE(runUntil(k_stateAim, 200));
   EXPECT_FALSE(game->touchHint);
+}
+
+// The spin selector opened by a touch on the right soft key closes by a
+// touch on it again: the aim comes back.
+TEST_F(TurnTest, SpinSelectorOpensAndClosesByTouch) {
+  startQuickMatch(0);
+  tap(kKeyFire);
+  ASSERT_EQ(game->s_gameState, k_stateAim);
+  auto touch = [this](int32_t x, int32_t y) {
+    frames(12);
+    touchPressed(*game, x, y, static_cast<uint32_t>(wince::nowMicros() / 1000));
+    frame();
+    touchReleased(*game, x, y);
+    frames(3);
+  };
+  touch(218, 303);
+  ASSERT_EQ(game->s_gameState, k_stateSpinSelector);
+  touch(218, 303);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  touch(218, 303);
+  ASSERT_EQ(game->s_gameState, k_stateSpinSelector);
+  touch(20, 303);  // its "Back"
+  EXPECT_EQ(game->s_gameState, k_stateAim);
 }
