@@ -31,6 +31,7 @@ cGameResources::~cGameResources() { release(); }
 
 void cGameResources::release() {
   unloadBar();
+  freeAside();
   if (m_scratchPool) {
     if (getStackMemoryPool() == m_scratchPool) setStackMemoryPool(nullptr);
     delete m_scratchPool;
@@ -47,6 +48,46 @@ void cGameResources::unloadBar() {
   m_bar.size = 0;
   m_bar.count = 0;
   m_bar.cursor = 0;
+  delete[] m_packed;
+  m_packed = nullptr;
+  m_packedSize = 0;
+}
+
+void cGameResources::freeAside() {
+  delete[] m_aside.packed;
+  delete[] m_aside.bar.offsets;
+  delete[] m_aside.bar.data;
+  m_aside = Aside();
+}
+
+void cGameResources::setBarAside() {
+  freeAside();
+  if (m_bar.data && m_bar.offsets && m_packed && m_bar.name) {
+    m_aside.name = m_bar.name;
+    m_aside.packed = m_packed;
+    m_aside.packedSize = m_packedSize;
+    m_aside.bar = m_bar;
+    m_aside.bar.cursor = 0;
+    m_packed = nullptr;
+    m_bar.offsets = nullptr;
+    m_bar.data = nullptr;
+  }
+  unloadBar();
+}
+
+bool cGameResources::takeBackAside(const char* name, const uint8_t* packed, uint32_t packedSize) {
+  if (!m_aside.bar.data || std::strcmp(m_aside.name, name) != 0) return false;
+  const bool same = m_aside.packedSize == packedSize && std::memcmp(m_aside.packed, packed, packedSize) == 0;
+  if (same) {
+    m_bar = m_aside.bar;
+    m_bar.name = name;
+    m_bar.cursor = 0;
+    m_aside.bar.offsets = nullptr;
+    m_aside.bar.data = nullptr;
+  }
+  // A changed file is unpacked afresh; either way nothing stays aside.
+  freeAside();
+  return same;
 }
 
 int32_t cGameResources::loadBar(const char* name) {
@@ -69,6 +110,11 @@ int32_t cGameResources::loadBar(const char* name) {
   if (!packedBytes) return 0;
   const bool readAll = file.read(packedBytes, static_cast<int32_t>(packed)) == static_cast<int32_t>(packed);
   file.close();
+  if (readAll && takeBackAside(name, packedBytes, packed)) {
+    m_packed = packedBytes;
+    m_packedSize = packed;
+    return 1;
+  }
 
   const uint32_t unpacked = le32(packedBytes + 5);
   const int props = packedBytes[0];
@@ -90,9 +136,9 @@ int32_t cGameResources::loadBar(const char* name) {
     BufferStream in(BufferStream::kRead, static_cast<int32_t>(packed), packedBytes);
     result = decompress(kCompLzma, in, static_cast<int32_t>(packed), data, produced);
   }
-  delete[] packedBytes;
   if (result != kCompOk || produced != static_cast<int32_t>(unpacked)) {
     debugTrace("archive %s: unpacking failed (%d)\n", name, result);
+    delete[] packedBytes;
     delete[] data;
     return 0;
   }
@@ -105,11 +151,13 @@ int32_t cGameResources::loadBar(const char* name) {
   if (base > unpacked) {
     debugTrace("archive %s: offset table past the data\n", name);
     delete[] data;
+    delete[] packedBytes;
     return 0;
   }
   int32_t* offsets = new (kSource, 95, nullptr) int32_t[n > 0 ? n : 1];
   if (!offsets) {
     delete[] data;
+    delete[] packedBytes;
     return 0;
   }
   uint64_t previous = base;
@@ -120,6 +168,7 @@ int32_t cGameResources::loadBar(const char* name) {
       debugTrace("archive %s: bad offset %d\n", name, i);
       delete[] offsets;
       delete[] data;
+      delete[] packedBytes;
       m_bar.cursor = 0;
       return 0;
     }
@@ -131,6 +180,8 @@ int32_t cGameResources::loadBar(const char* name) {
   m_bar.data = data;
   m_bar.size = static_cast<int32_t>(unpacked);
   m_bar.cursor = 0;
+  m_packed = packedBytes;
+  m_packedSize = packed;
   return 1;
 }
 
@@ -160,6 +211,9 @@ void cGameResources::loadRawFile(const char* name) {
   delete[] m_bar.offsets;
   m_bar.offsets = nullptr;
   m_bar.count = 0;
+  delete[] m_packed;
+  m_packed = nullptr;
+  m_packedSize = 0;
   if (!name) return;
   FileStream file;
   if (!file.open(name, FileStream::kRead)) return;

@@ -19,6 +19,10 @@ class cGameResources {
   // nothing is open).
   int32_t loadBar(const char* name);
   void unloadBar();
+  // Closes the open archive but keeps its unpacked bytes: the next loadBar
+  // of the same name whose file still holds the same packed bytes takes them
+  // back without unpacking again. Whatever was kept before is freed.
+  void setBarAside();
   int32_t getBarEntryOffset(int32_t entry) const;
   int32_t getBarEntrySize(int32_t entry) const;
   // A new buffer (delete[]) with the entry's bytes; null for a bad index or size 0.
@@ -30,4 +34,20 @@ class cGameResources {
 
   BarArchive m_bar;
   StackMemoryPool* m_scratchPool = nullptr;  // 30,720 bytes for the decoder
+
+ private:
+  // The open archive's packed bytes (for setBarAside), and the archive set aside.
+  struct Aside {
+    const char* name = nullptr;
+    uint8_t* packed = nullptr;
+    uint32_t packedSize = 0;
+    BarArchive bar;
+  };
+  void freeAside();
+  // True (and the archive open) when `name`'s packed bytes are those set aside.
+  bool takeBackAside(const char* name, const uint8_t* packed, uint32_t packedSize);
+
+  uint8_t* m_packed = nullptr;
+  uint32_t m_packedSize = 0;
+  Aside m_aside;
 };

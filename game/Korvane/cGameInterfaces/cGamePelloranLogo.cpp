@@ -32,7 +32,9 @@ void cGame::updateLogo() {
   m_logoBank = nullptr;
   loadBar("menu.bar");
   for (int32_t slot : kMenuSlots) fillSprite(slot, slot, k_buildAll, false, true);
-  unloadBar();
+  // The main-menu loading opens "menu.bar" again a few frames on: keep its
+  // unpacked bytes for it.
+  m_archives.setBarAside();
   setState(k_stateMainMenuLoading);
   loadSettings();
   loadProgress();

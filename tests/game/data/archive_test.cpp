@@ -130,6 +130,68 @@ TEST_F(Archive, DamagedArchivesFail) {
   EXPECT_EQ(game->loadBar("good.bar"), 1);
 }
 
+// An archive set aside comes back whole on the next open of the same name,
+// without being unpacked again, only while its file holds the same bytes.
+TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
+  const Entries first = {bytes("menu"), bytes("banks")};
+  const Entries changed = {bytes("menu"), bytes("other")};
+  struct Case {
+    const char* what;
+    bool openOther;        // another archive opened in between
+    const Entries* now;    // the file at the second open; null: removed
+    bool sameBuffer;       // the kept bytes are taken back
+  };
+  const Case cases[] = {
+      {"unchanged", false, &first, true},
+      {"another archive in between", true, &first, true},
+      {"file changed", false, &changed, false},
+      {"file removed", false, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    put("m.bar", first);
+    ASSERT_EQ(game->loadBar("m.bar"), 1);
+    const uint8_t* kept = game->m_bar.data;
+    game->m_archives.setBarAside();
+    expectClosed();
+    if (c.openOther) {
+      put("o.bar", {bytes("x")});
+      ASSERT_EQ(game->loadBar("o.bar"), 1);
+      EXPECT_EQ(game->getBarEntrySize(0), 1);
+    }
+    if (c.now)
+      put("m.bar", *c.now);
+    else
+      std::filesystem::remove(path("m.bar"));
+    ASSERT_EQ(game->loadBar("m.bar"), c.now ? 1 : 0);
+    if (!c.now) {
+      expectClosed();
+      continue;
+    }
+    // (A fresh unpack may land at the freed address, so only the taking back is checked.)
+    if (c.sameBuffer) {
+      EXPECT_EQ(game->m_bar.data, kept);
+    }
+    EXPECT_STREQ(game->m_bar.name, "m.bar");
+    ASSERT_EQ(game->m_bar.count, 3);
+    for (int i = 0; i < 2; ++i) {
+      const bar::Entry& e = (*c.now)[static_cast<size_t>(i)];
+      ASSERT_EQ(game->getBarEntrySize(i), static_cast<int32_t>(e.size()));
+      EXPECT_EQ(0, std::memcmp(game->m_bar.data + game->getBarEntryOffset(i), e.data(), e.size()));
+    }
+    // Taken back once: a later open unpacks again.
+    game->unloadBar();
+    ASSERT_EQ(game->loadBar("m.bar"), 1);
+    EXPECT_EQ(game->getBarEntrySize(1), static_cast<int32_t>((*c.now)[1].size()));
+  }
+  // Nothing open: nothing is set aside, and a failed open keeps nothing.
+  game->unloadBar();
+  game->m_archives.setBarAside();
+  EXPECT_EQ(game->loadBar("missing.bar"), 0);
+  game->m_archives.setBarAside();
+  expectClosed();
+}
+
 TEST_F(Archive, FieldReaderIsLittleEndianAndBounded) {
   uint8_t* b = new uint8_t[11]{0x81, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00};
   game->setReadBuffer(b, 11);
