@@ -1,5 +1,6 @@
-// Triangles of a few pixels: the triangles left out of the bucket lists and
-// the short walk of the rasterisers, each against the general walk.
+// Triangles of a few pixels: the triangles left out of the bucket lists, the
+// look at a small triangle before its walk and the one-row hand-over, each
+// against the general walk.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -28,21 +29,6 @@ struct Calls {
   static void span(GlContext*, void*, const SpanParams* p) { all.push_back(*p); }
 };
 
-struct Raster {
-  const char* name;
-  TriangleRasteriser fn;
-  bool words;  // draws colour-and-depth words
-};
-
-const Raster kRasters[] = {
-    {"flat", rasterFlat, false},          {"gouraud", rasterGouraud, false},
-    {"affine", rasterTexAffine, false},   {"persp", rasterTexPersp, false},
-    {"depth", rasterDepthOnly, true},     {"flat32", rasterFlat32, true},
-    {"gouraud32", rasterGouraud32, true}, {"affine32", rasterTexAffine32, true},
-    {"persp32", rasterTexPersp32, true},  {"flatDepth", rasterFlatDepth, true},
-    {"affineDepth", rasterTexAffineDepth, true}, {"perspDepth", rasterTexPerspDepth, true},
-};
-
 VertexSlot randomCorner(Rng& r, int x0, int y0, int box) {
   return vtx(x0 + r.in(0, box), y0 + r.in(0, box), static_cast<int32_t>(r.next()), static_cast<int32_t>(r.next()),
              r.in(1, 1 << 24), r.in(1, 1 << 20));
@@ -54,43 +40,6 @@ void sortByRow(VertexSlot* v) {
     for (int j = 0; j < 2 - i; ++j)
       if (v[j].screenY > v[j + 1].screenY) std::swap(v[j], v[j + 1]);
 }
-
-}  // namespace
-
-// Whenever walksNoPixel holds, no rasteriser hands any span a pixel: over
-// random corners in boxes of up to 4 x 4 pixels, every corner order.
-TEST(SmallTriangles, LeftOutTrianglesHaveNoPixel) {
-  for (const Raster& r : kRasters) {
-    rt::Gl g(32, 32, r.words);
-    g.gl->m_spanFunction = Calls::span;
-    Rng rng{7};
-    int noPixel = 0, drawn = 0;
-    for (int trial = 0; trial < 4000; ++trial) {
-      const int box = 1 + trial % 4;
-      VertexSlot v[3];
-      for (VertexSlot& c : v) c = randomCorner(rng, 4, 4, box);
-      sortByRow(v);
-      Calls::all.clear();
-      r.fn(g.gl.get(), &v[0], &v[1], &v[2]);
-      int pixels = 0;
-      for (const SpanParams& p : Calls::all) pixels += std::max(0, (p.w[1] >> 14) - (p.w[0] >> 14));
-      // Any order of the three corners gives the same answer.
-      const bool none = walksNoPixel(&v[0], &v[1], &v[2]);
-      EXPECT_EQ(none, walksNoPixel(&v[2], &v[0], &v[1]));
-      EXPECT_EQ(none, walksNoPixel(&v[1], &v[2], &v[0]));
-      if (none) {
-        ++noPixel;
-        EXPECT_EQ(pixels, 0) << r.name << " trial " << trial;
-      } else if (pixels > 0) {
-        ++drawn;
-      }
-    }
-    EXPECT_GT(noPixel, 800) << r.name;
-    EXPECT_GT(drawn, 800) << r.name;
-  }
-}
-
-namespace {
 
 // A walk with (Small = true) and without the look at small triangles first.
 template <typename Pixel, int Mode, bool Small>
@@ -130,10 +79,10 @@ bool hasPixel(const SpanParams& p) { return (p.w[1] >> 14) - (p.w[0] >> 14) >= 1
 
 }  // namespace
 
-// A small triangle with a pixel walks exactly as before, every span call the
-// same; one without gets no call at all. Random corners in boxes up to 6 x 5
-// pixels (one to five rows), some beyond the surface's right edge, every
-// walk of both families.
+// A small triangle with a pixel gets exactly the span calls of the general
+// walk (a one-row one only its row's); one without gets no call at all.
+// Random corners in boxes up to 6 x 5 pixels (one to five rows), some up to
+// the surface's right edge, every walk of both families.
 TEST(SmallTriangles, LookFirstWalksAsTheGeneralWalk) {
   for (const WalkPair& w : kWalks) {
     rt::Gl g(24, 24, w.words);
@@ -210,3 +159,37 @@ TEST(SmallTriangles, SpansWithoutPixelsChangeNothing) {
     }
   }
 }
+
+// Whenever walksNoPixel holds, no walk hands any span a pixel: over
+// random corners in boxes of up to 4 x 4 pixels, every corner order.
+TEST(SmallTriangles, LeftOutTrianglesHaveNoPixel) {
+  for (const WalkPair& r : kWalks) {
+    rt::Gl g(32, 32, r.words);
+    g.gl->m_spanFunction = Calls::span;
+    Rng rng{7};
+    int noPixel = 0, drawn = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+      const int box = 1 + trial % 4;
+      VertexSlot v[3];
+      for (VertexSlot& c : v) c = randomCorner(rng, 4, 4, box);
+      sortByRow(v);
+      Calls::all.clear();
+      r.general(g.gl.get(), &v[0], &v[1], &v[2]);
+      int pixels = 0;
+      for (const SpanParams& p : Calls::all) pixels += std::max(0, (p.w[1] >> 14) - (p.w[0] >> 14));
+      // Any order of the three corners gives the same answer.
+      const bool none = walksNoPixel(&v[0], &v[1], &v[2]);
+      EXPECT_EQ(none, walksNoPixel(&v[2], &v[0], &v[1]));
+      EXPECT_EQ(none, walksNoPixel(&v[1], &v[2], &v[0]));
+      if (none) {
+        ++noPixel;
+        EXPECT_EQ(pixels, 0) << r.name << " trial " << trial;
+      } else if (pixels > 0) {
+        ++drawn;
+      }
+    }
+    EXPECT_GT(noPixel, 800) << r.name;
+    EXPECT_GT(drawn, 800) << r.name;
+  }
+}
+
