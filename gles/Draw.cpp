@@ -146,6 +146,47 @@ class VertexFetch {
     }
   }
 
+  // Fills and transforms the slots of indices 0 .. last, all of them inside
+  // the pool, as get would for each; returns the slot of index 0.
+  template <AttrMode Mode>
+  VertexSlot* getRange(uint32_t last) {
+    VertexSlot* const first = &m_c.m_vertexPool[m_c.m_vertexCount];
+    for (uint32_t from = 0; from <= last; from += kBatch) {
+      const uint32_t to = last - from < kBatch ? last + 1 : from + kBatch;
+      for (uint32_t i = from; i < to; ++i) {
+        VertexSlot& s = first[i];
+        s.stamp = m_stamp;
+        const int64_t vi = static_cast<int64_t>(i);
+        if constexpr (Mode == kAttrTexturedMode) {
+          const uint8_t* t = m_tex + vi * m_texStride;
+          s.attr0 = readWord(t);
+          s.attr1 = readWord(t + 4);
+        } else if constexpr (Mode == kAttrVertexColourMode) {
+          s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
+        } else if constexpr (Mode == kAttrFlatArray) {
+          s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
+        } else {
+          s.attr0 = static_cast<int32_t>(m_flat);
+        }
+        m_pendingSlots[i - from] = &s;
+        m_pendingPositions[i - from] = m_vertex + vi * m_vertexStride;
+      }
+      m_pending = static_cast<int>(to - from);
+      transformPending();
+    }
+    if (static_cast<int32_t>(last) > m_maxIndex) m_maxIndex = static_cast<int32_t>(last);
+    return first;
+  }
+  VertexSlot* getRange(uint32_t last) {
+    switch (m_mode) {
+      case kAttrTexturedMode: return getRange<kAttrTexturedMode>(last);
+      case kAttrVertexColourMode: return getRange<kAttrVertexColourMode>(last);
+      case kAttrFlatArray: return getRange<kAttrFlatArray>(last);
+      case kAttrFlat: break;
+    }
+    return getRange<kAttrFlat>(last);
+  }
+
   static constexpr int kBatch = 384;
   void transformPending() {
     if (m_pending > 0) m_c.transformVertices(m_pendingSlots, m_pendingPositions, m_pending);
@@ -333,8 +374,20 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
   };
   VertexFetch fetch(*this, mode);
   const GLsizei whole = count - count % 3;
-  // Batches of triangles: their new slots are filled and transformed
-  // together, then the triangles are taken one by one.
+  // Indices that leave few of the slots up to the largest one unused (the
+  // usual mesh): every slot up to it is filled and transformed at once, each
+  // triangle then takes its slots straight from the pool.
+  uint32_t last = 0;
+  for (GLsizei k = 0; k < whole; ++k) last = indices[k] > last ? indices[k] : last;
+  if (!m_fetchEachIndex && static_cast<int64_t>(last) < whole &&
+      static_cast<int64_t>(m_vertexCount) + last < kVertexPoolSize) {
+    VertexSlot* const slots = fetch.getRange(last);
+    for (GLsizei k = 0; k < whole; k += 3) triangle(&slots[indices[k]], &slots[indices[k + 1]], &slots[indices[k + 2]]);
+    fetch.finish();
+    return;
+  }
+  // Otherwise batches of triangles: their new slots are filled and
+  // transformed together, then the triangles are taken one by one.
   VertexSlot* batch[VertexFetch::kBatch];
   for (GLsizei start = 0; start < whole; start += VertexFetch::kBatch) {
     const GLsizei n = whole - start < VertexFetch::kBatch ? whole - start : VertexFetch::kBatch;

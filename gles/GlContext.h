@@ -268,6 +268,9 @@ struct GlContext {
   // Queues one-row triangles into the lists like any other (they draw
   // nothing either way; for comparing the two).
   bool m_keepOneRowRecords = false;
+  // Fetches each index of a draw call on its own even when the indices
+  // cover their range densely (the pictures are the same; for comparing).
+  bool m_fetchEachIndex = false;
 
   // 27. Current selection.
   LineDrawer m_lineDrawer = nullptr;

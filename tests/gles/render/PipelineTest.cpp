@@ -423,3 +423,67 @@ TEST(Pipeline, OneRowTrianglesLeftOutDrawTheSameFrame) {
     EXPECT_GT(drawn, 200) << config;
   }
 }
+
+// Indices that cover their range densely are fetched as one range: over
+// random meshes (unused vertices between used ones, shared and repeated
+// indices, corners outside the frustum, culling, every attribute mode, a
+// call that reaches past the pool), the frame, the records, their slots and
+// the pool base are those of fetching index by index.
+TEST(Pipeline, RangeFetchEqualsFetchingEachIndex) {
+  uint32_t seed = 9;
+  auto rnd = [&](double lo, double hi) { return lo + (hi - lo) * ((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0; };
+  for (int config = 0; config < 8; ++config) {
+    const bool depth = config & 1, textured = config & 2, smooth = config & 4;
+    rt::Mesh m;
+    const int vertices = 40 + config * 9;
+    for (int v = 0; v < vertices; ++v)
+      m.add(rnd(-1.6, 1.6), rnd(-1.6, 1.6), rnd(-9, -0.5), rnd(0, 1), rnd(0, 1), static_cast<uint32_t>(rnd(0, 4294967295.0)));
+    for (int k = 0; k < 60; ++k) {
+      const auto pick = [&] { return static_cast<uint16_t>(rnd(0, vertices * 0.8)); };  // the top fifth unused
+      const uint16_t a = pick();
+      m.tri(a, pick(), rnd(0, 1) < 0.2 ? a : pick());
+    }
+    std::vector<uint32_t> frames[2];
+    std::vector<std::vector<int64_t>> records[2];
+    int32_t counts[2];
+    for (int each = 0; each < 2; ++each) {
+      Scene s(depth);
+      s.clearTo(0x12345678);
+      s.gl->m_fetchEachIndex = each == 1;
+      if (depth) {
+        s.gl->glEnable(GL_DEPTH_TEST);
+        s.gl->glClear(GL_DEPTH_BUFFER_BIT);
+      }
+      if (textured) {
+        rt::makeTexture(*s.gl, 32, GL_UNSIGNED_SHORT_5_6_5, [](int x, int y) { return static_cast<uint16_t>(x * 2017 + y * 61); });
+        s.gl->glEnable(GL_TEXTURE_2D);
+      }
+      if (smooth) s.gl->glShadeModel(GL_SMOOTH);
+      if (config >= 4) s.gl->glEnable(GL_CULL_FACE);
+      s.colour(200, 100, 50);
+      m.bind(*s.gl, textured, smooth || config == 1);
+      m.draw(*s.gl);
+      // The pool base moved close to its end: the second call reaches past it.
+      s.gl->m_vertexCount = kVertexPoolSize - vertices / 2;
+      m.draw(*s.gl);
+      counts[each] = s.gl->m_vertexCount;
+      for (int i = 0; i < s.gl->m_recordCount; ++i) {
+        const TriangleRecord& r = s.gl->m_recordPool[i];
+        std::vector<int64_t> rec;
+        for (const VertexSlot* v : {r.first, r.second, r.third}) {
+          rec.push_back(v - s.gl->m_vertexPool);
+          const auto* w = reinterpret_cast<const int32_t*>(v);
+          rec.insert(rec.end(), w, w + sizeof(VertexSlot) / 4);
+        }
+        rec.push_back(r.outcode);
+        records[each].push_back(rec);
+      }
+      s.gl->glFlush();
+      for (int i = 0; i < s.w * s.h; ++i) frames[each].push_back(depth ? s.words()[i] : s.px()[i]);
+    }
+    EXPECT_EQ(counts[0], counts[1]) << config;
+    EXPECT_EQ(records[0], records[1]) << config;
+    EXPECT_EQ(frames[0], frames[1]) << config;
+    EXPECT_GT(records[0].size(), 20u) << config;
+  }
+}
