@@ -263,8 +263,9 @@ uint32_t* ASprite::decodeModule(int m) {
   if (hasAltSizes && m < static_cast<int>(altWidth.size()) && m < static_cast<int>(altHeight.size()) &&
       (altWidth[m] != w || altHeight[m] != h))
     return nullptr;
+  // Only the module's w*h words are handed back, and the scratch holds them
+  // only until the next decode, so the words past them are left as they are.
   uint32_t* buf = game->decodeBuffer;
-  std::memset(buf, 0, SpriteServices::kDecodeModuleWords * sizeof(uint32_t));
   if (currentPalette < 0 || currentPalette >= paletteCount) return nullptr;
   const std::vector<uint32_t>& pal = palettes[currentPalette];
   if (static_cast<int64_t>(w) * h > kMaxModulePixels) return nullptr;
@@ -273,7 +274,10 @@ uint32_t* ASprite::decodeModule(int m) {
   if (off > moduleData.size() || len > moduleData.size() - off) return nullptr;
   uint8_t indices[kMaxModulePixels];
   DecodeResult res = decodeIndices(encoding, moduleData.data() + off, len, coloursPerPalette, indices, count);
-  if (res == DecodeResult::UnknownEncoding) return buf;
+  if (res == DecodeResult::UnknownEncoding) {
+    if (count > 0) std::memset(buf, 0, static_cast<size_t>(count) * sizeof(uint32_t));
+    return buf;
+  }
   if (res != DecodeResult::Ok) return nullptr;
   for (int i = 0; i < count; ++i) buf[i] = indices[i] < pal.size() ? pal[indices[i]] : 0;
   return buf;

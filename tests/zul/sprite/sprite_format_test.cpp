@@ -397,6 +397,36 @@ TEST(SpriteBankParser, UnknownPaletteFormatConsumesNoEntries) {
   EXPECT_EQ(px[0], 0u);
 }
 
+// A module decoded after a larger one of another bank: its own pixels only,
+// all zero for an encoding the reader does not know.
+TEST(SpriteBankParser, DecodeOverAnEarlierLargerModule) {
+  spritetest::Screen screen;
+  Bank big;
+  big.modules.push_back(Module::image(64, 64, std::vector<uint8_t>(64 * 64, 1)));
+  big.palettes = {{0xFF000000, 0xFF445566}};
+  auto first = loadBank(big);
+  struct Case {
+    uint16_t encoding;
+    uint32_t pixel;
+  };
+  const Case cases[] = {{kEnc8Bit, 0xFFABCDEF}, {0x7777, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.encoding);
+    ASSERT_NE(first->decodeModule(0), nullptr);
+    Bytes b;
+    b.u16(0).u32(kFlagPixelData | kFlagSize16).u16(1);
+    b.u16(3).u16(2);
+    b.u16(0).u16(0).u16(0).u16(0);
+    b.u16(kPal8888).u8(1).u8(1).u32(0xFFABCDEF);
+    b.u16(c.encoding).u16(6).u8(0).u8(0).u8(0).u8(0).u8(0).u8(0);
+    ASprite s;
+    ASSERT_TRUE(s.load(b.v.data(), 0, static_cast<uint32_t>(b.v.size())));
+    const uint32_t* px = s.decodeModule(0);
+    ASSERT_NE(px, nullptr);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(px[i], c.pixel) << i;
+  }
+}
+
 TEST(SpriteBankParser, LoadsAtAnOffsetWithinItsLength) {
   Bank bank = richBank();
   bank.flags = bank.minimalFlags();
