@@ -11,6 +11,7 @@
 #include "zul/2d/RgbImage.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/2d/cImg.h"
+#include "zul/io/BufferStream.h"
 
 namespace {
 
@@ -120,6 +121,37 @@ void BM_SpriteModule(benchmark::State& state) {
   report(state, kW * kH);
 }
 BENCHMARK(BM_SpriteModule)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->ArgName("flags");
+
+// The same through a palette: a full-frame module of 8-bit indices into
+// 200 colours, one of them the key, drawn plain and mirrored left-right.
+void BM_SpriteModuleIndexed(benchmark::State& state) {
+  Frame f;
+  SpriteServices services;
+  services.backBufferGraphics = &f.g();
+  setSpriteServices(&services);
+  {
+    constexpr int kColours = 200;
+    std::vector<uint8_t> bytes = {0, 0, kColours, 0, kW & 255, kW >> 8, kH & 255, kH >> 8};
+    for (int c = 0; c < kColours; ++c) {
+      const uint16_t v = c == 7 ? cImg::kKey : static_cast<uint16_t>(c * 331);
+      bytes.push_back(static_cast<uint8_t>(v));
+      bytes.push_back(static_cast<uint8_t>(v >> 8));
+    }
+    for (int i = 0; i < kW * kH; ++i) bytes.push_back(static_cast<uint8_t>((i * 37) % kColours));
+    BufferStream stream(BufferStream::kRead, static_cast<int32_t>(bytes.size()), bytes.data());
+    cImg img;
+    if (!img.load(&stream)) state.SkipWithError("module did not load");
+    const int flags = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+      img.draw(&f.g(), 0, 0, kW, kH, 0, 0, flags);
+      benchmark::DoNotOptimize(f.pixels.data());
+      benchmark::ClobberMemory();
+    }
+  }
+  setSpriteServices(nullptr);
+  report(state, kW * kH);
+}
+BENCHMARK(BM_SpriteModuleIndexed)->Arg(0)->Arg(1)->ArgName("flags");
 
 void BM_Fill16(benchmark::State& state) {
   Frame f;

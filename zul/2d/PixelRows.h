@@ -300,6 +300,10 @@ void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
 bool maskedRows();
 void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
+// out[i] = table[idx[dir * i]] for indices below count (at most 256) whose
+// colour is not key; table holds 256 entries.
+void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
+                      uint16_t key);
 
 // Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
 // than sixteen pixels stay on the eight-lane loops.

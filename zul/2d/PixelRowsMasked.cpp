@@ -98,6 +98,54 @@ KV_MASKED void blend4444Rows(uint16_t* out, const uint16_t* src, int n, uint16_t
   if (i < n) blendKeyedRow<Dir, true>(out + i, src + Dir * i, n - i, key, 0);
 }
 
+// Thirty-two palette indices widened to 16-bit lanes, from idx + i onward
+// (Dir 1) or ending at idx - i, last first (Dir -1).
+template <int Dir>
+KV_MASKED inline __m512i loadIndices32(const uint8_t* idx, int i) {
+  if constexpr (Dir > 0) {
+    return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx + i)));
+  } else {
+    const __m512i reverse = _mm512_set_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+                                             21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
+    const __m512i wide = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx - i - 31)));
+    return _mm512_permutexvar_epi16(reverse, wide);
+  }
+}
+
+// Palette rows: the colour of each index below count, unless it is the key.
+// The 256-entry table sits in eight registers; each two-register permute
+// looks up 64 entries, and the index's bits 6 and 7 pick among the four
+// (one permute when count is at most 64).
+template <int Dir, bool Large>
+KV_MASKED void indexedRows(uint16_t* out, const uint8_t* idx, int n, const uint16_t* table, int count,
+                           uint16_t key) {
+  __m512i t[8];
+  for (int k = 0; k < (Large ? 8 : 2); ++k) t[k] = _mm512_loadu_si512(table + 32 * k);
+  const __m512i keys = _mm512_set1_epi16(static_cast<short>(key));
+  const __m512i limit = _mm512_set1_epi16(static_cast<short>(count));
+  int i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m512i x = loadIndices32<Dir>(idx, i);
+    __m512i c = _mm512_permutex2var_epi16(t[0], x, t[1]);
+    if constexpr (Large) {
+      const __mmask32 bit6 = _mm512_test_epi16_mask(x, _mm512_set1_epi16(64));
+      const __mmask32 bit7 = _mm512_test_epi16_mask(x, _mm512_set1_epi16(128));
+      const __m512i low = _mm512_mask_blend_epi16(bit6, c, _mm512_permutex2var_epi16(t[2], x, t[3]));
+      const __m512i high = _mm512_mask_blend_epi16(bit6, _mm512_permutex2var_epi16(t[4], x, t[5]),
+                                                   _mm512_permutex2var_epi16(t[6], x, t[7]));
+      c = _mm512_mask_blend_epi16(bit7, low, high);
+    }
+    const __mmask32 draw = _mm512_mask_cmpneq_epi16_mask(_mm512_cmplt_epu16_mask(x, limit), c, keys);
+    _mm512_mask_storeu_epi16(out + i, draw, c);
+  }
+  for (; i < n; ++i) {
+    const uint8_t k = idx[Dir * i];
+    if (k >= count) continue;
+    const uint16_t c = table[k];
+    if (c != key) out[i] = c;
+  }
+}
+
 }  // namespace
 
 KV_MASKED void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
@@ -114,6 +162,21 @@ KV_MASKED void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, i
     blend4444Rows<-1>(out, src, n, key);
 }
 
+KV_MASKED void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
+                                uint16_t key) {
+  if (count > 64) {
+    if (dir > 0)
+      indexedRows<1, true>(out, idx, n, table, count, key);
+    else
+      indexedRows<-1, true>(out, idx, n, table, count, key);
+  } else {
+    if (dir > 0)
+      indexedRows<1, false>(out, idx, n, table, count, key);
+    else
+      indexedRows<-1, false>(out, idx, n, table, count, key);
+  }
+}
+
 #undef KV_MASKED
 
 #else
@@ -124,6 +187,13 @@ void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t
 }
 void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
   blendKeyedRowWide(out, src, dir, true, n, key, 0);
+}
+void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
+                      uint16_t key) {
+  for (int i = 0; i < n; ++i) {
+    const uint8_t k = idx[dir * i];
+    if (k < count && table[k] != key) out[i] = table[k];
+  }
 }
 
 #endif

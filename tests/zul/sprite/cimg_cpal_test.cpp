@@ -253,13 +253,19 @@ TEST(cImg, RowLoopsEqualThePixelWalkForRandomSprites) {
     const int iw = 1 + rnd(70), ih = 1 + rnd(50);
     const bool indexed = trial % 5 == 4;
     if (indexed) {
-      std::vector<uint8_t> bytes = {0, 0, 6, 0, static_cast<uint8_t>(iw), 0, static_cast<uint8_t>(ih), 0};
-      for (int c = 0; c < 6; ++c) {
-        const uint16_t v = c == 2 ? cImg::kKey : static_cast<uint16_t>(rnd(65536));
+      // Palettes short and long (one register's 64 entries, more, and past
+      // the 256 an index reaches); indices past the colours are skipped.
+      static const int kCounts[] = {6, 64, 65, 200, 256, 300};
+      const int count = kCounts[rnd(6)], keyAt = rnd(count);
+      std::vector<uint8_t> bytes = {0, 0, static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
+                                    static_cast<uint8_t>(iw), 0, static_cast<uint8_t>(ih), 0};
+      for (int c = 0; c < count; ++c) {
+        const uint16_t v = c == keyAt ? cImg::kKey : static_cast<uint16_t>(rnd(65536));
         bytes.push_back(static_cast<uint8_t>(v));
         bytes.push_back(static_cast<uint8_t>(v >> 8));
       }
-      for (int i = 0; i < iw * ih; ++i) bytes.push_back(static_cast<uint8_t>(rnd(8)));
+      const int reach = count + 8 < 256 ? count + 8 : 256;
+      for (int i = 0; i < iw * ih; ++i) bytes.push_back(static_cast<uint8_t>(rnd(reach)));
       BufferStream stream(BufferStream::kRead, static_cast<int32_t>(bytes.size()), bytes.data());
       ASSERT_TRUE(img.load(&stream));
     } else {
@@ -281,5 +287,45 @@ TEST(cImg, RowLoopsEqualThePixelWalkForRandomSprites) {
     screen.g()->setClip(clipX, clipY, clipW, clipH);
     img.draw(screen.g(), sx, sy, w, h, x, y, flags);
     ASSERT_EQ(screen.block(0, 0, 240, 320), want) << "trial " << trial;
+  }
+}
+
+// Indexed modules wide enough for the palette-table rows, in view and cut
+// by the clip, every mirror flag, palettes of each size the table treats
+// apart (one register's 64 entries, more, all 256, longer than an index
+// reaches) with the key at either end and indices past the colours.
+TEST(cImg, IndexedRowsEqualThePixelWalkForEveryPaletteSize) {
+  Screen screen;
+  uint32_t seed = 77;
+  auto rnd = [&](int n) { return static_cast<int>(((seed = seed * 1664525u + 1013904223u) >> 8) % n); };
+  struct Case {
+    int colours, keyAt;
+  };
+  const Case cases[] = {{6, 2}, {64, 0}, {64, 63}, {65, 64}, {200, 150}, {256, 255}, {300, 10}};
+  for (const Case& c : cases) {
+    for (int trial = 0; trial < 24; ++trial) {
+      const int iw = 32 + rnd(90), ih = 1 + rnd(12);
+      std::vector<uint8_t> bytes = {0, 0, static_cast<uint8_t>(c.colours), static_cast<uint8_t>(c.colours >> 8),
+                                    static_cast<uint8_t>(iw), 0, static_cast<uint8_t>(ih), 0};
+      for (int k = 0; k < c.colours; ++k) {
+        const uint16_t v = k == c.keyAt ? cImg::kKey : static_cast<uint16_t>(rnd(65536));
+        bytes.push_back(static_cast<uint8_t>(v));
+        bytes.push_back(static_cast<uint8_t>(v >> 8));
+      }
+      const int reach = c.colours + 8 < 256 ? c.colours + 8 : 256;
+      for (int i = 0; i < iw * ih; ++i) bytes.push_back(static_cast<uint8_t>(rnd(reach)));
+      BufferStream stream(BufferStream::kRead, static_cast<int32_t>(bytes.size()), bytes.data());
+      cImg img;
+      ASSERT_TRUE(img.load(&stream));
+      const bool clipped = trial % 3 == 2;
+      const int clipX = clipped ? rnd(40) : 0, clipW = clipped ? 150 + rnd(90) : 240;
+      const int x = rnd(240 - iw + 1) + (clipped ? rnd(30) - 15 : 0), y = rnd(300), flags = trial % 8;
+      screen.fill(kBg);
+      std::vector<uint16_t> want = screen.block(0, 0, 240, 320);
+      drawReference(img, want, clipX, 0, clipW, 320, 0, 0, iw, ih, x, y, flags);
+      screen.g()->setClip(clipX, 0, clipW, 320);
+      img.draw(screen.g(), 0, 0, iw, ih, x, y, flags);
+      ASSERT_EQ(screen.block(0, 0, 240, 320), want) << c.colours << " colours, trial " << trial;
+    }
   }
 }
