@@ -162,6 +162,7 @@ constexpr int32_t k_optionsArrowDown = 7;
 constexpr int32_t k_optionsList = 10;  // rows 10-14
 constexpr int32_t k_optionsTitle = 20;
 constexpr int32_t k_optionsBack = 21;
+constexpr int32_t k_optionsFifthRowButton = 9;  // no fifth row over a paused match
 
 // ---- front-end texts
 constexpr int32_t k_textQuestionBody = 1;  // "Are you sure?"

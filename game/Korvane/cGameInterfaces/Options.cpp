@@ -20,6 +20,10 @@ void cGame::showOptionStates() {
 void cGame::updateOptions() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
+    // Over a paused match reset all is hidden and four rows remain: the
+    // fifth row's button goes with it.
+    selectInterface(k_interfaceOptions);
+    setElementVisible(k_optionsFifthRowButton, !m_menusOverMatch);
     FrontEndScreen s;
     s.interfaceId = k_interfaceOptions;
     s.menu = kOptionsItems;

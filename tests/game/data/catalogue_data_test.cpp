@@ -174,6 +174,7 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_interfaceOptions, k_optionsList, k_optionsList + 4, T},
       {k_interfaceOptions, k_optionsTitle, k_optionsTitle, T},
       {k_interfaceOptions, k_optionsBack, k_optionsBack, S},
+      {k_interfaceOptions, k_optionsFifthRowButton, k_optionsFifthRowButton, S},
       {k_ifAchievementMenu, k_elCategoryPercent0, k_elCategoryPercent0 + 2, T},
       {k_ifAchievementMenu, k_elCategoryRow0, k_elCategoryRow0 + 2, T},
       {k_ifAchievementMenu, k_elCategoryTick0, k_elCategoryTick0 + 2, S},

@@ -1,4 +1,5 @@
 // The sound question, title, main menu, options and the yes/no question.
+#include "game/Korvane/cGame/InterfaceFormat.h"
 #include "tests/game/screens/FrontEndFixture.h"
 
 namespace {
@@ -112,6 +113,11 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   game->setInGameState(k_stateOptions);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
   EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 1u);
+  auto fifthButtonShown = [this] {
+    const int16_t* e = game->getInterfaceElement(k_interfaceOptions, k_optionsFifthRowButton);
+    return e && e[interfaceformat::kWordParams + interfaceformat::kSpriteVisible] != 0;
+  };
+  EXPECT_FALSE(fifthButtonShown()) << "four rows: no empty fifth button";
   frame({kRightSoft});
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_EQ(game->m_inGame, 1);
@@ -120,6 +126,7 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   game->m_menusOverMatch = 0;
   start(k_stateOptions);
   EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 0u);
+  EXPECT_TRUE(fifthButtonShown());
   frame({kBack});
   EXPECT_EQ(game->s_gameState, k_stateMainMenu);
 }
