@@ -147,7 +147,8 @@ class VertexFetch {
   }
 
   // Fills and transforms the slots of indices 0 .. last, all of them inside
-  // the pool, as get would for each; returns the slot of index 0.
+  // the pool, as get would for each, and projects those inside the frustum;
+  // returns the slot of index 0.
   template <AttrMode Mode>
   VertexSlot* getRange(uint32_t last) {
     VertexSlot* const first = &m_c.m_vertexPool[m_c.m_vertexCount];
@@ -172,7 +173,7 @@ class VertexFetch {
         m_pendingPositions[i - from] = m_vertex + vi * m_vertexStride;
       }
       m_pending = static_cast<int>(to - from);
-      transformPending();
+      transformPending(true);
     }
     if (static_cast<int32_t>(last) > m_maxIndex) m_maxIndex = static_cast<int32_t>(last);
     return first;
@@ -188,8 +189,8 @@ class VertexFetch {
   }
 
   static constexpr int kBatch = 384;
-  void transformPending() {
-    if (m_pending > 0) m_c.transformVertices(m_pendingSlots, m_pendingPositions, m_pending);
+  void transformPending(bool project = false) {
+    if (m_pending > 0) m_c.transformVertices(m_pendingSlots, m_pendingPositions, m_pending, project);
     m_pending = 0;
   }
 
@@ -331,6 +332,7 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
   }
   // The selection stays the same for the whole call.
   const bool leaveOutEmpty = !m_keepOneRowRecords && kvgl::skipsOneRowTriangles(m_rasteriser);
+  bool clippedQueued = false;
   // Classifies, culls and queues one triangle.
   auto triangle = [&](VertexSlot* a, VertexSlot* b, VertexSlot* c) {
     if (a == nullptr || b == nullptr || c == nullptr) return;
@@ -353,6 +355,7 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
         }
       }
       queueClippedTriangle(a, b, c, orCode, flags);
+      clippedQueued = true;
       return;
     }
     projectIfNeeded(a);
@@ -381,8 +384,23 @@ void GlContext::drawTriangleElements(GLsizei count, const GLushort* indices) {
   for (GLsizei k = 0; k < whole; ++k) last = indices[k] > last ? indices[k] : last;
   if (!m_fetchEachIndex && static_cast<int64_t>(last) < whole &&
       static_cast<int64_t>(m_vertexCount) + last < kVertexPoolSize) {
+    // The slots inside the frustum are projected with their transform (in
+    // vector lanes): a triangle inside the frustum projects its corners
+    // before anything else, culled or not.
     VertexSlot* const slots = fetch.getRange(last);
     for (GLsizei k = 0; k < whole; k += 3) triangle(&slots[indices[k]], &slots[indices[k + 1]], &slots[indices[k + 2]]);
+    // A slot that only clipped triangles use is projected at the flush, with
+    // the state of then: those projected here are marked unprojected again.
+    if (clippedQueued) {
+      uint8_t inside[kVertexPoolSize];
+      std::memset(inside, 0, last + 1);
+      for (GLsizei k = 0; k < whole; k += 3) {
+        const GLushort a = indices[k], b = indices[k + 1], c = indices[k + 2];
+        if ((slots[a].outcode | slots[b].outcode | slots[c].outcode) == 0) inside[a] = inside[b] = inside[c] = 1;
+      }
+      for (uint32_t i = 0; i <= last; ++i)
+        if (!inside[i]) slots[i].depth = 0;
+    }
     fetch.finish();
     return;
   }

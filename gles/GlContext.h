@@ -387,7 +387,8 @@ struct GlContext {
   // Eye position and outcode of a slot from a model-space point.
   void transformVertex(VertexSlot& slot, Q14 x, Q14 y, Q14 z) const;
   // transformVertex for n slots, each from the three words at its position.
-  void transformVertices(VertexSlot* const* slots, const uint8_t* const* positions, int n) const;
+  void transformVertices(VertexSlot* const* slots, const uint8_t* const* positions, int n,
+                         bool project = false) const;
   void projectVertex(VertexSlot* slot) const;
   // Projects only a slot whose depth is still 0.
   void projectIfNeeded(VertexSlot* slot) const;

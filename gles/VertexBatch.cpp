@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gles/GlContext.h"
+#include "gles/PixelHelpers.h"
 
 // 256-bit values pass only between inlined helpers here.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -45,7 +46,51 @@ bool hasLanes() {
                              _mm256_set1_epi32(bit));
 }
 
-// Transforms whole fours of the n vertices; returns how many it did.
+// The low 32-bit words of the four 64-bit lanes.
+[[gnu::target("avx2")]] inline __m128i lowWords(__m256i v) {
+  return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+}
+
+// q14Mul of four pairs of words.
+[[gnu::target("avx2")]] inline __m128i mulQ14x4(__m128i a, __m128i b) {
+  return lowWords(_mm256_srli_epi64(_mm256_mul_epi32(_mm256_cvtepi32_epi64(a), _mm256_cvtepi32_epi64(b)), 14));
+}
+
+// projectVertex in four lanes. The reciprocal is the quotient 2^42 / depth
+// taken in doubles: within 2^-11 / |depth| of the exact one, so nearer than
+// any whole number that the exact one is not, and its truncation is the
+// 64-bit division's quotient; that divided by 2^14 and floored (exact in
+// doubles) is the shifted quotient, which fits the 32-bit lanes.
+struct Projected {
+  __m128i inv, depth, x, y;
+};
+
+[[gnu::target("avx2")]] inline Projected projectLanes(const GlContext& c, __m128i ex, __m128i ey, __m128i ez) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i depth = _mm_sub_epi32(zero, ez);
+  const __m256d q = _mm256_div_pd(_mm256_set1_pd(4398046511104.0), _mm256_cvtepi32_pd(depth));
+  const __m256d whole = _mm256_round_pd(q, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+  const __m128i recip = _mm_andnot_si128(
+      _mm_cmpeq_epi32(depth, zero),
+      _mm256_cvttpd_epi32(_mm256_floor_pd(_mm256_mul_pd(whole, _mm256_set1_pd(1.0 / 16384.0)))));
+  Projected p;
+  p.inv = _mm_mullo_epi32(recip, _mm_set1_epi32(c.m_projectionScale));
+  p.depth = c.m_capPolygonOffsetFill ? _mm_add_epi32(depth, _mm_set1_epi32(c.m_polygonOffsetUnits)) : depth;
+  const __m128i lowFrom = _mm_set1_epi32(32768), lowTo = _mm_set1_epi32(98304);
+  const int32_t widthQ = wrapMul(c.m_viewportWidth, kQ14One);
+  __m128i sx = _mm_add_epi32(mulQ14x4(ex, p.inv), _mm_set1_epi32(c.m_viewportCentreX));
+  const __m128i low = _mm_and_si128(_mm_cmpgt_epi32(sx, lowFrom), _mm_cmpgt_epi32(lowTo, sx));
+  const __m128i high = _mm_andnot_si128(low, _mm_cmpgt_epi32(sx, _mm_set1_epi32(wrapSub(widthQ, 32768))));
+  sx = _mm_blendv_epi8(sx, _mm_sub_epi32(sx, lowFrom), low);
+  p.x = _mm_srai_epi32(_mm_blendv_epi8(sx, _mm_set1_epi32(widthQ), high), 14);
+  p.y = _mm_srai_epi32(
+      _mm_add_epi32(mulQ14x4(_mm_sub_epi32(zero, ey), p.inv), _mm_set1_epi32(c.m_viewportCentreY)), 14);
+  return p;
+}
+
+// Transforms whole fours of the n vertices; returns how many it did. With
+// Project a vertex whose outcode is 0 is projected too.
+template <bool Project>
 [[gnu::target("avx2")]] int transformFours(const GlContext& c, VertexSlot* const* slots, const uint8_t* const* pos,
                                            int n) {
   const Q14* m = c.m_modelviewTop->m;
@@ -94,6 +139,22 @@ bool hasLanes() {
       s.depth = 0;
       s.outcode = static_cast<uint16_t>(wc[2 * k]);
     }
+    if constexpr (Project) {
+      const Projected p = projectLanes(c, lowWords(ex), lowWords(ey), lowWords(ez));
+      alignas(16) int32_t pi[4], pd[4], px[4], py[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(pi), p.inv);
+      _mm_store_si128(reinterpret_cast<__m128i*>(pd), p.depth);
+      _mm_store_si128(reinterpret_cast<__m128i*>(px), p.x);
+      _mm_store_si128(reinterpret_cast<__m128i*>(py), p.y);
+      for (int k = 0; k < 4; ++k) {
+        if (wc[2 * k] != 0) continue;
+        VertexSlot& s = *slots[i + k];
+        s.invDepth = pi[k];
+        s.depth = pd[k];
+        s.screenX = static_cast<int16_t>(px[k]);
+        s.screenY = static_cast<int16_t>(py[k]);
+      }
+    }
   }
   return i;
 }
@@ -102,13 +163,16 @@ bool hasLanes() {
 
 }  // namespace
 
-void GlContext::transformVertices(VertexSlot* const* slots, const uint8_t* const* positions, int n) const {
+void GlContext::transformVertices(VertexSlot* const* slots, const uint8_t* const* positions, int n,
+                                  bool project) const {
   int i = 0;
 #ifdef KV_VERTEX_LANES
-  if (n >= 4 && hasLanes()) i = transformFours(*this, slots, positions, n);
+  if (n >= 4 && hasLanes())
+    i = project ? transformFours<true>(*this, slots, positions, n) : transformFours<false>(*this, slots, positions, n);
 #endif
   for (; i < n; ++i) {
     const uint8_t* p = positions[i];
     transformVertex(*slots[i], readWord(p), readWord(p + 4), readWord(p + 8));
+    if (project && slots[i]->outcode == 0) projectVertex(slots[i]);
   }
 }

@@ -372,6 +372,51 @@ TEST(Pipeline, BatchedTransformsEqualOneAtATime) {
   }
 }
 
+// Projected with the transform (four at a time, the reciprocal through
+// doubles): each slot inside the frustum gets projectVertex's words, for any
+// depth (0, +-1, the extremes, wrapped), scale, viewport, offset; the others
+// keep depth 0.
+TEST(Pipeline, BatchedProjectionEqualsOneAtATime) {
+  uint32_t seed = 17;
+  auto rnd = [&]() { return seed = seed * 1664525u + 1013904223u; };
+  const int32_t depths[] = {0, 1, -1, 2, 3, 16384, -16384, 0x7FFFFFFF, static_cast<int32_t>(0x80000000u), 0x40000000, 12345};
+  Scene s;
+  for (int trial = 0; trial < 300; ++trial) {
+    GlContext& c = *s.gl;
+    for (Q14& m : c.m_modelviewTop->m) m = static_cast<int32_t>(rnd() % (1u << 16)) - (1 << 15);
+    const int32_t fixedZ = depths[trial % 11];
+    if (trial % 3 == 0) {  // eye z from the translation alone
+      c.m_modelviewTop->m[2] = c.m_modelviewTop->m[5] = c.m_modelviewTop->m[8] = 0;
+      c.m_modelviewTop->m[11] = static_cast<int32_t>(0u - static_cast<uint32_t>(fixedZ));
+    }
+    c.m_capFrustumClip = static_cast<uint8_t>(trial % 4 != 0);
+    c.m_near = Q(0.5);
+    c.m_far = Q(50.0);
+    c.m_projectionScale = static_cast<int32_t>(rnd() % 200) - 20;
+    c.m_viewportCentreX = static_cast<int32_t>(rnd() % (1u << 24));
+    c.m_viewportCentreY = static_cast<int32_t>(rnd() % (1u << 24));
+    c.m_viewportWidth = 1 + static_cast<int32_t>(rnd() % 300);
+    c.m_capPolygonOffsetFill = static_cast<uint8_t>(rnd() & 1);
+    c.m_polygonOffsetUnits = static_cast<int32_t>(rnd());
+    const int n = static_cast<int>(rnd() % 23);
+    std::vector<int32_t> pos(3 * static_cast<size_t>(n));
+    for (int32_t& v : pos) v = static_cast<int32_t>(rnd() % (1u << 22)) - (1 << 21);
+    std::vector<VertexSlot> got(static_cast<size_t>(n)), want(static_cast<size_t>(n));
+    std::vector<VertexSlot*> slots;
+    std::vector<const uint8_t*> at;
+    for (int i = 0; i < n; ++i) {
+      slots.push_back(&got[i]);
+      at.push_back(reinterpret_cast<const uint8_t*>(&pos[3 * static_cast<size_t>(i)]));
+      c.transformVertex(want[i], pos[3 * i], pos[3 * i + 1], pos[3 * i + 2]);
+      if (want[i].outcode == 0) c.projectVertex(&want[i]);
+    }
+    c.transformVertices(slots.data(), at.data(), n, true);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(std::memcmp(&got[i], &want[i], sizeof(VertexSlot)), 0) << "trial " << trial << ", vertex " << i;
+    }
+  }
+}
+
 // Triangles whose corners share a row are kept out of the bucket lists: over
 // random little triangles (many on one row) and every kind of rasteriser, the
 // frame, the records and the key range are those of queueing them all.
@@ -424,11 +469,12 @@ TEST(Pipeline, OneRowTrianglesLeftOutDrawTheSameFrame) {
   }
 }
 
-// Indices that cover their range densely are fetched as one range: over
-// random meshes (unused vertices between used ones, shared and repeated
-// indices, corners outside the frustum, culling, every attribute mode, a
-// call that reaches past the pool), the frame, the records, their slots and
-// the pool base are those of fetching index by index.
+// Indices that cover their range densely are fetched (and projected) as one
+// range: over random meshes (unused vertices between used ones, shared and
+// repeated indices, corners outside the frustum, culling, every attribute
+// mode, a call that reaches past the pool, the viewport and offset changed
+// before the flush), the frame, the records, their slots and the pool base
+// are those of fetching and projecting index by index.
 TEST(Pipeline, RangeFetchEqualsFetchingEachIndex) {
   uint32_t seed = 9;
   auto rnd = [&](double lo, double hi) { return lo + (hi - lo) * ((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0; };
@@ -472,12 +518,18 @@ TEST(Pipeline, RangeFetchEqualsFetchingEachIndex) {
         std::vector<int64_t> rec;
         for (const VertexSlot* v : {r.first, r.second, r.third}) {
           rec.push_back(v - s.gl->m_vertexPool);
-          const auto* w = reinterpret_cast<const int32_t*>(v);
-          rec.insert(rec.end(), w, w + sizeof(VertexSlot) / 4);
+          // An unprojected slot (depth 0) has no screen position yet.
+          rec.insert(rec.end(), {v->depth, v->attr0, v->attr1, v->eyeX, v->eyeY, v->eyeZ, v->outcode, v->stamp});
+          if (v->depth != 0) rec.insert(rec.end(), {v->screenX, v->screenY, v->invDepth});
         }
         rec.push_back(r.outcode);
         records[each].push_back(rec);
       }
+      // The clipped triangles' corners are projected at the flush, by the
+      // viewport and offset of then.
+      s.gl->glViewport(2, 3, s.w - 5, s.h - 4);
+      s.gl->glEnable(GL_POLYGON_OFFSET_FILL);
+      s.gl->glPolygonOffsetx(0, Q(0.25));
       s.gl->glFlush();
       for (int i = 0; i < s.w * s.h; ++i) frames[each].push_back(depth ? s.words()[i] : s.px()[i]);
     }
