@@ -304,6 +304,10 @@ void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint
 // colour is not key; table holds 256 entries.
 void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
                       uint16_t key);
+// The ARGB blend by the pixel's own alpha, gathering the channel bytes with
+// byte permutes: only when byteGatherRows() says the processor has them.
+bool byteGatherRows();
+void argbBlendRowMasked(uint16_t* out, const uint32_t* src, int dir, int n);
 
 // Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
 // than sixteen pixels stay on the eight-lane loops.
@@ -354,6 +358,7 @@ inline void fillAlphaRowAny(uint16_t* out, int n, int ia, uint16_t pre) {
 }
 
 inline void argbBlendRowAny(uint16_t* out, const uint32_t* src, int dir, int n) {
+  if (n >= 16 && byteGatherRows()) return argbBlendRowMasked(out, src, dir, n);
   if (n >= 16 && wideRows()) return argbBlendRowWide(out, src, dir, n);
   if (dir > 0)
     argbBlendRow<1>(out, src, n);

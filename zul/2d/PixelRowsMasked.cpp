@@ -16,11 +16,16 @@ namespace pixelrows {
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 
-#define KV_MASKED [[gnu::target("avx2,avx512f,avx512bw,avx512vl")]]
+#define KV_MASKED [[gnu::target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")]]
 
 bool maskedRows() {
   static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                           __builtin_cpu_supports("avx512vl");
+  return has;
+}
+
+bool byteGatherRows() {
+  static const bool has = maskedRows() && __builtin_cpu_supports("avx512vbmi");
   return has;
 }
 
@@ -146,6 +151,55 @@ KV_MASKED void indexedRows(uint16_t* out, const uint8_t* idx, int n, const uint1
   }
 }
 
+// Byte indices that gather one channel byte (0 blue, 1 green, 2 red, 3
+// alpha) of sixteen 32-bit pixels, held in two registers, into the low
+// bytes of sixteen 16-bit lanes (the high bytes are zeroed by the mask of
+// the permute); Dir -1 takes the pixels last first.
+template <int Dir>
+KV_MASKED inline __m256i channelIndex(int channel) {
+  alignas(32) uint8_t at[32];
+  for (int j = 0; j < 16; ++j) {
+    at[2 * j] = static_cast<uint8_t>(4 * (Dir > 0 ? j : 15 - j) + channel);
+    at[2 * j + 1] = 0;
+  }
+  return _mm256_load_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+// 32-bit ARGB pixels blended by their own alpha into RGB565: each channel
+// d + floor((s - d) a / 256) = (s a + d (256 - a)) >> 8, made with one
+// multiply-add of byte pairs: the pixel's word a | (256 - a) << 8 (unsigned
+// bytes; a = 0 is left to the mask, which keeps the destination) against
+// the channel's word s | d << 8 (s the channel's top bits, d the
+// destination's field). The sums stay below 64 * 256.
+template <int Dir>
+KV_MASKED void argbRows(uint16_t* out, const uint32_t* src, int n) {
+  const __m256i ia = channelIndex<Dir>(3), ir = channelIndex<Dir>(2), ig = channelIndex<Dir>(1),
+                ib = channelIndex<Dir>(0);
+  constexpr __mmask32 kLowBytes = 0x55555555u;
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const uint32_t* p = Dir > 0 ? src + i : src - i - 15;
+    const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 8));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + i));
+    const __m256i a = _mm256_maskz_permutex2var_epi8(kLowBytes, c0, ia, c1);
+    const __m256i weights = _mm256_mullo_epi16(a, _mm256_set1_epi16(static_cast<short>(0xFF01)));
+    const __m256i sr = _mm256_srli_epi16(_mm256_maskz_permutex2var_epi8(kLowBytes, c0, ir, c1), 3);
+    const __m256i sg = _mm256_srli_epi16(_mm256_maskz_permutex2var_epi8(kLowBytes, c0, ig, c1), 2);
+    const __m256i sb = _mm256_srli_epi16(_mm256_maskz_permutex2var_epi8(kLowBytes, c0, ib, c1), 3);
+    // dR, dG and dB moved into the high byte, the bits around them taken
+    // from the source word, whose high byte is zero.
+    const __m256i r = _mm256_maddubs_epi16(weights, select(_mm256_srli_epi16(d, 3), sr, _mm256_set1_epi16(0x1F00)));
+    const __m256i g = _mm256_maddubs_epi16(weights, select(_mm256_slli_epi16(d, 3), sg, _mm256_set1_epi16(0x3F00)));
+    const __m256i b = _mm256_maddubs_epi16(weights, select(_mm256_slli_epi16(d, 8), sb, _mm256_set1_epi16(0x1F00)));
+    const __m256i rg =
+        select(_mm256_slli_epi16(r, 3), _mm256_srli_epi16(g, 3), _mm256_set1_epi16(static_cast<short>(0xF800)));
+    const __m256i pixel = select(_mm256_srli_epi16(b, 8), rg, _mm256_set1_epi16(0x001F));
+    _mm256_mask_storeu_epi16(out + i, _mm256_test_epi16_mask(a, a), pixel);
+  }
+  if (i < n) argbBlendRow<Dir>(out + i, src + Dir * i, n - i);
+}
+
 }  // namespace
 
 KV_MASKED void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
@@ -177,11 +231,20 @@ KV_MASKED void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int 
   }
 }
 
+KV_MASKED void argbBlendRowMasked(uint16_t* out, const uint32_t* src, int dir, int n) {
+  if (dir > 0)
+    argbRows<1>(out, src, n);
+  else
+    argbRows<-1>(out, src, n);
+}
+
 #undef KV_MASKED
 
 #else
 
 bool maskedRows() { return false; }
+bool byteGatherRows() { return false; }
+void argbBlendRowMasked(uint16_t* out, const uint32_t* src, int dir, int n) { argbBlendRowWide(out, src, dir, n); }
 void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
   keyedRowWide(out, src, dir, n, key);
 }

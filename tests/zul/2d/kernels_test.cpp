@@ -523,8 +523,9 @@ TEST(Kernels, ArgbRowLoopsAtEveryVectorWidth) {
                      b = ((co & 255) * a + db * ia) >> 8;
       wantOver[i] = static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
     }
-    for (int form = 0; form < 3; ++form) {
+    for (int form = 0; form < 4; ++form) {
       if (form == 1 && !pixelrows::wideRows()) continue;
+      if (form == 3 && !pixelrows::byteGatherRows()) continue;
       std::vector<uint16_t> blend = dst, over = dst;
       if (form == 0) {
         dir > 0 ? pixelrows::argbBlendRow<1>(blend.data(), s, n) : pixelrows::argbBlendRow<-1>(blend.data(), s, n);
@@ -532,6 +533,10 @@ TEST(Kernels, ArgbRowLoopsAtEveryVectorWidth) {
       } else if (form == 1) {
         pixelrows::argbBlendRowWide(blend.data(), s, dir, n);
         pixelrows::argbOverRowWide(over.data(), src.data(), n);
+      } else if (form == 3) {
+        // The byte-gathering blend; drawRGB's blend has no such form.
+        pixelrows::argbBlendRowMasked(blend.data(), s, dir, n);
+        over = wantOver;
       } else {
         pixelrows::argbBlendRowAny(blend.data(), s, dir, n);
         pixelrows::argbOverRowAny(over.data(), src.data(), n);
