@@ -256,29 +256,52 @@ bool ASprite::load(const uint8_t* bytes, uint32_t offset, uint32_t length) {
   return true;
 }
 
+namespace {
+
+enum class ModuleDecode { Failed, Ok, Unknown };
+
+// Module m's w*h palette indices for the current palette, with every check
+// decodeModule makes; count is set unless it fails.
+ModuleDecode decodeModuleIndices(const ASprite& s, int m, uint8_t* indices, int& count) {
+  if (s.moduleData.empty() || s.moduleDataOffset.empty() || m < 0 || m >= s.moduleCount ||
+      s.moduleKind[m] != kKindImage)
+    return ModuleDecode::Failed;
+  int w = s.moduleWidth[m], h = s.moduleHeight[m];
+  if (s.hasAltSizes && m < static_cast<int>(s.altWidth.size()) && m < static_cast<int>(s.altHeight.size()) &&
+      (s.altWidth[m] != w || s.altHeight[m] != h))
+    return ModuleDecode::Failed;
+  const int palette = s.getCurrentPalette();
+  if (palette < 0 || palette >= s.paletteCount) return ModuleDecode::Failed;
+  if (static_cast<int64_t>(w) * h > kMaxModulePixels) return ModuleDecode::Failed;
+  count = w * h;
+  uint32_t off = s.moduleDataOffset[m], len = s.moduleDataLength[m];
+  if (off > s.moduleData.size() || len > s.moduleData.size() - off) return ModuleDecode::Failed;
+  DecodeResult res = decodeIndices(s.encoding, s.moduleData.data() + off, len, s.coloursPerPalette, indices, count);
+  if (res == DecodeResult::UnknownEncoding) return ModuleDecode::Unknown;
+  return res == DecodeResult::Ok ? ModuleDecode::Ok : ModuleDecode::Failed;
+}
+
+// The RGB565 pixel of an ARGB colour, as cImg::fromArgb makes it.
+uint16_t rgb565Of(uint32_t c) {
+  return static_cast<uint16_t>(((c & 0xFF0000) >> 19) << 11 | (((c & 0xFF00) >> 5) & ~31u) | ((c & 0xFF) >> 3));
+}
+
+}  // namespace
+
 uint32_t* ASprite::decodeModule(int m) {
-  if (moduleData.empty() || moduleDataOffset.empty() || m < 0 || m >= moduleCount || moduleKind[m] != kKindImage)
-    return nullptr;
-  int w = moduleWidth[m], h = moduleHeight[m];
-  if (hasAltSizes && m < static_cast<int>(altWidth.size()) && m < static_cast<int>(altHeight.size()) &&
-      (altWidth[m] != w || altHeight[m] != h))
-    return nullptr;
   // Only the module's w*h words are handed back, and the scratch holds them
   // only until the next decode, so the words past them are left as they are.
   uint32_t* buf = game->decodeBuffer;
-  if (currentPalette < 0 || currentPalette >= paletteCount) return nullptr;
-  const std::vector<uint32_t>& pal = palettes[currentPalette];
-  if (static_cast<int64_t>(w) * h > kMaxModulePixels) return nullptr;
-  int count = w * h;
-  uint32_t off = moduleDataOffset[m], len = moduleDataLength[m];
-  if (off > moduleData.size() || len > moduleData.size() - off) return nullptr;
   uint8_t indices[kMaxModulePixels];
-  DecodeResult res = decodeIndices(encoding, moduleData.data() + off, len, coloursPerPalette, indices, count);
-  if (res == DecodeResult::UnknownEncoding) {
-    if (count > 0) std::memset(buf, 0, static_cast<size_t>(count) * sizeof(uint32_t));
-    return buf;
+  int count = 0;
+  switch (decodeModuleIndices(*this, m, indices, count)) {
+    case ModuleDecode::Failed: return nullptr;
+    case ModuleDecode::Unknown:
+      if (count > 0) std::memset(buf, 0, static_cast<size_t>(count) * sizeof(uint32_t));
+      return buf;
+    case ModuleDecode::Ok: break;
   }
-  if (res != DecodeResult::Ok) return nullptr;
+  const std::vector<uint32_t>& pal = palettes[currentPalette];
   for (int i = 0; i < count; ++i) buf[i] = indices[i] < pal.size() ? pal[indices[i]] : 0;
   return buf;
 }
@@ -313,6 +336,31 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
 
   int saved = currentPalette;
   currentPalette = p;
+  if (!raw && !usesRgbImages && !alphaBank) {
+    // Plain 16-bit images: straight from the indices through the palette's
+    // 565 colours, without the ARGB pass in between (the same pixels).
+    uint16_t pal565[256];
+    const std::vector<uint32_t>& pal = palettes[p];
+    const size_t colours = pal.size() < 256 ? pal.size() : 256;
+    for (size_t c = 0; c < 256; ++c) pal565[c] = c < colours ? rgb565Of(pal[c]) : 0;
+    uint8_t indices[kMaxModulePixels];
+    for (int i = first; i <= last; ++i) {
+      int count = 0;
+      const ModuleDecode res = decodeModuleIndices(*this, i, indices, count);
+      if (res == ModuleDecode::Failed) continue;
+      std::unique_ptr<cImg> img(new cImg());
+      if (img->fromArgb(nullptr, getModuleWidth(i), getModuleHeight(i))) {
+        auto* out = static_cast<uint16_t*>(img->data);
+        if (res == ModuleDecode::Ok)
+          for (int k = 0; k < count; ++k) out[k] = pal565[indices[k]];
+        else
+          std::memset(out, 0, static_cast<size_t>(count) * sizeof(uint16_t));
+      }
+      imageCache[p][i] = std::move(img);
+    }
+    currentPalette = saved;
+    return;
+  }
   for (int i = first; i <= last; ++i) {
     uint32_t* px = decodeModule(i);
     if (!px) continue;

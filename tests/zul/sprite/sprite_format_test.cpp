@@ -6,6 +6,7 @@
 
 #include "SpriteTestUtil.h"
 #include "zul/2d/SpriteBankFormat.h"
+#include "zul/2d/cImg.h"
 
 using namespace spritebank;
 using spritetest::loadBank;
@@ -425,6 +426,73 @@ TEST(SpriteBankParser, DecodeOverAnEarlierLargerModule) {
     ASSERT_NE(px, nullptr);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(px[i], c.pixel) << i;
   }
+}
+
+// The cached 16-bit images of every palette are the 565 colours of the
+// module's decoded ARGB pixels, in every encoding, indices past the palette
+// included.
+TEST(SpriteBankParser, CachedImagesMatchTheDecodedPixels) {
+  spritetest::Screen screen;
+  struct Case {
+    uint16_t encoding;
+    int colours;
+    int maxIndex;  // indices drawn from 0..maxIndex
+  };
+  const Case cases[] = {{kEnc1Bit, 2, 1},        {kEnc2Bit, 4, 3},          {kEnc4Bit, 16, 15},
+                        {kEnc8Bit, 256, 255},    {kEnc8Bit, 3, 2},          {kEncPackedRuns, 5, 4},
+                        {kEncRunsSingles, 100, 99}, {kEncRunsLiterals, 200, 199}};
+  std::mt19937 rng(7);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.encoding);
+    SCOPED_TRACE(c.colours);
+    Bank b;
+    for (int m = 0; m < 4; ++m) {
+      const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 30);
+      std::vector<uint8_t> px(static_cast<size_t>(w * h));
+      // Runs of one index with single pixels between them.
+      for (size_t i = 0; i < px.size(); ++i)
+        px[i] = static_cast<uint8_t>(i % 7 < 4 && i > 0 ? px[i - 1] : rng() % (c.maxIndex + 1));
+      b.modules.push_back(Module::image(w, h, px));
+    }
+    b.palettes.assign(2, std::vector<uint32_t>(static_cast<size_t>(c.colours)));
+    for (auto& pal : b.palettes)
+      for (uint32_t& e : pal) e = 0xFF000000u | (rng() & 0xFFFFFF);
+    b.encoding = c.encoding;
+    auto s = loadBank(b);
+    ASSERT_EQ(s->encoding, c.encoding);
+    for (int p = 0; p < 2; ++p) {
+      s->buildCacheImages(p, 0, -1, -1);
+      ASSERT_EQ(s->getCurrentPalette(), 0);
+      s->setCurrentPalette(p);
+      for (int m = 0; m < s->moduleCount; ++m) {
+        SCOPED_TRACE(m);
+        const int count = s->getModuleWidth(m) * s->getModuleHeight(m);
+        const uint32_t* argb = s->decodeModule(m);
+        ASSERT_NE(argb, nullptr);
+        const cImg* img = s->imageCache[static_cast<size_t>(p)][static_cast<size_t>(m)].get();
+        ASSERT_NE(img, nullptr);
+        ASSERT_EQ(img->getWidth() * img->getHeight(), count);
+        int wrong = 0;
+        for (int k = 0; k < count; ++k) wrong += img->getPixels16()[k] != spritetest::rgb565(argb[k]);
+        EXPECT_EQ(wrong, 0);
+      }
+      s->setCurrentPalette(0);
+    }
+  }
+  // Indices past a two-colour palette are black.
+  Bytes b;
+  b.u16(0).u32(kFlagPixelData | kFlagSize16).u16(1);
+  b.u16(4).u16(1);
+  b.u16(0).u16(0).u16(0).u16(0);
+  b.u16(kPal8888).u8(1).u8(2).u32(0xFF102030).u32(0xFFF0E0D0);
+  b.u16(kEnc8Bit).u16(4).u8(1).u8(0).u8(2).u8(255);
+  ASprite s;
+  ASSERT_TRUE(s.load(b.v.data(), 0, static_cast<uint32_t>(b.v.size())));
+  s.buildCacheImages(0, 0, -1, -1);
+  const cImg* img = s.imageCache[0][0].get();
+  ASSERT_NE(img, nullptr);
+  const uint16_t want[] = {spritetest::rgb565(0xFFF0E0D0), spritetest::rgb565(0xFF102030), 0, 0};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(img->getPixels16()[k], want[k]) << k;
 }
 
 TEST(SpriteBankParser, LoadsAtAnOffsetWithinItsLength) {
