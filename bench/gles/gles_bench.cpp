@@ -253,8 +253,11 @@ void compareWithMesa(int frames) {
 
 // --compare=N prints only the comparison with Mesa, N frames per timing;
 // --profile=SCENE,N only draws N frames of one scene (for a profiler).
+// --no-compare leaves the comparison out.
 int main(int argc, char** argv) {
+  bool compare = true;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--no-compare") == 0) compare = false;
     if (std::strncmp(argv[i], "--compare=", 10) == 0) {
       const int frames = std::atoi(argv[i] + 10);
       compareWithMesa(frames > 0 ? frames : 200);
@@ -274,6 +277,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  compareWithMesa(200);
+  if (compare) compareWithMesa(200);
   return 0;
 }
