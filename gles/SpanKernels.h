@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
 
 #include "gles/PixelHelpers.h"
 #include "gles/GlContext.h"
@@ -62,6 +65,13 @@ struct TexAddr {
   }
 };
 
+// q14Recip(x): for x > 0, (2^42 / x) >> 14 is the quotient 2^28 / x, one
+// 32-bit division; other values take the 64-bit one.
+inline int32_t spanRecip(int32_t x) {
+  if (x > 0) [[likely]] return static_cast<int32_t>(0x10000000u / static_cast<uint32_t>(x));
+  return q14Recip(x);
+}
+
 // ---- eight 16-bit pixels at a time ---------------------------------------------
 
 using Px8 = uint16_t __attribute__((vector_size(16)));
@@ -77,8 +87,12 @@ template <int K>
 KV_SPAN_INLINE Px8 atTop8(const uint16_t* t, Lane8 uu, Lane8 vv) {
   using A = TexAddr<K>;
   const Lane8 at = ((vv >> (22 - 2 * K)) & (static_cast<uint32_t>(A::kMask) << A::kShift)) | (uu >> (27 - K));
+  // Through memory: eight plain loads of the addresses rather than lane
+  // extractions, which some builds make long chains of.
+  uint32_t a[8];
+  std::memcpy(a, &at, sizeof a);
   Px8 c;
-  for (int k = 0; k < 8; ++k) c[k] = t[at[k]];
+  for (int k = 0; k < 8; ++k) c[k] = t[a[k]];
   return c;
 }
 
@@ -117,15 +131,23 @@ struct TexPut16 {
       if (c & 15u) *p = blend4444Over565(*p, c);
     }
   }
-  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8) {
+  // The eight pixels d become.
+  KV_SPAN_INLINE static Px8 apply8(Px8 d, Px8 c, Lane8) {
     if constexpr (Mode == kTexel565) {
-      store8(p, c);
+      return c;
     } else if constexpr (Mode == kTexel5551) {
       const Px8 zero = reinterpret_cast<Px8>(c == 0);
-      store8(p, (load8(p) & zero) | c);
+      return (d & zero) | c;
     } else {
       // Alpha 0 gives the pixel itself.
-      store8(p, blend4444Over565x8(load8(p), c));
+      return blend4444Over565x8(d, c);
+    }
+  }
+  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8 z) {
+    if constexpr (Mode == kTexel565) {
+      store8(p, c);
+    } else {
+      store8(p, apply8(load8(p), c, z));
     }
   }
 };
@@ -134,7 +156,8 @@ struct TexPut16 {
 struct AddPut16 {
   static constexpr bool kEight = true;
   static inline void put(uint16_t* p, uint16_t c, uint32_t) { *p = addSat565(*p, c); }
-  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8) { store8(p, addSat565x8(load8(p), c)); }
+  KV_SPAN_INLINE static Px8 apply8(Px8 d, Px8 c, Lane8) { return addSat565x8(d, c); }
+  KV_SPAN_INLINE static void put8(uint16_t* p, Px8 c, Lane8 z) { store8(p, apply8(load8(p), c, z)); }
 };
 
 // Rules without an eight-pixel form.
@@ -146,6 +169,26 @@ constexpr bool hasPut8() {
     return false;
   }
 }
+
+// ---- the first m (1..7) of eight pixels, on processors that mask stores --------
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KV_MASKED_SPANS 1
+#define KV_MASKED_TARGET "avx2,avx512f,avx512bw,avx512vl"
+// The lanes past m are neither read nor written (read as 0).
+template <typename Put>
+[[gnu::target(KV_MASKED_TARGET)]] inline void putPart(uint16_t* p, Px8 c, Lane8 z, uint32_t m) {
+  const __mmask8 k = static_cast<__mmask8>((1u << m) - 1u);
+  const Px8 d = reinterpret_cast<Px8>(_mm_maskz_loadu_epi16(k, p));
+  _mm_mask_storeu_epi16(p, k, reinterpret_cast<__m128i>(Put::apply8(d, c, z)));
+}
+template <typename Put>
+[[gnu::target(KV_MASKED_TARGET)]] inline void putPart(uint32_t* p, Px8 c, Lane8 z, uint32_t m) {
+  const __mmask8 k = static_cast<__mmask8>((1u << m) - 1u);
+  const Lane8 d = reinterpret_cast<Lane8>(_mm256_maskz_loadu_epi32(k, p));
+  _mm256_mask_storeu_epi32(p, k, reinterpret_cast<__m256i>(Put::apply8(d, c, z)));
+}
+#endif
 
 constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
 constexpr uint32_t depthHalf(uint32_t z) { return (z << 3) & 0xFFFF0000u; }
@@ -167,8 +210,7 @@ KV_SPAN_INLINE Lane8 mask8(Lane8 cond) { return reinterpret_cast<Lane8>(cond); }
 template <int Mode, bool Test, bool Write, bool Skip0>
 struct TexPut32 {
   static constexpr bool kEight = true;
-  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) {
-    const Lane8 w = load8(p);
+  KV_SPAN_INLINE static Lane8 apply8(Lane8 w, Px8 c, Lane8 z) {
     Lane8 colour = widen8(c);
     Lane8 keep = {};  // lanes left as they are
     if constexpr (Mode == kTexel4444) {
@@ -179,8 +221,9 @@ struct TexPut32 {
     }
     if constexpr (Test) keep |= mask8(w < (z << 3));
     const Lane8 out = Write ? colour | ((z << 3) & 0xFFFF0000u) : (w & 0xFFFF0000u) | colour;
-    store8(p, select8(keep, w, out));
+    return select8(keep, w, out);
   }
+  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) { store8(p, apply8(load8(p), c, z)); }
   static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
     const uint32_t w = *p;
     uint32_t colour = c;
@@ -205,11 +248,11 @@ struct TexPut32 {
 struct AddPut32 {
   static constexpr bool kEight = true;
   // A zero texel adds nothing, so only the depth test picks the lanes.
-  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) {
-    const Lane8 w = load8(p);
+  KV_SPAN_INLINE static Lane8 apply8(Lane8 w, Px8 c, Lane8 z) {
     const Lane8 sum = (w & 0xFFFF0000u) | widen8(addSat565x8(narrow8(w), c));
-    store8(p, select8(mask8(w < (z << 3)), w, sum));
+    return select8(mask8(w < (z << 3)), w, sum);
   }
+  KV_SPAN_INLINE static void put8(uint32_t* p, Px8 c, Lane8 z) { store8(p, apply8(load8(p), c, z)); }
   static inline void put(uint32_t* p, uint16_t c, uint32_t z) {
     const uint32_t w = *p;
     if (c != 0 && depthPasses(w, z)) *p = (w & 0xFFFF0000u) | addSat565(w & 0xFFFFu, c);
@@ -218,8 +261,10 @@ struct AddPut32 {
 
 // ---- textured walks -----------------------------------------------------------
 
-// Words 6/7 u left/right, 8/9 v left/right, 2/3 depth left/right.
-template <typename Pixel, int K, typename Put, bool HasZ>
+// Words 6/7 u left/right, 8/9 v left/right, 2/3 depth left/right. Masked
+// puts the last pixels (all of them in a span shorter than eight) through
+// one masked step; only the masked build, for rules with eight-pixel forms.
+template <typename Pixel, int K, typename Put, bool HasZ, bool Masked = false>
 inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -241,7 +286,7 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   Pixel* p = static_cast<Pixel*>(row) + x0;
   int32_t i = 0;
   if constexpr (hasPut8<Put>()) {
-    if (n >= 8) {
+    if (Masked || n >= 8) {
       // Eight neighbours' coordinates (and depths) side by side.
       Lane8 U = laneRun(u, duu), V = laneRun(v, dvv), Z = laneRun(z, dz);
       const uint32_t du8 = duu * 8u, dv8 = dvv * 8u, dz8 = dz * 8u;
@@ -251,6 +296,13 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
         V += dv8;
         Z += dz8;
       }
+#ifdef KV_MASKED_SPANS
+      if constexpr (Masked) {
+        // Every lane's texel address lies in the texture, so all eight are read.
+        if (i < n) putPart<Put>(p + i, atTop8<K>(tex, U, V), Z, static_cast<uint32_t>(n - i));
+        return;
+      }
+#endif
       u = U[0];
       v = V[0];
       z = Z[0];
@@ -268,7 +320,7 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
 // Words 4/5 w and its x-step, 6/7 U = u*w and step, 8/9 V = v*w and step,
 // 2/3 depth and step. Exact coordinates every 16 pixels, linear between.
 // Fixed uses the left end's w as the divisor for the whole span.
-template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed>
+template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed, bool Masked = false>
 inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -286,8 +338,10 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     dz = u32(w[3]);
   }
   Pixel* p = static_cast<Pixel*>(row) + x0;
-  const int32_t fixedR = Fixed ? q14Recip(w[4]) : 0;
-  auto recipOf = [&](uint32_t wv) { return Fixed ? fixedR : q14Recip(s32(wv)); };
+  const int32_t fixedR = Fixed ? spanRecip(w[4]) : 0;
+  auto recipOf = [&](uint32_t wv) { return Fixed ? fixedR : spanRecip(s32(wv)); };
+  // A w constant along the row keeps its reciprocal.
+  const bool flatW = Fixed || dw == 0;
 
   int32_t blocks = n >> 4;
   const int32_t m = n & 15;
@@ -298,7 +352,7 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     U += dU * 16u;
     V += dV * 16u;
     if constexpr (!Fixed) ww += dw * 16u;
-    r = recipOf(ww);
+    if (!flatW) r = recipOf(ww);
     const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
     const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
     const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
@@ -333,7 +387,7 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   const int32_t uA = q14Mul(s32(U), r);
   const int32_t vA = q14Mul(s32(V), r);
   const uint32_t mm = static_cast<uint32_t>(m);
-  const int32_t rB = recipOf(ww + mm * dw);
+  const int32_t rB = flatW ? r : recipOf(ww + mm * dw);
   const int32_t uB = q14Mul(s32(U + mm * dU), rB);
   const int32_t vB = q14Mul(s32(V + mm * dV), rB);
   const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
@@ -343,6 +397,20 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   uint32_t uu = u32(uA) << 18, vv = u32(vA) << 18;
   const uint32_t duu = due << 6, dvv = dve << 6;
   int32_t i = 0;
+#ifdef KV_MASKED_SPANS
+  if constexpr (Masked && hasPut8<Put>()) {
+    Lane8 U8 = laneRun(uu, duu), V8 = laneRun(vv, dvv), Z8 = laneRun(z, dz);
+    if (m >= 8) {
+      Put::put8(p, atTop8<K>(tex, U8, V8), Z8);
+      U8 += duu * 8u;
+      V8 += dvv * 8u;
+      Z8 += dz * 8u;
+      i = 8;
+    }
+    if (i < m) putPart<Put>(p + i, atTop8<K>(tex, U8, V8), Z8, static_cast<uint32_t>(m - i));
+    return;
+  }
+#endif
   if constexpr (hasPut8<Put>()) {
     if (m >= 8) {
       Put::put8(p, atTop8<K>(tex, laneRun(uu, duu), laneRun(vv, dvv)), laneRun(z, dz));

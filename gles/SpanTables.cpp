@@ -28,25 +28,49 @@ template <int K, typename Put, bool HasZ, typename Pixel>
 }
 
 template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
-[[gnu::target("avx2"), gnu::flatten]] void perspectiveEntryWide(GlContext* c, void* row, const SpanParams* sp) {
+[[gnu::target("avx2"), gnu::flatten, gnu::noinline]] void perspectiveEntryWide(GlContext* c, void* row, const SpanParams* sp) {
   perspectiveSpan<Pixel, K, Put, HasZ, Fixed>(c->m_texelCache, row, sp);
 }
 #endif
 
-// Only the walks with eight-pixel rules gain from the wide build; the
+// And with masked loads and stores: the last pixels of a span (every pixel
+// of a short one) in one eight-lane step.
+#ifdef KV_MASKED_SPANS
+template <int K, typename Put, bool HasZ, typename Pixel>
+[[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void affineEntryMasked(GlContext* c, void* row, const SpanParams* sp) {
+  affineSpan<Pixel, K, Put, HasZ, true>(c->m_texelCache, row, sp);
+}
+
+template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
+[[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void perspectiveEntryMasked(GlContext* c, void* row,
+                                                                             const SpanParams* sp) {
+  // Spans of whole 16-pixel blocks keep the wide build's block loop, which
+  // this build's register allocation makes slower.
+  if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+  perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
+}
+#endif
+
+// Only the walks with eight-pixel rules gain from the wide builds; the
 // others keep the plain one.
-template <bool Wide, int K, typename Put, bool HasZ, typename Pixel>
+template <int Build, int K, typename Put, bool HasZ, typename Pixel>
 constexpr SpanFunction affine() {
+#ifdef KV_MASKED_SPANS
+  if constexpr (Build == kSpansMasked && hasPut8<Put>()) return affineEntryMasked<K, Put, HasZ, Pixel>;
+#endif
 #ifdef KV_WIDE_SPANS
-  if constexpr (Wide && hasPut8<Put>()) return affineEntryWide<K, Put, HasZ, Pixel>;
+  if constexpr (Build != kSpansPlain && hasPut8<Put>()) return affineEntryWide<K, Put, HasZ, Pixel>;
 #endif
   return affineEntry<K, Put, HasZ, Pixel>;
 }
 
-template <bool Wide, int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
+template <int Build, int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 constexpr SpanFunction perspective() {
+#ifdef KV_MASKED_SPANS
+  if constexpr (Build == kSpansMasked && hasPut8<Put>()) return perspectiveEntryMasked<K, Put, HasZ, Fixed, Pixel>;
+#endif
 #ifdef KV_WIDE_SPANS
-  if constexpr (Wide && hasPut8<Put>()) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>;
+  if constexpr (Build != kSpansPlain && hasPut8<Put>()) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>;
 #endif
   return perspectiveEntry<K, Put, HasZ, Fixed, Pixel>;
 }
@@ -55,7 +79,7 @@ constexpr SpanFunction perspective() {
 // larger textures: size 128 except the tested-only variant, size 256 always.
 constexpr bool skipZeroTexel(int k, int variant) { return k == 3 || (k == 2 && variant != 1); }
 
-template <int K, bool W>
+template <int K, int W>
 void fillSize(GlContext& c) {
   c.m_texAffineSpans.fn[K][kTexel565] = affine<W, K, TexPut16<kTexel565>, false, uint16_t>();
   c.m_texAffineSpans.fn[K][kTexel5551] = affine<W, K, TexPut16<kTexel5551>, false, uint16_t>();
@@ -181,29 +205,52 @@ SpanOrigin findSpanOrigin(const GlContext& c, SpanFunction span) {
 
 namespace kvgl {
 
-bool wideSpansAvailable() {
+bool spanBuildAvailable(SpanBuild build) {
+  switch (build) {
+    case kSpansPlain:
+      return true;
+    case kSpansWide: {
 #ifdef KV_WIDE_SPANS
-  static const bool wide = __builtin_cpu_supports("avx2");
-  return wide;
+      static const bool wide = __builtin_cpu_supports("avx2");
+      return wide;
 #else
-  return false;
+      return false;
 #endif
+    }
+    case kSpansMasked: {
+#ifdef KV_MASKED_SPANS
+      static const bool masked = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+                                 __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+      return masked;
+#else
+      return false;
+#endif
+    }
+  }
+  return false;
 }
 
-void fillSpanTables(GlContext& c, bool wide) {
-  if (wide && wideSpansAvailable()) {
-    fillSize<0, true>(c);
-    fillSize<1, true>(c);
-    fillSize<2, true>(c);
-    fillSize<3, true>(c);
-    return;
+bool wideSpansAvailable() { return spanBuildAvailable(kSpansWide); }
+
+template <int W>
+static void fillAll(GlContext& c) {
+  fillSize<0, W>(c);
+  fillSize<1, W>(c);
+  fillSize<2, W>(c);
+  fillSize<3, W>(c);
+}
+
+void fillSpanTables(GlContext& c, SpanBuild build) {
+  // The best build the processor runs, no better than the one asked for.
+  if (build == kSpansMasked && !spanBuildAvailable(kSpansMasked)) build = kSpansWide;
+  if (build == kSpansWide && !spanBuildAvailable(kSpansWide)) build = kSpansPlain;
+  switch (build) {
+    case kSpansMasked: fillAll<kSpansMasked>(c); break;
+    case kSpansWide: fillAll<kSpansWide>(c); break;
+    case kSpansPlain: fillAll<kSpansPlain>(c); break;
   }
-  fillSize<0, false>(c);
-  fillSize<1, false>(c);
-  fillSize<2, false>(c);
-  fillSize<3, false>(c);
 }
 
 }  // namespace kvgl
 
-void GlContext::initSpanTables() { kvgl::fillSpanTables(*this, true); }
+void GlContext::initSpanTables() { kvgl::fillSpanTables(*this, kvgl::kSpansMasked); }

@@ -397,47 +397,83 @@ TEST(TexturedSpans, EightPixelRulesEqualThePixelRules) {
   compareAllSizes<AddPut32, uint32_t, true>(rnd, "words additive");
 }
 
-// Where the processor has 256-bit vectors the tables hold walks built for
-// them: every entry of every table draws what the plain build's entry draws.
-TEST(TexturedSpans, WideTablesEqualThePlainOnes) {
-  if (!wideSpansAvailable()) GTEST_SKIP() << "no 256-bit vectors here";
-  GlContext plain, wide;
-  fillSpanTables(plain, false);
-  fillSpanTables(wide, true);
+namespace {
+
+// Every entry of every table of one build against the plain build's entry,
+// over random texels, words and span records; `length` < 0 draws random
+// lengths (empty ones included), else every span is that long.
+void compareTables(SpanBuild build, int length, int trials) {
+  GlContext plain, other;
+  fillSpanTables(plain, kSpansPlain);
+  fillSpanTables(other, build);
   struct Table {
     const SpanFunction* a;
     const SpanFunction* b;
     int columns;
   };
-  std::vector<Table> tables = {{&plain.m_texAffineSpans.fn[0][0], &wide.m_texAffineSpans.fn[0][0], 3},
-                               {&plain.m_texPerspectiveSpans.fn[0][0], &wide.m_texPerspectiveSpans.fn[0][0], 3},
-                               {&plain.m_texFixedDivisorSpans.fn[0][0], &wide.m_texFixedDivisorSpans.fn[0][0], 3},
-                               {plain.m_texAdditiveSpans, wide.m_texAdditiveSpans, 1},
-                               {plain.m_depthTexAdditiveSpans, wide.m_depthTexAdditiveSpans, 1}};
-  for (int j = 0; j < 8; ++j) tables.push_back({&plain.m_depthTexSpans[j].fn[0][0], &wide.m_depthTexSpans[j].fn[0][0], 3});
-  Lcg rnd{123};
+  std::vector<Table> tables = {{&plain.m_texAffineSpans.fn[0][0], &other.m_texAffineSpans.fn[0][0], 3},
+                               {&plain.m_texPerspectiveSpans.fn[0][0], &other.m_texPerspectiveSpans.fn[0][0], 3},
+                               {&plain.m_texFixedDivisorSpans.fn[0][0], &other.m_texFixedDivisorSpans.fn[0][0], 3},
+                               {plain.m_texAdditiveSpans, other.m_texAdditiveSpans, 1},
+                               {plain.m_depthTexAdditiveSpans, other.m_depthTexAdditiveSpans, 1}};
+  for (int j = 0; j < 8; ++j) tables.push_back({&plain.m_depthTexSpans[j].fn[0][0], &other.m_depthTexSpans[j].fn[0][0], 3});
+  Lcg rnd{static_cast<uint32_t>(123 + 1000 * build + length)};
+  // Texels of every alpha and zero ones among the others.
   std::vector<uint16_t> tex(256 * 256);
+  for (uint16_t& x : tex) x = rnd.upTo(4) == 0 ? static_cast<uint16_t>(rnd.upTo(16) << (4 * rnd.upTo(4))) : static_cast<uint16_t>(rnd.next() >> 16);
+  plain.m_texelCache = other.m_texelCache = tex.data();
   for (const Table& t : tables) {
     for (int e = 0; e < 4 * t.columns; ++e) {
       const SpanFunction a = t.a[e], b = t.b[e];
       ASSERT_EQ(a == nullptr, b == nullptr);
       if (a == nullptr) continue;
-      for (int trial = 0; trial < 60; ++trial) {
-        for (uint16_t& x : tex) x = rnd.upTo(4) == 0 ? static_cast<uint16_t>(rnd.upTo(16) << (4 * rnd.upTo(4))) : static_cast<uint16_t>(rnd.next() >> 16);
-        plain.m_texelCache = wide.m_texelCache = tex.data();
+      for (int trial = 0; trial < trials; ++trial) {
         std::array<uint32_t, 200> want{}, got{};
         for (uint32_t& w : want) w = rnd.next();
-        got = want;
         SpanParams sp{};
-        const int32_t x0 = rnd.upTo(40), n = rnd.upTo(140) - 4;
+        const int32_t x0 = rnd.upTo(40), n = length < 0 ? rnd.upTo(140) - 4 : length;
         sp.w[0] = x0 * 16384 + rnd.upTo(16384);
         sp.w[1] = (x0 + n) * 16384 + rnd.upTo(16384);
+        if (length >= 0) sp.w[1] = (x0 + n) * 16384 + (sp.w[0] & 16383);
         for (int i = 2; i < 12; ++i) sp.w[i] = rnd.upTo(3) == 0 ? rnd.any() : rnd.upTo(1 << 20) - (1 << 19);
         if (rnd.upTo(2)) sp.w[4] = 16384 + rnd.upTo(1 << 16);
+        if (rnd.upTo(4) == 0) sp.w[5] = 0;  // w constant along the row
+        if (rnd.upTo(3) == 0) {
+          // Constant depth met by stored words at, below and above it.
+          sp.w[3] = rnd.upTo(2) ? 0 : sp.w[2];
+          for (uint32_t& w : want) w = (static_cast<uint32_t>(sp.w[2]) << 3) + static_cast<uint32_t>(rnd.upTo(3)) - 1u;
+        }
+        got = want;
         a(&plain, want.data(), &sp);
-        b(&wide, got.data(), &sp);
-        ASSERT_EQ(got, want) << "table entry " << e << ", trial " << trial;
+        b(&other, got.data(), &sp);
+        ASSERT_EQ(got, want) << "build " << build << " table entry " << e << " length " << n << " trial " << trial;
       }
     }
+  }
+}
+
+}  // namespace
+
+// Where the processor has 256-bit vectors (and masked stores) the tables hold
+// walks built for them: every entry of every table draws what the plain
+// build's entry draws, at random lengths and at each length from 1 to 40.
+TEST(TexturedSpans, WideTablesEqualThePlainOnes) {
+  if (!spanBuildAvailable(kSpansWide)) GTEST_SKIP() << "no 256-bit vectors here";
+  for (SpanBuild build : {kSpansWide, kSpansMasked}) {
+    if (!spanBuildAvailable(build)) continue;
+    compareTables(build, -1, 200);
+    for (int length = 1; length <= 40; ++length) compareTables(build, length, 12);
+  }
+}
+
+TEST(TexturedSpans, DoubleReciprocalEqualsTheIntegerOne) {
+  const int32_t edges[] = {0, 1, -1, 2, -2, 3, -3, 7, 16383, 16384, 16385, -16384, 65535, 1 << 28, (1 << 28) + 1,
+                           -(1 << 28), 0x7FFFFFFF, -0x7FFFFFFF, INT32_MIN};
+  for (int32_t x : edges) ASSERT_EQ(spanRecip(x), q14Recip(x)) << x;
+  for (int32_t x = -70000; x <= 70000; ++x) ASSERT_EQ(spanRecip(x), q14Recip(x)) << x;
+  Lcg rnd{9};
+  for (int i = 0; i < 1000000; ++i) {
+    const int32_t x = rnd.any() >> rnd.upTo(31);
+    ASSERT_EQ(spanRecip(x), q14Recip(x)) << x;
   }
 }
