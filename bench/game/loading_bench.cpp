@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/2d/MutableImage.h"
 
@@ -30,6 +31,14 @@ struct Data {
     if (!std::filesystem::exists(std::string(KV_BENCH_DATA) + "/i.bar")) return;
     for (const auto& entry : std::filesystem::directory_iterator(KV_BENCH_DATA))
       std::filesystem::copy(entry.path(), dir / entry.path().filename());
+    // The sound loader opens its files through the install folder, which the
+    // layer maps onto its data folder: without it the sound steps would time
+    // a missing file.
+    wince::Options options;
+    options.backend = wince::BackendKind::Headless;
+    options.dataDir = dir.string();
+    options.writeDir = dir.string();
+    if (!wince::start(options)) return;
     shell = std::make_unique<ShellHost>(&running);
     if (!shell->setRootPath((dir.string() + "/").c_str())) return;
     game = std::make_unique<cGame>(&screen);
@@ -49,6 +58,7 @@ struct Data {
   ~Data() {
     game.reset();
     shell.reset();
+    wince::stop();
     std::filesystem::remove_all(dir);
   }
 };
