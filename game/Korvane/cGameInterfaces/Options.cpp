@@ -21,9 +21,13 @@ void cGame::updateOptions() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
     // Over a paused match reset all is hidden and four rows remain: the
-    // fifth row's button goes with it.
+    // fifth row's button goes with it, and so do the arrows, as in the
+    // in-game menu the options open from (the list never scrolls; a down
+    // arrow under the empty fifth row would promise more).
     selectInterface(k_interfaceOptions);
     setElementVisible(k_optionsFifthRowButton, !m_menusOverMatch);
+    setElementVisible(k_optionsArrowUp, !m_menusOverMatch);
+    setElementVisible(k_optionsArrowDown, !m_menusOverMatch);
     FrontEndScreen s;
     s.interfaceId = k_interfaceOptions;
     s.menu = kOptionsItems;

@@ -113,11 +113,14 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   game->setInGameState(k_stateOptions);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
   EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 1u);
-  auto fifthButtonShown = [this] {
-    const int16_t* e = game->getInterfaceElement(k_interfaceOptions, k_optionsFifthRowButton);
+  auto shown = [this](int32_t element) {
+    const int16_t* e = game->getInterfaceElement(k_interfaceOptions, element);
     return e && e[interfaceformat::kWordParams + interfaceformat::kSpriteVisible] != 0;
   };
+  auto fifthButtonShown = [&shown] { return shown(k_optionsFifthRowButton); };
+  auto arrowsShown = [&shown] { return shown(k_optionsArrowUp) || shown(k_optionsArrowDown); };
   EXPECT_FALSE(fifthButtonShown()) << "four rows: no empty fifth button";
+  EXPECT_FALSE(arrowsShown()) << "nothing to scroll to";
   frame({kRightSoft});
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_EQ(game->m_inGame, 1);
@@ -127,6 +130,7 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   start(k_stateOptions);
   EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 0u);
   EXPECT_TRUE(fifthButtonShown());
+  EXPECT_TRUE(shown(k_optionsArrowUp) && shown(k_optionsArrowDown));
   frame({kBack});
   EXPECT_EQ(game->s_gameState, k_stateMainMenu);
 }
