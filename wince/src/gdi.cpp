@@ -28,7 +28,9 @@ bool isDc(State& s, HDC dc) {
 void frameDone() {
   State& s = state();
   uint64_t n;
-  std::vector<uint16_t> copy;
+  // The frame handed on outside the lock; the buffer stays with the thread so
+  // a frame costs a copy, not an allocation.
+  static thread_local std::vector<uint16_t> copy;
   std::function<void(uint64_t, const uint16_t*)> hook;
   std::string capturePath;
   bool limitHit = false;
@@ -47,7 +49,7 @@ void frameDone() {
       limitHit = true;
     }
     // Headless with nothing to capture or tell keeps the frame where it is.
-    if (!capturePath.empty() || hook || s.backend->showsFrames()) copy = s.screen;
+    if (!capturePath.empty() || hook || s.backend->showsFrames()) copy.assign(s.screen.begin(), s.screen.end());
   }
   if (!capturePath.empty()) {
     std::string error;
