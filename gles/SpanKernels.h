@@ -87,12 +87,8 @@ template <int K>
 KV_SPAN_INLINE Px8 atTop8(const uint16_t* t, Lane8 uu, Lane8 vv) {
   using A = TexAddr<K>;
   const Lane8 at = ((vv >> (22 - 2 * K)) & (static_cast<uint32_t>(A::kMask) << A::kShift)) | (uu >> (27 - K));
-  // Through memory: eight plain loads of the addresses rather than lane
-  // extractions, which some builds make long chains of.
-  uint32_t a[8];
-  std::memcpy(a, &at, sizeof a);
   Px8 c;
-  for (int k = 0; k < 8; ++k) c[k] = t[a[k]];
+  for (int k = 0; k < 8; ++k) c[k] = t[at[k]];
   return c;
 }
 
@@ -110,10 +106,18 @@ inline Px8 blend4444Over565x8(Px8 d, Px8 t) {
 
 // addSat565 in 16-bit lanes: a channel that overflows keeps the low bit (two
 // for green) of its wrapped sum and has the others set.
+// The channels are summed in place without their top bits; each top bit and
+// carry out of it come from the majority of the two top bits and the carry
+// in. The red carry would leave the lane, so its fill is the sign of the
+// carry bit spread down instead.
+using Px8s = int16_t __attribute__((vector_size(16)));
 inline Px8 addSat565x8(Px8 a, Px8 b) {
-  const Px8 r = (a >> 11) + (b >> 11), g = ((a >> 5) & 63) + ((b >> 5) & 63), bl = (a & 31) + (b & 31);
-  const Px8 ro = reinterpret_cast<Px8>(r > 31), go = reinterpret_cast<Px8>(g > 63), bo = reinterpret_cast<Px8>(bl > 31);
-  return (((r & 31) | (ro & 30)) << 11) | (((g & 63) | (go & 60)) << 5) | ((bl & 31) | (bo & 30));
+  const Px8 low = (a & 0x7BEF) + (b & 0x7BEF);
+  const Px8 x = a ^ b;
+  const Px8 carry = (a & b) | (x & low);  // carry out of bits 4, 10 and 15
+  const Px8 cbg = (carry & 0x0410) << 1;
+  const Px8 fillRed = reinterpret_cast<Px8>(reinterpret_cast<Px8s>(carry & 0x8000) >> 3);
+  return (low & 0x7BEF) | ((x ^ low) & 0x8410) | (cbg - (cbg >> 4)) | fillRed;
 }
 
 // ---- pixel rules --------------------------------------------------------------
