@@ -65,6 +65,22 @@ class VertexFetch {
                                   static_cast<uint32_t>(c.m_colorBlue), static_cast<uint32_t>(c.m_colorAlpha));
   }
 
+  // The texture coordinates or colour of vertex vi into its slot.
+  template <AttrMode Mode>
+  void fetchAttributes(VertexSlot& s, int64_t vi) const {
+    if constexpr (Mode == kAttrTexturedMode) {
+      const uint8_t* t = m_tex + vi * m_texStride;
+      s.attr0 = readWord(t);
+      s.attr1 = readWord(t + 4);
+    } else if constexpr (Mode == kAttrVertexColourMode) {
+      s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
+    } else if constexpr (Mode == kAttrFlatArray) {
+      s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
+    } else {
+      s.attr0 = static_cast<int32_t>(m_flat);
+    }
+  }
+
   // The slot of index i, filled once per call; null beyond the pool.
   VertexSlot* get(uint32_t i) {
     const int64_t slotIndex = static_cast<int64_t>(m_c.m_vertexCount) + i;
@@ -75,21 +91,10 @@ class VertexFetch {
     s.stamp = m_stamp;
     const int64_t vi = static_cast<int64_t>(i);
     switch (m_mode) {
-      case kAttrTexturedMode: {
-        const uint8_t* t = m_tex + vi * m_texStride;
-        s.attr0 = readWord(t);
-        s.attr1 = readWord(t + 4);
-        break;
-      }
-      case kAttrVertexColourMode:
-        s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
-        break;
-      case kAttrFlatArray:
-        s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
-        break;
-      case kAttrFlat:
-        s.attr0 = static_cast<int32_t>(m_flat);
-        break;
+      case kAttrTexturedMode: fetchAttributes<kAttrTexturedMode>(s, vi); break;
+      case kAttrVertexColourMode: fetchAttributes<kAttrVertexColourMode>(s, vi); break;
+      case kAttrFlatArray: fetchAttributes<kAttrFlatArray>(s, vi); break;
+      case kAttrFlat: fetchAttributes<kAttrFlat>(s, vi); break;
     }
     const uint8_t* v = m_vertex + vi * m_vertexStride;
     m_c.transformVertex(s, readWord(v), readWord(v + 4), readWord(v + 8));
@@ -119,17 +124,7 @@ class VertexFetch {
       if (s.stamp == stamp) continue;
       s.stamp = stamp;
       const int64_t vi = static_cast<int64_t>(i);
-      if constexpr (Mode == kAttrTexturedMode) {
-        const uint8_t* t = m_tex + vi * m_texStride;
-        s.attr0 = readWord(t);
-        s.attr1 = readWord(t + 4);
-      } else if constexpr (Mode == kAttrVertexColourMode) {
-        s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
-      } else if constexpr (Mode == kAttrFlatArray) {
-        s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
-      } else {
-        s.attr0 = static_cast<int32_t>(m_flat);
-      }
+      fetchAttributes<Mode>(s, vi);
       m_pendingSlots[pending] = &s;
       m_pendingPositions[pending] = m_vertex + vi * m_vertexStride;
       ++pending;
@@ -158,17 +153,7 @@ class VertexFetch {
         VertexSlot& s = first[i];
         s.stamp = m_stamp;
         const int64_t vi = static_cast<int64_t>(i);
-        if constexpr (Mode == kAttrTexturedMode) {
-          const uint8_t* t = m_tex + vi * m_texStride;
-          s.attr0 = readWord(t);
-          s.attr1 = readWord(t + 4);
-        } else if constexpr (Mode == kAttrVertexColourMode) {
-          s.attr0 = static_cast<int32_t>(readColour(m_colour + vi * m_colourStride));
-        } else if constexpr (Mode == kAttrFlatArray) {
-          s.attr0 = static_cast<int32_t>(kvgl::packFlatFromArray(readColour(m_colour + vi * m_colourStride)));
-        } else {
-          s.attr0 = static_cast<int32_t>(m_flat);
-        }
+        fetchAttributes<Mode>(s, vi);
         m_pendingSlots[i - from] = &s;
         m_pendingPositions[i - from] = m_vertex + vi * m_vertexStride;
       }
