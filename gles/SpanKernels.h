@@ -210,6 +210,15 @@ KV_SPAN_INLINE Px8 narrow8(Lane8 w) { return __builtin_convertvector(w & 0xFFFFu
 KV_SPAN_INLINE Lane8 select8(Lane8 mask, Lane8 a, Lane8 b) { return (a & mask) | (b & ~mask); }
 KV_SPAN_INLINE Lane8 mask8(Lane8 cond) { return reinterpret_cast<Lane8>(cond); }
 
+// blend4444Over565 of eight texels over the colour halves of eight words,
+// lane for lane the arithmetic of the single pixel.
+KV_SPAN_INLINE Lane8 blend4444Over565w8(Lane8 d, Lane8 t) {
+  const Lane8 sd = (d & 0xF81Fu) | ((d & 0x07E0u) << 16);
+  const Lane8 ss = (t & 0xF000u) | ((t & 0x00F0u) >> 3) | ((t & 0x0F00u) << 15);
+  const Lane8 sum = (ss - sd) * (t & 15u) + (sd << 4);
+  return ((sum >> 4) & 0xF81Fu) | ((sum >> 20) & 0x07E0u);
+}
+
 // Colour-and-depth words. Skip0 makes texel 0 write nothing (RGB565/5551 rule).
 template <int Mode, bool Test, bool Write, bool Skip0>
 struct TexPut32 {
@@ -219,7 +228,7 @@ struct TexPut32 {
     Lane8 keep = {};  // lanes left as they are
     if constexpr (Mode == kTexel4444) {
       keep = mask8((colour & 15u) == 0);
-      colour = widen8(blend4444Over565x8(narrow8(w), c));
+      colour = blend4444Over565w8(w, colour);
     } else if constexpr (Skip0) {
       keep = mask8(colour == 0);
     }
