@@ -13,13 +13,7 @@ class ChallengeScreens : public FrontEndTest {
   void SetUp() override {
     FrontEndTest::SetUp();
     std::vector<Interface> all(38);
-    for (const char* name : {"003-question", "036-challenge-list", "037-challenge-menu"}) {
-      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
-      std::string error;
-      ASSERT_TRUE(interfacedata::compileInterface(
-          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
-          << name << ": " << error;
-    }
+    ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"003-question", "036-challenge-list", "037-challenge-menu"}));
     load(all, 0);
   }
   const int16_t* element(int id, int i) { return game->getInterfaceElement(id, i); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -21,12 +22,8 @@ class FrontEndTest : public MenuTest {
     marks->buildCacheImages(0, 0, -1, -1);
     game->m_sprites[k_slotMarks] = marks.get();
     std::vector<Interface> all(7);
-    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options"}) {
-      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
-      std::string error;
-      ASSERT_TRUE(interfacedata::compileInterface(readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
-          << name << ": " << error;
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        compileInterfaces(all, {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options"}));
     load(all, 0);
     std::vector<std::string> strings;
     std::string error;
@@ -46,6 +43,16 @@ class FrontEndTest : public MenuTest {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+  }
+  // Compiles the named interface sources of assets/interfaces/ into their
+  // numbers' places of all.
+  static void compileInterfaces(std::vector<Interface>& all, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
+      std::string error;
+      const auto id = static_cast<size_t>(interfacedata::interfaceNumberOf(file));
+      ASSERT_TRUE(interfacedata::compileInterface(readText(file), all[id], &error)) << name << ": " << error;
+    }
   }
 
   // Enters a front-end state and runs its set-up frame.

@@ -10,14 +10,9 @@ class Help : public FrontEndTest {
   void SetUp() override {
     FrontEndTest::SetUp();
     std::vector<Interface> all(52);
-    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options",
-                             "007-help-menu", "008-tutorial-choice", "038-help-page", "051-about"}) {
-      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
-      std::string error;
-      ASSERT_TRUE(interfacedata::compileInterface(
-          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
-          << name << ": " << error;
-    }
+    ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"000-sound-question", "001-title", "002-main-menu", "003-question",
+                                                    "006-options", "007-help-menu", "008-tutorial-choice",
+                                                    "038-help-page", "051-about"}));
     load(all, 0);
     std::string error;
     ASSERT_TRUE(texttable::parseSource(readText(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt"), strings, &error));

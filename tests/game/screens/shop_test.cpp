@@ -12,13 +12,7 @@ class Shop : public FrontEndTest {
   void SetUp() override {
     FrontEndTest::SetUp();
     std::vector<Interface> all(43);
-    for (const char* name : {"003-question", "040-shop", "041-item-bought", "042-shop-explanation"}) {
-      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
-      std::string error;
-      ASSERT_TRUE(interfacedata::compileInterface(
-          readText(file), all[static_cast<size_t>(interfacedata::interfaceNumberOf(file))], &error))
-          << name << ": " << error;
-    }
+    ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"003-question", "040-shop", "041-item-bought", "042-shop-explanation"}));
     load(all, 0);
     game->resetProgress();  // money 1000, nothing bought, the explanation pending
   }

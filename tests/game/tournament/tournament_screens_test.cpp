@@ -13,14 +13,10 @@ class TournamentScreens : public FrontEndTest {
   void SetUp() override {
     FrontEndTest::SetUp();
     std::vector<Interface> all(46);
-    for (const char* name : {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options",
-                             "005-tournament-choice", "029-field-choice", "030-tournament-pick",
-                             "031-field-confirm", "044-tournament-bracket", "045-tournament-prize"}) {
-      const std::string file = std::string(KV_SOURCE_DIR) + "/assets/interfaces/" + name + ".txt";
-      std::string error;
-      const auto id = static_cast<size_t>(interfacedata::interfaceNumberOf(file));
-      ASSERT_TRUE(interfacedata::compileInterface(readText(file), all[id], &error)) << name << ": " << error;
-    }
+    ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"000-sound-question", "001-title", "002-main-menu", "003-question",
+                                                    "006-options", "005-tournament-choice", "029-field-choice",
+                                                    "030-tournament-pick", "031-field-confirm",
+                                                    "044-tournament-bracket", "045-tournament-prize"}));
     // Ten seats 40 px apart.
     for (int s = 0; s < 10; ++s) all[k_interfacePubSeats].push_back(sprite(10 + 40 * s, 60, 0, 0, -1));
     load(all, 0);
