@@ -6,6 +6,7 @@
 // the pixels of its one-pixel loop, whatever the vector width.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -300,6 +301,10 @@ void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
 bool maskedRows();
 void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
 void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
+// blend4444RowMasked on `rows` rows, each `outPitch` and `srcPitch` bytes
+// below the last (out and src: the first row's first pixels).
+void blend4444BlockMasked(uint8_t* out, std::ptrdiff_t outPitch, const uint8_t* src, std::ptrdiff_t srcPitch,
+                          int dir, int n, int rows, uint16_t key);
 // out[i] = table[idx[dir * i]] for indices below count (at most 256) whose
 // colour is not key; table holds 256 entries.
 void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,

@@ -89,8 +89,14 @@ KV_MASKED inline __m256i blend4444(__m256i v, __m256i d) {
   return select(b, select(r, g, _mm256_set1_epi16(static_cast<short>(0xF800))), _mm256_set1_epi16(0x001F));
 }
 
+// Kept out of the row loops, whose constants then stay in registers.
 template <int Dir>
-KV_MASKED void blend4444Rows(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
+[[gnu::noinline]] void blend4444Tail(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
+  blendKeyedRow<Dir, true>(out, src, n, key, 0);
+}
+
+template <int Dir>
+KV_MASKED [[gnu::always_inline]] inline void blend4444Rows(uint16_t* out, const uint16_t* src, int n, uint16_t key) {
   const __m256i keys = _mm256_set1_epi16(static_cast<short>(key));
   int i = 0;
   for (; i + 16 <= n; i += 16) {
@@ -100,7 +106,7 @@ KV_MASKED void blend4444Rows(uint16_t* out, const uint16_t* src, int n, uint16_t
     _mm256_mask_storeu_epi16(out + i, draw, blend4444(v, d));
   }
   // The tail through the eight-lane loop and its pixel walk.
-  if (i < n) blendKeyedRow<Dir, true>(out + i, src + Dir * i, n - i, key, 0);
+  if (i < n) blend4444Tail<Dir>(out + i, src + Dir * i, n - i, key);
 }
 
 // Thirty-two palette indices widened to 16-bit lanes, from idx + i onward
@@ -216,6 +222,25 @@ KV_MASKED void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, i
     blend4444Rows<-1>(out, src, n, key);
 }
 
+// Whole blocks of rows, so that the constants of the blend are set up once.
+template <int Dir>
+KV_MASKED void blend4444Block(uint8_t* out, std::ptrdiff_t outPitch, const uint8_t* src, std::ptrdiff_t srcPitch,
+                              int n, int rows, uint16_t key) {
+  for (int r = 0; r < rows; ++r) {
+    blend4444Rows<Dir>(reinterpret_cast<uint16_t*>(out), reinterpret_cast<const uint16_t*>(src), n, key);
+    out += outPitch;
+    src += srcPitch;
+  }
+}
+
+KV_MASKED void blend4444BlockMasked(uint8_t* out, std::ptrdiff_t outPitch, const uint8_t* src,
+                                    std::ptrdiff_t srcPitch, int dir, int n, int rows, uint16_t key) {
+  if (dir > 0)
+    blend4444Block<1>(out, outPitch, src, srcPitch, n, rows, key);
+  else
+    blend4444Block<-1>(out, outPitch, src, srcPitch, n, rows, key);
+}
+
 KV_MASKED void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
                                 uint16_t key) {
   if (count > 64) {
@@ -250,6 +275,11 @@ void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t
 }
 void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
   blendKeyedRowWide(out, src, dir, true, n, key, 0);
+}
+void blend4444BlockMasked(uint8_t* out, std::ptrdiff_t outPitch, const uint8_t* src, std::ptrdiff_t srcPitch,
+                          int dir, int n, int rows, uint16_t key) {
+  for (int r = 0; r < rows; ++r, out += outPitch, src += srcPitch)
+    blend4444RowMasked(reinterpret_cast<uint16_t*>(out), reinterpret_cast<const uint16_t*>(src), dir, n, key);
 }
 void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
                       uint16_t key) {
