@@ -180,7 +180,7 @@ constexpr bool hasPut8() {
 // for different processors, so its builds keep the plain tails.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define KV_MASKED_SPANS 1
-#define KV_MASKED_TARGET "avx2,avx512f,avx512bw,avx512vl"
+#define KV_MASKED_TARGET "avx2,bmi2,avx512f,avx512bw,avx512vl"
 // The lanes past m are neither read nor written (read as 0).
 template <typename Put>
 [[gnu::target(KV_MASKED_TARGET)]] inline void putPart(uint16_t* p, Px8 c, Lane8 z, uint32_t m) {
@@ -442,6 +442,151 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     if constexpr (HasZ) z += dz;
   }
 }
+
+// ---- colour-and-depth words in mask registers (masked build only) ---------------
+//
+// The word rules again, with the lanes that change kept in a mask register:
+// the depth test an unsigned compare into it, a texel that writes nothing a
+// lane cleared from it, and one masked store of the lanes left. The texels
+// go straight into 32-bit lanes and depths are walked already shifted by 3.
+
+#ifdef KV_MASKED_SPANS
+#define KV_MASKED_INLINE [[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline
+
+// Constants as broadcast loads: built from immediates they cost two
+// instructions each on every call.
+alignas(64) inline constexpr uint32_t kWordConsts[] = {0xFFFF0000u, 0xF81Fu, 0x07E0u, 0xF000u, 0x00F0u,
+                                                       0x0F00u,     15u,     0x7BEFu, 0x8410u};
+enum : int { kcHigh, kcF81F, kc07E0, kcF000, kc00F0, kc0F00, kc15, kc7BEF, kc8410 };
+KV_MASKED_INLINE const uint32_t* wordConsts() {
+  const uint32_t* k = kWordConsts;
+  __asm__("" : "+r"(k));  // not folded back into immediates
+  return k;
+}
+KV_MASKED_INLINE __m256i kWord(const uint32_t* k, int i) { return _mm256_set1_epi32(static_cast<int>(k[i])); }
+
+// TexAddr::atTop for eight neighbours, the texels zero-extended into 32-bit lanes.
+template <int K>
+KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) {
+  using A = TexAddr<K>;
+  const __m256i at = _mm256_or_si256(
+      _mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
+      _mm256_srli_epi32(uu, 27 - K));
+  // Two addresses at a time out of the vector register.
+  const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
+  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(lo)), a23 = static_cast<uint64_t>(_mm_extract_epi64(lo, 1));
+  const uint64_t a45 = static_cast<uint64_t>(_mm_cvtsi128_si64(hi)), a67 = static_cast<uint64_t>(_mm_extract_epi64(hi, 1));
+  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
+  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
+  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a23)], 2);
+  c = _mm_insert_epi16(c, t[a23 >> 32], 3);
+  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a45)], 4);
+  c = _mm_insert_epi16(c, t[a45 >> 32], 5);
+  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a67)], 6);
+  c = _mm_insert_epi16(c, t[a67 >> 32], 7);
+  return _mm256_cvtepu16_epi32(c);
+}
+
+// start, start + step, ... start + 7 step as a vector.
+KV_MASKED_INLINE __m256i laneRunV(uint32_t start, uint32_t step) {
+  return reinterpret_cast<__m256i>(laneRun(start, step));
+}
+KV_MASKED_INLINE __m256i addStep(__m256i a, uint32_t step) {
+  return _mm256_add_epi32(a, _mm256_set1_epi32(static_cast<int>(step)));
+}
+
+// blend4444Over565w8 with its constants from memory.
+KV_MASKED_INLINE __m256i blend4444Words(const uint32_t* k, __m256i d, __m256i t) {
+  const __m256i sd = _mm256_or_si256(_mm256_and_si256(d, kWord(k, kcF81F)),
+                                     _mm256_slli_epi32(_mm256_and_si256(d, kWord(k, kc07E0)), 16));
+  const __m256i ss = _mm256_ternarylogic_epi32(
+      _mm256_and_si256(t, kWord(k, kcF000)), _mm256_srli_epi32(_mm256_and_si256(t, kWord(k, kc00F0)), 3),
+      _mm256_slli_epi32(_mm256_and_si256(t, kWord(k, kc0F00)), 15), 0xFE);
+  const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(ss, sd), _mm256_and_si256(t, kWord(k, kc15))),
+                                       _mm256_slli_epi32(sd, 4));
+  // (sum >> 4) & F81F | (sum >> 20) & 07E0
+  return _mm256_ternarylogic_epi32(_mm256_srli_epi32(sum, 4), kWord(k, kcF81F),
+                                   _mm256_and_si256(_mm256_srli_epi32(sum, 20), kWord(k, kc07E0)), 0xEA);
+}
+
+// The word rule of Put for the lanes set in `lanes`: c the texels, z3 the depths << 3.
+template <typename Put>
+struct MaskedWords {
+  static constexpr bool kHas = false;
+};
+
+template <int Mode, bool Test, bool Write, bool Skip0>
+struct MaskedWords<TexPut32<Mode, Test, Write, Skip0>> {
+  static constexpr bool kHas = true;
+  KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
+    constexpr bool kRead = Mode == kTexel4444 || Test || !Write;
+    const __m256i w = kRead ? _mm256_maskz_loadu_epi32(lanes, p) : _mm256_setzero_si256();
+    __m256i colour = c;
+    if constexpr (Mode == kTexel4444) {
+      lanes = _mm256_mask_test_epi32_mask(lanes, c, kWord(k, kc15));
+      colour = blend4444Words(k, w, c);
+    } else if constexpr (Skip0) {
+      lanes = _mm256_mask_test_epi32_mask(lanes, c, c);
+    }
+    if constexpr (Test) lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
+    // colour | (z3 or w) & FFFF0000
+    const __m256i out = _mm256_ternarylogic_epi32(colour, Write ? z3 : w, kWord(k, kcHigh), 0xF8);
+    _mm256_mask_storeu_epi32(p, lanes, out);
+  }
+};
+
+template <>
+struct MaskedWords<AddPut32> {
+  static constexpr bool kHas = true;
+  // addSat565x8 on the low halves of the words: nothing carries into the
+  // depth half, and the red fill comes out of the same subtraction as the others.
+  KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
+    const __m256i w = _mm256_maskz_loadu_epi32(lanes, p);
+    lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
+    const __m256i m7 = kWord(k, kc7BEF);
+    const __m256i lowc = _mm256_add_epi32(_mm256_and_si256(w, m7), _mm256_and_si256(c, m7));
+    const __m256i x = _mm256_xor_si256(w, c);
+    const __m256i carry = _mm256_ternarylogic_epi32(w, c, lowc, 0xE8);  // (w & c) | ((w ^ c) & low): majority
+    const __m256i cbg = _mm256_slli_epi32(_mm256_and_si256(carry, kWord(k, kc8410)), 1);
+    const __m256i fill = _mm256_sub_epi32(cbg, _mm256_srli_epi32(cbg, 4));
+    // (x ^ low) & 8410 | w & FFFF0000
+    const __m256i tops = _mm256_or_si256(_mm256_and_si256(_mm256_xor_si256(x, lowc), kWord(k, kc8410)),
+                                         _mm256_and_si256(w, kWord(k, kcHigh)));
+    const __m256i out = _mm256_ternarylogic_epi32(_mm256_and_si256(lowc, m7), tops, fill, 0xFE);
+    _mm256_mask_storeu_epi32(p, lanes, out);
+  }
+};
+
+KV_MASKED_INLINE __mmask8 firstLanes(int32_t count) {
+  return static_cast<__mmask8>(_bzhi_u32(0xFFu, static_cast<uint32_t>(count)));
+}
+
+// affineSpan for word rules with masked forms.
+template <int K, typename Put, bool HasZ>
+KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanParams* sp) {
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
+  const uint32_t duu = u32(q14Mul(wrapSub(w[7], w[6]), f)) << 18;
+  const uint32_t dvv = u32(q14Mul(wrapSub(w[9], w[8]), f)) << 18;
+  uint32_t z3 = 0, dz3 = 0;
+  if constexpr (HasZ) {
+    z3 = u32(w[2]) << 3;
+    dz3 = u32(q14Mul(wrapSub(w[3], w[2]), f)) << 3;
+  }
+  const uint32_t* k = wordConsts();
+  uint32_t* p = static_cast<uint32_t*>(row) + x0;
+  __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv), Z = laneRunV(z3, dz3);
+  for (int32_t i = 0; i < n; i += 8) {
+    MaskedWords<Put>::put(k, p + i, texelWords8<K>(tex, U, V), Z, firstLanes(n - i));
+    U = addStep(U, duu * 8u);
+    V = addStep(V, dvv * 8u);
+    if constexpr (HasZ) Z = addStep(Z, dz3 * 8u);
+  }
+}
+#endif
 
 // ---- untextured walks ---------------------------------------------------------
 

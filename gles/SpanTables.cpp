@@ -38,7 +38,11 @@ template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 #ifdef KV_MASKED_SPANS
 template <int K, typename Put, bool HasZ, typename Pixel>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void affineEntryMasked(GlContext* c, void* row, const SpanParams* sp) {
-  affineSpan<Pixel, K, Put, HasZ, true>(c->m_texelCache, row, sp);
+  if constexpr (MaskedWords<Put>::kHas) {
+    affineWords<K, Put, HasZ>(c->m_texelCache, row, sp);
+  } else {
+    affineSpan<Pixel, K, Put, HasZ, true>(c->m_texelCache, row, sp);
+  }
 }
 
 template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
@@ -219,7 +223,8 @@ bool spanBuildAvailable(SpanBuild build) {
     }
     case kSpansMasked: {
 #ifdef KV_MASKED_SPANS
-      static const bool masked = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+      static const bool masked = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") &&
+                                 __builtin_cpu_supports("avx512f") &&
                                  __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
       return masked;
 #else
