@@ -472,18 +472,20 @@ KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) 
   const __m256i at = _mm256_or_si256(
       _mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
       _mm256_srli_epi32(uu, 27 - K));
-  // Two addresses at a time out of the vector register.
+  // Two addresses at a time out of the vector register; the two halves
+  // filled side by side, each with four inserts.
   const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
   const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(lo)), a23 = static_cast<uint64_t>(_mm_extract_epi64(lo, 1));
   const uint64_t a45 = static_cast<uint64_t>(_mm_cvtsi128_si64(hi)), a67 = static_cast<uint64_t>(_mm_extract_epi64(hi, 1));
   __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
+  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a45)]);
   c = _mm_insert_epi16(c, t[a01 >> 32], 1);
+  d = _mm_insert_epi16(d, t[a45 >> 32], 1);
   c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a23)], 2);
+  d = _mm_insert_epi16(d, t[static_cast<uint32_t>(a67)], 2);
   c = _mm_insert_epi16(c, t[a23 >> 32], 3);
-  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a45)], 4);
-  c = _mm_insert_epi16(c, t[a45 >> 32], 5);
-  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a67)], 6);
-  c = _mm_insert_epi16(c, t[a67 >> 32], 7);
+  d = _mm_insert_epi16(d, t[a67 >> 32], 3);
+  c = _mm_unpacklo_epi64(c, d);
   return _mm256_cvtepu16_epi32(c);
 }
 
@@ -585,6 +587,78 @@ KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanPara
     V = addStep(V, dvv * 8u);
     if constexpr (HasZ) Z = addStep(Z, dz3 * 8u);
   }
+}
+
+// perspectiveSpan for word rules with masked forms: the same exact
+// coordinates every 16 pixels and the same steps between them. Short is for
+// spans known to be under 16 pixels (built apart, so that the block loop's
+// registers do not cost them spills).
+template <int K, typename Put, bool HasZ, bool Fixed, bool Short = false>
+KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const SpanParams* sp) {
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  uint32_t ww = u32(w[4]);
+  const uint32_t dw = u32(w[5]);
+  uint32_t U = u32(w[6]);
+  const uint32_t dU = u32(w[7]);
+  uint32_t V = u32(w[8]);
+  const uint32_t dV = u32(w[9]);
+  uint32_t dz3 = 0;
+  __m256i Z = _mm256_setzero_si256();
+  if constexpr (HasZ) {
+    dz3 = u32(w[3]) << 3;
+    Z = laneRunV(u32(w[2]) << 3, dz3);
+  }
+  const uint32_t* k = wordConsts();
+  uint32_t* p = static_cast<uint32_t*>(row) + x0;
+  const bool flatW = Fixed || dw == 0;
+  // Eight pixels from coordinates held << 6 (the addressed bits on top).
+#define KV_PUT8(q, UU, VV, lanes)                                             \
+  MaskedWords<Put>::put(k, q, texelWords8<K>(tex, UU, VV), Z, lanes);        \
+  if constexpr (HasZ) Z = addStep(Z, dz3 * 8u)
+
+  int32_t blocks = Short ? 0 : n >> 4;
+  const int32_t m = n & 15;
+  int32_t r = spanRecip(s32(ww));
+  uint32_t ue = u32(q14Mul(s32(U), r)) << 12;
+  uint32_t ve = u32(q14Mul(s32(V), r)) << 12;
+  for (; blocks > 0; --blocks) {
+    U += dU * 16u;
+    V += dV * 16u;
+    if constexpr (!Fixed) ww += dw * 16u;
+    if (!flatW) r = spanRecip(s32(ww));
+    const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
+    const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
+    const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
+    const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
+    const __m256i UU = laneRunV(ue << 6, due), VV = laneRunV(ve << 6, dve);
+    KV_PUT8(p, UU, VV, 0xFF);
+    KV_PUT8(p + 8, addStep(UU, due * 8u), addStep(VV, dve * 8u), 0xFF);
+    p += 16;
+    ue = ue1;
+    ve = ve1;
+  }
+  if (m == 0) return;
+  const int32_t uA = q14Mul(s32(U), r);
+  const int32_t vA = q14Mul(s32(V), r);
+  uint32_t duu = 0, dvv = 0;
+  if (m > 1) {
+    const uint32_t mm = static_cast<uint32_t>(m);
+    const int32_t rB = flatW ? r : spanRecip(s32(ww + mm * dw));
+    const int32_t uB = q14Mul(s32(U + mm * dU), rB);
+    const int32_t vB = q14Mul(s32(V + mm * dV), rB);
+    const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
+    duu = (u32(wrapSub(uB, uA)) * g) << 6;
+    dvv = (u32(wrapSub(vB, vA)) * g) << 6;
+  }
+  const __m256i UU = laneRunV(u32(uA) << 18, duu), VV = laneRunV(u32(vA) << 18, dvv);
+  KV_PUT8(p, UU, VV, firstLanes(m));
+  if (m > 8) {
+    KV_PUT8(p + 8, addStep(UU, duu * 8u), addStep(VV, dvv * 8u), firstLanes(m - 8));
+  }
+#undef KV_PUT8
 }
 #endif
 

@@ -45,13 +45,24 @@ template <int K, typename Put, bool HasZ, typename Pixel>
   }
 }
 
+template <int K, typename Put, bool HasZ, bool Fixed>
+[[gnu::target(KV_MASKED_TARGET), gnu::flatten, gnu::noinline]] void perspectiveWordsLong(GlContext* c, void* row,
+                                                                                        const SpanParams* sp) {
+  perspectiveWords<K, Put, HasZ, Fixed>(c->m_texelCache, row, sp);
+}
+
 template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void perspectiveEntryMasked(GlContext* c, void* row,
                                                                              const SpanParams* sp) {
-  // Spans of whole 16-pixel blocks keep the wide build's block loop, which
-  // this build's register allocation makes slower.
-  if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
-  perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
+  if constexpr (MaskedWords<Put>::kHas) {
+    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveWordsLong<K, Put, HasZ, Fixed>(c, row, sp);
+    perspectiveWords<K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
+  } else {
+    // Spans of whole 16-pixel blocks keep the wide build's block loop, which
+    // this build's register allocation makes slower.
+    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+    perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
+  }
 }
 #endif
 
