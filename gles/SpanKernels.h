@@ -455,9 +455,9 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
 
 // Constants as broadcast loads: built from immediates they cost two
 // instructions each on every call.
-alignas(64) inline constexpr uint32_t kWordConsts[] = {0xFFFF0000u, 0xF81Fu, 0x07E0u, 0xF000u, 0x00F0u,
-                                                       0x0F00u,     15u,     0x7BEFu, 0x8410u};
-enum : int { kcHigh, kcF81F, kc07E0, kcF000, kc00F0, kc0F00, kc15, kc7BEF, kc8410 };
+alignas(64) inline constexpr uint32_t kWordConsts[] = {0xFFFF0000u, 0xF81Fu, 0x07E0u, 0xF000u, 0x00F0u, 0x0F00u,
+                                                       15u, 0x7BEFu, 0x8410u, 0x07E0F81Fu, 0x0780001Eu, 0x00010003u};
+enum : int { kcHigh, kcF81F, kc07E0, kcF000, kc00F0, kc0F00, kc15, kc7BEF, kc8410, kcSpread, kcGB, kcShifts };
 KV_MASKED_INLINE const uint32_t* wordConsts() {
   const uint32_t* k = kWordConsts;
   __asm__("" : "+r"(k));  // not folded back into immediates
@@ -466,7 +466,8 @@ KV_MASKED_INLINE const uint32_t* wordConsts() {
 KV_MASKED_INLINE __m256i kWord(const uint32_t* k, int i) { return _mm256_set1_epi32(static_cast<int>(k[i])); }
 
 // TexAddr::atTop for eight neighbours, the texels zero-extended into 32-bit lanes.
-template <int K>
+// Dup puts each texel in both halves of its lane.
+template <int K, bool Dup = false>
 KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) {
   using A = TexAddr<K>;
   const __m256i at = _mm256_or_si256(
@@ -486,6 +487,10 @@ KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) 
   c = _mm_insert_epi16(c, t[a23 >> 32], 3);
   d = _mm_insert_epi16(d, t[a67 >> 32], 3);
   c = _mm_unpacklo_epi64(c, d);
+  if constexpr (Dup) {
+    return _mm256_permutexvar_epi16(_mm256_setr_epi16(0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7),
+                                    _mm256_castsi128_si256(c));
+  }
   return _mm256_cvtepu16_epi32(c);
 }
 
@@ -497,40 +502,47 @@ KV_MASKED_INLINE __m256i addStep(__m256i a, uint32_t step) {
   return _mm256_add_epi32(a, _mm256_set1_epi32(static_cast<int>(step)));
 }
 
-// blend4444Over565w8 with its constants from memory.
-KV_MASKED_INLINE __m256i blend4444Words(const uint32_t* k, __m256i d, __m256i t) {
-  const __m256i sd = _mm256_or_si256(_mm256_and_si256(d, kWord(k, kcF81F)),
-                                     _mm256_slli_epi32(_mm256_and_si256(d, kWord(k, kc07E0)), 16));
-  const __m256i ss = _mm256_ternarylogic_epi32(
-      _mm256_and_si256(t, kWord(k, kcF000)), _mm256_srli_epi32(_mm256_and_si256(t, kWord(k, kc00F0)), 3),
-      _mm256_slli_epi32(_mm256_and_si256(t, kWord(k, kc0F00)), 15), 0xFE);
-  const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(ss, sd), _mm256_and_si256(t, kWord(k, kc15))),
-                                       _mm256_slli_epi32(sd, 4));
-  // (sum >> 4) & F81F | (sum >> 20) & 07E0
-  return _mm256_ternarylogic_epi32(_mm256_srli_epi32(sum, 4), kWord(k, kcF81F),
-                                   _mm256_and_si256(_mm256_srli_epi32(sum, 20), kWord(k, kc07E0)), 0xEA);
-}
-
 // The word rule of Put for the lanes set in `lanes`: c the texels, z3 the depths << 3.
 template <typename Put>
 struct MaskedWords {
   static constexpr bool kHas = false;
+  static constexpr bool kDup = false;
 };
+
+// The colour half of blend4444Over565w8 from texels in both halves of their
+// lanes (tt) over words d: the spread forms by one shuffle and one variable
+// shift; bits 16-31 of the result are left over.
+KV_MASKED_INLINE __m256i blend4444Dup(const uint32_t* k, __m256i d, __m256i tt) {
+  const __m256i dd = _mm256_shuffle_epi8(d, _mm256_setr_epi8(0, 1, 0, 1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13, 0, 1, 0,
+                                                             1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13));
+  const __m256i sd = _mm256_and_si256(dd, kWord(k, kcSpread));
+  // Blue down by 3 in the low half, green down by 1 in the high one; red in place.
+  const __m256i ts = _mm256_srlv_epi16(tt, kWord(k, kcShifts));
+  const __m256i ss = _mm256_ternarylogic_epi32(ts, kWord(k, kcGB), _mm256_and_si256(tt, kWord(k, kcF000)), 0xEA);
+  const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(ss, sd), _mm256_and_si256(tt, kWord(k, kc15))),
+                                       _mm256_slli_epi32(sd, 4));
+  // Red and blue of sum >> 4, green of sum >> 20.
+  return _mm256_ternarylogic_epi32(_mm256_srli_epi32(sum, 4), _mm256_srli_epi32(sum, 20), kWord(k, kcF81F), 0xE4);
+}
 
 template <int Mode, bool Test, bool Write, bool Skip0>
 struct MaskedWords<TexPut32<Mode, Test, Write, Skip0>> {
+  // 4444 texels come in both halves of their lanes.
+  static constexpr bool kDup = Mode == kTexel4444;
   static constexpr bool kHas = true;
   KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
     constexpr bool kRead = Mode == kTexel4444 || Test || !Write;
     const __m256i w = kRead ? _mm256_maskz_loadu_epi32(lanes, p) : _mm256_setzero_si256();
     __m256i colour = c;
+    if constexpr (Test) lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
     if constexpr (Mode == kTexel4444) {
       lanes = _mm256_mask_test_epi32_mask(lanes, c, kWord(k, kc15));
-      colour = blend4444Words(k, w, c);
+      // The depth half from z3 or w.
+      _mm256_mask_storeu_epi32(p, lanes, _mm256_mask_blend_epi16(0xAAAA, blend4444Dup(k, w, c), Write ? z3 : w));
+      return;
     } else if constexpr (Skip0) {
       lanes = _mm256_mask_test_epi32_mask(lanes, c, c);
     }
-    if constexpr (Test) lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
     // colour | (z3 or w) & FFFF0000
     const __m256i out = _mm256_ternarylogic_epi32(colour, Write ? z3 : w, kWord(k, kcHigh), 0xF8);
     _mm256_mask_storeu_epi32(p, lanes, out);
@@ -540,6 +552,7 @@ struct MaskedWords<TexPut32<Mode, Test, Write, Skip0>> {
 template <>
 struct MaskedWords<AddPut32> {
   static constexpr bool kHas = true;
+  static constexpr bool kDup = false;
   // addSat565x8 on the low halves of the words: nothing carries into the
   // depth half, and the red fill comes out of the same subtraction as the others.
   KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
@@ -582,7 +595,7 @@ KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanPara
   uint32_t* p = static_cast<uint32_t*>(row) + x0;
   __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv), Z = laneRunV(z3, dz3);
   for (int32_t i = 0; i < n; i += 8) {
-    MaskedWords<Put>::put(k, p + i, texelWords8<K>(tex, U, V), Z, firstLanes(n - i));
+    MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V), Z, firstLanes(n - i));
     U = addStep(U, duu * 8u);
     V = addStep(V, dvv * 8u);
     if constexpr (HasZ) Z = addStep(Z, dz3 * 8u);
@@ -616,7 +629,7 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
   const bool flatW = Fixed || dw == 0;
   // Eight pixels from coordinates held << 6 (the addressed bits on top).
 #define KV_PUT8(q, UU, VV, lanes)                                             \
-  MaskedWords<Put>::put(k, q, texelWords8<K>(tex, UU, VV), Z, lanes);        \
+  MaskedWords<Put>::put(k, q, texelWords8<K, MaskedWords<Put>::kDup>(tex, UU, VV), Z, lanes); \
   if constexpr (HasZ) Z = addStep(Z, dz3 * 8u)
 
   int32_t blocks = Short ? 0 : n >> 4;
