@@ -603,10 +603,10 @@ KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanPara
 }
 
 // perspectiveSpan for word rules with masked forms: the same exact
-// coordinates every 16 pixels and the same steps between them. Short is for
-// spans known to be under 16 pixels (built apart, so that the block loop's
-// registers do not cost them spills).
-template <int K, typename Put, bool HasZ, bool Fixed, bool Short = false>
+// coordinates every 16 pixels and the same steps between them. Blocks >= 0
+// is for spans known to have that many whole 16-pixel blocks (built apart,
+// so that the block loop's registers do not cost them spills).
+template <int K, typename Put, bool HasZ, bool Fixed, int Blocks = -1>
 KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -632,7 +632,7 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
   MaskedWords<Put>::put(k, q, texelWords8<K, MaskedWords<Put>::kDup>(tex, UU, VV), Z, lanes); \
   if constexpr (HasZ) Z = addStep(Z, dz3 * 8u)
 
-  int32_t blocks = Short ? 0 : n >> 4;
+  int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
   const int32_t m = n & 15;
   int32_t r = spanRecip(s32(ww));
   uint32_t ue = u32(q14Mul(s32(U), r)) << 12;

@@ -45,18 +45,20 @@ template <int K, typename Put, bool HasZ, typename Pixel>
   }
 }
 
-template <int K, typename Put, bool HasZ, bool Fixed>
+template <int K, typename Put, bool HasZ, bool Fixed, int Blocks>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten, gnu::noinline]] void perspectiveWordsLong(GlContext* c, void* row,
                                                                                         const SpanParams* sp) {
-  perspectiveWords<K, Put, HasZ, Fixed>(c->m_texelCache, row, sp);
+  perspectiveWords<K, Put, HasZ, Fixed, Blocks>(c->m_texelCache, row, sp);
 }
 
 template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void perspectiveEntryMasked(GlContext* c, void* row,
                                                                              const SpanParams* sp) {
   if constexpr (MaskedWords<Put>::kHas) {
-    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveWordsLong<K, Put, HasZ, Fixed>(c, row, sp);
-    perspectiveWords<K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
+    const int32_t n = (sp->w[1] >> 14) - (sp->w[0] >> 14);
+    if (n >= 32) return perspectiveWordsLong<K, Put, HasZ, Fixed, -1>(c, row, sp);
+    if (n >= 16) return perspectiveWordsLong<K, Put, HasZ, Fixed, 1>(c, row, sp);
+    perspectiveWords<K, Put, HasZ, Fixed, 0>(c->m_texelCache, row, sp);
   } else {
     // Spans of whole 16-pixel blocks keep the wide build's block loop, which
     // this build's register allocation makes slower.
