@@ -602,6 +602,40 @@ KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanPara
   }
 }
 
+// 4444 texels over 16-bit pixels with the word blend: the pixels widened to
+// 32-bit lanes, the colour halves narrowed back. Alpha 0 gives the pixel.
+template <typename Put>
+struct MaskedPixels {
+  static constexpr bool kHas = false;
+};
+template <>
+struct MaskedPixels<TexPut16<kTexel4444>> {
+  static constexpr bool kHas = true;
+  KV_MASKED_INLINE static void put(const uint32_t* k, uint16_t* p, __m256i tt, __mmask8 lanes) {
+    const __m256i d = _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(lanes, p));
+    _mm_mask_storeu_epi16(p, lanes, _mm256_cvtepi32_epi16(blend4444Dup(k, d, tt)));
+  }
+};
+
+template <int K, typename Put>
+KV_MASKED_INLINE void affinePixels(const uint16_t* tex, void* row, const SpanParams* sp) {
+  const int32_t* w = sp->w;
+  const int32_t x0 = w[0] >> 14;
+  const int32_t n = (w[1] >> 14) - x0;
+  if (n < 1) return;
+  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
+  const uint32_t duu = u32(q14Mul(wrapSub(w[7], w[6]), f)) << 18;
+  const uint32_t dvv = u32(q14Mul(wrapSub(w[9], w[8]), f)) << 18;
+  const uint32_t* k = wordConsts();
+  uint16_t* p = static_cast<uint16_t*>(row) + x0;
+  __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv);
+  for (int32_t i = 0; i < n; i += 8) {
+    MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V), firstLanes(n - i));
+    U = addStep(U, duu * 8u);
+    V = addStep(V, dvv * 8u);
+  }
+}
+
 // perspectiveSpan for word rules with masked forms: the same exact
 // coordinates every 16 pixels and the same steps between them. Blocks >= 0
 // is for spans known to have that many whole 16-pixel blocks (built apart,

@@ -40,6 +40,8 @@ template <int K, typename Put, bool HasZ, typename Pixel>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void affineEntryMasked(GlContext* c, void* row, const SpanParams* sp) {
   if constexpr (MaskedWords<Put>::kHas) {
     affineWords<K, Put, HasZ>(c->m_texelCache, row, sp);
+  } else if constexpr (MaskedPixels<Put>::kHas) {
+    affinePixels<K, Put>(c->m_texelCache, row, sp);
   } else {
     affineSpan<Pixel, K, Put, HasZ, true>(c->m_texelCache, row, sp);
   }
