@@ -194,6 +194,37 @@ template <typename Put>
   const Lane8 d = reinterpret_cast<Lane8>(_mm256_maskz_loadu_epi32(k, p));
   _mm256_mask_storeu_epi32(p, k, reinterpret_cast<__m256i>(Put::apply8(d, c, z)));
 }
+
+// TexAddr::atTop for eight neighbours, the addresses in vector lanes.
+template <int K>
+[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves8(const uint16_t* t, __m256i uu,
+                                                                                 __m256i vv) {
+  using A = TexAddr<K>;
+  const __m256i at = _mm256_or_si256(
+      _mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
+      _mm256_srli_epi32(uu, 27 - K));
+  // Two addresses at a time out of the vector register; the two halves
+  // filled side by side, each with four inserts.
+  const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
+  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(lo)), a23 = static_cast<uint64_t>(_mm_extract_epi64(lo, 1));
+  const uint64_t a45 = static_cast<uint64_t>(_mm_cvtsi128_si64(hi)), a67 = static_cast<uint64_t>(_mm_extract_epi64(hi, 1));
+  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
+  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a45)]);
+  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
+  d = _mm_insert_epi16(d, t[a45 >> 32], 1);
+  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a23)], 2);
+  d = _mm_insert_epi16(d, t[static_cast<uint32_t>(a67)], 2);
+  c = _mm_insert_epi16(c, t[a23 >> 32], 3);
+  d = _mm_insert_epi16(d, t[a67 >> 32], 3);
+  c = _mm_unpacklo_epi64(c, d);
+  return c;
+}
+// Called from the generic walks, so not always inlined: the masked
+// entries' flatten takes it in.
+template <int K>
+[[gnu::target(KV_MASKED_TARGET)]] inline Px8 atTop8Masked(const uint16_t* t, Lane8 uu, Lane8 vv) {
+  return reinterpret_cast<Px8>(texelHalves8<K>(t, reinterpret_cast<__m256i>(uu), reinterpret_cast<__m256i>(vv)));
+}
 #endif
 
 constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
@@ -305,19 +336,25 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
       // Eight neighbours' coordinates (and depths) side by side.
       Lane8 U = laneRun(u, duu), V = laneRun(v, dvv), Z = laneRun(z, dz);
       const uint32_t du8 = duu * 8u, dv8 = dvv * 8u, dz8 = dz * 8u;
+#ifdef KV_MASKED_SPANS
+      if constexpr (Masked) {
+        for (; i + 8 <= n; i += 8) {
+          Put::put8(p + i, atTop8Masked<K>(tex, U, V), Z);
+          U += du8;
+          V += dv8;
+          Z += dz8;
+        }
+        // Every lane's texel address lies in the texture, so all eight are read.
+        if (i < n) putPart<Put>(p + i, atTop8Masked<K>(tex, U, V), Z, static_cast<uint32_t>(n - i));
+        return;
+      }
+#endif
       for (; i + 8 <= n; i += 8) {
         Put::put8(p + i, atTop8<K>(tex, U, V), Z);
         U += du8;
         V += dv8;
         Z += dz8;
       }
-#ifdef KV_MASKED_SPANS
-      if constexpr (Masked) {
-        // Every lane's texel address lies in the texture, so all eight are read.
-        if (i < n) putPart<Put>(p + i, atTop8<K>(tex, U, V), Z, static_cast<uint32_t>(n - i));
-        return;
-      }
-#endif
       u = U[0];
       v = V[0];
       z = Z[0];
@@ -469,24 +506,7 @@ KV_MASKED_INLINE __m256i kWord(const uint32_t* k, int i) { return _mm256_set1_ep
 // Dup puts each texel in both halves of its lane.
 template <int K, bool Dup = false>
 KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) {
-  using A = TexAddr<K>;
-  const __m256i at = _mm256_or_si256(
-      _mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
-      _mm256_srli_epi32(uu, 27 - K));
-  // Two addresses at a time out of the vector register; the two halves
-  // filled side by side, each with four inserts.
-  const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
-  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(lo)), a23 = static_cast<uint64_t>(_mm_extract_epi64(lo, 1));
-  const uint64_t a45 = static_cast<uint64_t>(_mm_cvtsi128_si64(hi)), a67 = static_cast<uint64_t>(_mm_extract_epi64(hi, 1));
-  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
-  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a45)]);
-  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
-  d = _mm_insert_epi16(d, t[a45 >> 32], 1);
-  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a23)], 2);
-  d = _mm_insert_epi16(d, t[static_cast<uint32_t>(a67)], 2);
-  c = _mm_insert_epi16(c, t[a23 >> 32], 3);
-  d = _mm_insert_epi16(d, t[a67 >> 32], 3);
-  c = _mm_unpacklo_epi64(c, d);
+  const __m128i c = texelHalves8<K>(t, uu, vv);
   if constexpr (Dup) {
     return _mm256_permutexvar_epi16(_mm256_setr_epi16(0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7),
                                     _mm256_castsi128_si256(c));
