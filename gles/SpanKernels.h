@@ -369,6 +369,15 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   }
 }
 
+// The coordinate rules of the perspective walks, one for every build: a
+// coordinate made exact from U = u*w and the reciprocal of w, held with 12
+// more fraction bits; the step, held << 6, between two exact ones 16 pixels
+// apart; and the step over the m (>= 2) pixels of a tail, by tailGain(m).
+KV_SPAN_INLINE uint32_t exactExt(uint32_t uw, int32_t r) { return u32(q14Mul(s32(uw), r)) << 12; }
+KV_SPAN_INLINE uint32_t blockStep(uint32_t from, uint32_t to) { return u32(s32(to - from) >> 4) << 6; }
+KV_SPAN_INLINE uint32_t tailGain(uint32_t m) { return static_cast<uint32_t>(recipFromTable(m) >> 2); }
+KV_SPAN_INLINE uint32_t tailStep(int32_t from, int32_t to, uint32_t gain) { return u32(wrapSub(to, from)) * gain; }
+
 // Words 4/5 w and its x-step, 6/7 U = u*w and step, 8/9 V = v*w and step,
 // 2/3 depth and step. Exact coordinates every 16 pixels, linear between.
 // Fixed uses the left end's w as the divisor for the whole span.
@@ -398,17 +407,17 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   int32_t blocks = n >> 4;
   const int32_t m = n & 15;
   int32_t r = recipOf(ww);
-  uint32_t ue = u32(q14Mul(s32(U), r)) << 12;
-  uint32_t ve = u32(q14Mul(s32(V), r)) << 12;
+  uint32_t ue = exactExt(U, r);
+  uint32_t ve = exactExt(V, r);
   for (; blocks > 0; --blocks) {
     U += dU * 16u;
     V += dV * 16u;
     if constexpr (!Fixed) ww += dw * 16u;
     if (!flatW) r = recipOf(ww);
-    const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
-    const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
-    const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
-    const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
+    const uint32_t ue1 = exactExt(U, r);
+    const uint32_t ve1 = exactExt(V, r);
+    const uint32_t due = blockStep(ue, ue1);
+    const uint32_t dve = blockStep(ve, ve1);
     uint32_t uu = ue << 6, vv = ve << 6;
     if constexpr (hasPut8<Put>()) {
       Lane8 U = laneRun(uu, due), V = laneRun(vv, dve), Z = laneRun(z, dz);
@@ -442,9 +451,9 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   const int32_t rB = flatW ? r : recipOf(ww + mm * dw);
   const int32_t uB = q14Mul(s32(U + mm * dU), rB);
   const int32_t vB = q14Mul(s32(V + mm * dV), rB);
-  const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
-  const uint32_t due = u32(wrapSub(uB, uA)) * g;
-  const uint32_t dve = u32(wrapSub(vB, vA)) * g;
+  const uint32_t g = tailGain(mm);
+  const uint32_t due = tailStep(uA, uB, g);
+  const uint32_t dve = tailStep(vA, vB, g);
   // Held shifted left by 6 as in the blocks: the addressed bits on top.
   uint32_t uu = u32(uA) << 18, vv = u32(vA) << 18;
   const uint32_t duu = due << 6, dvv = dve << 6;
@@ -689,17 +698,17 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
   int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
   const int32_t m = n & 15;
   int32_t r = spanRecip(s32(ww));
-  uint32_t ue = u32(q14Mul(s32(U), r)) << 12;
-  uint32_t ve = u32(q14Mul(s32(V), r)) << 12;
+  uint32_t ue = exactExt(U, r);
+  uint32_t ve = exactExt(V, r);
   for (; blocks > 0; --blocks) {
     U += dU * 16u;
     V += dV * 16u;
     if constexpr (!Fixed) ww += dw * 16u;
     if (!flatW) r = spanRecip(s32(ww));
-    const uint32_t ue1 = u32(q14Mul(s32(U), r)) << 12;
-    const uint32_t ve1 = u32(q14Mul(s32(V), r)) << 12;
-    const uint32_t due = u32(s32(ue1 - ue) >> 4) << 6;
-    const uint32_t dve = u32(s32(ve1 - ve) >> 4) << 6;
+    const uint32_t ue1 = exactExt(U, r);
+    const uint32_t ve1 = exactExt(V, r);
+    const uint32_t due = blockStep(ue, ue1);
+    const uint32_t dve = blockStep(ve, ve1);
     const __m256i UU = laneRunV(ue << 6, due), VV = laneRunV(ve << 6, dve);
     KV_PUT8(p, UU, VV, 0xFF);
     KV_PUT8(p + 8, addStep(UU, due * 8u), addStep(VV, dve * 8u), 0xFF);
@@ -716,9 +725,9 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
     const int32_t rB = flatW ? r : spanRecip(s32(ww + mm * dw));
     const int32_t uB = q14Mul(s32(U + mm * dU), rB);
     const int32_t vB = q14Mul(s32(V + mm * dV), rB);
-    const uint32_t g = static_cast<uint32_t>(recipFromTable(mm) >> 2);
-    duu = (u32(wrapSub(uB, uA)) * g) << 6;
-    dvv = (u32(wrapSub(vB, vA)) * g) << 6;
+    const uint32_t g = tailGain(mm);
+    duu = tailStep(uA, uB, g) << 6;
+    dvv = tailStep(vA, vB, g) << 6;
   }
   const __m256i UU = laneRunV(u32(uA) << 18, duu), VV = laneRunV(u32(vA) << 18, dvv);
   KV_PUT8(p, UU, VV, firstLanes(m));
