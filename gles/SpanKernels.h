@@ -380,8 +380,9 @@ KV_SPAN_INLINE uint32_t tailStep(int32_t from, int32_t to, uint32_t gain) { retu
 
 // Words 4/5 w and its x-step, 6/7 U = u*w and step, 8/9 V = v*w and step,
 // 2/3 depth and step. Exact coordinates every 16 pixels, linear between.
-// Fixed uses the left end's w as the divisor for the whole span.
-template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed, bool Masked = false>
+// Fixed uses the left end's w as the divisor for the whole span. Blocks, when
+// not -1, is the number of whole blocks the caller knows the span has.
+template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed, bool Masked = false, int Blocks = -1>
 inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -404,7 +405,7 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   // A w constant along the row keeps its reciprocal.
   const bool flatW = Fixed || dw == 0;
 
-  int32_t blocks = n >> 4;
+  int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
   const int32_t m = n & 15;
   int32_t r = recipOf(ww);
   uint32_t ue = exactExt(U, r);

@@ -53,6 +53,23 @@ template <int K, typename Put, bool HasZ, bool Fixed, int Blocks>
   perspectiveWords<K, Put, HasZ, Fixed, Blocks>(c->m_texelCache, row, sp);
 }
 
+// Whether a span covers at least `len` pixels, from the whole-pixel parts of
+// its ends (held in 64 bits, so no difference wraps).
+[[gnu::always_inline]] inline bool spanAtLeast(const SpanParams* sp, int32_t len) {
+  const int64_t x0 = sp->w[0] & ~int32_t{0x3FFF}, x1 = sp->w[1] & ~int32_t{0x3FFF};
+  return x1 - x0 >= int64_t{len} << 14;
+}
+
+// Spans of 16 to 31 pixels: one block and a masked tail. Longer ones keep
+// the wide build's block loop, which this build's register allocation makes
+// slower; the length is tested before anything is saved for the block.
+template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
+[[gnu::target(KV_MASKED_TARGET), gnu::flatten, gnu::noinline]] void perspectiveOneBlock(GlContext* c, void* row,
+                                                                                       const SpanParams* sp) {
+  if (spanAtLeast(sp, 32)) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+  perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true, 1>(c->m_texelCache, row, sp);
+}
+
 template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
 [[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void perspectiveEntryMasked(GlContext* c, void* row,
                                                                              const SpanParams* sp) {
@@ -62,9 +79,12 @@ template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
     if (n >= 16) return perspectiveWordsLong<K, Put, HasZ, Fixed, 1>(c, row, sp);
     perspectiveWords<K, Put, HasZ, Fixed, 0>(c->m_texelCache, row, sp);
   } else {
-    // Spans of whole 16-pixel blocks keep the wide build's block loop, which
-    // this build's register allocation makes slower.
-    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+    // The fixed divisor's blocks cost no division, and gain nothing from the
+    // one-block form.
+    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) {
+      if constexpr (Fixed) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+      return perspectiveOneBlock<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
+    }
     perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
   }
 }
