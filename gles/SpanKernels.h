@@ -16,9 +16,9 @@
 namespace kvgl {
 
 // Eight-lane values (texel addresses, depths) pass only between always-inlined
-// helpers, so the calling convention that GCC warns about is never used (the
+// helpers, so the calling convention that the compiler warns about is never used (the
 // warning comes at the end of the including file, so it stays off there).
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 #define KV_SPAN_INLINE [[gnu::always_inline]] inline

@@ -9,7 +9,7 @@
 #include "gles/PixelHelpers.h"
 
 // 256-bit values pass only between inlined helpers here.
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 

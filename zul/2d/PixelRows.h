@@ -15,9 +15,9 @@ namespace pixelrows {
 #define KV_ROW_INLINE [[gnu::always_inline]] inline
 
 // The 256-bit vectors are only ever passed between always-inlined helpers,
-// so the calling convention that GCC warns about is never used (the warning
+// so the calling convention that the compiler warns about is never used (the warning
 // comes at the end of the including file, so it stays off there).
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 

@@ -8,7 +8,7 @@
 
 #include "zul/2d/PixelRows.h"
 
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 

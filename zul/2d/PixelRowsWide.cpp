@@ -3,7 +3,7 @@
 #include "zul/2d/PixelRows.h"
 
 // 256-bit vectors pass only between always-inlined helpers here.
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 

@@ -46,5 +46,5 @@ class cPalSet {
   virtual ~cPalSet() = default;
 
  private:
-  uint32_t m_words[3];
+  [[maybe_unused]] uint32_t m_words[3];
 };

@@ -13,7 +13,6 @@ int32_t StackMax = 0;
 
 namespace {
 
-constexpr const char* kSource = GlRenderer::kSource;
 constexpr const char* kColourBufferExtension = "EGL_PELLORAN_COLOR_BUFFER";
 
 EGLDisplay realGetDisplay(NativeDisplayType id) { return eglGetDisplay(id); }

@@ -14,14 +14,14 @@ namespace F = interfaceformat;
 namespace {
 
 constexpr int32_t kHudInterface = 56;
-constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3, kGameChallenge = 4,
+constexpr int32_t kGameSingle = 1, kGameTournament = 2, kGameCareer = 3, kGameChallenge = 4,
                   kGameTutorial = 5;
 constexpr int32_t kRuleSetUK = 1, kRuleSetNineBall = 2;
 constexpr int32_t kSpecialRival = 10;
 
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 constexpr uint32_t kOutFoulA = 0x4000, kOutFoulB = 0x40000, kOutFoulCue = 0x40;
-constexpr uint32_t kKeyMask2 = 0x4, kKeyFineRight = 0x10, kKeyFineLeft = 0x4;
+constexpr uint32_t kKeyFineRight = 0x10, kKeyFineLeft = 0x4;
 constexpr uint32_t kKeyInvert = 0x8000, kKeyNumbers = 0x200;
 constexpr uint32_t kKeyMasse = 0x10000, kKeyDemo = 0x2;
 

@@ -25,7 +25,6 @@ constexpr Q14 kTrailSpeed = 16000;
 constexpr int32_t kMaxTrail = 22;
 constexpr int32_t kExpressionLife = 2000;  // ms
 constexpr int32_t kBallFrame = 50;         // physics time units a frame
-constexpr int32_t kRawColourMode = 6;
 constexpr int32_t kBlendMode = 4;
 
 // The play rectangle a ball's disc must touch to stay on the table.

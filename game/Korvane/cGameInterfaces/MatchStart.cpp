@@ -21,7 +21,6 @@ constexpr int32_t kTossFrames = 32;
 constexpr uint32_t kBetLess = 4128, kBetMore = 16512;
 const uint32_t kCoinTossItems[] = {k_textTails, k_textHeads};
 const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable};
-constexpr uint32_t kGroupLow = 254, kGroupHigh = 65024;
 
 }  // namespace
 

@@ -27,7 +27,7 @@ namespace {
 constexpr int32_t kCharacterCount = 10;
 constexpr int32_t kOpenCharacters = 3;  // only the first three of the order can start a career
 constexpr int32_t kPortraitSlot = 13;
-constexpr int32_t kScreenW = 240, kScreenH = 320, kLayoutH = 378;
+constexpr int32_t kScreenW = 240, kLayoutH = 378;
 constexpr int32_t kRingUnits = kScreenW * 256;
 constexpr int32_t kSeatOfCharacter6 = 9;
 constexpr int32_t kRivalSlots = 9;  // rival slots 0-8 of the roster

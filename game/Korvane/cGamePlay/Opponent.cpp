@@ -11,7 +11,6 @@ constexpr Q14 kPocketRootSpeed = 6553;   // q14Div(1.0, 2.5)
 constexpr Q14 kSafetyRootSpeed = 13107;  // q14Div(1.0, 1.25)
 constexpr Q14 kMaxSpeed = 32768;         // 2.0
 constexpr Q14 kLengthScale = 2560 << 14;
-constexpr Q14 kFallbackGauge = 12288;    // 0.75
 constexpr Q14 kMinGauge = 3276;          // q14Div(1.0, 5.0)
 constexpr Q14 kTouchOffset = 0x12000;    // 4.5
 constexpr Q14 kHalvingStep = 0x1b0001;   // 108.0 and a bit

@@ -9,7 +9,6 @@ namespace {
 constexpr int32_t kEnter = 0;
 constexpr Q14 kSparkSpeed = 100 * kQ14One;
 constexpr uint32_t kBreakPotted = 0xFFFFF;
-constexpr uint32_t kEight = 256;
 constexpr uint32_t kBreakCountBits = 0x1FFFF;  // balls 0-16
 constexpr int32_t kFirstBankRail = PhysicsWorld::kFirstRunSlots;
 
