@@ -219,6 +219,25 @@ template <int K>
   c = _mm_unpacklo_epi64(c, d);
   return c;
 }
+// The first four of them only: the other lanes are 0.
+template <int K>
+[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves4(const uint16_t* t, __m256i uu,
+                                                                                 __m256i vv) {
+  using A = TexAddr<K>;
+  const __m128i at = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(_mm256_castsi256_si128(vv), 22 - 2 * K),
+                                                _mm_set1_epi32(A::kMask << A::kShift)),
+                                  _mm_srli_epi32(_mm256_castsi256_si128(uu), 27 - K));
+  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(at)), a23 = static_cast<uint64_t>(_mm_extract_epi64(at, 1));
+  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
+  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a23)]);
+  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
+  d = _mm_insert_epi16(d, t[a23 >> 32], 1);
+  return _mm_unpacklo_epi32(c, d);
+}
+template <int K>
+[[gnu::target(KV_MASKED_TARGET)]] inline Px8 atTop4Masked(const uint16_t* t, Lane8 uu, Lane8 vv) {
+  return reinterpret_cast<Px8>(texelHalves4<K>(t, reinterpret_cast<__m256i>(uu), reinterpret_cast<__m256i>(vv)));
+}
 // Called from the generic walks, so not always inlined: the masked
 // entries' flatten takes it in.
 template <int K>
@@ -344,8 +363,12 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
           V += dv8;
           Z += dz8;
         }
-        // Every lane's texel address lies in the texture, so all eight are read.
-        if (i < n) putPart<Put>(p + i, atTop8Masked<K>(tex, U, V), Z, static_cast<uint32_t>(n - i));
+        // Every lane's texel address lies in the texture; four are read for
+        // a tail of four or fewer.
+        if (i < n) {
+          const uint32_t left = static_cast<uint32_t>(n - i);
+          putPart<Put>(p + i, left > 4 ? atTop8Masked<K>(tex, U, V) : atTop4Masked<K>(tex, U, V), Z, left);
+        }
         return;
       }
 #endif
@@ -469,7 +492,10 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
       Z8 += dz * 8u;
       i = 8;
     }
-    if (i < m) putPart<Put>(p + i, atTop8<K>(tex, U8, V8), Z8, static_cast<uint32_t>(m - i));
+    if (i < m) {
+      const uint32_t left = static_cast<uint32_t>(m - i);
+      putPart<Put>(p + i, left > 4 ? atTop8<K>(tex, U8, V8) : atTop4Masked<K>(tex, U8, V8), Z8, left);
+    }
     return;
   }
 #endif
@@ -514,9 +540,10 @@ KV_MASKED_INLINE __m256i kWord(const uint32_t* k, int i) { return _mm256_set1_ep
 
 // TexAddr::atTop for eight neighbours, the texels zero-extended into 32-bit lanes.
 // Dup puts each texel in both halves of its lane.
+// Only the first four are read when at most four lanes are wanted.
 template <int K, bool Dup = false>
-KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv) {
-  const __m128i c = texelHalves8<K>(t, uu, vv);
+KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv, uint32_t wanted = 8) {
+  const __m128i c = wanted > 4 ? texelHalves8<K>(t, uu, vv) : texelHalves4<K>(t, uu, vv);
   if constexpr (Dup) {
     return _mm256_permutexvar_epi16(_mm256_setr_epi16(0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7),
                                     _mm256_castsi128_si256(c));
@@ -624,12 +651,16 @@ KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanPara
   const uint32_t* k = wordConsts();
   uint32_t* p = static_cast<uint32_t*>(row) + x0;
   __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv), Z = laneRunV(z3, dz3);
-  for (int32_t i = 0; i < n; i += 8) {
-    MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V), Z, firstLanes(n - i));
+  int32_t i = 0;
+  for (; i + 8 < n; i += 8) {
+    MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V), Z, 0xFF);
     U = addStep(U, duu * 8u);
     V = addStep(V, dvv * 8u);
     if constexpr (HasZ) Z = addStep(Z, dz3 * 8u);
   }
+  // The last 1 to 8.
+  const uint32_t left = static_cast<uint32_t>(n - i);
+  MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V, left), Z, firstLanes(n - i));
 }
 
 // 4444 texels over 16-bit pixels with the word blend: the pixels widened to
@@ -659,11 +690,14 @@ KV_MASKED_INLINE void affinePixels(const uint16_t* tex, void* row, const SpanPar
   const uint32_t* k = wordConsts();
   uint16_t* p = static_cast<uint16_t*>(row) + x0;
   __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv);
-  for (int32_t i = 0; i < n; i += 8) {
-    MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V), firstLanes(n - i));
+  int32_t i = 0;
+  for (; i + 8 < n; i += 8) {
+    MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V), 0xFF);
     U = addStep(U, duu * 8u);
     V = addStep(V, dvv * 8u);
   }
+  const uint32_t left = static_cast<uint32_t>(n - i);
+  MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V, left), firstLanes(n - i));
 }
 
 // perspectiveSpan for word rules with masked forms: the same exact
@@ -692,8 +726,8 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
   uint32_t* p = static_cast<uint32_t*>(row) + x0;
   const bool flatW = Fixed || dw == 0;
   // Eight pixels from coordinates held << 6 (the addressed bits on top).
-#define KV_PUT8(q, UU, VV, lanes)                                             \
-  MaskedWords<Put>::put(k, q, texelWords8<K, MaskedWords<Put>::kDup>(tex, UU, VV), Z, lanes); \
+#define KV_PUT8(q, UU, VV, lanes, wanted)                                                  \
+  MaskedWords<Put>::put(k, q, texelWords8<K, MaskedWords<Put>::kDup>(tex, UU, VV, wanted), Z, lanes); \
   if constexpr (HasZ) Z = addStep(Z, dz3 * 8u)
 
   int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
@@ -711,8 +745,8 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
     const uint32_t due = blockStep(ue, ue1);
     const uint32_t dve = blockStep(ve, ve1);
     const __m256i UU = laneRunV(ue << 6, due), VV = laneRunV(ve << 6, dve);
-    KV_PUT8(p, UU, VV, 0xFF);
-    KV_PUT8(p + 8, addStep(UU, due * 8u), addStep(VV, dve * 8u), 0xFF);
+    KV_PUT8(p, UU, VV, 0xFF, 8);
+    KV_PUT8(p + 8, addStep(UU, due * 8u), addStep(VV, dve * 8u), 0xFF, 8);
     p += 16;
     ue = ue1;
     ve = ve1;
@@ -731,9 +765,9 @@ KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const Spa
     dvv = tailStep(vA, vB, g) << 6;
   }
   const __m256i UU = laneRunV(u32(uA) << 18, duu), VV = laneRunV(u32(vA) << 18, dvv);
-  KV_PUT8(p, UU, VV, firstLanes(m));
+  KV_PUT8(p, UU, VV, firstLanes(m), static_cast<uint32_t>(m));
   if (m > 8) {
-    KV_PUT8(p + 8, addStep(UU, duu * 8u), addStep(VV, dvv * 8u), firstLanes(m - 8));
+    KV_PUT8(p + 8, addStep(UU, duu * 8u), addStep(VV, dvv * 8u), firstLanes(m - 8), static_cast<uint32_t>(m - 8));
   }
 #undef KV_PUT8
 }
