@@ -13,7 +13,9 @@ void put16(Bytes& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
-void tag(Bytes& out, const char* t) { out.insert(out.end(), t, t + 4); }
+void tag(Bytes& out, const char* t) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+}
 
 class Reader {
  public:
