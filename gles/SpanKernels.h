@@ -423,21 +423,19 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     dz = u32(w[3]);
   }
   Pixel* p = static_cast<Pixel*>(row) + x0;
-  const int32_t fixedR = Fixed ? spanRecip(w[4]) : 0;
-  auto recipOf = [&](uint32_t wv) { return Fixed ? fixedR : spanRecip(s32(wv)); };
   // A w constant along the row keeps its reciprocal.
   const bool flatW = Fixed || dw == 0;
 
   int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
   const int32_t m = n & 15;
-  int32_t r = recipOf(ww);
+  int32_t r = spanRecip(s32(ww));
   uint32_t ue = exactExt(U, r);
   uint32_t ve = exactExt(V, r);
   for (; blocks > 0; --blocks) {
     U += dU * 16u;
     V += dV * 16u;
     if constexpr (!Fixed) ww += dw * 16u;
-    if (!flatW) r = recipOf(ww);
+    if (!flatW) r = spanRecip(s32(ww));
     const uint32_t ue1 = exactExt(U, r);
     const uint32_t ve1 = exactExt(V, r);
     const uint32_t due = blockStep(ue, ue1);
@@ -472,7 +470,7 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   const int32_t uA = q14Mul(s32(U), r);
   const int32_t vA = q14Mul(s32(V), r);
   const uint32_t mm = static_cast<uint32_t>(m);
-  const int32_t rB = flatW ? r : recipOf(ww + mm * dw);
+  const int32_t rB = flatW ? r : spanRecip(s32(ww + mm * dw));
   const int32_t uB = q14Mul(s32(U + mm * dU), rB);
   const int32_t vB = q14Mul(s32(V + mm * dV), rB);
   const uint32_t g = tailGain(mm);
