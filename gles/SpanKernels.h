@@ -195,14 +195,19 @@ template <typename Put>
   _mm256_mask_storeu_epi32(p, k, reinterpret_cast<__m256i>(Put::apply8(d, c, z)));
 }
 
+// TexAddr::atTop's texel indices for eight neighbours, in vector lanes.
+template <int K>
+[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m256i texelIndices8(__m256i uu, __m256i vv) {
+  using A = TexAddr<K>;
+  return _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
+                         _mm256_srli_epi32(uu, 27 - K));
+}
+
 // TexAddr::atTop for eight neighbours, the addresses in vector lanes.
 template <int K>
 [[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves8(const uint16_t* t, __m256i uu,
                                                                                  __m256i vv) {
-  using A = TexAddr<K>;
-  const __m256i at = _mm256_or_si256(
-      _mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
-      _mm256_srli_epi32(uu, 27 - K));
+  const __m256i at = texelIndices8<K>(uu, vv);
   // Two addresses at a time out of the vector register; the two halves
   // filled side by side, each with four inserts.
   const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
@@ -223,10 +228,7 @@ template <int K>
 template <int K>
 [[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves4(const uint16_t* t, __m256i uu,
                                                                                  __m256i vv) {
-  using A = TexAddr<K>;
-  const __m128i at = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(_mm256_castsi256_si128(vv), 22 - 2 * K),
-                                                _mm_set1_epi32(A::kMask << A::kShift)),
-                                  _mm_srli_epi32(_mm256_castsi256_si128(uu), 27 - K));
+  const __m128i at = _mm256_castsi256_si128(texelIndices8<K>(uu, vv));
   const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(at)), a23 = static_cast<uint64_t>(_mm_extract_epi64(at, 1));
   __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
   __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a23)]);
