@@ -611,6 +611,7 @@ constexpr int32_t k_textCareerComplete = 692;  // "%t": the money
 constexpr int32_t k_textSpecialRivalPages = 704;
 constexpr int32_t k_textSpecialRivalOpened = 705;
 constexpr int32_t k_textRetryTutorial = 721;
+constexpr int32_t k_textTutorialDeclined = 723;  // 400 after "no" to the tutorial offer
 // ---- tournaments: the choice (5), the field choice (29), the opponent pick
 // (30 over the pub's seats, 26), the confirmation (31), the bracket (44) and
 // the prize (45)

@@ -975,6 +975,10 @@ void cGame::startDispatch() {
   if (gameType == kGameCareer && m_career.flagB) {
     m_career.flagB = 0;
     saveProgress();
+    // The match the offer interrupts: the tutorial, or the screen after a
+    // "no", comes back to it.
+    m_savedGameType = gameType;
+    m_savedRuleSet = ruleSet;
     enterQuestionMenu(54, 649, 6, k_stateContinue, false);
     return;
   }

@@ -162,5 +162,7 @@ void cGame::paintContinueScreen(Graphics* g) {
   resetClip(g);
   drawSavedBackground(g);
   paintInterface();
-  drawElementText(k_continueText, m_questionMenuFlag ? k_textTutorialDone : k_textTutorialEnd);
+  // After the tutorial offer was declined no lesson was played: the screen
+  // says the match comes next, not that the tutorial is over.
+  drawElementText(k_continueText, m_questionMenuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
 }

@@ -238,6 +238,7 @@ void cGame::updateTutorialSelection() {
   if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
   lessonNumber = id - k_textLesson0;
   tutorialStarted = 0;
+  m_savedGameType = -1;  // a lesson chosen here interrupts no match
   gameType = kTutorialGameType;
   // The lesson is played with the career's character, or else the one of
   // the quick match.
