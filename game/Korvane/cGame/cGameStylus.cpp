@@ -332,17 +332,18 @@ void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize) {
   }
 }
 
+// A locked (or hidden) challenge can be selected, so that its note says why
+// it is locked, but it never arms the second tap: the list stays usable.
+bool isStartable(const cGame& g, int32_t entry) { return entry >= 0 && (flagsOf(g, entry) & 5u) == 0; }
+
 void mapChallengeList(cGame& g) {
   uint8_t& armed = g.m_screenFlags[k_screenFlagChallengeConfirm];
   const Rect pageButton{82, 251, 60, 25};
+  if (armed && !isStartable(g, g.m_menu.selection)) armed = 0;
   if (!armed) {
-    if (pagedList(g, 100, 4, 4, pageButton) >= 0) armed = 1;
+    if (pagedList(g, 100, 4, 4, pageButton) >= 0 && isStartable(g, g.m_menu.selection)) armed = 1;
     pageButtonUp(g, pageButton, 4);
     rightSoft(g);
-    return;
-  }
-  if (g.m_menu.selection < 0) {
-    armed = 0;
     return;
   }
   rightSoftHighlight(g);
@@ -352,11 +353,8 @@ void mapChallengeList(cGame& g) {
     return;
   }
   if (up(g, kAboveSoftKeys)) {
-    // A hidden or disabled entry cannot be started: the tap is ignored.
-    if ((flagsOf(g, g.m_menu.selection) & 5u) == 0) {
-      press(g, k_touchKeyLeftSoft);
-      armed = 0;
-    }
+    press(g, k_touchKeyLeftSoft);
+    armed = 0;
   }
 }
 

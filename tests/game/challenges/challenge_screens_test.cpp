@@ -102,6 +102,7 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
 }
 
 TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {
+  setAll(1);
   start(k_stateChallengeList);
   game->m_menu.selection = 0;  // a touched row
   for (const bool pending : {true, false}) {
@@ -110,6 +111,14 @@ TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {
     EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPage), !pending);
     EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPageLabel), !pending);
   }
+  // A locked row waits for no second touch: the page button stays.
+  setAll(0);
+  start(k_stateChallengeList);
+  game->m_menu.selection = 0;
+  game->m_screenFlags[k_screenFlagChallengeConfirm] = 1;
+  frame();
+  EXPECT_TRUE(shown(k_ifChallengeList, k_challengeListPage));
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
 }
 
 TEST_F(ChallengeScreens, InfoPlateOnlyForVeiledOrUnwonEntries) {

@@ -2,9 +2,11 @@
 // spot, the challenge categories, category 0 and its first challenge, aimed by a touch on the
 // line of its stored shot and fired when the gauge reaches the stored
 // power; the challenge is won and the list comes back with the prize paid
-// and the state word saved. Then the first lesson from the tutorial choice,
-// passed and saved, and the second lesson's text box over the spin
-// selector. The touches are scheduled as the screens come up.
+// and the state word saved. A locked challenge touched, which leaves back,
+// the page button and the open challenges working. Then the first lesson
+// from the tutorial choice, passed and saved, and the second lesson's text
+// box over the spin selector. The touches are scheduled as the screens come
+// up.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "game/Korvane/cGamePlay/ChallengeDemo.h"
 #include "tests/game/program/ScriptedProgram.h"
@@ -232,6 +235,97 @@ TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
   EXPECT_EQ(uint32_t(bytes[144]) << 24 | uint32_t(bytes[145]) << 16 | uint32_t(bytes[146]) << 8 | bytes[147], before + 50);
   for (const char* png : {"state_170.png", "state_180.png", "challenge_aimed.png"})
     EXPECT_TRUE(fs::exists(dir / png)) << png;
+}
+
+// ---- a locked challenge touched: the list stays usable
+
+struct LockedRun {
+  int phase = 0;
+  std::string seen;  // after each step: the selection, the page's first row, the page button shown, armed
+} g_locked;
+
+constexpr const char* kLockedDir = "kv_locked_challenge_program";
+
+void lockedFrame(cGame& g, int state, int held, const uint16_t* pixels) {
+  LockedRun& r = g_locked;
+  auto note = [&] {
+    r.seen += ' ' + std::to_string(g.m_menu.selection) + '/' + std::to_string(g.m_menu.firstVisible) + '/' +
+              std::to_string(g.isElementVisible(k_challengeListPage)) + '/' +
+              std::to_string(g.m_screenFlags[k_screenFlagChallengeConfirm]);
+  };
+  if (g.m_inGame) {
+    std::ofstream(workDir(kLockedDir) / "seen.txt") << r.seen << ' ' << g.challengeNumber;
+    std::exit(0);
+  }
+  // A career under way, its first category's list: challenge 0 open, the rest locked.
+  if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
+    g.m_career.started = 1;
+    g.challengeCategory = 0;
+    g.setState(k_stateChallengeList);
+    r.phase = 1;
+    return;
+  }
+  if (held != 30 && !(state == k_stateChallengeList && held % 40 == 30)) return;
+  switch (r.phase) {
+    case 1:  // the third row, locked: selected, nothing armed
+    case 3:
+      touch(124, 155);
+      r.phase += 1;
+      break;
+    case 2:  // back goes back at once
+      note();
+      if (pixels) wince::writePng((workDir(kLockedDir) / "locked.png").string(), pixels, 240, 320);
+      touch(218, 303);
+      r.phase = 21;
+      break;
+    case 21:  // the categories: the first again
+      touch(124, 92);
+      r.phase = 3;
+      break;
+    case 4:  // the page button turns the page, and back
+    case 5:
+      note();
+      touch(112, 224);
+      r.phase += 1;
+      break;
+    case 6:  // the open challenge: a touch arms, the next starts it
+      note();
+      touch(124, 94);
+      r.phase = 7;
+      break;
+    case 7:
+      note();
+      touch(120, 150);
+      r.phase = 8;
+      break;
+    default:
+      break;
+  }
+}
+
+TEST(ChallengeProgram, ALockedChallengeLeavesTheListUsable) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const fs::path dir = workDir(kLockedDir);
+  fs::remove_all(dir);
+  fs::create_directories(dir / "write");
+  std::ofstream(dir / "script.txt") << kStartScript;
+  scripted::withMatchFrames() = true;
+  EXPECT_EXIT(scripted::run(dir, 5000, lockedFrame), ::testing::ExitedWithCode(0),
+              "states 5 10 20 30 40 50 180 170 180 370\n");
+  std::ifstream in(dir / "seen.txt");
+  std::string seen;
+  std::getline(in, seen);
+  // Row 2 selected, page shown, not armed; the page turned to row 4 and
+  // back; row 0 armed (its page button giving way to the prompt); then
+  // challenge 0 started.
+  EXPECT_EQ(seen, " 2/0/1/0 2/0/1/0 -1/4/1/0 -1/0/1/0 0/0/0/1 0");
+  std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+  ASSERT_GE(bytes.size(), 120u);
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 112, bytes.begin() + 120),
+            (std::vector<unsigned char>{1, 0, 0, 0, 0, 0, 0, 0}))
+      << "the states are as they were";
+  EXPECT_TRUE(fs::exists(dir / "locked.png"));
 }
 
 // ---- lesson 0 from the tutorial choice, then lesson 1's text box

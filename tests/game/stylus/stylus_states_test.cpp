@@ -289,17 +289,22 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
   EXPECT_EQ(game->m_menu.selection, 1);
   EXPECT_EQ(tapUp(124, row1).pressed, 0u);
   EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
-  // A disabled entry ignores the confirming tap and stays armed.
-  game->m_menu.flags[1] = 4;
-  EXPECT_EQ(tapUp(120, 100).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
-  game->m_menu.flags[1] = 0;
   EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
   EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
   // The right soft key disarms without a key.
   tapUp(124, row1);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
   EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  // A locked row is selected (its note says why) but arms nothing: the back
+  // button goes back at once.
+  game->m_menu.flags[2] = 4;
+  const int32_t row2 = touchLayoutY(170) + 10;
+  penAt(124, row2);
+  EXPECT_EQ(game->m_menu.selection, 2);
+  EXPECT_EQ(tapUp(124, row2).pressed, 0u);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
+  game->m_menu.flags[2] = 0;
   // Page button: selection -2 under the pen, a pen-up switches the page.
   const LayoutRect page{82, 251, 60, 25};
   penAt(page.cx(), page.cy());
