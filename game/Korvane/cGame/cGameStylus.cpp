@@ -401,16 +401,20 @@ void mapStakeChoice(cGame& g) {
 void mapShop(cGame& g) {
   rightSoftHighlight(g);
   leftSoftHighlight(g, {99, 132, 40, 40});
+  // The item is the shop's select key: it opens the detail panel, and then
+  // asks to buy (or, owned, to equip) as the panel's "buy" tag does.
   if (up(g, {99, 137, 40, 40})) {
-    if (!g.shopPanelOpen) press(g, k_touchKeyLeftSoft);
+    press(g, k_touchKeyLeftSoft);
     g.m_leftSoftHighlight = 0;
   }
+  if (g.m_shopPanelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
   if (up(g, {42, 135, 40, 40})) press(g, k_touchKeyLeft);
   if (up(g, {160, 135, 40, 40})) press(g, k_touchKeyRight);
   if (up(g, {97, 80, 40, 40})) press(g, k_touchKeyUp);
   if (up(g, {97, 185, 40, 40})) press(g, k_touchKeyDown);
-  // With the detail panel open the right soft key closes it (as select).
-  rightSoft(g, Send::Press, g.shopPanelOpen ? k_touchKeyLeftSoft : k_touchKeyRightSoft);
+  // The back button goes back: with the detail panel open it slides the
+  // panel away, else it leaves the shop.
+  rightSoft(g);
 }
 
 void mapIGM(cGame& g) {

@@ -64,9 +64,9 @@ void cGame::updateShop() {
       } else {
         openQuestion(k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
       }
-    } else {
+    } else if (m_equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
       openQuestion(k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
-    }
+    }  // the item in use already: nothing to ask
     m_keys.lock(5);
   } else if (arrows && m_keys.isPressed(k_keyRight)) {
     next = category == 0 ? 5 : category == 1 ? item + 1 : item % 5;

@@ -1,15 +1,17 @@
 // The whole program on the headless backend with a stylus script: a new
 // career's first visit to the shop from the pub's shop counter. Two
-// explanation pages, the shop, right to item 5, the detail panel, the buy
+// explanation pages, the shop, right to item 5, the detail panel, which the
+// back button slides away again, the panel once more, its BUY tag, the buy
 // question, yes, the item-bought screen and back to the pub; the shop
-// again, now without the explanation, showing the item owned, and an item
-// beyond the money left (the message, touched away); then the main menu
-// and exit.
+// again, now without the explanation, showing the item owned and in use
+// (touching it asks nothing), and an item beyond the money left (the
+// message, touched away); then the main menu and exit.
 // Checks the states, the saved bytes and a captured frame of each screen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "tests/game/program/ScriptedProgram.h"
@@ -33,37 +35,50 @@ constexpr const char* kScript =
     "22100 up 180 134\n"
     "24000 down 119 133\n"  // the item: the detail panel opens
     "24100 up 119 133\n"
-    "26500 down 218 303\n"  // with the panel open the right button asks
+    "26500 down 218 303\n"  // the back button slides it away again
     "26600 up 218 303\n"
-    "28500 down 124 146\n"  // the question: yes
-    "28600 up 124 146\n"
-    "31000 down 120 200\n"  // item bought: anywhere, back to the pub
-    "31100 up 120 200\n"
-    "34000 down 110 130\n"  // the shop counter again: the shop at once
-    "34100 up 110 130\n"
-    "36500 down 118 88\n"   // up: the best chalk, far above the money left
-    "36600 up 118 88\n"
-    "38000 down 119 133\n"  // the item: not enough money
-    "38100 up 119 133\n"
-    "40000 down 119 133\n"  // again: the message goes
-    "40100 up 119 133\n"
-    "41500 down 218 303\n"  // back to the pub
-    "41600 up 218 303\n"
-    "44000 down 218 303\n"  // the pub's back button: the main menu
-    "44100 up 218 303\n"
-    "47000 down 124 121\n"  // main menu, third row: exit
-    "47100 up 124 121\n"
-    "49500 down 124 146\n"  // the question: yes
-    "49600 up 124 146\n";
+    "28500 down 119 133\n"  // the item: the panel once more
+    "28600 up 119 133\n"
+    "31000 down 172 307\n"  // its BUY tag asks
+    "31100 up 172 307\n"
+    "33000 down 124 146\n"  // the question: yes
+    "33100 up 124 146\n"
+    "35500 down 120 200\n"  // item bought: anywhere, back to the pub
+    "35600 up 120 200\n"
+    "38500 down 110 130\n"  // the shop counter again: the shop at once
+    "38600 up 110 130\n"
+    "40500 down 119 133\n"  // the cue in use: nothing to ask
+    "40600 up 119 133\n"
+    "42500 down 118 88\n"   // up: the best chalk, far above the money left
+    "42600 up 118 88\n"
+    "44000 down 119 133\n"  // the item: not enough money
+    "44100 up 119 133\n"
+    "46000 down 119 133\n"  // again: the message goes
+    "46100 up 119 133\n"
+    "47500 down 218 303\n"  // back to the pub
+    "47600 up 218 303\n"
+    "50000 down 218 303\n"  // the pub's back button: the main menu
+    "50100 up 218 303\n"
+    "53000 down 124 121\n"  // main menu, third row: exit
+    "53100 up 124 121\n"
+    "55500 down 124 146\n"  // the question: yes
+    "55600 up 124 146\n";
 
 fs::path workDir() { return scripted::runFolder("shop_program"); }
 
 char g_captured[4] = {};  // explanation second page, panel open, prompt, message
+std::string g_panel;      // the detail panel before the purchase: o open, c closed again
+
+void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
 
 [[noreturn]] void runScripted() {
   scripted::run(
-      workDir(), 6000,
+      workDir(), 6500,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
+        if (state == k_stateShop && g.m_career.boughtMask == 0) {
+          const char now = g.m_shopPanelFullyOpen ? 'o' : g.m_shopPanelAtRest && !g.shopPanelOpen ? 'c' : 0;
+          if (now && (g_panel.empty() ? now == 'o' : g_panel.back() != now)) g_panel.push_back(now);
+        }
         static bool entered = false;
         // A new career at the main menu, in the pub at its shop counter.
         if (state == k_stateMainMenu && held == 40 && !entered) {
@@ -105,7 +120,8 @@ char g_captured[4] = {};  // explanation second page, panel open, prompt, messag
           g_captured[1] = 1;
           wince::writePng((dir / "shop_open.png").string(), pixels, 240, 320);
         }
-      });
+      },
+      writePanel);
 }
 
 }  // namespace
@@ -124,6 +140,10 @@ TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
   ASSERT_GE(save.size(), 157u);
   EXPECT_EQ(std::vector<uint8_t>(save.begin() + 144, save.begin() + 157),
             (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0, 0x10, 0x81}));
+  std::ifstream panel(workDir() / "panel.txt");
+  std::string history;
+  panel >> history;
+  EXPECT_EQ(history, "oco") << "opened, closed by the back button, opened for the BUY tag";
   for (int state : {k_stateShopExplanation, k_stateShop, k_stateQuestion, k_stateItemBought})
     EXPECT_TRUE(fs::exists(scripted::screenFile(workDir(), state))) << state;
   for (const char* f : {"explanation_2.png", "shop_open.png", "buy_question.png", "item_bought_prompt.png",

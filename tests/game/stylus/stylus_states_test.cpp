@@ -375,11 +375,17 @@ TEST_F(StylusTest, StakePictures) {
   EXPECT_EQ(game->stakeLevel, 6);
 }
 
-TEST_F(StylusTest, ShopDetailPanelTurnsRightSoftIntoSelect) {
+TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
   enter(270);
-  game->shopPanelOpen = 1;
-  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(17));
-  EXPECT_EQ(tapUp(119, touchLayoutY(137) + 20).pressed, 0u);
+  const int32_t item = touchLayoutY(137) + 20, tag = 307;
+  for (const bool open : {false, true}) {
+    SCOPED_TRACE(open);
+    game->shopPanelOpen = open;
+    game->m_shopPanelFullyOpen = open;
+    EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18)) << "back closes the panel or leaves";
+    EXPECT_EQ(tapUp(119, item).pressed, keyBit(17)) << "the item selects";
+    EXPECT_EQ(tapUp(172, tag).pressed, open ? keyBit(17) : 0u) << "the BUY tag, only while it shows";
+  }
 }
 
 TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
