@@ -1005,6 +1005,7 @@ class cGame : public GameBase {
   int32_t m_aboutTextWidth = 220;
   int32_t m_aboutLineSpacing = 0;
   int32_t m_aboutTotalHeight = 0;
+  int32_t m_aboutLastText = 0;  // the last credit with words; empty ones after it take no room
   const char* m_productName = nullptr;
   char m_aboutText[k_aboutBufferSize] = {};  // text 215 and the version
 

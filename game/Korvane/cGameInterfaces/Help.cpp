@@ -291,8 +291,16 @@ void cGame::updateAbout() {
     m_aboutSpeed = -1;
     m_aboutTextWidth = 220;
     m_aboutLineSpacing = m_fonts[kAboutFont] ? m_fonts[kAboutFont]->getFontSpacing() : 0;
+    // The credits end with their last words: the empty ids after them would
+    // each add a line of blank screen before the credits start again.
+    m_aboutLastText = k_textCreditsFirst;
+    for (int32_t id = k_textCreditsLast; id > k_textCreditsFirst; --id)
+      if (getStringLength(id) > 0) {
+        m_aboutLastText = id;
+        break;
+      }
     m_aboutTotalHeight = 0;
-    for (int32_t id = k_textCreditsFirst; id <= k_textCreditsLast; ++id)
+    for (int32_t id = k_textCreditsFirst; id <= m_aboutLastText; ++id)
       m_aboutTotalHeight += getAboutTextHeight(id) + m_aboutLineSpacing;
     return;
   }
@@ -326,7 +334,7 @@ void cGame::paintAbout(Graphics* g) {
   g->setClip(0, top, 240, viewHeight);
   const int32_t palette = font->getCurrentPalette();
   int32_t walked = 0;
-  for (int32_t id = k_textCreditsFirst; id <= k_textCreditsLast; ++id) {
+  for (int32_t id = k_textCreditsFirst; id <= m_aboutLastText; ++id) {
     const int32_t y = top + walked + m_aboutScroll;
     if (y >= top + viewHeight) break;  // this one and the rest lie below the view
     const int32_t h = getAboutTextHeight(id);

@@ -1,5 +1,7 @@
 // The help menu, the help pages, the tutorial choice and the about screen.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/game/screens/FrontEndFixture.h"
 
@@ -252,7 +254,8 @@ TEST_F(Help, CreditsScrollUpAndAnswerTheArrows) {
   EXPECT_EQ(game->m_aboutScroll, view) << "the credits start just below the view";
   EXPECT_EQ(std::string(game->m_aboutText), "Version 1.0.5");
   EXPECT_STREQ(game->m_productName, "Korvane");
-  EXPECT_GE(game->m_aboutTotalHeight, 107 * (game->m_fonts[0]->getFontHeight() + game->m_aboutLineSpacing));
+  // From the product name to "Thank you for playing!": 42 texts of a line or more.
+  EXPECT_GE(game->m_aboutTotalHeight, 42 * (game->m_fonts[0]->getFontHeight() + game->m_aboutLineSpacing));
   frame();
   EXPECT_EQ(game->m_aboutScroll, view - 1);
   frame();
@@ -282,6 +285,33 @@ TEST_F(Help, CreditsStartAgainOnceTheLastHasLeftTheTop) {
   frame();
   EXPECT_EQ(game->m_aboutScroll, view);
   game->paintAbout(screen->g());
+}
+
+// Scrolled at the fast speed through a whole turn of the credits, the view
+// never stays without words for longer than its own height: the empty ids
+// after the last credit take no room.
+TEST_F(Help, TheCreditsComeRoundWithoutALongBlank) {
+  start(k_stateAbout);
+  const int top = game->m_aboutViewTop, view = 320 - top - game->m_aboutBottomMargin;
+  auto shot = [&] {
+    screen->fill(0);
+    game->paintAbout(screen->g());
+    std::vector<uint16_t> v;
+    for (int y = top; y < top + view; ++y)
+      for (int x = 0; x < 240; ++x) v.push_back(screen->at(x, y));
+    return v;
+  };
+  const std::vector<uint16_t> blank = shot();  // the start: everything below the view
+  int run = 0, longest = 0, restarts = 0;
+  for (int i = 0; i < 4000 && restarts < 2; ++i) {
+    const int before = game->m_aboutScroll;
+    frame({kDown});
+    if (game->m_aboutScroll > before) ++restarts;
+    run = shot() == blank ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  EXPECT_EQ(restarts, 2) << "the credits went round";
+  EXPECT_LE(longest * 4, view) << "frames of an empty view at four pixels a frame";
 }
 
 TEST_F(Help, AMissingCreditCountsOneLine) {
