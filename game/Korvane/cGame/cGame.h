@@ -301,6 +301,8 @@ class cGame : public GameBase {
   // Lays text id out in the element's box (nothing painted): the page count.
   int32_t drawElementWrappedText(int32_t i, int32_t textId);
   void updateMenuArrows(int32_t a, int32_t b, bool horizontal);
+  // Shows the scroll arrows of the current list only where it has more rows.
+  void showMenuScrollArrows(int32_t up, int32_t down);
   void paintSoftKeys(int32_t leftTextId, int32_t rightTextId);
   void paintSoftKeysAt(int32_t leftTextId, int32_t rightTextId, int32_t y);
   // Message queue and dialog box state the soft keys read.

@@ -163,6 +163,23 @@ int32_t cGame::updateMenuSmooth() {
   return 0;
 }
 
+void cGame::showMenuScrollArrows(int32_t up, int32_t down) {
+  const MenuList& m = m_menu;
+  bool above = false, below = false;
+  if (m.table && m.rows >= 1) {
+    int32_t shown = 0;
+    for (int32_t i = 0; i < m.count; ++i) {
+      if (m.flags[i] & (kHidden | kNoRow)) continue;
+      if (i < m.firstVisible)
+        above = true;
+      else if (++shown > m.rows)
+        below = true;
+    }
+  }
+  setElementVisible(up, above);
+  setElementVisible(down, below);
+}
+
 void cGame::paintMenu() {
   const MenuList& m = m_menu;
   if (!m.table) return;

@@ -40,6 +40,7 @@ void cGame::updateRetryQuestion() {
   selectInterface(k_interfaceRetry);
   const int32_t id = updateMenu();
   updateMenuArrows(k_retryArrowUp, k_retryArrowDown, false);
+  showMenuScrollArrows(k_retryArrowUp, k_retryArrowDown);
   if (id < 1) {
     if (m_keys.isPressed(k_keyBack)) {
       m_questionMenuFlag = 0;
@@ -94,6 +95,7 @@ void cGame::updatePostMatchMenu() {
   selectInterface(k_interfacePostMatch);
   const int32_t id = updateMenu();
   updateMenuArrows(k_postMatchArrowUp, k_postMatchArrowDown, false);
+  showMenuScrollArrows(k_postMatchArrowUp, k_postMatchArrowDown);
   int32_t next = -1;
   switch (id) {
     case k_textAnotherMatch:

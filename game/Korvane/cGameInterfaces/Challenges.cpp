@@ -57,6 +57,7 @@ void cGame::updateChallengeCategories() {
   }
   const int32_t id = updateScreen();
   updateMenuArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown, false);
+  showMenuScrollArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown);
   if (id < 0) {
     setState(k_statePub);
   } else if (id >= k_textChallengeCategory0 && id < k_textChallengeCategory0 + kCategories) {

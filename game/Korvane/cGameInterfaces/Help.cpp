@@ -74,6 +74,7 @@ void cGame::updateHelpMenu() {
   }
   const int32_t id = updateScreen();
   updateMenuArrows(k_helpMenuArrowUp, k_helpMenuArrowDown, false);
+  showMenuScrollArrows(k_helpMenuArrowUp, k_helpMenuArrowDown);
   switch (id) {
     case k_textHelpControls:
     case k_textHelpMoney:
@@ -231,6 +232,7 @@ void cGame::updateTutorialSelection() {
     markPassedLessons();
   }
   updateMenuArrows(k_tutorialArrowUp, k_tutorialArrowDown, false);
+  showMenuScrollArrows(k_tutorialArrowUp, k_tutorialArrowDown);
   if (id < 0) {
     goToScreen(k_stateHelpMenu);
     return;

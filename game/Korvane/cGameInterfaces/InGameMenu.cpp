@@ -96,6 +96,7 @@ void cGame::updateIGM() {
   selectInterface(k_interfaceIGM);
   const int32_t id = updateMenu();
   updateMenuArrows(k_igmArrowUp, k_igmArrowDown, false);
+  showMenuScrollArrows(k_igmArrowUp, k_igmArrowDown);
   if (id < 0) {
     if (m_keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
@@ -162,6 +163,7 @@ void cGame::updateCheatMenu() {
   selectInterface(k_interfaceCheatMenu);
   const int32_t id = updateMenu();
   updateMenuArrows(k_cheatArrowUp, k_cheatArrowDown, false);
+  showMenuScrollArrows(k_cheatArrowUp, k_cheatArrowDown);
   if (id < 0)
     setInGameState(k_stateIGM);
   else if (id > 0)

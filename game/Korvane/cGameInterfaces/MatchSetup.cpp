@@ -137,6 +137,7 @@ void cGame::updateRulesSelection() {
   if (m_keys.isPressed(k_keySelect)) delayed = 0;
   const int32_t id = updateScreen();
   updateMenuArrows(k_rulesArrowUp, k_rulesArrowDown, false);
+  showMenuScrollArrows(k_rulesArrowUp, k_rulesArrowDown);
   if (id == 0) {
     if (m_menu.selection >= 0 && m_menu.selection <= kRulesNoRow) setElementFrame(k_rulesPicture, m_menu.selection);
     setElementVisible(k_rulesBack, delayed == 0);

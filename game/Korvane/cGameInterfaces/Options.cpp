@@ -41,6 +41,7 @@ void cGame::updateOptions() {
   }
   const int32_t id = updateScreen();
   updateMenuArrows(k_optionsArrowUp, k_optionsArrowDown, false);
+  showMenuScrollArrows(k_optionsArrowUp, k_optionsArrowDown);
   switch (id) {
     case k_textOptionSound:
       stopAllSounds();

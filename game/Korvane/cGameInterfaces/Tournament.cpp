@@ -53,6 +53,7 @@ void cGame::updateTournamentSelection() {
   for (int32_t e : {k_tournamentMenuVeil2, k_tournamentMenuVeil3, k_tournamentMenuVeil0, k_tournamentMenuVeil1})
     setElementVisible(e, veiled);
   updateMenuArrows(k_tournamentMenuArrowUp, k_tournamentMenuArrowDown, false);
+  showMenuScrollArrows(k_tournamentMenuArrowUp, k_tournamentMenuArrowDown);
   if (id < 0) {
     setState(k_stateRulesChoice);
     return;

@@ -225,6 +225,30 @@ TEST_F(Help, EachLessonStartsAsATutorialMatch) {
   EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
 }
 
+// A list's arrows show only where more rows lie beyond it: none on the
+// help menu and the options, the tutorial's down arrow at its start and its
+// up arrow at its end.
+TEST_F(Help, ScrollArrowsShowOnlyWhereTheListGoesOn) {
+  auto arrows = [&](int interface, int up, int down) {
+    std::string s;
+    s += game->getInterfaceElement(interface, up)[F::kWordParams + F::kSpriteVisible] ? '^' : '.';
+    s += game->getInterfaceElement(interface, down)[F::kWordParams + F::kSpriteVisible] ? 'v' : '.';
+    return s;
+  };
+  start(k_stateOptions);
+  frame();
+  EXPECT_EQ(arrows(k_interfaceOptions, k_optionsArrowUp, k_optionsArrowDown), "..");
+  start(k_stateHelpMenu);
+  frame();
+  EXPECT_EQ(arrows(k_interfaceHelpMenu, k_helpMenuArrowUp, k_helpMenuArrowDown), "..");
+  start(k_stateTutorialChoice);
+  frame();
+  EXPECT_EQ(arrows(k_interfaceTutorialChoice, k_tutorialArrowUp, k_tutorialArrowDown), ".v");
+  for (int i = 0; i < 5; ++i) frame({kDown});
+  ASSERT_EQ(game->m_menu.firstVisible, 1);
+  EXPECT_EQ(arrows(k_interfaceTutorialChoice, k_tutorialArrowUp, k_tutorialArrowDown), "^.");
+}
+
 TEST_F(Help, PassedLessonsKeepTheirTicksWhenTheListScrolls) {
   game->m_career.counterA = 0x12;  // lessons 1 and 4
   start(k_stateTutorialChoice);
