@@ -752,6 +752,7 @@ constexpr int32_t k_pairTitle = 8;
 constexpr int32_t k_ifVersus = 19;
 constexpr int32_t k_versusPortraitLeft = 1, k_versusPortraitRight = 2;
 constexpr int32_t k_versusNameLeft = 12, k_versusNameRight = 13, k_versusPrompt = 14;
+constexpr int32_t k_versusBack = 15;
 // Interface 32-34: the career stake (levels and pictures, details, notice).
 constexpr int32_t k_ifStakeChoice = 32, k_ifStakeDetails = 33, k_ifStakeNotice = 34;
 constexpr int32_t k_stakeGlow = 2;         // frame = seat of the level

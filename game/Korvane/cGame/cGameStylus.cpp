@@ -688,6 +688,7 @@ void mapState(cGame& g) {
       mapTournamentCharacterSelect(g);
       break;
     case k_stateTableChoice: mapTableChoice(g); break;
+    case k_stateVersus: mapWholeScreenBesideBack(g, k_touchKeyFineTurnB); break;
     case k_stateStakeChoice: mapStakeChoice(g); break;
     case k_stateHelpText:
       rightSoftHighlight(g);

@@ -550,7 +550,8 @@ void cGame::updateVersus() {
     return;
   }
   updateInterfaceTimers();
-  if (m_keys.isPressed(k_keyBack)) {
+  // The back button (the right soft key) goes back; any other key plays.
+  if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
     if (m_previousState == k_stateTournamentStage) m_bracketResumes = 1;
     setState(m_previousState);
   } else if (m_keys.isAnyPressed() && !m_keys.isPressed(k_keyExtra22)) {
@@ -560,6 +561,6 @@ void cGame::updateVersus() {
 }
 
 void cGame::paintVersus(Graphics* g) {
-  paintScreen(g, -1, -1);
+  paintScreen(g, k_versusBack, -1);
   if (m_gameClock % 1000 >= 501) drawElementText(k_versusPrompt, k_textTouchToStart);
 }

@@ -61,7 +61,8 @@ void cGame::updateTournamentBracket() {
       resetClip(m_backLayer);
       paintInterfaceLayer(true);
     }
-    setElementVisible(k_bracketBack, false);
+    // The back button stays drawn: its corner goes back (or asks to quit).
+    setElementVisible(k_bracketBack, true);
     for (int32_t e = k_bracketEntry[0]; e < k_bracketEntry[3]; ++e) {
       setElementVisible(e, true);
       setElementFrame(e, k_headFrameEmpty);

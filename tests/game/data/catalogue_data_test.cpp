@@ -263,6 +263,7 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
       {k_ifVersus, k_versusPortraitLeft, k_versusPortraitRight, S},
       {k_ifVersus, k_versusNameLeft, k_versusNameRight, S},
       {k_ifVersus, k_versusPrompt, k_versusPrompt, T},
+      {k_ifVersus, k_versusBack, k_versusBack, S},
       {k_ifStakeChoice, k_stakeGlow, k_stakePlay, S},
       {k_ifStakeChoice, k_stakeMark0, k_stakeMark0 + k_stakeSeatCount - 1, S},
       {k_ifStakeChoice, k_stakeHighlight, k_stakeHighlight, R},

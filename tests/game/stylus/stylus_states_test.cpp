@@ -197,6 +197,16 @@ TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
   EXPECT_EQ(game->m_rightSoftHighlight, 0);
 }
 
+// The versus screen: its back button's corner goes back, a tap elsewhere plays.
+TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
+  enter(210);
+  penAt(218, 300);
+  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
+  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(tapUp(120, 160).pressed, keyBit(4));
+}
+
 TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
   for (int32_t state : {0, 5, 10, 20, 100, 210, 310, 370, 380, 500, 540, 600, 650}) {
     enter(state);

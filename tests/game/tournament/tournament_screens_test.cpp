@@ -243,6 +243,7 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
     for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
     t().fieldComplete = c.fieldComplete;
     resumeBracket(c.level, c.round);
+    EXPECT_TRUE(shown(k_interfaceBracket, k_bracketBack)) << "the corner that goes back shows its button";
     frame({c.key});
     EXPECT_EQ(game->s_gameState, c.next);
     if (c.key == kRightSoft && c.round < 1) {
@@ -257,18 +258,21 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
       EXPECT_EQ(game->m_questionReturnState, k_stateTournamentStage);
     }
   }
-  // The question's no and the versus screen's back return without a round.
-  resumeBracket(0, 1);
-  t().entries[1][0] = 0;
-  game->m_previousState = k_stateTournamentStage;
-  game->setState(k_stateVersus);
-  game->updateCurrentState();
-  frame({kBack});
-  ASSERT_EQ(game->s_gameState, k_stateTournamentStage);
-  EXPECT_EQ(game->m_bracketResumes, 1);
-  game->updateCurrentState();
-  EXPECT_EQ(t().round, 1) << "no round played";
-  EXPECT_EQ(game->m_bracketResumes, 0);
+  // The question's no and the versus screen's back (its button, the right
+  // soft key, or the back key) return without a round.
+  for (const int key : {kBack, kRightSoft}) {
+    resumeBracket(0, 1);
+    t().entries[1][0] = 0;
+    game->m_previousState = k_stateTournamentStage;
+    game->setState(k_stateVersus);
+    game->updateCurrentState();
+    frame({key});
+    ASSERT_EQ(game->s_gameState, k_stateTournamentStage) << key;
+    EXPECT_EQ(game->m_bracketResumes, 1);
+    game->updateCurrentState();
+    EXPECT_EQ(t().round, 1) << "no round played";
+    EXPECT_EQ(game->m_bracketResumes, 0);
+  }
 }
 
 TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePrize) {
