@@ -612,6 +612,7 @@ constexpr int32_t k_textSpecialRivalPages = 704;
 constexpr int32_t k_textSpecialRivalOpened = 705;
 constexpr int32_t k_textRetryTutorial = 721;
 constexpr int32_t k_textTutorialDeclined = 723;  // 400 after "no" to the tutorial offer
+constexpr int32_t k_textRetryChallenge = 724;    // 320's body after a challenge
 // ---- tournaments: the choice (5), the field choice (29), the opponent pick
 // (30 over the pub's seats, 26), the confirmation (31), the bracket (44) and
 // the prize (45)
@@ -820,7 +821,7 @@ constexpr int32_t k_challengeListTitle = 20;
 constexpr int32_t k_challengeListPageLabel = 21;   // hidden with the page button
 constexpr int32_t k_challengeListInfo0 = 22;       // 22-24: the plate behind the two info lines
 constexpr int32_t k_challengeListInfo = 25;        // the prize, or the locked note
-constexpr int32_t k_challengeListConfirm = 26;     // "Touch Screen to continue"
+constexpr int32_t k_challengeListConfirm = 26;     // "Touch screen to continue"
 constexpr int32_t k_challengeListDetail = 27;      // the failed attempts, the locked line or "Change Page"
 constexpr int32_t k_challengeListBack = 29;
 

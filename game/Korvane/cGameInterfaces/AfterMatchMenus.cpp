@@ -15,7 +15,7 @@ namespace {
 constexpr int32_t kGameTournament = 2, kGameChallenge = 4, kGameTutorial = 5;
 const uint32_t kRetryItems[] = {k_textYes, k_textNo};
 constexpr int32_t kPubSpotChallenges = 3, kPubSpotShop = 4;
-constexpr const char* kTouchToContinue = "Touch Screen to continue";
+constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 }  // namespace
 
@@ -67,7 +67,10 @@ void cGame::paintRetryQuestion(Graphics* g) {
   drawSavedBackground(g);
   paintInterface();
   paintMenu();
-  drawElementText(k_retryBody, gameType == kGameTutorial ? k_textRetryTutorial : k_textRetryBody);
+  // A challenge has no opponent: its own words.
+  drawElementText(k_retryBody, gameType == kGameTutorial    ? k_textRetryTutorial
+                               : gameType == kGameChallenge ? k_textRetryChallenge
+                                                            : k_textRetryBody);
   drawElementText(k_retryTitle, k_textRetryTitle);
   if (gameType == kGameTournament) {
     setTextParam(0, 3 - static_cast<int32_t>(m_career.counterC));

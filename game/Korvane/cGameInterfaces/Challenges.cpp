@@ -21,7 +21,7 @@ constexpr int32_t kCareerGameType = 3;
 constexpr int32_t kCoach = 10;
 constexpr int32_t kOpponentSlot = 1;
 constexpr int32_t kStateLocked = 0, kStateOpen = 1, kStateWon = 2;
-constexpr const char* kTouchToContinue = "Touch Screen to continue";
+constexpr const char* kTouchToContinue = "Touch screen to continue";
 constexpr const char* kChangePage = "Change Page";
 
 const uint32_t kCategoryMenu[] = {116, 117, 118, 119, 706};

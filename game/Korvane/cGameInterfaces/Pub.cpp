@@ -121,7 +121,7 @@ void cGame::paintCareerCharacterSelection(Graphics* g) {
   drawElementText(k_careerTableLine, k_textTableLine0 + t);
   drawElementText(k_careerTableName, k_textTableName0 + t);
   drawElementText(k_careerTableNote, k_textTableNote0 + t);
-  drawElementString(k_careerHint, "Touch Character name to select");
+  drawElementString(k_careerHint, "Touch character name to select");
 }
 
 // ---- career introduction (160)

@@ -17,7 +17,7 @@ constexpr uint32_t kVeiled = 4;  // the menu's disabled flag: shown under a veil
 constexpr int32_t kSeatCount = k_pubSeatCount;
 constexpr int32_t kBlinkMs = 600;
 constexpr int32_t kKeyLockFrames = 5;
-constexpr const char* kPickPrompt = "Touch Character name to select";
+constexpr const char* kPickPrompt = "Touch character name to select";
 
 // The slot element of pick i at a level (2 or 1).
 int32_t pickSlot(int32_t level, int32_t i) {

@@ -490,7 +490,7 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textCareerComplete, k_textCareerComplete},
       {k_textSpecialRivalPages, k_textSpecialRivalOpened},
       {k_textRetryTutorial, k_textRetryTutorial},
-      {k_textTutorialDeclined, k_textTutorialDeclined},
+      {k_textTutorialDeclined, k_textRetryChallenge},
       {k_textYes, k_textNo},
       {k_textTournaments, k_textTournaments},
       {k_textTournamentDuel, k_textTournamentVeiled},
