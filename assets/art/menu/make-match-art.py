@@ -11,7 +11,8 @@ ART = os.path.dirname(HERE)
 
 # Seat boxes of the stake screen (top left, 40x34), seat 0-8; the same
 # numbers as interface 32's seat elements.
-SEATS = [(0, 106), (5, 148), (55, 131), (70, 171), (125, 89), (100, 89), (130, 169), (160, 131), (200, 190)]
+# The outer two stand a few pixels in from the screen's edges.
+SEATS = [(4, 106), (5, 148), (55, 131), (70, 171), (125, 89), (100, 89), (130, 169), (160, 131), (196, 190)]
 
 COLOURS = """colour gold #E8B64C
 colour goldlight #FFF1C4

@@ -17,7 +17,9 @@ constexpr int32_t kGameChallenge = 4;
 constexpr int32_t kCueBank = 5;      // in-game bank F
 constexpr int32_t kTextBoxFrame = 126, kTextBoxText = 127, kTextBoxMore = 128;
 constexpr int32_t kPromptFont = 1;
-constexpr int32_t kPromptX = 50, kPromptY = 230;
+// The touch prompt stands in the bar under the table, between its two
+// buttons: over the table it would cover balls.
+constexpr int32_t kPromptX = 123, kPromptY = 310, kPromptAnchor = 32 | 0x200;
 
 bool paintsScreenOnly(int32_t s) {
   switch (s) {
@@ -71,7 +73,7 @@ void cGame::paintTouchHint(Graphics* g) {
     return;
   resetClip(g);
   drawCString(g, m_fonts, s_gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN", kPromptFont, kPromptX,
-              kPromptY, 0);
+              kPromptY, kPromptAnchor);
 }
 
 void cGame::paintBallNumbers(Graphics* g) {
