@@ -121,7 +121,7 @@ class TextFitData : public InterfaceTest {
   ASprite* fonts[2] = {};
 };
 
-// The menus, the help and the match set-up.
+// The menus, the help, the match set-up and its loading screen.
 TEST_F(TextFitData, FrontEndTextsFitTheirBoxes) {
   std::vector<Box> boxes = {
       {0, 8, 8, {T(39)}},
@@ -167,6 +167,8 @@ TEST_F(TextFitData, FrontEndTextsFitTheirBoxes) {
       {11, 11, 11, {T(435, kBetMost)}},
       {13, 7, 7, {T(652), T(654)}},
       {13, 8, 9, {T(27), T(28)}},
+      {58, 0, 0, {T(708)}},
+      {58, 1, 1, Ids(709, 717)},
       {14, 8, 8, {T(656)}},
       {14, 9, 11, {T(25), T(26), T(655)}},
   };
