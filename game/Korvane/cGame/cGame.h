@@ -1054,6 +1054,9 @@ class cGame : public GameBase {
     uint32_t firstContactType = 0;  // 0 none
     uint8_t hasContact = 0;
     int32_t previewRuns = 0;  // previews run so far
+    // The view's offset the points were taken at: the table view slides
+    // between the players' sides, and the guide is drawn shifted with it.
+    int32_t originX = 0, originY = 0;
   };
   static constexpr int32_t k_rotateScratchPixels = 32768;  // 128 KB of ARGB
   static constexpr int32_t k_skipFrameCap = 20000;

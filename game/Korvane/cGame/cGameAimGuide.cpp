@@ -49,6 +49,8 @@ void cGame::computeAimGuide() {
   if (!cue || !cue->shadow || (shot.aim.x == 0 && shot.aim.y == 0)) return;
   guide.previewRuns += 1;
   const int32_t ox = panelX, oy = m_world.originY;
+  guide.originX = ox;
+  guide.originY = oy;
   auto screen = [ox, oy](const Vector2& p, int32_t& x, int32_t& y) {
     x = (p.x >> 14) + ox;
     y = oy - (p.y >> 14);
@@ -130,26 +132,30 @@ void cGame::paintAimGuide(Graphics* g) {
   if (!g || !cue || m_guide.pointWords < 2) return;
   const AimGuide& guide = m_guide;
   const int32_t ox = panelX, oy = m_world.originY;
+  // The points were taken where the view stood then; it may have slid since.
+  const int32_t sx = ox - guide.originX, sy = oy - guide.originY;
   const int32_t cx = (cue->position.x >> 14) + ox, cy = oy - (cue->position.y >> 14);
+  const int32_t ghostX = guide.ghostX + sx, ghostY = guide.ghostY + sy;
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (!shot.masse) {
-    drawGuideLineSolid(g, cx, cy, guide.ghostX, guide.ghostY, kGuideWhite);
+    drawGuideLineSolid(g, cx, cy, ghostX, ghostY, kGuideWhite);
   } else if (shot.jumpShot) {
-    drawGuideLine(g, cx, cy, guide.ghostX, guide.ghostY, kGuideWhite, false);
+    drawGuideLine(g, cx, cy, ghostX, ghostY, kGuideWhite, false);
     g->setClip(ox + 17, oy + 20, 135, 262);
   } else {
     for (int32_t i = 2; i + 1 < guide.pointWords; i += 2)
-      drawSmoothLine(g, guide.points[i - 2], guide.points[i - 1], guide.points[i], guide.points[i + 1], kGuideWhite);
+      drawSmoothLine(g, guide.points[i - 2] + sx, guide.points[i - 1] + sy, guide.points[i] + sx,
+                     guide.points[i + 1] + sy, kGuideWhite);
   }
   PhysicalObject* shadow = cue->shadow;
   if (guide.firstContactType != 0) {
     if (guide.hasContact) {
-      drawGuideLineSolid(g, guide.ghostX, guide.ghostY, guide.cueEndX, guide.cueEndY, kGuideWhite);
+      drawGuideLineSolid(g, ghostX, ghostY, guide.cueEndX + sx, guide.cueEndY + sy, kGuideWhite);
       if (guide.objectBall > 0)
-        drawGuideLineSolid(g, guide.objectX, guide.objectY, guide.objectEndX, guide.objectEndY,
+        drawGuideLineSolid(g, guide.objectX + sx, guide.objectY + sy, guide.objectEndX + sx, guide.objectEndY + sy,
                            pulseColour(64, guideBallColour(guide.objectBall), kGuideWhite));
       resetClip(g);
-      drawSmoothCircle(g, guide.ghostX, guide.ghostY, 4, kGuideWhite);
+      drawSmoothCircle(g, ghostX, ghostY, 4, kGuideWhite);
     } else if (shadow) {
       shadow->speed = 0;
     }
