@@ -26,4 +26,5 @@ struct DialogBox {
   int32_t leftFrame = 0, rightFrame = 0, middleFrame = 0;
   int32_t leftWidth = 0, middleWidth = 0, middleParts = 0;
   int32_t life = -1;  // ms; -1 closed
+  int32_t player = -1;  // the player at the table when it opened
 };

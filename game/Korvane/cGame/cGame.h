@@ -626,6 +626,9 @@ class cGame : public GameBase {
   bool isHudAtTarget() const;
   // A message of the queue waits to be dismissed by a key.
   bool isMessageWaiting() const;
+  // A box over the table that a key closes: a waiting message or the dialog.
+  // Touches on the table go to it, and a key it takes does nothing else.
+  bool isBoxOverTable() const;
   bool isScratchHoldRunning() const;
   // Ball in hand: the allowed area of the current placement, a free place in
   // it, and the cue ball back in play wherever it lay.

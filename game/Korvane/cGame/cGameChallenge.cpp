@@ -212,8 +212,9 @@ void cGame::updateChallengeAfterShot() {
   const int32_t attempts = std::max(state >> 2, 0);
   if (!messageDone) {
     m_challengeEnded = 1;
+    // The coach waits for a box of the shot to be closed, won or lost.
+    if (isMatchOnHold()) return;
     if (won) {
-      if (isMatchOnHold()) return;
       if (!prizeShown) {
         textBufferSetString(k_textPrize);
         replaceTextTagWithText(k_textMoney);

@@ -187,6 +187,7 @@ void cGame::showDialogBox(int32_t kind, const char* title, const char* body) {
   d.bodyX = d.x + d.leftWidth;
   d.bodyY = d.y + titleHeight;
   d.life = kDialogLife;
+  d.player = currentPlayer;
 }
 
 bool cGame::isDialogBoxOpen() { return m_dialog.life >= 0; }

@@ -59,6 +59,8 @@ bool cGame::isHudAtTarget() const { return panelX == (currentPlayer == 1 ? 6 : 6
 
 bool cGame::isMessageWaiting() const { return m_messages.count > 0 && m_messages.kind[0] != 0; }
 
+bool cGame::isBoxOverTable() const { return isMessageWaiting() || m_dialog.life >= 0; }
+
 bool cGame::isMatchOnHold() {
   if (isMessageWaiting() || m_dialog.life >= 0) return true;
   return s_gameState == k_stateAfterShot && isScratchHoldRunning();
@@ -93,6 +95,8 @@ bool cGame::isTopRivalOfClassA() { return topRivalOfClass(*this, 0) == opponentS
 bool cGame::isTopRivalOfClassB() { return topRivalOfClass(*this, 1) == opponentSlot; }
 
 void cGame::chooseNextTurnState() {
+  // A box of the last shot goes when the other player takes the table.
+  if (m_dialog.life >= 0 && m_dialog.player != currentPlayer) m_dialog.life = -1;
   if (coinTossPending) {
     setInGameState(k_stateCoinToss);
   } else if (m_rules.cueAwaitsPlacing || m_rules.ballInHand) {
@@ -439,6 +443,9 @@ void cGame::enterAfterShot() {
 }
 
 void cGame::updateAfterShot() {
+  // The last shot's box is shown its time before the other player's turn
+  // takes it away, and the coach speaks only once it has gone.
+  if (m_dialog.life > 0 && m_dialog.player != currentPlayer) return;
   if (m_rules.rulesMode == RuleState::kModeLag) {
     if (!m_rules.lagSecondShot) {
       m_rules.lagSecondShot = 1;
@@ -1097,8 +1104,12 @@ void cGame::updateInGame() {
   // A question covers the table and its messages: a message it hides
   // neither ages nor holds the question's answer back.
   if (state != k_stateQuestionMenu && state != k_stateQuestion && !hudHidden) {
+    const bool boxUp = isBoxOverTable();
     updateMessages();
     if (isMessageWaiting()) return;
+    // A key that went to a box over the table does nothing else: the tap
+    // that closes "Scratch!" neither aims nor starts the gauge.
+    if (boxUp && m_keys.isPressed(k_keyDismiss | k_keyRightSoft)) return;
   }
   runMatchStep(state, k_subStateInGameUpdate);
   // Epilogue.

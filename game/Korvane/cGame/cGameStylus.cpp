@@ -21,6 +21,7 @@ constexpr Rect kLeftSoft{0, 338, 60, 40};
 constexpr Rect kRightSoft{197, 338, 43, 40};
 constexpr Rect kWholeScreen{0, 0, 240, 320};
 constexpr Rect kAboveSoftKeys{0, 0, 240, 280};
+constexpr Rect kAboveBar{0, 0, 240, 285};  // all but the soft-key bar
 constexpr Rect kFireLeft{10, 170, 40, 40};
 constexpr Rect kFireRight{190, 170, 40, 40};
 
@@ -826,6 +827,13 @@ void cGame::mapScreenTouches() {
       pair(*this, k_touchKeyLeftSoft);
       m_leftSoftHighlight = 0;
     }
+  }
+  // A box over the table that waits for the player takes the touches above
+  // the soft-key bar: a tap closes it with the fire key, one of the keys it
+  // is closed by, and the pen aims, places or presses nothing under it.
+  if (m_inGame == 1 && s_gameState >= 500 && s_gameState <= 899 && isBoxOverTable()) {
+    down(*this, kAboveBar);
+    if (up(*this, kAboveBar)) pair(*this, k_touchKeyFire);
   }
   // A screen's row maps its own touches; the others share mapState.
   const cGameScreen* row = findScreen(m_frontEndScreens, m_inGameScreens, s_gameState);

@@ -195,6 +195,8 @@ void cGame::checkTutorialShotResult() {
   const bool passed = (out & kOutWin) != 0;
   const bool failed = !passed && (out & kOutLose) != 0;
   if (!messageDone) {
+    // The coach waits for a box of the shot ("Nice shot!") to be closed.
+    if ((passed || failed) && isMatchOnHold()) return;
     if (passed) {
       // Saved before the coach says so.
       if (isLesson(lessonNumber)) m_career.counterA |= 1u << lessonNumber;

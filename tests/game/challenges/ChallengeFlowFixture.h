@@ -71,6 +71,17 @@ class FlowTest : public DataTest {
     for (int i = 0; i < limit && game->s_gameState != state; ++i) frame();
     return game->s_gameState == state;
   }
+  // Runs until the state, closing a box of the shot (a waiting message or
+  // the dialog once it may be closed) with the fire key as a player would.
+  bool runClosingBoxes(int32_t state, int limit = 3000) {
+    for (int i = 0; i < limit && game->s_gameState != state; ++i) {
+      if (game->isMessageWaiting() || (game->isDialogBoxOpen() && game->m_dialog.life < 1))
+        tap(kKeyFire);
+      else
+        frame();
+    }
+    return game->s_gameState == state;
+  }
   // Dismisses the queued messages and message boxes until the aim (at most limit frames).
   bool runToAim(int limit = 3000) {
     for (int i = 0; i < limit && game->s_gameState != k_stateAim; ++i) {

@@ -229,7 +229,8 @@ TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
     tap(kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateShotPower);
     tap(kKeyFire);
-    ASSERT_TRUE(runUntil(k_stateMessageBox));
+    ASSERT_TRUE(runClosingBoxes(k_stateMessageBox));
+    EXPECT_FALSE(game->isDialogBoxOpen());  // the coach waits for the shot's box
     flowtest::stepHook() = nullptr;
     EXPECT_EQ(game->messageText, tutorialLessonWord(s.lesson, k_lessonPassed));
     EXPECT_EQ(game->m_career.counterA & (1u << s.lesson), 1u << s.lesson);
