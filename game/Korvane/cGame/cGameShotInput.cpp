@@ -63,11 +63,13 @@ int32_t cGame::aimAtStylus() {
   const int32_t cueY = wrapSub(m_world.originY, cue->position.y >> 14);
   const int32_t dx = pointerX - cueX;
   const int32_t dy = cueY - pointerY;
-  const Q14 a = atan2Degrees(dx * 16384, dy * 16384);
+  // The aim runs from the cue ball's point to the touched one as it is: cut
+  // to whole degrees it could miss the middle of the very ball touched.
+  if (dx == 0 && dy == 0) return 1;
   ShotRecord& shot = m_world.shot;
-  shot.aim.set(0, kOne);
+  shot.aim.set(dx * kOne, dy * kOne);
+  renormalise(shot.aim);
   rotateAim(0);
-  rotateAim(((a >> 14) - 90) * 16384);
   return 1;
 }
 

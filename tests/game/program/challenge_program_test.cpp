@@ -18,8 +18,8 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "game/Korvane/cGamePlay/ChallengeDemo.h"
+#include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
-#include "zul/3d/Angles.h"
 
 namespace {
 
@@ -34,94 +34,11 @@ constexpr const char* kStartScript =
 
 fs::path workDir(const char* name) { return scripted::runFolder(name); }
 
-uint32_t now() { return static_cast<uint32_t>(wince::nowMicros() / 1000); }
-
-// A touch at (x, y) from `in` ms on, held `hold` ms.
-void touch(int x, int y, uint32_t in = 20, uint32_t hold = 80) {
-  using E = wince::ScriptEvent;
-  const uint32_t t = now() + in;
-  wince::setScript({E{t, E::Down, x, y, 0}, E{t + hold, E::Up, x, y, 0}});
-}
-
-double degreesOf(int32_t x, int32_t y) { return std::atan2(double(y), double(x)) * 180.0 / 3.14159265358979; }
-
-// The cue ball's screen point.
-void cueScreen(cGame& g, int& x, int& y) {
-  const PhysicalObject* cue = g.m_world.cueBall;
-  x = (cue->position.x >> 14) + g.panelX;
-  y = g.m_world.originY - (cue->position.y >> 14);
-}
-
-// A table point whose touch aims the cue at the whole degree nearest to the
-// direction (ax, ay).
-bool aimPoint(cGame& g, int32_t ax, int32_t ay, int& px, int& py) {
-  int cx = 0, cy = 0;
-  cueScreen(g, cx, cy);
-  const int want = static_cast<int>(std::lround(atan2Degrees(ax, ay) / 16384.0));
-  const double d = degreesOf(ax, ay) * 3.14159265358979 / 180.0;
-  for (int r = 60; r > 10; --r) {
-    px = cx + static_cast<int>(std::lround(r * std::cos(d)));
-    py = cy - static_cast<int>(std::lround(r * std::sin(d)));
-    if (px < 88 || px > 236 || py < 4 || py > 296) continue;
-    if ((atan2Degrees((px - cx) * 16384, (cy - py) * 16384) >> 14) == want) return true;
-  }
-  return false;
-}
-
-// Gauge units a frame of ms adds with the equipped cue.
-int32_t gaugeStep(cGame& g, int32_t ms) {
-  const int32_t rate = cGame::k_cuePowerRates[std::clamp(g.m_equippedLevel[2], 0, 5)];
-  return static_cast<int32_t>((int64_t{rate} * 8400 / 100 * ms) >> 10);
-}
-
-// A match's message box is dismissed by a tap once it has been up a while;
-// a power gauge is stopped by a tap on the fire button when it is nearest
-// to `power` (the tap reaches the gauge three frames on: the host, the
-// mapping, the key latch).
-struct MatchTouches {
-  uint32_t boxTapped = 0;  // the entry time of the box last tapped
-  uint32_t boxTapTime = 0;
-  uint32_t powerEntry = 0;
-  uint32_t messageSeen = 0;
-  bool fired = false;
-  int32_t struck = -1;     // the gauge at the stroke
-  std::string states;
-
-  void onFrame(cGame& g, int state, int32_t power) {
-    if (states.empty() || states.substr(states.rfind(' ') + 1) != std::to_string(state))
-      states += " " + std::to_string(state);
-    // A queued message (a title, the prize) waits over the match.
-    if (g.isMessageWaiting()) {
-      if (!messageSeen) messageSeen = now() + 700;
-      if (now() > messageSeen) {
-        touch(120, 150);
-        messageSeen = now() + 1500;
-      }
-    } else {
-      messageSeen = 0;
-    }
-    // A box of several pages takes a tap a page.
-    if (state == k_stateMessageBox && g.m_gameClock - g.m_stateEntryTime > 700 &&
-        (g.m_stateEntryTime != boxTapped || now() > boxTapTime + 900)) {
-      boxTapped = g.m_stateEntryTime;
-      boxTapTime = now();
-      touch(120, 150);
-    }
-    if (state == k_stateShotPower) {
-      if (g.m_stateEntryTime != powerEntry) {
-        powerEntry = g.m_stateEntryTime;
-        fired = false;
-      }
-      const int32_t step = gaugeStep(g, 33);
-      const int32_t next = g.m_world.shot.powerGauge + 3 * step;
-      if (!fired && g.m_world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
-        fired = true;
-        touch(30, 160, 1, 1);
-      }
-    }
-    if (state == k_stateStroke && struck < 0) struck = g.m_world.shot.powerGauge;
-  }
-};
+using matchtouch::aimPoint;
+using matchtouch::degreesOf;
+using matchtouch::MatchTouches;
+using matchtouch::now;
+using matchtouch::touch;
 
 // ---- challenge 0
 

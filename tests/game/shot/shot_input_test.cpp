@@ -15,15 +15,16 @@ double wrap(double d) {
   return d;
 }
 
-TEST_F(ShotTest, PenAimsFromTheCueBallInWholeDegrees) {
+// The aim runs from the cue ball's point to the touched one, not cut to
+// whole degrees: a touch on a ball's middle aims at that ball.
+TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
   put(0, 85, -240);  // on screen at (152, 240)
   struct Case {
     int px, py;
     double degrees;  // the aim's angle; -1000: no aim
   } cases[] = {
-      {152, 140, 90}, {202, 190, 45}, {182, 140, 73},   // 73.30 down to 73
-      {90, 220, 162}, {192, 299, -56}, {200, 300, -1000}, {84, 100, -1000},
-      {152, 310, -1000},
+      {152, 140, 90},     {202, 190, 45},     {182, 140, 73.3008}, {90, 220, 162.1240},
+      {192, 299, -55.8637}, {200, 300, -1000}, {84, 100, -1000},    {152, 310, -1000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.px << "," << c.py);
@@ -37,7 +38,8 @@ TEST_F(ShotTest, PenAimsFromTheCueBallInWholeDegrees) {
       continue;
     }
     EXPECT_EQ(hit, 1);
-    EXPECT_NEAR(aimDegrees(shot().aim), c.degrees, 0.09);  // the sine table's step
+    EXPECT_NEAR(aimDegrees(shot().aim), c.degrees, 0.01);
+    EXPECT_NEAR(std::hypot(shot().aim.x, shot().aim.y), 16384.0, 2.0);
     EXPECT_EQ(shot().chosenTarget, -1);
     EXPECT_EQ(shot().aimChanged, 1);
   }
@@ -48,7 +50,7 @@ TEST_F(ShotTest, PenAimsFromTheCueBallInWholeDegrees) {
   game->pointerX = 30;
   game->pointerY = 140;
   EXPECT_EQ(game->aimAtStylus(), 1);
-  EXPECT_NEAR(aimDegrees(shot().aim), 121, 0.09);  // (-61, 100) from (91, 240): 121.4
+  EXPECT_NEAR(aimDegrees(shot().aim), 121.3822, 0.01);  // (-61, 100) from (91, 240)
 }
 
 // The first frame of a held key turns by 1.5 times the rest step (0.375
