@@ -29,6 +29,18 @@ int32_t bitCount(uint32_t v) {
 
 bool onTable(const PhysicalObject* b) { return b && !b->pocketed && !b->hidden; }
 
+// A ball this near a pocket's centre is in its mouth: a rail it brushes
+// there on its way in makes no bank.
+constexpr int64_t kMouthRadius = 20 * int64_t{kQ14One};
+
+bool inPocketMouth(const PhysicsWorld& w, const PhysicalObject& ball) {
+  for (const PhysicalObject* p = w.pocketHead; p; p = p->next) {
+    const int64_t dx = int64_t{ball.position.x} - p->position.x, dy = int64_t{ball.position.y} - p->position.y;
+    if (dx * dx + dy * dy <= kMouthRadius * kMouthRadius) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---- small helpers
@@ -86,10 +98,6 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
   if (second->type == PhysicalObject::kBall) {
     const int32_t m = ballNumber(second);
     s.ballContactSeen = 1;
-    if (s.bankCarriers & bit(n))
-      s.bankCarriers |= bit(m);
-    else if (s.bankCarriers & bit(m))
-      s.bankCarriers |= bit(n);
     if (n > 0 && m > 0) s.comboBalls |= bit(n) | bit(m);
     if (m == 0 && second->speed > kSparkSpeed) hook.restartHitSpark(first->m_screenX, first->m_screenY);
     if (!w.skipping) {
@@ -159,7 +167,9 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
     for (int32_t k = 0; k < PhysicsWorld::kLineSlots; ++k)
       if (w.lines[k] == second) index = k;
     if (index >= kFirstBankRail) {
-      s.bankCarriers |= bit(n);
+      // A bank is the potted ball's own rail, away from the pocket's mouth:
+      // a ball hit by one that banked, or one that rattles in, made none.
+      if (!inPocketMouth(w, *first)) s.bankCarriers |= bit(n);
       if (n > 0 || (n == 0 && !s.ballContactSeen)) s.ballRailCount[n] += 1;
     }
     if (!w.skipping) hook.playSound(k_soundCushion, contactVolume(first->speed));

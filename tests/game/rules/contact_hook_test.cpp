@@ -52,10 +52,10 @@ TEST(ContactHook, BankCarriersCombosAndRailCounts) {
     int32_t cueRails, ball2Rails;
   };
   const Case cases[] = {
-      {"c0 h0-2", 0x5, 0, 1, 0},          // the cue ball carries the bank to ball 2
+      {"c0 h0-2", 0x1, 0, 1, 0},          // a ball hit by one that banked made no bank of its own
       {"m0 j0 h0-2", 0x0, 0, 0, 0},       // pocket-mouth lines and jaw points are no bank rails
       {"h0-2 c0 m0 c0", 0x1, 0, 0, 0},    // after its first ball contact the cue ball's rails are not counted
-      {"h0-2 h2-5 c5 h5-7", 0xA0, 0xA4, 0, 0},
+      {"h0-2 h2-5 c5 h5-7", 0x20, 0xA4, 0, 0},
       {"h0-2 c2 m2 c2", 0x4, 0, 0, 2},
   };
   for (const Case& c : cases) {
@@ -66,6 +66,15 @@ TEST(ContactHook, BankCarriersCombosAndRailCounts) {
     EXPECT_EQ(rig.state.comboBalls, c.combos);
     EXPECT_EQ(rig.state.ballRailCount[0], c.cueRails);
     EXPECT_EQ(rig.state.ballRailCount[2], c.ball2Rails);
+  }
+  // A rail brushed in a pocket's mouth on the way in is no bank; the same
+  // rail a ball's width further out is.
+  for (const auto& [y, carries] : {std::pair{-34.0, false}, std::pair{-45.0, true}}) {
+    SCOPED_TRACE(y);
+    Rig rig;
+    rig.world.balls[2]->position.set(q(21.5), q(y));  // against the left rail, below the top-left pocket
+    rig.play("h0-2 c2 p2", true);
+    EXPECT_EQ(rig.state.bankPot, carries);
   }
 }
 
