@@ -1075,6 +1075,9 @@ class cGame : public GameBase {
   void paintBall(Graphics* g, PhysicalObject* ball);
   void paintBallInHandArea(Graphics* g);
   void paintInGameHud(Graphics* g);
+  // The text of what the key at the bottom right does in this state (the
+  // spin selector, back from the gauge, the skip), -1 when it does nothing.
+  int32_t rightKeyLabel() const;
   // Module of a bank turned by angle (Q14 degrees) and drawn at (x, y):
   // centred, or lying behind the point along the angle. False (nothing
   // drawn) when the turned box does not fit the scratch buffer.

@@ -291,6 +291,9 @@ constexpr int32_t k_ballViewWidth = 56, k_ballViewHeight = 104;
 constexpr int32_t k_textMasseOn = 508;
 constexpr int32_t k_textMasseOff = 509;
 constexpr int32_t k_textBallViewAbove = 668, k_textBallViewBelow = 669;
+// The soft-key labels of the table: skip, the spin selector's back, back
+// from the gauge, spin.
+constexpr int32_t k_textSkip = 12, k_textSelectorBack = 13, k_textPowerBack = 24, k_textSpin = 29;
 
 // ---- resource pack ids of the small 3D ball view
 constexpr int32_t k_resBallTexture0 = 0;  // 0-15, one per ball slot

@@ -170,6 +170,8 @@ void cGame::paintTableScene(Graphics* g) {
     drawElementText(altPanelLayout ? 29 : 21, 436);
   }
   paintInGameHud(g);
-  paintSoftKeys(leftSoftKeyText, -1);
+  // The spin, back and skip labels stand on the right key, which does them
+  // (the HUD above); on the left key only the selector's Back.
+  paintSoftKeys(altPanelLayout || leftSoftKeyText == k_textSelectorBack ? leftSoftKeyText : -1, -1);
   m_paintTarget = savedTarget;
 }

@@ -651,8 +651,12 @@ void mapSpinSelector(cGame& g) {
   // soft key's place that opened it, close it (the right soft key is the
   // key the selector closes on; the left one would open the in-game menu).
   const int32_t close = g.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
-  g.m_leftSoftHighlight = penDown(g);
-  if (up(g, kLeftSoft)) pair(g, close);
+  // Lit only while the pen rests on the key, and dark again when it closes.
+  leftSoftHighlight(g, kLeftSoft, true);
+  if (up(g, kLeftSoft)) {
+    pair(g, close);
+    g.m_leftSoftHighlight = 0;
+  }
   rightSoft(g, Send::Pair, close);
 }
 

@@ -256,21 +256,32 @@ void cGame::paintInGameHud(Graphics* g) {
   if (!g) return;
   if (m_currentInterface != k_interfaceHud) selectInterface(k_interfaceHud);
   paintSpriteElementTo(altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
-  setElementFrame(k_elHintButton, hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
-  paintSpriteElementTo(k_elHintButton, 0, 0, false, g);
+  const int32_t s = s_gameState;
+  // The "?" stands on the key that opens the in-game menu; it gives way where
+  // that key closes the spin selector and on the group choice, whose Back
+  // and "MENU" are its own.
+  if (s != k_stateSpinSelector && s != k_stateBreakChoice) {
+    setElementFrame(k_elHintButton, hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
+    paintSpriteElementTo(k_elHintButton, 0, 0, false, g);
+  }
   const bool notice = isAchievementNoticeShown();
   if (!notice) {
     setElementFrame(k_elMenuButton, m_rightSoftHighlight ? k_hudFrameMenu + 1 : k_hudFrameMenu);
     paintSpriteElementTo(k_elMenuButton, 0, 0, false, g);
   }
-  // The right soft-key label.
-  const int32_t s = s_gameState;
+  // The right soft-key label: what that key does here. The break choice
+  // draws its own.
   const bool blank = s == k_stateFrameWon || s == k_stateSpinSelector || isMessageQueued() || isDialogBoxOpen() ||
-                     isMatchOnHold() || s == k_stateOpponentIntro || s == k_stateResultLines || notice;
-  if (!blank && m_fonts[0]) {
+                     isMatchOnHold() || s == k_stateOpponentIntro || s == k_stateResultLines ||
+                     s == k_stateBreakChoice || notice;
+  const int32_t label = altPanelLayout ? -1 : rightKeyLabel();
+  if (!blank && m_fonts[0] && (altPanelLayout || label >= 0)) {
     const int32_t palette = m_fonts[0]->getCurrentPalette();
     m_fonts[0]->setCurrentPalette(1);
-    drawCString(g, m_fonts, "MENU", 0, 215, 301, 32);
+    if (label >= 0)
+      drawString(g, m_fonts, label, 0, 215, 301, 32);
+    else
+      drawCString(g, m_fonts, "MENU", 0, 215, 301, 32);
     m_fonts[0]->setCurrentPalette(palette);
   }
 
@@ -330,6 +341,21 @@ void cGame::paintInGameHud(Graphics* g) {
     if (gameType != kGameTypeChallenge)
       paintSpriteElementTo((altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, hudOffset, 0, false, g);
     if (panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
+  }
+}
+
+int32_t cGame::rightKeyLabel() const {
+  const bool human = currentPlayer >= 0 && currentPlayer < 2 && playerProfile[currentPlayer] < 0;
+  switch (s_gameState) {
+    case k_stateAim:
+      // The key opens the spin selector (not in the first lesson).
+      return human && !challengeDemo && !(gameType == kGameTypeTutorial && m_rules.tutorialLocks[0]) &&
+                     !showBallNumbers
+                 ? k_textSpin
+                 : -1;
+    case k_stateShotPower: return human && !challengeDemo ? k_textPowerBack : -1;
+    case k_stateBallsMoving: return challengeDemo ? -1 : k_textSkip;
+    default: return -1;
   }
 }
 

@@ -181,6 +181,11 @@ void cGame::updateBreakChoice() {
     return;
   }
   selectInterface(kBreakInterface);
+  // The key under "MENU" pauses the match, as the label says.
+  if (m_keys.isPressed(k_keyRightSoft)) {
+    enterIGM();
+    return;
+  }
   if (breakChoiceView == 1) {
     if (m_keys.isPressed(k_keySelect)) {
       breakChoiceView = 0;
