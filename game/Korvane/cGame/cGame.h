@@ -640,6 +640,8 @@ class cGame : public GameBase {
   void startBallInHand();
   void placeSecondLagBall();
   void runMatchStep(int32_t state, int32_t step);
+  // Queues what the lag is for and how it is played, at its first shot.
+  void announceLag();
   void startNewMatch();
   // The match loading read a table and, when a computer plays, its profiles.
   bool isMatchDataLoaded() const;

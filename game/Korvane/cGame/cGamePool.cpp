@@ -31,6 +31,8 @@ constexpr uint32_t kBallNumbersMs = 1000;
 constexpr uint32_t kScratchHoldMs = 1640;
 constexpr int32_t kFastFrameMs = 120000;
 constexpr int32_t kSkipQuestionCount = 3;
+constexpr int32_t kLagNoteMs = 4000;
+constexpr int32_t k_textLagWinnerBreaks = 517, k_textLagHowTo = 519;
 
 // The ball-in-hand area: x 21.5-147.5, y -277.5..-24.5; behind the head
 // line y <= -202.0; the UK D: within 38.0 of (85.0, -201.0).
@@ -947,7 +949,16 @@ void cGame::updateOpponentIntro() {
   touchHint = 0;
   currentPlayer = m_rules.normalPlay ? 0 : 1;
   playMusic(k_musicStart);
+  announceLag();
   chooseNextTurnState();
+}
+
+void cGame::announceLag() {
+  // A match that opens with the lag says what it is for and what to do,
+  // before the first lag shot.
+  if (m_rules.rulesMode != RuleState::kModeLag || m_rules.lagSecondShot) return;
+  addTextMessage(2, k_textLagWinnerBreaks, kLagNoteMs);
+  addTextMessage(2, k_textLagHowTo, kLagNoteMs);
 }
 
 void cGame::startNewMatch() {
@@ -998,6 +1009,7 @@ void cGame::startDispatch() {
     case kGameChallenge: setInGameState(k_stateChallengeIntro); break;
     case kGameSingle:
       playMusic(k_musicStart);
+      announceLag();
       chooseNextTurnState();
       break;
     default: setInGameState(k_stateOpponentIntro); break;
