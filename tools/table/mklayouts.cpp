@@ -86,6 +86,8 @@ struct Plan {
   int32_t extraNear = -1;         // extra balls go near this ball
   // Lessons: the scripted shot aims at its ball from the cue ball.
   int32_t aimBall = -1;
+  // The least tolerance the layout must stand, whatever is asked.
+  double minTolerance = 0;
 };
 
 constexpr uint32_t kAllPockets = 0x3f;
@@ -178,6 +180,9 @@ Plan lessonPlan(int32_t l) {
       s.englishX = 10 * 16384;
       p.steps = {{0, 3, 0, kAllPockets}};
       p.aimBall = 9;
+      // The curve is played by hand and turns with the strength: the gauge
+      // stopped a fifth either side of the scripted shot still curves in.
+      p.minTolerance = 2;
       break;
     default:  // 2 near 3, 3 potted
       s.power = 9000;
@@ -761,7 +766,7 @@ int main(int argc, char** argv) {
       Author author(source, plans[k], seed + 7919 * k, seconds);
       // Several shots carry the cue ball on: a turned first shot moves every
       // later start, so only one-shot plans must stand the turned shots.
-      author.m_tolerance = plans[k].shots.size() > 1 ? 0 : tolerance;
+      author.m_tolerance = plans[k].shots.size() > 1 ? 0 : std::max(tolerance, plans[k].minTolerance);
       const auto t0 = Clock::now();
       solved[k] = author.ok() && author.run(found[k]);
       const double took = std::chrono::duration<double>(Clock::now() - t0).count();
