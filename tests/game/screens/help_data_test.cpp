@@ -146,6 +146,24 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
             parts);
 }
 
+// Messages, dialogs and copies hold 499 bytes of a text; the help bodies
+// and the credits, which the help page and the about screen draw straight
+// from the table, are the only texts allowed to be longer.
+TEST_F(HelpData, OnlyTextsDrawnFromTheTableAreLongerThanACopy) {
+  for (int id = 0; id < game->m_text.count; ++id) {
+    if (game->getStringLength(id) <= 499) continue;
+    const bool helpBody = id == k_textHelpControlsBody || (id >= 182 && id <= 186 && id % 2 == 0);
+    const bool credit = id >= k_textCreditsFirst && id <= k_textCreditsLast;
+    EXPECT_TRUE(helpBody || credit) << id << ": " << game->getStringLength(id) << " bytes";
+  }
+  // Drawn page by page, the longest help text reaches its last word.
+  game->selectInterface(k_interfaceHelpPage);
+  game->m_layout.cacheKey = 0;
+  const int pages = game->drawElementWrappedText(k_helpPageBody, k_textHelpControlsBody);
+  ASSERT_GT(pages, 1);
+  EXPECT_EQ(game->m_layout.pages[pages].start, game->getStringLength(k_textHelpControlsBody));
+}
+
 TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
   int written = 0;
   for (int id = k_textCreditsFirst; id <= k_textCreditsLast; ++id) {
