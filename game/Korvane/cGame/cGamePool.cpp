@@ -858,6 +858,9 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
       } else if (leave) {
         leftSoftKeyText = 29;
         spinSelectorShown = 0;
+        // A lesson's hint is the selector's text: the "?" it lit goes out
+        // with the selector, where that key pauses the match again.
+        if (gameType == kGameTutorial) hudHint = -1;
       } else {
         updateSpin();
       }

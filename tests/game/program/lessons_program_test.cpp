@@ -4,7 +4,8 @@
 // is drawn; the spin selector opens from the Spin key, masse from its MASSE
 // button, the tip moves with the arrows held, Back closes it, and HIT stops
 // the gauge at the strength the text states. Every lesson passes and is
-// saved; no two boxes are up at once, and a straight pot is no bank shot.
+// saved; no two boxes are up at once, a straight pot is no bank shot, and
+// the "?" is not left lit by the selector.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -71,6 +72,8 @@ struct Run {
   uint32_t wait = 0, textSeen = 0;
   uint32_t passed = 0;      // lessons passed, by the saved progress
   int overlaps = 0;         // frames with two boxes up
+  int hintChanged = 0;      // lessons whose "?" looked different after the selector
+  std::vector<uint16_t> keyBefore;  // the left key's pixels before the selector
   int bankBoxes = 0;        // bank-shot boxes in lesson 0
   std::string failures;
   matchtouch::MatchTouches match;
@@ -82,6 +85,13 @@ void fail(int lesson, const char* what) {
   char line[96];
   std::snprintf(line, sizeof line, " lesson %d: %s;", lesson, what);
   g_run.failures.append(line);
+}
+
+// The left key of the soft-key bar, where the "?" stands.
+std::vector<uint16_t> leftKey(const uint16_t* p) {
+  std::vector<uint16_t> out;
+  for (int y = 301; y < 320; ++y) out.insert(out.end(), p + y * 240, p + y * 240 + 60);
+  return out;
 }
 
 double strengthOf(cGame& g, int lesson) {
@@ -153,6 +163,7 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
         std::exit(6);
       }
       capture(pixels, r.lesson, "spin_key");
+      if (pixels) r.keyBefore = leftKey(pixels);
       touch(kSpinKey.x, kSpinKey.y);
       r.tried = 1;
       r.wait = now() + 400;
@@ -184,6 +195,8 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
         return;
       }
       if (!aiming) return;
+      // Back at the aim, the "?" looks as it did before the selector.
+      if (pixels && leftKey(pixels) != r.keyBefore) ++r.hintChanged;
       break;
     case kFire:
       if (!aiming) return;
@@ -215,7 +228,8 @@ void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
     }
     if (r.lesson == 5) {
       std::ofstream(scripted::runFolder(kDir) / "result.txt")
-          << r.passed << ' ' << r.overlaps << ' ' << r.bankBoxes << " states" << r.match.states << '\n';
+          << r.passed << ' ' << r.overlaps << ' ' << r.bankBoxes << ' ' << r.hintChanged << " states"
+          << r.match.states << '\n';
       std::exit(0);
     }
     // Four rows show five lessons: the last is brought up by the arrow below.
@@ -246,11 +260,12 @@ TEST(LessonsProgram, EveryLessonPassesByTouchAsItsTextsSay) {
               ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 120 130( 370 20 130){5}\n");
   std::ifstream in(dir / "result.txt");
   uint32_t passed = 0;
-  int overlaps = -1, bankBoxes = -1;
-  ASSERT_TRUE(in >> passed >> overlaps >> bankBoxes);
+  int overlaps = -1, bankBoxes = -1, hintChanged = -1;
+  ASSERT_TRUE(in >> passed >> overlaps >> bankBoxes >> hintChanged);
   EXPECT_EQ(passed & 0x1F, 0x1Fu);
   EXPECT_EQ(overlaps, 0);
   EXPECT_EQ(bankBoxes, 0);
+  EXPECT_EQ(hintChanged, 0) << "the ? stayed lit after the selector closed";
   // Saved: the passed lessons' byte of the progress record.
   std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
