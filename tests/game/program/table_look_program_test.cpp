@@ -55,8 +55,8 @@ LookRun g_run;
   scripted::run(runDir(), 4000, [](cGame& g, int state, int, const uint16_t* pixels) {
     LookRun& r = g_run;
     if (!g.m_inGame || !pixels) return;
-    auto finish = [&r] {
-      std::ofstream(runDir() / "seen.txt") << r.seen;
+    auto finish = [] {
+      std::ofstream(runDir() / "seen.txt") << g_run.seen;
       std::exit(0);
     };
     if (r.phase == 0) {
