@@ -716,11 +716,10 @@ class cGame : public GameBase {
   uint32_t prizeTime = 0;
   int32_t betPosition = 0;        // 0 minimum bet, 1 between, 2 maximum
   Vector2 aiSpot{0, 0};           // where the computer put the cue ball in hand
-  Vector2 aiKeptSpot{0, 0};
   uint8_t aiPlacingDone = 0;
   // Tests: called with the state and step before each match step runs.
   void (*m_matchStepHook)(cGame& game, int32_t state, int32_t step) = nullptr;
-  int32_t m_placementRows = 0;
+  int32_t m_placementReturns = 0;  // a blocked computer placement went back to the break position
   Vector2 m_lastHand{0, 0};
   uint8_t m_skippedShot = 0;
   uint8_t m_fastThinking = 0;     // tests: the thinking animation does not hold the turn

@@ -206,7 +206,11 @@ void cGame::startBallInHand() {
 void cGame::updateBallInHand() {
   PhysicalObject* cue = m_world.cueBall;
   if (isComputerAtTable()) {
-    if (aiPlacingDone) setInGameState(k_stateComputerShot);
+    // The computer's ball is placed: its turn goes on once the hand has
+    // reached it. The table's paint moves the hand, except while the HUD is
+    // hidden; then the turn does not wait for it.
+    const PhysicalObject* hand = m_world.handCursor;
+    if (!hand || hand->frame != 0 || hudHidden) setInGameState(k_stateComputerShot);
     return;
   }
   if (moveCueBallInHand())
@@ -231,28 +235,36 @@ void cGame::updateComputerBallInHand() {
     updateAI(aiState(), 1, true);
     aiSpot = cue->position;
     if (aiState() != -1 || !isThinkingOver()) return;
-    aiKeptSpot = cue->position;
     aiPlacingDone = 1;
   }
+  PhysicalObject* hand = m_world.handCursor;
   if (isPlaceFree(*cue)) {
-    cue->position = aiKeptSpot = cue->position;
+    // The ball stays where the opponent (or the walk below) left it.
     m_rules.ballInHand = 0;
     m_rules.cueAwaitsPlacing = 0;
-    m_rules.cueBallPlaced = 1;
-    setInGameState(k_stateComputerShot);
+    if (m_rules.cueBallPlaced) {
+      if (hand) hand->frame = 0;
+      setInGameState(k_stateComputerShot);
+      return;
+    }
+    // The player sees the hand glide to the ball; it leaves the ball where it is.
+    m_world.shot.handObject = cue;
+    m_world.handPlaced = 1;
+    if (hand) hand->frame = 0;
+    setInGameState(k_stateBallInHand);
     return;
   }
-  // Blocked: 3.0 to the right a frame; past the area's edge the next row.
+  // Blocked: 3.0 to the right a frame; off the table area, back at the
+  // profile's break position. A break row blocked to the edge would bring it
+  // back there for ever, so the second time the first free place from the
+  // break position is taken.
   cue->offsetPosition(kPlacementStep / 2, 0);
   if (cue->position.x > kAreaRight) {
-    Q14 y = cue->position.y - kPlacementRow;
-    const Q14 top = m_rules.ballInHandInD ? kHeadLine : kAreaTop;
-    if (y < kAreaBottom) y = top;
-    cue->setPosition(kAreaLeft, y);
-    if (++m_placementRows > 64) {
-      const Vector2 spot = getAIBreakPosition(currentPlayer);
+    const Vector2 spot = getAIBreakPosition(currentPlayer);
+    if (m_placementReturns++ == 0)
+      cue->setPosition(spot.x, spot.y);
+    else
       findFreePlace(*cue, spot.x, spot.y);
-    }
   }
 }
 
@@ -743,10 +755,9 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
             cue->setPosition(kHandStartX, kHandStartY);
           else
             cue->position = getAIBreakPosition(currentPlayer);
-          if (!isPlaceFree(*cue)) findFreePlace(*cue, cue->position.x, cue->position.y);
           aiSpot = cue->position;
         }
-        m_placementRows = 0;
+        m_placementReturns = 0;
         aiPlacingDone = 0;
         resetShot();
         resetAI();

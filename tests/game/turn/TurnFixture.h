@@ -13,6 +13,7 @@
 #include "tests/game/data/DataFixture.h"
 #include "tools/table/TableWorld.h"
 #include "wince/layer.h"
+#include "zul/2d/MutableImage.h"
 
 namespace turntest {
 
@@ -45,6 +46,8 @@ class TurnTest : public DataTest {
     // The interfaces and texts of the data set.
     const char* data = std::getenv("KV_DATA_DIR");
     if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
+    // A back buffer, so the table is painted (the hand cursor moves there).
+    game = std::make_unique<cGame>(&screen);
     for (const char* name : {"interf.bar", "text.bar"})
       std::filesystem::copy(std::string(data) + "/" + name, dir / name);
     game->init();
@@ -87,6 +90,7 @@ class TurnTest : public DataTest {
     for (int i = 0; i < limit && game->s_gameState != state; ++i) frame();
     return game->s_gameState == state;
   }
+  MutableImage screen{240, 320, 16};
   std::vector<Step> takeLog() {
     std::vector<Step> l = stepLog();
     stepLog().clear();

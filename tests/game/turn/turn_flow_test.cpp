@@ -44,7 +44,8 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
   EXPECT_EQ(game->currentPlayer, 1);
   EXPECT_TRUE(game->m_rules.ballInHand);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{600, 'l'}, {610, 'e'}, {610, 'l'}, {540, 'e'}, {540, 'l'}, {550, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{600, 'l'}, {510, 'e'}, {510, 'l'}, {610, 'e'}, {610, 'l'}, {540, 'e'},
+                                          {540, 'l'}, {550, 'e'}}));
   EXPECT_FALSE(game->m_rules.ballInHand);
   EXPECT_TRUE(game->m_rules.cueBallPlaced);
 }
@@ -98,17 +99,96 @@ TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
     ball->setPosition(0x56000 + (b - 1) * 0x24000, -0x328000);
     ball->pocketed = ball->hidden = 0;
   }
+  // The profile's break position lies on that row too.
+  int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
+  profile[9] = 0x158000;
+  profile[10] = -0x328000;
   game->currentPlayer = 1;
   game->m_rules.ballInHand = 1;
   game->m_world.breakPlayed = 1;
   takeLog();
   game->chooseNextTurnState();
   ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
-  // The blocked spot walks right, then on to the next rows, and ends.
+  // The blocked spot walks right to the edge and back to the break position,
+  // twice; the second time the first free place from there is taken.
   game->m_world.cueBall->setPosition(0x158000, -0x328000);
   game->aiSpot = game->m_world.cueBall->position;
   ASSERT_TRUE(runUntil(k_stateComputerShot, 400));
   EXPECT_TRUE(game->isPlaceFree(*game->m_world.cueBall));
+}
+
+struct Frame {
+  int32_t state, x, y;  // the cue ball in whole table units
+  bool operator==(const Frame&) const = default;
+};
+std::ostream& operator<<(std::ostream& o, const Frame& f) { return o << f.state << "(" << f.x << "," << f.y << ")"; }
+
+// The computer's ball in hand once it has chosen its spot: a free spot is
+// kept and the hand glides to the ball (510) before the shot (610), or the
+// shot follows at once when the ball was placed already; a blocked spot
+// walks right 3.0 a frame, and off the table area it starts again from the
+// profile's break position.
+TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
+  constexpr int32_t bx = 90, by = -240;  // the profile's break position
+  struct Case {
+    const char* name;
+    int32_t spotX, spotY;
+    std::vector<std::pair<int32_t, int32_t>> blockers;
+    bool placed;
+    std::vector<Frame> frames;  // each change until the computer's shot
+  } cases[] = {
+      {"free", 100, -150, {}, false, {{510, 100, -150}, {610, 100, -150}}},
+      {"free, placed already", 100, -150, {}, true, {{610, 100, -150}}},
+      {"blocked", 100, -150, {{100, -150}}, false,
+       {{600, 103, -150}, {600, 106, -150}, {600, 109, -150}, {510, 109, -150}, {610, 109, -150}}},
+      {"blocked at the edge", 145, -150, {{145, -150}}, false, {{600, bx, by}, {510, bx, by}, {610, bx, by}}},
+      {"the break position blocked too", 145, -150, {{145, -150}, {bx, by}}, false,
+       {{600, bx, by}, {600, bx + 3, by}, {600, bx + 6, by}, {600, bx + 9, by}, {510, bx + 9, by}, {610, bx + 9, by}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    startQuickMatch(0);
+    tap(kKeyFire);
+    ASSERT_EQ(game->s_gameState, k_stateAim);
+    int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
+    profile[9] = bx * kQ14One;
+    profile[10] = by * kQ14One;
+    for (int b = 1; b <= 15; ++b) {
+      PhysicalObject* ball = game->m_world.balls[b];
+      const bool blocks = b <= static_cast<int>(c.blockers.size());
+      ball->pocketed = ball->hidden = blocks ? 0 : 1;
+      if (blocks) ball->setPosition(c.blockers[b - 1].first * kQ14One, c.blockers[b - 1].second * kQ14One);
+    }
+    game->currentPlayer = 1;
+    game->panelX = 6;
+    game->hudOffset = -61;
+    game->m_rules.ballInHand = 1;
+    game->m_world.breakPlayed = 1;
+    game->chooseNextTurnState();
+    ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
+    // The opponent has chosen its spot.
+    game->aiPlacingDone = 1;
+    game->m_rules.cueBallPlaced = c.placed ? 1 : 0;
+    PhysicalObject* cue = game->m_world.cueBall;
+    cue->setPosition(c.spotX * kQ14One, c.spotY * kQ14One);
+    std::vector<Frame> seen;
+    int32_t gliding = 0;
+    for (int i = 0; i < 40 && (seen.empty() || seen.back().state != k_stateComputerShot); ++i) {
+      frame();
+      const Frame f{game->s_gameState, cue->position.x >> 14, cue->position.y >> 14};
+      if (f.state == k_stateBallInHand) ++gliding;
+      if (seen.empty() || !(seen.back() == f)) seen.push_back(f);
+    }
+    EXPECT_EQ(seen, c.frames);
+    EXPECT_FALSE(game->m_rules.ballInHand);
+    EXPECT_TRUE(game->m_rules.cueBallPlaced);
+    if (c.placed) continue;
+    // The hand came to the ball over several frames.
+    const PhysicalObject* hand = game->m_world.handCursor;
+    EXPECT_GT(gliding, 2);
+    EXPECT_EQ(hand->m_screenX, (cue->position.x >> 14) + 6);
+    EXPECT_EQ(hand->m_screenY, -(cue->position.y >> 14));
+  }
 }
 
 TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
