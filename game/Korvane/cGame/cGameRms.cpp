@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "game/Korvane/cGame/SaveRecordFields.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/HostFiles.h"
 #include "windows_brew/ShellHost.h"
@@ -20,27 +21,6 @@ constexpr int32_t kSpaceShort = 100;
 constexpr int32_t kSavingOff = 101;
 constexpr int32_t kFreeToCreate = 4000;
 constexpr int32_t kFreeToKeep = 3700;
-
-// Field codecs over one record buffer.
-struct RecordWriter {
-  uint8_t* p;
-  void flag(uint8_t v) { *p++ = v ? 1 : 0; }
-  void byte(int32_t v) { *p++ = static_cast<uint8_t>(v); }
-  void u32(uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) *p++ = static_cast<uint8_t>(v >> s);
-  }
-};
-
-struct RecordReader {
-  const uint8_t* p;
-  uint8_t flag() { return *p++ != 0 ? 1 : 0; }
-  int32_t signedByte() { return static_cast<int8_t>(*p++); }
-  uint32_t u32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = v << 8 | *p++;
-    return v;
-  }
-};
 
 bool savePath(char* out, size_t capacity) {
   ShellHost* shell = getShellHost();
@@ -157,7 +137,7 @@ void cGame::writeSaveRecord(int32_t id, const uint8_t* data) {
 void cGame::saveSettings() {
   uint8_t* buffer = new (kSource, 400, nullptr) uint8_t[100];
   if (!buffer) return;
-  RecordWriter w{buffer};
+  RecordWriter w{buffer, buffer + 100};
   w.flag(m_option6);
   w.flag(m_option7);
   w.flag(m_option8);
@@ -175,7 +155,7 @@ void cGame::saveSettings() {
 void cGame::loadSettings() {
   uint8_t* buffer = readSaveRecord(2);
   if (!buffer) return;
-  RecordReader r{buffer};
+  RecordReader r{buffer, buffer + 100};
   m_option6 = r.flag();
   m_option7 = r.flag();
   m_option8 = r.flag();
@@ -208,7 +188,7 @@ void cGame::saveProgress() {
   uint8_t* buffer = new (kSource, 460, nullptr) uint8_t[100];
   if (!buffer) return;
   const CareerProgress& c = m_career;
-  RecordWriter w{buffer};
+  RecordWriter w{buffer, buffer + 100};
   w.flag(c.started);
   w.byte(c.character);
   for (uint8_t v : c.won) w.flag(v);
@@ -236,7 +216,7 @@ void cGame::loadProgress() {
   uint8_t* buffer = readSaveRecord(3);
   if (!buffer) return;
   CareerProgress& c = m_career;
-  RecordReader r{buffer};
+  RecordReader r{buffer, buffer + 100};
   c.started = r.flag();
   c.character = r.signedByte();
   if (c.character < 0 || c.character > 9) c.character = 0;

@@ -1,7 +1,10 @@
 #include <csignal>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "DataFixture.h"
+#include "game/Korvane/cGame/SaveRecordFields.h"
 #include "tools/save/SaveFileWriter.h"
 #include "windows_brew/memory/Debug.h"
 
@@ -259,4 +262,50 @@ TEST_F(SaveFile, PendingUnlocksOutOfRangeAreDroppedAndResetClearsThem) {
   ASSERT_EQ(file.size(), 300u);
   EXPECT_EQ(file[183], 0);
   EXPECT_EQ(file[184], 0);
+}
+
+// The record codecs no record uses yet: u16 big-endian, and a string as a
+// length byte and its bytes, read back into a terminated copy; a field that
+// would pass the record's end is neither written nor read.
+TEST(SaveRecordFields, U16AndStringRoundTrip) {
+  struct Case {
+    uint16_t number;
+    std::string text;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {0, "", {0x00, 0x00, 0}},
+      {0x1234, "Ada", {0x12, 0x34, 3, 'A', 'd', 'a'}},
+      {0xFFFF, std::string(255, 'z'), {}},
+      {0x00FF, std::string(300, 'y'), {}},  // cut to 255 bytes
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    uint8_t record[300] = {};
+    RecordWriter w{record, record + sizeof record};
+    w.u16(c.number);
+    w.string(c.text.c_str());
+    const std::string kept = c.text.substr(0, 255);
+    ASSERT_EQ(w.p - record, 3 + static_cast<ptrdiff_t>(kept.size()));
+    if (!c.bytes.empty()) {
+      EXPECT_EQ(std::vector<uint8_t>(record, w.p), c.bytes);
+    }
+    RecordReader r{record, record + sizeof record};
+    EXPECT_EQ(r.u16(), c.number);
+    char* text = r.string();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text), kept);
+    delete[] text;
+    EXPECT_EQ(r.p, w.p);
+  }
+  // Near the end: a length byte whose bytes run past it, a u16 with one byte left.
+  const uint8_t tail[] = {0xAB, 5, 'a', 'b'};
+  RecordReader r{tail + 1, tail + sizeof tail};
+  EXPECT_EQ(r.string(), nullptr);
+  RecordReader last{tail + 3, tail + sizeof tail};
+  EXPECT_EQ(last.u16(), 0);
+  uint8_t small[4] = {9, 9, 9, 9};
+  RecordWriter w{small + 3, small + sizeof small};
+  w.u16(0x1234);
+  w.string("ab");
+  EXPECT_EQ(std::vector<uint8_t>(small, small + 4), (std::vector<uint8_t>{9, 9, 9, 9}));
 }
