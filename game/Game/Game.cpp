@@ -14,6 +14,8 @@ cGame* getGame() {
   return bridge ? static_cast<cGame*>(bridge->getGame()) : nullptr;
 }
 
+cGame* getGameInstance() { return getGame(); }
+
 GameResourceManager* getResourceManager() {
   cGame* game = getGame();
   return game ? &game->m_resources : nullptr;

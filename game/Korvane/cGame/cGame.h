@@ -116,6 +116,20 @@ class cGame : public GameBase {
   void requestImpactVibration(int32_t strength);
   void updateVibration();
   void onSoundsStopped() {}
+  // The host's player decodes each sound whole when it is loaded, keeps it
+  // loaded for the run and plays it as decoded: volume, pitch and pan are
+  // its own, and there is no vibration motor to drive.
+  void updateSound() {}
+  void stopVibration() {}
+  void setSoundVolume(int32_t /*volume*/) {}
+  void setMusicVolume(int32_t /*volume*/) {}
+  void setVibrationStrength(int32_t /*strength*/) {}
+  void freeSound(int32_t /*id*/) {}
+  void setSoundPitch(int32_t /*id*/, int32_t /*pitch*/) {}
+  void setSoundPan(int32_t /*id*/, int32_t /*left*/, int32_t /*right*/) {}
+  // One sound plays at a time, and it plays once.
+  static int32_t getMaxSimultaneousSounds() { return 1; }
+  static int32_t getSoundLoopCount() { return 0; }
 
   // --- renderer: texture table, scratch pool (the game's), EGL handles
   GlRenderer m_renderer;
@@ -1142,6 +1156,10 @@ class cGame : public GameBase {
   void loadRawFile(const char* name);
   void allocWorkBuffer();
   void freeWorkBuffer();
+  // An archive is unpacked whole when it opens: no entry waits to be
+  // preloaded, and nothing is left to unpack.
+  void preloadBarEntry(int32_t /*entry*/) {}
+  static int32_t getBarBytesToUnpack() { return 0; }
   cGameResources m_archives;             // the ".bar" reader
   BarArchive& m_bar = m_archives.m_bar;   // its open archive
   FieldReader m_reader;
@@ -1199,6 +1217,9 @@ class cGame : public GameBase {
   int32_t getStringLength(int32_t id) const;
   const char* getStringData(int32_t id) const;
   char* getStringCopy(int32_t id);
+  // One text table serves every language: the same copy, the same id.
+  char* getStringCopy(int32_t id, int32_t /*language*/) { return getStringCopy(id); }
+  static int32_t getLocalisedStringId(int32_t id) { return id; }
   void textBufferSet(const char* text);
   void textBufferSetString(int32_t id);
   void textBufferAppendString(int32_t id);
@@ -1259,6 +1280,10 @@ class cGame : public GameBase {
   // hit sets the pointer-hit byte, and with consume removes the point.
   bool isPointerPressedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
   bool isPointerReleasedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
+  // The pen-down test under a second name.
+  bool isPointerDownIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
+    return isPointerPressedIn(x, y, w, h, consume);
+  }
   // Which side of the cue line, as last drawn, a screen point lies on.
   bool isPointOnCueSide(int32_t x, int32_t y) const;
   // Stake screen: applies the stake level (touching a level calls it).
@@ -1519,7 +1544,9 @@ extern const uint8_t k_startingRivalSide[10];
 extern const int32_t k_pubSpots[6];
 extern const int32_t k_pubSeats[10];
 
-// The running game (through the applet's bridge), or null.
+// The running game (through the applet's bridge), or null; the second
+// name gives the same.
 cGame* getGame();
+cGame* getGameInstance();
 // The running game's resource manager, or null.
 GameResourceManager* getResourceManager();
