@@ -647,9 +647,9 @@ void mapSpinSelector(cGame& g) {
     if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
-  // The selector's "Back" on the left soft key, and the key in the right
-  // soft key's place that opened it, close it (the right soft key is the
-  // key the selector closes on; the left one would open the in-game menu).
+  // The selector's "Back" on the left soft key closes it: it sends the key
+  // the selector closes on (the left soft key's own would open the in-game
+  // menu and leave the selector open).
   const int32_t close = g.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
   // Lit only while the pen rests on the key, and dark again when it closes.
   leftSoftHighlight(g, kLeftSoft, true);
@@ -657,7 +657,6 @@ void mapSpinSelector(cGame& g) {
     pair(g, close);
     g.m_leftSoftHighlight = 0;
   }
-  rightSoft(g, Send::Pair, close);
 }
 
 void mapState(cGame& g) {
