@@ -20,6 +20,24 @@ std::vector<bar::Entry> buildEntries(const std::vector<std::string>& strings) {
   return {data, table};
 }
 
+namespace {
+// The game skips the one character after a page break ("%j", digits may
+// stand between): it must be a space, or a letter of the text would go.
+bool pageBreaksSpaced(const std::string& t) {
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] != '%') continue;
+    size_t j = i + 1;
+    if (j < t.size() && t[j] == '%') {
+      i = j;
+      continue;
+    }
+    while (j < t.size() && t[j] >= '0' && t[j] <= '9') ++j;
+    if (j < t.size() && t[j] == 'j' && (j + 1 >= t.size() || t[j + 1] != ' ')) return false;
+  }
+  return true;
+}
+}  // namespace
+
 bool parseSource(const std::string& source, std::vector<std::string>& strings, std::string* error) {
   std::istringstream in(source);
   std::string line;
@@ -42,6 +60,7 @@ bool parseSource(const std::string& source, std::vector<std::string>& strings, s
     if (id > 0xFFFE) return fail("id too large");
     if (q < line.size() && line[q] != ' ' && line[q] != '\t') return fail("expected a space after the id");
     std::string text = q < line.size() ? line.substr(q + 1) : std::string();
+    if (!pageBreaksSpaced(text)) return fail("a page break (%j) is followed by a space");
     if (id >= strings.size()) {
       strings.resize(id + 1);
       seen.resize(id + 1);

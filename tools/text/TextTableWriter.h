@@ -15,7 +15,8 @@ std::vector<bar::Entry> buildEntries(const std::vector<std::string>& strings);
 // Parses the readable source: one "<id> <text>" per line (UTF-8; the text runs
 // to the end of the line, "\n" stays the two characters of a line break),
 // '#' lines and blank lines ignored. Ids without a line are empty strings.
-// False with a message in *error on a bad or repeated id.
+// False with a message in *error on a bad or repeated id, or on a page break
+// ("%j") without the space after it that the game skips.
 bool parseSource(const std::string& source, std::vector<std::string>& strings, std::string* error);
 
 }  // namespace texttable

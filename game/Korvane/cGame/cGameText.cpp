@@ -43,8 +43,9 @@ Markup parseMarkup(const uint8_t* t, int32_t p, int32_t end) {
       m.hasArgument = true;
       ++q;
     }
-  } else if (m.letter == 'j' && q < end && (t[q] == ' ' || t[q] == '\n' || t[q] == '\r')) {
-    ++q;  // a blank right after the break separates it from the next page and is skipped; a letter is kept
+  } else if (m.letter == 'j' && q < end) {
+    // The character after the break separates it from the next page and is skipped.
+    q += (t[q] & 0xE0) == 0xC0 && q + 1 < end ? 2 : 1;
   }
   m.length = q - p;
   return m;

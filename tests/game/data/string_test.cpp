@@ -119,6 +119,11 @@ TEST(TextSource, ParsesIdsAndRejectsRepeats) {
   EXPECT_EQ(s[2], "two words");
   EXPECT_FALSE(texttable::parseSource("1 a\n1 b\n", s, &error));
   EXPECT_FALSE(texttable::parseSource("x a\n", s, &error));
+  // The character after a page break is skipped by the game: it must be a space.
+  for (const char* ok : {"1 a%j b\n", "1 100%% jam\n", "1 a%%jb\n", "1 no break\n"})
+    EXPECT_TRUE(texttable::parseSource(ok, s, &error)) << ok;
+  for (const char* bad : {"1 a%jb\n", "1 a%2jb\n", "1 a%j\n"})
+    EXPECT_FALSE(texttable::parseSource(bad, s, &error)) << bad;
 }
 
 }  // namespace

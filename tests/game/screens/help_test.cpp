@@ -19,9 +19,9 @@ class Help : public FrontEndTest {
     std::string error;
     ASSERT_TRUE(texttable::parseSource(readText(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt"), strings, &error));
     // Help texts of a known page count in the block font.
-    set(k_textHelpControlsBody, "one%jtwo%jthree");
+    set(k_textHelpControlsBody, "one%j two%j three");
     set(k_textRulesTitle0 + 1, "a single page");
-    set(k_textHelpMoneyBody, "A %t B %t%jC %t D %t");
+    set(k_textHelpMoneyBody, "A %t B %t%j C %t D %t");
     putTexts(strings);
   }
   void set(int id, const std::string& s) {
@@ -176,7 +176,7 @@ TEST_F(Help, OverAPausedMatchThePageReturnsWithoutClearingTheStack) {
 TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
   openHelpPage(k_stateHelpMenu, k_textHelpMoney);
   EXPECT_EQ(std::string(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength)),
-            "A $%n B $%n%jC $%n D $%n");
+            "A $%n B $%n%j C $%n D $%n");
   EXPECT_EQ(game->m_helpPageCount, 2);
   game->paintHelpPage(screen->g());
   const int amounts[4] = {100, 200, 100, 500};
@@ -187,7 +187,7 @@ TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
 
 TEST_F(Help, AHelpTextLongerThanTheLayoutShowsThePagesItHas) {
   std::string many = "p0";
-  for (int i = 1; i < 14; ++i) many += "%jp" + std::to_string(i);
+  for (int i = 1; i < 14; ++i) many += "%j p" + std::to_string(i);
   set(k_textHelpControlsBody, many);
   putTexts(strings);
   openHelpPage(k_stateHelpMenu, k_textHelpControls);
