@@ -1,4 +1,6 @@
 // CE paths on the data and writable folders.
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "test_util.h"
@@ -119,6 +121,43 @@ TEST_F(Files, FreeSpaceIsReported) {
   ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\", &free, &total, nullptr));
   EXPECT_GT(total.QuadPart, 0u);
   EXPECT_LE(free.QuadPart, total.QuadPart);
+  // Of the folder a path writes to, found while it does not exist yet.
+  ULARGE_INTEGER deeper{};
+  ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\Program Files\\Pelloran\\Korvane\\new\\folder\\", &deeper, nullptr, nullptr));
+  EXPECT_GT(deeper.QuadPart, 0u);
+  wince::setDiskFreeSpace(3000);
+  ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\", &free, nullptr, nullptr));
+  EXPECT_EQ(free.QuadPart, 3000u);
+}
+
+// Only regular files open: a folder or a pipe of the name fails at once, for
+// reading and writing, and is left as it was.
+TEST_F(Files, OnlyRegularFilesOpen) {
+  const std::string w = write.path();
+  std::filesystem::create_directory(w + "/folder.sav");
+  ASSERT_EQ(::mkfifo((w + "/pipe.sav").c_str(), 0644), 0);
+  for (const char* name : {"folder.sav", "pipe.sav"}) {
+    const std::string ce = std::string("\\Program Files\\Pelloran\\Korvane\\") + name;
+    for (const char* mode : {"rb", "wb", "ab", "r+b"}) {
+      EXPECT_EQ(ceFopen(ce.c_str(), mode), nullptr) << name << " " << mode;
+      EXPECT_EQ(ceFopenNative((w + "/" + name).c_str(), mode), nullptr) << name << " " << mode;
+    }
+    EXPECT_EQ(ceFileKind(ce.c_str()), kCeFileOther);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(w + "/folder.sav"));
+  EXPECT_TRUE(std::filesystem::is_fifo(w + "/pipe.sav"));
+  EXPECT_EQ(ceFileKind("\\Program Files\\Pelloran\\Korvane\\none.sav"), kCeFileNone);
+  EXPECT_EQ(ceFileKind("\\Program Files\\Pelloran\\Korvane\\text.bar"), kCeFileRegular);
+
+  // A regular file: written, committed, renamed into place.
+  FILE* f = ceFopen("\\Program Files\\Pelloran\\Korvane\\a.tmp", "wb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::fwrite("whole", 1, 5, f), 5u);
+  EXPECT_EQ(ceCommit(f), 0);
+  EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(ceRename("\\Program Files\\Pelloran\\Korvane\\a.tmp", "\\Program Files\\Pelloran\\Korvane\\a.sav"), 0);
+  EXPECT_EQ(slurp(w + "/a.sav"), "whole");
+  EXPECT_NE(ceRename("\\Program Files\\Pelloran\\Korvane\\b.tmp", "\\Program Files\\Pelloran\\Korvane\\folder.sav"), 0);
 }
 
 TEST(ModulePath, CeStyleAndTruncated) {

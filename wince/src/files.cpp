@@ -1,5 +1,6 @@
 // CE paths on the Linux file system (the mapping is described in wince/crt.h).
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -118,6 +119,67 @@ void makeParents(const std::string& path) {
     }
 }
 
+// open(2) flags of a C mode string; -1 for a mode fopen does not know.
+int openFlags(const char* mode) {
+  const bool plus = std::strchr(mode, '+') != nullptr;
+  switch (mode[0]) {
+    case 'r':
+      return plus ? O_RDWR : O_RDONLY;
+    case 'w':
+      return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+    case 'a':
+      return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+    default:
+      return -1;
+  }
+}
+
+// fopen of a regular file only. The device has files and folders and
+// nothing else: a folder, a pipe or a device node does not open (and a pipe
+// never blocks the caller waiting for its other end).
+FILE* openRegular(const std::string& path, const char* mode) {
+  const int flags = openFlags(mode);
+  if (flags < 0) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FILE* f = ::fdopen(fd, mode);
+  if (!f) ::close(fd);
+  return f;
+}
+
+int kindOf(const std::string& path) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? kCeFileNone : kCeFileOther;
+  return S_ISREG(st.st_mode) ? kCeFileRegular : kCeFileOther;
+}
+
+// The folder of a path ("." for a bare name).
+std::string folderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A rename is on the disk once the folder that holds the new name is.
+int renameSynced(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) != 0) return -1;
+  const int dir = ::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return -1;
+  const int synced = ::fsync(dir);
+  ::close(dir);
+  return synced == 0 ? 0 : -1;
+}
+
 bool modeWrites(const char* mode) {
   return mode && (std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+'));
 }
@@ -194,8 +256,22 @@ FILE* ceFopen(const char* cePath, const char* mode) {
   if (!cePath || !mode) return nullptr;
   bool writes = modeWrites(mode);
   std::string path = mapPath(cePath, writes, writes);
-  return std::fopen(path.c_str(), mode);
+  return openRegular(path, mode);
 }
+
+FILE* ceFopenNative(const char* path, const char* mode) {
+  if (!path || !mode) return nullptr;
+  return openRegular(path, mode);
+}
+
+int ceCommit(FILE* file) {
+  if (!file || std::fflush(file) != 0) return -1;
+  return ::fsync(::fileno(file)) == 0 ? 0 : -1;
+}
+
+int ceFileKind(const char* cePath) { return cePath ? kindOf(mapPath(cePath, false, false)) : kCeFileNone; }
+
+int ceFileKindNative(const char* path) { return path ? kindOf(path) : kCeFileNone; }
 
 FILE* ceWfopen(LPCWSTR cePath, LPCWSTR mode) {
   if (!cePath || !mode) return nullptr;
@@ -209,7 +285,12 @@ int ceRemove(const char* cePath) {
 
 int ceRename(const char* from, const char* to) {
   if (!from || !to) return -1;
-  return std::rename(mapPath(from, true, false).c_str(), mapPath(to, true, true).c_str());
+  return renameSynced(mapPath(from, true, false), mapPath(to, true, true));
+}
+
+int ceRenameNative(const char* from, const char* to) {
+  if (!from || !to) return -1;
+  return renameSynced(from, to);
 }
 
 HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
@@ -323,13 +404,22 @@ DWORD GetFileAttributesW(LPCWSTR path) {
   return isDirectory(mapped) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
-BOOL GetDiskFreeSpaceExW(LPCWSTR, ULARGE_INTEGER* freeToCaller, ULARGE_INTEGER* total, ULARGE_INTEGER* totalFree) {
+BOOL GetDiskFreeSpaceExW(LPCWSTR directory, ULARGE_INTEGER* freeToCaller, ULARGE_INTEGER* total,
+                         ULARGE_INTEGER* totalFree) {
+  // The file system that writes to the directory would go to: its nearest
+  // folder that exists.
+  std::string path = directory ? mapPath(ceToUtf8(directory).c_str(), true, false) : wince::writeDir();
+  while (!isDirectory(path) && path != folderOf(path)) path = folderOf(path);
   struct statvfs v{};
-  if (::statvfs(wince::writeDir().c_str(), &v) != 0) {
+  if (::statvfs(path.c_str(), &v) != 0) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return FALSE;
   }
-  if (freeToCaller) freeToCaller->QuadPart = static_cast<ULONGLONG>(v.f_bavail) * v.f_frsize;
+  const int64_t forced = wince::diskFreeOverride();
+  if (freeToCaller) {
+    freeToCaller->QuadPart =
+        forced >= 0 ? static_cast<ULONGLONG>(forced) : static_cast<ULONGLONG>(v.f_bavail) * v.f_frsize;
+  }
   if (total) total->QuadPart = static_cast<ULONGLONG>(v.f_blocks) * v.f_frsize;
   if (totalFree) totalFree->QuadPart = static_cast<ULONGLONG>(v.f_bfree) * v.f_frsize;
   return TRUE;

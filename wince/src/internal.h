@@ -61,6 +61,11 @@ struct State {
   uint64_t frames = 0;
   uint64_t frameLimit = 0;
   bool frameLimitHit = false;
+  // Virtual time spent in the background (the program paused, drawing
+  // nothing) and the clock at the last look; each frame's time of it counts
+  // towards the frame limit.
+  uint64_t backgroundMicros = 0;
+  uint64_t lastPollMicros = 0;
   std::string captureDir;
   std::vector<uint64_t> captureFrames;
   std::function<void(uint64_t, const uint16_t*)> frameHook;
@@ -72,6 +77,7 @@ struct State {
   DWORD versionMajor = 5;
   DWORD versionMinor = 2;
   std::deque<int> messageBoxAnswers;
+  int64_t diskFree = -1;  // forced free space, -1: the file system's
 
   // script
   std::vector<ScriptEvent> script;
@@ -122,6 +128,10 @@ std::unique_ptr<Backend> makeHeadlessBackend();
 std::unique_ptr<Backend> makeSdlBackend(int scale, std::string* error);
 
 void notifyClockListeners(uint64_t now);
+int64_t diskFreeOverride();
+// Called by each empty PeekMessageW: counts the time the program spends in
+// the background towards the frame limit (virtual clock only).
+void countBackgroundTime();
 uint64_t realMicros();
 
 }  // namespace wince

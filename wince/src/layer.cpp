@@ -89,6 +89,8 @@ void reset(bool virtualClock) {
     s.frames = 0;
     s.frameLimit = 0;
     s.frameLimitHit = false;
+    s.backgroundMicros = 0;
+    s.lastPollMicros = 0;
     s.captureDir.clear();
     s.captureFrames.clear();
     s.frameHook = nullptr;
@@ -98,6 +100,7 @@ void reset(bool virtualClock) {
     s.versionMajor = 5;
     s.versionMinor = 2;
     s.messageBoxAnswers.clear();
+    s.diskFree = -1;
     s.script.clear();
     s.scriptNext = 0;
     s.stylusDown = false;

@@ -118,6 +118,18 @@ void setPlatform(std::u16string_view platformType, DWORD major, DWORD minor) {
   s.versionMinor = minor;
 }
 
+void setDiskFreeSpace(int64_t bytes) {
+  State& s = state();
+  std::lock_guard<std::recursive_mutex> lock(s.mutex);
+  s.diskFree = bytes < 0 ? -1 : bytes;
+}
+
+int64_t diskFreeOverride() {
+  State& s = state();
+  std::lock_guard<std::recursive_mutex> lock(s.mutex);
+  return s.diskFree;
+}
+
 void setDataDir(const std::string& dir) {
   State& s = state();
   std::lock_guard<std::recursive_mutex> lock(s.mutex);

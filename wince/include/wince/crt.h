@@ -29,11 +29,24 @@
 std::string ceMapPath(const char* cePath, bool forWrite = false);
 std::string ceMapPathW(LPCWSTR cePath, bool forWrite = false);
 
-// fopen/remove/rename on CE paths (remove and rename act in the writable folder).
+// fopen/remove/rename on CE paths (remove and rename act in the writable
+// folder). Only regular files open: a folder, a pipe or a device node fails
+// at once (errno EISDIR or EINVAL), as the device has no such files. A
+// rename is on the disk when it returns (the folder is synced after it).
 FILE* ceFopen(const char* cePath, const char* mode);
 FILE* ceWfopen(LPCWSTR cePath, LPCWSTR mode);
 int ceRemove(const char* cePath);
 int ceRename(const char* cePathFrom, const char* cePathTo);
+// What is at a path: no file, a regular file, or anything else.
+enum { kCeFileNone = 0, kCeFileRegular = 1, kCeFileOther = 2 };
+int ceFileKind(const char* cePath);
+// The same on a path of this system, used as it stands (hosts handed a
+// folder of their own, as tests are).
+FILE* ceFopenNative(const char* path, const char* mode);
+int ceRenameNative(const char* from, const char* to);
+int ceFileKindNative(const char* path);
+// Flushes an open file and commits its data to the disk; 0 on success.
+int ceCommit(FILE* file);
 
 // The runtime's exit(): runs the installed hook (wince/layer.h), by default
 // std::exit(code). Tests run the whole program in-process with a hook that

@@ -124,6 +124,9 @@ void pushMessageBoxAnswer(int answer);
 void setOrientation(DWORD orientation);
 DWORD orientation();
 void setPlatform(std::u16string_view platformType, DWORD major, DWORD minor);
+// Free bytes GetDiskFreeSpaceExW reports to the caller (-1, the default:
+// what the file system has).
+void setDiskFreeSpace(int64_t bytes);
 void setDataDir(const std::string& dir);
 void setWriteDir(const std::string& dir);
 std::string dataDir();
