@@ -52,16 +52,17 @@ std::vector<std::string> lines(const std::string& text) {
 }
 
 // Runs the stand-in installer with the given message-box answers; the game
-// program the layer starts is KV_PROGRAM. Returns its output lines.
+// program the layer starts is KV_PROGRAM. Returns its output lines (the
+// headless boxes it prints go to standard error, kept apart).
 std::vector<std::string> runInstaller(const TempDir& dir, const std::string& answers, const std::string& action,
                                       const std::string& program) {
   fs::create_directories(dir.path() + "/data");
   std::string out = dir.path() + "/installer.out";
   std::string command = "KV_PROGRAM='" + program + "' '" + KV_SETUP_HOST + "' --backend=headless --msgbox " +
                         answers + " --data '" + dir.path() + "/data' --write '" + dir.path() + "' " + action +
-                        " > '" + out + "' 2>&1";
+                        " > '" + out + "' 2> '" + out + ".err'";
   int status = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readFile(out);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readFile(out) << readFile(out + ".err");
   return lines(readFile(out));
 }
 

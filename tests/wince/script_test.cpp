@@ -116,6 +116,7 @@ TEST_F(Script, OrientationAndCloseAreScripted) {
 }
 
 TEST_F(Script, MessageBoxAnswersInOrderThenDefaults) {
+  ::testing::internal::CaptureStderr();
   wince::pushMessageBoxAnswer(IDNO);
   EXPECT_EQ(MessageBoxW(nullptr, u"Game installed.\nDo you want to launch it?", u"Korvane", 0x24), IDNO);
   EXPECT_EQ(MessageBoxW(nullptr, u"q", u"c", MB_YESNO), IDYES);
@@ -126,6 +127,10 @@ TEST_F(Script, MessageBoxAnswersInOrderThenDefaults) {
   ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(log[0], "MessageBoxW(0, \"Game installed.\nDo you want to launch it?\", \"Korvane\", 36) = 7");
   EXPECT_EQ(log[3], "MessageBoxW(0, \"This application only runs in Portrait Mode\", \"Notice\", 48) = 1");
+  // Headless, every box is printed, answered by the script or not.
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Korvane: Game installed.\nDo you want to launch it?\nc: q\nc: q\n"
+            "Notice: This application only runs in Portrait Mode\n");
 }
 
 TEST_F(Script, DevicePowerAndPlatformQueries) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -214,6 +215,9 @@ int MessageBoxW(HWND window, LPCWSTR text, LPCWSTR caption, UINT type) {
       scripted = true;
     }
   }
+  // Headless: the box goes to standard error, whoever answers it.
+  if (s.kind != wince::BackendKind::Sdl)
+    std::fprintf(stderr, "%s: %s\n", ceToUtf8(caption ? caption : u"").c_str(), ceToUtf8(text ? text : u"").c_str());
   if (!scripted) {
     answer = s.backend->messageBox(ceToUtf8(text ? text : u""), ceToUtf8(caption ? caption : u""), type);
     if (answer == 0) answer = defaultAnswer(type);

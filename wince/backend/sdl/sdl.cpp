@@ -115,7 +115,8 @@ class SdlBackend : public Backend {
     SDL_MessageBoxData data{flags, window_, caption.c_str(), text.c_str(), count, buttons, nullptr};
     int pressed = 0;
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-      std::fprintf(stderr, "message box \"%s\": %s\n", caption.c_str(), SDL_GetError());
+      // The box cannot be shown: its text goes to standard error instead.
+      std::fprintf(stderr, "%s: %s\n(message box not shown: %s)\n", caption.c_str(), text.c_str(), SDL_GetError());
       return 0;
     }
     return pressed > 0 ? pressed : 0;
