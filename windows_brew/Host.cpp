@@ -103,18 +103,16 @@ void blit() {
                     DIB_RGB_COLORS);
 }
 
-// An idle turn while the application is paused.
+// An idle turn while the application is paused. Its trace shows once a
+// pause, not every turn.
 void idleTurn(int idleCount) {
-  debugTrace("\nentro 10 veces");
+  if (idleCount == 1) debugTrace("\nentro 10 veces");
   Sleep(250);
   if (GameServices* game = currentGame()) {
     game->m_interrupted = 1;
     if (game->isSoundEnabled() && game->currentSoundId() > 0) game->stopAllSounds();
   }
-  if (idleCount < 10) {
-    debugTrace("\nentro 10 veces");
-    setFullScreen(g_window, 0);
-  }
+  if (idleCount < 10) setFullScreen(g_window, 0);
 }
 
 }  // namespace

@@ -467,12 +467,40 @@ BOOL GetClientRect(HWND window, RECT* rect) {
   return TRUE;
 }
 
+namespace wince {
+
+void countBackgroundTime() {
+  constexpr uint64_t kFrameMicros = 33334;  // one frame at 30 a second
+  State& s = state();
+  bool limitHit = false;
+  HWND main = nullptr;
+  {
+    Lock lock(s.mutex);
+    if (!s.virtualClock || !s.frameLimit || s.frameLimitHit) return;
+    const uint64_t now = s.virtualMicros.load();
+    main = mainWindow();
+    // Hidden, minimised or not the active window: the program is paused and
+    // draws nothing, yet its time still bounds the run.
+    const bool background = main && (!main->visible || main->minimised || s.active != main);
+    if (background && now > s.lastPollMicros) s.backgroundMicros += now - s.lastPollMicros;
+    s.lastPollMicros = now;
+    if (s.frames + s.backgroundMicros / kFrameMicros >= s.frameLimit) {
+      s.frameLimitHit = true;
+      limitHit = true;
+    }
+  }
+  if (limitHit && main) PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+}  // namespace wince
+
 BOOL PeekMessageW(MSG* msg, HWND window, UINT lo, UINT hi, UINT remove) {
   if (!msg) return FALSE;
   State& s = state();
   s.backend->pump();
   if (wince::takeMessage(msg, window, lo, hi, (remove & PM_REMOVE) != 0)) return TRUE;
   s.backend->idlePoll();
+  wince::countBackgroundTime();
   return FALSE;
 }
 

@@ -160,7 +160,8 @@ TEST_F(HostRun, BlitCopiesTheFrameBufferExactly) {
 }
 
 TEST_F(HostRun, DeactivationIdlesAndReactivationResumes) {
-  options_.frames = 40;
+  // The pause's 3.75 s count towards the limit (112 frames' time).
+  options_.frames = 160;
   run({event(100, wince::ScriptEvent::Focus, 0), event(100 + 250 * 15, wince::ScriptEvent::Focus, 1)});
   // Paused by the deactivation and again by the closing window's.
   EXPECT_EQ(probe_.pauses, 2);
@@ -177,7 +178,7 @@ TEST_F(HostRun, DeactivationIdlesAndReactivationResumes) {
 }
 
 TEST_F(HostRun, IdleTurnsLeaveSoundAloneWhenNoneIsCurrent) {
-  options_.frames = 10;
+  options_.frames = 60;  // the pause counts 30 of them
   probe_.soundId = 0;
   probe_.anyPlaying = false;
   run({event(50, wince::ScriptEvent::Focus, 0), event(50 + 250 * 4, wince::ScriptEvent::Focus, 1)});
@@ -187,7 +188,7 @@ TEST_F(HostRun, IdleTurnsLeaveSoundAloneWhenNoneIsCurrent) {
 }
 
 TEST_F(HostRun, WithoutAGameNothingIsTouched) {
-  options_.frames = 10;
+  options_.frames = 60;  // the pause counts 30 of them
   probe_.hasGame = false;
   run({event(50, wince::ScriptEvent::Focus, 0), event(50 + 250 * 4, wince::ScriptEvent::Focus, 1)});
   EXPECT_EQ(probe_.idleTurns, 0);
@@ -195,6 +196,40 @@ TEST_F(HostRun, WithoutAGameNothingIsTouched) {
   EXPECT_EQ(probe_.stopAll, 0);
   EXPECT_EQ(probe_.stopAnimations, 0);
   EXPECT_EQ(probe_.unpauses, 1);
+}
+
+// Every way into the background, with no way back: the paused run still
+// ends at its frame limit, the pause's time counting, and the idle turns'
+// trace shows once.
+TEST_F(HostRun, BackgroundWithoutReturnEndsAtTheFrameLimit) {
+  struct Case {
+    const char* name;
+    wince::ScriptEvent::Kind kind;
+    int value;
+  } cases[] = {{"focus 0", wince::ScriptEvent::Focus, 0},
+               {"F4", wince::ScriptEvent::KeyDown, VK_F4},
+               {"Windows key", wince::ScriptEvent::KeyDown, VK_LWIN},
+               {"F11", wince::ScriptEvent::KeyDown, 0x7A},
+               {"key 0xC5", wince::ScriptEvent::KeyDown, 0xC5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    probe_ = Probe();
+    exited_ = false;
+    options_.frames = 90;
+    EXPECT_EQ(run({event(1000, c.kind, c.value)}), 0);
+    EXPECT_TRUE(exited_);
+    EXPECT_GE(probe_.ticks, 25);
+    EXPECT_LE(probe_.ticks, 35);
+    EXPECT_GE(probe_.idleTurns, 5);
+    // 90 frames' time, and one idle turn more at most.
+    EXPECT_LE(wince::nowMicros(), 90u * 33334u + 300000u);
+    const std::string log = wince::debugOutput();
+    size_t traces = 0;
+    for (size_t at = log.find("entro 10 veces"); at != std::string::npos; at = log.find("entro 10 veces", at + 1))
+      ++traces;
+    EXPECT_EQ(traces, 1u);
+    wince::reset();
+  }
 }
 
 TEST_F(HostRun, LandscapeStartShowsTheNoticeAndTurnsBack) {
