@@ -13,12 +13,19 @@ bool isNativePath(const char* path) { return path && path[0] == '/'; }
 }  // namespace
 
 FILE* hostFileOpen(const char* path, const char* mode) {
-  return isNativePath(path) ? std::fopen(path, mode) : ceFopen(path, mode);
+  return isNativePath(path) ? ceFopenNative(path, mode) : ceFopen(path, mode);
 }
 
 bool hostFileReplace(const char* from, const char* to) {
-  if (isNativePath(from) && isNativePath(to)) return std::rename(from, to) == 0;
+  if (isNativePath(from) && isNativePath(to)) return ceRenameNative(from, to) == 0;
   return ceRename(from, to) == 0;
+}
+
+bool hostFileCommit(FILE* file) { return ceCommit(file) == 0; }
+
+HostFileKind hostFileKind(const char* path) {
+  const int kind = isNativePath(path) ? ceFileKindNative(path) : ceFileKind(path);
+  return kind == kCeFileRegular ? HostFileKind::Regular : kind == kCeFileNone ? HostFileKind::None : HostFileKind::Other;
 }
 
 void hostFileRemove(const char* path) {

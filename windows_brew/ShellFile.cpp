@@ -47,6 +47,11 @@ ShellFile::ShellFile(const char* path, const char* mode) {
           }
         }
         std::fclose(old);
+      } else if (hostFileKind(m_name) != HostFileKind::None) {
+        // Something is there that cannot be read (a folder, a pipe, a file
+        // without permission): it is not replaced.
+        debugTrace("\nsize: %d\n", m_size);
+        return;
       }
       // The image is written to a staging file at close and then replaces
       // the file, so a failed write never loses the old content.
@@ -160,7 +165,8 @@ int ShellFile::close() {
   stagingName(staging, sizeof staging);
   std::size_t want = m_size > 0 ? static_cast<std::size_t>(m_size) : 0;
   bool ok = want == 0 || std::fwrite(m_image, 1, want, f) == want;
-  ok = std::fflush(f) == 0 && ok;
+  // On the disk before it replaces the file (the replace syncs the folder).
+  ok = hostFileCommit(f) && ok;
   ok = std::fclose(f) == 0 && ok;
   std::free(m_image);
   m_image = nullptr;
