@@ -115,6 +115,21 @@ void idleTurn(int idleCount) {
   if (idleCount < 10) setFullScreen(g_window, 0);
 }
 
+// The game could not go on (a data file missing or damaged): the player is
+// told why and the program ends with a failure code.
+void failOnGameError() {
+  GameServices* game = currentGame();
+  const char* error = game ? game->fatalError() : nullptr;
+  if (!error) return;
+  debugTrace("\n GameFail(): %s", error);
+  const std::u16string text = ceFromUtf8(error);
+  MessageBoxW(g_window, text.c_str(), kTitle, MB_OK | MB_ICONERROR);
+  orientationBack();
+  if (g_runningFlag) *g_runningFlag = 0;
+  if (g_shell) g_shell->quit(kGameFailedExitCode);
+  ceExit(kGameFailedExitCode);
+}
+
 }  // namespace
 
 void scaleBlit(const uint16_t* src, uint16_t* dst, const uint16_t* xMap, const uint16_t* yMap) {
@@ -241,6 +256,7 @@ int GameStart() {
   debugTrace("root path: %s", narrow);
   if (!g_shell->setRootPath(narrow)) g_shell->setRootPath("");
   g_shell->startApplet();
+  failOnGameError();
   return 1;
 }
 
@@ -272,6 +288,7 @@ void GameFrame() {
   g_frameWait = 0;
   if (g_shell) {
     g_shell->runAppletFrame();
+    failOnGameError();
     if (g_shell->isQuitRequested()) GameQuit();
   }
   if (counter) {

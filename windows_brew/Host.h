@@ -12,6 +12,9 @@ class ShellHost;
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
 constexpr uint32_t kFrameBufferBytes = kScreenWidth * kScreenHeight * 2;
+// The exit code of a run the game could not go on with (missing or damaged
+// data).
+constexpr int kGameFailedExitCode = 1;
 
 int createMainWindow(HINSTANCE instance, int showCommand);
 ATOM registerWindowClass(HINSTANCE instance, LPCWSTR className);

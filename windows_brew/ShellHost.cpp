@@ -67,7 +67,7 @@ bool ShellHost::isQuitRequested() const {
   return m_applet && m_appletOps->isQuitRequested && m_appletOps->isQuitRequested(m_applet);
 }
 
-void ShellHost::quit() {
+void ShellHost::quit(int exitCode) {
   debugTrace("\n quit game");
   releaseApplet();
   // Nothing may keep playing, and the channels' volumes go back, before exit.
@@ -76,7 +76,7 @@ void ShellHost::quit() {
     delete m_sound;
     m_sound = nullptr;
   }
-  hostExit(0);
+  hostExit(exitCode);
 }
 
 void ShellHost::keyPressed(int32_t) {}

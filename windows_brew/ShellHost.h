@@ -60,8 +60,8 @@ class ShellHost {
   void suspendApplet();
   void resumeApplet();
   // Releases the applet, silences the sound player and ends the process with
-  // exit code 0.
-  void quit();
+  // the exit code (0 for a quit the player asked for).
+  void quit(int exitCode = 0);
   void keyPressed(int32_t key);
   void keyReleased(int32_t key);
   void keyCharacter(int32_t character);

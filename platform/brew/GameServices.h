@@ -35,6 +35,11 @@ class GameServices {
   // Clears the slide-in timers of the current interface's elements.
   virtual void stopCurrentElementAnimations() {}
 
+  // A data file the game cannot go on without was missing or damaged: what
+  // to tell the player ("ig.bar is damaged: entry 12 does not decode"), or
+  // null. The host ends the program with it after the frame.
+  virtual const char* fatalError() const { return nullptr; }
+
   // --- touch: written by the host's touch glue, read by the stylus mapping
   int32_t pointerX = -1;
   int32_t pointerY = -1;

@@ -25,6 +25,7 @@ struct Probe {
   bool soundEnabled = true;
   int32_t soundId = 3;
   bool anyPlaying = true;
+  const char* fatal = nullptr;  // what the game cannot go on without
 };
 Probe* g_probe = nullptr;
 
@@ -38,6 +39,7 @@ struct ProbeGame : GameServices {
   void stopCurrentElementAnimations() override { ++g_probe->stopAnimations; }
   int32_t stopAllSounds() override { return ++g_probe->stopAll; }
   bool isAnySoundPlaying() override { return g_probe->anyPlaying; }
+  const char* fatalError() const override { return g_probe->fatal; }
 };
 ProbeGame g_game;
 
@@ -230,6 +232,35 @@ TEST_F(HostRun, BackgroundWithoutReturnEndsAtTheFrameLimit) {
     EXPECT_EQ(traces, 1u);
     wince::reset();
   }
+}
+
+// Data the game cannot go on without: the player is told in a message box
+// and the program ends with code 1, after the start or the frame that found
+// it, with nothing more run.
+TEST_F(HostRun, GameErrorAtStartEndsWithTheMessageAndCodeOne) {
+  options_.frames = 30;
+  probe_.fatal = "interf.bar is missing";
+  EXPECT_EQ(run(), 1);
+  EXPECT_TRUE(exited_);
+  EXPECT_EQ(probe_.ticks, 0);
+  EXPECT_EQ(probe_.releases, 1);
+  EXPECT_EQ(wince::frameCount(), 0u);
+  EXPECT_EQ(wince::countCalls("MessageBoxW([Korvane], \"interf.bar is missing\", \"Korvane\", 16)"), 1u);
+}
+
+TEST_F(HostRun, GameErrorInAFrameEndsWithTheMessageAndCodeOne) {
+  options_.frames = 30;
+  probe_.onTick = [](int tick) {
+    if (tick == 3) g_probe->fatal = "ig.bar is damaged: entry 12 does not decode";
+  };
+  EXPECT_EQ(run(), 1);
+  EXPECT_TRUE(exited_);
+  EXPECT_EQ(probe_.ticks, 3);
+  EXPECT_EQ(probe_.releases, 1);
+  EXPECT_EQ(wince::frameCount(), 2u);  // the frame that found it is not shown
+  EXPECT_EQ(
+      wince::countCalls("MessageBoxW([Korvane], \"ig.bar is damaged: entry 12 does not decode\", \"Korvane\", 16)"),
+      1u);
 }
 
 TEST_F(HostRun, LandscapeStartShowsTheNoticeAndTurnsBack) {
