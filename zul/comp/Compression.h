@@ -32,6 +32,10 @@ int32_t decompressStored(const void* source, int32_t packedSize, void* out, int3
 // probability array; the output buffer is the dictionary. Needs
 // 4096 + 2 * (1846 + (768 << (lc + lp))) bytes (plus headers) of pool room.
 int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize);
+// The same; `whole` tells whether the stream ended where it should: the
+// range coder finished at zero when the output was full, or the end mark
+// was read. A damaged stream almost never does.
+int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize, bool& whole);
 
 // zlib is not available: reports and returns 0 with nothing written.
 int32_t decompressZlib(Stream& stream, int32_t packedSize, void* out, int32_t& outSize);

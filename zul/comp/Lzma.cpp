@@ -40,8 +40,8 @@ struct InputReader {
 };
 
 // Runs the decoder until the output is full, the end marker is seen or the
-// input fails. Returns the SDK result.
-SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity) {
+// input fails. Returns the SDK result; `status` is the decoder's last.
+SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity, ELzmaStatus& status) {
   SizeT available = 0, pos = 0;
   for (;;) {
     if (pos == available) {
@@ -50,7 +50,6 @@ SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity) {
       pos = 0;
     }
     SizeT len = available - pos;
-    ELzmaStatus status;
     const SRes res = LzmaDec_DecodeToDic(&dec, capacity, reader.buffer + pos, &len, LZMA_FINISH_ANY, &status);
     pos += len;
     if (res != SZ_OK) return res;
@@ -61,6 +60,12 @@ SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity) {
 }  // namespace
 
 int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize) {
+  bool whole = false;
+  return decompressLzma(stream, packedSize, out, outSize, whole);
+}
+
+int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize, bool& whole) {
+  whole = false;
   if (packedSize < kLzmaHeaderSize || outSize < 0) return kCompBadData;
   Byte props[LZMA_PROPS_SIZE];
   if (stream.read(props, LZMA_PROPS_SIZE) != LZMA_PROPS_SIZE) return kCompBadData;
@@ -84,7 +89,8 @@ int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& o
   dec.dic = static_cast<Byte*>(out);
   dec.dicBufSize = capacity;
   LzmaDec_Init(&dec);
-  SRes res = decodeAll(dec, reader, capacity);
+  ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
+  SRes res = decodeAll(dec, reader, capacity, status);
   const SizeT produced = dec.dicPos;
 
   // The pool frees in last-in-first-out order: probabilities, then the input.
@@ -95,5 +101,7 @@ int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& o
   const bool known = declared != UINT64_MAX;
   if (res == SZ_OK && known && declared > capacity) res = SZ_ERROR_OUTPUT_EOF;
   if (!KV_CHECK(produced == capacity, 114, kSource)) outSize = static_cast<int32_t>(produced);
+  whole = res == SZ_OK &&
+          (status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK || status == LZMA_STATUS_FINISHED_WITH_MARK);
   return res == SZ_OK ? kCompOk : kCompBadData;
 }
