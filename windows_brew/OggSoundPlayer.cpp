@@ -38,30 +38,50 @@ std::u16string wideOf(const WCHAR* s) {
   return out;
 }
 
-// Decodes a whole file; false when it cannot be opened.
+// Length of an open file (the position goes back to the start); -1 when it
+// cannot be told.
+long lengthOf(FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
+  const long n = std::ftell(f);
+  std::fseek(f, 0, SEEK_SET);
+  return n;
+}
+
+// Decodes a whole file; false when it cannot be opened, is larger than the
+// player takes, or its data stops decoding, has a gap or gives another
+// length than the stream states.
 bool decodeFile(const std::string& path, int chunk, std::vector<uint8_t>* pcm, int* channels, long* rate,
                 int32_t pauseMs = 0, int32_t* total = nullptr) {
   FILE* f = ceFopen(path.c_str(), "rb");
   if (!f) return false;
+  const long length = lengthOf(f);
   OggVorbis_File vf;
-  if (ov_open(f, &vf, nullptr, 0) < 0) {
+  if (length < 0 || length > OggSoundPlayer::kMaxFileBytes || ov_open(f, &vf, nullptr, 0) < 0) {
     std::fclose(f);
     return false;
   }
   vorbis_info* vi = ov_info(&vf, -1);
   *channels = vi ? vi->channels : 0;
   *rate = vi ? vi->rate : 0;
+  // What the stream's last page says it holds: a page lost on the way
+  // leaves less.
+  const ogg_int64_t samples = ov_pcm_total(&vf, -1);
   std::vector<char> buffer(static_cast<std::size_t>(chunk));
   int section = 0;
+  bool ok = true;
   for (;;) {
     long n = ov_read(&vf, buffer.data(), chunk, &section);
-    if (n <= 0) break;
+    // A hole is a page that failed its check or went missing: damage.
+    if (n < 0 || static_cast<int64_t>(pcm->size()) + n > OggSoundPlayer::kMaxPcmBytes) ok = false;
+    if (n <= 0 || !ok) break;
     pcm->insert(pcm->end(), buffer.begin(), buffer.begin() + n);
     if (total) *total += static_cast<int32_t>(n);
     if (pauseMs >= 1) Sleep(static_cast<DWORD>(pauseMs));
   }
   ov_clear(&vf);
-  return true;
+  if (pcm->empty() || (samples >= 0 && static_cast<int64_t>(pcm->size()) != samples * 2 * *channels)) ok = false;
+  if (!ok) pcm->clear();
+  return ok;
 }
 
 void printResult(MMRESULT r) {
@@ -78,6 +98,77 @@ void printResult(MMRESULT r) {
 }  // namespace
 
 void setSoundRootPath(const WCHAR* root) { g_rootPath = wideOf(root); }
+
+namespace {
+
+// Whether the file ends with the last page of its stream: an Ogg page
+// ("OggS", version 0, the end-of-stream flag) that ends where the file does.
+// A file cut short ends inside a page or after one that is not the last.
+bool endsWithLastPage(FILE* f, long length) {
+  constexpr long kMaxPage = 27 + 255 + 255 * 255;
+  const long tail = length < kMaxPage ? length : kMaxPage;
+  std::vector<uint8_t> bytes(static_cast<std::size_t>(tail));
+  if (std::fseek(f, length - tail, SEEK_SET) != 0 || std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
+    std::fseek(f, 0, SEEK_SET);
+    return false;
+  }
+  std::fseek(f, 0, SEEK_SET);
+  for (long at = tail - 27; at >= 0; --at) {
+    const uint8_t* p = bytes.data() + at;
+    if (std::memcmp(p, "OggS", 4) != 0 || p[4] != 0) continue;
+    const long segments = p[26];
+    if (at + 27 + segments > tail) continue;
+    long size = 27 + segments;
+    for (long i = 0; i < segments; ++i) size += p[27 + i];
+    if (at + size == tail) return (p[5] & 0x04) != 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string checkOggFile(const char* path, int64_t maxFile, int64_t maxPcm) {
+  constexpr int64_t kMiB = 1 << 20;
+  auto megabytes = [](int64_t bytes) { return std::to_string((bytes + kMiB - 1) / kMiB) + " MB"; };
+  const int kind = ceFileKind(path);
+  if (kind == kCeFileNone) return "is missing";
+  FILE* f = ceFopen(path, "rb");
+  if (!f) return kind == kCeFileOther ? "is not a file" : "cannot be read";
+  const long length = lengthOf(f);
+  if (length == 0) {
+    std::fclose(f);
+    return "is empty";
+  }
+  if (length < 0 || length > maxFile) {
+    std::fclose(f);
+    return "is too large: " + megabytes(length) + ", at most " + megabytes(maxFile);
+  }
+  if (!endsWithLastPage(f, length)) {
+    std::fclose(f);
+    return "is cut short: its last page is missing";
+  }
+  OggVorbis_File vf;
+  if (ov_open(f, &vf, nullptr, 0) < 0) {
+    std::fclose(f);
+    return "is damaged: it is not an Ogg Vorbis sound";
+  }
+  std::string problem;
+  const vorbis_info* vi = ov_info(&vf, -1);
+  const ogg_int64_t samples = ov_pcm_total(&vf, -1);
+  if (!vi || vi->channels < 1 || vi->channels > 2 || vi->rate < 1000 || vi->rate > 192000) {
+    problem = "is damaged: it is not a sound this game plays";
+  } else if (samples < 0) {
+    problem = "is damaged: its length cannot be read";
+  } else if (samples > maxPcm / (2 * vi->channels)) {
+    problem = "is too large: it decodes to " + megabytes(samples * 2 * vi->channels) + ", at most " + megabytes(maxPcm);
+  }
+  ov_clear(&vf);
+  return problem;
+}
+
+std::string checkOggSound(const WCHAR* name) {
+  return checkOggFile(narrowPath(wideOf(kInstallFolder) + wideOf(name)).c_str());
+}
 
 OggSoundPlayer::OggSoundPlayer() = default;
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 #include "wince/mmsystem.h"
 #include "wince/threads.h"
@@ -28,6 +29,10 @@ class OggSoundPlayer {
   // PCM handed to a channel starts this far in and leaves this much unplayed.
   static constexpr uint32_t kLeadIn = 44;
   static constexpr uint32_t kUnplayed = 444;
+  // Larger sound files, or sounds that decode to more PCM, are refused: the
+  // game's longest piece is a small part of either.
+  static constexpr int64_t kMaxFileBytes = 8 << 20;
+  static constexpr int64_t kMaxPcmBytes = 16 << 20;
 
   OggSoundPlayer();
   ~OggSoundPlayer();
@@ -99,6 +104,15 @@ int getOggSounds(OggSoundPlayer* player, const WCHAR* const* names, int count, i
 int getOggSoundsFromRoot(OggSoundPlayer* player, const WCHAR* const* names, int count, int rootPathFlag);
 // The completion routine given to waveOutOpen.
 void waveOutDoneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1, DWORD_PTR param2);
+
+// Looks a sound file over without decoding it: it is there, is a file of at
+// most maxFile bytes, opens as Ogg Vorbis with one or two channels at a
+// usable rate, and decodes to at most maxPcm bytes. Empty when it will do,
+// else what is wrong with it, said of the file ("is too large: ...").
+std::string checkOggFile(const char* path, int64_t maxFile = OggSoundPlayer::kMaxFileBytes,
+                         int64_t maxPcm = OggSoundPlayer::kMaxPcmBytes);
+// The same for a sound of the install folder, where getOggSounds looks.
+std::string checkOggSound(const WCHAR* name);
 
 // Where the root-path loader finds its files (the shell's root path, wide).
 // Set by the shell; tests may point it elsewhere.
