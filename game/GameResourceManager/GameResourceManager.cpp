@@ -1,5 +1,8 @@
 #include "game/GameResourceManager/GameResourceManager.h"
 
+#include <cstdio>
+#include <vector>
+
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "zul/comp/Compression.h"
@@ -81,6 +84,62 @@ bool GameResourceManager::loadIndex() {
   }
   m_slots = slots;
   m_count = n;
+  return true;
+}
+
+bool GameResourceManager::check(uint32_t needed, const char** file, char* what, std::size_t capacity) {
+  auto fail = [&](const char* name, const char* text, uint64_t a = 0, uint64_t b = 0) {
+    *file = name;
+    std::snprintf(what, capacity, text, static_cast<unsigned long long>(a), static_cast<unsigned long long>(b));
+    return false;
+  };
+  FileStream index;
+  if (!index.open(kIndexFile, FileStream::kRead)) return fail(kIndexFile, "cannot be read");
+  const int64_t indexSize = index.size();
+  uint8_t unused;
+  uint32_t n = 0;
+  if (indexSize == 0) return fail(kIndexFile, "is empty");
+  if (index.read(&unused, 1) != 1 || !readU32(index, n))
+    return fail(kIndexFile, "is cut short: it has %llu bytes", indexSize);
+  if (n > static_cast<uint64_t>(indexSize - 5) / 4)
+    return fail(kIndexFile, "is cut short: it has %llu of its %llu bytes", indexSize, 5 + 4ull * n);
+  if (n < needed) return fail(kIndexFile, "is damaged: it indexes %llu resources, %llu are needed", n, needed);
+  std::vector<uint32_t> descriptors(n);
+  for (uint32_t& d : descriptors)
+    if (!readU32(index, d)) return fail(kIndexFile, "cannot be read");
+  index.close();
+
+  FileStream pack;
+  if (!pack.open(kPackFile, FileStream::kRead)) return fail(kPackFile, "cannot be read");
+  const int64_t length = pack.size();
+  uint32_t word;
+  if (length == 0) return fail(kPackFile, "is empty");
+  if (!readU32(pack, word)) return fail(kPackFile, "is cut short: it has %llu bytes", length);
+  // Entry k starts at starts[k]; each is a u32 size and that many bytes.
+  std::vector<int64_t> starts;
+  for (int64_t at = 4; at < length;) {
+    uint32_t size;
+    if (length - at < 4 || !readU32(pack, size) || size > length - at - 4)
+      return fail(kPackFile, "is cut short: entry %llu runs past its end", starts.size());
+    starts.push_back(at);
+    at += 4 + int64_t{size};
+    pack.seek(static_cast<int32_t>(at), Stream::kSeekStart);
+  }
+  for (uint32_t id = 0; id < n; ++id) {
+    const uint32_t k = descriptors[id] & 0xFFFFFF;
+    if (k >= starts.size())
+      return fail(kIndexFile, "is damaged: resource %llu lies past the pack's %llu entries", id, starts.size());
+  }
+  for (size_t k = 0; k < starts.size(); ++k) {
+    pack.seek(static_cast<int32_t>(starts[k]), Stream::kSeekStart);
+    uint32_t size = 0, first = 0, unpacked = 0;
+    uint8_t lastDictByte;
+    readU32(pack, size);
+    if (size < 4 || !readU32(pack, first) || !isCompressed(first)) continue;
+    if (size < static_cast<uint32_t>(kLzmaHeaderSize) || pack.read(&lastDictByte, 1) != 1 || !readU32(pack, unpacked) ||
+        unpacked > kMaxUnpackedSize)
+      return fail(kPackFile, "is damaged: entry %llu has a bad packed header", k);
+  }
   return true;
 }
 
@@ -173,12 +232,13 @@ bool GameResourceManager::loadResource(GameResourceStream* stream, uint32_t id) 
     setStackMemoryPool(ownPool);
   }
   int32_t produced = static_cast<int32_t>(unpacked);
-  const int32_t result = decompress(kCompLzma, file, stored, buffer, produced);
+  bool whole = false;
+  const int32_t result = decompressLzma(file, stored, buffer, produced, whole);
   if (ownPool) {
     setStackMemoryPool(nullptr);
     delete ownPool;
   }
-  if (result != kCompOk || produced != static_cast<int32_t>(unpacked)) {
+  if (result != kCompOk || produced != static_cast<int32_t>(unpacked) || !whole) {
     debugTrace("%s: entry %u does not unpack (%d)\n", kPackFile, k, result);
     memDeleteArray(buffer);
     return false;

@@ -3,6 +3,7 @@
 // entries are unpacked on the way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "zul/io/BufferStream.h"
@@ -48,6 +49,13 @@ class GameResourceManager : public ResourceManager {
   // Reads the index file. A missing or short file leaves no table; true when
   // a table was read.
   bool loadIndex();
+  // Looks the index and the pack over without loading anything: the index
+  // holds at least `needed` descriptors, the pack's entries follow one
+  // another to its end, each packed entry's header is one the loader takes,
+  // and every descriptor names an entry of the pack. True when all holds;
+  // otherwise *file is the file at fault and `what` says what is wrong with
+  // it ("is cut short: ...").
+  bool check(uint32_t needed, const char** file, char* what, std::size_t capacity);
 
   // Ids at or beyond the count: find gives null, store is ignored, open null.
   void* find(uint32_t id) override;

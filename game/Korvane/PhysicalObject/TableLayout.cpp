@@ -31,7 +31,7 @@ void TableLayout::clear() {
   for (TableLayoutGroup& g : groups) g.records.clear();
 }
 
-bool TableLayout::isComplete() const {
+int32_t TableLayout::firstIncompleteGroup() const {
   struct Need {
     int32_t group, records, values;
   };
@@ -44,15 +44,15 @@ bool TableLayout::isComplete() const {
     const TableLayoutGroup& g = groups[need.group];
     if (g.count() < need.records) {
       debugTrace("table: group %d has %d records, %d needed\n", need.group, g.count(), need.records);
-      return false;
+      return need.group;
     }
     for (int32_t r = 0; r < need.records; ++r) {
       if (g.valueCount(r) < need.values) {
         debugTrace("table: group %d record %d has %d values, %d needed\n", need.group, r, g.valueCount(r),
                    need.values);
-        return false;
+        return need.group;
       }
     }
   }
-  return true;
+  return -1;
 }

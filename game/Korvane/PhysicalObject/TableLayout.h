@@ -47,5 +47,7 @@ struct TableLayout {
   void clear();
   // Whether the groups the table is built from hold what is read of them;
   // a report names the first that does not.
-  bool isComplete() const;
+  bool isComplete() const { return firstIncompleteGroup() < 0; }
+  // The first of those groups that does not; -1 when all do.
+  int32_t firstIncompleteGroup() const;
 };

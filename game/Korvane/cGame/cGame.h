@@ -101,6 +101,7 @@ class cGame : public GameBase {
   int32_t stopAllSounds() override;
   bool isAnySoundPlaying() override;
   void stopCurrentElementAnimations() override { stopElementAnimations(m_currentElements); }
+  const char* fatalError() const override { return m_fatalError[0] ? m_fatalError : nullptr; }
   // Sound control: ids 0-10 effects, 11-14 music.
   void initSound();
   void loadSound(int32_t id);
@@ -248,7 +249,8 @@ class cGame : public GameBase {
   static constexpr int32_t k_spriteSlotCount = 150;
   void loadInterfaces();
   // Builds interface id from the records of one entry (whole records only).
-  void loadInterface(int32_t id, const uint8_t* data, int32_t size);
+  // False when the records do not fill the entry (what is left is damaged).
+  bool loadInterface(int32_t id, const uint8_t* data, int32_t size);
   void freeInterfaces();
   void selectInterface(int32_t id);
   int16_t* getInterfaceElement(int32_t id, int32_t i) const;
@@ -1160,6 +1162,18 @@ class cGame : public GameBase {
   // preloaded, and nothing is left to unpack.
   void preloadBarEntry(int32_t /*entry*/) {}
   static int32_t getBarBytesToUnpack() { return 0; }
+  // Missing or damaged data (cGameDataCheck.cpp). The start-up check: every
+  // data file is there, each archive unpacks whole with a sound entry table
+  // and the entries the game reads, the resource pack's index and entries
+  // hold together, and each sound opens within its bounds. False, with the
+  // first problem reported, when anything fails.
+  bool checkDataFiles();
+  // Records what the game cannot go on without, "<file> <what>" (the first
+  // report stands); the host tells the player and ends the program.
+  void reportDataError(const char* file, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  // An entry of the open archive that is missing or that its reader refused.
+  void reportBadEntry(int32_t entry);
+  char m_fatalError[200] = {};
   cGameResources m_archives;             // the ".bar" reader
   BarArchive& m_bar = m_archives.m_bar;   // its open archive
   FieldReader m_reader;

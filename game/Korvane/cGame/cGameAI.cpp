@@ -37,6 +37,7 @@ void cGame::initAI() {
   const int32_t size = entry ? getBarEntrySize(0) : 0;
   if (size < OpponentProfiles::kFileBytes) {
     debugTrace("misc.bar: profile entry of %d bytes, %d expected\n", size, OpponentProfiles::kFileBytes);
+    if (m_bar.data) reportBadEntry(0);
     delete[] entry;
     m_ai.profiles.clear();
   } else {

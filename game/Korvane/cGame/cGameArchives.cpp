@@ -12,7 +12,6 @@ constexpr int32_t kWorkBufferSize = 32768;
 
 }  // namespace
 
-int32_t cGame::loadBar(const char* name) { return m_archives.loadBar(name); }
 void cGame::unloadBar() { m_archives.unloadBar(); }
 int32_t cGame::getBarEntryOffset(int32_t entry) const { return m_archives.getBarEntryOffset(entry); }
 int32_t cGame::getBarEntrySize(int32_t entry) const { return m_archives.getBarEntrySize(entry); }

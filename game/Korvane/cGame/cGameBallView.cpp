@@ -66,17 +66,29 @@ void cGame::init3D() {
 
 void cGame::load3DView() {
   GL3DTextureManager& textures = m_renderer.getTextures();
+  // The view cannot be drawn without any of them: the first that does not
+  // load is reported.
+  int32_t bad = -1;
+  auto need = [&bad](const void* loaded, int32_t id) {
+    if (!loaded && bad < 0) bad = id;
+  };
   for (int32_t i = 0; i < 16; ++i) {
     // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
     if (ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
     m_ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
+    need(m_ballTextures[i], k_resBallTexture0 + id);
   }
   m_tableModel = m_resources.get<GL3DASEFileResource>(k_resTableModel);
   m_tableTexture = textures.getTexture(k_resClothTexture0 + m_tableIndex);
   if (m_tableModel) m_tableModel->setTexture(m_tableTexture);
   m_ballModel = m_resources.get<GL3DASEFileResource>(k_resBallModel);
   m_heldModel = m_resources.get<GL3DASEFileResource>(k_resHeldModel);
+  need(m_tableModel, k_resTableModel);
+  need(m_tableTexture, k_resClothTexture0 + m_tableIndex);
+  need(m_ballModel, k_resBallModel);
+  need(m_heldModel, k_resHeldModel);
+  if (bad >= 0) reportDataError(GameResourceManager::kPackFile, "is damaged: resource %d does not decode", bad);
   placeBallView(0);
   setViewport3D(m_viewBox[0], m_viewBox[1] - m_viewBox[3] / 2, m_viewBox[2], m_viewBox[3]);
 }

@@ -71,8 +71,8 @@ void cGame::freeInterfaces() {
   }
 }
 
-void cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
-  if (id < 0 || id >= k_interfaceCount) return;
+bool cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
+  if (id < 0 || id >= k_interfaceCount) return false;
   int16_t** old = m_interfaces[id];
   if (old) {
     for (int32_t i = 0; i < m_interfaceCounts[id]; ++i) delete[] old[i];
@@ -120,6 +120,7 @@ void cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
     m_currentElements = nullptr;
     m_currentElementCount = 0;
   }
+  return end == size;
 }
 
 void cGame::loadInterfaces() {
@@ -130,10 +131,14 @@ void cGame::loadInterfaces() {
   for (int32_t id = 0; id < k_interfaceCount; ++id) {
     const int32_t offset = open ? getBarEntryOffset(id) : -1;
     const int32_t size = open ? getBarEntrySize(id) : -1;
-    if (offset < 0 || size < 0 || offset > m_bar.size || size > m_bar.size - offset)
+    // An entry that is not there, or whose records do not fill it, is
+    // damaged data the screens cannot do without.
+    if (offset < 0 || size < 0 || offset > m_bar.size || size > m_bar.size - offset) {
       loadInterface(id, nullptr, 0);
-    else
-      loadInterface(id, m_bar.data + offset, size);
+      if (open) reportBadEntry(id);
+    } else if (!loadInterface(id, m_bar.data + offset, size)) {
+      reportBadEntry(id);
+    }
   }
   // The current interface now lives in the rebuilt lists.
   if (current >= 0 && current < k_interfaceCount) selectInterface(current);

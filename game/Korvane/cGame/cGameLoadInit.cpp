@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -21,13 +22,17 @@ ASprite* cGame::parseBank(int32_t entry) {
   const int32_t offset = getBarEntryOffset(entry);
   const int32_t size = getBarEntrySize(entry);
   const char* name = m_bar.name ? m_bar.name : "(no archive)";
+  // The game cannot go on without a bank it reads (the archive itself was
+  // reported when it did not open).
   if (!m_bar.data || offset < 0 || size <= 0 || offset > m_bar.size || size > m_bar.size - offset) {
     debugTrace("%s: entry %d missing; its bank stays empty\n", name, entry);
+    if (m_bar.data) reportBadEntry(entry);
     return nullptr;
   }
   ASprite* bank = new ASprite();
   if (!bank->load(m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size))) {
     debugTrace("%s: entry %d is not a sprite bank; its bank stays empty\n", name, entry);
+    reportBadEntry(entry);
     delete bank;
     return nullptr;
   }
@@ -110,6 +115,7 @@ bool cGame::updateLoadInit() {
   switch (s_loadingStep) {
     case 0:
       resetLanguage();
+      checkDataFiles();
       break;
     case 1:
       loadStrings(0);
@@ -121,8 +127,15 @@ bool cGame::updateLoadInit() {
       delete m_unusedBank;
       m_unusedBank = makeBank(0, k_buildNone, false, false);
       delete[] m_charMap;
-      m_charMap = getBarEntryCopy(2);
-      m_charMapCount = m_charMap ? getBarEntrySize(2) / 2 : 0;
+      m_charMap = getBarEntryCopy(k_interfaceEntryCharMap);
+      m_charMapCount = m_charMap ? getBarEntrySize(k_interfaceEntryCharMap) / 2 : 0;
+      // The fonts look every character code (0-255) up in it.
+      if (m_charMapCount < 128) {
+        if (m_bar.data) reportBadEntry(k_interfaceEntryCharMap);
+        delete[] m_charMap;
+        m_charMap = nullptr;
+        m_charMapCount = 0;
+      }
       for (int32_t f = 0; f < 2; ++f) {
         delete m_fonts[f];
         m_fonts[f] = makeBank(3 + f, k_buildAll, false, true);

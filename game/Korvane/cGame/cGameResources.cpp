@@ -2,6 +2,8 @@
 // unpacked bytes hold a u16 offset count, the offsets and the entry data.
 #include "game/Korvane/cGame/cGameResources.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "windows_brew/memory/Debug.h"
@@ -90,27 +92,45 @@ bool cGameResources::takeBackAside(const char* name, const uint8_t* packed, uint
   return same;
 }
 
+int32_t cGameResources::fail(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(m_problem, sizeof m_problem, format, args);
+  va_end(args);
+  debugTrace("archive %s %s\n", m_bar.name ? m_bar.name : "(none)", m_problem);
+  m_bar.cursor = 0;
+  return 0;
+}
+
 int32_t cGameResources::loadBar(const char* name) {
   unloadBar();
   m_bar.name = name;
+  m_problem[0] = 0;
+  m_notOpened = false;
   if (!name) return 0;
 
   FileStream file;
-  if (!file.open(name, FileStream::kRead)) return 0;
-  const int32_t fileSize = file.size();
-  uint8_t sizeBytes[4];
-  if (file.read(sizeBytes, 4) != 4) return 0;
-  const uint32_t packed = le32(sizeBytes);
-  if (packed < static_cast<uint32_t>(kLzmaHeaderSize) || fileSize < 4 ||
-      packed > static_cast<uint32_t>(fileSize - 4)) {
-    debugTrace("archive %s: bad packed size %u\n", name, packed);
-    return 0;
+  if (!file.open(name, FileStream::kRead)) {
+    m_notOpened = true;
+    return fail("cannot be opened");
   }
+  const int32_t fileSize = file.size();
+  if (fileSize == 0) return fail("is empty");
+  uint8_t sizeBytes[4];
+  if (fileSize < 4 || file.read(sizeBytes, 4) != 4) return fail("is cut short: it has %d bytes", fileSize);
+  const uint32_t packed = le32(sizeBytes);
+  if (packed < static_cast<uint32_t>(kLzmaHeaderSize)) return fail("is damaged: its packed size is %u bytes", packed);
+  if (packed > static_cast<uint32_t>(fileSize - 4))
+    return fail("is cut short: it has %d of its %llu bytes", fileSize, 4ull + packed);
   uint8_t* packedBytes = new (kSource, 60, nullptr) uint8_t[packed];
-  if (!packedBytes) return 0;
+  if (!packedBytes) return fail("cannot be read: out of memory");
   const bool readAll = file.read(packedBytes, static_cast<int32_t>(packed)) == static_cast<int32_t>(packed);
   file.close();
-  if (readAll && takeBackAside(name, packedBytes, packed)) {
+  if (!readAll) {
+    delete[] packedBytes;
+    return fail("cannot be read");
+  }
+  if (takeBackAside(name, packedBytes, packed)) {
     m_packed = packedBytes;
     m_packedSize = packed;
     return 1;
@@ -119,10 +139,9 @@ int32_t cGameResources::loadBar(const char* name) {
   const uint32_t unpacked = le32(packedBytes + 5);
   const int props = packedBytes[0];
   const int lc = props % 9, lp = (props / 9) % 5;
-  if (!readAll || props >= 9 * 5 * 5 || lc + lp > kMaxLcLp || unpacked < 2 || unpacked > kMaxUnpacked) {
-    debugTrace("archive %s: bad header\n", name);
+  if (props >= 9 * 5 * 5 || lc + lp > kMaxLcLp || unpacked < 2 || unpacked > kMaxUnpacked) {
     delete[] packedBytes;
-    return 0;
+    return fail("is damaged: its stream header is not one this game reads");
   }
 
   if (!getStackMemoryPool()) {
@@ -130,17 +149,20 @@ int32_t cGameResources::loadBar(const char* name) {
     setStackMemoryPool(m_scratchPool);
   }
   uint8_t* data = new (kSource, 75, nullptr) uint8_t[unpacked];
-  int32_t produced = static_cast<int32_t>(unpacked);
-  int32_t result = kCompError;
-  if (data) {
-    BufferStream in(BufferStream::kRead, static_cast<int32_t>(packed), packedBytes);
-    result = decompress(kCompLzma, in, static_cast<int32_t>(packed), data, produced);
+  if (!data) {
+    delete[] packedBytes;
+    return fail("cannot be read: out of memory");
   }
-  if (result != kCompOk || produced != static_cast<int32_t>(unpacked)) {
-    debugTrace("archive %s: unpacking failed (%d)\n", name, result);
+  int32_t produced = static_cast<int32_t>(unpacked);
+  BufferStream in(BufferStream::kRead, static_cast<int32_t>(packed), packedBytes);
+  bool whole = false;
+  const int32_t result = decompressLzma(in, static_cast<int32_t>(packed), data, produced, whole);
+  // The stream must give exactly its stated size and end there: a flipped
+  // bit anywhere in it shows as one or the other.
+  if (result != kCompOk || produced != static_cast<int32_t>(unpacked) || !whole) {
     delete[] packedBytes;
     delete[] data;
-    return 0;
+    return fail("is damaged: it does not unpack");
   }
 
   // Offset table: N u32 values relative to the end of the table.
@@ -149,28 +171,25 @@ int32_t cGameResources::loadBar(const char* name) {
   m_bar.cursor = 2;
   const uint64_t base = 2 + 4ull * static_cast<uint64_t>(n);
   if (base > unpacked) {
-    debugTrace("archive %s: offset table past the data\n", name);
     delete[] data;
     delete[] packedBytes;
-    return 0;
+    return fail("is damaged: its entry table runs past its data");
   }
   int32_t* offsets = new (kSource, 95, nullptr) int32_t[n > 0 ? n : 1];
   if (!offsets) {
     delete[] data;
     delete[] packedBytes;
-    return 0;
+    return fail("cannot be read: out of memory");
   }
   uint64_t previous = base;
   for (int32_t i = 0; i < n; ++i) {
     const uint64_t at = base + le32(data + m_bar.cursor);
     m_bar.cursor += 4;
     if (at < previous || at > unpacked) {
-      debugTrace("archive %s: bad offset %d\n", name, i);
       delete[] offsets;
       delete[] data;
       delete[] packedBytes;
-      m_bar.cursor = 0;
-      return 0;
+      return fail("is damaged: entry %d lies outside its data", i > 0 ? i - 1 : 0);
     }
     offsets[i] = static_cast<int32_t>(at);
     previous = at;

@@ -16,8 +16,13 @@ class cGameResources {
   ~cGameResources();
 
   // 1 when the archive was read whole and its table is sound, else 0 (and
-  // nothing is open).
+  // nothing is open; problem() tells why).
   int32_t loadBar(const char* name);
+  // Why the last loadBar failed, as said of the file: "is empty", "is cut
+  // short: ...", "is damaged: ..."; empty after a success. notOpened() is
+  // true when the file could not be opened at all.
+  const char* problem() const { return m_problem; }
+  bool notOpened() const { return m_notOpened; }
   void unloadBar();
   // Closes the open archive but keeps its unpacked bytes: the next loadBar
   // of the same name whose file still holds the same packed bytes takes them
@@ -47,7 +52,12 @@ class cGameResources {
   // True (and the archive open) when `name`'s packed bytes are those set aside.
   bool takeBackAside(const char* name, const uint8_t* packed, uint32_t packedSize);
 
+  // Records why loadBar fails (printf style); always returns 0.
+  int32_t fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
   uint8_t* m_packed = nullptr;
   uint32_t m_packedSize = 0;
   Aside m_aside;
+  char m_problem[128] = {};
+  bool m_notOpened = false;
 };

@@ -1,5 +1,7 @@
 // The game's sound control over the shell's sound player: one sound at a
 // time with a 700 ms guard, and the current music piece.
+#include <string>
+
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/OggSoundPlayer.h"
@@ -37,7 +39,10 @@ void cGame::loadSound(int32_t id) {
   const char16_t* name = getSoundFileName(id);
   // An id without a file still takes its slot, so later ids keep theirs.
   const char16_t* names[1] = {name ? name : u""};
-  getOggSounds(p, names, 1, 1);
+  if (getOggSounds(p, names, 1, 1) == 1 || !name) return;
+  std::string narrow;
+  for (const char16_t* c = name; *c; ++c) narrow.push_back(static_cast<char>(*c & 0xFF));
+  reportDataError(narrow.c_str(), "is damaged: it does not decode");
 }
 
 int32_t cGame::playSound(int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {

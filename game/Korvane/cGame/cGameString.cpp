@@ -29,6 +29,7 @@ void cGame::loadStrings(int32_t language) {
   const int32_t tableSize = getBarEntrySize(k_textEntryOffsets);
   if (size < 0 || tableSize < 2 || size > 0xFFFF) {
     debugTrace("text table missing or damaged\n");
+    if (m_bar.data) reportBadEntry(size < 0 || size > 0xFFFF ? k_textEntryStrings : k_textEntryOffsets);
     return;
   }
   const uint8_t* table = m_bar.data + getBarEntryOffset(k_textEntryOffsets);
@@ -36,6 +37,7 @@ void cGame::loadStrings(int32_t language) {
   // Every stored end lies past the previous one and inside the data.
   if (count < 1 || 2 + 2 * (count - 1) > tableSize) {
     debugTrace("text table: bad string count\n");
+    reportBadEntry(k_textEntryOffsets);
     return;
   }
   uint16_t* ends = new (kSource, 60, nullptr) uint16_t[count];
@@ -51,6 +53,7 @@ void cGame::loadStrings(int32_t language) {
   if (ok && (size <= previous || m_bar.data[getBarEntryOffset(k_textEntryStrings) + size - 1] != 0)) ok = false;
   if (!ok) {
     debugTrace("text table: bad end offsets\n");
+    if (ends && strings) reportBadEntry(k_textEntryOffsets);
     delete[] ends;
     delete[] strings;
     return;

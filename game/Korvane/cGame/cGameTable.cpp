@@ -72,8 +72,9 @@ void cGame::loadTable() {
   unloadBar();
 
   m_world.deleteCushionAndPockets();
-  if (!m_tableLayout.isComplete()) {
+  if (const int32_t group = m_tableLayout.firstIncompleteGroup(); group >= 0) {
     debugTrace("table.bar: no table built\n");
+    reportDataError("table.bar", "is damaged: entry %d does not decode", group);
     return;
   }
   for (int32_t r = 0; r < TableLayout::kPocketCount; ++r)

@@ -69,8 +69,8 @@ TEST(Program, LoadsThroughTheLogoAndQuitsOnClose) {
 }
 
 // The data set's resource pack is indexed at start; without one the game
-// starts all the same.
-TEST(Program, StartsWithAndWithoutTheResourcePack) {
+// says so and ends before its first frame.
+TEST(Program, StartsWithTheResourcePackAndStopsWithoutIt) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const char* data = std::getenv("KV_DATA_DIR");
   if (!data || !std::filesystem::exists(std::string(data) + "/info.bar")) GTEST_SKIP() << "no data set";
@@ -83,7 +83,9 @@ TEST(Program, StartsWithAndWithoutTheResourcePack) {
     const std::string name = entry.path().filename().string();
     if (name != "info.bar" && name != "data000.bar") std::filesystem::copy(entry.path(), bare / name);
   }
-  EXPECT_EXIT(runProgram(300, bare.string()), ::testing::ExitedWithCode(0), "highest state 30, logo reached, resources 0");
+  EXPECT_EXIT(runProgram(300, bare.string()), ::testing::ExitedWithCode(1),
+              "Korvane: info.bar is missing\n\\(and 1 more data file is missing or damaged\\)\n"
+              "highest state 5, logo missed, resources 0, states 5\n");
   std::filesystem::remove_all(bare);
 }
 

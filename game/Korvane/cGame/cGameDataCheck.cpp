@@ -1,0 +1,155 @@
+// Missing or damaged data: the start-up check of every data file, and the
+// reports of files and entries that fail later. The first report stands; the
+// host shows it and ends the program.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
+#include "windows_brew/HostFiles.h"
+#include "windows_brew/OggSoundPlayer.h"
+#include "windows_brew/ShellHost.h"
+#include "windows_brew/memory/Debug.h"
+
+namespace {
+
+// The archives in the order the game opens them, with the number of entries
+// it reads from each.
+struct ArchiveUse {
+  const char* name;
+  int32_t entries;
+};
+constexpr ArchiveUse kArchives[] = {
+    {k_archiveText, k_textEntryOffsets + 1},
+    {k_archiveInterface, 7},  // 6: the loading bank
+    {"menu.bar", 13},
+    {"interf.bar", cGame::k_interfaceCount},
+    {"chr.bar", 13},
+    {"pub.bar", 21},
+    {"map.bar", 13},
+    {"loc.bar", 9},
+    {k_archiveInGame, k_igEntryGuideDotAlpha + 1},
+    {"table.bar", TableLayout::kGroups},
+    {"misc.bar", 1},
+};
+// Resource ids the ball view loads: the ball textures, the models and a
+// cloth texture per table.
+constexpr uint32_t kResourcesNeeded = k_resClothTexture0 + 9;
+
+HostFileKind dataFileKind(const char* name) {
+  ShellHost* shell = getShellHost();
+  char path[ShellHost::kMaxPath + 1];
+  if (!shell || !joinPath(path, sizeof path, shell->rootPath(), name)) return HostFileKind::None;
+  return hostFileKind(path);
+}
+
+// What keeps a data file from being read at all; null when nothing does.
+const char* fileProblem(const char* name) {
+  switch (dataFileKind(name)) {
+    case HostFileKind::None:
+      return "is missing";
+    case HostFileKind::Other:
+      return "is not a file";
+    default:
+      break;
+  }
+  ShellHost* shell = getShellHost();
+  ShellFile* f = shell ? shell->openFile(shell->rootPath(), name, 1) : nullptr;
+  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->size() == 0 ? "is empty" : nullptr;
+  if (shell) shell->releaseFile(f);
+  return problem;
+}
+
+// What is wrong with a file that would not open.
+const char* unopened(const char* name) {
+  const char* problem = fileProblem(name);
+  return problem ? problem : "cannot be read";
+}
+
+std::string narrowName(const char16_t* name) {
+  std::string out;
+  for (; name && *name; ++name) out.push_back(static_cast<char>(*name & 0xFF));
+  return out;
+}
+
+}  // namespace
+
+void cGame::reportDataError(const char* file, const char* format, ...) {
+  if (m_fatalError[0]) return;
+  char what[160];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(what, sizeof what, format, args);
+  va_end(args);
+  std::snprintf(m_fatalError, sizeof m_fatalError, "%s %s", file ? file : "a data file", what);
+  debugTrace("data: %s\n", m_fatalError);
+}
+
+void cGame::reportBadEntry(int32_t entry) {
+  const char* name = m_bar.name ? m_bar.name : "an archive";
+  if (getBarEntrySize(entry) < 0)
+    reportDataError(name, "is damaged: entry %d is missing", entry);
+  else
+    reportDataError(name, "is damaged: entry %d does not decode", entry);
+}
+
+int32_t cGame::loadBar(const char* name) {
+  const int32_t loaded = m_archives.loadBar(name);
+  if (!loaded && name) reportDataError(name, "%s", m_archives.notOpened() ? unopened(name) : m_archives.problem());
+  return loaded;
+}
+
+bool cGame::checkDataFiles() {
+  std::string firstFile;
+  char first[160] = {};
+  int32_t problems = 0;
+  auto note = [&](const std::string& file, const char* what) {
+    if (problems++ == 0) {
+      firstFile = file;
+      std::snprintf(first, sizeof first, "%s", what);
+    }
+  };
+
+  for (const ArchiveUse& a : kArchives) {
+    if (const char* problem = fileProblem(a.name)) {
+      note(a.name, problem);
+    } else if (!m_archives.loadBar(a.name)) {
+      note(a.name, m_archives.notOpened() ? unopened(a.name) : m_archives.problem());
+    } else if (m_bar.count - 1 < a.entries) {
+      char what[96];
+      std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", m_bar.count - 1, a.entries);
+      note(a.name, what);
+    }
+    m_archives.unloadBar();
+  }
+
+  const char* packFiles[] = {GameResourceManager::kIndexFile, GameResourceManager::kPackFile};
+  bool packThere = true;
+  for (const char* name : packFiles) {
+    const char* problem = fileProblem(name);
+    if (!problem) continue;
+    note(name, problem);
+    packThere = false;
+  }
+  const char* packFile = nullptr;
+  char what[128];
+  if (packThere && !m_resources.check(kResourcesNeeded, &packFile, what, sizeof what)) note(packFile, what);
+
+  for (int32_t id = 0; id < k_soundCount; ++id) {
+    const char16_t* name = getSoundFileName(id);
+    const std::string problem = checkOggSound(name);
+    if (!problem.empty()) note(narrowName(name), problem.c_str());
+  }
+
+  if (problems == 0) return true;
+  if (problems == 1)
+    reportDataError(firstFile.c_str(), "%s", first);
+  else if (problems == 2)
+    reportDataError(firstFile.c_str(), "%s\n(and 1 more data file is missing or damaged)", first);
+  else
+    reportDataError(firstFile.c_str(), "%s\n(and %d more data files are missing or damaged)", first, problems - 1);
+  return false;
+}
