@@ -1,5 +1,6 @@
 #include "windows_brew/ShellHost.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -141,6 +142,14 @@ char* ShellHost::duplicateString(const char* text) {
 
 void ShellHost::fillRandom(uint8_t* buffer, int32_t count) {
   for (int32_t i = 0; i < count; ++i) buffer[i] = static_cast<uint8_t>(std::rand() & 0xFF);
+}
+
+int32_t ShellHost::getFreeSpace() const {
+  char16_t root[kMaxPath + 1];
+  getRootPathWide(root);
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExW(root, &free, nullptr, nullptr)) return 0;
+  return free.QuadPart > static_cast<ULONGLONG>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(free.QuadPart);
 }
 
 // ---- files

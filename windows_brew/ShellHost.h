@@ -90,7 +90,9 @@ class ShellHost {
   static char* toUpper(char* text);
   static char* duplicateString(const char* text);
   static void fillRandom(uint8_t* buffer, int32_t count);
-  static int32_t getFreeSpace() { return 100000; }
+  // Free bytes of the file system the root path writes to, capped to the
+  // type; 0 when it cannot be told.
+  int32_t getFreeSpace() const;
 
   // Files. Flag 1 "rb", 2 or 4 "wb", 8 "ab".
   ShellFile* openFile(const char* folder, const char* name, int32_t modeFlag);

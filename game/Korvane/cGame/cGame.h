@@ -1183,6 +1183,11 @@ class cGame : public GameBase {
   uint8_t* readSaveRecord(int32_t id);
   void writeSaveRecord(int32_t id, const uint8_t* data);
   void createSaveFile();
+  // The image of the records the game holds, made when there is none.
+  bool makeSaveImage();
+  // A save that could not be read or written: the player is told as for
+  // short storage (the notice, then saving stays off for the run).
+  void reportSaveFailure();
   void loadSettings();
   void saveSettings();
   void resetSettings();
@@ -1194,9 +1199,16 @@ class cGame : public GameBase {
   // or synced.
   void flushSaveFile() {}
   void syncSaveRecord(int32_t /*id*/) {}
+  // The records as the game holds them, into a zeroed 100-byte slot.
+  void encodeSettings(uint8_t* record) const;
+  void encodeProgress(uint8_t* record) const;
+  // While held, writes only note that they were asked for; the release
+  // writes both records at once (a new file is then written once, whole).
+  void holdSaves(bool hold);
   // Free storage in bytes (the shell's figure unless a test sets one).
   int32_t getFreeStorage() const;
   uint8_t* m_saveImage = nullptr;
+  uint8_t m_saveHeld = 0, m_saveWanted = 0;
   uint8_t* m_record4 = nullptr;
   int32_t m_freeSpaceOverride = -1;
   uint8_t m_option6 = 0, m_option7 = 0, m_option8 = 0;

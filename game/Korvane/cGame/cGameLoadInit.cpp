@@ -166,8 +166,11 @@ bool cGame::updateLoadInit() {
       break;
     case 5:
       init3D();
+      // Both records have their defaults before a new file is written.
+      holdSaves(true);
       resetSettings();
       resetProgress();
+      holdSaves(false);
       break;
     default:
       break;

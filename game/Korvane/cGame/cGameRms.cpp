@@ -22,19 +22,66 @@ constexpr int32_t kSavingOff = 101;
 constexpr int32_t kFreeToCreate = 4000;
 constexpr int32_t kFreeToKeep = 3700;
 
+// Field widths of the two records, in order. A short file gives a field
+// only when it holds the whole of it.
+constexpr uint8_t kSettingsFields[] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 4, 1, 1, 1, 1};
+constexpr uint8_t kProgressFields[] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                       1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                       4, 4, 1, 4, 4, 1, 4, 4, 4, 1, 4, 4, 1, 1};
+template <size_t N>
+constexpr int32_t widthOf(const uint8_t (&fields)[N]) {
+  int32_t sum = 0;
+  for (uint8_t w : fields) sum += w;
+  return sum;
+}
+static_assert(widthOf(kSettingsFields) == 25 && widthOf(kProgressFields) == 85, "the records' used bytes");
+struct RecordLayout {
+  int32_t offset;
+  const uint8_t* fields;
+  size_t count;
+};
+constexpr RecordLayout kRecords[] = {
+    {0, kSettingsFields, sizeof kSettingsFields},
+    {100, kProgressFields, sizeof kProgressFields},
+};
+
 bool savePath(char* out, size_t capacity) {
   ShellHost* shell = getShellHost();
   return shell && joinPath(out, capacity, shell->rootPath(), kSaveName);
 }
 
-// Length of "save.sav", or -1 when it cannot be opened for reading.
-int32_t saveFileLength() {
+// "save.sav" as found: missing (an empty file counts as one), readable with
+// its first bytes, or there but unreadable (not a regular file, or it would
+// not open or read).
+struct SaveFileView {
+  enum State { kMissing, kReadable, kUnreadable } state = kMissing;
+  int32_t length = 0;
+  uint8_t bytes[kSaveSize] = {};
+};
+
+SaveFileView lookAtSaveFile() {
+  SaveFileView view;
   ShellHost* shell = getShellHost();
-  if (!shell || shell->testFile(shell->rootPath(), kSaveName) != 0) return -1;
+  char path[ShellHost::kMaxPath + 1];
+  if (!shell || !savePath(path, sizeof path)) return view;
+  const HostFileKind kind = hostFileKind(path);
+  if (kind != HostFileKind::Regular) {
+    view.state = kind == HostFileKind::None ? SaveFileView::kMissing : SaveFileView::kUnreadable;
+    return view;
+  }
   ShellFile* f = shell->openFile(shell->rootPath(), kSaveName, 1);
-  int32_t size = f && f->isOpen() ? f->size() : -1;
+  view.state = SaveFileView::kUnreadable;
+  if (f && f->isOpen()) {
+    view.length = f->size();
+    const int32_t want = view.length < kSaveSize ? view.length : kSaveSize;
+    if (view.length == 0) {
+      view.state = SaveFileView::kMissing;
+    } else if (f->read(view.bytes, want) == want) {
+      view.state = SaveFileView::kReadable;
+    }
+  }
   shell->releaseFile(f);
-  return size;
+  return view;
 }
 
 bool quitting() {
@@ -42,8 +89,8 @@ bool quitting() {
   return shell && shell->isQuitRequested();
 }
 
-// Writes the whole image; the shell stages it and replaces the file only
-// once everything was written.
+// Writes the whole image; the shell stages it, commits it to the disk and
+// only then replaces the file. False when any of it failed.
 bool writeImage(const uint8_t* image) {
   ShellHost* shell = getShellHost();
   if (!shell || !image) return false;
@@ -55,62 +102,90 @@ bool writeImage(const uint8_t* image) {
   return ok;
 }
 
+// Takes what a file that was read holds into the image, whose records hold
+// their defaults (or what the game had): a record the file lacks or holds
+// only zeros in (never written) keeps them, and so does each field the file
+// ends inside. True when the file had to be made whole.
+bool mergeFile(uint8_t* image, const SaveFileView& file) {
+  const int32_t n = file.length < kSaveSize ? file.length : kSaveSize;
+  bool repaired = n < kSaveSize;
+  int32_t covered = 0;  // bytes below this belong to the records
+  for (const RecordLayout& r : kRecords) {
+    const int32_t slotEnd = r.offset + 100;
+    covered = slotEnd;
+    if (r.offset >= n) continue;
+    bool zero = true;
+    for (int32_t i = r.offset; i < slotEnd && i < n; ++i) zero = zero && file.bytes[i] == 0;
+    if (zero) {
+      repaired = true;
+      continue;
+    }
+    int32_t at = r.offset;
+    for (size_t k = 0; k < r.count; ++k) {
+      if (at + r.fields[k] <= n) std::memcpy(image + at, file.bytes + at, r.fields[k]);
+      at += r.fields[k];
+    }
+    for (; at < slotEnd && at < n; ++at) image[at] = file.bytes[at];
+  }
+  for (int32_t i = covered; i < n; ++i) image[i] = file.bytes[i];
+  return repaired;
+}
+
 int32_t defaultChallengeState(int32_t index) { return index % 8 == 0 ? 1 : 0; }
 
 }  // namespace
 
 int32_t cGame::getFreeStorage() const {
-  return m_freeSpaceOverride >= 0 ? m_freeSpaceOverride : ShellHost::getFreeSpace();
+  if (m_freeSpaceOverride >= 0) return m_freeSpaceOverride;
+  ShellHost* shell = getShellHost();
+  return shell ? shell->getFreeSpace() : 0;
+}
+
+void cGame::reportSaveFailure() {
+  if (m_noSpaceState == 0) m_noSpaceState = kSpaceShort;
+}
+
+bool cGame::makeSaveImage() {
+  if (m_saveImage) return true;
+  m_saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
+  if (!m_saveImage) return false;
+  std::memset(m_saveImage, 0, kSaveSize);
+  encodeSettings(m_saveImage + kRecordOffset[2]);
+  encodeProgress(m_saveImage + kRecordOffset[3]);
+  return true;
 }
 
 void cGame::createSaveFile() {
-  // A new image starts zeroed; an existing one (the file vanished mid-run)
-  // keeps what the game holds.
-  if (!m_saveImage) {
-    m_saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
-    if (!m_saveImage) return;
-    std::memset(m_saveImage, 0, kSaveSize);
-  }
-  // The shell's write modes never shrink a file: a longer one goes first.
-  if (saveFileLength() > kSaveSize) {
-    char path[ShellHost::kMaxPath + 1];
-    if (savePath(path, sizeof path)) hostFileRemove(path);
-  }
-  writeImage(m_saveImage);
+  // A new image holds the records the game has (at start-up, their
+  // defaults); an existing one (the file vanished mid-run) is kept.
+  if (!makeSaveImage()) return;
+  if (!writeImage(m_saveImage)) reportSaveFailure();
 }
 
 uint8_t* cGame::readSaveRecord(int32_t id) {
   if (m_noSpaceState == kSavingOff) return nullptr;
-  const bool present = saveFileLength() >= 0;
+  const SaveFileView file = lookAtSaveFile();
+  const bool present = file.state != SaveFileView::kMissing;
   const int32_t freeSpace = getFreeStorage();
   if (!present && freeSpace < kFreeToCreate) {
     m_noSpaceState = kSpaceShort;
     return nullptr;
   }
   if (present && freeSpace < kFreeToKeep) m_noSpaceState = kSpaceShort;
+  // A file that is there but cannot be read is never replaced; the player
+  // is told, and the game goes on with what it has.
+  if (file.state == SaveFileView::kUnreadable) {
+    reportSaveFailure();
+    return nullptr;
+  }
 
-  if (!present && !quitting()) createSaveFile();
-  if (!m_saveImage) {
-    m_saveImage = new (kSource, 340, nullptr) uint8_t[kSaveSize];
-    if (!m_saveImage) return nullptr;
-    std::memset(m_saveImage, 0, kSaveSize);
+  if (!present) {
+    if (!quitting()) createSaveFile();
+  } else if (makeSaveImage() && mergeFile(m_saveImage, file) && !quitting()) {
+    // A short or never-written part is written back whole.
+    if (!writeImage(m_saveImage)) reportSaveFailure();
   }
-  // A shorter file is read as far as it goes (the rest of the image keeps
-  // what it holds) and written back whole; of a longer one the first 300
-  // bytes count.
-  if (const int32_t length = saveFileLength(); length >= 0) {
-    ShellHost* shell = getShellHost();
-    ShellFile* f = shell->openFile(shell->rootPath(), kSaveName, 1);
-    uint8_t bytes[kSaveSize];
-    const int32_t want = length < kSaveSize ? length : kSaveSize;
-    const bool read = f && f->isOpen() && f->read(bytes, want) == want;
-    shell->releaseFile(f);
-    if (read) {
-      std::memcpy(m_saveImage, bytes, static_cast<size_t>(want));
-      if (want < kSaveSize && !quitting()) writeImage(m_saveImage);
-    }
-  }
-  if (id < 2 || id > 4) return nullptr;
+  if (!m_saveImage || id < 2 || id > 4) return nullptr;
   uint8_t* copy = new (kSource, 360, nullptr) uint8_t[kRecordSize[id]];
   if (copy) std::memcpy(copy, m_saveImage + kRecordOffset[id], static_cast<size_t>(kRecordSize[id]));
   return copy;
@@ -118,18 +193,41 @@ uint8_t* cGame::readSaveRecord(int32_t id) {
 
 void cGame::writeSaveRecord(int32_t id, const uint8_t* data) {
   if (m_noSpaceState == kSavingOff) return;
-  const bool present = saveFileLength() >= 0;
+  if (m_saveHeld) {
+    m_saveWanted = 1;
+    return;
+  }
+  const SaveFileView file = lookAtSaveFile();
+  const bool present = file.state != SaveFileView::kMissing;
   const int32_t freeSpace = getFreeStorage();
   if (!present && freeSpace < kFreeToCreate) {
     m_noSpaceState = kSpaceShort;
     return;
   }
   if (present && freeSpace < kFreeToKeep) m_noSpaceState = kSpaceShort;
+  if (file.state == SaveFileView::kUnreadable) {
+    reportSaveFailure();
+    return;
+  }
 
-  if (!present && !quitting()) createSaveFile();
+  // A new file is written once, whole: the image of the records the game
+  // has, this one patched in.
+  if (!present && !quitting()) makeSaveImage();
   if (!m_saveImage || !data || id < 2 || id > 4) return;
   std::memcpy(m_saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
-  writeImage(m_saveImage);
+  // Nothing to do when the file already holds exactly this.
+  if (file.state == SaveFileView::kReadable && file.length >= kSaveSize &&
+      std::memcmp(file.bytes, m_saveImage, kSaveSize) == 0)
+    return;
+  if (!writeImage(m_saveImage)) reportSaveFailure();
+}
+
+void cGame::holdSaves(bool hold) {
+  m_saveHeld = hold ? 1 : 0;
+  if (hold || !m_saveWanted) return;
+  m_saveWanted = 0;
+  saveSettings();
+  saveProgress();
 }
 
 // ---- settings (record 2)
@@ -137,7 +235,14 @@ void cGame::writeSaveRecord(int32_t id, const uint8_t* data) {
 void cGame::saveSettings() {
   uint8_t* buffer = new (kSource, 400, nullptr) uint8_t[100];
   if (!buffer) return;
-  RecordWriter w{buffer, buffer + 100};
+  encodeSettings(buffer);
+  writeSaveRecord(2, buffer);
+  delete[] buffer;
+}
+
+void cGame::encodeSettings(uint8_t* record) const {
+  std::memset(record, 0, 100);
+  RecordWriter w{record, record + 100};
   w.flag(m_option6);
   w.flag(m_option7);
   w.flag(m_option8);
@@ -148,8 +253,6 @@ void cGame::saveSettings() {
   w.flag(m_tutorialLeft);
   w.flag(specialRivalOpen);
   w.flag(m_firstQuickMatch);
-  writeSaveRecord(2, buffer);
-  delete[] buffer;
 }
 
 void cGame::loadSettings() {
@@ -187,8 +290,15 @@ void cGame::resetSettings() {
 void cGame::saveProgress() {
   uint8_t* buffer = new (kSource, 460, nullptr) uint8_t[100];
   if (!buffer) return;
+  encodeProgress(buffer);
+  writeSaveRecord(3, buffer);
+  delete[] buffer;
+}
+
+void cGame::encodeProgress(uint8_t* record) const {
+  std::memset(record, 0, 100);
   const CareerProgress& c = m_career;
-  RecordWriter w{buffer, buffer + 100};
+  RecordWriter w{record, record + 100};
   w.flag(c.started);
   w.byte(c.character);
   for (uint8_t v : c.won) w.flag(v);
@@ -208,8 +318,6 @@ void cGame::saveProgress() {
   w.u32(static_cast<uint32_t>(c.pendingChallengeIndex));
   w.flag(c.pendingCharacterUnlock);
   w.flag(c.pendingChallengeUnlock);
-  writeSaveRecord(3, buffer);
-  delete[] buffer;
 }
 
 void cGame::loadProgress() {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -155,10 +157,12 @@ TEST_F(SaveFile, RecordFourAndIds) {
   EXPECT_EQ(game->readSaveRecord(5), nullptr);
 }
 
-// A file of another length keeps every byte it holds: a shorter one is read
-// as far as it goes and written back at 300 bytes (zeros after what was
-// read), of a longer one the first 300 bytes are read and nothing is lost.
-TEST_F(SaveFile, OtherLengthsKeepTheirBytes) {
+// A file of another length keeps every field it holds whole: a shorter one
+// is read as far as it goes, the fields past its end (or cut by it) take
+// their defaults, and it is written back at 300 bytes; an empty one counts
+// as missing; of a longer one the first 300 bytes are read and nothing is
+// lost. A record of zeros was never written and takes its defaults.
+TEST_F(SaveFile, OtherLengthsAndZeroedRecordsKeepWhatTheyHold) {
   savefile::Settings s;
   s.option6 = true;
   s.achievementMask = 0x0A0B0C0D;
@@ -170,34 +174,99 @@ TEST_F(SaveFile, OtherLengthsKeepTheirBytes) {
   c.boughtMask = 0x11223344;
   const std::vector<uint8_t> full = image(s, c);
   struct Case {
-    size_t length;
-    bool boughtKept;  // the mask at 148 lies inside what was read
+    const char* name;
+    std::vector<uint8_t> stored;
+    bool option6, mask, career, money, bought;  // what of the file is kept
   };
-  for (const Case& k : {Case{0, false}, Case{148, false}, Case{152, true}, Case{299, true}, Case{400, true}}) {
-    SCOPED_TRACE(k.length);
-    std::vector<uint8_t> stored(full);
-    stored.resize(k.length, 0x55);  // a longer file has bytes of no record after 300
-    writeBytes("save.sav", stored);
+  auto cut = [&full](size_t n) { return std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(n)); };
+  std::vector<uint8_t> longer = full;
+  longer.resize(400, 0x55);  // bytes of no record after 300
+  std::vector<uint8_t> zeroCareer = full;
+  std::fill(zeroCareer.begin() + 100, zeroCareer.begin() + 200, 0);
+  const Case cases[] = {
+      {"empty", {}, false, false, false, false, false},
+      {"cut inside the achievement mask", cut(15), true, false, false, false, false},
+      {"cut inside money", cut(146), true, true, true, false, false},
+      {"cut after money", cut(148), true, true, true, true, false},
+      {"cut after the bought mask", cut(152), true, true, true, true, true},
+      {"one byte short", cut(299), true, true, true, true, true},
+      {"all zero", std::vector<uint8_t>(300, 0), false, false, false, false, false},
+      {"career all zero", zeroCareer, true, true, false, false, false},
+      {"longer", longer, true, true, true, true, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    writeBytes("save.sav", k.stored);
     game = std::make_unique<cGame>(nullptr);
     startUp();
-    const std::vector<uint8_t> file = readBytes("save.sav");
-    if (k.length < 300) {
-      std::vector<uint8_t> want(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(k.length));
-      want.resize(300, 0);
-      EXPECT_EQ(file, want);
-    } else {
-      EXPECT_EQ(file, stored);
-    }
-    const bool settingsKept = k.length >= 25;
-    const bool careerKept = k.length >= 148;
-    EXPECT_EQ(game->m_option6, settingsKept ? 1 : 0);
-    EXPECT_EQ(game->m_achievementMask, settingsKept ? 0x0A0B0C0Du : 0u);
-    EXPECT_EQ(game->m_career.started, careerKept ? 1 : 0);
-    EXPECT_EQ(game->m_career.character, careerKept ? 3 : 0);
-    EXPECT_EQ(game->m_career.won[2], careerKept ? 1 : 0);
-    EXPECT_EQ(game->m_career.money, careerKept ? 98765u : 0u);
-    EXPECT_EQ(game->m_career.boughtMask, k.boughtKept ? 0x11223344u : 0u);
+    EXPECT_EQ(game->m_option6, k.option6 ? 1 : 0);
+    EXPECT_EQ(game->m_achievementMask, k.mask ? 0x0A0B0C0Du : 0u);
+    EXPECT_EQ(game->m_characterAvailable[0], 1);  // never zero
+    EXPECT_EQ(game->m_career.started, k.career ? 1 : 0);
+    EXPECT_EQ(game->m_career.character, k.career ? 3 : 0);
+    EXPECT_EQ(game->m_career.won[2], k.career ? 1 : 0);
+    EXPECT_EQ(game->m_career.money, k.money ? 98765u : 1000u);
+    EXPECT_EQ(game->m_career.boughtMask, k.bought ? 0x11223344u : 0u);
+    EXPECT_EQ(game->m_career.equippedMask, 0x1041u);
+    EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
     EXPECT_EQ(game->m_noSpaceState, 0);
+    // Afterwards the file is whole: what the game now holds.
+    if (k.stored.size() > 300) {
+      EXPECT_EQ(readBytes("save.sav"), k.stored);
+      continue;
+    }
+    savefile::Settings ws;
+    ws.option6 = k.option6;
+    if (k.mask) ws.achievementMask = s.achievementMask;
+    savefile::Career wc;
+    if (k.career) {
+      wc.started = true;
+      wc.character = 3;
+      wc.won[2] = true;
+    }
+    if (k.money) wc.money = c.money;
+    if (k.bought) wc.boughtMask = c.boughtMask;
+    EXPECT_EQ(readBytes("save.sav"), image(ws, wc));
+  }
+}
+
+// A save that is there but cannot be read (a folder, a pipe) is never
+// opened or replaced, and one that cannot be written (its staging name taken
+// by a folder) keeps its old bytes; either way the player is told as for
+// short storage (save state 100), and the game goes on with what it has.
+TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
+  savefile::Career stored;
+  stored.money = 4242;
+  const std::vector<uint8_t> old = image({}, stored);
+  struct Case {
+    const char* name;
+    void (*make)(const std::filesystem::path& dir);
+    uint32_t moneyLoaded;
+  } cases[] = {
+      {"save.sav a folder", [](const std::filesystem::path& d) { std::filesystem::create_directory(d / "save.sav"); },
+       1000},
+      {"save.sav a pipe", [](const std::filesystem::path& d) { ::mkfifo((d / "save.sav").c_str(), 0644); }, 1000},
+      {"staging name a folder",
+       [](const std::filesystem::path& d) { std::filesystem::create_directory(d / "save.sav.tmp"); }, 4242},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    if (c.moneyLoaded == 4242) writeBytes("save.sav", old);
+    c.make(dir);
+    game = std::make_unique<cGame>(nullptr);
+    startUp();
+    EXPECT_EQ(game->m_career.money, c.moneyLoaded);
+    game->m_career.money = 7;
+    game->saveProgress();
+    EXPECT_EQ(game->m_noSpaceState, 100);
+    if (c.moneyLoaded == 4242) {
+      EXPECT_EQ(readBytes("save.sav"), old);
+    } else {
+      EXPECT_FALSE(std::filesystem::is_regular_file(path("save.sav")));
+    }
+    EXPECT_FALSE(std::filesystem::is_regular_file(path("save.sav.tmp")));
   }
 }
 

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/statvfs.h>
+
+#include <climits>
 
 #include <cstdio>
 #include <cstring>
@@ -233,7 +236,27 @@ TEST(ShellStrings, WideAndNarrowConversions) {
   char* d = ShellHost::duplicateString("copy");
   EXPECT_STREQ(d, "copy");
   delete[] d;
-  EXPECT_EQ(ShellHost::getFreeSpace(), 100000);
+}
+
+// The free bytes of the file system the save goes to, capped to 31 bits.
+TEST(ShellStrings, FreeSpaceIsTheFileSystems) {
+  wince::reset();
+  uint8_t flag = 1;
+  ShellHost shell(&flag);
+  ASSERT_TRUE(shell.setRootPath("\\Program Files\\Pelloran\\Korvane\\"));
+  const struct {
+    int64_t forced;
+    int32_t reported;
+  } cases[] = {{0, 0}, {3699, 3699}, {1 << 20, 1 << 20}, {int64_t{5} << 30, INT32_MAX}};
+  for (const auto& c : cases) {
+    wince::setDiskFreeSpace(c.forced);
+    EXPECT_EQ(shell.getFreeSpace(), c.reported) << c.forced;
+  }
+  wince::setDiskFreeSpace(-1);
+  struct statvfs v{};
+  ASSERT_EQ(::statvfs(wince::writeDir().c_str(), &v), 0);
+  const uint64_t real = static_cast<uint64_t>(v.f_bavail) * v.f_frsize;
+  EXPECT_EQ(shell.getFreeSpace(), real > INT32_MAX ? INT32_MAX : static_cast<int32_t>(real));
 }
 
 TEST(ShellStrings, RootPath) {
