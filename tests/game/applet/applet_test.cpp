@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "game/Game/Game.h"
 #include "platform/brew/AppletGameBridge.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "platform/brew/NoticeFont.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
@@ -110,6 +112,19 @@ TEST_F(AppletTest, NoticeHoldsTheGameUntilAQualifyingKey) {
   shell->runAppletFrame();
   EXPECT_EQ(game->m_noSpaceState, 101);
   EXPECT_EQ(game->m_frontEndFrameCount, frames + 1);  // same tick runs the frame
+}
+
+// Every letter of the notice is drawn: none is left out of its font.
+TEST(NoticeFont, HasEveryLetterOfTheNotice) {
+  for (const auto& line : ApplicationImpl::kNoticeText) {
+    for (const char16_t* c = line; *c; ++c) {
+      if (*c == u' ') continue;
+      const char16_t one[2] = {*c, 0};
+      std::vector<uint16_t> pixels(16 * 16, 0xFFFF);
+      drawNoticeText(pixels.data(), 16, 16, 16, 0, 0, one, 0);
+      EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0), 0) << static_cast<char>(*c);
+    }
+  }
 }
 
 TEST_F(AppletTest, PenUpDismissesTheNotice) {
