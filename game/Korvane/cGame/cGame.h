@@ -1262,6 +1262,10 @@ class cGame : public GameBase {
 
   // Text markup and drawing (fonts are sprite banks indexed by font number).
   ASprite* m_fonts[TextLayoutData::kMaxFonts] = {};
+  // Makes map (size bytes, a new[] block the game then owns) the character
+  // map of the game and its fonts; one too short for the 256 codes is
+  // refused (freed, false) and the fonts go without.
+  bool takeCharMap(uint8_t* map, int32_t size);
   uint8_t* m_charMap = nullptr;  // 16-bit glyph frames by character code
   int32_t m_charMapCount = 0;
   TextLayoutData m_layout;

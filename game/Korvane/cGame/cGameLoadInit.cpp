@@ -106,6 +106,21 @@ void cGame::freeSprites() {
   m_secondBufferGraphics = nullptr;
 }
 
+bool cGame::takeCharMap(uint8_t* map, int32_t size) {
+  delete[] m_charMap;
+  m_charMap = map;
+  m_charMapCount = map && size > 0 ? size / 2 : 0;
+  // The fonts look every character code (0-255) up in it.
+  if (m_charMapCount < 128) {
+    delete[] m_charMap;
+    m_charMap = nullptr;
+    m_charMapCount = 0;
+  }
+  for (ASprite* font : {m_fonts[0], m_fonts[1]})
+    if (font) font->setCharMap(m_charMap);
+  return m_charMap != nullptr;
+}
+
 bool cGame::updateLoadInit() {
   if (m_subState == k_subStateInit) {
     s_loadingStep = 0;
@@ -126,22 +141,14 @@ bool cGame::updateLoadInit() {
       m_logoBank = makeBank(1, 0, false, false);
       delete m_unusedBank;
       m_unusedBank = makeBank(0, k_buildNone, false, false);
-      delete[] m_charMap;
-      m_charMap = getBarEntryCopy(k_interfaceEntryCharMap);
-      m_charMapCount = m_charMap ? getBarEntrySize(k_interfaceEntryCharMap) / 2 : 0;
-      // The fonts look every character code (0-255) up in it.
-      if (m_charMapCount < 128) {
-        if (m_bar.data) reportBadEntry(k_interfaceEntryCharMap);
-        delete[] m_charMap;
-        m_charMap = nullptr;
-        m_charMapCount = 0;
-      }
       for (int32_t f = 0; f < 2; ++f) {
         delete m_fonts[f];
         m_fonts[f] = makeBank(3 + f, k_buildAll, false, true);
-        if (m_fonts[f]) m_fonts[f]->setCharMap(m_charMap);
         m_fontLineHeight[f] = m_fonts[f] ? m_fonts[f]->getFontHeight() : 0;
       }
+      if (!takeCharMap(getBarEntryCopy(k_interfaceEntryCharMap), getBarEntrySize(k_interfaceEntryCharMap)) &&
+          m_bar.data)
+        reportBadEntry(k_interfaceEntryCharMap);
       delete m_loadingPlayer;
       m_loadingPlayer = nullptr;
       delete m_loadingBank;
