@@ -9,6 +9,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "tools/spritebank/SpriteBankWriter.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/MutableImage.h"
 
@@ -37,6 +38,9 @@ std::unique_ptr<ASprite> makeBank(int frames, int moduleSize) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // No traces: writing them costs far more than what is fuzzed.
+  static const bool s_quiet = (setDebugTraceEnabled(false), true);
+  (void)s_quiet;
   static MutableImage screen(240, 320, 16);
   static MutableImage back(240, 320, 16);
   static std::unique_ptr<ASprite> banks[2] = {makeBank(4, 8), makeBank(3, 5)};

@@ -5,6 +5,7 @@
 
 #include "gles/GlContext.h"
 #include "tools/image/ImageWriter.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/3d/GL3DASEFileResource.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRenderer.h"
@@ -37,6 +38,9 @@ class AnyTexture : public ResourceManager {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // No traces: writing them costs far more than what is fuzzed.
+  static const bool s_quiet = (setDebugTraceEnabled(false), true);
+  (void)s_quiet;
   static GlContext* gl = nullptr;
   static AnyTexture* resources = nullptr;
   static GlRenderer* renderer = nullptr;

@@ -1,6 +1,7 @@
 // Fuzzes the resource index and pack reader. An input is a u16 length L, then
-// L bytes of "info.bar", then the rest as "data000.bar"; every id of the index
-// is opened and read, and fetched once as a shared record.
+// L bytes of "info.bar", then the rest as "data000.bar"; the pair is looked
+// over, then every id of the index is opened and read, and fetched once as a
+// shared record.
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "game/GameResourceManager/GameResourceManager.h"
 #include "windows_brew/ShellHost.h"
+#include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/MemoryManager.h"
 
 namespace {
@@ -26,8 +28,6 @@ bool writeFile(const std::string& path, const uint8_t* data, size_t size) {
   return true;
 }
 
-void quiet(const char*, void*) {}
-
 }  // namespace
 
 bool loadManagedResource(ManagedResource<Blob>* record, ResourceManager&, Stream& stream) {
@@ -36,6 +36,9 @@ bool loadManagedResource(ManagedResource<Blob>* record, ResourceManager&, Stream
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // No traces: writing them costs far more than what is fuzzed.
+  static const bool s_quiet = (setDebugTraceEnabled(false), true);
+  (void)s_quiet;
   static uint8_t running = 1;
   static ShellHost* shell = nullptr;
   static std::string folder;
@@ -44,7 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::create_directories(folder);
     shell = new ShellHost(&running);
     shell->setRootPath(folder.c_str());
-    setDebugTraceHook(quiet, nullptr);
   }
   if (size < 2) return 0;
   const size_t indexSize = std::min<size_t>(size - 2, data[0] | data[1] << 8);
@@ -52,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       !writeFile(folder + "data000.bar", data + 2 + indexSize, size - 2 - indexSize))
     return 0;
   GameResourceManager manager;
+  const char* file = nullptr;
+  char what[128];
+  manager.check(29, &file, what, sizeof what);
   manager.loadIndex();
   const uint32_t n = manager.getCount() < 64 ? manager.getCount() + 1 : 64;
   for (uint32_t id = 0; id < n; ++id) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
@@ -11,6 +12,9 @@
 #include "zul/2d/SpriteServices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // No traces: writing them costs far more than what is fuzzed.
+  static const bool s_quiet = (setDebugTraceEnabled(false), true);
+  (void)s_quiet;
   static MutableImage* screen = new MutableImage(96, 96, 16);
   static SpriteServices* services = [] {
     auto* s = new SpriteServices();

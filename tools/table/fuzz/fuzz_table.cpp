@@ -6,8 +6,12 @@
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "windows_brew/memory/Debug.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // No traces: writing them costs far more than what is fuzzed.
+  static const bool s_quiet = (setDebugTraceEnabled(false), true);
+  (void)s_quiet;
   TableLayoutGroup group;
   group.parse(data, static_cast<int32_t>(size));
   Random random;
