@@ -34,7 +34,8 @@ struct Options {
   std::string writeDir;                     // empty: KV_WRITE_DIR, else the current directory
   std::string captureDir;                   // PNG frames written here (empty: none)
   std::vector<uint64_t> captureFrames;      // frame numbers to write (empty: all)
-  uint64_t frames = 0;                      // post WM_CLOSE after this many frames (0: no limit)
+  uint64_t frames = 0;                      // post WM_CLOSE after this many frames (0: no limit); on the
+                                            // virtual clock each frame's time in the background counts
   std::string scriptPath;                   // stylus script file
   std::vector<int> messageBoxAnswers;       // headless: answers in order
   DWORD orientation = DMDO_0;               // headless: display orientation at start
