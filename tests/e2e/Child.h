@@ -11,8 +11,10 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -85,6 +87,39 @@ inline Result run(const fs::path& dir, uint64_t frames, void (*before)(), script
   ::close(fds[0]);
   ::waitpid(pid, &r.status, 0);
   return r;
+}
+
+// The built program itself, started as a user would on the headless
+// backend.
+const fs::path kProgram = fs::path(KV_BINARY_DIR) / "korvane";
+
+struct Outcome {
+  int code = -1;  // the exit code, -1 when it did not exit by itself
+  std::string output, errors;
+  double seconds = 0;
+};
+
+// The program on `data` for at most `frames` frames, writing to work/write,
+// with `script` as its stylus script and `extra` options. A run that does
+// not end by itself within five minutes is killed (code -1).
+inline Outcome runProgram(const fs::path& data, const fs::path& work, uint64_t frames, const std::string& script = "",
+                          const std::string& extra = "") {
+  fs::remove_all(work / "write");
+  fs::create_directories(work / "write");
+  writeFile(work / "script.txt", script);
+  std::ostringstream command;
+  command << "timeout -s KILL 300 '" << kProgram.string() << "' --backend=headless --data '" << data.string()
+          << "' --write '" << (work / "write").string() << "' --frames " << frames << " --script '"
+          << (work / "script.txt").string() << "' " << extra << " > '" << (work / "output.txt").string() << "' 2> '"
+          << (work / "errors.txt").string() << "'";
+  const auto start = std::chrono::steady_clock::now();
+  const int status = std::system(command.str().c_str());
+  Outcome o;
+  o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  o.code = WIFEXITED(status) && WEXITSTATUS(status) != 128 + SIGKILL ? WEXITSTATUS(status) : -1;
+  o.output = readFile(work / "output.txt");
+  o.errors = readFile(work / "errors.txt");
+  return o;
 }
 
 }  // namespace child

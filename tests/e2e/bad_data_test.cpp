@@ -4,20 +4,17 @@
 // its reader can see, when it reads the file; it never plays on.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/Korvane/cGame/cGameResources.h"
+#include "tests/e2e/Child.h"
 #include "tools/bar/BarWriter.h"
 #include "windows_brew/ShellHost.h"
 
@@ -25,43 +22,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kProgram = fs::path(KV_BINARY_DIR) / "korvane";
 const fs::path kData = fs::path(KV_BINARY_DIR) / "data";
+using child::readFile;
 
-std::string readFile(const fs::path& file) {
-  std::ifstream f(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
-struct Outcome {
-  int code = -1;  // the exit code, -1 when it did not exit by itself
-  std::string errors;
-  double seconds = 0;
-};
-
-// The program on `data` for at most `frames` frames.
-Outcome runOn(const fs::path& data, const fs::path& work, uint64_t frames, const std::string& script = "",
-              const std::string& extra = "") {
-  fs::remove_all(work / "write");
-  fs::create_directories(work / "write");
-  std::ofstream(work / "script.txt") << script;
-  std::ostringstream command;
-  command << "'" << kProgram.string() << "' --backend=headless --data '" << data.string() << "' --write '"
-          << (work / "write").string() << "' --frames " << frames << " --script '" << (work / "script.txt").string()
-          << "' " << extra << " > /dev/null 2> '" << (work / "errors.txt").string() << "'";
-  const auto start = std::chrono::steady_clock::now();
-  const int status = std::system(command.str().c_str());
-  Outcome o;
-  o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  o.errors = readFile(work / "errors.txt");
-  return o;
+child::Outcome runOn(const fs::path& data, const fs::path& work, uint64_t frames, const std::string& script = "",
+                     const std::string& extra = "") {
+  return child::runProgram(data, work, frames, script, extra);
 }
 
 class BadData : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(kProgram) || !fs::exists(kData / "i.bar")) GTEST_SKIP() << "no program or data set built";
+    if (!fs::exists(child::kProgram) || !fs::exists(kData / "i.bar")) GTEST_SKIP() << "no program or data set built";
     work = fs::path(KV_BINARY_DIR) / ("e2e_bad_data_" + std::to_string(::getpid()) + "_" +
                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(work);
@@ -81,7 +53,7 @@ class BadData : public ::testing::Test {
       SCOPED_TRACE(name);
       const fs::path file = work / "data" / name;
       damage(file);
-      const Outcome o = runOn(work / "data", work, 400);
+      const child::Outcome o = runOn(work / "data", work, 400);
       EXPECT_EQ(o.code, 1) << o.errors;
       // One line: the box's caption, the file and what is wrong with it.
       const std::string line = "Korvane: " + name + " " + what(name);
@@ -144,7 +116,7 @@ TEST_F(BadData, OneBitFlipped) {
 // once, before anything of it is decoded.
 TEST_F(BadData, AnOversizedSoundIsRefusedAtOnce) {
   fs::resize_file(work / "data" / "m_title.ogg", 256u << 20);  // sparse: no disk taken
-  const Outcome o = runOn(work / "data", work, 400);
+  const child::Outcome o = runOn(work / "data", work, 400);
   EXPECT_EQ(o.code, 1);
   EXPECT_EQ(o.errors, "Korvane: m_title.ogg is too large: 256 MB, at most 8 MB\n");
   EXPECT_LT(o.seconds, 5.0);
@@ -172,7 +144,7 @@ TEST_F(BadData, AnEntryThatDoesNotDecodeEndsTheRunWhenItIsRead) {
   // screen: the match loads.
   const std::string script =
       "9000 tap 118 135\n11000 tap 120 200\n13000 tap 124 153\n15000 tap 124 107\n20000 tap 120 160\n";
-  const Outcome o = runOn(work / "data", work, 1200, script, "--capture '" + (work / "frames").string() + "'");
+  const child::Outcome o = runOn(work / "data", work, 1200, script, "--capture '" + (work / "frames").string() + "'");
   EXPECT_EQ(o.code, 1);
   EXPECT_EQ(o.errors, "Korvane: ig.bar is damaged: entry 12 does not decode\n");
   // It got as far as the match loading.
