@@ -248,8 +248,9 @@ TEST(Options, MessagesQuoteBadInputShort) {
   EXPECT_EQ(wince::quoteInput(a80 + "a"), std::string("'").append(a77).append("...' (81 characters)"));
 }
 
-// Folders the run writes to are made when missing.
-TEST(Options, StartMakesCaptureAndWriteFolders) {
+// Folders the run writes to are made when missing; the data folder must
+// be there.
+TEST(Options, StartMakesCaptureAndWriteFoldersAndNeedsTheDataFolder) {
   const std::string base = std::filesystem::temp_directory_path() / ("kv_folders_" + std::to_string(::getpid()));
   std::filesystem::remove_all(base);
   wince::Options o;
@@ -264,6 +265,12 @@ TEST(Options, StartMakesCaptureAndWriteFolders) {
   std::string error;
   EXPECT_FALSE(wince::start(o, &error));
   EXPECT_EQ(error.rfind("--capture: cannot create folder", 0), 0u) << error;
+  // The data folder is never made: one that is not there is refused.
+  o.captureDir.clear();
+  o.dataDir = base + "/no-data";
+  EXPECT_FALSE(wince::start(o, &error));
+  EXPECT_EQ(error, "--data: no folder '" + o.dataDir + "'");
+  EXPECT_FALSE(std::filesystem::exists(o.dataDir));
   wince::reset();
   std::filesystem::remove_all(base);
 }

@@ -146,6 +146,12 @@ bool start(const Options& o, std::string* error) {
     s.messageBoxAnswers.assign(o.messageBoxAnswers.begin(), o.messageBoxAnswers.end());
   }
   if (!makeFolder(o.captureDir, "--capture", error) || !makeFolder(o.writeDir, "--write", error)) return false;
+  // The data set is read, never made: a folder that is not there is named
+  // here rather than as each of its files missing.
+  if (std::error_code ec; !o.dataDir.empty() && !std::filesystem::is_directory(o.dataDir, ec)) {
+    if (error) *error = "--data: no folder " + quoteInput(o.dataDir);
+    return false;
+  }
   if (!o.scriptPath.empty() && !loadScript(o.scriptPath, error)) return false;
   BackendKind kind = o.backend;
   std::string sdlError;
