@@ -100,7 +100,7 @@ bool GameResourceManager::check(uint32_t needed, const char** file, char* what, 
   uint32_t n = 0;
   if (indexSize == 0) return fail(kIndexFile, "is empty");
   if (index.read(&unused, 1) != 1 || !readU32(index, n))
-    return fail(kIndexFile, "is cut short: it has %llu bytes", indexSize);
+    return fail(kIndexFile, "is cut short: it has %llu of its first 5 bytes", indexSize);
   if (n > static_cast<uint64_t>(indexSize - 5) / 4)
     return fail(kIndexFile, "is cut short: it has %llu of its %llu bytes", indexSize, 5 + 4ull * n);
   if (n < needed) return fail(kIndexFile, "is damaged: it indexes %llu resources, %llu are needed", n, needed);
@@ -114,7 +114,7 @@ bool GameResourceManager::check(uint32_t needed, const char** file, char* what, 
   const int64_t length = pack.size();
   uint32_t word;
   if (length == 0) return fail(kPackFile, "is empty");
-  if (!readU32(pack, word)) return fail(kPackFile, "is cut short: it has %llu bytes", length);
+  if (!readU32(pack, word)) return fail(kPackFile, "is cut short: it has %llu of its first 4 bytes", length);
   // Entry k starts at starts[k]; each is a u32 size and that many bytes.
   std::vector<int64_t> starts;
   for (int64_t at = 4; at < length;) {

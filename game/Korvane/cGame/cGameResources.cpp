@@ -117,7 +117,8 @@ int32_t cGameResources::loadBar(const char* name) {
   const int32_t fileSize = file.size();
   if (fileSize == 0) return fail("is empty");
   uint8_t sizeBytes[4];
-  if (fileSize < 4 || file.read(sizeBytes, 4) != 4) return fail("is cut short: it has %d bytes", fileSize);
+  if (fileSize < 4 || file.read(sizeBytes, 4) != 4)
+    return fail("is cut short: it has %d of its first 4 bytes", fileSize);
   const uint32_t packed = le32(sizeBytes);
   if (packed < static_cast<uint32_t>(kLzmaHeaderSize)) return fail("is damaged: its packed size is %u bytes", packed);
   if (packed > static_cast<uint32_t>(fileSize - 4))
