@@ -499,7 +499,7 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   resetHostState();
-  if (CMemoryManager* memory = getMemoryManager()) memory->startLog();
+  installHostServices();
   CoInitializeEx(nullptr, 0);
   if (!createMainWindow(instance, showCommand)) return 0;
   g_screenDC = GetDC(nullptr);

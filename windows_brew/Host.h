@@ -16,6 +16,10 @@ constexpr uint32_t kFrameBufferBytes = kScreenWidth * kScreenHeight * 2;
 // data).
 constexpr int kGameFailedExitCode = 1;
 
+// What the host gives the engine below it: its log writer to the memory
+// tracker and the traces, the shell's files to the streams; then starts
+// "memory.log". WinMain's first step.
+void installHostServices();
 int createMainWindow(HINSTANCE instance, int showCommand);
 ATOM registerWindowClass(HINSTANCE instance, LPCWSTR className);
 int GameStart();

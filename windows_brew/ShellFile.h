@@ -5,13 +5,16 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "zul/io/FileSystem.h"
+
 struct ShellFileInfo {
   uint32_t reserved0;
   uint32_t reserved1;
   uint32_t size;  // the only word written
 };
 
-class ShellFile {
+// Also a file of the streams' file system (windows_brew/ShellFileSystem.h).
+class ShellFile : public FileSystem::File {
  public:
   static constexpr int kMaxPath = 255;
 

@@ -6,6 +6,7 @@
 
 #include "platform/brew/GameServices.h"
 #include "windows_brew/ShellHost.h"
+#include "windows_brew/TickCount.h"
 #include "windows_brew/memory/Debug.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include <unistd.h>
 
+#include "tests/zul/memory/FolderLog.h"
 #include "tools/model/AnimationWriter.h"
-#include "wince/layer.h"
 #include "zul/3d/AnimatedMeshData.h"
 #include "zul/3d/AnimatedObjectDebug.h"
 #include "zul/3d/GL3DAnimationTrack.h"
@@ -65,10 +65,10 @@ struct Rig {
 void evaluateAndSkin(benchmark::State& state, bool debugText) {
   Rig rig;
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kv_anim_bench_" + std::to_string(::getpid()));
-  const std::string before = wince::writeDir();
+  FolderLog log(dir.string());
   if (debugText) {
     std::filesystem::create_directories(dir);
-    wince::setWriteDir(dir.string());
+    setLogWriter(&log);
   }
   setAnimatedObjectDebugEnabled(debugText);
   Q14 time = 0;
@@ -81,7 +81,7 @@ void evaluateAndSkin(benchmark::State& state, bool debugText) {
   closeAnimatedObjectDebug();
   setAnimatedObjectDebugEnabled(true);
   if (debugText) {
-    wince::setWriteDir(before);
+    setLogWriter(nullptr);
     std::filesystem::remove_all(dir);
   }
   state.SetItemsProcessed(state.iterations() * kVertices);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tests/game/data/BallViewScene.h"
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/2d/Graphics.h"
 
@@ -35,6 +36,7 @@ void BM_BallViewFrame(benchmark::State& state) {
   uint8_t running = 1;
   ShellHost shell(&running);
   shell.setRootPath((std::string(data) + "/").c_str());
+  setFileSystem(&shellFileSystem());
   GlContext gl;
   setCurrentGlContext(&gl);
   {
@@ -82,6 +84,7 @@ struct Match {
     setCurrentGlContext(&gl);
     shell = std::make_unique<ShellHost>(&running);
     if (!shell->setRootPath((dir.string() + "/").c_str())) return;
+    setFileSystem(&shellFileSystem());
     game = std::make_unique<cGame>(&screen);
     game->init();
     for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);

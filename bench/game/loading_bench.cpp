@@ -12,6 +12,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "wince/layer.h"
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/2d/MutableImage.h"
 
@@ -41,6 +42,7 @@ struct Data {
     if (!wince::start(options)) return;
     shell = std::make_unique<ShellHost>(&running);
     if (!shell->setRootPath((dir.string() + "/").c_str())) return;
+    setFileSystem(&shellFileSystem());
     game = std::make_unique<cGame>(&screen);
     game->init();
     // Start-up, the logo and the first menu loading, so every step finds

@@ -6,6 +6,7 @@
 #include "platform/brew/NoticeFont.h"
 #include "windows_brew/AppletSeam.h"
 #include "windows_brew/ShellHost.h"
+#include "windows_brew/TickCount.h"
 #include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/Graphics.h"

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "wince/layer.h"
-#include "wince/windows.h"
 #include "windows_brew/memory/MemoryManager.h"
 
 namespace {
@@ -18,6 +16,22 @@ struct TraceCapture {
   TraceCapture() { setDebugTraceHook(&TraceCapture::hook, this); }
   ~TraceCapture() { setDebugTraceHook(nullptr, nullptr); }
   static void hook(const char* t, void* user) { static_cast<TraceCapture*>(user)->text += t; }
+};
+
+// The report files, written into memory.
+struct FileCapture final : LogWriter {
+  std::map<std::string, std::pair<char*, std::size_t>> files;
+  FileCapture() { setLogWriter(this); }
+  ~FileCapture() {
+    setLogWriter(nullptr);
+    for (auto& [name, file] : files) std::free(file.first);
+  }
+  std::FILE* openFile(const char* name) override {
+    auto& file = files[name];
+    return open_memstream(&file.first, &file.second);
+  }
+  void debugOutput(const char*) override {}
+  std::string text(const char* name) { return std::string(files[name].first, files[name].second); }
 };
 
 TEST(MemoryManager, PeakRecordAndTotals) {
@@ -74,30 +88,21 @@ TEST(MemoryManager, LeakListsRootAndChildren) {
 }
 
 TEST(MemoryManager, UsageReportSiteOrder) {
-  char dir[] = "/tmp/kvmemXXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string oldWriteDir = wince::writeDir();
-  wince::setWriteDir(dir);
-  {
-    CMemoryManager m;
-    void* a = m.allocate(10, "x.cpp", 12, nullptr);
-    void* b = m.allocate(20, "y.cpp", 30, nullptr);
-    void* c = m.allocate(5, "y.cpp", 30, nullptr);
-    m.writeUsageReport();
-    std::ifstream in(std::string(dir) + "/memoryUsage.txt");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    EXPECT_EQ(ss.str(),
-              "M:       25 F:      2  L:30 F:y.cpp\n"
-              "M:       10 F:      1  L:12 F:x.cpp\n"
-              "---------------------\n"
-              "Total: 35\n");
-    m.free(a);
-    m.free(b);
-    m.free(c);
-    TraceCapture cap;
-  }
-  wince::setWriteDir(oldWriteDir);
+  FileCapture out;
+  CMemoryManager m;
+  void* a = m.allocate(10, "x.cpp", 12, nullptr);
+  void* b = m.allocate(20, "y.cpp", 30, nullptr);
+  void* c = m.allocate(5, "y.cpp", 30, nullptr);
+  m.writeUsageReport();
+  EXPECT_EQ(out.text("memoryUsage.txt"),
+            "M:       25 F:      2  L:30 F:y.cpp\n"
+            "M:       10 F:      1  L:12 F:x.cpp\n"
+            "---------------------\n"
+            "Total: 35\n");
+  m.free(a);
+  m.free(b);
+  m.free(c);
+  TraceCapture cap;
 }
 
 TEST(MemoryManager, ReallocateCases) {
@@ -122,14 +127,14 @@ TEST(MemoryManager, ReallocateCases) {
 }
 
 TEST(MemoryManager, TitleLineHasNoPadding) {
-  SYSTEMTIME t{};
-  t.wYear = 2007;
-  t.wMonth = 3;
-  t.wDay = 5;
-  t.wHour = 9;
-  t.wMinute = 4;
-  t.wSecond = 7;
-  t.wMilliseconds = 12;
+  MemoryLogTime t;
+  t.year = 2007;
+  t.month = 3;
+  t.day = 5;
+  t.hour = 9;
+  t.minute = 4;
+  t.second = 7;
+  t.milliseconds = 12;
   EXPECT_EQ(memoryLogTitle(t), "Drummond Memory Usage Log 2007-3-5 9:4:7.12 GMT\n");
 }
 

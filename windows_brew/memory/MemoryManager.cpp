@@ -1,17 +1,17 @@
 #include "windows_brew/memory/MemoryManager.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "wince/layer.h"
-#include "wince/windows.h"
-
 namespace {
 
 CMemoryManager* g_manager = nullptr;
+// Read by the audio thread's traces too.
+std::atomic<LogWriter*> g_logWriter{nullptr};
 DebugTraceHook g_traceHook = nullptr;
 bool g_traceEnabled = true;
 void* g_traceUser = nullptr;
@@ -25,21 +25,15 @@ struct ManagerStarter {
 };
 __attribute__((init_priority(101))) ManagerStarter g_starter;
 
-// Reports go to the layer's writable folder (--write, else KV_WRITE_DIR,
-// else the current folder).
-std::string writablePath(const char* name) {
-  std::string p = wince::writeDir();
-  if (p.empty()) return name;
-  if (p.back() != '/') p += '/';
-  return p + name;
-}
-
 }  // namespace
 
-std::string memoryLogTitle(const SYSTEMTIME& t) {
+void setLogWriter(LogWriter* writer) { g_logWriter.store(writer, std::memory_order_release); }
+LogWriter* logWriter() { return g_logWriter.load(std::memory_order_acquire); }
+
+std::string memoryLogTitle(const MemoryLogTime& t) {
   char line[128];
-  std::snprintf(line, sizeof line, "Drummond Memory Usage Log %u-%u-%u %u:%u:%u.%u GMT\n", t.wYear, t.wMonth,
-                t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  std::snprintf(line, sizeof line, "Drummond Memory Usage Log %u-%u-%u %u:%u:%u.%u GMT\n", t.year, t.month, t.day,
+                t.hour, t.minute, t.second, t.milliseconds);
   return line;
 }
 
@@ -54,12 +48,10 @@ CMemoryManager::CMemoryManager() {
   if (!g_manager) g_manager = this;
 }
 
-void CMemoryManager::startLog() {
-  std::string path = writablePath("memory.log");
-  if (FILE* f = std::fopen(path.c_str(), "w")) {
-    SYSTEMTIME t{};
-    GetSystemTime(&t);
-    std::string title = memoryLogTitle(t);
+void CMemoryManager::startLog(const MemoryLogTime& utc) {
+  LogWriter* writer = logWriter();
+  if (std::FILE* f = writer ? writer->openFile("memory.log") : nullptr) {
+    const std::string title = memoryLogTitle(utc);
     std::fwrite(title.data(), 1, title.size(), f);
     std::fclose(f);
   }
@@ -172,8 +164,8 @@ void CMemoryManager::writeUsageReport() {
     u.total += rec.size;
     u.count += 1;
   }
-  std::string path = writablePath("memoryUsage.txt");
-  if (FILE* f = std::fopen(path.c_str(), "w")) {
+  LogWriter* writer = logWriter();
+  if (std::FILE* f = writer ? writer->openFile("memoryUsage.txt") : nullptr) {
     uint32_t sum = 0;
     for (const auto& [site, u] : sites) {
       std::fprintf(f, "M: %8u F: %6u  L:%d F:%s\n", u.total, u.count, site.line, site.file.c_str());
@@ -242,11 +234,7 @@ void vtrace(const char* format, va_list ap) {
   if (!g_traceEnabled) return;
   char buffer[1024];
   std::vsnprintf(buffer, sizeof buffer, format, ap);
-  WCHAR wide[1024];
-  std::size_t i = 0;
-  for (; buffer[i] && i + 1 < sizeof wide / sizeof wide[0]; ++i) wide[i] = static_cast<unsigned char>(buffer[i]);
-  wide[i] = 0;
-  OutputDebugStringW(wide);
+  if (LogWriter* writer = logWriter()) writer->debugOutput(buffer);
   std::fputs(buffer, stdout);
   if (g_traceHook) g_traceHook(buffer, g_traceUser);
 }
@@ -279,8 +267,6 @@ const char* baseName(const char* path) {
   const char* slash = std::strrchr(path, '\\');
   return slash ? slash + 1 : path;
 }
-
-uint32_t getTickCount() { return GetTickCount(); }
 
 char* intToString(int value, char* buffer, int radix) {
   bool negative = value < 0;

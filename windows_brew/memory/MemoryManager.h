@@ -14,6 +14,11 @@
 #include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/TrackedNew.h"
 
+// A UTC time stamp of "memory.log".
+struct MemoryLogTime {
+  unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
 struct SMemBlock {
   void* address = nullptr;
   uint32_t size = 0;
@@ -50,9 +55,9 @@ class CMemoryManager {
   void free(void* pointer);
   void* reallocate(void* pointer, uint32_t size, const char* file, int32_t line, void* parent);
 
-  // Starts "memory.log" (its title line) in the writable folder. The
-  // program calls it once its folders are known.
-  void startLog();
+  // Starts "memory.log" (its title line, stamped with the given UTC time)
+  // through the log writer. The program calls it once its folders are known.
+  void startLog(const MemoryLogTime& utc);
   void dump();
   void reportLeaks();
   void writeUsageReport();
@@ -82,6 +87,5 @@ T* UntrackedAllocator<T>::allocate(std::size_t n) {
   return static_cast<T*>(p);
 }
 
-struct SYSTEMTIME;
 // The title line of "memory.log" for a given time.
-std::string memoryLogTitle(const SYSTEMTIME& t);
+std::string memoryLogTitle(const MemoryLogTime& t);

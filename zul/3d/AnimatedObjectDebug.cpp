@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "wince/crt.h"
+#include "windows_brew/memory/Debug.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ struct CloseAtExit {
 void animatedObjectDebug(const char* format, ...) {
   if (!g_enabled) return;
   if (!g_file && !g_failed) {
-    g_file = ceFopen(kPath, "wt");
+    LogWriter* writer = logWriter();
+    g_file = writer ? writer->openFile(kPath) : nullptr;
     g_failed = !g_file;
   }
   if (!g_file) return;

@@ -1,6 +1,7 @@
-// The animation debug stream, "c:\AnimatedObjectDebug.txt" in the layer's
-// write folder: opened by the first text written, closed at exit (or by
-// closeAnimatedObjectDebug, after which the next text opens it anew).
+// The animation debug stream, "c:\AnimatedObjectDebug.txt" opened through
+// the log writer (windows_brew/memory/Debug.h) by the first text written,
+// closed at exit (or by closeAnimatedObjectDebug, after which the next text
+// opens it anew).
 #pragma once
 
 void animatedObjectDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "korvane/gl.h"
-#include "wince/crt.h"
+#include "windows_brew/memory/Debug.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRendererEgl.h"
@@ -58,7 +58,8 @@ const GlRendererEgl& GlRendererEgl::real() {
 }
 
 void writeStackMax() {
-  if (FILE* f = ceFopen("d:\\stackMax.txt", "wt")) {
+  LogWriter* writer = logWriter();
+  if (FILE* f = writer ? writer->openFile("d:\\stackMax.txt") : nullptr) {
     std::fprintf(f, "max = %d\n", static_cast<int>(StackMax));
     std::fclose(f);
   }

@@ -1,11 +1,11 @@
-// Stream over a file of the shell, named relative to the shell's root folder.
+// Stream over a file of the installed file system (zul/io/FileSystem.h: the
+// shell's files in the program), named relative to its root folder.
 #pragma once
 
 #include <cstdint>
 
+#include "zul/io/FileSystem.h"
 #include "zul/io/Stream.h"
-
-class ShellFile;
 
 class FileStream : public Stream {
  public:
@@ -30,9 +30,10 @@ class FileStream : public Stream {
   int32_t size();
   bool holdsFile() const { return m_holder && *m_holder; }
 
-  // True unless the shell cannot open name for reading.
+  // True when the file system can open name for reading.
   static bool exists(const char* name);
 
  private:
-  ShellFile** m_holder = nullptr;
+  FileSystem::File** m_holder = nullptr;
+  FileSystem* m_files = nullptr;  // the one that opened the held file
 };

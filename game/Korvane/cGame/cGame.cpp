@@ -6,6 +6,7 @@
 
 #include "korvane/gl.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "windows_brew/TickCount.h"
 #include "zul/2d/MutableImage.h"
 #include "windows_brew/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"

@@ -6,6 +6,7 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "windows_brew/ShellHost.h"
+#include "windows_brew/TickCount.h"
 #include "windows_brew/memory/Debug.h"
 
 namespace {

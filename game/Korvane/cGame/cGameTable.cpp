@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "windows_brew/TickCount.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
 

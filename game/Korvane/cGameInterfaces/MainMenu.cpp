@@ -6,6 +6,7 @@
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "windows_brew/TickCount.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 

@@ -4,7 +4,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "wince/layer.h"
-#include "windows_brew/memory/Debug.h"
+#include "windows_brew/TickCount.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "../../gles/context/GlContextFixture.h"
+#include "memory/FolderLog.h"
 #include "memory/TraceCapture.h"
-#include "wince/layer.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRenderer.h"
@@ -179,7 +179,7 @@ TEST_F(Renderer, PeakIsWrittenAtExit) {
   std::filesystem::remove(dir / "stackMax.txt");
   EXPECT_EXIT(
       {
-        wince::setWriteDir(dir.string());
+        setLogWriter(new FolderLog(dir.string()));  // kept until the exit writes the peak
         StackMax = 312;
         std::exit(0);
       },

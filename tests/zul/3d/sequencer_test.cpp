@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include "AnimationFixture.h"
+#include "memory/FolderLog.h"
 #include "memory/TraceCapture.h"
-#include "wince/layer.h"
 #include "zul/3d/AnimatedObjectDebug.h"
 #include "zul/3d/GL3DAnimatedObject.h"
 #include "zul/3d/GL3DAnimationSequencer.h"
@@ -156,13 +156,13 @@ TEST(AnimationDebug, OneEvaluationWritesItsHeaderAndEachBonesRotation) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("kv_animdebug_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
-  const std::string before = wince::writeDir();
+  FolderLog log(dir.string());
   closeAnimatedObjectDebug();
-  wince::setWriteDir(dir.string());
+  setLogWriter(&log);
   Matrix34 m[2];
   track.evaluate(kOne + kOne / 8, m, uint64_t{3});  // frame 11.25
   closeAnimatedObjectDebug();
-  wince::setWriteDir(before);
+  setLogWriter(nullptr);
   std::ifstream in(dir / "AnimatedObjectDebug.txt");
   std::stringstream text;
   text << in.rdbuf();

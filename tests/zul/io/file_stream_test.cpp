@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory/TraceCapture.h"
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/io/FileStream.h"
 
@@ -26,8 +27,12 @@ class FileStreamTest : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     ASSERT_TRUE(shell_.setRootPath((dir_.string() + "/").c_str()));
+    setFileSystem(&shellFileSystem());
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    setFileSystem(nullptr);
+    fs::remove_all(dir_);
+  }
 
   void put(const char* name, const Bytes& bytes) const {
     std::ofstream out(dir_ / name, std::ios::binary);

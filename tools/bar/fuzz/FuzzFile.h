@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/Debug.h"
 
@@ -23,6 +24,7 @@ inline bool writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
     std::filesystem::create_directories(folder);
     shell = new ShellHost(&running);
     shell->setRootPath(folder.c_str());
+    setFileSystem(&shellFileSystem());
   }
   FILE* f = std::fopen((folder + name).c_str(), "wb");
   if (!f) return false;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/GameResourceManager/GameResourceManager.h"
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/Debug.h"
 #include "windows_brew/memory/MemoryManager.h"
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::create_directories(folder);
     shell = new ShellHost(&running);
     shell->setRootPath(folder.c_str());
+    setFileSystem(&shellFileSystem());
   }
   if (size < 2) return 0;
   const size_t indexSize = std::min<size_t>(size - 2, data[0] | data[1] << 8);
