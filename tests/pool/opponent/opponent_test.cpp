@@ -5,8 +5,6 @@
 #include <set>
 
 #include "OpponentRig.h"
-#include "tests/game/data/DataFixture.h"
-#include "tools/bar/BarWriter.h"
 
 namespace {
 
@@ -495,78 +493,6 @@ TEST(Opponent, NoChainGivesTheFallbackOrAPass) {
     EXPECT_EQ(rig.ai.giveUp, allowed ? 1 : 0);
     EXPECT_EQ(rig.world.shot.powerGauge, allowed ? 77 : 12288);
   }
-}
-
-// The game reads "misc.bar" entry 0 with its field reader; a short entry
-// leaves a zeroed table and the opponent still shoots.
-class OpponentData : public DataTest {};
-
-TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
-  const char* data = std::getenv("KV_DATA_DIR");
-  if (!data || !std::filesystem::exists(std::string(data) + "/misc.bar")) GTEST_SKIP() << "no data set";
-  std::filesystem::copy_file(std::string(data) + "/misc.bar", path("misc.bar"));
-  game->init();
-  ASSERT_EQ(game->loadBar("misc.bar"), 1);
-  EXPECT_EQ(game->getBarEntrySize(0), OpponentProfiles::kFileBytes);
-  game->initAI();
-  game->unloadBar();
-  const OpponentProfiles& t = game->m_ai.profiles;
-  for (int p = 0; p < OpponentProfiles::kProfiles; ++p) {
-    EXPECT_EQ(t.loaded[p][0], (p << 14) / 100) << p;
-    EXPECT_GT(t.loaded[p][1], 0) << p;
-    EXPECT_GT(t.loaded[p][2], 0) << p;
-    EXPECT_LT(t.loaded[p][3], t.loaded[p][4]) << p;
-    EXPECT_GE(t.loaded[p][5], 0) << p;
-    EXPECT_GT(t.loaded[p][6], 0) << p;
-    EXPECT_LT(t.loaded[p][6], kOne) << p;
-    // The break spot in the kitchen.
-    EXPECT_GE(t.loaded[p][9], q(60)) << p;
-    EXPECT_LE(t.loaded[p][9], q(110)) << p;
-    EXPECT_LE(t.loaded[p][10], q(-201)) << p;
-    EXPECT_GE(t.loaded[p][10], q(-238)) << p;
-    EXPECT_TRUE(t.loaded[p][12] == 0 || t.loaded[p][12] == 1) << p;
-    EXPECT_TRUE(t.loaded[p][13] == 0 || t.loaded[p][13] == 1) << p;
-    for (int k = 0; k < 14; ++k) EXPECT_EQ(t.own[p][k], t.loaded[10][k]) << p << " " << k;
-  }
-  EXPECT_GT(t.loaded[1][11], 0);
-  game->playerProfile[1] = 0;
-  EXPECT_EQ(game->getAIBreakPosition(1).x, t.loaded[0][9]);
-}
-
-TEST_F(OpponentData, AShortEntryLeavesAZeroedTableAndTheOpponentStillShoots) {
-  writeBytes("misc.bar", bar::writeArchive({std::vector<uint8_t>(100, 7)}));
-  game->init();
-  ASSERT_EQ(game->loadBar("misc.bar"), 1);
-  game->initAI();
-  game->unloadBar();
-  for (const auto& row : game->m_ai.profiles.loaded)
-    for (const int32_t v : row) ASSERT_EQ(v, 0);
-  // A bare table in the game's world: cue ball and one own ball.
-  PhysicsWorld& w = game->m_world;
-  w.createMarkers();
-  ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->m_tableLayout, w));
-  for (PhysicalObject* b = w.ballList; b; b = b->next) b->pocketed = b->hidden = 1;
-  w.balls[0]->position.set(q(80), q(-200));
-  w.balls[3]->position.set(q(60), q(-80));
-  for (int n : {0, 3}) w.balls[n]->pocketed = w.balls[n]->hidden = 0;
-  w.breakPlayed = 1;
-  game->m_rules.normalPlay = 1;
-  game->m_rules.rulesMode = RuleState::kModePlay;
-  game->m_rules.tableOpen = 0;
-  game->m_rules.playerGroup[1] = game->m_rules.playerTarget[1] = RuleState::kSolids;
-  game->playerProfile[1] = 0;
-  game->currentPlayer = 1;
-  w.copyBallsToShadows();
-  game->updateAI(0, 0, false);
-  int updates = 0;
-  while (game->aiState() != -1 && updates < 500) {
-    game->updateAI(game->aiState(), 1, true);
-    ++updates;
-  }
-  EXPECT_LT(updates, 500);
-  EXPECT_FALSE(game->aiPassed());
-  EXPECT_TRUE(w.shot.aim.x != 0 || w.shot.aim.y != 0);
-  EXPECT_GE(w.shot.powerGauge, 3276);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The strike: jump values, spin, side kick, power limits; the cushion-first
-// question, aiming at a ball and the maximum power by the equipped item.
+// question and aiming at a ball.
 #include "TableFixture.h"
-#include "tests/game/data/DataFixture.h"
 
 using pooltest::q;
 
@@ -130,40 +129,6 @@ TEST_F(Strike, PotsAreRecordedPastTwoHundredContacts) {
   r.recordEvent(&other, world().offTableDetector);
   EXPECT_EQ(r.eventCount, 202);
   EXPECT_EQ(r.events[200].second, &pocket);
-}
-
-class MaxPower : public DataTest {};
-
-TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
-  game->currentPlayer = 0;
-  game->playerProfile[0] = -1;
-  game->gameType = 0;
-  game->m_rules.rulesMode = RuleState::kModePlay;
-  game->m_world.breakPlayed = 1;
-  const int32_t want[6] = {65, 72, 79, 86, 93, 100};
-  for (int item = 0; item < 6; ++item) {
-    game->m_equippedLevel[1] = item;
-    EXPECT_EQ(game->getMaxPower(), want[item]) << item;
-  }
-  game->m_equippedLevel[1] = 0;
-  struct Case {
-    const char* name;
-    int32_t profile, gameType, mode;
-    uint8_t broken;
-  } full[] = {
-      {"computer", 2, 0, RuleState::kModePlay, 1},
-      {"break", -1, 0, RuleState::kModePlay, 0},
-      {"lag", -1, 0, RuleState::kModeLag, 1},
-      {"challenge", -1, 4, RuleState::kModePlay, 1},
-      {"tutorial", -1, 5, RuleState::kModePlay, 1},
-  };
-  for (const Case& c : full) {
-    game->playerProfile[0] = c.profile;
-    game->gameType = c.gameType;
-    game->m_rules.rulesMode = c.mode;
-    game->m_world.breakPlayed = c.broken;
-    EXPECT_EQ(game->getMaxPower(), 100) << c.name;
-  }
 }
 
 }  // namespace

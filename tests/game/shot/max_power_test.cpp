@@ -1,0 +1,40 @@
+// The maximum power of a shot by the equipped cue item.
+#include "tests/game/data/DataFixture.h"
+
+namespace {
+
+class MaxPower : public DataTest {};
+
+TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
+  game->currentPlayer = 0;
+  game->playerProfile[0] = -1;
+  game->gameType = 0;
+  game->m_rules.rulesMode = RuleState::kModePlay;
+  game->m_world.breakPlayed = 1;
+  const int32_t want[6] = {65, 72, 79, 86, 93, 100};
+  for (int item = 0; item < 6; ++item) {
+    game->m_equippedLevel[1] = item;
+    EXPECT_EQ(game->getMaxPower(), want[item]) << item;
+  }
+  game->m_equippedLevel[1] = 0;
+  struct Case {
+    const char* name;
+    int32_t profile, gameType, mode;
+    uint8_t broken;
+  } full[] = {
+      {"computer", 2, 0, RuleState::kModePlay, 1},
+      {"break", -1, 0, RuleState::kModePlay, 0},
+      {"lag", -1, 0, RuleState::kModeLag, 1},
+      {"challenge", -1, 4, RuleState::kModePlay, 1},
+      {"tutorial", -1, 5, RuleState::kModePlay, 1},
+  };
+  for (const Case& c : full) {
+    game->playerProfile[0] = c.profile;
+    game->gameType = c.gameType;
+    game->m_rules.rulesMode = c.mode;
+    game->m_world.breakPlayed = c.broken;
+    EXPECT_EQ(game->getMaxPower(), 100) << c.name;
+  }
+}
+
+}  // namespace
