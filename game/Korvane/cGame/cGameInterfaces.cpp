@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
+#include "game/Korvane/cGame/InterfaceParser.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
@@ -79,41 +80,10 @@ bool cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
     delete[] old;
   }
   delete[] m_interfaceParamCounts[id];
-  if (!data || size < 0) size = 0;
-  int32_t count = 0, end = 0;
-  while (end + F::kRecordHeaderSize <= size) {
-    const int32_t length = F::kRecordHeaderSize + 2 * data[end + 7];
-    if (end + length > size) break;
-    end += length;
-    ++count;
-  }
-  if (end < size) debugTrace("interf.bar: interface %d: %d bytes after the last whole record\n", id, size - end);
-  int16_t** elements = new int16_t*[static_cast<size_t>(count)];
-  uint8_t* paramCounts = new uint8_t[static_cast<size_t>(count) + 1];
-  const uint8_t* r = data;
-  for (int32_t i = 0; i < count; ++i) {
-    const int32_t type = r[0], n = r[7];
-    const int32_t stored = std::max(n, F::kMinStoredParams);
-    if (n < F::paramsRead(type))
-      debugTrace("interf.bar: interface %d element %d: %d parameters, %d read; the rest are 0\n", id, i, n,
-                 F::paramsRead(type));
-    int16_t* e = new int16_t[static_cast<size_t>(stored + F::kWordParams + F::kSpareWords)]();
-    e[F::kWordType] = static_cast<int16_t>(type);
-    e[F::kWordX] = static_cast<int16_t>(r[3] | r[4] << 8);
-    e[F::kWordY] = static_cast<int16_t>(r[5] | r[6] << 8);
-    for (int32_t k = 0; k < n; ++k) param(e, k) = static_cast<int16_t>(r[8 + 2 * k] | r[9 + 2 * k] << 8);
-    if (type == F::kSprite && param(e, F::kSpriteAnim) >= 0) {
-      const int16_t frame = param(e, F::kSpriteFrame);
-      if (frame == F::kFrameOnceHold) param(e, F::kSpriteAnim) |= F::kPlayOnceHold;
-      if (frame == F::kFrameOnceVanish) param(e, F::kSpriteAnim) |= F::kPlayOnceVanish;
-    }
-    elements[i] = e;
-    paramCounts[i] = static_cast<uint8_t>(n);
-    r += F::kRecordHeaderSize + 2 * n;
-  }
-  m_interfaces[id] = elements;
-  m_interfaceParamCounts[id] = paramCounts;
-  m_interfaceCounts[id] = count;
+  const ParsedInterface parsed = parseInterface(id, data, size);
+  m_interfaces[id] = parsed.elements;
+  m_interfaceParamCounts[id] = parsed.paramCounts;
+  m_interfaceCounts[id] = parsed.count;
   if (m_currentInterface == id) {
     selectInterface(id);
   } else if (old && m_currentElements == old) {

@@ -3,12 +3,10 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/TextTableParser.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
 
 namespace {
-constexpr const char* kSource = "cGameString";
 constexpr const char* kTextArchive = k_archiveText;
 }  // namespace
 
@@ -27,43 +25,18 @@ void cGame::loadStrings(int32_t language) {
   m_text.language = language;
   const int32_t size = getBarEntrySize(k_textEntryStrings);
   const int32_t tableSize = getBarEntrySize(k_textEntryOffsets);
-  if (size < 0 || tableSize < 2 || size > 0xFFFF) {
-    debugTrace("text table missing or damaged\n");
-    if (m_bar.data) reportBadEntry(size < 0 || size > 0xFFFF ? k_textEntryStrings : k_textEntryOffsets);
+  const uint8_t* strings = size >= 0 ? m_bar.data + getBarEntryOffset(k_textEntryStrings) : nullptr;
+  const uint8_t* table = tableSize >= 0 ? m_bar.data + getBarEntryOffset(k_textEntryOffsets) : nullptr;
+  ParsedTextTable parsed;
+  if (!parseTextTable(strings, size, table, tableSize, parsed)) {
+    if (m_bar.data && !parsed.outOfMemory)
+      reportBadEntry(size < 0 || size > 0xFFFF ? k_textEntryStrings : k_textEntryOffsets);
     return;
   }
-  const uint8_t* table = m_bar.data + getBarEntryOffset(k_textEntryOffsets);
-  const int32_t count = table[0] | table[1] << 8;
-  // Every stored end lies past the previous one and inside the data.
-  if (count < 1 || 2 + 2 * (count - 1) > tableSize) {
-    debugTrace("text table: bad string count\n");
-    reportBadEntry(k_textEntryOffsets);
-    return;
-  }
-  uint16_t* ends = new (kSource, 60, nullptr) uint16_t[count];
-  uint8_t* strings = new (kSource, 61, nullptr) uint8_t[size > 0 ? size : 1];
-  bool ok = ends && strings;
-  int32_t previous = 0;
-  for (int32_t i = 0; ok && i < count - 1; ++i) {
-    const int32_t end = table[2 + 2 * i] | table[3 + 2 * i] << 8;
-    if (end <= previous || end > size || m_bar.data[getBarEntryOffset(k_textEntryStrings) + end - 1] != 0) ok = false;
-    ends[i] = static_cast<uint16_t>(end);
-    previous = end;
-  }
-  if (ok && (size <= previous || m_bar.data[getBarEntryOffset(k_textEntryStrings) + size - 1] != 0)) ok = false;
-  if (!ok) {
-    debugTrace("text table: bad end offsets\n");
-    if (ends && strings) reportBadEntry(k_textEntryOffsets);
-    delete[] ends;
-    delete[] strings;
-    return;
-  }
-  ends[count - 1] = static_cast<uint16_t>(size);
-  std::memcpy(strings, m_bar.data + getBarEntryOffset(k_textEntryStrings), static_cast<size_t>(size));
-  m_text.ends = ends;
-  m_text.strings = strings;
-  m_text.stringsSize = size;
-  m_text.count = count;
+  m_text.ends = parsed.ends;
+  m_text.strings = parsed.strings;
+  m_text.stringsSize = parsed.size;
+  m_text.count = parsed.count;
 }
 
 int32_t cGame::getStringOffset(int32_t id) const {
