@@ -1,0 +1,25 @@
+# cmake -DLINKS=<engine_links.txt> -P CheckLinks.cmake
+# Each line of LINKS is "<target>: <everything it links>". Fails when a
+# target links the platform layer (wince), the host (kv_windows_brew), the
+# applet (kv_platform_brew), the game (kv_game) or SDL2.
+file(STRINGS ${LINKS} lines)
+list(LENGTH lines count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "${LINKS}: no targets listed")
+endif()
+set(wrong "")
+foreach(line ${lines})
+  string(REGEX MATCH "^([^:]+): ?(.*)$" _ "${line}")
+  set(target ${CMAKE_MATCH_1})
+  string(REPLACE " " ";" links "${CMAKE_MATCH_2}")
+  foreach(link ${links})
+    string(TOLOWER "${link}" lower)
+    if(link MATCHES "^(wince|wince_main|kv_windows_brew|kv_platform_brew|kv_game)$" OR lower MATCHES "sdl")
+      string(APPEND wrong "  ${target} links ${link}\n")
+    endif()
+  endforeach()
+endforeach()
+if(wrong)
+  message(FATAL_ERROR "Links that go up from the engine or pool play:\n${wrong}")
+endif()
+message(STATUS "${count} engine and pool targets: no link to the platform layer, the host, the game or SDL2")
