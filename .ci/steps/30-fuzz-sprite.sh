@@ -3,12 +3,10 @@
 # undefined-behaviour sanitizers); the seeds are banks from our writer.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-dir=$top/build/fuzz-sprite
+source "$top/.ci/fuzz-tree.sh"
+dir=$fuzz_dir
 seconds=${KV_FUZZ_SECONDS:-60}
-CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_sprite_bank spritebank_seeds
+fuzz_tree fuzz_sprite_bank spritebank_seeds
 corpus=$dir/sprite-corpus
 rm -rf "$corpus" "$dir/sprite-findings"
 mkdir -p "$corpus" "$dir/sprite-findings"

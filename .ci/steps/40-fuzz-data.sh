@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
 # Fuzzes the archive reader and the text table loader, then the interface
-# loader, painter and element accessors, for a short while each (libFuzzer,
-# address and undefined-behaviour sanitizers). The seeds come from our
-# archive, text and interface writers and from the data set the Release
-# build made.
+# parser and the painter and element accessors over it, for a short while
+# each (libFuzzer, address and undefined-behaviour sanitizers). The seeds
+# come from our archive, text and interface writers and from the data set
+# the Release build made.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-dir=$top/build/fuzz-data
+source "$top/.ci/fuzz-tree.sh"
+dir=$fuzz_dir
 data=${KV_BUILD_DIR:-$top/build/release}/data
 seconds=${KV_FUZZ_SECONDS:-30}
-CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_archive fuzz_text bar_seeds fuzz_interfaces interface_seeds fuzz_model fuzz_animation model_seeds
+fuzz_tree fuzz_archive fuzz_text bar_seeds fuzz_interfaces fuzz_interface_paint interface_seeds fuzz_model fuzz_animation model_seeds
 corpus=$dir/archive-corpus
 rm -rf "$corpus" "$dir/archive-findings"
 mkdir -p "$corpus" "$dir/archive-findings"
@@ -38,10 +36,14 @@ rm -rf "$corpus" "$dir/interface-findings"
 mkdir -p "$corpus" "$dir/interface-findings"
 "$dir/tools/interface/interface_seeds" "$corpus"
 cd "$dir/interface-findings"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  "$dir/tools/interface/fuzz_interfaces" -max_total_time=$((seconds * 2 / 3)) -max_len=1024 -rss_limit_mb=2048 \
-  -print_final_stats=1 "$corpus" >"$dir/fuzz_interfaces.log" 2>&1 || { tail -50 "$dir/fuzz_interfaces.log"; exit 1; }
-echo "fuzz_interfaces:"; grep -E "^(Done|stat::)" "$dir/fuzz_interfaces.log"
+for target in fuzz_interfaces fuzz_interface_paint; do
+  [ "$target" = fuzz_interfaces ] && share=$((seconds / 3)) || share=$((seconds * 2 / 3))
+  [ "$share" -ge 1 ] || share=1
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$dir/tools/interface/$target" -max_total_time=$share -max_len=1024 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$corpus" >"$dir/$target.log" 2>&1 || { tail -50 "$dir/$target.log"; exit 1; }
+  echo "$target:"; grep -E "^(Done|stat::)" "$dir/$target.log"
+done
 # Models: read, then drawn as they are and through a matrix. Animated meshes
 # and tracks: read, evaluated, skinned and drawn.
 corpus=$dir/model-corpus

@@ -4,12 +4,10 @@
 # our sample writers.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-dir=$top/build/fuzz-sound
+source "$top/.ci/fuzz-tree.sh"
+dir=$fuzz_dir
 seconds=${KV_FUZZ_SECONDS:-20}
-CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_mixer mixer_seeds
+fuzz_tree fuzz_mixer mixer_seeds
 corpus=$dir/mixer-corpus
 rm -rf "$corpus" "$dir/mixer-findings"
 mkdir -p "$corpus" "$dir/mixer-findings"
@@ -17,5 +15,5 @@ mkdir -p "$corpus" "$dir/mixer-findings"
 cd "$dir/mixer-findings"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$dir/tools/sound/fuzz_mixer" -max_total_time="$seconds" -max_len=4096 -rss_limit_mb=2048 \
-  -print_final_stats=1 "$corpus" >"$dir/fuzz.log" 2>&1 || { tail -50 "$dir/fuzz.log"; exit 1; }
-tail -5 "$dir/fuzz.log"
+  -print_final_stats=1 "$corpus" >"$dir/fuzz_mixer.log" 2>&1 || { tail -50 "$dir/fuzz_mixer.log"; exit 1; }
+tail -5 "$dir/fuzz_mixer.log"

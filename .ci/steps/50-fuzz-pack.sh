@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # Fuzzes the resource index and pack reader and the texture loaders for a
 # short while each (libFuzzer, address and undefined-behaviour sanitizers);
-# the seeds come from our pack and Targa writers. Shares the clang build of
-# the data fuzz step.
+# the seeds come from our pack and Targa writers.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-dir=$top/build/fuzz-data
+source "$top/.ci/fuzz-tree.sh"
+dir=$fuzz_dir
 seconds=${KV_FUZZ_SECONDS:-20}
-CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_pack fuzz_texture pack_seeds
+fuzz_tree fuzz_pack fuzz_texture pack_seeds
 rm -rf "$dir/pack-corpus" "$dir/texture-corpus" "$dir/pack-findings"
 mkdir -p "$dir/pack-corpus" "$dir/texture-corpus" "$dir/pack-findings"
 "$dir/tools/pack/pack_seeds" "$dir/pack-corpus" "$dir/texture-corpus"
