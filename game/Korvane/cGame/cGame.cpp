@@ -103,6 +103,9 @@ void cGame::init() {
   resetBallView();
 }
 
+// The resource pack's index, read by init.
+void cGame::loadResourceIndex() { m_resources.loadIndex(); }
+
 void cGame::update(Graphics* /*graphics*/) {
   Graphics* graphics = getGraphics();
   if (m_waitCounter > 0) m_waitCounter -= 1;

@@ -59,8 +59,11 @@ class cGame : public GameBase {
   // Tests and tools may run the machine on their own screens.
   void setScreenTables(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame);
 
-  // Entries that other topics provide (defaults in cGameDefaults.cpp until
-  // their topic files are written).
+  // Entries of other topics that the frame step, the state machine and init
+  // call: the stylus mapping (cGameStylus.cpp), the match's update and paint
+  // (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading, the in-game menu,
+  // music, the resource pack index (cGame.cpp) and the table's objects
+  // (cGameTable.cpp).
   void mapPointerToKeys();
   void mapScreenTouches();
   void updateInGame();
@@ -383,7 +386,6 @@ class cGame : public GameBase {
   void setButtonFrames(int32_t backButton, int32_t leftButton);
   // Saved background, the buttons' frames and the front layer.
   void paintScreen(Graphics* g, int32_t backButton, int32_t leftButton);
-  void paintScreenTexts(const ScreenText* texts, int32_t n);
   // Blinking texts show for the second half of every second of game time.
   bool isBlinkOn() const;
   // setInGameState over a match (the paused match's stack stays), else setState.
@@ -458,10 +460,11 @@ class cGame : public GameBase {
   int32_t m_tableIndex = 0;            // T, 0-8
   uint8_t m_matchDisplayFlag = 0;
   uint8_t m_matchAchievementFlag = 0;
-  // Later topics (defaults in cGameDefaults.cpp).
+  // The table scene (cGamePoolPaint.cpp) and the rival of a career slot
+  // (cGameInterfaces/MatchSetup.cpp).
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
-  // Tutorial and challenge hooks of the turn flow (defaults in cGameDefaults.cpp).
+  // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp).
   void updateChallengeDemoAim();
   void updateChallengeDemoPower();
   void updateChallengeDemoSpin();
@@ -530,9 +533,10 @@ class cGame : public GameBase {
   uint8_t m_questionResetSelection = 0;  // the next frame clears the selection
   uint8_t m_questionMenuFlag = 0;
   uint8_t m_menusOverMatch = 0;
-  // Effects of the actions that belong to other topics (defaults in
-  // cGameDefaults.cpp): the shop's purchase, the tutorial, the challenge
-  // demonstration, the push-out answers of the turn flow.
+  // Effects of the actions that belong to other topics: the shop's purchase
+  // (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
+  // challenge demonstration (cGameChallenge.cpp), the push-out answers of the
+  // turn flow (cGamePool.cpp).
   void buyShopItem();
   void equipShopItem();
   int32_t getShopItemPrice(int32_t item) const;
@@ -676,7 +680,6 @@ class cGame : public GameBase {
   // Rules operations the flow calls.
   void assignGroups(int32_t solidsPlayer, int32_t stripesPlayer);
   void switchPlayer();
-  void updateMatchState();
   void updateFrameWon();
   void updateResultLines();
   void updateAfterShot();
@@ -693,7 +696,6 @@ class cGame : public GameBase {
   void paintTextBox(Graphics* g);
   void paintBallNumbers(Graphics* g);
   void paintTouchHint(Graphics* g);
-  bool isTableBlocked(const PhysicalObject& ball) const;
   int32_t leftSoftKeyText = -1;
   uint8_t touchHint = 0;
   uint32_t ballNumbersUntil = 0;

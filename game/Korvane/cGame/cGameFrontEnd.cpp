@@ -42,10 +42,6 @@ void cGame::paintScreen(Graphics* g, int32_t backButton, int32_t leftButton) {
   paintInterface();
 }
 
-void cGame::paintScreenTexts(const ScreenText* texts, int32_t n) {
-  for (int32_t i = 0; texts && i < n; ++i) drawElementText(texts[i].element, texts[i].textId);
-}
-
 bool cGame::isBlinkOn() const { return m_gameClock % 1000 > 500; }
 
 void cGame::goToScreen(int32_t state) {

@@ -50,9 +50,3 @@ struct FrontEndScreen {
   // title picture, a black fill); null: nothing.
   void (*backdrop)(cGame& game, Graphics* backLayer) = nullptr;
 };
-
-// Text elements a screen draws by id.
-struct ScreenText {
-  int32_t element;
-  int32_t textId;
-};

@@ -123,5 +123,7 @@ void cGamePoolHooks::showDialog(int32_t kind, int32_t title, int32_t bodyText, i
 }
 void cGamePoolHooks::vibrate() { game.vibrate(game.m_vibrationTime); }
 int32_t cGamePoolHooks::playerCharacter(int32_t player) { return game.getPlayerCharacter(player); }
+// A player's character: the career character for player 0, the rival's slot for player 1.
+int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
 uint32_t cGamePoolHooks::tickCount() { return getTickCount(); }
 void cGamePoolHooks::debugLine(const char* line) { debugTrace("%s", line); }

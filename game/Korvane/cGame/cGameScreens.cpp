@@ -15,8 +15,8 @@ const cGameScreen* findScreen(const cGameScreenTable* frontEnd, const cGameScree
 }
 
 namespace {
-// Screens join these tables as they are written: { state, update, paint,
-// mapTouch }. States 0 and 5 are handled by the dispatch itself.
+// One row per screen: { state, update, paint, mapTouch }. States 0 and 5
+// are handled by the dispatch itself.
 const cGameScreen kFrontEnd[] = {
     {k_stateLogo, [](cGame& g) { g.updateLogo(); }, [](cGame& g, Graphics* t) { g.paintLogo(t); }, nullptr},
     {k_stateMainMenuLoading, [](cGame& g) { g.updateMainMenuLoading(); },

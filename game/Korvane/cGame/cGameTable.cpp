@@ -41,6 +41,14 @@ bool cGame::isJumpOverEightWatched() const {
          playerProfile[currentPlayer] < 0;
 }
 
+// A bank set in m_poolBanks wins; else the match loading's banks A (cue
+// ball), B (balls 1-8), C (balls 9-15) and E (hand cursor).
+ASprite* cGame::getPoolBank(int32_t bank) const {
+  static constexpr int32_t kMatchBank[k_poolBankCount] = {0, 1, 2, 4};
+  if (bank < 0 || bank >= k_poolBankCount) return nullptr;
+  return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
+}
+
 namespace {
 
 // A looping look on a loaded bank with a palette; null without the bank.
