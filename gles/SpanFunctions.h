@@ -60,13 +60,4 @@ struct SpanOrigin {
 
 SpanOrigin findSpanOrigin(const GlContext& context, SpanFunction span);
 
-// Builds of the textured walks: plain; for 256-bit vectors; for 256-bit
-// vectors with masked loads and stores (the context's own choice).
-enum SpanBuild : int { kSpansPlain = 0, kSpansWide = 1, kSpansMasked = 2 };
-bool spanBuildAvailable(SpanBuild build);
-bool wideSpansAvailable();
-// Fills the context's textured span tables with the given build, or the best
-// one below it that the processor runs.
-void fillSpanTables(GlContext& context, SpanBuild build);
-
 }  // namespace kvgl

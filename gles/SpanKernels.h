@@ -5,9 +5,6 @@
 
 #include <cstdint>
 #include <cstring>
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#endif
 
 #include "gles/PixelHelpers.h"
 #include "gles/GlContext.h"
@@ -174,80 +171,6 @@ constexpr bool hasPut8() {
   }
 }
 
-// ---- the first m (1..7) of eight pixels, on processors that mask stores --------
-
-// GCC only: clang refuses the eight-lane values these pass between code built
-// for different processors, so its builds keep the plain tails.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define KV_MASKED_SPANS 1
-#define KV_MASKED_TARGET "avx2,bmi2,avx512f,avx512bw,avx512vl"
-// The lanes past m are neither read nor written (read as 0).
-template <typename Put>
-[[gnu::target(KV_MASKED_TARGET)]] inline void putPart(uint16_t* p, Px8 c, Lane8 z, uint32_t m) {
-  const __mmask8 k = static_cast<__mmask8>((1u << m) - 1u);
-  const Px8 d = reinterpret_cast<Px8>(_mm_maskz_loadu_epi16(k, p));
-  _mm_mask_storeu_epi16(p, k, reinterpret_cast<__m128i>(Put::apply8(d, c, z)));
-}
-template <typename Put>
-[[gnu::target(KV_MASKED_TARGET)]] inline void putPart(uint32_t* p, Px8 c, Lane8 z, uint32_t m) {
-  const __mmask8 k = static_cast<__mmask8>((1u << m) - 1u);
-  const Lane8 d = reinterpret_cast<Lane8>(_mm256_maskz_loadu_epi32(k, p));
-  _mm256_mask_storeu_epi32(p, k, reinterpret_cast<__m256i>(Put::apply8(d, c, z)));
-}
-
-// TexAddr::atTop's texel indices for eight neighbours, in vector lanes.
-template <int K>
-[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m256i texelIndices8(__m256i uu, __m256i vv) {
-  using A = TexAddr<K>;
-  return _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(vv, 22 - 2 * K), _mm256_set1_epi32(A::kMask << A::kShift)),
-                         _mm256_srli_epi32(uu, 27 - K));
-}
-
-// TexAddr::atTop for eight neighbours, the addresses in vector lanes.
-template <int K>
-[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves8(const uint16_t* t, __m256i uu,
-                                                                                 __m256i vv) {
-  const __m256i at = texelIndices8<K>(uu, vv);
-  // Two addresses at a time out of the vector register; the two halves
-  // filled side by side, each with four inserts.
-  const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
-  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(lo)), a23 = static_cast<uint64_t>(_mm_extract_epi64(lo, 1));
-  const uint64_t a45 = static_cast<uint64_t>(_mm_cvtsi128_si64(hi)), a67 = static_cast<uint64_t>(_mm_extract_epi64(hi, 1));
-  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
-  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a45)]);
-  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
-  d = _mm_insert_epi16(d, t[a45 >> 32], 1);
-  c = _mm_insert_epi16(c, t[static_cast<uint32_t>(a23)], 2);
-  d = _mm_insert_epi16(d, t[static_cast<uint32_t>(a67)], 2);
-  c = _mm_insert_epi16(c, t[a23 >> 32], 3);
-  d = _mm_insert_epi16(d, t[a67 >> 32], 3);
-  c = _mm_unpacklo_epi64(c, d);
-  return c;
-}
-// The first four of them only: the other lanes are 0.
-template <int K>
-[[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline __m128i texelHalves4(const uint16_t* t, __m256i uu,
-                                                                                 __m256i vv) {
-  const __m128i at = _mm256_castsi256_si128(texelIndices8<K>(uu, vv));
-  const uint64_t a01 = static_cast<uint64_t>(_mm_cvtsi128_si64(at)), a23 = static_cast<uint64_t>(_mm_extract_epi64(at, 1));
-  __m128i c = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a01)]);
-  __m128i d = _mm_cvtsi32_si128(t[static_cast<uint32_t>(a23)]);
-  c = _mm_insert_epi16(c, t[a01 >> 32], 1);
-  d = _mm_insert_epi16(d, t[a23 >> 32], 1);
-  return _mm_unpacklo_epi32(c, d);
-}
-template <int K>
-[[gnu::target(KV_MASKED_TARGET)]] inline Px8 atTop4Masked(const uint16_t* t, Lane8 uu, Lane8 vv) {
-  return reinterpret_cast<Px8>(texelHalves4<K>(t, reinterpret_cast<__m256i>(uu), reinterpret_cast<__m256i>(vv)));
-}
-// Called from the generic walks, so not always inlined: the masked
-// entries' flatten takes it in.
-template <int K>
-[[gnu::target(KV_MASKED_TARGET)]] inline Px8 atTop8Masked(const uint16_t* t, Lane8 uu, Lane8 vv) {
-  return reinterpret_cast<Px8>(texelHalves8<K>(t, reinterpret_cast<__m256i>(uu), reinterpret_cast<__m256i>(vv)));
-}
-#endif
-
 constexpr bool depthPasses(uint32_t word, uint32_t z) { return word >= (z << 3); }
 constexpr uint32_t depthHalf(uint32_t z) { return (z << 3) & 0xFFFF0000u; }
 
@@ -328,10 +251,9 @@ struct AddPut32 {
 
 // ---- textured walks -----------------------------------------------------------
 
-// Words 6/7 u left/right, 8/9 v left/right, 2/3 depth left/right. Masked
-// puts the last pixels (all of them in a span shorter than eight) through
-// one masked step; only the masked build, for rules with eight-pixel forms.
-template <typename Pixel, int K, typename Put, bool HasZ, bool Masked = false>
+// Words 6/7 u left/right, 8/9 v left/right, 2/3 depth left/right. Rules
+// with eight-pixel forms take eight neighbours a step, then single pixels.
+template <typename Pixel, int K, typename Put, bool HasZ>
 inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -353,27 +275,10 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   Pixel* p = static_cast<Pixel*>(row) + x0;
   int32_t i = 0;
   if constexpr (hasPut8<Put>()) {
-    if (Masked || n >= 8) {
+    if (n >= 8) {
       // Eight neighbours' coordinates (and depths) side by side.
       Lane8 U = laneRun(u, duu), V = laneRun(v, dvv), Z = laneRun(z, dz);
       const uint32_t du8 = duu * 8u, dv8 = dvv * 8u, dz8 = dz * 8u;
-#ifdef KV_MASKED_SPANS
-      if constexpr (Masked) {
-        for (; i + 8 <= n; i += 8) {
-          Put::put8(p + i, atTop8Masked<K>(tex, U, V), Z);
-          U += du8;
-          V += dv8;
-          Z += dz8;
-        }
-        // Every lane's texel address lies in the texture; four are read for
-        // a tail of four or fewer.
-        if (i < n) {
-          const uint32_t left = static_cast<uint32_t>(n - i);
-          putPart<Put>(p + i, left > 4 ? atTop8Masked<K>(tex, U, V) : atTop4Masked<K>(tex, U, V), Z, left);
-        }
-        return;
-      }
-#endif
       for (; i + 8 <= n; i += 8) {
         Put::put8(p + i, atTop8<K>(tex, U, V), Z);
         U += du8;
@@ -394,10 +299,10 @@ inline void affineSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   }
 }
 
-// The coordinate rules of the perspective walks, one for every build: a
-// coordinate made exact from U = u*w and the reciprocal of w, held with 12
-// more fraction bits; the step, held << 6, between two exact ones 16 pixels
-// apart; and the step over the m (>= 2) pixels of a tail, by tailGain(m).
+// The coordinate rules of the perspective walk: a coordinate made exact from
+// U = u*w and the reciprocal of w, held with 12 more fraction bits; the step,
+// held << 6, between two exact ones 16 pixels apart; and the step over the
+// m (>= 2) pixels of a tail, by tailGain(m).
 KV_SPAN_INLINE uint32_t exactExt(uint32_t uw, int32_t r) { return u32(q14Mul(s32(uw), r)) << 12; }
 KV_SPAN_INLINE uint32_t blockStep(uint32_t from, uint32_t to) { return u32(s32(to - from) >> 4) << 6; }
 KV_SPAN_INLINE uint32_t tailGain(uint32_t m) { return static_cast<uint32_t>(recipFromTable(m) >> 2); }
@@ -405,9 +310,8 @@ KV_SPAN_INLINE uint32_t tailStep(int32_t from, int32_t to, uint32_t gain) { retu
 
 // Words 4/5 w and its x-step, 6/7 U = u*w and step, 8/9 V = v*w and step,
 // 2/3 depth and step. Exact coordinates every 16 pixels, linear between.
-// Fixed uses the left end's w as the divisor for the whole span. Blocks, when
-// not -1, is the number of whole blocks the caller knows the span has.
-template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed, bool Masked = false, int Blocks = -1>
+// Fixed uses the left end's w as the divisor for the whole span.
+template <typename Pixel, int K, typename Put, bool HasZ, bool Fixed>
 inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp) {
   const int32_t* w = sp->w;
   const int32_t x0 = w[0] >> 14;
@@ -428,7 +332,7 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   // A w constant along the row keeps its reciprocal.
   const bool flatW = Fixed || dw == 0;
 
-  int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
+  int32_t blocks = n >> 4;
   const int32_t m = n & 15;
   int32_t r = spanRecip(s32(ww));
   uint32_t ue = exactExt(U, r);
@@ -482,23 +386,6 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
   uint32_t uu = u32(uA) << 18, vv = u32(vA) << 18;
   const uint32_t duu = due << 6, dvv = dve << 6;
   int32_t i = 0;
-#ifdef KV_MASKED_SPANS
-  if constexpr (Masked && hasPut8<Put>()) {
-    Lane8 U8 = laneRun(uu, duu), V8 = laneRun(vv, dvv), Z8 = laneRun(z, dz);
-    if (m >= 8) {
-      Put::put8(p, atTop8<K>(tex, U8, V8), Z8);
-      U8 += duu * 8u;
-      V8 += dvv * 8u;
-      Z8 += dz * 8u;
-      i = 8;
-    }
-    if (i < m) {
-      const uint32_t left = static_cast<uint32_t>(m - i);
-      putPart<Put>(p + i, left > 4 ? atTop8<K>(tex, U8, V8) : atTop4Masked<K>(tex, U8, V8), Z8, left);
-    }
-    return;
-  }
-#endif
   if constexpr (hasPut8<Put>()) {
     if (m >= 8) {
       Put::put8(p, atTop8<K>(tex, laneRun(uu, duu), laneRun(vv, dvv)), laneRun(z, dz));
@@ -515,263 +402,6 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     if constexpr (HasZ) z += dz;
   }
 }
-
-// ---- colour-and-depth words in mask registers (masked build only) ---------------
-//
-// The word rules again, with the lanes that change kept in a mask register:
-// the depth test an unsigned compare into it, a texel that writes nothing a
-// lane cleared from it, and one masked store of the lanes left. The texels
-// go straight into 32-bit lanes and depths are walked already shifted by 3.
-
-#ifdef KV_MASKED_SPANS
-#define KV_MASKED_INLINE [[gnu::target(KV_MASKED_TARGET), gnu::always_inline]] inline
-
-// Constants as broadcast loads: built from immediates they cost two
-// instructions each on every call.
-alignas(64) inline constexpr uint32_t kWordConsts[] = {0xFFFF0000u, 0xF81Fu, 0x07E0u, 0xF000u, 0x00F0u, 0x0F00u,
-                                                       15u, 0x7BEFu, 0x8410u, 0x07E0F81Fu, 0x0780001Eu, 0x00010003u};
-enum : int { kcHigh, kcF81F, kc07E0, kcF000, kc00F0, kc0F00, kc15, kc7BEF, kc8410, kcSpread, kcGB, kcShifts };
-KV_MASKED_INLINE const uint32_t* wordConsts() {
-  const uint32_t* k = kWordConsts;
-  __asm__("" : "+r"(k));  // not folded back into immediates
-  return k;
-}
-KV_MASKED_INLINE __m256i kWord(const uint32_t* k, int i) { return _mm256_set1_epi32(static_cast<int>(k[i])); }
-
-// TexAddr::atTop for eight neighbours, the texels zero-extended into 32-bit lanes.
-// Dup puts each texel in both halves of its lane.
-// Only the first four are read when at most four lanes are wanted.
-template <int K, bool Dup = false>
-KV_MASKED_INLINE __m256i texelWords8(const uint16_t* t, __m256i uu, __m256i vv, uint32_t wanted = 8) {
-  const __m128i c = wanted > 4 ? texelHalves8<K>(t, uu, vv) : texelHalves4<K>(t, uu, vv);
-  if constexpr (Dup) {
-    return _mm256_permutexvar_epi16(_mm256_setr_epi16(0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7),
-                                    _mm256_castsi128_si256(c));
-  }
-  return _mm256_cvtepu16_epi32(c);
-}
-
-// start, start + step, ... start + 7 step as a vector.
-KV_MASKED_INLINE __m256i laneRunV(uint32_t start, uint32_t step) {
-  return reinterpret_cast<__m256i>(laneRun(start, step));
-}
-KV_MASKED_INLINE __m256i addStep(__m256i a, uint32_t step) {
-  return _mm256_add_epi32(a, _mm256_set1_epi32(static_cast<int>(step)));
-}
-
-// The word rule of Put for the lanes set in `lanes`: c the texels, z3 the depths << 3.
-template <typename Put>
-struct MaskedWords {
-  static constexpr bool kHas = false;
-  static constexpr bool kDup = false;
-};
-
-// The colour half of blend4444Over565w8 from texels in both halves of their
-// lanes (tt) over words d: the spread forms by one shuffle and one variable
-// shift; bits 16-31 of the result are left over.
-KV_MASKED_INLINE __m256i blend4444Dup(const uint32_t* k, __m256i d, __m256i tt) {
-  const __m256i dd = _mm256_shuffle_epi8(d, _mm256_setr_epi8(0, 1, 0, 1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13, 0, 1, 0,
-                                                             1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13));
-  const __m256i sd = _mm256_and_si256(dd, kWord(k, kcSpread));
-  // Blue down by 3 in the low half, green down by 1 in the high one; red in place.
-  const __m256i ts = _mm256_srlv_epi16(tt, kWord(k, kcShifts));
-  const __m256i ss = _mm256_ternarylogic_epi32(ts, kWord(k, kcGB), _mm256_and_si256(tt, kWord(k, kcF000)), 0xEA);
-  const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(ss, sd), _mm256_and_si256(tt, kWord(k, kc15))),
-                                       _mm256_slli_epi32(sd, 4));
-  // Red and blue of sum >> 4, green of sum >> 20.
-  return _mm256_ternarylogic_epi32(_mm256_srli_epi32(sum, 4), _mm256_srli_epi32(sum, 20), kWord(k, kcF81F), 0xE4);
-}
-
-template <int Mode, bool Test, bool Write, bool Skip0>
-struct MaskedWords<TexPut32<Mode, Test, Write, Skip0>> {
-  // 4444 texels come in both halves of their lanes.
-  static constexpr bool kDup = Mode == kTexel4444;
-  static constexpr bool kHas = true;
-  KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
-    constexpr bool kRead = Mode == kTexel4444 || Test || !Write;
-    const __m256i w = kRead ? _mm256_maskz_loadu_epi32(lanes, p) : _mm256_setzero_si256();
-    __m256i colour = c;
-    if constexpr (Test) lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
-    if constexpr (Mode == kTexel4444) {
-      lanes = _mm256_mask_test_epi32_mask(lanes, c, kWord(k, kc15));
-      // The depth half from z3 or w.
-      _mm256_mask_storeu_epi32(p, lanes, _mm256_mask_blend_epi16(0xAAAA, blend4444Dup(k, w, c), Write ? z3 : w));
-      return;
-    } else if constexpr (Skip0) {
-      lanes = _mm256_mask_test_epi32_mask(lanes, c, c);
-    }
-    // colour | (z3 or w) & FFFF0000
-    const __m256i out = _mm256_ternarylogic_epi32(colour, Write ? z3 : w, kWord(k, kcHigh), 0xF8);
-    _mm256_mask_storeu_epi32(p, lanes, out);
-  }
-};
-
-template <>
-struct MaskedWords<AddPut32> {
-  static constexpr bool kHas = true;
-  static constexpr bool kDup = false;
-  // addSat565x8 on the low halves of the words: nothing carries into the
-  // depth half, and the red fill comes out of the same subtraction as the others.
-  KV_MASKED_INLINE static void put(const uint32_t* k, uint32_t* p, __m256i c, __m256i z3, __mmask8 lanes) {
-    const __m256i w = _mm256_maskz_loadu_epi32(lanes, p);
-    lanes = _mm256_mask_cmp_epu32_mask(lanes, w, z3, _MM_CMPINT_NLT);
-    const __m256i m7 = kWord(k, kc7BEF);
-    const __m256i lowc = _mm256_add_epi32(_mm256_and_si256(w, m7), _mm256_and_si256(c, m7));
-    const __m256i x = _mm256_xor_si256(w, c);
-    const __m256i carry = _mm256_ternarylogic_epi32(w, c, lowc, 0xE8);  // (w & c) | ((w ^ c) & low): majority
-    const __m256i cbg = _mm256_slli_epi32(_mm256_and_si256(carry, kWord(k, kc8410)), 1);
-    const __m256i fill = _mm256_sub_epi32(cbg, _mm256_srli_epi32(cbg, 4));
-    // (x ^ low) & 8410 | w & FFFF0000
-    const __m256i tops = _mm256_or_si256(_mm256_and_si256(_mm256_xor_si256(x, lowc), kWord(k, kc8410)),
-                                         _mm256_and_si256(w, kWord(k, kcHigh)));
-    const __m256i out = _mm256_ternarylogic_epi32(_mm256_and_si256(lowc, m7), tops, fill, 0xFE);
-    _mm256_mask_storeu_epi32(p, lanes, out);
-  }
-};
-
-KV_MASKED_INLINE __mmask8 firstLanes(int32_t count) {
-  return static_cast<__mmask8>(_bzhi_u32(0xFFu, static_cast<uint32_t>(count)));
-}
-
-// affineSpan for word rules with masked forms.
-template <int K, typename Put, bool HasZ>
-KV_MASKED_INLINE void affineWords(const uint16_t* tex, void* row, const SpanParams* sp) {
-  const int32_t* w = sp->w;
-  const int32_t x0 = w[0] >> 14;
-  const int32_t n = (w[1] >> 14) - x0;
-  if (n < 1) return;
-  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
-  const uint32_t duu = u32(q14Mul(wrapSub(w[7], w[6]), f)) << 18;
-  const uint32_t dvv = u32(q14Mul(wrapSub(w[9], w[8]), f)) << 18;
-  uint32_t z3 = 0, dz3 = 0;
-  if constexpr (HasZ) {
-    z3 = u32(w[2]) << 3;
-    dz3 = u32(q14Mul(wrapSub(w[3], w[2]), f)) << 3;
-  }
-  const uint32_t* k = wordConsts();
-  uint32_t* p = static_cast<uint32_t*>(row) + x0;
-  __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv), Z = laneRunV(z3, dz3);
-  int32_t i = 0;
-  for (; i + 8 < n; i += 8) {
-    MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V), Z, 0xFF);
-    U = addStep(U, duu * 8u);
-    V = addStep(V, dvv * 8u);
-    if constexpr (HasZ) Z = addStep(Z, dz3 * 8u);
-  }
-  // The last 1 to 8.
-  const uint32_t left = static_cast<uint32_t>(n - i);
-  MaskedWords<Put>::put(k, p + i, texelWords8<K, MaskedWords<Put>::kDup>(tex, U, V, left), Z, firstLanes(n - i));
-}
-
-// 4444 texels over 16-bit pixels with the word blend: the pixels widened to
-// 32-bit lanes, the colour halves narrowed back. Alpha 0 gives the pixel.
-template <typename Put>
-struct MaskedPixels {
-  static constexpr bool kHas = false;
-};
-template <>
-struct MaskedPixels<TexPut16<kTexel4444>> {
-  static constexpr bool kHas = true;
-  KV_MASKED_INLINE static void put(const uint32_t* k, uint16_t* p, __m256i tt, __mmask8 lanes) {
-    const __m256i d = _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(lanes, p));
-    _mm_mask_storeu_epi16(p, lanes, _mm256_cvtepi32_epi16(blend4444Dup(k, d, tt)));
-  }
-};
-
-template <int K, typename Put>
-KV_MASKED_INLINE void affinePixels(const uint16_t* tex, void* row, const SpanParams* sp) {
-  const int32_t* w = sp->w;
-  const int32_t x0 = w[0] >> 14;
-  const int32_t n = (w[1] >> 14) - x0;
-  if (n < 1) return;
-  const int32_t f = recipFromTable(static_cast<uint32_t>(n));
-  const uint32_t duu = u32(q14Mul(wrapSub(w[7], w[6]), f)) << 18;
-  const uint32_t dvv = u32(q14Mul(wrapSub(w[9], w[8]), f)) << 18;
-  const uint32_t* k = wordConsts();
-  uint16_t* p = static_cast<uint16_t*>(row) + x0;
-  __m256i U = laneRunV(u32(w[6]) << 18, duu), V = laneRunV(u32(w[8]) << 18, dvv);
-  int32_t i = 0;
-  for (; i + 8 < n; i += 8) {
-    MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V), 0xFF);
-    U = addStep(U, duu * 8u);
-    V = addStep(V, dvv * 8u);
-  }
-  const uint32_t left = static_cast<uint32_t>(n - i);
-  MaskedPixels<Put>::put(k, p + i, texelWords8<K, true>(tex, U, V, left), firstLanes(n - i));
-}
-
-// perspectiveSpan for word rules with masked forms: the same exact
-// coordinates every 16 pixels and the same steps between them. Blocks >= 0
-// is for spans known to have that many whole 16-pixel blocks (built apart,
-// so that the block loop's registers do not cost them spills).
-template <int K, typename Put, bool HasZ, bool Fixed, int Blocks = -1>
-KV_MASKED_INLINE void perspectiveWords(const uint16_t* tex, void* row, const SpanParams* sp) {
-  const int32_t* w = sp->w;
-  const int32_t x0 = w[0] >> 14;
-  const int32_t n = (w[1] >> 14) - x0;
-  if (n < 1) return;
-  uint32_t ww = u32(w[4]);
-  const uint32_t dw = u32(w[5]);
-  uint32_t U = u32(w[6]);
-  const uint32_t dU = u32(w[7]);
-  uint32_t V = u32(w[8]);
-  const uint32_t dV = u32(w[9]);
-  uint32_t dz3 = 0;
-  __m256i Z = _mm256_setzero_si256();
-  if constexpr (HasZ) {
-    dz3 = u32(w[3]) << 3;
-    Z = laneRunV(u32(w[2]) << 3, dz3);
-  }
-  const uint32_t* k = wordConsts();
-  uint32_t* p = static_cast<uint32_t*>(row) + x0;
-  const bool flatW = Fixed || dw == 0;
-  // Eight pixels from coordinates held << 6 (the addressed bits on top).
-#define KV_PUT8(q, UU, VV, lanes, wanted)                                                  \
-  MaskedWords<Put>::put(k, q, texelWords8<K, MaskedWords<Put>::kDup>(tex, UU, VV, wanted), Z, lanes); \
-  if constexpr (HasZ) Z = addStep(Z, dz3 * 8u)
-
-  int32_t blocks = Blocks >= 0 ? Blocks : n >> 4;
-  const int32_t m = n & 15;
-  int32_t r = spanRecip(s32(ww));
-  uint32_t ue = exactExt(U, r);
-  uint32_t ve = exactExt(V, r);
-  for (; blocks > 0; --blocks) {
-    U += dU * 16u;
-    V += dV * 16u;
-    if constexpr (!Fixed) ww += dw * 16u;
-    if (!flatW) r = spanRecip(s32(ww));
-    const uint32_t ue1 = exactExt(U, r);
-    const uint32_t ve1 = exactExt(V, r);
-    const uint32_t due = blockStep(ue, ue1);
-    const uint32_t dve = blockStep(ve, ve1);
-    const __m256i UU = laneRunV(ue << 6, due), VV = laneRunV(ve << 6, dve);
-    KV_PUT8(p, UU, VV, 0xFF, 8);
-    KV_PUT8(p + 8, addStep(UU, due * 8u), addStep(VV, dve * 8u), 0xFF, 8);
-    p += 16;
-    ue = ue1;
-    ve = ve1;
-  }
-  if (m == 0) return;
-  const int32_t uA = q14Mul(s32(U), r);
-  const int32_t vA = q14Mul(s32(V), r);
-  uint32_t duu = 0, dvv = 0;
-  if (m > 1) {
-    const uint32_t mm = static_cast<uint32_t>(m);
-    const int32_t rB = flatW ? r : spanRecip(s32(ww + mm * dw));
-    const int32_t uB = q14Mul(s32(U + mm * dU), rB);
-    const int32_t vB = q14Mul(s32(V + mm * dV), rB);
-    const uint32_t g = tailGain(mm);
-    duu = tailStep(uA, uB, g) << 6;
-    dvv = tailStep(vA, vB, g) << 6;
-  }
-  const __m256i UU = laneRunV(u32(uA) << 18, duu), VV = laneRunV(u32(vA) << 18, dvv);
-  KV_PUT8(p, UU, VV, firstLanes(m), static_cast<uint32_t>(m));
-  if (m > 8) {
-    KV_PUT8(p + 8, addStep(UU, duu * 8u), addStep(VV, dvv * 8u), firstLanes(m - 8), static_cast<uint32_t>(m - 8));
-  }
-#undef KV_PUT8
-}
-#endif
 
 // ---- untextured walks ---------------------------------------------------------
 

@@ -18,141 +18,45 @@ void perspectiveEntry(GlContext* c, void* row, const SpanParams* sp) {
   perspectiveSpan<Pixel, K, Put, HasZ, Fixed>(c->m_texelCache, row, sp);
 }
 
-// The same walks built for 256-bit vectors, put in the tables when the
-// processor has them: the eight-lane steps then take one instruction each.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define KV_WIDE_SPANS 1
-template <int K, typename Put, bool HasZ, typename Pixel>
-[[gnu::target("avx2"), gnu::flatten]] void affineEntryWide(GlContext* c, void* row, const SpanParams* sp) {
-  affineSpan<Pixel, K, Put, HasZ>(c->m_texelCache, row, sp);
-}
-
-template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
-[[gnu::target("avx2"), gnu::flatten, gnu::noinline]] void perspectiveEntryWide(GlContext* c, void* row, const SpanParams* sp) {
-  perspectiveSpan<Pixel, K, Put, HasZ, Fixed>(c->m_texelCache, row, sp);
-}
-#endif
-
-// And with masked loads and stores: the last pixels of a span (every pixel
-// of a short one) in one eight-lane step.
-#ifdef KV_MASKED_SPANS
-template <int K, typename Put, bool HasZ, typename Pixel>
-[[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void affineEntryMasked(GlContext* c, void* row, const SpanParams* sp) {
-  if constexpr (MaskedWords<Put>::kHas) {
-    affineWords<K, Put, HasZ>(c->m_texelCache, row, sp);
-  } else if constexpr (MaskedPixels<Put>::kHas) {
-    affinePixels<K, Put>(c->m_texelCache, row, sp);
-  } else {
-    affineSpan<Pixel, K, Put, HasZ, true>(c->m_texelCache, row, sp);
-  }
-}
-
-template <int K, typename Put, bool HasZ, bool Fixed, int Blocks>
-[[gnu::target(KV_MASKED_TARGET), gnu::flatten, gnu::noinline]] void perspectiveWordsLong(GlContext* c, void* row,
-                                                                                        const SpanParams* sp) {
-  perspectiveWords<K, Put, HasZ, Fixed, Blocks>(c->m_texelCache, row, sp);
-}
-
-// Whether a span covers at least `len` pixels, from the whole-pixel parts of
-// its ends (held in 64 bits, so no difference wraps).
-[[gnu::always_inline]] inline bool spanAtLeast(const SpanParams* sp, int32_t len) {
-  const int64_t x0 = sp->w[0] & ~int32_t{0x3FFF}, x1 = sp->w[1] & ~int32_t{0x3FFF};
-  return x1 - x0 >= int64_t{len} << 14;
-}
-
-// Spans of 16 to 31 pixels: one block and a masked tail. Longer ones keep
-// the wide build's block loop, which this build's register allocation makes
-// slower; the length is tested before anything is saved for the block.
-template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
-[[gnu::target(KV_MASKED_TARGET), gnu::flatten, gnu::noinline]] void perspectiveOneBlock(GlContext* c, void* row,
-                                                                                       const SpanParams* sp) {
-  if (spanAtLeast(sp, 32)) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
-  perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true, 1>(c->m_texelCache, row, sp);
-}
-
-template <int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
-[[gnu::target(KV_MASKED_TARGET), gnu::flatten]] void perspectiveEntryMasked(GlContext* c, void* row,
-                                                                             const SpanParams* sp) {
-  if constexpr (MaskedWords<Put>::kHas) {
-    const int32_t n = (sp->w[1] >> 14) - (sp->w[0] >> 14);
-    if (n >= 32) return perspectiveWordsLong<K, Put, HasZ, Fixed, -1>(c, row, sp);
-    if (n >= 16) return perspectiveWordsLong<K, Put, HasZ, Fixed, 1>(c, row, sp);
-    perspectiveWords<K, Put, HasZ, Fixed, 0>(c->m_texelCache, row, sp);
-  } else {
-    // The fixed divisor's blocks cost no division, and gain nothing from the
-    // one-block form.
-    if ((sp->w[1] >> 14) - (sp->w[0] >> 14) >= 16) {
-      if constexpr (Fixed) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
-      return perspectiveOneBlock<K, Put, HasZ, Fixed, Pixel>(c, row, sp);
-    }
-    perspectiveSpan<Pixel, K, Put, HasZ, Fixed, true>(c->m_texelCache, row, sp);
-  }
-}
-#endif
-
-// Only the walks with eight-pixel rules gain from the wide builds; the
-// others keep the plain one.
-template <int Build, int K, typename Put, bool HasZ, typename Pixel>
-constexpr SpanFunction affine() {
-#ifdef KV_MASKED_SPANS
-  if constexpr (Build == kSpansMasked && hasPut8<Put>()) return affineEntryMasked<K, Put, HasZ, Pixel>;
-#endif
-#ifdef KV_WIDE_SPANS
-  if constexpr (Build != kSpansPlain && hasPut8<Put>()) return affineEntryWide<K, Put, HasZ, Pixel>;
-#endif
-  return affineEntry<K, Put, HasZ, Pixel>;
-}
-
-template <int Build, int K, typename Put, bool HasZ, bool Fixed, typename Pixel>
-constexpr SpanFunction perspective() {
-#ifdef KV_MASKED_SPANS
-  if constexpr (Build == kSpansMasked && hasPut8<Put>()) return perspectiveEntryMasked<K, Put, HasZ, Fixed, Pixel>;
-#endif
-#ifdef KV_WIDE_SPANS
-  if constexpr (Build != kSpansPlain && hasPut8<Put>()) return perspectiveEntryWide<K, Put, HasZ, Fixed, Pixel>;
-#endif
-  return perspectiveEntry<K, Put, HasZ, Fixed, Pixel>;
-}
-
 // Texel 0 writes nothing in the affine RGB565/RGBA5551 depth spans of the
 // larger textures: size 128 except the tested-only variant, size 256 always.
 constexpr bool skipZeroTexel(int k, int variant) { return k == 3 || (k == 2 && variant != 1); }
 
-template <int K, int W>
+template <int K>
 void fillSize(GlContext& c) {
-  c.m_texAffineSpans.fn[K][kTexel565] = affine<W, K, TexPut16<kTexel565>, false, uint16_t>();
-  c.m_texAffineSpans.fn[K][kTexel5551] = affine<W, K, TexPut16<kTexel5551>, false, uint16_t>();
-  c.m_texAffineSpans.fn[K][kTexel4444] = affine<W, K, TexPut16<kTexel4444>, false, uint16_t>();
-  c.m_texPerspectiveSpans.fn[K][kTexel565] = perspective<W, K, TexPut16<kTexel565>, false, false, uint16_t>();
-  c.m_texPerspectiveSpans.fn[K][kTexel5551] = perspective<W, K, TexPut16<kTexel5551>, false, false, uint16_t>();
-  c.m_texPerspectiveSpans.fn[K][kTexel4444] = perspective<W, K, TexPut16<kTexel4444>, false, false, uint16_t>();
-  c.m_texFixedDivisorSpans.fn[K][kTexel565] = perspective<W, K, TexPut16<kTexel565>, false, true, uint16_t>();
+  c.m_texAffineSpans.fn[K][kTexel565] = affineEntry<K, TexPut16<kTexel565>, false, uint16_t>;
+  c.m_texAffineSpans.fn[K][kTexel5551] = affineEntry<K, TexPut16<kTexel5551>, false, uint16_t>;
+  c.m_texAffineSpans.fn[K][kTexel4444] = affineEntry<K, TexPut16<kTexel4444>, false, uint16_t>;
+  c.m_texPerspectiveSpans.fn[K][kTexel565] = perspectiveEntry<K, TexPut16<kTexel565>, false, false, uint16_t>;
+  c.m_texPerspectiveSpans.fn[K][kTexel5551] = perspectiveEntry<K, TexPut16<kTexel5551>, false, false, uint16_t>;
+  c.m_texPerspectiveSpans.fn[K][kTexel4444] = perspectiveEntry<K, TexPut16<kTexel4444>, false, false, uint16_t>;
+  c.m_texFixedDivisorSpans.fn[K][kTexel565] = perspectiveEntry<K, TexPut16<kTexel565>, false, true, uint16_t>;
   c.m_texFixedDivisorSpans.fn[K][kTexel5551] = nullptr;
   c.m_texFixedDivisorSpans.fn[K][kTexel4444] = nullptr;
-  c.m_texAdditiveSpans[K] = affine<W, K, AddPut16, false, uint16_t>();
+  c.m_texAdditiveSpans[K] = affineEntry<K, AddPut16, false, uint16_t>;
 
   auto setDepth = [&](int j, SpanFunction rgb, SpanFunction rgba4) {
     c.m_depthTexSpans[j].fn[K][kTexel565] = rgb;
     c.m_depthTexSpans[j].fn[K][kTexel5551] = rgb;
     c.m_depthTexSpans[j].fn[K][kTexel4444] = rgba4;
   };
-  setDepth(0, affine<W, K, TexPut32<kTexel565, false, false, skipZeroTexel(K, 0)>, false, uint32_t>(),
-           affine<W, K, TexPut32<kTexel4444, false, false, false>, false, uint32_t>());
-  setDepth(1, affine<W, K, TexPut32<kTexel565, true, false, skipZeroTexel(K, 1)>, true, uint32_t>(),
-           affine<W, K, TexPut32<kTexel4444, true, false, false>, true, uint32_t>());
-  setDepth(2, affine<W, K, TexPut32<kTexel565, false, true, skipZeroTexel(K, 2)>, true, uint32_t>(),
-           affine<W, K, TexPut32<kTexel4444, false, true, false>, true, uint32_t>());
-  setDepth(3, affine<W, K, TexPut32<kTexel565, true, true, skipZeroTexel(K, 3)>, true, uint32_t>(),
-           affine<W, K, TexPut32<kTexel4444, true, true, false>, true, uint32_t>());
-  setDepth(4, perspective<W, K, TexPut32<kTexel565, false, false, false>, false, false, uint32_t>(),
-           perspective<W, K, TexPut32<kTexel4444, false, false, false>, false, false, uint32_t>());
-  setDepth(5, perspective<W, K, TexPut32<kTexel565, true, false, false>, true, false, uint32_t>(),
-           perspective<W, K, TexPut32<kTexel4444, true, false, false>, true, false, uint32_t>());
-  setDepth(6, perspective<W, K, TexPut32<kTexel565, false, true, false>, true, false, uint32_t>(),
-           perspective<W, K, TexPut32<kTexel4444, false, true, false>, true, false, uint32_t>());
-  setDepth(7, perspective<W, K, TexPut32<kTexel565, true, true, false>, true, false, uint32_t>(),
-           perspective<W, K, TexPut32<kTexel4444, true, true, false>, true, false, uint32_t>());
-  c.m_depthTexAdditiveSpans[K] = affine<W, K, AddPut32, true, uint32_t>();
+  setDepth(0, affineEntry<K, TexPut32<kTexel565, false, false, skipZeroTexel(K, 0)>, false, uint32_t>,
+           affineEntry<K, TexPut32<kTexel4444, false, false, false>, false, uint32_t>);
+  setDepth(1, affineEntry<K, TexPut32<kTexel565, true, false, skipZeroTexel(K, 1)>, true, uint32_t>,
+           affineEntry<K, TexPut32<kTexel4444, true, false, false>, true, uint32_t>);
+  setDepth(2, affineEntry<K, TexPut32<kTexel565, false, true, skipZeroTexel(K, 2)>, true, uint32_t>,
+           affineEntry<K, TexPut32<kTexel4444, false, true, false>, true, uint32_t>);
+  setDepth(3, affineEntry<K, TexPut32<kTexel565, true, true, skipZeroTexel(K, 3)>, true, uint32_t>,
+           affineEntry<K, TexPut32<kTexel4444, true, true, false>, true, uint32_t>);
+  setDepth(4, perspectiveEntry<K, TexPut32<kTexel565, false, false, false>, false, false, uint32_t>,
+           perspectiveEntry<K, TexPut32<kTexel4444, false, false, false>, false, false, uint32_t>);
+  setDepth(5, perspectiveEntry<K, TexPut32<kTexel565, true, false, false>, true, false, uint32_t>,
+           perspectiveEntry<K, TexPut32<kTexel4444, true, false, false>, true, false, uint32_t>);
+  setDepth(6, perspectiveEntry<K, TexPut32<kTexel565, false, true, false>, true, false, uint32_t>,
+           perspectiveEntry<K, TexPut32<kTexel4444, false, true, false>, true, false, uint32_t>);
+  setDepth(7, perspectiveEntry<K, TexPut32<kTexel565, true, true, false>, true, false, uint32_t>,
+           perspectiveEntry<K, TexPut32<kTexel4444, true, true, false>, true, false, uint32_t>);
+  c.m_depthTexAdditiveSpans[K] = affineEntry<K, AddPut32, true, uint32_t>;
 }
 
 }  // namespace
@@ -242,55 +146,9 @@ SpanOrigin findSpanOrigin(const GlContext& c, SpanFunction span) {
 
 }  // namespace kvgl
 
-namespace kvgl {
-
-bool spanBuildAvailable(SpanBuild build) {
-  switch (build) {
-    case kSpansPlain:
-      return true;
-    case kSpansWide: {
-#ifdef KV_WIDE_SPANS
-      static const bool wide = __builtin_cpu_supports("avx2");
-      return wide;
-#else
-      return false;
-#endif
-    }
-    case kSpansMasked: {
-#ifdef KV_MASKED_SPANS
-      static const bool masked = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") &&
-                                 __builtin_cpu_supports("avx512f") &&
-                                 __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
-      return masked;
-#else
-      return false;
-#endif
-    }
-  }
-  return false;
+void GlContext::initSpanTables() {
+  kvgl::fillSize<0>(*this);
+  kvgl::fillSize<1>(*this);
+  kvgl::fillSize<2>(*this);
+  kvgl::fillSize<3>(*this);
 }
-
-bool wideSpansAvailable() { return spanBuildAvailable(kSpansWide); }
-
-template <int W>
-static void fillAll(GlContext& c) {
-  fillSize<0, W>(c);
-  fillSize<1, W>(c);
-  fillSize<2, W>(c);
-  fillSize<3, W>(c);
-}
-
-void fillSpanTables(GlContext& c, SpanBuild build) {
-  // The best build the processor runs, no better than the one asked for.
-  if (build == kSpansMasked && !spanBuildAvailable(kSpansMasked)) build = kSpansWide;
-  if (build == kSpansWide && !spanBuildAvailable(kSpansWide)) build = kSpansPlain;
-  switch (build) {
-    case kSpansMasked: fillAll<kSpansMasked>(c); break;
-    case kSpansWide: fillAll<kSpansWide>(c); break;
-    case kSpansPlain: fillAll<kSpansPlain>(c); break;
-  }
-}
-
-}  // namespace kvgl
-
-void GlContext::initSpanTables() { kvgl::fillSpanTables(*this, kvgl::kSpansMasked); }
