@@ -248,15 +248,6 @@ void blit16AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
     const uint16_t k = static_cast<uint16_t>(key);
     const int a = p.alpha;
     const bool hasAlpha = p.srcHasAlpha != 0;
-    if (hasAlpha && p.width >= 16 && (p.dstStep == 2 || p.dstStep == -2) && pixelrows::maskedRows()) {
-      // The rows of byRows in one call.
-      const std::ptrdiff_t last = 2 * static_cast<std::ptrdiff_t>(p.width - 1);
-      if (p.dstStep == 2)
-        pixelrows::blend4444BlockMasked(dst, p.dstRowStep, src, p.srcPitch, 1, p.width, p.height, k);
-      else
-        pixelrows::blend4444BlockMasked(dst - last, p.dstRowStep, src + last, p.srcPitch, -1, p.width, p.height, k);
-      return;
-    }
     const bool done = byRows(dst, src, p, [k, a, hasAlpha](uint16_t* out, const uint16_t* s, int dir, int n) {
       pixelrows::blendKeyedRowAny(out, s, dir, hasAlpha, n, k, a);
     });

@@ -295,25 +295,6 @@ void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlph
 void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n);
 void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
 
-// The keyed copy and the keyed ARGB4444 blend with the key test in a mask
-// register (PixelRowsMasked.cpp), for processors with 512-bit vector
-// instructions: call them only when maskedRows() says so.
-bool maskedRows();
-void keyedRowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
-void blend4444RowMasked(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
-// blend4444RowMasked on `rows` rows, each `outPitch` and `srcPitch` bytes
-// below the last (out and src: the first row's first pixels).
-void blend4444BlockMasked(uint8_t* out, std::ptrdiff_t outPitch, const uint8_t* src, std::ptrdiff_t srcPitch,
-                          int dir, int n, int rows, uint16_t key);
-// out[i] = table[idx[dir * i]] for indices below count (at most 256) whose
-// colour is not key; table holds 256 entries.
-void indexedRowMasked(uint16_t* out, const uint8_t* idx, int dir, int n, const uint16_t* table, int count,
-                      uint16_t key);
-// The ARGB blend by the pixel's own alpha, gathering the channel bytes with
-// byte permutes: only when byteGatherRows() says the processor has them.
-bool byteGatherRows();
-void argbBlendRowMasked(uint16_t* out, const uint32_t* src, int dir, int n);
-
 // Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
 // than sixteen pixels stay on the eight-lane loops.
 inline void copyRowAny(uint16_t* out, const uint16_t* src, int dir, int n) {
@@ -324,7 +305,6 @@ inline void copyRowAny(uint16_t* out, const uint16_t* src, int dir, int n) {
     copyRow<-1>(out, src, n);
 }
 inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
-  if (n >= 16 && maskedRows()) return keyedRowMasked(out, src, dir, n, key);
   if (n >= 16 && wideRows()) return keyedRowWide(out, src, dir, n, key);
   if (dir > 0)
     keyedRow<1>(out, src, n, key);
@@ -333,7 +313,6 @@ inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint
 }
 inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key,
                              int alpha) {
-  if (n >= 16 && hasAlpha && maskedRows()) return blend4444RowMasked(out, src, dir, n, key);
   if (n >= 16 && wideRows()) return blendKeyedRowWide(out, src, dir, hasAlpha, n, key, alpha);
   if (hasAlpha) {
     if (dir > 0)
@@ -363,7 +342,6 @@ inline void fillAlphaRowAny(uint16_t* out, int n, int ia, uint16_t pre) {
 }
 
 inline void argbBlendRowAny(uint16_t* out, const uint32_t* src, int dir, int n) {
-  if (n >= 16 && byteGatherRows()) return argbBlendRowMasked(out, src, dir, n);
   if (n >= 16 && wideRows()) return argbBlendRowWide(out, src, dir, n);
   if (dir > 0)
     argbBlendRow<1>(out, src, n);

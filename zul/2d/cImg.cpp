@@ -95,16 +95,6 @@ void cImg::draw(Graphics* g, int sx, int sy, int w, int h, int x, int y, int fl)
     colourCount = palette->coloursPerPalette;
   }
   const int n = c1 - c0;
-  // Rows of 32 pixels or more of an indexed image go through a 256-entry
-  // copy of the palette (entries past its colours unused) held in vector registers.
-  uint16_t table[256];
-  const bool byTable = indexed && n >= 32 && pixelrows::maskedRows();
-  if (byTable) {
-    const int used = colourCount < 256 ? colourCount : 256;
-    std::memcpy(table, colours, static_cast<size_t>(used) * 2);
-    std::memset(table + used, 0, static_cast<size_t>(256 - used) * 2);
-    colourCount = used;
-  }
   for (int r = r0; r < r1; ++r) {
     int srow = sy + (my ? h - 1 - r : r);
     uint16_t* out = reinterpret_cast<uint16_t*>(destPixels + static_cast<ptrdiff_t>(dy + r) * destPitch) + dx + c0;
@@ -115,11 +105,6 @@ void cImg::draw(Graphics* g, int sx, int sy, int w, int h, int x, int y, int fl)
       continue;
     }
     const uint8_t* idx = static_cast<const uint8_t*>(data) + rowAt;
-    if (byTable) {
-      pixelrows::indexedRowMasked(out, mx ? idx + (sx + w - 1 - c0) : idx + (sx + c0), mx ? -1 : 1, n, table,
-                                  colourCount, kKey);
-      continue;
-    }
     for (int c = c0; c < c1; ++c) {
       const uint8_t i = idx[sx + (mx ? w - 1 - c : c)];
       if (i >= colourCount) continue;

@@ -381,7 +381,7 @@ TEST(Kernels, RowLoopsEqualThePixelWalkForEveryTransform) {
 TEST(Kernels, RowLoopsAtEveryVectorWidth) {
   uint32_t seed = 11;
   auto rnd = [&](uint32_t n) { return ((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
-  enum Form { kEight, kWide, kMasked, kChosen };
+  enum Form { kEight, kWide, kChosen };
   constexpr int kLoops = 4;  // copy, keyed copy, keyed blend, blend of every pixel
   for (int trial = 0; trial < 300; ++trial) {
     const int n = static_cast<int>(rnd(72));
@@ -408,9 +408,8 @@ TEST(Kernels, RowLoopsAtEveryVectorWidth) {
       want[2][at] = blitOne(blit16AlphaKeyed, v, want[2][at], p);
       want[3][at] = blend565(want[3][at], v >> 11, (v >> 5) & 63, v & 31, alpha);
     }
-    for (Form form : {kEight, kWide, kMasked, kChosen}) {
+    for (Form form : {kEight, kWide, kChosen}) {
       if (form == kWide && !pixelrows::wideRows()) continue;
-      if (form == kMasked && !pixelrows::maskedRows()) continue;
       std::vector<uint16_t> got[kLoops] = {dst, dst, dst, dst};
       uint16_t* o[kLoops] = {got[0].data() + dout, got[1].data() + dout, got[2].data() + dout, got[3].data() + dout};
       if (form == kEight) {
@@ -432,15 +431,6 @@ TEST(Kernels, RowLoopsAtEveryVectorWidth) {
         pixelrows::keyedRowWide(o[1], s, dir, n, key);
         pixelrows::blendKeyedRowWide(o[2], s, dir, hasAlpha, n, key, alpha);
         pixelrows::alphaRowWide(o[3], s, dir, n, alpha);
-      } else if (form == kMasked) {
-        // Only the keyed loops have a masked form; the others keep their expected pixels.
-        got[0] = want[0];
-        got[3] = want[3];
-        pixelrows::keyedRowMasked(o[1], s, dir, n, key);
-        if (hasAlpha)
-          pixelrows::blend4444RowMasked(o[2], s, dir, n, key);
-        else
-          got[2] = want[2];
       } else {
         pixelrows::copyRowAny(o[0], s, dir, n);
         pixelrows::keyedRowAny(o[1], s, dir, n, key);
@@ -474,17 +464,15 @@ TEST(Kernels, Argb4444RowsForEverySourceValue) {
       if (v == key) continue;
       want[i] = blend565(want[i], ((v >> 8) & 15) << 1, ((v >> 4) & 15) << 2, (v & 15) << 1, ((v >> 12) & 15) << 4);
     }
-    for (int form = 0; form < 4; ++form) {
+    for (int form = 0; form < 3; ++form) {
       if (form == 1 && !pixelrows::wideRows()) continue;
-      if (form == 2 && !pixelrows::maskedRows()) continue;
       std::vector<uint16_t> got = dst;
       for (size_t at = 0; at < src.size(); at += kRow) {
         uint16_t* o = got.data() + at;
         const uint16_t* s = src.data() + at;
         if (form == 0) pixelrows::blendKeyedRow<1, true>(o, s, kRow, key, 0);
         if (form == 1) pixelrows::blendKeyedRowWide(o, s, 1, true, kRow, key, 0);
-        if (form == 2) pixelrows::blend4444RowMasked(o, s, 1, kRow, key);
-        if (form == 3) pixelrows::blendKeyedRowAny(o, s, 1, true, kRow, key, 0);
+        if (form == 2) pixelrows::blendKeyedRowAny(o, s, 1, true, kRow, key, 0);
       }
       ASSERT_EQ(got, want) << "form " << form << ", round " << round;
     }
@@ -523,9 +511,8 @@ TEST(Kernels, ArgbRowLoopsAtEveryVectorWidth) {
                      b = ((co & 255) * a + db * ia) >> 8;
       wantOver[i] = static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
     }
-    for (int form = 0; form < 4; ++form) {
+    for (int form = 0; form < 3; ++form) {
       if (form == 1 && !pixelrows::wideRows()) continue;
-      if (form == 3 && !pixelrows::byteGatherRows()) continue;
       std::vector<uint16_t> blend = dst, over = dst;
       if (form == 0) {
         dir > 0 ? pixelrows::argbBlendRow<1>(blend.data(), s, n) : pixelrows::argbBlendRow<-1>(blend.data(), s, n);
@@ -533,10 +520,6 @@ TEST(Kernels, ArgbRowLoopsAtEveryVectorWidth) {
       } else if (form == 1) {
         pixelrows::argbBlendRowWide(blend.data(), s, dir, n);
         pixelrows::argbOverRowWide(over.data(), src.data(), n);
-      } else if (form == 3) {
-        // The byte-gathering blend; drawRGB's blend has no such form.
-        pixelrows::argbBlendRowMasked(blend.data(), s, dir, n);
-        over = wantOver;
       } else {
         pixelrows::argbBlendRowAny(blend.data(), s, dir, n);
         pixelrows::argbOverRowAny(over.data(), src.data(), n);
