@@ -410,121 +410,16 @@ void line16(uint8_t* dst, int dx, int dy, int pitch, uint16_t pixel) {
 
 // ---- Other destination formats ----
 
-void blit8Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  walk<1>(dst, src, p, [](uint8_t* d, const uint8_t* s) { *d = *s; });
-}
-
-void blit8Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t key = p.key;
-  walk<1>(dst, src, p, [key](uint8_t* d, const uint8_t* s) {
-    if (*s != key) *d = *s;
-  });
-}
-
-void blitIndexedOpaque32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  KV_CHECK(p.height > 0, 302, "Graphics");
-  const uint32_t* pal = paletteOf<uint32_t>(p);
-  walk<1>(dst, src, p, [pal](uint8_t* d, const uint8_t* s) { store32(d, pal[*s] & 0x00FFFFFFu); });
-}
-
-void blitIndexedKeyed32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t* pal = paletteOf<uint32_t>(p);
-  const uint32_t key = p.key;
-  walk<1>(dst, src, p, [pal, key](uint8_t* d, const uint8_t* s) {
-    if (*s != key) store32(d, pal[*s] & 0x00FFFFFFu);
-  });
-}
-
-void blitIndexedAlpha32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t* pal = paletteOf<uint32_t>(p);
-  const int a = p.alpha;
-  walk<1>(dst, src, p, [pal, a](uint8_t* d, const uint8_t* s) { blendValue<F888>(d, pal[*s], a); });
-}
-
-void blitIndexedAlphaKeyed32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t* pal = paletteOf<uint32_t>(p);
-  const int a = p.alpha;
-  const uint32_t key = p.key;
-  walk<1>(dst, src, p, [pal, a, key](uint8_t* d, const uint8_t* s) {
-    if (*s != key) blendValue<F888>(d, pal[*s], a);
-  });
-}
-
-void blitIndexedAlpha444(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint16_t* pal = paletteOf<uint16_t>(p);
-  const int a = p.alpha;
-  walk<1>(dst, src, p, [pal, a](uint8_t* d, const uint8_t* s) { blendValue<F444>(d, pal[*s], a); });
-}
-
-void blitIndexedAlphaKeyed444(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint16_t* pal = paletteOf<uint16_t>(p);
-  const int a = p.alpha;
-  const uint32_t key = p.key;
-  walk<1>(dst, src, p, [pal, a, key](uint8_t* d, const uint8_t* s) {
-    if (*s != key) blendValue<F444>(d, pal[*s], a);
-  });
-}
-
 void blitArgbBlend32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { blendArgb<F888, false>(d, load32(s), 255); });
-}
-
-void blitArgbAlpha32(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  walk<4>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendArgb<F888, true>(d, load32(s), a); });
 }
 
 void blitArgbBlend444(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { blendArgb<F444, false>(d, load32(s), 255); });
 }
 
-void blitArgbAlpha444(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  walk<4>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendArgb<F444, true>(d, load32(s), a); });
-}
-
 void blitArgbBlend666(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
   walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { blendArgb<F666, false>(d, load32(s), 255); });
-}
-
-void blit32Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  walk<4>(dst, src, p, [](uint8_t* d, const uint8_t* s) { std::memcpy(d, s, 4); });
-}
-
-void blit32Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t key = p.key;
-  walk<4>(dst, src, p, [key](uint8_t* d, const uint8_t* s) {
-    uint32_t v = load32(s);
-    if (v != key) store32(d, v);
-  });
-}
-
-void blit32Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  walk<4>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendValue<F888>(d, load32(s), a); });
-}
-
-void blit32AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  const uint32_t key = p.key;
-  walk<4>(dst, src, p, [a, key](uint8_t* d, const uint8_t* s) {
-    uint32_t v = load32(s);
-    if (v != key) blendValue<F888>(d, v, a);
-  });
-}
-
-void blit444Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  walk<2>(dst, src, p, [a](uint8_t* d, const uint8_t* s) { blendValue<F444>(d, load16(s), a); });
-}
-
-void blit444AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const int a = p.alpha;
-  const uint32_t key = p.key;
-  walk<2>(dst, src, p, [a, key](uint8_t* d, const uint8_t* s) {
-    uint16_t v = load16(s);
-    if (v != key) blendValue<F444>(d, v, a);
-  });
 }
 
 void blit16AlphaKeyed666(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
@@ -543,17 +438,6 @@ void blit16AlphaKeyed666(uint8_t* dst, const uint8_t* src, const BlitParams& p) 
     dg += (g - dg) * a / 256;
     db += (b - db) * a / 256;
     store32(d, F666::pack(dr, dg, db));
-  });
-}
-
-void blit16OntoWideWord(uint8_t* dst, const uint8_t* src, const BlitParams& p) {
-  const uint32_t key = p.key;
-  walk<2>(dst, src, p, [key, &p](uint8_t* d, const uint8_t* s) {
-    uint16_t v = load16(s);
-    if (v == key) return;
-    int r, g, b, a;
-    decode16(v, p, r, g, b, a);
-    store32(d, blend565(static_cast<uint16_t>(load32(d)), r, g, b, a));
   });
 }
 
@@ -601,13 +485,6 @@ void fillAlpha444(uint8_t* dst, int w, int h, int pitch, uint32_t argb) {
   scaledChannels(argb, r, g, b);
   const uint32_t pre = static_cast<uint32_t>((r >> 4) << 8 | (g & 0xF0) | (b >> 4));
   fillAlphaFormat<F444>(dst, w, h, pitch, argb, pre);
-}
-
-void fillAlpha666(uint8_t* dst, int w, int h, int pitch, uint32_t argb) {
-  int r, g, b;
-  scaledChannels(argb, r, g, b);
-  const uint32_t pre = static_cast<uint32_t>((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2));
-  fillAlphaFormat<F666>(dst, w, h, pitch, argb, pre);
 }
 
 void fillAlpha32(uint8_t* dst, int w, int h, int pitch, uint32_t argb) {
@@ -693,11 +570,3 @@ void spanIndexedAlpha444(uint8_t* row, int x, int count, int u, int du, int v, i
   });
 }
 
-void spanIndexedAlpha32(uint8_t* row, int x, int count, int u, int du, int v, int dv, const SpanSource& s) {
-  const uint32_t* pal = static_cast<const uint32_t*>(s.palette);
-  const int32_t key = s.key;
-  const int a = s.alpha;
-  span<4, 1>(row, x, count, u, du, v, dv, s, [pal, key, a](uint8_t* d, const uint8_t* t) {
-    if (*t != key) blendValue<F888>(d, pal[*t], a);
-  });
-}

@@ -1,8 +1,8 @@
 // Pixel kernels of the 16-bit drawing context: region blits by draw mode and
-// source kind, rectangle fills and the Bresenham line, plus the same set for
-// other destination formats (8-bit, 32-bit 0x00RRGGBB, RGB444, RGB666 in a
-// 32-bit word). Kernels trust their arguments: every pixel they are told to
-// touch must lie inside its image.
+// source kind, rectangle fills and the Bresenham line, plus a few for other
+// destination formats (32-bit 0x00RRGGBB, RGB444, RGB666 in a 32-bit word).
+// Kernels trust their arguments: every pixel they are told to touch must lie
+// inside its image.
 #pragma once
 
 #include <cstdint>
@@ -68,35 +68,15 @@ void fillAlphaWide(uint8_t* dst, int w, int h, int pitch, uint32_t argb);
 void fill16Wide(uint8_t* dst, int w, int h, int pitch, uint16_t pixel);
 void line16(uint8_t* dst, int dx, int dy, int pitch, uint16_t pixel);
 
-// Other destination formats.
-void blit8Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit8Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-// Indexed source with a 32-bit 0x00RRGGBB palette onto 32-bit pixels.
-void blitIndexedOpaque32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitIndexedKeyed32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitIndexedAlpha32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitIndexedAlphaKeyed32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-// Indexed source with an RGB444 palette onto RGB444.
-void blitIndexedAlpha444(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitIndexedAlphaKeyed444(uint8_t* dst, const uint8_t* src, const BlitParams& p);
+// Other destination formats: ARGB by its own alpha onto 32-bit 0x00RRGGBB,
+// RGB444 and RGB666; 16-bit alpha-keyed onto RGB666.
 void blitArgbBlend32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitArgbAlpha32(uint8_t* dst, const uint8_t* src, const BlitParams& p);
 void blitArgbBlend444(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blitArgbAlpha444(uint8_t* dst, const uint8_t* src, const BlitParams& p);
 void blitArgbBlend666(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit32Copy(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit32Keyed(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit32Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit32AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit444Alpha(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-void blit444AlphaKeyed(uint8_t* dst, const uint8_t* src, const BlitParams& p);
 void blit16AlphaKeyed666(uint8_t* dst, const uint8_t* src, const BlitParams& p);
-// As blit16OntoWide, writing the whole word (high half 0).
-void blit16OntoWideWord(uint8_t* dst, const uint8_t* src, const BlitParams& p);
 
 void fill32(uint8_t* dst, int w, int h, int pitch, uint32_t pixel);
 void fillAlpha444(uint8_t* dst, int w, int h, int pitch, uint32_t argb);
-void fillAlpha666(uint8_t* dst, int w, int h, int pitch, uint32_t argb);
 void fillAlpha32(uint8_t* dst, int w, int h, int pitch, uint32_t argb);
 void line32(uint8_t* dst, int dx, int dy, int pitch, uint32_t pixel);
 
@@ -119,4 +99,3 @@ void spanArgbBlend(uint8_t* row, int x, int count, int u, int du, int v, int dv,
 void spanArgbAlpha(uint8_t* row, int x, int count, int u, int du, int v, int dv, const SpanSource& s);
 void spanIndexedKeyed32(uint8_t* row, int x, int count, int u, int du, int v, int dv, const SpanSource& s);
 void spanIndexedAlpha444(uint8_t* row, int x, int count, int u, int du, int v, int dv, const SpanSource& s);
-void spanIndexedAlpha32(uint8_t* row, int x, int count, int u, int du, int v, int dv, const SpanSource& s);
