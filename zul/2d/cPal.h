@@ -39,7 +39,7 @@ class cPal {
   uint8_t paletteCount = 0;
 };
 
-// Holder of a palette set. Nothing creates it yet.
+// Holder of a palette set; nothing in the game creates one.
 class cPalSet {
  public:
   cPalSet() : m_words{0, 0, 0} {}
