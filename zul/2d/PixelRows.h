@@ -1,9 +1,10 @@
-// Row loops over consecutive RGB565 pixels, eight (or, on processors with
+// Row loops over consecutive RGB565 pixels, eight (some, on processors with
 // 256-bit integer vectors, sixteen) at a time in vector registers with a
 // pixel-at-a-time tail: plain and keyed copies, forward or with the source
-// walked right to left, and the blend of a keyed 16-bit source (ARGB4444
-// with its own alpha, or RGB565 with a constant alpha). Each gives exactly
-// the pixels of its one-pixel loop, whatever the vector width.
+// walked right to left, the blend of a keyed 16-bit source (ARGB4444 with
+// its own alpha, or RGB565 with a constant alpha), the alpha fill and the
+// ARGB blends. Each gives exactly the pixels of its one-pixel loop,
+// whatever the vector width.
 #pragma once
 
 #include <cstddef>
@@ -283,22 +284,20 @@ KV_ROW_INLINE void argbOverRow(uint16_t* out, const uint32_t* src, int n) {
   }
 }
 
-// The same loops sixteen pixels at a time, compiled for 256-bit vectors
-// (PixelRowsWide.cpp). Call them only when wideRows() says the processor
-// has them; the row functions below choose by themselves.
+// The loops that the game's frames spend their rows in (the keyed copy,
+// the alpha fill and the two ARGB blends) sixteen pixels at a time, compiled
+// for 256-bit vectors (PixelRowsWide.cpp). Call them only when wideRows()
+// says the processor has them; the row functions below choose by themselves.
 bool wideRows();
-void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, int alpha);
 void fillAlphaRowWide(uint16_t* out, int n, int ia, uint16_t pre);
-void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n);
 void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key);
-void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key, int alpha);
 void argbBlendRowWide(uint16_t* out, const uint32_t* src, int dir, int n);
 void argbOverRowWide(uint16_t* out, const uint32_t* src, int n);
 
-// Rows of dir 1 or -1 at the widest vectors the processor has. Rows shorter
-// than sixteen pixels stay on the eight-lane loops.
+// Rows of dir 1 or -1, at sixteen pixels a step where there is a loop for it
+// and the processor has it; rows shorter than sixteen pixels stay on the
+// eight-lane loops.
 inline void copyRowAny(uint16_t* out, const uint16_t* src, int dir, int n) {
-  if (n >= 16 && wideRows()) return copyRowWide(out, src, dir, n);
   if (dir > 0)
     copyRow<1>(out, src, n);
   else
@@ -313,7 +312,6 @@ inline void keyedRowAny(uint16_t* out, const uint16_t* src, int dir, int n, uint
 }
 inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key,
                              int alpha) {
-  if (n >= 16 && wideRows()) return blendKeyedRowWide(out, src, dir, hasAlpha, n, key, alpha);
   if (hasAlpha) {
     if (dir > 0)
       blendKeyedRow<1, true>(out, src, n, key, alpha);
@@ -329,7 +327,6 @@ inline void blendKeyedRowAny(uint16_t* out, const uint16_t* src, int dir, bool h
 
 // Every pixel of an RGB565 row blended with the constant alpha (no key).
 inline void alphaRowAny(uint16_t* out, const uint16_t* src, int dir, int n, int alpha) {
-  if (n >= 16 && wideRows()) return alphaRowWide(out, src, dir, n, alpha);
   if (dir > 0)
     blendKeyedRow<1, false, 8, false>(out, src, n, 0, alpha);
   else

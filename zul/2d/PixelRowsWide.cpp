@@ -1,5 +1,6 @@
-// The row loops of PixelRows.h at sixteen pixels a step, built for
-// processors with 256-bit integer vectors and chosen at run time.
+// The row loops of PixelRows.h that the game's frames spend their rows in,
+// at sixteen pixels a step, built for processors with 256-bit integer
+// vectors and chosen at run time.
 #include "zul/2d/PixelRows.h"
 
 // 256-bit vectors pass only between always-inlined helpers here.
@@ -23,40 +24,11 @@ bool wideRows() {
 bool wideRows() { return false; }
 #endif
 
-KV_WIDE void copyRowWide(uint16_t* out, const uint16_t* src, int dir, int n) {
-  if (dir > 0)
-    copyRow<1, 16>(out, src, n);
-  else
-    copyRow<-1, 16>(out, src, n);
-}
-
 KV_WIDE void keyedRowWide(uint16_t* out, const uint16_t* src, int dir, int n, uint16_t key) {
   if (dir > 0)
     keyedRow<1, 16>(out, src, n, key);
   else
     keyedRow<-1, 16>(out, src, n, key);
-}
-
-KV_WIDE void blendKeyedRowWide(uint16_t* out, const uint16_t* src, int dir, bool hasAlpha, int n, uint16_t key,
-                               int alpha) {
-  if (hasAlpha) {
-    if (dir > 0)
-      blendKeyedRow<1, true, 16>(out, src, n, key, alpha);
-    else
-      blendKeyedRow<-1, true, 16>(out, src, n, key, alpha);
-  } else {
-    if (dir > 0)
-      blendKeyedRow<1, false, 16>(out, src, n, key, alpha);
-    else
-      blendKeyedRow<-1, false, 16>(out, src, n, key, alpha);
-  }
-}
-
-KV_WIDE void alphaRowWide(uint16_t* out, const uint16_t* src, int dir, int n, int alpha) {
-  if (dir > 0)
-    blendKeyedRow<1, false, 16, false>(out, src, n, 0, alpha);
-  else
-    blendKeyedRow<-1, false, 16, false>(out, src, n, 0, alpha);
 }
 
 KV_WIDE void fillAlphaRowWide(uint16_t* out, int n, int ia, uint16_t pre) { fillAlphaRow<16>(out, n, ia, pre); }
