@@ -61,9 +61,10 @@ class cGame : public GameBase {
 
   // Entries of other topics that the frame step, the state machine and init
   // call: the stylus mapping (cGameStylus.cpp), the match's update and paint
-  // (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading, the in-game menu,
-  // music, the resource pack index (cGame.cpp) and the table's objects
-  // (cGameTable.cpp).
+  // (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading (cGameLoadInit.cpp),
+  // the in-game menu (cGameInterfaces/InGameMenu.cpp), music
+  // (cGameSoundControl.cpp), the resource pack index (cGame.cpp) and the
+  // table's objects (cGameTable.cpp).
   void mapPointerToKeys();
   void mapScreenTouches();
   void updateInGame();
@@ -464,7 +465,8 @@ class cGame : public GameBase {
   // (cGameInterfaces/MatchSetup.cpp).
   void paintTableScene(Graphics* g);
   int32_t getRivalCharacter(int32_t index);
-  // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp).
+  // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp) and
+  // the tutorial's checks (cGameTutorial.cpp).
   void updateChallengeDemoAim();
   void updateChallengeDemoPower();
   void updateChallengeDemoSpin();
