@@ -3,19 +3,17 @@
 # profiles and the character map, and the layer's script and command-line
 # parsers, for a short while each (libFuzzer, address and undefined-behaviour
 # sanitizers). Seeds: our save writer, the data set's sounds, its profiles
-# and its character map, and scripts and command lines of our own. Shares
-# the clang build of the data fuzz step.
+# and its character map, and scripts and command lines of our own. Built in
+# the fuzz steps' one clang tree.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-dir=$top/build/fuzz-data
+source "$top/.ci/fuzz-tree.sh"
+dir=$fuzz_dir
 data=${KV_BUILD_DIR:-$top/build/release}/data
 seconds=${KV_FUZZ_SECONDS:-60}
 each=$((seconds / 6 > 0 ? seconds / 6 : 1))
-CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV_FUZZ=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$dir" -j4 --target fuzz_save save_seeds fuzz_ogg fuzz_profiles profile_seeds fuzz_charmap \
-  fuzz_script fuzz_options layer_seeds
+fuzz_tree fuzz_save save_seeds fuzz_ogg fuzz_profiles profile_seeds fuzz_charmap fuzz_script fuzz_options \
+  layer_seeds
 work=$dir/readers
 rm -rf "$work"
 mkdir -p "$work"/{save,ogg,profiles,charmap,script,options,findings}
