@@ -16,6 +16,7 @@
 #include "game/Korvane/cGame/cGameResources.h"
 #include "tests/e2e/Child.h"
 #include "tools/bar/BarWriter.h"
+#include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 
 namespace {
@@ -128,6 +129,7 @@ TEST_F(BadData, AnEntryThatDoesNotDecodeEndsTheRunWhenItIsRead) {
   uint8_t running = 1;
   ShellHost shell(&running);
   ASSERT_TRUE(shell.setRootPath((work / "data").string().append("/").c_str()));
+  setFileSystem(&shellFileSystem());
   std::vector<bar::Entry> entries;
   {
     cGameResources archive;

@@ -22,6 +22,7 @@ ParsedInterface parseInterface(int32_t id, const uint8_t* data, int32_t size) {
   out.elements = new int16_t*[static_cast<std::size_t>(count)];
   out.paramCounts = new uint8_t[static_cast<std::size_t>(count) + 1];
   out.count = count;
+  out.whole = end == size;
   const uint8_t* r = data;
   for (int32_t i = 0; i < count; ++i) {
     const int32_t type = r[0], n = r[7];

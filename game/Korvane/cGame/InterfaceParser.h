@@ -11,6 +11,7 @@ struct ParsedInterface {
   int16_t** elements = nullptr;   // count arrays of words (new[]), the array itself new[]
   uint8_t* paramCounts = nullptr;  // parameters each record carried; count + 1 bytes (new[])
   int32_t count = 0;
+  bool whole = true;               // the records fill the entry to its last byte
 };
 
 // Null data or a negative size parse as an empty entry; bytes after the last

@@ -90,7 +90,7 @@ bool cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
     m_currentElements = nullptr;
     m_currentElementCount = 0;
   }
-  return end == size;
+  return parsed.whole;
 }
 
 void cGame::loadInterfaces() {
