@@ -42,3 +42,44 @@ Q14 sqrtQ14(Q14 x) {
   if (x == 0) return 1;
   return isqrt(x) << 7;
 }
+
+namespace {
+
+// Root of v rounded to the nearest whole number: (r + 1/2)^2 = r^2 + r + 1/4.
+uint64_t roundedRoot(uint64_t v) {
+  const uint64_t r = isqrt64(v);
+  return v - r * r > r ? r + 1 : r;
+}
+
+uint64_t magnitude(Q14 v) { return static_cast<uint64_t>(v < 0 ? -static_cast<int64_t>(v) : v); }
+
+constexpr uint64_t kQ14Max = 0x7fffffff;
+
+}  // namespace
+
+Q14 preciseSqrtQ14(int64_t x) {
+  if (x <= 0) return 0;
+  // sqrt(x / 2^14) * 2^14 = sqrt(x * 2^14); above 2^49 the shift would not fit.
+  const uint64_t v = static_cast<uint64_t>(x);
+  const uint64_t r = v < (uint64_t{1} << 49) ? roundedRoot(v << 14) : roundedRoot(v) << 7;
+  return static_cast<Q14>(r > kQ14Max ? kQ14Max : r);
+}
+
+Q14 hypotQ14(Q14 x, Q14 y) {
+  const uint64_t ax = magnitude(x), ay = magnitude(y);
+  // Each square is at most 2^62, so the sum fits.
+  const uint64_t r = roundedRoot(ax * ax + ay * ay);
+  return static_cast<Q14>(r > kQ14Max ? kQ14Max : r);
+}
+
+void unitQ14(Q14& x, Q14& y) {
+  const uint64_t ax = magnitude(x), ay = magnitude(y);
+  const uint64_t s = ax * ax + ay * ay;
+  if (s == 0) return;
+  uint64_t len = isqrt64(s);
+  if (len * len < s) ++len;
+  // A component's magnitude is at most len, so each quotient is at most 2^14.
+  const Q14 ux = static_cast<Q14>((ax << 14) / len), uy = static_cast<Q14>((ay << 14) / len);
+  x = x < 0 ? -ux : ux;
+  y = y < 0 ? -uy : uy;
+}

@@ -67,3 +67,15 @@ uint64_t isqrt64(uint64_t x);
 
 // isqrt(x) << 7; 0 gives 1.
 Q14 sqrtQ14(Q14 x);
+
+// Square root of a non-negative Q14 value held in 64 bits, rounded to the
+// nearest Q14 step (sqrtQ14 keeps only 7 fraction bits and rounds down);
+// 0 for 0 and below.
+Q14 preciseSqrtQ14(int64_t x);
+// Length of (x, y) from the exact sum of the squares, rounded to the nearest
+// Q14 step; saturates at the largest Q14.
+Q14 hypotQ14(Q14 x, Q14 y);
+// (x, y) divided by its exact length rounded up, each component rounded
+// toward zero: a unit vector never longer than 1.0 and short of it by less
+// than two steps. (0, 0) stays (0, 0).
+void unitQ14(Q14& x, Q14& y);

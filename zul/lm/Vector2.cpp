@@ -13,3 +13,4 @@ Q14 Vector2::normalise() {
   y = q14Div(y, l);
   return l;
 }
+

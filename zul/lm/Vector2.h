@@ -29,6 +29,15 @@ struct Vector2 {
   Q14 length() const;
   // Divides both components by the length (unless it is 0 or 1.0); returns the length.
   Q14 normalise();
+  // The length from the exact squares, rounded to the nearest Q14 step.
+  Q14 preciseLength() const { return hypotQ14(x, y); }
+  // A unit vector to the last bit, never longer than 1.0 (unitQ14); returns
+  // the precise length it had.
+  Q14 normalisePrecise() {
+    const Q14 l = preciseLength();
+    unitQ14(x, y);
+    return l;
+  }
 
   Vector2& scaled(Vector2& out, Q14 k) const {
     out.x = q14Mul(x, k);

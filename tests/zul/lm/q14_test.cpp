@@ -110,4 +110,37 @@ TEST(Q14, Abs) {
   EXPECT_EQ(absQ14(INT_MIN), INT_MIN);  // -INT_MIN wraps
 }
 
+
+TEST(Q14, PreciseRootsAndUnitVectors) {
+  const struct {
+    int64_t x;
+    Q14 root;
+  } roots[] = {{0, 0},   {-7, 0},   {1, 128}, {16384, 16384}, {31, 713},
+               {32, 724}, {0x144000, 147456}, {INT32_MAX, 5931642}};
+  for (const auto& c : roots) EXPECT_EQ(preciseSqrtQ14(c.x), c.root) << c.x;
+  const struct {
+    Q14 x, y, length;
+  } lengths[] = {{0, 0, 0}, {3, 4, 5}, {-3, 4, 5}, {5, 3, 6}, {INT32_MIN, 0, INT32_MAX}, {16384, 16384, 23170}};
+  for (const auto& c : lengths) EXPECT_EQ(hypotQ14(c.x, c.y), c.length) << c.x << " " << c.y;
+  // The engine's root keeps 7 fraction bits and floors; a unit vector made
+  // with it may be long. unitQ14 never is, and is short by less than two steps.
+  for (int64_t i = 1; i < 200000; i = i * 5 / 4 + 1) {
+    for (const auto& v : {std::pair<Q14, Q14>{static_cast<Q14>(i), static_cast<Q14>(i * 7 / 3 - 5)},
+                          std::pair<Q14, Q14>{static_cast<Q14>(-i * 40), static_cast<Q14>(i % 97)},
+                          std::pair<Q14, Q14>{5, 3}}) {
+      Q14 x = v.first, y = v.second;
+      unitQ14(x, y);
+      const double len = std::hypot(x, y);
+      EXPECT_LE(int64_t{x} * x + int64_t{y} * y, int64_t{1} << 28) << v.first << " " << v.second;
+      EXPECT_GT(len, 16384 - 2) << v.first << " " << v.second;
+      EXPECT_EQ(x < 0, v.first < 0);
+      EXPECT_EQ(y < 0, v.second < 0);
+    }
+  }
+  Q14 zx = 0, zy = 0;
+  unitQ14(zx, zy);
+  EXPECT_EQ(zx, 0);
+  EXPECT_EQ(zy, 0);
+}
+
 }  // namespace
