@@ -211,6 +211,7 @@ void PhysicalObject::land(PhysicsWorld& world) {
   }
   world.hook().onContact(this, world.landingMarker);
   speed >>= 1;
+  world.landOnBalls(*this);
 }
 
 void PhysicalObject::prepareStep(PhysicsWorld& world, int32_t dt) {
@@ -220,10 +221,15 @@ void PhysicalObject::prepareStep(PhysicsWorld& world, int32_t dt) {
     step.scale(slice);
     return;
   }
-  if (airTime <= dt)
+  if (airTime <= dt) {
+    // Down on the cloth it rolls: the same step the advance to a contact
+    // takes, so a contact found in this slice is where the ball meets it.
     land(world);
-  else
-    airTime -= dt;
+    direction.scaled(step, speed);
+    step.scale(slice);
+    return;
+  }
+  airTime -= dt;
   direction.scaled(step, speed);
   step.divided(step, kAirDivisor);
   step.scale(slice);
@@ -258,11 +264,9 @@ void PhysicalObject::integrate(int32_t dt) {
   direction.scaled(v, speed);
   spin.scaled(s, slice);
   v.addInPlace(s);
-  speed = v.length();
-  if (speed != 0)
-    v.divided(direction, speed);
-  else
-    direction = v;
+  // The precise length keeps the direction a unit vector to the last bit.
+  speed = v.normalisePrecise();
+  direction = v;
 }
 
 // ---- looks

@@ -12,11 +12,12 @@ constexpr Q14 kRadius = 0x12000;            // 4.5
 constexpr int64_t kBallContact = 0x144000;  // 81.0: (2 * radius)^2
 constexpr int64_t kJawContact = 0x51000;    // 20.25: radius^2
 constexpr int64_t kPocketContact = 0x100000;  // 64.0
+constexpr Q14 kPocketRadius = 0x20000;      // 8.0: the capture circle
 constexpr Q14 kPocketBox = 0x20000;         // 8.0
 constexpr Q14 kAxisNear = 32768;            // 2.0
 constexpr Q14 kBreakLoss = 15360;           // 0.9375
-constexpr Q14 kSeparationSpeed = 0x78000;   // 30.0
-constexpr int64_t kTouching = 0x190000;     // 100.0: centres closer than 10.0
+constexpr Q14 kApartMargin = 4;             // a hair beyond touching
+constexpr Q14 kApart = 0x24000 + kApartMargin;  // centres 9.0 apart
 constexpr Q14 kFriction = 0x30000;          // 12.0
 constexpr int32_t kNone = CollisionList::kNone;
 // Interior of the table where no pocket or cushion can be reached.
@@ -26,49 +27,78 @@ int64_t mul64(int64_t a, int64_t b) { return (a * b) >> 14; }
 int64_t dot64(const Vector2& a, const Vector2& b) { return mul64(a.x, b.x) + mul64(a.y, b.y); }
 int64_t square64(const Vector2& v) { return mul64(v.x, v.x) + mul64(v.y, v.y); }
 
-// Q14 square root of a Q14 square; the same as sqrtQ14 below 2^31.
-Q14 root64(int64_t s) {
+// Q14 square root of a Q14 square, rounded to the nearest step.
+Q14 root64(int64_t s) { return preciseSqrtQ14(s); }
+
+// The engine's coarse root (7 fraction bits) with 64-bit squares, as the
+// opponent's friction law takes it.
+Q14 coarseRoot64(int64_t s) {
   if (s <= 0x7fffffff) return sqrtQ14(static_cast<Q14>(s));
   return static_cast<Q14>(isqrt64(static_cast<uint64_t>(s)) << 7);
 }
 
-// Vector2::length with 64-bit squares: equal to it below 362 units.
-Q14 length64(const Vector2& v) {
-  if (v.x == 0) return absQ14(v.y);
-  if (v.y == 0) return absQ14(v.x);
-  return root64(square64(v));
-}
+// Length from the exact squares: unit vectors formed with it are unit to the
+// last bit, so a contact's normal never comes out long and adds no energy.
+Q14 length64(const Vector2& v) { return v.preciseLength(); }
 
-Vector2 unit(const Vector2& v, Q14 len) { return Vector2(q14Div(v.x, len), q14Div(v.y, len)); }
+// Unit to the last bit and never long, so a contact's normal or a ball's
+// direction carries no more than it should.
+Vector2 unit(Vector2 v) {
+  v.normalisePrecise();
+  return v;
+}
 
 Vector2 minus(const Vector2& a, const Vector2& b) { return Vector2(wrapSub(a.x, b.x), wrapSub(a.y, b.y)); }
 
 // Speed and direction of a ball from a velocity.
 void setVelocity(PhysicalObject& o, const Vector2& v) {
   o.speed = length64(v);
-  if (o.speed != 0) o.direction = unit(v, o.speed);
+  if (o.speed != 0) o.direction = unit(v);
+}
+
+// A product rounded toward zero, so a velocity is never longer than its speed.
+Q14 mulToZero(Q14 a, Q14 b) {
+  const int64_t p = static_cast<int64_t>(a) * b;
+  return static_cast<Q14>(p < 0 ? -(-p >> 14) : p >> 14);
 }
 
 Vector2 velocity(const PhysicalObject& o) {
-  return Vector2(q14Mul(o.direction.x, o.speed), q14Mul(o.direction.y, o.speed));
+  return Vector2(mulToZero(o.direction.x, o.speed), mulToZero(o.direction.y, o.speed));
 }
 
-// t = T * s / |r| for s <= |r|; an overlap (s < 0) is time 1.
-int32_t sweptTime(int32_t T, int64_t s, Q14 rootRR) {
+// The time T * f (f a Q14 part of the slice) in whole units, truncated; the
+// part of a unit beyond it (in 1/16384) orders contacts of the same unit.
+int32_t wholeTime(int32_t T, Q14 f, int32_t overlapTime, int32_t* fraction) {
+  const int64_t tf = static_cast<int64_t>(T) * f;
+  if (tf < 0) return overlapTime;
+  if (fraction) *fraction = static_cast<int32_t>(tf & 0x3fff);
+  return static_cast<int32_t>(tf >> 14);
+}
+
+// t = T * s / |r| for s <= |r|; an overlap (s < 0) is due at overlapTime.
+int32_t sweptTime(int32_t T, int64_t s, Q14 rootRR, int32_t overlapTime, int32_t* fraction) {
   if (s > rootRR) return kNone;
-  const int64_t t = (static_cast<int64_t>(T) * q14Div(static_cast<Q14>(s), rootRR)) >> 14;
-  return t < 0 ? 1 : static_cast<int32_t>(t);
+  if (s < 0) return overlapTime;
+  return wholeTime(T, q14Div(static_cast<Q14>(s), rootRR), overlapTime, fraction);
 }
 
 // Time of a disc of squared radius reach moving by r against a still point at d.
-int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t dd, int64_t reach, bool inclusive) {
-  const Q14 sr = root64(square64(r));
-  const Vector2 u = unit(r, sr);
+int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t dd, int64_t reach, bool inclusive,
+                 int32_t overlapTime, int32_t* fraction) {
+  const Q14 sr = length64(r);
+  const Vector2 u = unit(r);
   const int64_t p = dot64(u, d);
   if (inclusive ? p < 0 : p <= 0) return kNone;
   const int64_t q = dd - mul64(p, p);
   if (q > reach) return kNone;
-  return sweptTime(T, p - root64(reach - q), sr);
+  return sweptTime(T, p - root64(reach - q), sr, overlapTime, fraction);
+}
+
+// A point at squared distance dd is out of reach of a disc of the radius
+// moving by r when it lies farther than the radius plus the whole move.
+bool outOfReach(int64_t dd, Q14 radius, const Vector2& r) {
+  const int64_t reach = static_cast<int64_t>(radius) + length64(r);
+  return dd > mul64(reach, reach);
 }
 
 struct Box {
@@ -109,12 +139,14 @@ void CollisionList::reset() {
   subSteps = -1;
   droppedMask = 0;
   for (int32_t& t : times) t = kNone;
+  for (int32_t& f : fractions) f = 0;
 }
 
-bool CollisionList::insert(int32_t time, PhysicalObject* first, PhysicalObject* second) {
+bool CollisionList::insert(int32_t time, PhysicalObject* first, PhysicalObject* second, int32_t fraction) {
+  auto later = [&](int32_t at) { return times[at] > time || (times[at] == time && fractions[at] > fraction); };
   if (count == kSize) {
     if (subSteps == -1) subSteps = kSize;
-    if (time >= times[kSize - 1]) {
+    if (!later(kSize - 1)) {
       droppedMask |= identityBit(first);
       return false;
     }
@@ -122,13 +154,15 @@ bool CollisionList::insert(int32_t time, PhysicalObject* first, PhysicalObject* 
     count = kSize - 1;
   }
   int32_t at = count;
-  while (at > 0 && times[at - 1] > time) {
+  while (at > 0 && later(at - 1)) {
     times[at] = times[at - 1];
+    fractions[at] = fractions[at - 1];
     pairs[at][0] = pairs[at - 1][0];
     pairs[at][1] = pairs[at - 1][1];
     --at;
   }
   times[at] = time;
+  fractions[at] = fraction;
   pairs[at][0] = first;
   pairs[at][1] = second;
   ++count;
@@ -137,35 +171,42 @@ bool CollisionList::insert(int32_t time, PhysicalObject* first, PhysicalObject* 
 
 // ---- contact times
 
-int32_t PhysicsWorld::ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b) {
+int32_t PhysicsWorld::ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b, int32_t* fraction) {
+  if (fraction) *fraction = 0;
   const Vector2 d = minus(b.position, a.position);
   const int64_t dd = square64(d);
   if (T == 0) return dd < kBallContact ? 0 : kNone;
   const Vector2 r = minus(a.step, b.step);
   if (dot64(r, d) <= 0) return kNone;
-  return discTime(T, r, d, dd, kBallContact, false);
+  // Balls already overlapping (as frozen balls may by a rounding) and closing
+  // meet now: a unit of time would carry them further into each other.
+  return discTime(T, r, d, dd, kBallContact, false, 0, fraction);
 }
 
-int32_t PhysicsWorld::ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket) {
+int32_t PhysicsWorld::ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket,
+                                     int32_t* fraction) {
+  if (fraction) *fraction = 0;
   const Vector2 d = minus(pocket.position, ball.position);
   const int64_t dd = square64(d);
   if (T == 0) return dd < kPocketContact ? 0 : kNone;
   const Vector2& r = ball.step;
-  if (dd - kPocketContact > square64(r)) return kNone;
+  if (outOfReach(dd, kPocketRadius, r)) return kNone;
   if (dot64(r, d) <= 0) return kNone;
-  return discTime(T, r, d, dd, kPocketContact, false);
+  return discTime(T, r, d, dd, kPocketContact, false, 1, fraction);
 }
 
-int32_t PhysicsWorld::ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point) {
+int32_t PhysicsWorld::ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point, int32_t* fraction) {
+  if (fraction) *fraction = 0;
   const Vector2 d = minus(point, ball.position);
   const int64_t dd = square64(d);
-  if (dd - kJawContact > square64(ball.step)) return kNone;
+  if (outOfReach(dd, kRadius, ball.step)) return kNone;
   // Already within the radius: only a ball moving into the point meets it.
-  return discTime(T, ball.step, d, dd, kJawContact, dd >= kJawContact);
+  return discTime(T, ball.step, d, dd, kJawContact, dd >= kJawContact, 1, fraction);
 }
 
 int32_t PhysicsWorld::ballLineTime(int32_t T, const PhysicalObject& ball, const Vector2& a, const Vector2& b,
-                                   const Vector2& normal) {
+                                   const Vector2& normal, int32_t* fraction) {
+  if (fraction) *fraction = 0;
   const int64_t s = dot64(normal, ball.step);
   if (s <= 0) return kNone;  // only a ball moving into the line meets it
   const Vector2& p = ball.position;
@@ -188,13 +229,14 @@ int32_t PhysicsWorld::ballLineTime(int32_t T, const PhysicalObject& ball, const 
   const Vector2 c(wrapAdd(wrapAdd(p.x, q14Mul(ball.step.x, f)), q14Mul(normal.x, kRadius)),
                   wrapAdd(wrapAdd(p.y, q14Mul(ball.step.y, f)), q14Mul(normal.y, kRadius)));
   if (!strictlyBetween(c.x, a.x, b.x) && !strictlyBetween(c.y, a.y, b.y)) return kNone;
-  const int64_t t = (static_cast<int64_t>(T) * f) >> 14;
-  return t < 0 ? 1 : static_cast<int32_t>(t);
+  return wholeTime(T, f, 1, fraction);
 }
 
-int32_t PhysicsWorld::ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other) {
-  if (other.type == PhysicalObject::kLine) return ballLineTime(T, ball, other.pointA, other.pointB, other.normal);
-  return ballPointTime(T, ball, other.position);
+int32_t PhysicsWorld::ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other,
+                                      int32_t* fraction) {
+  if (other.type == PhysicalObject::kLine)
+    return ballLineTime(T, ball, other.pointA, other.pointB, other.normal, fraction);
+  return ballPointTime(T, ball, other.position, fraction);
 }
 
 // ---- zones
@@ -232,15 +274,17 @@ uint32_t PhysicsWorld::zoneMask(const Vector2& p, const Vector2& dir) const {
 
 int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool prepare, bool testCushions,
                                           bool collect) {
-  int32_t best = kNone;
+  int32_t best = kNone, bestFraction = 0;
   PhysicalObject* bestA = nullptr;
   PhysicalObject* bestB = nullptr;
   const uint32_t group = collisions.groupMask;
   const bool groupSearch = collect && group != 0xffffffffu;
   auto inGroup = [group](const PhysicalObject* o) { return group == 0xffffffffu || (identityBit(o) & group); };
+  int32_t fraction = 0;
   auto offer = [&](int32_t t, PhysicalObject* a, PhysicalObject* b) {
-    if (t < best) {
+    if (t < best || (t == best && t != kNone && fraction < bestFraction)) {
       best = t;
+      bestFraction = fraction;
       bestA = a;
       bestB = b;
     }
@@ -261,7 +305,7 @@ int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool 
       a->advanced = 0;
     }
     if (collect) {
-      if (best != kNone) collisions.insert(best, bestA, bestB);
+      if (best != kNone) collisions.insert(best, bestA, bestB, bestFraction);
       best = kNone;
       if (!inGroup(a)) continue;
     }
@@ -286,7 +330,7 @@ int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool 
       if (groupSearch && inGroup(b) && b->identity >= a->identity) continue;
       if (!aMoves && !b->isMoving()) continue;
       if (!overlaps(box, sweptBox(*b, kRadius))) continue;
-      offer(ballBallTime(T, *a, *b), a, b);
+      offer(ballBallTime(T, *a, *b, &fraction), a, b);
       if (!collect && best == 0) return finish();
     }
 
@@ -300,7 +344,7 @@ int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool 
       const Box pb{wrapSub(p->position.x, kPocketBox), wrapAdd(p->position.x, kPocketBox),
                    wrapSub(p->position.y, kPocketBox), wrapAdd(p->position.y, kPocketBox)};
       if (!overlaps(box, pb)) continue;
-      offer(ballPocketTime(T, *a, *p), a, p);
+      offer(ballPocketTime(T, *a, *p, &fraction), a, p);
       if (!collect && best == 0) return finish();
     }
 
@@ -314,7 +358,7 @@ int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool 
                    l->pointA.y < l->pointB.y ? l->pointA.y : l->pointB.y,
                    l->pointA.y > l->pointB.y ? l->pointA.y : l->pointB.y};
       if (!overlaps(box, lb)) continue;
-      offer(ballCushionTime(T, *a, *l), a, l);
+      offer(ballCushionTime(T, *a, *l, &fraction), a, l);
       if (!collect && best == 0) return finish();
     }
     for (int32_t j = 0; j < kJawSlots; ++j) {
@@ -322,11 +366,11 @@ int32_t PhysicsWorld::findEarliestContact(PhysicalObject* list, int32_t T, bool 
       if (!w || !(zones & jawZoneBit(j))) continue;
       const Vector2& q = w->position;
       if (q.x < box.x0 || q.x > box.x1 || q.y < box.y0 || q.y > box.y1) continue;
-      offer(ballCushionTime(T, *a, *w), a, w);
+      offer(ballCushionTime(T, *a, *w, &fraction), a, w);
       if (!collect && best == 0) return finish();
     }
   }
-  if (collect && best != kNone) collisions.insert(best, bestA, bestB);
+  if (collect && best != kNone) collisions.insert(best, bestA, bestB, bestFraction);
   return finish();
 }
 
@@ -347,7 +391,7 @@ void PhysicsWorld::respond(PhysicalObject* list, PhysicalObject& first, Physical
 void PhysicsWorld::ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const {
   Vector2 va = velocity(a), vb = velocity(b);
   const Vector2 d = minus(b.position, a.position);
-  const Vector2 n = unit(d, length64(d));
+  const Vector2 n = unit(d);
   const Q14 k = static_cast<Q14>(dot64(n, va) - dot64(n, vb));
   const Vector2 nk(q14Mul(n.x, k), q14Mul(n.y, k));
   va.subtractInPlace(nk);
@@ -368,14 +412,68 @@ void PhysicsWorld::separate(PhysicalObject* list, PhysicalObject& ball) {
   for (PhysicalObject* o = list; o; o = o->next) {
     if (o == &ball || o->type != PhysicalObject::kBall || o->pocketed) continue;
     if (o->isMoving()) return;
-    // Only a ball it touches pushes it away.
+    // A resting ball left overlapping another is set apart to touching by
+    // its place alone: a push would add energy the contact never had.
     const Vector2 d = minus(ball.position, o->position);
-    if (square64(d) >= kTouching) continue;
+    if (square64(d) >= kBallContact) continue;
     const Q14 len = length64(d);
     if (len == 0) continue;
-    ball.direction = unit(d, len);
-    ball.speed = kSeparationSpeed;
+    const Vector2 u = unit(d);
+    ball.position.set(wrapAdd(o->position.x, q14Mul(u.x, kApart)), wrapAdd(o->position.y, q14Mul(u.y, kApart)));
   }
+}
+
+PhysicalObject* PhysicsWorld::listOf(const PhysicalObject& ball) const {
+  for (PhysicalObject* o = shadowHead; o; o = o->next)
+    if (o == &ball) return shadowHead;
+  return ballList;
+}
+
+void PhysicsWorld::landOnBalls(PhysicalObject& ball) {
+  PhysicalObject* list = listOf(ball);
+  const Vector2 u = ball.direction;
+  const bool along = ball.speed != 0 && (u.x != 0 || u.y != 0);
+  PhysicalObject* met = nullptr;
+  // Back along the flight to where it first touches a ball it would land
+  // in; going back may reach another ball it flew over, so again.
+  for (int32_t round = 0; round < 16; ++round) {
+    PhysicalObject* deepest = nullptr;
+    int64_t back = 0;
+    for (PhysicalObject* o = list; o; o = o->next) {
+      if (o == &ball || o->type != PhysicalObject::kBall || o->pocketed || o->airTime != 0) continue;
+      const Vector2 w = minus(ball.position, o->position);
+      const int64_t ww = square64(w);
+      if (ww >= kBallContact) continue;
+      int64_t lambda;
+      if (along) {
+        // |w - lambda u| = 9.0 on the side the ball came from.
+        const int64_t wu = dot64(w, u);
+        lambda = wu + root64(mul64(wu, wu) - ww + kBallContact);
+      } else {
+        lambda = -1;  // no flight to go back along: apart along the centres
+      }
+      if (!deepest || lambda > back) {
+        deepest = o;
+        back = lambda;
+      }
+    }
+    if (!deepest) break;
+    met = deepest;
+    if (back < 0) {
+      const Vector2 w = minus(ball.position, deepest->position);
+      const Q14 len = length64(w);
+      const Vector2 n = len != 0 ? unit(w) : Vector2(kQ14One, 0);
+      ball.position.set(wrapAdd(deepest->position.x, q14Mul(n.x, kApart)),
+                        wrapAdd(deepest->position.y, q14Mul(n.y, kApart)));
+    } else {
+      const Q14 b = static_cast<Q14>(back + kApartMargin);
+      ball.position.set(wrapSub(ball.position.x, q14Mul(u.x, b)), wrapSub(ball.position.y, q14Mul(u.y, b)));
+    }
+  }
+  if (!met) return;
+  hook().onContact(&ball, met);
+  ballBallResponse(list, ball, *met);
+  met->advanced = 1;
 }
 
 void PhysicsWorld::lineResponse(PhysicalObject& ball, const PhysicalObject& line) {
@@ -393,6 +491,12 @@ void PhysicsWorld::lineResponse(PhysicalObject& ball, const PhysicalObject& line
   v.x = static_cast<Q14>(v.x + mul64(side.x, ball.sideKick));
   v.y = static_cast<Q14>(v.y + mul64(side.y, ball.sideKick));
   ball.sideKick = 0;
+  // A kick that would turn the ball back into the cushion sends it along it.
+  const int64_t into = dot64(v, n);
+  if (into > 0) {
+    v.x = static_cast<Q14>(v.x - mul64(n.x, into));
+    v.y = static_cast<Q14>(v.y - mul64(n.y, into));
+  }
   v.scale(f);
   setVelocity(ball, v);
 }
@@ -400,7 +504,7 @@ void PhysicsWorld::lineResponse(PhysicalObject& ball, const PhysicalObject& line
 void PhysicsWorld::jawResponse(PhysicalObject& ball, const PhysicalObject& jaw) {
   if (ball.speed == 0) return;
   const Vector2 d = minus(jaw.position, ball.position);
-  const Vector2 n = unit(d, length64(d));
+  const Vector2 n = unit(d);
   Vector2 v = velocity(ball);
   const int64_t k = dot64(n, v);
   if (k <= 0) return;  // moving away from the point
@@ -412,35 +516,63 @@ void PhysicsWorld::jawResponse(PhysicalObject& ball, const PhysicalObject& jaw) 
 
 // ---- steps
 
+namespace {
+
+// The search saw the ball in the air over the whole advance to a contact: it
+// comes down at the next search, where its rolling is searched too, rather
+// than within the advance, where nothing would stop it at a cushion.
+void holdLanding(PhysicalObject& o, int32_t t) {
+  if (o.airTime > 0 && o.airTime <= t) o.airTime = t + 1;
+}
+
+}  // namespace
+
 void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
   CollisionList& cl = collisions;
   cl.reset();
   for (PhysicalObject* o = list; o; o = o->next) o->advanced = 1;
   int32_t resolved = 0;
-  constexpr int32_t kInstantPairs = 32;
+  constexpr int32_t kInstantPairs = 64;
+  // Touching balls hand a stroke on in one instant, and a pair may meet again
+  // in it after a neighbour changed its motion; a pair met this often in one
+  // instant takes one unit, so time advances.
+  constexpr int32_t kInstantRepeats = 4;
   PhysicalObject* instant[kInstantPairs][2];
   int32_t instantCount = 0;
   while (T >= 1) {
     findEarliestContact(list, T, true, true, true);
     int32_t t = cl.times[0];
-    PhysicalObject* first = cl.pairs[0][0];
-    PhysicalObject* second = cl.pairs[0][1];
+    int32_t pick = 0;
     bool due = cl.count > 0 && t <= T;
     if (due && resolved >= kMaxContactsPerStep) {
       ++contactCapHits;
       debugTrace("physics: %d contacts in one step, the rest of %d integrated\n", resolved, T);
       due = false;
     }
-    // A pair met again at the instant it was resolved takes one unit, so time advances.
+    // Of the contacts due now, the first whose pair has not met too often in
+    // this instant; when every one has, time moves on by one unit.
     if (due && t == 0) {
-      bool again = instantCount == kInstantPairs;
-      for (int32_t i = 0; i < instantCount && !again; ++i)
-        again = (instant[i][0] == first && instant[i][1] == second) || (instant[i][0] == second && instant[i][1] == first);
-      if (again) t = 1;
+      auto met = [&](int32_t e) {
+        int32_t n = 0;
+        for (int32_t i = 0; i < instantCount; ++i)
+          n += (instant[i][0] == cl.pairs[e][0] && instant[i][1] == cl.pairs[e][1]) ||
+               (instant[i][0] == cl.pairs[e][1] && instant[i][1] == cl.pairs[e][0]);
+        return n;
+      };
+      pick = -1;
+      for (int32_t e = 0; e < cl.count && cl.times[e] == 0 && pick < 0 && instantCount < kInstantPairs; ++e)
+        if (met(e) < kInstantRepeats) pick = e;
+      if (pick < 0) {
+        pick = 0;
+        t = 1;
+      }
     }
+    PhysicalObject* first = cl.pairs[pick][0];
+    PhysicalObject* second = cl.pairs[pick][1];
     if (due && t > 0) instantCount = 0;
     for (PhysicalObject* o = list; o; o = o->next) {
       if (due) {
+        holdLanding(*o, t);
         o->prepareStep(*this, t);
         o->integrate(t);
       } else {
@@ -475,11 +607,12 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
     cl.droppedMask = 0;
     // Entries of searched balls are stale; the rest move up, their times reduced by t.
     int32_t kept = 0;
-    for (int32_t i = 1; i < cl.count; ++i) {
+    for (int32_t i = 0; i < cl.count; ++i) {
       PhysicalObject* a = cl.pairs[i][0];
       PhysicalObject* b = cl.pairs[i][1];
-      if (b == first || (identityBit(a) & group) || (isBall(b) && (identityBit(b) & group))) continue;
+      if (i == pick || b == first || (identityBit(a) & group) || (isBall(b) && (identityBit(b) & group))) continue;
       cl.times[kept] = cl.times[i] - t;
+      cl.fractions[kept] = cl.fractions[i];
       cl.pairs[kept][0] = a;
       cl.pairs[kept][1] = b;
       ++kept;
@@ -495,6 +628,7 @@ int32_t PhysicsWorld::previewStep(PhysicalObject* list, int32_t T, bool testCush
   const int64_t left = static_cast<int64_t>(T) - t;
   if (left >= 0 && currentPair[0] && currentPair[1]) {
     for (PhysicalObject* o = list; o; o = o->next) {
+      holdLanding(*o, t);
       o->prepareStep(*this, t);
       o->integrate(t);
       o->advanced = 1;
@@ -521,7 +655,7 @@ bool PhysicsWorld::isBallPlacementBlocked(const PhysicalObject& ball) const {
 }
 
 Q14 PhysicsWorld::frictionRoot(Q14 v, Q14 d) {
-  const Q14 w = root64(mul64(v, v) + mul64(kFriction, d));
+  const Q14 w = coarseRoot64(mul64(v, v) + mul64(kFriction, d));
   const Q14 r1 = q14Div(wrapSub(w, v), kFriction);
   const Q14 r2 = q14Div(wrapSub(wrapNeg(w), v), kFriction);
   if (r1 < 0 && r2 < 0) return 0;

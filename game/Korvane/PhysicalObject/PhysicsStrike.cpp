@@ -41,7 +41,8 @@ void PhysicsWorld::strikeCueBall(PhysicalObject& ball, bool preview, int32_t max
   int32_t power = static_cast<int32_t>(int64_t{shot.powerGauge} * maxPower / 100);
   if (preview) full = power = kPreviewPower;
 
-  shot.aim.normalise();
+  // Unit to the last bit: a long direction would carry more speed than the stroke gave.
+  shot.aim.normalisePrecise();
   const Vector2 aim = shot.aim;
   ball.direction = aim;
   ball.speed = q14Mul(power, kSpeedPerPower);

@@ -99,7 +99,7 @@ void PhysicsWorld::createTableObject(const TableLayoutGroup& group, int32_t reco
         line->pointA = previousCushionPoint;
         line->pointB = p;
         p.subtract(line->direction, previousCushionPoint);
-        line->direction.normalise();
+        line->direction.normalisePrecise();
         line->normal = line->direction;
         line->normal.rotate90();
         lines[(secondRun ? kFirstRunSlots : 0) + count] = line;
@@ -272,8 +272,7 @@ void PhysicsWorld::capturePocket(PhysicalObject& ball, PhysicalObject& pocket) {
   ball.entrySpeed = ball.speed;
   pocket.position.subtract(ball.direction, ball.position);
   ball.direction.scale(kCaptureGlide);
-  ball.speed = ball.direction.length();
-  ball.direction.normalise();
+  ball.speed = ball.direction.normalisePrecise();
   ball.spin.set(0, 0);
   ball.pocket = &pocket;
   ball.pocketed = 1;

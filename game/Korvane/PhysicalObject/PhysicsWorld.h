@@ -20,9 +20,12 @@ struct CollisionList {
   void reset();
   // Sorted insertion; a full list drops the latest contact and starts the
   // sub-step counter. Returns false when the new contact was dropped.
-  bool insert(int32_t time, PhysicalObject* first, PhysicalObject* second);
+  // Contacts of the same time unit go in the order of the part of the unit
+  // they come at (fraction, 1/16384), equal ones in the order inserted.
+  bool insert(int32_t time, PhysicalObject* first, PhysicalObject* second, int32_t fraction = 0);
 
   int32_t times[kSize] = {kNone, kNone, kNone, kNone, kNone, kNone, kNone};
+  int32_t fractions[kSize] = {};
   PhysicalObject* pairs[kSize][2] = {};
   uint32_t groupMask = 0xffffffffu;
   int32_t count = 0;
@@ -84,16 +87,28 @@ class PhysicsWorld {
   // Resolves a contact by the second object's type.
   void respond(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
 
-  // Contact times within T, or kNoContact.
-  static int32_t ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b);
-  static int32_t ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket);
-  static int32_t ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point);
+  // Contact times within T in whole time units, or kNoContact; fraction gets
+  // the part of a unit beyond the time (1/16384), which orders contacts of
+  // the same unit.
+  static int32_t ballBallTime(int32_t T, const PhysicalObject& a, const PhysicalObject& b, int32_t* fraction = nullptr);
+  static int32_t ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket,
+                                int32_t* fraction = nullptr);
+  static int32_t ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point,
+                               int32_t* fraction = nullptr);
   static int32_t ballLineTime(int32_t T, const PhysicalObject& ball, const Vector2& pointA, const Vector2& pointB,
-                              const Vector2& normal);
-  static int32_t ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other);
+                              const Vector2& normal, int32_t* fraction = nullptr);
+  static int32_t ballCushionTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& other,
+                                 int32_t* fraction = nullptr);
   // Responses.
   void ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const;
+  // A ball a contact left at rest and overlapping a resting ball is set
+  // apart to touching, by its place alone.
   static void separate(PhysicalObject* list, PhysicalObject& ball);
+  // A jumped ball coming down on the cloth inside another ball: it is put
+  // back along its flight to where it first touches one, and the two meet.
+  void landOnBalls(PhysicalObject& ball);
+  // The list a ball is on: the shadows or the balls.
+  PhysicalObject* listOf(const PhysicalObject& ball) const;
   static void lineResponse(PhysicalObject& ball, const PhysicalObject& line);
   static void jawResponse(PhysicalObject& ball, const PhysicalObject& jaw);
   // The lines (bits 0-11) and jaws (bits 12-23) worth testing for a ball.

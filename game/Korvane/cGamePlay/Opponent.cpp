@@ -27,7 +27,7 @@ bool nearPocket(int32_t cushion, const Vector2& h) {
 
 Vector2 minus(const Vector2& a, const Vector2& b) { return Vector2(wrapSub(a.x, b.x), wrapSub(a.y, b.y)); }
 Vector2 unitOf(Vector2 v) {
-  v.normalise();
+  v.normalisePrecise();
   return v;
 }
 Vector2 along(const Vector2& p, const Vector2& u, Q14 k) {

@@ -67,6 +67,41 @@ TEST(PhysicalObjectMotion, StepOnTheClothAndInTheAir) {
   EXPECT_EQ(b->position.x, before.x + 2666);
 }
 
+// Coming down inside a ball, the cue ball is put back along its flight to
+// where it first touches a ball, and meets it there: the nearer ball when it
+// lands short of one, the ball it flew over first when there are two.
+TEST(PhysicalObjectMotion, JumpedCueBallComingDownOnABallMeetsIt) {
+  const struct {
+    const char* name;
+    double ahead, behind;  // balls at the landing x + ahead and x - behind; 0 = none
+    double metX;
+  } cases[] = {
+      {"short of a ball", 5.0, 0, 90.0},
+      {"past a ball", 0, 3.0, 82.0},
+      {"short of one, past another", 3.0, 6.0, 79.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pooltest::World w;
+    PhysicalObject* cue = w.ball(0, 85, -150);
+    if (c.ahead != 0) w.ball(1, 85 + c.ahead, -150);
+    if (c.behind != 0) w.ball(2, 85 - c.behind, -150);
+    for (PhysicalObject* b = w.world.ballList; b; b = b->next) b->pocketed = 0;
+    cue->direction.set(16384, 0);
+    cue->speed = q(40.0);
+    cue->airTime = 30;
+    cue->prepareStep(w.world, kFrame);
+    ASSERT_EQ(w.hooks.contacts.size(), 2u);
+    EXPECT_EQ(w.hooks.contacts[0].second, w.world.landingMarker);
+    PhysicalObject* met = w.hooks.contacts[1].second;
+    EXPECT_EQ(met->position.x, q(c.metX));
+    EXPECT_NEAR((met->position.x - cue->position.x) / 16384.0, 9.0, 0.001);
+    // Head on and before the break: the met ball takes the landed speed.
+    EXPECT_NEAR(met->speed, q(20.0), 4);
+    EXPECT_LE(cue->speed, 4);
+  }
+}
+
 struct LandingCase {
   const char* name;
   double x, y;
