@@ -13,6 +13,7 @@ constexpr Q14 kMaxSpeed = 32768;         // 2.0
 constexpr Q14 kLengthScale = 2560 << 14;
 constexpr Q14 kMinGauge = 3276;          // q14Div(1.0, 5.0)
 constexpr Q14 kTouchOffset = 0x12000;    // 4.5
+constexpr Q14 kBallRadius = 0x12000;     // 4.5
 constexpr Q14 kHalvingStep = 0x1b0001;   // 108.0 and a bit
 constexpr int32_t kPathTime = 1024;
 
@@ -34,6 +35,10 @@ Vector2 along(const Vector2& p, const Vector2& u, Q14 k) {
   return Vector2(wrapAdd(p.x, q14Mul(u.x, k)), wrapAdd(p.y, q14Mul(u.y, k)));
 }
 Q14 absQ(Q14 v) { return v < 0 ? wrapNeg(v) : v; }
+
+// A leg shorter than a ball's radius has no direction to play: a safety
+// point or ghost ball on the cue ball itself, when it touches the ball.
+bool tooShort(const Vector2& leg) { return leg.preciseLength() < kBallRadius; }
 
 // Runs with the world's hooks silenced and its search fields kept.
 struct QuietWorld {
@@ -224,6 +229,7 @@ void Opponent::directLeg(PhysicalObject* ball, int32_t parent) {
   if (!ball || parent < 0 || parent >= o.nodeCount) return;
   const AiNode& p = o.nodes[parent];
   const Vector2 step = minus(p.pointA, ball->position);
+  if (tooShort(step)) return;
   if (!pathClear(ball, ball->position, step, p.target)) return;
   const int32_t n = addNode(ball, Vector2(0, 0), step, nullptr, parent);
   if (n < 0) return;
@@ -258,6 +264,23 @@ Vector2 Opponent::mirrorPoint(int32_t cushion, const Vector2& s, const Vector2& 
   }
 }
 
+bool Opponent::onRail(const Vector2& h) const {
+  constexpr int64_t kReach = 0x18000;  // 6.0: a ball touching the rail has its centre 4.5 off it
+  for (int32_t i = PhysicsWorld::kFirstRunSlots; i < PhysicsWorld::kLineSlots; ++i) {
+    const PhysicalObject* l = w.lines[i];
+    if (!l) continue;
+    const Vector2 along = minus(l->pointB, l->pointA);
+    const int64_t length = along.preciseLength();
+    if (length <= 2 * int64_t{kBallRadius}) continue;
+    const Vector2 rel = minus(h, l->pointA);
+    // Distances in Q14 along the rail and off it (its unit direction and normal).
+    const int64_t t = (int64_t{rel.x} * l->direction.x + int64_t{rel.y} * l->direction.y) >> 14;
+    const int64_t off = (int64_t{rel.x} * l->normal.x + int64_t{rel.y} * l->normal.y) >> 14;
+    if (off <= 0 && off >= -kReach && t >= kBallRadius && t <= length - kBallRadius) return true;
+  }
+  return false;
+}
+
 void Opponent::bankLeg(PhysicalObject* ball, int32_t parent) {
   if (!ball || parent < 0 || parent >= o.nodeCount || !w.lineHead) return;
   const Vector2 target = o.nodes[parent].pointA;
@@ -265,8 +288,9 @@ void Opponent::bankLeg(PhysicalObject* ball, int32_t parent) {
   for (int32_t c = 0; c < 4 && o.nodeCount < OpponentState::kBankNodeLimit; ++c) {
     const Vector2 s0 = ball->position;
     const Vector2 h = mirrorPoint(c, s0, target);
-    if (nearPocket(c, h) || !inArea(h)) continue;
+    if (nearPocket(c, h) || !onRail(h) || !inArea(h)) continue;
     const Vector2 first = minus(h, s0);
+    if (tooShort(first) || tooShort(minus(target, h))) continue;
     if (!pathClear(ball, s0, first, nullptr)) continue;
     if (!pathClear(ball, h, minus(target, h), o.nodes[parent].target)) continue;
     const int32_t cushion = addNode(w.lineHead, h, minus(target, h), nullptr, parent);

@@ -159,6 +159,9 @@ class Opponent {
   // ball from s to p by the mirror rule.
   static Vector2 mirrorPoint(int32_t cushion, const Vector2& s, const Vector2& p);
   static bool inArea(const Vector2& p);
+  // Whether a ball at h touches one of the straight rails clear of its ends:
+  // a bank point in a pocket's mouth has no cushion to come off.
+  bool onRail(const Vector2& h) const;
   void levelExpansion(int32_t level, int32_t source, bool bank);
   void cueExpansion(int32_t level, bool bank);
 
