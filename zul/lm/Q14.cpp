@@ -73,9 +73,17 @@ Q14 hypotQ14(Q14 x, Q14 y) {
 }
 
 void unitQ14(Q14& x, Q14& y) {
-  const uint64_t ax = magnitude(x), ay = magnitude(y);
-  const uint64_t s = ax * ax + ay * ay;
-  if (s == 0) return;
+  uint64_t ax = magnitude(x), ay = magnitude(y);
+  if ((ax | ay) == 0) return;
+  // Bring the larger magnitude into [2^29, 2^30): small vectors are scaled up
+  // exactly, so rounding the length up to a whole number costs under 2^-29 of
+  // it; large ones drop low bits, which turns the direction by as little.
+  int shift = 0;
+  for (uint64_t m = ax > ay ? ax : ay; m < (uint64_t{1} << 29); m <<= 1) ++shift;
+  for (uint64_t m = ax > ay ? ax : ay; m >= (uint64_t{1} << 30); m >>= 1) --shift;
+  ax = shift >= 0 ? ax << shift : ax >> -shift;
+  ay = shift >= 0 ? ay << shift : ay >> -shift;
+  const uint64_t s = ax * ax + ay * ay;  // below 2^61
   uint64_t len = isqrt64(s);
   if (len * len < s) ++len;
   // A component's magnitude is at most len, so each quotient is at most 2^14.

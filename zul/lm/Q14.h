@@ -75,7 +75,7 @@ Q14 preciseSqrtQ14(int64_t x);
 // Length of (x, y) from the exact sum of the squares, rounded to the nearest
 // Q14 step; saturates at the largest Q14.
 Q14 hypotQ14(Q14 x, Q14 y);
-// (x, y) divided by its exact length rounded up, each component rounded
-// toward zero: a unit vector never longer than 1.0 and short of it by less
+// (x, y) divided by its length (to 30 significant bits, rounded up), each
+// component rounded toward zero: a unit vector never longer than 1.0 and short of it by less
 // than two steps. (0, 0) stays (0, 0).
 void unitQ14(Q14& x, Q14& y);

@@ -13,4 +13,3 @@ Q14 Vector2::normalise() {
   y = q14Div(y, l);
   return l;
 }
-
