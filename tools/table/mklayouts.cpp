@@ -8,12 +8,13 @@
 // path that follows, balls of later shots on the path of the shot that
 // starts where the cue ball stopped. Run by hand:
 //
-//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [challenge|lN ...]
+//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue] [challenge|lN ...]
 //   mklayouts <table.txt> --check
 //
 // lN names lesson N; no names: every challenge. A one-shot layout must also
 // stand the shot with the aim turned D degrees (default 0.1) either way and
-// the power D/10 up or down. Found layouts are written into the source in place.
+// the power D/10 up or down. --keep-cue (for a refit) tries the cue ball's
+// place in the source first. Found layouts are written into the source in place.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -227,6 +228,12 @@ class Author {
     for (int32_t y = kMinY + 8; y <= kMaxY - 8; y += 3)
       for (int32_t x = kMinX + 6; x <= kMaxX - 6; x += 3) starts.emplace_back(x, y);
     std::shuffle(starts.begin(), starts.end(), m_random);
+    if (m_keepCue) {
+      // The cue ball's place in the source first: a refit moves it only when
+      // no layout is found around it.
+      const TableLayoutGroup& g = m_replay.layout().groups[m_plan.lesson ? 5 + m_plan.number : 10 + m_plan.number];
+      starts.insert(starts.begin(), {g.x(0), g.y(0)});
+    }
     for (const auto& [x, y] : starts) {
       if (Clock::now() > m_deadline) return false;
       Layout l;
@@ -641,6 +648,8 @@ class Author {
  public:
   // Aim turn (degrees) a layout must stand; a tenth of it as a power factor.
   double m_tolerance = 0;
+  // Try the source's cue ball place before any other.
+  bool m_keepCue = false;
 };
 
 // ---- the source
@@ -728,7 +737,8 @@ int check(const std::string& source) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
-                 "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [challenge|lN ...]\n"
+                 "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue]\n"
+                 "                 [challenge|lN ...]\n"
                  "       mklayouts <table.txt> --check\n");
     return 2;
   }
@@ -738,6 +748,7 @@ int main(int argc, char** argv) {
   double seconds = 120;
   double tolerance = 0.1;
   int32_t threads = 3;
+  bool keepCue = false;
   std::vector<Plan> plans;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
@@ -747,6 +758,8 @@ int main(int argc, char** argv) {
       seconds = std::atof(argv[++i]);
     else if (a == "--tolerance" && i + 1 < argc)
       tolerance = std::atof(argv[++i]);
+    else if (a == "--keep-cue")
+      keepCue = true;
     else if (a == "--threads" && i + 1 < argc)
       threads = std::max(1, std::min(3, std::atoi(argv[++i])));
     else if (a[0] == 'l')
@@ -767,6 +780,7 @@ int main(int argc, char** argv) {
       // Several shots carry the cue ball on: a turned first shot moves every
       // later start, so only one-shot plans must stand the turned shots.
       author.m_tolerance = plans[k].shots.size() > 1 ? 0 : std::max(tolerance, plans[k].minTolerance);
+      author.m_keepCue = keepCue;
       const auto t0 = Clock::now();
       solved[k] = author.ok() && author.run(found[k]);
       const double took = std::chrono::duration<double>(Clock::now() - t0).count();

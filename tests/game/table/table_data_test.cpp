@@ -195,9 +195,9 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
       }
     }
     const TableLayoutGroup& g = layout().groups[rack.ruleSet == 2 ? 3 : 4];
-    EXPECT_EQ(g.x(1), 85);
-    EXPECT_EQ(g.y(1), 100);
-    EXPECT_EQ(g.y(rack.ruleSet == 2 ? 9 : 8), 82);
+    EXPECT_EQ(g.x(1), 84);
+    EXPECT_EQ(g.y(1), 130);
+    EXPECT_EQ(g.y(rack.ruleSet == 2 ? 9 : 8), 104);  // two rows, 13 apart, behind the apex
   }
   for (int32_t type : {4, 5}) {
     game->gameType = type;
