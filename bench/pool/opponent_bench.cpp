@@ -37,7 +37,8 @@ struct Table {
     rules.shotsLeft = 1;
     rules.playerGroup[0] = rules.playerTarget[0] = RuleState::kSolids;
     rules.playerGroup[1] = rules.playerTarget[1] = RuleState::kStripes;
-    setup.playerProfile[0] = 0;
+    // The strongest profile: banks and combinations, the widest search.
+    setup.playerProfile[0] = OpponentProfiles::kProfiles - 1;
     world.breakPlayed = 1;
   }
   // The cue ball, 3-7 own balls, 3-7 of the other group and the eight.

@@ -423,6 +423,10 @@ class cGame : public GameBase {
   void freeUnusedSpritesForMatch();
   void freeMatchResources();
   void startMatch(int32_t type, int32_t character0, int32_t character1);
+  // The profile of the computer player of a match of the game type against
+  // the character, by the rival's rank: 0 the weakest, 10 the strongest;
+  // -1 when both players are human.
+  int32_t getOpponentProfile(int32_t type, int32_t character);
   void pickLoadingHint();
   void paintLoadingBar(Graphics* g, int32_t y);
   void paintMainMenuLoadingScreen(Graphics* g);

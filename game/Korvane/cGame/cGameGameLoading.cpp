@@ -31,7 +31,38 @@ enum MatchBank : int32_t {
 constexpr int32_t kMatchSlots[] = {1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
 
 int32_t clampCharacter(int32_t c) { return std::clamp(c, 0, kLastCharacter); }
+
+constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3;
+constexpr int32_t kSpecialRival = 10;
+constexpr int32_t kStrongest = 10;
+// Rank of each character as a rival, weakest first: 9 and 0 (the two the
+// career starts against), then 1 to 8, as their classes and prizes rise.
+constexpr int32_t kCharacterRank[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
+// Class of each character among the career rivals: 0 the first class, 1 the second.
+constexpr uint8_t kRivalClass[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
 }  // namespace
+
+int32_t cGame::getOpponentProfile(int32_t type, int32_t character) {
+  if (type == kGameSingle) return -1;
+  if (type == kGameQuick)
+    return character >= 0 && character < 10 ? kCharacterRank[character] : kStrongest;
+  if (type == kGameTournament) {
+    // Stronger round by round, and in the bigger tournaments: 3 for the two-player
+    // final, up to 9 for the final of eight.
+    const int32_t level = std::clamp(m_tournament.level, 0, 2), round = std::clamp(m_tournament.round, 0, 2);
+    return std::clamp(3 + 2 * round + (2 - level), 0, kStrongest);
+  }
+  if (type == kGameCareer) {
+    // Up the career's ladder of rivals (slots 1-8), a first-class rival one
+    // step above a second-class one; the special rival is the strongest.
+    if (opponentSlot == kSpecialRival) return kStrongest;
+    const int32_t slot = std::clamp(opponentSlot, 0, 8);
+    const int32_t c = getRivalCharacter(slot);
+    return std::clamp(slot + (c >= 0 && c < 10 && kRivalClass[c] == 0 ? 1 : 0), 0, kStrongest - 1);
+  }
+  // Challenges and lessons: the computer takes no shot.
+  return 0;
+}
 
 void cGame::freeUnusedSpritesForMatch() {
   bool keep[k_spriteSlotCount] = {};
@@ -60,7 +91,7 @@ void cGame::startMatch(int32_t type, int32_t character0, int32_t character1) {
   m_playerCharacter[0] = clampCharacter(character0);
   m_playerCharacter[1] = clampCharacter(character1);
   playerProfile[0] = -1;
-  playerProfile[1] = type == 1 ? -1 : 0;
+  playerProfile[1] = getOpponentProfile(type, character1);
   setInGameState(k_stateMatchInit);
 }
 

@@ -272,7 +272,7 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   EXPECT_EQ(game->m_playerCharacter[0], 2);
   EXPECT_EQ(game->m_playerCharacter[1], 7);
   EXPECT_EQ(game->playerProfile[0], -1);
-  EXPECT_EQ(game->playerProfile[1], 0);
+  EXPECT_EQ(game->playerProfile[1], 8);  // character 7, eighth of the ten rivals by rank
   // The menus again: the match banks are released, slot 1 stays.
   game->setState(k_stateMainMenuLoading);
   runSteps(2);

@@ -28,6 +28,7 @@ TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
     EXPECT_EQ(t.loaded[p][0], (p << 14) / 100) << p;
     EXPECT_GT(t.loaded[p][1], 0) << p;
     EXPECT_GT(t.loaded[p][2], 0) << p;
+    EXPECT_GE(q14Mul(t.loaded[p][1], t.loaded[p][2]), kOne) << p;  // every profile breaks at full power
     EXPECT_LT(t.loaded[p][3], t.loaded[p][4]) << p;
     EXPECT_GE(t.loaded[p][5], 0) << p;
     EXPECT_GT(t.loaded[p][6], 0) << p;

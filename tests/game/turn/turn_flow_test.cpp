@@ -405,18 +405,22 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
 }
 
 TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
+  // Character 9 is the weakest rival (profile 0), character 7 a strong one.
   struct Case {
     const char* name;
+    int32_t rival;
     uint8_t humanFouled, rivalPotted, noScratch, cueTouchedEight;
     uint32_t expect;
   } cases[] = {
-      {"clean", 0, 0, 1, 0, (1u << 12) | (1u << 24) | (1u << 19) | (1u << 27) | (1u << 26)},
-      {"fouled, rival potted", 1, 1, 0, 1, 1u << 12},
+      {"clean", 9, 0, 0, 1, 0, (1u << 12) | (1u << 24) | (1u << 19) | (1u << 27) | (1u << 26)},
+      {"clean, strong rival", 7, 0, 0, 1, 0, (1u << 12) | (1u << 24) | (1u << 27) | (1u << 26)},
+      {"fouled, rival potted", 9, 1, 1, 0, 1, 1u << 12},
   };
   for (const Case& c : cases) {
     game->m_achievementMask = 0;
     game->m_achievementCounter = 0;
     startQuickMatch(0);
+    game->startMatch(0, 2, c.rival);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -429,6 +433,11 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     EXPECT_TRUE(game->isDialogBoxOpen());
   }
   // Three such wins against profile 0 give achievement 22.
+  startQuickMatch(0);
+  game->startMatch(0, 2, 9);
+  tap(kKeyFire);
+  game->m_rules.winner = 0;
+  game->m_rules.shotOutcome = kOutWin;
   game->m_achievementMask = 0;
   game->m_achievementCounter = 2;
   game->m_rules.humanFouled = game->m_rules.rivalPotted = 0;
@@ -503,6 +512,45 @@ TEST(TurnTexts, EveryIdIsWorded) {
   }
   EXPECT_NE(texts[703].find("%t"), std::string::npos);
   EXPECT_NE(texts[436].find("%n"), std::string::npos);
+}
+
+// Each computer rival plays with the profile of its rank: 0 the weakest, 10
+// the strongest; a single match has no computer player.
+TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
+  int32_t last = -1;
+  for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
+    game->startMatch(0, 2, character);
+    EXPECT_GT(game->playerProfile[1], last) << character;
+    last = game->playerProfile[1];
+  }
+  EXPECT_EQ(game->getOpponentProfile(0, 9), 0);
+  EXPECT_EQ(game->getOpponentProfile(0, 10), 10);
+  game->startMatch(1, 2, 7);
+  EXPECT_EQ(game->playerProfile[1], -1);
+  // Tournaments: stronger round by round and in the bigger fields.
+  const struct {
+    int32_t level, round, profile;
+  } rounds[] = {{2, 0, 3}, {1, 0, 4}, {1, 1, 6}, {0, 0, 5}, {0, 1, 7}, {0, 2, 9}};
+  for (const auto& r : rounds) {
+    game->m_tournament.level = r.level;
+    game->m_tournament.round = r.round;
+    EXPECT_EQ(game->getOpponentProfile(2, 0), r.profile) << r.level << " " << r.round;
+  }
+  // The career: up the ladder of rivals, the special rival the strongest.
+  for (int32_t career = 0; career < 10; ++career) {
+    game->m_career.character = career;
+    last = 0;
+    for (int32_t slot = 0; slot <= 8; ++slot) {
+      game->opponentSlot = slot;
+      const int32_t p = game->getOpponentProfile(3, 0);
+      EXPECT_GE(p, last) << career << " " << slot;
+      EXPECT_LT(p, 10) << career << " " << slot;
+      last = p;
+    }
+    EXPECT_GE(last, 8) << career;
+    game->opponentSlot = 10;
+    EXPECT_EQ(game->getOpponentProfile(3, 0), 10);
+  }
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ inline bool loadProfiles(OpponentProfiles& out) {
 struct Rig {
   static constexpr int kMaxFrames = 3000;
   static constexpr int kMaxThink = 4000;
+  static constexpr int kStrongest = OpponentProfiles::kProfiles - 1;
 
   struct Hooks final : PoolHooks {
     void onContact(PhysicalObject* a, PhysicalObject* b) override {
@@ -49,8 +50,9 @@ struct Rig {
   explicit Rig(int32_t ruleSet = RuleSetup::kEightBall, uint32_t seed = 1) {
     setup.ruleSet = ruleSet;
     setup.gameType = 0;
-    setup.playerProfile[0] = 0;
-    setup.playerProfile[1] = 0;
+    // The strongest profile unless a test chooses another.
+    setup.playerProfile[0] = kStrongest;
+    setup.playerProfile[1] = kStrongest;
     hooks.rig = this;
     world.createMarkers();
     ok = tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", layout, world) && loadProfiles(ai.profiles);

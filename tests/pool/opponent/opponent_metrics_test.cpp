@@ -1,8 +1,9 @@
 // Metrics of the opponent on seeded random eight-ball tables: how often each
 // profile pots an own ball cleanly, how often it falls back to the plain
-// shot, how many updates a think takes; and whole frames between a strong
-// and a weak profile. The thresholds come from our profiles and table; the
-// sanitizer build plays fewer tables and checks only what holds for any count.
+// shot, how many updates a think takes; and whole frames between the
+// strongest and the weakest profile. The thresholds come from our profiles
+// and table; the sanitizer build plays fewer tables and checks only what
+// holds for any count.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -70,7 +71,10 @@ ProfileResult measure(int profile) {
   return r;
 }
 
-TEST(OpponentMetrics, PotsFallbacksAndThinkFrames) {
+// The ladder: from the weakest profile (0) to the strongest (10) the share
+// of clean pots rises, from at most 35% to at least 60%, and the strongest
+// wins three whole eight-ball frames in four against the weakest.
+TEST(OpponentMetrics, LadderOfProfiles) {
   std::printf("%d tables a profile\nprofile  pots   fallback  updates p50 p95 max\n", kTables);
   ProfileResult r[OpponentProfiles::kProfiles];
   for (int p = 0; p < OpponentProfiles::kProfiles; ++p) {
@@ -78,42 +82,35 @@ TEST(OpponentMetrics, PotsFallbacksAndThinkFrames) {
     std::printf("%7d  %5.3f  %8.3f  %11d %3d %3d\n", p, r[p].potShare, r[p].fallbackShare, r[p].p50, r[p].p95,
                 r[p].max);
     EXPECT_LE(r[p].max, 120) << p;  // a think ends well within its bound
-    EXPECT_LE(r[p].fallbackShare, kFull ? 0.01 : 0.05) << p;
+    EXPECT_LE(r[p].fallbackShare, kFull ? 0.015 : 0.05) << p;
   }
   if (!kFull) return;
-  EXPECT_GE(r[0].potShare, 0.50);
-  EXPECT_GE(r[2].potShare, 0.33);
-  EXPECT_GE(r[10].potShare, 0.50);
-  EXPECT_LE(r[0].p95, 30);
-  // Along the ladder a stronger profile pots no less, within twice the
-  // standard error of the difference of two shares.
-  for (int p = 3; p < OpponentProfiles::kProfiles; ++p) {
-    const double share = (r[p].potShare + r[p - 1].potShare) / 2;
-    const double noise = 2 * std::sqrt(2 * share * (1 - share) / kTables);
-    EXPECT_GE(r[p].potShare, r[p - 1].potShare - noise) << p;
-  }
-  EXPECT_GE(r[10].potShare, r[2].potShare + 0.12);
+  EXPECT_LE(r[0].potShare, 0.35);
+  EXPECT_GE(r[10].potShare, 0.60);
+  EXPECT_LE(r[10].p95, 30);
+  // The same tables for every profile: each step up pots more.
+  for (int p = 1; p < OpponentProfiles::kProfiles; ++p) EXPECT_GT(r[p].potShare, r[p - 1].potShare) << p;
 }
 
-TEST(OpponentMetrics, FramesBetweenProfiles) {
+TEST(OpponentMetrics, StrongestBeatsWeakestInWholeFrames) {
   int wins[2] = {}, unfinished = 0, shotsTotal = 0;
   for (int f = 0; f < kFrames; ++f) {
     opptest::Rig rig(RuleSetup::kEightBall, 5000 + f);
     ASSERT_TRUE(rig.ok);
     int shots = 0;
     // Profile 10 is player 0; the players break in turn.
-    const int winner = rig.playFrame(10, 2, f & 1, 300, &shots);
+    const int winner = rig.playFrame(10, 0, f & 1, 300, &shots);
     shotsTotal += shots;
     if (winner < 0)
       ++unfinished;
     else
       ++wins[winner];
   }
-  std::printf("%d frames: profile 10 won %d, profile 2 won %d, unfinished %d, %.1f shots a frame\n", kFrames, wins[0],
-              wins[1], unfinished, static_cast<double>(shotsTotal) / kFrames);
+  std::printf("%d eight-ball frames: profile 10 won %d, profile 0 won %d, unfinished %d, %.1f shots a frame\n", kFrames,
+              wins[0], wins[1], unfinished, static_cast<double>(shotsTotal) / kFrames);
   EXPECT_EQ(unfinished, 0);
   if (kFull) {
-    EXPECT_GT(wins[0], wins[1] + kFrames / 10);
+    EXPECT_GE(wins[0] * 4, kFrames * 3);
   }
 }
 

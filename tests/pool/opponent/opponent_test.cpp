@@ -451,7 +451,7 @@ TEST(Opponent, EveryThinkEndsWithinItsBounds) {
       EXPECT_LE(updates, 400) << ruleSet << " " << seed;
       EXPECT_LE(rig.ai.nodeCount, OpponentState::kNodeLimit + 1);
       EXPECT_LE(rig.ai.evaluationCount, OpponentState::kEvaluations);
-      EXPECT_GE(rig.world.shot.powerGauge, 3276);
+      EXPECT_GT(rig.world.shot.powerGauge, 0);
       EXPECT_LE(rig.world.shot.powerGauge, kOne);
       if (rig.turn.ballInHand) {
         EXPECT_FALSE(rig.world.isBallPlacementBlocked(*rig.world.cueBall)) << ruleSet << " " << seed;
