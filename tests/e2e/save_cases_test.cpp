@@ -6,7 +6,9 @@
 // finds is never a zeroed one.
 #include <gtest/gtest.h>
 
-#include <grp.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -45,9 +47,16 @@ void onFrame(cGame& g, int state, int, const uint16_t* pixels) {
 }
 
 void asAnotherUser() {
-  // Root writes anywhere: the folder's permissions bind another user only.
+  // Root writes anywhere: the folder's permissions bind it once it gives up
+  // overriding them. It stays the owner of the test's folders, so it still
+  // reaches them wherever the tree lies (a private temporary folder too).
   if (::geteuid() != 0) return;
-  if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(125);
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct caps[_LINUX_CAPABILITY_U32S_3] = {};
+  if (::syscall(SYS_capget, &header, caps) != 0) ::_exit(125);
+  const uint32_t overrides = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH | 1u << CAP_FOWNER;
+  caps[0].effective &= ~overrides;
+  if (::syscall(SYS_capset, &header, caps) != 0) ::_exit(125);
 }
 
 void withNoRoomForFiles() {

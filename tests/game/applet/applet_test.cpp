@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "game/Game/Game.h"
 #include "platform/brew/AppletGameBridge.h"
 #include "platform/brew/ApplicationImpl.h"
 #include "platform/brew/NoticeFont.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellHost.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
@@ -17,6 +22,14 @@ namespace {
 class AppletTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The save goes to a folder of this test's own: tests run side by side.
+    writeDir = std::filesystem::temp_directory_path() /
+               ("kv_applet_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(writeDir);
+    std::filesystem::create_directories(writeDir);
+    previousWriteDir = wince::writeDir();
+    wince::setWriteDir(writeDir.string());
     frameBuffer.assign(240 * 320, 0x1234);
     shell = std::make_unique<ShellHost>(&running);
     shell->canvas().bind(frameBuffer.data(), 240, 320);
@@ -32,6 +45,8 @@ class AppletTest : public ::testing::Test {
     delete applet;
     shell.reset();
     setAppletOps(nullptr);
+    wince::setWriteDir(previousWriteDir);
+    std::filesystem::remove_all(writeDir);
   }
   // Runs ticks until the game holds the logo (4.5 s, longer than a test).
   void reachLogo() {
@@ -41,6 +56,8 @@ class AppletTest : public ::testing::Test {
     ASSERT_EQ(game->s_gameState, k_stateLogo);
   }
 
+  std::filesystem::path writeDir;
+  std::string previousWriteDir;
   uint8_t running = 1;
   std::vector<uint16_t> frameBuffer;
   std::unique_ptr<ShellHost> shell;
