@@ -27,16 +27,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "tests/ScaledDown.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KV_SCALED_DOWN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KV_SCALED_DOWN 1
-#endif
-#endif
 
 #if defined(KV_SCALED_DOWN)
 constexpr uint64_t kFrames = 20000;

@@ -10,16 +10,9 @@
 #include <vector>
 
 #include "OpponentRig.h"
+#include "tests/ScaledDown.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KV_SCALED_DOWN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KV_SCALED_DOWN 1
-#endif
-#endif
 
 #if defined(KV_SCALED_DOWN)
 constexpr bool kFull = false;

@@ -10,18 +10,11 @@
 #include <cstdio>
 
 #include "TableFixture.h"
+#include "tests/ScaledDown.h"
 
 using pooltest::q;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KV_SCALED_DOWN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KV_SCALED_DOWN 1
-#endif
-#endif
 
 #if defined(KV_SCALED_DOWN)
 constexpr int kScale = 20;
