@@ -40,6 +40,17 @@ inline void writeFile(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// A save image as hex digits, one line of a test's record of images.
+inline std::string hexOf(const std::string& bytes) {
+  static const char* hex = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out.push_back(hex[c >> 4]);
+    out.push_back(hex[c & 15]);
+  }
+  return out;
+}
+
 // The pipe to the parent, in the child.
 inline int& reportFd() {
   static int fd = -1;

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/Child.h"
 #include "tests/e2e/Walk.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -35,16 +36,6 @@ struct Child {
   static inline std::chrono::steady_clock::time_point start;
 };
 
-std::string hexOf(const std::string& bytes) {
-  static const char* hex = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out.push_back(hex[c >> 4]);
-    out.push_back(hex[c & 15]);
-  }
-  return out;
-}
-
 // Every distinct image the run's save file passes through goes to images.txt
 // (hex, one a line), and the frame and the microsecond of the run where it
 // first showed to marks.txt; a kill frame ends the process there and then.
@@ -56,7 +47,7 @@ void onFrame(cGame& g, int state, int held, const uint16_t*) {
   const std::string save = walk::readFile(Child::dir / "write" / "save.sav");
   if (save.empty() || save == Child::lastSave) return;
   Child::lastSave = save;
-  std::ofstream(Child::dir / "images.txt", std::ios::app) << hexOf(save) << '\n';
+  std::ofstream(Child::dir / "images.txt", std::ios::app) << child::hexOf(save) << '\n';
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - Child::start);
   std::ofstream(Child::dir / "marks.txt", std::ios::app) << Child::frames << ' ' << us.count() << '\n';
 }
@@ -166,11 +157,11 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
     const int status = runChild(dir, true, frame, after);
     const std::string left = walk::readFile(dir / "write" / "save.sav");
     if (!left.empty()) {
-      EXPECT_TRUE(images.count(hexOf(left))) << "killed at " << what << ": a save no walk writes";
+      EXPECT_TRUE(images.count(child::hexOf(left))) << "killed at " << what << ": a save no walk writes";
     }
     // The walk runs the same each time: a kill at a frame leaves its stretch's image.
     if (byFrame) {
-      EXPECT_EQ(hexOf(left), order[k]) << "killed at " << what;
+      EXPECT_EQ(child::hexOf(left), order[k]) << "killed at " << what;
     }
 
     // Started again in the same folder: the program reads what is there and
@@ -183,7 +174,7 @@ TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
                                                               << walk::readFile(dir / "log.txt");
     const std::string kept = walk::readFile(dir / "write" / "save.sav");
     ASSERT_EQ(kept.size(), 300u) << what;
-    EXPECT_EQ(hexOf(kept), left.empty() ? firstImage : hexOf(left)) << "restart after " << what;
+    EXPECT_EQ(child::hexOf(kept), left.empty() ? firstImage : child::hexOf(left)) << "restart after " << what;
     // A career the killed run had started goes on in the pub.
     const bool career = left.size() == 300 && left[100] == 1;
     EXPECT_NE(walk::readFile(dir / "states.txt").find(career ? " 50 110 50 " : " 50 150 50 "), std::string::npos)

@@ -82,22 +82,12 @@ void onTrace(const char*, void*) {
   if (Run::killAtTrace && Run::traces >= Run::killAtTrace) ::raise(SIGKILL);
 }
 
-std::string hexOf(const std::string& bytes) {
-  static const char* hex = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out.push_back(hex[c >> 4]);
-    out.push_back(hex[c & 15]);
-  }
-  return out;
-}
-
 void onFrame(cGame& g, int state, int, const uint16_t*) {
   if (Run::runner) Run::runner->frame(state, !g.isComputerAtTable());
   const std::string save = child::readFile(Run::dir / "write" / "save.sav");
   if (save.empty() || save == Run::lastSave) return;
   Run::lastSave = save;
-  child::report("image " + hexOf(save));
+  child::report("image " + child::hexOf(save));
 }
 
 void walkIt() {
