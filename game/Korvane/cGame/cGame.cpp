@@ -152,7 +152,7 @@ void cGame::suspend(int32_t /*value*/) {
 void cGame::resume(int32_t /*value*/) {
   if (!m_suspended) return;
   int32_t s = s_gameState;
-  if (s >= 500 && s <= 899 && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
+  if (isMatchState(s) && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
       !isMessageQueued() && !isMatchOnHold())
     enterIGM();
   if (s == k_stateQuestion || s == k_stateQuestionMenu || s == k_stateFirstRunQuestion ||

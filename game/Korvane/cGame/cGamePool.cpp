@@ -49,8 +49,6 @@ constexpr Q14 kLagOffset = 0x48000;                              // 18.0
 // Rival class by character (0 or 1).
 constexpr uint8_t kRivalClass[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
 
-bool isMatchRange(int32_t s) { return s >= 500 && s <= 899; }
-
 }  // namespace
 
 // ---- helpers
@@ -1106,7 +1104,7 @@ void cGame::updateInGame() {
     return;
   }
   // Prologue.
-  const bool match = state == k_stateContinue || isMatchRange(state);
+  const bool match = state == k_stateContinue || isMatchState(state);
   if (match) {
     if (m_keys.isPressed(k_keyBack)) {
       enterIGM();
@@ -1151,5 +1149,5 @@ void cGame::updateInGame() {
     setState(k_stateMainMenuLoading);
     return;
   }
-  if (isMatchRange(now) && m_keys.isPressed(menuSoftMask()) && !showBallNumbers) enterIGM();
+  if (isMatchState(now) && m_keys.isPressed(menuSoftMask()) && !showBallNumbers) enterIGM();
 }

@@ -76,6 +76,11 @@ constexpr int32_t k_stateTutorialLessonIntro = 800;
 constexpr int32_t k_stateChallengeIntro = 810;
 constexpr int32_t k_stateTutorialFinished = 820;
 
+// The in-game states' range: the states the in-game update runs for a match.
+constexpr int32_t k_stateMatchFirst = 500;
+constexpr int32_t k_stateMatchLast = 899;
+constexpr bool isMatchState(int32_t state) { return state >= k_stateMatchFirst && state <= k_stateMatchLast; }
+
 // Sub-states: front-end screens run Init then Update; in-game states run
 // Init (entry), InGameUpdate (running) and Destroy (leave).
 constexpr int32_t k_subStateInit = 0;

@@ -1,7 +1,9 @@
 // Stylus mapping: once a frame the pen-down and pen-up points that the touch
 // glue stored are hit-tested against the current screen's buttons and turned
 // into virtual key presses and releases, menu selections and the highlight
-// bytes the screens draw pressed buttons from.
+// bytes the screens draw pressed buttons from. The kit of touch helpers is
+// here; each screen's mapping is in its file with its row, and the in-match
+// states (which have no row) share the mapping below.
 #include "game/Korvane/cGame/cGameStylus.h"
 
 #include "game/Korvane/cGame/cGame.h"
@@ -13,24 +15,7 @@
 
 namespace {
 
-struct Rect {
-  int32_t x, y, w, h;
-};
-
-constexpr Rect kLeftSoft{0, 338, 60, 40};
-constexpr Rect kRightSoft{197, 338, 43, 40};
-constexpr Rect kWholeScreen{0, 0, 240, 320};
-constexpr Rect kAboveSoftKeys{0, 0, 240, 280};
-constexpr Rect kAboveBar{0, 0, 240, 285};  // all but the soft-key bar
-constexpr Rect kFireLeft{10, 170, 40, 40};
-constexpr Rect kFireRight{190, 170, 40, 40};
-
 constexpr int32_t kNoPoint = -1;
-
-// A menu row: x 18, width 212.
-constexpr Rect row(int32_t y, int32_t h) { return {18, y, 212, h}; }
-
-bool contains(const Rect& r, int32_t px, int32_t py) { return touchRectContains(r.x, r.y, r.w, r.h, px, py); }
 
 // Keys go through the bridge's key entry when this game is the bridge's;
 // otherwise (a game without an applet) straight to the key operations.
@@ -44,6 +29,15 @@ void sendKey(cGame& g, bool down, int32_t key) {
     g.keyReleased(key);
   }
 }
+
+// Paged lists: the second page shows from entry `pageSize` on.
+bool onSecondPage(const cGame& g, int32_t pageSize) { return g.m_menu.firstVisible >= pageSize; }
+void switchPage(cGame& g, int32_t pageSize) { g.m_menu.firstVisible = onSecondPage(g, pageSize) ? 0 : pageSize; }
+
+}  // namespace
+
+namespace touch {
+
 void press(cGame& g, int32_t key) { sendKey(g, true, key); }
 void release(cGame& g, int32_t key) { sendKey(g, false, key); }
 void pair(cGame& g, int32_t key) {
@@ -51,15 +45,12 @@ void pair(cGame& g, int32_t key) {
   release(g, key);
 }
 
-bool down(cGame& g, const Rect& r, bool consume = true) { return g.isPointerPressedIn(r.x, r.y, r.w, r.h, consume); }
+bool down(cGame& g, const Rect& r, bool consume) { return g.isPointerPressedIn(r.x, r.y, r.w, r.h, consume); }
 bool up(cGame& g, const Rect& r) { return g.isPointerReleasedIn(r.x, r.y, r.w, r.h, true); }
 bool kept(cGame& g, const Rect& r) { return down(g, r, false); }
 
-// The pen is down somewhere on the screen (a guard; it consumes nothing).
 bool penDown(const cGame& g) { return contains(kWholeScreen, g.pointerX, g.pointerY); }
 
-// While the pen is down: selection := the value of the row under it, else
-// `elsewhere`.
 void rowsDown(cGame& g, const Rect* rows, const int32_t* values, int32_t n, int32_t elsewhere, bool keep) {
   if (!penDown(g)) return;
   int32_t selection = elsewhere;
@@ -72,16 +63,13 @@ void rowsDown(cGame& g, const Rect* rows, const int32_t* values, int32_t n, int3
   g.m_menu.selection = selection;
 }
 
-// Index of the row that a pen-up hit, or -1.
 int32_t rowsUp(cGame& g, const Rect* rows, int32_t n) {
   for (int32_t i = 0; i < n; ++i)
     if (up(g, rows[i])) return i;
   return -1;
 }
 
-// The common menu: rows give their index, elsewhere -1; a pen-up on a row
-// sends press 17.
-void menuRows(cGame& g, const Rect* rows, int32_t n, bool keep = false) {
+void menuRows(cGame& g, const Rect* rows, int32_t n, bool keep) {
   int32_t values[8] = {};
   if (n > 8) n = 8;
   for (int32_t i = 0; i < n; ++i) values[i] = i;
@@ -89,15 +77,21 @@ void menuRows(cGame& g, const Rect* rows, int32_t n, bool keep = false) {
   if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
 }
 
-void rightSoftHighlight(cGame& g, bool keep = false) {
+void mapRows(cGame& g, std::initializer_list<int32_t> tops, int32_t h) {
+  Rect rows[8];
+  int32_t n = 0;
+  for (int32_t y : tops)
+    if (n < 8) rows[n++] = row(y, h);
+  menuRows(g, rows, n);
+}
+
+void rightSoftHighlight(cGame& g, bool keep) {
   if (penDown(g)) g.m_rightSoftHighlight = down(g, kRightSoft, !keep);
 }
 
-void leftSoftHighlight(cGame& g, const Rect& r = kLeftSoft, bool keep = false) {
+void leftSoftHighlight(cGame& g, const Rect& r, bool keep) {
   if (penDown(g)) g.m_leftSoftHighlight = down(g, r, !keep);
 }
-
-enum class Send { Press, Pair };
 
 void send(cGame& g, int32_t key, Send how) {
   if (how == Send::Pair)
@@ -106,8 +100,7 @@ void send(cGame& g, int32_t key, Send how) {
     press(g, key);
 }
 
-// Right soft key: highlight while the pen is down, the key on a pen-up.
-void rightSoft(cGame& g, Send how = Send::Press, int32_t key = k_touchKeyRightSoft, bool keep = false) {
+void rightSoft(cGame& g, Send how, int32_t key, bool keep) {
   rightSoftHighlight(g, keep);
   if (up(g, kRightSoft)) {
     send(g, key, how);
@@ -115,8 +108,7 @@ void rightSoft(cGame& g, Send how = Send::Press, int32_t key = k_touchKeyRightSo
   }
 }
 
-// Left soft key: highlight while the pen is down, pair 17 on a pen-up.
-void leftSoft(cGame& g, bool keep = false) {
+void leftSoft(cGame& g, bool keep) {
   leftSoftHighlight(g, kLeftSoft, keep);
   if (up(g, kLeftSoft)) {
     pair(g, k_touchKeyLeftSoft);
@@ -124,17 +116,16 @@ void leftSoft(cGame& g, bool keep = false) {
   }
 }
 
-// Fire button: highlight while the pen is down, pair 19 on a pen-up.
-void fireButton(cGame& g, bool right, bool keep) {
-  const Rect& fire = right ? kFireRight : kFireLeft;
-  if (penDown(g)) g.m_fireHighlight = down(g, fire, !keep);
-  if (up(g, fire)) {
-    pair(g, k_touchKeyFire);
-    g.m_fireHighlight = 0;
-  }
+void mapMainButton(cGame& g, const Rect& button) {
+  leftSoftHighlight(g, button);
+  if (up(g, button)) press(g, k_touchKeyLeftSoft);
 }
 
-// Hold-scroll: up while the pen rests on A, down while on B.
+void mapWholeScreenBesideBack(cGame& g, int32_t key) {
+  rightSoft(g);
+  if (up(g, kWholeScreen)) press(g, key);
+}
+
 void holdScroll(cGame& g, const Rect& a, const Rect& b) {
   if (kept(g, a)) {
     press(g, k_touchKeyUp);
@@ -146,18 +137,16 @@ void holdScroll(cGame& g, const Rect& a, const Rect& b) {
   }
 }
 
-// A button that repeats its key every frame while the pen rests on it.
-void repeatButton(cGame& g, const Rect& r, int32_t key, uint8_t* highlight) {
-  const bool hit = kept(g, r);
-  if (highlight) *highlight = hit;
-  if (hit) pair(g, key);
+void mapOptionRows(cGame& g, int32_t n) {
+  const Rect rows[] = {row(126, 28), row(176, 28), row(226, 28), row(276, 28), {18, 325, 170, 28}};
+  const int32_t values[] = {0, 1, 2, g.m_menusOverMatch ? 4 : 3, 4};
+  rowsDown(g, rows, values, n, -1, false);
+  if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
+  rightSoft(g);
 }
 
-bool isTwoPlayerSecond(const cGame& g) { return g.currentPlayer == 1 && g.gameType == 1; }
-
-bool isHumanAtTable(const cGame& g) {
-  const int32_t p = g.currentPlayer;
-  return p >= 0 && p < 2 && g.playerProfile[p] == -1;
+void mapNoButtons(cGame& g) {
+  if (up(g, kWholeScreen)) press(g, k_touchKeyFineTurnB);
 }
 
 uint32_t flagsOf(const cGame& g, int32_t entry) {
@@ -165,153 +154,6 @@ uint32_t flagsOf(const cGame& g, int32_t entry) {
   return g.m_menu.flags[entry];
 }
 
-// Paged lists: the second page shows from entry `pageSize` on.
-bool onSecondPage(const cGame& g, int32_t pageSize) { return g.m_menu.firstVisible >= pageSize; }
-void switchPage(cGame& g, int32_t pageSize) { g.m_menu.firstVisible = onSecondPage(g, pageSize) ? 0 : pageSize; }
-
-// ----------------------------------------------------------------- states
-
-void mapFirstRunQuestion(cGame& g) {
-  const Rect rows[] = {{86, 137, 65, 40}, {86, 186, 65, 40}};
-  menuRows(g, rows, 2, true);
-}
-
-// The main menu's list turns to bring the selection to its third row, so a
-// row gives the entry it showed when the pen went down, not its own index.
-void mapMainMenu(cGame& g) {
-  int32_t& first = g.m_mainMenuTouchFirst;
-  if (penDown(g) && first == cGame::k_noTouchFirst) first = g.m_menu.firstVisible;
-  const int32_t shownFrom = first == cGame::k_noTouchFirst ? g.m_menu.firstVisible : first;
-  Rect rows[7];
-  int32_t values[7];
-  for (int32_t i = 0; i < 7; ++i) {
-    rows[i] = row(49 + 40 * i, 24);
-    values[i] = g.getMainMenuRowEntry(i, shownFrom);
-  }
-  rowsDown(g, rows, values, 7, -1, true);
-  const int32_t hit = rowsUp(g, rows, 7);
-  if (!penDown(g)) first = cGame::k_noTouchFirst;
-  if (hit >= 0) {
-    g.m_menu.selection = values[hit];
-    press(g, k_touchKeyLeftSoft);
-  }
-}
-
-void mapQuestion(cGame& g) {
-  if (g.m_questionAction < 0 || g.m_questionAction > 14) return;
-  const Rect rows[] = {row(150, 40), row(202, 40)};
-  menuRows(g, rows, 2);
-}
-
-void mapOptions(cGame& g) {
-  // The options outside a match show five rows (reset all and help); the
-  // fifth is narrower, clear of the back key.
-  const Rect rows[] = {row(126, 28), row(176, 28), row(226, 28), row(276, 28), {18, 325, 170, 28}};
-  const int32_t values[] = {0, 1, 2, g.m_menusOverMatch ? 4 : 3, 4};
-  const int32_t n = g.s_gameState == k_stateOptions && !g.m_menusOverMatch ? 5 : 4;
-  rowsDown(g, rows, values, n, -1, false);
-  if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
-  rightSoft(g);
-}
-
-void mapRulesChoice(cGame& g) {
-  const Rect rows[] = {row(106, 40), row(154, 40), row(205, 40)};
-  const int32_t values[] = {0, 1, 2};
-  rowsDown(g, rows, values, 3, 4, false);
-  uint8_t& armed = g.m_screenFlags[k_screenFlagDelayedSelect];
-  if (rowsUp(g, rows, 3) >= 0) {
-    armed = 1;
-    g.m_delayedSelectTime = g.m_gameClock;
-  }
-  if (armed && g.m_gameClock - g.m_delayedSelectTime >= 500) press(g, k_touchKeyLeftSoft);
-  rightSoft(g);
-}
-
-void mapCharacterSelect(cGame& g) {
-  rightSoftHighlight(g);
-  const bool left = g.m_subState == k_subStateDestroy;  // the 20 step
-  const Rect prev{left ? 25 : 162, 190, 45, 40};
-  const Rect next{left ? 25 : 162, 80, 45, 40};
-  const Rect name{left ? 13 : 148, 128, 74, 50};
-  if (up(g, prev)) pair(g, k_touchKeyLeft);
-  if (up(g, next)) pair(g, k_touchKeyRight);
-  if (up(g, name)) pair(g, k_touchKeyFire);
-  rightSoft(g);
-}
-
-// Pictures of the pub spots, by the spot's text id.
-struct SpotPicture {
-  int32_t text;
-  Rect rect;
-};
-constexpr int32_t kPubSpotTexts[6] = {61, 38, 62, 63, 64, 65};
-constexpr SpotPicture kSpotPictures[] = {
-    {64, {22, 102, 184, 120}}, {65, {194, 95, 44, 213}}, {63, {94, 167, 101, 140}},
-    {38, {78, 133, 81, 102}},  {61, {88, 126, 122, 34}}, {62, {80, 133, 93, 67}},
-};
-
-void mapPub(cGame& g) {
-  if (!g.swipeLeft && !g.swipeRight && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
-    const int32_t text = kPubSpotTexts[g.m_pubSpot];
-    for (const SpotPicture& p : kSpotPictures) {
-      if (p.text == text) {
-        if (up(g, p.rect)) press(g, k_touchKeyLeftSoft);
-        break;
-      }
-    }
-  }
-  rightSoft(g, Send::Pair);
-  if (up(g, {200, 165, 40, 55})) pair(g, k_touchKeyRight);
-  if (up(g, {0, 165, 40, 55})) pair(g, k_touchKeyLeft);
-}
-
-void mapRows(cGame& g, std::initializer_list<int32_t> tops, int32_t h) {
-  Rect rows[8];
-  int32_t n = 0;
-  for (int32_t y : tops)
-    if (n < 8) rows[n++] = row(y, h);
-  menuRows(g, rows, n);
-}
-
-// Four rows of five lessons: a row stands for the lesson shown on it, and
-// the arrows over and under the rows scroll the list by one lesson.
-void mapTutorialChoice(cGame& g) {
-  constexpr int32_t kRows = 4;
-  const Rect rows[kRows] = {row(129, 29), row(179, 29), row(229, 29), row(279, 29)};
-  const int32_t first = std::max(g.m_menu.firstVisible, 0);
-  int32_t values[kRows];
-  for (int32_t i = 0; i < kRows; ++i) values[i] = first + i;
-  rowsDown(g, rows, values, kRows, -1, false);
-  if (rowsUp(g, rows, kRows) >= 0) press(g, k_touchKeyLeftSoft);
-  if (up(g, {100, 102, 40, 22}) && first > 0) {
-    g.m_menu.selection = first;
-    pair(g, k_touchKeyUp);
-  }
-  if (up(g, {100, 316, 40, 18}) && first + kRows < g.m_menu.count) {
-    g.m_menu.selection = first + kRows - 1;
-    pair(g, k_touchKeyDown);
-  }
-  rightSoft(g);
-}
-
-void mapCareerCharacterSelect(cGame& g) {
-  rightSoftHighlight(g);
-  if (up(g, {25, 253, 74, 50})) press(g, k_touchKeyLeftSoft);
-  if (up(g, {0, 80, 40, 45})) press(g, k_touchKeyLeft);
-  if (up(g, {200, 80, 40, 45})) press(g, k_touchKeyRight);
-  rightSoft(g);
-}
-
-// A tap anywhere acts as `key`, except on the back button in the right soft
-// key's place, which is tested first: it goes back.
-void mapWholeScreenBesideBack(cGame& g, int32_t key) {
-  rightSoft(g);
-  if (up(g, kWholeScreen)) press(g, key);
-}
-
-// A paged list: rows of the current page, a page-change button (selection
-// -2). Returns the row a pen-up hit (-1 none); a pen-up on the button
-// switches the page.
 int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const Rect& pageButton) {
   Rect rects[6];
   int32_t values[6];
@@ -333,157 +175,38 @@ void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize) {
   }
 }
 
-// A locked (or hidden) challenge can be selected, so that its note says why
-// it is locked, but it never arms the second tap: the list stays usable.
-bool isStartable(const cGame& g, int32_t entry) { return entry >= 0 && (flagsOf(g, entry) & 5u) == 0; }
+}  // namespace touch
 
-void mapChallengeList(cGame& g) {
-  uint8_t& armed = g.m_screenFlags[k_screenFlagChallengeConfirm];
-  const Rect pageButton{82, 251, 60, 25};
-  if (armed && !isStartable(g, g.m_menu.selection)) armed = 0;
-  if (!armed) {
-    if (pagedList(g, 100, 4, 4, pageButton) >= 0 && isStartable(g, g.m_menu.selection)) armed = 1;
-    pageButtonUp(g, pageButton, 4);
-    rightSoft(g);
-    return;
-  }
-  rightSoftHighlight(g);
-  if (up(g, kRightSoft)) {
-    armed = 0;
-    g.m_rightSoftHighlight = 0;
-    return;
-  }
-  if (up(g, kAboveSoftKeys)) {
-    press(g, k_touchKeyLeftSoft);
-    armed = 0;
+namespace {
+
+using namespace touch;
+
+constexpr Rect kFireLeft{10, 170, 40, 40};
+constexpr Rect kFireRight{190, 170, 40, 40};
+
+// Fire button: highlight while the pen is down, pair 19 on a pen-up.
+void fireButton(cGame& g, bool right, bool keep) {
+  const Rect& fire = right ? kFireRight : kFireLeft;
+  if (penDown(g)) g.m_fireHighlight = down(g, fire, !keep);
+  if (up(g, fire)) {
+    pair(g, k_touchKeyFire);
+    g.m_fireHighlight = 0;
   }
 }
 
-void mapTournamentCharacterSelect(cGame& g) {
-  rightSoftHighlight(g);
-  if (up(g, {79, 137, 80, 54})) pair(g, k_touchKeyFire);
-  rightSoft(g);
-  if (up(g, {0, 137, 40, 40})) pair(g, k_touchKeyLeft);
-  if (up(g, {200, 137, 40, 40})) pair(g, k_touchKeyRight);
+// A button that repeats its key every frame while the pen rests on it.
+void repeatButton(cGame& g, const Rect& r, int32_t key, uint8_t* highlight) {
+  const bool hit = kept(g, r);
+  if (highlight) *highlight = hit;
+  if (hit) pair(g, key);
 }
 
-void mapTableChoice(cGame& g) {
-  const Rect button{103, 285, 44, 44};
-  if (contains({0, 0, 240, 360}, g.pointerX, g.pointerY)) {
-    g.m_leftSoftHighlight = down(g, button);
-    rightSoftHighlight(g);
-  }
-  if (up(g, button)) pair(g, k_touchKeyLeftSoft);
-  if (up(g, {15, 186, 40, 55})) pair(g, k_touchKeyLeft);
-  if (up(g, {185, 186, 40, 55})) pair(g, k_touchKeyRight);
-  rightSoft(g);
-}
+bool isTwoPlayerSecond(const cGame& g) { return g.currentPlayer == 1 && g.gameType == 1; }
 
-void mapStakeChoice(cGame& g) {
-  g.previousStakeLevel = g.stakeLevel;
-  const int32_t seats[8][2] = {{0, 125},   {5, 175},   {55, 155},  {70, 202},
-                               {g.skippedSeat == 5 ? 125 : 100, 105}, {130, 200}, {160, 155}, {200, 224}};
-  bool touched = false;
-  for (int32_t level = 0; level < 8; ++level) {
-    if (down(g, {seats[level][0], seats[level][1], 40, 40})) {
-      g.stakeLevel = level;
-      touched = true;
-      break;
-    }
-  }
-  const Rect button{155, 85, 44, 44};
-  leftSoftHighlight(g, button, true);
-  rightSoftHighlight(g, true);
-  if (touched) g.refreshStakeSelection();
-  if (up(g, button)) pair(g, k_touchKeyFire);
-  rightSoft(g);
+bool isHumanAtTable(const cGame& g) {
+  const int32_t p = g.currentPlayer;
+  return p >= 0 && p < 2 && g.playerProfile[p] == -1;
 }
-
-void mapShop(cGame& g) {
-  rightSoftHighlight(g);
-  leftSoftHighlight(g, {99, 132, 40, 40});
-  // The item is the shop's select key: it opens the detail panel, and then
-  // asks to buy (or, owned, to equip) as the panel's "buy" tag does.
-  if (up(g, {99, 137, 40, 40})) {
-    press(g, k_touchKeyLeftSoft);
-    g.m_leftSoftHighlight = 0;
-  }
-  if (g.m_shopPanelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
-  if (up(g, {42, 135, 40, 40})) press(g, k_touchKeyLeft);
-  if (up(g, {160, 135, 40, 40})) press(g, k_touchKeyRight);
-  if (up(g, {97, 80, 40, 40})) press(g, k_touchKeyUp);
-  if (up(g, {97, 185, 40, 40})) press(g, k_touchKeyDown);
-  // The back button goes back: with the detail panel open it slides the
-  // panel away, else it leaves the shop.
-  rightSoft(g);
-}
-
-void mapIGM(cGame& g) {
-  Rect rows[5];
-  int32_t values[5];
-  int32_t n = 0;
-  for (int32_t selection = 0; selection < 5; ++selection) {
-    // With one hidden option the second entry takes no row.
-    if (g.igmInvisibleOptions == 1 && selection == 1) continue;
-    rows[n] = row(118 + 40 * n, 24);
-    values[n] = selection;
-    ++n;
-  }
-  rowsDown(g, rows, values, n, -1, false);
-  rightSoftHighlight(g);
-  if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
-}
-
-// A single button: highlight while the pen is down on it, press 17 on a pen-up.
-void mapMainButton(cGame& g, const Rect& button) {
-  leftSoftHighlight(g, button);
-  if (up(g, button)) press(g, k_touchKeyLeftSoft);
-}
-
-void mapPostMatchMenu(cGame& g) {
-  uint8_t& armed = g.m_screenFlags[k_screenFlagPostMatchConfirm];
-  if (!armed) {
-    Rect rows[4];
-    int32_t values[4];
-    for (int32_t i = 0; i < 4; ++i) {
-      rows[i] = row(97 + 35 * i, 20);
-      values[i] = i;
-    }
-    rowsDown(g, rows, values, 4, -1, false);
-    if (rowsUp(g, rows, 4) >= 0) armed = 1;
-    return;
-  }
-  rightSoftHighlight(g);
-  if (up(g, kRightSoft)) {
-    armed = 0;
-    g.m_rightSoftHighlight = 0;
-    return;
-  }
-  if (up(g, kAboveSoftKeys)) {
-    press(g, k_touchKeyLeftSoft);
-    armed = 0;
-  }
-}
-
-void mapTournamentFieldChoice(cGame& g) {
-  const Rect rows[] = {row(141, 24), row(181, 24)};
-  const int32_t values[] = {0, 1};
-  rowsDown(g, rows, values, 2, -1, false);
-  rightSoftHighlight(g);
-  if (rowsUp(g, rows, 2) >= 0) press(g, k_touchKeyLeftSoft);
-  rightSoft(g);
-}
-
-void mapAchievementList(cGame& g) {
-  const Rect pageButton{82, 275, 66, 25};
-  pagedList(g, 97, 5, 5, pageButton);  // a row sends nothing
-  rightSoft(g);
-  pageButtonUp(g, pageButton, 5);
-}
-
-void mapBallInHand(cGame& g);
-void mapAim(cGame& g);
-void mapSpinSelector(cGame& g);
 
 void mapDoubleSoftThen(cGame& g) {
   if (penDown(g)) {
@@ -492,34 +215,6 @@ void mapDoubleSoftThen(cGame& g) {
   }
   leftSoft(g);
   rightSoft(g, Send::Pair);
-}
-
-void mapCoinToss(cGame& g) {
-  const Rect coins[] = {{48, 92, 45, 45}, {148, 92, 45, 45}};
-  const int32_t values[] = {0, 1};
-  rowsDown(g, coins, values, 2, -1, false);
-  rightSoftHighlight(g);
-  // A press without a release: key 17 stays held until the next key lock.
-  if (rowsUp(g, coins, 2) >= 0) press(g, k_touchKeyLeftSoft);
-  rightSoft(g);
-}
-
-void mapBreakChoice(cGame& g) {
-  const Rect rows[] = {row(121, 40), row(165, 40), row(212, 40)};
-  const int32_t values[] = {0, 1, 2};
-  const Rect back{0, 340, 40, 40};
-  const Rect menu{175, 340, 65, 38};
-  if (penDown(g)) {
-    rowsDown(g, rows, values, 3, -1, false);
-    g.m_leftSoftHighlight = down(g, back);
-    g.m_rightSoftHighlight = down(g, menu);
-  }
-  if (g.breakChoiceView != 1) {
-    if (rowsUp(g, rows, 3) >= 0) press(g, k_touchKeyLeftSoft);
-  } else if (up(g, back)) {
-    press(g, k_touchKeyLeftSoft);
-  }
-  if (up(g, menu)) press(g, k_touchKeyRightSoft);
 }
 
 void mapMessageBox(cGame& g) {
@@ -532,17 +227,6 @@ void mapMessageBox(cGame& g) {
     g.m_messageTime = -1;
   }
   rightSoft(g);
-}
-
-void mapBet(cGame& g) {
-  if (penDown(g)) {
-    leftSoftHighlight(g);
-    rightSoftHighlight(g);
-  }
-  leftSoft(g);
-  rightSoft(g);
-  if (up(g, {0, 115, 40, 44})) pair(g, k_touchKeyLeft);
-  if (up(g, {86, 115, 40, 44})) pair(g, k_touchKeyRight);
 }
 
 // ----------------------------------------------------- table screens
@@ -659,80 +343,14 @@ void mapSpinSelector(cGame& g) {
   }
 }
 
-void mapState(cGame& g) {
+// The in-match states, which have no screen row: the table, its gauges and
+// the boxes over it.
+void mapMatchState(cGame& g) {
   switch (g.s_gameState) {
-    case k_stateFirstRunQuestion: mapFirstRunQuestion(g); break;
-    case k_stateTitle:
-      if (up(g, kWholeScreen)) press(g, k_touchKeyFire);
-      break;
-    case k_stateMainMenu: mapMainMenu(g); break;
-    case k_stateQuestion: mapQuestion(g); break;
-    case k_stateOptions:
-    case k_stateHelpMenu: mapOptions(g); break;
-    case k_stateRulesChoice: mapRulesChoice(g); break;
-    case k_stateCharacterSelect: mapCharacterSelect(g); break;
-    case k_statePub: mapPub(g); break;
-    case k_stateTutorialChoice: mapTutorialChoice(g); break;
-    case k_stateTournamentMenu:
-      mapRows(g, {106, 154, 205}, 40);
-      rightSoft(g);
-      break;
-    case k_stateCareerCharacterSelect: mapCareerCharacterSelect(g); break;
-    case k_stateCareerIntro: mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); break;
-    case k_stateChallengeMenu:
-      mapRows(g, {97, 132, 167, 202, 237}, 20);
-      rightSoft(g);
-      break;
-    case k_stateChallengeList: mapChallengeList(g); break;
-    case k_stateTournamentCharacterSelect: mapTournamentCharacterSelect(g); break;
-    case k_stateTournamentStage:
-      // The bracket's back button first; anywhere else goes on.
-      rightSoft(g);
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-      mapTournamentCharacterSelect(g);
-      break;
-    case k_stateTableChoice: mapTableChoice(g); break;
-    case k_stateVersus: mapWholeScreenBesideBack(g, k_touchKeyFineTurnB); break;
-    case k_stateStakeChoice: mapStakeChoice(g); break;
-    case k_stateHelpText:
-      rightSoftHighlight(g);
-      holdScroll(g, {103, 72, 40, 40}, {103, 299, 40, 40});
-      rightSoft(g);
-      break;
-    case k_stateAchievementMenu:
-      mapRows(g, {101, 151, 201}, 30);
-      rightSoft(g);
-      break;
-    case k_stateAchievementList: mapAchievementList(g); break;
-    case k_stateShop: mapShop(g); break;
-    case k_stateGameOver:
-    case k_stateItemBought:
-      if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
-      break;
     case k_stateFrameWon:
       // The frame's dialog waits for select: a tap gives its fire key (the
       // left soft key would open the in-game menu).
       if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-      break;
-    case k_stateAbout:
-      holdScroll(g, {98, 60, 50, 40}, {98, 300, 40, 40});
-      rightSoft(g);
-      break;
-    case k_stateIGM: mapIGM(g); break;
-    case k_stateInGameQuestion: mapRows(g, {153, 205}, 40); break;
-    case k_stateChallengeUnlocked:
-    case k_stateCharacterUnlocked: mapMainButton(g, {98, 293, 40, 40}); break;
-    case k_statePostMatchMenu: mapPostMatchMenu(g); break;
-    case k_stateTournamentPrize:
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
-      break;
-    case k_stateContinue: mapMainButton(g, {100, 290, 40, 40}); break;
-    case k_stateTournamentFieldChoice: mapTournamentFieldChoice(g); break;
-    case k_stateTournamentFieldConfirm: mapRows(g, {154, 206}, 40); break;
-    case k_stateShopExplanation: mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); break;
-    case k_stateCareerComplete:
-      g.m_leftSoftHighlight = penDown(g);
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
       break;
     case k_stateOpponentIntro:
     case k_stateResultLines:
@@ -760,13 +378,7 @@ void mapState(cGame& g) {
     case k_stateComputerShot: rightSoft(g, Send::Pair); break;
     case k_stateSpinSelector: mapSpinSelector(g); break;
     case k_stateMessageBox: mapMessageBox(g); break;
-    case k_stateBet: mapBet(g); break;
-    case k_stateCoinToss: mapCoinToss(g); break;
-    case k_stateBreakChoice: mapBreakChoice(g); break;
-    default:
-      // Screens without buttons: a tap is key 4.
-      if (up(g, kWholeScreen)) press(g, k_touchKeyFineTurnB);
-      break;
+    default: mapNoButtons(g); break;
   }
 }
 
@@ -774,7 +386,9 @@ void mapState(cGame& g) {
 Q14 sinDegrees(Q14 d) { return sinQ14(static_cast<int32_t>(static_cast<int64_t>(d) * 4096 / 5898240)); }
 Q14 cosDegrees(Q14 d) { return cosQ14(static_cast<int32_t>(static_cast<int64_t>(d) * 4096 / 5898240)); }
 
+
 }  // namespace
+
 
 bool cGame::isPointerPressedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
   if (!touchRectContains(x, y, w, h, pointerX, pointerY)) return false;
@@ -834,14 +448,15 @@ void cGame::mapScreenTouches() {
   // A box over the table that waits for the player takes the touches above
   // the soft-key bar: a tap closes it with the fire key, one of the keys it
   // is closed by, and the pen aims, places or presses nothing under it.
-  if (m_inGame == 1 && s_gameState >= 500 && s_gameState <= 899 && isBoxOverTable()) {
+  if (m_inGame == 1 && isMatchState(s_gameState) && isBoxOverTable()) {
     down(*this, kAboveBar);
     if (up(*this, kAboveBar)) pair(*this, k_touchKeyFire);
   }
-  // A screen's row maps its own touches; the others share mapState.
-  const cGameScreen* row = findScreen(m_frontEndScreens, m_inGameScreens, s_gameState);
-  if (row && row->mapTouch)
-    row->mapTouch(*this);
+  // A screen's row maps its own touches; the in-match states share
+  // mapMatchState.
+  const cGameScreen* screen = findScreen(m_frontEndScreens, m_inGameScreens, s_gameState);
+  if (screen && screen->mapTouch)
+    screen->mapTouch(*this);
   else
-    mapState(*this);
+    mapMatchState(*this);
 }

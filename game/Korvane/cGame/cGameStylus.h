@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 // Touch rectangles are laid out in a 240 x 378 space: y is scaled to the
 // 320-pixel screen, x, width and height are not.
@@ -34,3 +35,83 @@ constexpr int32_t k_touchKeySpinButton = 16;
 constexpr int32_t k_touchKeyLeftSoft = 17;
 constexpr int32_t k_touchKeyRightSoft = 18;
 constexpr int32_t k_touchKeyFire = 19;
+
+class cGame;
+
+// The kit every screen's touch mapping is made of: rectangles in the touch
+// layout, pen-down and pen-up tests, keys sent through the applet, menu rows
+// and soft keys. A screen's mapping lives in its file beside its row; the
+// in-match states share the mapping of cGameStylus.cpp.
+namespace touch {
+
+struct Rect {
+  int32_t x, y, w, h;
+};
+
+constexpr Rect kLeftSoft{0, 338, 60, 40};
+constexpr Rect kRightSoft{197, 338, 43, 40};
+constexpr Rect kWholeScreen{0, 0, 240, 320};
+constexpr Rect kAboveSoftKeys{0, 0, 240, 280};
+constexpr Rect kAboveBar{0, 0, 240, 285};  // all but the soft-key bar
+
+// A menu row: x 18, width 212.
+constexpr Rect row(int32_t y, int32_t h) { return {18, y, 212, h}; }
+
+constexpr bool contains(const Rect& r, int32_t px, int32_t py) { return touchRectContains(r.x, r.y, r.w, r.h, px, py); }
+
+// Keys go through the bridge's key entry when this game is the bridge's;
+// otherwise (a game without an applet) straight to the key operations.
+void press(cGame& g, int32_t key);
+void release(cGame& g, int32_t key);
+void pair(cGame& g, int32_t key);  // a press and its release
+
+// Pen-down in r (consumed unless `consume` is false), pen-up in r
+// (consumed), pen-down kept for later tests.
+bool down(cGame& g, const Rect& r, bool consume = true);
+bool up(cGame& g, const Rect& r);
+bool kept(cGame& g, const Rect& r);
+// The pen is down somewhere on the screen (a guard; it consumes nothing).
+bool penDown(const cGame& g);
+
+// While the pen is down: selection := the value of the row under it, else
+// `elsewhere`.
+void rowsDown(cGame& g, const Rect* rows, const int32_t* values, int32_t n, int32_t elsewhere, bool keep);
+// Index of the row that a pen-up hit, or -1.
+int32_t rowsUp(cGame& g, const Rect* rows, int32_t n);
+// The common menu: rows give their index, elsewhere -1; a pen-up on a row
+// sends press 17.
+void menuRows(cGame& g, const Rect* rows, int32_t n, bool keep = false);
+// menuRows over full-width rows of height h at the given tops (8 at most).
+void mapRows(cGame& g, std::initializer_list<int32_t> tops, int32_t h);
+
+void rightSoftHighlight(cGame& g, bool keep = false);
+void leftSoftHighlight(cGame& g, const Rect& r = kLeftSoft, bool keep = false);
+enum class Send { Press, Pair };
+void send(cGame& g, int32_t key, Send how);
+// Right soft key: highlight while the pen is down, the key on a pen-up.
+void rightSoft(cGame& g, Send how = Send::Press, int32_t key = k_touchKeyRightSoft, bool keep = false);
+// Left soft key: highlight while the pen is down, pair 17 on a pen-up.
+void leftSoft(cGame& g, bool keep = false);
+// A single button: highlight while the pen is down on it, press 17 on a pen-up.
+void mapMainButton(cGame& g, const Rect& button);
+// A tap anywhere acts as `key`, except on the back button in the right soft
+// key's place, which is tested first: it goes back.
+void mapWholeScreenBesideBack(cGame& g, int32_t key);
+// Hold-scroll: up while the pen rests on A, down while on B.
+void holdScroll(cGame& g, const Rect& a, const Rect& b);
+// The options list and the help menu: rows 0-2, the fourth row's entry (4
+// over a match, else 3) and, where n is 5, the narrower fifth row clear of
+// the back key; the back key.
+void mapOptionRows(cGame& g, int32_t n);
+// A screen without buttons: a tap is key 4.
+void mapNoButtons(cGame& g);
+
+// The flags of a menu entry (~0 outside the list).
+uint32_t flagsOf(const cGame& g, int32_t entry);
+// A paged list: rows of the current page, a page-change button (selection
+// -2). Returns the row a pen-up hit (-1 none); a pen-up on the button
+// switches the page (pageButtonUp).
+int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const Rect& pageButton);
+void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize);
+
+}  // namespace touch

@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 
 namespace {
 
@@ -130,3 +132,30 @@ void cGame::buildAchievementListTexts() {
   setInterfaceElementVisible(k_ifAchievementList, k_elListBadge, m_achievementPercent[c] == 100);
   setInterfaceElementSprite(k_ifAchievementList, k_elListBadge, getBadgeSlot(c));
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapAchievementMenu(cGame& g) {
+  mapRows(g, {101, 151, 201}, 30);
+  rightSoft(g);
+}
+
+void mapAchievementList(cGame& g) {
+  const Rect pageButton{82, 275, 66, 25};
+  pagedList(g, 97, 5, 5, pageButton);  // a row sends nothing
+  rightSoft(g);
+  pageButtonUp(g, pageButton, 5);
+}
+
+}  // namespace
+
+const cGameScreen k_screenAchievementMenu = {k_stateAchievementMenu, [](cGame& g) { g.updateAchievementCategories(); },
+                                             [](cGame& g, Graphics* t) { g.paintAchievementCategories(t); },
+                                             mapAchievementMenu};
+const cGameScreen k_screenAchievementList = {k_stateAchievementList, [](cGame& g) { g.updateAchievementList(); },
+                                             [](cGame& g, Graphics* t) { g.paintAchievementList(t); },
+                                             mapAchievementList};

@@ -2,6 +2,7 @@
 // menu (360) and the screen after the tutorial (400). The first two leave
 // the match through the main-menu loading, which goes on where they say.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
@@ -171,3 +172,47 @@ void cGame::paintContinueScreen(Graphics* g) {
   // says the match comes next, not that the tutorial is over.
   drawElementText(k_continueText, m_questionMenuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapInGameQuestion(cGame& g) { mapRows(g, {153, 205}, 40); }
+
+void mapPostMatchMenu(cGame& g) {
+  uint8_t& armed = g.m_screenFlags[k_screenFlagPostMatchConfirm];
+  if (!armed) {
+    Rect rows[4];
+    int32_t values[4];
+    for (int32_t i = 0; i < 4; ++i) {
+      rows[i] = row(97 + 35 * i, 20);
+      values[i] = i;
+    }
+    rowsDown(g, rows, values, 4, -1, false);
+    if (rowsUp(g, rows, 4) >= 0) armed = 1;
+    return;
+  }
+  rightSoftHighlight(g);
+  if (up(g, kRightSoft)) {
+    armed = 0;
+    g.m_rightSoftHighlight = 0;
+    return;
+  }
+  if (up(g, kAboveSoftKeys)) {
+    press(g, k_touchKeyLeftSoft);
+    armed = 0;
+  }
+}
+
+void mapContinue(cGame& g) { mapMainButton(g, {100, 290, 40, 40}); }
+
+}  // namespace
+
+const cGameScreen k_screenInGameQuestion = {k_stateInGameQuestion, [](cGame& g) { g.updateRetryQuestion(); },
+                                            [](cGame& g, Graphics* t) { g.paintRetryQuestion(t); }, mapInGameQuestion};
+const cGameScreen k_screenPostMatchMenu = {k_statePostMatchMenu, [](cGame& g) { g.updatePostMatchMenu(); },
+                                           [](cGame& g, Graphics* t) { g.paintPostMatchMenu(t); }, mapPostMatchMenu};
+const cGameScreen k_screenContinue = {k_stateContinue, [](cGame& g) { g.updateContinueScreen(); },
+                                      [](cGame& g, Graphics* t) { g.paintContinueScreen(t); }, mapContinue};

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
@@ -176,3 +177,48 @@ void cGame::markChallengeRows() {
     setInterfaceElementAnim(k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapChallengeMenu(cGame& g) {
+  mapRows(g, {97, 132, 167, 202, 237}, 20);
+  rightSoft(g);
+}
+
+// A locked (or hidden) challenge can be selected, so that its note says why
+// it is locked, but it never arms the second tap: the list stays usable.
+bool isStartable(const cGame& g, int32_t entry) { return entry >= 0 && (flagsOf(g, entry) & 5u) == 0; }
+
+void mapChallengeList(cGame& g) {
+  uint8_t& armed = g.m_screenFlags[k_screenFlagChallengeConfirm];
+  const Rect pageButton{82, 251, 60, 25};
+  if (armed && !isStartable(g, g.m_menu.selection)) armed = 0;
+  if (!armed) {
+    if (pagedList(g, 100, 4, 4, pageButton) >= 0 && isStartable(g, g.m_menu.selection)) armed = 1;
+    pageButtonUp(g, pageButton, 4);
+    rightSoft(g);
+    return;
+  }
+  rightSoftHighlight(g);
+  if (up(g, kRightSoft)) {
+    armed = 0;
+    g.m_rightSoftHighlight = 0;
+    return;
+  }
+  if (up(g, kAboveSoftKeys)) {
+    press(g, k_touchKeyLeftSoft);
+    armed = 0;
+  }
+}
+
+}  // namespace
+
+const cGameScreen k_screenChallengeMenu = {k_stateChallengeMenu, [](cGame& g) { g.updateChallengeCategories(); },
+                                           [](cGame& g, Graphics* t) { g.paintChallengeCategories(t); },
+                                           mapChallengeMenu};
+const cGameScreen k_screenChallengeList = {k_stateChallengeList, [](cGame& g) { g.updateChallengeList(); },
+                                           [](cGame& g, Graphics* t) { g.paintChallengeList(t); }, mapChallengeList};

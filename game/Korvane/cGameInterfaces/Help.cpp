@@ -8,7 +8,9 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 
@@ -358,3 +360,56 @@ void cGame::paintAbout(Graphics* g) {
   resetClip(g);
   font->setCurrentPalette(palette);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// Four rows: the fourth row's entry is the one the help menu shows there.
+void mapHelpMenu(cGame& g) { mapOptionRows(g, 4); }
+
+// Four rows of five lessons: a row stands for the lesson shown on it, and
+// the arrows over and under the rows scroll the list by one lesson.
+void mapTutorialChoice(cGame& g) {
+  constexpr int32_t kRows = 4;
+  const Rect rows[kRows] = {row(129, 29), row(179, 29), row(229, 29), row(279, 29)};
+  const int32_t first = std::max(g.m_menu.firstVisible, 0);
+  int32_t values[kRows];
+  for (int32_t i = 0; i < kRows; ++i) values[i] = first + i;
+  rowsDown(g, rows, values, kRows, -1, false);
+  if (rowsUp(g, rows, kRows) >= 0) press(g, k_touchKeyLeftSoft);
+  if (up(g, {100, 102, 40, 22}) && first > 0) {
+    g.m_menu.selection = first;
+    pair(g, k_touchKeyUp);
+  }
+  if (up(g, {100, 316, 40, 18}) && first + kRows < g.m_menu.count) {
+    g.m_menu.selection = first + kRows - 1;
+    pair(g, k_touchKeyDown);
+  }
+  rightSoft(g);
+}
+
+void mapHelpText(cGame& g) {
+  rightSoftHighlight(g);
+  holdScroll(g, {103, 72, 40, 40}, {103, 299, 40, 40});
+  rightSoft(g);
+}
+
+void mapAbout(cGame& g) {
+  holdScroll(g, {98, 60, 50, 40}, {98, 300, 40, 40});
+  rightSoft(g);
+}
+
+}  // namespace
+
+const cGameScreen k_screenHelpMenu = {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); },
+                                      [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, mapHelpMenu};
+const cGameScreen k_screenTutorialChoice = {k_stateTutorialChoice, [](cGame& g) { g.updateTutorialSelection(); },
+                                            [](cGame& g, Graphics* t) { g.paintTutorialSelection(t); },
+                                            mapTutorialChoice};
+const cGameScreen k_screenHelpText = {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); },
+                                      [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, mapHelpText};
+const cGameScreen k_screenAbout = {k_stateAbout, [](cGame& g) { g.updateAbout(); },
+                                   [](cGame& g, Graphics* t) { g.paintAbout(t); }, mapAbout};

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 
 const uint32_t cGame::k_igmMenuItems[5] = {k_textResume, k_textIGMRestart, k_textIGMOptions, k_textQuitMatch,
@@ -300,3 +302,34 @@ void cGame::paintQuestionMenu(Graphics* g) {
   resetClip(g);
   drawSavedBackground(g);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapIGM(cGame& g) {
+  Rect rows[5];
+  int32_t values[5];
+  int32_t n = 0;
+  for (int32_t selection = 0; selection < 5; ++selection) {
+    // With one hidden option the second entry takes no row.
+    if (g.igmInvisibleOptions == 1 && selection == 1) continue;
+    rows[n] = row(118 + 40 * n, 24);
+    values[n] = selection;
+    ++n;
+  }
+  rowsDown(g, rows, values, n, -1, false);
+  rightSoftHighlight(g);
+  if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenIGM = {k_stateIGM, [](cGame& g) { g.updateIGM(); },
+                                 [](cGame& g, Graphics* t) { g.paintIGM(t); }, mapIGM};
+const cGameScreen k_screenCheatMenu = {k_stateCheatMenu, [](cGame& g) { g.updateCheatMenu(); },
+                                       [](cGame& g, Graphics* t) { g.paintCheatMenu(t); }, mapNoButtons};
+const cGameScreen k_screenQuestionMenu = {k_stateQuestionMenu, [](cGame& g) { g.updateQuestionMenu(); },
+                                          [](cGame& g, Graphics* t) { g.paintQuestionMenu(t); }, mapNoButtons};

@@ -5,7 +5,9 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/TickCount.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -234,3 +236,35 @@ void cGame::paintMainMenuList(Graphics* g) {
   }
   if (leaving) resetClip(g);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// The main menu's list turns to bring the selection to its third row, so a
+// row gives the entry it showed when the pen went down, not its own index.
+void mapMainMenu(cGame& g) {
+  int32_t& first = g.m_mainMenuTouchFirst;
+  if (penDown(g) && first == cGame::k_noTouchFirst) first = g.m_menu.firstVisible;
+  const int32_t shownFrom = first == cGame::k_noTouchFirst ? g.m_menu.firstVisible : first;
+  Rect rows[7];
+  int32_t values[7];
+  for (int32_t i = 0; i < 7; ++i) {
+    rows[i] = row(49 + 40 * i, 24);
+    values[i] = g.getMainMenuRowEntry(i, shownFrom);
+  }
+  rowsDown(g, rows, values, 7, -1, true);
+  const int32_t hit = rowsUp(g, rows, 7);
+  if (!penDown(g)) first = cGame::k_noTouchFirst;
+  if (hit >= 0) {
+    g.m_menu.selection = values[hit];
+    press(g, k_touchKeyLeftSoft);
+  }
+}
+
+}  // namespace
+
+const cGameScreen k_screenMainMenu = {k_stateMainMenu, [](cGame& g) { g.updateMainMenu(); },
+                                      [](cGame& g, Graphics* t) { g.paintMainMenu(t); }, mapMainMenu};

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 
 namespace {
@@ -185,3 +187,19 @@ void cGame::checkUnlocks() {
     }
   }
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// A tap goes on.
+void mapGameOver(cGame& g) {
+  if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenGameOver = {k_stateGameOver, [](cGame& g) { g.updateMatchResult(); },
+                                      [](cGame& g, Graphics* t) { g.paintMatchResult(t); }, mapGameOver};

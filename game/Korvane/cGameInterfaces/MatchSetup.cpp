@@ -8,6 +8,7 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
@@ -564,3 +565,85 @@ void cGame::paintVersus(Graphics* g) {
   paintScreen(g, k_versusBack, -1);
   if (m_gameClock % 1000 >= 501) drawElementText(k_versusPrompt, k_textTouchToStart);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapRulesChoice(cGame& g) {
+  const Rect rows[] = {row(106, 40), row(154, 40), row(205, 40)};
+  const int32_t values[] = {0, 1, 2};
+  rowsDown(g, rows, values, 3, 4, false);
+  uint8_t& armed = g.m_screenFlags[k_screenFlagDelayedSelect];
+  if (rowsUp(g, rows, 3) >= 0) {
+    armed = 1;
+    g.m_delayedSelectTime = g.m_gameClock;
+  }
+  if (armed && g.m_gameClock - g.m_delayedSelectTime >= 500) press(g, k_touchKeyLeftSoft);
+  rightSoft(g);
+}
+
+void mapCharacterSelect(cGame& g) {
+  rightSoftHighlight(g);
+  const bool left = g.m_subState == k_subStateDestroy;  // the 20 step
+  const Rect prev{left ? 25 : 162, 190, 45, 40};
+  const Rect next{left ? 25 : 162, 80, 45, 40};
+  const Rect name{left ? 13 : 148, 128, 74, 50};
+  if (up(g, prev)) pair(g, k_touchKeyLeft);
+  if (up(g, next)) pair(g, k_touchKeyRight);
+  if (up(g, name)) pair(g, k_touchKeyFire);
+  rightSoft(g);
+}
+
+void mapTableChoice(cGame& g) {
+  const Rect button{103, 285, 44, 44};
+  if (contains({0, 0, 240, 360}, g.pointerX, g.pointerY)) {
+    g.m_leftSoftHighlight = down(g, button);
+    rightSoftHighlight(g);
+  }
+  if (up(g, button)) pair(g, k_touchKeyLeftSoft);
+  if (up(g, {15, 186, 40, 55})) pair(g, k_touchKeyLeft);
+  if (up(g, {185, 186, 40, 55})) pair(g, k_touchKeyRight);
+  rightSoft(g);
+}
+
+void mapStakeChoice(cGame& g) {
+  g.previousStakeLevel = g.stakeLevel;
+  const int32_t seats[8][2] = {{0, 125},   {5, 175},   {55, 155}, {70, 202}, {g.skippedSeat == 5 ? 125 : 100, 105},
+                               {130, 200}, {160, 155}, {200, 224}};
+  bool touched = false;
+  for (int32_t level = 0; level < 8; ++level) {
+    if (down(g, {seats[level][0], seats[level][1], 40, 40})) {
+      g.stakeLevel = level;
+      touched = true;
+      break;
+    }
+  }
+  const Rect button{155, 85, 44, 44};
+  leftSoftHighlight(g, button, true);
+  rightSoftHighlight(g, true);
+  if (touched) g.refreshStakeSelection();
+  if (up(g, button)) pair(g, k_touchKeyFire);
+  rightSoft(g);
+}
+
+// The versus screen: a tap goes on with key 4, the back key goes back.
+void mapVersus(cGame& g) { mapWholeScreenBesideBack(g, k_touchKeyFineTurnB); }
+
+}  // namespace
+
+const cGameScreen k_screenRulesChoice = {k_stateRulesChoice, [](cGame& g) { g.updateRulesSelection(); },
+                                         [](cGame& g, Graphics* t) { g.paintRulesSelection(t); }, mapRulesChoice};
+const cGameScreen k_screenCharacterSelect = {k_stateCharacterSelect, [](cGame& g) { g.updateCharacterSelection(); },
+                                             [](cGame& g, Graphics* t) { g.paintCharacterSelection(t); },
+                                             mapCharacterSelect};
+const cGameScreen k_screenPlayerChoice = {k_statePlayerChoice, [](cGame& g) { g.updatePlayerChoice(); },
+                                          [](cGame& g, Graphics* t) { g.paintPlayerChoice(t); }, mapNoButtons};
+const cGameScreen k_screenTableChoice = {k_stateTableChoice, [](cGame& g) { g.updateTableSelection(); },
+                                         [](cGame& g, Graphics* t) { g.paintTableSelection(t); }, mapTableChoice};
+const cGameScreen k_screenStakeChoice = {k_stateStakeChoice, [](cGame& g) { g.updateStakeSelection(); },
+                                         [](cGame& g, Graphics* t) { g.paintStakeSelection(t); }, mapStakeChoice};
+const cGameScreen k_screenVersus = {k_stateVersus, [](cGame& g) { g.updateVersus(); },
+                                    [](cGame& g, Graphics* t) { g.paintVersus(t); }, mapVersus};

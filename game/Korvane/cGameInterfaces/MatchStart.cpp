@@ -5,7 +5,9 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 
 const int32_t k_coinFaces[4] = {0, 1, 0, 1};
 
@@ -87,7 +89,7 @@ void cGame::paintBetScreen(Graphics* g) {
   auto money = [this](int32_t label, int32_t textId, int32_t value) {
     drawElementText(label, textId);
     setTextParam(0, value);
-    drawElementText(label + 1, 435);
+    drawElementText(label + 1, k_textMoney);
   };
   money(k_betLabel, k_textBet, currentBet);
   money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum());
@@ -224,3 +226,57 @@ void cGame::paintBreakChoice(Graphics* g) {
   drawCString(g, m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
   selectInterface(kHud);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapBet(cGame& g) {
+  if (penDown(g)) {
+    leftSoftHighlight(g);
+    rightSoftHighlight(g);
+  }
+  leftSoft(g);
+  rightSoft(g);
+  if (up(g, {0, 115, 40, 44})) pair(g, k_touchKeyLeft);
+  if (up(g, {86, 115, 40, 44})) pair(g, k_touchKeyRight);
+}
+
+void mapCoinToss(cGame& g) {
+  const Rect coins[] = {{48, 92, 45, 45}, {148, 92, 45, 45}};
+  const int32_t values[] = {0, 1};
+  rowsDown(g, coins, values, 2, -1, false);
+  rightSoftHighlight(g);
+  // A press without a release: key 17 stays held until the next key lock.
+  if (rowsUp(g, coins, 2) >= 0) press(g, k_touchKeyLeftSoft);
+  rightSoft(g);
+}
+
+void mapBreakChoice(cGame& g) {
+  const Rect rows[] = {row(121, 40), row(165, 40), row(212, 40)};
+  const int32_t values[] = {0, 1, 2};
+  const Rect back{0, 340, 40, 40};
+  const Rect menu{175, 340, 65, 38};
+  if (penDown(g)) {
+    rowsDown(g, rows, values, 3, -1, false);
+    g.m_leftSoftHighlight = down(g, back);
+    g.m_rightSoftHighlight = down(g, menu);
+  }
+  if (g.breakChoiceView != 1) {
+    if (rowsUp(g, rows, 3) >= 0) press(g, k_touchKeyLeftSoft);
+  } else if (up(g, back)) {
+    press(g, k_touchKeyLeftSoft);
+  }
+  if (up(g, menu)) press(g, k_touchKeyRightSoft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenBet = {k_stateBet, [](cGame& g) { g.updateBetScreen(); },
+                                 [](cGame& g, Graphics* t) { g.paintBetScreen(t); }, mapBet};
+const cGameScreen k_screenCoinToss = {k_stateCoinToss, [](cGame& g) { g.updateCoinToss(); },
+                                      [](cGame& g, Graphics* t) { g.paintCoinToss(t); }, mapCoinToss};
+const cGameScreen k_screenBreakChoice = {k_stateBreakChoice, [](cGame& g) { g.updateBreakChoice(); },
+                                         [](cGame& g, Graphics* t) { g.paintBreakChoice(t); }, mapBreakChoice};

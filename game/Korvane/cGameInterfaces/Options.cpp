@@ -1,7 +1,9 @@
 // The options (state 70), also shown over a paused match: sound, aiming
 // guide and option 8 switch at once and are saved; reset all asks first.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 
 namespace {
 const uint32_t kOptionsItems[] = {k_textOptionSound, k_textOptionAimingGuide, k_textOption8, k_textResetAll,
@@ -88,3 +90,17 @@ void cGame::paintOptions(Graphics* g) {
   drawElementText(k_optionsTitle, k_textOptions);
   paintMenu();
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// Five rows outside a match (reset all and help), four over one.
+void mapOptions(cGame& g) { mapOptionRows(g, g.m_menusOverMatch ? 4 : 5); }
+
+}  // namespace
+
+const cGameScreen k_screenOptions = {k_stateOptions, [](cGame& g) { g.updateOptions(); },
+                                     [](cGame& g, Graphics* t) { g.paintOptions(t); }, mapOptions};

@@ -8,7 +8,9 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -469,3 +471,56 @@ void cGame::paintPub(Graphics* g) {
   drawElementText(k_pubSpotNote, k_textPubSpotNote0 + spot);
   selectInterface(k_interfacePubWall);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapCareerCharacterSelect(cGame& g) {
+  rightSoftHighlight(g);
+  if (up(g, {25, 253, 74, 50})) press(g, k_touchKeyLeftSoft);
+  if (up(g, {0, 80, 40, 45})) press(g, k_touchKeyLeft);
+  if (up(g, {200, 80, 40, 45})) press(g, k_touchKeyRight);
+  rightSoft(g);
+}
+
+// The introduction: a tap turns the page, the back key goes back.
+void mapCareerIntro(cGame& g) { mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); }
+
+// Pictures of the pub spots, by the spot's text id.
+struct SpotPicture {
+  int32_t text;
+  Rect rect;
+};
+constexpr int32_t kPubSpotTexts[6] = {61, 38, 62, 63, 64, 65};
+constexpr SpotPicture kSpotPictures[] = {
+    {64, {22, 102, 184, 120}}, {65, {194, 95, 44, 213}}, {63, {94, 167, 101, 140}},
+    {38, {78, 133, 81, 102}},  {61, {88, 126, 122, 34}}, {62, {80, 133, 93, 67}},
+};
+
+void mapPub(cGame& g) {
+  if (!g.swipeLeft && !g.swipeRight && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
+    const int32_t text = kPubSpotTexts[g.m_pubSpot];
+    for (const SpotPicture& p : kSpotPictures) {
+      if (p.text == text) {
+        if (up(g, p.rect)) press(g, k_touchKeyLeftSoft);
+        break;
+      }
+    }
+  }
+  rightSoft(g, Send::Pair);
+  if (up(g, {200, 165, 40, 55})) pair(g, k_touchKeyRight);
+  if (up(g, {0, 165, 40, 55})) pair(g, k_touchKeyLeft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenCareerCharacterSelect = {
+    k_stateCareerCharacterSelect, [](cGame& g) { g.updateCareerCharacterSelection(); },
+    [](cGame& g, Graphics* t) { g.paintCareerCharacterSelection(t); }, mapCareerCharacterSelect};
+const cGameScreen k_screenCareerIntro = {k_stateCareerIntro, [](cGame& g) { g.updateCareerIntro(); },
+                                         [](cGame& g, Graphics* t) { g.paintCareerIntro(t); }, mapCareerIntro};
+const cGameScreen k_screenPub = {k_statePub, [](cGame& g) { g.updatePub(); },
+                                 [](cGame& g, Graphics* t) { g.paintPub(t); }, mapPub};

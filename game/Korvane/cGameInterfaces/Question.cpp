@@ -2,7 +2,9 @@
 // the tournament and the running match. Its action code says what yes, no
 // and back do; it borrows the panel of the screen that asked.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "platform/brew/AppletGameBridge.h"
 
 namespace {
@@ -232,3 +234,20 @@ void cGame::paintQuestion(Graphics* g) {
   if (tournamentNote) drawElementText(k_questionNote, k_textTournamentNote);
   paintMenu();
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapQuestion(cGame& g) {
+  if (g.m_questionAction < 0 || g.m_questionAction > 14) return;
+  const Rect rows[] = {row(150, 40), row(202, 40)};
+  menuRows(g, rows, 2);
+}
+
+}  // namespace
+
+const cGameScreen k_screenQuestion = {k_stateQuestion, [](cGame& g) { g.updateQuestion(); },
+                                      [](cGame& g, Graphics* t) { g.paintQuestion(t); }, mapQuestion};

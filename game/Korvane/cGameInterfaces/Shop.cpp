@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 
@@ -298,3 +300,46 @@ void cGame::showExplanationPage(bool first) {
   for (int32_t i = 0; i < 6; ++i)
     setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationSecond0 + i, !first);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapShop(cGame& g) {
+  rightSoftHighlight(g);
+  leftSoftHighlight(g, {99, 132, 40, 40});
+  // The item is the shop's select key: it opens the detail panel, and then
+  // asks to buy (or, owned, to equip) as the panel's "buy" tag does.
+  if (up(g, {99, 137, 40, 40})) {
+    press(g, k_touchKeyLeftSoft);
+    g.m_leftSoftHighlight = 0;
+  }
+  if (g.m_shopPanelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
+  if (up(g, {42, 135, 40, 40})) press(g, k_touchKeyLeft);
+  if (up(g, {160, 135, 40, 40})) press(g, k_touchKeyRight);
+  if (up(g, {97, 80, 40, 40})) press(g, k_touchKeyUp);
+  if (up(g, {97, 185, 40, 40})) press(g, k_touchKeyDown);
+  // The back button goes back: with the detail panel open it slides the
+  // panel away, else it leaves the shop.
+  rightSoft(g);
+}
+
+// The item bought: a tap goes on.
+void mapItemBought(cGame& g) {
+  if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
+}
+
+// The explanation: a tap turns the page, the back key goes back.
+void mapShopExplanation(cGame& g) { mapWholeScreenBesideBack(g, k_touchKeyLeftSoft); }
+
+}  // namespace
+
+const cGameScreen k_screenShop = {k_stateShop, [](cGame& g) { g.updateShop(); },
+                                  [](cGame& g, Graphics* t) { g.paintShop(t); }, mapShop};
+const cGameScreen k_screenItemBought = {k_stateItemBought, [](cGame& g) { g.updateItemBought(); },
+                                        [](cGame& g, Graphics* t) { g.paintItemBought(t); }, mapItemBought};
+const cGameScreen k_screenShopExplanation = {k_stateShopExplanation, [](cGame& g) { g.updateShopExplanation(); },
+                                             [](cGame& g, Graphics* t) { g.paintShopExplanation(t); },
+                                             mapShopExplanation};

@@ -1,7 +1,9 @@
 // The sound question (state 30), asked once a run after the first loading:
 // yes turns sound on for the run, no leaves it off; then the title.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/Graphics.h"
 
 namespace {
@@ -36,3 +38,20 @@ void cGame::paintSoundQuestion(Graphics* g) {
   drawElementText(k_soundQuestionNote, k_textSoundNote);
   paintMenu();
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapFirstRunQuestion(cGame& g) {
+  const Rect rows[] = {{86, 137, 65, 40}, {86, 186, 65, 40}};
+  menuRows(g, rows, 2, true);
+}
+
+}  // namespace
+
+const cGameScreen k_screenFirstRunQuestion = {k_stateFirstRunQuestion, [](cGame& g) { g.updateSoundQuestion(); },
+                                              [](cGame& g, Graphics* t) { g.paintSoundQuestion(t); },
+                                              mapFirstRunQuestion};

@@ -1,7 +1,9 @@
 // The title (state 40): the title picture with its music; a tap goes on to
 // the main menu.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
 
 void cGame::updateTitle() {
@@ -28,3 +30,19 @@ void cGame::paintTitle(Graphics* g) {
   if (isBlinkOn()) drawElementText(k_titlePrompt, k_textTouchToStart);
   drawElementText(k_titleNote, k_textTitleNote);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// A tap anywhere goes on.
+void mapTitle(cGame& g) {
+  if (up(g, kWholeScreen)) press(g, k_touchKeyFire);
+}
+
+}  // namespace
+
+const cGameScreen k_screenTitle = {k_stateTitle, [](cGame& g) { g.updateTitle(); },
+                                   [](cGame& g, Graphics* t) { g.paintTitle(t); }, mapTitle};

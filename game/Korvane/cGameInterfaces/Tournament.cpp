@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
 
 namespace {
@@ -307,3 +309,48 @@ void cGame::paintTournamentFieldConfirm(Graphics* g) {
   drawElementText(k_confirmQuestion, k_textConfirmQuestion);
   paintMenu();
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+void mapTournamentMenu(cGame& g) {
+  mapRows(g, {106, 154, 205}, 40);
+  rightSoft(g);
+}
+
+void mapTournamentFieldChoice(cGame& g) {
+  const Rect rows[] = {row(141, 24), row(181, 24)};
+  const int32_t values[] = {0, 1};
+  rowsDown(g, rows, values, 2, -1, false);
+  rightSoftHighlight(g);
+  if (rowsUp(g, rows, 2) >= 0) press(g, k_touchKeyLeftSoft);
+  rightSoft(g);
+}
+
+void mapTournamentFieldConfirm(cGame& g) { mapRows(g, {154, 206}, 40); }
+
+void mapTournamentCharacterSelect(cGame& g) {
+  rightSoftHighlight(g);
+  if (up(g, {79, 137, 80, 54})) pair(g, k_touchKeyFire);
+  rightSoft(g);
+  if (up(g, {0, 137, 40, 40})) pair(g, k_touchKeyLeft);
+  if (up(g, {200, 137, 40, 40})) pair(g, k_touchKeyRight);
+}
+
+}  // namespace
+
+const cGameScreen k_screenTournamentMenu = {k_stateTournamentMenu, [](cGame& g) { g.updateTournamentSelection(); },
+                                            [](cGame& g, Graphics* t) { g.paintTournamentSelection(t); },
+                                            mapTournamentMenu};
+const cGameScreen k_screenTournamentFieldChoice = {
+    k_stateTournamentFieldChoice, [](cGame& g) { g.updateTournamentFieldChoice(); },
+    [](cGame& g, Graphics* t) { g.paintTournamentFieldChoice(t); }, mapTournamentFieldChoice};
+const cGameScreen k_screenTournamentCharacterSelect = {
+    k_stateTournamentCharacterSelect, [](cGame& g) { g.updateTournamentOpponentSelection(); },
+    [](cGame& g, Graphics* t) { g.paintTournamentOpponentSelection(t); }, mapTournamentCharacterSelect};
+const cGameScreen k_screenTournamentFieldConfirm = {
+    k_stateTournamentFieldConfirm, [](cGame& g) { g.updateTournamentFieldConfirm(); },
+    [](cGame& g, Graphics* t) { g.paintTournamentFieldConfirm(t); }, mapTournamentFieldConfirm};

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 
 namespace {
@@ -234,3 +236,31 @@ void cGame::paintTournamentPrize(Graphics* g) {
   setTextParam(0, static_cast<int32_t>(m_career.money));
   drawElementText(k_prizeMoney, k_textMoney);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// The bracket's back button first; anywhere else goes on; then the pick
+// screen's buttons, which the bracket shares.
+void mapTournamentStage(cGame& g) {
+  rightSoft(g);
+  if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
+  k_screenTournamentCharacterSelect.mapTouch(g);
+}
+
+// The prize: a tap goes on.
+void mapTournamentPrize(cGame& g) {
+  if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenTournamentStage = {k_stateTournamentStage, [](cGame& g) { g.updateTournamentBracket(); },
+                                             [](cGame& g, Graphics* t) { g.paintTournamentBracket(t); },
+                                             mapTournamentStage};
+const cGameScreen k_screenTournamentPrize = {k_stateTournamentPrize, [](cGame& g) { g.updateTournamentPrize(); },
+                                             [](cGame& g, Graphics* t) { g.paintTournamentPrize(t); },
+                                             mapTournamentPrize};

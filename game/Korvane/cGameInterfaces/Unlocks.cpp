@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -228,3 +230,27 @@ void cGame::paintCareerComplete(Graphics* g) {
   setElementVisible(k_careerHidden, false);
   drawElementString(k_careerPrompt, kTouchToContinue);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+namespace {
+
+using namespace touch;
+
+// The announcements: their one button goes on.
+void mapUnlocked(cGame& g) { mapMainButton(g, {98, 293, 40, 40}); }
+
+// The career's end: a tap anywhere goes on, lit while the pen is down.
+void mapCareerComplete(cGame& g) {
+  g.m_leftSoftHighlight = penDown(g);
+  if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
+}
+
+}  // namespace
+
+const cGameScreen k_screenChallengeUnlocked = {k_stateChallengeUnlocked, [](cGame& g) { g.updateChallengeUnlocked(); },
+                                               [](cGame& g, Graphics* t) { g.paintChallengeUnlocked(t); }, mapUnlocked};
+const cGameScreen k_screenCharacterUnlocked = {k_stateCharacterUnlocked, [](cGame& g) { g.updateCharacterUnlocked(); },
+                                               [](cGame& g, Graphics* t) { g.paintCharacterUnlocked(t); }, mapUnlocked};
+const cGameScreen k_screenCareerComplete = {k_stateCareerComplete, [](cGame& g) { g.updateCareerComplete(); },
+                                            [](cGame& g, Graphics* t) { g.paintCareerComplete(t); }, mapCareerComplete};

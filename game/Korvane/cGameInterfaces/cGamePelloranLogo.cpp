@@ -1,6 +1,8 @@
 // The maker's logo (state 10): held for 4.5 seconds while the first menu
 // banks load, then the main-menu loading.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/SpriteAnimPlayer.h"
@@ -56,3 +58,8 @@ void cGame::paintLogo(Graphics* g) {
   drawWrappedString(g, m_fonts, 720, 1, 0, 209, 240, lineHeight, 0, 32);
   if (m_logoPlayer) m_logoPlayer->paint(g);
 }
+
+// ---------------------------------------------------- touch mapping and rows
+
+const cGameScreen k_screenLogo = {k_stateLogo, [](cGame& g) { g.updateLogo(); },
+                                  [](cGame& g, Graphics* t) { g.paintLogo(t); }, touch::mapNoButtons};

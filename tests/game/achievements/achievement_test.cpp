@@ -183,9 +183,11 @@ class CompletionHook : public AchievementTest {
   void SetUp() override {
     AchievementTest::SetUp();
     screenLog().clear();
-    static const cGameScreen front[] = {{50, recordFrontUpdate, recordFrontPaint}};
-    static const cGameScreen inGame[] = {{300, recordGameUpdate, recordGamePaint},
-                                         {520, recordGameUpdate, recordGamePaint}};
+    static const cGameScreen mainMenu = {k_stateMainMenu, recordFrontUpdate, recordFrontPaint},
+                             igm = {k_stateIGM, recordGameUpdate, recordGamePaint},
+                             aim = {k_stateAim, recordGameUpdate, recordGamePaint};
+    static const cGameScreen* const front[] = {&mainMenu};
+    static const cGameScreen* const inGame[] = {&igm, &aim};
     static const cGameScreenTable frontTable = {front, 1}, inGameTable = {inGame, 2};
     game->setScreenTables(&frontTable, &inGameTable);
   }
@@ -196,7 +198,7 @@ TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
     int32_t state, inGame;
     bool hook;
   };
-  const Case cases[] = {{50, 0, true}, {520, 1, true}, {300, 1, false}};
+  const Case cases[] = {{k_stateMainMenu, 0, true}, {k_stateAim, 1, true}, {k_stateIGM, 1, false}};
   for (const Case& c : cases) {
     game->s_gameState = c.state;
     game->m_inGame = c.inGame;
@@ -212,7 +214,7 @@ TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
     game->m_keys = KeyState();
   }
   // Without a select the notice stays and the screen waits.
-  game->s_gameState = 50;
+  game->s_gameState = k_stateMainMenu;
   game->m_inGame = 0;
   game->m_completionQueue[0] = 2;
   game->m_completionNoticeShown = 1;
@@ -229,7 +231,7 @@ TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
 }
 
 TEST_F(CompletionHook, ThePaintShowsTheNoticeOnlyWithoutAnAchievementNotice) {
-  game->s_gameState = 50;
+  game->s_gameState = k_stateMainMenu;
   game->m_completionQueue[0] = 0;
   game->unlockAchievement(3);
   game->paintCurrentState(screen->g());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,28 +41,33 @@ inline void recordGameUpdate(cGame& g) {
 }
 inline void recordGamePaint(cGame& g, Graphics*) { screenLog().push_back({'p', true, g.s_gameState, g.m_subState}); }
 
+// A table whose rows record their calls; the rows live as long as the table.
+struct RecordingTable {
+  RecordingTable(std::initializer_list<int32_t> states, bool inGame) {
+    for (int32_t s : states)
+      entries.push_back(
+          {s, inGame ? recordGameUpdate : recordFrontUpdate, inGame ? recordGamePaint : recordFrontPaint});
+    for (const cGameScreen& e : entries) rows.push_back(&e);
+    table = {rows.data(), static_cast<int32_t>(rows.size())};
+  }
+  std::vector<cGameScreen> entries;
+  std::vector<const cGameScreen*> rows;
+  cGameScreenTable table{};
+};
+
 inline const cGameScreenTable* recordingFrontEnd() {
-  static const cGameScreen entries[] = {
-      {10, recordFrontUpdate, recordFrontPaint},  {20, recordFrontUpdate, recordFrontPaint},
-      {50, recordFrontUpdate, recordFrontPaint},  {60, recordFrontUpdate, recordFrontPaint},
-      {80, recordFrontUpdate, recordFrontPaint},  {210, recordFrontUpdate, recordFrontPaint},
-      {370, recordFrontUpdate, recordFrontPaint},
-  };
-  static const cGameScreenTable table = {entries, static_cast<int32_t>(std::size(entries))};
-  return &table;
+  static const RecordingTable t({k_stateLogo, k_stateMainMenuLoading, k_stateMainMenu, k_stateQuestion,
+                                 k_stateRulesChoice, k_stateVersus, k_stateGameLoading},
+                                false);
+  return &t.table;
 }
 
 inline const cGameScreenTable* recordingInGame() {
-  static const cGameScreen entries[] = {
-      {60, recordGameUpdate, recordGamePaint},  {70, recordGameUpdate, recordGamePaint},
-      {320, recordGameUpdate, recordGamePaint}, {380, recordGameUpdate, recordGamePaint},
-      {400, recordGameUpdate, recordGamePaint}, {500, recordGameUpdate, recordGamePaint},
-      {520, recordGameUpdate, recordGamePaint}, {530, recordGameUpdate, recordGamePaint},
-      {620, recordGameUpdate, recordGamePaint}, {630, recordGameUpdate, recordGamePaint},
-      {710, recordGameUpdate, recordGamePaint}, {720, recordGameUpdate, recordGamePaint},
-  };
-  static const cGameScreenTable table = {entries, static_cast<int32_t>(std::size(entries))};
-  return &table;
+  static const RecordingTable t({k_stateQuestion, k_stateOptions, k_stateInGameQuestion, k_stateQuestionMenu,
+                                 k_stateContinue, k_stateMatchInit, k_stateAim, k_stateShotPower,
+                                 k_stateSpinSelector, k_stateMessageBox, k_stateCoinToss, k_stateBreakChoice},
+                                true);
+  return &t.table;
 }
 
 class GameTest : public ::testing::Test {

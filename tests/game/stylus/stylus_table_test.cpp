@@ -1,3 +1,5 @@
+#include <set>
+
 #include "StylusFixture.h"
 
 namespace {
@@ -8,7 +10,7 @@ class BallInHandTest : public StylusTest {
  protected:
   void SetUp() override {
     StylusTest::SetUp();
-    enter(510);
+    enter(k_stateBallInHand);
     game->currentPlayer = 0;
     game->gameType = 0;
     game->handX = game->handY = 12345;
@@ -95,7 +97,7 @@ TEST_F(BallInHandTest, FireButtonSide) {
 }
 
 TEST_F(StylusTest, AimButtons) {
-  enter(520);
+  enter(k_stateAim);
   // Fine-turn buttons repeat while the pen rests on them.
   Sent s = penAt(22, touchLayoutY(295) + 20);
   EXPECT_EQ(s.pressed, keyBit(2));
@@ -133,7 +135,7 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "player " << c.player << " type " << c.gameType);
-    enter(620);
+    enter(k_stateSpinSelector);
     game->currentPlayer = c.player;
     game->gameType = c.gameType;
     penAt(c.buttonX + 35, 20);
@@ -164,7 +166,7 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
 }
 
 TEST_F(StylusTest, SpinSelectorLocks) {
-  enter(620);
+  enter(k_stateSpinSelector);
   game->spinButtonHidden = 1;
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(12));
@@ -185,7 +187,7 @@ TEST_F(StylusTest, SpinSelectorLocks) {
 TEST_F(StylusTest, SpinSelectorClosesByItsBack) {
   const LayoutRect left{0, 338, 60, 40}, right{197, 338, 43, 40};
   for (const LayoutRect& key : {left, right}) {
-    enter(620);
+    enter(k_stateSpinSelector);
     penAt(key.cx(), key.cy());
     Sent s = tapUp(key.cx(), key.cy());
     const uint64_t sent = key.x == left.x ? keyBit(18) : 0;
@@ -197,13 +199,15 @@ TEST_F(StylusTest, SpinSelectorClosesByItsBack) {
 namespace {
 int g_rowMapped = 0;
 void mapByRow(cGame&) { ++g_rowMapped; }
-const cGameScreen kRowScreens[] = {{k_stateMainMenu, nullptr, nullptr, mapByRow}};
+const cGameScreen kRowScreen = {k_stateMainMenu, nullptr, nullptr, mapByRow};
+const cGameScreen* const kRowScreens[] = {&kRowScreen};
 const cGameScreenTable kRowTable = {kRowScreens, 1};
 const cGameScreenTable kNoRows = {nullptr, 0};
 }  // namespace
 
-// A screen row with a touch mapping replaces the shared per-state mapping
-// for its state only; the completion notice's soft key stays shared.
+// A screen row's touch mapping serves its state only, from either table; a
+// state without a row takes the in-match mapping, and the completion
+// notice's soft key stays shared.
 TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
   for (const bool inGameTable : {false, true}) {
     SCOPED_TRACE(inGameTable);
@@ -212,9 +216,30 @@ TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
     enter(k_stateMainMenu);
     EXPECT_EQ(run().pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
-    enter(k_stateTitle);  // no row: the shared mapping sends fire for a tap
+    enter(k_stateTitle);  // no row: the in-match mapping sends key 4 for a tap
     EXPECT_NE(tapUp(120, 160).pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
   }
   game->setScreenTables(nullptr, nullptr);
+}
+
+// Every screen of the game's tables is a whole row: its update, its paint
+// and its touch mapping, one row a state in each table (the bare match's
+// row of the in-game table, state none, has none of them).
+TEST(ScreenTables, EveryRowHasItsUpdatePaintAndTouchMapping) {
+  for (const cGameScreenTable* table : {&k_frontEndScreens, &k_inGameScreens}) {
+    std::set<int32_t> seen;
+    for (int32_t i = 0; i < table->count; ++i) {
+      const cGameScreen& row = *table->rows[i];
+      SCOPED_TRACE(row.state);
+      EXPECT_TRUE(seen.insert(row.state).second);
+      EXPECT_EQ(table->find(row.state), &row);
+      if (row.state == k_stateNone) continue;
+      EXPECT_NE(row.update, nullptr);
+      EXPECT_NE(row.paint, nullptr);
+      EXPECT_NE(row.mapTouch, nullptr);
+    }
+  }
+  EXPECT_EQ(k_frontEndScreens.count, 37);
+  EXPECT_EQ(k_inGameScreens.count, 16);
 }
