@@ -134,16 +134,16 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
     const char* what;
   };
   const Saved steps[] = {
-      {70, 1, {0}, "options: the aiming guide off"},
-      {630, 157, {0, 0, 0, 1}, "lesson 0 passed, saved before its words"},
-      {110, 100, {1}, "the career started on the introduction's last page"},
-      {110, 144, {0, 0, 0x03, 0xE8}, "a new career's money: 1000"},
-      {630, 112, {2}, "challenge 0 won, saved before the coach's words"},
-      {630, 144, {0, 0, 0x04, 0x1A}, "and its prize paid: 1050"},
-      {430, 152, {0}, "the shop's explanation seen"},
-      {330, 144, {0, 0, 0, 50}, "the first cue bought for 1000"},
-      {330, 151, {0x20}, "item 5 owned"},
-      {330, 155, {0x10, 0x81}, "and equipped"},
+      {k_stateOptions, 1, {0}, "options: the aiming guide off"},
+      {k_stateMessageBox, 157, {0, 0, 0, 1}, "lesson 0 passed, saved before its words"},
+      {k_statePub, 100, {1}, "the career started on the introduction's last page"},
+      {k_statePub, 144, {0, 0, 0x03, 0xE8}, "a new career's money: 1000"},
+      {k_stateMessageBox, 112, {2}, "challenge 0 won, saved before the coach's words"},
+      {k_stateMessageBox, 144, {0, 0, 0x04, 0x1A}, "and its prize paid: 1050"},
+      {k_stateShopExplanation, 152, {0}, "the shop's explanation seen"},
+      {k_stateItemBought, 144, {0, 0, 0, 50}, "the first cue bought for 1000"},
+      {k_stateItemBought, 151, {0x20}, "item 5 owned"},
+      {k_stateItemBought, 155, {0x10, 0x81}, "and equipped"},
   };
   const auto saves = readSaves(dir);
   auto from = saves.begin();

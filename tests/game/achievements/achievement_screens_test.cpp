@@ -62,8 +62,8 @@ class AchievementScreens : public AchievementTest {
 
 TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletion) {
   game->m_achievementMask = 0x3FFu << 20 | 0x7u;  // category 2 complete, 0 at 30 %
-  enter(250);
-  EXPECT_EQ(game->s_gameState, 250);
+  enter(k_stateAchievementMenu);
+  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
   EXPECT_EQ(game->m_menu.selection, -1);
   EXPECT_EQ(game->m_achievementPercent[0], 30);
   EXPECT_EQ(game->m_achievementPercent[2], 100);
@@ -85,7 +85,7 @@ TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletio
   press({kDown});
   game->updateCurrentState();
   EXPECT_EQ(frames(), (std::vector<int>{0, 0, 3}));
-  EXPECT_EQ(game->s_gameState, 250);
+  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
   // A pen away from the rows leaves the highlight where it was.
   game->pointerX = 5;
   game->pointerY = 250;
@@ -96,17 +96,17 @@ TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletio
   // Choosing opens the list of that category; back goes to the pub.
   tap(120, 135);
   frame();  // the select sent by the tap
-  EXPECT_EQ(game->s_gameState, 260);
+  EXPECT_EQ(game->s_gameState, k_stateAchievementList);
   EXPECT_EQ(game->m_selectedCategory, 1);
-  enter(250);
+  enter(k_stateAchievementMenu);
   press({kBack});
   game->updateCurrentState();
-  EXPECT_EQ(game->s_gameState, 110);
+  EXPECT_EQ(game->s_gameState, k_statePub);
 }
 
 TEST_F(AchievementScreens, ThePercentageIsDrawnWithTheSelectionsPalette) {
   game->m_achievementMask = 0x3FFu;
-  enter(250);
+  enter(k_stateAchievementMenu);
   game->paintCurrentState(screen->g());
   EXPECT_EQ(word(47, 13, F::kTextPalette), 0);  // selected
   EXPECT_EQ(word(47, 14, F::kTextPalette), 1);
@@ -127,7 +127,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   // Category 1: ids 10, 12, 16, 18 unlocked.
   game->m_achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
   game->m_selectedCategory = 1;
-  enter(260);
+  enter(k_stateAchievementList);
   EXPECT_EQ(game->m_menu.selection, 0);
   EXPECT_EQ(game->m_achievementListTexts[0], 340u);
   EXPECT_EQ(game->m_achievementListTexts[9], 349u);
@@ -149,7 +149,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   // A row of the second page selects its entry; nothing is chosen.
   tap(120, 150);
   EXPECT_EQ(game->m_menu.selection, 7);
-  EXPECT_EQ(game->s_gameState, 260);
+  EXPECT_EQ(game->s_gameState, k_stateAchievementList);
   game->paintCurrentState(screen->g());
   const std::vector<uint16_t> described = descriptionBox();
   screen->fill(0);
@@ -173,13 +173,13 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   EXPECT_EQ(ticks(), "x.x..");
   press({kRightSoft});
   game->updateCurrentState();
-  EXPECT_EQ(game->s_gameState, 250);
+  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
 }
 
 TEST_F(AchievementScreens, ACompleteCategoryShowsItsBadge) {
   game->m_achievementMask = 0x3FFu << 20;
   game->m_selectedCategory = 2;
-  enter(260);
+  enter(k_stateAchievementList);
   EXPECT_NE(word(48, 27, F::kSpriteVisible), 0);
   EXPECT_EQ(word(48, 27, F::kSpriteBank), 9);
   EXPECT_EQ(game->m_achievementListTitle, 328);

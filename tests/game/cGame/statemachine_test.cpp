@@ -27,10 +27,12 @@ TEST_F(GameTest, StartRunsZeroFiveTen) {
   game->update(nullptr);
   EXPECT_EQ(game->s_gameState, k_stateLogo);
   EXPECT_EQ(game->m_previousState, k_stateLoadInit);
-  // The frame that entered 10 paints nothing; the next one runs its screen.
+  // The frame that entered the logo paints nothing; the next one runs its screen.
   EXPECT_TRUE(takeLog().empty());
   game->update(nullptr);
-  std::vector<ScreenCall> expected = {{'u', false, 10, 0}, {'p', false, 10, 0}};
+  std::vector<ScreenCall> expected = {
+      {'u', false, k_stateLogo, k_subStateInit},
+      {'p', false, k_stateLogo, k_subStateInit}};
   EXPECT_EQ(takeLog(), expected);
 }
 
@@ -40,14 +42,18 @@ TEST_F(GameTest, SetStatePreviousSkipsLoadingAndVersus) {
     int32_t before;
     int32_t expectedPrevious;
   } cases[] = {
-      {210, 90, 90}, {20, 90, 90}, {370, 90, 90}, {80, 90, 80}, {110, 90, 110},
+      {k_stateVersus, k_stateCharacterSelect, k_stateCharacterSelect},
+      {k_stateMainMenuLoading, k_stateCharacterSelect, k_stateCharacterSelect},
+      {k_stateGameLoading, k_stateCharacterSelect, k_stateCharacterSelect},
+      {k_stateRulesChoice, k_stateCharacterSelect, k_stateRulesChoice},
+      {k_statePub, k_stateCharacterSelect, k_statePub},
   };
   for (const Case& c : cases) {
     game->setState(c.before);
     game->setState(c.from);
-    game->setState(50);
+    game->setState(k_stateMainMenu);
     EXPECT_EQ(game->m_previousState, c.expectedPrevious) << c.from;
-    EXPECT_EQ(game->s_gameState, 50);
+    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
     EXPECT_EQ(game->m_inGame, 0);
     EXPECT_EQ(game->m_redrawCounters[0], 5);
     EXPECT_EQ(game->m_redrawCounters[1], 5);
@@ -55,11 +61,11 @@ TEST_F(GameTest, SetStatePreviousSkipsLoadingAndVersus) {
 }
 
 TEST_F(GameTest, InGameChangeAlwaysRecordsPrevious) {
-  for (int32_t from : {20, 210, 370, 50}) {
+  for (int32_t from : {k_stateMainMenuLoading, k_stateVersus, k_stateGameLoading, k_stateMainMenu}) {
     game->setState(from);
-    game->setInGameState(520);
+    game->setInGameState(k_stateAim);
     EXPECT_EQ(game->m_previousState, from);
-    EXPECT_EQ(game->s_gameState, 520);
+    EXPECT_EQ(game->s_gameState, k_stateAim);
     EXPECT_EQ(game->m_inGame, 1);
     EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
     EXPECT_EQ(game->m_redrawCounters[0], 1);
@@ -67,85 +73,87 @@ TEST_F(GameTest, InGameChangeAlwaysRecordsPrevious) {
 }
 
 TEST_F(GameTest, InGameChangeRunsLeaveThenEntry) {
-  game->setInGameState(520);
+  game->setInGameState(k_stateAim);
   takeLog();
-  game->setInGameState(530);
-  std::vector<ScreenCall> expected = {{'u', true, 520, 20}, {'u', true, 530, 0}};
+  game->setInGameState(k_stateShotPower);
+  std::vector<ScreenCall> expected = {
+      {'u', true, k_stateAim, k_subStateDestroy},
+      {'u', true, k_stateShotPower, k_subStateInit}};
   EXPECT_EQ(takeLog(), expected);
-  EXPECT_EQ(game->m_subState, 30);
+  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
   EXPECT_EQ(game->m_keys.lockCount(), 2);
 }
 
 TEST_F(GameTest, FifthPushIsIgnored) {
-  game->setInGameState(520);
-  for (int32_t s : {620, 630, 70, 60}) game->pushState(s);
+  game->setInGameState(k_stateAim);
+  for (int32_t s : {k_stateSpinSelector, k_stateMessageBox, k_stateOptions, k_stateQuestion}) game->pushState(s);
   EXPECT_EQ(game->m_stackDepth, 4);
   takeLog();
-  game->pushState(710);
-  EXPECT_EQ(game->s_gameState, 60);
+  game->pushState(k_stateCoinToss);
+  EXPECT_EQ(game->s_gameState, k_stateQuestion);
   EXPECT_EQ(game->m_stackDepth, 4);
   EXPECT_TRUE(takeLog().empty());
   game->popState();
-  EXPECT_EQ(game->s_gameState, 70);  // the fourth pushed-over state
+  EXPECT_EQ(game->s_gameState, k_stateOptions);  // the fourth pushed-over state
   game->popState();
   game->popState();
   game->popState();
-  EXPECT_EQ(game->s_gameState, 520);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
   EXPECT_EQ(game->m_stackDepth, 0);
   game->popState();  // empty: nothing happens
-  EXPECT_EQ(game->s_gameState, 520);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
 }
 
 TEST_F(GameTest, PushRunsNoLeavePopRunsNoEntry) {
-  game->setInGameState(520);
+  game->setInGameState(k_stateAim);
   takeLog();
-  game->pushState(620);
-  std::vector<ScreenCall> pushed = {{'u', true, 620, 0}};
+  game->pushState(k_stateSpinSelector);
+  std::vector<ScreenCall> pushed = {{'u', true, k_stateSpinSelector, k_subStateInit}};
   EXPECT_EQ(takeLog(), pushed);
-  EXPECT_EQ(game->m_stateStack[0], 520);
+  EXPECT_EQ(game->m_stateStack[0], k_stateAim);
   game->popState();
-  std::vector<ScreenCall> popped = {{'u', true, 620, 20}};
+  std::vector<ScreenCall> popped = {{'u', true, k_stateSpinSelector, k_subStateDestroy}};
   EXPECT_EQ(takeLog(), popped);
-  EXPECT_EQ(game->s_gameState, 520);
-  EXPECT_EQ(game->m_previousState, 620);
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->m_previousState, k_stateSpinSelector);
 }
 
-TEST_F(GameTest, PopRunsEntryOnlyFor400And320) {
-  for (int32_t t : {400, 320, 520, 70}) {
+TEST_F(GameTest, PopRunsEntryOnlyForContinueAndRetryQuestion) {
+  for (int32_t t : {k_stateContinue, k_stateInGameQuestion, k_stateAim, k_stateOptions}) {
     game->setInGameState(t);
-    game->pushState(630);
+    game->pushState(k_stateMessageBox);
     takeLog();
     game->popState();
     std::vector<ScreenCall> log = takeLog();
     bool entered = false;
     for (const ScreenCall& c : log)
       if (c.state == t && c.subState == 0) entered = true;
-    EXPECT_EQ(entered, t == 400 || t == 320) << t;
+    EXPECT_EQ(entered, t == k_stateContinue || t == k_stateInGameQuestion) << t;
   }
 }
 
 TEST_F(GameTest, PopToQuestionWithPendingActionOpensQuestionMenu) {
-  game->setInGameState(60);
-  game->pushState(630);
+  game->setInGameState(k_stateQuestion);
+  game->pushState(k_stateMessageBox);
   game->m_pendingQuestionAction = 6;
   game->m_questionMenuFlag = 1;
   game->popState();
-  EXPECT_EQ(game->s_gameState, 380);
+  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
   EXPECT_EQ(game->m_pendingQuestionAction, -1);
   EXPECT_EQ(game->m_questionMenuFlag, 0);
-  // Later, with no action pending, a pop to 60 resumes the question.
-  game->setInGameState(60);
-  game->pushState(630);
+  // Later, with no action pending, a pop to the question resumes it.
+  game->setInGameState(k_stateQuestion);
+  game->pushState(k_stateMessageBox);
   takeLog();
   game->popState();
-  EXPECT_EQ(game->s_gameState, 60);
-  for (const ScreenCall& c : takeLog()) EXPECT_FALSE(c.state == 60 && c.subState == 0);
+  EXPECT_EQ(game->s_gameState, k_stateQuestion);
+  for (const ScreenCall& c : takeLog()) EXPECT_FALSE(c.state == k_stateQuestion && c.subState == k_subStateInit);
 }
 
 TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
-  game->setInGameState(720);
+  game->setInGameState(k_stateBreakChoice);
   game->m_savedMenuSelection = 2;
-  game->pushState(630);
+  game->pushState(k_stateMessageBox);
   game->m_menu.count = 7;
   game->popState();
   EXPECT_EQ(game->m_menu.count, 3);
@@ -156,9 +164,9 @@ TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
   EXPECT_EQ(game->m_menu.table[0], 26u);
   EXPECT_EQ(game->m_menu.table[2], 655u);
 
-  game->setInGameState(710);
+  game->setInGameState(k_stateCoinToss);
   game->m_savedMenuSelection = 1;
-  game->pushState(630);
+  game->pushState(k_stateMessageBox);
   game->popState();
   EXPECT_EQ(game->m_menu.count, 2);
   EXPECT_EQ(game->m_menu.listElement, 8);
@@ -167,42 +175,47 @@ TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
 }
 
 TEST_F(GameTest, LeavingAMatchFromAPushedMenuEmptiesTheStack) {
-  game->setInGameState(520);
-  game->pushState(70);
-  game->pushState(60);
-  game->setState(20);  // quit to the main menu from the pushed question
+  game->setInGameState(k_stateAim);
+  game->pushState(k_stateOptions);
+  game->pushState(k_stateQuestion);
+  game->setState(k_stateMainMenuLoading);  // quit to the main menu from the pushed question
   EXPECT_EQ(game->m_stackDepth, 0);
-  game->setInGameState(520);
-  game->pushState(70);
-  game->setInGameState(500);  // restart the match from a pushed menu
+  game->setInGameState(k_stateAim);
+  game->pushState(k_stateOptions);
+  game->setInGameState(k_stateMatchInit);  // restart the match from a pushed menu
   EXPECT_EQ(game->m_stackDepth, 0);
 }
 
 TEST_F(GameTest, SetStateFramePaintsNothingInGameChangeDoesNot) {
-  game->setState(50);
+  game->setState(k_stateMainMenu);
   settle();
-  screenAction() = [](cGame& g) { g.setState(80); };
+  screenAction() = [](cGame& g) { g.setState(k_stateRulesChoice); };
   game->update(nullptr);
-  std::vector<ScreenCall> expected = {{'u', false, 50, 0}};
+  std::vector<ScreenCall> expected = {{'u', false, k_stateMainMenu, k_subStateInit}};
   EXPECT_EQ(takeLog(), expected);
   screenAction() = nullptr;
-  game->update(nullptr);  // the wait counter has run out: 80 runs and paints
-  std::vector<ScreenCall> next = {{'u', false, 80, 0}, {'p', false, 80, 0}};
+  game->update(nullptr);  // the wait counter has run out: the rule-set choice runs and paints
+  std::vector<ScreenCall> next = {
+      {'u', false, k_stateRulesChoice, k_subStateInit},
+      {'p', false, k_stateRulesChoice, k_subStateInit}};
   EXPECT_EQ(takeLog(), next);
 
-  game->setInGameState(520);
+  game->setInGameState(k_stateAim);
   settle();
   screenAction() = [](cGame& g) {
-    if (g.s_gameState == 520 && g.m_subState == 30) g.setInGameState(530);
+    if (g.s_gameState == k_stateAim && g.m_subState == k_subStateInGameUpdate) g.setInGameState(k_stateShotPower);
   };
   game->update(nullptr);
   std::vector<ScreenCall> inGame = {
-      {'u', true, 520, 30}, {'u', true, 520, 20}, {'u', true, 530, 0}, {'p', true, 530, 30}};
+      {'u', true, k_stateAim, k_subStateInGameUpdate},
+      {'u', true, k_stateAim, k_subStateDestroy},
+      {'u', true, k_stateShotPower, k_subStateInit},
+      {'p', true, k_stateShotPower, k_subStateInGameUpdate}};
   EXPECT_EQ(takeLog(), inGame);
 }
 
 TEST_F(GameTest, WaitCounterSkipsPaints) {
-  game->setState(50);
+  game->setState(k_stateMainMenu);
   settle();
   game->m_waitCounter = 3;  // a screen asks to skip frames
   int paints = 0;
@@ -215,24 +228,24 @@ TEST_F(GameTest, WaitCounterSkipsPaints) {
 }
 
 TEST_F(GameTest, StateWithoutScreenDoesNothing) {
-  game->setState(130);  // no screen in the recording table
+  game->setState(k_stateTutorialChoice);  // no screen in the recording table
   settle();
   int32_t frames = game->m_frontEndFrameCount;
   int32_t paints = game->m_paintFrameCount;
   game->update(nullptr);
   EXPECT_TRUE(takeLog().empty());
-  EXPECT_EQ(game->s_gameState, 130);
+  EXPECT_EQ(game->s_gameState, k_stateTutorialChoice);
   EXPECT_EQ(game->m_frontEndFrameCount, frames + 1);
   EXPECT_EQ(game->m_paintFrameCount, paints + 1);
   // An in-game state number run by the front end has no update either.
-  game->setState(520);
+  game->setState(k_stateAim);
   settle();
   game->update(nullptr);
   EXPECT_TRUE(takeLog().empty());
 }
 
 TEST_F(GameTest, KeysReachScreensOneFrameLater) {
-  game->setState(50);
+  game->setState(k_stateMainMenu);
   settle();
   game->keyPressed(19);
   game->keyReleased(19);
@@ -246,12 +259,12 @@ TEST_F(GameTest, KeysReachScreensOneFrameLater) {
 }
 
 TEST_F(GameTest, RedrawCounterCountsDownPerPaintedFrame) {
-  game->setState(50);
+  game->setState(k_stateMainMenu);
   settle();
   screenAction() = [](cGame& g) {
-    if (g.s_gameState == 50) g.setState(80);
+    if (g.s_gameState == k_stateMainMenu) g.setState(k_stateRulesChoice);
   };
-  game->update(nullptr);  // enters 80: no paint
+  game->update(nullptr);  // enters the rule-set choice: no paint
   EXPECT_EQ(game->m_redrawCounters[0], 5);
   game->update(nullptr);
   EXPECT_EQ(game->m_redrawCounters[0], 4);
@@ -262,9 +275,10 @@ TEST_F(GameTest, SuspendAndResume) {
   struct Case {
     int32_t state;
     int32_t selection;
-  } cases[] = {{60, 1}, {380, 1}, {30, 1}, {420, 1}, {50, 0}, {520, 0}};
+  } cases[] = {{k_stateQuestion, 1},       {k_stateQuestionMenu, 1},           {k_stateFirstRunQuestion, 1},
+               {k_stateTournamentFieldConfirm, 1}, {k_stateMainMenu, 0}, {k_stateAim, 0}};
   for (const Case& c : cases) {
-    if (c.state >= 500)
+    if (isMatchState(c.state))
       game->setInGameState(c.state);
     else
       game->setState(c.state);

@@ -245,7 +245,7 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
   // Inside the scenery a panel paints nothing.
   backAt(0, 0) = 1;
   game->m_loadingScreenUp = 0;
-  game->s_gameState = 50;
+  game->s_gameState = k_stateMainMenu;
   loadOne({{4, 0, 0, {0, 0, 0, 1}}});
   game->m_paintingPubScenery = 1;
   game->paintInterfaceLayer(true);

@@ -136,7 +136,7 @@ TEST_F(MenuList, FlagsByTextId) {
 
 TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   setUpList(5, 0, 2, 3);
-  game->s_gameState = 70;
+  game->s_gameState = k_stateOptions;
   game->m_menu.firstVisible = 2;
   press({kUp});
   EXPECT_EQ(game->updateMenuSmooth(), 0);

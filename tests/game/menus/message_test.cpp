@@ -105,7 +105,7 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
   // Match initialisation at its first step freezes the queue.
   game->clearMessages();
   game->addMessage(2, "first", 25);
-  game->s_gameState = 500;
+  game->s_gameState = k_stateMatchInit;
   game->m_subState = 0;
   press({kSelect});
   game->updateMessages();

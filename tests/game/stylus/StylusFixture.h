@@ -29,7 +29,7 @@ class StylusTest : public ::testing::Test {
   void SetUp() override {
     game.reset(new cGame(nullptr));
     game->init();
-    enter(50);
+    enter(k_stateMainMenu);
   }
 
   // Puts the game in a state without the key lock of a state change.

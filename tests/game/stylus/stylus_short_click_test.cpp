@@ -19,14 +19,14 @@ struct ClickCase {
 
 TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
   const ClickCase cases[] = {
-      {"first-run question, no", 30, 118, touchLayoutY(186) + 20, 1, keyBit(17)},
-      {"question, yes", 60, 124, touchLayoutY(150) + 20, 0, keyBit(17)},
-      {"question, no", 60, 124, touchLayoutY(202) + 20, 1, keyBit(17)},
-      {"options, second row", 70, 124, touchLayoutY(176) + 14, 1, keyBit(17)},
-      {"in-game menu, fourth row", 300, 124, touchLayoutY(238) + 12, 3, keyBit(17)},
-      {"tournament menu, third row", 140, 124, touchLayoutY(205) + 20, 2, keyBit(17)},
-      {"coin toss, right coin", 710, 170, touchLayoutY(92) + 22, 1, keyBit(17)},
-      {"beside the question's rows", 60, 10, touchLayoutY(150) + 20, -1, 0},
+      {"first-run question, no", k_stateFirstRunQuestion, 118, touchLayoutY(186) + 20, 1, keyBit(17)},
+      {"question, yes", k_stateQuestion, 124, touchLayoutY(150) + 20, 0, keyBit(17)},
+      {"question, no", k_stateQuestion, 124, touchLayoutY(202) + 20, 1, keyBit(17)},
+      {"options, second row", k_stateOptions, 124, touchLayoutY(176) + 14, 1, keyBit(17)},
+      {"in-game menu, fourth row", k_stateIGM, 124, touchLayoutY(238) + 12, 3, keyBit(17)},
+      {"tournament menu, third row", k_stateTournamentMenu, 124, touchLayoutY(205) + 20, 2, keyBit(17)},
+      {"coin toss, right coin", k_stateCoinToss, 170, touchLayoutY(92) + 22, 1, keyBit(17)},
+      {"beside the question's rows", k_stateQuestion, 10, touchLayoutY(150) + 20, -1, 0},
   };
   for (const ClickCase& c : cases) {
     for (const bool quick : {true, false}) {
@@ -51,7 +51,7 @@ TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
 // A pen that is still down, or a pen-up whose press a pass has already seen,
 // is mapped as it stands.
 TEST_F(StylusTest, ShortClickNeedsAnUnseenPress) {
-  enter(60);
+  enter(k_stateQuestion);
   game->m_questionAction = 9;
   const int32_t yesY = touchLayoutY(150) + 20;
   touchPressed(*game, 124, yesY, 1000);

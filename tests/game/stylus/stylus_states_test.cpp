@@ -23,18 +23,18 @@ std::vector<LayoutRect> rows(std::initializer_list<int32_t> tops, int32_t h) {
 // beside a row the selection is cleared and nothing is sent.
 TEST_F(StylusTest, MenuRows) {
   const std::vector<MenuCase> cases = {
-      {30, {{86, 137, 65, 40}, {86, 186, 65, 40}}, {0, 1}},
-      {50, rows({49, 89, 129, 169, 209, 249, 289}, 24), {0, 1, 2, 3, 4, 5, 6}},
-      {70, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
-      {120, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
-      {130, rows({129, 179, 229, 279}, 29), {0, 1, 2, 3}},
-      {140, rows({106, 154, 205}, 40), {0, 1, 2}},
-      {170, rows({97, 132, 167, 202, 237}, 20), {0, 1, 2, 3, 4}},
-      {250, rows({101, 151, 201}, 30), {0, 1, 2}},
-      {300, rows({118, 158, 198, 238, 278}, 24), {0, 1, 2, 3, 4}},
-      {320, rows({153, 205}, 40), {0, 1}},
-      {410, rows({141, 181}, 24), {0, 1}},
-      {420, rows({154, 206}, 40), {0, 1}},
+      {k_stateFirstRunQuestion, {{86, 137, 65, 40}, {86, 186, 65, 40}}, {0, 1}},
+      {k_stateMainMenu, rows({49, 89, 129, 169, 209, 249, 289}, 24), {0, 1, 2, 3, 4, 5, 6}},
+      {k_stateOptions, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
+      {k_stateHelpMenu, rows({126, 176, 226, 276}, 28), {0, 1, 2, 3}},
+      {k_stateTutorialChoice, rows({129, 179, 229, 279}, 29), {0, 1, 2, 3}},
+      {k_stateTournamentMenu, rows({106, 154, 205}, 40), {0, 1, 2}},
+      {k_stateChallengeMenu, rows({97, 132, 167, 202, 237}, 20), {0, 1, 2, 3, 4}},
+      {k_stateAchievementMenu, rows({101, 151, 201}, 30), {0, 1, 2}},
+      {k_stateIGM, rows({118, 158, 198, 238, 278}, 24), {0, 1, 2, 3, 4}},
+      {k_stateInGameQuestion, rows({153, 205}, 40), {0, 1}},
+      {k_stateTournamentFieldChoice, rows({141, 181}, 24), {0, 1}},
+      {k_stateTournamentFieldConfirm, rows({154, 206}, 40), {0, 1}},
   };
   for (const MenuCase& c : cases) {
     for (size_t i = 0; i < c.rows.size(); ++i) {
@@ -42,7 +42,7 @@ TEST_F(StylusTest, MenuRows) {
       SCOPED_TRACE(testing::Message() << "state " << c.state << " row " << i);
       enter(c.state);
       // The main menu's rows give the entries they show: from entry 0 here.
-      if (c.state == 50) {
+      if (c.state == k_stateMainMenu) {
         game->m_menu.count = 7;
         game->m_menu.firstVisible = 0;
       }
@@ -66,7 +66,7 @@ TEST_F(StylusTest, MenuRows) {
 }
 
 TEST_F(StylusTest, OptionsFourthRowOverAMatch) {
-  enter(70);
+  enter(k_stateOptions);
   game->m_menusOverMatch = 1;
   penAt(124, touchLayoutY(276) + 14);
   EXPECT_EQ(game->m_menu.selection, 4);
@@ -79,14 +79,14 @@ TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
     int32_t state;
     uint8_t overMatch;
     int32_t selection;
-  } cases[] = {{70, 0, 4}, {70, 1, -1}, {120, 0, -1}};
+  } cases[] = {{k_stateOptions, 0, 4}, {k_stateOptions, 1, -1}, {k_stateHelpMenu, 0, -1}};
   for (const auto& c : cases) {
     enter(c.state);
     game->m_menusOverMatch = c.overMatch;
     penAt(100, touchLayoutY(325) + 14);
     EXPECT_EQ(game->m_menu.selection, c.selection) << c.state << " " << int(c.overMatch);
   }
-  enter(70);
+  enter(k_stateOptions);
   EXPECT_EQ(tapUp(100, touchLayoutY(325) + 14).pressed, keyBit(17));
   penAt(124, touchLayoutY(276) + 14);
   EXPECT_EQ(game->m_menu.selection, 3);
@@ -94,7 +94,7 @@ TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
 
 TEST_F(StylusTest, QuestionOnlyForKnownActions) {
   for (int32_t action : {0, 14, 15, -1}) {
-    enter(60);
+    enter(k_stateQuestion);
     game->m_questionAction = action;
     const bool mapped = action >= 0 && action <= 14;
     EXPECT_EQ(tapUp(124, touchLayoutY(150) + 20).pressed, mapped ? keyBit(17) : 0u) << action;
@@ -102,7 +102,7 @@ TEST_F(StylusTest, QuestionOnlyForKnownActions) {
 }
 
 TEST_F(StylusTest, InGameMenuWithOneHiddenOption) {
-  enter(300);
+  enter(k_stateIGM);
   game->igmInvisibleOptions = 1;
   const int32_t expected[] = {0, 2, 3, 4};
   for (int32_t rowIndex = 0; rowIndex < 4; ++rowIndex) {
@@ -123,26 +123,35 @@ TEST_F(StylusTest, Buttons) {
     int key;
     bool pair;
   } cases[] = {
-      {90, 20, {25, 190, 45, 40}, 12, true},   {90, 20, {25, 80, 45, 40}, 14, true},
-      {90, 20, {13, 128, 74, 50}, 19, true},   {90, 30, {162, 190, 45, 40}, 12, true},
-      {90, 30, {162, 80, 45, 40}, 14, true},   {90, 30, {148, 128, 74, 50}, 19, true},
-      {90, 30, {197, 338, 43, 40}, 18, false}, {110, -1, {197, 338, 43, 40}, 18, true},
-      {110, -1, {200, 165, 40, 55}, 14, true}, {110, -1, {0, 165, 40, 55}, 12, true},
-      {150, -1, {25, 253, 74, 50}, 17, false}, {150, -1, {0, 80, 40, 45}, 12, false},
-      {150, -1, {200, 80, 40, 45}, 14, false}, {190, -1, {79, 137, 80, 54}, 19, true},
-      {190, -1, {0, 137, 40, 40}, 12, true},   {190, -1, {200, 137, 40, 40}, 14, true},
-      {190, -1, {197, 338, 43, 40}, 18, false}, {220, -1, {103, 285, 44, 44}, 17, true},
-      {220, -1, {15, 186, 40, 55}, 12, true},  {220, -1, {185, 186, 40, 55}, 14, true},
-      {230, -1, {155, 85, 44, 44}, 19, true},  {270, -1, {99, 137, 40, 40}, 17, false},
-      {270, -1, {42, 135, 40, 40}, 12, false}, {270, -1, {160, 135, 40, 40}, 14, false},
-      {270, -1, {97, 80, 40, 40}, 11, false},  {270, -1, {97, 185, 40, 40}, 13, false},
-      {270, -1, {197, 338, 43, 40}, 18, false}, {340, -1, {98, 293, 40, 40}, 17, false},
-      {350, -1, {98, 293, 40, 40}, 17, false}, {400, -1, {100, 290, 40, 40}, 17, false},
-      {530, -1, {10, 170, 40, 40}, 19, true},  {530, -1, {0, 338, 60, 40}, 17, true},
-      {530, -1, {197, 338, 43, 40}, 18, true}, {550, -1, {106, 303, 40, 40}, 19, true},
-      {610, -1, {197, 338, 43, 40}, 18, true}, {700, -1, {0, 115, 40, 44}, 12, true},
-      {700, -1, {86, 115, 40, 44}, 14, true},  {700, -1, {0, 338, 60, 40}, 17, true},
-      {700, -1, {197, 338, 43, 40}, 18, false}, {720, -1, {175, 340, 65, 38}, 18, false},
+      {k_stateCharacterSelect, k_subStateDestroy, {25, 190, 45, 40}, 12, true},
+      {k_stateCharacterSelect, k_subStateDestroy, {25, 80, 45, 40}, 14, true},
+      {k_stateCharacterSelect, k_subStateDestroy, {13, 128, 74, 50}, 19, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 190, 45, 40}, 12, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 80, 45, 40}, 14, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {148, 128, 74, 50}, 19, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {197, 338, 43, 40}, 18, false},
+      {k_statePub, -1, {197, 338, 43, 40}, 18, true},
+      {k_statePub, -1, {200, 165, 40, 55}, 14, true}, {k_statePub, -1, {0, 165, 40, 55}, 12, true},
+      {k_stateCareerCharacterSelect, -1, {25, 253, 74, 50}, 17, false},
+      {k_stateCareerCharacterSelect, -1, {0, 80, 40, 45}, 12, false},
+      {k_stateCareerCharacterSelect, -1, {200, 80, 40, 45}, 14, false},
+      {k_stateTournamentCharacterSelect, -1, {79, 137, 80, 54}, 19, true},
+      {k_stateTournamentCharacterSelect, -1, {0, 137, 40, 40}, 12, true},
+      {k_stateTournamentCharacterSelect, -1, {200, 137, 40, 40}, 14, true},
+      {k_stateTournamentCharacterSelect, -1, {197, 338, 43, 40}, 18, false},
+      {k_stateTableChoice, -1, {103, 285, 44, 44}, 17, true},
+      {k_stateTableChoice, -1, {15, 186, 40, 55}, 12, true},  {k_stateTableChoice, -1, {185, 186, 40, 55}, 14, true},
+      {k_stateStakeChoice, -1, {155, 85, 44, 44}, 19, true},  {k_stateShop, -1, {99, 137, 40, 40}, 17, false},
+      {k_stateShop, -1, {42, 135, 40, 40}, 12, false}, {k_stateShop, -1, {160, 135, 40, 40}, 14, false},
+      {k_stateShop, -1, {97, 80, 40, 40}, 11, false},  {k_stateShop, -1, {97, 185, 40, 40}, 13, false},
+      {k_stateShop, -1, {197, 338, 43, 40}, 18, false}, {k_stateChallengeUnlocked, -1, {98, 293, 40, 40}, 17, false},
+      {k_stateCharacterUnlocked, -1, {98, 293, 40, 40}, 17, false},
+      {k_stateContinue, -1, {100, 290, 40, 40}, 17, false},
+      {k_stateShotPower, -1, {10, 170, 40, 40}, 19, true},  {k_stateShotPower, -1, {0, 338, 60, 40}, 17, true},
+      {k_stateShotPower, -1, {197, 338, 43, 40}, 18, true}, {k_stateBallsMoving, -1, {106, 303, 40, 40}, 19, true},
+      {k_stateComputerShot, -1, {197, 338, 43, 40}, 18, true}, {k_stateBet, -1, {0, 115, 40, 44}, 12, true},
+      {k_stateBet, -1, {86, 115, 40, 44}, 14, true},  {k_stateBet, -1, {0, 338, 60, 40}, 17, true},
+      {k_stateBet, -1, {197, 338, 43, 40}, 18, false}, {k_stateBreakChoice, -1, {175, 340, 65, 38}, 18, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "state " << c.state << " key " << c.key);
@@ -158,18 +167,31 @@ TEST_F(StylusTest, Buttons) {
 }
 
 // Whole-screen taps; on the three screens that draw a back button in the
-// right soft key's place (160, 200, 430) that button still goes back.
+// right soft key's place (the career introduction, the bracket, the shop's
+// explanation) that button still goes back.
 TEST_F(StylusTest, WholeScreen) {
   struct Case {
     int32_t state;
     int key;
     bool pair;
   } cases[] = {
-      {40, 19, false},  {160, 17, false}, {200, 19, true},  {280, 17, false}, {330, 17, false},
-      {390, 17, true},  {430, 17, false}, {440, 17, true},  {505, 19, true},  {506, 19, true},
+      {k_stateTitle, 19, false},
+      {k_stateCareerIntro, 17, false},
+      {k_stateTournamentStage, 19, true},
+      {k_stateGameOver, 17, false},
+      {k_stateItemBought, 17, false},
+      {k_stateTournamentPrize, 17, true},
+      {k_stateShopExplanation, 17, false},
+      {k_stateCareerComplete, 17, true},
+      {k_stateOpponentIntro, 19, true},
+      {k_stateResultLines, 19, true},
       // The match's message states send the fire key, a key that dismisses
       // their message (key 17 does not, and it opens the in-game menu).
-      {560, 19, true},  {640, 19, true},  {800, 19, true},  {810, 19, true},  {820, 19, true},
+      {k_stateAfterShot, 19, true},
+      {k_stateMatchNotices, 19, true},
+      {k_stateTutorialLessonIntro, 19, true},
+      {k_stateChallengeIntro, 19, true},
+      {k_stateTutorialFinished, 19, true},
   };
   const LayoutRect rightSoftKey{197, 338, 43, 40};
   for (const Case& c : cases) {
@@ -177,7 +199,8 @@ TEST_F(StylusTest, WholeScreen) {
       SCOPED_TRACE(testing::Message() << "state " << c.state << " at " << x << "," << y);
       enter(c.state);
       Sent s = tapUp(x, y);
-      const bool back = x == rightSoftKey.cx() && (c.state == 160 || c.state == 200 || c.state == 430);
+      const bool back = x == rightSoftKey.cx() && (c.state == k_stateCareerIntro || c.state == k_stateTournamentStage ||
+                                                 c.state == k_stateShopExplanation);
       EXPECT_EQ(s.pressed, keyBit(back ? 18 : c.key));
       EXPECT_EQ(s.released, c.pair && !back ? keyBit(c.key) : 0u);
     }
@@ -185,12 +208,12 @@ TEST_F(StylusTest, WholeScreen) {
 }
 
 TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
-  enter(160);
+  enter(k_stateCareerIntro);
   penAt(218, 300);
   EXPECT_EQ(game->m_rightSoftHighlight, 1);
   penAt(100, 100);
   EXPECT_EQ(game->m_rightSoftHighlight, 0);
-  enter(90, 30);
+  enter(k_stateCharacterSelect, k_subStateInGameUpdate);
   penAt(218, 300);
   EXPECT_EQ(game->m_rightSoftHighlight, 1);
   tapUp(218, 300);
@@ -199,7 +222,7 @@ TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
 
 // The versus screen: its back button's corner goes back, a tap elsewhere plays.
 TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
-  enter(210);
+  enter(k_stateVersus);
   penAt(218, 300);
   EXPECT_EQ(game->m_rightSoftHighlight, 1);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
@@ -208,7 +231,9 @@ TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
 }
 
 TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
-  for (int32_t state : {0, 5, 10, 20, 100, 210, 310, 370, 380, 500, 540, 600, 650}) {
+  for (int32_t state : {k_stateStart, k_stateLoadInit, k_stateLogo, k_stateMainMenuLoading, k_statePlayerChoice,
+                        k_stateVersus, k_stateCheatMenu, k_stateGameLoading, k_stateQuestionMenu, k_stateMatchInit,
+                        k_stateStroke, k_stateComputerBallInHand, k_stateStartDispatch}) {
     enter(state);
     Sent s = tapUp(120, 160);
     EXPECT_EQ(s.pressed, keyBit(4)) << state;
@@ -217,11 +242,11 @@ TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
     EXPECT_EQ(penAt(120, 160).pressed, 0u) << state;
   }
   // The won frame's dialog is dismissed by a tap: select (pair 19).
-  enter(580);
+  enter(k_stateFrameWon);
   const Sent won = tapUp(120, 160);
   EXPECT_EQ(won.pressed, keyBit(19));
   EXPECT_EQ(won.released, keyBit(19));
-  enter(590);
+  enter(k_stateHumanBallInHandStart);
   game->m_leftSoftHighlight = game->m_rightSoftHighlight = 1;
   EXPECT_EQ(tapUp(120, 160).pressed, 0u);
   EXPECT_EQ(game->m_leftSoftHighlight, 0);
@@ -233,8 +258,8 @@ TEST_F(StylusTest, HoldScroll) {
     int32_t state;
     LayoutRect a, b;
   } cases[] = {
-      {240, {103, 72, 40, 40}, {103, 299, 40, 40}},
-      {290, {98, 60, 50, 40}, {98, 300, 40, 40}},
+      {k_stateHelpText, {103, 72, 40, 40}, {103, 299, 40, 40}},
+      {k_stateAbout, {98, 60, 50, 40}, {98, 300, 40, 40}},
   };
   for (const Case& c : cases) {
     enter(c.state);
@@ -257,20 +282,20 @@ TEST_F(StylusTest, PubSpotPictures) {
       {3, {94, 167, 101, 140}}, {4, {22, 102, 184, 120}}, {5, {194, 95, 44, 213}},
   };
   for (const Case& c : cases) {
-    enter(110);
+    enter(k_statePub);
     game->m_pubSpot = c.spot;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(17)) << c.spot;
     game->swipeRight = 1;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(17), 0u) << c.spot;
     game->swipeRight = 0;
   }
-  enter(110);
+  enter(k_statePub);
   game->m_pubSpot = 9;  // out of range: no picture
   EXPECT_EQ(tapUp(120, 160).pressed, 0u);
 }
 
 TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
-  enter(80);
+  enter(k_stateRulesChoice);
   game->m_gameClock = 10000;
   penAt(124, touchLayoutY(154) + 20);
   EXPECT_EQ(game->m_menu.selection, 1);
@@ -285,14 +310,14 @@ TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
   EXPECT_EQ(run().pressed, keyBit(17));
   game->m_gameClock = 10533;
   EXPECT_EQ(run().pressed, keyBit(17));  // repeats until the state changes
-  game->setState(140);
+  game->setState(k_stateTournamentMenu);
   game->m_keys.lock(0);
-  game->s_gameState = 80;
+  game->s_gameState = k_stateRulesChoice;
   EXPECT_EQ(run().pressed, 0u);
 }
 
 TEST_F(StylusTest, ChallengeListSecondTap) {
-  enter(180);
+  enter(k_stateChallengeList);
   game->m_menu.count = 8;
   const int32_t row1 = touchLayoutY(135) + 10;
   penAt(124, row1);
@@ -335,7 +360,7 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
 }
 
 TEST_F(StylusTest, AchievementListRowsSendNothing) {
-  enter(260);
+  enter(k_stateAchievementList);
   const int32_t row4 = touchLayoutY(97 + 35 * 4) + 10;
   penAt(124, row4);
   EXPECT_EQ(game->m_menu.selection, 4);
@@ -350,7 +375,7 @@ TEST_F(StylusTest, AchievementListRowsSendNothing) {
 }
 
 TEST_F(StylusTest, PostMatchMenuSecondTap) {
-  enter(360);
+  enter(k_statePostMatchMenu);
   const int32_t row2 = touchLayoutY(167) + 10;
   penAt(124, row2);
   EXPECT_EQ(game->m_menu.selection, 2);
@@ -372,21 +397,21 @@ TEST_F(StylusTest, StakePictures) {
       {5, 125, 105, 4}, {0, 130, 200, 5}, {0, 160, 155, 6}, {0, 200, 224, 7},
   };
   for (const Case& c : cases) {
-    enter(230);
+    enter(k_stateStakeChoice);
     game->skippedSeat = c.skipped;
     game->stakeLevel = 3;
     penAt(c.x + 20, touchLayoutY(c.y) + 20);
     EXPECT_EQ(game->stakeLevel, c.level) << c.x;
     EXPECT_EQ(game->previousStakeLevel, 3);
   }
-  enter(230);
+  enter(k_stateStakeChoice);
   game->stakeLevel = 6;
   penAt(239, 10);
   EXPECT_EQ(game->stakeLevel, 6);
 }
 
 TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
-  enter(270);
+  enter(k_stateShop);
   const int32_t item = touchLayoutY(137) + 20, tag = 307;
   for (const bool open : {false, true}) {
     SCOPED_TRACE(open);
@@ -399,7 +424,7 @@ TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
 }
 
 TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
-  enter(710);
+  enter(k_stateCoinToss);
   penAt(70, touchLayoutY(92) + 22);
   EXPECT_EQ(game->m_menu.selection, 0);
   penAt(170, touchLayoutY(92) + 22);
@@ -411,7 +436,7 @@ TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
 }
 
 TEST_F(StylusTest, BreakChoiceView) {
-  enter(720);
+  enter(k_stateBreakChoice);
   const int32_t row0 = touchLayoutY(121) + 20;
   EXPECT_EQ(tapUp(124, row0).pressed, keyBit(17));
   EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, 0u);
@@ -421,7 +446,7 @@ TEST_F(StylusTest, BreakChoiceView) {
 }
 
 TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
-  enter(630);
+  enter(k_stateMessageBox);
   game->m_messageTime = 20000;
   game->m_gameClock = 20500;
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
