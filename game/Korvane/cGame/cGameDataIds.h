@@ -596,6 +596,16 @@ constexpr int32_t k_textResultTotal = 432;
 constexpr int32_t k_textResultBetResult = 433;
 constexpr int32_t k_textResultMoney = 434;
 constexpr int32_t k_textCount = 437;
+constexpr int32_t k_textShotsLeft = 436;  // "%n": a challenge's shots left
+// What a rival says at the table, three lines by character: the greeting,
+// the rival's win, the rival's loss.
+constexpr int32_t k_textRivalGreeting0 = 442;
+constexpr int32_t k_textRivalWon0 = 443;
+constexpr int32_t k_textRivalLost0 = 444;
+constexpr int32_t k_textRivalLineStride = 3;
+constexpr int32_t k_textChallengeIntro0 = 545;  // + challenge, 545-576
+constexpr int32_t k_textComputerPasses = 677;
+constexpr int32_t k_textPushOutRule = 691;
 constexpr int32_t k_textRetryTitle = 475;
 constexpr int32_t k_textRetryBody = 476;
 constexpr int32_t k_textChallengeUnlockedPages = 477;

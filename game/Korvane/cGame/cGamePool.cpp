@@ -588,7 +588,7 @@ void cGame::enterResultLines() {
   const bool rivalWon = m_rules.winner == 1;
   const int32_t character =
       std::clamp(gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[1], 0, 10);
-  openTextBox((rivalWon ? 443 : 444) + 3 * character);
+  openTextBox((rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
   if (gameType != kGameCareer) return;
   resetInterfaceAnimation(true);
   const uint32_t out = m_rules.shotOutcome;
@@ -686,7 +686,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
           if (m_tutorialLeft) {
             setInGameState(k_stateContinue);
           } else {
-            addTextMessage(1, 691, -1);
+            addTextMessage(1, k_textPushOutRule, -1);
             pushOutExplained = 1;
             touchHint = 1;
           }
@@ -710,7 +710,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
         currentPlayer = 1;
         const int32_t character =
             std::clamp(gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[1], 0, 10);
-        openTextBox(442 + 3 * character);
+        openTextBox(k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
         textBoxOn = 0;
       } else {
@@ -920,7 +920,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
         if (challengeDemo) {
           chooseNextTurnState();
         } else {
-          addTextMessage(2, 121 + std::clamp(challengeNumber, 0, 31), -1);
+          addTextMessage(2, k_textChallengeName0 + std::clamp(challengeNumber, 0, 31), -1);
           tutorialAwaitsTitle = 1;
         }
       } else if (leave) {
@@ -928,7 +928,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
       } else {
         if (tutorialAwaitsTitle) {
           tutorialAwaitsTitle = 0;
-          showMessageBox(1, 545 + std::clamp(challengeNumber, 0, 31));
+          showMessageBox(1, k_textChallengeIntro0 + std::clamp(challengeNumber, 0, 31));
         } else if (messageDone) {
           chooseNextTurnState();
         }
@@ -936,7 +936,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
       break;
     case k_stateTutorialFinished:
       if (entry) {
-        addTextMessage(1, 60, -1);
+        addTextMessage(1, k_textTutorialDone, -1);
         touchHint = 1;
       } else if (leave) {
         touchHint = 0;
@@ -1079,7 +1079,7 @@ void cGame::updateComputerShot() {
     setInGameState(k_stateStroke);
   } else {
     computerPassed = 1;
-    addTextMessage(2, 677, -1);
+    addTextMessage(2, k_textComputerPasses, -1);
     setInGameState(k_stateAfterShot);
   }
 }

@@ -167,7 +167,7 @@ void cGame::paintTableScene(Graphics* g) {
   if (s == k_stateResultLines) paintInterfaceAt(hudOffset, 0, false);
   if (gameType == kGameChallenge && m_rules.challengeShotsAllowed > 1) {
     setTextParam(0, m_rules.challengeShotsLeft);
-    drawElementText(altPanelLayout ? 29 : 21, 436);
+    drawElementText(altPanelLayout ? 29 : 21, k_textShotsLeft);
   }
   paintInGameHud(g);
   // The spin, back and skip labels stand on the right key, which does them
