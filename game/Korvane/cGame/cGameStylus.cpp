@@ -149,6 +149,19 @@ void mapNoButtons(cGame& g) {
   if (up(g, kWholeScreen)) press(g, k_touchKeyFineTurnB);
 }
 
+void confirmTap(cGame& g, uint8_t& armed) {
+  rightSoftHighlight(g);
+  if (up(g, kRightSoft)) {
+    armed = 0;
+    g.m_rightSoftHighlight = 0;
+    return;
+  }
+  if (up(g, kAboveSoftKeys)) {
+    press(g, k_touchKeyLeftSoft);
+    armed = 0;
+  }
+}
+
 uint32_t flagsOf(const cGame& g, int32_t entry) {
   if (entry < 0 || entry >= static_cast<int32_t>(sizeof g.m_menu.flags / sizeof g.m_menu.flags[0])) return ~0u;
   return g.m_menu.flags[entry];

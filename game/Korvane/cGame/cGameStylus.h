@@ -105,6 +105,9 @@ void holdScroll(cGame& g, const Rect& a, const Rect& b);
 void mapOptionRows(cGame& g, int32_t n);
 // A screen without buttons: a tap is key 4.
 void mapNoButtons(cGame& g);
+// A chosen row waits for its confirming tap: the back key drops it, a tap
+// above the soft keys confirms it with press 17; either ends the wait.
+void confirmTap(cGame& g, uint8_t& armed);
 
 // The flags of a menu entry (~0 outside the list).
 uint32_t flagsOf(const cGame& g, int32_t entry);

@@ -194,16 +194,7 @@ void mapPostMatchMenu(cGame& g) {
     if (rowsUp(g, rows, 4) >= 0) armed = 1;
     return;
   }
-  rightSoftHighlight(g);
-  if (up(g, kRightSoft)) {
-    armed = 0;
-    g.m_rightSoftHighlight = 0;
-    return;
-  }
-  if (up(g, kAboveSoftKeys)) {
-    press(g, k_touchKeyLeftSoft);
-    armed = 0;
-  }
+  confirmTap(g, armed);
 }
 
 void mapContinue(cGame& g) { mapMainButton(g, {100, 290, 40, 40}); }

@@ -203,16 +203,7 @@ void mapChallengeList(cGame& g) {
     rightSoft(g);
     return;
   }
-  rightSoftHighlight(g);
-  if (up(g, kRightSoft)) {
-    armed = 0;
-    g.m_rightSoftHighlight = 0;
-    return;
-  }
-  if (up(g, kAboveSoftKeys)) {
-    press(g, k_touchKeyLeftSoft);
-    armed = 0;
-  }
+  confirmTap(g, armed);
 }
 
 }  // namespace
