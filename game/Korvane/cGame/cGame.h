@@ -21,6 +21,7 @@
 #include "game/Korvane/cGamePlay/Opponent.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
 #include "game/Korvane/cGamePlay/Tournament.h"
+#include "game/Korvane/cGameInterfaces/Shop.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/Camera.h"
@@ -552,24 +553,17 @@ class cGame : public GameBase {
   void launchChallengeDemo();
   void answerPushOutOffer(bool take);   // action 9
   void answerPushOutPlay();             // action 10
-  int32_t s_shopCurrentItem = 0;        // the shop's selected item, 0-14
   // --- shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
   // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
-  static constexpr uint32_t k_shopPrices[15] = {800,  2000, 8000, 12000, 15000, 1000, 3000, 6000,
-                                                10000, 14000, 800, 1500, 5000, 8000,  10000};
-  static constexpr uint32_t k_shopItemRatings[15] = {20, 40, 60, 80, 100, 20, 40, 60, 80, 100, 20, 40, 60, 80, 100};
   void selectShopItem(int32_t item);    // the selection and its categories
   void resetEquippedItems();            // all three levels 5, the mask kept
   int32_t getEquippedRating(int32_t category);
   bool isMatchedSet();
   void paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
   void equipCurrentItem();              // level and mask, not saved
-  int32_t s_shopOldCurrentItem = 0;
-  int32_t s_selectedShopCategory = 0;
-  int32_t m_shopOtherCategory[2] = {1, 2};
   // --- shop screens (cGameInterfaces/Shop.cpp): the shop (270), the item
-  // bought (330) and the two-page explanation (430). The detail panel slides
-  // up 41 pixels when open; shopPanelOpen is its open flag.
+  // bought (330) and the two-page explanation (430); their record.
+  ShopScreen shop;
   void updateShop();
   void paintShop(Graphics* g);
   void updateItemBought();
@@ -584,10 +578,6 @@ class cGame : public GameBase {
   void paintOwnedBanner();
   void showExplanationPage(bool first);
   void paintTouchPrompt(Graphics* g);
-  uint8_t m_shopErrorShown = 0;
-  uint8_t m_shopPanelAtRest = 1;
-  uint8_t m_shopPanelFullyOpen = 0;
-  int32_t m_explanationPage = 0;
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
 
@@ -1341,7 +1331,6 @@ class cGame : public GameBase {
   int32_t stakeLevel = 0;             // 0-7
   int32_t previousStakeLevel = -1;
   int32_t skippedSeat = 0;            // stake picture left out for the career character
-  uint8_t shopPanelOpen = 0;          // shop detail panel
   int32_t breakChoiceView = 0;        // 0 menu, 1 looking at the table
   int32_t igmInvisibleOptions = 0;    // hidden rows of the in-game menu
   uint8_t spinButtonHidden = 0;

@@ -223,9 +223,9 @@ void cGame::paintQuestion(Graphics* g) {
   drawElementText(k_questionTitle, m_questionTitle);
   if (action == kBuyItem) {
     textBufferSetString(k_textBuyBody);
-    replaceTextTagWithText(getShopItemNameText(s_shopCurrentItem));
+    replaceTextTagWithText(getShopItemNameText(shop.currentItem));
     replaceTextTagWithText(k_textMoney);
-    setTextParam(0, getShopItemPrice(s_shopCurrentItem));
+    setTextParam(0, getShopItemPrice(shop.currentItem));
     drawElementStringLen(k_questionBody, m_text.work, m_text.workLength, -1);
   } else {
     drawElementText(k_questionBody, m_questionBody);

@@ -35,9 +35,9 @@ void cGame::updateShop() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
     selectInterface(k_interfaceShop);
-    selectShopItem(s_shopCurrentItem);
-    s_shopOldCurrentItem = clampItem(s_shopOldCurrentItem);
-    m_shopErrorShown = 0;
+    selectShopItem(shop.currentItem);
+    shop.oldCurrentItem = clampItem(shop.oldCurrentItem);
+    shop.errorShown = 0;
     showShopError();
     resetShopPanel();
     showShopItem();
@@ -47,22 +47,22 @@ void cGame::updateShop() {
     return;
   }
   updateScreen(false);
-  const int32_t item = s_shopCurrentItem;
-  const int32_t category = s_selectedShopCategory;
-  const bool arrows = !m_shopErrorShown && m_shopPanelAtRest;
+  const int32_t item = shop.currentItem;
+  const int32_t category = shop.selectedCategory;
+  const bool arrows = !shop.errorShown && shop.panelAtRest;
   int32_t next = -1;
   if (m_keys.isPressed(k_keySelect)) {
-    if (m_shopErrorShown) {
-      m_shopErrorShown = 0;
+    if (shop.errorShown) {
+      shop.errorShown = 0;
       showShopError();
     } else if ((m_career.boughtMask >> item & 1u) == 0) {
       if (static_cast<int64_t>(static_cast<int32_t>(m_career.money)) < getShopItemPrice(item)) {
-        m_shopErrorShown = 1;
+        shop.errorShown = 1;
         playSound(k_soundError, 0, 100, 100);
         showShopError();
-      } else if (!shopPanelOpen) {
-        shopPanelOpen = 1;
-        m_shopPanelAtRest = 0;
+      } else if (!shop.panelOpen) {
+        shop.panelOpen = 1;
+        shop.panelAtRest = 0;
       } else {
         openQuestion(k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
       }
@@ -82,21 +82,21 @@ void cGame::updateShop() {
   } else if (arrows && m_keys.isPressed(k_keyDown)) {
     next = item == kItemCount - 1 ? 0 : item + 1;
     m_keys.lock(2);
-  } else if (!m_shopErrorShown && m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    if (!shopPanelOpen) {
+  } else if (!shop.errorShown && m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    if (!shop.panelOpen) {
       setState(k_statePub);
     } else {
-      shopPanelOpen = 0;
-      m_shopPanelFullyOpen = 0;
+      shop.panelOpen = 0;
+      shop.panelFullyOpen = 0;
     }
     m_keys.lock(2);
-  } else if (m_shopErrorShown && m_keys.isPressed(k_keyBack)) {
-    m_shopErrorShown = 0;
+  } else if (shop.errorShown && m_keys.isPressed(k_keyBack)) {
+    shop.errorShown = 0;
     showShopError();
     m_keys.lock(2);
   }
   if (next >= 0) {
-    s_shopOldCurrentItem = item;
+    shop.oldCurrentItem = item;
     selectShopItem(next);
     showShopItem();
   }
@@ -107,16 +107,16 @@ void cGame::paintShop(Graphics* g) {
   selectInterface(k_interfaceShop);
   slideShopPanel();
   for (int32_t i = 0; i < 4; ++i) setElementVisible(k_shopHidden0 + i, false);
-  for (int32_t i = 0; i < 2; ++i) setElementVisible(k_shopOpenExtra0 + i, m_shopPanelFullyOpen != 0);
+  for (int32_t i = 0; i < 2; ++i) setElementVisible(k_shopOpenExtra0 + i, shop.panelFullyOpen != 0);
   setInterfaceElementFrame(k_interfaceShop, k_shopSelectButton,
                            m_leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
   setInterfaceElementFrame(k_interfaceShop, k_shopBack, m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
   paintScreen(g, -1, -1);
 
-  const int32_t item = clampItem(s_shopCurrentItem);
+  const int32_t item = clampItem(shop.currentItem);
   const int32_t category = item / 5;
   drawElementText(k_shopTitle, k_textShopTitle);
-  if (m_shopErrorShown) drawElementText(k_shopErrorText, k_textNotEnoughMoney);
+  if (shop.errorShown) drawElementText(k_shopErrorText, k_textNotEnoughMoney);
   drawElementText(k_shopCategoryText, k_textShopCategory0 + category);
   if ((m_career.boughtMask >> item & 1u) == 0) {
     textBufferSetString(k_textShopPriceLine);
@@ -133,32 +133,32 @@ void cGame::paintShop(Graphics* g) {
   setElementPalette(k_shopItemName, 0);
   drawElementText(k_shopItemName, getShopItemNameText(item));
   paintRatingBar(k_interfaceShop, k_shopRatingBar, category);
-  if (m_shopPanelFullyOpen) {
+  if (shop.panelFullyOpen) {
     for (int32_t k = 0; k < 2; ++k) {
-      paintRatingBar(k_interfaceShop, k_shopRatingBar + 1 + k, m_shopOtherCategory[k]);
-      drawElementText(k_shopOtherCategoryText + k, k_textShopCategory0 + m_shopOtherCategory[k]);
+      paintRatingBar(k_interfaceShop, k_shopRatingBar + 1 + k, shop.otherCategory[k]);
+      drawElementText(k_shopOtherCategoryText + k, k_textShopCategory0 + shop.otherCategory[k]);
     }
   }
   drawElementText(k_shopSetText, isMatchedSet() ? k_textMatchedSet : k_textNoMatchedSet);
-  if (m_shopPanelAtRest && !m_shopErrorShown)
+  if (shop.panelAtRest && !shop.errorShown)
     for (int32_t i = 0; i < kArrowCount; ++i) paintSpriteElementAltPalette(k_shopArrow0 + i, 0, 0, false, nullptr, true);
-  if (!m_shopErrorShown) paintSpriteElementAltPalette(k_shopSelectButton, 0, 0, false, nullptr, true);
+  if (!shop.errorShown) paintSpriteElementAltPalette(k_shopSelectButton, 0, 0, false, nullptr, true);
 }
 
 // A quarter of the remaining distance a frame; the last 1-3 pixels at once.
 void cGame::slideShopPanel() {
   const int32_t d = getElementY(k_shopPanelTop) - getElementY(k_shopPanelStop);
-  if (shopPanelOpen && d != 0) {
+  if (shop.panelOpen && d != 0) {
     int32_t step = d >> 2;
     if (d >= 1 && step == 0) {
-      m_shopPanelFullyOpen = 1;
+      shop.panelFullyOpen = 1;
       step = d;
     }
     moveShopPanel(-step);
-  } else if (!shopPanelOpen && d < kPanelClosed) {
+  } else if (!shop.panelOpen && d < kPanelClosed) {
     int32_t step = (kPanelClosed - d) >> 2;
     if (step == 0) {
-      m_shopPanelAtRest = 1;
+      shop.panelAtRest = 1;
       step = kPanelClosed - d;
     }
     moveShopPanel(step);
@@ -170,9 +170,9 @@ void cGame::moveShopPanel(int32_t dy) {
 }
 
 void cGame::resetShopPanel() {
-  shopPanelOpen = 0;
-  m_shopPanelAtRest = 1;
-  m_shopPanelFullyOpen = 0;
+  shop.panelOpen = 0;
+  shop.panelAtRest = 1;
+  shop.panelFullyOpen = 0;
   const int32_t d = getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
                     getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
   if (d < kPanelClosed)
@@ -181,16 +181,16 @@ void cGame::resetShopPanel() {
 }
 
 void cGame::showShopItem() {
-  const int32_t item = clampItem(s_shopCurrentItem);
+  const int32_t item = clampItem(shop.currentItem);
   setInterfaceElementFrame(k_interfaceShop, k_shopItemPicture, item);
   setInterfaceElementVisible(k_interfaceShop, k_shopItemPicture, true);
-  setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + clampItem(s_shopOldCurrentItem), false);
+  setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + clampItem(shop.oldCurrentItem), false);
   setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + item, true);
   setInterfaceElementVisible(k_interfaceShop, k_shopBoughtMark, (m_career.boughtMask >> item & 1u) != 0);
 }
 
 void cGame::showShopError() {
-  for (int32_t i = 0; i < 7; ++i) setElementVisible(k_shopErrorBox0 + i, m_shopErrorShown != 0);
+  for (int32_t i = 0; i < 7; ++i) setElementVisible(k_shopErrorBox0 + i, shop.errorShown != 0);
 }
 
 // The banner behind "owned": both ends and the middle tiled under the text.
@@ -218,7 +218,7 @@ void cGame::paintOwnedBanner() {
 void cGame::updateItemBought() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
-    setInterfaceElementFrame(k_interfaceItemBought, k_itemBoughtPicture, clampItem(s_shopCurrentItem));
+    setInterfaceElementFrame(k_interfaceItemBought, k_itemBoughtPicture, clampItem(shop.currentItem));
     FrontEndScreen s;
     s.interfaceId = k_interfaceItemBought;
     setUpScreen(s);
@@ -249,7 +249,7 @@ void cGame::paintTouchPrompt(Graphics* g) {
 void cGame::updateShopExplanation() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
-    m_explanationPage = 0;
+    shop.explanationPage = 0;
     selectInterface(k_interfaceShopExplanation);
     showExplanationPage(true);
     FrontEndScreen s;
@@ -259,8 +259,8 @@ void cGame::updateShopExplanation() {
   }
   const bool select = m_keys.isPressed(k_keySelect);
   if (select || m_keys.isPressed(k_keyDown)) {
-    if (m_explanationPage == 0) {
-      m_explanationPage = 1;
+    if (shop.explanationPage == 0) {
+      shop.explanationPage = 1;
       m_keys.lock(5);
     } else if (select) {
       setState(k_stateShop);
@@ -272,7 +272,7 @@ void cGame::updateShopExplanation() {
     m_touchPrompt = 0;
   }
   // Seen to its second page: the explanation is not shown again.
-  if (m_explanationPage == 1 && m_career.shopExplanationPending) {
+  if (shop.explanationPage == 1 && m_career.shopExplanationPending) {
     m_career.shopExplanationPending = 0;
     saveProgress();
   }
@@ -281,7 +281,7 @@ void cGame::updateShopExplanation() {
 void cGame::paintShopExplanation(Graphics* g) {
   if (m_subState == k_subStateDestroy) return;
   selectInterface(k_interfaceShopExplanation);
-  const bool first = m_explanationPage < 1;
+  const bool first = shop.explanationPage < 1;
   showExplanationPage(first);
   setInterfaceElementFrame(k_interfaceShopExplanation, k_explanationBack,
                            m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
@@ -316,7 +316,7 @@ void mapShop(cGame& g) {
     press(g, k_touchKeyLeftSoft);
     g.m_leftSoftHighlight = 0;
   }
-  if (g.m_shopPanelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
+  if (g.shop.panelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
   if (up(g, {42, 135, 40, 40})) press(g, k_touchKeyLeft);
   if (up(g, {160, 135, 40, 40})) press(g, k_touchKeyRight);
   if (up(g, {97, 80, 40, 40})) press(g, k_touchKeyUp);

@@ -22,10 +22,10 @@ int32_t clampItem(int32_t item) { return item < 0 ? 0 : (item >= kItemCount ? kI
 }  // namespace
 
 void cGame::selectShopItem(int32_t item) {
-  s_shopCurrentItem = clampItem(item);
-  s_selectedShopCategory = s_shopCurrentItem / 5;
-  m_shopOtherCategory[0] = (s_selectedShopCategory + 1) % 3;
-  m_shopOtherCategory[1] = (s_selectedShopCategory + 2) % 3;
+  shop.currentItem = clampItem(item);
+  shop.selectedCategory = shop.currentItem / 5;
+  shop.otherCategory[0] = (shop.selectedCategory + 1) % 3;
+  shop.otherCategory[1] = (shop.selectedCategory + 2) % 3;
 }
 
 int32_t cGame::getShopItemPrice(int32_t item) const {
@@ -35,8 +35,8 @@ int32_t cGame::getShopItemPrice(int32_t item) const {
 int32_t cGame::getShopItemNameText(int32_t item) const { return k_textShopItem0 + clampItem(item); }
 
 void cGame::equipCurrentItem() {
-  selectShopItem(s_shopCurrentItem);
-  m_equippedLevel[s_selectedShopCategory] = s_shopCurrentItem % 5 + 1;
+  selectShopItem(shop.currentItem);
+  m_equippedLevel[shop.selectedCategory] = shop.currentItem % 5 + 1;
   m_career.equippedMask = (1u << m_equippedLevel[0]) | (1u << (6 + m_equippedLevel[1])) |
                           (1u << (12 + m_equippedLevel[2]));
 }
@@ -49,8 +49,8 @@ void cGame::equipShopItem() {
 
 void cGame::buyShopItem() {
   equipCurrentItem();
-  m_career.money -= k_shopPrices[s_shopCurrentItem];
-  m_career.boughtMask |= 1u << s_shopCurrentItem;
+  m_career.money -= k_shopPrices[shop.currentItem];
+  m_career.boughtMask |= 1u << shop.currentItem;
   saveProgress();
 }
 
@@ -79,9 +79,9 @@ int32_t cGame::getEquippedRating(int32_t category) {
 }
 
 bool cGame::isMatchedSet() {
-  const int32_t level = clampItem(s_shopCurrentItem) % 5 + 1;
+  const int32_t level = clampItem(shop.currentItem) % 5 + 1;
   for (int32_t c = 0; c < 3; ++c)
-    if (c != s_selectedShopCategory && m_equippedLevel[c] != level) return false;
+    if (c != shop.selectedCategory && m_equippedLevel[c] != level) return false;
   return true;
 }
 
@@ -106,8 +106,8 @@ void cGame::paintRatingBar(int32_t interfaceId, int32_t element, int32_t categor
   const bool matched = isMatchedSet();
   const int32_t len = r * w / 100;
   const int32_t tail = matched ? 0 : len * 5 / 100;
-  if (category == s_selectedShopCategory) {
-    const int32_t wanted = static_cast<int32_t>(k_shopItemRatings[clampItem(s_shopCurrentItem)]);
+  if (category == shop.selectedCategory) {
+    const int32_t wanted = static_cast<int32_t>(k_shopItemRatings[clampItem(shop.currentItem)]);
     if (r < wanted) {
       const int32_t up = (wanted - r) * w / 100;
       const int32_t upTail = matched ? 0 : (len + up) * 5 / 100;

@@ -76,7 +76,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
       workDir(), 6500,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateShop && g.m_career.boughtMask == 0) {
-          const char now = g.m_shopPanelFullyOpen ? 'o' : g.m_shopPanelAtRest && !g.shopPanelOpen ? 'c' : 0;
+          const char now = g.shop.panelFullyOpen ? 'o' : g.shop.panelAtRest && !g.shop.panelOpen ? 'c' : 0;
           if (now && (g_panel.empty() ? now == 'o' : g_panel.back() != now)) g_panel.push_back(now);
         }
         static bool entered = false;
@@ -95,7 +95,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
         if (held == 20 && (state == k_stateShopExplanation || state == k_stateShop || state == k_stateItemBought ||
                            state == k_stateQuestion))
           wince::writePng(scripted::screenFile(dir, state).string(), pixels, 240, 320);
-        if (state == k_stateShopExplanation && g.m_explanationPage == 1 && !g_captured[0]) {
+        if (state == k_stateShopExplanation && g.shop.explanationPage == 1 && !g_captured[0]) {
           g_captured[0] = 1;
           wince::writePng((dir / "explanation_2.png").string(), pixels, 240, 320);
         }
@@ -109,14 +109,14 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
           wince::writePng((dir / "item_bought_prompt.png").string(), pixels, 240, 320);
         }
         static int errorFrames = 0;
-        errorFrames = state == k_stateShop && g.m_shopErrorShown ? errorFrames + 1 : 0;
+        errorFrames = state == k_stateShop && g.shop.errorShown ? errorFrames + 1 : 0;
         if (errorFrames == 3) {
           g_captured[3] = 1;
           wince::writePng((dir / "shop_error.png").string(), pixels, 240, 320);
         }
         if (state == k_stateShop && held == 20 && (g.m_career.boughtMask >> 5 & 1u))
           wince::writePng((dir / "shop_owned.png").string(), pixels, 240, 320);
-        if (state == k_stateShop && g.m_shopPanelFullyOpen && !g_captured[1]) {
+        if (state == k_stateShop && g.shop.panelFullyOpen && !g_captured[1]) {
           g_captured[1] = 1;
           wince::writePng((dir / "shop_open.png").string(), pixels, 240, 320);
         }

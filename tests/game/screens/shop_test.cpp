@@ -17,7 +17,7 @@ class Shop : public FrontEndTest {
     game->resetProgress();  // money 1000, nothing bought, the explanation pending
   }
   void openShop(int item) {
-    game->s_shopCurrentItem = item;
+    game->shop.currentItem = item;
     start(k_stateShop);
   }
   bool shown(int interface, int element) {
@@ -41,40 +41,40 @@ TEST_F(Shop, MovesFollowTheCategories) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
     // A stale earlier selection out of range is brought back into it.
-    game->s_shopOldCurrentItem = 99;
+    game->shop.oldCurrentItem = 99;
     openShop(c.from);
     EXPECT_TRUE(shown(k_interfaceShop, k_shopItemMark0 + c.from));
     frame({c.key});
-    EXPECT_EQ(game->s_shopCurrentItem, c.to);
-    EXPECT_EQ(game->s_shopOldCurrentItem, c.from);
-    EXPECT_EQ(game->s_selectedShopCategory, c.to / 5);
-    EXPECT_EQ(game->m_shopOtherCategory[0], (c.to / 5 + 1) % 3);
-    EXPECT_EQ(game->m_shopOtherCategory[1], (c.to / 5 + 2) % 3);
+    EXPECT_EQ(game->shop.currentItem, c.to);
+    EXPECT_EQ(game->shop.oldCurrentItem, c.from);
+    EXPECT_EQ(game->shop.selectedCategory, c.to / 5);
+    EXPECT_EQ(game->shop.otherCategory[0], (c.to / 5 + 1) % 3);
+    EXPECT_EQ(game->shop.otherCategory[1], (c.to / 5 + 2) % 3);
     EXPECT_FALSE(shown(k_interfaceShop, k_shopItemMark0 + c.from));
     EXPECT_TRUE(shown(k_interfaceShop, k_shopItemMark0 + c.to));
     EXPECT_EQ(game->getInterfaceElement(k_interfaceShop, k_shopItemPicture)[F::kWordParams + F::kSpriteFrame], c.to);
   }
-  game->s_shopCurrentItem = 40;
+  game->shop.currentItem = 40;
   start(k_stateShop);
-  EXPECT_EQ(game->s_shopCurrentItem, 14);
+  EXPECT_EQ(game->shop.currentItem, 14);
 }
 
 TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   openShop(5);  // price 1000, money 1000
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_stateShop);
-  EXPECT_EQ(game->shopPanelOpen, 1);
-  EXPECT_EQ(game->m_shopErrorShown, 0);
+  EXPECT_EQ(game->shop.panelOpen, 1);
+  EXPECT_EQ(game->shop.errorShown, 0);
   // While it slides the arrows do nothing; it rises a quarter of the way
   // a frame and snaps the last pixels, fully open only then.
   frame({kRight});
-  EXPECT_EQ(game->s_shopCurrentItem, 5);
+  EXPECT_EQ(game->shop.currentItem, 5);
   const int opening[] = {31, 24, 18, 14, 11, 9, 7, 6, 5, 4, 3, 0};
   for (int d : opening) {
-    EXPECT_EQ(game->m_shopPanelFullyOpen, 0);
+    EXPECT_EQ(game->shop.panelFullyOpen, 0);
     EXPECT_EQ(slideStep(), d);
   }
-  EXPECT_EQ(game->m_shopPanelFullyOpen, 1);
+  EXPECT_EQ(game->shop.panelFullyOpen, 1);
   EXPECT_EQ(slideStep(), 0);
   EXPECT_TRUE(shown(k_interfaceShop, k_shopOpenExtra0));
   // Back closes it the same way, at rest only when closed.
@@ -82,10 +82,10 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   EXPECT_EQ(game->s_gameState, k_stateShop);
   const int closing[] = {10, 17, 23, 27, 30, 32, 34, 35, 36, 37, 38, 41};
   for (int d : closing) {
-    EXPECT_EQ(game->m_shopPanelAtRest, 0);
+    EXPECT_EQ(game->shop.panelAtRest, 0);
     EXPECT_EQ(slideStep(), d);
   }
-  EXPECT_EQ(game->m_shopPanelAtRest, 1);
+  EXPECT_EQ(game->shop.panelAtRest, 1);
   EXPECT_EQ(slideStep(), 41);
   // Open again: the second select asks, and yes buys.
   frame({kSelect});
@@ -109,7 +109,7 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   EXPECT_EQ(game->m_touchPrompt, 0);
   // Back in the shop the panel is closed again and the item owned.
   openShop(5);
-  EXPECT_EQ(game->shopPanelOpen, 0);
+  EXPECT_EQ(game->shop.panelOpen, 0);
   EXPECT_EQ(slideStep(), 41);
   EXPECT_TRUE(shown(k_interfaceShop, k_shopBoughtMark));
 }
@@ -118,21 +118,21 @@ TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
   game->m_career.money = 999;
   openShop(5);
   frame({kSelect});
-  EXPECT_EQ(game->m_shopErrorShown, 1);
-  EXPECT_EQ(game->shopPanelOpen, 0);
+  EXPECT_EQ(game->shop.errorShown, 1);
+  EXPECT_EQ(game->shop.panelOpen, 0);
   for (int i = 0; i < 7; ++i) EXPECT_TRUE(shown(k_interfaceShop, k_shopErrorBox0 + i)) << i;
   // Arrows and the right soft key wait for the message.
   for (int key : {kRight, kUp, kRightSoft}) {
     frame({key});
-    EXPECT_EQ(game->s_shopCurrentItem, 5) << key;
+    EXPECT_EQ(game->shop.currentItem, 5) << key;
     EXPECT_EQ(game->s_gameState, k_stateShop) << key;
   }
   frame({kBack});
-  EXPECT_EQ(game->m_shopErrorShown, 0);
+  EXPECT_EQ(game->shop.errorShown, 0);
   EXPECT_FALSE(shown(k_interfaceShop, k_shopErrorBox0));
   frame({kSelect});
   frame({kSelect});
-  EXPECT_EQ(game->m_shopErrorShown, 0);
+  EXPECT_EQ(game->shop.errorShown, 0);
   EXPECT_EQ(game->s_gameState, k_stateShop);
   frame({kRightSoft});
   EXPECT_EQ(game->s_gameState, k_statePub);
@@ -167,7 +167,7 @@ TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
   EXPECT_EQ(game->m_career.shopExplanationPending, 1);
   start(k_stateShopExplanation);
   frame({kDown});
-  EXPECT_EQ(game->m_explanationPage, 1);
+  EXPECT_EQ(game->shop.explanationPage, 1);
   EXPECT_EQ(game->m_career.shopExplanationPending, 0);
   EXPECT_EQ(savedByte(152), 0);
   game->paintShopExplanation(screen->g());

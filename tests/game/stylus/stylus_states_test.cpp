@@ -415,8 +415,8 @@ TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
   const int32_t item = touchLayoutY(137) + 20, tag = 307;
   for (const bool open : {false, true}) {
     SCOPED_TRACE(open);
-    game->shopPanelOpen = open;
-    game->m_shopPanelFullyOpen = open;
+    game->shop.panelOpen = open;
+    game->shop.panelFullyOpen = open;
     EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18)) << "back closes the panel or leaves";
     EXPECT_EQ(tapUp(119, item).pressed, keyBit(17)) << "the item selects";
     EXPECT_EQ(tapUp(172, tag).pressed, open ? keyBit(17) : 0u) << "the BUY tag, only while it shows";
