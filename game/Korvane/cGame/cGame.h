@@ -21,6 +21,10 @@
 #include "game/Korvane/cGamePlay/Opponent.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
 #include "game/Korvane/cGamePlay/Tournament.h"
+#include "game/Korvane/cGameInterfaces/Achievements.h"
+#include "game/Korvane/cGameInterfaces/Help.h"
+#include "game/Korvane/cGameInterfaces/MainMenu.h"
+#include "game/Korvane/cGameInterfaces/Pub.h"
 #include "game/Korvane/cGameInterfaces/Shop.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
@@ -599,18 +603,7 @@ class cGame : public GameBase {
   void updateOptions();
   void paintOptions(Graphics* g);
   void showOptionStates();  // on / off behind the three switches
-  struct MainMenuSlide {
-    int32_t restX = 0;       // the marker's x in the interface
-    int32_t offset = 0;      // 1/256 px
-    int32_t direction = 1;   // 1 right, 0 left
-    int32_t phase = 0;       // 0 swing, 1 marker runs, 2 row leaves, 3 done
-    int32_t targetX = 0;
-    int32_t rowX = 0;        // element 8's x before it left
-    int32_t chosen = 0;      // text id
-  } m_mainMenuSlide;
-  uint32_t m_mainMenuTick = 0;     // platform ticks when the main menu opened
-  int32_t m_mainMenuTouchFirst = k_noTouchFirst;  // first visible entry at pen-down
-  static constexpr int32_t k_noTouchFirst = -100000;
+  MainMenuScreen mainMenu;
   uint8_t m_igmEntry199Shown = 0;
 
   // --- sound
@@ -986,11 +979,7 @@ class cGame : public GameBase {
   void setCategoryFrames();
   void markUnlockedRows();
   void buildAchievementListTexts();
-  int32_t m_selectedCategory = 0;
-  uint32_t m_achievementListTexts[10] = {};
-  int32_t m_achievementListTitle = 0;
-  int32_t m_achievementDescriptionBase = 0;
-  int32_t m_achievementListFirst = 0;  // the first visible row as last seen
+  AchievementScreens achievementScreens;
 
   // --- help and about screens (cGameInterfaces/Help.cpp): the help menu
   // (120), a help text page by page (240), the tutorial choice (130) and the
@@ -1008,26 +997,7 @@ class cGame : public GameBase {
   int32_t getAboutTextHeight(int32_t textId);
   // The help body of subject 51 with its amounts filled in.
   void buildHelpMoneyText();
-  static constexpr int32_t k_aboutBufferSize = 32768;
-  int32_t m_helpPage = 0;
-  int32_t m_helpPageCount = 1;
-  int32_t m_helpTitle = 49;
-  int32_t m_helpBody = 180;
-  uint8_t m_helpMorePages = 0;
-  uint8_t m_helpArrowKeys = 0;  // up (1) and down (2) as pressed last frame
-  char m_helpFilled[TextTableData::kWorkSize] = {};
-  int32_t m_helpFilledLength = 0;
-  int32_t m_tutorialFirstRow = 0;  // the first visible row as last seen
-  int32_t m_aboutScroll = 0;
-  int32_t m_aboutSpeed = -1;
-  int32_t m_aboutViewTop = 0;
-  int32_t m_aboutBottomMargin = 0;
-  int32_t m_aboutTextWidth = 220;
-  int32_t m_aboutLineSpacing = 0;
-  int32_t m_aboutTotalHeight = 0;
-  int32_t m_aboutLastText = 0;  // the last credit with words; empty ones after it take no room
-  const char* m_productName = nullptr;
-  char m_aboutText[k_aboutBufferSize] = {};  // text 215 and the version
+  HelpScreens help;
 
   // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
   // balls, the cue-tip point, the shot defaults and the ball in hand
@@ -1432,17 +1402,7 @@ class cGame : public GameBase {
   // The glow amount of the current spot's objects at a paint count.
   static int32_t pubGlowAmount(int32_t paintCounter);
   bool isPubGlowing(int32_t interfaceId, int32_t element) const;
-  int32_t m_careerChoiceIndex = 0;
-  int32_t m_pubArrivedTime = 0;   // ms at rest on the spot
-  int32_t m_pubTargetX = 0;       // pixels
-  int32_t m_pubScroll = 0;        // 1/256 pixel
-  int32_t m_pubSpeed = 0;         // 1/256 pixel a frame
-  int32_t m_pubRingOffset = 0;    // scroll modulo 240 pixels, 1/256 pixel
-  int32_t m_pubSeatOf[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};          // by character
-  int32_t m_pubSeatCharacter[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};   // by seat element
-  uint8_t m_pubGlowOn = 0;        // the spot's objects glow in this paint
-  int32_t m_introPage = 0;
-  int32_t m_introPageCount = 1;
+  PubScreen pub;
   uint8_t m_touchPrompt = 0;
 
   // --- tournaments (cGameInterfaces/Tournament.cpp: the choice 140, the

@@ -16,7 +16,7 @@ constexpr int32_t kListRows = 5;
 constexpr const char* kChangePage = "Change Page";
 constexpr int32_t kPageButtonSelection = -2;
 
-int32_t categoryOf(const cGame& g) { return std::clamp(g.m_selectedCategory, 0, cGame::k_achievementCategories - 1); }
+int32_t categoryOf(const cGame& g) { return std::clamp(g.achievementScreens.selectedCategory, 0, cGame::k_achievementCategories - 1); }
 
 }  // namespace
 
@@ -28,7 +28,7 @@ void cGame::updateAchievementCategories() {
     s.listElement = k_elCategoryRow0;
     s.count = k_achievementCategories;
     setUpScreen(s);
-    m_selectedCategory = 0;
+    achievementScreens.selectedCategory = 0;
     // Percentages first: the frames show completion too.
     updateAchievementPercentages();
     setCategoryFrames();
@@ -38,8 +38,8 @@ void cGame::updateAchievementCategories() {
   const int32_t id = updateScreen();
   // The highlighted card follows the entry under the pen.
   const int32_t entry = m_menu.selection;
-  if (entry >= 0 && entry < k_achievementCategories && entry != m_selectedCategory) {
-    m_selectedCategory = entry;
+  if (entry >= 0 && entry < k_achievementCategories && entry != achievementScreens.selectedCategory) {
+    achievementScreens.selectedCategory = entry;
     setCategoryFrames();
   }
   if (id >= k_textCategoryName0 && id < k_textCategoryName0 + k_achievementCategories)
@@ -54,7 +54,7 @@ void cGame::paintAchievementCategories(Graphics* g) {
   drawElementText(k_elCategoryTitle, k_textAchievementsTitle);
   for (int32_t c = 0; c < k_achievementCategories; ++c) {
     const int32_t e = k_elCategoryPercent0 + c;
-    setElementPalette(e, c == m_selectedCategory ? 0 : 1);
+    setElementPalette(e, c == achievementScreens.selectedCategory ? 0 : 1);
     setTextParam(0, m_achievementPercent[c]);
     drawElementText(e, k_textPercent);
   }
@@ -64,7 +64,7 @@ void cGame::paintAchievementCategories(Graphics* g) {
 void cGame::setCategoryFrames() {
   for (int32_t c = 0; c < k_achievementCategories; ++c) {
     const int32_t frame = (m_achievementPercent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
-                          (c == m_selectedCategory ? 1 : 0);
+                          (c == achievementScreens.selectedCategory ? 1 : 0);
     setInterfaceElementFrame(k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
   }
 }
@@ -79,7 +79,7 @@ void cGame::updateAchievementList() {
   if (m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifAchievementList;
-    s.menu = m_achievementListTexts;
+    s.menu = achievementScreens.listTexts;
     s.listElement = k_elListRow0;
     s.rows = kListRows;
     s.count = 10;
@@ -88,14 +88,14 @@ void cGame::updateAchievementList() {
     updateAchievementPercentages();
     markUnlockedRows();
     buildAchievementListTexts();
-    m_achievementListFirst = m_menu.firstVisible;
+    achievementScreens.listFirst = m_menu.firstVisible;
     return;
   }
   updateScreen(false);
   const int32_t id = updateMenuSmooth();
   // A new page slides in with its own ticks.
-  if (m_menu.firstVisible != m_achievementListFirst) {
-    m_achievementListFirst = m_menu.firstVisible;
+  if (m_menu.firstVisible != achievementScreens.listFirst) {
+    achievementScreens.listFirst = m_menu.firstVisible;
     startInterfaceAnimation();
     markUnlockedRows();
   }
@@ -106,10 +106,10 @@ void cGame::paintAchievementList(Graphics* g) {
   selectInterface(k_ifAchievementList);
   paintScreen(g, k_elAchievementBack, -1);
   setTextParam(0, m_achievementPercent[categoryOf(*this)]);
-  drawElementText(k_elListTitle, m_achievementListTitle);
+  drawElementText(k_elListTitle, achievementScreens.listTitle);
   const int32_t entry = m_menu.selection;
   if (entry >= 0 && entry < m_menu.count)
-    drawElementText(k_elListDescription, m_achievementDescriptionBase + entry);
+    drawElementText(k_elListDescription, achievementScreens.descriptionBase + entry);
   else if (entry == kPageButtonSelection)
     drawElementString(k_elListDescription, kChangePage);
   paintMenu();
@@ -126,9 +126,9 @@ void cGame::markUnlockedRows() {
 
 void cGame::buildAchievementListTexts() {
   const int32_t c = categoryOf(*this);
-  for (int32_t i = 0; i < 10; ++i) m_achievementListTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
-  m_achievementListTitle = k_textCategoryTitle0 + c;
-  m_achievementDescriptionBase = k_textAchievementDesc0 + 10 * c;
+  for (int32_t i = 0; i < 10; ++i) achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
+  achievementScreens.listTitle = k_textCategoryTitle0 + c;
+  achievementScreens.descriptionBase = k_textAchievementDesc0 + 10 * c;
   setInterfaceElementVisible(k_ifAchievementList, k_elListBadge, m_achievementPercent[c] == 100);
   setInterfaceElementSprite(k_ifAchievementList, k_elListBadge, getBadgeSlot(c));
 }

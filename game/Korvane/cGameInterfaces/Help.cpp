@@ -112,71 +112,71 @@ void cGame::buildHelpMoneyText() {
   textBufferSetString(k_textHelpMoneyBody);
   for (int32_t i = 0; i < 4; ++i) replaceTextTagWithText(k_textMoney);
   const int32_t n = std::clamp(m_text.workLength, 0, TextTableData::kWorkSize - 1);
-  std::memcpy(m_helpFilled, m_text.work, static_cast<size_t>(n));
-  m_helpFilled[n] = 0;
-  m_helpFilledLength = n;
+  std::memcpy(help.filled, m_text.work, static_cast<size_t>(n));
+  help.filled[n] = 0;
+  help.filledLength = n;
 }
 
 void cGame::updateHelpPage() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
-    m_helpPage = 0;
-    m_helpArrowKeys = 0;
+    help.page = 0;
+    help.arrowKeys = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceHelpPage;
     setUpScreen(s);
     resetInterfaceAnimation(false);
-    m_helpTitle = k_textHelpControls;
-    m_helpBody = k_textHelpControlsBody;
+    help.title = k_textHelpControls;
+    help.body = k_textHelpControlsBody;
     for (const HelpSubject& h : kSubjects)
       if (h.subject == helpSubject) {
-        m_helpTitle = h.title;
-        m_helpBody = h.body;
+        help.title = h.title;
+        help.body = h.body;
       }
     int32_t pages = 0;
-    if (m_helpBody == k_textHelpMoneyBody) {
+    if (help.body == k_textHelpMoneyBody) {
       buildHelpMoneyText();
       const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
       const int32_t font = e ? e[F::kWordParams + F::kTextFont] : -1;
       if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
         for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
-        pages = layoutText(m_fonts, m_helpFilled, 0, m_helpFilledLength, font, e[F::kWordParams + F::kTextWidth],
+        pages = layoutText(m_fonts, help.filled, 0, help.filledLength, font, e[F::kWordParams + F::kTextWidth],
                            e[F::kWordParams + F::kTextHeight]);
         m_layout.cacheKey = 0;
       }
     } else {
-      pages = drawElementWrappedText(k_helpPageBody, m_helpBody);
+      pages = drawElementWrappedText(k_helpPageBody, help.body);
     }
     // The layout holds a bounded number of pages: show the ones it has.
-    m_helpPageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
+    help.pageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
     return;
   }
   updateScreen(false);
-  m_helpMorePages = m_helpPage < m_helpPageCount - 1;
+  help.morePages = help.page < help.pageCount - 1;
   // The arrows repeat their key while the pen rests on them: a page turns
   // once per touch.
   const uint8_t keys = static_cast<uint8_t>((m_keys.isPressed(k_keyUp) ? 1 : 0) | (m_keys.isPressed(k_keyDown) ? 2 : 0));
-  const uint8_t fresh = static_cast<uint8_t>(keys & ~m_helpArrowKeys);
-  m_helpArrowKeys = keys;
+  const uint8_t fresh = static_cast<uint8_t>(keys & ~help.arrowKeys);
+  help.arrowKeys = keys;
   if (keys & 2) {
-    if ((fresh & 2) && m_helpMorePages) ++m_helpPage;
+    if ((fresh & 2) && help.morePages) ++help.page;
   } else if (keys & 1) {
-    if ((fresh & 1) && m_helpPage > 0) --m_helpPage;
+    if ((fresh & 1) && help.page > 0) --help.page;
   } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
     leaveTo(*this, m_previousState);
     return;
   }
-  m_helpPage = std::clamp(m_helpPage, 0, m_helpPageCount - 1);
-  m_helpMorePages = m_helpPage < m_helpPageCount - 1;
-  setElementVisible(k_helpPageArrowUp, m_helpPage != 0);
-  setElementVisible(k_helpPageArrowDown, m_helpMorePages != 0);
+  help.page = std::clamp(help.page, 0, help.pageCount - 1);
+  help.morePages = help.page < help.pageCount - 1;
+  setElementVisible(k_helpPageArrowUp, help.page != 0);
+  setElementVisible(k_helpPageArrowDown, help.morePages != 0);
   updateMenuArrows(k_helpPageArrowUp, k_helpPageArrowDown, false);
 }
 
 void cGame::paintHelpPage(Graphics* g) {
   if (m_subState == k_subStateDestroy || !g) return;
   paintScreen(g, k_helpPageBack, -1);
-  drawElementText(k_helpPageTitle, m_helpTitle);
+  drawElementText(k_helpPageTitle, help.title);
   const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
   if (!e || e[F::kWordType] != F::kText) return;
   const int32_t font = e[F::kWordParams + F::kTextFont];
@@ -188,13 +188,13 @@ void cGame::paintHelpPage(Graphics* g) {
   if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
   g->setClip(x, y - 2, w, h + 2);
   const int32_t flags = kAnchorLeftTop;
-  if (m_helpBody == k_textHelpMoneyBody) {
+  if (help.body == k_textHelpMoneyBody) {
     for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
     m_layout.font = static_cast<uint8_t>(font);
-    drawWrappedTextPage(g, m_fonts, -1, m_helpFilled, 0, m_helpFilledLength, x, y, w, h, m_helpPage, flags);
+    drawWrappedTextPage(g, m_fonts, -1, help.filled, 0, help.filledLength, x, y, w, h, help.page, flags);
     m_layout.cacheKey = 0;
   } else {
-    drawWrappedString(g, m_fonts, m_helpBody, font, x, y, w, h, m_helpPage, flags);
+    drawWrappedString(g, m_fonts, help.body, font, x, y, w, h, help.page, flags);
   }
   resetClip(g);
   bank->setCurrentPalette(0);
@@ -222,14 +222,14 @@ void cGame::updateTutorialSelection() {
     s.count = kLessonCount;
     setUpScreen(s);
     markPassedLessons();
-    m_tutorialFirstRow = m_menu.firstVisible;
+    help.tutorialFirstRow = m_menu.firstVisible;
     return;
   }
   updateScreen(false);
   const int32_t id = updateMenu();
   // A scrolled list slides in again with its own ticks.
-  if (m_menu.firstVisible != m_tutorialFirstRow) {
-    m_tutorialFirstRow = m_menu.firstVisible;
+  if (m_menu.firstVisible != help.tutorialFirstRow) {
+    help.tutorialFirstRow = m_menu.firstVisible;
     startInterfaceAnimation();
     markPassedLessons();
   }
@@ -267,7 +267,7 @@ int32_t cGame::getAboutTextHeight(int32_t textId) {
   const int32_t length = getStringLength(textId);
   if (!font || !data || length <= 0) return line;
   resetLayout(m_fonts, kAboutFont);
-  layoutTextLines(m_fonts, data, 0, length, m_aboutTextWidth, kAboutMaxHeight, TextLayoutData::kMaxPages - 1);
+  layoutTextLines(m_fonts, data, 0, length, help.aboutTextWidth, kAboutMaxHeight, TextLayoutData::kMaxPages - 1);
   m_layout.cacheKey = 0;
   int32_t height = 0;
   const int32_t pages = std::clamp(m_layout.pageCount, 0, TextLayoutData::kMaxPages);
@@ -277,48 +277,48 @@ int32_t cGame::getAboutTextHeight(int32_t textId) {
 
 void cGame::updateAbout() {
   if (m_subState == k_subStateDestroy) return;
-  const int32_t viewHeight = 320 - m_aboutViewTop - m_aboutBottomMargin;
+  const int32_t viewHeight = 320 - help.aboutViewTop - help.aboutBottomMargin;
   if (m_subState == k_subStateInit) {
-    m_productName = "Korvane";
-    std::memset(m_aboutText, 0, sizeof m_aboutText);
+    help.productName = "Korvane";
+    std::memset(help.aboutText, 0, sizeof help.aboutText);
     const char* label = getStringData(k_textVersion);
     const int32_t labelLength = label ? std::clamp(getStringLength(k_textVersion), 0, k_aboutBufferSize - 1) : 0;
-    if (labelLength > 0) std::memcpy(m_aboutText, label, static_cast<size_t>(labelLength));
-    std::snprintf(m_aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s", m_version);
+    if (labelLength > 0) std::memcpy(help.aboutText, label, static_cast<size_t>(labelLength));
+    std::snprintf(help.aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s", m_version);
     FrontEndScreen s;
     s.interfaceId = k_interfaceAbout;
     setUpScreen(s);
     resetInterfaceAnimation(false);
-    m_aboutViewTop = getElementY(k_aboutView);
-    m_aboutBottomMargin = 320 - (m_aboutViewTop + getElementHeight(k_aboutView));
-    m_aboutScroll = 320 - m_aboutViewTop - m_aboutBottomMargin;
-    m_aboutSpeed = -1;
-    m_aboutTextWidth = 220;
-    m_aboutLineSpacing = m_fonts[kAboutFont] ? m_fonts[kAboutFont]->getFontSpacing() : 0;
+    help.aboutViewTop = getElementY(k_aboutView);
+    help.aboutBottomMargin = 320 - (help.aboutViewTop + getElementHeight(k_aboutView));
+    help.aboutScroll = 320 - help.aboutViewTop - help.aboutBottomMargin;
+    help.aboutSpeed = -1;
+    help.aboutTextWidth = 220;
+    help.aboutLineSpacing = m_fonts[kAboutFont] ? m_fonts[kAboutFont]->getFontSpacing() : 0;
     // The credits end with their last words: the empty ids after them would
     // each add a line of blank screen before the credits start again.
-    m_aboutLastText = k_textCreditsFirst;
+    help.aboutLastText = k_textCreditsFirst;
     for (int32_t id = k_textCreditsLast; id > k_textCreditsFirst; --id)
       if (getStringLength(id) > 0) {
-        m_aboutLastText = id;
+        help.aboutLastText = id;
         break;
       }
-    m_aboutTotalHeight = 0;
-    for (int32_t id = k_textCreditsFirst; id <= m_aboutLastText; ++id)
-      m_aboutTotalHeight += getAboutTextHeight(id) + m_aboutLineSpacing;
+    help.aboutTotalHeight = 0;
+    for (int32_t id = k_textCreditsFirst; id <= help.aboutLastText; ++id)
+      help.aboutTotalHeight += getAboutTextHeight(id) + help.aboutLineSpacing;
     return;
   }
   updateScreen(false);
-  m_aboutScroll += m_aboutSpeed;
+  help.aboutScroll += help.aboutSpeed;
   // Below the view, up brings the credits straight back to its bottom edge.
-  if (m_aboutScroll > viewHeight && anyKey(*this, k_keyUp)) m_aboutScroll = viewHeight;
-  if (m_aboutScroll < -m_aboutTotalHeight) m_aboutScroll = viewHeight;
+  if (help.aboutScroll > viewHeight && anyKey(*this, k_keyUp)) help.aboutScroll = viewHeight;
+  if (help.aboutScroll < -help.aboutTotalHeight) help.aboutScroll = viewHeight;
   if (anyKey(*this, k_keyDown))
-    m_aboutSpeed = -4;
+    help.aboutSpeed = -4;
   else if (anyKey(*this, k_keyUp))
-    m_aboutSpeed = 4;
+    help.aboutSpeed = 4;
   else
-    m_aboutSpeed = -1;
+    help.aboutSpeed = -1;
   if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
     stopAllSounds();
     setState(m_previousState);
@@ -333,29 +333,29 @@ void cGame::paintAbout(Graphics* g) {
   drawElementText(k_aboutTitle, k_textAbout);
   ASprite* font = m_fonts[kAboutFont];
   if (!font) return;
-  const int32_t top = m_aboutViewTop;
-  const int32_t viewHeight = 320 - top - m_aboutBottomMargin;
+  const int32_t top = help.aboutViewTop;
+  const int32_t viewHeight = 320 - top - help.aboutBottomMargin;
   g->setClip(0, top, 240, viewHeight);
   const int32_t palette = font->getCurrentPalette();
   int32_t walked = 0;
-  for (int32_t id = k_textCreditsFirst; id <= m_aboutLastText; ++id) {
-    const int32_t y = top + walked + m_aboutScroll;
+  for (int32_t id = k_textCreditsFirst; id <= help.aboutLastText; ++id) {
+    const int32_t y = top + walked + help.aboutScroll;
     if (y >= top + viewHeight) break;  // this one and the rest lie below the view
     const int32_t h = getAboutTextHeight(id);
     if (y + h > top) {
       if (id == k_textCreditsFirst) {
         font->setCurrentPalette(font->paletteCount > 1 ? 1 : 0);
-        drawCString(g, m_fonts, m_productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(g, m_fonts, help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
         font->setCurrentPalette(palette);
       } else if (id == k_textVersion) {
-        drawCString(g, m_fonts, m_aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(g, m_fonts, help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
       } else {
-        drawWrappedString(g, m_fonts, id, kAboutFont, kAboutX, y, m_aboutTextWidth, kAboutMaxHeight, 0,
+        drawWrappedString(g, m_fonts, id, kAboutFont, kAboutX, y, help.aboutTextWidth, kAboutMaxHeight, 0,
                           kAnchorLeftTop);
         m_layout.cacheKey = 0;
       }
     }
-    walked += h + m_aboutLineSpacing;
+    walked += h + help.aboutLineSpacing;
   }
   resetClip(g);
   font->setCurrentPalette(palette);

@@ -68,10 +68,10 @@ void cGame::updateMainMenu() {
     s.music = k_musicTitle;
     setUpScreen(s);
     m_igmEntry199Shown = 0;
-    m_mainMenuSlide = MainMenuSlide();
-    m_mainMenuSlide.restX = getElementX(k_mainMenuMarker);
-    m_mainMenuTick = getTickCount();
-    m_mainMenuTouchFirst = k_noTouchFirst;
+    mainMenu.slide = MainMenuScreen::Slide();
+    mainMenu.slide.restX = getElementX(k_mainMenuMarker);
+    mainMenu.tick = getTickCount();
+    mainMenu.touchFirst = k_noTouchFirst;
     gameType = -1;
     m_menu.selection = -1;
     return;
@@ -109,7 +109,7 @@ void cGame::updateMainMenu() {
 }
 
 int32_t cGame::slideMainMenuSelection() {
-  MainMenuSlide& s = m_mainMenuSlide;
+  MainMenuScreen::Slide& s = mainMenu.slide;
   switch (s.phase) {
     case 0: {
       int32_t id = updateMenu();
@@ -190,7 +190,7 @@ void cGame::paintMainMenu(Graphics* g) {
 void cGame::paintMainMenuList(Graphics* g) {
   const MenuList& m = m_menu;
   if (!m.table || !g) return;
-  const bool leaving = m_mainMenuSlide.phase == 2;
+  const bool leaving = mainMenu.slide.phase == 2;
   if (leaving) g->setClip(getElementX(m.listElement), 0, getElementWidth(m.listElement), 320);
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
   const bool badges = m_record4 && m_record4[0] == 0;
@@ -246,9 +246,9 @@ using namespace touch;
 // The main menu's list turns to bring the selection to its third row, so a
 // row gives the entry it showed when the pen went down, not its own index.
 void mapMainMenu(cGame& g) {
-  int32_t& first = g.m_mainMenuTouchFirst;
-  if (penDown(g) && first == cGame::k_noTouchFirst) first = g.m_menu.firstVisible;
-  const int32_t shownFrom = first == cGame::k_noTouchFirst ? g.m_menu.firstVisible : first;
+  int32_t& first = g.mainMenu.touchFirst;
+  if (penDown(g) && first == k_noTouchFirst) first = g.m_menu.firstVisible;
+  const int32_t shownFrom = first == k_noTouchFirst ? g.m_menu.firstVisible : first;
   Rect rows[7];
   int32_t values[7];
   for (int32_t i = 0; i < 7; ++i) {
@@ -257,7 +257,7 @@ void mapMainMenu(cGame& g) {
   }
   rowsDown(g, rows, values, 7, -1, true);
   const int32_t hit = rowsUp(g, rows, 7);
-  if (!penDown(g)) first = cGame::k_noTouchFirst;
+  if (!penDown(g)) first = k_noTouchFirst;
   if (hit >= 0) {
     g.m_menu.selection = values[hit];
     press(g, k_touchKeyLeftSoft);

@@ -71,7 +71,7 @@ void cGame::showCareerCharacter() {
 
 void cGame::updateCareerCharacterSelection() {
   if (m_subState == k_subStateInit) {
-    m_careerChoiceIndex = 0;
+    pub.careerChoiceIndex = 0;
     m_career.character = k_careerCharacterOrder[0];
     m_touchPrompt = 0;
     FrontEndScreen s;
@@ -82,7 +82,7 @@ void cGame::updateCareerCharacterSelection() {
   } else {
     updateInterfaceTimers();
     if (m_keys.isPressed(k_keySelect)) {
-      if (m_careerChoiceIndex < kOpenCharacters) {
+      if (pub.careerChoiceIndex < kOpenCharacters) {
         // A second choice (back from the introduction) starts afresh.
         for (uint8_t& w : m_career.won) w = 0;
         const int32_t c = m_career.character;
@@ -94,8 +94,8 @@ void cGame::updateCareerCharacterSelection() {
       }
     } else if (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft)) {
       const int32_t step = m_keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
-      m_careerChoiceIndex = (m_careerChoiceIndex + step) % kCharacterCount;
-      m_career.character = k_careerCharacterOrder[m_careerChoiceIndex];
+      pub.careerChoiceIndex = (pub.careerChoiceIndex + step) % kCharacterCount;
+      m_career.character = k_careerCharacterOrder[pub.careerChoiceIndex];
       showCareerCharacter();
       m_keys.lock(1);
     } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
@@ -103,7 +103,7 @@ void cGame::updateCareerCharacterSelection() {
       return;
     }
   }
-  const bool locked = m_careerChoiceIndex >= kOpenCharacters;
+  const bool locked = pub.careerChoiceIndex >= kOpenCharacters;
   setElementVisible(k_careerPortrait, !locked);
   setElementVisible(k_careerLockedPicture, locked);
   if (locked) setElementFrame(k_careerLockedPicture, m_career.character);
@@ -111,7 +111,7 @@ void cGame::updateCareerCharacterSelection() {
 
 void cGame::paintCareerCharacterSelection(Graphics* g) {
   if (!g) return;
-  const bool locked = m_careerChoiceIndex >= kOpenCharacters;
+  const bool locked = pub.careerChoiceIndex >= kOpenCharacters;
   setElementVisible(k_careerPortrait, !locked);
   paintScreen(g, k_careerBack, -1);
   if (locked) {
@@ -130,19 +130,19 @@ void cGame::paintCareerCharacterSelection(Graphics* g) {
 
 void cGame::updateCareerIntro() {
   if (m_subState == k_subStateInit) {
-    m_introPage = 0;
+    pub.introPage = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerIntro;
     setUpScreen(s);
     m_touchPrompt = 1;
-    m_introPageCount = std::clamp(drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
+    pub.introPageCount = std::clamp(drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
   } else {
     updateInterfaceTimers();
-    const bool last = m_introPage >= m_introPageCount - 1;
+    const bool last = pub.introPage >= pub.introPageCount - 1;
     const bool select = m_keys.isPressed(k_keySelect);
     if (select || m_keys.isPressed(k_keyDown)) {
       if (!last) {
-        ++m_introPage;
+        ++pub.introPage;
         m_keys.lock(5);
       } else if (select) {
         m_career.started = 1;
@@ -157,7 +157,7 @@ void cGame::updateCareerIntro() {
       return;
     }
   }
-  setElementVisible(k_introNextPage, m_introPage < m_introPageCount - 1);
+  setElementVisible(k_introNextPage, pub.introPage < pub.introPageCount - 1);
 }
 
 void cGame::paintCareerIntro(Graphics* g) {
@@ -173,7 +173,7 @@ void cGame::paintCareerIntro(Graphics* g) {
       const int32_t palette = e[F::kWordParams + F::kTextPalette];
       if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
       g->setClip(x, y - 2, w, h + 2);
-      drawWrappedString(g, m_fonts, k_textCareerIntro, font, x, y, w, h, m_introPage, kAnchorLeftTop);
+      drawWrappedString(g, m_fonts, k_textCareerIntro, font, x, y, w, h, pub.introPage, kAnchorLeftTop);
       resetClip(g);
       bank->setCurrentPalette(0);
     }
@@ -199,7 +199,7 @@ int32_t cGame::pubGlowAmount(int32_t paintCounter) {
 }
 
 bool cGame::isPubGlowing(int32_t interfaceId, int32_t element) const {
-  if (!m_pubGlowOn || m_pubSpot < 0 || m_pubSpot >= k_pubSpotCount) return false;
+  if (!pub.glowOn || m_pubSpot < 0 || m_pubSpot >= k_pubSpotCount) return false;
   for (const Glow& glow : kSpotGlow[m_pubSpot])
     if (glow.interfaceId == interfaceId && glow.element == element) return true;
   return false;
@@ -262,35 +262,35 @@ void cGame::paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX) {
 }
 
 void cGame::scrollPub() {
-  const int32_t target = m_pubTargetX;
-  if (floorDiv256(m_pubScroll) == target) {
-    m_pubSpeed = 0;
-    m_pubArrivedTime += m_frameTime;
+  const int32_t target = pub.targetX;
+  if (floorDiv256(pub.scroll) == target) {
+    pub.speed = 0;
+    pub.arrivedTime += m_frameTime;
     return;
   }
-  const int64_t distance = static_cast<int64_t>(target) * 256 - m_pubScroll;
+  const int64_t distance = static_cast<int64_t>(target) * 256 - pub.scroll;
   int32_t speed = static_cast<int32_t>(distance / 10);
   if (speed > -256 && speed < 256) speed = distance < 0 ? -256 : 256;
-  m_pubSpeed = speed;
-  const int32_t oldX = floorDiv256(m_pubScroll);
-  const int32_t oldRing = m_pubRingOffset;
-  m_pubScroll += speed;
-  m_pubRingOffset = ((m_pubRingOffset + speed) % kRingUnits + kRingUnits) % kRingUnits;
-  if (oldRing / 256 == m_pubRingOffset / 256) return;
-  const int32_t newX = floorDiv256(m_pubScroll);
+  pub.speed = speed;
+  const int32_t oldX = floorDiv256(pub.scroll);
+  const int32_t oldRing = pub.ringOffset;
+  pub.scroll += speed;
+  pub.ringOffset = ((pub.ringOffset + speed) % kRingUnits + kRingUnits) % kRingUnits;
+  if (oldRing / 256 == pub.ringOffset / 256) return;
+  const int32_t newX = floorDiv256(pub.scroll);
   if (std::abs(newX - oldX) >= kScreenW) {
-    paintPubWallColumns(newX, kScreenW, m_pubRingOffset / 256);
+    paintPubWallColumns(newX, kScreenW, pub.ringOffset / 256);
   } else if (newX > oldX) {
     // Columns come in at the right: world [old + 240, new + 240).
     paintPubWallColumns(oldX + kScreenW, newX - oldX, oldRing / 256);
   } else {
-    paintPubWallColumns(newX, oldX - newX, m_pubRingOffset / 256);
+    paintPubWallColumns(newX, oldX - newX, pub.ringOffset / 256);
   }
 }
 
 void cGame::seatPubRivals() {
   for (int32_t e = 0; e < k_pubSeatCount; ++e) setInterfaceElementVisible(k_interfacePubSeats, e, false);
-  for (int32_t i = 0; i < k_pubSeatCount; ++i) m_pubSeatOf[i] = m_pubSeatCharacter[i] = -1;
+  for (int32_t i = 0; i < k_pubSeatCount; ++i) pub.seatOf[i] = pub.seatCharacter[i] = -1;
   // The roster has nine rivals: a record that marks ten characters won
   // (the career character among them) still seats nine.
   const int32_t won = std::min(countWonCharacters(), kRivalSlots);
@@ -300,15 +300,15 @@ void cGame::seatPubRivals() {
     const int32_t c = getRivalCharacter(s);
     int32_t seat = kSeatOfCharacter6;
     if (c != 6) {
-      while (next < k_pubSeatCount && m_pubSeatCharacter[k_pubSeats[next]] != -1) ++next;
+      while (next < k_pubSeatCount && pub.seatCharacter[k_pubSeats[next]] != -1) ++next;
       if (next >= k_pubSeatCount) break;
       seat = k_pubSeats[next++];
     }
-    if (m_pubSeatCharacter[seat] != -1) break;  // no seat left
+    if (pub.seatCharacter[seat] != -1) break;  // no seat left
     setInterfaceElementVisible(k_interfacePubSeats, seat, true);
     setInterfaceElementSprite(k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
-    if (c >= 0 && c < kCharacterCount) m_pubSeatOf[c] = seat;
-    m_pubSeatCharacter[seat] = c;
+    if (c >= 0 && c < kCharacterCount) pub.seatOf[c] = seat;
+    pub.seatCharacter[seat] = c;
     ++s;
   }
 }
@@ -342,15 +342,15 @@ void cGame::updatePub() {
   selectInterface(k_interfacePubWall);
   if (m_subState == k_subStateInit) {
     m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
-    m_pubArrivedTime = 0;
-    m_pubTargetX = getPubSpotX(m_pubSpot);
-    m_pubScroll = m_pubTargetX * 256;
-    m_pubSpeed = 0;
-    m_pubRingOffset = 0;
+    pub.arrivedTime = 0;
+    pub.targetX = getPubSpotX(m_pubSpot);
+    pub.scroll = pub.targetX * 256;
+    pub.speed = 0;
+    pub.ringOffset = 0;
     if (m_backLayer) {
       resetClip(m_backLayer);
       paintInterfaceLayer(true);
-      paintPubWallColumns(m_pubTargetX, kScreenW, 0);
+      paintPubWallColumns(pub.targetX, kScreenW, 0);
     }
     seatPubRivals();
     m_subState = k_subStateUpdate;
@@ -358,7 +358,7 @@ void cGame::updatePub() {
     return;
   }
   if (m_keys.isPressed(k_keySelect)) {
-    if (m_pubArrivedTime >= 1) {
+    if (pub.arrivedTime >= 1) {
       playSound(k_soundBreakHard, 0, 50, 100);
       switch (k_pubSpots[std::clamp(m_pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
@@ -387,18 +387,18 @@ void cGame::updatePub() {
   } else if (m_keys.isPressed(k_keyRight)) {
     if (m_pubSpot < k_pubSpotCount - 1) {
       ++m_pubSpot;
-      m_pubArrivedTime = 0;
+      pub.arrivedTime = 0;
       m_keys.lock(5);
     }
   } else if (m_keys.isPressed(k_keyLeft)) {
     if (m_pubSpot >= 1) {
       --m_pubSpot;
-      m_pubArrivedTime = 0;
+      pub.arrivedTime = 0;
       m_keys.lock(5);
     }
   }
   m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
-  m_pubTargetX = getPubSpotX(m_pubSpot);
+  pub.targetX = getPubSpotX(m_pubSpot);
   scrollPub();
   selectInterface(k_interfacePubCaptions);
   updateMenuArrows(k_pubArrowLeft, k_pubArrowRight, true);
@@ -407,8 +407,8 @@ void cGame::updatePub() {
 
 void cGame::paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade) {
   if (!m_backLayer) return;
-  const uint8_t glow = m_pubGlowOn;
-  m_pubGlowOn = 0;
+  const uint8_t glow = pub.glowOn;
+  pub.glowOn = 0;
   selectInterface(k_interfacePubWall);
   resetClip(m_backLayer);
   paintInterfaceLayer(true);
@@ -430,19 +430,19 @@ void cGame::paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade)
   }
   if (shade > 0) fillRectAlpha(m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
   resetClip(m_backLayer);
-  m_pubGlowOn = glow;
+  pub.glowOn = glow;
 }
 
 void cGame::paintPubBackdrop(Graphics* g) {
   resetClip(g);
-  drawSavedBackgroundScrolled(g, m_pubRingOffset / 256);
-  const int32_t x = floorDiv256(m_pubScroll);
+  drawSavedBackgroundScrolled(g, pub.ringOffset / 256);
+  const int32_t x = floorDiv256(pub.scroll);
   selectInterface(k_interfacePubRoom);
   paintPubLayer(x, x, x + kScreenW, 0);
   selectInterface(k_interfacePubSeats);
   paintInterfaceAt(-x, 0, false);
   for (int32_t k = 0; k < 4; ++k) {
-    const int32_t off = static_cast<int32_t>((static_cast<int64_t>(m_pubScroll) * kParallax[k]) >> 16);
+    const int32_t off = static_cast<int32_t>((static_cast<int64_t>(pub.scroll) * kParallax[k]) >> 16);
     selectInterface(k_interfacePubParallax0 + k);
     g->setClip(0, 0, kScreenW, kLayoutH);
     paintPubLayer(off, off, off + kScreenW, 0);
@@ -452,10 +452,10 @@ void cGame::paintPubBackdrop(Graphics* g) {
 
 void cGame::paintPub(Graphics* g) {
   if (!g) return;
-  const int32_t x = floorDiv256(m_pubScroll);
-  m_pubGlowOn = std::abs(x - m_pubTargetX) <= kGlowDistance;
+  const int32_t x = floorDiv256(pub.scroll);
+  pub.glowOn = std::abs(x - pub.targetX) <= kGlowDistance;
   paintPubBackdrop(g);
-  m_pubGlowOn = 0;
+  pub.glowOn = 0;
   selectInterface(k_interfacePubCaptions);
   setButtonFrames(k_pubBack, -1);
   setElementVisible(k_pubArrowLeft, false);

@@ -119,7 +119,7 @@ void cGame::movePickCursor(int32_t step) {
   int32_t seat = t.cursorSeat;
   for (int32_t n = 0; n < kSeatCount; ++n) {
     seat = seat < 0 && step < 0 ? kSeatCount - 1 : (seat + step + kSeatCount) % kSeatCount;
-    const int32_t c = m_pubSeatCharacter[seat];
+    const int32_t c = pub.seatCharacter[seat];
     if (c >= 0 && !isPickedCharacter(c)) {
       t.cursorSeat = seat;
       t.cursorElement = seat;
@@ -135,7 +135,7 @@ void cGame::movePickCursor(int32_t step) {
   const int32_t bank = e[F::kWordParams + F::kSpriteBank];
   if (bank >= 0 && bank < k_spriteSlotCount && m_sprites[bank])
     halfWidth = m_sprites[bank]->getFrameWidth(e[F::kWordParams + F::kSpriteFrame]) / 2;
-  m_pubTargetX = getInterfaceElementX(k_interfacePubSeats, t.cursorElement) + halfWidth - 120;
+  pub.targetX = getInterfaceElementX(k_interfacePubSeats, t.cursorElement) + halfWidth - 120;
 }
 
 void cGame::layOutPickSlots() {
@@ -163,12 +163,12 @@ void cGame::updateTournamentOpponentSelection() {
   if (m_subState == k_subStateInit) {
     selectInterface(k_interfaceTournamentPick);
     startInterfaceAnimation();
-    m_pubArrivedTime = 0;
+    pub.arrivedTime = 0;
     t.pickBlink = -1;
-    m_pubScroll = 0;
-    m_pubTargetX = 0;
-    m_pubSpeed = 0;
-    m_pubRingOffset = 0;
+    pub.scroll = 0;
+    pub.targetX = 0;
+    pub.speed = 0;
+    pub.ringOffset = 0;
     // The wall's ring as the pub fills it, for the view at 0.
     selectInterface(k_interfacePubWall);
     if (m_backLayer) {
@@ -254,7 +254,7 @@ void cGame::paintTournamentOpponentSelection(Graphics* g) {
   // The pub as seen from the view, and the cursor's seat once more in front
   // of the scene.
   paintPubBackdrop(g);
-  const int32_t x = m_pubScroll >= 0 ? m_pubScroll / 256 : -((-m_pubScroll + 255) / 256);
+  const int32_t x = pub.scroll >= 0 ? pub.scroll / 256 : -((-pub.scroll + 255) / 256);
   if (t.cursorElement >= 0) {
     selectInterface(k_interfacePubSeats);
     paintSpriteElementAt(t.cursorElement, -x, 0, false);

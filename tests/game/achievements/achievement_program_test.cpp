@@ -99,7 +99,7 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
       case Step::Wait:
         // The menus are loaded: enter the list of category 1 as the categories screen would.
         if (g->s_gameState == k_stateFirstRunQuestion) {
-          g->m_selectedCategory = 1;
+          g->achievementScreens.selectedCategory = 1;
           g->setState(k_stateAchievementList);
           step = Step::Entered;
           at = now;

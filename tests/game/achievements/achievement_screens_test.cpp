@@ -80,7 +80,7 @@ TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletio
   game->updateCurrentState();
   press({kDown});
   game->updateCurrentState();
-  EXPECT_EQ(game->m_selectedCategory, 1);
+  EXPECT_EQ(game->achievementScreens.selectedCategory, 1);
   EXPECT_EQ(frames(), (std::vector<int>{0, 1, 2}));
   press({kDown});
   game->updateCurrentState();
@@ -92,12 +92,12 @@ TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletio
   frame();
   game->pointerX = game->pointerY = -1;
   EXPECT_EQ(game->m_menu.selection, -1);
-  EXPECT_EQ(game->m_selectedCategory, 2);
+  EXPECT_EQ(game->achievementScreens.selectedCategory, 2);
   // Choosing opens the list of that category; back goes to the pub.
   tap(120, 135);
   frame();  // the select sent by the tap
   EXPECT_EQ(game->s_gameState, k_stateAchievementList);
-  EXPECT_EQ(game->m_selectedCategory, 1);
+  EXPECT_EQ(game->achievementScreens.selectedCategory, 1);
   enter(k_stateAchievementMenu);
   press({kBack});
   game->updateCurrentState();
@@ -126,12 +126,12 @@ TEST_F(AchievementScreens, ThePercentageIsDrawnWithTheSelectionsPalette) {
 TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   // Category 1: ids 10, 12, 16, 18 unlocked.
   game->m_achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
-  game->m_selectedCategory = 1;
+  game->achievementScreens.selectedCategory = 1;
   enter(k_stateAchievementList);
   EXPECT_EQ(game->m_menu.selection, 0);
-  EXPECT_EQ(game->m_achievementListTexts[0], 340u);
-  EXPECT_EQ(game->m_achievementListTexts[9], 349u);
-  EXPECT_EQ(game->m_achievementListTitle, 327);
+  EXPECT_EQ(game->achievementScreens.listTexts[0], 340u);
+  EXPECT_EQ(game->achievementScreens.listTexts[9], 349u);
+  EXPECT_EQ(game->achievementScreens.listTitle, 327);
   EXPECT_EQ(word(48, 27, F::kSpriteVisible), 0);  // 40 %: no badge
   auto ticks = [&] {
     std::string s;
@@ -178,11 +178,11 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
 
 TEST_F(AchievementScreens, ACompleteCategoryShowsItsBadge) {
   game->m_achievementMask = 0x3FFu << 20;
-  game->m_selectedCategory = 2;
+  game->achievementScreens.selectedCategory = 2;
   enter(k_stateAchievementList);
   EXPECT_NE(word(48, 27, F::kSpriteVisible), 0);
   EXPECT_EQ(word(48, 27, F::kSpriteBank), 9);
-  EXPECT_EQ(game->m_achievementListTitle, 328);
+  EXPECT_EQ(game->achievementScreens.listTitle, 328);
 }
 
 }  // namespace

@@ -51,10 +51,10 @@ Seen g_seen;
       workDir(), 2200,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state != k_statePub || held < 2) return;
-        const int x = g.m_pubScroll >> 8;
+        const int x = g.pub.scroll >> 8;
         if (g_seen.lastX >= 0) g_seen.maxStep = std::max(g_seen.maxStep, std::abs(x - g_seen.lastX));
         g_seen.lastX = x;
-        if (g.m_pubArrivedTime > 0 && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
+        if (g.pub.arrivedTime > 0 && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
           const int n = ++g_seen.spots[g.m_pubSpot];
           if (n == 30 && pixels && (g.m_pubSpot == 2 || g.m_pubSpot == 4))
             wince::writePng((workDir() / ("pub_spot" + std::to_string(g.m_pubSpot) + ".png")).string(), pixels, 240,

@@ -58,7 +58,7 @@ class Pub : public DataTest {
     game->updateCurrentState();
   }
   void paint() { game->paintCurrentState(screen.getGraphics()); }
-  int pubX() const { return game->m_pubScroll >> 8; }
+  int pubX() const { return game->pub.scroll >> 8; }
   std::vector<uint8_t> saved() { return readBytes("save.sav"); }
   std::set<int> wonOf(const std::vector<uint8_t>& save) {
     std::set<int> won;
@@ -69,7 +69,7 @@ class Pub : public DataTest {
   // The ring of the back layer unrolled to the view: what the pub's paint copies.
   std::vector<uint16_t> unrolledRing() {
     MutableImage out(240, 320, 16);
-    game->drawSavedBackgroundScrolled(out.getGraphics(), game->m_pubRingOffset / 256);
+    game->drawSavedBackgroundScrolled(out.getGraphics(), game->pub.ringOffset / 256);
     const auto* p = static_cast<const uint16_t*>(out.getPixels());
     return std::vector<uint16_t>(p, p + 240 * 320);
   }
@@ -86,7 +86,7 @@ class Pub : public DataTest {
   // Runs frames without keys until the view rests on its target (bounded).
   std::vector<int> scrollToRest(int limit = 200) {
     std::vector<int> xs;
-    for (int i = 0; i < limit && game->m_pubArrivedTime == 0; ++i) {
+    for (int i = 0; i < limit && game->pub.arrivedTime == 0; ++i) {
       frame();
       xs.push_back(pubX());
     }
@@ -107,7 +107,7 @@ TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
                         {kRight, 3, 3, true}, {kLeft, 2, 9, false},  {kLeft, 1, 5, false}};
   for (const Step& s : steps) {
     frame({s.key});
-    EXPECT_EQ(game->m_careerChoiceIndex, s.index);
+    EXPECT_EQ(game->pub.careerChoiceIndex, s.index);
     EXPECT_EQ(game->m_career.character, s.character);
     EXPECT_EQ(game->isElementVisible(k_careerLockedPicture), s.locked) << s.index;
     EXPECT_EQ(game->isElementVisible(k_careerPortrait), !s.locked) << s.index;
@@ -116,7 +116,7 @@ TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
   // Select on a locked character does nothing.
   frame({kRight});
   frame({kRight});
-  ASSERT_EQ(game->m_careerChoiceIndex, 3);
+  ASSERT_EQ(game->pub.careerChoiceIndex, 3);
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_stateCareerCharacterSelect);
   frame({kRightSoft});
@@ -155,12 +155,12 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
 TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
   game->m_pubSpot = 5;
   start(k_stateCareerIntro);
-  const int pages = game->m_introPageCount;
+  const int pages = game->pub.introPageCount;
   ASSERT_GE(pages, 2);
   for (int p = 1; p < pages; ++p) {
     EXPECT_TRUE(game->isElementVisible(k_introNextPage));
     frame({p % 2 ? kSelect : kDown});
-    EXPECT_EQ(game->m_introPage, p);
+    EXPECT_EQ(game->pub.introPage, p);
     EXPECT_EQ(game->m_keys.lockCount(), 5);
   }
   EXPECT_FALSE(game->isElementVisible(k_introNextPage));
@@ -287,11 +287,11 @@ TEST_F(Pub, TheWallRingRepaintedByStripsEqualsAFreshWallAcrossTheWrap) {
       frame({kRight});
       int guard = 0;
       do {
-        const int ring = game->m_pubRingOffset;
+        const int ring = game->pub.ringOffset;
         frame();
-        if (game->m_pubRingOffset < ring && game->m_pubSpeed > 0) ++wraps;
+        if (game->pub.ringOffset < ring && game->pub.speed > 0) ++wraps;
         ASSERT_EQ(unrolledRing(), freshWall(pubX())) << "x " << pubX();
-      } while (game->m_pubArrivedTime == 0 && ++guard < 200);
+      } while (game->pub.arrivedTime == 0 && ++guard < 200);
     }
     // and back to the left
     for (int leg = 0; leg < 3; ++leg) {
@@ -300,7 +300,7 @@ TEST_F(Pub, TheWallRingRepaintedByStripsEqualsAFreshWallAcrossTheWrap) {
       do {
         frame();
         ASSERT_EQ(unrolledRing(), freshWall(pubX())) << "x " << pubX();
-      } while (game->m_pubArrivedTime == 0 && ++guard < 200);
+      } while (game->pub.arrivedTime == 0 && ++guard < 200);
     }
   }
   EXPECT_GE(wraps, 2);
@@ -333,10 +333,10 @@ TEST_F(Pub, SeatsShowTheBeatenRivalsWithCharacterSixOnSeatNine) {
       const int16_t* el = game->getInterfaceElement(k_interfacePubSeats, e);
       ASSERT_NE(el, nullptr);
       EXPECT_EQ(el[F::kWordParams + F::kSpriteVisible] != 0, expected[static_cast<size_t>(e)] >= 0) << e;
-      EXPECT_EQ(game->m_pubSeatCharacter[e], expected[static_cast<size_t>(e)]) << e;
+      EXPECT_EQ(game->pub.seatCharacter[e], expected[static_cast<size_t>(e)]) << e;
       if (expected[static_cast<size_t>(e)] >= 0) {
         EXPECT_EQ(el[F::kWordParams + F::kSpriteBank], 13 + expected[static_cast<size_t>(e)]) << e;
-        EXPECT_EQ(game->m_pubSeatOf[expected[static_cast<size_t>(e)]], e);
+        EXPECT_EQ(game->pub.seatOf[expected[static_cast<size_t>(e)]], e);
       }
     }
   }
@@ -444,7 +444,7 @@ TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
   start(k_statePub);
   frame();
   const int x = pubX();
-  game->m_pubTargetX = x + 100;  // no glow in this paint
+  game->pub.targetX = x + 100;  // no glow in this paint
   paint();
   const auto* p = static_cast<const uint16_t*>(screen.getPixels());
   const std::vector<uint16_t> pub(p, p + 240 * 320);

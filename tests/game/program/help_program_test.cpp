@@ -54,12 +54,12 @@ fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); 
   scripted::run(
       workDir(), 4000,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
-        if (state == k_stateHelpText && g.m_helpPage > g_maxHelpPage) g_maxHelpPage = g.m_helpPage;
+        if (state == k_stateHelpText && g.help.page > g_maxHelpPage) g_maxHelpPage = g.help.page;
         // The frame that enters a screen runs its set-up on the next one.
         if (state == k_stateAbout && held >= 2) {
-          g_scroll.push_back(g.m_aboutScroll);
-          g_viewHeight = 320 - g.m_aboutViewTop - g.m_aboutBottomMargin;
-          if (held == kCaptureFrame) g_capturedScroll = g.m_aboutScroll;
+          g_scroll.push_back(g.help.aboutScroll);
+          g_viewHeight = 320 - g.help.aboutViewTop - g.help.aboutBottomMargin;
+          if (held == kCaptureFrame) g_capturedScroll = g.help.aboutScroll;
         }
         // One frame of every screen once it has settled (the help text after
         // its page turn).

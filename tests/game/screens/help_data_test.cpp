@@ -136,11 +136,11 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
   }
   game->helpSubject = k_textHelpMoney;
   game->buildHelpMoneyText();
-  const std::string filled(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength));
+  const std::string filled(game->help.filled, static_cast<size_t>(game->help.filledLength));
   int parts = 1;
   for (size_t at = filled.find("%j"); at != std::string::npos; at = filled.find("%j", at + 2)) ++parts;
   const int16_t* body = game->getInterfaceElement(-1, k_helpPageBody);
-  EXPECT_EQ(game->layoutText(game->m_fonts, game->m_helpFilled, 0, game->m_helpFilledLength,
+  EXPECT_EQ(game->layoutText(game->m_fonts, game->help.filled, 0, game->help.filledLength,
                              body[F::kWordParams + F::kTextFont], body[F::kWordParams + F::kTextWidth],
                              body[F::kWordParams + F::kTextHeight]),
             parts);

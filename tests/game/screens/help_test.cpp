@@ -99,9 +99,9 @@ TEST_F(Help, OverAPausedMatchTheMenuHasNoTutorialAndGoesBackToTheOptions) {
 
 TEST_F(Help, PagingThroughAThreePageText) {
   openHelpPage(k_stateHelpMenu, k_textHelpControls);
-  EXPECT_EQ(game->m_helpTitle, k_textHelpControls);
-  EXPECT_EQ(game->m_helpBody, k_textHelpControlsBody);
-  EXPECT_EQ(game->m_helpPageCount, 3);
+  EXPECT_EQ(game->help.title, k_textHelpControls);
+  EXPECT_EQ(game->help.body, k_textHelpControlsBody);
+  EXPECT_EQ(game->help.pageCount, 3);
   // Keys: page after the frame; arrows up, down shown.
   struct Step {
     int key, page;
@@ -116,34 +116,34 @@ TEST_F(Help, PagingThroughAThreePageText) {
     else
       frame({s.key});
     frame();  // the pen leaves the arrow
-    EXPECT_EQ(game->m_helpPage, s.page) << s.key;
+    EXPECT_EQ(game->help.page, s.page) << s.key;
     EXPECT_EQ(visible(k_helpPageArrowUp), s.up) << s.page;
     EXPECT_EQ(visible(k_helpPageArrowDown), s.down) << s.page;
-    EXPECT_EQ(game->m_helpMorePages, s.page < 2);
+    EXPECT_EQ(game->help.morePages, s.page < 2);
   }
   // Down wins over up when both come together, but only with a page to go to.
-  game->m_helpPage = 2;
+  game->help.page = 2;
   frame({kDown, kUp});
-  EXPECT_EQ(game->m_helpPage, 2);
+  EXPECT_EQ(game->help.page, 2);
   frame();
   // An arrow held (its key every frame) turns one page per touch.
-  game->m_helpPage = 0;
+  game->help.page = 0;
   frame({kDown});
   frame({kDown});
   frame({kDown});
-  EXPECT_EQ(game->m_helpPage, 1);
+  EXPECT_EQ(game->help.page, 1);
 }
 
 TEST_F(Help, AOnePageTextShowsNoArrowAndIgnoresUpAndDown) {
   start(k_stateRulesChoice);
   game->helpSubject = k_textRuleSet0;
   start(k_stateHelpText);
-  EXPECT_EQ(game->m_helpTitle, k_textRulesTitle0);
-  EXPECT_EQ(game->m_helpPageCount, 1);
+  EXPECT_EQ(game->help.title, k_textRulesTitle0);
+  EXPECT_EQ(game->help.pageCount, 1);
   for (int key : {kDown, kUp, kDown}) {
     frame({key});
     frame();
-    EXPECT_EQ(game->m_helpPage, 0);
+    EXPECT_EQ(game->help.page, 0);
     EXPECT_FALSE(visible(k_helpPageArrowUp));
     EXPECT_FALSE(visible(k_helpPageArrowDown));
   }
@@ -153,8 +153,8 @@ TEST_F(Help, BackReturnsToTheScreenThatOpenedThePage) {
   for (int from : {k_stateHelpMenu, k_stateRulesChoice}) {
     for (int key : {kBack, kRightSoft}) {
       openHelpPage(from, k_textRuleSet0 + 2);
-      EXPECT_EQ(game->m_helpTitle, k_textRulesTitle0 + 4);
-      EXPECT_EQ(game->m_helpBody, k_textRulesTitle0 + 5);
+      EXPECT_EQ(game->help.title, k_textRulesTitle0 + 4);
+      EXPECT_EQ(game->help.body, k_textRulesTitle0 + 5);
       frame({key});
       EXPECT_EQ(game->s_gameState, from);
     }
@@ -175,14 +175,14 @@ TEST_F(Help, OverAPausedMatchThePageReturnsWithoutClearingTheStack) {
 
 TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
   openHelpPage(k_stateHelpMenu, k_textHelpMoney);
-  EXPECT_EQ(std::string(game->m_helpFilled, static_cast<size_t>(game->m_helpFilledLength)),
+  EXPECT_EQ(std::string(game->help.filled, static_cast<size_t>(game->help.filledLength)),
             "A $%n B $%n%j C $%n D $%n");
-  EXPECT_EQ(game->m_helpPageCount, 2);
+  EXPECT_EQ(game->help.pageCount, 2);
   game->paintHelpPage(screen->g());
   const int amounts[4] = {100, 200, 100, 500};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(game->m_layout.params[i], amounts[i]) << i;
   frame({kDown});
-  EXPECT_EQ(game->m_helpPage, 1);
+  EXPECT_EQ(game->help.page, 1);
 }
 
 TEST_F(Help, AHelpTextLongerThanTheLayoutShowsThePagesItHas) {
@@ -191,13 +191,13 @@ TEST_F(Help, AHelpTextLongerThanTheLayoutShowsThePagesItHas) {
   set(k_textHelpControlsBody, many);
   putTexts(strings);
   openHelpPage(k_stateHelpMenu, k_textHelpControls);
-  EXPECT_GE(game->m_helpPageCount, 1);
-  EXPECT_LE(game->m_helpPageCount, TextLayoutData::kMaxPages);
+  EXPECT_GE(game->help.pageCount, 1);
+  EXPECT_LE(game->help.pageCount, TextLayoutData::kMaxPages);
   for (int i = 0; i < 20; ++i) {
     frame({kDown});
     frame();
   }
-  EXPECT_EQ(game->m_helpPage, game->m_helpPageCount - 1);
+  EXPECT_EQ(game->help.page, game->help.pageCount - 1);
   game->paintHelpPage(screen->g());
 }
 
@@ -273,41 +273,41 @@ TEST_F(Help, CreditsScrollUpAndAnswerTheArrows) {
   start(k_stateAbout);
   const int top = game->getInterfaceElementY(k_interfaceAbout, k_aboutView);
   const int view = game->getInterfaceElementHeight(k_interfaceAbout, k_aboutView);
-  EXPECT_EQ(game->m_aboutViewTop, top);
-  EXPECT_EQ(game->m_aboutBottomMargin, 320 - top - view);
-  EXPECT_EQ(game->m_aboutScroll, view) << "the credits start just below the view";
-  EXPECT_EQ(std::string(game->m_aboutText), "Version 1.0.5");
-  EXPECT_STREQ(game->m_productName, "Korvane");
+  EXPECT_EQ(game->help.aboutViewTop, top);
+  EXPECT_EQ(game->help.aboutBottomMargin, 320 - top - view);
+  EXPECT_EQ(game->help.aboutScroll, view) << "the credits start just below the view";
+  EXPECT_EQ(std::string(game->help.aboutText), "Version 1.0.5");
+  EXPECT_STREQ(game->help.productName, "Korvane");
   // From the product name to "Thank you for playing!": 42 texts of a line or more.
-  EXPECT_GE(game->m_aboutTotalHeight, 42 * (game->m_fonts[0]->getFontHeight() + game->m_aboutLineSpacing));
+  EXPECT_GE(game->help.aboutTotalHeight, 42 * (game->m_fonts[0]->getFontHeight() + game->help.aboutLineSpacing));
   frame();
-  EXPECT_EQ(game->m_aboutScroll, view - 1);
+  EXPECT_EQ(game->help.aboutScroll, view - 1);
   frame();
-  EXPECT_EQ(game->m_aboutScroll, view - 2);
+  EXPECT_EQ(game->help.aboutScroll, view - 2);
   // Held down: four pixels a frame up (from the frame after the key).
-  const int at = game->m_aboutScroll;
+  const int at = game->help.aboutScroll;
   for (int i = 0; i < 5; ++i) frame({kDown});
-  EXPECT_EQ(game->m_aboutScroll, at - 1 - 4 * 4);
+  EXPECT_EQ(game->help.aboutScroll, at - 1 - 4 * 4);
   // Held up: four a frame down, until they lie below the view, where up puts
   // them back at its bottom edge.
   for (int i = 0; i < 3; ++i) frame({kUp});
-  EXPECT_EQ(game->m_aboutScroll, at - 17 - 4 + 4 + 4);
+  EXPECT_EQ(game->help.aboutScroll, at - 17 - 4 + 4 + 4);
   for (int i = 0; i < 20; ++i) frame({kUp});
-  EXPECT_EQ(game->m_aboutScroll, view);
+  EXPECT_EQ(game->help.aboutScroll, view);
   frame();
-  EXPECT_EQ(game->m_aboutScroll, view + 4) << "the last speed, then back to one a frame";
+  EXPECT_EQ(game->help.aboutScroll, view + 4) << "the last speed, then back to one a frame";
   frame();
-  EXPECT_EQ(game->m_aboutScroll, view + 3);
+  EXPECT_EQ(game->help.aboutScroll, view + 3);
 }
 
 TEST_F(Help, CreditsStartAgainOnceTheLastHasLeftTheTop) {
   start(k_stateAbout);
-  const int view = 320 - game->m_aboutViewTop - game->m_aboutBottomMargin;
-  game->m_aboutScroll = -game->m_aboutTotalHeight + 1;
+  const int view = 320 - game->help.aboutViewTop - game->help.aboutBottomMargin;
+  game->help.aboutScroll = -game->help.aboutTotalHeight + 1;
   frame();
-  EXPECT_EQ(game->m_aboutScroll, -game->m_aboutTotalHeight);
+  EXPECT_EQ(game->help.aboutScroll, -game->help.aboutTotalHeight);
   frame();
-  EXPECT_EQ(game->m_aboutScroll, view);
+  EXPECT_EQ(game->help.aboutScroll, view);
   game->paintAbout(screen->g());
 }
 
@@ -316,7 +316,7 @@ TEST_F(Help, CreditsStartAgainOnceTheLastHasLeftTheTop) {
 // after the last credit take no room.
 TEST_F(Help, TheCreditsComeRoundWithoutALongBlank) {
   start(k_stateAbout);
-  const int top = game->m_aboutViewTop, view = 320 - top - game->m_aboutBottomMargin;
+  const int top = game->help.aboutViewTop, view = 320 - top - game->help.aboutBottomMargin;
   auto shot = [&] {
     screen->fill(0);
     game->paintAbout(screen->g());
@@ -328,9 +328,9 @@ TEST_F(Help, TheCreditsComeRoundWithoutALongBlank) {
   const std::vector<uint16_t> blank = shot();  // the start: everything below the view
   int run = 0, longest = 0, restarts = 0;
   for (int i = 0; i < 4000 && restarts < 2; ++i) {
-    const int before = game->m_aboutScroll;
+    const int before = game->help.aboutScroll;
     frame({kDown});
-    if (game->m_aboutScroll > before) ++restarts;
+    if (game->help.aboutScroll > before) ++restarts;
     run = shot() == blank ? run + 1 : 0;
     longest = std::max(longest, run);
   }

@@ -29,8 +29,8 @@ TEST_F(MainMenu, MarkerSwingsAtFortyPixelsASecondBetweenTheClamps) {
   for (const Step& s : steps) {
     game->m_frameTime = s.ms;
     frame();
-    EXPECT_EQ(game->m_mainMenuSlide.offset, s.offset) << s.ms;
-    EXPECT_EQ(game->m_mainMenuSlide.direction, s.direction) << s.ms;
+    EXPECT_EQ(game->mainMenu.slide.offset, s.offset) << s.ms;
+    EXPECT_EQ(game->mainMenu.slide.direction, s.direction) << s.ms;
     EXPECT_EQ(markerX(), restX + s.offset / 256);
   }
 }
@@ -39,9 +39,9 @@ TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
   game->m_interfaceAnimations = 0;
   game->m_frameTime = 0;
   choose(k_textOptions);
-  ASSERT_EQ(game->m_mainMenuSlide.phase, 1);
+  ASSERT_EQ(game->mainMenu.slide.phase, 1);
   // Font 1 is not loaded here: the text is 0 wide and the target is the row's middle.
-  EXPECT_EQ(game->m_mainMenuSlide.targetX, 18 + 212 / 2);
+  EXPECT_EQ(game->mainMenu.slide.targetX, 18 + 212 / 2);
   const int32_t width = marks->getFrameWidth(0);
   // 400 px/s: 10 ms moves the marker 4 px.
   game->m_frameTime = 10;
@@ -49,11 +49,11 @@ TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
   EXPECT_EQ(markerX(), restX + 4);
   game->m_frameTime = 100;
   int frames = 0;
-  while (game->m_mainMenuSlide.phase == 1 && frames < 100) {
+  while (game->mainMenu.slide.phase == 1 && frames < 100) {
     frame();
     ++frames;
   }
-  ASSERT_EQ(game->m_mainMenuSlide.phase, 2);
+  ASSERT_EQ(game->mainMenu.slide.phase, 2);
   EXPECT_EQ(markerX(), 124 - width) << "placed against the text";
   // The row leaves at 400 px/s and the entry acts only after it passed 240.
   std::vector<int32_t> xs;
@@ -76,13 +76,13 @@ TEST_F(MainMenu, ChoicesWaitForTheWordmarkToArrive) {
   game->startInterfaceAnimation();
   game->m_frameTime = 0;
   choose(k_textHelp);
-  EXPECT_EQ(game->m_mainMenuSlide.phase, 0) << "ignored while element 13 slides in";
+  EXPECT_EQ(game->mainMenu.slide.phase, 0) << "ignored while element 13 slides in";
   game->m_frameTime = 700;
   frame();
   game->m_frameTime = 0;
   choose(k_textHelp);
-  EXPECT_EQ(game->m_mainMenuSlide.phase, 1);
-  EXPECT_EQ(game->m_mainMenuSlide.chosen, static_cast<int32_t>(k_textHelp));
+  EXPECT_EQ(game->mainMenu.slide.phase, 1);
+  EXPECT_EQ(game->mainMenu.slide.chosen, static_cast<int32_t>(k_textHelp));
 }
 
 TEST_F(MainMenu, TheListStartsTwoShownEntriesBeforeTheSelectionAndWraps) {
@@ -170,7 +170,7 @@ TEST_F(MainMenu, ATouchedRowOpensTheEntryItShowed) {
   game->m_frameTime = 0;
   frame();  // the pen-up sends select; the list sees it a frame later
   frame();
-  EXPECT_EQ(game->m_mainMenuSlide.chosen, static_cast<int32_t>(k_textHelp));
+  EXPECT_EQ(game->mainMenu.slide.chosen, static_cast<int32_t>(k_textHelp));
   // A tap too quick for a frame to see the pen down: the rows as shown now.
   start(k_stateMainMenu);
   game->m_interfaceAnimations = 0;

@@ -102,8 +102,8 @@ TEST_F(TournamentScreens, PickCursorSkipsPickedSeatsBothWaysAndWrapsToSeatNine) 
   winOnly({0, 1, 2, 3, 4, 5, 6});
   t().level = 1;
   start(k_stateTournamentCharacterSelect);
-  EXPECT_EQ(game->m_pubSeatCharacter[9], 6);
-  EXPECT_EQ(game->m_pubSeatCharacter[6], -1);
+  EXPECT_EQ(game->pub.seatCharacter[9], 6);
+  EXPECT_EQ(game->pub.seatCharacter[6], -1);
   EXPECT_EQ(t().cursorSeat, 0);
   EXPECT_EQ(t().cursorCharacter, 2);
   frame({kLeft});

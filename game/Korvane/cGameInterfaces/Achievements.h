@@ -1,0 +1,13 @@
+// The achievement screens' record: the categories (250) and the list of one
+// category (260).
+#pragma once
+
+#include <cstdint>
+
+struct AchievementScreens {
+  int32_t selectedCategory = 0;
+  uint32_t listTexts[10] = {};
+  int32_t listTitle = 0;
+  int32_t descriptionBase = 0;
+  int32_t listFirst = 0;  // the first visible row as last seen
+};
