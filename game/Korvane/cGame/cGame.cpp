@@ -92,9 +92,9 @@ void cGame::init() {
   m_dialog = {};
 
   m_stackDepth = 0;
-  m_questionReturnState = -1;
-  m_questionAction = -1;
-  m_pendingQuestionAction = -1;
+  question.returnState = -1;
+  question.action = -1;
+  question.pendingAction = -1;
   m_menu = MenuList();
   m_savedMenuSelection = 0;
   m_currentElements = nullptr;

@@ -23,8 +23,11 @@
 #include "game/Korvane/cGamePlay/Tournament.h"
 #include "game/Korvane/cGameInterfaces/Achievements.h"
 #include "game/Korvane/cGameInterfaces/Help.h"
+#include "game/Korvane/cGameInterfaces/InGameMenu.h"
 #include "game/Korvane/cGameInterfaces/MainMenu.h"
+#include "game/Korvane/cGameInterfaces/MatchResult.h"
 #include "game/Korvane/cGameInterfaces/Pub.h"
+#include "game/Korvane/cGameInterfaces/Question.h"
 #include "game/Korvane/cGameInterfaces/Shop.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
@@ -535,14 +538,7 @@ class cGame : public GameBase {
   void answerQuestionNo();
   void answerQuestionBack();
   void leaveQuestion(int32_t state);  // the return state, in game or not
-  int32_t m_questionTitle = 0;
-  int32_t m_questionBody = 0;
-  int32_t m_questionReturnState = -1;
-  int32_t m_questionAction = -1;
-  int32_t m_questionPanel = -1;
-  int32_t m_pendingQuestionAction = -1;  // remembered for the in-game menu; -1 none
-  uint8_t m_questionResetSelection = 0;  // the next frame clears the selection
-  uint8_t m_questionMenuFlag = 0;
+  QuestionScreen question;
   uint8_t m_menusOverMatch = 0;
   // Effects of the actions that belong to other topics: the shop's purchase
   // (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
@@ -1469,17 +1465,7 @@ class cGame : public GameBase {
   void paintContinueScreen(Graphics* g);
   // The state under the in-game menu (the top of the stack), or -1.
   int32_t stateUnderMenu() const { return m_stackDepth > 0 ? m_stateStack[m_stackDepth - 1] : -1; }
-  int32_t igmMusic = -1;           // music playing when the menu opened
-  uint8_t igmSkipHint = 0;         // the skip hint was shown when the menu opened
-  uint8_t igmBallView = 0;         // the ball view was open when the menu opened
-  int32_t cheatNotice = -1;        // 0-4, the last cheat used
-  int32_t cheatNoticeLife = 0;     // ms
-  struct QuestionMenuSave {
-    int32_t state = -1, subState = 0, music = -1, gameType = -1, ruleSet = 0;
-    uint8_t pushed = 0;
-  } m_questionMenuSave;
-  uint8_t anotherMatch = 0;        // the post-match menu asked for another match
-  uint32_t inputGeneration = 0;    // advanced by each menu change over a match
+  InGameMenus inGameMenus;
 
   // --- match result and career progression (cGameInterfaces/MatchResult.cpp:
   // the after-match screen 280 and the unlock check; cGameInterfaces/Unlocks.cpp:
@@ -1500,16 +1486,7 @@ class cGame : public GameBase {
   void paintSpecialRivalOpened(Graphics* g);
   void updateCareerComplete();
   void paintCareerComplete(Graphics* g);
-  int32_t resultLine = -1;
-  int32_t resultLineTime = 0;
-  uint8_t resultCareer = 0;
-  int32_t moneyBefore = 0, bankPoints = 0, comboPoints = 0, streakPointsWon = 0, multiPotPointsWon = 0;
-  int32_t resultTotal = 0, betResult = 0;
-  int32_t unlockPage = 0, unlockPageCount = 1;
-  int32_t unlockCharacter = 0;     // the character 350 announces
-  int32_t unlockText = 0;          // the paged text of the announcement
-  uint8_t unlockInMatch = 0;       // opened by the unlock check over a match
-  uint8_t careerSecondPage = 0;    // 440's second page (never switched on)
+  MatchResultScreens matchResult;
 
  private:
   const cGameScreenTable* m_frontEndScreens;

@@ -205,7 +205,7 @@ void cGame::updateChallengeAfterShot() {
   // A demonstration never records a result.
   if (challengeDemo) {
     challengeDemo = 0;
-    m_questionMenuFlag = 0;
+    question.menuFlag = 0;
     setInGameState(k_stateInGameQuestion);
     return;
   }
@@ -249,7 +249,7 @@ void cGame::updateChallengeAfterShot() {
     m_pendingReturnState = k_stateChallengeList;
     setState(k_stateMainMenuLoading);
   } else if (attempts <= kRetryAttempts) {
-    m_questionMenuFlag = 0;
+    question.menuFlag = 0;
     setInGameState(k_stateInGameQuestion);
   } else {
     enterQuestionMenu(k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);

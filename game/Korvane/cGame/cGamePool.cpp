@@ -576,7 +576,7 @@ void cGame::enterFrameWon() {
 void cGame::updateFrameWon() {
   if (m_dialog.life >= 0) return;
   if (gameType == kGameSingle) {
-    m_questionMenuFlag = 0;
+    question.menuFlag = 0;
     setInGameState(k_stateInGameQuestion);
   } else {
     setInGameState(k_stateResultLines);

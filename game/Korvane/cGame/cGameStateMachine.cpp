@@ -56,10 +56,10 @@ void cGame::changeInGameState(int32_t state, bool runInit, bool runLeave) {
   // A new match starts with an empty stack.
   if (state == k_stateMatchInit) m_stackDepth = 0;
   m_keys.lock(2);
-  if (!runInit && state == k_stateQuestion && m_pendingQuestionAction != -1) {
-    m_questionMenuFlag = 0;
+  if (!runInit && state == k_stateQuestion && question.pendingAction != -1) {
+    question.menuFlag = 0;
     setInGameState(k_stateQuestionMenu);
-    m_pendingQuestionAction = -1;
+    question.pendingAction = -1;
   }
   if (runInit || state == k_stateContinue || state == k_stateInGameQuestion) {
     m_subState = k_subStateInit;

@@ -210,7 +210,7 @@ void cGame::checkTutorialShotResult() {
     return;
   }
   if (!passed) {
-    m_questionMenuFlag = 0;
+    question.menuFlag = 0;
     setInGameState(k_stateInGameQuestion);
   } else if (!tutorialStarted) {
     m_pendingReturnState = k_stateTutorialChoice;

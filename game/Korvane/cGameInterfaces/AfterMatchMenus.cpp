@@ -44,7 +44,7 @@ void cGame::updateRetryQuestion() {
   showMenuScrollArrows(k_retryArrowUp, k_retryArrowDown);
   if (id < 1) {
     if (m_keys.isPressed(k_keyBack)) {
-      m_questionMenuFlag = 0;
+      question.menuFlag = 0;
       enterIGM();
     }
     return;
@@ -103,7 +103,7 @@ void cGame::updatePostMatchMenu() {
   int32_t next = -1;
   switch (id) {
     case k_textAnotherMatch:
-      anotherMatch = 1;
+      inGameMenus.anotherMatch = 1;
       next = k_stateStakeChoice;
       break;
     case k_textPlayChallenges:
@@ -170,7 +170,7 @@ void cGame::paintContinueScreen(Graphics* g) {
   paintInterface();
   // After the tutorial offer was declined no lesson was played: the screen
   // says the match comes next, not that the tutorial is over.
-  drawElementText(k_continueText, m_questionMenuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
+  drawElementText(k_continueText, question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -37,14 +37,14 @@ void cGame::enterIGM() {
   if (s_gameState == k_stateIGM || m_stackDepth >= k_stateStackSize) return;
   for (int32_t i = 0; i < m_stackDepth; ++i)
     if (m_stateStack[i] == k_stateIGM) return;
-  igmSkipHint = skipHintShown;
+  inGameMenus.skipHint = skipHintShown;
   skipHintShown = 0;
-  igmBallView = ballViewOpen;
+  inGameMenus.ballView = ballViewOpen;
   ballViewOpen = 0;
   debugTrace("enterIGM stop sound");
-  igmMusic = m_currentMusicId;
+  inGameMenus.music = m_currentMusicId;
   pushState(k_stateIGM);
-  inputGeneration += 1;
+  inGameMenus.inputGeneration += 1;
   pauseMusic();
   stopAllSounds();
   selectInterface(k_interfaceIGM);
@@ -55,13 +55,13 @@ void cGame::exitIGM() {
   m_menusOverMatch = 0;
   hudHidden = 0;
   panelRedraw = 1;
-  m_currentMusicId = igmMusic;
+  m_currentMusicId = inGameMenus.music;
   resumeMusic();
   popState();
   m_keys.lock(3);
-  inputGeneration += 1;
-  if (igmSkipHint) skipHintShown = 1;
-  ballViewOpen = igmBallView;
+  inGameMenus.inputGeneration += 1;
+  if (inGameMenus.skipHint) skipHintShown = 1;
+  ballViewOpen = inGameMenus.ballView;
 }
 
 // ---- in-game menu (300)
@@ -174,8 +174,8 @@ void cGame::updateCheatMenu() {
 
 void cGame::applyCheat(int32_t id) {
   auto notice = [this](int32_t n) {
-    cheatNotice = n;
-    cheatNoticeLife = k_cheatNoticeLife;
+    inGameMenus.cheatNotice = n;
+    inGameMenus.cheatNoticeLife = k_cheatNoticeLife;
   };
   // Every achievement: the mask, a completion notice for each category that
   // was not complete before, the special rival open.
@@ -248,22 +248,22 @@ void cGame::paintCheatMenu(Graphics* g) {
 
 void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
   captureTableBackground();
-  m_questionMenuFlag = 0;
-  m_questionMenuSave.state = s_gameState;
-  m_questionMenuSave.subState = m_subState;
-  m_questionMenuSave.music = m_currentMusicId;
-  m_questionMenuSave.gameType = gameType;
-  m_questionMenuSave.ruleSet = ruleSet;
-  m_questionMenuSave.pushed = push ? 1 : 0;
-  m_questionTitle = title;
-  m_questionBody = body;
-  m_questionAction = action;
-  m_questionReturnState = returnState;
+  question.menuFlag = 0;
+  inGameMenus.questionMenuSave.state = s_gameState;
+  inGameMenus.questionMenuSave.subState = m_subState;
+  inGameMenus.questionMenuSave.music = m_currentMusicId;
+  inGameMenus.questionMenuSave.gameType = gameType;
+  inGameMenus.questionMenuSave.ruleSet = ruleSet;
+  inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
+  question.title = title;
+  question.body = body;
+  question.action = action;
+  question.returnState = returnState;
   if (push)
     pushState(k_stateQuestionMenu);
   else
     setInGameState(k_stateQuestionMenu);
-  inputGeneration += 1;
+  inGameMenus.inputGeneration += 1;
 }
 
 void cGame::backFromQuestionMenu() {
@@ -271,22 +271,23 @@ void cGame::backFromQuestionMenu() {
   panelRedraw = 1;
   // Back where the question menu was opened, in its running step; a pushed
   // menu leaves the stack as it found it.
-  if (m_questionMenuSave.pushed && m_stackDepth > 0 && m_stateStack[m_stackDepth - 1] == m_questionMenuSave.state)
+  if (inGameMenus.questionMenuSave.pushed && m_stackDepth > 0 &&
+      m_stateStack[m_stackDepth - 1] == inGameMenus.questionMenuSave.state)
     m_stackDepth -= 1;
   m_inGame = 1;
-  s_gameState = m_questionMenuSave.state;
-  m_subState = m_questionMenuSave.subState;
-  m_currentMusicId = m_questionMenuSave.music;
-  gameType = m_questionMenuSave.gameType;
-  ruleSet = m_questionMenuSave.ruleSet;
-  inputGeneration += 1;
+  s_gameState = inGameMenus.questionMenuSave.state;
+  m_subState = inGameMenus.questionMenuSave.subState;
+  m_currentMusicId = inGameMenus.questionMenuSave.music;
+  gameType = inGameMenus.questionMenuSave.gameType;
+  ruleSet = inGameMenus.questionMenuSave.ruleSet;
+  inGameMenus.inputGeneration += 1;
 }
 
 void cGame::updateQuestionMenu() {
   if (m_subState == k_subStateDestroy) return;
   if (m_subState == k_subStateInit) {
-    if (m_questionMenuFlag) {
-      m_questionMenuFlag = 0;
+    if (question.menuFlag) {
+      question.menuFlag = 0;
       backFromQuestionMenu();
       return;
     }
@@ -294,8 +295,8 @@ void cGame::updateQuestionMenu() {
     m_interfaceAnimations = 1;
     return;
   }
-  m_questionMenuFlag = 1;
-  openQuestion(m_questionTitle, m_questionBody, m_questionReturnState, m_questionAction, k_interfaceIGM, -1);
+  question.menuFlag = 1;
+  openQuestion(question.title, question.body, question.returnState, question.action, k_interfaceIGM, -1);
 }
 
 void cGame::paintQuestionMenu(Graphics* g) {

@@ -20,8 +20,8 @@ constexpr const char* kTouchToContinue = "Touch screen to continue";
 }  // namespace
 
 int32_t cGame::resultLineValue(int32_t line, int32_t value) const {
-  if (line != resultLine) return value;
-  const int64_t t = std::clamp(resultLineTime, 0, k_resultCountMs);
+  if (line != matchResult.line) return value;
+  const int64_t t = std::clamp(matchResult.lineTime, 0, k_resultCountMs);
   return static_cast<int32_t>(static_cast<int64_t>(value) * t / k_resultCountMs);
 }
 
@@ -35,28 +35,29 @@ void cGame::updateMatchResult() {
       resetClip(m_backLayer);
       paintInterfaceLayer(true);
     }
-    resultCareer = gameType == kGameCareer ? 1 : 0;
+    matchResult.career = gameType == kGameCareer ? 1 : 0;
     CareerProgress& c = m_career;
-    moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
-    bankPoints = m_rules.bankShotCount * 100;
-    comboPoints = m_rules.comboShotCount * 200;
-    streakPointsWon = m_rules.streakPoints * 100;
-    multiPotPointsWon = m_rules.multiPotPoints * 500;
-    resultTotal = bankPoints + comboPoints + streakPointsWon + multiPotPointsWon;
+    matchResult.moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
+    matchResult.bankPoints = m_rules.bankShotCount * 100;
+    matchResult.comboPoints = m_rules.comboShotCount * 200;
+    matchResult.streakPointsWon = m_rules.streakPoints * 100;
+    matchResult.multiPotPointsWon = m_rules.multiPotPoints * 500;
+    matchResult.total =
+        matchResult.bankPoints + matchResult.comboPoints + matchResult.streakPointsWon + matchResult.multiPotPointsWon;
     const bool humanWon = m_rules.winner == 0;
     if (humanWon) {
       if (opponentSlot == kSpecialRival) {
         c.specialRivalBeaten = 1;
-      } else if (resultCareer && opponentSlot >= 0 && opponentSlot < kLastRival) {
+      } else if (matchResult.career && opponentSlot >= 0 && opponentSlot < kLastRival) {
         c.pendingUnlockSlot = opponentSlot + 1;
         c.pendingChallengeIndex = opponentSlot;
         c.pendingCharacterUnlock = 1;
         c.pendingChallengeUnlock = 1;
       }
     }
-    betResult = resultCareer ? (humanWon ? currentBet : -currentBet) : 0;
+    matchResult.betResult = matchResult.career ? (humanWon ? currentBet : -currentBet) : 0;
     // A lost bet takes the money to 0 at most.
-    const int64_t money = static_cast<int64_t>(c.money) + resultTotal + betResult;
+    const int64_t money = static_cast<int64_t>(c.money) + matchResult.total + matchResult.betResult;
     c.money = static_cast<uint32_t>(std::clamp<int64_t>(money, 0, UINT32_MAX));
     updateAchievementPercentages();
     if (!specialRivalOpen && countCompletedCategories() == k_achievementCategories) {
@@ -64,19 +65,19 @@ void cGame::updateMatchResult() {
       saveSettings();  // the flag is a settings byte
     }
     saveProgress();
-    resultLine = -1;
-    resultLineTime = 0;
+    matchResult.line = -1;
+    matchResult.lineTime = 0;
     return;
   }
-  if (resultLine < 0 || resultLineTime >= k_resultLineMs) {
-    resultLine += 1;
-    resultLineTime = 0;
-    if (resultLine < kResultLines) vibrate(m_vibrationTime);
+  if (matchResult.line < 0 || matchResult.lineTime >= k_resultLineMs) {
+    matchResult.line += 1;
+    matchResult.lineTime = 0;
+    if (matchResult.line < kResultLines) vibrate(m_vibrationTime);
   }
-  resultLineTime += m_frameTime;
+  matchResult.lineTime += m_frameTime;
   if (m_keys.isPressed(k_keySelect)) {
-    if (resultLine < kResultLines) {
-      resultLine = kResultLines;
+    if (matchResult.line < kResultLines) {
+      matchResult.line = kResultLines;
       m_keys.lock(3);
     } else {
       checkUnlocks();
@@ -88,7 +89,7 @@ void cGame::updateMatchResult() {
 }
 
 void cGame::paintMatchResultLine(int32_t line, int32_t value, int32_t element, int32_t textId) {
-  if (resultLine < line) return;
+  if (matchResult.line < line) return;
   setTextParam(0, resultLineValue(line, value));
   drawElementText(element, textId);
 }
@@ -104,25 +105,26 @@ void cGame::paintMatchResult(Graphics* g) {
   drawElementText(k_resultLabel0 + 3, k_textResultLabel0 + 3);
   const int32_t counts[kResultLines] = {m_rules.bankShotCount, m_rules.comboShotCount, m_rules.streakPoints,
                                         m_rules.multiPotPoints};
-  const int32_t points[kResultLines] = {bankPoints, comboPoints, streakPointsWon, multiPotPointsWon};
+  const int32_t points[kResultLines] = {matchResult.bankPoints, matchResult.comboPoints, matchResult.streakPointsWon,
+                                        matchResult.multiPotPointsWon};
   for (int32_t line = 0; line < kResultLines; ++line) {
     paintMatchResultLine(line, counts[line], k_resultCount0 + line, k_textCount);
     paintMatchResultLine(line, points[line], k_resultPoints0 + line, k_textMoney);
   }
-  if (resultLine >= kResultLines) {
+  if (matchResult.line >= kResultLines) {
     drawElementText(k_resultTotalsHeader, k_textResultTotals);
     drawElementText(k_resultMoneyBeforeLabel, k_textResultMoneyBefore);
     drawElementText(k_resultTotalLabel, k_textResultTotal);
-    setTextParam(0, moneyBefore);
+    setTextParam(0, matchResult.moneyBefore);
     drawElementText(k_resultMoneyBefore, k_textMoney);
-    setTextParam(0, resultTotal);
+    setTextParam(0, matchResult.total);
     drawElementText(k_resultTotal, k_textMoney);
-    if (resultCareer) {
+    if (matchResult.career) {
       drawElementText(k_resultBetLabel, k_textResultBet);
       drawElementText(k_resultBetResultLabel, k_textResultBetResult);
       setTextParam(0, currentBet);
       drawElementText(k_resultBet, k_textMoney);
-      setTextParam(0, betResult);
+      setTextParam(0, matchResult.betResult);
       drawElementText(k_resultBetResult, k_textMoney);
     }
   }
@@ -154,7 +156,7 @@ void cGame::checkUnlocks() {
     if (gameType == kGameQuick && humanWon) {
       leaveFor(k_stateMainMenu);
     } else {
-      m_questionMenuFlag = 0;
+      question.menuFlag = 0;
       setInGameState(k_stateInGameQuestion);
     }
     return;

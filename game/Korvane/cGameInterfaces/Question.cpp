@@ -35,11 +35,11 @@ bool isMatchQuestion(int32_t action) {
 
 void cGame::openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
                          int32_t defaultEntry) {
-  m_questionTitle = title;
-  m_questionBody = body;
-  m_questionReturnState = returnState;
-  m_questionAction = action;
-  m_questionPanel = panelInterface;
+  question.title = title;
+  question.body = body;
+  question.returnState = returnState;
+  question.action = action;
+  question.panel = panelInterface;
   if (m_inGame == 1)
     setInGameState(k_stateQuestion);
   else
@@ -57,10 +57,10 @@ void cGame::updateQuestion() {
     if (m_inGame == 1) panelRedraw = 1;
     return;
   }
-  const int32_t action = m_questionAction;
+  const int32_t action = question.action;
   if (m_subState == k_subStateInit) {
     selectInterface(k_interfaceQuestion);
-    copyInterfacePanel(m_questionPanel, k_interfaceQuestion);
+    copyInterfacePanel(question.panel, k_interfaceQuestion);
     for (int32_t k = 0; k < 3; ++k) {
       setElementVisible(k_questionItemMarks + k, action == kBuyItem);
       setElementVisible(k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
@@ -73,8 +73,8 @@ void cGame::updateQuestion() {
     setUpScreen(s);
     return;
   }
-  if (m_questionResetSelection) {
-    m_questionResetSelection = 0;
+  if (question.resetSelection) {
+    question.resetSelection = 0;
     m_menu.selection = -1;
   }
   const int32_t id = updateScreen();
@@ -94,7 +94,7 @@ void cGame::leaveQuestion(int32_t state) {
 }
 
 void cGame::answerQuestionYes() {
-  switch (m_questionAction) {
+  switch (question.action) {
     case kExit:
       if (gameType == 5) {
         m_tutorialLeft = 1;
@@ -136,7 +136,7 @@ void cGame::answerQuestionYes() {
       break;
     case kEquipItem:
       equipShopItem();
-      leaveQuestion(m_questionReturnState);
+      leaveQuestion(question.returnState);
       break;
     case kChallengeDemo:
       launchChallengeDemo();
@@ -161,13 +161,13 @@ void cGame::answerQuestionYes() {
       break;
     default:
       // An action nobody asks with: back where the question came from.
-      leaveQuestion(m_questionReturnState);
+      leaveQuestion(question.returnState);
       break;
   }
 }
 
 void cGame::answerQuestionNo() {
-  switch (m_questionAction) {
+  switch (question.action) {
     case kPushOutOffer:
       answerPushOutOffer(false);
       popState();
@@ -183,34 +183,34 @@ void cGame::answerQuestionNo() {
     case kOption8Offer:
       m_option8 = 0;
       saveSettings();
-      setInGameState(m_questionReturnState);
+      setInGameState(question.returnState);
       break;
     case kQuitTournament:
       m_bracketResumes = 1;
       setState(k_stateTournamentStage);
       break;
     default:
-      leaveQuestion(m_questionReturnState);
+      leaveQuestion(question.returnState);
       break;
   }
 }
 
 void cGame::answerQuestionBack() {
-  const int32_t action = m_questionAction;
+  const int32_t action = question.action;
   if (isMatchQuestion(action)) {
-    m_pendingQuestionAction = action;
+    question.pendingAction = action;
     enterIGM();
   } else if (action == kQuitTournament && m_inGame != 1) {
     m_bracketResumes = 1;
     setState(k_stateTournamentStage);
   } else {
-    leaveQuestion(m_questionReturnState);
+    leaveQuestion(question.returnState);
   }
 }
 
 void cGame::paintQuestion(Graphics* g) {
   if (m_subState == k_subStateDestroy) return;
-  const int32_t action = m_questionAction;
+  const int32_t action = question.action;
   const bool tournamentNote = action == kQuitTournament || ((action == kExit || action == kQuitMatch) && gameType == 2);
   if (tournamentNote)
     for (int32_t k = 0; k < 3; ++k) setElementVisible(k_questionNoteBox + k, true);
@@ -220,7 +220,7 @@ void cGame::paintQuestion(Graphics* g) {
       paintRatingBar(k_interfaceQuestion, k_questionRatingBars + c, c);
       drawElementText(k_questionCategories + c, k_textShopCategory0 + c);
     }
-  drawElementText(k_questionTitle, m_questionTitle);
+  drawElementText(k_questionTitle, question.title);
   if (action == kBuyItem) {
     textBufferSetString(k_textBuyBody);
     replaceTextTagWithText(getShopItemNameText(shop.currentItem));
@@ -228,7 +228,7 @@ void cGame::paintQuestion(Graphics* g) {
     setTextParam(0, getShopItemPrice(shop.currentItem));
     drawElementStringLen(k_questionBody, m_text.work, m_text.workLength, -1);
   } else {
-    drawElementText(k_questionBody, m_questionBody);
+    drawElementText(k_questionBody, question.body);
   }
   if (action == kOption8Offer) drawElementText(k_questionNote, k_textOption8Note);
   if (tournamentNote) drawElementText(k_questionNote, k_textTournamentNote);
@@ -242,7 +242,7 @@ namespace {
 using namespace touch;
 
 void mapQuestion(cGame& g) {
-  if (g.m_questionAction < 0 || g.m_questionAction > 14) return;
+  if (g.question.action < 0 || g.question.action > 14) return;
   const Rect rows[] = {row(150, 40), row(202, 40)};
   menuRows(g, rows, 2);
 }

@@ -53,10 +53,10 @@ struct Announcement {
 void startAnnouncement(cGame& g, const Announcement& a) {
   g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, false);
   g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, false);
-  g.unlockInMatch = g.m_inGame == 1 ? 1 : 0;
-  if (g.unlockInMatch) g.captureTableBackground();
+  g.matchResult.unlockInMatch = g.m_inGame == 1 ? 1 : 0;
+  if (g.matchResult.unlockInMatch) g.captureTableBackground();
   g.selectInterface(a.interfaceId);
-  if (g.unlockInMatch)
+  if (g.matchResult.unlockInMatch)
     g.resetInterfaceAnimation(false);
   else
     g.startInterfaceAnimation();
@@ -64,10 +64,11 @@ void startAnnouncement(cGame& g, const Announcement& a) {
     g.resetClip(g.m_backLayer);
     g.paintInterfaceLayer(true);
   }
-  g.unlockText = a.textId;
-  g.unlockPage = 0;
+  g.matchResult.unlockText = a.textId;
+  g.matchResult.unlockPage = 0;
   g.setTextParam(0, a.number);
-  g.unlockPageCount = std::clamp(g.drawElementWrappedText(k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
+  g.matchResult.unlockPageCount =
+      std::clamp(g.drawElementWrappedText(k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
   g.m_layout.cacheKey = 0;
   g.m_subState = g.m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
 }
@@ -77,20 +78,20 @@ void startAnnouncement(cGame& g, const Announcement& a) {
 void runAnnouncement(cGame& g, int32_t interfaceId) {
   g.selectInterface(interfaceId);
   g.updateInterfaceTimers();
-  const bool more = g.unlockPage < g.unlockPageCount - 1;
+  const bool more = g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1;
   g.setElementVisible(k_unlockMorePages, more);
   if (more && g.m_keys.isPressed(k_keySelect | kPageDown)) {
-    g.unlockPage += 1;
+    g.matchResult.unlockPage += 1;
     g.m_keys.lock(5);
-    g.setElementVisible(k_unlockMorePages, g.unlockPage < g.unlockPageCount - 1);
+    g.setElementVisible(k_unlockMorePages, g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1);
   } else if (!more && g.m_keys.isPressed(k_keySelect)) {
     g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, true);
     g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, true);
-    if (g.unlockInMatch)
+    if (g.matchResult.unlockInMatch)
       g.checkUnlocks();
     else
       g.setState(k_statePub);
-  } else if (!g.unlockInMatch && g.m_keys.isPressed(k_keyBack)) {
+  } else if (!g.matchResult.unlockInMatch && g.m_keys.isPressed(k_keyBack)) {
     g.setState(k_stateMainMenu);
   }
 }
@@ -102,7 +103,7 @@ void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t 
   g.drawSavedBackground(target);
   g.paintInterface();
   g.setTextParam(0, number);
-  drawElementTextPage(g, k_unlockText, g.unlockText, g.unlockPage);
+  drawElementTextPage(g, k_unlockText, g.matchResult.unlockText, g.matchResult.unlockPage);
   g.drawElementText(k_unlockLine, lineText);
   g.drawElementText(k_unlockShared, k_textUnlockShared);
 }
@@ -150,12 +151,13 @@ void cGame::updateCharacterUnlocked() {
     // flags, setting only the count's would bring it back here for ever.
     const int32_t slot = c.pendingUnlockSlot;
     if (slot >= 1 && slot <= 8) m_characterAvailable[slot] = 1;
-    unlockCharacter = std::clamp(getRivalCharacter(std::clamp(slot, 1, 8)), 0, kCharacters - 1);
-    setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait, kPortraitSlot0 + unlockCharacter);
+    matchResult.unlockCharacter = std::clamp(getRivalCharacter(std::clamp(slot, 1, 8)), 0, kCharacters - 1);
+    setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait,
+                              kPortraitSlot0 + matchResult.unlockCharacter);
     c.pendingCharacterUnlock = 0;
     saveSettings();
     saveProgress();
-    startAnnouncement(*this, {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + unlockCharacter,
+    startAnnouncement(*this, {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + matchResult.unlockCharacter,
                               countAvailableCharacters() - 2});
     return;
   }
@@ -197,12 +199,12 @@ void cGame::updateCareerComplete() {
     }
     setInterfaceElementSprite(k_interfaceCareerComplete, k_careerEndPortrait,
                               kPortraitSlot0 + std::clamp(m_career.character, 0, kCharacters - 1));
-    careerSecondPage = 0;
+    matchResult.careerSecondPage = 0;
     m_subState = k_subStateUpdate;
     return;
   }
   updateInterfaceTimers();
-  if (careerSecondPage) return;
+  if (matchResult.careerSecondPage) return;
   const int32_t frame = k_lightFrame0 + static_cast<int32_t>((m_gameClock % 250) * 3 / 250);
   for (int32_t i = 0; i < kLights; ++i) {
     const int32_t e = k_careerLight0 + i;
@@ -214,11 +216,11 @@ void cGame::updateCareerComplete() {
 }
 
 void cGame::paintCareerComplete(Graphics* g) {
-  selectInterface(careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
+  selectInterface(matchResult.careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
   resetClip(g);
   drawSavedBackground(g);
   paintInterface();
-  if (careerSecondPage) {
+  if (matchResult.careerSecondPage) {
     drawElementText(k_careerSecondText, k_textCareerSecondPage);
     return;
   }

@@ -10,7 +10,7 @@ TEST_F(GameTest, InitEntersStateZeroWithKeysLocked) {
   EXPECT_EQ(game->m_previousState, -1);
   EXPECT_EQ(game->m_frameTime, 25);
   EXPECT_STREQ(game->m_version, "1.0.5");
-  EXPECT_EQ(game->m_pendingQuestionAction, -1);
+  EXPECT_EQ(game->question.pendingAction, -1);
   EXPECT_EQ(game->pointerX, -1);
   EXPECT_EQ(game->releaseY, -1);
   ASSERT_NE(game->m_random, nullptr);
@@ -135,12 +135,12 @@ TEST_F(GameTest, PopRunsEntryOnlyForContinueAndRetryQuestion) {
 TEST_F(GameTest, PopToQuestionWithPendingActionOpensQuestionMenu) {
   game->setInGameState(k_stateQuestion);
   game->pushState(k_stateMessageBox);
-  game->m_pendingQuestionAction = 6;
-  game->m_questionMenuFlag = 1;
+  game->question.pendingAction = 6;
+  game->question.menuFlag = 1;
   game->popState();
   EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
-  EXPECT_EQ(game->m_pendingQuestionAction, -1);
-  EXPECT_EQ(game->m_questionMenuFlag, 0);
+  EXPECT_EQ(game->question.pendingAction, -1);
+  EXPECT_EQ(game->question.menuFlag, 0);
   // Later, with no action pending, a pop to the question resumes it.
   game->setInGameState(k_stateQuestion);
   game->pushState(k_stateMessageBox);

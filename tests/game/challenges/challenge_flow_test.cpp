@@ -94,10 +94,10 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
     decide(5, kLose | kStart, true);
     EXPECT_EQ(game->s_gameState, k.next);
     if (k.next == k_stateQuestionMenu) {
-      EXPECT_EQ(game->m_questionTitle, k_textDemoTitle);
-      EXPECT_EQ(game->m_questionBody, k_textDemoQuestion);
-      EXPECT_EQ(game->m_questionAction, 8);
-      EXPECT_EQ(game->m_questionReturnState, k_stateMatchInit);
+      EXPECT_EQ(game->question.title, k_textDemoTitle);
+      EXPECT_EQ(game->question.body, k_textDemoQuestion);
+      EXPECT_EQ(game->question.action, 8);
+      EXPECT_EQ(game->question.returnState, k_stateMatchInit);
     }
   }
   // The saved word survives a load.
@@ -114,11 +114,11 @@ TEST_F(ChallengeFlow, DecidedDemonstrationRecordsNothing) {
     game->challengeState(3) = 1 | 2 << 2;
     const uint32_t money = game->m_career.money;
     game->challengeDemo = 1;
-    game->m_questionMenuFlag = 1;
+    game->question.menuFlag = 1;
     decide(3, outcome | kStart, false);
     EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
     EXPECT_EQ(game->challengeDemo, 0);
-    EXPECT_EQ(game->m_questionMenuFlag, 0);
+    EXPECT_EQ(game->question.menuFlag, 0);
     EXPECT_EQ(game->challengeState(3), 1 | 2 << 2);
     EXPECT_EQ(game->m_career.money, money);
     EXPECT_EQ(game->m_messages.count, 0);

@@ -71,7 +71,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
     game->m_career.counterA = 0;
     game->m_rules.shotOutcome = k.outcome | kStart;
     game->messageDone = k.done;
-    game->m_questionMenuFlag = 1;
+    game->question.menuFlag = 1;
     game->checkTutorialShotResult();
     switch (k.next) {
       case kText:
@@ -83,7 +83,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
       case kPlayOn: EXPECT_EQ(game->s_gameState, k_stateAim); break;
       case kRetry:
         EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
-        EXPECT_EQ(game->m_questionMenuFlag, 0);
+        EXPECT_EQ(game->question.menuFlag, 0);
         break;
       case kChoice:
         EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);

@@ -99,7 +99,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
           g_captured[0] = 1;
           wince::writePng((dir / "explanation_2.png").string(), pixels, 240, 320);
         }
-        if (state == k_stateQuestion && held == 20 && g.m_questionAction == 5)
+        if (state == k_stateQuestion && held == 20 && g.question.action == 5)
           wince::writePng((dir / "buy_question.png").string(), pixels, 240, 320);
         // The frame shown is the one painted before: blinking on for two.
         static int blinkOn = 0;

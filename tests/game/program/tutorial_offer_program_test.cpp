@@ -81,7 +81,7 @@ void writeRun() {
           if (t.state == state && held % 40 == 30) tapSoon(t.x, t.y);
         if (state == k_stateQuestion && held == 30) tapSoon(124, r.accept ? 146 : 190);
         if (state == k_stateContinue && held == 20) {
-          r.declinedText = g.m_questionMenuFlag ? k_textTutorialDeclined : k_textTutorialEnd;
+          r.declinedText = g.question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd;
           if (pixels) wince::writePng((runDir(r.accept) / "continue.png").string(), pixels, 240, 320);
         }
         if (state == k_stateTutorialLessonIntro && held == 1) {

@@ -157,11 +157,11 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
     EXPECT_EQ(game->gameType, c.gameType) << c.entry;
   }
   // The exit question: title 37, body 1, on the no entry.
-  EXPECT_EQ(game->m_questionTitle, k_textExit);
-  EXPECT_EQ(game->m_questionBody, k_textQuestionBody);
-  EXPECT_EQ(game->m_questionReturnState, k_stateMainMenu);
-  EXPECT_EQ(game->m_questionAction, 0);
-  EXPECT_EQ(game->m_questionPanel, k_interfaceMainMenu);
+  EXPECT_EQ(game->question.title, k_textExit);
+  EXPECT_EQ(game->question.body, k_textQuestionBody);
+  EXPECT_EQ(game->question.returnState, k_stateMainMenu);
+  EXPECT_EQ(game->question.action, 0);
+  EXPECT_EQ(game->question.panel, k_interfaceMainMenu);
   EXPECT_EQ(game->m_subState, k_subStateUpdate) << "set up in the frame that asked";
   EXPECT_EQ(game->getMenuSelection(), 1);
 }
@@ -214,7 +214,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "action " << c.action << " answer " << c.answer << " in game " << c.inGame);
     game->m_menusOverMatch = c.inGame;
-    game->m_pendingQuestionAction = -1;
+    game->question.pendingAction = -1;
     game->m_bracketResumes = 0;
     game->m_rules = RuleState();
     game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
@@ -252,7 +252,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
     }
     EXPECT_EQ(game->m_inGame, c.inGameAfter);
     const bool remembered = c.answer == kBackAnswer && c.action >= 6 && c.action != 7 && c.action <= 11;
-    EXPECT_EQ(game->m_pendingQuestionAction, remembered ? c.action : -1);
+    EXPECT_EQ(game->question.pendingAction, remembered ? c.action : -1);
     if (c.action == 9 && c.answer != kBackAnswer) {
       EXPECT_EQ(game->m_rules.pushOutShot, c.answer == kYesAnswer ? 1 : 0);
       EXPECT_EQ(game->m_rules.pushOutAvailable, 0);
@@ -313,10 +313,10 @@ TEST_F(FrontEnd, ResetSelectionFlagClearsTheSelectionOnTheNextFrame) {
   start(k_stateMainMenu);
   game->openQuestion(1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
   EXPECT_EQ(game->getMenuSelection(), 1);
-  game->m_questionResetSelection = 1;
+  game->question.resetSelection = 1;
   frame();
   EXPECT_EQ(game->getMenuSelection(), -1);
-  EXPECT_EQ(game->m_questionResetSelection, 0);
+  EXPECT_EQ(game->question.resetSelection, 0);
 }
 
 }  // namespace

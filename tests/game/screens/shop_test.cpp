@@ -91,10 +91,10 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   frame({kSelect});
   frame({kSelect});
   ASSERT_EQ(game->s_gameState, k_stateQuestion);
-  EXPECT_EQ(game->m_questionAction, 5);
-  EXPECT_EQ(game->m_questionBody, k_textBuyQuestion);
-  EXPECT_EQ(game->m_questionReturnState, k_stateShop);
-  EXPECT_EQ(game->m_questionPanel, k_interfaceShop);
+  EXPECT_EQ(game->question.action, 5);
+  EXPECT_EQ(game->question.body, k_textBuyQuestion);
+  EXPECT_EQ(game->question.returnState, k_stateShop);
+  EXPECT_EQ(game->question.panel, k_interfaceShop);
   choose(k_textYes);
   EXPECT_EQ(game->s_gameState, k_stateItemBought);
   EXPECT_EQ(game->m_career.money, 0u);
@@ -145,8 +145,8 @@ TEST_F(Shop, ABoughtItemIsEquippedAtOnceAndSaved) {
   EXPECT_TRUE(shown(k_interfaceShop, k_shopBoughtMark));
   frame({kSelect});
   ASSERT_EQ(game->s_gameState, k_stateQuestion);
-  EXPECT_EQ(game->m_questionAction, 7);
-  EXPECT_EQ(game->m_questionBody, k_textEquipQuestion);
+  EXPECT_EQ(game->question.action, 7);
+  EXPECT_EQ(game->question.body, k_textEquipQuestion);
   choose(k_textYes);
   EXPECT_EQ(game->s_gameState, k_stateShop);
   EXPECT_EQ(game->m_equippedLevel[2], 4);

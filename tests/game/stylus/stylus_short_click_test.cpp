@@ -32,7 +32,7 @@ TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
     for (const bool quick : {true, false}) {
       SCOPED_TRACE(testing::Message() << c.name << (quick ? " (quick)" : " (two passes)"));
       enter(c.state);
-      game->m_questionAction = 9;
+      game->question.action = 9;
       game->m_menu.selection = 99;
       touchPressed(*game, c.x, c.y, 1000);
       if (!quick) run();
@@ -52,7 +52,7 @@ TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
 // is mapped as it stands.
 TEST_F(StylusTest, ShortClickNeedsAnUnseenPress) {
   enter(k_stateQuestion);
-  game->m_questionAction = 9;
+  game->question.action = 9;
   const int32_t yesY = touchLayoutY(150) + 20;
   touchPressed(*game, 124, yesY, 1000);
   run();

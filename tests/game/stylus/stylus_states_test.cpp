@@ -95,7 +95,7 @@ TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
 TEST_F(StylusTest, QuestionOnlyForKnownActions) {
   for (int32_t action : {0, 14, 15, -1}) {
     enter(k_stateQuestion);
-    game->m_questionAction = action;
+    game->question.action = action;
     const bool mapped = action >= 0 && action <= 14;
     EXPECT_EQ(tapUp(124, touchLayoutY(150) + 20).pressed, mapped ? keyBit(17) : 0u) << action;
   }

@@ -253,9 +253,9 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
       EXPECT_EQ(t().round, -1);
     }
     if (c.next == k_stateQuestion) {
-      EXPECT_EQ(game->m_questionTitle, k_textQuitTournament);
-      EXPECT_EQ(game->m_questionAction, 14);
-      EXPECT_EQ(game->m_questionReturnState, k_stateTournamentStage);
+      EXPECT_EQ(game->question.title, k_textQuitTournament);
+      EXPECT_EQ(game->question.action, 14);
+      EXPECT_EQ(game->question.returnState, k_stateTournamentStage);
     }
   }
   // The question's no and the versus screen's back (its button, the right

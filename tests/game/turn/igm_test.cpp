@@ -68,7 +68,7 @@ TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
   EXPECT_EQ(game->m_stackDepth, 1);
   choose(k_textQuitMatch);
   ASSERT_EQ(game->s_gameState, k_stateQuestion);
-  game->m_pendingQuestionAction = -1;
+  game->question.pendingAction = -1;
   game->m_stateStack[game->m_stackDepth++] = k_stateIGM;
   game->enterIGM();
   EXPECT_EQ(game->s_gameState, k_stateQuestion);
@@ -92,11 +92,11 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
     openMenu();
     choose(c.item);
     ASSERT_EQ(game->s_gameState, k_stateQuestion);
-    EXPECT_EQ(game->m_questionTitle, c.title);
-    EXPECT_EQ(game->m_questionBody, 1);
-    EXPECT_EQ(game->m_questionAction, c.action);
-    EXPECT_EQ(game->m_questionReturnState, k_stateIGM);
-    EXPECT_EQ(game->m_questionPanel, k_interfaceIGM);
+    EXPECT_EQ(game->question.title, c.title);
+    EXPECT_EQ(game->question.body, 1);
+    EXPECT_EQ(game->question.action, c.action);
+    EXPECT_EQ(game->question.returnState, k_stateIGM);
+    EXPECT_EQ(game->question.panel, k_interfaceIGM);
     EXPECT_EQ(game->m_menu.selection, -1);
   }
 }
@@ -144,8 +144,8 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     EXPECT_EQ(game->m_stackDepth, 0);
     // The menu closed first: the aim left, as when a shot decides the frame.
     EXPECT_EQ(takeLog(), (std::vector<Step>{{310, 'l'}, {520, 'l'}, {c.state, 'e'}}));
-    EXPECT_EQ(game->cheatNotice, c.winner);
-    EXPECT_EQ(game->cheatNoticeLife, cGame::k_cheatNoticeLife);
+    EXPECT_EQ(game->inGameMenus.cheatNotice, c.winner);
+    EXPECT_EQ(game->inGameMenus.cheatNoticeLife, cGame::k_cheatNoticeLife);
   }
 }
 
@@ -170,7 +170,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
   EXPECT_EQ(game->m_completionQueue[1], 2);
   EXPECT_EQ(game->m_completionQueue[2], -1);
   EXPECT_TRUE(game->specialRivalOpen);
-  EXPECT_EQ(game->cheatNotice, 3);
+  EXPECT_EQ(game->inGameMenus.cheatNotice, 3);
   std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
   EXPECT_EQ(file[16], 0xFF);
@@ -185,7 +185,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
     EXPECT_EQ(file[3 + c], 1) << c;
     EXPECT_EQ(file[102 + c], c == 2 ? 0 : 1) << c;
   }
-  EXPECT_EQ(game->cheatNotice, 2);
+  EXPECT_EQ(game->inGameMenus.cheatNotice, 2);
   EXPECT_EQ(game->s_gameState, k_stateIGM);
 }
 
@@ -200,17 +200,17 @@ TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
   EXPECT_EQ(game->m_stackDepth, 1);
   frame();
   ASSERT_EQ(game->s_gameState, k_stateQuestion);
-  EXPECT_TRUE(game->m_questionMenuFlag);
-  EXPECT_EQ(game->m_questionPanel, k_interfaceIGM);
+  EXPECT_TRUE(game->question.menuFlag);
+  EXPECT_EQ(game->question.panel, k_interfaceIGM);
   // Back: the in-game menu over the question; resume asks again.
   tap(kKeyBack);
   ASSERT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_EQ(game->m_pendingQuestionAction, 9);
+  EXPECT_EQ(game->question.pendingAction, 9);
   tap(kKeyRightSoft);
   EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
   frame();
   EXPECT_EQ(game->s_gameState, k_stateQuestion);
-  EXPECT_EQ(game->m_questionAction, 9);
+  EXPECT_EQ(game->question.action, 9);
   EXPECT_EQ(game->m_stackDepth, 1);
   // Yes: the push-out is taken and the shot goes on.
   game->selectMenuEntryById(k_textYes);

@@ -63,37 +63,37 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   game->m_rules.multiPotPoints = 1;
   frame(100);
   game->setInGameState(k_stateGameOver);
-  EXPECT_EQ(game->bankPoints, 200);
-  EXPECT_EQ(game->comboPoints, 200);
-  EXPECT_EQ(game->streakPointsWon, 300);
-  EXPECT_EQ(game->multiPotPointsWon, 500);
-  EXPECT_EQ(game->resultTotal, 1200);
-  EXPECT_EQ(game->moneyBefore, 500);
-  EXPECT_EQ(game->betResult, 100);
+  EXPECT_EQ(game->matchResult.bankPoints, 200);
+  EXPECT_EQ(game->matchResult.comboPoints, 200);
+  EXPECT_EQ(game->matchResult.streakPointsWon, 300);
+  EXPECT_EQ(game->matchResult.multiPotPointsWon, 500);
+  EXPECT_EQ(game->matchResult.total, 1200);
+  EXPECT_EQ(game->matchResult.moneyBefore, 500);
+  EXPECT_EQ(game->matchResult.betResult, 100);
   EXPECT_EQ(game->m_career.money, 1800u);
-  EXPECT_EQ(game->resultLine, -1);
+  EXPECT_EQ(game->matchResult.line, -1);
   // 700 ms into the first line: half of each value; 1400 ms on, all of it.
   frames(7, 100);
-  EXPECT_EQ(game->resultLine, 0);
-  EXPECT_EQ(game->resultLineTime, 700);
-  EXPECT_EQ(game->resultLineValue(0, game->bankPoints), 100);
+  EXPECT_EQ(game->matchResult.line, 0);
+  EXPECT_EQ(game->matchResult.lineTime, 700);
+  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 100);
   EXPECT_EQ(game->resultLineValue(0, 2), 1);
   frames(8, 100);
-  EXPECT_EQ(game->resultLineValue(0, game->bankPoints), 200);
+  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 200);
   // 1900 ms a line: the second starts on the frame after; the first keeps
   // its full value.
   frames(4, 100);
-  EXPECT_EQ(game->resultLine, 0);
-  EXPECT_EQ(game->resultLineTime, 1900);
+  EXPECT_EQ(game->matchResult.line, 0);
+  EXPECT_EQ(game->matchResult.lineTime, 1900);
   frame(100);
-  EXPECT_EQ(game->resultLine, 1);
-  EXPECT_EQ(game->resultLineValue(0, game->bankPoints), 200);
-  EXPECT_EQ(game->resultLineValue(1, game->comboPoints), 14);  // 200 x 100 / 1400
+  EXPECT_EQ(game->matchResult.line, 1);
+  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 200);
+  EXPECT_EQ(game->resultLineValue(1, game->matchResult.comboPoints), 14);  // 200 x 100 / 1400
   // Select: every line at once; a second select runs the check.
   tap(kKeyFire);
-  EXPECT_EQ(game->resultLine, 4);
+  EXPECT_EQ(game->matchResult.line, 4);
   EXPECT_EQ(game->s_gameState, k_stateGameOver);
-  EXPECT_EQ(game->resultLineValue(3, game->multiPotPointsWon), 500);
+  EXPECT_EQ(game->resultLineValue(3, game->matchResult.multiPotPointsWon), 500);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
 }
@@ -117,7 +117,7 @@ TEST_F(ResultTest, PrizeAndBetByResult) {
     game->currentBet = c.bet;
     game->m_rules.streakPoints = c.money == 50 ? 0 : 3;
     game->setInGameState(k_stateGameOver);
-    EXPECT_EQ(game->betResult, c.betResult);
+    EXPECT_EQ(game->matchResult.betResult, c.betResult);
     EXPECT_EQ(game->m_career.money, c.after);
     EXPECT_EQ(savedWord(144), c.after);
   }
@@ -175,13 +175,13 @@ TEST_F(ResultTest, UnlockCheckGoesWhereTheResultLeads) {
     finish(c.gameType, c.slot, c.winner);
     if (c.slot < 8) game->m_career.challengeStates[0][c.slot] = c.challenge0;
     if (c.slot < 9) game->m_characterAvailable[c.slot + 1] = c.nextFlag;
-    game->m_questionMenuFlag = 1;
+    game->question.menuFlag = 1;
     game->m_pendingReturnState = -1;
     game->checkUnlocks();
     EXPECT_EQ(game->s_gameState, c.state);
     EXPECT_EQ(game->m_pendingReturnState, c.pending);
     if (c.state == k_stateInGameQuestion && c.gameType != kCareer) {
-      EXPECT_FALSE(game->m_questionMenuFlag);
+      EXPECT_FALSE(game->question.menuFlag);
     }
     EXPECT_EQ(game->m_career.specialRivalBeaten, c.slot == 10 && c.winner == 0 && c.gameType != kQuick ? 1 : 0);
   }
@@ -206,11 +206,11 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   // The challenge of the beaten slot opens in every category.
   for (int category = 0; category < 4; ++category) EXPECT_EQ(savedByte(112 + 8 * category + 2), 1) << category;
   EXPECT_EQ(savedByte(184), 0);
-  EXPECT_EQ(game->unlockPageCount, 2);
+  EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   frame();
   EXPECT_TRUE(game->isElementVisible(k_unlockMorePages));
   tap(kKeyFire);
-  EXPECT_EQ(game->unlockPage, 1);
+  EXPECT_EQ(game->matchResult.unlockPage, 1);
   EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
   frame();
   EXPECT_FALSE(game->isElementVisible(k_unlockMorePages));
@@ -218,8 +218,8 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   // Back to the check: the next character, the roster's for slot 3.
   ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
   const int32_t character = game->getRivalCharacter(3);
-  EXPECT_EQ(game->unlockCharacter, character);
-  EXPECT_EQ(game->unlockText, 478 + character);
+  EXPECT_EQ(game->matchResult.unlockCharacter, character);
+  EXPECT_EQ(game->matchResult.unlockText, 478 + character);
   EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
   EXPECT_EQ(savedByte(183), 0);
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
@@ -255,7 +255,7 @@ TEST_F(ResultTest, AnnouncementsFromThePubGoBackToIt) {
     game->setState(c.state);
     frame();
     ASSERT_EQ(game->s_gameState, c.state);
-    EXPECT_FALSE(game->unlockInMatch);
+    EXPECT_FALSE(game->matchResult.unlockInMatch);
     for (int i = 0; i < 4 && game->s_gameState == c.state; ++i) tap(kKeyFire);
     EXPECT_EQ(game->s_gameState, k_statePub);
     // Back outside a match: the main menu.
@@ -274,8 +274,8 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
   game->updateSpecialRivalOpened();
   EXPECT_TRUE(game->specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1);
-  EXPECT_EQ(game->unlockText, 704);
-  EXPECT_EQ(game->unlockPageCount, 2);
+  EXPECT_EQ(game->matchResult.unlockText, 704);
+  EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   for (int i = 0; i < 2; ++i) {
     game->m_keys.lock(0);
     game->keyPressed(kKeyFire);
@@ -330,7 +330,7 @@ TEST_F(ResultTest, MenusThatCloseAMatch) {
       EXPECT_EQ(game->s_gameState, c.next);
     EXPECT_EQ(game->m_pendingReturnState, c.pending);
     if (c.item == k_textAnotherMatch) {
-      EXPECT_TRUE(game->anotherMatch);
+      EXPECT_TRUE(game->inGameMenus.anotherMatch);
     }
     if (c.item == k_textVisitShop) {
       EXPECT_EQ(game->m_pubSpot, 4);

@@ -298,10 +298,10 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
     EXPECT_EQ(game->computerSkipCount, shot);
     EXPECT_EQ(game->s_gameState == k_stateQuestionMenu, shot == 3) << shot;
     if (shot == 3) {
-      EXPECT_EQ(game->m_questionTitle, 678);
-      EXPECT_EQ(game->m_questionBody, 679);
-      EXPECT_EQ(game->m_questionAction, 11);
-      EXPECT_EQ(game->m_questionReturnState, k_stateAfterShot);
+      EXPECT_EQ(game->question.title, 678);
+      EXPECT_EQ(game->question.body, 679);
+      EXPECT_EQ(game->question.action, 11);
+      EXPECT_EQ(game->question.returnState, k_stateAfterShot);
     }
   }
 }
@@ -379,8 +379,8 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   takeLog();
   frame();
   EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
-  EXPECT_EQ(game->m_questionAction, 9);
-  EXPECT_EQ(game->m_questionBody, 675);
+  EXPECT_EQ(game->question.action, 9);
+  EXPECT_EQ(game->question.body, 675);
   EXPECT_EQ(game->m_stackDepth, 1);
   // Yes: the push-out is taken and the turn goes on.
   game->answerPushOutOffer(true);
@@ -393,8 +393,8 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   game->m_rules.pushOutAnswered = 1;
   game->setInGameState(k_stateAfterShot);
   frame();
-  EXPECT_EQ(game->m_questionAction, 10);
-  EXPECT_EQ(game->m_questionBody, 676);
+  EXPECT_EQ(game->question.action, 10);
+  EXPECT_EQ(game->question.body, 676);
   game->answerPushOutPlay();
   game->switchPlayer();
   game->popState();

@@ -1,0 +1,20 @@
+// The record of the menus pushed over a match: the in-game menu (300), the
+// cheat menu (310), the question menu (380) and the post-match menu (360).
+#pragma once
+
+#include <cstdint>
+
+struct InGameMenus {
+  int32_t music = -1;           // music playing when the menu opened
+  uint8_t skipHint = 0;         // the skip hint was shown when the menu opened
+  uint8_t ballView = 0;         // the ball view was open when the menu opened
+  int32_t cheatNotice = -1;     // 0-4, the last cheat used
+  int32_t cheatNoticeLife = 0;  // ms
+  // What the question menu returns to.
+  struct QuestionMenuSave {
+    int32_t state = -1, subState = 0, music = -1, gameType = -1, ruleSet = 0;
+    uint8_t pushed = 0;
+  } questionMenuSave;
+  uint8_t anotherMatch = 0;      // the post-match menu asked for another match
+  uint32_t inputGeneration = 0;  // advanced by each menu change over a match
+};

@@ -1,0 +1,20 @@
+// The record of the after-match screen (280) and of the career's
+// announcements (340, 350, 440).
+#pragma once
+
+#include <cstdint>
+
+struct MatchResultScreens {
+  // The after-match screen's score lines, counted up one at a time.
+  int32_t line = -1;
+  int32_t lineTime = 0;
+  uint8_t career = 0;
+  int32_t moneyBefore = 0, bankPoints = 0, comboPoints = 0, streakPointsWon = 0, multiPotPointsWon = 0;
+  int32_t total = 0, betResult = 0;
+  // The announcements.
+  int32_t unlockPage = 0, unlockPageCount = 1;
+  int32_t unlockCharacter = 0;   // the character 350 announces
+  int32_t unlockText = 0;        // the paged text of the announcement
+  uint8_t unlockInMatch = 0;     // opened by the unlock check over a match
+  uint8_t careerSecondPage = 0;  // 440's second page (never switched on)
+};
