@@ -48,9 +48,9 @@ struct Data {
     // Start-up, the logo and the first menu loading, so every step finds
     // what the steps before it made.
     for (int i = 0; i < 20 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
-    game->updateLogo();
+    updateLogo(*game);
     game->m_logoStartTime = game->m_gameClock - 5000;
-    game->updateLogo();
+    updateLogo(*game);
     for (int i = 0; i < 200 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
     game->gameType = 0;
     game->m_chosenCharacter[0] = 1;

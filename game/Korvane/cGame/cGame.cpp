@@ -154,7 +154,7 @@ void cGame::resume(int32_t /*value*/) {
   int32_t s = s_gameState;
   if (isMatchState(s) && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
       !isMessageQueued() && !isMatchOnHold())
-    enterIGM();
+    enterIGM(*this);
   if (s == k_stateQuestion || s == k_stateQuestionMenu || s == k_stateFirstRunQuestion ||
       s == k_stateTournamentFieldConfirm)
     m_menu.selection = 1;

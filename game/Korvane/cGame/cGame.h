@@ -79,7 +79,6 @@ class cGame : public GameBase {
   void paintInGame(Graphics* target);
   bool updateLoadInit();
   bool isMatchOnHold();
-  void enterIGM();
   void playMusic(int32_t id);
   void loadResourceIndex();
   void createGameObjects();
@@ -287,7 +286,6 @@ class cGame : public GameBase {
                                     bool forcePalette1);
   void paintRectElement(int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
   void paintPanelElement(int16_t* e);
-  void paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade);
   int32_t getElementX(int32_t i);
   int32_t getInterfaceElementX(int32_t id, int32_t i);
   int32_t getElementY(int32_t i);
@@ -418,8 +416,6 @@ class cGame : public GameBase {
   void freeSprite(int32_t slot);
   void freeSprites();
   void freeMatchBanks();
-  void updateLogo();
-  void paintLogo(Graphics* g);
   void updateMainMenuLoading();
   void paintMainMenuLoading(Graphics* g);
   void updateGameLoading();
@@ -476,7 +472,6 @@ class cGame : public GameBase {
   // The table scene (cGamePoolPaint.cpp) and the rival of a career slot
   // (cGameInterfaces/MatchSetup.cpp).
   void paintTableScene(Graphics* g);
-  int32_t getRivalCharacter(int32_t index);
   // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp) and
   // the tutorial's checks (cGameTutorial.cpp).
   void updateChallengeDemoAim();
@@ -527,78 +522,28 @@ class cGame : public GameBase {
   // --- question (cGameInterfaces/Question.cpp): the yes/no screen and its
   // record. The action code says what a yes (17), a no (18) or back does;
   // the panel interface lends its panel so the question looks like its caller.
-  void openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
-                    int32_t defaultEntry);
-  void openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface) {
-    openQuestion(title, body, returnState, action, panelInterface, -1);
-  }
-  void updateQuestion();
-  void paintQuestion(Graphics* g);
-  void answerQuestionYes();
-  void answerQuestionNo();
-  void answerQuestionBack();
-  void leaveQuestion(int32_t state);  // the return state, in game or not
   QuestionScreen question;
   uint8_t m_menusOverMatch = 0;
   // Effects of the actions that belong to other topics: the shop's purchase
   // (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
   // challenge demonstration (cGameChallenge.cpp), the push-out answers of the
   // turn flow (cGamePool.cpp).
-  void buyShopItem();
-  void equipShopItem();
-  int32_t getShopItemPrice(int32_t item) const;
-  int32_t getShopItemNameText(int32_t item) const;
-  void paintRatingBar(int32_t interfaceId, int32_t element, int32_t category);
   void startTutorial(int32_t lesson);
   void launchChallengeDemo();
   void answerPushOutOffer(bool take);   // action 9
   void answerPushOutPlay();             // action 10
   // --- shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
   // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
-  void selectShopItem(int32_t item);    // the selection and its categories
-  void resetEquippedItems();            // all three levels 5, the mask kept
-  int32_t getEquippedRating(int32_t category);
-  bool isMatchedSet();
-  void paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
-  void equipCurrentItem();              // level and mask, not saved
   // --- shop screens (cGameInterfaces/Shop.cpp): the shop (270), the item
   // bought (330) and the two-page explanation (430); their record.
   ShopScreen shop;
-  void updateShop();
-  void paintShop(Graphics* g);
-  void updateItemBought();
-  void paintItemBought(Graphics* g);
-  void updateShopExplanation();
-  void paintShopExplanation(Graphics* g);
-  void showShopItem();
-  void showShopError();
-  void resetShopPanel();
-  void slideShopPanel();
-  void moveShopPanel(int32_t dy);
-  void paintOwnedBanner();
-  void showExplanationPage(bool first);
-  void paintTouchPrompt(Graphics* g);
   uint8_t m_challengeEnded = 0;         // the challenge's result is decided
   uint8_t m_bracketResumes = 0;         // the tournament bracket picks up where it was
 
   // --- start-up screens, main menu and options (cGameInterfaces/): the
   // sound question (30), the title (40), the main menu (50), the options (70)
-  void updateSoundQuestion();
-  void paintSoundQuestion(Graphics* g);
-  void updateTitle();
-  void paintTitle(Graphics* g);
-  void updateMainMenu();
-  void paintMainMenu(Graphics* g);
-  void paintMainMenuList(Graphics* g);
-  // The marker's swing, then its run to the chosen row and the row's exit:
-  // the chosen text id once that has ended, else 0.
-  int32_t slideMainMenuSelection();
   // The entry the main menu shows on a row when its list starts at first
   // (indexes wrap, hidden entries take no row); -1 when no entry is shown.
-  int32_t getMainMenuRowEntry(int32_t row, int32_t first) const;
-  void updateOptions();
-  void paintOptions(Graphics* g);
-  void showOptionStates();  // on / off behind the three switches
   MainMenuScreen mainMenu;
   uint8_t m_igmEntry199Shown = 0;
 
@@ -908,12 +853,6 @@ class cGame : public GameBase {
 
   // --- challenge screens (cGameInterfaces/Challenges.cpp): the categories
   // (170) and the eight challenges of one category (180).
-  void updateChallengeCategories();
-  void paintChallengeCategories(Graphics* g);
-  void updateChallengeList();
-  void paintChallengeList(Graphics* g);
-  void markCompletedCategories();
-  void markChallengeRows();
   int32_t m_challengeListFirst = 0;  // the first visible row as last seen
 
   // --- tutorial (cGameTutorial.cpp): the lesson's set-up, its coach's
@@ -967,32 +906,12 @@ class cGame : public GameBase {
 
   // --- achievement screens (cGameInterfaces/Achievements.cpp): the
   // categories (250) and the list of one category (260).
-  void updateAchievementCategories();
-  void paintAchievementCategories(Graphics* g);
-  void updateAchievementList();
-  void paintAchievementList(Graphics* g);
-  void setCategoryTicks();
-  void setCategoryFrames();
-  void markUnlockedRows();
-  void buildAchievementListTexts();
   AchievementScreens achievementScreens;
 
   // --- help and about screens (cGameInterfaces/Help.cpp): the help menu
   // (120), a help text page by page (240), the tutorial choice (130) and the
   // scrolling credits (290).
-  void updateHelpMenu();
-  void paintHelpMenu(Graphics* g);
-  void updateHelpPage();
-  void paintHelpPage(Graphics* g);
-  void updateTutorialSelection();
-  void paintTutorialSelection(Graphics* g);
-  void markPassedLessons();
-  void updateAbout();
-  void paintAbout(Graphics* g);
-  // Height of a credit text wrapped in the about width (one line when missing).
-  int32_t getAboutTextHeight(int32_t textId);
   // The help body of subject 51 with its amounts filled in.
-  void buildHelpMoneyText();
   HelpScreens help;
 
   // --- shot input (cGameShotInput.cpp): aiming by stylus, keys and target
@@ -1158,7 +1077,6 @@ class cGame : public GameBase {
   void loadProgress();
   void saveProgress();
   void resetProgress();
-  void updateEquippedItems();
   // Every write rewrites the whole file at once: nothing waits to be flushed
   // or synced.
   void flushSaveFile() {}
@@ -1281,7 +1199,6 @@ class cGame : public GameBase {
   // Which side of the cue line, as last drawn, a screen point lies on.
   bool isPointOnCueSide(int32_t x, int32_t y) const;
   // Stake screen: applies the stake level (touching a level calls it).
-  void refreshStakeSelection();
   uint8_t m_pointerHit = 0;
   uint8_t m_leftSoftHighlight = 0;
   uint8_t m_fireHighlight = 0;
@@ -1312,50 +1229,9 @@ class cGame : public GameBase {
 
   // --- match set-up (cGameInterfaces/MatchSetup.cpp) and match start
   // (cGameInterfaces/MatchStart.cpp).
-  void updateRulesSelection();
-  void paintRulesSelection(Graphics* g);
-  void updateCharacterSelection();
-  void paintCharacterSelection(Graphics* g);
-  void updatePlayerChoice();
-  void paintPlayerChoice(Graphics* g);
-  void updateTableSelection();
-  void paintTableSelection(Graphics* g);
-  void updateStakeSelection();
-  void paintStakeSelection(Graphics* g);
-  void updateVersus();
-  void paintVersus(Graphics* g);
-  void updateBetScreen();
-  void paintBetScreen(Graphics* g);
-  void updateCoinToss();
-  void paintCoinToss(Graphics* g);
-  void updateCoinTossElements();
-  void updateBreakChoice();
-  void paintBreakChoice(Graphics* g);
-  void updateBreakChoiceElements();
-  int32_t getHomeTable(int32_t character) const;
   // The character cycle of the choice screens: one step up (+1) or down (-1).
-  int32_t stepCharacter(int32_t c, int32_t direction) const;
-  int32_t nextCharacter(int32_t c) const;
-  int32_t previousCharacter(int32_t c) const;
-  int32_t randomCharacter(int32_t exclude);
-  int32_t countWonCharacters() const;
-  int32_t countAvailableCharacters() const;
-  bool isCharacterAvailable(int32_t c) const;
-  void setTable(int32_t t);
-  // A new match without a lag starts with the coin toss.
-  void armCoinToss();
   // Stake level of a rival slot (the special rival plays at the top level).
-  static int32_t stakeLevelOfSlot(int32_t slot);
-  bool isStakeLevelUnlocked(int32_t level) const;
-  // Colour-effect amount of the glowing stake picture at a paint count.
-  static int32_t stakeGlowAmount(int32_t paintCounter);
   // The bet's limits: the level's minimum and maximum, cut to the money.
-  int32_t getBetMinimum();
-  int32_t getBetMaximum();
-  void showSetupPlayer();
-  void showSetupOpponent();
-  void showCharacterStep(int32_t step);
-  void showSetupTable();
   int32_t nextTable = 1, previousTable = 8;
   uint8_t fromHelp = 0;               // the rule-set choice came from help
   int32_t helpSubject = 0;
@@ -1372,32 +1248,9 @@ class cGame : public GameBase {
   // --- career hub (cGameInterfaces/Pub.cpp): the career character choice
   // (150), the introduction (160) and the pub (110), a wide scene scrolled
   // between six spots with the beaten rivals seated in it.
-  void updateCareerCharacterSelection();
-  void paintCareerCharacterSelection(Graphics* g);
-  void updateCareerIntro();
-  void paintCareerIntro(Graphics* g);
-  void updatePub();
-  void paintPub(Graphics* g);
-  // One scroll step towards the current spot; the newly exposed columns of
-  // the wall are painted into the ring of the back layer.
-  void scrollPub();
-  // Sprite elements of the current interface on the layer whose x extent
-  // meets [fromX, toX), shifted left by offset; into target when given.
-  void paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target = nullptr);
-  // The wall of world columns [worldX, worldX + n) into ring columns from ringX on.
-  void paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX);
   // Scroll position of a spot (pixels).
-  int32_t getPubSpotX(int32_t spot);
-  void seatPubRivals();
-  // The ring of the wall, the room, the seats and the parallax layers as
-  // seen from the scroll position (the pub and the tournament pick).
-  void paintPubBackdrop(Graphics* g);
   // Opens the screen of a pending unlock; false when none is pending.
-  bool openPendingUnlock();
-  void showCareerCharacter();
   // The glow amount of the current spot's objects at a paint count.
-  static int32_t pubGlowAmount(int32_t paintCounter);
-  bool isPubGlowing(int32_t interfaceId, int32_t element) const;
   PubScreen pub;
   uint8_t m_touchPrompt = 0;
 
@@ -1405,34 +1258,10 @@ class cGame : public GameBase {
   // field choice 410, the opponent pick 190 and its confirmation 420;
   // cGameInterfaces/TournamentBracket.cpp: the bracket 200 and the prize
   // 390). The draw itself is cGamePlay/Tournament.h.
-  void updateTournamentSelection();
-  void paintTournamentSelection(Graphics* g);
-  void updateTournamentFieldChoice();
-  void paintTournamentFieldChoice(Graphics* g);
-  void updateTournamentOpponentSelection();
-  void paintTournamentOpponentSelection(Graphics* g);
-  void updateTournamentFieldConfirm();
-  void paintTournamentFieldConfirm(Graphics* g);
-  void updateTournamentBracket();
-  void paintTournamentBracket(Graphics* g);
-  void updateTournamentPrize();
-  void paintTournamentPrize(Graphics* g);
-  void makeBracket(bool withPickedField);
-  void computeTournamentPrize();
   // A won cup's prize into the money, saved; however the bracket is left.
-  void payTournamentPrize();
-  void playTournamentRound();
-  // Shows the entries of the stages from the first to stage `last`.
-  void drawTournamentStages(int32_t last);
-  // The field choice (410) when enough characters are won for the level, else the bracket.
-  int32_t tournamentFieldChoiceOr(int32_t otherwise) const;
   // Picks dropped, the pick screen's slots laid out again for the level.
-  void resetTournamentPicks();
-  void layOutPickSlots();
   // The cursor to the next seat (+1) or the previous one (-1) that holds an
   // unpicked character; it stays when there is none.
-  void movePickCursor(int32_t step);
-  bool isPickedCharacter(int32_t c) const;
   Tournament m_tournament;
 
   // --- in-game menus (cGameInterfaces/InGameMenu.cpp): the in-game menu
@@ -1444,25 +1273,9 @@ class cGame : public GameBase {
   static const uint32_t k_postMatchMenuItems[4];
   static const uint32_t k_postMatchDescriptions[4];
   static constexpr int32_t k_cheatNoticeLife = 3000;
-  void exitIGM();
-  void updateIGM();
-  void paintIGM(Graphics* g);
-  void updateCheatMenu();
-  void paintCheatMenu(Graphics* g);
-  void applyCheat(int32_t id);
-  void enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
   void goToQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState) {
-    enterQuestionMenu(title, body, action, returnState, false);
+    enterQuestionMenu(*this, title, body, action, returnState, false);
   }
-  void backFromQuestionMenu();
-  void updateQuestionMenu();
-  void paintQuestionMenu(Graphics* g);
-  void updateRetryQuestion();
-  void paintRetryQuestion(Graphics* g);
-  void updatePostMatchMenu();
-  void paintPostMatchMenu(Graphics* g);
-  void updateContinueScreen();
-  void paintContinueScreen(Graphics* g);
   // The state under the in-game menu (the top of the stack), or -1.
   int32_t stateUnderMenu() const { return m_stackDepth > 0 ? m_stateStack[m_stackDepth - 1] : -1; }
   InGameMenus inGameMenus;
@@ -1472,20 +1285,7 @@ class cGame : public GameBase {
   // the announcements 340 and 350, the special rival and the career end 440).
   static constexpr int32_t k_resultLineMs = 1900;
   static constexpr int32_t k_resultCountMs = 1400;
-  void updateMatchResult();
-  void paintMatchResult(Graphics* g);
-  void paintMatchResultLine(int32_t line, int32_t value, int32_t element, int32_t textId);
   // The value a score line shows now (counting up while it is the current line).
-  int32_t resultLineValue(int32_t line, int32_t value) const;
-  void checkUnlocks();
-  void updateChallengeUnlocked();
-  void paintChallengeUnlocked(Graphics* g);
-  void updateCharacterUnlocked();
-  void paintCharacterUnlocked(Graphics* g);
-  void updateSpecialRivalOpened();
-  void paintSpecialRivalOpened(Graphics* g);
-  void updateCareerComplete();
-  void paintCareerComplete(Graphics* g);
   MatchResultScreens matchResult;
 
  private:
@@ -1514,3 +1314,10 @@ cGame* getGame();
 cGame* getGameInstance();
 // The running game's resource manager, or null.
 GameResourceManager* getResourceManager();
+#include "game/Korvane/cGameInterfaces/Challenges.h"
+#include "game/Korvane/cGameInterfaces/Loading.h"
+#include "game/Korvane/cGameInterfaces/MatchSetup.h"
+#include "game/Korvane/cGameInterfaces/Options.h"
+#include "game/Korvane/cGameInterfaces/SoundQuestion.h"
+#include "game/Korvane/cGameInterfaces/Title.h"
+#include "game/Korvane/cGameInterfaces/Tournament.h"

@@ -252,6 +252,6 @@ void cGame::updateChallengeAfterShot() {
     question.menuFlag = 0;
     setInGameState(k_stateInGameQuestion);
   } else {
-    enterQuestionMenu(k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);
+    enterQuestionMenu(*this, k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);
   }
 }

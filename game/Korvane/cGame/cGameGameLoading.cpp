@@ -57,7 +57,7 @@ int32_t cGame::getOpponentProfile(int32_t type, int32_t character) {
     // step above a second-class one; the special rival is the strongest.
     if (opponentSlot == kSpecialRival) return kStrongest;
     const int32_t slot = std::clamp(opponentSlot, 0, 8);
-    const int32_t c = getRivalCharacter(slot);
+    const int32_t c = getRivalCharacter(*this, slot);
     return std::clamp(slot + (c >= 0 && c < 10 && kRivalClass[c] == 0 ? 1 : 0), 0, kStrongest - 1);
   }
   // Challenges and lessons: the computer takes no shot.
@@ -74,8 +74,8 @@ void cGame::freeUnusedSpritesForMatch() {
     portrait(m_chosenCharacter[1]);
   } else if (gameType == 3) {
     portrait(m_career.character);
-    portrait(getRivalCharacter(m_rivalIndex));
-    if (m_rivalIndex < 8) portrait(getRivalCharacter(m_rivalIndex + 1));
+    portrait(getRivalCharacter(*this, m_rivalIndex));
+    if (m_rivalIndex < 8) portrait(getRivalCharacter(*this, m_rivalIndex + 1));
   } else {
     portrait(m_career.character);
     portrait(m_chosenRival);

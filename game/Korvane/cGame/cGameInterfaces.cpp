@@ -271,7 +271,7 @@ void cGame::paintPanelElement(int16_t* e) {
     int16_t** elements = m_currentElements;
     const int32_t count = m_currentElementCount, id = m_currentInterface;
     m_paintingPubScenery = 1;
-    paintPubScenery(e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
+    paintPubScenery(*this, e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
                     param(e, F::kPanelShade));
     m_paintingPubScenery = 0;
     m_currentElements = elements;

@@ -146,7 +146,7 @@ void cGame::runMainMenuLoadingStep(int32_t step) {
       unloadBar();
       break;
     case 38:
-      updateEquippedItems();
+      updateEquippedItems(*this);
       break;
     case 44:
       m_menusOverMatch = 0;

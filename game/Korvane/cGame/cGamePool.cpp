@@ -85,7 +85,7 @@ namespace {
 // The highest rival slot (8 down to 0) whose character has the class.
 int32_t topRivalOfClass(cGame& g, int32_t cls) {
   for (int32_t slot = 8; slot >= 0; --slot) {
-    const int32_t c = g.getRivalCharacter(slot);
+    const int32_t c = getRivalCharacter(g, slot);
     if (c >= 0 && c < 10 && kRivalClass[c] == cls) return slot;
   }
   return -1;
@@ -120,7 +120,7 @@ void cGame::answerPushOutPlay() { m_rules.pushOutAnswered = 0; }
 const char* cGame::getPlayerName(int32_t player) {
   if (player < 0 || player > 1) return "";
   const int32_t character =
-      player == 1 && gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[player];
+      player == 1 && gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[player];
   const char* name = getStringData(391 + std::clamp(character, 0, 10));
   return name ? name : "";
 }
@@ -382,7 +382,7 @@ void cGame::updateBallsMoving() {
     if (computer) {
       computerSkipCount += 1;
       if (computerSkipCount == kSkipQuestionCount && !m_option8) {
-        enterQuestionMenu(678, 679, 11, k_stateAfterShot, false);
+        enterQuestionMenu(*this, 678, 679, 11, k_stateAfterShot, false);
         return;
       }
     }
@@ -500,14 +500,14 @@ void cGame::updateAfterShot() {
   }
   if (m_rules.pushOutAvailable) {
     if (human) {
-      enterQuestionMenu(674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(*this, 674, 675, 9, k_stateAfterShot, true);
       return;
     }
     m_rules.pushOutAvailable = 0;
     m_rules.pushOutShot = 0;
   }
   if (m_rules.pushOutAnswered && human) {
-    enterQuestionMenu(674, 676, 10, k_stateAfterShot, true);
+    enterQuestionMenu(*this, 674, 676, 10, k_stateAfterShot, true);
     return;
   }
   if (computerPassed) {
@@ -587,7 +587,7 @@ void cGame::enterResultLines() {
   currentPlayer = 1;
   const bool rivalWon = m_rules.winner == 1;
   const int32_t character =
-      std::clamp(gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[1], 0, 10);
+      std::clamp(gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1], 0, 10);
   openTextBox((rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
   if (gameType != kGameCareer) return;
   resetInterfaceAnimation(true);
@@ -599,7 +599,7 @@ void cGame::enterResultLines() {
       unlockAchievement(14);
   }
   if ((out & kOutLose) && opponentSlot != kSpecialRival) {
-    const int32_t c = getRivalCharacter(opponentSlot);
+    const int32_t c = getRivalCharacter(*this, opponentSlot);
     if (c >= 0 && c < 10) {
       (kRivalClass[c] ? m_career.counterE : m_career.counterD) += 1;
       saveProgress();
@@ -709,7 +709,7 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
       if (entry) {
         currentPlayer = 1;
         const int32_t character =
-            std::clamp(gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[1], 0, 10);
+            std::clamp(gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1], 0, 10);
         openTextBox(k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
         textBoxOn = 0;
@@ -983,7 +983,7 @@ void cGame::startNewMatch() {
   selectInterface(kHudInterface);
   clearPottedBallLists();
   setInterfaceElementSprite(kHudInterface, 12, 13 + std::clamp(m_playerCharacter[0], 0, 10));
-  const int32_t rival = gameType == kGameCareer ? getRivalCharacter(opponentSlot) : m_playerCharacter[1];
+  const int32_t rival = gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1];
   setInterfaceElementSprite(kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
   setElementPalette(11, std::clamp(m_tableIndex, 0, 8));
   clearMessages();
@@ -1010,7 +1010,7 @@ void cGame::startDispatch() {
     // "no", comes back to it.
     m_savedGameType = gameType;
     m_savedRuleSet = ruleSet;
-    enterQuestionMenu(54, 649, 6, k_stateContinue, false);
+    enterQuestionMenu(*this, 54, 649, 6, k_stateContinue, false);
     return;
   }
   switch (gameType) {
@@ -1107,13 +1107,13 @@ void cGame::updateInGame() {
   const bool match = state == k_stateContinue || isMatchState(state);
   if (match) {
     if (m_keys.isPressed(k_keyBack)) {
-      enterIGM();
+      enterIGM(*this);
       return;
     }
     if (state != k_stateMatchInit && menuRequest) {
       menuRequest = 0;
       m_menu.selection = 0;
-      enterIGM();
+      enterIGM(*this);
       return;
     }
   }
@@ -1149,5 +1149,5 @@ void cGame::updateInGame() {
     setState(k_stateMainMenuLoading);
     return;
   }
-  if (isMatchState(now) && m_keys.isPressed(menuSoftMask()) && !showBallNumbers) enterIGM();
+  if (isMatchState(now) && m_keys.isPressed(menuSoftMask()) && !showBallNumbers) enterIGM(*this);
 }

@@ -339,7 +339,7 @@ void cGame::loadProgress() {
   c.boughtMask = r.u32();
   c.shopExplanationPending = r.flag();
   c.equippedMask = r.u32();
-  updateEquippedItems();
+  updateEquippedItems(*this);
   c.counterA = r.u32();
   c.flagB = r.flag();
   // Tournament losses: three end the tournament, and the retry question

@@ -123,9 +123,9 @@ void cGame::resetMatchState() {
   setInterfaceElementFrame(kHudInterface, panel, 0);
   setInterfaceElementFrame(kHudInterface, panel + 1, 0);
   if (gameType == kGameTypeChallenge || gameType == kGameTypeTutorial) {
-    resetEquippedItems();
+    resetEquippedItems(*this);
   } else {
-    updateEquippedItems();
+    updateEquippedItems(*this);
   }
 }
 

@@ -20,117 +20,119 @@ int32_t categoryOf(const cGame& g) { return std::clamp(g.achievementScreens.sele
 
 }  // namespace
 
-void cGame::updateAchievementCategories() {
-  if (m_subState == k_subStateInit) {
+void updateAchievementCategories(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifAchievementMenu;
     s.menu = kCategoryMenu;
     s.listElement = k_elCategoryRow0;
-    s.count = k_achievementCategories;
-    setUpScreen(s);
-    achievementScreens.selectedCategory = 0;
+    s.count = cGame::k_achievementCategories;
+    game.setUpScreen(s);
+    game.achievementScreens.selectedCategory = 0;
     // Percentages first: the frames show completion too.
-    updateAchievementPercentages();
-    setCategoryFrames();
-    setCategoryTicks();
+    game.updateAchievementPercentages();
+    setCategoryFrames(game);
+    setCategoryTicks(game);
     return;
   }
-  const int32_t id = updateScreen();
+  const int32_t id = game.updateScreen();
   // The highlighted card follows the entry under the pen.
-  const int32_t entry = m_menu.selection;
-  if (entry >= 0 && entry < k_achievementCategories && entry != achievementScreens.selectedCategory) {
-    achievementScreens.selectedCategory = entry;
-    setCategoryFrames();
+  const int32_t entry = game.m_menu.selection;
+  if (entry >= 0 && entry < cGame::k_achievementCategories && entry != game.achievementScreens.selectedCategory) {
+    game.achievementScreens.selectedCategory = entry;
+    setCategoryFrames(game);
   }
-  if (id >= k_textCategoryName0 && id < k_textCategoryName0 + k_achievementCategories)
-    setState(k_stateAchievementList);
+  if (id >= k_textCategoryName0 && id < k_textCategoryName0 + cGame::k_achievementCategories)
+    game.setState(k_stateAchievementList);
   else if (id < 0)
-    setState(k_statePub);
+    game.setState(k_statePub);
 }
 
-void cGame::paintAchievementCategories(Graphics* g) {
-  selectInterface(k_ifAchievementMenu);
-  paintScreen(g, k_elAchievementBack, -1);
-  drawElementText(k_elCategoryTitle, k_textAchievementsTitle);
-  for (int32_t c = 0; c < k_achievementCategories; ++c) {
+void paintAchievementCategories(cGame& game, Graphics* g) {
+  game.selectInterface(k_ifAchievementMenu);
+  game.paintScreen(g, k_elAchievementBack, -1);
+  game.drawElementText(k_elCategoryTitle, k_textAchievementsTitle);
+  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
     const int32_t e = k_elCategoryPercent0 + c;
-    setElementPalette(e, c == achievementScreens.selectedCategory ? 0 : 1);
-    setTextParam(0, m_achievementPercent[c]);
-    drawElementText(e, k_textPercent);
+    game.setElementPalette(e, c == game.achievementScreens.selectedCategory ? 0 : 1);
+    game.setTextParam(0, game.m_achievementPercent[c]);
+    game.drawElementText(e, k_textPercent);
   }
-  paintMenu();
+  game.paintMenu();
 }
 
-void cGame::setCategoryFrames() {
-  for (int32_t c = 0; c < k_achievementCategories; ++c) {
-    const int32_t frame = (m_achievementPercent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
-                          (c == achievementScreens.selectedCategory ? 1 : 0);
-    setInterfaceElementFrame(k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
+void setCategoryFrames(cGame& game) {
+  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
+    const int32_t frame = (game.m_achievementPercent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
+                          (c == game.achievementScreens.selectedCategory ? 1 : 0);
+    game.setInterfaceElementFrame(k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
   }
 }
 
-void cGame::setCategoryTicks() {
-  for (int32_t c = 0; c < k_achievementCategories; ++c)
-    setInterfaceElementAnim(k_ifAchievementMenu, k_elCategoryTick0 + c,
-                            m_achievementPercent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
+void setCategoryTicks(cGame& game) {
+  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
+    game.setInterfaceElementAnim(k_ifAchievementMenu, k_elCategoryTick0 + c,
+                                 game.m_achievementPercent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
-void cGame::updateAchievementList() {
-  if (m_subState == k_subStateInit) {
+void updateAchievementList(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifAchievementList;
-    s.menu = achievementScreens.listTexts;
+    s.menu = game.achievementScreens.listTexts;
     s.listElement = k_elListRow0;
     s.rows = kListRows;
     s.count = 10;
-    setUpScreen(s);
-    m_menu.selection = 0;
-    updateAchievementPercentages();
-    markUnlockedRows();
-    buildAchievementListTexts();
-    achievementScreens.listFirst = m_menu.firstVisible;
+    game.setUpScreen(s);
+    game.m_menu.selection = 0;
+    game.updateAchievementPercentages();
+    markUnlockedRows(game);
+    buildAchievementListTexts(game);
+    game.achievementScreens.listFirst = game.m_menu.firstVisible;
     return;
   }
-  updateScreen(false);
-  const int32_t id = updateMenuSmooth();
+  game.updateScreen(false);
+  const int32_t id = game.updateMenuSmooth();
   // A new page slides in with its own ticks.
-  if (m_menu.firstVisible != achievementScreens.listFirst) {
-    achievementScreens.listFirst = m_menu.firstVisible;
-    startInterfaceAnimation();
-    markUnlockedRows();
+  if (game.m_menu.firstVisible != game.achievementScreens.listFirst) {
+    game.achievementScreens.listFirst = game.m_menu.firstVisible;
+    game.startInterfaceAnimation();
+    markUnlockedRows(game);
   }
-  if (id < 0) setState(k_stateAchievementMenu);
+  if (id < 0) game.setState(k_stateAchievementMenu);
 }
 
-void cGame::paintAchievementList(Graphics* g) {
-  selectInterface(k_ifAchievementList);
-  paintScreen(g, k_elAchievementBack, -1);
-  setTextParam(0, m_achievementPercent[categoryOf(*this)]);
-  drawElementText(k_elListTitle, achievementScreens.listTitle);
-  const int32_t entry = m_menu.selection;
-  if (entry >= 0 && entry < m_menu.count)
-    drawElementText(k_elListDescription, achievementScreens.descriptionBase + entry);
+void paintAchievementList(cGame& game, Graphics* g) {
+  game.selectInterface(k_ifAchievementList);
+  game.paintScreen(g, k_elAchievementBack, -1);
+  game.setTextParam(0, game.m_achievementPercent[categoryOf(*(&game))]);
+  game.drawElementText(k_elListTitle, game.achievementScreens.listTitle);
+  const int32_t entry = game.m_menu.selection;
+  if (entry >= 0 && entry < game.m_menu.count)
+    game.drawElementText(k_elListDescription, game.achievementScreens.descriptionBase + entry);
   else if (entry == kPageButtonSelection)
-    drawElementString(k_elListDescription, kChangePage);
-  paintMenu();
+    game.drawElementString(k_elListDescription, kChangePage);
+  game.paintMenu();
 }
 
-void cGame::markUnlockedRows() {
-  const int32_t c = categoryOf(*this);
+void markUnlockedRows(cGame& game) {
+  const int32_t c = categoryOf(*(&game));
   for (int32_t i = 0; i < kListRows; ++i) {
-    const int32_t id = 10 * c + m_menu.firstVisible + i;
-    const bool unlocked = id >= 0 && id < k_achievementCount && ((m_achievementMask >> id) & 1u);
-    setInterfaceElementAnim(k_ifAchievementList, k_elListTick0 + i, unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
+    const int32_t id = 10 * c + game.m_menu.firstVisible + i;
+    const bool unlocked = id >= 0 && id < cGame::k_achievementCount && ((game.m_achievementMask >> id) & 1u);
+    game.setInterfaceElementAnim(k_ifAchievementList, k_elListTick0 + i,
+                                 unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
-void cGame::buildAchievementListTexts() {
-  const int32_t c = categoryOf(*this);
-  for (int32_t i = 0; i < 10; ++i) achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
-  achievementScreens.listTitle = k_textCategoryTitle0 + c;
-  achievementScreens.descriptionBase = k_textAchievementDesc0 + 10 * c;
-  setInterfaceElementVisible(k_ifAchievementList, k_elListBadge, m_achievementPercent[c] == 100);
-  setInterfaceElementSprite(k_ifAchievementList, k_elListBadge, getBadgeSlot(c));
+void buildAchievementListTexts(cGame& game) {
+  const int32_t c = categoryOf(*(&game));
+  for (int32_t i = 0; i < 10; ++i)
+    game.achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
+  game.achievementScreens.listTitle = k_textCategoryTitle0 + c;
+  game.achievementScreens.descriptionBase = k_textAchievementDesc0 + 10 * c;
+  game.setInterfaceElementVisible(k_ifAchievementList, k_elListBadge, game.m_achievementPercent[c] == 100);
+  game.setInterfaceElementSprite(k_ifAchievementList, k_elListBadge, game.getBadgeSlot(c));
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -153,9 +155,7 @@ void mapAchievementList(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenAchievementMenu = {k_stateAchievementMenu, [](cGame& g) { g.updateAchievementCategories(); },
-                                             [](cGame& g, Graphics* t) { g.paintAchievementCategories(t); },
-                                             mapAchievementMenu};
-const cGameScreen k_screenAchievementList = {k_stateAchievementList, [](cGame& g) { g.updateAchievementList(); },
-                                             [](cGame& g, Graphics* t) { g.paintAchievementList(t); },
+const cGameScreen k_screenAchievementMenu = {k_stateAchievementMenu, updateAchievementCategories,
+                                             paintAchievementCategories, mapAchievementMenu};
+const cGameScreen k_screenAchievementList = {k_stateAchievementList, updateAchievementList, paintAchievementList,
                                              mapAchievementList};

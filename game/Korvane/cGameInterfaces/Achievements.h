@@ -11,3 +11,15 @@ struct AchievementScreens {
   int32_t descriptionBase = 0;
   int32_t listFirst = 0;  // the first visible row as last seen
 };
+
+class cGame;
+class Graphics;
+
+void updateAchievementCategories(cGame& game);
+void paintAchievementCategories(cGame& game, Graphics* g);
+void updateAchievementList(cGame& game);
+void paintAchievementList(cGame& game, Graphics* g);
+void setCategoryTicks(cGame& game);
+void setCategoryFrames(cGame& game);
+void markUnlockedRows(cGame& game);
+void buildAchievementListTexts(cGame& game);

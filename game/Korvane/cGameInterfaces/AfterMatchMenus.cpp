@@ -22,155 +22,157 @@ constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 // ---- retry question (320)
 
-void cGame::updateRetryQuestion() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    captureTableBackground();
-    selectInterface(k_interfaceRetry);
-    resetInterfaceAnimation(false);
-    initMenu(kRetryItems, k_retryList, 2, true);
-    setMenuCount(2);
-    for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e) setElementVisible(e, gameType == kGameTournament);
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateRetryQuestion(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.captureTableBackground();
+    game.selectInterface(k_interfaceRetry);
+    game.resetInterfaceAnimation(false);
+    game.initMenu(kRetryItems, k_retryList, 2, true);
+    game.setMenuCount(2);
+    for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e)
+      game.setElementVisible(e, game.gameType == kGameTournament);
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    m_menu.selection = -1;
+    game.m_menu.selection = -1;
     return;
   }
-  selectInterface(k_interfaceRetry);
-  const int32_t id = updateMenu();
-  updateMenuArrows(k_retryArrowUp, k_retryArrowDown, false);
-  showMenuScrollArrows(k_retryArrowUp, k_retryArrowDown);
+  game.selectInterface(k_interfaceRetry);
+  const int32_t id = game.updateMenu();
+  game.updateMenuArrows(k_retryArrowUp, k_retryArrowDown, false);
+  game.showMenuScrollArrows(k_retryArrowUp, k_retryArrowDown);
   if (id < 1) {
-    if (m_keys.isPressed(k_keyBack)) {
-      question.menuFlag = 0;
-      enterIGM();
+    if (game.m_keys.isPressed(k_keyBack)) {
+      game.question.menuFlag = 0;
+      enterIGM(game);
     }
     return;
   }
   if (id == k_textYes) {
-    setInGameState(k_stateMatchInit);
+    game.setInGameState(k_stateMatchInit);
   } else if (id == k_textNo) {
-    if (gameType == kGameTutorial && tutorialStarted) {
-      setInGameState(k_stateContinue);
+    if (game.gameType == kGameTutorial && game.tutorialStarted) {
+      game.setInGameState(k_stateContinue);
       return;
     }
-    if (gameType == kGameChallenge) m_pendingReturnState = k_stateChallengeList;
-    m_menusOverMatch = 0;
-    setState(k_stateMainMenuLoading);
+    if (game.gameType == kGameChallenge) game.m_pendingReturnState = k_stateChallengeList;
+    game.m_menusOverMatch = 0;
+    game.setState(k_stateMainMenuLoading);
   }
 }
 
-void cGame::paintRetryQuestion(Graphics* g) {
-  selectInterface(k_interfaceRetry);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  paintMenu();
+void paintRetryQuestion(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfaceRetry);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  game.paintMenu();
   // A challenge has no opponent: its own words.
-  drawElementText(k_retryBody, gameType == kGameTutorial    ? k_textRetryTutorial
-                               : gameType == kGameChallenge ? k_textRetryChallenge
-                                                            : k_textRetryBody);
-  drawElementText(k_retryTitle, k_textRetryTitle);
-  if (gameType == kGameTournament) {
-    setTextParam(0, 3 - static_cast<int32_t>(m_career.counterC));
-    drawElementText(k_retryNote, k_textRetriesLeft);
+  game.drawElementText(k_retryBody, game.gameType == kGameTutorial    ? k_textRetryTutorial
+                                    : game.gameType == kGameChallenge ? k_textRetryChallenge
+                                                                      : k_textRetryBody);
+  game.drawElementText(k_retryTitle, k_textRetryTitle);
+  if (game.gameType == kGameTournament) {
+    game.setTextParam(0, 3 - static_cast<int32_t>(game.m_career.counterC));
+    game.drawElementText(k_retryNote, k_textRetriesLeft);
   }
 }
 
 // ---- post-match menu (360)
 
-void cGame::updatePostMatchMenu() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    captureTableBackground();
-    selectInterface(k_interfacePostMatch);
-    resetInterfaceAnimation(false);
-    initMenu(k_postMatchMenuItems, k_postMatchList, 4, true);
-    setMenuCount(4);
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updatePostMatchMenu(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.captureTableBackground();
+    game.selectInterface(k_interfacePostMatch);
+    game.resetInterfaceAnimation(false);
+    game.initMenu(cGame::k_postMatchMenuItems, k_postMatchList, 4, true);
+    game.setMenuCount(4);
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    m_menu.selection = -1;
+    game.m_menu.selection = -1;
     return;
   }
-  selectInterface(k_interfacePostMatch);
-  const int32_t id = updateMenu();
-  updateMenuArrows(k_postMatchArrowUp, k_postMatchArrowDown, false);
-  showMenuScrollArrows(k_postMatchArrowUp, k_postMatchArrowDown);
+  game.selectInterface(k_interfacePostMatch);
+  const int32_t id = game.updateMenu();
+  game.updateMenuArrows(k_postMatchArrowUp, k_postMatchArrowDown, false);
+  game.showMenuScrollArrows(k_postMatchArrowUp, k_postMatchArrowDown);
   int32_t next = -1;
   switch (id) {
     case k_textAnotherMatch:
-      inGameMenus.anotherMatch = 1;
+      game.inGameMenus.anotherMatch = 1;
       next = k_stateStakeChoice;
       break;
     case k_textPlayChallenges:
-      m_pubSpot = kPubSpotChallenges;
+      game.m_pubSpot = kPubSpotChallenges;
       next = k_stateChallengeMenu;
       break;
     case k_textVisitShop:
-      m_pubSpot = kPubSpotShop;
-      next = m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop;
+      game.m_pubSpot = kPubSpotShop;
+      next = game.m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop;
       break;
     case k_textQuitMatch: next = k_stateMainMenu; break;
     default: return;  // the back key is the match epilogue's
   }
-  m_menusOverMatch = 0;
-  m_pendingReturnState = next;
-  setState(k_stateMainMenuLoading);
+  game.m_menusOverMatch = 0;
+  game.m_pendingReturnState = next;
+  game.setState(k_stateMainMenuLoading);
 }
 
-void cGame::paintPostMatchMenu(Graphics* g) {
-  selectInterface(k_interfacePostMatch);
+void paintPostMatchMenu(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfacePostMatch);
   // The second tap's look: the prompt and the back button while a row waits.
-  const bool armed = m_screenFlags[k_screenFlagPostMatchConfirm] != 0;
-  setElementVisible(k_postMatchBack, armed);
-  setElementFrame(k_postMatchBack, m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  drawElementText(k_postMatchTitle, k_textPostMatchTitle);
-  const int32_t row = m_menu.selection;
-  if (row >= 0 && row < 4) drawElementText(k_postMatchDescription, static_cast<int32_t>(k_postMatchDescriptions[row]));
-  if (armed && isBlinkOn()) drawElementString(k_postMatchPrompt, kTouchToContinue);
-  paintMenu();
+  const bool armed = game.m_screenFlags[k_screenFlagPostMatchConfirm] != 0;
+  game.setElementVisible(k_postMatchBack, armed);
+  game.setElementFrame(k_postMatchBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  game.drawElementText(k_postMatchTitle, k_textPostMatchTitle);
+  const int32_t row = game.m_menu.selection;
+  if (row >= 0 && row < 4)
+    game.drawElementText(k_postMatchDescription, static_cast<int32_t>(cGame::k_postMatchDescriptions[row]));
+  if (armed && game.isBlinkOn()) game.drawElementString(k_postMatchPrompt, kTouchToContinue);
+  game.paintMenu();
 }
 
 // ---- after the tutorial (400)
 
-void cGame::updateContinueScreen() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    captureTableBackground();
-    selectInterface(k_interfaceContinue);
-    resetInterfaceAnimation(false);
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateContinueScreen(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.captureTableBackground();
+    game.selectInterface(k_interfaceContinue);
+    game.resetInterfaceAnimation(false);
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
     return;
   }
-  if (!m_keys.isPressed(k_keySelect)) return;
-  if (m_tutorialLeft) {
-    m_tutorialLeft = 0;
-    saveSettings();
-    setInGameState(k_stateStartDispatch);
+  if (!game.m_keys.isPressed(k_keySelect)) return;
+  if (game.m_tutorialLeft) {
+    game.m_tutorialLeft = 0;
+    game.saveSettings();
+    game.setInGameState(k_stateStartDispatch);
   } else {
-    returnFromTutorial();
+    game.returnFromTutorial();
   }
 }
 
-void cGame::paintContinueScreen(Graphics* g) {
-  selectInterface(k_interfaceContinue);
-  setElementFrame(k_continueButton, m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
+void paintContinueScreen(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfaceContinue);
+  game.setElementFrame(k_continueButton, game.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
   // After the tutorial offer was declined no lesson was played: the screen
   // says the match comes next, not that the tutorial is over.
-  drawElementText(k_continueText, question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
+  game.drawElementText(k_continueText, game.question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -201,9 +203,8 @@ void mapContinue(cGame& g) { mapMainButton(g, {100, 290, 40, 40}); }
 
 }  // namespace
 
-const cGameScreen k_screenInGameQuestion = {k_stateInGameQuestion, [](cGame& g) { g.updateRetryQuestion(); },
-                                            [](cGame& g, Graphics* t) { g.paintRetryQuestion(t); }, mapInGameQuestion};
-const cGameScreen k_screenPostMatchMenu = {k_statePostMatchMenu, [](cGame& g) { g.updatePostMatchMenu(); },
-                                           [](cGame& g, Graphics* t) { g.paintPostMatchMenu(t); }, mapPostMatchMenu};
-const cGameScreen k_screenContinue = {k_stateContinue, [](cGame& g) { g.updateContinueScreen(); },
-                                      [](cGame& g, Graphics* t) { g.paintContinueScreen(t); }, mapContinue};
+const cGameScreen k_screenInGameQuestion = {k_stateInGameQuestion, updateRetryQuestion, paintRetryQuestion,
+                                            mapInGameQuestion};
+const cGameScreen k_screenPostMatchMenu = {k_statePostMatchMenu, updatePostMatchMenu, paintPostMatchMenu,
+                                           mapPostMatchMenu};
+const cGameScreen k_screenContinue = {k_stateContinue, updateContinueScreen, paintContinueScreen, mapContinue};

@@ -43,138 +43,139 @@ bool isVeiled(const cGame& g, int32_t entry) {
 
 // ---- categories
 
-void cGame::updateChallengeCategories() {
-  if (m_subState == k_subStateInit) {
+void updateChallengeCategories(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifChallengeMenu;
     s.menu = kCategoryMenu;
     s.listElement = k_challengeMenuList;
     s.count = 5;
-    setUpScreen(s);
+    game.setUpScreen(s);
     // The rival match shows under a veil until it is unlocked.
-    if (!specialRivalOpen) setMenuEntryFlags(k_textRivalMatch, kDisabled);
-    markCompletedCategories();
+    if (!game.specialRivalOpen) game.setMenuEntryFlags(k_textRivalMatch, kDisabled);
+    markCompletedCategories(game);
     return;
   }
-  const int32_t id = updateScreen();
-  updateMenuArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown, false);
-  showMenuScrollArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown);
+  const int32_t id = game.updateScreen();
+  game.updateMenuArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown, false);
+  game.showMenuScrollArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown);
   if (id < 0) {
-    setState(k_statePub);
+    game.setState(k_statePub);
   } else if (id >= k_textChallengeCategory0 && id < k_textChallengeCategory0 + kCategories) {
-    challengeCategory = id - k_textChallengeCategory0;
-    setState(k_stateChallengeList);
+    game.challengeCategory = id - k_textChallengeCategory0;
+    game.setState(k_stateChallengeList);
   } else if (id == k_textRivalMatch) {
-    gameType = kCareerGameType;
-    rivalMatch = 1;
-    setState(k_stateRulesChoice);
+    game.gameType = kCareerGameType;
+    game.rivalMatch = 1;
+    game.setState(k_stateRulesChoice);
   }
 }
 
-void cGame::paintChallengeCategories(Graphics* g) {
-  const bool veiled = isVeiled(*this, m_menu.selection);
-  for (int32_t k = 0; k < 3; ++k) setInterfaceElementVisible(k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
-  paintScreen(g, k_challengeMenuBack, -1);
-  drawElementText(k_challengeMenuTitle, k_textChallengeMenuTitle);
-  paintMenu();
-  if (veiled) drawElementText(k_challengeMenuNote, k_textRivalLocked);
+void paintChallengeCategories(cGame& game, Graphics* g) {
+  const bool veiled = isVeiled(*(&game), game.m_menu.selection);
+  for (int32_t k = 0; k < 3; ++k) game.setInterfaceElementVisible(k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
+  game.paintScreen(g, k_challengeMenuBack, -1);
+  game.drawElementText(k_challengeMenuTitle, k_textChallengeMenuTitle);
+  game.paintMenu();
+  if (veiled) game.drawElementText(k_challengeMenuNote, k_textRivalLocked);
 }
 
-void cGame::markCompletedCategories() {
+void markCompletedCategories(cGame& game) {
   for (int32_t c = 0; c < kCategories; ++c) {
     bool all = true;
-    for (int32_t s : m_career.challengeStates[c])
+    for (int32_t s : game.m_career.challengeStates[c])
       if ((s & 3) != kStateWon) all = false;
-    setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuComplete0 + c,
-                            all ? k_marksAnimTickOn : k_marksAnimTickOff);
+    game.setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuComplete0 + c,
+                                 all ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
-  setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuRivalMark,
-                          m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
+  game.setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuRivalMark,
+                               game.m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 // ---- the challenges of one category
 
-void cGame::updateChallengeList() {
-  if (m_subState == k_subStateInit) {
-    gameType = kChallengeGameType;
-    m_challengeEnded = 0;
-    challengeDemo = 0;
+void updateChallengeList(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.gameType = kChallengeGameType;
+    game.m_challengeEnded = 0;
+    game.challengeDemo = 0;
     FrontEndScreen s;
     s.interfaceId = k_ifChallengeList;
-    s.menu = kChallengeMenus[categoryOf(*this)];
+    s.menu = kChallengeMenus[categoryOf(*(&game))];
     s.listElement = k_challengeListRows;
     s.rows = kListRows;
     s.count = kPerCategory;
-    setUpScreen(s);
+    game.setUpScreen(s);
     for (int32_t i = 0; i < kPerCategory; ++i)
-      if ((m_career.challengeStates[categoryOf(*this)][i] & 3) == kStateLocked) m_menu.flags[i] = kDisabled;
-    markChallengeRows();
-    m_challengeListFirst = m_menu.firstVisible;
+      if ((game.m_career.challengeStates[categoryOf(*(&game))][i] & 3) == kStateLocked)
+        game.m_menu.flags[i] = kDisabled;
+    markChallengeRows(game);
+    game.m_challengeListFirst = game.m_menu.firstVisible;
     return;
   }
-  updateScreen(false);
-  const int32_t id = updateMenuSmooth();
+  game.updateScreen(false);
+  const int32_t id = game.updateMenuSmooth();
   // The page the list shows may also have been turned by a touch, before
   // this update: the marks follow whatever the list shows now.
-  if (m_menu.firstVisible != m_challengeListFirst) {
-    m_challengeListFirst = m_menu.firstVisible;
-    markChallengeRows();
+  if (game.m_menu.firstVisible != game.m_challengeListFirst) {
+    game.m_challengeListFirst = game.m_menu.firstVisible;
+    markChallengeRows(game);
   }
-  const bool confirming = m_screenFlags[k_screenFlagChallengeConfirm] != 0;
-  setInterfaceElementVisible(k_ifChallengeList, k_challengeListPage, !confirming);
-  setInterfaceElementVisible(k_ifChallengeList, k_challengeListPageLabel, !confirming);
+  const bool confirming = game.m_screenFlags[k_screenFlagChallengeConfirm] != 0;
+  game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListPage, !confirming);
+  game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListPageLabel, !confirming);
   if (id < 0) {
-    setState(k_stateChallengeMenu);
+    game.setState(k_stateChallengeMenu);
     return;
   }
-  const int32_t entry = m_menu.selection;
+  const int32_t entry = game.m_menu.selection;
   if (id == 0 || entry < 0 || entry >= kPerCategory) return;
-  challengeNumber = categoryOf(*this) * kPerCategory + entry;
-  if (!m_career.started) m_career.character = m_chosenCharacter[0];
-  opponentSlot = kOpponentSlot;
-  m_chosenRival = kCoach;
-  setState(k_stateGameLoading);
+  game.challengeNumber = categoryOf(*(&game)) * kPerCategory + entry;
+  if (!game.m_career.started) game.m_career.character = game.m_chosenCharacter[0];
+  game.opponentSlot = kOpponentSlot;
+  game.m_chosenRival = kCoach;
+  game.setState(k_stateGameLoading);
 }
 
-void cGame::paintChallengeList(Graphics* g) {
-  const int32_t entry = m_menu.selection;
+void paintChallengeList(cGame& game, Graphics* g) {
+  const int32_t entry = game.m_menu.selection;
   const bool selected = entry >= 0 && entry < kPerCategory;
-  const bool veiled = isVeiled(*this, entry);
-  const int32_t state = selected ? m_career.challengeStates[categoryOf(*this)][entry] : 0;
+  const bool veiled = isVeiled(*(&game), entry);
+  const int32_t state = selected ? game.m_career.challengeStates[categoryOf(*(&game))][entry] : 0;
   const bool won = selected && (state & 3) == kStateWon;
   for (int32_t k = 0; k < 3; ++k)
-    setInterfaceElementVisible(k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
-  paintScreen(g, k_challengeListBack, -1);
-  drawElementText(k_challengeListTitle, k_textChallengeListTitle);
-  paintMenu();
-  if (m_screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && m_gameClock % 1000 > 500)
-    drawElementString(k_challengeListConfirm, kTouchToContinue);
+    game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
+  game.paintScreen(g, k_challengeListBack, -1);
+  game.drawElementText(k_challengeListTitle, k_textChallengeListTitle);
+  game.paintMenu();
+  if (game.m_screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.m_gameClock % 1000 > 500)
+    game.drawElementString(k_challengeListConfirm, kTouchToContinue);
   if (veiled) {
-    setTextParam(0, entry);
-    drawElementText(k_challengeListInfo, k_textChallengeLocked);
-    drawElementText(k_challengeListDetail, k_textChallengeLockedLine);
+    game.setTextParam(0, entry);
+    game.drawElementText(k_challengeListInfo, k_textChallengeLocked);
+    game.drawElementText(k_challengeListDetail, k_textChallengeLockedLine);
   } else if (!won) {
     if (selected) {
-      textBufferSetString(k_textPrize);
-      replaceTextTagWithText(k_textMoney);
-      setTextParam(0, k_challengePrizes[entry]);
-      drawElementStringLen(k_challengeListInfo, m_text.work, m_text.workLength, -1);
-      setTextParam(0, state >> 2);
-      drawElementText(k_challengeListDetail, k_textFailedAttempts);
+      game.textBufferSetString(k_textPrize);
+      game.replaceTextTagWithText(k_textMoney);
+      game.setTextParam(0, cGame::k_challengePrizes[entry]);
+      game.drawElementStringLen(k_challengeListInfo, game.m_text.work, game.m_text.workLength, -1);
+      game.setTextParam(0, state >> 2);
+      game.drawElementText(k_challengeListDetail, k_textFailedAttempts);
     } else if (entry == kPageButtonSelection) {
-      drawElementString(k_challengeListDetail, kChangePage);
+      game.drawElementString(k_challengeListDetail, kChangePage);
     }
   }
 }
 
-void cGame::markChallengeRows() {
-  const int32_t c = categoryOf(*this);
+void markChallengeRows(cGame& game) {
+  const int32_t c = categoryOf(*(&game));
   for (int32_t i = 0; i < kListRows; ++i) {
-    const int32_t n = m_menu.firstVisible + i;
-    const int32_t state = n >= 0 && n < kPerCategory ? m_career.challengeStates[c][n] & 3 : kStateLocked;
+    const int32_t n = game.m_menu.firstVisible + i;
+    const int32_t state = n >= 0 && n < kPerCategory ? game.m_career.challengeStates[c][n] & 3 : kStateLocked;
     const int32_t e = k_challengeListMark0 + i;
-    setInterfaceElementVisible(k_ifChallengeList, e, state == kStateOpen || state == kStateWon);
-    setInterfaceElementAnim(k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
+    game.setInterfaceElementVisible(k_ifChallengeList, e, state == kStateOpen || state == kStateWon);
+    game.setInterfaceElementAnim(k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
@@ -208,8 +209,7 @@ void mapChallengeList(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenChallengeMenu = {k_stateChallengeMenu, [](cGame& g) { g.updateChallengeCategories(); },
-                                           [](cGame& g, Graphics* t) { g.paintChallengeCategories(t); },
+const cGameScreen k_screenChallengeMenu = {k_stateChallengeMenu, updateChallengeCategories, paintChallengeCategories,
                                            mapChallengeMenu};
-const cGameScreen k_screenChallengeList = {k_stateChallengeList, [](cGame& g) { g.updateChallengeList(); },
-                                           [](cGame& g, Graphics* t) { g.paintChallengeList(t); }, mapChallengeList};
+const cGameScreen k_screenChallengeList = {k_stateChallengeList, updateChallengeList, paintChallengeList,
+                                           mapChallengeList};

@@ -60,304 +60,308 @@ bool anyKey(const cGame& g, uint32_t mask) { return g.m_keys.isPressed(mask) || 
 
 // ---- help menu
 
-void cGame::updateHelpMenu() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
+void updateHelpMenu(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceHelpMenu;
     s.menu = k_helpAndCharacterTable;
     s.listElement = k_helpMenuList;
     s.rows = 4;
     s.count = k_helpMenuCount;
-    setUpScreen(s);
+    game.setUpScreen(s);
     // No tutorial from a paused match.
-    if (m_menusOverMatch) setMenuEntryFlags(k_textHelpTutorial, kHidden);
+    if (game.m_menusOverMatch) game.setMenuEntryFlags(k_textHelpTutorial, kHidden);
     return;
   }
-  const int32_t id = updateScreen();
-  updateMenuArrows(k_helpMenuArrowUp, k_helpMenuArrowDown, false);
-  showMenuScrollArrows(k_helpMenuArrowUp, k_helpMenuArrowDown);
+  const int32_t id = game.updateScreen();
+  game.updateMenuArrows(k_helpMenuArrowUp, k_helpMenuArrowDown, false);
+  game.showMenuScrollArrows(k_helpMenuArrowUp, k_helpMenuArrowDown);
   switch (id) {
     case k_textHelpControls:
     case k_textHelpMoney:
-      helpSubject = id;
-      goToScreen(k_stateHelpText);
+      game.helpSubject = id;
+      game.goToScreen(k_stateHelpText);
       break;
     case k_textHelpRules:
-      goToScreen(k_stateRulesChoice);
+      game.goToScreen(k_stateRulesChoice);
       break;
     case k_textHelpTutorial:
-      goToScreen(k_stateTutorialChoice);
+      game.goToScreen(k_stateTutorialChoice);
       break;
     default:
       if (id >= 0) break;
-      if (m_menusOverMatch)
-        setInGameState(k_stateOptions);
+      if (game.m_menusOverMatch)
+        game.setInGameState(k_stateOptions);
       else
-        setState(k_stateMainMenu);
+        game.setState(k_stateMainMenu);
       break;
   }
 }
 
-void cGame::paintHelpMenu(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  paintScreen(g, k_helpMenuBack, -1);
-  drawElementText(k_helpMenuTitle, k_textHelpTitle);
-  paintMenu();
+void paintHelpMenu(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.paintScreen(g, k_helpMenuBack, -1);
+  game.drawElementText(k_helpMenuTitle, k_textHelpTitle);
+  game.paintMenu();
 }
 
 // ---- help page
 
-void cGame::buildHelpMoneyText() {
-  textBufferSetString(k_textHelpMoneyBody);
-  for (int32_t i = 0; i < 4; ++i) replaceTextTagWithText(k_textMoney);
-  const int32_t n = std::clamp(m_text.workLength, 0, TextTableData::kWorkSize - 1);
-  std::memcpy(help.filled, m_text.work, static_cast<size_t>(n));
-  help.filled[n] = 0;
-  help.filledLength = n;
+void buildHelpMoneyText(cGame& game) {
+  game.textBufferSetString(k_textHelpMoneyBody);
+  for (int32_t i = 0; i < 4; ++i) game.replaceTextTagWithText(k_textMoney);
+  const int32_t n = std::clamp(game.m_text.workLength, 0, TextTableData::kWorkSize - 1);
+  std::memcpy(game.help.filled, game.m_text.work, static_cast<size_t>(n));
+  game.help.filled[n] = 0;
+  game.help.filledLength = n;
 }
 
-void cGame::updateHelpPage() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    help.page = 0;
-    help.arrowKeys = 0;
+void updateHelpPage(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.help.page = 0;
+    game.help.arrowKeys = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceHelpPage;
-    setUpScreen(s);
-    resetInterfaceAnimation(false);
-    help.title = k_textHelpControls;
-    help.body = k_textHelpControlsBody;
+    game.setUpScreen(s);
+    game.resetInterfaceAnimation(false);
+    game.help.title = k_textHelpControls;
+    game.help.body = k_textHelpControlsBody;
     for (const HelpSubject& h : kSubjects)
-      if (h.subject == helpSubject) {
-        help.title = h.title;
-        help.body = h.body;
+      if (h.subject == game.helpSubject) {
+        game.help.title = h.title;
+        game.help.body = h.body;
       }
     int32_t pages = 0;
-    if (help.body == k_textHelpMoneyBody) {
-      buildHelpMoneyText();
-      const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
+    if (game.help.body == k_textHelpMoneyBody) {
+      buildHelpMoneyText(game);
+      const int16_t* e = game.getInterfaceElement(-1, k_helpPageBody);
       const int32_t font = e ? e[F::kWordParams + F::kTextFont] : -1;
-      if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
-        for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
-        pages = layoutText(m_fonts, help.filled, 0, help.filledLength, font, e[F::kWordParams + F::kTextWidth],
-                           e[F::kWordParams + F::kTextHeight]);
-        m_layout.cacheKey = 0;
+      if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
+        for (int32_t i = 0; i < 4; ++i) game.setTextParam(i, kMoneyAmounts[i]);
+        pages = game.layoutText(game.m_fonts, game.help.filled, 0, game.help.filledLength, font,
+                                e[F::kWordParams + F::kTextWidth], e[F::kWordParams + F::kTextHeight]);
+        game.m_layout.cacheKey = 0;
       }
     } else {
-      pages = drawElementWrappedText(k_helpPageBody, help.body);
+      pages = game.drawElementWrappedText(k_helpPageBody, game.help.body);
     }
     // The layout holds a bounded number of pages: show the ones it has.
-    help.pageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
+    game.help.pageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
     return;
   }
-  updateScreen(false);
-  help.morePages = help.page < help.pageCount - 1;
+  game.updateScreen(false);
+  game.help.morePages = game.help.page < game.help.pageCount - 1;
   // The arrows repeat their key while the pen rests on them: a page turns
   // once per touch.
-  const uint8_t keys = static_cast<uint8_t>((m_keys.isPressed(k_keyUp) ? 1 : 0) | (m_keys.isPressed(k_keyDown) ? 2 : 0));
-  const uint8_t fresh = static_cast<uint8_t>(keys & ~help.arrowKeys);
-  help.arrowKeys = keys;
+  const uint8_t keys =
+      static_cast<uint8_t>((game.m_keys.isPressed(k_keyUp) ? 1 : 0) | (game.m_keys.isPressed(k_keyDown) ? 2 : 0));
+  const uint8_t fresh = static_cast<uint8_t>(keys & ~game.help.arrowKeys);
+  game.help.arrowKeys = keys;
   if (keys & 2) {
-    if ((fresh & 2) && help.morePages) ++help.page;
+    if ((fresh & 2) && game.help.morePages) ++game.help.page;
   } else if (keys & 1) {
-    if ((fresh & 1) && help.page > 0) --help.page;
-  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    leaveTo(*this, m_previousState);
+    if ((fresh & 1) && game.help.page > 0) --game.help.page;
+  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    leaveTo(*(&game), game.m_previousState);
     return;
   }
-  help.page = std::clamp(help.page, 0, help.pageCount - 1);
-  help.morePages = help.page < help.pageCount - 1;
-  setElementVisible(k_helpPageArrowUp, help.page != 0);
-  setElementVisible(k_helpPageArrowDown, help.morePages != 0);
-  updateMenuArrows(k_helpPageArrowUp, k_helpPageArrowDown, false);
+  game.help.page = std::clamp(game.help.page, 0, game.help.pageCount - 1);
+  game.help.morePages = game.help.page < game.help.pageCount - 1;
+  game.setElementVisible(k_helpPageArrowUp, game.help.page != 0);
+  game.setElementVisible(k_helpPageArrowDown, game.help.morePages != 0);
+  game.updateMenuArrows(k_helpPageArrowUp, k_helpPageArrowDown, false);
 }
 
-void cGame::paintHelpPage(Graphics* g) {
-  if (m_subState == k_subStateDestroy || !g) return;
-  paintScreen(g, k_helpPageBack, -1);
-  drawElementText(k_helpPageTitle, help.title);
-  const int16_t* e = getInterfaceElement(-1, k_helpPageBody);
+void paintHelpPage(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy || !g) return;
+  game.paintScreen(g, k_helpPageBack, -1);
+  game.drawElementText(k_helpPageTitle, game.help.title);
+  const int16_t* e = game.getInterfaceElement(-1, k_helpPageBody);
   if (!e || e[F::kWordType] != F::kText) return;
   const int32_t font = e[F::kWordParams + F::kTextFont];
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !m_fonts[font]) return;
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return;
   const int32_t x = e[F::kWordX], y = e[F::kWordY];
   const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
   const int32_t palette = e[F::kWordParams + F::kTextPalette];
-  ASprite* bank = m_fonts[font];
+  ASprite* bank = game.m_fonts[font];
   if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
   g->setClip(x, y - 2, w, h + 2);
   const int32_t flags = kAnchorLeftTop;
-  if (help.body == k_textHelpMoneyBody) {
-    for (int32_t i = 0; i < 4; ++i) setTextParam(i, kMoneyAmounts[i]);
-    m_layout.font = static_cast<uint8_t>(font);
-    drawWrappedTextPage(g, m_fonts, -1, help.filled, 0, help.filledLength, x, y, w, h, help.page, flags);
-    m_layout.cacheKey = 0;
+  if (game.help.body == k_textHelpMoneyBody) {
+    for (int32_t i = 0; i < 4; ++i) game.setTextParam(i, kMoneyAmounts[i]);
+    game.m_layout.font = static_cast<uint8_t>(font);
+    game.drawWrappedTextPage(g, game.m_fonts, -1, game.help.filled, 0, game.help.filledLength, x, y, w, h,
+                             game.help.page, flags);
+    game.m_layout.cacheKey = 0;
   } else {
-    drawWrappedString(g, m_fonts, help.body, font, x, y, w, h, help.page, flags);
+    game.drawWrappedString(g, game.m_fonts, game.help.body, font, x, y, w, h, game.help.page, flags);
   }
-  resetClip(g);
+  game.resetClip(g);
   bank->setCurrentPalette(0);
 }
 
 // ---- tutorial choice
 
-void cGame::markPassedLessons() {
+void markPassedLessons(cGame& game) {
   for (int32_t i = 0; i < kLessonRows; ++i) {
-    const int32_t lesson = m_menu.firstVisible + i;
-    const bool passed = lesson >= 0 && lesson < kLessonCount && ((m_career.counterA >> lesson) & 1u);
-    setInterfaceElementAnim(k_interfaceTutorialChoice, k_tutorialTick0 + i,
-                            passed ? k_marksAnimTickOn : k_marksAnimTickOff);
+    const int32_t lesson = game.m_menu.firstVisible + i;
+    const bool passed = lesson >= 0 && lesson < kLessonCount && ((game.m_career.counterA >> lesson) & 1u);
+    game.setInterfaceElementAnim(k_interfaceTutorialChoice, k_tutorialTick0 + i,
+                                 passed ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
-void cGame::updateTutorialSelection() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
+void updateTutorialSelection(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTutorialChoice;
     s.menu = kLessonItems;
     s.listElement = k_tutorialList;
     s.rows = kLessonRows;
     s.count = kLessonCount;
-    setUpScreen(s);
-    markPassedLessons();
-    help.tutorialFirstRow = m_menu.firstVisible;
+    game.setUpScreen(s);
+    markPassedLessons(game);
+    game.help.tutorialFirstRow = game.m_menu.firstVisible;
     return;
   }
-  updateScreen(false);
-  const int32_t id = updateMenu();
+  game.updateScreen(false);
+  const int32_t id = game.updateMenu();
   // A scrolled list slides in again with its own ticks.
-  if (m_menu.firstVisible != help.tutorialFirstRow) {
-    help.tutorialFirstRow = m_menu.firstVisible;
-    startInterfaceAnimation();
-    markPassedLessons();
+  if (game.m_menu.firstVisible != game.help.tutorialFirstRow) {
+    game.help.tutorialFirstRow = game.m_menu.firstVisible;
+    game.startInterfaceAnimation();
+    markPassedLessons(game);
   }
-  updateMenuArrows(k_tutorialArrowUp, k_tutorialArrowDown, false);
-  showMenuScrollArrows(k_tutorialArrowUp, k_tutorialArrowDown);
+  game.updateMenuArrows(k_tutorialArrowUp, k_tutorialArrowDown, false);
+  game.showMenuScrollArrows(k_tutorialArrowUp, k_tutorialArrowDown);
   if (id < 0) {
-    goToScreen(k_stateHelpMenu);
+    game.goToScreen(k_stateHelpMenu);
     return;
   }
   if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
-  lessonNumber = id - k_textLesson0;
-  tutorialStarted = 0;
-  m_savedGameType = -1;  // a lesson chosen here interrupts no match
-  gameType = kTutorialGameType;
+  game.lessonNumber = id - k_textLesson0;
+  game.tutorialStarted = 0;
+  game.m_savedGameType = -1;  // a lesson chosen here interrupts no match
+  game.gameType = kTutorialGameType;
   // The lesson is played with the career's character, or else the one of
   // the quick match.
-  if (!m_career.started) m_career.character = m_chosenCharacter[0];
-  m_chosenRival = kTutorialOpponent;
-  setState(k_stateGameLoading);
+  if (!game.m_career.started) game.m_career.character = game.m_chosenCharacter[0];
+  game.m_chosenRival = kTutorialOpponent;
+  game.setState(k_stateGameLoading);
 }
 
-void cGame::paintTutorialSelection(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  paintScreen(g, k_tutorialBack, -1);
-  drawElementText(k_tutorialTitle, k_textTutorialTitle);
-  paintMenu();
+void paintTutorialSelection(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.paintScreen(g, k_tutorialBack, -1);
+  game.drawElementText(k_tutorialTitle, k_textTutorialTitle);
+  game.paintMenu();
 }
 
 // ---- about
 
-int32_t cGame::getAboutTextHeight(int32_t textId) {
-  ASprite* font = m_fonts[kAboutFont];
+int32_t getAboutTextHeight(cGame& game, int32_t textId) {
+  ASprite* font = game.m_fonts[kAboutFont];
   const int32_t line = font ? font->getFontHeight() : 0;
-  const char* data = getStringData(textId);
-  const int32_t length = getStringLength(textId);
+  const char* data = game.getStringData(textId);
+  const int32_t length = game.getStringLength(textId);
   if (!font || !data || length <= 0) return line;
-  resetLayout(m_fonts, kAboutFont);
-  layoutTextLines(m_fonts, data, 0, length, help.aboutTextWidth, kAboutMaxHeight, TextLayoutData::kMaxPages - 1);
-  m_layout.cacheKey = 0;
+  game.resetLayout(game.m_fonts, kAboutFont);
+  game.layoutTextLines(game.m_fonts, data, 0, length, game.help.aboutTextWidth, kAboutMaxHeight,
+                       TextLayoutData::kMaxPages - 1);
+  game.m_layout.cacheKey = 0;
   int32_t height = 0;
-  const int32_t pages = std::clamp(m_layout.pageCount, 0, TextLayoutData::kMaxPages);
-  for (int32_t p = 0; p < pages; ++p) height += m_layout.pages[p].height;
+  const int32_t pages = std::clamp(game.m_layout.pageCount, 0, TextLayoutData::kMaxPages);
+  for (int32_t p = 0; p < pages; ++p) height += game.m_layout.pages[p].height;
   return height > 0 ? height : line;
 }
 
-void cGame::updateAbout() {
-  if (m_subState == k_subStateDestroy) return;
-  const int32_t viewHeight = 320 - help.aboutViewTop - help.aboutBottomMargin;
-  if (m_subState == k_subStateInit) {
-    help.productName = "Korvane";
-    std::memset(help.aboutText, 0, sizeof help.aboutText);
-    const char* label = getStringData(k_textVersion);
-    const int32_t labelLength = label ? std::clamp(getStringLength(k_textVersion), 0, k_aboutBufferSize - 1) : 0;
-    if (labelLength > 0) std::memcpy(help.aboutText, label, static_cast<size_t>(labelLength));
-    std::snprintf(help.aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s", m_version);
+void updateAbout(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  const int32_t viewHeight = 320 - game.help.aboutViewTop - game.help.aboutBottomMargin;
+  if (game.m_subState == k_subStateInit) {
+    game.help.productName = "Korvane";
+    std::memset(game.help.aboutText, 0, sizeof game.help.aboutText);
+    const char* label = game.getStringData(k_textVersion);
+    const int32_t labelLength = label ? std::clamp(game.getStringLength(k_textVersion), 0, k_aboutBufferSize - 1) : 0;
+    if (labelLength > 0) std::memcpy(game.help.aboutText, label, static_cast<size_t>(labelLength));
+    std::snprintf(game.help.aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s",
+                  game.m_version);
     FrontEndScreen s;
     s.interfaceId = k_interfaceAbout;
-    setUpScreen(s);
-    resetInterfaceAnimation(false);
-    help.aboutViewTop = getElementY(k_aboutView);
-    help.aboutBottomMargin = 320 - (help.aboutViewTop + getElementHeight(k_aboutView));
-    help.aboutScroll = 320 - help.aboutViewTop - help.aboutBottomMargin;
-    help.aboutSpeed = -1;
-    help.aboutTextWidth = 220;
-    help.aboutLineSpacing = m_fonts[kAboutFont] ? m_fonts[kAboutFont]->getFontSpacing() : 0;
+    game.setUpScreen(s);
+    game.resetInterfaceAnimation(false);
+    game.help.aboutViewTop = game.getElementY(k_aboutView);
+    game.help.aboutBottomMargin = 320 - (game.help.aboutViewTop + game.getElementHeight(k_aboutView));
+    game.help.aboutScroll = 320 - game.help.aboutViewTop - game.help.aboutBottomMargin;
+    game.help.aboutSpeed = -1;
+    game.help.aboutTextWidth = 220;
+    game.help.aboutLineSpacing = game.m_fonts[kAboutFont] ? game.m_fonts[kAboutFont]->getFontSpacing() : 0;
     // The credits end with their last words: the empty ids after them would
     // each add a line of blank screen before the credits start again.
-    help.aboutLastText = k_textCreditsFirst;
+    game.help.aboutLastText = k_textCreditsFirst;
     for (int32_t id = k_textCreditsLast; id > k_textCreditsFirst; --id)
-      if (getStringLength(id) > 0) {
-        help.aboutLastText = id;
+      if (game.getStringLength(id) > 0) {
+        game.help.aboutLastText = id;
         break;
       }
-    help.aboutTotalHeight = 0;
-    for (int32_t id = k_textCreditsFirst; id <= help.aboutLastText; ++id)
-      help.aboutTotalHeight += getAboutTextHeight(id) + help.aboutLineSpacing;
+    game.help.aboutTotalHeight = 0;
+    for (int32_t id = k_textCreditsFirst; id <= game.help.aboutLastText; ++id)
+      game.help.aboutTotalHeight += getAboutTextHeight(game, id) + game.help.aboutLineSpacing;
     return;
   }
-  updateScreen(false);
-  help.aboutScroll += help.aboutSpeed;
+  game.updateScreen(false);
+  game.help.aboutScroll += game.help.aboutSpeed;
   // Below the view, up brings the credits straight back to its bottom edge.
-  if (help.aboutScroll > viewHeight && anyKey(*this, k_keyUp)) help.aboutScroll = viewHeight;
-  if (help.aboutScroll < -help.aboutTotalHeight) help.aboutScroll = viewHeight;
-  if (anyKey(*this, k_keyDown))
-    help.aboutSpeed = -4;
-  else if (anyKey(*this, k_keyUp))
-    help.aboutSpeed = 4;
+  if (game.help.aboutScroll > viewHeight && anyKey(*(&game), k_keyUp)) game.help.aboutScroll = viewHeight;
+  if (game.help.aboutScroll < -game.help.aboutTotalHeight) game.help.aboutScroll = viewHeight;
+  if (anyKey(*(&game), k_keyDown))
+    game.help.aboutSpeed = -4;
+  else if (anyKey(*(&game), k_keyUp))
+    game.help.aboutSpeed = 4;
   else
-    help.aboutSpeed = -1;
-  if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    stopAllSounds();
-    setState(m_previousState);
+    game.help.aboutSpeed = -1;
+  if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.stopAllSounds();
+    game.setState(game.m_previousState);
     return;
   }
-  updateMenuArrows(k_aboutArrowUp, k_aboutArrowDown, false);
+  game.updateMenuArrows(k_aboutArrowUp, k_aboutArrowDown, false);
 }
 
-void cGame::paintAbout(Graphics* g) {
-  if (m_subState == k_subStateDestroy || !g) return;
-  paintScreen(g, k_aboutBack, -1);
-  drawElementText(k_aboutTitle, k_textAbout);
-  ASprite* font = m_fonts[kAboutFont];
+void paintAbout(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy || !g) return;
+  game.paintScreen(g, k_aboutBack, -1);
+  game.drawElementText(k_aboutTitle, k_textAbout);
+  ASprite* font = game.m_fonts[kAboutFont];
   if (!font) return;
-  const int32_t top = help.aboutViewTop;
-  const int32_t viewHeight = 320 - top - help.aboutBottomMargin;
+  const int32_t top = game.help.aboutViewTop;
+  const int32_t viewHeight = 320 - top - game.help.aboutBottomMargin;
   g->setClip(0, top, 240, viewHeight);
   const int32_t palette = font->getCurrentPalette();
   int32_t walked = 0;
-  for (int32_t id = k_textCreditsFirst; id <= help.aboutLastText; ++id) {
-    const int32_t y = top + walked + help.aboutScroll;
+  for (int32_t id = k_textCreditsFirst; id <= game.help.aboutLastText; ++id) {
+    const int32_t y = top + walked + game.help.aboutScroll;
     if (y >= top + viewHeight) break;  // this one and the rest lie below the view
-    const int32_t h = getAboutTextHeight(id);
+    const int32_t h = getAboutTextHeight(game, id);
     if (y + h > top) {
       if (id == k_textCreditsFirst) {
         font->setCurrentPalette(font->paletteCount > 1 ? 1 : 0);
-        drawCString(g, m_fonts, help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        game.drawCString(g, game.m_fonts, game.help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
         font->setCurrentPalette(palette);
       } else if (id == k_textVersion) {
-        drawCString(g, m_fonts, help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        game.drawCString(g, game.m_fonts, game.help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
       } else {
-        drawWrappedString(g, m_fonts, id, kAboutFont, kAboutX, y, help.aboutTextWidth, kAboutMaxHeight, 0,
-                          kAnchorLeftTop);
-        m_layout.cacheKey = 0;
+        game.drawWrappedString(g, game.m_fonts, id, kAboutFont, kAboutX, y, game.help.aboutTextWidth, kAboutMaxHeight,
+                               0, kAnchorLeftTop);
+        game.m_layout.cacheKey = 0;
       }
     }
-    walked += h + help.aboutLineSpacing;
+    walked += h + game.help.aboutLineSpacing;
   }
-  resetClip(g);
+  game.resetClip(g);
   font->setCurrentPalette(palette);
 }
 
@@ -404,12 +408,8 @@ void mapAbout(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenHelpMenu = {k_stateHelpMenu, [](cGame& g) { g.updateHelpMenu(); },
-                                      [](cGame& g, Graphics* t) { g.paintHelpMenu(t); }, mapHelpMenu};
-const cGameScreen k_screenTutorialChoice = {k_stateTutorialChoice, [](cGame& g) { g.updateTutorialSelection(); },
-                                            [](cGame& g, Graphics* t) { g.paintTutorialSelection(t); },
+const cGameScreen k_screenHelpMenu = {k_stateHelpMenu, updateHelpMenu, paintHelpMenu, mapHelpMenu};
+const cGameScreen k_screenTutorialChoice = {k_stateTutorialChoice, updateTutorialSelection, paintTutorialSelection,
                                             mapTutorialChoice};
-const cGameScreen k_screenHelpText = {k_stateHelpText, [](cGame& g) { g.updateHelpPage(); },
-                                      [](cGame& g, Graphics* t) { g.paintHelpPage(t); }, mapHelpText};
-const cGameScreen k_screenAbout = {k_stateAbout, [](cGame& g) { g.updateAbout(); },
-                                   [](cGame& g, Graphics* t) { g.paintAbout(t); }, mapAbout};
+const cGameScreen k_screenHelpText = {k_stateHelpText, updateHelpPage, paintHelpPage, mapHelpText};
+const cGameScreen k_screenAbout = {k_stateAbout, updateAbout, paintAbout, mapAbout};

@@ -29,3 +29,19 @@ struct HelpScreens {
   const char* productName = nullptr;
   char aboutText[k_aboutBufferSize] = {};  // text 215 and the version
 };
+
+class cGame;
+class Graphics;
+
+void updateHelpMenu(cGame& game);
+void paintHelpMenu(cGame& game, Graphics* g);
+void updateHelpPage(cGame& game);
+void paintHelpPage(cGame& game, Graphics* g);
+void updateTutorialSelection(cGame& game);
+void paintTutorialSelection(cGame& game, Graphics* g);
+void markPassedLessons(cGame& game);
+void updateAbout(cGame& game);
+void paintAbout(cGame& game, Graphics* g);
+// Height of a credit text wrapped in the about width (one line when missing).
+int32_t getAboutTextHeight(cGame& game, int32_t textId);
+void buildHelpMoneyText(cGame& game);

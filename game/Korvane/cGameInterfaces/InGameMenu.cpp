@@ -30,278 +30,288 @@ bool isLocked(int32_t challengeState) { return (challengeState & 3) == 0; }
 
 // ---- entering and leaving
 
-void cGame::enterIGM() {
-  if (s_gameState == k_stateCareerComplete) return;
+void enterIGM(cGame& game) {
+  if (game.s_gameState == k_stateCareerComplete) return;
   // One menu at a time: a menu already open (or under a question it asked)
   // is not pushed again, and a full stack takes no menu.
-  if (s_gameState == k_stateIGM || m_stackDepth >= k_stateStackSize) return;
-  for (int32_t i = 0; i < m_stackDepth; ++i)
-    if (m_stateStack[i] == k_stateIGM) return;
-  inGameMenus.skipHint = skipHintShown;
-  skipHintShown = 0;
-  inGameMenus.ballView = ballViewOpen;
-  ballViewOpen = 0;
+  if (game.s_gameState == k_stateIGM || game.m_stackDepth >= k_stateStackSize) return;
+  for (int32_t i = 0; i < game.m_stackDepth; ++i)
+    if (game.m_stateStack[i] == k_stateIGM) return;
+  game.inGameMenus.skipHint = game.skipHintShown;
+  game.skipHintShown = 0;
+  game.inGameMenus.ballView = game.ballViewOpen;
+  game.ballViewOpen = 0;
   debugTrace("enterIGM stop sound");
-  inGameMenus.music = m_currentMusicId;
-  pushState(k_stateIGM);
-  inGameMenus.inputGeneration += 1;
-  pauseMusic();
-  stopAllSounds();
-  selectInterface(k_interfaceIGM);
+  game.inGameMenus.music = game.m_currentMusicId;
+  game.pushState(k_stateIGM);
+  game.inGameMenus.inputGeneration += 1;
+  game.pauseMusic();
+  game.stopAllSounds();
+  game.selectInterface(k_interfaceIGM);
 }
 
-void cGame::exitIGM() {
-  m_interfaceAnimations = 0;
-  m_menusOverMatch = 0;
-  hudHidden = 0;
-  panelRedraw = 1;
-  m_currentMusicId = inGameMenus.music;
-  resumeMusic();
-  popState();
-  m_keys.lock(3);
-  inGameMenus.inputGeneration += 1;
-  if (inGameMenus.skipHint) skipHintShown = 1;
-  ballViewOpen = inGameMenus.ballView;
+void exitIGM(cGame& game) {
+  game.m_interfaceAnimations = 0;
+  game.m_menusOverMatch = 0;
+  game.hudHidden = 0;
+  game.panelRedraw = 1;
+  game.m_currentMusicId = game.inGameMenus.music;
+  game.resumeMusic();
+  game.popState();
+  game.m_keys.lock(3);
+  game.inGameMenus.inputGeneration += 1;
+  if (game.inGameMenus.skipHint) game.skipHintShown = 1;
+  game.ballViewOpen = game.inGameMenus.ballView;
 }
 
 // ---- in-game menu (300)
 
-void cGame::updateIGM() {
-  if (m_subState == k_subStateDestroy) {
-    captureTableBackground();
+void updateIGM(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) {
+    game.captureTableBackground();
     return;
   }
-  if (m_subState == k_subStateInit) {
-    m_menusOverMatch = 1;
-    captureTableBackground();
-    selectInterface(k_interfaceIGM);
-    resetInterfaceAnimation(false);
-    initMenu(k_igmMenuItems, k_igmList, 5, true);
-    setMenuCount(5);
-    const int32_t under = stateUnderMenu();
-    if (under == k_stateFrameWon || under == k_stateResultLines) setMenuEntryFlags(k_textIGMRestart, kHidden);
-    igmInvisibleOptions = countHiddenMenuEntries();
-    debugTrace("\n _countInvisbleOptions : %d", igmInvisibleOptions);
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+  if (game.m_subState == k_subStateInit) {
+    game.m_menusOverMatch = 1;
+    game.captureTableBackground();
+    game.selectInterface(k_interfaceIGM);
+    game.resetInterfaceAnimation(false);
+    game.initMenu(cGame::k_igmMenuItems, k_igmList, 5, true);
+    game.setMenuCount(5);
+    const int32_t under = game.stateUnderMenu();
+    if (under == k_stateFrameWon || under == k_stateResultLines) game.setMenuEntryFlags(k_textIGMRestart, kHidden);
+    game.igmInvisibleOptions = game.countHiddenMenuEntries();
+    debugTrace("\n _countInvisbleOptions : %d", game.igmInvisibleOptions);
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    m_interfaceAnimations = 1;
-    hudHidden = 1;
-    m_menu.selection = -1;
+    game.m_interfaceAnimations = 1;
+    game.hudHidden = 1;
+    game.m_menu.selection = -1;
     return;
   }
-  if (menuRequest) {
-    menuRequest = 0;
-    m_menu.selection = 0;
+  if (game.menuRequest) {
+    game.menuRequest = 0;
+    game.m_menu.selection = 0;
   }
-  selectInterface(k_interfaceIGM);
-  const int32_t id = updateMenu();
-  updateMenuArrows(k_igmArrowUp, k_igmArrowDown, false);
-  showMenuScrollArrows(k_igmArrowUp, k_igmArrowDown);
+  game.selectInterface(k_interfaceIGM);
+  const int32_t id = game.updateMenu();
+  game.updateMenuArrows(k_igmArrowUp, k_igmArrowDown, false);
+  game.showMenuScrollArrows(k_igmArrowUp, k_igmArrowDown);
   if (id < 0) {
-    if (m_keys.isPressed(k_keyBack)) {
+    if (game.m_keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
-      if (gameType == kGameTutorial) {
-        m_tutorialLeft = 1;
-        saveSettings();
+      if (game.gameType == kGameTutorial) {
+        game.m_tutorialLeft = 1;
+        game.saveSettings();
       }
-      hudHidden = 0;
-      m_menusOverMatch = 0;
-      resumeMusic();
-      setState(k_stateMainMenuLoading);
+      game.hudHidden = 0;
+      game.m_menusOverMatch = 0;
+      game.resumeMusic();
+      game.setState(k_stateMainMenuLoading);
     } else {
-      exitIGM();
+      exitIGM(game);
     }
     return;
   }
   switch (id) {
-    case k_textResume: exitIGM(); break;
-    case k_textCheatMenu: setInGameState(k_stateCheatMenu); break;
+    case k_textResume:
+      exitIGM(game);
+      break;
+    case k_textCheatMenu:
+      game.setInGameState(k_stateCheatMenu);
+      break;
     case k_textQuitMatch:
-      openQuestion(k_textQuitMatchTitle, k_textQuestionBody, k_stateIGM, kActionQuitMatch, k_interfaceIGM, -1);
-      m_menu.selection = -1;
+      openQuestion(game, k_textQuitMatchTitle, k_textQuestionBody, k_stateIGM, kActionQuitMatch, k_interfaceIGM, -1);
+      game.m_menu.selection = -1;
       break;
     case k_textIGMRestart:
-      openQuestion(k_textRestartMatch, k_textQuestionBody, k_stateIGM, kActionRestartMatch, k_interfaceIGM, -1);
-      m_menu.selection = -1;
+      openQuestion(game, k_textRestartMatch, k_textQuestionBody, k_stateIGM, kActionRestartMatch, k_interfaceIGM, -1);
+      game.m_menu.selection = -1;
       break;
     case k_textExit:
-      openQuestion(k_textExit, k_textQuestionBody, k_stateIGM, kActionExit, k_interfaceIGM, -1);
-      m_menu.selection = -1;
+      openQuestion(game, k_textExit, k_textQuestionBody, k_stateIGM, kActionExit, k_interfaceIGM, -1);
+      game.m_menu.selection = -1;
       break;
-    case k_textOptionsHelp: setInGameState(k_stateHelpMenu); break;
-    case k_textIGMOptions: setInGameState(k_stateOptions); break;
+    case k_textOptionsHelp:
+      game.setInGameState(k_stateHelpMenu);
+      break;
+    case k_textIGMOptions:
+      game.setInGameState(k_stateOptions);
+      break;
     default: break;
   }
 }
 
-void cGame::paintIGM(Graphics* g) {
-  selectInterface(k_interfaceIGM);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  drawElementText(k_igmTitle, k_textIGMTitle);
-  panelRedraw = 1;
-  paintMenu();
+void paintIGM(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfaceIGM);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  game.drawElementText(k_igmTitle, k_textIGMTitle);
+  game.panelRedraw = 1;
+  game.paintMenu();
 }
 
 // ---- cheat menu (310)
 
-void cGame::updateCheatMenu() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceCheatMenu);
-    resetInterfaceAnimation(false);
-    initMenu(k_cheatMenuItems, k_cheatList, 4, true);
-    setMenuCount(5);
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateCheatMenu(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceCheatMenu);
+    game.resetInterfaceAnimation(false);
+    game.initMenu(cGame::k_cheatMenuItems, k_cheatList, 4, true);
+    game.setMenuCount(5);
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    m_menu.selection = -1;
+    game.m_menu.selection = -1;
     return;
   }
-  selectInterface(k_interfaceCheatMenu);
-  const int32_t id = updateMenu();
-  updateMenuArrows(k_cheatArrowUp, k_cheatArrowDown, false);
-  showMenuScrollArrows(k_cheatArrowUp, k_cheatArrowDown);
+  game.selectInterface(k_interfaceCheatMenu);
+  const int32_t id = game.updateMenu();
+  game.updateMenuArrows(k_cheatArrowUp, k_cheatArrowDown, false);
+  game.showMenuScrollArrows(k_cheatArrowUp, k_cheatArrowDown);
   if (id < 0)
-    setInGameState(k_stateIGM);
+    game.setInGameState(k_stateIGM);
   else if (id > 0)
-    applyCheat(id);
+    applyCheat(game, id);
 }
 
-void cGame::applyCheat(int32_t id) {
-  auto notice = [this](int32_t n) {
-    inGameMenus.cheatNotice = n;
-    inGameMenus.cheatNoticeLife = k_cheatNoticeLife;
+void applyCheat(cGame& game, int32_t id) {
+  auto notice = [&game](int32_t n) {
+    game.inGameMenus.cheatNotice = n;
+    game.inGameMenus.cheatNoticeLife = cGame::k_cheatNoticeLife;
   };
   // Every achievement: the mask, a completion notice for each category that
   // was not complete before, the special rival open.
-  auto allAchievements = [this]() {
-    updateAchievementPercentages();
-    int32_t before[k_achievementCategories];
-    std::copy(std::begin(m_achievementPercent), std::end(m_achievementPercent), before);
-    m_achievementMask |= (1u << k_achievementCount) - 1;
-    updateAchievementPercentages();
-    for (int32_t c = 0; c < k_achievementCategories; ++c)
-      if (before[c] != 100) queueCompletionNotice(c);
-    specialRivalOpen = 1;
-    saveSettings();
+  auto allAchievements = [&game]() {
+    game.updateAchievementPercentages();
+    int32_t before[cGame::k_achievementCategories];
+    std::copy(std::begin(game.m_achievementPercent), std::end(game.m_achievementPercent), before);
+    game.m_achievementMask |= (1u << cGame::k_achievementCount) - 1;
+    game.updateAchievementPercentages();
+    for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
+      if (before[c] != 100) game.queueCompletionNotice(c);
+    game.specialRivalOpen = 1;
+    game.saveSettings();
   };
   switch (id) {
     case k_textCheatWin:
     case k_textCheatLose: {
       const bool win = id == k_textCheatWin;
-      if (!win && gameType == kGameChallenge) return;
-      m_rules.shotOutcome = win ? (m_rules.shotOutcome | kOutWin) & ~kOutLose : (m_rules.shotOutcome | kOutLose) & ~kOutWin;
-      m_rules.winner = win ? 0 : 1;
-      currentPlayer = win ? 0 : 1;
+      if (!win && game.gameType == kGameChallenge) return;
+      game.m_rules.shotOutcome =
+          win ? (game.m_rules.shotOutcome | kOutWin) & ~kOutLose : (game.m_rules.shotOutcome | kOutLose) & ~kOutWin;
+      game.m_rules.winner = win ? 0 : 1;
+      game.currentPlayer = win ? 0 : 1;
       notice(win ? 0 : 1);
       // The menu closes first, so the frame ends as a decided shot ends it.
-      exitIGM();
-      setInGameState(gameType == kGameChallenge ? k_stateAfterShot : k_stateFrameWon);
+      exitIGM(game);
+      game.setInGameState(game.gameType == kGameChallenge ? k_stateAfterShot : k_stateFrameWon);
       break;
     }
     case k_textCheatCharacters:
       for (int32_t c = 0; c < kCharacters; ++c) {
-        m_characterAvailable[c] = 1;
-        if (c != m_career.character) m_career.won[c] = 1;
+        game.m_characterAvailable[c] = 1;
+        if (c != game.m_career.character) game.m_career.won[c] = 1;
       }
-      saveSettings();
-      saveProgress();
+      game.saveSettings();
+      game.saveProgress();
       notice(2);
-      setInGameState(k_stateIGM);
+      game.setInGameState(k_stateIGM);
       break;
     case k_textCheatEverything:
       allAchievements();
       notice(4);
       // Locked challenges open; won and tried ones keep their state.
-      for (auto& category : m_career.challengeStates)
+      for (auto& category : game.m_career.challengeStates)
         for (int32_t& s : category)
           if (isLocked(s)) s = (s & ~3) | 1;
-      saveProgress();
+      game.saveProgress();
       notice(3);
-      setInGameState(k_stateIGM);
+      game.setInGameState(k_stateIGM);
       break;
     case k_textCheatAchievements:
       allAchievements();
       notice(4);
-      setInGameState(k_stateIGM);
+      game.setInGameState(k_stateIGM);
       break;
     default: break;
   }
 }
 
-void cGame::paintCheatMenu(Graphics* g) {
-  selectInterface(k_interfaceCheatMenu);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  drawElementText(k_cheatTitle, k_textCheatTitle);
-  paintMenu();
-  paintSoftKeys(k_textSoftBack, k_textSoftOk);
+void paintCheatMenu(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfaceCheatMenu);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  game.drawElementText(k_cheatTitle, k_textCheatTitle);
+  game.paintMenu();
+  game.paintSoftKeys(k_textSoftBack, k_textSoftOk);
 }
 
 // ---- question menu (380)
 
-void cGame::enterQuestionMenu(int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
-  captureTableBackground();
-  question.menuFlag = 0;
-  inGameMenus.questionMenuSave.state = s_gameState;
-  inGameMenus.questionMenuSave.subState = m_subState;
-  inGameMenus.questionMenuSave.music = m_currentMusicId;
-  inGameMenus.questionMenuSave.gameType = gameType;
-  inGameMenus.questionMenuSave.ruleSet = ruleSet;
-  inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
-  question.title = title;
-  question.body = body;
-  question.action = action;
-  question.returnState = returnState;
+void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
+  game.captureTableBackground();
+  game.question.menuFlag = 0;
+  game.inGameMenus.questionMenuSave.state = game.s_gameState;
+  game.inGameMenus.questionMenuSave.subState = game.m_subState;
+  game.inGameMenus.questionMenuSave.music = game.m_currentMusicId;
+  game.inGameMenus.questionMenuSave.gameType = game.gameType;
+  game.inGameMenus.questionMenuSave.ruleSet = game.ruleSet;
+  game.inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
+  game.question.title = title;
+  game.question.body = body;
+  game.question.action = action;
+  game.question.returnState = returnState;
   if (push)
-    pushState(k_stateQuestionMenu);
+    game.pushState(k_stateQuestionMenu);
   else
-    setInGameState(k_stateQuestionMenu);
-  inGameMenus.inputGeneration += 1;
+    game.setInGameState(k_stateQuestionMenu);
+  game.inGameMenus.inputGeneration += 1;
 }
 
-void cGame::backFromQuestionMenu() {
-  m_interfaceAnimations = 0;
-  panelRedraw = 1;
+void backFromQuestionMenu(cGame& game) {
+  game.m_interfaceAnimations = 0;
+  game.panelRedraw = 1;
   // Back where the question menu was opened, in its running step; a pushed
   // menu leaves the stack as it found it.
-  if (inGameMenus.questionMenuSave.pushed && m_stackDepth > 0 &&
-      m_stateStack[m_stackDepth - 1] == inGameMenus.questionMenuSave.state)
-    m_stackDepth -= 1;
-  m_inGame = 1;
-  s_gameState = inGameMenus.questionMenuSave.state;
-  m_subState = inGameMenus.questionMenuSave.subState;
-  m_currentMusicId = inGameMenus.questionMenuSave.music;
-  gameType = inGameMenus.questionMenuSave.gameType;
-  ruleSet = inGameMenus.questionMenuSave.ruleSet;
-  inGameMenus.inputGeneration += 1;
+  if (game.inGameMenus.questionMenuSave.pushed && game.m_stackDepth > 0 &&
+      game.m_stateStack[game.m_stackDepth - 1] == game.inGameMenus.questionMenuSave.state)
+    game.m_stackDepth -= 1;
+  game.m_inGame = 1;
+  game.s_gameState = game.inGameMenus.questionMenuSave.state;
+  game.m_subState = game.inGameMenus.questionMenuSave.subState;
+  game.m_currentMusicId = game.inGameMenus.questionMenuSave.music;
+  game.gameType = game.inGameMenus.questionMenuSave.gameType;
+  game.ruleSet = game.inGameMenus.questionMenuSave.ruleSet;
+  game.inGameMenus.inputGeneration += 1;
 }
 
-void cGame::updateQuestionMenu() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    if (question.menuFlag) {
-      question.menuFlag = 0;
-      backFromQuestionMenu();
+void updateQuestionMenu(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    if (game.question.menuFlag) {
+      game.question.menuFlag = 0;
+      backFromQuestionMenu(game);
       return;
     }
-    selectInterface(k_interfaceIGM);
-    m_interfaceAnimations = 1;
+    game.selectInterface(k_interfaceIGM);
+    game.m_interfaceAnimations = 1;
     return;
   }
-  question.menuFlag = 1;
-  openQuestion(question.title, question.body, question.returnState, question.action, k_interfaceIGM, -1);
+  game.question.menuFlag = 1;
+  openQuestion(game, game.question.title, game.question.body, game.question.returnState, game.question.action,
+               k_interfaceIGM, -1);
 }
 
-void cGame::paintQuestionMenu(Graphics* g) {
-  resetClip(g);
-  drawSavedBackground(g);
+void paintQuestionMenu(cGame& game, Graphics* g) {
+  game.resetClip(g);
+  game.drawSavedBackground(g);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -328,9 +338,6 @@ void mapIGM(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenIGM = {k_stateIGM, [](cGame& g) { g.updateIGM(); },
-                                 [](cGame& g, Graphics* t) { g.paintIGM(t); }, mapIGM};
-const cGameScreen k_screenCheatMenu = {k_stateCheatMenu, [](cGame& g) { g.updateCheatMenu(); },
-                                       [](cGame& g, Graphics* t) { g.paintCheatMenu(t); }, mapNoButtons};
-const cGameScreen k_screenQuestionMenu = {k_stateQuestionMenu, [](cGame& g) { g.updateQuestionMenu(); },
-                                          [](cGame& g, Graphics* t) { g.paintQuestionMenu(t); }, mapNoButtons};
+const cGameScreen k_screenIGM = {k_stateIGM, updateIGM, paintIGM, mapIGM};
+const cGameScreen k_screenCheatMenu = {k_stateCheatMenu, updateCheatMenu, paintCheatMenu, mapNoButtons};
+const cGameScreen k_screenQuestionMenu = {k_stateQuestionMenu, updateQuestionMenu, paintQuestionMenu, mapNoButtons};

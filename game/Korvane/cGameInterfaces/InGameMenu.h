@@ -18,3 +18,24 @@ struct InGameMenus {
   uint8_t anotherMatch = 0;      // the post-match menu asked for another match
   uint32_t inputGeneration = 0;  // advanced by each menu change over a match
 };
+
+class cGame;
+class Graphics;
+
+void enterIGM(cGame& game);
+void exitIGM(cGame& game);
+void updateIGM(cGame& game);
+void paintIGM(cGame& game, Graphics* g);
+void updateCheatMenu(cGame& game);
+void paintCheatMenu(cGame& game, Graphics* g);
+void applyCheat(cGame& game, int32_t id);
+void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
+void backFromQuestionMenu(cGame& game);
+void updateQuestionMenu(cGame& game);
+void paintQuestionMenu(cGame& game, Graphics* g);
+void updateRetryQuestion(cGame& game);
+void paintRetryQuestion(cGame& game, Graphics* g);
+void updatePostMatchMenu(cGame& game);
+void paintPostMatchMenu(cGame& game, Graphics* g);
+void updateContinueScreen(cGame& game);
+void paintContinueScreen(cGame& game, Graphics* g);

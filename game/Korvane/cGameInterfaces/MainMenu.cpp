@@ -43,8 +43,8 @@ int32_t distance(int32_t frameMs, int64_t perSecond) {
 
 }  // namespace
 
-int32_t cGame::getMainMenuRowEntry(int32_t row, int32_t first) const {
-  const MenuList& m = m_menu;
+int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first) {
+  const MenuList& m = game.m_menu;
   if (row < 0 || m.count <= 0) return -1;
   int32_t r = 0;
   // Each entry has one row at most, however many rows the list has.
@@ -57,8 +57,8 @@ int32_t cGame::getMainMenuRowEntry(int32_t row, int32_t first) const {
   return -1;
 }
 
-void cGame::updateMainMenu() {
-  if (m_subState == k_subStateInit) {
+void updateMainMenu(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceMainMenu;
     s.menu = kMainMenuItems;
@@ -66,55 +66,55 @@ void cGame::updateMainMenu() {
     s.rows = 7;
     s.count = kMainMenuCount;
     s.music = k_musicTitle;
-    setUpScreen(s);
-    m_igmEntry199Shown = 0;
-    mainMenu.slide = MainMenuScreen::Slide();
-    mainMenu.slide.restX = getElementX(k_mainMenuMarker);
-    mainMenu.tick = getTickCount();
-    mainMenu.touchFirst = k_noTouchFirst;
-    gameType = -1;
-    m_menu.selection = -1;
+    game.setUpScreen(s);
+    game.m_igmEntry199Shown = 0;
+    game.mainMenu.slide = MainMenuScreen::Slide();
+    game.mainMenu.slide.restX = game.getElementX(k_mainMenuMarker);
+    game.mainMenu.tick = getTickCount();
+    game.mainMenu.touchFirst = k_noTouchFirst;
+    game.gameType = -1;
+    game.m_menu.selection = -1;
     return;
   }
-  updateScreen(false);
-  const int32_t id = slideMainMenuSelection();
-  updateMenuArrows(k_mainMenuArrowUp, k_mainMenuArrowDown, false);
+  game.updateScreen(false);
+  const int32_t id = slideMainMenuSelection(game);
+  game.updateMenuArrows(k_mainMenuArrowUp, k_mainMenuArrowDown, false);
   switch (id) {
     case k_textQuickMatch:
-      gameType = 0;
-      setState(k_stateRulesChoice);
+      game.gameType = 0;
+      game.setState(k_stateRulesChoice);
       break;
     case k_textCareer:
-      setState(m_career.started ? k_statePub : k_stateCareerCharacterSelect);
+      game.setState(game.m_career.started ? k_statePub : k_stateCareerCharacterSelect);
       break;
     case k_textSingleMatch:
-      gameType = 1;
-      setState(k_stateRulesChoice);
+      game.gameType = 1;
+      game.setState(k_stateRulesChoice);
       break;
     case k_textOptions:
-      setState(k_stateOptions);
+      game.setState(k_stateOptions);
       break;
     case k_textHelp:
-      setState(k_stateHelpMenu);
+      game.setState(k_stateHelpMenu);
       break;
     case k_textAbout:
-      setState(k_stateAbout);
+      game.setState(k_stateAbout);
       break;
     case k_textExit:
-      openQuestion(k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+      openQuestion(game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
       break;
     default:
       break;
   }
 }
 
-int32_t cGame::slideMainMenuSelection() {
-  MainMenuScreen::Slide& s = mainMenu.slide;
+int32_t slideMainMenuSelection(cGame& game) {
+  MainMenuScreen::Slide& s = game.mainMenu.slide;
   switch (s.phase) {
     case 0: {
-      int32_t id = updateMenu();
-      const int16_t* header = getInterfaceElement(-1, k_mainMenuHeader);
-      if (header && m_interfaceAnimations) {
+      int32_t id = game.updateMenu();
+      const int16_t* header = game.getInterfaceElement(-1, k_mainMenuHeader);
+      if (header && game.m_interfaceAnimations) {
         const int32_t timer = header[F::kWordType] == F::kSprite ? header[F::kWordParams + F::kSpriteTimer]
                               : header[F::kWordType] == F::kText ? header[F::kWordParams + F::kTextTimer]
                                                                  : 0;
@@ -122,11 +122,11 @@ int32_t cGame::slideMainMenuSelection() {
       }
       // The selection sits on the third row: the list starts two shown
       // entries before it.
-      int32_t first = m_menu.selection;
-      for (int32_t back = 0, k = 0; back < 2 && k < m_menu.count; ++k)
-        if (!(m_menu.flags[wrapIndex(--first, m_menu.count)] & kHidden)) ++back;
-      m_menu.firstVisible = first;
-      const int32_t step = distance(m_frameTime, kSwingSpeed);
+      int32_t first = game.m_menu.selection;
+      for (int32_t back = 0, k = 0; back < 2 && k < game.m_menu.count; ++k)
+        if (!(game.m_menu.flags[wrapIndex(--first, game.m_menu.count)] & kHidden)) ++back;
+      game.m_menu.firstVisible = first;
+      const int32_t step = distance(game.m_frameTime, kSwingSpeed);
       s.offset += s.direction ? step : -step;
       if (s.offset >= kSwing) {
         s.offset = kSwing;
@@ -135,44 +135,45 @@ int32_t cGame::slideMainMenuSelection() {
         s.offset = -kSwing;
         s.direction = 1;
       }
-      setElementX(-1, k_mainMenuMarker, s.restX + s.offset / 256);
+      game.setElementX(-1, k_mainMenuMarker, s.restX + s.offset / 256);
       if (id > 0) {
-        const int32_t font = getElementFont(k_mainMenuChosenRow);
-        ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? m_fonts[font] : nullptr;
-        const int32_t textWidth = menuFont ? getStringWidth(menuFont, id) : 0;
-        s.targetX = getElementX(k_mainMenuChosenRow) + getElementWidth(k_mainMenuChosenRow) / 2 - textWidth / 2;
+        const int32_t font = game.getElementFont(k_mainMenuChosenRow);
+        ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
+        const int32_t textWidth = menuFont ? game.getStringWidth(menuFont, id) : 0;
+        s.targetX =
+            game.getElementX(k_mainMenuChosenRow) + game.getElementWidth(k_mainMenuChosenRow) / 2 - textWidth / 2;
         s.chosen = id;
         s.phase = 1;
       }
       return 0;
     }
     case 1: {
-      s.offset += distance(m_frameTime, kRunSpeed);
+      s.offset += distance(game.m_frameTime, kRunSpeed);
       const int32_t x = s.restX + s.offset / 256;
-      setElementX(-1, k_mainMenuMarker, x);
+      game.setElementX(-1, k_mainMenuMarker, x);
       int32_t width = 0;
-      if (const int16_t* marker = getInterfaceElement(-1, k_mainMenuMarker)) {
+      if (const int16_t* marker = game.getInterfaceElement(-1, k_mainMenuMarker)) {
         const int32_t slot = marker[F::kWordParams + F::kSpriteBank];
         const int32_t frame = marker[F::kWordParams + F::kSpriteFrame];
-        ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+        ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
         if (bank && frame >= 0 && frame < bank->frameCount) width = bank->getFrameWidth(frame);
       }
       if (x + width >= s.targetX) {
-        setElementX(-1, k_mainMenuMarker, s.targetX - width);
+        game.setElementX(-1, k_mainMenuMarker, s.targetX - width);
         s.phase = 2;
-        s.rowX = getElementX(k_mainMenuChosenRow);
+        s.rowX = game.getElementX(k_mainMenuChosenRow);
         s.offset = s.rowX * 256;
       }
       return 0;
     }
     case 2:
-      s.offset += distance(m_frameTime, kRunSpeed);
-      setElementX(-1, k_mainMenuChosenRow, s.offset / 256);
+      s.offset += distance(game.m_frameTime, kRunSpeed);
+      game.setElementX(-1, k_mainMenuChosenRow, s.offset / 256);
       if (s.offset / 256 > kRowGone) s.phase = 3;
       return 0;
     default: {
-      setElementX(-1, k_mainMenuChosenRow, s.rowX);
-      setElementX(-1, k_mainMenuMarker, s.restX);
+      game.setElementX(-1, k_mainMenuChosenRow, s.rowX);
+      game.setElementX(-1, k_mainMenuMarker, s.restX);
       // Back to the swing, so a screen that stays does not choose again.
       s.phase = 0;
       s.offset = 0;
@@ -181,60 +182,61 @@ int32_t cGame::slideMainMenuSelection() {
   }
 }
 
-void cGame::paintMainMenu(Graphics* g) {
-  paintScreen(g, -1, -1);
-  paintMainMenuList(g);
-  paintSpriteElement(k_mainMenuMarker, false);
+void paintMainMenu(cGame& game, Graphics* g) {
+  game.paintScreen(g, -1, -1);
+  paintMainMenuList(game, g);
+  game.paintSpriteElement(k_mainMenuMarker, false);
 }
 
-void cGame::paintMainMenuList(Graphics* g) {
-  const MenuList& m = m_menu;
+void paintMainMenuList(cGame& game, Graphics* g) {
+  const MenuList& m = game.m_menu;
   if (!m.table || !g) return;
-  const bool leaving = mainMenu.slide.phase == 2;
-  if (leaving) g->setClip(getElementX(m.listElement), 0, getElementWidth(m.listElement), 320);
+  const bool leaving = game.mainMenu.slide.phase == 2;
+  if (leaving) g->setClip(game.getElementX(m.listElement), 0, game.getElementWidth(m.listElement), 320);
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
-  const bool badges = m_record4 && m_record4[0] == 0;
-  ASprite* ui = m_sprites[k_slotUi];
+  const bool badges = game.m_record4 && game.m_record4[0] == 0;
+  ASprite* ui = game.m_sprites[k_slotUi];
   const bool haveBadge = ui && ui->frameCount > k_uiFrameNewBadge;
   for (int32_t r = 0; r < rows; ++r) {
-    const int32_t entry = getMainMenuRowEntry(r, m.firstVisible);
+    const int32_t entry = getMainMenuRowEntry(game, r, m.firstVisible);
     if (entry < 0) break;
     const int32_t e = m.listElement + r;
-    const int16_t* box = getInterfaceElement(-1, e);
+    const int16_t* box = game.getInterfaceElement(-1, e);
     const uint32_t flags = m.flags[entry];
-    textBufferSetString(static_cast<int32_t>(m.table[entry]));
+    game.textBufferSetString(static_cast<int32_t>(m.table[entry]));
     if (flags & kSuffix) {
-      textBufferAppend(" ");
-      textBufferAppendString(static_cast<int32_t>(flags >> 16));
+      game.textBufferAppend(" ");
+      game.textBufferAppendString(static_cast<int32_t>(flags >> 16));
     }
     const bool selected = entry == m.selection;
     const int32_t palette = selected ? 2 : 0;
     if ((flags & kBadge) && badges && box && box[F::kWordType] == F::kText) {
       const int32_t font = box[F::kWordParams + F::kTextFont];
-      ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? m_fonts[font] : nullptr;
-      const int32_t textWidth = f ? getCharsWidth(f, m_text.work, 0, m_text.workLength) : 0;
+      ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
+      const int32_t textWidth = f ? game.getCharsWidth(f, game.m_text.work, 0, game.m_text.workLength) : 0;
       const int32_t badgeWidth = haveBadge ? ui->getFrameWidth(k_uiFrameNewBadge) : 0;
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       const bool centred = textWidth / 2 + badgeWidth < w / 2 + 10;
-      drawElementStringStyled(e, m_text.work, m_text.workLength, palette, centred ? 1 : -1);
-      if (haveBadge && isBlinkOn())
+      game.drawElementStringStyled(e, game.m_text.work, game.m_text.workLength, palette, centred ? 1 : -1);
+      if (haveBadge && game.isBlinkOn())
         ui->paintFrame(g, k_uiFrameNewBadge, centred ? x + w / 2 + textWidth / 2 : x + textWidth, y + h / 2, 0);
     } else {
-      drawElementStringLen(e, m_text.work, m_text.workLength, palette);
+      game.drawElementStringLen(e, game.m_text.work, game.m_text.workLength, palette);
     }
     if (box && box[F::kWordType] == F::kText) {
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       if (selected && box[F::kWordParams + F::kTextFont] != 0 && !leaving &&
-          (box[F::kWordParams + F::kTextTimer] < 1 || !m_interfaceAnimations))
-        glowArea(g, x + m_lastSlideX, y + m_lastSlideY, w, h, static_cast<int32_t>(pulseColour(kPulsePeriod, 0, 100)),
-                 static_cast<int32_t>(pulseColour(kPulsePeriod, 0, 80)),
-                 static_cast<int32_t>(pulseColour(kPulsePeriod, 10, 25)));
-      if (flags & kVeiled) fillRectAlpha(g, x, y, w, h, kVeil);
+          (box[F::kWordParams + F::kTextTimer] < 1 || !game.m_interfaceAnimations))
+        game.glowArea(g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
+                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 0, 100)),
+                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 0, 80)),
+                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 10, 25)));
+      if (flags & kVeiled) game.fillRectAlpha(g, x, y, w, h, kVeil);
     }
   }
-  if (leaving) resetClip(g);
+  if (leaving) game.resetClip(g);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -253,7 +255,7 @@ void mapMainMenu(cGame& g) {
   int32_t values[7];
   for (int32_t i = 0; i < 7; ++i) {
     rows[i] = row(49 + 40 * i, 24);
-    values[i] = g.getMainMenuRowEntry(i, shownFrom);
+    values[i] = getMainMenuRowEntry(g, i, shownFrom);
   }
   rowsDown(g, rows, values, 7, -1, true);
   const int32_t hit = rowsUp(g, rows, 7);
@@ -266,5 +268,4 @@ void mapMainMenu(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenMainMenu = {k_stateMainMenu, [](cGame& g) { g.updateMainMenu(); },
-                                      [](cGame& g, Graphics* t) { g.paintMainMenu(t); }, mapMainMenu};
+const cGameScreen k_screenMainMenu = {k_stateMainMenu, updateMainMenu, paintMainMenu, mapMainMenu};

@@ -21,3 +21,14 @@ struct MainMenuScreen {
   uint32_t tick = 0;                    // platform ticks when the menu opened
   int32_t touchFirst = k_noTouchFirst;  // first visible entry at pen-down
 };
+
+class cGame;
+class Graphics;
+
+void updateMainMenu(cGame& game);
+void paintMainMenu(cGame& game, Graphics* g);
+void paintMainMenuList(cGame& game, Graphics* g);
+// The marker's swing, then its run to the chosen row and the row's exit:
+// the chosen text id once that has ended, else 0.
+int32_t slideMainMenuSelection(cGame& game);
+int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first);

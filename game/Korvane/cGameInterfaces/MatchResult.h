@@ -18,3 +18,20 @@ struct MatchResultScreens {
   uint8_t unlockInMatch = 0;     // opened by the unlock check over a match
   uint8_t careerSecondPage = 0;  // 440's second page (never switched on)
 };
+
+class cGame;
+class Graphics;
+
+void updateMatchResult(cGame& game);
+void paintMatchResult(cGame& game, Graphics* g);
+void paintMatchResultLine(cGame& game, int32_t line, int32_t value, int32_t element, int32_t textId);
+int32_t resultLineValue(const cGame& game, int32_t line, int32_t value);
+void checkUnlocks(cGame& game);
+void updateChallengeUnlocked(cGame& game);
+void paintChallengeUnlocked(cGame& game, Graphics* g);
+void updateCharacterUnlocked(cGame& game);
+void paintCharacterUnlocked(cGame& game, Graphics* g);
+void updateSpecialRivalOpened(cGame& game);
+void paintSpecialRivalOpened(cGame& game, Graphics* g);
+void updateCareerComplete(cGame& game);
+void paintCareerComplete(cGame& game, Graphics* g);

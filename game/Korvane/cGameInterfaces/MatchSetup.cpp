@@ -49,42 +49,42 @@ int32_t portraitOf(int32_t character) { return k_slotPortrait0 + std::clamp(char
 
 // ---- the roster
 
-int32_t cGame::getRivalCharacter(int32_t slot) {
+int32_t getRivalCharacter(cGame& game, int32_t slot) {
   if (slot == kSpecialRival) return kSpecialRival;
-  const int32_t row = std::clamp(m_career.character, 0, k_characterCount - 1);
+  const int32_t row = std::clamp(game.m_career.character, 0, k_characterCount - 1);
   return k_rivalRoster[row][std::clamp(slot, 0, 8)];
 }
 
-int32_t cGame::getHomeTable(int32_t character) const {
+int32_t getHomeTable(const cGame& game, int32_t character) {
   return k_characterHomeTable[std::clamp(character, 0, k_characterCount - 1)];
 }
 
-int32_t cGame::stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeLevelCount - 1); }
+int32_t stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeLevelCount - 1); }
 
-int32_t cGame::countWonCharacters() const {
+int32_t countWonCharacters(const cGame& game) {
   int32_t n = 0;
-  for (uint8_t w : m_career.won) n += w ? 1 : 0;
+  for (uint8_t w : game.m_career.won) n += w ? 1 : 0;
   return n;
 }
 
-int32_t cGame::countAvailableCharacters() const {
+int32_t countAvailableCharacters(const cGame& game) {
   int32_t n = 0;
-  for (uint8_t a : m_characterAvailable) n += a ? 1 : 0;
+  for (uint8_t a : game.m_characterAvailable) n += a ? 1 : 0;
   return n;
 }
 
-bool cGame::isCharacterAvailable(int32_t c) const {
-  return c >= 0 && c < k_characterCount && m_characterAvailable[c] != 0;
+bool isCharacterAvailable(const cGame& game, int32_t c) {
+  return c >= 0 && c < k_characterCount && game.m_characterAvailable[c] != 0;
 }
 
-int32_t cGame::stepCharacter(int32_t c, int32_t direction) const {
-  if (m_career.started && countWonCharacters() != 1) {
-    const int32_t career = m_career.character;
+int32_t stepCharacter(const cGame& game, int32_t c, int32_t direction) {
+  if (game.m_career.started && countWonCharacters(game) != 1) {
+    const int32_t career = game.m_career.character;
     int32_t k = std::clamp(c, 0, k_characterCount - 1);
     for (int32_t n = 0; n < kWalkLimit; ++n) {
       k = (k + direction + k_characterCount) % k_characterCount;
       if (k == career) return career;
-      if (m_career.won[k]) return k;
+      if (game.m_career.won[k]) return k;
     }
     // A damaged record (no won character, a career character out of range).
     return std::clamp(career, 0, k_characterCount - 1);
@@ -93,293 +93,302 @@ int32_t cGame::stepCharacter(int32_t c, int32_t direction) const {
   return c == 0 ? 9 : c == 9 ? 5 : 0;
 }
 
-int32_t cGame::nextCharacter(int32_t c) const { return stepCharacter(c, 1); }
-int32_t cGame::previousCharacter(int32_t c) const { return stepCharacter(c, -1); }
+int32_t nextCharacter(const cGame& game, int32_t c) { return stepCharacter(game, c, 1); }
+int32_t previousCharacter(const cGame& game, int32_t c) { return stepCharacter(game, c, -1); }
 
-int32_t cGame::randomCharacter(int32_t exclude) {
-  const int32_t r = m_random ? m_random->nextInt(0, k_characterCount) : 0;
+int32_t randomCharacter(cGame& game, int32_t exclude) {
+  const int32_t r = game.m_random ? game.m_random->nextInt(0, k_characterCount) : 0;
   const int32_t direction = (r & 1) ? -1 : 1;
-  int32_t c = stepCharacter(r, direction);
-  for (int32_t n = 0; exclude != -1 && c == exclude && n < kWalkLimit; ++n) c = stepCharacter(c, direction);
+  int32_t c = stepCharacter(game, r, direction);
+  for (int32_t n = 0; exclude != -1 && c == exclude && n < kWalkLimit; ++n) c = stepCharacter(game, c, direction);
   // A cycle of one character (a damaged record) cannot avoid it: any other.
   if (exclude != -1 && c == exclude) c = (exclude + 1) % k_characterCount;
   return c;
 }
 
-void cGame::setTable(int32_t t) {
-  m_tableIndex = std::clamp(t, 0, k_tableCount - 1);
-  nextTable = (m_tableIndex + 1) % k_tableCount;
-  previousTable = m_tableIndex == 0 ? k_tableCount - 1 : m_tableIndex - 1;
+void setTable(cGame& game, int32_t t) {
+  game.m_tableIndex = std::clamp(t, 0, k_tableCount - 1);
+  game.nextTable = (game.m_tableIndex + 1) % k_tableCount;
+  game.previousTable = game.m_tableIndex == 0 ? k_tableCount - 1 : game.m_tableIndex - 1;
 }
 
-void cGame::armCoinToss() {
-  coinTossPending = gameType == kGameQuick || (gameType >= kGameSingle && gameType <= kGameCareer && ruleSet == kUkRules);
+void armCoinToss(cGame& game) {
+  game.coinTossPending = game.gameType == kGameQuick ||
+                         (game.gameType >= kGameSingle && game.gameType <= kGameCareer && game.ruleSet == kUkRules);
 }
 
 // ---- rule-set choice (80)
 
-void cGame::updateRulesSelection() {
-  uint8_t& delayed = m_screenFlags[k_screenFlagDelayedSelect];
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    fromHelp = m_previousState == k_stateHelpMenu || m_previousState == k_stateHelpText;
+void updateRulesSelection(cGame& game) {
+  uint8_t& delayed = game.m_screenFlags[k_screenFlagDelayedSelect];
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.fromHelp = game.m_previousState == k_stateHelpMenu || game.m_previousState == k_stateHelpText;
     FrontEndScreen s;
     s.interfaceId = k_ifRulesChoice;
     s.menu = kRuleItems;
     s.listElement = k_rulesList;
     s.count = 3;
-    setUpScreen(s);
-    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) setElementVisible(e, !m_menusOverMatch);
-    m_menu.selection = kRulesNoRow;
-    setElementFrame(k_rulesPicture, k_rulePictureNone);
+    game.setUpScreen(s);
+    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) game.setElementVisible(e, !game.m_menusOverMatch);
+    game.m_menu.selection = kRulesNoRow;
+    game.setElementFrame(k_rulesPicture, k_rulePictureNone);
     return;
   }
   // The touch's delayed select fires once.
-  if (m_keys.isPressed(k_keySelect)) delayed = 0;
-  const int32_t id = updateScreen();
-  updateMenuArrows(k_rulesArrowUp, k_rulesArrowDown, false);
-  showMenuScrollArrows(k_rulesArrowUp, k_rulesArrowDown);
+  if (game.m_keys.isPressed(k_keySelect)) delayed = 0;
+  const int32_t id = game.updateScreen();
+  game.updateMenuArrows(k_rulesArrowUp, k_rulesArrowDown, false);
+  game.showMenuScrollArrows(k_rulesArrowUp, k_rulesArrowDown);
   if (id == 0) {
-    if (m_menu.selection >= 0 && m_menu.selection <= kRulesNoRow) setElementFrame(k_rulesPicture, m_menu.selection);
-    setElementVisible(k_rulesBack, delayed == 0);
+    if (game.m_menu.selection >= 0 && game.m_menu.selection <= kRulesNoRow)
+      game.setElementFrame(k_rulesPicture, game.m_menu.selection);
+    game.setElementVisible(k_rulesBack, delayed == 0);
     return;
   }
   // From help (also over a paused match, whose stack stays).
   if (id < 0) {
-    if (fromHelp)
-      goToScreen(k_stateHelpMenu);
-    else if (gameType == kGameCareer || gameType == kGameTournament)
-      setState(k_statePub);
+    if (game.fromHelp)
+      game.goToScreen(k_stateHelpMenu);
+    else if (game.gameType == kGameCareer || game.gameType == kGameTournament)
+      game.setState(k_statePub);
     else
-      setState(k_stateMainMenu);
+      game.setState(k_stateMainMenu);
     return;
   }
-  if (fromHelp) {
-    helpSubject = id;
-    goToScreen(k_stateHelpText);
+  if (game.fromHelp) {
+    game.helpSubject = id;
+    game.goToScreen(k_stateHelpText);
     return;
   }
-  ruleSet = id - k_textRuleSet0;
-  switch (gameType) {
+  game.ruleSet = id - k_textRuleSet0;
+  switch (game.gameType) {
     case kGameQuick: {
       int32_t player;
-      if (m_firstQuickMatch) {
+      if (game.m_firstQuickMatch) {
         player = 9;
-        m_firstQuickMatch = 0;
-        saveSettings();
+        game.m_firstQuickMatch = 0;
+        game.saveSettings();
       } else {
-        player = randomCharacter(-1);
+        player = randomCharacter(game, -1);
       }
-      m_chosenCharacter[0] = player;
-      m_chosenCharacter[1] = randomCharacter(player);
-      setTable(getHomeTable(m_chosenCharacter[1]));
-      setState(k_stateVersus);
+      game.m_chosenCharacter[0] = player;
+      game.m_chosenCharacter[1] = randomCharacter(game, player);
+      setTable(game, getHomeTable(game, game.m_chosenCharacter[1]));
+      game.setState(k_stateVersus);
       break;
     }
-    case kGameSingle: setState(k_stateCharacterSelect); break;
-    case kGameTournament: setState(k_stateTournamentMenu); break;
+    case kGameSingle:
+      game.setState(k_stateCharacterSelect);
+      break;
+    case kGameTournament:
+      game.setState(k_stateTournamentMenu);
+      break;
     case kGameCareer:
-      if (rivalMatch) {
-        opponentSlot = kSpecialRival;
-        m_rivalIndex = 8;
-        m_chosenRival = kSpecialRival;
-        armCoinToss();
-        enterGameLoading();
+      if (game.rivalMatch) {
+        game.opponentSlot = kSpecialRival;
+        game.m_rivalIndex = 8;
+        game.m_chosenRival = kSpecialRival;
+        armCoinToss(game);
+        game.enterGameLoading();
       } else {
-        setState(k_stateStakeChoice);
+        game.setState(k_stateStakeChoice);
       }
       break;
-    default: setState(k_stateMainMenu); break;
+    default:
+      game.setState(k_stateMainMenu);
+      break;
   }
 }
 
-void cGame::paintRulesSelection(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  paintScreen(g, k_rulesBack, -1);
-  drawElementText(k_rulesTitle, k_textRulesTitle);
-  paintMenu();
+void paintRulesSelection(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.paintScreen(g, k_rulesBack, -1);
+  game.drawElementText(k_rulesTitle, k_textRulesTitle);
+  game.paintMenu();
 }
 
 // ---- character choice (90)
 
-void cGame::showSetupPlayer() {
-  setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(m_chosenCharacter[0]));
-  setElementFrame(k_charPlayerName, m_chosenCharacter[0]);
-  setElementVisible(k_charPlayerName, true);
-  for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) setElementVisible(e, false);
+void showSetupPlayer(cGame& game) {
+  game.setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
+  game.setElementFrame(k_charPlayerName, game.m_chosenCharacter[0]);
+  game.setElementVisible(k_charPlayerName, true);
+  for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) game.setElementVisible(e, false);
 }
 
-void cGame::showSetupOpponent() {
-  setInterfaceElementSprite(-1, k_charOpponentPortrait, portraitOf(m_chosenCharacter[1]));
-  setElementFrame(k_charOpponentName, m_chosenCharacter[1]);
-  setElementVisible(k_charOpponentPortrait, true);
-  setElementVisible(k_charOpponentName, true);
-  setElementVisible(5, false);
+void showSetupOpponent(cGame& game) {
+  game.setInterfaceElementSprite(-1, k_charOpponentPortrait, portraitOf(game.m_chosenCharacter[1]));
+  game.setElementFrame(k_charOpponentName, game.m_chosenCharacter[1]);
+  game.setElementVisible(k_charOpponentPortrait, true);
+  game.setElementVisible(k_charOpponentName, true);
+  game.setElementVisible(5, false);
 }
 
-void cGame::showCharacterStep(int32_t step) {
-  for (int32_t e : kPlayerGroup) setElementVisible(e, step == kStepPlayer);
-  for (int32_t e : kOpponentGroup) setElementVisible(e, step == kStepOpponent);
-  m_subState = step;
+void showCharacterStep(cGame& game, int32_t step) {
+  for (int32_t e : kPlayerGroup) game.setElementVisible(e, step == kStepPlayer);
+  for (int32_t e : kOpponentGroup) game.setElementVisible(e, step == kStepOpponent);
+  game.m_subState = step;
 }
 
-void cGame::updateCharacterSelection() {
-  if (m_subState == k_subStateInit) {
+void updateCharacterSelection(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCharacterChoice;
-    const bool fromTable = m_previousState == k_stateTableChoice && gameType == kGameSingle;
+    const bool fromTable = game.m_previousState == k_stateTableChoice && game.gameType == kGameSingle;
     if (fromTable) {
-      setUpScreen(s);
-      showCharacterStep(kStepOpponent);
-      setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(m_chosenCharacter[0]));
-      setElementFrame(k_charPlayerName, m_chosenCharacter[0]);
-      showSetupOpponent();
+      game.setUpScreen(s);
+      showCharacterStep(game, kStepOpponent);
+      game.setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
+      game.setElementFrame(k_charPlayerName, game.m_chosenCharacter[0]);
+      showSetupOpponent(game);
     } else {
-      m_chosenCharacter[0] = m_career.started ? m_career.character : 0;
-      setUpScreen(s);
-      showCharacterStep(kStepPlayer);
-      showSetupPlayer();
+      game.m_chosenCharacter[0] = game.m_career.started ? game.m_career.character : 0;
+      game.setUpScreen(s);
+      showCharacterStep(game, kStepPlayer);
+      showSetupPlayer(game);
       return;
     }
   }
-  updateInterfaceTimers();
-  const bool select = m_keys.isPressed(k_keySelect);
-  const bool right = m_keys.isPressed(k_keyRight);
-  const bool left = m_keys.isPressed(k_keyLeft);
-  const bool back = m_keys.isPressed(k_keyRightSoft | k_keyBack);
-  int32_t& player = m_chosenCharacter[0];
-  int32_t& opponent = m_chosenCharacter[1];
-  if (m_subState == kStepPlayer) {
+  game.updateInterfaceTimers();
+  const bool select = game.m_keys.isPressed(k_keySelect);
+  const bool right = game.m_keys.isPressed(k_keyRight);
+  const bool left = game.m_keys.isPressed(k_keyLeft);
+  const bool back = game.m_keys.isPressed(k_keyRightSoft | k_keyBack);
+  int32_t& player = game.m_chosenCharacter[0];
+  int32_t& opponent = game.m_chosenCharacter[1];
+  if (game.m_subState == kStepPlayer) {
     if (select) {
-      opponent = previousCharacter(player);
-      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = previousCharacter(opponent);
-      showSetupOpponent();
-      showCharacterStep(kStepOpponent);
+      opponent = previousCharacter(game, player);
+      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = previousCharacter(game, opponent);
+      showSetupOpponent(game);
+      showCharacterStep(game, kStepOpponent);
     } else if (right) {
-      player = nextCharacter(player);
-      showSetupPlayer();
+      player = nextCharacter(game, player);
+      showSetupPlayer(game);
     } else if (left) {
-      player = previousCharacter(player);
-      showSetupPlayer();
+      player = previousCharacter(game, player);
+      showSetupPlayer(game);
     } else if (back) {
-      setState(k_stateRulesChoice);
+      game.setState(k_stateRulesChoice);
       return;
     } else {
       return;
     }
   } else {
     if (select) {
-      setTable(getHomeTable(opponent));
-      setState(k_stateTableChoice);
+      setTable(game, getHomeTable(game, opponent));
+      game.setState(k_stateTableChoice);
       return;
     }
     if (right || left) {
       const int32_t direction = right ? 1 : -1;
-      opponent = stepCharacter(opponent, direction);
-      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = stepCharacter(opponent, direction);
-      showSetupOpponent();
+      opponent = stepCharacter(game, opponent, direction);
+      for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n)
+        opponent = stepCharacter(game, opponent, direction);
+      showSetupOpponent(game);
     } else if (back) {
-      showCharacterStep(kStepPlayer);
-      showSetupPlayer();
+      showCharacterStep(game, kStepPlayer);
+      showSetupPlayer(game);
     } else {
       return;
     }
   }
-  m_keys.lock(5);
+  game.m_keys.lock(5);
 }
 
-void cGame::paintCharacterSelection(Graphics* g) {
-  paintScreen(g, k_charBack, -1);
-  drawElementText(k_charTitle, m_subState == kStepOpponent ? k_textChooseOpponent
-                               : gameType == kGameQuick    ? k_textChooseCharacter
-                                                           : k_textChoosePlayer);
-  drawElementString(k_charHint, "Touch character name to select");
+void paintCharacterSelection(cGame& game, Graphics* g) {
+  game.paintScreen(g, k_charBack, -1);
+  game.drawElementText(k_charTitle, game.m_subState == kStepOpponent ? k_textChooseOpponent
+                                    : game.gameType == kGameQuick    ? k_textChooseCharacter
+                                                                     : k_textChoosePlayer);
+  game.drawElementString(k_charHint, "Touch character name to select");
 }
 
 // ---- career character pair (100)
 
-void cGame::updatePlayerChoice() {
-  auto mark = [this](bool second) {
-    setElementVisible(9, second);
-    setElementVisible(15, second);
-    setElementVisible(10, !second);
-    setElementVisible(16, !second);
+void updatePlayerChoice(cGame& game) {
+  auto mark = [&game](bool second) {
+    game.setElementVisible(9, second);
+    game.setElementVisible(15, second);
+    game.setElementVisible(10, !second);
+    game.setElementVisible(16, !second);
   };
-  if (m_subState == k_subStateInit) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCareerPair;
-    m_career.character = 0;
-    setUpScreen(s);
+    game.m_career.character = 0;
+    game.setUpScreen(s);
     mark(false);
     return;
   }
-  updateInterfaceTimers();
-  if (m_keys.isPressed(k_keySelect)) {
-    setState(k_stateCareerIntro);
-  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    setState(k_stateMainMenu);
-  } else if (m_keys.isPressed(k_keyRight)) {
-    m_career.character = 9;
+  game.updateInterfaceTimers();
+  if (game.m_keys.isPressed(k_keySelect)) {
+    game.setState(k_stateCareerIntro);
+  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.setState(k_stateMainMenu);
+  } else if (game.m_keys.isPressed(k_keyRight)) {
+    game.m_career.character = 9;
     mark(true);
-    m_keys.lock(5);
-  } else if (m_keys.isPressed(k_keyLeft)) {
-    m_career.character = 0;
+    game.m_keys.lock(5);
+  } else if (game.m_keys.isPressed(k_keyLeft)) {
+    game.m_career.character = 0;
     mark(false);
-    m_keys.lock(5);
+    game.m_keys.lock(5);
   }
 }
 
-void cGame::paintPlayerChoice(Graphics* g) {
-  paintScreen(g, -1, -1);
-  drawElementText(k_pairTitle, k_textChooseCharacter);
+void paintPlayerChoice(cGame& game, Graphics* g) {
+  game.paintScreen(g, -1, -1);
+  game.drawElementText(k_pairTitle, k_textChooseCharacter);
 }
 
 // ---- table choice (220)
 
-void cGame::showSetupTable() {
-  setInterfaceElementSprite(-1, k_tablePicture, k_slotTablePicture0 + m_tableIndex);
-  setInterfaceElementSprite(-1, k_tablePlan, k_slotTablePlan0 + m_tableIndex);
-  setInterfaceElementSprite(-1, k_tablePrevious, k_slotTablePicture0 + previousTable);
-  setInterfaceElementSprite(-1, k_tableNext, k_slotTablePicture0 + nextTable);
-  setElementVisible(k_tableArrowLeft, gameType == kGameSingle);
-  setElementVisible(k_tableArrowRight, gameType == kGameSingle);
+void showSetupTable(cGame& game) {
+  game.setInterfaceElementSprite(-1, k_tablePicture, k_slotTablePicture0 + game.m_tableIndex);
+  game.setInterfaceElementSprite(-1, k_tablePlan, k_slotTablePlan0 + game.m_tableIndex);
+  game.setInterfaceElementSprite(-1, k_tablePrevious, k_slotTablePicture0 + game.previousTable);
+  game.setInterfaceElementSprite(-1, k_tableNext, k_slotTablePicture0 + game.nextTable);
+  game.setElementVisible(k_tableArrowLeft, game.gameType == kGameSingle);
+  game.setElementVisible(k_tableArrowRight, game.gameType == kGameSingle);
 }
 
-void cGame::updateTableSelection() {
-  if (m_subState == k_subStateInit) {
+void updateTableSelection(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifTableChoice;
-    selectInterface(k_ifTableChoice);
-    setTable(m_tableIndex);
-    showSetupTable();
-    setUpScreen(s);
+    game.selectInterface(k_ifTableChoice);
+    setTable(game, game.m_tableIndex);
+    showSetupTable(game);
+    game.setUpScreen(s);
     return;
   }
-  updateInterfaceTimers();
-  if (m_keys.isPressed(k_keySelect)) {
-    m_keys.lock(5);
-    setState(k_stateVersus);
-  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    setState(gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
-  } else if (gameType == kGameSingle && (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft))) {
-    setTable(m_keys.isPressed(k_keyRight) ? nextTable : previousTable);
-    showSetupTable();
-    m_keys.lock(5);
+  game.updateInterfaceTimers();
+  if (game.m_keys.isPressed(k_keySelect)) {
+    game.m_keys.lock(5);
+    game.setState(k_stateVersus);
+  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.setState(game.gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
+  } else if (game.gameType == kGameSingle && (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft))) {
+    setTable(game, game.m_keys.isPressed(k_keyRight) ? game.nextTable : game.previousTable);
+    showSetupTable(game);
+    game.m_keys.lock(5);
   }
 }
 
-void cGame::paintTableSelection(Graphics* g) {
-  paintScreen(g, k_tableBack, k_tablePlay);
-  textBufferSetString(k_textTableHeading);
-  replaceTextTagWithText(k_textTableName0 + m_tableIndex);
-  replaceTextTagWithText(k_textTableNote0 + m_tableIndex);
-  drawElementStringLen(k_tableName, m_text.work, m_text.workLength, -1);
-  drawElementText(k_tableExtra, k_textTableLine0 + m_tableIndex);
+void paintTableSelection(cGame& game, Graphics* g) {
+  game.paintScreen(g, k_tableBack, k_tablePlay);
+  game.textBufferSetString(k_textTableHeading);
+  game.replaceTextTagWithText(k_textTableName0 + game.m_tableIndex);
+  game.replaceTextTagWithText(k_textTableNote0 + game.m_tableIndex);
+  game.drawElementStringLen(k_tableName, game.m_text.work, game.m_text.workLength, -1);
+  game.drawElementText(k_tableExtra, k_textTableLine0 + game.m_tableIndex);
 }
 
 // ---- stake choice (230)
 
-int32_t cGame::stakeGlowAmount(int32_t paintCounter) {
+int32_t stakeGlowAmount(int32_t paintCounter) {
   // 220 |sin a|, a = ((2 n) mod 63) degrees: the glow's alpha pulses from 0
   // to 220. (A Q14 sine taken down to 7 bits first would leave at most 1.)
   const int64_t turns = (2 * static_cast<int64_t>(paintCounter)) % 63;
@@ -388,182 +397,183 @@ int32_t cGame::stakeGlowAmount(int32_t paintCounter) {
   return q14Mul(s, 0x370000) >> 14;
 }
 
-bool cGame::isStakeLevelUnlocked(int32_t level) const { return level < countAvailableCharacters() - 2; }
+bool isStakeLevelUnlocked(const cGame& game, int32_t level) { return level < countAvailableCharacters(game) - 2; }
 
-void cGame::refreshStakeSelection() {
-  stakeLevel = std::clamp(stakeLevel, 0, k_stakeLevelCount - 1);
-  opponentSlot = stakeLevel + 1;
-  m_rivalIndex = opponentSlot;
-  m_chosenRival = getRivalCharacter(opponentSlot);
-  setTable(getHomeTable(m_chosenRival));
-  if (previousStakeLevel >= 0 && previousStakeLevel < k_stakeLevelCount) {
-    setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + m_stakeSeats[previousStakeLevel], false);
-    setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + m_stakeSeats[previousStakeLevel], false);
+void refreshStakeSelection(cGame& game) {
+  game.stakeLevel = std::clamp(game.stakeLevel, 0, k_stakeLevelCount - 1);
+  game.opponentSlot = game.stakeLevel + 1;
+  game.m_rivalIndex = game.opponentSlot;
+  game.m_chosenRival = getRivalCharacter(game, game.opponentSlot);
+  setTable(game, getHomeTable(game, game.m_chosenRival));
+  if (game.previousStakeLevel >= 0 && game.previousStakeLevel < k_stakeLevelCount) {
+    game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + game.m_stakeSeats[game.previousStakeLevel], false);
+    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + game.m_stakeSeats[game.previousStakeLevel],
+                                    false);
   }
-  const int32_t seat = m_stakeSeats[stakeLevel];
-  setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + seat, true);
-  setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + seat, true);
-  if (isStakeLevelUnlocked(stakeLevel)) {
-    setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, true);
-    setInterfaceElementSprite(k_ifStakeDetails, k_stakeRival, portraitOf(m_chosenRival));
-    setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, seat);
+  const int32_t seat = game.m_stakeSeats[game.stakeLevel];
+  game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + seat, true);
+  game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + seat, true);
+  if (isStakeLevelUnlocked(game, game.stakeLevel)) {
+    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, true);
+    game.setInterfaceElementSprite(k_ifStakeDetails, k_stakeRival, portraitOf(game.m_chosenRival));
+    game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, seat);
   } else {
-    setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, false);
-    setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, 0);
+    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, false);
+    game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, 0);
   }
 }
 
-void cGame::updateStakeSelection() {
-  if (m_subState == k_subStateInit) {
+void updateStakeSelection(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifStakeChoice;
-    selectInterface(k_ifStakeChoice);
-    m_stakeHighlight[0] = getElementX(k_stakeHighlight);
-    m_stakeHighlight[1] = getElementY(k_stakeHighlight);
-    m_stakeHighlight[2] = getElementWidth(k_stakeHighlight);
-    m_stakeHighlight[3] = getElementHeight(k_stakeHighlight);
-    previousStakeLevel = -1;
-    if (stakeUp) {
-      if (stakeLevel < k_stakeLevelCount - 1) stakeLevel += 1;
-      stakeUp = 0;
+    game.selectInterface(k_ifStakeChoice);
+    game.m_stakeHighlight[0] = game.getElementX(k_stakeHighlight);
+    game.m_stakeHighlight[1] = game.getElementY(k_stakeHighlight);
+    game.m_stakeHighlight[2] = game.getElementWidth(k_stakeHighlight);
+    game.m_stakeHighlight[3] = game.getElementHeight(k_stakeHighlight);
+    game.previousStakeLevel = -1;
+    if (game.stakeUp) {
+      if (game.stakeLevel < k_stakeLevelCount - 1) game.stakeLevel += 1;
+      game.stakeUp = 0;
     } else {
-      stakeLevel = countAvailableCharacters() - 3;
+      game.stakeLevel = countAvailableCharacters(game) - 3;
     }
-    stakeLevel = std::clamp(stakeLevel, 0, k_stakeLevelCount - 1);
+    game.stakeLevel = std::clamp(game.stakeLevel, 0, k_stakeLevelCount - 1);
     for (int32_t i = 0; i < k_stakeSeatCount; ++i) {
-      setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + i, false);
-      setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + i, false);
-      setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + i, false);
+      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + i, false);
+      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + i, false);
+      game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + i, false);
     }
-    const int32_t c = m_career.character;
-    skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
+    const int32_t c = game.m_career.character;
+    game.skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
     for (int32_t level = 0, seat = 0; level < k_stakeLevelCount; ++seat) {
-      if (seat == skippedSeat) continue;
-      m_stakeSeats[level] = seat;
-      setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + seat, true);
-      setInterfaceElementFrame(k_ifStakeChoice, k_stakeSeat0 + seat,
-                               isStakeLevelUnlocked(level) ? k_seatFrameOpen : k_seatFrameLocked);
+      if (seat == game.skippedSeat) continue;
+      game.m_stakeSeats[level] = seat;
+      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + seat, true);
+      game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeSeat0 + seat,
+                                    isStakeLevelUnlocked(game, level) ? k_seatFrameOpen : k_seatFrameLocked);
       ++level;
     }
-    refreshStakeSelection();
-    stakeNoticeShown = 0;
-    refreshStakeSelection();
-    setUpScreen(s);
+    refreshStakeSelection(game);
+    game.stakeNoticeShown = 0;
+    refreshStakeSelection(game);
+    game.setUpScreen(s);
     return;
   }
-  updateInterfaceTimers();
-  if (m_keys.isPressed(k_keySelect)) {
-    if (stakeNoticeShown) {
-      stakeNoticeShown = 0;
-    } else if (!isStakeLevelUnlocked(stakeLevel)) {
-      playSound(k_soundError, 0, 100, 100);
-    } else if (static_cast<int64_t>(m_career.money) < k_stakePrices[stakeLevel]) {
-      playSound(k_soundError, 0, 100, 100);
-      stakeNoticeShown = 1;
+  game.updateInterfaceTimers();
+  if (game.m_keys.isPressed(k_keySelect)) {
+    if (game.stakeNoticeShown) {
+      game.stakeNoticeShown = 0;
+    } else if (!isStakeLevelUnlocked(game, game.stakeLevel)) {
+      game.playSound(k_soundError, 0, 100, 100);
+    } else if (static_cast<int64_t>(game.m_career.money) < k_stakePrices[game.stakeLevel]) {
+      game.playSound(k_soundError, 0, 100, 100);
+      game.stakeNoticeShown = 1;
     } else {
-      playSound(0, 0, 50, 100);  // the menu click
-      setState(k_stateTableChoice);
+      game.playSound(0, 0, 50, 100);  // the menu click
+      game.setState(k_stateTableChoice);
       return;
     }
-    m_keys.lock(2);
-  } else if (m_keys.isPressed(k_keyBack)) {
-    if (stakeNoticeShown)
-      stakeNoticeShown = 0;
+    game.m_keys.lock(2);
+  } else if (game.m_keys.isPressed(k_keyBack)) {
+    if (game.stakeNoticeShown)
+      game.stakeNoticeShown = 0;
     else
-      setState(k_stateRulesChoice);
-  } else if (m_keys.isPressed(k_keyRightSoft)) {
-    setState(k_stateRulesChoice);
-  } else if (!stakeNoticeShown && (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft))) {
-    previousStakeLevel = stakeLevel;
-    stakeLevel = m_keys.isPressed(k_keyRight) ? (stakeLevel + 1) % k_stakeLevelCount
-                                              : (stakeLevel + k_stakeLevelCount - 1) % k_stakeLevelCount;
-    refreshStakeSelection();
-    m_keys.lock(2);
+      game.setState(k_stateRulesChoice);
+  } else if (game.m_keys.isPressed(k_keyRightSoft)) {
+    game.setState(k_stateRulesChoice);
+  } else if (!game.stakeNoticeShown && (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft))) {
+    game.previousStakeLevel = game.stakeLevel;
+    game.stakeLevel = game.m_keys.isPressed(k_keyRight) ? (game.stakeLevel + 1) % k_stakeLevelCount
+                                                        : (game.stakeLevel + k_stakeLevelCount - 1) % k_stakeLevelCount;
+    refreshStakeSelection(game);
+    game.m_keys.lock(2);
   }
 }
 
-void cGame::paintStakeSelection(Graphics* g) {
+void paintStakeSelection(cGame& game, Graphics* g) {
   if (!g) return;
-  selectInterface(k_ifStakeChoice);
-  setButtonFrames(-1, k_stakePlay);
-  resetClip(g);
+  game.selectInterface(k_ifStakeChoice);
+  game.setButtonFrames(-1, k_stakePlay);
+  game.resetClip(g);
   g->setColor(0xFF000000);
   g->fillRect(0, 0, 240, 320);
   // Interface 32 only inside the highlight rectangle, its picture glowing.
-  g->setClip(m_stakeHighlight[0], m_stakeHighlight[1], m_stakeHighlight[2], m_stakeHighlight[3]);
-  const int16_t* glow = getInterfaceElement(k_ifStakeChoice, k_stakeGlow);
+  g->setClip(game.m_stakeHighlight[0], game.m_stakeHighlight[1], game.m_stakeHighlight[2], game.m_stakeHighlight[3]);
+  const int16_t* glow = game.getInterfaceElement(k_ifStakeChoice, k_stakeGlow);
   const int32_t bankSlot = glow && glow[F::kWordType] == F::kSprite ? glow[F::kWordParams + F::kSpriteBank] : -1;
-  ASprite* bank = bankSlot >= 0 && bankSlot < k_spriteSlotCount ? m_sprites[bankSlot] : nullptr;
+  ASprite* bank = bankSlot >= 0 && bankSlot < cGame::k_spriteSlotCount ? game.m_sprites[bankSlot] : nullptr;
   if (bank) {
     bank->effectMode = 7;
     bank->effectParam1 = 0xFF00;
-    bank->effectParam2 = stakeGlowAmount(m_paintFrameCount);
+    bank->effectParam2 = stakeGlowAmount(game.m_paintFrameCount);
     bank->effectParam3 = 0;
   }
-  paintInterface();
+  game.paintInterface();
   if (bank) bank->effectMode = 0;
-  resetClip(g);
-  selectInterface(k_ifStakeDetails);
-  setButtonFrames(k_stakeBack, -1);
-  paintInterface();
-  drawElementText(k_stakeTitle, k_textStakeTitle);
-  if (isStakeLevelUnlocked(stakeLevel)) {
-    setTextParam(0, stakeLevel);
-    drawElementText(k_stakeLevelName, k_textStakeName0 + stakeLevel);
-    textBufferSetString(k_textStakeEntry);
-    replaceTextTagWithText(k_textMoney);
-    setTextParam(0, k_stakePrices[stakeLevel]);
-    drawElementStringLen(k_stakePrice, m_text.work, m_text.workLength, -1);
+  game.resetClip(g);
+  game.selectInterface(k_ifStakeDetails);
+  game.setButtonFrames(k_stakeBack, -1);
+  game.paintInterface();
+  game.drawElementText(k_stakeTitle, k_textStakeTitle);
+  if (isStakeLevelUnlocked(game, game.stakeLevel)) {
+    game.setTextParam(0, game.stakeLevel);
+    game.drawElementText(k_stakeLevelName, k_textStakeName0 + game.stakeLevel);
+    game.textBufferSetString(k_textStakeEntry);
+    game.replaceTextTagWithText(k_textMoney);
+    game.setTextParam(0, k_stakePrices[game.stakeLevel]);
+    game.drawElementStringLen(k_stakePrice, game.m_text.work, game.m_text.workLength, -1);
   } else {
-    drawElementText(k_stakeLocked, k_textStakeLocked);
+    game.drawElementText(k_stakeLocked, k_textStakeLocked);
   }
-  if (stakeNoticeShown) {
-    selectInterface(k_ifStakeNotice);
-    paintInterface();
-    drawElementText(k_stakeNoticeText, k_textStakeNotice);
+  if (game.stakeNoticeShown) {
+    game.selectInterface(k_ifStakeNotice);
+    game.paintInterface();
+    game.drawElementText(k_stakeNoticeText, k_textStakeNotice);
   }
-  selectInterface(k_ifStakeChoice);
+  game.selectInterface(k_ifStakeChoice);
 }
 
 // ---- versus (210)
 
-void cGame::updateVersus() {
-  if (m_subState == k_subStateInit) {
+void updateVersus(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifVersus;
-    selectInterface(k_ifVersus);
-    int32_t left = m_career.character, right = 0;
-    if (gameType == kGameQuick || gameType == kGameSingle) {
-      left = m_chosenCharacter[0];
-      right = m_chosenCharacter[1];
-    } else if (gameType == kGameTournament) {
-      right = opponentSlot;
+    game.selectInterface(k_ifVersus);
+    int32_t left = game.m_career.character, right = 0;
+    if (game.gameType == kGameQuick || game.gameType == kGameSingle) {
+      left = game.m_chosenCharacter[0];
+      right = game.m_chosenCharacter[1];
+    } else if (game.gameType == kGameTournament) {
+      right = game.opponentSlot;
     } else {
-      right = getRivalCharacter(opponentSlot);
+      right = getRivalCharacter(game, game.opponentSlot);
     }
     left = std::clamp(left, 0, k_specialCharacter);
     right = std::clamp(right, 0, k_specialCharacter);
-    setInterfaceElementSprite(-1, k_versusPortraitLeft, portraitOf(left));
-    setElementFrame(k_versusNameLeft, left);
-    setInterfaceElementSprite(-1, k_versusPortraitRight, portraitOf(right));
-    setElementFrame(k_versusNameRight, right);
-    setUpScreen(s);
+    game.setInterfaceElementSprite(-1, k_versusPortraitLeft, portraitOf(left));
+    game.setElementFrame(k_versusNameLeft, left);
+    game.setInterfaceElementSprite(-1, k_versusPortraitRight, portraitOf(right));
+    game.setElementFrame(k_versusNameRight, right);
+    game.setUpScreen(s);
     return;
   }
-  updateInterfaceTimers();
+  game.updateInterfaceTimers();
   // The back button (the right soft key) goes back; any other key plays.
-  if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    if (m_previousState == k_stateTournamentStage) m_bracketResumes = 1;
-    setState(m_previousState);
-  } else if (m_keys.isAnyPressed() && !m_keys.isPressed(k_keyExtra22)) {
-    armCoinToss();
-    enterGameLoading();
+  if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    if (game.m_previousState == k_stateTournamentStage) game.m_bracketResumes = 1;
+    game.setState(game.m_previousState);
+  } else if (game.m_keys.isAnyPressed() && !game.m_keys.isPressed(k_keyExtra22)) {
+    armCoinToss(game);
+    game.enterGameLoading();
   }
 }
 
-void cGame::paintVersus(Graphics* g) {
-  paintScreen(g, k_versusBack, -1);
-  if (m_gameClock % 1000 >= 501) drawElementText(k_versusPrompt, k_textTouchToStart);
+void paintVersus(cGame& game, Graphics* g) {
+  game.paintScreen(g, k_versusBack, -1);
+  if (game.m_gameClock % 1000 >= 501) game.drawElementText(k_versusPrompt, k_textTouchToStart);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -624,7 +634,7 @@ void mapStakeChoice(cGame& g) {
   const Rect button{155, 85, 44, 44};
   leftSoftHighlight(g, button, true);
   rightSoftHighlight(g, true);
-  if (touched) g.refreshStakeSelection();
+  if (touched) refreshStakeSelection(g);
   if (up(g, button)) pair(g, k_touchKeyFire);
   rightSoft(g);
 }
@@ -634,16 +644,10 @@ void mapVersus(cGame& g) { mapWholeScreenBesideBack(g, k_touchKeyFineTurnB); }
 
 }  // namespace
 
-const cGameScreen k_screenRulesChoice = {k_stateRulesChoice, [](cGame& g) { g.updateRulesSelection(); },
-                                         [](cGame& g, Graphics* t) { g.paintRulesSelection(t); }, mapRulesChoice};
-const cGameScreen k_screenCharacterSelect = {k_stateCharacterSelect, [](cGame& g) { g.updateCharacterSelection(); },
-                                             [](cGame& g, Graphics* t) { g.paintCharacterSelection(t); },
+const cGameScreen k_screenRulesChoice = {k_stateRulesChoice, updateRulesSelection, paintRulesSelection, mapRulesChoice};
+const cGameScreen k_screenCharacterSelect = {k_stateCharacterSelect, updateCharacterSelection, paintCharacterSelection,
                                              mapCharacterSelect};
-const cGameScreen k_screenPlayerChoice = {k_statePlayerChoice, [](cGame& g) { g.updatePlayerChoice(); },
-                                          [](cGame& g, Graphics* t) { g.paintPlayerChoice(t); }, mapNoButtons};
-const cGameScreen k_screenTableChoice = {k_stateTableChoice, [](cGame& g) { g.updateTableSelection(); },
-                                         [](cGame& g, Graphics* t) { g.paintTableSelection(t); }, mapTableChoice};
-const cGameScreen k_screenStakeChoice = {k_stateStakeChoice, [](cGame& g) { g.updateStakeSelection(); },
-                                         [](cGame& g, Graphics* t) { g.paintStakeSelection(t); }, mapStakeChoice};
-const cGameScreen k_screenVersus = {k_stateVersus, [](cGame& g) { g.updateVersus(); },
-                                    [](cGame& g, Graphics* t) { g.paintVersus(t); }, mapVersus};
+const cGameScreen k_screenPlayerChoice = {k_statePlayerChoice, updatePlayerChoice, paintPlayerChoice, mapNoButtons};
+const cGameScreen k_screenTableChoice = {k_stateTableChoice, updateTableSelection, paintTableSelection, mapTableChoice};
+const cGameScreen k_screenStakeChoice = {k_stateStakeChoice, updateStakeSelection, paintStakeSelection, mapStakeChoice};
+const cGameScreen k_screenVersus = {k_stateVersus, updateVersus, paintVersus, mapVersus};

@@ -28,203 +28,204 @@ const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable
 
 // ---- bet (700)
 
-int32_t cGame::getBetMinimum() {
-  const int32_t level = stakeLevelOfSlot(opponentSlot);
+int32_t getBetMinimum(cGame& game) {
+  const int32_t level = stakeLevelOfSlot(game.opponentSlot);
   // A bet never takes more than the player has.
-  return std::min<int64_t>(k_stakePrices[level], m_career.money);
+  return std::min<int64_t>(k_stakePrices[level], game.m_career.money);
 }
 
-int32_t cGame::getBetMaximum() {
-  const int32_t level = stakeLevelOfSlot(opponentSlot);
-  return static_cast<int32_t>(std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], m_career.money), getBetMinimum()));
+int32_t getBetMaximum(cGame& game) {
+  const int32_t level = stakeLevelOfSlot(game.opponentSlot);
+  return static_cast<int32_t>(
+      std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], game.m_career.money), getBetMinimum(game)));
 }
 
-void cGame::updateBetScreen() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    selectInterface(kBetInterface);
-    currentBet = getBetMinimum();
-    betPosition = 0;
+void updateBetScreen(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(kBetInterface);
+    game.currentBet = getBetMinimum(game);
+    game.betPosition = 0;
     // No soft key looks pressed before the pen is on one.
-    m_leftSoftHighlight = m_rightSoftHighlight = 0;
-    setElementVisible(k_betLess, false);
-    setElementVisible(k_betMore, true);
-    if (m_backLayer) paintInterfaceLayer(true);
-    touchHint = 0;
+    game.m_leftSoftHighlight = game.m_rightSoftHighlight = 0;
+    game.setElementVisible(k_betLess, false);
+    game.setElementVisible(k_betMore, true);
+    if (game.m_backLayer) game.paintInterfaceLayer(true);
+    game.touchHint = 0;
     return;
   }
-  const int32_t high = getBetMaximum(), low = getBetMinimum();
+  const int32_t high = getBetMaximum(game), low = getBetMinimum(game);
   const int32_t step = std::max((high - low) * 10 / 100, 1);
-  selectInterface(kBetInterface);
-  if (m_keys.isPressed(kBetMore)) {
-    currentBet = std::min(currentBet + step, high);
-    if (currentBet >= high) {
-      betPosition = 2;
-      setElementVisible(k_betMore, false);
+  game.selectInterface(kBetInterface);
+  if (game.m_keys.isPressed(kBetMore)) {
+    game.currentBet = std::min(game.currentBet + step, high);
+    if (game.currentBet >= high) {
+      game.betPosition = 2;
+      game.setElementVisible(k_betMore, false);
     } else {
-      betPosition = 1;
+      game.betPosition = 1;
     }
-    if (currentBet > low) setElementVisible(k_betLess, true);
-    m_keys.lock(5);
-  } else if (m_keys.isPressed(kBetLess)) {
-    currentBet = std::max(currentBet - step, low);
-    if (currentBet <= low) {
-      betPosition = 0;
-      setElementVisible(k_betLess, false);
+    if (game.currentBet > low) game.setElementVisible(k_betLess, true);
+    game.m_keys.lock(5);
+  } else if (game.m_keys.isPressed(kBetLess)) {
+    game.currentBet = std::max(game.currentBet - step, low);
+    if (game.currentBet <= low) {
+      game.betPosition = 0;
+      game.setElementVisible(k_betLess, false);
     } else {
-      betPosition = 1;
+      game.betPosition = 1;
     }
-    if (currentBet < high) setElementVisible(k_betMore, true);
-    m_keys.lock(5);
-  } else if (m_keys.isPressed(k_keySelect)) {
-    setInGameState(k_stateOpponentIntro);
+    if (game.currentBet < high) game.setElementVisible(k_betMore, true);
+    game.m_keys.lock(5);
+  } else if (game.m_keys.isPressed(k_keySelect)) {
+    game.setInGameState(k_stateOpponentIntro);
   }
 }
 
-void cGame::paintBetScreen(Graphics* g) {
-  selectInterface(kBetInterface);
-  setElementFrame(k_betSoftLeft, m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
-  setElementFrame(k_betSoftRight, m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
-  paintInterface();
-  auto money = [this](int32_t label, int32_t textId, int32_t value) {
-    drawElementText(label, textId);
-    setTextParam(0, value);
-    drawElementText(label + 1, k_textMoney);
+void paintBetScreen(cGame& game, Graphics* g) {
+  game.selectInterface(kBetInterface);
+  game.setElementFrame(k_betSoftLeft, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  game.setElementFrame(k_betSoftRight, game.m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
+  game.paintInterface();
+  auto money = [&game](int32_t label, int32_t textId, int32_t value) {
+    game.drawElementText(label, textId);
+    game.setTextParam(0, value);
+    game.drawElementText(label + 1, k_textMoney);
   };
-  money(k_betLabel, k_textBet, currentBet);
-  money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum());
-  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(opponentSlot)]);
-  money(k_betMoneyLabel, k_textBetMoney, static_cast<int32_t>(std::min<uint32_t>(m_career.money, 0x7FFFFFFF)));
-  resetClip(g);
-  drawCString(g, m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
-  drawCString(g, m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
-  selectInterface(kHud);
+  money(k_betLabel, k_textBet, game.currentBet);
+  money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum(game));
+  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.opponentSlot)]);
+  money(k_betMoneyLabel, k_textBetMoney, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, 0x7FFFFFFF)));
+  game.resetClip(g);
+  game.drawCString(g, game.m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
+  game.drawCString(g, game.m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
+  game.selectInterface(kHud);
 }
 
 // ---- coin toss (710)
 
-void cGame::updateCoinTossElements() {
-  setInterfaceElementVisible(kCoinInterface, k_tossCoin0, tossPhase == 0);
-  setInterfaceElementVisible(kCoinInterface, k_tossCoin1, tossPhase == 0);
-  setInterfaceElementVisible(kCoinInterface, k_tossSpin, tossPhase == 1);
+void updateCoinTossElements(cGame& game) {
+  game.setInterfaceElementVisible(kCoinInterface, k_tossCoin0, game.tossPhase == 0);
+  game.setInterfaceElementVisible(kCoinInterface, k_tossCoin1, game.tossPhase == 0);
+  game.setInterfaceElementVisible(kCoinInterface, k_tossSpin, game.tossPhase == 1);
 }
 
-void cGame::updateCoinToss() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    selectInterface(kCoinInterface);
-    initMenu(kCoinTossItems, k_tossList, 2, true);
-    setMenuCount(2);
-    m_menu.selection = 0;
-    tossPhase = 0;
-    tossFrames = 0;
-    updateCoinTossElements();
-    if (m_backLayer) paintInterfaceLayer(true);
-    touchHint = 1;
-    m_menu.selection = -1;
+void updateCoinToss(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(kCoinInterface);
+    game.initMenu(kCoinTossItems, k_tossList, 2, true);
+    game.setMenuCount(2);
+    game.m_menu.selection = 0;
+    game.tossPhase = 0;
+    game.tossFrames = 0;
+    updateCoinTossElements(game);
+    if (game.m_backLayer) game.paintInterfaceLayer(true);
+    game.touchHint = 1;
+    game.m_menu.selection = -1;
     return;
   }
-  selectInterface(kCoinInterface);
-  if (tossPhase == 0) {
-    const int32_t id = updateMenu();
+  game.selectInterface(kCoinInterface);
+  if (game.tossPhase == 0) {
+    const int32_t id = game.updateMenu();
     if (id == k_textTails || id == k_textHeads) {
-      touchHint = 0;
-      tossCall = id == k_textHeads ? 0 : 1;
-      tossPhase = 1;
-      tossFrames = 0;
-      setElementAnim(k_tossSpin, m_random ? m_random->nextInt(0, k_coinSpinAnims) : 0);
+      game.touchHint = 0;
+      game.tossCall = id == k_textHeads ? 0 : 1;
+      game.tossPhase = 1;
+      game.tossFrames = 0;
+      game.setElementAnim(k_tossSpin, game.m_random ? game.m_random->nextInt(0, k_coinSpinAnims) : 0);
       // The spin starts from its first look, whatever an earlier toss left.
-      if (int16_t* spin = getInterfaceElement(kCoinInterface, k_tossSpin))
+      if (int16_t* spin = game.getInterfaceElement(kCoinInterface, k_tossSpin))
         if (spin[F::kWordType] == F::kSprite) spin[F::kWordParams + F::kSpriteFrame] = 0;
-      startInterfaceAnimation();
-      updateCoinTossElements();
-      m_keys.lock(5);
+      game.startInterfaceAnimation();
+      updateCoinTossElements(game);
+      game.m_keys.lock(5);
     }
     return;
   }
   // The outcome shows on the 32nd frame after the pick.
-  tossFrames += 1;
-  if (tossFrames >= kTossFrames) {
-    coinTossPending = 0;
-    const int32_t anim = std::clamp(getInterfaceElementAnim(kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
-    currentPlayer = k_coinFaces[anim] == tossCall ? 0 : 1;
-    selectInterface(kHud);
-    addTextMessage(2, k_textTossDone, -1);
-    chooseNextTurnState();
+  game.tossFrames += 1;
+  if (game.tossFrames >= kTossFrames) {
+    game.coinTossPending = 0;
+    const int32_t anim = std::clamp(game.getInterfaceElementAnim(kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
+    game.currentPlayer = k_coinFaces[anim] == game.tossCall ? 0 : 1;
+    game.selectInterface(kHud);
+    game.addTextMessage(2, k_textTossDone, -1);
+    game.chooseNextTurnState();
   }
 }
 
-void cGame::paintCoinToss(Graphics* /*g*/) {
-  selectInterface(kCoinInterface);
-  paintInterface();
-  drawElementText(k_tossPrompt, tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
-  paintMenu();
-  setTextParam(0, 0);
-  selectInterface(kHud);
+void paintCoinToss(cGame& game, Graphics* /*g*/) {
+  game.selectInterface(kCoinInterface);
+  game.paintInterface();
+  game.drawElementText(k_tossPrompt, game.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
+  game.paintMenu();
+  game.setTextParam(0, 0);
+  game.selectInterface(kHud);
 }
 
 // ---- UK break choice (720)
 
-void cGame::updateBreakChoiceElements() {
-  const int32_t n = getInterfaceElementCount(kBreakInterface);
+void updateBreakChoiceElements(cGame& game) {
+  const int32_t n = game.getInterfaceElementCount(kBreakInterface);
   for (int32_t i = 0; i < n; ++i)
-    setInterfaceElementVisible(kBreakInterface, i, (i == k_breakBack) == (breakChoiceView == 1));
+    game.setInterfaceElementVisible(kBreakInterface, i, (i == k_breakBack) == (game.breakChoiceView == 1));
 }
 
-void cGame::updateBreakChoice() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    selectInterface(kBreakInterface);
-    initMenu(kBreakChoiceItems, k_breakList, 3, true);
-    setMenuCount(3);
-    breakChoiceView = 0;
-    updateBreakChoiceElements();
-    if (m_backLayer) paintInterfaceLayer(true);
+void updateBreakChoice(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(kBreakInterface);
+    game.initMenu(kBreakChoiceItems, k_breakList, 3, true);
+    game.setMenuCount(3);
+    game.breakChoiceView = 0;
+    updateBreakChoiceElements(game);
+    if (game.m_backLayer) game.paintInterfaceLayer(true);
     return;
   }
-  selectInterface(kBreakInterface);
+  game.selectInterface(kBreakInterface);
   // The key under "MENU" pauses the match, as the label says.
-  if (m_keys.isPressed(k_keyRightSoft)) {
-    enterIGM();
+  if (game.m_keys.isPressed(k_keyRightSoft)) {
+    enterIGM(game);
     return;
   }
-  if (breakChoiceView == 1) {
-    if (m_keys.isPressed(k_keySelect)) {
-      breakChoiceView = 0;
-      updateBreakChoiceElements();
-      m_keys.lock(5);
+  if (game.breakChoiceView == 1) {
+    if (game.m_keys.isPressed(k_keySelect)) {
+      game.breakChoiceView = 0;
+      updateBreakChoiceElements(game);
+      game.m_keys.lock(5);
     }
     return;
   }
-  const int32_t id = updateMenu();
-  const int32_t me = std::clamp(currentPlayer, 0, 1), other = 1 - me;
+  const int32_t id = game.updateMenu();
+  const int32_t me = std::clamp(game.currentPlayer, 0, 1), other = 1 - me;
   if (id == k_textYellows || id == k_textReds) {
     if (id == k_textYellows)
-      assignGroups(other, me);
+      game.assignGroups(other, me);
     else
-      assignGroups(me, other);
-    selectInterface(kHud);
-    chooseNextTurnState();
-    m_keys.lock(5);
+      game.assignGroups(me, other);
+    game.selectInterface(kHud);
+    game.chooseNextTurnState();
+    game.m_keys.lock(5);
   } else if (id == k_textViewTable) {
-    breakChoiceView = 1;
-    updateBreakChoiceElements();
-    m_keys.lock(5);
+    game.breakChoiceView = 1;
+    updateBreakChoiceElements(game);
+    game.m_keys.lock(5);
   }
 }
 
-void cGame::paintBreakChoice(Graphics* g) {
-  selectInterface(kBreakInterface);
-  setElementFrame(k_breakBack, m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
-  paintInterface();
-  if (breakChoiceView == 0) {
-    drawElementText(k_breakPrompt, k_textChooseGroup);
-    paintMenu();
+void paintBreakChoice(cGame& game, Graphics* g) {
+  game.selectInterface(kBreakInterface);
+  game.setElementFrame(k_breakBack, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  game.paintInterface();
+  if (game.breakChoiceView == 0) {
+    game.drawElementText(k_breakPrompt, k_textChooseGroup);
+    game.paintMenu();
   }
-  resetClip(g);
-  if (breakChoiceView == 1) drawCString(g, m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
-  drawCString(g, m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
-  selectInterface(kHud);
+  game.resetClip(g);
+  if (game.breakChoiceView == 1) game.drawCString(g, game.m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
+  game.drawCString(g, game.m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
+  game.selectInterface(kHud);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -274,9 +275,6 @@ void mapBreakChoice(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenBet = {k_stateBet, [](cGame& g) { g.updateBetScreen(); },
-                                 [](cGame& g, Graphics* t) { g.paintBetScreen(t); }, mapBet};
-const cGameScreen k_screenCoinToss = {k_stateCoinToss, [](cGame& g) { g.updateCoinToss(); },
-                                      [](cGame& g, Graphics* t) { g.paintCoinToss(t); }, mapCoinToss};
-const cGameScreen k_screenBreakChoice = {k_stateBreakChoice, [](cGame& g) { g.updateBreakChoice(); },
-                                         [](cGame& g, Graphics* t) { g.paintBreakChoice(t); }, mapBreakChoice};
+const cGameScreen k_screenBet = {k_stateBet, updateBetScreen, paintBetScreen, mapBet};
+const cGameScreen k_screenCoinToss = {k_stateCoinToss, updateCoinToss, paintCoinToss, mapCoinToss};
+const cGameScreen k_screenBreakChoice = {k_stateBreakChoice, updateBreakChoice, paintBreakChoice, mapBreakChoice};

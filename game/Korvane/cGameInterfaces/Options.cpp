@@ -13,82 +13,82 @@ constexpr uint32_t kHidden = 1, kSuffix = 2;
 uint32_t onOff(bool on) { return kSuffix | static_cast<uint32_t>(on ? k_textOn : k_textOff) << 16; }
 }  // namespace
 
-void cGame::showOptionStates() {
-  setMenuEntryFlags(k_textOptionSound, onOff(m_soundEnabled != 0));
-  setMenuEntryFlags(k_textOptionAimingGuide, onOff(m_option7 != 0));
-  setMenuEntryFlags(k_textOption8, onOff(m_option8 != 0));
+void showOptionStates(cGame& game) {
+  game.setMenuEntryFlags(k_textOptionSound, onOff(game.m_soundEnabled != 0));
+  game.setMenuEntryFlags(k_textOptionAimingGuide, onOff(game.m_option7 != 0));
+  game.setMenuEntryFlags(k_textOption8, onOff(game.m_option8 != 0));
 }
 
-void cGame::updateOptions() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
+void updateOptions(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
     // Over a paused match reset all is hidden and four rows remain: the
     // fifth row's button goes with it, and so do the arrows, as in the
     // in-game menu the options open from (the list never scrolls; a down
     // arrow under the empty fifth row would promise more).
-    selectInterface(k_interfaceOptions);
-    setElementVisible(k_optionsFifthRowButton, !m_menusOverMatch);
-    setElementVisible(k_optionsArrowUp, !m_menusOverMatch);
-    setElementVisible(k_optionsArrowDown, !m_menusOverMatch);
+    game.selectInterface(k_interfaceOptions);
+    game.setElementVisible(k_optionsFifthRowButton, !game.m_menusOverMatch);
+    game.setElementVisible(k_optionsArrowUp, !game.m_menusOverMatch);
+    game.setElementVisible(k_optionsArrowDown, !game.m_menusOverMatch);
     FrontEndScreen s;
     s.interfaceId = k_interfaceOptions;
     s.menu = kOptionsItems;
     s.listElement = k_optionsList;
     s.count = 5;
-    setUpScreen(s);
-    showOptionStates();
+    game.setUpScreen(s);
+    showOptionStates(game);
     // No reset while a match is paused under the menu.
-    if (m_menusOverMatch) setMenuEntryFlags(k_textResetAll, kHidden);
+    if (game.m_menusOverMatch) game.setMenuEntryFlags(k_textResetAll, kHidden);
     return;
   }
-  const int32_t id = updateScreen();
-  updateMenuArrows(k_optionsArrowUp, k_optionsArrowDown, false);
-  showMenuScrollArrows(k_optionsArrowUp, k_optionsArrowDown);
+  const int32_t id = game.updateScreen();
+  game.updateMenuArrows(k_optionsArrowUp, k_optionsArrowDown, false);
+  game.showMenuScrollArrows(k_optionsArrowUp, k_optionsArrowDown);
   switch (id) {
     case k_textOptionSound:
-      stopAllSounds();
-      m_soundEnabled = m_soundEnabled ? 0 : 1;
-      if (m_soundEnabled) {
-        m_currentSoundId = -1;
-        if (m_menusOverMatch)
-          playSound(k_soundBreakHard, 0, 50, 100);
+      game.stopAllSounds();
+      game.m_soundEnabled = game.m_soundEnabled ? 0 : 1;
+      if (game.m_soundEnabled) {
+        game.m_currentSoundId = -1;
+        if (game.m_menusOverMatch)
+          game.playSound(k_soundBreakHard, 0, 50, 100);
         else
-          playMusic(k_musicTitle);
+          game.playMusic(k_musicTitle);
       }
-      saveSettings();
-      showOptionStates();
+      game.saveSettings();
+      showOptionStates(game);
       break;
     case k_textOptionAimingGuide:
     case k_textOption8: {
-      uint8_t& option = id == k_textOption8 ? m_option8 : m_option7;
+      uint8_t& option = id == k_textOption8 ? game.m_option8 : game.m_option7;
       option = option ? 0 : 1;
-      playSound(k_soundBreakHard, 0, 50, 100);
-      saveSettings();
-      showOptionStates();
+      game.playSound(k_soundBreakHard, 0, 50, 100);
+      game.saveSettings();
+      showOptionStates(game);
       break;
     }
     case k_textResetAll:
-      openQuestion(k_textResetAll, k_textQuestionBody, k_stateOptions, 1, k_interfaceOptions, k_textNo);
+      openQuestion(game, k_textResetAll, k_textQuestionBody, k_stateOptions, 1, k_interfaceOptions, k_textNo);
       break;
     case k_textOptionsHelp:
-      goToScreen(k_stateHelpMenu);
+      game.goToScreen(k_stateHelpMenu);
       break;
     default:
       if (id >= 0) break;
-      saveSettings();
-      if (m_menusOverMatch)
-        setInGameState(k_stateIGM);
+      game.saveSettings();
+      if (game.m_menusOverMatch)
+        game.setInGameState(k_stateIGM);
       else
-        setState(k_stateMainMenu);
+        game.setState(k_stateMainMenu);
       break;
   }
 }
 
-void cGame::paintOptions(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  paintScreen(g, k_optionsBack, -1);
-  drawElementText(k_optionsTitle, k_textOptions);
-  paintMenu();
+void paintOptions(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.paintScreen(g, k_optionsBack, -1);
+  game.drawElementText(k_optionsTitle, k_textOptions);
+  game.paintMenu();
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -102,5 +102,4 @@ void mapOptions(cGame& g) { mapOptionRows(g, g.m_menusOverMatch ? 4 : 5); }
 
 }  // namespace
 
-const cGameScreen k_screenOptions = {k_stateOptions, [](cGame& g) { g.updateOptions(); },
-                                     [](cGame& g, Graphics* t) { g.paintOptions(t); }, mapOptions};
+const cGameScreen k_screenOptions = {k_stateOptions, updateOptions, paintOptions, mapOptions};

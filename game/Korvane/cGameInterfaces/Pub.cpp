@@ -63,151 +63,152 @@ constexpr Glow kSpotGlow[6][3] = {
 
 // ---- career character choice (150)
 
-void cGame::showCareerCharacter() {
-  const int32_t c = std::clamp(m_career.character, 0, kCharacterCount - 1);
-  setInterfaceElementSprite(-1, k_careerPortrait, kPortraitSlot + c);
-  setElementFrame(k_careerName, c);
+void showCareerCharacter(cGame& game) {
+  const int32_t c = std::clamp(game.m_career.character, 0, kCharacterCount - 1);
+  game.setInterfaceElementSprite(-1, k_careerPortrait, kPortraitSlot + c);
+  game.setElementFrame(k_careerName, c);
 }
 
-void cGame::updateCareerCharacterSelection() {
-  if (m_subState == k_subStateInit) {
-    pub.careerChoiceIndex = 0;
-    m_career.character = k_careerCharacterOrder[0];
-    m_touchPrompt = 0;
+void updateCareerCharacterSelection(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.pub.careerChoiceIndex = 0;
+    game.m_career.character = k_careerCharacterOrder[0];
+    game.m_touchPrompt = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerCharacter;
-    selectInterface(s.interfaceId);
-    showCareerCharacter();
-    setUpScreen(s);
+    game.selectInterface(s.interfaceId);
+    showCareerCharacter(game);
+    game.setUpScreen(s);
   } else {
-    updateInterfaceTimers();
-    if (m_keys.isPressed(k_keySelect)) {
-      if (pub.careerChoiceIndex < kOpenCharacters) {
+    game.updateInterfaceTimers();
+    if (game.m_keys.isPressed(k_keySelect)) {
+      if (game.pub.careerChoiceIndex < kOpenCharacters) {
         // A second choice (back from the introduction) starts afresh.
-        for (uint8_t& w : m_career.won) w = 0;
-        const int32_t c = m_career.character;
+        for (uint8_t& w : game.m_career.won) w = 0;
+        const int32_t c = game.m_career.character;
         const int32_t rival = c == 9 ? 0 : c == 0 ? 9 : k_startingRivalSide[c] == 0 ? 9 : 0;
-        m_career.won[rival] = 1;
-        saveProgress();
-        setState(k_stateCareerIntro);
+        game.m_career.won[rival] = 1;
+        game.saveProgress();
+        game.setState(k_stateCareerIntro);
         return;
       }
-    } else if (m_keys.isPressed(k_keyRight) || m_keys.isPressed(k_keyLeft)) {
-      const int32_t step = m_keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
-      pub.careerChoiceIndex = (pub.careerChoiceIndex + step) % kCharacterCount;
-      m_career.character = k_careerCharacterOrder[pub.careerChoiceIndex];
-      showCareerCharacter();
-      m_keys.lock(1);
-    } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-      setState(k_stateMainMenu);
+    } else if (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft)) {
+      const int32_t step = game.m_keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
+      game.pub.careerChoiceIndex = (game.pub.careerChoiceIndex + step) % kCharacterCount;
+      game.m_career.character = k_careerCharacterOrder[game.pub.careerChoiceIndex];
+      showCareerCharacter(game);
+      game.m_keys.lock(1);
+    } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+      game.setState(k_stateMainMenu);
       return;
     }
   }
-  const bool locked = pub.careerChoiceIndex >= kOpenCharacters;
-  setElementVisible(k_careerPortrait, !locked);
-  setElementVisible(k_careerLockedPicture, locked);
-  if (locked) setElementFrame(k_careerLockedPicture, m_career.character);
+  const bool locked = game.pub.careerChoiceIndex >= kOpenCharacters;
+  game.setElementVisible(k_careerPortrait, !locked);
+  game.setElementVisible(k_careerLockedPicture, locked);
+  if (locked) game.setElementFrame(k_careerLockedPicture, game.m_career.character);
 }
 
-void cGame::paintCareerCharacterSelection(Graphics* g) {
+void paintCareerCharacterSelection(cGame& game, Graphics* g) {
   if (!g) return;
-  const bool locked = pub.careerChoiceIndex >= kOpenCharacters;
-  setElementVisible(k_careerPortrait, !locked);
-  paintScreen(g, k_careerBack, -1);
+  const bool locked = game.pub.careerChoiceIndex >= kOpenCharacters;
+  game.setElementVisible(k_careerPortrait, !locked);
+  game.paintScreen(g, k_careerBack, -1);
   if (locked) {
-    for (int32_t e = k_careerLockMark0; e < k_careerLockMark0 + 3; ++e) paintSpriteElement(e, false);
-    drawElementText(k_careerLockedNote, k_textCareerLocked);
+    for (int32_t e = k_careerLockMark0; e < k_careerLockMark0 + 3; ++e) game.paintSpriteElement(e, false);
+    game.drawElementText(k_careerLockedNote, k_textCareerLocked);
   }
-  drawElementText(k_careerTitle, k_textCareerTitle);
-  const int32_t t = getHomeTable(m_career.character);
-  drawElementText(k_careerTableLine, k_textTableLine0 + t);
-  drawElementText(k_careerTableName, k_textTableName0 + t);
-  drawElementText(k_careerTableNote, k_textTableNote0 + t);
-  drawElementString(k_careerHint, "Touch character name to select");
+  game.drawElementText(k_careerTitle, k_textCareerTitle);
+  const int32_t t = getHomeTable(game, game.m_career.character);
+  game.drawElementText(k_careerTableLine, k_textTableLine0 + t);
+  game.drawElementText(k_careerTableName, k_textTableName0 + t);
+  game.drawElementText(k_careerTableNote, k_textTableNote0 + t);
+  game.drawElementString(k_careerHint, "Touch character name to select");
 }
 
 // ---- career introduction (160)
 
-void cGame::updateCareerIntro() {
-  if (m_subState == k_subStateInit) {
-    pub.introPage = 0;
+void updateCareerIntro(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.pub.introPage = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerIntro;
-    setUpScreen(s);
-    m_touchPrompt = 1;
-    pub.introPageCount = std::clamp(drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
+    game.setUpScreen(s);
+    game.m_touchPrompt = 1;
+    game.pub.introPageCount =
+        std::clamp(game.drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
   } else {
-    updateInterfaceTimers();
-    const bool last = pub.introPage >= pub.introPageCount - 1;
-    const bool select = m_keys.isPressed(k_keySelect);
-    if (select || m_keys.isPressed(k_keyDown)) {
+    game.updateInterfaceTimers();
+    const bool last = game.pub.introPage >= game.pub.introPageCount - 1;
+    const bool select = game.m_keys.isPressed(k_keySelect);
+    if (select || game.m_keys.isPressed(k_keyDown)) {
       if (!last) {
-        ++pub.introPage;
-        m_keys.lock(5);
+        ++game.pub.introPage;
+        game.m_keys.lock(5);
       } else if (select) {
-        m_career.started = 1;
-        m_pubSpot = 2;
-        saveProgress();
-        m_touchPrompt = 0;
-        setState(k_statePub);
+        game.m_career.started = 1;
+        game.m_pubSpot = 2;
+        game.saveProgress();
+        game.m_touchPrompt = 0;
+        game.setState(k_statePub);
         return;
       }
-    } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-      setState(k_stateCareerCharacterSelect);
+    } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+      game.setState(k_stateCareerCharacterSelect);
       return;
     }
   }
-  setElementVisible(k_introNextPage, pub.introPage < pub.introPageCount - 1);
+  game.setElementVisible(k_introNextPage, game.pub.introPage < game.pub.introPageCount - 1);
 }
 
-void cGame::paintCareerIntro(Graphics* g) {
+void paintCareerIntro(cGame& game, Graphics* g) {
   if (!g) return;
-  paintScreen(g, k_introBack, -1);
-  const int16_t* e = getInterfaceElement(-1, k_introText);
+  game.paintScreen(g, k_introBack, -1);
+  const int16_t* e = game.getInterfaceElement(-1, k_introText);
   if (e && e[F::kWordType] == F::kText) {
     const int32_t font = e[F::kWordParams + F::kTextFont];
-    if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
+    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
       const int32_t x = e[F::kWordX], y = e[F::kWordY];
       const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
-      ASprite* bank = m_fonts[font];
+      ASprite* bank = game.m_fonts[font];
       const int32_t palette = e[F::kWordParams + F::kTextPalette];
       if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
       g->setClip(x, y - 2, w, h + 2);
-      drawWrappedString(g, m_fonts, k_textCareerIntro, font, x, y, w, h, pub.introPage, kAnchorLeftTop);
-      resetClip(g);
+      game.drawWrappedString(g, game.m_fonts, k_textCareerIntro, font, x, y, w, h, game.pub.introPage, kAnchorLeftTop);
+      game.resetClip(g);
       bank->setCurrentPalette(0);
     }
   }
-  if (m_touchPrompt) {
-    if (isBlinkOn()) drawCString(g, m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
+  if (game.m_touchPrompt) {
+    if (game.isBlinkOn()) game.drawCString(g, game.m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
   } else {
-    drawCString(g, m_fonts, " ", k_font1, 50, 310, 16);
+    game.drawCString(g, game.m_fonts, " ", k_font1, 50, 310, 16);
   }
 }
 
 // ---- the pub (110)
 
-int32_t cGame::getPubSpotX(int32_t spot) {
-  return getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + std::clamp(spot, 0, k_pubSpotCount - 1));
+int32_t getPubSpotX(cGame& game, int32_t spot) {
+  return game.getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + std::clamp(spot, 0, k_pubSpotCount - 1));
 }
 
-int32_t cGame::pubGlowAmount(int32_t paintCounter) {
+int32_t pubGlowAmount(int32_t paintCounter) {
   const int64_t turns = (2 * static_cast<int64_t>(paintCounter)) % 63;
   const int64_t degrees = ((turns < 0 ? turns + 63 : turns) * 0x5A0000) >> 6;
   const int32_t s = std::abs(sinDegrees(static_cast<Q14>(degrees)));
   return (s * 220) >> 14;
 }
 
-bool cGame::isPubGlowing(int32_t interfaceId, int32_t element) const {
-  if (!pub.glowOn || m_pubSpot < 0 || m_pubSpot >= k_pubSpotCount) return false;
-  for (const Glow& glow : kSpotGlow[m_pubSpot])
+bool isPubGlowing(const cGame& game, int32_t interfaceId, int32_t element) {
+  if (!game.pub.glowOn || game.m_pubSpot < 0 || game.m_pubSpot >= k_pubSpotCount) return false;
+  for (const Glow& glow : kSpotGlow[game.m_pubSpot])
     if (glow.interfaceId == interfaceId && glow.element == element) return true;
   return false;
 }
 
-void cGame::paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target) {
-  int16_t** elements = m_currentElements;
-  const int32_t count = m_currentElementCount;
+void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target) {
+  int16_t** elements = game.m_currentElements;
+  const int32_t count = game.m_currentElementCount;
   if (!elements) return;
   int32_t rect[4];
   for (int32_t i = 0; i < count; ++i) {
@@ -216,7 +217,7 @@ void cGame::paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t la
     const int16_t* p = e + F::kWordParams;
     if (p[F::kSpriteVisible] == 0 || p[F::kSpriteLayer] != layer) continue;
     const int32_t slot = p[F::kSpriteBank];
-    ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+    ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
     if (!bank) continue;
     const int32_t anim = p[F::kSpriteAnim];
     const int32_t frame = p[F::kSpriteFrame];
@@ -228,23 +229,23 @@ void cGame::paintPubLayer(int32_t offset, int32_t fromX, int32_t toX, int32_t la
       continue;
     const int32_t left = std::min(rect[0], rect[2]), right = std::max(rect[0], rect[2]);
     if (left >= toX || right < fromX) continue;
-    const bool glow = isPubGlowing(m_currentInterface, i);
+    const bool glow = isPubGlowing(game, game.m_currentInterface, i);
     if (glow) {
       bank->effectMode = 7;
       bank->effectParam1 = k_pubGlowColour;
-      bank->effectParam2 = pubGlowAmount(m_paintFrameCount);
+      bank->effectParam2 = pubGlowAmount(game.m_paintFrameCount);
       bank->effectParam3 = 0;
     }
-    paintSpriteElementTo(i, -offset, 0, layer != 0, target);
+    game.paintSpriteElementTo(i, -offset, 0, layer != 0, target);
     if (glow) bank->effectMode = 0;
   }
 }
 
-void cGame::paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX) {
-  if (!m_backLayer || n <= 0) return;
-  int16_t** elements = m_currentElements;
-  const int32_t count = m_currentElementCount, id = m_currentInterface;
-  selectInterface(k_interfacePubWall);
+void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX) {
+  if (!game.m_backLayer || n <= 0) return;
+  int16_t** elements = game.m_currentElements;
+  const int32_t count = game.m_currentElementCount, id = game.m_currentInterface;
+  game.selectInterface(k_interfacePubWall);
   n = std::min(n, kScreenW);
   ringX = ((ringX % kScreenW) + kScreenW) % kScreenW;
   // A strip that runs past the ring's right edge goes on at its left edge.
@@ -252,69 +253,69 @@ void cGame::paintPubWallColumns(int32_t worldX, int32_t n, int32_t ringX) {
   const int32_t pieces[2][3] = {{worldX, first, ringX}, {worldX + first, n - first, 0}};
   for (const auto& piece : pieces) {
     if (piece[1] <= 0) continue;
-    m_backLayer->setClip(piece[2], 0, piece[1], kLayoutH);
-    paintPubLayer(piece[0] - piece[2], piece[0], piece[0] + piece[1], 1);
+    game.m_backLayer->setClip(piece[2], 0, piece[1], kLayoutH);
+    paintPubLayer(game, piece[0] - piece[2], piece[0], piece[0] + piece[1], 1);
   }
-  resetClip(m_backLayer);
-  m_currentElements = elements;
-  m_currentElementCount = count;
-  m_currentInterface = id;
+  game.resetClip(game.m_backLayer);
+  game.m_currentElements = elements;
+  game.m_currentElementCount = count;
+  game.m_currentInterface = id;
 }
 
-void cGame::scrollPub() {
-  const int32_t target = pub.targetX;
-  if (floorDiv256(pub.scroll) == target) {
-    pub.speed = 0;
-    pub.arrivedTime += m_frameTime;
+void scrollPub(cGame& game) {
+  const int32_t target = game.pub.targetX;
+  if (floorDiv256(game.pub.scroll) == target) {
+    game.pub.speed = 0;
+    game.pub.arrivedTime += game.m_frameTime;
     return;
   }
-  const int64_t distance = static_cast<int64_t>(target) * 256 - pub.scroll;
+  const int64_t distance = static_cast<int64_t>(target) * 256 - game.pub.scroll;
   int32_t speed = static_cast<int32_t>(distance / 10);
   if (speed > -256 && speed < 256) speed = distance < 0 ? -256 : 256;
-  pub.speed = speed;
-  const int32_t oldX = floorDiv256(pub.scroll);
-  const int32_t oldRing = pub.ringOffset;
-  pub.scroll += speed;
-  pub.ringOffset = ((pub.ringOffset + speed) % kRingUnits + kRingUnits) % kRingUnits;
-  if (oldRing / 256 == pub.ringOffset / 256) return;
-  const int32_t newX = floorDiv256(pub.scroll);
+  game.pub.speed = speed;
+  const int32_t oldX = floorDiv256(game.pub.scroll);
+  const int32_t oldRing = game.pub.ringOffset;
+  game.pub.scroll += speed;
+  game.pub.ringOffset = ((game.pub.ringOffset + speed) % kRingUnits + kRingUnits) % kRingUnits;
+  if (oldRing / 256 == game.pub.ringOffset / 256) return;
+  const int32_t newX = floorDiv256(game.pub.scroll);
   if (std::abs(newX - oldX) >= kScreenW) {
-    paintPubWallColumns(newX, kScreenW, pub.ringOffset / 256);
+    paintPubWallColumns(game, newX, kScreenW, game.pub.ringOffset / 256);
   } else if (newX > oldX) {
     // Columns come in at the right: world [old + 240, new + 240).
-    paintPubWallColumns(oldX + kScreenW, newX - oldX, oldRing / 256);
+    paintPubWallColumns(game, oldX + kScreenW, newX - oldX, oldRing / 256);
   } else {
-    paintPubWallColumns(newX, oldX - newX, pub.ringOffset / 256);
+    paintPubWallColumns(game, newX, oldX - newX, game.pub.ringOffset / 256);
   }
 }
 
-void cGame::seatPubRivals() {
-  for (int32_t e = 0; e < k_pubSeatCount; ++e) setInterfaceElementVisible(k_interfacePubSeats, e, false);
-  for (int32_t i = 0; i < k_pubSeatCount; ++i) pub.seatOf[i] = pub.seatCharacter[i] = -1;
+void seatPubRivals(cGame& game) {
+  for (int32_t e = 0; e < k_pubSeatCount; ++e) game.setInterfaceElementVisible(k_interfacePubSeats, e, false);
+  for (int32_t i = 0; i < k_pubSeatCount; ++i) game.pub.seatOf[i] = game.pub.seatCharacter[i] = -1;
   // The roster has nine rivals: a record that marks ten characters won
   // (the career character among them) still seats nine.
-  const int32_t won = std::min(countWonCharacters(), kRivalSlots);
+  const int32_t won = std::min(countWonCharacters(game), kRivalSlots);
   int32_t next = 0;
   for (int32_t ch = 0, s = 0; ch < kCharacterCount && s < won; ++ch) {
-    if (!m_career.won[ch]) continue;
-    const int32_t c = getRivalCharacter(s);
+    if (!game.m_career.won[ch]) continue;
+    const int32_t c = getRivalCharacter(game, s);
     int32_t seat = kSeatOfCharacter6;
     if (c != 6) {
-      while (next < k_pubSeatCount && pub.seatCharacter[k_pubSeats[next]] != -1) ++next;
+      while (next < k_pubSeatCount && game.pub.seatCharacter[k_pubSeats[next]] != -1) ++next;
       if (next >= k_pubSeatCount) break;
       seat = k_pubSeats[next++];
     }
-    if (pub.seatCharacter[seat] != -1) break;  // no seat left
-    setInterfaceElementVisible(k_interfacePubSeats, seat, true);
-    setInterfaceElementSprite(k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
-    if (c >= 0 && c < kCharacterCount) pub.seatOf[c] = seat;
-    pub.seatCharacter[seat] = c;
+    if (game.pub.seatCharacter[seat] != -1) break;  // no seat left
+    game.setInterfaceElementVisible(k_interfacePubSeats, seat, true);
+    game.setInterfaceElementSprite(k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
+    if (c >= 0 && c < kCharacterCount) game.pub.seatOf[c] = seat;
+    game.pub.seatCharacter[seat] = c;
     ++s;
   }
 }
 
-bool cGame::openPendingUnlock() {
-  CareerProgress& c = m_career;
+bool openPendingUnlock(cGame& game) {
+  cGame::CareerProgress& c = game.m_career;
   // Pending values come from the save file: an index out of range unlocks nothing.
   const int64_t challenge = c.pendingChallengeIndex;
   if (challenge < 0 || challenge >= kChallengesPerCategory) c.pendingChallengeUnlock = 0;
@@ -325,151 +326,159 @@ bool cGame::openPendingUnlock() {
     if (state != 0) c.pendingChallengeUnlock = 0;
   }
   if (c.pendingChallengeUnlock) {
-    setState(k_stateChallengeUnlocked);
+    game.setState(k_stateChallengeUnlocked);
     return true;
   }
   const int64_t slot = c.pendingUnlockSlot;
-  if (slot < 0 || slot >= kCharacterCount || m_characterAvailable[slot]) c.pendingCharacterUnlock = 0;
+  if (slot < 0 || slot >= kCharacterCount || game.m_characterAvailable[slot]) c.pendingCharacterUnlock = 0;
   if (c.pendingCharacterUnlock) {
     debugTrace(" s_isCharacterNeedUnlock is true");
-    setState(k_stateCharacterUnlocked);
+    game.setState(k_stateCharacterUnlocked);
     return true;
   }
   return false;
 }
 
-void cGame::updatePub() {
-  selectInterface(k_interfacePubWall);
-  if (m_subState == k_subStateInit) {
-    m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
-    pub.arrivedTime = 0;
-    pub.targetX = getPubSpotX(m_pubSpot);
-    pub.scroll = pub.targetX * 256;
-    pub.speed = 0;
-    pub.ringOffset = 0;
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
-      paintPubWallColumns(pub.targetX, kScreenW, 0);
+void updatePub(cGame& game) {
+  game.selectInterface(k_interfacePubWall);
+  if (game.m_subState == k_subStateInit) {
+    game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
+    game.pub.arrivedTime = 0;
+    game.pub.targetX = getPubSpotX(game, game.m_pubSpot);
+    game.pub.scroll = game.pub.targetX * 256;
+    game.pub.speed = 0;
+    game.pub.ringOffset = 0;
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
+      paintPubWallColumns(game, game.pub.targetX, kScreenW, 0);
     }
-    seatPubRivals();
-    m_subState = k_subStateUpdate;
-    openPendingUnlock();
+    seatPubRivals(game);
+    game.m_subState = k_subStateUpdate;
+    openPendingUnlock(game);
     return;
   }
-  if (m_keys.isPressed(k_keySelect)) {
-    if (pub.arrivedTime >= 1) {
-      playSound(k_soundBreakHard, 0, 50, 100);
-      switch (k_pubSpots[std::clamp(m_pubSpot, 0, k_pubSpotCount - 1)]) {
+  if (game.m_keys.isPressed(k_keySelect)) {
+    if (game.pub.arrivedTime >= 1) {
+      game.playSound(k_soundBreakHard, 0, 50, 100);
+      switch (k_pubSpots[std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
-          gameType = kGameTournament;
-          m_tournament.pickedCount = 0;
-          setState(k_stateRulesChoice);
+          game.gameType = kGameTournament;
+          game.m_tournament.pickedCount = 0;
+          game.setState(k_stateRulesChoice);
           break;
-        case 38: setState(k_stateAchievementMenu); break;
+        case 38:
+          game.setState(k_stateAchievementMenu);
+          break;
         case 62:
-          gameType = kGameCareer;
-          rivalMatch = 0;
-          setState(k_stateRulesChoice);
+          game.gameType = kGameCareer;
+          game.rivalMatch = 0;
+          game.setState(k_stateRulesChoice);
           break;
         case 63:
-          gameType = kGameChallenge;
-          setState(k_stateChallengeMenu);
+          game.gameType = kGameChallenge;
+          game.setState(k_stateChallengeMenu);
           break;
-        case 64: setState(m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop); break;
-        default: setState(k_stateMainMenu); break;
+        case 64:
+          game.setState(game.m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop);
+          break;
+        default:
+          game.setState(k_stateMainMenu);
+          break;
       }
       return;
     }
-  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    setState(k_stateMainMenu);
+  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.setState(k_stateMainMenu);
     return;
-  } else if (m_keys.isPressed(k_keyRight)) {
-    if (m_pubSpot < k_pubSpotCount - 1) {
-      ++m_pubSpot;
-      pub.arrivedTime = 0;
-      m_keys.lock(5);
+  } else if (game.m_keys.isPressed(k_keyRight)) {
+    if (game.m_pubSpot < k_pubSpotCount - 1) {
+      ++game.m_pubSpot;
+      game.pub.arrivedTime = 0;
+      game.m_keys.lock(5);
     }
-  } else if (m_keys.isPressed(k_keyLeft)) {
-    if (m_pubSpot >= 1) {
-      --m_pubSpot;
-      pub.arrivedTime = 0;
-      m_keys.lock(5);
+  } else if (game.m_keys.isPressed(k_keyLeft)) {
+    if (game.m_pubSpot >= 1) {
+      --game.m_pubSpot;
+      game.pub.arrivedTime = 0;
+      game.m_keys.lock(5);
     }
   }
-  m_pubSpot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
-  pub.targetX = getPubSpotX(m_pubSpot);
-  scrollPub();
-  selectInterface(k_interfacePubCaptions);
-  updateMenuArrows(k_pubArrowLeft, k_pubArrowRight, true);
-  selectInterface(k_interfacePubWall);
+  game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
+  game.pub.targetX = getPubSpotX(game, game.m_pubSpot);
+  scrollPub(game);
+  game.selectInterface(k_interfacePubCaptions);
+  game.updateMenuArrows(k_pubArrowLeft, k_pubArrowRight, true);
+  game.selectInterface(k_interfacePubWall);
 }
 
-void cGame::paintPubScenery(int32_t x, bool parallax, bool seats, int32_t shade) {
-  if (!m_backLayer) return;
-  const uint8_t glow = pub.glowOn;
-  pub.glowOn = 0;
-  selectInterface(k_interfacePubWall);
-  resetClip(m_backLayer);
-  paintInterfaceLayer(true);
-  m_backLayer->setClip(0, 0, kScreenW, kLayoutH);
-  paintPubLayer(x, x, x + kScreenW, 1, m_backLayer);
-  selectInterface(k_interfacePubRoom);
-  paintPubLayer(x, x, x + kScreenW, 0, m_backLayer);
+void paintPubScenery(cGame& game, int32_t x, bool parallax, bool seats, int32_t shade) {
+  if (!game.m_backLayer) return;
+  const uint8_t glow = game.pub.glowOn;
+  game.pub.glowOn = 0;
+  game.selectInterface(k_interfacePubWall);
+  game.resetClip(game.m_backLayer);
+  game.paintInterfaceLayer(true);
+  game.m_backLayer->setClip(0, 0, kScreenW, kLayoutH);
+  paintPubLayer(game, x, x, x + kScreenW, 1, game.m_backLayer);
+  game.selectInterface(k_interfacePubRoom);
+  paintPubLayer(game, x, x, x + kScreenW, 0, game.m_backLayer);
   if (seats) {
-    selectInterface(k_interfacePubSeats);
+    game.selectInterface(k_interfacePubSeats);
     for (int32_t i = 0; i < k_pubSeatCount; ++i)
-      if (isElementVisible(i)) paintSpriteElementTo(i, -x, 0, false, m_backLayer);
+      if (game.isElementVisible(i)) game.paintSpriteElementTo(i, -x, 0, false, game.m_backLayer);
   }
   if (parallax) {
     for (int32_t k = 0; k < 4; ++k) {
       const int32_t off = static_cast<int32_t>((static_cast<int64_t>(x) * kParallaxPixels[k]) >> 16);
-      selectInterface(k_interfacePubParallax0 + k);
-      paintPubLayer(off, off, off + kScreenW, 0, m_backLayer);
+      game.selectInterface(k_interfacePubParallax0 + k);
+      paintPubLayer(game, off, off, off + kScreenW, 0, game.m_backLayer);
     }
   }
-  if (shade > 0) fillRectAlpha(m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
-  resetClip(m_backLayer);
-  pub.glowOn = glow;
+  if (shade > 0)
+    game.fillRectAlpha(game.m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
+  game.resetClip(game.m_backLayer);
+  game.pub.glowOn = glow;
 }
 
-void cGame::paintPubBackdrop(Graphics* g) {
-  resetClip(g);
-  drawSavedBackgroundScrolled(g, pub.ringOffset / 256);
-  const int32_t x = floorDiv256(pub.scroll);
-  selectInterface(k_interfacePubRoom);
-  paintPubLayer(x, x, x + kScreenW, 0);
-  selectInterface(k_interfacePubSeats);
-  paintInterfaceAt(-x, 0, false);
+void paintPubBackdrop(cGame& game, Graphics* g) {
+  game.resetClip(g);
+  game.drawSavedBackgroundScrolled(g, game.pub.ringOffset / 256);
+  const int32_t x = floorDiv256(game.pub.scroll);
+  game.selectInterface(k_interfacePubRoom);
+  paintPubLayer(game, x, x, x + kScreenW, 0);
+  game.selectInterface(k_interfacePubSeats);
+  game.paintInterfaceAt(-x, 0, false);
   for (int32_t k = 0; k < 4; ++k) {
-    const int32_t off = static_cast<int32_t>((static_cast<int64_t>(pub.scroll) * kParallax[k]) >> 16);
-    selectInterface(k_interfacePubParallax0 + k);
+    const int32_t off = static_cast<int32_t>((static_cast<int64_t>(game.pub.scroll) * kParallax[k]) >> 16);
+    game.selectInterface(k_interfacePubParallax0 + k);
     g->setClip(0, 0, kScreenW, kLayoutH);
-    paintPubLayer(off, off, off + kScreenW, 0);
-    resetClip(g);
+    paintPubLayer(game, off, off, off + kScreenW, 0);
+    game.resetClip(g);
   }
 }
 
-void cGame::paintPub(Graphics* g) {
+void paintPub(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t x = floorDiv256(pub.scroll);
-  pub.glowOn = std::abs(x - pub.targetX) <= kGlowDistance;
-  paintPubBackdrop(g);
-  pub.glowOn = 0;
-  selectInterface(k_interfacePubCaptions);
-  setButtonFrames(k_pubBack, -1);
-  setElementVisible(k_pubArrowLeft, false);
-  setElementVisible(k_pubArrowRight, false);
-  paintInterface();
-  const int16_t* veil = getInterfaceElement(-1, k_pubVeil);
+  const int32_t x = floorDiv256(game.pub.scroll);
+  game.pub.glowOn = std::abs(x - game.pub.targetX) <= kGlowDistance;
+  paintPubBackdrop(game, g);
+  game.pub.glowOn = 0;
+  game.selectInterface(k_interfacePubCaptions);
+  game.setButtonFrames(k_pubBack, -1);
+  game.setElementVisible(k_pubArrowLeft, false);
+  game.setElementVisible(k_pubArrowRight, false);
+  game.paintInterface();
+  const int16_t* veil = game.getInterfaceElement(-1, k_pubVeil);
   if (veil && (veil[F::kWordType] == F::kText || veil[F::kWordType] == F::kRect))
-    fillRectAlpha(g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1], 0xAA000000u);
-  if (m_pubSpot > 0) paintSpriteElement(k_pubArrowLeft, false);
-  if (m_pubSpot < k_pubSpotCount - 1) paintSpriteElement(k_pubArrowRight, false);
-  const int32_t spot = std::clamp(m_pubSpot, 0, k_pubSpotCount - 1);
-  drawElementText(k_pubSpotTitle, k_pubSpots[spot]);
-  drawElementText(k_pubSpotNote, k_textPubSpotNote0 + spot);
-  selectInterface(k_interfacePubWall);
+    game.fillRectAlpha(g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1],
+                       0xAA000000u);
+  if (game.m_pubSpot > 0) game.paintSpriteElement(k_pubArrowLeft, false);
+  if (game.m_pubSpot < k_pubSpotCount - 1) game.paintSpriteElement(k_pubArrowRight, false);
+  const int32_t spot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
+  game.drawElementText(k_pubSpotTitle, k_pubSpots[spot]);
+  game.drawElementText(k_pubSpotNote, k_textPubSpotNote0 + spot);
+  game.selectInterface(k_interfacePubWall);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -517,10 +526,7 @@ void mapPub(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenCareerCharacterSelect = {
-    k_stateCareerCharacterSelect, [](cGame& g) { g.updateCareerCharacterSelection(); },
-    [](cGame& g, Graphics* t) { g.paintCareerCharacterSelection(t); }, mapCareerCharacterSelect};
-const cGameScreen k_screenCareerIntro = {k_stateCareerIntro, [](cGame& g) { g.updateCareerIntro(); },
-                                         [](cGame& g, Graphics* t) { g.paintCareerIntro(t); }, mapCareerIntro};
-const cGameScreen k_screenPub = {k_statePub, [](cGame& g) { g.updatePub(); },
-                                 [](cGame& g, Graphics* t) { g.paintPub(t); }, mapPub};
+const cGameScreen k_screenCareerCharacterSelect = {k_stateCareerCharacterSelect, updateCareerCharacterSelection,
+                                                   paintCareerCharacterSelection, mapCareerCharacterSelect};
+const cGameScreen k_screenCareerIntro = {k_stateCareerIntro, updateCareerIntro, paintCareerIntro, mapCareerIntro};
+const cGameScreen k_screenPub = {k_statePub, updatePub, paintPub, mapPub};

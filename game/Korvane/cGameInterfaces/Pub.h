@@ -18,3 +18,31 @@ struct PubScreen {
   int32_t introPage = 0;
   int32_t introPageCount = 1;
 };
+
+class cGame;
+class Graphics;
+
+void paintPubScenery(cGame& game, int32_t x, bool parallax, bool seats, int32_t shade);
+void updateCareerCharacterSelection(cGame& game);
+void paintCareerCharacterSelection(cGame& game, Graphics* g);
+void updateCareerIntro(cGame& game);
+void paintCareerIntro(cGame& game, Graphics* g);
+void updatePub(cGame& game);
+void paintPub(cGame& game, Graphics* g);
+// One scroll step towards the current spot; the newly exposed columns of
+// the wall are painted into the ring of the back layer.
+void scrollPub(cGame& game);
+// Sprite elements of the current interface on the layer whose x extent
+// meets [fromX, toX), shifted left by offset; into target when given.
+void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target = nullptr);
+// The wall of world columns [worldX, worldX + n) into ring columns from ringX on.
+void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX);
+int32_t getPubSpotX(cGame& game, int32_t spot);
+void seatPubRivals(cGame& game);
+// The ring of the wall, the room, the seats and the parallax layers as
+// seen from the scroll position (the pub and the tournament pick).
+void paintPubBackdrop(cGame& game, Graphics* g);
+bool openPendingUnlock(cGame& game);
+void showCareerCharacter(cGame& game);
+int32_t pubGlowAmount(int32_t paintCounter);
+bool isPubGlowing(const cGame& game, int32_t interfaceId, int32_t element);

@@ -33,206 +33,207 @@ bool isMatchQuestion(int32_t action) {
 
 }  // namespace
 
-void cGame::openQuestion(int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
-                         int32_t defaultEntry) {
-  question.title = title;
-  question.body = body;
-  question.returnState = returnState;
-  question.action = action;
-  question.panel = panelInterface;
-  if (m_inGame == 1)
-    setInGameState(k_stateQuestion);
+void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
+                  int32_t defaultEntry) {
+  game.question.title = title;
+  game.question.body = body;
+  game.question.returnState = returnState;
+  game.question.action = action;
+  game.question.panel = panelInterface;
+  if (game.m_inGame == 1)
+    game.setInGameState(k_stateQuestion);
   else
-    setState(k_stateQuestion);
+    game.setState(k_stateQuestion);
   // The set-up runs now, in the frame that asked; in a match the state
   // change has run it already.
-  if (m_subState == k_subStateInit) updateQuestion();
-  if (defaultEntry >= 0) selectMenuEntryById(static_cast<uint32_t>(defaultEntry));
+  if (game.m_subState == k_subStateInit) updateQuestion(game);
+  if (defaultEntry >= 0) game.selectMenuEntryById(static_cast<uint32_t>(defaultEntry));
 }
 
-void cGame::updateQuestion() {
-  if (m_subState == k_subStateDestroy) {
+void updateQuestion(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) {
     // Over a match the question's panel went into the saved background:
     // the table's panels are drawn into it again.
-    if (m_inGame == 1) panelRedraw = 1;
+    if (game.m_inGame == 1) game.panelRedraw = 1;
     return;
   }
-  const int32_t action = question.action;
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceQuestion);
-    copyInterfacePanel(question.panel, k_interfaceQuestion);
+  const int32_t action = game.question.action;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceQuestion);
+    game.copyInterfacePanel(game.question.panel, k_interfaceQuestion);
     for (int32_t k = 0; k < 3; ++k) {
-      setElementVisible(k_questionItemMarks + k, action == kBuyItem);
-      setElementVisible(k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
+      game.setElementVisible(k_questionItemMarks + k, action == kBuyItem);
+      game.setElementVisible(k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
     }
     FrontEndScreen s;
     s.interfaceId = k_interfaceQuestion;
     s.menu = kYesNo;
     s.listElement = k_questionList;
     s.count = 2;
-    setUpScreen(s);
+    game.setUpScreen(s);
     return;
   }
-  if (question.resetSelection) {
-    question.resetSelection = 0;
-    m_menu.selection = -1;
+  if (game.question.resetSelection) {
+    game.question.resetSelection = 0;
+    game.m_menu.selection = -1;
   }
-  const int32_t id = updateScreen();
+  const int32_t id = game.updateScreen();
   if (id == k_textYes)
-    answerQuestionYes();
+    answerQuestionYes(game);
   else if (id == k_textNo)
-    answerQuestionNo();
+    answerQuestionNo(game);
   else if (id < 0)
-    answerQuestionBack();
+    answerQuestionBack(game);
 }
 
-void cGame::leaveQuestion(int32_t state) {
-  if (m_inGame == 1)
-    setInGameState(state);
+void leaveQuestion(cGame& game, int32_t state) {
+  if (game.m_inGame == 1)
+    game.setInGameState(state);
   else
-    setState(state);
+    game.setState(state);
 }
 
-void cGame::answerQuestionYes() {
-  switch (question.action) {
+void answerQuestionYes(cGame& game) {
+  switch (game.question.action) {
     case kExit:
-      if (gameType == 5) {
-        m_tutorialLeft = 1;
-        saveSettings();
+      if (game.gameType == 5) {
+        game.m_tutorialLeft = 1;
+        game.saveSettings();
       }
-      setState(k_stateNone);
-      m_quitRequested = 1;
+      game.setState(k_stateNone);
+      game.m_quitRequested = 1;
       if (AppletGameBridge* bridge = getAppletGameBridge())
-        if (bridge->getGame() == static_cast<GameBase*>(this)) bridge->requestQuit();
+        if (bridge->getGame() == static_cast<GameBase*>((&game))) bridge->requestQuit();
       break;
     case kResetAll:
-      resetSettings();
-      resetProgress();
-      leaveQuestion(k_stateOptions);
+      game.resetSettings();
+      game.resetProgress();
+      leaveQuestion(game, k_stateOptions);
       break;
     case kQuitMatch:
-      if (gameType == 5) {
-        m_tutorialLeft = 1;
-        saveSettings();
+      if (game.gameType == 5) {
+        game.m_tutorialLeft = 1;
+        game.saveSettings();
       }
-      m_menusOverMatch = 0;
-      resumeMusic();
-      setState(k_stateMainMenuLoading);
+      game.m_menusOverMatch = 0;
+      game.resumeMusic();
+      game.setState(k_stateMainMenuLoading);
       break;
     case kRestartMatch:
-      clearAchievementNotices();
-      m_challengeEnded = 0;
-      m_menusOverMatch = 0;
-      resumeMusic();
-      if (m_soundEnabled) stopAllSounds();
-      setInGameState(k_stateMatchInit);
+      game.clearAchievementNotices();
+      game.m_challengeEnded = 0;
+      game.m_menusOverMatch = 0;
+      game.resumeMusic();
+      if (game.m_soundEnabled) game.stopAllSounds();
+      game.setInGameState(k_stateMatchInit);
       break;
     case kBuyItem:
-      buyShopItem();
-      leaveQuestion(k_stateItemBought);
+      buyShopItem(*(&game));
+      leaveQuestion(game, k_stateItemBought);
       break;
     case kTutorialOffer:
-      startTutorial(0);
+      game.startTutorial(0);
       break;
     case kEquipItem:
-      equipShopItem();
-      leaveQuestion(question.returnState);
+      equipShopItem(*(&game));
+      leaveQuestion(game, game.question.returnState);
       break;
     case kChallengeDemo:
-      launchChallengeDemo();
+      game.launchChallengeDemo();
       break;
     case kPushOutOffer:
-      answerPushOutOffer(true);
-      popState();
+      game.answerPushOutOffer(true);
+      game.popState();
       break;
     case kPushOutPlay:
-      answerPushOutPlay();
-      popState();
+      game.answerPushOutPlay();
+      game.popState();
       break;
     case kOption8Offer:
-      m_option8 = 1;
-      saveSettings();
-      setInGameState(k_stateAfterShot);
+      game.m_option8 = 1;
+      game.saveSettings();
+      game.setInGameState(k_stateAfterShot);
       break;
     case kQuitTournament:
       // Quitting with the cup won still pays for it.
-      if (m_tournament.isFinished()) payTournamentPrize();
-      leaveQuestion(k_stateTournamentMenu);
+      if (game.m_tournament.isFinished()) payTournamentPrize(game);
+      leaveQuestion(game, k_stateTournamentMenu);
       break;
     default:
       // An action nobody asks with: back where the question came from.
-      leaveQuestion(question.returnState);
+      leaveQuestion(game, game.question.returnState);
       break;
   }
 }
 
-void cGame::answerQuestionNo() {
-  switch (question.action) {
+void answerQuestionNo(cGame& game) {
+  switch (game.question.action) {
     case kPushOutOffer:
-      answerPushOutOffer(false);
-      popState();
+      game.answerPushOutOffer(false);
+      game.popState();
       break;
     case kPushOutPlay:
-      answerPushOutPlay();
-      switchPlayer();
-      popState();
+      game.answerPushOutPlay();
+      game.switchPlayer();
+      game.popState();
       break;
     case kChallengeDemo:
-      setInGameState(k_stateInGameQuestion);
+      game.setInGameState(k_stateInGameQuestion);
       break;
     case kOption8Offer:
-      m_option8 = 0;
-      saveSettings();
-      setInGameState(question.returnState);
+      game.m_option8 = 0;
+      game.saveSettings();
+      game.setInGameState(game.question.returnState);
       break;
     case kQuitTournament:
-      m_bracketResumes = 1;
-      setState(k_stateTournamentStage);
+      game.m_bracketResumes = 1;
+      game.setState(k_stateTournamentStage);
       break;
     default:
-      leaveQuestion(question.returnState);
+      leaveQuestion(game, game.question.returnState);
       break;
   }
 }
 
-void cGame::answerQuestionBack() {
-  const int32_t action = question.action;
+void answerQuestionBack(cGame& game) {
+  const int32_t action = game.question.action;
   if (isMatchQuestion(action)) {
-    question.pendingAction = action;
-    enterIGM();
-  } else if (action == kQuitTournament && m_inGame != 1) {
-    m_bracketResumes = 1;
-    setState(k_stateTournamentStage);
+    game.question.pendingAction = action;
+    enterIGM(game);
+  } else if (action == kQuitTournament && game.m_inGame != 1) {
+    game.m_bracketResumes = 1;
+    game.setState(k_stateTournamentStage);
   } else {
-    leaveQuestion(question.returnState);
+    leaveQuestion(game, game.question.returnState);
   }
 }
 
-void cGame::paintQuestion(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  const int32_t action = question.action;
-  const bool tournamentNote = action == kQuitTournament || ((action == kExit || action == kQuitMatch) && gameType == 2);
+void paintQuestion(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  const int32_t action = game.question.action;
+  const bool tournamentNote =
+      action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.gameType == 2);
   if (tournamentNote)
-    for (int32_t k = 0; k < 3; ++k) setElementVisible(k_questionNoteBox + k, true);
-  paintScreen(g, -1, -1);
+    for (int32_t k = 0; k < 3; ++k) game.setElementVisible(k_questionNoteBox + k, true);
+  game.paintScreen(g, -1, -1);
   if (action == kBuyItem)
     for (int32_t c = 0; c < 3; ++c) {
-      paintRatingBar(k_interfaceQuestion, k_questionRatingBars + c, c);
-      drawElementText(k_questionCategories + c, k_textShopCategory0 + c);
+      paintRatingBar(*(&game), k_interfaceQuestion, k_questionRatingBars + c, c);
+      game.drawElementText(k_questionCategories + c, k_textShopCategory0 + c);
     }
-  drawElementText(k_questionTitle, question.title);
+  game.drawElementText(k_questionTitle, game.question.title);
   if (action == kBuyItem) {
-    textBufferSetString(k_textBuyBody);
-    replaceTextTagWithText(getShopItemNameText(shop.currentItem));
-    replaceTextTagWithText(k_textMoney);
-    setTextParam(0, getShopItemPrice(shop.currentItem));
-    drawElementStringLen(k_questionBody, m_text.work, m_text.workLength, -1);
+    game.textBufferSetString(k_textBuyBody);
+    game.replaceTextTagWithText(getShopItemNameText(*(&game), game.shop.currentItem));
+    game.replaceTextTagWithText(k_textMoney);
+    game.setTextParam(0, getShopItemPrice(*(&game), game.shop.currentItem));
+    game.drawElementStringLen(k_questionBody, game.m_text.work, game.m_text.workLength, -1);
   } else {
-    drawElementText(k_questionBody, question.body);
+    game.drawElementText(k_questionBody, game.question.body);
   }
-  if (action == kOption8Offer) drawElementText(k_questionNote, k_textOption8Note);
-  if (tournamentNote) drawElementText(k_questionNote, k_textTournamentNote);
-  paintMenu();
+  if (action == kOption8Offer) game.drawElementText(k_questionNote, k_textOption8Note);
+  if (tournamentNote) game.drawElementText(k_questionNote, k_textTournamentNote);
+  game.paintMenu();
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -249,5 +250,9 @@ void mapQuestion(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenQuestion = {k_stateQuestion, [](cGame& g) { g.updateQuestion(); },
-                                      [](cGame& g, Graphics* t) { g.paintQuestion(t); }, mapQuestion};
+const cGameScreen k_screenQuestion = {k_stateQuestion, updateQuestion, paintQuestion, mapQuestion};
+
+void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action,
+                  int32_t panelInterface) {
+  openQuestion(game, title, body, returnState, action, panelInterface, -1);
+}

@@ -15,3 +15,17 @@ struct QuestionScreen {
   uint8_t resetSelection = 0;  // the next frame clears the selection
   uint8_t menuFlag = 0;
 };
+
+class cGame;
+class Graphics;
+
+void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
+                  int32_t defaultEntry);
+void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action,
+                  int32_t panelInterface);
+void updateQuestion(cGame& game);
+void paintQuestion(cGame& game, Graphics* g);
+void answerQuestionYes(cGame& game);
+void answerQuestionNo(cGame& game);
+void answerQuestionBack(cGame& game);
+void leaveQuestion(cGame& game, int32_t state);  // the return state, in game or not

@@ -31,274 +31,274 @@ int32_t clampItem(int32_t item) { return std::clamp(item, 0, kItemCount - 1); }
 
 // --- the shop (270)
 
-void cGame::updateShop() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceShop);
-    selectShopItem(shop.currentItem);
-    shop.oldCurrentItem = clampItem(shop.oldCurrentItem);
-    shop.errorShown = 0;
-    showShopError();
-    resetShopPanel();
-    showShopItem();
+void updateShop(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceShop);
+    selectShopItem(game, game.shop.currentItem);
+    game.shop.oldCurrentItem = clampItem(game.shop.oldCurrentItem);
+    game.shop.errorShown = 0;
+    showShopError(game);
+    resetShopPanel(game);
+    showShopItem(game);
     FrontEndScreen s;
     s.interfaceId = k_interfaceShop;
-    setUpScreen(s);
+    game.setUpScreen(s);
     return;
   }
-  updateScreen(false);
-  const int32_t item = shop.currentItem;
-  const int32_t category = shop.selectedCategory;
-  const bool arrows = !shop.errorShown && shop.panelAtRest;
+  game.updateScreen(false);
+  const int32_t item = game.shop.currentItem;
+  const int32_t category = game.shop.selectedCategory;
+  const bool arrows = !game.shop.errorShown && game.shop.panelAtRest;
   int32_t next = -1;
-  if (m_keys.isPressed(k_keySelect)) {
-    if (shop.errorShown) {
-      shop.errorShown = 0;
-      showShopError();
-    } else if ((m_career.boughtMask >> item & 1u) == 0) {
-      if (static_cast<int64_t>(static_cast<int32_t>(m_career.money)) < getShopItemPrice(item)) {
-        shop.errorShown = 1;
-        playSound(k_soundError, 0, 100, 100);
-        showShopError();
-      } else if (!shop.panelOpen) {
-        shop.panelOpen = 1;
-        shop.panelAtRest = 0;
+  if (game.m_keys.isPressed(k_keySelect)) {
+    if (game.shop.errorShown) {
+      game.shop.errorShown = 0;
+      showShopError(game);
+    } else if ((game.m_career.boughtMask >> item & 1u) == 0) {
+      if (static_cast<int64_t>(static_cast<int32_t>(game.m_career.money)) < getShopItemPrice(game, item)) {
+        game.shop.errorShown = 1;
+        game.playSound(k_soundError, 0, 100, 100);
+        showShopError(game);
+      } else if (!game.shop.panelOpen) {
+        game.shop.panelOpen = 1;
+        game.shop.panelAtRest = 0;
       } else {
-        openQuestion(k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
+        openQuestion(game, k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
       }
-    } else if (m_equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
-      openQuestion(k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
+    } else if (game.m_equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
+      openQuestion(game, k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
     }  // the item in use already: nothing to ask
-    m_keys.lock(5);
-  } else if (arrows && m_keys.isPressed(k_keyRight)) {
+    game.m_keys.lock(5);
+  } else if (arrows && game.m_keys.isPressed(k_keyRight)) {
     next = category == 0 ? 5 : category == 1 ? item + 1 : item % 5;
-    m_keys.lock(2);
-  } else if (arrows && m_keys.isPressed(k_keyLeft)) {
+    game.m_keys.lock(2);
+  } else if (arrows && game.m_keys.isPressed(k_keyLeft)) {
     next = category == 0 ? item % 5 + 10 : category == 1 ? item - 1 : 9;
-    m_keys.lock(5);
-  } else if (arrows && m_keys.isPressed(k_keyUp)) {
+    game.m_keys.lock(5);
+  } else if (arrows && game.m_keys.isPressed(k_keyUp)) {
     next = item == 0 ? kItemCount - 1 : item - 1;
-    m_keys.lock(2);
-  } else if (arrows && m_keys.isPressed(k_keyDown)) {
+    game.m_keys.lock(2);
+  } else if (arrows && game.m_keys.isPressed(k_keyDown)) {
     next = item == kItemCount - 1 ? 0 : item + 1;
-    m_keys.lock(2);
-  } else if (!shop.errorShown && m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    if (!shop.panelOpen) {
-      setState(k_statePub);
+    game.m_keys.lock(2);
+  } else if (!game.shop.errorShown && game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    if (!game.shop.panelOpen) {
+      game.setState(k_statePub);
     } else {
-      shop.panelOpen = 0;
-      shop.panelFullyOpen = 0;
+      game.shop.panelOpen = 0;
+      game.shop.panelFullyOpen = 0;
     }
-    m_keys.lock(2);
-  } else if (shop.errorShown && m_keys.isPressed(k_keyBack)) {
-    shop.errorShown = 0;
-    showShopError();
-    m_keys.lock(2);
+    game.m_keys.lock(2);
+  } else if (game.shop.errorShown && game.m_keys.isPressed(k_keyBack)) {
+    game.shop.errorShown = 0;
+    showShopError(game);
+    game.m_keys.lock(2);
   }
   if (next >= 0) {
-    shop.oldCurrentItem = item;
-    selectShopItem(next);
-    showShopItem();
+    game.shop.oldCurrentItem = item;
+    selectShopItem(game, next);
+    showShopItem(game);
   }
 }
 
-void cGame::paintShop(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  selectInterface(k_interfaceShop);
-  slideShopPanel();
-  for (int32_t i = 0; i < 4; ++i) setElementVisible(k_shopHidden0 + i, false);
-  for (int32_t i = 0; i < 2; ++i) setElementVisible(k_shopOpenExtra0 + i, shop.panelFullyOpen != 0);
-  setInterfaceElementFrame(k_interfaceShop, k_shopSelectButton,
-                           m_leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
-  setInterfaceElementFrame(k_interfaceShop, k_shopBack, m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  paintScreen(g, -1, -1);
+void paintShop(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.selectInterface(k_interfaceShop);
+  slideShopPanel(game);
+  for (int32_t i = 0; i < 4; ++i) game.setElementVisible(k_shopHidden0 + i, false);
+  for (int32_t i = 0; i < 2; ++i) game.setElementVisible(k_shopOpenExtra0 + i, game.shop.panelFullyOpen != 0);
+  game.setInterfaceElementFrame(k_interfaceShop, k_shopSelectButton,
+                           game.m_leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
+  game.setInterfaceElementFrame(k_interfaceShop, k_shopBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  game.paintScreen(g, -1, -1);
 
-  const int32_t item = clampItem(shop.currentItem);
+  const int32_t item = clampItem(game.shop.currentItem);
   const int32_t category = item / 5;
-  drawElementText(k_shopTitle, k_textShopTitle);
-  if (shop.errorShown) drawElementText(k_shopErrorText, k_textNotEnoughMoney);
-  drawElementText(k_shopCategoryText, k_textShopCategory0 + category);
-  if ((m_career.boughtMask >> item & 1u) == 0) {
-    textBufferSetString(k_textShopPriceLine);
-    replaceTextTagWithText(k_textMoney);
-    setTextParam(0, getShopItemPrice(item));
-    drawElementStringLen(k_shopPriceText, m_text.work, m_text.workLength, -1);
-    textBufferSetString(k_textShopMoneyLine);
-    replaceTextTagWithText(k_textMoney);
-    setTextParam(0, static_cast<int32_t>(m_career.money));
-    drawElementStringLen(k_shopMoneyText, m_text.work, m_text.workLength, -1);
+  game.drawElementText(k_shopTitle, k_textShopTitle);
+  if (game.shop.errorShown) game.drawElementText(k_shopErrorText, k_textNotEnoughMoney);
+  game.drawElementText(k_shopCategoryText, k_textShopCategory0 + category);
+  if ((game.m_career.boughtMask >> item & 1u) == 0) {
+    game.textBufferSetString(k_textShopPriceLine);
+    game.replaceTextTagWithText(k_textMoney);
+    game.setTextParam(0, getShopItemPrice(game, item));
+    game.drawElementStringLen(k_shopPriceText, game.m_text.work, game.m_text.workLength, -1);
+    game.textBufferSetString(k_textShopMoneyLine);
+    game.replaceTextTagWithText(k_textMoney);
+    game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
+    game.drawElementStringLen(k_shopMoneyText, game.m_text.work, game.m_text.workLength, -1);
   } else {
-    paintOwnedBanner();
+    paintOwnedBanner(game);
   }
-  setElementPalette(k_shopItemName, 0);
-  drawElementText(k_shopItemName, getShopItemNameText(item));
-  paintRatingBar(k_interfaceShop, k_shopRatingBar, category);
-  if (shop.panelFullyOpen) {
+  game.setElementPalette(k_shopItemName, 0);
+  game.drawElementText(k_shopItemName, getShopItemNameText(game, item));
+  paintRatingBar(game, k_interfaceShop, k_shopRatingBar, category);
+  if (game.shop.panelFullyOpen) {
     for (int32_t k = 0; k < 2; ++k) {
-      paintRatingBar(k_interfaceShop, k_shopRatingBar + 1 + k, shop.otherCategory[k]);
-      drawElementText(k_shopOtherCategoryText + k, k_textShopCategory0 + shop.otherCategory[k]);
+      paintRatingBar(game, k_interfaceShop, k_shopRatingBar + 1 + k, game.shop.otherCategory[k]);
+      game.drawElementText(k_shopOtherCategoryText + k, k_textShopCategory0 + game.shop.otherCategory[k]);
     }
   }
-  drawElementText(k_shopSetText, isMatchedSet() ? k_textMatchedSet : k_textNoMatchedSet);
-  if (shop.panelAtRest && !shop.errorShown)
-    for (int32_t i = 0; i < kArrowCount; ++i) paintSpriteElementAltPalette(k_shopArrow0 + i, 0, 0, false, nullptr, true);
-  if (!shop.errorShown) paintSpriteElementAltPalette(k_shopSelectButton, 0, 0, false, nullptr, true);
+  game.drawElementText(k_shopSetText, isMatchedSet(game) ? k_textMatchedSet : k_textNoMatchedSet);
+  if (game.shop.panelAtRest && !game.shop.errorShown)
+    for (int32_t i = 0; i < kArrowCount; ++i) game.paintSpriteElementAltPalette(k_shopArrow0 + i, 0, 0, false, nullptr, true);
+  if (!game.shop.errorShown) game.paintSpriteElementAltPalette(k_shopSelectButton, 0, 0, false, nullptr, true);
 }
 
 // A quarter of the remaining distance a frame; the last 1-3 pixels at once.
-void cGame::slideShopPanel() {
-  const int32_t d = getElementY(k_shopPanelTop) - getElementY(k_shopPanelStop);
-  if (shop.panelOpen && d != 0) {
+void slideShopPanel(cGame& game) {
+  const int32_t d = game.getElementY(k_shopPanelTop) - game.getElementY(k_shopPanelStop);
+  if (game.shop.panelOpen && d != 0) {
     int32_t step = d >> 2;
     if (d >= 1 && step == 0) {
-      shop.panelFullyOpen = 1;
+      game.shop.panelFullyOpen = 1;
       step = d;
     }
-    moveShopPanel(-step);
-  } else if (!shop.panelOpen && d < kPanelClosed) {
+    moveShopPanel(game, -step);
+  } else if (!game.shop.panelOpen && d < kPanelClosed) {
     int32_t step = (kPanelClosed - d) >> 2;
     if (step == 0) {
-      shop.panelAtRest = 1;
+      game.shop.panelAtRest = 1;
       step = kPanelClosed - d;
     }
-    moveShopPanel(step);
+    moveShopPanel(game, step);
   }
 }
 
-void cGame::moveShopPanel(int32_t dy) {
-  for (int32_t i : kSlidingElements) setElementY(-1, i, getElementY(i) + dy);
+void moveShopPanel(cGame& game, int32_t dy) {
+  for (int32_t i : kSlidingElements) game.setElementY(-1, i, game.getElementY(i) + dy);
 }
 
-void cGame::resetShopPanel() {
-  shop.panelOpen = 0;
-  shop.panelAtRest = 1;
-  shop.panelFullyOpen = 0;
-  const int32_t d = getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
-                    getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
+void resetShopPanel(cGame& game) {
+  game.shop.panelOpen = 0;
+  game.shop.panelAtRest = 1;
+  game.shop.panelFullyOpen = 0;
+  const int32_t d = game.getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
+                    game.getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
   if (d < kPanelClosed)
     for (int32_t i : kSlidingElements)
-      setElementY(k_interfaceShop, i, getInterfaceElementY(k_interfaceShop, i) + kPanelClosed - d);
+      game.setElementY(k_interfaceShop, i, game.getInterfaceElementY(k_interfaceShop, i) + kPanelClosed - d);
 }
 
-void cGame::showShopItem() {
-  const int32_t item = clampItem(shop.currentItem);
-  setInterfaceElementFrame(k_interfaceShop, k_shopItemPicture, item);
-  setInterfaceElementVisible(k_interfaceShop, k_shopItemPicture, true);
-  setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + clampItem(shop.oldCurrentItem), false);
-  setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + item, true);
-  setInterfaceElementVisible(k_interfaceShop, k_shopBoughtMark, (m_career.boughtMask >> item & 1u) != 0);
+void showShopItem(cGame& game) {
+  const int32_t item = clampItem(game.shop.currentItem);
+  game.setInterfaceElementFrame(k_interfaceShop, k_shopItemPicture, item);
+  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemPicture, true);
+  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
+  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + item, true);
+  game.setInterfaceElementVisible(k_interfaceShop, k_shopBoughtMark, (game.m_career.boughtMask >> item & 1u) != 0);
 }
 
-void cGame::showShopError() {
-  for (int32_t i = 0; i < 7; ++i) setElementVisible(k_shopErrorBox0 + i, shop.errorShown != 0);
+void showShopError(cGame& game) {
+  for (int32_t i = 0; i < 7; ++i) game.setElementVisible(k_shopErrorBox0 + i, game.shop.errorShown != 0);
 }
 
 // The banner behind "owned": both ends and the middle tiled under the text.
-void cGame::paintOwnedBanner() {
+void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
-  const int32_t font = getElementFont(e);
-  ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? m_fonts[font] : nullptr;
-  ASprite* bank = m_sprites[k_slotShopBanner];
-  Graphics* g = currentTarget();
+  const int32_t font = game.getElementFont(e);
+  ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
+  ASprite* bank = game.m_sprites[k_slotShopBanner];
+  Graphics* g = game.currentTarget();
   if (fontBank && bank && g && bank->frameCount > k_bannerFrameMiddle) {
-    const int32_t w = getStringWidth(fontBank, k_textOwned);
-    const int32_t left = getElementX(e) + getElementWidth(e) / 2 - w / 2;
-    const int32_t top = getElementY(e) - 2;
+    const int32_t w = game.getStringWidth(fontBank, k_textOwned);
+    const int32_t left = game.getElementX(e) + game.getElementWidth(e) / 2 - w / 2;
+    const int32_t top = game.getElementY(e) - 2;
     bank->paintFrame(g, k_bannerFrameLeft, left - bank->getFrameWidth(k_bannerFrameLeft) - 1, top, 0);
     g->setClip(left - 1, top, w, bank->getFrameHeight(k_bannerFrameMiddle));
     for (int32_t k = 0; k <= w; k += k_bannerTileStep) bank->paintFrame(g, k_bannerFrameMiddle, left - 1 + k, top, 0);
     g->setClip(0, 0, 240, 320);
     bank->paintFrame(g, k_bannerFrameRight, left + w - 1, top, 0);
   }
-  drawElementText(e, k_textOwned);
+  game.drawElementText(e, k_textOwned);
 }
 
 // --- item bought (330)
 
-void cGame::updateItemBought() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    setInterfaceElementFrame(k_interfaceItemBought, k_itemBoughtPicture, clampItem(shop.currentItem));
+void updateItemBought(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.setInterfaceElementFrame(k_interfaceItemBought, k_itemBoughtPicture, clampItem(game.shop.currentItem));
     FrontEndScreen s;
     s.interfaceId = k_interfaceItemBought;
-    setUpScreen(s);
-    m_touchPrompt = 1;
+    game.setUpScreen(s);
+    game.m_touchPrompt = 1;
   }
-  if (m_keys.isPressed(k_keySelect | k_keyBack)) {
-    setState(k_statePub);
-    m_touchPrompt = 0;
+  if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
+    game.setState(k_statePub);
+    game.m_touchPrompt = 0;
   }
 }
 
-void cGame::paintItemBought(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  selectInterface(k_interfaceItemBought);
-  paintScreen(g, -1, -1);
-  drawElementText(k_itemBoughtText, k_textItemBought);
-  paintTouchPrompt(g);
+void paintItemBought(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.selectInterface(k_interfaceItemBought);
+  game.paintScreen(g, -1, -1);
+  game.drawElementText(k_itemBoughtText, k_textItemBought);
+  paintTouchPrompt(game, g);
 }
 
-void cGame::paintTouchPrompt(Graphics* g) {
-  if (!g || !m_touchPrompt || !isBlinkOn()) return;
-  resetClip(g);
-  drawCString(g, m_fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+void paintTouchPrompt(cGame& game, Graphics* g) {
+  if (!g || !game.m_touchPrompt || !game.isBlinkOn()) return;
+  game.resetClip(g);
+  game.drawCString(g, game.m_fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 // --- shop explanation (430)
 
-void cGame::updateShopExplanation() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    shop.explanationPage = 0;
-    selectInterface(k_interfaceShopExplanation);
-    showExplanationPage(true);
+void updateShopExplanation(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.shop.explanationPage = 0;
+    game.selectInterface(k_interfaceShopExplanation);
+    showExplanationPage(game, true);
     FrontEndScreen s;
     s.interfaceId = k_interfaceShopExplanation;
-    setUpScreen(s);
-    m_touchPrompt = 1;
+    game.setUpScreen(s);
+    game.m_touchPrompt = 1;
   }
-  const bool select = m_keys.isPressed(k_keySelect);
-  if (select || m_keys.isPressed(k_keyDown)) {
-    if (shop.explanationPage == 0) {
-      shop.explanationPage = 1;
-      m_keys.lock(5);
+  const bool select = game.m_keys.isPressed(k_keySelect);
+  if (select || game.m_keys.isPressed(k_keyDown)) {
+    if (game.shop.explanationPage == 0) {
+      game.shop.explanationPage = 1;
+      game.m_keys.lock(5);
     } else if (select) {
-      setState(k_stateShop);
-      m_touchPrompt = 0;
+      game.setState(k_stateShop);
+      game.m_touchPrompt = 0;
     }
-    m_keys.lock(5);
-  } else if (m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    setState(k_statePub);
-    m_touchPrompt = 0;
+    game.m_keys.lock(5);
+  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.setState(k_statePub);
+    game.m_touchPrompt = 0;
   }
   // Seen to its second page: the explanation is not shown again.
-  if (shop.explanationPage == 1 && m_career.shopExplanationPending) {
-    m_career.shopExplanationPending = 0;
-    saveProgress();
+  if (game.shop.explanationPage == 1 && game.m_career.shopExplanationPending) {
+    game.m_career.shopExplanationPending = 0;
+    game.saveProgress();
   }
 }
 
-void cGame::paintShopExplanation(Graphics* g) {
-  if (m_subState == k_subStateDestroy) return;
-  selectInterface(k_interfaceShopExplanation);
-  const bool first = shop.explanationPage < 1;
-  showExplanationPage(first);
-  setInterfaceElementFrame(k_interfaceShopExplanation, k_explanationBack,
-                           m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  paintScreen(g, -1, -1);
+void paintShopExplanation(cGame& game, Graphics* g) {
+  if (game.m_subState == k_subStateDestroy) return;
+  game.selectInterface(k_interfaceShopExplanation);
+  const bool first = game.shop.explanationPage < 1;
+  showExplanationPage(game, first);
+  game.setInterfaceElementFrame(k_interfaceShopExplanation, k_explanationBack,
+                           game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  game.paintScreen(g, -1, -1);
   if (first) {
-    drawElementText(k_explanationText1, k_textShopExplanation1);
+    game.drawElementText(k_explanationText1, k_textShopExplanation1);
   } else {
-    drawElementText(k_explanationText2, k_textShopExplanation2);
-    drawElementText(k_explanationSetText, k_textMatchedSet);
+    game.drawElementText(k_explanationText2, k_textShopExplanation2);
+    game.drawElementText(k_explanationSetText, k_textMatchedSet);
   }
-  paintTouchPrompt(g);
+  paintTouchPrompt(game, g);
 }
 
-void cGame::showExplanationPage(bool first) {
-  for (int32_t i = 0; i < 2; ++i) setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationFirst0 + i, first);
+void showExplanationPage(cGame& game, bool first) {
+  for (int32_t i = 0; i < 2; ++i) game.setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationFirst0 + i, first);
   for (int32_t i = 0; i < 6; ++i)
-    setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationSecond0 + i, !first);
+    game.setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationSecond0 + i, !first);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -336,10 +336,7 @@ void mapShopExplanation(cGame& g) { mapWholeScreenBesideBack(g, k_touchKeyLeftSo
 
 }  // namespace
 
-const cGameScreen k_screenShop = {k_stateShop, [](cGame& g) { g.updateShop(); },
-                                  [](cGame& g, Graphics* t) { g.paintShop(t); }, mapShop};
-const cGameScreen k_screenItemBought = {k_stateItemBought, [](cGame& g) { g.updateItemBought(); },
-                                        [](cGame& g, Graphics* t) { g.paintItemBought(t); }, mapItemBought};
-const cGameScreen k_screenShopExplanation = {k_stateShopExplanation, [](cGame& g) { g.updateShopExplanation(); },
-                                             [](cGame& g, Graphics* t) { g.paintShopExplanation(t); },
+const cGameScreen k_screenShop = {k_stateShop, updateShop, paintShop, mapShop};
+const cGameScreen k_screenItemBought = {k_stateItemBought, updateItemBought, paintItemBought, mapItemBought};
+const cGameScreen k_screenShopExplanation = {k_stateShopExplanation, updateShopExplanation, paintShopExplanation,
                                              mapShopExplanation};

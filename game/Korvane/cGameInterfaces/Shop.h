@@ -21,3 +21,33 @@ struct ShopScreen {
   uint8_t errorShown = 0;
   int32_t explanationPage = 0;
 };
+
+class cGame;
+class Graphics;
+
+void buyShopItem(cGame& game);
+void equipShopItem(cGame& game);
+int32_t getShopItemPrice(const cGame& game, int32_t item);
+int32_t getShopItemNameText(const cGame& game, int32_t item);
+void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category);
+void selectShopItem(cGame& game, int32_t item);  // the selection and its categories
+void resetEquippedItems(cGame& game);  // all three levels 5, the mask kept
+int32_t getEquippedRating(cGame& game, int32_t category);
+bool isMatchedSet(cGame& game);
+void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
+void equipCurrentItem(cGame& game);  // level and mask, not saved
+void updateShop(cGame& game);
+void paintShop(cGame& game, Graphics* g);
+void updateItemBought(cGame& game);
+void paintItemBought(cGame& game, Graphics* g);
+void updateShopExplanation(cGame& game);
+void paintShopExplanation(cGame& game, Graphics* g);
+void showShopItem(cGame& game);
+void showShopError(cGame& game);
+void resetShopPanel(cGame& game);
+void slideShopPanel(cGame& game);
+void moveShopPanel(cGame& game, int32_t dy);
+void paintOwnedBanner(cGame& game);
+void showExplanationPage(cGame& game, bool first);
+void paintTouchPrompt(cGame& game, Graphics* g);
+void updateEquippedItems(cGame& game);

@@ -21,71 +21,71 @@ int32_t clampItem(int32_t item) { return item < 0 ? 0 : (item >= kItemCount ? kI
 
 }  // namespace
 
-void cGame::selectShopItem(int32_t item) {
-  shop.currentItem = clampItem(item);
-  shop.selectedCategory = shop.currentItem / 5;
-  shop.otherCategory[0] = (shop.selectedCategory + 1) % 3;
-  shop.otherCategory[1] = (shop.selectedCategory + 2) % 3;
+void selectShopItem(cGame& game, int32_t item) {
+  game.shop.currentItem = clampItem(item);
+  game.shop.selectedCategory = game.shop.currentItem / 5;
+  game.shop.otherCategory[0] = (game.shop.selectedCategory + 1) % 3;
+  game.shop.otherCategory[1] = (game.shop.selectedCategory + 2) % 3;
 }
 
-int32_t cGame::getShopItemPrice(int32_t item) const {
+int32_t getShopItemPrice(const cGame& game, int32_t item) {
   return static_cast<int32_t>(k_shopPrices[clampItem(item)]);
 }
 
-int32_t cGame::getShopItemNameText(int32_t item) const { return k_textShopItem0 + clampItem(item); }
+int32_t getShopItemNameText(const cGame& game, int32_t item) { return k_textShopItem0 + clampItem(item); }
 
-void cGame::equipCurrentItem() {
-  selectShopItem(shop.currentItem);
-  m_equippedLevel[shop.selectedCategory] = shop.currentItem % 5 + 1;
-  m_career.equippedMask = (1u << m_equippedLevel[0]) | (1u << (6 + m_equippedLevel[1])) |
-                          (1u << (12 + m_equippedLevel[2]));
+void equipCurrentItem(cGame& game) {
+  selectShopItem(game, game.shop.currentItem);
+  game.m_equippedLevel[game.shop.selectedCategory] = game.shop.currentItem % 5 + 1;
+  game.m_career.equippedMask = (1u << game.m_equippedLevel[0]) | (1u << (6 + game.m_equippedLevel[1])) |
+                          (1u << (12 + game.m_equippedLevel[2]));
 }
 
 // Equipping saves at once, so quitting straight after keeps it.
-void cGame::equipShopItem() {
-  equipCurrentItem();
-  saveProgress();
+void equipShopItem(cGame& game) {
+  equipCurrentItem(game);
+  game.saveProgress();
 }
 
-void cGame::buyShopItem() {
-  equipCurrentItem();
-  m_career.money -= k_shopPrices[shop.currentItem];
-  m_career.boughtMask |= 1u << shop.currentItem;
-  saveProgress();
+void buyShopItem(cGame& game) {
+  equipCurrentItem(game);
+  game.m_career.money -= k_shopPrices[game.shop.currentItem];
+  game.m_career.boughtMask |= 1u << game.shop.currentItem;
+  game.saveProgress();
 }
 
 // Levels 0-5 per category: the highest set bit of bits 0-5, 6-11 and 12-17.
 // A range with no bit set keeps the level it had.
-void cGame::updateEquippedItems() {
+void updateEquippedItems(cGame& game) {
   for (int32_t category = 0; category < 3; ++category) {
-    const uint32_t bits = (m_career.equippedMask >> (6 * category)) & 0x3F;
+    const uint32_t bits = (game.m_career.equippedMask >> (6 * category)) & 0x3F;
     for (int32_t level = 5; level >= 0; --level)
       if (bits & (1u << level)) {
-        m_equippedLevel[category] = level;
+        game.m_equippedLevel[category] = level;
         break;
       }
   }
 }
 
-void cGame::resetEquippedItems() {
-  for (int32_t& level : m_equippedLevel) level = 5;
+void resetEquippedItems(cGame& game) {
+  for (int32_t& level : game.m_equippedLevel) level = 5;
 }
 
-int32_t cGame::getEquippedRating(int32_t category) {
+int32_t getEquippedRating(cGame& game, int32_t category) {
   if (category < 0 || category > 2) return kNothingEquippedRating;
-  const int32_t level = m_equippedLevel[category];
+  const int32_t level = game.m_equippedLevel[category];
   if (level < 1 || level > 5) return kNothingEquippedRating;
   return static_cast<int32_t>(k_shopItemRatings[5 * category + level - 1]);
 }
 
-bool cGame::isMatchedSet() {
-  const int32_t level = clampItem(shop.currentItem) % 5 + 1;
+bool isMatchedSet(cGame& game) {
+  const int32_t level = clampItem(game.shop.currentItem) % 5 + 1;
   for (int32_t c = 0; c < 3; ++c)
-    if (c != shop.selectedCategory && m_equippedLevel[c] != level) return false;
+    if (c != game.shop.selectedCategory && game.m_equippedLevel[c] != level) return false;
   return true;
 }
 
-void cGame::paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style) {
+void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style) {
   if (!g || style < 0 || style > 2) return;
   const uint32_t* c = kBarStyles[style];
   const struct {
@@ -97,34 +97,34 @@ void cGame::paintBarSegment(Graphics* g, int32_t x, int32_t y, int32_t width, in
   }
 }
 
-void cGame::paintRatingBar(int32_t interfaceId, int32_t element, int32_t category) {
-  Graphics* const g = m_paintTarget;
-  const int32_t x = getInterfaceElementX(interfaceId, element);
-  const int32_t y = getInterfaceElementY(interfaceId, element);
-  const int32_t w = getInterfaceElementWidth(interfaceId, element);
-  const int32_t r = getEquippedRating(category);
-  const bool matched = isMatchedSet();
+void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category) {
+  Graphics* const g = game.m_paintTarget;
+  const int32_t x = game.getInterfaceElementX(interfaceId, element);
+  const int32_t y = game.getInterfaceElementY(interfaceId, element);
+  const int32_t w = game.getInterfaceElementWidth(interfaceId, element);
+  const int32_t r = getEquippedRating(game, category);
+  const bool matched = isMatchedSet(game);
   const int32_t len = r * w / 100;
   const int32_t tail = matched ? 0 : len * 5 / 100;
-  if (category == shop.selectedCategory) {
-    const int32_t wanted = static_cast<int32_t>(k_shopItemRatings[clampItem(shop.currentItem)]);
+  if (category == game.shop.selectedCategory) {
+    const int32_t wanted = static_cast<int32_t>(k_shopItemRatings[clampItem(game.shop.currentItem)]);
     if (r < wanted) {
       const int32_t up = (wanted - r) * w / 100;
       const int32_t upTail = matched ? 0 : (len + up) * 5 / 100;
-      paintBarSegment(g, x, y, len, kCurrent);
-      paintBarSegment(g, x + len, y, up - upTail, kGain);
-      if (!matched) paintBarSegment(g, x + len + up - upTail, y, upTail, kLoss);
+      paintBarSegment(game, g, x, y, len, kCurrent);
+      paintBarSegment(game, g, x + len, y, up - upTail, kGain);
+      if (!matched) paintBarSegment(game, g, x + len + up - upTail, y, upTail, kLoss);
       return;
     }
-    paintBarSegment(g, x, y, len - tail, kCurrent);
+    paintBarSegment(game, g, x, y, len - tail, kCurrent);
     if (r > wanted) {
       const int32_t down = (r - wanted) * w / 100;
-      paintBarSegment(g, x + len - tail - down, y, down, kLoss);
+      paintBarSegment(game, g, x + len - tail - down, y, down, kLoss);
     }
-    if (!matched) paintBarSegment(g, x + len - tail, y, tail, kLoss);
+    if (!matched) paintBarSegment(game, g, x + len - tail, y, tail, kLoss);
     return;
   }
   if (len == 0) return;
-  paintBarSegment(g, x, y, len - tail, kCurrent);
-  if (!matched) paintBarSegment(g, x + len - tail, y, tail, kLoss);
+  paintBarSegment(game, g, x, y, len - tail, kCurrent);
+  if (!matched) paintBarSegment(game, g, x + len - tail, y, tail, kLoss);
 }

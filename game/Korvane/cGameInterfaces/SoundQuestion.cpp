@@ -10,8 +10,8 @@ namespace {
 const uint32_t kYesNo[] = {k_textYes, k_textNo};
 }  // namespace
 
-void cGame::updateSoundQuestion() {
-  if (m_subState == k_subStateInit) {
+void updateSoundQuestion(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceSoundQuestion;
     s.menu = kYesNo;
@@ -21,22 +21,22 @@ void cGame::updateSoundQuestion() {
       g->setColor(0xFF000000);
       g->fillRect(0, 0, 240, 320);
     };
-    setUpScreen(s);
-    m_soundQuestionAsked = 1;
+    game.setUpScreen(s);
+    game.m_soundQuestionAsked = 1;
     return;
   }
   // There is no way back from here: back is ignored. The answer is not saved.
-  const int32_t id = updateScreen();
+  const int32_t id = game.updateScreen();
   if (id <= 0) return;
-  m_soundEnabled = id == k_textYes ? 1 : 0;
-  setState(k_stateTitle);
+  game.m_soundEnabled = id == k_textYes ? 1 : 0;
+  game.setState(k_stateTitle);
 }
 
-void cGame::paintSoundQuestion(Graphics* g) {
-  paintScreen(g, -1, -1);
-  drawElementText(k_soundQuestionPrompt, k_textSoundPrompt);
-  drawElementText(k_soundQuestionNote, k_textSoundNote);
-  paintMenu();
+void paintSoundQuestion(cGame& game, Graphics* g) {
+  game.paintScreen(g, -1, -1);
+  game.drawElementText(k_soundQuestionPrompt, k_textSoundPrompt);
+  game.drawElementText(k_soundQuestionNote, k_textSoundNote);
+  game.paintMenu();
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -52,6 +52,5 @@ void mapFirstRunQuestion(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenFirstRunQuestion = {k_stateFirstRunQuestion, [](cGame& g) { g.updateSoundQuestion(); },
-                                              [](cGame& g, Graphics* t) { g.paintSoundQuestion(t); },
+const cGameScreen k_screenFirstRunQuestion = {k_stateFirstRunQuestion, updateSoundQuestion, paintSoundQuestion,
                                               mapFirstRunQuestion};

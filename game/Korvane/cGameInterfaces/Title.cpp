@@ -6,8 +6,8 @@
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "zul/2d/ASprite.h"
 
-void cGame::updateTitle() {
-  if (m_subState == k_subStateInit) {
+void updateTitle(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTitle;
     s.music = k_musicTitle;
@@ -15,20 +15,20 @@ void cGame::updateTitle() {
       if (ASprite* title = game.m_sprites[k_slotTitle])
         if (title->frameCount > k_frameTitle) title->paintFrame(g, k_frameTitle, 0, 0, 0);
     };
-    setUpScreen(s);
+    game.setUpScreen(s);
     return;
   }
-  updateScreen(false);
-  if (m_keys.isPressed(k_keySelect) && !m_keys.isPressed(k_keyExtra22 | k_keyBack)) {
-    m_waitCounter += 1;  // the paint after this update is skipped
-    setState(k_stateMainMenu);
+  game.updateScreen(false);
+  if (game.m_keys.isPressed(k_keySelect) && !game.m_keys.isPressed(k_keyExtra22 | k_keyBack)) {
+    game.m_waitCounter += 1;  // the paint after this update is skipped
+    game.setState(k_stateMainMenu);
   }
 }
 
-void cGame::paintTitle(Graphics* g) {
-  paintScreen(g, -1, -1);
-  if (isBlinkOn()) drawElementText(k_titlePrompt, k_textTouchToStart);
-  drawElementText(k_titleNote, k_textTitleNote);
+void paintTitle(cGame& game, Graphics* g) {
+  game.paintScreen(g, -1, -1);
+  if (game.isBlinkOn()) game.drawElementText(k_titlePrompt, k_textTouchToStart);
+  game.drawElementText(k_titleNote, k_textTitleNote);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -44,5 +44,4 @@ void mapTitle(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenTitle = {k_stateTitle, [](cGame& g) { g.updateTitle(); },
-                                   [](cGame& g, Graphics* t) { g.paintTitle(t); }, mapTitle};
+const cGameScreen k_screenTitle = {k_stateTitle, updateTitle, paintTitle, mapTitle};

@@ -29,56 +29,58 @@ int32_t entryFrame(int32_t entry, int32_t stage) {
 
 }  // namespace
 
-void cGame::makeBracket(bool withPickedField) {
+void makeBracket(cGame& game, bool withPickedField) {
   Random fallback;
-  makeTournamentBracket(m_tournament, m_random ? *m_random : fallback, m_career.character, m_career.won,
-                        withPickedField);
+  makeTournamentBracket(game.m_tournament, game.m_random ? *game.m_random : fallback, game.m_career.character,
+                        game.m_career.won, withPickedField);
 }
 
-void cGame::computeTournamentPrize() { m_tournament.prize = tournamentPrize(m_tournament, k_stakePrices, k_betMaximums); }
+void computeTournamentPrize(cGame& game) {
+  game.m_tournament.prize = tournamentPrize(game.m_tournament, k_stakePrices, k_betMaximums);
+}
 
-void cGame::drawTournamentStages(int32_t last) {
-  const Tournament& t = m_tournament;
+void drawTournamentStages(cGame& game, int32_t last) {
+  const Tournament& t = game.m_tournament;
   last = std::min(last, kLastStage);
   for (int32_t s = std::clamp(t.level, 0, 2); s <= last; ++s)
     for (int32_t i = 0; i < k_tournamentRoundSizes[s]; ++i)
-      setInterfaceElementFrame(k_interfaceBracket, k_bracketEntry[s] + i, entryFrame(t.entries[s][i], s));
+      game.setInterfaceElementFrame(k_interfaceBracket, k_bracketEntry[s] + i, entryFrame(t.entries[s][i], s));
 }
 
-void cGame::playTournamentRound() {
+void playTournamentRound(cGame& game) {
   Random fallback;
-  const int32_t decided = m_tournament.stage();
-  ::playTournamentRound(m_tournament, m_random ? *m_random : fallback, m_career.character);
-  drawTournamentStages(decided);
+  const int32_t decided = game.m_tournament.stage();
+  ::playTournamentRound(game.m_tournament, game.m_random ? *game.m_random : fallback, game.m_career.character);
+  drawTournamentStages(game, decided);
 }
 
 // ---- bracket (200)
 
-void cGame::updateTournamentBracket() {
-  Tournament& t = m_tournament;
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceBracket);
-    startInterfaceAnimation();
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateTournamentBracket(cGame& game) {
+  Tournament& t = game.m_tournament;
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceBracket);
+    game.startInterfaceAnimation();
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
     // The back button stays drawn: its corner goes back (or asks to quit).
-    setElementVisible(k_bracketBack, true);
+    game.setElementVisible(k_bracketBack, true);
     for (int32_t e = k_bracketEntry[0]; e < k_bracketEntry[3]; ++e) {
-      setElementVisible(e, true);
-      setElementFrame(e, k_headFrameEmpty);
+      game.setElementVisible(e, true);
+      game.setElementFrame(e, k_headFrameEmpty);
     }
-    setElementVisible(k_bracketEntry[3], true);
-    setElementFrame(k_bracketEntry[3], k_headFrameEmptyWinner);
+    game.setElementVisible(k_bracketEntry[3], true);
+    game.setElementFrame(k_bracketEntry[3], k_headFrameEmptyWinner);
     for (int32_t e = k_bracketLight[0]; e <= k_bracketLight[2] + 1; ++e) {
-      setElementVisible(e, true);
-      setElementFrame(e, k_headFrameLightOff);
+      game.setElementVisible(e, true);
+      game.setElementFrame(e, k_headFrameLightOff);
     }
-    for (int32_t e = k_bracketLinesEight; e < k_bracketLinesEight + 16; ++e) setElementVisible(e, true);
-    for (int32_t e = k_bracketLinesFour; e < k_bracketLinesFour + 8; ++e) setElementVisible(e, true);
-    auto hide = [this](int32_t from, int32_t to) {
-      for (int32_t e = from; e <= to; ++e) setElementVisible(e, false);
+    for (int32_t e = k_bracketLinesEight; e < k_bracketLinesEight + 16; ++e) game.setElementVisible(e, true);
+    for (int32_t e = k_bracketLinesFour; e < k_bracketLinesFour + 8; ++e) game.setElementVisible(e, true);
+    auto hide = [&game](int32_t from, int32_t to) {
+      for (int32_t e = from; e <= to; ++e) game.setElementVisible(e, false);
     };
     if (t.level >= 1) {
       hide(k_bracketEntry[0], k_bracketEntry[0] + 7);
@@ -91,23 +93,23 @@ void cGame::updateTournamentBracket() {
       hide(k_bracketLinesFour, k_bracketLinesFour + 7);
     }
     if (t.round < 0) {
-      makeBracket(t.pickedCount >= 1);
-      computeTournamentPrize();
+      makeBracket(game, t.pickedCount >= 1);
+      computeTournamentPrize(game);
       t.round = 0;
-      m_career.counterC = 0;
-    } else if (m_bracketResumes) {
-      m_bracketResumes = 0;
-      drawTournamentStages(t.stage());
+      game.m_career.counterC = 0;
+    } else if (game.m_bracketResumes) {
+      game.m_bracketResumes = 0;
+      drawTournamentStages(game, t.stage());
     } else {
-      playTournamentRound();
+      playTournamentRound(game);
     }
-    if (t.isFinished()) unlockAchievement(kCupAchievement[std::clamp(t.level, 0, 2)]);
+    if (t.isFinished()) game.unlockAchievement(kCupAchievement[std::clamp(t.level, 0, 2)]);
     t.revealed = 0;
     t.revealTimer = 0;
-    m_subState = k_subStateUpdate;
+    game.m_subState = k_subStateUpdate;
     return;
   }
-  updateInterfaceTimers();
+  game.updateInterfaceTimers();
   const int32_t s = std::min(t.stage(), kLastStage);
   const int32_t m = k_tournamentRoundSizes[s];
   const bool finished = t.isFinished();
@@ -116,125 +118,125 @@ void cGame::updateTournamentBracket() {
     const int32_t p = std::clamp(t.playerPosition, 0, m - 1);
     const int32_t partner = (p & 1) ? p - 1 : p + 1;
     const int32_t frame = t.revealTimer % kLightPeriod < kLightOn ? k_headFrameLightOn : k_headFrameLightOff;
-    setElementFrame(k_bracketLight[s] + p, frame);
-    setElementFrame(k_bracketLight[s] + partner, frame);
+    game.setElementFrame(k_bracketLight[s] + p, frame);
+    game.setElementFrame(k_bracketLight[s] + partner, frame);
   } else if (!allShown && t.revealTimer > kRevealMs) {
-    setElementFrame(k_bracketEntry[s] + t.revealed, entryFrame(t.entries[s][t.revealed], s));
+    game.setElementFrame(k_bracketEntry[s] + t.revealed, entryFrame(t.entries[s][t.revealed], s));
     t.revealed += 1;
     t.revealTimer = 0;
   }
-  auto payOut = [this](int32_t state) {
-    payTournamentPrize();
-    setState(state);
+  auto payOut = [&game](int32_t state) {
+    payTournamentPrize(game);
+    game.setState(state);
   };
-  if (m_keys.isPressed(k_keyBack)) {
-    m_keys.lock(kKeyLockFrames);
+  if (game.m_keys.isPressed(k_keyBack)) {
+    game.m_keys.lock(kKeyLockFrames);
     if (finished) {
       // A won cup is paid whichever way the bracket is left.
       payOut(k_stateMainMenu);
     } else if (t.fieldComplete) {
-      resetTournamentPicks();
+      resetTournamentPicks(game);
       t.round = -1;
-      setState(k_stateTournamentCharacterSelect);
+      game.setState(k_stateTournamentCharacterSelect);
     } else if (t.round < 1) {
-      setState(tournamentFieldChoiceOr(k_stateTournamentMenu));
+      game.setState(tournamentFieldChoiceOr(game, k_stateTournamentMenu));
     } else {
-      setState(k_statePub);
+      game.setState(k_statePub);
     }
-  } else if (m_keys.isPressed(k_keyRightSoft)) {
-    m_keys.lock(kKeyLockFrames);
+  } else if (game.m_keys.isPressed(k_keyRightSoft)) {
+    game.m_keys.lock(kKeyLockFrames);
     if (finished || t.round >= 1) {
-      openQuestion(k_textQuitTournament, k_textQuestionBody, k_stateTournamentStage, 14, k_interfaceBracket,
+      openQuestion(game, k_textQuitTournament, k_textQuestionBody, k_stateTournamentStage, 14, k_interfaceBracket,
                    k_textNo);
     } else {
       t.fieldComplete = 0;
-      setState(k_stateTournamentMenu);
+      game.setState(k_stateTournamentMenu);
     }
-  } else if (allShown && m_keys.isPressed(k_keySelect)) {
-    m_keys.lock(kKeyLockFrames);
+  } else if (allShown && game.m_keys.isPressed(k_keySelect)) {
+    game.m_keys.lock(kKeyLockFrames);
     if (finished) {
       payOut(k_stateTournamentPrize);
     } else {
       const int32_t p = std::clamp(t.playerPosition, 0, m - 1);
       const int32_t c = tournamentCharacter(t.entries[s][(p & 1) ? p - 1 : p + 1]);
-      opponentSlot = std::clamp(c, 0, Tournament::kCharacterCount - 1);
-      m_chosenRival = opponentSlot;
-      setTable(getHomeTable(opponentSlot));
-      setState(k_stateVersus);
+      game.opponentSlot = std::clamp(c, 0, Tournament::kCharacterCount - 1);
+      game.m_chosenRival = game.opponentSlot;
+      setTable(game, getHomeTable(game, game.opponentSlot));
+      game.setState(k_stateVersus);
     }
   }
-  t.revealTimer += m_frameTime;
+  t.revealTimer += game.m_frameTime;
 }
 
-void cGame::payTournamentPrize() {
-  m_career.money += static_cast<uint32_t>(std::max(m_tournament.prize, 0));
-  saveProgress();
+void payTournamentPrize(cGame& game) {
+  game.m_career.money += static_cast<uint32_t>(std::max(game.m_tournament.prize, 0));
+  game.saveProgress();
 }
 
-void cGame::paintTournamentBracket(Graphics* g) {
-  const Tournament& t = m_tournament;
-  selectInterface(k_interfaceBracket);
-  setButtonFrames(k_bracketBack, -1);
-  resetClip(g);
-  drawSavedBackground(g);
+void paintTournamentBracket(cGame& game, Graphics* g) {
+  const Tournament& t = game.m_tournament;
+  game.selectInterface(k_interfaceBracket);
+  game.setButtonFrames(k_bracketBack, -1);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
   int32_t dx = 0;
   if (t.level == 1 || t.level == 2) {
     const int32_t e = t.level == 1 ? k_bracketCentreFour : k_bracketCentreDuel;
-    dx = 120 - getElementX(e) - getElementWidth(e) / 2;
+    dx = 120 - game.getElementX(e) - game.getElementWidth(e) / 2;
   }
-  paintInterfaceAt(dx, 0, false);
-  drawElementText(k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
-  if (m_gameClock % 1000 > 500) drawElementString(k_bracketPrompt, kBracketPrompt);
-  drawElementText(k_bracketPrizeLabel, k_textPrizeLabel);
-  drawElementText(k_bracketMoneyLabel, k_textMoneyLabel);
-  setTextParam(0, t.prize);
-  drawElementText(k_bracketPrize, k_textMoney);
-  setTextParam(0, static_cast<int32_t>(m_career.money));
-  drawElementText(k_bracketMoney, k_textMoney);
+  game.paintInterfaceAt(dx, 0, false);
+  game.drawElementText(k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
+  if (game.m_gameClock % 1000 > 500) game.drawElementString(k_bracketPrompt, kBracketPrompt);
+  game.drawElementText(k_bracketPrizeLabel, k_textPrizeLabel);
+  game.drawElementText(k_bracketMoneyLabel, k_textMoneyLabel);
+  game.setTextParam(0, t.prize);
+  game.drawElementText(k_bracketPrize, k_textMoney);
+  game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
+  game.drawElementText(k_bracketMoney, k_textMoney);
 }
 
 // ---- prize (390)
 
-void cGame::updateTournamentPrize() {
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceTournamentPrize);
-    startInterfaceAnimation();
-    setInterfaceElementSprite(-1, k_prizePortrait, k_slotPortrait0 + std::clamp(m_career.character, 0, 9));
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateTournamentPrize(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceTournamentPrize);
+    game.startInterfaceAnimation();
+    game.setInterfaceElementSprite(-1, k_prizePortrait, k_slotPortrait0 + std::clamp(game.m_career.character, 0, 9));
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    if (!specialRivalOpen && countCompletedCategories() == k_achievementCategories) {
+    if (!game.specialRivalOpen && game.countCompletedCategories() == cGame::k_achievementCategories) {
       debugTrace("\n unlock categories");
-      specialRivalOpen = 1;
-      saveSettings();
+      game.specialRivalOpen = 1;
+      game.saveSettings();
     }
-    m_subState = k_subStateUpdate;
+    game.m_subState = k_subStateUpdate;
     return;
   }
-  updateInterfaceTimers();
-  if (m_keys.isPressed(k_keySelect | k_keyBack)) {
-    m_keys.lock(kKeyLockFrames);
-    setState(k_statePub);
+  game.updateInterfaceTimers();
+  if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
+    game.m_keys.lock(kKeyLockFrames);
+    game.setState(k_statePub);
   }
 }
 
-void cGame::paintTournamentPrize(Graphics* g) {
-  selectInterface(k_interfaceTournamentPrize);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  drawElementText(k_prizeTitle, k_textTournaments);
-  if (m_paintFrameCount % 10 >= 5) {
-    drawElementText(k_prizeBlink, k_textCompletionBlink);
-    drawElementString(k_prizePrompt, kPrizePrompt);
+void paintTournamentPrize(cGame& game, Graphics* g) {
+  game.selectInterface(k_interfaceTournamentPrize);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  game.drawElementText(k_prizeTitle, k_textTournaments);
+  if (game.m_paintFrameCount % 10 >= 5) {
+    game.drawElementText(k_prizeBlink, k_textCompletionBlink);
+    game.drawElementString(k_prizePrompt, kPrizePrompt);
   }
-  drawElementText(k_prizePrizeLabel, k_textPrizeLabel);
-  drawElementText(k_prizeMoneyLabel, k_textMoneyLabel);
-  setTextParam(0, m_tournament.prize);
-  drawElementText(k_prizePrize, k_textMoney);
-  setTextParam(0, static_cast<int32_t>(m_career.money));
-  drawElementText(k_prizeMoney, k_textMoney);
+  game.drawElementText(k_prizePrizeLabel, k_textPrizeLabel);
+  game.drawElementText(k_prizeMoneyLabel, k_textMoneyLabel);
+  game.setTextParam(0, game.m_tournament.prize);
+  game.drawElementText(k_prizePrize, k_textMoney);
+  game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
+  game.drawElementText(k_prizeMoney, k_textMoney);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -258,9 +260,7 @@ void mapTournamentPrize(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenTournamentStage = {k_stateTournamentStage, [](cGame& g) { g.updateTournamentBracket(); },
-                                             [](cGame& g, Graphics* t) { g.paintTournamentBracket(t); },
+const cGameScreen k_screenTournamentStage = {k_stateTournamentStage, updateTournamentBracket, paintTournamentBracket,
                                              mapTournamentStage};
-const cGameScreen k_screenTournamentPrize = {k_stateTournamentPrize, [](cGame& g) { g.updateTournamentPrize(); },
-                                             [](cGame& g, Graphics* t) { g.paintTournamentPrize(t); },
+const cGameScreen k_screenTournamentPrize = {k_stateTournamentPrize, updateTournamentPrize, paintTournamentPrize,
                                              mapTournamentPrize};

@@ -88,7 +88,7 @@ void runAnnouncement(cGame& g, int32_t interfaceId) {
     g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, true);
     g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, true);
     if (g.matchResult.unlockInMatch)
-      g.checkUnlocks();
+      checkUnlocks(g);
     else
       g.setState(k_statePub);
   } else if (!g.matchResult.unlockInMatch && g.m_keys.isPressed(k_keyBack)) {
@@ -112,11 +112,11 @@ void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t 
 
 // ---- challenge unlocked (340)
 
-void cGame::updateChallengeUnlocked() {
+void updateChallengeUnlocked(cGame& game) {
   debugTrace("\n Challenge  s_challengeUnlocked");
-  if (m_subState == k_subStateDestroy) return;
-  CareerProgress& c = m_career;
-  if (m_subState == k_subStateInit) {
+  if (game.m_subState == k_subStateDestroy) return;
+  cGame::CareerProgress& c = game.m_career;
+  if (game.m_subState == k_subStateInit) {
     const int32_t index = c.pendingChallengeIndex;
     if (index >= 0 && index < 8) {
       for (auto& category : c.challengeStates)
@@ -126,111 +126,114 @@ void cGame::updateChallengeUnlocked() {
         }
     }
     c.pendingChallengeUnlock = 0;
-    saveProgress();
-    startAnnouncement(*this, {k_interfaceChallengeUnlocked, k_textChallengeUnlockedPages,
-                              std::clamp(index, 0, 7) + 1});
+    game.saveProgress();
+    startAnnouncement(*(&game),
+                      {k_interfaceChallengeUnlocked, k_textChallengeUnlockedPages, std::clamp(index, 0, 7) + 1});
     return;
   }
-  runAnnouncement(*this, k_interfaceChallengeUnlocked);
+  runAnnouncement(*(&game), k_interfaceChallengeUnlocked);
 }
 
-void cGame::paintChallengeUnlocked(Graphics* g) {
-  paintAnnouncement(*this, g, k_interfaceChallengeUnlocked, std::clamp(m_career.pendingChallengeIndex, 0, 7) + 1,
-                    k_textChallengeUnlocked);
+void paintChallengeUnlocked(cGame& game, Graphics* g) {
+  paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked,
+                    std::clamp(game.m_career.pendingChallengeIndex, 0, 7) + 1, k_textChallengeUnlocked);
 }
 
 // ---- character unlocked (350)
 
-void cGame::updateCharacterUnlocked() {
-  if (m_subState == k_subStateDestroy) return;
-  CareerProgress& c = m_career;
-  if (m_subState == k_subStateInit) {
-    const int32_t flag = countAvailableCharacters() - 1;
-    if (flag >= 0 && flag < kCharacters) m_characterAvailable[flag] = 1;
+void updateCharacterUnlocked(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  cGame::CareerProgress& c = game.m_career;
+  if (game.m_subState == k_subStateInit) {
+    const int32_t flag = countAvailableCharacters(game) - 1;
+    if (flag >= 0 && flag < kCharacters) game.m_characterAvailable[flag] = 1;
     // The check reads the flag of the beaten slot + 1: with gaps in the
     // flags, setting only the count's would bring it back here for ever.
     const int32_t slot = c.pendingUnlockSlot;
-    if (slot >= 1 && slot <= 8) m_characterAvailable[slot] = 1;
-    matchResult.unlockCharacter = std::clamp(getRivalCharacter(std::clamp(slot, 1, 8)), 0, kCharacters - 1);
-    setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait,
-                              kPortraitSlot0 + matchResult.unlockCharacter);
+    if (slot >= 1 && slot <= 8) game.m_characterAvailable[slot] = 1;
+    game.matchResult.unlockCharacter = std::clamp(getRivalCharacter(game, std::clamp(slot, 1, 8)), 0, kCharacters - 1);
+    game.setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait,
+                                   kPortraitSlot0 + game.matchResult.unlockCharacter);
     c.pendingCharacterUnlock = 0;
-    saveSettings();
-    saveProgress();
-    startAnnouncement(*this, {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + matchResult.unlockCharacter,
-                              countAvailableCharacters() - 2});
+    game.saveSettings();
+    game.saveProgress();
+    startAnnouncement(*(&game),
+                      {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + game.matchResult.unlockCharacter,
+                       countAvailableCharacters(game) - 2});
     return;
   }
-  runAnnouncement(*this, k_interfaceCharacterUnlocked);
+  runAnnouncement(*(&game), k_interfaceCharacterUnlocked);
 }
 
-void cGame::paintCharacterUnlocked(Graphics* g) {
-  paintAnnouncement(*this, g, k_interfaceCharacterUnlocked, countAvailableCharacters() - 2, k_textCharacterUnlocked);
+void paintCharacterUnlocked(cGame& game, Graphics* g) {
+  paintAnnouncement(*(&game), g, k_interfaceCharacterUnlocked, countAvailableCharacters(game) - 2,
+                    k_textCharacterUnlocked);
 }
 
 // ---- special rival opened (no state of its own)
 
-void cGame::updateSpecialRivalOpened() {
-  if (m_subState == k_subStateDestroy) return;
-  if (m_subState == k_subStateInit) {
-    specialRivalOpen = 1;
-    saveSettings();
-    saveProgress();
-    startAnnouncement(*this, {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
+void updateSpecialRivalOpened(cGame& game) {
+  if (game.m_subState == k_subStateDestroy) return;
+  if (game.m_subState == k_subStateInit) {
+    game.specialRivalOpen = 1;
+    game.saveSettings();
+    game.saveProgress();
+    startAnnouncement(*(&game), {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
     return;
   }
-  runAnnouncement(*this, k_interfaceChallengeUnlocked);
+  runAnnouncement(*(&game), k_interfaceChallengeUnlocked);
 }
 
-void cGame::paintSpecialRivalOpened(Graphics* g) {
-  paintAnnouncement(*this, g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
-  paintSoftKeys(-1, k_textSoftOk);
+void paintSpecialRivalOpened(cGame& game, Graphics* g) {
+  paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
+  game.paintSoftKeys(-1, k_textSoftOk);
 }
 
 // ---- career complete (440)
 
-void cGame::updateCareerComplete() {
-  if (m_subState == k_subStateInit) {
-    selectInterface(k_interfaceCareerComplete);
-    startInterfaceAnimation();
-    if (m_backLayer) {
-      resetClip(m_backLayer);
-      paintInterfaceLayer(true);
+void updateCareerComplete(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.selectInterface(k_interfaceCareerComplete);
+    game.startInterfaceAnimation();
+    if (game.m_backLayer) {
+      game.resetClip(game.m_backLayer);
+      game.paintInterfaceLayer(true);
     }
-    setInterfaceElementSprite(k_interfaceCareerComplete, k_careerEndPortrait,
-                              kPortraitSlot0 + std::clamp(m_career.character, 0, kCharacters - 1));
-    matchResult.careerSecondPage = 0;
-    m_subState = k_subStateUpdate;
+    game.setInterfaceElementSprite(k_interfaceCareerComplete, k_careerEndPortrait,
+                                   kPortraitSlot0 + std::clamp(game.m_career.character, 0, kCharacters - 1));
+    game.matchResult.careerSecondPage = 0;
+    game.m_subState = k_subStateUpdate;
     return;
   }
-  updateInterfaceTimers();
-  if (matchResult.careerSecondPage) return;
-  const int32_t frame = k_lightFrame0 + static_cast<int32_t>((m_gameClock % 250) * 3 / 250);
+  game.updateInterfaceTimers();
+  if (game.matchResult.careerSecondPage) return;
+  const int32_t frame = k_lightFrame0 + static_cast<int32_t>((game.m_gameClock % 250) * 3 / 250);
   for (int32_t i = 0; i < kLights; ++i) {
     const int32_t e = k_careerLight0 + i;
-    setInterfaceElementFrame(k_interfaceCareerComplete, e, frame);
-    if (m_random && m_random->nextInt(0, 2) == 1) setInterfaceElementVisible(k_interfaceCareerComplete, e, !isElementVisible(e));
+    game.setInterfaceElementFrame(k_interfaceCareerComplete, e, frame);
+    if (game.m_random && game.m_random->nextInt(0, 2) == 1)
+      game.setInterfaceElementVisible(k_interfaceCareerComplete, e, !game.isElementVisible(e));
   }
   // The touch sends the left soft key, which select's release mask leaves out.
-  if (m_keys.isReleased(k_keySelect | k_keyBack)) setState(k_stateMainMenu);
+  if (game.m_keys.isReleased(k_keySelect | k_keyBack)) game.setState(k_stateMainMenu);
 }
 
-void cGame::paintCareerComplete(Graphics* g) {
-  selectInterface(matchResult.careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
-  if (matchResult.careerSecondPage) {
-    drawElementText(k_careerSecondText, k_textCareerSecondPage);
+void paintCareerComplete(cGame& game, Graphics* g) {
+  game.selectInterface(game.matchResult.careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
+  game.resetClip(g);
+  game.drawSavedBackground(g);
+  game.paintInterface();
+  if (game.matchResult.careerSecondPage) {
+    game.drawElementText(k_careerSecondText, k_textCareerSecondPage);
     return;
   }
-  if (isBlinkOn()) drawElementText(k_careerBlink, k_textCompletionBlink);
-  textBufferSetString(k_textCareerComplete);
-  replaceTextTagWithText(k_textMoney);
-  setTextParam(0, static_cast<int32_t>(std::min<uint32_t>(m_career.money, INT32_MAX)));
-  drawElementStringLen(k_careerText, m_text.work, m_text.workLength, -1);
-  setElementVisible(k_careerHidden, false);
-  drawElementString(k_careerPrompt, kTouchToContinue);
+  if (game.isBlinkOn()) game.drawElementText(k_careerBlink, k_textCompletionBlink);
+  game.textBufferSetString(k_textCareerComplete);
+  game.replaceTextTagWithText(k_textMoney);
+  game.setTextParam(0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
+  game.drawElementStringLen(k_careerText, game.m_text.work, game.m_text.workLength, -1);
+  game.setElementVisible(k_careerHidden, false);
+  game.drawElementString(k_careerPrompt, kTouchToContinue);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -250,9 +253,9 @@ void mapCareerComplete(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenChallengeUnlocked = {k_stateChallengeUnlocked, [](cGame& g) { g.updateChallengeUnlocked(); },
-                                               [](cGame& g, Graphics* t) { g.paintChallengeUnlocked(t); }, mapUnlocked};
-const cGameScreen k_screenCharacterUnlocked = {k_stateCharacterUnlocked, [](cGame& g) { g.updateCharacterUnlocked(); },
-                                               [](cGame& g, Graphics* t) { g.paintCharacterUnlocked(t); }, mapUnlocked};
-const cGameScreen k_screenCareerComplete = {k_stateCareerComplete, [](cGame& g) { g.updateCareerComplete(); },
-                                            [](cGame& g, Graphics* t) { g.paintCareerComplete(t); }, mapCareerComplete};
+const cGameScreen k_screenChallengeUnlocked = {k_stateChallengeUnlocked, updateChallengeUnlocked,
+                                               paintChallengeUnlocked, mapUnlocked};
+const cGameScreen k_screenCharacterUnlocked = {k_stateCharacterUnlocked, updateCharacterUnlocked,
+                                               paintCharacterUnlocked, mapUnlocked};
+const cGameScreen k_screenCareerComplete = {k_stateCareerComplete, updateCareerComplete, paintCareerComplete,
+                                            mapCareerComplete};

@@ -14,52 +14,51 @@ constexpr uint32_t kLogoTime = 4501;  // ms
 constexpr int32_t kMenuSlots[] = {0, 1, 2, 4, 6};
 }  // namespace
 
-void cGame::updateLogo() {
-  if (m_subState == k_subStateInit) {
-    delete m_logoPlayer;
-    m_logoPlayer = nullptr;
-    if (m_logoBank) {
-      m_logoPlayer = new SpriteAnimPlayer(m_logoBank, kLogoX, kLogoY, nullptr);
-      m_logoPlayer->flags |= SpriteAnimPlayer::kHold;
-      m_logoPlayer->setAnim(0);
+void updateLogo(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    delete game.m_logoPlayer;
+    game.m_logoPlayer = nullptr;
+    if (game.m_logoBank) {
+      game.m_logoPlayer = new SpriteAnimPlayer(game.m_logoBank, kLogoX, kLogoY, nullptr);
+      game.m_logoPlayer->flags |= SpriteAnimPlayer::kHold;
+      game.m_logoPlayer->setAnim(0);
     }
-    m_logoStartTime = m_gameClock;
-    m_subState = k_subStateUpdate;
+    game.m_logoStartTime = game.m_gameClock;
+    game.m_subState = k_subStateUpdate;
   }
-  const uint32_t elapsed = m_gameClock - m_logoStartTime;
+  const uint32_t elapsed = game.m_gameClock - game.m_logoStartTime;
   if (static_cast<int32_t>(elapsed) >= 0 && elapsed < kLogoTime) return;
-  delete m_logoPlayer;
-  m_logoPlayer = nullptr;
-  delete m_logoBank;
-  m_logoBank = nullptr;
-  loadBar("menu.bar");
-  for (int32_t slot : kMenuSlots) fillSprite(slot, slot, k_buildAll, false, true);
+  delete game.m_logoPlayer;
+  game.m_logoPlayer = nullptr;
+  delete game.m_logoBank;
+  game.m_logoBank = nullptr;
+  game.loadBar("menu.bar");
+  for (int32_t slot : kMenuSlots) game.fillSprite(slot, slot, cGame::k_buildAll, false, true);
   // The main-menu loading opens "menu.bar" again a few frames on: keep its
   // unpacked bytes for it.
-  m_archives.setBarAside();
-  setState(k_stateMainMenuLoading);
-  loadSettings();
-  loadProgress();
-  delete[] m_record4;
-  m_record4 = readSaveRecord(4);
+  game.m_archives.setBarAside();
+  game.setState(k_stateMainMenuLoading);
+  game.loadSettings();
+  game.loadProgress();
+  delete[] game.m_record4;
+  game.m_record4 = game.readSaveRecord(4);
 }
 
-void cGame::paintLogo(Graphics* g) {
+void paintLogo(cGame& game, Graphics* g) {
   if (!g) {
-    if (m_logoPlayer) m_logoPlayer->update();
+    if (game.m_logoPlayer) game.m_logoPlayer->update();
     return;
   }
-  resetClip(g);
+  game.resetClip(g);
   g->setColor(0xFF000000);
   g->fillRect(0, 0, 240, 320);
-  if (m_logoPlayer) m_logoPlayer->update();
-  const int32_t lineHeight = m_fonts[1] ? m_fonts[1]->getFontHeight() : 0;
-  if (m_fonts[1] && m_fonts[1]->paletteCount > 1) m_fonts[1]->setCurrentPalette(1);
-  drawWrappedString(g, m_fonts, 720, 1, 0, 209, 240, lineHeight, 0, 32);
-  if (m_logoPlayer) m_logoPlayer->paint(g);
+  if (game.m_logoPlayer) game.m_logoPlayer->update();
+  const int32_t lineHeight = game.m_fonts[1] ? game.m_fonts[1]->getFontHeight() : 0;
+  if (game.m_fonts[1] && game.m_fonts[1]->paletteCount > 1) game.m_fonts[1]->setCurrentPalette(1);
+  game.drawWrappedString(g, game.m_fonts, 720, 1, 0, 209, 240, lineHeight, 0, 32);
+  if (game.m_logoPlayer) game.m_logoPlayer->paint(g);
 }
 
 // ---------------------------------------------------- touch mapping and rows
 
-const cGameScreen k_screenLogo = {k_stateLogo, [](cGame& g) { g.updateLogo(); },
-                                  [](cGame& g, Graphics* t) { g.paintLogo(t); }, touch::mapNoButtons};
+const cGameScreen k_screenLogo = {k_stateLogo, updateLogo, paintLogo, touch::mapNoButtons};

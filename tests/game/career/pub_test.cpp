@@ -78,7 +78,7 @@ class Pub : public DataTest {
     MutableImage scratch(240, 320, 16);
     Graphics* saved = game->m_backLayer;
     game->m_backLayer = scratch.getGraphics();
-    game->paintPubWallColumns(x, 240, 0);
+    paintPubWallColumns(*game, x, 240, 0);
     game->m_backLayer = saved;
     const auto* p = static_cast<const uint16_t*>(scratch.getPixels());
     return std::vector<uint16_t>(p, p + 240 * 320);
@@ -182,7 +182,7 @@ TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
   game->m_pubSpot = 2;
   start(k_statePub);
   std::vector<int> spotX;
-  for (int s = 0; s < k_pubSpotCount; ++s) spotX.push_back(game->getPubSpotX(s));
+  for (int s = 0; s < k_pubSpotCount; ++s) spotX.push_back(getPubSpotX(*game, s));
   ASSERT_EQ(pubX(), spotX[2]);
   // A tenth of the distance a frame, in 1/256 pixel: 22.0, 19.8, 17.8 pixels.
   frame({kRight});
@@ -423,7 +423,7 @@ TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
   for (int s = 0; s < k_pubSpotCount; ++s) {
     SCOPED_TRACE(s);
     const Spot& t = spots[s];
-    const int scroll = game->getPubSpotX(s);
+    const int scroll = getPubSpotX(*game, s);
     const int offset = t.interfaceId == k_interfacePubRoom ? scroll : static_cast<int>((scroll * kFactor25) >> 16);
     const int16_t* e = game->getInterfaceElement(t.interfaceId, t.element);
     ASSERT_NE(e, nullptr);
@@ -452,7 +452,7 @@ TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
     MutableImage out(240, 320, 16);
     Graphics* saved = game->m_backLayer;
     game->m_backLayer = out.getGraphics();
-    game->paintPubScenery(x, true, true, shade);
+    paintPubScenery(*game, x, true, true, shade);
     game->m_backLayer = saved;
     const auto* q = static_cast<const uint16_t*>(out.getPixels());
     return std::vector<uint16_t>(q, q + 240 * 320);
@@ -475,9 +475,9 @@ TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
 }
 
 TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
-  EXPECT_EQ(cGame::pubGlowAmount(0), 0);
-  EXPECT_EQ(cGame::pubGlowAmount(8), 220);  // 90 degrees
-  EXPECT_EQ(cGame::pubGlowAmount(4), 155);  // 45 degrees
+  EXPECT_EQ(pubGlowAmount(0), 0);
+  EXPECT_EQ(pubGlowAmount(8), 220);  // 90 degrees
+  EXPECT_EQ(pubGlowAmount(4), 155);  // 45 degrees
   game->m_pubSpot = 2;
   start(k_statePub);
   frame();

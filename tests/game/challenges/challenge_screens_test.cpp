@@ -32,7 +32,7 @@ TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
     start(k_stateChallengeMenu);
     EXPECT_EQ(game->getMenuEntryFlags(k_textRivalMatch), unlocked ? 0u : 4u);
     game->selectMenuEntryById(k_textRivalMatch);
-    game->paintChallengeCategories(game->getGraphics());
+    paintChallengeCategories(*game, game->getGraphics());
     for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !unlocked) << k;
     frame({kSelect});
     EXPECT_EQ(game->s_gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
@@ -131,7 +131,7 @@ TEST_F(ChallengeScreens, InfoPlateOnlyForVeiledOrUnwonEntries) {
   } cases[] = {{0, false}, {1, true}, {2, true}, {-1, true}};
   for (const auto& c : cases) {
     game->m_menu.selection = c.selection;
-    game->paintChallengeList(game->getGraphics());
+    paintChallengeList(*game, game->getGraphics());
     for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeList, k_challengeListInfo0 + k), c.plate) << c.selection;
   }
 }

@@ -59,9 +59,9 @@ class Loading : public DataTest {
     runUntilLeft(k_stateStart);
     ASSERT_EQ(runUntilLeft(k_stateLoadInit), 7);
     ASSERT_EQ(game->s_gameState, k_stateLogo);
-    game->updateLogo();
+    updateLogo(*game);
     game->m_logoStartTime = game->m_gameClock - 5000;
-    game->updateLogo();
+    updateLogo(*game);
     ASSERT_EQ(game->s_gameState, k_stateMainMenuLoading);
   }
   // Back pressed for this frame (past any key lock of a state change).
@@ -103,16 +103,16 @@ TEST_F(Loading, StartUpFillsTheFontsBarAndBackground) {
 TEST_F(Loading, LogoHoldsFourAndAHalfSecondsThenLoadsTheMenus) {
   runUntilLeft(k_stateStart);
   runUntilLeft(k_stateLoadInit);
-  game->updateLogo();
+  updateLogo(*game);
   ASSERT_NE(game->m_logoPlayer, nullptr);
   EXPECT_EQ(game->m_logoPlayer->getAnim(), 0);
   EXPECT_NE(game->m_logoPlayer->flags & SpriteAnimPlayer::kHold, 0u);
   const uint32_t start = game->m_logoStartTime;
   game->m_gameClock = start + 4500;
-  game->updateLogo();
+  updateLogo(*game);
   EXPECT_EQ(game->s_gameState, k_stateLogo);
   game->m_gameClock = start + 4501;
-  game->updateLogo();
+  updateLogo(*game);
   EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
   EXPECT_EQ(game->m_logoBank, nullptr);
   for (int s : {0, 1, 2, 4, 6}) EXPECT_NE(game->m_sprites[s], nullptr) << s;
@@ -123,8 +123,8 @@ TEST_F(Loading, LogoHoldsFourAndAHalfSecondsThenLoadsTheMenus) {
 TEST_F(Loading, LogoPaintShowsTheLogoAndItsLine) {
   runUntilLeft(k_stateStart);
   runUntilLeft(k_stateLoadInit);
-  game->updateLogo();
-  for (int i = 0; i < 40; ++i) game->paintLogo(screen.getGraphics());
+  updateLogo(*game);
+  for (int i = 0; i < 40; ++i) paintLogo(*game, screen.getGraphics());
   int lit = 0, text = 0;
   for (int y = 120; y < 180; ++y)
     for (int x = 40; x < 210; ++x) lit += pixel(screen, x, y) != 0;
@@ -441,9 +441,9 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   EXPECT_EQ(runUntilLeft(k_stateLoadInit), 7);
   EXPECT_EQ(game->m_loadingBank, nullptr);
   EXPECT_EQ(game->m_fonts[0], nullptr);
-  game->updateLogo();
+  updateLogo(*game);
   game->m_logoStartTime = game->m_gameClock - 5000;
-  game->updateLogo();
+  updateLogo(*game);
   ASSERT_EQ(game->s_gameState, k_stateMainMenuLoading);
   EXPECT_LE(runUntilLeft(k_stateMainMenuLoading), 60);
   EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);

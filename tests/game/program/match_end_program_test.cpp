@@ -112,7 +112,7 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
       g.ruleSet = 0;
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
-      g.setTable(0);
+      setTable(g, 0);
       g.enterGameLoading();
       return;
     }
@@ -251,7 +251,7 @@ namespace {
       g.ruleSet = 0;
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
-      g.setTable(0);
+      setTable(g, 0);
       g.enterGameLoading();
       return;
     }

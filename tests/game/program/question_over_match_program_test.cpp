@@ -49,7 +49,7 @@ QuestionRun g_run;
       g.addTextMessage(1, 677, -1);
     } else if (r.phase == 0 && r.aimFrames >= 40 && ++r.aimFrames == 60 && pixels) {
       r.before.assign(pixels, pixels + 240 * 320);
-      g.enterQuestionMenu(674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(g, 674, 675, 9, k_stateAfterShot, true);
       r.phase = 1;
     } else if (r.phase == 1 && state == k_stateQuestion && g.m_gameClock - g.m_stateEntryTime > 600) {
       using E = wince::ScriptEvent;

@@ -38,8 +38,8 @@ void startMatch(cGame& g, int32_t type, int32_t rules) {
   g.ruleSet = rules;
   g.m_chosenCharacter[0] = 0;
   g.m_chosenCharacter[1] = 1;
-  g.setTable(0);
-  g.armCoinToss();
+  setTable(g, 0);
+  armCoinToss(g);
   g.enterGameLoading();
 }
 

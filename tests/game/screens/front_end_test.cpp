@@ -235,7 +235,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
     } else {
       start(returnState);
     }
-    game->openQuestion(1, 1, returnState, c.action, 9, -1);
+    openQuestion(*game, 1, 1, returnState, c.action, 9, -1);
     ASSERT_EQ(game->s_gameState, k_stateQuestion);
     EXPECT_EQ(game->m_inGame, c.inGame ? 1 : 0);
     if (c.answer == kBackAnswer) {
@@ -283,7 +283,7 @@ TEST_F(FrontEnd, ExitYesQuitsAndMarksALeftTutorial) {
     game->m_quitRequested = 0;
     start(k_stateMainMenu);
     game->gameType = type;
-    game->openQuestion(k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+    openQuestion(*game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
     choose(k_textYes);
     EXPECT_EQ(game->s_gameState, k_stateNone);
     EXPECT_EQ(game->m_quitRequested, 1);
@@ -301,7 +301,7 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
   for (const Case& c : cases) {
     start(k_stateMainMenu);
     game->gameType = c.gameType;
-    game->openQuestion(1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
+    openQuestion(*game, 1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
     game->paintCurrentState(screen->g());
     EXPECT_EQ(game->isElementVisible(k_questionItemMarks), c.marks) << c.action;
     EXPECT_EQ(game->isElementVisible(k_questionNoteBox), c.box) << c.action << " " << c.gameType;
@@ -311,7 +311,7 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
 
 TEST_F(FrontEnd, ResetSelectionFlagClearsTheSelectionOnTheNextFrame) {
   start(k_stateMainMenu);
-  game->openQuestion(1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+  openQuestion(*game, 1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
   EXPECT_EQ(game->getMenuSelection(), 1);
   game->question.resetSelection = 1;
   frame();

@@ -135,7 +135,7 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
     EXPECT_EQ(game->drawElementWrappedText(k_helpPageBody, id), parts) << id;
   }
   game->helpSubject = k_textHelpMoney;
-  game->buildHelpMoneyText();
+  buildHelpMoneyText(*game);
   const std::string filled(game->help.filled, static_cast<size_t>(game->help.filledLength));
   int parts = 1;
   for (size_t at = filled.find("%j"); at != std::string::npos; at = filled.find("%j", at + 2)) ++parts;

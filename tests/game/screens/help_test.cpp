@@ -178,7 +178,7 @@ TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
   EXPECT_EQ(std::string(game->help.filled, static_cast<size_t>(game->help.filledLength)),
             "A $%n B $%n%j C $%n D $%n");
   EXPECT_EQ(game->help.pageCount, 2);
-  game->paintHelpPage(screen->g());
+  paintHelpPage(*game, screen->g());
   const int amounts[4] = {100, 200, 100, 500};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(game->m_layout.params[i], amounts[i]) << i;
   frame({kDown});
@@ -198,7 +198,7 @@ TEST_F(Help, AHelpTextLongerThanTheLayoutShowsThePagesItHas) {
     frame();
   }
   EXPECT_EQ(game->help.page, game->help.pageCount - 1);
-  game->paintHelpPage(screen->g());
+  paintHelpPage(*game, screen->g());
 }
 
 TEST_F(Help, EachLessonStartsAsATutorialMatch) {
@@ -308,7 +308,7 @@ TEST_F(Help, CreditsStartAgainOnceTheLastHasLeftTheTop) {
   EXPECT_EQ(game->help.aboutScroll, -game->help.aboutTotalHeight);
   frame();
   EXPECT_EQ(game->help.aboutScroll, view);
-  game->paintAbout(screen->g());
+  paintAbout(*game, screen->g());
 }
 
 // Scrolled at the fast speed through a whole turn of the credits, the view
@@ -319,7 +319,7 @@ TEST_F(Help, TheCreditsComeRoundWithoutALongBlank) {
   const int top = game->help.aboutViewTop, view = 320 - top - game->help.aboutBottomMargin;
   auto shot = [&] {
     screen->fill(0);
-    game->paintAbout(screen->g());
+    paintAbout(*game, screen->g());
     std::vector<uint16_t> v;
     for (int y = top; y < top + view; ++y)
       for (int x = 0; x < 240; ++x) v.push_back(screen->at(x, y));
@@ -342,9 +342,9 @@ TEST_F(Help, AMissingCreditCountsOneLine) {
   set(k_textCreditsFirst + 4, "one\\ntwo\\nthree");
   putTexts(strings);
   start(k_stateAbout);
-  EXPECT_EQ(game->getAboutTextHeight(5000), game->m_fonts[0]->getFontHeight());
-  EXPECT_EQ(game->getAboutTextHeight(k_textCreditsLast), game->m_fonts[0]->getFontHeight()) << "an empty line";
-  EXPECT_GT(game->getAboutTextHeight(k_textCreditsFirst + 4), game->m_fonts[0]->getFontHeight()) << "a paragraph";
+  EXPECT_EQ(getAboutTextHeight(*game, 5000), game->m_fonts[0]->getFontHeight());
+  EXPECT_EQ(getAboutTextHeight(*game, k_textCreditsLast), game->m_fonts[0]->getFontHeight()) << "an empty line";
+  EXPECT_GT(getAboutTextHeight(*game, k_textCreditsFirst + 4), game->m_fonts[0]->getFontHeight()) << "a paragraph";
 }
 
 TEST_F(Help, AboutBackStopsTheSoundsAndReturns) {

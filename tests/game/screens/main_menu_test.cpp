@@ -107,7 +107,7 @@ TEST_F(MainMenu, TheListStartsTwoShownEntriesBeforeTheSelectionAndWraps) {
     frame();
     EXPECT_EQ(game->getMenuFirstVisible(), c.first) << c.selection;
     for (int r = 0; r < 7; ++r)
-      EXPECT_EQ(game->getMainMenuRowEntry(r, game->getMenuFirstVisible()), c.rows[static_cast<size_t>(r)])
+      EXPECT_EQ(getMainMenuRowEntry(*game, r, game->getMenuFirstVisible()), c.rows[static_cast<size_t>(r)])
           << c.selection << " row " << r;
   }
 }
@@ -135,7 +135,7 @@ TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
     game->m_menu.selection = 0;  // entry 0 on row 2, element 8
     frame();
     screen->fill(0);
-    game->paintMainMenuList(screen->g());
+    paintMainMenuList(*game, screen->g());
     game->textBufferSetString(k_textQuickMatch);
     if (c.flags & 2) {
       game->textBufferAppend(" ");

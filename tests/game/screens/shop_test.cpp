@@ -25,7 +25,7 @@ class Shop : public FrontEndTest {
   }
   // Panel top over its stop after one paint.
   int slideStep() {
-    game->paintShop(screen->g());
+    paintShop(*game, screen->g());
     return game->getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
            game->getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
   }
@@ -157,7 +157,7 @@ TEST_F(Shop, ABoughtItemIsEquippedAtOnceAndSaved) {
 
 TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
   start(k_stateShopExplanation);
-  game->paintShopExplanation(screen->g());
+  paintShopExplanation(*game, screen->g());
   EXPECT_TRUE(shown(k_interfaceShopExplanation, k_explanationFirst0));
   EXPECT_FALSE(shown(k_interfaceShopExplanation, k_explanationSecond0));
   EXPECT_EQ(savedByte(152), 1);
@@ -170,7 +170,7 @@ TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
   EXPECT_EQ(game->shop.explanationPage, 1);
   EXPECT_EQ(game->m_career.shopExplanationPending, 0);
   EXPECT_EQ(savedByte(152), 0);
-  game->paintShopExplanation(screen->g());
+  paintShopExplanation(*game, screen->g());
   EXPECT_FALSE(shown(k_interfaceShopExplanation, k_explanationFirst0 + 1));
   EXPECT_TRUE(shown(k_interfaceShopExplanation, k_explanationSecond0 + 5));
   frame({kDown});  // down does not leave the last page

@@ -88,15 +88,15 @@ TEST_F(MatchSetup, CharacterCycleWalksTheWonCharactersOrTheFixedRing) {
     game->m_career.started = 0;
     if (c.started) career(c.character, c.won);
     int32_t k = c.from;
-    for (int32_t want : c.next) EXPECT_EQ(k = game->nextCharacter(k), want);
+    for (int32_t want : c.next) EXPECT_EQ(k = nextCharacter(*game, k), want);
     k = c.from;
-    for (int32_t want : c.previous) EXPECT_EQ(k = game->previousCharacter(k), want);
+    for (int32_t want : c.previous) EXPECT_EQ(k = previousCharacter(*game, k), want);
   }
   // A career character out of range with nothing won: the walk ends after
   // ten steps on the nearest valid character.
   career(12, {});
-  EXPECT_EQ(game->nextCharacter(3), 9);
-  EXPECT_EQ(game->previousCharacter(3), 9);
+  EXPECT_EQ(nextCharacter(*game, 3), 9);
+  EXPECT_EQ(previousCharacter(*game, 3), 9);
 }
 
 TEST_F(MatchSetup, RandomCharacterIsNeverTheExcludedOne) {
@@ -118,11 +118,11 @@ TEST_F(MatchSetup, RandomCharacterIsNeverTheExcludedOne) {
     if (c.started) career(c.character, c.won);
     game->m_random->setSeed(2026);
     std::set<int32_t> seen;
-    for (int i = 0; i < 1000; ++i) seen.insert(game->randomCharacter(-1));
+    for (int i = 0; i < 1000; ++i) seen.insert(randomCharacter(*game, -1));
     EXPECT_EQ(seen, c.pool);
     for (int32_t exclude : c.pool) {
       for (int i = 0; i < 1000; ++i) {
-        const int32_t r = game->randomCharacter(exclude);
+        const int32_t r = randomCharacter(*game, exclude);
         ASSERT_NE(r, exclude);
         ASSERT_GE(r, 0);
         ASSERT_LT(r, k_characterCount);
@@ -207,14 +207,14 @@ TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
 TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
   const int32_t cases[][3] = {{0, 1, 8}, {4, 5, 3}, {8, 0, 7}, {-3, 1, 8}, {12, 0, 7}};
   for (const auto& c : cases) {
-    game->setTable(c[0]);
+    setTable(*game, c[0]);
     EXPECT_EQ(game->nextTable, c[1]) << c[0];
     EXPECT_EQ(game->previousTable, c[2]) << c[0];
   }
   for (int32_t type : {1, 3}) {
     SCOPED_TRACE(type);
     game->gameType = type;
-    game->setTable(8);
+    setTable(*game, 8);
     enter(k_stateTableChoice);
     EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == 1);
     tap(kKeyRight);
@@ -286,7 +286,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
       frame();
       EXPECT_EQ(game->stakeLevel, level) << "seat " << seat;
       EXPECT_EQ(game->opponentSlot, level + 1);
-      EXPECT_EQ(game->m_tableIndex, k_characterHomeTable[game->getRivalCharacter(level + 1)]);
+      EXPECT_EQ(game->m_tableIndex, k_characterHomeTable[getRivalCharacter(*game, level + 1)]);
       EXPECT_TRUE(shown(k_ifStakeChoice, k_stakeMark0 + seat));
       EXPECT_EQ(frameOf(k_ifStakeChoice, k_stakeGlow), level == 0 ? seat : 0);
       EXPECT_EQ(shown(k_ifStakeDetails, k_stakeRival), level == 0);
@@ -339,7 +339,7 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   EXPECT_EQ(game->m_lastSoundId, 0);
   ASSERT_EQ(game->s_gameState, k_stateTableChoice);
   EXPECT_EQ(game->opponentSlot, 2);
-  const int32_t home = k_characterHomeTable[game->getRivalCharacter(2)];
+  const int32_t home = k_characterHomeTable[getRivalCharacter(*game, 2)];
   EXPECT_EQ(game->m_tableIndex, home);
   tap(kKeyRight);
   EXPECT_EQ(game->m_tableIndex, home);
@@ -368,7 +368,7 @@ TEST_F(MatchSetup, StakeGlowPulsesWithThePaintCounter) {
   // amount = 220 |sin(((2 n) mod 63) degrees)|
   const int32_t cases[][2] = {{0, 0}, {10, 75}, {31, 194}, {32, 4}};
   for (const auto& c : cases) {
-    const int32_t amount = cGame::stakeGlowAmount(c[0]);
+    const int32_t amount = stakeGlowAmount(c[0]);
     EXPECT_NEAR(amount, c[1], 1) << c[0];
     EXPECT_GE(amount, 0);
     EXPECT_LE(amount, 220);
@@ -389,7 +389,7 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   ASSERT_EQ(game->s_gameState, k_stateVersus);
   frame();
   EXPECT_EQ(game->getInterfaceElement(k_ifVersus, k_versusPortraitRight)[F::kWordParams + F::kSpriteBank],
-            k_slotPortrait0 + game->getRivalCharacter(2));
+            k_slotPortrait0 + getRivalCharacter(*game, 2));
   EXPECT_EQ(frameOf(k_ifVersus, k_versusNameLeft), 0);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateGameLoading);
@@ -400,7 +400,7 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   chooseRules(3, 0);
   EXPECT_EQ(game->s_gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 10);
-  EXPECT_EQ(game->getRivalCharacter(10), 10);
+  EXPECT_EQ(getRivalCharacter(*game, 10), 10);
   EXPECT_EQ(game->coinTossPending, 0);
   // Back from the rule choice of a career goes to the pub.
   game->gameType = 3;

@@ -26,7 +26,7 @@ class ShopItems : public InterfaceTest {
     game->m_equippedLevel[0] = e0;
     game->m_equippedLevel[1] = e1;
     game->m_equippedLevel[2] = e2;
-    game->selectShopItem(item);
+    selectShopItem(*game, item);
   }
   // Row y of the bar: per column the style whose colour k lies there, '.' none.
   std::string row(int y, int k) {
@@ -69,7 +69,7 @@ TEST_F(ShopItems, BarRowsPerStyle) {
   for (const Case& c : cases) {
     screen->fill(0);
     equip(c.e0, c.e1, c.e2, c.item);
-    game->paintRatingBar(0, 0, c.category);
+    paintRatingBar(*game, 0, 0, c.category);
     EXPECT_EQ(row(kY, 0), std::string(kW, '.')) << c.name;
     for (int r = 0; r < 8; ++r) EXPECT_EQ(row(kY + 1 + r, colourOfRow[r]), c.bar) << c.name << " row " << r + 1;
     EXPECT_EQ(row(kY + 9, 0), std::string(kW, '.')) << c.name;
@@ -78,15 +78,15 @@ TEST_F(ShopItems, BarRowsPerStyle) {
 
 TEST_F(ShopItems, Ratings) {
   equip(0, 0, 0, 0);
-  for (int c = 0; c < 3; ++c) EXPECT_EQ(game->getEquippedRating(c), 10);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(getEquippedRating(*game, c), 10);
   equip(1, 3, 5, 0);
-  EXPECT_EQ(game->getEquippedRating(0), 20);
-  EXPECT_EQ(game->getEquippedRating(1), 60);
-  EXPECT_EQ(game->getEquippedRating(2), 100);
+  EXPECT_EQ(getEquippedRating(*game, 0), 20);
+  EXPECT_EQ(getEquippedRating(*game, 1), 60);
+  EXPECT_EQ(getEquippedRating(*game, 2), 100);
   equip(0, 4, 4, 3);  // level 4 in category 0; the others at 4
-  EXPECT_TRUE(game->isMatchedSet());
+  EXPECT_TRUE(isMatchedSet(*game));
   equip(0, 4, 3, 3);
-  EXPECT_FALSE(game->isMatchedSet());
+  EXPECT_FALSE(isMatchedSet(*game));
 }
 
 TEST_F(ShopItems, EquippedLevelsFromTheMask) {
@@ -103,12 +103,12 @@ TEST_F(ShopItems, EquippedLevelsFromTheMask) {
   for (const Case& c : cases) {
     for (int& e : game->m_equippedLevel) e = c.before;
     game->m_career.equippedMask = c.mask;
-    game->updateEquippedItems();
+    updateEquippedItems(*game);
     EXPECT_EQ(game->m_equippedLevel[0], c.e0) << std::hex << c.mask;
     EXPECT_EQ(game->m_equippedLevel[1], c.e1) << std::hex << c.mask;
     EXPECT_EQ(game->m_equippedLevel[2], c.e2) << std::hex << c.mask;
   }
-  game->resetEquippedItems();
+  resetEquippedItems(*game);
   for (int e : game->m_equippedLevel) EXPECT_EQ(e, 5);
   EXPECT_EQ(game->m_career.equippedMask, 1u << 8);
 }
@@ -116,11 +116,11 @@ TEST_F(ShopItems, EquippedLevelsFromTheMask) {
 TEST_F(ShopItems, PricesAndNames) {
   const int prices[15] = {800, 2000, 8000, 12000, 15000, 1000, 3000, 6000, 10000, 14000, 800, 1500, 5000, 8000, 10000};
   for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(game->getShopItemPrice(i), prices[i]);
-    EXPECT_EQ(game->getShopItemNameText(i), 406 + i);
+    EXPECT_EQ(getShopItemPrice(*game, i), prices[i]);
+    EXPECT_EQ(getShopItemNameText(*game, i), 406 + i);
   }
-  EXPECT_EQ(game->getShopItemNameText(-3), 406);
-  EXPECT_EQ(game->getShopItemNameText(99), 420);
+  EXPECT_EQ(getShopItemNameText(*game, -3), 406);
+  EXPECT_EQ(getShopItemNameText(*game, 99), 420);
 }
 
 TEST_F(ShopItems, BuyAndEquipSaveBytes) {
@@ -132,15 +132,15 @@ TEST_F(ShopItems, BuyAndEquipSaveBytes) {
   };
   // money, bought-items mask, explanation pending, equipped-items mask
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 3, 0xE8, 0, 0, 0, 0, 1, 0, 0, 0x10, 0x41}));
-  game->selectShopItem(5);  // price 1000, money exactly 1000
-  game->buyShopItem();
+  selectShopItem(*game, 5);  // price 1000, money exactly 1000
+  buyShopItem(*game);
   EXPECT_EQ(game->m_equippedLevel[1], 1);
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0, 0x10, 0x81}));
-  game->selectShopItem(2);  // equipping alone saves too
-  game->equipShopItem();
+  selectShopItem(*game, 2);  // equipping alone saves too
+  equipShopItem(*game);
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0, 0x10, 0x88}));
-  game->selectShopItem(14);
-  game->equipShopItem();
+  selectShopItem(*game, 14);
+  equipShopItem(*game);
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0x02, 0x00, 0x88}));
   // Read back, the levels are those equipped.
   for (int& e : game->m_equippedLevel) e = 0;
@@ -183,7 +183,7 @@ TEST_F(OwnedBanner, EndsAndClippedMiddleAroundTheText) {
   const int w = game->getStringWidth(font.get(), 422);
   ASSERT_GT(w, 12);
   const int left = 40 + 50 - w / 2;
-  game->paintOwnedBanner();
+  paintOwnedBanner(*game);
   game->m_sprites[k_slotShopBanner] = nullptr;
   std::string want(240, '.');
   want.replace(static_cast<size_t>(left - 4), 3, "LLL");

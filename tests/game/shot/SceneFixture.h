@@ -29,9 +29,9 @@ class SceneTest : public DataTest {
     game = std::make_unique<cGame>(&screen);
     game->init();
     for (int i = 0; i < 50 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
-    game->updateLogo();
+    updateLogo(*game);
     game->m_logoStartTime = game->m_gameClock - 5000;
-    game->updateLogo();
+    updateLogo(*game);
     for (int i = 0; i < 100 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
     game->gameType = 0;
     game->m_chosenCharacter[0] = 2;

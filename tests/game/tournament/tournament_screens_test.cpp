@@ -125,9 +125,9 @@ TEST_F(TournamentScreens, PickCursorSkipsPickedSeatsBothWaysAndWrapsToSeatNine) 
   // With every seated rival but one picked the cursor stays on it.
   t().picked[1] = 1, t().picked[2] = 0, t().picked[3] = 3, t().picked[4] = 4, t().picked[5] = 5;
   t().pickedCount = 6;
-  game->movePickCursor(1);
+  movePickCursor(*game, 1);
   EXPECT_EQ(t().cursorCharacter, 6);
-  game->movePickCursor(-1);
+  movePickCursor(*game, -1);
   EXPECT_EQ(t().cursorCharacter, 6);
 }
 
@@ -217,7 +217,7 @@ TEST_F(TournamentScreens, BracketRevealsOneEntryEveryThreeHundredMillisecondsBef
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_stateVersus);
   EXPECT_EQ(game->opponentSlot, rival);
-  EXPECT_EQ(game->m_tableIndex, game->getHomeTable(rival));
+  EXPECT_EQ(game->m_tableIndex, getHomeTable(*game, rival));
 }
 
 TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound) {

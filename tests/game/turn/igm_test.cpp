@@ -59,18 +59,18 @@ TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
   tap(kKeyFire);
   game->ballViewOpen = 1;
   game->skipHintShown = 1;
-  game->enterIGM();
+  enterIGM(*game);
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_FALSE(game->ballViewOpen);
   EXPECT_FALSE(game->skipHintShown);
   // Neither the menu itself nor a question it asked takes a second one.
-  game->enterIGM();
+  enterIGM(*game);
   EXPECT_EQ(game->m_stackDepth, 1);
   choose(k_textQuitMatch);
   ASSERT_EQ(game->s_gameState, k_stateQuestion);
   game->question.pendingAction = -1;
   game->m_stateStack[game->m_stackDepth++] = k_stateIGM;
-  game->enterIGM();
+  enterIGM(*game);
   EXPECT_EQ(game->s_gameState, k_stateQuestion);
   game->m_stackDepth -= 1;
   // No: back to the menu; resume: the aim, the ball view and the hint.
@@ -108,7 +108,7 @@ TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
     game->setInGameState(under);
-    game->enterIGM();
+    enterIGM(*game);
     ASSERT_EQ(game->s_gameState, k_stateIGM);
     const bool hidden = under != k_stateAim;
     EXPECT_EQ(game->getMenuEntryFlags(k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
@@ -135,7 +135,7 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     game->m_rules.winner = -1;
     game->setInGameState(k_stateCheatMenu);
     takeLog();
-    game->applyCheat(static_cast<int32_t>(c.cheat));
+    applyCheat(*game, static_cast<int32_t>(c.cheat));
     EXPECT_EQ(game->s_gameState, c.state);
     EXPECT_EQ(game->m_rules.winner, c.winner);
     if (c.state == k_stateCheatMenu) continue;
@@ -159,7 +159,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
   game->m_career.challengeStates[0][3] = 4;
   game->m_achievementMask = 0x3FF;  // the first category complete
   game->setInGameState(k_stateCheatMenu);
-  game->applyCheat(k_textCheatEverything);
+  applyCheat(*game, k_textCheatEverything);
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_EQ(game->m_achievementMask, 0x3FFFFFFFu);
   EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
@@ -179,7 +179,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
   EXPECT_EQ(file[114], 2);
   // Every character: available, and won but for the career's own.
   game->setInGameState(k_stateCheatMenu);
-  game->applyCheat(k_textCheatCharacters);
+  applyCheat(*game, k_textCheatCharacters);
   file = readBytes("save.sav");
   for (int c = 0; c < 10; ++c) {
     EXPECT_EQ(file[3 + c], 1) << c;

@@ -76,10 +76,10 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   frames(7, 100);
   EXPECT_EQ(game->matchResult.line, 0);
   EXPECT_EQ(game->matchResult.lineTime, 700);
-  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 100);
-  EXPECT_EQ(game->resultLineValue(0, 2), 1);
+  EXPECT_EQ(resultLineValue(*game, 0, game->matchResult.bankPoints), 100);
+  EXPECT_EQ(resultLineValue(*game, 0, 2), 1);
   frames(8, 100);
-  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 200);
+  EXPECT_EQ(resultLineValue(*game, 0, game->matchResult.bankPoints), 200);
   // 1900 ms a line: the second starts on the frame after; the first keeps
   // its full value.
   frames(4, 100);
@@ -87,13 +87,13 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   EXPECT_EQ(game->matchResult.lineTime, 1900);
   frame(100);
   EXPECT_EQ(game->matchResult.line, 1);
-  EXPECT_EQ(game->resultLineValue(0, game->matchResult.bankPoints), 200);
-  EXPECT_EQ(game->resultLineValue(1, game->matchResult.comboPoints), 14);  // 200 x 100 / 1400
+  EXPECT_EQ(resultLineValue(*game, 0, game->matchResult.bankPoints), 200);
+  EXPECT_EQ(resultLineValue(*game, 1, game->matchResult.comboPoints), 14);  // 200 x 100 / 1400
   // Select: every line at once; a second select runs the check.
   tap(kKeyFire);
   EXPECT_EQ(game->matchResult.line, 4);
   EXPECT_EQ(game->s_gameState, k_stateGameOver);
-  EXPECT_EQ(game->resultLineValue(3, game->matchResult.multiPotPointsWon), 500);
+  EXPECT_EQ(resultLineValue(*game, 3, game->matchResult.multiPotPointsWon), 500);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
 }
@@ -141,8 +141,8 @@ TEST_F(ResultTest, CareerWinLeavesItsPendingUnlocksInTheSave) {
     }
     EXPECT_EQ(savedByte(174), c.slot == 10 ? 1 : 0);
     if (c.slot == 10) continue;
-    game->checkUnlocks();
-    const int32_t rival = game->getRivalCharacter(c.slot);
+    checkUnlocks(*game);
+    const int32_t rival = getRivalCharacter(*game, c.slot);
     EXPECT_EQ(savedByte(102 + rival), 1) << "the beaten rival is won";
   }
 }
@@ -177,7 +177,7 @@ TEST_F(ResultTest, UnlockCheckGoesWhereTheResultLeads) {
     if (c.slot < 9) game->m_characterAvailable[c.slot + 1] = c.nextFlag;
     game->question.menuFlag = 1;
     game->m_pendingReturnState = -1;
-    game->checkUnlocks();
+    checkUnlocks(*game);
     EXPECT_EQ(game->s_gameState, c.state);
     EXPECT_EQ(game->m_pendingReturnState, c.pending);
     if (c.state == k_stateInGameQuestion && c.gameType != kCareer) {
@@ -190,7 +190,7 @@ TEST_F(ResultTest, UnlockCheckGoesWhereTheResultLeads) {
   for (uint8_t& a : game->m_characterAvailable) a = 1;
   for (int32_t round = 0; round < 2; ++round) {
     finish(kCareer, 8, 0);
-    game->checkUnlocks();
+    checkUnlocks(*game);
     EXPECT_EQ(game->s_gameState, round == 0 ? k_stateMainMenuLoading : k_statePostMatchMenu);
     EXPECT_EQ(savedByte(21), 1);
   }
@@ -201,7 +201,7 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   career(500);
   finish(kCareer, 2, 0);
   game->setInGameState(k_stateGameOver);
-  game->checkUnlocks();
+  checkUnlocks(*game);
   ASSERT_EQ(game->s_gameState, k_stateChallengeUnlocked);
   // The challenge of the beaten slot opens in every category.
   for (int category = 0; category < 4; ++category) EXPECT_EQ(savedByte(112 + 8 * category + 2), 1) << category;
@@ -217,7 +217,7 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   tap(kKeyFire);
   // Back to the check: the next character, the roster's for slot 3.
   ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
-  const int32_t character = game->getRivalCharacter(3);
+  const int32_t character = getRivalCharacter(*game, 3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
   EXPECT_EQ(game->matchResult.unlockText, 478 + character);
   EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
@@ -236,7 +236,7 @@ TEST_F(ResultTest, GappedFlagsStillEndAtTheMenu) {
   finish(kCareer, 2, 0);
   game->m_career.challengeStates[0][2] = 1;
   game->setInGameState(k_stateGameOver);
-  game->checkUnlocks();
+  checkUnlocks(*game);
   ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
   EXPECT_TRUE(game->m_characterAvailable[4]);
   EXPECT_TRUE(game->m_characterAvailable[3]);
@@ -271,7 +271,7 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
   finish(kQuick, 2, 0);
   game->setInGameState(k_stateGameOver);
   game->m_subState = k_subStateInit;
-  game->updateSpecialRivalOpened();
+  updateSpecialRivalOpened(*game);
   EXPECT_TRUE(game->specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1);
   EXPECT_EQ(game->matchResult.unlockText, 704);
@@ -281,7 +281,7 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
     game->keyPressed(kKeyFire);
     game->keyReleased(kKeyFire);
     game->m_keys.update();
-    game->updateSpecialRivalOpened();
+    updateSpecialRivalOpened(*game);
     game->m_keys.update();
   }
   EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading) << "a random match won ends at the main menu";
@@ -361,7 +361,7 @@ TEST_F(ResultTest, NothingDescribedWithoutASelectedRow) {
   game->setInGameState(k_statePostMatchMenu);
   frame();
   EXPECT_EQ(game->m_menu.selection, -1);
-  game->paintPostMatchMenu(nullptr);  // no row: no description to read
+  paintPostMatchMenu(*game, nullptr);  // no row: no description to read
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+class Graphics;
+
+void updateTournamentSelection(cGame& game);
+void paintTournamentSelection(cGame& game, Graphics* g);
+void updateTournamentFieldChoice(cGame& game);
+void paintTournamentFieldChoice(cGame& game, Graphics* g);
+void updateTournamentOpponentSelection(cGame& game);
+void paintTournamentOpponentSelection(cGame& game, Graphics* g);
+void updateTournamentFieldConfirm(cGame& game);
+void paintTournamentFieldConfirm(cGame& game, Graphics* g);
+void updateTournamentBracket(cGame& game);
+void paintTournamentBracket(cGame& game, Graphics* g);
+void updateTournamentPrize(cGame& game);
+void paintTournamentPrize(cGame& game, Graphics* g);
+void makeBracket(cGame& game, bool withPickedField);
+void computeTournamentPrize(cGame& game);
+void payTournamentPrize(cGame& game);
+void playTournamentRound(cGame& game);
+// Shows the entries of the stages from the first to stage `last`.
+void drawTournamentStages(cGame& game, int32_t last);
+// The field choice (410) when enough characters are won for the level, else the bracket.
+int32_t tournamentFieldChoiceOr(const cGame& game, int32_t otherwise);
+void resetTournamentPicks(cGame& game);
+void layOutPickSlots(cGame& game);
+void movePickCursor(cGame& game, int32_t step);
+bool isPickedCharacter(const cGame& game, int32_t c);
