@@ -96,7 +96,7 @@ struct Match {
     game->ruleSet = 0;
     game->m_chosenCharacter[0] = 2;
     game->m_chosenCharacter[1] = 7;
-    game->enterGameLoading();
+    enterGameLoading(*game);
     for (int i = 0; i < 400 && !game->m_inGame; ++i) game->update(nullptr);
     ok = game->m_inGame == 1 && game->m_world.cueBall && game->m_renderImage;
   }
@@ -118,7 +118,7 @@ void BM_PredictPottedBallOnTheBreak(benchmark::State& state) {
   Match& m = match();
   if (!m.ok) return state.SkipWithError("no match (KV_DATA_DIR names no data set)");
   cGame& g = *m.game;
-  g.placeBalls();
+  placeBalls(g);
   g.currentPlayer = 0;
   g.m_world.breakPlayed = 0;
   g.m_rules.tableOpen = 1;
@@ -131,7 +131,7 @@ void BM_PredictPottedBallOnTheBreak(benchmark::State& state) {
   int32_t found = -1;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    found = g.predictPottedBall();
+    found = predictPottedBall(g);
     us.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
   }
   std::sort(us.begin(), us.end());
@@ -147,18 +147,18 @@ void BM_PaintBallViewOpen(benchmark::State& state) {
   Match& m = match();
   if (!m.ok) return state.SkipWithError("no match (KV_DATA_DIR names no data set)");
   cGame& g = *m.game;
-  g.placeBalls();
-  g.selectInterface(56);
+  placeBalls(g);
+  selectInterface(g, 56);
   g.ballViewOpen = 1;
   g.ballViewCount = 4;
   g.predictedSlot = 5;
   g.followedSlot = 0;
-  g.potTarget[0] = cGame::tableToViewX(14 << 14);
-  g.potTarget[1] = cGame::tableToViewY(-(17 << 14));
+  g.potTarget[0] = tableToViewX(14 << 14);
+  g.potTarget[1] = tableToViewY(-(17 << 14));
   Graphics* screen = m.screen.getGraphics();
   for (auto _ : state) {
     g.potCountdown = 0;
-    g.paintBallView(screen);
+    paintBallView(g, screen);
     benchmark::DoNotOptimize(m.screen.getPixels());
   }
   state.counters["open"] = g.ballViewCount;

@@ -18,7 +18,7 @@ struct Frame {
   std::vector<uint16_t> pixels = makePixels();
   MutableImage image{kW, kH, kW * 2, 16, pixels.data()};
   std::unique_ptr<cGame> game = std::make_unique<cGame>(nullptr);
-  Frame() { game->resetEffects(); }
+  Frame() { resetEffects(*game); }
   Graphics* g() { return image.getGraphics(); }
   // Text-like content: bright strokes on a dark ground.
   static std::vector<uint16_t> makePixels() {
@@ -42,7 +42,7 @@ void onFrame(benchmark::State& state, F&& effect) {
 void BM_GlowArea(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0));
   const int h = static_cast<int>(state.range(1));
-  onFrame(state, [&](cGame& game, Graphics* g) { game.glowArea(g, 10, 20, w, h, 100, 80, 25); });
+  onFrame(state, [&](cGame& game, Graphics* g) { glowArea(game, g, 10, 20, w, h, 100, 80, 25); });
 }
 // The ball view and a menu row.
 BENCHMARK(BM_GlowArea)->Args({56, 104})->Args({240, 40})->Unit(benchmark::kMicrosecond);
@@ -52,24 +52,24 @@ void BM_GlowPixels(benchmark::State& state) {
   std::vector<uint32_t> px(56 * 104);
   for (size_t i = 0; i < px.size(); ++i) px[i] = (i % 7 < 2) ? 0xF8FCF8 : 0x202020;
   onFrame(state, [&](cGame& game, Graphics*) {
-    game.glowPixels(56, 104, px.data(), 100, 80, 25);
+    glowPixels(game, 56, 104, px.data(), 100, 80, 25);
     benchmark::DoNotOptimize(px.data());
   });
 }
 BENCHMARK(BM_GlowPixels)->Unit(benchmark::kMicrosecond);
 
 void BM_GreyAreaFullScreen(benchmark::State& state) {
-  onFrame(state, [](cGame& game, Graphics* g) { game.greyArea(g, 0, 0, kW, kH, 90); });
+  onFrame(state, [](cGame& game, Graphics* g) { greyArea(game, g, 0, 0, kW, kH, 90); });
 }
 BENCHMARK(BM_GreyAreaFullScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_FillRectAlphaFullScreen(benchmark::State& state) {
-  onFrame(state, [](cGame& game, Graphics* g) { game.fillRectAlpha(g, 0, 0, kW, kH, 0xAA000000); });
+  onFrame(state, [](cGame& game, Graphics* g) { fillRectAlpha(game, g, 0, 0, kW, kH, 0xAA000000); });
 }
 BENCHMARK(BM_FillRectAlphaFullScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_SmoothCircle(benchmark::State& state) {
-  onFrame(state, [](cGame& game, Graphics* g) { game.drawSmoothCircle(g, 120, 160, 40, 0xFFFFFF); });
+  onFrame(state, [](cGame& game, Graphics* g) { drawSmoothCircle(game, g, 120, 160, 40, 0xFFFFFF); });
 }
 BENCHMARK(BM_SmoothCircle)->Unit(benchmark::kMicrosecond);
 

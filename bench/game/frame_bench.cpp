@@ -143,7 +143,7 @@ void BM_MatchFrameAiming(benchmark::State& state) {
     run.onFrame = [&](cGame& g, double dt) {
       if (!g.m_inGame || g.s_gameState != k_stateAim || g.isComputerAtTable()) return aiming == 0 || aiming < kSettle;
       if (++aiming == kSettle && withView) {
-        predicted = g.predictPottedBall();
+        predicted = predictPottedBall(g);
         g.ballViewOpen = 1;
       }
       if (aiming > kSettle) seconds += dt;
@@ -172,7 +172,7 @@ void BM_WaitingScreenFrame(benchmark::State& state) {
     run.onFrame = [&](cGame& g, double dt) {
       if (pub && !entered && g.s_gameState == k_stateMainMenu) {
         entered = true;
-        g.resetProgress();
+        resetProgress(g);
         g.m_career.started = 1;
         g.setState(k_statePub);
         return true;

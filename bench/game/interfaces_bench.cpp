@@ -100,10 +100,10 @@ struct Screen {
       elements.push_back(e);
     }
     const std::vector<uint8_t> bytes = interfacedata::writeInterface(elements);
-    game->loadInterface(0, bytes.data(), static_cast<int32_t>(bytes.size()));
-    game->selectInterface(0);
+    loadInterface(*game, 0, bytes.data(), static_cast<int32_t>(bytes.size()));
+    selectInterface(*game, 0);
     game->m_interfaceAnimations = 1;
-    game->startInterfaceAnimation();
+    startInterfaceAnimation(*game);
   }
   // The banks are this record's, not the game's.
   ~Screen() {
@@ -117,8 +117,8 @@ void BM_PaintInterfaceWithTextBoxes(benchmark::State& state) {
   static const char* const kRows[] = {"Quick Match", "Career", "Tournament", "Challenges", "Options",
                                       "Help", "Achievements", "About", "Stake: 250", "Touch to continue"};
   for (auto _ : state) {
-    s.game->paintInterface();
-    for (int i = 0; i < 10; ++i) s.game->drawElementString(30 + i, kRows[i]);
+    paintInterface(*s.game);
+    for (int i = 0; i < 10; ++i) drawElementString(*s.game, 30 + i, kRows[i]);
     benchmark::DoNotOptimize(s.pixels.data());
     benchmark::ClobberMemory();
   }

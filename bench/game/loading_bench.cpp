@@ -84,7 +84,7 @@ void BM_LoadInitStep(benchmark::State& state) {
   for (auto _ : state) {
     d.game->m_subState = k_subStateUpdate;
     d.game->s_loadingStep = step;
-    d.game->updateLoadInit();
+    updateLoadInit(*d.game);
   }
 }
 
@@ -95,11 +95,11 @@ void BM_MainMenuLoadingStep(benchmark::State& state) {
   d.game->m_firstLoad = 1;
   for (auto _ : state) {
     state.PauseTiming();
-    if (int open = mainMenuOpener(step); open >= 0) d.game->runMainMenuLoadingStep(open);
+    if (int open = mainMenuOpener(step); open >= 0) runMainMenuLoadingStep(*d.game, open);
     state.ResumeTiming();
-    d.game->runMainMenuLoadingStep(step);
+    runMainMenuLoadingStep(*d.game, step);
   }
-  d.game->unloadBar();
+  unloadBar(*d.game);
   d.game->m_firstLoad = 0;
 }
 
@@ -109,12 +109,12 @@ void BM_GameLoadingStep(benchmark::State& state) {
   const int step = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    if (step >= 3 && step <= 24) d.game->runGameLoadingStep(2);
-    if (step == 25) d.game->freeTable();
+    if (step >= 3 && step <= 24) runGameLoadingStep(*d.game, 2);
+    if (step == 25) freeTable(*d.game);
     state.ResumeTiming();
-    d.game->runGameLoadingStep(step);
+    runGameLoadingStep(*d.game, step);
   }
-  d.game->unloadBar();
+  unloadBar(*d.game);
 }
 
 BENCHMARK(BM_LoadInitStep)->DenseRange(0, 6)->Iterations(5)->Unit(benchmark::kMillisecond);

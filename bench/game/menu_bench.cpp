@@ -56,7 +56,7 @@ struct MenuScreen {
     services.backBufferGraphics = image.getGraphics();
     services.screenGraphics = image.getGraphics();
     setSpriteServices(&services);
-    game->resetEffects();
+    resetEffects(*game);
     game->m_paintTarget = image.getGraphics();
     game->m_fonts[0] = game->m_fonts[1] = font.get();
     for (int c = 33; c < 128; ++c) charMap[2 * c] = 1;
@@ -76,11 +76,11 @@ struct MenuScreen {
       rows.push_back(e);
     }
     const std::vector<uint8_t> bytes = interfacedata::writeInterface(rows);
-    game->loadInterface(2, bytes.data(), static_cast<int32_t>(bytes.size()));
-    game->selectInterface(2);
+    loadInterface(*game, 2, bytes.data(), static_cast<int32_t>(bytes.size()));
+    selectInterface(*game, 2);
     setTexts({"", "New game", "Continue", "Options", "Help", "About", "More games", "Exit"});
     game->setMenuRows(table, 0, 7);
-    game->setMenuCount(7);
+    setMenuCount(*game, 7);
     game->m_menu.selection = 3;
     game->m_paintFrameCount = 16;
   }
@@ -112,7 +112,7 @@ struct MenuScreen {
 // The selected row's pixels after one paint.
 std::vector<uint16_t> selectedRow(MenuScreen& s) {
   std::memset(s.image.getPixels(), 0, 240 * 320 * 2);
-  s.game->paintMenu();
+  paintMenu(*s.game);
   const uint16_t* px = static_cast<const uint16_t*>(s.image.getPixels()) + (60 + 24 * 3) * 240;
   return std::vector<uint16_t>(px, px + 16 * 240);
 }
@@ -121,12 +121,12 @@ void BM_PaintMenu(benchmark::State& state) {
   MenuScreen s;
   // Only a row in a non-zero font glows: the measured paint must differ.
   const std::vector<uint16_t> glowing = selectedRow(s);
-  s.game->getInterfaceElement(-1, 3)[F::kWordParams + F::kTextFont] = 0;
+  getInterfaceElement(*s.game, -1, 3)[F::kWordParams + F::kTextFont] = 0;
   const bool glows = selectedRow(s) != glowing;
-  s.game->getInterfaceElement(-1, 3)[F::kWordParams + F::kTextFont] = 1;
+  getInterfaceElement(*s.game, -1, 3)[F::kWordParams + F::kTextFont] = 1;
   if (!glows) state.SkipWithError("the selected row does not glow");
   for (auto _ : state) {
-    s.game->paintMenu();
+    paintMenu(*s.game);
     benchmark::DoNotOptimize(s.image.getPixels());
     benchmark::ClobberMemory();
   }

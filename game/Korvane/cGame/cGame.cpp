@@ -29,12 +29,12 @@ cGame::~cGame() {
   if (getSpriteServices() == &m_spriteServices) setSpriteServices(nullptr);
   delete m_random;
   m_random = nullptr;
-  releaseGameObjects();
-  freeSprites();
-  releaseDataFiles();
-  clearAchievementNotices();
-  freeInterfaces();
-  releaseBallViewData();
+  releaseGameObjects(*this);
+  freeSprites(*this);
+  releaseDataFiles(*this);
+  clearAchievementNotices(*this);
+  freeInterfaces(*this);
+  releaseBallViewData(*this);
   delete m_renderImage;
   m_renderImage = nullptr;
   // Textures go back while the resource manager is still there.
@@ -59,7 +59,7 @@ void cGame::init() {
   std::memset(m_version, 0, sizeof m_version);
   std::memcpy(m_version, "1.0.5", 5);
 
-  loadResourceIndex();
+  loadResourceIndex(*this);
 
   std::memset(m_textBuffer, 0, sizeof m_textBuffer);
   std::memset(m_rowBuffer, 0, sizeof m_rowBuffer);
@@ -71,7 +71,7 @@ void cGame::init() {
   m_frameTime = 25;
   m_interfaceAnimations = 1;
   m_secondBufferOn = 0;
-  resetEffects();
+  resetEffects(*this);
 
   // The first frame is measured from here, not from system start.
   m_gameClock = getTickCount();
@@ -86,7 +86,7 @@ void cGame::init() {
   m_lastSlideX = m_lastSlideY = 0;
   setState(k_stateStart);
 
-  createGameObjects();
+  createGameObjects(*this);
 
   m_messages = {};
   m_dialog = {};
@@ -100,11 +100,11 @@ void cGame::init() {
   m_currentElements = nullptr;
   m_currentElementCount = 0;
   m_currentInterface = -1;
-  resetBallView();
+  resetBallView(*this);
 }
 
 // The resource pack's index, read by init.
-void cGame::loadResourceIndex() { m_resources.loadIndex(); }
+void loadResourceIndex(cGame& game) { game.m_resources.loadIndex(); }
 
 void cGame::update(Graphics* /*graphics*/) {
   Graphics* graphics = getGraphics();
@@ -124,20 +124,20 @@ void cGame::update(Graphics* /*graphics*/) {
   m_gameClock += static_cast<uint32_t>(dt);
 }
 
-void cGame::setViewport3D(int32_t x, int32_t y, int32_t aspectW, int32_t aspectH) {
-  setViewRect(x, y, 56, 104);
+void setViewport3D(cGame& game, int32_t x, int32_t y, int32_t aspectW, int32_t aspectH) {
+  game.setViewRect(x, y, 56, 104);
   glViewport(0, 0, 56, 104);
-  m_camera.setProjection(0xF0000, q14Div(aspectW, aspectH), 163, 0x640000);
-  m_camera.setAspect(m_viewRect[2], m_viewRect[3]);
-  m_camera.update();
-  m_viewDistance3D = 0x78000;
+  game.m_camera.setProjection(0xF0000, q14Div(aspectW, aspectH), 163, 0x640000);
+  game.m_camera.setAspect(game.m_viewRect[2], game.m_viewRect[3]);
+  game.m_camera.update();
+  game.m_viewDistance3D = 0x78000;
 }
 
-void cGame::lookAt3D(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6) {
-  m_camera.position = Vector3(a1, a3, wrapNeg(a2));
-  m_camera.angles = Vector3(a5, wrapSub(a4, 0x168000), a6);
-  m_camera.applyView();
-  m_renderer.setCamera(&m_camera);
+void lookAt3D(cGame& game, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6) {
+  game.m_camera.position = Vector3(a1, a3, wrapNeg(a2));
+  game.m_camera.angles = Vector3(a5, wrapSub(a4, 0x168000), a6);
+  game.m_camera.applyView();
+  game.m_renderer.setCamera(&game.m_camera);
 }
 
 void cGame::keyPressed(int32_t keyIndex) { m_keys.onKeyDown(keyIndex); }
@@ -153,12 +153,12 @@ void cGame::resume(int32_t /*value*/) {
   if (!m_suspended) return;
   int32_t s = s_gameState;
   if (isMatchState(s) && s != k_stateFrameWon && s != k_stateSpinSelector && !m_menusOverMatch &&
-      !isMessageQueued() && !isMatchOnHold())
+      !isMessageQueued(*this) && !isMatchOnHold(*this))
     enterIGM(*this);
   if (s == k_stateQuestion || s == k_stateQuestionMenu || s == k_stateFirstRunQuestion ||
       s == k_stateTournamentFieldConfirm)
     m_menu.selection = 1;
-  if (s == k_stateTitle || s == k_stateMainMenu) playMusic(11);
+  if (s == k_stateTitle || s == k_stateMainMenu) playMusic(*this, 11);
   m_keys.lock(5);
   m_gameClock = getTickCount();
   m_lastTick = m_gameClock;

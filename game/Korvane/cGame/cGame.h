@@ -6,29 +6,51 @@
 #include <cstdint>
 
 #include "game/GameResourceManager/GameResourceManager.h"
+#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+#include "game/Korvane/PhysicalObject/TableLayout.h"
 #include "game/Korvane/cGame/KeyState.h"
 #include "game/Korvane/cGame/MenuList.h"
 #include "game/Korvane/cGame/MessageQueue.h"
 #include "game/Korvane/cGame/Random.h"
+#include "game/Korvane/cGame/cGameAchievements.h"
+#include "game/Korvane/cGame/cGameBallView.h"
+#include "game/Korvane/cGame/cGameChallenge.h"
 #include "game/Korvane/cGame/cGameData.h"
+#include "game/Korvane/cGame/cGameEffects.h"
 #include "game/Korvane/cGame/cGameFrontEnd.h"
-#include "game/Korvane/cGame/cGameResources.h"
-#include "game/Korvane/cGame/cGameScreens.h"
+#include "game/Korvane/cGame/cGameInterfaces.h"
+#include "game/Korvane/cGame/cGameLoading.h"
+#include "game/Korvane/cGame/cGameMenu.h"
+#include "game/Korvane/cGame/cGameMessages.h"
+#include "game/Korvane/cGame/cGamePool.h"
 #include "game/Korvane/cGame/cGamePoolHooks.h"
+#include "game/Korvane/cGame/cGameResources.h"
+#include "game/Korvane/cGame/cGameSave.h"
+#include "game/Korvane/cGame/cGameScreens.h"
+#include "game/Korvane/cGame/cGameSound.h"
 #include "game/Korvane/cGame/cGameStates.h"
-#include "game/Korvane/PhysicalObject/PhysicsWorld.h"
-#include "game/Korvane/PhysicalObject/TableLayout.h"
-#include "game/Korvane/cGamePlay/Opponent.h"
-#include "game/Korvane/cGamePlay/RuleState.h"
-#include "game/Korvane/cGamePlay/Tournament.h"
+#include "game/Korvane/cGame/cGameStylus.h"
+#include "game/Korvane/cGame/cGameTable.h"
+#include "game/Korvane/cGame/cGameText.h"
+#include "game/Korvane/cGame/cGameTutorial.h"
 #include "game/Korvane/cGameInterfaces/Achievements.h"
+#include "game/Korvane/cGameInterfaces/Challenges.h"
 #include "game/Korvane/cGameInterfaces/Help.h"
 #include "game/Korvane/cGameInterfaces/InGameMenu.h"
+#include "game/Korvane/cGameInterfaces/Loading.h"
 #include "game/Korvane/cGameInterfaces/MainMenu.h"
 #include "game/Korvane/cGameInterfaces/MatchResult.h"
+#include "game/Korvane/cGameInterfaces/MatchSetup.h"
+#include "game/Korvane/cGameInterfaces/Options.h"
 #include "game/Korvane/cGameInterfaces/Pub.h"
 #include "game/Korvane/cGameInterfaces/Question.h"
 #include "game/Korvane/cGameInterfaces/Shop.h"
+#include "game/Korvane/cGameInterfaces/SoundQuestion.h"
+#include "game/Korvane/cGameInterfaces/Title.h"
+#include "game/Korvane/cGameInterfaces/Tournament.h"
+#include "game/Korvane/cGamePlay/Opponent.h"
+#include "game/Korvane/cGamePlay/RuleState.h"
+#include "game/Korvane/cGamePlay/Tournament.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/Camera.h"
@@ -67,23 +89,6 @@ class cGame : public GameBase {
   // Tests and tools may run the machine on their own screens.
   void setScreenTables(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame);
 
-  // Entries of other topics that the frame step, the state machine and init
-  // call: the stylus mapping (cGameStylus.cpp), the match's update and paint
-  // (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading (cGameLoadInit.cpp),
-  // the in-game menu (cGameInterfaces/InGameMenu.cpp), music
-  // (cGameSoundControl.cpp), the resource pack index (cGame.cpp) and the
-  // table's objects (cGameTable.cpp).
-  void mapPointerToKeys();
-  void mapScreenTouches();
-  void updateInGame();
-  void paintInGame(Graphics* target);
-  bool updateLoadInit();
-  bool isMatchOnHold();
-  void playMusic(int32_t id);
-  void loadResourceIndex();
-  void createGameObjects();
-  void releaseGameObjects();
-
   // 3D view placement.
   void setViewPair(int32_t a, int32_t b) {
     m_viewPair[0] = b;
@@ -95,12 +100,6 @@ class cGame : public GameBase {
     m_viewRect[2] = w;
     m_viewRect[3] = h;
   }
-  // The 56 x 104 view at (x, y): viewport, projection (60 degrees, aspect
-  // aspectW / aspectH, near 163, far 400.0) and view distance 30.0.
-  void setViewport3D(int32_t x, int32_t y, int32_t aspectW, int32_t aspectH);
-  // Camera at (a1, a3, -a2) with angles (a5, a4 - 90, a6); its view goes onto
-  // the current GL matrix and the renderer draws with it.
-  void lookAt3D(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);
 
   // What the host and the applet use (cGameServices.cpp).
   TouchMode touchMode() const override;
@@ -111,22 +110,14 @@ class cGame : public GameBase {
   int32_t currentSoundId() const override { return m_currentSoundId; }
   int32_t stopAllSounds() override;
   bool isAnySoundPlaying() override;
-  void stopCurrentElementAnimations() override { stopElementAnimations(m_currentElements); }
+  void stopCurrentElementAnimations() override { stopElementAnimations(*this, m_currentElements); }
   const char* fatalError() const override { return m_fatalError[0] ? m_fatalError : nullptr; }
   // Sound control: ids 0-10 effects, 11-14 music.
-  void initSound();
-  void loadSound(int32_t id);
-  static const char16_t* getSoundFileName(int32_t id);
-  int32_t playSound(int32_t id, int32_t loop, int32_t volume, int32_t volume2);
-  void startSound(int32_t id, int32_t loop, int32_t volume, int32_t volume2);
-  bool isSoundPlaying(int32_t id);
   int32_t getCurrentSound() const { return m_currentSoundId; }
   void pauseMusic() {}
   void resumeMusic() {}
   void vibrate(int32_t /*milliseconds*/) {}
   void setVibrationTime(int32_t ms) { m_vibrationTime = ms; }
-  void requestImpactVibration(int32_t strength);
-  void updateVibration();
   void onSoundsStopped() {}
   // The host's player decodes each sound whole when it is loaded, keeps it
   // loaded for the run and plays it as decoded: volume, pitch and pan are
@@ -184,44 +175,9 @@ class cGame : public GameBase {
   };
   static constexpr int32_t kBandBufferPixels = 32768;
   static constexpr int32_t kGlowBufferPixels = 10240;
-  void resetEffects();
-  void startFade(int32_t length, int32_t direction);
-  void stopFade();
-  bool updateFade();
-  void paintFade(Graphics* g);
-  void paintFadeRect(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h);
   // An alpha byte of 0 paints nothing.
-  void fillRectAlpha(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb);
-  void glowArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH, int32_t strengthV,
-                int32_t gain);
-  void glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV, int32_t gain);
-  void greyArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength);
-  void blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength);
   // Row filters over n pixels.
-  static void filterGrey(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2);
-  static void filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterBrighten(uint32_t* pixels, int32_t n, int32_t s);
-  static void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s);
   // Swings between two 0x00RRGGBB values with |sin| of the paint count.
-  uint32_t pulse(int32_t period, uint32_t from, uint32_t to) const;
-  uint32_t pulseColour(int32_t period, uint32_t rgbA, uint32_t rgbB) const { return pulse(period, rgbA, rgbB); }
-  void drawAlphaPixel(Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha);
-  void drawSmoothLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb);
-  void drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
-                           int32_t alpha1, int32_t alpha2);
-  void drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb);
-  void drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
-                          uint32_t rgbBottom, int32_t step);
-  void drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1, uint32_t rgb2);
-  static int32_t easeTowards(int32_t current, int32_t target, int32_t rate);
-  static int32_t isqrt(int32_t x);
-  static Vector2 rotateVector(const Vector2& v, int32_t angle);  // Q14 degrees
-  static int32_t angleDifference(int32_t a, int32_t b);
-  static int32_t wrapAngle(int32_t a);
   ScreenFade m_fade;
   uint32_t m_bandBuffer[kBandBufferPixels] = {};
   uint32_t m_glowBuffer[kGlowBufferPixels] = {};
@@ -258,82 +214,7 @@ class cGame : public GameBase {
   // (readers return 0).
   static constexpr int32_t k_interfaceCount = 69;
   static constexpr int32_t k_spriteSlotCount = 150;
-  void loadInterfaces();
-  // Builds interface id from the records of one entry (whole records only).
-  // False when the records do not fill the entry (what is left is damaged).
-  bool loadInterface(int32_t id, const uint8_t* data, int32_t size);
-  void freeInterfaces();
-  void selectInterface(int32_t id);
-  int16_t* getInterfaceElement(int32_t id, int32_t i) const;
-  int32_t getInterfaceElementCount(int32_t id) const;
-  // Parameters of the element's record in the file (it keeps at least as
-  // many as its type reads).
-  int32_t getElementParamCount(int32_t id, int32_t i) const;
-  void armElementAnimations(int16_t** elements, bool arm);
-  void startInterfaceAnimation();
-  void resetInterfaceAnimation(bool arm);
-  void startInterfaceAnimationById(int32_t id);
-  // Clears the slide-in timers of the sprite and text elements of an array.
-  void stopElementAnimations(int16_t** elements);
-  void updateInterfaceTimers();
-  void paintInterfaceAt(int32_t dx, int32_t dy, bool backLayerPass);
-  void paintInterfaceLayer(bool backLayerPass);
-  void paintInterface();
-  void paintSpriteElementTo(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target);
-  void paintSpriteElement(int32_t i, bool backLayerPass);
-  void paintSpriteElementAt(int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
-  void paintSpriteElementAltPalette(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target,
-                                    bool forcePalette1);
-  void paintRectElement(int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
-  void paintPanelElement(int16_t* e);
-  int32_t getElementX(int32_t i);
-  int32_t getInterfaceElementX(int32_t id, int32_t i);
-  int32_t getElementY(int32_t i);
-  int32_t getInterfaceElementY(int32_t id, int32_t i);
-  void setElementX(int32_t id, int32_t i, int32_t v);
-  void setElementY(int32_t id, int32_t i, int32_t v);
-  int32_t getElementWidth(int32_t i);
-  int32_t getInterfaceElementWidth(int32_t id, int32_t i);
-  int32_t getElementHeight(int32_t i);
-  int32_t getInterfaceElementHeight(int32_t id, int32_t i);
-  int32_t getElementFont(int32_t i);
-  int32_t getInterfaceElementFont(int32_t id, int32_t i);
-  void setElementVisible(int32_t i, bool on);
-  void setInterfaceElementVisible(int32_t id, int32_t i, bool on);
-  bool isElementVisible(int32_t i);
-  int32_t getInterfaceElementAnim(int32_t id, int32_t i);
-  void setElementFrame(int32_t i, int32_t frame);
-  void setInterfaceElementFrame(int32_t id, int32_t i, int32_t frame);
-  void setElementAnim(int32_t i, int32_t anim);
-  void setInterfaceElementAnim(int32_t id, int32_t i, int32_t anim);
-  void setElementPalette(int32_t i, int32_t palette);
-  void setInterfaceElementSprite(int32_t id, int32_t i, int32_t bank);
-  void copyInterfacePanel(int32_t from, int32_t to);
-  int32_t getElementAlignFlags(int32_t i);
-  // Text boxes: str null draws text id textId; -1 for font, palette or
-  // hAlignOverride takes the element's own. True on the last page.
-  bool paintTextElement(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
-                        int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride);
-  bool drawElementText(int32_t i, int32_t textId);
-  bool drawElementTextFlags(int32_t i, int32_t textId, int32_t flag);
-  bool drawElementString(int32_t i, const char* str);
-  bool drawElementStringFlags(int32_t i, const char* str, int32_t flag);
-  bool drawElementStringLen(int32_t i, const char* str, int32_t len, int32_t palette);
-  bool drawElementStringStyled(int32_t i, const char* str, int32_t len, int32_t palette, int32_t hAlign);
-  bool drawElementTextRaw(int32_t i, const char* str, int32_t len, int32_t textId, int32_t dx, int32_t dy,
-                          int32_t palette);
-  bool drawElementTextWithFont(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
-                               int32_t dy, int32_t palette, int32_t flag);
-  // Lays text id out in the element's box (nothing painted): the page count.
-  int32_t drawElementWrappedText(int32_t i, int32_t textId);
-  void updateMenuArrows(int32_t a, int32_t b, bool horizontal);
-  // Shows the scroll arrows of the current list only where it has more rows.
-  void showMenuScrollArrows(int32_t up, int32_t down);
-  void paintSoftKeys(int32_t leftTextId, int32_t rightTextId);
-  void paintSoftKeysAt(int32_t leftTextId, int32_t rightTextId, int32_t y);
   // Message queue and dialog box state the soft keys read.
-  bool isMessageQueued();
-  bool isDialogBoxOpen();
   int16_t** m_interfaces[k_interfaceCount] = {};
   int32_t m_interfaceCounts[k_interfaceCount] = {};
   uint8_t* m_interfaceParamCounts[k_interfaceCount] = {};
@@ -358,45 +239,18 @@ class cGame : public GameBase {
   // --- menu list (cGameMenu.cpp). Rows are consecutive text elements of
   // the current interface from the list element. The update gives 0 (nothing),
   // -1 (back) or the chosen entry's text id.
-  void initMenu(const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags);
-  void setMenu(const uint32_t* table, int32_t listElement) { initMenu(table, listElement, -1, true); }
   void setMenuRows(const uint32_t* table, int32_t listElement, int32_t rows) {
-    initMenu(table, listElement, rows, true);
+    initMenu(*this, table, listElement, rows, true);
   }
-  void setMenuCount(int32_t n);  // 0-100
   int32_t getMenuCount() const { return m_menu.count; }
-  void clearMenuFlags();
-  void setMenuEntryFlags(uint32_t textId, uint32_t flags) { setMenuEntryFlagsIn(nullptr, textId, flags); }
-  void setMenuEntryFlagsIn(const uint32_t* table, uint32_t textId, uint32_t flags);
-  uint32_t getMenuEntryFlags(uint32_t textId) const { return getMenuEntryFlags(nullptr, textId); }
-  uint32_t getMenuEntryFlags(const uint32_t* table, uint32_t textId) const;
-  int32_t countHiddenMenuEntries();
-  void selectMenuEntryById(uint32_t textId);
   int32_t getMenuSelection() const { return m_menu.selection; }
   int32_t getMenuVisibleRows() const { return m_menu.rows; }
   int32_t getMenuFirstVisible() const { return m_menu.firstVisible; }
   void setMenuCentring(bool on) { m_menu.centred = on ? 1 : 0; }
-  int32_t updateMenu();
-  int32_t updateMenuSmooth();
-  void scrollMenuToSelection();
-  void paintMenu();
 
   // --- front-end screen pattern (cGameFrontEnd.cpp; how to use: cGameFrontEnd.h)
   // First frame: capture over a match, interface, slide-in, menu, back
   // layer, music, selection -1, running sub-state.
-  void setUpScreen(const FrontEndScreen& screen);
-  // Every frame: the slide-in timers, then the list (0 nothing, -1 back, the
-  // chosen text id); 0 without a list or when runMenu is false.
-  int32_t updateScreen(bool runMenu = true);
-  // Back button (right soft key) frames 14 / 17 and the left button 16 / 15
-  // by the touch highlights; -1 for a screen without one.
-  void setButtonFrames(int32_t backButton, int32_t leftButton);
-  // Saved background, the buttons' frames and the front layer.
-  void paintScreen(Graphics* g, int32_t backButton, int32_t leftButton);
-  // Blinking texts show for the second half of every second of game time.
-  bool isBlinkOn() const;
-  // setInGameState over a match (the paused match's stack stays), else setState.
-  void goToScreen(int32_t state);
 
   // --- loading (cGameLoadInit.cpp, cGameMainMenuLoading.cpp,
   // cGameGameLoading.cpp; the logo in cGameInterfaces/): one step a frame.
@@ -409,38 +263,10 @@ class cGame : public GameBase {
   static constexpr int32_t k_buildNone = -2;
   // A bank from entry of the open archive, or null (reported) when the
   // archive, the entry or its bytes are bad. Alpha marks it translucent.
-  ASprite* makeBank(int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource = nullptr);
-  ASprite* parseBank(int32_t entry);
-  void buildBank(ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource);
-  void fillSprite(int32_t slot, int32_t entry, int32_t build, bool alpha, bool freeData);
-  void freeSprite(int32_t slot);
-  void freeSprites();
-  void freeMatchBanks();
-  void updateMainMenuLoading();
-  void paintMainMenuLoading(Graphics* g);
-  void updateGameLoading();
-  void paintGameLoading(Graphics* g);
-  void runMainMenuLoadingStep(int32_t step);
-  void runGameLoadingStep(int32_t step);
-  bool isLoadingAnimationOver() const;
-  bool isSpriteKept(int32_t slot);
-  void freeUnusedSpritesForMatch();
-  void freeMatchResources();
-  void startMatch(int32_t type, int32_t character0, int32_t character1);
   // The profile of the computer player of a match of the game type against
   // the character, by the rival's rank: 0 the weakest, 10 the strongest;
   // -1 when both players are human.
-  int32_t getOpponentProfile(int32_t type, int32_t character);
-  void pickLoadingHint();
-  void paintLoadingBar(Graphics* g, int32_t y);
-  void paintMainMenuLoadingScreen(Graphics* g);
-  void paintGameLoadingScreen(Graphics* g);
-  void enterGameLoading();
-  void captureTableBackground();
-  // The saved background over the target's image (only what both hold).
-  void drawSavedBackground(Graphics* g);
   // The same, scrolled left by n pixels with wrap-around (16-bit images).
-  void drawSavedBackgroundScrolled(Graphics* g, int32_t n);
   int32_t s_loadingStep = 0;
   int32_t m_loadingStepCount = 0;
   ASprite* m_matchBanks[k_matchBankCount] = {};
@@ -469,53 +295,16 @@ class cGame : public GameBase {
   int32_t m_tableIndex = 0;            // T, 0-8
   uint8_t m_matchDisplayFlag = 0;
   uint8_t m_matchAchievementFlag = 0;
-  // The table scene (cGamePoolPaint.cpp) and the rival of a career slot
-  // (cGameInterfaces/MatchSetup.cpp).
-  void paintTableScene(Graphics* g);
   // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp) and
   // the tutorial's checks (cGameTutorial.cpp).
-  void updateChallengeDemoAim();
-  void updateChallengeDemoPower();
-  void updateChallengeDemoSpin();
-  void setChallengeDemoAim();
-  void setChallengeDemoSpin();
-  Q14 getChallengeDemoPower();
-  void updateChallengeAfterShot();
-  void checkTutorialAimTarget();
-  void checkTutorialShotResult();
-  void onTutorialAimInverted();
-  void onTutorialMasse();
-  bool tutorialSpinLocked();
-  bool tutorialMasseLocked();
-  void openTutorialSpinText();
-  void updateTutorialTextBox();
-  void clearTutorialWait();
-  void returnFromTutorial();
-  int32_t getTutorialLessonText(int32_t word);
 
   // --- menu
   MenuList m_menu;
   int32_t m_savedMenuSelection = 0;
 
   // --- message queue and dialog box (cGameMessages.cpp)
-  void addMessageEx(int32_t kind, const char* str, int32_t life, int32_t extra);
-  void addMessage(int32_t kind, const char* str, int32_t life) { addMessageEx(kind, str, life, -1); }
-  void addTextMessageEx(int32_t kind, int32_t textId, int32_t life, int32_t extra);
-  void addTextMessage(int32_t kind, int32_t textId, int32_t life) { addTextMessageEx(kind, textId, life, -1); }
-  void removeMessage(int32_t i);
   void clearMessages() { m_messages.count = 0; }
-  void updateMessages();
-  void paintMessages(Graphics* g);
-  int32_t layoutMessage(int32_t i);
-  void showDialogBox(int32_t kind, const char* title, const char* body);
-  int32_t updateDialogBox();
-  void paintDialogBox(Graphics* g);
   // Work-string helpers: "%t" is replaced at its first place only.
-  void loadTextToBuffer(int32_t textId) { textBufferSetString(textId); }
-  void replaceTextTagWithString(const char* str);
-  void replaceTextTagWithText(int32_t textId);
-  void substitutePlayerNames(int32_t textId);
-  const char* getPlayerName(int32_t player);
   MessageQueue m_messages;
   DialogBox m_dialog;
 
@@ -528,10 +317,6 @@ class cGame : public GameBase {
   // (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
   // challenge demonstration (cGameChallenge.cpp), the push-out answers of the
   // turn flow (cGamePool.cpp).
-  void startTutorial(int32_t lesson);
-  void launchChallengeDemo();
-  void answerPushOutOffer(bool take);   // action 9
-  void answerPushOutPlay();             // action 10
   // --- shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
   // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
   // --- shop screens (cGameInterfaces/Shop.cpp): the shop (270), the item
@@ -561,71 +346,21 @@ class cGame : public GameBase {
 
   // --- turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
   // states 500-820, the screens over a match, the HUD slide, the frame end
-  void chooseNextTurnState();
-  void slideHudPanel();
-  bool isTopRivalOfClassA();
-  bool isTopRivalOfClassB();
   bool isComputerPlayer(int32_t player) const {
     return player >= 0 && player < 2 && playerProfile[player] != -1;
   }
   bool isComputerAtTable() const { return isComputerPlayer(currentPlayer); }
   // Soft keys of the table: right soft (0x20000 with the alternative layout)
   // and the menu key (0x40000 with it).
-  uint32_t rightSoftMask() const;
-  uint32_t menuSoftMask() const;
-  bool isHudAtTarget() const;
-  // A message of the queue waits to be dismissed by a key.
-  bool isMessageWaiting() const;
   // A box over the table that a key closes: a waiting message or the dialog.
   // Touches on the table go to it, and a key it takes does nothing else.
-  bool isBoxOverTable() const;
-  bool isScratchHoldRunning() const;
   // Ball in hand: the allowed area of the current placement, a free place in
   // it, and the cue ball back in play wherever it lay.
-  bool isInHandArea(const Vector2& p) const;
-  bool isInHandAreaUnrestricted(const Vector2& p) const;
-  bool isPlaceFree(const PhysicalObject& ball) const;
-  bool findFreePlace(PhysicalObject& ball, Q14 x, Q14 y);
-  void returnCueBallToPlay();
-  void startBallInHand();
-  void placeSecondLagBall();
-  void runMatchStep(int32_t state, int32_t step);
   // Queues what the lag is for and how it is played, at its first shot.
-  void announceLag();
-  void startNewMatch();
   // The match loading read a table and, when a computer plays, its profiles.
-  bool isMatchDataLoaded() const;
-  void startDispatch();
-  void updateOpponentIntro();
-  void updateStroke();
-  void startBallsMoving();
-  void enterAfterShot();
-  void updateComputerShot();
-  void startThinking();
-  bool isThinkingOver() const;
-  // A message box pushed over the current state, speaking for a player.
-  void showMessageBox(int32_t player, int32_t textId);
-  // The row of a screen run over the match (in-game table first).
-  const cGameScreen* findMatchScreen(int32_t state) const;
   // Rules operations the flow calls.
   void assignGroups(int32_t solidsPlayer, int32_t stripesPlayer);
   void switchPlayer();
-  void updateFrameWon();
-  void updateResultLines();
-  void updateAfterShot();
-  void updateBallsMoving();
-  void updateAiming();
-  void updatePower();
-  void updateSpin();
-  void updateComputerBallInHand();
-  void updateBallInHand();
-  void enterFrameWon();
-  void enterResultLines();
-  void leaveBallsMoving();
-  void openTextBox(int32_t textId);
-  void paintTextBox(Graphics* g);
-  void paintBallNumbers(Graphics* g);
-  void paintTouchHint(Graphics* g);
   int32_t leftSoftKeyText = -1;
   uint8_t touchHint = 0;
   uint32_t ballNumbersUntil = 0;
@@ -678,25 +413,9 @@ class cGame : public GameBase {
 
   // --- table set-up (cGameTable.cpp): the physics world built from
   // "table.bar", the frame starts, the ball looks, the pocketed-ball lists
-  void loadTable();
-  void loadTableGroup(int32_t group);
-  void createTableObject(int32_t group, int32_t record, int32_t kind);
-  void freeTable();
-  void resetMatchState();
-  void initFrame(bool newMatch);
-  void initRack();
-  void initLag();
   // Ball looks for the rule set, the rack's layout and its jitter.
-  void rackBalls();
-  void placeBalls();
-  void setBallSprites();
-  void setBallSpritesUK();
-  void prepareFirstShot();
   void setBallRollFrames() { m_world.setBallRollFrames(); }
   void jitterRack() { m_world.jitterRack(); }
-  void addPottedBall(int32_t ball, int32_t player);
-  void clearPottedBallLists();
-  int32_t getPlayerGroup(int32_t player) const;
   void onUnusedSpritesFreed() {}
   void rotateAim(Q14 angle) { m_world.shot.rotateAim(angle); }
   // --- physics and the strike (cGamePhysics.cpp)
@@ -711,14 +430,10 @@ class cGame : public GameBase {
   bool isBallPlacementBlocked(const PhysicalObject& ball) const { return m_world.isBallPlacementBlocked(ball); }
   void copyBallsToShadows() { m_world.copyBallsToShadows(); }
   static Q14 frictionRoot(Q14 v, Q14 d) { return PhysicsWorld::frictionRoot(v, d); }
-  int32_t getMaxPower() const;
-  void strikeCueBall(PhysicalObject* ball, bool preview);
   void recordShotEvent(PhysicalObject* a, PhysicalObject* b) { m_world.shot.recordEvent(a, b); }
   void setShadowFullSpeed() { m_world.setShadowFullSpeed(); }
-  void aimAtBall(int32_t n, bool force = false);
   // Hooks of the pool classes.
   void onContact(PhysicalObject* first, PhysicalObject* second);
-  void unlockAchievement(int32_t id);
   // Shot rules: the stroke's reset, the graph, its look-ahead and the outcome.
   void beginStroke();
   void runShotRules();
@@ -732,20 +447,10 @@ class cGame : public GameBase {
   // messages, dialogs, the group icons, the hit spark and the characters.
   void rackAgain();
   void handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask);
-  void queueRuleMessage(int32_t text, int32_t nameText, int32_t groupText);
-  void showRuleDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number);
   void setGroupIconLook(int32_t element, int32_t frame, int32_t palette);
-  void restartHitSpark(int32_t x, int32_t y);
   int32_t getPlayerCharacter(int32_t player) const;
-  bool isJumpOverEightWatched() const;
-  // The bank a table look is made on (null when it is not loaded).
-  ASprite* getPoolBank(int32_t bank) const;
-  // Frame starts of the challenge and tutorial modes.
-  void startChallenge();
-  void startTutorialLesson();
   // The frame start both share: player 0 on a broken, closed table, the
   // rules in `mode`, the layout placed (none when `hasLayout` is false).
-  void startScriptedFrame(int32_t mode, bool hasLayout);
   PhysicsWorld m_world;
   TableLayout m_tableLayout;
   RuleState m_rules;
@@ -778,29 +483,10 @@ class cGame : public GameBase {
   } m_potted[2];
   ASprite* m_poolBanks[k_poolBankCount] = {};
   // --- small 3D ball view (cGameBallView.cpp)
-  void init3D();
-  void load3DView();
-  void unload3DView();
-  void releaseBallViewData();
-  void resetBallView();
-  void placeBallView(int32_t layout);
-  void blit3D();
-  void blit3DRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t flag);
-  void blit3DFullScreen(int32_t flag);
-  void flush3D();
-  static Q14 tableToViewX(Q14 x);
-  static Q14 tableToViewY(Q14 y);
-  // The per-frame paint of the view under the panel of the player on turn.
-  void paintBallView(Graphics* g);
   // Mode -1: the pocket camera; any other: the follow camera. Places the
   // camera and draws the table; false when no camera could be placed.
-  bool updateBallViewCamera(int32_t mode);
-  void updateBallViewSlots();
-  void drawBallViewBalls();
-  void drawBallViewSlot(int32_t slot, int32_t mode);
   // Plays the current shot out on the shadows; the ball (table index) that
   // comes closest to a pocket, or -1.
-  int32_t predictPottedBall();
   int32_t ballViewCount = 0;
   GL3DTexture* m_tableTexture = nullptr;
   GL3DTexture* m_ballTextures[16] = {};
@@ -839,14 +525,8 @@ class cGame : public GameBase {
   // category, the stored demonstration's current shot and its words.
   static constexpr int32_t k_challengePrizes[8] = {50, 75, 100, 125, 150, 175, 200, 250};
   int32_t s_challengeDemoCurrentShot = 0;
-  int32_t getChallengeDemoShotValue(int32_t word) const;
-  int32_t getChallengeDemoShotCount() const;
   // The state word of a challenge (low 2 bits 0 locked, 1 open, 2 won; the
   // failed attempts above them); a number out of range gives a scratch word.
-  int32_t& challengeState(int32_t challenge);
-  int32_t countWonChallenges() const;
-  bool isHalfChallengesWon() const;
-  bool isAllChallengesWon() const;
   int32_t challengeCategory = 0;    // 0-3, chosen on the categories screen
   int32_t challengeDemoTimer = 0;   // ms of the demonstration's current step
   int32_t m_scratchChallengeState = 0;
@@ -857,11 +537,6 @@ class cGame : public GameBase {
 
   // --- tutorial (cGameTutorial.cpp): the lesson's set-up, its coach's
   // messages and text box, and what follows a lesson's shot.
-  void checkTutorialComboAim();
-  void openTutorialMasseText();
-  void openTutorialTextBox(int32_t textId);
-  void showTutorialMessage(int32_t textId, bool coach);
-  void paintTutorialTextBox(Graphics* g);
   int32_t tutorialTarget = -1;      // the ball whose aim is still to be reached, -1 none
   int32_t tutorialTextPage = 0;
   int32_t tutorialTextPages = 1;
@@ -879,19 +554,7 @@ class cGame : public GameBase {
   static constexpr int32_t k_noticeStep = 20;
   static constexpr int32_t k_noticeStartX = 240;
   // unlockAchievement is with the pool hooks above.
-  void clearAchievementNotices();
-  bool isAchievementNoticeShown();
-  int32_t countShownNotices() const;
-  void paintAchievementNotices();
-  void updateAchievementPercentages();
-  void queueCompletionNotice(int32_t category);
-  int32_t findCompletionNotice();
-  bool hasCompletionNotice();
-  void updateCompletionNotice();
-  void paintCompletionNotice();
-  int32_t countCompletedCategories() const;
   // The bank slot of a category's badge (where it lives now).
-  int32_t getBadgeSlot(int32_t category) const;
   struct NoticeSlot {
     int32_t frames = 0;   // left; 0 = free
     int32_t id = -1;
@@ -918,28 +581,6 @@ class cGame : public GameBase {
   // balls, the cue-tip point, the shot defaults and the ball in hand
   // Gauge swing speed by the equipped cue (shop category 2).
   static constexpr int32_t k_cuePowerRates[6] = {250, 215, 180, 145, 110, 85};
-  // Aims from the cue ball at the pen-down point of the table area (whole
-  // degrees); 1 when it did.
-  int32_t aimAtStylus();
-  // The aiming keys of one frame (right, left, the two fine keys, the
-  // half-turn key, previous and next target). The four turning keys turn by
-  // 1.5 or 0.5 times the turn step and then raise it by 0.25 degrees (to 50
-  // at most); a frame without them puts it back to 0.25. True when a key acted.
-  bool turnAimByKeys();
-  // The current player's legal object balls sorted by angle from the cue ball.
-  void buildTargetBallList();
-  // Steps the chosen target entry and aims at its ball; withError turns the
-  // aim by up to 12 degrees either way.
-  void aimAtNextTargetBall(int32_t step, bool withError);
-  // Moves the cue-tip point, kept within 10.0 of the centre.
-  void moveEnglishPoint(Q14 dx, Q14 dy);
-  // Defaults at the start of every aim.
-  void resetShot();
-  // Moves the shot's hand object by this frame's direction keys within the
-  // allowed area; 1 when a key moved it.
-  int32_t moveCueBallInHand();
-  // Pulls a point of the ball-in-hand area into the D (UK).
-  static void clampIntoD(Vector2& p);
 
   // --- table view (cGameTableView.cpp, cGameAimGuide.cpp): balls and
   // shadows, the aim guide, the rotated cue, the gauge, the spin selector,
@@ -963,36 +604,15 @@ class cGame : public GameBase {
   };
   static constexpr int32_t k_rotateScratchPixels = 32768;  // 128 KB of ARGB
   static constexpr int32_t k_skipFrameCap = 20000;
-  void paintAimGuide(Graphics* g);
   // Runs the physics preview of the aim into the guide cache.
-  void computeAimGuide();
-  void drawGuideLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid);
   void drawGuideLineSolid(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
-    drawGuideLine(g, x1, y1, x2, y2, rgb, true);
+    drawGuideLine(*this, g, x1, y1, x2, y2, rgb, true);
   }
-  void paintPowerBar();
-  void paintTableBalls(Graphics* g);
-  void paintBall(Graphics* g, PhysicalObject* ball);
-  void paintBallInHandArea(Graphics* g);
-  void paintInGameHud(Graphics* g);
-  // The text of what the key at the bottom right does in this state (the
-  // spin selector, back from the gauge, the skip), -1 when it does nothing.
-  int32_t rightKeyLabel() const;
   // Module of a bank turned by angle (Q14 degrees) and drawn at (x, y):
   // centred, or lying behind the point along the angle. False (nothing
   // drawn) when the turned box does not fit the scratch buffer.
-  bool paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_t x, int32_t y, Q14 angle,
-                         bool anchorAtEnd);
-  void setPlayerExpression(int32_t player, int32_t frame);
-  void paintPlayerPanels(Graphics* g);
-  void paintSpinSelector(Graphics* g);
   // One physics frame of the balls; true when nothing moved.
-  bool updateBalls();
-  bool updateShadowBalls();
-  // Runs the shot to its end at once (bounded by k_skipFrameCap frames).
-  void skipShot();
   // The object-ball line colour of a ball under the current rule set.
-  uint32_t guideBallColour(int32_t ball) const;
   AimGuide m_guide;
   uint32_t m_rotateScratch[k_rotateScratchPixels] = {};
   uint32_t panelExpressionTime[2] = {};
@@ -1021,41 +641,14 @@ class cGame : public GameBase {
   uint8_t m_suspended = 0;
   uint8_t m_interfaceAnimations = 0;
 
-
   // --- data files: named archives, save file, text table, text drawing
   // Named archives (forwarded to m_archives).
-  int32_t loadBar(const char* name);
-  void unloadBar();
-  int32_t getBarEntryOffset(int32_t entry) const;
-  int32_t getBarEntrySize(int32_t entry) const;
-  // A new buffer (delete[]) with the entry's bytes; null for a bad index or size 0.
-  uint8_t* getBarEntryCopy(int32_t entry) const;
   // The reader owns the buffer from now on; reads past size give 0.
-  void setReadBuffer(uint8_t* buffer, int32_t size);
-  void freeReadBuffer();
-  void skipBytes(int32_t n);
-  uint32_t readByte();
-  uint32_t readShort();
-  uint32_t readInt();
-  float readFloat();
-  void loadRawFile(const char* name);
-  void allocWorkBuffer();
-  void freeWorkBuffer();
   // An archive is unpacked whole when it opens: no entry waits to be
   // preloaded, and nothing is left to unpack.
   void preloadBarEntry(int32_t /*entry*/) {}
   static int32_t getBarBytesToUnpack() { return 0; }
-  // Missing or damaged data (cGameDataCheck.cpp). The start-up check: every
-  // data file is there, each archive unpacks whole with a sound entry table
-  // and the entries the game reads, the resource pack's index and entries
-  // hold together, and each sound opens within its bounds. False, with the
-  // first problem reported, when anything fails.
-  bool checkDataFiles();
-  // Records what the game cannot go on without, "<file> <what>" (the first
-  // report stands); the host tells the player and ends the program.
-  void reportDataError(const char* file, const char* format, ...) __attribute__((format(printf, 3, 4)));
   // An entry of the open archive that is missing or that its reader refused.
-  void reportBadEntry(int32_t entry);
   char m_fatalError[200] = {};
   cGameResources m_archives;             // the ".bar" reader
   BarArchive& m_bar = m_archives.m_bar;   // its open archive
@@ -1063,32 +656,14 @@ class cGame : public GameBase {
   uint8_t* m_workBuffer = nullptr;  // 32,768 bytes on demand
 
   // Save file "save.sav".
-  uint8_t* readSaveRecord(int32_t id);
-  void writeSaveRecord(int32_t id, const uint8_t* data);
-  void createSaveFile();
-  // The image of the records the game holds, made when there is none.
-  bool makeSaveImage();
   // A save that could not be read or written: the player is told as for
   // short storage (the notice, then saving stays off for the run).
-  void reportSaveFailure();
-  void loadSettings();
-  void saveSettings();
-  void resetSettings();
-  void loadProgress();
-  void saveProgress();
-  void resetProgress();
   // Every write rewrites the whole file at once: nothing waits to be flushed
   // or synced.
   void flushSaveFile() {}
   void syncSaveRecord(int32_t /*id*/) {}
   // The records as the game holds them, into a zeroed 100-byte slot.
-  void encodeSettings(uint8_t* record) const;
-  void encodeProgress(uint8_t* record) const;
-  // While held, writes only note that they were asked for; the release
-  // writes both records at once (a new file is then written once, whole).
-  void holdSaves(bool hold);
   // Free storage in bytes (the shell's figure unless a test sets one).
-  int32_t getFreeStorage() const;
   uint8_t* m_saveImage = nullptr;
   uint8_t m_saveHeld = 0, m_saveWanted = 0;
   uint8_t* m_record4 = nullptr;
@@ -1120,26 +695,10 @@ class cGame : public GameBase {
   int32_t m_pubSpot = 0;
 
   // Text table "text.bar", work string and scratch rings.
-  void loadStrings(int32_t language);
-  int32_t getStringOffset(int32_t id) const;
-  int32_t getStringLength(int32_t id) const;
-  const char* getStringData(int32_t id) const;
-  char* getStringCopy(int32_t id);
   // One text table serves every language: the same copy, the same id.
-  char* getStringCopy(int32_t id, int32_t /*language*/) { return getStringCopy(id); }
   static int32_t getLocalisedStringId(int32_t id) { return id; }
-  void textBufferSet(const char* text);
-  void textBufferSetString(int32_t id);
-  void textBufferAppendString(int32_t id);
-  void textBufferAppend(const char* text);
-  void textBufferAppendChars(const char* chars, int32_t first, int32_t n);
-  char* textBufferCopy();
-  char* getTempBuffer();
-  char* getMessageBuffer();
-  int32_t* getTempVectorSlot();
   void resetLanguage() { m_text.language = 0; }
   static const char* getLanguageCode() { return "EN"; }
-  void freeStrings();
   TextTableData m_text;
 
   // Text markup and drawing (fonts are sprite banks indexed by font number).
@@ -1147,57 +706,17 @@ class cGame : public GameBase {
   // Makes map (size bytes, a new[] block the game then owns) the character
   // map of the game and its fonts; one too short for the 256 codes is
   // refused (freed, false) and the fonts go without.
-  bool takeCharMap(uint8_t* map, int32_t size);
   uint8_t* m_charMap = nullptr;  // 16-bit glyph frames by character code
   int32_t m_charMapCount = 0;
   TextLayoutData m_layout;
-  static int32_t decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t* length);
-  int32_t glyphFrame(int32_t code) const;
-  int32_t formatNumber(int32_t value, int32_t radix, int32_t digits);
-  void setTextParam(int32_t index, int32_t value);
-  void drawChars(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
-                 int32_t x, int32_t y, int32_t anchor);
-  void drawCString(Graphics* g, ASprite** fonts, const char* text, int32_t font, int32_t x, int32_t y,
-                   int32_t anchor);
-  void drawString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t anchor);
-  void drawAnchoredText(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
-                        int32_t y, int32_t anchor);
-  void drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
-                   int32_t y);
-  int32_t measureText(ASprite* font, const char* chars, int32_t first, int32_t count);
-  int32_t getStringWidth(ASprite* font, int32_t id);
-  int32_t getCStringWidth(ASprite* font, const char* text);
-  int32_t getCharsWidth(ASprite* font, const char* chars, int32_t first, int32_t count);
-  int32_t getMeasuredTextHeight(ASprite* font) const;
-  int32_t layoutTextLines(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t w, int32_t h,
-                          int32_t pageLimit);
-  void resetLayout(ASprite** fonts, int32_t font);
-  int32_t layoutText(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font, int32_t w,
-                     int32_t h);
-  int32_t layoutString(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h);
-  bool drawWrappedString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t w,
-                         int32_t h, int32_t page, int32_t flags);
-  bool drawWrappedTextPage(Graphics* g, ASprite** fonts, int32_t palette, const char* chars, int32_t first,
-                           int32_t count, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags);
-  int32_t getStringPageHeight(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h, int32_t page);
-  int32_t drawStringReveal(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t w,
-                           int32_t h, int32_t page, int32_t flags, int32_t step, int32_t mode);
-  int32_t drawTextReveal(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
-                         int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
-                         int32_t step, int32_t mode);
-  void releaseDataFiles();
 
   // --- stylus mapping (cGameStylus.cpp): touches become this frame's keys
   // True when the pen-down (pen-up) point lies in the layout rectangle; a
   // hit sets the pointer-hit byte, and with consume removes the point.
-  bool isPointerPressedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
-  bool isPointerReleasedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
   // The pen-down test under a second name.
   bool isPointerDownIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
-    return isPointerPressedIn(x, y, w, h, consume);
+    return isPointerPressedIn(*this, x, y, w, h, consume);
   }
-  // Which side of the cue line, as last drawn, a screen point lies on.
-  bool isPointOnCueSide(int32_t x, int32_t y) const;
   // Stake screen: applies the stake level (touching a level calls it).
   uint8_t m_pointerHit = 0;
   uint8_t m_leftSoftHighlight = 0;
@@ -1288,7 +807,6 @@ class cGame : public GameBase {
   // The value a score line shows now (counting up while it is the current line).
   MatchResultScreens matchResult;
 
- private:
   const cGameScreenTable* m_frontEndScreens;
   const cGameScreenTable* m_inGameScreens;
 };
@@ -1314,10 +832,3 @@ cGame* getGame();
 cGame* getGameInstance();
 // The running game's resource manager, or null.
 GameResourceManager* getResourceManager();
-#include "game/Korvane/cGameInterfaces/Challenges.h"
-#include "game/Korvane/cGameInterfaces/Loading.h"
-#include "game/Korvane/cGameInterfaces/MatchSetup.h"
-#include "game/Korvane/cGameInterfaces/Options.h"
-#include "game/Korvane/cGameInterfaces/SoundQuestion.h"
-#include "game/Korvane/cGameInterfaces/Title.h"
-#include "game/Korvane/cGameInterfaces/Tournament.h"

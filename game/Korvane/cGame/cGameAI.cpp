@@ -33,21 +33,21 @@ auto withOpponent(cGame& g, F&& f) {
 
 void cGame::initAI() {
   m_ai = OpponentState{};
-  uint8_t* entry = getBarEntryCopy(0);
-  const int32_t size = entry ? getBarEntrySize(0) : 0;
+  uint8_t* entry = getBarEntryCopy(*this, 0);
+  const int32_t size = entry ? getBarEntrySize(*this, 0) : 0;
   if (size < OpponentProfiles::kFileBytes) {
     debugTrace("misc.bar: profile entry of %d bytes, %d expected\n", size, OpponentProfiles::kFileBytes);
-    if (m_bar.data) reportBadEntry(0);
+    if (m_bar.data) reportBadEntry(*this, 0);
     delete[] entry;
     m_ai.profiles.clear();
   } else {
-    setReadBuffer(entry, size);
+    setReadBuffer(*this, entry, size);
     for (int32_t p = 0; p < OpponentProfiles::kProfiles; ++p) {
-      for (int32_t k = 0; k < 12; ++k) m_ai.profiles.loaded[p][k] = OpponentProfiles::convert(k, readInt());
-      m_ai.profiles.loaded[p][12] = OpponentProfiles::convert(12, readByte());
-      m_ai.profiles.loaded[p][13] = OpponentProfiles::convert(13, readByte());
+      for (int32_t k = 0; k < 12; ++k) m_ai.profiles.loaded[p][k] = OpponentProfiles::convert(k, readInt(*this));
+      m_ai.profiles.loaded[p][12] = OpponentProfiles::convert(12, readByte(*this));
+      m_ai.profiles.loaded[p][13] = OpponentProfiles::convert(13, readByte(*this));
     }
-    freeReadBuffer();
+    freeReadBuffer(*this);
     m_ai.profiles.fillProfileTable();
   }
   m_ai.currentProfile = 0;

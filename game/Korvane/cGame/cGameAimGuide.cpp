@@ -30,17 +30,17 @@ bool isCushion(uint32_t type) {
 
 }  // namespace
 
-uint32_t cGame::guideBallColour(int32_t ball) const {
+uint32_t guideBallColour(const cGame& game, int32_t ball) {
   if (ball <= 0 || ball > 15) return kBallColours[0];
   if (ball == 8) return kBallColours[8];
-  if (ruleSet == kRuleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
+  if (game.ruleSet == kRuleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
   return kBallColours[ball > 8 ? ball - 8 : ball];
 }
 
-void cGame::computeAimGuide() {
-  AimGuide& guide = m_guide;
-  ShotRecord& shot = m_world.shot;
-  PhysicalObject* cue = m_world.cueBall;
+void computeAimGuide(cGame& game) {
+  cGame::AimGuide& guide = game.m_guide;
+  ShotRecord& shot = game.m_world.shot;
+  PhysicalObject* cue = game.m_world.cueBall;
   guide.hasContact = 0;
   guide.firstContactType = 0;
   guide.objectBall = -1;
@@ -48,25 +48,25 @@ void cGame::computeAimGuide() {
   shot.aimChanged = 0;
   if (!cue || !cue->shadow || (shot.aim.x == 0 && shot.aim.y == 0)) return;
   guide.previewRuns += 1;
-  const int32_t ox = panelX, oy = m_world.originY;
+  const int32_t ox = game.panelX, oy = game.m_world.originY;
   guide.originX = ox;
   guide.originY = oy;
   auto screen = [ox, oy](const Vector2& p, int32_t& x, int32_t& y) {
     x = (p.x >> 14) + ox;
     y = oy - (p.y >> 14);
   };
-  const int32_t item = std::clamp(m_equippedLevel[0], 0, 5);
+  const int32_t item = std::clamp(game.m_equippedLevel[0], 0, 5);
   const int32_t length = kGuideLengths[item] * 70 / 100;
 
-  copyBallsToShadows();
+  game.copyBallsToShadows();
   PhysicalObject& s = *cue->shadow;
-  strikeCueBall(&s, true);
+  strikeCueBall(game, &s, true);
   screen(s.position, guide.points[0], guide.points[1]);
   guide.pointWords = 2;
   int32_t nudgeX = 0, nudgeY = 0;
   bool found = false;
-  for (int32_t step = 0; shot.previewFlag && !found && guide.pointWords < 2 * AimGuide::kMaxPoints - 2; ++step) {
-    if (step >= AimGuide::kMaxSteps) break;
+  for (int32_t step = 0; shot.previewFlag && !found && guide.pointWords < 2 * cGame::AimGuide::kMaxPoints - 2; ++step) {
+    if (step >= cGame::AimGuide::kMaxSteps) break;
     int32_t x, y;
     screen(s.position, x, y);
     const int32_t lx = guide.points[guide.pointWords - 2], ly = guide.points[guide.pointWords - 1];
@@ -76,9 +76,9 @@ void cGame::computeAimGuide() {
     }
     // A ball at rest has gone as far as the guide shows.
     if (!s.isMoving() && s.airTime == 0) break;
-    const int32_t left = previewStep(m_world.shadowHead, kPreviewSlice, true);
-    PhysicalObject* a = m_world.currentPair[0];
-    PhysicalObject* b = m_world.currentPair[1];
+    const int32_t left = game.previewStep(game.m_world.shadowHead, kPreviewSlice, true);
+    PhysicalObject* a = game.m_world.currentPair[0];
+    PhysicalObject* b = game.m_world.currentPair[1];
     PhysicalObject* other = left < 0 ? nullptr : a == &s ? b : b == &s ? a : nullptr;
     if (!other) {
       // Dropped into a pocket without a contact of its own: that is where it ends.
@@ -125,46 +125,46 @@ void cGame::computeAimGuide() {
   }
 }
 
-void cGame::paintAimGuide(Graphics* g) {
-  ShotRecord& shot = m_world.shot;
-  PhysicalObject* cue = m_world.cueBall;
-  if (shot.aimChanged || shot.masse) computeAimGuide();
-  if (!g || !cue || m_guide.pointWords < 2) return;
-  const AimGuide& guide = m_guide;
-  const int32_t ox = panelX, oy = m_world.originY;
+void paintAimGuide(cGame& game, Graphics* g) {
+  ShotRecord& shot = game.m_world.shot;
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (shot.aimChanged || shot.masse) computeAimGuide(game);
+  if (!g || !cue || game.m_guide.pointWords < 2) return;
+  const cGame::AimGuide& guide = game.m_guide;
+  const int32_t ox = game.panelX, oy = game.m_world.originY;
   // The points were taken where the view stood then; it may have slid since.
   const int32_t sx = ox - guide.originX, sy = oy - guide.originY;
   const int32_t cx = (cue->position.x >> 14) + ox, cy = oy - (cue->position.y >> 14);
   const int32_t ghostX = guide.ghostX + sx, ghostY = guide.ghostY + sy;
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (!shot.masse) {
-    drawGuideLineSolid(g, cx, cy, ghostX, ghostY, kGuideWhite);
+    game.drawGuideLineSolid(g, cx, cy, ghostX, ghostY, kGuideWhite);
   } else if (shot.jumpShot) {
-    drawGuideLine(g, cx, cy, ghostX, ghostY, kGuideWhite, false);
+    drawGuideLine(game, g, cx, cy, ghostX, ghostY, kGuideWhite, false);
     g->setClip(ox + 17, oy + 20, 135, 262);
   } else {
     for (int32_t i = 2; i + 1 < guide.pointWords; i += 2)
-      drawSmoothLine(g, guide.points[i - 2] + sx, guide.points[i - 1] + sy, guide.points[i] + sx,
+      drawSmoothLine(game, g, guide.points[i - 2] + sx, guide.points[i - 1] + sy, guide.points[i] + sx,
                      guide.points[i + 1] + sy, kGuideWhite);
   }
   PhysicalObject* shadow = cue->shadow;
   if (guide.firstContactType != 0) {
     if (guide.hasContact) {
-      drawGuideLineSolid(g, ghostX, ghostY, guide.cueEndX + sx, guide.cueEndY + sy, kGuideWhite);
+      game.drawGuideLineSolid(g, ghostX, ghostY, guide.cueEndX + sx, guide.cueEndY + sy, kGuideWhite);
       if (guide.objectBall > 0)
-        drawGuideLineSolid(g, guide.objectX + sx, guide.objectY + sy, guide.objectEndX + sx, guide.objectEndY + sy,
-                           pulseColour(64, guideBallColour(guide.objectBall), kGuideWhite));
-      resetClip(g);
-      drawSmoothCircle(g, ghostX, ghostY, 4, kGuideWhite);
+        game.drawGuideLineSolid(g, guide.objectX + sx, guide.objectY + sy, guide.objectEndX + sx, guide.objectEndY + sy,
+                                pulseColour(game, 64, guideBallColour(game, guide.objectBall), kGuideWhite));
+      game.resetClip(g);
+      drawSmoothCircle(game, g, ghostX, ghostY, 4, kGuideWhite);
     } else if (shadow) {
       shadow->speed = 0;
     }
   }
-  resetClip(g);
+  game.resetClip(g);
   if (shadow) shadow->speed = 0;
 }
 
-void cGame::drawGuideLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid) {
+void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid) {
   if (!g || (x1 == x2 && y1 == y2)) return;
   Vector2 d{(x2 - x1) * 2048, (y2 - y1) * 2048};
   d.normalise();
@@ -174,10 +174,10 @@ void cGame::drawGuideLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32
     const int32_t ay = y1 + static_cast<int32_t>((int64_t{d.y} * kEndPull) >> 28);
     const int32_t bx = x2 - static_cast<int32_t>((int64_t{d.x} * kEndPull) >> 28);
     const int32_t by = y2 - static_cast<int32_t>((int64_t{d.y} * kEndPull) >> 28);
-    drawSmoothLineAlpha(g, ax, ay, bx, by, rgb, 255, 255);
+    drawSmoothLineAlpha(game, g, ax, ay, bx, by, rgb, 255, 255);
     return;
   }
-  ASprite* dots = m_matchBanks[k_matchBankGuideDots];
+  ASprite* dots = game.m_matchBanks[k_matchBankGuideDots];
   if (!dots) return;
   const int64_t n = length / kDotStep - 1;
   if (n <= 0) return;
@@ -189,6 +189,6 @@ void cGame::drawGuideLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32
     const int32_t y = y1 + static_cast<int32_t>((along * d.y) >> 28);
     const Q14 a = static_cast<Q14>(i * 360 * 16384 / n);
     const int32_t frame = std::clamp((sinDegrees(a) * 5) >> 14, 0, k_guideDotFrames - 1);
-    paintRotatedFrame(g, dots, dots->getFrameModuleIndex(frame, 0), x, y, angle, false);
+    paintRotatedFrame(game, g, dots, dots->getFrameModuleIndex(frame, 0), x, y, angle, false);
   }
 }

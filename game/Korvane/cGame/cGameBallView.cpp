@@ -37,35 +37,35 @@ constexpr int32_t kPredictFrames = 100;
 constexpr int64_t kNearest = 400;  // squared whole units: 20 from a pocket
 }  // namespace
 
-Q14 cGame::tableToViewX(Q14 x) {
+Q14 tableToViewX(Q14 x) {
   return wrapMul(q14Div(wrapSub(wrapSub(x, 0x44000), 0x21C000 / 2) >> 2, 0x21C000 >> 2), 1400);
 }
 
-Q14 cGame::tableToViewY(Q14 y) {
+Q14 tableToViewY(Q14 y) {
   return wrapMul(q14Div(wrapAdd(wrapAdd(y, 0x50000), 0x418000 / 2) >> 2, 0x418000 >> 2), 2350);
 }
 
-void cGame::resetBallView() {
-  ballViewCount = 0;
-  predictedSlot = -1;
-  potCountdown = -1;
-  followedSlot = 0;
-  ballViewOpen = 0;
-  m_ballCameraX = m_ballCameraY = 0;
-  m_ballYaw = m_ballPitch = m_ballRoll = 0;
-  potTarget[0] = potTarget[1] = 0;
-  m_ballSlots = BallViewSlots{};
+void resetBallView(cGame& game) {
+  game.ballViewCount = 0;
+  game.predictedSlot = -1;
+  game.potCountdown = -1;
+  game.followedSlot = 0;
+  game.ballViewOpen = 0;
+  game.m_ballCameraX = game.m_ballCameraY = 0;
+  game.m_ballYaw = game.m_ballPitch = game.m_ballRoll = 0;
+  game.potTarget[0] = game.potTarget[1] = 0;
+  game.m_ballSlots = cGame::BallViewSlots{};
 }
 
-void cGame::init3D() {
-  if (m_renderImage) return;
-  m_renderImage = new MutableImage(kViewW, kViewH, 16);
-  m_renderer.init(m_renderImage);
-  m_renderer.setNativeWindow(m_renderImage->getPixels());
+void init3D(cGame& game) {
+  if (game.m_renderImage) return;
+  game.m_renderImage = new MutableImage(kViewW, kViewH, 16);
+  game.m_renderer.init(game.m_renderImage);
+  game.m_renderer.setNativeWindow(game.m_renderImage->getPixels());
 }
 
-void cGame::load3DView() {
-  GL3DTextureManager& textures = m_renderer.getTextures();
+void load3DView(cGame& game) {
+  GL3DTextureManager& textures = game.m_renderer.getTextures();
   // The view cannot be drawn without any of them: the first that does not
   // load is reported.
   int32_t bad = -1;
@@ -75,50 +75,51 @@ void cGame::load3DView() {
   for (int32_t i = 0; i < 16; ++i) {
     // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
-    if (ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
-    m_ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
-    need(m_ballTextures[i], k_resBallTexture0 + id);
+    if (game.ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
+    game.m_ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
+    need(game.m_ballTextures[i], k_resBallTexture0 + id);
   }
-  m_tableModel = m_resources.get<GL3DASEFileResource>(k_resTableModel);
-  m_tableTexture = textures.getTexture(k_resClothTexture0 + m_tableIndex);
-  if (m_tableModel) m_tableModel->setTexture(m_tableTexture);
-  m_ballModel = m_resources.get<GL3DASEFileResource>(k_resBallModel);
-  m_heldModel = m_resources.get<GL3DASEFileResource>(k_resHeldModel);
-  need(m_tableModel, k_resTableModel);
-  need(m_tableTexture, k_resClothTexture0 + m_tableIndex);
-  need(m_ballModel, k_resBallModel);
-  need(m_heldModel, k_resHeldModel);
-  if (bad >= 0) reportDataError(GameResourceManager::kPackFile, "is damaged: resource %d does not decode", bad);
-  placeBallView(0);
-  setViewport3D(m_viewBox[0], m_viewBox[1] - m_viewBox[3] / 2, m_viewBox[2], m_viewBox[3]);
+  game.m_tableModel = game.m_resources.get<GL3DASEFileResource>(k_resTableModel);
+  game.m_tableTexture = textures.getTexture(k_resClothTexture0 + game.m_tableIndex);
+  if (game.m_tableModel) game.m_tableModel->setTexture(game.m_tableTexture);
+  game.m_ballModel = game.m_resources.get<GL3DASEFileResource>(k_resBallModel);
+  game.m_heldModel = game.m_resources.get<GL3DASEFileResource>(k_resHeldModel);
+  need(game.m_tableModel, k_resTableModel);
+  need(game.m_tableTexture, k_resClothTexture0 + game.m_tableIndex);
+  need(game.m_ballModel, k_resBallModel);
+  need(game.m_heldModel, k_resHeldModel);
+  if (bad >= 0) reportDataError(game, GameResourceManager::kPackFile, "is damaged: resource %d does not decode", bad);
+  placeBallView(game, 0);
+  setViewport3D(game, game.m_viewBox[0], game.m_viewBox[1] - game.m_viewBox[3] / 2, game.m_viewBox[2],
+                game.m_viewBox[3]);
 }
 
-void cGame::releaseBallViewData() {
-  m_resources.release(m_tableModel);
-  m_resources.release(m_ballModel);
-  m_resources.release(m_heldModel);
-  m_tableModel = m_ballModel = m_heldModel = nullptr;
-  m_tableTexture = nullptr;
-  for (GL3DTexture*& t : m_ballTextures) t = nullptr;
-  m_renderer.getTextures().releaseAll();
+void releaseBallViewData(cGame& game) {
+  game.m_resources.release(game.m_tableModel);
+  game.m_resources.release(game.m_ballModel);
+  game.m_resources.release(game.m_heldModel);
+  game.m_tableModel = game.m_ballModel = game.m_heldModel = nullptr;
+  game.m_tableTexture = nullptr;
+  for (GL3DTexture*& t : game.m_ballTextures) t = nullptr;
+  game.m_renderer.getTextures().releaseAll();
 }
 
-void cGame::unload3DView() {}
+void unload3DView(cGame& game) {}
 
-void cGame::placeBallView(int32_t layout) {
+void placeBallView(cGame& game, int32_t layout) {
   const int32_t e = kBoxElement[layout == 0 ? 0 : 1];
-  const int32_t h = getInterfaceElementHeight(kViewInterface, e);
-  m_viewBox[0] = getInterfaceElementX(kViewInterface, e) + panelX;
-  m_viewBox[1] = getInterfaceElementY(kViewInterface, e) + h / 2;
-  m_viewBox[2] = getInterfaceElementWidth(kViewInterface, e);
-  m_viewBox[3] = h;
+  const int32_t h = getInterfaceElementHeight(game, kViewInterface, e);
+  game.m_viewBox[0] = getInterfaceElementX(game, kViewInterface, e) + game.panelX;
+  game.m_viewBox[1] = getInterfaceElementY(game, kViewInterface, e) + h / 2;
+  game.m_viewBox[2] = getInterfaceElementWidth(game, kViewInterface, e);
+  game.m_viewBox[3] = h;
 }
 
 // Rows of the render image that fall inside the target's clip rows go to the
 // view box's column, clipped to the clip and the target, at the target's pitch.
-void cGame::blit3D() {
-  Graphics* g = m_paintTarget ? m_paintTarget : getGraphics();
-  if (m_renderImage && g && g->getTarget()) {
+void blit3D(cGame& game) {
+  Graphics* g = game.m_paintTarget ? game.m_paintTarget : game.getGraphics();
+  if (game.m_renderImage && g && g->getTarget()) {
     Image* target = g->getTarget();
     const int32_t tw = target->getWidth(), th = target->getHeight();
     int32_t cx0 = g->translateX(g->getClipX()), cy0 = g->translateY(g->getClipY());
@@ -127,10 +128,10 @@ void cGame::blit3D() {
     if (cy0 < 0) cy0 = 0;
     if (cx1 > tw) cx1 = tw;
     if (cy1 > th) cy1 = th;
-    const int32_t vx = m_viewBox[0], top = m_viewRect[1];
+    const int32_t vx = game.m_viewBox[0], top = game.m_viewRect[1];
     int32_t x0 = vx < cx0 ? cx0 : vx;
     int32_t x1 = vx + kViewW > cx1 ? cx1 : vx + kViewW;
-    const auto* src = static_cast<const uint16_t*>(m_renderImage->getPixels());
+    const auto* src = static_cast<const uint16_t*>(game.m_renderImage->getPixels());
     auto* dst = static_cast<uint16_t*>(target->getPixels());
     if (x1 > x0 && src && dst) {
       for (int32_t r = 0; r < kViewH; ++r) {
@@ -148,109 +149,112 @@ void cGame::blit3D() {
   glLoadIdentity();
 }
 
-void cGame::blit3DRect(int32_t, int32_t, int32_t, int32_t, int32_t) { blit3D(); }
-void cGame::blit3DFullScreen(int32_t flag) { blit3DRect(0, 0, 240, 320, flag); }
+void blit3DRect(cGame& game, int32_t, int32_t, int32_t, int32_t, int32_t) { blit3D(game); }
+void blit3DFullScreen(cGame& game, int32_t flag) { blit3DRect(game, 0, 0, 240, 320, flag); }
 
-void cGame::flush3D() {
+void flush3D(cGame& game) {
   glFlush();
-  m_renderer.swapBuffers();
+  game.m_renderer.swapBuffers();
 }
 
 // ---- the per-frame paint
 
-void cGame::paintBallView(Graphics* g) {
-  const int32_t player = currentPlayer == 0 ? 0 : 1;
+void paintBallView(cGame& game, Graphics* g) {
+  const int32_t player = game.currentPlayer == 0 ? 0 : 1;
   const int32_t e = kCaptionElement[player];
-  const int32_t captionX = getInterfaceElementX(kViewInterface, e) + panelX;
-  const int32_t captionW = getInterfaceElementWidth(kViewInterface, e);
-  if (ballViewOpen && potCountdown < kOpenBefore)
-    ballViewCount += 1;
+  const int32_t captionX = getInterfaceElementX(game, kViewInterface, e) + game.panelX;
+  const int32_t captionW = getInterfaceElementWidth(game, kViewInterface, e);
+  if (game.ballViewOpen && game.potCountdown < kOpenBefore)
+    game.ballViewCount += 1;
   else
-    ballViewCount = 0;
-  if (potCountdown >= INT32_MIN + kFrameTime) potCountdown -= kFrameTime;
-  ballViewCount = std::clamp(ballViewCount, 0, kFullCount);
-  if (ballViewCount == 0) {
-    followedSlot = 0;
+    game.ballViewCount = 0;
+  if (game.potCountdown >= INT32_MIN + kFrameTime) game.potCountdown -= kFrameTime;
+  game.ballViewCount = std::clamp(game.ballViewCount, 0, kFullCount);
+  if (game.ballViewCount == 0) {
+    game.followedSlot = 0;
     return;
   }
   if (!g) return;
-  Graphics* const savedTarget = m_paintTarget;
-  m_paintTarget = g;
-  placeBallView(player);
-  const int32_t x = m_viewBox[0], cy = m_viewBox[1], w = m_viewBox[2], h = m_viewBox[3];
+  Graphics* const savedTarget = game.m_paintTarget;
+  game.m_paintTarget = g;
+  placeBallView(game, player);
+  const int32_t x = game.m_viewBox[0], cy = game.m_viewBox[1], w = game.m_viewBox[2], h = game.m_viewBox[3];
   const int32_t top = cy - h / 2, bottom = cy + h / 2;
-  if (ballViewCount < kFullCount) {
+  if (game.ballViewCount < kFullCount) {
     g->setColor(0);
     g->fillRect(x, top, w, h);
   }
   // The picture opens from its middle row outwards.
-  const int32_t band = std::max(1, std::min(ballViewCount * h / kFullCount, h));
+  const int32_t band = std::max(1, std::min(game.ballViewCount * h / kFullCount, h));
   g->setClip(x, cy - band / 2, w, band);
-  blit3DRect(x, cy - band / 2, w, band, 0);
-  const bool placed = updateBallViewCamera(-1);
-  updateBallViewSlots();
+  blit3DRect(game, x, cy - band / 2, w, band, 0);
+  const bool placed = updateBallViewCamera(game, -1);
+  updateBallViewSlots(game);
   // Without a camera the balls would land anywhere: the picture stays clear.
-  if (placed) drawBallViewBalls();
-  flush3D();
-  resetClip(g);
-  paintSpriteElementTo(kFrameElement[player], panelX, 0, false, g);
+  if (placed) drawBallViewBalls(game);
+  flush3D(game);
+  game.resetClip(g);
+  paintSpriteElementTo(game, kFrameElement[player], game.panelX, 0, false, g);
 
-  ASprite* font = m_fonts[kCaptionFont];
+  ASprite* font = game.m_fonts[kCaptionFont];
   if (font) {
     const int32_t savedPalette = font->getCurrentPalette();
     font->setCurrentPalette(kCaptionPalette);
     const int32_t lh = font->getFontHeight();
     const int32_t cx = captionX + captionW / 2;
-    drawString(g, m_fonts, kCaptionAbove, kCaptionFont, cx, top - lh, kAnchorBottomCentre);
-    const int32_t aboveW = getStringWidth(font, kCaptionAbove);
-    const int32_t textH = getMeasuredTextHeight(font);
-    glowArea(g, x - 3, top - 2 * lh + 3, aboveW - 3, textH - 4, static_cast<int32_t>(pulse(64, 0, 100)),
-             static_cast<int32_t>(pulse(64, 0, 75)), static_cast<int32_t>(pulse(64, 0, 4)));
-    drawString(g, m_fonts, kCaptionBelow, kCaptionFont, cx, bottom + lh, kAnchorTopCentre);
-    const int32_t belowW = getStringWidth(font, kCaptionBelow);
-    glowArea(g, x - 3, bottom + lh + 3, belowW - 3, textH - 4, static_cast<int32_t>(pulse(64, 0, 100)),
-             static_cast<int32_t>(pulse(64, 0, 75)), static_cast<int32_t>(pulse(64, 0, 4)));
+    drawString(game, g, game.m_fonts, kCaptionAbove, kCaptionFont, cx, top - lh, kAnchorBottomCentre);
+    const int32_t aboveW = getStringWidth(game, font, kCaptionAbove);
+    const int32_t textH = getMeasuredTextHeight(game, font);
+    glowArea(game, g, x - 3, top - 2 * lh + 3, aboveW - 3, textH - 4, static_cast<int32_t>(pulse(game, 64, 0, 100)),
+             static_cast<int32_t>(pulse(game, 64, 0, 75)), static_cast<int32_t>(pulse(game, 64, 0, 4)));
+    drawString(game, g, game.m_fonts, kCaptionBelow, kCaptionFont, cx, bottom + lh, kAnchorTopCentre);
+    const int32_t belowW = getStringWidth(game, font, kCaptionBelow);
+    glowArea(game, g, x - 3, bottom + lh + 3, belowW - 3, textH - 4, static_cast<int32_t>(pulse(game, 64, 0, 100)),
+             static_cast<int32_t>(pulse(game, 64, 0, 75)), static_cast<int32_t>(pulse(game, 64, 0, 4)));
     font->setCurrentPalette(savedPalette);
   }
-  m_paintTarget = savedTarget;
+  game.m_paintTarget = savedTarget;
 }
 
-bool cGame::updateBallViewCamera(int32_t mode) {
-  const Q14 s = ballViewCount > 2 ? kSmoothStep : kQ14One;
+bool updateBallViewCamera(cGame& game, int32_t mode) {
+  const Q14 s = game.ballViewCount > 2 ? kSmoothStep : kQ14One;
   if (mode == -1) {
-    if (followedSlot >= 0) {
-      if (predictedSlot < 0) return false;
-      const int32_t tx = potTarget[0], ty = potTarget[1];
-      m_ballYaw = q14Lerp(m_ballYaw, atan2Degrees(wrapNeg(tx), wrapNeg(ty)), s);
-      m_ballCameraX = wrapSub(tx, wrapMul(cosDegrees(m_ballYaw), kPocketBack));
-      m_ballCameraY = wrapSub(ty, wrapMul(sinDegrees(m_ballYaw), kPocketBack));
-      m_ballPitch = kPocketPitch;
+    if (game.followedSlot >= 0) {
+      if (game.predictedSlot < 0) return false;
+      const int32_t tx = game.potTarget[0], ty = game.potTarget[1];
+      game.m_ballYaw = q14Lerp(game.m_ballYaw, atan2Degrees(wrapNeg(tx), wrapNeg(ty)), s);
+      game.m_ballCameraX = wrapSub(tx, wrapMul(cosDegrees(game.m_ballYaw), kPocketBack));
+      game.m_ballCameraY = wrapSub(ty, wrapMul(sinDegrees(game.m_ballYaw), kPocketBack));
+      game.m_ballPitch = kPocketPitch;
     }
   } else {
-    if (followedSlot >= 0 && followedSlot < BallViewSlots::kCount) {
-      const BallViewSlots& b = m_ballSlots;
-      const int32_t i = followedSlot;
-      m_ballYaw = q14Lerp(m_ballYaw, atan2Degrees(b.directionX[i], b.directionY[i]), s);
-      m_ballCameraX = q14Lerp(m_ballCameraX, wrapSub(b.x[i], wrapMul(cosDegrees(m_ballYaw), kFollowBack)), 2 * s);
-      m_ballCameraY = q14Lerp(m_ballCameraY, wrapSub(b.y[i], wrapMul(sinDegrees(m_ballYaw), kFollowBack)), 2 * s);
+    if (game.followedSlot >= 0 && game.followedSlot < cGame::BallViewSlots::kCount) {
+      const cGame::BallViewSlots& b = game.m_ballSlots;
+      const int32_t i = game.followedSlot;
+      game.m_ballYaw = q14Lerp(game.m_ballYaw, atan2Degrees(b.directionX[i], b.directionY[i]), s);
+      game.m_ballCameraX =
+          q14Lerp(game.m_ballCameraX, wrapSub(b.x[i], wrapMul(cosDegrees(game.m_ballYaw), kFollowBack)), 2 * s);
+      game.m_ballCameraY =
+          q14Lerp(game.m_ballCameraY, wrapSub(b.y[i], wrapMul(sinDegrees(game.m_ballYaw), kFollowBack)), 2 * s);
     }
-    m_ballPitch = kFollowPitch;
+    game.m_ballPitch = kFollowPitch;
   }
-  lookAt3D(m_ballCameraX / 10, m_ballCameraY / 10, m_viewDistance3D, m_ballYaw, m_ballPitch, m_ballRoll);
-  if (m_tableModel) {
+  lookAt3D(game, game.m_ballCameraX / 10, game.m_ballCameraY / 10, game.m_viewDistance3D, game.m_ballYaw,
+           game.m_ballPitch, game.m_ballRoll);
+  if (game.m_tableModel) {
     Matrix34 turn;
     turn.rotateY(kTableTurn);
-    m_tableModel->draw(&m_renderer, &turn);
+    game.m_tableModel->draw(&game.m_renderer, &turn);
   }
   glFlush();
   return true;
 }
 
-void cGame::updateBallViewSlots() {
-  BallViewSlots& b = m_ballSlots;
+void updateBallViewSlots(cGame& game) {
+  cGame::BallViewSlots& b = game.m_ballSlots;
   int32_t k = 0;
-  for (const PhysicalObject* ball = m_world.cueBall;
-       ball && ball->identity < PhysicsWorld::kBallSlots && k < BallViewSlots::kCount; ball = ball->next, ++k) {
+  for (const PhysicalObject* ball = game.m_world.cueBall;
+       ball && ball->identity < PhysicsWorld::kBallSlots && k < cGame::BallViewSlots::kCount; ball = ball->next, ++k) {
     b.visible[k] = ball->hidden ? 0 : 1;
     if (ball->hidden) continue;
     b.number[k] = ball->identity;
@@ -260,29 +264,29 @@ void cGame::updateBallViewSlots() {
     b.y[k] = tableToViewY(ball->position.y);
   }
   // Slots no ball filled this frame show nothing.
-  for (; k < BallViewSlots::kCount; ++k) b.visible[k] = 0;
+  for (; k < cGame::BallViewSlots::kCount; ++k) b.visible[k] = 0;
 }
 
-void cGame::drawBallViewBalls() {
-  for (int32_t k = 0; k < BallViewSlots::kCount; ++k) drawBallViewSlot(k, 0);
+void drawBallViewBalls(cGame& game) {
+  for (int32_t k = 0; k < cGame::BallViewSlots::kCount; ++k) drawBallViewSlot(game, k, 0);
 }
 
-void cGame::drawBallViewSlot(int32_t slot, int32_t mode) {
-  if (slot < 0 || slot >= BallViewSlots::kCount || !m_ballSlots.visible[slot]) return;
-  if (mode != 0 || !m_ballModel || slot >= 16) return;
+void drawBallViewSlot(cGame& game, int32_t slot, int32_t mode) {
+  if (slot < 0 || slot >= cGame::BallViewSlots::kCount || !game.m_ballSlots.visible[slot]) return;
+  if (mode != 0 || !game.m_ballModel || slot >= 16) return;
   Matrix34 place;
-  place.setTranslation(m_ballSlots.x[slot] / 10, 0, wrapNeg(m_ballSlots.y[slot] / 10));
-  m_ballModel->setTexture(m_ballTextures[slot]);
-  m_ballModel->draw(&m_renderer, &place);
+  place.setTranslation(game.m_ballSlots.x[slot] / 10, 0, wrapNeg(game.m_ballSlots.y[slot] / 10));
+  game.m_ballModel->setTexture(game.m_ballTextures[slot]);
+  game.m_ballModel->draw(&game.m_renderer, &place);
 }
 
 // ---- the pot prediction
 
-int32_t cGame::predictPottedBall() {
-  PhysicsWorld& w = m_world;
-  if (!w.cueBall || !w.cueBall->shadow) return predictedSlot = -1;
-  copyBallsToShadows();
-  strikeCueBall(w.cueBall->shadow, false);
+int32_t predictPottedBall(cGame& game) {
+  PhysicsWorld& w = game.m_world;
+  if (!w.cueBall || !w.cueBall->shadow) return game.predictedSlot = -1;
+  game.copyBallsToShadows();
+  strikeCueBall(game, w.cueBall->shadow, false);
   w.shot.previewFlag = 1;
   // The played-out shot reaches neither the game's reactions nor its draws.
   PoolHooks* const savedHooks = w.hooks;
@@ -296,18 +300,18 @@ int32_t cGame::predictPottedBall() {
   int32_t count = 0;
   for (; count < PhysicsWorld::kBallSlots && w.balls[count] && w.balls[count]->shadow; ++count)
     eligible[count] = !w.balls[count]->shadow->pocketed;
-  const uint32_t group = m_rules.playerGroup[currentPlayer & 1];
+  const uint32_t group = game.m_rules.playerGroup[game.currentPlayer & 1];
   int64_t best = kNearest;
   int32_t bestBall = -1, bestPocket = -1, t = 0;
   bool rest = false;
   for (int32_t frame = 0; frame < kPredictFrames && !rest; ++frame) {
     t += kFrameTime;
-    rest = updateShadowBalls();
+    rest = updateShadowBalls(game);
     for (int32_t j = 1; j < count; ++j) {
       const PhysicalObject& s = *w.balls[j]->shadow;
       if (s.speed > 0) moved[j] = true;
       if (!eligible[j] || !moved[j] || s.pocketed) continue;
-      if (!m_rules.tableOpen && !((group >> j) & 1u)) continue;
+      if (!game.m_rules.tableOpen && !((group >> j) & 1u)) continue;
       const int64_t bx = s.position.x >> 14, by = s.position.y >> 14;
       for (int32_t k = 0; k < PhysicsWorld::kPocketSlots; ++k) {
         const PhysicalObject* p = w.pockets[k];
@@ -318,7 +322,7 @@ int32_t cGame::predictPottedBall() {
           best = d;
           bestBall = j;
           bestPocket = k;
-          potCountdown = t;
+          game.potCountdown = t;
         }
       }
     }
@@ -326,16 +330,16 @@ int32_t cGame::predictPottedBall() {
   if (bestBall >= 0 && bestPocket >= 0) {
     const PhysicalObject& p = *w.pockets[bestPocket];
     if (w.balls[bestBall]->shadow->pocketed || w.breakPlayed) {
-      potTarget[0] = tableToViewX(p.position.x);
-      potTarget[1] = tableToViewY(p.position.y);
+      game.potTarget[0] = tableToViewX(p.position.x);
+      game.potTarget[1] = tableToViewY(p.position.y);
     }
   }
   w.hooks = savedHooks;
   w.random = savedRandom;
   w.movingMask = savedMoving;
-  copyBallsToShadows();
+  game.copyBallsToShadows();
   // Real contacts count again even when no strike follows.
   w.shot.previewFlag = 0;
-  predictedSlot = bestBall;
+  game.predictedSlot = bestBall;
   return bestBall;
 }

@@ -33,135 +33,135 @@ bool isChallenge(int32_t c) { return c >= 0 && c < kChallenges; }
 
 // Word 0-5 of the current demonstration shot of the current challenge; 0 for
 // a word, challenge or shot out of range.
-int32_t cGame::getChallengeDemoShotValue(int32_t word) const {
+int32_t getChallengeDemoShotValue(const cGame& game, int32_t word) {
   if (word < 0 || word >= kChallengeDemoWords) return 0;
-  if (!isChallenge(challengeNumber)) return 0;
-  if (s_challengeDemoCurrentShot < 0 || s_challengeDemoCurrentShot >= kChallengeDemoShots) return 0;
-  return ChallengeDemoShot[challengeNumber][s_challengeDemoCurrentShot][word];
+  if (!isChallenge(game.challengeNumber)) return 0;
+  if (game.s_challengeDemoCurrentShot < 0 || game.s_challengeDemoCurrentShot >= kChallengeDemoShots) return 0;
+  return ChallengeDemoShot[game.challengeNumber][game.s_challengeDemoCurrentShot][word];
 }
 
 // Shots the demonstration plays: only stored ones, at least the first.
-int32_t cGame::getChallengeDemoShotCount() const { return challengeDemoShotCount(challengeNumber); }
+int32_t getChallengeDemoShotCount(const cGame& game) { return challengeDemoShotCount(game.challengeNumber); }
 
 // The demonstration replays the challenge from its start.
-void cGame::launchChallengeDemo() {
-  challengeDemo = 1;
-  s_challengeDemoCurrentShot = 0;
-  setInGameState(k_stateMatchInit);
+void launchChallengeDemo(cGame& game) {
+  game.challengeDemo = 1;
+  game.s_challengeDemoCurrentShot = 0;
+  game.setInGameState(k_stateMatchInit);
 }
 
-int32_t& cGame::challengeState(int32_t challenge) {
+int32_t& challengeState(cGame& game, int32_t challenge) {
   if (!isChallenge(challenge)) {
-    m_scratchChallengeState = 0;
-    return m_scratchChallengeState;
+    game.m_scratchChallengeState = 0;
+    return game.m_scratchChallengeState;
   }
-  return m_career.challengeStates[challenge / kPerCategory][challenge % kPerCategory];
+  return game.m_career.challengeStates[challenge / kPerCategory][challenge % kPerCategory];
 }
 
-int32_t cGame::countWonChallenges() const {
+int32_t countWonChallenges(const cGame& game) {
   int32_t n = 0;
-  for (const auto& category : m_career.challengeStates)
+  for (const auto& category : game.m_career.challengeStates)
     for (int32_t s : category)
       if ((s & 3) == kStateWon) ++n;
   return n;
 }
 
-bool cGame::isHalfChallengesWon() const { return countWonChallenges() == kChallenges / 2; }
-bool cGame::isAllChallengesWon() const { return countWonChallenges() == kChallenges; }
+bool isHalfChallengesWon(const cGame& game) { return countWonChallenges(game) == kChallenges / 2; }
+bool isAllChallengesWon(const cGame& game) { return countWonChallenges(game) == kChallenges; }
 
 // ---- frame start
 
-void cGame::startScriptedFrame(int32_t mode, bool hasLayout) {
-  currentPlayer = 0;
-  m_rules.previousPlayer = 1;
-  m_rules.rulesMode = mode;
-  setBallSprites();
+void startScriptedFrame(cGame& game, int32_t mode, bool hasLayout) {
+  game.currentPlayer = 0;
+  game.m_rules.previousPlayer = 1;
+  game.m_rules.rulesMode = mode;
+  setBallSprites(game);
   if (hasLayout)
-    placeBalls();
+    placeBalls(game);
   else
-    m_world.placeBalls(TableLayoutGroup{});
-  prepareFirstShot();
-  m_world.breakPlayed = 1;
-  m_rules.tableOpen = 0;
-  m_rules.breakBytes[0] = 0;
-  m_rules.breakBytes[1] = 1;
-  m_rules.thirdTurnByte = 0;
+    game.m_world.placeBalls(TableLayoutGroup{});
+  prepareFirstShot(game);
+  game.m_world.breakPlayed = 1;
+  game.m_rules.tableOpen = 0;
+  game.m_rules.breakBytes[0] = 0;
+  game.m_rules.breakBytes[1] = 1;
+  game.m_rules.thirdTurnByte = 0;
 }
 
-void cGame::startChallenge() {
-  ruleSet = kChallengeRuleSet;
+void startChallenge(cGame& game) {
+  game.ruleSet = kChallengeRuleSet;
   // A number out of range takes no layout (its group would be a lesson's).
-  startScriptedFrame(RuleState::kModeChallenge, isChallenge(challengeNumber));
-  s_challengeDemoCurrentShot = 0;
-  startChallengeRules();
-  m_rules.shotOutcome = kOutStart;
-  prizeShown = 0;
-  challengeDemoTimer = 0;
-  spinArrowsLocked = 0;
-  spinButtonHidden = 0;
+  startScriptedFrame(game, RuleState::kModeChallenge, isChallenge(game.challengeNumber));
+  game.s_challengeDemoCurrentShot = 0;
+  game.startChallengeRules();
+  game.m_rules.shotOutcome = kOutStart;
+  game.prizeShown = 0;
+  game.challengeDemoTimer = 0;
+  game.spinArrowsLocked = 0;
+  game.spinButtonHidden = 0;
 }
 
 // ---- the demonstration
 
-void cGame::updateChallengeDemoAim() {
-  Vector2& aim = m_world.shot.aim;
-  const Q14 tx = getChallengeDemoShotValue(k_demoAimX), ty = getChallengeDemoShotValue(k_demoAimY);
+void updateChallengeDemoAim(cGame& game) {
+  Vector2& aim = game.m_world.shot.aim;
+  const Q14 tx = getChallengeDemoShotValue(game, k_demoAimX), ty = getChallengeDemoShotValue(game, k_demoAimY);
   const Q14 ta = atan2Degrees(tx, ty);
   const Q14 a = atan2Degrees(aim.x, aim.y);
   if (a == ta || (aim.x == tx && aim.y == ty)) {
     // Angles this close read the same: the shot takes the stored aim itself.
     if (aim.x != tx || aim.y != ty) {
       aim.set(tx, ty);
-      m_world.shot.aimChanged = 1;
+      game.m_world.shot.aimChanged = 1;
     }
-    if (challengeDemoTimer < 1) {
-      pushState(k_stateSpinSelector);
-      challengeDemoTimer = kStepMs;
+    if (game.challengeDemoTimer < 1) {
+      game.pushState(k_stateSpinSelector);
+      game.challengeDemoTimer = kStepMs;
     }
-    challengeDemoTimer -= m_frameTime;
+    game.challengeDemoTimer -= game.m_frameTime;
     return;
   }
   const Q14 b = q14Lerp(a, ta, kAimStep);
   aim.set(cosDegrees(b), sinDegrees(b));
   if (std::abs(angleDifference(ta, a)) < kAimSnap) aim.set(tx, ty);
-  m_rules.chosenTargets[currentPlayer & 1] = -1;
-  m_world.shot.aimChanged = 1;
-  challengeDemoTimer = kStepMs;
+  game.m_rules.chosenTargets[game.currentPlayer & 1] = -1;
+  game.m_world.shot.aimChanged = 1;
+  game.challengeDemoTimer = kStepMs;
 }
 
-void cGame::updateChallengeDemoSpin() {
-  ShotRecord& shot = m_world.shot;
-  if (getChallengeDemoShotValue(k_demoMasse) && !shot.masse) {
-    challengeDemoTimer -= m_frameTime;
-    if (challengeDemoTimer <= 0) {
+void updateChallengeDemoSpin(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
+  if (getChallengeDemoShotValue(game, k_demoMasse) && !shot.masse) {
+    game.challengeDemoTimer -= game.m_frameTime;
+    if (game.challengeDemoTimer <= 0) {
       shot.masse = 1;
       shot.aimChanged = 1;
-      challengeDemoTimer = kStepMs;
+      game.challengeDemoTimer = kStepMs;
     }
     return;
   }
   Vector2& e = shot.englishPoint;
-  const Q14 tx = getChallengeDemoShotValue(k_demoEnglishX), ty = getChallengeDemoShotValue(k_demoEnglishY);
+  const Q14 tx = getChallengeDemoShotValue(game, k_demoEnglishX), ty = getChallengeDemoShotValue(game, k_demoEnglishY);
   const Vector2 before = e;
-  if (e.x != tx) moveEnglishPoint(easeTowards(e.x, tx, kEnglishRate) - e.x, 0);
-  if (e.y != ty) moveEnglishPoint(0, easeTowards(e.y, ty, kEnglishRate) - e.y);
+  if (e.x != tx) moveEnglishPoint(game, easeTowards(e.x, tx, kEnglishRate) - e.x, 0);
+  if (e.y != ty) moveEnglishPoint(game, 0, easeTowards(e.y, ty, kEnglishRate) - e.y);
   // A stored point the tip's limit holds back is taken as it is stored.
   if ((e.x != tx || e.y != ty) && e.x == before.x && e.y == before.y) {
     e.set(tx, ty);
     shot.aimChanged = 1;
   }
   if (e.x != tx || e.y != ty) return;
-  challengeDemoTimer -= m_frameTime;
-  if (challengeDemoTimer >= 1) return;
-  spinSelectorShown = 0;
-  popState();
-  pushState(k_stateShotPower);
+  game.challengeDemoTimer -= game.m_frameTime;
+  if (game.challengeDemoTimer >= 1) return;
+  game.spinSelectorShown = 0;
+  game.popState();
+  game.pushState(k_stateShotPower);
 }
 
-void cGame::updateChallengeDemoPower() {
-  ShotRecord& shot = m_world.shot;
-  const int32_t target = getChallengeDemoShotValue(k_demoPower);
-  const int64_t step = (static_cast<int64_t>(std::max(m_frameTime, 0)) * kPowerRate) >> 10;
+void updateChallengeDemoPower(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
+  const int32_t target = getChallengeDemoShotValue(game, k_demoPower);
+  const int64_t step = (static_cast<int64_t>(std::max(game.m_frameTime, 0)) * kPowerRate) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * step) >> 14);
   // The stored power may lie above the gauge's top (challenge 8): the gauge
   // is set to it as it is.
@@ -170,69 +170,70 @@ void cGame::updateChallengeDemoPower() {
     return;
   }
   shot.powerGauge = target;
-  popState();
-  setInGameState(k_stateStroke);
+  game.popState();
+  game.setInGameState(k_stateStroke);
 }
 
 // ---- show-me keys
 
-void cGame::setChallengeDemoAim() {
-  m_world.shot.aim.set(getChallengeDemoShotValue(k_demoAimX), getChallengeDemoShotValue(k_demoAimY));
-  m_world.shot.aimChanged = 1;
+void setChallengeDemoAim(cGame& game) {
+  game.m_world.shot.aim.set(getChallengeDemoShotValue(game, k_demoAimX), getChallengeDemoShotValue(game, k_demoAimY));
+  game.m_world.shot.aimChanged = 1;
 }
 
-void cGame::setChallengeDemoSpin() {
-  const Vector2& e = m_world.shot.englishPoint;
-  moveEnglishPoint(getChallengeDemoShotValue(k_demoEnglishX) - e.x, getChallengeDemoShotValue(k_demoEnglishY) - e.y);
+void setChallengeDemoSpin(cGame& game) {
+  const Vector2& e = game.m_world.shot.englishPoint;
+  moveEnglishPoint(game, getChallengeDemoShotValue(game, k_demoEnglishX) - e.x,
+                   getChallengeDemoShotValue(game, k_demoEnglishY) - e.y);
 }
 
-Q14 cGame::getChallengeDemoPower() { return getChallengeDemoShotValue(k_demoPower); }
+Q14 getChallengeDemoPower(cGame& game) { return getChallengeDemoShotValue(game, k_demoPower); }
 
 // ---- after the shot
 
-void cGame::updateChallengeAfterShot() {
-  const uint32_t out = m_rules.shotOutcome;
+void updateChallengeAfterShot(cGame& game) {
+  const uint32_t out = game.m_rules.shotOutcome;
   const bool won = (out & kOutWin) != 0;
   const bool lost = !won && (out & kOutLose) != 0;
-  const int32_t c = challengeNumber;
-  int32_t& state = challengeState(c);
-  const int32_t prize = k_challengePrizes[std::clamp(c, 0, kChallenges - 1) % kPerCategory];
+  const int32_t c = game.challengeNumber;
+  int32_t& state = challengeState(game, c);
+  const int32_t prize = cGame::k_challengePrizes[std::clamp(c, 0, kChallenges - 1) % kPerCategory];
   if (!won && !lost) {
-    if (s_challengeDemoCurrentShot + 1 < getChallengeDemoShotCount()) s_challengeDemoCurrentShot += 1;
-    chooseNextTurnState();
+    if (game.s_challengeDemoCurrentShot + 1 < getChallengeDemoShotCount(game)) game.s_challengeDemoCurrentShot += 1;
+    chooseNextTurnState(game);
     return;
   }
   // A demonstration never records a result.
-  if (challengeDemo) {
-    challengeDemo = 0;
-    question.menuFlag = 0;
-    setInGameState(k_stateInGameQuestion);
+  if (game.challengeDemo) {
+    game.challengeDemo = 0;
+    game.question.menuFlag = 0;
+    game.setInGameState(k_stateInGameQuestion);
     return;
   }
   const int32_t attempts = std::max(state >> 2, 0);
-  if (!messageDone) {
-    m_challengeEnded = 1;
+  if (!game.messageDone) {
+    game.m_challengeEnded = 1;
     // The coach waits for a box of the shot to be closed, won or lost.
-    if (isMatchOnHold()) return;
+    if (isMatchOnHold(game)) return;
     if (won) {
-      if (!prizeShown) {
-        textBufferSetString(k_textPrize);
-        replaceTextTagWithText(k_textMoney);
-        addMessageEx(2, m_text.work, -1, prize);
-        prizeShown = 1;
+      if (!game.prizeShown) {
+        textBufferSetString(game, k_textPrize);
+        replaceTextTagWithText(game, k_textMoney);
+        addMessageEx(game, 2, game.m_text.work, -1, prize);
+        game.prizeShown = 1;
       } else {
         // Paid once, whatever runs again.
-        if (prizeShown == 1) {
-          prizeShown = 2;
-          m_career.money += static_cast<uint32_t>(prize);
+        if (game.prizeShown == 1) {
+          game.prizeShown = 2;
+          game.m_career.money += static_cast<uint32_t>(prize);
           state = attempts << 2 | kStateWon;
-          saveProgress();
-          if (isAllChallengesWon())
-            unlockAchievement(kAchievementAll);
-          else if (isHalfChallengesWon())
-            unlockAchievement(kAchievementHalf);
+          saveProgress(game);
+          if (isAllChallengesWon(game))
+            unlockAchievement(game, kAchievementAll);
+          else if (isHalfChallengesWon(game))
+            unlockAchievement(game, kAchievementHalf);
         }
-        showTutorialMessage(k_textChallengeWon0 + std::max(c, 0) % 11, true);
+        showTutorialMessage(game, k_textChallengeWon0 + std::max(c, 0) % 11, true);
       }
     } else {
       const int32_t failures = std::min(attempts + 1, kMaxAttempts);
@@ -240,18 +241,18 @@ void cGame::updateChallengeAfterShot() {
       const int32_t text = failures < 3   ? k_textChallengeFailed0 + std::max(c, 0) % 11
                            : failures < 6 ? k_textChallengeFailedLater0 + std::clamp(c, 0, kChallenges - 1)
                                           : k_textChallengeFailedOften;
-      showTutorialMessage(text, true);
+      showTutorialMessage(game, text, true);
     }
-    saveProgress();
+    saveProgress(game);
     return;
   }
   if (won) {
-    m_pendingReturnState = k_stateChallengeList;
-    setState(k_stateMainMenuLoading);
+    game.m_pendingReturnState = k_stateChallengeList;
+    game.setState(k_stateMainMenuLoading);
   } else if (attempts <= kRetryAttempts) {
-    question.menuFlag = 0;
-    setInGameState(k_stateInGameQuestion);
+    game.question.menuFlag = 0;
+    game.setInGameState(k_stateInGameQuestion);
   } else {
-    enterQuestionMenu(*this, k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);
+    enterQuestionMenu(*(&game), k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);
   }
 }

@@ -77,32 +77,33 @@ std::string narrowName(const char16_t* name) {
 
 }  // namespace
 
-void cGame::reportDataError(const char* file, const char* format, ...) {
-  if (m_fatalError[0]) return;
+void reportDataError(cGame& game, const char* file, const char* format, ...) {
+  if (game.m_fatalError[0]) return;
   char what[160];
   va_list args;
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  std::snprintf(m_fatalError, sizeof m_fatalError, "%s %s", file ? file : "a data file", what);
-  debugTrace("data: %s\n", m_fatalError);
+  std::snprintf(game.m_fatalError, sizeof game.m_fatalError, "%s %s", file ? file : "a data file", what);
+  debugTrace("data: %s\n", game.m_fatalError);
 }
 
-void cGame::reportBadEntry(int32_t entry) {
-  const char* name = m_bar.name ? m_bar.name : "an archive";
-  if (getBarEntrySize(entry) < 0)
-    reportDataError(name, "is damaged: entry %d is missing", entry);
+void reportBadEntry(cGame& game, int32_t entry) {
+  const char* name = game.m_bar.name ? game.m_bar.name : "an archive";
+  if (getBarEntrySize(game, entry) < 0)
+    reportDataError(game, name, "is damaged: entry %d is missing", entry);
   else
-    reportDataError(name, "is damaged: entry %d does not decode", entry);
+    reportDataError(game, name, "is damaged: entry %d does not decode", entry);
 }
 
-int32_t cGame::loadBar(const char* name) {
-  const int32_t loaded = m_archives.loadBar(name);
-  if (!loaded && name) reportDataError(name, "%s", m_archives.notOpened() ? unopened(name) : m_archives.problem());
+int32_t loadBar(cGame& game, const char* name) {
+  const int32_t loaded = game.m_archives.loadBar(name);
+  if (!loaded && name)
+    reportDataError(game, name, "%s", game.m_archives.notOpened() ? unopened(name) : game.m_archives.problem());
   return loaded;
 }
 
-bool cGame::checkDataFiles() {
+bool checkDataFiles(cGame& game) {
   std::string firstFile;
   char first[160] = {};
   int32_t problems = 0;
@@ -116,14 +117,14 @@ bool cGame::checkDataFiles() {
   for (const ArchiveUse& a : kArchives) {
     if (const char* problem = fileProblem(a.name)) {
       note(a.name, problem);
-    } else if (!m_archives.loadBar(a.name)) {
-      note(a.name, m_archives.notOpened() ? unopened(a.name) : m_archives.problem());
-    } else if (m_bar.count - 1 < a.entries) {
+    } else if (!game.m_archives.loadBar(a.name)) {
+      note(a.name, game.m_archives.notOpened() ? unopened(a.name) : game.m_archives.problem());
+    } else if (game.m_bar.count - 1 < a.entries) {
       char what[96];
-      std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", m_bar.count - 1, a.entries);
+      std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.m_bar.count - 1, a.entries);
       note(a.name, what);
     }
-    m_archives.unloadBar();
+    game.m_archives.unloadBar();
   }
 
   const char* packFiles[] = {GameResourceManager::kIndexFile, GameResourceManager::kPackFile};
@@ -136,7 +137,7 @@ bool cGame::checkDataFiles() {
   }
   const char* packFile = nullptr;
   char what[128];
-  if (packThere && !m_resources.check(kResourcesNeeded, &packFile, what, sizeof what)) note(packFile, what);
+  if (packThere && !game.m_resources.check(kResourcesNeeded, &packFile, what, sizeof what)) note(packFile, what);
 
   for (int32_t id = 0; id < k_soundCount; ++id) {
     const char16_t* name = getSoundFileName(id);
@@ -146,10 +147,11 @@ bool cGame::checkDataFiles() {
 
   if (problems == 0) return true;
   if (problems == 1)
-    reportDataError(firstFile.c_str(), "%s", first);
+    reportDataError(game, firstFile.c_str(), "%s", first);
   else if (problems == 2)
-    reportDataError(firstFile.c_str(), "%s\n(and 1 more data file is missing or damaged)", first);
+    reportDataError(game, firstFile.c_str(), "%s\n(and 1 more data file is missing or damaged)", first);
   else
-    reportDataError(firstFile.c_str(), "%s\n(and %d more data files are missing or damaged)", first, problems - 1);
+    reportDataError(game, firstFile.c_str(), "%s\n(and %d more data files are missing or damaged)", first,
+                    problems - 1);
   return false;
 }

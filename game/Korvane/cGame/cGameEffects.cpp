@@ -233,52 +233,52 @@ uint32_t scaleAlpha(uint32_t argb, int32_t scale) {
 
 // --- fade
 
-void cGame::resetEffects() {
-  m_fade = ScreenFade();
-  std::memset(m_bandBuffer, 0, sizeof m_bandBuffer);
-  std::memset(m_glowBuffer, 0, sizeof m_glowBuffer);
-  m_pixelPair[0] = m_pixelPair[1] = 0;
-  m_drawSuppressed = 0;
-  m_alphaBars = 0;
-  m_glowNoWriteBack = 0;
-  m_paintingOffscreen32 = 0;
+void resetEffects(cGame& game) {
+  game.m_fade = cGame::ScreenFade();
+  std::memset(game.m_bandBuffer, 0, sizeof game.m_bandBuffer);
+  std::memset(game.m_glowBuffer, 0, sizeof game.m_glowBuffer);
+  game.m_pixelPair[0] = game.m_pixelPair[1] = 0;
+  game.m_drawSuppressed = 0;
+  game.m_alphaBars = 0;
+  game.m_glowNoWriteBack = 0;
+  game.m_paintingOffscreen32 = 0;
 }
 
-void cGame::startFade(int32_t length, int32_t direction) {
-  m_fade.length = length;
-  m_fade.direction = direction;
-  m_fade.elapsed = 0;
+void startFade(cGame& game, int32_t length, int32_t direction) {
+  game.m_fade.length = length;
+  game.m_fade.direction = direction;
+  game.m_fade.elapsed = 0;
 }
 
-void cGame::stopFade() {
-  m_fade.direction = 0;
-  m_fade.length = -1;
-  m_fade.elapsed = 0;
+void stopFade(cGame& game) {
+  game.m_fade.direction = 0;
+  game.m_fade.length = -1;
+  game.m_fade.elapsed = 0;
 }
 
-bool cGame::updateFade() {
-  if (m_fade.length <= 0) return false;
-  const int64_t e = static_cast<int64_t>(m_fade.elapsed) + m_frameTime;
-  m_fade.elapsed = static_cast<int32_t>(
+bool updateFade(cGame& game) {
+  if (game.m_fade.length <= 0) return false;
+  const int64_t e = static_cast<int64_t>(game.m_fade.elapsed) + game.m_frameTime;
+  game.m_fade.elapsed = static_cast<int32_t>(
       std::clamp<int64_t>(e, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-  return m_fade.elapsed >= m_fade.length;
+  return game.m_fade.elapsed >= game.m_fade.length;
 }
 
-void cGame::paintFade(Graphics* g) { paintFadeRect(g, 0, 0, 240, 320); }
+void paintFade(cGame& game, Graphics* g) { paintFadeRect(game, g, 0, 0, 240, 320); }
 
-void cGame::paintFadeRect(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h) {
-  const int32_t length = m_fade.length;
+void paintFadeRect(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h) {
+  const int32_t length = game.m_fade.length;
   if (!g || length <= 0) return;
-  const int32_t e = std::clamp(m_fade.elapsed, 0, length);
-  const bool fadingIn = m_fade.direction == 0;
+  const int32_t e = std::clamp(game.m_fade.elapsed, 0, length);
+  const bool fadingIn = game.m_fade.direction == 0;
   if (fadingIn && e == length) return;
   // At the end of a fade out the alpha is 255: the rectangle is solid black.
   int64_t alpha = static_cast<int64_t>(e) * 255 / length;
   if (fadingIn) alpha = 255 - alpha;
-  fillRectAlpha(g, x, y, w, h, alphaWord(alpha));
+  fillRectAlpha(game, g, x, y, w, h, alphaWord(alpha));
 }
 
-void cGame::fillRectAlpha(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb) {
+void fillRectAlpha(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb) {
   if (!g) return;
   g->setColorRaw(argb);
   if (argb >> 24) g->fillRect(x, y, w, h);
@@ -287,17 +287,18 @@ void cGame::fillRectAlpha(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t 
 
 // --- band filters
 
-void cGame::glowArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH, int32_t strengthV,
-                     int32_t gain) {
+void glowArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH,
+              int32_t strengthV, int32_t gain) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
-  walkBands(g, m_bandBuffer, x, y, w, h, !m_paintingOffscreen32, !m_glowNoWriteBack,
-            [&](uint32_t* band, int32_t rows) { glowPixels(w, rows, band, strengthH, strengthV, gain); });
+  walkBands(g, game.m_bandBuffer, x, y, w, h, !game.m_paintingOffscreen32, !game.m_glowNoWriteBack,
+            [&](uint32_t* band, int32_t rows) { glowPixels(game, w, rows, band, strengthH, strengthV, gain); });
 }
 
-void cGame::glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV, int32_t gain) {
+void glowPixels(cGame& game, int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV,
+                int32_t gain) {
   if (!pixels || w <= 0 || h <= 0) return;
-  if (static_cast<int64_t>(w) * h > kGlowBufferPixels) return;
-  uint32_t* scratch = m_glowBuffer;
+  if (static_cast<int64_t>(w) * h > cGame::kGlowBufferPixels) return;
+  uint32_t* scratch = game.m_glowBuffer;
   Run run;  // carried through every pass
   withStep(strengthH, [&](const auto& step) { glowRows(run, step, pixels, scratch, w, h); });
   withStep(strengthV, [&](const auto& step) { glowColumns(run, step, scratch, w, h); });
@@ -306,16 +307,16 @@ void cGame::glowPixels(int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH
   for (int32_t i = 0; i < n; ++i) pixels[i] = add.apply(pixels[i], scratch[i]);
 }
 
-void cGame::greyArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength) {
+void greyArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
-  walkBands(g, m_bandBuffer, x, y, w, h, true, true,
+  walkBands(g, game.m_bandBuffer, x, y, w, h, true, true,
             [&](uint32_t* band, int32_t rows) { filterGrey(band, w * rows, strength); });
 }
 
-void cGame::blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength) {
+void blurArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
   const int32_t s = strength & 127;  // strength mod 128, never negative
-  walkBands(g, m_bandBuffer, x, y, w, h, true, true, [&](uint32_t* band, int32_t rows) {
+  walkBands(g, game.m_bandBuffer, x, y, w, h, true, true, [&](uint32_t* band, int32_t rows) {
     for (int32_t r = 0; r < rows; ++r) {
       if (rightward)
         filterSmoothRight(band + r * w, w, s);
@@ -327,7 +328,7 @@ void cGame::blurArea(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bo
 
 // --- row filters
 
-void cGame::filterGrey(uint32_t* pixels, int32_t n, int32_t s) {
+void filterGrey(uint32_t* pixels, int32_t n, int32_t s) {
   if (s >= -kSmallFactor && s <= kSmallFactor) {
     for (int32_t i = 0; i < n; ++i) {
       const uint32_t p = pixels[i];
@@ -341,17 +342,17 @@ void cGame::filterGrey(uint32_t* pixels, int32_t n, int32_t s) {
   }
 }
 
-void cGame::filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s) {
+void filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s) {
   Run run;
   smooth(run, pixels, n, true, s);
 }
 
-void cGame::filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s) {
+void filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s) {
   Run run;
   smooth(run, pixels, n, false, s);
 }
 
-void cGame::filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2) {
+void filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2) {
   filterSmoothLeft(pixels, n, s1);
   int64_t r = 0, g = 0, b = 0;
   for (int32_t i = 0; i < n; ++i) {
@@ -363,14 +364,14 @@ void cGame::filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2
   }
 }
 
-void cGame::filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+void filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s) {
   for (int32_t i = 0; i < n; ++i) {
     const uint32_t p = pixels[i];
     pixels[i] = pack(saturate(int64_t{channel(p, 16)} + s), scaleUp(channel(p, 8), s), scaleUp(channel(p, 0), s));
   }
 }
 
-void cGame::filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+void filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s) {
   for (int32_t i = 0; i < n; ++i) {
     const uint32_t p = pixels[i];
     pixels[i] = pack(saturate(int64_t{channel(p, 16)} + s), saturate(int64_t{channel(p, 8)} + s),
@@ -378,21 +379,21 @@ void cGame::filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s) {
   }
 }
 
-void cGame::filterBrighten(uint32_t* pixels, int32_t n, int32_t s) {
+void filterBrighten(uint32_t* pixels, int32_t n, int32_t s) {
   for (int32_t i = 0; i < n; ++i) {
     const uint32_t p = pixels[i];
     pixels[i] = pack(scaleUp(channel(p, 16), s), scaleUp(channel(p, 8), s), scaleUp(channel(p, 0), s));
   }
 }
 
-void cGame::filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s) {
+void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s) {
   filterBrighten(pixels, n, s);
   filterSmoothLeft(pixels, n, s);
 }
 
-uint32_t cGame::pulse(int32_t period, uint32_t from, uint32_t to) const {
+uint32_t pulse(const cGame& game, int32_t period, uint32_t from, uint32_t to) {
   if (period <= 0) return from & 0xFFFFFF;
-  const int64_t phase = (static_cast<int64_t>(m_paintFrameCount) % period + period) % period;
+  const int64_t phase = (static_cast<int64_t>(game.m_paintFrameCount) % period + period) % period;
   const Q14 degrees = static_cast<Q14>(phase * k360 / period);
   const int64_t t = (static_cast<int64_t>(absQ14(sinDegrees(degrees))) * 255) >> 14;
   uint32_t out = 0;
@@ -406,19 +407,19 @@ uint32_t cGame::pulse(int32_t period, uint32_t from, uint32_t to) const {
 
 // --- small drawing routines
 
-void cGame::drawAlphaPixel(Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha) {
-  if (m_drawSuppressed || !g) return;
-  m_pixelPair[0] = alphaWord(alpha) | (rgb & 0xFFFFFF);
-  g->drawRGB(m_pixelPair, 0, 1, x, y, 1, 1, true);
+void drawAlphaPixel(cGame& game, Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha) {
+  if (game.m_drawSuppressed || !g) return;
+  game.m_pixelPair[0] = alphaWord(alpha) | (rgb & 0xFFFFFF);
+  g->drawRGB(game.m_pixelPair, 0, 1, x, y, 1, 1, true);
 }
 
-void cGame::drawSmoothLine(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
-  drawSmoothLineAlpha(g, x1, y1, x2, y2, rgb, 255, 255);
+void drawSmoothLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
+  drawSmoothLineAlpha(game, g, x1, y1, x2, y2, rgb, 255, 255);
 }
 
-void cGame::drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
-                                int32_t alpha1, int32_t alpha2) {
-  if (m_drawSuppressed || !g) return;
+void drawSmoothLineAlpha(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
+                         int32_t alpha1, int32_t alpha2) {
+  if (game.m_drawSuppressed || !g) return;
   int64_t dx = static_cast<int64_t>(x2) - x1;
   int64_t dy = static_cast<int64_t>(y2) - y1;
   const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
@@ -450,19 +451,19 @@ void cGame::drawSmoothLineAlpha(Graphics* g, int32_t x1, int32_t y1, int32_t x2,
     const int64_t alphaFar = ((f >> 8) * alpha) >> 8;
     const int64_t m = minor >> 16;
     if (xMajor)
-      drawPixelPair(*this, g, major0 + i, m, false, rgb, alphaNear, alphaFar);
+      drawPixelPair(*(&game), g, major0 + i, m, false, rgb, alphaNear, alphaFar);
     else
-      drawPixelPair(*this, g, m, major0 + i, true, rgb, alphaNear, alphaFar);
+      drawPixelPair(*(&game), g, m, major0 + i, true, rgb, alphaNear, alphaFar);
   }
 }
 
-void cGame::drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb) {
-  if (m_drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
+void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb) {
+  if (game.m_drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
   const int64_t x0 = cx, y0 = cy;
-  drawPixelPair(*this, g, x0 + r, y0, true, rgb, 255, 0);
-  drawPixelPair(*this, g, x0 - r, y0, true, rgb, 255, 0);
-  drawPixelPair(*this, g, x0, y0 + r, true, rgb, 255, 0);
-  drawPixelPair(*this, g, x0, y0 - r, true, rgb, 255, 0);
+  drawPixelPair(*(&game), g, x0 + r, y0, true, rgb, 255, 0);
+  drawPixelPair(*(&game), g, x0 - r, y0, true, rgb, 255, 0);
+  drawPixelPair(*(&game), g, x0, y0 + r, true, rgb, 255, 0);
+  drawPixelPair(*(&game), g, x0, y0 - r, true, rgb, 255, 0);
   int64_t extent = r;
   int64_t previous = 0;
   for (int64_t i = 1; extent > i; ++i) {
@@ -476,21 +477,21 @@ void cGame::drawSmoothCircle(Graphics* g, int32_t cx, int32_t cy, int32_t r, uin
     const int64_t outer = 255 - a;
     const int64_t e = extent;
     // Pairs along x: the inner pixel faces the centre.
-    drawPixelPair(*this, g, x0 + e - 1, y0 + i, true, rgb, inner, outer);
-    drawPixelPair(*this, g, x0 + e - 1, y0 - i, true, rgb, inner, outer);
-    drawPixelPair(*this, g, x0 - e, y0 + i, true, rgb, outer, inner);
-    drawPixelPair(*this, g, x0 - e, y0 - i, true, rgb, outer, inner);
+    drawPixelPair(*(&game), g, x0 + e - 1, y0 + i, true, rgb, inner, outer);
+    drawPixelPair(*(&game), g, x0 + e - 1, y0 - i, true, rgb, inner, outer);
+    drawPixelPair(*(&game), g, x0 - e, y0 + i, true, rgb, outer, inner);
+    drawPixelPair(*(&game), g, x0 - e, y0 - i, true, rgb, outer, inner);
     // Pairs along y.
-    drawPixelPair(*this, g, x0 + i, y0 + e - 1, false, rgb, inner, outer);
-    drawPixelPair(*this, g, x0 - i, y0 + e - 1, false, rgb, inner, outer);
-    drawPixelPair(*this, g, x0 + i, y0 - e, false, rgb, outer, inner);
-    drawPixelPair(*this, g, x0 - i, y0 - e, false, rgb, outer, inner);
+    drawPixelPair(*(&game), g, x0 + i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(*(&game), g, x0 - i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(*(&game), g, x0 + i, y0 - e, false, rgb, outer, inner);
+    drawPixelPair(*(&game), g, x0 - i, y0 - e, false, rgb, outer, inner);
   }
 }
 
-void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
-                               uint32_t rgbBottom, int32_t step) {
-  if (m_drawSuppressed || !g || w < 0 || h <= 0) return;
+void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
+                        uint32_t rgbBottom, int32_t step) {
+  if (game.m_drawSuppressed || !g || w < 0 || h <= 0) return;
   int64_t c[4], d[4];  // A, R, G, B in 8.8
   for (int k = 0; k < 4; ++k) {
     const int shift = 24 - 8 * k;
@@ -501,7 +502,7 @@ void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int
   }
   int64_t cx = x;
   int64_t cw = w;
-  constexpr int64_t kRowPixels = static_cast<int64_t>(sizeof m_rowBuffer / sizeof m_rowBuffer[0]);
+  constexpr int64_t kRowPixels = static_cast<int64_t>(sizeof game.m_rowBuffer / sizeof game.m_rowBuffer[0]);
   for (int64_t row = 0; row < h; ++row) {
     if (cw < 0 || cw > kMaxSpan || cx < -kMaxSpan || cx > kMaxSpan) break;
     const int64_t yy = y + row;
@@ -509,12 +510,12 @@ void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int
     if ((row & 1) == 0 && cw > 0) {
       const uint32_t colour = (static_cast<uint32_t>(c[0] >> 8) & 0xFF) << 24 |
                               pack(c[1] >> 8, c[2] >> 8, c[3] >> 8);
-      if (m_alphaBars) {
+      if (game.m_alphaBars) {
         const int32_t n = static_cast<int32_t>(std::min(cw, kRowPixels));
-        std::fill_n(m_rowBuffer, n, colour);
-        g->drawRGB(m_rowBuffer, 0, n, static_cast<int32_t>(cx), static_cast<int32_t>(yy), n, 1, true);
+        std::fill_n(game.m_rowBuffer, n, colour);
+        g->drawRGB(game.m_rowBuffer, 0, n, static_cast<int32_t>(cx), static_cast<int32_t>(yy), n, 1, true);
       } else {
-        fillRectAlpha(g, static_cast<int32_t>(cx), static_cast<int32_t>(yy), static_cast<int32_t>(cw), 1, colour);
+        fillRectAlpha(game, g, static_cast<int32_t>(cx), static_cast<int32_t>(yy), static_cast<int32_t>(cw), 1, colour);
       }
     }
     cx -= step;
@@ -523,8 +524,9 @@ void cGame::drawGradientColumn(Graphics* g, int32_t x, int32_t y, int32_t w, int
   }
 }
 
-void cGame::drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1, uint32_t rgb2) {
-  if (m_drawSuppressed || !g) return;
+void drawGradientBar(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1,
+                     uint32_t rgb2) {
+  if (game.m_drawSuppressed || !g) return;
   const int64_t half = (static_cast<int64_t>(h) + 4) >> 1;
   const int64_t top64 = static_cast<int64_t>(y) - 2;
   if (top64 < std::numeric_limits<int32_t>::min() ||
@@ -532,8 +534,8 @@ void cGame::drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_
     return;
   const int32_t k = static_cast<int32_t>(half);
   const int32_t top = static_cast<int32_t>(top64);
-  drawGradientColumn(g, x, top, w, k, rgb1, rgb2, 0);
-  drawGradientColumn(g, x, top + k, w, k, rgb2, rgb1, 0);
+  drawGradientColumn(game, g, x, top, w, k, rgb1, rgb2, 0);
+  drawGradientColumn(game, g, x, top + k, w, k, rgb2, rgb1, 0);
   if (k <= 1) return;
   for (int32_t i = 1; i <= k - 1; ++i) {
     const int32_t scale = 1024 - static_cast<int32_t>(static_cast<int64_t>(i - 1) * 1024 / (k - 1));
@@ -542,15 +544,15 @@ void cGame::drawGradientBar(Graphics* g, int32_t x, int32_t y, int32_t w, int32_
     const int64_t sides[2] = {static_cast<int64_t>(x) + w + i - 1, static_cast<int64_t>(x) - i};
     for (int64_t side : sides) {
       if (side < std::numeric_limits<int32_t>::min() || side > std::numeric_limits<int32_t>::max()) continue;
-      drawGradientColumn(g, static_cast<int32_t>(side), top, 1, k, c1, c2, 0);
-      drawGradientColumn(g, static_cast<int32_t>(side), top + k, 1, k, c2, c1, 0);
+      drawGradientColumn(game, g, static_cast<int32_t>(side), top, 1, k, c1, c2, 0);
+      drawGradientColumn(game, g, static_cast<int32_t>(side), top + k, 1, k, c2, c1, 0);
     }
   }
 }
 
 // --- easing and angles
 
-int32_t cGame::easeTowards(int32_t current, int32_t target, int32_t rate) {
+int32_t easeTowards(int32_t current, int32_t target, int32_t rate) {
   // Rates this large overshoot anyway; the bound keeps the product in 64 bits.
   const int64_t r = std::clamp<int64_t>(rate, -(int64_t{1} << 27), int64_t{1} << 27);
   const int64_t diff = static_cast<int64_t>(target) - current;
@@ -561,21 +563,22 @@ int32_t cGame::easeTowards(int32_t current, int32_t target, int32_t rate) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-int32_t cGame::isqrt(int32_t x) { return ::isqrt(x); }
-
-Vector2 cGame::rotateVector(const Vector2& v, int32_t angle) {
+Vector2 rotateVector(const Vector2& v, int32_t angle) {
   const Q14 c = cosDegrees(angle);
   const Q14 s = sinDegrees(angle);
   return Vector2(wrapSub(q14Mul(v.x, c), q14Mul(v.y, s)), wrapAdd(q14Mul(v.x, s), q14Mul(v.y, c)));
 }
 
-int32_t cGame::angleDifference(int32_t a, int32_t b) {
+int32_t angleDifference(int32_t a, int32_t b) {
   const int32_t d = wrapSub(a, b);
   return d <= k180 ? d : wrapAdd(wrapSub(b, a), k360);
 }
 
-int32_t cGame::wrapAngle(int32_t a) {
+int32_t wrapAngle(int32_t a) {
   int64_t v = a;
   while (v > k180 || v < -k180) v += v < 0 ? k360 : -k360;
   return static_cast<int32_t>(v);
+}
+uint32_t pulseColour(const cGame& game, int32_t period, uint32_t rgbA, uint32_t rgbB) {
+  return pulse(game, period, rgbA, rgbB);
 }

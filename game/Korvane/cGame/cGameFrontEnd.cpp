@@ -5,48 +5,50 @@
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 
-void cGame::setUpScreen(const FrontEndScreen& screen) {
-  if (m_menusOverMatch) captureTableBackground();
-  selectInterface(screen.interfaceId);
+void setUpScreen(cGame& game, const FrontEndScreen& screen) {
+  if (game.m_menusOverMatch) captureTableBackground(game);
+  selectInterface(game, screen.interfaceId);
   // Over a paused match the elements stand in place.
-  if (m_menusOverMatch)
-    resetInterfaceAnimation(false);
+  if (game.m_menusOverMatch)
+    resetInterfaceAnimation(game, false);
   else
-    startInterfaceAnimation();
-  initMenu(screen.menu, screen.listElement, screen.rows, true);
-  setMenuCount(screen.menu ? screen.count : 0);
-  if (m_backLayer) {
-    resetClip(m_backLayer);
-    if (screen.backdrop) screen.backdrop(*this, m_backLayer);
-    paintInterfaceLayer(true);
+    startInterfaceAnimation(game);
+  initMenu(game, screen.menu, screen.listElement, screen.rows, true);
+  setMenuCount(game, screen.menu ? screen.count : 0);
+  if (game.m_backLayer) {
+    game.resetClip(game.m_backLayer);
+    if (screen.backdrop) screen.backdrop(*(&game), game.m_backLayer);
+    paintInterfaceLayer(game, true);
   }
-  if (screen.music >= 0) playMusic(screen.music);
-  m_menu.selection = -1;
-  m_subState = m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
+  if (screen.music >= 0) playMusic(game, screen.music);
+  game.m_menu.selection = -1;
+  game.m_subState = game.m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
 }
 
-int32_t cGame::updateScreen(bool runMenu) {
-  updateInterfaceTimers();
-  return runMenu && m_menu.table ? updateMenu() : 0;
+int32_t updateScreen(cGame& game, bool runMenu) {
+  updateInterfaceTimers(game);
+  return runMenu && game.m_menu.table ? updateMenu(game) : 0;
 }
 
-void cGame::setButtonFrames(int32_t backButton, int32_t leftButton) {
-  if (backButton >= 0) setElementFrame(backButton, m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  if (leftButton >= 0) setElementFrame(leftButton, m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+void setButtonFrames(cGame& game, int32_t backButton, int32_t leftButton) {
+  if (backButton >= 0)
+    setElementFrame(game, backButton, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  if (leftButton >= 0)
+    setElementFrame(game, leftButton, game.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
 }
 
-void cGame::paintScreen(Graphics* g, int32_t backButton, int32_t leftButton) {
-  setButtonFrames(backButton, leftButton);
-  resetClip(g);
-  drawSavedBackground(g);
-  paintInterface();
+void paintScreen(cGame& game, Graphics* g, int32_t backButton, int32_t leftButton) {
+  setButtonFrames(game, backButton, leftButton);
+  game.resetClip(g);
+  drawSavedBackground(game, g);
+  paintInterface(game);
 }
 
-bool cGame::isBlinkOn() const { return m_gameClock % 1000 > 500; }
+bool isBlinkOn(const cGame& game) { return game.m_gameClock % 1000 > 500; }
 
-void cGame::goToScreen(int32_t state) {
-  if (m_inGame == 1)
-    setInGameState(state);
+void goToScreen(cGame& game, int32_t state) {
+  if (game.m_inGame == 1)
+    game.setInGameState(state);
   else
-    setState(state);
+    game.setState(state);
 }

@@ -50,3 +50,17 @@ struct FrontEndScreen {
   // title picture, a black fill); null: nothing.
   void (*backdrop)(cGame& game, Graphics* backLayer) = nullptr;
 };
+
+void setUpScreen(cGame& game, const FrontEndScreen& screen);
+// Every frame: the slide-in timers, then the list (0 nothing, -1 back, the
+// chosen text id); 0 without a list or when runMenu is false.
+int32_t updateScreen(cGame& game, bool runMenu = true);
+// Back button (right soft key) frames 14 / 17 and the left button 16 / 15
+// by the touch highlights; -1 for a screen without one.
+void setButtonFrames(cGame& game, int32_t backButton, int32_t leftButton);
+// Saved background, the buttons' frames and the front layer.
+void paintScreen(cGame& game, Graphics* g, int32_t backButton, int32_t leftButton);
+// Blinking texts show for the second half of every second of game time.
+bool isBlinkOn(const cGame& game);
+// setInGameState over a match (the paused match's stack stays), else setState.
+void goToScreen(cGame& game, int32_t state);

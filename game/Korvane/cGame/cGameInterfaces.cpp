@@ -54,96 +54,96 @@ const SlideSlots* slideSlotsOf(const int16_t* e) {
 
 // --- storage
 
-void cGame::freeInterfaces() {
-  for (int32_t id = 0; id < k_interfaceCount; ++id) {
-    int16_t** elements = m_interfaces[id];
+void freeInterfaces(cGame& game) {
+  for (int32_t id = 0; id < cGame::k_interfaceCount; ++id) {
+    int16_t** elements = game.m_interfaces[id];
     if (elements) {
-      for (int32_t i = 0; i < m_interfaceCounts[id]; ++i) delete[] elements[i];
+      for (int32_t i = 0; i < game.m_interfaceCounts[id]; ++i) delete[] elements[i];
       delete[] elements;
-      if (m_currentElements == elements) {
-        m_currentElements = nullptr;
-        m_currentElementCount = 0;
+      if (game.m_currentElements == elements) {
+        game.m_currentElements = nullptr;
+        game.m_currentElementCount = 0;
       }
     }
-    delete[] m_interfaceParamCounts[id];
-    m_interfaces[id] = nullptr;
-    m_interfaceParamCounts[id] = nullptr;
-    m_interfaceCounts[id] = 0;
+    delete[] game.m_interfaceParamCounts[id];
+    game.m_interfaces[id] = nullptr;
+    game.m_interfaceParamCounts[id] = nullptr;
+    game.m_interfaceCounts[id] = 0;
   }
 }
 
-bool cGame::loadInterface(int32_t id, const uint8_t* data, int32_t size) {
-  if (id < 0 || id >= k_interfaceCount) return false;
-  int16_t** old = m_interfaces[id];
+bool loadInterface(cGame& game, int32_t id, const uint8_t* data, int32_t size) {
+  if (id < 0 || id >= cGame::k_interfaceCount) return false;
+  int16_t** old = game.m_interfaces[id];
   if (old) {
-    for (int32_t i = 0; i < m_interfaceCounts[id]; ++i) delete[] old[i];
+    for (int32_t i = 0; i < game.m_interfaceCounts[id]; ++i) delete[] old[i];
     delete[] old;
   }
-  delete[] m_interfaceParamCounts[id];
+  delete[] game.m_interfaceParamCounts[id];
   const ParsedInterface parsed = parseInterface(id, data, size);
-  m_interfaces[id] = parsed.elements;
-  m_interfaceParamCounts[id] = parsed.paramCounts;
-  m_interfaceCounts[id] = parsed.count;
-  if (m_currentInterface == id) {
-    selectInterface(id);
-  } else if (old && m_currentElements == old) {
-    m_currentElements = nullptr;
-    m_currentElementCount = 0;
+  game.m_interfaces[id] = parsed.elements;
+  game.m_interfaceParamCounts[id] = parsed.paramCounts;
+  game.m_interfaceCounts[id] = parsed.count;
+  if (game.m_currentInterface == id) {
+    selectInterface(game, id);
+  } else if (old && game.m_currentElements == old) {
+    game.m_currentElements = nullptr;
+    game.m_currentElementCount = 0;
   }
   return parsed.whole;
 }
 
-void cGame::loadInterfaces() {
-  const int32_t current = m_currentInterface;
-  freeInterfaces();
-  const bool open = m_bar.data && m_bar.offsets;
+void loadInterfaces(cGame& game) {
+  const int32_t current = game.m_currentInterface;
+  freeInterfaces(game);
+  const bool open = game.m_bar.data && game.m_bar.offsets;
   if (!open) debugTrace("interf.bar: not open; the interfaces are empty\n");
-  for (int32_t id = 0; id < k_interfaceCount; ++id) {
-    const int32_t offset = open ? getBarEntryOffset(id) : -1;
-    const int32_t size = open ? getBarEntrySize(id) : -1;
+  for (int32_t id = 0; id < cGame::k_interfaceCount; ++id) {
+    const int32_t offset = open ? getBarEntryOffset(game, id) : -1;
+    const int32_t size = open ? getBarEntrySize(game, id) : -1;
     // An entry that is not there, or whose records do not fill it, is
     // damaged data the screens cannot do without.
-    if (offset < 0 || size < 0 || offset > m_bar.size || size > m_bar.size - offset) {
-      loadInterface(id, nullptr, 0);
-      if (open) reportBadEntry(id);
-    } else if (!loadInterface(id, m_bar.data + offset, size)) {
-      reportBadEntry(id);
+    if (offset < 0 || size < 0 || offset > game.m_bar.size || size > game.m_bar.size - offset) {
+      loadInterface(game, id, nullptr, 0);
+      if (open) reportBadEntry(game, id);
+    } else if (!loadInterface(game, id, game.m_bar.data + offset, size)) {
+      reportBadEntry(game, id);
     }
   }
   // The current interface now lives in the rebuilt lists.
-  if (current >= 0 && current < k_interfaceCount) selectInterface(current);
+  if (current >= 0 && current < cGame::k_interfaceCount) selectInterface(game, current);
 }
 
-void cGame::selectInterface(int32_t id) {
-  if (id < 0 || id >= k_interfaceCount) return;
-  m_currentElements = m_interfaces[id];
-  m_currentElementCount = m_interfaceCounts[id];
-  m_currentInterface = id;
+void selectInterface(cGame& game, int32_t id) {
+  if (id < 0 || id >= cGame::k_interfaceCount) return;
+  game.m_currentElements = game.m_interfaces[id];
+  game.m_currentElementCount = game.m_interfaceCounts[id];
+  game.m_currentInterface = id;
 }
 
-int16_t* cGame::getInterfaceElement(int32_t id, int32_t i) const {
+int16_t* getInterfaceElement(const cGame& game, int32_t id, int32_t i) {
   int16_t** elements = nullptr;
   int32_t count = 0;
   if (id == -1) {
-    elements = m_currentElements;
-    count = m_currentElementCount;
-  } else if (id >= 0 && id < k_interfaceCount) {
-    elements = m_interfaces[id];
-    count = m_interfaceCounts[id];
+    elements = game.m_currentElements;
+    count = game.m_currentElementCount;
+  } else if (id >= 0 && id < cGame::k_interfaceCount) {
+    elements = game.m_interfaces[id];
+    count = game.m_interfaceCounts[id];
   }
   if (!elements || i < 0 || i >= count) return nullptr;
   return elements[i];
 }
 
-int32_t cGame::getInterfaceElementCount(int32_t id) const {
-  if (id == -1) return m_currentElements ? m_currentElementCount : 0;
-  return id >= 0 && id < k_interfaceCount ? m_interfaceCounts[id] : 0;
+int32_t getInterfaceElementCount(const cGame& game, int32_t id) {
+  if (id == -1) return game.m_currentElements ? game.m_currentElementCount : 0;
+  return id >= 0 && id < cGame::k_interfaceCount ? game.m_interfaceCounts[id] : 0;
 }
 
-int32_t cGame::getElementParamCount(int32_t id, int32_t i) const {
-  if (id == -1) id = m_currentInterface;
-  if (!getInterfaceElement(id, i) || !m_interfaceParamCounts[id]) return 0;
-  return m_interfaceParamCounts[id][i];
+int32_t getElementParamCount(const cGame& game, int32_t id, int32_t i) {
+  if (id == -1) id = game.m_currentInterface;
+  if (!getInterfaceElement(game, id, i) || !game.m_interfaceParamCounts[id]) return 0;
+  return game.m_interfaceParamCounts[id][i];
 }
 
 // --- slide-in
@@ -175,39 +175,39 @@ void armSlide(int16_t* e, const SlideSlots& s, bool arm) {
 
 }  // namespace
 
-void cGame::armElementAnimations(int16_t** elements, bool arm) {
+void armElementAnimations(cGame& game, int16_t** elements, bool arm) {
   if (!elements) return;
-  const int32_t count = countOf(elements, m_interfaces, m_interfaceCounts, m_currentElementCount);
+  const int32_t count = countOf(elements, game.m_interfaces, game.m_interfaceCounts, game.m_currentElementCount);
   for (int32_t i = 0; i < count; ++i) {
     int16_t* e = elements[i];
     if (!e) continue;
     if (e[F::kWordType] == F::kSprite && param(e, F::kSpriteAnim) >= 0) param(e, F::kSpriteFrame) = 0;
-    if (!m_interfaceAnimations) continue;
+    if (!game.m_interfaceAnimations) continue;
     if (const SlideSlots* s = slideSlotsOf(e)) armSlide(e, *s, arm);
   }
 }
 
-void cGame::startInterfaceAnimation() { armElementAnimations(m_currentElements, true); }
-void cGame::resetInterfaceAnimation(bool arm) { armElementAnimations(m_currentElements, arm); }
-void cGame::startInterfaceAnimationById(int32_t id) {
-  if (id >= 0 && id < k_interfaceCount) armElementAnimations(m_interfaces[id], true);
+void startInterfaceAnimation(cGame& game) { armElementAnimations(game, game.m_currentElements, true); }
+void resetInterfaceAnimation(cGame& game, bool arm) { armElementAnimations(game, game.m_currentElements, arm); }
+void startInterfaceAnimationById(cGame& game, int32_t id) {
+  if (id >= 0 && id < cGame::k_interfaceCount) armElementAnimations(game, game.m_interfaces[id], true);
 }
 
-void cGame::stopElementAnimations(int16_t** elements) {
+void stopElementAnimations(cGame& game, int16_t** elements) {
   if (!elements) return;
-  const int32_t count = countOf(elements, m_interfaces, m_interfaceCounts, m_currentElementCount);
+  const int32_t count = countOf(elements, game.m_interfaces, game.m_interfaceCounts, game.m_currentElementCount);
   for (int32_t i = 0; i < count; ++i)
     if (int16_t* e = elements[i])
       if (const SlideSlots* s = slideSlotsOf(e)) param(e, s->timer) = 0;
 }
 
-void cGame::updateInterfaceTimers() {
-  if (!m_interfaceAnimations || !m_currentElements) return;
-  for (int32_t i = 0; i < m_currentElementCount; ++i)
-    if (int16_t* e = m_currentElements[i])
+void updateInterfaceTimers(cGame& game) {
+  if (!game.m_interfaceAnimations || !game.m_currentElements) return;
+  for (int32_t i = 0; i < game.m_currentElementCount; ++i)
+    if (int16_t* e = game.m_currentElements[i])
       if (const SlideSlots* s = slideSlotsOf(e)) {
         int16_t& timer = param(e, s->timer);
-        timer = clampTimer(timer - m_frameTime);
+        timer = clampTimer(timer - game.m_frameTime);
       }
 }
 
@@ -231,10 +231,10 @@ static void slideOffset(cGame& game, int16_t* e, int32_t& ox, int32_t& oy) {
 
 // --- painting
 
-void cGame::paintInterfaceAt(int32_t dx, int32_t dy, bool backLayerPass) {
+void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
   // A panel may paint other interfaces; this one is walked as it was.
-  int16_t** elements = m_currentElements;
-  const int32_t count = m_currentElementCount;
+  int16_t** elements = game.m_currentElements;
+  const int32_t count = game.m_currentElementCount;
   if (!elements) return;
   for (int32_t i = 0; i < count; ++i) {
     int16_t* e = elements[i];
@@ -242,78 +242,79 @@ void cGame::paintInterfaceAt(int32_t dx, int32_t dy, bool backLayerPass) {
     switch (e[F::kWordType]) {
       case F::kSprite:
         if (param(e, F::kSpriteVisible) != 0) {
-          const bool unshifted = s_gameState == k_stateTournamentStage && i == kUnshiftedElement;
-          paintSpriteElementAt(i, unshifted ? 0 : dx, unshifted ? 0 : dy, backLayerPass);
+          const bool unshifted = game.s_gameState == k_stateTournamentStage && i == kUnshiftedElement;
+          paintSpriteElementAt(game, i, unshifted ? 0 : dx, unshifted ? 0 : dy, backLayerPass);
         }
         break;
       case F::kRect:
-        if (param(e, F::kRectVisible) != 0) paintRectElement(i, dx, dy, backLayerPass);
+        if (param(e, F::kRectVisible) != 0) paintRectElement(game, i, dx, dy, backLayerPass);
         break;
       case F::kPanel:
-        if (backLayerPass && !m_loadingScreenUp) paintPanelElement(e);
+        if (backLayerPass && !game.m_loadingScreenUp) paintPanelElement(game, e);
         break;
       default:
         break;
     }
     // The panel's scenery restores this interface; keep walking it.
-    m_currentElements = elements;
-    m_currentElementCount = count;
+    game.m_currentElements = elements;
+    game.m_currentElementCount = count;
   }
 }
 
-void cGame::paintPanelElement(int16_t* e) {
-  if (m_paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
-  const bool rulesOverMatch = s_gameState == k_stateRulesChoice && m_previousState != k_statePub &&
-                              m_previousState != k_stateChallengeMenu && gameType != 2 && gameType != 3;
-  const bool questionFromMenu = s_gameState == k_stateQuestion &&
-                                (m_previousState == k_stateMainMenu || m_previousState == k_stateOptions);
+void paintPanelElement(cGame& game, int16_t* e) {
+  if (game.m_paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
+  const bool rulesOverMatch = game.s_gameState == k_stateRulesChoice && game.m_previousState != k_statePub &&
+                              game.m_previousState != k_stateChallengeMenu && game.gameType != 2 && game.gameType != 3;
+  const bool questionFromMenu = game.s_gameState == k_stateQuestion &&
+                                (game.m_previousState == k_stateMainMenu || game.m_previousState == k_stateOptions);
   if (param(e, F::kPanelPlain) == 0 && !rulesOverMatch && !questionFromMenu) {
-    int16_t** elements = m_currentElements;
-    const int32_t count = m_currentElementCount, id = m_currentInterface;
-    m_paintingPubScenery = 1;
-    paintPubScenery(*this, e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
+    int16_t** elements = game.m_currentElements;
+    const int32_t count = game.m_currentElementCount, id = game.m_currentInterface;
+    game.m_paintingPubScenery = 1;
+    paintPubScenery(*(&game), e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
                     param(e, F::kPanelShade));
-    m_paintingPubScenery = 0;
-    m_currentElements = elements;
-    m_currentElementCount = count;
-    m_currentInterface = id;
+    game.m_paintingPubScenery = 0;
+    game.m_currentElements = elements;
+    game.m_currentElementCount = count;
+    game.m_currentInterface = id;
     return;
   }
-  if (!m_backLayer) return;
-  if (ASprite* background = m_sprites[kBackgroundSlot]) background->paintFrame(m_backLayer, 0, 0, 0, 0);
+  if (!game.m_backLayer) return;
+  if (ASprite* background = game.m_sprites[kBackgroundSlot]) background->paintFrame(game.m_backLayer, 0, 0, 0, 0);
   const int32_t shade = std::min<int32_t>(param(e, F::kPanelShade), 255);
-  if (shade > 0) fillRectAlpha(m_backLayer, 0, 0, kLayoutWidth, kLayoutHeight, static_cast<uint32_t>(shade) << 24);
+  if (shade > 0)
+    fillRectAlpha(game, game.m_backLayer, 0, 0, kLayoutWidth, kLayoutHeight, static_cast<uint32_t>(shade) << 24);
 }
 
-void cGame::paintInterfaceLayer(bool backLayerPass) { paintInterfaceAt(0, 0, backLayerPass); }
-void cGame::paintInterface() { paintInterfaceLayer(false); }
+void paintInterfaceLayer(cGame& game, bool backLayerPass) { paintInterfaceAt(game, 0, 0, backLayerPass); }
+void paintInterface(cGame& game) { paintInterfaceLayer(game, false); }
 
-void cGame::paintSpriteElement(int32_t i, bool backLayerPass) {
-  paintSpriteElementAltPalette(i, 0, 0, backLayerPass, nullptr, false);
+void paintSpriteElement(cGame& game, int32_t i, bool backLayerPass) {
+  paintSpriteElementAltPalette(game, i, 0, 0, backLayerPass, nullptr, false);
 }
-void cGame::paintSpriteElementAt(int32_t i, int32_t dx, int32_t dy, bool backLayerPass) {
-  paintSpriteElementAltPalette(i, dx, dy, backLayerPass, nullptr, false);
+void paintSpriteElementAt(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass) {
+  paintSpriteElementAltPalette(game, i, dx, dy, backLayerPass, nullptr, false);
 }
-void cGame::paintSpriteElementTo(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target) {
-  paintSpriteElementAltPalette(i, dx, dy, backLayerPass, target, false);
+void paintSpriteElementTo(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target) {
+  paintSpriteElementAltPalette(game, i, dx, dy, backLayerPass, target, false);
 }
 
-void cGame::paintSpriteElementAltPalette(int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target,
-                                         bool forcePalette1) {
-  int16_t* e = getInterfaceElement(-1, i);
+void paintSpriteElementAltPalette(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target,
+                                  bool forcePalette1) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   if (!e || e[F::kWordType] != F::kSprite) return;
   Graphics* g = target;
   if (!g) {
     const bool backLayer = param(e, F::kSpriteLayer) != 0;
     if (backLayer != backLayerPass) return;
-    g = backLayer ? m_backLayer : currentTarget();
+    g = backLayer ? game.m_backLayer : game.currentTarget();
   }
   if (!g) return;
   int32_t sx = 0, sy = 0;
-  slideOffset(*this, e, sx, sy);
+  slideOffset(*(&game), e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
   const int32_t slot = param(e, F::kSpriteBank);
-  ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+  ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
   if (!bank) return;
   bank->setCurrentPalette(forcePalette1 ? 1 : param(e, F::kSpritePalette));
   int16_t& frame = param(e, F::kSpriteFrame);
@@ -341,17 +342,17 @@ void cGame::paintSpriteElementAltPalette(int32_t i, int32_t dx, int32_t dy, bool
   }
 }
 
-void cGame::paintRectElement(int32_t i, int32_t dx, int32_t dy, bool backLayerPass) {
-  int16_t* e = getInterfaceElement(-1, i);
+void paintRectElement(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   if (!e || e[F::kWordType] != F::kRect) return;
   const bool backLayer = param(e, F::kRectLayer) != 0;
   if (backLayer != backLayerPass) return;
-  Graphics* g = backLayer ? m_backLayer : currentTarget();
+  Graphics* g = backLayer ? game.m_backLayer : game.currentTarget();
   if (!g) return;
   auto channel = [&](int32_t k) { return static_cast<uint32_t>(param(e, k)) & 0xFF; };
   const uint32_t argb = channel(F::kRectAlpha) << 24 | channel(F::kRectRed) << 16 | channel(F::kRectGreen) << 8 |
                         channel(F::kRectBlue);
-  fillRectAlpha(g, e[F::kWordX] + dx, e[F::kWordY] + dy, param(e, F::kRectWidth), param(e, F::kRectHeight), argb);
+  fillRectAlpha(game, g, e[F::kWordX] + dx, e[F::kWordY] + dy, param(e, F::kRectWidth), param(e, F::kRectHeight), argb);
 }
 
 // --- accessors
@@ -362,83 +363,83 @@ int16_t* spriteOnly(int16_t* e) { return e && e[F::kWordType] == F::kSprite ? e 
 
 }  // namespace
 
-int32_t cGame::getElementX(int32_t i) { return getInterfaceElementX(-1, i); }
-int32_t cGame::getInterfaceElementX(int32_t id, int32_t i) {
-  const int16_t* e = getInterfaceElement(id, i);
+int32_t getElementX(cGame& game, int32_t i) { return getInterfaceElementX(game, -1, i); }
+int32_t getInterfaceElementX(cGame& game, int32_t id, int32_t i) {
+  const int16_t* e = getInterfaceElement(game, id, i);
   return e ? e[F::kWordX] : 0;
 }
-int32_t cGame::getElementY(int32_t i) { return getInterfaceElementY(-1, i); }
-int32_t cGame::getInterfaceElementY(int32_t id, int32_t i) {
-  const int16_t* e = getInterfaceElement(id, i);
+int32_t getElementY(cGame& game, int32_t i) { return getInterfaceElementY(game, -1, i); }
+int32_t getInterfaceElementY(cGame& game, int32_t id, int32_t i) {
+  const int16_t* e = getInterfaceElement(game, id, i);
   return e ? e[F::kWordY] : 0;
 }
-void cGame::setElementX(int32_t id, int32_t i, int32_t v) {
-  if (int16_t* e = getInterfaceElement(id, i)) e[F::kWordX] = static_cast<int16_t>(v);
+void setElementX(cGame& game, int32_t id, int32_t i, int32_t v) {
+  if (int16_t* e = getInterfaceElement(game, id, i)) e[F::kWordX] = static_cast<int16_t>(v);
 }
-void cGame::setElementY(int32_t id, int32_t i, int32_t v) {
-  if (int16_t* e = getInterfaceElement(id, i)) e[F::kWordY] = static_cast<int16_t>(v);
+void setElementY(cGame& game, int32_t id, int32_t i, int32_t v) {
+  if (int16_t* e = getInterfaceElement(game, id, i)) e[F::kWordY] = static_cast<int16_t>(v);
 }
-int32_t cGame::getElementWidth(int32_t i) { return getInterfaceElementWidth(-1, i); }
-int32_t cGame::getInterfaceElementWidth(int32_t id, int32_t i) {
-  int16_t* e = getInterfaceElement(id, i);
+int32_t getElementWidth(cGame& game, int32_t i) { return getInterfaceElementWidth(game, -1, i); }
+int32_t getInterfaceElementWidth(cGame& game, int32_t id, int32_t i) {
+  int16_t* e = getInterfaceElement(game, id, i);
   return e ? param(e, 0) : 0;
 }
-int32_t cGame::getElementHeight(int32_t i) { return getInterfaceElementHeight(-1, i); }
-int32_t cGame::getInterfaceElementHeight(int32_t id, int32_t i) {
-  int16_t* e = getInterfaceElement(id, i);
+int32_t getElementHeight(cGame& game, int32_t i) { return getInterfaceElementHeight(game, -1, i); }
+int32_t getInterfaceElementHeight(cGame& game, int32_t id, int32_t i) {
+  int16_t* e = getInterfaceElement(game, id, i);
   return e ? param(e, 1) : 0;
 }
-int32_t cGame::getElementFont(int32_t i) { return getInterfaceElementFont(-1, i); }
-int32_t cGame::getInterfaceElementFont(int32_t id, int32_t i) {
-  int16_t* e = getInterfaceElement(id, i);
+int32_t getElementFont(cGame& game, int32_t i) { return getInterfaceElementFont(game, -1, i); }
+int32_t getInterfaceElementFont(cGame& game, int32_t id, int32_t i) {
+  int16_t* e = getInterfaceElement(game, id, i);
   return e ? param(e, F::kTextFont) : 0;
 }
-void cGame::setElementVisible(int32_t i, bool on) { setInterfaceElementVisible(-1, i, on); }
-void cGame::setInterfaceElementVisible(int32_t id, int32_t i, bool on) {
-  if (int16_t* e = spriteOnly(getInterfaceElement(id, i))) param(e, F::kSpriteVisible) = on ? 1 : 0;
+void setElementVisible(cGame& game, int32_t i, bool on) { setInterfaceElementVisible(game, -1, i, on); }
+void setInterfaceElementVisible(cGame& game, int32_t id, int32_t i, bool on) {
+  if (int16_t* e = spriteOnly(getInterfaceElement(game, id, i))) param(e, F::kSpriteVisible) = on ? 1 : 0;
 }
-bool cGame::isElementVisible(int32_t i) {
-  int16_t* e = getInterfaceElement(-1, i);
+bool isElementVisible(cGame& game, int32_t i) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   return e && param(e, F::kSpriteVisible) != 0;
 }
-int32_t cGame::getInterfaceElementAnim(int32_t id, int32_t i) {
-  int16_t* e = spriteOnly(getInterfaceElement(id, i));
+int32_t getInterfaceElementAnim(cGame& game, int32_t id, int32_t i) {
+  int16_t* e = spriteOnly(getInterfaceElement(game, id, i));
   if (!e) return -1;
   const int32_t a = param(e, F::kSpriteAnim);
   return a >= 0 ? a & ~F::kPlayModeBits : a;
 }
-void cGame::setElementFrame(int32_t i, int32_t frame) { setInterfaceElementFrame(-1, i, frame); }
-void cGame::setInterfaceElementFrame(int32_t id, int32_t i, int32_t frame) {
-  if (int16_t* e = spriteOnly(getInterfaceElement(id, i))) {
+void setElementFrame(cGame& game, int32_t i, int32_t frame) { setInterfaceElementFrame(game, -1, i, frame); }
+void setInterfaceElementFrame(cGame& game, int32_t id, int32_t i, int32_t frame) {
+  if (int16_t* e = spriteOnly(getInterfaceElement(game, id, i))) {
     param(e, F::kSpriteFrame) = static_cast<int16_t>(frame);
     param(e, F::kSpriteAnim) = -1;
   }
 }
-void cGame::setElementAnim(int32_t i, int32_t anim) { setInterfaceElementAnim(-1, i, anim); }
-void cGame::setInterfaceElementAnim(int32_t id, int32_t i, int32_t anim) {
-  if (int16_t* e = spriteOnly(getInterfaceElement(id, i))) {
+void setElementAnim(cGame& game, int32_t i, int32_t anim) { setInterfaceElementAnim(game, -1, i, anim); }
+void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim) {
+  if (int16_t* e = spriteOnly(getInterfaceElement(game, id, i))) {
     int16_t& a = param(e, F::kSpriteAnim);
     // A play mode lives in the bits of an animation number; -1 has none.
     const int32_t mode = a >= 0 ? a & F::kPlayModeBits : 0;
     a = static_cast<int16_t>(anim >= 0 ? anim | mode : anim);
   }
 }
-void cGame::setElementPalette(int32_t i, int32_t palette) {
-  int16_t* e = getInterfaceElement(-1, i);
+void setElementPalette(cGame& game, int32_t i, int32_t palette) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   if (!e) return;
   if (e[F::kWordType] == F::kText)
     param(e, F::kTextPalette) = static_cast<int16_t>(palette);
   else if (e[F::kWordType] == F::kSprite)
     param(e, F::kSpritePalette) = static_cast<int16_t>(palette);
 }
-void cGame::setInterfaceElementSprite(int32_t id, int32_t i, int32_t bank) {
-  if (int16_t* e = spriteOnly(getInterfaceElement(id, i))) param(e, F::kSpriteBank) = static_cast<int16_t>(bank);
+void setInterfaceElementSprite(cGame& game, int32_t id, int32_t i, int32_t bank) {
+  if (int16_t* e = spriteOnly(getInterfaceElement(game, id, i))) param(e, F::kSpriteBank) = static_cast<int16_t>(bank);
 }
 
-void cGame::copyInterfacePanel(int32_t from, int32_t to) {
+void copyInterfacePanel(cGame& game, int32_t from, int32_t to) {
   auto firstPanel = [&](int32_t id) -> int16_t* {
-    for (int32_t i = 0; i < getInterfaceElementCount(id); ++i) {
-      int16_t* e = getInterfaceElement(id, i);
+    for (int32_t i = 0; i < getInterfaceElementCount(game, id); ++i) {
+      int16_t* e = getInterfaceElement(game, id, i);
       if (e && e[F::kWordType] == F::kPanel) return e;
     }
     return nullptr;
@@ -451,24 +452,24 @@ void cGame::copyInterfacePanel(int32_t from, int32_t to) {
   for (int32_t k = F::kPanelParallax; k <= F::kPanelShade; ++k) param(target, k) = param(source, k);
 }
 
-int32_t cGame::getElementAlignFlags(int32_t i) {
-  int16_t* e = getInterfaceElement(-1, i);
+int32_t getElementAlignFlags(cGame& game, int32_t i) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   return e ? anchorOf(param(e, F::kTextHAlign), param(e, F::kTextVAlign)) : 0;
 }
 
 // --- text boxes
 
-bool cGame::paintTextElement(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
-                             int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride) {
-  int16_t* e = getInterfaceElement(-1, i);
-  Graphics* g = currentTarget();
+bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
+                      int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride) {
+  int16_t* e = getInterfaceElement(game, -1, i);
+  Graphics* g = game.currentTarget();
   if (!e || e[F::kWordType] != F::kText || !g) return false;
   if (font == -1) font = param(e, F::kTextFont);
   if (palette == -1) palette = param(e, F::kTextPalette);
   if (hAlignOverride == -1) hAlignOverride = param(e, F::kTextHAlign);
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !m_fonts[font]) return false;
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return false;
   int32_t sx = 0, sy = 0;
-  slideOffset(*this, e, sx, sy);
+  slideOffset(*(&game), e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
   const int32_t w = param(e, F::kTextWidth), h = param(e, F::kTextHeight);
   const int32_t cx = g->getClipX(), cy = g->getClipY(), cw = g->getClipWidth(), ch = g->getClipHeight();
@@ -478,96 +479,96 @@ bool cGame::paintTextElement(int32_t i, int32_t font, const char* str, int32_t l
   // Two rows above the box stay visible for accents.
   g->setClip(left, top - 2, right - left, bottom - top + 2);
   const int32_t flags = anchorOf(hAlignOverride, param(e, F::kTextVAlign)) | extraFlag;
-  ASprite* bank = m_fonts[font];
+  ASprite* bank = game.m_fonts[font];
   if (palette >= 0) bank->setCurrentPalette(palette);
   bool last;
   if (str) {
-    m_layout.font = static_cast<uint8_t>(font);
-    last = drawWrappedTextPage(g, m_fonts, -1, str, 0, std::max(len, 0), x, y, w, h, 0, flags);
+    game.m_layout.font = static_cast<uint8_t>(font);
+    last = drawWrappedTextPage(game, g, game.m_fonts, -1, str, 0, std::max(len, 0), x, y, w, h, 0, flags);
   } else {
-    last = drawWrappedString(g, m_fonts, textId, font, x, y, w, h, 0, flags);
+    last = drawWrappedString(game, g, game.m_fonts, textId, font, x, y, w, h, 0, flags);
   }
   g->setClip(cx, cy, cw, ch);
   bank->setCurrentPalette(0);
   return last;
 }
 
-bool cGame::drawElementText(int32_t i, int32_t textId) {
-  return paintTextElement(i, -1, nullptr, 0, textId, 0, 0, -1, 0, -1);
+bool drawElementText(cGame& game, int32_t i, int32_t textId) {
+  return paintTextElement(game, i, -1, nullptr, 0, textId, 0, 0, -1, 0, -1);
 }
-bool cGame::drawElementTextFlags(int32_t i, int32_t textId, int32_t flag) {
-  return paintTextElement(i, -1, nullptr, 0, textId, 0, 0, -1, flag, -1);
+bool drawElementTextFlags(cGame& game, int32_t i, int32_t textId, int32_t flag) {
+  return paintTextElement(game, i, -1, nullptr, 0, textId, 0, 0, -1, flag, -1);
 }
-bool cGame::drawElementString(int32_t i, const char* str) { return drawElementStringFlags(i, str, 0); }
-bool cGame::drawElementStringFlags(int32_t i, const char* str, int32_t flag) {
+bool drawElementString(cGame& game, int32_t i, const char* str) { return drawElementStringFlags(game, i, str, 0); }
+bool drawElementStringFlags(cGame& game, int32_t i, const char* str, int32_t flag) {
   if (!str) return false;
-  return paintTextElement(i, -1, str, static_cast<int32_t>(std::strlen(str)), 0, 0, 0, -1, flag, -1);
+  return paintTextElement(game, i, -1, str, static_cast<int32_t>(std::strlen(str)), 0, 0, 0, -1, flag, -1);
 }
-bool cGame::drawElementStringLen(int32_t i, const char* str, int32_t len, int32_t palette) {
-  return drawElementStringStyled(i, str, len, palette, -1);
+bool drawElementStringLen(cGame& game, int32_t i, const char* str, int32_t len, int32_t palette) {
+  return drawElementStringStyled(game, i, str, len, palette, -1);
 }
-bool cGame::drawElementStringStyled(int32_t i, const char* str, int32_t len, int32_t palette, int32_t hAlign) {
+bool drawElementStringStyled(cGame& game, int32_t i, const char* str, int32_t len, int32_t palette, int32_t hAlign) {
   if (!str) return false;
-  return paintTextElement(i, -1, str, len, 0, 0, 0, palette, 0, hAlign);
+  return paintTextElement(game, i, -1, str, len, 0, 0, 0, palette, 0, hAlign);
 }
-bool cGame::drawElementTextRaw(int32_t i, const char* str, int32_t len, int32_t textId, int32_t dx, int32_t dy,
-                               int32_t palette) {
-  return paintTextElement(i, -1, str, len, textId, dx, dy, palette, 0, -1);
+bool drawElementTextRaw(cGame& game, int32_t i, const char* str, int32_t len, int32_t textId, int32_t dx, int32_t dy,
+                        int32_t palette) {
+  return paintTextElement(game, i, -1, str, len, textId, dx, dy, palette, 0, -1);
 }
-bool cGame::drawElementTextWithFont(int32_t i, int32_t font, const char* str, int32_t len, int32_t textId,
-                                    int32_t dx, int32_t dy, int32_t palette, int32_t flag) {
-  return paintTextElement(i, font, str, len, textId, dx, dy, palette, flag, -1);
+bool drawElementTextWithFont(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId,
+                             int32_t dx, int32_t dy, int32_t palette, int32_t flag) {
+  return paintTextElement(game, i, font, str, len, textId, dx, dy, palette, flag, -1);
 }
 
-int32_t cGame::drawElementWrappedText(int32_t i, int32_t textId) {
-  int16_t* e = getInterfaceElement(-1, i);
+int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId) {
+  int16_t* e = getInterfaceElement(game, -1, i);
   if (!e) return 0;
   const int32_t font = param(e, F::kTextFont);
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !m_fonts[font]) return 0;
-  return layoutString(m_fonts, textId, font, param(e, F::kTextWidth), param(e, F::kTextHeight));
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return 0;
+  return layoutString(game, game.m_fonts, textId, font, param(e, F::kTextWidth), param(e, F::kTextHeight));
 }
 
 // --- arrows and soft keys
 
-void cGame::updateMenuArrows(int32_t a, int32_t b, bool horizontal) {
+void updateMenuArrows(cGame& game, int32_t a, int32_t b, bool horizontal) {
   constexpr uint32_t kLeft = 4128, kRight = 16512, kUp = 2056, kDown = 8704;
   if (horizontal) {
-    setElementAnim(a, m_keys.isHeld(kLeft) ? 7 : 3);
-    setElementAnim(b, m_keys.isHeld(kRight) ? 8 : 4);
+    setElementAnim(game, a, game.m_keys.isHeld(kLeft) ? 7 : 3);
+    setElementAnim(game, b, game.m_keys.isHeld(kRight) ? 8 : 4);
   } else {
-    setElementAnim(a, m_keys.isHeld(kUp) ? 5 : 1);
-    setElementAnim(b, m_keys.isHeld(kDown) ? 6 : 2);
+    setElementAnim(game, a, game.m_keys.isHeld(kUp) ? 5 : 1);
+    setElementAnim(game, b, game.m_keys.isHeld(kDown) ? 6 : 2);
   }
 }
 
-void cGame::paintSoftKeys(int32_t leftTextId, int32_t rightTextId) {
-  ASprite* font = m_fonts[0];
-  paintSoftKeysAt(leftTextId, rightTextId, 313 - (font ? font->getFontHeight() : 0));
+void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId) {
+  ASprite* font = game.m_fonts[0];
+  paintSoftKeysAt(game, leftTextId, rightTextId, 313 - (font ? font->getFontHeight() : 0));
 }
 
-void cGame::paintSoftKeysAt(int32_t leftTextId, int32_t rightTextId, int32_t y) {
-  ASprite* font = m_fonts[0];
-  Graphics* g = currentTarget();
-  const bool notice = hasCompletionNotice();
-  if (notice && m_noticePending) m_noticeDisplay = 12;
+void paintSoftKeysAt(cGame& game, int32_t leftTextId, int32_t rightTextId, int32_t y) {
+  ASprite* font = game.m_fonts[0];
+  Graphics* g = game.currentTarget();
+  const bool notice = hasCompletionNotice(game);
+  if (notice && game.m_noticePending) game.m_noticeDisplay = 12;
   if (!font || !g) return;
   const int32_t savedPalette = font->getCurrentPalette();
   font->setCurrentPalette(1);
-  const int32_t s = s_gameState;
-  const bool single =
-      leftTextId == 29 || leftTextId == 12 || leftTextId == 24 || notice || m_singleSoftKey ||
-      (m_inGame == 1 && !m_matchPaused &&
-       (s == k_stateOpponentIntro || s == k_stateResultLines || s == k_stateMessageBox || isMessageQueued() ||
-        isDialogBoxOpen()));
-  int16_t* box = single ? getInterfaceElement(kHudInterface, m_wideMessages ? kSoftKeyCentreWide : kSoftKeyCentre)
-                        : nullptr;
+  const int32_t s = game.s_gameState;
+  const bool single = leftTextId == 29 || leftTextId == 12 || leftTextId == 24 || notice || game.m_singleSoftKey ||
+                      (game.m_inGame == 1 && !game.m_matchPaused &&
+                       (s == k_stateOpponentIntro || s == k_stateResultLines || s == k_stateMessageBox ||
+                        isMessageQueued(game) || isDialogBoxOpen(game)));
+  int16_t* box =
+      single ? getInterfaceElement(game, kHudInterface, game.m_wideMessages ? kSoftKeyCentreWide : kSoftKeyCentre)
+             : nullptr;
   if (box && (box[F::kWordType] == F::kText || box[F::kWordType] == F::kRect)) {
-    if (leftTextId >= 0) drawString(g, m_fonts, leftTextId, 0, box[F::kWordX] + param(box, 0) / 2, y, 32);
+    if (leftTextId >= 0) drawString(game, g, game.m_fonts, leftTextId, 0, box[F::kWordX] + param(box, 0) / 2, y, 32);
   } else {
     // Without the centring element the labels keep to the sides.
-    const bool swap = m_leftHanded != 0;
-    if (leftTextId >= 0) drawString(g, m_fonts, leftTextId, 0, swap ? 238 : 1, y, swap ? 64 : 16);
-    if (rightTextId >= 0) drawString(g, m_fonts, rightTextId, 0, swap ? 1 : 238, y, swap ? 16 : 64);
+    const bool swap = game.m_leftHanded != 0;
+    if (leftTextId >= 0) drawString(game, g, game.m_fonts, leftTextId, 0, swap ? 238 : 1, y, swap ? 64 : 16);
+    if (rightTextId >= 0) drawString(game, g, game.m_fonts, rightTextId, 0, swap ? 1 : 238, y, swap ? 16 : 64);
   }
   font->setCurrentPalette(savedPalette);
 }

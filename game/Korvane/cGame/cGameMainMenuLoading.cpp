@@ -29,82 +29,82 @@ void paintBackgroundText(cGame& g, int32_t y) {
   bg->setColor(0xFF000000);
   bg->fillRect(0, 0, 240, 320);
   if (g.m_fonts[0]) g.m_fonts[0]->setCurrentPalette(0);
-  g.drawString(bg, g.m_fonts, 46, 0, 120, y, 0x420);
+  drawString(g, bg, g.m_fonts, 46, 0, 120, y, 0x420);
 }
 }  // namespace
 
-bool cGame::isSpriteKept(int32_t slot) {
+bool isSpriteKept(cGame& game, int32_t slot) {
   namespace F = interfaceformat;
   for (const KeptElement& k : kKeptElements) {
-    const int16_t* e = getInterfaceElement(k.interface, k.element);
-    if (e && e[F::kWordType] == F::kSprite && getElementParamCount(k.interface, k.element) > F::kSpriteBank &&
+    const int16_t* e = getInterfaceElement(game, k.interface, k.element);
+    if (e && e[F::kWordType] == F::kSprite && getElementParamCount(game, k.interface, k.element) > F::kSpriteBank &&
         e[F::kWordParams + F::kSpriteBank] == slot)
       return true;
   }
   return false;
 }
 
-void cGame::freeMatchResources() {
-  for (int32_t i = 0; i < k_spriteSlotCount; ++i)
-    if (i != 1) freeSprite(i);
-  freeMatchBanks();
-  freeTable();
-  releaseAI();
-  unload3DView();
-  ballViewOpen = 0;  // a match left with its view open
+void freeMatchResources(cGame& game) {
+  for (int32_t i = 0; i < cGame::k_spriteSlotCount; ++i)
+    if (i != 1) freeSprite(game, i);
+  freeMatchBanks(game);
+  freeTable(game);
+  game.releaseAI();
+  unload3DView(game);
+  game.ballViewOpen = 0;  // a match left with its view open
 }
 
-void cGame::runMainMenuLoadingStep(int32_t step) {
+void runMainMenuLoadingStep(cGame& game, int32_t step) {
   // A bank of the pub and map archives: palette 0, raw data kept while an
   // interface element shows it.
-  auto kept = [this](int32_t slot, int32_t entry, bool buildKept) {
-    const bool keep = isSpriteKept(slot);
-    fillSprite(slot, entry, keep && !buildKept ? k_buildNone : 0, false, !keep);
+  auto kept = [&game](int32_t slot, int32_t entry, bool buildKept) {
+    const bool keep = isSpriteKept(game, slot);
+    fillSprite(game, slot, entry, keep && !buildKept ? cGame::k_buildNone : 0, false, !keep);
   };
   switch (step) {
     case 1:
-      for (ASprite* bank : m_matchBanks)
+      for (ASprite* bank : game.m_matchBanks)
         if (bank) {
-          freeMatchResources();
+          freeMatchResources(game);
           break;
         }
       break;
     case 2:
-      stopAllSounds();
-      onSoundsStopped();
+      game.stopAllSounds();
+      game.onSoundsStopped();
       break;
     case 3:
-      loadBar("interf.bar");
+      loadBar(game, "interf.bar");
       break;
     case 4:
-      loadInterfaces();
-      unloadBar();
+      loadInterfaces(game);
+      unloadBar(game);
       break;
     case 6:
-      loadBar("menu.bar");
+      loadBar(game, "menu.bar");
       break;
     case 7:
-      for (int32_t i = 0; i <= 5; ++i) fillSprite(i, i, k_buildAll, i == 1 || i == 3 || i == 5, true);
+      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, i, i, cGame::k_buildAll, i == 1 || i == 3 || i == 5, true);
       break;
     case 8:
-      for (int32_t i = 6; i <= 12; ++i) fillSprite(i, i, k_buildAll, false, true);
-      unloadBar();
+      for (int32_t i = 6; i <= 12; ++i) fillSprite(game, i, i, cGame::k_buildAll, false, true);
+      unloadBar(game);
       break;
     case 9:
-      loadBar("chr.bar");
+      loadBar(game, "chr.bar");
       break;
     case 10:
-      for (int32_t i = 0; i <= 5; ++i) fillSprite(13 + i, i, 0, false, true);
+      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, 13 + i, i, 0, false, true);
       break;
     case 11:
       for (int32_t i = 6; i <= 12; ++i) {
         const int32_t slot = 13 + i;
-        fillSprite(slot, i, slot == 25 ? k_buildNone : 0, false, slot != 24 && slot != 25);
+        fillSprite(game, slot, i, slot == 25 ? cGame::k_buildNone : 0, false, slot != 24 && slot != 25);
       }
-      unloadBar();
+      unloadBar(game);
       break;
     case 12:
-      loadBar("pub.bar");
+      loadBar(game, "pub.bar");
       break;
     case 13:
       for (int32_t i = 0; i <= 9; ++i) kept(26 + i, i, true);
@@ -113,14 +113,14 @@ void cGame::runMainMenuLoadingStep(int32_t step) {
       for (int32_t i = 10; i <= 20; ++i) {
         const int32_t slot = 26 + i;
         if (slot == 40 || slot == 41)
-          fillSprite(slot, i, k_buildNone, false, false);
+          fillSprite(game, slot, i, cGame::k_buildNone, false, false);
         else
           kept(slot, i, true);
       }
-      unloadBar();
+      unloadBar(game);
       break;
     case 15:
-      loadBar("map.bar");
+      loadBar(game, "map.bar");
       break;
     case 16:
     case 17: {
@@ -128,110 +128,110 @@ void cGame::runMainMenuLoadingStep(int32_t step) {
       for (int32_t i = first; i <= last; ++i) {
         const int32_t slot = 47 + i;
         if (slot == 47)
-          fillSprite(slot, i, k_buildNone, false, false);
+          fillSprite(game, slot, i, cGame::k_buildNone, false, false);
         else
           kept(slot, i, false);
       }
-      if (step == 17) unloadBar();
+      if (step == 17) unloadBar(game);
       break;
     }
     case 18:
-      loadBar("loc.bar");
+      loadBar(game, "loc.bar");
       break;
     case 19:
-      for (int32_t i = 0; i <= 3; ++i) fillSprite(60 + i, i, k_buildNone, false, false);
+      for (int32_t i = 0; i <= 3; ++i) fillSprite(game, 60 + i, i, cGame::k_buildNone, false, false);
       break;
     case 20:
-      for (int32_t i = 4; i <= 8; ++i) fillSprite(60 + i, i, k_buildNone, false, false);
-      unloadBar();
+      for (int32_t i = 4; i <= 8; ++i) fillSprite(game, 60 + i, i, cGame::k_buildNone, false, false);
+      unloadBar(game);
       break;
     case 38:
-      updateEquippedItems(*this);
+      updateEquippedItems(*(&game));
       break;
     case 44:
-      m_menusOverMatch = 0;
+      game.m_menusOverMatch = 0;
       break;
     default:
-      if (step >= 22 && step <= 36 && m_firstLoad) loadSound(step - 22);
+      if (step >= 22 && step <= 36 && game.m_firstLoad) loadSound(game, step - 22);
       break;
   }
 }
 
-void cGame::updateMainMenuLoading() {
-  if (m_subState == k_subStateInit) {
-    s_loadingStep = 0;
-    m_loadingStepCount = k_mainMenuLoadingSteps;
-    if (m_loadingPlayer) {
-      m_loadingPlayer->resetAnim();
-      m_loadingPlayer->setAnim(0);
+void updateMainMenuLoading(cGame& game) {
+  if (game.m_subState == k_subStateInit) {
+    game.s_loadingStep = 0;
+    game.m_loadingStepCount = cGame::k_mainMenuLoadingSteps;
+    if (game.m_loadingPlayer) {
+      game.m_loadingPlayer->resetAnim();
+      game.m_loadingPlayer->setAnim(0);
     }
-    m_redrawCounters[0] += 1;
-    clearAchievementNotices();
-    pickLoadingHint();
-    m_loadingScreenUp = 1;
-    m_subState = k_subStateUpdate;
+    game.m_redrawCounters[0] += 1;
+    clearAchievementNotices(game);
+    pickLoadingHint(game);
+    game.m_loadingScreenUp = 1;
+    game.m_subState = k_subStateUpdate;
   }
-  if (m_keys.isPressed(kBackKey)) {
-    if (m_firstLoad) {
-      m_quitRequested = 1;
+  if (game.m_keys.isPressed(kBackKey)) {
+    if (game.m_firstLoad) {
+      game.m_quitRequested = 1;
       if (AppletGameBridge* bridge = getAppletGameBridge())
-        if (bridge->getGame() == static_cast<GameBase*>(this)) bridge->requestQuit();
-    } else if (!m_pendingSetByMatchLoading) {
-      m_pendingReturnState = -1;
+        if (bridge->getGame() == static_cast<GameBase*>((&game))) bridge->requestQuit();
+    } else if (!game.m_pendingSetByMatchLoading) {
+      game.m_pendingReturnState = -1;
     }
   }
-  if (s_loadingStep >= m_loadingStepCount) {
-    if (!isLoadingAnimationOver()) return;
-    m_loadingScreenUp = 0;
-    if (m_pendingReturnState != -1) {
-      setState(m_pendingReturnState);
-      m_pendingReturnState = -1;
+  if (game.s_loadingStep >= game.m_loadingStepCount) {
+    if (!isLoadingAnimationOver(game)) return;
+    game.m_loadingScreenUp = 0;
+    if (game.m_pendingReturnState != -1) {
+      game.setState(game.m_pendingReturnState);
+      game.m_pendingReturnState = -1;
     } else {
-      setState(m_soundQuestionAsked ? k_stateMainMenu : k_stateFirstRunQuestion);
+      game.setState(game.m_soundQuestionAsked ? k_stateMainMenu : k_stateFirstRunQuestion);
     }
-    m_pendingSetByMatchLoading = 0;
-    m_firstLoad = 0;
+    game.m_pendingSetByMatchLoading = 0;
+    game.m_firstLoad = 0;
     return;
   }
-  runMainMenuLoadingStep(s_loadingStep);
-  s_loadingStep += 1;
+  runMainMenuLoadingStep(game, game.s_loadingStep);
+  game.s_loadingStep += 1;
 }
 
-void cGame::paintMainMenuLoading(Graphics* g) {
-  if (m_previousState == k_stateLogo)
-    paintMainMenuLoadingScreen(g);
+void paintMainMenuLoading(cGame& game, Graphics* g) {
+  if (game.m_previousState == k_stateLogo)
+    paintMainMenuLoadingScreen(game, g);
   else
-    paintGameLoadingScreen(g);
+    paintGameLoadingScreen(game, g);
 }
 
-void cGame::paintMainMenuLoadingScreen(Graphics* g) {
-  if (m_redrawCounters[0] > 0) paintBackgroundText(*this, 150);
-  drawSavedBackground(g);
-  if (s_loadingStep < m_loadingStepCount) {
-    paintLoadingBar(g, 160);
-  } else if (m_loadingPlayer) {
-    if (g) m_loadingPlayer->paint(g);
-    m_loadingPlayer->update();
+void paintMainMenuLoadingScreen(cGame& game, Graphics* g) {
+  if (game.m_redrawCounters[0] > 0) paintBackgroundText(*(&game), 150);
+  drawSavedBackground(game, g);
+  if (game.s_loadingStep < game.m_loadingStepCount) {
+    paintLoadingBar(game, g, 160);
+  } else if (game.m_loadingPlayer) {
+    if (g) game.m_loadingPlayer->paint(g);
+    game.m_loadingPlayer->update();
   }
 }
 
-void cGame::paintGameLoadingScreen(Graphics* g) {
-  selectInterface(58);
-  const int32_t y = getElementY(2) + getElementHeight(2) / 2;
-  if (m_redrawCounters[0] > 0) {
-    paintBackgroundText(*this, y - 10);
-    if (m_backLayer) paintInterfaceLayer(true);
+void paintGameLoadingScreen(cGame& game, Graphics* g) {
+  selectInterface(game, 58);
+  const int32_t y = getElementY(game, 2) + getElementHeight(game, 2) / 2;
+  if (game.m_redrawCounters[0] > 0) {
+    paintBackgroundText(*(&game), y - 10);
+    if (game.m_backLayer) paintInterfaceLayer(game, true);
   }
-  drawSavedBackground(g);
-  if (s_loadingStep < m_loadingStepCount) {
-    paintLoadingBar(g, y);
+  drawSavedBackground(game, g);
+  if (game.s_loadingStep < game.m_loadingStepCount) {
+    paintLoadingBar(game, g, y);
   } else {
-    resetClip(g);
-    if (m_loadingPlayer) {
-      m_loadingPlayer->computeRect();
-      m_loadingPlayer->update();
+    game.resetClip(g);
+    if (game.m_loadingPlayer) {
+      game.m_loadingPlayer->computeRect();
+      game.m_loadingPlayer->update();
     }
   }
-  drawElementText(0, 708);
-  drawElementText(1, 709 + m_loadingHint);
+  drawElementText(game, 0, 708);
+  drawElementText(game, 1, 709 + game.m_loadingHint);
 }

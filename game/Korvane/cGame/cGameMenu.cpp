@@ -20,60 +20,60 @@ constexpr uint32_t kVeil = 0xaa000000;
 
 }  // namespace
 
-void cGame::initMenu(const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags) {
-  m_menu.table = table;
-  m_menu.listElement = listElement;
-  m_menu.rows = rows;
-  m_menu.selection = 0;
-  m_menu.firstVisible = 0;
-  if (clearFlags) clearMenuFlags();
+void initMenu(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags) {
+  game.m_menu.table = table;
+  game.m_menu.listElement = listElement;
+  game.m_menu.rows = rows;
+  game.m_menu.selection = 0;
+  game.m_menu.firstVisible = 0;
+  if (clearFlags) clearMenuFlags(game);
 }
 
-void cGame::setMenuCount(int32_t n) { m_menu.count = std::clamp(n, 0, kMaxEntries); }
+void setMenuCount(cGame& game, int32_t n) { game.m_menu.count = std::clamp(n, 0, kMaxEntries); }
 
-void cGame::clearMenuFlags() {
-  std::fill(std::begin(m_menu.flags), std::end(m_menu.flags), 0u);
-  m_menu.hiddenCount = 0;
+void clearMenuFlags(cGame& game) {
+  std::fill(std::begin(game.m_menu.flags), std::end(game.m_menu.flags), 0u);
+  game.m_menu.hiddenCount = 0;
 }
 
-void cGame::setMenuEntryFlagsIn(const uint32_t* table, uint32_t textId, uint32_t flags) {
-  if (!table) table = m_menu.table;
+void setMenuEntryFlagsIn(cGame& game, const uint32_t* table, uint32_t textId, uint32_t flags) {
+  if (!table) table = game.m_menu.table;
   if (table)
-    for (int32_t i = 0; i < m_menu.count; ++i)
+    for (int32_t i = 0; i < game.m_menu.count; ++i)
       if (table[i] == textId) {
-        m_menu.flags[i] = flags;
+        game.m_menu.flags[i] = flags;
         break;
       }
-  countHiddenMenuEntries();
+  countHiddenMenuEntries(game);
 }
 
-uint32_t cGame::getMenuEntryFlags(const uint32_t* table, uint32_t textId) const {
-  if (!table) table = m_menu.table;
+uint32_t getMenuEntryFlags(const cGame& game, const uint32_t* table, uint32_t textId) {
+  if (!table) table = game.m_menu.table;
   if (table)
-    for (int32_t i = 0; i < m_menu.count; ++i)
-      if (table[i] == textId) return m_menu.flags[i];
+    for (int32_t i = 0; i < game.m_menu.count; ++i)
+      if (table[i] == textId) return game.m_menu.flags[i];
   return 0;
 }
 
-int32_t cGame::countHiddenMenuEntries() {
+int32_t countHiddenMenuEntries(cGame& game) {
   int32_t n = 0;
-  for (int32_t i = 0; i < m_menu.count; ++i)
-    if (m_menu.flags[i] & kHidden) ++n;
-  m_menu.hiddenCount = n;
+  for (int32_t i = 0; i < game.m_menu.count; ++i)
+    if (game.m_menu.flags[i] & kHidden) ++n;
+  game.m_menu.hiddenCount = n;
   return n;
 }
 
-void cGame::selectMenuEntryById(uint32_t textId) {
-  if (!m_menu.table) return;
-  for (int32_t i = 0; i < m_menu.count; ++i)
-    if (m_menu.table[i] == textId) {
-      m_menu.selection = i;
+void selectMenuEntryById(cGame& game, uint32_t textId) {
+  if (!game.m_menu.table) return;
+  for (int32_t i = 0; i < game.m_menu.count; ++i)
+    if (game.m_menu.table[i] == textId) {
+      game.m_menu.selection = i;
       return;
     }
 }
 
-void cGame::scrollMenuToSelection() {
-  MenuList& m = m_menu;
+void scrollMenuToSelection(cGame& game) {
+  MenuList& m = game.m_menu;
   if (m.selection < m.firstVisible) {
     m.firstVisible = std::max(m.selection, 0);
     return;
@@ -120,20 +120,20 @@ uint32_t choosable(const MenuList& m, int32_t state) {
 
 }  // namespace
 
-int32_t cGame::updateMenu() {
-  switch (menuKey(m_keys, s_gameState)) {
+int32_t updateMenu(cGame& game) {
+  switch (menuKey(game.m_keys, game.s_gameState)) {
     case MenuKey::Select: {
-      const uint32_t id = choosable(m_menu, s_gameState);
+      const uint32_t id = choosable(game.m_menu, game.s_gameState);
       if (!id) return 0;
-      if (s_gameState != k_stateOptions) playSound(0, 0, 50, 100);
+      if (game.s_gameState != k_stateOptions) playSound(game, 0, 0, 50, 100);
       return static_cast<int32_t>(id);
     }
     case MenuKey::Back:
       return -1;
     case MenuKey::Previous:
     case MenuKey::Next:
-      stepSelection(m_menu, menuKey(m_keys, s_gameState) == MenuKey::Previous ? -1 : 1);
-      scrollMenuToSelection();
+      stepSelection(game.m_menu, menuKey(game.m_keys, game.s_gameState) == MenuKey::Previous ? -1 : 1);
+      scrollMenuToSelection(game);
       return 0;
     case MenuKey::None:
       break;
@@ -141,30 +141,30 @@ int32_t cGame::updateMenu() {
   return 0;
 }
 
-int32_t cGame::updateMenuSmooth() {
+int32_t updateMenuSmooth(cGame& game) {
   // The window goes back to the start of the page it shows (a page button
   // may have turned it).
-  const int32_t rows = m_menu.rows;
-  const int32_t pageStart = rows >= 1 ? std::max(m_menu.firstVisible, 0) / rows * rows : 0;
-  const int32_t shownFrom = m_menu.centred ? m_menu.count / 2 : pageStart;
-  const MenuKey key = menuKey(m_keys, s_gameState);
+  const int32_t rows = game.m_menu.rows;
+  const int32_t pageStart = rows >= 1 ? std::max(game.m_menu.firstVisible, 0) / rows * rows : 0;
+  const int32_t shownFrom = game.m_menu.centred ? game.m_menu.count / 2 : pageStart;
+  const MenuKey key = menuKey(game.m_keys, game.s_gameState);
   if (key == MenuKey::Select) {
-    const uint32_t id = choosable(m_menu, s_gameState);
+    const uint32_t id = choosable(game.m_menu, game.s_gameState);
     if (id) {
-      playSound(0, 0, 50, 100);
+      playSound(game, 0, 0, 50, 100);
       return static_cast<int32_t>(id);
     }
   } else if (key == MenuKey::Back) {
     return -1;
   } else if (key != MenuKey::None) {
-    stepSelection(m_menu, key == MenuKey::Previous ? -1 : 1);
+    stepSelection(game.m_menu, key == MenuKey::Previous ? -1 : 1);
   }
-  m_menu.firstVisible = shownFrom;
+  game.m_menu.firstVisible = shownFrom;
   return 0;
 }
 
-void cGame::showMenuScrollArrows(int32_t up, int32_t down) {
-  const MenuList& m = m_menu;
+void showMenuScrollArrows(cGame& game, int32_t up, int32_t down) {
+  const MenuList& m = game.m_menu;
   bool above = false, below = false;
   if (m.table && m.rows >= 1) {
     int32_t shown = 0;
@@ -176,38 +176,44 @@ void cGame::showMenuScrollArrows(int32_t up, int32_t down) {
         below = true;
     }
   }
-  setElementVisible(up, above);
-  setElementVisible(down, below);
+  setElementVisible(game, up, above);
+  setElementVisible(game, down, below);
 }
 
-void cGame::paintMenu() {
-  const MenuList& m = m_menu;
+void paintMenu(cGame& game) {
+  const MenuList& m = game.m_menu;
   if (!m.table) return;
-  Graphics* g = currentTarget();
+  Graphics* g = game.currentTarget();
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
   const int32_t first = std::max(m.firstVisible, 0);
   int32_t e = m.listElement;
   for (int32_t i = first; i < m.count && e < m.listElement + rows; ++i) {
     const uint32_t flags = m.flags[i];
     if (flags & (kHidden | kNoRow)) continue;
-    textBufferSetString(static_cast<int32_t>(m.table[i]));
+    textBufferSetString(game, static_cast<int32_t>(m.table[i]));
     if (flags & kSuffix) {
-      textBufferAppend(" ");
-      textBufferAppendString(static_cast<int32_t>(flags >> 16));
+      textBufferAppend(game, " ");
+      textBufferAppendString(game, static_cast<int32_t>(flags >> 16));
     }
     const bool selected = i == m.selection;
-    drawElementStringLen(e, m_text.work, m_text.workLength, selected ? kSelectedPalette : 0);
-    const int16_t* box = getInterfaceElement(-1, e);
+    drawElementStringLen(game, e, game.m_text.work, game.m_text.workLength, selected ? kSelectedPalette : 0);
+    const int16_t* box = getInterfaceElement(game, -1, e);
     if (box && box[F::kWordType] == F::kText) {
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       if (selected && box[F::kWordParams + F::kTextFont] != 0 &&
-          (box[F::kWordParams + F::kTextTimer] < 1 || !m_interfaceAnimations))
-        glowArea(g, x + m_lastSlideX, y + m_lastSlideY, w, h,
-                 static_cast<int32_t>(pulse(kPulsePeriod, 0, 100)), static_cast<int32_t>(pulse(kPulsePeriod, 0, 80)),
-                 static_cast<int32_t>(pulse(kPulsePeriod, 10, 25)));
-      if (flags & kDisabled) fillRectAlpha(g, x, y, w, h, kVeil);
+          (box[F::kWordParams + F::kTextTimer] < 1 || !game.m_interfaceAnimations))
+        glowArea(game, g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
+                 static_cast<int32_t>(pulse(game, kPulsePeriod, 0, 100)),
+                 static_cast<int32_t>(pulse(game, kPulsePeriod, 0, 80)),
+                 static_cast<int32_t>(pulse(game, kPulsePeriod, 10, 25)));
+      if (flags & kDisabled) fillRectAlpha(game, g, x, y, w, h, kVeil);
     }
     ++e;
   }
 }
+void setMenu(cGame& game, const uint32_t* table, int32_t listElement) { initMenu(game, table, listElement, -1, true); }
+void setMenuEntryFlags(cGame& game, uint32_t textId, uint32_t flags) {
+  setMenuEntryFlagsIn(game, nullptr, textId, flags);
+}
+uint32_t getMenuEntryFlags(const cGame& game, uint32_t textId) { return getMenuEntryFlags(game, nullptr, textId); }

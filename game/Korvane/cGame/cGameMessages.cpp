@@ -52,24 +52,24 @@ int32_t textLength(const char* s, int32_t size) { return static_cast<int32_t>(st
 
 // ---- queue
 
-void cGame::addMessageEx(int32_t kind, const char* str, int32_t life, int32_t extra) {
-  MessageQueue& q = m_messages;
+void addMessageEx(cGame& game, int32_t kind, const char* str, int32_t life, int32_t extra) {
+  MessageQueue& q = game.m_messages;
   if (q.count >= MessageQueue::kMax) return;
   const int32_t i = q.count++;
   q.kind[i] = kind;
   copyText(q.text[i], str, MessageQueue::kTextSize);
   q.life[i] = life < 0 ? kDefaultLife : life;
   q.extra[i] = extra;
-  q.layout[i] = layoutMessage(i);
+  q.layout[i] = layoutMessage(game, i);
 }
 
-void cGame::addTextMessageEx(int32_t kind, int32_t textId, int32_t life, int32_t extra) {
-  substitutePlayerNames(textId);
-  addMessageEx(kind, m_text.work, life, extra);
+void addTextMessageEx(cGame& game, int32_t kind, int32_t textId, int32_t life, int32_t extra) {
+  substitutePlayerNames(game, textId);
+  addMessageEx(game, kind, game.m_text.work, life, extra);
 }
 
-void cGame::removeMessage(int32_t i) {
-  MessageQueue& q = m_messages;
+void removeMessage(cGame& game, int32_t i) {
+  MessageQueue& q = game.m_messages;
   if (i < 0 || i >= q.count) return;
   for (int32_t k = i; k + 1 < q.count; ++k) {
     q.kind[k] = q.kind[k + 1];
@@ -82,94 +82,95 @@ void cGame::removeMessage(int32_t i) {
   std::memset(q.text[q.count], 0, MessageQueue::kTextSize);
 }
 
-bool cGame::isMessageQueued() { return m_messages.count > 0; }
+bool isMessageQueued(cGame& game) { return game.m_messages.count > 0; }
 
-void cGame::updateMessages() {
-  if (s_gameState == k_stateMatchInit && m_subState == 0) return;
-  MessageQueue& q = m_messages;
+void updateMessages(cGame& game) {
+  if (game.s_gameState == k_stateMatchInit && game.m_subState == 0) return;
+  MessageQueue& q = game.m_messages;
   if (q.count <= 0) {
-    updateDialogBox();
+    updateDialogBox(game);
     return;
   }
   const int32_t kind = q.kind[0];
   bool gone = false;
   if (kind == 1 || kind == 2)
-    gone = m_keys.isPressed(k_keyDismiss) || m_keys.isPressed(m_wideMessages ? kWideDismiss : k_keyRightSoft);
+    gone = game.m_keys.isPressed(k_keyDismiss) ||
+           game.m_keys.isPressed(game.m_wideMessages ? kWideDismiss : k_keyRightSoft);
   if (!gone && (kind == 0 || kind == 2)) {
-    q.life[0] -= m_frameTime;
+    q.life[0] -= game.m_frameTime;
     gone = q.life[0] <= 0;
   }
   if (gone) {
-    removeMessage(0);
-    m_noticeDisplay = -1;
+    removeMessage(game, 0);
+    game.m_noticeDisplay = -1;
   }
 }
 
-int32_t cGame::layoutMessage(int32_t i) {
-  const MessageQueue& q = m_messages;
-  if (i < 0 || i >= q.count || !m_fonts[0]) return kLayoutCount;
+int32_t layoutMessage(cGame& game, int32_t i) {
+  const MessageQueue& q = game.m_messages;
+  if (i < 0 || i >= q.count || !game.m_fonts[0]) return kLayoutCount;
   const int32_t len = textLength(q.text[i], MessageQueue::kTextSize);
   for (int32_t k = 0; k < kLayoutCount; ++k) {
-    const int16_t* box = getInterfaceElement(kHudInterface, kLayouts[k].textBox);
+    const int16_t* box = getInterfaceElement(game, kHudInterface, kLayouts[k].textBox);
     if (!box || box[F::kWordType] != F::kText) continue;
-    if (q.extra[i] != -1) setTextParam(0, q.extra[i]);
-    const int32_t pages = layoutText(m_fonts, q.text[i], 0, len, 0, box[F::kWordParams + F::kTextWidth],
+    if (q.extra[i] != -1) setTextParam(game, 0, q.extra[i]);
+    const int32_t pages = layoutText(game, game.m_fonts, q.text[i], 0, len, 0, box[F::kWordParams + F::kTextWidth],
                                      box[F::kWordParams + F::kTextHeight]);
-    m_layout.cacheKey = 0;
+    game.m_layout.cacheKey = 0;
     if (pages <= 1) return k;
   }
   return kLayoutCount;
 }
 
-void cGame::paintMessages(Graphics* g) {
-  const MessageQueue& q = m_messages;
+void paintMessages(cGame& game, Graphics* g) {
+  const MessageQueue& q = game.m_messages;
   if (q.count <= 0) {
-    paintDialogBox(g);
+    paintDialogBox(game, g);
     return;
   }
   if (!g) return;
   const MessageLayout& layout = kLayouts[std::clamp(q.layout[0], 0, kLayoutCount - 1)];
   // The frame parts are elements of the in-game interface, whatever is current.
-  int16_t** const elements = m_currentElements;
-  const int32_t count = m_currentElementCount, current = m_currentInterface;
-  selectInterface(kHudInterface);
-  for (int32_t k = 0; k < layout.frameCount; ++k) paintSpriteElementTo(layout.frames[k], 0, 0, false, g);
-  m_currentElements = elements;
-  m_currentElementCount = count;
-  m_currentInterface = current;
+  int16_t** const elements = game.m_currentElements;
+  const int32_t count = game.m_currentElementCount, current = game.m_currentInterface;
+  selectInterface(game, kHudInterface);
+  for (int32_t k = 0; k < layout.frameCount; ++k) paintSpriteElementTo(game, layout.frames[k], 0, 0, false, g);
+  game.m_currentElements = elements;
+  game.m_currentElementCount = count;
+  game.m_currentInterface = current;
 
-  const int16_t* box = getInterfaceElement(kHudInterface, layout.textBox);
-  ASprite* font = m_fonts[0];
+  const int16_t* box = getInterfaceElement(game, kHudInterface, layout.textBox);
+  ASprite* font = game.m_fonts[0];
   if (!box || box[F::kWordType] != F::kText || !font) return;
   const int32_t savedPalette = font->getCurrentPalette();
-  if (q.extra[0] != -1) setTextParam(0, q.extra[0]);
-  m_layout.font = 0;
-  drawWrappedTextPage(g, m_fonts, kTextPalette, q.text[0], 0, textLength(q.text[0], MessageQueue::kTextSize),
+  if (q.extra[0] != -1) setTextParam(game, 0, q.extra[0]);
+  game.m_layout.font = 0;
+  drawWrappedTextPage(game, g, game.m_fonts, kTextPalette, q.text[0], 0, textLength(q.text[0], MessageQueue::kTextSize),
                       box[F::kWordX], box[F::kWordY], box[F::kWordParams + F::kTextWidth],
                       box[F::kWordParams + F::kTextHeight], 0, kTextAnchor);
-  m_layout.cacheKey = 0;
+  game.m_layout.cacheKey = 0;
   font->setCurrentPalette(savedPalette);
 }
 
 // ---- dialog box
 
-void cGame::showDialogBox(int32_t kind, const char* title, const char* body) {
-  DialogBox& d = m_dialog;
+void showDialogBox(cGame& game, int32_t kind, const char* title, const char* body) {
+  DialogBox& d = game.m_dialog;
   d.kind = kind;
   copyText(d.title, title, DialogBox::kTextSize);
   copyText(d.body, kind == 2 ? body : nullptr, DialogBox::kTextSize);
   d.leftFrame = kDialogLeft;
   d.rightFrame = kDialogRight;
   d.middleFrame = kDialogMiddle;
-  ASprite* font = m_fonts[0];
-  const int32_t titleWidth = getCStringWidth(font, d.title);
-  const int32_t titleHeight = getMeasuredTextHeight(font);
+  ASprite* font = game.m_fonts[0];
+  const int32_t titleWidth = getCStringWidth(game, font, d.title);
+  const int32_t titleHeight = getMeasuredTextHeight(game, font);
   int32_t bodyWidth = 0, bodyHeight = 0;
   if (kind == 2) {
-    bodyWidth = getCStringWidth(font, d.body);
-    bodyHeight = getMeasuredTextHeight(font);
+    bodyWidth = getCStringWidth(game, font, d.body);
+    bodyHeight = getMeasuredTextHeight(game, font);
   }
-  ASprite* bank = m_sprites[kDialogBank];
+  ASprite* bank = game.m_sprites[kDialogBank];
   auto frameWidth = [bank](int32_t f) { return bank && f < bank->frameCount ? std::max(bank->getFrameWidth(f), 0) : 0; };
   d.leftWidth = frameWidth(kDialogLeft);
   d.middleWidth = frameWidth(kDialogMiddle);
@@ -187,17 +188,18 @@ void cGame::showDialogBox(int32_t kind, const char* title, const char* body) {
   d.bodyX = d.x + d.leftWidth;
   d.bodyY = d.y + titleHeight;
   d.life = kDialogLife;
-  d.player = currentPlayer;
+  d.player = game.currentPlayer;
 }
 
-bool cGame::isDialogBoxOpen() { return m_dialog.life >= 0; }
+bool isDialogBoxOpen(cGame& game) { return game.m_dialog.life >= 0; }
 
-int32_t cGame::updateDialogBox() {
-  DialogBox& d = m_dialog;
+int32_t updateDialogBox(cGame& game) {
+  DialogBox& d = game.m_dialog;
   if (d.life < 0) return 0;
   // The life stops at 0: the box stays until dismissed.
-  d.life = std::max(d.life - m_frameTime, 0);
-  const bool dismiss = m_wideMessages ? m_keys.isPressed(k_keyDismiss | k_keyRightSoft) : m_keys.isPressed(k_keySelect);
+  d.life = std::max(d.life - game.m_frameTime, 0);
+  const bool dismiss =
+      game.m_wideMessages ? game.m_keys.isPressed(k_keyDismiss | k_keyRightSoft) : game.m_keys.isPressed(k_keySelect);
   if (d.life < 1 && dismiss) {
     d.life = -1;
     return 0;
@@ -213,10 +215,10 @@ int32_t cGame::updateDialogBox() {
   return 1;
 }
 
-void cGame::paintDialogBox(Graphics* g) {
-  const DialogBox& d = m_dialog;
+void paintDialogBox(cGame& game, Graphics* g) {
+  const DialogBox& d = game.m_dialog;
   if (d.life < 0 || !g) return;
-  if (ASprite* bank = m_sprites[kDialogBank]) {
+  if (ASprite* bank = game.m_sprites[kDialogBank]) {
     auto paint = [&](int32_t frame, int32_t x) {
       if (frame >= 0 && frame < bank->frameCount) bank->paintFrame(g, frame, x, d.y, 0);
     };
@@ -224,8 +226,8 @@ void cGame::paintDialogBox(Graphics* g) {
     for (int32_t k = 0; k < d.middleParts; ++k) paint(d.middleFrame, d.x + d.leftWidth + k * d.middleWidth);
     paint(d.rightFrame, d.x + d.leftWidth + d.middleParts * d.middleWidth);
   }
-  drawCString(g, m_fonts, d.title, 0, d.titleX, d.titleY, kTitleAnchor);
-  if (d.kind == 2) drawCString(g, m_fonts, d.body, 0, d.bodyX, d.bodyY, kBodyAnchor);
+  drawCString(game, g, game.m_fonts, d.title, 0, d.titleX, d.titleY, kTitleAnchor);
+  if (d.kind == 2) drawCString(game, g, game.m_fonts, d.body, 0, d.bodyX, d.bodyY, kBodyAnchor);
 }
 
 // ---- work string
@@ -248,55 +250,59 @@ int32_t findTag(const TextTableData& t, const char* tag, int32_t from) {
 }
 }  // namespace
 
-void cGame::replaceTextTagWithString(const char* str) {
-  const int32_t at = findTag(m_text, "%t", 0);
-  if (at >= 0) replaceAt(m_text, at, 2, str, str ? static_cast<int32_t>(std::strlen(str)) : 0);
+void replaceTextTagWithString(cGame& game, const char* str) {
+  const int32_t at = findTag(game.m_text, "%t", 0);
+  if (at >= 0) replaceAt(game.m_text, at, 2, str, str ? static_cast<int32_t>(std::strlen(str)) : 0);
 }
 
-void cGame::replaceTextTagWithText(int32_t textId) {
-  const int32_t at = findTag(m_text, "%t", 0);
-  if (at >= 0) replaceAt(m_text, at, 2, getStringData(textId), getStringLength(textId));
+void replaceTextTagWithText(cGame& game, int32_t textId) {
+  const int32_t at = findTag(game.m_text, "%t", 0);
+  if (at >= 0) replaceAt(game.m_text, at, 2, getStringData(game, textId), getStringLength(game, textId));
 }
 
 // ---- the rules' words during a match
 
 // A rule message: the text with the players' names, a character's name in
 // its first "%t" and a group's name in the next; queued as kind 2.
-void cGame::queueRuleMessage(int32_t text, int32_t nameText, int32_t groupText) {
+void queueRuleMessage(cGame& game, int32_t text, int32_t nameText, int32_t groupText) {
   if (text < 0) return;
-  substitutePlayerNames(text);
-  if (nameText >= 0) replaceTextTagWithText(nameText);
-  if (groupText >= 0) replaceTextTagWithText(groupText);
-  addMessageEx(2, m_text.work, -1, -1);
+  substitutePlayerNames(game, text);
+  if (nameText >= 0) replaceTextTagWithText(game, nameText);
+  if (groupText >= 0) replaceTextTagWithText(game, groupText);
+  addMessageEx(game, 2, game.m_text.work, -1, -1);
 }
 
 // A rule dialog: its title, and for kind 2 the body with a number (when
 // there is one) in its first "%t".
-void cGame::showRuleDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
+void showRuleDialog(cGame& game, int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
   if (title < 0) return;
   char titleText[DialogBox::kTextSize];
-  substitutePlayerNames(title);
-  copyText(titleText, m_text.work, DialogBox::kTextSize);
+  substitutePlayerNames(game, title);
+  copyText(titleText, game.m_text.work, DialogBox::kTextSize);
   char body[DialogBox::kTextSize] = {};
   if (kind == 2 && bodyText >= 0) {
-    substitutePlayerNames(bodyText);
+    substitutePlayerNames(game, bodyText);
     if (number >= 0) {
       char digits[16];
       std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
-      replaceTextTagWithString(digits);
+      replaceTextTagWithString(game, digits);
     }
-    copyText(body, m_text.work, DialogBox::kTextSize);
+    copyText(body, game.m_text.work, DialogBox::kTextSize);
   }
-  showDialogBox(kind, titleText, body);
+  showDialogBox(game, kind, titleText, body);
 }
 
-void cGame::substitutePlayerNames(int32_t textId) {
-  textBufferSetString(textId);
+void substitutePlayerNames(cGame& game, int32_t textId) {
+  textBufferSetString(game, textId);
   static constexpr const char* kTags[2] = {"$a", "$b"};
   for (int32_t player = 0; player < 2; ++player) {
-    const char* name = getPlayerName(player);
+    const char* name = getPlayerName(game, player);
     const int32_t n = name ? static_cast<int32_t>(std::strlen(name)) : 0;
-    for (int32_t at = findTag(m_text, kTags[player], 0); at >= 0; at = findTag(m_text, kTags[player], at + n))
-      replaceAt(m_text, at, 2, name, n);
+    for (int32_t at = findTag(game.m_text, kTags[player], 0); at >= 0; at = findTag(game.m_text, kTags[player], at + n))
+      replaceAt(game.m_text, at, 2, name, n);
   }
+}
+void addMessage(cGame& game, int32_t kind, const char* str, int32_t life) { addMessageEx(game, kind, str, life, -1); }
+void addTextMessage(cGame& game, int32_t kind, int32_t textId, int32_t life) {
+  addTextMessageEx(game, kind, textId, life, -1);
 }

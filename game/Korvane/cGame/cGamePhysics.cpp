@@ -9,24 +9,24 @@ constexpr int32_t kMaxPowerByItem[6] = {65, 72, 79, 86, 93, 100};
 
 }  // namespace
 
-int32_t cGame::getMaxPower() const {
-  if (currentPlayer < 0 || currentPlayer > 1 || playerProfile[currentPlayer] >= 0) return 100;
-  if (!m_world.breakPlayed || m_rules.rulesMode != RuleState::kModePlay) return 100;
-  if (gameType == kGameTypeChallenge || gameType == kGameTypeTutorial) return 100;
-  const int32_t item = m_equippedLevel[kPowerCategory];
+int32_t getMaxPower(const cGame& game) {
+  if (game.currentPlayer < 0 || game.currentPlayer > 1 || game.playerProfile[game.currentPlayer] >= 0) return 100;
+  if (!game.m_world.breakPlayed || game.m_rules.rulesMode != RuleState::kModePlay) return 100;
+  if (game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial) return 100;
+  const int32_t item = game.m_equippedLevel[kPowerCategory];
   return item >= 0 && item < 6 ? kMaxPowerByItem[item] : 100;
 }
 
-void cGame::strikeCueBall(PhysicalObject* ball, bool preview) {
+void strikeCueBall(cGame& game, PhysicalObject* ball, bool preview) {
   if (!ball) return;
   // The cushion-first rule goes by the aim struck, whether a guide was drawn or not.
-  const bool cushionFirst = preview ? m_world.shot.cushionFirst != 0 : m_world.isFirstContactCushion();
-  m_world.strikeCueBall(*ball, preview, getMaxPower(), cushionFirst);
+  const bool cushionFirst = preview ? game.m_world.shot.cushionFirst != 0 : game.m_world.isFirstContactCushion();
+  game.m_world.strikeCueBall(*ball, preview, getMaxPower(game), cushionFirst);
 }
 
-void cGame::aimAtBall(int32_t n, bool force) {
-  if (!m_world.aimReachesBall(n) && !force) return;
-  if (n < 0 || n >= PhysicsWorld::kBallSlots || !m_world.balls[n] || !m_world.cueBall) return;
-  m_world.balls[n]->position.subtract(m_world.shot.aim, m_world.cueBall->position);
-  m_world.shot.aimChanged = 1;
+void aimAtBall(cGame& game, int32_t n, bool force) {
+  if (!game.m_world.aimReachesBall(n) && !force) return;
+  if (n < 0 || n >= PhysicsWorld::kBallSlots || !game.m_world.balls[n] || !game.m_world.cueBall) return;
+  game.m_world.balls[n]->position.subtract(game.m_world.shot.aim, game.m_world.cueBall->position);
+  game.m_world.shot.aimChanged = 1;
 }

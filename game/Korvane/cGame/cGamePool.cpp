@@ -53,32 +53,34 @@ constexpr uint8_t kRivalClass[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
 
 // ---- helpers
 
-uint32_t cGame::rightSoftMask() const { return altPanelLayout ? k_keyLeftSoft : k_keyRightSoft; }
-uint32_t cGame::menuSoftMask() const { return altPanelLayout ? k_keyRightSoft : k_keyLeftSoft; }
+uint32_t rightSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyLeftSoft : k_keyRightSoft; }
+uint32_t menuSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyRightSoft : k_keyLeftSoft; }
 
-bool cGame::isHudAtTarget() const { return panelX == (currentPlayer == 1 ? 6 : 67) && hudOffset == (currentPlayer == 1 ? -61 : 0); }
-
-bool cGame::isMessageWaiting() const { return m_messages.count > 0 && m_messages.kind[0] != 0; }
-
-bool cGame::isBoxOverTable() const { return isMessageWaiting() || m_dialog.life >= 0; }
-
-bool cGame::isMatchOnHold() {
-  if (isMessageWaiting() || m_dialog.life >= 0) return true;
-  return s_gameState == k_stateAfterShot && isScratchHoldRunning();
+bool isHudAtTarget(const cGame& game) {
+  return game.panelX == (game.currentPlayer == 1 ? 6 : 67) && game.hudOffset == (game.currentPlayer == 1 ? -61 : 0);
 }
 
-bool cGame::isScratchHoldRunning() const {
-  return m_rules.crowdSoundPlayed && m_gameClock - m_rules.crowdSoundTime < kScratchHoldMs;
+bool isMessageWaiting(const cGame& game) { return game.m_messages.count > 0 && game.m_messages.kind[0] != 0; }
+
+bool isBoxOverTable(const cGame& game) { return isMessageWaiting(game) || game.m_dialog.life >= 0; }
+
+bool isMatchOnHold(cGame& game) {
+  if (isMessageWaiting(game) || game.m_dialog.life >= 0) return true;
+  return game.s_gameState == k_stateAfterShot && isScratchHoldRunning(game);
 }
 
-void cGame::slideHudPanel() {
-  if (hudHidden) return;
-  const int32_t panelTarget = currentPlayer == 1 ? 6 : 67;
-  const int32_t hudTarget = currentPlayer == 1 ? -61 : 0;
-  panelX = easeTowards(panelX, panelTarget, 35);
-  const int32_t offset = easeTowards(hudOffset, hudTarget, 35);
-  if (offset != hudOffset) panelRedraw = 1;
-  hudOffset = offset;
+bool isScratchHoldRunning(const cGame& game) {
+  return game.m_rules.crowdSoundPlayed && game.m_gameClock - game.m_rules.crowdSoundTime < kScratchHoldMs;
+}
+
+void slideHudPanel(cGame& game) {
+  if (game.hudHidden) return;
+  const int32_t panelTarget = game.currentPlayer == 1 ? 6 : 67;
+  const int32_t hudTarget = game.currentPlayer == 1 ? -61 : 0;
+  game.panelX = easeTowards(game.panelX, panelTarget, 35);
+  const int32_t offset = easeTowards(game.hudOffset, hudTarget, 35);
+  if (offset != game.hudOffset) game.panelRedraw = 1;
+  game.hudOffset = offset;
 }
 
 namespace {
@@ -92,44 +94,44 @@ int32_t topRivalOfClass(cGame& g, int32_t cls) {
 }
 }  // namespace
 
-bool cGame::isTopRivalOfClassA() { return topRivalOfClass(*this, 0) == opponentSlot; }
-bool cGame::isTopRivalOfClassB() { return topRivalOfClass(*this, 1) == opponentSlot; }
+bool isTopRivalOfClassA(cGame& game) { return topRivalOfClass(*(&game), 0) == game.opponentSlot; }
+bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(*(&game), 1) == game.opponentSlot; }
 
-void cGame::chooseNextTurnState() {
+void chooseNextTurnState(cGame& game) {
   // A box of the last shot goes when the other player takes the table.
-  if (m_dialog.life >= 0 && m_dialog.player != currentPlayer) m_dialog.life = -1;
-  if (coinTossPending) {
-    setInGameState(k_stateCoinToss);
-  } else if (m_rules.cueAwaitsPlacing || m_rules.ballInHand) {
-    setInGameState(isComputerAtTable() ? k_stateComputerBallInHand : k_stateHumanBallInHandStart);
+  if (game.m_dialog.life >= 0 && game.m_dialog.player != game.currentPlayer) game.m_dialog.life = -1;
+  if (game.coinTossPending) {
+    game.setInGameState(k_stateCoinToss);
+  } else if (game.m_rules.cueAwaitsPlacing || game.m_rules.ballInHand) {
+    game.setInGameState(game.isComputerAtTable() ? k_stateComputerBallInHand : k_stateHumanBallInHandStart);
   } else {
-    setInGameState(isComputerAtTable() ? k_stateComputerShot : k_stateAim);
+    game.setInGameState(game.isComputerAtTable() ? k_stateComputerShot : k_stateAim);
   }
 }
 
-void cGame::answerPushOutOffer(bool take) {
-  m_rules.pushOutShot = take ? 1 : 0;
-  m_rules.pushOutAvailable = 0;
+void answerPushOutOffer(cGame& game, bool take) {
+  game.m_rules.pushOutShot = take ? 1 : 0;
+  game.m_rules.pushOutAvailable = 0;
 }
 
 // Playing on or passing after the opponent's push-out; a pass then switches
 // the player, and the after-shot step hands the table over.
-void cGame::answerPushOutPlay() { m_rules.pushOutAnswered = 0; }
+void answerPushOutPlay(cGame& game) { game.m_rules.pushOutAnswered = 0; }
 
 // The players' names in message texts ("$a", "$b").
-const char* cGame::getPlayerName(int32_t player) {
+const char* getPlayerName(cGame& game, int32_t player) {
   if (player < 0 || player > 1) return "";
-  const int32_t character =
-      player == 1 && gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[player];
-  const char* name = getStringData(391 + std::clamp(character, 0, 10));
+  const int32_t character = player == 1 && game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot)
+                                                                        : game.m_playerCharacter[player];
+  const char* name = getStringData(game, 391 + std::clamp(character, 0, 10));
   return name ? name : "";
 }
 
-bool cGame::isMatchDataLoaded() const {
-  if (!m_tableLayout.isComplete() || !m_world.cueBall || !m_world.ballList) return false;
+bool isMatchDataLoaded(const cGame& game) {
+  if (!game.m_tableLayout.isComplete() || !game.m_world.cueBall || !game.m_world.ballList) return false;
   // A computer player needs the profiles; a failed read leaves them all 0.
-  if (gameType == kGameSingle) return true;
-  for (const auto& profile : m_ai.profiles.loaded)
+  if (game.gameType == kGameSingle) return true;
+  for (const auto& profile : game.m_ai.profiles.loaded)
     for (int32_t v : profile)
       if (v != 0) return true;
   return false;
@@ -137,21 +139,21 @@ bool cGame::isMatchDataLoaded() const {
 
 // ---- ball in hand
 
-bool cGame::isInHandArea(const Vector2& p) const {
+bool isInHandArea(const cGame& game, const Vector2& p) {
   if (p.x < kAreaLeft || p.x > kAreaRight || p.y > kAreaTop || p.y < kAreaBottom) return false;
-  if (!m_rules.ballInHandInD) return true;
+  if (!game.m_rules.ballInHandInD) return true;
   if (p.y > kHeadLine) return false;
-  if (ruleSet != kRuleSetUK) return true;
+  if (game.ruleSet != kRuleSetUK) return true;
   const int64_t dx = static_cast<int64_t>(p.x) - kDCentreX, dy = static_cast<int64_t>(p.y) - kDCentreY;
   return dx * dx + dy * dy <= static_cast<int64_t>(kDRadius) * kDRadius;
 }
 
-bool cGame::isPlaceFree(const PhysicalObject& ball) const {
-  return isInHandArea(ball.position) && !isBallPlacementBlocked(ball);
+bool isPlaceFree(const cGame& game, const PhysicalObject& ball) {
+  return isInHandArea(game, ball.position) && !game.isBallPlacementBlocked(ball);
 }
 
-void cGame::returnCueBallToPlay() {
-  PhysicalObject* cue = m_world.cueBall;
+void returnCueBallToPlay(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
   if (!cue) return;
   cue->pocketed = 0;
   cue->hidden = 0;
@@ -167,16 +169,16 @@ void cGame::returnCueBallToPlay() {
   if (SpriteAnimPlayer* p = lookPlayer(cue->animPlayer)) p->setAnim(k_animBallRest);
 }
 
-bool cGame::findFreePlace(PhysicalObject& ball, Q14 x, Q14 y) {
+bool findFreePlace(cGame& game, PhysicalObject& ball, Q14 x, Q14 y) {
   // Rows 9.0 apart from the start row down the area and then from the top,
   // each scanned left to right in steps of 3.0: the first free place wins.
-  const Q14 top = m_rules.ballInHandInD ? kHeadLine : kAreaTop;
+  const Q14 top = game.m_rules.ballInHandInD ? kHeadLine : kAreaTop;
   const int32_t rows = static_cast<int32_t>((static_cast<int64_t>(top) - kAreaBottom) / kPlacementRow) + 1;
   Q14 rowY = std::clamp(y, kAreaBottom, top);
   for (int32_t r = 0; r <= rows; ++r) {
     for (Q14 px = r == 0 ? std::clamp(x, kAreaLeft, kAreaRight) : kAreaLeft; px <= kAreaRight; px += kPlacementStep) {
       ball.setPosition(px, rowY);
-      if (isPlaceFree(ball)) return true;
+      if (isPlaceFree(game, ball)) return true;
     }
     rowY -= kPlacementRow;
     if (rowY < kAreaBottom) rowY = top;
@@ -185,72 +187,72 @@ bool cGame::findFreePlace(PhysicalObject& ball, Q14 x, Q14 y) {
   return false;
 }
 
-void cGame::startBallInHand() {
-  returnCueBallToPlay();
-  PhysicalObject* cue = m_world.cueBall;
-  if (!m_world.breakPlayed) m_rules.ballInHandInD = 1;
-  ballInHandInD = m_rules.ballInHandInD;
-  if (cue && !isPlaceFree(*cue)) {
+void startBallInHand(cGame& game) {
+  returnCueBallToPlay(game);
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
+  game.ballInHandInD = game.m_rules.ballInHandInD;
+  if (cue && !isPlaceFree(game, *cue)) {
     const Q14 x = std::clamp(cue->position.x, kAreaLeft, kAreaRight);
-    const Q14 y = std::clamp(cue->position.y, kAreaBottom, m_rules.ballInHandInD ? kHeadLine : kAreaTop);
-    findFreePlace(*cue, x, y);
+    const Q14 y = std::clamp(cue->position.y, kAreaBottom, game.m_rules.ballInHandInD ? kHeadLine : kAreaTop);
+    findFreePlace(game, *cue, x, y);
   }
   if (cue) {
-    handX = cue->position.x;
-    handY = cue->position.y;
-    m_lastHand = cue->position;
+    game.handX = cue->position.x;
+    game.handY = cue->position.y;
+    game.m_lastHand = cue->position;
   }
 }
 
-void cGame::updateBallInHand() {
-  PhysicalObject* cue = m_world.cueBall;
-  if (isComputerAtTable()) {
+void updateBallInHand(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (game.isComputerAtTable()) {
     // The computer's ball is placed: its turn goes on once the hand has
     // reached it. The table's paint moves the hand, except while the HUD is
     // hidden; then the turn does not wait for it.
-    const PhysicalObject* hand = m_world.handCursor;
-    if (!hand || hand->frame != 0 || hudHidden) setInGameState(k_stateComputerShot);
+    const PhysicalObject* hand = game.m_world.handCursor;
+    if (!hand || hand->frame != 0 || game.hudHidden) game.setInGameState(k_stateComputerShot);
     return;
   }
-  if (moveCueBallInHand())
-    m_world.shot.handSpeed = std::min(m_world.shot.handSpeed + kQ14One, kHandSpeedMax);
+  if (moveCueBallInHand(game))
+    game.m_world.shot.handSpeed = std::min(game.m_world.shot.handSpeed + kQ14One, kHandSpeedMax);
   else
-    m_world.shot.handSpeed = kQ14One;
+    game.m_world.shot.handSpeed = kQ14One;
   // A touch on the table moves the ball there when the place is free.
-  if (cue && (handX != m_lastHand.x || handY != m_lastHand.y)) {
+  if (cue && (game.handX != game.m_lastHand.x || game.handY != game.m_lastHand.y)) {
     const Vector2 before = cue->position;
-    cue->setPosition(handX, handY);
-    if (!isPlaceFree(*cue)) cue->position = before;
-    m_lastHand.set(handX, handY);
+    cue->setPosition(game.handX, game.handY);
+    if (!isPlaceFree(game, *cue)) cue->position = before;
+    game.m_lastHand.set(game.handX, game.handY);
   }
-  if (cue && m_keys.isReleased(k_keyDismiss) && isPlaceFree(*cue)) setInGameState(k_stateAim);
+  if (cue && game.m_keys.isReleased(k_keyDismiss) && isPlaceFree(game, *cue)) game.setInGameState(k_stateAim);
 }
 
-void cGame::updateComputerBallInHand() {
-  PhysicalObject* cue = m_world.cueBall;
+void updateComputerBallInHand(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
   if (!cue) return;
-  if (!aiPlacingDone) {
-    cue->position = aiSpot;
-    updateAI(aiState(), 1, true);
-    aiSpot = cue->position;
-    if (aiState() != -1 || !isThinkingOver()) return;
-    aiPlacingDone = 1;
+  if (!game.aiPlacingDone) {
+    cue->position = game.aiSpot;
+    game.updateAI(game.aiState(), 1, true);
+    game.aiSpot = cue->position;
+    if (game.aiState() != -1 || !isThinkingOver(game)) return;
+    game.aiPlacingDone = 1;
   }
-  PhysicalObject* hand = m_world.handCursor;
-  if (isPlaceFree(*cue)) {
+  PhysicalObject* hand = game.m_world.handCursor;
+  if (isPlaceFree(game, *cue)) {
     // The ball stays where the opponent (or the walk below) left it.
-    m_rules.ballInHand = 0;
-    m_rules.cueAwaitsPlacing = 0;
-    if (m_rules.cueBallPlaced) {
+    game.m_rules.ballInHand = 0;
+    game.m_rules.cueAwaitsPlacing = 0;
+    if (game.m_rules.cueBallPlaced) {
       if (hand) hand->frame = 0;
-      setInGameState(k_stateComputerShot);
+      game.setInGameState(k_stateComputerShot);
       return;
     }
     // The player sees the hand glide to the ball; it leaves the ball where it is.
-    m_world.shot.handObject = cue;
-    m_world.handPlaced = 1;
+    game.m_world.shot.handObject = cue;
+    game.m_world.handPlaced = 1;
     if (hand) hand->frame = 0;
-    setInGameState(k_stateBallInHand);
+    game.setInGameState(k_stateBallInHand);
     return;
   }
   // Blocked: 3.0 to the right a frame; off the table area, back at the
@@ -259,67 +261,68 @@ void cGame::updateComputerBallInHand() {
   // break position is taken.
   cue->offsetPosition(kPlacementStep / 2, 0);
   if (cue->position.x > kAreaRight) {
-    const Vector2 spot = getAIBreakPosition(currentPlayer);
-    if (m_placementReturns++ == 0)
+    const Vector2 spot = game.getAIBreakPosition(game.currentPlayer);
+    if (game.m_placementReturns++ == 0)
       cue->setPosition(spot.x, spot.y);
     else
-      findFreePlace(*cue, spot.x, spot.y);
+      findFreePlace(game, *cue, spot.x, spot.y);
   }
 }
 
 // ---- aiming, power, spin
 
-void cGame::updateAiming() {
-  if (challengeDemo) {
-    updateChallengeDemoAim();
+void updateAiming(cGame& game) {
+  if (game.challengeDemo) {
+    updateChallengeDemoAim(game);
     return;
   }
   // The lesson's text box holds the aim until it is closed.
-  if (tutorialTextBoxOpen) {
-    updateTutorialTextBox();
+  if (game.tutorialTextBoxOpen) {
+    updateTutorialTextBox(game);
     return;
   }
-  const bool normal = m_rules.normalPlay && gameType != kGameChallenge && gameType != kGameTutorial;
-  if (normal && hudHint != -1) leftSoftKeyText = 29;
-  if (gameType == kGameChallenge && m_keys.isReleased(kKeyDemo)) setChallengeDemoAim();
+  const bool normal = game.m_rules.normalPlay && game.gameType != kGameChallenge && game.gameType != kGameTutorial;
+  if (normal && game.hudHint != -1) game.leftSoftKeyText = 29;
+  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
   // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
-  if (m_rules.normalPlay && pointerY < 300) aimAtStylus();
-  const bool inverted =
-      m_keys.isPressed(kKeyInvert) && !m_keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
-      !m_keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
-  const bool turned = turnAimByKeys();
+  if (game.m_rules.normalPlay && game.pointerY < 300) aimAtStylus(game);
+  const bool inverted = game.m_keys.isPressed(kKeyInvert) &&
+                        !game.m_keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
+                        !game.m_keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
+  const bool turned = turnAimByKeys(game);
   // The lesson's hook looks at the aim after its half turn.
-  if (inverted) onTutorialAimInverted();
-  if (!turned && m_keys.isReleased(rightSoftMask() | kKeyDemo) && !tutorialSpinLocked() && !showBallNumbers) {
-    pushState(k_stateSpinSelector);
+  if (inverted) onTutorialAimInverted(game);
+  if (!turned && game.m_keys.isReleased(rightSoftMask(game) | kKeyDemo) && !tutorialSpinLocked(game) &&
+      !game.showBallNumbers) {
+    game.pushState(k_stateSpinSelector);
     return;
   }
-  if (gameType == kGameTutorial) {
-    checkTutorialAimTarget();
+  if (game.gameType == kGameTutorial) {
+    checkTutorialAimTarget(game);
     // The coach speaks: the rest of the aim waits for the message.
-    if (s_gameState != k_stateAim) return;
+    if (game.s_gameState != k_stateAim) return;
   }
-  if (m_keys.isPressed(kKeyNumbers) && isHudAtTarget()) {
-    showBallNumbers = 1;
-    ballNumbersUntil = m_gameClock + kBallNumbersMs;
+  if (game.m_keys.isPressed(kKeyNumbers) && isHudAtTarget(game)) {
+    game.showBallNumbers = 1;
+    game.ballNumbersUntil = game.m_gameClock + kBallNumbersMs;
   }
-  if (m_keys.isReleased(k_keyDismiss)) setInGameState(k_stateShotPower);
+  if (game.m_keys.isReleased(k_keyDismiss)) game.setInGameState(k_stateShotPower);
 }
 
-void cGame::updatePower() {
-  if (challengeDemo) {
-    updateChallengeDemoPower();
+void updatePower(cGame& game) {
+  if (game.challengeDemo) {
+    updateChallengeDemoPower(game);
     return;
   }
-  ShotRecord& shot = m_world.shot;
-  if (gameType == kGameChallenge && m_keys.isReleased(kKeyDemo)) {
-    shot.powerGauge = getChallengeDemoPower();
-    setInGameState(k_stateStroke);
+  ShotRecord& shot = game.m_world.shot;
+  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) {
+    shot.powerGauge = getChallengeDemoPower(game);
+    game.setInGameState(k_stateStroke);
     return;
   }
-  const int32_t item = std::clamp(m_equippedLevel[2], 0, 5);
-  const int32_t rate = k_cuePowerRates[item];
-  const int64_t stepSize = (static_cast<int64_t>(rate) * 8400 / 100 * std::max(m_frameTime, 0)) >> 10;
+  const int32_t item = std::clamp(game.m_equippedLevel[2], 0, 5);
+  const int32_t rate = cGame::k_cuePowerRates[item];
+  const int64_t stepSize = (static_cast<int64_t>(rate) * 8400 / 100 * std::max(game.m_frameTime, 0)) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * stepSize) >> 14);
   // The bounce keeps the gauge within 0 .. full, whatever the frame's length.
   if (gauge > kGaugeFull) {
@@ -331,115 +334,115 @@ void cGame::updatePower() {
   } else {
     shot.powerGauge = static_cast<Q14>(gauge);
   }
-  if (m_keys.isPressed(k_keySelect)) {
-    setInGameState(k_stateStroke);
-  } else if (m_keys.isPressed(rightSoftMask())) {
-    backFromPower = 1;
-    setInGameState(k_stateAim);
+  if (game.m_keys.isPressed(k_keySelect)) {
+    game.setInGameState(k_stateStroke);
+  } else if (game.m_keys.isPressed(rightSoftMask(game))) {
+    game.backFromPower = 1;
+    game.setInGameState(k_stateAim);
   }
 }
 
-void cGame::updateSpin() {
-  if (tutorialTextBoxOpen) {
-    updateTutorialTextBox();
+void updateSpin(cGame& game) {
+  if (game.tutorialTextBoxOpen) {
+    updateTutorialTextBox(game);
     return;
   }
-  if (challengeDemo) {
-    updateChallengeDemoSpin();
+  if (game.challengeDemo) {
+    updateChallengeDemoSpin(game);
     return;
   }
-  if (gameType == kGameChallenge && m_keys.isReleased(kKeyDemo)) setChallengeDemoSpin();
-  auto key = [this](uint32_t m) { return m_keys.isPressed(m) || m_keys.isHeld(m); };
-  if (key(k_keyRight)) moveEnglishPoint(kQ14One, 0);
-  if (key(k_keyLeft)) moveEnglishPoint(-kQ14One, 0);
-  if (key(k_keyUp)) moveEnglishPoint(0, -kQ14One);
-  if (key(k_keyDown)) moveEnglishPoint(0, kQ14One);
-  if (m_keys.isReleased(kKeyMasse) && !tutorialMasseLocked()) {
-    m_world.shot.masse = m_world.shot.masse ? 0 : 1;
-    onTutorialMasse();
-    if (!m_world.shot.masse) rotateAim(0);
+  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
+  auto key = [&game](uint32_t m) { return game.m_keys.isPressed(m) || game.m_keys.isHeld(m); };
+  if (key(k_keyRight)) moveEnglishPoint(game, kQ14One, 0);
+  if (key(k_keyLeft)) moveEnglishPoint(game, -kQ14One, 0);
+  if (key(k_keyUp)) moveEnglishPoint(game, 0, -kQ14One);
+  if (key(k_keyDown)) moveEnglishPoint(game, 0, kQ14One);
+  if (game.m_keys.isReleased(kKeyMasse) && !tutorialMasseLocked(game)) {
+    game.m_world.shot.masse = game.m_world.shot.masse ? 0 : 1;
+    onTutorialMasse(game);
+    if (!game.m_world.shot.masse) game.rotateAim(0);
   }
-  if (m_keys.isReleased(rightSoftMask() | k_keyDismiss | kKeyDemo | k_keyBack)) popState();
+  if (game.m_keys.isReleased(rightSoftMask(game) | k_keyDismiss | kKeyDemo | k_keyBack)) game.popState();
 }
 
 // ---- the shot
 
-void cGame::updateBallsMoving() {
-  if (challengeDemo) {
-    if (updateBalls()) {
-      runShotRules();
-      setInGameState(k_stateAfterShot);
+void updateBallsMoving(cGame& game) {
+  if (game.challengeDemo) {
+    if (updateBalls(game)) {
+      game.runShotRules();
+      game.setInGameState(k_stateAfterShot);
     }
     return;
   }
-  const bool computer = isComputerAtTable();
-  const bool alwaysSkip = m_option8 && (isComputerPlayer(0) || isComputerPlayer(1));
-  if (m_keys.isPressed(rightSoftMask()) || (alwaysSkip && computer)) {
-    m_skippedShot = 1;
-    skipShot();
-    runShotRules();
-    skipHintShown = 0;
+  const bool computer = game.isComputerAtTable();
+  const bool alwaysSkip = game.m_option8 && (game.isComputerPlayer(0) || game.isComputerPlayer(1));
+  if (game.m_keys.isPressed(rightSoftMask(game)) || (alwaysSkip && computer)) {
+    game.m_skippedShot = 1;
+    skipShot(game);
+    game.runShotRules();
+    game.skipHintShown = 0;
     if (computer) {
-      computerSkipCount += 1;
-      if (computerSkipCount == kSkipQuestionCount && !m_option8) {
-        enterQuestionMenu(*this, 678, 679, 11, k_stateAfterShot, false);
+      game.computerSkipCount += 1;
+      if (game.computerSkipCount == kSkipQuestionCount && !game.m_option8) {
+        enterQuestionMenu(*(&game), 678, 679, 11, k_stateAfterShot, false);
         return;
       }
     }
-    setInGameState(k_stateAfterShot);
+    game.setInGameState(k_stateAfterShot);
     return;
   }
-  if (updateBalls()) {
-    runShotRules();
-    setInGameState(k_stateAfterShot);
+  if (updateBalls(game)) {
+    game.runShotRules();
+    game.setInGameState(k_stateAfterShot);
   }
 }
 
-void cGame::leaveBallsMoving() {
-  skipHintShown = 0;
-  leftSoftKeyText = -1;
-  if (isComputerAtTable()) return;
-  const uint32_t out = m_rules.shotOutcome;
+void leaveBallsMoving(cGame& game) {
+  game.skipHintShown = 0;
+  game.leftSoftKeyText = -1;
+  if (game.isComputerAtTable()) return;
+  const uint32_t out = game.m_rules.shotOutcome;
   if (out & (kOutFoulA | kOutFoulB | kOutFoulCue)) {
-    if (!m_rules.crowdSoundPlayed) {
-      playSound(k_soundCrowdAww, 0, 100, 100);
-      vibrate(m_vibrationTime);
-      m_rules.crowdSoundPlayed = 1;
-      m_rules.crowdSoundTime = m_gameClock;
+    if (!game.m_rules.crowdSoundPlayed) {
+      playSound(game, k_soundCrowdAww, 0, 100, 100);
+      game.vibrate(game.m_vibrationTime);
+      game.m_rules.crowdSoundPlayed = 1;
+      game.m_rules.crowdSoundTime = game.m_gameClock;
     }
-    missNoticeArmed = 0;
+    game.missNoticeArmed = 0;
     return;
   }
-  if (!missFlag || gameType == kGameChallenge || gameType == kGameTutorial) {
-    if (!missFlag) missNoticeArmed = 0;
+  if (!game.missFlag || game.gameType == kGameChallenge || game.gameType == kGameTutorial) {
+    if (!game.missFlag) game.missNoticeArmed = 0;
     return;
   }
-  if (!missNoticeArmed) {
-    missNoticeArmed = 1;
+  if (!game.missNoticeArmed) {
+    game.missNoticeArmed = 1;
     return;
   }
-  missNoticeArmed = 0;
-  if (!m_skippedShot && !m_rules.crowdSoundPlayed) {
-    playSound(k_soundCrowdAww, 0, 80, 80);
-    m_rules.crowdSoundPlayed = 1;
-    m_rules.crowdSoundTime = m_gameClock;
+  game.missNoticeArmed = 0;
+  if (!game.m_skippedShot && !game.m_rules.crowdSoundPlayed) {
+    playSound(game, k_soundCrowdAww, 0, 80, 80);
+    game.m_rules.crowdSoundPlayed = 1;
+    game.m_rules.crowdSoundTime = game.m_gameClock;
   }
-  missNoticeShown = 1;
-  showDialogBox(1, getStringData(722), nullptr);
+  game.missNoticeShown = 1;
+  showDialogBox(game, 1, getStringData(game, 722), nullptr);
 }
 
-void cGame::enterAfterShot() {
-  leftSoftKeyText = -1;
-  ballViewOpen = 0;  // the balls rest: the view shuts
-  if (!computerPassed) Rules_Apply();
-  clearTutorialWait();
-  if (PhysicalObject* cue = m_world.cueBall) {
+void enterAfterShot(cGame& game) {
+  game.leftSoftKeyText = -1;
+  game.ballViewOpen = 0;  // the balls rest: the view shuts
+  if (!game.computerPassed) game.Rules_Apply();
+  clearTutorialWait(game);
+  if (PhysicalObject* cue = game.m_world.cueBall) {
     cue->frame = PhysicalObject::kRestFrame;
     cue->state = 3;
   }
-  if (m_rules.respotPending) respotBalls();
-  if (ruleSet == kRuleSetNineBall && (m_rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
-    PottedBalls& list = m_potted[m_rules.previousPlayer & 1];
+  if (game.m_rules.respotPending) game.respotBalls();
+  if (game.ruleSet == kRuleSetNineBall && (game.m_rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
+    cGame::PottedBalls& list = game.m_potted[game.m_rules.previousPlayer & 1];
     for (int32_t k = 0; k < list.count; ++k) {
       if (list.balls[k] != 9) continue;
       delete list.players[k];
@@ -455,73 +458,73 @@ void cGame::enterAfterShot() {
   }
 }
 
-void cGame::updateAfterShot() {
+void updateAfterShot(cGame& game) {
   // The last shot's box is shown its time before the other player's turn
   // takes it away, and the coach speaks only once it has gone.
-  if (m_dialog.life > 0 && m_dialog.player != currentPlayer) return;
-  if (m_rules.rulesMode == RuleState::kModeLag) {
-    if (!m_rules.lagSecondShot) {
-      m_rules.lagSecondShot = 1;
-      placeSecondLagBall();
-      chooseNextTurnState();
+  if (game.m_dialog.life > 0 && game.m_dialog.player != game.currentPlayer) return;
+  if (game.m_rules.rulesMode == RuleState::kModeLag) {
+    if (!game.m_rules.lagSecondShot) {
+      game.m_rules.lagSecondShot = 1;
+      placeSecondLagBall(game);
+      chooseNextTurnState(game);
       return;
     }
-    const bool tie = !m_rules.normalPlay;
-    initFrame(tie);
+    const bool tie = !game.m_rules.normalPlay;
+    initFrame(game, tie);
     // A fresh lag starts again from its first shot.
-    if (tie) m_rules.lagSecondShot = 0;
-    chooseNextTurnState();
+    if (tie) game.m_rules.lagSecondShot = 0;
+    chooseNextTurnState(game);
     return;
   }
-  if (gameType == kGameTutorial) {
-    checkTutorialShotResult();
+  if (game.gameType == kGameTutorial) {
+    checkTutorialShotResult(game);
     return;
   }
-  if (gameType == kGameChallenge) {
-    updateChallengeAfterShot();
+  if (game.gameType == kGameChallenge) {
+    updateChallengeAfterShot(game);
     return;
   }
-  const uint32_t out = m_rules.shotOutcome;
+  const uint32_t out = game.m_rules.shotOutcome;
   if (out & (kOutWin | kOutLose)) {
-    setInGameState(k_stateFrameWon);
+    game.setInGameState(k_stateFrameWon);
     return;
   }
-  const bool human = !isComputerAtTable();
-  if (ruleSet == kRuleSetUK && m_rules.tableOpen && m_world.breakPlayed && m_rules.ukFirstVisit) {
-    m_rules.ukFirstVisit = 0;
+  const bool human = !game.isComputerAtTable();
+  if (game.ruleSet == kRuleSetUK && game.m_rules.tableOpen && game.m_world.breakPlayed && game.m_rules.ukFirstVisit) {
+    game.m_rules.ukFirstVisit = 0;
     if (human) {
-      setInGameState(k_stateBreakChoice);
+      game.setInGameState(k_stateBreakChoice);
       return;
     }
-    if (m_random && m_random->nextInt(0, 2) == 1)
-      assignGroups(1, 0);
+    if (game.m_random && game.m_random->nextInt(0, 2) == 1)
+      game.assignGroups(1, 0);
     else
-      assignGroups(0, 1);
+      game.assignGroups(0, 1);
   }
-  if (m_rules.pushOutAvailable) {
+  if (game.m_rules.pushOutAvailable) {
     if (human) {
-      enterQuestionMenu(*this, 674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(*(&game), 674, 675, 9, k_stateAfterShot, true);
       return;
     }
-    m_rules.pushOutAvailable = 0;
-    m_rules.pushOutShot = 0;
+    game.m_rules.pushOutAvailable = 0;
+    game.m_rules.pushOutShot = 0;
   }
-  if (m_rules.pushOutAnswered && human) {
-    enterQuestionMenu(*this, 674, 676, 10, k_stateAfterShot, true);
+  if (game.m_rules.pushOutAnswered && human) {
+    enterQuestionMenu(*(&game), 674, 676, 10, k_stateAfterShot, true);
     return;
   }
-  if (computerPassed) {
-    m_rules.pushOutAvailable = 0;
-    m_rules.pushOutAnswered = 0;
-    computerPassed = 0;
-    switchPlayer();
+  if (game.computerPassed) {
+    game.m_rules.pushOutAvailable = 0;
+    game.m_rules.pushOutAnswered = 0;
+    game.computerPassed = 0;
+    game.switchPlayer();
   }
-  chooseNextTurnState();
+  chooseNextTurnState(game);
 }
 
-void cGame::placeSecondLagBall() {
-  PhysicalObject* cue = m_world.cueBall;
-  PhysicalObject* eight = m_world.ball8;
+void placeSecondLagBall(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* eight = game.m_world.ball8;
   if (!cue || !eight) return;
   const Vector2 start = eight->position;
   eight->hidden = 0;
@@ -531,417 +534,425 @@ void cGame::placeSecondLagBall() {
   // 18.0 to the right of where the cue ball stopped; to the left when that
   // place is off the play area or taken.
   eight->setPosition(cue->position.x + kLagOffset, cue->position.y);
-  const auto clear = [this, eight] { return isInHandAreaUnrestricted(eight->position) && !isBallPlacementBlocked(*eight); };
+  const auto clear = [&game, eight] {
+    return isInHandAreaUnrestricted(game, eight->position) && !game.isBallPlacementBlocked(*eight);
+  };
   if (!clear()) eight->setPosition(cue->position.x - kLagOffset, cue->position.y);
-  eight->update(m_world);
-  returnCueBallToPlay();
+  eight->update(game.m_world);
+  returnCueBallToPlay(game);
   cue->position = start;
-  cue->update(m_world);
+  cue->update(game.m_world);
 }
 
-bool cGame::isInHandAreaUnrestricted(const Vector2& p) const {
+bool isInHandAreaUnrestricted(const cGame& game, const Vector2& p) {
   return p.x >= kAreaLeft && p.x <= kAreaRight && p.y <= kAreaTop && p.y >= kAreaBottom;
 }
 
 // ---- the end of a frame
 
-void cGame::enterFrameWon() {
-  const int32_t winner = m_rules.winner;
+void enterFrameWon(cGame& game) {
+  const int32_t winner = game.m_rules.winner;
   const bool humanWon = winner == 0;
-  if (gameType == kGameSingle) {
-    substitutePlayerNames(703);
-    replaceTextTagWithText(391 + std::clamp(m_playerCharacter[winner == 1 ? 1 : 0], 0, 10));
-    showDialogBox(1, m_text.work, nullptr);
-    playMusic(k_musicWin);
+  if (game.gameType == kGameSingle) {
+    substitutePlayerNames(game, 703);
+    replaceTextTagWithText(game, 391 + std::clamp(game.m_playerCharacter[winner == 1 ? 1 : 0], 0, 10));
+    showDialogBox(game, 1, game.m_text.work, nullptr);
+    playMusic(game, k_musicWin);
   } else {
-    showDialogBox(1, getStringData(humanWon ? 701 : 702), nullptr);
-    playMusic(humanWon ? k_musicWin : k_musicLose);
+    showDialogBox(game, 1, getStringData(game, humanWon ? 701 : 702), nullptr);
+    playMusic(game, humanWon ? k_musicWin : k_musicLose);
   }
-  if (winner < 0 || winner > 1 || isComputerPlayer(winner)) return;
-  if (ruleSet != kRuleSetNineBall && m_rules.groupChosenOnBreak[winner] >= 0 &&
-      static_cast<uint32_t>(m_rules.groupChosenOnBreak[winner]) != m_rules.playerGroup[winner])
-    unlockAchievement(1);
-  if (static_cast<int32_t>(getTickCount() - matchStartTime) < kFastFrameMs) unlockAchievement(12);
-  if (!m_rules.humanFouled) unlockAchievement(24);
-  if (playerProfile[1 - winner] == 0 && !m_rules.rivalPotted) {
-    m_achievementCounter += 1;
-    saveSettings();
-    unlockAchievement(19);
-    if (m_achievementCounter == 3) unlockAchievement(22);
+  if (winner < 0 || winner > 1 || game.isComputerPlayer(winner)) return;
+  if (game.ruleSet != kRuleSetNineBall && game.m_rules.groupChosenOnBreak[winner] >= 0 &&
+      static_cast<uint32_t>(game.m_rules.groupChosenOnBreak[winner]) != game.m_rules.playerGroup[winner])
+    unlockAchievement(game, 1);
+  if (static_cast<int32_t>(getTickCount() - game.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
+  if (!game.m_rules.humanFouled) unlockAchievement(game, 24);
+  if (game.playerProfile[1 - winner] == 0 && !game.m_rules.rivalPotted) {
+    game.m_achievementCounter += 1;
+    saveSettings(game);
+    unlockAchievement(game, 19);
+    if (game.m_achievementCounter == 3) unlockAchievement(game, 22);
   }
-  if (m_rules.noScratchInFrame) unlockAchievement(27);
-  if (!m_rules.cueTouchedEight) unlockAchievement(26);
+  if (game.m_rules.noScratchInFrame) unlockAchievement(game, 27);
+  if (!game.m_rules.cueTouchedEight) unlockAchievement(game, 26);
 }
 
-void cGame::updateFrameWon() {
-  if (m_dialog.life >= 0) return;
-  if (gameType == kGameSingle) {
-    question.menuFlag = 0;
-    setInGameState(k_stateInGameQuestion);
+void updateFrameWon(cGame& game) {
+  if (game.m_dialog.life >= 0) return;
+  if (game.gameType == kGameSingle) {
+    game.question.menuFlag = 0;
+    game.setInGameState(k_stateInGameQuestion);
   } else {
-    setInGameState(k_stateResultLines);
+    game.setInGameState(k_stateResultLines);
   }
 }
 
-void cGame::enterResultLines() {
-  currentPlayer = 1;
-  const bool rivalWon = m_rules.winner == 1;
-  const int32_t character =
-      std::clamp(gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1], 0, 10);
-  openTextBox((rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
-  if (gameType != kGameCareer) return;
-  resetInterfaceAnimation(true);
-  const uint32_t out = m_rules.shotOutcome;
+void enterResultLines(cGame& game) {
+  game.currentPlayer = 1;
+  const bool rivalWon = game.m_rules.winner == 1;
+  const int32_t character = std::clamp(
+      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1], 0, 10);
+  openTextBox(game, (rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
+  if (game.gameType != kGameCareer) return;
+  resetInterfaceAnimation(game, true);
+  const uint32_t out = game.m_rules.shotOutcome;
   if (!(out & kOutLose) && (out & kOutWin)) {
-    if (isTopRivalOfClassA())
-      unlockAchievement(15);
-    else if (isTopRivalOfClassB())
-      unlockAchievement(14);
+    if (isTopRivalOfClassA(game))
+      unlockAchievement(game, 15);
+    else if (isTopRivalOfClassB(game))
+      unlockAchievement(game, 14);
   }
-  if ((out & kOutLose) && opponentSlot != kSpecialRival) {
-    const int32_t c = getRivalCharacter(*this, opponentSlot);
+  if ((out & kOutLose) && game.opponentSlot != kSpecialRival) {
+    const int32_t c = getRivalCharacter(*(&game), game.opponentSlot);
     if (c >= 0 && c < 10) {
-      (kRivalClass[c] ? m_career.counterE : m_career.counterD) += 1;
-      saveProgress();
+      (kRivalClass[c] ? game.m_career.counterE : game.m_career.counterD) += 1;
+      saveProgress(game);
     }
   }
-  if ((out & kOutWin) && opponentSlot == 8 && m_career.counterD == 0 && m_career.counterE == 0) unlockAchievement(13);
+  if ((out & kOutWin) && game.opponentSlot == 8 && game.m_career.counterD == 0 && game.m_career.counterE == 0)
+    unlockAchievement(game, 13);
 }
 
-void cGame::updateResultLines() {
-  if (!m_keys.isReleased(k_keyDismiss | rightSoftMask())) return;
-  const bool rivalWon = m_rules.winner == 1;
-  if (gameType == kGameTournament) {
+void updateResultLines(cGame& game) {
+  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  const bool rivalWon = game.m_rules.winner == 1;
+  if (game.gameType == kGameTournament) {
     if (rivalWon) {
-      m_career.counterC += 1;
-      saveProgress();
-      if (m_career.counterC >= 3) {
-        m_pendingReturnState = k_statePub;
-        setState(k_stateMainMenuLoading);
+      game.m_career.counterC += 1;
+      saveProgress(game);
+      if (game.m_career.counterC >= 3) {
+        game.m_pendingReturnState = k_statePub;
+        game.setState(k_stateMainMenuLoading);
       } else {
-        setInGameState(k_stateInGameQuestion);
+        game.setInGameState(k_stateInGameQuestion);
       }
     } else {
-      m_pendingReturnState = k_stateTournamentStage;
-      setState(k_stateMainMenuLoading);
+      game.m_pendingReturnState = k_stateTournamentStage;
+      game.setState(k_stateMainMenuLoading);
     }
     return;
   }
-  if (gameType == kGameCareer) {
-    auto visible = [this](int32_t i) {
-      const int16_t* e = getInterfaceElement(kHudInterface, i);
+  if (game.gameType == kGameCareer) {
+    auto visible = [&game](int32_t i) {
+      const int16_t* e = getInterfaceElement(game, kHudInterface, i);
       return e && e[F::kWordType] == F::kSprite && e[F::kWordParams + F::kSpriteVisible] != 0;
     };
     const bool shown = visible(129) || visible(130);
     if (!shown) {
-      prizeTime = m_gameClock;
-      playSound(k_soundCash, 0, 100, 100);
-      const int32_t a = std::clamp(betPosition, 0, 2);
+      game.prizeTime = game.m_gameClock;
+      playSound(game, k_soundCash, 0, 100, 100);
+      const int32_t a = std::clamp(game.betPosition, 0, 2);
       const int32_t element = rivalWon ? 129 : 130;
-      setInterfaceElementVisible(kHudInterface, element, true);
-      setInterfaceElementAnim(kHudInterface, element, rivalWon ? a + 3 : a);
+      setInterfaceElementVisible(game, kHudInterface, element, true);
+      setInterfaceElementAnim(game, kHudInterface, element, rivalWon ? a + 3 : a);
       return;
     }
-    setInterfaceElementVisible(kHudInterface, 129, false);
-    setInterfaceElementVisible(kHudInterface, 130, false);
+    setInterfaceElementVisible(game, kHudInterface, 129, false);
+    setInterfaceElementVisible(game, kHudInterface, 130, false);
   }
-  setInGameState(k_stateGameOver);
+  game.setInGameState(k_stateGameOver);
 }
 
 // ---- text box
 
-void cGame::openTextBox(int32_t textId) {
-  textBoxOn = 1;
-  textBoxText = textId;
-  textBoxPage = 0;
-  substitutePlayerNames(textId);
-  const int16_t* box = getInterfaceElement(kHudInterface, 127);
+void openTextBox(cGame& game, int32_t textId) {
+  game.textBoxOn = 1;
+  game.textBoxText = textId;
+  game.textBoxPage = 0;
+  substitutePlayerNames(game, textId);
+  const int16_t* box = getInterfaceElement(game, kHudInterface, 127);
   int32_t pages = 1;
-  if (box && m_fonts[0]) {
-    pages = layoutText(m_fonts, m_text.work, 0, m_text.workLength, 0, getInterfaceElementWidth(kHudInterface, 127),
-                       getInterfaceElementHeight(kHudInterface, 127));
-    m_layout.cacheKey = 0;
+  if (box && game.m_fonts[0]) {
+    pages = layoutText(game, game.m_fonts, game.m_text.work, 0, game.m_text.workLength, 0,
+                       getInterfaceElementWidth(game, kHudInterface, 127),
+                       getInterfaceElementHeight(game, kHudInterface, 127));
+    game.m_layout.cacheKey = 0;
   }
-  textBoxPages = std::max(pages, 1);
-  textBoxMorePages = textBoxPages > 1 ? 1 : 0;
+  game.textBoxPages = std::max(pages, 1);
+  game.textBoxMorePages = game.textBoxPages > 1 ? 1 : 0;
 }
 
 // ---- the dispatch
 
-void cGame::runMatchStep(int32_t state, int32_t step) {
-  if (m_matchStepHook) m_matchStepHook(*this, state, step);
+void runMatchStep(cGame& game, int32_t state, int32_t step) {
+  if (game.m_matchStepHook) game.m_matchStepHook(*(&game), state, step);
   // A screen row of the state runs in place of the match's own step.
-  if (const cGameScreen* screen = findMatchScreen(state)) {
-    if (screen->update) screen->update(*this);
+  if (const cGameScreen* screen = findMatchScreen(game, state)) {
+    if (screen->update) screen->update(*(&game));
     return;
   }
   const bool entry = step == k_subStateInit, leave = step == k_subStateDestroy;
   switch (state) {
     case k_stateMatchInit:
-      if (entry) startNewMatch();
+      if (entry) startNewMatch(game);
       break;
     case k_stateMatchNotices:
       if (entry) {
-        if (tutorialStarted && (m_tutorialLeft || (ruleSet == kRuleSetNineBall && !pushOutExplained))) {
-          if (m_tutorialLeft) {
-            setInGameState(k_stateContinue);
+        if (game.tutorialStarted &&
+            (game.m_tutorialLeft || (game.ruleSet == kRuleSetNineBall && !game.pushOutExplained))) {
+          if (game.m_tutorialLeft) {
+            game.setInGameState(k_stateContinue);
           } else {
-            addTextMessage(1, k_textPushOutRule, -1);
-            pushOutExplained = 1;
-            touchHint = 1;
+            addTextMessage(game, 1, k_textPushOutRule, -1);
+            game.pushOutExplained = 1;
+            game.touchHint = 1;
           }
         } else {
-          setInGameState(k_stateStartDispatch);
+          game.setInGameState(k_stateStartDispatch);
         }
       } else if (!leave) {
-        touchHint = 0;
-        setInGameState(k_stateStartDispatch);
+        game.touchHint = 0;
+        game.setInGameState(k_stateStartDispatch);
       }
       break;
     case k_stateStartDispatch:
       if (entry) {
-        startDispatch();
+        startDispatch(game);
       } else if (!leave) {
-        updateOpponentIntro();
+        updateOpponentIntro(game);
       }
       break;
     case k_stateOpponentIntro:
       if (entry) {
-        currentPlayer = 1;
-        const int32_t character =
-            std::clamp(gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1], 0, 10);
-        openTextBox(k_textRivalGreeting0 + k_textRivalLineStride * character);
+        game.currentPlayer = 1;
+        const int32_t character = std::clamp(
+            game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1],
+            0, 10);
+        openTextBox(game, k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
-        textBoxOn = 0;
+        game.textBoxOn = 0;
       } else {
-        updateOpponentIntro();
+        updateOpponentIntro(game);
       }
       break;
     case k_stateHumanBallInHandStart:
       if (entry) {
-        if (PhysicalObject* cue = m_world.cueBall) {
-          returnCueBallToPlay();
-          if (!m_world.breakPlayed) m_rules.ballInHandInD = 1;
-          if (!findFreePlace(*cue, kHandStartX, kHandStartY)) cue->setPosition(kHandStartX, kHandStartY);
+        if (PhysicalObject* cue = game.m_world.cueBall) {
+          returnCueBallToPlay(game);
+          if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
+          if (!findFreePlace(game, *cue, kHandStartX, kHandStartY)) cue->setPosition(kHandStartX, kHandStartY);
         }
       } else if (!leave) {
-        setInGameState(k_stateBallInHand);
+        game.setInGameState(k_stateBallInHand);
       }
       break;
     case k_stateBallInHand:
       if (entry) {
-        startBallInHand();
-        handShown = 1;
-        m_world.shot.handObject = m_world.cueBall;
-        m_world.shot.handSpeed = kQ14One;
+        startBallInHand(game);
+        game.handShown = 1;
+        game.m_world.shot.handObject = game.m_world.cueBall;
+        game.m_world.shot.handSpeed = kQ14One;
       } else if (leave) {
-        handShown = 0;
-        m_rules.ballInHand = 0;
-        m_rules.cueAwaitsPlacing = 0;
-        m_rules.cueBallPlaced = 1;
+        game.handShown = 0;
+        game.m_rules.ballInHand = 0;
+        game.m_rules.cueAwaitsPlacing = 0;
+        game.m_rules.cueBallPlaced = 1;
       } else {
-        updateBallInHand();
+        updateBallInHand(game);
       }
       break;
     case k_stateComputerBallInHand:
       if (entry) {
-        returnCueBallToPlay();
-        if (!m_world.breakPlayed) m_rules.ballInHandInD = 1;
-        ballInHandInD = m_rules.ballInHandInD;
-        if (PhysicalObject* cue = m_world.cueBall) {
-          aiSpot = cue->position;
-          if (m_world.breakPlayed)
+        returnCueBallToPlay(game);
+        if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
+        game.ballInHandInD = game.m_rules.ballInHandInD;
+        if (PhysicalObject* cue = game.m_world.cueBall) {
+          game.aiSpot = cue->position;
+          if (game.m_world.breakPlayed)
             cue->setPosition(kHandStartX, kHandStartY);
           else
-            cue->position = getAIBreakPosition(currentPlayer);
-          aiSpot = cue->position;
+            cue->position = game.getAIBreakPosition(game.currentPlayer);
+          game.aiSpot = cue->position;
         }
-        m_placementReturns = 0;
-        aiPlacingDone = 0;
-        resetShot();
-        resetAI();
-        startThinking();
-        m_world.shot.handObject = m_world.cueBall;
+        game.m_placementReturns = 0;
+        game.aiPlacingDone = 0;
+        resetShot(game);
+        game.resetAI();
+        startThinking(game);
+        game.m_world.shot.handObject = game.m_world.cueBall;
       } else if (leave) {
-        thinkingShown = 0;
-        m_world.shot.handObject = m_world.cueBall;
+        game.thinkingShown = 0;
+        game.m_world.shot.handObject = game.m_world.cueBall;
       } else {
-        updateComputerBallInHand();
+        updateComputerBallInHand(game);
       }
       break;
     case k_stateAim:
       if (entry) {
-        aimGuideShown = m_rules.normalPlay ? 1 : 0;
-        cueShown = 1;
-        m_world.shot.jumpShot = 0;
-        resetShot();
-        buildTargetBallList();
-        if (m_world.breakPlayed && !backFromPower) aimAtNextTargetBall(1, true);
-        backFromPower = 0;
-        m_world.shot.aimTurnSpeed = 4096;  // 0.25 degree
-        const int32_t cur = currentPlayer & 1;
-        if (m_rules.normalPlay && m_world.breakPlayed && !m_rules.tableOpen && !m_rules.groupsShown[cur] &&
-            ((ruleSet == 0 && gameType == kGameSingle) || (ruleSet == kRuleSetUK && !isComputerAtTable())))
-          showGroupsMessage();
+        game.aimGuideShown = game.m_rules.normalPlay ? 1 : 0;
+        game.cueShown = 1;
+        game.m_world.shot.jumpShot = 0;
+        resetShot(game);
+        buildTargetBallList(game);
+        if (game.m_world.breakPlayed && !game.backFromPower) aimAtNextTargetBall(game, 1, true);
+        game.backFromPower = 0;
+        game.m_world.shot.aimTurnSpeed = 4096;  // 0.25 degree
+        const int32_t cur = game.currentPlayer & 1;
+        if (game.m_rules.normalPlay && game.m_world.breakPlayed && !game.m_rules.tableOpen &&
+            !game.m_rules.groupsShown[cur] &&
+            ((game.ruleSet == 0 && game.gameType == kGameSingle) ||
+             (game.ruleSet == kRuleSetUK && !game.isComputerAtTable())))
+          game.showGroupsMessage();
       } else if (leave) {
-        showBallNumbers = 0;
+        game.showBallNumbers = 0;
       } else {
-        updateAiming();
+        updateAiming(game);
       }
       break;
     case k_stateShotPower:
       if (entry) {
-        aimGuideShown = 1;
-        cueShown = 1;
-        powerBarShown = 1;
-        leftSoftKeyText = 24;
-        m_world.shot.powerGauge = 0;
-        m_world.shot.powerDirection = kQ14One;
-        if (m_world.cueStick) m_world.cueStick->frame = 5;  // pulled back by the gauge
+        game.aimGuideShown = 1;
+        game.cueShown = 1;
+        game.powerBarShown = 1;
+        game.leftSoftKeyText = 24;
+        game.m_world.shot.powerGauge = 0;
+        game.m_world.shot.powerDirection = kQ14One;
+        if (game.m_world.cueStick) game.m_world.cueStick->frame = 5;  // pulled back by the gauge
       } else if (leave) {
-        powerBarShown = 0;
-        aimGuideShown = 0;
-        leftSoftKeyText = -1;
+        game.powerBarShown = 0;
+        game.aimGuideShown = 0;
+        game.leftSoftKeyText = -1;
       } else {
-        updatePower();
+        updatePower(game);
       }
       break;
     case k_stateStroke:
       if (entry) {
-        cueShown = 1;
-        if (m_world.cueStick) m_world.cueStick->frame = 4;  // the stroke
+        game.cueShown = 1;
+        if (game.m_world.cueStick) game.m_world.cueStick->frame = 4;  // the stroke
       } else if (leave) {
-        powerBarShown = 0;
-        if (m_world.cueStick) m_world.cueStick->frame = 0;
+        game.powerBarShown = 0;
+        if (game.m_world.cueStick) game.m_world.cueStick->frame = 0;
       } else {
-        updateStroke();
+        updateStroke(game);
       }
       break;
     case k_stateBallsMoving:
       if (entry) {
-        startBallsMoving();
+        startBallsMoving(game);
       } else if (leave) {
-        leaveBallsMoving();
+        leaveBallsMoving(game);
       } else {
-        updateBallsMoving();
+        updateBallsMoving(game);
       }
       break;
     case k_stateAfterShot:
       if (entry)
-        enterAfterShot();
+        enterAfterShot(game);
       else if (!leave)
-        updateAfterShot();
+        updateAfterShot(game);
       break;
     case k_stateFrameWon:
       if (entry)
-        enterFrameWon();
+        enterFrameWon(game);
       else if (!leave)
-        updateFrameWon();
+        updateFrameWon(game);
       break;
     case k_stateResultLines:
       if (entry) {
-        enterResultLines();
+        enterResultLines(game);
       } else if (leave) {
-        textBoxOn = 0;
+        game.textBoxOn = 0;
       } else {
-        updateResultLines();
+        updateResultLines(game);
       }
       break;
     case k_stateComputerShot:
       if (entry) {
-        resetShot();
-        resetAI();
-        cueShown = 1;
-        startThinking();
+        resetShot(game);
+        game.resetAI();
+        game.cueShown = 1;
+        startThinking(game);
       } else if (leave) {
-        thinkingShown = 0;
+        game.thinkingShown = 0;
       } else {
-        updateComputerShot();
+        updateComputerShot(game);
       }
       break;
     case k_stateSpinSelector:
       if (entry) {
-        moveEnglishPoint(0, 0);
-        spinSelectorShown = 1;
-        if (!challengeDemo) leftSoftKeyText = 13;
-        if (gameType == kGameTutorial) openTutorialSpinText();
+        moveEnglishPoint(game, 0, 0);
+        game.spinSelectorShown = 1;
+        if (!game.challengeDemo) game.leftSoftKeyText = 13;
+        if (game.gameType == kGameTutorial) openTutorialSpinText(game);
       } else if (leave) {
-        leftSoftKeyText = 29;
-        spinSelectorShown = 0;
+        game.leftSoftKeyText = 29;
+        game.spinSelectorShown = 0;
         // A lesson's hint is the selector's text: the "?" it lit goes out
         // with the selector, where that key pauses the match again.
-        if (gameType == kGameTutorial) hudHint = -1;
+        if (game.gameType == kGameTutorial) game.hudHint = -1;
       } else {
-        updateSpin();
+        updateSpin(game);
       }
       break;
     case k_stateMessageBox:
       if (entry) {
-        currentPlayer = messagePlayer;
-        openTextBox(messageText);
-        touchHint = 1;
-        m_messageTime = static_cast<int32_t>(m_gameClock);
+        game.currentPlayer = game.messagePlayer;
+        openTextBox(game, game.messageText);
+        game.touchHint = 1;
+        game.m_messageTime = static_cast<int32_t>(game.m_gameClock);
       } else if (leave) {
         // The box is closed: its prompt goes with it.
-        textBoxOn = 0;
-        touchHint = 0;
-      } else if (m_keys.isReleased(k_keyDismiss | rightSoftMask())) {
-        if (textBoxPage + 1 < textBoxPages) {
-          textBoxPage += 1;
-          textBoxMorePages = textBoxPage + 1 < textBoxPages ? 1 : 0;
+        game.textBoxOn = 0;
+        game.touchHint = 0;
+      } else if (game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) {
+        if (game.textBoxPage + 1 < game.textBoxPages) {
+          game.textBoxPage += 1;
+          game.textBoxMorePages = game.textBoxPage + 1 < game.textBoxPages ? 1 : 0;
         } else {
-          currentPlayer = 0;
-          messageDone = 1;
-          popState();
+          game.currentPlayer = 0;
+          game.messageDone = 1;
+          game.popState();
         }
       }
       break;
     case k_stateTutorialLessonIntro:
       if (entry) {
-        addTextMessage(1, getTutorialLessonText(0), -1);
-        touchHint = 1;
-        leftSoftKeyText = -1;
-        messageDone = 0;
-        tutorialAwaitsTitle = 1;
+        addTextMessage(game, 1, getTutorialLessonText(game, 0), -1);
+        game.touchHint = 1;
+        game.leftSoftKeyText = -1;
+        game.messageDone = 0;
+        game.tutorialAwaitsTitle = 1;
       } else if (leave) {
-        touchHint = 0;
-      } else if (tutorialAwaitsTitle) {
-        tutorialAwaitsTitle = 0;
-        showMessageBox(1, getTutorialLessonText(1));
-      } else if (messageDone) {
-        chooseNextTurnState();
+        game.touchHint = 0;
+      } else if (game.tutorialAwaitsTitle) {
+        game.tutorialAwaitsTitle = 0;
+        showMessageBox(game, 1, getTutorialLessonText(game, 1));
+      } else if (game.messageDone) {
+        chooseNextTurnState(game);
       }
       break;
     case k_stateChallengeIntro:
       if (entry) {
-        touchHint = 1;
-        messageDone = 0;
-        tutorialAwaitsTitle = 0;
-        if (challengeDemo) {
-          chooseNextTurnState();
+        game.touchHint = 1;
+        game.messageDone = 0;
+        game.tutorialAwaitsTitle = 0;
+        if (game.challengeDemo) {
+          chooseNextTurnState(game);
         } else {
-          addTextMessage(2, k_textChallengeName0 + std::clamp(challengeNumber, 0, 31), -1);
-          tutorialAwaitsTitle = 1;
+          addTextMessage(game, 2, k_textChallengeName0 + std::clamp(game.challengeNumber, 0, 31), -1);
+          game.tutorialAwaitsTitle = 1;
         }
       } else if (leave) {
-        touchHint = 0;
+        game.touchHint = 0;
       } else {
-        if (tutorialAwaitsTitle) {
-          tutorialAwaitsTitle = 0;
-          showMessageBox(1, k_textChallengeIntro0 + std::clamp(challengeNumber, 0, 31));
-        } else if (messageDone) {
-          chooseNextTurnState();
+        if (game.tutorialAwaitsTitle) {
+          game.tutorialAwaitsTitle = 0;
+          showMessageBox(game, 1, k_textChallengeIntro0 + std::clamp(game.challengeNumber, 0, 31));
+        } else if (game.messageDone) {
+          chooseNextTurnState(game);
         }
       }
       break;
     case k_stateTutorialFinished:
       if (entry) {
-        addTextMessage(1, k_textTutorialDone, -1);
-        touchHint = 1;
+        addTextMessage(game, 1, k_textTutorialDone, -1);
+        game.touchHint = 1;
       } else if (leave) {
-        touchHint = 0;
+        game.touchHint = 0;
       } else {
-        returnFromTutorial();
+        returnFromTutorial(game);
       }
       break;
     default:
@@ -949,205 +960,216 @@ void cGame::runMatchStep(int32_t state, int32_t step) {
   }
 }
 
-void cGame::showMessageBox(int32_t player, int32_t textId) {
-  messagePlayer = static_cast<uint8_t>(player);
-  messageText = textId;
-  messageDone = 0;
-  pushState(k_stateMessageBox);
+void showMessageBox(cGame& game, int32_t player, int32_t textId) {
+  game.messagePlayer = static_cast<uint8_t>(player);
+  game.messageText = textId;
+  game.messageDone = 0;
+  game.pushState(k_stateMessageBox);
 }
 
-void cGame::updateOpponentIntro() {
-  touchHint = 1;
-  if (!m_keys.isReleased(k_keyDismiss | rightSoftMask())) return;
-  touchHint = 0;
-  currentPlayer = m_rules.normalPlay ? 0 : 1;
-  playMusic(k_musicStart);
-  announceLag();
-  chooseNextTurnState();
+void updateOpponentIntro(cGame& game) {
+  game.touchHint = 1;
+  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  game.touchHint = 0;
+  game.currentPlayer = game.m_rules.normalPlay ? 0 : 1;
+  playMusic(game, k_musicStart);
+  announceLag(game);
+  chooseNextTurnState(game);
 }
 
-void cGame::announceLag() {
+void announceLag(cGame& game) {
   // A match that opens with the lag says what it is for and what to do,
   // before the first lag shot.
-  if (m_rules.rulesMode != RuleState::kModeLag || m_rules.lagSecondShot) return;
-  addTextMessage(2, k_textLagWinnerBreaks, kLagNoteMs);
-  addTextMessage(2, k_textLagHowTo, kLagNoteMs);
+  if (game.m_rules.rulesMode != RuleState::kModeLag || game.m_rules.lagSecondShot) return;
+  addTextMessage(game, 2, k_textLagWinnerBreaks, kLagNoteMs);
+  addTextMessage(game, 2, k_textLagHowTo, kLagNoteMs);
 }
 
-void cGame::startNewMatch() {
-  resetMatchState();
-  initFrame(true);
-  currentPlayer = 0;
-  panelX = 67;
-  hudOffset = 0;
-  selectInterface(kHudInterface);
-  clearPottedBallLists();
-  setInterfaceElementSprite(kHudInterface, 12, 13 + std::clamp(m_playerCharacter[0], 0, 10));
-  const int32_t rival = gameType == kGameCareer ? getRivalCharacter(*this, opponentSlot) : m_playerCharacter[1];
-  setInterfaceElementSprite(kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
-  setElementPalette(11, std::clamp(m_tableIndex, 0, 8));
-  clearMessages();
-  m_dialog.life = -1;
-  messageText = -1;
-  m_rules.winner = -1;
-  powerBarShown = cueShown = aimGuideShown = handShown = thinkingShown = spinSelectorShown = skipHintShown = 0;
-  showBallNumbers = textBoxOn = touchHint = 0;
-  hudHidden = 0;
-  leftSoftKeyText = -1;
-  computerSkipCount = 0;
-  missNoticeArmed = missNoticeShown = missFlag = 0;
-  backFromPower = computerPassed = 0;
-  setInterfaceElementVisible(kHudInterface, 129, false);
-  setInterfaceElementVisible(kHudInterface, 130, false);
-  setInGameState(k_stateMatchNotices);
+void startNewMatch(cGame& game) {
+  resetMatchState(game);
+  initFrame(game, true);
+  game.currentPlayer = 0;
+  game.panelX = 67;
+  game.hudOffset = 0;
+  selectInterface(game, kHudInterface);
+  clearPottedBallLists(game);
+  setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.m_playerCharacter[0], 0, 10));
+  const int32_t rival =
+      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1];
+  setInterfaceElementSprite(game, kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
+  setElementPalette(game, 11, std::clamp(game.m_tableIndex, 0, 8));
+  game.clearMessages();
+  game.m_dialog.life = -1;
+  game.messageText = -1;
+  game.m_rules.winner = -1;
+  game.powerBarShown = game.cueShown = game.aimGuideShown = game.handShown = game.thinkingShown =
+      game.spinSelectorShown = game.skipHintShown = 0;
+  game.showBallNumbers = game.textBoxOn = game.touchHint = 0;
+  game.hudHidden = 0;
+  game.leftSoftKeyText = -1;
+  game.computerSkipCount = 0;
+  game.missNoticeArmed = game.missNoticeShown = game.missFlag = 0;
+  game.backFromPower = game.computerPassed = 0;
+  setInterfaceElementVisible(game, kHudInterface, 129, false);
+  setInterfaceElementVisible(game, kHudInterface, 130, false);
+  game.setInGameState(k_stateMatchNotices);
 }
 
-void cGame::startDispatch() {
-  if (gameType == kGameCareer && m_career.flagB) {
-    m_career.flagB = 0;
-    saveProgress();
+void startDispatch(cGame& game) {
+  if (game.gameType == kGameCareer && game.m_career.flagB) {
+    game.m_career.flagB = 0;
+    saveProgress(game);
     // The match the offer interrupts: the tutorial, or the screen after a
     // "no", comes back to it.
-    m_savedGameType = gameType;
-    m_savedRuleSet = ruleSet;
-    enterQuestionMenu(*this, 54, 649, 6, k_stateContinue, false);
+    game.m_savedGameType = game.gameType;
+    game.m_savedRuleSet = game.ruleSet;
+    enterQuestionMenu(*(&game), 54, 649, 6, k_stateContinue, false);
     return;
   }
-  switch (gameType) {
+  switch (game.gameType) {
     case kGameCareer:
-      playMusic(k_musicStart);
-      setInGameState(k_stateBet);
+      playMusic(game, k_musicStart);
+      game.setInGameState(k_stateBet);
       break;
-    case kGameTutorial: setInGameState(k_stateTutorialLessonIntro); break;
-    case kGameChallenge: setInGameState(k_stateChallengeIntro); break;
+    case kGameTutorial:
+      game.setInGameState(k_stateTutorialLessonIntro);
+      break;
+    case kGameChallenge:
+      game.setInGameState(k_stateChallengeIntro);
+      break;
     case kGameSingle:
-      playMusic(k_musicStart);
-      announceLag();
-      chooseNextTurnState();
+      playMusic(game, k_musicStart);
+      announceLag(game);
+      chooseNextTurnState(game);
       break;
-    default: setInGameState(k_stateOpponentIntro); break;
+    default:
+      game.setInGameState(k_stateOpponentIntro);
+      break;
   }
 }
 
-void cGame::updateStroke() {
-  ShotRecord& shot = m_world.shot;
+void updateStroke(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
   // The cue moves in; the strike comes when the tip reaches the ball.
-  if (m_world.cueStick) m_world.cueStick->update(m_world);
-  if (shot.cueDistance > 0x12000 && m_world.cueStick) return;
+  if (game.m_world.cueStick) game.m_world.cueStick->update(game.m_world);
+  if (shot.cueDistance > 0x12000 && game.m_world.cueStick) return;
   const int32_t gauge = std::clamp(shot.powerGauge, 0, kGaugeFull);
   if (gauge > 0) {
     const int32_t volume = 50 + gauge * 50 / kGaugeFull;
-    playSound(m_world.breakPlayed ? k_soundStickHard : k_soundBreakHard, 0, volume, volume);
-    vibrate(m_vibrationTime);
+    playSound(game, game.m_world.breakPlayed ? k_soundStickHard : k_soundBreakHard, 0, volume, volume);
+    game.vibrate(game.m_vibrationTime);
   } else {
-    playSound(k_soundStickMiss, 0, 100, 100);
+    playSound(game, k_soundStickMiss, 0, 100, 100);
   }
-  setInGameState(k_stateBallsMoving);
+  game.setInGameState(k_stateBallsMoving);
 }
 
-void cGame::startBallsMoving() {
-  m_rules.freeBallAfterFoul = 0;
-  missFlag = 0;
-  m_skippedShot = 0;
-  m_rules.crowdSoundPlayed = 0;
-  aimGuideShown = cueShown = 0;
-  leftSoftKeyText = 12;
-  if (m_world.breakPlayed) {
-    m_world.shot.clearEvents();
-    m_rules.shotOutcome = 0;
+void startBallsMoving(cGame& game) {
+  game.m_rules.freeBallAfterFoul = 0;
+  game.missFlag = 0;
+  game.m_skippedShot = 0;
+  game.m_rules.crowdSoundPlayed = 0;
+  game.aimGuideShown = game.cueShown = 0;
+  game.leftSoftKeyText = 12;
+  if (game.m_world.breakPlayed) {
+    game.m_world.shot.clearEvents();
+    game.m_rules.shotOutcome = 0;
   }
-  if (!isComputerAtTable() && m_rules.rulesMode != RuleState::kModeLag) {
-    if (m_rules.guideRememberedBall >= 0 || !m_world.breakPlayed) skipHintShown = 1;
+  if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
+    if (game.m_rules.guideRememberedBall >= 0 || !game.m_world.breakPlayed) game.skipHintShown = 1;
   }
-  beginStroke();
+  game.beginStroke();
   // A human's shot is played out first: the view opens before the pot, and
   // on the break whatever it finds.
-  if (!isComputerAtTable() && m_rules.rulesMode != RuleState::kModeLag) {
-    if (predictPottedBall() != -1 || !m_world.breakPlayed) ballViewOpen = 1;
+  if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
+    if (predictPottedBall(game) != -1 || !game.m_world.breakPlayed) game.ballViewOpen = 1;
   }
-  strikeCueBall(m_world.cueBall, false);
-  m_rules.badFirstContact = 0;
-  copyBallsToShadows();
+  strikeCueBall(game, game.m_world.cueBall, false);
+  game.m_rules.badFirstContact = 0;
+  game.copyBallsToShadows();
 }
 
-void cGame::updateComputerShot() {
-  updateAI(aiState(), 1, true);
-  if (aiState() != -1 || !isThinkingOver()) return;
-  if (!aiPassed()) {
-    m_rules.pushOutAnswered = 0;
-    powerBarShown = 1;
-    setInGameState(k_stateStroke);
+void updateComputerShot(cGame& game) {
+  game.updateAI(game.aiState(), 1, true);
+  if (game.aiState() != -1 || !isThinkingOver(game)) return;
+  if (!game.aiPassed()) {
+    game.m_rules.pushOutAnswered = 0;
+    game.powerBarShown = 1;
+    game.setInGameState(k_stateStroke);
   } else {
-    computerPassed = 1;
-    addTextMessage(2, k_textComputerPasses, -1);
-    setInGameState(k_stateAfterShot);
+    game.computerPassed = 1;
+    addTextMessage(game, 2, k_textComputerPasses, -1);
+    game.setInGameState(k_stateAfterShot);
   }
 }
 
-void cGame::startThinking() {
-  thinkingShown = 1;
-  if (m_matchPlayerH) {
-    m_matchPlayerH->setPosition(currentPlayer == 1 ? 180 : 60, 160);
-    m_matchPlayerH->resetAnim();
-    m_matchPlayerH->setAnim(0);
+void startThinking(cGame& game) {
+  game.thinkingShown = 1;
+  if (game.m_matchPlayerH) {
+    game.m_matchPlayerH->setPosition(game.currentPlayer == 1 ? 180 : 60, 160);
+    game.m_matchPlayerH->resetAnim();
+    game.m_matchPlayerH->setAnim(0);
   }
 }
 
-bool cGame::isThinkingOver() const { return !m_matchPlayerH || m_matchPlayerH->isAnimOver() || m_fastThinking; }
+bool isThinkingOver(const cGame& game) {
+  return !game.m_matchPlayerH || game.m_matchPlayerH->isAnimOver() || game.m_fastThinking;
+}
 
-void cGame::updateInGame() {
-  const int32_t state = s_gameState;
-  if (m_subState != k_subStateInGameUpdate) {
+void updateInGame(cGame& game) {
+  const int32_t state = game.s_gameState;
+  if (game.m_subState != k_subStateInGameUpdate) {
     // Leaving a front-end state for the match needs no step.
-    if (m_inGame != 1 && m_subState == k_subStateDestroy) return;
-    runMatchStep(state, m_subState);
+    if (game.m_inGame != 1 && game.m_subState == k_subStateDestroy) return;
+    runMatchStep(game, state, game.m_subState);
     return;
   }
   // Prologue.
   const bool match = state == k_stateContinue || isMatchState(state);
   if (match) {
-    if (m_keys.isPressed(k_keyBack)) {
-      enterIGM(*this);
+    if (game.m_keys.isPressed(k_keyBack)) {
+      enterIGM(*(&game));
       return;
     }
-    if (state != k_stateMatchInit && menuRequest) {
-      menuRequest = 0;
-      m_menu.selection = 0;
-      enterIGM(*this);
+    if (state != k_stateMatchInit && game.menuRequest) {
+      game.menuRequest = 0;
+      game.m_menu.selection = 0;
+      enterIGM(*(&game));
       return;
     }
   }
-  menuRequest = 0;
-  if (state == k_stateAfterShot && isScratchHoldRunning()) {
-    updateMessages();
-    touchHint = 1;
+  game.menuRequest = 0;
+  if (state == k_stateAfterShot && isScratchHoldRunning(game)) {
+    updateMessages(game);
+    game.touchHint = 1;
     return;
   }
   // The hold is over: its prompt is not left over the next turn.
-  if (state == k_stateAfterShot) touchHint = 0;
-  slideHudPanel();
+  if (state == k_stateAfterShot) game.touchHint = 0;
+  slideHudPanel(game);
   // A question covers the table and its messages: a message it hides
   // neither ages nor holds the question's answer back.
-  if (state != k_stateQuestionMenu && state != k_stateQuestion && !hudHidden) {
-    const bool boxUp = isBoxOverTable();
-    updateMessages();
-    if (isMessageWaiting()) return;
+  if (state != k_stateQuestionMenu && state != k_stateQuestion && !game.hudHidden) {
+    const bool boxUp = isBoxOverTable(game);
+    updateMessages(game);
+    if (isMessageWaiting(game)) return;
     // A key that went to a box over the table does nothing else: the tap
     // that closes "Scratch!" neither aims nor starts the gauge.
-    if (boxUp && m_keys.isPressed(k_keyDismiss | k_keyRightSoft)) return;
+    if (boxUp && game.m_keys.isPressed(k_keyDismiss | k_keyRightSoft)) return;
   }
-  runMatchStep(state, k_subStateInGameUpdate);
+  runMatchStep(game, state, k_subStateInGameUpdate);
   // Epilogue.
-  const int32_t now = s_gameState;
-  showBallNumbers = showBallNumbers && now == k_stateAim && m_gameClock < ballNumbersUntil && isHudAtTarget();
-  if (m_inGame != 1) return;
+  const int32_t now = game.s_gameState;
+  game.showBallNumbers =
+      game.showBallNumbers && now == k_stateAim && game.m_gameClock < game.ballNumbersUntil && isHudAtTarget(game);
+  if (game.m_inGame != 1) return;
   if ((now == k_stateChallengeUnlocked || now == k_stateCharacterUnlocked || now == k_statePostMatchMenu) &&
-      m_keys.isPressed(k_keyBack)) {
-    saveSettings();
-    saveProgress();
-    m_pendingReturnState = k_stateMainMenu;
-    setState(k_stateMainMenuLoading);
+      game.m_keys.isPressed(k_keyBack)) {
+    saveSettings(game);
+    saveProgress(game);
+    game.m_pendingReturnState = k_stateMainMenu;
+    game.setState(k_stateMainMenuLoading);
     return;
   }
-  if (isMatchState(now) && m_keys.isPressed(menuSoftMask()) && !showBallNumbers) enterIGM(*this);
+  if (isMatchState(now) && game.m_keys.isPressed(menuSoftMask(game)) && !game.showBallNumbers) enterIGM(*(&game));
 }

@@ -45,69 +45,70 @@ bool paintsScreenOnly(int32_t s) {
 
 }  // namespace
 
-const cGameScreen* cGame::findMatchScreen(int32_t state) const {
-  const cGameScreen* row = m_inGameScreens ? m_inGameScreens->find(state) : nullptr;
+const cGameScreen* findMatchScreen(const cGame& game, int32_t state) {
+  const cGameScreen* row = game.m_inGameScreens ? game.m_inGameScreens->find(state) : nullptr;
   // Front-end screens that also open over a match.
   const bool both = state == k_stateQuestion || state == k_stateOptions || state == k_stateHelpMenu ||
                     state == k_stateTutorialChoice || state == k_stateHelpText || state == k_stateChallengeUnlocked ||
                     state == k_stateCharacterUnlocked;
-  if (!row && both && m_frontEndScreens) row = m_frontEndScreens->find(state);
+  if (!row && both && game.m_frontEndScreens) row = game.m_frontEndScreens->find(state);
   return row;
 }
 
-void cGame::paintInGame(Graphics* target) {
-  const int32_t s = s_gameState;
-  const cGameScreen* screen = findMatchScreen(s);
+void paintInGame(cGame& game, Graphics* target) {
+  const int32_t s = game.s_gameState;
+  const cGameScreen* screen = findMatchScreen(game, s);
   const bool overTable = s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice;
-  if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(target);
-  if (screen && screen->paint) screen->paint(*this, target);
+  if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(game, target);
+  if (screen && screen->paint) screen->paint(*(&game), target);
   // The prompt is the table's: a screen that covers the table has its own.
-  if (s != k_stateIGM && !paintsScreenOnly(s)) paintTouchHint(target);
+  if (s != k_stateIGM && !paintsScreenOnly(s)) paintTouchHint(game, target);
 }
 
-void cGame::paintTouchHint(Graphics* g) {
-  if (!g || !touchHint) return;
-  if (m_gameClock % 1000 <= 500) return;
-  if (s_gameState == k_stateMessageBox &&
-      static_cast<int64_t>(m_gameClock) - static_cast<int64_t>(static_cast<uint32_t>(m_messageTime)) < 501)
+void paintTouchHint(cGame& game, Graphics* g) {
+  if (!g || !game.touchHint) return;
+  if (game.m_gameClock % 1000 <= 500) return;
+  if (game.s_gameState == k_stateMessageBox &&
+      static_cast<int64_t>(game.m_gameClock) - static_cast<int64_t>(static_cast<uint32_t>(game.m_messageTime)) < 501)
     return;
-  resetClip(g);
-  drawCString(g, m_fonts, s_gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN", kPromptFont, kPromptX,
-              kPromptY, kPromptAnchor);
+  game.resetClip(g);
+  drawCString(game, g, game.m_fonts, game.s_gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN",
+              kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
-void cGame::paintBallNumbers(Graphics* g) {
+void paintBallNumbers(cGame& game, Graphics* g) {
   char number[8];
-  for (PhysicalObject* b = m_world.ballList; b; b = b->next) {
+  for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
     if (b->identity <= 0 || b->identity >= 16 || b->hidden || b->pocketed || b->offTable) continue;
     int32_t x = 0, y = 0;
-    PhysicalObject::toScreen(m_world, b->position, x, y);
+    PhysicalObject::toScreen(game.m_world, b->position, x, y);
     std::snprintf(number, sizeof number, "%i", static_cast<int>(b->identity));
-    drawCString(g, m_fonts, number, 0, x, y, 0x220);  // centred on the ball
+    drawCString(game, g, game.m_fonts, number, 0, x, y, 0x220);  // centred on the ball
   }
 }
 
-void cGame::paintTextBox(Graphics* g) {
-  if (!textBoxOn || textBoxText < 0) return;
-  paintSpriteElementTo(kTextBoxFrame, 0, 0, false, g);
-  const int16_t* box = getInterfaceElement(kHudInterface, kTextBoxText);
-  if (box && m_fonts[0]) {
-    substitutePlayerNames(textBoxText);
-    m_layout.font = 0;
-    drawWrappedTextPage(g, m_fonts, 1, m_text.work, 0, m_text.workLength, getInterfaceElementX(kHudInterface, kTextBoxText),
-                        getInterfaceElementY(kHudInterface, kTextBoxText),
-                        getInterfaceElementWidth(kHudInterface, kTextBoxText),
-                        getInterfaceElementHeight(kHudInterface, kTextBoxText), textBoxPage, 0x20);
-    m_layout.cacheKey = 0;
-    if (ASprite* font = m_fonts[0]) font->setCurrentPalette(0);
+void paintTextBox(cGame& game, Graphics* g) {
+  if (!game.textBoxOn || game.textBoxText < 0) return;
+  paintSpriteElementTo(game, kTextBoxFrame, 0, 0, false, g);
+  const int16_t* box = getInterfaceElement(game, kHudInterface, kTextBoxText);
+  if (box && game.m_fonts[0]) {
+    substitutePlayerNames(game, game.textBoxText);
+    game.m_layout.font = 0;
+    drawWrappedTextPage(game, g, game.m_fonts, 1, game.m_text.work, 0, game.m_text.workLength,
+                        getInterfaceElementX(game, kHudInterface, kTextBoxText),
+                        getInterfaceElementY(game, kHudInterface, kTextBoxText),
+                        getInterfaceElementWidth(game, kHudInterface, kTextBoxText),
+                        getInterfaceElementHeight(game, kHudInterface, kTextBoxText), game.textBoxPage, 0x20);
+    game.m_layout.cacheKey = 0;
+    if (ASprite* font = game.m_fonts[0]) font->setCurrentPalette(0);
   }
-  if (textBoxMorePages) paintSpriteElementTo(kTextBoxMore, 0, 0, false, g);
+  if (game.textBoxMorePages) paintSpriteElementTo(game, kTextBoxMore, 0, 0, false, g);
 }
 
 // A hard hit on a ball: the effect bank's spark plays once from the start at
 // the ball's drawing place; the table scene paints it while it runs.
-void cGame::restartHitSpark(int32_t x, int32_t y) {
-  SpriteAnimPlayer* p = m_matchPlayerI;
+void restartHitSpark(cGame& game, int32_t x, int32_t y) {
+  SpriteAnimPlayer* p = game.m_matchPlayerI;
   if (!p) return;
   p->resetAnim();
   p->setAnim(k_animHitSpark);
@@ -115,23 +116,23 @@ void cGame::restartHitSpark(int32_t x, int32_t y) {
   p->active = 1;
 }
 
-void cGame::paintTableScene(Graphics* g) {
+void paintTableScene(cGame& game, Graphics* g) {
   if (!g) return;
-  Graphics* const savedTarget = m_paintTarget;
-  m_paintTarget = g;
-  const int32_t s = s_gameState;
-  selectInterface(kHudInterface);
-  m_world.originX = panelX;
-  paintPlayerPanels(g);
-  resetClip(g);
-  if (s != k_stateResultLines) paintInterfaceAt(hudOffset, 0, false);
-  if (powerBarShown) paintPowerBar();
-  paintTableBalls(g);
-  if (showBallNumbers) paintBallNumbers(g);
-  if (handShown) {
-    paintBallInHandArea(g);
-    if (PhysicalObject* hand = m_world.handCursor) {
-      if (!hudHidden) hand->update(m_world);
+  Graphics* const savedTarget = game.m_paintTarget;
+  game.m_paintTarget = g;
+  const int32_t s = game.s_gameState;
+  selectInterface(game, kHudInterface);
+  game.m_world.originX = game.panelX;
+  paintPlayerPanels(game, g);
+  game.resetClip(g);
+  if (s != k_stateResultLines) paintInterfaceAt(game, game.hudOffset, 0, false);
+  if (game.powerBarShown) paintPowerBar(game);
+  paintTableBalls(game, g);
+  if (game.showBallNumbers) paintBallNumbers(game, g);
+  if (game.handShown) {
+    paintBallInHandArea(game, g);
+    if (PhysicalObject* hand = game.m_world.handCursor) {
+      if (!game.hudHidden) hand->update(game.m_world);
       if (SpriteAnimPlayer* p = lookPlayer(hand->animPlayer)) {
         p->setPosition(hand->m_screenX, hand->m_screenY);
         p->update();
@@ -139,39 +140,40 @@ void cGame::paintTableScene(Graphics* g) {
       }
     }
   }
-  paintBallView(g);
-  if (m_matchPlayerI && m_matchPlayerI->active) {
-    m_matchPlayerI->update();
-    m_matchPlayerI->paint(g);
-    if (m_matchPlayerI->isAnimOver()) m_matchPlayerI->active = 0;
+  paintBallView(game, g);
+  if (game.m_matchPlayerI && game.m_matchPlayerI->active) {
+    game.m_matchPlayerI->update();
+    game.m_matchPlayerI->paint(g);
+    if (game.m_matchPlayerI->isAnimOver()) game.m_matchPlayerI->active = 0;
   }
-  if (cueShown && m_world.cueStick && m_world.cueBall) {
+  if (game.cueShown && game.m_world.cueStick && game.m_world.cueBall) {
     // The stroke moves the cue in its own step.
-    if (s != k_stateStroke) m_world.cueStick->update(m_world);
-    const Vector2& aim = m_world.shot.aim;
-    paintRotatedFrame(g, m_matchBanks[kCueBank], 0, m_world.cueStick->m_screenX, m_world.cueStick->m_screenY,
-                      atan2Degrees(aim.x, aim.y), true);
+    if (s != k_stateStroke) game.m_world.cueStick->update(game.m_world);
+    const Vector2& aim = game.m_world.shot.aim;
+    paintRotatedFrame(game, g, game.m_matchBanks[kCueBank], 0, game.m_world.cueStick->m_screenX,
+                      game.m_world.cueStick->m_screenY, atan2Degrees(aim.x, aim.y), true);
   }
-  if (aimGuideShown && m_option7) {
-    copyBallsToShadows();
-    paintAimGuide(g);
+  if (game.aimGuideShown && game.m_option7) {
+    game.copyBallsToShadows();
+    paintAimGuide(game, g);
   }
-  if (thinkingShown && m_matchPlayerH) {
-    m_matchPlayerH->update();
-    m_matchPlayerH->paint(g);
+  if (game.thinkingShown && game.m_matchPlayerH) {
+    game.m_matchPlayerH->update();
+    game.m_matchPlayerH->paint(g);
   }
-  if (spinSelectorShown) paintSpinSelector(g);
-  paintTextBox(g);
-  paintTutorialTextBox(g);
-  paintMessages(g);
-  if (s == k_stateResultLines) paintInterfaceAt(hudOffset, 0, false);
-  if (gameType == kGameChallenge && m_rules.challengeShotsAllowed > 1) {
-    setTextParam(0, m_rules.challengeShotsLeft);
-    drawElementText(altPanelLayout ? 29 : 21, k_textShotsLeft);
+  if (game.spinSelectorShown) paintSpinSelector(game, g);
+  paintTextBox(game, g);
+  paintTutorialTextBox(game, g);
+  paintMessages(game, g);
+  if (s == k_stateResultLines) paintInterfaceAt(game, game.hudOffset, 0, false);
+  if (game.gameType == kGameChallenge && game.m_rules.challengeShotsAllowed > 1) {
+    setTextParam(game, 0, game.m_rules.challengeShotsLeft);
+    drawElementText(game, game.altPanelLayout ? 29 : 21, k_textShotsLeft);
   }
-  paintInGameHud(g);
+  paintInGameHud(game, g);
   // The spin, back and skip labels stand on the right key, which does them
   // (the HUD above); on the left key only the selector's Back.
-  paintSoftKeys(altPanelLayout || leftSoftKeyText == k_textSelectorBack ? leftSoftKeyText : -1, -1);
-  m_paintTarget = savedTarget;
+  paintSoftKeys(game, game.altPanelLayout || game.leftSoftKeyText == k_textSelectorBack ? game.leftSoftKeyText : -1,
+                -1);
+  game.m_paintTarget = savedTarget;
 }

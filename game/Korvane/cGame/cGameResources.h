@@ -61,3 +61,41 @@ class cGameResources {
   char m_problem[128] = {};
   bool m_notOpened = false;
 };
+
+class cGame;
+
+int32_t loadBar(cGame& game, const char* name);
+void unloadBar(cGame& game);
+int32_t getBarEntryOffset(const cGame& game, int32_t entry);
+int32_t getBarEntrySize(const cGame& game, int32_t entry);
+// A new buffer (delete[]) with the entry's bytes; null for a bad index or size 0.
+uint8_t* getBarEntryCopy(const cGame& game, int32_t entry);
+void setReadBuffer(cGame& game, uint8_t* buffer, int32_t size);
+void freeReadBuffer(cGame& game);
+void skipBytes(cGame& game, int32_t n);
+uint32_t readByte(cGame& game);
+uint32_t readShort(cGame& game);
+uint32_t readInt(cGame& game);
+float readFloat(cGame& game);
+void loadRawFile(cGame& game, const char* name);
+void allocWorkBuffer(cGame& game);
+void freeWorkBuffer(cGame& game);
+// Missing or damaged data (cGameDataCheck.cpp). The start-up check: every
+// data file is there, each archive unpacks whole with a sound entry table
+// and the entries the game reads, the resource pack's index and entries
+// hold together, and each sound opens within its bounds. False, with the
+// first problem reported, when anything fails.
+bool checkDataFiles(cGame& game);
+// Records what the game cannot go on without, "<file> <what>" (the first
+// report stands); the host tells the player and ends the program.
+void reportDataError(cGame& game, const char* file, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void reportBadEntry(cGame& game, int32_t entry);
+void releaseDataFiles(cGame& game);
+
+// Entries of other topics that the frame step, the state machine and init
+// call: the stylus mapping (cGameStylus.cpp), the match's update and paint
+// (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading (cGameLoadInit.cpp),
+// the in-game menu (cGameInterfaces/InGameMenu.cpp), music
+// (cGameSoundControl.cpp), the resource pack index (cGame.cpp) and the
+// table's objects (cGameTable.cpp).
+void loadResourceIndex(cGame& game);

@@ -135,169 +135,169 @@ int32_t defaultChallengeState(int32_t index) { return index % 8 == 0 ? 1 : 0; }
 
 }  // namespace
 
-int32_t cGame::getFreeStorage() const {
-  if (m_freeSpaceOverride >= 0) return m_freeSpaceOverride;
+int32_t getFreeStorage(const cGame& game) {
+  if (game.m_freeSpaceOverride >= 0) return game.m_freeSpaceOverride;
   ShellHost* shell = getShellHost();
   return shell ? shell->getFreeSpace() : 0;
 }
 
-void cGame::reportSaveFailure() {
-  if (m_noSpaceState == 0) m_noSpaceState = kSpaceShort;
+void reportSaveFailure(cGame& game) {
+  if (game.m_noSpaceState == 0) game.m_noSpaceState = kSpaceShort;
 }
 
-bool cGame::makeSaveImage() {
-  if (m_saveImage) return true;
-  m_saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
-  if (!m_saveImage) return false;
-  std::memset(m_saveImage, 0, kSaveSize);
-  encodeSettings(m_saveImage + kRecordOffset[2]);
-  encodeProgress(m_saveImage + kRecordOffset[3]);
+bool makeSaveImage(cGame& game) {
+  if (game.m_saveImage) return true;
+  game.m_saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
+  if (!game.m_saveImage) return false;
+  std::memset(game.m_saveImage, 0, kSaveSize);
+  encodeSettings(game, game.m_saveImage + kRecordOffset[2]);
+  encodeProgress(game, game.m_saveImage + kRecordOffset[3]);
   return true;
 }
 
-void cGame::createSaveFile() {
+void createSaveFile(cGame& game) {
   // A new image holds the records the game has (at start-up, their
   // defaults); an existing one (the file vanished mid-run) is kept.
-  if (!makeSaveImage()) return;
-  if (!writeImage(m_saveImage)) reportSaveFailure();
+  if (!makeSaveImage(game)) return;
+  if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
 }
 
-uint8_t* cGame::readSaveRecord(int32_t id) {
-  if (m_noSpaceState == kSavingOff) return nullptr;
+uint8_t* readSaveRecord(cGame& game, int32_t id) {
+  if (game.m_noSpaceState == kSavingOff) return nullptr;
   const SaveFileView file = lookAtSaveFile();
   const bool present = file.state != SaveFileView::kMissing;
-  const int32_t freeSpace = getFreeStorage();
+  const int32_t freeSpace = getFreeStorage(game);
   if (!present && freeSpace < kFreeToCreate) {
-    m_noSpaceState = kSpaceShort;
+    game.m_noSpaceState = kSpaceShort;
     return nullptr;
   }
-  if (present && freeSpace < kFreeToKeep) m_noSpaceState = kSpaceShort;
+  if (present && freeSpace < kFreeToKeep) game.m_noSpaceState = kSpaceShort;
   // A file that is there but cannot be read is never replaced; the player
   // is told, and the game goes on with what it has.
   if (file.state == SaveFileView::kUnreadable) {
-    reportSaveFailure();
+    reportSaveFailure(game);
     return nullptr;
   }
 
   if (!present) {
-    if (!quitting()) createSaveFile();
-  } else if (makeSaveImage() && mergeFile(m_saveImage, file) && !quitting()) {
+    if (!quitting()) createSaveFile(game);
+  } else if (makeSaveImage(game) && mergeFile(game.m_saveImage, file) && !quitting()) {
     // A short or never-written part is written back whole.
-    if (!writeImage(m_saveImage)) reportSaveFailure();
+    if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
   }
-  if (!m_saveImage || id < 2 || id > 4) return nullptr;
+  if (!game.m_saveImage || id < 2 || id > 4) return nullptr;
   uint8_t* copy = new (kSource, 360, nullptr) uint8_t[kRecordSize[id]];
-  if (copy) std::memcpy(copy, m_saveImage + kRecordOffset[id], static_cast<size_t>(kRecordSize[id]));
+  if (copy) std::memcpy(copy, game.m_saveImage + kRecordOffset[id], static_cast<size_t>(kRecordSize[id]));
   return copy;
 }
 
-void cGame::writeSaveRecord(int32_t id, const uint8_t* data) {
-  if (m_noSpaceState == kSavingOff) return;
-  if (m_saveHeld) {
-    m_saveWanted = 1;
+void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data) {
+  if (game.m_noSpaceState == kSavingOff) return;
+  if (game.m_saveHeld) {
+    game.m_saveWanted = 1;
     return;
   }
   const SaveFileView file = lookAtSaveFile();
   const bool present = file.state != SaveFileView::kMissing;
-  const int32_t freeSpace = getFreeStorage();
+  const int32_t freeSpace = getFreeStorage(game);
   if (!present && freeSpace < kFreeToCreate) {
-    m_noSpaceState = kSpaceShort;
+    game.m_noSpaceState = kSpaceShort;
     return;
   }
-  if (present && freeSpace < kFreeToKeep) m_noSpaceState = kSpaceShort;
+  if (present && freeSpace < kFreeToKeep) game.m_noSpaceState = kSpaceShort;
   if (file.state == SaveFileView::kUnreadable) {
-    reportSaveFailure();
+    reportSaveFailure(game);
     return;
   }
 
   // A new file is written once, whole: the image of the records the game
   // has, this one patched in.
-  if (!present && !quitting()) makeSaveImage();
-  if (!m_saveImage || !data || id < 2 || id > 4) return;
-  std::memcpy(m_saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
+  if (!present && !quitting()) makeSaveImage(game);
+  if (!game.m_saveImage || !data || id < 2 || id > 4) return;
+  std::memcpy(game.m_saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
   // Nothing to do when the file already holds exactly this.
   if (file.state == SaveFileView::kReadable && file.length >= kSaveSize &&
-      std::memcmp(file.bytes, m_saveImage, kSaveSize) == 0)
+      std::memcmp(file.bytes, game.m_saveImage, kSaveSize) == 0)
     return;
-  if (!writeImage(m_saveImage)) reportSaveFailure();
+  if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
 }
 
-void cGame::holdSaves(bool hold) {
-  m_saveHeld = hold ? 1 : 0;
-  if (hold || !m_saveWanted) return;
-  m_saveWanted = 0;
-  saveSettings();
-  saveProgress();
+void holdSaves(cGame& game, bool hold) {
+  game.m_saveHeld = hold ? 1 : 0;
+  if (hold || !game.m_saveWanted) return;
+  game.m_saveWanted = 0;
+  saveSettings(game);
+  saveProgress(game);
 }
 
 // ---- settings (record 2)
 
-void cGame::saveSettings() {
+void saveSettings(cGame& game) {
   uint8_t* buffer = new (kSource, 400, nullptr) uint8_t[100];
   if (!buffer) return;
-  encodeSettings(buffer);
-  writeSaveRecord(2, buffer);
+  encodeSettings(game, buffer);
+  writeSaveRecord(game, 2, buffer);
   delete[] buffer;
 }
 
-void cGame::encodeSettings(uint8_t* record) const {
+void encodeSettings(const cGame& game, uint8_t* record) {
   std::memset(record, 0, 100);
   RecordWriter w{record, record + 100};
-  w.flag(m_option6);
-  w.flag(m_option7);
-  w.flag(m_option8);
-  for (uint8_t v : m_characterAvailable) w.flag(v);
-  w.u32(m_achievementMask);
-  w.u32(m_achievementCounter);
-  w.flag(careerCompleteShown);
-  w.flag(m_tutorialLeft);
-  w.flag(specialRivalOpen);
-  w.flag(m_firstQuickMatch);
+  w.flag(game.m_option6);
+  w.flag(game.m_option7);
+  w.flag(game.m_option8);
+  for (uint8_t v : game.m_characterAvailable) w.flag(v);
+  w.u32(game.m_achievementMask);
+  w.u32(game.m_achievementCounter);
+  w.flag(game.careerCompleteShown);
+  w.flag(game.m_tutorialLeft);
+  w.flag(game.specialRivalOpen);
+  w.flag(game.m_firstQuickMatch);
 }
 
-void cGame::loadSettings() {
-  uint8_t* buffer = readSaveRecord(2);
+void loadSettings(cGame& game) {
+  uint8_t* buffer = readSaveRecord(game, 2);
   if (!buffer) return;
   RecordReader r{buffer, buffer + 100};
-  m_option6 = r.flag();
-  m_option7 = r.flag();
-  m_option8 = r.flag();
-  for (uint8_t& v : m_characterAvailable) v = r.flag();
-  m_achievementMask = r.u32();
-  m_achievementCounter = r.u32();
-  careerCompleteShown = r.flag();
-  m_tutorialLeft = r.flag();
-  specialRivalOpen = r.flag();
-  m_firstQuickMatch = r.flag();
+  game.m_option6 = r.flag();
+  game.m_option7 = r.flag();
+  game.m_option8 = r.flag();
+  for (uint8_t& v : game.m_characterAvailable) v = r.flag();
+  game.m_achievementMask = r.u32();
+  game.m_achievementCounter = r.u32();
+  game.careerCompleteShown = r.flag();
+  game.m_tutorialLeft = r.flag();
+  game.specialRivalOpen = r.flag();
+  game.m_firstQuickMatch = r.flag();
   delete[] buffer;
 }
 
-void cGame::resetSettings() {
-  for (int32_t i = 0; i < 10; ++i) m_characterAvailable[i] = i == 0 || i == 1 || i == 9;
-  m_achievementMask = 0;
-  m_achievementCounter = 0;
-  m_option7 = 1;
-  m_option8 = 0;
-  careerCompleteShown = 0;
-  m_tutorialLeft = 0;
-  specialRivalOpen = 0;
-  m_firstQuickMatch = 1;
-  saveSettings();
+void resetSettings(cGame& game) {
+  for (int32_t i = 0; i < 10; ++i) game.m_characterAvailable[i] = i == 0 || i == 1 || i == 9;
+  game.m_achievementMask = 0;
+  game.m_achievementCounter = 0;
+  game.m_option7 = 1;
+  game.m_option8 = 0;
+  game.careerCompleteShown = 0;
+  game.m_tutorialLeft = 0;
+  game.specialRivalOpen = 0;
+  game.m_firstQuickMatch = 1;
+  saveSettings(game);
 }
 
 // ---- career (record 3)
 
-void cGame::saveProgress() {
+void saveProgress(cGame& game) {
   uint8_t* buffer = new (kSource, 460, nullptr) uint8_t[100];
   if (!buffer) return;
-  encodeProgress(buffer);
-  writeSaveRecord(3, buffer);
+  encodeProgress(game, buffer);
+  writeSaveRecord(game, 3, buffer);
   delete[] buffer;
 }
 
-void cGame::encodeProgress(uint8_t* record) const {
+void encodeProgress(const cGame& game, uint8_t* record) {
   std::memset(record, 0, 100);
-  const CareerProgress& c = m_career;
+  const cGame::CareerProgress& c = game.m_career;
   RecordWriter w{record, record + 100};
   w.flag(c.started);
   w.byte(c.character);
@@ -320,10 +320,10 @@ void cGame::encodeProgress(uint8_t* record) const {
   w.flag(c.pendingChallengeUnlock);
 }
 
-void cGame::loadProgress() {
-  uint8_t* buffer = readSaveRecord(3);
+void loadProgress(cGame& game) {
+  uint8_t* buffer = readSaveRecord(game, 3);
   if (!buffer) return;
-  CareerProgress& c = m_career;
+  cGame::CareerProgress& c = game.m_career;
   RecordReader r{buffer, buffer + 100};
   c.started = r.flag();
   c.character = r.signedByte();
@@ -339,7 +339,7 @@ void cGame::loadProgress() {
   c.boughtMask = r.u32();
   c.shopExplanationPending = r.flag();
   c.equippedMask = r.u32();
-  updateEquippedItems(*this);
+  updateEquippedItems(*(&game));
   c.counterA = r.u32();
   c.flagB = r.flag();
   // Tournament losses: three end the tournament, and the retry question
@@ -359,8 +359,8 @@ void cGame::loadProgress() {
   delete[] buffer;
 }
 
-void cGame::resetProgress() {
-  CareerProgress& c = m_career;
+void resetProgress(cGame& game) {
+  cGame::CareerProgress& c = game.m_career;
   c.started = 0;
   for (uint8_t& v : c.won) v = 0;
   for (int32_t i = 0; i < 32; ++i) c.challengeStates[i / 8][i % 8] = defaultChallengeState(i);
@@ -368,7 +368,7 @@ void cGame::resetProgress() {
   c.boughtMask = 0;
   c.shopExplanationPending = 1;
   c.equippedMask = 0x1041;
-  for (int32_t& e : m_equippedLevel) e = 0;
+  for (int32_t& e : game.m_equippedLevel) e = 0;
   c.counterA = 0;
   c.flagB = 1;
   c.counterD = 0;
@@ -377,7 +377,6 @@ void cGame::resetProgress() {
   // A new career is not shown the old one's unlocks.
   c.pendingCharacterUnlock = 0;
   c.pendingChallengeUnlock = 0;
-  m_pubSpot = 2;
-  saveProgress();
+  game.m_pubSpot = 2;
+  saveProgress(game);
 }
-

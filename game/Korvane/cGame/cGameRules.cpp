@@ -69,15 +69,15 @@ void cGame::startChallengeRules() {
 }
 
 void cGame::rackAgain() {
-  rackBalls();
+  rackBalls(*this);
   setBallRollFrames();
 }
 
 void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
   if (from < 0 || from > 1 || to < 0 || to > 1 || from == to) return;
-  PottedBalls& list = m_potted[from];
+  cGame::PottedBalls& list = m_potted[from];
   int32_t kept = 0;
-  int32_t moved[PottedBalls::kMax] = {};
+  int32_t moved[cGame::PottedBalls::kMax] = {};
   int32_t movedCount = 0;
   for (int32_t k = 0; k < list.count; ++k) {
     const int32_t ball = list.balls[k];
@@ -95,19 +95,19 @@ void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
     list.balls[k] = 0;
   }
   list.count = kept;
-  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(moved[k], to);
+  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(*this, moved[k], to);
 }
 
 void cGame::setGroupIconLook(int32_t element, int32_t frame, int32_t /*palette*/) {
-  setInterfaceElementFrame(kHudInterface, element, frame);
+  setInterfaceElementFrame(*this, kHudInterface, element, frame);
 }
 
-void cGamePoolHooks::playSound(int32_t id, int32_t volume) { game.playSound(id, 0, volume, volume); }
+void cGamePoolHooks::playSound(int32_t id, int32_t volume) { ::playSound(game, id, 0, volume, volume); }
 bool cGamePoolHooks::isAchievementUnlocked(int32_t id) {
   return id >= 0 && id < 32 && ((game.m_achievementMask >> id) & 1u);
 }
-void cGamePoolHooks::restartHitSpark(int32_t x, int32_t y) { game.restartHitSpark(x, y); }
-void cGamePoolHooks::addPottedBall(int32_t ball, int32_t player) { game.addPottedBall(ball, player); }
+void cGamePoolHooks::restartHitSpark(int32_t x, int32_t y) { ::restartHitSpark(game, x, y); }
+void cGamePoolHooks::addPottedBall(int32_t ball, int32_t player) { ::addPottedBall(game, ball, player); }
 void cGamePoolHooks::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
   game.handOverPottedBalls(from, to, keepMask);
 }
@@ -116,10 +116,10 @@ void cGamePoolHooks::setGroupIcon(int32_t element, int32_t frame, int32_t palett
 }
 void cGamePoolHooks::rackAgain() { game.rackAgain(); }
 void cGamePoolHooks::queueMessage(int32_t text, int32_t nameText, int32_t groupText) {
-  game.queueRuleMessage(text, nameText, groupText);
+  queueRuleMessage(game, text, nameText, groupText);
 }
 void cGamePoolHooks::showDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
-  game.showRuleDialog(kind, title, bodyText, number);
+  showRuleDialog(game, kind, title, bodyText, number);
 }
 void cGamePoolHooks::vibrate() { game.vibrate(game.m_vibrationTime); }
 int32_t cGamePoolHooks::playerCharacter(int32_t player) { return game.getPlayerCharacter(player); }

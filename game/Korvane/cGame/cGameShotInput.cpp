@@ -53,30 +53,30 @@ void renormalise(Vector2& v) {
 
 }  // namespace
 
-int32_t cGame::aimAtStylus() {
-  PhysicalObject* cue = m_world.cueBall;
+int32_t aimAtStylus(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
   if (!cue) return 0;
-  const bool rightPlayer = gameType == kGameTypeSingle && currentPlayer == 1;
+  const bool rightPlayer = game.gameType == kGameTypeSingle && game.currentPlayer == 1;
   const int32_t x = rightPlayer ? 0 : 85;
-  if (pointerY >= 300 || !isPointerPressedIn(x, 0, 155, 300, false)) return 0;
-  const int32_t cueX = (cue->position.x >> 14) + panelX;
-  const int32_t cueY = wrapSub(m_world.originY, cue->position.y >> 14);
-  const int32_t dx = pointerX - cueX;
-  const int32_t dy = cueY - pointerY;
+  if (game.pointerY >= 300 || !isPointerPressedIn(game, x, 0, 155, 300, false)) return 0;
+  const int32_t cueX = (cue->position.x >> 14) + game.panelX;
+  const int32_t cueY = wrapSub(game.m_world.originY, cue->position.y >> 14);
+  const int32_t dx = game.pointerX - cueX;
+  const int32_t dy = cueY - game.pointerY;
   // The aim runs from the cue ball's point to the touched one as it is: cut
   // to whole degrees it could miss the middle of the very ball touched.
   if (dx == 0 && dy == 0) return 1;
-  ShotRecord& shot = m_world.shot;
+  ShotRecord& shot = game.m_world.shot;
   shot.aim.set(dx * kOne, dy * kOne);
   renormalise(shot.aim);
-  rotateAim(0);
+  game.rotateAim(0);
   return 1;
 }
 
-bool cGame::turnAimByKeys() {
-  ShotRecord& shot = m_world.shot;
+bool turnAimByKeys(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
   const Q14 s = shot.aimTurnSpeed;
-  auto down = [this](uint32_t mask) { return m_keys.isPressed(mask) || m_keys.isHeld(mask); };
+  auto down = [&game](uint32_t mask) { return game.m_keys.isPressed(mask) || game.m_keys.isHeld(mask); };
   Q14 turn = 0;
   bool turning = true;
   if (down(k_keyRight)) {
@@ -91,37 +91,37 @@ bool cGame::turnAimByKeys() {
     turning = false;
   }
   if (turning) {
-    rotateAim(turn);
+    game.rotateAim(turn);
     // Many small turns must not shrink or grow the aim.
     renormalise(shot.aim);
     shot.aimTurnSpeed = std::min(s + 4096, kMaxTurnSpeed);
     return true;
   }
   shot.aimTurnSpeed = kRestTurnSpeed;
-  if (m_keys.isPressed(kReverse)) {
-    rotateAim(kHalfTurn);
+  if (game.m_keys.isPressed(kReverse)) {
+    game.rotateAim(kHalfTurn);
     return true;
   }
-  if (m_keys.isPressed(kPreviousTarget)) {
-    aimAtNextTargetBall(-1, false);
+  if (game.m_keys.isPressed(kPreviousTarget)) {
+    aimAtNextTargetBall(game, -1, false);
     return true;
   }
-  if (m_keys.isPressed(kNextTarget)) {
-    aimAtNextTargetBall(1, false);
+  if (game.m_keys.isPressed(kNextTarget)) {
+    aimAtNextTargetBall(game, 1, false);
     return true;
   }
   return false;
 }
 
-void cGame::buildTargetBallList() {
-  ShotRecord& shot = m_world.shot;
+void buildTargetBallList(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
   shot.targetCount = 0;
   shot.chosenTarget = -1;
-  PhysicalObject* cue = m_world.cueBall;
-  if (!cue || currentPlayer < 0 || currentPlayer > 1) return;
-  const uint32_t mask = m_rules.playerTarget[currentPlayer];
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (!cue || game.currentPlayer < 0 || game.currentPlayer > 1) return;
+  const uint32_t mask = game.m_rules.playerTarget[game.currentPlayer];
   for (int32_t n = 1; n < PhysicsWorld::kBallSlots && shot.targetCount < ShotRecord::kMaxTargets; ++n) {
-    const PhysicalObject* b = m_world.balls[n];
+    const PhysicalObject* b = game.m_world.balls[n];
     if (!b || b->pocketed || !(mask & (1u << n))) continue;
     const Q14 dx = wrapSub(b->position.x, cue->position.x);
     const Q14 dy = wrapSub(b->position.y, cue->position.y);
@@ -135,10 +135,10 @@ void cGame::buildTargetBallList() {
   }
 }
 
-void cGame::aimAtNextTargetBall(int32_t step, bool withError) {
-  ShotRecord& shot = m_world.shot;
+void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
+  ShotRecord& shot = game.m_world.shot;
   const int32_t count = shot.targetCount;
-  PhysicalObject* cue = m_world.cueBall;
+  PhysicalObject* cue = game.m_world.cueBall;
   if (count <= 0 || !cue) return;
   int32_t i;
   if (shot.chosenTarget < 0) {
@@ -152,48 +152,49 @@ void cGame::aimAtNextTargetBall(int32_t step, bool withError) {
   }
   i = ((i % count) + count) % count;
   shot.chosenTarget = i;
-  const PhysicalObject* b = m_world.balls[shot.targets[i].ball];
+  const PhysicalObject* b = game.m_world.balls[shot.targets[i].ball];
   if (b) b->position.subtract(shot.aim, cue->position);
   if (withError) {
-    const int32_t r = m_random ? m_random->nextInt(0, 2 * kTargetError) : kTargetError;
+    const int32_t r = game.m_random ? game.m_random->nextInt(0, 2 * kTargetError) : kTargetError;
     const Q14 angle = atan2Degrees(shot.aim.y, shot.aim.x) + r - kTargetError;
     shot.aim.set(sinDegrees(angle), cosDegrees(angle));
   }
   shot.aimChanged = 1;
 }
 
-void cGame::moveEnglishPoint(Q14 dx, Q14 dy) {
-  Vector2& e = m_world.shot.englishPoint;
+void moveEnglishPoint(cGame& game, Q14 dx, Q14 dy) {
+  Vector2& e = game.m_world.shot.englishPoint;
   e.x = wrapAdd(e.x, dx);
   e.y = wrapAdd(e.y, dy);
   // The coarse length, so points stored 10.0 away by it stay where they are.
   limitLength(e, kTipRadius);
-  m_world.shot.aimChanged = 1;
+  game.m_world.shot.aimChanged = 1;
 }
 
-void cGame::resetShot() {
-  ShotRecord& shot = m_world.shot;
+void resetShot(cGame& game) {
+  ShotRecord& shot = game.m_world.shot;
   shot.clearEvents();
   shot.cueDistance = ShotRecord::kRestDistance;
   shot.englishPoint.set(0, 0);
   shot.masse = 0;
-  if (!m_world.breakPlayed) shot.aim.set(0, kOne);
-  rotateAim(0);
-  if (m_rules.rulesMode == RuleState::kModePlay && ruleSet != 2 && currentPlayer >= 0 && currentPlayer < 2) {
-    const uint32_t group = m_rules.playerGroup[currentPlayer];
+  if (!game.m_world.breakPlayed) shot.aim.set(0, kOne);
+  game.rotateAim(0);
+  if (game.m_rules.rulesMode == RuleState::kModePlay && game.ruleSet != 2 && game.currentPlayer >= 0 &&
+      game.currentPlayer < 2) {
+    const uint32_t group = game.m_rules.playerGroup[game.currentPlayer];
     int32_t found = 0, last = 0;
     for (int32_t n = 1; n < PhysicsWorld::kBallSlots && found < 2; ++n) {
-      const PhysicalObject* b = m_world.balls[n];
+      const PhysicalObject* b = game.m_world.balls[n];
       if (b && !b->pocketed && (group & (1u << n))) {
         ++found;
         last = n;
       }
     }
-    m_rules.lowestBall = found == 1 ? last : 0;
+    game.m_rules.lowestBall = found == 1 ? last : 0;
   }
 }
 
-void cGame::clampIntoD(Vector2& p) {
+void clampIntoD(Vector2& p) {
   Vector2 d;
   p.subtract(d, kDCentre);
   limitLength(d, kDRadius);
@@ -201,13 +202,13 @@ void cGame::clampIntoD(Vector2& p) {
   p.y = wrapAdd(kDCentre.y, d.y);
 }
 
-int32_t cGame::moveCueBallInHand() {
-  PhysicalObject* hand = m_world.shot.handObject;
+int32_t moveCueBallInHand(cGame& game) {
+  PhysicalObject* hand = game.m_world.shot.handObject;
   if (!hand) return 0;
-  const Q14 h = m_world.shot.handSpeed;
-  const bool restricted = ballInHandInD != 0;
-  const bool uk = ruleSet == kRuleSetUK;
-  auto down = [this](uint32_t mask) { return m_keys.isPressed(mask) || m_keys.isHeld(mask); };
+  const Q14 h = game.m_world.shot.handSpeed;
+  const bool restricted = game.ballInHandInD != 0;
+  const bool uk = game.ruleSet == kRuleSetUK;
+  auto down = [&game](uint32_t mask) { return game.m_keys.isPressed(mask) || game.m_keys.isHeld(mask); };
   int32_t moved = 0;
   Vector2& p = hand->position;
   if (down(k_keyRight)) {

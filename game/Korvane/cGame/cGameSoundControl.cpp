@@ -27,13 +27,11 @@ OggSoundPlayer* player() {
 
 }  // namespace
 
-void cGame::initSound() { m_currentSoundId = -1; }
+void initSound(cGame& game) { game.m_currentSoundId = -1; }
 
-const char16_t* cGame::getSoundFileName(int32_t id) {
-  return id >= 0 && id < kSoundCount ? kSoundFiles[id] : nullptr;
-}
+const char16_t* getSoundFileName(int32_t id) { return id >= 0 && id < kSoundCount ? kSoundFiles[id] : nullptr; }
 
-void cGame::loadSound(int32_t id) {
+void loadSound(cGame& game, int32_t id) {
   OggSoundPlayer* p = player();
   if (!p) return;
   if (id == 0) p->setCapacity(kSoundCount);
@@ -43,51 +41,52 @@ void cGame::loadSound(int32_t id) {
   if (getOggSounds(p, names, 1, 1) == 1 || !name) return;
   std::string narrow;
   for (const char16_t* c = name; *c; ++c) narrow.push_back(static_cast<char>(*c & 0xFF));
-  reportDataError(narrow.c_str(), "is damaged: it does not decode");
+  reportDataError(game, narrow.c_str(), "is damaged: it does not decode");
 }
 
-int32_t cGame::playSound(int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {
-  if (id < 0 || !m_soundEnabled) return 1;
+int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {
+  if (id < 0 || !game.m_soundEnabled) return 1;
   // Every sound plays once, whatever the caller asked.
   // A sound counts as playing until it ends or is stopped (channels that are
   // only being handed back after a stop do not count).
-  if (m_currentSoundId >= 0 && isAnySoundPlaying() && getTickCount() - m_soundStartTime < kSoundGuardMs) return 1;
-  stopAllSounds();
-  startSound(id, 0, volume, volume2);
+  if (game.m_currentSoundId >= 0 && game.isAnySoundPlaying() && getTickCount() - game.m_soundStartTime < kSoundGuardMs)
+    return 1;
+  game.stopAllSounds();
+  startSound(game, id, 0, volume, volume2);
   return 1;
 }
 
-void cGame::startSound(int32_t id, int32_t loop, int32_t, int32_t) {
+void startSound(cGame& game, int32_t id, int32_t loop, int32_t, int32_t) {
   if (OggSoundPlayer* p = player()) p->play(id, loop);
-  m_soundStartTime = getTickCount();
-  m_currentSoundId = id;
-  m_lastSoundId = id;
+  game.m_soundStartTime = getTickCount();
+  game.m_currentSoundId = id;
+  game.m_lastSoundId = id;
 }
 
-bool cGame::isSoundPlaying(int32_t id) {
-  if (id < 0 || !m_soundEnabled || id != m_currentSoundId) return false;
+bool isSoundPlaying(cGame& game, int32_t id) {
+  if (id < 0 || !game.m_soundEnabled || id != game.m_currentSoundId) return false;
   OggSoundPlayer* p = player();
   return p && p->isAnyPlaying() != 0;
 }
 
-void cGame::playMusic(int32_t id) {
-  if (id == m_currentMusicId) return;
-  if (!isSoundPlaying(id)) {
-    stopAllSounds();
-    playSound(id, 0, 100, 100);
+void playMusic(cGame& game, int32_t id) {
+  if (id == game.m_currentMusicId) return;
+  if (!isSoundPlaying(game, id)) {
+    game.stopAllSounds();
+    playSound(game, id, 0, 100, 100);
   }
   // The piece counts as current only once it really started (or sound is
   // off); a request the guard dropped is tried again by the next call.
-  if (!m_soundEnabled || m_currentSoundId == id) m_currentMusicId = id;
+  if (!game.m_soundEnabled || game.m_currentSoundId == id) game.m_currentMusicId = id;
 }
 
-void cGame::requestImpactVibration(int32_t strength) {
-  if (strength > 150) m_vibrationTime = strength * 400 / 1200 + 100;
+void requestImpactVibration(cGame& game, int32_t strength) {
+  if (strength > 150) game.m_vibrationTime = strength * 400 / 1200 + 100;
 }
 
-void cGame::updateVibration() {
-  if (m_vibrationTime > 0) {
-    vibrate(m_vibrationTime);
-    m_vibrationTime = 0;
+void updateVibration(cGame& game) {
+  if (game.m_vibrationTime > 0) {
+    game.vibrate(game.m_vibrationTime);
+    game.m_vibrationTime = 0;
   }
 }

@@ -47,7 +47,7 @@ void cGame::changeInGameState(int32_t state, bool runInit, bool runLeave) {
   m_keys.lock(2);
   if (runLeave) {
     m_subState = k_subStateDestroy;
-    updateInGame();
+    updateInGame(*this);
   }
   m_inGame = 1;
   m_previousState = s_gameState;
@@ -63,7 +63,7 @@ void cGame::changeInGameState(int32_t state, bool runInit, bool runLeave) {
   }
   if (runInit || state == k_stateContinue || state == k_stateInGameQuestion) {
     m_subState = k_subStateInit;
-    updateInGame();
+    updateInGame(*this);
   }
   m_subState = k_subStateInGameUpdate;
   m_keys.lock(2);
@@ -89,19 +89,19 @@ void cGame::popState() {
 }
 
 void cGame::updateCurrentState() {
-  mapPointerToKeys();
-  if (s_gameState != k_stateIGM && m_completionNoticeShown && hasCompletionNotice()) {
-    updateCompletionNotice();
+  mapPointerToKeys(*this);
+  if (s_gameState != k_stateIGM && m_completionNoticeShown && hasCompletionNotice(*this)) {
+    updateCompletionNotice(*this);
     return;
   }
   if (m_inGame == 1) {
-    updateInGame();
+    updateInGame(*this);
     return;
   }
   if (s_gameState == k_stateStart) {
     setState(k_stateLoadInit);
   } else if (s_gameState == k_stateLoadInit) {
-    if (updateLoadInit()) setState(k_stateLogo);
+    if (updateLoadInit(*this)) setState(k_stateLogo);
   } else if (const cGameScreen* screen = m_frontEndScreens->find(s_gameState)) {
     if (screen->update) screen->update(*this);
   }
@@ -112,7 +112,7 @@ void cGame::paintCurrentState(Graphics* graphics) {
   m_paintFrameCount += 1;
   m_paintTarget = (m_secondBufferOn && m_secondBufferGraphics) ? m_secondBufferGraphics : graphics;
   if (m_inGame == 1) {
-    paintInGame(m_paintTarget);
+    paintInGame(*this, m_paintTarget);
   } else if (s_gameState != k_stateStart && s_gameState != k_stateLoadInit) {
     if (const cGameScreen* screen = m_frontEndScreens->find(s_gameState))
       if (screen->paint) screen->paint(*this, m_paintTarget);
@@ -120,13 +120,13 @@ void cGame::paintCurrentState(Graphics* graphics) {
   if (m_secondBufferOn && m_secondBufferImage && graphics)
     graphics->drawRegion(m_secondBufferImage, 0, 0, m_secondBufferImage->getWidth(), m_secondBufferImage->getHeight(),
                          0, 0, 0, 0);
-  if (isAchievementNoticeShown()) {
+  if (isAchievementNoticeShown(*this)) {
     resetClip(m_paintTarget);
-    paintAchievementNotices();
-  } else if (hasCompletionNotice()) {
+    paintAchievementNotices(*this);
+  } else if (hasCompletionNotice(*this)) {
     m_completionNoticeShown = 1;
     resetClip(m_paintTarget);
-    paintCompletionNotice();
+    paintCompletionNotice(*this);
   }
 }
 

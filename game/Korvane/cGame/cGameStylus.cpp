@@ -45,8 +45,8 @@ void pair(cGame& g, int32_t key) {
   release(g, key);
 }
 
-bool down(cGame& g, const Rect& r, bool consume) { return g.isPointerPressedIn(r.x, r.y, r.w, r.h, consume); }
-bool up(cGame& g, const Rect& r) { return g.isPointerReleasedIn(r.x, r.y, r.w, r.h, true); }
+bool down(cGame& g, const Rect& r, bool consume) { return isPointerPressedIn(g, r.x, r.y, r.w, r.h, consume); }
+bool up(cGame& g, const Rect& r) { return isPointerReleasedIn(g, r.x, r.y, r.w, r.h, true); }
 bool kept(cGame& g, const Rect& r) { return down(g, r, false); }
 
 bool penDown(const cGame& g) { return contains(kWholeScreen, g.pointerX, g.pointerY); }
@@ -402,74 +402,73 @@ Q14 cosDegrees(Q14 d) { return cosQ14(static_cast<int32_t>(static_cast<int64_t>(
 
 }  // namespace
 
-
-bool cGame::isPointerPressedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
-  if (!touchRectContains(x, y, w, h, pointerX, pointerY)) return false;
-  m_pointerHit = 1;
+bool isPointerPressedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
+  if (!touchRectContains(x, y, w, h, game.pointerX, game.pointerY)) return false;
+  game.m_pointerHit = 1;
   if (consume) {
-    pointerX = pointerY = kNoPoint;
-    m_pointerHit = 0;
+    game.pointerX = game.pointerY = kNoPoint;
+    game.m_pointerHit = 0;
   }
   return true;
 }
 
-bool cGame::isPointerReleasedIn(int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
-  if (!touchRectContains(x, y, w, h, releaseX, releaseY)) return false;
-  m_pointerHit = 1;
+bool isPointerReleasedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
+  if (!touchRectContains(x, y, w, h, game.releaseX, game.releaseY)) return false;
+  game.m_pointerHit = 1;
   if (consume) {
-    releaseX = releaseY = kNoPoint;
-    m_pointerHit = 0;
+    game.releaseX = game.releaseY = kNoPoint;
+    game.m_pointerHit = 0;
   }
   return true;
 }
 
-bool cGame::isPointOnCueSide(int32_t x, int32_t y) const {
+bool isPointOnCueSide(const cGame& game, int32_t x, int32_t y) {
   constexpr Q14 k90 = 0x168000, k180 = 0x2D0000, k360 = 0x5A0000;
-  Q14 a = wrapAdd(cueAimAngle, k90);
+  Q14 a = wrapAdd(game.cueAimAngle, k90);
   if (a > k180) a = wrapSub(a, k360);
   const int64_t s = sinDegrees(a);
   const int64_t c = cosDegrees(a);
-  const int64_t across = static_cast<int64_t>(cueScreenX) - x;
+  const int64_t across = static_cast<int64_t>(game.cueScreenX) - x;
   if (c == 0) return across * s < 0;
-  const int64_t lineY = cueScreenY + across * s / c;
+  const int64_t lineY = game.cueScreenY + across * s / c;
   return c < 0 ? lineY < y : lineY > y;
 }
 
-void cGame::mapPointerToKeys() {
+void mapPointerToKeys(cGame& game) {
   // A press and release that both came since the last pass: the pass sees
   // the pen down at the press point as well as the pen-up, so a click
   // shorter than a frame moves the highlight and the selection as a longer
   // one does. The pen is up again after the pass.
-  const bool shortClick = pressUnmapped && pointerX == kNoPoint && releaseX != kNoPoint;
+  const bool shortClick = game.pressUnmapped && game.pointerX == kNoPoint && game.releaseX != kNoPoint;
   if (shortClick) {
-    pointerX = pressPointX;
-    pointerY = pressPointY;
+    game.pointerX = game.pressPointX;
+    game.pointerY = game.pressPointY;
   }
-  pressUnmapped = 0;
-  mapScreenTouches();
-  if (shortClick) pointerX = pointerY = kNoPoint;
+  game.pressUnmapped = 0;
+  mapScreenTouches(game);
+  if (shortClick) game.pointerX = game.pointerY = kNoPoint;
 }
 
-void cGame::mapScreenTouches() {
-  if (s_gameState != k_stateIGM && hasCompletionNotice()) {
-    leftSoftHighlight(*this);
-    if (up(*this, kLeftSoft)) {
-      pair(*this, k_touchKeyLeftSoft);
-      m_leftSoftHighlight = 0;
+void mapScreenTouches(cGame& game) {
+  if (game.s_gameState != k_stateIGM && hasCompletionNotice(game)) {
+    leftSoftHighlight(*(&game));
+    if (up(*(&game), kLeftSoft)) {
+      pair(*(&game), k_touchKeyLeftSoft);
+      game.m_leftSoftHighlight = 0;
     }
   }
   // A box over the table that waits for the player takes the touches above
   // the soft-key bar: a tap closes it with the fire key, one of the keys it
   // is closed by, and the pen aims, places or presses nothing under it.
-  if (m_inGame == 1 && isMatchState(s_gameState) && isBoxOverTable()) {
-    down(*this, kAboveBar);
-    if (up(*this, kAboveBar)) pair(*this, k_touchKeyFire);
+  if (game.m_inGame == 1 && isMatchState(game.s_gameState) && isBoxOverTable(game)) {
+    down(*(&game), kAboveBar);
+    if (up(*(&game), kAboveBar)) pair(*(&game), k_touchKeyFire);
   }
   // A screen's row maps its own touches; the in-match states share
   // mapMatchState.
-  const cGameScreen* screen = findScreen(m_frontEndScreens, m_inGameScreens, s_gameState);
+  const cGameScreen* screen = findScreen(game.m_frontEndScreens, game.m_inGameScreens, game.s_gameState);
   if (screen && screen->mapTouch)
-    screen->mapTouch(*this);
+    screen->mapTouch(*(&game));
   else
-    mapMatchState(*this);
+    mapMatchState(*(&game));
 }

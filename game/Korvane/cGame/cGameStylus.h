@@ -118,3 +118,10 @@ int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const R
 void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize);
 
 }  // namespace touch
+
+void mapPointerToKeys(cGame& game);
+void mapScreenTouches(cGame& game);
+bool isPointerPressedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
+bool isPointerReleasedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
+// Which side of the cue line, as last drawn, a screen point lies on.
+bool isPointOnCueSide(const cGame& game, int32_t x, int32_t y);

@@ -33,27 +33,27 @@ SpriteAnimPlayer* lookPlayer(ObjectLook* look) {
 }
 
 void cGamePoolHooks::onContact(PhysicalObject* first, PhysicalObject* second) { game.onContact(first, second); }
-void cGamePoolHooks::unlockAchievement(int32_t id) { game.unlockAchievement(id); }
-bool cGamePoolHooks::isJumpOverEightWatched() { return game.isJumpOverEightWatched(); }
+void cGamePoolHooks::unlockAchievement(int32_t id) { ::unlockAchievement(game, id); }
+bool cGamePoolHooks::isJumpOverEightWatched() { return ::isJumpOverEightWatched(game); }
 
-bool cGame::isJumpOverEightWatched() const {
-  return s_gameState == k_stateBallsMoving && ruleSet == 0 && currentPlayer >= 0 && currentPlayer < 2 &&
-         playerProfile[currentPlayer] < 0;
+bool isJumpOverEightWatched(const cGame& game) {
+  return game.s_gameState == k_stateBallsMoving && game.ruleSet == 0 && game.currentPlayer >= 0 &&
+         game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
 }
 
 // A bank set in m_poolBanks wins; else the match loading's banks A (cue
 // ball), B (balls 1-8), C (balls 9-15) and E (hand cursor).
-ASprite* cGame::getPoolBank(int32_t bank) const {
+ASprite* getPoolBank(const cGame& game, int32_t bank) {
   static constexpr int32_t kMatchBank[k_poolBankCount] = {0, 1, 2, 4};
   if (bank < 0 || bank >= k_poolBankCount) return nullptr;
-  return m_poolBanks[bank] ? m_poolBanks[bank] : m_matchBanks[kMatchBank[bank]];
+  return game.m_poolBanks[bank] ? game.m_poolBanks[bank] : game.m_matchBanks[kMatchBank[bank]];
 }
 
 namespace {
 
 // A looping look on a loaded bank with a palette; null without the bank.
 cGameSpriteLook* makeLook(const cGame& g, int32_t bank, int32_t palette, int32_t anim) {
-  ASprite* sprite = g.getPoolBank(bank);
+  ASprite* sprite = getPoolBank(g, bank);
   if (!sprite) return nullptr;
   auto* look = new (kSource, 60, nullptr) cGameSpriteLook(sprite);
   if (!look) return nullptr;
@@ -67,209 +67,210 @@ cGameSpriteLook* makeLook(const cGame& g, int32_t bank, int32_t palette, int32_t
 
 // ---- loading
 
-void cGame::loadTableGroup(int32_t group) {
+void loadTableGroup(cGame& game, int32_t group) {
   if (group < 0 || group >= TableLayout::kGroups) return;
-  uint8_t* bytes = getBarEntryCopy(group);
-  m_tableLayout.groups[group].parse(bytes, bytes ? getBarEntrySize(group) : 0);
+  uint8_t* bytes = getBarEntryCopy(game, group);
+  game.m_tableLayout.groups[group].parse(bytes, bytes ? getBarEntrySize(game, group) : 0);
   delete[] bytes;
 }
 
-void cGame::loadTable() {
-  m_tableLayout.clear();
-  if (!loadBar("table.bar")) debugTrace("table.bar: cannot be read\n");
-  for (int32_t g = 0; g < TableLayout::kGroups; ++g) loadTableGroup(g);
-  unloadBar();
+void loadTable(cGame& game) {
+  game.m_tableLayout.clear();
+  if (!loadBar(game, "table.bar")) debugTrace("table.bar: cannot be read\n");
+  for (int32_t g = 0; g < TableLayout::kGroups; ++g) loadTableGroup(game, g);
+  unloadBar(game);
 
-  m_world.deleteCushionAndPockets();
-  if (const int32_t group = m_tableLayout.firstIncompleteGroup(); group >= 0) {
+  game.m_world.deleteCushionAndPockets();
+  if (const int32_t group = game.m_tableLayout.firstIncompleteGroup(); group >= 0) {
     debugTrace("table.bar: no table built\n");
-    reportDataError("table.bar", "is damaged: entry %d does not decode", group);
+    reportDataError(game, "table.bar", "is damaged: entry %d does not decode", group);
     return;
   }
   for (int32_t r = 0; r < TableLayout::kPocketCount; ++r)
-    createTableObject(TableLayout::kPockets, r, PhysicsWorld::kKindPocket);
+    createTableObject(game, TableLayout::kPockets, r, PhysicsWorld::kKindPocket);
   for (int32_t r = 0; r < TableLayout::kCushionPoints; ++r)
-    createTableObject(TableLayout::kCushions, r, PhysicsWorld::kKindCushion);
-  for (int32_t b = 0; b < TableLayout::kBallCount; ++b) createTableObject(TableLayout::kEightBallRack, b, b);
-  m_world.createScreenObjects();
-  m_world.handCursor->animPlayer = makeLook(*this, k_poolBankHand, 0, k_animHandCursor);
+    createTableObject(game, TableLayout::kCushions, r, PhysicsWorld::kKindCushion);
+  for (int32_t b = 0; b < TableLayout::kBallCount; ++b) createTableObject(game, TableLayout::kEightBallRack, b, b);
+  game.m_world.createScreenObjects();
+  game.m_world.handCursor->animPlayer = makeLook(*(&game), k_poolBankHand, 0, k_animHandCursor);
 }
 
-void cGame::createTableObject(int32_t group, int32_t record, int32_t kind) {
+void createTableObject(cGame& game, int32_t group, int32_t record, int32_t kind) {
   if (group < 0 || group >= TableLayout::kGroups) return;
-  m_world.createTableObject(m_tableLayout.groups[group], record, kind);
+  game.m_world.createTableObject(game.m_tableLayout.groups[group], record, kind);
 }
 
-void cGame::freeTable() {
-  releaseBallViewData();
-  m_tableLayout.clear();
-  m_world.freeTableObjects();
-  resetMatchState();
+void freeTable(cGame& game) {
+  releaseBallViewData(game);
+  game.m_tableLayout.clear();
+  game.m_world.freeTableObjects();
+  resetMatchState(game);
 }
 
-void cGame::resetMatchState() {
-  m_rules = RuleState{};
+void resetMatchState(cGame& game) {
+  game.m_rules = RuleState{};
   // The lessons' selector locks and text box belong to one match.
-  spinArrowsLocked = spinButtonHidden = 0;
-  tutorialTextBoxOpen = 0;
-  m_world.shot.clearEvents();
-  clearPottedBallLists();
-  m_world.resetBalls();
-  hudHint = -1;
-  panelExpression[0] = panelExpression[1] = -1;
-  matchStartTime = getTickCount();
-  m_world.previousCushionPoint.set(0, 0);
-  const int32_t panel = altPanelLayout ? 26 : 18;
-  setInterfaceElementFrame(kHudInterface, panel, 0);
-  setInterfaceElementFrame(kHudInterface, panel + 1, 0);
-  if (gameType == kGameTypeChallenge || gameType == kGameTypeTutorial) {
-    resetEquippedItems(*this);
+  game.spinArrowsLocked = game.spinButtonHidden = 0;
+  game.tutorialTextBoxOpen = 0;
+  game.m_world.shot.clearEvents();
+  clearPottedBallLists(game);
+  game.m_world.resetBalls();
+  game.hudHint = -1;
+  game.panelExpression[0] = game.panelExpression[1] = -1;
+  game.matchStartTime = getTickCount();
+  game.m_world.previousCushionPoint.set(0, 0);
+  const int32_t panel = game.altPanelLayout ? 26 : 18;
+  setInterfaceElementFrame(game, kHudInterface, panel, 0);
+  setInterfaceElementFrame(game, kHudInterface, panel + 1, 0);
+  if (game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial) {
+    resetEquippedItems(*(&game));
   } else {
-    updateEquippedItems(*this);
+    updateEquippedItems(*(&game));
   }
 }
 
 // ---- frame starts
 
-void cGame::initFrame(bool newMatch) {
-  const bool special = gameType == kGameTypeChallenge || gameType == kGameTypeTutorial ||
-                       (gameType == kGameTypeCareer && opponentSlot == kSpecialRival);
-  setInterfaceElementVisible(kHudInterface, 13, !special);
-  setInterfaceElementVisible(kHudInterface, 14, special);
-  const bool lagging = gameType != kGameTypeQuick && gameType != kGameTypeChallenge && gameType != kGameTypeTutorial;
-  const bool ukSkip = newMatch && lagging && ruleSet == kRuleSetUK;
-  const bool lag = newMatch && lagging && ruleSet != kRuleSetUK;
+void initFrame(cGame& game, bool newMatch) {
+  const bool special = game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial ||
+                       (game.gameType == kGameTypeCareer && game.opponentSlot == kSpecialRival);
+  setInterfaceElementVisible(game, kHudInterface, 13, !special);
+  setInterfaceElementVisible(game, kHudInterface, 14, special);
+  const bool lagging =
+      game.gameType != kGameTypeQuick && game.gameType != kGameTypeChallenge && game.gameType != kGameTypeTutorial;
+  const bool ukSkip = newMatch && lagging && game.ruleSet == kRuleSetUK;
+  const bool lag = newMatch && lagging && game.ruleSet != kRuleSetUK;
   if (ukSkip) {
-    m_rules.normalPlay = 1;
-    initRack();
+    game.m_rules.normalPlay = 1;
+    initRack(game);
   } else if (!lag) {
-    m_rules.normalPlay = 1;
-    if (gameType == kGameTypeChallenge)
-      startChallenge();
-    else if (gameType == kGameTypeTutorial)
-      startTutorialLesson();
+    game.m_rules.normalPlay = 1;
+    if (game.gameType == kGameTypeChallenge)
+      startChallenge(game);
+    else if (game.gameType == kGameTypeTutorial)
+      startTutorialLesson(game);
     else
-      initRack();
+      initRack(game);
   } else {
-    initLag();
+    initLag(game);
   }
 }
 
-void cGame::initRack() {
-  m_world.shot.jumpShot = 0;
-  panelX = currentPlayer == 0 ? 67 : 6;
-  m_rules.rulesMode = RuleState::kModePlay;
-  rackBalls();
-  m_world.breakPlayed = 0;
-  m_world.breakFollowUp = 0;
-  prepareFirstShot();
-  if (ruleSet == kRuleSetNineBall) {
-    m_rules.tableOpen = 0;
-    m_rules.lowestBall = 1;
-    m_rules.playerTarget[0] = m_rules.playerTarget[1] = 1u << 1;
+void initRack(cGame& game) {
+  game.m_world.shot.jumpShot = 0;
+  game.panelX = game.currentPlayer == 0 ? 67 : 6;
+  game.m_rules.rulesMode = RuleState::kModePlay;
+  rackBalls(game);
+  game.m_world.breakPlayed = 0;
+  game.m_world.breakFollowUp = 0;
+  prepareFirstShot(game);
+  if (game.ruleSet == kRuleSetNineBall) {
+    game.m_rules.tableOpen = 0;
+    game.m_rules.lowestBall = 1;
+    game.m_rules.playerTarget[0] = game.m_rules.playerTarget[1] = 1u << 1;
   } else {
-    m_rules.lowestBall = 0;
+    game.m_rules.lowestBall = 0;
   }
-  m_rules.breakBytes[0] = 1;
-  m_rules.breakBytes[1] = 0;
-  m_rules.thirdTurnByte = 1;
+  game.m_rules.breakBytes[0] = 1;
+  game.m_rules.breakBytes[1] = 0;
+  game.m_rules.thirdTurnByte = 1;
 }
 
-void cGame::rackBalls() {
-  if (ruleSet == kRuleSetUK)
-    setBallSpritesUK();
+void rackBalls(cGame& game) {
+  if (game.ruleSet == kRuleSetUK)
+    setBallSpritesUK(game);
   else
-    setBallSprites();
-  placeBalls();
-  jitterRack();
+    setBallSprites(game);
+  placeBalls(game);
+  game.jitterRack();
 }
 
-void cGame::initLag() {
-  currentPlayer = 0;
-  m_rules.previousPlayer = 1;
-  m_rules.rulesMode = RuleState::kModeLag;
-  m_rules.normalPlay = 0;
-  m_rules.lagFrameByte = 0;
-  if (ruleSet == kRuleSetUK)
-    setBallSpritesUK();
+void initLag(cGame& game) {
+  game.currentPlayer = 0;
+  game.m_rules.previousPlayer = 1;
+  game.m_rules.rulesMode = RuleState::kModeLag;
+  game.m_rules.normalPlay = 0;
+  game.m_rules.lagFrameByte = 0;
+  if (game.ruleSet == kRuleSetUK)
+    setBallSpritesUK(game);
   else
-    setBallSprites();
-  placeBalls();
-  prepareFirstShot();
-  if (PhysicalObject* eight = m_world.ball8) {
+    setBallSprites(game);
+  placeBalls(game);
+  prepareFirstShot(game);
+  if (PhysicalObject* eight = game.m_world.ball8) {
     eight->hidden = 1;
     eight->pocketed = 1;
-    eight->update(m_world);
+    eight->update(game.m_world);
   }
-  m_rules.thirdTurnByte = 0;
-  m_rules.breakBytes[0] = 0;
-  m_rules.breakBytes[1] = 1;
-  m_world.breakPlayed = 0;
+  game.m_rules.thirdTurnByte = 0;
+  game.m_rules.breakBytes[0] = 0;
+  game.m_rules.breakBytes[1] = 1;
+  game.m_world.breakPlayed = 0;
 }
 
-void cGame::placeBalls() {
+void placeBalls(cGame& game) {
   int32_t group = TableLayout::kEightBallRack;
-  if (!m_rules.normalPlay)
+  if (!game.m_rules.normalPlay)
     group = TableLayout::kLag;
-  else if (gameType == kGameTypeChallenge)
-    group = TableLayout::kFirstChallenge + challengeNumber;
-  else if (gameType == kGameTypeTutorial)
-    group = TableLayout::kFirstLesson + lessonNumber;
-  else if (ruleSet == kRuleSetNineBall)
+  else if (game.gameType == kGameTypeChallenge)
+    group = TableLayout::kFirstChallenge + game.challengeNumber;
+  else if (game.gameType == kGameTypeTutorial)
+    group = TableLayout::kFirstLesson + game.lessonNumber;
+  else if (game.ruleSet == kRuleSetNineBall)
     group = TableLayout::kNineBallRack;
   if (group < 0 || group >= TableLayout::kGroups) {
     debugTrace("table: no layout group %d\n", group);
-    m_world.placeBalls(TableLayoutGroup{});
+    game.m_world.placeBalls(TableLayoutGroup{});
     return;
   }
-  m_world.placeBalls(m_tableLayout.groups[group]);
+  game.m_world.placeBalls(game.m_tableLayout.groups[group]);
 }
 
-void cGame::setBallSprites() {
-  PhysicalObject* cue = m_world.cueBall;
-  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*this, k_poolBankCueBall, 0, k_animBallRest);
+void setBallSprites(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
-    b->animPlayer = k <= 8 ? makeLook(*this, k_poolBankBalls1to8, k - 1, k_animBallRest)
-                           : makeLook(*this, k_poolBankBalls9to15, k - 9, k_animBallRest);
+    b->animPlayer = k <= 8 ? makeLook(*(&game), k_poolBankBalls1to8, k - 1, k_animBallRest)
+                           : makeLook(*(&game), k_poolBankBalls9to15, k - 9, k_animBallRest);
   }
-  for (int32_t p = 0; p < 2; ++p) m_rules.playerGroup[p] = m_rules.playerTarget[p] = RuleState::kBothGroups;
-  m_rules.tableOpen = 1;
+  for (int32_t p = 0; p < 2; ++p) game.m_rules.playerGroup[p] = game.m_rules.playerTarget[p] = RuleState::kBothGroups;
+  game.m_rules.tableOpen = 1;
 }
 
-void cGame::setBallSpritesUK() {
-  PhysicalObject* cue = m_world.cueBall;
-  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*this, k_poolBankCueBall, 0, k_animBallRest);
+void setBallSpritesUK(cGame& game) {
+  PhysicalObject* cue = game.m_world.cueBall;
+  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
     const int32_t palette = k > 8 ? 0 : k == 8 ? 7 : 2;
-    b->animPlayer = makeLook(*this, k_poolBankBalls1to8, palette, k_animBallRest);
+    b->animPlayer = makeLook(*(&game), k_poolBankBalls1to8, palette, k_animBallRest);
   }
-  for (int32_t p = 0; p < 2; ++p) m_rules.playerGroup[p] = m_rules.playerTarget[p] = RuleState::kBothGroups;
-  m_rules.tableOpen = 1;
+  for (int32_t p = 0; p < 2; ++p) game.m_rules.playerGroup[p] = game.m_rules.playerTarget[p] = RuleState::kBothGroups;
+  game.m_rules.tableOpen = 1;
 }
 
-void cGame::prepareFirstShot() {
-  setBallRollFrames();
-  ShotRecord& shot = m_world.shot;
+void prepareFirstShot(cGame& game) {
+  game.setBallRollFrames();
+  ShotRecord& shot = game.m_world.shot;
   shot.clearEvents();
   shot.cueDistance = ShotRecord::kRestDistance;
   std::memset(shot.perShotBytes, 0, sizeof shot.perShotBytes);
   std::memset(shot.perShotWords, 0, sizeof shot.perShotWords);
   shot.aim.set(0, kQ14One);
-  rotateAim(0);
+  game.rotateAim(0);
 }
 
 // ---- pocketed-ball lists
 
-void cGame::addPottedBall(int32_t ball, int32_t player) {
+void addPottedBall(cGame& game, int32_t ball, int32_t player) {
   if (ball <= 0 || ball >= 16 || player < 0 || player > 1) return;
-  PottedBalls& list = m_potted[player];
-  if (list.count >= PottedBalls::kMax) return;
+  cGame::PottedBalls& list = game.m_potted[player];
+  if (list.count >= cGame::PottedBalls::kMax) return;
   list.balls[list.count] = ball;
-  const int32_t element = altPanelLayout ? 28 : 20;
+  const int32_t element = game.altPanelLayout ? 28 : 20;
   int32_t bank = k_poolBankBalls1to8, palette;
-  if (ruleSet == kRuleSetUK) {
+  if (game.ruleSet == kRuleSetUK) {
     palette = ball > 8 ? 0 : ball == 8 ? 7 : 2;
   } else if (ball > 8) {
     bank = k_poolBankBalls9to15;
@@ -277,20 +278,20 @@ void cGame::addPottedBall(int32_t ball, int32_t player) {
   } else {
     palette = ball - 1;
   }
-  if (ASprite* sprite = getPoolBank(bank)) {
+  if (ASprite* sprite = getPoolBank(game, bank)) {
     auto* p = new (kSource, 290, nullptr)
-        SpriteAnimPlayer(sprite, getElementX(element), getElementY(element), nullptr);
+        SpriteAnimPlayer(sprite, getElementX(game, element), getElementY(game, element), nullptr);
     if (p) {
       p->setPalette(palette);
-      p->setAnim(list.count + (player == currentPlayer ? k_animPanelSlide : k_animPanelStill));
+      p->setAnim(list.count + (player == game.currentPlayer ? k_animPanelSlide : k_animPanelStill));
     }
     list.players[list.count] = p;
   }
   list.count += 1;
 }
 
-void cGame::clearPottedBallLists() {
-  for (PottedBalls& list : m_potted) {
+void clearPottedBallLists(cGame& game) {
+  for (cGame::PottedBalls& list : game.m_potted) {
     for (SpriteAnimPlayer*& p : list.players) {
       delete p;
       p = nullptr;
@@ -300,25 +301,25 @@ void cGame::clearPottedBallLists() {
   }
 }
 
-int32_t cGame::getPlayerGroup(int32_t player) const {
+int32_t getPlayerGroup(const cGame& game, int32_t player) {
   if (player < 0 || player > 1) return -1;
-  if (m_rules.playerGroup[player] == RuleState::kSolids) return 1;
-  if (m_rules.playerGroup[player] == RuleState::kStripes) return 2;
+  if (game.m_rules.playerGroup[player] == RuleState::kSolids) return 1;
+  if (game.m_rules.playerGroup[player] == RuleState::kStripes) return 2;
   return -1;
 }
 
 // ---- the world's life
 
-void cGame::createGameObjects() {
-  m_world.random = m_random;
-  m_world.hooks = &m_poolHooks;
-  m_world.interiorCut = 1;
-  m_world.createMarkers();
+void createGameObjects(cGame& game) {
+  game.m_world.random = game.m_random;
+  game.m_world.hooks = &game.m_poolHooks;
+  game.m_world.interiorCut = 1;
+  game.m_world.createMarkers();
 }
 
-void cGame::releaseGameObjects() {
-  clearPottedBallLists();
-  m_world.freeTableObjects();
-  m_world.releaseMarkers();
-  m_world.random = nullptr;
+void releaseGameObjects(cGame& game) {
+  clearPottedBallLists(game);
+  game.m_world.freeTableObjects();
+  game.m_world.releaseMarkers();
+  game.m_world.random = nullptr;
 }

@@ -37,7 +37,7 @@ bool discOnTable(const Vector2& p) {
 // The slot of a drawing element of the current interface: its sprite frame
 // word, or null.
 int16_t* spriteElement(cGame& g, int32_t i) {
-  int16_t* e = g.getInterfaceElement(-1, i);
+  int16_t* e = getInterfaceElement(g, -1, i);
   return e && e[F::kWordType] == F::kSprite ? e : nullptr;
 }
 
@@ -47,20 +47,20 @@ int16_t& elementParam(int16_t* e, int32_t p) { return e[F::kWordParams + p]; }
 
 // ---- balls
 
-void cGame::paintTableBalls(Graphics* g) {
+void paintTableBalls(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t ox = panelX, oy = m_world.originY;
-  m_world.originX = ox;
-  PhysicalObject* cue = m_world.cueBall;
-  ASprite* shadowBank = m_matchBanks[k_matchBankShadow];
-  auto drawn = [this, cue](const PhysicalObject* b) {
+  const int32_t ox = game.panelX, oy = game.m_world.originY;
+  game.m_world.originX = ox;
+  PhysicalObject* cue = game.m_world.cueBall;
+  ASprite* shadowBank = game.m_matchBanks[k_matchBankShadow];
+  auto drawn = [&game, cue](const PhysicalObject* b) {
     if (b->hidden || b->identity >= PhysicsWorld::kBallSlots) return false;
-    if (handDragActive && b == m_world.shot.handObject) return false;
-    return !cueBallOnly || b == cue;
+    if (game.handDragActive && b == game.m_world.shot.handObject) return false;
+    return !game.cueBallOnly || b == cue;
   };
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (shadowBank) {
-    for (PhysicalObject* b = m_world.ballList; b; b = b->next) {
+    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
       if (!drawn(b)) continue;
       const int64_t x = b->position.x, y = -int64_t{b->position.y};
       int32_t sx = static_cast<int32_t>((x + (x - kShadowCentreX) / 18) >> 14) + ox;
@@ -74,31 +74,32 @@ void cGame::paintTableBalls(Graphics* g) {
       shadowBank->paintFrame(g, k_frameShadow, sx, sy, 0);
     }
   }
-  resetClip(g);
-  if (!cueBallOnly)
-    for (PhysicalObject* b = m_world.ballList; b; b = b->next)
-      if (b != cue && drawn(b)) paintBall(g, b);
-  if (cue && drawn(cue)) paintBall(g, cue);
-  const int32_t n = m_rules.lowestBall;
-  if (ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && m_world.balls[n] && !m_world.balls[n]->hidden) {
+  game.resetClip(g);
+  if (!game.cueBallOnly)
+    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next)
+      if (b != cue && drawn(b)) paintBall(game, g, b);
+  if (cue && drawn(cue)) paintBall(game, g, cue);
+  const int32_t n = game.m_rules.lowestBall;
+  if (game.ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && game.m_world.balls[n] &&
+      !game.m_world.balls[n]->hidden) {
     int32_t bx, by;
-    PhysicalObject::toScreen(m_world, m_world.balls[n]->position, bx, by);
-    drawSmoothCircle(g, bx, by, 4, pulseColour(64, 0x000000, 0xffffff));
+    PhysicalObject::toScreen(game.m_world, game.m_world.balls[n]->position, bx, by);
+    drawSmoothCircle(game, g, bx, by, 4, pulseColour(game, 64, 0x000000, 0xffffff));
   }
 }
 
-void cGame::paintBall(Graphics* g, PhysicalObject* ball) {
+void paintBall(cGame& game, Graphics* g, PhysicalObject* ball) {
   if (!g || !ball) return;
-  ball->update(m_world);
+  ball->update(game.m_world);
   SpriteAnimPlayer* p = lookPlayer(ball->animPlayer);
   if (!p) return;
   const int32_t dx = p->x - p->previousX, dy = p->y - p->previousY;
   p->tick();
   p->paint(g);
-  if (s_gameState != k_stateBallsMoving || ball->speed <= kTrailSpeed || !p->sprite) return;
+  if (game.s_gameState != k_stateBallsMoving || ball->speed <= kTrailSpeed || !p->sprite) return;
   const int32_t d = isqrt(dx * dx + dy * dy);
   if (d <= 0) return;
-  int32_t n = ball == m_world.cueBall ? 2 * (3 * d / 2) : 2 * d;
+  int32_t n = ball == game.m_world.cueBall ? 2 * (3 * d / 2) : 2 * d;
   n = std::min(n, kMaxTrail);
   if (n <= 4) return;
   // Fading copies behind the ball along its last movement.
@@ -120,18 +121,18 @@ void cGame::paintBall(Graphics* g, PhysicalObject* ball) {
   bank->effectParam1 = param;
 }
 
-void cGame::paintBallInHandArea(Graphics* g) {
+void paintBallInHandArea(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t ox = panelX;
-  g->setColor(0xff000000u | pulseColour(63, 0x000000, 0xffffff));
-  if (ruleSet != kRuleSetUK) {
-    const int32_t top = ballInHandInD ? 202 : 20;
+  const int32_t ox = game.panelX;
+  g->setColor(0xff000000u | pulseColour(game, 63, 0x000000, 0xffffff));
+  if (game.ruleSet != kRuleSetUK) {
+    const int32_t top = game.ballInHandInD ? 202 : 20;
     g->drawRect(ox + 17, top, 134, 282 - top);
-  } else if (ballInHandInD) {
+  } else if (game.ballInHandInD) {
     g->setClip(0, 202, 240, 320);
     g->drawLine(ox + 47, 202, ox + 121, 202);
-    drawSmoothCircle(g, ox + 84, 202, 38, g->getColor() & 0xffffff);
-    resetClip(g);
+    drawSmoothCircle(game, g, ox + 84, 202, 38, g->getColor() & 0xffffff);
+    game.resetClip(g);
   } else {
     g->drawRect(ox + 17, 20, 134, 262);
   }
@@ -140,8 +141,8 @@ void cGame::paintBallInHandArea(Graphics* g) {
 
 // ---- the rotated cue and guide dots
 
-bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_t x, int32_t y, Q14 angle,
-                              bool anchorAtEnd) {
+bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, int32_t x, int32_t y, Q14 angle,
+                       bool anchorAtEnd) {
   if (!g || !bank || module < 0 || module >= bank->moduleCount) return false;
   const int32_t palette = bank->getCurrentPalette();
   if (palette < 0 || palette >= static_cast<int32_t>(bank->rawCache.size()) ||
@@ -158,12 +159,13 @@ bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_
   const int64_t halfH = (std::abs(w * s) + std::abs(h * c)) >> 15;
   const int64_t ex = halfW - w / 2, ey = halfH - h / 2;
   const int64_t W = w + 2 * ex, H = h + 2 * ey;
-  if (W <= 0 || H <= 0 || W * H > k_rotateScratchPixels) {
-    if (W * H > k_rotateScratchPixels) debugTrace("rotated frame: %lld x %lld does not fit\n", (long long)W, (long long)H);
+  if (W <= 0 || H <= 0 || W * H > cGame::k_rotateScratchPixels) {
+    if (W * H > cGame::k_rotateScratchPixels)
+      debugTrace("rotated frame: %lld x %lld does not fit\n", (long long)W, (long long)H);
     return false;
   }
   const int32_t ow = static_cast<int32_t>(W), oh = static_cast<int32_t>(H);
-  std::memset(m_rotateScratch, 0, sizeof(uint32_t) * static_cast<size_t>(ow) * oh);
+  std::memset(game.m_rotateScratch, 0, sizeof(uint32_t) * static_cast<size_t>(ow) * oh);
   // Steps through the source in 4.12 fixed point.
   const int64_t stepXu = cosDegrees(-r) >> 2, stepXv = sinDegrees(-r) >> 2;
   const int64_t stepYu = cosDegrees(0x168000 - r) >> 2, stepYv = sinDegrees(0x168000 - r) >> 2;
@@ -172,7 +174,7 @@ bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_
   const int64_t v0 = (int64_t{h - 1} << 11) - ((ow - 1) * stepXv + (oh - 1) * stepYv) / 2;
   for (int32_t row = 0; row < oh; ++row) {
     int64_t u = u0 + row * stepYu, v = v0 + row * stepYv;
-    uint32_t* out = m_rotateScratch + static_cast<size_t>(row) * ow;
+    uint32_t* out = game.m_rotateScratch + static_cast<size_t>(row) * ow;
     for (int32_t col = 0; col < ow; ++col, u += stepXu, v += stepXv) {
       const int64_t sx = u >> 12, sy = v >> 12;
       if (sx < 0 || sy < 0 || sx > w - 2 || sy > h - 2) continue;
@@ -189,7 +191,7 @@ bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_
       out[col] = pixel;
     }
   }
-  resetClip(g);
+  game.resetClip(g);
   int32_t x0 = x - ow / 2, y0 = y - oh / 2;
   if (anchorAtEnd) {
     const int32_t q = isqrt((ow / 2) * (ow / 2) + (oh / 2) * (oh / 2));
@@ -197,133 +199,134 @@ bool cGame::paintRotatedFrame(Graphics* g, ASprite* bank, int32_t module, int32_
     x0 -= static_cast<int32_t>((int64_t{q} * cosDegrees(back)) >> 14);
     y0 -= static_cast<int32_t>((int64_t{q} * sinDegrees(back)) >> 14);
   }
-  g->drawRGB(m_rotateScratch, 0, ow, x0, y0, ow, oh, true);
+  g->drawRGB(game.m_rotateScratch, 0, ow, x0, y0, ow, oh, true);
   return true;
 }
 
 // ---- gauge
 
-void cGame::paintPowerBar() {
-  Graphics* g = currentTarget();
+void paintPowerBar(cGame& game) {
+  Graphics* g = game.currentTarget();
   if (!g) return;
-  int32_t item = gameType == kGameTypeTutorial ? 0 : std::clamp(m_equippedLevel[1], 0, 5);
-  const bool second = currentPlayer == 1;
+  int32_t item = game.gameType == kGameTypeTutorial ? 0 : std::clamp(game.m_equippedLevel[1], 0, 5);
+  const bool second = game.currentPlayer == 1;
   const int32_t back = (second ? k_elGaugeBack1 : k_elGaugeBack0) + item;
   const int32_t fill = (second ? k_elGaugeFill1 : k_elGaugeFill0) + item;
   const int32_t frame = (second ? k_elGaugeFrame1 : k_elGaugeFrame0) + item;
-  paintSpriteElementTo(back, hudOffset, 0, false, g);
+  paintSpriteElementTo(game, back, game.hudOffset, 0, false, g);
   // The box is the frame element's picture.
-  int32_t top = getElementY(frame), height = 0;
-  if (int16_t* e = spriteElement(*this, frame)) {
+  int32_t top = getElementY(game, frame), height = 0;
+  if (int16_t* e = spriteElement(*(&game), frame)) {
     const int32_t slot = elementParam(e, F::kSpriteBank);
-    ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? m_sprites[slot] : nullptr;
+    ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
     if (bank) height = bank->getFrameHeight(elementParam(e, F::kSpriteFrame));
   }
   const int32_t bottom = top + height;
-  const Q14 gauge = std::clamp(m_world.shot.powerGauge, 0, kFullGauge);
+  const Q14 gauge = std::clamp(game.m_world.shot.powerGauge, 0, kFullGauge);
   top = bottom - static_cast<int32_t>(int64_t{gauge} * height / kFullGauge);
   g->setClip(0, top, 240, bottom - top);
-  paintSpriteElementTo(fill, hudOffset, 0, false, g);
-  resetClip(g);
-  paintSpriteElementTo(frame, hudOffset, 0, false, g);
+  paintSpriteElementTo(game, fill, game.hudOffset, 0, false, g);
+  game.resetClip(g);
+  paintSpriteElementTo(game, frame, game.hudOffset, 0, false, g);
 }
 
 // ---- spin selector
 
-void cGame::paintSpinSelector(Graphics* g) {
+void paintSpinSelector(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t boxY = getElementY(k_elSpinBox), w = getElementWidth(k_elSpinBox), h = getElementHeight(k_elSpinBox);
-  const int32_t px = currentPlayer == 1 ? 240 - w : 0;
-  setElementFrame(k_elMasseButton, m_spinButtonHighlight ? k_hudFrameMasse + 1 : k_hudFrameMasse);
+  const int32_t boxY = getElementY(game, k_elSpinBox), w = getElementWidth(game, k_elSpinBox),
+                h = getElementHeight(game, k_elSpinBox);
+  const int32_t px = game.currentPlayer == 1 ? 240 - w : 0;
+  setElementFrame(game, k_elMasseButton, game.m_spinButtonHighlight ? k_hudFrameMasse + 1 : k_hudFrameMasse);
   for (int32_t e : {k_elSpinPanel, k_elMasseButton, k_elSpinTop, k_elSpinEdgeLeft, k_elSpinEdgeRight})
-    paintSpriteElementTo(e, px, 0, false, g);
+    paintSpriteElementTo(game, e, px, 0, false, g);
   g->setClip(0, boxY, 240, h);
-  paintSpriteElementTo(k_elBallFace, px, 0, false, g);
-  const ShotRecord& shot = m_world.shot;
+  paintSpriteElementTo(game, k_elBallFace, px, 0, false, g);
+  const ShotRecord& shot = game.m_world.shot;
   const int32_t ex = shot.englishPoint.x >> 14, ey = shot.englishPoint.y >> 14;
-  paintSpriteElementTo(shot.masse ? k_elTipMarkerMasse : k_elTipMarker, px + ex, ey, false, g);
-  setElementFrame(k_elTipDot, k_hudFrameTip + std::clamp(m_equippedLevel[0], 0, 5));
-  paintSpriteElementTo(k_elTipDot, px + ex, ey, false, g);
-  resetClip(g);
-  Graphics* saved = m_paintTarget;
-  m_paintTarget = g;
-  paintTextElement(k_elMasseText, -1, nullptr, 0, shot.masse ? k_textMasseOn : k_textMasseOff, px, 0, -1, 0, -1);
-  m_paintTarget = saved;
+  paintSpriteElementTo(game, shot.masse ? k_elTipMarkerMasse : k_elTipMarker, px + ex, ey, false, g);
+  setElementFrame(game, k_elTipDot, k_hudFrameTip + std::clamp(game.m_equippedLevel[0], 0, 5));
+  paintSpriteElementTo(game, k_elTipDot, px + ex, ey, false, g);
+  game.resetClip(g);
+  Graphics* saved = game.m_paintTarget;
+  game.m_paintTarget = g;
+  paintTextElement(game, k_elMasseText, -1, nullptr, 0, shot.masse ? k_textMasseOn : k_textMasseOff, px, 0, -1, 0, -1);
+  game.m_paintTarget = saved;
 }
 
 // ---- HUD
 
-void cGame::paintInGameHud(Graphics* g) {
+void paintInGameHud(cGame& game, Graphics* g) {
   if (!g) return;
-  if (m_currentInterface != k_interfaceHud) selectInterface(k_interfaceHud);
-  paintSpriteElementTo(altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
-  const int32_t s = s_gameState;
+  if (game.m_currentInterface != k_interfaceHud) selectInterface(game, k_interfaceHud);
+  paintSpriteElementTo(game, game.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
+  const int32_t s = game.s_gameState;
   // The "?" stands on the key that opens the in-game menu; it gives way where
   // that key closes the spin selector and on the group choice, whose Back
   // and "MENU" are its own.
   if (s != k_stateSpinSelector && s != k_stateBreakChoice) {
-    setElementFrame(k_elHintButton, hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
-    paintSpriteElementTo(k_elHintButton, 0, 0, false, g);
+    setElementFrame(game, k_elHintButton, game.hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
+    paintSpriteElementTo(game, k_elHintButton, 0, 0, false, g);
   }
-  const bool notice = isAchievementNoticeShown();
+  const bool notice = isAchievementNoticeShown(game);
   if (!notice) {
-    setElementFrame(k_elMenuButton, m_rightSoftHighlight ? k_hudFrameMenu + 1 : k_hudFrameMenu);
-    paintSpriteElementTo(k_elMenuButton, 0, 0, false, g);
+    setElementFrame(game, k_elMenuButton, game.m_rightSoftHighlight ? k_hudFrameMenu + 1 : k_hudFrameMenu);
+    paintSpriteElementTo(game, k_elMenuButton, 0, 0, false, g);
   }
   // The right soft-key label: what that key does here. The break choice
   // draws its own.
-  const bool blank = s == k_stateFrameWon || s == k_stateSpinSelector || isMessageQueued() || isDialogBoxOpen() ||
-                     isMatchOnHold() || s == k_stateOpponentIntro || s == k_stateResultLines ||
-                     s == k_stateBreakChoice || notice;
-  const int32_t label = altPanelLayout ? -1 : rightKeyLabel();
-  if (!blank && m_fonts[0] && (altPanelLayout || label >= 0)) {
-    const int32_t palette = m_fonts[0]->getCurrentPalette();
-    m_fonts[0]->setCurrentPalette(1);
+  const bool blank = s == k_stateFrameWon || s == k_stateSpinSelector || isMessageQueued(game) ||
+                     isDialogBoxOpen(game) || isMatchOnHold(game) || s == k_stateOpponentIntro ||
+                     s == k_stateResultLines || s == k_stateBreakChoice || notice;
+  const int32_t label = game.altPanelLayout ? -1 : rightKeyLabel(game);
+  if (!blank && game.m_fonts[0] && (game.altPanelLayout || label >= 0)) {
+    const int32_t palette = game.m_fonts[0]->getCurrentPalette();
+    game.m_fonts[0]->setCurrentPalette(1);
     if (label >= 0)
-      drawString(g, m_fonts, label, 0, 215, 301, 32);
+      drawString(game, g, game.m_fonts, label, 0, 215, 301, 32);
     else
-      drawCString(g, m_fonts, "MENU", 0, 215, 301, 32);
-    m_fonts[0]->setCurrentPalette(palette);
+      drawCString(game, g, game.m_fonts, "MENU", 0, 215, 301, 32);
+    game.m_fonts[0]->setCurrentPalette(palette);
   }
 
   // Key hints for a human at the table.
-  const bool human = currentPlayer >= 0 && currentPlayer < 2 && playerProfile[currentPlayer] < 0;
+  const bool human = game.currentPlayer >= 0 && game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
   if (human) {
-    const bool right = currentPlayer == 1 && gameType == kGameTypeSingle;
+    const bool right = game.currentPlayer == 1 && game.gameType == kGameTypeSingle;
     const int32_t fireX = right ? 182 : 0, turnX = right ? 155 : 0, spinX = right ? -63 : 0;
     if (s == k_stateBallInHand) {
-      setElementFrame(k_elFireHint, m_fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
-      paintSpriteElementTo(k_elFireHint, fireX, 0, false, g);
+      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
+      paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
     } else if (s == k_stateAim) {
-      setElementFrame(k_elFireHint, m_fireHighlight ? k_hudFrameAimFire + 1 : k_hudFrameAimFire);
-      const int32_t turn = m_fireHighlight         ? k_hudFrameFineTurn
-                           : m_leftArrowHighlight  ? k_hudFrameFineTurn + 1
-                           : m_rightArrowHighlight ? k_hudFrameFineTurn + 2
-                                                   : k_hudFrameFineTurn;
-      setElementFrame(k_elTurnHint, turn);
-      paintSpriteElementTo(k_elFireHint, fireX, 0, false, g);
-      paintSpriteElementTo(k_elTurnHint, turnX, 0, false, g);
+      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFrameAimFire + 1 : k_hudFrameAimFire);
+      const int32_t turn = game.m_fireHighlight         ? k_hudFrameFineTurn
+                           : game.m_leftArrowHighlight  ? k_hudFrameFineTurn + 1
+                           : game.m_rightArrowHighlight ? k_hudFrameFineTurn + 2
+                                                        : k_hudFrameFineTurn;
+      setElementFrame(game, k_elTurnHint, turn);
+      paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
+      paintSpriteElementTo(game, k_elTurnHint, turnX, 0, false, g);
     } else if (s == k_stateShotPower) {
-      setElementFrame(k_elFireHint, m_fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
-      paintSpriteElementTo(k_elFireHint, fireX, 0, false, g);
-    } else if (s == k_stateSpinSelector && !isElementVisible(k_elTutorialBox)) {
-      const int32_t frame = m_leftArrowHighlight    ? k_hudFrameSpinLeft
-                            : m_rightArrowHighlight ? k_hudFrameSpinRight
-                            : m_upArrowHighlight    ? k_hudFrameSpinUp
-                            : m_downArrowHighlight  ? k_hudFrameSpinDown
-                                                    : k_hudFrameSpinPad;
-      setElementFrame(k_elSpinHint, frame);
-      paintSpriteElementTo(k_elSpinHint, spinX, 0, false, g);
+      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
+      paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
+    } else if (s == k_stateSpinSelector && !isElementVisible(game, k_elTutorialBox)) {
+      const int32_t frame = game.m_leftArrowHighlight    ? k_hudFrameSpinLeft
+                            : game.m_rightArrowHighlight ? k_hudFrameSpinRight
+                            : game.m_upArrowHighlight    ? k_hudFrameSpinUp
+                            : game.m_downArrowHighlight  ? k_hudFrameSpinDown
+                                                         : k_hudFrameSpinPad;
+      setElementFrame(game, k_elSpinHint, frame);
+      paintSpriteElementTo(game, k_elSpinHint, spinX, 0, false, g);
     }
   }
 
   // The group and the pocketed balls of the player at the table, in the
   // panel on that player's side.
-  const int32_t player = currentPlayer & 1;
-  const int32_t sideShift = player == 1 ? 238 + hudOffset : hudOffset;
-  auto paintPotted = [this, g, sideShift](int32_t p, int32_t threshold) {
-    PottedBalls& list = m_potted[p];
-    for (int32_t k = 0; k < list.count && k < PottedBalls::kMax; ++k) {
+  const int32_t player = game.currentPlayer & 1;
+  const int32_t sideShift = player == 1 ? 238 + game.hudOffset : game.hudOffset;
+  auto paintPotted = [&game, g, sideShift](int32_t p, int32_t threshold) {
+    cGame::PottedBalls& list = game.m_potted[p];
+    for (int32_t k = 0; k < list.count && k < cGame::PottedBalls::kMax; ++k) {
       SpriteAnimPlayer* ball = list.players[k];
       if (!ball) continue;
       if (ball->getAnim() < threshold) {
@@ -336,118 +339,121 @@ void cGame::paintInGameHud(Graphics* g) {
       ball->x = x;
     }
   };
-  if (gameType == kGameTypeTutorial) {
-    if (panelX == 67) paintPotted(0, 35);
-  } else if (!m_rules.tableOpen) {
-    if (gameType != kGameTypeChallenge)
-      paintSpriteElementTo((altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, hudOffset, 0, false, g);
-    if (panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
+  if (game.gameType == kGameTypeTutorial) {
+    if (game.panelX == 67) paintPotted(0, 35);
+  } else if (!game.m_rules.tableOpen) {
+    if (game.gameType != kGameTypeChallenge)
+      paintSpriteElementTo(game, (game.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, game.hudOffset, 0, false,
+                           g);
+    if (game.panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
   }
 }
 
-int32_t cGame::rightKeyLabel() const {
-  const bool human = currentPlayer >= 0 && currentPlayer < 2 && playerProfile[currentPlayer] < 0;
-  switch (s_gameState) {
+int32_t rightKeyLabel(const cGame& game) {
+  const bool human = game.currentPlayer >= 0 && game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
+  switch (game.s_gameState) {
     case k_stateAim:
       // The key opens the spin selector (not in the first lesson).
-      return human && !challengeDemo && !(gameType == kGameTypeTutorial && m_rules.tutorialLocks[0]) &&
-                     !showBallNumbers
+      return human && !game.challengeDemo && !(game.gameType == kGameTypeTutorial && game.m_rules.tutorialLocks[0]) &&
+                     !game.showBallNumbers
                  ? k_textSpin
                  : -1;
-    case k_stateShotPower: return human && !challengeDemo ? k_textPowerBack : -1;
-    case k_stateBallsMoving: return challengeDemo ? -1 : k_textSkip;
+    case k_stateShotPower:
+      return human && !game.challengeDemo ? k_textPowerBack : -1;
+    case k_stateBallsMoving:
+      return game.challengeDemo ? -1 : k_textSkip;
     default: return -1;
   }
 }
 
 // ---- player panels
 
-void cGame::setPlayerExpression(int32_t player, int32_t frame) {
+void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
   if (player < 0 || player > 1) return;
-  int16_t* e = spriteElement(*this, k_elPortrait0 + player);
+  int16_t* e = spriteElement(*(&game), k_elPortrait0 + player);
   if (!e) return;
   const uint32_t now = getTickCount();
   if (frame == -1) {
-    if (now - panelExpressionTime[player] <= static_cast<uint32_t>(kExpressionLife)) return;
+    if (now - game.panelExpressionTime[player] <= static_cast<uint32_t>(kExpressionLife)) return;
     frame = 0;
   }
   if (elementParam(e, F::kSpriteFrame) == frame) return;
   elementParam(e, F::kSpriteFrame) = static_cast<int16_t>(frame);
-  panelExpression[player] = frame;
-  panelExpressionTime[player] = now;
-  panelRedraw = 1;
+  game.panelExpression[player] = frame;
+  game.panelExpressionTime[player] = now;
+  game.panelRedraw = 1;
 }
 
-void cGame::paintPlayerPanels(Graphics* g) {
-  if (ruleSet == kRuleSetNineBall && gameType != kGameTypeChallenge) {
-    const int32_t lowest = std::clamp(m_rules.lowestBall, 1, 9);
-    const int32_t first = altPanelLayout ? k_elGroup0Alt : k_elGroup0;
+void paintPlayerPanels(cGame& game, Graphics* g) {
+  if (game.ruleSet == kRuleSetNineBall && game.gameType != kGameTypeChallenge) {
+    const int32_t lowest = std::clamp(game.m_rules.lowestBall, 1, 9);
+    const int32_t first = game.altPanelLayout ? k_elGroup0Alt : k_elGroup0;
     for (int32_t p = 0; p < 2; ++p) {
-      setElementFrame(first + p, lowest == 9 ? 1 : 2);
-      setElementPalette(first + p, lowest - 1);
+      setElementFrame(game, first + p, lowest == 9 ? 1 : 2);
+      setElementPalette(game, first + p, lowest - 1);
     }
   }
-  setPlayerExpression(0, -1);
-  setPlayerExpression(1, -1);
-  if (panelRedraw && m_backLayer) {
-    paintInterfaceAt(hudOffset, 0, true);
-    panelRedraw = 0;
+  setPlayerExpression(game, 0, -1);
+  setPlayerExpression(game, 1, -1);
+  if (game.panelRedraw && game.m_backLayer) {
+    paintInterfaceAt(game, game.hudOffset, 0, true);
+    game.panelRedraw = 0;
   }
-  drawSavedBackground(g);
-  resetClip(g);
+  drawSavedBackground(game, g);
+  game.resetClip(g);
 }
 
 // ---- the ball frame and the shot skip
 
-bool cGame::updateBalls() {
-  m_world.movingMask = 0;
-  m_world.physicsStep(m_world.ballList, kBallFrame);
-  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && m_world.balls[i]; ++i) {
-    PhysicalObject* b = m_world.balls[i];
+bool updateBalls(cGame& game) {
+  game.m_world.movingMask = 0;
+  game.m_world.physicsStep(game.m_world.ballList, kBallFrame);
+  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.m_world.balls[i]; ++i) {
+    PhysicalObject* b = game.m_world.balls[i];
     if (!b->pocketed && !discOnTable(b->position)) {
       b->offTable = 1;
       b->pocketed = 1;
     }
   }
-  PhysicalObject* cue = m_world.cueBall;
+  PhysicalObject* cue = game.m_world.cueBall;
   if (cue && cue->speed < 1 && !cue->pocketed && cue->airTime == 0) {
     cue->frame = PhysicalObject::kRestFrame;
     if (cue->animPlayer && cue->animPlayer->getAnim() != PhysicalObject::kRestFrame)
       cue->animPlayer->setAnim(PhysicalObject::kRestFrame);
   }
-  return m_world.movingMask == 0;
+  return game.m_world.movingMask == 0;
 }
 
-bool cGame::updateShadowBalls() {
-  m_world.movingMask = 0;
-  m_world.physicsStep(m_world.shadowHead, kBallFrame);
-  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && m_world.balls[i]; ++i) {
-    PhysicalObject* s = m_world.balls[i]->shadow;
+bool updateShadowBalls(cGame& game) {
+  game.m_world.movingMask = 0;
+  game.m_world.physicsStep(game.m_world.shadowHead, kBallFrame);
+  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.m_world.balls[i]; ++i) {
+    PhysicalObject* s = game.m_world.balls[i]->shadow;
     if (s && !s->pocketed && !discOnTable(s->position)) s->pocketed = 1;
   }
-  return m_world.movingMask == 0;
+  return game.m_world.movingMask == 0;
 }
 
-void cGame::skipShot() {
-  m_world.skipping = 1;
+void skipShot(cGame& game) {
+  game.m_world.skipping = 1;
   int32_t frames = 0;
-  for (; frames < k_skipFrameCap; ++frames) {
-    const bool still = updateBalls();
+  for (; frames < cGame::k_skipFrameCap; ++frames) {
+    const bool still = updateBalls(game);
     // Without the paint the looks are refreshed here, so drops end at once.
-    for (PhysicalObject* b = m_world.ballList; b; b = b->next) b->update(m_world);
+    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) b->update(game.m_world);
     if (still) break;
   }
-  if (frames == k_skipFrameCap) {
+  if (frames == cGame::k_skipFrameCap) {
     debugTrace("skip: the balls still moved after %d frames; stopped\n", frames);
-    for (PhysicalObject* b = m_world.ballList; b; b = b->next) {
+    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
       b->speed = 0;
       b->spin.set(0, 0);
       b->sideKick = 0;
       b->airTime = b->airPhase = 0;
       if (b->pocketed) b->hidden = 1;
-      b->update(m_world);
+      b->update(game.m_world);
     }
-    m_world.movingMask = 0;
+    game.m_world.movingMask = 0;
   }
-  m_world.skipping = 0;
+  game.m_world.skipping = 0;
 }

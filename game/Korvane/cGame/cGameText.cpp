@@ -53,7 +53,7 @@ Markup parseMarkup(const uint8_t* t, int32_t p, int32_t end) {
 
 }  // namespace
 
-int32_t cGame::decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t* length) {
+int32_t decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t* length) {
   int32_t code = text[pos];
   *length = 1;
   if ((code & 0xE0) == 0xC0 && pos + 1 < end) {
@@ -65,9 +65,9 @@ int32_t cGame::decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t
   return code;
 }
 
-int32_t cGame::glyphFrame(int32_t code) const {
-  if (!m_charMap || code < 0 || code >= m_charMapCount) return 0;
-  return m_charMap[2 * code] | m_charMap[2 * code + 1] << 8;
+int32_t glyphFrame(const cGame& game, int32_t code) {
+  if (!game.m_charMap || code < 0 || code >= game.m_charMapCount) return 0;
+  return game.m_charMap[2 * code] | game.m_charMap[2 * code + 1] << 8;
 }
 
 namespace {
@@ -87,10 +87,10 @@ int32_t spaceAdvance(ASprite* f) {
 }
 }  // namespace
 
-int32_t cGame::formatNumber(int32_t value, int32_t radix, int32_t digits) {
+int32_t formatNumber(cGame& game, int32_t value, int32_t radix, int32_t digits) {
   static const char kDigits[] = "0123456789abcdef";
   if (radix < 2 || radix > 16) radix = 10;
-  const int32_t cap = static_cast<int32_t>(sizeof m_layout.digits) - 1;
+  const int32_t cap = static_cast<int32_t>(sizeof game.m_layout.digits) - 1;
   const bool negative = value < 0;
   uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
   if (digits < 0) {
@@ -103,16 +103,16 @@ int32_t cGame::formatNumber(int32_t value, int32_t radix, int32_t digits) {
   }
   if (digits > cap) digits = cap;
   for (int32_t i = digits - 1; i >= 0; --i) {
-    m_layout.digits[i] = kDigits[magnitude % static_cast<uint32_t>(radix)];
+    game.m_layout.digits[i] = kDigits[magnitude % static_cast<uint32_t>(radix)];
     magnitude /= static_cast<uint32_t>(radix);
   }
-  if (negative && digits > 0) m_layout.digits[0] = '-';
-  m_layout.digits[digits] = 0;
+  if (negative && digits > 0) game.m_layout.digits[0] = '-';
+  game.m_layout.digits[digits] = 0;
   return digits;
 }
 
-void cGame::setTextParam(int32_t index, int32_t value) {
-  if (index >= 0 && index < L::kParamCount) m_layout.params[index] = value;
+void setTextParam(cGame& game, int32_t index, int32_t value) {
+  if (index >= 0 && index < L::kParamCount) game.m_layout.params[index] = value;
 }
 
 namespace {
@@ -125,10 +125,10 @@ int32_t nextParam(TextLayoutData& l) {
 
 // ---- drawing
 
-void cGame::drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
-                        int32_t y) {
-  if (!fonts || !chars || count <= 0 || m_layout.font >= L::kMaxFonts) return;
-  ASprite* font = fonts[m_layout.font];
+void drawTextRun(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
+                 int32_t y) {
+  if (!fonts || !chars || count <= 0 || game.m_layout.font >= L::kMaxFonts) return;
+  ASprite* font = fonts[game.m_layout.font];
   if (!font) return;
   const uint8_t* t = reinterpret_cast<const uint8_t*>(chars);
   const int32_t end = first + count;
@@ -146,12 +146,12 @@ void cGame::drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t
       Markup m = parseMarkup(t, p, end);
       len = m.length;
       if (m.letter == 'n') {
-        const int32_t n = formatNumber(nextParam(m_layout), 10, m.digits);
+        const int32_t n = formatNumber(game, nextParam(game.m_layout), 10, m.digits);
         bool leading = m.digits >= 0;
         for (int32_t i = 0; i < n; ++i) {
-          const int32_t frame = glyphFrame(static_cast<uint8_t>(m_layout.digits[i]));
-          if (leading && m_layout.digits[i] == '0' && i < n - 1) {
-            x += frameAdvance(font, glyphFrame('0'));
+          const int32_t frame = glyphFrame(game, static_cast<uint8_t>(game.m_layout.digits[i]));
+          if (leading && game.m_layout.digits[i] == '0' && i < n - 1) {
+            x += frameAdvance(font, glyphFrame(game, '0'));
             continue;
           }
           leading = false;
@@ -159,29 +159,29 @@ void cGame::drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t
           x += frameAdvance(font, frame);
         }
       } else if (m.letter == 'i') {
-        if (!m.hasArgument) nextParam(m_layout);
+        if (!m.hasArgument) nextParam(game.m_layout);
       } else if (m.letter == 'f') {
         if (m.argument < L::kMaxFonts && fonts[m.argument]) {
           const int32_t old = lineHeightOf(font);
           font->textWidth = x;
-          m_layout.font = static_cast<uint8_t>(m.argument);
+          game.m_layout.font = static_cast<uint8_t>(m.argument);
           font = fonts[m.argument];
           font->setCurrentPalette(0);
-          m_layout.palette = 0;
+          game.m_layout.palette = 0;
           y += old - lineHeightOf(font);
         }
       } else if (m.letter == 'p') {
         if (m.argument < font->paletteCount) {
           font->setCurrentPalette(m.argument);
-          m_layout.palette = static_cast<uint8_t>(m.argument);
+          game.m_layout.palette = static_cast<uint8_t>(m.argument);
         }
       } else if (m.letter == '%') {
-        const int32_t frame = glyphFrame('%');
+        const int32_t frame = glyphFrame(game, '%');
         if (g && frame < font->frameCount) font->paintFrame(g, frame, x, y, 0);
         x += frameAdvance(font, frame);
       }
     } else if (code >= 33) {
-      const int32_t frame = glyphFrame(code);
+      const int32_t frame = glyphFrame(game, code);
       if (g && frame < font->frameCount) font->paintFrame(g, frame, x, y, 0);
       x += frameAdvance(font, frame);
     }
@@ -190,23 +190,23 @@ void cGame::drawTextRun(Graphics* g, ASprite** fonts, const char* chars, int32_t
   font->textWidth = x;
 }
 
-void cGame::drawAnchoredText(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
-                             int32_t x, int32_t y, int32_t anchor) {
-  if (!fonts || m_layout.font >= L::kMaxFonts || !fonts[m_layout.font]) return;
+void drawAnchoredText(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
+                      int32_t x, int32_t y, int32_t anchor) {
+  if (!fonts || game.m_layout.font >= L::kMaxFonts || !fonts[game.m_layout.font]) return;
   if (anchor & (64 | 32 | 0x400 | 0x200)) {
-    const uint8_t font = m_layout.font, palette = m_layout.palette;
-    m_layout.line = 0;
-    m_layout.page = 0;
-    m_layout.param = 0;
-    layoutTextLines(fonts, chars, first, count, 240, 320, 0);
-    const int32_t last = m_layout.lineCount > 0 ? m_layout.lineCount - 1 : 0;
-    const int32_t width = m_layout.lines[last].width;
-    m_layout.font = font;
-    m_layout.palette = palette;
-    m_layout.param = 0;
-    m_layout.line = 0;
-    m_layout.page = 0;
-    m_layout.cacheKey = 0;
+    const uint8_t font = game.m_layout.font, palette = game.m_layout.palette;
+    game.m_layout.line = 0;
+    game.m_layout.page = 0;
+    game.m_layout.param = 0;
+    layoutTextLines(game, fonts, chars, first, count, 240, 320, 0);
+    const int32_t last = game.m_layout.lineCount > 0 ? game.m_layout.lineCount - 1 : 0;
+    const int32_t width = game.m_layout.lines[last].width;
+    game.m_layout.font = font;
+    game.m_layout.palette = palette;
+    game.m_layout.param = 0;
+    game.m_layout.line = 0;
+    game.m_layout.page = 0;
+    game.m_layout.cacheKey = 0;
     if (anchor & 64)
       x -= width;
     else if (anchor & 32)
@@ -217,33 +217,33 @@ void cGame::drawAnchoredText(Graphics* g, ASprite** fonts, const char* chars, in
     else if (anchor & 0x200)
       y -= lh >> 1;
   }
-  drawTextRun(g, fonts, chars, first, count, x, y);
+  drawTextRun(game, g, fonts, chars, first, count, x, y);
 }
 
-void cGame::drawChars(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
-                      int32_t x, int32_t y, int32_t anchor) {
+void drawChars(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
+               int32_t x, int32_t y, int32_t anchor) {
   if (font < 0 || font >= L::kMaxFonts) return;
-  m_layout.line = 0;
-  m_layout.page = 0;
-  m_layout.param = 0;
-  m_layout.font = static_cast<uint8_t>(font);
-  if (fonts && fonts[font]) m_layout.palette = static_cast<uint8_t>(fonts[font]->getCurrentPalette());
-  drawAnchoredText(g, fonts, chars, first, count, x, y, anchor);
+  game.m_layout.line = 0;
+  game.m_layout.page = 0;
+  game.m_layout.param = 0;
+  game.m_layout.font = static_cast<uint8_t>(font);
+  if (fonts && fonts[font]) game.m_layout.palette = static_cast<uint8_t>(fonts[font]->getCurrentPalette());
+  drawAnchoredText(game, g, fonts, chars, first, count, x, y, anchor);
 }
 
-void cGame::drawCString(Graphics* g, ASprite** fonts, const char* text, int32_t font, int32_t x, int32_t y,
-                        int32_t anchor) {
-  if (text) drawChars(g, fonts, text, 0, static_cast<int32_t>(std::strlen(text)), font, x, y, anchor);
+void drawCString(cGame& game, Graphics* g, ASprite** fonts, const char* text, int32_t font, int32_t x, int32_t y,
+                 int32_t anchor) {
+  if (text) drawChars(game, g, fonts, text, 0, static_cast<int32_t>(std::strlen(text)), font, x, y, anchor);
 }
 
-void cGame::drawString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
-                       int32_t anchor) {
-  drawChars(g, fonts, getStringData(id), 0, getStringLength(id), font, x, y, anchor);
+void drawString(cGame& game, Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
+                int32_t anchor) {
+  drawChars(game, g, fonts, getStringData(game, id), 0, getStringLength(game, id), font, x, y, anchor);
 }
 
 // ---- measuring
 
-int32_t cGame::measureText(ASprite* font, const char* chars, int32_t first, int32_t count) {
+int32_t measureText(cGame& game, ASprite* font, const char* chars, int32_t first, int32_t count) {
   if (!font || !chars) return 0;
   const uint8_t* t = reinterpret_cast<const uint8_t*>(chars);
   const int32_t spacing = spacingOf(font), lh = lineHeightOf(font);
@@ -253,7 +253,7 @@ int32_t cGame::measureText(ASprite* font, const char* chars, int32_t first, int3
     int32_t len;
     const int32_t code = decodeChar(t, p, end, &len);
     if (code >= 33) {
-      x += frameAdvance(font, glyphFrame(code));
+      x += frameAdvance(font, glyphFrame(game, code));
     } else if (code == 32) {
       x += font->getModuleWidth(0) + spacing;
     } else if (code == 10) {
@@ -266,34 +266,34 @@ int32_t cGame::measureText(ASprite* font, const char* chars, int32_t first, int3
   return x - spacing;
 }
 
-int32_t cGame::getCharsWidth(ASprite* font, const char* chars, int32_t first, int32_t count) {
-  return measureText(font, chars, first, count);
+int32_t getCharsWidth(cGame& game, ASprite* font, const char* chars, int32_t first, int32_t count) {
+  return measureText(game, font, chars, first, count);
 }
-int32_t cGame::getCStringWidth(ASprite* font, const char* text) {
-  return text ? measureText(font, text, 0, static_cast<int32_t>(std::strlen(text))) : 0;
+int32_t getCStringWidth(cGame& game, ASprite* font, const char* text) {
+  return text ? measureText(game, font, text, 0, static_cast<int32_t>(std::strlen(text))) : 0;
 }
-int32_t cGame::getStringWidth(ASprite* font, int32_t id) {
-  return measureText(font, getStringData(id), 0, getStringLength(id));
+int32_t getStringWidth(cGame& game, ASprite* font, int32_t id) {
+  return measureText(game, font, getStringData(game, id), 0, getStringLength(game, id));
 }
-int32_t cGame::getMeasuredTextHeight(ASprite* font) const { return font ? font->textHeight : 0; }
+int32_t getMeasuredTextHeight(const cGame& game, ASprite* font) { return font ? font->textHeight : 0; }
 
 // ---- layout
 
-void cGame::resetLayout(ASprite** fonts, int32_t font) {
-  m_layout.line = 0;
-  m_layout.page = 0;
-  m_layout.param = 0;
-  m_layout.lineCount = 0;
-  m_layout.pageCount = 0;
-  if (font >= 0 && font < L::kMaxFonts) m_layout.font = static_cast<uint8_t>(font);
-  ASprite* f = fonts ? fonts[m_layout.font] : nullptr;
-  m_layout.palette = f ? static_cast<uint8_t>(f->getCurrentPalette()) : 0;
-  m_layout.lineSpacing = f ? f->getFontSpacing() : 0;
+void resetLayout(cGame& game, ASprite** fonts, int32_t font) {
+  game.m_layout.line = 0;
+  game.m_layout.page = 0;
+  game.m_layout.param = 0;
+  game.m_layout.lineCount = 0;
+  game.m_layout.pageCount = 0;
+  if (font >= 0 && font < L::kMaxFonts) game.m_layout.font = static_cast<uint8_t>(font);
+  ASprite* f = fonts ? fonts[game.m_layout.font] : nullptr;
+  game.m_layout.palette = f ? static_cast<uint8_t>(f->getCurrentPalette()) : 0;
+  game.m_layout.lineSpacing = f ? f->getFontSpacing() : 0;
 }
 
-int32_t cGame::layoutTextLines(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t w,
-                               int32_t h, int32_t pageLimit) {
-  TextLayoutData& l = m_layout;
+int32_t layoutTextLines(cGame& game, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t w,
+                        int32_t h, int32_t pageLimit) {
+  TextLayoutData& l = game.m_layout;
   if (!fonts || !chars || l.font >= L::kMaxFonts || !fonts[l.font]) {
     l.lineCount = l.pageCount = 0;
     return first;
@@ -370,13 +370,14 @@ int32_t cGame::layoutTextLines(ASprite** fonts, const char* chars, int32_t first
       Markup m = parseMarkup(t, p, end);
       len = m.length;
       glyphLike = true;
-      const int32_t zero = frameAdvance(cur(), glyphFrame('0'));
+      const int32_t zero = frameAdvance(cur(), glyphFrame(game, '0'));
       if (m.digits > 0) width += m.digits * zero;
       if (m.letter == 'n') {
         const int32_t v = nextParam(l);
         if (m.digits < 0) {
-          const int32_t n = formatNumber(v, 10, -1);
-          for (int32_t i = 0; i < n; ++i) width += frameAdvance(cur(), glyphFrame(static_cast<uint8_t>(l.digits[i])));
+          const int32_t n = formatNumber(game, v, 10, -1);
+          for (int32_t i = 0; i < n; ++i)
+            width += frameAdvance(cur(), glyphFrame(game, static_cast<uint8_t>(l.digits[i])));
         }
       } else if (m.letter == 'i') {
         if (!m.hasArgument) nextParam(l);
@@ -391,7 +392,7 @@ int32_t cGame::layoutTextLines(ASprite** fonts, const char* chars, int32_t first
       } else if (m.letter == 'p') {
         if (m.argument < cur()->paletteCount) l.palette = static_cast<uint8_t>(m.argument);
       } else if (m.letter == '%') {
-        width += frameAdvance(cur(), glyphFrame('%'));
+        width += frameAdvance(cur(), glyphFrame(game, '%'));
       } else if (m.letter == 'j') {
         endLine(p, p + len);
         if (stopped) break;
@@ -404,7 +405,7 @@ int32_t cGame::layoutTextLines(ASprite** fonts, const char* chars, int32_t first
         continue;
       }
     } else if (code >= 33) {
-      width += frameAdvance(cur(), glyphFrame(code));
+      width += frameAdvance(cur(), glyphFrame(game, code));
       glyphLike = true;
     }
     if (glyphLike && width > w && wrap >= 0) {
@@ -434,29 +435,28 @@ int32_t cGame::layoutTextLines(ASprite** fonts, const char* chars, int32_t first
   return p;
 }
 
-int32_t cGame::layoutText(ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font, int32_t w,
-                          int32_t h) {
-  resetLayout(fonts, font);
-  layoutTextLines(fonts, chars, first, count, w, h, L::kMaxPages - 1);
-  return m_layout.pageCount;
+int32_t layoutText(cGame& game, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
+                   int32_t w, int32_t h) {
+  resetLayout(game, fonts, font);
+  layoutTextLines(game, fonts, chars, first, count, w, h, L::kMaxPages - 1);
+  return game.m_layout.pageCount;
 }
 
-int32_t cGame::layoutString(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h) {
-  if (id != 0 && id == m_layout.cacheKey) return m_layout.pageCount;
-  const int32_t pages = layoutText(fonts, getStringData(id), 0, getStringLength(id), font, w, h);
-  m_layout.cacheKey = id;
+int32_t layoutString(cGame& game, ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h) {
+  if (id != 0 && id == game.m_layout.cacheKey) return game.m_layout.pageCount;
+  const int32_t pages = layoutText(game, fonts, getStringData(game, id), 0, getStringLength(game, id), font, w, h);
+  game.m_layout.cacheKey = id;
   return pages;
 }
 
-bool cGame::drawWrappedTextPage(Graphics* g, ASprite** fonts, int32_t palette, const char* chars, int32_t first,
-                                int32_t count, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page,
-                                int32_t flags) {
-  TextLayoutData& l = m_layout;
+bool drawWrappedTextPage(cGame& game, Graphics* g, ASprite** fonts, int32_t palette, const char* chars, int32_t first,
+                         int32_t count, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags) {
+  TextLayoutData& l = game.m_layout;
   if (!fonts || !chars || l.font >= L::kMaxFonts || !fonts[l.font] || page < 0 || page >= L::kMaxPages) return true;
   const uint8_t savedFont = l.font, savedParam = l.param;
   if (palette >= 0 && palette < fonts[l.font]->paletteCount) fonts[l.font]->setCurrentPalette(palette);
-  resetLayout(fonts, l.font);
-  layoutTextLines(fonts, chars, first, count, w, h, page);
+  resetLayout(game, fonts, l.font);
+  layoutTextLines(game, fonts, chars, first, count, w, h, page);
   const int32_t end = first + (count > 0 ? count : 0);
   if (page > l.page) {
     l.font = savedFont;
@@ -477,7 +477,8 @@ bool cGame::drawWrappedTextPage(Graphics* g, ASprite** fonts, int32_t palette, c
     else if (flags & 32)
       lx = x + (w - line.width) / 2;
     const int32_t tall = lineHeightOf(fonts[line.font]);
-    if (line.end > start) drawTextRun(g, fonts, chars, start, line.end - start, lx, y + tall - lineHeightOf(fonts[l.font]));
+    if (line.end > start)
+      drawTextRun(game, g, fonts, chars, start, line.end - start, lx, y + tall - lineHeightOf(fonts[l.font]));
     if (i < lastLine) y += l.lineSpacing + tall;
   }
   const bool last = page + 1 > l.page + 1 || l.pages[page + 1].start >= end;
@@ -486,33 +487,35 @@ bool cGame::drawWrappedTextPage(Graphics* g, ASprite** fonts, int32_t palette, c
   return last;
 }
 
-bool cGame::drawWrappedString(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y, int32_t w,
-                              int32_t h, int32_t page, int32_t flags) {
+bool drawWrappedString(cGame& game, Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
+                       int32_t w, int32_t h, int32_t page, int32_t flags) {
   if (font < 0 || font >= L::kMaxFonts) return true;
-  m_layout.font = static_cast<uint8_t>(font);
-  m_layout.cacheKey = id;
-  return drawWrappedTextPage(g, fonts, -1, getStringData(id), 0, getStringLength(id), x, y, w, h, page, flags);
+  game.m_layout.font = static_cast<uint8_t>(font);
+  game.m_layout.cacheKey = id;
+  return drawWrappedTextPage(game, g, fonts, -1, getStringData(game, id), 0, getStringLength(game, id), x, y, w, h,
+                             page, flags);
 }
 
-int32_t cGame::getStringPageHeight(ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h, int32_t page) {
+int32_t getStringPageHeight(cGame& game, ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h,
+                            int32_t page) {
   if (page < 0 || page >= L::kMaxPages) return 0;
-  if (id != m_layout.cacheKey || page >= m_layout.pageCount) {
-    resetLayout(fonts, font);
-    layoutTextLines(fonts, getStringData(id), 0, getStringLength(id), w, h, L::kMaxPages - 1);
-    m_layout.cacheKey = id;
+  if (id != game.m_layout.cacheKey || page >= game.m_layout.pageCount) {
+    resetLayout(game, fonts, font);
+    layoutTextLines(game, fonts, getStringData(game, id), 0, getStringLength(game, id), w, h, L::kMaxPages - 1);
+    game.m_layout.cacheKey = id;
   }
-  return page < m_layout.pageCount ? m_layout.pages[page].height : 0;
+  return page < game.m_layout.pageCount ? game.m_layout.pages[page].height : 0;
 }
 
-int32_t cGame::drawTextReveal(Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
-                              int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
-                              int32_t step, int32_t mode) {
-  TextLayoutData& l = m_layout;
+int32_t drawTextReveal(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
+                       int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
+                       int32_t step, int32_t mode) {
+  TextLayoutData& l = game.m_layout;
   if (!fonts || !chars || font < 0 || font >= L::kMaxFonts || !fonts[font] || page < 0 || page >= L::kMaxPages)
     return 3;
   l.font = static_cast<uint8_t>(font);
-  resetLayout(fonts, font);
-  layoutTextLines(fonts, chars, first, count, w, h, page);
+  resetLayout(game, fonts, font);
+  layoutTextLines(game, fonts, chars, first, count, w, h, page);
   const int32_t end = first + (count > 0 ? count : 0);
   if (page > l.page) return 3;
   const L::Page& pg = l.pages[page];
@@ -545,7 +548,8 @@ int32_t cGame::drawTextReveal(Graphics* g, ASprite** fonts, const char* chars, i
       lx = x + (w - line.width) / 2;
     const int32_t stop = l.reveal < line.end ? l.reveal : line.end;
     const int32_t tall = lineHeightOf(fonts[line.font]);
-    if (stop > start) drawTextRun(g, fonts, chars, start, stop - start, lx, ly + tall - lineHeightOf(fonts[l.font]));
+    if (stop > start)
+      drawTextRun(game, g, fonts, chars, start, stop - start, lx, ly + tall - lineHeightOf(fonts[l.font]));
     ly += l.lineSpacing + tall;
   }
   int32_t result = 0;
@@ -560,9 +564,11 @@ int32_t cGame::drawTextReveal(Graphics* g, ASprite** fonts, const char* chars, i
   return result;
 }
 
-int32_t cGame::drawStringReveal(Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
-                                int32_t w, int32_t h, int32_t page, int32_t flags, int32_t step, int32_t mode) {
-  m_layout.cacheKey = id;
-  return drawTextReveal(g, fonts, getStringData(id), 0, getStringLength(id), font, x, y, w, h, page, flags, step,
-                        mode);
+int32_t drawStringReveal(cGame& game, Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
+                         int32_t w, int32_t h, int32_t page, int32_t flags, int32_t step, int32_t mode) {
+  game.m_layout.cacheKey = id;
+  return drawTextReveal(game, g, fonts, getStringData(game, id), 0, getStringLength(game, id), font, x, y, w, h, page,
+                        flags, step, mode);
 }
+void loadTextToBuffer(cGame& game, int32_t textId) { textBufferSetString(game, textId); }
+char* getStringCopy(cGame& game, int32_t id, int32_t /*language*/) { return getStringCopy(game, id); }

@@ -42,182 +42,183 @@ int32_t tutorialLessonWord(int32_t lesson, int32_t word) {
   return word >= 0 && word < l.wordCount ? l.words[word] : -1;
 }
 
-int32_t cGame::getTutorialLessonText(int32_t word) { return tutorialLessonWord(lessonNumber, word); }
+int32_t getTutorialLessonText(cGame& game, int32_t word) { return tutorialLessonWord(game.lessonNumber, word); }
 
 // ---- starting and leaving
 
-void cGame::startTutorial(int32_t lesson) {
+void startTutorial(cGame& game, int32_t lesson) {
   if (!isLesson(lesson)) return;
   // The match the lessons interrupt comes back when they are over.
-  if (gameType != kGameTutorial) {
-    m_savedGameType = gameType;
-    m_savedRuleSet = ruleSet;
+  if (game.gameType != kGameTutorial) {
+    game.m_savedGameType = game.gameType;
+    game.m_savedRuleSet = game.ruleSet;
   }
-  lessonNumber = lesson;
-  tutorialStarted = 1;
-  gameType = kGameTutorial;
-  placeBalls();
-  setInGameState(k_stateMatchInit);
+  game.lessonNumber = lesson;
+  game.tutorialStarted = 1;
+  game.gameType = kGameTutorial;
+  placeBalls(game);
+  game.setInGameState(k_stateMatchInit);
 }
 
-void cGame::startTutorialLesson() {
+void startTutorialLesson(cGame& game) {
   // A lesson number out of range takes no layout (its group would be
   // another lesson's or a challenge's).
-  startScriptedFrame(RuleState::kModeTutorial, isLesson(lessonNumber));
-  m_rules.tutorialLocks[0] = lessonNumber < 1;
-  m_rules.tutorialLocks[1] = lessonNumber < 2;
-  tutorialTarget = isLesson(lessonNumber) ? k_tutorialLessons[lessonNumber].targetBall : -1;
-  tutorialTextBoxOpen = 0;
-  spinArrowsLocked = 0;
-  spinButtonHidden = m_rules.tutorialLocks[1];
-  setInterfaceElementVisible(k_interfaceHud, k_elTutorialBox, false);
-  m_guide.objectBall = -1;
+  startScriptedFrame(game, RuleState::kModeTutorial, isLesson(game.lessonNumber));
+  game.m_rules.tutorialLocks[0] = game.lessonNumber < 1;
+  game.m_rules.tutorialLocks[1] = game.lessonNumber < 2;
+  game.tutorialTarget = isLesson(game.lessonNumber) ? k_tutorialLessons[game.lessonNumber].targetBall : -1;
+  game.tutorialTextBoxOpen = 0;
+  game.spinArrowsLocked = 0;
+  game.spinButtonHidden = game.m_rules.tutorialLocks[1];
+  setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, false);
+  game.m_guide.objectBall = -1;
 }
 
-void cGame::returnFromTutorial() {
+void returnFromTutorial(cGame& game) {
   // Nothing to go back to: the lessons were not started from a match.
-  if (m_savedGameType < 0 || m_savedGameType == kGameTutorial) {
-    m_pendingReturnState = k_stateTutorialChoice;
-    setState(k_stateMainMenuLoading);
+  if (game.m_savedGameType < 0 || game.m_savedGameType == kGameTutorial) {
+    game.m_pendingReturnState = k_stateTutorialChoice;
+    game.setState(k_stateMainMenuLoading);
     return;
   }
-  gameType = m_savedGameType;
-  ruleSet = m_savedRuleSet;
-  m_savedGameType = -1;
-  placeBalls();
-  setInGameState(k_stateMatchInit);
+  game.gameType = game.m_savedGameType;
+  game.ruleSet = game.m_savedRuleSet;
+  game.m_savedGameType = -1;
+  placeBalls(game);
+  game.setInGameState(k_stateMatchInit);
 }
 
 // ---- locks
 
-bool cGame::tutorialSpinLocked() { return gameType == kGameTutorial && m_rules.tutorialLocks[0]; }
-bool cGame::tutorialMasseLocked() { return gameType == kGameTutorial && m_rules.tutorialLocks[1]; }
+bool tutorialSpinLocked(cGame& game) { return game.gameType == kGameTutorial && game.m_rules.tutorialLocks[0]; }
+bool tutorialMasseLocked(cGame& game) { return game.gameType == kGameTutorial && game.m_rules.tutorialLocks[1]; }
 
 // ---- the coach's hooks
 
-void cGame::checkTutorialAimTarget() {
-  if (tutorialTarget < 0) return;
-  if (m_world.shot.aimChanged) computeAimGuide();
-  if (m_guide.objectBall != tutorialTarget) return;
+void checkTutorialAimTarget(cGame& game) {
+  if (game.tutorialTarget < 0) return;
+  if (game.m_world.shot.aimChanged) computeAimGuide(game);
+  if (game.m_guide.objectBall != game.tutorialTarget) return;
   // Lesson 2 shows that the ball in the way is not the one to play.
-  aimAtBall(lessonNumber == 2 ? 3 : tutorialTarget, true);
-  tutorialTarget = -1;
-  showTutorialMessage(getTutorialLessonText(k_lessonAimReached), true);
+  aimAtBall(game, game.lessonNumber == 2 ? 3 : game.tutorialTarget, true);
+  game.tutorialTarget = -1;
+  showTutorialMessage(game, getTutorialLessonText(game, k_lessonAimReached), true);
 }
 
-void cGame::checkTutorialComboAim() {
-  if (lessonNumber != 4) return;
-  if (m_world.shot.aimChanged) computeAimGuide();
-  if (m_guide.objectBall != 2) return;
-  aimAtBall(3, false);
-  showTutorialMessage(getTutorialLessonText(k_lessonExtra), true);
+void checkTutorialComboAim(cGame& game) {
+  if (game.lessonNumber != 4) return;
+  if (game.m_world.shot.aimChanged) computeAimGuide(game);
+  if (game.m_guide.objectBall != 2) return;
+  aimAtBall(game, 3, false);
+  showTutorialMessage(game, getTutorialLessonText(game, k_lessonExtra), true);
 }
 
-void cGame::onTutorialAimInverted() {
-  if (gameType == kGameTutorial) checkTutorialComboAim();
+void onTutorialAimInverted(cGame& game) {
+  if (game.gameType == kGameTutorial) checkTutorialComboAim(game);
 }
 
-void cGame::openTutorialSpinText() {
-  if (lessonNumber == 1 || lessonNumber == 2) openTutorialTextBox(getTutorialLessonText(k_lessonExtra));
+void openTutorialSpinText(cGame& game) {
+  if (game.lessonNumber == 1 || game.lessonNumber == 2)
+    openTutorialTextBox(game, getTutorialLessonText(game, k_lessonExtra));
 }
 
-void cGame::openTutorialMasseText() {
-  if (lessonNumber == 3) openTutorialTextBox(getTutorialLessonText(k_lessonExtra));
+void openTutorialMasseText(cGame& game) {
+  if (game.lessonNumber == 3) openTutorialTextBox(game, getTutorialLessonText(game, k_lessonExtra));
 }
 
-void cGame::onTutorialMasse() {
-  if (gameType == kGameTutorial && m_world.shot.masse) openTutorialMasseText();
+void onTutorialMasse(cGame& game) {
+  if (game.gameType == kGameTutorial && game.m_world.shot.masse) openTutorialMasseText(game);
 }
 
 // ---- the text box over the spin selector
 
-void cGame::openTutorialTextBox(int32_t textId) {
+void openTutorialTextBox(cGame& game, int32_t textId) {
   if (textId < 0) return;
-  tutorialTextBoxOpen = 1;
-  tutorialTextId = textId;
-  tutorialTextPage = 0;
+  game.tutorialTextBoxOpen = 1;
+  game.tutorialTextId = textId;
+  game.tutorialTextPage = 0;
   int32_t pages = 1;
-  const int16_t* box = getInterfaceElement(k_interfaceHud, k_elTutorialText);
+  const int16_t* box = getInterfaceElement(game, k_interfaceHud, k_elTutorialText);
   if (box && box[F::kWordType] == F::kText) {
     const int32_t font = box[F::kWordParams + F::kTextFont];
-    if (font >= 0 && font < TextLayoutData::kMaxFonts && m_fonts[font]) {
-      m_layout.cacheKey = 0;
-      pages = layoutString(m_fonts, textId, font, box[F::kWordParams + F::kTextWidth],
+    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
+      game.m_layout.cacheKey = 0;
+      pages = layoutString(game, game.m_fonts, textId, font, box[F::kWordParams + F::kTextWidth],
                            box[F::kWordParams + F::kTextHeight]);
     }
   }
-  tutorialTextPages = std::max(pages, 1);
-  tutorialTextMorePages = 0 < tutorialTextPages - 1;
-  hudHint = -1;
+  game.tutorialTextPages = std::max(pages, 1);
+  game.tutorialTextMorePages = 0 < game.tutorialTextPages - 1;
+  game.hudHint = -1;
   // A tap anywhere turns its pages (the selector's pad is covered).
-  spinArrowsLocked = 1;
-  setInterfaceElementVisible(k_interfaceHud, k_elTutorialBox, true);
+  game.spinArrowsLocked = 1;
+  setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, true);
 }
 
-void cGame::updateTutorialTextBox() {
-  if (!m_keys.isReleased(k_keyDismiss | rightSoftMask())) return;
-  if (tutorialTextMorePages) {
-    tutorialTextPage += 1;
-    tutorialTextMorePages = tutorialTextPage + 1 < tutorialTextPages;
+void updateTutorialTextBox(cGame& game) {
+  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  if (game.tutorialTextMorePages) {
+    game.tutorialTextPage += 1;
+    game.tutorialTextMorePages = game.tutorialTextPage + 1 < game.tutorialTextPages;
     return;
   }
-  tutorialTextBoxOpen = 0;
-  spinArrowsLocked = 0;
-  hudHint = kHintTextBoxClosed;
-  setInterfaceElementVisible(k_interfaceHud, k_elTutorialBox, false);
+  game.tutorialTextBoxOpen = 0;
+  game.spinArrowsLocked = 0;
+  game.hudHint = kHintTextBoxClosed;
+  setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, false);
 }
 
-void cGame::paintTutorialTextBox(Graphics* g) {
-  if (!g || !tutorialTextBoxOpen || tutorialTextId < 0) return;
-  paintSpriteElementTo(k_elTutorialBox, 0, 0, false, g);
-  const int16_t* box = getInterfaceElement(k_interfaceHud, k_elTutorialText);
+void paintTutorialTextBox(cGame& game, Graphics* g) {
+  if (!g || !game.tutorialTextBoxOpen || game.tutorialTextId < 0) return;
+  paintSpriteElementTo(game, k_elTutorialBox, 0, 0, false, g);
+  const int16_t* box = getInterfaceElement(game, k_interfaceHud, k_elTutorialText);
   if (!box || box[F::kWordType] != F::kText) return;
   const int32_t font = box[F::kWordParams + F::kTextFont];
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !m_fonts[font]) return;
-  ASprite* bank = m_fonts[font];
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return;
+  ASprite* bank = game.m_fonts[font];
   bank->setCurrentPalette(std::min(kTextBoxPalette, std::max(bank->paletteCount - 1, 0)));
-  drawWrappedString(g, m_fonts, tutorialTextId, font, box[F::kWordX], box[F::kWordY],
-                    box[F::kWordParams + F::kTextWidth], box[F::kWordParams + F::kTextHeight], tutorialTextPage,
+  drawWrappedString(game, g, game.m_fonts, game.tutorialTextId, font, box[F::kWordX], box[F::kWordY],
+                    box[F::kWordParams + F::kTextWidth], box[F::kWordParams + F::kTextHeight], game.tutorialTextPage,
                     kTextBoxAnchor);
   bank->setCurrentPalette(0);
 }
 
 // ---- messages
 
-void cGame::showTutorialMessage(int32_t textId, bool coach) { showMessageBox(coach ? 1 : 0, textId); }
+void showTutorialMessage(cGame& game, int32_t textId, bool coach) { showMessageBox(game, coach ? 1 : 0, textId); }
 
-void cGame::clearTutorialWait() { messageDone = 0; }
+void clearTutorialWait(cGame& game) { game.messageDone = 0; }
 
 // ---- after the shot
 
-void cGame::checkTutorialShotResult() {
-  const uint32_t out = m_rules.shotOutcome;
+void checkTutorialShotResult(cGame& game) {
+  const uint32_t out = game.m_rules.shotOutcome;
   const bool passed = (out & kOutWin) != 0;
   const bool failed = !passed && (out & kOutLose) != 0;
-  if (!messageDone) {
+  if (!game.messageDone) {
     // The coach waits for a box of the shot ("Nice shot!") to be closed.
-    if ((passed || failed) && isMatchOnHold()) return;
+    if ((passed || failed) && isMatchOnHold(game)) return;
     if (passed) {
       // Saved before the coach says so.
-      if (isLesson(lessonNumber)) m_career.counterA |= 1u << lessonNumber;
-      saveProgress();
-      showTutorialMessage(getTutorialLessonText(k_lessonPassed), true);
+      if (isLesson(game.lessonNumber)) game.m_career.counterA |= 1u << game.lessonNumber;
+      saveProgress(game);
+      showTutorialMessage(game, getTutorialLessonText(game, k_lessonPassed), true);
     } else if (failed) {
-      showTutorialMessage(getTutorialLessonText(k_lessonFailed), true);
+      showTutorialMessage(game, getTutorialLessonText(game, k_lessonFailed), true);
     } else {
-      chooseNextTurnState();
+      chooseNextTurnState(game);
     }
     return;
   }
   if (!passed) {
-    question.menuFlag = 0;
-    setInGameState(k_stateInGameQuestion);
-  } else if (!tutorialStarted) {
-    m_pendingReturnState = k_stateTutorialChoice;
-    setState(k_stateMainMenuLoading);
-  } else if (lessonNumber < 2) {
-    startTutorial(lessonNumber + 1);
+    game.question.menuFlag = 0;
+    game.setInGameState(k_stateInGameQuestion);
+  } else if (!game.tutorialStarted) {
+    game.m_pendingReturnState = k_stateTutorialChoice;
+    game.setState(k_stateMainMenuLoading);
+  } else if (game.lessonNumber < 2) {
+    startTutorial(game, game.lessonNumber + 1);
   } else {
-    setInGameState(k_stateTutorialFinished);
+    game.setInGameState(k_stateTutorialFinished);
   }
 }

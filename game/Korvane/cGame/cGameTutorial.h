@@ -25,3 +25,25 @@ extern const TutorialLesson k_tutorialLessons[kTutorialLessonCount];
 
 // Word w of a lesson, -1 when the lesson or the word does not exist.
 int32_t tutorialLessonWord(int32_t lesson, int32_t word);
+
+class cGame;
+class Graphics;
+
+void checkTutorialAimTarget(cGame& game);
+void checkTutorialShotResult(cGame& game);
+void onTutorialAimInverted(cGame& game);
+void onTutorialMasse(cGame& game);
+bool tutorialSpinLocked(cGame& game);
+bool tutorialMasseLocked(cGame& game);
+void openTutorialSpinText(cGame& game);
+void updateTutorialTextBox(cGame& game);
+void clearTutorialWait(cGame& game);
+void returnFromTutorial(cGame& game);
+int32_t getTutorialLessonText(cGame& game, int32_t word);
+void startTutorial(cGame& game, int32_t lesson);
+void startTutorialLesson(cGame& game);
+void checkTutorialComboAim(cGame& game);
+void openTutorialMasseText(cGame& game);
+void openTutorialTextBox(cGame& game, int32_t textId);
+void showTutorialMessage(cGame& game, int32_t textId, bool coach);
+void paintTutorialTextBox(cGame& game, Graphics* g);

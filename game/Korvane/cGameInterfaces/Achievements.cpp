@@ -27,15 +27,15 @@ void updateAchievementCategories(cGame& game) {
     s.menu = kCategoryMenu;
     s.listElement = k_elCategoryRow0;
     s.count = cGame::k_achievementCategories;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.achievementScreens.selectedCategory = 0;
     // Percentages first: the frames show completion too.
-    game.updateAchievementPercentages();
+    updateAchievementPercentages(game);
     setCategoryFrames(game);
     setCategoryTicks(game);
     return;
   }
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   // The highlighted card follows the entry under the pen.
   const int32_t entry = game.m_menu.selection;
   if (entry >= 0 && entry < cGame::k_achievementCategories && entry != game.achievementScreens.selectedCategory) {
@@ -49,30 +49,30 @@ void updateAchievementCategories(cGame& game) {
 }
 
 void paintAchievementCategories(cGame& game, Graphics* g) {
-  game.selectInterface(k_ifAchievementMenu);
-  game.paintScreen(g, k_elAchievementBack, -1);
-  game.drawElementText(k_elCategoryTitle, k_textAchievementsTitle);
+  selectInterface(game, k_ifAchievementMenu);
+  paintScreen(game, g, k_elAchievementBack, -1);
+  drawElementText(game, k_elCategoryTitle, k_textAchievementsTitle);
   for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
     const int32_t e = k_elCategoryPercent0 + c;
-    game.setElementPalette(e, c == game.achievementScreens.selectedCategory ? 0 : 1);
-    game.setTextParam(0, game.m_achievementPercent[c]);
-    game.drawElementText(e, k_textPercent);
+    setElementPalette(game, e, c == game.achievementScreens.selectedCategory ? 0 : 1);
+    setTextParam(game, 0, game.m_achievementPercent[c]);
+    drawElementText(game, e, k_textPercent);
   }
-  game.paintMenu();
+  paintMenu(game);
 }
 
 void setCategoryFrames(cGame& game) {
   for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
     const int32_t frame = (game.m_achievementPercent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
                           (c == game.achievementScreens.selectedCategory ? 1 : 0);
-    game.setInterfaceElementFrame(k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
+    setInterfaceElementFrame(game, k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
   }
 }
 
 void setCategoryTicks(cGame& game) {
   for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
-    game.setInterfaceElementAnim(k_ifAchievementMenu, k_elCategoryTick0 + c,
-                                 game.m_achievementPercent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
+    setInterfaceElementAnim(game, k_ifAchievementMenu, k_elCategoryTick0 + c,
+                            game.m_achievementPercent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 void updateAchievementList(cGame& game) {
@@ -83,36 +83,36 @@ void updateAchievementList(cGame& game) {
     s.listElement = k_elListRow0;
     s.rows = kListRows;
     s.count = 10;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_menu.selection = 0;
-    game.updateAchievementPercentages();
+    updateAchievementPercentages(game);
     markUnlockedRows(game);
     buildAchievementListTexts(game);
     game.achievementScreens.listFirst = game.m_menu.firstVisible;
     return;
   }
-  game.updateScreen(false);
-  const int32_t id = game.updateMenuSmooth();
+  updateScreen(game, false);
+  const int32_t id = updateMenuSmooth(game);
   // A new page slides in with its own ticks.
   if (game.m_menu.firstVisible != game.achievementScreens.listFirst) {
     game.achievementScreens.listFirst = game.m_menu.firstVisible;
-    game.startInterfaceAnimation();
+    startInterfaceAnimation(game);
     markUnlockedRows(game);
   }
   if (id < 0) game.setState(k_stateAchievementMenu);
 }
 
 void paintAchievementList(cGame& game, Graphics* g) {
-  game.selectInterface(k_ifAchievementList);
-  game.paintScreen(g, k_elAchievementBack, -1);
-  game.setTextParam(0, game.m_achievementPercent[categoryOf(*(&game))]);
-  game.drawElementText(k_elListTitle, game.achievementScreens.listTitle);
+  selectInterface(game, k_ifAchievementList);
+  paintScreen(game, g, k_elAchievementBack, -1);
+  setTextParam(game, 0, game.m_achievementPercent[categoryOf(*(&game))]);
+  drawElementText(game, k_elListTitle, game.achievementScreens.listTitle);
   const int32_t entry = game.m_menu.selection;
   if (entry >= 0 && entry < game.m_menu.count)
-    game.drawElementText(k_elListDescription, game.achievementScreens.descriptionBase + entry);
+    drawElementText(game, k_elListDescription, game.achievementScreens.descriptionBase + entry);
   else if (entry == kPageButtonSelection)
-    game.drawElementString(k_elListDescription, kChangePage);
-  game.paintMenu();
+    drawElementString(game, k_elListDescription, kChangePage);
+  paintMenu(game);
 }
 
 void markUnlockedRows(cGame& game) {
@@ -120,8 +120,8 @@ void markUnlockedRows(cGame& game) {
   for (int32_t i = 0; i < kListRows; ++i) {
     const int32_t id = 10 * c + game.m_menu.firstVisible + i;
     const bool unlocked = id >= 0 && id < cGame::k_achievementCount && ((game.m_achievementMask >> id) & 1u);
-    game.setInterfaceElementAnim(k_ifAchievementList, k_elListTick0 + i,
-                                 unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
+    setInterfaceElementAnim(game, k_ifAchievementList, k_elListTick0 + i,
+                            unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
@@ -131,8 +131,8 @@ void buildAchievementListTexts(cGame& game) {
     game.achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
   game.achievementScreens.listTitle = k_textCategoryTitle0 + c;
   game.achievementScreens.descriptionBase = k_textAchievementDesc0 + 10 * c;
-  game.setInterfaceElementVisible(k_ifAchievementList, k_elListBadge, game.m_achievementPercent[c] == 100);
-  game.setInterfaceElementSprite(k_ifAchievementList, k_elListBadge, game.getBadgeSlot(c));
+  setInterfaceElementVisible(game, k_ifAchievementList, k_elListBadge, game.m_achievementPercent[c] == 100);
+  setInterfaceElementSprite(game, k_ifAchievementList, k_elListBadge, getBadgeSlot(game, c));
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -25,24 +25,24 @@ constexpr const char* kTouchToContinue = "Touch screen to continue";
 void updateRetryQuestion(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.captureTableBackground();
-    game.selectInterface(k_interfaceRetry);
-    game.resetInterfaceAnimation(false);
-    game.initMenu(kRetryItems, k_retryList, 2, true);
-    game.setMenuCount(2);
+    captureTableBackground(game);
+    selectInterface(game, k_interfaceRetry);
+    resetInterfaceAnimation(game, false);
+    initMenu(game, kRetryItems, k_retryList, 2, true);
+    setMenuCount(game, 2);
     for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e)
-      game.setElementVisible(e, game.gameType == kGameTournament);
+      setElementVisible(game, e, game.gameType == kGameTournament);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     game.m_menu.selection = -1;
     return;
   }
-  game.selectInterface(k_interfaceRetry);
-  const int32_t id = game.updateMenu();
-  game.updateMenuArrows(k_retryArrowUp, k_retryArrowDown, false);
-  game.showMenuScrollArrows(k_retryArrowUp, k_retryArrowDown);
+  selectInterface(game, k_interfaceRetry);
+  const int32_t id = updateMenu(game);
+  updateMenuArrows(game, k_retryArrowUp, k_retryArrowDown, false);
+  showMenuScrollArrows(game, k_retryArrowUp, k_retryArrowDown);
   if (id < 1) {
     if (game.m_keys.isPressed(k_keyBack)) {
       game.question.menuFlag = 0;
@@ -64,19 +64,20 @@ void updateRetryQuestion(cGame& game) {
 }
 
 void paintRetryQuestion(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceRetry);
+  selectInterface(game, k_interfaceRetry);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.paintMenu();
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  paintMenu(game);
   // A challenge has no opponent: its own words.
-  game.drawElementText(k_retryBody, game.gameType == kGameTutorial    ? k_textRetryTutorial
-                                    : game.gameType == kGameChallenge ? k_textRetryChallenge
-                                                                      : k_textRetryBody);
-  game.drawElementText(k_retryTitle, k_textRetryTitle);
+  drawElementText(game, k_retryBody,
+                  game.gameType == kGameTutorial    ? k_textRetryTutorial
+                  : game.gameType == kGameChallenge ? k_textRetryChallenge
+                                                    : k_textRetryBody);
+  drawElementText(game, k_retryTitle, k_textRetryTitle);
   if (game.gameType == kGameTournament) {
-    game.setTextParam(0, 3 - static_cast<int32_t>(game.m_career.counterC));
-    game.drawElementText(k_retryNote, k_textRetriesLeft);
+    setTextParam(game, 0, 3 - static_cast<int32_t>(game.m_career.counterC));
+    drawElementText(game, k_retryNote, k_textRetriesLeft);
   }
 }
 
@@ -85,22 +86,22 @@ void paintRetryQuestion(cGame& game, Graphics* g) {
 void updatePostMatchMenu(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.captureTableBackground();
-    game.selectInterface(k_interfacePostMatch);
-    game.resetInterfaceAnimation(false);
-    game.initMenu(cGame::k_postMatchMenuItems, k_postMatchList, 4, true);
-    game.setMenuCount(4);
+    captureTableBackground(game);
+    selectInterface(game, k_interfacePostMatch);
+    resetInterfaceAnimation(game, false);
+    initMenu(game, cGame::k_postMatchMenuItems, k_postMatchList, 4, true);
+    setMenuCount(game, 4);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     game.m_menu.selection = -1;
     return;
   }
-  game.selectInterface(k_interfacePostMatch);
-  const int32_t id = game.updateMenu();
-  game.updateMenuArrows(k_postMatchArrowUp, k_postMatchArrowDown, false);
-  game.showMenuScrollArrows(k_postMatchArrowUp, k_postMatchArrowDown);
+  selectInterface(game, k_interfacePostMatch);
+  const int32_t id = updateMenu(game);
+  updateMenuArrows(game, k_postMatchArrowUp, k_postMatchArrowDown, false);
+  showMenuScrollArrows(game, k_postMatchArrowUp, k_postMatchArrowDown);
   int32_t next = -1;
   switch (id) {
     case k_textAnotherMatch:
@@ -124,20 +125,20 @@ void updatePostMatchMenu(cGame& game) {
 }
 
 void paintPostMatchMenu(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfacePostMatch);
+  selectInterface(game, k_interfacePostMatch);
   // The second tap's look: the prompt and the back button while a row waits.
   const bool armed = game.m_screenFlags[k_screenFlagPostMatchConfirm] != 0;
-  game.setElementVisible(k_postMatchBack, armed);
-  game.setElementFrame(k_postMatchBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  setElementVisible(game, k_postMatchBack, armed);
+  setElementFrame(game, k_postMatchBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.drawElementText(k_postMatchTitle, k_textPostMatchTitle);
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  drawElementText(game, k_postMatchTitle, k_textPostMatchTitle);
   const int32_t row = game.m_menu.selection;
   if (row >= 0 && row < 4)
-    game.drawElementText(k_postMatchDescription, static_cast<int32_t>(cGame::k_postMatchDescriptions[row]));
-  if (armed && game.isBlinkOn()) game.drawElementString(k_postMatchPrompt, kTouchToContinue);
-  game.paintMenu();
+    drawElementText(game, k_postMatchDescription, static_cast<int32_t>(cGame::k_postMatchDescriptions[row]));
+  if (armed && isBlinkOn(game)) drawElementString(game, k_postMatchPrompt, kTouchToContinue);
+  paintMenu(game);
 }
 
 // ---- after the tutorial (400)
@@ -145,34 +146,34 @@ void paintPostMatchMenu(cGame& game, Graphics* g) {
 void updateContinueScreen(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.captureTableBackground();
-    game.selectInterface(k_interfaceContinue);
-    game.resetInterfaceAnimation(false);
+    captureTableBackground(game);
+    selectInterface(game, k_interfaceContinue);
+    resetInterfaceAnimation(game, false);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     return;
   }
   if (!game.m_keys.isPressed(k_keySelect)) return;
   if (game.m_tutorialLeft) {
     game.m_tutorialLeft = 0;
-    game.saveSettings();
+    saveSettings(game);
     game.setInGameState(k_stateStartDispatch);
   } else {
-    game.returnFromTutorial();
+    returnFromTutorial(game);
   }
 }
 
 void paintContinueScreen(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceContinue);
-  game.setElementFrame(k_continueButton, game.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  selectInterface(game, k_interfaceContinue);
+  setElementFrame(game, k_continueButton, game.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
+  drawSavedBackground(game, g);
+  paintInterface(game);
   // After the tutorial offer was declined no lesson was played: the screen
   // says the match comes next, not that the tutorial is over.
-  game.drawElementText(k_continueText, game.question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
+  drawElementText(game, k_continueText, game.question.menuFlag ? k_textTutorialDeclined : k_textTutorialEnd);
 }
 
 // ---------------------------------------------------- touch mapping and rows

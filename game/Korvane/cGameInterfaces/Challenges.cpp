@@ -50,15 +50,15 @@ void updateChallengeCategories(cGame& game) {
     s.menu = kCategoryMenu;
     s.listElement = k_challengeMenuList;
     s.count = 5;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     // The rival match shows under a veil until it is unlocked.
-    if (!game.specialRivalOpen) game.setMenuEntryFlags(k_textRivalMatch, kDisabled);
+    if (!game.specialRivalOpen) setMenuEntryFlags(game, k_textRivalMatch, kDisabled);
     markCompletedCategories(game);
     return;
   }
-  const int32_t id = game.updateScreen();
-  game.updateMenuArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown, false);
-  game.showMenuScrollArrows(k_challengeMenuArrowUp, k_challengeMenuArrowDown);
+  const int32_t id = updateScreen(game);
+  updateMenuArrows(game, k_challengeMenuArrowUp, k_challengeMenuArrowDown, false);
+  showMenuScrollArrows(game, k_challengeMenuArrowUp, k_challengeMenuArrowDown);
   if (id < 0) {
     game.setState(k_statePub);
   } else if (id >= k_textChallengeCategory0 && id < k_textChallengeCategory0 + kCategories) {
@@ -73,11 +73,11 @@ void updateChallengeCategories(cGame& game) {
 
 void paintChallengeCategories(cGame& game, Graphics* g) {
   const bool veiled = isVeiled(*(&game), game.m_menu.selection);
-  for (int32_t k = 0; k < 3; ++k) game.setInterfaceElementVisible(k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
-  game.paintScreen(g, k_challengeMenuBack, -1);
-  game.drawElementText(k_challengeMenuTitle, k_textChallengeMenuTitle);
-  game.paintMenu();
-  if (veiled) game.drawElementText(k_challengeMenuNote, k_textRivalLocked);
+  for (int32_t k = 0; k < 3; ++k) setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
+  paintScreen(game, g, k_challengeMenuBack, -1);
+  drawElementText(game, k_challengeMenuTitle, k_textChallengeMenuTitle);
+  paintMenu(game);
+  if (veiled) drawElementText(game, k_challengeMenuNote, k_textRivalLocked);
 }
 
 void markCompletedCategories(cGame& game) {
@@ -85,11 +85,11 @@ void markCompletedCategories(cGame& game) {
     bool all = true;
     for (int32_t s : game.m_career.challengeStates[c])
       if ((s & 3) != kStateWon) all = false;
-    game.setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuComplete0 + c,
-                                 all ? k_marksAnimTickOn : k_marksAnimTickOff);
+    setInterfaceElementAnim(game, k_ifChallengeMenu, k_challengeMenuComplete0 + c,
+                            all ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
-  game.setInterfaceElementAnim(k_ifChallengeMenu, k_challengeMenuRivalMark,
-                               game.m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
+  setInterfaceElementAnim(game, k_ifChallengeMenu, k_challengeMenuRivalMark,
+                          game.m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 // ---- the challenges of one category
@@ -105,7 +105,7 @@ void updateChallengeList(cGame& game) {
     s.listElement = k_challengeListRows;
     s.rows = kListRows;
     s.count = kPerCategory;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     for (int32_t i = 0; i < kPerCategory; ++i)
       if ((game.m_career.challengeStates[categoryOf(*(&game))][i] & 3) == kStateLocked)
         game.m_menu.flags[i] = kDisabled;
@@ -113,8 +113,8 @@ void updateChallengeList(cGame& game) {
     game.m_challengeListFirst = game.m_menu.firstVisible;
     return;
   }
-  game.updateScreen(false);
-  const int32_t id = game.updateMenuSmooth();
+  updateScreen(game, false);
+  const int32_t id = updateMenuSmooth(game);
   // The page the list shows may also have been turned by a touch, before
   // this update: the marks follow whatever the list shows now.
   if (game.m_menu.firstVisible != game.m_challengeListFirst) {
@@ -122,8 +122,8 @@ void updateChallengeList(cGame& game) {
     markChallengeRows(game);
   }
   const bool confirming = game.m_screenFlags[k_screenFlagChallengeConfirm] != 0;
-  game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListPage, !confirming);
-  game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListPageLabel, !confirming);
+  setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListPage, !confirming);
+  setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListPageLabel, !confirming);
   if (id < 0) {
     game.setState(k_stateChallengeMenu);
     return;
@@ -144,26 +144,26 @@ void paintChallengeList(cGame& game, Graphics* g) {
   const int32_t state = selected ? game.m_career.challengeStates[categoryOf(*(&game))][entry] : 0;
   const bool won = selected && (state & 3) == kStateWon;
   for (int32_t k = 0; k < 3; ++k)
-    game.setInterfaceElementVisible(k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
-  game.paintScreen(g, k_challengeListBack, -1);
-  game.drawElementText(k_challengeListTitle, k_textChallengeListTitle);
-  game.paintMenu();
+    setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
+  paintScreen(game, g, k_challengeListBack, -1);
+  drawElementText(game, k_challengeListTitle, k_textChallengeListTitle);
+  paintMenu(game);
   if (game.m_screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.m_gameClock % 1000 > 500)
-    game.drawElementString(k_challengeListConfirm, kTouchToContinue);
+    drawElementString(game, k_challengeListConfirm, kTouchToContinue);
   if (veiled) {
-    game.setTextParam(0, entry);
-    game.drawElementText(k_challengeListInfo, k_textChallengeLocked);
-    game.drawElementText(k_challengeListDetail, k_textChallengeLockedLine);
+    setTextParam(game, 0, entry);
+    drawElementText(game, k_challengeListInfo, k_textChallengeLocked);
+    drawElementText(game, k_challengeListDetail, k_textChallengeLockedLine);
   } else if (!won) {
     if (selected) {
-      game.textBufferSetString(k_textPrize);
-      game.replaceTextTagWithText(k_textMoney);
-      game.setTextParam(0, cGame::k_challengePrizes[entry]);
-      game.drawElementStringLen(k_challengeListInfo, game.m_text.work, game.m_text.workLength, -1);
-      game.setTextParam(0, state >> 2);
-      game.drawElementText(k_challengeListDetail, k_textFailedAttempts);
+      textBufferSetString(game, k_textPrize);
+      replaceTextTagWithText(game, k_textMoney);
+      setTextParam(game, 0, cGame::k_challengePrizes[entry]);
+      drawElementStringLen(game, k_challengeListInfo, game.m_text.work, game.m_text.workLength, -1);
+      setTextParam(game, 0, state >> 2);
+      drawElementText(game, k_challengeListDetail, k_textFailedAttempts);
     } else if (entry == kPageButtonSelection) {
-      game.drawElementString(k_challengeListDetail, kChangePage);
+      drawElementString(game, k_challengeListDetail, kChangePage);
     }
   }
 }
@@ -174,8 +174,8 @@ void markChallengeRows(cGame& game) {
     const int32_t n = game.m_menu.firstVisible + i;
     const int32_t state = n >= 0 && n < kPerCategory ? game.m_career.challengeStates[c][n] & 3 : kStateLocked;
     const int32_t e = k_challengeListMark0 + i;
-    game.setInterfaceElementVisible(k_ifChallengeList, e, state == kStateOpen || state == kStateWon);
-    game.setInterfaceElementAnim(k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
+    setInterfaceElementVisible(game, k_ifChallengeList, e, state == kStateOpen || state == kStateWon);
+    setInterfaceElementAnim(game, k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 

@@ -69,25 +69,25 @@ void updateHelpMenu(cGame& game) {
     s.listElement = k_helpMenuList;
     s.rows = 4;
     s.count = k_helpMenuCount;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     // No tutorial from a paused match.
-    if (game.m_menusOverMatch) game.setMenuEntryFlags(k_textHelpTutorial, kHidden);
+    if (game.m_menusOverMatch) setMenuEntryFlags(game, k_textHelpTutorial, kHidden);
     return;
   }
-  const int32_t id = game.updateScreen();
-  game.updateMenuArrows(k_helpMenuArrowUp, k_helpMenuArrowDown, false);
-  game.showMenuScrollArrows(k_helpMenuArrowUp, k_helpMenuArrowDown);
+  const int32_t id = updateScreen(game);
+  updateMenuArrows(game, k_helpMenuArrowUp, k_helpMenuArrowDown, false);
+  showMenuScrollArrows(game, k_helpMenuArrowUp, k_helpMenuArrowDown);
   switch (id) {
     case k_textHelpControls:
     case k_textHelpMoney:
       game.helpSubject = id;
-      game.goToScreen(k_stateHelpText);
+      goToScreen(game, k_stateHelpText);
       break;
     case k_textHelpRules:
-      game.goToScreen(k_stateRulesChoice);
+      goToScreen(game, k_stateRulesChoice);
       break;
     case k_textHelpTutorial:
-      game.goToScreen(k_stateTutorialChoice);
+      goToScreen(game, k_stateTutorialChoice);
       break;
     default:
       if (id >= 0) break;
@@ -101,16 +101,16 @@ void updateHelpMenu(cGame& game) {
 
 void paintHelpMenu(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.paintScreen(g, k_helpMenuBack, -1);
-  game.drawElementText(k_helpMenuTitle, k_textHelpTitle);
-  game.paintMenu();
+  paintScreen(game, g, k_helpMenuBack, -1);
+  drawElementText(game, k_helpMenuTitle, k_textHelpTitle);
+  paintMenu(game);
 }
 
 // ---- help page
 
 void buildHelpMoneyText(cGame& game) {
-  game.textBufferSetString(k_textHelpMoneyBody);
-  for (int32_t i = 0; i < 4; ++i) game.replaceTextTagWithText(k_textMoney);
+  textBufferSetString(game, k_textHelpMoneyBody);
+  for (int32_t i = 0; i < 4; ++i) replaceTextTagWithText(game, k_textMoney);
   const int32_t n = std::clamp(game.m_text.workLength, 0, TextTableData::kWorkSize - 1);
   std::memcpy(game.help.filled, game.m_text.work, static_cast<size_t>(n));
   game.help.filled[n] = 0;
@@ -124,8 +124,8 @@ void updateHelpPage(cGame& game) {
     game.help.arrowKeys = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceHelpPage;
-    game.setUpScreen(s);
-    game.resetInterfaceAnimation(false);
+    setUpScreen(game, s);
+    resetInterfaceAnimation(game, false);
     game.help.title = k_textHelpControls;
     game.help.body = k_textHelpControlsBody;
     for (const HelpSubject& h : kSubjects)
@@ -136,22 +136,22 @@ void updateHelpPage(cGame& game) {
     int32_t pages = 0;
     if (game.help.body == k_textHelpMoneyBody) {
       buildHelpMoneyText(game);
-      const int16_t* e = game.getInterfaceElement(-1, k_helpPageBody);
+      const int16_t* e = getInterfaceElement(game, -1, k_helpPageBody);
       const int32_t font = e ? e[F::kWordParams + F::kTextFont] : -1;
       if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
-        for (int32_t i = 0; i < 4; ++i) game.setTextParam(i, kMoneyAmounts[i]);
-        pages = game.layoutText(game.m_fonts, game.help.filled, 0, game.help.filledLength, font,
-                                e[F::kWordParams + F::kTextWidth], e[F::kWordParams + F::kTextHeight]);
+        for (int32_t i = 0; i < 4; ++i) setTextParam(game, i, kMoneyAmounts[i]);
+        pages = layoutText(game, game.m_fonts, game.help.filled, 0, game.help.filledLength, font,
+                           e[F::kWordParams + F::kTextWidth], e[F::kWordParams + F::kTextHeight]);
         game.m_layout.cacheKey = 0;
       }
     } else {
-      pages = game.drawElementWrappedText(k_helpPageBody, game.help.body);
+      pages = drawElementWrappedText(game, k_helpPageBody, game.help.body);
     }
     // The layout holds a bounded number of pages: show the ones it has.
     game.help.pageCount = std::clamp(pages, 1, TextLayoutData::kMaxPages);
     return;
   }
-  game.updateScreen(false);
+  updateScreen(game, false);
   game.help.morePages = game.help.page < game.help.pageCount - 1;
   // The arrows repeat their key while the pen rests on them: a page turns
   // once per touch.
@@ -169,16 +169,16 @@ void updateHelpPage(cGame& game) {
   }
   game.help.page = std::clamp(game.help.page, 0, game.help.pageCount - 1);
   game.help.morePages = game.help.page < game.help.pageCount - 1;
-  game.setElementVisible(k_helpPageArrowUp, game.help.page != 0);
-  game.setElementVisible(k_helpPageArrowDown, game.help.morePages != 0);
-  game.updateMenuArrows(k_helpPageArrowUp, k_helpPageArrowDown, false);
+  setElementVisible(game, k_helpPageArrowUp, game.help.page != 0);
+  setElementVisible(game, k_helpPageArrowDown, game.help.morePages != 0);
+  updateMenuArrows(game, k_helpPageArrowUp, k_helpPageArrowDown, false);
 }
 
 void paintHelpPage(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy || !g) return;
-  game.paintScreen(g, k_helpPageBack, -1);
-  game.drawElementText(k_helpPageTitle, game.help.title);
-  const int16_t* e = game.getInterfaceElement(-1, k_helpPageBody);
+  paintScreen(game, g, k_helpPageBack, -1);
+  drawElementText(game, k_helpPageTitle, game.help.title);
+  const int16_t* e = getInterfaceElement(game, -1, k_helpPageBody);
   if (!e || e[F::kWordType] != F::kText) return;
   const int32_t font = e[F::kWordParams + F::kTextFont];
   if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return;
@@ -190,13 +190,13 @@ void paintHelpPage(cGame& game, Graphics* g) {
   g->setClip(x, y - 2, w, h + 2);
   const int32_t flags = kAnchorLeftTop;
   if (game.help.body == k_textHelpMoneyBody) {
-    for (int32_t i = 0; i < 4; ++i) game.setTextParam(i, kMoneyAmounts[i]);
+    for (int32_t i = 0; i < 4; ++i) setTextParam(game, i, kMoneyAmounts[i]);
     game.m_layout.font = static_cast<uint8_t>(font);
-    game.drawWrappedTextPage(g, game.m_fonts, -1, game.help.filled, 0, game.help.filledLength, x, y, w, h,
-                             game.help.page, flags);
+    drawWrappedTextPage(game, g, game.m_fonts, -1, game.help.filled, 0, game.help.filledLength, x, y, w, h,
+                        game.help.page, flags);
     game.m_layout.cacheKey = 0;
   } else {
-    game.drawWrappedString(g, game.m_fonts, game.help.body, font, x, y, w, h, game.help.page, flags);
+    drawWrappedString(game, g, game.m_fonts, game.help.body, font, x, y, w, h, game.help.page, flags);
   }
   game.resetClip(g);
   bank->setCurrentPalette(0);
@@ -208,8 +208,8 @@ void markPassedLessons(cGame& game) {
   for (int32_t i = 0; i < kLessonRows; ++i) {
     const int32_t lesson = game.m_menu.firstVisible + i;
     const bool passed = lesson >= 0 && lesson < kLessonCount && ((game.m_career.counterA >> lesson) & 1u);
-    game.setInterfaceElementAnim(k_interfaceTutorialChoice, k_tutorialTick0 + i,
-                                 passed ? k_marksAnimTickOn : k_marksAnimTickOff);
+    setInterfaceElementAnim(game, k_interfaceTutorialChoice, k_tutorialTick0 + i,
+                            passed ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
@@ -222,23 +222,23 @@ void updateTutorialSelection(cGame& game) {
     s.listElement = k_tutorialList;
     s.rows = kLessonRows;
     s.count = kLessonCount;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     markPassedLessons(game);
     game.help.tutorialFirstRow = game.m_menu.firstVisible;
     return;
   }
-  game.updateScreen(false);
-  const int32_t id = game.updateMenu();
+  updateScreen(game, false);
+  const int32_t id = updateMenu(game);
   // A scrolled list slides in again with its own ticks.
   if (game.m_menu.firstVisible != game.help.tutorialFirstRow) {
     game.help.tutorialFirstRow = game.m_menu.firstVisible;
-    game.startInterfaceAnimation();
+    startInterfaceAnimation(game);
     markPassedLessons(game);
   }
-  game.updateMenuArrows(k_tutorialArrowUp, k_tutorialArrowDown, false);
-  game.showMenuScrollArrows(k_tutorialArrowUp, k_tutorialArrowDown);
+  updateMenuArrows(game, k_tutorialArrowUp, k_tutorialArrowDown, false);
+  showMenuScrollArrows(game, k_tutorialArrowUp, k_tutorialArrowDown);
   if (id < 0) {
-    game.goToScreen(k_stateHelpMenu);
+    goToScreen(game, k_stateHelpMenu);
     return;
   }
   if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
@@ -255,9 +255,9 @@ void updateTutorialSelection(cGame& game) {
 
 void paintTutorialSelection(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.paintScreen(g, k_tutorialBack, -1);
-  game.drawElementText(k_tutorialTitle, k_textTutorialTitle);
-  game.paintMenu();
+  paintScreen(game, g, k_tutorialBack, -1);
+  drawElementText(game, k_tutorialTitle, k_textTutorialTitle);
+  paintMenu(game);
 }
 
 // ---- about
@@ -265,12 +265,12 @@ void paintTutorialSelection(cGame& game, Graphics* g) {
 int32_t getAboutTextHeight(cGame& game, int32_t textId) {
   ASprite* font = game.m_fonts[kAboutFont];
   const int32_t line = font ? font->getFontHeight() : 0;
-  const char* data = game.getStringData(textId);
-  const int32_t length = game.getStringLength(textId);
+  const char* data = getStringData(game, textId);
+  const int32_t length = getStringLength(game, textId);
   if (!font || !data || length <= 0) return line;
-  game.resetLayout(game.m_fonts, kAboutFont);
-  game.layoutTextLines(game.m_fonts, data, 0, length, game.help.aboutTextWidth, kAboutMaxHeight,
-                       TextLayoutData::kMaxPages - 1);
+  resetLayout(game, game.m_fonts, kAboutFont);
+  layoutTextLines(game, game.m_fonts, data, 0, length, game.help.aboutTextWidth, kAboutMaxHeight,
+                  TextLayoutData::kMaxPages - 1);
   game.m_layout.cacheKey = 0;
   int32_t height = 0;
   const int32_t pages = std::clamp(game.m_layout.pageCount, 0, TextLayoutData::kMaxPages);
@@ -284,17 +284,17 @@ void updateAbout(cGame& game) {
   if (game.m_subState == k_subStateInit) {
     game.help.productName = "Korvane";
     std::memset(game.help.aboutText, 0, sizeof game.help.aboutText);
-    const char* label = game.getStringData(k_textVersion);
-    const int32_t labelLength = label ? std::clamp(game.getStringLength(k_textVersion), 0, k_aboutBufferSize - 1) : 0;
+    const char* label = getStringData(game, k_textVersion);
+    const int32_t labelLength = label ? std::clamp(getStringLength(game, k_textVersion), 0, k_aboutBufferSize - 1) : 0;
     if (labelLength > 0) std::memcpy(game.help.aboutText, label, static_cast<size_t>(labelLength));
     std::snprintf(game.help.aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s",
                   game.m_version);
     FrontEndScreen s;
     s.interfaceId = k_interfaceAbout;
-    game.setUpScreen(s);
-    game.resetInterfaceAnimation(false);
-    game.help.aboutViewTop = game.getElementY(k_aboutView);
-    game.help.aboutBottomMargin = 320 - (game.help.aboutViewTop + game.getElementHeight(k_aboutView));
+    setUpScreen(game, s);
+    resetInterfaceAnimation(game, false);
+    game.help.aboutViewTop = getElementY(game, k_aboutView);
+    game.help.aboutBottomMargin = 320 - (game.help.aboutViewTop + getElementHeight(game, k_aboutView));
     game.help.aboutScroll = 320 - game.help.aboutViewTop - game.help.aboutBottomMargin;
     game.help.aboutSpeed = -1;
     game.help.aboutTextWidth = 220;
@@ -303,7 +303,7 @@ void updateAbout(cGame& game) {
     // each add a line of blank screen before the credits start again.
     game.help.aboutLastText = k_textCreditsFirst;
     for (int32_t id = k_textCreditsLast; id > k_textCreditsFirst; --id)
-      if (game.getStringLength(id) > 0) {
+      if (getStringLength(game, id) > 0) {
         game.help.aboutLastText = id;
         break;
       }
@@ -312,7 +312,7 @@ void updateAbout(cGame& game) {
       game.help.aboutTotalHeight += getAboutTextHeight(game, id) + game.help.aboutLineSpacing;
     return;
   }
-  game.updateScreen(false);
+  updateScreen(game, false);
   game.help.aboutScroll += game.help.aboutSpeed;
   // Below the view, up brings the credits straight back to its bottom edge.
   if (game.help.aboutScroll > viewHeight && anyKey(*(&game), k_keyUp)) game.help.aboutScroll = viewHeight;
@@ -328,13 +328,13 @@ void updateAbout(cGame& game) {
     game.setState(game.m_previousState);
     return;
   }
-  game.updateMenuArrows(k_aboutArrowUp, k_aboutArrowDown, false);
+  updateMenuArrows(game, k_aboutArrowUp, k_aboutArrowDown, false);
 }
 
 void paintAbout(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy || !g) return;
-  game.paintScreen(g, k_aboutBack, -1);
-  game.drawElementText(k_aboutTitle, k_textAbout);
+  paintScreen(game, g, k_aboutBack, -1);
+  drawElementText(game, k_aboutTitle, k_textAbout);
   ASprite* font = game.m_fonts[kAboutFont];
   if (!font) return;
   const int32_t top = game.help.aboutViewTop;
@@ -349,13 +349,13 @@ void paintAbout(cGame& game, Graphics* g) {
     if (y + h > top) {
       if (id == k_textCreditsFirst) {
         font->setCurrentPalette(font->paletteCount > 1 ? 1 : 0);
-        game.drawCString(g, game.m_fonts, game.help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(game, g, game.m_fonts, game.help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
         font->setCurrentPalette(palette);
       } else if (id == k_textVersion) {
-        game.drawCString(g, game.m_fonts, game.help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(game, g, game.m_fonts, game.help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
       } else {
-        game.drawWrappedString(g, game.m_fonts, id, kAboutFont, kAboutX, y, game.help.aboutTextWidth, kAboutMaxHeight,
-                               0, kAnchorLeftTop);
+        drawWrappedString(game, g, game.m_fonts, id, kAboutFont, kAboutX, y, game.help.aboutTextWidth, kAboutMaxHeight,
+                          0, kAnchorLeftTop);
         game.m_layout.cacheKey = 0;
       }
     }

@@ -47,7 +47,7 @@ void enterIGM(cGame& game) {
   game.inGameMenus.inputGeneration += 1;
   game.pauseMusic();
   game.stopAllSounds();
-  game.selectInterface(k_interfaceIGM);
+  selectInterface(game, k_interfaceIGM);
 }
 
 void exitIGM(cGame& game) {
@@ -68,23 +68,23 @@ void exitIGM(cGame& game) {
 
 void updateIGM(cGame& game) {
   if (game.m_subState == k_subStateDestroy) {
-    game.captureTableBackground();
+    captureTableBackground(game);
     return;
   }
   if (game.m_subState == k_subStateInit) {
     game.m_menusOverMatch = 1;
-    game.captureTableBackground();
-    game.selectInterface(k_interfaceIGM);
-    game.resetInterfaceAnimation(false);
-    game.initMenu(cGame::k_igmMenuItems, k_igmList, 5, true);
-    game.setMenuCount(5);
+    captureTableBackground(game);
+    selectInterface(game, k_interfaceIGM);
+    resetInterfaceAnimation(game, false);
+    initMenu(game, cGame::k_igmMenuItems, k_igmList, 5, true);
+    setMenuCount(game, 5);
     const int32_t under = game.stateUnderMenu();
-    if (under == k_stateFrameWon || under == k_stateResultLines) game.setMenuEntryFlags(k_textIGMRestart, kHidden);
-    game.igmInvisibleOptions = game.countHiddenMenuEntries();
+    if (under == k_stateFrameWon || under == k_stateResultLines) setMenuEntryFlags(game, k_textIGMRestart, kHidden);
+    game.igmInvisibleOptions = countHiddenMenuEntries(game);
     debugTrace("\n _countInvisbleOptions : %d", game.igmInvisibleOptions);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     game.m_interfaceAnimations = 1;
     game.hudHidden = 1;
@@ -95,16 +95,16 @@ void updateIGM(cGame& game) {
     game.menuRequest = 0;
     game.m_menu.selection = 0;
   }
-  game.selectInterface(k_interfaceIGM);
-  const int32_t id = game.updateMenu();
-  game.updateMenuArrows(k_igmArrowUp, k_igmArrowDown, false);
-  game.showMenuScrollArrows(k_igmArrowUp, k_igmArrowDown);
+  selectInterface(game, k_interfaceIGM);
+  const int32_t id = updateMenu(game);
+  updateMenuArrows(game, k_igmArrowUp, k_igmArrowDown, false);
+  showMenuScrollArrows(game, k_igmArrowUp, k_igmArrowDown);
   if (id < 0) {
     if (game.m_keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
       if (game.gameType == kGameTutorial) {
         game.m_tutorialLeft = 1;
-        game.saveSettings();
+        saveSettings(game);
       }
       game.hudHidden = 0;
       game.m_menusOverMatch = 0;
@@ -145,13 +145,13 @@ void updateIGM(cGame& game) {
 }
 
 void paintIGM(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceIGM);
+  selectInterface(game, k_interfaceIGM);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.drawElementText(k_igmTitle, k_textIGMTitle);
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  drawElementText(game, k_igmTitle, k_textIGMTitle);
   game.panelRedraw = 1;
-  game.paintMenu();
+  paintMenu(game);
 }
 
 // ---- cheat menu (310)
@@ -159,21 +159,21 @@ void paintIGM(cGame& game, Graphics* g) {
 void updateCheatMenu(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceCheatMenu);
-    game.resetInterfaceAnimation(false);
-    game.initMenu(cGame::k_cheatMenuItems, k_cheatList, 4, true);
-    game.setMenuCount(5);
+    selectInterface(game, k_interfaceCheatMenu);
+    resetInterfaceAnimation(game, false);
+    initMenu(game, cGame::k_cheatMenuItems, k_cheatList, 4, true);
+    setMenuCount(game, 5);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     game.m_menu.selection = -1;
     return;
   }
-  game.selectInterface(k_interfaceCheatMenu);
-  const int32_t id = game.updateMenu();
-  game.updateMenuArrows(k_cheatArrowUp, k_cheatArrowDown, false);
-  game.showMenuScrollArrows(k_cheatArrowUp, k_cheatArrowDown);
+  selectInterface(game, k_interfaceCheatMenu);
+  const int32_t id = updateMenu(game);
+  updateMenuArrows(game, k_cheatArrowUp, k_cheatArrowDown, false);
+  showMenuScrollArrows(game, k_cheatArrowUp, k_cheatArrowDown);
   if (id < 0)
     game.setInGameState(k_stateIGM);
   else if (id > 0)
@@ -188,15 +188,15 @@ void applyCheat(cGame& game, int32_t id) {
   // Every achievement: the mask, a completion notice for each category that
   // was not complete before, the special rival open.
   auto allAchievements = [&game]() {
-    game.updateAchievementPercentages();
+    updateAchievementPercentages(game);
     int32_t before[cGame::k_achievementCategories];
     std::copy(std::begin(game.m_achievementPercent), std::end(game.m_achievementPercent), before);
     game.m_achievementMask |= (1u << cGame::k_achievementCount) - 1;
-    game.updateAchievementPercentages();
+    updateAchievementPercentages(game);
     for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
-      if (before[c] != 100) game.queueCompletionNotice(c);
+      if (before[c] != 100) queueCompletionNotice(game, c);
     game.specialRivalOpen = 1;
-    game.saveSettings();
+    saveSettings(game);
   };
   switch (id) {
     case k_textCheatWin:
@@ -218,8 +218,8 @@ void applyCheat(cGame& game, int32_t id) {
         game.m_characterAvailable[c] = 1;
         if (c != game.m_career.character) game.m_career.won[c] = 1;
       }
-      game.saveSettings();
-      game.saveProgress();
+      saveSettings(game);
+      saveProgress(game);
       notice(2);
       game.setInGameState(k_stateIGM);
       break;
@@ -230,7 +230,7 @@ void applyCheat(cGame& game, int32_t id) {
       for (auto& category : game.m_career.challengeStates)
         for (int32_t& s : category)
           if (isLocked(s)) s = (s & ~3) | 1;
-      game.saveProgress();
+      saveProgress(game);
       notice(3);
       game.setInGameState(k_stateIGM);
       break;
@@ -244,19 +244,19 @@ void applyCheat(cGame& game, int32_t id) {
 }
 
 void paintCheatMenu(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceCheatMenu);
+  selectInterface(game, k_interfaceCheatMenu);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.drawElementText(k_cheatTitle, k_textCheatTitle);
-  game.paintMenu();
-  game.paintSoftKeys(k_textSoftBack, k_textSoftOk);
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  drawElementText(game, k_cheatTitle, k_textCheatTitle);
+  paintMenu(game);
+  paintSoftKeys(game, k_textSoftBack, k_textSoftOk);
 }
 
 // ---- question menu (380)
 
 void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
-  game.captureTableBackground();
+  captureTableBackground(game);
   game.question.menuFlag = 0;
   game.inGameMenus.questionMenuSave.state = game.s_gameState;
   game.inGameMenus.questionMenuSave.subState = game.m_subState;
@@ -300,7 +300,7 @@ void updateQuestionMenu(cGame& game) {
       backFromQuestionMenu(game);
       return;
     }
-    game.selectInterface(k_interfaceIGM);
+    selectInterface(game, k_interfaceIGM);
     game.m_interfaceAnimations = 1;
     return;
   }
@@ -311,7 +311,7 @@ void updateQuestionMenu(cGame& game) {
 
 void paintQuestionMenu(cGame& game, Graphics* g) {
   game.resetClip(g);
-  game.drawSavedBackground(g);
+  drawSavedBackground(game, g);
 }
 
 // ---------------------------------------------------- touch mapping and rows

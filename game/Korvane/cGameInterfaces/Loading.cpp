@@ -5,8 +5,8 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
-const cGameScreen k_screenMainMenuLoading = {k_stateMainMenuLoading, [](cGame& g) { g.updateMainMenuLoading(); },
-                                             [](cGame& g, Graphics* t) { g.paintMainMenuLoading(t); },
+const cGameScreen k_screenMainMenuLoading = {k_stateMainMenuLoading, [](cGame& g) { updateMainMenuLoading(g); },
+                                             [](cGame& g, Graphics* t) { paintMainMenuLoading(g, t); },
                                              touch::mapNoButtons};
-const cGameScreen k_screenGameLoading = {k_stateGameLoading, [](cGame& g) { g.updateGameLoading(); },
-                                         [](cGame& g, Graphics* t) { g.paintGameLoading(t); }, touch::mapNoButtons};
+const cGameScreen k_screenGameLoading = {k_stateGameLoading, [](cGame& g) { updateGameLoading(g); },
+                                         [](cGame& g, Graphics* t) { paintGameLoading(g, t); }, touch::mapNoButtons};

@@ -66,19 +66,19 @@ void updateMainMenu(cGame& game) {
     s.rows = 7;
     s.count = kMainMenuCount;
     s.music = k_musicTitle;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_igmEntry199Shown = 0;
     game.mainMenu.slide = MainMenuScreen::Slide();
-    game.mainMenu.slide.restX = game.getElementX(k_mainMenuMarker);
+    game.mainMenu.slide.restX = getElementX(game, k_mainMenuMarker);
     game.mainMenu.tick = getTickCount();
     game.mainMenu.touchFirst = k_noTouchFirst;
     game.gameType = -1;
     game.m_menu.selection = -1;
     return;
   }
-  game.updateScreen(false);
+  updateScreen(game, false);
   const int32_t id = slideMainMenuSelection(game);
-  game.updateMenuArrows(k_mainMenuArrowUp, k_mainMenuArrowDown, false);
+  updateMenuArrows(game, k_mainMenuArrowUp, k_mainMenuArrowDown, false);
   switch (id) {
     case k_textQuickMatch:
       game.gameType = 0;
@@ -112,8 +112,8 @@ int32_t slideMainMenuSelection(cGame& game) {
   MainMenuScreen::Slide& s = game.mainMenu.slide;
   switch (s.phase) {
     case 0: {
-      int32_t id = game.updateMenu();
-      const int16_t* header = game.getInterfaceElement(-1, k_mainMenuHeader);
+      int32_t id = updateMenu(game);
+      const int16_t* header = getInterfaceElement(game, -1, k_mainMenuHeader);
       if (header && game.m_interfaceAnimations) {
         const int32_t timer = header[F::kWordType] == F::kSprite ? header[F::kWordParams + F::kSpriteTimer]
                               : header[F::kWordType] == F::kText ? header[F::kWordParams + F::kTextTimer]
@@ -135,13 +135,13 @@ int32_t slideMainMenuSelection(cGame& game) {
         s.offset = -kSwing;
         s.direction = 1;
       }
-      game.setElementX(-1, k_mainMenuMarker, s.restX + s.offset / 256);
+      setElementX(game, -1, k_mainMenuMarker, s.restX + s.offset / 256);
       if (id > 0) {
-        const int32_t font = game.getElementFont(k_mainMenuChosenRow);
+        const int32_t font = getElementFont(game, k_mainMenuChosenRow);
         ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
-        const int32_t textWidth = menuFont ? game.getStringWidth(menuFont, id) : 0;
+        const int32_t textWidth = menuFont ? getStringWidth(game, menuFont, id) : 0;
         s.targetX =
-            game.getElementX(k_mainMenuChosenRow) + game.getElementWidth(k_mainMenuChosenRow) / 2 - textWidth / 2;
+            getElementX(game, k_mainMenuChosenRow) + getElementWidth(game, k_mainMenuChosenRow) / 2 - textWidth / 2;
         s.chosen = id;
         s.phase = 1;
       }
@@ -150,30 +150,30 @@ int32_t slideMainMenuSelection(cGame& game) {
     case 1: {
       s.offset += distance(game.m_frameTime, kRunSpeed);
       const int32_t x = s.restX + s.offset / 256;
-      game.setElementX(-1, k_mainMenuMarker, x);
+      setElementX(game, -1, k_mainMenuMarker, x);
       int32_t width = 0;
-      if (const int16_t* marker = game.getInterfaceElement(-1, k_mainMenuMarker)) {
+      if (const int16_t* marker = getInterfaceElement(game, -1, k_mainMenuMarker)) {
         const int32_t slot = marker[F::kWordParams + F::kSpriteBank];
         const int32_t frame = marker[F::kWordParams + F::kSpriteFrame];
         ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
         if (bank && frame >= 0 && frame < bank->frameCount) width = bank->getFrameWidth(frame);
       }
       if (x + width >= s.targetX) {
-        game.setElementX(-1, k_mainMenuMarker, s.targetX - width);
+        setElementX(game, -1, k_mainMenuMarker, s.targetX - width);
         s.phase = 2;
-        s.rowX = game.getElementX(k_mainMenuChosenRow);
+        s.rowX = getElementX(game, k_mainMenuChosenRow);
         s.offset = s.rowX * 256;
       }
       return 0;
     }
     case 2:
       s.offset += distance(game.m_frameTime, kRunSpeed);
-      game.setElementX(-1, k_mainMenuChosenRow, s.offset / 256);
+      setElementX(game, -1, k_mainMenuChosenRow, s.offset / 256);
       if (s.offset / 256 > kRowGone) s.phase = 3;
       return 0;
     default: {
-      game.setElementX(-1, k_mainMenuChosenRow, s.rowX);
-      game.setElementX(-1, k_mainMenuMarker, s.restX);
+      setElementX(game, -1, k_mainMenuChosenRow, s.rowX);
+      setElementX(game, -1, k_mainMenuMarker, s.restX);
       // Back to the swing, so a screen that stays does not choose again.
       s.phase = 0;
       s.offset = 0;
@@ -183,16 +183,16 @@ int32_t slideMainMenuSelection(cGame& game) {
 }
 
 void paintMainMenu(cGame& game, Graphics* g) {
-  game.paintScreen(g, -1, -1);
+  paintScreen(game, g, -1, -1);
   paintMainMenuList(game, g);
-  game.paintSpriteElement(k_mainMenuMarker, false);
+  paintSpriteElement(game, k_mainMenuMarker, false);
 }
 
 void paintMainMenuList(cGame& game, Graphics* g) {
   const MenuList& m = game.m_menu;
   if (!m.table || !g) return;
   const bool leaving = game.mainMenu.slide.phase == 2;
-  if (leaving) g->setClip(game.getElementX(m.listElement), 0, game.getElementWidth(m.listElement), 320);
+  if (leaving) g->setClip(getElementX(game, m.listElement), 0, getElementWidth(game, m.listElement), 320);
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
   const bool badges = game.m_record4 && game.m_record4[0] == 0;
   ASprite* ui = game.m_sprites[k_slotUi];
@@ -201,39 +201,39 @@ void paintMainMenuList(cGame& game, Graphics* g) {
     const int32_t entry = getMainMenuRowEntry(game, r, m.firstVisible);
     if (entry < 0) break;
     const int32_t e = m.listElement + r;
-    const int16_t* box = game.getInterfaceElement(-1, e);
+    const int16_t* box = getInterfaceElement(game, -1, e);
     const uint32_t flags = m.flags[entry];
-    game.textBufferSetString(static_cast<int32_t>(m.table[entry]));
+    textBufferSetString(game, static_cast<int32_t>(m.table[entry]));
     if (flags & kSuffix) {
-      game.textBufferAppend(" ");
-      game.textBufferAppendString(static_cast<int32_t>(flags >> 16));
+      textBufferAppend(game, " ");
+      textBufferAppendString(game, static_cast<int32_t>(flags >> 16));
     }
     const bool selected = entry == m.selection;
     const int32_t palette = selected ? 2 : 0;
     if ((flags & kBadge) && badges && box && box[F::kWordType] == F::kText) {
       const int32_t font = box[F::kWordParams + F::kTextFont];
       ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
-      const int32_t textWidth = f ? game.getCharsWidth(f, game.m_text.work, 0, game.m_text.workLength) : 0;
+      const int32_t textWidth = f ? getCharsWidth(game, f, game.m_text.work, 0, game.m_text.workLength) : 0;
       const int32_t badgeWidth = haveBadge ? ui->getFrameWidth(k_uiFrameNewBadge) : 0;
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       const bool centred = textWidth / 2 + badgeWidth < w / 2 + 10;
-      game.drawElementStringStyled(e, game.m_text.work, game.m_text.workLength, palette, centred ? 1 : -1);
-      if (haveBadge && game.isBlinkOn())
+      drawElementStringStyled(game, e, game.m_text.work, game.m_text.workLength, palette, centred ? 1 : -1);
+      if (haveBadge && isBlinkOn(game))
         ui->paintFrame(g, k_uiFrameNewBadge, centred ? x + w / 2 + textWidth / 2 : x + textWidth, y + h / 2, 0);
     } else {
-      game.drawElementStringLen(e, game.m_text.work, game.m_text.workLength, palette);
+      drawElementStringLen(game, e, game.m_text.work, game.m_text.workLength, palette);
     }
     if (box && box[F::kWordType] == F::kText) {
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       if (selected && box[F::kWordParams + F::kTextFont] != 0 && !leaving &&
           (box[F::kWordParams + F::kTextTimer] < 1 || !game.m_interfaceAnimations))
-        game.glowArea(g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
-                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 0, 100)),
-                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 0, 80)),
-                      static_cast<int32_t>(game.pulseColour(kPulsePeriod, 10, 25)));
-      if (flags & kVeiled) game.fillRectAlpha(g, x, y, w, h, kVeil);
+        glowArea(game, g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
+                 static_cast<int32_t>(pulseColour(game, kPulsePeriod, 0, 100)),
+                 static_cast<int32_t>(pulseColour(game, kPulsePeriod, 0, 80)),
+                 static_cast<int32_t>(pulseColour(game, kPulsePeriod, 10, 25)));
+      if (flags & kVeiled) fillRectAlpha(game, g, x, y, w, h, kVeil);
     }
   }
   if (leaving) game.resetClip(g);

@@ -28,12 +28,12 @@ int32_t resultLineValue(const cGame& game, int32_t line, int32_t value) {
 void updateMatchResult(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.captureTableBackground();
-    game.selectInterface(k_interfaceMatchResult);
-    game.resetInterfaceAnimation(false);
+    captureTableBackground(game);
+    selectInterface(game, k_interfaceMatchResult);
+    resetInterfaceAnimation(game, false);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     game.matchResult.career = game.gameType == kGameCareer ? 1 : 0;
     cGame::CareerProgress& c = game.m_career;
@@ -59,12 +59,12 @@ void updateMatchResult(cGame& game) {
     // A lost bet takes the money to 0 at most.
     const int64_t money = static_cast<int64_t>(c.money) + game.matchResult.total + game.matchResult.betResult;
     c.money = static_cast<uint32_t>(std::clamp<int64_t>(money, 0, UINT32_MAX));
-    game.updateAchievementPercentages();
-    if (!game.specialRivalOpen && game.countCompletedCategories() == cGame::k_achievementCategories) {
+    updateAchievementPercentages(game);
+    if (!game.specialRivalOpen && countCompletedCategories(game) == cGame::k_achievementCategories) {
       game.specialRivalOpen = 1;
-      game.saveSettings();  // the flag is a settings byte
+      saveSettings(game);  // the flag is a settings byte
     }
-    game.saveProgress();
+    saveProgress(game);
     game.matchResult.line = -1;
     game.matchResult.lineTime = 0;
     return;
@@ -90,19 +90,19 @@ void updateMatchResult(cGame& game) {
 
 void paintMatchResultLine(cGame& game, int32_t line, int32_t value, int32_t element, int32_t textId) {
   if (game.matchResult.line < line) return;
-  game.setTextParam(0, resultLineValue(game, line, value));
-  game.drawElementText(element, textId);
+  setTextParam(game, 0, resultLineValue(game, line, value));
+  drawElementText(game, element, textId);
 }
 
 void paintMatchResult(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceMatchResult);
+  selectInterface(game, k_interfaceMatchResult);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.drawElementText(k_resultTitle, k_textResultTitle);
-  game.drawElementText(k_resultHeader, k_textResultHeader);
-  for (int32_t i = 0; i < 3; ++i) game.drawElementText(k_resultLabel0 + i, k_textResultLabel0 + i);
-  game.drawElementText(k_resultLabel0 + 3, k_textResultLabel0 + 3);
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  drawElementText(game, k_resultTitle, k_textResultTitle);
+  drawElementText(game, k_resultHeader, k_textResultHeader);
+  for (int32_t i = 0; i < 3; ++i) drawElementText(game, k_resultLabel0 + i, k_textResultLabel0 + i);
+  drawElementText(game, k_resultLabel0 + 3, k_textResultLabel0 + 3);
   const int32_t counts[kResultLines] = {game.m_rules.bankShotCount, game.m_rules.comboShotCount,
                                         game.m_rules.streakPoints, game.m_rules.multiPotPoints};
   const int32_t points[kResultLines] = {game.matchResult.bankPoints, game.matchResult.comboPoints,
@@ -112,26 +112,26 @@ void paintMatchResult(cGame& game, Graphics* g) {
     paintMatchResultLine(game, line, points[line], k_resultPoints0 + line, k_textMoney);
   }
   if (game.matchResult.line >= kResultLines) {
-    game.drawElementText(k_resultTotalsHeader, k_textResultTotals);
-    game.drawElementText(k_resultMoneyBeforeLabel, k_textResultMoneyBefore);
-    game.drawElementText(k_resultTotalLabel, k_textResultTotal);
-    game.setTextParam(0, game.matchResult.moneyBefore);
-    game.drawElementText(k_resultMoneyBefore, k_textMoney);
-    game.setTextParam(0, game.matchResult.total);
-    game.drawElementText(k_resultTotal, k_textMoney);
+    drawElementText(game, k_resultTotalsHeader, k_textResultTotals);
+    drawElementText(game, k_resultMoneyBeforeLabel, k_textResultMoneyBefore);
+    drawElementText(game, k_resultTotalLabel, k_textResultTotal);
+    setTextParam(game, 0, game.matchResult.moneyBefore);
+    drawElementText(game, k_resultMoneyBefore, k_textMoney);
+    setTextParam(game, 0, game.matchResult.total);
+    drawElementText(game, k_resultTotal, k_textMoney);
     if (game.matchResult.career) {
-      game.drawElementText(k_resultBetLabel, k_textResultBet);
-      game.drawElementText(k_resultBetResultLabel, k_textResultBetResult);
-      game.setTextParam(0, game.currentBet);
-      game.drawElementText(k_resultBet, k_textMoney);
-      game.setTextParam(0, game.matchResult.betResult);
-      game.drawElementText(k_resultBetResult, k_textMoney);
+      drawElementText(game, k_resultBetLabel, k_textResultBet);
+      drawElementText(game, k_resultBetResultLabel, k_textResultBetResult);
+      setTextParam(game, 0, game.currentBet);
+      drawElementText(game, k_resultBet, k_textMoney);
+      setTextParam(game, 0, game.matchResult.betResult);
+      drawElementText(game, k_resultBetResult, k_textMoney);
     }
   }
-  game.drawElementText(k_resultMoneyLabel, k_textResultMoney);
-  game.setTextParam(0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
-  game.drawElementText(k_resultMoney, k_textMoney);
-  if (game.isBlinkOn()) game.drawElementString(k_resultPrompt, kTouchToContinue);
+  drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
+  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
+  drawElementText(game, k_resultMoney, k_textMoney);
+  if (isBlinkOn(game)) drawElementString(game, k_resultPrompt, kTouchToContinue);
 }
 
 // ---- the unlock check
@@ -147,7 +147,7 @@ void checkUnlocks(cGame& game) {
   if (game.opponentSlot == kSpecialRival && game.gameType != kGameQuick) {
     if (humanWon) {
       c.specialRivalBeaten = 1;
-      game.saveProgress();
+      saveProgress(game);
     }
     leaveFor(k_statePub);
     return;
@@ -171,7 +171,7 @@ void checkUnlocks(cGame& game) {
   }
   const int32_t rival = getRivalCharacter(game, s);
   if (rival >= 0 && rival < kCharacters) c.won[rival] = 1;
-  game.saveProgress();
+  saveProgress(game);
   if (s < kLastRival && (c.challengeStates[0][s] & 3) == 0) {
     debugTrace("\n challengeToUnlock");
     game.setInGameState(k_stateChallengeUnlocked);
@@ -182,7 +182,7 @@ void checkUnlocks(cGame& game) {
     debugTrace("\n LAST_CHARACTER_TO_UNLOCK");
     if (s + 1 == 9 && game.m_characterAvailable[9] && !game.careerCompleteShown) {
       game.careerCompleteShown = 1;
-      game.saveSettings();
+      saveSettings(game);
       leaveFor(k_stateCareerComplete);
     } else {
       game.setInGameState(k_statePostMatchMenu);

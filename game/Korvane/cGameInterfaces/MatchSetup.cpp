@@ -129,27 +129,27 @@ void updateRulesSelection(cGame& game) {
     s.menu = kRuleItems;
     s.listElement = k_rulesList;
     s.count = 3;
-    game.setUpScreen(s);
-    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) game.setElementVisible(e, !game.m_menusOverMatch);
+    setUpScreen(game, s);
+    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) setElementVisible(game, e, !game.m_menusOverMatch);
     game.m_menu.selection = kRulesNoRow;
-    game.setElementFrame(k_rulesPicture, k_rulePictureNone);
+    setElementFrame(game, k_rulesPicture, k_rulePictureNone);
     return;
   }
   // The touch's delayed select fires once.
   if (game.m_keys.isPressed(k_keySelect)) delayed = 0;
-  const int32_t id = game.updateScreen();
-  game.updateMenuArrows(k_rulesArrowUp, k_rulesArrowDown, false);
-  game.showMenuScrollArrows(k_rulesArrowUp, k_rulesArrowDown);
+  const int32_t id = updateScreen(game);
+  updateMenuArrows(game, k_rulesArrowUp, k_rulesArrowDown, false);
+  showMenuScrollArrows(game, k_rulesArrowUp, k_rulesArrowDown);
   if (id == 0) {
     if (game.m_menu.selection >= 0 && game.m_menu.selection <= kRulesNoRow)
-      game.setElementFrame(k_rulesPicture, game.m_menu.selection);
-    game.setElementVisible(k_rulesBack, delayed == 0);
+      setElementFrame(game, k_rulesPicture, game.m_menu.selection);
+    setElementVisible(game, k_rulesBack, delayed == 0);
     return;
   }
   // From help (also over a paused match, whose stack stays).
   if (id < 0) {
     if (game.fromHelp)
-      game.goToScreen(k_stateHelpMenu);
+      goToScreen(game, k_stateHelpMenu);
     else if (game.gameType == kGameCareer || game.gameType == kGameTournament)
       game.setState(k_statePub);
     else
@@ -158,7 +158,7 @@ void updateRulesSelection(cGame& game) {
   }
   if (game.fromHelp) {
     game.helpSubject = id;
-    game.goToScreen(k_stateHelpText);
+    goToScreen(game, k_stateHelpText);
     return;
   }
   game.ruleSet = id - k_textRuleSet0;
@@ -168,7 +168,7 @@ void updateRulesSelection(cGame& game) {
       if (game.m_firstQuickMatch) {
         player = 9;
         game.m_firstQuickMatch = 0;
-        game.saveSettings();
+        saveSettings(game);
       } else {
         player = randomCharacter(game, -1);
       }
@@ -190,7 +190,7 @@ void updateRulesSelection(cGame& game) {
         game.m_rivalIndex = 8;
         game.m_chosenRival = kSpecialRival;
         armCoinToss(game);
-        game.enterGameLoading();
+        enterGameLoading(game);
       } else {
         game.setState(k_stateStakeChoice);
       }
@@ -203,31 +203,31 @@ void updateRulesSelection(cGame& game) {
 
 void paintRulesSelection(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.paintScreen(g, k_rulesBack, -1);
-  game.drawElementText(k_rulesTitle, k_textRulesTitle);
-  game.paintMenu();
+  paintScreen(game, g, k_rulesBack, -1);
+  drawElementText(game, k_rulesTitle, k_textRulesTitle);
+  paintMenu(game);
 }
 
 // ---- character choice (90)
 
 void showSetupPlayer(cGame& game) {
-  game.setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
-  game.setElementFrame(k_charPlayerName, game.m_chosenCharacter[0]);
-  game.setElementVisible(k_charPlayerName, true);
-  for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) game.setElementVisible(e, false);
+  setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
+  setElementFrame(game, k_charPlayerName, game.m_chosenCharacter[0]);
+  setElementVisible(game, k_charPlayerName, true);
+  for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) setElementVisible(game, e, false);
 }
 
 void showSetupOpponent(cGame& game) {
-  game.setInterfaceElementSprite(-1, k_charOpponentPortrait, portraitOf(game.m_chosenCharacter[1]));
-  game.setElementFrame(k_charOpponentName, game.m_chosenCharacter[1]);
-  game.setElementVisible(k_charOpponentPortrait, true);
-  game.setElementVisible(k_charOpponentName, true);
-  game.setElementVisible(5, false);
+  setInterfaceElementSprite(game, -1, k_charOpponentPortrait, portraitOf(game.m_chosenCharacter[1]));
+  setElementFrame(game, k_charOpponentName, game.m_chosenCharacter[1]);
+  setElementVisible(game, k_charOpponentPortrait, true);
+  setElementVisible(game, k_charOpponentName, true);
+  setElementVisible(game, 5, false);
 }
 
 void showCharacterStep(cGame& game, int32_t step) {
-  for (int32_t e : kPlayerGroup) game.setElementVisible(e, step == kStepPlayer);
-  for (int32_t e : kOpponentGroup) game.setElementVisible(e, step == kStepOpponent);
+  for (int32_t e : kPlayerGroup) setElementVisible(game, e, step == kStepPlayer);
+  for (int32_t e : kOpponentGroup) setElementVisible(game, e, step == kStepOpponent);
   game.m_subState = step;
 }
 
@@ -237,20 +237,20 @@ void updateCharacterSelection(cGame& game) {
     s.interfaceId = k_ifCharacterChoice;
     const bool fromTable = game.m_previousState == k_stateTableChoice && game.gameType == kGameSingle;
     if (fromTable) {
-      game.setUpScreen(s);
+      setUpScreen(game, s);
       showCharacterStep(game, kStepOpponent);
-      game.setInterfaceElementSprite(-1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
-      game.setElementFrame(k_charPlayerName, game.m_chosenCharacter[0]);
+      setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
+      setElementFrame(game, k_charPlayerName, game.m_chosenCharacter[0]);
       showSetupOpponent(game);
     } else {
       game.m_chosenCharacter[0] = game.m_career.started ? game.m_career.character : 0;
-      game.setUpScreen(s);
+      setUpScreen(game, s);
       showCharacterStep(game, kStepPlayer);
       showSetupPlayer(game);
       return;
     }
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   const bool select = game.m_keys.isPressed(k_keySelect);
   const bool right = game.m_keys.isPressed(k_keyRight);
   const bool left = game.m_keys.isPressed(k_keyLeft);
@@ -298,31 +298,32 @@ void updateCharacterSelection(cGame& game) {
 }
 
 void paintCharacterSelection(cGame& game, Graphics* g) {
-  game.paintScreen(g, k_charBack, -1);
-  game.drawElementText(k_charTitle, game.m_subState == kStepOpponent ? k_textChooseOpponent
-                                    : game.gameType == kGameQuick    ? k_textChooseCharacter
-                                                                     : k_textChoosePlayer);
-  game.drawElementString(k_charHint, "Touch character name to select");
+  paintScreen(game, g, k_charBack, -1);
+  drawElementText(game, k_charTitle,
+                  game.m_subState == kStepOpponent ? k_textChooseOpponent
+                  : game.gameType == kGameQuick    ? k_textChooseCharacter
+                                                   : k_textChoosePlayer);
+  drawElementString(game, k_charHint, "Touch character name to select");
 }
 
 // ---- career character pair (100)
 
 void updatePlayerChoice(cGame& game) {
   auto mark = [&game](bool second) {
-    game.setElementVisible(9, second);
-    game.setElementVisible(15, second);
-    game.setElementVisible(10, !second);
-    game.setElementVisible(16, !second);
+    setElementVisible(game, 9, second);
+    setElementVisible(game, 15, second);
+    setElementVisible(game, 10, !second);
+    setElementVisible(game, 16, !second);
   };
   if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCareerPair;
     game.m_career.character = 0;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     mark(false);
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   if (game.m_keys.isPressed(k_keySelect)) {
     game.setState(k_stateCareerIntro);
   } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
@@ -339,32 +340,32 @@ void updatePlayerChoice(cGame& game) {
 }
 
 void paintPlayerChoice(cGame& game, Graphics* g) {
-  game.paintScreen(g, -1, -1);
-  game.drawElementText(k_pairTitle, k_textChooseCharacter);
+  paintScreen(game, g, -1, -1);
+  drawElementText(game, k_pairTitle, k_textChooseCharacter);
 }
 
 // ---- table choice (220)
 
 void showSetupTable(cGame& game) {
-  game.setInterfaceElementSprite(-1, k_tablePicture, k_slotTablePicture0 + game.m_tableIndex);
-  game.setInterfaceElementSprite(-1, k_tablePlan, k_slotTablePlan0 + game.m_tableIndex);
-  game.setInterfaceElementSprite(-1, k_tablePrevious, k_slotTablePicture0 + game.previousTable);
-  game.setInterfaceElementSprite(-1, k_tableNext, k_slotTablePicture0 + game.nextTable);
-  game.setElementVisible(k_tableArrowLeft, game.gameType == kGameSingle);
-  game.setElementVisible(k_tableArrowRight, game.gameType == kGameSingle);
+  setInterfaceElementSprite(game, -1, k_tablePicture, k_slotTablePicture0 + game.m_tableIndex);
+  setInterfaceElementSprite(game, -1, k_tablePlan, k_slotTablePlan0 + game.m_tableIndex);
+  setInterfaceElementSprite(game, -1, k_tablePrevious, k_slotTablePicture0 + game.previousTable);
+  setInterfaceElementSprite(game, -1, k_tableNext, k_slotTablePicture0 + game.nextTable);
+  setElementVisible(game, k_tableArrowLeft, game.gameType == kGameSingle);
+  setElementVisible(game, k_tableArrowRight, game.gameType == kGameSingle);
 }
 
 void updateTableSelection(cGame& game) {
   if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifTableChoice;
-    game.selectInterface(k_ifTableChoice);
+    selectInterface(game, k_ifTableChoice);
     setTable(game, game.m_tableIndex);
     showSetupTable(game);
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   if (game.m_keys.isPressed(k_keySelect)) {
     game.m_keys.lock(5);
     game.setState(k_stateVersus);
@@ -378,12 +379,12 @@ void updateTableSelection(cGame& game) {
 }
 
 void paintTableSelection(cGame& game, Graphics* g) {
-  game.paintScreen(g, k_tableBack, k_tablePlay);
-  game.textBufferSetString(k_textTableHeading);
-  game.replaceTextTagWithText(k_textTableName0 + game.m_tableIndex);
-  game.replaceTextTagWithText(k_textTableNote0 + game.m_tableIndex);
-  game.drawElementStringLen(k_tableName, game.m_text.work, game.m_text.workLength, -1);
-  game.drawElementText(k_tableExtra, k_textTableLine0 + game.m_tableIndex);
+  paintScreen(game, g, k_tableBack, k_tablePlay);
+  textBufferSetString(game, k_textTableHeading);
+  replaceTextTagWithText(game, k_textTableName0 + game.m_tableIndex);
+  replaceTextTagWithText(game, k_textTableNote0 + game.m_tableIndex);
+  drawElementStringLen(game, k_tableName, game.m_text.work, game.m_text.workLength, -1);
+  drawElementText(game, k_tableExtra, k_textTableLine0 + game.m_tableIndex);
 }
 
 // ---- stake choice (230)
@@ -406,20 +407,20 @@ void refreshStakeSelection(cGame& game) {
   game.m_chosenRival = getRivalCharacter(game, game.opponentSlot);
   setTable(game, getHomeTable(game, game.m_chosenRival));
   if (game.previousStakeLevel >= 0 && game.previousStakeLevel < k_stakeLevelCount) {
-    game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + game.m_stakeSeats[game.previousStakeLevel], false);
-    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + game.m_stakeSeats[game.previousStakeLevel],
-                                    false);
+    setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + game.m_stakeSeats[game.previousStakeLevel], false);
+    setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + game.m_stakeSeats[game.previousStakeLevel],
+                               false);
   }
   const int32_t seat = game.m_stakeSeats[game.stakeLevel];
-  game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + seat, true);
-  game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + seat, true);
+  setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + seat, true);
+  setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + seat, true);
   if (isStakeLevelUnlocked(game, game.stakeLevel)) {
-    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, true);
-    game.setInterfaceElementSprite(k_ifStakeDetails, k_stakeRival, portraitOf(game.m_chosenRival));
-    game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, seat);
+    setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeRival, true);
+    setInterfaceElementSprite(game, k_ifStakeDetails, k_stakeRival, portraitOf(game.m_chosenRival));
+    setInterfaceElementFrame(game, k_ifStakeChoice, k_stakeGlow, seat);
   } else {
-    game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeRival, false);
-    game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeGlow, 0);
+    setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeRival, false);
+    setInterfaceElementFrame(game, k_ifStakeChoice, k_stakeGlow, 0);
   }
 }
 
@@ -427,11 +428,11 @@ void updateStakeSelection(cGame& game) {
   if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifStakeChoice;
-    game.selectInterface(k_ifStakeChoice);
-    game.m_stakeHighlight[0] = game.getElementX(k_stakeHighlight);
-    game.m_stakeHighlight[1] = game.getElementY(k_stakeHighlight);
-    game.m_stakeHighlight[2] = game.getElementWidth(k_stakeHighlight);
-    game.m_stakeHighlight[3] = game.getElementHeight(k_stakeHighlight);
+    selectInterface(game, k_ifStakeChoice);
+    game.m_stakeHighlight[0] = getElementX(game, k_stakeHighlight);
+    game.m_stakeHighlight[1] = getElementY(game, k_stakeHighlight);
+    game.m_stakeHighlight[2] = getElementWidth(game, k_stakeHighlight);
+    game.m_stakeHighlight[3] = getElementHeight(game, k_stakeHighlight);
     game.previousStakeLevel = -1;
     if (game.stakeUp) {
       if (game.stakeLevel < k_stakeLevelCount - 1) game.stakeLevel += 1;
@@ -441,37 +442,37 @@ void updateStakeSelection(cGame& game) {
     }
     game.stakeLevel = std::clamp(game.stakeLevel, 0, k_stakeLevelCount - 1);
     for (int32_t i = 0; i < k_stakeSeatCount; ++i) {
-      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + i, false);
-      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeMark0 + i, false);
-      game.setInterfaceElementVisible(k_ifStakeDetails, k_stakeListMark0 + i, false);
+      setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeSeat0 + i, false);
+      setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + i, false);
+      setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + i, false);
     }
     const int32_t c = game.m_career.character;
     game.skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
     for (int32_t level = 0, seat = 0; level < k_stakeLevelCount; ++seat) {
       if (seat == game.skippedSeat) continue;
       game.m_stakeSeats[level] = seat;
-      game.setInterfaceElementVisible(k_ifStakeChoice, k_stakeSeat0 + seat, true);
-      game.setInterfaceElementFrame(k_ifStakeChoice, k_stakeSeat0 + seat,
-                                    isStakeLevelUnlocked(game, level) ? k_seatFrameOpen : k_seatFrameLocked);
+      setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeSeat0 + seat, true);
+      setInterfaceElementFrame(game, k_ifStakeChoice, k_stakeSeat0 + seat,
+                               isStakeLevelUnlocked(game, level) ? k_seatFrameOpen : k_seatFrameLocked);
       ++level;
     }
     refreshStakeSelection(game);
     game.stakeNoticeShown = 0;
     refreshStakeSelection(game);
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   if (game.m_keys.isPressed(k_keySelect)) {
     if (game.stakeNoticeShown) {
       game.stakeNoticeShown = 0;
     } else if (!isStakeLevelUnlocked(game, game.stakeLevel)) {
-      game.playSound(k_soundError, 0, 100, 100);
+      playSound(game, k_soundError, 0, 100, 100);
     } else if (static_cast<int64_t>(game.m_career.money) < k_stakePrices[game.stakeLevel]) {
-      game.playSound(k_soundError, 0, 100, 100);
+      playSound(game, k_soundError, 0, 100, 100);
       game.stakeNoticeShown = 1;
     } else {
-      game.playSound(0, 0, 50, 100);  // the menu click
+      playSound(game, 0, 0, 50, 100);  // the menu click
       game.setState(k_stateTableChoice);
       return;
     }
@@ -494,14 +495,14 @@ void updateStakeSelection(cGame& game) {
 
 void paintStakeSelection(cGame& game, Graphics* g) {
   if (!g) return;
-  game.selectInterface(k_ifStakeChoice);
-  game.setButtonFrames(-1, k_stakePlay);
+  selectInterface(game, k_ifStakeChoice);
+  setButtonFrames(game, -1, k_stakePlay);
   game.resetClip(g);
   g->setColor(0xFF000000);
   g->fillRect(0, 0, 240, 320);
   // Interface 32 only inside the highlight rectangle, its picture glowing.
   g->setClip(game.m_stakeHighlight[0], game.m_stakeHighlight[1], game.m_stakeHighlight[2], game.m_stakeHighlight[3]);
-  const int16_t* glow = game.getInterfaceElement(k_ifStakeChoice, k_stakeGlow);
+  const int16_t* glow = getInterfaceElement(game, k_ifStakeChoice, k_stakeGlow);
   const int32_t bankSlot = glow && glow[F::kWordType] == F::kSprite ? glow[F::kWordParams + F::kSpriteBank] : -1;
   ASprite* bank = bankSlot >= 0 && bankSlot < cGame::k_spriteSlotCount ? game.m_sprites[bankSlot] : nullptr;
   if (bank) {
@@ -510,29 +511,29 @@ void paintStakeSelection(cGame& game, Graphics* g) {
     bank->effectParam2 = stakeGlowAmount(game.m_paintFrameCount);
     bank->effectParam3 = 0;
   }
-  game.paintInterface();
+  paintInterface(game);
   if (bank) bank->effectMode = 0;
   game.resetClip(g);
-  game.selectInterface(k_ifStakeDetails);
-  game.setButtonFrames(k_stakeBack, -1);
-  game.paintInterface();
-  game.drawElementText(k_stakeTitle, k_textStakeTitle);
+  selectInterface(game, k_ifStakeDetails);
+  setButtonFrames(game, k_stakeBack, -1);
+  paintInterface(game);
+  drawElementText(game, k_stakeTitle, k_textStakeTitle);
   if (isStakeLevelUnlocked(game, game.stakeLevel)) {
-    game.setTextParam(0, game.stakeLevel);
-    game.drawElementText(k_stakeLevelName, k_textStakeName0 + game.stakeLevel);
-    game.textBufferSetString(k_textStakeEntry);
-    game.replaceTextTagWithText(k_textMoney);
-    game.setTextParam(0, k_stakePrices[game.stakeLevel]);
-    game.drawElementStringLen(k_stakePrice, game.m_text.work, game.m_text.workLength, -1);
+    setTextParam(game, 0, game.stakeLevel);
+    drawElementText(game, k_stakeLevelName, k_textStakeName0 + game.stakeLevel);
+    textBufferSetString(game, k_textStakeEntry);
+    replaceTextTagWithText(game, k_textMoney);
+    setTextParam(game, 0, k_stakePrices[game.stakeLevel]);
+    drawElementStringLen(game, k_stakePrice, game.m_text.work, game.m_text.workLength, -1);
   } else {
-    game.drawElementText(k_stakeLocked, k_textStakeLocked);
+    drawElementText(game, k_stakeLocked, k_textStakeLocked);
   }
   if (game.stakeNoticeShown) {
-    game.selectInterface(k_ifStakeNotice);
-    game.paintInterface();
-    game.drawElementText(k_stakeNoticeText, k_textStakeNotice);
+    selectInterface(game, k_ifStakeNotice);
+    paintInterface(game);
+    drawElementText(game, k_stakeNoticeText, k_textStakeNotice);
   }
-  game.selectInterface(k_ifStakeChoice);
+  selectInterface(game, k_ifStakeChoice);
 }
 
 // ---- versus (210)
@@ -541,7 +542,7 @@ void updateVersus(cGame& game) {
   if (game.m_subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifVersus;
-    game.selectInterface(k_ifVersus);
+    selectInterface(game, k_ifVersus);
     int32_t left = game.m_career.character, right = 0;
     if (game.gameType == kGameQuick || game.gameType == kGameSingle) {
       left = game.m_chosenCharacter[0];
@@ -553,27 +554,27 @@ void updateVersus(cGame& game) {
     }
     left = std::clamp(left, 0, k_specialCharacter);
     right = std::clamp(right, 0, k_specialCharacter);
-    game.setInterfaceElementSprite(-1, k_versusPortraitLeft, portraitOf(left));
-    game.setElementFrame(k_versusNameLeft, left);
-    game.setInterfaceElementSprite(-1, k_versusPortraitRight, portraitOf(right));
-    game.setElementFrame(k_versusNameRight, right);
-    game.setUpScreen(s);
+    setInterfaceElementSprite(game, -1, k_versusPortraitLeft, portraitOf(left));
+    setElementFrame(game, k_versusNameLeft, left);
+    setInterfaceElementSprite(game, -1, k_versusPortraitRight, portraitOf(right));
+    setElementFrame(game, k_versusNameRight, right);
+    setUpScreen(game, s);
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   // The back button (the right soft key) goes back; any other key plays.
   if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
     if (game.m_previousState == k_stateTournamentStage) game.m_bracketResumes = 1;
     game.setState(game.m_previousState);
   } else if (game.m_keys.isAnyPressed() && !game.m_keys.isPressed(k_keyExtra22)) {
     armCoinToss(game);
-    game.enterGameLoading();
+    enterGameLoading(game);
   }
 }
 
 void paintVersus(cGame& game, Graphics* g) {
-  game.paintScreen(g, k_versusBack, -1);
-  if (game.m_gameClock % 1000 >= 501) game.drawElementText(k_versusPrompt, k_textTouchToStart);
+  paintScreen(game, g, k_versusBack, -1);
+  if (game.m_gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchToStart);
 }
 
 // ---------------------------------------------------- touch mapping and rows

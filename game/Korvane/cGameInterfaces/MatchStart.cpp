@@ -43,39 +43,39 @@ int32_t getBetMaximum(cGame& game) {
 void updateBetScreen(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(kBetInterface);
+    selectInterface(game, kBetInterface);
     game.currentBet = getBetMinimum(game);
     game.betPosition = 0;
     // No soft key looks pressed before the pen is on one.
     game.m_leftSoftHighlight = game.m_rightSoftHighlight = 0;
-    game.setElementVisible(k_betLess, false);
-    game.setElementVisible(k_betMore, true);
-    if (game.m_backLayer) game.paintInterfaceLayer(true);
+    setElementVisible(game, k_betLess, false);
+    setElementVisible(game, k_betMore, true);
+    if (game.m_backLayer) paintInterfaceLayer(game, true);
     game.touchHint = 0;
     return;
   }
   const int32_t high = getBetMaximum(game), low = getBetMinimum(game);
   const int32_t step = std::max((high - low) * 10 / 100, 1);
-  game.selectInterface(kBetInterface);
+  selectInterface(game, kBetInterface);
   if (game.m_keys.isPressed(kBetMore)) {
     game.currentBet = std::min(game.currentBet + step, high);
     if (game.currentBet >= high) {
       game.betPosition = 2;
-      game.setElementVisible(k_betMore, false);
+      setElementVisible(game, k_betMore, false);
     } else {
       game.betPosition = 1;
     }
-    if (game.currentBet > low) game.setElementVisible(k_betLess, true);
+    if (game.currentBet > low) setElementVisible(game, k_betLess, true);
     game.m_keys.lock(5);
   } else if (game.m_keys.isPressed(kBetLess)) {
     game.currentBet = std::max(game.currentBet - step, low);
     if (game.currentBet <= low) {
       game.betPosition = 0;
-      game.setElementVisible(k_betLess, false);
+      setElementVisible(game, k_betLess, false);
     } else {
       game.betPosition = 1;
     }
-    if (game.currentBet < high) game.setElementVisible(k_betMore, true);
+    if (game.currentBet < high) setElementVisible(game, k_betMore, true);
     game.m_keys.lock(5);
   } else if (game.m_keys.isPressed(k_keySelect)) {
     game.setInGameState(k_stateOpponentIntro);
@@ -83,61 +83,61 @@ void updateBetScreen(cGame& game) {
 }
 
 void paintBetScreen(cGame& game, Graphics* g) {
-  game.selectInterface(kBetInterface);
-  game.setElementFrame(k_betSoftLeft, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
-  game.setElementFrame(k_betSoftRight, game.m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
-  game.paintInterface();
+  selectInterface(game, kBetInterface);
+  setElementFrame(game, k_betSoftLeft, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  setElementFrame(game, k_betSoftRight, game.m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
+  paintInterface(game);
   auto money = [&game](int32_t label, int32_t textId, int32_t value) {
-    game.drawElementText(label, textId);
-    game.setTextParam(0, value);
-    game.drawElementText(label + 1, k_textMoney);
+    drawElementText(game, label, textId);
+    setTextParam(game, 0, value);
+    drawElementText(game, label + 1, k_textMoney);
   };
   money(k_betLabel, k_textBet, game.currentBet);
   money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum(game));
   money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.opponentSlot)]);
   money(k_betMoneyLabel, k_textBetMoney, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, 0x7FFFFFFF)));
   game.resetClip(g);
-  game.drawCString(g, game.m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
-  game.drawCString(g, game.m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
-  game.selectInterface(kHud);
+  drawCString(game, g, game.m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
+  drawCString(game, g, game.m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
+  selectInterface(game, kHud);
 }
 
 // ---- coin toss (710)
 
 void updateCoinTossElements(cGame& game) {
-  game.setInterfaceElementVisible(kCoinInterface, k_tossCoin0, game.tossPhase == 0);
-  game.setInterfaceElementVisible(kCoinInterface, k_tossCoin1, game.tossPhase == 0);
-  game.setInterfaceElementVisible(kCoinInterface, k_tossSpin, game.tossPhase == 1);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin0, game.tossPhase == 0);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin1, game.tossPhase == 0);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossSpin, game.tossPhase == 1);
 }
 
 void updateCoinToss(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(kCoinInterface);
-    game.initMenu(kCoinTossItems, k_tossList, 2, true);
-    game.setMenuCount(2);
+    selectInterface(game, kCoinInterface);
+    initMenu(game, kCoinTossItems, k_tossList, 2, true);
+    setMenuCount(game, 2);
     game.m_menu.selection = 0;
     game.tossPhase = 0;
     game.tossFrames = 0;
     updateCoinTossElements(game);
-    if (game.m_backLayer) game.paintInterfaceLayer(true);
+    if (game.m_backLayer) paintInterfaceLayer(game, true);
     game.touchHint = 1;
     game.m_menu.selection = -1;
     return;
   }
-  game.selectInterface(kCoinInterface);
+  selectInterface(game, kCoinInterface);
   if (game.tossPhase == 0) {
-    const int32_t id = game.updateMenu();
+    const int32_t id = updateMenu(game);
     if (id == k_textTails || id == k_textHeads) {
       game.touchHint = 0;
       game.tossCall = id == k_textHeads ? 0 : 1;
       game.tossPhase = 1;
       game.tossFrames = 0;
-      game.setElementAnim(k_tossSpin, game.m_random ? game.m_random->nextInt(0, k_coinSpinAnims) : 0);
+      setElementAnim(game, k_tossSpin, game.m_random ? game.m_random->nextInt(0, k_coinSpinAnims) : 0);
       // The spin starts from its first look, whatever an earlier toss left.
-      if (int16_t* spin = game.getInterfaceElement(kCoinInterface, k_tossSpin))
+      if (int16_t* spin = getInterfaceElement(game, kCoinInterface, k_tossSpin))
         if (spin[F::kWordType] == F::kSprite) spin[F::kWordParams + F::kSpriteFrame] = 0;
-      game.startInterfaceAnimation();
+      startInterfaceAnimation(game);
       updateCoinTossElements(game);
       game.m_keys.lock(5);
     }
@@ -147,43 +147,43 @@ void updateCoinToss(cGame& game) {
   game.tossFrames += 1;
   if (game.tossFrames >= kTossFrames) {
     game.coinTossPending = 0;
-    const int32_t anim = std::clamp(game.getInterfaceElementAnim(kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
+    const int32_t anim = std::clamp(getInterfaceElementAnim(game, kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
     game.currentPlayer = k_coinFaces[anim] == game.tossCall ? 0 : 1;
-    game.selectInterface(kHud);
-    game.addTextMessage(2, k_textTossDone, -1);
-    game.chooseNextTurnState();
+    selectInterface(game, kHud);
+    addTextMessage(game, 2, k_textTossDone, -1);
+    chooseNextTurnState(game);
   }
 }
 
 void paintCoinToss(cGame& game, Graphics* /*g*/) {
-  game.selectInterface(kCoinInterface);
-  game.paintInterface();
-  game.drawElementText(k_tossPrompt, game.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
-  game.paintMenu();
-  game.setTextParam(0, 0);
-  game.selectInterface(kHud);
+  selectInterface(game, kCoinInterface);
+  paintInterface(game);
+  drawElementText(game, k_tossPrompt, game.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
+  paintMenu(game);
+  setTextParam(game, 0, 0);
+  selectInterface(game, kHud);
 }
 
 // ---- UK break choice (720)
 
 void updateBreakChoiceElements(cGame& game) {
-  const int32_t n = game.getInterfaceElementCount(kBreakInterface);
+  const int32_t n = getInterfaceElementCount(game, kBreakInterface);
   for (int32_t i = 0; i < n; ++i)
-    game.setInterfaceElementVisible(kBreakInterface, i, (i == k_breakBack) == (game.breakChoiceView == 1));
+    setInterfaceElementVisible(game, kBreakInterface, i, (i == k_breakBack) == (game.breakChoiceView == 1));
 }
 
 void updateBreakChoice(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(kBreakInterface);
-    game.initMenu(kBreakChoiceItems, k_breakList, 3, true);
-    game.setMenuCount(3);
+    selectInterface(game, kBreakInterface);
+    initMenu(game, kBreakChoiceItems, k_breakList, 3, true);
+    setMenuCount(game, 3);
     game.breakChoiceView = 0;
     updateBreakChoiceElements(game);
-    if (game.m_backLayer) game.paintInterfaceLayer(true);
+    if (game.m_backLayer) paintInterfaceLayer(game, true);
     return;
   }
-  game.selectInterface(kBreakInterface);
+  selectInterface(game, kBreakInterface);
   // The key under "MENU" pauses the match, as the label says.
   if (game.m_keys.isPressed(k_keyRightSoft)) {
     enterIGM(game);
@@ -197,15 +197,15 @@ void updateBreakChoice(cGame& game) {
     }
     return;
   }
-  const int32_t id = game.updateMenu();
+  const int32_t id = updateMenu(game);
   const int32_t me = std::clamp(game.currentPlayer, 0, 1), other = 1 - me;
   if (id == k_textYellows || id == k_textReds) {
     if (id == k_textYellows)
       game.assignGroups(other, me);
     else
       game.assignGroups(me, other);
-    game.selectInterface(kHud);
-    game.chooseNextTurnState();
+    selectInterface(game, kHud);
+    chooseNextTurnState(game);
     game.m_keys.lock(5);
   } else if (id == k_textViewTable) {
     game.breakChoiceView = 1;
@@ -215,17 +215,17 @@ void updateBreakChoice(cGame& game) {
 }
 
 void paintBreakChoice(cGame& game, Graphics* g) {
-  game.selectInterface(kBreakInterface);
-  game.setElementFrame(k_breakBack, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
-  game.paintInterface();
+  selectInterface(game, kBreakInterface);
+  setElementFrame(game, k_breakBack, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  paintInterface(game);
   if (game.breakChoiceView == 0) {
-    game.drawElementText(k_breakPrompt, k_textChooseGroup);
-    game.paintMenu();
+    drawElementText(game, k_breakPrompt, k_textChooseGroup);
+    paintMenu(game);
   }
   game.resetClip(g);
-  if (game.breakChoiceView == 1) game.drawCString(g, game.m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
-  game.drawCString(g, game.m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
-  game.selectInterface(kHud);
+  if (game.breakChoiceView == 1) drawCString(game, g, game.m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
+  drawCString(game, g, game.m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
+  selectInterface(game, kHud);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -14,9 +14,9 @@ uint32_t onOff(bool on) { return kSuffix | static_cast<uint32_t>(on ? k_textOn :
 }  // namespace
 
 void showOptionStates(cGame& game) {
-  game.setMenuEntryFlags(k_textOptionSound, onOff(game.m_soundEnabled != 0));
-  game.setMenuEntryFlags(k_textOptionAimingGuide, onOff(game.m_option7 != 0));
-  game.setMenuEntryFlags(k_textOption8, onOff(game.m_option8 != 0));
+  setMenuEntryFlags(game, k_textOptionSound, onOff(game.m_soundEnabled != 0));
+  setMenuEntryFlags(game, k_textOptionAimingGuide, onOff(game.m_option7 != 0));
+  setMenuEntryFlags(game, k_textOption8, onOff(game.m_option8 != 0));
 }
 
 void updateOptions(cGame& game) {
@@ -26,24 +26,24 @@ void updateOptions(cGame& game) {
     // fifth row's button goes with it, and so do the arrows, as in the
     // in-game menu the options open from (the list never scrolls; a down
     // arrow under the empty fifth row would promise more).
-    game.selectInterface(k_interfaceOptions);
-    game.setElementVisible(k_optionsFifthRowButton, !game.m_menusOverMatch);
-    game.setElementVisible(k_optionsArrowUp, !game.m_menusOverMatch);
-    game.setElementVisible(k_optionsArrowDown, !game.m_menusOverMatch);
+    selectInterface(game, k_interfaceOptions);
+    setElementVisible(game, k_optionsFifthRowButton, !game.m_menusOverMatch);
+    setElementVisible(game, k_optionsArrowUp, !game.m_menusOverMatch);
+    setElementVisible(game, k_optionsArrowDown, !game.m_menusOverMatch);
     FrontEndScreen s;
     s.interfaceId = k_interfaceOptions;
     s.menu = kOptionsItems;
     s.listElement = k_optionsList;
     s.count = 5;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     showOptionStates(game);
     // No reset while a match is paused under the menu.
-    if (game.m_menusOverMatch) game.setMenuEntryFlags(k_textResetAll, kHidden);
+    if (game.m_menusOverMatch) setMenuEntryFlags(game, k_textResetAll, kHidden);
     return;
   }
-  const int32_t id = game.updateScreen();
-  game.updateMenuArrows(k_optionsArrowUp, k_optionsArrowDown, false);
-  game.showMenuScrollArrows(k_optionsArrowUp, k_optionsArrowDown);
+  const int32_t id = updateScreen(game);
+  updateMenuArrows(game, k_optionsArrowUp, k_optionsArrowDown, false);
+  showMenuScrollArrows(game, k_optionsArrowUp, k_optionsArrowDown);
   switch (id) {
     case k_textOptionSound:
       game.stopAllSounds();
@@ -51,19 +51,19 @@ void updateOptions(cGame& game) {
       if (game.m_soundEnabled) {
         game.m_currentSoundId = -1;
         if (game.m_menusOverMatch)
-          game.playSound(k_soundBreakHard, 0, 50, 100);
+          playSound(game, k_soundBreakHard, 0, 50, 100);
         else
-          game.playMusic(k_musicTitle);
+          playMusic(game, k_musicTitle);
       }
-      game.saveSettings();
+      saveSettings(game);
       showOptionStates(game);
       break;
     case k_textOptionAimingGuide:
     case k_textOption8: {
       uint8_t& option = id == k_textOption8 ? game.m_option8 : game.m_option7;
       option = option ? 0 : 1;
-      game.playSound(k_soundBreakHard, 0, 50, 100);
-      game.saveSettings();
+      playSound(game, k_soundBreakHard, 0, 50, 100);
+      saveSettings(game);
       showOptionStates(game);
       break;
     }
@@ -71,11 +71,11 @@ void updateOptions(cGame& game) {
       openQuestion(game, k_textResetAll, k_textQuestionBody, k_stateOptions, 1, k_interfaceOptions, k_textNo);
       break;
     case k_textOptionsHelp:
-      game.goToScreen(k_stateHelpMenu);
+      goToScreen(game, k_stateHelpMenu);
       break;
     default:
       if (id >= 0) break;
-      game.saveSettings();
+      saveSettings(game);
       if (game.m_menusOverMatch)
         game.setInGameState(k_stateIGM);
       else
@@ -86,9 +86,9 @@ void updateOptions(cGame& game) {
 
 void paintOptions(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.paintScreen(g, k_optionsBack, -1);
-  game.drawElementText(k_optionsTitle, k_textOptions);
-  game.paintMenu();
+  paintScreen(game, g, k_optionsBack, -1);
+  drawElementText(game, k_optionsTitle, k_textOptions);
+  paintMenu(game);
 }
 
 // ---------------------------------------------------- touch mapping and rows

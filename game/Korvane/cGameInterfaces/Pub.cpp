@@ -65,8 +65,8 @@ constexpr Glow kSpotGlow[6][3] = {
 
 void showCareerCharacter(cGame& game) {
   const int32_t c = std::clamp(game.m_career.character, 0, kCharacterCount - 1);
-  game.setInterfaceElementSprite(-1, k_careerPortrait, kPortraitSlot + c);
-  game.setElementFrame(k_careerName, c);
+  setInterfaceElementSprite(game, -1, k_careerPortrait, kPortraitSlot + c);
+  setElementFrame(game, k_careerName, c);
 }
 
 void updateCareerCharacterSelection(cGame& game) {
@@ -76,11 +76,11 @@ void updateCareerCharacterSelection(cGame& game) {
     game.m_touchPrompt = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerCharacter;
-    game.selectInterface(s.interfaceId);
+    selectInterface(game, s.interfaceId);
     showCareerCharacter(game);
-    game.setUpScreen(s);
+    setUpScreen(game, s);
   } else {
-    game.updateInterfaceTimers();
+    updateInterfaceTimers(game);
     if (game.m_keys.isPressed(k_keySelect)) {
       if (game.pub.careerChoiceIndex < kOpenCharacters) {
         // A second choice (back from the introduction) starts afresh.
@@ -88,7 +88,7 @@ void updateCareerCharacterSelection(cGame& game) {
         const int32_t c = game.m_career.character;
         const int32_t rival = c == 9 ? 0 : c == 0 ? 9 : k_startingRivalSide[c] == 0 ? 9 : 0;
         game.m_career.won[rival] = 1;
-        game.saveProgress();
+        saveProgress(game);
         game.setState(k_stateCareerIntro);
         return;
       }
@@ -104,26 +104,26 @@ void updateCareerCharacterSelection(cGame& game) {
     }
   }
   const bool locked = game.pub.careerChoiceIndex >= kOpenCharacters;
-  game.setElementVisible(k_careerPortrait, !locked);
-  game.setElementVisible(k_careerLockedPicture, locked);
-  if (locked) game.setElementFrame(k_careerLockedPicture, game.m_career.character);
+  setElementVisible(game, k_careerPortrait, !locked);
+  setElementVisible(game, k_careerLockedPicture, locked);
+  if (locked) setElementFrame(game, k_careerLockedPicture, game.m_career.character);
 }
 
 void paintCareerCharacterSelection(cGame& game, Graphics* g) {
   if (!g) return;
   const bool locked = game.pub.careerChoiceIndex >= kOpenCharacters;
-  game.setElementVisible(k_careerPortrait, !locked);
-  game.paintScreen(g, k_careerBack, -1);
+  setElementVisible(game, k_careerPortrait, !locked);
+  paintScreen(game, g, k_careerBack, -1);
   if (locked) {
-    for (int32_t e = k_careerLockMark0; e < k_careerLockMark0 + 3; ++e) game.paintSpriteElement(e, false);
-    game.drawElementText(k_careerLockedNote, k_textCareerLocked);
+    for (int32_t e = k_careerLockMark0; e < k_careerLockMark0 + 3; ++e) paintSpriteElement(game, e, false);
+    drawElementText(game, k_careerLockedNote, k_textCareerLocked);
   }
-  game.drawElementText(k_careerTitle, k_textCareerTitle);
+  drawElementText(game, k_careerTitle, k_textCareerTitle);
   const int32_t t = getHomeTable(game, game.m_career.character);
-  game.drawElementText(k_careerTableLine, k_textTableLine0 + t);
-  game.drawElementText(k_careerTableName, k_textTableName0 + t);
-  game.drawElementText(k_careerTableNote, k_textTableNote0 + t);
-  game.drawElementString(k_careerHint, "Touch character name to select");
+  drawElementText(game, k_careerTableLine, k_textTableLine0 + t);
+  drawElementText(game, k_careerTableName, k_textTableName0 + t);
+  drawElementText(game, k_careerTableNote, k_textTableNote0 + t);
+  drawElementString(game, k_careerHint, "Touch character name to select");
 }
 
 // ---- career introduction (160)
@@ -133,12 +133,12 @@ void updateCareerIntro(cGame& game) {
     game.pub.introPage = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerIntro;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_touchPrompt = 1;
     game.pub.introPageCount =
-        std::clamp(game.drawElementWrappedText(k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
+        std::clamp(drawElementWrappedText(game, k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
   } else {
-    game.updateInterfaceTimers();
+    updateInterfaceTimers(game);
     const bool last = game.pub.introPage >= game.pub.introPageCount - 1;
     const bool select = game.m_keys.isPressed(k_keySelect);
     if (select || game.m_keys.isPressed(k_keyDown)) {
@@ -148,7 +148,7 @@ void updateCareerIntro(cGame& game) {
       } else if (select) {
         game.m_career.started = 1;
         game.m_pubSpot = 2;
-        game.saveProgress();
+        saveProgress(game);
         game.m_touchPrompt = 0;
         game.setState(k_statePub);
         return;
@@ -158,13 +158,13 @@ void updateCareerIntro(cGame& game) {
       return;
     }
   }
-  game.setElementVisible(k_introNextPage, game.pub.introPage < game.pub.introPageCount - 1);
+  setElementVisible(game, k_introNextPage, game.pub.introPage < game.pub.introPageCount - 1);
 }
 
 void paintCareerIntro(cGame& game, Graphics* g) {
   if (!g) return;
-  game.paintScreen(g, k_introBack, -1);
-  const int16_t* e = game.getInterfaceElement(-1, k_introText);
+  paintScreen(game, g, k_introBack, -1);
+  const int16_t* e = getInterfaceElement(game, -1, k_introText);
   if (e && e[F::kWordType] == F::kText) {
     const int32_t font = e[F::kWordParams + F::kTextFont];
     if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
@@ -174,22 +174,22 @@ void paintCareerIntro(cGame& game, Graphics* g) {
       const int32_t palette = e[F::kWordParams + F::kTextPalette];
       if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
       g->setClip(x, y - 2, w, h + 2);
-      game.drawWrappedString(g, game.m_fonts, k_textCareerIntro, font, x, y, w, h, game.pub.introPage, kAnchorLeftTop);
+      drawWrappedString(game, g, game.m_fonts, k_textCareerIntro, font, x, y, w, h, game.pub.introPage, kAnchorLeftTop);
       game.resetClip(g);
       bank->setCurrentPalette(0);
     }
   }
   if (game.m_touchPrompt) {
-    if (game.isBlinkOn()) game.drawCString(g, game.m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
+    if (isBlinkOn(game)) drawCString(game, g, game.m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
   } else {
-    game.drawCString(g, game.m_fonts, " ", k_font1, 50, 310, 16);
+    drawCString(game, g, game.m_fonts, " ", k_font1, 50, 310, 16);
   }
 }
 
 // ---- the pub (110)
 
 int32_t getPubSpotX(cGame& game, int32_t spot) {
-  return game.getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + std::clamp(spot, 0, k_pubSpotCount - 1));
+  return getInterfaceElementX(game, k_interfacePubWall, k_pubSpotElement0 + std::clamp(spot, 0, k_pubSpotCount - 1));
 }
 
 int32_t pubGlowAmount(int32_t paintCounter) {
@@ -236,7 +236,7 @@ void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int3
       bank->effectParam2 = pubGlowAmount(game.m_paintFrameCount);
       bank->effectParam3 = 0;
     }
-    game.paintSpriteElementTo(i, -offset, 0, layer != 0, target);
+    paintSpriteElementTo(game, i, -offset, 0, layer != 0, target);
     if (glow) bank->effectMode = 0;
   }
 }
@@ -245,7 +245,7 @@ void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX) 
   if (!game.m_backLayer || n <= 0) return;
   int16_t** elements = game.m_currentElements;
   const int32_t count = game.m_currentElementCount, id = game.m_currentInterface;
-  game.selectInterface(k_interfacePubWall);
+  selectInterface(game, k_interfacePubWall);
   n = std::min(n, kScreenW);
   ringX = ((ringX % kScreenW) + kScreenW) % kScreenW;
   // A strip that runs past the ring's right edge goes on at its left edge.
@@ -290,7 +290,7 @@ void scrollPub(cGame& game) {
 }
 
 void seatPubRivals(cGame& game) {
-  for (int32_t e = 0; e < k_pubSeatCount; ++e) game.setInterfaceElementVisible(k_interfacePubSeats, e, false);
+  for (int32_t e = 0; e < k_pubSeatCount; ++e) setInterfaceElementVisible(game, k_interfacePubSeats, e, false);
   for (int32_t i = 0; i < k_pubSeatCount; ++i) game.pub.seatOf[i] = game.pub.seatCharacter[i] = -1;
   // The roster has nine rivals: a record that marks ten characters won
   // (the career character among them) still seats nine.
@@ -306,8 +306,8 @@ void seatPubRivals(cGame& game) {
       seat = k_pubSeats[next++];
     }
     if (game.pub.seatCharacter[seat] != -1) break;  // no seat left
-    game.setInterfaceElementVisible(k_interfacePubSeats, seat, true);
-    game.setInterfaceElementSprite(k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
+    setInterfaceElementVisible(game, k_interfacePubSeats, seat, true);
+    setInterfaceElementSprite(game, k_interfacePubSeats, seat, kPortraitSlot + std::clamp(c, 0, 10));
     if (c >= 0 && c < kCharacterCount) game.pub.seatOf[c] = seat;
     game.pub.seatCharacter[seat] = c;
     ++s;
@@ -340,7 +340,7 @@ bool openPendingUnlock(cGame& game) {
 }
 
 void updatePub(cGame& game) {
-  game.selectInterface(k_interfacePubWall);
+  selectInterface(game, k_interfacePubWall);
   if (game.m_subState == k_subStateInit) {
     game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
     game.pub.arrivedTime = 0;
@@ -350,7 +350,7 @@ void updatePub(cGame& game) {
     game.pub.ringOffset = 0;
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
       paintPubWallColumns(game, game.pub.targetX, kScreenW, 0);
     }
     seatPubRivals(game);
@@ -360,7 +360,7 @@ void updatePub(cGame& game) {
   }
   if (game.m_keys.isPressed(k_keySelect)) {
     if (game.pub.arrivedTime >= 1) {
-      game.playSound(k_soundBreakHard, 0, 50, 100);
+      playSound(game, k_soundBreakHard, 0, 50, 100);
       switch (k_pubSpots[std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
           game.gameType = kGameTournament;
@@ -407,51 +407,51 @@ void updatePub(cGame& game) {
   game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
   game.pub.targetX = getPubSpotX(game, game.m_pubSpot);
   scrollPub(game);
-  game.selectInterface(k_interfacePubCaptions);
-  game.updateMenuArrows(k_pubArrowLeft, k_pubArrowRight, true);
-  game.selectInterface(k_interfacePubWall);
+  selectInterface(game, k_interfacePubCaptions);
+  updateMenuArrows(game, k_pubArrowLeft, k_pubArrowRight, true);
+  selectInterface(game, k_interfacePubWall);
 }
 
 void paintPubScenery(cGame& game, int32_t x, bool parallax, bool seats, int32_t shade) {
   if (!game.m_backLayer) return;
   const uint8_t glow = game.pub.glowOn;
   game.pub.glowOn = 0;
-  game.selectInterface(k_interfacePubWall);
+  selectInterface(game, k_interfacePubWall);
   game.resetClip(game.m_backLayer);
-  game.paintInterfaceLayer(true);
+  paintInterfaceLayer(game, true);
   game.m_backLayer->setClip(0, 0, kScreenW, kLayoutH);
   paintPubLayer(game, x, x, x + kScreenW, 1, game.m_backLayer);
-  game.selectInterface(k_interfacePubRoom);
+  selectInterface(game, k_interfacePubRoom);
   paintPubLayer(game, x, x, x + kScreenW, 0, game.m_backLayer);
   if (seats) {
-    game.selectInterface(k_interfacePubSeats);
+    selectInterface(game, k_interfacePubSeats);
     for (int32_t i = 0; i < k_pubSeatCount; ++i)
-      if (game.isElementVisible(i)) game.paintSpriteElementTo(i, -x, 0, false, game.m_backLayer);
+      if (isElementVisible(game, i)) paintSpriteElementTo(game, i, -x, 0, false, game.m_backLayer);
   }
   if (parallax) {
     for (int32_t k = 0; k < 4; ++k) {
       const int32_t off = static_cast<int32_t>((static_cast<int64_t>(x) * kParallaxPixels[k]) >> 16);
-      game.selectInterface(k_interfacePubParallax0 + k);
+      selectInterface(game, k_interfacePubParallax0 + k);
       paintPubLayer(game, off, off, off + kScreenW, 0, game.m_backLayer);
     }
   }
   if (shade > 0)
-    game.fillRectAlpha(game.m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
+    fillRectAlpha(game, game.m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
   game.resetClip(game.m_backLayer);
   game.pub.glowOn = glow;
 }
 
 void paintPubBackdrop(cGame& game, Graphics* g) {
   game.resetClip(g);
-  game.drawSavedBackgroundScrolled(g, game.pub.ringOffset / 256);
+  drawSavedBackgroundScrolled(game, g, game.pub.ringOffset / 256);
   const int32_t x = floorDiv256(game.pub.scroll);
-  game.selectInterface(k_interfacePubRoom);
+  selectInterface(game, k_interfacePubRoom);
   paintPubLayer(game, x, x, x + kScreenW, 0);
-  game.selectInterface(k_interfacePubSeats);
-  game.paintInterfaceAt(-x, 0, false);
+  selectInterface(game, k_interfacePubSeats);
+  paintInterfaceAt(game, -x, 0, false);
   for (int32_t k = 0; k < 4; ++k) {
     const int32_t off = static_cast<int32_t>((static_cast<int64_t>(game.pub.scroll) * kParallax[k]) >> 16);
-    game.selectInterface(k_interfacePubParallax0 + k);
+    selectInterface(game, k_interfacePubParallax0 + k);
     g->setClip(0, 0, kScreenW, kLayoutH);
     paintPubLayer(game, off, off, off + kScreenW, 0);
     game.resetClip(g);
@@ -464,21 +464,21 @@ void paintPub(cGame& game, Graphics* g) {
   game.pub.glowOn = std::abs(x - game.pub.targetX) <= kGlowDistance;
   paintPubBackdrop(game, g);
   game.pub.glowOn = 0;
-  game.selectInterface(k_interfacePubCaptions);
-  game.setButtonFrames(k_pubBack, -1);
-  game.setElementVisible(k_pubArrowLeft, false);
-  game.setElementVisible(k_pubArrowRight, false);
-  game.paintInterface();
-  const int16_t* veil = game.getInterfaceElement(-1, k_pubVeil);
+  selectInterface(game, k_interfacePubCaptions);
+  setButtonFrames(game, k_pubBack, -1);
+  setElementVisible(game, k_pubArrowLeft, false);
+  setElementVisible(game, k_pubArrowRight, false);
+  paintInterface(game);
+  const int16_t* veil = getInterfaceElement(game, -1, k_pubVeil);
   if (veil && (veil[F::kWordType] == F::kText || veil[F::kWordType] == F::kRect))
-    game.fillRectAlpha(g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1],
-                       0xAA000000u);
-  if (game.m_pubSpot > 0) game.paintSpriteElement(k_pubArrowLeft, false);
-  if (game.m_pubSpot < k_pubSpotCount - 1) game.paintSpriteElement(k_pubArrowRight, false);
+    fillRectAlpha(game, g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1],
+                  0xAA000000u);
+  if (game.m_pubSpot > 0) paintSpriteElement(game, k_pubArrowLeft, false);
+  if (game.m_pubSpot < k_pubSpotCount - 1) paintSpriteElement(game, k_pubArrowRight, false);
   const int32_t spot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
-  game.drawElementText(k_pubSpotTitle, k_pubSpots[spot]);
-  game.drawElementText(k_pubSpotNote, k_textPubSpotNote0 + spot);
-  game.selectInterface(k_interfacePubWall);
+  drawElementText(game, k_pubSpotTitle, k_pubSpots[spot]);
+  drawElementText(game, k_pubSpotNote, k_textPubSpotNote0 + spot);
+  selectInterface(game, k_interfacePubWall);
 }
 
 // ---------------------------------------------------- touch mapping and rows

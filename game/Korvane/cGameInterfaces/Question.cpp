@@ -47,7 +47,7 @@ void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState,
   // The set-up runs now, in the frame that asked; in a match the state
   // change has run it already.
   if (game.m_subState == k_subStateInit) updateQuestion(game);
-  if (defaultEntry >= 0) game.selectMenuEntryById(static_cast<uint32_t>(defaultEntry));
+  if (defaultEntry >= 0) selectMenuEntryById(game, static_cast<uint32_t>(defaultEntry));
 }
 
 void updateQuestion(cGame& game) {
@@ -59,25 +59,25 @@ void updateQuestion(cGame& game) {
   }
   const int32_t action = game.question.action;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceQuestion);
-    game.copyInterfacePanel(game.question.panel, k_interfaceQuestion);
+    selectInterface(game, k_interfaceQuestion);
+    copyInterfacePanel(game, game.question.panel, k_interfaceQuestion);
     for (int32_t k = 0; k < 3; ++k) {
-      game.setElementVisible(k_questionItemMarks + k, action == kBuyItem);
-      game.setElementVisible(k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
+      setElementVisible(game, k_questionItemMarks + k, action == kBuyItem);
+      setElementVisible(game, k_questionNoteBox + k, action == kBuyItem || action == kOption8Offer);
     }
     FrontEndScreen s;
     s.interfaceId = k_interfaceQuestion;
     s.menu = kYesNo;
     s.listElement = k_questionList;
     s.count = 2;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     return;
   }
   if (game.question.resetSelection) {
     game.question.resetSelection = 0;
     game.m_menu.selection = -1;
   }
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   if (id == k_textYes)
     answerQuestionYes(game);
   else if (id == k_textNo)
@@ -98,7 +98,7 @@ void answerQuestionYes(cGame& game) {
     case kExit:
       if (game.gameType == 5) {
         game.m_tutorialLeft = 1;
-        game.saveSettings();
+        saveSettings(game);
       }
       game.setState(k_stateNone);
       game.m_quitRequested = 1;
@@ -106,21 +106,21 @@ void answerQuestionYes(cGame& game) {
         if (bridge->getGame() == static_cast<GameBase*>((&game))) bridge->requestQuit();
       break;
     case kResetAll:
-      game.resetSettings();
-      game.resetProgress();
+      resetSettings(game);
+      resetProgress(game);
       leaveQuestion(game, k_stateOptions);
       break;
     case kQuitMatch:
       if (game.gameType == 5) {
         game.m_tutorialLeft = 1;
-        game.saveSettings();
+        saveSettings(game);
       }
       game.m_menusOverMatch = 0;
       game.resumeMusic();
       game.setState(k_stateMainMenuLoading);
       break;
     case kRestartMatch:
-      game.clearAchievementNotices();
+      clearAchievementNotices(game);
       game.m_challengeEnded = 0;
       game.m_menusOverMatch = 0;
       game.resumeMusic();
@@ -132,26 +132,26 @@ void answerQuestionYes(cGame& game) {
       leaveQuestion(game, k_stateItemBought);
       break;
     case kTutorialOffer:
-      game.startTutorial(0);
+      startTutorial(game, 0);
       break;
     case kEquipItem:
       equipShopItem(*(&game));
       leaveQuestion(game, game.question.returnState);
       break;
     case kChallengeDemo:
-      game.launchChallengeDemo();
+      launchChallengeDemo(game);
       break;
     case kPushOutOffer:
-      game.answerPushOutOffer(true);
+      answerPushOutOffer(game, true);
       game.popState();
       break;
     case kPushOutPlay:
-      game.answerPushOutPlay();
+      answerPushOutPlay(game);
       game.popState();
       break;
     case kOption8Offer:
       game.m_option8 = 1;
-      game.saveSettings();
+      saveSettings(game);
       game.setInGameState(k_stateAfterShot);
       break;
     case kQuitTournament:
@@ -169,11 +169,11 @@ void answerQuestionYes(cGame& game) {
 void answerQuestionNo(cGame& game) {
   switch (game.question.action) {
     case kPushOutOffer:
-      game.answerPushOutOffer(false);
+      answerPushOutOffer(game, false);
       game.popState();
       break;
     case kPushOutPlay:
-      game.answerPushOutPlay();
+      answerPushOutPlay(game);
       game.switchPlayer();
       game.popState();
       break;
@@ -182,7 +182,7 @@ void answerQuestionNo(cGame& game) {
       break;
     case kOption8Offer:
       game.m_option8 = 0;
-      game.saveSettings();
+      saveSettings(game);
       game.setInGameState(game.question.returnState);
       break;
     case kQuitTournament:
@@ -214,26 +214,26 @@ void paintQuestion(cGame& game, Graphics* g) {
   const bool tournamentNote =
       action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.gameType == 2);
   if (tournamentNote)
-    for (int32_t k = 0; k < 3; ++k) game.setElementVisible(k_questionNoteBox + k, true);
-  game.paintScreen(g, -1, -1);
+    for (int32_t k = 0; k < 3; ++k) setElementVisible(game, k_questionNoteBox + k, true);
+  paintScreen(game, g, -1, -1);
   if (action == kBuyItem)
     for (int32_t c = 0; c < 3; ++c) {
       paintRatingBar(*(&game), k_interfaceQuestion, k_questionRatingBars + c, c);
-      game.drawElementText(k_questionCategories + c, k_textShopCategory0 + c);
+      drawElementText(game, k_questionCategories + c, k_textShopCategory0 + c);
     }
-  game.drawElementText(k_questionTitle, game.question.title);
+  drawElementText(game, k_questionTitle, game.question.title);
   if (action == kBuyItem) {
-    game.textBufferSetString(k_textBuyBody);
-    game.replaceTextTagWithText(getShopItemNameText(*(&game), game.shop.currentItem));
-    game.replaceTextTagWithText(k_textMoney);
-    game.setTextParam(0, getShopItemPrice(*(&game), game.shop.currentItem));
-    game.drawElementStringLen(k_questionBody, game.m_text.work, game.m_text.workLength, -1);
+    textBufferSetString(game, k_textBuyBody);
+    replaceTextTagWithText(game, getShopItemNameText(*(&game), game.shop.currentItem));
+    replaceTextTagWithText(game, k_textMoney);
+    setTextParam(game, 0, getShopItemPrice(*(&game), game.shop.currentItem));
+    drawElementStringLen(game, k_questionBody, game.m_text.work, game.m_text.workLength, -1);
   } else {
-    game.drawElementText(k_questionBody, game.question.body);
+    drawElementText(game, k_questionBody, game.question.body);
   }
-  if (action == kOption8Offer) game.drawElementText(k_questionNote, k_textOption8Note);
-  if (tournamentNote) game.drawElementText(k_questionNote, k_textTournamentNote);
-  game.paintMenu();
+  if (action == kOption8Offer) drawElementText(game, k_questionNote, k_textOption8Note);
+  if (tournamentNote) drawElementText(game, k_questionNote, k_textTournamentNote);
+  paintMenu(game);
 }
 
 // ---------------------------------------------------- touch mapping and rows

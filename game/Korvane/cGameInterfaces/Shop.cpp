@@ -34,7 +34,7 @@ int32_t clampItem(int32_t item) { return std::clamp(item, 0, kItemCount - 1); }
 void updateShop(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceShop);
+    selectInterface(game, k_interfaceShop);
     selectShopItem(game, game.shop.currentItem);
     game.shop.oldCurrentItem = clampItem(game.shop.oldCurrentItem);
     game.shop.errorShown = 0;
@@ -43,10 +43,10 @@ void updateShop(cGame& game) {
     showShopItem(game);
     FrontEndScreen s;
     s.interfaceId = k_interfaceShop;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     return;
   }
-  game.updateScreen(false);
+  updateScreen(game, false);
   const int32_t item = game.shop.currentItem;
   const int32_t category = game.shop.selectedCategory;
   const bool arrows = !game.shop.errorShown && game.shop.panelAtRest;
@@ -58,7 +58,7 @@ void updateShop(cGame& game) {
     } else if ((game.m_career.boughtMask >> item & 1u) == 0) {
       if (static_cast<int64_t>(static_cast<int32_t>(game.m_career.money)) < getShopItemPrice(game, item)) {
         game.shop.errorShown = 1;
-        game.playSound(k_soundError, 0, 100, 100);
+        playSound(game, k_soundError, 0, 100, 100);
         showShopError(game);
       } else if (!game.shop.panelOpen) {
         game.shop.panelOpen = 1;
@@ -104,50 +104,52 @@ void updateShop(cGame& game) {
 
 void paintShop(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.selectInterface(k_interfaceShop);
+  selectInterface(game, k_interfaceShop);
   slideShopPanel(game);
-  for (int32_t i = 0; i < 4; ++i) game.setElementVisible(k_shopHidden0 + i, false);
-  for (int32_t i = 0; i < 2; ++i) game.setElementVisible(k_shopOpenExtra0 + i, game.shop.panelFullyOpen != 0);
-  game.setInterfaceElementFrame(k_interfaceShop, k_shopSelectButton,
+  for (int32_t i = 0; i < 4; ++i) setElementVisible(game, k_shopHidden0 + i, false);
+  for (int32_t i = 0; i < 2; ++i) setElementVisible(game, k_shopOpenExtra0 + i, game.shop.panelFullyOpen != 0);
+  setInterfaceElementFrame(game, k_interfaceShop, k_shopSelectButton,
                            game.m_leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
-  game.setInterfaceElementFrame(k_interfaceShop, k_shopBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  game.paintScreen(g, -1, -1);
+  setInterfaceElementFrame(game, k_interfaceShop, k_shopBack,
+                           game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  paintScreen(game, g, -1, -1);
 
   const int32_t item = clampItem(game.shop.currentItem);
   const int32_t category = item / 5;
-  game.drawElementText(k_shopTitle, k_textShopTitle);
-  if (game.shop.errorShown) game.drawElementText(k_shopErrorText, k_textNotEnoughMoney);
-  game.drawElementText(k_shopCategoryText, k_textShopCategory0 + category);
+  drawElementText(game, k_shopTitle, k_textShopTitle);
+  if (game.shop.errorShown) drawElementText(game, k_shopErrorText, k_textNotEnoughMoney);
+  drawElementText(game, k_shopCategoryText, k_textShopCategory0 + category);
   if ((game.m_career.boughtMask >> item & 1u) == 0) {
-    game.textBufferSetString(k_textShopPriceLine);
-    game.replaceTextTagWithText(k_textMoney);
-    game.setTextParam(0, getShopItemPrice(game, item));
-    game.drawElementStringLen(k_shopPriceText, game.m_text.work, game.m_text.workLength, -1);
-    game.textBufferSetString(k_textShopMoneyLine);
-    game.replaceTextTagWithText(k_textMoney);
-    game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
-    game.drawElementStringLen(k_shopMoneyText, game.m_text.work, game.m_text.workLength, -1);
+    textBufferSetString(game, k_textShopPriceLine);
+    replaceTextTagWithText(game, k_textMoney);
+    setTextParam(game, 0, getShopItemPrice(game, item));
+    drawElementStringLen(game, k_shopPriceText, game.m_text.work, game.m_text.workLength, -1);
+    textBufferSetString(game, k_textShopMoneyLine);
+    replaceTextTagWithText(game, k_textMoney);
+    setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
+    drawElementStringLen(game, k_shopMoneyText, game.m_text.work, game.m_text.workLength, -1);
   } else {
     paintOwnedBanner(game);
   }
-  game.setElementPalette(k_shopItemName, 0);
-  game.drawElementText(k_shopItemName, getShopItemNameText(game, item));
+  setElementPalette(game, k_shopItemName, 0);
+  drawElementText(game, k_shopItemName, getShopItemNameText(game, item));
   paintRatingBar(game, k_interfaceShop, k_shopRatingBar, category);
   if (game.shop.panelFullyOpen) {
     for (int32_t k = 0; k < 2; ++k) {
       paintRatingBar(game, k_interfaceShop, k_shopRatingBar + 1 + k, game.shop.otherCategory[k]);
-      game.drawElementText(k_shopOtherCategoryText + k, k_textShopCategory0 + game.shop.otherCategory[k]);
+      drawElementText(game, k_shopOtherCategoryText + k, k_textShopCategory0 + game.shop.otherCategory[k]);
     }
   }
-  game.drawElementText(k_shopSetText, isMatchedSet(game) ? k_textMatchedSet : k_textNoMatchedSet);
+  drawElementText(game, k_shopSetText, isMatchedSet(game) ? k_textMatchedSet : k_textNoMatchedSet);
   if (game.shop.panelAtRest && !game.shop.errorShown)
-    for (int32_t i = 0; i < kArrowCount; ++i) game.paintSpriteElementAltPalette(k_shopArrow0 + i, 0, 0, false, nullptr, true);
-  if (!game.shop.errorShown) game.paintSpriteElementAltPalette(k_shopSelectButton, 0, 0, false, nullptr, true);
+    for (int32_t i = 0; i < kArrowCount; ++i)
+      paintSpriteElementAltPalette(game, k_shopArrow0 + i, 0, 0, false, nullptr, true);
+  if (!game.shop.errorShown) paintSpriteElementAltPalette(game, k_shopSelectButton, 0, 0, false, nullptr, true);
 }
 
 // A quarter of the remaining distance a frame; the last 1-3 pixels at once.
 void slideShopPanel(cGame& game) {
-  const int32_t d = game.getElementY(k_shopPanelTop) - game.getElementY(k_shopPanelStop);
+  const int32_t d = getElementY(game, k_shopPanelTop) - getElementY(game, k_shopPanelStop);
   if (game.shop.panelOpen && d != 0) {
     int32_t step = d >> 2;
     if (d >= 1 && step == 0) {
@@ -166,51 +168,51 @@ void slideShopPanel(cGame& game) {
 }
 
 void moveShopPanel(cGame& game, int32_t dy) {
-  for (int32_t i : kSlidingElements) game.setElementY(-1, i, game.getElementY(i) + dy);
+  for (int32_t i : kSlidingElements) setElementY(game, -1, i, getElementY(game, i) + dy);
 }
 
 void resetShopPanel(cGame& game) {
   game.shop.panelOpen = 0;
   game.shop.panelAtRest = 1;
   game.shop.panelFullyOpen = 0;
-  const int32_t d = game.getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
-                    game.getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
+  const int32_t d = getInterfaceElementY(game, k_interfaceShop, k_shopPanelTop) -
+                    getInterfaceElementY(game, k_interfaceShop, k_shopPanelStop);
   if (d < kPanelClosed)
     for (int32_t i : kSlidingElements)
-      game.setElementY(k_interfaceShop, i, game.getInterfaceElementY(k_interfaceShop, i) + kPanelClosed - d);
+      setElementY(game, k_interfaceShop, i, getInterfaceElementY(game, k_interfaceShop, i) + kPanelClosed - d);
 }
 
 void showShopItem(cGame& game) {
   const int32_t item = clampItem(game.shop.currentItem);
-  game.setInterfaceElementFrame(k_interfaceShop, k_shopItemPicture, item);
-  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemPicture, true);
-  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
-  game.setInterfaceElementVisible(k_interfaceShop, k_shopItemMark0 + item, true);
-  game.setInterfaceElementVisible(k_interfaceShop, k_shopBoughtMark, (game.m_career.boughtMask >> item & 1u) != 0);
+  setInterfaceElementFrame(game, k_interfaceShop, k_shopItemPicture, item);
+  setInterfaceElementVisible(game, k_interfaceShop, k_shopItemPicture, true);
+  setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
+  setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + item, true);
+  setInterfaceElementVisible(game, k_interfaceShop, k_shopBoughtMark, (game.m_career.boughtMask >> item & 1u) != 0);
 }
 
 void showShopError(cGame& game) {
-  for (int32_t i = 0; i < 7; ++i) game.setElementVisible(k_shopErrorBox0 + i, game.shop.errorShown != 0);
+  for (int32_t i = 0; i < 7; ++i) setElementVisible(game, k_shopErrorBox0 + i, game.shop.errorShown != 0);
 }
 
 // The banner behind "owned": both ends and the middle tiled under the text.
 void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
-  const int32_t font = game.getElementFont(e);
+  const int32_t font = getElementFont(game, e);
   ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
   ASprite* bank = game.m_sprites[k_slotShopBanner];
   Graphics* g = game.currentTarget();
   if (fontBank && bank && g && bank->frameCount > k_bannerFrameMiddle) {
-    const int32_t w = game.getStringWidth(fontBank, k_textOwned);
-    const int32_t left = game.getElementX(e) + game.getElementWidth(e) / 2 - w / 2;
-    const int32_t top = game.getElementY(e) - 2;
+    const int32_t w = getStringWidth(game, fontBank, k_textOwned);
+    const int32_t left = getElementX(game, e) + getElementWidth(game, e) / 2 - w / 2;
+    const int32_t top = getElementY(game, e) - 2;
     bank->paintFrame(g, k_bannerFrameLeft, left - bank->getFrameWidth(k_bannerFrameLeft) - 1, top, 0);
     g->setClip(left - 1, top, w, bank->getFrameHeight(k_bannerFrameMiddle));
     for (int32_t k = 0; k <= w; k += k_bannerTileStep) bank->paintFrame(g, k_bannerFrameMiddle, left - 1 + k, top, 0);
     g->setClip(0, 0, 240, 320);
     bank->paintFrame(g, k_bannerFrameRight, left + w - 1, top, 0);
   }
-  game.drawElementText(e, k_textOwned);
+  drawElementText(game, e, k_textOwned);
 }
 
 // --- item bought (330)
@@ -218,10 +220,10 @@ void paintOwnedBanner(cGame& game) {
 void updateItemBought(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
-    game.setInterfaceElementFrame(k_interfaceItemBought, k_itemBoughtPicture, clampItem(game.shop.currentItem));
+    setInterfaceElementFrame(game, k_interfaceItemBought, k_itemBoughtPicture, clampItem(game.shop.currentItem));
     FrontEndScreen s;
     s.interfaceId = k_interfaceItemBought;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_touchPrompt = 1;
   }
   if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
@@ -232,16 +234,16 @@ void updateItemBought(cGame& game) {
 
 void paintItemBought(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.selectInterface(k_interfaceItemBought);
-  game.paintScreen(g, -1, -1);
-  game.drawElementText(k_itemBoughtText, k_textItemBought);
+  selectInterface(game, k_interfaceItemBought);
+  paintScreen(game, g, -1, -1);
+  drawElementText(game, k_itemBoughtText, k_textItemBought);
   paintTouchPrompt(game, g);
 }
 
 void paintTouchPrompt(cGame& game, Graphics* g) {
-  if (!g || !game.m_touchPrompt || !game.isBlinkOn()) return;
+  if (!g || !game.m_touchPrompt || !isBlinkOn(game)) return;
   game.resetClip(g);
-  game.drawCString(g, game.m_fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  drawCString(game, g, game.m_fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 // --- shop explanation (430)
@@ -250,11 +252,11 @@ void updateShopExplanation(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
     game.shop.explanationPage = 0;
-    game.selectInterface(k_interfaceShopExplanation);
+    selectInterface(game, k_interfaceShopExplanation);
     showExplanationPage(game, true);
     FrontEndScreen s;
     s.interfaceId = k_interfaceShopExplanation;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_touchPrompt = 1;
   }
   const bool select = game.m_keys.isPressed(k_keySelect);
@@ -274,31 +276,32 @@ void updateShopExplanation(cGame& game) {
   // Seen to its second page: the explanation is not shown again.
   if (game.shop.explanationPage == 1 && game.m_career.shopExplanationPending) {
     game.m_career.shopExplanationPending = 0;
-    game.saveProgress();
+    saveProgress(game);
   }
 }
 
 void paintShopExplanation(cGame& game, Graphics* g) {
   if (game.m_subState == k_subStateDestroy) return;
-  game.selectInterface(k_interfaceShopExplanation);
+  selectInterface(game, k_interfaceShopExplanation);
   const bool first = game.shop.explanationPage < 1;
   showExplanationPage(game, first);
-  game.setInterfaceElementFrame(k_interfaceShopExplanation, k_explanationBack,
+  setInterfaceElementFrame(game, k_interfaceShopExplanation, k_explanationBack,
                            game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
-  game.paintScreen(g, -1, -1);
+  paintScreen(game, g, -1, -1);
   if (first) {
-    game.drawElementText(k_explanationText1, k_textShopExplanation1);
+    drawElementText(game, k_explanationText1, k_textShopExplanation1);
   } else {
-    game.drawElementText(k_explanationText2, k_textShopExplanation2);
-    game.drawElementText(k_explanationSetText, k_textMatchedSet);
+    drawElementText(game, k_explanationText2, k_textShopExplanation2);
+    drawElementText(game, k_explanationSetText, k_textMatchedSet);
   }
   paintTouchPrompt(game, g);
 }
 
 void showExplanationPage(cGame& game, bool first) {
-  for (int32_t i = 0; i < 2; ++i) game.setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationFirst0 + i, first);
+  for (int32_t i = 0; i < 2; ++i)
+    setInterfaceElementVisible(game, k_interfaceShopExplanation, k_explanationFirst0 + i, first);
   for (int32_t i = 0; i < 6; ++i)
-    game.setInterfaceElementVisible(k_interfaceShopExplanation, k_explanationSecond0 + i, !first);
+    setInterfaceElementVisible(game, k_interfaceShopExplanation, k_explanationSecond0 + i, !first);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -44,14 +44,14 @@ void equipCurrentItem(cGame& game) {
 // Equipping saves at once, so quitting straight after keeps it.
 void equipShopItem(cGame& game) {
   equipCurrentItem(game);
-  game.saveProgress();
+  saveProgress(game);
 }
 
 void buyShopItem(cGame& game) {
   equipCurrentItem(game);
   game.m_career.money -= k_shopPrices[game.shop.currentItem];
   game.m_career.boughtMask |= 1u << game.shop.currentItem;
-  game.saveProgress();
+  saveProgress(game);
 }
 
 // Levels 0-5 per category: the highest set bit of bits 0-5, 6-11 and 12-17.
@@ -99,9 +99,9 @@ void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t wid
 
 void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category) {
   Graphics* const g = game.m_paintTarget;
-  const int32_t x = game.getInterfaceElementX(interfaceId, element);
-  const int32_t y = game.getInterfaceElementY(interfaceId, element);
-  const int32_t w = game.getInterfaceElementWidth(interfaceId, element);
+  const int32_t x = getInterfaceElementX(game, interfaceId, element);
+  const int32_t y = getInterfaceElementY(game, interfaceId, element);
+  const int32_t w = getInterfaceElementWidth(game, interfaceId, element);
   const int32_t r = getEquippedRating(game, category);
   const bool matched = isMatchedSet(game);
   const int32_t len = r * w / 100;

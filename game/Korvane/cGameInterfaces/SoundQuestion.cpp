@@ -21,22 +21,22 @@ void updateSoundQuestion(cGame& game) {
       g->setColor(0xFF000000);
       g->fillRect(0, 0, 240, 320);
     };
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     game.m_soundQuestionAsked = 1;
     return;
   }
   // There is no way back from here: back is ignored. The answer is not saved.
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   if (id <= 0) return;
   game.m_soundEnabled = id == k_textYes ? 1 : 0;
   game.setState(k_stateTitle);
 }
 
 void paintSoundQuestion(cGame& game, Graphics* g) {
-  game.paintScreen(g, -1, -1);
-  game.drawElementText(k_soundQuestionPrompt, k_textSoundPrompt);
-  game.drawElementText(k_soundQuestionNote, k_textSoundNote);
-  game.paintMenu();
+  paintScreen(game, g, -1, -1);
+  drawElementText(game, k_soundQuestionPrompt, k_textSoundPrompt);
+  drawElementText(game, k_soundQuestionNote, k_textSoundNote);
+  paintMenu(game);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -15,10 +15,10 @@ void updateTitle(cGame& game) {
       if (ASprite* title = game.m_sprites[k_slotTitle])
         if (title->frameCount > k_frameTitle) title->paintFrame(g, k_frameTitle, 0, 0, 0);
     };
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     return;
   }
-  game.updateScreen(false);
+  updateScreen(game, false);
   if (game.m_keys.isPressed(k_keySelect) && !game.m_keys.isPressed(k_keyExtra22 | k_keyBack)) {
     game.m_waitCounter += 1;  // the paint after this update is skipped
     game.setState(k_stateMainMenu);
@@ -26,9 +26,9 @@ void updateTitle(cGame& game) {
 }
 
 void paintTitle(cGame& game, Graphics* g) {
-  game.paintScreen(g, -1, -1);
-  if (game.isBlinkOn()) game.drawElementText(k_titlePrompt, k_textTouchToStart);
-  game.drawElementText(k_titleNote, k_textTitleNote);
+  paintScreen(game, g, -1, -1);
+  if (isBlinkOn(game)) drawElementText(game, k_titlePrompt, k_textTouchToStart);
+  drawElementText(game, k_titleNote, k_textTitleNote);
 }
 
 // ---------------------------------------------------- touch mapping and rows

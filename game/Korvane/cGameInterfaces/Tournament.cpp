@@ -44,18 +44,18 @@ void updateTournamentSelection(cGame& game) {
     s.menu = kTournamentItems;
     s.listElement = k_tournamentMenuList;
     s.count = 3;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
     const int32_t won = countWonCharacters(game);
-    if (won < 7) game.setMenuEntryFlags(k_textTournamentEight, kVeiled);
-    if (won < 3) game.setMenuEntryFlags(k_textTournamentFour, kVeiled);
+    if (won < 7) setMenuEntryFlags(game, k_textTournamentEight, kVeiled);
+    if (won < 3) setMenuEntryFlags(game, k_textTournamentFour, kVeiled);
   }
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   const int32_t sel = game.m_menu.selection;
   const bool veiled = sel >= 0 && sel < game.m_menu.count && (game.m_menu.flags[sel] & kVeiled);
   for (int32_t e : {k_tournamentMenuVeil2, k_tournamentMenuVeil3, k_tournamentMenuVeil0, k_tournamentMenuVeil1})
-    game.setElementVisible(e, veiled);
-  game.updateMenuArrows(k_tournamentMenuArrowUp, k_tournamentMenuArrowDown, false);
-  game.showMenuScrollArrows(k_tournamentMenuArrowUp, k_tournamentMenuArrowDown);
+    setElementVisible(game, e, veiled);
+  updateMenuArrows(game, k_tournamentMenuArrowUp, k_tournamentMenuArrowDown, false);
+  showMenuScrollArrows(game, k_tournamentMenuArrowUp, k_tournamentMenuArrowDown);
   if (id < 0) {
     game.setState(k_stateRulesChoice);
     return;
@@ -68,10 +68,11 @@ void updateTournamentSelection(cGame& game) {
 }
 
 void paintTournamentSelection(cGame& game, Graphics* g) {
-  game.paintScreen(g, k_tournamentMenuBack, -1);
-  game.drawElementText(k_tournamentMenuTitle, k_textTournamentTitle);
-  game.paintMenu();
-  if (game.isElementVisible(k_tournamentMenuVeil2)) game.drawElementText(k_tournamentMenuNote, k_textTournamentVeiled);
+  paintScreen(game, g, k_tournamentMenuBack, -1);
+  drawElementText(game, k_tournamentMenuTitle, k_textTournamentTitle);
+  paintMenu(game);
+  if (isElementVisible(game, k_tournamentMenuVeil2))
+    drawElementText(game, k_tournamentMenuNote, k_textTournamentVeiled);
 }
 
 // ---- field choice (410)
@@ -83,9 +84,9 @@ void updateTournamentFieldChoice(cGame& game) {
     s.menu = kFieldItems;
     s.listElement = k_fieldChoiceList;
     s.count = 2;
-    game.setUpScreen(s);
+    setUpScreen(game, s);
   }
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   if (id < 0) {
     game.setState(k_stateTournamentMenu);
     return;
@@ -97,9 +98,9 @@ void updateTournamentFieldChoice(cGame& game) {
 }
 
 void paintTournamentFieldChoice(cGame& game, Graphics* g) {
-  game.paintScreen(g, k_fieldChoiceBack, -1);
-  game.drawElementText(k_fieldChoiceTitle, k_textFieldChoiceTitle);
-  game.paintMenu();
+  paintScreen(game, g, k_fieldChoiceBack, -1);
+  drawElementText(game, k_fieldChoiceTitle, k_textFieldChoiceTitle);
+  paintMenu(game);
 }
 
 // ---- opponent pick (190)
@@ -128,26 +129,26 @@ void movePickCursor(cGame& game, int32_t step) {
     }
   }
   if (t.cursorElement < 0) return;
-  const int16_t* e = game.getInterfaceElement(k_interfacePubSeats, t.cursorElement);
+  const int16_t* e = getInterfaceElement(game, k_interfacePubSeats, t.cursorElement);
   if (!e) return;
   namespace F = interfaceformat;
   int32_t halfWidth = 0;
   const int32_t bank = e[F::kWordParams + F::kSpriteBank];
   if (bank >= 0 && bank < cGame::k_spriteSlotCount && game.m_sprites[bank])
     halfWidth = game.m_sprites[bank]->getFrameWidth(e[F::kWordParams + F::kSpriteFrame]) / 2;
-  game.pub.targetX = game.getInterfaceElementX(k_interfacePubSeats, t.cursorElement) + halfWidth - 120;
+  game.pub.targetX = getInterfaceElementX(game, k_interfacePubSeats, t.cursorElement) + halfWidth - 120;
 }
 
 void layOutPickSlots(cGame& game) {
   const int32_t level = game.m_tournament.level;
   for (int32_t e = k_pickSlotDuel; e <= k_pickSlotDuel + 1; ++e)
-    game.setInterfaceElementVisible(k_interfaceTournamentPick, e, level == 2);
+    setInterfaceElementVisible(game, k_interfaceTournamentPick, e, level == 2);
   for (int32_t e = k_pickSlotFour; e < k_pickSlotFour + 3 * k_pickSlotStride; ++e)
-    game.setInterfaceElementVisible(k_interfaceTournamentPick, e, level == 1);
+    setInterfaceElementVisible(game, k_interfaceTournamentPick, e, level == 1);
   const int32_t slots = level == 2 ? 1 : 3;
   for (int32_t i = 0; i < slots; ++i) {
-    game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(level, i), k_headFrameEmptyWinner);
-    game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(level, i) + 1, k_headFrameLightOff);
+    setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(level, i), k_headFrameEmptyWinner);
+    setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(level, i) + 1, k_headFrameLightOff);
   }
 }
 
@@ -161,8 +162,8 @@ void updateTournamentOpponentSelection(cGame& game) {
   Tournament& t = game.m_tournament;
   const int32_t needed = t.level == 2 ? 1 : 3;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceTournamentPick);
-    game.startInterfaceAnimation();
+    selectInterface(game, k_interfaceTournamentPick);
+    startInterfaceAnimation(game);
     game.pub.arrivedTime = 0;
     t.pickBlink = -1;
     game.pub.scroll = 0;
@@ -170,13 +171,13 @@ void updateTournamentOpponentSelection(cGame& game) {
     game.pub.speed = 0;
     game.pub.ringOffset = 0;
     // The wall's ring as the pub fills it, for the view at 0.
-    game.selectInterface(k_interfacePubWall);
+    selectInterface(game, k_interfacePubWall);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
       paintPubWallColumns(game, 0, 240, 0);
     }
-    game.selectInterface(k_interfaceTournamentPick);
+    selectInterface(game, k_interfaceTournamentPick);
     resetTournamentPicks(game);
     seatPubRivals(game);
     t.cursorSeat = -1;
@@ -186,8 +187,8 @@ void updateTournamentOpponentSelection(cGame& game) {
     game.m_subState = k_subStateUpdate;
     return;
   }
-  game.selectInterface(k_interfaceTournamentPick);
-  game.updateInterfaceTimers();
+  selectInterface(game, k_interfaceTournamentPick);
+  updateInterfaceTimers(game);
   const bool blinking = t.pickBlink >= 0;
   auto handled = [&game] { game.m_keys.lock(kKeyLockFrames); };
   auto dropLast = [&game, &t, &handled](int32_t emptyState) {
@@ -197,18 +198,19 @@ void updateTournamentOpponentSelection(cGame& game) {
       return;
     }
     t.pickedCount -= 1;
-    game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount), k_headFrameEmptyWinner);
-    game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount) + 1, k_headFrameLightOff);
+    setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount), k_headFrameEmptyWinner);
+    setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount) + 1,
+                             k_headFrameLightOff);
     handled();
   };
   if (game.m_keys.isPressed(k_keyBack)) {
     // A pick still blinking is dropped first.
     if (blinking) {
       t.pickBlink = -1;
-      game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount),
-                                    k_headFrameEmptyWinner);
-      game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount) + 1,
-                                    k_headFrameLightOff);
+      setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount),
+                               k_headFrameEmptyWinner);
+      setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount) + 1,
+                               k_headFrameLightOff);
       handled();
     } else {
       dropLast(k_stateTournamentFieldChoice);
@@ -225,21 +227,21 @@ void updateTournamentOpponentSelection(cGame& game) {
     handled();
   } else if (!blinking && game.m_keys.isPressed(k_keySelect) && t.cursorCharacter >= 0 &&
              !isPickedCharacter(game, t.cursorCharacter) && t.pickedCount < needed) {
-    game.setInterfaceElementFrame(k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount),
-                                  k_headFrameCharacter0 + t.cursorCharacter);
+    setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount),
+                             k_headFrameCharacter0 + t.cursorCharacter);
     t.picked[t.pickedCount] = t.cursorCharacter;
     t.pickBlink = kBlinkMs;
     movePickCursor(game, 1);
     handled();
   }
-  if (t.cursorCharacter >= 0) game.setElementFrame(k_pickCursorName, t.cursorCharacter);
-  game.setElementVisible(k_pickCursorName, t.cursorCharacter >= 0);
+  if (t.cursorCharacter >= 0) setElementFrame(game, k_pickCursorName, t.cursorCharacter);
+  setElementVisible(game, k_pickCursorName, t.cursorCharacter >= 0);
   scrollPub(game);
-  game.selectInterface(k_interfaceTournamentPick);
+  selectInterface(game, k_interfaceTournamentPick);
   if (t.pickBlink >= 0) {
     t.pickBlink -= game.m_frameTime;
     const int32_t mark = pickSlot(t.level, t.pickedCount) + 1;
-    game.setElementFrame(mark, (std::max(t.pickBlink, 0) % 400) <= 200 ? k_headFrameLightOff : k_headFrameLightOn);
+    setElementFrame(game, mark, (std::max(t.pickBlink, 0) % 400) <= 200 ? k_headFrameLightOff : k_headFrameLightOn);
     if (t.pickBlink <= 0) {
       t.pickedCount += 1;
       t.pickBlink = -1;
@@ -258,21 +260,21 @@ void paintTournamentOpponentSelection(cGame& game, Graphics* g) {
   paintPubBackdrop(game, g);
   const int32_t x = game.pub.scroll >= 0 ? game.pub.scroll / 256 : -((-game.pub.scroll + 255) / 256);
   if (t.cursorElement >= 0) {
-    game.selectInterface(k_interfacePubSeats);
-    game.paintSpriteElementAt(t.cursorElement, -x, 0, false);
+    selectInterface(game, k_interfacePubSeats);
+    paintSpriteElementAt(game, t.cursorElement, -x, 0, false);
   }
-  game.selectInterface(k_interfaceTournamentPick);
-  game.setButtonFrames(k_pickBack, -1);
-  game.paintInterface();
+  selectInterface(game, k_interfaceTournamentPick);
+  setButtonFrames(game, k_pickBack, -1);
+  paintInterface(game);
   const int32_t slots = t.level == 2 ? 1 : 3;
   const int32_t named = t.pickedCount + (t.pickBlink >= 0 ? 1 : 0);
   for (int32_t i = 0; i < slots; ++i) {
     const int32_t c = t.picked[i];
     const bool picked = i < named && c >= 0 && c < Tournament::kCharacterCount;
-    game.drawElementText(pickSlot(t.level, i) + 2, picked ? k_textCharacterName0 + c : k_textEmptySlot);
+    drawElementText(game, pickSlot(t.level, i) + 2, picked ? k_textCharacterName0 + c : k_textEmptySlot);
   }
-  game.drawElementText(k_pickTitle, k_textPickTitle0 + (t.level == 2 ? 0 : t.level == 1 ? 1 : 2));
-  game.drawElementString(k_pickPrompt, kPickPrompt);
+  drawElementText(game, k_pickTitle, k_textPickTitle0 + (t.level == 2 ? 0 : t.level == 1 ? 1 : 2));
+  drawElementString(game, k_pickPrompt, kPickPrompt);
 }
 
 // ---- field confirmation (420)
@@ -285,18 +287,18 @@ void updateTournamentFieldConfirm(cGame& game) {
     s.menu = kConfirmItems;
     s.listElement = k_confirmList;
     s.count = 2;
-    game.selectInterface(k_interfaceFieldConfirm);
+    selectInterface(game, k_interfaceFieldConfirm);
     const bool duel = t.level == 2;
-    for (int32_t e = k_confirmDuelFirst; e <= k_confirmDuelFirst + 1; ++e) game.setElementVisible(e, duel);
-    for (int32_t e = k_confirmFourFirst; e <= k_confirmFourLast; ++e) game.setElementVisible(e, !duel);
+    for (int32_t e = k_confirmDuelFirst; e <= k_confirmDuelFirst + 1; ++e) setElementVisible(game, e, duel);
+    for (int32_t e = k_confirmFourFirst; e <= k_confirmFourLast; ++e) setElementVisible(game, e, !duel);
     const int32_t slots = duel ? 1 : 3;
     for (int32_t i = 0; i < slots; ++i) {
       const int32_t c = std::clamp(t.picked[i], 0, Tournament::kCharacterCount - 1);
-      game.setElementFrame(duel ? k_confirmDuelFirst : k_confirmFourFirst + 4 * i, k_headFrameCharacter0 + c);
+      setElementFrame(game, duel ? k_confirmDuelFirst : k_confirmFourFirst + 4 * i, k_headFrameCharacter0 + c);
     }
-    game.setUpScreen(s);
+    setUpScreen(game, s);
   }
-  const int32_t id = game.updateScreen();
+  const int32_t id = updateScreen(game);
   if (id == k_textYes) {
     game.setState(k_stateTournamentStage);
   } else if (id == k_textNo || id < 0) {
@@ -306,10 +308,10 @@ void updateTournamentFieldConfirm(cGame& game) {
 }
 
 void paintTournamentFieldConfirm(cGame& game, Graphics* g) {
-  game.paintScreen(g, -1, -1);
-  game.drawElementText(k_confirmTitle, k_textConfirmTitle);
-  game.drawElementText(k_confirmQuestion, k_textConfirmQuestion);
-  game.paintMenu();
+  paintScreen(game, g, -1, -1);
+  drawElementText(game, k_confirmTitle, k_textConfirmTitle);
+  drawElementText(game, k_confirmQuestion, k_textConfirmQuestion);
+  paintMenu(game);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -44,7 +44,7 @@ void drawTournamentStages(cGame& game, int32_t last) {
   last = std::min(last, kLastStage);
   for (int32_t s = std::clamp(t.level, 0, 2); s <= last; ++s)
     for (int32_t i = 0; i < k_tournamentRoundSizes[s]; ++i)
-      game.setInterfaceElementFrame(k_interfaceBracket, k_bracketEntry[s] + i, entryFrame(t.entries[s][i], s));
+      setInterfaceElementFrame(game, k_interfaceBracket, k_bracketEntry[s] + i, entryFrame(t.entries[s][i], s));
 }
 
 void playTournamentRound(cGame& game) {
@@ -59,28 +59,28 @@ void playTournamentRound(cGame& game) {
 void updateTournamentBracket(cGame& game) {
   Tournament& t = game.m_tournament;
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceBracket);
-    game.startInterfaceAnimation();
+    selectInterface(game, k_interfaceBracket);
+    startInterfaceAnimation(game);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
     // The back button stays drawn: its corner goes back (or asks to quit).
-    game.setElementVisible(k_bracketBack, true);
+    setElementVisible(game, k_bracketBack, true);
     for (int32_t e = k_bracketEntry[0]; e < k_bracketEntry[3]; ++e) {
-      game.setElementVisible(e, true);
-      game.setElementFrame(e, k_headFrameEmpty);
+      setElementVisible(game, e, true);
+      setElementFrame(game, e, k_headFrameEmpty);
     }
-    game.setElementVisible(k_bracketEntry[3], true);
-    game.setElementFrame(k_bracketEntry[3], k_headFrameEmptyWinner);
+    setElementVisible(game, k_bracketEntry[3], true);
+    setElementFrame(game, k_bracketEntry[3], k_headFrameEmptyWinner);
     for (int32_t e = k_bracketLight[0]; e <= k_bracketLight[2] + 1; ++e) {
-      game.setElementVisible(e, true);
-      game.setElementFrame(e, k_headFrameLightOff);
+      setElementVisible(game, e, true);
+      setElementFrame(game, e, k_headFrameLightOff);
     }
-    for (int32_t e = k_bracketLinesEight; e < k_bracketLinesEight + 16; ++e) game.setElementVisible(e, true);
-    for (int32_t e = k_bracketLinesFour; e < k_bracketLinesFour + 8; ++e) game.setElementVisible(e, true);
+    for (int32_t e = k_bracketLinesEight; e < k_bracketLinesEight + 16; ++e) setElementVisible(game, e, true);
+    for (int32_t e = k_bracketLinesFour; e < k_bracketLinesFour + 8; ++e) setElementVisible(game, e, true);
     auto hide = [&game](int32_t from, int32_t to) {
-      for (int32_t e = from; e <= to; ++e) game.setElementVisible(e, false);
+      for (int32_t e = from; e <= to; ++e) setElementVisible(game, e, false);
     };
     if (t.level >= 1) {
       hide(k_bracketEntry[0], k_bracketEntry[0] + 7);
@@ -103,13 +103,13 @@ void updateTournamentBracket(cGame& game) {
     } else {
       playTournamentRound(game);
     }
-    if (t.isFinished()) game.unlockAchievement(kCupAchievement[std::clamp(t.level, 0, 2)]);
+    if (t.isFinished()) unlockAchievement(game, kCupAchievement[std::clamp(t.level, 0, 2)]);
     t.revealed = 0;
     t.revealTimer = 0;
     game.m_subState = k_subStateUpdate;
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   const int32_t s = std::min(t.stage(), kLastStage);
   const int32_t m = k_tournamentRoundSizes[s];
   const bool finished = t.isFinished();
@@ -118,10 +118,10 @@ void updateTournamentBracket(cGame& game) {
     const int32_t p = std::clamp(t.playerPosition, 0, m - 1);
     const int32_t partner = (p & 1) ? p - 1 : p + 1;
     const int32_t frame = t.revealTimer % kLightPeriod < kLightOn ? k_headFrameLightOn : k_headFrameLightOff;
-    game.setElementFrame(k_bracketLight[s] + p, frame);
-    game.setElementFrame(k_bracketLight[s] + partner, frame);
+    setElementFrame(game, k_bracketLight[s] + p, frame);
+    setElementFrame(game, k_bracketLight[s] + partner, frame);
   } else if (!allShown && t.revealTimer > kRevealMs) {
-    game.setElementFrame(k_bracketEntry[s] + t.revealed, entryFrame(t.entries[s][t.revealed], s));
+    setElementFrame(game, k_bracketEntry[s] + t.revealed, entryFrame(t.entries[s][t.revealed], s));
     t.revealed += 1;
     t.revealTimer = 0;
   }
@@ -170,51 +170,51 @@ void updateTournamentBracket(cGame& game) {
 
 void payTournamentPrize(cGame& game) {
   game.m_career.money += static_cast<uint32_t>(std::max(game.m_tournament.prize, 0));
-  game.saveProgress();
+  saveProgress(game);
 }
 
 void paintTournamentBracket(cGame& game, Graphics* g) {
   const Tournament& t = game.m_tournament;
-  game.selectInterface(k_interfaceBracket);
-  game.setButtonFrames(k_bracketBack, -1);
+  selectInterface(game, k_interfaceBracket);
+  setButtonFrames(game, k_bracketBack, -1);
   game.resetClip(g);
-  game.drawSavedBackground(g);
+  drawSavedBackground(game, g);
   int32_t dx = 0;
   if (t.level == 1 || t.level == 2) {
     const int32_t e = t.level == 1 ? k_bracketCentreFour : k_bracketCentreDuel;
-    dx = 120 - game.getElementX(e) - game.getElementWidth(e) / 2;
+    dx = 120 - getElementX(game, e) - getElementWidth(game, e) / 2;
   }
-  game.paintInterfaceAt(dx, 0, false);
-  game.drawElementText(k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
-  if (game.m_gameClock % 1000 > 500) game.drawElementString(k_bracketPrompt, kBracketPrompt);
-  game.drawElementText(k_bracketPrizeLabel, k_textPrizeLabel);
-  game.drawElementText(k_bracketMoneyLabel, k_textMoneyLabel);
-  game.setTextParam(0, t.prize);
-  game.drawElementText(k_bracketPrize, k_textMoney);
-  game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
-  game.drawElementText(k_bracketMoney, k_textMoney);
+  paintInterfaceAt(game, dx, 0, false);
+  drawElementText(game, k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
+  if (game.m_gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
+  drawElementText(game, k_bracketPrizeLabel, k_textPrizeLabel);
+  drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
+  setTextParam(game, 0, t.prize);
+  drawElementText(game, k_bracketPrize, k_textMoney);
+  setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
+  drawElementText(game, k_bracketMoney, k_textMoney);
 }
 
 // ---- prize (390)
 
 void updateTournamentPrize(cGame& game) {
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceTournamentPrize);
-    game.startInterfaceAnimation();
-    game.setInterfaceElementSprite(-1, k_prizePortrait, k_slotPortrait0 + std::clamp(game.m_career.character, 0, 9));
+    selectInterface(game, k_interfaceTournamentPrize);
+    startInterfaceAnimation(game);
+    setInterfaceElementSprite(game, -1, k_prizePortrait, k_slotPortrait0 + std::clamp(game.m_career.character, 0, 9));
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
-    if (!game.specialRivalOpen && game.countCompletedCategories() == cGame::k_achievementCategories) {
+    if (!game.specialRivalOpen && countCompletedCategories(game) == cGame::k_achievementCategories) {
       debugTrace("\n unlock categories");
       game.specialRivalOpen = 1;
-      game.saveSettings();
+      saveSettings(game);
     }
     game.m_subState = k_subStateUpdate;
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
     game.m_keys.lock(kKeyLockFrames);
     game.setState(k_statePub);
@@ -222,21 +222,21 @@ void updateTournamentPrize(cGame& game) {
 }
 
 void paintTournamentPrize(cGame& game, Graphics* g) {
-  game.selectInterface(k_interfaceTournamentPrize);
+  selectInterface(game, k_interfaceTournamentPrize);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
-  game.drawElementText(k_prizeTitle, k_textTournaments);
+  drawSavedBackground(game, g);
+  paintInterface(game);
+  drawElementText(game, k_prizeTitle, k_textTournaments);
   if (game.m_paintFrameCount % 10 >= 5) {
-    game.drawElementText(k_prizeBlink, k_textCompletionBlink);
-    game.drawElementString(k_prizePrompt, kPrizePrompt);
+    drawElementText(game, k_prizeBlink, k_textCompletionBlink);
+    drawElementString(game, k_prizePrompt, kPrizePrompt);
   }
-  game.drawElementText(k_prizePrizeLabel, k_textPrizeLabel);
-  game.drawElementText(k_prizeMoneyLabel, k_textMoneyLabel);
-  game.setTextParam(0, game.m_tournament.prize);
-  game.drawElementText(k_prizePrize, k_textMoney);
-  game.setTextParam(0, static_cast<int32_t>(game.m_career.money));
-  game.drawElementText(k_prizeMoney, k_textMoney);
+  drawElementText(game, k_prizePrizeLabel, k_textPrizeLabel);
+  drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);
+  setTextParam(game, 0, game.m_tournament.prize);
+  drawElementText(game, k_prizePrize, k_textMoney);
+  setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
+  drawElementText(game, k_prizeMoney, k_textMoney);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -26,15 +26,15 @@ namespace {
 
 // The page of a text id laid out in a text element of the current interface.
 void drawElementTextPage(cGame& g, int32_t element, int32_t textId, int32_t page) {
-  const int16_t* e = g.getInterfaceElement(-1, element);
+  const int16_t* e = getInterfaceElement(g, -1, element);
   Graphics* target = g.currentTarget();
   if (!e || !target) return;
-  const int32_t font = g.getElementFont(element);
+  const int32_t font = getElementFont(g, element);
   if (font < 0 || font >= TextLayoutData::kMaxFonts || !g.m_fonts[font]) return;
-  const int32_t x = g.getElementX(element), y = g.getElementY(element);
-  const int32_t w = g.getElementWidth(element), h = g.getElementHeight(element);
+  const int32_t x = getElementX(g, element), y = getElementY(g, element);
+  const int32_t w = getElementWidth(g, element), h = getElementHeight(g, element);
   target->setClip(x, y - 2, w, h + 2);
-  g.drawWrappedString(target, g.m_fonts, textId, font, x, y, w, h, page, g.getElementAlignFlags(element));
+  drawWrappedString(g, target, g.m_fonts, textId, font, x, y, w, h, page, getElementAlignFlags(g, element));
   g.resetClip(target);
 }
 
@@ -51,24 +51,24 @@ struct Announcement {
 };
 
 void startAnnouncement(cGame& g, const Announcement& a) {
-  g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, false);
-  g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, false);
+  setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0, false);
+  setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0 + 1, false);
   g.matchResult.unlockInMatch = g.m_inGame == 1 ? 1 : 0;
-  if (g.matchResult.unlockInMatch) g.captureTableBackground();
-  g.selectInterface(a.interfaceId);
+  if (g.matchResult.unlockInMatch) captureTableBackground(g);
+  selectInterface(g, a.interfaceId);
   if (g.matchResult.unlockInMatch)
-    g.resetInterfaceAnimation(false);
+    resetInterfaceAnimation(g, false);
   else
-    g.startInterfaceAnimation();
+    startInterfaceAnimation(g);
   if (g.m_backLayer) {
     g.resetClip(g.m_backLayer);
-    g.paintInterfaceLayer(true);
+    paintInterfaceLayer(g, true);
   }
   g.matchResult.unlockText = a.textId;
   g.matchResult.unlockPage = 0;
-  g.setTextParam(0, a.number);
+  setTextParam(g, 0, a.number);
   g.matchResult.unlockPageCount =
-      std::clamp(g.drawElementWrappedText(k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
+      std::clamp(drawElementWrappedText(g, k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
   g.m_layout.cacheKey = 0;
   g.m_subState = g.m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
 }
@@ -76,17 +76,17 @@ void startAnnouncement(cGame& g, const Announcement& a) {
 // Pages, and on the last one select goes on: back to the check in a match,
 // else to the pub.
 void runAnnouncement(cGame& g, int32_t interfaceId) {
-  g.selectInterface(interfaceId);
-  g.updateInterfaceTimers();
+  selectInterface(g, interfaceId);
+  updateInterfaceTimers(g);
   const bool more = g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1;
-  g.setElementVisible(k_unlockMorePages, more);
+  setElementVisible(g, k_unlockMorePages, more);
   if (more && g.m_keys.isPressed(k_keySelect | kPageDown)) {
     g.matchResult.unlockPage += 1;
     g.m_keys.lock(5);
-    g.setElementVisible(k_unlockMorePages, g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1);
+    setElementVisible(g, k_unlockMorePages, g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1);
   } else if (!more && g.m_keys.isPressed(k_keySelect)) {
-    g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0, true);
-    g.setInterfaceElementVisible(k_interfaceHud, k_elPortrait0 + 1, true);
+    setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0, true);
+    setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0 + 1, true);
     if (g.matchResult.unlockInMatch)
       checkUnlocks(g);
     else
@@ -97,15 +97,15 @@ void runAnnouncement(cGame& g, int32_t interfaceId) {
 }
 
 void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t number, int32_t lineText) {
-  g.selectInterface(interfaceId);
-  g.setElementFrame(k_unlockButton, g.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  selectInterface(g, interfaceId);
+  setElementFrame(g, k_unlockButton, g.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
   g.resetClip(target);
-  g.drawSavedBackground(target);
-  g.paintInterface();
-  g.setTextParam(0, number);
+  drawSavedBackground(g, target);
+  paintInterface(g);
+  setTextParam(g, 0, number);
   drawElementTextPage(g, k_unlockText, g.matchResult.unlockText, g.matchResult.unlockPage);
-  g.drawElementText(k_unlockLine, lineText);
-  g.drawElementText(k_unlockShared, k_textUnlockShared);
+  drawElementText(g, k_unlockLine, lineText);
+  drawElementText(g, k_unlockShared, k_textUnlockShared);
 }
 
 }  // namespace
@@ -126,7 +126,7 @@ void updateChallengeUnlocked(cGame& game) {
         }
     }
     c.pendingChallengeUnlock = 0;
-    game.saveProgress();
+    saveProgress(game);
     startAnnouncement(*(&game),
                       {k_interfaceChallengeUnlocked, k_textChallengeUnlockedPages, std::clamp(index, 0, 7) + 1});
     return;
@@ -152,11 +152,11 @@ void updateCharacterUnlocked(cGame& game) {
     const int32_t slot = c.pendingUnlockSlot;
     if (slot >= 1 && slot <= 8) game.m_characterAvailable[slot] = 1;
     game.matchResult.unlockCharacter = std::clamp(getRivalCharacter(game, std::clamp(slot, 1, 8)), 0, kCharacters - 1);
-    game.setInterfaceElementSprite(k_interfaceCharacterUnlocked, k_unlockPortrait,
-                                   kPortraitSlot0 + game.matchResult.unlockCharacter);
+    setInterfaceElementSprite(game, k_interfaceCharacterUnlocked, k_unlockPortrait,
+                              kPortraitSlot0 + game.matchResult.unlockCharacter);
     c.pendingCharacterUnlock = 0;
-    game.saveSettings();
-    game.saveProgress();
+    saveSettings(game);
+    saveProgress(game);
     startAnnouncement(*(&game),
                       {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + game.matchResult.unlockCharacter,
                        countAvailableCharacters(game) - 2});
@@ -176,8 +176,8 @@ void updateSpecialRivalOpened(cGame& game) {
   if (game.m_subState == k_subStateDestroy) return;
   if (game.m_subState == k_subStateInit) {
     game.specialRivalOpen = 1;
-    game.saveSettings();
-    game.saveProgress();
+    saveSettings(game);
+    saveProgress(game);
     startAnnouncement(*(&game), {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
     return;
   }
@@ -186,54 +186,54 @@ void updateSpecialRivalOpened(cGame& game) {
 
 void paintSpecialRivalOpened(cGame& game, Graphics* g) {
   paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
-  game.paintSoftKeys(-1, k_textSoftOk);
+  paintSoftKeys(game, -1, k_textSoftOk);
 }
 
 // ---- career complete (440)
 
 void updateCareerComplete(cGame& game) {
   if (game.m_subState == k_subStateInit) {
-    game.selectInterface(k_interfaceCareerComplete);
-    game.startInterfaceAnimation();
+    selectInterface(game, k_interfaceCareerComplete);
+    startInterfaceAnimation(game);
     if (game.m_backLayer) {
       game.resetClip(game.m_backLayer);
-      game.paintInterfaceLayer(true);
+      paintInterfaceLayer(game, true);
     }
-    game.setInterfaceElementSprite(k_interfaceCareerComplete, k_careerEndPortrait,
-                                   kPortraitSlot0 + std::clamp(game.m_career.character, 0, kCharacters - 1));
+    setInterfaceElementSprite(game, k_interfaceCareerComplete, k_careerEndPortrait,
+                              kPortraitSlot0 + std::clamp(game.m_career.character, 0, kCharacters - 1));
     game.matchResult.careerSecondPage = 0;
     game.m_subState = k_subStateUpdate;
     return;
   }
-  game.updateInterfaceTimers();
+  updateInterfaceTimers(game);
   if (game.matchResult.careerSecondPage) return;
   const int32_t frame = k_lightFrame0 + static_cast<int32_t>((game.m_gameClock % 250) * 3 / 250);
   for (int32_t i = 0; i < kLights; ++i) {
     const int32_t e = k_careerLight0 + i;
-    game.setInterfaceElementFrame(k_interfaceCareerComplete, e, frame);
+    setInterfaceElementFrame(game, k_interfaceCareerComplete, e, frame);
     if (game.m_random && game.m_random->nextInt(0, 2) == 1)
-      game.setInterfaceElementVisible(k_interfaceCareerComplete, e, !game.isElementVisible(e));
+      setInterfaceElementVisible(game, k_interfaceCareerComplete, e, !isElementVisible(game, e));
   }
   // The touch sends the left soft key, which select's release mask leaves out.
   if (game.m_keys.isReleased(k_keySelect | k_keyBack)) game.setState(k_stateMainMenu);
 }
 
 void paintCareerComplete(cGame& game, Graphics* g) {
-  game.selectInterface(game.matchResult.careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
+  selectInterface(game, game.matchResult.careerSecondPage ? k_interfaceCareerSecondPage : k_interfaceCareerComplete);
   game.resetClip(g);
-  game.drawSavedBackground(g);
-  game.paintInterface();
+  drawSavedBackground(game, g);
+  paintInterface(game);
   if (game.matchResult.careerSecondPage) {
-    game.drawElementText(k_careerSecondText, k_textCareerSecondPage);
+    drawElementText(game, k_careerSecondText, k_textCareerSecondPage);
     return;
   }
-  if (game.isBlinkOn()) game.drawElementText(k_careerBlink, k_textCompletionBlink);
-  game.textBufferSetString(k_textCareerComplete);
-  game.replaceTextTagWithText(k_textMoney);
-  game.setTextParam(0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
-  game.drawElementStringLen(k_careerText, game.m_text.work, game.m_text.workLength, -1);
-  game.setElementVisible(k_careerHidden, false);
-  game.drawElementString(k_careerPrompt, kTouchToContinue);
+  if (isBlinkOn(game)) drawElementText(game, k_careerBlink, k_textCompletionBlink);
+  textBufferSetString(game, k_textCareerComplete);
+  replaceTextTagWithText(game, k_textMoney);
+  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
+  drawElementStringLen(game, k_careerText, game.m_text.work, game.m_text.workLength, -1);
+  setElementVisible(game, k_careerHidden, false);
+  drawElementString(game, k_careerPrompt, kTouchToContinue);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -32,16 +32,16 @@ void updateLogo(cGame& game) {
   game.m_logoPlayer = nullptr;
   delete game.m_logoBank;
   game.m_logoBank = nullptr;
-  game.loadBar("menu.bar");
-  for (int32_t slot : kMenuSlots) game.fillSprite(slot, slot, cGame::k_buildAll, false, true);
+  loadBar(game, "menu.bar");
+  for (int32_t slot : kMenuSlots) fillSprite(game, slot, slot, cGame::k_buildAll, false, true);
   // The main-menu loading opens "menu.bar" again a few frames on: keep its
   // unpacked bytes for it.
   game.m_archives.setBarAside();
   game.setState(k_stateMainMenuLoading);
-  game.loadSettings();
-  game.loadProgress();
+  loadSettings(game);
+  loadProgress(game);
   delete[] game.m_record4;
-  game.m_record4 = game.readSaveRecord(4);
+  game.m_record4 = readSaveRecord(game, 4);
 }
 
 void paintLogo(cGame& game, Graphics* g) {
@@ -55,7 +55,7 @@ void paintLogo(cGame& game, Graphics* g) {
   if (game.m_logoPlayer) game.m_logoPlayer->update();
   const int32_t lineHeight = game.m_fonts[1] ? game.m_fonts[1]->getFontHeight() : 0;
   if (game.m_fonts[1] && game.m_fonts[1]->paletteCount > 1) game.m_fonts[1]->setCurrentPalette(1);
-  game.drawWrappedString(g, game.m_fonts, 720, 1, 0, 209, 240, lineHeight, 0, 32);
+  drawWrappedString(game, g, game.m_fonts, 720, 1, 0, 209, 240, lineHeight, 0, 32);
   if (game.m_logoPlayer) game.m_logoPlayer->paint(g);
 }
 

@@ -32,8 +32,8 @@ class AchievementTest : public MenuTest {
     interfaces[50] = completionInterface();
     addScreens(interfaces);
     load(interfaces, 0);
-    game->resetSettings();  // a save file with the defaults
-    game->loadSettings();
+    resetSettings(*game);  // a save file with the defaults
+    loadSettings(*game);
     game->gameType = 3;
   }
   // Screens may add their own interfaces before the load.
@@ -65,12 +65,12 @@ class AchievementTest : public MenuTest {
     return i;
   }
 
-  int plateX(int s) { return game->getInterfaceElementX(49, s); }
-  bool plateShown(int s) { return game->getInterfaceElement(49, s)[F::kWordParams + F::kSpriteVisible] != 0; }
+  int plateX(int s) { return getInterfaceElementX(*game, 49, s); }
+  bool plateShown(int s) { return getInterfaceElement(*game, 49, s)[F::kWordParams + F::kSpriteVisible] != 0; }
   // Paints the notices once (as the frame's pop-ups do).
   void paintNotices() {
     game->resetClip(game->currentTarget());
-    game->paintAchievementNotices();
+    paintAchievementNotices(*game);
   }
   // Marks the file so that a later save shows: a save writes the whole image.
   void markSaveFile() {

@@ -17,19 +17,19 @@ class AchievementData : public InterfaceTest {
     dataDir = data;
     for (const char* name : {"interf.bar", "menu.bar", "text.bar"})
       std::filesystem::copy_file(dataDir + "/" + name, path(name));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
-    game->loadInterfaces();
-    game->unloadBar();
-    ASSERT_EQ(game->loadBar("menu.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+    loadInterfaces(*game);
+    unloadBar(*game);
+    ASSERT_EQ(loadBar(*game, "menu.bar"), 1);
     for (int slot : {1, 4, 5, 8, 9, 10}) {
       menu[slot] = std::make_unique<ASprite>();
-      const int32_t offset = game->getBarEntryOffset(slot), size = game->getBarEntrySize(slot);
+      const int32_t offset = getBarEntryOffset(*game, slot), size = getBarEntrySize(*game, slot);
       ASSERT_GT(size, 0) << slot;
       ASSERT_TRUE(menu[slot]->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
     }
-    game->unloadBar();
+    unloadBar(*game);
   }
-  const int16_t* element(int id, int i) { return game->getInterfaceElement(id, i); }
+  const int16_t* element(int id, int i) { return getInterfaceElement(*game, id, i); }
 
   std::string dataDir;
   std::unique_ptr<ASprite> menu[13];
@@ -50,7 +50,7 @@ TEST_F(AchievementData, ElementsOfTheirKinds) {
       const int16_t* e = element(n.id, i);
       ASSERT_NE(e, nullptr) << n.id << " " << i;
       EXPECT_EQ(e[F::kWordType], n.type) << n.id << " " << i;
-      EXPECT_GE(game->getElementParamCount(n.id, i), F::paramsRead(n.type)) << n.id << " " << i;
+      EXPECT_GE(getElementParamCount(*game, n.id, i), F::paramsRead(n.type)) << n.id << " " << i;
     }
   // The banks each element is given.
   struct Bank {
@@ -62,8 +62,8 @@ TEST_F(AchievementData, ElementsOfTheirKinds) {
   // The notice plates start hidden and far enough left to slide home in ten frames.
   for (int s = 0; s < 5; ++s) {
     EXPECT_EQ(element(49, s)[F::kWordParams + F::kSpriteVisible], 0) << s;
-    EXPECT_GE(game->getInterfaceElementX(49, s), 240 - 10 * 20) << s;
-    EXPECT_EQ(game->getInterfaceElementX(49, 5 + 2 * s), game->getInterfaceElementX(49, s) + 33) << s;
+    EXPECT_GE(getInterfaceElementX(*game, 49, s), 240 - 10 * 20) << s;
+    EXPECT_EQ(getInterfaceElementX(*game, 49, 5 + 2 * s), getInterfaceElementX(*game, 49, s) + 33) << s;
   }
 }
 
@@ -71,7 +71,7 @@ TEST_F(AchievementData, OverAMatchOnlyKeptBanks) {
   // Slots kept while a match loads; 8 and 9 move, and the badge is taken from where they went.
   const std::vector<int> kept = {0, 1, 2, 3, 6, 10, 12, 24, 28};
   for (int id : {49, 50})
-    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
+    for (int i = 0; i < getInterfaceElementCount(*game, id); ++i) {
       const int16_t* e = element(id, i);
       if (e[F::kWordType] != F::kSprite || (id == 50 && i == k_elCompletionBadge)) continue;
       if (e[F::kWordParams + F::kSpriteVisible] == 0 && id == 50) continue;  // padding
@@ -89,7 +89,7 @@ TEST_F(AchievementData, FramesAndAnimationsOfTheBanks) {
   EXPECT_GT(menu[1]->frameCount, 17);   // back 14 / 17, main button 15
   // Every sprite element's own frame or animation is in its bank.
   for (int id : {47, 48, 49, 50})
-    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
+    for (int i = 0; i < getInterfaceElementCount(*game, id); ++i) {
       const int16_t* e = element(id, i);
       if (e[F::kWordType] != F::kSprite || e[F::kWordParams + F::kSpriteBank] == 0) continue;
       const ASprite* bank = menu[e[F::kWordParams + F::kSpriteBank]].get();
@@ -111,7 +111,8 @@ TEST_F(AchievementData, RowsLieOnTheirTouchRows) {
   for (const Rows& r : rows)
     for (int k = 0; k < r.n; ++k) {
       const int top = touchLayoutY(r.layoutTop + r.step * k);
-      const int y = game->getInterfaceElementY(r.id, r.first + k), h = game->getInterfaceElementHeight(r.id, r.first + k);
+      const int y = getInterfaceElementY(*game, r.id, r.first + k),
+                h = getInterfaceElementHeight(*game, r.id, r.first + k);
       EXPECT_LE(y, top + 2) << r.id << " " << k;
       EXPECT_GE(y + h, top + r.height - 2) << r.id << " " << k;
     }
@@ -122,11 +123,11 @@ TEST_F(AchievementData, RowsLieOnTheirTouchRows) {
 }
 
 TEST_F(AchievementData, Texts) {
-  game->loadStrings(0);
+  loadStrings(*game, 0);
   std::vector<int> ids = {38, 325, 329, 657, 658};
   for (int id = 322; id <= 328; ++id) ids.push_back(id);
   for (int id = 330; id < 390; ++id) ids.push_back(id);
-  for (int id : ids) EXPECT_GT(game->getStringLength(id), 0) << id;
+  for (int id : ids) EXPECT_GT(getStringLength(*game, id), 0) << id;
 }
 
 }  // namespace

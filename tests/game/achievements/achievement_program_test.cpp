@@ -114,7 +114,8 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
       case Step::Entered:
         if (now >= at + 1400) {
           note("entered=" + std::to_string(g->s_gameState));
-          note(std::string("badge=") + (g->getInterfaceElement(48, 27)[F::kWordParams + F::kSpriteVisible] ? "on" : "off"));
+          note(std::string("badge=") +
+               (getInterfaceElement(*g, 48, 27)[F::kWordParams + F::kSpriteVisible] ? "on" : "off"));
           shot("list_page1");
           step = Step::RowTapped;
         }
@@ -131,7 +132,7 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
           note("first=" + std::to_string(g->m_menu.firstVisible));
           int on = 0;
           for (int i = 0; i < 5; ++i)
-            if (tickShown(*g, pixels, g->getInterfaceElementX(48, 22 + i), g->getInterfaceElementY(48, 22 + i),
+            if (tickShown(*g, pixels, getInterfaceElementX(*g, 48, 22 + i), getInterfaceElementY(*g, 48, 22 + i),
                           k_marksAnimTickOn))
               ++on;
           note("ticks=" + std::to_string(on));
@@ -194,7 +195,7 @@ namespace {
     };
     if (step == 0 && g->s_gameState == k_stateFirstRunQuestion && g->m_subState != k_subStateInit) {
       g->m_achievementMask = 0x1FFu << 10;
-      g->unlockAchievement(19);
+      unlockAchievement(*g, 19);
       at = now;
       step = 1;
       wince::setScript({{now + 2500, wince::ScriptEvent::Down, 30, 300},
@@ -212,16 +213,16 @@ namespace {
           same += buffer[i] == pixels[i];
         }
       note("plate=" + std::string(drawn > 0 && same == drawn ? "home" : "missing"));
-      note("shown=" + std::to_string(g->countShownNotices()));
+      note("shown=" + std::to_string(countShownNotices(*g)));
       shot("notice");
       step = 2;
     } else if (step == 2 && now >= at + 2200) {
-      note("shown=" + std::to_string(g->countShownNotices()));
-      note(std::string("completion=") + (g->hasCompletionNotice() && g->m_completionNoticeShown ? "up" : "none"));
+      note("shown=" + std::to_string(countShownNotices(*g)));
+      note(std::string("completion=") + (hasCompletionNotice(*g) && g->m_completionNoticeShown ? "up" : "none"));
       shot("completion");
       step = 3;
     } else if (step == 3 && now >= at + 3200) {
-      note(std::string("completion=") + (g->hasCompletionNotice() ? "up" : "none"));
+      note(std::string("completion=") + (hasCompletionNotice(*g) ? "up" : "none"));
       note("state=" + std::to_string(g->s_gameState));
       const std::vector<uint8_t> file = readFile(g_writeDir / "save.sav");
       if (file.size() == 300 && file[13] == 0 && file[14] == 0x0F && file[15] == 0xFC && file[16] == 0)

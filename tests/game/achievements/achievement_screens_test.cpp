@@ -39,7 +39,7 @@ class AchievementScreens : public AchievementTest {
     game->setState(state);
     frame();  // the set-up
   }
-  int16_t word(int32_t id, int32_t e, int32_t k) { return game->getInterfaceElement(id, e)[F::kWordParams + k]; }
+  int16_t word(int32_t id, int32_t e, int32_t k) { return getInterfaceElement(*game, id, e)[F::kWordParams + k]; }
   // A tap (down, then up a frame later) at screen (x, y).
   void tap(int x, int y) {
     game->pointerX = x;
@@ -115,8 +115,8 @@ TEST_F(AchievementScreens, ThePercentageIsDrawnWithTheSelectionsPalette) {
   for (int y = 83; y < 117; ++y)
     for (int x = 160; x < 220; ++x) shown.push_back(screen->at(x, y));
   screen->fill(0);
-  game->setTextParam(0, 100);
-  game->drawElementText(13, 325);
+  setTextParam(*game, 0, 100);
+  drawElementText(*game, 13, 325);
   std::vector<uint16_t> alone;
   for (int y = 83; y < 117; ++y)
     for (int x = 160; x < 220; ++x) alone.push_back(screen->at(x, y));
@@ -153,7 +153,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->paintCurrentState(screen->g());
   const std::vector<uint16_t> described = descriptionBox();
   screen->fill(0);
-  game->drawElementText(10, 377);
+  drawElementText(*game, 10, 377);
   EXPECT_EQ(described, descriptionBox());
   // On the page button the description gives way to "Change Page".
   game->pointerX = 110;
@@ -164,7 +164,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->paintCurrentState(screen->g());
   const std::vector<uint16_t> paged = descriptionBox();
   screen->fill(0);
-  game->drawElementString(10, "Change Page");
+  drawElementString(*game, 10, "Change Page");
   EXPECT_EQ(paged, descriptionBox());
   game->pointerX = game->pointerY = -1;
   // Back to the first page, then back to the categories.

@@ -23,50 +23,50 @@ TEST_F(Achievements, UnlockRules) {
   };
   for (const Case& c : cases) {
     game->m_achievementMask = 0;
-    game->clearAchievementNotices();
+    clearAchievementNotices(*game);
     game->gameType = c.gameType;
     markSaveFile();
-    for (int32_t id : c.ids) game->unlockAchievement(id);
+    for (int32_t id : c.ids) unlockAchievement(*game, id);
     EXPECT_EQ(game->m_achievementMask, c.mask) << c.what;
-    EXPECT_EQ(game->countShownNotices(), c.notices) << c.what;
+    EXPECT_EQ(countShownNotices(*game), c.notices) << c.what;
     EXPECT_EQ(savedSinceMark(), c.saved) << c.what;
   }
 }
 
 TEST_F(Achievements, ARepeatedIdShowsOneNoticeAndSavesOnce) {
-  game->unlockAchievement(5);
+  unlockAchievement(*game, 5);
   markSaveFile();
-  game->unlockAchievement(5);
+  unlockAchievement(*game, 5);
   EXPECT_FALSE(savedSinceMark());
-  EXPECT_EQ(game->countShownNotices(), 1);
+  EXPECT_EQ(countShownNotices(*game), 1);
   EXPECT_TRUE(plateShown(0));
   EXPECT_FALSE(plateShown(1));
 }
 
 TEST_F(Achievements, MaskBytesInTheSaveFile) {
-  game->unlockAchievement(1);
-  game->unlockAchievement(3);
+  unlockAchievement(*game, 1);
+  unlockAchievement(*game, 3);
   const std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 13, file.begin() + 17), (std::vector<uint8_t>{0, 0, 0, 0x0A}));
 }
 
 TEST_F(Achievements, TenthIdOfACategoryQueuesOneCompletionNotice) {
-  for (int id = 10; id < 19; ++id) game->unlockAchievement(id);
+  for (int id = 10; id < 19; ++id) unlockAchievement(*game, id);
   EXPECT_EQ(game->m_achievementPercent[1], 90);
-  EXPECT_EQ(game->findCompletionNotice(), 0);
-  game->unlockAchievement(19);
+  EXPECT_EQ(findCompletionNotice(*game), 0);
+  unlockAchievement(*game, 19);
   EXPECT_EQ(game->m_achievementPercent[1], 100);
   EXPECT_EQ(game->m_achievementPercent[0], 0);
-  EXPECT_EQ(game->findCompletionNotice(), 1);
-  EXPECT_EQ(game->countCompletedCategories(), 1);
+  EXPECT_EQ(findCompletionNotice(*game), 1);
+  EXPECT_EQ(countCompletedCategories(*game), 1);
   // Mask bits 30 and 31 from a file belong to no category; a mask just
   // loaded counts before any percentage is worked out.
   game->m_achievementMask = 0xC0000000u | 0x3FFu | (0x3FFu << 20);
-  EXPECT_EQ(game->countCompletedCategories(), 2);
+  EXPECT_EQ(countCompletedCategories(*game), 2);
   game->m_achievementMask = 0xC0000000u | 0x3FFu;
-  EXPECT_EQ(game->countCompletedCategories(), 1);
-  game->updateAchievementPercentages();
+  EXPECT_EQ(countCompletedCategories(*game), 1);
+  updateAchievementPercentages(*game);
   EXPECT_EQ(game->m_achievementPercent[0], 100);
   EXPECT_EQ(game->m_achievementPercent[2], 0);
 }
@@ -79,29 +79,29 @@ TEST_F(Achievements, CompletionQueueHoldsEachCategoryOnceAndTheLastWins) {
   // Category 2 twice, then 0 and 1 (as the cheat's unlock-all queues them), then 2 again.
   const Step steps[] = {{2, 1, 0, 9}, {2, 1, 0, 9}, {0, 2, 1, 8}, {1, 3, 2, 10}, {2, 3, 2, 10}};
   for (const Step& s : steps) {
-    game->queueCompletionNotice(s.queue);
-    EXPECT_EQ(game->findCompletionNotice(), s.count);
+    queueCompletionNotice(*game, s.queue);
+    EXPECT_EQ(findCompletionNotice(*game), s.count);
     EXPECT_EQ(game->m_noticeDisplay, s.current);
-    EXPECT_EQ(game->getInterfaceElement(50, 13)[F::kWordParams + F::kSpriteBank], s.badge);
+    EXPECT_EQ(getInterfaceElement(*game, 50, 13)[F::kWordParams + F::kSpriteBank], s.badge);
   }
-  game->queueCompletionNotice(3);
-  game->queueCompletionNotice(-1);
-  EXPECT_EQ(game->findCompletionNotice(), 3);
+  queueCompletionNotice(*game, 3);
+  queueCompletionNotice(*game, -1);
+  EXPECT_EQ(findCompletionNotice(*game), 3);
   // In a match the badges of slots 8 and 9 are at 104 and 105.
   game->m_sprites[105] = banks[1].get();
   game->m_completionQueue[1] = game->m_completionQueue[2] = -1;
-  game->findCompletionNotice();
-  EXPECT_EQ(game->getInterfaceElement(50, 13)[F::kWordParams + F::kSpriteBank], 105);
+  findCompletionNotice(*game);
+  EXPECT_EQ(getInterfaceElement(*game, 50, 13)[F::kWordParams + F::kSpriteBank], 105);
   game->m_sprites[105] = nullptr;
   // Over a paused match nothing is shown.
   game->m_menusOverMatch = 1;
-  EXPECT_FALSE(game->hasCompletionNotice());
+  EXPECT_FALSE(hasCompletionNotice(*game));
   game->m_menusOverMatch = 0;
-  EXPECT_TRUE(game->hasCompletionNotice());
+  EXPECT_TRUE(hasCompletionNotice(*game));
 }
 
 TEST_F(Achievements, NoticeSlidesInStaysAndSlidesOut) {
-  game->unlockAchievement(7);
+  unlockAchievement(*game, 7);
   EXPECT_EQ(plateX(0), 240);
   struct At {
     int paint, x;
@@ -113,32 +113,32 @@ TEST_F(Achievements, NoticeSlidesInStaysAndSlidesOut) {
     if (next < std::size(at) && at[next].paint == k) {
       EXPECT_EQ(plateX(0), at[next].x) << k;
       // The texts go with the plate.
-      EXPECT_EQ(game->getInterfaceElementX(49, 5), at[next].x + 33) << k;
-      EXPECT_EQ(game->getInterfaceElementX(49, 6), at[next].x + 33) << k;
+      EXPECT_EQ(getInterfaceElementX(*game, 49, 5), at[next].x + 33) << k;
+      EXPECT_EQ(getInterfaceElementX(*game, 49, 6), at[next].x + 33) << k;
       ++next;
     }
-    EXPECT_EQ(game->isAchievementNoticeShown(), k < 40) << k;
+    EXPECT_EQ(isAchievementNoticeShown(*game), k < 40) << k;
   }
   EXPECT_FALSE(plateShown(0));
   EXPECT_EQ(plateX(0), kPlateX);  // back at its place for the next one
 }
 
 TEST_F(Achievements, FiveNoticesThenASixthThenSlotZeroAgain) {
-  for (int id = 0; id < 5; ++id) game->unlockAchievement(id);
+  for (int id = 0; id < 5; ++id) unlockAchievement(*game, id);
   for (int s = 0; s < 5; ++s) EXPECT_TRUE(plateShown(s)) << s;
   markSaveFile();
-  game->unlockAchievement(5);
+  unlockAchievement(*game, 5);
   EXPECT_TRUE(game->m_achievementMask & (1u << 5));
   EXPECT_TRUE(savedSinceMark());
-  EXPECT_EQ(game->countShownNotices(), 5);
+  EXPECT_EQ(countShownNotices(*game), 5);
   EXPECT_EQ(game->m_achievementShown & (1u << 5), 0u);
   // Slot 0 expires first; the next unlock takes it while 1-4 still run.
   for (int k = 0; k < 20; ++k) paintNotices();
   game->m_noticeSlots[0].frames = 1;
   paintNotices();
   EXPECT_FALSE(plateShown(0));
-  EXPECT_EQ(game->countShownNotices(), 4);
-  game->unlockAchievement(6);
+  EXPECT_EQ(countShownNotices(*game), 4);
+  unlockAchievement(*game, 6);
   EXPECT_EQ(game->m_noticeSlots[0].id, 6);
   EXPECT_EQ(game->m_noticeSlots[0].frames, 40);
   EXPECT_TRUE(plateShown(0));
@@ -146,15 +146,15 @@ TEST_F(Achievements, FiveNoticesThenASixthThenSlotZeroAgain) {
   // When every notice has run out no stale id is left in the shown set.
   for (int k = 0; k < 40; ++k) paintNotices();
   EXPECT_EQ(game->m_achievementShown, 0u);
-  EXPECT_FALSE(game->isAchievementNoticeShown());
+  EXPECT_FALSE(isAchievementNoticeShown(*game));
   for (int s = 0; s < 5; ++s) EXPECT_EQ(plateX(s), kPlateX) << s;
 }
 
 TEST_F(Achievements, ClearingHidesEverySlot) {
-  game->unlockAchievement(1);
-  game->unlockAchievement(2);
+  unlockAchievement(*game, 1);
+  unlockAchievement(*game, 2);
   paintNotices();
-  game->clearAchievementNotices();
+  clearAchievementNotices(*game);
   EXPECT_EQ(game->m_achievementShown, 0u);
   for (int s = 0; s < 5; ++s) {
     EXPECT_FALSE(plateShown(s));
@@ -164,8 +164,8 @@ TEST_F(Achievements, ClearingHidesEverySlot) {
 }
 
 TEST_F(Achievements, NoticesPaintTheirTextsAndLeaveTheCurrentInterface) {
-  game->selectInterface(7);
-  game->unlockAchievement(12);
+  selectInterface(*game, 7);
+  unlockAchievement(*game, 12);
   for (int k = 0; k < 12; ++k) paintNotices();
   EXPECT_EQ(game->m_currentInterface, 7);
   // The plate (frame 0 of bank 1) at its place and the block font's text beside it.
@@ -226,17 +226,17 @@ TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
   // A stray display index (the soft keys' 12) empties nothing.
   game->m_noticeDisplay = 12;
   press({kSelect});
-  game->updateCompletionNotice();
+  updateCompletionNotice(*game);
   EXPECT_EQ(game->m_completionQueue[0], 2);
 }
 
 TEST_F(CompletionHook, ThePaintShowsTheNoticeOnlyWithoutAnAchievementNotice) {
   game->s_gameState = k_stateMainMenu;
   game->m_completionQueue[0] = 0;
-  game->unlockAchievement(3);
+  unlockAchievement(*game, 3);
   game->paintCurrentState(screen->g());
   EXPECT_EQ(game->m_completionNoticeShown, 0);  // the sliding notice comes first
-  game->clearAchievementNotices();
+  clearAchievementNotices(*game);
   game->paintCurrentState(screen->g());
   EXPECT_EQ(game->m_completionNoticeShown, 1);
 }

@@ -17,31 +17,31 @@ TEST(BallViewUnits, GoldValues) {
     int32_t out;
   };
   for (const Case& c : {Case{17 << 14, -11468800}, Case{152 << 14, 11468800}})
-    EXPECT_EQ(cGame::tableToViewX(c.in), c.out) << c.in;
+    EXPECT_EQ(tableToViewX(c.in), c.out) << c.in;
   for (const Case& c : {Case{-20 * 16384, 19251200}, Case{-282 * 16384, -19251200}})
-    EXPECT_EQ(cGame::tableToViewY(c.in), c.out) << c.in;
+    EXPECT_EQ(tableToViewY(c.in), c.out) << c.in;
   // The table's centre is the view's origin.
-  EXPECT_EQ(cGame::tableToViewX(0x44000 + 0x10E000), 0);
-  EXPECT_EQ(cGame::tableToViewY(-(0x50000 + 0x20C000)), 0);
+  EXPECT_EQ(tableToViewX(0x44000 + 0x10E000), 0);
+  EXPECT_EQ(tableToViewY(-(0x50000 + 0x20C000)), 0);
 }
 
 class BallView : public GameWithGl {};
 
 TEST_F(BallView, Init3DBuildsTheRenderImageOnce) {
   EXPECT_EQ(game->m_renderImage, nullptr);
-  game->init3D();
+  init3D(*game);
   MutableImage* first = game->m_renderImage;
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->getWidth(), 56);
   EXPECT_EQ(first->getHeight(), 104);
-  game->init3D();
+  init3D(*game);
   EXPECT_EQ(game->m_renderImage, first);
 }
 
 // Rows inside the clip band land at the view's column; nothing outside the
 // band or the target is written.
 TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
-  game->init3D();
+  init3D(*game);
   auto* src = static_cast<uint16_t*>(game->m_renderImage->getPixels());
   for (int32_t i = 0; i < 56 * 104; ++i) src[i] = static_cast<uint16_t>(i + 1);
   MutableImage screen(240, 320, 16);
@@ -57,7 +57,7 @@ TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
     game->setViewRect(c.viewX, c.top, 56, 104);
     g->setClip(0, c.bandY, 240, c.bandH);
     game->m_paintTarget = g;
-    game->blit3D();
+    blit3D(*game);
     for (int32_t y = 0; y < 320; ++y)
       for (int32_t x = 0; x < 240; ++x) {
         const int32_t r = y - c.top, col = x - c.viewX;
@@ -74,7 +74,7 @@ TEST_F(BallView, InitResetsTheViewMembers) {
   game->potCountdown = 100;
   game->ballViewOpen = 1;
   game->ballViewCount = 4;
-  game->resetBallView();
+  resetBallView(*game);
   EXPECT_EQ(game->predictedSlot, -1);
   EXPECT_EQ(game->potCountdown, -1);
   EXPECT_EQ(game->ballViewOpen, 0);

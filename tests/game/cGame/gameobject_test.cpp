@@ -43,11 +43,11 @@ TEST(GameObject, StopElementAnimationsClearsSpriteAndTextTimers) {
   for (int i = 1; i < 13; ++i) rect[i] = 7;
   int16_t* elements[] = {sprite, text, rect};
   game->m_currentElementCount = 3;
-  game->stopElementAnimations(elements);
+  stopElementAnimations(*game, elements);
   EXPECT_EQ(sprite[12], 0);  // p9
   EXPECT_EQ(sprite[11], 7);
   EXPECT_EQ(text[14], 0);  // p11
   EXPECT_EQ(text[12], 7);
   EXPECT_EQ(rect[12], 7);  // other types untouched
-  game->stopElementAnimations(nullptr);
+  stopElementAnimations(*game, nullptr);
 }

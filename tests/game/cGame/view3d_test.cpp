@@ -27,7 +27,7 @@ TEST_F(View3D, ViewportSetsTheFixedViewAndProjection) {
   for (const auto& [x, y] : {std::pair{67, 40}, std::pair{6, 0}}) {
     gl->glMatrixMode(GL_PROJECTION);
     gl->glLoadIdentity();
-    game->setViewport3D(x, y, 56, 104);
+    setViewport3D(*game, x, y, 56, 104);
     EXPECT_EQ(game->m_viewRect[0], x);
     EXPECT_EQ(game->m_viewRect[1], y);
     EXPECT_EQ(game->m_viewRect[2], 56);
@@ -56,7 +56,7 @@ TEST_F(View3D, LookAtPlacesTheCameraAndPutsItsViewOnTheModelView) {
   for (const auto& c : cases) {
     gl->glMatrixMode(GL_MODELVIEW);
     gl->glLoadIdentity();
-    game->lookAt3D(c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
+    lookAt3D(*game, c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
     const Camera& cam = game->m_camera;
     EXPECT_EQ(cam.position, Vector3(c.a[0], c.a[2], -c.a[1]));
     EXPECT_EQ(cam.angles, Vector3(c.a[4], c.a[3] - 0x168000, c.a[5]));

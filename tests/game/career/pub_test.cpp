@@ -36,10 +36,10 @@ class Pub : public DataTest {
     for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
     ASSERT_EQ(game->s_gameState, k_stateLogo);
     game->m_firstLoad = 0;  // no sounds
-    for (int step = 1; step < cGame::k_mainMenuLoadingSteps; ++step) game->runMainMenuLoadingStep(step);
+    for (int step = 1; step < cGame::k_mainMenuLoadingSteps; ++step) runMainMenuLoadingStep(*game, step);
     game->m_soundEnabled = 0;
     game->m_frameTime = 40;
-    game->resetProgress();
+    resetProgress(*game);
   }
   void TearDown() override {
     game.reset();
@@ -69,7 +69,7 @@ class Pub : public DataTest {
   // The ring of the back layer unrolled to the view: what the pub's paint copies.
   std::vector<uint16_t> unrolledRing() {
     MutableImage out(240, 320, 16);
-    game->drawSavedBackgroundScrolled(out.getGraphics(), game->pub.ringOffset / 256);
+    drawSavedBackgroundScrolled(*game, out.getGraphics(), game->pub.ringOffset / 256);
     const auto* p = static_cast<const uint16_t*>(out.getPixels());
     return std::vector<uint16_t>(p, p + 240 * 320);
   }
@@ -109,9 +109,9 @@ TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
     frame({s.key});
     EXPECT_EQ(game->pub.careerChoiceIndex, s.index);
     EXPECT_EQ(game->m_career.character, s.character);
-    EXPECT_EQ(game->isElementVisible(k_careerLockedPicture), s.locked) << s.index;
-    EXPECT_EQ(game->isElementVisible(k_careerPortrait), !s.locked) << s.index;
-    EXPECT_EQ(game->getInterfaceElement(-1, k_careerPortrait)[F::kWordParams + F::kSpriteBank], 13 + s.character);
+    EXPECT_EQ(isElementVisible(*game, k_careerLockedPicture), s.locked) << s.index;
+    EXPECT_EQ(isElementVisible(*game, k_careerPortrait), !s.locked) << s.index;
+    EXPECT_EQ(getInterfaceElement(*game, -1, k_careerPortrait)[F::kWordParams + F::kSpriteBank], 13 + s.character);
   }
   // Select on a locked character does nothing.
   frame({kRight});
@@ -128,7 +128,7 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
     int rights, character, rival;
   };
   for (const Case& c : {Case{0, 0, 9}, Case{1, 5, 0}, Case{2, 9, 0}}) {
-    game->resetProgress();
+    resetProgress(*game);
     start(k_stateCareerCharacterSelect);
     for (int i = 0; i < c.rights; ++i) frame({kRight});
     frame({kSelect});
@@ -138,7 +138,7 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
     EXPECT_EQ(wonOf(save), std::set<int>{c.rival}) << c.character;
   }
   // Back from the introduction, a second choice clears the first one's rival.
-  game->resetProgress();
+  resetProgress(*game);
   start(k_stateCareerCharacterSelect);
   frame({kSelect});  // character 0: 9 beaten
   start(k_stateCareerIntro);
@@ -158,12 +158,12 @@ TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
   const int pages = game->pub.introPageCount;
   ASSERT_GE(pages, 2);
   for (int p = 1; p < pages; ++p) {
-    EXPECT_TRUE(game->isElementVisible(k_introNextPage));
+    EXPECT_TRUE(isElementVisible(*game, k_introNextPage));
     frame({p % 2 ? kSelect : kDown});
     EXPECT_EQ(game->pub.introPage, p);
     EXPECT_EQ(game->m_keys.lockCount(), 5);
   }
-  EXPECT_FALSE(game->isElementVisible(k_introNextPage));
+  EXPECT_FALSE(isElementVisible(*game, k_introNextPage));
   frame({kDown});  // does nothing on the last page
   EXPECT_EQ(game->s_gameState, k_stateCareerIntro);
   EXPECT_EQ(saved().at(100), 0);
@@ -173,7 +173,7 @@ TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
   EXPECT_EQ(game->m_touchPrompt, 0);
   game->updateCurrentState();
   EXPECT_EQ(game->m_pubSpot, 2);
-  EXPECT_EQ(pubX(), game->getInterfaceElementX(k_interfacePubWall, k_pubSpotElement0 + 2));
+  EXPECT_EQ(pubX(), getInterfaceElementX(*game, k_interfacePubWall, k_pubSpotElement0 + 2));
 }
 
 // ---- the pub
@@ -330,7 +330,7 @@ TEST_F(Pub, SeatsShowTheBeatenRivalsWithCharacterSixOnSeatNine) {
     std::vector<int> expected(10, -1);
     for (auto [e, ch] : c.seats) expected[static_cast<size_t>(e)] = ch;
     for (int e = 0; e < 10; ++e) {
-      const int16_t* el = game->getInterfaceElement(k_interfacePubSeats, e);
+      const int16_t* el = getInterfaceElement(*game, k_interfacePubSeats, e);
       ASSERT_NE(el, nullptr);
       EXPECT_EQ(el[F::kWordParams + F::kSpriteVisible] != 0, expected[static_cast<size_t>(e)] >= 0) << e;
       EXPECT_EQ(game->pub.seatCharacter[e], expected[static_cast<size_t>(e)]) << e;
@@ -360,7 +360,7 @@ TEST_F(Pub, PendingUnlocksOpenTheirScreensUnlessAlreadyDone) {
       {1, 99, -1, 1, 0x80000000u, false, k_statePub},  // out of range: nothing to unlock
   };
   for (const Case& c : cases) {
-    game->resetProgress();
+    resetProgress(*game);
     for (uint8_t& a : game->m_characterAvailable) a = 0;
     game->m_career.pendingChallengeUnlock = c.challengePending;
     game->m_career.pendingChallengeIndex = c.challenge;
@@ -386,16 +386,17 @@ TEST_F(Pub, EveryGlowingObjectIsInAKeptBankThatHoldsTheGlowColour) {
                             {k_interfacePubRoom, k_pubRoomTable},      {k_interfacePubParallax0 + 3, k_pubParallaxBoard},
                             {k_interfacePubRoom, k_pubRoomCounter0},   {k_interfacePubRoom, k_pubRoomCounter0 + 1},
                             {k_interfacePubRoom, k_pubRoomCounter0 + 2}, {k_interfacePubRoom, k_pubRoomDoor}};
-  const int shared = game->getInterfaceElement(k_interfacePubRoom, k_pubRoomKeptShared)[F::kWordParams + F::kSpriteBank];
+  const int shared =
+      getInterfaceElement(*game, k_interfacePubRoom, k_pubRoomKeptShared)[F::kWordParams + F::kSpriteBank];
   for (const Object& o : objects) {
     SCOPED_TRACE(std::to_string(o.interfaceId) + " " + std::to_string(o.element));
-    const int16_t* e = game->getInterfaceElement(o.interfaceId, o.element);
+    const int16_t* e = getInterfaceElement(*game, o.interfaceId, o.element);
     ASSERT_NE(e, nullptr);
     const int slot = e[F::kWordParams + F::kSpriteBank];
     if (o.element == k_pubRoomBoard || o.element == k_pubRoomTrophies) {
       EXPECT_EQ(slot, shared);
     }
-    EXPECT_TRUE(game->isSpriteKept(slot));
+    EXPECT_TRUE(isSpriteKept(*game, slot));
     ASSERT_NE(game->m_sprites[slot], nullptr);
     const ASprite& bank = *game->m_sprites[slot];
     EXPECT_FALSE(bank.moduleData.empty());
@@ -425,7 +426,7 @@ TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
     const Spot& t = spots[s];
     const int scroll = getPubSpotX(*game, s);
     const int offset = t.interfaceId == k_interfacePubRoom ? scroll : static_cast<int>((scroll * kFactor25) >> 16);
-    const int16_t* e = game->getInterfaceElement(t.interfaceId, t.element);
+    const int16_t* e = getInterfaceElement(*game, t.interfaceId, t.element);
     ASSERT_NE(e, nullptr);
     ASSERT_NE(game->m_sprites[e[F::kWordParams + F::kSpriteBank]], nullptr);
     int32_t r[4];
@@ -482,7 +483,7 @@ TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
   start(k_statePub);
   frame();
   // The table's rim: its glow colour in the bank, green once glowing.
-  const int16_t* table = game->getInterfaceElement(k_interfacePubRoom, k_pubRoomTable);
+  const int16_t* table = getInterfaceElement(*game, k_interfacePubRoom, k_pubRoomTable);
   ASSERT_NE(table, nullptr);
   const int tx = table[F::kWordX] - pubX(), ty = table[F::kWordY];
   auto rimGreen = [&] {

@@ -38,17 +38,17 @@ class FlowTest : public DataTest {
     for (const char* name : {"interf.bar", "text.bar", "table.bar"})
       std::filesystem::copy(std::string(data) + "/" + name, dir / name);
     game->init();
-    game->loadStrings(0);
-    game->loadBar("interf.bar");
-    game->loadInterfaces();
-    game->unloadBar();
+    loadStrings(*game, 0);
+    loadBar(*game, "interf.bar");
+    loadInterfaces(*game);
+    unloadBar(*game);
     game->m_random->setSeed(7);
-    game->loadTable();
+    loadTable(*game);
     ASSERT_TRUE(game->m_tableLayout.isComplete());
     game->m_fastThinking = 1;
     game->m_matchStepHook = onStep;
-    game->createSaveFile();
-    game->resetProgress();
+    createSaveFile(*game);
+    resetProgress(*game);
   }
   void TearDown() override {
     stepHook() = nullptr;
@@ -75,7 +75,7 @@ class FlowTest : public DataTest {
   // the dialog once it may be closed) with the fire key as a player would.
   bool runClosingBoxes(int32_t state, int limit = 3000) {
     for (int i = 0; i < limit && game->s_gameState != state; ++i) {
-      if (game->isMessageWaiting() || (game->isDialogBoxOpen() && game->m_dialog.life < 1))
+      if (isMessageWaiting(*game) || (isDialogBoxOpen(*game) && game->m_dialog.life < 1))
         tap(kKeyFire);
       else
         frame();
@@ -85,7 +85,7 @@ class FlowTest : public DataTest {
   // Dismisses the queued messages and message boxes until the aim (at most limit frames).
   bool runToAim(int limit = 3000) {
     for (int i = 0; i < limit && game->s_gameState != k_stateAim; ++i) {
-      if (game->isMessageWaiting() || game->s_gameState == k_stateMessageBox)
+      if (isMessageWaiting(*game) || game->s_gameState == k_stateMessageBox)
         tap(kKeyFire);
       else
         frame();
@@ -96,13 +96,13 @@ class FlowTest : public DataTest {
   void startChallenge(int32_t c) {
     game->gameType = 4;
     game->challengeNumber = c;
-    game->startMatch(4, 0, 10);
+    startMatch(*game, 4, 0, 10);
   }
   void startLesson(int32_t lesson, bool chained) {
     game->gameType = 5;
     game->lessonNumber = lesson;
     game->tutorialStarted = chained;
-    game->startMatch(5, 0, 10);
+    startMatch(*game, 5, 0, 10);
   }
   // Saved byte at an offset of the save image.
   uint8_t savedByte(int offset) { return game->m_saveImage ? game->m_saveImage[offset] : 0xEE; }

@@ -22,7 +22,7 @@ TEST(ChallengeDemoShot, WordsOfTheCurrentShot) {
     SCOPED_TRACE(testing::Message() << c.challenge << '/' << c.shot << '/' << c.word);
     g->challengeNumber = c.challenge;
     g->s_challengeDemoCurrentShot = c.shot;
-    EXPECT_EQ(g->getChallengeDemoShotValue(c.word), c.value);
+    EXPECT_EQ(getChallengeDemoShotValue(*g, c.word), c.value);
   }
 }
 
@@ -33,7 +33,7 @@ TEST(ChallengeDemoShot, CountsOnlyStoredShots) {
   } cases[] = {{0, 1}, {4, 7}, {6, 4}, {7, 8}, {13, 5}, {14, 9}, {31, 1}, {32, 0}};
   for (const auto& c : cases) {
     g->challengeNumber = c.challenge;
-    EXPECT_EQ(g->getChallengeDemoShotCount(), c.shots) << c.challenge;
+    EXPECT_EQ(getChallengeDemoShotCount(*g), c.shots) << c.challenge;
   }
 }
 

@@ -21,7 +21,7 @@ class ChallengeFlow : public FlowTest {
     game->challengeNumber = c;
     game->m_rules.shotOutcome = outcome;
     game->messageDone = messageDone;
-    game->updateChallengeAfterShot();
+    updateChallengeAfterShot(*game);
   }
   void enterMatch(int32_t c) {
     startChallenge(c);
@@ -32,7 +32,7 @@ class ChallengeFlow : public FlowTest {
 TEST_F(ChallengeFlow, FirstWinQueuesThePrizeOnceThenPaysAndSaves) {
   const int32_t c = 13;  // index 5 of category 1: prize 175
   enterMatch(c);
-  game->challengeState(c) = 1;
+  challengeState(*game, c) = 1;
   const uint32_t money = game->m_career.money;
   game->prizeShown = 0;
   decide(c, kWin | kStart, false);
@@ -47,7 +47,7 @@ TEST_F(ChallengeFlow, FirstWinQueuesThePrizeOnceThenPaysAndSaves) {
   game->clearMessages();
   decide(c, kWin | kStart, false);
   EXPECT_EQ(game->m_career.money, money + 175);
-  EXPECT_EQ(game->challengeState(c), 2);
+  EXPECT_EQ(challengeState(*game, c), 2);
   EXPECT_EQ(game->s_gameState, k_stateMessageBox);
   EXPECT_EQ(game->messageText, k_textChallengeWon0 + c % 11);
   EXPECT_EQ(game->messagePlayer, 1);
@@ -82,11 +82,11 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.before);
-    game->challengeState(5) = k.before;
+    challengeState(*game, 5) = k.before;
     game->setInGameState(k_stateAfterShot);
     game->clearMessages();
     decide(5, kLose | kStart, false);
-    EXPECT_EQ(game->challengeState(5), k.after);
+    EXPECT_EQ(challengeState(*game, 5), k.after);
     EXPECT_EQ(savedByte(112 + 5), k.after);
     EXPECT_EQ(game->s_gameState, k_stateMessageBox);
     EXPECT_EQ(game->messageText, k.text);
@@ -101,17 +101,17 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
     }
   }
   // The saved word survives a load.
-  game->challengeState(5) = 1 | 31 << 2;
-  game->saveProgress();
-  game->challengeState(5) = 0;
-  game->loadProgress();
-  EXPECT_EQ(game->challengeState(5), 1 | 31 << 2);
+  challengeState(*game, 5) = 1 | 31 << 2;
+  saveProgress(*game);
+  challengeState(*game, 5) = 0;
+  loadProgress(*game);
+  EXPECT_EQ(challengeState(*game, 5), 1 | 31 << 2);
 }
 
 TEST_F(ChallengeFlow, DecidedDemonstrationRecordsNothing) {
   for (const uint32_t outcome : {kWin, kLose}) {
     enterMatch(3);
-    game->challengeState(3) = 1 | 2 << 2;
+    challengeState(*game, 3) = 1 | 2 << 2;
     const uint32_t money = game->m_career.money;
     game->challengeDemo = 1;
     game->question.menuFlag = 1;
@@ -119,7 +119,7 @@ TEST_F(ChallengeFlow, DecidedDemonstrationRecordsNothing) {
     EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
     EXPECT_EQ(game->challengeDemo, 0);
     EXPECT_EQ(game->question.menuFlag, 0);
-    EXPECT_EQ(game->challengeState(3), 1 | 2 << 2);
+    EXPECT_EQ(challengeState(*game, 3), 1 | 2 << 2);
     EXPECT_EQ(game->m_career.money, money);
     EXPECT_EQ(game->m_messages.count, 0);
   }
@@ -131,7 +131,7 @@ TEST_F(ChallengeFlow, UndecidedShotsStepTheDemonstrationOverStoredShotsOnly) {
     game->s_challengeDemoCurrentShot = 0;
     for (int i = 0; i < 12; ++i) decide(c, kStart, false);
     EXPECT_EQ(game->s_challengeDemoCurrentShot, last) << c;
-    EXPECT_NE(game->getChallengeDemoShotValue(k_demoPower), 0) << c;
+    EXPECT_NE(getChallengeDemoShotValue(*game, k_demoPower), 0) << c;
   }
 }
 
@@ -143,8 +143,8 @@ TEST_F(ChallengeFlow, WinningTheSixteenthAndTheLastChallenge) {
   for (const auto& k : cases) {
     SCOPED_TRACE(k.others);
     enterMatch(0);
-    for (int n = 1; n < 32; ++n) game->challengeState(n) = n <= k.others ? 2 : 1;
-    game->challengeState(0) = 1;
+    for (int n = 1; n < 32; ++n) challengeState(*game, n) = n <= k.others ? 2 : 1;
+    challengeState(*game, 0) = 1;
     game->m_achievementMask = 0;
     game->prizeShown = 1;
     decide(0, kWin | kStart, false);
@@ -154,12 +154,12 @@ TEST_F(ChallengeFlow, WinningTheSixteenthAndTheLastChallenge) {
 
 TEST_F(ChallengeFlow, ShowMeKeysTakeTheStoredShot) {
   enterMatch(3);
-  game->setChallengeDemoAim();
+  setChallengeDemoAim(*game);
   EXPECT_EQ(game->m_world.shot.aim.x, 16384);
   EXPECT_EQ(game->m_world.shot.aim.y, 496);
-  game->setChallengeDemoSpin();
+  setChallengeDemoSpin(*game);
   EXPECT_EQ(game->m_world.shot.englishPoint.x, -163840);
-  EXPECT_EQ(game->getChallengeDemoPower(), 14828);
+  EXPECT_EQ(getChallengeDemoPower(*game), 14828);
 }
 
 // The demonstration's aim from behind eases a fifth of the way, then snaps.
@@ -167,17 +167,17 @@ TEST_F(ChallengeFlow, DemonstrationAimEasesThenSnaps) {
   enterMatch(0);
   game->m_world.shot.aim.set(-16384, 64);  // just short of the half turn
   game->m_frameTime = 33;
-  game->updateChallengeDemoAim();
+  updateChallengeDemoAim(*game);
   const Vector2& aim = game->m_world.shot.aim;
   const double deg = std::atan2(double(aim.y), double(aim.x)) * 180 / 3.14159265358979;
   EXPECT_NEAR(deg, 180 + (43.03 - 180) * 0.2, 0.5);
-  game->updateChallengeDemoAim();
+  updateChallengeDemoAim(*game);
   EXPECT_EQ(aim.x, 11979);
   EXPECT_EQ(aim.y, 11180);
   // Then it holds 800 ms before the spin selector opens.
   int frames = 0;
   while (game->s_gameState == k_stateAim && frames < 100) {
-    game->updateChallengeDemoAim();
+    updateChallengeDemoAim(*game);
     ++frames;
   }
   EXPECT_EQ(game->s_gameState, k_stateSpinSelector);
@@ -206,13 +206,13 @@ TEST_F(ChallengeFlow, EveryDemonstrationSolvesItsChallenge) {
       if (state == k_stateInGameQuestion && !decided) decided = g.m_rules.shotOutcome | 0x80000000u;
     };
     startChallenge(c);
-    const int32_t before = game->challengeState(c);
-    game->launchChallengeDemo();
+    const int32_t before = challengeState(*game, c);
+    launchChallengeDemo(*game);
     ASSERT_TRUE(runUntil(k_stateInGameQuestion, 60000));
     EXPECT_EQ(decided & (kWin | kLose), kWin);
     EXPECT_EQ(strokes, challengeDemoShotCount(c));
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(game->challengeState(c), before);
+    EXPECT_EQ(challengeState(*game, c), before);
     EXPECT_EQ(game->challengeDemo, 0);
   }
 }

@@ -16,9 +16,9 @@ class ChallengeScreens : public FrontEndTest {
     ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"003-question", "036-challenge-list", "037-challenge-menu"}));
     load(all, 0);
   }
-  const int16_t* element(int id, int i) { return game->getInterfaceElement(id, i); }
+  const int16_t* element(int id, int i) { return getInterfaceElement(*game, id, i); }
   bool shown(int id, int i) { return element(id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
-  int anim(int id, int i) { return game->getInterfaceElementAnim(id, i); }
+  int anim(int id, int i) { return getInterfaceElementAnim(*game, id, i); }
   void setAll(int32_t state) {
     for (auto& category : game->m_career.challengeStates)
       for (int32_t& s : category) s = state;
@@ -30,8 +30,8 @@ TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
     SCOPED_TRACE(unlocked);
     game->specialRivalOpen = unlocked;
     start(k_stateChallengeMenu);
-    EXPECT_EQ(game->getMenuEntryFlags(k_textRivalMatch), unlocked ? 0u : 4u);
-    game->selectMenuEntryById(k_textRivalMatch);
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textRivalMatch), unlocked ? 0u : 4u);
+    selectMenuEntryById(*game, k_textRivalMatch);
     paintChallengeCategories(*game, game->getGraphics());
     for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !unlocked) << k;
     frame({kSelect});
@@ -145,9 +145,9 @@ TEST_F(ChallengeScreens, HalfAndAllWon) {
     setAll(1);
     // Spread over the categories, with failed attempts in the high bits.
     for (int n = 0; n < c.won; ++n) game->m_career.challengeStates[(n * 5) % 4][(n * 5 / 4) % 8] = 2 | 9 << 2;
-    EXPECT_EQ(game->countWonChallenges(), c.won);
-    EXPECT_EQ(game->isHalfChallengesWon(), c.half) << c.won;
-    EXPECT_EQ(game->isAllChallengesWon(), c.all) << c.won;
+    EXPECT_EQ(countWonChallenges(*game), c.won);
+    EXPECT_EQ(isHalfChallengesWon(*game), c.half) << c.won;
+    EXPECT_EQ(isAllChallengesWon(*game), c.all) << c.won;
   }
 }
 

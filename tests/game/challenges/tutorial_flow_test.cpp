@@ -72,7 +72,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
     game->m_rules.shotOutcome = k.outcome | kStart;
     game->messageDone = k.done;
     game->question.menuFlag = 1;
-    game->checkTutorialShotResult();
+    checkTutorialShotResult(*game);
     switch (k.next) {
       case kText:
         EXPECT_EQ(game->s_gameState, k_stateMessageBox);
@@ -109,7 +109,7 @@ TEST_F(TutorialFlow, PassIsSavedBeforeItsText) {
   game->m_career.counterA = 0;
   game->m_rules.shotOutcome = kWin | kStart;
   game->messageDone = 0;
-  game->checkTutorialShotResult();
+  checkTutorialShotResult(*game);
   EXPECT_EQ(savedAtText, 1 << 2);
 }
 
@@ -120,14 +120,14 @@ TEST_F(TutorialFlow, AimReachedTextOnceAndLessonTwoSnapsToTheThree) {
     const int32_t target = k_tutorialLessons[lesson].targetBall;
     // The opening aim may have met the target already: pending again.
     game->tutorialTarget = target;
-    game->aimAtBall(target, true);
+    aimAtBall(*game, target, true);
     frame();
     EXPECT_EQ(game->s_gameState, k_stateMessageBox);
     EXPECT_EQ(game->messageText, tutorialLessonWord(lesson, k_lessonAimReached));
     EXPECT_TRUE(aimIsAt(lesson == 2 ? 3 : target));
     ASSERT_TRUE(runToAim());
     // Back on the target: no second text.
-    game->aimAtBall(target, true);
+    aimAtBall(*game, target, true);
     for (int i = 0; i < 10; ++i) frame();
     EXPECT_EQ(game->s_gameState, k_stateAim);
     EXPECT_TRUE(aimIsAt(target));
@@ -170,7 +170,7 @@ TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
   std::unique_ptr<ASprite> font = makeBlockFont(*game);
   game->m_fonts[0] = font.get();
   game->tutorialTextBoxOpen = 0;
-  game->openTutorialTextBox(180);  // the controls help: pages parted by page breaks
+  openTutorialTextBox(*game, 180);  // the controls help: pages parted by page breaks
   const int32_t pages = game->tutorialTextPages;
   ASSERT_GT(pages, 1);
   EXPECT_EQ(game->hudHint, -1);
@@ -190,15 +190,15 @@ TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
 TEST_F(TutorialFlow, LessonOutOfRangeStartsNothing) {
   enterLesson(1);
   for (const int32_t bad : {-1, 5, 40}) {
-    game->startTutorial(bad);
+    startTutorial(*game, bad);
     EXPECT_EQ(game->lessonNumber, 1);
     EXPECT_EQ(game->s_gameState, k_stateAim);
   }
   // A frame start with a bad lesson: no record, no target, no layout.
   game->lessonNumber = 7;
-  game->startTutorialLesson();
+  startTutorialLesson(*game);
   EXPECT_EQ(game->tutorialTarget, -1);
-  EXPECT_EQ(game->getTutorialLessonText(k_lessonTitle), -1);
+  EXPECT_EQ(getTutorialLessonText(*game, k_lessonTitle), -1);
   for (int n = 0; n < 16; ++n) EXPECT_EQ(game->m_world.balls[n]->pocketed, 1) << n;
 }
 
@@ -217,10 +217,10 @@ TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
   for (const auto& s : shots) {
     SCOPED_TRACE(s.lesson);
     enterLesson(s.lesson);
-    game->aimAtBall(s.aimBall, true);
+    aimAtBall(*game, s.aimBall, true);
     frame();
     ASSERT_TRUE(runToAim());
-    game->aimAtBall(s.aimBall, true);
+    aimAtBall(*game, s.aimBall, true);
     game->m_world.shot.masse = s.masse;
     game->m_world.shot.englishPoint.set(s.englishX, s.englishY);
     flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
@@ -230,7 +230,7 @@ TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
     ASSERT_EQ(game->s_gameState, k_stateShotPower);
     tap(kKeyFire);
     ASSERT_TRUE(runClosingBoxes(k_stateMessageBox));
-    EXPECT_FALSE(game->isDialogBoxOpen());  // the coach waits for the shot's box
+    EXPECT_FALSE(isDialogBoxOpen(*game));  // the coach waits for the shot's box
     flowtest::stepHook() = nullptr;
     EXPECT_EQ(game->messageText, tutorialLessonWord(s.lesson, k_lessonPassed));
     EXPECT_EQ(game->m_career.counterA & (1u << s.lesson), 1u << s.lesson);

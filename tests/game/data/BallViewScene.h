@@ -52,7 +52,7 @@ class Scene {
     m_held = m_game.m_resources.get<GL3DASEFileResource>(17);
     if (!m_table || !m_ball || !m_held || !m_cloth) return false;
     m_table->setTexture(m_cloth);
-    m_game.setViewport3D(0, 0, kWidth, kHeight);
+    setViewport3D(m_game, 0, 0, kWidth, kHeight);
     return true;
   }
 
@@ -71,7 +71,7 @@ class Scene {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    m_game.lookAt3D(m_cameraX / 10, m_cameraY / 10, 0x78000, m_yaw, -983040, 0);
+    lookAt3D(m_game, m_cameraX / 10, m_cameraY / 10, 0x78000, m_yaw, -983040, 0);
     m_view = *getCurrentGlContext()->m_modelviewTop;
     m_table->draw(&m_game.m_renderer, &tableMatrix());
     glFlush();

@@ -20,9 +20,9 @@ class Archive : public DataTest {
     EXPECT_EQ(game->m_bar.data, nullptr);
     EXPECT_EQ(game->m_bar.offsets, nullptr);
     for (int i = -1; i < 3; ++i) {
-      EXPECT_EQ(game->getBarEntrySize(i), -1);
-      EXPECT_EQ(game->getBarEntryOffset(i), -1);
-      EXPECT_EQ(game->getBarEntryCopy(i), nullptr);
+      EXPECT_EQ(getBarEntrySize(*game, i), -1);
+      EXPECT_EQ(getBarEntryOffset(*game, i), -1);
+      EXPECT_EQ(getBarEntryCopy(*game, i), nullptr);
     }
   }
 };
@@ -32,59 +32,59 @@ TEST_F(Archive, RoundTripThroughTheWriter) {
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>((i * 31) ^ (i >> 7));
   const Entries entries = {bytes("first"), {}, big, bytes("x")};
   put("a.bar", entries);
-  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  ASSERT_EQ(loadBar(*game, "a.bar"), 1);
   EXPECT_EQ(game->m_bar.count, 5);
   int32_t expectOffset = 2 + 4 * 5;
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(game->getBarEntryOffset(i), expectOffset);
-    EXPECT_EQ(game->getBarEntrySize(i), static_cast<int32_t>(entries[i].size()));
-    uint8_t* copy = game->getBarEntryCopy(i);
+    EXPECT_EQ(getBarEntryOffset(*game, i), expectOffset);
+    EXPECT_EQ(getBarEntrySize(*game, i), static_cast<int32_t>(entries[i].size()));
+    uint8_t* copy = getBarEntryCopy(*game, i);
     if (entries[i].empty()) {
       EXPECT_EQ(copy, nullptr);  // a size-0 entry has no copy
     } else {
       ASSERT_NE(copy, nullptr);
       EXPECT_EQ(0, std::memcmp(copy, entries[i].data(), entries[i].size()));
-      EXPECT_EQ(0, std::memcmp(game->m_bar.data + game->getBarEntryOffset(i), entries[i].data(), entries[i].size()));
+      EXPECT_EQ(0, std::memcmp(game->m_bar.data + getBarEntryOffset(*game, i), entries[i].data(), entries[i].size()));
     }
     delete[] copy;
     expectOffset += static_cast<int32_t>(entries[i].size());
   }
-  EXPECT_EQ(game->getBarEntrySize(4), -1);
-  EXPECT_EQ(game->getBarEntryCopy(-1), nullptr);
-  game->unloadBar();
+  EXPECT_EQ(getBarEntrySize(*game, 4), -1);
+  EXPECT_EQ(getBarEntryCopy(*game, -1), nullptr);
+  unloadBar(*game);
   expectClosed();
   EXPECT_EQ(game->m_bar.name, nullptr);
 }
 
 TEST_F(Archive, OneOffsetHasNoEntries) {
   put("one.bar", {});
-  ASSERT_EQ(game->loadBar("one.bar"), 1);
+  ASSERT_EQ(loadBar(*game, "one.bar"), 1);
   EXPECT_EQ(game->m_bar.count, 1);
-  EXPECT_EQ(game->getBarEntrySize(0), -1);
-  EXPECT_EQ(game->getBarEntryOffset(0), -1);
-  EXPECT_EQ(game->getBarEntryCopy(0), nullptr);
+  EXPECT_EQ(getBarEntrySize(*game, 0), -1);
+  EXPECT_EQ(getBarEntryOffset(*game, 0), -1);
+  EXPECT_EQ(getBarEntryCopy(*game, 0), nullptr);
 }
 
 TEST_F(Archive, MissingFileLeavesNothingOpen) {
   put("a.bar", {bytes("abc")});
-  ASSERT_EQ(game->loadBar("a.bar"), 1);
-  EXPECT_EQ(game->loadBar("missing.bar"), 0);
+  ASSERT_EQ(loadBar(*game, "a.bar"), 1);
+  EXPECT_EQ(loadBar(*game, "missing.bar"), 0);
   EXPECT_STREQ(game->m_bar.name, "missing.bar");
   expectClosed();
-  EXPECT_EQ(game->loadBar(nullptr), 0);
+  EXPECT_EQ(loadBar(*game, nullptr), 0);
   expectClosed();
 }
 
 TEST_F(Archive, SecondOpenReplacesTheFirst) {
   put("a.bar", {bytes("aaaa"), bytes("bb")});
   put("b.bar", {bytes("c")});
-  ASSERT_EQ(game->loadBar("a.bar"), 1);
-  EXPECT_EQ(game->getBarEntrySize(1), 2);
-  ASSERT_EQ(game->loadBar("b.bar"), 1);
+  ASSERT_EQ(loadBar(*game, "a.bar"), 1);
+  EXPECT_EQ(getBarEntrySize(*game, 1), 2);
+  ASSERT_EQ(loadBar(*game, "b.bar"), 1);
   EXPECT_STREQ(game->m_bar.name, "b.bar");
-  EXPECT_EQ(game->getBarEntrySize(0), 1);
-  EXPECT_EQ(game->getBarEntrySize(1), -1);
+  EXPECT_EQ(getBarEntrySize(*game, 0), 1);
+  EXPECT_EQ(getBarEntrySize(*game, 1), -1);
   EXPECT_EQ(game->m_bar.size, 2 + 8 + 1);
 }
 
@@ -122,12 +122,12 @@ TEST_F(Archive, DamagedArchivesFail) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     writeBytes("bad.bar", c.file);
-    EXPECT_EQ(game->loadBar("bad.bar"), 0);
+    EXPECT_EQ(loadBar(*game, "bad.bar"), 0);
     expectClosed();
   }
   // The first one still loads.
   writeBytes("good.bar", good);
-  EXPECT_EQ(game->loadBar("good.bar"), 1);
+  EXPECT_EQ(loadBar(*game, "good.bar"), 1);
 }
 
 // An archive set aside comes back whole on the next open of the same name,
@@ -150,20 +150,20 @@ TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     put("m.bar", first);
-    ASSERT_EQ(game->loadBar("m.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "m.bar"), 1);
     const uint8_t* kept = game->m_bar.data;
     game->m_archives.setBarAside();
     expectClosed();
     if (c.openOther) {
       put("o.bar", {bytes("x")});
-      ASSERT_EQ(game->loadBar("o.bar"), 1);
-      EXPECT_EQ(game->getBarEntrySize(0), 1);
+      ASSERT_EQ(loadBar(*game, "o.bar"), 1);
+      EXPECT_EQ(getBarEntrySize(*game, 0), 1);
     }
     if (c.now)
       put("m.bar", *c.now);
     else
       std::filesystem::remove(path("m.bar"));
-    ASSERT_EQ(game->loadBar("m.bar"), c.now ? 1 : 0);
+    ASSERT_EQ(loadBar(*game, "m.bar"), c.now ? 1 : 0);
     if (!c.now) {
       expectClosed();
       continue;
@@ -176,64 +176,64 @@ TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
     ASSERT_EQ(game->m_bar.count, 3);
     for (int i = 0; i < 2; ++i) {
       const bar::Entry& e = (*c.now)[static_cast<size_t>(i)];
-      ASSERT_EQ(game->getBarEntrySize(i), static_cast<int32_t>(e.size()));
-      EXPECT_EQ(0, std::memcmp(game->m_bar.data + game->getBarEntryOffset(i), e.data(), e.size()));
+      ASSERT_EQ(getBarEntrySize(*game, i), static_cast<int32_t>(e.size()));
+      EXPECT_EQ(0, std::memcmp(game->m_bar.data + getBarEntryOffset(*game, i), e.data(), e.size()));
     }
     // Taken back once: a later open unpacks again.
-    game->unloadBar();
-    ASSERT_EQ(game->loadBar("m.bar"), 1);
-    EXPECT_EQ(game->getBarEntrySize(1), static_cast<int32_t>((*c.now)[1].size()));
+    unloadBar(*game);
+    ASSERT_EQ(loadBar(*game, "m.bar"), 1);
+    EXPECT_EQ(getBarEntrySize(*game, 1), static_cast<int32_t>((*c.now)[1].size()));
   }
   // Nothing open: nothing is set aside, and a failed open keeps nothing.
-  game->unloadBar();
+  unloadBar(*game);
   game->m_archives.setBarAside();
-  EXPECT_EQ(game->loadBar("missing.bar"), 0);
+  EXPECT_EQ(loadBar(*game, "missing.bar"), 0);
   game->m_archives.setBarAside();
   expectClosed();
 }
 
 TEST_F(Archive, FieldReaderIsLittleEndianAndBounded) {
   uint8_t* b = new uint8_t[11]{0x81, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00};
-  game->setReadBuffer(b, 11);
-  EXPECT_EQ(game->readByte(), 0x81u);
-  EXPECT_EQ(game->readShort(), 0x1234u);
-  EXPECT_EQ(game->readInt(), 0xFFFFFFFEu);
-  EXPECT_FLOAT_EQ(game->readFloat(), 2.0f);
-  EXPECT_EQ(game->readByte(), 0u);  // past the end
-  game->setReadBuffer(new uint8_t[4]{0, 0, 0x80, 0xBF}, 4);
-  game->skipBytes(2);
-  EXPECT_EQ(game->readShort(), 0xBF80u);
-  game->setReadBuffer(new uint8_t[4]{0xFF, 0xFF, 0xFF, 0xFF}, 4);
-  EXPECT_FLOAT_EQ(game->readFloat(), -1.0f);  // a numeric conversion
-  game->freeReadBuffer();
+  setReadBuffer(*game, b, 11);
+  EXPECT_EQ(readByte(*game), 0x81u);
+  EXPECT_EQ(readShort(*game), 0x1234u);
+  EXPECT_EQ(readInt(*game), 0xFFFFFFFEu);
+  EXPECT_FLOAT_EQ(readFloat(*game), 2.0f);
+  EXPECT_EQ(readByte(*game), 0u);  // past the end
+  setReadBuffer(*game, new uint8_t[4]{0, 0, 0x80, 0xBF}, 4);
+  skipBytes(*game, 2);
+  EXPECT_EQ(readShort(*game), 0xBF80u);
+  setReadBuffer(*game, new uint8_t[4]{0xFF, 0xFF, 0xFF, 0xFF}, 4);
+  EXPECT_FLOAT_EQ(readFloat(*game), -1.0f);  // a numeric conversion
+  freeReadBuffer(*game);
   EXPECT_EQ(game->m_reader.buffer, nullptr);
-  EXPECT_EQ(game->readInt(), 0u);
+  EXPECT_EQ(readInt(*game), 0u);
 }
 
 TEST_F(Archive, RawFileReplacesTheBufferAndClearsTheTable) {
   put("a.bar", {bytes("abc")});
-  ASSERT_EQ(game->loadBar("a.bar"), 1);
+  ASSERT_EQ(loadBar(*game, "a.bar"), 1);
   writeBytes("raw.bin", {5, 0, 0, 0, 'h', 'e', 'l', 'l', 'o'});
-  game->loadRawFile("raw.bin");
+  loadRawFile(*game, "raw.bin");
   ASSERT_NE(game->m_bar.data, nullptr);
   EXPECT_EQ(game->m_bar.size, 5);
   EXPECT_EQ(0, std::memcmp(game->m_bar.data, "hello", 5));
-  EXPECT_EQ(game->getBarEntrySize(0), -1);
+  EXPECT_EQ(getBarEntrySize(*game, 0), -1);
   writeBytes("short.bin", {9, 0, 0, 0, 'x'});
-  game->loadRawFile("short.bin");
+  loadRawFile(*game, "short.bin");
   EXPECT_EQ(game->m_bar.data, nullptr);
 }
 
 TEST_F(Archive, WorkBufferOnDemand) {
-  game->allocWorkBuffer();
+  allocWorkBuffer(*game);
   uint8_t* b = game->m_workBuffer;
   ASSERT_NE(b, nullptr);
   b[32767] = 1;
-  game->allocWorkBuffer();
+  allocWorkBuffer(*game);
   EXPECT_EQ(game->m_workBuffer, b);
-  game->freeWorkBuffer();
+  freeWorkBuffer(*game);
   EXPECT_EQ(game->m_workBuffer, nullptr);
-  game->freeWorkBuffer();
+  freeWorkBuffer(*game);
 }
 
 }  // namespace

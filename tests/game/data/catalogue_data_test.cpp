@@ -27,9 +27,9 @@ class CatalogueData : public DataTest {
       std::filesystem::copy_file(f.path(), path(f.path().filename().string()));
   }
   std::unique_ptr<ASprite> bank(const char* archive, int entry) {
-    if (game->loadBar(archive) != 1) return nullptr;
-    std::unique_ptr<ASprite> b(game->parseBank(entry));
-    game->unloadBar();
+    if (loadBar(*game, archive) != 1) return nullptr;
+    std::unique_ptr<ASprite> b(parseBank(*game, entry));
+    unloadBar(*game);
     return b;
   }
   std::string dataDir;
@@ -135,16 +135,16 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
   // The text table and the character map are plain entries.
   for (auto [archive, entry] : {std::pair{k_archiveText, k_textEntryStrings}, std::pair{k_archiveText, k_textEntryOffsets},
                                 std::pair{k_archiveInterface, k_interfaceEntryCharMap}}) {
-    ASSERT_EQ(game->loadBar(archive), 1) << archive;
-    EXPECT_GT(game->getBarEntrySize(entry), 0) << archive << " " << entry;
-    game->unloadBar();
+    ASSERT_EQ(loadBar(*game, archive), 1) << archive;
+    EXPECT_GT(getBarEntrySize(*game, entry), 0) << archive << " " << entry;
+    unloadBar(*game);
   }
 }
 
 TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
-  ASSERT_EQ(game->loadBar("interf.bar"), 1);
-  game->loadInterfaces();
-  game->unloadBar();
+  ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+  loadInterfaces(*game);
+  unloadBar(*game);
   struct Need {
     int id, first, last, type;
   };
@@ -397,28 +397,29 @@ TEST_F(CatalogueData, InterfaceElementsOfTheTypesTheCodeReads) {
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
       SCOPED_TRACE("interface " + std::to_string(n.id) + " element " + std::to_string(i));
-      ASSERT_LT(i, game->getInterfaceElementCount(n.id));
-      const int16_t* e = game->getInterfaceElement(n.id, i);
+      ASSERT_LT(i, getInterfaceElementCount(*game, n.id));
+      const int16_t* e = getInterfaceElement(*game, n.id, i);
       ASSERT_NE(e, nullptr);
       if (n.type == kAny) continue;
       EXPECT_EQ(e[F::kWordType], n.type);
-      EXPECT_GE(game->getElementParamCount(n.id, i), F::paramsRead(n.type));
+      EXPECT_GE(getElementParamCount(*game, n.id, i), F::paramsRead(n.type));
     }
   // The ball view's boxes are the size of its picture, on screen with either
   // panel offset (67 for player 0, 6 for player 1), at one height.
   for (auto [box, panelX] : {std::pair{k_elBallViewBox0, 67}, std::pair{k_elBallViewBox1, 6}}) {
     SCOPED_TRACE(box);
-    EXPECT_EQ(game->getInterfaceElementWidth(k_interfaceHud, box), k_ballViewWidth);
-    EXPECT_EQ(game->getInterfaceElementHeight(k_interfaceHud, box), k_ballViewHeight);
-    const int32_t x = game->getInterfaceElementX(k_interfaceHud, box) + panelX;
+    EXPECT_EQ(getInterfaceElementWidth(*game, k_interfaceHud, box), k_ballViewWidth);
+    EXPECT_EQ(getInterfaceElementHeight(*game, k_interfaceHud, box), k_ballViewHeight);
+    const int32_t x = getInterfaceElementX(*game, k_interfaceHud, box) + panelX;
     EXPECT_GE(x, 0);
     EXPECT_LE(x + k_ballViewWidth, 240);
-    EXPECT_EQ(game->getInterfaceElementY(k_interfaceHud, box), game->getInterfaceElementY(k_interfaceHud, k_elBallViewBox0));
+    EXPECT_EQ(getInterfaceElementY(*game, k_interfaceHud, box),
+              getInterfaceElementY(*game, k_interfaceHud, k_elBallViewBox0));
   }
 }
 
 TEST_F(CatalogueData, TextsHaveRealWording) {
-  game->loadStrings(0);
+  loadStrings(*game, 0);
   struct Range {
     int first, last;
   };
@@ -531,21 +532,21 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
   };
   for (const Range& r : ranges)
     for (int id = r.first; id <= r.last; ++id) {
-      ASSERT_GT(game->getStringLength(id), 0) << id;
-      const std::string text(game->getStringData(id), static_cast<size_t>(game->getStringLength(id)));
+      ASSERT_GT(getStringLength(*game, id), 0) << id;
+      const std::string text(getStringData(*game, id), static_cast<size_t>(getStringLength(*game, id)));
       EXPECT_FALSE(placeholder(text)) << id << ": " << text;
     }
 }
 
 TEST_F(CatalogueData, EverySoundIdHasItsFile) {
   for (int id = k_soundBreakHard; id <= k_musicLose; ++id) {
-    const char16_t* name = cGame::getSoundFileName(id);
+    const char16_t* name = getSoundFileName(id);
     ASSERT_NE(name, nullptr) << id;
     std::string file;
     for (const char16_t* c = name; *c; ++c) file.push_back(static_cast<char>(*c));
     EXPECT_GT(std::filesystem::file_size(dataDir + "/" + file), 0u) << id << " " << file;
   }
-  EXPECT_EQ(cGame::getSoundFileName(k_soundCount), nullptr);
+  EXPECT_EQ(getSoundFileName(k_soundCount), nullptr);
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST_F(ModelData, BallIsASphereOfRadiusFourAboutTheOrigin) {
 
 TEST_F(ModelData, ClothTopAndPocketCupsOnTheTablesPoints) {
   game->init();
-  game->loadTable();
+  loadTable(*game);
   const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
   ASSERT_EQ(pockets.count(), 6) << "table.bar has no pockets";
   const kvmodel::Model m = fileOf(16);
@@ -264,7 +264,7 @@ void addModel(mesaref::Scene& scene, GlContext& gl, GL3DASEFileResource* model, 
 
 TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
   game->init();
-  game->loadTable();
+  loadTable(*game);
   const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
   ASSERT_EQ(pockets.count(), 6);
   ballview::Scene view(*game);
@@ -298,14 +298,14 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
   game->init();
   // The view box comes from the in-game interface.
   std::filesystem::copy_file(std::string(std::getenv("KV_DATA_DIR")) + "/interf.bar", path("interf.bar"));
-  ASSERT_EQ(game->loadBar("interf.bar"), 1);
-  game->loadInterfaces();
-  game->unloadBar();
-  game->loadTable();
-  game->createGameObjects();
-  game->init3D();
+  ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+  loadInterfaces(*game);
+  unloadBar(*game);
+  loadTable(*game);
+  createGameObjects(*game);
+  init3D(*game);
   TraceCapture cap;
-  game->load3DView();
+  load3DView(*game);
   ASSERT_NE(game->m_tableModel, nullptr);
   ASSERT_NE(game->m_ballModel, nullptr);
   PhysicsWorld& w = game->m_world;
@@ -317,12 +317,12 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
   }
   const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
   auto frame = [&] {
-    game->blit3D();
-    if (game->updateBallViewCamera(-1)) {
-      game->updateBallViewSlots();
-      game->drawBallViewBalls();
+    blit3D(*game);
+    if (updateBallViewCamera(*game, -1)) {
+      updateBallViewSlots(*game);
+      drawBallViewBalls(*game);
     }
-    game->flush3D();
+    flush3D(*game);
     const auto* px = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
     return std::vector<uint16_t>(px, px + ballview::kWidth * ballview::kHeight);
   };
@@ -330,14 +330,14 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
     SCOPED_TRACE(k);
     game->predictedSlot = 5;
     game->ballViewCount = 1;
-    game->potTarget[0] = cGame::tableToViewX(pockets.x(k) << 14);
-    game->potTarget[1] = cGame::tableToViewY(-(pockets.y(k) << 14));
+    game->potTarget[0] = tableToViewX(pockets.x(k) << 14);
+    game->potTarget[1] = tableToViewY(-(pockets.y(k) << 14));
     const std::vector<uint16_t> ours = frame();
     // The camera the frame used.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    game->lookAt3D(game->m_ballCameraX / 10, game->m_ballCameraY / 10, game->m_viewDistance3D, game->m_ballYaw,
-                   game->m_ballPitch, game->m_ballRoll);
+    lookAt3D(*game, game->m_ballCameraX / 10, game->m_ballCameraY / 10, game->m_viewDistance3D, game->m_ballYaw,
+             game->m_ballPitch, game->m_ballRoll);
     const Matrix34 camera = *gl->m_modelviewTop;
     const double zNear = 8.0;
     mesaref::Scene scene{ballview::kWidth, ballview::kHeight, zNear * std::tan(M_PI / 6), zNear, 400.0, true, {}};
@@ -358,7 +358,7 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
   game->ballViewOpen = 1;
   game->potCountdown = 0;
   game->predictedSlot = -1;
-  for (int i = 0; i < 2; ++i) game->paintBallView(screen.getGraphics());
+  for (int i = 0; i < 2; ++i) paintBallView(*game, screen.getGraphics());
   const auto* none = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
   EXPECT_EQ(std::count(none, none + ballview::kWidth * ballview::kHeight, 0), ballview::kWidth * ballview::kHeight);
   EXPECT_EQ(game->m_ballSlots.visible[5], 1);

@@ -16,10 +16,10 @@ class SaveFile : public DataTest {
  protected:
   // The start-up order: both resets, then the logo step's loaders.
   void startUp() {
-    game->resetSettings();
-    game->resetProgress();
-    game->loadSettings();
-    game->loadProgress();
+    resetSettings(*game);
+    resetProgress(*game);
+    loadSettings(*game);
+    loadProgress(*game);
   }
   std::vector<uint8_t> image(const savefile::Settings& s = {}, const savefile::Career& c = {}) {
     auto a = savefile::writeImage(s, c);
@@ -88,7 +88,7 @@ TEST_F(SaveFile, AchievementMaskBytes) {
   startUp();
   game->m_achievementMask = 10;
   game->m_achievementCounter = 0xA1B2C3D4;
-  game->saveSettings();
+  saveSettings(*game);
   std::vector<uint8_t> file = readBytes("save.sav");
   const uint8_t expect[8] = {0x00, 0x00, 0x00, 0x0A, 0xA1, 0xB2, 0xC3, 0xD4};
   EXPECT_EQ(0, std::memcmp(file.data() + 13, expect, 8));
@@ -101,7 +101,7 @@ TEST_F(SaveFile, OutOfRangeValuesReset) {
   c.challengeStates[5] = 3;
   c.challengeStates[6] = 2;
   writeBytes("save.sav", image({}, c));
-  game->loadProgress();
+  loadProgress(*game);
   EXPECT_EQ(game->m_career.character, 0);
   EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
   EXPECT_EQ(game->m_career.challengeStates[0][5], 0);
@@ -113,12 +113,12 @@ TEST_F(SaveFile, SavingOffLeavesFieldsUnchanged) {
   game->m_noSpaceState = 101;
   game->m_option7 = 0;
   game->m_career.money = 5;
-  EXPECT_EQ(game->readSaveRecord(2), nullptr);
-  game->loadSettings();
-  game->loadProgress();
+  EXPECT_EQ(readSaveRecord(*game, 2), nullptr);
+  loadSettings(*game);
+  loadProgress(*game);
   EXPECT_EQ(game->m_option7, 0);
   EXPECT_EQ(game->m_career.money, 5u);
-  game->saveProgress();
+  saveProgress(*game);
   EXPECT_EQ(readBytes("save.sav"), image());
 }
 
@@ -138,7 +138,7 @@ TEST_F(SaveFile, FreeSpaceThresholds) {
     if (c.present) writeBytes("save.sav", image());
     game = std::make_unique<cGame>(nullptr);
     game->m_freeSpaceOverride = c.freeSpace;
-    uint8_t* r = game->readSaveRecord(3);
+    uint8_t* r = readSaveRecord(*game, 3);
     EXPECT_EQ(game->m_noSpaceState, c.state);
     EXPECT_EQ(r != nullptr, c.fileAfter);
     EXPECT_EQ(exists("save.sav"), c.fileAfter);
@@ -148,13 +148,13 @@ TEST_F(SaveFile, FreeSpaceThresholds) {
 
 TEST_F(SaveFile, RecordFourAndIds) {
   writeBytes("save.sav", image());
-  uint8_t* r4 = game->readSaveRecord(4);
+  uint8_t* r4 = readSaveRecord(*game, 4);
   ASSERT_NE(r4, nullptr);
   EXPECT_EQ(r4[0], 0);
   EXPECT_EQ(r4[1], 0);
   delete[] r4;
-  EXPECT_EQ(game->readSaveRecord(0), nullptr);
-  EXPECT_EQ(game->readSaveRecord(5), nullptr);
+  EXPECT_EQ(readSaveRecord(*game, 0), nullptr);
+  EXPECT_EQ(readSaveRecord(*game, 5), nullptr);
 }
 
 // A file of another length keeps every field it holds whole: a shorter one
@@ -259,7 +259,7 @@ TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
     startUp();
     EXPECT_EQ(game->m_career.money, c.moneyLoaded);
     game->m_career.money = 7;
-    game->saveProgress();
+    saveProgress(*game);
     EXPECT_EQ(game->m_noSpaceState, 100);
     if (c.moneyLoaded == 4242) {
       EXPECT_EQ(readBytes("save.sav"), old);
@@ -273,10 +273,10 @@ TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
 TEST_F(SaveFile, VanishedFileKeepsTheCareer) {
   startUp();
   game->m_career.money = 777;
-  game->saveProgress();
+  saveProgress(*game);
   std::filesystem::remove(path("save.sav"));
   game->m_option8 = 1;
-  game->saveSettings();
+  saveSettings(*game);
   std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
   EXPECT_EQ(file[2], 1);
@@ -294,12 +294,12 @@ TEST_F(SaveFile, KilledWriteLeavesTheOldFile) {
   c.money = 4242;
   const std::vector<uint8_t> old = image({}, c);
   writeBytes("save.sav", old);
-  game->loadProgress();
+  loadProgress(*game);
   EXPECT_EXIT(
       {
         setDebugTraceHook(killAtWriteBack, nullptr);
         game->m_career.money = 1;
-        game->saveProgress();
+        saveProgress(*game);
         std::exit(0);
       },
       ::testing::KilledBySignal(SIGKILL), "");
@@ -322,11 +322,11 @@ TEST_F(SaveFile, PendingUnlocksOutOfRangeAreDroppedAndResetClearsThem) {
     career.pendingChallengeIndex = c.challenge;
     career.pendingCharacterUnlock = career.pendingChallengeUnlock = true;
     writeBytes("save.sav", image({}, career));
-    game->loadProgress();
+    loadProgress(*game);
     EXPECT_EQ(game->m_career.pendingCharacterUnlock, c.character);
     EXPECT_EQ(game->m_career.pendingChallengeUnlock, c.challengeFlag);
   }
-  game->resetProgress();
+  resetProgress(*game);
   const std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
   EXPECT_EQ(file[183], 0);

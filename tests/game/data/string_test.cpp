@@ -17,19 +17,19 @@ TEST_F(Strings, EndOffsetsGiveOffsetsAndLengths) {
   // End offsets [6, 10] and 13 bytes of data.
   putTable({"hello", "abc", "xy"});
   EXPECT_EQ(game->m_text.language, -1);
-  game->loadStrings(0);
+  loadStrings(*game, 0);
   EXPECT_EQ(game->m_text.language, 0);
   ASSERT_EQ(game->m_text.count, 3);
   EXPECT_EQ(game->m_text.stringsSize, 13);
   const int32_t offsets[3] = {0, 6, 10}, lengths[3] = {5, 3, 2};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(game->getStringOffset(i), offsets[i]);
-    EXPECT_EQ(game->getStringLength(i), lengths[i]);
+    EXPECT_EQ(getStringOffset(*game, i), offsets[i]);
+    EXPECT_EQ(getStringLength(*game, i), lengths[i]);
   }
-  EXPECT_STREQ(game->getStringCopy(0), "hello");
-  EXPECT_STREQ(game->getStringCopy(2), "xy");
-  EXPECT_STREQ(game->getStringCopy(3), "");  // unknown id
-  EXPECT_STREQ(game->getStringCopy(-1), "");
+  EXPECT_STREQ(getStringCopy(*game, 0), "hello");
+  EXPECT_STREQ(getStringCopy(*game, 2), "xy");
+  EXPECT_STREQ(getStringCopy(*game, 3), "");  // unknown id
+  EXPECT_STREQ(getStringCopy(*game, -1), "");
   EXPECT_NE(game->m_bar.data, nullptr);  // the archive stays open
   EXPECT_STREQ(cGame::getLanguageCode(), "EN");
 }
@@ -47,39 +47,39 @@ TEST_F(Strings, DamagedTablesLoadNothing) {
   for (size_t i = 0; i < bad.size(); ++i) {
     SCOPED_TRACE(i);
     writeBytes("text.bar", bar::writeArchive(bad[i]));
-    game->loadStrings(0);
+    loadStrings(*game, 0);
     EXPECT_EQ(game->m_text.count, 0);
-    EXPECT_EQ(game->getStringLength(0), 0);
-    EXPECT_STREQ(game->getStringCopy(0), "");
+    EXPECT_EQ(getStringLength(*game, 0), 0);
+    EXPECT_STREQ(getStringCopy(*game, 0), "");
   }
 }
 
 TEST_F(Strings, CopiesAreCutTo499Bytes) {
   putTable({std::string(700, 'q')});
-  game->loadStrings(0);
-  char* copy = game->getStringCopy(0);
+  loadStrings(*game, 0);
+  char* copy = getStringCopy(*game, 0);
   EXPECT_EQ(std::strlen(copy), 499u);
-  game->textBufferSetString(0);
+  textBufferSetString(*game, 0);
   EXPECT_EQ(game->m_text.workLength, 700);
-  EXPECT_EQ(std::strlen(game->textBufferCopy()), 499u);
+  EXPECT_EQ(std::strlen(textBufferCopy(*game)), 499u);
 }
 
 TEST_F(Strings, WorkStringAppendsWholeOrNothing) {
   std::string big(1999, 'z');
-  game->textBufferSet(big.c_str());
+  textBufferSet(*game, big.c_str());
   EXPECT_EQ(game->m_text.workLength, 1999);
-  game->textBufferAppend("a");
+  textBufferAppend(*game, "a");
   EXPECT_EQ(game->m_text.workLength, 1999);
   EXPECT_EQ(game->m_text.work[1999], 0);
-  game->textBufferSet("ab");
-  game->textBufferAppendChars("xyz", 1, 2);
-  game->textBufferAppendChars("xyz", 0, 0);
-  game->textBufferAppendChars("xyz", 0, -1);
+  textBufferSet(*game, "ab");
+  textBufferAppendChars(*game, "xyz", 1, 2);
+  textBufferAppendChars(*game, "xyz", 0, 0);
+  textBufferAppendChars(*game, "xyz", 0, -1);
   EXPECT_STREQ(game->m_text.work, "abyz");
   EXPECT_EQ(game->m_text.workLength, 4);
-  game->textBufferAppend(std::string(1995, 'k').c_str());  // 4 + 1995 = 1999 fits
+  textBufferAppend(*game, std::string(1995, 'k').c_str());  // 4 + 1995 = 1999 fits
   EXPECT_EQ(game->m_text.workLength, 1999);
-  game->textBufferSet("");
+  textBufferSet(*game, "");
   EXPECT_EQ(game->m_text.workLength, 0);
   EXPECT_EQ(game->m_text.work[5], 0);
 }
@@ -87,24 +87,24 @@ TEST_F(Strings, WorkStringAppendsWholeOrNothing) {
 TEST_F(Strings, RingsComeRound) {
   struct Ring {
     const char* name;
-    char* (cGame::*take)();
+    char* (*take)(cGame&);
     int size;
   };
-  const Ring rings[] = {{"temp", &cGame::getTempBuffer, 100}, {"message", &cGame::getMessageBuffer, 20}};
+  const Ring rings[] = {{"temp", &getTempBuffer, 100}, {"message", &getMessageBuffer, 20}};
   for (const Ring& r : rings) {
     SCOPED_TRACE(r.name);
-    char* first = (game.get()->*r.take)();
+    char* first = r.take(*game);
     std::strcpy(first, "kept");
-    for (int i = 1; i < r.size; ++i) EXPECT_NE((game.get()->*r.take)(), first);
+    for (int i = 1; i < r.size; ++i) EXPECT_NE(r.take(*game), first);
     EXPECT_STREQ(first, "kept");
-    char* again = (game.get()->*r.take)();
+    char* again = r.take(*game);
     EXPECT_EQ(again, first);
     EXPECT_EQ(again[0], 0);  // zeroed when taken
   }
-  int32_t* slot = game->getTempVectorSlot();
+  int32_t* slot = getTempVectorSlot(*game);
   slot[3] = 9;
-  for (int i = 1; i < 100; ++i) game->getTempVectorSlot();
-  int32_t* back = game->getTempVectorSlot();
+  for (int i = 1; i < 100; ++i) getTempVectorSlot(*game);
+  int32_t* back = getTempVectorSlot(*game);
   EXPECT_EQ(back, slot);
   EXPECT_EQ(back[3], 0);
 }
@@ -134,9 +134,9 @@ TEST_F(Strings, DataSetTextTable) {
   const char* data = std::getenv("KV_DATA_DIR");
   if (!data || !std::filesystem::exists(std::string(data) + "/text.bar")) GTEST_SKIP() << "no data set";
   std::filesystem::copy_file(std::string(data) + "/text.bar", path("text.bar"));
-  game->loadStrings(0);
+  loadStrings(*game, 0);
   ASSERT_GT(game->m_text.count, 720);
-  EXPECT_STREQ(game->getStringCopy(46), "Loading...");
-  EXPECT_STREQ(game->getStringCopy(105), "Money: %t");
+  EXPECT_STREQ(getStringCopy(*game, 46), "Loading...");
+  EXPECT_STREQ(getStringCopy(*game, 105), "Money: %t");
 }
 }  // namespace

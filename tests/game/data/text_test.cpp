@@ -29,7 +29,7 @@ class TextDraw : public DataTest {
     return s;
   }
   int32_t pages(const char* text, int w, int h) {
-    return game->layoutText(fonts, text, 0, static_cast<int32_t>(std::strlen(text)), 0, w, h);
+    return layoutText(*game, fonts, text, 0, static_cast<int32_t>(std::strlen(text)), 0, w, h);
   }
 
   std::unique_ptr<spritetest::Screen> screen;
@@ -52,24 +52,24 @@ TEST_F(TextDraw, NumberCodes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     screen->fill(0);
-    game->setTextParam(0, c.p0);
-    game->setTextParam(1, c.p1);
-    game->setTextParam(2, c.p2);
-    game->drawCString(screen->g(), fonts, c.text, 0, 10, 0, 0);
+    setTextParam(*game, 0, c.p0);
+    setTextParam(*game, 1, c.p1);
+    setTextParam(*game, 2, c.p2);
+    drawCString(*game, screen->g(), fonts, c.text, 0, 10, 0, 0);
     EXPECT_EQ(columns(10, 20), c.cells);
     EXPECT_STREQ(game->m_layout.digits, c.digits);
   }
 }
 
 TEST_F(TextDraw, FormatNumberCounts) {
-  EXPECT_EQ(game->formatNumber(0, 10, -1), 1);
+  EXPECT_EQ(formatNumber(*game, 0, 10, -1), 1);
   EXPECT_STREQ(game->m_layout.digits, "0");
-  EXPECT_EQ(game->formatNumber(-42, 10, -1), 3);
-  EXPECT_EQ(game->formatNumber(255, 16, -1), 2);
+  EXPECT_EQ(formatNumber(*game, -42, 10, -1), 3);
+  EXPECT_EQ(formatNumber(*game, 255, 16, -1), 2);
   EXPECT_STREQ(game->m_layout.digits, "ff");
-  EXPECT_EQ(game->formatNumber(INT32_MIN, 10, -1), 11);
+  EXPECT_EQ(formatNumber(*game, INT32_MIN, 10, -1), 11);
   EXPECT_STREQ(game->m_layout.digits, "-2147483648");
-  EXPECT_EQ(game->formatNumber(5, 10, 99), 15);  // the digit buffer bounds the count
+  EXPECT_EQ(formatNumber(*game, 5, 10, 99), 15);  // the digit buffer bounds the count
 }
 
 TEST_F(TextDraw, Utf8Remaps) {
@@ -83,19 +83,19 @@ TEST_F(TextDraw, Utf8Remaps) {
   };
   for (const Case& c : cases) {
     int32_t len = 0;
-    EXPECT_EQ(cGame::decodeChar(c.bytes.data(), 0, static_cast<int32_t>(c.bytes.size()), &len), c.code);
+    EXPECT_EQ(decodeChar(c.bytes.data(), 0, static_cast<int32_t>(c.bytes.size()), &len), c.code);
     EXPECT_EQ(len, c.length);
   }
 }
 
 TEST_F(TextDraw, AnchorCentring) {
   const std::string text(20, 'a');  // 100 pixels
-  EXPECT_EQ(game->getCStringWidth(font.get(), text.c_str()), 100);
-  game->drawCString(screen->g(), fonts, text.c_str(), 0, 120, 0, 32);
+  EXPECT_EQ(getCStringWidth(*game, font.get(), text.c_str()), 100);
+  drawCString(*game, screen->g(), fonts, text.c_str(), 0, 120, 0, 32);
   EXPECT_EQ(columns(68, 4), "..##");
   EXPECT_EQ(columns(168, 4), "##..");
   screen->fill(0);
-  game->drawCString(screen->g(), fonts, "ab", 0, 120, 20, 64 | 0x400);  // right, bottom
+  drawCString(*game, screen->g(), fonts, "ab", 0, 120, 20, 64 | 0x400);  // right, bottom
   EXPECT_EQ(columns(109, 12, 10), ".##########.");
   EXPECT_EQ(screen->at(115, 9), 0);
   EXPECT_NE(screen->at(115, 10), 0);
@@ -116,11 +116,11 @@ TEST_F(TextDraw, ThreeLinesInTwoLineBoxGiveTwoPages) {
   EXPECT_EQ(pages(text, 100, 20), 2);
   EXPECT_EQ(game->m_layout.pages[0].height, 20);
   EXPECT_EQ(game->m_layout.pages[1].height, 10);
-  EXPECT_FALSE(game->drawWrappedTextPage(screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 0, 0x100));
+  EXPECT_FALSE(drawWrappedTextPage(*game, screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 0, 0x100));
   EXPECT_EQ(columns(0, 12, 5), "##########..");
   EXPECT_EQ(columns(0, 12, 15), "##########..");
   screen->fill(0);
-  EXPECT_TRUE(game->drawWrappedTextPage(screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 1, 0x100));
+  EXPECT_TRUE(drawWrappedTextPage(*game, screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 1, 0x100));
   EXPECT_EQ(columns(0, 12, 5), "##########..");
   EXPECT_EQ(columns(0, 12, 15), "............");
   EXPECT_EQ(pages("ab%j cd", 100, 100), 2);  // a page break
@@ -136,10 +136,10 @@ TEST_F(TextDraw, ThreeLinesInTwoLineBoxGiveTwoPages) {
 
 TEST_F(TextDraw, RevealStopsAtThePageEnd) {
   const char* text = "abcdef";
-  int32_t r = game->drawTextReveal(screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 2, 1);
+  int32_t r = drawTextReveal(*game, screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 2, 1);
   EXPECT_EQ(columns(0, 12), "##########..");  // two characters shown
   EXPECT_EQ(r, 1);
-  r = game->drawTextReveal(screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 10, 0);
+  r = drawTextReveal(*game, screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 10, 0);
   EXPECT_EQ(r, 3);
   EXPECT_EQ(game->m_layout.reveal, 6);
 }
@@ -152,18 +152,18 @@ TEST_F(DataTest, DataSetFonts) {
   const char* data = std::getenv("KV_DATA_DIR");
   if (!data || !std::filesystem::exists(std::string(data) + "/i.bar")) GTEST_SKIP() << "no data set";
   std::filesystem::copy_file(std::string(data) + "/i.bar", path("i.bar"));
-  ASSERT_EQ(game->loadBar("i.bar"), 1);
-  game->m_charMap = game->getBarEntryCopy(2);
-  game->m_charMapCount = game->getBarEntrySize(2) / 2;
+  ASSERT_EQ(loadBar(*game, "i.bar"), 1);
+  game->m_charMap = getBarEntryCopy(*game, 2);
+  game->m_charMapCount = getBarEntrySize(*game, 2) / 2;
   ASSERT_GE(game->m_charMapCount, 445);
   spritetest::Screen screen;
   for (int e = 3; e <= 4; ++e) {
     ASprite bank;
-    ASSERT_TRUE(bank.load(game->m_bar.data, static_cast<uint32_t>(game->getBarEntryOffset(e)),
-                          static_cast<uint32_t>(game->getBarEntrySize(e))));
+    ASSERT_TRUE(bank.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, e)),
+                          static_cast<uint32_t>(getBarEntrySize(*game, e))));
     EXPECT_EQ(bank.paletteCount, 3);
-    for (int c : {int('A'), int('z'), int('0'), int('%'), 381, 380}) EXPECT_GT(game->glyphFrame(c), 0) << c;
-    EXPECT_GT(game->getCStringWidth(&bank, "Loading..."), 20);
+    for (int c : {int('A'), int('z'), int('0'), int('%'), 381, 380}) EXPECT_GT(glyphFrame(*game, c), 0) << c;
+    EXPECT_GT(getCStringWidth(*game, &bank, "Loading..."), 20);
     EXPECT_GT(bank.getFontHeight(), 8);
   }
 }

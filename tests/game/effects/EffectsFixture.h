@@ -50,7 +50,7 @@ class EffectsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game = std::make_unique<cGame>(nullptr);
-    game->resetEffects();
+    resetEffects(*game);
   }
   std::unique_ptr<cGame> game;
 };

@@ -27,20 +27,20 @@ TEST_F(Drawing, SmoothLinesLeaveOutTheLastPoint) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2);
     Surface s(12, 8);
-    game->drawSmoothLine(s.g(), c.x1, c.y1, c.x2, c.y2, 0xFFFFFF);
+    drawSmoothLine(*game, s.g(), c.x1, c.y1, c.x2, c.y2, 0xFFFFFF);
     EXPECT_EQ(s.countNonZero(), static_cast<int>(c.lit.size()));
     for (auto [x, y] : c.lit) EXPECT_EQ(s.at(x, y), 0xFFFF) << x << "," << y;
   }
   // A huge line is walked only where it can be seen.
   Surface s(12, 8);
-  game->drawSmoothLine(s.g(), INT_MIN, 2, INT_MAX, 2, 0xFFFFFF);
+  drawSmoothLine(*game, s.g(), INT_MIN, 2, INT_MAX, 2, 0xFFFFFF);
   for (int x = 0; x < 12; ++x) EXPECT_EQ(s.at(x, 2), 0xFFFF);
   EXPECT_EQ(s.countNonZero(), 12);
 }
 
 TEST_F(Drawing, SmoothLineSplitsItsAlphaAcrossTheMinorAxis) {
   Surface s(8, 4);
-  game->drawSmoothLine(s.g(), 0, 0, 4, 2, 0xFFFFFF);  // half a pixel down per step
+  drawSmoothLine(*game, s.g(), 0, 0, 4, 2, 0xFFFFFF);  // half a pixel down per step
   EXPECT_EQ(s.at(0, 0), 0xFFFF);
   EXPECT_EQ(s.at(0, 1), 0);
   EXPECT_EQ(s.at(1, 0), s.at(1, 1));
@@ -50,12 +50,12 @@ TEST_F(Drawing, SmoothLineSplitsItsAlphaAcrossTheMinorAxis) {
 
   // The alpha moves from the first end's to the second's.
   Surface ramp(8, 2);
-  game->drawSmoothLineAlpha(ramp.g(), 0, 0, 4, 0, 0xFFFFFF, 0, 255);
+  drawSmoothLineAlpha(*game, ramp.g(), 0, 0, 4, 0, 0xFFFFFF, 0, 255);
   EXPECT_EQ(ramp.at(0, 0), 0);
   EXPECT_LT(brightness(ramp.at(1, 0)), brightness(ramp.at(2, 0)));
   EXPECT_LT(brightness(ramp.at(2, 0)), brightness(ramp.at(3, 0)));
   Surface back(8, 2);
-  game->drawSmoothLineAlpha(back.g(), 4, 0, 0, 0, 0xFFFFFF, 255, 0);
+  drawSmoothLineAlpha(*game, back.g(), 4, 0, 0, 0, 0xFFFFFF, 255, 0);
   EXPECT_EQ(back.px, ramp.px);
 }
 
@@ -64,7 +64,7 @@ TEST_F(Drawing, SmoothCircleIsEightFoldSymmetric) {
     SCOPED_TRACE(r);
     const int size = 2 * r + 9, c = r + 4;
     Surface s(size, size);
-    game->drawSmoothCircle(s.g(), c, c, r, 0xFFFFFF);
+    drawSmoothCircle(*game, s.g(), c, c, r, 0xFFFFFF);
     EXPECT_EQ(s.at(c + r, c), 0xFFFF);
     EXPECT_EQ(s.at(c - r, c), 0xFFFF);
     EXPECT_EQ(s.at(c, c + r), 0xFFFF);
@@ -88,13 +88,13 @@ TEST_F(Drawing, SmoothCircleIsEightFoldSymmetric) {
     }
   }
   Surface s(8, 8);
-  game->drawSmoothCircle(s.g(), 4, 4, -1, 0xFFFFFF);
+  drawSmoothCircle(*game, s.g(), 4, 4, -1, 0xFFFFFF);
   EXPECT_EQ(s.countNonZero(), 0);
 }
 
 TEST_F(Drawing, GradientColumnDrawsEverySecondRow) {
   Surface s(12, 8, 0x1234);
-  game->drawGradientColumn(s.g(), 4, 0, 4, 8, 0xFF000000, 0xFF0000F8, 0);
+  drawGradientColumn(*game, s.g(), 4, 0, 4, 8, 0xFF000000, 0xFF0000F8, 0);
   const uint16_t blue[] = {0, 7, 15, 23};  // 8.8 steps of 31 per row
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 12; ++x) {
@@ -104,7 +104,7 @@ TEST_F(Drawing, GradientColumnDrawsEverySecondRow) {
 
   // A step widens each row by two steps about the same centre.
   Surface w(20, 6);
-  game->drawGradientColumn(w.g(), 8, 0, 4, 6, 0xFFFFFFFF, 0xFFFFFFFF, 2);
+  drawGradientColumn(*game, w.g(), 8, 0, 4, 6, 0xFFFFFFFF, 0xFFFFFFFF, 2);
   const int starts[] = {8, 4, 0}, widths[] = {4, 12, 20};
   for (int k = 0; k < 3; ++k) {
     int lit = 0;
@@ -116,11 +116,11 @@ TEST_F(Drawing, GradientColumnDrawsEverySecondRow) {
 
   // A shrinking column stops once its width is negative.
   Surface n(12, 6);
-  game->drawGradientColumn(n.g(), 2, 0, 4, 6, 0xFFFFFFFF, 0xFFFFFFFF, -3);
+  drawGradientColumn(*game, n.g(), 2, 0, 4, 6, 0xFFFFFFFF, 0xFFFFFFFF, -3);
   EXPECT_EQ(n.countNonZero(), 4);
-  game->drawGradientColumn(n.g(), 0, 2, -1, 3, 0xFFFFFFFF, 0xFFFFFFFF, 0);
-  game->drawGradientColumn(n.g(), 0, 2, 3, -1, 0xFFFFFFFF, 0xFFFFFFFF, 0);
-  game->drawGradientColumn(n.g(), 0, 2, 3, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0);
+  drawGradientColumn(*game, n.g(), 0, 2, -1, 3, 0xFFFFFFFF, 0xFFFFFFFF, 0);
+  drawGradientColumn(*game, n.g(), 0, 2, 3, -1, 0xFFFFFFFF, 0xFFFFFFFF, 0);
+  drawGradientColumn(*game, n.g(), 0, 2, 3, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0);
   EXPECT_EQ(n.countNonZero(), 4);
 }
 
@@ -128,7 +128,7 @@ TEST_F(Drawing, GradientRowsAsPixelArraysAreCutToTheRowBuffer) {
   constexpr int kRow = static_cast<int>(sizeof game->m_rowBuffer / sizeof game->m_rowBuffer[0]);
   Surface s(kRow + 8, 1);
   game->m_alphaBars = 1;
-  game->drawGradientColumn(s.g(), 0, 0, kRow + 8, 1, 0xFFFFFFFF, 0xFFFFFFFF, 0);
+  drawGradientColumn(*game, s.g(), 0, 0, kRow + 8, 1, 0xFFFFFFFF, 0xFFFFFFFF, 0);
   EXPECT_EQ(s.countNonZero(), kRow);
   EXPECT_EQ(s.at(kRow - 1, 0), 0xFFFF);
   EXPECT_EQ(s.at(kRow, 0), 0);
@@ -136,7 +136,7 @@ TEST_F(Drawing, GradientRowsAsPixelArraysAreCutToTheRowBuffer) {
 
 TEST_F(Drawing, GradientBarFadesItsSideColumns) {
   Surface s(40, 20);
-  game->drawGradientBar(s.g(), 15, 6, 10, 8, 0xFFFFFFFF, 0xFFFFFFFF);  // k = 6
+  drawGradientBar(*game, s.g(), 15, 6, 10, 8, 0xFFFFFFFF, 0xFFFFFFFF);  // k = 6
   const int top = 4;  // y - 2
   for (int i = 1; i <= 5; ++i) {
     EXPECT_EQ(s.at(15 - i, top), s.at(24 + i, top)) << i;  // x - i mirrors x + w + i - 1
@@ -154,7 +154,7 @@ TEST_F(Drawing, GradientBarFadesItsSideColumns) {
   // Half height 1 or less: no side columns (and no division by zero).
   for (int h : {-2, -3, -100}) {
     Surface t(40, 20);
-    game->drawGradientBar(t.g(), 15, 6, 10, h, 0xFFFFFFFF, 0xFFFFFFFF);
+    drawGradientBar(*game, t.g(), 15, 6, 10, h, 0xFFFFFFFF, 0xFFFFFFFF);
     for (int y = 0; y < 20; ++y) {
       EXPECT_EQ(t.at(14, y), 0) << h;
       EXPECT_EQ(t.at(25, y), 0) << h;
@@ -164,12 +164,12 @@ TEST_F(Drawing, GradientBarFadesItsSideColumns) {
 
 TEST_F(Drawing, DrawSuppressLeavesTheSurface) {
   const std::function<void(cGame&, Graphics*)> routines[] = {
-      [](cGame& g, Graphics* s) { g.drawAlphaPixel(s, 3, 3, 0xFFFFFF, 255); },
-      [](cGame& g, Graphics* s) { g.drawSmoothLine(s, 0, 0, 10, 7, 0xFFFFFF); },
-      [](cGame& g, Graphics* s) { g.drawSmoothLineAlpha(s, 0, 7, 10, 0, 0xFFFFFF, 10, 200); },
-      [](cGame& g, Graphics* s) { g.drawSmoothCircle(s, 6, 6, 4, 0xFFFFFF); },
-      [](cGame& g, Graphics* s) { g.drawGradientColumn(s, 1, 1, 5, 6, 0xFFFFFFFF, 0xFF0000FF, 1); },
-      [](cGame& g, Graphics* s) { g.drawGradientBar(s, 3, 3, 4, 6, 0xFFFFFFFF, 0xFF0000FF); },
+      [](cGame& g, Graphics* s) { drawAlphaPixel(g, s, 3, 3, 0xFFFFFF, 255); },
+      [](cGame& g, Graphics* s) { drawSmoothLine(g, s, 0, 0, 10, 7, 0xFFFFFF); },
+      [](cGame& g, Graphics* s) { drawSmoothLineAlpha(g, s, 0, 7, 10, 0, 0xFFFFFF, 10, 200); },
+      [](cGame& g, Graphics* s) { drawSmoothCircle(g, s, 6, 6, 4, 0xFFFFFF); },
+      [](cGame& g, Graphics* s) { drawGradientColumn(g, s, 1, 1, 5, 6, 0xFFFFFFFF, 0xFF0000FF, 1); },
+      [](cGame& g, Graphics* s) { drawGradientBar(g, s, 3, 3, 4, 6, 0xFFFFFFFF, 0xFF0000FF); },
   };
   for (size_t i = 0; i < std::size(routines); ++i) {
     Surface on(12, 12), off(12, 12);
@@ -195,18 +195,18 @@ TEST(DrawingMaths, EaseSquareRootAndAngles) {
       {INT_MAX, INT_MIN, INT_MAX, INT_MIN},
   };
   for (const Ease& e : eases)
-    EXPECT_EQ(cGame::easeTowards(e.current, e.target, e.rate), e.out) << e.current << " " << e.target << " " << e.rate;
+    EXPECT_EQ(easeTowards(e.current, e.target, e.rate), e.out) << e.current << " " << e.target << " " << e.rate;
 
   const std::pair<int32_t, int32_t> roots[] = {{1 << 30, 32768}, {31, 6},     {32, 5},         {0, 0},
                                                {-5, 0},          {INT_MIN, 0}, {1, 1},          {3, 2},
                                                {100, 10},        {99, 9},      {INT_MAX, 46340}};
-  for (auto [x, r] : roots) EXPECT_EQ(cGame::isqrt(x), r) << x;
+  for (auto [x, r] : roots) EXPECT_EQ(isqrt(x), r) << x;
 
   constexpr int32_t D = 16384;  // one degree
   const std::pair<int32_t, int32_t> wraps[] = {{540 * D, 180 * D}, {-190 * D, 170 * D}, {180 * D, 180 * D},
                                                {-180 * D, -180 * D}, {360 * D, 0},       {0, 0},
                                                {INT_MIN, -524288},  {INT_MAX, 524287}};
-  for (auto [a, out] : wraps) EXPECT_EQ(cGame::wrapAngle(a), out) << a;
+  for (auto [a, out] : wraps) EXPECT_EQ(wrapAngle(a), out) << a;
 
   struct Diff {
     int32_t a, b, out;
@@ -216,7 +216,7 @@ TEST(DrawingMaths, EaseSquareRootAndAngles) {
                {180 * D, 0, 180 * D},
                {INT_MIN, 1, -2141585407},
                {INT_MAX, -1, INT_MIN}};
-  for (const Diff& d : diffs) EXPECT_EQ(cGame::angleDifference(d.a, d.b), d.out) << d.a << " " << d.b;
+  for (const Diff& d : diffs) EXPECT_EQ(angleDifference(d.a, d.b), d.out) << d.a << " " << d.b;
 
   struct Rot {
     Vector2 v;
@@ -228,7 +228,7 @@ TEST(DrawingMaths, EaseSquareRootAndAngles) {
               {{3 * D, 4 * D}, 0, {3 * D, 4 * D}},
               {{D, 0}, -90 * D, {0, -D}}};
   for (const Rot& r : rots) {
-    const Vector2 o = cGame::rotateVector(r.v, r.angle);
+    const Vector2 o = rotateVector(r.v, r.angle);
     EXPECT_NEAR(o.x, r.out.x, 1) << r.angle;
     EXPECT_NEAR(o.y, r.out.y, 1) << r.angle;
   }

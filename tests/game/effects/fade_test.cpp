@@ -30,7 +30,7 @@ TEST_F(Fade, PaintsBlackAtTheAlphaOfTheElapsedShare) {
     SCOPED_TRACE(testing::Message() << c.direction << " " << c.length << " " << c.elapsed);
     Surface s(8, 6, 0xFFFF);
     game->m_fade = {c.direction, c.length, c.elapsed};
-    game->paintFadeRect(s.g(), 0, 0, 8, 6);
+    paintFadeRect(*game, s.g(), 0, 0, 8, 6);
     if (c.alpha < 0)
       EXPECT_EQ(s.countNonZero(), 8 * 6) << "painted";
     else
@@ -40,7 +40,7 @@ TEST_F(Fade, PaintsBlackAtTheAlphaOfTheElapsedShare) {
 }
 
 TEST_F(Fade, UpdateIsTrueExactlyFromTheLengthOn) {
-  game->startFade(1000, 1);
+  startFade(*game, 1000, 1);
   EXPECT_EQ(game->m_fade.elapsed, 0);
   const struct {
     int32_t frameTime;
@@ -49,40 +49,40 @@ TEST_F(Fade, UpdateIsTrueExactlyFromTheLengthOn) {
   } steps[] = {{400, 400, false}, {599, 999, false}, {1, 1000, true}, {30, 1030, true}};
   for (const auto& st : steps) {
     game->m_frameTime = st.frameTime;
-    EXPECT_EQ(game->updateFade(), st.done) << st.elapsed;
+    EXPECT_EQ(updateFade(*game), st.done) << st.elapsed;
     EXPECT_EQ(game->m_fade.elapsed, st.elapsed);
   }
   // Saturates instead of wrapping.
-  game->startFade(INT_MAX, 0);
+  startFade(*game, INT_MAX, 0);
   game->m_fade.elapsed = INT_MAX - 10;
   game->m_frameTime = 1000;
-  EXPECT_TRUE(game->updateFade());
+  EXPECT_TRUE(updateFade(*game));
   EXPECT_EQ(game->m_fade.elapsed, INT_MAX);
   // Off: nothing advances.
-  game->stopFade();
+  stopFade(*game);
   EXPECT_EQ(game->m_fade.length, -1);
-  EXPECT_FALSE(game->updateFade());
+  EXPECT_FALSE(updateFade(*game));
   EXPECT_EQ(game->m_fade.elapsed, 0);
-  game->startFade(0, 1);
-  EXPECT_FALSE(game->updateFade());
+  startFade(*game, 0, 1);
+  EXPECT_FALSE(updateFade(*game));
   EXPECT_EQ(game->m_fade.elapsed, 0);
 }
 
 TEST_F(Fade, FillRectAlphaBlendsByTheTopByteAndRestoresOpaque) {
   Surface s(4, 4, 0xFFFF);
   s.g()->setColorRaw(0x80123456);
-  game->fillRectAlpha(s.g(), 0, 0, 4, 4, 0x00000000);  // alpha 0: transparent
+  fillRectAlpha(*game, s.g(), 0, 0, 4, 4, 0x00000000);  // alpha 0: transparent
   EXPECT_EQ(s.countNonZero(), 16);
   EXPECT_EQ(s.at(0, 0), 0xFFFF);
   EXPECT_EQ(s.g()->getAlpha(), 255);
-  game->fillRectAlpha(s.g(), 1, 1, 2, 2, 0x7F000000);
+  fillRectAlpha(*game, s.g(), 1, 1, 2, 2, 0x7F000000);
   EXPECT_EQ(s.at(1, 1), blackAt(127)[0]);
   EXPECT_EQ(s.at(0, 0), 0xFFFF);
   EXPECT_EQ(s.g()->getAlpha(), 255);
 }
 
 TEST_F(Fade, InitClearsTheEffectsGroup) {
-  game->startFade(500, 1);
+  startFade(*game, 500, 1);
   game->m_fade.elapsed = 100;
   game->m_bandBuffer[cGame::kBandBufferPixels - 1] = 7;
   game->m_glowBuffer[cGame::kGlowBufferPixels - 1] = 7;

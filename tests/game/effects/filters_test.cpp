@@ -58,7 +58,7 @@ TEST_F(Filters, GlowMatchesThePlainFormulaForEveryStrength) {
   }
   for (const auto& s : strengths) {
     Pixels a = src, b = src;
-    game->glowPixels(23, 17, a.data(), s[0], s[1], s[2]);
+    glowPixels(*game, 23, 17, a.data(), s[0], s[1], s[2]);
     referenceGlow(23, 17, b.data(), s[0], s[1], s[2]);
     EXPECT_EQ(a, b) << s[0] << " " << s[1] << " " << s[2];
   }
@@ -72,8 +72,8 @@ TEST_F(Filters, GlowBrightensAroundABrightBlockInOneBand) {
       s.set(x, y, 0xFFFF);
       expected[y * 56 + x] = 0xF8FCF8;
     }
-  game->glowPixels(56, 104, expected.data(), 100, 80, 25);
-  game->glowArea(s.g(), 0, 0, 56, 104, 100, 80, 25);
+  glowPixels(*game, 56, 104, expected.data(), 100, 80, 25);
+  glowArea(*game, s.g(), 0, 0, 56, 104, 100, 80, 25);
   for (int i = 0; i < 56 * 104; ++i) ASSERT_EQ(s.px[i], pixelOf(expected[i])) << i;  // one band, one pass
   const std::pair<int, int> lit[] = {{21, 52}, {34, 52}, {28, 46}, {28, 58}, {28, 52}};
   for (auto [x, y] : lit) EXPECT_NE(s.at(x, y), 0) << x << "," << y;
@@ -86,7 +86,7 @@ TEST_F(Filters, GlowOverMoreThanItsScratchLeavesThePixels) {
   Surface s(200, 60);
   s.fillPattern();
   const auto before = s.px;
-  game->glowArea(s.g(), 0, 0, 200, 60, 100, 80, 25);  // 12000 pixels in one band
+  glowArea(*game, s.g(), 0, 0, 200, 60, 100, 80, 25);  // 12000 pixels in one band
   EXPECT_EQ(s.px, before);
 }
 
@@ -99,25 +99,25 @@ TEST_F(Filters, GlowThresholdAndGain) {
   for (const Case& c : cases) {
     Pixels p(5 * 5, 0);
     p[12] = c.in;
-    game->glowPixels(5, 5, p.data(), 64, 64, 20);
+    glowPixels(*game, 5, 5, p.data(), 64, 64, 20);
     EXPECT_EQ(p[11] != 0, c.bright) << std::hex << c.in;
   }
   // Strength 0 keeps the pixel itself as the glow: c + g * g * gain >> 8, capped.
   Pixels one = {0xA01000};
-  game->glowPixels(1, 1, one.data(), 0, 0, 1);
+  glowPixels(*game, 1, 1, one.data(), 0, 0, 1);
   EXPECT_EQ(one[0], 0xFF1100u);
   // Running values carry through both row passes and both column passes.
   Pixels two = {0x0000FF, 0};
-  game->glowPixels(2, 1, two.data(), 64, 64, 1);
+  glowPixels(*game, 2, 1, two.data(), 64, 64, 1);
   EXPECT_EQ(two, (Pixels{0x0000FF, 0x000018}));
 }
 
 TEST_F(Filters, AreaFiltersClipToTheImage) {
   const std::function<void(cGame&, Graphics*, int, int, int, int)> filters[] = {
-      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { g.glowArea(gr, x, y, w, h, 90, 70, 20); },
-      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { g.greyArea(gr, x, y, w, h, 100); },
-      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { g.blurArea(gr, x, y, w, h, true, 60); },
-      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { g.blurArea(gr, x, y, w, h, false, 60); },
+      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { glowArea(g, gr, x, y, w, h, 90, 70, 20); },
+      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { greyArea(g, gr, x, y, w, h, 100); },
+      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { blurArea(g, gr, x, y, w, h, true, 60); },
+      [](cGame& g, Graphics* gr, int x, int y, int w, int h) { blurArea(g, gr, x, y, w, h, false, 60); },
   };
   struct Case {
     int x, y, w, h;     // as asked
@@ -147,13 +147,13 @@ TEST_F(Filters, AreaFiltersClipToTheImage) {
 TEST_F(Filters, GlowFlagsSkipTheReadOrTheWrite) {
   Surface s(20, 10, 0xFFFF);
   game->m_glowNoWriteBack = 1;
-  game->glowArea(s.g(), 0, 0, 20, 10, 90, 70, 20);
+  glowArea(*game, s.g(), 0, 0, 20, 10, 90, 70, 20);
   EXPECT_EQ(s.countNonZero(), 200);
   game->m_glowNoWriteBack = 0;
   // Painting off-screen: the band as it stands (black) is glowed and written.
   game->m_paintingOffscreen32 = 1;
   std::fill_n(game->m_bandBuffer, 200, 0u);
-  game->glowArea(s.g(), 0, 0, 20, 10, 90, 70, 20);
+  glowArea(*game, s.g(), 0, 0, 20, 10, 90, 70, 20);
   EXPECT_EQ(s.countNonZero(), 0);
 }
 
@@ -162,7 +162,7 @@ TEST_F(Filters, GreyAreaMatchesThePixelFormulaAcrossBands) {
   Surface s(240, 320);
   s.fillPattern(3);
   const auto before = s.px;
-  game->greyArea(s.g(), 0, 0, 240, 300, 90);
+  greyArea(*game, s.g(), 0, 0, 240, 300, 90);
   for (int y = 0; y < 320; ++y)
     for (int x = 0; x < 240; ++x) {
       const uint16_t p = before[y * 240 + x];
@@ -177,39 +177,40 @@ TEST_F(Filters, RowFilters) {
     Fn fn;
     Pixels in, out;
   } cases[] = {
-      {"grey", [](uint32_t* p, int32_t n) { cGame::filterGrey(p, n, 128); }, {0xFF0000}, {0x434343}},
-      {"grey 0", [](uint32_t* p, int32_t n) { cGame::filterGrey(p, n, 0); }, {0x123456}, {0x123456}},
-      {"grey half", [](uint32_t* p, int32_t n) { cGame::filterGrey(p, n, 64); }, {0xFF0000}, {0xA12121}},
+      {"grey", [](uint32_t* p, int32_t n) { filterGrey(p, n, 128); }, {0xFF0000}, {0x434343}},
+      {"grey 0", [](uint32_t* p, int32_t n) { filterGrey(p, n, 0); }, {0x123456}, {0x123456}},
+      {"grey half", [](uint32_t* p, int32_t n) { filterGrey(p, n, 64); }, {0xFF0000}, {0xA12121}},
       {"smooth right",
-       [](uint32_t* p, int32_t n) { cGame::filterSmoothRight(p, n, 64); },
+       [](uint32_t* p, int32_t n) { filterSmoothRight(p, n, 64); },
        {0x808080, 0, 0, 0},
        {0x404040, 0x202020, 0x101010, 0x080808}},
       {"smooth left",
-       [](uint32_t* p, int32_t n) { cGame::filterSmoothLeft(p, n, 64); },
+       [](uint32_t* p, int32_t n) { filterSmoothLeft(p, n, 64); },
        {0, 0, 0, 0x808080},
        {0x080808, 0x101010, 0x202020, 0x404040}},
       {"smooth left, bright first",
-       [](uint32_t* p, int32_t n) { cGame::filterSmoothLeft(p, n, 64); },
+       [](uint32_t* p, int32_t n) { filterSmoothLeft(p, n, 64); },
        {0x808080, 0, 0, 0},
        {0x404040, 0, 0, 0}},
-      {"smooth then grey",
-       [](uint32_t* p, int32_t n) { cGame::filterSmoothGrey(p, n, 0, 128); },
-       {0xFF0000},
-       {0x434343}},
+      {"smooth then grey", [](uint32_t* p, int32_t n) { filterSmoothGrey(p, n, 0, 128); }, {0xFF0000}, {0x434343}},
       {"smooth then grey, smoothing",
-       [](uint32_t* p, int32_t n) { cGame::filterSmoothGrey(p, n, 64, 0); },
+       [](uint32_t* p, int32_t n) { filterSmoothGrey(p, n, 64, 0); },
        {0x800000, 0},
        {0x200000, 0x100000}},
-      {"warm", [](uint32_t* p, int32_t n) { cGame::filterWarmBrighten(p, n, 64); }, {0x404020, 0xF0F0F0},
+      {"warm",
+       [](uint32_t* p, int32_t n) { filterWarmBrighten(p, n, 64); },
+       {0x404020, 0xF0F0F0},
        {0x806030, 0xFFFFFF}},
-      {"yellow", [](uint32_t* p, int32_t n) { cGame::filterYellowBrighten(p, n, 64); }, {0x404020, 0xF0F0F0},
+      {"yellow",
+       [](uint32_t* p, int32_t n) { filterYellowBrighten(p, n, 64); },
+       {0x404020, 0xF0F0F0},
        {0x808030, 0xFFFFFF}},
-      {"brighten", [](uint32_t* p, int32_t n) { cGame::filterBrighten(p, n, 64); }, {0x404020, 0xF0F0F0},
+      {"brighten",
+       [](uint32_t* p, int32_t n) { filterBrighten(p, n, 64); },
+       {0x404020, 0xF0F0F0},
        {0x606030, 0xFFFFFF}},
-      {"brighten saturates", [](uint32_t* p, int32_t n) { cGame::filterBrighten(p, n, 128); }, {0xC08040},
-       {0xFFFF80}},
-      {"brighten and smooth", [](uint32_t* p, int32_t n) { cGame::filterBrightenSmooth(p, n, 64); }, {0x404020},
-       {0x303018}},
+      {"brighten saturates", [](uint32_t* p, int32_t n) { filterBrighten(p, n, 128); }, {0xC08040}, {0xFFFF80}},
+      {"brighten and smooth", [](uint32_t* p, int32_t n) { filterBrightenSmooth(p, n, 64); }, {0x404020}, {0x303018}},
   };
   for (Case& c : cases) {
     Pixels p = c.in;
@@ -225,14 +226,14 @@ TEST_F(Filters, BlurAreaSmoothsEachRowOneWay) {
     for (int strength : {60, 60 + 128, 60 - 128}) {  // the strength counts modulo 128
       Surface t(16, 3);
       t.px = s.px;
-      game->blurArea(t.g(), 0, 0, 16, 3, rightward, strength);
+      blurArea(*game, t.g(), 0, 0, 16, 3, rightward, strength);
       for (int y = 0; y < 3; ++y) {
         Pixels row(16);
         for (int x = 0; x < 16; ++x) row[x] = rgbOf(s.at(x, y));
         if (rightward)
-          cGame::filterSmoothRight(row.data(), 16, 60);
+          filterSmoothRight(row.data(), 16, 60);
         else
-          cGame::filterSmoothLeft(row.data(), 16, 60);
+          filterSmoothLeft(row.data(), 16, 60);
         for (int x = 0; x < 16; ++x) EXPECT_EQ(t.at(x, y), pixelOf(row[x])) << rightward << strength << x << y;
       }
     }
@@ -252,7 +253,7 @@ TEST_F(Filters, PulseSwingsWithThePaintCount) {
   };
   for (const Case& c : cases) {
     game->m_paintFrameCount = c.paint;
-    EXPECT_EQ(game->pulse(c.period, c.from, c.to), c.out) << c.period << " " << c.paint;
-    EXPECT_EQ(game->pulseColour(c.period, c.from, c.to), c.out);
+    EXPECT_EQ(pulse(*game, c.period, c.from, c.to), c.out) << c.period << " " << c.paint;
+    EXPECT_EQ(pulseColour(*game, c.period, c.from, c.to), c.out);
   }
 }

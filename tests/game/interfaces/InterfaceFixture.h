@@ -78,15 +78,15 @@ class InterfaceTest : public DataTest {
   // Writes the interfaces as "interf.bar", loads them and selects `current`.
   void load(const std::vector<Interface>& interfaces, int32_t current = 0) {
     writeBytes("interf.bar", interfacedata::writeInterfaces(interfaces));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
-    game->loadInterfaces();
-    game->unloadBar();
-    game->selectInterface(current);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+    loadInterfaces(*game);
+    unloadBar(*game);
+    selectInterface(*game, current);
   }
   void loadOne(const Interface& elements) { load({elements}); }
   void putTexts(const std::vector<std::string>& strings) {
     writeBytes("text.bar", bar::writeArchive(texttable::buildEntries(strings)));
-    game->loadStrings(0);
+    loadStrings(*game, 0);
   }
 
   static Element sprite(int x, int y, int bank, int frame, int anim) {
@@ -110,7 +110,7 @@ class InterfaceTest : public DataTest {
     e.params[F::kTextDuration] = 0;
     return e;
   }
-  int16_t* element(int32_t i, int32_t id = -1) { return game->getInterfaceElement(id, i); }
+  int16_t* element(int32_t i, int32_t id = -1) { return getInterfaceElement(*game, id, i); }
   int16_t& p(int32_t i, int32_t k) { return element(i)[F::kWordParams + k]; }
 
   // The frame a frame bank painted at (x, y) on the screen (-1 none), and

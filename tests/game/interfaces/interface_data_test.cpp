@@ -13,10 +13,10 @@ class InterfaceData : public InterfaceTest {
     if (!data || !std::filesystem::exists(std::string(data) + "/interf.bar")) GTEST_SKIP() << "no data set";
     InterfaceTest::SetUp();
     std::filesystem::copy_file(std::string(data) + "/interf.bar", path("interf.bar"));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
     entries = game->m_bar.count - 1;
-    game->loadInterfaces();
-    game->unloadBar();
+    loadInterfaces(*game);
+    unloadBar(*game);
     dataDir = data;
   }
   int32_t entries = 0;
@@ -30,18 +30,18 @@ TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
   };
   std::vector<Need> needs = {{22, F::kText}, {31, F::kText}, {75, F::kText}, {80, F::kText}, {86, F::kText}};
   for (int e : {72, 73, 74, 76, 77, 78, 79, 81, 82, 83, 84, 85}) needs.push_back({e, F::kSprite});
-  EXPECT_GE(game->getInterfaceElementCount(56), 137);
+  EXPECT_GE(getInterfaceElementCount(*game, 56), 137);
   for (const Need& n : needs) {
-    const int16_t* e = game->getInterfaceElement(56, n.element);
+    const int16_t* e = getInterfaceElement(*game, 56, n.element);
     ASSERT_NE(e, nullptr) << n.element;
     EXPECT_EQ(e[F::kWordType], n.type) << n.element;
-    EXPECT_GE(game->getElementParamCount(56, n.element), F::paramsRead(n.type)) << n.element;
+    EXPECT_GE(getElementParamCount(*game, 56, n.element), F::paramsRead(n.type)) << n.element;
   }
   // Message parts: frames 30-41 of the UI bank, in element order, hidden:
   // the message paint draws them itself, the HUD's interface paint must not.
   int frame = 30;
   for (int i : {72, 73, 74, 76, 77, 78, 79, 81, 82, 83, 84, 85}) {
-    const int16_t* e = game->getInterfaceElement(56, i);
+    const int16_t* e = getInterfaceElement(*game, 56, i);
     EXPECT_EQ(e[F::kWordParams + F::kSpriteBank], 1) << i;
     EXPECT_EQ(e[F::kWordParams + F::kSpriteFrame], frame++) << i;
     EXPECT_EQ(e[F::kWordParams + F::kSpriteAnim], -1) << i;
@@ -50,17 +50,17 @@ TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
   // The UI bank of the data set has those frames.
   if (std::filesystem::exists(dataDir + "/menu.bar")) {
     std::filesystem::copy_file(dataDir + "/menu.bar", path("menu.bar"));
-    ASSERT_EQ(game->loadBar("menu.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "menu.bar"), 1);
     ASprite ui;
-    const int32_t offset = game->getBarEntryOffset(1), size = game->getBarEntrySize(1);
+    const int32_t offset = getBarEntryOffset(*game, 1), size = getBarEntrySize(*game, 1);
     ASSERT_GT(size, 0);
     ASSERT_TRUE(ui.load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
     EXPECT_GT(ui.frameCount, 41);
-    game->unloadBar();
+    unloadBar(*game);
   }
   // The centring boxes keep the single label on the screen.
   for (int i : {22, 31}) {
-    const int centre = game->getInterfaceElementX(56, i) + game->getInterfaceElementWidth(56, i) / 2;
+    const int centre = getInterfaceElementX(*game, 56, i) + getInterfaceElementWidth(*game, 56, i) / 2;
     EXPECT_GT(centre, 40) << i;
     EXPECT_LT(centre, 200) << i;
   }
@@ -69,18 +69,18 @@ TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
 TEST_F(InterfaceData, MessageBoxesHoldOneTwoAndThreeLinesOfFontZero) {
   if (!std::filesystem::exists(dataDir + "/i.bar")) GTEST_SKIP() << "no fonts";
   std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
-  ASSERT_EQ(game->loadBar("i.bar"), 1);
-  const int32_t offset = game->getBarEntryOffset(3), size = game->getBarEntrySize(3);
+  ASSERT_EQ(loadBar(*game, "i.bar"), 1);
+  const int32_t offset = getBarEntryOffset(*game, 3), size = getBarEntrySize(*game, 3);
   ASSERT_GT(size, 0);
   ASSERT_TRUE(game->m_bar.data);
   ASSERT_TRUE(font->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
   const int32_t line = font->getFontHeight() + font->getFontSpacing();
-  game->unloadBar();
+  unloadBar(*game);
   struct Box {
     int element, lines;
   };
   for (const Box& b : {Box{75, 1}, Box{80, 2}, Box{86, 3}}) {
-    const int32_t h = game->getInterfaceElementHeight(56, b.element);
+    const int32_t h = getInterfaceElementHeight(*game, 56, b.element);
     EXPECT_GE(h, font->getFontHeight() + (b.lines - 1) * line) << b.element;
     EXPECT_LT(h, font->getFontHeight() + b.lines * line) << b.element;  // one line more would not fit
   }

@@ -23,14 +23,14 @@ TEST_F(InterfaceTest, SpriteFramesPerPaintByPlayMode) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     loadOne({sprite(20, 30, c.bank, c.frame, c.anim)});
-    game->startInterfaceAnimation();
+    startInterfaceAnimation(*game);
     for (int expected : c.painted) {
-      game->paintSpriteElement(0, false);
+      paintSpriteElement(*game, 0, false);
       EXPECT_EQ(frameAt(20, 30), expected);
     }
   }
   loadOne({sprite(20, 30, 1, 0, 9)});
-  game->paintSpriteElement(0, false);
+  paintSpriteElement(*game, 0, false);
   EXPECT_EQ(p(0, F::kSpriteFrame), 0);  // a 0-frame animation does not advance
 }
 
@@ -39,10 +39,10 @@ TEST_F(InterfaceTest, PaletteAndForcedPalette) {
   e.params[F::kSpritePalette] = 0;
   loadOne({e});
   int palette = -1;
-  game->paintSpriteElement(0, false);
+  paintSpriteElement(*game, 0, false);
   EXPECT_EQ(frameAt(4, 4, &palette), 2);
   EXPECT_EQ(palette, 0);
-  game->paintSpriteElementAltPalette(0, 0, 0, false, nullptr, true);
+  paintSpriteElementAltPalette(*game, 0, 0, 0, false, nullptr, true);
   EXPECT_EQ(frameAt(4, 4, &palette), 2);
   EXPECT_EQ(palette, 1);
 }
@@ -74,17 +74,17 @@ TEST_F(InterfaceTest, SlideOffsetGold) {
     t.params[F::kTextDuration] = static_cast<int16_t>(c.duration);
     t.params[F::kTextTimer] = static_cast<int16_t>(c.timer);
     loadOne({s, t});
-    game->paintSpriteElement(0, false);
+    paintSpriteElement(*game, 0, false);
     EXPECT_EQ(frameAt(150 + c.ox, 100 + c.oy), 1);
     EXPECT_EQ(game->m_lastSlideX, c.ox);
     EXPECT_EQ(game->m_lastSlideY, c.oy);
     game->m_lastSlideX = game->m_lastSlideY = 7;
-    game->drawElementString(1, "a");
+    drawElementString(*game, 1, "a");
     EXPECT_EQ(game->m_lastSlideX, c.ox);
     EXPECT_EQ(game->m_lastSlideY, c.oy);
     // With the switch off the element is in place.
     game->m_interfaceAnimations = 0;
-    game->paintSpriteElement(0, false);
+    paintSpriteElement(*game, 0, false);
     EXPECT_EQ(frameAt(150, 100), 1);
     game->m_interfaceAnimations = 1;
   }
@@ -115,20 +115,20 @@ TEST_F(InterfaceTest, ArmingAndTimers) {
     }
     loadOne({s, t});
     game->m_interfaceAnimations = 0;
-    game->startInterfaceAnimation();  // switch off: only the frame reset
+    startInterfaceAnimation(*game);  // switch off: only the frame reset
     EXPECT_EQ(p(0, F::kSpriteFrame), 0);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.timer);
     EXPECT_EQ(p(1, F::kTextDuration), c.duration);
     game->m_frameTime = 100;
-    game->updateInterfaceTimers();
+    updateInterfaceTimers(*game);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.timer);
     game->m_interfaceAnimations = 1;
-    game->startInterfaceAnimation();
+    startInterfaceAnimation(*game);
     EXPECT_EQ(p(0, F::kSpriteDuration), c.armedDuration);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.armedTimer);
     EXPECT_EQ(p(1, F::kTextDuration), c.armedDuration);
     EXPECT_EQ(p(1, F::kTextTimer), c.armedTimer);
-    game->resetInterfaceAnimation(false);
+    resetInterfaceAnimation(*game, false);
     EXPECT_EQ(p(0, F::kSpriteTimer), 0);
     EXPECT_EQ(p(1, F::kTextTimer), 0);
   }
@@ -137,10 +137,10 @@ TEST_F(InterfaceTest, ArmingAndTimers) {
   p(0, F::kSpriteTimer) = 500;
   p(1, F::kTextTimer) = 150;
   game->m_frameTime = 300;
-  game->updateInterfaceTimers();
+  updateInterfaceTimers(*game);
   EXPECT_EQ(p(0, F::kSpriteTimer), 200);
   EXPECT_EQ(p(1, F::kTextTimer), 0);
-  game->updateInterfaceTimers();
+  updateInterfaceTimers(*game);
   EXPECT_EQ(p(0, F::kSpriteTimer), 0);
 }
 
@@ -148,11 +148,11 @@ TEST_F(InterfaceTest, ArrayOtherThanTheCurrentIsArmedWithItsOwnCount) {
   Element s = sprite(0, 0, 1, 0, -1);
   s.params[F::kSpriteDuration] = 100;
   load({{}, {s, s, s}}, 0);  // the current interface has no elements
-  game->startInterfaceAnimationById(1);
+  startInterfaceAnimationById(*game, 1);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(element(i, 1)[F::kWordParams + F::kSpriteTimer], 100);
-  game->stopElementAnimations(game->m_interfaces[1]);
+  stopElementAnimations(*game, game->m_interfaces[1]);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(element(i, 1)[F::kWordParams + F::kSpriteTimer], 0);
-  game->startInterfaceAnimationById(69);
+  startInterfaceAnimationById(*game, 69);
 }
 
 TEST_F(InterfaceTest, LayersTargetsAndTheUnshiftedBracketElement) {
@@ -169,22 +169,22 @@ TEST_F(InterfaceTest, LayersTargetsAndTheUnshiftedBracketElement) {
   auto backAt = [&](int x, int y) -> uint16_t& {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(back->getPixels()) + y * back->getPitch())[x];
   };
-  game->paintInterfaceAt(5, 1, false);
+  paintInterfaceAt(*game, 5, 1, false);
   EXPECT_EQ(frameAt(15, 11), 1);
   EXPECT_EQ(frameAt(21, 11), 4);
   EXPECT_EQ(frameAt(17, 11), -1);  // the back-layer element is not in this pass
   EXPECT_EQ(frameAt(19, 11), -1);  // hidden
-  game->paintInterfaceAt(5, 1, true);
+  paintInterfaceAt(*game, 5, 1, true);
   EXPECT_EQ(backAt(17, 11) >> 11, 3);
   EXPECT_EQ(frameAt(15, 11), -1);
   game->s_gameState = k_stateTournamentStage;
-  game->paintInterfaceAt(5, 1, false);
+  paintInterfaceAt(*game, 5, 1, false);
   EXPECT_EQ(frameAt(16, 10), 4);  // element 8 without the offset
   // An explicit target takes any layer.
-  game->paintSpriteElementTo(1, 0, 0, false, s->g());
+  paintSpriteElementTo(*game, 1, 0, 0, false, s->g());
   EXPECT_EQ(frameAt(12, 10), 2);
   game->m_backLayer = nullptr;
-  game->paintInterfaceAt(0, 0, true);  // no back layer yet: nothing
+  paintInterfaceAt(*game, 0, 0, true);  // no back layer yet: nothing
 }
 
 TEST_F(InterfaceTest, RectanglesFillByLayer) {
@@ -192,15 +192,15 @@ TEST_F(InterfaceTest, RectanglesFillByLayer) {
   const Element backBlue = {3, 30, 40, {4, 2, 255, 0, 0, 0xF8, 1, 1}};
   const Element hidden = {3, 50, 40, {4, 2, 255, 0xF8, 0xFC, 0xF8, 0, 0}};
   loadOne({red, backBlue, hidden});
-  game->paintInterfaceAt(1, 1, false);
+  paintInterfaceAt(*game, 1, 1, false);
   const std::vector<uint16_t> expected(8, 0xF800);
   EXPECT_EQ(screen->block(31, 41, 4, 2), expected);
   EXPECT_EQ(screen->at(30, 40), 0);
   EXPECT_EQ(screen->at(35, 41), 0);
   EXPECT_EQ(screen->at(51, 41), 0);
-  game->paintRectElement(1, 0, 0, false);  // back-layer rectangle, front pass: nothing
+  paintRectElement(*game, 1, 0, 0, false);  // back-layer rectangle, front pass: nothing
   EXPECT_EQ(screen->at(31, 41), 0xF800);
-  game->paintRectElement(1, 0, 0, true);
+  paintRectElement(*game, 1, 0, 0, true);
   const uint16_t* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(back->getPixels()) + 40 * back->getPitch());
   EXPECT_EQ(row[30], 0x001F);
 }
@@ -238,7 +238,7 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
     game->m_previousState = c.previous;
     game->gameType = c.gameType;
     game->m_loadingScreenUp = c.loading ? 1 : 0;
-    game->paintInterfaceLayer(c.backPass);
+    paintInterfaceLayer(*game, c.backPass);
     EXPECT_EQ(backAt(0, 0), c.pixel);
     EXPECT_EQ(game->m_currentInterface, 0);
   }
@@ -248,7 +248,7 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
   game->s_gameState = k_stateMainMenu;
   loadOne({{4, 0, 0, {0, 0, 0, 1}}});
   game->m_paintingPubScenery = 1;
-  game->paintInterfaceLayer(true);
+  paintInterfaceLayer(*game, true);
   EXPECT_EQ(backAt(0, 0), 1);
 }
 
@@ -260,7 +260,7 @@ TEST_F(InterfaceTest, TextBoxClipMarginAnchorsAndRestore) {
   font->setCurrentPalette(2);
   // Bottom-aligned in a box 6 high: the 10-row glyphs start 4 rows above it,
   // and only the two rows just above the box show.
-  game->drawElementString(0, "aaaaaaaaaa");  // 50 wide, box 30
+  drawElementString(*game, 0, "aaaaaaaaaa");  // 50 wide, box 30
   EXPECT_EQ(columns(8, 34, 48), "..##############################..");
   EXPECT_EQ(columns(8, 34, 55), "..##############################..");
   EXPECT_EQ(columns(8, 34, 47), std::string(34, '.'));
@@ -271,38 +271,38 @@ TEST_F(InterfaceTest, TextBoxClipMarginAnchorsAndRestore) {
   EXPECT_EQ(g->getClipWidth(), 240);
   EXPECT_EQ(g->getClipHeight(), 320);
   // Centred and right-aligned (top), and an override of the alignment.
-  game->drawElementString(1, "aa");
+  drawElementString(*game, 1, "aa");
   EXPECT_EQ(columns(18, 14, 105), "..##########..");
-  game->drawElementStringLen(2, "aab", 2, 1);
+  drawElementStringLen(*game, 2, "aab", 2, 1);
   EXPECT_EQ(columns(28, 14, 155), "..##########..");
   EXPECT_EQ(screen->at(39, 155), spritetest::rgb565(0xFFFF0000));  // palette 1
   screen->fill(0);
-  game->drawElementStringStyled(2, "aa", 2, -1, 0);
+  drawElementStringStyled(*game, 2, "aa", 2, -1, 0);
   EXPECT_EQ(columns(8, 14, 155), "..##########..");
   // Wholly outside the clip: 0 and nothing drawn.
   g->setClip(0, 0, 200, 320);
   font->setCurrentPalette(2);
-  EXPECT_FALSE(game->drawElementString(3, "aa"));
-  EXPECT_FALSE(game->drawElementString(4, "aa"));
+  EXPECT_FALSE(drawElementString(*game, 3, "aa"));
+  EXPECT_FALSE(drawElementString(*game, 4, "aa"));
   EXPECT_EQ(font->getCurrentPalette(), 2);
   EXPECT_EQ(g->getClipWidth(), 200);
-  EXPECT_EQ(game->getElementAlignFlags(0), 16 | 0x400);
-  EXPECT_EQ(game->getElementAlignFlags(1), 32 | 0x100);
-  EXPECT_EQ(game->getElementAlignFlags(2), 64 | 0x100);
+  EXPECT_EQ(getElementAlignFlags(*game, 0), 16 | 0x400);
+  EXPECT_EQ(getElementAlignFlags(*game, 1), 32 | 0x100);
+  EXPECT_EQ(getElementAlignFlags(*game, 2), 64 | 0x100);
 }
 
 TEST_F(InterfaceTest, TextIdsAndTheWrappingMeasure) {
   putTexts({"", "aa aa aa", "aaaa"});
   loadOne({text(0, 0, 30, 10), text(0, 0, 12, 10)});
-  EXPECT_TRUE(game->drawElementText(0, 2));
+  EXPECT_TRUE(drawElementText(*game, 0, 2));
   EXPECT_EQ(columns(0, 22, 5), "####################..");
-  EXPECT_EQ(game->drawElementWrappedText(0, 1), 2);  // "aa aa" / "aa", one line a page
-  EXPECT_EQ(game->drawElementWrappedText(1, 1), 2);  // the same id again: the cached layout
+  EXPECT_EQ(drawElementWrappedText(*game, 0, 1), 2);  // "aa aa" / "aa", one line a page
+  EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 2);  // the same id again: the cached layout
   game->m_layout.cacheKey = 0;
-  EXPECT_EQ(game->drawElementWrappedText(1, 1), 3);  // one word per line, one line per page
+  EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 3);  // one word per line, one line per page
   game->m_fonts[0] = nullptr;
-  EXPECT_EQ(game->drawElementWrappedText(1, 1), 0);
-  EXPECT_FALSE(game->drawElementText(0, 2));
+  EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 0);
+  EXPECT_FALSE(drawElementText(*game, 0, 2));
 }
 
 TEST_F(InterfaceTest, MenuArrowsFollowTheHeldKeys) {
@@ -319,9 +319,9 @@ TEST_F(InterfaceTest, MenuArrowsFollowTheHeldKeys) {
     SCOPED_TRACE(c.key);
     if (c.key) game->m_keys.onKeyDown(c.key);
     game->m_keys.update();
-    game->updateMenuArrows(0, 1, c.horizontal);
-    EXPECT_EQ(game->getInterfaceElementAnim(-1, 0), c.a);
-    EXPECT_EQ(game->getInterfaceElementAnim(-1, 1), c.b);
+    updateMenuArrows(*game, 0, 1, c.horizontal);
+    EXPECT_EQ(getInterfaceElementAnim(*game, -1, 0), c.a);
+    EXPECT_EQ(getInterfaceElementAnim(*game, -1, 1), c.b);
     if (c.key) game->m_keys.onKeyUp(c.key);
     game->m_keys.update();
   }
@@ -386,20 +386,20 @@ TEST_F(SoftKeys, SidesSwapAndCentring) {
     game->m_inGame = c.inGame;
     game->s_gameState = c.state;
     font->setCurrentPalette(2);
-    game->paintSoftKeysAt(c.left, c.right, 200);
+    paintSoftKeysAt(*game, c.left, c.right, 200);
     EXPECT_EQ(row(), c.expected);
     EXPECT_EQ(font->getCurrentPalette(), 2);
   }
   // Labels in palette 1, on the row above the bottom by the font's height.
   screen->fill(0);
-  game->paintSoftKeys(5, -1);
+  paintSoftKeys(*game, 5, -1);
   EXPECT_EQ(screen->at(1, 303), spritetest::rgb565(0xFFFF0000));
   EXPECT_EQ(screen->at(1, 302), 0);
 }
 
 TEST_F(SoftKeys, WithoutTheCentringElementTheLabelsKeepToTheSides) {
   load({});
-  game->paintSoftKeysAt(29, 6, 200);
+  paintSoftKeysAt(*game, 29, 6, 200);
   EXPECT_EQ(row(), at({{1, 10}, {223, 15}}));
 }
 

@@ -26,7 +26,7 @@ class LayoutReplay : public DataTest {
     DataTest::SetUp();
     std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
     game->init();
-    game->loadTable();
+    loadTable(*game);
     ASSERT_TRUE(replay.loadLayout(game->m_tableLayout));
   }
   void TearDown() override {
@@ -125,10 +125,10 @@ TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
     game->ruleSet = 3;
     game->challengeNumber = c;
     game->currentPlayer = 0;
-    game->resetMatchState();
+    resetMatchState(*game);
     game->m_rules.normalPlay = 1;
     game->m_rules.rulesMode = RuleState::kModeChallenge;
-    game->placeBalls();
+    placeBalls(*game);
     w.breakPlayed = 1;
     game->startChallengeRules();
     replay.startChallenge(c);
@@ -141,7 +141,7 @@ TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
       w.shot.englishPoint.set(d.englishX, d.englishY);
       w.shot.powerGauge = d.power;
       game->beginStroke();
-      game->strikeCueBall(w.cueBall, false);
+      strikeCueBall(*game, w.cueBall, false);
       int32_t frames = 0;
       do {
         w.movingMask = 0;

@@ -75,7 +75,7 @@ class Loading : public DataTest {
     game->m_keys.update();
   }
   void runSteps(int n) {
-    for (int i = 0; i < n; ++i) game->updateMainMenuLoading();
+    for (int i = 0; i < n; ++i) updateMainMenuLoading(*game);
   }
   MutableImage screen{240, 320, 16};
 };
@@ -167,13 +167,13 @@ TEST_F(Loading, MainMenuStepsFillTheSlotsAsTheirRowsSay) {
           continue;
         }
         ASSERT_NE(b, nullptr) << s;
-        const bool kept = r.pubOrMap && game->isSpriteKept(s);
+        const bool kept = r.pubOrMap && isSpriteKept(*game, s);
         const bool expectBuilt = r.builtIfFree && !(kept && r.mapRule);
         EXPECT_EQ(built(b), expectBuilt) << "slot " << s;
         EXPECT_EQ(dataKept(b), r.keepAlways || kept) << "slot " << s;
       }
   }
-  EXPECT_TRUE(game->getInterfaceElementCount(58) >= 3);
+  EXPECT_TRUE(getInterfaceElementCount(*game, 58) >= 3);
 }
 
 TEST_F(Loading, MainMenuLoadingWaitsForTheStepsAndTheAnimationAndLoadsSoundsOnce) {
@@ -202,22 +202,22 @@ TEST_F(Loading, MainMenuLoadingWaitsForTheStepsAndTheAnimationAndLoadsSoundsOnce
 
 TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
   reachMainMenuLoading();
-  game->updateMainMenuLoading();
+  updateMainMenuLoading(*game);
   pressBack();
-  game->updateMainMenuLoading();
+  updateMainMenuLoading(*game);
   EXPECT_EQ(game->m_quitRequested, 1);
   // A later loading with a pending state from elsewhere: back clears it.
   game->m_quitRequested = 0;
   game->m_firstLoad = 0;
   game->m_pendingReturnState = 110;
   game->m_pendingSetByMatchLoading = 0;
-  game->updateMainMenuLoading();
+  updateMainMenuLoading(*game);
   EXPECT_EQ(game->m_pendingReturnState, -1);
   EXPECT_EQ(game->m_quitRequested, 0);
   // Set by a cancelled match loading: kept.
   game->m_pendingReturnState = 130;
   game->m_pendingSetByMatchLoading = 1;
-  game->updateMainMenuLoading();
+  updateMainMenuLoading(*game);
   EXPECT_EQ(game->m_pendingReturnState, 130);
 }
 
@@ -232,8 +232,8 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   game->m_tableIndex = 4;
   game->m_equippedLevel[1] = 3;
   ASprite* badge8 = game->m_sprites[8];
-  game->enterGameLoading();
-  for (int i = 0; i < 41; ++i) game->updateGameLoading();
+  enterGameLoading(*game);
+  for (int i = 0; i < 41; ++i) updateGameLoading(*game);
   EXPECT_EQ(game->s_loadingStep, 40);
   for (int s = 100; s <= 110; ++s) EXPECT_EQ(game->m_sprites[s] != nullptr, s != 103) << s;
   EXPECT_EQ(game->m_sprites[104], badge8);
@@ -252,7 +252,7 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   EXPECT_EQ(game->m_matchPlayerI->active, 0);
   // A hard hit starts the spark at the ball, from its first frame, every time.
   for (int hit = 0; hit < 2; ++hit) {
-    game->restartHitSpark(50 + hit, 60);
+    restartHitSpark(*game, 50 + hit, 60);
     EXPECT_EQ(game->m_matchPlayerI->active, 1);
     EXPECT_EQ(game->m_matchPlayerI->getAnim(), k_animHitSpark);
     EXPECT_EQ(game->m_matchPlayerI->x, 50 + hit);
@@ -261,7 +261,7 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
     for (int f = 0; f < 3; ++f) game->m_matchPlayerI->update();
   }
   game->m_matchPlayerI->active = 0;
-  EXPECT_EQ(game->getPoolBank(k_poolBankBalls1to8), game->m_matchBanks[1]);
+  EXPECT_EQ(getPoolBank(*game, k_poolBankBalls1to8), game->m_matchBanks[1]);
   // Portraits of the two chosen characters stay, the others went.
   for (int c = 0; c <= 10; ++c) EXPECT_EQ(game->m_sprites[13 + c] != nullptr, c == 2 || c == 7) << c;
   for (int i = 0; i < 200 && !game->m_inGame; ++i) game->update(nullptr);
@@ -291,10 +291,10 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
   for (const Case& c : cases) {
     game->setState(c.from);
     game->gameType = 5;
-    game->enterGameLoading();
-    for (int i = 0; i < 4; ++i) game->updateGameLoading();
+    enterGameLoading(*game);
+    for (int i = 0; i < 4; ++i) updateGameLoading(*game);
     pressBack();
-    game->updateGameLoading();
+    updateGameLoading(*game);
     releaseKeys();
     EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
     EXPECT_EQ(game->m_pendingReturnState, c.back);
@@ -319,7 +319,7 @@ TEST_F(Loading, HalfTheStepsFillHalfTheBar) {
     g->fillRect(0, 0, 240, 320);
     game->s_loadingStep = step;
     game->m_loadingStepCount = 40;
-    game->paintLoadingBar(g, 160);
+    paintLoadingBar(*game, g, 160);
     const int edge = x0 + w * step / 40;
     if (step > 0) {
       EXPECT_GT(red(pixel(screen, edge - capHalf - 2, 160)), 150) << step;
@@ -338,7 +338,7 @@ TEST_F(Loading, LoadingHintNeverRepeats) {
       const int32_t r = copy.nextInt(0, 9);
       game->m_random->setSeed(seed);
       game->m_loadingHint = last;
-      game->pickLoadingHint();
+      pickLoadingHint(*game);
       EXPECT_EQ(game->m_loadingHint, r == last ? (r + 1) % 8 : r);
       EXPECT_NE(game->m_loadingHint, last);
       EXPECT_LE(game->m_loadingHint, 8);
@@ -353,9 +353,9 @@ TEST_F(Loading, SavedBackgroundCopiesAndScrolls) {
   for (int y = 0; y < 320; ++y)
     for (int x = 0; x < 240; ++x) bg[y * bgPitch + x] = static_cast<uint16_t>(x * 131 + y * 7);
   MutableImage copy(240, 320, 16);
-  game->drawSavedBackground(copy.getGraphics());
+  drawSavedBackground(*game, copy.getGraphics());
   for (int n : {0, 1, 100, 239, 240, 481, -1}) {
-    game->drawSavedBackgroundScrolled(screen.getGraphics(), n);
+    drawSavedBackgroundScrolled(*game, screen.getGraphics(), n);
     const int shift = ((n % 240) + 240) % 240;
     for (int y : {0, 151, 319})
       for (int x : {0, 1, 120, 238, 239})
@@ -367,15 +367,15 @@ TEST_F(Loading, SavedBackgroundCopiesAndScrolls) {
   }
   // A smaller screen gets what both hold; without a background nothing changes.
   MutableImage small(100, 50, 16);
-  game->drawSavedBackground(small.getGraphics());
+  drawSavedBackground(*game, small.getGraphics());
   EXPECT_EQ(pixel(small, 99, 49), bg[49 * bgPitch + 99]);
   delete game->m_savedBackground;
   game->m_savedBackground = nullptr;
   small.getGraphics()->setColor(0xFF0000FF);
   small.getGraphics()->fillRect(0, 0, 100, 50);
   const uint16_t blue = pixel(small, 99, 49);
-  game->drawSavedBackground(small.getGraphics());
-  game->drawSavedBackgroundScrolled(small.getGraphics(), 5);
+  drawSavedBackground(*game, small.getGraphics());
+  drawSavedBackgroundScrolled(*game, small.getGraphics(), 5);
   EXPECT_EQ(pixel(small, 99, 49), blue);
 }
 
@@ -401,7 +401,7 @@ TEST_F(Loading, UnusedSpritesForMatchKeepTheSetOfTheGameType) {
     game->m_career.character = c.career;
     game->m_chosenRival = c.rival;
     game->m_rivalIndex = c.rivalIndex;
-    game->freeUnusedSpritesForMatch();
+    freeUnusedSpritesForMatch(*game);
     std::set<int> keep = {0, 1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
     for (int p : c.portraits) keep.insert(13 + p);
     for (int s = 0; s < cGame::k_spriteSlotCount; ++s)
@@ -420,15 +420,15 @@ TEST_F(Loading, KeptSpritesAreTheBanksOfTheNamedSpriteElements) {
     std::vector<uint8_t> r = sprite(e == 3 ? 31 : e == 24 ? 50 : 140);
     i21.insert(i21.end(), r.begin(), r.end());
   }
-  game->loadInterface(21, i21.data(), static_cast<int32_t>(i21.size()));
+  loadInterface(*game, 21, i21.data(), static_cast<int32_t>(i21.size()));
   std::vector<uint8_t> i25;
   bar::putRecord(i25, 0, 0, 0, {33, 0, -1, 1, 0, 0, 0, 0, 0, 0, 0});
   bar::putRecord(i25, 1, 0, 0, {44, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});  // a text box, not a sprite
   bar::putRecord(i25, 1, 0, 0, {44, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   bar::putRecord(i25, 1, 0, 0, {44, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  game->loadInterface(25, i25.data(), static_cast<int32_t>(i25.size()));
-  for (int s : {31, 50, 140}) EXPECT_TRUE(game->isSpriteKept(s)) << s;
-  for (int s : {33, 44, 0, 2, 149}) EXPECT_FALSE(game->isSpriteKept(s)) << s;  // 32 missing, 25:3 a text box
+  loadInterface(*game, 25, i25.data(), static_cast<int32_t>(i25.size()));
+  for (int s : {31, 50, 140}) EXPECT_TRUE(isSpriteKept(*game, s)) << s;
+  for (int s : {33, 44, 0, 2, 149}) EXPECT_FALSE(isSpriteKept(*game, s)) << s;  // 32 missing, 25:3 a text box
 }
 
 // Missing archives leave empty slots; nothing hangs without a loading bank.
@@ -450,7 +450,7 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   for (int s = 0; s < cGame::k_spriteSlotCount; ++s) EXPECT_EQ(game->m_sprites[s], nullptr) << s;
   game->gameType = 0;
   game->m_tableIndex = 12;  // out of range: table 8
-  game->enterGameLoading();
+  enterGameLoading(*game);
   EXPECT_LE(runUntilLeft(k_stateGameLoading), 60);
   EXPECT_EQ(game->m_inGame, 1);
 }
@@ -475,9 +475,9 @@ TEST_F(Loading, BuiltDataHoldsEverythingTheLoadingNames) {
       {"ig.bar", ig},
   };
   for (const Archive& a : archives) {
-    ASSERT_EQ(game->loadBar(a.name), 1) << a.name;
+    ASSERT_EQ(loadBar(*game, a.name), 1) << a.name;
     for (int e : a.entries) {
-      ASprite* bank = game->parseBank(e);
+      ASprite* bank = parseBank(*game, e);
       ASSERT_NE(bank, nullptr) << a.name << " " << e;
       if (std::string(a.name) == "i.bar" && e == 6) {
         EXPECT_GT(bank->frameCount, 14);
@@ -496,19 +496,19 @@ TEST_F(Loading, BuiltDataHoldsEverythingTheLoadingNames) {
     }
   }
   for (const char* other : {"text.bar", "interf.bar", "table.bar"}) EXPECT_TRUE(exists(other)) << other;
-  ASSERT_EQ(game->loadBar("interf.bar"), 1);
-  game->loadInterfaces();
-  game->unloadBar();
+  ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+  loadInterfaces(*game);
+  unloadBar(*game);
   for (int e : {0, 1}) {
-    const int16_t* el = game->getInterfaceElement(58, e);
+    const int16_t* el = getInterfaceElement(*game, 58, e);
     ASSERT_NE(el, nullptr) << e;
     EXPECT_EQ(el[F::kWordType], F::kText) << e;
   }
-  EXPECT_GT(game->getInterfaceElementHeight(58, 2), 0);
-  game->loadStrings(0);
+  EXPECT_GT(getInterfaceElementHeight(*game, 58, 2), 0);
+  loadStrings(*game, 0);
   std::vector<int> texts = {46, 708, 720};
   for (int t = 709; t <= 717; ++t) texts.push_back(t);
-  for (int t : texts) EXPECT_GT(game->getStringLength(t), 3) << t;
+  for (int t : texts) EXPECT_GT(getStringLength(*game, t), 3) << t;
 }
 
 }  // namespace

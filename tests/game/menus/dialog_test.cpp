@@ -51,7 +51,7 @@ TEST_F(Dialog, BoxIsSizedAndCentred) {
       {2, "ab", "", 114, 150, 12, 20, 10},
   };
   for (const Case& c : cases) {
-    game->showDialogBox(c.kind, c.title, c.body);
+    showDialogBox(*game, c.kind, c.title, c.body);
     const DialogBox& d = game->m_dialog;
     EXPECT_EQ(d.x, c.x) << c.title;
     EXPECT_EQ(d.y, c.y) << c.title;
@@ -63,8 +63,8 @@ TEST_F(Dialog, BoxIsSizedAndCentred) {
   }
   // Painted: left part, middle parts, right part; title centred on top, body under it at the left.
   screen->fill(0);
-  game->showDialogBox(2, "abcd", "abcdefgh");
-  game->paintMessages(screen->g());
+  showDialogBox(*game, 2, "abcd", "abcdefgh");
+  paintMessages(*game, screen->g());
   EXPECT_EQ(frameAt(98, 150), -1);
   EXPECT_EQ(frameAt(99, 150), 63);
   for (int x = 100; x < 110; ++x) EXPECT_EQ(frameAt(x, 150), 64) << x;
@@ -74,32 +74,32 @@ TEST_F(Dialog, BoxIsSizedAndCentred) {
   EXPECT_EQ(columns(95, 50, 165), std::string(5, '.') + std::string(40, '#') + std::string(5, '.'));
   // A long title or a zero-wide middle part stays bounded.
   const std::string wide(499, 'a');
-  game->showDialogBox(1, wide.c_str(), nullptr);
+  showDialogBox(*game, 1, wide.c_str(), nullptr);
   EXPECT_LE(game->m_dialog.middleParts, 240);
   EXPECT_EQ(game->m_dialog.width, 242);
   useBank(1, 64);  // no middle or right part
-  game->showDialogBox(1, "abcd", nullptr);
+  showDialogBox(*game, 1, "abcd", nullptr);
   EXPECT_EQ(game->m_dialog.middleParts, 0);
   EXPECT_EQ(game->m_dialog.width, 1);
-  game->paintDialogBox(screen->g());
+  paintDialogBox(*game, screen->g());
 }
 
 TEST_F(Dialog, FramesStepAndWrap) {
   useBank(1);
   game->m_frameTime = 25;
-  game->showDialogBox(1, "ab", nullptr);
+  showDialogBox(*game, 1, "ab", nullptr);
   const int expected[][3] = {{66, 67, 68}, {69, 70, 71}};
   for (const auto& f : expected) {
     noKeys();
-    EXPECT_EQ(game->updateDialogBox(), 1);
+    EXPECT_EQ(updateDialogBox(*game), 1);
     EXPECT_EQ(game->m_dialog.leftFrame, f[0]);
     EXPECT_EQ(game->m_dialog.middleFrame, f[1]);
     EXPECT_EQ(game->m_dialog.rightFrame, f[2]);
   }
-  for (int i = 2; i < 13; ++i) game->updateDialogBox();
+  for (int i = 2; i < 13; ++i) updateDialogBox(*game);
   EXPECT_EQ(game->m_dialog.leftFrame, 102);
   EXPECT_EQ(game->m_dialog.rightFrame, 104);
-  game->updateDialogBox();
+  updateDialogBox(*game);
   EXPECT_EQ(game->m_dialog.leftFrame, 63);
   EXPECT_EQ(game->m_dialog.middleFrame, 64);
   EXPECT_EQ(game->m_dialog.rightFrame, 65);
@@ -118,45 +118,45 @@ TEST_F(Dialog, DismissedOnlyAfterItsLife) {
   game->m_frameTime = 25;
   for (const Case& c : cases) {
     game->m_wideMessages = c.wide;
-    game->showDialogBox(1, "ab", nullptr);
+    showDialogBox(*game, 1, "ab", nullptr);
     // 79 frames of 25 ms: still inside the first 2000 ms.
     for (int f = 0; f < 79; ++f) {
       press({c.key});
-      ASSERT_EQ(game->updateDialogBox(), 1) << f;
+      ASSERT_EQ(updateDialogBox(*game), 1) << f;
     }
     // Its life run out, the box waits for a key.
     for (int f = 0; f < 10; ++f) {
       noKeys();
-      ASSERT_EQ(game->updateDialogBox(), 1);
+      ASSERT_EQ(updateDialogBox(*game), 1);
     }
-    EXPECT_TRUE(game->isDialogBoxOpen());
+    EXPECT_TRUE(isDialogBoxOpen(*game));
     press({c.key});
-    EXPECT_EQ(game->updateDialogBox(), c.closes ? 0 : 1) << c.wide << " " << c.key;
-    EXPECT_EQ(game->isDialogBoxOpen(), !c.closes);
+    EXPECT_EQ(updateDialogBox(*game), c.closes ? 0 : 1) << c.wide << " " << c.key;
+    EXPECT_EQ(isDialogBoxOpen(*game), !c.closes);
   }
   // Closed: nothing updates or paints; the messages update it while none is queued.
   game->m_dialog.life = -1;
-  EXPECT_EQ(game->updateDialogBox(), 0);
+  EXPECT_EQ(updateDialogBox(*game), 0);
   screen->fill(0);
-  game->paintDialogBox(screen->g());
+  paintDialogBox(*game, screen->g());
   EXPECT_EQ(columns(0, 240, 160), std::string(240, '.'));
-  game->showDialogBox(1, "ab", nullptr);
+  showDialogBox(*game, 1, "ab", nullptr);
   noKeys();
-  game->updateMessages();
+  updateMessages(*game);
   EXPECT_EQ(game->m_dialog.life, 1975);
-  game->addMessage(1, "m", 0);
-  game->updateMessages();
+  addMessage(*game, 1, "m", 0);
+  updateMessages(*game);
   EXPECT_EQ(game->m_dialog.life, 1975);
 }
 
 TEST_F(Dialog, InitClearsQueueAndBox) {
-  game->addMessage(1, "m", 0);
-  game->showDialogBox(1, "ab", nullptr);
+  addMessage(*game, 1, "m", 0);
+  showDialogBox(*game, 1, "ab", nullptr);
   game->init();
   EXPECT_EQ(game->m_messages.count, 0);
   EXPECT_EQ(game->m_messages.text[0][0], 0);
   EXPECT_EQ(game->m_dialog.life, -1);
-  EXPECT_FALSE(game->isDialogBoxOpen());
+  EXPECT_FALSE(isDialogBoxOpen(*game));
 }
 
 }  // namespace

@@ -11,9 +11,9 @@ class MenuList : public MenuTest {
  protected:
   void setUpList(int count, uint32_t hiddenMask = 0, uint32_t disabledMask = 0, int rows = -1) {
     game->setMenuRows(kTable, 0, rows);
-    game->setMenuCount(count);
+    setMenuCount(*game, count);
     for (int i = 0; i < count; ++i)
-      game->setMenuEntryFlags(kTable[i], ((hiddenMask >> i) & 1 ? 1u : 0u) | ((disabledMask >> i) & 1 ? 4u : 0u));
+      setMenuEntryFlags(*game, kTable[i], ((hiddenMask >> i) & 1 ? 1u : 0u) | ((disabledMask >> i) & 1 ? 4u : 0u));
     takeSound();
   }
 };
@@ -59,7 +59,7 @@ TEST_F(MenuList, KeysMoveSelectAndGoBack) {
     game->s_gameState = c.state;
     game->m_menu.selection = c.from;
     press(c.keys);
-    EXPECT_EQ(game->updateMenu(), c.result) << c.what;
+    EXPECT_EQ(updateMenu(*game), c.result) << c.what;
     EXPECT_EQ(game->getMenuSelection(), c.selection) << c.what;
     EXPECT_EQ(takeSound(), c.sound) << c.what;
   }
@@ -68,27 +68,27 @@ TEST_F(MenuList, KeysMoveSelectAndGoBack) {
 TEST_F(MenuList, SelectionStaysInTheWindow) {
   // Rows 3 of five: the window follows the selection both ways.
   setUpList(5, 0, 0, 3);
-  game->selectMenuEntryById(15);
-  game->scrollMenuToSelection();
+  selectMenuEntryById(*game, 15);
+  scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
-  game->selectMenuEntryById(11);
-  game->scrollMenuToSelection();
+  selectMenuEntryById(*game, 11);
+  scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   // By keys: previous from 0 wraps to 4, next from 4 wraps to 0.
   press({kUp});
-  game->updateMenu();
+  updateMenu(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
   press({kDown});
-  game->updateMenu();
+  updateMenu(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   // Hidden entries count as inside the window; all rows shown never scroll.
   setUpList(5, 2, 0, 3);
   game->m_menu.selection = 4;
-  game->scrollMenuToSelection();
+  scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 1);
   setUpList(5);
   game->m_menu.selection = 4;
-  game->scrollMenuToSelection();
+  scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
 }
 
@@ -96,42 +96,42 @@ TEST_F(MenuList, FlagsByTextId) {
   const uint32_t other[] = {21, 12, 23};
   setUpList(3);
   EXPECT_EQ(game->getMenuVisibleRows(), -1);
-  game->setMenuEntryFlags(12, 0x00050003);
-  EXPECT_EQ(game->getMenuEntryFlags(12), 0x00050003u);
+  setMenuEntryFlags(*game, 12, 0x00050003);
+  EXPECT_EQ(getMenuEntryFlags(*game, 12), 0x00050003u);
   EXPECT_EQ(game->m_menu.hiddenCount, 1);
   // Another table's ids map to the same entry positions.
-  game->setMenuEntryFlagsIn(other, 23, 1);
-  EXPECT_EQ(game->getMenuEntryFlags(13), 1u);
-  EXPECT_EQ(game->getMenuEntryFlags(other, 21), 0u);
-  EXPECT_EQ(game->countHiddenMenuEntries(), 2);
+  setMenuEntryFlagsIn(*game, other, 23, 1);
+  EXPECT_EQ(getMenuEntryFlags(*game, 13), 1u);
+  EXPECT_EQ(getMenuEntryFlags(*game, other, 21), 0u);
+  EXPECT_EQ(countHiddenMenuEntries(*game), 2);
   // Ids past the count, unknown ids and text id 0 do not match.
-  game->setMenuEntryFlags(14, 1);
-  game->setMenuEntryFlags(99, 1);
-  EXPECT_EQ(game->getMenuEntryFlags(14), 0u);
-  EXPECT_EQ(game->getMenuEntryFlags(99), 0u);
+  setMenuEntryFlags(*game, 14, 1);
+  setMenuEntryFlags(*game, 99, 1);
+  EXPECT_EQ(getMenuEntryFlags(*game, 14), 0u);
+  EXPECT_EQ(getMenuEntryFlags(*game, 99), 0u);
   EXPECT_EQ(game->m_menu.flags[3], 0u);
-  game->selectMenuEntryById(99);
+  selectMenuEntryById(*game, 99);
   EXPECT_EQ(game->getMenuSelection(), 0);
-  game->selectMenuEntryById(13);
+  selectMenuEntryById(*game, 13);
   EXPECT_EQ(game->getMenuSelection(), 2);
   // Set-up without clearing keeps the flags; with clearing drops them.
-  game->initMenu(kTable, 4, 2, false);
-  EXPECT_EQ(game->getMenuEntryFlags(12), 0x00050003u);
+  initMenu(*game, kTable, 4, 2, false);
+  EXPECT_EQ(getMenuEntryFlags(*game, 12), 0x00050003u);
   EXPECT_EQ(game->getMenuSelection(), 0);
-  game->setMenu(kTable, 4);
-  EXPECT_EQ(game->getMenuEntryFlags(12), 0u);
+  setMenu(*game, kTable, 4);
+  EXPECT_EQ(getMenuEntryFlags(*game, 12), 0u);
   EXPECT_EQ(game->m_menu.hiddenCount, 0);
   // The count stays within the flag words.
-  game->setMenuCount(150);
+  setMenuCount(*game, 150);
   EXPECT_EQ(game->getMenuCount(), 100);
-  game->setMenuCount(-3);
+  setMenuCount(*game, -3);
   EXPECT_EQ(game->getMenuCount(), 0);
   // A list without a table chooses nothing.
-  game->setMenu(nullptr, 0);
-  game->setMenuCount(3);
+  setMenu(*game, nullptr, 0);
+  setMenuCount(*game, 3);
   press({kSelect});
-  EXPECT_EQ(game->updateMenu(), 0);
-  EXPECT_EQ(game->getMenuEntryFlags(0u), 0u);
+  EXPECT_EQ(updateMenu(*game), 0);
+  EXPECT_EQ(getMenuEntryFlags(*game, 0u), 0u);
 }
 
 TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
@@ -139,37 +139,37 @@ TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   game->s_gameState = k_stateOptions;
   game->m_menu.firstVisible = 2;
   press({kUp});
-  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuSelection(), 4);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   game->m_menu.firstVisible = 2;
   noKeys();
-  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   // The click plays in every state.
   press({kSelect});
-  EXPECT_EQ(game->updateMenuSmooth(), 15);
+  EXPECT_EQ(updateMenuSmooth(*game), 15);
   EXPECT_EQ(takeSound(), 0);
   // A refused select resets the window too; back does not.
   game->m_menu.selection = 1;
   game->m_menu.firstVisible = 2;
   press({kSelect});
-  EXPECT_EQ(game->updateMenuSmooth(), 0);
+  EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   EXPECT_EQ(takeSound(), -1);
   game->m_menu.firstVisible = 2;
   press({kBack});
-  EXPECT_EQ(game->updateMenuSmooth(), -1);
+  EXPECT_EQ(updateMenuSmooth(*game), -1);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
   // A window turned to a later page stays at that page's start.
   game->m_menu.firstVisible = 4;
   noKeys();
-  game->updateMenuSmooth();
+  updateMenuSmooth(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 3);
   // The centring switch opens the window on the middle.
   game->setMenuCentring(true);
   noKeys();
-  game->updateMenuSmooth();
+  updateMenuSmooth(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
 }
 

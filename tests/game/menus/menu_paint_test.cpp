@@ -18,8 +18,8 @@ class MenuPaint : public MenuTest {
     loadOne(rows);
     putTexts({"", "", "", "", "", "ij", "", "", "", "", "", "ab", "cd", "ef", "gh"});
     game->m_fonts[1] = font.get();
-    game->setMenu(kTable, 0);
-    game->setMenuCount(4);
+    setMenu(*game, kTable, 0);
+    setMenuCount(*game, 4);
     game->m_paintFrameCount = 16;  // the pulses at their peak
   }
   void TearDown() override {
@@ -32,10 +32,10 @@ class MenuPaint : public MenuTest {
 
 TEST_F(MenuPaint, RowsPalettesAndSuffix) {
   // Hidden and not-drawn entries take no row; the selection is green.
-  game->setMenuEntryFlags(12, 1);
-  game->setMenuEntryFlags(13, 8);
+  setMenuEntryFlags(*game, 12, 1);
+  setMenuEntryFlags(*game, 13, 8);
   game->m_menu.selection = 3;
-  game->paintMenu();
+  paintMenu(*game);
   EXPECT_EQ(row(0), "##########................");
   EXPECT_EQ(screen->at(0, 0), kWhite);
   EXPECT_EQ(row(1), "##########................");
@@ -45,21 +45,21 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
 
   // Bit 1 adds a blank and the text id in the top half.
   screen->fill(0);
-  game->setMenu(kTable, 0);
-  game->setMenuCount(4);
-  game->setMenuEntryFlags(11, 0x00050002);
+  setMenu(*game, kTable, 0);
+  setMenuCount(*game, 4);
+  setMenuEntryFlags(*game, 11, 0x00050002);
   game->m_menu.selection = 1;
-  game->paintMenu();
+  paintMenu(*game);
   EXPECT_EQ(row(0), "##########.....##########.");
   EXPECT_EQ(screen->at(20, 0), kWhite);
 
   // Two rows from the second entry.
   screen->fill(0);
   game->setMenuRows(kTable, 0, 2);
-  game->setMenuCount(4);
+  setMenuCount(*game, 4);
   game->m_menu.firstVisible = 1;
   game->m_menu.selection = 2;
-  game->paintMenu();
+  paintMenu(*game);
   EXPECT_EQ(row(0), "##########................");
   EXPECT_EQ(screen->at(0, 0), kWhite);
   EXPECT_EQ(screen->at(0, 20), kGreen);
@@ -67,16 +67,16 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
 
   // No table: nothing painted.
   screen->fill(0);
-  game->setMenu(nullptr, 0);
-  game->setMenuCount(4);
-  game->paintMenu();
+  setMenu(*game, nullptr, 0);
+  setMenuCount(*game, 4);
+  paintMenu(*game);
   for (int k = 0; k < 4; ++k) EXPECT_EQ(row(k, 100), std::string(100, '.')) << k;
 }
 
 TEST_F(MenuPaint, DisabledRowsAreVeiled) {
   screen->fill(kWhite);
-  game->setMenuEntryFlags(12, 4);
-  game->paintMenu();
+  setMenuEntryFlags(*game, 12, 4);
+  paintMenu(*game);
   // Black at alpha 170 over white: a third of each channel.
   EXPECT_EQ(screen->at(50, 25), 0x52AA);
   EXPECT_EQ(screen->at(99, 29), 0x52AA);
@@ -92,7 +92,7 @@ TEST_F(MenuPaint, SelectedRowGlowsOnlyAtRest) {
     p(0, F::kTextTimer) = static_cast<int16_t>(timer);
     p(0, F::kTextDuration) = 1000;
     game->m_interfaceAnimations = static_cast<uint8_t>(animations);
-    game->paintMenu();
+    paintMenu(*game);
     return screen->block(0, 0, 100, 10);
   };
   const std::vector<uint16_t> plain = paint(0, 0, 1);

@@ -29,17 +29,17 @@ class Messages : public MenuTest {
 };
 
 TEST_F(Messages, QueueKeepsCopiesLivesAndOrder) {
-  game->addMessage(0, "a", -5);
-  game->addMessage(1, "b", 1000);
+  addMessage(*game, 0, "a", -5);
+  addMessage(*game, 1, "b", 1000);
   EXPECT_EQ(game->m_messages.life[0], 3000);
   EXPECT_EQ(game->m_messages.life[1], 1000);
   EXPECT_EQ(game->m_messages.extra[0], -1);
   game->clearMessages();
-  EXPECT_FALSE(game->isMessageQueued());
+  EXPECT_FALSE(isMessageQueued(*game));
 
-  for (int i = 0; i < 9; ++i) game->addMessageEx(i % 3, std::string(1, char('a' + i)).c_str(), 100 * (i + 1), i);
+  for (int i = 0; i < 9; ++i) addMessageEx(*game, i % 3, std::string(1, char('a' + i)).c_str(), 100 * (i + 1), i);
   EXPECT_EQ(game->m_messages.count, 8);  // the ninth is dropped
-  game->removeMessage(0);
+  removeMessage(*game, 0);
   ASSERT_EQ(game->m_messages.count, 7);
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(text(i), std::string(1, char('b' + i))) << i;
@@ -49,17 +49,17 @@ TEST_F(Messages, QueueKeepsCopiesLivesAndOrder) {
   }
   EXPECT_EQ(text(7), "");
   // Indices outside the queue are ignored.
-  game->removeMessage(7);
-  game->removeMessage(-1);
+  removeMessage(*game, 7);
+  removeMessage(*game, -1);
   EXPECT_EQ(game->m_messages.count, 7);
 
   // Texts are copies of at most 499 bytes; the scratch ring does not reach them.
   game->clearMessages();
   const std::string longText(700, 'x');
-  game->addMessage(1, longText.c_str(), 0);
-  for (int i = 0; i < 25; ++i) std::memset(game->getMessageBuffer(), 'z', 499);
+  addMessage(*game, 1, longText.c_str(), 0);
+  for (int i = 0; i < 25; ++i) std::memset(getMessageBuffer(*game), 'z', 499);
   EXPECT_EQ(text(0), std::string(499, 'x'));
-  game->addMessage(1, nullptr, 0);
+  addMessage(*game, 1, nullptr, 0);
   EXPECT_EQ(text(1), "");
 }
 
@@ -89,14 +89,14 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
     game->clearMessages();
     game->m_wideMessages = c.wide;
     game->m_noticeDisplay = 12;
-    game->addMessage(c.kind, "first", c.life);
-    game->addMessage(0, "second", 3000);
+    addMessage(*game, c.kind, "first", c.life);
+    addMessage(*game, 0, "second", 3000);
     for (int f = 0; f < c.frames; ++f) {
       if (c.key)
         press({c.key});
       else
         noKeys();
-      game->updateMessages();
+      updateMessages(*game);
     }
     EXPECT_EQ(text(0), c.stays ? "first" : "second") << c.what;
     EXPECT_EQ(game->m_noticeDisplay, c.stays ? 12 : -1) << c.what;
@@ -104,16 +104,16 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
   }
   // Match initialisation at its first step freezes the queue.
   game->clearMessages();
-  game->addMessage(2, "first", 25);
+  addMessage(*game, 2, "first", 25);
   game->s_gameState = k_stateMatchInit;
   game->m_subState = 0;
   press({kSelect});
-  game->updateMessages();
+  updateMessages(*game);
   EXPECT_EQ(game->m_messages.count, 1);
   EXPECT_EQ(game->m_messages.life[0], 25);
   game->m_subState = 1;
   noKeys();
-  game->updateMessages();
+  updateMessages(*game);
   EXPECT_EQ(game->m_messages.count, 0);
 }
 
@@ -130,13 +130,13 @@ TEST_F(Messages, LayoutIsTheFirstBoxTheTextFits) {
   };
   for (const Case& c : cases) {
     game->clearMessages();
-    game->addMessage(0, c.text, 0);
+    addMessage(*game, 0, c.text, 0);
     EXPECT_EQ(game->m_messages.layout[0], c.layout) << c.text;
   }
   // Without the boxes every message takes the last layout.
   loadHud(false);
   game->clearMessages();
-  game->addMessage(0, "abcd", 0);
+  addMessage(*game, 0, "abcd", 0);
   EXPECT_EQ(game->m_messages.layout[0], 3);
 }
 
@@ -153,9 +153,9 @@ TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
   for (const Case& c : cases) {
     screen->fill(0);
     game->clearMessages();
-    game->addMessage(1, c.text, 0);
-    game->addMessage(1, "zz", 0);
-    game->paintMessages(screen->g());
+    addMessage(*game, 1, c.text, 0);
+    addMessage(*game, 1, "zz", 0);
+    paintMessages(*game, screen->g());
     for (int e = 72; e <= 85; ++e) {
       const bool painted = std::find(c.frames.begin(), c.frames.end(), e) != c.frames.end();
       EXPECT_EQ(frameAt(e, 200), painted ? (e - 70) % 8 : -1) << c.text << " element " << e;
@@ -164,15 +164,15 @@ TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
   // The text: font 0 in palette 1 (red), centred in the box; the palette is restored.
   screen->fill(0);
   game->clearMessages();
-  game->addMessage(1, "ab", 0);
+  addMessage(*game, 1, "ab", 0);
   font->setCurrentPalette(2);
-  game->paintMessages(screen->g());
+  paintMessages(*game, screen->g());
   EXPECT_EQ(columns(0, 50, 255), std::string(20, '.') + std::string(10, '#') + std::string(20, '.'));
   EXPECT_EQ(screen->at(20, 250), 0xF800);
   EXPECT_EQ(font->getCurrentPalette(), 2);
   // The current interface is left as it was.
   EXPECT_EQ(game->m_currentInterface, 0);
-  EXPECT_EQ(game->getInterfaceElementCount(-1), 1);
+  EXPECT_EQ(getInterfaceElementCount(*game, -1), 1);
 }
 
 TEST_F(Messages, WorkStringTags) {
@@ -188,43 +188,43 @@ TEST_F(Messages, WorkStringTags) {
       {2, "ab", "no tag"},
   };
   for (const Case& c : cases) {
-    game->loadTextToBuffer(c.textId);
-    game->replaceTextTagWithString(c.with);
+    loadTextToBuffer(*game, c.textId);
+    replaceTextTagWithString(*game, c.with);
     EXPECT_STREQ(game->m_text.work, c.expected) << c.textId;
     EXPECT_EQ(game->m_text.workLength, static_cast<int32_t>(std::strlen(c.expected)));
   }
-  game->loadTextToBuffer(1);
-  game->replaceTextTagWithText(3);
-  game->replaceTextTagWithText(3);
+  loadTextToBuffer(*game, 1);
+  replaceTextTagWithText(*game, 3);
+  replaceTextTagWithText(*game, 3);
   EXPECT_STREQ(game->m_text.work, "x TT y TT");
   // A replacement never runs past the work string.
-  game->loadTextToBuffer(1);
+  loadTextToBuffer(*game, 1);
   const std::string huge(3000, 'q');
-  game->replaceTextTagWithString(huge.c_str());
+  replaceTextTagWithString(*game, huge.c_str());
   EXPECT_EQ(game->m_text.workLength, TextTableData::kWorkSize - 1);
   EXPECT_EQ(std::string(game->m_text.work, 2), "x ");
   EXPECT_EQ(std::string(game->m_text.work + TextTableData::kWorkSize - 6), " y %t");
   // Player names take the place of every "$a" and "$b" (no names yet).
-  game->addTextMessage(1, 4, -1);
+  addTextMessage(*game, 1, 4, -1);
   EXPECT_EQ(text(0), " vs , ");
 }
 
 TEST_F(Messages, RuleMessagesAndDialogsTakeTheirNamesAndNumbers) {
   putTexts({"", "%t plays %t", "Ada", "the reds", "Nice shot!", "Balls in one shot: %t", "Scratch!"});
-  game->queueRuleMessage(1, 2, 3);
-  game->queueRuleMessage(1, -1, -1);
+  queueRuleMessage(*game, 1, 2, 3);
+  queueRuleMessage(*game, 1, -1, -1);
   ASSERT_EQ(game->m_messages.count, 2);
   EXPECT_EQ(text(0), "Ada plays the reds");
   EXPECT_EQ(game->m_messages.kind[0], 2);
   EXPECT_EQ(text(1), "%t plays %t");
-  game->queueRuleMessage(-1, 2, 3);  // no text: nothing queued
+  queueRuleMessage(*game, -1, 2, 3);  // no text: nothing queued
   EXPECT_EQ(game->m_messages.count, 2);
 
-  game->showRuleDialog(2, 4, 5, 3);
+  showRuleDialog(*game, 2, 4, 5, 3);
   EXPECT_EQ(game->m_dialog.kind, 2);
   EXPECT_STREQ(game->m_dialog.title, "Nice shot!");
   EXPECT_STREQ(game->m_dialog.body, "Balls in one shot: 3");
-  game->showRuleDialog(1, 6, -1, -1);
+  showRuleDialog(*game, 1, 6, -1, -1);
   EXPECT_EQ(game->m_dialog.kind, 1);
   EXPECT_STREQ(game->m_dialog.title, "Scratch!");
   EXPECT_STREQ(game->m_dialog.body, "");

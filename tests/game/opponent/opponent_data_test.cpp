@@ -19,10 +19,10 @@ TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
   if (!data || !std::filesystem::exists(std::string(data) + "/misc.bar")) GTEST_SKIP() << "no data set";
   std::filesystem::copy_file(std::string(data) + "/misc.bar", path("misc.bar"));
   game->init();
-  ASSERT_EQ(game->loadBar("misc.bar"), 1);
-  EXPECT_EQ(game->getBarEntrySize(0), OpponentProfiles::kFileBytes);
+  ASSERT_EQ(loadBar(*game, "misc.bar"), 1);
+  EXPECT_EQ(getBarEntrySize(*game, 0), OpponentProfiles::kFileBytes);
   game->initAI();
-  game->unloadBar();
+  unloadBar(*game);
   const OpponentProfiles& t = game->m_ai.profiles;
   for (int p = 0; p < OpponentProfiles::kProfiles; ++p) {
     EXPECT_EQ(t.loaded[p][0], (p << 14) / 100) << p;
@@ -50,9 +50,9 @@ TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
 TEST_F(OpponentData, AShortEntryLeavesAZeroedTableAndTheOpponentStillShoots) {
   writeBytes("misc.bar", bar::writeArchive({std::vector<uint8_t>(100, 7)}));
   game->init();
-  ASSERT_EQ(game->loadBar("misc.bar"), 1);
+  ASSERT_EQ(loadBar(*game, "misc.bar"), 1);
   game->initAI();
-  game->unloadBar();
+  unloadBar(*game);
   for (const auto& row : game->m_ai.profiles.loaded)
     for (const int32_t v : row) ASSERT_EQ(v, 0);
   // A bare table in the game's world: cue ball and one own ball.

@@ -82,7 +82,7 @@ struct MatchTouches {
       states.append(word);
       lastState = state;
     }
-    if (g.isBoxOverTable()) {
+    if (isBoxOverTable(g)) {
       if (!boxSeen) boxSeen = now() + 700;
       if (now() > boxSeen) {
         touch(120, 150);
@@ -92,7 +92,7 @@ struct MatchTouches {
       boxSeen = 0;
     }
     // A box of several pages takes a tap a page.
-    if (state == k_stateMessageBox && !g.isBoxOverTable() && g.m_gameClock - g.m_stateEntryTime > 700 &&
+    if (state == k_stateMessageBox && !isBoxOverTable(g) && g.m_gameClock - g.m_stateEntryTime > 700 &&
         (g.m_stateEntryTime != boxTapped || now() > boxTapTime + 900)) {
       boxTapped = g.m_stateEntryTime;
       boxTapTime = now();

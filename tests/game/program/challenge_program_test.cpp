@@ -99,7 +99,7 @@ void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   r.match.onFrame(g, state, ChallengeDemoShot[0][0][k_demoPower]);
   const int32_t ax = ChallengeDemoShot[0][0][k_demoAimX], ay = ChallengeDemoShot[0][0][k_demoAimY];
   // The table is touched once the panels have slid back to the player.
-  if (state == k_stateAim && r.phase == 4 && g.isHudAtTarget()) {
+  if (state == k_stateAim && r.phase == 4 && isHudAtTarget(g)) {
     int px = 0, py = 0;
     if (!aimPoint(g, ax, ay, px, py)) std::exit(5);
     touch(px, py);
@@ -167,7 +167,7 @@ void lockedFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LockedRun& r = g_locked;
   auto note = [&] {
     r.seen += ' ' + std::to_string(g.m_menu.selection) + '/' + std::to_string(g.m_menu.firstVisible) + '/' +
-              std::to_string(g.isElementVisible(k_challengeListPage)) + '/' +
+              std::to_string(isElementVisible(g, k_challengeListPage)) + '/' +
               std::to_string(g.m_screenFlags[k_screenFlagChallengeConfirm]);
   };
   if (g.m_inGame) {
@@ -279,7 +279,7 @@ void lessonFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   LessonRun& r = g_lesson;
   r.match.onFrame(g, state, 9000);
-  if (state == k_stateAim && r.phase == 3 && g.isHudAtTarget()) {
+  if (state == k_stateAim && r.phase == 3 && isHudAtTarget(g)) {
     // Towards the 3 ball: the coach lines the shot up once the guide meets it.
     const PhysicalObject* b3 = g.m_world.balls[3];
     const PhysicalObject* cue = g.m_world.cueBall;

@@ -96,7 +96,7 @@ std::vector<uint16_t> leftKey(const uint16_t* p) {
 
 double strengthOf(cGame& g, int lesson) {
   const int id = kLessons[lesson].strengthText;
-  const std::string text(g.getStringData(id), static_cast<size_t>(std::max(g.getStringLength(id), 0)));
+  const std::string text(getStringData(g, id), static_cast<size_t>(std::max(getStringLength(g, id), 0)));
   for (const auto& s : kStrengths)
     if (text.find(s.words) != std::string::npos) return s.fraction;
   fail(lesson, "its text states no strength");
@@ -116,8 +116,8 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
   const int32_t power = static_cast<int32_t>(strengthOf(g, r.lesson) * 17384);
   r.match.onFrame(g, state, power);
   // The coach's box and another box never share the screen.
-  if (state == k_stateMessageBox && (g.isBoxOverTable() || g.isMessageQueued())) ++r.overlaps;
-  if (r.lesson == 0 && g.isDialogBoxOpen() && std::string(g.m_dialog.body).find("Bank") != std::string::npos)
+  if (state == k_stateMessageBox && (isBoxOverTable(g) || isMessageQueued(g))) ++r.overlaps;
+  if (r.lesson == 0 && isDialogBoxOpen(g) && std::string(g.m_dialog.body).find("Bank") != std::string::npos)
     ++r.bankBoxes;
   // The lesson's finish: the coach's box once it is drawn.
   if (state == k_stateMessageBox && g.messageText == tutorialLessonWord(r.lesson, k_lessonPassed) &&
@@ -136,11 +136,11 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
     return;
   }
   r.textSeen = 0;
-  if (g.isBoxOverTable() || state == k_stateMessageBox || now() < r.wait) return;
+  if (isBoxOverTable(g) || state == k_stateMessageBox || now() < r.wait) return;
   const std::vector<Action>& actions = kLessons[r.lesson].actions;
   if (r.step >= static_cast<int>(actions.size())) return;
   const Action& a = actions[r.step];
-  const bool aiming = state == k_stateAim && g.isHudAtTarget();
+  const bool aiming = state == k_stateAim && isHudAtTarget(g);
   const bool selector = state == k_stateSpinSelector;
   const ShotRecord& shot = g.m_world.shot;
   switch (a.act) {

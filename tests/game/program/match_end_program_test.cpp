@@ -113,7 +113,7 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
       setTable(g, 0);
-      g.enterGameLoading();
+      enterGameLoading(g);
       return;
     }
     if (state == k_stateMainMenu && started && held == 5) {
@@ -252,7 +252,7 @@ namespace {
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
       setTable(g, 0);
-      g.enterGameLoading();
+      enterGameLoading(g);
       return;
     }
     if (state == k_stateOpponentIntro && held % 40 == 20) tapSoon(120, 160);

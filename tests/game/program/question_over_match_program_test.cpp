@@ -45,8 +45,8 @@ QuestionRun g_run;
     QuestionRun& r = g_run;
     if (!g.m_inGame) return;
     // The human's first turn, settled: its frame, then the question over it.
-    if (r.phase == 0 && state == k_stateAim && g.isHudAtTarget() && ++r.aimFrames == 40) {
-      g.addTextMessage(1, 677, -1);
+    if (r.phase == 0 && state == k_stateAim && isHudAtTarget(g) && ++r.aimFrames == 40) {
+      addTextMessage(g, 1, 677, -1);
     } else if (r.phase == 0 && r.aimFrames >= 40 && ++r.aimFrames == 60 && pixels) {
       r.before.assign(pixels, pixels + 240 * 320);
       enterQuestionMenu(g, 674, 675, 9, k_stateAfterShot, true);

@@ -83,9 +83,9 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
         // A new career at the main menu, in the pub at its shop counter.
         if (state == k_stateMainMenu && held == 40 && !entered) {
           entered = true;
-          g.resetProgress();
+          resetProgress(g);
           g.m_career.started = 1;
-          g.saveProgress();
+          saveProgress(g);
           g.m_pubSpot = 4;
           g.setState(k_statePub);
           return;
@@ -103,7 +103,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
           wince::writePng((dir / "buy_question.png").string(), pixels, 240, 320);
         // The frame shown is the one painted before: blinking on for two.
         static int blinkOn = 0;
-        blinkOn = g.isBlinkOn() ? blinkOn + 1 : 0;
+        blinkOn = isBlinkOn(g) ? blinkOn + 1 : 0;
         if (state == k_stateItemBought && held > 20 && blinkOn >= 3 && !g_captured[2]) {
           g_captured[2] = 1;
           wince::writePng((dir / "item_bought_prompt.png").string(), pixels, 240, 320);

@@ -61,10 +61,10 @@ LookRun g_run;
     };
     if (r.phase == 0) {
       // The aim, settled, with the opening message gone.
-      if (state != k_stateAim || !g.isHudAtTarget() || g.isMessageQueued()) return;
+      if (state != k_stateAim || !isHudAtTarget(g) || isMessageQueued(g)) return;
       if (++r.frames < 40) return;
       r.base.assign(pixels, pixels + 240 * 320);
-      g.addMessage(1, kTexts[0], -1);
+      addMessage(g, 1, kTexts[0], -1);
       r.phase = 1;
       r.frames = 0;
     } else if (r.phase == 1) {
@@ -80,7 +80,7 @@ LookRun g_run;
       g.clearMessages();
       r.frames = 0;
       if (++r.layout < 3) {
-        g.addMessage(1, kTexts[r.layout], -1);
+        addMessage(g, 1, kTexts[r.layout], -1);
       } else {
         // The hint key lit: its mark is what changes.
         g.hudHint = 0;

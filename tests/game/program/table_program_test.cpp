@@ -40,7 +40,7 @@ void startMatch(cGame& g, int32_t type, int32_t rules) {
   g.m_chosenCharacter[1] = 1;
   setTable(g, 0);
   armCoinToss(g);
-  g.enterGameLoading();
+  enterGameLoading(g);
 }
 
 bool humanAtTable(const cGame& g) {
@@ -101,16 +101,16 @@ bool ringNear(const uint16_t* p, int x, int y) {
 // A box over the table hides the point (x, y): the dialog, or the first
 // queued message in its layout's text box, with the frame around it.
 bool boxHides(cGame& g, int x, int y) {
-  if (g.isDialogBoxOpen()) {
+  if (isDialogBoxOpen(g)) {
     const DialogBox& d = g.m_dialog;
     return x >= d.x - 8 && x <= d.x + d.width + 8 && y >= d.y - 8 && y <= d.y + d.height + 8;
   }
-  if (!g.isMessageQueued()) return false;
+  if (!isMessageQueued(g)) return false;
   const int boxes[4] = {75, 80, 86, 86};
   const int e = boxes[std::clamp(g.m_messages.layout[0], 0, 3)];
-  const int bx = g.getInterfaceElementX(k_interfaceHud, e), by = g.getInterfaceElementY(k_interfaceHud, e);
-  return x >= bx - 20 && x <= bx + g.getInterfaceElementWidth(k_interfaceHud, e) + 20 && y >= by - 20 &&
-         y <= by + g.getInterfaceElementHeight(k_interfaceHud, e) + 20;
+  const int bx = getInterfaceElementX(g, k_interfaceHud, e), by = getInterfaceElementY(g, k_interfaceHud, e);
+  return x >= bx - 20 && x <= bx + getInterfaceElementWidth(g, k_interfaceHud, e) + 20 && y >= by - 20 &&
+         y <= by + getInterfaceElementHeight(g, k_interfaceHud, e) + 20;
 }
 
 struct GuideCheck {
@@ -125,7 +125,7 @@ struct GuideCheck {
     if (!expectedGhost(g, x, y, ball) || g.m_guide.objectBall != ball || !g.m_guide.hasContact) return;
     if (boxHides(g, x, y)) return;
     ++checked;
-    if (!g.isHudAtTarget()) ++sliding;
+    if (!isHudAtTarget(g)) ++sliding;
     if (!ringNear(pixels, x, y)) {
       ++wrong;
       char line[80];
@@ -146,11 +146,11 @@ constexpr const char* kGuideDir = "kv_table_guide";
 
 // A human turn: a touch towards the next target ball, then the gauge half full.
 void playHumanTurn(cGame& g, int state, GuideRun& r) {
-  if (!humanAtTable(g) || g.isBoxOverTable() || now() < r.wait) return;
+  if (!humanAtTable(g) || isBoxOverTable(g) || now() < r.wait) return;
   if (state == k_stateBallInHand) {
     touch(30, 160);  // PLACE where it lies
     r.wait = now() + 600;
-  } else if (state == k_stateAim && g.isHudAtTarget()) {
+  } else if (state == k_stateAim && isHudAtTarget(g)) {
     if (g.m_stateEntryTime != r.aimEntry) {
       // Let the guide be seen a while, then shoot.
       r.aimEntry = g.m_stateEntryTime;
@@ -173,13 +173,13 @@ void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   }
   r.match.onFrame(g, state, 9000);
   r.guide.onFrame(g, state, pixels);
-  if (state == k_stateAim && !g.isHudAtTarget() && humanAtTable(g) && r.guide.sliding == 1)
+  if (state == k_stateAim && !isHudAtTarget(g) && humanAtTable(g) && r.guide.sliding == 1)
     capture(kGuideDir, pixels, "guide_sliding.png");
   if (state == k_stateOpponentIntro && held % 40 == 20) touch(120, 160);
   if (state == k_stateCoinToss && held == 30) touch(70, touchLayoutY(92) + 22);  // the left coin
   playHumanTurn(g, state, r);
   // Enough frames of the slide seen: done.
-  if (r.guide.sliding >= 6 && state == k_stateAim && g.isHudAtTarget()) {
+  if (r.guide.sliding >= 6 && state == k_stateAim && isHudAtTarget(g)) {
     std::ofstream(dirOf(kGuideDir) / "result.txt")
         << r.guide.checked << ' ' << r.guide.sliding << ' ' << r.guide.wrong << r.guide.where << '\n';
     std::exit(0);
@@ -246,21 +246,21 @@ constexpr const char* kBoxDir = "kv_table_boxes";
 void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   BoxRun& r = g_box;
   r.match.onFrame(g, state, r.phase >= 6 ? 12000 : 9000);
-  if (g.isDialogBoxOpen() && std::string(g.m_dialog.title) == g.getStringData(667)) r.scratchSeen = 1;
+  if (isDialogBoxOpen(g) && std::string(g.m_dialog.title) == getStringData(g, 667)) r.scratchSeen = 1;
   const bool computerTurn = !humanAtTable(g) && (state == k_stateComputerBallInHand || state == k_stateComputerShot ||
                                                  state == k_stateStroke || state == k_stateBallsMoving);
   if (r.scratchSeen && computerTurn) {
     ++r.computerFrames;
-    if (g.isDialogBoxOpen()) ++r.openInComputerTurn;
+    if (isDialogBoxOpen(g)) ++r.openInComputerTurn;
     if (r.computerFrames == 30) capture(kBoxDir, pixels, "computer_after_scratch.png");
   }
-  const bool aiming = state == k_stateAim && humanAtTable(g) && g.isHudAtTarget();
+  const bool aiming = state == k_stateAim && humanAtTable(g) && isHudAtTarget(g);
   if (now() < r.wait) return;
   switch (r.phase) {
     case 0:  // the first aim of the human: a box as the rules open it
-      if (!aiming || g.isBoxOverTable()) return;
+      if (!aiming || isBoxOverTable(g)) return;
       r.aimBefore = g.m_world.shot.aim;
-      g.showDialogBox(1, g.getStringData(667), nullptr);
+      showDialogBox(g, 1, getStringData(g, 667), nullptr);
       touch(200, 60, 400);  // too soon to close it
       r.wait = now() + 900;
       r.phase = 1;
@@ -278,7 +278,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
       return;
     case 3:
       r.closedAimed = !g.m_world.shot.aim.equals(r.aimBefore);
-      r.closedOpen = g.isDialogBoxOpen();
+      r.closedOpen = isDialogBoxOpen(g);
       r.closedState = state;
       touch(200, 60);  // the same touch, the box gone: it aims
       r.wait = now() + 500;
@@ -289,7 +289,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
       r.phase = 5;
       return;
     case 5: {  // a shot into a clear corner pocket: the cue ball drops
-      if (!aiming || g.isBoxOverTable()) return;
+      if (!aiming || isBoxOverTable(g)) return;
       double ax = 0, ay = 0;
       int px = 0, py = 0;
       if (!clearPocket(g, ax, ay) || !matchtouch::aimPoint(g, static_cast<int32_t>(ax * 16384),
@@ -313,7 +313,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
             << r.reaimed << ' ' << r.scratchSeen << ' ' << r.computerFrames << ' ' << r.openInComputerTurn << '\n';
         std::exit(0);
       }
-      if (state == k_stateBallInHand && humanAtTable(g) && !g.isBoxOverTable()) {
+      if (state == k_stateBallInHand && humanAtTable(g) && !isBoxOverTable(g)) {
         touch(30, 160);
         r.wait = now() + 600;
       }
@@ -402,8 +402,8 @@ void barMatchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (state == k_stateOpponentIntro && held == 30) touch(120, 160);
   if (state == k_stateCoinToss && held == 30) touch(70, touchLayoutY(92) + 22);
   if (state == k_stateBallInHand && humanAtTable(g) && held % 30 == 10) touch(30, 160);
-  if (now() < r.until || g.isBoxOverTable()) return;
-  const bool aiming = state == k_stateAim && humanAtTable(g) && g.isHudAtTarget();
+  if (now() < r.until || isBoxOverTable(g)) return;
+  const bool aiming = state == k_stateAim && humanAtTable(g) && isHudAtTarget(g);
   auto tap = [&](Bar& keep, Point2 at, const char* name) {
     keep = barOf(pixels);
     capture(kBarDir, pixels, name);
@@ -531,11 +531,11 @@ struct TwoPlayerTurns {
   bool hit = false;
   void onFrame(cGame& g, int state, int32_t power, bool aimAtTable = false, int aimX = 0, int aimY = 0) {
     const int fireX = g.currentPlayer == 1 ? 210 : 30;
-    if (now() < until || g.isBoxOverTable() || state == k_stateMessageBox) return;
+    if (now() < until || isBoxOverTable(g) || state == k_stateMessageBox) return;
     if (state == k_stateBallInHand) {
       touch(fireX, 160);  // PLACE
       until = now() + 600;
-    } else if (state == k_stateAim && g.isHudAtTarget()) {
+    } else if (state == k_stateAim && isHudAtTarget(g)) {
       if (aimAtTable) touch(aimX, aimY, 20, 80);
       touch(fireX, 160, aimAtTable ? 400 : 20);  // POWER
       until = now() + 900;
@@ -658,10 +658,10 @@ void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   }
   const bool lag = g.m_rules.rulesMode == RuleState::kModeLag;
   // What the messages say before the first lag shot.
-  if (lag && r.lagShots == 0 && g.isMessageQueued()) {
+  if (lag && r.lagShots == 0 && isMessageQueued(g)) {
     const std::string text = g.m_messages.text[0];
     for (int id : {517, 519})
-      if (text == g.getStringData(id) && (r.notes.empty() || r.notes.back() != id)) {
+      if (text == getStringData(g, id) && (r.notes.empty() || r.notes.back() != id)) {
         r.notes.push_back(id);
         capture(kLagDir, pixels, id == 517 ? "lag_start.png" : "lag_howto.png");
       }

@@ -30,7 +30,7 @@ class FrontEndTest : public MenuTest {
     ASSERT_TRUE(texttable::parseSource(readText(std::string(KV_SOURCE_DIR) + "/assets/text/en.txt"), strings, &error))
         << error;
     putTexts(strings);
-    game->createSaveFile();
+    createSaveFile(*game);
   }
   void TearDown() override {
     game->m_sprites[k_slotMarks] = nullptr;
@@ -69,7 +69,7 @@ class FrontEndTest : public MenuTest {
   }
   // Chooses a list entry by its text id with the select key.
   void choose(uint32_t textId) {
-    game->selectMenuEntryById(textId);
+    selectMenuEntryById(*game, textId);
     frame({kSelect});
   }
   uint8_t savedByte(int offset) {

@@ -18,18 +18,18 @@ class FrontEndData : public InterfaceTest {
     dataDir = data;
     for (const char* name : {"interf.bar", "text.bar", "menu.bar"})
       std::filesystem::copy_file(dataDir + "/" + name, path(name));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
-    game->loadInterfaces();
-    game->unloadBar();
-    game->loadStrings(0);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+    loadInterfaces(*game);
+    unloadBar(*game);
+    loadStrings(*game, 0);
   }
   // Bank entry of menu.bar.
   std::unique_ptr<ASprite> menuBank(int32_t entry) {
     auto bank = std::make_unique<ASprite>();
-    if (game->loadBar("menu.bar") != 1) return nullptr;
-    const int32_t offset = game->getBarEntryOffset(entry), size = game->getBarEntrySize(entry);
+    if (loadBar(*game, "menu.bar") != 1) return nullptr;
+    const int32_t offset = getBarEntryOffset(*game, entry), size = getBarEntrySize(*game, entry);
     const bool ok = size > 0 && bank->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size));
-    game->unloadBar();
+    unloadBar(*game);
     return ok ? std::move(bank) : nullptr;
   }
   std::string dataDir;
@@ -48,20 +48,20 @@ TEST_F(FrontEndData, ElementsOfTheFrontEndScreens) {
   };
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
-      const int16_t* e = game->getInterfaceElement(n.interface, i);
+      const int16_t* e = getInterfaceElement(*game, n.interface, i);
       ASSERT_NE(e, nullptr) << n.interface << " " << i;
       EXPECT_EQ(e[F::kWordType], n.type) << n.interface << " " << i;
     }
   // Main-menu rows glow: a font above 0. The marker stands on the chosen row.
-  for (int i = 6; i <= 12; ++i) EXPECT_GT(game->getInterfaceElementFont(2, i), 0) << i;
-  EXPECT_EQ(game->getInterfaceElement(2, 19)[F::kWordParams + F::kSpriteBank], k_slotMarks);
-  const int32_t rowTop = game->getInterfaceElementY(2, 8);
-  EXPECT_GE(game->getInterfaceElementY(2, 19), rowTop);
-  EXPECT_LE(game->getInterfaceElementY(2, 19), rowTop + game->getInterfaceElementHeight(2, 8));
+  for (int i = 6; i <= 12; ++i) EXPECT_GT(getInterfaceElementFont(*game, 2, i), 0) << i;
+  EXPECT_EQ(getInterfaceElement(*game, 2, 19)[F::kWordParams + F::kSpriteBank], k_slotMarks);
+  const int32_t rowTop = getInterfaceElementY(*game, 2, 8);
+  EXPECT_GE(getInterfaceElementY(*game, 2, 19), rowTop);
+  EXPECT_LE(getInterfaceElementY(*game, 2, 19), rowTop + getInterfaceElementHeight(*game, 2, 8));
   // Interface 1 has no panel; 2, 3 and 6 plain panels with a veil.
   auto panel = [&](int id) -> const int16_t* {
-    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
-      const int16_t* e = game->getInterfaceElement(id, i);
+    for (int i = 0; i < getInterfaceElementCount(*game, id); ++i) {
+      const int16_t* e = getInterfaceElement(*game, id, i);
       if (e[F::kWordType] == F::kPanel) return e;
     }
     return nullptr;
@@ -85,9 +85,10 @@ TEST_F(FrontEndData, RowBoxesCoverTheirTouchRectangles) {
   for (int i = 0; i < 7; ++i) rows.push_back({2, 6 + i, 18, 49 + 40 * i, 212, 24});
   for (int i = 0; i < 4; ++i) rows.push_back({6, 10 + i, 18, 126 + 50 * i, 212, 28});
   for (const Row& r : rows) {
-    const int x = game->getInterfaceElementX(r.interface, r.element), y = game->getInterfaceElementY(r.interface, r.element);
-    const int w = game->getInterfaceElementWidth(r.interface, r.element);
-    const int h = game->getInterfaceElementHeight(r.interface, r.element);
+    const int x = getInterfaceElementX(*game, r.interface, r.element),
+              y = getInterfaceElementY(*game, r.interface, r.element);
+    const int w = getInterfaceElementWidth(*game, r.interface, r.element);
+    const int h = getInterfaceElementHeight(*game, r.interface, r.element);
     const int top = touchLayoutY(r.y);
     SCOPED_TRACE(testing::Message() << "interface " << r.interface << " element " << r.element);
     EXPECT_LE(x, r.x);
@@ -98,7 +99,7 @@ TEST_F(FrontEndData, RowBoxesCoverTheirTouchRectangles) {
   // Back button of the options on the right soft key (197, 286 .. 240, 320).
   std::unique_ptr<ASprite> ui = menuBank(k_slotUi);
   ASSERT_TRUE(ui);
-  const int16_t* back = game->getInterfaceElement(6, 21);
+  const int16_t* back = getInterfaceElement(*game, 6, 21);
   EXPECT_EQ(back[F::kWordX], 197);
   EXPECT_EQ(back[F::kWordY], touchLayoutY(338));
   for (int frame : {k_uiFrameBack, k_uiFrameBackPressed}) {
@@ -111,12 +112,13 @@ TEST_F(FrontEndData, TextsOfTheFrontEnd) {
   const int ids[] = {1,   5,   7,   8,   17,  18,  30,  31,  32,  33,  34,  35,  36,  37,  39,  40,  44,
                      45,  47,  196, 213, 54,  64,  65,  110, 112, 113, 193, 403, 404, 405, 435, 634, 635,
                      649, 674, 675, 676, 678, 679, 680, 693, 694};
-  for (int id : ids) EXPECT_GT(game->getStringLength(id), 0) << id;
+  for (int id : ids) EXPECT_GT(getStringLength(*game, id), 0) << id;
   // The buying body holds the item's name and the price; the money format a number.
-  const std::string buy(game->getStringData(k_textBuyBody), static_cast<size_t>(game->getStringLength(k_textBuyBody)));
+  const std::string buy(getStringData(*game, k_textBuyBody),
+                        static_cast<size_t>(getStringLength(*game, k_textBuyBody)));
   EXPECT_NE(buy.find("%t"), std::string::npos);
   EXPECT_NE(buy.find("%t", buy.find("%t") + 2), std::string::npos);
-  const std::string money(game->getStringData(k_textMoney), static_cast<size_t>(game->getStringLength(k_textMoney)));
+  const std::string money(getStringData(*game, k_textMoney), static_cast<size_t>(getStringLength(*game, k_textMoney)));
   EXPECT_NE(money.find("%n"), std::string::npos);
 }
 
@@ -147,14 +149,14 @@ TEST_F(FrontEndData, BanksOfTheFrontEnd) {
 // around its strokes alone, in every palette.
 TEST_F(FrontEndData, GlyphsAreDrawnWithoutABox) {
   std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
-  ASSERT_EQ(game->loadBar("i.bar"), 1);
-  const uint8_t* map = game->m_bar.data + game->getBarEntryOffset(k_interfaceEntryCharMap);
-  ASSERT_GT(game->getBarEntrySize(k_interfaceEntryCharMap), 2 * 'o' + 1);
+  ASSERT_EQ(loadBar(*game, "i.bar"), 1);
+  const uint8_t* map = game->m_bar.data + getBarEntryOffset(*game, k_interfaceEntryCharMap);
+  ASSERT_GT(getBarEntrySize(*game, k_interfaceEntryCharMap), 2 * 'o' + 1);
   const int frame = map[2 * 'o'] | map[2 * 'o' + 1] << 8;
   for (int entry : {k_interfaceEntryFont0, k_interfaceEntryFont1}) {
     ASprite glyphs;
-    ASSERT_TRUE(glyphs.load(game->m_bar.data, static_cast<uint32_t>(game->getBarEntryOffset(entry)),
-                            static_cast<uint32_t>(game->getBarEntrySize(entry))));
+    ASSERT_TRUE(glyphs.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, entry)),
+                            static_cast<uint32_t>(getBarEntrySize(*game, entry))));
     ASSERT_GT(frame, 0);
     ASSERT_LT(frame, glyphs.frameCount);
     const int box = glyphs.getFrameWidth(frame) * glyphs.getFrameHeight(frame);
@@ -170,7 +172,7 @@ TEST_F(FrontEndData, GlyphsAreDrawnWithoutABox) {
       EXPECT_LT(drawn, box * 3 / 4) << entry << " palette " << p << ": the ring's middle stays";
     }
   }
-  game->unloadBar();
+  unloadBar(*game);
 }
 
 }  // namespace

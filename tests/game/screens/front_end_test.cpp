@@ -31,7 +31,7 @@ TEST_F(FrontEnd, SoundQuestionAnswerIsKeptForTheRunAndShownInTheOptions) {
     EXPECT_EQ(game->s_gameState, k_stateTitle);
     EXPECT_EQ(game->m_soundEnabled, c.sound);
     start(k_stateOptions);
-    EXPECT_EQ(game->getMenuEntryFlags(k_textOptionSound), 2u | c.shown << 16) << c.answer;
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionSound), 2u | c.shown << 16) << c.answer;
   }
 }
 
@@ -61,7 +61,7 @@ TEST_F(FrontEnd, OptionsSoundOnRestartsTheMusicOutsideAMatchAndClicksOverOne) {
     choose(k_textOptionSound);
     EXPECT_EQ(game->m_soundEnabled, 1);
     EXPECT_EQ(takeSound(), overMatch ? k_soundBreakHard : k_musicTitle) << overMatch;
-    EXPECT_EQ(game->getMenuEntryFlags(k_textOptionSound), 2u | k_textOn << 16);
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionSound), 2u | k_textOn << 16);
     choose(k_textOptionSound);
     EXPECT_EQ(game->m_soundEnabled, 0);
     EXPECT_EQ(takeSound(), -1);
@@ -73,7 +73,7 @@ TEST_F(FrontEnd, OptionTogglesWriteSettingsBytesOneAndTwo) {
   const uint8_t guide = game->m_option7, option8 = game->m_option8;
   choose(k_textOptionAimingGuide);
   EXPECT_EQ(savedByte(1), guide ? 0 : 1);
-  EXPECT_EQ(game->getMenuEntryFlags(k_textOptionAimingGuide), 2u | (guide ? k_textOff : k_textOn) << 16);
+  EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionAimingGuide), 2u | (guide ? k_textOff : k_textOn) << 16);
   choose(k_textOption8);
   EXPECT_EQ(savedByte(2), option8 ? 0 : 1);
   choose(k_textOptionAimingGuide);
@@ -92,11 +92,11 @@ TEST_F(FrontEnd, ResetQuestionAnswersReturnToTheOptions) {
     start(k_stateOptions);
     game->m_option7 = 0;
     game->m_career.money = 123;
-    game->saveSettings();
+    saveSettings(*game);
     choose(k_textResetAll);
     ASSERT_EQ(game->s_gameState, k_stateQuestion);
     EXPECT_EQ(game->getMenuSelection(), 1) << "opens on no";
-    if (c.entry) game->selectMenuEntryById(c.entry);
+    if (c.entry) selectMenuEntryById(*game, c.entry);
     frame({c.key});
     EXPECT_EQ(game->s_gameState, k_stateOptions);
     EXPECT_EQ(game->m_option7, c.reset ? 1 : 0);
@@ -112,9 +112,9 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   game->s_gameState = k_stateIGM;
   game->setInGameState(k_stateOptions);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
-  EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 1u);
+  EXPECT_EQ(getMenuEntryFlags(*game, k_textResetAll), 1u);
   auto shown = [this](int32_t element) {
-    const int16_t* e = game->getInterfaceElement(k_interfaceOptions, element);
+    const int16_t* e = getInterfaceElement(*game, k_interfaceOptions, element);
     return e && e[interfaceformat::kWordParams + interfaceformat::kSpriteVisible] != 0;
   };
   auto fifthButtonShown = [&shown] { return shown(k_optionsFifthRowButton); };
@@ -128,7 +128,7 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   // Outside a match: the main menu.
   game->m_menusOverMatch = 0;
   start(k_stateOptions);
-  EXPECT_EQ(game->getMenuEntryFlags(k_textResetAll), 0u);
+  EXPECT_EQ(getMenuEntryFlags(*game, k_textResetAll), 0u);
   EXPECT_TRUE(fifthButtonShown());
   EXPECT_TRUE(shown(k_optionsArrowUp) && shown(k_optionsArrowDown));
   frame({kBack});
@@ -303,8 +303,8 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
     game->gameType = c.gameType;
     openQuestion(*game, 1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
     game->paintCurrentState(screen->g());
-    EXPECT_EQ(game->isElementVisible(k_questionItemMarks), c.marks) << c.action;
-    EXPECT_EQ(game->isElementVisible(k_questionNoteBox), c.box) << c.action << " " << c.gameType;
+    EXPECT_EQ(isElementVisible(*game, k_questionItemMarks), c.marks) << c.action;
+    EXPECT_EQ(isElementVisible(*game, k_questionNoteBox), c.box) << c.action << " " << c.gameType;
     EXPECT_EQ(game->getMenuSelection(), -1);
   }
 }

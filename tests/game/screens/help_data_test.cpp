@@ -19,22 +19,22 @@ class HelpData : public InterfaceTest {
     InterfaceTest::SetUp();
     for (const char* name : {"interf.bar", "text.bar", "i.bar"})
       std::filesystem::copy_file(std::string(data) + "/" + name, path(name));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
-    game->loadInterfaces();
-    game->unloadBar();
-    game->loadStrings(0);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+    loadInterfaces(*game);
+    unloadBar(*game);
+    loadStrings(*game, 0);
     // The game's two fonts, as the start-up loads them.
-    ASSERT_EQ(game->loadBar("i.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "i.bar"), 1);
     delete[] game->m_charMap;  // the block font's
-    game->m_charMap = game->getBarEntryCopy(k_interfaceEntryCharMap);
-    game->m_charMapCount = game->getBarEntrySize(k_interfaceEntryCharMap) / 2;
+    game->m_charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
+    game->m_charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
-      fonts[f] = game->makeBank(k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true);
+      fonts[f] = makeBank(*game, k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true);
       ASSERT_NE(fonts[f], nullptr);
       fonts[f]->setCharMap(game->m_charMap);
       game->m_fonts[f] = fonts[f];
     }
-    game->unloadBar();
+    unloadBar(*game);
   }
   void TearDown() override {
     for (ASprite*& f : fonts) {
@@ -46,8 +46,8 @@ class HelpData : public InterfaceTest {
     InterfaceTest::TearDown();
   }
   std::string text(int id) {
-    const char* s = game->getStringData(id);
-    return s ? std::string(s, static_cast<size_t>(std::max(game->getStringLength(id), 0))) : std::string();
+    const char* s = getStringData(*game, id);
+    return s ? std::string(s, static_cast<size_t>(std::max(getStringLength(*game, id), 0))) : std::string();
   }
   ASprite* fonts[2] = {};
 };
@@ -65,17 +65,17 @@ TEST_F(HelpData, ElementsOfTheHelpScreens) {
   };
   for (const Need& n : needs)
     for (int i = n.first; i <= n.last; ++i) {
-      const int16_t* e = game->getInterfaceElement(n.interface, i);
+      const int16_t* e = getInterfaceElement(*game, n.interface, i);
       ASSERT_NE(e, nullptr) << n.interface << " " << i;
       EXPECT_EQ(e[F::kWordType], n.type) << n.interface << " " << i;
     }
   // The tutorial's ticks come from the marks bank.
   for (int i = 12; i <= 15; ++i)
-    EXPECT_EQ(game->getInterfaceElement(8, i)[F::kWordParams + F::kSpriteBank], k_slotMarks) << i;
+    EXPECT_EQ(getInterfaceElement(*game, 8, i)[F::kWordParams + F::kSpriteBank], k_slotMarks) << i;
   // Every back button sits on the right soft key.
   for (auto [interface, element] : {std::pair{7, 21}, {8, 24}, {38, 14}, {51, 11}}) {
-    EXPECT_EQ(game->getInterfaceElementX(interface, element), 197) << interface;
-    EXPECT_EQ(game->getInterfaceElementY(interface, element), touchLayoutY(338)) << interface;
+    EXPECT_EQ(getInterfaceElementX(*game, interface, element), 197) << interface;
+    EXPECT_EQ(getInterfaceElementY(*game, interface, element), touchLayoutY(338)) << interface;
   }
 }
 
@@ -88,33 +88,35 @@ TEST_F(HelpData, RowsAndArrowsLieOnTheirTouchRectangles) {
   for (int i = 0; i < 4; ++i) rows.push_back({8, 8 + i, 46, 129 + 50 * i, 178, 29});
   for (const Box& r : rows) {
     SCOPED_TRACE(testing::Message() << "interface " << r.interface << " element " << r.element);
-    const int x = game->getInterfaceElementX(r.interface, r.element), y = game->getInterfaceElementY(r.interface, r.element);
+    const int x = getInterfaceElementX(*game, r.interface, r.element),
+              y = getInterfaceElementY(*game, r.interface, r.element);
     const int top = touchLayoutY(r.y);
     EXPECT_LE(x, r.x);
-    EXPECT_GE(x + game->getInterfaceElementWidth(r.interface, r.element), r.x + r.w);
+    EXPECT_GE(x + getInterfaceElementWidth(*game, r.interface, r.element), r.x + r.w);
     EXPECT_LE(y, top);
-    EXPECT_GE(y + game->getInterfaceElementHeight(r.interface, r.element), top + r.h);
+    EXPECT_GE(y + getInterfaceElementHeight(*game, r.interface, r.element), top + r.h);
   }
   // Arrows (centred sprites) inside their hold rectangles.
   const Box arrows[] = {{38, 11, 103, 72, 40, 40}, {38, 12, 103, 299, 40, 40}, {51, 8, 98, 60, 50, 40},
                         {51, 9, 98, 300, 40, 40},  {8, 21, 100, 102, 40, 22},  {8, 23, 100, 316, 40, 18}};
   for (const Box& a : arrows) {
     SCOPED_TRACE(testing::Message() << "interface " << a.interface << " element " << a.element);
-    const int x = game->getInterfaceElementX(a.interface, a.element), y = game->getInterfaceElementY(a.interface, a.element);
+    const int x = getInterfaceElementX(*game, a.interface, a.element),
+              y = getInterfaceElementY(*game, a.interface, a.element);
     EXPECT_GE(x, a.x);
     EXPECT_LE(x, a.x + a.w);
     EXPECT_GE(y, touchLayoutY(a.y));
     EXPECT_LE(y, touchLayoutY(a.y) + a.h);
   }
   // The credits' view lies between the two arrows.
-  EXPECT_GT(game->getInterfaceElementY(51, 10), touchLayoutY(60));
-  EXPECT_LE(game->getInterfaceElementY(51, 10) + game->getInterfaceElementHeight(51, 10), touchLayoutY(300));
+  EXPECT_GT(getInterfaceElementY(*game, 51, 10), touchLayoutY(60));
+  EXPECT_LE(getInterfaceElementY(*game, 51, 10) + getInterfaceElementHeight(*game, 51, 10), touchLayoutY(300));
 }
 
 TEST_F(HelpData, TextsOfTheHelpScreens) {
   std::vector<int> ids = {36, 41, 42, 43, 52, 53, 54, 180, 181, 182, 183, 184, 185, 186, 188, 214, 215};
   for (int id = 49; id <= 59; ++id) ids.push_back(id);
-  for (int id : ids) EXPECT_GT(game->getStringLength(id), 0) << id;
+  for (int id : ids) EXPECT_GT(getStringLength(*game, id), 0) << id;
   EXPECT_EQ(text(215), "Version ");
   EXPECT_EQ(text(214), "Korvane");
   const std::string money = text(k_textHelpMoneyBody);
@@ -126,23 +128,23 @@ TEST_F(HelpData, TextsOfTheHelpScreens) {
 
 // Each page of a help text is one "%j" part: none overflows its box.
 TEST_F(HelpData, HelpPagesFitTheBodyBox) {
-  game->selectInterface(k_interfaceHelpPage);
+  selectInterface(*game, k_interfaceHelpPage);
   for (int id : {180, 182, 184, 186}) {
     const std::string t = text(id);
     int parts = 1;
     for (size_t at = t.find("%j"); at != std::string::npos; at = t.find("%j", at + 2)) ++parts;
     game->m_layout.cacheKey = 0;
-    EXPECT_EQ(game->drawElementWrappedText(k_helpPageBody, id), parts) << id;
+    EXPECT_EQ(drawElementWrappedText(*game, k_helpPageBody, id), parts) << id;
   }
   game->helpSubject = k_textHelpMoney;
   buildHelpMoneyText(*game);
   const std::string filled(game->help.filled, static_cast<size_t>(game->help.filledLength));
   int parts = 1;
   for (size_t at = filled.find("%j"); at != std::string::npos; at = filled.find("%j", at + 2)) ++parts;
-  const int16_t* body = game->getInterfaceElement(-1, k_helpPageBody);
-  EXPECT_EQ(game->layoutText(game->m_fonts, game->help.filled, 0, game->help.filledLength,
-                             body[F::kWordParams + F::kTextFont], body[F::kWordParams + F::kTextWidth],
-                             body[F::kWordParams + F::kTextHeight]),
+  const int16_t* body = getInterfaceElement(*game, -1, k_helpPageBody);
+  EXPECT_EQ(layoutText(*game, game->m_fonts, game->help.filled, 0, game->help.filledLength,
+                       body[F::kWordParams + F::kTextFont], body[F::kWordParams + F::kTextWidth],
+                       body[F::kWordParams + F::kTextHeight]),
             parts);
 }
 
@@ -151,17 +153,17 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
 // from the table, are the only texts allowed to be longer.
 TEST_F(HelpData, OnlyTextsDrawnFromTheTableAreLongerThanACopy) {
   for (int id = 0; id < game->m_text.count; ++id) {
-    if (game->getStringLength(id) <= 499) continue;
+    if (getStringLength(*game, id) <= 499) continue;
     const bool helpBody = id == k_textHelpControlsBody || (id >= 182 && id <= 186 && id % 2 == 0);
     const bool credit = id >= k_textCreditsFirst && id <= k_textCreditsLast;
-    EXPECT_TRUE(helpBody || credit) << id << ": " << game->getStringLength(id) << " bytes";
+    EXPECT_TRUE(helpBody || credit) << id << ": " << getStringLength(*game, id) << " bytes";
   }
   // Drawn page by page, the longest help text reaches its last word.
-  game->selectInterface(k_interfaceHelpPage);
+  selectInterface(*game, k_interfaceHelpPage);
   game->m_layout.cacheKey = 0;
-  const int pages = game->drawElementWrappedText(k_helpPageBody, k_textHelpControlsBody);
+  const int pages = drawElementWrappedText(*game, k_helpPageBody, k_textHelpControlsBody);
   ASSERT_GT(pages, 1);
-  EXPECT_EQ(game->m_layout.pages[pages].start, game->getStringLength(k_textHelpControlsBody));
+  EXPECT_EQ(game->m_layout.pages[pages].start, getStringLength(*game, k_textHelpControlsBody));
 }
 
 TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
@@ -171,16 +173,16 @@ TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
     if (t.empty()) continue;
     ++written;
     EXPECT_EQ(t.find('%'), std::string::npos) << id << ": no markup in the credits";
-    game->resetLayout(game->m_fonts, 0);
-    game->layoutTextLines(game->m_fonts, t.c_str(), 0, static_cast<int32_t>(t.size()), 220, 30000,
-                          TextLayoutData::kMaxPages - 1);
+    resetLayout(*game, game->m_fonts, 0);
+    layoutTextLines(*game, game->m_fonts, t.c_str(), 0, static_cast<int32_t>(t.size()), 220, 30000,
+                    TextLayoutData::kMaxPages - 1);
     ASSERT_EQ(game->m_layout.pageCount, 1) << id;
     EXPECT_LE(game->m_layout.pages[0].widest, 220) << id;
     EXPECT_LT(game->m_layout.lineCount, TextLayoutData::kMaxLines) << id;
   }
   EXPECT_GT(written, 20);
   // The version line and the product name fit too.
-  EXPECT_LE(game->getCStringWidth(game->m_fonts[0], "Version 1.0.5"), 220);
+  EXPECT_LE(getCStringWidth(*game, game->m_fonts[0], "Version 1.0.5"), 220);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class Help : public FrontEndTest {
   }
   bool visible(int element) { return p(element, F::kSpriteVisible) != 0; }
   int anim(int element, int interface) {
-    return game->getInterfaceElement(interface, element)[F::kWordParams + F::kSpriteAnim];
+    return getInterfaceElement(*game, interface, element)[F::kWordParams + F::kSpriteAnim];
   }
   // Enters the help page from `from` with a subject.
   void openHelpPage(int from, int subject) {
@@ -66,7 +66,7 @@ TEST_F(Help, MenuEntriesLeadToTheirScreens) {
     game->helpSubject = -1;
     start(k_stateHelpMenu);
     EXPECT_EQ(game->m_menu.count, 4);
-    EXPECT_EQ(game->getMenuEntryFlags(k_textHelpTutorial), 0u);
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textHelpTutorial), 0u);
     choose(c.entry);
     EXPECT_EQ(game->s_gameState, c.state);
     EXPECT_EQ(game->helpSubject, c.subject);
@@ -87,8 +87,8 @@ TEST_F(Help, OverAPausedMatchTheMenuHasNoTutorialAndGoesBackToTheOptions) {
   pauseMatch();
   game->setInGameState(k_stateHelpMenu);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
-  EXPECT_EQ(game->getMenuEntryFlags(k_textHelpTutorial), 1u);
-  game->selectMenuEntryById(k_textHelpTutorial);
+  EXPECT_EQ(getMenuEntryFlags(*game, k_textHelpTutorial), 1u);
+  selectMenuEntryById(*game, k_textHelpTutorial);
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_stateHelpMenu) << "a hidden entry cannot be chosen";
   frame({kBack});
@@ -231,8 +231,8 @@ TEST_F(Help, EachLessonStartsAsATutorialMatch) {
 TEST_F(Help, ScrollArrowsShowOnlyWhereTheListGoesOn) {
   auto arrows = [&](int interface, int up, int down) {
     std::string s;
-    s += game->getInterfaceElement(interface, up)[F::kWordParams + F::kSpriteVisible] ? '^' : '.';
-    s += game->getInterfaceElement(interface, down)[F::kWordParams + F::kSpriteVisible] ? 'v' : '.';
+    s += getInterfaceElement(*game, interface, up)[F::kWordParams + F::kSpriteVisible] ? '^' : '.';
+    s += getInterfaceElement(*game, interface, down)[F::kWordParams + F::kSpriteVisible] ? 'v' : '.';
     return s;
   };
   start(k_stateOptions);
@@ -271,8 +271,8 @@ TEST_F(Help, PassedLessonsKeepTheirTicksWhenTheListScrolls) {
 
 TEST_F(Help, CreditsScrollUpAndAnswerTheArrows) {
   start(k_stateAbout);
-  const int top = game->getInterfaceElementY(k_interfaceAbout, k_aboutView);
-  const int view = game->getInterfaceElementHeight(k_interfaceAbout, k_aboutView);
+  const int top = getInterfaceElementY(*game, k_interfaceAbout, k_aboutView);
+  const int view = getInterfaceElementHeight(*game, k_interfaceAbout, k_aboutView);
   EXPECT_EQ(game->help.aboutViewTop, top);
   EXPECT_EQ(game->help.aboutBottomMargin, 320 - top - view);
   EXPECT_EQ(game->help.aboutScroll, view) << "the credits start just below the view";

@@ -10,10 +10,10 @@ class MainMenu : public FrontEndTest {
   void SetUp() override {
     FrontEndTest::SetUp();
     start(k_stateMainMenu);
-    restX = game->getElementX(k_mainMenuMarker);
+    restX = getElementX(*game, k_mainMenuMarker);
   }
-  int32_t markerX() { return game->getElementX(k_mainMenuMarker); }
-  int32_t rowX() { return game->getElementX(k_mainMenuChosenRow); }
+  int32_t markerX() { return getElementX(*game, k_mainMenuMarker); }
+  int32_t rowX() { return getElementX(*game, k_mainMenuChosenRow); }
   int32_t restX = 0;
 };
 
@@ -73,7 +73,7 @@ TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
 
 TEST_F(MainMenu, ChoicesWaitForTheWordmarkToArrive) {
   game->m_interfaceAnimations = 1;
-  game->startInterfaceAnimation();
+  startInterfaceAnimation(*game);
   game->m_frameTime = 0;
   choose(k_textHelp);
   EXPECT_EQ(game->mainMenu.slide.phase, 0) << "ignored while element 13 slides in";
@@ -136,12 +136,12 @@ TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
     frame();
     screen->fill(0);
     paintMainMenuList(*game, screen->g());
-    game->textBufferSetString(k_textQuickMatch);
+    textBufferSetString(*game, k_textQuickMatch);
     if (c.flags & 2) {
-      game->textBufferAppend(" ");
-      game->textBufferAppendString(44);
+      textBufferAppend(*game, " ");
+      textBufferAppendString(*game, 44);
     }
-    const int32_t tw = game->getCharsWidth(font.get(), game->m_text.work, 0, game->m_text.workLength);
+    const int32_t tw = getCharsWidth(*game, font.get(), game->m_text.work, 0, game->m_text.workLength);
     const int32_t x = tw / 2 + 28 < 106 + 10 ? 18 + 106 + tw / 2 : 18 + tw;
     EXPECT_EQ(frameAt(x, 109 + 12), c.badge ? 9 : -1) << c.flags << " " << int(c.first);
   }

@@ -52,7 +52,7 @@ TEST_F(ScreenKit, SetUpFillsTheListPaintsTheBackLayerAndRuns) {
     g->fillRect(0, 0, 20, 20);
   };
   game->m_subState = k_subStateInit;
-  game->setUpScreen(s);
+  setUpScreen(*game, s);
   EXPECT_EQ(game->m_currentInterface, 4);
   EXPECT_EQ(game->m_menu.table, kItems);
   EXPECT_EQ(game->m_menu.listElement, 2);
@@ -74,23 +74,23 @@ TEST_F(ScreenKit, OverAPausedMatchElementsStandInPlace) {
   loadScreen();
   game->m_menusOverMatch = 1;
   game->m_inGame = 1;
-  game->setUpScreen(screenOf());
+  setUpScreen(*game, screenOf());
   EXPECT_EQ(p(1, F::kSpriteTimer), 0);
   EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
 }
 
 TEST_F(ScreenKit, UpdateCountsTimersDownAndRunsTheList) {
   loadScreen();
-  game->setUpScreen(screenOf());
+  setUpScreen(*game, screenOf());
   game->m_frameTime = 40;
   game->m_menu.selection = 1;
   press({kSelect});
-  EXPECT_EQ(game->updateScreen(), 32);
+  EXPECT_EQ(updateScreen(*game), 32);
   EXPECT_EQ(p(1, F::kSpriteTimer), 960);
   press({kSelect});
-  EXPECT_EQ(game->updateScreen(false), 0) << "keys tested by the screen itself";
+  EXPECT_EQ(updateScreen(*game, false), 0) << "keys tested by the screen itself";
   press({kRightSoft});
-  EXPECT_EQ(game->updateScreen(), -1);
+  EXPECT_EQ(updateScreen(*game), -1);
 }
 
 TEST_F(ScreenKit, ButtonFramesFollowTheSoftKeyHighlights) {
@@ -103,19 +103,19 @@ TEST_F(ScreenKit, ButtonFramesFollowTheSoftKeyHighlights) {
   for (const Case& c : cases) {
     game->m_rightSoftHighlight = c.right;
     game->m_leftSoftHighlight = c.left;
-    game->setButtonFrames(3, 1);
+    setButtonFrames(*game, 3, 1);
     EXPECT_EQ(p(3, F::kSpriteFrame), c.back);
     EXPECT_EQ(p(1, F::kSpriteFrame), c.main);
   }
-  game->setButtonFrames(-1, -1);  // no buttons: nothing changes
+  setButtonFrames(*game, -1, -1);  // no buttons: nothing changes
   EXPECT_EQ(p(3, F::kSpriteFrame), 14);
 }
 
 TEST_F(ScreenKit, PaintCopiesTheBackgroundThenTheFrontLayer) {
   loadScreen();
   game->m_interfaceAnimations = 0;
-  game->setUpScreen(screenOf());
-  game->paintScreen(screen->g(), 3, -1);
+  setUpScreen(*game, screenOf());
+  paintScreen(*game, screen->g(), 3, -1);
   EXPECT_EQ(frameAt(5, 5), 2) << "back layer, from the saved background";
   EXPECT_EQ(frameAt(1, 1), 0) << "front layer";
 }
@@ -126,19 +126,19 @@ TEST_F(ScreenKit, BlinkIsOnForTheSecondHalfOfEachSecond) {
                                              {4294967295u, false}};
   for (const auto& [clock, on] : cases) {
     game->m_gameClock = clock;
-    EXPECT_EQ(game->isBlinkOn(), on) << clock;
+    EXPECT_EQ(isBlinkOn(*game), on) << clock;
   }
 }
 
 TEST_F(ScreenKit, GoToScreenKeepsThePausedMatchStack) {
   game->m_inGame = 1;
   game->m_stackDepth = 1;
-  game->goToScreen(k_stateIGM);
+  goToScreen(*game, k_stateIGM);
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_EQ(game->m_inGame, 1);
   EXPECT_EQ(game->m_stackDepth, 1);
   game->m_inGame = 0;
-  game->goToScreen(k_stateMainMenu);
+  goToScreen(*game, k_stateMainMenu);
   EXPECT_EQ(game->s_gameState, k_stateMainMenu);
   EXPECT_EQ(game->m_stackDepth, 0);
 }

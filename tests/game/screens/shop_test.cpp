@@ -14,20 +14,20 @@ class Shop : public FrontEndTest {
     std::vector<Interface> all(43);
     ASSERT_NO_FATAL_FAILURE(compileInterfaces(all, {"003-question", "040-shop", "041-item-bought", "042-shop-explanation"}));
     load(all, 0);
-    game->resetProgress();  // money 1000, nothing bought, the explanation pending
+    resetProgress(*game);  // money 1000, nothing bought, the explanation pending
   }
   void openShop(int item) {
     game->shop.currentItem = item;
     start(k_stateShop);
   }
   bool shown(int interface, int element) {
-    return game->getInterfaceElement(interface, element)[F::kWordParams + F::kSpriteVisible] != 0;
+    return getInterfaceElement(*game, interface, element)[F::kWordParams + F::kSpriteVisible] != 0;
   }
   // Panel top over its stop after one paint.
   int slideStep() {
     paintShop(*game, screen->g());
-    return game->getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
-           game->getInterfaceElementY(k_interfaceShop, k_shopPanelStop);
+    return getInterfaceElementY(*game, k_interfaceShop, k_shopPanelTop) -
+           getInterfaceElementY(*game, k_interfaceShop, k_shopPanelStop);
   }
 };
 
@@ -52,7 +52,7 @@ TEST_F(Shop, MovesFollowTheCategories) {
     EXPECT_EQ(game->shop.otherCategory[1], (c.to / 5 + 2) % 3);
     EXPECT_FALSE(shown(k_interfaceShop, k_shopItemMark0 + c.from));
     EXPECT_TRUE(shown(k_interfaceShop, k_shopItemMark0 + c.to));
-    EXPECT_EQ(game->getInterfaceElement(k_interfaceShop, k_shopItemPicture)[F::kWordParams + F::kSpriteFrame], c.to);
+    EXPECT_EQ(getInterfaceElement(*game, k_interfaceShop, k_shopItemPicture)[F::kWordParams + F::kSpriteFrame], c.to);
   }
   game->shop.currentItem = 40;
   start(k_stateShop);
@@ -102,7 +102,8 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   EXPECT_EQ(savedByte(151), 0x20);
   // The item-bought screen shows it and leaves for the pub.
   game->updateCurrentState();
-  EXPECT_EQ(game->getInterfaceElement(k_interfaceItemBought, k_itemBoughtPicture)[F::kWordParams + F::kSpriteFrame], 5);
+  EXPECT_EQ(getInterfaceElement(*game, k_interfaceItemBought, k_itemBoughtPicture)[F::kWordParams + F::kSpriteFrame],
+            5);
   EXPECT_EQ(game->m_touchPrompt, 1);
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_statePub);
@@ -183,11 +184,11 @@ TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
 // The interface's closed panel lies 41 pixels under its stop; every
 // element of the error box, the marks and the buttons is a sprite.
 TEST_F(Shop, PanelAndButtonsOfTheLayout) {
-  EXPECT_EQ(game->getInterfaceElementY(k_interfaceShop, k_shopPanelTop) -
-                game->getInterfaceElementY(k_interfaceShop, k_shopPanelStop),
+  EXPECT_EQ(getInterfaceElementY(*game, k_interfaceShop, k_shopPanelTop) -
+                getInterfaceElementY(*game, k_interfaceShop, k_shopPanelStop),
             41);
   for (int e = k_shopSelectButton; e < k_shopSelectButton + 5; ++e) {
-    const int16_t* el = game->getInterfaceElement(k_interfaceShop, e);
+    const int16_t* el = getInterfaceElement(*game, k_interfaceShop, e);
     EXPECT_EQ(el[F::kWordType], F::kSprite) << e;
     EXPECT_EQ(el[F::kWordParams + F::kSpriteBank], k_slotShopItems) << e;
   }

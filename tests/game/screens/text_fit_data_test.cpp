@@ -53,31 +53,31 @@ class TextFitData : public InterfaceTest {
     InterfaceTest::SetUp();
     for (const char* name : {"interf.bar", "text.bar", "i.bar", "menu.bar"})
       std::filesystem::copy_file(std::string(data) + "/" + name, path(name));
-    ASSERT_EQ(game->loadBar("interf.bar"), 1);
-    game->loadInterfaces();
-    game->unloadBar();
-    game->loadStrings(0);
+    ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
+    loadInterfaces(*game);
+    unloadBar(*game);
+    loadStrings(*game, 0);
     // The game's two fonts, as the start-up loads them, and the UI, seat and
     // small-head banks.
-    ASSERT_EQ(game->loadBar("i.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "i.bar"), 1);
     delete[] game->m_charMap;
-    game->m_charMap = game->getBarEntryCopy(k_interfaceEntryCharMap);
-    game->m_charMapCount = game->getBarEntrySize(k_interfaceEntryCharMap) / 2;
+    game->m_charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
+    game->m_charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
-      fonts[f].reset(game->makeBank(k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true));
+      fonts[f].reset(makeBank(*game, k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true));
       ASSERT_NE(fonts[f], nullptr);
       fonts[f]->setCharMap(game->m_charMap);
       game->m_fonts[f] = fonts[f].get();
     }
-    game->unloadBar();
-    ASSERT_EQ(game->loadBar("menu.bar"), 1);
+    unloadBar(*game);
+    ASSERT_EQ(loadBar(*game, "menu.bar"), 1);
     for (int slot : {1, 3, 7}) {
       uiBanks[slot] = std::make_unique<ASprite>();
-      const int32_t at = game->getBarEntryOffset(slot), size = game->getBarEntrySize(slot);
+      const int32_t at = getBarEntryOffset(*game, slot), size = getBarEntrySize(*game, slot);
       ASSERT_GT(size, 0);
       ASSERT_TRUE(uiBanks[slot]->load(game->m_bar.data, static_cast<uint32_t>(at), static_cast<uint32_t>(size)));
     }
-    game->unloadBar();
+    unloadBar(*game);
   }
   void TearDown() override {
     if (game) game->m_fonts[0] = game->m_fonts[1] = nullptr;
@@ -86,22 +86,22 @@ class TextFitData : public InterfaceTest {
 
   std::string build(const Text& t) {
     if (!t.fixed.empty()) return t.fixed;
-    game->textBufferSetString(t.id);
-    for (int tag : t.tags) game->replaceTextTagWithText(tag);
+    textBufferSetString(*game, t.id);
+    for (int tag : t.tags) replaceTextTagWithText(*game, tag);
     return std::string(game->m_text.work, static_cast<size_t>(game->m_text.workLength));
   }
 
   // Empty when the text fits element `e` of interface `id`, else why not.
   std::string misfit(int id, int e, const Text& t, bool paged) {
-    const int16_t* box = game->getInterfaceElement(id, e);
+    const int16_t* box = getInterfaceElement(*game, id, e);
     if (!box || box[F::kWordType] != F::kText) return "not a text box";
     const int w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
     const std::string s = build(t);
     if (s.empty()) return "no text";
-    for (int i = 0; i < TextLayoutData::kParamCount; ++i) game->setTextParam(i, t.number);
+    for (int i = 0; i < TextLayoutData::kParamCount; ++i) setTextParam(*game, i, t.number);
     game->m_layout.cacheKey = 0;
-    const int pages = game->layoutText(game->m_fonts, s.c_str(), 0, static_cast<int32_t>(s.size()),
-                                       box[F::kWordParams + F::kTextFont], w, h);
+    const int pages = layoutText(*game, game->m_fonts, s.c_str(), 0, static_cast<int32_t>(s.size()),
+                                 box[F::kWordParams + F::kTextFont], w, h);
     int parts = 1;
     for (size_t at = s.find("%j"); paged && at != std::string::npos; at = s.find("%j", at + 2)) ++parts;
     std::string why = pages == parts ? "" : std::to_string(pages) + " pages of " + std::to_string(h) + " px; ";
@@ -117,13 +117,13 @@ class TextFitData : public InterfaceTest {
     bool inside(const Rect& o) const { return x0 >= o.x0 && y0 >= o.y0 && x1 <= o.x1 && y1 <= o.y1; }
   };
   Rect text(int id, int e) {
-    const int16_t* b = game->getInterfaceElement(id, e);
+    const int16_t* b = getInterfaceElement(*game, id, e);
     return {b[F::kWordX], b[F::kWordY], b[F::kWordX] + b[F::kWordParams + F::kTextWidth],
             b[F::kWordY] + b[F::kWordParams + F::kTextHeight]};
   }
   // The frame a sprite element paints (its frame, or its animation's first).
   Rect sprite(int id, int e, int frame = -1) {
-    const int16_t* b = game->getInterfaceElement(id, e);
+    const int16_t* b = getInterfaceElement(*game, id, e);
     ASprite* bank = uiBanks[std::clamp<int>(b[F::kWordParams + F::kSpriteBank], 0, 7)].get();
     if (b[F::kWordType] != F::kSprite || !bank) {
       ADD_FAILURE() << "interface " << id << " element " << e << ": no sprite of a loaded bank";
@@ -214,9 +214,9 @@ TEST_F(TextFitData, EveryScreenTextFitsItsBox) {
   // The options' rows with their on/off word, as the list draws them.
   for (int entry : {5, 7, 8})
     for (int word : {44, 45}) {
-      game->textBufferSetString(entry);
-      game->textBufferAppend(" ");
-      game->textBufferAppendString(word);
+      textBufferSetString(*game, entry);
+      textBufferAppend(*game, " ");
+      textBufferAppendString(*game, word);
       boxes.push_back({6, 10, 14, {{0, {}, std::string(game->m_text.work, size_t(game->m_text.workLength)), 0}}});
     }
   for (const Box& b : boxes)
@@ -247,9 +247,9 @@ TEST_F(TextFitData, SpritesKeepOffTextsAndInsideTheScreen) {
   EXPECT_FALSE(text(30, 24).meets(text(30, 28)));
   for (int e : {20, 24, 28})
     for (int id : {391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 402}) {
-      game->layoutString(game->m_fonts, id, game->getInterfaceElementFont(30, e), 1000, 100);
+      layoutString(*game, game->m_fonts, id, getInterfaceElementFont(*game, 30, e), 1000, 100);
       game->m_layout.cacheKey = 0;
-      EXPECT_LE(game->m_layout.pages[0].widest, game->getInterfaceElementWidth(30, e) - 8) << e << " text " << id;
+      EXPECT_LE(game->m_layout.pages[0].widest, getInterfaceElementWidth(*game, 30, e) - 8) << e << " text " << id;
     }
   const Rect plate = sprite(3, 1);
   for (int row : {2, 3})

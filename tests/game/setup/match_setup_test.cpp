@@ -38,7 +38,7 @@ class MatchSetup : public turntest::TurnTest {
     turntest::TurnTest::SetUp();
     game->m_soundEnabled = 1;
   }
-  const int16_t* element(int32_t id, int32_t i) { return game->getInterfaceElement(id, i); }
+  const int16_t* element(int32_t id, int32_t i) { return getInterfaceElement(*game, id, i); }
   bool shown(int32_t id, int32_t i) {
     const int16_t* e = element(id, i);
     return e && e[F::kWordType] == F::kSprite && e[F::kWordParams + F::kSpriteVisible] != 0;
@@ -60,7 +60,7 @@ class MatchSetup : public turntest::TurnTest {
   void chooseRules(int32_t gameType, int32_t ruleSet) {
     game->gameType = gameType;
     enter(k_stateRulesChoice);
-    game->selectMenuEntryById(static_cast<uint32_t>(k_textRuleSet0 + ruleSet));
+    selectMenuEntryById(*game, static_cast<uint32_t>(k_textRuleSet0 + ruleSet));
     tap(kKeyFire);
     if (game->s_gameState != k_stateGameLoading) frame();
   }
@@ -133,7 +133,7 @@ TEST_F(MatchSetup, RandomCharacterIsNeverTheExcludedOne) {
 
 TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
   game->m_firstQuickMatch = 1;
-  game->saveSettings();
+  saveSettings(*game);
   ASSERT_EQ(readBytes("save.sav").at(24), 1);
   for (uint32_t seed = 1; seed <= 30; ++seed) {
     SCOPED_TRACE(seed);
@@ -191,7 +191,7 @@ TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
   ASSERT_EQ(game->s_gameState, k_stateRulesChoice);
   EXPECT_EQ(game->fromHelp, 1);
   EXPECT_FALSE(shown(k_ifRulesChoice, k_rulesPicture)) << "no picture over a match";
-  game->selectMenuEntryById(k_textRuleSet0 + 2);
+  selectMenuEntryById(*game, k_textRuleSet0 + 2);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateHelpText);
   EXPECT_EQ(game->helpSubject, k_textRuleSet0 + 2);
@@ -222,7 +222,7 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
     tap(kKeyLeft);
     tap(kKeyLeft);
     EXPECT_EQ(game->m_tableIndex, type == 1 ? 7 : 8);
-    EXPECT_EQ(game->getInterfaceElement(k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
+    EXPECT_EQ(getInterfaceElement(*game, k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
               k_slotTablePlan0 + game->m_tableIndex);
   }
 }
@@ -388,7 +388,7 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateVersus);
   frame();
-  EXPECT_EQ(game->getInterfaceElement(k_ifVersus, k_versusPortraitRight)[F::kWordParams + F::kSpriteBank],
+  EXPECT_EQ(getInterfaceElement(*game, k_ifVersus, k_versusPortraitRight)[F::kWordParams + F::kSpriteBank],
             k_slotPortrait0 + getRivalCharacter(*game, 2));
   EXPECT_EQ(frameOf(k_ifVersus, k_versusNameLeft), 0);
   tap(kKeyFire);
@@ -416,7 +416,7 @@ namespace {
 // The break choice shows every sprite of its interface but the back button
 // in its menu view: they must all be the menu's own pictures.
 TEST_F(MatchSetup, BreakChoiceMenuViewShowsOnlyItsMenuPictures) {
-  const int32_t n = game->getInterfaceElementCount(k_ifBreakChoice);
+  const int32_t n = getInterfaceElementCount(*game, k_ifBreakChoice);
   ASSERT_GT(n, k_breakBack);
   for (int32_t i = 0; i < n; ++i) {
     const int16_t* e = element(k_ifBreakChoice, i);

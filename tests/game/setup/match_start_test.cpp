@@ -14,7 +14,7 @@ class MatchStart : public turntest::TurnTest {
  protected:
   bool shown(int32_t id, int32_t i) {
     namespace F = interfaceformat;
-    const int16_t* e = game->getInterfaceElement(id, i);
+    const int16_t* e = getInterfaceElement(*game, id, i);
     return e && e[F::kWordType] == F::kSprite && e[F::kWordParams + F::kSpriteVisible] != 0;
   }
   // A quick match with the toss pending, through the opponent's intro.
@@ -47,7 +47,7 @@ TEST_F(MatchStart, CoinIsDrawnAtThePickAndDecidesThirtyTwoFramesLater) {
     ASSERT_EQ(game->tossPhase, 1);
     EXPECT_FALSE(game->touchHint);
     EXPECT_EQ(game->tossCall, row == 1 ? 0 : 1) << "row 0 is item 27, row 1 item 28";
-    EXPECT_EQ(game->getInterfaceElementAnim(13, 12), anim) << "drawn when the coin is picked";
+    EXPECT_EQ(getInterfaceElementAnim(*game, 13, 12), anim) << "drawn when the coin is picked";
     for (int i = 0; i < 31; ++i) {
       ASSERT_EQ(game->s_gameState, k_stateCoinToss) << i;
       frame();
@@ -70,13 +70,13 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
     SCOPED_TRACE(c.item);
     game->gameType = 1;
     game->ruleSet = 1;
-    game->startMatch(1, 2, 7);
+    startMatch(*game, 1, 2, 7);
     game->currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
     EXPECT_EQ(game->breakChoiceView, 0);
     const uint32_t open[2] = {game->m_rules.playerGroup[0], game->m_rules.playerGroup[1]};
     // The look at the table first: the groups stay open.
-    game->selectMenuEntryById(655);
+    selectMenuEntryById(*game, 655);
     tap(kKeyLeftSoft);
     EXPECT_EQ(game->breakChoiceView, 1);
     EXPECT_TRUE(shown(14, 12));
@@ -85,7 +85,7 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
     EXPECT_EQ(game->m_rules.playerGroup[1], open[1]);
     tap(kKeyLeftSoft);
     EXPECT_EQ(game->breakChoiceView, 0);
-    game->selectMenuEntryById(c.item);
+    selectMenuEntryById(*game, c.item);
     tap(kKeyLeftSoft);
     EXPECT_NE(game->s_gameState, k_stateBreakChoice);
     EXPECT_EQ(game->m_rules.playerGroup[c.player], c.mine);

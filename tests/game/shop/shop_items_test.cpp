@@ -124,8 +124,8 @@ TEST_F(ShopItems, PricesAndNames) {
 }
 
 TEST_F(ShopItems, BuyAndEquipSaveBytes) {
-  game->resetSettings();
-  game->resetProgress();
+  resetSettings(*game);
+  resetProgress(*game);
   auto bytes = [&] {
     const std::vector<uint8_t> f = readBytes("save.sav");
     return f.size() >= 157 ? std::vector<uint8_t>(f.begin() + 144, f.begin() + 157) : std::vector<uint8_t>{};
@@ -144,7 +144,7 @@ TEST_F(ShopItems, BuyAndEquipSaveBytes) {
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0x02, 0x00, 0x88}));
   // Read back, the levels are those equipped.
   for (int& e : game->m_equippedLevel) e = 0;
-  game->loadProgress();
+  loadProgress(*game);
   EXPECT_EQ(game->m_equippedLevel[0], 3);
   EXPECT_EQ(game->m_equippedLevel[1], 1);
   EXPECT_EQ(game->m_equippedLevel[2], 5);
@@ -180,7 +180,7 @@ TEST_F(OwnedBanner, EndsAndClippedMiddleAroundTheText) {
   std::vector<std::string> strings(423);
   strings[422] = "OWNED";
   putTexts(strings);
-  const int w = game->getStringWidth(font.get(), 422);
+  const int w = getStringWidth(*game, font.get(), 422);
   ASSERT_GT(w, 12);
   const int left = 40 + 50 - w / 2;
   paintOwnedBanner(*game);

@@ -40,8 +40,8 @@ class SceneTest : public DataTest {
     game->m_equippedLevel[0] = 2;
     game->m_equippedLevel[1] = 2;
     game->m_equippedLevel[2] = 2;
-    game->enterGameLoading();
-    for (int i = 0; i < 41; ++i) game->updateGameLoading();
+    enterGameLoading(*game);
+    for (int i = 0; i < 41; ++i) updateGameLoading(*game);
     ASSERT_NE(game->m_matchBanks[k_matchBankCueBall], nullptr);
     // A fixed rack: the table's layout without the jitter.
     game->ruleSet = 0;
@@ -53,12 +53,12 @@ class SceneTest : public DataTest {
     game->hudOffset = 0;
     game->m_world.originX = 67;
     game->m_world.originY = 0;
-    game->initRack();
+    initRack(*game);
     game->m_world.placeBalls(game->m_tableLayout.groups[TableLayout::kEightBallRack]);
     game->setBallRollFrames();
-    game->selectInterface(k_interfaceHud);
-    game->setInterfaceElementSprite(k_interfaceHud, k_elPortrait0, 13 + 2);
-    game->setInterfaceElementSprite(k_interfaceHud, k_elPortrait0 + 1, 13 + 7);
+    selectInterface(*game, k_interfaceHud);
+    setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0, 13 + 2);
+    setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0 + 1, 13 + 7);
     game->panelRedraw = 1;
     for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) b->update(game->m_world);
   }
@@ -73,24 +73,24 @@ class SceneTest : public DataTest {
   // The table scene in the order the match paints it.
   void paintScene(bool gauge, bool cue, bool guide, bool spin, bool hand) {
     Graphics* gr = g();
-    game->selectInterface(k_interfaceHud);
-    game->paintPlayerPanels(gr);
+    selectInterface(*game, k_interfaceHud);
+    paintPlayerPanels(*game, gr);
     game->resetClip(gr);
     game->m_paintTarget = gr;
-    if (gauge) game->paintPowerBar();
-    game->paintTableBalls(gr);
-    if (hand) game->paintBallInHandArea(gr);
+    if (gauge) paintPowerBar(*game);
+    paintTableBalls(*game, gr);
+    if (hand) paintBallInHandArea(*game, gr);
     if (cue && game->m_world.cueStick) {
       PhysicalObject* stick = game->m_world.cueStick;
       stick->update(game->m_world);
       const Vector2 aim = game->m_world.shot.aim;
       ASprite* bank = game->m_matchBanks[k_matchBankCue];
-      game->paintRotatedFrame(gr, bank, k_moduleCue, stick->m_screenX, stick->m_screenY,
-                              atan2Degrees(aim.x, aim.y), true);
+      paintRotatedFrame(*game, gr, bank, k_moduleCue, stick->m_screenX, stick->m_screenY, atan2Degrees(aim.x, aim.y),
+                        true);
     }
-    if (guide) game->paintAimGuide(gr);
-    if (spin) game->paintSpinSelector(gr);
-    game->paintInGameHud(gr);
+    if (guide) paintAimGuide(*game, gr);
+    if (spin) paintSpinSelector(*game, gr);
+    paintInGameHud(*game, gr);
     game->m_paintTarget = nullptr;
   }
   // The frame against the reference picture of that name beside this

@@ -20,7 +20,7 @@ class ShotTest : public DataTest {
   void SetUp() override {
     DataTest::SetUp();
     game->init();
-    game->createGameObjects();
+    createGameObjects(*game);
     game->m_random->setSeed(5);
     ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", layout, world()));
     game->m_world.createScreenObjects();

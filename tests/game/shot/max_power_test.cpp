@@ -14,7 +14,7 @@ TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
   const int32_t want[6] = {65, 72, 79, 86, 93, 100};
   for (int item = 0; item < 6; ++item) {
     game->m_equippedLevel[1] = item;
-    EXPECT_EQ(game->getMaxPower(), want[item]) << item;
+    EXPECT_EQ(getMaxPower(*game), want[item]) << item;
   }
   game->m_equippedLevel[1] = 0;
   struct Case {
@@ -33,7 +33,7 @@ TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
     game->gameType = c.gameType;
     game->m_rules.rulesMode = c.mode;
     game->m_world.breakPlayed = c.broken;
-    EXPECT_EQ(game->getMaxPower(), 100) << c.name;
+    EXPECT_EQ(getMaxPower(*game), 100) << c.name;
   }
 }
 

@@ -31,7 +31,7 @@ TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
     shot().aim.set(q(0.6), q(0.8));
     game->pointerX = c.px;
     game->pointerY = c.py;
-    const int32_t hit = game->aimAtStylus();
+    const int32_t hit = aimAtStylus(*game);
     if (c.degrees == -1000) {
       EXPECT_EQ(hit, 0);
       EXPECT_EQ(shot().aim.x, q(0.6));
@@ -49,7 +49,7 @@ TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
   game->panelX = 6;
   game->pointerX = 30;
   game->pointerY = 140;
-  EXPECT_EQ(game->aimAtStylus(), 1);
+  EXPECT_EQ(aimAtStylus(*game), 1);
   EXPECT_NEAR(aimDegrees(shot().aim), 121.3822, 0.01);  // (-61, 100) from (91, 240)
 }
 
@@ -61,7 +61,7 @@ TEST_F(ShotTest, HeldTurnKeyAccelerates) {
   double last = aimDegrees(shot().aim);
   for (int frame = 1; frame <= 250; ++frame) {
     holdKey(kKeyRight);
-    ASSERT_TRUE(game->turnAimByKeys());
+    ASSERT_TRUE(turnAimByKeys(*game));
     const double now = aimDegrees(shot().aim);
     ASSERT_NEAR(wrap(now - last), -std::min(0.375 * frame, 75.0), 0.09) << frame;
     ASSERT_EQ(shot().aimTurnSpeed, std::min(4096 * (frame + 1), 819200)) << frame;
@@ -69,7 +69,7 @@ TEST_F(ShotTest, HeldTurnKeyAccelerates) {
   }
   // A frame without a turn key puts the step back to rest.
   releaseKeys();
-  EXPECT_FALSE(game->turnAimByKeys());
+  EXPECT_FALSE(turnAimByKeys(*game));
   EXPECT_EQ(shot().aimTurnSpeed, 4096);
   struct Fine {
     int key;
@@ -77,11 +77,11 @@ TEST_F(ShotTest, HeldTurnKeyAccelerates) {
   } fine[] = {{kKeyFineRight, -1}, {kKeyFineLeft, 1}, {kKeyLeft, 3}};
   for (const Fine& f : fine) {
     releaseKeys();
-    game->turnAimByKeys();
+    turnAimByKeys(*game);
     last = aimDegrees(shot().aim);
     for (int frame = 1; frame <= 3; ++frame) {
       holdKey(f.key);
-      game->turnAimByKeys();
+      turnAimByKeys(*game);
       const double now = aimDegrees(shot().aim);
       EXPECT_NEAR(wrap(now - last), f.sign * 0.125 * frame, 0.09) << f.key << " " << frame;
       last = now;
@@ -95,7 +95,7 @@ TEST_F(ShotTest, LongTurningKeepsTheAimAtUnitLength) {
   for (int frame = 0; frame < 5000; ++frame) {
     if (frame % 7 == 0) releaseKeys();
     holdKey(frame % 3 ? kKeyFineLeft : kKeyRight);
-    game->turnAimByKeys();
+    turnAimByKeys(*game);
     const double len = std::hypot(shot().aim.x, shot().aim.y) / 16384.0;
     ASSERT_NEAR(len, 1.0, 0.002) << frame;
   }
@@ -111,7 +111,7 @@ TEST_F(ShotTest, TargetListIsSortedByAngleAndSteppingWraps) {
   ball(5)->pocketed = 1;  // pocketed balls are left out
   put(9, 100, -200);      // not in the player's target mask
   game->m_rules.playerTarget[0] = RuleState::kSolids;
-  game->buildTargetBallList();
+  buildTargetBallList(*game);
   ASSERT_EQ(shot().targetCount, 4);
   const int order[4][2] = {{-180, 4}, {-90, 3}, {0, 1}, {90, 2}};
   for (int i = 0; i < 4; ++i) {
@@ -126,7 +126,7 @@ TEST_F(ShotTest, TargetListIsSortedByAngleAndSteppingWraps) {
   } steps[] = {{1, 1}, {1, 2}, {1, 4}, {-1, 2}, {-1, 1}, {-1, 3}, {-1, 4}, {-1, 2}};
   shot().aim.set(0, q(1));
   for (const Step& s : steps) {
-    game->aimAtNextTargetBall(s.step, false);
+    aimAtNextTargetBall(*game, s.step, false);
     EXPECT_EQ(shot().targets[shot().chosenTarget].ball, s.ball);
     Vector2 want;
     ball(s.ball)->position.subtract(want, ball(0)->position);
@@ -135,12 +135,12 @@ TEST_F(ShotTest, TargetListIsSortedByAngleAndSteppingWraps) {
   // Unchosen, stepping back from the aim goes to the entry before it.
   shot().aim.set(0, q(1));
   shot().chosenTarget = -1;
-  game->aimAtNextTargetBall(-1, false);
+  aimAtNextTargetBall(*game, -1, false);
   EXPECT_EQ(shot().targets[shot().chosenTarget].ball, 3);
   // An empty list does nothing.
   shot().targetCount = 0;
   shot().aimChanged = 0;
-  game->aimAtNextTargetBall(1, true);
+  aimAtNextTargetBall(*game, 1, true);
   EXPECT_EQ(shot().aimChanged, 0);
 }
 
@@ -152,8 +152,8 @@ TEST_F(ShotTest, NextTargetErrorStaysWithinTwelveDegrees) {
   double least = 99, most = -99;
   for (int seed = 0; seed < 400; ++seed) {
     game->m_random->setSeed(static_cast<uint32_t>(seed * 7919));
-    game->buildTargetBallList();
-    game->aimAtNextTargetBall(1, true);
+    buildTargetBallList(*game);
+    aimAtNextTargetBall(*game, 1, true);
     const double d = wrap(aimDegrees(shot().aim) - exact);
     least = std::min(least, d);
     most = std::max(most, d);
@@ -168,7 +168,7 @@ TEST_F(ShotTest, NextTargetErrorStaysWithinTwelveDegrees) {
 
 TEST_F(ShotTest, CueTipPointStaysWithinTenByTheCoarseLength) {
   shot().englishPoint.set(0, 0);
-  game->moveEnglishPoint(q(10), q(10));
+  moveEnglishPoint(*game, q(10), q(10));
   const Vector2 e = shot().englishPoint;
   EXPECT_EQ(e.x, e.y);
   EXPECT_NEAR(std::hypot(e.x, e.y) / 16384.0, 10.0, 0.002);
@@ -182,7 +182,7 @@ TEST_F(ShotTest, CueTipPointStaysWithinTenByTheCoarseLength) {
     const Vector2 p{x, static_cast<Q14>(exactY * 16384.0)};
     if (std::hypot(p.x, p.y) / 16384.0 <= 10.0003 || p.length() > q(10)) continue;
     shot().englishPoint = p;
-    game->moveEnglishPoint(0, 0);
+    moveEnglishPoint(*game, 0, 0);
     EXPECT_TRUE(shot().englishPoint.equals(p)) << p.x << "," << p.y;
     ++found;
   }
@@ -218,9 +218,9 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
     shot().handSpeed = q(c.speed);
     put(0, c.x, c.y);
     releaseKeys();
-    EXPECT_EQ(game->moveCueBallInHand(), 0);
+    EXPECT_EQ(moveCueBallInHand(*game), 0);
     holdKey(c.key);
-    EXPECT_EQ(game->moveCueBallInHand(), 1);
+    EXPECT_EQ(moveCueBallInHand(*game), 1);
     const Vector2 p = ball(0)->position;
     if (c.key == kKeyUp || c.key == kKeyDown) {
       EXPECT_EQ(p.y, q(c.wantY));
@@ -241,7 +241,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
   for (int frame = 0; frame < 600; ++frame) {
     releaseKeys();
     holdKey(keys[(frame / 9 + frame % 3) % 4]);
-    game->moveCueBallInHand();
+    moveCueBallInHand(*game);
     const Vector2 p = ball(0)->position;
     ASSERT_LE(std::hypot(p.x / 16384.0 - 85, p.y / 16384.0 + 201), 38.001) << frame;
     ASSERT_LE(p.y, q(-202)) << frame;
@@ -260,7 +260,7 @@ TEST_F(ShotTest, ShotDefaultsAndTheLastGroupBall) {
   shot().eventCount = 5;
   world().breakPlayed = 1;
   shot().aim.set(q(0.6), q(0.8));
-  game->resetShot();
+  resetShot(*game);
   EXPECT_EQ(shot().eventCount, 0);
   EXPECT_EQ(shot().cueDistance, 0x20000);
   EXPECT_TRUE(shot().englishPoint.equals({0, 0}));
@@ -268,10 +268,10 @@ TEST_F(ShotTest, ShotDefaultsAndTheLastGroupBall) {
   EXPECT_EQ(shot().aim.x, q(0.6));  // the aim stays after the break
   EXPECT_EQ(game->m_rules.lowestBall, 3);
   game->m_rules.playerGroup[0] = RuleState::kStripes;
-  game->resetShot();
+  resetShot(*game);
   EXPECT_EQ(game->m_rules.lowestBall, 0);  // two left
   world().breakPlayed = 0;
-  game->resetShot();
+  resetShot(*game);
   EXPECT_TRUE(shot().aim.equals({0, q(1)}));
 }
 

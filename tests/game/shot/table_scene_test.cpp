@@ -42,7 +42,7 @@ namespace {
 using namespace shottest;
 
 int16_t frameOf(cGame& g, int element) {
-  return g.getInterfaceElement(k_interfaceHud, element)[3 + 1];  // p1: the frame
+  return getInterfaceElement(g, k_interfaceHud, element)[3 + 1];  // p1: the frame
 }
 
 TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
@@ -67,8 +67,8 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
     game->m_rightArrowHighlight = c.zone == 3;
     game->m_upArrowHighlight = c.zone == 4;
     game->m_downArrowHighlight = c.zone == 5;
-    for (int e : {k_elFireHint, k_elTurnHint, k_elSpinHint}) game->setInterfaceElementFrame(k_interfaceHud, e, -1);
-    game->paintInGameHud(g());
+    for (int e : {k_elFireHint, k_elTurnHint, k_elSpinHint}) setInterfaceElementFrame(*game, k_interfaceHud, e, -1);
+    paintInGameHud(*game, g());
     EXPECT_EQ(frameOf(*game, k_elFireHint), c.fire);
     EXPECT_EQ(frameOf(*game, k_elTurnHint), c.turn);
     EXPECT_EQ(frameOf(*game, k_elSpinHint), c.spin);
@@ -76,8 +76,8 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
   // A computer at the table gets no hints.
   game->playerProfile[0] = 0;
   game->s_gameState = k_stateAim;
-  game->setInterfaceElementFrame(k_interfaceHud, k_elFireHint, -1);
-  game->paintInGameHud(g());
+  setInterfaceElementFrame(*game, k_interfaceHud, k_elFireHint, -1);
+  paintInGameHud(*game, g());
   EXPECT_EQ(frameOf(*game, k_elFireHint), -1);
 }
 
@@ -86,7 +86,7 @@ TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
     game->s_gameState = state;
     screen.getGraphics()->setColor(0xff000000);
     screen.getGraphics()->fillRect(0, 0, 240, 320);
-    game->paintInGameHud(g());
+    paintInGameHud(*game, g());
     int lit = 0;
     for (int y = 301; y < 318; ++y)
       for (int x = 200; x < 232; ++x) lit += (at(x, y) >> 11) > 24;  // bright red: the label's gold
@@ -96,7 +96,7 @@ TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
   EXPECT_GT(labelLit(k_stateShotPower), 10);
   for (int32_t s : {k_stateFrameWon, k_stateSpinSelector, k_stateOpponentIntro, k_stateResultLines})
     EXPECT_EQ(labelLit(s), 0) << s;
-  game->addTextMessage(2, 508, 1000);
+  addTextMessage(*game, 2, 508, 1000);
   EXPECT_EQ(labelLit(k_stateAim), 0);
 }
 
@@ -107,7 +107,7 @@ TEST_F(SceneTest, PowerFillStaysInItsBox) {
     screen.getGraphics()->setColor(0xff000000);
     screen.getGraphics()->fillRect(0, 0, 240, 320);
     game->m_paintTarget = g();
-    game->paintPowerBar();
+    paintPowerBar(*game);
     game->m_paintTarget = nullptr;
     return std::vector<uint16_t>(pixels(), pixels() + 240 * 320);
   };
@@ -155,36 +155,36 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   PhysicalObject::toScreen(game->m_world, cue->position, cx, cy);
   game->pointerX = cx + 1;
   game->pointerY = 100;
-  ASSERT_EQ(game->aimAtStylus(), 1);
-  game->paintAimGuide(g());
+  ASSERT_EQ(aimAtStylus(*game), 1);
+  paintAimGuide(*game, g());
   EXPECT_EQ(game->m_guide.objectBall, 1);
 
   // Masse with the tip at the centre: a jump, drawn as dots.
   ShotRecord& shot = game->m_world.shot;
   shot.masse = 1;
   std::vector<uint16_t> before(pixels(), pixels() + 240 * 320);
-  game->paintAimGuide(g());
+  paintAimGuide(*game, g());
   EXPECT_EQ(shot.jumpShot, 1);
   int changed = 0;
   for (int i = 0; i < 240 * 320; ++i) changed += before[static_cast<size_t>(i)] != pixels()[i];
   EXPECT_GT(changed, 0);
   // Masse with side spin: the curved path.
-  game->moveEnglishPoint(-8 * 16384, 0);
-  game->paintAimGuide(g());
+  moveEnglishPoint(*game, -8 * 16384, 0);
+  paintAimGuide(*game, g());
   EXPECT_EQ(shot.jumpShot, 0);
   EXPECT_GT(game->m_guide.pointWords, 4);
   shot.masse = 0;
-  game->moveEnglishPoint(8 * 16384, 6 * 16384);
-  game->paintAimGuide(g());
+  moveEnglishPoint(*game, 8 * 16384, 6 * 16384);
+  paintAimGuide(*game, g());
 
   shot.powerGauge = 14000;
-  game->strikeCueBall(cue, false);
+  strikeCueBall(*game, cue, false);
   game->s_gameState = k_stateBallsMoving;
   int frames = 0;
   bool moved = false;
-  while (!game->updateBalls() && frames < 2000) {
+  while (!updateBalls(*game) && frames < 2000) {
     moved = true;
-    game->paintTableBalls(g());
+    paintTableBalls(*game, g());
     ++frames;
   }
   EXPECT_TRUE(moved);
@@ -207,7 +207,7 @@ TEST_F(SceneTest, TouchPromptOnlyOverTheTable) {
     game->touchHint = hint;
     g()->setColor(0xff000000);
     g()->fillRect(0, 0, 240, 320);
-    game->paintInGame(g());
+    paintInGame(*game, g());
     return std::vector<uint16_t>(pixels(), pixels() + 240 * 320);
   };
   for (const auto& c : cases) {

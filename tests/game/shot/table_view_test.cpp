@@ -64,7 +64,7 @@ TEST_F(ViewTest, ShadowsLeanAwayFromTheTableMiddle) {
     ball(0)->airTime = c.airTime;
     ball(0)->airPhase = c.airPhase;
     Surface s(240, 320);
-    game->paintTableBalls(s.g());
+    paintTableBalls(*game, s.g());
     const double X = q(c.x), Y = -q(c.y);
     const int wantX = static_cast<int>(std::floor((X + std::trunc((X - 0x152000) / 18)) / 16384)) + 67 + c.shift;
     const int wantY = static_cast<int>(std::floor((Y + std::trunc((Y - 0x25c000) / 30)) / 16384));
@@ -116,7 +116,7 @@ TEST_F(ViewTest, FastBallsTrailAtMostTwentyTwoPixels) {
     look->player.previousX = look->player.x - c.dx;
     look->player.previousY = look->player.y;
     Surface s(240, 320);
-    game->paintBall(s.g(), b);
+    paintBall(*game, s.g(), b);
     int least = 240, most = -1;
     for (int y = 0; y < 320; ++y)
       for (int x = 0; x < 240; ++x)
@@ -147,7 +147,7 @@ TEST_F(ViewTest, RotatedFrameUprightIsTheModuleAndTooLargeIsRefused) {
   } cases[] = {{0x168000, false}, {0x438000, true}};  // 90 and 270 degrees
   for (const Case& c : cases) {
     Surface s(40, 40);
-    ASSERT_TRUE(game->paintRotatedFrame(s.g(), bank.get(), 0, 20, 20, c.angle, false));
+    ASSERT_TRUE(paintRotatedFrame(*game, s.g(), bank.get(), 0, 20, 20, c.angle, false));
     // Centred: the 6 x 4 box starts at (17, 18). The bilinear blend needs a
     // neighbour, so one edge row and column stay clear.
     for (int y = 0; y < 4; ++y)
@@ -164,9 +164,9 @@ TEST_F(ViewTest, RotatedFrameUprightIsTheModuleAndTooLargeIsRefused) {
   tall->effectMode = 6;
   tall->buildCacheImages(0, 0, -1, -1);
   Surface s(240, 320);
-  EXPECT_FALSE(game->paintRotatedFrame(s.g(), tall.get(), 0, 120, 160, 0xb4000, false));
+  EXPECT_FALSE(paintRotatedFrame(*game, s.g(), tall.get(), 0, 120, 160, 0xb4000, false));
   EXPECT_EQ(s.countNonZero(), 0);
-  EXPECT_TRUE(game->paintRotatedFrame(s.g(), tall.get(), 0, 120, 160, 0x168000, false));
+  EXPECT_TRUE(paintRotatedFrame(*game, s.g(), tall.get(), 0, 120, 160, 0x168000, false));
   EXPECT_GT(s.countNonZero(), 7000);
 }
 
@@ -181,7 +181,7 @@ TEST_F(ViewTest, AnchoredCueLiesBehindThePoint) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.angle);
     Surface s(120, 120);
-    ASSERT_TRUE(game->paintRotatedFrame(s.g(), bank.get(), 0, 60, 60, c.angle, true));
+    ASSERT_TRUE(paintRotatedFrame(*game, s.g(), bank.get(), 0, 60, 60, c.angle, true));
     long sx = 0, sy = 0, n = 0;
     for (int y = 0; y < 120; ++y)
       for (int x = 0; x < 120; ++x)
@@ -198,26 +198,26 @@ TEST_F(ViewTest, UnchangedAimRunsNoPreview) {
   shot().aim.set(0, q(1));
   shot().aimChanged = 1;
   Surface s(240, 320);
-  game->paintAimGuide(s.g());
+  paintAimGuide(*game, s.g());
   EXPECT_EQ(game->m_guide.previewRuns, 1);
   EXPECT_EQ(game->m_guide.objectBall, 1);
   const std::vector<uint16_t> first = s.px;
   for (int i = 0; i < 5; ++i) {
     Surface again(240, 320);
-    game->paintAimGuide(again.g());
+    paintAimGuide(*game, again.g());
     EXPECT_EQ(again.px, first);
   }
   EXPECT_EQ(game->m_guide.previewRuns, 1);
   game->rotateAim(0);
-  game->paintAimGuide(s.g());
+  paintAimGuide(*game, s.g());
   EXPECT_EQ(game->m_guide.previewRuns, 2);
-  game->moveEnglishPoint(0, q(1));
-  game->paintAimGuide(s.g());
+  moveEnglishPoint(*game, 0, q(1));
+  paintAimGuide(*game, s.g());
   EXPECT_EQ(game->m_guide.previewRuns, 3);
   // With masse the curve is worked out every frame.
   shot().masse = 1;
-  game->paintAimGuide(s.g());
-  game->paintAimGuide(s.g());
+  paintAimGuide(*game, s.g());
+  paintAimGuide(*game, s.g());
   EXPECT_EQ(game->m_guide.previewRuns, 5);
 }
 
@@ -226,7 +226,7 @@ TEST_F(ViewTest, GuideEndsAtAPocketWithoutAGhostBall) {
   shot().aim.set(-q(1), q(1));  // straight at the top-left pocket's middle
   shot().aimChanged = 1;
   Surface s(240, 320);
-  game->paintAimGuide(s.g());
+  paintAimGuide(*game, s.g());
   const auto& guide = game->m_guide;
   EXPECT_EQ(guide.firstContactType, static_cast<uint32_t>(PhysicalObject::kPocket));
   EXPECT_EQ(guide.hasContact, 0);
@@ -240,7 +240,7 @@ TEST_F(ViewTest, GuideEndsAtAPocketWithoutAGhostBall) {
   shot().aim.set(0, q(1));
   shot().aimChanged = 1;
   Surface t(240, 320);
-  game->paintAimGuide(t.g());
+  paintAimGuide(*game, t.g());
   EXPECT_EQ(guide.hasContact, 1);
   EXPECT_EQ(t.at(guide.ghostX, guide.ghostY - 4), 0xFFFF);
   // The ghost ball touches ball 1 from below, nudged one pixel towards the cue ball.
@@ -254,7 +254,7 @@ TEST_F(ViewTest, ZeroAimDrawsNoGuide) {
   shot().aim.set(0, 0);
   shot().aimChanged = 1;
   Surface s(240, 320);
-  game->paintAimGuide(s.g());
+  paintAimGuide(*game, s.g());
   EXPECT_EQ(s.countNonZero(), 0);
   EXPECT_EQ(game->m_guide.pointWords, 0);
   EXPECT_EQ(shot().aimChanged, 0);
@@ -264,7 +264,7 @@ TEST_F(ViewTest, BallFrameMarksBallsOffTheTable) {
   put(0, 85, -240);
   put(3, 200, -100);  // off the table
   put(4, 168, -100);  // its disc still touches the play area
-  EXPECT_TRUE(game->updateBalls());
+  EXPECT_TRUE(updateBalls(*game));
   EXPECT_EQ(ball(3)->offTable, 1);
   EXPECT_EQ(ball(3)->pocketed, 1);
   EXPECT_EQ(ball(4)->pocketed, 0);
@@ -273,14 +273,14 @@ TEST_F(ViewTest, BallFrameMarksBallsOffTheTable) {
   game->copyBallsToShadows();
   ball(3)->shadow->pocketed = 0;
   ball(3)->shadow->offTable = 0;
-  EXPECT_TRUE(game->updateShadowBalls());
+  EXPECT_TRUE(updateShadowBalls(*game));
   EXPECT_EQ(ball(3)->shadow->pocketed, 1);
   EXPECT_EQ(ball(3)->shadow->offTable, 0);
   // A moving ball: not at rest.
   put(5, 85, -150);
   ball(5)->direction.set(0, q(1));
   ball(5)->speed = q(200);
-  EXPECT_FALSE(game->updateBalls());
+  EXPECT_FALSE(updateBalls(*game));
 }
 
 TEST_F(ViewTest, SkipRunsTheShotToItsEnd) {
@@ -288,8 +288,8 @@ TEST_F(ViewTest, SkipRunsTheShotToItsEnd) {
   put(1, 85, -100);
   shot().aim.set(q(0.1), q(1));
   shot().powerGauge = 17384;
-  game->strikeCueBall(ball(0), false);
-  game->skipShot();
+  strikeCueBall(*game, ball(0), false);
+  skipShot(*game);
   EXPECT_EQ(world().skipping, 0);
   for (PhysicalObject* b = world().ballList; b; b = b->next) {
     EXPECT_FALSE(b->isMoving());
@@ -297,7 +297,7 @@ TEST_F(ViewTest, SkipRunsTheShotToItsEnd) {
       EXPECT_EQ(b->hidden, 1);
     }
   }
-  EXPECT_TRUE(game->updateBalls());
+  EXPECT_TRUE(updateBalls(*game));
 }
 
 TEST_F(ViewTest, SkipStopsEverythingPastItsFrameCap) {
@@ -306,10 +306,10 @@ TEST_F(ViewTest, SkipStopsEverythingPastItsFrameCap) {
   put(6, 60, -120);
   ball(6)->airTime = 0x7fffffff;
   ball(6)->airPhase = 1;
-  game->skipShot();
+  skipShot(*game);
   EXPECT_EQ(world().skipping, 0);
   EXPECT_EQ(ball(6)->airTime, 0);
-  EXPECT_TRUE(game->updateBalls());
+  EXPECT_TRUE(updateBalls(*game));
 }
 
 }  // namespace

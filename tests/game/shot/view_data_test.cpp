@@ -51,13 +51,13 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
   for (int f = 0; f < k_guideDotFrames; ++f) EXPECT_TRUE(hasFrame(m[k_matchBankGuideDots], f)) << f;
   // Every cue look has the same outline as the first.
   for (int look = 1; look < k_cueLooks; ++look) {
-    ASSERT_EQ(game->loadBar(k_archiveInGame), 1);
-    ASprite* s = game->parseBank(k_igEntryFirstCue + look);
+    ASSERT_EQ(loadBar(*game, k_archiveInGame), 1);
+    ASprite* s = parseBank(*game, k_igEntryFirstCue + look);
     ASSERT_NE(s, nullptr) << look;
     EXPECT_EQ(s->getModuleWidth(0), w);
     EXPECT_EQ(s->getModuleHeight(0), h);
     delete s;
-    game->unloadBar();
+    unloadBar(*game);
   }
 
   // HUD frames, group icons and the table.
@@ -79,7 +79,7 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
   const int sprites[] = {9, 10, 11, 14, 16, 18, 19, 20, 24, 26, 27, 28, 30, 32, 33, 34, 35, 88, 89, 90, 91, 92, 94,
                          96, 97, 98, 124, 126, 128};
   auto checkSprite = [&](int i) {
-    const int16_t* e = game->getInterfaceElement(k_interfaceHud, i);
+    const int16_t* e = getInterfaceElement(*game, k_interfaceHud, i);
     ASSERT_NE(e, nullptr) << i;
     ASSERT_EQ(e[F::kWordType], F::kSprite) << i;
     const int slot = e[F::kWordParams + F::kSpriteBank];
@@ -88,20 +88,21 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
   };
   for (int i : sprites) checkSprite(i);
   for (int i = k_elGaugeFrame0; i < k_elGaugeFill1 + 6; ++i) checkSprite(i);
-  for (int i : {12, 13}) EXPECT_EQ(game->getInterfaceElement(k_interfaceHud, i)[F::kWordType], F::kSprite) << i;
-  for (int i : {21, 29, 101, 125, 127}) EXPECT_EQ(game->getInterfaceElement(k_interfaceHud, i)[F::kWordType], F::kText) << i;
-  EXPECT_EQ(game->getInterfaceElement(k_interfaceHud, k_elSpinBox)[F::kWordType], F::kRect);
-  EXPECT_GT(game->getInterfaceElementWidth(k_interfaceHud, k_elSpinBox), 0);
-  EXPECT_GT(game->getInterfaceElementHeight(k_interfaceHud, k_elSpinBox), 0);
+  for (int i : {12, 13}) EXPECT_EQ(getInterfaceElement(*game, k_interfaceHud, i)[F::kWordType], F::kSprite) << i;
+  for (int i : {21, 29, 101, 125, 127})
+    EXPECT_EQ(getInterfaceElement(*game, k_interfaceHud, i)[F::kWordType], F::kText) << i;
+  EXPECT_EQ(getInterfaceElement(*game, k_interfaceHud, k_elSpinBox)[F::kWordType], F::kRect);
+  EXPECT_GT(getInterfaceElementWidth(*game, k_interfaceHud, k_elSpinBox), 0);
+  EXPECT_GT(getInterfaceElementHeight(*game, k_interfaceHud, k_elSpinBox), 0);
   // The spin panel on the right for player 1 starts where the right button is.
-  EXPECT_EQ(240 - game->getInterfaceElementWidth(k_interfaceHud, k_elSpinBox), 168);
+  EXPECT_EQ(240 - getInterfaceElementWidth(*game, k_interfaceHud, k_elSpinBox), 168);
 
   // Texts and the prompt's glyphs.
   for (int t : {k_textMasseOn, k_textMasseOff}) {
-    EXPECT_GT(game->getStringLength(t), 0) << t;
-    EXPECT_NE(std::strncmp(game->getStringData(t), "Text", 4), 0) << t;
+    EXPECT_GT(getStringLength(*game, t), 0) << t;
+    EXPECT_NE(std::strncmp(getStringData(*game, t), "Text", 4), 0) << t;
   }
-  EXPECT_GT(game->getCStringWidth(game->m_fonts[0], "MENU"), 20);
+  EXPECT_GT(getCStringWidth(*game, game->m_fonts[0], "MENU"), 20);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ class SoundControl : public ::testing::Test {
   void SetUp() override {
     shell = std::make_unique<ShellHost>(&running);
     game = std::make_unique<cGame>(nullptr);
-    game->initSound();
-    for (int id = 0; id < 15; ++id) game->loadSound(id);
+    initSound(*game);
+    for (int id = 0; id < 15; ++id) loadSound(*game, id);
     game->m_soundEnabled = 1;
   }
   void TearDown() override {
@@ -35,11 +35,11 @@ class SoundControl : public ::testing::Test {
 };
 
 TEST_F(SoundControl, FileTableAndSlotOrder) {
-  EXPECT_EQ(std::u16string(cGame::getSoundFileName(0)), u"sfx_break_hard.ogg");
-  EXPECT_EQ(std::u16string(cGame::getSoundFileName(10)), u"sfx_tally.ogg");
-  EXPECT_EQ(std::u16string(cGame::getSoundFileName(14)), u"m_lose.ogg");
-  EXPECT_EQ(cGame::getSoundFileName(15), nullptr);
-  EXPECT_EQ(cGame::getSoundFileName(-1), nullptr);
+  EXPECT_EQ(std::u16string(getSoundFileName(0)), u"sfx_break_hard.ogg");
+  EXPECT_EQ(std::u16string(getSoundFileName(10)), u"sfx_tally.ogg");
+  EXPECT_EQ(std::u16string(getSoundFileName(14)), u"m_lose.ogg");
+  EXPECT_EQ(getSoundFileName(15), nullptr);
+  EXPECT_EQ(getSoundFileName(-1), nullptr);
   EXPECT_EQ(player()->loadedCount(), 15);
   EXPECT_EQ(player()->capacity(), 15);
   // Slot n holds sound n: the title piece is the longest of all.
@@ -52,70 +52,70 @@ TEST_F(SoundControl, FileTableAndSlotOrder) {
 }
 
 TEST_F(SoundControl, GuardDropsCloseRequestsAndReplacesLaterOnes) {
-  EXPECT_EQ(game->playSound(11, 0, 100, 100), 1);
+  EXPECT_EQ(playSound(*game, 11, 0, 100, 100), 1);
   EXPECT_EQ(game->getCurrentSound(), 11);
   Sleep(300);
-  game->playSound(12, 0, 100, 100);
+  playSound(*game, 12, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), 11);  // dropped
   EXPECT_EQ(channelOf(12), -1);
   Sleep(500);
-  game->playSound(12, 0, 100, 100);
+  playSound(*game, 12, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), 12);  // 800 ms after the first: replaces it
   EXPECT_NE(channelOf(12), -1);
   EXPECT_EQ(player()->isPlaying(11), 0);
 }
 
 TEST_F(SoundControl, RequestsPlayOnceAndNotWhenOff) {
-  game->playSound(3, 1, 50, 100);
+  playSound(*game, 3, 1, 50, 100);
   int c = channelOf(3);
   ASSERT_NE(c, -1);
   auto* ctx = reinterpret_cast<PlaybackContext*>(player()->channelHeader(c)->dwUser);
   EXPECT_EQ(ctx->loop.load(), 0);  // the loop request is dropped
   game->stopAllSounds();
   EXPECT_EQ(game->getCurrentSound(), -1);
-  game->playSound(-1, 0, 100, 100);
+  playSound(*game, -1, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), -1);
   game->m_soundEnabled = 0;
-  game->playSound(4, 0, 100, 100);
+  playSound(*game, 4, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), -1);
   EXPECT_FALSE(game->isAnySoundPlaying());
-  EXPECT_FALSE(game->isSoundPlaying(4));
+  EXPECT_FALSE(isSoundPlaying(*game, 4));
   // Sound off: music is recorded but not played.
-  game->playMusic(13);
+  playMusic(*game, 13);
   EXPECT_EQ(game->m_currentMusicId, 13);
   EXPECT_EQ(channelOf(13), -1);
 }
 
 TEST_F(SoundControl, MusicStartsOnceAndRestartsAfterAnEffect) {
-  game->playMusic(11);
+  playMusic(*game, 11);
   EXPECT_EQ(game->m_currentMusicId, 11);
   int c = channelOf(11);
   ASSERT_NE(c, -1);
   WAVEHDR* first = player()->channelHeader(c);
-  game->playMusic(11);
+  playMusic(*game, 11);
   EXPECT_EQ(player()->channelHeader(c), first);  // not restarted
   Sleep(800);
-  game->playSound(9, 0, 100, 100);  // an effect cuts the music
+  playSound(*game, 9, 0, 100, 100);  // an effect cuts the music
   EXPECT_EQ(game->m_currentMusicId, -1);
   EXPECT_EQ(game->getCurrentSound(), 9);
   Sleep(800);
-  game->playMusic(11);
+  playMusic(*game, 11);
   EXPECT_EQ(game->m_currentMusicId, 11);
   EXPECT_NE(channelOf(11), -1);
   // Right after a stop the piece still starts (channels being handed back
   // do not count as playing).
   game->stopAllSounds();
-  game->playMusic(12);
+  playMusic(*game, 12);
   EXPECT_EQ(game->m_currentMusicId, 12);
   EXPECT_NE(channelOf(12), -1);
 }
 
 TEST_F(SoundControl, Vibration) {
-  game->requestImpactVibration(150);
+  requestImpactVibration(*game, 150);
   EXPECT_EQ(game->m_vibrationTime, 0);
-  game->requestImpactVibration(300);
+  requestImpactVibration(*game, 300);
   EXPECT_EQ(game->m_vibrationTime, 200);
-  game->updateVibration();
+  updateVibration(*game);
   EXPECT_EQ(game->m_vibrationTime, 0);
   game->setVibrationTime(40);
   EXPECT_EQ(game->m_vibrationTime, 40);

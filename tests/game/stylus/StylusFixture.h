@@ -51,7 +51,7 @@ class StylusTest : public ::testing::Test {
   // One mapping pass with the keys latched afterwards.
   Sent run() {
     game->m_keys.lock(0);
-    game->mapPointerToKeys();
+    mapPointerToKeys(*game);
     game->m_keys.update();
     return {game->m_keys.pressed(), game->m_keys.released(), game->m_keys.held()};
   }

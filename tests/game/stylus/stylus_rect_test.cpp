@@ -29,24 +29,24 @@ TEST(TouchLayout, NoPointNeverHits) {
 TEST_F(StylusTest, PressedHitConsumesOrKeeps) {
   game->pointerX = 20;
   game->pointerY = 300;
-  EXPECT_TRUE(game->isPointerPressedIn(0, 338, 60, 40, false));
+  EXPECT_TRUE(isPointerPressedIn(*game, 0, 338, 60, 40, false));
   EXPECT_EQ(game->m_pointerHit, 1);
   EXPECT_EQ(game->pointerX, 20);
-  EXPECT_TRUE(game->isPointerPressedIn(0, 338, 60, 40, true));
+  EXPECT_TRUE(isPointerPressedIn(*game, 0, 338, 60, 40, true));
   EXPECT_EQ(game->m_pointerHit, 0);
   EXPECT_EQ(game->pointerX, -1);
   EXPECT_EQ(game->pointerY, -1);
-  EXPECT_FALSE(game->isPointerPressedIn(0, 0, 240, 320, true));
+  EXPECT_FALSE(isPointerPressedIn(*game, 0, 0, 240, 320, true));
 }
 
 TEST_F(StylusTest, ReleasedHitConsumes) {
   game->releaseX = 239;
   game->releaseY = 319;
-  EXPECT_FALSE(game->isPointerReleasedIn(0, 338, 60, 40, true));
+  EXPECT_FALSE(isPointerReleasedIn(*game, 0, 338, 60, 40, true));
   EXPECT_EQ(game->releaseX, 239);
-  EXPECT_TRUE(game->isPointerReleasedIn(0, 0, 240, 320, true));
+  EXPECT_TRUE(isPointerReleasedIn(*game, 0, 0, 240, 320, true));
   EXPECT_EQ(game->releaseX, -1);
-  EXPECT_FALSE(game->isPointerReleasedIn(0, 0, 240, 320, true));
+  EXPECT_FALSE(isPointerReleasedIn(*game, 0, 0, 240, 320, true));
 }
 
 TEST_F(StylusTest, CueSide) {
@@ -72,6 +72,6 @@ TEST_F(StylusTest, CueSide) {
   };
   for (const Case& c : cases) {
     game->cueAimAngle = c.angleDegrees * 0x4000;
-    EXPECT_EQ(game->isPointOnCueSide(c.x, c.y), c.side) << c.angleDegrees << " " << c.x << "," << c.y;
+    EXPECT_EQ(isPointOnCueSide(*game, c.x, c.y), c.side) << c.angleDegrees << " " << c.x << "," << c.y;
   }
 }

@@ -19,10 +19,10 @@ class TableData : public DataTest {
     DataTest::SetUp();
     std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
     game->init();
-    ASSERT_EQ(game->loadBar("table.bar"), 1);
+    ASSERT_EQ(loadBar(*game, "table.bar"), 1);
     entries = game->m_bar.count - 1;
-    game->unloadBar();
-    game->loadTable();
+    unloadBar(*game);
+    loadTable(*game);
     const TableLayoutGroup& c = layout().groups[TableLayout::kCushions];
     for (int i = 0; i < c.count(); ++i) outline.push_back({double(c.x(i)), double(c.y(i))});
   }
@@ -161,8 +161,8 @@ TEST_F(TableData, PocketsSitBeyondTheBallInHandArea) {
 TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
   game->gameType = 1;
   game->ruleSet = 0;
-  game->resetMatchState();
-  game->initFrame(true);
+  resetMatchState(*game);
+  initFrame(*game, true);
   for (int n = 0; n < 16; ++n) {
     const bool on = n == 0;  // ball 8 marks the lag and is off until needed
     EXPECT_EQ(world().balls[n]->pocketed, on ? 0 : 1) << n;
@@ -179,8 +179,8 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
     game->ruleSet = rack.ruleSet;
     for (uint32_t seed = 1; seed < 60; ++seed) {
       game->m_random->setSeed(seed * 7919);
-      game->resetMatchState();
-      game->initFrame(false);
+      resetMatchState(*game);
+      initFrame(*game, false);
       for (int a = 0; a < 16; ++a) {
         const PhysicalObject* ba = world().balls[a];
         EXPECT_EQ(ba->pocketed, a < rack.on ? 0 : 1);
@@ -203,8 +203,8 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
     game->gameType = type;
     for (int i = 0; i < (type == 4 ? 32 : 5); ++i) {
       game->challengeNumber = game->lessonNumber = i;
-      game->resetMatchState();
-      game->initFrame(true);
+      resetMatchState(*game);
+      initFrame(*game, true);
       EXPECT_EQ(world().cueBall->pocketed, 0) << type << " " << i;
     }
   }

@@ -68,7 +68,7 @@ class TableTest : public DataTest {
     const std::vector<uint8_t> bytes = tablelayout::writeTable(groups);
     ASSERT_FALSE(bytes.empty());
     writeBytes("table.bar", bytes);
-    game->loadTable();
+    loadTable(*game);
   }
   void loadBanks() {
     for (auto& b : banks) b = spritetest::loadBank(ballBank());
@@ -146,7 +146,7 @@ TEST_F(TableTest, LoadBuildsPocketsLinesJawsBallsAndScreenObjects) {
   load(standardTable());
   EXPECT_EQ(w.lineCount, 18);
   EXPECT_EQ(w.jawCount, 12);
-  game->freeTable();
+  freeTable(*game);
   EXPECT_EQ(w.ballList, nullptr);
   EXPECT_EQ(w.pocketHead, nullptr);
   EXPECT_EQ(w.lines[18], nullptr);
@@ -182,15 +182,15 @@ TEST_F(TableTest, BadTablesBuildNothing) {
       game->ruleSet = ruleSet;
       for (int32_t type : {0, 1, 4, 5}) {
         game->gameType = type;
-        game->resetMatchState();
-        game->initFrame(true);
-        game->initFrame(false);
+        resetMatchState(*game);
+        initFrame(*game, true);
+        initFrame(*game, false);
       }
     }
-    game->freeTable();
+    freeTable(*game);
   }
   std::filesystem::remove(dir / "table.bar");
-  game->loadTable();
+  loadTable(*game);
   EXPECT_EQ(world().ballList, nullptr);
 }
 
@@ -223,8 +223,8 @@ TEST_F(TableTest, FrameStartsRackLagOrPlaceTheLayout) {
     game->ruleSet = c.ruleSet;
     game->gameType = c.gameType;
     game->currentPlayer = 1;
-    game->resetMatchState();
-    game->initFrame(c.newMatch);
+    resetMatchState(*game);
+    initFrame(*game, c.newMatch);
     EXPECT_EQ(game->m_rules.rulesMode, c.rulesMode);
     EXPECT_EQ(game->m_rules.normalPlay, c.lag ? 0 : 1);
     EXPECT_EQ(ball(8)->pocketed, c.lag ? 1 : 0);
@@ -258,8 +258,8 @@ TEST_F(TableTest, LayoutsPlaceOnlyBallsThatReachThePlayArea) {
   load(groups);
   game->gameType = 4;
   game->challengeNumber = 7;
-  game->resetMatchState();
-  game->initFrame(true);
+  resetMatchState(*game);
+  initFrame(*game, true);
   const bool on[16] = {true, true, false, true, false, false, true, false, true, true, false, true, true, true,
                        false, false};
   for (int n = 0; n < 16; ++n) {
@@ -281,8 +281,8 @@ TEST_F(TableTest, RackJitterMovesUpAndRightOnly) {
   game->gameType = 0;
   for (uint32_t seed : {1u, 2u, 99u, 12345u}) {
     game->m_random->setSeed(seed);
-    game->resetMatchState();
-    game->initFrame(true);
+    resetMatchState(*game);
+    initFrame(*game, true);
     for (int n = 0; n < 16; ++n) {
       const PhysicalObject* b = ball(n);
       const int32_t dx = b->position.x - b->pointA.x, dy = b->position.y - b->pointA.y;
@@ -311,8 +311,8 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     load(standardTable());
     game->ruleSet = c.ruleSet;
     game->gameType = 0;
-    game->resetMatchState();
-    game->initFrame(true);
+    resetMatchState(*game);
+    initFrame(*game, true);
     for (int n = 0; n < 16; ++n) {
       SpriteAnimPlayer* p = lookPlayer(ball(n)->animPlayer);
       ASSERT_NE(p, nullptr) << n;
@@ -332,14 +332,14 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     EXPECT_EQ(game->m_rules.playerGroup[0], 65278u);
     EXPECT_EQ(game->m_rules.playerTarget[1], 65278u);
     EXPECT_EQ(game->m_rules.tableOpen, 1);
-    game->freeTable();
+    freeTable(*game);
   }
   // Without the banks no looks are made.
   for (int i = 0; i < k_poolBankCount; ++i) game->m_poolBanks[i] = nullptr;
   load(standardTable());
   game->gameType = 0;
-  game->resetMatchState();
-  game->initFrame(true);
+  resetMatchState(*game);
+  initFrame(*game, true);
   EXPECT_EQ(ball(0)->animPlayer, nullptr);
   EXPECT_EQ(ball(9)->animPlayer, nullptr);
   EXPECT_EQ(world().handCursor->animPlayer, nullptr);
@@ -350,8 +350,8 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   load(standardTable());
   game->ruleSet = 0;
   game->currentPlayer = 1;
-  for (int b : {0, 3, 9, 12, 8, 1, 2, 4, 5, 6, 7, 10}) game->addPottedBall(b, 1);
-  game->addPottedBall(3, 0);
+  for (int b : {0, 3, 9, 12, 8, 1, 2, 4, 5, 6, 7, 10}) addPottedBall(*game, b, 1);
+  addPottedBall(*game, 3, 0);
   const cGame::PottedBalls& list = game->m_potted[1];
   EXPECT_EQ(list.count, 9);
   const int want[9] = {3, 9, 12, 8, 1, 2, 4, 5, 6};
@@ -366,12 +366,12 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   EXPECT_EQ(list.players[3]->palette, 7);  // ball 8
   EXPECT_EQ(game->m_potted[0].count, 1);
   EXPECT_EQ(game->m_potted[0].players[0]->anim, 18);  // not the current player
-  game->clearPottedBallLists();
+  clearPottedBallLists(*game);
   EXPECT_EQ(game->m_potted[1].count, 0);
   EXPECT_EQ(game->m_potted[1].players[0], nullptr);
   // UK looks.
   game->ruleSet = 1;
-  for (int b : {3, 8, 12}) game->addPottedBall(b, 0);
+  for (int b : {3, 8, 12}) addPottedBall(*game, b, 0);
   EXPECT_EQ(game->m_potted[0].players[0]->palette, 2);
   EXPECT_EQ(game->m_potted[0].players[1]->palette, 7);
   EXPECT_EQ(game->m_potted[0].players[2]->palette, 0);
@@ -381,19 +381,19 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
 TEST_F(TableTest, MatchResetAndPlayerGroups) {
   load(standardTable());
   game->gameType = 1;
-  game->initFrame(false);
+  initFrame(*game, false);
   ball(4)->spin.set(5, 5);
   game->m_rules.playerGroup[0] = 254;
   game->m_rules.playerGroup[1] = 65024;
-  EXPECT_EQ(game->getPlayerGroup(0), 1);
-  EXPECT_EQ(game->getPlayerGroup(1), 2);
-  EXPECT_EQ(game->getPlayerGroup(2), -1);
+  EXPECT_EQ(getPlayerGroup(*game, 0), 1);
+  EXPECT_EQ(getPlayerGroup(*game, 1), 2);
+  EXPECT_EQ(getPlayerGroup(*game, 2), -1);
   game->m_rules.playerGroup[1] = 256;
-  EXPECT_EQ(game->getPlayerGroup(1), -1);
+  EXPECT_EQ(getPlayerGroup(*game, 1), -1);
   game->m_rules.lowestBall = 3;
   game->m_career.equippedMask = 0;
   game->gameType = 5;
-  game->resetMatchState();
+  resetMatchState(*game);
   EXPECT_EQ(game->m_rules.lowestBall, 0);
   EXPECT_EQ(game->m_rules.playerGroup[0], 0u);
   EXPECT_EQ(game->m_rules.groupChosenOnBreak[1], -1);
@@ -409,7 +409,7 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
   }
   game->gameType = 1;
   game->m_career.equippedMask = 0x1041;  // nothing equipped in any category
-  game->resetMatchState();
+  resetMatchState(*game);
   EXPECT_EQ(game->m_equippedLevel[0], 0);
 }
 
@@ -447,7 +447,7 @@ TEST_F(TableTest, PlayedShotsChangeTheMatchThroughTheGame) {
   game->ruleSet = 0;
   game->gameType = 0;
   game->currentPlayer = 0;
-  game->initFrame(true);
+  initFrame(*game, true);
   PhysicsWorld& w = world();
   ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModePlay);
   // A break that brings only three balls to a cushion: racked again, the other player breaks.

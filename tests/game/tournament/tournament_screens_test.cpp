@@ -28,8 +28,8 @@ class TournamentScreens : public FrontEndTest {
     for (uint8_t& w : game->m_career.won) w = 0;
     for (int c : characters) game->m_career.won[c] = 1;
   }
-  int frameOf(int id, int i) { return game->getInterfaceElement(id, i)[F::kWordParams + F::kSpriteFrame]; }
-  bool shown(int id, int i) { return game->getInterfaceElement(id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
+  int frameOf(int id, int i) { return getInterfaceElement(*game, id, i)[F::kWordParams + F::kSpriteFrame]; }
+  bool shown(int id, int i) { return getInterfaceElement(*game, id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
   uint32_t savedU32(int offset) {
     return uint32_t{savedByte(offset)} << 24 | uint32_t{savedByte(offset + 1)} << 16 |
            uint32_t{savedByte(offset + 2)} << 8 | savedByte(offset + 3);
@@ -54,10 +54,10 @@ TEST_F(TournamentScreens, ChoiceVeilsTheBiggerTournamentsByWonCount) {
     for (uint8_t& w : game->m_career.won) w = 0;
     for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
     start(k_stateTournamentMenu);
-    EXPECT_EQ((game->getMenuEntryFlags(k_textTournamentFour) & 4) != 0, c.fourVeiled) << c.won;
-    EXPECT_EQ((game->getMenuEntryFlags(k_textTournamentEight) & 4) != 0, c.eightVeiled) << c.won;
+    EXPECT_EQ((getMenuEntryFlags(*game, k_textTournamentFour) & 4) != 0, c.fourVeiled) << c.won;
+    EXPECT_EQ((getMenuEntryFlags(*game, k_textTournamentEight) & 4) != 0, c.eightVeiled) << c.won;
     // The note and its padlocks show while a veiled row is highlighted.
-    game->selectMenuEntryById(k_textTournamentEight);
+    selectMenuEntryById(*game, k_textTournamentEight);
     frame();
     for (int e : {2, 3, 21, 22}) EXPECT_EQ(shown(5, e), c.eightVeiled) << c.won << " " << e;
     frame({kSelect});
@@ -351,9 +351,9 @@ TEST_F(TournamentScreens, PrizeScreenUnlocksTheRivalMatchOnceEveryCategoryIsComp
 TEST_F(TournamentScreens, LossesReadFromTheFileStayWithinThree) {
   for (const uint32_t stored : {0u, 2u, 3u, 7u, 0xFFFFFFFFu}) {
     game->m_career.counterC = stored;
-    game->saveProgress();
+    saveProgress(*game);
     game->m_career.counterC = 99;
-    game->loadProgress();
+    loadProgress(*game);
     EXPECT_EQ(game->m_career.counterC, std::min(stored, 3u)) << stored;
   }
 }

@@ -51,10 +51,10 @@ class TurnTest : public DataTest {
     for (const char* name : {"interf.bar", "text.bar"})
       std::filesystem::copy(std::string(data) + "/" + name, dir / name);
     game->init();
-    game->loadStrings(0);
-    game->loadBar("interf.bar");
-    game->loadInterfaces();
-    game->unloadBar();
+    loadStrings(*game, 0);
+    loadBar(*game, "interf.bar");
+    loadInterfaces(*game);
+    unloadBar(*game);
     game->m_random->setSeed(7);
     ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->m_tableLayout,
                                              game->m_world));
@@ -100,7 +100,7 @@ class TurnTest : public DataTest {
   void startQuickMatch(int32_t ruleSet) {
     game->gameType = 0;
     game->ruleSet = ruleSet;
-    game->startMatch(0, 2, 7);
+    startMatch(*game, 0, 2, 7);
   }
 };
 

@@ -30,9 +30,9 @@ class BallViewFlow : public TurnTest {
     for (const char* name : {"info.bar", "data000.bar"})
       std::filesystem::copy(std::string(data) + "/" + name, dir / name);
     ASSERT_TRUE(game->m_resources.loadIndex());
-    game->createGameObjects();
-    game->init3D();
-    game->load3DView();
+    createGameObjects(*game);
+    init3D(*game);
+    load3DView(*game);
     g = screen.getGraphics();
   }
   void TearDown() override {
@@ -76,19 +76,19 @@ TEST_F(BallViewFlow, OpensTenFramesBeforeThePotAndShutsAtOnce) {
     game->ballViewOpen = c.open;
     game->potCountdown = c.countdown;
     for (int i = 0; i < 2; ++i) {
-      game->paintBallView(g);
+      paintBallView(*game, g);
       EXPECT_EQ(game->ballViewCount, c.countAfter[i]);
       EXPECT_EQ(game->potCountdown, c.countdown - 50 * (i + 1));
     }
   }
   // Open for good at 4; the flag cleared shuts it in the same frame.
-  for (int i = 0; i < 6; ++i) game->paintBallView(g);
+  for (int i = 0; i < 6; ++i) paintBallView(*game, g);
   game->ballViewOpen = 1;
-  for (int i = 0; i < 6; ++i) game->paintBallView(g);
+  for (int i = 0; i < 6; ++i) paintBallView(*game, g);
   EXPECT_EQ(game->ballViewCount, 4);
   game->followedSlot = 5;
   game->ballViewOpen = 0;
-  game->paintBallView(g);
+  paintBallView(*game, g);
   EXPECT_EQ(game->ballViewCount, 0);
   EXPECT_EQ(game->followedSlot, 0);
 }
@@ -103,7 +103,7 @@ TEST_F(BallViewFlow, PictureOpensFromItsMiddleRowOneFrameLate) {
     SCOPED_TRACE(count);
     for (int i = 0; i < 56 * 104; ++i) picture()[i] = static_cast<uint16_t>(i + 1);
     std::fill_n(static_cast<uint16_t*>(screen.getPixels()), 240 * 320, 0xFFFF);
-    game->paintBallView(g);
+    paintBallView(*game, g);
     ASSERT_EQ(game->ballViewCount, count);
     const int32_t x = game->m_viewBox[0], top = game->m_viewBox[1] - 52;
     ASSERT_EQ(top, game->m_viewRect[1]);
@@ -125,7 +125,7 @@ TEST_F(BallViewFlow, PictureOpensFromItsMiddleRowOneFrameLate) {
 
 TEST_F(BallViewFlow, PocketAndFollowCameras) {
   // The top left pocket; the camera looks at it from 100 units outside it.
-  const int32_t tx = cGame::tableToViewX(14 << 14), ty = cGame::tableToViewY(-(17 << 14));
+  const int32_t tx = tableToViewX(14 << 14), ty = tableToViewY(-(17 << 14));
   game->potTarget[0] = tx;
   game->potTarget[1] = ty;
   game->predictedSlot = 3;
@@ -139,7 +139,7 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
     SCOPED_TRACE(c.count);
     game->ballViewCount = c.count;
     game->m_ballYaw = 10 << 14;
-    ASSERT_TRUE(game->updateBallViewCamera(-1));
+    ASSERT_TRUE(updateBallViewCamera(*game, -1));
     const double yaw = 10 + (toPocket - 10) * c.weight;
     // The angle tables are good to 0.2 degrees.
     EXPECT_NEAR(game->m_ballYaw / kQ, yaw, 0.25);
@@ -157,7 +157,7 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
   }
   // No prediction: no camera.
   game->predictedSlot = -1;
-  EXPECT_FALSE(game->updateBallViewCamera(-1));
+  EXPECT_FALSE(updateBallViewCamera(*game, -1));
   // The follow camera behind a ball rolling along +y, at twice the step.
   game->ballViewCount = 1;
   game->followedSlot = 2;
@@ -167,7 +167,7 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
   game->m_ballSlots.directionY[2] = 16384;
   game->m_ballSlots.x[2] = 300 << 14;
   game->m_ballSlots.y[2] = 500 << 14;
-  ASSERT_TRUE(game->updateBallViewCamera(0));
+  ASSERT_TRUE(updateBallViewCamera(*game, 0));
   EXPECT_NEAR(game->m_ballYaw / kQ, 90, 0.25);
   EXPECT_NEAR(game->m_ballCameraX / kQ, 600, 0.5);
   EXPECT_NEAR(game->m_ballCameraY / kQ, 2 * (500 - 200), 0.5);
@@ -181,12 +181,12 @@ TEST_F(BallViewFlow, SlotsFollowTheBallList) {
   setShot(3, 40, 45, 67, 74, 0);
   w.balls[3]->direction.set(0, -16384);
   game->m_ballSlots.visible[20] = 1;
-  game->updateBallViewSlots();
+  updateBallViewSlots(*game);
   const auto& s = game->m_ballSlots;
   for (int k = 0; k < 32; ++k) EXPECT_EQ(s.visible[k], k == 0 || k == 3) << k;
   EXPECT_EQ(s.number[3], 3);
-  EXPECT_EQ(s.x[3], cGame::tableToViewX(40 << 14));
-  EXPECT_EQ(s.y[3], cGame::tableToViewY(-(45 << 14)));
+  EXPECT_EQ(s.x[3], tableToViewX(40 << 14));
+  EXPECT_EQ(s.y[3], tableToViewY(-(45 << 14)));
   EXPECT_EQ(s.directionY[3], -16384);
 }
 
@@ -195,12 +195,12 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   const int32_t loaded = textures.getCount();
   for (int32_t rules = 0; rules < 3; ++rules) {
     SCOPED_TRACE(rules);
-    game->releaseBallViewData();
+    releaseBallViewData(*game);
     EXPECT_EQ(textures.getCount(), 0);
     EXPECT_EQ(game->m_tableModel, nullptr);
     game->ruleSet = rules;
     game->m_tableIndex = 4;
-    game->load3DView();
+    load3DView(*game);
     for (int32_t i = 0; i < 16; ++i) {
       const int32_t uk = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
       EXPECT_EQ(game->m_ballTextures[i], textures.getTexture(rules == 1 ? uk : i)) << i;
@@ -213,8 +213,8 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   // A match after a match holds as many textures as the first.
   game->ruleSet = 0;
   game->m_tableIndex = 0;
-  game->releaseBallViewData();
-  game->load3DView();
+  releaseBallViewData(*game);
+  load3DView(*game);
   EXPECT_EQ(textures.getCount(), loaded);
 }
 
@@ -253,7 +253,7 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     PoolHooks* hooks = w.hooks;
     Random* random = w.random;
     const uint32_t seed = game->m_random->x;
-    EXPECT_EQ(game->predictPottedBall(), c.want);
+    EXPECT_EQ(predictPottedBall(*game), c.want);
     EXPECT_EQ(game->predictedSlot, c.want);
     if (c.want < 0) {
       EXPECT_EQ(game->potCountdown, -12345);
@@ -264,8 +264,8 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     const PhysicalObject* pocket = w.pockets[0];
     for (const PhysicalObject* p : w.pockets)
       if (p && std::abs((p->position.x >> 14) - 14) + std::abs((p->position.y >> 14) + 17) < 4) pocket = p;
-    EXPECT_EQ(game->potTarget[0], c.target ? cGame::tableToViewX(pocket->position.x) : 777);
-    EXPECT_EQ(game->potTarget[1], c.target ? cGame::tableToViewY(pocket->position.y) : 777);
+    EXPECT_EQ(game->potTarget[0], c.target ? tableToViewX(pocket->position.x) : 777);
+    EXPECT_EQ(game->potTarget[1], c.target ? tableToViewY(pocket->position.y) : 777);
     // The shadows are the balls again; the game's reactions and draws were
     // left out; real contacts count again.
     for (int j = 0; j < 16; ++j) {
@@ -287,7 +287,7 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
   w.breakPlayed = 0;
   game->m_rules.tableOpen = 1;
   game->potTarget[0] = 777;
-  EXPECT_EQ(game->predictPottedBall(), 1);
+  EXPECT_EQ(predictPottedBall(*game), 1);
   EXPECT_NE(game->potTarget[0], 777);
 }
 

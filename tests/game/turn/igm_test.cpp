@@ -24,7 +24,7 @@ class IgmTest : public TurnTest {
     ASSERT_EQ(game->s_gameState, k_stateIGM);
   }
   void choose(uint32_t textId) {
-    game->selectMenuEntryById(textId);
+    selectMenuEntryById(*game, textId);
     tap(kKeyFire);
   }
 };
@@ -111,7 +111,7 @@ TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
     enterIGM(*game);
     ASSERT_EQ(game->s_gameState, k_stateIGM);
     const bool hidden = under != k_stateAim;
-    EXPECT_EQ(game->getMenuEntryFlags(k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
     EXPECT_EQ(game->igmInvisibleOptions, hidden ? 1 : 0) << under;
   }
 }
@@ -213,7 +213,7 @@ TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
   EXPECT_EQ(game->question.action, 9);
   EXPECT_EQ(game->m_stackDepth, 1);
   // Yes: the push-out is taken and the shot goes on.
-  game->selectMenuEntryById(k_textYes);
+  selectMenuEntryById(*game, k_textYes);
   tap(kKeyFire);
   EXPECT_TRUE(game->m_rules.pushOutShot);
   EXPECT_EQ(game->m_stackDepth, 0);
@@ -231,9 +231,9 @@ TEST_F(TurnTest, ScreensOverAMatchUseOnlyKeptBanks) {
   const std::vector<int> kept = {0, 1, 2, 3, 6, 10, 12, 24, 28};
   for (int id : {k_interfaceIGM, k_interfaceCheatMenu, k_interfaceMatchResult, k_interfaceRetry,
                  k_interfaceChallengeUnlocked, k_interfaceCharacterUnlocked, k_interfacePostMatch, k_interfaceContinue}) {
-    ASSERT_GT(game->getInterfaceElementCount(id), 0) << id;
-    for (int i = 0; i < game->getInterfaceElementCount(id); ++i) {
-      const int16_t* e = game->getInterfaceElement(id, i);
+    ASSERT_GT(getInterfaceElementCount(*game, id), 0) << id;
+    for (int i = 0; i < getInterfaceElementCount(*game, id); ++i) {
+      const int16_t* e = getInterfaceElement(*game, id, i);
       if (e[0] != 0) continue;  // sprites only
       if (id == k_interfaceCharacterUnlocked && i == k_unlockPortrait) continue;
       const int bank = e[3];

@@ -76,7 +76,7 @@ class MatchTest : public DataTest {
     game->m_tableIndex = 1;
     // The rack is jittered as the match starts, at the end of the loading.
     game->m_random->setSeed(seed);
-    game->enterGameLoading();
+    enterGameLoading(*game);
     if (!expectMatch) return;
     for (int i = 0; i < 400 && !game->m_inGame; ++i) frame();
     ASSERT_EQ(game->m_inGame, 1);
@@ -137,10 +137,10 @@ class MatchTest : public DataTest {
       const bool humanTurn = human && game->currentPlayer == 0;
       // The break: the last frame before the stroke, the HUD slid in place.
       if ((s == k_stateAim || s == k_stateComputerShot || s == k_stateShotPower || s == k_stateStroke) &&
-          game->m_rules.rulesMode == RuleState::kModePlay && !game->m_world.breakPlayed && game->isHudAtTarget())
+          game->m_rules.rulesMode == RuleState::kModePlay && !game->m_world.breakPlayed && isHudAtTarget(*game))
         r.breakFrame = pixels();
       bool fire = s == k_stateOpponentIntro || s == k_stateMessageBox || s == k_stateFrameWon ||
-                  (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || game->isMessageWaiting();
+                  (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || isMessageWaiting(*game);
       if (humanTurn && s == k_stateAim && !game->m_keys.isLocked()) {
         const ShotRecord& shot = game->m_world.shot;
         if (game->m_rules.normalPlay && game->m_world.breakPlayed && shot.targetCount > 0 && shot.chosenTarget < 0) {
@@ -285,8 +285,8 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
                              std::abs((pocket->position.x >> 14) - 14) + std::abs((pocket->position.y >> 14) + 17)))
       pocket = p;
   ASSERT_NE(pocket, nullptr);
-  EXPECT_EQ(game->potTarget[0], cGame::tableToViewX(pocket->position.x));
-  EXPECT_EQ(game->potTarget[1], cGame::tableToViewY(pocket->position.y));
+  EXPECT_EQ(game->potTarget[0], tableToViewX(pocket->position.x));
+  EXPECT_EQ(game->potTarget[1], tableToViewY(pocket->position.y));
   ASSERT_FALSE(shown.empty());
   const std::string dir = std::string(KV_BINARY_DIR) + "/frames/ballview";
   std::filesystem::create_directories(dir);

@@ -25,15 +25,15 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     game->m_rules.shotOutcome = 0;
     game->setInGameState(k_stateAfterShot);
     ASSERT_TRUE(runUntil(k_stateQuestion, 30));
-    game->addTextMessage(c.kind, 677, 60000);
-    ASSERT_TRUE(game->isMessageWaiting());
+    addTextMessage(*game, c.kind, 677, 60000);
+    ASSERT_TRUE(isMessageWaiting(*game));
     frames(3);
     game->m_menu.selection = c.entry;
     tap(kKeyLeftSoft);
     EXPECT_NE(game->s_gameState, k_stateQuestion);
     EXPECT_EQ(game->m_rules.pushOutShot != 0, c.pushOutTaken);
     // The message comes back into view with the table, still waiting.
-    EXPECT_TRUE(game->isMessageWaiting());
+    EXPECT_TRUE(isMessageWaiting(*game));
     game->m_messages.count = 0;
   }
 }
@@ -44,7 +44,7 @@ TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
   startQuickMatch(0);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
-  game->showMessageBox(0, 508);
+  showMessageBox(*game, 0, 508);
   frame();
   ASSERT_EQ(game->s_gameState, k_stateMessageBox);
   EXPECT_TRUE(game->touchHint);

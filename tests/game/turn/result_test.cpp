@@ -41,8 +41,8 @@ class ResultTest : public TurnTest {
   }
   // A fresh career: character 0, the first three characters available.
   void career(uint32_t money) {
-    game->resetSettings();
-    game->resetProgress();
+    resetSettings(*game);
+    resetProgress(*game);
     game->m_career.started = 1;
     game->m_career.money = money;
   }
@@ -208,19 +208,19 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   EXPECT_EQ(savedByte(184), 0);
   EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   frame();
-  EXPECT_TRUE(game->isElementVisible(k_unlockMorePages));
+  EXPECT_TRUE(isElementVisible(*game, k_unlockMorePages));
   tap(kKeyFire);
   EXPECT_EQ(game->matchResult.unlockPage, 1);
   EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
   frame();
-  EXPECT_FALSE(game->isElementVisible(k_unlockMorePages));
+  EXPECT_FALSE(isElementVisible(*game, k_unlockMorePages));
   tap(kKeyFire);
   // Back to the check: the next character, the roster's for slot 3.
   ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
   const int32_t character = getRivalCharacter(*game, 3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
   EXPECT_EQ(game->matchResult.unlockText, 478 + character);
-  EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
+  EXPECT_EQ(getInterfaceElement(*game, k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
   EXPECT_EQ(savedByte(183), 0);
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
   tap(kKeyFire);
@@ -322,7 +322,7 @@ TEST_F(ResultTest, MenusThatCloseAMatch) {
     game->m_pendingReturnState = -1;
     game->setInGameState(c.state);
     frame();
-    game->selectMenuEntryById(c.item);
+    selectMenuEntryById(*game, c.item);
     tap(kKeyFire);
     if (c.next == k_stateMatchInit)
       EXPECT_GE(game->s_gameState, k_stateMatchInit);

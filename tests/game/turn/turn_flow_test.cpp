@@ -61,7 +61,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   cue->setPosition(0x38000, -0x44000);
   game->m_rules.ballInHand = 1;
   takeLog();
-  game->chooseNextTurnState();
+  chooseNextTurnState(*game);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{520, 'l'}, {590, 'e'}}));
   frame();
   EXPECT_EQ(takeLog(), (std::vector<Step>{{590, 'l'}, {510, 'e'}}));
@@ -70,7 +70,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   EXPECT_FALSE(cue->dropping);
   EXPECT_EQ(cue->pocket, nullptr);
   EXPECT_EQ(cue->frame, PhysicalObject::kRestFrame);
-  EXPECT_TRUE(game->isPlaceFree(*cue));
+  EXPECT_TRUE(isPlaceFree(*game, *cue));
   EXPECT_TRUE(game->handShown);
   // The stylus asks for a place on top of ball 1: refused.
   const Vector2 before = cue->position;
@@ -107,14 +107,14 @@ TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
   game->m_rules.ballInHand = 1;
   game->m_world.breakPlayed = 1;
   takeLog();
-  game->chooseNextTurnState();
+  chooseNextTurnState(*game);
   ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
   // The blocked spot walks right to the edge and back to the break position,
   // twice; the second time the first free place from there is taken.
   game->m_world.cueBall->setPosition(0x158000, -0x328000);
   game->aiSpot = game->m_world.cueBall->position;
   ASSERT_TRUE(runUntil(k_stateComputerShot, 400));
-  EXPECT_TRUE(game->isPlaceFree(*game->m_world.cueBall));
+  EXPECT_TRUE(isPlaceFree(*game, *game->m_world.cueBall));
 }
 
 struct Frame {
@@ -164,7 +164,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     game->hudOffset = -61;
     game->m_rules.ballInHand = 1;
     game->m_world.breakPlayed = 1;
-    game->chooseNextTurnState();
+    chooseNextTurnState(*game);
     ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
     // The opponent has chosen its spot.
     game->aiPlacingDone = 1;
@@ -292,7 +292,7 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
     game->m_keys.lock(0);
     game->keyPressed(kKeyRightSoft);
     game->m_keys.update();
-    game->runMatchStep(k_stateBallsMoving, k_subStateInGameUpdate);
+    runMatchStep(*game, k_stateBallsMoving, k_subStateInGameUpdate);
     game->keyReleased(kKeyRightSoft);
     game->m_keys.update();
     EXPECT_EQ(game->computerSkipCount, shot);
@@ -309,13 +309,13 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
 TEST_F(TurnTest, LagSecondBallAndItsResult) {
   game->gameType = 2;
   game->ruleSet = 0;
-  game->startMatch(2, 2, 7);
+  startMatch(*game, 2, 2, 7);
   game->playerProfile[0] = 0;
   ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
   PhysicalObject* cue = game->m_world.cueBall;
   PhysicalObject* eight = game->m_world.ball8;
   const Vector2 eightStart = eight->position;
-  auto afterShot = [this] { game->runMatchStep(k_stateAfterShot, k_subStateInGameUpdate); };
+  auto afterShot = [this] { runMatchStep(*game, k_stateAfterShot, k_subStateInGameUpdate); };
   // The first lag shot came to rest; the second ball goes 18.0 to its right.
   cue->setPosition(0x200000, -0xA0000);
   afterShot();
@@ -357,7 +357,7 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
     game->m_rules.ukFirstVisit = 1;
     game->m_rules.shotOutcome = 0;
     game->m_rules.ballInHand = 0;
-    game->runMatchStep(k_stateAfterShot, k_subStateInGameUpdate);
+    runMatchStep(*game, k_stateAfterShot, k_subStateInGameUpdate);
     if (c.expectState >= 0) {
       EXPECT_EQ(game->s_gameState, c.expectState);
       EXPECT_TRUE(game->m_rules.tableOpen);
@@ -383,7 +383,7 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   EXPECT_EQ(game->question.body, 675);
   EXPECT_EQ(game->m_stackDepth, 1);
   // Yes: the push-out is taken and the turn goes on.
-  game->answerPushOutOffer(true);
+  answerPushOutOffer(*game, true);
   game->popState();
   EXPECT_TRUE(game->m_rules.pushOutShot);
   EXPECT_FALSE(game->m_rules.pushOutAvailable);
@@ -395,7 +395,7 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   frame();
   EXPECT_EQ(game->question.action, 10);
   EXPECT_EQ(game->question.body, 676);
-  game->answerPushOutPlay();
+  answerPushOutPlay(*game);
   game->switchPlayer();
   game->popState();
   frame();
@@ -420,7 +420,7 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     game->m_achievementMask = 0;
     game->m_achievementCounter = 0;
     startQuickMatch(0);
-    game->startMatch(0, 2, c.rival);
+    startMatch(*game, 0, 2, c.rival);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -430,11 +430,11 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     game->m_rules.cueTouchedEight = c.cueTouchedEight;
     game->setInGameState(k_stateFrameWon);
     EXPECT_EQ(game->m_achievementMask, c.expect) << c.name;
-    EXPECT_TRUE(game->isDialogBoxOpen());
+    EXPECT_TRUE(isDialogBoxOpen(*game));
   }
   // Three such wins against profile 0 give achievement 22.
   startQuickMatch(0);
-  game->startMatch(0, 2, 9);
+  startMatch(*game, 0, 2, 9);
   tap(kKeyFire);
   game->m_rules.winner = 0;
   game->m_rules.shotOutcome = kOutWin;
@@ -452,7 +452,7 @@ TEST_F(TurnTest, FrameWonThenResultLines) {
   game->m_rules.winner = 1;
   game->m_rules.shotOutcome = kOutLose;
   game->setInGameState(k_stateFrameWon);
-  ASSERT_TRUE(game->isDialogBoxOpen());
+  ASSERT_TRUE(isDialogBoxOpen(*game));
   frames(70);
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
@@ -470,14 +470,14 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
     game->gameType = 3;
     game->ruleSet = 0;
     game->m_career.flagB = 0;
-    game->startMatch(3, 1, 4);
+    startMatch(*game, 3, 1, 4);
     game->betPosition = c.bet;
     game->m_rules.winner = c.winner;
     game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
     game->setInGameState(k_stateResultLines);
     tap(kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateResultLines);
-    EXPECT_EQ(game->getInterfaceElementAnim(56, c.element), c.anim);
+    EXPECT_EQ(getInterfaceElementAnim(*game, 56, c.element), c.anim);
     tap(kKeyFire);
     EXPECT_EQ(game->s_gameState, k_stateGameOver);
   }
@@ -519,13 +519,13 @@ TEST(TurnTexts, EveryIdIsWorded) {
 TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   int32_t last = -1;
   for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
-    game->startMatch(0, 2, character);
+    startMatch(*game, 0, 2, character);
     EXPECT_GT(game->playerProfile[1], last) << character;
     last = game->playerProfile[1];
   }
-  EXPECT_EQ(game->getOpponentProfile(0, 9), 0);
-  EXPECT_EQ(game->getOpponentProfile(0, 10), 10);
-  game->startMatch(1, 2, 7);
+  EXPECT_EQ(getOpponentProfile(*game, 0, 9), 0);
+  EXPECT_EQ(getOpponentProfile(*game, 0, 10), 10);
+  startMatch(*game, 1, 2, 7);
   EXPECT_EQ(game->playerProfile[1], -1);
   // Tournaments: stronger round by round and in the bigger fields.
   const struct {
@@ -534,7 +534,7 @@ TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   for (const auto& r : rounds) {
     game->m_tournament.level = r.level;
     game->m_tournament.round = r.round;
-    EXPECT_EQ(game->getOpponentProfile(2, 0), r.profile) << r.level << " " << r.round;
+    EXPECT_EQ(getOpponentProfile(*game, 2, 0), r.profile) << r.level << " " << r.round;
   }
   // The career: up the ladder of rivals, the special rival the strongest.
   for (int32_t career = 0; career < 10; ++career) {
@@ -542,14 +542,14 @@ TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
     last = 0;
     for (int32_t slot = 0; slot <= 8; ++slot) {
       game->opponentSlot = slot;
-      const int32_t p = game->getOpponentProfile(3, 0);
+      const int32_t p = getOpponentProfile(*game, 3, 0);
       EXPECT_GE(p, last) << career << " " << slot;
       EXPECT_LT(p, 10) << career << " " << slot;
       last = p;
     }
     EXPECT_GE(last, 8) << career;
     game->opponentSlot = 10;
-    EXPECT_EQ(game->getOpponentProfile(3, 0), 10);
+    EXPECT_EQ(getOpponentProfile(*game, 3, 0), 10);
   }
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+class Graphics;
+
+void init3D(cGame& game);
+void load3DView(cGame& game);
+void unload3DView(cGame& game);
+void releaseBallViewData(cGame& game);
+void resetBallView(cGame& game);
+void placeBallView(cGame& game, int32_t layout);
+void blit3D(cGame& game);
+void blit3DRect(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, int32_t flag);
+void blit3DFullScreen(cGame& game, int32_t flag);
+void flush3D(cGame& game);
+Q14 tableToViewX(Q14 x);
+Q14 tableToViewY(Q14 y);
+// The per-frame paint of the view under the panel of the player on turn.
+void paintBallView(cGame& game, Graphics* g);
+bool updateBallViewCamera(cGame& game, int32_t mode);
+void updateBallViewSlots(cGame& game);
+void drawBallViewBalls(cGame& game);
+void drawBallViewSlot(cGame& game, int32_t slot, int32_t mode);
+int32_t predictPottedBall(cGame& game);
+
+// The 56 x 104 view at (x, y): viewport, projection (60 degrees, aspect
+// aspectW / aspectH, near 163, far 400.0) and view distance 30.0.
+void setViewport3D(cGame& game, int32_t x, int32_t y, int32_t aspectW, int32_t aspectH);
+// Camera at (a1, a3, -a2) with angles (a5, a4 - 90, a6); its view goes onto
+// the current GL matrix and the renderer draws with it.
+void lookAt3D(cGame& game, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);

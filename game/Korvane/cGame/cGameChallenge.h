@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+class Graphics;
+
+void updateChallengeDemoAim(cGame& game);
+void updateChallengeDemoPower(cGame& game);
+void updateChallengeDemoSpin(cGame& game);
+void setChallengeDemoAim(cGame& game);
+void setChallengeDemoSpin(cGame& game);
+Q14 getChallengeDemoPower(cGame& game);
+void updateChallengeAfterShot(cGame& game);
+void launchChallengeDemo(cGame& game);
+// Frame starts of the challenge and tutorial modes.
+void startChallenge(cGame& game);
+void startScriptedFrame(cGame& game, int32_t mode, bool hasLayout);
+int32_t getChallengeDemoShotValue(const cGame& game, int32_t word);
+int32_t getChallengeDemoShotCount(const cGame& game);
+int32_t& challengeState(cGame& game, int32_t challenge);
+int32_t countWonChallenges(const cGame& game);
+bool isHalfChallengesWon(const cGame& game);
+bool isAllChallengesWon(const cGame& game);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+class Graphics;
+
+void resetEffects(cGame& game);
+void startFade(cGame& game, int32_t length, int32_t direction);
+void stopFade(cGame& game);
+bool updateFade(cGame& game);
+void paintFade(cGame& game, Graphics* g);
+void paintFadeRect(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h);
+void fillRectAlpha(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb);
+void glowArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH,
+              int32_t strengthV, int32_t gain);
+void glowPixels(cGame& game, int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV,
+                int32_t gain);
+void greyArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength);
+void blurArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength);
+void filterGrey(uint32_t* pixels, int32_t n, int32_t s);
+void filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s);
+void filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s);
+void filterSmoothGrey(uint32_t* pixels, int32_t n, int32_t s1, int32_t s2);
+void filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s);
+void filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s);
+void filterBrighten(uint32_t* pixels, int32_t n, int32_t s);
+void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s);
+uint32_t pulse(const cGame& game, int32_t period, uint32_t from, uint32_t to);
+uint32_t pulseColour(const cGame& game, int32_t period, uint32_t rgbA, uint32_t rgbB);
+void drawAlphaPixel(cGame& game, Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha);
+void drawSmoothLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb);
+void drawSmoothLineAlpha(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
+                         int32_t alpha1, int32_t alpha2);
+void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb);
+void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
+                        uint32_t rgbBottom, int32_t step);
+void drawGradientBar(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1,
+                     uint32_t rgb2);
+int32_t easeTowards(int32_t current, int32_t target, int32_t rate);
+Vector2 rotateVector(const Vector2& v, int32_t angle);  // Q14 degrees
+int32_t angleDifference(int32_t a, int32_t b);
+int32_t wrapAngle(int32_t a);

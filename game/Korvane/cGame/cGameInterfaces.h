@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+class Graphics;
+
+void loadInterfaces(cGame& game);
+bool loadInterface(cGame& game, int32_t id, const uint8_t* data, int32_t size);
+void freeInterfaces(cGame& game);
+void selectInterface(cGame& game, int32_t id);
+int16_t* getInterfaceElement(const cGame& game, int32_t id, int32_t i);
+int32_t getInterfaceElementCount(const cGame& game, int32_t id);
+int32_t getElementParamCount(const cGame& game, int32_t id, int32_t i);
+void armElementAnimations(cGame& game, int16_t** elements, bool arm);
+void startInterfaceAnimation(cGame& game);
+void resetInterfaceAnimation(cGame& game, bool arm);
+void startInterfaceAnimationById(cGame& game, int32_t id);
+void stopElementAnimations(cGame& game, int16_t** elements);
+void updateInterfaceTimers(cGame& game);
+void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass);
+void paintInterfaceLayer(cGame& game, bool backLayerPass);
+void paintInterface(cGame& game);
+void paintSpriteElementTo(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target);
+void paintSpriteElement(cGame& game, int32_t i, bool backLayerPass);
+void paintSpriteElementAt(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
+void paintSpriteElementAltPalette(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass, Graphics* target,
+                                  bool forcePalette1);
+void paintRectElement(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backLayerPass);
+void paintPanelElement(cGame& game, int16_t* e);
+int32_t getElementX(cGame& game, int32_t i);
+int32_t getInterfaceElementX(cGame& game, int32_t id, int32_t i);
+int32_t getElementY(cGame& game, int32_t i);
+int32_t getInterfaceElementY(cGame& game, int32_t id, int32_t i);
+void setElementX(cGame& game, int32_t id, int32_t i, int32_t v);
+void setElementY(cGame& game, int32_t id, int32_t i, int32_t v);
+int32_t getElementWidth(cGame& game, int32_t i);
+int32_t getInterfaceElementWidth(cGame& game, int32_t id, int32_t i);
+int32_t getElementHeight(cGame& game, int32_t i);
+int32_t getInterfaceElementHeight(cGame& game, int32_t id, int32_t i);
+int32_t getElementFont(cGame& game, int32_t i);
+int32_t getInterfaceElementFont(cGame& game, int32_t id, int32_t i);
+void setElementVisible(cGame& game, int32_t i, bool on);
+void setInterfaceElementVisible(cGame& game, int32_t id, int32_t i, bool on);
+bool isElementVisible(cGame& game, int32_t i);
+int32_t getInterfaceElementAnim(cGame& game, int32_t id, int32_t i);
+void setElementFrame(cGame& game, int32_t i, int32_t frame);
+void setInterfaceElementFrame(cGame& game, int32_t id, int32_t i, int32_t frame);
+void setElementAnim(cGame& game, int32_t i, int32_t anim);
+void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim);
+void setElementPalette(cGame& game, int32_t i, int32_t palette);
+void setInterfaceElementSprite(cGame& game, int32_t id, int32_t i, int32_t bank);
+void copyInterfacePanel(cGame& game, int32_t from, int32_t to);
+int32_t getElementAlignFlags(cGame& game, int32_t i);
+bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
+                      int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride);
+bool drawElementText(cGame& game, int32_t i, int32_t textId);
+bool drawElementTextFlags(cGame& game, int32_t i, int32_t textId, int32_t flag);
+bool drawElementString(cGame& game, int32_t i, const char* str);
+bool drawElementStringFlags(cGame& game, int32_t i, const char* str, int32_t flag);
+bool drawElementStringLen(cGame& game, int32_t i, const char* str, int32_t len, int32_t palette);
+bool drawElementStringStyled(cGame& game, int32_t i, const char* str, int32_t len, int32_t palette, int32_t hAlign);
+bool drawElementTextRaw(cGame& game, int32_t i, const char* str, int32_t len, int32_t textId, int32_t dx, int32_t dy,
+                        int32_t palette);
+bool drawElementTextWithFont(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId,
+                             int32_t dx, int32_t dy, int32_t palette, int32_t flag);
+int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId);
+void updateMenuArrows(cGame& game, int32_t a, int32_t b, bool horizontal);
+void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId);
+void paintSoftKeysAt(cGame& game, int32_t leftTextId, int32_t rightTextId, int32_t y);

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+
+class cGame;
+struct cGameScreen;
+class Graphics;
+
+void updateInGame(cGame& game);
+void paintInGame(cGame& game, Graphics* target);
+bool isMatchOnHold(cGame& game);
+// The table scene (cGamePoolPaint.cpp) and the rival of a career slot
+// (cGameInterfaces/MatchSetup.cpp).
+void paintTableScene(cGame& game, Graphics* g);
+const char* getPlayerName(cGame& game, int32_t player);
+void answerPushOutOffer(cGame& game, bool take);  // action 9
+void answerPushOutPlay(cGame& game);              // action 10
+void chooseNextTurnState(cGame& game);
+void slideHudPanel(cGame& game);
+bool isTopRivalOfClassA(cGame& game);
+bool isTopRivalOfClassB(cGame& game);
+uint32_t rightSoftMask(const cGame& game);
+uint32_t menuSoftMask(const cGame& game);
+bool isHudAtTarget(const cGame& game);
+// A message of the queue waits to be dismissed by a key.
+bool isMessageWaiting(const cGame& game);
+bool isBoxOverTable(const cGame& game);
+bool isScratchHoldRunning(const cGame& game);
+bool isInHandArea(const cGame& game, const Vector2& p);
+bool isInHandAreaUnrestricted(const cGame& game, const Vector2& p);
+bool isPlaceFree(const cGame& game, const PhysicalObject& ball);
+bool findFreePlace(cGame& game, PhysicalObject& ball, Q14 x, Q14 y);
+void returnCueBallToPlay(cGame& game);
+void startBallInHand(cGame& game);
+void placeSecondLagBall(cGame& game);
+void runMatchStep(cGame& game, int32_t state, int32_t step);
+void announceLag(cGame& game);
+void startNewMatch(cGame& game);
+bool isMatchDataLoaded(const cGame& game);
+void startDispatch(cGame& game);
+void updateOpponentIntro(cGame& game);
+void updateStroke(cGame& game);
+void startBallsMoving(cGame& game);
+void enterAfterShot(cGame& game);
+void updateComputerShot(cGame& game);
+void startThinking(cGame& game);
+bool isThinkingOver(const cGame& game);
+// A message box pushed over the current state, speaking for a player.
+void showMessageBox(cGame& game, int32_t player, int32_t textId);
+// The row of a screen run over the match (in-game table first).
+const cGameScreen* findMatchScreen(const cGame& game, int32_t state);
+void updateFrameWon(cGame& game);
+void updateResultLines(cGame& game);
+void updateAfterShot(cGame& game);
+void updateBallsMoving(cGame& game);
+void updateAiming(cGame& game);
+void updatePower(cGame& game);
+void updateSpin(cGame& game);
+void updateComputerBallInHand(cGame& game);
+void updateBallInHand(cGame& game);
+void enterFrameWon(cGame& game);
+void enterResultLines(cGame& game);
+void leaveBallsMoving(cGame& game);
+void openTextBox(cGame& game, int32_t textId);
+void paintTextBox(cGame& game, Graphics* g);
+void paintBallNumbers(cGame& game, Graphics* g);
+void paintTouchHint(cGame& game, Graphics* g);
+int32_t getMaxPower(const cGame& game);
+void strikeCueBall(cGame& game, PhysicalObject* ball, bool preview);
+void aimAtBall(cGame& game, int32_t n, bool force = false);
+void restartHitSpark(cGame& game, int32_t x, int32_t y);
+// Aims from the cue ball at the pen-down point of the table area (whole
+// degrees); 1 when it did.
+int32_t aimAtStylus(cGame& game);
+// The aiming keys of one frame (right, left, the two fine keys, the
+// half-turn key, previous and next target). The four turning keys turn by
+// 1.5 or 0.5 times the turn step and then raise it by 0.25 degrees (to 50
+// at most); a frame without them puts it back to 0.25. True when a key acted.
+bool turnAimByKeys(cGame& game);
+// The current player's legal object balls sorted by angle from the cue ball.
+void buildTargetBallList(cGame& game);
+// Steps the chosen target entry and aims at its ball; withError turns the
+// aim by up to 12 degrees either way.
+void aimAtNextTargetBall(cGame& game, int32_t step, bool withError);
+// Moves the cue-tip point, kept within 10.0 of the centre.
+void moveEnglishPoint(cGame& game, Q14 dx, Q14 dy);
+// Defaults at the start of every aim.
+void resetShot(cGame& game);
+// Moves the shot's hand object by this frame's direction keys within the
+// allowed area; 1 when a key moved it.
+int32_t moveCueBallInHand(cGame& game);
+// Pulls a point of the ball-in-hand area into the D (UK).
+void clampIntoD(Vector2& p);
+void paintAimGuide(cGame& game, Graphics* g);
+void computeAimGuide(cGame& game);
+void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid);
+uint32_t guideBallColour(const cGame& game, int32_t ball);
