@@ -41,7 +41,7 @@ void BM_BallViewFrame(benchmark::State& state) {
   setCurrentGlContext(&gl);
   {
     auto game = std::make_unique<cGame>(nullptr);
-    if (!game->m_resources.loadIndex()) {
+    if (!game->engine.resources.loadIndex()) {
       state.SkipWithError("the pack does not load");
     } else {
       ballview::Scene view(*game);
@@ -87,18 +87,18 @@ struct Match {
     setFileSystem(&shellFileSystem());
     game = std::make_unique<cGame>(&screen);
     game->init();
-    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
-    game->m_logoStartTime = game->m_gameClock - 5000;
-    for (int i = 0; i < 400 && game->s_gameState != k_stateFirstRunQuestion && game->s_gameState != k_stateMainMenu;
-         ++i)
+    for (int i = 0; i < 40 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
+    for (int i = 0;
+         i < 400 && game->states.gameState != k_stateFirstRunQuestion && game->states.gameState != k_stateMainMenu; ++i)
       game->update(nullptr);
     game->gameType = 0;
     game->ruleSet = 0;
-    game->m_chosenCharacter[0] = 2;
-    game->m_chosenCharacter[1] = 7;
+    game->setup.chosenCharacter[0] = 2;
+    game->setup.chosenCharacter[1] = 7;
     enterGameLoading(*game);
-    for (int i = 0; i < 400 && !game->m_inGame; ++i) game->update(nullptr);
-    ok = game->m_inGame == 1 && game->m_world.cueBall && game->m_renderImage;
+    for (int i = 0; i < 400 && !game->states.inGame; ++i) game->update(nullptr);
+    ok = game->states.inGame == 1 && game->m_world.cueBall && game->ballView.renderImage;
   }
   ~Match() {
     game.reset();
@@ -137,7 +137,7 @@ void BM_PredictPottedBallOnTheBreak(benchmark::State& state) {
   std::sort(us.begin(), us.end());
   state.counters["p95_us"] = us.empty() ? 0 : us[us.size() * 95 / 100];
   state.counters["ball"] = found;
-  state.counters["countdown"] = g.potCountdown;
+  state.counters["countdown"] = g.ballView.potCountdown;
 }
 BENCHMARK(BM_PredictPottedBallOnTheBreak)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
@@ -149,19 +149,19 @@ void BM_PaintBallViewOpen(benchmark::State& state) {
   cGame& g = *m.game;
   placeBalls(g);
   selectInterface(g, 56);
-  g.ballViewOpen = 1;
-  g.ballViewCount = 4;
-  g.predictedSlot = 5;
-  g.followedSlot = 0;
-  g.potTarget[0] = tableToViewX(14 << 14);
-  g.potTarget[1] = tableToViewY(-(17 << 14));
+  g.ballView.open = 1;
+  g.ballView.count = 4;
+  g.ballView.predictedSlot = 5;
+  g.ballView.followedSlot = 0;
+  g.ballView.potTarget[0] = tableToViewX(14 << 14);
+  g.ballView.potTarget[1] = tableToViewY(-(17 << 14));
   Graphics* screen = m.screen.getGraphics();
   for (auto _ : state) {
-    g.potCountdown = 0;
+    g.ballView.potCountdown = 0;
     paintBallView(g, screen);
     benchmark::DoNotOptimize(m.screen.getPixels());
   }
-  state.counters["open"] = g.ballViewCount;
+  state.counters["open"] = g.ballView.count;
 }
 BENCHMARK(BM_PaintBallViewOpen)->Unit(benchmark::kMicrosecond);
 

@@ -101,7 +101,7 @@ void BM_StartUpToMainMenu(benchmark::State& state) {
     int frames = 0;
     Run run;
     run.onFrame = [&](cGame& g, double dt) {
-      const int s = g.s_gameState;
+      const int s = g.states.gameState;
       // The first frame carries the program's own start (window, archives).
       if (frames++ == 0 || s == k_stateLoadInit || s == k_stateMainMenuLoading || s == k_stateMainMenu)
         seconds += dt;
@@ -141,10 +141,11 @@ void BM_MatchFrameAiming(benchmark::State& state) {
     int aiming = 0, predicted = -1;
     Run run;
     run.onFrame = [&](cGame& g, double dt) {
-      if (!g.m_inGame || g.s_gameState != k_stateAim || g.isComputerAtTable()) return aiming == 0 || aiming < kSettle;
+      if (!g.states.inGame || g.states.gameState != k_stateAim || g.isComputerAtTable())
+        return aiming == 0 || aiming < kSettle;
       if (++aiming == kSettle && withView) {
         predicted = predictPottedBall(g);
-        g.ballViewOpen = 1;
+        g.ballView.open = 1;
       }
       if (aiming > kSettle) seconds += dt;
       return aiming < kSettle + kFrames;
@@ -170,14 +171,14 @@ void BM_WaitingScreenFrame(benchmark::State& state) {
     bool entered = false;
     Run run;
     run.onFrame = [&](cGame& g, double dt) {
-      if (pub && !entered && g.s_gameState == k_stateMainMenu) {
+      if (pub && !entered && g.states.gameState == k_stateMainMenu) {
         entered = true;
         resetProgress(g);
-        g.m_career.started = 1;
+        g.career.progress.started = 1;
         g.setState(k_statePub);
         return true;
       }
-      if (g.s_gameState != (pub ? k_statePub : k_stateMainMenu)) return true;
+      if (g.states.gameState != (pub ? k_statePub : k_stateMainMenu)) return true;
       if (++shown > kSettle) seconds += dt;
       return shown < kSettle + kFrames;
     };

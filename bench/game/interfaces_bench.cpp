@@ -69,14 +69,14 @@ struct Screen {
   std::unique_ptr<ASprite> font = load(fontBank());
 
   Screen() {
-    game->m_paintTarget = image.getGraphics();
-    game->m_sprites[1] = sprites.get();
-    game->m_fonts[0] = font.get();
+    game->frontEnd.paintTarget = image.getGraphics();
+    game->loading.sprites[1] = sprites.get();
+    game->text.fonts[0] = font.get();
     std::vector<uint16_t> map(450, 0);
     for (int c = 33; c < 127; ++c) map[static_cast<size_t>(c)] = static_cast<uint16_t>((c - 33) % 64 + 1);
-    game->m_charMapCount = static_cast<int32_t>(map.size());
-    game->m_charMap = new uint8_t[map.size() * 2];
-    std::memcpy(game->m_charMap, map.data(), map.size() * 2);
+    game->text.charMapCount = static_cast<int32_t>(map.size());
+    game->text.charMap = new uint8_t[map.size() * 2];
+    std::memcpy(game->text.charMap, map.data(), map.size() * 2);
     interfacedata::Interface elements;
     for (int i = 0; i < 24; ++i) {
       Element e = interfacedata::defaultSprite();
@@ -102,13 +102,13 @@ struct Screen {
     const std::vector<uint8_t> bytes = interfacedata::writeInterface(elements);
     loadInterface(*game, 0, bytes.data(), static_cast<int32_t>(bytes.size()));
     selectInterface(*game, 0);
-    game->m_interfaceAnimations = 1;
+    game->interfaces.interfaceAnimations = 1;
     startInterfaceAnimation(*game);
   }
   // The banks are this record's, not the game's.
   ~Screen() {
-    game->m_sprites[1] = nullptr;
-    game->m_fonts[0] = nullptr;
+    game->loading.sprites[1] = nullptr;
+    game->text.fonts[0] = nullptr;
   }
 };
 

@@ -47,15 +47,15 @@ struct Data {
     game->init();
     // Start-up, the logo and the first menu loading, so every step finds
     // what the steps before it made.
-    for (int i = 0; i < 20 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
+    for (int i = 0; i < 20 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
     updateLogo(*game);
-    game->m_logoStartTime = game->m_gameClock - 5000;
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
     updateLogo(*game);
-    for (int i = 0; i < 200 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
+    for (int i = 0; i < 200 && game->states.gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
     game->gameType = 0;
-    game->m_chosenCharacter[0] = 1;
-    game->m_chosenCharacter[1] = 2;
-    ok = game->s_gameState == k_stateFirstRunQuestion;
+    game->setup.chosenCharacter[0] = 1;
+    game->setup.chosenCharacter[1] = 2;
+    ok = game->states.gameState == k_stateFirstRunQuestion;
   }
   ~Data() {
     game.reset();
@@ -82,8 +82,8 @@ void BM_LoadInitStep(benchmark::State& state) {
   if (!d.ok) return state.SkipWithError("no data set");
   const int step = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    d.game->m_subState = k_subStateUpdate;
-    d.game->s_loadingStep = step;
+    d.game->states.subState = k_subStateUpdate;
+    d.game->loading.step = step;
     updateLoadInit(*d.game);
   }
 }
@@ -92,7 +92,7 @@ void BM_MainMenuLoadingStep(benchmark::State& state) {
   Data& d = data();
   if (!d.ok) return state.SkipWithError("no data set");
   const int step = static_cast<int>(state.range(0));
-  d.game->m_firstLoad = 1;
+  d.game->loading.firstLoad = 1;
   for (auto _ : state) {
     state.PauseTiming();
     if (int open = mainMenuOpener(step); open >= 0) runMainMenuLoadingStep(*d.game, open);
@@ -100,7 +100,7 @@ void BM_MainMenuLoadingStep(benchmark::State& state) {
     runMainMenuLoadingStep(*d.game, step);
   }
   unloadBar(*d.game);
-  d.game->m_firstLoad = 0;
+  d.game->loading.firstLoad = 0;
 }
 
 void BM_GameLoadingStep(benchmark::State& state) {

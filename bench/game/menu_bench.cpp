@@ -57,11 +57,11 @@ struct MenuScreen {
     services.screenGraphics = image.getGraphics();
     setSpriteServices(&services);
     resetEffects(*game);
-    game->m_paintTarget = image.getGraphics();
-    game->m_fonts[0] = game->m_fonts[1] = font.get();
+    game->frontEnd.paintTarget = image.getGraphics();
+    game->text.fonts[0] = game->text.fonts[1] = font.get();
     for (int c = 33; c < 128; ++c) charMap[2 * c] = 1;
-    game->m_charMap = charMap.data();
-    game->m_charMapCount = 256;
+    game->text.charMap = charMap.data();
+    game->text.charMapCount = 256;
     // Seven 200x16 rows in font 1 (the glowing font), at rest.
     interfacedata::Interface rows;
     for (int k = 0; k < 7; ++k) {
@@ -81,13 +81,13 @@ struct MenuScreen {
     setTexts({"", "New game", "Continue", "Options", "Help", "About", "More games", "Exit"});
     game->setMenuRows(table, 0, 7);
     setMenuCount(*game, 7);
-    game->m_menu.selection = 3;
-    game->m_paintFrameCount = 16;
+    game->menu.selection = 3;
+    game->frame.paintFrameCount = 16;
   }
   ~MenuScreen() {
-    game->m_fonts[0] = game->m_fonts[1] = nullptr;
-    game->m_charMap = nullptr;
-    game->m_paintTarget = nullptr;
+    game->text.fonts[0] = game->text.fonts[1] = nullptr;
+    game->text.charMap = nullptr;
+    game->frontEnd.paintTarget = nullptr;
     game.reset();
     setSpriteServices(nullptr);
   }
@@ -99,7 +99,7 @@ struct MenuScreen {
       all += '\0';
       ends.push_back(static_cast<uint16_t>(all.size()));
     }
-    TextTableData& t = game->m_text;
+    TextTableData& t = game->text.strings;
     t.strings = new uint8_t[all.size()];
     std::memcpy(t.strings, all.data(), all.size());
     t.stringsSize = static_cast<int32_t>(all.size());

@@ -18,5 +18,5 @@ cGame* getGameInstance() { return getGame(); }
 
 GameResourceManager* getResourceManager() {
   cGame* game = getGame();
-  return game ? &game->m_resources : nullptr;
+  return game ? &game->engine.resources : nullptr;
 }

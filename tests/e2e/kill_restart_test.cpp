@@ -41,7 +41,7 @@ struct Child {
 // first showed to marks.txt; a kill frame ends the process there and then.
 void onFrame(cGame& g, int state, int held, const uint16_t*) {
   if (Child::runner) Child::runner->frame(state, !g.isComputerAtTable());
-  if (held == 1 && !g.m_inGame) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
+  if (held == 1 && !g.states.inGame) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
   ++Child::frames;
   if (Child::killAtFrame && Child::frames >= Child::killAtFrame) raise(SIGKILL);
   const std::string save = walk::readFile(Child::dir / "write" / "save.sav");

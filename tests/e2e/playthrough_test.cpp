@@ -33,11 +33,12 @@ struct Record {
 
 void onFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   Record::runner->frame(state, !g.isComputerAtTable());
-  if (held == 1 && !g.m_inGame) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
-  if (held == 1) std::ofstream(Record::dir / "all-states.txt", std::ios::app) << state << (g.m_inGame ? "m " : " ");
+  if (held == 1 && !g.states.inGame) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
+  if (held == 1)
+    std::ofstream(Record::dir / "all-states.txt", std::ios::app) << state << (g.states.inGame ? "m " : " ");
   // One frame of each screen; those over a match are named with an "m".
-  const fs::path shot = g.m_inGame ? Record::dir / ("state_" + std::to_string(state) + "m.png")
-                                   : scripted::screenFile(Record::dir, state);
+  const fs::path shot = g.states.inGame ? Record::dir / ("state_" + std::to_string(state) + "m.png")
+                                        : scripted::screenFile(Record::dir, state);
   if (held == 10 && pixels && !fs::exists(shot)) wince::writePng(shot.string(), pixels, 240, 320);
   const std::string save = walk::readFile(Record::dir / "write" / "save.sav");
   if (save.size() == 300 && save != Record::lastSave) {

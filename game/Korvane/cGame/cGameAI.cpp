@@ -21,10 +21,10 @@ auto withOpponent(cGame& g, F&& f) {
   OpponentTurn turn;
   turn.ballInHand = g.playerProfile[p] >= 0 && (g.m_rules.ballInHand || g.m_rules.cueAwaitsPlacing);
   // The flow has placed the cue ball itself once it is in a ball-in-hand state.
-  turn.inHandState = g.s_gameState == k_stateComputerBallInHand || g.s_gameState == k_stateBallInHand ||
-                     g.m_previousState == k_stateBallInHand || g.m_previousState == k_stateComputerBallInHand;
+  turn.inHandState = g.states.gameState == k_stateComputerBallInHand || g.states.gameState == k_stateBallInHand ||
+                     g.states.previousState == k_stateBallInHand || g.states.previousState == k_stateComputerBallInHand;
   g.m_ai.giveUpAllowed = g.m_rules.pushOutAnswered;
-  g.m_world.random = g.m_random;
+  g.m_world.random = g.engine.random;
   Opponent opponent(g.m_ai, g.m_world, g.m_rules, setup, turn);
   return f(opponent);
 }
@@ -37,7 +37,7 @@ void cGame::initAI() {
   const int32_t size = entry ? getBarEntrySize(*this, 0) : 0;
   if (size < OpponentProfiles::kFileBytes) {
     debugTrace("misc.bar: profile entry of %d bytes, %d expected\n", size, OpponentProfiles::kFileBytes);
-    if (m_bar.data) reportBadEntry(*this, 0);
+    if (this->files.bar.data) reportBadEntry(*this, 0);
     delete[] entry;
     m_ai.profiles.clear();
   } else {

@@ -22,11 +22,14 @@ constexpr int32_t kBlinkPeriod = 10;
 // The current interface, put back after painting over it.
 struct CurrentInterface {
   explicit CurrentInterface(cGame& game)
-      : g(game), elements(game.m_currentElements), count(game.m_currentElementCount), id(game.m_currentInterface) {}
+      : g(game),
+        elements(game.interfaces.currentElements),
+        count(game.interfaces.currentElementCount),
+        id(game.interfaces.currentInterface) {}
   ~CurrentInterface() {
-    g.m_currentElements = elements;
-    g.m_currentElementCount = count;
-    g.m_currentInterface = id;
+    g.interfaces.currentElements = elements;
+    g.interfaces.currentElementCount = count;
+    g.interfaces.currentInterface = id;
   }
   cGame& g;
   int16_t** elements;
@@ -40,11 +43,11 @@ void unlockAchievement(cGame& game, int32_t id) {
   // Only the thirty achievements exist; other ids would set bits of no category.
   if (id < 0 || id >= cGame::k_achievementCount) return;
   const uint32_t bit = 1u << id;
-  if ((game.m_achievementMask & bit) || game.gameType == kTutorial) return;
+  if ((game.career.achievementMask & bit) || game.gameType == kTutorial) return;
   if (game.gameType == kChallenge && id != kChallengesHalf && id != kChallengesAll) return;
   // The first free slot takes the notice; with all five in use there is none.
-  for (int32_t s = 0; s < cGame::k_noticeSlots; ++s) {
-    cGame::NoticeSlot& slot = game.m_noticeSlots[s];
+  for (int32_t s = 0; s < k_noticeSlots; ++s) {
+    NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames > 0) continue;
     slot.frames = cGame::k_noticeFrames;
     slot.id = id;
@@ -52,43 +55,43 @@ void unlockAchievement(cGame& game, int32_t id) {
     slot.targetX = getInterfaceElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s);
     setInterfaceElementVisible(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, true);
     setElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, cGame::k_noticeStartX);
-    game.m_achievementShown |= bit;
+    game.notices.shown |= bit;
     break;
   }
   updateAchievementPercentages(game);
-  int32_t before[cGame::k_achievementCategories];
-  std::copy(std::begin(game.m_achievementPercent), std::end(game.m_achievementPercent), before);
-  game.m_achievementMask |= bit;
+  int32_t before[k_achievementCategories];
+  std::copy(std::begin(game.notices.percent), std::end(game.notices.percent), before);
+  game.career.achievementMask |= bit;
   updateAchievementPercentages(game);
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
-    if (game.m_achievementPercent[c] == 100 && before[c] != 100) queueCompletionNotice(game, c);
+  for (int32_t c = 0; c < k_achievementCategories; ++c)
+    if (game.notices.percent[c] == 100 && before[c] != 100) queueCompletionNotice(game, c);
   saveSettings(game);
 }
 
 void clearAchievementNotices(cGame& game) {
-  for (int32_t s = 0; s < cGame::k_noticeSlots; ++s) {
-    cGame::NoticeSlot& slot = game.m_noticeSlots[s];
+  for (int32_t s = 0; s < k_noticeSlots; ++s) {
+    NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames <= 0) continue;
     slot.frames = 0;
     setInterfaceElementVisible(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, false);
     setElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, slot.targetX);
   }
-  game.m_achievementShown = 0;
+  game.notices.shown = 0;
 }
 
-bool isAchievementNoticeShown(cGame& game) { return countShownNotices(game) > 0 && !game.m_menusOverMatch; }
+bool isAchievementNoticeShown(cGame& game) { return countShownNotices(game) > 0 && !game.frontEnd.menusOverMatch; }
 
 int32_t countShownNotices(const cGame& game) {
-  return std::popcount(game.m_achievementShown & ((1u << cGame::k_achievementCount) - 1));
+  return std::popcount(game.notices.shown & ((1u << cGame::k_achievementCount) - 1));
 }
 
 void paintAchievementNotices(cGame& game) {
   CurrentInterface keep(*(&game));
   selectInterface(game, k_ifAchievementNotices);
-  if (game.m_currentInterface != k_ifAchievementNotices) return;
+  if (game.interfaces.currentInterface != k_ifAchievementNotices) return;
   // Plates move first so that their texts go with them.
-  for (int32_t s = 0; s < cGame::k_noticeSlots; ++s) {
-    const cGame::NoticeSlot& slot = game.m_noticeSlots[s];
+  for (int32_t s = 0; s < k_noticeSlots; ++s) {
+    const NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames <= 0) continue;
     const int32_t e = k_elNoticeSlot0 + s;
     int32_t x = getElementX(game, e);
@@ -99,8 +102,8 @@ void paintAchievementNotices(cGame& game) {
     setElementX(game, -1, e, x);
   }
   paintInterface(game);
-  for (int32_t s = 0; s < cGame::k_noticeSlots; ++s) {
-    cGame::NoticeSlot& slot = game.m_noticeSlots[s];
+  for (int32_t s = 0; s < k_noticeSlots; ++s) {
+    NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames <= 0) continue;
     const int32_t x = getElementX(game, k_elNoticeSlot0 + s) + kTextOffset;
     const int32_t line = k_elNoticeLine0 + 2 * s, title = k_elNoticeTitle0 + 2 * s;
@@ -110,25 +113,25 @@ void paintAchievementNotices(cGame& game) {
     drawElementText(game, title, k_textAchievementTitle0 + slot.id);
     slot.frames -= 1;
     if (slot.frames > 0) continue;
-    if (slot.id >= 0 && slot.id < cGame::k_achievementCount) game.m_achievementShown &= ~(1u << slot.id);
+    if (slot.id >= 0 && slot.id < cGame::k_achievementCount) game.notices.shown &= ~(1u << slot.id);
     setElementVisible(game, k_elNoticeSlot0 + s, false);
     setElementX(game, -1, k_elNoticeSlot0 + s, slot.targetX);
   }
 }
 
 void updateAchievementPercentages(cGame& game) {
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
-    const int32_t n = std::popcount((game.m_achievementMask >> (10 * c)) & kCategoryBits);
-    game.m_achievementPercent[c] = n * 100 / 10;
+  for (int32_t c = 0; c < k_achievementCategories; ++c) {
+    const int32_t n = std::popcount((game.career.achievementMask >> (10 * c)) & kCategoryBits);
+    game.notices.percent[c] = n * 100 / 10;
   }
 }
 
 void queueCompletionNotice(cGame& game, int32_t category) {
-  if (category < 0 || category >= cGame::k_achievementCategories) return;
+  if (category < 0 || category >= k_achievementCategories) return;
   // Each category is queued once; the queue has a place for each.
-  for (int32_t c : game.m_completionQueue)
+  for (int32_t c : game.notices.completionQueue)
     if (c == category) return;
-  for (int32_t& c : game.m_completionQueue)
+  for (int32_t& c : game.notices.completionQueue)
     if (c < 0) {
       c = category;
       return;
@@ -137,35 +140,35 @@ void queueCompletionNotice(cGame& game, int32_t category) {
 
 int32_t findCompletionNotice(cGame& game) {
   int32_t count = 0;
-  for (int32_t i = 0; i < cGame::k_achievementCategories; ++i) {
-    const int32_t c = game.m_completionQueue[i];
+  for (int32_t i = 0; i < k_achievementCategories; ++i) {
+    const int32_t c = game.notices.completionQueue[i];
     if (c < 0) continue;
     ++count;
-    game.m_noticeDisplay = i;
+    game.frontEnd.noticeDisplay = i;
     setInterfaceElementSprite(game, k_ifCompletionNotice, k_elCompletionBadge, getBadgeSlot(game, c));
   }
   return count;
 }
 
-bool hasCompletionNotice(cGame& game) { return findCompletionNotice(game) > 0 && !game.m_menusOverMatch; }
+bool hasCompletionNotice(cGame& game) { return findCompletionNotice(game) > 0 && !game.frontEnd.menusOverMatch; }
 
 void updateCompletionNotice(cGame& game) {
-  if (!game.m_keys.isPressed(k_keySelect)) return;
-  if (game.m_noticeDisplay >= 0 && game.m_noticeDisplay < cGame::k_achievementCategories)
-    game.m_completionQueue[game.m_noticeDisplay] = -1;
-  game.m_keys.lock(5);
-  game.m_completionNoticeShown = 0;
+  if (!game.keys.isPressed(k_keySelect)) return;
+  if (game.frontEnd.noticeDisplay >= 0 && game.frontEnd.noticeDisplay < k_achievementCategories)
+    game.notices.completionQueue[game.frontEnd.noticeDisplay] = -1;
+  game.keys.lock(5);
+  game.frontEnd.completionNoticeShown = 0;
 }
 
 void paintCompletionNotice(cGame& game) {
   if (findCompletionNotice(game) <= 0) return;
-  if (game.m_noticeDisplay < 0 || game.m_noticeDisplay >= cGame::k_achievementCategories) return;
-  const int32_t category = game.m_completionQueue[game.m_noticeDisplay];
+  if (game.frontEnd.noticeDisplay < 0 || game.frontEnd.noticeDisplay >= k_achievementCategories) return;
+  const int32_t category = game.notices.completionQueue[game.frontEnd.noticeDisplay];
   CurrentInterface keep(*(&game));
   selectInterface(game, k_ifCompletionNotice);
-  if (game.m_currentInterface != k_ifCompletionNotice) return;
+  if (game.interfaces.currentInterface != k_ifCompletionNotice) return;
   paintInterface(game);
-  if (game.m_paintFrameCount % kBlinkPeriod >= kBlinkPeriod / 2)
+  if (game.frame.paintFrameCount % kBlinkPeriod >= kBlinkPeriod / 2)
     drawElementText(game, k_elCompletionBlink, k_textCompletionBlink);
   drawElementText(game, k_elCompletionLine, k_textCompletionLine);
   drawElementText(game, k_elCompletionCategory, k_textCategoryName0 + category);
@@ -175,14 +178,14 @@ int32_t countCompletedCategories(const cGame& game) {
   // From the unlocked set itself: the percentages are only as recent as the
   // last unlock or visit of the categories screen.
   int32_t n = 0;
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
-    if (((game.m_achievementMask >> (10 * c)) & kCategoryBits) == kCategoryBits) ++n;
+  for (int32_t c = 0; c < k_achievementCategories; ++c)
+    if (((game.career.achievementMask >> (10 * c)) & kCategoryBits) == kCategoryBits) ++n;
   return n;
 }
 
 int32_t getBadgeSlot(const cGame& game, int32_t category) {
-  if (category < 0 || category >= cGame::k_achievementCategories) return k_slotBadge[0];
+  if (category < 0 || category >= k_achievementCategories) return k_slotBadge[0];
   // The match loading moves the badges of slots 8 and 9 up.
   const int32_t slot = k_slotBadge[category], moved = k_slotBadgeInMatch[category];
-  return !game.m_sprites[slot] && game.m_sprites[moved] ? moved : slot;
+  return !game.loading.sprites[slot] && game.loading.sprites[moved] ? moved : slot;
 }

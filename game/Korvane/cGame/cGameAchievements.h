@@ -5,6 +5,14 @@
 class cGame;
 class Graphics;
 
+constexpr int32_t k_achievementCategories = 3;
+constexpr int32_t k_noticeSlots = 5;
+struct NoticeSlot {
+  int32_t frames = 0;  // left; 0 = free
+  int32_t id = -1;
+  int32_t targetX = 0;  // the plate's authored x
+};
+
 void unlockAchievement(cGame& game, int32_t id);
 void clearAchievementNotices(cGame& game);
 bool isAchievementNoticeShown(cGame& game);
@@ -18,3 +26,10 @@ void updateCompletionNotice(cGame& game);
 void paintCompletionNotice(cGame& game);
 int32_t countCompletedCategories(const cGame& game);
 int32_t getBadgeSlot(const cGame& game, int32_t category);
+
+struct AchievementNotices {
+  uint32_t shown = 0;
+  NoticeSlot slots[k_noticeSlots];
+  int32_t percent[k_achievementCategories] = {};
+  int32_t completionQueue[k_achievementCategories] = {-1, -1, -1};
+};

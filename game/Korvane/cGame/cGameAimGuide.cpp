@@ -38,7 +38,7 @@ uint32_t guideBallColour(const cGame& game, int32_t ball) {
 }
 
 void computeAimGuide(cGame& game) {
-  cGame::AimGuide& guide = game.m_guide;
+  AimGuide& guide = game.table.guide;
   ShotRecord& shot = game.m_world.shot;
   PhysicalObject* cue = game.m_world.cueBall;
   guide.hasContact = 0;
@@ -48,14 +48,14 @@ void computeAimGuide(cGame& game) {
   shot.aimChanged = 0;
   if (!cue || !cue->shadow || (shot.aim.x == 0 && shot.aim.y == 0)) return;
   guide.previewRuns += 1;
-  const int32_t ox = game.panelX, oy = game.m_world.originY;
+  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
   guide.originX = ox;
   guide.originY = oy;
   auto screen = [ox, oy](const Vector2& p, int32_t& x, int32_t& y) {
     x = (p.x >> 14) + ox;
     y = oy - (p.y >> 14);
   };
-  const int32_t item = std::clamp(game.m_equippedLevel[0], 0, 5);
+  const int32_t item = std::clamp(game.career.equippedLevel[0], 0, 5);
   const int32_t length = kGuideLengths[item] * 70 / 100;
 
   game.copyBallsToShadows();
@@ -65,8 +65,8 @@ void computeAimGuide(cGame& game) {
   guide.pointWords = 2;
   int32_t nudgeX = 0, nudgeY = 0;
   bool found = false;
-  for (int32_t step = 0; shot.previewFlag && !found && guide.pointWords < 2 * cGame::AimGuide::kMaxPoints - 2; ++step) {
-    if (step >= cGame::AimGuide::kMaxSteps) break;
+  for (int32_t step = 0; shot.previewFlag && !found && guide.pointWords < 2 * AimGuide::kMaxPoints - 2; ++step) {
+    if (step >= AimGuide::kMaxSteps) break;
     int32_t x, y;
     screen(s.position, x, y);
     const int32_t lx = guide.points[guide.pointWords - 2], ly = guide.points[guide.pointWords - 1];
@@ -129,9 +129,9 @@ void paintAimGuide(cGame& game, Graphics* g) {
   ShotRecord& shot = game.m_world.shot;
   PhysicalObject* cue = game.m_world.cueBall;
   if (shot.aimChanged || shot.masse) computeAimGuide(game);
-  if (!g || !cue || game.m_guide.pointWords < 2) return;
-  const cGame::AimGuide& guide = game.m_guide;
-  const int32_t ox = game.panelX, oy = game.m_world.originY;
+  if (!g || !cue || game.table.guide.pointWords < 2) return;
+  const AimGuide& guide = game.table.guide;
+  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
   // The points were taken where the view stood then; it may have slid since.
   const int32_t sx = ox - guide.originX, sy = oy - guide.originY;
   const int32_t cx = (cue->position.x >> 14) + ox, cy = oy - (cue->position.y >> 14);
@@ -177,7 +177,7 @@ void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2,
     drawSmoothLineAlpha(game, g, ax, ay, bx, by, rgb, 255, 255);
     return;
   }
-  ASprite* dots = game.m_matchBanks[k_matchBankGuideDots];
+  ASprite* dots = game.loading.matchBanks[k_matchBankGuideDots];
   if (!dots) return;
   const int64_t n = length / kDotStep - 1;
   if (n <= 0) return;

@@ -12,38 +12,38 @@ constexpr int32_t kWorkBufferSize = 32768;
 
 }  // namespace
 
-void unloadBar(cGame& game) { game.m_archives.unloadBar(); }
-int32_t getBarEntryOffset(const cGame& game, int32_t entry) { return game.m_archives.getBarEntryOffset(entry); }
-int32_t getBarEntrySize(const cGame& game, int32_t entry) { return game.m_archives.getBarEntrySize(entry); }
-uint8_t* getBarEntryCopy(const cGame& game, int32_t entry) { return game.m_archives.getBarEntryCopy(entry); }
-void loadRawFile(cGame& game, const char* name) { game.m_archives.loadRawFile(name); }
+void unloadBar(cGame& game) { game.files.archives.unloadBar(); }
+int32_t getBarEntryOffset(const cGame& game, int32_t entry) { return game.files.archives.getBarEntryOffset(entry); }
+int32_t getBarEntrySize(const cGame& game, int32_t entry) { return game.files.archives.getBarEntrySize(entry); }
+uint8_t* getBarEntryCopy(const cGame& game, int32_t entry) { return game.files.archives.getBarEntryCopy(entry); }
+void loadRawFile(cGame& game, const char* name) { game.files.archives.loadRawFile(name); }
 
 // ---- field reader
 
 void setReadBuffer(cGame& game, uint8_t* buffer, int32_t size) {
-  if (game.m_reader.buffer != buffer) delete[] game.m_reader.buffer;
-  game.m_reader.buffer = buffer;
-  game.m_reader.size = buffer ? size : 0;
-  game.m_reader.position = 0;
+  if (game.files.reader.buffer != buffer) delete[] game.files.reader.buffer;
+  game.files.reader.buffer = buffer;
+  game.files.reader.size = buffer ? size : 0;
+  game.files.reader.position = 0;
 }
 
 void freeReadBuffer(cGame& game) {
-  delete[] game.m_reader.buffer;
-  game.m_reader.buffer = nullptr;
-  game.m_reader.size = 0;
-  game.m_reader.position = 0;
+  delete[] game.files.reader.buffer;
+  game.files.reader.buffer = nullptr;
+  game.files.reader.size = 0;
+  game.files.reader.position = 0;
 }
 
 void skipBytes(cGame& game, int32_t n) {
-  const int64_t p = static_cast<int64_t>(game.m_reader.position) + n;
-  game.m_reader.position = p < 0 ? 0 : (p > INT32_MAX ? INT32_MAX : static_cast<int32_t>(p));
+  const int64_t p = static_cast<int64_t>(game.files.reader.position) + n;
+  game.files.reader.position = p < 0 ? 0 : (p > INT32_MAX ? INT32_MAX : static_cast<int32_t>(p));
 }
 
 uint32_t readByte(cGame& game) {
-  const int32_t p = game.m_reader.position;
-  if (p < INT32_MAX) game.m_reader.position = p + 1;
-  if (!game.m_reader.buffer || p < 0 || p >= game.m_reader.size) return 0;
-  return game.m_reader.buffer[p];
+  const int32_t p = game.files.reader.position;
+  if (p < INT32_MAX) game.files.reader.position = p + 1;
+  if (!game.files.reader.buffer || p < 0 || p >= game.files.reader.size) return 0;
+  return game.files.reader.buffer[p];
 }
 
 uint32_t readShort(cGame& game) {
@@ -61,24 +61,24 @@ float readFloat(cGame& game) { return static_cast<float>(static_cast<int32_t>(re
 // ---- scratch
 
 void allocWorkBuffer(cGame& game) {
-  if (!game.m_workBuffer) game.m_workBuffer = new (kSource, 230, nullptr) uint8_t[kWorkBufferSize];
+  if (!game.files.workBuffer) game.files.workBuffer = new (kSource, 230, nullptr) uint8_t[kWorkBufferSize];
 }
 
 void freeWorkBuffer(cGame& game) {
-  delete[] game.m_workBuffer;
-  game.m_workBuffer = nullptr;
+  delete[] game.files.workBuffer;
+  game.files.workBuffer = nullptr;
 }
 
 void releaseDataFiles(cGame& game) {
-  game.m_archives.release();
+  game.files.archives.release();
   freeReadBuffer(game);
   freeWorkBuffer(game);
   freeStrings(game);
-  delete[] game.m_saveImage;
-  game.m_saveImage = nullptr;
-  delete[] game.m_record4;
-  game.m_record4 = nullptr;
-  delete[] game.m_charMap;
-  game.m_charMap = nullptr;
-  game.m_charMapCount = 0;
+  delete[] game.files.saveImage;
+  game.files.saveImage = nullptr;
+  delete[] game.files.record4;
+  game.files.record4 = nullptr;
+  delete[] game.text.charMap;
+  game.text.charMap = nullptr;
+  game.text.charMapCount = 0;
 }

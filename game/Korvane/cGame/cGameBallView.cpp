@@ -46,26 +46,26 @@ Q14 tableToViewY(Q14 y) {
 }
 
 void resetBallView(cGame& game) {
-  game.ballViewCount = 0;
-  game.predictedSlot = -1;
-  game.potCountdown = -1;
-  game.followedSlot = 0;
-  game.ballViewOpen = 0;
-  game.m_ballCameraX = game.m_ballCameraY = 0;
-  game.m_ballYaw = game.m_ballPitch = game.m_ballRoll = 0;
-  game.potTarget[0] = game.potTarget[1] = 0;
-  game.m_ballSlots = cGame::BallViewSlots{};
+  game.ballView.count = 0;
+  game.ballView.predictedSlot = -1;
+  game.ballView.potCountdown = -1;
+  game.ballView.followedSlot = 0;
+  game.ballView.open = 0;
+  game.ballView.ballCameraX = game.ballView.ballCameraY = 0;
+  game.ballView.ballYaw = game.ballView.ballPitch = game.ballView.ballRoll = 0;
+  game.ballView.potTarget[0] = game.ballView.potTarget[1] = 0;
+  game.ballView.ballSlots = BallViewSlots{};
 }
 
 void init3D(cGame& game) {
-  if (game.m_renderImage) return;
-  game.m_renderImage = new MutableImage(kViewW, kViewH, 16);
-  game.m_renderer.init(game.m_renderImage);
-  game.m_renderer.setNativeWindow(game.m_renderImage->getPixels());
+  if (game.ballView.renderImage) return;
+  game.ballView.renderImage = new MutableImage(kViewW, kViewH, 16);
+  game.engine.renderer.init(game.ballView.renderImage);
+  game.engine.renderer.setNativeWindow(game.ballView.renderImage->getPixels());
 }
 
 void load3DView(cGame& game) {
-  GL3DTextureManager& textures = game.m_renderer.getTextures();
+  GL3DTextureManager& textures = game.engine.renderer.getTextures();
   // The view cannot be drawn without any of them: the first that does not
   // load is reported.
   int32_t bad = -1;
@@ -76,50 +76,50 @@ void load3DView(cGame& game) {
     // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
     if (game.ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
-    game.m_ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
-    need(game.m_ballTextures[i], k_resBallTexture0 + id);
+    game.ballView.ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
+    need(game.ballView.ballTextures[i], k_resBallTexture0 + id);
   }
-  game.m_tableModel = game.m_resources.get<GL3DASEFileResource>(k_resTableModel);
-  game.m_tableTexture = textures.getTexture(k_resClothTexture0 + game.m_tableIndex);
-  if (game.m_tableModel) game.m_tableModel->setTexture(game.m_tableTexture);
-  game.m_ballModel = game.m_resources.get<GL3DASEFileResource>(k_resBallModel);
-  game.m_heldModel = game.m_resources.get<GL3DASEFileResource>(k_resHeldModel);
-  need(game.m_tableModel, k_resTableModel);
-  need(game.m_tableTexture, k_resClothTexture0 + game.m_tableIndex);
-  need(game.m_ballModel, k_resBallModel);
-  need(game.m_heldModel, k_resHeldModel);
+  game.ballView.tableModel = game.engine.resources.get<GL3DASEFileResource>(k_resTableModel);
+  game.ballView.tableTexture = textures.getTexture(k_resClothTexture0 + game.setup.tableIndex);
+  if (game.ballView.tableModel) game.ballView.tableModel->setTexture(game.ballView.tableTexture);
+  game.ballView.ballModel = game.engine.resources.get<GL3DASEFileResource>(k_resBallModel);
+  game.ballView.heldModel = game.engine.resources.get<GL3DASEFileResource>(k_resHeldModel);
+  need(game.ballView.tableModel, k_resTableModel);
+  need(game.ballView.tableTexture, k_resClothTexture0 + game.setup.tableIndex);
+  need(game.ballView.ballModel, k_resBallModel);
+  need(game.ballView.heldModel, k_resHeldModel);
   if (bad >= 0) reportDataError(game, GameResourceManager::kPackFile, "is damaged: resource %d does not decode", bad);
   placeBallView(game, 0);
-  setViewport3D(game, game.m_viewBox[0], game.m_viewBox[1] - game.m_viewBox[3] / 2, game.m_viewBox[2],
-                game.m_viewBox[3]);
+  setViewport3D(game, game.ballView.viewBox[0], game.ballView.viewBox[1] - game.ballView.viewBox[3] / 2,
+                game.ballView.viewBox[2], game.ballView.viewBox[3]);
 }
 
 void releaseBallViewData(cGame& game) {
-  game.m_resources.release(game.m_tableModel);
-  game.m_resources.release(game.m_ballModel);
-  game.m_resources.release(game.m_heldModel);
-  game.m_tableModel = game.m_ballModel = game.m_heldModel = nullptr;
-  game.m_tableTexture = nullptr;
-  for (GL3DTexture*& t : game.m_ballTextures) t = nullptr;
-  game.m_renderer.getTextures().releaseAll();
+  game.engine.resources.release(game.ballView.tableModel);
+  game.engine.resources.release(game.ballView.ballModel);
+  game.engine.resources.release(game.ballView.heldModel);
+  game.ballView.tableModel = game.ballView.ballModel = game.ballView.heldModel = nullptr;
+  game.ballView.tableTexture = nullptr;
+  for (GL3DTexture*& t : game.ballView.ballTextures) t = nullptr;
+  game.engine.renderer.getTextures().releaseAll();
 }
 
-void unload3DView(cGame& game) {}
+void unload3DView(cGame& /*game*/) {}
 
 void placeBallView(cGame& game, int32_t layout) {
   const int32_t e = kBoxElement[layout == 0 ? 0 : 1];
   const int32_t h = getInterfaceElementHeight(game, kViewInterface, e);
-  game.m_viewBox[0] = getInterfaceElementX(game, kViewInterface, e) + game.panelX;
-  game.m_viewBox[1] = getInterfaceElementY(game, kViewInterface, e) + h / 2;
-  game.m_viewBox[2] = getInterfaceElementWidth(game, kViewInterface, e);
-  game.m_viewBox[3] = h;
+  game.ballView.viewBox[0] = getInterfaceElementX(game, kViewInterface, e) + game.table.panelX;
+  game.ballView.viewBox[1] = getInterfaceElementY(game, kViewInterface, e) + h / 2;
+  game.ballView.viewBox[2] = getInterfaceElementWidth(game, kViewInterface, e);
+  game.ballView.viewBox[3] = h;
 }
 
 // Rows of the render image that fall inside the target's clip rows go to the
 // view box's column, clipped to the clip and the target, at the target's pitch.
 void blit3D(cGame& game) {
-  Graphics* g = game.m_paintTarget ? game.m_paintTarget : game.getGraphics();
-  if (game.m_renderImage && g && g->getTarget()) {
+  Graphics* g = game.frontEnd.paintTarget ? game.frontEnd.paintTarget : game.getGraphics();
+  if (game.ballView.renderImage && g && g->getTarget()) {
     Image* target = g->getTarget();
     const int32_t tw = target->getWidth(), th = target->getHeight();
     int32_t cx0 = g->translateX(g->getClipX()), cy0 = g->translateY(g->getClipY());
@@ -128,10 +128,10 @@ void blit3D(cGame& game) {
     if (cy0 < 0) cy0 = 0;
     if (cx1 > tw) cx1 = tw;
     if (cy1 > th) cy1 = th;
-    const int32_t vx = game.m_viewBox[0], top = game.m_viewRect[1];
+    const int32_t vx = game.ballView.viewBox[0], top = game.ballView.viewRect[1];
     int32_t x0 = vx < cx0 ? cx0 : vx;
     int32_t x1 = vx + kViewW > cx1 ? cx1 : vx + kViewW;
-    const auto* src = static_cast<const uint16_t*>(game.m_renderImage->getPixels());
+    const auto* src = static_cast<const uint16_t*>(game.ballView.renderImage->getPixels());
     auto* dst = static_cast<uint16_t*>(target->getPixels());
     if (x1 > x0 && src && dst) {
       for (int32_t r = 0; r < kViewH; ++r) {
@@ -154,7 +154,7 @@ void blit3DFullScreen(cGame& game, int32_t flag) { blit3DRect(game, 0, 0, 240, 3
 
 void flush3D(cGame& game) {
   glFlush();
-  game.m_renderer.swapBuffers();
+  game.engine.renderer.swapBuffers();
 }
 
 // ---- the per-frame paint
@@ -162,30 +162,31 @@ void flush3D(cGame& game) {
 void paintBallView(cGame& game, Graphics* g) {
   const int32_t player = game.currentPlayer == 0 ? 0 : 1;
   const int32_t e = kCaptionElement[player];
-  const int32_t captionX = getInterfaceElementX(game, kViewInterface, e) + game.panelX;
+  const int32_t captionX = getInterfaceElementX(game, kViewInterface, e) + game.table.panelX;
   const int32_t captionW = getInterfaceElementWidth(game, kViewInterface, e);
-  if (game.ballViewOpen && game.potCountdown < kOpenBefore)
-    game.ballViewCount += 1;
+  if (game.ballView.open && game.ballView.potCountdown < kOpenBefore)
+    game.ballView.count += 1;
   else
-    game.ballViewCount = 0;
-  if (game.potCountdown >= INT32_MIN + kFrameTime) game.potCountdown -= kFrameTime;
-  game.ballViewCount = std::clamp(game.ballViewCount, 0, kFullCount);
-  if (game.ballViewCount == 0) {
-    game.followedSlot = 0;
+    game.ballView.count = 0;
+  if (game.ballView.potCountdown >= INT32_MIN + kFrameTime) game.ballView.potCountdown -= kFrameTime;
+  game.ballView.count = std::clamp(game.ballView.count, 0, kFullCount);
+  if (game.ballView.count == 0) {
+    game.ballView.followedSlot = 0;
     return;
   }
   if (!g) return;
-  Graphics* const savedTarget = game.m_paintTarget;
-  game.m_paintTarget = g;
+  Graphics* const savedTarget = game.frontEnd.paintTarget;
+  game.frontEnd.paintTarget = g;
   placeBallView(game, player);
-  const int32_t x = game.m_viewBox[0], cy = game.m_viewBox[1], w = game.m_viewBox[2], h = game.m_viewBox[3];
+  const int32_t x = game.ballView.viewBox[0], cy = game.ballView.viewBox[1], w = game.ballView.viewBox[2],
+                h = game.ballView.viewBox[3];
   const int32_t top = cy - h / 2, bottom = cy + h / 2;
-  if (game.ballViewCount < kFullCount) {
+  if (game.ballView.count < kFullCount) {
     g->setColor(0);
     g->fillRect(x, top, w, h);
   }
   // The picture opens from its middle row outwards.
-  const int32_t band = std::max(1, std::min(game.ballViewCount * h / kFullCount, h));
+  const int32_t band = std::max(1, std::min(game.ballView.count * h / kFullCount, h));
   g->setClip(x, cy - band / 2, w, band);
   blit3DRect(game, x, cy - band / 2, w, band, 0);
   const bool placed = updateBallViewCamera(game, -1);
@@ -194,67 +195,67 @@ void paintBallView(cGame& game, Graphics* g) {
   if (placed) drawBallViewBalls(game);
   flush3D(game);
   game.resetClip(g);
-  paintSpriteElementTo(game, kFrameElement[player], game.panelX, 0, false, g);
+  paintSpriteElementTo(game, kFrameElement[player], game.table.panelX, 0, false, g);
 
-  ASprite* font = game.m_fonts[kCaptionFont];
+  ASprite* font = game.text.fonts[kCaptionFont];
   if (font) {
     const int32_t savedPalette = font->getCurrentPalette();
     font->setCurrentPalette(kCaptionPalette);
     const int32_t lh = font->getFontHeight();
     const int32_t cx = captionX + captionW / 2;
-    drawString(game, g, game.m_fonts, kCaptionAbove, kCaptionFont, cx, top - lh, kAnchorBottomCentre);
+    drawString(game, g, game.text.fonts, kCaptionAbove, kCaptionFont, cx, top - lh, kAnchorBottomCentre);
     const int32_t aboveW = getStringWidth(game, font, kCaptionAbove);
     const int32_t textH = getMeasuredTextHeight(game, font);
     glowArea(game, g, x - 3, top - 2 * lh + 3, aboveW - 3, textH - 4, static_cast<int32_t>(pulse(game, 64, 0, 100)),
              static_cast<int32_t>(pulse(game, 64, 0, 75)), static_cast<int32_t>(pulse(game, 64, 0, 4)));
-    drawString(game, g, game.m_fonts, kCaptionBelow, kCaptionFont, cx, bottom + lh, kAnchorTopCentre);
+    drawString(game, g, game.text.fonts, kCaptionBelow, kCaptionFont, cx, bottom + lh, kAnchorTopCentre);
     const int32_t belowW = getStringWidth(game, font, kCaptionBelow);
     glowArea(game, g, x - 3, bottom + lh + 3, belowW - 3, textH - 4, static_cast<int32_t>(pulse(game, 64, 0, 100)),
              static_cast<int32_t>(pulse(game, 64, 0, 75)), static_cast<int32_t>(pulse(game, 64, 0, 4)));
     font->setCurrentPalette(savedPalette);
   }
-  game.m_paintTarget = savedTarget;
+  game.frontEnd.paintTarget = savedTarget;
 }
 
 bool updateBallViewCamera(cGame& game, int32_t mode) {
-  const Q14 s = game.ballViewCount > 2 ? kSmoothStep : kQ14One;
+  const Q14 s = game.ballView.count > 2 ? kSmoothStep : kQ14One;
   if (mode == -1) {
-    if (game.followedSlot >= 0) {
-      if (game.predictedSlot < 0) return false;
-      const int32_t tx = game.potTarget[0], ty = game.potTarget[1];
-      game.m_ballYaw = q14Lerp(game.m_ballYaw, atan2Degrees(wrapNeg(tx), wrapNeg(ty)), s);
-      game.m_ballCameraX = wrapSub(tx, wrapMul(cosDegrees(game.m_ballYaw), kPocketBack));
-      game.m_ballCameraY = wrapSub(ty, wrapMul(sinDegrees(game.m_ballYaw), kPocketBack));
-      game.m_ballPitch = kPocketPitch;
+    if (game.ballView.followedSlot >= 0) {
+      if (game.ballView.predictedSlot < 0) return false;
+      const int32_t tx = game.ballView.potTarget[0], ty = game.ballView.potTarget[1];
+      game.ballView.ballYaw = q14Lerp(game.ballView.ballYaw, atan2Degrees(wrapNeg(tx), wrapNeg(ty)), s);
+      game.ballView.ballCameraX = wrapSub(tx, wrapMul(cosDegrees(game.ballView.ballYaw), kPocketBack));
+      game.ballView.ballCameraY = wrapSub(ty, wrapMul(sinDegrees(game.ballView.ballYaw), kPocketBack));
+      game.ballView.ballPitch = kPocketPitch;
     }
   } else {
-    if (game.followedSlot >= 0 && game.followedSlot < cGame::BallViewSlots::kCount) {
-      const cGame::BallViewSlots& b = game.m_ballSlots;
-      const int32_t i = game.followedSlot;
-      game.m_ballYaw = q14Lerp(game.m_ballYaw, atan2Degrees(b.directionX[i], b.directionY[i]), s);
-      game.m_ballCameraX =
-          q14Lerp(game.m_ballCameraX, wrapSub(b.x[i], wrapMul(cosDegrees(game.m_ballYaw), kFollowBack)), 2 * s);
-      game.m_ballCameraY =
-          q14Lerp(game.m_ballCameraY, wrapSub(b.y[i], wrapMul(sinDegrees(game.m_ballYaw), kFollowBack)), 2 * s);
+    if (game.ballView.followedSlot >= 0 && game.ballView.followedSlot < BallViewSlots::kCount) {
+      const BallViewSlots& b = game.ballView.ballSlots;
+      const int32_t i = game.ballView.followedSlot;
+      game.ballView.ballYaw = q14Lerp(game.ballView.ballYaw, atan2Degrees(b.directionX[i], b.directionY[i]), s);
+      game.ballView.ballCameraX = q14Lerp(
+          game.ballView.ballCameraX, wrapSub(b.x[i], wrapMul(cosDegrees(game.ballView.ballYaw), kFollowBack)), 2 * s);
+      game.ballView.ballCameraY = q14Lerp(
+          game.ballView.ballCameraY, wrapSub(b.y[i], wrapMul(sinDegrees(game.ballView.ballYaw), kFollowBack)), 2 * s);
     }
-    game.m_ballPitch = kFollowPitch;
+    game.ballView.ballPitch = kFollowPitch;
   }
-  lookAt3D(game, game.m_ballCameraX / 10, game.m_ballCameraY / 10, game.m_viewDistance3D, game.m_ballYaw,
-           game.m_ballPitch, game.m_ballRoll);
-  if (game.m_tableModel) {
+  lookAt3D(game, game.ballView.ballCameraX / 10, game.ballView.ballCameraY / 10, game.ballView.viewDistance3D,
+           game.ballView.ballYaw, game.ballView.ballPitch, game.ballView.ballRoll);
+  if (game.ballView.tableModel) {
     Matrix34 turn;
     turn.rotateY(kTableTurn);
-    game.m_tableModel->draw(&game.m_renderer, &turn);
+    game.ballView.tableModel->draw(&game.engine.renderer, &turn);
   }
   glFlush();
   return true;
 }
 
 void updateBallViewSlots(cGame& game) {
-  cGame::BallViewSlots& b = game.m_ballSlots;
+  BallViewSlots& b = game.ballView.ballSlots;
   int32_t k = 0;
   for (const PhysicalObject* ball = game.m_world.cueBall;
-       ball && ball->identity < PhysicsWorld::kBallSlots && k < cGame::BallViewSlots::kCount; ball = ball->next, ++k) {
+       ball && ball->identity < PhysicsWorld::kBallSlots && k < BallViewSlots::kCount; ball = ball->next, ++k) {
     b.visible[k] = ball->hidden ? 0 : 1;
     if (ball->hidden) continue;
     b.number[k] = ball->identity;
@@ -264,27 +265,27 @@ void updateBallViewSlots(cGame& game) {
     b.y[k] = tableToViewY(ball->position.y);
   }
   // Slots no ball filled this frame show nothing.
-  for (; k < cGame::BallViewSlots::kCount; ++k) b.visible[k] = 0;
+  for (; k < BallViewSlots::kCount; ++k) b.visible[k] = 0;
 }
 
 void drawBallViewBalls(cGame& game) {
-  for (int32_t k = 0; k < cGame::BallViewSlots::kCount; ++k) drawBallViewSlot(game, k, 0);
+  for (int32_t k = 0; k < BallViewSlots::kCount; ++k) drawBallViewSlot(game, k, 0);
 }
 
 void drawBallViewSlot(cGame& game, int32_t slot, int32_t mode) {
-  if (slot < 0 || slot >= cGame::BallViewSlots::kCount || !game.m_ballSlots.visible[slot]) return;
-  if (mode != 0 || !game.m_ballModel || slot >= 16) return;
+  if (slot < 0 || slot >= BallViewSlots::kCount || !game.ballView.ballSlots.visible[slot]) return;
+  if (mode != 0 || !game.ballView.ballModel || slot >= 16) return;
   Matrix34 place;
-  place.setTranslation(game.m_ballSlots.x[slot] / 10, 0, wrapNeg(game.m_ballSlots.y[slot] / 10));
-  game.m_ballModel->setTexture(game.m_ballTextures[slot]);
-  game.m_ballModel->draw(&game.m_renderer, &place);
+  place.setTranslation(game.ballView.ballSlots.x[slot] / 10, 0, wrapNeg(game.ballView.ballSlots.y[slot] / 10));
+  game.ballView.ballModel->setTexture(game.ballView.ballTextures[slot]);
+  game.ballView.ballModel->draw(&game.engine.renderer, &place);
 }
 
 // ---- the pot prediction
 
 int32_t predictPottedBall(cGame& game) {
   PhysicsWorld& w = game.m_world;
-  if (!w.cueBall || !w.cueBall->shadow) return game.predictedSlot = -1;
+  if (!w.cueBall || !w.cueBall->shadow) return game.ballView.predictedSlot = -1;
   game.copyBallsToShadows();
   strikeCueBall(game, w.cueBall->shadow, false);
   w.shot.previewFlag = 1;
@@ -322,7 +323,7 @@ int32_t predictPottedBall(cGame& game) {
           best = d;
           bestBall = j;
           bestPocket = k;
-          game.potCountdown = t;
+          game.ballView.potCountdown = t;
         }
       }
     }
@@ -330,8 +331,8 @@ int32_t predictPottedBall(cGame& game) {
   if (bestBall >= 0 && bestPocket >= 0) {
     const PhysicalObject& p = *w.pockets[bestPocket];
     if (w.balls[bestBall]->shadow->pocketed || w.breakPlayed) {
-      game.potTarget[0] = tableToViewX(p.position.x);
-      game.potTarget[1] = tableToViewY(p.position.y);
+      game.ballView.potTarget[0] = tableToViewX(p.position.x);
+      game.ballView.potTarget[1] = tableToViewY(p.position.y);
     }
   }
   w.hooks = savedHooks;
@@ -340,6 +341,6 @@ int32_t predictPottedBall(cGame& game) {
   game.copyBallsToShadows();
   // Real contacts count again even when no strike follows.
   w.shot.previewFlag = 0;
-  game.predictedSlot = bestBall;
+  game.ballView.predictedSlot = bestBall;
   return bestBall;
 }

@@ -2,8 +2,25 @@
 
 #include <cstdint>
 
+#include "zul/3d/Camera.h"
+#include "zul/lm/Q14.h"
+#include "zul/resourcemanager/ResourceManager.h"
+
+class GL3DTexture;
+class GL3DASEFileResource;
+class MutableImage;
 class cGame;
 class Graphics;
+
+struct BallViewSlots {
+  static constexpr int32_t kCount = 32;
+  uint8_t visible[kCount] = {};
+  Q14 directionX[kCount] = {};
+  Q14 directionY[kCount] = {};
+  int32_t number[kCount] = {};
+  int32_t x[kCount] = {};  // view units
+  int32_t y[kCount] = {};
+};
 
 void init3D(cGame& game);
 void load3DView(cGame& game);
@@ -31,3 +48,31 @@ void setViewport3D(cGame& game, int32_t x, int32_t y, int32_t aspectW, int32_t a
 // Camera at (a1, a3, -a2) with angles (a5, a4 - 90, a6); its view goes onto
 // the current GL matrix and the renderer draws with it.
 void lookAt3D(cGame& game, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);
+
+struct BallView {
+  int32_t viewPair[2] = {};
+  int32_t viewRect[4] = {};  // x, y, w, h of the 3D view
+  // the camera, 100 more that nothing uses, the view distance
+  Camera camera;
+  Camera cameras[100];
+  Q14 viewDistance3D = 0;
+  int32_t count = 0;
+  GL3DTexture* tableTexture = nullptr;
+  GL3DTexture* ballTextures[16] = {};
+  ManagedResource<GL3DASEFileResource>* tableModel = nullptr;
+  ManagedResource<GL3DASEFileResource>* ballModel = nullptr;
+  ManagedResource<GL3DASEFileResource>* heldModel = nullptr;
+  MutableImage* renderImage = nullptr;
+  int32_t predictedSlot = -1;
+  int32_t potCountdown = -1;
+  int32_t followedSlot = 0;
+  int32_t viewBox[4] = {};
+  int32_t ballCameraX = 0;
+  int32_t ballCameraY = 0;
+  Q14 ballYaw = 0;
+  Q14 ballPitch = 0;
+  Q14 ballRoll = 0;
+  int32_t potTarget[2] = {};
+  BallViewSlots ballSlots;
+  uint8_t open = 0;
+};

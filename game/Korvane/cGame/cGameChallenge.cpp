@@ -36,8 +36,8 @@ bool isChallenge(int32_t c) { return c >= 0 && c < kChallenges; }
 int32_t getChallengeDemoShotValue(const cGame& game, int32_t word) {
   if (word < 0 || word >= kChallengeDemoWords) return 0;
   if (!isChallenge(game.challengeNumber)) return 0;
-  if (game.s_challengeDemoCurrentShot < 0 || game.s_challengeDemoCurrentShot >= kChallengeDemoShots) return 0;
-  return ChallengeDemoShot[game.challengeNumber][game.s_challengeDemoCurrentShot][word];
+  if (game.challenges.demoCurrentShot < 0 || game.challenges.demoCurrentShot >= kChallengeDemoShots) return 0;
+  return ChallengeDemoShot[game.challengeNumber][game.challenges.demoCurrentShot][word];
 }
 
 // Shots the demonstration plays: only stored ones, at least the first.
@@ -45,22 +45,22 @@ int32_t getChallengeDemoShotCount(const cGame& game) { return challengeDemoShotC
 
 // The demonstration replays the challenge from its start.
 void launchChallengeDemo(cGame& game) {
-  game.challengeDemo = 1;
-  game.s_challengeDemoCurrentShot = 0;
+  game.challenges.demo = 1;
+  game.challenges.demoCurrentShot = 0;
   game.setInGameState(k_stateMatchInit);
 }
 
 int32_t& challengeState(cGame& game, int32_t challenge) {
   if (!isChallenge(challenge)) {
-    game.m_scratchChallengeState = 0;
-    return game.m_scratchChallengeState;
+    game.challenges.scratchChallengeState = 0;
+    return game.challenges.scratchChallengeState;
   }
-  return game.m_career.challengeStates[challenge / kPerCategory][challenge % kPerCategory];
+  return game.career.progress.challengeStates[challenge / kPerCategory][challenge % kPerCategory];
 }
 
 int32_t countWonChallenges(const cGame& game) {
   int32_t n = 0;
-  for (const auto& category : game.m_career.challengeStates)
+  for (const auto& category : game.career.progress.challengeStates)
     for (int32_t s : category)
       if ((s & 3) == kStateWon) ++n;
   return n;
@@ -92,13 +92,13 @@ void startChallenge(cGame& game) {
   game.ruleSet = kChallengeRuleSet;
   // A number out of range takes no layout (its group would be a lesson's).
   startScriptedFrame(game, RuleState::kModeChallenge, isChallenge(game.challengeNumber));
-  game.s_challengeDemoCurrentShot = 0;
+  game.challenges.demoCurrentShot = 0;
   game.startChallengeRules();
   game.m_rules.shotOutcome = kOutStart;
-  game.prizeShown = 0;
-  game.challengeDemoTimer = 0;
-  game.spinArrowsLocked = 0;
-  game.spinButtonHidden = 0;
+  game.turn.prizeShown = 0;
+  game.challenges.demoTimer = 0;
+  game.stylus.spinArrowsLocked = 0;
+  game.stylus.spinButtonHidden = 0;
 }
 
 // ---- the demonstration
@@ -114,11 +114,11 @@ void updateChallengeDemoAim(cGame& game) {
       aim.set(tx, ty);
       game.m_world.shot.aimChanged = 1;
     }
-    if (game.challengeDemoTimer < 1) {
+    if (game.challenges.demoTimer < 1) {
       game.pushState(k_stateSpinSelector);
-      game.challengeDemoTimer = kStepMs;
+      game.challenges.demoTimer = kStepMs;
     }
-    game.challengeDemoTimer -= game.m_frameTime;
+    game.challenges.demoTimer -= game.frame.frameTime;
     return;
   }
   const Q14 b = q14Lerp(a, ta, kAimStep);
@@ -126,17 +126,17 @@ void updateChallengeDemoAim(cGame& game) {
   if (std::abs(angleDifference(ta, a)) < kAimSnap) aim.set(tx, ty);
   game.m_rules.chosenTargets[game.currentPlayer & 1] = -1;
   game.m_world.shot.aimChanged = 1;
-  game.challengeDemoTimer = kStepMs;
+  game.challenges.demoTimer = kStepMs;
 }
 
 void updateChallengeDemoSpin(cGame& game) {
   ShotRecord& shot = game.m_world.shot;
   if (getChallengeDemoShotValue(game, k_demoMasse) && !shot.masse) {
-    game.challengeDemoTimer -= game.m_frameTime;
-    if (game.challengeDemoTimer <= 0) {
+    game.challenges.demoTimer -= game.frame.frameTime;
+    if (game.challenges.demoTimer <= 0) {
       shot.masse = 1;
       shot.aimChanged = 1;
-      game.challengeDemoTimer = kStepMs;
+      game.challenges.demoTimer = kStepMs;
     }
     return;
   }
@@ -151,9 +151,9 @@ void updateChallengeDemoSpin(cGame& game) {
     shot.aimChanged = 1;
   }
   if (e.x != tx || e.y != ty) return;
-  game.challengeDemoTimer -= game.m_frameTime;
-  if (game.challengeDemoTimer >= 1) return;
-  game.spinSelectorShown = 0;
+  game.challenges.demoTimer -= game.frame.frameTime;
+  if (game.challenges.demoTimer >= 1) return;
+  game.turn.spinSelectorShown = 0;
   game.popState();
   game.pushState(k_stateShotPower);
 }
@@ -161,7 +161,7 @@ void updateChallengeDemoSpin(cGame& game) {
 void updateChallengeDemoPower(cGame& game) {
   ShotRecord& shot = game.m_world.shot;
   const int32_t target = getChallengeDemoShotValue(game, k_demoPower);
-  const int64_t step = (static_cast<int64_t>(std::max(game.m_frameTime, 0)) * kPowerRate) >> 10;
+  const int64_t step = (static_cast<int64_t>(std::max(game.frame.frameTime, 0)) * kPowerRate) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * step) >> 14);
   // The stored power may lie above the gauge's top (challenge 8): the gauge
   // is set to it as it is.
@@ -199,33 +199,33 @@ void updateChallengeAfterShot(cGame& game) {
   int32_t& state = challengeState(game, c);
   const int32_t prize = cGame::k_challengePrizes[std::clamp(c, 0, kChallenges - 1) % kPerCategory];
   if (!won && !lost) {
-    if (game.s_challengeDemoCurrentShot + 1 < getChallengeDemoShotCount(game)) game.s_challengeDemoCurrentShot += 1;
+    if (game.challenges.demoCurrentShot + 1 < getChallengeDemoShotCount(game)) game.challenges.demoCurrentShot += 1;
     chooseNextTurnState(game);
     return;
   }
   // A demonstration never records a result.
-  if (game.challengeDemo) {
-    game.challengeDemo = 0;
+  if (game.challenges.demo) {
+    game.challenges.demo = 0;
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
     return;
   }
   const int32_t attempts = std::max(state >> 2, 0);
-  if (!game.messageDone) {
-    game.m_challengeEnded = 1;
+  if (!game.turn.messageDone) {
+    game.challenges.ended = 1;
     // The coach waits for a box of the shot to be closed, won or lost.
     if (isMatchOnHold(game)) return;
     if (won) {
-      if (!game.prizeShown) {
+      if (!game.turn.prizeShown) {
         textBufferSetString(game, k_textPrize);
         replaceTextTagWithText(game, k_textMoney);
-        addMessageEx(game, 2, game.m_text.work, -1, prize);
-        game.prizeShown = 1;
+        addMessageEx(game, 2, game.text.strings.work, -1, prize);
+        game.turn.prizeShown = 1;
       } else {
         // Paid once, whatever runs again.
-        if (game.prizeShown == 1) {
-          game.prizeShown = 2;
-          game.m_career.money += static_cast<uint32_t>(prize);
+        if (game.turn.prizeShown == 1) {
+          game.turn.prizeShown = 2;
+          game.career.progress.money += static_cast<uint32_t>(prize);
           state = attempts << 2 | kStateWon;
           saveProgress(game);
           if (isAllChallengesWon(game))
@@ -247,7 +247,7 @@ void updateChallengeAfterShot(cGame& game) {
     return;
   }
   if (won) {
-    game.m_pendingReturnState = k_stateChallengeList;
+    game.loading.pendingReturnState = k_stateChallengeList;
     game.setState(k_stateMainMenuLoading);
   } else if (attempts <= kRetryAttempts) {
     game.question.menuFlag = 0;

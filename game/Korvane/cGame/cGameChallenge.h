@@ -22,3 +22,14 @@ int32_t& challengeState(cGame& game, int32_t challenge);
 int32_t countWonChallenges(const cGame& game);
 bool isHalfChallengesWon(const cGame& game);
 bool isAllChallengesWon(const cGame& game);
+
+struct ChallengeState {
+  int32_t demoCurrentShot = 0;
+  int32_t category = 0;   // 0-3, chosen on the categories screen
+  int32_t demoTimer = 0;  // ms of the demonstration's current step
+  int32_t scratchChallengeState = 0;
+  // (170) and the eight challenges of one category (180).
+  int32_t listFirst = 0;  // the first visible row as last seen
+  uint8_t ended = 0;      // the challenge's result is decided
+  uint8_t demo = 0;       // a challenge demonstration plays the shots
+};

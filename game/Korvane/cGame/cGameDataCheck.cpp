@@ -26,7 +26,7 @@ constexpr ArchiveUse kArchives[] = {
     {k_archiveText, k_textEntryOffsets + 1},
     {k_archiveInterface, 7},  // 6: the loading bank
     {"menu.bar", 13},
-    {"interf.bar", cGame::k_interfaceCount},
+    {"interf.bar", k_interfaceCount},
     {"chr.bar", 13},
     {"pub.bar", 21},
     {"map.bar", 13},
@@ -78,18 +78,18 @@ std::string narrowName(const char16_t* name) {
 }  // namespace
 
 void reportDataError(cGame& game, const char* file, const char* format, ...) {
-  if (game.m_fatalError[0]) return;
+  if (game.files.fatalError[0]) return;
   char what[160];
   va_list args;
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  std::snprintf(game.m_fatalError, sizeof game.m_fatalError, "%s %s", file ? file : "a data file", what);
-  debugTrace("data: %s\n", game.m_fatalError);
+  std::snprintf(game.files.fatalError, sizeof game.files.fatalError, "%s %s", file ? file : "a data file", what);
+  debugTrace("data: %s\n", game.files.fatalError);
 }
 
 void reportBadEntry(cGame& game, int32_t entry) {
-  const char* name = game.m_bar.name ? game.m_bar.name : "an archive";
+  const char* name = game.files.bar.name ? game.files.bar.name : "an archive";
   if (getBarEntrySize(game, entry) < 0)
     reportDataError(game, name, "is damaged: entry %d is missing", entry);
   else
@@ -97,9 +97,9 @@ void reportBadEntry(cGame& game, int32_t entry) {
 }
 
 int32_t loadBar(cGame& game, const char* name) {
-  const int32_t loaded = game.m_archives.loadBar(name);
+  const int32_t loaded = game.files.archives.loadBar(name);
   if (!loaded && name)
-    reportDataError(game, name, "%s", game.m_archives.notOpened() ? unopened(name) : game.m_archives.problem());
+    reportDataError(game, name, "%s", game.files.archives.notOpened() ? unopened(name) : game.files.archives.problem());
   return loaded;
 }
 
@@ -117,14 +117,15 @@ bool checkDataFiles(cGame& game) {
   for (const ArchiveUse& a : kArchives) {
     if (const char* problem = fileProblem(a.name)) {
       note(a.name, problem);
-    } else if (!game.m_archives.loadBar(a.name)) {
-      note(a.name, game.m_archives.notOpened() ? unopened(a.name) : game.m_archives.problem());
-    } else if (game.m_bar.count - 1 < a.entries) {
+    } else if (!game.files.archives.loadBar(a.name)) {
+      note(a.name, game.files.archives.notOpened() ? unopened(a.name) : game.files.archives.problem());
+    } else if (game.files.bar.count - 1 < a.entries) {
       char what[96];
-      std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.m_bar.count - 1, a.entries);
+      std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.files.bar.count - 1,
+                    a.entries);
       note(a.name, what);
     }
-    game.m_archives.unloadBar();
+    game.files.archives.unloadBar();
   }
 
   const char* packFiles[] = {GameResourceManager::kIndexFile, GameResourceManager::kPackFile};
@@ -137,7 +138,7 @@ bool checkDataFiles(cGame& game) {
   }
   const char* packFile = nullptr;
   char what[128];
-  if (packThere && !game.m_resources.check(kResourcesNeeded, &packFile, what, sizeof what)) note(packFile, what);
+  if (packThere && !game.engine.resources.check(kResourcesNeeded, &packFile, what, sizeof what)) note(packFile, what);
 
   for (int32_t id = 0; id < k_soundCount; ++id) {
     const char16_t* name = getSoundFileName(id);

@@ -195,7 +195,7 @@ template <class Filter>
 void walkBands(Graphics* g, uint32_t* band, int32_t x, int32_t y, int32_t w, int32_t h, bool read, bool write,
                Filter&& filter) {
   if (w <= 0 || h <= 0) return;
-  const int32_t rowsPerBand = cGame::kBandBufferPixels / w;
+  const int32_t rowsPerBand = kBandBufferPixels / w;
   if (rowsPerBand < 2) return;  // wider than half the buffer: no band fits
   for (int32_t done = 0; done < h;) {
     int32_t rows = h - done;
@@ -214,14 +214,14 @@ void drawPixelPair(cGame& game, Graphics* g, int64_t x, int64_t y, bool sideBySi
   if (x < std::numeric_limits<int32_t>::min() || x > std::numeric_limits<int32_t>::max() - 1 ||
       y < std::numeric_limits<int32_t>::min() || y > std::numeric_limits<int32_t>::max() - 1)
     return;
-  game.m_pixelPair[0] = alphaWord(alpha0) | (rgb & 0xFFFFFF);
-  game.m_pixelPair[1] = alphaWord(alpha1) | (rgb & 0xFFFFFF);
+  game.effects.pixelPair[0] = alphaWord(alpha0) | (rgb & 0xFFFFFF);
+  game.effects.pixelPair[1] = alphaWord(alpha1) | (rgb & 0xFFFFFF);
   const int32_t px = static_cast<int32_t>(x);
   const int32_t py = static_cast<int32_t>(y);
   if (sideBySide)
-    g->drawRGB(game.m_pixelPair, 0, 2, px, py, 2, 1, true);
+    g->drawRGB(game.effects.pixelPair, 0, 2, px, py, 2, 1, true);
   else
-    g->drawRGB(game.m_pixelPair, 0, 1, px, py, 1, 2, true);
+    g->drawRGB(game.effects.pixelPair, 0, 1, px, py, 1, 2, true);
 }
 
 uint32_t scaleAlpha(uint32_t argb, int32_t scale) {
@@ -234,43 +234,43 @@ uint32_t scaleAlpha(uint32_t argb, int32_t scale) {
 // --- fade
 
 void resetEffects(cGame& game) {
-  game.m_fade = cGame::ScreenFade();
-  std::memset(game.m_bandBuffer, 0, sizeof game.m_bandBuffer);
-  std::memset(game.m_glowBuffer, 0, sizeof game.m_glowBuffer);
-  game.m_pixelPair[0] = game.m_pixelPair[1] = 0;
-  game.m_drawSuppressed = 0;
-  game.m_alphaBars = 0;
-  game.m_glowNoWriteBack = 0;
-  game.m_paintingOffscreen32 = 0;
+  game.effects.fade = ScreenFade();
+  std::memset(game.effects.bandBuffer, 0, sizeof game.effects.bandBuffer);
+  std::memset(game.effects.glowBuffer, 0, sizeof game.effects.glowBuffer);
+  game.effects.pixelPair[0] = game.effects.pixelPair[1] = 0;
+  game.effects.drawSuppressed = 0;
+  game.effects.alphaBars = 0;
+  game.effects.glowNoWriteBack = 0;
+  game.effects.paintingOffscreen32 = 0;
 }
 
 void startFade(cGame& game, int32_t length, int32_t direction) {
-  game.m_fade.length = length;
-  game.m_fade.direction = direction;
-  game.m_fade.elapsed = 0;
+  game.effects.fade.length = length;
+  game.effects.fade.direction = direction;
+  game.effects.fade.elapsed = 0;
 }
 
 void stopFade(cGame& game) {
-  game.m_fade.direction = 0;
-  game.m_fade.length = -1;
-  game.m_fade.elapsed = 0;
+  game.effects.fade.direction = 0;
+  game.effects.fade.length = -1;
+  game.effects.fade.elapsed = 0;
 }
 
 bool updateFade(cGame& game) {
-  if (game.m_fade.length <= 0) return false;
-  const int64_t e = static_cast<int64_t>(game.m_fade.elapsed) + game.m_frameTime;
-  game.m_fade.elapsed = static_cast<int32_t>(
+  if (game.effects.fade.length <= 0) return false;
+  const int64_t e = static_cast<int64_t>(game.effects.fade.elapsed) + game.frame.frameTime;
+  game.effects.fade.elapsed = static_cast<int32_t>(
       std::clamp<int64_t>(e, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-  return game.m_fade.elapsed >= game.m_fade.length;
+  return game.effects.fade.elapsed >= game.effects.fade.length;
 }
 
 void paintFade(cGame& game, Graphics* g) { paintFadeRect(game, g, 0, 0, 240, 320); }
 
 void paintFadeRect(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h) {
-  const int32_t length = game.m_fade.length;
+  const int32_t length = game.effects.fade.length;
   if (!g || length <= 0) return;
-  const int32_t e = std::clamp(game.m_fade.elapsed, 0, length);
-  const bool fadingIn = game.m_fade.direction == 0;
+  const int32_t e = std::clamp(game.effects.fade.elapsed, 0, length);
+  const bool fadingIn = game.effects.fade.direction == 0;
   if (fadingIn && e == length) return;
   // At the end of a fade out the alpha is 255: the rectangle is solid black.
   int64_t alpha = static_cast<int64_t>(e) * 255 / length;
@@ -278,7 +278,7 @@ void paintFadeRect(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, in
   fillRectAlpha(game, g, x, y, w, h, alphaWord(alpha));
 }
 
-void fillRectAlpha(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb) {
+void fillRectAlpha(cGame& /*game*/, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb) {
   if (!g) return;
   g->setColorRaw(argb);
   if (argb >> 24) g->fillRect(x, y, w, h);
@@ -290,15 +290,15 @@ void fillRectAlpha(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, in
 void glowArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH,
               int32_t strengthV, int32_t gain) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
-  walkBands(g, game.m_bandBuffer, x, y, w, h, !game.m_paintingOffscreen32, !game.m_glowNoWriteBack,
+  walkBands(g, game.effects.bandBuffer, x, y, w, h, !game.effects.paintingOffscreen32, !game.effects.glowNoWriteBack,
             [&](uint32_t* band, int32_t rows) { glowPixels(game, w, rows, band, strengthH, strengthV, gain); });
 }
 
 void glowPixels(cGame& game, int32_t w, int32_t h, uint32_t* pixels, int32_t strengthH, int32_t strengthV,
                 int32_t gain) {
   if (!pixels || w <= 0 || h <= 0) return;
-  if (static_cast<int64_t>(w) * h > cGame::kGlowBufferPixels) return;
-  uint32_t* scratch = game.m_glowBuffer;
+  if (static_cast<int64_t>(w) * h > kGlowBufferPixels) return;
+  uint32_t* scratch = game.effects.glowBuffer;
   Run run;  // carried through every pass
   withStep(strengthH, [&](const auto& step) { glowRows(run, step, pixels, scratch, w, h); });
   withStep(strengthV, [&](const auto& step) { glowColumns(run, step, scratch, w, h); });
@@ -309,14 +309,14 @@ void glowPixels(cGame& game, int32_t w, int32_t h, uint32_t* pixels, int32_t str
 
 void greyArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
-  walkBands(g, game.m_bandBuffer, x, y, w, h, true, true,
+  walkBands(g, game.effects.bandBuffer, x, y, w, h, true, true,
             [&](uint32_t* band, int32_t rows) { filterGrey(band, w * rows, strength); });
 }
 
 void blurArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength) {
   if (!g || !clipToImage(g->getTarget(), x, y, w, h)) return;
   const int32_t s = strength & 127;  // strength mod 128, never negative
-  walkBands(g, game.m_bandBuffer, x, y, w, h, true, true, [&](uint32_t* band, int32_t rows) {
+  walkBands(g, game.effects.bandBuffer, x, y, w, h, true, true, [&](uint32_t* band, int32_t rows) {
     for (int32_t r = 0; r < rows; ++r) {
       if (rightward)
         filterSmoothRight(band + r * w, w, s);
@@ -393,7 +393,7 @@ void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s) {
 
 uint32_t pulse(const cGame& game, int32_t period, uint32_t from, uint32_t to) {
   if (period <= 0) return from & 0xFFFFFF;
-  const int64_t phase = (static_cast<int64_t>(game.m_paintFrameCount) % period + period) % period;
+  const int64_t phase = (static_cast<int64_t>(game.frame.paintFrameCount) % period + period) % period;
   const Q14 degrees = static_cast<Q14>(phase * k360 / period);
   const int64_t t = (static_cast<int64_t>(absQ14(sinDegrees(degrees))) * 255) >> 14;
   uint32_t out = 0;
@@ -408,9 +408,9 @@ uint32_t pulse(const cGame& game, int32_t period, uint32_t from, uint32_t to) {
 // --- small drawing routines
 
 void drawAlphaPixel(cGame& game, Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha) {
-  if (game.m_drawSuppressed || !g) return;
-  game.m_pixelPair[0] = alphaWord(alpha) | (rgb & 0xFFFFFF);
-  g->drawRGB(game.m_pixelPair, 0, 1, x, y, 1, 1, true);
+  if (game.effects.drawSuppressed || !g) return;
+  game.effects.pixelPair[0] = alphaWord(alpha) | (rgb & 0xFFFFFF);
+  g->drawRGB(game.effects.pixelPair, 0, 1, x, y, 1, 1, true);
 }
 
 void drawSmoothLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
@@ -419,7 +419,7 @@ void drawSmoothLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2
 
 void drawSmoothLineAlpha(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb,
                          int32_t alpha1, int32_t alpha2) {
-  if (game.m_drawSuppressed || !g) return;
+  if (game.effects.drawSuppressed || !g) return;
   int64_t dx = static_cast<int64_t>(x2) - x1;
   int64_t dy = static_cast<int64_t>(y2) - y1;
   const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
@@ -458,7 +458,7 @@ void drawSmoothLineAlpha(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32
 }
 
 void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb) {
-  if (game.m_drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
+  if (game.effects.drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
   const int64_t x0 = cx, y0 = cy;
   drawPixelPair(*(&game), g, x0 + r, y0, true, rgb, 255, 0);
   drawPixelPair(*(&game), g, x0 - r, y0, true, rgb, 255, 0);
@@ -491,7 +491,7 @@ void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t 
 
 void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgbTop,
                         uint32_t rgbBottom, int32_t step) {
-  if (game.m_drawSuppressed || !g || w < 0 || h <= 0) return;
+  if (game.effects.drawSuppressed || !g || w < 0 || h <= 0) return;
   int64_t c[4], d[4];  // A, R, G, B in 8.8
   for (int k = 0; k < 4; ++k) {
     const int shift = 24 - 8 * k;
@@ -502,7 +502,7 @@ void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t 
   }
   int64_t cx = x;
   int64_t cw = w;
-  constexpr int64_t kRowPixels = static_cast<int64_t>(sizeof game.m_rowBuffer / sizeof game.m_rowBuffer[0]);
+  constexpr int64_t kRowPixels = static_cast<int64_t>(sizeof game.engine.rowBuffer / sizeof game.engine.rowBuffer[0]);
   for (int64_t row = 0; row < h; ++row) {
     if (cw < 0 || cw > kMaxSpan || cx < -kMaxSpan || cx > kMaxSpan) break;
     const int64_t yy = y + row;
@@ -510,10 +510,10 @@ void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t 
     if ((row & 1) == 0 && cw > 0) {
       const uint32_t colour = (static_cast<uint32_t>(c[0] >> 8) & 0xFF) << 24 |
                               pack(c[1] >> 8, c[2] >> 8, c[3] >> 8);
-      if (game.m_alphaBars) {
+      if (game.effects.alphaBars) {
         const int32_t n = static_cast<int32_t>(std::min(cw, kRowPixels));
-        std::fill_n(game.m_rowBuffer, n, colour);
-        g->drawRGB(game.m_rowBuffer, 0, n, static_cast<int32_t>(cx), static_cast<int32_t>(yy), n, 1, true);
+        std::fill_n(game.engine.rowBuffer, n, colour);
+        g->drawRGB(game.engine.rowBuffer, 0, n, static_cast<int32_t>(cx), static_cast<int32_t>(yy), n, 1, true);
       } else {
         fillRectAlpha(game, g, static_cast<int32_t>(cx), static_cast<int32_t>(yy), static_cast<int32_t>(cw), 1, colour);
       }
@@ -526,7 +526,7 @@ void drawGradientColumn(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t 
 
 void drawGradientBar(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb1,
                      uint32_t rgb2) {
-  if (game.m_drawSuppressed || !g) return;
+  if (game.effects.drawSuppressed || !g) return;
   const int64_t half = (static_cast<int64_t>(h) + 4) >> 1;
   const int64_t top64 = static_cast<int64_t>(y) - 2;
   if (top64 < std::numeric_limits<int32_t>::min() ||

@@ -5,6 +5,14 @@
 class cGame;
 class Graphics;
 
+struct ScreenFade {
+  int32_t direction = 0;  // 0 fades in from black, else out to black
+  int32_t length = 0;     // ms; 0 or -1 = off
+  int32_t elapsed = 0;    // ms
+};
+constexpr int32_t kBandBufferPixels = 32768;
+constexpr int32_t kGlowBufferPixels = 10240;
+
 void resetEffects(cGame& game);
 void startFade(cGame& game, int32_t length, int32_t direction);
 void stopFade(cGame& game);
@@ -41,3 +49,14 @@ int32_t easeTowards(int32_t current, int32_t target, int32_t rate);
 Vector2 rotateVector(const Vector2& v, int32_t angle);  // Q14 degrees
 int32_t angleDifference(int32_t a, int32_t b);
 int32_t wrapAngle(int32_t a);
+
+struct Effects {
+  ScreenFade fade;
+  uint32_t bandBuffer[kBandBufferPixels] = {};
+  uint32_t glowBuffer[kGlowBufferPixels] = {};
+  uint32_t pixelPair[2] = {};
+  uint8_t drawSuppressed = 0;       // the small drawing routines draw nothing
+  uint8_t alphaBars = 0;            // gradient rows as blended pixel rows
+  uint8_t glowNoWriteBack = 0;      // glow computes but does not write
+  uint8_t paintingOffscreen32 = 0;  // glow works on the band as it stands
+};

@@ -34,6 +34,7 @@
 
 #include <cstdint>
 
+class MutableImage;
 class cGame;
 class Graphics;
 
@@ -64,3 +65,23 @@ void paintScreen(cGame& game, Graphics* g, int32_t backButton, int32_t leftButto
 bool isBlinkOn(const cGame& game);
 // setInGameState over a match (the paused match's stack stays), else setState.
 void goToScreen(cGame& game, int32_t state);
+
+struct FrontEndState {
+  int32_t lastSlideX = 0;
+  int32_t lastSlideY = 0;
+  Graphics* paintTarget = nullptr;
+  uint8_t secondBufferOn = 0;
+  MutableImage* secondBufferImage = nullptr;
+  Graphics* secondBufferGraphics = nullptr;
+  uint8_t completionNoticeShown = 0;
+  Graphics* backLayer = nullptr;
+  uint8_t loadingScreenUp = 0;
+  uint8_t leftHanded = 0;    // soft-key labels swap sides
+  uint8_t wideMessages = 0;  // the message box of element 31
+  uint8_t singleSoftKey = 0;
+  uint8_t matchPaused = 0;
+  uint8_t noticePending = 0;  // of the interrupt notice
+  int32_t noticeDisplay = 0;
+  uint8_t paintingPubScenery = 0;
+  uint8_t menusOverMatch = 0;
+};

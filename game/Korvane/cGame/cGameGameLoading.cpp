@@ -49,7 +49,7 @@ int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character) {
   if (type == kGameTournament) {
     // Stronger round by round, and in the bigger tournaments: 3 for the two-player
     // final, up to 9 for the final of eight.
-    const int32_t level = std::clamp(game.m_tournament.level, 0, 2), round = std::clamp(game.m_tournament.round, 0, 2);
+    const int32_t level = std::clamp(game.tournament.level, 0, 2), round = std::clamp(game.tournament.round, 0, 2);
     return std::clamp(3 + 2 * round + (2 - level), 0, kStrongest);
   }
   if (type == kGameCareer) {
@@ -65,31 +65,31 @@ int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character) {
 }
 
 void freeUnusedSpritesForMatch(cGame& game) {
-  bool keep[cGame::k_spriteSlotCount] = {};
+  bool keep[k_spriteSlotCount] = {};
   keep[0] = true;
   for (int32_t s : kMatchSlots) keep[s] = true;
   auto portrait = [&keep](int32_t character) { keep[kPortraitSlot + clampCharacter(character)] = true; };
   if (game.gameType == 0 || game.gameType == 1) {
-    portrait(game.m_chosenCharacter[0]);
-    portrait(game.m_chosenCharacter[1]);
+    portrait(game.setup.chosenCharacter[0]);
+    portrait(game.setup.chosenCharacter[1]);
   } else if (game.gameType == 3) {
-    portrait(game.m_career.character);
-    portrait(getRivalCharacter(*(&game), game.m_rivalIndex));
-    if (game.m_rivalIndex < 8) portrait(getRivalCharacter(*(&game), game.m_rivalIndex + 1));
+    portrait(game.career.progress.character);
+    portrait(getRivalCharacter(*(&game), game.setup.rivalIndex));
+    if (game.setup.rivalIndex < 8) portrait(getRivalCharacter(*(&game), game.setup.rivalIndex + 1));
   } else {
-    portrait(game.m_career.character);
-    portrait(game.m_chosenRival);
+    portrait(game.career.progress.character);
+    portrait(game.setup.chosenRival);
   }
-  for (int32_t i = 1; i < cGame::k_spriteSlotCount; ++i)
+  for (int32_t i = 1; i < k_spriteSlotCount; ++i)
     if (!keep[i]) freeSprite(game, i);
   game.onUnusedSpritesFreed();
 }
 
 void startMatch(cGame& game, int32_t type, int32_t character0, int32_t character1) {
   // A match loaded from the menus is never a challenge's demonstration.
-  game.challengeDemo = 0;
-  game.m_playerCharacter[0] = clampCharacter(character0);
-  game.m_playerCharacter[1] = clampCharacter(character1);
+  game.challenges.demo = 0;
+  game.setup.playerCharacter[0] = clampCharacter(character0);
+  game.setup.playerCharacter[1] = clampCharacter(character1);
   game.playerProfile[0] = -1;
   game.playerProfile[1] = getOpponentProfile(game, type, character1);
   game.setInGameState(k_stateMatchInit);
@@ -98,22 +98,22 @@ void startMatch(cGame& game, int32_t type, int32_t character0, int32_t character
 void enterGameLoading(cGame& game) { game.setState(k_stateGameLoading); }
 
 void captureTableBackground(cGame& game) {
-  game.m_redrawCounters[0] = 1;
-  paintTableScene(game, game.m_savedBackgroundGraphics);
+  game.states.redrawCounters[0] = 1;
+  paintTableScene(game, game.loading.savedBackgroundGraphics);
 }
 
 void runGameLoadingStep(cGame& game, int32_t step) {
-  const int32_t table = std::clamp(game.m_tableIndex, 0, 8);
-  const int32_t equipped = std::clamp(game.m_equippedLevel[1], 0, 5);
+  const int32_t table = std::clamp(game.setup.tableIndex, 0, 8);
+  const int32_t equipped = std::clamp(game.career.equippedLevel[1], 0, 5);
   // An in-game bank, optionally built with a temporary alpha source and in
   // the raw-colour effect mode.
   auto matchBank = [&game](int32_t bank, int32_t entry, int32_t build, bool freeData, int32_t alphaEntry,
                            bool rawColour) {
     ASprite* alpha = alphaEntry >= 0 ? parseBank(game, alphaEntry) : nullptr;
-    delete game.m_matchBanks[bank];
-    game.m_matchBanks[bank] = parseBank(game, entry);
-    if (game.m_matchBanks[bank] && rawColour) game.m_matchBanks[bank]->effectMode = kEffectRawColour;
-    buildBank(game, game.m_matchBanks[bank], build, false, freeData, alpha);
+    delete game.loading.matchBanks[bank];
+    game.loading.matchBanks[bank] = parseBank(game, entry);
+    if (game.loading.matchBanks[bank] && rawColour) game.loading.matchBanks[bank]->effectMode = kEffectRawColour;
+    buildBank(game, game.loading.matchBanks[bank], build, false, freeData, alpha);
     delete alpha;
   };
   switch (step) {
@@ -134,14 +134,15 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       break;
     case 5:
       fillSprite(game, k_slotTable, k_igEntryTable, table, false, false);
-      if (ASprite* bank = game.m_sprites[k_slotTable]) bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
+      if (ASprite* bank = game.loading.sprites[k_slotTable])
+        bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
       break;
     case 6:
       freeSprite(game, 104);
       freeSprite(game, 105);
-      game.m_sprites[104] = game.m_sprites[8];
-      game.m_sprites[105] = game.m_sprites[9];
-      game.m_sprites[8] = game.m_sprites[9] = nullptr;
+      game.loading.sprites[104] = game.loading.sprites[8];
+      game.loading.sprites[105] = game.loading.sprites[9];
+      game.loading.sprites[8] = game.loading.sprites[9] = nullptr;
       fillSprite(game, 106, 12 + table, 0, false, true);
       break;
     case 7:
@@ -156,8 +157,8 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       ASprite* alpha = parseBank(game, k_igEntryBallAlpha);
       const int32_t entries[] = {k_igEntryCueBall, k_igEntryBalls1to8, k_igEntryBalls9to15};
       for (int32_t b = kA; b <= kC; ++b) {
-        delete game.m_matchBanks[b];
-        game.m_matchBanks[b] = makeBank(game, entries[b], cGame::k_buildAll, false, false, alpha);
+        delete game.loading.matchBanks[b];
+        game.loading.matchBanks[b] = makeBank(game, entries[b], cGame::k_buildAll, false, false, alpha);
       }
       delete alpha;
       break;
@@ -172,16 +173,16 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       break;
     case 22:
       matchBank(kH, k_igEntryThinking, 0, true, -1, false);
-      delete game.m_matchPlayerH;
-      game.m_matchPlayerH =
-          game.m_matchBanks[kH] ? new SpriteAnimPlayer(game.m_matchBanks[kH], 120, 0, nullptr) : nullptr;
+      delete game.loading.matchPlayerH;
+      game.loading.matchPlayerH =
+          game.loading.matchBanks[kH] ? new SpriteAnimPlayer(game.loading.matchBanks[kH], 120, 0, nullptr) : nullptr;
       break;
     case 23:
       matchBank(kI, k_igEntryEffect, 0, true, -1, false);
-      delete game.m_matchPlayerI;
-      game.m_matchPlayerI =
-          game.m_matchBanks[kI] ? new SpriteAnimPlayer(game.m_matchBanks[kI], 0, 0, nullptr) : nullptr;
-      if (game.m_matchPlayerI) game.m_matchPlayerI->active = 0;
+      delete game.loading.matchPlayerI;
+      game.loading.matchPlayerI =
+          game.loading.matchBanks[kI] ? new SpriteAnimPlayer(game.loading.matchBanks[kI], 0, 0, nullptr) : nullptr;
+      if (game.loading.matchPlayerI) game.loading.matchPlayerI->active = 0;
       break;
     case 24:
       matchBank(kJ, k_igEntryGuideDots, 0, true, k_igEntryGuideDotAlpha, true);
@@ -204,47 +205,48 @@ void runGameLoadingStep(cGame& game, int32_t step) {
 }
 
 void updateGameLoading(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
-    game.s_loadingStep = 0;
-    game.m_loadingStepCount = cGame::k_gameLoadingSteps;
-    game.m_matchAchievementFlag = 0;
-    if (game.m_loadingPlayer) {
-      game.m_loadingPlayer->resetAnim();
-      game.m_loadingPlayer->setAnim(0);
+  if (game.states.subState == k_subStateInit) {
+    game.loading.step = 0;
+    game.loading.stepCount = cGame::k_gameLoadingSteps;
+    game.setup.matchAchievementFlag = 0;
+    if (game.loading.player) {
+      game.loading.player->resetAnim();
+      game.loading.player->setAnim(0);
     }
     pickLoadingHint(game);
     clearAchievementNotices(game);
-    game.m_pendingSetByMatchLoading = 0;
-    game.m_loadingScreenUp = 1;
+    game.loading.pendingSetByMatchLoading = 0;
+    game.frontEnd.loadingScreenUp = 1;
     selectInterface(game, 58);
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
   }
-  if (game.m_keys.isPressed(kBackKey)) {
-    const bool known = game.m_previousState == k_stateTutorialChoice || game.m_previousState == k_stateChallengeList;
-    game.m_pendingReturnState = known ? game.m_previousState : k_stateVersus;
-    game.m_pendingSetByMatchLoading = 1;
+  if (game.keys.isPressed(kBackKey)) {
+    const bool known =
+        game.states.previousState == k_stateTutorialChoice || game.states.previousState == k_stateChallengeList;
+    game.loading.pendingReturnState = known ? game.states.previousState : k_stateVersus;
+    game.loading.pendingSetByMatchLoading = 1;
     game.setState(k_stateMainMenuLoading);
     return;
   }
-  if (game.s_loadingStep >= game.m_loadingStepCount) {
+  if (game.loading.step >= game.loading.stepCount) {
     if (!isLoadingAnimationOver(game)) return;
-    game.m_loadingScreenUp = 0;
+    game.frontEnd.loadingScreenUp = 0;
     if (!isMatchDataLoaded(game)) {
       // Nothing to play on: back to the menus with a report.
       debugTrace("match: the table or the opponents did not load; back to the menus\n");
-      game.m_pendingReturnState = k_stateMainMenu;
+      game.loading.pendingReturnState = k_stateMainMenu;
       game.setState(k_stateMainMenuLoading);
       return;
     }
     if (game.gameType == 0 || game.gameType == 1)
-      startMatch(game, game.gameType, game.m_chosenCharacter[0], game.m_chosenCharacter[1]);
+      startMatch(game, game.gameType, game.setup.chosenCharacter[0], game.setup.chosenCharacter[1]);
     else
-      startMatch(game, game.gameType, game.m_career.character, game.m_chosenRival);
-    game.m_matchDisplayFlag = 0;
+      startMatch(game, game.gameType, game.career.progress.character, game.setup.chosenRival);
+    game.setup.matchDisplayFlag = 0;
     return;
   }
-  runGameLoadingStep(game, game.s_loadingStep);
-  game.s_loadingStep += 1;
+  runGameLoadingStep(game, game.loading.step);
+  game.loading.step += 1;
 }
 
 void paintGameLoading(cGame& game, Graphics* g) { paintGameLoadingScreen(game, g); }

@@ -55,95 +55,95 @@ const SlideSlots* slideSlotsOf(const int16_t* e) {
 // --- storage
 
 void freeInterfaces(cGame& game) {
-  for (int32_t id = 0; id < cGame::k_interfaceCount; ++id) {
-    int16_t** elements = game.m_interfaces[id];
+  for (int32_t id = 0; id < k_interfaceCount; ++id) {
+    int16_t** elements = game.interfaces.lists[id];
     if (elements) {
-      for (int32_t i = 0; i < game.m_interfaceCounts[id]; ++i) delete[] elements[i];
+      for (int32_t i = 0; i < game.interfaces.counts[id]; ++i) delete[] elements[i];
       delete[] elements;
-      if (game.m_currentElements == elements) {
-        game.m_currentElements = nullptr;
-        game.m_currentElementCount = 0;
+      if (game.interfaces.currentElements == elements) {
+        game.interfaces.currentElements = nullptr;
+        game.interfaces.currentElementCount = 0;
       }
     }
-    delete[] game.m_interfaceParamCounts[id];
-    game.m_interfaces[id] = nullptr;
-    game.m_interfaceParamCounts[id] = nullptr;
-    game.m_interfaceCounts[id] = 0;
+    delete[] game.interfaces.paramCounts[id];
+    game.interfaces.lists[id] = nullptr;
+    game.interfaces.paramCounts[id] = nullptr;
+    game.interfaces.counts[id] = 0;
   }
 }
 
 bool loadInterface(cGame& game, int32_t id, const uint8_t* data, int32_t size) {
-  if (id < 0 || id >= cGame::k_interfaceCount) return false;
-  int16_t** old = game.m_interfaces[id];
+  if (id < 0 || id >= k_interfaceCount) return false;
+  int16_t** old = game.interfaces.lists[id];
   if (old) {
-    for (int32_t i = 0; i < game.m_interfaceCounts[id]; ++i) delete[] old[i];
+    for (int32_t i = 0; i < game.interfaces.counts[id]; ++i) delete[] old[i];
     delete[] old;
   }
-  delete[] game.m_interfaceParamCounts[id];
+  delete[] game.interfaces.paramCounts[id];
   const ParsedInterface parsed = parseInterface(id, data, size);
-  game.m_interfaces[id] = parsed.elements;
-  game.m_interfaceParamCounts[id] = parsed.paramCounts;
-  game.m_interfaceCounts[id] = parsed.count;
-  if (game.m_currentInterface == id) {
+  game.interfaces.lists[id] = parsed.elements;
+  game.interfaces.paramCounts[id] = parsed.paramCounts;
+  game.interfaces.counts[id] = parsed.count;
+  if (game.interfaces.currentInterface == id) {
     selectInterface(game, id);
-  } else if (old && game.m_currentElements == old) {
-    game.m_currentElements = nullptr;
-    game.m_currentElementCount = 0;
+  } else if (old && game.interfaces.currentElements == old) {
+    game.interfaces.currentElements = nullptr;
+    game.interfaces.currentElementCount = 0;
   }
   return parsed.whole;
 }
 
 void loadInterfaces(cGame& game) {
-  const int32_t current = game.m_currentInterface;
+  const int32_t current = game.interfaces.currentInterface;
   freeInterfaces(game);
-  const bool open = game.m_bar.data && game.m_bar.offsets;
+  const bool open = game.files.bar.data && game.files.bar.offsets;
   if (!open) debugTrace("interf.bar: not open; the interfaces are empty\n");
-  for (int32_t id = 0; id < cGame::k_interfaceCount; ++id) {
+  for (int32_t id = 0; id < k_interfaceCount; ++id) {
     const int32_t offset = open ? getBarEntryOffset(game, id) : -1;
     const int32_t size = open ? getBarEntrySize(game, id) : -1;
     // An entry that is not there, or whose records do not fill it, is
     // damaged data the screens cannot do without.
-    if (offset < 0 || size < 0 || offset > game.m_bar.size || size > game.m_bar.size - offset) {
+    if (offset < 0 || size < 0 || offset > game.files.bar.size || size > game.files.bar.size - offset) {
       loadInterface(game, id, nullptr, 0);
       if (open) reportBadEntry(game, id);
-    } else if (!loadInterface(game, id, game.m_bar.data + offset, size)) {
+    } else if (!loadInterface(game, id, game.files.bar.data + offset, size)) {
       reportBadEntry(game, id);
     }
   }
   // The current interface now lives in the rebuilt lists.
-  if (current >= 0 && current < cGame::k_interfaceCount) selectInterface(game, current);
+  if (current >= 0 && current < k_interfaceCount) selectInterface(game, current);
 }
 
 void selectInterface(cGame& game, int32_t id) {
-  if (id < 0 || id >= cGame::k_interfaceCount) return;
-  game.m_currentElements = game.m_interfaces[id];
-  game.m_currentElementCount = game.m_interfaceCounts[id];
-  game.m_currentInterface = id;
+  if (id < 0 || id >= k_interfaceCount) return;
+  game.interfaces.currentElements = game.interfaces.lists[id];
+  game.interfaces.currentElementCount = game.interfaces.counts[id];
+  game.interfaces.currentInterface = id;
 }
 
 int16_t* getInterfaceElement(const cGame& game, int32_t id, int32_t i) {
   int16_t** elements = nullptr;
   int32_t count = 0;
   if (id == -1) {
-    elements = game.m_currentElements;
-    count = game.m_currentElementCount;
-  } else if (id >= 0 && id < cGame::k_interfaceCount) {
-    elements = game.m_interfaces[id];
-    count = game.m_interfaceCounts[id];
+    elements = game.interfaces.currentElements;
+    count = game.interfaces.currentElementCount;
+  } else if (id >= 0 && id < k_interfaceCount) {
+    elements = game.interfaces.lists[id];
+    count = game.interfaces.counts[id];
   }
   if (!elements || i < 0 || i >= count) return nullptr;
   return elements[i];
 }
 
 int32_t getInterfaceElementCount(const cGame& game, int32_t id) {
-  if (id == -1) return game.m_currentElements ? game.m_currentElementCount : 0;
-  return id >= 0 && id < cGame::k_interfaceCount ? game.m_interfaceCounts[id] : 0;
+  if (id == -1) return game.interfaces.currentElements ? game.interfaces.currentElementCount : 0;
+  return id >= 0 && id < k_interfaceCount ? game.interfaces.counts[id] : 0;
 }
 
 int32_t getElementParamCount(const cGame& game, int32_t id, int32_t i) {
-  if (id == -1) id = game.m_currentInterface;
-  if (!getInterfaceElement(game, id, i) || !game.m_interfaceParamCounts[id]) return 0;
-  return game.m_interfaceParamCounts[id][i];
+  if (id == -1) id = game.interfaces.currentInterface;
+  if (!getInterfaceElement(game, id, i) || !game.interfaces.paramCounts[id]) return 0;
+  return game.interfaces.paramCounts[id][i];
 }
 
 // --- slide-in
@@ -153,7 +153,7 @@ namespace {
 // The element count of an array: its interface's when it is one of the
 // stored lists, else the current count.
 int32_t countOf(int16_t** elements, int16_t** const* lists, const int32_t* counts, int32_t current) {
-  for (int32_t id = 0; id < cGame::k_interfaceCount; ++id)
+  for (int32_t id = 0; id < k_interfaceCount; ++id)
     if (lists[id] == elements) return counts[id];
   return current;
 }
@@ -177,37 +177,41 @@ void armSlide(int16_t* e, const SlideSlots& s, bool arm) {
 
 void armElementAnimations(cGame& game, int16_t** elements, bool arm) {
   if (!elements) return;
-  const int32_t count = countOf(elements, game.m_interfaces, game.m_interfaceCounts, game.m_currentElementCount);
+  const int32_t count =
+      countOf(elements, game.interfaces.lists, game.interfaces.counts, game.interfaces.currentElementCount);
   for (int32_t i = 0; i < count; ++i) {
     int16_t* e = elements[i];
     if (!e) continue;
     if (e[F::kWordType] == F::kSprite && param(e, F::kSpriteAnim) >= 0) param(e, F::kSpriteFrame) = 0;
-    if (!game.m_interfaceAnimations) continue;
+    if (!game.interfaces.interfaceAnimations) continue;
     if (const SlideSlots* s = slideSlotsOf(e)) armSlide(e, *s, arm);
   }
 }
 
-void startInterfaceAnimation(cGame& game) { armElementAnimations(game, game.m_currentElements, true); }
-void resetInterfaceAnimation(cGame& game, bool arm) { armElementAnimations(game, game.m_currentElements, arm); }
+void startInterfaceAnimation(cGame& game) { armElementAnimations(game, game.interfaces.currentElements, true); }
+void resetInterfaceAnimation(cGame& game, bool arm) {
+  armElementAnimations(game, game.interfaces.currentElements, arm);
+}
 void startInterfaceAnimationById(cGame& game, int32_t id) {
-  if (id >= 0 && id < cGame::k_interfaceCount) armElementAnimations(game, game.m_interfaces[id], true);
+  if (id >= 0 && id < k_interfaceCount) armElementAnimations(game, game.interfaces.lists[id], true);
 }
 
 void stopElementAnimations(cGame& game, int16_t** elements) {
   if (!elements) return;
-  const int32_t count = countOf(elements, game.m_interfaces, game.m_interfaceCounts, game.m_currentElementCount);
+  const int32_t count =
+      countOf(elements, game.interfaces.lists, game.interfaces.counts, game.interfaces.currentElementCount);
   for (int32_t i = 0; i < count; ++i)
     if (int16_t* e = elements[i])
       if (const SlideSlots* s = slideSlotsOf(e)) param(e, s->timer) = 0;
 }
 
 void updateInterfaceTimers(cGame& game) {
-  if (!game.m_interfaceAnimations || !game.m_currentElements) return;
-  for (int32_t i = 0; i < game.m_currentElementCount; ++i)
-    if (int16_t* e = game.m_currentElements[i])
+  if (!game.interfaces.interfaceAnimations || !game.interfaces.currentElements) return;
+  for (int32_t i = 0; i < game.interfaces.currentElementCount; ++i)
+    if (int16_t* e = game.interfaces.currentElements[i])
       if (const SlideSlots* s = slideSlotsOf(e)) {
         int16_t& timer = param(e, s->timer);
-        timer = clampTimer(timer - game.m_frameTime);
+        timer = clampTimer(timer - game.frame.frameTime);
       }
 }
 
@@ -215,7 +219,7 @@ void updateInterfaceTimers(cGame& game) {
 static void slideOffset(cGame& game, int16_t* e, int32_t& ox, int32_t& oy) {
   ox = oy = 0;
   const SlideSlots* s = slideSlotsOf(e);
-  if (s && game.m_interfaceAnimations) {
+  if (s && game.interfaces.interfaceAnimations) {
     const int32_t t = param(e, s->timer), d = param(e, s->duration);
     if (t > d) {
       ox = param(e, s->dx);
@@ -225,16 +229,16 @@ static void slideOffset(cGame& game, int16_t* e, int32_t& ox, int32_t& oy) {
       oy = param(e, s->dy) * t / d;
     }
   }
-  game.m_lastSlideX = ox;
-  game.m_lastSlideY = oy;
+  game.frontEnd.lastSlideX = ox;
+  game.frontEnd.lastSlideY = oy;
 }
 
 // --- painting
 
 void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
   // A panel may paint other interfaces; this one is walked as it was.
-  int16_t** elements = game.m_currentElements;
-  const int32_t count = game.m_currentElementCount;
+  int16_t** elements = game.interfaces.currentElements;
+  const int32_t count = game.interfaces.currentElementCount;
   if (!elements) return;
   for (int32_t i = 0; i < count; ++i) {
     int16_t* e = elements[i];
@@ -242,7 +246,7 @@ void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
     switch (e[F::kWordType]) {
       case F::kSprite:
         if (param(e, F::kSpriteVisible) != 0) {
-          const bool unshifted = game.s_gameState == k_stateTournamentStage && i == kUnshiftedElement;
+          const bool unshifted = game.states.gameState == k_stateTournamentStage && i == kUnshiftedElement;
           paintSpriteElementAt(game, i, unshifted ? 0 : dx, unshifted ? 0 : dy, backLayerPass);
         }
         break;
@@ -250,40 +254,43 @@ void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
         if (param(e, F::kRectVisible) != 0) paintRectElement(game, i, dx, dy, backLayerPass);
         break;
       case F::kPanel:
-        if (backLayerPass && !game.m_loadingScreenUp) paintPanelElement(game, e);
+        if (backLayerPass && !game.frontEnd.loadingScreenUp) paintPanelElement(game, e);
         break;
       default:
         break;
     }
     // The panel's scenery restores this interface; keep walking it.
-    game.m_currentElements = elements;
-    game.m_currentElementCount = count;
+    game.interfaces.currentElements = elements;
+    game.interfaces.currentElementCount = count;
   }
 }
 
 void paintPanelElement(cGame& game, int16_t* e) {
-  if (game.m_paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
-  const bool rulesOverMatch = game.s_gameState == k_stateRulesChoice && game.m_previousState != k_statePub &&
-                              game.m_previousState != k_stateChallengeMenu && game.gameType != 2 && game.gameType != 3;
-  const bool questionFromMenu = game.s_gameState == k_stateQuestion &&
-                                (game.m_previousState == k_stateMainMenu || game.m_previousState == k_stateOptions);
+  if (game.frontEnd.paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
+  const bool rulesOverMatch = game.states.gameState == k_stateRulesChoice && game.states.previousState != k_statePub &&
+                              game.states.previousState != k_stateChallengeMenu && game.gameType != 2 &&
+                              game.gameType != 3;
+  const bool questionFromMenu =
+      game.states.gameState == k_stateQuestion &&
+      (game.states.previousState == k_stateMainMenu || game.states.previousState == k_stateOptions);
   if (param(e, F::kPanelPlain) == 0 && !rulesOverMatch && !questionFromMenu) {
-    int16_t** elements = game.m_currentElements;
-    const int32_t count = game.m_currentElementCount, id = game.m_currentInterface;
-    game.m_paintingPubScenery = 1;
+    int16_t** elements = game.interfaces.currentElements;
+    const int32_t count = game.interfaces.currentElementCount, id = game.interfaces.currentInterface;
+    game.frontEnd.paintingPubScenery = 1;
     paintPubScenery(*(&game), e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
                     param(e, F::kPanelShade));
-    game.m_paintingPubScenery = 0;
-    game.m_currentElements = elements;
-    game.m_currentElementCount = count;
-    game.m_currentInterface = id;
+    game.frontEnd.paintingPubScenery = 0;
+    game.interfaces.currentElements = elements;
+    game.interfaces.currentElementCount = count;
+    game.interfaces.currentInterface = id;
     return;
   }
-  if (!game.m_backLayer) return;
-  if (ASprite* background = game.m_sprites[kBackgroundSlot]) background->paintFrame(game.m_backLayer, 0, 0, 0, 0);
+  if (!game.frontEnd.backLayer) return;
+  if (ASprite* background = game.loading.sprites[kBackgroundSlot])
+    background->paintFrame(game.frontEnd.backLayer, 0, 0, 0, 0);
   const int32_t shade = std::min<int32_t>(param(e, F::kPanelShade), 255);
   if (shade > 0)
-    fillRectAlpha(game, game.m_backLayer, 0, 0, kLayoutWidth, kLayoutHeight, static_cast<uint32_t>(shade) << 24);
+    fillRectAlpha(game, game.frontEnd.backLayer, 0, 0, kLayoutWidth, kLayoutHeight, static_cast<uint32_t>(shade) << 24);
 }
 
 void paintInterfaceLayer(cGame& game, bool backLayerPass) { paintInterfaceAt(game, 0, 0, backLayerPass); }
@@ -307,14 +314,14 @@ void paintSpriteElementAltPalette(cGame& game, int32_t i, int32_t dx, int32_t dy
   if (!g) {
     const bool backLayer = param(e, F::kSpriteLayer) != 0;
     if (backLayer != backLayerPass) return;
-    g = backLayer ? game.m_backLayer : game.currentTarget();
+    g = backLayer ? game.frontEnd.backLayer : game.currentTarget();
   }
   if (!g) return;
   int32_t sx = 0, sy = 0;
   slideOffset(*(&game), e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
   const int32_t slot = param(e, F::kSpriteBank);
-  ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
+  ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
   if (!bank) return;
   bank->setCurrentPalette(forcePalette1 ? 1 : param(e, F::kSpritePalette));
   int16_t& frame = param(e, F::kSpriteFrame);
@@ -347,7 +354,7 @@ void paintRectElement(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backL
   if (!e || e[F::kWordType] != F::kRect) return;
   const bool backLayer = param(e, F::kRectLayer) != 0;
   if (backLayer != backLayerPass) return;
-  Graphics* g = backLayer ? game.m_backLayer : game.currentTarget();
+  Graphics* g = backLayer ? game.frontEnd.backLayer : game.currentTarget();
   if (!g) return;
   auto channel = [&](int32_t k) { return static_cast<uint32_t>(param(e, k)) & 0xFF; };
   const uint32_t argb = channel(F::kRectAlpha) << 24 | channel(F::kRectRed) << 16 | channel(F::kRectGreen) << 8 |
@@ -467,7 +474,7 @@ bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int
   if (font == -1) font = param(e, F::kTextFont);
   if (palette == -1) palette = param(e, F::kTextPalette);
   if (hAlignOverride == -1) hAlignOverride = param(e, F::kTextHAlign);
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return false;
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.text.fonts[font]) return false;
   int32_t sx = 0, sy = 0;
   slideOffset(*(&game), e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
@@ -479,14 +486,14 @@ bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int
   // Two rows above the box stay visible for accents.
   g->setClip(left, top - 2, right - left, bottom - top + 2);
   const int32_t flags = anchorOf(hAlignOverride, param(e, F::kTextVAlign)) | extraFlag;
-  ASprite* bank = game.m_fonts[font];
+  ASprite* bank = game.text.fonts[font];
   if (palette >= 0) bank->setCurrentPalette(palette);
   bool last;
   if (str) {
-    game.m_layout.font = static_cast<uint8_t>(font);
-    last = drawWrappedTextPage(game, g, game.m_fonts, -1, str, 0, std::max(len, 0), x, y, w, h, 0, flags);
+    game.text.layout.font = static_cast<uint8_t>(font);
+    last = drawWrappedTextPage(game, g, game.text.fonts, -1, str, 0, std::max(len, 0), x, y, w, h, 0, flags);
   } else {
-    last = drawWrappedString(game, g, game.m_fonts, textId, font, x, y, w, h, 0, flags);
+    last = drawWrappedString(game, g, game.text.fonts, textId, font, x, y, w, h, 0, flags);
   }
   g->setClip(cx, cy, cw, ch);
   bank->setCurrentPalette(0);
@@ -524,8 +531,8 @@ int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId) {
   int16_t* e = getInterfaceElement(game, -1, i);
   if (!e) return 0;
   const int32_t font = param(e, F::kTextFont);
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return 0;
-  return layoutString(game, game.m_fonts, textId, font, param(e, F::kTextWidth), param(e, F::kTextHeight));
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.text.fonts[font]) return 0;
+  return layoutString(game, game.text.fonts, textId, font, param(e, F::kTextWidth), param(e, F::kTextHeight));
 }
 
 // --- arrows and soft keys
@@ -533,42 +540,43 @@ int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId) {
 void updateMenuArrows(cGame& game, int32_t a, int32_t b, bool horizontal) {
   constexpr uint32_t kLeft = 4128, kRight = 16512, kUp = 2056, kDown = 8704;
   if (horizontal) {
-    setElementAnim(game, a, game.m_keys.isHeld(kLeft) ? 7 : 3);
-    setElementAnim(game, b, game.m_keys.isHeld(kRight) ? 8 : 4);
+    setElementAnim(game, a, game.keys.isHeld(kLeft) ? 7 : 3);
+    setElementAnim(game, b, game.keys.isHeld(kRight) ? 8 : 4);
   } else {
-    setElementAnim(game, a, game.m_keys.isHeld(kUp) ? 5 : 1);
-    setElementAnim(game, b, game.m_keys.isHeld(kDown) ? 6 : 2);
+    setElementAnim(game, a, game.keys.isHeld(kUp) ? 5 : 1);
+    setElementAnim(game, b, game.keys.isHeld(kDown) ? 6 : 2);
   }
 }
 
 void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId) {
-  ASprite* font = game.m_fonts[0];
+  ASprite* font = game.text.fonts[0];
   paintSoftKeysAt(game, leftTextId, rightTextId, 313 - (font ? font->getFontHeight() : 0));
 }
 
 void paintSoftKeysAt(cGame& game, int32_t leftTextId, int32_t rightTextId, int32_t y) {
-  ASprite* font = game.m_fonts[0];
+  ASprite* font = game.text.fonts[0];
   Graphics* g = game.currentTarget();
   const bool notice = hasCompletionNotice(game);
-  if (notice && game.m_noticePending) game.m_noticeDisplay = 12;
+  if (notice && game.frontEnd.noticePending) game.frontEnd.noticeDisplay = 12;
   if (!font || !g) return;
   const int32_t savedPalette = font->getCurrentPalette();
   font->setCurrentPalette(1);
-  const int32_t s = game.s_gameState;
-  const bool single = leftTextId == 29 || leftTextId == 12 || leftTextId == 24 || notice || game.m_singleSoftKey ||
-                      (game.m_inGame == 1 && !game.m_matchPaused &&
+  const int32_t s = game.states.gameState;
+  const bool single = leftTextId == 29 || leftTextId == 12 || leftTextId == 24 || notice ||
+                      game.frontEnd.singleSoftKey ||
+                      (game.states.inGame == 1 && !game.frontEnd.matchPaused &&
                        (s == k_stateOpponentIntro || s == k_stateResultLines || s == k_stateMessageBox ||
                         isMessageQueued(game) || isDialogBoxOpen(game)));
-  int16_t* box =
-      single ? getInterfaceElement(game, kHudInterface, game.m_wideMessages ? kSoftKeyCentreWide : kSoftKeyCentre)
-             : nullptr;
+  int16_t* box = single ? getInterfaceElement(game, kHudInterface,
+                                              game.frontEnd.wideMessages ? kSoftKeyCentreWide : kSoftKeyCentre)
+                        : nullptr;
   if (box && (box[F::kWordType] == F::kText || box[F::kWordType] == F::kRect)) {
-    if (leftTextId >= 0) drawString(game, g, game.m_fonts, leftTextId, 0, box[F::kWordX] + param(box, 0) / 2, y, 32);
+    if (leftTextId >= 0) drawString(game, g, game.text.fonts, leftTextId, 0, box[F::kWordX] + param(box, 0) / 2, y, 32);
   } else {
     // Without the centring element the labels keep to the sides.
-    const bool swap = game.m_leftHanded != 0;
-    if (leftTextId >= 0) drawString(game, g, game.m_fonts, leftTextId, 0, swap ? 238 : 1, y, swap ? 64 : 16);
-    if (rightTextId >= 0) drawString(game, g, game.m_fonts, rightTextId, 0, swap ? 1 : 238, y, swap ? 16 : 64);
+    const bool swap = game.frontEnd.leftHanded != 0;
+    if (leftTextId >= 0) drawString(game, g, game.text.fonts, leftTextId, 0, swap ? 238 : 1, y, swap ? 64 : 16);
+    if (rightTextId >= 0) drawString(game, g, game.text.fonts, rightTextId, 0, swap ? 1 : 238, y, swap ? 16 : 64);
   }
   font->setCurrentPalette(savedPalette);
 }

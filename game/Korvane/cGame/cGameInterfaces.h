@@ -5,6 +5,9 @@
 class cGame;
 class Graphics;
 
+constexpr int32_t k_interfaceCount = 69;
+constexpr int32_t k_spriteSlotCount = 150;
+
 void loadInterfaces(cGame& game);
 bool loadInterface(cGame& game, int32_t id, const uint8_t* data, int32_t size);
 void freeInterfaces(cGame& game);
@@ -68,3 +71,14 @@ int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId);
 void updateMenuArrows(cGame& game, int32_t a, int32_t b, bool horizontal);
 void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId);
 void paintSoftKeysAt(cGame& game, int32_t leftTextId, int32_t rightTextId, int32_t y);
+
+struct InterfaceSet {
+  int16_t** lists[k_interfaceCount] = {};
+  int32_t counts[k_interfaceCount] = {};
+  uint8_t* paramCounts[k_interfaceCount] = {};
+  int16_t** currentElements = nullptr;
+  int32_t currentElementCount = 0;
+  int32_t currentInterface = -1;
+  // m_interrupted is GameServices'
+  uint8_t interfaceAnimations = 0;
+};

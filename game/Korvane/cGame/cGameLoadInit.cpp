@@ -21,16 +21,17 @@ constexpr int32_t kLoadingY = 160;
 ASprite* parseBank(cGame& game, int32_t entry) {
   const int32_t offset = getBarEntryOffset(game, entry);
   const int32_t size = getBarEntrySize(game, entry);
-  const char* name = game.m_bar.name ? game.m_bar.name : "(no archive)";
+  const char* name = game.files.bar.name ? game.files.bar.name : "(no archive)";
   // The game cannot go on without a bank it reads (the archive itself was
   // reported when it did not open).
-  if (!game.m_bar.data || offset < 0 || size <= 0 || offset > game.m_bar.size || size > game.m_bar.size - offset) {
+  if (!game.files.bar.data || offset < 0 || size <= 0 || offset > game.files.bar.size ||
+      size > game.files.bar.size - offset) {
     debugTrace("%s: entry %d missing; its bank stays empty\n", name, entry);
-    if (game.m_bar.data) reportBadEntry(game, entry);
+    if (game.files.bar.data) reportBadEntry(game, entry);
     return nullptr;
   }
   ASprite* bank = new ASprite();
-  if (!bank->load(game.m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size))) {
+  if (!bank->load(game.files.bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size))) {
     debugTrace("%s: entry %d is not a sprite bank; its bank stays empty\n", name, entry);
     reportBadEntry(game, entry);
     delete bank;
@@ -39,7 +40,7 @@ ASprite* parseBank(cGame& game, int32_t entry) {
   return bank;
 }
 
-void buildBank(cGame& game, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
+void buildBank(cGame& /*game*/, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
   if (!bank || build == cGame::k_buildNone) return;
   if (alpha) bank->usesRgbImages = 1;
   if (build == cGame::k_buildAll) {
@@ -57,23 +58,23 @@ ASprite* makeBank(cGame& game, int32_t entry, int32_t build, bool alpha, bool fr
 }
 
 void freeSprite(cGame& game, int32_t slot) {
-  if (slot < 0 || slot >= cGame::k_spriteSlotCount) return;
-  delete game.m_sprites[slot];
-  game.m_sprites[slot] = nullptr;
+  if (slot < 0 || slot >= k_spriteSlotCount) return;
+  delete game.loading.sprites[slot];
+  game.loading.sprites[slot] = nullptr;
 }
 
 void fillSprite(cGame& game, int32_t slot, int32_t entry, int32_t build, bool alpha, bool freeData) {
-  if (slot < 0 || slot >= cGame::k_spriteSlotCount) return;
+  if (slot < 0 || slot >= k_spriteSlotCount) return;
   freeSprite(game, slot);
-  game.m_sprites[slot] = makeBank(game, entry, build, alpha, freeData);
+  game.loading.sprites[slot] = makeBank(game, entry, build, alpha, freeData);
 }
 
 void freeMatchBanks(cGame& game) {
-  delete game.m_matchPlayerH;
-  game.m_matchPlayerH = nullptr;
-  delete game.m_matchPlayerI;
-  game.m_matchPlayerI = nullptr;
-  for (ASprite*& bank : game.m_matchBanks) {
+  delete game.loading.matchPlayerH;
+  game.loading.matchPlayerH = nullptr;
+  delete game.loading.matchPlayerI;
+  game.loading.matchPlayerI = nullptr;
+  for (ASprite*& bank : game.loading.matchBanks) {
     delete bank;
     bank = nullptr;
   }
@@ -81,53 +82,53 @@ void freeMatchBanks(cGame& game) {
 
 // Everything the loading states made; run by the destructor.
 void freeSprites(cGame& game) {
-  for (int32_t i = 0; i < cGame::k_spriteSlotCount; ++i) freeSprite(game, i);
+  for (int32_t i = 0; i < k_spriteSlotCount; ++i) freeSprite(game, i);
   freeMatchBanks(game);
-  delete game.m_loadingPlayer;
-  game.m_loadingPlayer = nullptr;
-  delete game.m_loadingBank;
-  game.m_loadingBank = nullptr;
-  delete game.m_logoPlayer;
-  game.m_logoPlayer = nullptr;
-  delete game.m_logoBank;
-  game.m_logoBank = nullptr;
-  delete game.m_unusedBank;
-  game.m_unusedBank = nullptr;
+  delete game.loading.player;
+  game.loading.player = nullptr;
+  delete game.loading.bank;
+  game.loading.bank = nullptr;
+  delete game.loading.logoPlayer;
+  game.loading.logoPlayer = nullptr;
+  delete game.loading.logoBank;
+  game.loading.logoBank = nullptr;
+  delete game.loading.unusedBank;
+  game.loading.unusedBank = nullptr;
   for (int32_t f = 0; f < 2; ++f) {
-    delete game.m_fonts[f];
-    game.m_fonts[f] = nullptr;
+    delete game.text.fonts[f];
+    game.text.fonts[f] = nullptr;
   }
-  game.m_backLayer = nullptr;
-  delete game.m_savedBackground;
-  game.m_savedBackground = nullptr;
-  game.m_savedBackgroundGraphics = nullptr;
-  delete game.m_secondBufferImage;
-  game.m_secondBufferImage = nullptr;
-  game.m_secondBufferGraphics = nullptr;
+  game.frontEnd.backLayer = nullptr;
+  delete game.loading.savedBackground;
+  game.loading.savedBackground = nullptr;
+  game.loading.savedBackgroundGraphics = nullptr;
+  delete game.frontEnd.secondBufferImage;
+  game.frontEnd.secondBufferImage = nullptr;
+  game.frontEnd.secondBufferGraphics = nullptr;
 }
 
 bool takeCharMap(cGame& game, uint8_t* map, int32_t size) {
-  delete[] game.m_charMap;
-  game.m_charMap = map;
-  game.m_charMapCount = map && size > 0 ? size / 2 : 0;
+  delete[] game.text.charMap;
+  game.text.charMap = map;
+  game.text.charMapCount = map && size > 0 ? size / 2 : 0;
   // The fonts look every character code (0-255) up in it.
-  if (game.m_charMapCount < 128) {
-    delete[] game.m_charMap;
-    game.m_charMap = nullptr;
-    game.m_charMapCount = 0;
+  if (game.text.charMapCount < 128) {
+    delete[] game.text.charMap;
+    game.text.charMap = nullptr;
+    game.text.charMapCount = 0;
   }
-  for (ASprite* font : {game.m_fonts[0], game.m_fonts[1]})
-    if (font) font->setCharMap(game.m_charMap);
-  return game.m_charMap != nullptr;
+  for (ASprite* font : {game.text.fonts[0], game.text.fonts[1]})
+    if (font) font->setCharMap(game.text.charMap);
+  return game.text.charMap != nullptr;
 }
 
 bool updateLoadInit(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
-    game.s_loadingStep = 0;
-    game.m_loadingStepCount = cGame::k_loadInitSteps;
-    game.m_subState = k_subStateUpdate;
+  if (game.states.subState == k_subStateInit) {
+    game.loading.step = 0;
+    game.loading.stepCount = cGame::k_loadInitSteps;
+    game.states.subState = k_subStateUpdate;
   }
-  switch (game.s_loadingStep) {
+  switch (game.loading.step) {
     case 0:
       game.resetLanguage();
       checkDataFiles(game);
@@ -137,25 +138,25 @@ bool updateLoadInit(cGame& game) {
       break;
     case 2: {
       loadBar(game, "i.bar");
-      delete game.m_logoBank;
-      game.m_logoBank = makeBank(game, 1, 0, false, false);
-      delete game.m_unusedBank;
-      game.m_unusedBank = makeBank(game, 0, cGame::k_buildNone, false, false);
+      delete game.loading.logoBank;
+      game.loading.logoBank = makeBank(game, 1, 0, false, false);
+      delete game.loading.unusedBank;
+      game.loading.unusedBank = makeBank(game, 0, cGame::k_buildNone, false, false);
       for (int32_t f = 0; f < 2; ++f) {
-        delete game.m_fonts[f];
-        game.m_fonts[f] = makeBank(game, 3 + f, cGame::k_buildAll, false, true);
-        game.m_fontLineHeight[f] = game.m_fonts[f] ? game.m_fonts[f]->getFontHeight() : 0;
+        delete game.text.fonts[f];
+        game.text.fonts[f] = makeBank(game, 3 + f, cGame::k_buildAll, false, true);
+        game.loading.fontLineHeight[f] = game.text.fonts[f] ? game.text.fonts[f]->getFontHeight() : 0;
       }
       if (!takeCharMap(game, getBarEntryCopy(game, k_interfaceEntryCharMap),
                        getBarEntrySize(game, k_interfaceEntryCharMap)) &&
-          game.m_bar.data)
+          game.files.bar.data)
         reportBadEntry(game, k_interfaceEntryCharMap);
-      delete game.m_loadingPlayer;
-      game.m_loadingPlayer = nullptr;
-      delete game.m_loadingBank;
-      game.m_loadingBank = makeBank(game, 6, 0, false, true);
-      if (game.m_loadingBank)
-        game.m_loadingPlayer = new SpriteAnimPlayer(game.m_loadingBank, kLoadingX, kLoadingY, nullptr);
+      delete game.loading.player;
+      game.loading.player = nullptr;
+      delete game.loading.bank;
+      game.loading.bank = makeBank(game, 6, 0, false, true);
+      if (game.loading.bank)
+        game.loading.player = new SpriteAnimPlayer(game.loading.bank, kLoadingX, kLoadingY, nullptr);
       unloadBar(game);
       break;
     }
@@ -163,15 +164,15 @@ bool updateLoadInit(cGame& game) {
       initSound(game);
       break;
     case 4:
-      if (game.m_secondBufferOn && !game.m_secondBufferImage) {
-        game.m_secondBufferImage = new MutableImage(kScreenW, kScreenH, 16);
-        game.m_secondBufferGraphics = game.m_secondBufferImage->getGraphics();
+      if (game.frontEnd.secondBufferOn && !game.frontEnd.secondBufferImage) {
+        game.frontEnd.secondBufferImage = new MutableImage(kScreenW, kScreenH, 16);
+        game.frontEnd.secondBufferGraphics = game.frontEnd.secondBufferImage->getGraphics();
       }
-      if (!game.m_savedBackground) {
-        game.m_savedBackground = new MutableImage(kScreenW, kScreenH, 16);
-        game.m_savedBackgroundGraphics = game.m_savedBackground->getGraphics();
+      if (!game.loading.savedBackground) {
+        game.loading.savedBackground = new MutableImage(kScreenW, kScreenH, 16);
+        game.loading.savedBackgroundGraphics = game.loading.savedBackground->getGraphics();
       }
-      game.m_backLayer = game.m_savedBackgroundGraphics;
+      game.frontEnd.backLayer = game.loading.savedBackgroundGraphics;
       break;
     case 5:
       init3D(game);
@@ -184,28 +185,28 @@ bool updateLoadInit(cGame& game) {
     default:
       break;
   }
-  game.s_loadingStep += 1;
-  return game.s_loadingStep >= game.m_loadingStepCount;
+  game.loading.step += 1;
+  return game.loading.step >= game.loading.stepCount;
 }
 
 bool isLoadingAnimationOver(const cGame& game) {
   // Without a loading bank or animation 0 there is nothing to wait for.
-  if (!game.m_loadingPlayer || !game.m_loadingBank || game.m_loadingBank->animCount <= 0) return true;
-  return game.m_loadingPlayer->isAnimOver();
+  if (!game.loading.player || !game.loading.bank || game.loading.bank->animCount <= 0) return true;
+  return game.loading.player->isAnimOver();
 }
 
 void pickLoadingHint(cGame& game) {
-  const int32_t r = game.m_random ? game.m_random->nextInt(0, 9) : 0;
-  game.m_loadingHint = r == game.m_loadingHint ? (r + 1) % 8 : r;
+  const int32_t r = game.engine.random ? game.engine.random->nextInt(0, 9) : 0;
+  game.loading.hint = r == game.loading.hint ? (r + 1) % 8 : r;
 }
 
 void paintLoadingBar(cGame& game, Graphics* g, int32_t y) {
-  ASprite* bank = game.m_loadingBank;
-  if (!g || !bank || game.m_loadingStepCount <= 0) return;
+  ASprite* bank = game.loading.bank;
+  if (!g || !bank || game.loading.stepCount <= 0) return;
   const int32_t x0 = kLoadingX + (bank->getFrameModuleCount(13) > 0 ? bank->getFrameModuleX(13, 0) : 0);
   const int32_t w = bank->getFrameWidth(13);
-  const int32_t step = game.s_loadingStep < game.m_loadingStepCount ? game.s_loadingStep : game.m_loadingStepCount;
-  const int32_t filled = static_cast<int32_t>(static_cast<int64_t>(w) * step / game.m_loadingStepCount);
+  const int32_t step = game.loading.step < game.loading.stepCount ? game.loading.step : game.loading.stepCount;
+  const int32_t filled = static_cast<int32_t>(static_cast<int64_t>(w) * step / game.loading.stepCount);
   bank->paintFrame(g, 12, kLoadingX, y, 0);
   g->setClip(x0, 0, filled, kScreenH);
   bank->paintFrame(g, 13, kLoadingX, y, 0);
@@ -215,7 +216,7 @@ void paintLoadingBar(cGame& game, Graphics* g, int32_t y) {
 
 void drawSavedBackground(cGame& game, Graphics* g) {
   Image* screen = g ? g->getTarget() : nullptr;
-  const MutableImage* bg = game.m_savedBackground;
+  const MutableImage* bg = game.loading.savedBackground;
   if (!screen || !bg || screen->getBitsPerPixel() != bg->getBitsPerPixel()) return;
   auto* dst = static_cast<uint8_t*>(screen->getPixels());
   const auto* src = static_cast<const uint8_t*>(bg->getPixels());
@@ -229,7 +230,7 @@ void drawSavedBackground(cGame& game, Graphics* g) {
 
 void drawSavedBackgroundScrolled(cGame& game, Graphics* g, int32_t n) {
   Image* screen = g ? g->getTarget() : nullptr;
-  const MutableImage* bg = game.m_savedBackground;
+  const MutableImage* bg = game.loading.savedBackground;
   if (!screen || !bg || screen->getBitsPerPixel() != 16 || bg->getBitsPerPixel() != 16) return;
   auto* dst = static_cast<uint8_t*>(screen->getPixels());
   const auto* src = static_cast<const uint8_t*>(bg->getPixels());

@@ -2,9 +2,15 @@
 
 #include <cstdint>
 
+#include "game/Korvane/cGame/cGamePoolHooks.h"
+
 class ASprite;
+class SpriteAnimPlayer;
+class MutableImage;
 class cGame;
 class Graphics;
+
+constexpr int32_t k_matchBankCount = 10;  // in-game banks A-J
 
 bool updateLoadInit(cGame& game);
 ASprite* makeBank(cGame& game, int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource = nullptr);
@@ -36,3 +42,29 @@ void captureTableBackground(cGame& game);
 void drawSavedBackground(cGame& game, Graphics* g);
 void drawSavedBackgroundScrolled(cGame& game, Graphics* g, int32_t n);
 bool takeCharMap(cGame& game, uint8_t* map, int32_t size);
+
+struct LoadingState {
+  int32_t step = 0;
+  int32_t stepCount = 0;
+  ASprite* matchBanks[k_matchBankCount] = {};
+  SpriteAnimPlayer* matchPlayerH = nullptr;  // on bank H at (120, 0)
+  SpriteAnimPlayer* matchPlayerI = nullptr;  // on bank I at (0, 0), inactive
+  int32_t fontLineHeight[2] = {};
+  ASprite* bank = nullptr;
+  SpriteAnimPlayer* player = nullptr;
+  ASprite* logoBank = nullptr;
+  SpriteAnimPlayer* logoPlayer = nullptr;
+  uint32_t logoStartTime = 0;
+  ASprite* unusedBank = nullptr;  // i.bar 0: parsed, never drawn
+  MutableImage* savedBackground = nullptr;
+  Graphics* savedBackgroundGraphics = nullptr;
+  int32_t pendingReturnState = -1;
+  uint8_t pendingSetByMatchLoading = 0;
+  uint8_t firstLoad = 1;
+  uint8_t soundQuestionAsked = 0;
+  int32_t hint = 0;
+  uint8_t quitRequested = 0;  // the host was asked to quit (back on the first loading, the exit question)
+  // The game's sprite banks (filled and emptied by the loading steps).
+  ASprite* sprites[k_spriteSlotCount] = {};
+  ASprite* poolBanks[k_poolBankCount] = {};
+};

@@ -23,13 +23,13 @@ constexpr KeptElement kKeptElements[] = {{21, 1},  {21, 3},  {21, 7}, {21, 23},
                                          {21, 24}, {21, 25}, {25, 3}, {32, 2}};
 
 void paintBackgroundText(cGame& g, int32_t y) {
-  Graphics* bg = g.m_savedBackgroundGraphics;
+  Graphics* bg = g.loading.savedBackgroundGraphics;
   if (!bg) return;
   g.resetClip(bg);
   bg->setColor(0xFF000000);
   bg->fillRect(0, 0, 240, 320);
-  if (g.m_fonts[0]) g.m_fonts[0]->setCurrentPalette(0);
-  drawString(g, bg, g.m_fonts, 46, 0, 120, y, 0x420);
+  if (g.text.fonts[0]) g.text.fonts[0]->setCurrentPalette(0);
+  drawString(g, bg, g.text.fonts, 46, 0, 120, y, 0x420);
 }
 }  // namespace
 
@@ -45,13 +45,13 @@ bool isSpriteKept(cGame& game, int32_t slot) {
 }
 
 void freeMatchResources(cGame& game) {
-  for (int32_t i = 0; i < cGame::k_spriteSlotCount; ++i)
+  for (int32_t i = 0; i < k_spriteSlotCount; ++i)
     if (i != 1) freeSprite(game, i);
   freeMatchBanks(game);
   freeTable(game);
   game.releaseAI();
   unload3DView(game);
-  game.ballViewOpen = 0;  // a match left with its view open
+  game.ballView.open = 0;  // a match left with its view open
 }
 
 void runMainMenuLoadingStep(cGame& game, int32_t step) {
@@ -63,7 +63,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
   };
   switch (step) {
     case 1:
-      for (ASprite* bank : game.m_matchBanks)
+      for (ASprite* bank : game.loading.matchBanks)
         if (bank) {
           freeMatchResources(game);
           break;
@@ -149,89 +149,89 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       updateEquippedItems(*(&game));
       break;
     case 44:
-      game.m_menusOverMatch = 0;
+      game.frontEnd.menusOverMatch = 0;
       break;
     default:
-      if (step >= 22 && step <= 36 && game.m_firstLoad) loadSound(game, step - 22);
+      if (step >= 22 && step <= 36 && game.loading.firstLoad) loadSound(game, step - 22);
       break;
   }
 }
 
 void updateMainMenuLoading(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
-    game.s_loadingStep = 0;
-    game.m_loadingStepCount = cGame::k_mainMenuLoadingSteps;
-    if (game.m_loadingPlayer) {
-      game.m_loadingPlayer->resetAnim();
-      game.m_loadingPlayer->setAnim(0);
+  if (game.states.subState == k_subStateInit) {
+    game.loading.step = 0;
+    game.loading.stepCount = cGame::k_mainMenuLoadingSteps;
+    if (game.loading.player) {
+      game.loading.player->resetAnim();
+      game.loading.player->setAnim(0);
     }
-    game.m_redrawCounters[0] += 1;
+    game.states.redrawCounters[0] += 1;
     clearAchievementNotices(game);
     pickLoadingHint(game);
-    game.m_loadingScreenUp = 1;
-    game.m_subState = k_subStateUpdate;
+    game.frontEnd.loadingScreenUp = 1;
+    game.states.subState = k_subStateUpdate;
   }
-  if (game.m_keys.isPressed(kBackKey)) {
-    if (game.m_firstLoad) {
-      game.m_quitRequested = 1;
+  if (game.keys.isPressed(kBackKey)) {
+    if (game.loading.firstLoad) {
+      game.loading.quitRequested = 1;
       if (AppletGameBridge* bridge = getAppletGameBridge())
         if (bridge->getGame() == static_cast<GameBase*>((&game))) bridge->requestQuit();
-    } else if (!game.m_pendingSetByMatchLoading) {
-      game.m_pendingReturnState = -1;
+    } else if (!game.loading.pendingSetByMatchLoading) {
+      game.loading.pendingReturnState = -1;
     }
   }
-  if (game.s_loadingStep >= game.m_loadingStepCount) {
+  if (game.loading.step >= game.loading.stepCount) {
     if (!isLoadingAnimationOver(game)) return;
-    game.m_loadingScreenUp = 0;
-    if (game.m_pendingReturnState != -1) {
-      game.setState(game.m_pendingReturnState);
-      game.m_pendingReturnState = -1;
+    game.frontEnd.loadingScreenUp = 0;
+    if (game.loading.pendingReturnState != -1) {
+      game.setState(game.loading.pendingReturnState);
+      game.loading.pendingReturnState = -1;
     } else {
-      game.setState(game.m_soundQuestionAsked ? k_stateMainMenu : k_stateFirstRunQuestion);
+      game.setState(game.loading.soundQuestionAsked ? k_stateMainMenu : k_stateFirstRunQuestion);
     }
-    game.m_pendingSetByMatchLoading = 0;
-    game.m_firstLoad = 0;
+    game.loading.pendingSetByMatchLoading = 0;
+    game.loading.firstLoad = 0;
     return;
   }
-  runMainMenuLoadingStep(game, game.s_loadingStep);
-  game.s_loadingStep += 1;
+  runMainMenuLoadingStep(game, game.loading.step);
+  game.loading.step += 1;
 }
 
 void paintMainMenuLoading(cGame& game, Graphics* g) {
-  if (game.m_previousState == k_stateLogo)
+  if (game.states.previousState == k_stateLogo)
     paintMainMenuLoadingScreen(game, g);
   else
     paintGameLoadingScreen(game, g);
 }
 
 void paintMainMenuLoadingScreen(cGame& game, Graphics* g) {
-  if (game.m_redrawCounters[0] > 0) paintBackgroundText(*(&game), 150);
+  if (game.states.redrawCounters[0] > 0) paintBackgroundText(*(&game), 150);
   drawSavedBackground(game, g);
-  if (game.s_loadingStep < game.m_loadingStepCount) {
+  if (game.loading.step < game.loading.stepCount) {
     paintLoadingBar(game, g, 160);
-  } else if (game.m_loadingPlayer) {
-    if (g) game.m_loadingPlayer->paint(g);
-    game.m_loadingPlayer->update();
+  } else if (game.loading.player) {
+    if (g) game.loading.player->paint(g);
+    game.loading.player->update();
   }
 }
 
 void paintGameLoadingScreen(cGame& game, Graphics* g) {
   selectInterface(game, 58);
   const int32_t y = getElementY(game, 2) + getElementHeight(game, 2) / 2;
-  if (game.m_redrawCounters[0] > 0) {
+  if (game.states.redrawCounters[0] > 0) {
     paintBackgroundText(*(&game), y - 10);
-    if (game.m_backLayer) paintInterfaceLayer(game, true);
+    if (game.frontEnd.backLayer) paintInterfaceLayer(game, true);
   }
   drawSavedBackground(game, g);
-  if (game.s_loadingStep < game.m_loadingStepCount) {
+  if (game.loading.step < game.loading.stepCount) {
     paintLoadingBar(game, g, y);
   } else {
     game.resetClip(g);
-    if (game.m_loadingPlayer) {
-      game.m_loadingPlayer->computeRect();
-      game.m_loadingPlayer->update();
+    if (game.loading.player) {
+      game.loading.player->computeRect();
+      game.loading.player->update();
     }
   }
   drawElementText(game, 0, 708);
-  drawElementText(game, 1, 709 + game.m_loadingHint);
+  drawElementText(game, 1, 709 + game.loading.hint);
 }

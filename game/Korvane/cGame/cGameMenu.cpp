@@ -21,59 +21,59 @@ constexpr uint32_t kVeil = 0xaa000000;
 }  // namespace
 
 void initMenu(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags) {
-  game.m_menu.table = table;
-  game.m_menu.listElement = listElement;
-  game.m_menu.rows = rows;
-  game.m_menu.selection = 0;
-  game.m_menu.firstVisible = 0;
+  game.menu.table = table;
+  game.menu.listElement = listElement;
+  game.menu.rows = rows;
+  game.menu.selection = 0;
+  game.menu.firstVisible = 0;
   if (clearFlags) clearMenuFlags(game);
 }
 
-void setMenuCount(cGame& game, int32_t n) { game.m_menu.count = std::clamp(n, 0, kMaxEntries); }
+void setMenuCount(cGame& game, int32_t n) { game.menu.count = std::clamp(n, 0, kMaxEntries); }
 
 void clearMenuFlags(cGame& game) {
-  std::fill(std::begin(game.m_menu.flags), std::end(game.m_menu.flags), 0u);
-  game.m_menu.hiddenCount = 0;
+  std::fill(std::begin(game.menu.flags), std::end(game.menu.flags), 0u);
+  game.menu.hiddenCount = 0;
 }
 
 void setMenuEntryFlagsIn(cGame& game, const uint32_t* table, uint32_t textId, uint32_t flags) {
-  if (!table) table = game.m_menu.table;
+  if (!table) table = game.menu.table;
   if (table)
-    for (int32_t i = 0; i < game.m_menu.count; ++i)
+    for (int32_t i = 0; i < game.menu.count; ++i)
       if (table[i] == textId) {
-        game.m_menu.flags[i] = flags;
+        game.menu.flags[i] = flags;
         break;
       }
   countHiddenMenuEntries(game);
 }
 
 uint32_t getMenuEntryFlags(const cGame& game, const uint32_t* table, uint32_t textId) {
-  if (!table) table = game.m_menu.table;
+  if (!table) table = game.menu.table;
   if (table)
-    for (int32_t i = 0; i < game.m_menu.count; ++i)
-      if (table[i] == textId) return game.m_menu.flags[i];
+    for (int32_t i = 0; i < game.menu.count; ++i)
+      if (table[i] == textId) return game.menu.flags[i];
   return 0;
 }
 
 int32_t countHiddenMenuEntries(cGame& game) {
   int32_t n = 0;
-  for (int32_t i = 0; i < game.m_menu.count; ++i)
-    if (game.m_menu.flags[i] & kHidden) ++n;
-  game.m_menu.hiddenCount = n;
+  for (int32_t i = 0; i < game.menu.count; ++i)
+    if (game.menu.flags[i] & kHidden) ++n;
+  game.menu.hiddenCount = n;
   return n;
 }
 
 void selectMenuEntryById(cGame& game, uint32_t textId) {
-  if (!game.m_menu.table) return;
-  for (int32_t i = 0; i < game.m_menu.count; ++i)
-    if (game.m_menu.table[i] == textId) {
-      game.m_menu.selection = i;
+  if (!game.menu.table) return;
+  for (int32_t i = 0; i < game.menu.count; ++i)
+    if (game.menu.table[i] == textId) {
+      game.menu.selection = i;
       return;
     }
 }
 
 void scrollMenuToSelection(cGame& game) {
-  MenuList& m = game.m_menu;
+  MenuList& m = game.menu;
   if (m.selection < m.firstVisible) {
     m.firstVisible = std::max(m.selection, 0);
     return;
@@ -121,18 +121,18 @@ uint32_t choosable(const MenuList& m, int32_t state) {
 }  // namespace
 
 int32_t updateMenu(cGame& game) {
-  switch (menuKey(game.m_keys, game.s_gameState)) {
+  switch (menuKey(game.keys, game.states.gameState)) {
     case MenuKey::Select: {
-      const uint32_t id = choosable(game.m_menu, game.s_gameState);
+      const uint32_t id = choosable(game.menu, game.states.gameState);
       if (!id) return 0;
-      if (game.s_gameState != k_stateOptions) playSound(game, 0, 0, 50, 100);
+      if (game.states.gameState != k_stateOptions) playSound(game, 0, 0, 50, 100);
       return static_cast<int32_t>(id);
     }
     case MenuKey::Back:
       return -1;
     case MenuKey::Previous:
     case MenuKey::Next:
-      stepSelection(game.m_menu, menuKey(game.m_keys, game.s_gameState) == MenuKey::Previous ? -1 : 1);
+      stepSelection(game.menu, menuKey(game.keys, game.states.gameState) == MenuKey::Previous ? -1 : 1);
       scrollMenuToSelection(game);
       return 0;
     case MenuKey::None:
@@ -144,12 +144,12 @@ int32_t updateMenu(cGame& game) {
 int32_t updateMenuSmooth(cGame& game) {
   // The window goes back to the start of the page it shows (a page button
   // may have turned it).
-  const int32_t rows = game.m_menu.rows;
-  const int32_t pageStart = rows >= 1 ? std::max(game.m_menu.firstVisible, 0) / rows * rows : 0;
-  const int32_t shownFrom = game.m_menu.centred ? game.m_menu.count / 2 : pageStart;
-  const MenuKey key = menuKey(game.m_keys, game.s_gameState);
+  const int32_t rows = game.menu.rows;
+  const int32_t pageStart = rows >= 1 ? std::max(game.menu.firstVisible, 0) / rows * rows : 0;
+  const int32_t shownFrom = game.menu.centred ? game.menu.count / 2 : pageStart;
+  const MenuKey key = menuKey(game.keys, game.states.gameState);
   if (key == MenuKey::Select) {
-    const uint32_t id = choosable(game.m_menu, game.s_gameState);
+    const uint32_t id = choosable(game.menu, game.states.gameState);
     if (id) {
       playSound(game, 0, 0, 50, 100);
       return static_cast<int32_t>(id);
@@ -157,14 +157,14 @@ int32_t updateMenuSmooth(cGame& game) {
   } else if (key == MenuKey::Back) {
     return -1;
   } else if (key != MenuKey::None) {
-    stepSelection(game.m_menu, key == MenuKey::Previous ? -1 : 1);
+    stepSelection(game.menu, key == MenuKey::Previous ? -1 : 1);
   }
-  game.m_menu.firstVisible = shownFrom;
+  game.menu.firstVisible = shownFrom;
   return 0;
 }
 
 void showMenuScrollArrows(cGame& game, int32_t up, int32_t down) {
-  const MenuList& m = game.m_menu;
+  const MenuList& m = game.menu;
   bool above = false, below = false;
   if (m.table && m.rows >= 1) {
     int32_t shown = 0;
@@ -181,7 +181,7 @@ void showMenuScrollArrows(cGame& game, int32_t up, int32_t down) {
 }
 
 void paintMenu(cGame& game) {
-  const MenuList& m = game.m_menu;
+  const MenuList& m = game.menu;
   if (!m.table) return;
   Graphics* g = game.currentTarget();
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
@@ -196,14 +196,15 @@ void paintMenu(cGame& game) {
       textBufferAppendString(game, static_cast<int32_t>(flags >> 16));
     }
     const bool selected = i == m.selection;
-    drawElementStringLen(game, e, game.m_text.work, game.m_text.workLength, selected ? kSelectedPalette : 0);
+    drawElementStringLen(game, e, game.text.strings.work, game.text.strings.workLength,
+                         selected ? kSelectedPalette : 0);
     const int16_t* box = getInterfaceElement(game, -1, e);
     if (box && box[F::kWordType] == F::kText) {
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       if (selected && box[F::kWordParams + F::kTextFont] != 0 &&
-          (box[F::kWordParams + F::kTextTimer] < 1 || !game.m_interfaceAnimations))
-        glowArea(game, g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
+          (box[F::kWordParams + F::kTextTimer] < 1 || !game.interfaces.interfaceAnimations))
+        glowArea(game, g, x + game.frontEnd.lastSlideX, y + game.frontEnd.lastSlideY, w, h,
                  static_cast<int32_t>(pulse(game, kPulsePeriod, 0, 100)),
                  static_cast<int32_t>(pulse(game, kPulsePeriod, 0, 80)),
                  static_cast<int32_t>(pulse(game, kPulsePeriod, 10, 25)));

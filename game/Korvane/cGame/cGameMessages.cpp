@@ -53,7 +53,7 @@ int32_t textLength(const char* s, int32_t size) { return static_cast<int32_t>(st
 // ---- queue
 
 void addMessageEx(cGame& game, int32_t kind, const char* str, int32_t life, int32_t extra) {
-  MessageQueue& q = game.m_messages;
+  MessageQueue& q = game.messages;
   if (q.count >= MessageQueue::kMax) return;
   const int32_t i = q.count++;
   q.kind[i] = kind;
@@ -65,11 +65,11 @@ void addMessageEx(cGame& game, int32_t kind, const char* str, int32_t life, int3
 
 void addTextMessageEx(cGame& game, int32_t kind, int32_t textId, int32_t life, int32_t extra) {
   substitutePlayerNames(game, textId);
-  addMessageEx(game, kind, game.m_text.work, life, extra);
+  addMessageEx(game, kind, game.text.strings.work, life, extra);
 }
 
 void removeMessage(cGame& game, int32_t i) {
-  MessageQueue& q = game.m_messages;
+  MessageQueue& q = game.messages;
   if (i < 0 || i >= q.count) return;
   for (int32_t k = i; k + 1 < q.count; ++k) {
     q.kind[k] = q.kind[k + 1];
@@ -82,11 +82,11 @@ void removeMessage(cGame& game, int32_t i) {
   std::memset(q.text[q.count], 0, MessageQueue::kTextSize);
 }
 
-bool isMessageQueued(cGame& game) { return game.m_messages.count > 0; }
+bool isMessageQueued(cGame& game) { return game.messages.count > 0; }
 
 void updateMessages(cGame& game) {
-  if (game.s_gameState == k_stateMatchInit && game.m_subState == 0) return;
-  MessageQueue& q = game.m_messages;
+  if (game.states.gameState == k_stateMatchInit && game.states.subState == 0) return;
+  MessageQueue& q = game.messages;
   if (q.count <= 0) {
     updateDialogBox(game);
     return;
@@ -94,36 +94,36 @@ void updateMessages(cGame& game) {
   const int32_t kind = q.kind[0];
   bool gone = false;
   if (kind == 1 || kind == 2)
-    gone = game.m_keys.isPressed(k_keyDismiss) ||
-           game.m_keys.isPressed(game.m_wideMessages ? kWideDismiss : k_keyRightSoft);
+    gone = game.keys.isPressed(k_keyDismiss) ||
+           game.keys.isPressed(game.frontEnd.wideMessages ? kWideDismiss : k_keyRightSoft);
   if (!gone && (kind == 0 || kind == 2)) {
-    q.life[0] -= game.m_frameTime;
+    q.life[0] -= game.frame.frameTime;
     gone = q.life[0] <= 0;
   }
   if (gone) {
     removeMessage(game, 0);
-    game.m_noticeDisplay = -1;
+    game.frontEnd.noticeDisplay = -1;
   }
 }
 
 int32_t layoutMessage(cGame& game, int32_t i) {
-  const MessageQueue& q = game.m_messages;
-  if (i < 0 || i >= q.count || !game.m_fonts[0]) return kLayoutCount;
+  const MessageQueue& q = game.messages;
+  if (i < 0 || i >= q.count || !game.text.fonts[0]) return kLayoutCount;
   const int32_t len = textLength(q.text[i], MessageQueue::kTextSize);
   for (int32_t k = 0; k < kLayoutCount; ++k) {
     const int16_t* box = getInterfaceElement(game, kHudInterface, kLayouts[k].textBox);
     if (!box || box[F::kWordType] != F::kText) continue;
     if (q.extra[i] != -1) setTextParam(game, 0, q.extra[i]);
-    const int32_t pages = layoutText(game, game.m_fonts, q.text[i], 0, len, 0, box[F::kWordParams + F::kTextWidth],
+    const int32_t pages = layoutText(game, game.text.fonts, q.text[i], 0, len, 0, box[F::kWordParams + F::kTextWidth],
                                      box[F::kWordParams + F::kTextHeight]);
-    game.m_layout.cacheKey = 0;
+    game.text.layout.cacheKey = 0;
     if (pages <= 1) return k;
   }
   return kLayoutCount;
 }
 
 void paintMessages(cGame& game, Graphics* g) {
-  const MessageQueue& q = game.m_messages;
+  const MessageQueue& q = game.messages;
   if (q.count <= 0) {
     paintDialogBox(game, g);
     return;
@@ -131,38 +131,38 @@ void paintMessages(cGame& game, Graphics* g) {
   if (!g) return;
   const MessageLayout& layout = kLayouts[std::clamp(q.layout[0], 0, kLayoutCount - 1)];
   // The frame parts are elements of the in-game interface, whatever is current.
-  int16_t** const elements = game.m_currentElements;
-  const int32_t count = game.m_currentElementCount, current = game.m_currentInterface;
+  int16_t** const elements = game.interfaces.currentElements;
+  const int32_t count = game.interfaces.currentElementCount, current = game.interfaces.currentInterface;
   selectInterface(game, kHudInterface);
   for (int32_t k = 0; k < layout.frameCount; ++k) paintSpriteElementTo(game, layout.frames[k], 0, 0, false, g);
-  game.m_currentElements = elements;
-  game.m_currentElementCount = count;
-  game.m_currentInterface = current;
+  game.interfaces.currentElements = elements;
+  game.interfaces.currentElementCount = count;
+  game.interfaces.currentInterface = current;
 
   const int16_t* box = getInterfaceElement(game, kHudInterface, layout.textBox);
-  ASprite* font = game.m_fonts[0];
+  ASprite* font = game.text.fonts[0];
   if (!box || box[F::kWordType] != F::kText || !font) return;
   const int32_t savedPalette = font->getCurrentPalette();
   if (q.extra[0] != -1) setTextParam(game, 0, q.extra[0]);
-  game.m_layout.font = 0;
-  drawWrappedTextPage(game, g, game.m_fonts, kTextPalette, q.text[0], 0, textLength(q.text[0], MessageQueue::kTextSize),
-                      box[F::kWordX], box[F::kWordY], box[F::kWordParams + F::kTextWidth],
-                      box[F::kWordParams + F::kTextHeight], 0, kTextAnchor);
-  game.m_layout.cacheKey = 0;
+  game.text.layout.font = 0;
+  drawWrappedTextPage(game, g, game.text.fonts, kTextPalette, q.text[0], 0,
+                      textLength(q.text[0], MessageQueue::kTextSize), box[F::kWordX], box[F::kWordY],
+                      box[F::kWordParams + F::kTextWidth], box[F::kWordParams + F::kTextHeight], 0, kTextAnchor);
+  game.text.layout.cacheKey = 0;
   font->setCurrentPalette(savedPalette);
 }
 
 // ---- dialog box
 
 void showDialogBox(cGame& game, int32_t kind, const char* title, const char* body) {
-  DialogBox& d = game.m_dialog;
+  DialogBox& d = game.dialog;
   d.kind = kind;
   copyText(d.title, title, DialogBox::kTextSize);
   copyText(d.body, kind == 2 ? body : nullptr, DialogBox::kTextSize);
   d.leftFrame = kDialogLeft;
   d.rightFrame = kDialogRight;
   d.middleFrame = kDialogMiddle;
-  ASprite* font = game.m_fonts[0];
+  ASprite* font = game.text.fonts[0];
   const int32_t titleWidth = getCStringWidth(game, font, d.title);
   const int32_t titleHeight = getMeasuredTextHeight(game, font);
   int32_t bodyWidth = 0, bodyHeight = 0;
@@ -170,7 +170,7 @@ void showDialogBox(cGame& game, int32_t kind, const char* title, const char* bod
     bodyWidth = getCStringWidth(game, font, d.body);
     bodyHeight = getMeasuredTextHeight(game, font);
   }
-  ASprite* bank = game.m_sprites[kDialogBank];
+  ASprite* bank = game.loading.sprites[kDialogBank];
   auto frameWidth = [bank](int32_t f) { return bank && f < bank->frameCount ? std::max(bank->getFrameWidth(f), 0) : 0; };
   d.leftWidth = frameWidth(kDialogLeft);
   d.middleWidth = frameWidth(kDialogMiddle);
@@ -191,15 +191,15 @@ void showDialogBox(cGame& game, int32_t kind, const char* title, const char* bod
   d.player = game.currentPlayer;
 }
 
-bool isDialogBoxOpen(cGame& game) { return game.m_dialog.life >= 0; }
+bool isDialogBoxOpen(cGame& game) { return game.dialog.life >= 0; }
 
 int32_t updateDialogBox(cGame& game) {
-  DialogBox& d = game.m_dialog;
+  DialogBox& d = game.dialog;
   if (d.life < 0) return 0;
   // The life stops at 0: the box stays until dismissed.
-  d.life = std::max(d.life - game.m_frameTime, 0);
-  const bool dismiss =
-      game.m_wideMessages ? game.m_keys.isPressed(k_keyDismiss | k_keyRightSoft) : game.m_keys.isPressed(k_keySelect);
+  d.life = std::max(d.life - game.frame.frameTime, 0);
+  const bool dismiss = game.frontEnd.wideMessages ? game.keys.isPressed(k_keyDismiss | k_keyRightSoft)
+                                                  : game.keys.isPressed(k_keySelect);
   if (d.life < 1 && dismiss) {
     d.life = -1;
     return 0;
@@ -216,9 +216,9 @@ int32_t updateDialogBox(cGame& game) {
 }
 
 void paintDialogBox(cGame& game, Graphics* g) {
-  const DialogBox& d = game.m_dialog;
+  const DialogBox& d = game.dialog;
   if (d.life < 0 || !g) return;
-  if (ASprite* bank = game.m_sprites[kDialogBank]) {
+  if (ASprite* bank = game.loading.sprites[kDialogBank]) {
     auto paint = [&](int32_t frame, int32_t x) {
       if (frame >= 0 && frame < bank->frameCount) bank->paintFrame(g, frame, x, d.y, 0);
     };
@@ -226,8 +226,8 @@ void paintDialogBox(cGame& game, Graphics* g) {
     for (int32_t k = 0; k < d.middleParts; ++k) paint(d.middleFrame, d.x + d.leftWidth + k * d.middleWidth);
     paint(d.rightFrame, d.x + d.leftWidth + d.middleParts * d.middleWidth);
   }
-  drawCString(game, g, game.m_fonts, d.title, 0, d.titleX, d.titleY, kTitleAnchor);
-  if (d.kind == 2) drawCString(game, g, game.m_fonts, d.body, 0, d.bodyX, d.bodyY, kBodyAnchor);
+  drawCString(game, g, game.text.fonts, d.title, 0, d.titleX, d.titleY, kTitleAnchor);
+  if (d.kind == 2) drawCString(game, g, game.text.fonts, d.body, 0, d.bodyX, d.bodyY, kBodyAnchor);
 }
 
 // ---- work string
@@ -251,13 +251,13 @@ int32_t findTag(const TextTableData& t, const char* tag, int32_t from) {
 }  // namespace
 
 void replaceTextTagWithString(cGame& game, const char* str) {
-  const int32_t at = findTag(game.m_text, "%t", 0);
-  if (at >= 0) replaceAt(game.m_text, at, 2, str, str ? static_cast<int32_t>(std::strlen(str)) : 0);
+  const int32_t at = findTag(game.text.strings, "%t", 0);
+  if (at >= 0) replaceAt(game.text.strings, at, 2, str, str ? static_cast<int32_t>(std::strlen(str)) : 0);
 }
 
 void replaceTextTagWithText(cGame& game, int32_t textId) {
-  const int32_t at = findTag(game.m_text, "%t", 0);
-  if (at >= 0) replaceAt(game.m_text, at, 2, getStringData(game, textId), getStringLength(game, textId));
+  const int32_t at = findTag(game.text.strings, "%t", 0);
+  if (at >= 0) replaceAt(game.text.strings, at, 2, getStringData(game, textId), getStringLength(game, textId));
 }
 
 // ---- the rules' words during a match
@@ -269,7 +269,7 @@ void queueRuleMessage(cGame& game, int32_t text, int32_t nameText, int32_t group
   substitutePlayerNames(game, text);
   if (nameText >= 0) replaceTextTagWithText(game, nameText);
   if (groupText >= 0) replaceTextTagWithText(game, groupText);
-  addMessageEx(game, 2, game.m_text.work, -1, -1);
+  addMessageEx(game, 2, game.text.strings.work, -1, -1);
 }
 
 // A rule dialog: its title, and for kind 2 the body with a number (when
@@ -278,7 +278,7 @@ void showRuleDialog(cGame& game, int32_t kind, int32_t title, int32_t bodyText, 
   if (title < 0) return;
   char titleText[DialogBox::kTextSize];
   substitutePlayerNames(game, title);
-  copyText(titleText, game.m_text.work, DialogBox::kTextSize);
+  copyText(titleText, game.text.strings.work, DialogBox::kTextSize);
   char body[DialogBox::kTextSize] = {};
   if (kind == 2 && bodyText >= 0) {
     substitutePlayerNames(game, bodyText);
@@ -287,7 +287,7 @@ void showRuleDialog(cGame& game, int32_t kind, int32_t title, int32_t bodyText, 
       std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
       replaceTextTagWithString(game, digits);
     }
-    copyText(body, game.m_text.work, DialogBox::kTextSize);
+    copyText(body, game.text.strings.work, DialogBox::kTextSize);
   }
   showDialogBox(game, kind, titleText, body);
 }
@@ -298,8 +298,9 @@ void substitutePlayerNames(cGame& game, int32_t textId) {
   for (int32_t player = 0; player < 2; ++player) {
     const char* name = getPlayerName(game, player);
     const int32_t n = name ? static_cast<int32_t>(std::strlen(name)) : 0;
-    for (int32_t at = findTag(game.m_text, kTags[player], 0); at >= 0; at = findTag(game.m_text, kTags[player], at + n))
-      replaceAt(game.m_text, at, 2, name, n);
+    for (int32_t at = findTag(game.text.strings, kTags[player], 0); at >= 0;
+         at = findTag(game.text.strings, kTags[player], at + n))
+      replaceAt(game.text.strings, at, 2, name, n);
   }
 }
 void addMessage(cGame& game, int32_t kind, const char* str, int32_t life) { addMessageEx(game, kind, str, life, -1); }

@@ -13,7 +13,7 @@ int32_t getMaxPower(const cGame& game) {
   if (game.currentPlayer < 0 || game.currentPlayer > 1 || game.playerProfile[game.currentPlayer] >= 0) return 100;
   if (!game.m_world.breakPlayed || game.m_rules.rulesMode != RuleState::kModePlay) return 100;
   if (game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial) return 100;
-  const int32_t item = game.m_equippedLevel[kPowerCategory];
+  const int32_t item = game.career.equippedLevel[kPowerCategory];
   return item >= 0 && item < 6 ? kMaxPowerByItem[item] : 100;
 }
 

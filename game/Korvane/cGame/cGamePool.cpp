@@ -57,30 +57,31 @@ uint32_t rightSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyLe
 uint32_t menuSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyRightSoft : k_keyLeftSoft; }
 
 bool isHudAtTarget(const cGame& game) {
-  return game.panelX == (game.currentPlayer == 1 ? 6 : 67) && game.hudOffset == (game.currentPlayer == 1 ? -61 : 0);
+  return game.table.panelX == (game.currentPlayer == 1 ? 6 : 67) &&
+         game.table.hudOffset == (game.currentPlayer == 1 ? -61 : 0);
 }
 
-bool isMessageWaiting(const cGame& game) { return game.m_messages.count > 0 && game.m_messages.kind[0] != 0; }
+bool isMessageWaiting(const cGame& game) { return game.messages.count > 0 && game.messages.kind[0] != 0; }
 
-bool isBoxOverTable(const cGame& game) { return isMessageWaiting(game) || game.m_dialog.life >= 0; }
+bool isBoxOverTable(const cGame& game) { return isMessageWaiting(game) || game.dialog.life >= 0; }
 
 bool isMatchOnHold(cGame& game) {
-  if (isMessageWaiting(game) || game.m_dialog.life >= 0) return true;
-  return game.s_gameState == k_stateAfterShot && isScratchHoldRunning(game);
+  if (isMessageWaiting(game) || game.dialog.life >= 0) return true;
+  return game.states.gameState == k_stateAfterShot && isScratchHoldRunning(game);
 }
 
 bool isScratchHoldRunning(const cGame& game) {
-  return game.m_rules.crowdSoundPlayed && game.m_gameClock - game.m_rules.crowdSoundTime < kScratchHoldMs;
+  return game.m_rules.crowdSoundPlayed && game.frame.gameClock - game.m_rules.crowdSoundTime < kScratchHoldMs;
 }
 
 void slideHudPanel(cGame& game) {
-  if (game.hudHidden) return;
+  if (game.turn.hudHidden) return;
   const int32_t panelTarget = game.currentPlayer == 1 ? 6 : 67;
   const int32_t hudTarget = game.currentPlayer == 1 ? -61 : 0;
-  game.panelX = easeTowards(game.panelX, panelTarget, 35);
-  const int32_t offset = easeTowards(game.hudOffset, hudTarget, 35);
-  if (offset != game.hudOffset) game.panelRedraw = 1;
-  game.hudOffset = offset;
+  game.table.panelX = easeTowards(game.table.panelX, panelTarget, 35);
+  const int32_t offset = easeTowards(game.table.hudOffset, hudTarget, 35);
+  if (offset != game.table.hudOffset) game.table.panelRedraw = 1;
+  game.table.hudOffset = offset;
 }
 
 namespace {
@@ -99,8 +100,8 @@ bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(*(&game), 1) == ga
 
 void chooseNextTurnState(cGame& game) {
   // A box of the last shot goes when the other player takes the table.
-  if (game.m_dialog.life >= 0 && game.m_dialog.player != game.currentPlayer) game.m_dialog.life = -1;
-  if (game.coinTossPending) {
+  if (game.dialog.life >= 0 && game.dialog.player != game.currentPlayer) game.dialog.life = -1;
+  if (game.turn.coinTossPending) {
     game.setInGameState(k_stateCoinToss);
   } else if (game.m_rules.cueAwaitsPlacing || game.m_rules.ballInHand) {
     game.setInGameState(game.isComputerAtTable() ? k_stateComputerBallInHand : k_stateHumanBallInHandStart);
@@ -122,7 +123,7 @@ void answerPushOutPlay(cGame& game) { game.m_rules.pushOutAnswered = 0; }
 const char* getPlayerName(cGame& game, int32_t player) {
   if (player < 0 || player > 1) return "";
   const int32_t character = player == 1 && game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot)
-                                                                        : game.m_playerCharacter[player];
+                                                                        : game.setup.playerCharacter[player];
   const char* name = getStringData(game, 391 + std::clamp(character, 0, 10));
   return name ? name : "";
 }
@@ -191,16 +192,16 @@ void startBallInHand(cGame& game) {
   returnCueBallToPlay(game);
   PhysicalObject* cue = game.m_world.cueBall;
   if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
-  game.ballInHandInD = game.m_rules.ballInHandInD;
+  game.turn.ballInHandInD = game.m_rules.ballInHandInD;
   if (cue && !isPlaceFree(game, *cue)) {
     const Q14 x = std::clamp(cue->position.x, kAreaLeft, kAreaRight);
     const Q14 y = std::clamp(cue->position.y, kAreaBottom, game.m_rules.ballInHandInD ? kHeadLine : kAreaTop);
     findFreePlace(game, *cue, x, y);
   }
   if (cue) {
-    game.handX = cue->position.x;
-    game.handY = cue->position.y;
-    game.m_lastHand = cue->position;
+    game.turn.handX = cue->position.x;
+    game.turn.handY = cue->position.y;
+    game.turn.lastHand = cue->position;
   }
 }
 
@@ -211,7 +212,7 @@ void updateBallInHand(cGame& game) {
     // reached it. The table's paint moves the hand, except while the HUD is
     // hidden; then the turn does not wait for it.
     const PhysicalObject* hand = game.m_world.handCursor;
-    if (!hand || hand->frame != 0 || game.hudHidden) game.setInGameState(k_stateComputerShot);
+    if (!hand || hand->frame != 0 || game.turn.hudHidden) game.setInGameState(k_stateComputerShot);
     return;
   }
   if (moveCueBallInHand(game))
@@ -219,24 +220,24 @@ void updateBallInHand(cGame& game) {
   else
     game.m_world.shot.handSpeed = kQ14One;
   // A touch on the table moves the ball there when the place is free.
-  if (cue && (game.handX != game.m_lastHand.x || game.handY != game.m_lastHand.y)) {
+  if (cue && (game.turn.handX != game.turn.lastHand.x || game.turn.handY != game.turn.lastHand.y)) {
     const Vector2 before = cue->position;
-    cue->setPosition(game.handX, game.handY);
+    cue->setPosition(game.turn.handX, game.turn.handY);
     if (!isPlaceFree(game, *cue)) cue->position = before;
-    game.m_lastHand.set(game.handX, game.handY);
+    game.turn.lastHand.set(game.turn.handX, game.turn.handY);
   }
-  if (cue && game.m_keys.isReleased(k_keyDismiss) && isPlaceFree(game, *cue)) game.setInGameState(k_stateAim);
+  if (cue && game.keys.isReleased(k_keyDismiss) && isPlaceFree(game, *cue)) game.setInGameState(k_stateAim);
 }
 
 void updateComputerBallInHand(cGame& game) {
   PhysicalObject* cue = game.m_world.cueBall;
   if (!cue) return;
-  if (!game.aiPlacingDone) {
-    cue->position = game.aiSpot;
+  if (!game.turn.aiPlacingDone) {
+    cue->position = game.turn.aiSpot;
     game.updateAI(game.aiState(), 1, true);
-    game.aiSpot = cue->position;
+    game.turn.aiSpot = cue->position;
     if (game.aiState() != -1 || !isThinkingOver(game)) return;
-    game.aiPlacingDone = 1;
+    game.turn.aiPlacingDone = 1;
   }
   PhysicalObject* hand = game.m_world.handCursor;
   if (isPlaceFree(game, *cue)) {
@@ -262,7 +263,7 @@ void updateComputerBallInHand(cGame& game) {
   cue->offsetPosition(kPlacementStep / 2, 0);
   if (cue->position.x > kAreaRight) {
     const Vector2 spot = game.getAIBreakPosition(game.currentPlayer);
-    if (game.m_placementReturns++ == 0)
+    if (game.turn.placementReturns++ == 0)
       cue->setPosition(spot.x, spot.y);
     else
       findFreePlace(game, *cue, spot.x, spot.y);
@@ -272,57 +273,57 @@ void updateComputerBallInHand(cGame& game) {
 // ---- aiming, power, spin
 
 void updateAiming(cGame& game) {
-  if (game.challengeDemo) {
+  if (game.challenges.demo) {
     updateChallengeDemoAim(game);
     return;
   }
   // The lesson's text box holds the aim until it is closed.
-  if (game.tutorialTextBoxOpen) {
+  if (game.tutorial.textBoxOpen) {
     updateTutorialTextBox(game);
     return;
   }
   const bool normal = game.m_rules.normalPlay && game.gameType != kGameChallenge && game.gameType != kGameTutorial;
-  if (normal && game.hudHint != -1) game.leftSoftKeyText = 29;
-  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
+  if (normal && game.table.hudHint != -1) game.turn.leftSoftKeyText = 29;
+  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
   // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
   if (game.m_rules.normalPlay && game.pointerY < 300) aimAtStylus(game);
-  const bool inverted = game.m_keys.isPressed(kKeyInvert) &&
-                        !game.m_keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
-                        !game.m_keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
+  const bool inverted = game.keys.isPressed(kKeyInvert) &&
+                        !game.keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
+                        !game.keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
   const bool turned = turnAimByKeys(game);
   // The lesson's hook looks at the aim after its half turn.
   if (inverted) onTutorialAimInverted(game);
-  if (!turned && game.m_keys.isReleased(rightSoftMask(game) | kKeyDemo) && !tutorialSpinLocked(game) &&
-      !game.showBallNumbers) {
+  if (!turned && game.keys.isReleased(rightSoftMask(game) | kKeyDemo) && !tutorialSpinLocked(game) &&
+      !game.turn.showBallNumbers) {
     game.pushState(k_stateSpinSelector);
     return;
   }
   if (game.gameType == kGameTutorial) {
     checkTutorialAimTarget(game);
     // The coach speaks: the rest of the aim waits for the message.
-    if (game.s_gameState != k_stateAim) return;
+    if (game.states.gameState != k_stateAim) return;
   }
-  if (game.m_keys.isPressed(kKeyNumbers) && isHudAtTarget(game)) {
-    game.showBallNumbers = 1;
-    game.ballNumbersUntil = game.m_gameClock + kBallNumbersMs;
+  if (game.keys.isPressed(kKeyNumbers) && isHudAtTarget(game)) {
+    game.turn.showBallNumbers = 1;
+    game.turn.ballNumbersUntil = game.frame.gameClock + kBallNumbersMs;
   }
-  if (game.m_keys.isReleased(k_keyDismiss)) game.setInGameState(k_stateShotPower);
+  if (game.keys.isReleased(k_keyDismiss)) game.setInGameState(k_stateShotPower);
 }
 
 void updatePower(cGame& game) {
-  if (game.challengeDemo) {
+  if (game.challenges.demo) {
     updateChallengeDemoPower(game);
     return;
   }
   ShotRecord& shot = game.m_world.shot;
-  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) {
+  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) {
     shot.powerGauge = getChallengeDemoPower(game);
     game.setInGameState(k_stateStroke);
     return;
   }
-  const int32_t item = std::clamp(game.m_equippedLevel[2], 0, 5);
+  const int32_t item = std::clamp(game.career.equippedLevel[2], 0, 5);
   const int32_t rate = cGame::k_cuePowerRates[item];
-  const int64_t stepSize = (static_cast<int64_t>(rate) * 8400 / 100 * std::max(game.m_frameTime, 0)) >> 10;
+  const int64_t stepSize = (static_cast<int64_t>(rate) * 8400 / 100 * std::max(game.frame.frameTime, 0)) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * stepSize) >> 14);
   // The bounce keeps the gauge within 0 .. full, whatever the frame's length.
   if (gauge > kGaugeFull) {
@@ -334,41 +335,41 @@ void updatePower(cGame& game) {
   } else {
     shot.powerGauge = static_cast<Q14>(gauge);
   }
-  if (game.m_keys.isPressed(k_keySelect)) {
+  if (game.keys.isPressed(k_keySelect)) {
     game.setInGameState(k_stateStroke);
-  } else if (game.m_keys.isPressed(rightSoftMask(game))) {
-    game.backFromPower = 1;
+  } else if (game.keys.isPressed(rightSoftMask(game))) {
+    game.turn.backFromPower = 1;
     game.setInGameState(k_stateAim);
   }
 }
 
 void updateSpin(cGame& game) {
-  if (game.tutorialTextBoxOpen) {
+  if (game.tutorial.textBoxOpen) {
     updateTutorialTextBox(game);
     return;
   }
-  if (game.challengeDemo) {
+  if (game.challenges.demo) {
     updateChallengeDemoSpin(game);
     return;
   }
-  if (game.gameType == kGameChallenge && game.m_keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
-  auto key = [&game](uint32_t m) { return game.m_keys.isPressed(m) || game.m_keys.isHeld(m); };
+  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
+  auto key = [&game](uint32_t m) { return game.keys.isPressed(m) || game.keys.isHeld(m); };
   if (key(k_keyRight)) moveEnglishPoint(game, kQ14One, 0);
   if (key(k_keyLeft)) moveEnglishPoint(game, -kQ14One, 0);
   if (key(k_keyUp)) moveEnglishPoint(game, 0, -kQ14One);
   if (key(k_keyDown)) moveEnglishPoint(game, 0, kQ14One);
-  if (game.m_keys.isReleased(kKeyMasse) && !tutorialMasseLocked(game)) {
+  if (game.keys.isReleased(kKeyMasse) && !tutorialMasseLocked(game)) {
     game.m_world.shot.masse = game.m_world.shot.masse ? 0 : 1;
     onTutorialMasse(game);
     if (!game.m_world.shot.masse) game.rotateAim(0);
   }
-  if (game.m_keys.isReleased(rightSoftMask(game) | k_keyDismiss | kKeyDemo | k_keyBack)) game.popState();
+  if (game.keys.isReleased(rightSoftMask(game) | k_keyDismiss | kKeyDemo | k_keyBack)) game.popState();
 }
 
 // ---- the shot
 
 void updateBallsMoving(cGame& game) {
-  if (game.challengeDemo) {
+  if (game.challenges.demo) {
     if (updateBalls(game)) {
       game.runShotRules();
       game.setInGameState(k_stateAfterShot);
@@ -376,15 +377,15 @@ void updateBallsMoving(cGame& game) {
     return;
   }
   const bool computer = game.isComputerAtTable();
-  const bool alwaysSkip = game.m_option8 && (game.isComputerPlayer(0) || game.isComputerPlayer(1));
-  if (game.m_keys.isPressed(rightSoftMask(game)) || (alwaysSkip && computer)) {
-    game.m_skippedShot = 1;
+  const bool alwaysSkip = game.career.option8 && (game.isComputerPlayer(0) || game.isComputerPlayer(1));
+  if (game.keys.isPressed(rightSoftMask(game)) || (alwaysSkip && computer)) {
+    game.turn.skippedShot = 1;
     skipShot(game);
     game.runShotRules();
-    game.skipHintShown = 0;
+    game.turn.skipHintShown = 0;
     if (computer) {
-      game.computerSkipCount += 1;
-      if (game.computerSkipCount == kSkipQuestionCount && !game.m_option8) {
+      game.turn.computerSkipCount += 1;
+      if (game.turn.computerSkipCount == kSkipQuestionCount && !game.career.option8) {
         enterQuestionMenu(*(&game), 678, 679, 11, k_stateAfterShot, false);
         return;
       }
@@ -399,42 +400,42 @@ void updateBallsMoving(cGame& game) {
 }
 
 void leaveBallsMoving(cGame& game) {
-  game.skipHintShown = 0;
-  game.leftSoftKeyText = -1;
+  game.turn.skipHintShown = 0;
+  game.turn.leftSoftKeyText = -1;
   if (game.isComputerAtTable()) return;
   const uint32_t out = game.m_rules.shotOutcome;
   if (out & (kOutFoulA | kOutFoulB | kOutFoulCue)) {
     if (!game.m_rules.crowdSoundPlayed) {
       playSound(game, k_soundCrowdAww, 0, 100, 100);
-      game.vibrate(game.m_vibrationTime);
+      game.vibrate(game.sound.vibrationTime);
       game.m_rules.crowdSoundPlayed = 1;
-      game.m_rules.crowdSoundTime = game.m_gameClock;
+      game.m_rules.crowdSoundTime = game.frame.gameClock;
     }
-    game.missNoticeArmed = 0;
+    game.turn.missNoticeArmed = 0;
     return;
   }
-  if (!game.missFlag || game.gameType == kGameChallenge || game.gameType == kGameTutorial) {
-    if (!game.missFlag) game.missNoticeArmed = 0;
+  if (!game.turn.missFlag || game.gameType == kGameChallenge || game.gameType == kGameTutorial) {
+    if (!game.turn.missFlag) game.turn.missNoticeArmed = 0;
     return;
   }
-  if (!game.missNoticeArmed) {
-    game.missNoticeArmed = 1;
+  if (!game.turn.missNoticeArmed) {
+    game.turn.missNoticeArmed = 1;
     return;
   }
-  game.missNoticeArmed = 0;
-  if (!game.m_skippedShot && !game.m_rules.crowdSoundPlayed) {
+  game.turn.missNoticeArmed = 0;
+  if (!game.turn.skippedShot && !game.m_rules.crowdSoundPlayed) {
     playSound(game, k_soundCrowdAww, 0, 80, 80);
     game.m_rules.crowdSoundPlayed = 1;
-    game.m_rules.crowdSoundTime = game.m_gameClock;
+    game.m_rules.crowdSoundTime = game.frame.gameClock;
   }
-  game.missNoticeShown = 1;
+  game.turn.missNoticeShown = 1;
   showDialogBox(game, 1, getStringData(game, 722), nullptr);
 }
 
 void enterAfterShot(cGame& game) {
-  game.leftSoftKeyText = -1;
-  game.ballViewOpen = 0;  // the balls rest: the view shuts
-  if (!game.computerPassed) game.Rules_Apply();
+  game.turn.leftSoftKeyText = -1;
+  game.ballView.open = 0;  // the balls rest: the view shuts
+  if (!game.turn.computerPassed) game.Rules_Apply();
   clearTutorialWait(game);
   if (PhysicalObject* cue = game.m_world.cueBall) {
     cue->frame = PhysicalObject::kRestFrame;
@@ -442,7 +443,7 @@ void enterAfterShot(cGame& game) {
   }
   if (game.m_rules.respotPending) game.respotBalls();
   if (game.ruleSet == kRuleSetNineBall && (game.m_rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
-    cGame::PottedBalls& list = game.m_potted[game.m_rules.previousPlayer & 1];
+    PottedBalls& list = game.turn.potted[game.m_rules.previousPlayer & 1];
     for (int32_t k = 0; k < list.count; ++k) {
       if (list.balls[k] != 9) continue;
       delete list.players[k];
@@ -461,7 +462,7 @@ void enterAfterShot(cGame& game) {
 void updateAfterShot(cGame& game) {
   // The last shot's box is shown its time before the other player's turn
   // takes it away, and the coach speaks only once it has gone.
-  if (game.m_dialog.life > 0 && game.m_dialog.player != game.currentPlayer) return;
+  if (game.dialog.life > 0 && game.dialog.player != game.currentPlayer) return;
   if (game.m_rules.rulesMode == RuleState::kModeLag) {
     if (!game.m_rules.lagSecondShot) {
       game.m_rules.lagSecondShot = 1;
@@ -496,7 +497,7 @@ void updateAfterShot(cGame& game) {
       game.setInGameState(k_stateBreakChoice);
       return;
     }
-    if (game.m_random && game.m_random->nextInt(0, 2) == 1)
+    if (game.engine.random && game.engine.random->nextInt(0, 2) == 1)
       game.assignGroups(1, 0);
     else
       game.assignGroups(0, 1);
@@ -513,10 +514,10 @@ void updateAfterShot(cGame& game) {
     enterQuestionMenu(*(&game), 674, 676, 10, k_stateAfterShot, true);
     return;
   }
-  if (game.computerPassed) {
+  if (game.turn.computerPassed) {
     game.m_rules.pushOutAvailable = 0;
     game.m_rules.pushOutAnswered = 0;
-    game.computerPassed = 0;
+    game.turn.computerPassed = 0;
     game.switchPlayer();
   }
   chooseNextTurnState(game);
@@ -544,7 +545,7 @@ void placeSecondLagBall(cGame& game) {
   cue->update(game.m_world);
 }
 
-bool isInHandAreaUnrestricted(const cGame& game, const Vector2& p) {
+bool isInHandAreaUnrestricted(const cGame& /*game*/, const Vector2& p) {
   return p.x >= kAreaLeft && p.x <= kAreaRight && p.y <= kAreaTop && p.y >= kAreaBottom;
 }
 
@@ -555,8 +556,8 @@ void enterFrameWon(cGame& game) {
   const bool humanWon = winner == 0;
   if (game.gameType == kGameSingle) {
     substitutePlayerNames(game, 703);
-    replaceTextTagWithText(game, 391 + std::clamp(game.m_playerCharacter[winner == 1 ? 1 : 0], 0, 10));
-    showDialogBox(game, 1, game.m_text.work, nullptr);
+    replaceTextTagWithText(game, 391 + std::clamp(game.setup.playerCharacter[winner == 1 ? 1 : 0], 0, 10));
+    showDialogBox(game, 1, game.text.strings.work, nullptr);
     playMusic(game, k_musicWin);
   } else {
     showDialogBox(game, 1, getStringData(game, humanWon ? 701 : 702), nullptr);
@@ -566,20 +567,20 @@ void enterFrameWon(cGame& game) {
   if (game.ruleSet != kRuleSetNineBall && game.m_rules.groupChosenOnBreak[winner] >= 0 &&
       static_cast<uint32_t>(game.m_rules.groupChosenOnBreak[winner]) != game.m_rules.playerGroup[winner])
     unlockAchievement(game, 1);
-  if (static_cast<int32_t>(getTickCount() - game.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
+  if (static_cast<int32_t>(getTickCount() - game.table.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
   if (!game.m_rules.humanFouled) unlockAchievement(game, 24);
   if (game.playerProfile[1 - winner] == 0 && !game.m_rules.rivalPotted) {
-    game.m_achievementCounter += 1;
+    game.career.achievementCounter += 1;
     saveSettings(game);
     unlockAchievement(game, 19);
-    if (game.m_achievementCounter == 3) unlockAchievement(game, 22);
+    if (game.career.achievementCounter == 3) unlockAchievement(game, 22);
   }
   if (game.m_rules.noScratchInFrame) unlockAchievement(game, 27);
   if (!game.m_rules.cueTouchedEight) unlockAchievement(game, 26);
 }
 
 void updateFrameWon(cGame& game) {
-  if (game.m_dialog.life >= 0) return;
+  if (game.dialog.life >= 0) return;
   if (game.gameType == kGameSingle) {
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
@@ -592,7 +593,8 @@ void enterResultLines(cGame& game) {
   game.currentPlayer = 1;
   const bool rivalWon = game.m_rules.winner == 1;
   const int32_t character = std::clamp(
-      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1], 0, 10);
+      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.setup.playerCharacter[1], 0,
+      10);
   openTextBox(game, (rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
   if (game.gameType != kGameCareer) return;
   resetInterfaceAnimation(game, true);
@@ -606,29 +608,30 @@ void enterResultLines(cGame& game) {
   if ((out & kOutLose) && game.opponentSlot != kSpecialRival) {
     const int32_t c = getRivalCharacter(*(&game), game.opponentSlot);
     if (c >= 0 && c < 10) {
-      (kRivalClass[c] ? game.m_career.counterE : game.m_career.counterD) += 1;
+      (kRivalClass[c] ? game.career.progress.counterE : game.career.progress.counterD) += 1;
       saveProgress(game);
     }
   }
-  if ((out & kOutWin) && game.opponentSlot == 8 && game.m_career.counterD == 0 && game.m_career.counterE == 0)
+  if ((out & kOutWin) && game.opponentSlot == 8 && game.career.progress.counterD == 0 &&
+      game.career.progress.counterE == 0)
     unlockAchievement(game, 13);
 }
 
 void updateResultLines(cGame& game) {
-  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
   const bool rivalWon = game.m_rules.winner == 1;
   if (game.gameType == kGameTournament) {
     if (rivalWon) {
-      game.m_career.counterC += 1;
+      game.career.progress.counterC += 1;
       saveProgress(game);
-      if (game.m_career.counterC >= 3) {
-        game.m_pendingReturnState = k_statePub;
+      if (game.career.progress.counterC >= 3) {
+        game.loading.pendingReturnState = k_statePub;
         game.setState(k_stateMainMenuLoading);
       } else {
         game.setInGameState(k_stateInGameQuestion);
       }
     } else {
-      game.m_pendingReturnState = k_stateTournamentStage;
+      game.loading.pendingReturnState = k_stateTournamentStage;
       game.setState(k_stateMainMenuLoading);
     }
     return;
@@ -640,9 +643,9 @@ void updateResultLines(cGame& game) {
     };
     const bool shown = visible(129) || visible(130);
     if (!shown) {
-      game.prizeTime = game.m_gameClock;
+      game.turn.prizeTime = game.frame.gameClock;
       playSound(game, k_soundCash, 0, 100, 100);
-      const int32_t a = std::clamp(game.betPosition, 0, 2);
+      const int32_t a = std::clamp(game.setup.betPosition, 0, 2);
       const int32_t element = rivalWon ? 129 : 130;
       setInterfaceElementVisible(game, kHudInterface, element, true);
       setInterfaceElementAnim(game, kHudInterface, element, rivalWon ? a + 3 : a);
@@ -657,20 +660,20 @@ void updateResultLines(cGame& game) {
 // ---- text box
 
 void openTextBox(cGame& game, int32_t textId) {
-  game.textBoxOn = 1;
-  game.textBoxText = textId;
-  game.textBoxPage = 0;
+  game.turn.textBoxOn = 1;
+  game.turn.textBoxText = textId;
+  game.turn.textBoxPage = 0;
   substitutePlayerNames(game, textId);
   const int16_t* box = getInterfaceElement(game, kHudInterface, 127);
   int32_t pages = 1;
-  if (box && game.m_fonts[0]) {
-    pages = layoutText(game, game.m_fonts, game.m_text.work, 0, game.m_text.workLength, 0,
+  if (box && game.text.fonts[0]) {
+    pages = layoutText(game, game.text.fonts, game.text.strings.work, 0, game.text.strings.workLength, 0,
                        getInterfaceElementWidth(game, kHudInterface, 127),
                        getInterfaceElementHeight(game, kHudInterface, 127));
-    game.m_layout.cacheKey = 0;
+    game.text.layout.cacheKey = 0;
   }
-  game.textBoxPages = std::max(pages, 1);
-  game.textBoxMorePages = game.textBoxPages > 1 ? 1 : 0;
+  game.turn.textBoxPages = std::max(pages, 1);
+  game.turn.textBoxMorePages = game.turn.textBoxPages > 1 ? 1 : 0;
 }
 
 // ---- the dispatch
@@ -689,20 +692,20 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       break;
     case k_stateMatchNotices:
       if (entry) {
-        if (game.tutorialStarted &&
-            (game.m_tutorialLeft || (game.ruleSet == kRuleSetNineBall && !game.pushOutExplained))) {
-          if (game.m_tutorialLeft) {
+        if (game.tutorial.started &&
+            (game.tutorial.left || (game.ruleSet == kRuleSetNineBall && !game.turn.pushOutExplained))) {
+          if (game.tutorial.left) {
             game.setInGameState(k_stateContinue);
           } else {
             addTextMessage(game, 1, k_textPushOutRule, -1);
-            game.pushOutExplained = 1;
-            game.touchHint = 1;
+            game.turn.pushOutExplained = 1;
+            game.turn.touchHint = 1;
           }
         } else {
           game.setInGameState(k_stateStartDispatch);
         }
       } else if (!leave) {
-        game.touchHint = 0;
+        game.turn.touchHint = 0;
         game.setInGameState(k_stateStartDispatch);
       }
       break;
@@ -716,12 +719,13 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateOpponentIntro:
       if (entry) {
         game.currentPlayer = 1;
-        const int32_t character = std::clamp(
-            game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1],
-            0, 10);
+        const int32_t character =
+            std::clamp(game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot)
+                                                    : game.setup.playerCharacter[1],
+                       0, 10);
         openTextBox(game, k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
-        game.textBoxOn = 0;
+        game.turn.textBoxOn = 0;
       } else {
         updateOpponentIntro(game);
       }
@@ -740,11 +744,11 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateBallInHand:
       if (entry) {
         startBallInHand(game);
-        game.handShown = 1;
+        game.turn.handShown = 1;
         game.m_world.shot.handObject = game.m_world.cueBall;
         game.m_world.shot.handSpeed = kQ14One;
       } else if (leave) {
-        game.handShown = 0;
+        game.turn.handShown = 0;
         game.m_rules.ballInHand = 0;
         game.m_rules.cueAwaitsPlacing = 0;
         game.m_rules.cueBallPlaced = 1;
@@ -756,23 +760,23 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       if (entry) {
         returnCueBallToPlay(game);
         if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
-        game.ballInHandInD = game.m_rules.ballInHandInD;
+        game.turn.ballInHandInD = game.m_rules.ballInHandInD;
         if (PhysicalObject* cue = game.m_world.cueBall) {
-          game.aiSpot = cue->position;
+          game.turn.aiSpot = cue->position;
           if (game.m_world.breakPlayed)
             cue->setPosition(kHandStartX, kHandStartY);
           else
             cue->position = game.getAIBreakPosition(game.currentPlayer);
-          game.aiSpot = cue->position;
+          game.turn.aiSpot = cue->position;
         }
-        game.m_placementReturns = 0;
-        game.aiPlacingDone = 0;
+        game.turn.placementReturns = 0;
+        game.turn.aiPlacingDone = 0;
         resetShot(game);
         game.resetAI();
         startThinking(game);
         game.m_world.shot.handObject = game.m_world.cueBall;
       } else if (leave) {
-        game.thinkingShown = 0;
+        game.turn.thinkingShown = 0;
         game.m_world.shot.handObject = game.m_world.cueBall;
       } else {
         updateComputerBallInHand(game);
@@ -780,13 +784,13 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       break;
     case k_stateAim:
       if (entry) {
-        game.aimGuideShown = game.m_rules.normalPlay ? 1 : 0;
-        game.cueShown = 1;
+        game.turn.aimGuideShown = game.m_rules.normalPlay ? 1 : 0;
+        game.turn.cueShown = 1;
         game.m_world.shot.jumpShot = 0;
         resetShot(game);
         buildTargetBallList(game);
-        if (game.m_world.breakPlayed && !game.backFromPower) aimAtNextTargetBall(game, 1, true);
-        game.backFromPower = 0;
+        if (game.m_world.breakPlayed && !game.turn.backFromPower) aimAtNextTargetBall(game, 1, true);
+        game.turn.backFromPower = 0;
         game.m_world.shot.aimTurnSpeed = 4096;  // 0.25 degree
         const int32_t cur = game.currentPlayer & 1;
         if (game.m_rules.normalPlay && game.m_world.breakPlayed && !game.m_rules.tableOpen &&
@@ -795,34 +799,34 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
              (game.ruleSet == kRuleSetUK && !game.isComputerAtTable())))
           game.showGroupsMessage();
       } else if (leave) {
-        game.showBallNumbers = 0;
+        game.turn.showBallNumbers = 0;
       } else {
         updateAiming(game);
       }
       break;
     case k_stateShotPower:
       if (entry) {
-        game.aimGuideShown = 1;
-        game.cueShown = 1;
-        game.powerBarShown = 1;
-        game.leftSoftKeyText = 24;
+        game.turn.aimGuideShown = 1;
+        game.turn.cueShown = 1;
+        game.turn.powerBarShown = 1;
+        game.turn.leftSoftKeyText = 24;
         game.m_world.shot.powerGauge = 0;
         game.m_world.shot.powerDirection = kQ14One;
         if (game.m_world.cueStick) game.m_world.cueStick->frame = 5;  // pulled back by the gauge
       } else if (leave) {
-        game.powerBarShown = 0;
-        game.aimGuideShown = 0;
-        game.leftSoftKeyText = -1;
+        game.turn.powerBarShown = 0;
+        game.turn.aimGuideShown = 0;
+        game.turn.leftSoftKeyText = -1;
       } else {
         updatePower(game);
       }
       break;
     case k_stateStroke:
       if (entry) {
-        game.cueShown = 1;
+        game.turn.cueShown = 1;
         if (game.m_world.cueStick) game.m_world.cueStick->frame = 4;  // the stroke
       } else if (leave) {
-        game.powerBarShown = 0;
+        game.turn.powerBarShown = 0;
         if (game.m_world.cueStick) game.m_world.cueStick->frame = 0;
       } else {
         updateStroke(game);
@@ -853,7 +857,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       if (entry) {
         enterResultLines(game);
       } else if (leave) {
-        game.textBoxOn = 0;
+        game.turn.textBoxOn = 0;
       } else {
         updateResultLines(game);
       }
@@ -862,10 +866,10 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       if (entry) {
         resetShot(game);
         game.resetAI();
-        game.cueShown = 1;
+        game.turn.cueShown = 1;
         startThinking(game);
       } else if (leave) {
-        game.thinkingShown = 0;
+        game.turn.thinkingShown = 0;
       } else {
         updateComputerShot(game);
       }
@@ -873,36 +877,36 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateSpinSelector:
       if (entry) {
         moveEnglishPoint(game, 0, 0);
-        game.spinSelectorShown = 1;
-        if (!game.challengeDemo) game.leftSoftKeyText = 13;
+        game.turn.spinSelectorShown = 1;
+        if (!game.challenges.demo) game.turn.leftSoftKeyText = 13;
         if (game.gameType == kGameTutorial) openTutorialSpinText(game);
       } else if (leave) {
-        game.leftSoftKeyText = 29;
-        game.spinSelectorShown = 0;
+        game.turn.leftSoftKeyText = 29;
+        game.turn.spinSelectorShown = 0;
         // A lesson's hint is the selector's text: the "?" it lit goes out
         // with the selector, where that key pauses the match again.
-        if (game.gameType == kGameTutorial) game.hudHint = -1;
+        if (game.gameType == kGameTutorial) game.table.hudHint = -1;
       } else {
         updateSpin(game);
       }
       break;
     case k_stateMessageBox:
       if (entry) {
-        game.currentPlayer = game.messagePlayer;
-        openTextBox(game, game.messageText);
-        game.touchHint = 1;
-        game.m_messageTime = static_cast<int32_t>(game.m_gameClock);
+        game.currentPlayer = game.turn.messagePlayer;
+        openTextBox(game, game.turn.messageText);
+        game.turn.touchHint = 1;
+        game.stylus.messageTime = static_cast<int32_t>(game.frame.gameClock);
       } else if (leave) {
         // The box is closed: its prompt goes with it.
-        game.textBoxOn = 0;
-        game.touchHint = 0;
-      } else if (game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) {
-        if (game.textBoxPage + 1 < game.textBoxPages) {
-          game.textBoxPage += 1;
-          game.textBoxMorePages = game.textBoxPage + 1 < game.textBoxPages ? 1 : 0;
+        game.turn.textBoxOn = 0;
+        game.turn.touchHint = 0;
+      } else if (game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) {
+        if (game.turn.textBoxPage + 1 < game.turn.textBoxPages) {
+          game.turn.textBoxPage += 1;
+          game.turn.textBoxMorePages = game.turn.textBoxPage + 1 < game.turn.textBoxPages ? 1 : 0;
         } else {
           game.currentPlayer = 0;
-          game.messageDone = 1;
+          game.turn.messageDone = 1;
           game.popState();
         }
       }
@@ -910,37 +914,37 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateTutorialLessonIntro:
       if (entry) {
         addTextMessage(game, 1, getTutorialLessonText(game, 0), -1);
-        game.touchHint = 1;
-        game.leftSoftKeyText = -1;
-        game.messageDone = 0;
-        game.tutorialAwaitsTitle = 1;
+        game.turn.touchHint = 1;
+        game.turn.leftSoftKeyText = -1;
+        game.turn.messageDone = 0;
+        game.tutorial.awaitsTitle = 1;
       } else if (leave) {
-        game.touchHint = 0;
-      } else if (game.tutorialAwaitsTitle) {
-        game.tutorialAwaitsTitle = 0;
+        game.turn.touchHint = 0;
+      } else if (game.tutorial.awaitsTitle) {
+        game.tutorial.awaitsTitle = 0;
         showMessageBox(game, 1, getTutorialLessonText(game, 1));
-      } else if (game.messageDone) {
+      } else if (game.turn.messageDone) {
         chooseNextTurnState(game);
       }
       break;
     case k_stateChallengeIntro:
       if (entry) {
-        game.touchHint = 1;
-        game.messageDone = 0;
-        game.tutorialAwaitsTitle = 0;
-        if (game.challengeDemo) {
+        game.turn.touchHint = 1;
+        game.turn.messageDone = 0;
+        game.tutorial.awaitsTitle = 0;
+        if (game.challenges.demo) {
           chooseNextTurnState(game);
         } else {
           addTextMessage(game, 2, k_textChallengeName0 + std::clamp(game.challengeNumber, 0, 31), -1);
-          game.tutorialAwaitsTitle = 1;
+          game.tutorial.awaitsTitle = 1;
         }
       } else if (leave) {
-        game.touchHint = 0;
+        game.turn.touchHint = 0;
       } else {
-        if (game.tutorialAwaitsTitle) {
-          game.tutorialAwaitsTitle = 0;
+        if (game.tutorial.awaitsTitle) {
+          game.tutorial.awaitsTitle = 0;
           showMessageBox(game, 1, k_textChallengeIntro0 + std::clamp(game.challengeNumber, 0, 31));
-        } else if (game.messageDone) {
+        } else if (game.turn.messageDone) {
           chooseNextTurnState(game);
         }
       }
@@ -948,9 +952,9 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateTutorialFinished:
       if (entry) {
         addTextMessage(game, 1, k_textTutorialDone, -1);
-        game.touchHint = 1;
+        game.turn.touchHint = 1;
       } else if (leave) {
-        game.touchHint = 0;
+        game.turn.touchHint = 0;
       } else {
         returnFromTutorial(game);
       }
@@ -961,16 +965,16 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
 }
 
 void showMessageBox(cGame& game, int32_t player, int32_t textId) {
-  game.messagePlayer = static_cast<uint8_t>(player);
-  game.messageText = textId;
-  game.messageDone = 0;
+  game.turn.messagePlayer = static_cast<uint8_t>(player);
+  game.turn.messageText = textId;
+  game.turn.messageDone = 0;
   game.pushState(k_stateMessageBox);
 }
 
 void updateOpponentIntro(cGame& game) {
-  game.touchHint = 1;
-  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
-  game.touchHint = 0;
+  game.turn.touchHint = 1;
+  if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  game.turn.touchHint = 0;
   game.currentPlayer = game.m_rules.normalPlay ? 0 : 1;
   playMusic(game, k_musicStart);
   announceLag(game);
@@ -989,40 +993,40 @@ void startNewMatch(cGame& game) {
   resetMatchState(game);
   initFrame(game, true);
   game.currentPlayer = 0;
-  game.panelX = 67;
-  game.hudOffset = 0;
+  game.table.panelX = 67;
+  game.table.hudOffset = 0;
   selectInterface(game, kHudInterface);
   clearPottedBallLists(game);
-  setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.m_playerCharacter[0], 0, 10));
+  setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.setup.playerCharacter[0], 0, 10));
   const int32_t rival =
-      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.m_playerCharacter[1];
+      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.setup.playerCharacter[1];
   setInterfaceElementSprite(game, kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
-  setElementPalette(game, 11, std::clamp(game.m_tableIndex, 0, 8));
+  setElementPalette(game, 11, std::clamp(game.setup.tableIndex, 0, 8));
   game.clearMessages();
-  game.m_dialog.life = -1;
-  game.messageText = -1;
+  game.dialog.life = -1;
+  game.turn.messageText = -1;
   game.m_rules.winner = -1;
-  game.powerBarShown = game.cueShown = game.aimGuideShown = game.handShown = game.thinkingShown =
-      game.spinSelectorShown = game.skipHintShown = 0;
-  game.showBallNumbers = game.textBoxOn = game.touchHint = 0;
-  game.hudHidden = 0;
-  game.leftSoftKeyText = -1;
-  game.computerSkipCount = 0;
-  game.missNoticeArmed = game.missNoticeShown = game.missFlag = 0;
-  game.backFromPower = game.computerPassed = 0;
+  game.turn.powerBarShown = game.turn.cueShown = game.turn.aimGuideShown = game.turn.handShown =
+      game.turn.thinkingShown = game.turn.spinSelectorShown = game.turn.skipHintShown = 0;
+  game.turn.showBallNumbers = game.turn.textBoxOn = game.turn.touchHint = 0;
+  game.turn.hudHidden = 0;
+  game.turn.leftSoftKeyText = -1;
+  game.turn.computerSkipCount = 0;
+  game.turn.missNoticeArmed = game.turn.missNoticeShown = game.turn.missFlag = 0;
+  game.turn.backFromPower = game.turn.computerPassed = 0;
   setInterfaceElementVisible(game, kHudInterface, 129, false);
   setInterfaceElementVisible(game, kHudInterface, 130, false);
   game.setInGameState(k_stateMatchNotices);
 }
 
 void startDispatch(cGame& game) {
-  if (game.gameType == kGameCareer && game.m_career.flagB) {
-    game.m_career.flagB = 0;
+  if (game.gameType == kGameCareer && game.career.progress.flagB) {
+    game.career.progress.flagB = 0;
     saveProgress(game);
     // The match the offer interrupts: the tutorial, or the screen after a
     // "no", comes back to it.
-    game.m_savedGameType = game.gameType;
-    game.m_savedRuleSet = game.ruleSet;
+    game.tutorial.savedGameType = game.gameType;
+    game.tutorial.savedRuleSet = game.ruleSet;
     enterQuestionMenu(*(&game), 54, 649, 6, k_stateContinue, false);
     return;
   }
@@ -1057,7 +1061,7 @@ void updateStroke(cGame& game) {
   if (gauge > 0) {
     const int32_t volume = 50 + gauge * 50 / kGaugeFull;
     playSound(game, game.m_world.breakPlayed ? k_soundStickHard : k_soundBreakHard, 0, volume, volume);
-    game.vibrate(game.m_vibrationTime);
+    game.vibrate(game.sound.vibrationTime);
   } else {
     playSound(game, k_soundStickMiss, 0, 100, 100);
   }
@@ -1066,23 +1070,23 @@ void updateStroke(cGame& game) {
 
 void startBallsMoving(cGame& game) {
   game.m_rules.freeBallAfterFoul = 0;
-  game.missFlag = 0;
-  game.m_skippedShot = 0;
+  game.turn.missFlag = 0;
+  game.turn.skippedShot = 0;
   game.m_rules.crowdSoundPlayed = 0;
-  game.aimGuideShown = game.cueShown = 0;
-  game.leftSoftKeyText = 12;
+  game.turn.aimGuideShown = game.turn.cueShown = 0;
+  game.turn.leftSoftKeyText = 12;
   if (game.m_world.breakPlayed) {
     game.m_world.shot.clearEvents();
     game.m_rules.shotOutcome = 0;
   }
   if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
-    if (game.m_rules.guideRememberedBall >= 0 || !game.m_world.breakPlayed) game.skipHintShown = 1;
+    if (game.m_rules.guideRememberedBall >= 0 || !game.m_world.breakPlayed) game.turn.skipHintShown = 1;
   }
   game.beginStroke();
   // A human's shot is played out first: the view opens before the pot, and
   // on the break whatever it finds.
   if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
-    if (predictPottedBall(game) != -1 || !game.m_world.breakPlayed) game.ballViewOpen = 1;
+    if (predictPottedBall(game) != -1 || !game.m_world.breakPlayed) game.ballView.open = 1;
   }
   strikeCueBall(game, game.m_world.cueBall, false);
   game.m_rules.badFirstContact = 0;
@@ -1094,82 +1098,82 @@ void updateComputerShot(cGame& game) {
   if (game.aiState() != -1 || !isThinkingOver(game)) return;
   if (!game.aiPassed()) {
     game.m_rules.pushOutAnswered = 0;
-    game.powerBarShown = 1;
+    game.turn.powerBarShown = 1;
     game.setInGameState(k_stateStroke);
   } else {
-    game.computerPassed = 1;
+    game.turn.computerPassed = 1;
     addTextMessage(game, 2, k_textComputerPasses, -1);
     game.setInGameState(k_stateAfterShot);
   }
 }
 
 void startThinking(cGame& game) {
-  game.thinkingShown = 1;
-  if (game.m_matchPlayerH) {
-    game.m_matchPlayerH->setPosition(game.currentPlayer == 1 ? 180 : 60, 160);
-    game.m_matchPlayerH->resetAnim();
-    game.m_matchPlayerH->setAnim(0);
+  game.turn.thinkingShown = 1;
+  if (game.loading.matchPlayerH) {
+    game.loading.matchPlayerH->setPosition(game.currentPlayer == 1 ? 180 : 60, 160);
+    game.loading.matchPlayerH->resetAnim();
+    game.loading.matchPlayerH->setAnim(0);
   }
 }
 
 bool isThinkingOver(const cGame& game) {
-  return !game.m_matchPlayerH || game.m_matchPlayerH->isAnimOver() || game.m_fastThinking;
+  return !game.loading.matchPlayerH || game.loading.matchPlayerH->isAnimOver() || game.turn.fastThinking;
 }
 
 void updateInGame(cGame& game) {
-  const int32_t state = game.s_gameState;
-  if (game.m_subState != k_subStateInGameUpdate) {
+  const int32_t state = game.states.gameState;
+  if (game.states.subState != k_subStateInGameUpdate) {
     // Leaving a front-end state for the match needs no step.
-    if (game.m_inGame != 1 && game.m_subState == k_subStateDestroy) return;
-    runMatchStep(game, state, game.m_subState);
+    if (game.states.inGame != 1 && game.states.subState == k_subStateDestroy) return;
+    runMatchStep(game, state, game.states.subState);
     return;
   }
   // Prologue.
   const bool match = state == k_stateContinue || isMatchState(state);
   if (match) {
-    if (game.m_keys.isPressed(k_keyBack)) {
+    if (game.keys.isPressed(k_keyBack)) {
       enterIGM(*(&game));
       return;
     }
-    if (state != k_stateMatchInit && game.menuRequest) {
-      game.menuRequest = 0;
-      game.m_menu.selection = 0;
+    if (state != k_stateMatchInit && game.turn.menuRequest) {
+      game.turn.menuRequest = 0;
+      game.menu.selection = 0;
       enterIGM(*(&game));
       return;
     }
   }
-  game.menuRequest = 0;
+  game.turn.menuRequest = 0;
   if (state == k_stateAfterShot && isScratchHoldRunning(game)) {
     updateMessages(game);
-    game.touchHint = 1;
+    game.turn.touchHint = 1;
     return;
   }
   // The hold is over: its prompt is not left over the next turn.
-  if (state == k_stateAfterShot) game.touchHint = 0;
+  if (state == k_stateAfterShot) game.turn.touchHint = 0;
   slideHudPanel(game);
   // A question covers the table and its messages: a message it hides
   // neither ages nor holds the question's answer back.
-  if (state != k_stateQuestionMenu && state != k_stateQuestion && !game.hudHidden) {
+  if (state != k_stateQuestionMenu && state != k_stateQuestion && !game.turn.hudHidden) {
     const bool boxUp = isBoxOverTable(game);
     updateMessages(game);
     if (isMessageWaiting(game)) return;
     // A key that went to a box over the table does nothing else: the tap
     // that closes "Scratch!" neither aims nor starts the gauge.
-    if (boxUp && game.m_keys.isPressed(k_keyDismiss | k_keyRightSoft)) return;
+    if (boxUp && game.keys.isPressed(k_keyDismiss | k_keyRightSoft)) return;
   }
   runMatchStep(game, state, k_subStateInGameUpdate);
   // Epilogue.
-  const int32_t now = game.s_gameState;
-  game.showBallNumbers =
-      game.showBallNumbers && now == k_stateAim && game.m_gameClock < game.ballNumbersUntil && isHudAtTarget(game);
-  if (game.m_inGame != 1) return;
+  const int32_t now = game.states.gameState;
+  game.turn.showBallNumbers = game.turn.showBallNumbers && now == k_stateAim &&
+                              game.frame.gameClock < game.turn.ballNumbersUntil && isHudAtTarget(game);
+  if (game.states.inGame != 1) return;
   if ((now == k_stateChallengeUnlocked || now == k_stateCharacterUnlocked || now == k_statePostMatchMenu) &&
-      game.m_keys.isPressed(k_keyBack)) {
+      game.keys.isPressed(k_keyBack)) {
     saveSettings(game);
     saveProgress(game);
-    game.m_pendingReturnState = k_stateMainMenu;
+    game.loading.pendingReturnState = k_stateMainMenu;
     game.setState(k_stateMainMenuLoading);
     return;
   }
-  if (isMatchState(now) && game.m_keys.isPressed(menuSoftMask(game)) && !game.showBallNumbers) enterIGM(*(&game));
+  if (isMatchState(now) && game.keys.isPressed(menuSoftMask(game)) && !game.turn.showBallNumbers) enterIGM(*(&game));
 }

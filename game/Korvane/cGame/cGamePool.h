@@ -2,9 +2,19 @@
 
 #include <cstdint>
 
+#include "zul/lm/Vector2.h"
+
+class SpriteAnimPlayer;
 class cGame;
 struct cGameScreen;
 class Graphics;
+
+struct PottedBalls {
+  static constexpr int32_t kMax = 9;
+  int32_t count = 0;
+  int32_t balls[kMax] = {};
+  SpriteAnimPlayer* players[kMax] = {};
+};
 
 void updateInGame(cGame& game);
 void paintInGame(cGame& game, Graphics* target);
@@ -95,3 +105,47 @@ void paintAimGuide(cGame& game, Graphics* g);
 void computeAimGuide(cGame& game);
 void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid);
 uint32_t guideBallColour(const cGame& game, int32_t ball);
+
+struct TurnFlow {
+  int32_t leftSoftKeyText = -1;
+  uint8_t touchHint = 0;
+  uint32_t ballNumbersUntil = 0;
+  uint8_t showBallNumbers = 0;
+  uint8_t textBoxOn = 0;
+  int32_t textBoxText = -1;
+  int32_t textBoxPage = 0;
+  uint8_t textBoxMorePages = 0;
+  int32_t computerSkipCount = 0;
+  uint8_t missNoticeArmed = 0;
+  uint8_t missNoticeShown = 0;
+  uint8_t powerBarShown = 0;
+  uint8_t cueShown = 0;
+  uint8_t aimGuideShown = 0;
+  uint8_t handShown = 0;
+  uint8_t thinkingShown = 0;
+  uint8_t spinSelectorShown = 0;
+  uint8_t skipHintShown = 0;
+  uint8_t hudHidden = 0;      // a screen over the match hides the HUD
+  uint8_t menuRequest = 0;    // the stylus mapping asks for the in-game menu
+  uint8_t backFromPower = 0;  // aiming again after leaving the power gauge
+  uint8_t messageDone = 0;    // the last pushed message box was closed
+  uint8_t messagePlayer = 0;  // the player a pushed message speaks for
+  int32_t messageText = -1;   // text of the next pushed message box
+  uint8_t coinTossPending = 0;
+  uint8_t pushOutExplained = 0;
+  uint8_t computerPassed = 0;  // the computer passed after a push-out
+  uint8_t missFlag = 0;
+  uint8_t prizeShown = 0;
+  uint32_t prizeTime = 0;
+  Vector2 aiSpot{0, 0};  // where the computer put the cue ball in hand
+  uint8_t aiPlacingDone = 0;
+  int32_t placementReturns = 0;  // a blocked computer placement went back to the break position
+  Vector2 lastHand{0, 0};
+  uint8_t skippedShot = 0;
+  uint8_t fastThinking = 0;  // tests: the thinking animation does not hold the turn
+  int32_t textBoxPages = 1;
+  PottedBalls potted[2];
+  uint8_t ballInHandInD = 0;
+  int32_t handX = 0;  // Q14 table units of the ball in hand
+  int32_t handY = 0;
+};

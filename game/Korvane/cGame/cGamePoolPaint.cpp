@@ -46,17 +46,17 @@ bool paintsScreenOnly(int32_t s) {
 }  // namespace
 
 const cGameScreen* findMatchScreen(const cGame& game, int32_t state) {
-  const cGameScreen* row = game.m_inGameScreens ? game.m_inGameScreens->find(state) : nullptr;
+  const cGameScreen* row = game.inGameScreens ? game.inGameScreens->find(state) : nullptr;
   // Front-end screens that also open over a match.
   const bool both = state == k_stateQuestion || state == k_stateOptions || state == k_stateHelpMenu ||
                     state == k_stateTutorialChoice || state == k_stateHelpText || state == k_stateChallengeUnlocked ||
                     state == k_stateCharacterUnlocked;
-  if (!row && both && game.m_frontEndScreens) row = game.m_frontEndScreens->find(state);
+  if (!row && both && game.frontEndScreens) row = game.frontEndScreens->find(state);
   return row;
 }
 
 void paintInGame(cGame& game, Graphics* target) {
-  const int32_t s = game.s_gameState;
+  const int32_t s = game.states.gameState;
   const cGameScreen* screen = findMatchScreen(game, s);
   const bool overTable = s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice;
   if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(game, target);
@@ -66,13 +66,15 @@ void paintInGame(cGame& game, Graphics* target) {
 }
 
 void paintTouchHint(cGame& game, Graphics* g) {
-  if (!g || !game.touchHint) return;
-  if (game.m_gameClock % 1000 <= 500) return;
-  if (game.s_gameState == k_stateMessageBox &&
-      static_cast<int64_t>(game.m_gameClock) - static_cast<int64_t>(static_cast<uint32_t>(game.m_messageTime)) < 501)
+  if (!g || !game.turn.touchHint) return;
+  if (game.frame.gameClock % 1000 <= 500) return;
+  if (game.states.gameState == k_stateMessageBox &&
+      static_cast<int64_t>(game.frame.gameClock) -
+              static_cast<int64_t>(static_cast<uint32_t>(game.stylus.messageTime)) <
+          501)
     return;
   game.resetClip(g);
-  drawCString(game, g, game.m_fonts, game.s_gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN",
+  drawCString(game, g, game.text.fonts, game.states.gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN",
               kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
@@ -83,32 +85,32 @@ void paintBallNumbers(cGame& game, Graphics* g) {
     int32_t x = 0, y = 0;
     PhysicalObject::toScreen(game.m_world, b->position, x, y);
     std::snprintf(number, sizeof number, "%i", static_cast<int>(b->identity));
-    drawCString(game, g, game.m_fonts, number, 0, x, y, 0x220);  // centred on the ball
+    drawCString(game, g, game.text.fonts, number, 0, x, y, 0x220);  // centred on the ball
   }
 }
 
 void paintTextBox(cGame& game, Graphics* g) {
-  if (!game.textBoxOn || game.textBoxText < 0) return;
+  if (!game.turn.textBoxOn || game.turn.textBoxText < 0) return;
   paintSpriteElementTo(game, kTextBoxFrame, 0, 0, false, g);
   const int16_t* box = getInterfaceElement(game, kHudInterface, kTextBoxText);
-  if (box && game.m_fonts[0]) {
-    substitutePlayerNames(game, game.textBoxText);
-    game.m_layout.font = 0;
-    drawWrappedTextPage(game, g, game.m_fonts, 1, game.m_text.work, 0, game.m_text.workLength,
+  if (box && game.text.fonts[0]) {
+    substitutePlayerNames(game, game.turn.textBoxText);
+    game.text.layout.font = 0;
+    drawWrappedTextPage(game, g, game.text.fonts, 1, game.text.strings.work, 0, game.text.strings.workLength,
                         getInterfaceElementX(game, kHudInterface, kTextBoxText),
                         getInterfaceElementY(game, kHudInterface, kTextBoxText),
                         getInterfaceElementWidth(game, kHudInterface, kTextBoxText),
-                        getInterfaceElementHeight(game, kHudInterface, kTextBoxText), game.textBoxPage, 0x20);
-    game.m_layout.cacheKey = 0;
-    if (ASprite* font = game.m_fonts[0]) font->setCurrentPalette(0);
+                        getInterfaceElementHeight(game, kHudInterface, kTextBoxText), game.turn.textBoxPage, 0x20);
+    game.text.layout.cacheKey = 0;
+    if (ASprite* font = game.text.fonts[0]) font->setCurrentPalette(0);
   }
-  if (game.textBoxMorePages) paintSpriteElementTo(game, kTextBoxMore, 0, 0, false, g);
+  if (game.turn.textBoxMorePages) paintSpriteElementTo(game, kTextBoxMore, 0, 0, false, g);
 }
 
 // A hard hit on a ball: the effect bank's spark plays once from the start at
 // the ball's drawing place; the table scene paints it while it runs.
 void restartHitSpark(cGame& game, int32_t x, int32_t y) {
-  SpriteAnimPlayer* p = game.m_matchPlayerI;
+  SpriteAnimPlayer* p = game.loading.matchPlayerI;
   if (!p) return;
   p->resetAnim();
   p->setAnim(k_animHitSpark);
@@ -118,21 +120,21 @@ void restartHitSpark(cGame& game, int32_t x, int32_t y) {
 
 void paintTableScene(cGame& game, Graphics* g) {
   if (!g) return;
-  Graphics* const savedTarget = game.m_paintTarget;
-  game.m_paintTarget = g;
-  const int32_t s = game.s_gameState;
+  Graphics* const savedTarget = game.frontEnd.paintTarget;
+  game.frontEnd.paintTarget = g;
+  const int32_t s = game.states.gameState;
   selectInterface(game, kHudInterface);
-  game.m_world.originX = game.panelX;
+  game.m_world.originX = game.table.panelX;
   paintPlayerPanels(game, g);
   game.resetClip(g);
-  if (s != k_stateResultLines) paintInterfaceAt(game, game.hudOffset, 0, false);
-  if (game.powerBarShown) paintPowerBar(game);
+  if (s != k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
+  if (game.turn.powerBarShown) paintPowerBar(game);
   paintTableBalls(game, g);
-  if (game.showBallNumbers) paintBallNumbers(game, g);
-  if (game.handShown) {
+  if (game.turn.showBallNumbers) paintBallNumbers(game, g);
+  if (game.turn.handShown) {
     paintBallInHandArea(game, g);
     if (PhysicalObject* hand = game.m_world.handCursor) {
-      if (!game.hudHidden) hand->update(game.m_world);
+      if (!game.turn.hudHidden) hand->update(game.m_world);
       if (SpriteAnimPlayer* p = lookPlayer(hand->animPlayer)) {
         p->setPosition(hand->m_screenX, hand->m_screenY);
         p->update();
@@ -141,31 +143,31 @@ void paintTableScene(cGame& game, Graphics* g) {
     }
   }
   paintBallView(game, g);
-  if (game.m_matchPlayerI && game.m_matchPlayerI->active) {
-    game.m_matchPlayerI->update();
-    game.m_matchPlayerI->paint(g);
-    if (game.m_matchPlayerI->isAnimOver()) game.m_matchPlayerI->active = 0;
+  if (game.loading.matchPlayerI && game.loading.matchPlayerI->active) {
+    game.loading.matchPlayerI->update();
+    game.loading.matchPlayerI->paint(g);
+    if (game.loading.matchPlayerI->isAnimOver()) game.loading.matchPlayerI->active = 0;
   }
-  if (game.cueShown && game.m_world.cueStick && game.m_world.cueBall) {
+  if (game.turn.cueShown && game.m_world.cueStick && game.m_world.cueBall) {
     // The stroke moves the cue in its own step.
     if (s != k_stateStroke) game.m_world.cueStick->update(game.m_world);
     const Vector2& aim = game.m_world.shot.aim;
-    paintRotatedFrame(game, g, game.m_matchBanks[kCueBank], 0, game.m_world.cueStick->m_screenX,
+    paintRotatedFrame(game, g, game.loading.matchBanks[kCueBank], 0, game.m_world.cueStick->m_screenX,
                       game.m_world.cueStick->m_screenY, atan2Degrees(aim.x, aim.y), true);
   }
-  if (game.aimGuideShown && game.m_option7) {
+  if (game.turn.aimGuideShown && game.career.option7) {
     game.copyBallsToShadows();
     paintAimGuide(game, g);
   }
-  if (game.thinkingShown && game.m_matchPlayerH) {
-    game.m_matchPlayerH->update();
-    game.m_matchPlayerH->paint(g);
+  if (game.turn.thinkingShown && game.loading.matchPlayerH) {
+    game.loading.matchPlayerH->update();
+    game.loading.matchPlayerH->paint(g);
   }
-  if (game.spinSelectorShown) paintSpinSelector(game, g);
+  if (game.turn.spinSelectorShown) paintSpinSelector(game, g);
   paintTextBox(game, g);
   paintTutorialTextBox(game, g);
   paintMessages(game, g);
-  if (s == k_stateResultLines) paintInterfaceAt(game, game.hudOffset, 0, false);
+  if (s == k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
   if (game.gameType == kGameChallenge && game.m_rules.challengeShotsAllowed > 1) {
     setTextParam(game, 0, game.m_rules.challengeShotsLeft);
     drawElementText(game, game.altPanelLayout ? 29 : 21, k_textShotsLeft);
@@ -173,7 +175,8 @@ void paintTableScene(cGame& game, Graphics* g) {
   paintInGameHud(game, g);
   // The spin, back and skip labels stand on the right key, which does them
   // (the HUD above); on the left key only the selector's Back.
-  paintSoftKeys(game, game.altPanelLayout || game.leftSoftKeyText == k_textSelectorBack ? game.leftSoftKeyText : -1,
+  paintSoftKeys(game,
+                game.altPanelLayout || game.turn.leftSoftKeyText == k_textSelectorBack ? game.turn.leftSoftKeyText : -1,
                 -1);
-  game.m_paintTarget = savedTarget;
+  game.frontEnd.paintTarget = savedTarget;
 }

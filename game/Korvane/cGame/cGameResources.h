@@ -99,3 +99,17 @@ void releaseDataFiles(cGame& game);
 // (cGameSoundControl.cpp), the resource pack index (cGame.cpp) and the
 // table's objects (cGameTable.cpp).
 void loadResourceIndex(cGame& game);
+
+struct DataFiles {
+  cGameResources archives;           // the ".bar" reader
+  BarArchive& bar = archives.m_bar;  // its open archive
+  FieldReader reader;
+  uint8_t* workBuffer = nullptr;  // 32,768 bytes on demand
+  uint8_t* saveImage = nullptr;
+  uint8_t saveHeld = 0;
+  uint8_t saveWanted = 0;
+  uint8_t* record4 = nullptr;
+  int32_t freeSpaceOverride = -1;
+  // An entry of the open archive that is missing or that its reader refused.
+  char fatalError[200] = {};
+};

@@ -136,7 +136,7 @@ int32_t defaultChallengeState(int32_t index) { return index % 8 == 0 ? 1 : 0; }
 }  // namespace
 
 int32_t getFreeStorage(const cGame& game) {
-  if (game.m_freeSpaceOverride >= 0) return game.m_freeSpaceOverride;
+  if (game.files.freeSpaceOverride >= 0) return game.files.freeSpaceOverride;
   ShellHost* shell = getShellHost();
   return shell ? shell->getFreeSpace() : 0;
 }
@@ -146,12 +146,12 @@ void reportSaveFailure(cGame& game) {
 }
 
 bool makeSaveImage(cGame& game) {
-  if (game.m_saveImage) return true;
-  game.m_saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
-  if (!game.m_saveImage) return false;
-  std::memset(game.m_saveImage, 0, kSaveSize);
-  encodeSettings(game, game.m_saveImage + kRecordOffset[2]);
-  encodeProgress(game, game.m_saveImage + kRecordOffset[3]);
+  if (game.files.saveImage) return true;
+  game.files.saveImage = new (kSource, 310, nullptr) uint8_t[kSaveSize];
+  if (!game.files.saveImage) return false;
+  std::memset(game.files.saveImage, 0, kSaveSize);
+  encodeSettings(game, game.files.saveImage + kRecordOffset[2]);
+  encodeProgress(game, game.files.saveImage + kRecordOffset[3]);
   return true;
 }
 
@@ -159,7 +159,7 @@ void createSaveFile(cGame& game) {
   // A new image holds the records the game has (at start-up, their
   // defaults); an existing one (the file vanished mid-run) is kept.
   if (!makeSaveImage(game)) return;
-  if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
+  if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
 }
 
 uint8_t* readSaveRecord(cGame& game, int32_t id) {
@@ -181,20 +181,20 @@ uint8_t* readSaveRecord(cGame& game, int32_t id) {
 
   if (!present) {
     if (!quitting()) createSaveFile(game);
-  } else if (makeSaveImage(game) && mergeFile(game.m_saveImage, file) && !quitting()) {
+  } else if (makeSaveImage(game) && mergeFile(game.files.saveImage, file) && !quitting()) {
     // A short or never-written part is written back whole.
-    if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
+    if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
   }
-  if (!game.m_saveImage || id < 2 || id > 4) return nullptr;
+  if (!game.files.saveImage || id < 2 || id > 4) return nullptr;
   uint8_t* copy = new (kSource, 360, nullptr) uint8_t[kRecordSize[id]];
-  if (copy) std::memcpy(copy, game.m_saveImage + kRecordOffset[id], static_cast<size_t>(kRecordSize[id]));
+  if (copy) std::memcpy(copy, game.files.saveImage + kRecordOffset[id], static_cast<size_t>(kRecordSize[id]));
   return copy;
 }
 
 void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data) {
   if (game.m_noSpaceState == kSavingOff) return;
-  if (game.m_saveHeld) {
-    game.m_saveWanted = 1;
+  if (game.files.saveHeld) {
+    game.files.saveWanted = 1;
     return;
   }
   const SaveFileView file = lookAtSaveFile();
@@ -213,19 +213,19 @@ void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data) {
   // A new file is written once, whole: the image of the records the game
   // has, this one patched in.
   if (!present && !quitting()) makeSaveImage(game);
-  if (!game.m_saveImage || !data || id < 2 || id > 4) return;
-  std::memcpy(game.m_saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
+  if (!game.files.saveImage || !data || id < 2 || id > 4) return;
+  std::memcpy(game.files.saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
   // Nothing to do when the file already holds exactly this.
   if (file.state == SaveFileView::kReadable && file.length >= kSaveSize &&
-      std::memcmp(file.bytes, game.m_saveImage, kSaveSize) == 0)
+      std::memcmp(file.bytes, game.files.saveImage, kSaveSize) == 0)
     return;
-  if (!writeImage(game.m_saveImage)) reportSaveFailure(game);
+  if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
 }
 
 void holdSaves(cGame& game, bool hold) {
-  game.m_saveHeld = hold ? 1 : 0;
-  if (hold || !game.m_saveWanted) return;
-  game.m_saveWanted = 0;
+  game.files.saveHeld = hold ? 1 : 0;
+  if (hold || !game.files.saveWanted) return;
+  game.files.saveWanted = 0;
   saveSettings(game);
   saveProgress(game);
 }
@@ -243,45 +243,45 @@ void saveSettings(cGame& game) {
 void encodeSettings(const cGame& game, uint8_t* record) {
   std::memset(record, 0, 100);
   RecordWriter w{record, record + 100};
-  w.flag(game.m_option6);
-  w.flag(game.m_option7);
-  w.flag(game.m_option8);
-  for (uint8_t v : game.m_characterAvailable) w.flag(v);
-  w.u32(game.m_achievementMask);
-  w.u32(game.m_achievementCounter);
-  w.flag(game.careerCompleteShown);
-  w.flag(game.m_tutorialLeft);
-  w.flag(game.specialRivalOpen);
-  w.flag(game.m_firstQuickMatch);
+  w.flag(game.career.option6);
+  w.flag(game.career.option7);
+  w.flag(game.career.option8);
+  for (uint8_t v : game.career.characterAvailable) w.flag(v);
+  w.u32(game.career.achievementMask);
+  w.u32(game.career.achievementCounter);
+  w.flag(game.career.completeShown);
+  w.flag(game.tutorial.left);
+  w.flag(game.career.specialRivalOpen);
+  w.flag(game.career.firstQuickMatch);
 }
 
 void loadSettings(cGame& game) {
   uint8_t* buffer = readSaveRecord(game, 2);
   if (!buffer) return;
   RecordReader r{buffer, buffer + 100};
-  game.m_option6 = r.flag();
-  game.m_option7 = r.flag();
-  game.m_option8 = r.flag();
-  for (uint8_t& v : game.m_characterAvailable) v = r.flag();
-  game.m_achievementMask = r.u32();
-  game.m_achievementCounter = r.u32();
-  game.careerCompleteShown = r.flag();
-  game.m_tutorialLeft = r.flag();
-  game.specialRivalOpen = r.flag();
-  game.m_firstQuickMatch = r.flag();
+  game.career.option6 = r.flag();
+  game.career.option7 = r.flag();
+  game.career.option8 = r.flag();
+  for (uint8_t& v : game.career.characterAvailable) v = r.flag();
+  game.career.achievementMask = r.u32();
+  game.career.achievementCounter = r.u32();
+  game.career.completeShown = r.flag();
+  game.tutorial.left = r.flag();
+  game.career.specialRivalOpen = r.flag();
+  game.career.firstQuickMatch = r.flag();
   delete[] buffer;
 }
 
 void resetSettings(cGame& game) {
-  for (int32_t i = 0; i < 10; ++i) game.m_characterAvailable[i] = i == 0 || i == 1 || i == 9;
-  game.m_achievementMask = 0;
-  game.m_achievementCounter = 0;
-  game.m_option7 = 1;
-  game.m_option8 = 0;
-  game.careerCompleteShown = 0;
-  game.m_tutorialLeft = 0;
-  game.specialRivalOpen = 0;
-  game.m_firstQuickMatch = 1;
+  for (int32_t i = 0; i < 10; ++i) game.career.characterAvailable[i] = i == 0 || i == 1 || i == 9;
+  game.career.achievementMask = 0;
+  game.career.achievementCounter = 0;
+  game.career.option7 = 1;
+  game.career.option8 = 0;
+  game.career.completeShown = 0;
+  game.tutorial.left = 0;
+  game.career.specialRivalOpen = 0;
+  game.career.firstQuickMatch = 1;
   saveSettings(game);
 }
 
@@ -297,7 +297,7 @@ void saveProgress(cGame& game) {
 
 void encodeProgress(const cGame& game, uint8_t* record) {
   std::memset(record, 0, 100);
-  const cGame::CareerProgress& c = game.m_career;
+  const CareerProgress& c = game.career.progress;
   RecordWriter w{record, record + 100};
   w.flag(c.started);
   w.byte(c.character);
@@ -323,7 +323,7 @@ void encodeProgress(const cGame& game, uint8_t* record) {
 void loadProgress(cGame& game) {
   uint8_t* buffer = readSaveRecord(game, 3);
   if (!buffer) return;
-  cGame::CareerProgress& c = game.m_career;
+  CareerProgress& c = game.career.progress;
   RecordReader r{buffer, buffer + 100};
   c.started = r.flag();
   c.character = r.signedByte();
@@ -360,7 +360,7 @@ void loadProgress(cGame& game) {
 }
 
 void resetProgress(cGame& game) {
-  cGame::CareerProgress& c = game.m_career;
+  CareerProgress& c = game.career.progress;
   c.started = 0;
   for (uint8_t& v : c.won) v = 0;
   for (int32_t i = 0; i < 32; ++i) c.challengeStates[i / 8][i % 8] = defaultChallengeState(i);
@@ -368,7 +368,7 @@ void resetProgress(cGame& game) {
   c.boughtMask = 0;
   c.shopExplanationPending = 1;
   c.equippedMask = 0x1041;
-  for (int32_t& e : game.m_equippedLevel) e = 0;
+  for (int32_t& e : game.career.equippedLevel) e = 0;
   c.counterA = 0;
   c.flagB = 1;
   c.counterD = 0;
@@ -377,6 +377,6 @@ void resetProgress(cGame& game) {
   // A new career is not shown the old one's unlocks.
   c.pendingCharacterUnlock = 0;
   c.pendingChallengeUnlock = 0;
-  game.m_pubSpot = 2;
+  game.career.pubSpot = 2;
   saveProgress(game);
 }

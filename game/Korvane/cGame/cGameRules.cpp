@@ -75,9 +75,9 @@ void cGame::rackAgain() {
 
 void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
   if (from < 0 || from > 1 || to < 0 || to > 1 || from == to) return;
-  cGame::PottedBalls& list = m_potted[from];
+  PottedBalls& list = this->turn.potted[from];
   int32_t kept = 0;
-  int32_t moved[cGame::PottedBalls::kMax] = {};
+  int32_t moved[PottedBalls::kMax] = {};
   int32_t movedCount = 0;
   for (int32_t k = 0; k < list.count; ++k) {
     const int32_t ball = list.balls[k];
@@ -104,7 +104,7 @@ void cGame::setGroupIconLook(int32_t element, int32_t frame, int32_t /*palette*/
 
 void cGamePoolHooks::playSound(int32_t id, int32_t volume) { ::playSound(game, id, 0, volume, volume); }
 bool cGamePoolHooks::isAchievementUnlocked(int32_t id) {
-  return id >= 0 && id < 32 && ((game.m_achievementMask >> id) & 1u);
+  return id >= 0 && id < 32 && ((game.career.achievementMask >> id) & 1u);
 }
 void cGamePoolHooks::restartHitSpark(int32_t x, int32_t y) { ::restartHitSpark(game, x, y); }
 void cGamePoolHooks::addPottedBall(int32_t ball, int32_t player) { ::addPottedBall(game, ball, player); }
@@ -121,9 +121,11 @@ void cGamePoolHooks::queueMessage(int32_t text, int32_t nameText, int32_t groupT
 void cGamePoolHooks::showDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
   showRuleDialog(game, kind, title, bodyText, number);
 }
-void cGamePoolHooks::vibrate() { game.vibrate(game.m_vibrationTime); }
+void cGamePoolHooks::vibrate() { game.vibrate(game.sound.vibrationTime); }
 int32_t cGamePoolHooks::playerCharacter(int32_t player) { return game.getPlayerCharacter(player); }
 // A player's character: the career character for player 0, the rival's slot for player 1.
-int32_t cGame::getPlayerCharacter(int32_t player) const { return player == 0 ? m_career.character : opponentSlot; }
+int32_t cGame::getPlayerCharacter(int32_t player) const {
+  return player == 0 ? this->career.progress.character : opponentSlot;
+}
 uint32_t cGamePoolHooks::tickCount() { return getTickCount(); }
 void cGamePoolHooks::debugLine(const char* line) { debugTrace("%s", line); }

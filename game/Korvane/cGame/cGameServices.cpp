@@ -3,7 +3,7 @@
 #include "game/Korvane/cGame/cGame.h"
 
 GameServices::TouchMode cGame::touchMode() const {
-  switch (s_gameState) {
+  switch (this->states.gameState) {
     case k_stateAim:
       return TouchMode::Aim;
     case k_statePub:

@@ -59,7 +59,7 @@ int32_t aimAtStylus(cGame& game) {
   const bool rightPlayer = game.gameType == kGameTypeSingle && game.currentPlayer == 1;
   const int32_t x = rightPlayer ? 0 : 85;
   if (game.pointerY >= 300 || !isPointerPressedIn(game, x, 0, 155, 300, false)) return 0;
-  const int32_t cueX = (cue->position.x >> 14) + game.panelX;
+  const int32_t cueX = (cue->position.x >> 14) + game.table.panelX;
   const int32_t cueY = wrapSub(game.m_world.originY, cue->position.y >> 14);
   const int32_t dx = game.pointerX - cueX;
   const int32_t dy = cueY - game.pointerY;
@@ -76,7 +76,7 @@ int32_t aimAtStylus(cGame& game) {
 bool turnAimByKeys(cGame& game) {
   ShotRecord& shot = game.m_world.shot;
   const Q14 s = shot.aimTurnSpeed;
-  auto down = [&game](uint32_t mask) { return game.m_keys.isPressed(mask) || game.m_keys.isHeld(mask); };
+  auto down = [&game](uint32_t mask) { return game.keys.isPressed(mask) || game.keys.isHeld(mask); };
   Q14 turn = 0;
   bool turning = true;
   if (down(k_keyRight)) {
@@ -98,15 +98,15 @@ bool turnAimByKeys(cGame& game) {
     return true;
   }
   shot.aimTurnSpeed = kRestTurnSpeed;
-  if (game.m_keys.isPressed(kReverse)) {
+  if (game.keys.isPressed(kReverse)) {
     game.rotateAim(kHalfTurn);
     return true;
   }
-  if (game.m_keys.isPressed(kPreviousTarget)) {
+  if (game.keys.isPressed(kPreviousTarget)) {
     aimAtNextTargetBall(game, -1, false);
     return true;
   }
-  if (game.m_keys.isPressed(kNextTarget)) {
+  if (game.keys.isPressed(kNextTarget)) {
     aimAtNextTargetBall(game, 1, false);
     return true;
   }
@@ -155,7 +155,7 @@ void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
   const PhysicalObject* b = game.m_world.balls[shot.targets[i].ball];
   if (b) b->position.subtract(shot.aim, cue->position);
   if (withError) {
-    const int32_t r = game.m_random ? game.m_random->nextInt(0, 2 * kTargetError) : kTargetError;
+    const int32_t r = game.engine.random ? game.engine.random->nextInt(0, 2 * kTargetError) : kTargetError;
     const Q14 angle = atan2Degrees(shot.aim.y, shot.aim.x) + r - kTargetError;
     shot.aim.set(sinDegrees(angle), cosDegrees(angle));
   }
@@ -206,9 +206,9 @@ int32_t moveCueBallInHand(cGame& game) {
   PhysicalObject* hand = game.m_world.shot.handObject;
   if (!hand) return 0;
   const Q14 h = game.m_world.shot.handSpeed;
-  const bool restricted = game.ballInHandInD != 0;
+  const bool restricted = game.turn.ballInHandInD != 0;
   const bool uk = game.ruleSet == kRuleSetUK;
-  auto down = [&game](uint32_t mask) { return game.m_keys.isPressed(mask) || game.m_keys.isHeld(mask); };
+  auto down = [&game](uint32_t mask) { return game.keys.isPressed(mask) || game.keys.isHeld(mask); };
   int32_t moved = 0;
   Vector2& p = hand->position;
   if (down(k_keyRight)) {

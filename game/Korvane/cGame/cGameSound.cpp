@@ -11,14 +11,14 @@ OggSoundPlayer* soundPlayer() {
 }  // namespace
 
 int32_t cGame::stopAllSounds() {
-  m_currentMusicId = -1;
+  this->sound.currentMusicId = -1;
   if (OggSoundPlayer* player = soundPlayer()) player->stopAll();
-  m_currentSoundId = -1;
+  this->sound.currentId = -1;
   return 1;
 }
 
 bool cGame::isAnySoundPlaying() {
-  if (!m_soundEnabled) return false;
+  if (!this->sound.enabled) return false;
   OggSoundPlayer* player = soundPlayer();
   return player && player->isAnyPlaying() != 0;
 }

@@ -27,7 +27,7 @@ OggSoundPlayer* player() {
 
 }  // namespace
 
-void initSound(cGame& game) { game.m_currentSoundId = -1; }
+void initSound(cGame& game) { game.sound.currentId = -1; }
 
 const char16_t* getSoundFileName(int32_t id) { return id >= 0 && id < kSoundCount ? kSoundFiles[id] : nullptr; }
 
@@ -45,11 +45,11 @@ void loadSound(cGame& game, int32_t id) {
 }
 
 int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {
-  if (id < 0 || !game.m_soundEnabled) return 1;
+  if (id < 0 || !game.sound.enabled) return 1;
   // Every sound plays once, whatever the caller asked.
   // A sound counts as playing until it ends or is stopped (channels that are
   // only being handed back after a stop do not count).
-  if (game.m_currentSoundId >= 0 && game.isAnySoundPlaying() && getTickCount() - game.m_soundStartTime < kSoundGuardMs)
+  if (game.sound.currentId >= 0 && game.isAnySoundPlaying() && getTickCount() - game.sound.startTime < kSoundGuardMs)
     return 1;
   game.stopAllSounds();
   startSound(game, id, 0, volume, volume2);
@@ -58,35 +58,35 @@ int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int
 
 void startSound(cGame& game, int32_t id, int32_t loop, int32_t, int32_t) {
   if (OggSoundPlayer* p = player()) p->play(id, loop);
-  game.m_soundStartTime = getTickCount();
-  game.m_currentSoundId = id;
-  game.m_lastSoundId = id;
+  game.sound.startTime = getTickCount();
+  game.sound.currentId = id;
+  game.sound.lastId = id;
 }
 
 bool isSoundPlaying(cGame& game, int32_t id) {
-  if (id < 0 || !game.m_soundEnabled || id != game.m_currentSoundId) return false;
+  if (id < 0 || !game.sound.enabled || id != game.sound.currentId) return false;
   OggSoundPlayer* p = player();
   return p && p->isAnyPlaying() != 0;
 }
 
 void playMusic(cGame& game, int32_t id) {
-  if (id == game.m_currentMusicId) return;
+  if (id == game.sound.currentMusicId) return;
   if (!isSoundPlaying(game, id)) {
     game.stopAllSounds();
     playSound(game, id, 0, 100, 100);
   }
   // The piece counts as current only once it really started (or sound is
   // off); a request the guard dropped is tried again by the next call.
-  if (!game.m_soundEnabled || game.m_currentSoundId == id) game.m_currentMusicId = id;
+  if (!game.sound.enabled || game.sound.currentId == id) game.sound.currentMusicId = id;
 }
 
 void requestImpactVibration(cGame& game, int32_t strength) {
-  if (strength > 150) game.m_vibrationTime = strength * 400 / 1200 + 100;
+  if (strength > 150) game.sound.vibrationTime = strength * 400 / 1200 + 100;
 }
 
 void updateVibration(cGame& game) {
-  if (game.m_vibrationTime > 0) {
-    game.vibrate(game.m_vibrationTime);
-    game.m_vibrationTime = 0;
+  if (game.sound.vibrationTime > 0) {
+    game.vibrate(game.sound.vibrationTime);
+    game.sound.vibrationTime = 0;
   }
 }

@@ -21,111 +21,114 @@ void restoreMenu(MenuList& menu, const uint32_t* table, int32_t listElement, int
 }  // namespace
 
 void cGame::setScreenTables(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame) {
-  m_frontEndScreens = frontEnd ? frontEnd : &k_frontEndScreens;
-  m_inGameScreens = inGame ? inGame : &k_inGameScreens;
+  this->frontEndScreens = frontEnd ? frontEnd : &k_frontEndScreens;
+  this->inGameScreens = inGame ? inGame : &k_inGameScreens;
 }
 
 int32_t cGame::setState(int32_t state) {
-  m_inGame = 0;
-  if (s_gameState != k_stateMainMenuLoading && s_gameState != k_stateGameLoading && s_gameState != k_stateVersus)
-    m_previousState = s_gameState;
-  s_gameState = state;
-  m_subState = k_subStateInit;
-  m_redrawCounters[0] = m_redrawCounters[1] = 5;
-  for (uint8_t& f : m_screenFlags) f = 0;
-  m_stateEntryTime = m_gameClock;
-  m_keys.lock(1);
-  m_waitCounter = 1;
+  this->states.inGame = 0;
+  if (this->states.gameState != k_stateMainMenuLoading && this->states.gameState != k_stateGameLoading &&
+      this->states.gameState != k_stateVersus)
+    this->states.previousState = this->states.gameState;
+  this->states.gameState = state;
+  this->states.subState = k_subStateInit;
+  this->states.redrawCounters[0] = this->states.redrawCounters[1] = 5;
+  for (uint8_t& f : this->states.screenFlags) f = 0;
+  this->states.stateEntryTime = this->frame.gameClock;
+  this->keys.lock(1);
+  this->frame.waitCounter = 1;
   // A front-end state leaves whatever was pushed over a match behind.
-  m_stackDepth = 0;
+  this->states.stackDepth = 0;
   return state;
 }
 
 void cGame::setInGameState(int32_t state) { changeInGameState(state, true, true); }
 
 void cGame::changeInGameState(int32_t state, bool runInit, bool runLeave) {
-  m_keys.lock(2);
+  this->keys.lock(2);
   if (runLeave) {
-    m_subState = k_subStateDestroy;
+    this->states.subState = k_subStateDestroy;
     updateInGame(*this);
   }
-  m_inGame = 1;
-  m_previousState = s_gameState;
-  s_gameState = state;
-  m_stateEntryTime = m_gameClock;
+  this->states.inGame = 1;
+  this->states.previousState = this->states.gameState;
+  this->states.gameState = state;
+  this->states.stateEntryTime = this->frame.gameClock;
   // A new match starts with an empty stack.
-  if (state == k_stateMatchInit) m_stackDepth = 0;
-  m_keys.lock(2);
+  if (state == k_stateMatchInit) this->states.stackDepth = 0;
+  this->keys.lock(2);
   if (!runInit && state == k_stateQuestion && question.pendingAction != -1) {
     question.menuFlag = 0;
     setInGameState(k_stateQuestionMenu);
     question.pendingAction = -1;
   }
   if (runInit || state == k_stateContinue || state == k_stateInGameQuestion) {
-    m_subState = k_subStateInit;
+    this->states.subState = k_subStateInit;
     updateInGame(*this);
   }
-  m_subState = k_subStateInGameUpdate;
-  m_keys.lock(2);
-  m_redrawCounters[0] = 1;
+  this->states.subState = k_subStateInGameUpdate;
+  this->keys.lock(2);
+  this->states.redrawCounters[0] = 1;
 }
 
 void cGame::pushState(int32_t state) {
-  if (m_stackDepth >= k_stateStackSize) return;
-  m_stateStack[m_stackDepth] = s_gameState;
-  m_stackDepth += 1;
+  if (this->states.stackDepth >= k_stateStackSize) return;
+  this->states.stateStack[this->states.stackDepth] = this->states.gameState;
+  this->states.stackDepth += 1;
   changeInGameState(state, true, false);
 }
 
 void cGame::popState() {
-  if (m_stackDepth <= 0) return;
-  m_stackDepth -= 1;
-  int32_t t = m_stateStack[m_stackDepth];
+  if (this->states.stackDepth <= 0) return;
+  this->states.stackDepth -= 1;
+  int32_t t = this->states.stateStack[this->states.stackDepth];
   if (t == k_stateBreakChoice)
-    restoreMenu(m_menu, kBreakChoiceItems, 9, 3, 3, m_savedMenuSelection);
+    restoreMenu(this->menu, kBreakChoiceItems, 9, 3, 3, this->savedMenuSelection);
   else if (t == k_stateCoinToss)
-    restoreMenu(m_menu, kCoinTossItems, 8, 2, 2, m_savedMenuSelection);
+    restoreMenu(this->menu, kCoinTossItems, 8, 2, 2, this->savedMenuSelection);
   changeInGameState(t, false, true);
 }
 
 void cGame::updateCurrentState() {
   mapPointerToKeys(*this);
-  if (s_gameState != k_stateIGM && m_completionNoticeShown && hasCompletionNotice(*this)) {
+  if (this->states.gameState != k_stateIGM && this->frontEnd.completionNoticeShown && hasCompletionNotice(*this)) {
     updateCompletionNotice(*this);
     return;
   }
-  if (m_inGame == 1) {
+  if (this->states.inGame == 1) {
     updateInGame(*this);
     return;
   }
-  if (s_gameState == k_stateStart) {
+  if (this->states.gameState == k_stateStart) {
     setState(k_stateLoadInit);
-  } else if (s_gameState == k_stateLoadInit) {
+  } else if (this->states.gameState == k_stateLoadInit) {
     if (updateLoadInit(*this)) setState(k_stateLogo);
-  } else if (const cGameScreen* screen = m_frontEndScreens->find(s_gameState)) {
+  } else if (const cGameScreen* screen = this->frontEndScreens->find(this->states.gameState)) {
     if (screen->update) screen->update(*this);
   }
-  m_frontEndFrameCount += 1;
+  this->frame.frontEndFrameCount += 1;
 }
 
 void cGame::paintCurrentState(Graphics* graphics) {
-  m_paintFrameCount += 1;
-  m_paintTarget = (m_secondBufferOn && m_secondBufferGraphics) ? m_secondBufferGraphics : graphics;
-  if (m_inGame == 1) {
-    paintInGame(*this, m_paintTarget);
-  } else if (s_gameState != k_stateStart && s_gameState != k_stateLoadInit) {
-    if (const cGameScreen* screen = m_frontEndScreens->find(s_gameState))
-      if (screen->paint) screen->paint(*this, m_paintTarget);
+  this->frame.paintFrameCount += 1;
+  this->frontEnd.paintTarget = (this->frontEnd.secondBufferOn && this->frontEnd.secondBufferGraphics)
+                                   ? this->frontEnd.secondBufferGraphics
+                                   : graphics;
+  if (this->states.inGame == 1) {
+    paintInGame(*this, this->frontEnd.paintTarget);
+  } else if (this->states.gameState != k_stateStart && this->states.gameState != k_stateLoadInit) {
+    if (const cGameScreen* screen = this->frontEndScreens->find(this->states.gameState))
+      if (screen->paint) screen->paint(*this, this->frontEnd.paintTarget);
   }
-  if (m_secondBufferOn && m_secondBufferImage && graphics)
-    graphics->drawRegion(m_secondBufferImage, 0, 0, m_secondBufferImage->getWidth(), m_secondBufferImage->getHeight(),
-                         0, 0, 0, 0);
+  if (this->frontEnd.secondBufferOn && this->frontEnd.secondBufferImage && graphics)
+    graphics->drawRegion(this->frontEnd.secondBufferImage, 0, 0, this->frontEnd.secondBufferImage->getWidth(),
+                         this->frontEnd.secondBufferImage->getHeight(), 0, 0, 0, 0);
   if (isAchievementNoticeShown(*this)) {
-    resetClip(m_paintTarget);
+    resetClip(this->frontEnd.paintTarget);
     paintAchievementNotices(*this);
   } else if (hasCompletionNotice(*this)) {
-    m_completionNoticeShown = 1;
-    resetClip(m_paintTarget);
+    this->frontEnd.completionNoticeShown = 1;
+    resetClip(this->frontEnd.paintTarget);
     paintCompletionNotice(*this);
   }
 }

@@ -89,3 +89,27 @@ constexpr int32_t k_subStateDestroy = 20;
 constexpr int32_t k_subStateInGameUpdate = 30;
 
 constexpr int32_t k_stateStackSize = 4;
+
+struct StateMachine {
+  int32_t gameState = k_stateNone;
+  int32_t subState = 0;
+  int32_t stateSpare = 0;
+  int32_t previousState = 0;
+  int32_t inGame = 0;
+  uint32_t stateEntryTime = 0;
+  uint8_t screenFlags[4] = {};
+  int32_t redrawCounters[2] = {};
+  int32_t stateStack[k_stateStackSize] = {};
+  int32_t stackDepth = 0;
+};
+
+struct FrameClock {
+  int32_t waitCounter = 0;
+  uint32_t gameClock = 0;
+  int32_t frontEndFrameCount = 0;
+  int32_t paintFrameCount = 0;
+  int32_t frameTime = 0;
+  int32_t frameSpare = 0;
+  uint32_t lastTick = 0;
+  uint8_t suspended = 0;
+};

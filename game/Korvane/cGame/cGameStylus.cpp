@@ -31,8 +31,8 @@ void sendKey(cGame& g, bool down, int32_t key) {
 }
 
 // Paged lists: the second page shows from entry `pageSize` on.
-bool onSecondPage(const cGame& g, int32_t pageSize) { return g.m_menu.firstVisible >= pageSize; }
-void switchPage(cGame& g, int32_t pageSize) { g.m_menu.firstVisible = onSecondPage(g, pageSize) ? 0 : pageSize; }
+bool onSecondPage(const cGame& g, int32_t pageSize) { return g.menu.firstVisible >= pageSize; }
+void switchPage(cGame& g, int32_t pageSize) { g.menu.firstVisible = onSecondPage(g, pageSize) ? 0 : pageSize; }
 
 }  // namespace
 
@@ -60,7 +60,7 @@ void rowsDown(cGame& g, const Rect* rows, const int32_t* values, int32_t n, int3
       break;
     }
   }
-  g.m_menu.selection = selection;
+  g.menu.selection = selection;
 }
 
 int32_t rowsUp(cGame& g, const Rect* rows, int32_t n) {
@@ -86,11 +86,11 @@ void mapRows(cGame& g, std::initializer_list<int32_t> tops, int32_t h) {
 }
 
 void rightSoftHighlight(cGame& g, bool keep) {
-  if (penDown(g)) g.m_rightSoftHighlight = down(g, kRightSoft, !keep);
+  if (penDown(g)) g.stylus.rightSoftHighlight = down(g, kRightSoft, !keep);
 }
 
 void leftSoftHighlight(cGame& g, const Rect& r, bool keep) {
-  if (penDown(g)) g.m_leftSoftHighlight = down(g, r, !keep);
+  if (penDown(g)) g.stylus.leftSoftHighlight = down(g, r, !keep);
 }
 
 void send(cGame& g, int32_t key, Send how) {
@@ -104,7 +104,7 @@ void rightSoft(cGame& g, Send how, int32_t key, bool keep) {
   rightSoftHighlight(g, keep);
   if (up(g, kRightSoft)) {
     send(g, key, how);
-    g.m_rightSoftHighlight = 0;
+    g.stylus.rightSoftHighlight = 0;
   }
 }
 
@@ -112,7 +112,7 @@ void leftSoft(cGame& g, bool keep) {
   leftSoftHighlight(g, kLeftSoft, keep);
   if (up(g, kLeftSoft)) {
     pair(g, k_touchKeyLeftSoft);
-    g.m_leftSoftHighlight = 0;
+    g.stylus.leftSoftHighlight = 0;
   }
 }
 
@@ -139,7 +139,7 @@ void holdScroll(cGame& g, const Rect& a, const Rect& b) {
 
 void mapOptionRows(cGame& g, int32_t n) {
   const Rect rows[] = {row(126, 28), row(176, 28), row(226, 28), row(276, 28), {18, 325, 170, 28}};
-  const int32_t values[] = {0, 1, 2, g.m_menusOverMatch ? 4 : 3, 4};
+  const int32_t values[] = {0, 1, 2, g.frontEnd.menusOverMatch ? 4 : 3, 4};
   rowsDown(g, rows, values, n, -1, false);
   if (rowsUp(g, rows, n) >= 0) press(g, k_touchKeyLeftSoft);
   rightSoft(g);
@@ -153,7 +153,7 @@ void confirmTap(cGame& g, uint8_t& armed) {
   rightSoftHighlight(g);
   if (up(g, kRightSoft)) {
     armed = 0;
-    g.m_rightSoftHighlight = 0;
+    g.stylus.rightSoftHighlight = 0;
     return;
   }
   if (up(g, kAboveSoftKeys)) {
@@ -163,8 +163,8 @@ void confirmTap(cGame& g, uint8_t& armed) {
 }
 
 uint32_t flagsOf(const cGame& g, int32_t entry) {
-  if (entry < 0 || entry >= static_cast<int32_t>(sizeof g.m_menu.flags / sizeof g.m_menu.flags[0])) return ~0u;
-  return g.m_menu.flags[entry];
+  if (entry < 0 || entry >= static_cast<int32_t>(sizeof g.menu.flags / sizeof g.menu.flags[0])) return ~0u;
+  return g.menu.flags[entry];
 }
 
 int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const Rect& pageButton) {
@@ -184,7 +184,7 @@ int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const R
 void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize) {
   if (up(g, pageButton)) {
     switchPage(g, pageSize);
-    g.m_menu.selection = -1;
+    g.menu.selection = -1;
   }
 }
 
@@ -200,10 +200,10 @@ constexpr Rect kFireRight{190, 170, 40, 40};
 // Fire button: highlight while the pen is down, pair 19 on a pen-up.
 void fireButton(cGame& g, bool right, bool keep) {
   const Rect& fire = right ? kFireRight : kFireLeft;
-  if (penDown(g)) g.m_fireHighlight = down(g, fire, !keep);
+  if (penDown(g)) g.stylus.fireHighlight = down(g, fire, !keep);
   if (up(g, fire)) {
     pair(g, k_touchKeyFire);
-    g.m_fireHighlight = 0;
+    g.stylus.fireHighlight = 0;
   }
 }
 
@@ -235,9 +235,9 @@ void mapMessageBox(cGame& g) {
   // Taps in the first 500 ms after the box opened are dropped, not kept for
   // later.
   if (up(g, kAboveSoftKeys) &&
-      static_cast<int64_t>(g.m_gameClock) - static_cast<int64_t>(g.m_messageTime) > 500) {
+      static_cast<int64_t>(g.frame.gameClock) - static_cast<int64_t>(g.stylus.messageTime) > 500) {
     pair(g, k_touchKeyFire);
-    g.m_messageTime = -1;
+    g.stylus.messageTime = -1;
   }
   rightSoft(g);
 }
@@ -253,15 +253,15 @@ void mapBallInHand(cGame& g) {
   int32_t px = g.pointerX;
   int32_t py = g.pointerY;
   const bool onTable = px >= 85 || (isTwoPlayerSecond(g) && px < 156);
-  if (!onTable || !isHumanAtTable(g) || py >= 300 || py == kNoPoint || g.m_subState != k_subStateInGameUpdate ||
+  if (!onTable || !isHumanAtTable(g) || py >= 300 || py == kNoPoint || g.states.subState != k_subStateInGameUpdate ||
       px == kNoPoint)
     return;
   const bool uk = g.ruleSet == 1;
-  if (g.ballInHandInD && uk && py < 203) py = 202;
+  if (g.turn.ballInHandInD && uk && py < 203) py = 202;
   const int64_t panel = g.currentPlayer == 1 ? 6 : 67;
   int64_t x = (px - panel) * kQ14One;
   int64_t y = -static_cast<int64_t>(py) * kQ14One;
-  if (g.ballInHandInD) {
+  if (g.turn.ballInHandInD) {
     if (uk) {
       // Into the D: radius 38.0 around (85.0, -201.0).
       constexpr int64_t cx = 0x154000, cy = -0x324000, r = 0x98000;
@@ -282,8 +282,8 @@ void mapBallInHand(cGame& g) {
   if (x > 0x24E000) x = 0x24E000;
   if (y < -4546560) y = -4546560;
   if (y > -401408) y = -401408;
-  g.handX = static_cast<int32_t>(x);
-  g.handY = static_cast<int32_t>(y);
+  g.turn.handX = static_cast<int32_t>(x);
+  g.turn.handY = static_cast<int32_t>(y);
 }
 
 void mapAim(cGame& g) {
@@ -294,11 +294,11 @@ void mapAim(cGame& g) {
   rightSoft(g, Send::Pair);
   fireButton(g, secondSide, true);
   if (secondSide) {
-    repeatButton(g, {198, 295, 40, 40}, k_touchKeyFineTurnB, &g.m_rightArrowHighlight);
-    repeatButton(g, {158, 295, 40, 40}, k_touchKeyFineTurnA, &g.m_leftArrowHighlight);
+    repeatButton(g, {198, 295, 40, 40}, k_touchKeyFineTurnB, &g.stylus.rightArrowHighlight);
+    repeatButton(g, {158, 295, 40, 40}, k_touchKeyFineTurnA, &g.stylus.leftArrowHighlight);
   } else {
-    repeatButton(g, {2, 295, 40, 40}, k_touchKeyFineTurnA, &g.m_leftArrowHighlight);
-    repeatButton(g, {42, 295, 40, 40}, k_touchKeyFineTurnB, &g.m_rightArrowHighlight);
+    repeatButton(g, {2, 295, 40, 40}, k_touchKeyFineTurnA, &g.stylus.leftArrowHighlight);
+    repeatButton(g, {42, 295, 40, 40}, k_touchKeyFineTurnB, &g.stylus.rightArrowHighlight);
   }
 }
 
@@ -314,20 +314,20 @@ void mapBallsMoving(cGame& g) {
 
 void spinButton(cGame& g, int32_t x) {
   const Rect button{x, 0, 70, 45};
-  if (penDown(g)) g.m_spinButtonHighlight = kept(g, button);
+  if (penDown(g)) g.stylus.spinButtonHighlight = kept(g, button);
   if (up(g, button)) {
     pair(g, k_touchKeySpinButton);
-    g.m_spinButtonHighlight = 0;
+    g.stylus.spinButtonHighlight = 0;
   }
 }
 
 void spinArrows(cGame& g, int32_t left) {
   // The pad: up and down in the middle column, left and right beside them.
   const int32_t middle = left + 45;
-  repeatButton(g, {middle, 206, 40, 40}, k_touchKeyUp, &g.m_upArrowHighlight);
-  repeatButton(g, {middle, 250, 40, 40}, k_touchKeyDown, &g.m_downArrowHighlight);
-  repeatButton(g, {left, 227, 40, 40}, k_touchKeyLeft, &g.m_leftArrowHighlight);
-  repeatButton(g, {middle + 43, 227, 40, 40}, k_touchKeyRight, &g.m_rightArrowHighlight);
+  repeatButton(g, {middle, 206, 40, 40}, k_touchKeyUp, &g.stylus.upArrowHighlight);
+  repeatButton(g, {middle, 250, 40, 40}, k_touchKeyDown, &g.stylus.downArrowHighlight);
+  repeatButton(g, {left, 227, 40, 40}, k_touchKeyLeft, &g.stylus.leftArrowHighlight);
+  repeatButton(g, {middle + 43, 227, 40, 40}, k_touchKeyRight, &g.stylus.rightArrowHighlight);
 }
 
 void mapSpinSelector(cGame& g) {
@@ -335,12 +335,12 @@ void mapSpinSelector(cGame& g) {
     spinButton(g, 170);
     spinArrows(g, 25);
   } else {
-    if (!g.spinButtonHidden) spinButton(g, 2);
-    if (!g.spinArrowsLocked) spinArrows(g, 88);
+    if (!g.stylus.spinButtonHidden) spinButton(g, 2);
+    if (!g.stylus.spinArrowsLocked) spinArrows(g, 88);
   }
   // A lesson's text box over the selector: a tap anywhere turns its page. The
   // fire key is one of the keys it reads; key 17 is the match's menu key.
-  if (g.gameType == 5 && g.spinArrowsLocked) {
+  if (g.gameType == 5 && g.stylus.spinArrowsLocked) {
     if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
@@ -352,14 +352,14 @@ void mapSpinSelector(cGame& g) {
   leftSoftHighlight(g, kLeftSoft, true);
   if (up(g, kLeftSoft)) {
     pair(g, close);
-    g.m_leftSoftHighlight = 0;
+    g.stylus.leftSoftHighlight = 0;
   }
 }
 
 // The in-match states, which have no screen row: the table, its gauges and
 // the boxes over it.
 void mapMatchState(cGame& g) {
-  switch (g.s_gameState) {
+  switch (g.states.gameState) {
     case k_stateFrameWon:
       // The frame's dialog waits for select: a tap gives its fire key (the
       // left soft key would open the in-game menu).
@@ -385,8 +385,8 @@ void mapMatchState(cGame& g) {
       if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
       break;
     case k_stateHumanBallInHandStart:
-      g.m_leftSoftHighlight = 0;
-      g.m_rightSoftHighlight = 0;
+      g.stylus.leftSoftHighlight = 0;
+      g.stylus.rightSoftHighlight = 0;
       break;
     case k_stateComputerShot: rightSoft(g, Send::Pair); break;
     case k_stateSpinSelector: mapSpinSelector(g); break;
@@ -404,33 +404,33 @@ Q14 cosDegrees(Q14 d) { return cosQ14(static_cast<int32_t>(static_cast<int64_t>(
 
 bool isPointerPressedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
   if (!touchRectContains(x, y, w, h, game.pointerX, game.pointerY)) return false;
-  game.m_pointerHit = 1;
+  game.stylus.pointerHit = 1;
   if (consume) {
     game.pointerX = game.pointerY = kNoPoint;
-    game.m_pointerHit = 0;
+    game.stylus.pointerHit = 0;
   }
   return true;
 }
 
 bool isPointerReleasedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
   if (!touchRectContains(x, y, w, h, game.releaseX, game.releaseY)) return false;
-  game.m_pointerHit = 1;
+  game.stylus.pointerHit = 1;
   if (consume) {
     game.releaseX = game.releaseY = kNoPoint;
-    game.m_pointerHit = 0;
+    game.stylus.pointerHit = 0;
   }
   return true;
 }
 
 bool isPointOnCueSide(const cGame& game, int32_t x, int32_t y) {
   constexpr Q14 k90 = 0x168000, k180 = 0x2D0000, k360 = 0x5A0000;
-  Q14 a = wrapAdd(game.cueAimAngle, k90);
+  Q14 a = wrapAdd(game.stylus.cueAimAngle, k90);
   if (a > k180) a = wrapSub(a, k360);
   const int64_t s = sinDegrees(a);
   const int64_t c = cosDegrees(a);
-  const int64_t across = static_cast<int64_t>(game.cueScreenX) - x;
+  const int64_t across = static_cast<int64_t>(game.stylus.cueScreenX) - x;
   if (c == 0) return across * s < 0;
-  const int64_t lineY = game.cueScreenY + across * s / c;
+  const int64_t lineY = game.stylus.cueScreenY + across * s / c;
   return c < 0 ? lineY < y : lineY > y;
 }
 
@@ -450,23 +450,23 @@ void mapPointerToKeys(cGame& game) {
 }
 
 void mapScreenTouches(cGame& game) {
-  if (game.s_gameState != k_stateIGM && hasCompletionNotice(game)) {
+  if (game.states.gameState != k_stateIGM && hasCompletionNotice(game)) {
     leftSoftHighlight(*(&game));
     if (up(*(&game), kLeftSoft)) {
       pair(*(&game), k_touchKeyLeftSoft);
-      game.m_leftSoftHighlight = 0;
+      game.stylus.leftSoftHighlight = 0;
     }
   }
   // A box over the table that waits for the player takes the touches above
   // the soft-key bar: a tap closes it with the fire key, one of the keys it
   // is closed by, and the pen aims, places or presses nothing under it.
-  if (game.m_inGame == 1 && isMatchState(game.s_gameState) && isBoxOverTable(game)) {
+  if (game.states.inGame == 1 && isMatchState(game.states.gameState) && isBoxOverTable(game)) {
     down(*(&game), kAboveBar);
     if (up(*(&game), kAboveBar)) pair(*(&game), k_touchKeyFire);
   }
   // A screen's row maps its own touches; the in-match states share
   // mapMatchState.
-  const cGameScreen* screen = findScreen(game.m_frontEndScreens, game.m_inGameScreens, game.s_gameState);
+  const cGameScreen* screen = findScreen(game.frontEndScreens, game.inGameScreens, game.states.gameState);
   if (screen && screen->mapTouch)
     screen->mapTouch(*(&game));
   else

@@ -125,3 +125,22 @@ bool isPointerPressedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h,
 bool isPointerReleasedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
 // Which side of the cue line, as last drawn, a screen point lies on.
 bool isPointOnCueSide(const cGame& game, int32_t x, int32_t y);
+
+struct StylusState {
+  uint8_t pointerHit = 0;
+  uint8_t leftSoftHighlight = 0;
+  uint8_t fireHighlight = 0;
+  uint8_t leftArrowHighlight = 0;
+  uint8_t rightArrowHighlight = 0;
+  uint8_t upArrowHighlight = 0;
+  uint8_t downArrowHighlight = 0;
+  uint8_t rightSoftHighlight = 0;
+  uint8_t spinButtonHighlight = 0;
+  uint32_t delayedSelectTime = 0;  // rule-set choice: when a row was touched
+  int32_t messageTime = -1;        // when the message box opened; -1 after a confirm
+  int32_t cueAimAngle = 0;         // Q14 degrees, as last drawn with the cue
+  int32_t cueScreenX = 0;
+  int32_t cueScreenY = 0;
+  uint8_t spinButtonHidden = 0;
+  uint8_t spinArrowsLocked = 0;
+};

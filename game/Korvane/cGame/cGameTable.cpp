@@ -37,7 +37,7 @@ void cGamePoolHooks::unlockAchievement(int32_t id) { ::unlockAchievement(game, i
 bool cGamePoolHooks::isJumpOverEightWatched() { return ::isJumpOverEightWatched(game); }
 
 bool isJumpOverEightWatched(const cGame& game) {
-  return game.s_gameState == k_stateBallsMoving && game.ruleSet == 0 && game.currentPlayer >= 0 &&
+  return game.states.gameState == k_stateBallsMoving && game.ruleSet == 0 && game.currentPlayer >= 0 &&
          game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
 }
 
@@ -46,7 +46,7 @@ bool isJumpOverEightWatched(const cGame& game) {
 ASprite* getPoolBank(const cGame& game, int32_t bank) {
   static constexpr int32_t kMatchBank[k_poolBankCount] = {0, 1, 2, 4};
   if (bank < 0 || bank >= k_poolBankCount) return nullptr;
-  return game.m_poolBanks[bank] ? game.m_poolBanks[bank] : game.m_matchBanks[kMatchBank[bank]];
+  return game.loading.poolBanks[bank] ? game.loading.poolBanks[bank] : game.loading.matchBanks[kMatchBank[bank]];
 }
 
 namespace {
@@ -110,14 +110,14 @@ void freeTable(cGame& game) {
 void resetMatchState(cGame& game) {
   game.m_rules = RuleState{};
   // The lessons' selector locks and text box belong to one match.
-  game.spinArrowsLocked = game.spinButtonHidden = 0;
-  game.tutorialTextBoxOpen = 0;
+  game.stylus.spinArrowsLocked = game.stylus.spinButtonHidden = 0;
+  game.tutorial.textBoxOpen = 0;
   game.m_world.shot.clearEvents();
   clearPottedBallLists(game);
   game.m_world.resetBalls();
-  game.hudHint = -1;
-  game.panelExpression[0] = game.panelExpression[1] = -1;
-  game.matchStartTime = getTickCount();
+  game.table.hudHint = -1;
+  game.table.panelExpression[0] = game.table.panelExpression[1] = -1;
+  game.table.matchStartTime = getTickCount();
   game.m_world.previousCushionPoint.set(0, 0);
   const int32_t panel = game.altPanelLayout ? 26 : 18;
   setInterfaceElementFrame(game, kHudInterface, panel, 0);
@@ -158,7 +158,7 @@ void initFrame(cGame& game, bool newMatch) {
 
 void initRack(cGame& game) {
   game.m_world.shot.jumpShot = 0;
-  game.panelX = game.currentPlayer == 0 ? 67 : 6;
+  game.table.panelX = game.currentPlayer == 0 ? 67 : 6;
   game.m_rules.rulesMode = RuleState::kModePlay;
   rackBalls(game);
   game.m_world.breakPlayed = 0;
@@ -265,8 +265,8 @@ void prepareFirstShot(cGame& game) {
 
 void addPottedBall(cGame& game, int32_t ball, int32_t player) {
   if (ball <= 0 || ball >= 16 || player < 0 || player > 1) return;
-  cGame::PottedBalls& list = game.m_potted[player];
-  if (list.count >= cGame::PottedBalls::kMax) return;
+  PottedBalls& list = game.turn.potted[player];
+  if (list.count >= PottedBalls::kMax) return;
   list.balls[list.count] = ball;
   const int32_t element = game.altPanelLayout ? 28 : 20;
   int32_t bank = k_poolBankBalls1to8, palette;
@@ -291,7 +291,7 @@ void addPottedBall(cGame& game, int32_t ball, int32_t player) {
 }
 
 void clearPottedBallLists(cGame& game) {
-  for (cGame::PottedBalls& list : game.m_potted) {
+  for (PottedBalls& list : game.turn.potted) {
     for (SpriteAnimPlayer*& p : list.players) {
       delete p;
       p = nullptr;
@@ -311,7 +311,7 @@ int32_t getPlayerGroup(const cGame& game, int32_t player) {
 // ---- the world's life
 
 void createGameObjects(cGame& game) {
-  game.m_world.random = game.m_random;
+  game.m_world.random = game.engine.random;
   game.m_world.hooks = &game.m_poolHooks;
   game.m_world.interiorCut = 1;
   game.m_world.createMarkers();

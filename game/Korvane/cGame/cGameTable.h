@@ -5,6 +5,25 @@
 class cGame;
 class Graphics;
 
+struct AimGuide {
+  static constexpr int32_t kMaxPoints = 150;
+  static constexpr int32_t kMaxSteps = 4000;  // preview steps of one guide
+  int32_t points[2 * kMaxPoints] = {};
+  int32_t pointWords = 0;  // two a point
+  int32_t ghostX = 0, ghostY = 0;
+  int32_t cueEndX = 0, cueEndY = 0;
+  int32_t objectBall = -1;  // ball number hit first, -1 none
+  int32_t objectX = 0, objectY = 0;
+  int32_t objectEndX = 0, objectEndY = 0;
+  uint32_t firstContactType = 0;  // 0 none
+  uint8_t hasContact = 0;
+  int32_t previewRuns = 0;  // previews run so far
+  // The view's offset the points were taken at: the table view slides
+  // between the players' sides, and the guide is drawn shifted with it.
+  int32_t originX = 0, originY = 0;
+};
+constexpr int32_t k_rotateScratchPixels = 32768;  // 128 KB of ARGB
+
 void createGameObjects(cGame& game);
 void releaseGameObjects(cGame& game);
 void loadTable(cGame& game);
@@ -43,3 +62,18 @@ bool updateBalls(cGame& game);
 bool updateShadowBalls(cGame& game);
 // Runs the shot to its end at once (bounded by k_skipFrameCap frames).
 void skipShot(cGame& game);
+
+struct TableView {
+  int32_t panelX = 67;
+  int32_t hudHint = -1;
+  int32_t panelExpression[2] = {-1, -1};
+  uint32_t matchStartTime = 0;
+  AimGuide guide;
+  uint32_t rotateScratch[k_rotateScratchPixels] = {};
+  uint32_t panelExpressionTime[2] = {};
+  uint8_t panelRedraw = 1;
+  int32_t hudOffset = 0;       // x of the HUD interface: 0 for player 0, -61 for player 1
+  uint8_t ballHighlight = 0;   // the last group ball or lowest ball gets a ring
+  uint8_t cueBallOnly = 0;     // only the cue ball and its shadow are drawn
+  uint8_t handDragActive = 0;  // the ball in hand follows the pen and is not drawn on the table
+};

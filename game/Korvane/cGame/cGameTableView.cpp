@@ -49,14 +49,14 @@ int16_t& elementParam(int16_t* e, int32_t p) { return e[F::kWordParams + p]; }
 
 void paintTableBalls(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t ox = game.panelX, oy = game.m_world.originY;
+  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
   game.m_world.originX = ox;
   PhysicalObject* cue = game.m_world.cueBall;
-  ASprite* shadowBank = game.m_matchBanks[k_matchBankShadow];
+  ASprite* shadowBank = game.loading.matchBanks[k_matchBankShadow];
   auto drawn = [&game, cue](const PhysicalObject* b) {
     if (b->hidden || b->identity >= PhysicsWorld::kBallSlots) return false;
-    if (game.handDragActive && b == game.m_world.shot.handObject) return false;
-    return !game.cueBallOnly || b == cue;
+    if (game.table.handDragActive && b == game.m_world.shot.handObject) return false;
+    return !game.table.cueBallOnly || b == cue;
   };
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (shadowBank) {
@@ -75,12 +75,12 @@ void paintTableBalls(cGame& game, Graphics* g) {
     }
   }
   game.resetClip(g);
-  if (!game.cueBallOnly)
+  if (!game.table.cueBallOnly)
     for (PhysicalObject* b = game.m_world.ballList; b; b = b->next)
       if (b != cue && drawn(b)) paintBall(game, g, b);
   if (cue && drawn(cue)) paintBall(game, g, cue);
   const int32_t n = game.m_rules.lowestBall;
-  if (game.ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && game.m_world.balls[n] &&
+  if (game.table.ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && game.m_world.balls[n] &&
       !game.m_world.balls[n]->hidden) {
     int32_t bx, by;
     PhysicalObject::toScreen(game.m_world, game.m_world.balls[n]->position, bx, by);
@@ -96,7 +96,7 @@ void paintBall(cGame& game, Graphics* g, PhysicalObject* ball) {
   const int32_t dx = p->x - p->previousX, dy = p->y - p->previousY;
   p->tick();
   p->paint(g);
-  if (game.s_gameState != k_stateBallsMoving || ball->speed <= kTrailSpeed || !p->sprite) return;
+  if (game.states.gameState != k_stateBallsMoving || ball->speed <= kTrailSpeed || !p->sprite) return;
   const int32_t d = isqrt(dx * dx + dy * dy);
   if (d <= 0) return;
   int32_t n = ball == game.m_world.cueBall ? 2 * (3 * d / 2) : 2 * d;
@@ -123,12 +123,12 @@ void paintBall(cGame& game, Graphics* g, PhysicalObject* ball) {
 
 void paintBallInHandArea(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t ox = game.panelX;
+  const int32_t ox = game.table.panelX;
   g->setColor(0xff000000u | pulseColour(game, 63, 0x000000, 0xffffff));
   if (game.ruleSet != kRuleSetUK) {
-    const int32_t top = game.ballInHandInD ? 202 : 20;
+    const int32_t top = game.turn.ballInHandInD ? 202 : 20;
     g->drawRect(ox + 17, top, 134, 282 - top);
-  } else if (game.ballInHandInD) {
+  } else if (game.turn.ballInHandInD) {
     g->setClip(0, 202, 240, 320);
     g->drawLine(ox + 47, 202, ox + 121, 202);
     drawSmoothCircle(game, g, ox + 84, 202, 38, g->getColor() & 0xffffff);
@@ -159,13 +159,13 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
   const int64_t halfH = (std::abs(w * s) + std::abs(h * c)) >> 15;
   const int64_t ex = halfW - w / 2, ey = halfH - h / 2;
   const int64_t W = w + 2 * ex, H = h + 2 * ey;
-  if (W <= 0 || H <= 0 || W * H > cGame::k_rotateScratchPixels) {
-    if (W * H > cGame::k_rotateScratchPixels)
+  if (W <= 0 || H <= 0 || W * H > k_rotateScratchPixels) {
+    if (W * H > k_rotateScratchPixels)
       debugTrace("rotated frame: %lld x %lld does not fit\n", (long long)W, (long long)H);
     return false;
   }
   const int32_t ow = static_cast<int32_t>(W), oh = static_cast<int32_t>(H);
-  std::memset(game.m_rotateScratch, 0, sizeof(uint32_t) * static_cast<size_t>(ow) * oh);
+  std::memset(game.table.rotateScratch, 0, sizeof(uint32_t) * static_cast<size_t>(ow) * oh);
   // Steps through the source in 4.12 fixed point.
   const int64_t stepXu = cosDegrees(-r) >> 2, stepXv = sinDegrees(-r) >> 2;
   const int64_t stepYu = cosDegrees(0x168000 - r) >> 2, stepYv = sinDegrees(0x168000 - r) >> 2;
@@ -174,7 +174,7 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
   const int64_t v0 = (int64_t{h - 1} << 11) - ((ow - 1) * stepXv + (oh - 1) * stepYv) / 2;
   for (int32_t row = 0; row < oh; ++row) {
     int64_t u = u0 + row * stepYu, v = v0 + row * stepYv;
-    uint32_t* out = game.m_rotateScratch + static_cast<size_t>(row) * ow;
+    uint32_t* out = game.table.rotateScratch + static_cast<size_t>(row) * ow;
     for (int32_t col = 0; col < ow; ++col, u += stepXu, v += stepXv) {
       const int64_t sx = u >> 12, sy = v >> 12;
       if (sx < 0 || sy < 0 || sx > w - 2 || sy > h - 2) continue;
@@ -199,7 +199,7 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
     x0 -= static_cast<int32_t>((int64_t{q} * cosDegrees(back)) >> 14);
     y0 -= static_cast<int32_t>((int64_t{q} * sinDegrees(back)) >> 14);
   }
-  g->drawRGB(game.m_rotateScratch, 0, ow, x0, y0, ow, oh, true);
+  g->drawRGB(game.table.rotateScratch, 0, ow, x0, y0, ow, oh, true);
   return true;
 }
 
@@ -208,26 +208,26 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
 void paintPowerBar(cGame& game) {
   Graphics* g = game.currentTarget();
   if (!g) return;
-  int32_t item = game.gameType == kGameTypeTutorial ? 0 : std::clamp(game.m_equippedLevel[1], 0, 5);
+  int32_t item = game.gameType == kGameTypeTutorial ? 0 : std::clamp(game.career.equippedLevel[1], 0, 5);
   const bool second = game.currentPlayer == 1;
   const int32_t back = (second ? k_elGaugeBack1 : k_elGaugeBack0) + item;
   const int32_t fill = (second ? k_elGaugeFill1 : k_elGaugeFill0) + item;
   const int32_t frame = (second ? k_elGaugeFrame1 : k_elGaugeFrame0) + item;
-  paintSpriteElementTo(game, back, game.hudOffset, 0, false, g);
+  paintSpriteElementTo(game, back, game.table.hudOffset, 0, false, g);
   // The box is the frame element's picture.
   int32_t top = getElementY(game, frame), height = 0;
   if (int16_t* e = spriteElement(*(&game), frame)) {
     const int32_t slot = elementParam(e, F::kSpriteBank);
-    ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
+    ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
     if (bank) height = bank->getFrameHeight(elementParam(e, F::kSpriteFrame));
   }
   const int32_t bottom = top + height;
   const Q14 gauge = std::clamp(game.m_world.shot.powerGauge, 0, kFullGauge);
   top = bottom - static_cast<int32_t>(int64_t{gauge} * height / kFullGauge);
   g->setClip(0, top, 240, bottom - top);
-  paintSpriteElementTo(game, fill, game.hudOffset, 0, false, g);
+  paintSpriteElementTo(game, fill, game.table.hudOffset, 0, false, g);
   game.resetClip(g);
-  paintSpriteElementTo(game, frame, game.hudOffset, 0, false, g);
+  paintSpriteElementTo(game, frame, game.table.hudOffset, 0, false, g);
 }
 
 // ---- spin selector
@@ -237,7 +237,7 @@ void paintSpinSelector(cGame& game, Graphics* g) {
   const int32_t boxY = getElementY(game, k_elSpinBox), w = getElementWidth(game, k_elSpinBox),
                 h = getElementHeight(game, k_elSpinBox);
   const int32_t px = game.currentPlayer == 1 ? 240 - w : 0;
-  setElementFrame(game, k_elMasseButton, game.m_spinButtonHighlight ? k_hudFrameMasse + 1 : k_hudFrameMasse);
+  setElementFrame(game, k_elMasseButton, game.stylus.spinButtonHighlight ? k_hudFrameMasse + 1 : k_hudFrameMasse);
   for (int32_t e : {k_elSpinPanel, k_elMasseButton, k_elSpinTop, k_elSpinEdgeLeft, k_elSpinEdgeRight})
     paintSpriteElementTo(game, e, px, 0, false, g);
   g->setClip(0, boxY, 240, h);
@@ -245,32 +245,32 @@ void paintSpinSelector(cGame& game, Graphics* g) {
   const ShotRecord& shot = game.m_world.shot;
   const int32_t ex = shot.englishPoint.x >> 14, ey = shot.englishPoint.y >> 14;
   paintSpriteElementTo(game, shot.masse ? k_elTipMarkerMasse : k_elTipMarker, px + ex, ey, false, g);
-  setElementFrame(game, k_elTipDot, k_hudFrameTip + std::clamp(game.m_equippedLevel[0], 0, 5));
+  setElementFrame(game, k_elTipDot, k_hudFrameTip + std::clamp(game.career.equippedLevel[0], 0, 5));
   paintSpriteElementTo(game, k_elTipDot, px + ex, ey, false, g);
   game.resetClip(g);
-  Graphics* saved = game.m_paintTarget;
-  game.m_paintTarget = g;
+  Graphics* saved = game.frontEnd.paintTarget;
+  game.frontEnd.paintTarget = g;
   paintTextElement(game, k_elMasseText, -1, nullptr, 0, shot.masse ? k_textMasseOn : k_textMasseOff, px, 0, -1, 0, -1);
-  game.m_paintTarget = saved;
+  game.frontEnd.paintTarget = saved;
 }
 
 // ---- HUD
 
 void paintInGameHud(cGame& game, Graphics* g) {
   if (!g) return;
-  if (game.m_currentInterface != k_interfaceHud) selectInterface(game, k_interfaceHud);
+  if (game.interfaces.currentInterface != k_interfaceHud) selectInterface(game, k_interfaceHud);
   paintSpriteElementTo(game, game.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
-  const int32_t s = game.s_gameState;
+  const int32_t s = game.states.gameState;
   // The "?" stands on the key that opens the in-game menu; it gives way where
   // that key closes the spin selector and on the group choice, whose Back
   // and "MENU" are its own.
   if (s != k_stateSpinSelector && s != k_stateBreakChoice) {
-    setElementFrame(game, k_elHintButton, game.hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
+    setElementFrame(game, k_elHintButton, game.table.hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
     paintSpriteElementTo(game, k_elHintButton, 0, 0, false, g);
   }
   const bool notice = isAchievementNoticeShown(game);
   if (!notice) {
-    setElementFrame(game, k_elMenuButton, game.m_rightSoftHighlight ? k_hudFrameMenu + 1 : k_hudFrameMenu);
+    setElementFrame(game, k_elMenuButton, game.stylus.rightSoftHighlight ? k_hudFrameMenu + 1 : k_hudFrameMenu);
     paintSpriteElementTo(game, k_elMenuButton, 0, 0, false, g);
   }
   // The right soft-key label: what that key does here. The break choice
@@ -279,14 +279,14 @@ void paintInGameHud(cGame& game, Graphics* g) {
                      isDialogBoxOpen(game) || isMatchOnHold(game) || s == k_stateOpponentIntro ||
                      s == k_stateResultLines || s == k_stateBreakChoice || notice;
   const int32_t label = game.altPanelLayout ? -1 : rightKeyLabel(game);
-  if (!blank && game.m_fonts[0] && (game.altPanelLayout || label >= 0)) {
-    const int32_t palette = game.m_fonts[0]->getCurrentPalette();
-    game.m_fonts[0]->setCurrentPalette(1);
+  if (!blank && game.text.fonts[0] && (game.altPanelLayout || label >= 0)) {
+    const int32_t palette = game.text.fonts[0]->getCurrentPalette();
+    game.text.fonts[0]->setCurrentPalette(1);
     if (label >= 0)
-      drawString(game, g, game.m_fonts, label, 0, 215, 301, 32);
+      drawString(game, g, game.text.fonts, label, 0, 215, 301, 32);
     else
-      drawCString(game, g, game.m_fonts, "MENU", 0, 215, 301, 32);
-    game.m_fonts[0]->setCurrentPalette(palette);
+      drawCString(game, g, game.text.fonts, "MENU", 0, 215, 301, 32);
+    game.text.fonts[0]->setCurrentPalette(palette);
   }
 
   // Key hints for a human at the table.
@@ -295,26 +295,26 @@ void paintInGameHud(cGame& game, Graphics* g) {
     const bool right = game.currentPlayer == 1 && game.gameType == kGameTypeSingle;
     const int32_t fireX = right ? 182 : 0, turnX = right ? 155 : 0, spinX = right ? -63 : 0;
     if (s == k_stateBallInHand) {
-      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
+      setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
       paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
     } else if (s == k_stateAim) {
-      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFrameAimFire + 1 : k_hudFrameAimFire);
-      const int32_t turn = game.m_fireHighlight         ? k_hudFrameFineTurn
-                           : game.m_leftArrowHighlight  ? k_hudFrameFineTurn + 1
-                           : game.m_rightArrowHighlight ? k_hudFrameFineTurn + 2
-                                                        : k_hudFrameFineTurn;
+      setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFrameAimFire + 1 : k_hudFrameAimFire);
+      const int32_t turn = game.stylus.fireHighlight         ? k_hudFrameFineTurn
+                           : game.stylus.leftArrowHighlight  ? k_hudFrameFineTurn + 1
+                           : game.stylus.rightArrowHighlight ? k_hudFrameFineTurn + 2
+                                                             : k_hudFrameFineTurn;
       setElementFrame(game, k_elTurnHint, turn);
       paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
       paintSpriteElementTo(game, k_elTurnHint, turnX, 0, false, g);
     } else if (s == k_stateShotPower) {
-      setElementFrame(game, k_elFireHint, game.m_fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
+      setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
       paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
     } else if (s == k_stateSpinSelector && !isElementVisible(game, k_elTutorialBox)) {
-      const int32_t frame = game.m_leftArrowHighlight    ? k_hudFrameSpinLeft
-                            : game.m_rightArrowHighlight ? k_hudFrameSpinRight
-                            : game.m_upArrowHighlight    ? k_hudFrameSpinUp
-                            : game.m_downArrowHighlight  ? k_hudFrameSpinDown
-                                                         : k_hudFrameSpinPad;
+      const int32_t frame = game.stylus.leftArrowHighlight    ? k_hudFrameSpinLeft
+                            : game.stylus.rightArrowHighlight ? k_hudFrameSpinRight
+                            : game.stylus.upArrowHighlight    ? k_hudFrameSpinUp
+                            : game.stylus.downArrowHighlight  ? k_hudFrameSpinDown
+                                                              : k_hudFrameSpinPad;
       setElementFrame(game, k_elSpinHint, frame);
       paintSpriteElementTo(game, k_elSpinHint, spinX, 0, false, g);
     }
@@ -323,10 +323,10 @@ void paintInGameHud(cGame& game, Graphics* g) {
   // The group and the pocketed balls of the player at the table, in the
   // panel on that player's side.
   const int32_t player = game.currentPlayer & 1;
-  const int32_t sideShift = player == 1 ? 238 + game.hudOffset : game.hudOffset;
+  const int32_t sideShift = player == 1 ? 238 + game.table.hudOffset : game.table.hudOffset;
   auto paintPotted = [&game, g, sideShift](int32_t p, int32_t threshold) {
-    cGame::PottedBalls& list = game.m_potted[p];
-    for (int32_t k = 0; k < list.count && k < cGame::PottedBalls::kMax; ++k) {
+    PottedBalls& list = game.turn.potted[p];
+    for (int32_t k = 0; k < list.count && k < PottedBalls::kMax; ++k) {
       SpriteAnimPlayer* ball = list.players[k];
       if (!ball) continue;
       if (ball->getAnim() < threshold) {
@@ -340,28 +340,28 @@ void paintInGameHud(cGame& game, Graphics* g) {
     }
   };
   if (game.gameType == kGameTypeTutorial) {
-    if (game.panelX == 67) paintPotted(0, 35);
+    if (game.table.panelX == 67) paintPotted(0, 35);
   } else if (!game.m_rules.tableOpen) {
     if (game.gameType != kGameTypeChallenge)
-      paintSpriteElementTo(game, (game.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, game.hudOffset, 0, false,
-                           g);
-    if (game.panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
+      paintSpriteElementTo(game, (game.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, game.table.hudOffset, 0,
+                           false, g);
+    if (game.table.panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
   }
 }
 
 int32_t rightKeyLabel(const cGame& game) {
   const bool human = game.currentPlayer >= 0 && game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
-  switch (game.s_gameState) {
+  switch (game.states.gameState) {
     case k_stateAim:
       // The key opens the spin selector (not in the first lesson).
-      return human && !game.challengeDemo && !(game.gameType == kGameTypeTutorial && game.m_rules.tutorialLocks[0]) &&
-                     !game.showBallNumbers
+      return human && !game.challenges.demo && !(game.gameType == kGameTypeTutorial && game.m_rules.tutorialLocks[0]) &&
+                     !game.turn.showBallNumbers
                  ? k_textSpin
                  : -1;
     case k_stateShotPower:
-      return human && !game.challengeDemo ? k_textPowerBack : -1;
+      return human && !game.challenges.demo ? k_textPowerBack : -1;
     case k_stateBallsMoving:
-      return game.challengeDemo ? -1 : k_textSkip;
+      return game.challenges.demo ? -1 : k_textSkip;
     default: return -1;
   }
 }
@@ -374,14 +374,14 @@ void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
   if (!e) return;
   const uint32_t now = getTickCount();
   if (frame == -1) {
-    if (now - game.panelExpressionTime[player] <= static_cast<uint32_t>(kExpressionLife)) return;
+    if (now - game.table.panelExpressionTime[player] <= static_cast<uint32_t>(kExpressionLife)) return;
     frame = 0;
   }
   if (elementParam(e, F::kSpriteFrame) == frame) return;
   elementParam(e, F::kSpriteFrame) = static_cast<int16_t>(frame);
-  game.panelExpression[player] = frame;
-  game.panelExpressionTime[player] = now;
-  game.panelRedraw = 1;
+  game.table.panelExpression[player] = frame;
+  game.table.panelExpressionTime[player] = now;
+  game.table.panelRedraw = 1;
 }
 
 void paintPlayerPanels(cGame& game, Graphics* g) {
@@ -395,9 +395,9 @@ void paintPlayerPanels(cGame& game, Graphics* g) {
   }
   setPlayerExpression(game, 0, -1);
   setPlayerExpression(game, 1, -1);
-  if (game.panelRedraw && game.m_backLayer) {
-    paintInterfaceAt(game, game.hudOffset, 0, true);
-    game.panelRedraw = 0;
+  if (game.table.panelRedraw && game.frontEnd.backLayer) {
+    paintInterfaceAt(game, game.table.hudOffset, 0, true);
+    game.table.panelRedraw = 0;
   }
   drawSavedBackground(game, g);
   game.resetClip(g);

@@ -66,8 +66,8 @@ int32_t decodeChar(const uint8_t* text, int32_t pos, int32_t end, int32_t* lengt
 }
 
 int32_t glyphFrame(const cGame& game, int32_t code) {
-  if (!game.m_charMap || code < 0 || code >= game.m_charMapCount) return 0;
-  return game.m_charMap[2 * code] | game.m_charMap[2 * code + 1] << 8;
+  if (!game.text.charMap || code < 0 || code >= game.text.charMapCount) return 0;
+  return game.text.charMap[2 * code] | game.text.charMap[2 * code + 1] << 8;
 }
 
 namespace {
@@ -90,7 +90,7 @@ int32_t spaceAdvance(ASprite* f) {
 int32_t formatNumber(cGame& game, int32_t value, int32_t radix, int32_t digits) {
   static const char kDigits[] = "0123456789abcdef";
   if (radix < 2 || radix > 16) radix = 10;
-  const int32_t cap = static_cast<int32_t>(sizeof game.m_layout.digits) - 1;
+  const int32_t cap = static_cast<int32_t>(sizeof game.text.layout.digits) - 1;
   const bool negative = value < 0;
   uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
   if (digits < 0) {
@@ -103,16 +103,16 @@ int32_t formatNumber(cGame& game, int32_t value, int32_t radix, int32_t digits) 
   }
   if (digits > cap) digits = cap;
   for (int32_t i = digits - 1; i >= 0; --i) {
-    game.m_layout.digits[i] = kDigits[magnitude % static_cast<uint32_t>(radix)];
+    game.text.layout.digits[i] = kDigits[magnitude % static_cast<uint32_t>(radix)];
     magnitude /= static_cast<uint32_t>(radix);
   }
-  if (negative && digits > 0) game.m_layout.digits[0] = '-';
-  game.m_layout.digits[digits] = 0;
+  if (negative && digits > 0) game.text.layout.digits[0] = '-';
+  game.text.layout.digits[digits] = 0;
   return digits;
 }
 
 void setTextParam(cGame& game, int32_t index, int32_t value) {
-  if (index >= 0 && index < L::kParamCount) game.m_layout.params[index] = value;
+  if (index >= 0 && index < L::kParamCount) game.text.layout.params[index] = value;
 }
 
 namespace {
@@ -127,8 +127,8 @@ int32_t nextParam(TextLayoutData& l) {
 
 void drawTextRun(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t x,
                  int32_t y) {
-  if (!fonts || !chars || count <= 0 || game.m_layout.font >= L::kMaxFonts) return;
-  ASprite* font = fonts[game.m_layout.font];
+  if (!fonts || !chars || count <= 0 || game.text.layout.font >= L::kMaxFonts) return;
+  ASprite* font = fonts[game.text.layout.font];
   if (!font) return;
   const uint8_t* t = reinterpret_cast<const uint8_t*>(chars);
   const int32_t end = first + count;
@@ -146,11 +146,11 @@ void drawTextRun(cGame& game, Graphics* g, ASprite** fonts, const char* chars, i
       Markup m = parseMarkup(t, p, end);
       len = m.length;
       if (m.letter == 'n') {
-        const int32_t n = formatNumber(game, nextParam(game.m_layout), 10, m.digits);
+        const int32_t n = formatNumber(game, nextParam(game.text.layout), 10, m.digits);
         bool leading = m.digits >= 0;
         for (int32_t i = 0; i < n; ++i) {
-          const int32_t frame = glyphFrame(game, static_cast<uint8_t>(game.m_layout.digits[i]));
-          if (leading && game.m_layout.digits[i] == '0' && i < n - 1) {
+          const int32_t frame = glyphFrame(game, static_cast<uint8_t>(game.text.layout.digits[i]));
+          if (leading && game.text.layout.digits[i] == '0' && i < n - 1) {
             x += frameAdvance(font, glyphFrame(game, '0'));
             continue;
           }
@@ -159,21 +159,21 @@ void drawTextRun(cGame& game, Graphics* g, ASprite** fonts, const char* chars, i
           x += frameAdvance(font, frame);
         }
       } else if (m.letter == 'i') {
-        if (!m.hasArgument) nextParam(game.m_layout);
+        if (!m.hasArgument) nextParam(game.text.layout);
       } else if (m.letter == 'f') {
         if (m.argument < L::kMaxFonts && fonts[m.argument]) {
           const int32_t old = lineHeightOf(font);
           font->textWidth = x;
-          game.m_layout.font = static_cast<uint8_t>(m.argument);
+          game.text.layout.font = static_cast<uint8_t>(m.argument);
           font = fonts[m.argument];
           font->setCurrentPalette(0);
-          game.m_layout.palette = 0;
+          game.text.layout.palette = 0;
           y += old - lineHeightOf(font);
         }
       } else if (m.letter == 'p') {
         if (m.argument < font->paletteCount) {
           font->setCurrentPalette(m.argument);
-          game.m_layout.palette = static_cast<uint8_t>(m.argument);
+          game.text.layout.palette = static_cast<uint8_t>(m.argument);
         }
       } else if (m.letter == '%') {
         const int32_t frame = glyphFrame(game, '%');
@@ -192,21 +192,21 @@ void drawTextRun(cGame& game, Graphics* g, ASprite** fonts, const char* chars, i
 
 void drawAnchoredText(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
                       int32_t x, int32_t y, int32_t anchor) {
-  if (!fonts || game.m_layout.font >= L::kMaxFonts || !fonts[game.m_layout.font]) return;
+  if (!fonts || game.text.layout.font >= L::kMaxFonts || !fonts[game.text.layout.font]) return;
   if (anchor & (64 | 32 | 0x400 | 0x200)) {
-    const uint8_t font = game.m_layout.font, palette = game.m_layout.palette;
-    game.m_layout.line = 0;
-    game.m_layout.page = 0;
-    game.m_layout.param = 0;
+    const uint8_t font = game.text.layout.font, palette = game.text.layout.palette;
+    game.text.layout.line = 0;
+    game.text.layout.page = 0;
+    game.text.layout.param = 0;
     layoutTextLines(game, fonts, chars, first, count, 240, 320, 0);
-    const int32_t last = game.m_layout.lineCount > 0 ? game.m_layout.lineCount - 1 : 0;
-    const int32_t width = game.m_layout.lines[last].width;
-    game.m_layout.font = font;
-    game.m_layout.palette = palette;
-    game.m_layout.param = 0;
-    game.m_layout.line = 0;
-    game.m_layout.page = 0;
-    game.m_layout.cacheKey = 0;
+    const int32_t last = game.text.layout.lineCount > 0 ? game.text.layout.lineCount - 1 : 0;
+    const int32_t width = game.text.layout.lines[last].width;
+    game.text.layout.font = font;
+    game.text.layout.palette = palette;
+    game.text.layout.param = 0;
+    game.text.layout.line = 0;
+    game.text.layout.page = 0;
+    game.text.layout.cacheKey = 0;
     if (anchor & 64)
       x -= width;
     else if (anchor & 32)
@@ -223,11 +223,11 @@ void drawAnchoredText(cGame& game, Graphics* g, ASprite** fonts, const char* cha
 void drawChars(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t font,
                int32_t x, int32_t y, int32_t anchor) {
   if (font < 0 || font >= L::kMaxFonts) return;
-  game.m_layout.line = 0;
-  game.m_layout.page = 0;
-  game.m_layout.param = 0;
-  game.m_layout.font = static_cast<uint8_t>(font);
-  if (fonts && fonts[font]) game.m_layout.palette = static_cast<uint8_t>(fonts[font]->getCurrentPalette());
+  game.text.layout.line = 0;
+  game.text.layout.page = 0;
+  game.text.layout.param = 0;
+  game.text.layout.font = static_cast<uint8_t>(font);
+  if (fonts && fonts[font]) game.text.layout.palette = static_cast<uint8_t>(fonts[font]->getCurrentPalette());
   drawAnchoredText(game, g, fonts, chars, first, count, x, y, anchor);
 }
 
@@ -275,25 +275,25 @@ int32_t getCStringWidth(cGame& game, ASprite* font, const char* text) {
 int32_t getStringWidth(cGame& game, ASprite* font, int32_t id) {
   return measureText(game, font, getStringData(game, id), 0, getStringLength(game, id));
 }
-int32_t getMeasuredTextHeight(const cGame& game, ASprite* font) { return font ? font->textHeight : 0; }
+int32_t getMeasuredTextHeight(const cGame& /*game*/, ASprite* font) { return font ? font->textHeight : 0; }
 
 // ---- layout
 
 void resetLayout(cGame& game, ASprite** fonts, int32_t font) {
-  game.m_layout.line = 0;
-  game.m_layout.page = 0;
-  game.m_layout.param = 0;
-  game.m_layout.lineCount = 0;
-  game.m_layout.pageCount = 0;
-  if (font >= 0 && font < L::kMaxFonts) game.m_layout.font = static_cast<uint8_t>(font);
-  ASprite* f = fonts ? fonts[game.m_layout.font] : nullptr;
-  game.m_layout.palette = f ? static_cast<uint8_t>(f->getCurrentPalette()) : 0;
-  game.m_layout.lineSpacing = f ? f->getFontSpacing() : 0;
+  game.text.layout.line = 0;
+  game.text.layout.page = 0;
+  game.text.layout.param = 0;
+  game.text.layout.lineCount = 0;
+  game.text.layout.pageCount = 0;
+  if (font >= 0 && font < L::kMaxFonts) game.text.layout.font = static_cast<uint8_t>(font);
+  ASprite* f = fonts ? fonts[game.text.layout.font] : nullptr;
+  game.text.layout.palette = f ? static_cast<uint8_t>(f->getCurrentPalette()) : 0;
+  game.text.layout.lineSpacing = f ? f->getFontSpacing() : 0;
 }
 
 int32_t layoutTextLines(cGame& game, ASprite** fonts, const char* chars, int32_t first, int32_t count, int32_t w,
                         int32_t h, int32_t pageLimit) {
-  TextLayoutData& l = game.m_layout;
+  TextLayoutData& l = game.text.layout;
   if (!fonts || !chars || l.font >= L::kMaxFonts || !fonts[l.font]) {
     l.lineCount = l.pageCount = 0;
     return first;
@@ -439,19 +439,19 @@ int32_t layoutText(cGame& game, ASprite** fonts, const char* chars, int32_t firs
                    int32_t w, int32_t h) {
   resetLayout(game, fonts, font);
   layoutTextLines(game, fonts, chars, first, count, w, h, L::kMaxPages - 1);
-  return game.m_layout.pageCount;
+  return game.text.layout.pageCount;
 }
 
 int32_t layoutString(cGame& game, ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h) {
-  if (id != 0 && id == game.m_layout.cacheKey) return game.m_layout.pageCount;
+  if (id != 0 && id == game.text.layout.cacheKey) return game.text.layout.pageCount;
   const int32_t pages = layoutText(game, fonts, getStringData(game, id), 0, getStringLength(game, id), font, w, h);
-  game.m_layout.cacheKey = id;
+  game.text.layout.cacheKey = id;
   return pages;
 }
 
 bool drawWrappedTextPage(cGame& game, Graphics* g, ASprite** fonts, int32_t palette, const char* chars, int32_t first,
                          int32_t count, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags) {
-  TextLayoutData& l = game.m_layout;
+  TextLayoutData& l = game.text.layout;
   if (!fonts || !chars || l.font >= L::kMaxFonts || !fonts[l.font] || page < 0 || page >= L::kMaxPages) return true;
   const uint8_t savedFont = l.font, savedParam = l.param;
   if (palette >= 0 && palette < fonts[l.font]->paletteCount) fonts[l.font]->setCurrentPalette(palette);
@@ -490,8 +490,8 @@ bool drawWrappedTextPage(cGame& game, Graphics* g, ASprite** fonts, int32_t pale
 bool drawWrappedString(cGame& game, Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
                        int32_t w, int32_t h, int32_t page, int32_t flags) {
   if (font < 0 || font >= L::kMaxFonts) return true;
-  game.m_layout.font = static_cast<uint8_t>(font);
-  game.m_layout.cacheKey = id;
+  game.text.layout.font = static_cast<uint8_t>(font);
+  game.text.layout.cacheKey = id;
   return drawWrappedTextPage(game, g, fonts, -1, getStringData(game, id), 0, getStringLength(game, id), x, y, w, h,
                              page, flags);
 }
@@ -499,18 +499,18 @@ bool drawWrappedString(cGame& game, Graphics* g, ASprite** fonts, int32_t id, in
 int32_t getStringPageHeight(cGame& game, ASprite** fonts, int32_t id, int32_t font, int32_t w, int32_t h,
                             int32_t page) {
   if (page < 0 || page >= L::kMaxPages) return 0;
-  if (id != game.m_layout.cacheKey || page >= game.m_layout.pageCount) {
+  if (id != game.text.layout.cacheKey || page >= game.text.layout.pageCount) {
     resetLayout(game, fonts, font);
     layoutTextLines(game, fonts, getStringData(game, id), 0, getStringLength(game, id), w, h, L::kMaxPages - 1);
-    game.m_layout.cacheKey = id;
+    game.text.layout.cacheKey = id;
   }
-  return page < game.m_layout.pageCount ? game.m_layout.pages[page].height : 0;
+  return page < game.text.layout.pageCount ? game.text.layout.pages[page].height : 0;
 }
 
 int32_t drawTextReveal(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
                        int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
                        int32_t step, int32_t mode) {
-  TextLayoutData& l = game.m_layout;
+  TextLayoutData& l = game.text.layout;
   if (!fonts || !chars || font < 0 || font >= L::kMaxFonts || !fonts[font] || page < 0 || page >= L::kMaxPages)
     return 3;
   l.font = static_cast<uint8_t>(font);
@@ -566,7 +566,7 @@ int32_t drawTextReveal(cGame& game, Graphics* g, ASprite** fonts, const char* ch
 
 int32_t drawStringReveal(cGame& game, Graphics* g, ASprite** fonts, int32_t id, int32_t font, int32_t x, int32_t y,
                          int32_t w, int32_t h, int32_t page, int32_t flags, int32_t step, int32_t mode) {
-  game.m_layout.cacheKey = id;
+  game.text.layout.cacheKey = id;
   return drawTextReveal(game, g, fonts, getStringData(game, id), 0, getStringLength(game, id), font, x, y, w, h, page,
                         flags, step, mode);
 }

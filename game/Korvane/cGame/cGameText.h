@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "game/Korvane/cGame/cGameData.h"
+
+class ASprite;
 class cGame;
 class Graphics;
 
@@ -57,3 +60,12 @@ int32_t drawStringReveal(cGame& game, Graphics* g, ASprite** fonts, int32_t id, 
 int32_t drawTextReveal(cGame& game, Graphics* g, ASprite** fonts, const char* chars, int32_t first, int32_t count,
                        int32_t font, int32_t x, int32_t y, int32_t w, int32_t h, int32_t page, int32_t flags,
                        int32_t step, int32_t mode);
+
+struct TextState {
+  TextTableData strings;
+  // Text markup and drawing (fonts are sprite banks indexed by font number).
+  ASprite* fonts[TextLayoutData::kMaxFonts] = {};
+  uint8_t* charMap = nullptr;  // 16-bit glyph frames by character code
+  int32_t charMapCount = 0;
+  TextLayoutData layout;
+};

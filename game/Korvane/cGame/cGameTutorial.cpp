@@ -50,11 +50,11 @@ void startTutorial(cGame& game, int32_t lesson) {
   if (!isLesson(lesson)) return;
   // The match the lessons interrupt comes back when they are over.
   if (game.gameType != kGameTutorial) {
-    game.m_savedGameType = game.gameType;
-    game.m_savedRuleSet = game.ruleSet;
+    game.tutorial.savedGameType = game.gameType;
+    game.tutorial.savedRuleSet = game.ruleSet;
   }
   game.lessonNumber = lesson;
-  game.tutorialStarted = 1;
+  game.tutorial.started = 1;
   game.gameType = kGameTutorial;
   placeBalls(game);
   game.setInGameState(k_stateMatchInit);
@@ -66,24 +66,24 @@ void startTutorialLesson(cGame& game) {
   startScriptedFrame(game, RuleState::kModeTutorial, isLesson(game.lessonNumber));
   game.m_rules.tutorialLocks[0] = game.lessonNumber < 1;
   game.m_rules.tutorialLocks[1] = game.lessonNumber < 2;
-  game.tutorialTarget = isLesson(game.lessonNumber) ? k_tutorialLessons[game.lessonNumber].targetBall : -1;
-  game.tutorialTextBoxOpen = 0;
-  game.spinArrowsLocked = 0;
-  game.spinButtonHidden = game.m_rules.tutorialLocks[1];
+  game.tutorial.target = isLesson(game.lessonNumber) ? k_tutorialLessons[game.lessonNumber].targetBall : -1;
+  game.tutorial.textBoxOpen = 0;
+  game.stylus.spinArrowsLocked = 0;
+  game.stylus.spinButtonHidden = game.m_rules.tutorialLocks[1];
   setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, false);
-  game.m_guide.objectBall = -1;
+  game.table.guide.objectBall = -1;
 }
 
 void returnFromTutorial(cGame& game) {
   // Nothing to go back to: the lessons were not started from a match.
-  if (game.m_savedGameType < 0 || game.m_savedGameType == kGameTutorial) {
-    game.m_pendingReturnState = k_stateTutorialChoice;
+  if (game.tutorial.savedGameType < 0 || game.tutorial.savedGameType == kGameTutorial) {
+    game.loading.pendingReturnState = k_stateTutorialChoice;
     game.setState(k_stateMainMenuLoading);
     return;
   }
-  game.gameType = game.m_savedGameType;
-  game.ruleSet = game.m_savedRuleSet;
-  game.m_savedGameType = -1;
+  game.gameType = game.tutorial.savedGameType;
+  game.ruleSet = game.tutorial.savedRuleSet;
+  game.tutorial.savedGameType = -1;
   placeBalls(game);
   game.setInGameState(k_stateMatchInit);
 }
@@ -96,19 +96,19 @@ bool tutorialMasseLocked(cGame& game) { return game.gameType == kGameTutorial &&
 // ---- the coach's hooks
 
 void checkTutorialAimTarget(cGame& game) {
-  if (game.tutorialTarget < 0) return;
+  if (game.tutorial.target < 0) return;
   if (game.m_world.shot.aimChanged) computeAimGuide(game);
-  if (game.m_guide.objectBall != game.tutorialTarget) return;
+  if (game.table.guide.objectBall != game.tutorial.target) return;
   // Lesson 2 shows that the ball in the way is not the one to play.
-  aimAtBall(game, game.lessonNumber == 2 ? 3 : game.tutorialTarget, true);
-  game.tutorialTarget = -1;
+  aimAtBall(game, game.lessonNumber == 2 ? 3 : game.tutorial.target, true);
+  game.tutorial.target = -1;
   showTutorialMessage(game, getTutorialLessonText(game, k_lessonAimReached), true);
 }
 
 void checkTutorialComboAim(cGame& game) {
   if (game.lessonNumber != 4) return;
   if (game.m_world.shot.aimChanged) computeAimGuide(game);
-  if (game.m_guide.objectBall != 2) return;
+  if (game.table.guide.objectBall != 2) return;
   aimAtBall(game, 3, false);
   showTutorialMessage(game, getTutorialLessonText(game, k_lessonExtra), true);
 }
@@ -134,51 +134,51 @@ void onTutorialMasse(cGame& game) {
 
 void openTutorialTextBox(cGame& game, int32_t textId) {
   if (textId < 0) return;
-  game.tutorialTextBoxOpen = 1;
-  game.tutorialTextId = textId;
-  game.tutorialTextPage = 0;
+  game.tutorial.textBoxOpen = 1;
+  game.tutorial.textId = textId;
+  game.tutorial.textPage = 0;
   int32_t pages = 1;
   const int16_t* box = getInterfaceElement(game, k_interfaceHud, k_elTutorialText);
   if (box && box[F::kWordType] == F::kText) {
     const int32_t font = box[F::kWordParams + F::kTextFont];
-    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
-      game.m_layout.cacheKey = 0;
-      pages = layoutString(game, game.m_fonts, textId, font, box[F::kWordParams + F::kTextWidth],
+    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.text.fonts[font]) {
+      game.text.layout.cacheKey = 0;
+      pages = layoutString(game, game.text.fonts, textId, font, box[F::kWordParams + F::kTextWidth],
                            box[F::kWordParams + F::kTextHeight]);
     }
   }
-  game.tutorialTextPages = std::max(pages, 1);
-  game.tutorialTextMorePages = 0 < game.tutorialTextPages - 1;
-  game.hudHint = -1;
+  game.tutorial.textPages = std::max(pages, 1);
+  game.tutorial.textMorePages = 0 < game.tutorial.textPages - 1;
+  game.table.hudHint = -1;
   // A tap anywhere turns its pages (the selector's pad is covered).
-  game.spinArrowsLocked = 1;
+  game.stylus.spinArrowsLocked = 1;
   setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, true);
 }
 
 void updateTutorialTextBox(cGame& game) {
-  if (!game.m_keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
-  if (game.tutorialTextMorePages) {
-    game.tutorialTextPage += 1;
-    game.tutorialTextMorePages = game.tutorialTextPage + 1 < game.tutorialTextPages;
+  if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
+  if (game.tutorial.textMorePages) {
+    game.tutorial.textPage += 1;
+    game.tutorial.textMorePages = game.tutorial.textPage + 1 < game.tutorial.textPages;
     return;
   }
-  game.tutorialTextBoxOpen = 0;
-  game.spinArrowsLocked = 0;
-  game.hudHint = kHintTextBoxClosed;
+  game.tutorial.textBoxOpen = 0;
+  game.stylus.spinArrowsLocked = 0;
+  game.table.hudHint = kHintTextBoxClosed;
   setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, false);
 }
 
 void paintTutorialTextBox(cGame& game, Graphics* g) {
-  if (!g || !game.tutorialTextBoxOpen || game.tutorialTextId < 0) return;
+  if (!g || !game.tutorial.textBoxOpen || game.tutorial.textId < 0) return;
   paintSpriteElementTo(game, k_elTutorialBox, 0, 0, false, g);
   const int16_t* box = getInterfaceElement(game, k_interfaceHud, k_elTutorialText);
   if (!box || box[F::kWordType] != F::kText) return;
   const int32_t font = box[F::kWordParams + F::kTextFont];
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return;
-  ASprite* bank = game.m_fonts[font];
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.text.fonts[font]) return;
+  ASprite* bank = game.text.fonts[font];
   bank->setCurrentPalette(std::min(kTextBoxPalette, std::max(bank->paletteCount - 1, 0)));
-  drawWrappedString(game, g, game.m_fonts, game.tutorialTextId, font, box[F::kWordX], box[F::kWordY],
-                    box[F::kWordParams + F::kTextWidth], box[F::kWordParams + F::kTextHeight], game.tutorialTextPage,
+  drawWrappedString(game, g, game.text.fonts, game.tutorial.textId, font, box[F::kWordX], box[F::kWordY],
+                    box[F::kWordParams + F::kTextWidth], box[F::kWordParams + F::kTextHeight], game.tutorial.textPage,
                     kTextBoxAnchor);
   bank->setCurrentPalette(0);
 }
@@ -187,7 +187,7 @@ void paintTutorialTextBox(cGame& game, Graphics* g) {
 
 void showTutorialMessage(cGame& game, int32_t textId, bool coach) { showMessageBox(game, coach ? 1 : 0, textId); }
 
-void clearTutorialWait(cGame& game) { game.messageDone = 0; }
+void clearTutorialWait(cGame& game) { game.turn.messageDone = 0; }
 
 // ---- after the shot
 
@@ -195,12 +195,12 @@ void checkTutorialShotResult(cGame& game) {
   const uint32_t out = game.m_rules.shotOutcome;
   const bool passed = (out & kOutWin) != 0;
   const bool failed = !passed && (out & kOutLose) != 0;
-  if (!game.messageDone) {
+  if (!game.turn.messageDone) {
     // The coach waits for a box of the shot ("Nice shot!") to be closed.
     if ((passed || failed) && isMatchOnHold(game)) return;
     if (passed) {
       // Saved before the coach says so.
-      if (isLesson(game.lessonNumber)) game.m_career.counterA |= 1u << game.lessonNumber;
+      if (isLesson(game.lessonNumber)) game.career.progress.counterA |= 1u << game.lessonNumber;
       saveProgress(game);
       showTutorialMessage(game, getTutorialLessonText(game, k_lessonPassed), true);
     } else if (failed) {
@@ -213,8 +213,8 @@ void checkTutorialShotResult(cGame& game) {
   if (!passed) {
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
-  } else if (!game.tutorialStarted) {
-    game.m_pendingReturnState = k_stateTutorialChoice;
+  } else if (!game.tutorial.started) {
+    game.loading.pendingReturnState = k_stateTutorialChoice;
     game.setState(k_stateMainMenuLoading);
   } else if (game.lessonNumber < 2) {
     startTutorial(game, game.lessonNumber + 1);

@@ -47,3 +47,17 @@ void openTutorialMasseText(cGame& game);
 void openTutorialTextBox(cGame& game, int32_t textId);
 void showTutorialMessage(cGame& game, int32_t textId, bool coach);
 void paintTutorialTextBox(cGame& game, Graphics* g);
+
+struct TutorialState {
+  int32_t target = -1;  // the ball whose aim is still to be reached, -1 none
+  int32_t textPage = 0;
+  int32_t textPages = 1;
+  uint8_t textMorePages = 0;
+  int32_t savedGameType = -1;  // the match the tutorial was started from
+  int32_t savedRuleSet = 0;
+  uint8_t started = 0;
+  uint8_t textBoxOpen = 0;
+  int32_t textId = -1;
+  uint8_t awaitsTitle = 0;
+  uint8_t left = 0;
+};

@@ -16,17 +16,19 @@ constexpr int32_t kListRows = 5;
 constexpr const char* kChangePage = "Change Page";
 constexpr int32_t kPageButtonSelection = -2;
 
-int32_t categoryOf(const cGame& g) { return std::clamp(g.achievementScreens.selectedCategory, 0, cGame::k_achievementCategories - 1); }
+int32_t categoryOf(const cGame& g) {
+  return std::clamp(g.achievementScreens.selectedCategory, 0, k_achievementCategories - 1);
+}
 
 }  // namespace
 
 void updateAchievementCategories(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifAchievementMenu;
     s.menu = kCategoryMenu;
     s.listElement = k_elCategoryRow0;
-    s.count = cGame::k_achievementCategories;
+    s.count = k_achievementCategories;
     setUpScreen(game, s);
     game.achievementScreens.selectedCategory = 0;
     // Percentages first: the frames show completion too.
@@ -37,12 +39,12 @@ void updateAchievementCategories(cGame& game) {
   }
   const int32_t id = updateScreen(game);
   // The highlighted card follows the entry under the pen.
-  const int32_t entry = game.m_menu.selection;
-  if (entry >= 0 && entry < cGame::k_achievementCategories && entry != game.achievementScreens.selectedCategory) {
+  const int32_t entry = game.menu.selection;
+  if (entry >= 0 && entry < k_achievementCategories && entry != game.achievementScreens.selectedCategory) {
     game.achievementScreens.selectedCategory = entry;
     setCategoryFrames(game);
   }
-  if (id >= k_textCategoryName0 && id < k_textCategoryName0 + cGame::k_achievementCategories)
+  if (id >= k_textCategoryName0 && id < k_textCategoryName0 + k_achievementCategories)
     game.setState(k_stateAchievementList);
   else if (id < 0)
     game.setState(k_statePub);
@@ -52,31 +54,31 @@ void paintAchievementCategories(cGame& game, Graphics* g) {
   selectInterface(game, k_ifAchievementMenu);
   paintScreen(game, g, k_elAchievementBack, -1);
   drawElementText(game, k_elCategoryTitle, k_textAchievementsTitle);
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
+  for (int32_t c = 0; c < k_achievementCategories; ++c) {
     const int32_t e = k_elCategoryPercent0 + c;
     setElementPalette(game, e, c == game.achievementScreens.selectedCategory ? 0 : 1);
-    setTextParam(game, 0, game.m_achievementPercent[c]);
+    setTextParam(game, 0, game.notices.percent[c]);
     drawElementText(game, e, k_textPercent);
   }
   paintMenu(game);
 }
 
 void setCategoryFrames(cGame& game) {
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c) {
-    const int32_t frame = (game.m_achievementPercent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
+  for (int32_t c = 0; c < k_achievementCategories; ++c) {
+    const int32_t frame = (game.notices.percent[c] == 100 ? k_frameCategoryComplete : k_frameCategoryIncomplete) +
                           (c == game.achievementScreens.selectedCategory ? 1 : 0);
     setInterfaceElementFrame(game, k_ifAchievementMenu, k_elCategoryFrame0 + c, frame);
   }
 }
 
 void setCategoryTicks(cGame& game) {
-  for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
+  for (int32_t c = 0; c < k_achievementCategories; ++c)
     setInterfaceElementAnim(game, k_ifAchievementMenu, k_elCategoryTick0 + c,
-                            game.m_achievementPercent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
+                            game.notices.percent[c] == 100 ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 void updateAchievementList(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifAchievementList;
     s.menu = game.achievementScreens.listTexts;
@@ -84,18 +86,18 @@ void updateAchievementList(cGame& game) {
     s.rows = kListRows;
     s.count = 10;
     setUpScreen(game, s);
-    game.m_menu.selection = 0;
+    game.menu.selection = 0;
     updateAchievementPercentages(game);
     markUnlockedRows(game);
     buildAchievementListTexts(game);
-    game.achievementScreens.listFirst = game.m_menu.firstVisible;
+    game.achievementScreens.listFirst = game.menu.firstVisible;
     return;
   }
   updateScreen(game, false);
   const int32_t id = updateMenuSmooth(game);
   // A new page slides in with its own ticks.
-  if (game.m_menu.firstVisible != game.achievementScreens.listFirst) {
-    game.achievementScreens.listFirst = game.m_menu.firstVisible;
+  if (game.menu.firstVisible != game.achievementScreens.listFirst) {
+    game.achievementScreens.listFirst = game.menu.firstVisible;
     startInterfaceAnimation(game);
     markUnlockedRows(game);
   }
@@ -105,10 +107,10 @@ void updateAchievementList(cGame& game) {
 void paintAchievementList(cGame& game, Graphics* g) {
   selectInterface(game, k_ifAchievementList);
   paintScreen(game, g, k_elAchievementBack, -1);
-  setTextParam(game, 0, game.m_achievementPercent[categoryOf(*(&game))]);
+  setTextParam(game, 0, game.notices.percent[categoryOf(*(&game))]);
   drawElementText(game, k_elListTitle, game.achievementScreens.listTitle);
-  const int32_t entry = game.m_menu.selection;
-  if (entry >= 0 && entry < game.m_menu.count)
+  const int32_t entry = game.menu.selection;
+  if (entry >= 0 && entry < game.menu.count)
     drawElementText(game, k_elListDescription, game.achievementScreens.descriptionBase + entry);
   else if (entry == kPageButtonSelection)
     drawElementString(game, k_elListDescription, kChangePage);
@@ -118,8 +120,8 @@ void paintAchievementList(cGame& game, Graphics* g) {
 void markUnlockedRows(cGame& game) {
   const int32_t c = categoryOf(*(&game));
   for (int32_t i = 0; i < kListRows; ++i) {
-    const int32_t id = 10 * c + game.m_menu.firstVisible + i;
-    const bool unlocked = id >= 0 && id < cGame::k_achievementCount && ((game.m_achievementMask >> id) & 1u);
+    const int32_t id = 10 * c + game.menu.firstVisible + i;
+    const bool unlocked = id >= 0 && id < cGame::k_achievementCount && ((game.career.achievementMask >> id) & 1u);
     setInterfaceElementAnim(game, k_ifAchievementList, k_elListTick0 + i,
                             unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
@@ -131,7 +133,7 @@ void buildAchievementListTexts(cGame& game) {
     game.achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
   game.achievementScreens.listTitle = k_textCategoryTitle0 + c;
   game.achievementScreens.descriptionBase = k_textAchievementDesc0 + 10 * c;
-  setInterfaceElementVisible(game, k_ifAchievementList, k_elListBadge, game.m_achievementPercent[c] == 100);
+  setInterfaceElementVisible(game, k_ifAchievementList, k_elListBadge, game.notices.percent[c] == 100);
   setInterfaceElementSprite(game, k_ifAchievementList, k_elListBadge, getBadgeSlot(game, c));
 }
 

@@ -23,8 +23,8 @@ constexpr const char* kTouchToContinue = "Touch screen to continue";
 // ---- retry question (320)
 
 void updateRetryQuestion(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     captureTableBackground(game);
     selectInterface(game, k_interfaceRetry);
     resetInterfaceAnimation(game, false);
@@ -32,11 +32,11 @@ void updateRetryQuestion(cGame& game) {
     setMenuCount(game, 2);
     for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e)
       setElementVisible(game, e, game.gameType == kGameTournament);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.m_menu.selection = -1;
+    game.menu.selection = -1;
     return;
   }
   selectInterface(game, k_interfaceRetry);
@@ -44,7 +44,7 @@ void updateRetryQuestion(cGame& game) {
   updateMenuArrows(game, k_retryArrowUp, k_retryArrowDown, false);
   showMenuScrollArrows(game, k_retryArrowUp, k_retryArrowDown);
   if (id < 1) {
-    if (game.m_keys.isPressed(k_keyBack)) {
+    if (game.keys.isPressed(k_keyBack)) {
       game.question.menuFlag = 0;
       enterIGM(game);
     }
@@ -53,12 +53,12 @@ void updateRetryQuestion(cGame& game) {
   if (id == k_textYes) {
     game.setInGameState(k_stateMatchInit);
   } else if (id == k_textNo) {
-    if (game.gameType == kGameTutorial && game.tutorialStarted) {
+    if (game.gameType == kGameTutorial && game.tutorial.started) {
       game.setInGameState(k_stateContinue);
       return;
     }
-    if (game.gameType == kGameChallenge) game.m_pendingReturnState = k_stateChallengeList;
-    game.m_menusOverMatch = 0;
+    if (game.gameType == kGameChallenge) game.loading.pendingReturnState = k_stateChallengeList;
+    game.frontEnd.menusOverMatch = 0;
     game.setState(k_stateMainMenuLoading);
   }
 }
@@ -76,7 +76,7 @@ void paintRetryQuestion(cGame& game, Graphics* g) {
                                                     : k_textRetryBody);
   drawElementText(game, k_retryTitle, k_textRetryTitle);
   if (game.gameType == kGameTournament) {
-    setTextParam(game, 0, 3 - static_cast<int32_t>(game.m_career.counterC));
+    setTextParam(game, 0, 3 - static_cast<int32_t>(game.career.progress.counterC));
     drawElementText(game, k_retryNote, k_textRetriesLeft);
   }
 }
@@ -84,18 +84,18 @@ void paintRetryQuestion(cGame& game, Graphics* g) {
 // ---- post-match menu (360)
 
 void updatePostMatchMenu(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     captureTableBackground(game);
     selectInterface(game, k_interfacePostMatch);
     resetInterfaceAnimation(game, false);
     initMenu(game, cGame::k_postMatchMenuItems, k_postMatchList, 4, true);
     setMenuCount(game, 4);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.m_menu.selection = -1;
+    game.menu.selection = -1;
     return;
   }
   selectInterface(game, k_interfacePostMatch);
@@ -109,32 +109,32 @@ void updatePostMatchMenu(cGame& game) {
       next = k_stateStakeChoice;
       break;
     case k_textPlayChallenges:
-      game.m_pubSpot = kPubSpotChallenges;
+      game.career.pubSpot = kPubSpotChallenges;
       next = k_stateChallengeMenu;
       break;
     case k_textVisitShop:
-      game.m_pubSpot = kPubSpotShop;
-      next = game.m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop;
+      game.career.pubSpot = kPubSpotShop;
+      next = game.career.progress.shopExplanationPending ? k_stateShopExplanation : k_stateShop;
       break;
     case k_textQuitMatch: next = k_stateMainMenu; break;
     default: return;  // the back key is the match epilogue's
   }
-  game.m_menusOverMatch = 0;
-  game.m_pendingReturnState = next;
+  game.frontEnd.menusOverMatch = 0;
+  game.loading.pendingReturnState = next;
   game.setState(k_stateMainMenuLoading);
 }
 
 void paintPostMatchMenu(cGame& game, Graphics* g) {
   selectInterface(game, k_interfacePostMatch);
   // The second tap's look: the prompt and the back button while a row waits.
-  const bool armed = game.m_screenFlags[k_screenFlagPostMatchConfirm] != 0;
+  const bool armed = game.states.screenFlags[k_screenFlagPostMatchConfirm] != 0;
   setElementVisible(game, k_postMatchBack, armed);
-  setElementFrame(game, k_postMatchBack, game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+  setElementFrame(game, k_postMatchBack, game.stylus.rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
   game.resetClip(g);
   drawSavedBackground(game, g);
   paintInterface(game);
   drawElementText(game, k_postMatchTitle, k_textPostMatchTitle);
-  const int32_t row = game.m_menu.selection;
+  const int32_t row = game.menu.selection;
   if (row >= 0 && row < 4)
     drawElementText(game, k_postMatchDescription, static_cast<int32_t>(cGame::k_postMatchDescriptions[row]));
   if (armed && isBlinkOn(game)) drawElementString(game, k_postMatchPrompt, kTouchToContinue);
@@ -144,20 +144,20 @@ void paintPostMatchMenu(cGame& game, Graphics* g) {
 // ---- after the tutorial (400)
 
 void updateContinueScreen(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     captureTableBackground(game);
     selectInterface(game, k_interfaceContinue);
     resetInterfaceAnimation(game, false);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
     return;
   }
-  if (!game.m_keys.isPressed(k_keySelect)) return;
-  if (game.m_tutorialLeft) {
-    game.m_tutorialLeft = 0;
+  if (!game.keys.isPressed(k_keySelect)) return;
+  if (game.tutorial.left) {
+    game.tutorial.left = 0;
     saveSettings(game);
     game.setInGameState(k_stateStartDispatch);
   } else {
@@ -167,7 +167,7 @@ void updateContinueScreen(cGame& game) {
 
 void paintContinueScreen(cGame& game, Graphics* g) {
   selectInterface(game, k_interfaceContinue);
-  setElementFrame(game, k_continueButton, game.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  setElementFrame(game, k_continueButton, game.stylus.leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
   game.resetClip(g);
   drawSavedBackground(game, g);
   paintInterface(game);
@@ -185,7 +185,7 @@ using namespace touch;
 void mapInGameQuestion(cGame& g) { mapRows(g, {153, 205}, 40); }
 
 void mapPostMatchMenu(cGame& g) {
-  uint8_t& armed = g.m_screenFlags[k_screenFlagPostMatchConfirm];
+  uint8_t& armed = g.states.screenFlags[k_screenFlagPostMatchConfirm];
   if (!armed) {
     Rect rows[4];
     int32_t values[4];

@@ -33,10 +33,10 @@ const uint32_t kChallengeMenus[kCategories][kPerCategory] = {
     {145, 146, 147, 148, 149, 150, 151, 152},
 };
 
-int32_t categoryOf(const cGame& g) { return std::clamp(g.challengeCategory, 0, kCategories - 1); }
+int32_t categoryOf(const cGame& g) { return std::clamp(g.challenges.category, 0, kCategories - 1); }
 
 bool isVeiled(const cGame& g, int32_t entry) {
-  return entry >= 0 && entry < g.m_menu.count && (g.m_menu.flags[entry] & kDisabled) != 0;
+  return entry >= 0 && entry < g.menu.count && (g.menu.flags[entry] & kDisabled) != 0;
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ bool isVeiled(const cGame& g, int32_t entry) {
 // ---- categories
 
 void updateChallengeCategories(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifChallengeMenu;
     s.menu = kCategoryMenu;
@@ -52,7 +52,7 @@ void updateChallengeCategories(cGame& game) {
     s.count = 5;
     setUpScreen(game, s);
     // The rival match shows under a veil until it is unlocked.
-    if (!game.specialRivalOpen) setMenuEntryFlags(game, k_textRivalMatch, kDisabled);
+    if (!game.career.specialRivalOpen) setMenuEntryFlags(game, k_textRivalMatch, kDisabled);
     markCompletedCategories(game);
     return;
   }
@@ -62,17 +62,17 @@ void updateChallengeCategories(cGame& game) {
   if (id < 0) {
     game.setState(k_statePub);
   } else if (id >= k_textChallengeCategory0 && id < k_textChallengeCategory0 + kCategories) {
-    game.challengeCategory = id - k_textChallengeCategory0;
+    game.challenges.category = id - k_textChallengeCategory0;
     game.setState(k_stateChallengeList);
   } else if (id == k_textRivalMatch) {
     game.gameType = kCareerGameType;
-    game.rivalMatch = 1;
+    game.setup.rivalMatch = 1;
     game.setState(k_stateRulesChoice);
   }
 }
 
 void paintChallengeCategories(cGame& game, Graphics* g) {
-  const bool veiled = isVeiled(*(&game), game.m_menu.selection);
+  const bool veiled = isVeiled(*(&game), game.menu.selection);
   for (int32_t k = 0; k < 3; ++k) setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
   paintScreen(game, g, k_challengeMenuBack, -1);
   drawElementText(game, k_challengeMenuTitle, k_textChallengeMenuTitle);
@@ -83,22 +83,22 @@ void paintChallengeCategories(cGame& game, Graphics* g) {
 void markCompletedCategories(cGame& game) {
   for (int32_t c = 0; c < kCategories; ++c) {
     bool all = true;
-    for (int32_t s : game.m_career.challengeStates[c])
+    for (int32_t s : game.career.progress.challengeStates[c])
       if ((s & 3) != kStateWon) all = false;
     setInterfaceElementAnim(game, k_ifChallengeMenu, k_challengeMenuComplete0 + c,
                             all ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
   setInterfaceElementAnim(game, k_ifChallengeMenu, k_challengeMenuRivalMark,
-                          game.m_career.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
+                          game.career.progress.specialRivalBeaten ? k_marksAnimTickOn : k_marksAnimTickOff);
 }
 
 // ---- the challenges of one category
 
 void updateChallengeList(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     game.gameType = kChallengeGameType;
-    game.m_challengeEnded = 0;
-    game.challengeDemo = 0;
+    game.challenges.ended = 0;
+    game.challenges.demo = 0;
     FrontEndScreen s;
     s.interfaceId = k_ifChallengeList;
     s.menu = kChallengeMenus[categoryOf(*(&game))];
@@ -107,48 +107,48 @@ void updateChallengeList(cGame& game) {
     s.count = kPerCategory;
     setUpScreen(game, s);
     for (int32_t i = 0; i < kPerCategory; ++i)
-      if ((game.m_career.challengeStates[categoryOf(*(&game))][i] & 3) == kStateLocked)
-        game.m_menu.flags[i] = kDisabled;
+      if ((game.career.progress.challengeStates[categoryOf(*(&game))][i] & 3) == kStateLocked)
+        game.menu.flags[i] = kDisabled;
     markChallengeRows(game);
-    game.m_challengeListFirst = game.m_menu.firstVisible;
+    game.challenges.listFirst = game.menu.firstVisible;
     return;
   }
   updateScreen(game, false);
   const int32_t id = updateMenuSmooth(game);
   // The page the list shows may also have been turned by a touch, before
   // this update: the marks follow whatever the list shows now.
-  if (game.m_menu.firstVisible != game.m_challengeListFirst) {
-    game.m_challengeListFirst = game.m_menu.firstVisible;
+  if (game.menu.firstVisible != game.challenges.listFirst) {
+    game.challenges.listFirst = game.menu.firstVisible;
     markChallengeRows(game);
   }
-  const bool confirming = game.m_screenFlags[k_screenFlagChallengeConfirm] != 0;
+  const bool confirming = game.states.screenFlags[k_screenFlagChallengeConfirm] != 0;
   setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListPage, !confirming);
   setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListPageLabel, !confirming);
   if (id < 0) {
     game.setState(k_stateChallengeMenu);
     return;
   }
-  const int32_t entry = game.m_menu.selection;
+  const int32_t entry = game.menu.selection;
   if (id == 0 || entry < 0 || entry >= kPerCategory) return;
   game.challengeNumber = categoryOf(*(&game)) * kPerCategory + entry;
-  if (!game.m_career.started) game.m_career.character = game.m_chosenCharacter[0];
+  if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];
   game.opponentSlot = kOpponentSlot;
-  game.m_chosenRival = kCoach;
+  game.setup.chosenRival = kCoach;
   game.setState(k_stateGameLoading);
 }
 
 void paintChallengeList(cGame& game, Graphics* g) {
-  const int32_t entry = game.m_menu.selection;
+  const int32_t entry = game.menu.selection;
   const bool selected = entry >= 0 && entry < kPerCategory;
   const bool veiled = isVeiled(*(&game), entry);
-  const int32_t state = selected ? game.m_career.challengeStates[categoryOf(*(&game))][entry] : 0;
+  const int32_t state = selected ? game.career.progress.challengeStates[categoryOf(*(&game))][entry] : 0;
   const bool won = selected && (state & 3) == kStateWon;
   for (int32_t k = 0; k < 3; ++k)
     setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
   paintScreen(game, g, k_challengeListBack, -1);
   drawElementText(game, k_challengeListTitle, k_textChallengeListTitle);
   paintMenu(game);
-  if (game.m_screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.m_gameClock % 1000 > 500)
+  if (game.states.screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.frame.gameClock % 1000 > 500)
     drawElementString(game, k_challengeListConfirm, kTouchToContinue);
   if (veiled) {
     setTextParam(game, 0, entry);
@@ -159,7 +159,7 @@ void paintChallengeList(cGame& game, Graphics* g) {
       textBufferSetString(game, k_textPrize);
       replaceTextTagWithText(game, k_textMoney);
       setTextParam(game, 0, cGame::k_challengePrizes[entry]);
-      drawElementStringLen(game, k_challengeListInfo, game.m_text.work, game.m_text.workLength, -1);
+      drawElementStringLen(game, k_challengeListInfo, game.text.strings.work, game.text.strings.workLength, -1);
       setTextParam(game, 0, state >> 2);
       drawElementText(game, k_challengeListDetail, k_textFailedAttempts);
     } else if (entry == kPageButtonSelection) {
@@ -171,8 +171,8 @@ void paintChallengeList(cGame& game, Graphics* g) {
 void markChallengeRows(cGame& game) {
   const int32_t c = categoryOf(*(&game));
   for (int32_t i = 0; i < kListRows; ++i) {
-    const int32_t n = game.m_menu.firstVisible + i;
-    const int32_t state = n >= 0 && n < kPerCategory ? game.m_career.challengeStates[c][n] & 3 : kStateLocked;
+    const int32_t n = game.menu.firstVisible + i;
+    const int32_t state = n >= 0 && n < kPerCategory ? game.career.progress.challengeStates[c][n] & 3 : kStateLocked;
     const int32_t e = k_challengeListMark0 + i;
     setInterfaceElementVisible(game, k_ifChallengeList, e, state == kStateOpen || state == kStateWon);
     setInterfaceElementAnim(game, k_ifChallengeList, e, state == kStateWon ? k_marksAnimTickOn : k_marksAnimTickOff);
@@ -195,11 +195,11 @@ void mapChallengeMenu(cGame& g) {
 bool isStartable(const cGame& g, int32_t entry) { return entry >= 0 && (flagsOf(g, entry) & 5u) == 0; }
 
 void mapChallengeList(cGame& g) {
-  uint8_t& armed = g.m_screenFlags[k_screenFlagChallengeConfirm];
+  uint8_t& armed = g.states.screenFlags[k_screenFlagChallengeConfirm];
   const Rect pageButton{82, 251, 60, 25};
-  if (armed && !isStartable(g, g.m_menu.selection)) armed = 0;
+  if (armed && !isStartable(g, g.menu.selection)) armed = 0;
   if (!armed) {
-    if (pagedList(g, 100, 4, 4, pageButton) >= 0 && isStartable(g, g.m_menu.selection)) armed = 1;
+    if (pagedList(g, 100, 4, 4, pageButton) >= 0 && isStartable(g, g.menu.selection)) armed = 1;
     pageButtonUp(g, pageButton, 4);
     rightSoft(g);
     return;

@@ -48,21 +48,21 @@ constexpr int32_t kAnchorCentreTop = 32 | 0x100;
 
 // Leaves a screen shown over a paused match without clearing its stack.
 void leaveTo(cGame& g, int32_t state) {
-  if (g.m_inGame == 1)
+  if (g.states.inGame == 1)
     g.setInGameState(state);
   else
     g.setState(state);
 }
 
-bool anyKey(const cGame& g, uint32_t mask) { return g.m_keys.isPressed(mask) || g.m_keys.isHeld(mask); }
+bool anyKey(const cGame& g, uint32_t mask) { return g.keys.isPressed(mask) || g.keys.isHeld(mask); }
 
 }  // namespace
 
 // ---- help menu
 
 void updateHelpMenu(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceHelpMenu;
     s.menu = k_helpAndCharacterTable;
@@ -71,7 +71,7 @@ void updateHelpMenu(cGame& game) {
     s.count = k_helpMenuCount;
     setUpScreen(game, s);
     // No tutorial from a paused match.
-    if (game.m_menusOverMatch) setMenuEntryFlags(game, k_textHelpTutorial, kHidden);
+    if (game.frontEnd.menusOverMatch) setMenuEntryFlags(game, k_textHelpTutorial, kHidden);
     return;
   }
   const int32_t id = updateScreen(game);
@@ -80,7 +80,7 @@ void updateHelpMenu(cGame& game) {
   switch (id) {
     case k_textHelpControls:
     case k_textHelpMoney:
-      game.helpSubject = id;
+      game.setup.helpSubject = id;
       goToScreen(game, k_stateHelpText);
       break;
     case k_textHelpRules:
@@ -91,7 +91,7 @@ void updateHelpMenu(cGame& game) {
       break;
     default:
       if (id >= 0) break;
-      if (game.m_menusOverMatch)
+      if (game.frontEnd.menusOverMatch)
         game.setInGameState(k_stateOptions);
       else
         game.setState(k_stateMainMenu);
@@ -100,7 +100,7 @@ void updateHelpMenu(cGame& game) {
 }
 
 void paintHelpMenu(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   paintScreen(game, g, k_helpMenuBack, -1);
   drawElementText(game, k_helpMenuTitle, k_textHelpTitle);
   paintMenu(game);
@@ -111,15 +111,15 @@ void paintHelpMenu(cGame& game, Graphics* g) {
 void buildHelpMoneyText(cGame& game) {
   textBufferSetString(game, k_textHelpMoneyBody);
   for (int32_t i = 0; i < 4; ++i) replaceTextTagWithText(game, k_textMoney);
-  const int32_t n = std::clamp(game.m_text.workLength, 0, TextTableData::kWorkSize - 1);
-  std::memcpy(game.help.filled, game.m_text.work, static_cast<size_t>(n));
+  const int32_t n = std::clamp(game.text.strings.workLength, 0, TextTableData::kWorkSize - 1);
+  std::memcpy(game.help.filled, game.text.strings.work, static_cast<size_t>(n));
   game.help.filled[n] = 0;
   game.help.filledLength = n;
 }
 
 void updateHelpPage(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     game.help.page = 0;
     game.help.arrowKeys = 0;
     FrontEndScreen s;
@@ -129,7 +129,7 @@ void updateHelpPage(cGame& game) {
     game.help.title = k_textHelpControls;
     game.help.body = k_textHelpControlsBody;
     for (const HelpSubject& h : kSubjects)
-      if (h.subject == game.helpSubject) {
+      if (h.subject == game.setup.helpSubject) {
         game.help.title = h.title;
         game.help.body = h.body;
       }
@@ -138,11 +138,11 @@ void updateHelpPage(cGame& game) {
       buildHelpMoneyText(game);
       const int16_t* e = getInterfaceElement(game, -1, k_helpPageBody);
       const int32_t font = e ? e[F::kWordParams + F::kTextFont] : -1;
-      if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
+      if (font >= 0 && font < TextLayoutData::kMaxFonts && game.text.fonts[font]) {
         for (int32_t i = 0; i < 4; ++i) setTextParam(game, i, kMoneyAmounts[i]);
-        pages = layoutText(game, game.m_fonts, game.help.filled, 0, game.help.filledLength, font,
+        pages = layoutText(game, game.text.fonts, game.help.filled, 0, game.help.filledLength, font,
                            e[F::kWordParams + F::kTextWidth], e[F::kWordParams + F::kTextHeight]);
-        game.m_layout.cacheKey = 0;
+        game.text.layout.cacheKey = 0;
       }
     } else {
       pages = drawElementWrappedText(game, k_helpPageBody, game.help.body);
@@ -156,15 +156,15 @@ void updateHelpPage(cGame& game) {
   // The arrows repeat their key while the pen rests on them: a page turns
   // once per touch.
   const uint8_t keys =
-      static_cast<uint8_t>((game.m_keys.isPressed(k_keyUp) ? 1 : 0) | (game.m_keys.isPressed(k_keyDown) ? 2 : 0));
+      static_cast<uint8_t>((game.keys.isPressed(k_keyUp) ? 1 : 0) | (game.keys.isPressed(k_keyDown) ? 2 : 0));
   const uint8_t fresh = static_cast<uint8_t>(keys & ~game.help.arrowKeys);
   game.help.arrowKeys = keys;
   if (keys & 2) {
     if ((fresh & 2) && game.help.morePages) ++game.help.page;
   } else if (keys & 1) {
     if ((fresh & 1) && game.help.page > 0) --game.help.page;
-  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    leaveTo(*(&game), game.m_previousState);
+  } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    leaveTo(*(&game), game.states.previousState);
     return;
   }
   game.help.page = std::clamp(game.help.page, 0, game.help.pageCount - 1);
@@ -175,28 +175,28 @@ void updateHelpPage(cGame& game) {
 }
 
 void paintHelpPage(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy || !g) return;
+  if (game.states.subState == k_subStateDestroy || !g) return;
   paintScreen(game, g, k_helpPageBack, -1);
   drawElementText(game, k_helpPageTitle, game.help.title);
   const int16_t* e = getInterfaceElement(game, -1, k_helpPageBody);
   if (!e || e[F::kWordType] != F::kText) return;
   const int32_t font = e[F::kWordParams + F::kTextFont];
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.m_fonts[font]) return;
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.text.fonts[font]) return;
   const int32_t x = e[F::kWordX], y = e[F::kWordY];
   const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
   const int32_t palette = e[F::kWordParams + F::kTextPalette];
-  ASprite* bank = game.m_fonts[font];
+  ASprite* bank = game.text.fonts[font];
   if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
   g->setClip(x, y - 2, w, h + 2);
   const int32_t flags = kAnchorLeftTop;
   if (game.help.body == k_textHelpMoneyBody) {
     for (int32_t i = 0; i < 4; ++i) setTextParam(game, i, kMoneyAmounts[i]);
-    game.m_layout.font = static_cast<uint8_t>(font);
-    drawWrappedTextPage(game, g, game.m_fonts, -1, game.help.filled, 0, game.help.filledLength, x, y, w, h,
+    game.text.layout.font = static_cast<uint8_t>(font);
+    drawWrappedTextPage(game, g, game.text.fonts, -1, game.help.filled, 0, game.help.filledLength, x, y, w, h,
                         game.help.page, flags);
-    game.m_layout.cacheKey = 0;
+    game.text.layout.cacheKey = 0;
   } else {
-    drawWrappedString(game, g, game.m_fonts, game.help.body, font, x, y, w, h, game.help.page, flags);
+    drawWrappedString(game, g, game.text.fonts, game.help.body, font, x, y, w, h, game.help.page, flags);
   }
   game.resetClip(g);
   bank->setCurrentPalette(0);
@@ -206,16 +206,16 @@ void paintHelpPage(cGame& game, Graphics* g) {
 
 void markPassedLessons(cGame& game) {
   for (int32_t i = 0; i < kLessonRows; ++i) {
-    const int32_t lesson = game.m_menu.firstVisible + i;
-    const bool passed = lesson >= 0 && lesson < kLessonCount && ((game.m_career.counterA >> lesson) & 1u);
+    const int32_t lesson = game.menu.firstVisible + i;
+    const bool passed = lesson >= 0 && lesson < kLessonCount && ((game.career.progress.counterA >> lesson) & 1u);
     setInterfaceElementAnim(game, k_interfaceTutorialChoice, k_tutorialTick0 + i,
                             passed ? k_marksAnimTickOn : k_marksAnimTickOff);
   }
 }
 
 void updateTutorialSelection(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTutorialChoice;
     s.menu = kLessonItems;
@@ -224,14 +224,14 @@ void updateTutorialSelection(cGame& game) {
     s.count = kLessonCount;
     setUpScreen(game, s);
     markPassedLessons(game);
-    game.help.tutorialFirstRow = game.m_menu.firstVisible;
+    game.help.tutorialFirstRow = game.menu.firstVisible;
     return;
   }
   updateScreen(game, false);
   const int32_t id = updateMenu(game);
   // A scrolled list slides in again with its own ticks.
-  if (game.m_menu.firstVisible != game.help.tutorialFirstRow) {
-    game.help.tutorialFirstRow = game.m_menu.firstVisible;
+  if (game.menu.firstVisible != game.help.tutorialFirstRow) {
+    game.help.tutorialFirstRow = game.menu.firstVisible;
     startInterfaceAnimation(game);
     markPassedLessons(game);
   }
@@ -243,18 +243,18 @@ void updateTutorialSelection(cGame& game) {
   }
   if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
   game.lessonNumber = id - k_textLesson0;
-  game.tutorialStarted = 0;
-  game.m_savedGameType = -1;  // a lesson chosen here interrupts no match
+  game.tutorial.started = 0;
+  game.tutorial.savedGameType = -1;  // a lesson chosen here interrupts no match
   game.gameType = kTutorialGameType;
   // The lesson is played with the career's character, or else the one of
   // the quick match.
-  if (!game.m_career.started) game.m_career.character = game.m_chosenCharacter[0];
-  game.m_chosenRival = kTutorialOpponent;
+  if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];
+  game.setup.chosenRival = kTutorialOpponent;
   game.setState(k_stateGameLoading);
 }
 
 void paintTutorialSelection(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   paintScreen(game, g, k_tutorialBack, -1);
   drawElementText(game, k_tutorialTitle, k_textTutorialTitle);
   paintMenu(game);
@@ -263,32 +263,32 @@ void paintTutorialSelection(cGame& game, Graphics* g) {
 // ---- about
 
 int32_t getAboutTextHeight(cGame& game, int32_t textId) {
-  ASprite* font = game.m_fonts[kAboutFont];
+  ASprite* font = game.text.fonts[kAboutFont];
   const int32_t line = font ? font->getFontHeight() : 0;
   const char* data = getStringData(game, textId);
   const int32_t length = getStringLength(game, textId);
   if (!font || !data || length <= 0) return line;
-  resetLayout(game, game.m_fonts, kAboutFont);
-  layoutTextLines(game, game.m_fonts, data, 0, length, game.help.aboutTextWidth, kAboutMaxHeight,
+  resetLayout(game, game.text.fonts, kAboutFont);
+  layoutTextLines(game, game.text.fonts, data, 0, length, game.help.aboutTextWidth, kAboutMaxHeight,
                   TextLayoutData::kMaxPages - 1);
-  game.m_layout.cacheKey = 0;
+  game.text.layout.cacheKey = 0;
   int32_t height = 0;
-  const int32_t pages = std::clamp(game.m_layout.pageCount, 0, TextLayoutData::kMaxPages);
-  for (int32_t p = 0; p < pages; ++p) height += game.m_layout.pages[p].height;
+  const int32_t pages = std::clamp(game.text.layout.pageCount, 0, TextLayoutData::kMaxPages);
+  for (int32_t p = 0; p < pages; ++p) height += game.text.layout.pages[p].height;
   return height > 0 ? height : line;
 }
 
 void updateAbout(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   const int32_t viewHeight = 320 - game.help.aboutViewTop - game.help.aboutBottomMargin;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     game.help.productName = "Korvane";
     std::memset(game.help.aboutText, 0, sizeof game.help.aboutText);
     const char* label = getStringData(game, k_textVersion);
     const int32_t labelLength = label ? std::clamp(getStringLength(game, k_textVersion), 0, k_aboutBufferSize - 1) : 0;
     if (labelLength > 0) std::memcpy(game.help.aboutText, label, static_cast<size_t>(labelLength));
     std::snprintf(game.help.aboutText + labelLength, static_cast<size_t>(k_aboutBufferSize - labelLength), "%s",
-                  game.m_version);
+                  game.engine.version);
     FrontEndScreen s;
     s.interfaceId = k_interfaceAbout;
     setUpScreen(game, s);
@@ -298,7 +298,7 @@ void updateAbout(cGame& game) {
     game.help.aboutScroll = 320 - game.help.aboutViewTop - game.help.aboutBottomMargin;
     game.help.aboutSpeed = -1;
     game.help.aboutTextWidth = 220;
-    game.help.aboutLineSpacing = game.m_fonts[kAboutFont] ? game.m_fonts[kAboutFont]->getFontSpacing() : 0;
+    game.help.aboutLineSpacing = game.text.fonts[kAboutFont] ? game.text.fonts[kAboutFont]->getFontSpacing() : 0;
     // The credits end with their last words: the empty ids after them would
     // each add a line of blank screen before the credits start again.
     game.help.aboutLastText = k_textCreditsFirst;
@@ -323,19 +323,19 @@ void updateAbout(cGame& game) {
     game.help.aboutSpeed = 4;
   else
     game.help.aboutSpeed = -1;
-  if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+  if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.stopAllSounds();
-    game.setState(game.m_previousState);
+    game.setState(game.states.previousState);
     return;
   }
   updateMenuArrows(game, k_aboutArrowUp, k_aboutArrowDown, false);
 }
 
 void paintAbout(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy || !g) return;
+  if (game.states.subState == k_subStateDestroy || !g) return;
   paintScreen(game, g, k_aboutBack, -1);
   drawElementText(game, k_aboutTitle, k_textAbout);
-  ASprite* font = game.m_fonts[kAboutFont];
+  ASprite* font = game.text.fonts[kAboutFont];
   if (!font) return;
   const int32_t top = game.help.aboutViewTop;
   const int32_t viewHeight = 320 - top - game.help.aboutBottomMargin;
@@ -349,14 +349,14 @@ void paintAbout(cGame& game, Graphics* g) {
     if (y + h > top) {
       if (id == k_textCreditsFirst) {
         font->setCurrentPalette(font->paletteCount > 1 ? 1 : 0);
-        drawCString(game, g, game.m_fonts, game.help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(game, g, game.text.fonts, game.help.productName, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
         font->setCurrentPalette(palette);
       } else if (id == k_textVersion) {
-        drawCString(game, g, game.m_fonts, game.help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
+        drawCString(game, g, game.text.fonts, game.help.aboutText, kAboutFont, kAboutCentreX, y, kAnchorCentreTop);
       } else {
-        drawWrappedString(game, g, game.m_fonts, id, kAboutFont, kAboutX, y, game.help.aboutTextWidth, kAboutMaxHeight,
-                          0, kAnchorLeftTop);
-        game.m_layout.cacheKey = 0;
+        drawWrappedString(game, g, game.text.fonts, id, kAboutFont, kAboutX, y, game.help.aboutTextWidth,
+                          kAboutMaxHeight, 0, kAnchorLeftTop);
+        game.text.layout.cacheKey = 0;
       }
     }
     walked += h + game.help.aboutLineSpacing;
@@ -379,17 +379,17 @@ void mapHelpMenu(cGame& g) { mapOptionRows(g, 4); }
 void mapTutorialChoice(cGame& g) {
   constexpr int32_t kRows = 4;
   const Rect rows[kRows] = {row(129, 29), row(179, 29), row(229, 29), row(279, 29)};
-  const int32_t first = std::max(g.m_menu.firstVisible, 0);
+  const int32_t first = std::max(g.menu.firstVisible, 0);
   int32_t values[kRows];
   for (int32_t i = 0; i < kRows; ++i) values[i] = first + i;
   rowsDown(g, rows, values, kRows, -1, false);
   if (rowsUp(g, rows, kRows) >= 0) press(g, k_touchKeyLeftSoft);
   if (up(g, {100, 102, 40, 22}) && first > 0) {
-    g.m_menu.selection = first;
+    g.menu.selection = first;
     pair(g, k_touchKeyUp);
   }
-  if (up(g, {100, 316, 40, 18}) && first + kRows < g.m_menu.count) {
-    g.m_menu.selection = first + kRows - 1;
+  if (up(g, {100, 316, 40, 18}) && first + kRows < g.menu.count) {
+    g.menu.selection = first + kRows - 1;
     pair(g, k_touchKeyDown);
   }
   rightSoft(g);

@@ -31,18 +31,18 @@ bool isLocked(int32_t challengeState) { return (challengeState & 3) == 0; }
 // ---- entering and leaving
 
 void enterIGM(cGame& game) {
-  if (game.s_gameState == k_stateCareerComplete) return;
+  if (game.states.gameState == k_stateCareerComplete) return;
   // One menu at a time: a menu already open (or under a question it asked)
   // is not pushed again, and a full stack takes no menu.
-  if (game.s_gameState == k_stateIGM || game.m_stackDepth >= k_stateStackSize) return;
-  for (int32_t i = 0; i < game.m_stackDepth; ++i)
-    if (game.m_stateStack[i] == k_stateIGM) return;
-  game.inGameMenus.skipHint = game.skipHintShown;
-  game.skipHintShown = 0;
-  game.inGameMenus.ballView = game.ballViewOpen;
-  game.ballViewOpen = 0;
+  if (game.states.gameState == k_stateIGM || game.states.stackDepth >= k_stateStackSize) return;
+  for (int32_t i = 0; i < game.states.stackDepth; ++i)
+    if (game.states.stateStack[i] == k_stateIGM) return;
+  game.inGameMenus.skipHint = game.turn.skipHintShown;
+  game.turn.skipHintShown = 0;
+  game.inGameMenus.ballView = game.ballView.open;
+  game.ballView.open = 0;
   debugTrace("enterIGM stop sound");
-  game.inGameMenus.music = game.m_currentMusicId;
+  game.inGameMenus.music = game.sound.currentMusicId;
   game.pushState(k_stateIGM);
   game.inGameMenus.inputGeneration += 1;
   game.pauseMusic();
@@ -51,28 +51,28 @@ void enterIGM(cGame& game) {
 }
 
 void exitIGM(cGame& game) {
-  game.m_interfaceAnimations = 0;
-  game.m_menusOverMatch = 0;
-  game.hudHidden = 0;
-  game.panelRedraw = 1;
-  game.m_currentMusicId = game.inGameMenus.music;
+  game.interfaces.interfaceAnimations = 0;
+  game.frontEnd.menusOverMatch = 0;
+  game.turn.hudHidden = 0;
+  game.table.panelRedraw = 1;
+  game.sound.currentMusicId = game.inGameMenus.music;
   game.resumeMusic();
   game.popState();
-  game.m_keys.lock(3);
+  game.keys.lock(3);
   game.inGameMenus.inputGeneration += 1;
-  if (game.inGameMenus.skipHint) game.skipHintShown = 1;
-  game.ballViewOpen = game.inGameMenus.ballView;
+  if (game.inGameMenus.skipHint) game.turn.skipHintShown = 1;
+  game.ballView.open = game.inGameMenus.ballView;
 }
 
 // ---- in-game menu (300)
 
 void updateIGM(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) {
+  if (game.states.subState == k_subStateDestroy) {
     captureTableBackground(game);
     return;
   }
-  if (game.m_subState == k_subStateInit) {
-    game.m_menusOverMatch = 1;
+  if (game.states.subState == k_subStateInit) {
+    game.frontEnd.menusOverMatch = 1;
     captureTableBackground(game);
     selectInterface(game, k_interfaceIGM);
     resetInterfaceAnimation(game, false);
@@ -82,32 +82,32 @@ void updateIGM(cGame& game) {
     if (under == k_stateFrameWon || under == k_stateResultLines) setMenuEntryFlags(game, k_textIGMRestart, kHidden);
     game.igmInvisibleOptions = countHiddenMenuEntries(game);
     debugTrace("\n _countInvisbleOptions : %d", game.igmInvisibleOptions);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.m_interfaceAnimations = 1;
-    game.hudHidden = 1;
-    game.m_menu.selection = -1;
+    game.interfaces.interfaceAnimations = 1;
+    game.turn.hudHidden = 1;
+    game.menu.selection = -1;
     return;
   }
-  if (game.menuRequest) {
-    game.menuRequest = 0;
-    game.m_menu.selection = 0;
+  if (game.turn.menuRequest) {
+    game.turn.menuRequest = 0;
+    game.menu.selection = 0;
   }
   selectInterface(game, k_interfaceIGM);
   const int32_t id = updateMenu(game);
   updateMenuArrows(game, k_igmArrowUp, k_igmArrowDown, false);
   showMenuScrollArrows(game, k_igmArrowUp, k_igmArrowDown);
   if (id < 0) {
-    if (game.m_keys.isPressed(k_keyBack)) {
+    if (game.keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
       if (game.gameType == kGameTutorial) {
-        game.m_tutorialLeft = 1;
+        game.tutorial.left = 1;
         saveSettings(game);
       }
-      game.hudHidden = 0;
-      game.m_menusOverMatch = 0;
+      game.turn.hudHidden = 0;
+      game.frontEnd.menusOverMatch = 0;
       game.resumeMusic();
       game.setState(k_stateMainMenuLoading);
     } else {
@@ -124,15 +124,15 @@ void updateIGM(cGame& game) {
       break;
     case k_textQuitMatch:
       openQuestion(game, k_textQuitMatchTitle, k_textQuestionBody, k_stateIGM, kActionQuitMatch, k_interfaceIGM, -1);
-      game.m_menu.selection = -1;
+      game.menu.selection = -1;
       break;
     case k_textIGMRestart:
       openQuestion(game, k_textRestartMatch, k_textQuestionBody, k_stateIGM, kActionRestartMatch, k_interfaceIGM, -1);
-      game.m_menu.selection = -1;
+      game.menu.selection = -1;
       break;
     case k_textExit:
       openQuestion(game, k_textExit, k_textQuestionBody, k_stateIGM, kActionExit, k_interfaceIGM, -1);
-      game.m_menu.selection = -1;
+      game.menu.selection = -1;
       break;
     case k_textOptionsHelp:
       game.setInGameState(k_stateHelpMenu);
@@ -150,24 +150,24 @@ void paintIGM(cGame& game, Graphics* g) {
   drawSavedBackground(game, g);
   paintInterface(game);
   drawElementText(game, k_igmTitle, k_textIGMTitle);
-  game.panelRedraw = 1;
+  game.table.panelRedraw = 1;
   paintMenu(game);
 }
 
 // ---- cheat menu (310)
 
 void updateCheatMenu(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceCheatMenu);
     resetInterfaceAnimation(game, false);
     initMenu(game, cGame::k_cheatMenuItems, k_cheatList, 4, true);
     setMenuCount(game, 5);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.m_menu.selection = -1;
+    game.menu.selection = -1;
     return;
   }
   selectInterface(game, k_interfaceCheatMenu);
@@ -189,13 +189,13 @@ void applyCheat(cGame& game, int32_t id) {
   // was not complete before, the special rival open.
   auto allAchievements = [&game]() {
     updateAchievementPercentages(game);
-    int32_t before[cGame::k_achievementCategories];
-    std::copy(std::begin(game.m_achievementPercent), std::end(game.m_achievementPercent), before);
-    game.m_achievementMask |= (1u << cGame::k_achievementCount) - 1;
+    int32_t before[k_achievementCategories];
+    std::copy(std::begin(game.notices.percent), std::end(game.notices.percent), before);
+    game.career.achievementMask |= (1u << cGame::k_achievementCount) - 1;
     updateAchievementPercentages(game);
-    for (int32_t c = 0; c < cGame::k_achievementCategories; ++c)
+    for (int32_t c = 0; c < k_achievementCategories; ++c)
       if (before[c] != 100) queueCompletionNotice(game, c);
-    game.specialRivalOpen = 1;
+    game.career.specialRivalOpen = 1;
     saveSettings(game);
   };
   switch (id) {
@@ -215,8 +215,8 @@ void applyCheat(cGame& game, int32_t id) {
     }
     case k_textCheatCharacters:
       for (int32_t c = 0; c < kCharacters; ++c) {
-        game.m_characterAvailable[c] = 1;
-        if (c != game.m_career.character) game.m_career.won[c] = 1;
+        game.career.characterAvailable[c] = 1;
+        if (c != game.career.progress.character) game.career.progress.won[c] = 1;
       }
       saveSettings(game);
       saveProgress(game);
@@ -227,7 +227,7 @@ void applyCheat(cGame& game, int32_t id) {
       allAchievements();
       notice(4);
       // Locked challenges open; won and tried ones keep their state.
-      for (auto& category : game.m_career.challengeStates)
+      for (auto& category : game.career.progress.challengeStates)
         for (int32_t& s : category)
           if (isLocked(s)) s = (s & ~3) | 1;
       saveProgress(game);
@@ -258,9 +258,9 @@ void paintCheatMenu(cGame& game, Graphics* g) {
 void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
   captureTableBackground(game);
   game.question.menuFlag = 0;
-  game.inGameMenus.questionMenuSave.state = game.s_gameState;
-  game.inGameMenus.questionMenuSave.subState = game.m_subState;
-  game.inGameMenus.questionMenuSave.music = game.m_currentMusicId;
+  game.inGameMenus.questionMenuSave.state = game.states.gameState;
+  game.inGameMenus.questionMenuSave.subState = game.states.subState;
+  game.inGameMenus.questionMenuSave.music = game.sound.currentMusicId;
   game.inGameMenus.questionMenuSave.gameType = game.gameType;
   game.inGameMenus.questionMenuSave.ruleSet = game.ruleSet;
   game.inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
@@ -276,32 +276,32 @@ void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action,
 }
 
 void backFromQuestionMenu(cGame& game) {
-  game.m_interfaceAnimations = 0;
-  game.panelRedraw = 1;
+  game.interfaces.interfaceAnimations = 0;
+  game.table.panelRedraw = 1;
   // Back where the question menu was opened, in its running step; a pushed
   // menu leaves the stack as it found it.
-  if (game.inGameMenus.questionMenuSave.pushed && game.m_stackDepth > 0 &&
-      game.m_stateStack[game.m_stackDepth - 1] == game.inGameMenus.questionMenuSave.state)
-    game.m_stackDepth -= 1;
-  game.m_inGame = 1;
-  game.s_gameState = game.inGameMenus.questionMenuSave.state;
-  game.m_subState = game.inGameMenus.questionMenuSave.subState;
-  game.m_currentMusicId = game.inGameMenus.questionMenuSave.music;
+  if (game.inGameMenus.questionMenuSave.pushed && game.states.stackDepth > 0 &&
+      game.states.stateStack[game.states.stackDepth - 1] == game.inGameMenus.questionMenuSave.state)
+    game.states.stackDepth -= 1;
+  game.states.inGame = 1;
+  game.states.gameState = game.inGameMenus.questionMenuSave.state;
+  game.states.subState = game.inGameMenus.questionMenuSave.subState;
+  game.sound.currentMusicId = game.inGameMenus.questionMenuSave.music;
   game.gameType = game.inGameMenus.questionMenuSave.gameType;
   game.ruleSet = game.inGameMenus.questionMenuSave.ruleSet;
   game.inGameMenus.inputGeneration += 1;
 }
 
 void updateQuestionMenu(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     if (game.question.menuFlag) {
       game.question.menuFlag = 0;
       backFromQuestionMenu(game);
       return;
     }
     selectInterface(game, k_interfaceIGM);
-    game.m_interfaceAnimations = 1;
+    game.interfaces.interfaceAnimations = 1;
     return;
   }
   game.question.menuFlag = 1;

@@ -44,7 +44,7 @@ int32_t distance(int32_t frameMs, int64_t perSecond) {
 }  // namespace
 
 int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first) {
-  const MenuList& m = game.m_menu;
+  const MenuList& m = game.menu;
   if (row < 0 || m.count <= 0) return -1;
   int32_t r = 0;
   // Each entry has one row at most, however many rows the list has.
@@ -58,7 +58,7 @@ int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first) {
 }
 
 void updateMainMenu(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceMainMenu;
     s.menu = kMainMenuItems;
@@ -67,13 +67,13 @@ void updateMainMenu(cGame& game) {
     s.count = kMainMenuCount;
     s.music = k_musicTitle;
     setUpScreen(game, s);
-    game.m_igmEntry199Shown = 0;
+    game.igmEntry199Shown = 0;
     game.mainMenu.slide = MainMenuScreen::Slide();
     game.mainMenu.slide.restX = getElementX(game, k_mainMenuMarker);
     game.mainMenu.tick = getTickCount();
     game.mainMenu.touchFirst = k_noTouchFirst;
     game.gameType = -1;
-    game.m_menu.selection = -1;
+    game.menu.selection = -1;
     return;
   }
   updateScreen(game, false);
@@ -85,7 +85,7 @@ void updateMainMenu(cGame& game) {
       game.setState(k_stateRulesChoice);
       break;
     case k_textCareer:
-      game.setState(game.m_career.started ? k_statePub : k_stateCareerCharacterSelect);
+      game.setState(game.career.progress.started ? k_statePub : k_stateCareerCharacterSelect);
       break;
     case k_textSingleMatch:
       game.gameType = 1;
@@ -114,7 +114,7 @@ int32_t slideMainMenuSelection(cGame& game) {
     case 0: {
       int32_t id = updateMenu(game);
       const int16_t* header = getInterfaceElement(game, -1, k_mainMenuHeader);
-      if (header && game.m_interfaceAnimations) {
+      if (header && game.interfaces.interfaceAnimations) {
         const int32_t timer = header[F::kWordType] == F::kSprite ? header[F::kWordParams + F::kSpriteTimer]
                               : header[F::kWordType] == F::kText ? header[F::kWordParams + F::kTextTimer]
                                                                  : 0;
@@ -122,11 +122,11 @@ int32_t slideMainMenuSelection(cGame& game) {
       }
       // The selection sits on the third row: the list starts two shown
       // entries before it.
-      int32_t first = game.m_menu.selection;
-      for (int32_t back = 0, k = 0; back < 2 && k < game.m_menu.count; ++k)
-        if (!(game.m_menu.flags[wrapIndex(--first, game.m_menu.count)] & kHidden)) ++back;
-      game.m_menu.firstVisible = first;
-      const int32_t step = distance(game.m_frameTime, kSwingSpeed);
+      int32_t first = game.menu.selection;
+      for (int32_t back = 0, k = 0; back < 2 && k < game.menu.count; ++k)
+        if (!(game.menu.flags[wrapIndex(--first, game.menu.count)] & kHidden)) ++back;
+      game.menu.firstVisible = first;
+      const int32_t step = distance(game.frame.frameTime, kSwingSpeed);
       s.offset += s.direction ? step : -step;
       if (s.offset >= kSwing) {
         s.offset = kSwing;
@@ -138,7 +138,7 @@ int32_t slideMainMenuSelection(cGame& game) {
       setElementX(game, -1, k_mainMenuMarker, s.restX + s.offset / 256);
       if (id > 0) {
         const int32_t font = getElementFont(game, k_mainMenuChosenRow);
-        ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
+        ASprite* menuFont = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
         const int32_t textWidth = menuFont ? getStringWidth(game, menuFont, id) : 0;
         s.targetX =
             getElementX(game, k_mainMenuChosenRow) + getElementWidth(game, k_mainMenuChosenRow) / 2 - textWidth / 2;
@@ -148,14 +148,14 @@ int32_t slideMainMenuSelection(cGame& game) {
       return 0;
     }
     case 1: {
-      s.offset += distance(game.m_frameTime, kRunSpeed);
+      s.offset += distance(game.frame.frameTime, kRunSpeed);
       const int32_t x = s.restX + s.offset / 256;
       setElementX(game, -1, k_mainMenuMarker, x);
       int32_t width = 0;
       if (const int16_t* marker = getInterfaceElement(game, -1, k_mainMenuMarker)) {
         const int32_t slot = marker[F::kWordParams + F::kSpriteBank];
         const int32_t frame = marker[F::kWordParams + F::kSpriteFrame];
-        ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
+        ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
         if (bank && frame >= 0 && frame < bank->frameCount) width = bank->getFrameWidth(frame);
       }
       if (x + width >= s.targetX) {
@@ -167,7 +167,7 @@ int32_t slideMainMenuSelection(cGame& game) {
       return 0;
     }
     case 2:
-      s.offset += distance(game.m_frameTime, kRunSpeed);
+      s.offset += distance(game.frame.frameTime, kRunSpeed);
       setElementX(game, -1, k_mainMenuChosenRow, s.offset / 256);
       if (s.offset / 256 > kRowGone) s.phase = 3;
       return 0;
@@ -189,13 +189,13 @@ void paintMainMenu(cGame& game, Graphics* g) {
 }
 
 void paintMainMenuList(cGame& game, Graphics* g) {
-  const MenuList& m = game.m_menu;
+  const MenuList& m = game.menu;
   if (!m.table || !g) return;
   const bool leaving = game.mainMenu.slide.phase == 2;
   if (leaving) g->setClip(getElementX(game, m.listElement), 0, getElementWidth(game, m.listElement), 320);
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
-  const bool badges = game.m_record4 && game.m_record4[0] == 0;
-  ASprite* ui = game.m_sprites[k_slotUi];
+  const bool badges = game.files.record4 && game.files.record4[0] == 0;
+  ASprite* ui = game.loading.sprites[k_slotUi];
   const bool haveBadge = ui && ui->frameCount > k_uiFrameNewBadge;
   for (int32_t r = 0; r < rows; ++r) {
     const int32_t entry = getMainMenuRowEntry(game, r, m.firstVisible);
@@ -212,24 +212,24 @@ void paintMainMenuList(cGame& game, Graphics* g) {
     const int32_t palette = selected ? 2 : 0;
     if ((flags & kBadge) && badges && box && box[F::kWordType] == F::kText) {
       const int32_t font = box[F::kWordParams + F::kTextFont];
-      ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
-      const int32_t textWidth = f ? getCharsWidth(game, f, game.m_text.work, 0, game.m_text.workLength) : 0;
+      ASprite* f = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
+      const int32_t textWidth = f ? getCharsWidth(game, f, game.text.strings.work, 0, game.text.strings.workLength) : 0;
       const int32_t badgeWidth = haveBadge ? ui->getFrameWidth(k_uiFrameNewBadge) : 0;
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       const bool centred = textWidth / 2 + badgeWidth < w / 2 + 10;
-      drawElementStringStyled(game, e, game.m_text.work, game.m_text.workLength, palette, centred ? 1 : -1);
+      drawElementStringStyled(game, e, game.text.strings.work, game.text.strings.workLength, palette, centred ? 1 : -1);
       if (haveBadge && isBlinkOn(game))
         ui->paintFrame(g, k_uiFrameNewBadge, centred ? x + w / 2 + textWidth / 2 : x + textWidth, y + h / 2, 0);
     } else {
-      drawElementStringLen(game, e, game.m_text.work, game.m_text.workLength, palette);
+      drawElementStringLen(game, e, game.text.strings.work, game.text.strings.workLength, palette);
     }
     if (box && box[F::kWordType] == F::kText) {
       const int32_t x = box[F::kWordX], y = box[F::kWordY];
       const int32_t w = box[F::kWordParams + F::kTextWidth], h = box[F::kWordParams + F::kTextHeight];
       if (selected && box[F::kWordParams + F::kTextFont] != 0 && !leaving &&
-          (box[F::kWordParams + F::kTextTimer] < 1 || !game.m_interfaceAnimations))
-        glowArea(game, g, x + game.m_lastSlideX, y + game.m_lastSlideY, w, h,
+          (box[F::kWordParams + F::kTextTimer] < 1 || !game.interfaces.interfaceAnimations))
+        glowArea(game, g, x + game.frontEnd.lastSlideX, y + game.frontEnd.lastSlideY, w, h,
                  static_cast<int32_t>(pulseColour(game, kPulsePeriod, 0, 100)),
                  static_cast<int32_t>(pulseColour(game, kPulsePeriod, 0, 80)),
                  static_cast<int32_t>(pulseColour(game, kPulsePeriod, 10, 25)));
@@ -249,8 +249,8 @@ using namespace touch;
 // row gives the entry it showed when the pen went down, not its own index.
 void mapMainMenu(cGame& g) {
   int32_t& first = g.mainMenu.touchFirst;
-  if (penDown(g) && first == k_noTouchFirst) first = g.m_menu.firstVisible;
-  const int32_t shownFrom = first == k_noTouchFirst ? g.m_menu.firstVisible : first;
+  if (penDown(g) && first == k_noTouchFirst) first = g.menu.firstVisible;
+  const int32_t shownFrom = first == k_noTouchFirst ? g.menu.firstVisible : first;
   Rect rows[7];
   int32_t values[7];
   for (int32_t i = 0; i < 7; ++i) {
@@ -261,7 +261,7 @@ void mapMainMenu(cGame& g) {
   const int32_t hit = rowsUp(g, rows, 7);
   if (!penDown(g)) first = k_noTouchFirst;
   if (hit >= 0) {
-    g.m_menu.selection = values[hit];
+    g.menu.selection = values[hit];
     press(g, k_touchKeyLeftSoft);
   }
 }

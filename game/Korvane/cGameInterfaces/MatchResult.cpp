@@ -26,17 +26,17 @@ int32_t resultLineValue(const cGame& game, int32_t line, int32_t value) {
 }
 
 void updateMatchResult(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     captureTableBackground(game);
     selectInterface(game, k_interfaceMatchResult);
     resetInterfaceAnimation(game, false);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
     game.matchResult.career = game.gameType == kGameCareer ? 1 : 0;
-    cGame::CareerProgress& c = game.m_career;
+    CareerProgress& c = game.career.progress;
     game.matchResult.moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
     game.matchResult.bankPoints = game.m_rules.bankShotCount * 100;
     game.matchResult.comboPoints = game.m_rules.comboShotCount * 200;
@@ -55,13 +55,14 @@ void updateMatchResult(cGame& game) {
         c.pendingChallengeUnlock = 1;
       }
     }
-    game.matchResult.betResult = game.matchResult.career ? (humanWon ? game.currentBet : -game.currentBet) : 0;
+    game.matchResult.betResult =
+        game.matchResult.career ? (humanWon ? game.setup.currentBet : -game.setup.currentBet) : 0;
     // A lost bet takes the money to 0 at most.
     const int64_t money = static_cast<int64_t>(c.money) + game.matchResult.total + game.matchResult.betResult;
     c.money = static_cast<uint32_t>(std::clamp<int64_t>(money, 0, UINT32_MAX));
     updateAchievementPercentages(game);
-    if (!game.specialRivalOpen && countCompletedCategories(game) == cGame::k_achievementCategories) {
-      game.specialRivalOpen = 1;
+    if (!game.career.specialRivalOpen && countCompletedCategories(game) == k_achievementCategories) {
+      game.career.specialRivalOpen = 1;
       saveSettings(game);  // the flag is a settings byte
     }
     saveProgress(game);
@@ -72,18 +73,18 @@ void updateMatchResult(cGame& game) {
   if (game.matchResult.line < 0 || game.matchResult.lineTime >= cGame::k_resultLineMs) {
     game.matchResult.line += 1;
     game.matchResult.lineTime = 0;
-    if (game.matchResult.line < kResultLines) game.vibrate(game.m_vibrationTime);
+    if (game.matchResult.line < kResultLines) game.vibrate(game.sound.vibrationTime);
   }
-  game.matchResult.lineTime += game.m_frameTime;
-  if (game.m_keys.isPressed(k_keySelect)) {
+  game.matchResult.lineTime += game.frame.frameTime;
+  if (game.keys.isPressed(k_keySelect)) {
     if (game.matchResult.line < kResultLines) {
       game.matchResult.line = kResultLines;
-      game.m_keys.lock(3);
+      game.keys.lock(3);
     } else {
       checkUnlocks(game);
     }
-  } else if (game.m_keys.isPressed(k_keyBack)) {
-    game.m_menusOverMatch = 0;
+  } else if (game.keys.isPressed(k_keyBack)) {
+    game.frontEnd.menusOverMatch = 0;
     game.setState(k_stateMainMenuLoading);
   }
 }
@@ -122,14 +123,14 @@ void paintMatchResult(cGame& game, Graphics* g) {
     if (game.matchResult.career) {
       drawElementText(game, k_resultBetLabel, k_textResultBet);
       drawElementText(game, k_resultBetResultLabel, k_textResultBetResult);
-      setTextParam(game, 0, game.currentBet);
+      setTextParam(game, 0, game.setup.currentBet);
       drawElementText(game, k_resultBet, k_textMoney);
       setTextParam(game, 0, game.matchResult.betResult);
       drawElementText(game, k_resultBetResult, k_textMoney);
     }
   }
   drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
-  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
+  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
   drawElementText(game, k_resultMoney, k_textMoney);
   if (isBlinkOn(game)) drawElementString(game, k_resultPrompt, kTouchToContinue);
 }
@@ -137,11 +138,11 @@ void paintMatchResult(cGame& game, Graphics* g) {
 // ---- the unlock check
 
 void checkUnlocks(cGame& game) {
-  cGame::CareerProgress& c = game.m_career;
+  CareerProgress& c = game.career.progress;
   const bool humanWon = game.m_rules.winner == 0;
   auto leaveFor = [&game](int32_t state) {
-    game.m_menusOverMatch = 0;
-    game.m_pendingReturnState = state;
+    game.frontEnd.menusOverMatch = 0;
+    game.loading.pendingReturnState = state;
     game.setState(k_stateMainMenuLoading);
   };
   if (game.opponentSlot == kSpecialRival && game.gameType != kGameQuick) {
@@ -175,13 +176,13 @@ void checkUnlocks(cGame& game) {
   if (s < kLastRival && (c.challengeStates[0][s] & 3) == 0) {
     debugTrace("\n challengeToUnlock");
     game.setInGameState(k_stateChallengeUnlocked);
-  } else if (s + 1 < 9 && !game.m_characterAvailable[s + 1]) {
+  } else if (s + 1 < 9 && !game.career.characterAvailable[s + 1]) {
     debugTrace("\n characterToUnlock");
     game.setInGameState(k_stateCharacterUnlocked);
   } else {
     debugTrace("\n LAST_CHARACTER_TO_UNLOCK");
-    if (s + 1 == 9 && game.m_characterAvailable[9] && !game.careerCompleteShown) {
-      game.careerCompleteShown = 1;
+    if (s + 1 == 9 && game.career.characterAvailable[9] && !game.career.completeShown) {
+      game.career.completeShown = 1;
       saveSettings(game);
       leaveFor(k_stateCareerComplete);
     } else {

@@ -51,11 +51,11 @@ int32_t portraitOf(int32_t character) { return k_slotPortrait0 + std::clamp(char
 
 int32_t getRivalCharacter(cGame& game, int32_t slot) {
   if (slot == kSpecialRival) return kSpecialRival;
-  const int32_t row = std::clamp(game.m_career.character, 0, k_characterCount - 1);
+  const int32_t row = std::clamp(game.career.progress.character, 0, k_characterCount - 1);
   return k_rivalRoster[row][std::clamp(slot, 0, 8)];
 }
 
-int32_t getHomeTable(const cGame& game, int32_t character) {
+int32_t getHomeTable(const cGame& /*game*/, int32_t character) {
   return k_characterHomeTable[std::clamp(character, 0, k_characterCount - 1)];
 }
 
@@ -63,28 +63,28 @@ int32_t stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeL
 
 int32_t countWonCharacters(const cGame& game) {
   int32_t n = 0;
-  for (uint8_t w : game.m_career.won) n += w ? 1 : 0;
+  for (uint8_t w : game.career.progress.won) n += w ? 1 : 0;
   return n;
 }
 
 int32_t countAvailableCharacters(const cGame& game) {
   int32_t n = 0;
-  for (uint8_t a : game.m_characterAvailable) n += a ? 1 : 0;
+  for (uint8_t a : game.career.characterAvailable) n += a ? 1 : 0;
   return n;
 }
 
 bool isCharacterAvailable(const cGame& game, int32_t c) {
-  return c >= 0 && c < k_characterCount && game.m_characterAvailable[c] != 0;
+  return c >= 0 && c < k_characterCount && game.career.characterAvailable[c] != 0;
 }
 
 int32_t stepCharacter(const cGame& game, int32_t c, int32_t direction) {
-  if (game.m_career.started && countWonCharacters(game) != 1) {
-    const int32_t career = game.m_career.character;
+  if (game.career.progress.started && countWonCharacters(game) != 1) {
+    const int32_t career = game.career.progress.character;
     int32_t k = std::clamp(c, 0, k_characterCount - 1);
     for (int32_t n = 0; n < kWalkLimit; ++n) {
       k = (k + direction + k_characterCount) % k_characterCount;
       if (k == career) return career;
-      if (game.m_career.won[k]) return k;
+      if (game.career.progress.won[k]) return k;
     }
     // A damaged record (no won character, a career character out of range).
     return std::clamp(career, 0, k_characterCount - 1);
@@ -97,7 +97,7 @@ int32_t nextCharacter(const cGame& game, int32_t c) { return stepCharacter(game,
 int32_t previousCharacter(const cGame& game, int32_t c) { return stepCharacter(game, c, -1); }
 
 int32_t randomCharacter(cGame& game, int32_t exclude) {
-  const int32_t r = game.m_random ? game.m_random->nextInt(0, k_characterCount) : 0;
+  const int32_t r = game.engine.random ? game.engine.random->nextInt(0, k_characterCount) : 0;
   const int32_t direction = (r & 1) ? -1 : 1;
   int32_t c = stepCharacter(game, r, direction);
   for (int32_t n = 0; exclude != -1 && c == exclude && n < kWalkLimit; ++n) c = stepCharacter(game, c, direction);
@@ -107,48 +107,48 @@ int32_t randomCharacter(cGame& game, int32_t exclude) {
 }
 
 void setTable(cGame& game, int32_t t) {
-  game.m_tableIndex = std::clamp(t, 0, k_tableCount - 1);
-  game.nextTable = (game.m_tableIndex + 1) % k_tableCount;
-  game.previousTable = game.m_tableIndex == 0 ? k_tableCount - 1 : game.m_tableIndex - 1;
+  game.setup.tableIndex = std::clamp(t, 0, k_tableCount - 1);
+  game.setup.nextTable = (game.setup.tableIndex + 1) % k_tableCount;
+  game.setup.previousTable = game.setup.tableIndex == 0 ? k_tableCount - 1 : game.setup.tableIndex - 1;
 }
 
 void armCoinToss(cGame& game) {
-  game.coinTossPending = game.gameType == kGameQuick ||
-                         (game.gameType >= kGameSingle && game.gameType <= kGameCareer && game.ruleSet == kUkRules);
+  game.turn.coinTossPending = game.gameType == kGameQuick || (game.gameType >= kGameSingle &&
+                                                              game.gameType <= kGameCareer && game.ruleSet == kUkRules);
 }
 
 // ---- rule-set choice (80)
 
 void updateRulesSelection(cGame& game) {
-  uint8_t& delayed = game.m_screenFlags[k_screenFlagDelayedSelect];
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
-    game.fromHelp = game.m_previousState == k_stateHelpMenu || game.m_previousState == k_stateHelpText;
+  uint8_t& delayed = game.states.screenFlags[k_screenFlagDelayedSelect];
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
+    game.setup.fromHelp = game.states.previousState == k_stateHelpMenu || game.states.previousState == k_stateHelpText;
     FrontEndScreen s;
     s.interfaceId = k_ifRulesChoice;
     s.menu = kRuleItems;
     s.listElement = k_rulesList;
     s.count = 3;
     setUpScreen(game, s);
-    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) setElementVisible(game, e, !game.m_menusOverMatch);
-    game.m_menu.selection = kRulesNoRow;
+    for (int32_t e = k_rulesPlate0; e <= k_rulesPicture; ++e) setElementVisible(game, e, !game.frontEnd.menusOverMatch);
+    game.menu.selection = kRulesNoRow;
     setElementFrame(game, k_rulesPicture, k_rulePictureNone);
     return;
   }
   // The touch's delayed select fires once.
-  if (game.m_keys.isPressed(k_keySelect)) delayed = 0;
+  if (game.keys.isPressed(k_keySelect)) delayed = 0;
   const int32_t id = updateScreen(game);
   updateMenuArrows(game, k_rulesArrowUp, k_rulesArrowDown, false);
   showMenuScrollArrows(game, k_rulesArrowUp, k_rulesArrowDown);
   if (id == 0) {
-    if (game.m_menu.selection >= 0 && game.m_menu.selection <= kRulesNoRow)
-      setElementFrame(game, k_rulesPicture, game.m_menu.selection);
+    if (game.menu.selection >= 0 && game.menu.selection <= kRulesNoRow)
+      setElementFrame(game, k_rulesPicture, game.menu.selection);
     setElementVisible(game, k_rulesBack, delayed == 0);
     return;
   }
   // From help (also over a paused match, whose stack stays).
   if (id < 0) {
-    if (game.fromHelp)
+    if (game.setup.fromHelp)
       goToScreen(game, k_stateHelpMenu);
     else if (game.gameType == kGameCareer || game.gameType == kGameTournament)
       game.setState(k_statePub);
@@ -156,8 +156,8 @@ void updateRulesSelection(cGame& game) {
       game.setState(k_stateMainMenu);
     return;
   }
-  if (game.fromHelp) {
-    game.helpSubject = id;
+  if (game.setup.fromHelp) {
+    game.setup.helpSubject = id;
     goToScreen(game, k_stateHelpText);
     return;
   }
@@ -165,16 +165,16 @@ void updateRulesSelection(cGame& game) {
   switch (game.gameType) {
     case kGameQuick: {
       int32_t player;
-      if (game.m_firstQuickMatch) {
+      if (game.career.firstQuickMatch) {
         player = 9;
-        game.m_firstQuickMatch = 0;
+        game.career.firstQuickMatch = 0;
         saveSettings(game);
       } else {
         player = randomCharacter(game, -1);
       }
-      game.m_chosenCharacter[0] = player;
-      game.m_chosenCharacter[1] = randomCharacter(game, player);
-      setTable(game, getHomeTable(game, game.m_chosenCharacter[1]));
+      game.setup.chosenCharacter[0] = player;
+      game.setup.chosenCharacter[1] = randomCharacter(game, player);
+      setTable(game, getHomeTable(game, game.setup.chosenCharacter[1]));
       game.setState(k_stateVersus);
       break;
     }
@@ -185,10 +185,10 @@ void updateRulesSelection(cGame& game) {
       game.setState(k_stateTournamentMenu);
       break;
     case kGameCareer:
-      if (game.rivalMatch) {
+      if (game.setup.rivalMatch) {
         game.opponentSlot = kSpecialRival;
-        game.m_rivalIndex = 8;
-        game.m_chosenRival = kSpecialRival;
+        game.setup.rivalIndex = 8;
+        game.setup.chosenRival = kSpecialRival;
         armCoinToss(game);
         enterGameLoading(game);
       } else {
@@ -202,7 +202,7 @@ void updateRulesSelection(cGame& game) {
 }
 
 void paintRulesSelection(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   paintScreen(game, g, k_rulesBack, -1);
   drawElementText(game, k_rulesTitle, k_textRulesTitle);
   paintMenu(game);
@@ -211,15 +211,15 @@ void paintRulesSelection(cGame& game, Graphics* g) {
 // ---- character choice (90)
 
 void showSetupPlayer(cGame& game) {
-  setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
-  setElementFrame(game, k_charPlayerName, game.m_chosenCharacter[0]);
+  setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.setup.chosenCharacter[0]));
+  setElementFrame(game, k_charPlayerName, game.setup.chosenCharacter[0]);
   setElementVisible(game, k_charPlayerName, true);
   for (int32_t e : {3, k_charOpponentPortrait, k_charOpponentName, 5}) setElementVisible(game, e, false);
 }
 
 void showSetupOpponent(cGame& game) {
-  setInterfaceElementSprite(game, -1, k_charOpponentPortrait, portraitOf(game.m_chosenCharacter[1]));
-  setElementFrame(game, k_charOpponentName, game.m_chosenCharacter[1]);
+  setInterfaceElementSprite(game, -1, k_charOpponentPortrait, portraitOf(game.setup.chosenCharacter[1]));
+  setElementFrame(game, k_charOpponentName, game.setup.chosenCharacter[1]);
   setElementVisible(game, k_charOpponentPortrait, true);
   setElementVisible(game, k_charOpponentName, true);
   setElementVisible(game, 5, false);
@@ -228,22 +228,22 @@ void showSetupOpponent(cGame& game) {
 void showCharacterStep(cGame& game, int32_t step) {
   for (int32_t e : kPlayerGroup) setElementVisible(game, e, step == kStepPlayer);
   for (int32_t e : kOpponentGroup) setElementVisible(game, e, step == kStepOpponent);
-  game.m_subState = step;
+  game.states.subState = step;
 }
 
 void updateCharacterSelection(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCharacterChoice;
-    const bool fromTable = game.m_previousState == k_stateTableChoice && game.gameType == kGameSingle;
+    const bool fromTable = game.states.previousState == k_stateTableChoice && game.gameType == kGameSingle;
     if (fromTable) {
       setUpScreen(game, s);
       showCharacterStep(game, kStepOpponent);
-      setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.m_chosenCharacter[0]));
-      setElementFrame(game, k_charPlayerName, game.m_chosenCharacter[0]);
+      setInterfaceElementSprite(game, -1, k_charPlayerPortrait, portraitOf(game.setup.chosenCharacter[0]));
+      setElementFrame(game, k_charPlayerName, game.setup.chosenCharacter[0]);
       showSetupOpponent(game);
     } else {
-      game.m_chosenCharacter[0] = game.m_career.started ? game.m_career.character : 0;
+      game.setup.chosenCharacter[0] = game.career.progress.started ? game.career.progress.character : 0;
       setUpScreen(game, s);
       showCharacterStep(game, kStepPlayer);
       showSetupPlayer(game);
@@ -251,13 +251,13 @@ void updateCharacterSelection(cGame& game) {
     }
   }
   updateInterfaceTimers(game);
-  const bool select = game.m_keys.isPressed(k_keySelect);
-  const bool right = game.m_keys.isPressed(k_keyRight);
-  const bool left = game.m_keys.isPressed(k_keyLeft);
-  const bool back = game.m_keys.isPressed(k_keyRightSoft | k_keyBack);
-  int32_t& player = game.m_chosenCharacter[0];
-  int32_t& opponent = game.m_chosenCharacter[1];
-  if (game.m_subState == kStepPlayer) {
+  const bool select = game.keys.isPressed(k_keySelect);
+  const bool right = game.keys.isPressed(k_keyRight);
+  const bool left = game.keys.isPressed(k_keyLeft);
+  const bool back = game.keys.isPressed(k_keyRightSoft | k_keyBack);
+  int32_t& player = game.setup.chosenCharacter[0];
+  int32_t& opponent = game.setup.chosenCharacter[1];
+  if (game.states.subState == kStepPlayer) {
     if (select) {
       opponent = previousCharacter(game, player);
       for (int32_t n = 0; opponent == player && n < kWalkLimit; ++n) opponent = previousCharacter(game, opponent);
@@ -294,15 +294,15 @@ void updateCharacterSelection(cGame& game) {
       return;
     }
   }
-  game.m_keys.lock(5);
+  game.keys.lock(5);
 }
 
 void paintCharacterSelection(cGame& game, Graphics* g) {
   paintScreen(game, g, k_charBack, -1);
   drawElementText(game, k_charTitle,
-                  game.m_subState == kStepOpponent ? k_textChooseOpponent
-                  : game.gameType == kGameQuick    ? k_textChooseCharacter
-                                                   : k_textChoosePlayer);
+                  game.states.subState == kStepOpponent ? k_textChooseOpponent
+                  : game.gameType == kGameQuick         ? k_textChooseCharacter
+                                                        : k_textChoosePlayer);
   drawElementString(game, k_charHint, "Touch character name to select");
 }
 
@@ -315,27 +315,27 @@ void updatePlayerChoice(cGame& game) {
     setElementVisible(game, 10, !second);
     setElementVisible(game, 16, !second);
   };
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCareerPair;
-    game.m_career.character = 0;
+    game.career.progress.character = 0;
     setUpScreen(game, s);
     mark(false);
     return;
   }
   updateInterfaceTimers(game);
-  if (game.m_keys.isPressed(k_keySelect)) {
+  if (game.keys.isPressed(k_keySelect)) {
     game.setState(k_stateCareerIntro);
-  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+  } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.setState(k_stateMainMenu);
-  } else if (game.m_keys.isPressed(k_keyRight)) {
-    game.m_career.character = 9;
+  } else if (game.keys.isPressed(k_keyRight)) {
+    game.career.progress.character = 9;
     mark(true);
-    game.m_keys.lock(5);
-  } else if (game.m_keys.isPressed(k_keyLeft)) {
-    game.m_career.character = 0;
+    game.keys.lock(5);
+  } else if (game.keys.isPressed(k_keyLeft)) {
+    game.career.progress.character = 0;
     mark(false);
-    game.m_keys.lock(5);
+    game.keys.lock(5);
   }
 }
 
@@ -347,44 +347,44 @@ void paintPlayerChoice(cGame& game, Graphics* g) {
 // ---- table choice (220)
 
 void showSetupTable(cGame& game) {
-  setInterfaceElementSprite(game, -1, k_tablePicture, k_slotTablePicture0 + game.m_tableIndex);
-  setInterfaceElementSprite(game, -1, k_tablePlan, k_slotTablePlan0 + game.m_tableIndex);
-  setInterfaceElementSprite(game, -1, k_tablePrevious, k_slotTablePicture0 + game.previousTable);
-  setInterfaceElementSprite(game, -1, k_tableNext, k_slotTablePicture0 + game.nextTable);
+  setInterfaceElementSprite(game, -1, k_tablePicture, k_slotTablePicture0 + game.setup.tableIndex);
+  setInterfaceElementSprite(game, -1, k_tablePlan, k_slotTablePlan0 + game.setup.tableIndex);
+  setInterfaceElementSprite(game, -1, k_tablePrevious, k_slotTablePicture0 + game.setup.previousTable);
+  setInterfaceElementSprite(game, -1, k_tableNext, k_slotTablePicture0 + game.setup.nextTable);
   setElementVisible(game, k_tableArrowLeft, game.gameType == kGameSingle);
   setElementVisible(game, k_tableArrowRight, game.gameType == kGameSingle);
 }
 
 void updateTableSelection(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifTableChoice;
     selectInterface(game, k_ifTableChoice);
-    setTable(game, game.m_tableIndex);
+    setTable(game, game.setup.tableIndex);
     showSetupTable(game);
     setUpScreen(game, s);
     return;
   }
   updateInterfaceTimers(game);
-  if (game.m_keys.isPressed(k_keySelect)) {
-    game.m_keys.lock(5);
+  if (game.keys.isPressed(k_keySelect)) {
+    game.keys.lock(5);
     game.setState(k_stateVersus);
-  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+  } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.setState(game.gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
-  } else if (game.gameType == kGameSingle && (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft))) {
-    setTable(game, game.m_keys.isPressed(k_keyRight) ? game.nextTable : game.previousTable);
+  } else if (game.gameType == kGameSingle && (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft))) {
+    setTable(game, game.keys.isPressed(k_keyRight) ? game.setup.nextTable : game.setup.previousTable);
     showSetupTable(game);
-    game.m_keys.lock(5);
+    game.keys.lock(5);
   }
 }
 
 void paintTableSelection(cGame& game, Graphics* g) {
   paintScreen(game, g, k_tableBack, k_tablePlay);
   textBufferSetString(game, k_textTableHeading);
-  replaceTextTagWithText(game, k_textTableName0 + game.m_tableIndex);
-  replaceTextTagWithText(game, k_textTableNote0 + game.m_tableIndex);
-  drawElementStringLen(game, k_tableName, game.m_text.work, game.m_text.workLength, -1);
-  drawElementText(game, k_tableExtra, k_textTableLine0 + game.m_tableIndex);
+  replaceTextTagWithText(game, k_textTableName0 + game.setup.tableIndex);
+  replaceTextTagWithText(game, k_textTableNote0 + game.setup.tableIndex);
+  drawElementStringLen(game, k_tableName, game.text.strings.work, game.text.strings.workLength, -1);
+  drawElementText(game, k_tableExtra, k_textTableLine0 + game.setup.tableIndex);
 }
 
 // ---- stake choice (230)
@@ -401,22 +401,23 @@ int32_t stakeGlowAmount(int32_t paintCounter) {
 bool isStakeLevelUnlocked(const cGame& game, int32_t level) { return level < countAvailableCharacters(game) - 2; }
 
 void refreshStakeSelection(cGame& game) {
-  game.stakeLevel = std::clamp(game.stakeLevel, 0, k_stakeLevelCount - 1);
-  game.opponentSlot = game.stakeLevel + 1;
-  game.m_rivalIndex = game.opponentSlot;
-  game.m_chosenRival = getRivalCharacter(game, game.opponentSlot);
-  setTable(game, getHomeTable(game, game.m_chosenRival));
-  if (game.previousStakeLevel >= 0 && game.previousStakeLevel < k_stakeLevelCount) {
-    setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + game.m_stakeSeats[game.previousStakeLevel], false);
-    setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + game.m_stakeSeats[game.previousStakeLevel],
-                               false);
+  game.setup.stakeLevel = std::clamp(game.setup.stakeLevel, 0, k_stakeLevelCount - 1);
+  game.opponentSlot = game.setup.stakeLevel + 1;
+  game.setup.rivalIndex = game.opponentSlot;
+  game.setup.chosenRival = getRivalCharacter(game, game.opponentSlot);
+  setTable(game, getHomeTable(game, game.setup.chosenRival));
+  if (game.setup.previousStakeLevel >= 0 && game.setup.previousStakeLevel < k_stakeLevelCount) {
+    setInterfaceElementVisible(game, k_ifStakeChoice,
+                               k_stakeMark0 + game.setup.stakeSeats[game.setup.previousStakeLevel], false);
+    setInterfaceElementVisible(game, k_ifStakeDetails,
+                               k_stakeListMark0 + game.setup.stakeSeats[game.setup.previousStakeLevel], false);
   }
-  const int32_t seat = game.m_stakeSeats[game.stakeLevel];
+  const int32_t seat = game.setup.stakeSeats[game.setup.stakeLevel];
   setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + seat, true);
   setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + seat, true);
-  if (isStakeLevelUnlocked(game, game.stakeLevel)) {
+  if (isStakeLevelUnlocked(game, game.setup.stakeLevel)) {
     setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeRival, true);
-    setInterfaceElementSprite(game, k_ifStakeDetails, k_stakeRival, portraitOf(game.m_chosenRival));
+    setInterfaceElementSprite(game, k_ifStakeDetails, k_stakeRival, portraitOf(game.setup.chosenRival));
     setInterfaceElementFrame(game, k_ifStakeChoice, k_stakeGlow, seat);
   } else {
     setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeRival, false);
@@ -425,71 +426,72 @@ void refreshStakeSelection(cGame& game) {
 }
 
 void updateStakeSelection(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifStakeChoice;
     selectInterface(game, k_ifStakeChoice);
-    game.m_stakeHighlight[0] = getElementX(game, k_stakeHighlight);
-    game.m_stakeHighlight[1] = getElementY(game, k_stakeHighlight);
-    game.m_stakeHighlight[2] = getElementWidth(game, k_stakeHighlight);
-    game.m_stakeHighlight[3] = getElementHeight(game, k_stakeHighlight);
-    game.previousStakeLevel = -1;
-    if (game.stakeUp) {
-      if (game.stakeLevel < k_stakeLevelCount - 1) game.stakeLevel += 1;
-      game.stakeUp = 0;
+    game.setup.stakeHighlight[0] = getElementX(game, k_stakeHighlight);
+    game.setup.stakeHighlight[1] = getElementY(game, k_stakeHighlight);
+    game.setup.stakeHighlight[2] = getElementWidth(game, k_stakeHighlight);
+    game.setup.stakeHighlight[3] = getElementHeight(game, k_stakeHighlight);
+    game.setup.previousStakeLevel = -1;
+    if (game.setup.stakeUp) {
+      if (game.setup.stakeLevel < k_stakeLevelCount - 1) game.setup.stakeLevel += 1;
+      game.setup.stakeUp = 0;
     } else {
-      game.stakeLevel = countAvailableCharacters(game) - 3;
+      game.setup.stakeLevel = countAvailableCharacters(game) - 3;
     }
-    game.stakeLevel = std::clamp(game.stakeLevel, 0, k_stakeLevelCount - 1);
+    game.setup.stakeLevel = std::clamp(game.setup.stakeLevel, 0, k_stakeLevelCount - 1);
     for (int32_t i = 0; i < k_stakeSeatCount; ++i) {
       setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeSeat0 + i, false);
       setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeMark0 + i, false);
       setInterfaceElementVisible(game, k_ifStakeDetails, k_stakeListMark0 + i, false);
     }
-    const int32_t c = game.m_career.character;
-    game.skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
+    const int32_t c = game.career.progress.character;
+    game.setup.skippedSeat = c == 0 || c == 9 ? 5 : c - 1 < 5 ? c - 1 : c;
     for (int32_t level = 0, seat = 0; level < k_stakeLevelCount; ++seat) {
-      if (seat == game.skippedSeat) continue;
-      game.m_stakeSeats[level] = seat;
+      if (seat == game.setup.skippedSeat) continue;
+      game.setup.stakeSeats[level] = seat;
       setInterfaceElementVisible(game, k_ifStakeChoice, k_stakeSeat0 + seat, true);
       setInterfaceElementFrame(game, k_ifStakeChoice, k_stakeSeat0 + seat,
                                isStakeLevelUnlocked(game, level) ? k_seatFrameOpen : k_seatFrameLocked);
       ++level;
     }
     refreshStakeSelection(game);
-    game.stakeNoticeShown = 0;
+    game.setup.stakeNoticeShown = 0;
     refreshStakeSelection(game);
     setUpScreen(game, s);
     return;
   }
   updateInterfaceTimers(game);
-  if (game.m_keys.isPressed(k_keySelect)) {
-    if (game.stakeNoticeShown) {
-      game.stakeNoticeShown = 0;
-    } else if (!isStakeLevelUnlocked(game, game.stakeLevel)) {
+  if (game.keys.isPressed(k_keySelect)) {
+    if (game.setup.stakeNoticeShown) {
+      game.setup.stakeNoticeShown = 0;
+    } else if (!isStakeLevelUnlocked(game, game.setup.stakeLevel)) {
       playSound(game, k_soundError, 0, 100, 100);
-    } else if (static_cast<int64_t>(game.m_career.money) < k_stakePrices[game.stakeLevel]) {
+    } else if (static_cast<int64_t>(game.career.progress.money) < k_stakePrices[game.setup.stakeLevel]) {
       playSound(game, k_soundError, 0, 100, 100);
-      game.stakeNoticeShown = 1;
+      game.setup.stakeNoticeShown = 1;
     } else {
       playSound(game, 0, 0, 50, 100);  // the menu click
       game.setState(k_stateTableChoice);
       return;
     }
-    game.m_keys.lock(2);
-  } else if (game.m_keys.isPressed(k_keyBack)) {
-    if (game.stakeNoticeShown)
-      game.stakeNoticeShown = 0;
+    game.keys.lock(2);
+  } else if (game.keys.isPressed(k_keyBack)) {
+    if (game.setup.stakeNoticeShown)
+      game.setup.stakeNoticeShown = 0;
     else
       game.setState(k_stateRulesChoice);
-  } else if (game.m_keys.isPressed(k_keyRightSoft)) {
+  } else if (game.keys.isPressed(k_keyRightSoft)) {
     game.setState(k_stateRulesChoice);
-  } else if (!game.stakeNoticeShown && (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft))) {
-    game.previousStakeLevel = game.stakeLevel;
-    game.stakeLevel = game.m_keys.isPressed(k_keyRight) ? (game.stakeLevel + 1) % k_stakeLevelCount
-                                                        : (game.stakeLevel + k_stakeLevelCount - 1) % k_stakeLevelCount;
+  } else if (!game.setup.stakeNoticeShown && (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft))) {
+    game.setup.previousStakeLevel = game.setup.stakeLevel;
+    game.setup.stakeLevel = game.keys.isPressed(k_keyRight)
+                                ? (game.setup.stakeLevel + 1) % k_stakeLevelCount
+                                : (game.setup.stakeLevel + k_stakeLevelCount - 1) % k_stakeLevelCount;
     refreshStakeSelection(game);
-    game.m_keys.lock(2);
+    game.keys.lock(2);
   }
 }
 
@@ -501,14 +503,15 @@ void paintStakeSelection(cGame& game, Graphics* g) {
   g->setColor(0xFF000000);
   g->fillRect(0, 0, 240, 320);
   // Interface 32 only inside the highlight rectangle, its picture glowing.
-  g->setClip(game.m_stakeHighlight[0], game.m_stakeHighlight[1], game.m_stakeHighlight[2], game.m_stakeHighlight[3]);
+  g->setClip(game.setup.stakeHighlight[0], game.setup.stakeHighlight[1], game.setup.stakeHighlight[2],
+             game.setup.stakeHighlight[3]);
   const int16_t* glow = getInterfaceElement(game, k_ifStakeChoice, k_stakeGlow);
   const int32_t bankSlot = glow && glow[F::kWordType] == F::kSprite ? glow[F::kWordParams + F::kSpriteBank] : -1;
-  ASprite* bank = bankSlot >= 0 && bankSlot < cGame::k_spriteSlotCount ? game.m_sprites[bankSlot] : nullptr;
+  ASprite* bank = bankSlot >= 0 && bankSlot < k_spriteSlotCount ? game.loading.sprites[bankSlot] : nullptr;
   if (bank) {
     bank->effectMode = 7;
     bank->effectParam1 = 0xFF00;
-    bank->effectParam2 = stakeGlowAmount(game.m_paintFrameCount);
+    bank->effectParam2 = stakeGlowAmount(game.frame.paintFrameCount);
     bank->effectParam3 = 0;
   }
   paintInterface(game);
@@ -518,17 +521,17 @@ void paintStakeSelection(cGame& game, Graphics* g) {
   setButtonFrames(game, k_stakeBack, -1);
   paintInterface(game);
   drawElementText(game, k_stakeTitle, k_textStakeTitle);
-  if (isStakeLevelUnlocked(game, game.stakeLevel)) {
-    setTextParam(game, 0, game.stakeLevel);
-    drawElementText(game, k_stakeLevelName, k_textStakeName0 + game.stakeLevel);
+  if (isStakeLevelUnlocked(game, game.setup.stakeLevel)) {
+    setTextParam(game, 0, game.setup.stakeLevel);
+    drawElementText(game, k_stakeLevelName, k_textStakeName0 + game.setup.stakeLevel);
     textBufferSetString(game, k_textStakeEntry);
     replaceTextTagWithText(game, k_textMoney);
-    setTextParam(game, 0, k_stakePrices[game.stakeLevel]);
-    drawElementStringLen(game, k_stakePrice, game.m_text.work, game.m_text.workLength, -1);
+    setTextParam(game, 0, k_stakePrices[game.setup.stakeLevel]);
+    drawElementStringLen(game, k_stakePrice, game.text.strings.work, game.text.strings.workLength, -1);
   } else {
     drawElementText(game, k_stakeLocked, k_textStakeLocked);
   }
-  if (game.stakeNoticeShown) {
+  if (game.setup.stakeNoticeShown) {
     selectInterface(game, k_ifStakeNotice);
     paintInterface(game);
     drawElementText(game, k_stakeNoticeText, k_textStakeNotice);
@@ -539,14 +542,14 @@ void paintStakeSelection(cGame& game, Graphics* g) {
 // ---- versus (210)
 
 void updateVersus(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifVersus;
     selectInterface(game, k_ifVersus);
-    int32_t left = game.m_career.character, right = 0;
+    int32_t left = game.career.progress.character, right = 0;
     if (game.gameType == kGameQuick || game.gameType == kGameSingle) {
-      left = game.m_chosenCharacter[0];
-      right = game.m_chosenCharacter[1];
+      left = game.setup.chosenCharacter[0];
+      right = game.setup.chosenCharacter[1];
     } else if (game.gameType == kGameTournament) {
       right = game.opponentSlot;
     } else {
@@ -563,10 +566,10 @@ void updateVersus(cGame& game) {
   }
   updateInterfaceTimers(game);
   // The back button (the right soft key) goes back; any other key plays.
-  if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    if (game.m_previousState == k_stateTournamentStage) game.m_bracketResumes = 1;
-    game.setState(game.m_previousState);
-  } else if (game.m_keys.isAnyPressed() && !game.m_keys.isPressed(k_keyExtra22)) {
+  if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    if (game.states.previousState == k_stateTournamentStage) game.bracketResumes = 1;
+    game.setState(game.states.previousState);
+  } else if (game.keys.isAnyPressed() && !game.keys.isPressed(k_keyExtra22)) {
     armCoinToss(game);
     enterGameLoading(game);
   }
@@ -574,7 +577,7 @@ void updateVersus(cGame& game) {
 
 void paintVersus(cGame& game, Graphics* g) {
   paintScreen(game, g, k_versusBack, -1);
-  if (game.m_gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchToStart);
+  if (game.frame.gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchToStart);
 }
 
 // ---------------------------------------------------- touch mapping and rows
@@ -587,18 +590,18 @@ void mapRulesChoice(cGame& g) {
   const Rect rows[] = {row(106, 40), row(154, 40), row(205, 40)};
   const int32_t values[] = {0, 1, 2};
   rowsDown(g, rows, values, 3, 4, false);
-  uint8_t& armed = g.m_screenFlags[k_screenFlagDelayedSelect];
+  uint8_t& armed = g.states.screenFlags[k_screenFlagDelayedSelect];
   if (rowsUp(g, rows, 3) >= 0) {
     armed = 1;
-    g.m_delayedSelectTime = g.m_gameClock;
+    g.stylus.delayedSelectTime = g.frame.gameClock;
   }
-  if (armed && g.m_gameClock - g.m_delayedSelectTime >= 500) press(g, k_touchKeyLeftSoft);
+  if (armed && g.frame.gameClock - g.stylus.delayedSelectTime >= 500) press(g, k_touchKeyLeftSoft);
   rightSoft(g);
 }
 
 void mapCharacterSelect(cGame& g) {
   rightSoftHighlight(g);
-  const bool left = g.m_subState == k_subStateDestroy;  // the 20 step
+  const bool left = g.states.subState == k_subStateDestroy;  // the 20 step
   const Rect prev{left ? 25 : 162, 190, 45, 40};
   const Rect next{left ? 25 : 162, 80, 45, 40};
   const Rect name{left ? 13 : 148, 128, 74, 50};
@@ -611,7 +614,7 @@ void mapCharacterSelect(cGame& g) {
 void mapTableChoice(cGame& g) {
   const Rect button{103, 285, 44, 44};
   if (contains({0, 0, 240, 360}, g.pointerX, g.pointerY)) {
-    g.m_leftSoftHighlight = down(g, button);
+    g.stylus.leftSoftHighlight = down(g, button);
     rightSoftHighlight(g);
   }
   if (up(g, button)) pair(g, k_touchKeyLeftSoft);
@@ -621,13 +624,14 @@ void mapTableChoice(cGame& g) {
 }
 
 void mapStakeChoice(cGame& g) {
-  g.previousStakeLevel = g.stakeLevel;
-  const int32_t seats[8][2] = {{0, 125},   {5, 175},   {55, 155}, {70, 202}, {g.skippedSeat == 5 ? 125 : 100, 105},
-                               {130, 200}, {160, 155}, {200, 224}};
+  g.setup.previousStakeLevel = g.setup.stakeLevel;
+  const int32_t seats[8][2] = {
+      {0, 125},   {5, 175},   {55, 155}, {70, 202}, {g.setup.skippedSeat == 5 ? 125 : 100, 105},
+      {130, 200}, {160, 155}, {200, 224}};
   bool touched = false;
   for (int32_t level = 0; level < 8; ++level) {
     if (down(g, {seats[level][0], seats[level][1], 40, 40})) {
-      g.stakeLevel = level;
+      g.setup.stakeLevel = level;
       touched = true;
       break;
     }

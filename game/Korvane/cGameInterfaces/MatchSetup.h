@@ -48,3 +48,31 @@ void showSetupPlayer(cGame& game);
 void showSetupOpponent(cGame& game);
 void showCharacterStep(cGame& game, int32_t step);
 void showSetupTable(cGame& game);
+
+struct MatchSetupScreens {
+  int32_t stakeLevel = 0;  // 0-7
+  int32_t previousStakeLevel = -1;
+  int32_t skippedSeat = 0;      // stake picture left out for the career character
+  int32_t breakChoiceView = 0;  // 0 menu, 1 looking at the table
+  int32_t nextTable = 1;
+  int32_t previousTable = 8;
+  uint8_t fromHelp = 0;  // the rule-set choice came from help
+  int32_t helpSubject = 0;
+  uint8_t rivalMatch = 0;        // the next career match is the rival match
+  uint8_t stakeUp = 0;           // the next stake screen starts one level up
+  uint8_t stakeNoticeShown = 0;  // not enough money for the stake
+  int32_t stakeHighlight[4] = {};
+  int32_t stakeSeats[8] = {};
+  int32_t currentBet = 0;
+  int32_t tossPhase = 0;  // 0 choosing, 1 spinning
+  int32_t tossCall = 0;   // 0 the first coin, 1 the second
+  int32_t tossFrames = 0;
+  int32_t chosenCharacter[2] = {};  // characters picked for types 0 and 1
+  int32_t playerCharacter[2] = {};  // characters of the match's players
+  int32_t chosenRival = 0;          // rival character of other types
+  int32_t rivalIndex = 0;           // career rival in the roster, 0-9
+  int32_t tableIndex = 0;           // T, 0-8
+  uint8_t matchDisplayFlag = 0;
+  uint8_t matchAchievementFlag = 0;
+  int32_t betPosition = 0;  // 0 minimum bet, 1 between, 2 maximum
+};

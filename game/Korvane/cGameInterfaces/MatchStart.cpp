@@ -31,124 +31,125 @@ const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable
 int32_t getBetMinimum(cGame& game) {
   const int32_t level = stakeLevelOfSlot(game.opponentSlot);
   // A bet never takes more than the player has.
-  return std::min<int64_t>(k_stakePrices[level], game.m_career.money);
+  return std::min<int64_t>(k_stakePrices[level], game.career.progress.money);
 }
 
 int32_t getBetMaximum(cGame& game) {
   const int32_t level = stakeLevelOfSlot(game.opponentSlot);
   return static_cast<int32_t>(
-      std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], game.m_career.money), getBetMinimum(game)));
+      std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], game.career.progress.money), getBetMinimum(game)));
 }
 
 void updateBetScreen(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, kBetInterface);
-    game.currentBet = getBetMinimum(game);
-    game.betPosition = 0;
+    game.setup.currentBet = getBetMinimum(game);
+    game.setup.betPosition = 0;
     // No soft key looks pressed before the pen is on one.
-    game.m_leftSoftHighlight = game.m_rightSoftHighlight = 0;
+    game.stylus.leftSoftHighlight = game.stylus.rightSoftHighlight = 0;
     setElementVisible(game, k_betLess, false);
     setElementVisible(game, k_betMore, true);
-    if (game.m_backLayer) paintInterfaceLayer(game, true);
-    game.touchHint = 0;
+    if (game.frontEnd.backLayer) paintInterfaceLayer(game, true);
+    game.turn.touchHint = 0;
     return;
   }
   const int32_t high = getBetMaximum(game), low = getBetMinimum(game);
   const int32_t step = std::max((high - low) * 10 / 100, 1);
   selectInterface(game, kBetInterface);
-  if (game.m_keys.isPressed(kBetMore)) {
-    game.currentBet = std::min(game.currentBet + step, high);
-    if (game.currentBet >= high) {
-      game.betPosition = 2;
+  if (game.keys.isPressed(kBetMore)) {
+    game.setup.currentBet = std::min(game.setup.currentBet + step, high);
+    if (game.setup.currentBet >= high) {
+      game.setup.betPosition = 2;
       setElementVisible(game, k_betMore, false);
     } else {
-      game.betPosition = 1;
+      game.setup.betPosition = 1;
     }
-    if (game.currentBet > low) setElementVisible(game, k_betLess, true);
-    game.m_keys.lock(5);
-  } else if (game.m_keys.isPressed(kBetLess)) {
-    game.currentBet = std::max(game.currentBet - step, low);
-    if (game.currentBet <= low) {
-      game.betPosition = 0;
+    if (game.setup.currentBet > low) setElementVisible(game, k_betLess, true);
+    game.keys.lock(5);
+  } else if (game.keys.isPressed(kBetLess)) {
+    game.setup.currentBet = std::max(game.setup.currentBet - step, low);
+    if (game.setup.currentBet <= low) {
+      game.setup.betPosition = 0;
       setElementVisible(game, k_betLess, false);
     } else {
-      game.betPosition = 1;
+      game.setup.betPosition = 1;
     }
-    if (game.currentBet < high) setElementVisible(game, k_betMore, true);
-    game.m_keys.lock(5);
-  } else if (game.m_keys.isPressed(k_keySelect)) {
+    if (game.setup.currentBet < high) setElementVisible(game, k_betMore, true);
+    game.keys.lock(5);
+  } else if (game.keys.isPressed(k_keySelect)) {
     game.setInGameState(k_stateOpponentIntro);
   }
 }
 
 void paintBetScreen(cGame& game, Graphics* g) {
   selectInterface(game, kBetInterface);
-  setElementFrame(game, k_betSoftLeft, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
-  setElementFrame(game, k_betSoftRight, game.m_rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
+  setElementFrame(game, k_betSoftLeft, game.stylus.leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  setElementFrame(game, k_betSoftRight, game.stylus.rightSoftHighlight ? k_softFrameRightPressed : k_softFrameRight);
   paintInterface(game);
   auto money = [&game](int32_t label, int32_t textId, int32_t value) {
     drawElementText(game, label, textId);
     setTextParam(game, 0, value);
     drawElementText(game, label + 1, k_textMoney);
   };
-  money(k_betLabel, k_textBet, game.currentBet);
+  money(k_betLabel, k_textBet, game.setup.currentBet);
   money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum(game));
   money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.opponentSlot)]);
-  money(k_betMoneyLabel, k_textBetMoney, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, 0x7FFFFFFF)));
+  money(k_betMoneyLabel, k_textBetMoney,
+        static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, 0x7FFFFFFF)));
   game.resetClip(g);
-  drawCString(game, g, game.m_fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
-  drawCString(game, g, game.m_fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
+  drawCString(game, g, game.text.fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
+  drawCString(game, g, game.text.fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);
   selectInterface(game, kHud);
 }
 
 // ---- coin toss (710)
 
 void updateCoinTossElements(cGame& game) {
-  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin0, game.tossPhase == 0);
-  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin1, game.tossPhase == 0);
-  setInterfaceElementVisible(game, kCoinInterface, k_tossSpin, game.tossPhase == 1);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin0, game.setup.tossPhase == 0);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossCoin1, game.setup.tossPhase == 0);
+  setInterfaceElementVisible(game, kCoinInterface, k_tossSpin, game.setup.tossPhase == 1);
 }
 
 void updateCoinToss(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, kCoinInterface);
     initMenu(game, kCoinTossItems, k_tossList, 2, true);
     setMenuCount(game, 2);
-    game.m_menu.selection = 0;
-    game.tossPhase = 0;
-    game.tossFrames = 0;
+    game.menu.selection = 0;
+    game.setup.tossPhase = 0;
+    game.setup.tossFrames = 0;
     updateCoinTossElements(game);
-    if (game.m_backLayer) paintInterfaceLayer(game, true);
-    game.touchHint = 1;
-    game.m_menu.selection = -1;
+    if (game.frontEnd.backLayer) paintInterfaceLayer(game, true);
+    game.turn.touchHint = 1;
+    game.menu.selection = -1;
     return;
   }
   selectInterface(game, kCoinInterface);
-  if (game.tossPhase == 0) {
+  if (game.setup.tossPhase == 0) {
     const int32_t id = updateMenu(game);
     if (id == k_textTails || id == k_textHeads) {
-      game.touchHint = 0;
-      game.tossCall = id == k_textHeads ? 0 : 1;
-      game.tossPhase = 1;
-      game.tossFrames = 0;
-      setElementAnim(game, k_tossSpin, game.m_random ? game.m_random->nextInt(0, k_coinSpinAnims) : 0);
+      game.turn.touchHint = 0;
+      game.setup.tossCall = id == k_textHeads ? 0 : 1;
+      game.setup.tossPhase = 1;
+      game.setup.tossFrames = 0;
+      setElementAnim(game, k_tossSpin, game.engine.random ? game.engine.random->nextInt(0, k_coinSpinAnims) : 0);
       // The spin starts from its first look, whatever an earlier toss left.
       if (int16_t* spin = getInterfaceElement(game, kCoinInterface, k_tossSpin))
         if (spin[F::kWordType] == F::kSprite) spin[F::kWordParams + F::kSpriteFrame] = 0;
       startInterfaceAnimation(game);
       updateCoinTossElements(game);
-      game.m_keys.lock(5);
+      game.keys.lock(5);
     }
     return;
   }
   // The outcome shows on the 32nd frame after the pick.
-  game.tossFrames += 1;
-  if (game.tossFrames >= kTossFrames) {
-    game.coinTossPending = 0;
+  game.setup.tossFrames += 1;
+  if (game.setup.tossFrames >= kTossFrames) {
+    game.turn.coinTossPending = 0;
     const int32_t anim = std::clamp(getInterfaceElementAnim(game, kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
-    game.currentPlayer = k_coinFaces[anim] == game.tossCall ? 0 : 1;
+    game.currentPlayer = k_coinFaces[anim] == game.setup.tossCall ? 0 : 1;
     selectInterface(game, kHud);
     addTextMessage(game, 2, k_textTossDone, -1);
     chooseNextTurnState(game);
@@ -158,7 +159,7 @@ void updateCoinToss(cGame& game) {
 void paintCoinToss(cGame& game, Graphics* /*g*/) {
   selectInterface(game, kCoinInterface);
   paintInterface(game);
-  drawElementText(game, k_tossPrompt, game.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
+  drawElementText(game, k_tossPrompt, game.setup.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
   paintMenu(game);
   setTextParam(game, 0, 0);
   selectInterface(game, kHud);
@@ -169,31 +170,31 @@ void paintCoinToss(cGame& game, Graphics* /*g*/) {
 void updateBreakChoiceElements(cGame& game) {
   const int32_t n = getInterfaceElementCount(game, kBreakInterface);
   for (int32_t i = 0; i < n; ++i)
-    setInterfaceElementVisible(game, kBreakInterface, i, (i == k_breakBack) == (game.breakChoiceView == 1));
+    setInterfaceElementVisible(game, kBreakInterface, i, (i == k_breakBack) == (game.setup.breakChoiceView == 1));
 }
 
 void updateBreakChoice(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, kBreakInterface);
     initMenu(game, kBreakChoiceItems, k_breakList, 3, true);
     setMenuCount(game, 3);
-    game.breakChoiceView = 0;
+    game.setup.breakChoiceView = 0;
     updateBreakChoiceElements(game);
-    if (game.m_backLayer) paintInterfaceLayer(game, true);
+    if (game.frontEnd.backLayer) paintInterfaceLayer(game, true);
     return;
   }
   selectInterface(game, kBreakInterface);
   // The key under "MENU" pauses the match, as the label says.
-  if (game.m_keys.isPressed(k_keyRightSoft)) {
+  if (game.keys.isPressed(k_keyRightSoft)) {
     enterIGM(game);
     return;
   }
-  if (game.breakChoiceView == 1) {
-    if (game.m_keys.isPressed(k_keySelect)) {
-      game.breakChoiceView = 0;
+  if (game.setup.breakChoiceView == 1) {
+    if (game.keys.isPressed(k_keySelect)) {
+      game.setup.breakChoiceView = 0;
       updateBreakChoiceElements(game);
-      game.m_keys.lock(5);
+      game.keys.lock(5);
     }
     return;
   }
@@ -206,25 +207,25 @@ void updateBreakChoice(cGame& game) {
       game.assignGroups(me, other);
     selectInterface(game, kHud);
     chooseNextTurnState(game);
-    game.m_keys.lock(5);
+    game.keys.lock(5);
   } else if (id == k_textViewTable) {
-    game.breakChoiceView = 1;
+    game.setup.breakChoiceView = 1;
     updateBreakChoiceElements(game);
-    game.m_keys.lock(5);
+    game.keys.lock(5);
   }
 }
 
 void paintBreakChoice(cGame& game, Graphics* g) {
   selectInterface(game, kBreakInterface);
-  setElementFrame(game, k_breakBack, game.m_leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
+  setElementFrame(game, k_breakBack, game.stylus.leftSoftHighlight ? k_softFrameLeftPressed : k_softFrameLeft);
   paintInterface(game);
-  if (game.breakChoiceView == 0) {
+  if (game.setup.breakChoiceView == 0) {
     drawElementText(game, k_breakPrompt, k_textChooseGroup);
     paintMenu(game);
   }
   game.resetClip(g);
-  if (game.breakChoiceView == 1) drawCString(game, g, game.m_fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
-  drawCString(game, g, game.m_fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
+  if (game.setup.breakChoiceView == 1) drawCString(game, g, game.text.fonts, "BACK", kSoftFont, 8, 301, kAnchorLeft);
+  drawCString(game, g, game.text.fonts, "MENU", kSoftFont, 234, 301, kAnchorRight);
   selectInterface(game, kHud);
 }
 
@@ -262,10 +263,10 @@ void mapBreakChoice(cGame& g) {
   const Rect menu{175, 340, 65, 38};
   if (penDown(g)) {
     rowsDown(g, rows, values, 3, -1, false);
-    g.m_leftSoftHighlight = down(g, back);
-    g.m_rightSoftHighlight = down(g, menu);
+    g.stylus.leftSoftHighlight = down(g, back);
+    g.stylus.rightSoftHighlight = down(g, menu);
   }
-  if (g.breakChoiceView != 1) {
+  if (g.setup.breakChoiceView != 1) {
     if (rowsUp(g, rows, 3) >= 0) press(g, k_touchKeyLeftSoft);
   } else if (up(g, back)) {
     press(g, k_touchKeyLeftSoft);

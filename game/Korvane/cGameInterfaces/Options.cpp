@@ -14,22 +14,22 @@ uint32_t onOff(bool on) { return kSuffix | static_cast<uint32_t>(on ? k_textOn :
 }  // namespace
 
 void showOptionStates(cGame& game) {
-  setMenuEntryFlags(game, k_textOptionSound, onOff(game.m_soundEnabled != 0));
-  setMenuEntryFlags(game, k_textOptionAimingGuide, onOff(game.m_option7 != 0));
-  setMenuEntryFlags(game, k_textOption8, onOff(game.m_option8 != 0));
+  setMenuEntryFlags(game, k_textOptionSound, onOff(game.sound.enabled != 0));
+  setMenuEntryFlags(game, k_textOptionAimingGuide, onOff(game.career.option7 != 0));
+  setMenuEntryFlags(game, k_textOption8, onOff(game.career.option8 != 0));
 }
 
 void updateOptions(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     // Over a paused match reset all is hidden and four rows remain: the
     // fifth row's button goes with it, and so do the arrows, as in the
     // in-game menu the options open from (the list never scrolls; a down
     // arrow under the empty fifth row would promise more).
     selectInterface(game, k_interfaceOptions);
-    setElementVisible(game, k_optionsFifthRowButton, !game.m_menusOverMatch);
-    setElementVisible(game, k_optionsArrowUp, !game.m_menusOverMatch);
-    setElementVisible(game, k_optionsArrowDown, !game.m_menusOverMatch);
+    setElementVisible(game, k_optionsFifthRowButton, !game.frontEnd.menusOverMatch);
+    setElementVisible(game, k_optionsArrowUp, !game.frontEnd.menusOverMatch);
+    setElementVisible(game, k_optionsArrowDown, !game.frontEnd.menusOverMatch);
     FrontEndScreen s;
     s.interfaceId = k_interfaceOptions;
     s.menu = kOptionsItems;
@@ -38,7 +38,7 @@ void updateOptions(cGame& game) {
     setUpScreen(game, s);
     showOptionStates(game);
     // No reset while a match is paused under the menu.
-    if (game.m_menusOverMatch) setMenuEntryFlags(game, k_textResetAll, kHidden);
+    if (game.frontEnd.menusOverMatch) setMenuEntryFlags(game, k_textResetAll, kHidden);
     return;
   }
   const int32_t id = updateScreen(game);
@@ -47,10 +47,10 @@ void updateOptions(cGame& game) {
   switch (id) {
     case k_textOptionSound:
       game.stopAllSounds();
-      game.m_soundEnabled = game.m_soundEnabled ? 0 : 1;
-      if (game.m_soundEnabled) {
-        game.m_currentSoundId = -1;
-        if (game.m_menusOverMatch)
+      game.sound.enabled = game.sound.enabled ? 0 : 1;
+      if (game.sound.enabled) {
+        game.sound.currentId = -1;
+        if (game.frontEnd.menusOverMatch)
           playSound(game, k_soundBreakHard, 0, 50, 100);
         else
           playMusic(game, k_musicTitle);
@@ -60,7 +60,7 @@ void updateOptions(cGame& game) {
       break;
     case k_textOptionAimingGuide:
     case k_textOption8: {
-      uint8_t& option = id == k_textOption8 ? game.m_option8 : game.m_option7;
+      uint8_t& option = id == k_textOption8 ? game.career.option8 : game.career.option7;
       option = option ? 0 : 1;
       playSound(game, k_soundBreakHard, 0, 50, 100);
       saveSettings(game);
@@ -76,7 +76,7 @@ void updateOptions(cGame& game) {
     default:
       if (id >= 0) break;
       saveSettings(game);
-      if (game.m_menusOverMatch)
+      if (game.frontEnd.menusOverMatch)
         game.setInGameState(k_stateIGM);
       else
         game.setState(k_stateMainMenu);
@@ -85,7 +85,7 @@ void updateOptions(cGame& game) {
 }
 
 void paintOptions(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   paintScreen(game, g, k_optionsBack, -1);
   drawElementText(game, k_optionsTitle, k_textOptions);
   paintMenu(game);
@@ -98,7 +98,7 @@ namespace {
 using namespace touch;
 
 // Five rows outside a match (reset all and help), four over one.
-void mapOptions(cGame& g) { mapOptionRows(g, g.m_menusOverMatch ? 4 : 5); }
+void mapOptions(cGame& g) { mapOptionRows(g, g.frontEnd.menusOverMatch ? 4 : 5); }
 
 }  // namespace
 

@@ -64,16 +64,16 @@ constexpr Glow kSpotGlow[6][3] = {
 // ---- career character choice (150)
 
 void showCareerCharacter(cGame& game) {
-  const int32_t c = std::clamp(game.m_career.character, 0, kCharacterCount - 1);
+  const int32_t c = std::clamp(game.career.progress.character, 0, kCharacterCount - 1);
   setInterfaceElementSprite(game, -1, k_careerPortrait, kPortraitSlot + c);
   setElementFrame(game, k_careerName, c);
 }
 
 void updateCareerCharacterSelection(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     game.pub.careerChoiceIndex = 0;
-    game.m_career.character = k_careerCharacterOrder[0];
-    game.m_touchPrompt = 0;
+    game.career.progress.character = k_careerCharacterOrder[0];
+    game.touchPrompt = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerCharacter;
     selectInterface(game, s.interfaceId);
@@ -81,24 +81,24 @@ void updateCareerCharacterSelection(cGame& game) {
     setUpScreen(game, s);
   } else {
     updateInterfaceTimers(game);
-    if (game.m_keys.isPressed(k_keySelect)) {
+    if (game.keys.isPressed(k_keySelect)) {
       if (game.pub.careerChoiceIndex < kOpenCharacters) {
         // A second choice (back from the introduction) starts afresh.
-        for (uint8_t& w : game.m_career.won) w = 0;
-        const int32_t c = game.m_career.character;
+        for (uint8_t& w : game.career.progress.won) w = 0;
+        const int32_t c = game.career.progress.character;
         const int32_t rival = c == 9 ? 0 : c == 0 ? 9 : k_startingRivalSide[c] == 0 ? 9 : 0;
-        game.m_career.won[rival] = 1;
+        game.career.progress.won[rival] = 1;
         saveProgress(game);
         game.setState(k_stateCareerIntro);
         return;
       }
-    } else if (game.m_keys.isPressed(k_keyRight) || game.m_keys.isPressed(k_keyLeft)) {
-      const int32_t step = game.m_keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
+    } else if (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft)) {
+      const int32_t step = game.keys.isPressed(k_keyRight) ? 1 : kCharacterCount - 1;
       game.pub.careerChoiceIndex = (game.pub.careerChoiceIndex + step) % kCharacterCount;
-      game.m_career.character = k_careerCharacterOrder[game.pub.careerChoiceIndex];
+      game.career.progress.character = k_careerCharacterOrder[game.pub.careerChoiceIndex];
       showCareerCharacter(game);
-      game.m_keys.lock(1);
-    } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+      game.keys.lock(1);
+    } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
       game.setState(k_stateMainMenu);
       return;
     }
@@ -106,7 +106,7 @@ void updateCareerCharacterSelection(cGame& game) {
   const bool locked = game.pub.careerChoiceIndex >= kOpenCharacters;
   setElementVisible(game, k_careerPortrait, !locked);
   setElementVisible(game, k_careerLockedPicture, locked);
-  if (locked) setElementFrame(game, k_careerLockedPicture, game.m_career.character);
+  if (locked) setElementFrame(game, k_careerLockedPicture, game.career.progress.character);
 }
 
 void paintCareerCharacterSelection(cGame& game, Graphics* g) {
@@ -119,7 +119,7 @@ void paintCareerCharacterSelection(cGame& game, Graphics* g) {
     drawElementText(game, k_careerLockedNote, k_textCareerLocked);
   }
   drawElementText(game, k_careerTitle, k_textCareerTitle);
-  const int32_t t = getHomeTable(game, game.m_career.character);
+  const int32_t t = getHomeTable(game, game.career.progress.character);
   drawElementText(game, k_careerTableLine, k_textTableLine0 + t);
   drawElementText(game, k_careerTableName, k_textTableName0 + t);
   drawElementText(game, k_careerTableNote, k_textTableNote0 + t);
@@ -129,31 +129,31 @@ void paintCareerCharacterSelection(cGame& game, Graphics* g) {
 // ---- career introduction (160)
 
 void updateCareerIntro(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     game.pub.introPage = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerIntro;
     setUpScreen(game, s);
-    game.m_touchPrompt = 1;
+    game.touchPrompt = 1;
     game.pub.introPageCount =
         std::clamp(drawElementWrappedText(game, k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
   } else {
     updateInterfaceTimers(game);
     const bool last = game.pub.introPage >= game.pub.introPageCount - 1;
-    const bool select = game.m_keys.isPressed(k_keySelect);
-    if (select || game.m_keys.isPressed(k_keyDown)) {
+    const bool select = game.keys.isPressed(k_keySelect);
+    if (select || game.keys.isPressed(k_keyDown)) {
       if (!last) {
         ++game.pub.introPage;
-        game.m_keys.lock(5);
+        game.keys.lock(5);
       } else if (select) {
-        game.m_career.started = 1;
-        game.m_pubSpot = 2;
+        game.career.progress.started = 1;
+        game.career.pubSpot = 2;
         saveProgress(game);
-        game.m_touchPrompt = 0;
+        game.touchPrompt = 0;
         game.setState(k_statePub);
         return;
       }
-    } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
       game.setState(k_stateCareerCharacterSelect);
       return;
     }
@@ -167,22 +167,23 @@ void paintCareerIntro(cGame& game, Graphics* g) {
   const int16_t* e = getInterfaceElement(game, -1, k_introText);
   if (e && e[F::kWordType] == F::kText) {
     const int32_t font = e[F::kWordParams + F::kTextFont];
-    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.m_fonts[font]) {
+    if (font >= 0 && font < TextLayoutData::kMaxFonts && game.text.fonts[font]) {
       const int32_t x = e[F::kWordX], y = e[F::kWordY];
       const int32_t w = e[F::kWordParams + F::kTextWidth], h = e[F::kWordParams + F::kTextHeight];
-      ASprite* bank = game.m_fonts[font];
+      ASprite* bank = game.text.fonts[font];
       const int32_t palette = e[F::kWordParams + F::kTextPalette];
       if (palette >= 0 && palette < bank->paletteCount) bank->setCurrentPalette(palette);
       g->setClip(x, y - 2, w, h + 2);
-      drawWrappedString(game, g, game.m_fonts, k_textCareerIntro, font, x, y, w, h, game.pub.introPage, kAnchorLeftTop);
+      drawWrappedString(game, g, game.text.fonts, k_textCareerIntro, font, x, y, w, h, game.pub.introPage,
+                        kAnchorLeftTop);
       game.resetClip(g);
       bank->setCurrentPalette(0);
     }
   }
-  if (game.m_touchPrompt) {
-    if (isBlinkOn(game)) drawCString(game, g, game.m_fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
+  if (game.touchPrompt) {
+    if (isBlinkOn(game)) drawCString(game, g, game.text.fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
   } else {
-    drawCString(game, g, game.m_fonts, " ", k_font1, 50, 310, 16);
+    drawCString(game, g, game.text.fonts, " ", k_font1, 50, 310, 16);
   }
 }
 
@@ -200,15 +201,15 @@ int32_t pubGlowAmount(int32_t paintCounter) {
 }
 
 bool isPubGlowing(const cGame& game, int32_t interfaceId, int32_t element) {
-  if (!game.pub.glowOn || game.m_pubSpot < 0 || game.m_pubSpot >= k_pubSpotCount) return false;
-  for (const Glow& glow : kSpotGlow[game.m_pubSpot])
+  if (!game.pub.glowOn || game.career.pubSpot < 0 || game.career.pubSpot >= k_pubSpotCount) return false;
+  for (const Glow& glow : kSpotGlow[game.career.pubSpot])
     if (glow.interfaceId == interfaceId && glow.element == element) return true;
   return false;
 }
 
 void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target) {
-  int16_t** elements = game.m_currentElements;
-  const int32_t count = game.m_currentElementCount;
+  int16_t** elements = game.interfaces.currentElements;
+  const int32_t count = game.interfaces.currentElementCount;
   if (!elements) return;
   int32_t rect[4];
   for (int32_t i = 0; i < count; ++i) {
@@ -217,7 +218,7 @@ void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int3
     const int16_t* p = e + F::kWordParams;
     if (p[F::kSpriteVisible] == 0 || p[F::kSpriteLayer] != layer) continue;
     const int32_t slot = p[F::kSpriteBank];
-    ASprite* bank = slot >= 0 && slot < cGame::k_spriteSlotCount ? game.m_sprites[slot] : nullptr;
+    ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
     if (!bank) continue;
     const int32_t anim = p[F::kSpriteAnim];
     const int32_t frame = p[F::kSpriteFrame];
@@ -229,11 +230,11 @@ void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int3
       continue;
     const int32_t left = std::min(rect[0], rect[2]), right = std::max(rect[0], rect[2]);
     if (left >= toX || right < fromX) continue;
-    const bool glow = isPubGlowing(game, game.m_currentInterface, i);
+    const bool glow = isPubGlowing(game, game.interfaces.currentInterface, i);
     if (glow) {
       bank->effectMode = 7;
       bank->effectParam1 = k_pubGlowColour;
-      bank->effectParam2 = pubGlowAmount(game.m_paintFrameCount);
+      bank->effectParam2 = pubGlowAmount(game.frame.paintFrameCount);
       bank->effectParam3 = 0;
     }
     paintSpriteElementTo(game, i, -offset, 0, layer != 0, target);
@@ -242,9 +243,9 @@ void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int3
 }
 
 void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX) {
-  if (!game.m_backLayer || n <= 0) return;
-  int16_t** elements = game.m_currentElements;
-  const int32_t count = game.m_currentElementCount, id = game.m_currentInterface;
+  if (!game.frontEnd.backLayer || n <= 0) return;
+  int16_t** elements = game.interfaces.currentElements;
+  const int32_t count = game.interfaces.currentElementCount, id = game.interfaces.currentInterface;
   selectInterface(game, k_interfacePubWall);
   n = std::min(n, kScreenW);
   ringX = ((ringX % kScreenW) + kScreenW) % kScreenW;
@@ -253,20 +254,20 @@ void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX) 
   const int32_t pieces[2][3] = {{worldX, first, ringX}, {worldX + first, n - first, 0}};
   for (const auto& piece : pieces) {
     if (piece[1] <= 0) continue;
-    game.m_backLayer->setClip(piece[2], 0, piece[1], kLayoutH);
+    game.frontEnd.backLayer->setClip(piece[2], 0, piece[1], kLayoutH);
     paintPubLayer(game, piece[0] - piece[2], piece[0], piece[0] + piece[1], 1);
   }
-  game.resetClip(game.m_backLayer);
-  game.m_currentElements = elements;
-  game.m_currentElementCount = count;
-  game.m_currentInterface = id;
+  game.resetClip(game.frontEnd.backLayer);
+  game.interfaces.currentElements = elements;
+  game.interfaces.currentElementCount = count;
+  game.interfaces.currentInterface = id;
 }
 
 void scrollPub(cGame& game) {
   const int32_t target = game.pub.targetX;
   if (floorDiv256(game.pub.scroll) == target) {
     game.pub.speed = 0;
-    game.pub.arrivedTime += game.m_frameTime;
+    game.pub.arrivedTime += game.frame.frameTime;
     return;
   }
   const int64_t distance = static_cast<int64_t>(target) * 256 - game.pub.scroll;
@@ -297,7 +298,7 @@ void seatPubRivals(cGame& game) {
   const int32_t won = std::min(countWonCharacters(game), kRivalSlots);
   int32_t next = 0;
   for (int32_t ch = 0, s = 0; ch < kCharacterCount && s < won; ++ch) {
-    if (!game.m_career.won[ch]) continue;
+    if (!game.career.progress.won[ch]) continue;
     const int32_t c = getRivalCharacter(game, s);
     int32_t seat = kSeatOfCharacter6;
     if (c != 6) {
@@ -315,7 +316,7 @@ void seatPubRivals(cGame& game) {
 }
 
 bool openPendingUnlock(cGame& game) {
-  cGame::CareerProgress& c = game.m_career;
+  CareerProgress& c = game.career.progress;
   // Pending values come from the save file: an index out of range unlocks nothing.
   const int64_t challenge = c.pendingChallengeIndex;
   if (challenge < 0 || challenge >= kChallengesPerCategory) c.pendingChallengeUnlock = 0;
@@ -330,7 +331,7 @@ bool openPendingUnlock(cGame& game) {
     return true;
   }
   const int64_t slot = c.pendingUnlockSlot;
-  if (slot < 0 || slot >= kCharacterCount || game.m_characterAvailable[slot]) c.pendingCharacterUnlock = 0;
+  if (slot < 0 || slot >= kCharacterCount || game.career.characterAvailable[slot]) c.pendingCharacterUnlock = 0;
   if (c.pendingCharacterUnlock) {
     debugTrace(" s_isCharacterNeedUnlock is true");
     game.setState(k_stateCharacterUnlocked);
@@ -341,30 +342,30 @@ bool openPendingUnlock(cGame& game) {
 
 void updatePub(cGame& game) {
   selectInterface(game, k_interfacePubWall);
-  if (game.m_subState == k_subStateInit) {
-    game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
+  if (game.states.subState == k_subStateInit) {
+    game.career.pubSpot = std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1);
     game.pub.arrivedTime = 0;
-    game.pub.targetX = getPubSpotX(game, game.m_pubSpot);
+    game.pub.targetX = getPubSpotX(game, game.career.pubSpot);
     game.pub.scroll = game.pub.targetX * 256;
     game.pub.speed = 0;
     game.pub.ringOffset = 0;
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
       paintPubWallColumns(game, game.pub.targetX, kScreenW, 0);
     }
     seatPubRivals(game);
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
     openPendingUnlock(game);
     return;
   }
-  if (game.m_keys.isPressed(k_keySelect)) {
+  if (game.keys.isPressed(k_keySelect)) {
     if (game.pub.arrivedTime >= 1) {
       playSound(game, k_soundBreakHard, 0, 50, 100);
-      switch (k_pubSpots[std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1)]) {
+      switch (k_pubSpots[std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
           game.gameType = kGameTournament;
-          game.m_tournament.pickedCount = 0;
+          game.tournament.pickedCount = 0;
           game.setState(k_stateRulesChoice);
           break;
         case 38:
@@ -372,7 +373,7 @@ void updatePub(cGame& game) {
           break;
         case 62:
           game.gameType = kGameCareer;
-          game.rivalMatch = 0;
+          game.setup.rivalMatch = 0;
           game.setState(k_stateRulesChoice);
           break;
         case 63:
@@ -380,7 +381,7 @@ void updatePub(cGame& game) {
           game.setState(k_stateChallengeMenu);
           break;
         case 64:
-          game.setState(game.m_career.shopExplanationPending ? k_stateShopExplanation : k_stateShop);
+          game.setState(game.career.progress.shopExplanationPending ? k_stateShopExplanation : k_stateShop);
           break;
         default:
           game.setState(k_stateMainMenu);
@@ -388,24 +389,24 @@ void updatePub(cGame& game) {
       }
       return;
     }
-  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+  } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.setState(k_stateMainMenu);
     return;
-  } else if (game.m_keys.isPressed(k_keyRight)) {
-    if (game.m_pubSpot < k_pubSpotCount - 1) {
-      ++game.m_pubSpot;
+  } else if (game.keys.isPressed(k_keyRight)) {
+    if (game.career.pubSpot < k_pubSpotCount - 1) {
+      ++game.career.pubSpot;
       game.pub.arrivedTime = 0;
-      game.m_keys.lock(5);
+      game.keys.lock(5);
     }
-  } else if (game.m_keys.isPressed(k_keyLeft)) {
-    if (game.m_pubSpot >= 1) {
-      --game.m_pubSpot;
+  } else if (game.keys.isPressed(k_keyLeft)) {
+    if (game.career.pubSpot >= 1) {
+      --game.career.pubSpot;
       game.pub.arrivedTime = 0;
-      game.m_keys.lock(5);
+      game.keys.lock(5);
     }
   }
-  game.m_pubSpot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
-  game.pub.targetX = getPubSpotX(game, game.m_pubSpot);
+  game.career.pubSpot = std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1);
+  game.pub.targetX = getPubSpotX(game, game.career.pubSpot);
   scrollPub(game);
   selectInterface(game, k_interfacePubCaptions);
   updateMenuArrows(game, k_pubArrowLeft, k_pubArrowRight, true);
@@ -413,31 +414,32 @@ void updatePub(cGame& game) {
 }
 
 void paintPubScenery(cGame& game, int32_t x, bool parallax, bool seats, int32_t shade) {
-  if (!game.m_backLayer) return;
+  if (!game.frontEnd.backLayer) return;
   const uint8_t glow = game.pub.glowOn;
   game.pub.glowOn = 0;
   selectInterface(game, k_interfacePubWall);
-  game.resetClip(game.m_backLayer);
+  game.resetClip(game.frontEnd.backLayer);
   paintInterfaceLayer(game, true);
-  game.m_backLayer->setClip(0, 0, kScreenW, kLayoutH);
-  paintPubLayer(game, x, x, x + kScreenW, 1, game.m_backLayer);
+  game.frontEnd.backLayer->setClip(0, 0, kScreenW, kLayoutH);
+  paintPubLayer(game, x, x, x + kScreenW, 1, game.frontEnd.backLayer);
   selectInterface(game, k_interfacePubRoom);
-  paintPubLayer(game, x, x, x + kScreenW, 0, game.m_backLayer);
+  paintPubLayer(game, x, x, x + kScreenW, 0, game.frontEnd.backLayer);
   if (seats) {
     selectInterface(game, k_interfacePubSeats);
     for (int32_t i = 0; i < k_pubSeatCount; ++i)
-      if (isElementVisible(game, i)) paintSpriteElementTo(game, i, -x, 0, false, game.m_backLayer);
+      if (isElementVisible(game, i)) paintSpriteElementTo(game, i, -x, 0, false, game.frontEnd.backLayer);
   }
   if (parallax) {
     for (int32_t k = 0; k < 4; ++k) {
       const int32_t off = static_cast<int32_t>((static_cast<int64_t>(x) * kParallaxPixels[k]) >> 16);
       selectInterface(game, k_interfacePubParallax0 + k);
-      paintPubLayer(game, off, off, off + kScreenW, 0, game.m_backLayer);
+      paintPubLayer(game, off, off, off + kScreenW, 0, game.frontEnd.backLayer);
     }
   }
   if (shade > 0)
-    fillRectAlpha(game, game.m_backLayer, 0, 0, kScreenW, kLayoutH, static_cast<uint32_t>(std::min(shade, 255)) << 24);
-  game.resetClip(game.m_backLayer);
+    fillRectAlpha(game, game.frontEnd.backLayer, 0, 0, kScreenW, kLayoutH,
+                  static_cast<uint32_t>(std::min(shade, 255)) << 24);
+  game.resetClip(game.frontEnd.backLayer);
   game.pub.glowOn = glow;
 }
 
@@ -473,9 +475,9 @@ void paintPub(cGame& game, Graphics* g) {
   if (veil && (veil[F::kWordType] == F::kText || veil[F::kWordType] == F::kRect))
     fillRectAlpha(game, g, veil[F::kWordX], veil[F::kWordY], veil[F::kWordParams], veil[F::kWordParams + 1],
                   0xAA000000u);
-  if (game.m_pubSpot > 0) paintSpriteElement(game, k_pubArrowLeft, false);
-  if (game.m_pubSpot < k_pubSpotCount - 1) paintSpriteElement(game, k_pubArrowRight, false);
-  const int32_t spot = std::clamp(game.m_pubSpot, 0, k_pubSpotCount - 1);
+  if (game.career.pubSpot > 0) paintSpriteElement(game, k_pubArrowLeft, false);
+  if (game.career.pubSpot < k_pubSpotCount - 1) paintSpriteElement(game, k_pubArrowRight, false);
+  const int32_t spot = std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1);
   drawElementText(game, k_pubSpotTitle, k_pubSpots[spot]);
   drawElementText(game, k_pubSpotNote, k_textPubSpotNote0 + spot);
   selectInterface(game, k_interfacePubWall);
@@ -510,8 +512,8 @@ constexpr SpotPicture kSpotPictures[] = {
 };
 
 void mapPub(cGame& g) {
-  if (!g.swipeLeft && !g.swipeRight && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
-    const int32_t text = kPubSpotTexts[g.m_pubSpot];
+  if (!g.swipeLeft && !g.swipeRight && g.career.pubSpot >= 0 && g.career.pubSpot < 6) {
+    const int32_t text = kPubSpotTexts[g.career.pubSpot];
     for (const SpotPicture& p : kSpotPictures) {
       if (p.text == text) {
         if (up(g, p.rect)) press(g, k_touchKeyLeftSoft);

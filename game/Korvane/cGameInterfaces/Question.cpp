@@ -40,25 +40,25 @@ void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState,
   game.question.returnState = returnState;
   game.question.action = action;
   game.question.panel = panelInterface;
-  if (game.m_inGame == 1)
+  if (game.states.inGame == 1)
     game.setInGameState(k_stateQuestion);
   else
     game.setState(k_stateQuestion);
   // The set-up runs now, in the frame that asked; in a match the state
   // change has run it already.
-  if (game.m_subState == k_subStateInit) updateQuestion(game);
+  if (game.states.subState == k_subStateInit) updateQuestion(game);
   if (defaultEntry >= 0) selectMenuEntryById(game, static_cast<uint32_t>(defaultEntry));
 }
 
 void updateQuestion(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) {
+  if (game.states.subState == k_subStateDestroy) {
     // Over a match the question's panel went into the saved background:
     // the table's panels are drawn into it again.
-    if (game.m_inGame == 1) game.panelRedraw = 1;
+    if (game.states.inGame == 1) game.table.panelRedraw = 1;
     return;
   }
   const int32_t action = game.question.action;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceQuestion);
     copyInterfacePanel(game, game.question.panel, k_interfaceQuestion);
     for (int32_t k = 0; k < 3; ++k) {
@@ -75,7 +75,7 @@ void updateQuestion(cGame& game) {
   }
   if (game.question.resetSelection) {
     game.question.resetSelection = 0;
-    game.m_menu.selection = -1;
+    game.menu.selection = -1;
   }
   const int32_t id = updateScreen(game);
   if (id == k_textYes)
@@ -87,7 +87,7 @@ void updateQuestion(cGame& game) {
 }
 
 void leaveQuestion(cGame& game, int32_t state) {
-  if (game.m_inGame == 1)
+  if (game.states.inGame == 1)
     game.setInGameState(state);
   else
     game.setState(state);
@@ -97,11 +97,11 @@ void answerQuestionYes(cGame& game) {
   switch (game.question.action) {
     case kExit:
       if (game.gameType == 5) {
-        game.m_tutorialLeft = 1;
+        game.tutorial.left = 1;
         saveSettings(game);
       }
       game.setState(k_stateNone);
-      game.m_quitRequested = 1;
+      game.loading.quitRequested = 1;
       if (AppletGameBridge* bridge = getAppletGameBridge())
         if (bridge->getGame() == static_cast<GameBase*>((&game))) bridge->requestQuit();
       break;
@@ -112,19 +112,19 @@ void answerQuestionYes(cGame& game) {
       break;
     case kQuitMatch:
       if (game.gameType == 5) {
-        game.m_tutorialLeft = 1;
+        game.tutorial.left = 1;
         saveSettings(game);
       }
-      game.m_menusOverMatch = 0;
+      game.frontEnd.menusOverMatch = 0;
       game.resumeMusic();
       game.setState(k_stateMainMenuLoading);
       break;
     case kRestartMatch:
       clearAchievementNotices(game);
-      game.m_challengeEnded = 0;
-      game.m_menusOverMatch = 0;
+      game.challenges.ended = 0;
+      game.frontEnd.menusOverMatch = 0;
       game.resumeMusic();
-      if (game.m_soundEnabled) game.stopAllSounds();
+      if (game.sound.enabled) game.stopAllSounds();
       game.setInGameState(k_stateMatchInit);
       break;
     case kBuyItem:
@@ -150,13 +150,13 @@ void answerQuestionYes(cGame& game) {
       game.popState();
       break;
     case kOption8Offer:
-      game.m_option8 = 1;
+      game.career.option8 = 1;
       saveSettings(game);
       game.setInGameState(k_stateAfterShot);
       break;
     case kQuitTournament:
       // Quitting with the cup won still pays for it.
-      if (game.m_tournament.isFinished()) payTournamentPrize(game);
+      if (game.tournament.isFinished()) payTournamentPrize(game);
       leaveQuestion(game, k_stateTournamentMenu);
       break;
     default:
@@ -181,12 +181,12 @@ void answerQuestionNo(cGame& game) {
       game.setInGameState(k_stateInGameQuestion);
       break;
     case kOption8Offer:
-      game.m_option8 = 0;
+      game.career.option8 = 0;
       saveSettings(game);
       game.setInGameState(game.question.returnState);
       break;
     case kQuitTournament:
-      game.m_bracketResumes = 1;
+      game.bracketResumes = 1;
       game.setState(k_stateTournamentStage);
       break;
     default:
@@ -200,8 +200,8 @@ void answerQuestionBack(cGame& game) {
   if (isMatchQuestion(action)) {
     game.question.pendingAction = action;
     enterIGM(game);
-  } else if (action == kQuitTournament && game.m_inGame != 1) {
-    game.m_bracketResumes = 1;
+  } else if (action == kQuitTournament && game.states.inGame != 1) {
+    game.bracketResumes = 1;
     game.setState(k_stateTournamentStage);
   } else {
     leaveQuestion(game, game.question.returnState);
@@ -209,7 +209,7 @@ void answerQuestionBack(cGame& game) {
 }
 
 void paintQuestion(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   const int32_t action = game.question.action;
   const bool tournamentNote =
       action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.gameType == 2);
@@ -227,7 +227,7 @@ void paintQuestion(cGame& game, Graphics* g) {
     replaceTextTagWithText(game, getShopItemNameText(*(&game), game.shop.currentItem));
     replaceTextTagWithText(game, k_textMoney);
     setTextParam(game, 0, getShopItemPrice(*(&game), game.shop.currentItem));
-    drawElementStringLen(game, k_questionBody, game.m_text.work, game.m_text.workLength, -1);
+    drawElementStringLen(game, k_questionBody, game.text.strings.work, game.text.strings.workLength, -1);
   } else {
     drawElementText(game, k_questionBody, game.question.body);
   }

@@ -32,8 +32,8 @@ int32_t clampItem(int32_t item) { return std::clamp(item, 0, kItemCount - 1); }
 // --- the shop (270)
 
 void updateShop(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceShop);
     selectShopItem(game, game.shop.currentItem);
     game.shop.oldCurrentItem = clampItem(game.shop.oldCurrentItem);
@@ -51,12 +51,12 @@ void updateShop(cGame& game) {
   const int32_t category = game.shop.selectedCategory;
   const bool arrows = !game.shop.errorShown && game.shop.panelAtRest;
   int32_t next = -1;
-  if (game.m_keys.isPressed(k_keySelect)) {
+  if (game.keys.isPressed(k_keySelect)) {
     if (game.shop.errorShown) {
       game.shop.errorShown = 0;
       showShopError(game);
-    } else if ((game.m_career.boughtMask >> item & 1u) == 0) {
-      if (static_cast<int64_t>(static_cast<int32_t>(game.m_career.money)) < getShopItemPrice(game, item)) {
+    } else if ((game.career.progress.boughtMask >> item & 1u) == 0) {
+      if (static_cast<int64_t>(static_cast<int32_t>(game.career.progress.money)) < getShopItemPrice(game, item)) {
         game.shop.errorShown = 1;
         playSound(game, k_soundError, 0, 100, 100);
         showShopError(game);
@@ -66,34 +66,34 @@ void updateShop(cGame& game) {
       } else {
         openQuestion(game, k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
       }
-    } else if (game.m_equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
+    } else if (game.career.equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
       openQuestion(game, k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
     }  // the item in use already: nothing to ask
-    game.m_keys.lock(5);
-  } else if (arrows && game.m_keys.isPressed(k_keyRight)) {
+    game.keys.lock(5);
+  } else if (arrows && game.keys.isPressed(k_keyRight)) {
     next = category == 0 ? 5 : category == 1 ? item + 1 : item % 5;
-    game.m_keys.lock(2);
-  } else if (arrows && game.m_keys.isPressed(k_keyLeft)) {
+    game.keys.lock(2);
+  } else if (arrows && game.keys.isPressed(k_keyLeft)) {
     next = category == 0 ? item % 5 + 10 : category == 1 ? item - 1 : 9;
-    game.m_keys.lock(5);
-  } else if (arrows && game.m_keys.isPressed(k_keyUp)) {
+    game.keys.lock(5);
+  } else if (arrows && game.keys.isPressed(k_keyUp)) {
     next = item == 0 ? kItemCount - 1 : item - 1;
-    game.m_keys.lock(2);
-  } else if (arrows && game.m_keys.isPressed(k_keyDown)) {
+    game.keys.lock(2);
+  } else if (arrows && game.keys.isPressed(k_keyDown)) {
     next = item == kItemCount - 1 ? 0 : item + 1;
-    game.m_keys.lock(2);
-  } else if (!game.shop.errorShown && game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.keys.lock(2);
+  } else if (!game.shop.errorShown && game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     if (!game.shop.panelOpen) {
       game.setState(k_statePub);
     } else {
       game.shop.panelOpen = 0;
       game.shop.panelFullyOpen = 0;
     }
-    game.m_keys.lock(2);
-  } else if (game.shop.errorShown && game.m_keys.isPressed(k_keyBack)) {
+    game.keys.lock(2);
+  } else if (game.shop.errorShown && game.keys.isPressed(k_keyBack)) {
     game.shop.errorShown = 0;
     showShopError(game);
-    game.m_keys.lock(2);
+    game.keys.lock(2);
   }
   if (next >= 0) {
     game.shop.oldCurrentItem = item;
@@ -103,15 +103,15 @@ void updateShop(cGame& game) {
 }
 
 void paintShop(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   selectInterface(game, k_interfaceShop);
   slideShopPanel(game);
   for (int32_t i = 0; i < 4; ++i) setElementVisible(game, k_shopHidden0 + i, false);
   for (int32_t i = 0; i < 2; ++i) setElementVisible(game, k_shopOpenExtra0 + i, game.shop.panelFullyOpen != 0);
   setInterfaceElementFrame(game, k_interfaceShop, k_shopSelectButton,
-                           game.m_leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
+                           game.stylus.leftSoftHighlight ? k_shopFrameSelectPressed : k_shopFrameSelect);
   setInterfaceElementFrame(game, k_interfaceShop, k_shopBack,
-                           game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+                           game.stylus.rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
   paintScreen(game, g, -1, -1);
 
   const int32_t item = clampItem(game.shop.currentItem);
@@ -119,15 +119,15 @@ void paintShop(cGame& game, Graphics* g) {
   drawElementText(game, k_shopTitle, k_textShopTitle);
   if (game.shop.errorShown) drawElementText(game, k_shopErrorText, k_textNotEnoughMoney);
   drawElementText(game, k_shopCategoryText, k_textShopCategory0 + category);
-  if ((game.m_career.boughtMask >> item & 1u) == 0) {
+  if ((game.career.progress.boughtMask >> item & 1u) == 0) {
     textBufferSetString(game, k_textShopPriceLine);
     replaceTextTagWithText(game, k_textMoney);
     setTextParam(game, 0, getShopItemPrice(game, item));
-    drawElementStringLen(game, k_shopPriceText, game.m_text.work, game.m_text.workLength, -1);
+    drawElementStringLen(game, k_shopPriceText, game.text.strings.work, game.text.strings.workLength, -1);
     textBufferSetString(game, k_textShopMoneyLine);
     replaceTextTagWithText(game, k_textMoney);
-    setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
-    drawElementStringLen(game, k_shopMoneyText, game.m_text.work, game.m_text.workLength, -1);
+    setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+    drawElementStringLen(game, k_shopMoneyText, game.text.strings.work, game.text.strings.workLength, -1);
   } else {
     paintOwnedBanner(game);
   }
@@ -188,7 +188,8 @@ void showShopItem(cGame& game) {
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemPicture, true);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + item, true);
-  setInterfaceElementVisible(game, k_interfaceShop, k_shopBoughtMark, (game.m_career.boughtMask >> item & 1u) != 0);
+  setInterfaceElementVisible(game, k_interfaceShop, k_shopBoughtMark,
+                             (game.career.progress.boughtMask >> item & 1u) != 0);
 }
 
 void showShopError(cGame& game) {
@@ -199,8 +200,8 @@ void showShopError(cGame& game) {
 void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
   const int32_t font = getElementFont(game, e);
-  ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.m_fonts[font] : nullptr;
-  ASprite* bank = game.m_sprites[k_slotShopBanner];
+  ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
+  ASprite* bank = game.loading.sprites[k_slotShopBanner];
   Graphics* g = game.currentTarget();
   if (fontBank && bank && g && bank->frameCount > k_bannerFrameMiddle) {
     const int32_t w = getStringWidth(game, fontBank, k_textOwned);
@@ -218,22 +219,22 @@ void paintOwnedBanner(cGame& game) {
 // --- item bought (330)
 
 void updateItemBought(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     setInterfaceElementFrame(game, k_interfaceItemBought, k_itemBoughtPicture, clampItem(game.shop.currentItem));
     FrontEndScreen s;
     s.interfaceId = k_interfaceItemBought;
     setUpScreen(game, s);
-    game.m_touchPrompt = 1;
+    game.touchPrompt = 1;
   }
-  if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
+  if (game.keys.isPressed(k_keySelect | k_keyBack)) {
     game.setState(k_statePub);
-    game.m_touchPrompt = 0;
+    game.touchPrompt = 0;
   }
 }
 
 void paintItemBought(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   selectInterface(game, k_interfaceItemBought);
   paintScreen(game, g, -1, -1);
   drawElementText(game, k_itemBoughtText, k_textItemBought);
@@ -241,52 +242,52 @@ void paintItemBought(cGame& game, Graphics* g) {
 }
 
 void paintTouchPrompt(cGame& game, Graphics* g) {
-  if (!g || !game.m_touchPrompt || !isBlinkOn(game)) return;
+  if (!g || !game.touchPrompt || !isBlinkOn(game)) return;
   game.resetClip(g);
-  drawCString(game, g, game.m_fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  drawCString(game, g, game.text.fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 // --- shop explanation (430)
 
 void updateShopExplanation(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
     game.shop.explanationPage = 0;
     selectInterface(game, k_interfaceShopExplanation);
     showExplanationPage(game, true);
     FrontEndScreen s;
     s.interfaceId = k_interfaceShopExplanation;
     setUpScreen(game, s);
-    game.m_touchPrompt = 1;
+    game.touchPrompt = 1;
   }
-  const bool select = game.m_keys.isPressed(k_keySelect);
-  if (select || game.m_keys.isPressed(k_keyDown)) {
+  const bool select = game.keys.isPressed(k_keySelect);
+  if (select || game.keys.isPressed(k_keyDown)) {
     if (game.shop.explanationPage == 0) {
       game.shop.explanationPage = 1;
-      game.m_keys.lock(5);
+      game.keys.lock(5);
     } else if (select) {
       game.setState(k_stateShop);
-      game.m_touchPrompt = 0;
+      game.touchPrompt = 0;
     }
-    game.m_keys.lock(5);
-  } else if (game.m_keys.isPressed(k_keyRightSoft | k_keyBack)) {
+    game.keys.lock(5);
+  } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.setState(k_statePub);
-    game.m_touchPrompt = 0;
+    game.touchPrompt = 0;
   }
   // Seen to its second page: the explanation is not shown again.
-  if (game.shop.explanationPage == 1 && game.m_career.shopExplanationPending) {
-    game.m_career.shopExplanationPending = 0;
+  if (game.shop.explanationPage == 1 && game.career.progress.shopExplanationPending) {
+    game.career.progress.shopExplanationPending = 0;
     saveProgress(game);
   }
 }
 
 void paintShopExplanation(cGame& game, Graphics* g) {
-  if (game.m_subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateDestroy) return;
   selectInterface(game, k_interfaceShopExplanation);
   const bool first = game.shop.explanationPage < 1;
   showExplanationPage(game, first);
   setInterfaceElementFrame(game, k_interfaceShopExplanation, k_explanationBack,
-                           game.m_rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
+                           game.stylus.rightSoftHighlight ? k_uiFrameBackPressed : k_uiFrameBack);
   paintScreen(game, g, -1, -1);
   if (first) {
     drawElementText(game, k_explanationText1, k_textShopExplanation1);
@@ -317,7 +318,7 @@ void mapShop(cGame& g) {
   // asks to buy (or, owned, to equip) as the panel's "buy" tag does.
   if (up(g, {99, 137, 40, 40})) {
     press(g, k_touchKeyLeftSoft);
-    g.m_leftSoftHighlight = 0;
+    g.stylus.leftSoftHighlight = 0;
   }
   if (g.shop.panelFullyOpen && up(g, {150, 350, 44, 22})) press(g, k_touchKeyLeftSoft);
   if (up(g, {42, 135, 40, 40})) press(g, k_touchKeyLeft);

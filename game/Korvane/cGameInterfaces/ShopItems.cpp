@@ -28,17 +28,18 @@ void selectShopItem(cGame& game, int32_t item) {
   game.shop.otherCategory[1] = (game.shop.selectedCategory + 2) % 3;
 }
 
-int32_t getShopItemPrice(const cGame& game, int32_t item) {
+int32_t getShopItemPrice(const cGame& /*game*/, int32_t item) {
   return static_cast<int32_t>(k_shopPrices[clampItem(item)]);
 }
 
-int32_t getShopItemNameText(const cGame& game, int32_t item) { return k_textShopItem0 + clampItem(item); }
+int32_t getShopItemNameText(const cGame& /*game*/, int32_t item) { return k_textShopItem0 + clampItem(item); }
 
 void equipCurrentItem(cGame& game) {
   selectShopItem(game, game.shop.currentItem);
-  game.m_equippedLevel[game.shop.selectedCategory] = game.shop.currentItem % 5 + 1;
-  game.m_career.equippedMask = (1u << game.m_equippedLevel[0]) | (1u << (6 + game.m_equippedLevel[1])) |
-                          (1u << (12 + game.m_equippedLevel[2]));
+  game.career.equippedLevel[game.shop.selectedCategory] = game.shop.currentItem % 5 + 1;
+  game.career.progress.equippedMask = (1u << game.career.equippedLevel[0]) |
+                                      (1u << (6 + game.career.equippedLevel[1])) |
+                                      (1u << (12 + game.career.equippedLevel[2]));
 }
 
 // Equipping saves at once, so quitting straight after keeps it.
@@ -49,8 +50,8 @@ void equipShopItem(cGame& game) {
 
 void buyShopItem(cGame& game) {
   equipCurrentItem(game);
-  game.m_career.money -= k_shopPrices[game.shop.currentItem];
-  game.m_career.boughtMask |= 1u << game.shop.currentItem;
+  game.career.progress.money -= k_shopPrices[game.shop.currentItem];
+  game.career.progress.boughtMask |= 1u << game.shop.currentItem;
   saveProgress(game);
 }
 
@@ -58,22 +59,22 @@ void buyShopItem(cGame& game) {
 // A range with no bit set keeps the level it had.
 void updateEquippedItems(cGame& game) {
   for (int32_t category = 0; category < 3; ++category) {
-    const uint32_t bits = (game.m_career.equippedMask >> (6 * category)) & 0x3F;
+    const uint32_t bits = (game.career.progress.equippedMask >> (6 * category)) & 0x3F;
     for (int32_t level = 5; level >= 0; --level)
       if (bits & (1u << level)) {
-        game.m_equippedLevel[category] = level;
+        game.career.equippedLevel[category] = level;
         break;
       }
   }
 }
 
 void resetEquippedItems(cGame& game) {
-  for (int32_t& level : game.m_equippedLevel) level = 5;
+  for (int32_t& level : game.career.equippedLevel) level = 5;
 }
 
 int32_t getEquippedRating(cGame& game, int32_t category) {
   if (category < 0 || category > 2) return kNothingEquippedRating;
-  const int32_t level = game.m_equippedLevel[category];
+  const int32_t level = game.career.equippedLevel[category];
   if (level < 1 || level > 5) return kNothingEquippedRating;
   return static_cast<int32_t>(k_shopItemRatings[5 * category + level - 1]);
 }
@@ -81,11 +82,11 @@ int32_t getEquippedRating(cGame& game, int32_t category) {
 bool isMatchedSet(cGame& game) {
   const int32_t level = clampItem(game.shop.currentItem) % 5 + 1;
   for (int32_t c = 0; c < 3; ++c)
-    if (c != game.shop.selectedCategory && game.m_equippedLevel[c] != level) return false;
+    if (c != game.shop.selectedCategory && game.career.equippedLevel[c] != level) return false;
   return true;
 }
 
-void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style) {
+void paintBarSegment(cGame& /*game*/, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style) {
   if (!g || style < 0 || style > 2) return;
   const uint32_t* c = kBarStyles[style];
   const struct {
@@ -98,7 +99,7 @@ void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t wid
 }
 
 void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category) {
-  Graphics* const g = game.m_paintTarget;
+  Graphics* const g = game.frontEnd.paintTarget;
   const int32_t x = getInterfaceElementX(game, interfaceId, element);
   const int32_t y = getInterfaceElementY(game, interfaceId, element);
   const int32_t w = getInterfaceElementWidth(game, interfaceId, element);

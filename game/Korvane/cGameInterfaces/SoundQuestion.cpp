@@ -11,7 +11,7 @@ const uint32_t kYesNo[] = {k_textYes, k_textNo};
 }  // namespace
 
 void updateSoundQuestion(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceSoundQuestion;
     s.menu = kYesNo;
@@ -22,13 +22,13 @@ void updateSoundQuestion(cGame& game) {
       g->fillRect(0, 0, 240, 320);
     };
     setUpScreen(game, s);
-    game.m_soundQuestionAsked = 1;
+    game.loading.soundQuestionAsked = 1;
     return;
   }
   // There is no way back from here: back is ignored. The answer is not saved.
   const int32_t id = updateScreen(game);
   if (id <= 0) return;
-  game.m_soundEnabled = id == k_textYes ? 1 : 0;
+  game.sound.enabled = id == k_textYes ? 1 : 0;
   game.setState(k_stateTitle);
 }
 

@@ -7,20 +7,20 @@
 #include "zul/2d/ASprite.h"
 
 void updateTitle(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTitle;
     s.music = k_musicTitle;
     s.backdrop = [](cGame& game, Graphics* g) {
-      if (ASprite* title = game.m_sprites[k_slotTitle])
+      if (ASprite* title = game.loading.sprites[k_slotTitle])
         if (title->frameCount > k_frameTitle) title->paintFrame(g, k_frameTitle, 0, 0, 0);
     };
     setUpScreen(game, s);
     return;
   }
   updateScreen(game, false);
-  if (game.m_keys.isPressed(k_keySelect) && !game.m_keys.isPressed(k_keyExtra22 | k_keyBack)) {
-    game.m_waitCounter += 1;  // the paint after this update is skipped
+  if (game.keys.isPressed(k_keySelect) && !game.keys.isPressed(k_keyExtra22 | k_keyBack)) {
+    game.frame.waitCounter += 1;  // the paint after this update is skipped
     game.setState(k_stateMainMenu);
   }
 }

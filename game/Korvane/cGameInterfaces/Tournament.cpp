@@ -30,7 +30,7 @@ int32_t pickSlot(int32_t level, int32_t i) {
 
 int32_t tournamentFieldChoiceOr(const cGame& game, int32_t otherwise) {
   const int32_t won = countWonCharacters(game);
-  const int32_t level = game.m_tournament.level;
+  const int32_t level = game.tournament.level;
   if ((level == 2 && won >= 2) || (level == 1 && won >= 4)) return k_stateTournamentFieldChoice;
   return otherwise;
 }
@@ -38,7 +38,7 @@ int32_t tournamentFieldChoiceOr(const cGame& game, int32_t otherwise) {
 // ---- tournament choice (140)
 
 void updateTournamentSelection(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTournamentMenu;
     s.menu = kTournamentItems;
@@ -50,8 +50,8 @@ void updateTournamentSelection(cGame& game) {
     if (won < 3) setMenuEntryFlags(game, k_textTournamentFour, kVeiled);
   }
   const int32_t id = updateScreen(game);
-  const int32_t sel = game.m_menu.selection;
-  const bool veiled = sel >= 0 && sel < game.m_menu.count && (game.m_menu.flags[sel] & kVeiled);
+  const int32_t sel = game.menu.selection;
+  const bool veiled = sel >= 0 && sel < game.menu.count && (game.menu.flags[sel] & kVeiled);
   for (int32_t e : {k_tournamentMenuVeil2, k_tournamentMenuVeil3, k_tournamentMenuVeil0, k_tournamentMenuVeil1})
     setElementVisible(game, e, veiled);
   updateMenuArrows(game, k_tournamentMenuArrowUp, k_tournamentMenuArrowDown, false);
@@ -61,9 +61,9 @@ void updateTournamentSelection(cGame& game) {
     return;
   }
   if (id == 0) return;
-  game.m_tournament.round = -1;
-  game.m_tournament.pickedCount = 0;
-  game.m_tournament.level = id == k_textTournamentDuel ? 2 : id == k_textTournamentFour ? 1 : 0;
+  game.tournament.round = -1;
+  game.tournament.pickedCount = 0;
+  game.tournament.level = id == k_textTournamentDuel ? 2 : id == k_textTournamentFour ? 1 : 0;
   game.setState(tournamentFieldChoiceOr(game, k_stateTournamentStage));
 }
 
@@ -78,7 +78,7 @@ void paintTournamentSelection(cGame& game, Graphics* g) {
 // ---- field choice (410)
 
 void updateTournamentFieldChoice(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceFieldChoice;
     s.menu = kFieldItems;
@@ -92,8 +92,8 @@ void updateTournamentFieldChoice(cGame& game) {
     return;
   }
   if (id == 0) return;
-  game.m_tournament.round = -1;
-  game.m_tournament.pickedCount = 0;
+  game.tournament.round = -1;
+  game.tournament.pickedCount = 0;
   game.setState(id == k_textPickField ? k_stateTournamentCharacterSelect : k_stateTournamentStage);
 }
 
@@ -106,7 +106,7 @@ void paintTournamentFieldChoice(cGame& game, Graphics* g) {
 // ---- opponent pick (190)
 
 bool isPickedCharacter(const cGame& game, int32_t c) {
-  const Tournament& t = game.m_tournament;
+  const Tournament& t = game.tournament;
   const int32_t n = std::clamp(t.pickedCount + (t.pickBlink >= 0 ? 1 : 0), 0, Tournament::kMaxPicks);
   for (int32_t i = 0; i < n; ++i)
     if (t.picked[i] == c) return true;
@@ -114,7 +114,7 @@ bool isPickedCharacter(const cGame& game, int32_t c) {
 }
 
 void movePickCursor(cGame& game, int32_t step) {
-  Tournament& t = game.m_tournament;
+  Tournament& t = game.tournament;
   // One turn round the seats at most; the cursor stays when none is free.
   // Leftwards from seat 0 (or from none) the walk goes on at seat 9.
   int32_t seat = t.cursorSeat;
@@ -134,13 +134,13 @@ void movePickCursor(cGame& game, int32_t step) {
   namespace F = interfaceformat;
   int32_t halfWidth = 0;
   const int32_t bank = e[F::kWordParams + F::kSpriteBank];
-  if (bank >= 0 && bank < cGame::k_spriteSlotCount && game.m_sprites[bank])
-    halfWidth = game.m_sprites[bank]->getFrameWidth(e[F::kWordParams + F::kSpriteFrame]) / 2;
+  if (bank >= 0 && bank < k_spriteSlotCount && game.loading.sprites[bank])
+    halfWidth = game.loading.sprites[bank]->getFrameWidth(e[F::kWordParams + F::kSpriteFrame]) / 2;
   game.pub.targetX = getInterfaceElementX(game, k_interfacePubSeats, t.cursorElement) + halfWidth - 120;
 }
 
 void layOutPickSlots(cGame& game) {
-  const int32_t level = game.m_tournament.level;
+  const int32_t level = game.tournament.level;
   for (int32_t e = k_pickSlotDuel; e <= k_pickSlotDuel + 1; ++e)
     setInterfaceElementVisible(game, k_interfaceTournamentPick, e, level == 2);
   for (int32_t e = k_pickSlotFour; e < k_pickSlotFour + 3 * k_pickSlotStride; ++e)
@@ -153,15 +153,15 @@ void layOutPickSlots(cGame& game) {
 }
 
 void resetTournamentPicks(cGame& game) {
-  game.m_tournament.pickedCount = 0;
-  game.m_tournament.pickBlink = -1;
+  game.tournament.pickedCount = 0;
+  game.tournament.pickBlink = -1;
   layOutPickSlots(game);
 }
 
 void updateTournamentOpponentSelection(cGame& game) {
-  Tournament& t = game.m_tournament;
+  Tournament& t = game.tournament;
   const int32_t needed = t.level == 2 ? 1 : 3;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceTournamentPick);
     startInterfaceAnimation(game);
     game.pub.arrivedTime = 0;
@@ -172,8 +172,8 @@ void updateTournamentOpponentSelection(cGame& game) {
     game.pub.ringOffset = 0;
     // The wall's ring as the pub fills it, for the view at 0.
     selectInterface(game, k_interfacePubWall);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
       paintPubWallColumns(game, 0, 240, 0);
     }
@@ -184,13 +184,13 @@ void updateTournamentOpponentSelection(cGame& game) {
     t.cursorElement = -1;
     t.cursorCharacter = -1;
     movePickCursor(game, 1);
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
     return;
   }
   selectInterface(game, k_interfaceTournamentPick);
   updateInterfaceTimers(game);
   const bool blinking = t.pickBlink >= 0;
-  auto handled = [&game] { game.m_keys.lock(kKeyLockFrames); };
+  auto handled = [&game] { game.keys.lock(kKeyLockFrames); };
   auto dropLast = [&game, &t, &handled](int32_t emptyState) {
     if (t.pickedCount == 0) {
       t.fieldComplete = 0;
@@ -203,7 +203,7 @@ void updateTournamentOpponentSelection(cGame& game) {
                              k_headFrameLightOff);
     handled();
   };
-  if (game.m_keys.isPressed(k_keyBack)) {
+  if (game.keys.isPressed(k_keyBack)) {
     // A pick still blinking is dropped first.
     if (blinking) {
       t.pickBlink = -1;
@@ -215,17 +215,17 @@ void updateTournamentOpponentSelection(cGame& game) {
     } else {
       dropLast(k_stateTournamentFieldChoice);
     }
-    if (game.s_gameState != k_stateTournamentCharacterSelect) return;
-  } else if (!blinking && game.m_keys.isPressed(k_keyRightSoft)) {
+    if (game.states.gameState != k_stateTournamentCharacterSelect) return;
+  } else if (!blinking && game.keys.isPressed(k_keyRightSoft)) {
     dropLast(k_stateTournamentMenu);
-    if (game.s_gameState != k_stateTournamentCharacterSelect) return;
-  } else if (!blinking && game.m_keys.isPressed(k_keyRight)) {
+    if (game.states.gameState != k_stateTournamentCharacterSelect) return;
+  } else if (!blinking && game.keys.isPressed(k_keyRight)) {
     movePickCursor(game, 1);
     handled();
-  } else if (game.m_keys.isPressed(k_keyLeft)) {
+  } else if (game.keys.isPressed(k_keyLeft)) {
     movePickCursor(game, -1);
     handled();
-  } else if (!blinking && game.m_keys.isPressed(k_keySelect) && t.cursorCharacter >= 0 &&
+  } else if (!blinking && game.keys.isPressed(k_keySelect) && t.cursorCharacter >= 0 &&
              !isPickedCharacter(game, t.cursorCharacter) && t.pickedCount < needed) {
     setInterfaceElementFrame(game, k_interfaceTournamentPick, pickSlot(t.level, t.pickedCount),
                              k_headFrameCharacter0 + t.cursorCharacter);
@@ -239,7 +239,7 @@ void updateTournamentOpponentSelection(cGame& game) {
   scrollPub(game);
   selectInterface(game, k_interfaceTournamentPick);
   if (t.pickBlink >= 0) {
-    t.pickBlink -= game.m_frameTime;
+    t.pickBlink -= game.frame.frameTime;
     const int32_t mark = pickSlot(t.level, t.pickedCount) + 1;
     setElementFrame(game, mark, (std::max(t.pickBlink, 0) % 400) <= 200 ? k_headFrameLightOff : k_headFrameLightOn);
     if (t.pickBlink <= 0) {
@@ -254,7 +254,7 @@ void updateTournamentOpponentSelection(cGame& game) {
 }
 
 void paintTournamentOpponentSelection(cGame& game, Graphics* g) {
-  const Tournament& t = game.m_tournament;
+  const Tournament& t = game.tournament;
   // The pub as seen from the view, and the cursor's seat once more in front
   // of the scene.
   paintPubBackdrop(game, g);
@@ -280,8 +280,8 @@ void paintTournamentOpponentSelection(cGame& game, Graphics* g) {
 // ---- field confirmation (420)
 
 void updateTournamentFieldConfirm(cGame& game) {
-  const Tournament& t = game.m_tournament;
-  if (game.m_subState == k_subStateInit) {
+  const Tournament& t = game.tournament;
+  if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceFieldConfirm;
     s.menu = kConfirmItems;

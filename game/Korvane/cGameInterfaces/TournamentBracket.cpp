@@ -31,16 +31,16 @@ int32_t entryFrame(int32_t entry, int32_t stage) {
 
 void makeBracket(cGame& game, bool withPickedField) {
   Random fallback;
-  makeTournamentBracket(game.m_tournament, game.m_random ? *game.m_random : fallback, game.m_career.character,
-                        game.m_career.won, withPickedField);
+  makeTournamentBracket(game.tournament, game.engine.random ? *game.engine.random : fallback,
+                        game.career.progress.character, game.career.progress.won, withPickedField);
 }
 
 void computeTournamentPrize(cGame& game) {
-  game.m_tournament.prize = tournamentPrize(game.m_tournament, k_stakePrices, k_betMaximums);
+  game.tournament.prize = tournamentPrize(game.tournament, k_stakePrices, k_betMaximums);
 }
 
 void drawTournamentStages(cGame& game, int32_t last) {
-  const Tournament& t = game.m_tournament;
+  const Tournament& t = game.tournament;
   last = std::min(last, kLastStage);
   for (int32_t s = std::clamp(t.level, 0, 2); s <= last; ++s)
     for (int32_t i = 0; i < k_tournamentRoundSizes[s]; ++i)
@@ -49,20 +49,21 @@ void drawTournamentStages(cGame& game, int32_t last) {
 
 void playTournamentRound(cGame& game) {
   Random fallback;
-  const int32_t decided = game.m_tournament.stage();
-  ::playTournamentRound(game.m_tournament, game.m_random ? *game.m_random : fallback, game.m_career.character);
+  const int32_t decided = game.tournament.stage();
+  ::playTournamentRound(game.tournament, game.engine.random ? *game.engine.random : fallback,
+                        game.career.progress.character);
   drawTournamentStages(game, decided);
 }
 
 // ---- bracket (200)
 
 void updateTournamentBracket(cGame& game) {
-  Tournament& t = game.m_tournament;
-  if (game.m_subState == k_subStateInit) {
+  Tournament& t = game.tournament;
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceBracket);
     startInterfaceAnimation(game);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
     // The back button stays drawn: its corner goes back (or asks to quit).
@@ -96,9 +97,9 @@ void updateTournamentBracket(cGame& game) {
       makeBracket(game, t.pickedCount >= 1);
       computeTournamentPrize(game);
       t.round = 0;
-      game.m_career.counterC = 0;
-    } else if (game.m_bracketResumes) {
-      game.m_bracketResumes = 0;
+      game.career.progress.counterC = 0;
+    } else if (game.bracketResumes) {
+      game.bracketResumes = 0;
       drawTournamentStages(game, t.stage());
     } else {
       playTournamentRound(game);
@@ -106,7 +107,7 @@ void updateTournamentBracket(cGame& game) {
     if (t.isFinished()) unlockAchievement(game, kCupAchievement[std::clamp(t.level, 0, 2)]);
     t.revealed = 0;
     t.revealTimer = 0;
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
     return;
   }
   updateInterfaceTimers(game);
@@ -129,8 +130,8 @@ void updateTournamentBracket(cGame& game) {
     payTournamentPrize(game);
     game.setState(state);
   };
-  if (game.m_keys.isPressed(k_keyBack)) {
-    game.m_keys.lock(kKeyLockFrames);
+  if (game.keys.isPressed(k_keyBack)) {
+    game.keys.lock(kKeyLockFrames);
     if (finished) {
       // A won cup is paid whichever way the bracket is left.
       payOut(k_stateMainMenu);
@@ -143,8 +144,8 @@ void updateTournamentBracket(cGame& game) {
     } else {
       game.setState(k_statePub);
     }
-  } else if (game.m_keys.isPressed(k_keyRightSoft)) {
-    game.m_keys.lock(kKeyLockFrames);
+  } else if (game.keys.isPressed(k_keyRightSoft)) {
+    game.keys.lock(kKeyLockFrames);
     if (finished || t.round >= 1) {
       openQuestion(game, k_textQuitTournament, k_textQuestionBody, k_stateTournamentStage, 14, k_interfaceBracket,
                    k_textNo);
@@ -152,29 +153,29 @@ void updateTournamentBracket(cGame& game) {
       t.fieldComplete = 0;
       game.setState(k_stateTournamentMenu);
     }
-  } else if (allShown && game.m_keys.isPressed(k_keySelect)) {
-    game.m_keys.lock(kKeyLockFrames);
+  } else if (allShown && game.keys.isPressed(k_keySelect)) {
+    game.keys.lock(kKeyLockFrames);
     if (finished) {
       payOut(k_stateTournamentPrize);
     } else {
       const int32_t p = std::clamp(t.playerPosition, 0, m - 1);
       const int32_t c = tournamentCharacter(t.entries[s][(p & 1) ? p - 1 : p + 1]);
       game.opponentSlot = std::clamp(c, 0, Tournament::kCharacterCount - 1);
-      game.m_chosenRival = game.opponentSlot;
+      game.setup.chosenRival = game.opponentSlot;
       setTable(game, getHomeTable(game, game.opponentSlot));
       game.setState(k_stateVersus);
     }
   }
-  t.revealTimer += game.m_frameTime;
+  t.revealTimer += game.frame.frameTime;
 }
 
 void payTournamentPrize(cGame& game) {
-  game.m_career.money += static_cast<uint32_t>(std::max(game.m_tournament.prize, 0));
+  game.career.progress.money += static_cast<uint32_t>(std::max(game.tournament.prize, 0));
   saveProgress(game);
 }
 
 void paintTournamentBracket(cGame& game, Graphics* g) {
-  const Tournament& t = game.m_tournament;
+  const Tournament& t = game.tournament;
   selectInterface(game, k_interfaceBracket);
   setButtonFrames(game, k_bracketBack, -1);
   game.resetClip(g);
@@ -186,37 +187,38 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   }
   paintInterfaceAt(game, dx, 0, false);
   drawElementText(game, k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
-  if (game.m_gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
+  if (game.frame.gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
   drawElementText(game, k_bracketPrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, t.prize);
   drawElementText(game, k_bracketPrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
+  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
   drawElementText(game, k_bracketMoney, k_textMoney);
 }
 
 // ---- prize (390)
 
 void updateTournamentPrize(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceTournamentPrize);
     startInterfaceAnimation(game);
-    setInterfaceElementSprite(game, -1, k_prizePortrait, k_slotPortrait0 + std::clamp(game.m_career.character, 0, 9));
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    setInterfaceElementSprite(game, -1, k_prizePortrait,
+                              k_slotPortrait0 + std::clamp(game.career.progress.character, 0, 9));
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    if (!game.specialRivalOpen && countCompletedCategories(game) == cGame::k_achievementCategories) {
+    if (!game.career.specialRivalOpen && countCompletedCategories(game) == k_achievementCategories) {
       debugTrace("\n unlock categories");
-      game.specialRivalOpen = 1;
+      game.career.specialRivalOpen = 1;
       saveSettings(game);
     }
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
     return;
   }
   updateInterfaceTimers(game);
-  if (game.m_keys.isPressed(k_keySelect | k_keyBack)) {
-    game.m_keys.lock(kKeyLockFrames);
+  if (game.keys.isPressed(k_keySelect | k_keyBack)) {
+    game.keys.lock(kKeyLockFrames);
     game.setState(k_statePub);
   }
 }
@@ -227,15 +229,15 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   drawSavedBackground(game, g);
   paintInterface(game);
   drawElementText(game, k_prizeTitle, k_textTournaments);
-  if (game.m_paintFrameCount % 10 >= 5) {
+  if (game.frame.paintFrameCount % 10 >= 5) {
     drawElementText(game, k_prizeBlink, k_textCompletionBlink);
     drawElementString(game, k_prizePrompt, kPrizePrompt);
   }
   drawElementText(game, k_prizePrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);
-  setTextParam(game, 0, game.m_tournament.prize);
+  setTextParam(game, 0, game.tournament.prize);
   drawElementText(game, k_prizePrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.m_career.money));
+  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
   drawElementText(game, k_prizeMoney, k_textMoney);
 }
 

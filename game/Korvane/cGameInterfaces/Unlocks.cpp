@@ -30,11 +30,11 @@ void drawElementTextPage(cGame& g, int32_t element, int32_t textId, int32_t page
   Graphics* target = g.currentTarget();
   if (!e || !target) return;
   const int32_t font = getElementFont(g, element);
-  if (font < 0 || font >= TextLayoutData::kMaxFonts || !g.m_fonts[font]) return;
+  if (font < 0 || font >= TextLayoutData::kMaxFonts || !g.text.fonts[font]) return;
   const int32_t x = getElementX(g, element), y = getElementY(g, element);
   const int32_t w = getElementWidth(g, element), h = getElementHeight(g, element);
   target->setClip(x, y - 2, w, h + 2);
-  drawWrappedString(g, target, g.m_fonts, textId, font, x, y, w, h, page, getElementAlignFlags(g, element));
+  drawWrappedString(g, target, g.text.fonts, textId, font, x, y, w, h, page, getElementAlignFlags(g, element));
   g.resetClip(target);
 }
 
@@ -53,15 +53,15 @@ struct Announcement {
 void startAnnouncement(cGame& g, const Announcement& a) {
   setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0, false);
   setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0 + 1, false);
-  g.matchResult.unlockInMatch = g.m_inGame == 1 ? 1 : 0;
+  g.matchResult.unlockInMatch = g.states.inGame == 1 ? 1 : 0;
   if (g.matchResult.unlockInMatch) captureTableBackground(g);
   selectInterface(g, a.interfaceId);
   if (g.matchResult.unlockInMatch)
     resetInterfaceAnimation(g, false);
   else
     startInterfaceAnimation(g);
-  if (g.m_backLayer) {
-    g.resetClip(g.m_backLayer);
+  if (g.frontEnd.backLayer) {
+    g.resetClip(g.frontEnd.backLayer);
     paintInterfaceLayer(g, true);
   }
   g.matchResult.unlockText = a.textId;
@@ -69,8 +69,8 @@ void startAnnouncement(cGame& g, const Announcement& a) {
   setTextParam(g, 0, a.number);
   g.matchResult.unlockPageCount =
       std::clamp(drawElementWrappedText(g, k_unlockText, a.textId), 1, TextLayoutData::kMaxPages);
-  g.m_layout.cacheKey = 0;
-  g.m_subState = g.m_inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
+  g.text.layout.cacheKey = 0;
+  g.states.subState = g.states.inGame == 1 ? k_subStateInGameUpdate : k_subStateUpdate;
 }
 
 // Pages, and on the last one select goes on: back to the check in a match,
@@ -80,25 +80,25 @@ void runAnnouncement(cGame& g, int32_t interfaceId) {
   updateInterfaceTimers(g);
   const bool more = g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1;
   setElementVisible(g, k_unlockMorePages, more);
-  if (more && g.m_keys.isPressed(k_keySelect | kPageDown)) {
+  if (more && g.keys.isPressed(k_keySelect | kPageDown)) {
     g.matchResult.unlockPage += 1;
-    g.m_keys.lock(5);
+    g.keys.lock(5);
     setElementVisible(g, k_unlockMorePages, g.matchResult.unlockPage < g.matchResult.unlockPageCount - 1);
-  } else if (!more && g.m_keys.isPressed(k_keySelect)) {
+  } else if (!more && g.keys.isPressed(k_keySelect)) {
     setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0, true);
     setInterfaceElementVisible(g, k_interfaceHud, k_elPortrait0 + 1, true);
     if (g.matchResult.unlockInMatch)
       checkUnlocks(g);
     else
       g.setState(k_statePub);
-  } else if (!g.matchResult.unlockInMatch && g.m_keys.isPressed(k_keyBack)) {
+  } else if (!g.matchResult.unlockInMatch && g.keys.isPressed(k_keyBack)) {
     g.setState(k_stateMainMenu);
   }
 }
 
 void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t number, int32_t lineText) {
   selectInterface(g, interfaceId);
-  setElementFrame(g, k_unlockButton, g.m_leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
+  setElementFrame(g, k_unlockButton, g.stylus.leftSoftHighlight ? k_uiFrameButtonPressed : k_uiFrameButton);
   g.resetClip(target);
   drawSavedBackground(g, target);
   paintInterface(g);
@@ -114,9 +114,9 @@ void paintAnnouncement(cGame& g, Graphics* target, int32_t interfaceId, int32_t 
 
 void updateChallengeUnlocked(cGame& game) {
   debugTrace("\n Challenge  s_challengeUnlocked");
-  if (game.m_subState == k_subStateDestroy) return;
-  cGame::CareerProgress& c = game.m_career;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  CareerProgress& c = game.career.progress;
+  if (game.states.subState == k_subStateInit) {
     const int32_t index = c.pendingChallengeIndex;
     if (index >= 0 && index < 8) {
       for (auto& category : c.challengeStates)
@@ -136,21 +136,21 @@ void updateChallengeUnlocked(cGame& game) {
 
 void paintChallengeUnlocked(cGame& game, Graphics* g) {
   paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked,
-                    std::clamp(game.m_career.pendingChallengeIndex, 0, 7) + 1, k_textChallengeUnlocked);
+                    std::clamp(game.career.progress.pendingChallengeIndex, 0, 7) + 1, k_textChallengeUnlocked);
 }
 
 // ---- character unlocked (350)
 
 void updateCharacterUnlocked(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  cGame::CareerProgress& c = game.m_career;
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateDestroy) return;
+  CareerProgress& c = game.career.progress;
+  if (game.states.subState == k_subStateInit) {
     const int32_t flag = countAvailableCharacters(game) - 1;
-    if (flag >= 0 && flag < kCharacters) game.m_characterAvailable[flag] = 1;
+    if (flag >= 0 && flag < kCharacters) game.career.characterAvailable[flag] = 1;
     // The check reads the flag of the beaten slot + 1: with gaps in the
     // flags, setting only the count's would bring it back here for ever.
     const int32_t slot = c.pendingUnlockSlot;
-    if (slot >= 1 && slot <= 8) game.m_characterAvailable[slot] = 1;
+    if (slot >= 1 && slot <= 8) game.career.characterAvailable[slot] = 1;
     game.matchResult.unlockCharacter = std::clamp(getRivalCharacter(game, std::clamp(slot, 1, 8)), 0, kCharacters - 1);
     setInterfaceElementSprite(game, k_interfaceCharacterUnlocked, k_unlockPortrait,
                               kPortraitSlot0 + game.matchResult.unlockCharacter);
@@ -173,9 +173,9 @@ void paintCharacterUnlocked(cGame& game, Graphics* g) {
 // ---- special rival opened (no state of its own)
 
 void updateSpecialRivalOpened(cGame& game) {
-  if (game.m_subState == k_subStateDestroy) return;
-  if (game.m_subState == k_subStateInit) {
-    game.specialRivalOpen = 1;
+  if (game.states.subState == k_subStateDestroy) return;
+  if (game.states.subState == k_subStateInit) {
+    game.career.specialRivalOpen = 1;
     saveSettings(game);
     saveProgress(game);
     startAnnouncement(*(&game), {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
@@ -192,30 +192,30 @@ void paintSpecialRivalOpened(cGame& game, Graphics* g) {
 // ---- career complete (440)
 
 void updateCareerComplete(cGame& game) {
-  if (game.m_subState == k_subStateInit) {
+  if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceCareerComplete);
     startInterfaceAnimation(game);
-    if (game.m_backLayer) {
-      game.resetClip(game.m_backLayer);
+    if (game.frontEnd.backLayer) {
+      game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
     setInterfaceElementSprite(game, k_interfaceCareerComplete, k_careerEndPortrait,
-                              kPortraitSlot0 + std::clamp(game.m_career.character, 0, kCharacters - 1));
+                              kPortraitSlot0 + std::clamp(game.career.progress.character, 0, kCharacters - 1));
     game.matchResult.careerSecondPage = 0;
-    game.m_subState = k_subStateUpdate;
+    game.states.subState = k_subStateUpdate;
     return;
   }
   updateInterfaceTimers(game);
   if (game.matchResult.careerSecondPage) return;
-  const int32_t frame = k_lightFrame0 + static_cast<int32_t>((game.m_gameClock % 250) * 3 / 250);
+  const int32_t frame = k_lightFrame0 + static_cast<int32_t>((game.frame.gameClock % 250) * 3 / 250);
   for (int32_t i = 0; i < kLights; ++i) {
     const int32_t e = k_careerLight0 + i;
     setInterfaceElementFrame(game, k_interfaceCareerComplete, e, frame);
-    if (game.m_random && game.m_random->nextInt(0, 2) == 1)
+    if (game.engine.random && game.engine.random->nextInt(0, 2) == 1)
       setInterfaceElementVisible(game, k_interfaceCareerComplete, e, !isElementVisible(game, e));
   }
   // The touch sends the left soft key, which select's release mask leaves out.
-  if (game.m_keys.isReleased(k_keySelect | k_keyBack)) game.setState(k_stateMainMenu);
+  if (game.keys.isReleased(k_keySelect | k_keyBack)) game.setState(k_stateMainMenu);
 }
 
 void paintCareerComplete(cGame& game, Graphics* g) {
@@ -230,8 +230,8 @@ void paintCareerComplete(cGame& game, Graphics* g) {
   if (isBlinkOn(game)) drawElementText(game, k_careerBlink, k_textCompletionBlink);
   textBufferSetString(game, k_textCareerComplete);
   replaceTextTagWithText(game, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.m_career.money, INT32_MAX)));
-  drawElementStringLen(game, k_careerText, game.m_text.work, game.m_text.workLength, -1);
+  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
+  drawElementStringLen(game, k_careerText, game.text.strings.work, game.text.strings.workLength, -1);
   setElementVisible(game, k_careerHidden, false);
   drawElementString(game, k_careerPrompt, kTouchToContinue);
 }
@@ -247,7 +247,7 @@ void mapUnlocked(cGame& g) { mapMainButton(g, {98, 293, 40, 40}); }
 
 // The career's end: a tap anywhere goes on, lit while the pen is down.
 void mapCareerComplete(cGame& g) {
-  g.m_leftSoftHighlight = penDown(g);
+  g.stylus.leftSoftHighlight = penDown(g);
   if (up(g, kWholeScreen)) pair(g, k_touchKeyLeftSoft);
 }
 

@@ -25,7 +25,7 @@ class AchievementData : public InterfaceTest {
       menu[slot] = std::make_unique<ASprite>();
       const int32_t offset = getBarEntryOffset(*game, slot), size = getBarEntrySize(*game, slot);
       ASSERT_GT(size, 0) << slot;
-      ASSERT_TRUE(menu[slot]->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
+      ASSERT_TRUE(menu[slot]->load(game->files.bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
     }
     unloadBar(*game);
   }

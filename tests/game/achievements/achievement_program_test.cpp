@@ -51,7 +51,7 @@ void reportAtExit() {
 // True when the pixels that the marks bank paints for animation `anim` at
 // (x, y) are on the screen as they are, left of the row texts (x 46 on).
 bool tickShown(cGame& g, const uint16_t* pixels, int x, int y, int anim) {
-  ASprite* bank = g.m_sprites[k_slotMarks];
+  ASprite* bank = g.loading.sprites[k_slotMarks];
   if (!bank) return false;
   MutableImage scratch(240, 320, 16);
   Graphics* sg = scratch.getGraphics();
@@ -98,7 +98,7 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
     switch (step) {
       case Step::Wait:
         // The menus are loaded: enter the list of category 1 as the categories screen would.
-        if (g->s_gameState == k_stateFirstRunQuestion) {
+        if (g->states.gameState == k_stateFirstRunQuestion) {
           g->achievementScreens.selectedCategory = 1;
           g->setState(k_stateAchievementList);
           step = Step::Entered;
@@ -113,7 +113,7 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
         break;
       case Step::Entered:
         if (now >= at + 1400) {
-          note("entered=" + std::to_string(g->s_gameState));
+          note("entered=" + std::to_string(g->states.gameState));
           note(std::string("badge=") +
                (getInterfaceElement(*g, 48, 27)[F::kWordParams + F::kSpriteVisible] ? "on" : "off"));
           shot("list_page1");
@@ -122,14 +122,14 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
         break;
       case Step::RowTapped:
         if (now >= at + 2300) {
-          note("cursor=" + std::to_string(g->m_menu.selection));
+          note("cursor=" + std::to_string(g->menu.selection));
           shot("list_row2");
           step = Step::PageTurned;
         }
         break;
       case Step::PageTurned:
         if (now >= at + 4200) {
-          note("first=" + std::to_string(g->m_menu.firstVisible));
+          note("first=" + std::to_string(g->menu.firstVisible));
           int on = 0;
           for (int i = 0; i < 5; ++i)
             if (tickShown(*g, pixels, getInterfaceElementX(*g, 48, 22 + i), getInterfaceElementY(*g, 48, 22 + i),
@@ -142,7 +142,7 @@ enum class Step { Wait, Entered, RowTapped, PageTurned, Back, Done };
         break;
       case Step::Back:
         if (now >= at + 5500) {
-          note("back=" + std::to_string(g->s_gameState));
+          note("back=" + std::to_string(g->states.gameState));
           shot("categories");
           step = Step::Done;
         }
@@ -193,8 +193,8 @@ namespace {
     auto shot = [&](const char* name) {
       if (!capture.empty()) wince::writePng(capture + "/" + name + ".png", pixels, 240, 320);
     };
-    if (step == 0 && g->s_gameState == k_stateFirstRunQuestion && g->m_subState != k_subStateInit) {
-      g->m_achievementMask = 0x1FFu << 10;
+    if (step == 0 && g->states.gameState == k_stateFirstRunQuestion && g->states.subState != k_subStateInit) {
+      g->career.achievementMask = 0x1FFu << 10;
       unlockAchievement(*g, 19);
       at = now;
       step = 1;
@@ -202,7 +202,7 @@ namespace {
                         {now + 2600, wince::ScriptEvent::Up, 30, 300}});
     } else if (step == 1 && now >= at + 600) {
       // The plate at its place: its frame's pixels are on the screen.
-      ASprite* bank = g->m_sprites[k_slotBadge[1]];
+      ASprite* bank = g->loading.sprites[k_slotBadge[1]];
       std::vector<uint16_t> buffer(240 * 320, 0xF81F);
       MutableImage scratch(240, 320, 480, 16, buffer.data());
       if (bank) bank->paintFrame(scratch.getGraphics(), 1, 40, 4, 0);
@@ -218,12 +218,12 @@ namespace {
       step = 2;
     } else if (step == 2 && now >= at + 2200) {
       note("shown=" + std::to_string(countShownNotices(*g)));
-      note(std::string("completion=") + (hasCompletionNotice(*g) && g->m_completionNoticeShown ? "up" : "none"));
+      note(std::string("completion=") + (hasCompletionNotice(*g) && g->frontEnd.completionNoticeShown ? "up" : "none"));
       shot("completion");
       step = 3;
     } else if (step == 3 && now >= at + 3200) {
       note(std::string("completion=") + (hasCompletionNotice(*g) ? "up" : "none"));
-      note("state=" + std::to_string(g->s_gameState));
+      note("state=" + std::to_string(g->states.gameState));
       const std::vector<uint8_t> file = readFile(g_writeDir / "save.sav");
       if (file.size() == 300 && file[13] == 0 && file[14] == 0x0F && file[15] == 0xFC && file[16] == 0)
         note("saved");

@@ -32,7 +32,7 @@ class AchievementScreens : public AchievementTest {
     interfaces[48] = list;
   }
   void frame() {
-    game->m_keys.update();
+    game->keys.update();
     game->updateCurrentState();
   }
   void enter(int32_t state) {
@@ -61,12 +61,12 @@ class AchievementScreens : public AchievementTest {
 };
 
 TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletion) {
-  game->m_achievementMask = 0x3FFu << 20 | 0x7u;  // category 2 complete, 0 at 30 %
+  game->career.achievementMask = 0x3FFu << 20 | 0x7u;  // category 2 complete, 0 at 30 %
   enter(k_stateAchievementMenu);
-  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
-  EXPECT_EQ(game->m_menu.selection, -1);
-  EXPECT_EQ(game->m_achievementPercent[0], 30);
-  EXPECT_EQ(game->m_achievementPercent[2], 100);
+  EXPECT_EQ(game->states.gameState, k_stateAchievementMenu);
+  EXPECT_EQ(game->menu.selection, -1);
+  EXPECT_EQ(game->notices.percent[0], 30);
+  EXPECT_EQ(game->notices.percent[2], 100);
   auto frames = [&] {
     return std::vector<int>{word(47, 25, F::kSpriteFrame), word(47, 26, F::kSpriteFrame),
                             word(47, 27, F::kSpriteFrame)};
@@ -85,27 +85,27 @@ TEST_F(AchievementScreens, CategoryFramesFollowTheSelectionAndTicksShowCompletio
   press({kDown});
   game->updateCurrentState();
   EXPECT_EQ(frames(), (std::vector<int>{0, 0, 3}));
-  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
+  EXPECT_EQ(game->states.gameState, k_stateAchievementMenu);
   // A pen away from the rows leaves the highlight where it was.
   game->pointerX = 5;
   game->pointerY = 250;
   frame();
   game->pointerX = game->pointerY = -1;
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_EQ(game->menu.selection, -1);
   EXPECT_EQ(game->achievementScreens.selectedCategory, 2);
   // Choosing opens the list of that category; back goes to the pub.
   tap(120, 135);
   frame();  // the select sent by the tap
-  EXPECT_EQ(game->s_gameState, k_stateAchievementList);
+  EXPECT_EQ(game->states.gameState, k_stateAchievementList);
   EXPECT_EQ(game->achievementScreens.selectedCategory, 1);
   enter(k_stateAchievementMenu);
   press({kBack});
   game->updateCurrentState();
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
 }
 
 TEST_F(AchievementScreens, ThePercentageIsDrawnWithTheSelectionsPalette) {
-  game->m_achievementMask = 0x3FFu;
+  game->career.achievementMask = 0x3FFu;
   enter(k_stateAchievementMenu);
   game->paintCurrentState(screen->g());
   EXPECT_EQ(word(47, 13, F::kTextPalette), 0);  // selected
@@ -125,10 +125,10 @@ TEST_F(AchievementScreens, ThePercentageIsDrawnWithTheSelectionsPalette) {
 
 TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   // Category 1: ids 10, 12, 16, 18 unlocked.
-  game->m_achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
+  game->career.achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
   game->achievementScreens.selectedCategory = 1;
   enter(k_stateAchievementList);
-  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->menu.selection, 0);
   EXPECT_EQ(game->achievementScreens.listTexts[0], 340u);
   EXPECT_EQ(game->achievementScreens.listTexts[9], 349u);
   EXPECT_EQ(game->achievementScreens.listTitle, 327);
@@ -141,15 +141,15 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   EXPECT_EQ(ticks(), "x.x..");
   // The page button turns to the second page, which keeps showing.
   tap(110, 244);
-  EXPECT_EQ(game->m_menu.firstVisible, 5);
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_EQ(game->menu.firstVisible, 5);
+  EXPECT_EQ(game->menu.selection, -1);
   EXPECT_EQ(ticks(), ".x.x.");
   for (int k = 0; k < 3; ++k) frame();
-  EXPECT_EQ(game->m_menu.firstVisible, 5);
+  EXPECT_EQ(game->menu.firstVisible, 5);
   // A row of the second page selects its entry; nothing is chosen.
   tap(120, 150);
-  EXPECT_EQ(game->m_menu.selection, 7);
-  EXPECT_EQ(game->s_gameState, k_stateAchievementList);
+  EXPECT_EQ(game->menu.selection, 7);
+  EXPECT_EQ(game->states.gameState, k_stateAchievementList);
   game->paintCurrentState(screen->g());
   const std::vector<uint16_t> described = descriptionBox();
   screen->fill(0);
@@ -159,7 +159,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->pointerX = 110;
   game->pointerY = 244;
   frame();
-  EXPECT_EQ(game->m_menu.selection, -2);
+  EXPECT_EQ(game->menu.selection, -2);
   screen->fill(0);
   game->paintCurrentState(screen->g());
   const std::vector<uint16_t> paged = descriptionBox();
@@ -169,15 +169,15 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->pointerX = game->pointerY = -1;
   // Back to the first page, then back to the categories.
   tap(110, 244);
-  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(game->menu.firstVisible, 0);
   EXPECT_EQ(ticks(), "x.x..");
   press({kRightSoft});
   game->updateCurrentState();
-  EXPECT_EQ(game->s_gameState, k_stateAchievementMenu);
+  EXPECT_EQ(game->states.gameState, k_stateAchievementMenu);
 }
 
 TEST_F(AchievementScreens, ACompleteCategoryShowsItsBadge) {
-  game->m_achievementMask = 0x3FFu << 20;
+  game->career.achievementMask = 0x3FFu << 20;
   game->achievementScreens.selectedCategory = 2;
   enter(k_stateAchievementList);
   EXPECT_NE(word(48, 27, F::kSpriteVisible), 0);

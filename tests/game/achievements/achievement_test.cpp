@@ -22,12 +22,12 @@ TEST_F(Achievements, UnlockRules) {
       {"ids past the thirty", 3, {30, 31, 32, -1}, 0, 0, false},
   };
   for (const Case& c : cases) {
-    game->m_achievementMask = 0;
+    game->career.achievementMask = 0;
     clearAchievementNotices(*game);
     game->gameType = c.gameType;
     markSaveFile();
     for (int32_t id : c.ids) unlockAchievement(*game, id);
-    EXPECT_EQ(game->m_achievementMask, c.mask) << c.what;
+    EXPECT_EQ(game->career.achievementMask, c.mask) << c.what;
     EXPECT_EQ(countShownNotices(*game), c.notices) << c.what;
     EXPECT_EQ(savedSinceMark(), c.saved) << c.what;
   }
@@ -53,22 +53,22 @@ TEST_F(Achievements, MaskBytesInTheSaveFile) {
 
 TEST_F(Achievements, TenthIdOfACategoryQueuesOneCompletionNotice) {
   for (int id = 10; id < 19; ++id) unlockAchievement(*game, id);
-  EXPECT_EQ(game->m_achievementPercent[1], 90);
+  EXPECT_EQ(game->notices.percent[1], 90);
   EXPECT_EQ(findCompletionNotice(*game), 0);
   unlockAchievement(*game, 19);
-  EXPECT_EQ(game->m_achievementPercent[1], 100);
-  EXPECT_EQ(game->m_achievementPercent[0], 0);
+  EXPECT_EQ(game->notices.percent[1], 100);
+  EXPECT_EQ(game->notices.percent[0], 0);
   EXPECT_EQ(findCompletionNotice(*game), 1);
   EXPECT_EQ(countCompletedCategories(*game), 1);
   // Mask bits 30 and 31 from a file belong to no category; a mask just
   // loaded counts before any percentage is worked out.
-  game->m_achievementMask = 0xC0000000u | 0x3FFu | (0x3FFu << 20);
+  game->career.achievementMask = 0xC0000000u | 0x3FFu | (0x3FFu << 20);
   EXPECT_EQ(countCompletedCategories(*game), 2);
-  game->m_achievementMask = 0xC0000000u | 0x3FFu;
+  game->career.achievementMask = 0xC0000000u | 0x3FFu;
   EXPECT_EQ(countCompletedCategories(*game), 1);
   updateAchievementPercentages(*game);
-  EXPECT_EQ(game->m_achievementPercent[0], 100);
-  EXPECT_EQ(game->m_achievementPercent[2], 0);
+  EXPECT_EQ(game->notices.percent[0], 100);
+  EXPECT_EQ(game->notices.percent[2], 0);
 }
 
 TEST_F(Achievements, CompletionQueueHoldsEachCategoryOnceAndTheLastWins) {
@@ -81,22 +81,22 @@ TEST_F(Achievements, CompletionQueueHoldsEachCategoryOnceAndTheLastWins) {
   for (const Step& s : steps) {
     queueCompletionNotice(*game, s.queue);
     EXPECT_EQ(findCompletionNotice(*game), s.count);
-    EXPECT_EQ(game->m_noticeDisplay, s.current);
+    EXPECT_EQ(game->frontEnd.noticeDisplay, s.current);
     EXPECT_EQ(getInterfaceElement(*game, 50, 13)[F::kWordParams + F::kSpriteBank], s.badge);
   }
   queueCompletionNotice(*game, 3);
   queueCompletionNotice(*game, -1);
   EXPECT_EQ(findCompletionNotice(*game), 3);
   // In a match the badges of slots 8 and 9 are at 104 and 105.
-  game->m_sprites[105] = banks[1].get();
-  game->m_completionQueue[1] = game->m_completionQueue[2] = -1;
+  game->loading.sprites[105] = banks[1].get();
+  game->notices.completionQueue[1] = game->notices.completionQueue[2] = -1;
   findCompletionNotice(*game);
   EXPECT_EQ(getInterfaceElement(*game, 50, 13)[F::kWordParams + F::kSpriteBank], 105);
-  game->m_sprites[105] = nullptr;
+  game->loading.sprites[105] = nullptr;
   // Over a paused match nothing is shown.
-  game->m_menusOverMatch = 1;
+  game->frontEnd.menusOverMatch = 1;
   EXPECT_FALSE(hasCompletionNotice(*game));
-  game->m_menusOverMatch = 0;
+  game->frontEnd.menusOverMatch = 0;
   EXPECT_TRUE(hasCompletionNotice(*game));
 }
 
@@ -128,24 +128,24 @@ TEST_F(Achievements, FiveNoticesThenASixthThenSlotZeroAgain) {
   for (int s = 0; s < 5; ++s) EXPECT_TRUE(plateShown(s)) << s;
   markSaveFile();
   unlockAchievement(*game, 5);
-  EXPECT_TRUE(game->m_achievementMask & (1u << 5));
+  EXPECT_TRUE(game->career.achievementMask & (1u << 5));
   EXPECT_TRUE(savedSinceMark());
   EXPECT_EQ(countShownNotices(*game), 5);
-  EXPECT_EQ(game->m_achievementShown & (1u << 5), 0u);
+  EXPECT_EQ(game->notices.shown & (1u << 5), 0u);
   // Slot 0 expires first; the next unlock takes it while 1-4 still run.
   for (int k = 0; k < 20; ++k) paintNotices();
-  game->m_noticeSlots[0].frames = 1;
+  game->notices.slots[0].frames = 1;
   paintNotices();
   EXPECT_FALSE(plateShown(0));
   EXPECT_EQ(countShownNotices(*game), 4);
   unlockAchievement(*game, 6);
-  EXPECT_EQ(game->m_noticeSlots[0].id, 6);
-  EXPECT_EQ(game->m_noticeSlots[0].frames, 40);
+  EXPECT_EQ(game->notices.slots[0].id, 6);
+  EXPECT_EQ(game->notices.slots[0].frames, 40);
   EXPECT_TRUE(plateShown(0));
   EXPECT_EQ(plateX(0), 240);
   // When every notice has run out no stale id is left in the shown set.
   for (int k = 0; k < 40; ++k) paintNotices();
-  EXPECT_EQ(game->m_achievementShown, 0u);
+  EXPECT_EQ(game->notices.shown, 0u);
   EXPECT_FALSE(isAchievementNoticeShown(*game));
   for (int s = 0; s < 5; ++s) EXPECT_EQ(plateX(s), kPlateX) << s;
 }
@@ -155,19 +155,19 @@ TEST_F(Achievements, ClearingHidesEverySlot) {
   unlockAchievement(*game, 2);
   paintNotices();
   clearAchievementNotices(*game);
-  EXPECT_EQ(game->m_achievementShown, 0u);
+  EXPECT_EQ(game->notices.shown, 0u);
   for (int s = 0; s < 5; ++s) {
     EXPECT_FALSE(plateShown(s));
     EXPECT_EQ(plateX(s), kPlateX);
   }
-  EXPECT_EQ(game->m_achievementMask, 6u);  // still unlocked
+  EXPECT_EQ(game->career.achievementMask, 6u);  // still unlocked
 }
 
 TEST_F(Achievements, NoticesPaintTheirTextsAndLeaveTheCurrentInterface) {
   selectInterface(*game, 7);
   unlockAchievement(*game, 12);
   for (int k = 0; k < 12; ++k) paintNotices();
-  EXPECT_EQ(game->m_currentInterface, 7);
+  EXPECT_EQ(game->interfaces.currentInterface, 7);
   // The plate (frame 0 of bank 1) at its place and the block font's text beside it.
   EXPECT_EQ(frameAt(kPlateX, 10), 0);
   int drawn = 0;
@@ -200,45 +200,45 @@ TEST_F(CompletionHook, SelectDismissesOverAnyStateButTheInGameMenu) {
   };
   const Case cases[] = {{k_stateMainMenu, 0, true}, {k_stateAim, 1, true}, {k_stateIGM, 1, false}};
   for (const Case& c : cases) {
-    game->s_gameState = c.state;
-    game->m_inGame = c.inGame;
-    game->m_completionQueue[0] = 1;
-    game->m_completionNoticeShown = 1;
+    game->states.gameState = c.state;
+    game->states.inGame = c.inGame;
+    game->notices.completionQueue[0] = 1;
+    game->frontEnd.completionNoticeShown = 1;
     screenLog().clear();
     press({kSelect});
     game->updateCurrentState();
-    EXPECT_EQ(game->m_completionQueue[0], c.hook ? -1 : 1) << c.state;
-    EXPECT_EQ(game->m_completionNoticeShown, c.hook ? 0 : 1) << c.state;
-    EXPECT_EQ(game->m_keys.lockCount(), c.hook ? 5 : 0) << c.state;
+    EXPECT_EQ(game->notices.completionQueue[0], c.hook ? -1 : 1) << c.state;
+    EXPECT_EQ(game->frontEnd.completionNoticeShown, c.hook ? 0 : 1) << c.state;
+    EXPECT_EQ(game->keys.lockCount(), c.hook ? 5 : 0) << c.state;
     EXPECT_EQ(screenLog().empty(), c.hook) << c.state;
-    game->m_keys = KeyState();
+    game->keys = KeyState();
   }
   // Without a select the notice stays and the screen waits.
-  game->s_gameState = k_stateMainMenu;
-  game->m_inGame = 0;
-  game->m_completionQueue[0] = 2;
-  game->m_completionNoticeShown = 1;
+  game->states.gameState = k_stateMainMenu;
+  game->states.inGame = 0;
+  game->notices.completionQueue[0] = 2;
+  game->frontEnd.completionNoticeShown = 1;
   screenLog().clear();
   noKeys();
   game->updateCurrentState();
-  EXPECT_EQ(game->m_completionQueue[0], 2);
+  EXPECT_EQ(game->notices.completionQueue[0], 2);
   EXPECT_TRUE(screenLog().empty());
   // A stray display index (the soft keys' 12) empties nothing.
-  game->m_noticeDisplay = 12;
+  game->frontEnd.noticeDisplay = 12;
   press({kSelect});
   updateCompletionNotice(*game);
-  EXPECT_EQ(game->m_completionQueue[0], 2);
+  EXPECT_EQ(game->notices.completionQueue[0], 2);
 }
 
 TEST_F(CompletionHook, ThePaintShowsTheNoticeOnlyWithoutAnAchievementNotice) {
-  game->s_gameState = k_stateMainMenu;
-  game->m_completionQueue[0] = 0;
+  game->states.gameState = k_stateMainMenu;
+  game->notices.completionQueue[0] = 0;
   unlockAchievement(*game, 3);
   game->paintCurrentState(screen->g());
-  EXPECT_EQ(game->m_completionNoticeShown, 0);  // the sliding notice comes first
+  EXPECT_EQ(game->frontEnd.completionNoticeShown, 0);  // the sliding notice comes first
   clearAchievementNotices(*game);
   game->paintCurrentState(screen->g());
-  EXPECT_EQ(game->m_completionNoticeShown, 1);
+  EXPECT_EQ(game->frontEnd.completionNoticeShown, 1);
 }
 
 }  // namespace

@@ -50,10 +50,10 @@ class AppletTest : public ::testing::Test {
   }
   // Runs ticks until the game holds the logo (4.5 s, longer than a test).
   void reachLogo() {
-    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) shell->runAppletFrame();
+    for (int i = 0; i < 40 && game->states.gameState != k_stateLogo; ++i) shell->runAppletFrame();
     // Past the key lock of the state change.
     for (int i = 0; i < 2; ++i) shell->runAppletFrame();
-    ASSERT_EQ(game->s_gameState, k_stateLogo);
+    ASSERT_EQ(game->states.gameState, k_stateLogo);
   }
 
   std::filesystem::path writeDir;
@@ -92,25 +92,25 @@ TEST_F(AppletTest, BackBufferIsTheFrameBuffer) {
 
 TEST_F(AppletTest, OneGameFramePerTickAndThePauseGate) {
   reachLogo();
-  int32_t frames = game->m_frontEndFrameCount;
+  int32_t frames = game->frame.frontEndFrameCount;
   shell->runAppletFrame();
   shell->runAppletFrame();
-  EXPECT_EQ(game->m_frontEndFrameCount, frames + 2);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames + 2);
   shell->suspendApplet();
   shell->runAppletFrame();
-  EXPECT_EQ(game->m_frontEndFrameCount, frames + 2);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames + 2);
   shell->resumeApplet();
   shell->runAppletFrame();
-  EXPECT_EQ(game->m_frontEndFrameCount, frames + 3);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames + 3);
 }
 
 TEST_F(AppletTest, NoticeHoldsTheGameUntilAQualifyingKey) {
   reachLogo();
-  int32_t frames = game->m_frontEndFrameCount;
+  int32_t frames = game->frame.frontEndFrameCount;
   game->m_noSpaceState = 100;
   shell->runAppletFrame();
   shell->runAppletFrame();
-  EXPECT_EQ(game->m_frontEndFrameCount, frames);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames);
   EXPECT_EQ(frameBuffer[0], 0xFFFF);            // white screen
   EXPECT_EQ(frameBuffer[319 * 240 + 239], 0xFFFF);
   int dark = 0;
@@ -122,13 +122,13 @@ TEST_F(AppletTest, NoticeHoldsTheGameUntilAQualifyingKey) {
   game->keyReleased(22);
   shell->runAppletFrame();
   EXPECT_EQ(game->m_noSpaceState, 100);
-  EXPECT_EQ(game->m_frontEndFrameCount, frames);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames);
 
   game->keyPressed(19);
   game->keyReleased(19);
   shell->runAppletFrame();
   EXPECT_EQ(game->m_noSpaceState, 101);
-  EXPECT_EQ(game->m_frontEndFrameCount, frames + 1);  // same tick runs the frame
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames + 1);  // same tick runs the frame
 }
 
 // Every letter of the notice is drawn: none is left out of its font.
@@ -169,16 +169,16 @@ TEST_F(AppletTest, EventsAndKeyConversion) {
   reachLogo();
   EXPECT_EQ(handleAppletEvent(applet, 0x100, 8), 1);  // key: press of back
   shell->runAppletFrame();
-  EXPECT_TRUE(game->m_keys.isHeld(0x100000));
+  EXPECT_TRUE(game->keys.isHeld(0x100000));
   EXPECT_EQ(handleAppletEvent(applet, 0x102, 8), 1);
   EXPECT_EQ(handleAppletEvent(applet, 8, 0), 1);
   EXPECT_EQ(handleAppletEvent(applet, 0x405, 0), 1);
   EXPECT_EQ(handleAppletEvent(applet, 0x777, 0), 0);
   EXPECT_EQ(handleAppletEvent(applet, 0x10000 | 2, 0), 1);  // masked to suspend
-  EXPECT_EQ(game->m_suspended, 1);
+  EXPECT_EQ(game->frame.suspended, 1);
   EXPECT_EQ(handleAppletEvent(applet, 3, 0), 1);
-  EXPECT_EQ(game->m_suspended, 0);
-  EXPECT_EQ(game->m_keys.lockCount(), 5);
+  EXPECT_EQ(game->frame.suspended, 0);
+  EXPECT_EQ(game->keys.lockCount(), 5);
 }
 
 TEST_F(AppletTest, ReleaseTwiceIsHarmless) {

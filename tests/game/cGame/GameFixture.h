@@ -31,15 +31,19 @@ inline void (*&screenAction())(cGame&) {
 }
 
 inline void recordFrontUpdate(cGame& g) {
-  screenLog().push_back({'u', false, g.s_gameState, g.m_subState});
+  screenLog().push_back({'u', false, g.states.gameState, g.states.subState});
   if (screenAction()) screenAction()(g);
 }
-inline void recordFrontPaint(cGame& g, Graphics*) { screenLog().push_back({'p', false, g.s_gameState, g.m_subState}); }
+inline void recordFrontPaint(cGame& g, Graphics*) {
+  screenLog().push_back({'p', false, g.states.gameState, g.states.subState});
+}
 inline void recordGameUpdate(cGame& g) {
-  screenLog().push_back({'u', true, g.s_gameState, g.m_subState});
+  screenLog().push_back({'u', true, g.states.gameState, g.states.subState});
   if (screenAction()) screenAction()(g);
 }
-inline void recordGamePaint(cGame& g, Graphics*) { screenLog().push_back({'p', true, g.s_gameState, g.m_subState}); }
+inline void recordGamePaint(cGame& g, Graphics*) {
+  screenLog().push_back({'p', true, g.states.gameState, g.states.subState});
+}
 
 // A table whose rows record their calls; the rows live as long as the table.
 struct RecordingTable {

@@ -28,21 +28,21 @@ TEST(BallViewUnits, GoldValues) {
 class BallView : public GameWithGl {};
 
 TEST_F(BallView, Init3DBuildsTheRenderImageOnce) {
-  EXPECT_EQ(game->m_renderImage, nullptr);
+  EXPECT_EQ(game->ballView.renderImage, nullptr);
   init3D(*game);
-  MutableImage* first = game->m_renderImage;
+  MutableImage* first = game->ballView.renderImage;
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->getWidth(), 56);
   EXPECT_EQ(first->getHeight(), 104);
   init3D(*game);
-  EXPECT_EQ(game->m_renderImage, first);
+  EXPECT_EQ(game->ballView.renderImage, first);
 }
 
 // Rows inside the clip band land at the view's column; nothing outside the
 // band or the target is written.
 TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
   init3D(*game);
-  auto* src = static_cast<uint16_t*>(game->m_renderImage->getPixels());
+  auto* src = static_cast<uint16_t*>(game->ballView.renderImage->getPixels());
   for (int32_t i = 0; i < 56 * 104; ++i) src[i] = static_cast<uint16_t>(i + 1);
   MutableImage screen(240, 320, 16);
   auto* dst = static_cast<uint16_t*>(screen.getPixels());
@@ -53,10 +53,10 @@ TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
   };
   for (const Case& c : {Case{67, 100, 139, 26}, Case{6, 0, 0, 104}, Case{210, 250, 240, 80}}) {
     std::memset(dst, 0, 240 * 320 * 2);
-    game->m_viewBox[0] = c.viewX;
+    game->ballView.viewBox[0] = c.viewX;
     game->setViewRect(c.viewX, c.top, 56, 104);
     g->setClip(0, c.bandY, 240, c.bandH);
-    game->m_paintTarget = g;
+    game->frontEnd.paintTarget = g;
     blit3D(*game);
     for (int32_t y = 0; y < 320; ++y)
       for (int32_t x = 0; x < 240; ++x) {
@@ -66,19 +66,19 @@ TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
         ASSERT_EQ(dst[y * 240 + x], want) << x << "," << y;
       }
   }
-  game->m_paintTarget = nullptr;
+  game->frontEnd.paintTarget = nullptr;
 }
 
 TEST_F(BallView, InitResetsTheViewMembers) {
-  game->predictedSlot = 3;
-  game->potCountdown = 100;
-  game->ballViewOpen = 1;
-  game->ballViewCount = 4;
+  game->ballView.predictedSlot = 3;
+  game->ballView.potCountdown = 100;
+  game->ballView.open = 1;
+  game->ballView.count = 4;
   resetBallView(*game);
-  EXPECT_EQ(game->predictedSlot, -1);
-  EXPECT_EQ(game->potCountdown, -1);
-  EXPECT_EQ(game->ballViewOpen, 0);
-  EXPECT_EQ(game->ballViewCount, 0);
+  EXPECT_EQ(game->ballView.predictedSlot, -1);
+  EXPECT_EQ(game->ballView.potCountdown, -1);
+  EXPECT_EQ(game->ballView.open, 0);
+  EXPECT_EQ(game->ballView.count, 0);
 }
 
 }  // namespace

@@ -12,11 +12,11 @@ TEST(GameObject, CreatedOnTheImageAndSharesItsScratchWithTheBanks) {
   ASSERT_NE(base, nullptr);
   auto* game = static_cast<cGame*>(base.get());
   EXPECT_EQ(game->getGraphics(), image.getGraphics());
-  EXPECT_EQ(game->s_gameState, k_stateNone);  // init not run yet
+  EXPECT_EQ(game->states.gameState, k_stateNone);  // init not run yet
   SpriteServices* s = getSpriteServices();
-  EXPECT_EQ(s, &game->m_spriteServices);
-  EXPECT_EQ(s->decodeBuffer, game->m_decodeBuffer);
-  EXPECT_EQ(s->sharedRect, game->m_sharedRect);
+  EXPECT_EQ(s, &game->engine.spriteServices);
+  EXPECT_EQ(s->decodeBuffer, game->engine.decodeBuffer);
+  EXPECT_EQ(s->sharedRect, game->engine.sharedRect);
   EXPECT_EQ(s->screenGraphics, image.getGraphics());
   base.reset();
   EXPECT_NE(getSpriteServices(), s);  // back to the built-in record
@@ -26,11 +26,11 @@ TEST(GameObject, CreatedOnTheImageAndSharesItsScratchWithTheBanks) {
 TEST(GameObject, ViewPlacement) {
   auto game = std::make_unique<cGame>(nullptr);
   game->setViewPair(3, 4);
-  EXPECT_EQ(game->m_viewPair[0], 4);
-  EXPECT_EQ(game->m_viewPair[1], 3);
+  EXPECT_EQ(game->ballView.viewPair[0], 4);
+  EXPECT_EQ(game->ballView.viewPair[1], 3);
   game->setViewRect(1, 2, 56, 104);
-  EXPECT_EQ(game->m_viewRect[2], 56);
-  EXPECT_EQ(game->m_viewRect[3], 104);
+  EXPECT_EQ(game->ballView.viewRect[2], 56);
+  EXPECT_EQ(game->ballView.viewRect[3], 104);
 }
 
 TEST(GameObject, StopElementAnimationsClearsSpriteAndTextTimers) {
@@ -42,7 +42,7 @@ TEST(GameObject, StopElementAnimationsClearsSpriteAndTextTimers) {
   for (int i = 1; i < 17; ++i) text[i] = 7;
   for (int i = 1; i < 13; ++i) rect[i] = 7;
   int16_t* elements[] = {sprite, text, rect};
-  game->m_currentElementCount = 3;
+  game->interfaces.currentElementCount = 3;
   stopElementAnimations(*game, elements);
   EXPECT_EQ(sprite[12], 0);  // p9
   EXPECT_EQ(sprite[11], 7);

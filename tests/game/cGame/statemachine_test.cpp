@@ -3,30 +3,30 @@
 #include "GameFixture.h"
 
 TEST_F(GameTest, InitEntersStateZeroWithKeysLocked) {
-  EXPECT_EQ(game->s_gameState, k_stateStart);
-  EXPECT_EQ(game->m_subState, k_subStateInit);
-  EXPECT_EQ(game->m_waitCounter, 1);
-  EXPECT_EQ(game->m_keys.lockCount(), 1);
-  EXPECT_EQ(game->m_previousState, -1);
-  EXPECT_EQ(game->m_frameTime, 25);
-  EXPECT_STREQ(game->m_version, "1.0.5");
+  EXPECT_EQ(game->states.gameState, k_stateStart);
+  EXPECT_EQ(game->states.subState, k_subStateInit);
+  EXPECT_EQ(game->frame.waitCounter, 1);
+  EXPECT_EQ(game->keys.lockCount(), 1);
+  EXPECT_EQ(game->states.previousState, -1);
+  EXPECT_EQ(game->frame.frameTime, 25);
+  EXPECT_STREQ(game->engine.version, "1.0.5");
   EXPECT_EQ(game->question.pendingAction, -1);
   EXPECT_EQ(game->pointerX, -1);
   EXPECT_EQ(game->releaseY, -1);
-  ASSERT_NE(game->m_random, nullptr);
+  ASSERT_NE(game->engine.random, nullptr);
 }
 
 TEST_F(GameTest, StartRunsZeroFiveTen) {
   game->update(nullptr);
-  EXPECT_EQ(game->s_gameState, k_stateLoadInit);
+  EXPECT_EQ(game->states.gameState, k_stateLoadInit);
   // The start-up loading takes one step a frame.
   for (int step = 0; step < 6; ++step) {
     game->update(nullptr);
-    EXPECT_EQ(game->s_gameState, k_stateLoadInit) << step;
+    EXPECT_EQ(game->states.gameState, k_stateLoadInit) << step;
   }
   game->update(nullptr);
-  EXPECT_EQ(game->s_gameState, k_stateLogo);
-  EXPECT_EQ(game->m_previousState, k_stateLoadInit);
+  EXPECT_EQ(game->states.gameState, k_stateLogo);
+  EXPECT_EQ(game->states.previousState, k_stateLoadInit);
   // The frame that entered the logo paints nothing; the next one runs its screen.
   EXPECT_TRUE(takeLog().empty());
   game->update(nullptr);
@@ -52,11 +52,11 @@ TEST_F(GameTest, SetStatePreviousSkipsLoadingAndVersus) {
     game->setState(c.before);
     game->setState(c.from);
     game->setState(k_stateMainMenu);
-    EXPECT_EQ(game->m_previousState, c.expectedPrevious) << c.from;
-    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
-    EXPECT_EQ(game->m_inGame, 0);
-    EXPECT_EQ(game->m_redrawCounters[0], 5);
-    EXPECT_EQ(game->m_redrawCounters[1], 5);
+    EXPECT_EQ(game->states.previousState, c.expectedPrevious) << c.from;
+    EXPECT_EQ(game->states.gameState, k_stateMainMenu);
+    EXPECT_EQ(game->states.inGame, 0);
+    EXPECT_EQ(game->states.redrawCounters[0], 5);
+    EXPECT_EQ(game->states.redrawCounters[1], 5);
   }
 }
 
@@ -64,11 +64,11 @@ TEST_F(GameTest, InGameChangeAlwaysRecordsPrevious) {
   for (int32_t from : {k_stateMainMenuLoading, k_stateVersus, k_stateGameLoading, k_stateMainMenu}) {
     game->setState(from);
     game->setInGameState(k_stateAim);
-    EXPECT_EQ(game->m_previousState, from);
-    EXPECT_EQ(game->s_gameState, k_stateAim);
-    EXPECT_EQ(game->m_inGame, 1);
-    EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
-    EXPECT_EQ(game->m_redrawCounters[0], 1);
+    EXPECT_EQ(game->states.previousState, from);
+    EXPECT_EQ(game->states.gameState, k_stateAim);
+    EXPECT_EQ(game->states.inGame, 1);
+    EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
+    EXPECT_EQ(game->states.redrawCounters[0], 1);
   }
 }
 
@@ -80,28 +80,28 @@ TEST_F(GameTest, InGameChangeRunsLeaveThenEntry) {
       {'u', true, k_stateAim, k_subStateDestroy},
       {'u', true, k_stateShotPower, k_subStateInit}};
   EXPECT_EQ(takeLog(), expected);
-  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
-  EXPECT_EQ(game->m_keys.lockCount(), 2);
+  EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->keys.lockCount(), 2);
 }
 
 TEST_F(GameTest, FifthPushIsIgnored) {
   game->setInGameState(k_stateAim);
   for (int32_t s : {k_stateSpinSelector, k_stateMessageBox, k_stateOptions, k_stateQuestion}) game->pushState(s);
-  EXPECT_EQ(game->m_stackDepth, 4);
+  EXPECT_EQ(game->states.stackDepth, 4);
   takeLog();
   game->pushState(k_stateCoinToss);
-  EXPECT_EQ(game->s_gameState, k_stateQuestion);
-  EXPECT_EQ(game->m_stackDepth, 4);
+  EXPECT_EQ(game->states.gameState, k_stateQuestion);
+  EXPECT_EQ(game->states.stackDepth, 4);
   EXPECT_TRUE(takeLog().empty());
   game->popState();
-  EXPECT_EQ(game->s_gameState, k_stateOptions);  // the fourth pushed-over state
+  EXPECT_EQ(game->states.gameState, k_stateOptions);  // the fourth pushed-over state
   game->popState();
   game->popState();
   game->popState();
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_EQ(game->states.stackDepth, 0);
   game->popState();  // empty: nothing happens
-  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
 }
 
 TEST_F(GameTest, PushRunsNoLeavePopRunsNoEntry) {
@@ -110,12 +110,12 @@ TEST_F(GameTest, PushRunsNoLeavePopRunsNoEntry) {
   game->pushState(k_stateSpinSelector);
   std::vector<ScreenCall> pushed = {{'u', true, k_stateSpinSelector, k_subStateInit}};
   EXPECT_EQ(takeLog(), pushed);
-  EXPECT_EQ(game->m_stateStack[0], k_stateAim);
+  EXPECT_EQ(game->states.stateStack[0], k_stateAim);
   game->popState();
   std::vector<ScreenCall> popped = {{'u', true, k_stateSpinSelector, k_subStateDestroy}};
   EXPECT_EQ(takeLog(), popped);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_EQ(game->m_previousState, k_stateSpinSelector);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_EQ(game->states.previousState, k_stateSpinSelector);
 }
 
 TEST_F(GameTest, PopRunsEntryOnlyForContinueAndRetryQuestion) {
@@ -138,7 +138,7 @@ TEST_F(GameTest, PopToQuestionWithPendingActionOpensQuestionMenu) {
   game->question.pendingAction = 6;
   game->question.menuFlag = 1;
   game->popState();
-  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->states.gameState, k_stateQuestionMenu);
   EXPECT_EQ(game->question.pendingAction, -1);
   EXPECT_EQ(game->question.menuFlag, 0);
   // Later, with no action pending, a pop to the question resumes it.
@@ -146,32 +146,32 @@ TEST_F(GameTest, PopToQuestionWithPendingActionOpensQuestionMenu) {
   game->pushState(k_stateMessageBox);
   takeLog();
   game->popState();
-  EXPECT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_EQ(game->states.gameState, k_stateQuestion);
   for (const ScreenCall& c : takeLog()) EXPECT_FALSE(c.state == k_stateQuestion && c.subState == k_subStateInit);
 }
 
 TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
   game->setInGameState(k_stateBreakChoice);
-  game->m_savedMenuSelection = 2;
+  game->savedMenuSelection = 2;
   game->pushState(k_stateMessageBox);
-  game->m_menu.count = 7;
+  game->menu.count = 7;
   game->popState();
-  EXPECT_EQ(game->m_menu.count, 3);
-  EXPECT_EQ(game->m_menu.rows, 3);
-  EXPECT_EQ(game->m_menu.listElement, 9);
-  EXPECT_EQ(game->m_menu.selection, 2);
-  ASSERT_NE(game->m_menu.table, nullptr);
-  EXPECT_EQ(game->m_menu.table[0], 26u);
-  EXPECT_EQ(game->m_menu.table[2], 655u);
+  EXPECT_EQ(game->menu.count, 3);
+  EXPECT_EQ(game->menu.rows, 3);
+  EXPECT_EQ(game->menu.listElement, 9);
+  EXPECT_EQ(game->menu.selection, 2);
+  ASSERT_NE(game->menu.table, nullptr);
+  EXPECT_EQ(game->menu.table[0], 26u);
+  EXPECT_EQ(game->menu.table[2], 655u);
 
   game->setInGameState(k_stateCoinToss);
-  game->m_savedMenuSelection = 1;
+  game->savedMenuSelection = 1;
   game->pushState(k_stateMessageBox);
   game->popState();
-  EXPECT_EQ(game->m_menu.count, 2);
-  EXPECT_EQ(game->m_menu.listElement, 8);
-  EXPECT_EQ(game->m_menu.selection, 1);
-  EXPECT_EQ(game->m_menu.table[1], 28u);
+  EXPECT_EQ(game->menu.count, 2);
+  EXPECT_EQ(game->menu.listElement, 8);
+  EXPECT_EQ(game->menu.selection, 1);
+  EXPECT_EQ(game->menu.table[1], 28u);
 }
 
 TEST_F(GameTest, LeavingAMatchFromAPushedMenuEmptiesTheStack) {
@@ -179,11 +179,11 @@ TEST_F(GameTest, LeavingAMatchFromAPushedMenuEmptiesTheStack) {
   game->pushState(k_stateOptions);
   game->pushState(k_stateQuestion);
   game->setState(k_stateMainMenuLoading);  // quit to the main menu from the pushed question
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.stackDepth, 0);
   game->setInGameState(k_stateAim);
   game->pushState(k_stateOptions);
   game->setInGameState(k_stateMatchInit);  // restart the match from a pushed menu
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.stackDepth, 0);
 }
 
 TEST_F(GameTest, SetStateFramePaintsNothingInGameChangeDoesNot) {
@@ -203,7 +203,8 @@ TEST_F(GameTest, SetStateFramePaintsNothingInGameChangeDoesNot) {
   game->setInGameState(k_stateAim);
   settle();
   screenAction() = [](cGame& g) {
-    if (g.s_gameState == k_stateAim && g.m_subState == k_subStateInGameUpdate) g.setInGameState(k_stateShotPower);
+    if (g.states.gameState == k_stateAim && g.states.subState == k_subStateInGameUpdate)
+      g.setInGameState(k_stateShotPower);
   };
   game->update(nullptr);
   std::vector<ScreenCall> inGame = {
@@ -217,7 +218,7 @@ TEST_F(GameTest, SetStateFramePaintsNothingInGameChangeDoesNot) {
 TEST_F(GameTest, WaitCounterSkipsPaints) {
   game->setState(k_stateMainMenu);
   settle();
-  game->m_waitCounter = 3;  // a screen asks to skip frames
+  game->frame.waitCounter = 3;  // a screen asks to skip frames
   int paints = 0;
   for (int i = 0; i < 4; ++i) {
     game->update(nullptr);
@@ -230,13 +231,13 @@ TEST_F(GameTest, WaitCounterSkipsPaints) {
 TEST_F(GameTest, StateWithoutScreenDoesNothing) {
   game->setState(k_stateTutorialChoice);  // no screen in the recording table
   settle();
-  int32_t frames = game->m_frontEndFrameCount;
-  int32_t paints = game->m_paintFrameCount;
+  int32_t frames = game->frame.frontEndFrameCount;
+  int32_t paints = game->frame.paintFrameCount;
   game->update(nullptr);
   EXPECT_TRUE(takeLog().empty());
-  EXPECT_EQ(game->s_gameState, k_stateTutorialChoice);
-  EXPECT_EQ(game->m_frontEndFrameCount, frames + 1);
-  EXPECT_EQ(game->m_paintFrameCount, paints + 1);
+  EXPECT_EQ(game->states.gameState, k_stateTutorialChoice);
+  EXPECT_EQ(game->frame.frontEndFrameCount, frames + 1);
+  EXPECT_EQ(game->frame.paintFrameCount, paints + 1);
   // An in-game state number run by the front end has no update either.
   game->setState(k_stateAim);
   settle();
@@ -252,23 +253,23 @@ TEST_F(GameTest, KeysReachScreensOneFrameLater) {
   bool seen = false;
   screenAction() = nullptr;
   game->update(nullptr);
-  seen = game->m_keys.isPressed(k_keySelect);
+  seen = game->keys.isPressed(k_keySelect);
   EXPECT_TRUE(seen);
   game->update(nullptr);
-  EXPECT_FALSE(game->m_keys.isPressed(k_keySelect));
+  EXPECT_FALSE(game->keys.isPressed(k_keySelect));
 }
 
 TEST_F(GameTest, RedrawCounterCountsDownPerPaintedFrame) {
   game->setState(k_stateMainMenu);
   settle();
   screenAction() = [](cGame& g) {
-    if (g.s_gameState == k_stateMainMenu) g.setState(k_stateRulesChoice);
+    if (g.states.gameState == k_stateMainMenu) g.setState(k_stateRulesChoice);
   };
   game->update(nullptr);  // enters the rule-set choice: no paint
-  EXPECT_EQ(game->m_redrawCounters[0], 5);
+  EXPECT_EQ(game->states.redrawCounters[0], 5);
   game->update(nullptr);
-  EXPECT_EQ(game->m_redrawCounters[0], 4);
-  EXPECT_EQ(game->m_redrawCounters[1], 5);
+  EXPECT_EQ(game->states.redrawCounters[0], 4);
+  EXPECT_EQ(game->states.redrawCounters[1], 5);
 }
 
 TEST_F(GameTest, SuspendAndResume) {
@@ -282,21 +283,21 @@ TEST_F(GameTest, SuspendAndResume) {
       game->setInGameState(c.state);
     else
       game->setState(c.state);
-    game->m_menu.selection = 0;
-    game->m_currentSoundId = 4;
-    game->m_currentMusicId = 11;
+    game->menu.selection = 0;
+    game->sound.currentId = 4;
+    game->sound.currentMusicId = 11;
     game->resume(0);  // not suspended: nothing
-    EXPECT_EQ(game->m_menu.selection, 0);
+    EXPECT_EQ(game->menu.selection, 0);
     game->suspend(0);
-    EXPECT_EQ(game->m_suspended, 1);
-    EXPECT_EQ(game->m_currentSoundId, -1);
-    EXPECT_EQ(game->m_currentMusicId, -1);
-    game->m_redrawCounters[0] = game->m_redrawCounters[1] = 0;
+    EXPECT_EQ(game->frame.suspended, 1);
+    EXPECT_EQ(game->sound.currentId, -1);
+    EXPECT_EQ(game->sound.currentMusicId, -1);
+    game->states.redrawCounters[0] = game->states.redrawCounters[1] = 0;
     game->resume(0);
-    EXPECT_EQ(game->m_suspended, 0);
-    EXPECT_EQ(game->m_menu.selection, c.selection) << c.state;
-    EXPECT_EQ(game->m_keys.lockCount(), 5);
-    EXPECT_EQ(game->m_redrawCounters[0], 5);
-    EXPECT_EQ(game->m_redrawCounters[1], 5);
+    EXPECT_EQ(game->frame.suspended, 0);
+    EXPECT_EQ(game->menu.selection, c.selection) << c.state;
+    EXPECT_EQ(game->keys.lockCount(), 5);
+    EXPECT_EQ(game->states.redrawCounters[0], 5);
+    EXPECT_EQ(game->states.redrawCounters[1], 5);
   }
 }

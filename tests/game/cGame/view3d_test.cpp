@@ -13,11 +13,11 @@ namespace {
 class View3D : public GameWithGl {};
 
 TEST_F(View3D, TheRendererPoolIsTheGamesScratchPool) {
-  EXPECT_EQ(getStackMemoryPool(), &game->m_renderer.getScratchPool());
+  EXPECT_EQ(getStackMemoryPool(), &game->engine.renderer.getScratchPool());
   EXPECT_EQ(getStackMemoryPool()->getSize(), 30720);
-  EXPECT_EQ(getGL3DServices()->renderer, &game->m_renderer);
-  EXPECT_EQ(getGL3DServices()->resourceManager, &game->m_resources);
-  for (const Camera& c : game->m_cameras) EXPECT_EQ(c.aspect, 12288);
+  EXPECT_EQ(getGL3DServices()->renderer, &game->engine.renderer);
+  EXPECT_EQ(getGL3DServices()->resourceManager, &game->engine.resources);
+  for (const Camera& c : game->ballView.cameras) EXPECT_EQ(c.aspect, 12288);
   game.reset();
   EXPECT_EQ(getStackMemoryPool(), nullptr);
   EXPECT_EQ(getGL3DServices()->renderer, nullptr);
@@ -28,13 +28,13 @@ TEST_F(View3D, ViewportSetsTheFixedViewAndProjection) {
     gl->glMatrixMode(GL_PROJECTION);
     gl->glLoadIdentity();
     setViewport3D(*game, x, y, 56, 104);
-    EXPECT_EQ(game->m_viewRect[0], x);
-    EXPECT_EQ(game->m_viewRect[1], y);
-    EXPECT_EQ(game->m_viewRect[2], 56);
-    EXPECT_EQ(game->m_viewRect[3], 104);
+    EXPECT_EQ(game->ballView.viewRect[0], x);
+    EXPECT_EQ(game->ballView.viewRect[1], y);
+    EXPECT_EQ(game->ballView.viewRect[2], 56);
+    EXPECT_EQ(game->ballView.viewRect[3], 104);
     EXPECT_EQ(gl->m_viewportWidth, 56);
     EXPECT_EQ(gl->m_viewportHeight, 104);
-    const Camera& c = game->m_camera;
+    const Camera& c = game->ballView.camera;
     EXPECT_EQ(c.horizontalFov, 60);
     EXPECT_EQ(c.zNear, 163);
     EXPECT_EQ(c.zFar, 0x640000);
@@ -42,7 +42,7 @@ TEST_F(View3D, ViewportSetsTheFixedViewAndProjection) {
     EXPECT_FALSE(c.dirty);  // updated
     EXPECT_EQ(gl->m_near, 163);
     EXPECT_EQ(gl->m_far, 0x640000);
-    EXPECT_EQ(game->m_viewDistance3D, 0x78000);
+    EXPECT_EQ(game->ballView.viewDistance3D, 0x78000);
   }
 }
 
@@ -57,10 +57,10 @@ TEST_F(View3D, LookAtPlacesTheCameraAndPutsItsViewOnTheModelView) {
     gl->glMatrixMode(GL_MODELVIEW);
     gl->glLoadIdentity();
     lookAt3D(*game, c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
-    const Camera& cam = game->m_camera;
+    const Camera& cam = game->ballView.camera;
     EXPECT_EQ(cam.position, Vector3(c.a[0], c.a[2], -c.a[1]));
     EXPECT_EQ(cam.angles, Vector3(c.a[4], c.a[3] - 0x168000, c.a[5]));
-    EXPECT_EQ(game->m_renderer.getCamera(), &cam);
+    EXPECT_EQ(game->engine.renderer.getCamera(), &cam);
     // The same placement through the camera's own matrices.
     Camera expect;
     expect.setPositionAndAngles(cam.position, cam.angles);

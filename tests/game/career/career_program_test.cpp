@@ -54,11 +54,11 @@ Seen g_seen;
         const int x = g.pub.scroll >> 8;
         if (g_seen.lastX >= 0) g_seen.maxStep = std::max(g_seen.maxStep, std::abs(x - g_seen.lastX));
         g_seen.lastX = x;
-        if (g.pub.arrivedTime > 0 && g.m_pubSpot >= 0 && g.m_pubSpot < 6) {
-          const int n = ++g_seen.spots[g.m_pubSpot];
-          if (n == 30 && pixels && (g.m_pubSpot == 2 || g.m_pubSpot == 4))
-            wince::writePng((workDir() / ("pub_spot" + std::to_string(g.m_pubSpot) + ".png")).string(), pixels, 240,
-                            320);
+        if (g.pub.arrivedTime > 0 && g.career.pubSpot >= 0 && g.career.pubSpot < 6) {
+          const int n = ++g_seen.spots[g.career.pubSpot];
+          if (n == 30 && pixels && (g.career.pubSpot == 2 || g.career.pubSpot == 4))
+            wince::writePng((workDir() / ("pub_spot" + std::to_string(g.career.pubSpot) + ".png")).string(), pixels,
+                            240, 320);
         }
       },
       [] {

@@ -33,12 +33,12 @@ class Pub : public DataTest {
       std::filesystem::copy(entry.path(), dir / entry.path().filename());
     game = std::make_unique<cGame>(&screen);
     game->init();
-    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
-    ASSERT_EQ(game->s_gameState, k_stateLogo);
-    game->m_firstLoad = 0;  // no sounds
+    for (int i = 0; i < 40 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
+    ASSERT_EQ(game->states.gameState, k_stateLogo);
+    game->loading.firstLoad = 0;  // no sounds
     for (int step = 1; step < cGame::k_mainMenuLoadingSteps; ++step) runMainMenuLoadingStep(*game, step);
-    game->m_soundEnabled = 0;
-    game->m_frameTime = 40;
+    game->sound.enabled = 0;
+    game->frame.frameTime = 40;
     resetProgress(*game);
   }
   void TearDown() override {
@@ -47,14 +47,14 @@ class Pub : public DataTest {
   }
   void start(int32_t state) {
     game->setState(state);
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     game->updateCurrentState();
   }
   void frame(std::initializer_list<int> keys = {}) {
-    if (game->m_keys.isLocked()) game->m_keys.lock(0);
-    for (int k : keys) game->m_keys.onKeyDown(k);
-    game->m_keys.update();
-    for (int k : keys) game->m_keys.onKeyUp(k);
+    if (game->keys.isLocked()) game->keys.lock(0);
+    for (int k : keys) game->keys.onKeyDown(k);
+    game->keys.update();
+    for (int k : keys) game->keys.onKeyUp(k);
     game->updateCurrentState();
   }
   void paint() { game->paintCurrentState(screen.getGraphics()); }
@@ -76,10 +76,10 @@ class Pub : public DataTest {
   // The wall painted afresh for view x into a scratch back layer.
   std::vector<uint16_t> freshWall(int x) {
     MutableImage scratch(240, 320, 16);
-    Graphics* saved = game->m_backLayer;
-    game->m_backLayer = scratch.getGraphics();
+    Graphics* saved = game->frontEnd.backLayer;
+    game->frontEnd.backLayer = scratch.getGraphics();
     paintPubWallColumns(*game, x, 240, 0);
-    game->m_backLayer = saved;
+    game->frontEnd.backLayer = saved;
     const auto* p = static_cast<const uint16_t*>(scratch.getPixels());
     return std::vector<uint16_t>(p, p + 240 * 320);
   }
@@ -108,7 +108,7 @@ TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
   for (const Step& s : steps) {
     frame({s.key});
     EXPECT_EQ(game->pub.careerChoiceIndex, s.index);
-    EXPECT_EQ(game->m_career.character, s.character);
+    EXPECT_EQ(game->career.progress.character, s.character);
     EXPECT_EQ(isElementVisible(*game, k_careerLockedPicture), s.locked) << s.index;
     EXPECT_EQ(isElementVisible(*game, k_careerPortrait), !s.locked) << s.index;
     EXPECT_EQ(getInterfaceElement(*game, -1, k_careerPortrait)[F::kWordParams + F::kSpriteBank], 13 + s.character);
@@ -118,9 +118,9 @@ TEST_F(Pub, CareerChoiceCyclesTheOrderAndLocksPastTheThird) {
   frame({kRight});
   ASSERT_EQ(game->pub.careerChoiceIndex, 3);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateCareerCharacterSelect);
+  EXPECT_EQ(game->states.gameState, k_stateCareerCharacterSelect);
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
 }
 
 TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
@@ -132,7 +132,7 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
     start(k_stateCareerCharacterSelect);
     for (int i = 0; i < c.rights; ++i) frame({kRight});
     frame({kSelect});
-    ASSERT_EQ(game->s_gameState, k_stateCareerIntro) << c.character;
+    ASSERT_EQ(game->states.gameState, k_stateCareerIntro) << c.character;
     const std::vector<uint8_t> save = saved();
     EXPECT_EQ(static_cast<int8_t>(save.at(101)), c.character);
     EXPECT_EQ(wonOf(save), std::set<int>{c.rival}) << c.character;
@@ -143,7 +143,7 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
   frame({kSelect});  // character 0: 9 beaten
   start(k_stateCareerIntro);
   frame({kRightSoft});
-  ASSERT_EQ(game->s_gameState, k_stateCareerCharacterSelect);
+  ASSERT_EQ(game->states.gameState, k_stateCareerCharacterSelect);
   game->updateCurrentState();
   frame({kRight});
   frame({kSelect});  // character 5: 0 beaten
@@ -153,7 +153,7 @@ TEST_F(Pub, CareerChoiceMarksTheStartingRivalAndASecondChoiceStartsAfresh) {
 // ---- introduction
 
 TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
-  game->m_pubSpot = 5;
+  game->career.pubSpot = 5;
   start(k_stateCareerIntro);
   const int pages = game->pub.introPageCount;
   ASSERT_GE(pages, 2);
@@ -161,25 +161,25 @@ TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
     EXPECT_TRUE(isElementVisible(*game, k_introNextPage));
     frame({p % 2 ? kSelect : kDown});
     EXPECT_EQ(game->pub.introPage, p);
-    EXPECT_EQ(game->m_keys.lockCount(), 5);
+    EXPECT_EQ(game->keys.lockCount(), 5);
   }
   EXPECT_FALSE(isElementVisible(*game, k_introNextPage));
   frame({kDown});  // does nothing on the last page
-  EXPECT_EQ(game->s_gameState, k_stateCareerIntro);
+  EXPECT_EQ(game->states.gameState, k_stateCareerIntro);
   EXPECT_EQ(saved().at(100), 0);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
   EXPECT_EQ(saved().at(100), 1);
-  EXPECT_EQ(game->m_touchPrompt, 0);
+  EXPECT_EQ(game->touchPrompt, 0);
   game->updateCurrentState();
-  EXPECT_EQ(game->m_pubSpot, 2);
+  EXPECT_EQ(game->career.pubSpot, 2);
   EXPECT_EQ(pubX(), getInterfaceElementX(*game, k_interfacePubWall, k_pubSpotElement0 + 2));
 }
 
 // ---- the pub
 
 TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
-  game->m_pubSpot = 2;
+  game->career.pubSpot = 2;
   start(k_statePub);
   std::vector<int> spotX;
   for (int s = 0; s < k_pubSpotCount; ++s) spotX.push_back(getPubSpotX(*game, s));
@@ -203,7 +203,7 @@ TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
       frame({leg.key});
       xs.push_back(pubX());
     }
-    EXPECT_EQ(game->m_pubSpot, leg.to);
+    EXPECT_EQ(game->career.pubSpot, leg.to);
     for (int x : scrollToRest()) xs.push_back(x);
     const int dir = spotX[static_cast<size_t>(leg.to)] > from ? 1 : -1;
     int last = from;
@@ -218,33 +218,33 @@ TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
     for (size_t i = xs.size() - 4; i < xs.size() - 1; ++i) EXPECT_EQ((xs[i] - xs[i - 1]) * dir, 1) << i;
   }
   // At either end the arrows stop.
-  game->m_pubSpot = 5;
+  game->career.pubSpot = 5;
   frame({kRight});
-  EXPECT_EQ(game->m_pubSpot, 5);
-  game->m_pubSpot = 0;
+  EXPECT_EQ(game->career.pubSpot, 5);
+  game->career.pubSpot = 0;
   frame({kLeft});
-  EXPECT_EQ(game->m_pubSpot, 0);
+  EXPECT_EQ(game->career.pubSpot, 0);
   // A spot from elsewhere is kept within the six.
   for (auto [given, kept] : {std::pair{9, 5}, std::pair{-3, 0}}) {
-    game->m_pubSpot = given;
+    game->career.pubSpot = given;
     start(k_statePub);
-    EXPECT_EQ(game->m_pubSpot, kept);
+    EXPECT_EQ(game->career.pubSpot, kept);
     EXPECT_EQ(pubX(), spotX[static_cast<size_t>(kept)]);
   }
 }
 
 TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
-  game->m_pubSpot = 2;
+  game->career.pubSpot = 2;
   start(k_statePub);
   frame({kSelect});  // arrived this very frame: not yet rested
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
   frame({kRight});
   frame();
   frame({kSelect});  // scrolling
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
   scrollToRest();
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
+  EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
   EXPECT_EQ(game->gameType, 4);
   // The other spots' actions.
   struct Action {
@@ -254,33 +254,33 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
   for (const Action& a : {Action{0, k_stateRulesChoice, 2, 0}, Action{1, k_stateAchievementMenu, -1, 0},
                           Action{2, k_stateRulesChoice, 3, 0}, Action{4, k_stateShopExplanation, -1, 1},
                           Action{4, k_stateShop, -1, 0}, Action{5, k_stateMainMenu, -1, 0}}) {
-    game->m_pubSpot = a.spot;
+    game->career.pubSpot = a.spot;
     game->gameType = -1;
-    game->m_career.shopExplanationPending = a.shopExplanation;
-    game->rivalMatch = 1;
-    game->m_tournament.pickedCount = 3;
+    game->career.progress.shopExplanationPending = a.shopExplanation;
+    game->setup.rivalMatch = 1;
+    game->tournament.pickedCount = 3;
     start(k_statePub);
     frame();
     frame({kSelect});
-    EXPECT_EQ(game->s_gameState, a.state) << a.spot;
+    EXPECT_EQ(game->states.gameState, a.state) << a.spot;
     EXPECT_EQ(game->gameType, a.gameType) << a.spot;
     if (a.spot == 2) {
-      EXPECT_EQ(game->rivalMatch, 0);
+      EXPECT_EQ(game->setup.rivalMatch, 0);
     }
     if (a.spot == 0) {
-      EXPECT_EQ(game->m_tournament.pickedCount, 0);
+      EXPECT_EQ(game->tournament.pickedCount, 0);
     }
   }
-  game->m_pubSpot = 3;
+  game->career.pubSpot = 3;
   start(k_statePub);
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
 }
 
 TEST_F(Pub, TheWallRingRepaintedByStripsEqualsAFreshWallAcrossTheWrap) {
   int wraps = 0;
   for (int from : {2, 0}) {
-    game->m_pubSpot = from;
+    game->career.pubSpot = from;
     start(k_statePub);
     ASSERT_EQ(unrolledRing(), freshWall(pubX()));
     for (int leg = 0; leg < 3; ++leg) {
@@ -323,9 +323,9 @@ TEST_F(Pub, SeatsShowTheBeatenRivalsWithCharacterSixOnSeatNine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.won.size());
-    game->m_career.character = c.career;
-    for (uint8_t& w : game->m_career.won) w = 0;
-    for (int w : c.won) game->m_career.won[w] = 1;
+    game->career.progress.character = c.career;
+    for (uint8_t& w : game->career.progress.won) w = 0;
+    for (int w : c.won) game->career.progress.won[w] = 1;
     start(k_statePub);
     std::vector<int> expected(10, -1);
     for (auto [e, ch] : c.seats) expected[static_cast<size_t>(e)] = ch;
@@ -361,19 +361,19 @@ TEST_F(Pub, PendingUnlocksOpenTheirScreensUnlessAlreadyDone) {
   };
   for (const Case& c : cases) {
     resetProgress(*game);
-    for (uint8_t& a : game->m_characterAvailable) a = 0;
-    game->m_career.pendingChallengeUnlock = c.challengePending;
-    game->m_career.pendingChallengeIndex = c.challenge;
-    for (auto& category : game->m_career.challengeStates) category[2] = 0;
-    if (c.openCategory >= 0) game->m_career.challengeStates[c.openCategory][2] = 1;
-    game->m_career.pendingCharacterUnlock = c.characterPending;
-    game->m_career.pendingUnlockSlot = c.slot;
-    if (c.available) game->m_characterAvailable[c.slot] = 1;
+    for (uint8_t& a : game->career.characterAvailable) a = 0;
+    game->career.progress.pendingChallengeUnlock = c.challengePending;
+    game->career.progress.pendingChallengeIndex = c.challenge;
+    for (auto& category : game->career.progress.challengeStates) category[2] = 0;
+    if (c.openCategory >= 0) game->career.progress.challengeStates[c.openCategory][2] = 1;
+    game->career.progress.pendingCharacterUnlock = c.characterPending;
+    game->career.progress.pendingUnlockSlot = c.slot;
+    if (c.available) game->career.characterAvailable[c.slot] = 1;
     start(k_statePub);
-    EXPECT_EQ(game->s_gameState, c.state) << c.challenge << " " << c.slot;
+    EXPECT_EQ(game->states.gameState, c.state) << c.challenge << " " << c.slot;
     if (c.state == k_statePub) {
-      EXPECT_EQ(game->m_career.pendingChallengeUnlock, 0);
-      EXPECT_EQ(game->m_career.pendingCharacterUnlock, 0);
+      EXPECT_EQ(game->career.progress.pendingChallengeUnlock, 0);
+      EXPECT_EQ(game->career.progress.pendingCharacterUnlock, 0);
     }
   }
 }
@@ -397,8 +397,8 @@ TEST_F(Pub, EveryGlowingObjectIsInAKeptBankThatHoldsTheGlowColour) {
       EXPECT_EQ(slot, shared);
     }
     EXPECT_TRUE(isSpriteKept(*game, slot));
-    ASSERT_NE(game->m_sprites[slot], nullptr);
-    const ASprite& bank = *game->m_sprites[slot];
+    ASSERT_NE(game->loading.sprites[slot], nullptr);
+    const ASprite& bank = *game->loading.sprites[slot];
     EXPECT_FALSE(bank.moduleData.empty());
     EXPECT_EQ(bank.encoding, spritebank::kEnc8Bit);
     ASSERT_FALSE(bank.palettes.empty());
@@ -428,10 +428,10 @@ TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
     const int offset = t.interfaceId == k_interfacePubRoom ? scroll : static_cast<int>((scroll * kFactor25) >> 16);
     const int16_t* e = getInterfaceElement(*game, t.interfaceId, t.element);
     ASSERT_NE(e, nullptr);
-    ASSERT_NE(game->m_sprites[e[F::kWordParams + F::kSpriteBank]], nullptr);
+    ASSERT_NE(game->loading.sprites[e[F::kWordParams + F::kSpriteBank]], nullptr);
     int32_t r[4];
-    game->m_sprites[e[F::kWordParams + F::kSpriteBank]]->getFrameRect(r, e[F::kWordParams + F::kSpriteFrame],
-                                                                     e[F::kWordX] - offset, e[F::kWordY], 0);
+    game->loading.sprites[e[F::kWordParams + F::kSpriteBank]]->getFrameRect(r, e[F::kWordParams + F::kSpriteFrame],
+                                                                            e[F::kWordX] - offset, e[F::kWordY], 0);
     const int cx = t.x + t.w / 2, cy = t.y + t.h / 2;
     EXPECT_TRUE(cx >= r[0] && cx < r[2] && cy >= r[1] && cy < r[3])
         << cx << "," << cy << " in " << r[0] << "," << r[1] << "-" << r[2] << "," << r[3];
@@ -440,8 +440,8 @@ TEST_F(Pub, EachSpotsTouchAreaLiesOnItsObject) {
 
 // The scenery backdrop is the pub as it stands, without the captions.
 TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
-  for (uint8_t& w : game->m_career.won) w = 1;
-  game->m_pubSpot = 4;
+  for (uint8_t& w : game->career.progress.won) w = 1;
+  game->career.pubSpot = 4;
   start(k_statePub);
   frame();
   const int x = pubX();
@@ -451,10 +451,10 @@ TEST_F(Pub, TheSceneryBackdropIsThePubWithoutItsCaptions) {
   const std::vector<uint16_t> pub(p, p + 240 * 320);
   auto scenery = [&](int shade) {
     MutableImage out(240, 320, 16);
-    Graphics* saved = game->m_backLayer;
-    game->m_backLayer = out.getGraphics();
+    Graphics* saved = game->frontEnd.backLayer;
+    game->frontEnd.backLayer = out.getGraphics();
     paintPubScenery(*game, x, true, true, shade);
-    game->m_backLayer = saved;
+    game->frontEnd.backLayer = saved;
     const auto* q = static_cast<const uint16_t*>(out.getPixels());
     return std::vector<uint16_t>(q, q + 240 * 320);
   };
@@ -479,7 +479,7 @@ TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
   EXPECT_EQ(pubGlowAmount(0), 0);
   EXPECT_EQ(pubGlowAmount(8), 220);  // 90 degrees
   EXPECT_EQ(pubGlowAmount(4), 155);  // 45 degrees
-  game->m_pubSpot = 2;
+  game->career.pubSpot = 2;
   start(k_statePub);
   frame();
   // The table's rim: its glow colour in the bank, green once glowing.
@@ -496,13 +496,13 @@ TEST_F(Pub, TheSpotGlowsOnlyAtRest) {
       }
     return green;
   };
-  game->m_paintFrameCount = 7;  // the next paint counts 8: the glow's peak
+  game->frame.paintFrameCount = 7;  // the next paint counts 8: the glow's peak
   paint();
   const int resting = rimGreen();
   EXPECT_GT(resting, 100);
   frame({kRight});
   frame();
-  game->m_paintFrameCount = 7;
+  game->frame.paintFrameCount = 7;
   paint();
   EXPECT_LT(rimGreen(), resting / 4);
 }

@@ -42,10 +42,10 @@ class FlowTest : public DataTest {
     loadBar(*game, "interf.bar");
     loadInterfaces(*game);
     unloadBar(*game);
-    game->m_random->setSeed(7);
+    game->engine.random->setSeed(7);
     loadTable(*game);
     ASSERT_TRUE(game->m_tableLayout.isComplete());
-    game->m_fastThinking = 1;
+    game->turn.fastThinking = 1;
     game->m_matchStepHook = onStep;
     createSaveFile(*game);
     resetProgress(*game);
@@ -62,35 +62,35 @@ class FlowTest : public DataTest {
   }
   // Runs frames until the key lock is over, then one with the key pressed and released.
   void tap(int key) {
-    for (int i = 0; i < 10 && game->m_keys.isLocked(); ++i) frame();
+    for (int i = 0; i < 10 && game->keys.isLocked(); ++i) frame();
     game->keyPressed(key);
     game->keyReleased(key);
     frame();
   }
   bool runUntil(int32_t state, int limit = 3000) {
-    for (int i = 0; i < limit && game->s_gameState != state; ++i) frame();
-    return game->s_gameState == state;
+    for (int i = 0; i < limit && game->states.gameState != state; ++i) frame();
+    return game->states.gameState == state;
   }
   // Runs until the state, closing a box of the shot (a waiting message or
   // the dialog once it may be closed) with the fire key as a player would.
   bool runClosingBoxes(int32_t state, int limit = 3000) {
-    for (int i = 0; i < limit && game->s_gameState != state; ++i) {
-      if (isMessageWaiting(*game) || (isDialogBoxOpen(*game) && game->m_dialog.life < 1))
+    for (int i = 0; i < limit && game->states.gameState != state; ++i) {
+      if (isMessageWaiting(*game) || (isDialogBoxOpen(*game) && game->dialog.life < 1))
         tap(kKeyFire);
       else
         frame();
     }
-    return game->s_gameState == state;
+    return game->states.gameState == state;
   }
   // Dismisses the queued messages and message boxes until the aim (at most limit frames).
   bool runToAim(int limit = 3000) {
-    for (int i = 0; i < limit && game->s_gameState != k_stateAim; ++i) {
-      if (isMessageWaiting(*game) || game->s_gameState == k_stateMessageBox)
+    for (int i = 0; i < limit && game->states.gameState != k_stateAim; ++i) {
+      if (isMessageWaiting(*game) || game->states.gameState == k_stateMessageBox)
         tap(kKeyFire);
       else
         frame();
     }
-    return game->s_gameState == k_stateAim;
+    return game->states.gameState == k_stateAim;
   }
   // A match of the challenge or the lesson, as the list or the tutorial choice starts it.
   void startChallenge(int32_t c) {
@@ -101,11 +101,11 @@ class FlowTest : public DataTest {
   void startLesson(int32_t lesson, bool chained) {
     game->gameType = 5;
     game->lessonNumber = lesson;
-    game->tutorialStarted = chained;
+    game->tutorial.started = chained;
     startMatch(*game, 5, 0, 10);
   }
   // Saved byte at an offset of the save image.
-  uint8_t savedByte(int offset) { return game->m_saveImage ? game->m_saveImage[offset] : 0xEE; }
+  uint8_t savedByte(int offset) { return game->files.saveImage ? game->files.saveImage[offset] : 0xEE; }
 };
 
 }  // namespace flowtest

@@ -21,7 +21,7 @@ TEST(ChallengeDemoShot, WordsOfTheCurrentShot) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.challenge << '/' << c.shot << '/' << c.word);
     g->challengeNumber = c.challenge;
-    g->s_challengeDemoCurrentShot = c.shot;
+    g->challenges.demoCurrentShot = c.shot;
     EXPECT_EQ(getChallengeDemoShotValue(*g, c.word), c.value);
   }
 }

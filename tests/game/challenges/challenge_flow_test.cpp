@@ -20,7 +20,7 @@ class ChallengeFlow : public FlowTest {
   void decide(int32_t c, uint32_t outcome, bool messageDone) {
     game->challengeNumber = c;
     game->m_rules.shotOutcome = outcome;
-    game->messageDone = messageDone;
+    game->turn.messageDone = messageDone;
     updateChallengeAfterShot(*game);
   }
   void enterMatch(int32_t c) {
@@ -33,34 +33,34 @@ TEST_F(ChallengeFlow, FirstWinQueuesThePrizeOnceThenPaysAndSaves) {
   const int32_t c = 13;  // index 5 of category 1: prize 175
   enterMatch(c);
   challengeState(*game, c) = 1;
-  const uint32_t money = game->m_career.money;
-  game->prizeShown = 0;
+  const uint32_t money = game->career.progress.money;
+  game->turn.prizeShown = 0;
   decide(c, kWin | kStart, false);
-  ASSERT_EQ(game->m_messages.count, 1);
-  EXPECT_EQ(game->m_messages.kind[0], 2);
-  EXPECT_EQ(game->m_messages.extra[0], 175);
-  EXPECT_EQ(std::string(game->m_messages.text[0]), "Prize: $%n");
-  EXPECT_EQ(game->m_career.money, money);
+  ASSERT_EQ(game->messages.count, 1);
+  EXPECT_EQ(game->messages.kind[0], 2);
+  EXPECT_EQ(game->messages.extra[0], 175);
+  EXPECT_EQ(std::string(game->messages.text[0]), "Prize: $%n");
+  EXPECT_EQ(game->career.progress.money, money);
   // While the prize shows nothing more happens.
   decide(c, kWin | kStart, false);
-  EXPECT_EQ(game->m_messages.count, 1);
+  EXPECT_EQ(game->messages.count, 1);
   game->clearMessages();
   decide(c, kWin | kStart, false);
-  EXPECT_EQ(game->m_career.money, money + 175);
+  EXPECT_EQ(game->career.progress.money, money + 175);
   EXPECT_EQ(challengeState(*game, c), 2);
-  EXPECT_EQ(game->s_gameState, k_stateMessageBox);
-  EXPECT_EQ(game->messageText, k_textChallengeWon0 + c % 11);
-  EXPECT_EQ(game->messagePlayer, 1);
+  EXPECT_EQ(game->states.gameState, k_stateMessageBox);
+  EXPECT_EQ(game->turn.messageText, k_textChallengeWon0 + c % 11);
+  EXPECT_EQ(game->turn.messagePlayer, 1);
   // Saved at once: byte 112 + challenge, the money at 144.
   EXPECT_EQ(savedByte(112 + c), 2);
   EXPECT_EQ(savedByte(147), (money + 175) & 0xFF);
   // The success handling once more pays nothing.
   decide(c, kWin | kStart, false);
-  EXPECT_EQ(game->m_career.money, money + 175);
+  EXPECT_EQ(game->career.progress.money, money + 175);
   // The coach's text read: back to the list through the menus' loading.
   decide(c, kWin | kStart, true);
-  EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-  EXPECT_EQ(game->m_pendingReturnState, k_stateChallengeList);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+  EXPECT_EQ(game->loading.pendingReturnState, k_stateChallengeList);
 }
 
 TEST_F(ChallengeFlow, LossesByFailedAttempts) {
@@ -88,11 +88,11 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
     decide(5, kLose | kStart, false);
     EXPECT_EQ(challengeState(*game, 5), k.after);
     EXPECT_EQ(savedByte(112 + 5), k.after);
-    EXPECT_EQ(game->s_gameState, k_stateMessageBox);
-    EXPECT_EQ(game->messageText, k.text);
+    EXPECT_EQ(game->states.gameState, k_stateMessageBox);
+    EXPECT_EQ(game->turn.messageText, k.text);
     game->popState();  // the text read
     decide(5, kLose | kStart, true);
-    EXPECT_EQ(game->s_gameState, k.next);
+    EXPECT_EQ(game->states.gameState, k.next);
     if (k.next == k_stateQuestionMenu) {
       EXPECT_EQ(game->question.title, k_textDemoTitle);
       EXPECT_EQ(game->question.body, k_textDemoQuestion);
@@ -112,25 +112,25 @@ TEST_F(ChallengeFlow, DecidedDemonstrationRecordsNothing) {
   for (const uint32_t outcome : {kWin, kLose}) {
     enterMatch(3);
     challengeState(*game, 3) = 1 | 2 << 2;
-    const uint32_t money = game->m_career.money;
-    game->challengeDemo = 1;
+    const uint32_t money = game->career.progress.money;
+    game->challenges.demo = 1;
     game->question.menuFlag = 1;
     decide(3, outcome | kStart, false);
-    EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
-    EXPECT_EQ(game->challengeDemo, 0);
+    EXPECT_EQ(game->states.gameState, k_stateInGameQuestion);
+    EXPECT_EQ(game->challenges.demo, 0);
     EXPECT_EQ(game->question.menuFlag, 0);
     EXPECT_EQ(challengeState(*game, 3), 1 | 2 << 2);
-    EXPECT_EQ(game->m_career.money, money);
-    EXPECT_EQ(game->m_messages.count, 0);
+    EXPECT_EQ(game->career.progress.money, money);
+    EXPECT_EQ(game->messages.count, 0);
   }
 }
 
 TEST_F(ChallengeFlow, UndecidedShotsStepTheDemonstrationOverStoredShotsOnly) {
   for (const auto& [c, last] : {std::pair{14, 8}, std::pair{6, 3}, std::pair{31, 0}}) {
     enterMatch(c);
-    game->s_challengeDemoCurrentShot = 0;
+    game->challenges.demoCurrentShot = 0;
     for (int i = 0; i < 12; ++i) decide(c, kStart, false);
-    EXPECT_EQ(game->s_challengeDemoCurrentShot, last) << c;
+    EXPECT_EQ(game->challenges.demoCurrentShot, last) << c;
     EXPECT_NE(getChallengeDemoShotValue(*game, k_demoPower), 0) << c;
   }
 }
@@ -145,10 +145,10 @@ TEST_F(ChallengeFlow, WinningTheSixteenthAndTheLastChallenge) {
     enterMatch(0);
     for (int n = 1; n < 32; ++n) challengeState(*game, n) = n <= k.others ? 2 : 1;
     challengeState(*game, 0) = 1;
-    game->m_achievementMask = 0;
-    game->prizeShown = 1;
+    game->career.achievementMask = 0;
+    game->turn.prizeShown = 1;
     decide(0, kWin | kStart, false);
-    EXPECT_EQ(game->m_achievementMask & (1u << 3 | 1u << 29), k.achievements);
+    EXPECT_EQ(game->career.achievementMask & (1u << 3 | 1u << 29), k.achievements);
   }
 }
 
@@ -166,7 +166,7 @@ TEST_F(ChallengeFlow, ShowMeKeysTakeTheStoredShot) {
 TEST_F(ChallengeFlow, DemonstrationAimEasesThenSnaps) {
   enterMatch(0);
   game->m_world.shot.aim.set(-16384, 64);  // just short of the half turn
-  game->m_frameTime = 33;
+  game->frame.frameTime = 33;
   updateChallengeDemoAim(*game);
   const Vector2& aim = game->m_world.shot.aim;
   const double deg = std::atan2(double(aim.y), double(aim.x)) * 180 / 3.14159265358979;
@@ -176,11 +176,11 @@ TEST_F(ChallengeFlow, DemonstrationAimEasesThenSnaps) {
   EXPECT_EQ(aim.y, 11180);
   // Then it holds 800 ms before the spin selector opens.
   int frames = 0;
-  while (game->s_gameState == k_stateAim && frames < 100) {
+  while (game->states.gameState == k_stateAim && frames < 100) {
     updateChallengeDemoAim(*game);
     ++frames;
   }
-  EXPECT_EQ(game->s_gameState, k_stateSpinSelector);
+  EXPECT_EQ(game->states.gameState, k_stateSpinSelector);
   EXPECT_EQ(frames, (800 + 32) / 33 + 1);
 }
 
@@ -195,7 +195,7 @@ TEST_F(ChallengeFlow, EveryDemonstrationSolvesItsChallenge) {
     flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
       if (step != k_subStateInit) return;
       const ShotRecord& shot = g.m_world.shot;
-      const int32_t* stored = ChallengeDemoShot[c][g.s_challengeDemoCurrentShot];
+      const int32_t* stored = ChallengeDemoShot[c][g.challenges.demoCurrentShot];
       if (state == k_stateStroke) {
         ++strokes;
         if (shot.aim.x != stored[k_demoAimX] || shot.aim.y != stored[k_demoAimY] ||
@@ -213,7 +213,7 @@ TEST_F(ChallengeFlow, EveryDemonstrationSolvesItsChallenge) {
     EXPECT_EQ(strokes, challengeDemoShotCount(c));
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(challengeState(*game, c), before);
-    EXPECT_EQ(game->challengeDemo, 0);
+    EXPECT_EQ(game->challenges.demo, 0);
   }
 }
 

@@ -20,7 +20,7 @@ class ChallengeScreens : public FrontEndTest {
   bool shown(int id, int i) { return element(id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
   int anim(int id, int i) { return getInterfaceElementAnim(*game, id, i); }
   void setAll(int32_t state) {
-    for (auto& category : game->m_career.challengeStates)
+    for (auto& category : game->career.progress.challengeStates)
       for (int32_t& s : category) s = state;
   }
 };
@@ -28,17 +28,17 @@ class ChallengeScreens : public FrontEndTest {
 TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
   for (const bool unlocked : {false, true}) {
     SCOPED_TRACE(unlocked);
-    game->specialRivalOpen = unlocked;
+    game->career.specialRivalOpen = unlocked;
     start(k_stateChallengeMenu);
     EXPECT_EQ(getMenuEntryFlags(*game, k_textRivalMatch), unlocked ? 0u : 4u);
     selectMenuEntryById(*game, k_textRivalMatch);
     paintChallengeCategories(*game, game->getGraphics());
     for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !unlocked) << k;
     frame({kSelect});
-    EXPECT_EQ(game->s_gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
+    EXPECT_EQ(game->states.gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
     if (unlocked) {
       EXPECT_EQ(game->gameType, 3);
-      EXPECT_EQ(game->rivalMatch, 1);
+      EXPECT_EQ(game->setup.rivalMatch, 1);
     }
   }
 }
@@ -47,24 +47,24 @@ TEST_F(ChallengeScreens, CategoriesLeadToTheirListsAndBackToThePub) {
   for (int c = 0; c < 4; ++c) {
     start(k_stateChallengeMenu);
     choose(static_cast<uint32_t>(k_textChallengeCategory0 + c));
-    EXPECT_EQ(game->s_gameState, k_stateChallengeList);
-    EXPECT_EQ(game->challengeCategory, c);
+    EXPECT_EQ(game->states.gameState, k_stateChallengeList);
+    EXPECT_EQ(game->challenges.category, c);
   }
   // Back from the list: the categories with nothing selected; back again: the pub.
   frame();
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
+  EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
   frame();
   EXPECT_EQ(game->getMenuSelection(), -1);
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
 }
 
 TEST_F(ChallengeScreens, CompletionMarks) {
   setAll(1);
-  for (int i = 0; i < 8; ++i) game->m_career.challengeStates[2][i] = 2 | 5 << 2;  // won after failures
-  game->m_career.challengeStates[1][7] = 2;
-  game->m_career.specialRivalBeaten = 1;
+  for (int i = 0; i < 8; ++i) game->career.progress.challengeStates[2][i] = 2 | 5 << 2;  // won after failures
+  game->career.progress.challengeStates[1][7] = 2;
+  game->career.progress.specialRivalBeaten = 1;
   start(k_stateChallengeMenu);
   const int expected[5] = {0, 0, 1, 0, 1};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(anim(k_ifChallengeMenu, k_challengeMenuComplete0 + k), expected[k]) << k;
@@ -73,8 +73,8 @@ TEST_F(ChallengeScreens, CompletionMarks) {
 TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   // Category 1: 0 won, 1 open, 2 locked, 3 won; second page: 4 open, 5-7 locked.
   const int32_t states[8] = {2, 1, 0, 2 | 3 << 2, 1 | 7 << 2, 0, 0, 0};
-  for (int i = 0; i < 8; ++i) game->m_career.challengeStates[1][i] = states[i];
-  game->challengeCategory = 1;
+  for (int i = 0; i < 8; ++i) game->career.progress.challengeStates[1][i] = states[i];
+  game->challenges.category = 1;
   start(k_stateChallengeList);
   EXPECT_EQ(game->gameType, 4);
   auto marks = [&] {
@@ -84,19 +84,19 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
     return s;
   };
   EXPECT_EQ(marks(), "xo-x");
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(game->m_menu.flags[i], states[i] == 0 ? 4u : 0u) << i;
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(game->menu.flags[i], states[i] == 0 ? 4u : 0u) << i;
   // The page turned by a touch before the update: the marks follow.
-  game->m_menu.firstVisible = 4;
+  game->menu.firstVisible = 4;
   frame();
   EXPECT_EQ(game->getMenuFirstVisible(), 4);
   EXPECT_EQ(marks(), "o---");
   // A locked row selected cannot start; an open one on the second page can.
-  game->m_menu.selection = 5;
+  game->menu.selection = 5;
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateChallengeList);
-  game->m_menu.selection = 4;
+  EXPECT_EQ(game->states.gameState, k_stateChallengeList);
+  game->menu.selection = 4;
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+  EXPECT_EQ(game->states.gameState, k_stateGameLoading);
   EXPECT_EQ(game->challengeNumber, 12);
   EXPECT_EQ(game->opponentSlot, 1);
 }
@@ -104,9 +104,9 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
 TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {
   setAll(1);
   start(k_stateChallengeList);
-  game->m_menu.selection = 0;  // a touched row
+  game->menu.selection = 0;  // a touched row
   for (const bool pending : {true, false}) {
-    game->m_screenFlags[k_screenFlagChallengeConfirm] = pending;
+    game->states.screenFlags[k_screenFlagChallengeConfirm] = pending;
     frame();
     EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPage), !pending);
     EXPECT_EQ(shown(k_ifChallengeList, k_challengeListPageLabel), !pending);
@@ -114,23 +114,23 @@ TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {
   // A locked row waits for no second touch: the page button stays.
   setAll(0);
   start(k_stateChallengeList);
-  game->m_menu.selection = 0;
-  game->m_screenFlags[k_screenFlagChallengeConfirm] = 1;
+  game->menu.selection = 0;
+  game->states.screenFlags[k_screenFlagChallengeConfirm] = 1;
   frame();
   EXPECT_TRUE(shown(k_ifChallengeList, k_challengeListPage));
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
 }
 
 TEST_F(ChallengeScreens, InfoPlateOnlyForVeiledOrUnwonEntries) {
-  game->m_career.challengeStates[0][0] = 2;
-  game->m_career.challengeStates[0][1] = 1;
+  game->career.progress.challengeStates[0][0] = 2;
+  game->career.progress.challengeStates[0][1] = 1;
   start(k_stateChallengeList);
   const struct {
     int selection;
     bool plate;
   } cases[] = {{0, false}, {1, true}, {2, true}, {-1, true}};
   for (const auto& c : cases) {
-    game->m_menu.selection = c.selection;
+    game->menu.selection = c.selection;
     paintChallengeList(*game, game->getGraphics());
     for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeList, k_challengeListInfo0 + k), c.plate) << c.selection;
   }
@@ -144,7 +144,7 @@ TEST_F(ChallengeScreens, HalfAndAllWon) {
   for (const auto& c : cases) {
     setAll(1);
     // Spread over the categories, with failed attempts in the high bits.
-    for (int n = 0; n < c.won; ++n) game->m_career.challengeStates[(n * 5) % 4][(n * 5 / 4) % 8] = 2 | 9 << 2;
+    for (int n = 0; n < c.won; ++n) game->career.progress.challengeStates[(n * 5) % 4][(n * 5 / 4) % 8] = 2 | 9 << 2;
     EXPECT_EQ(countWonChallenges(*game), c.won);
     EXPECT_EQ(isHalfChallengesWon(*game), c.half) << c.won;
     EXPECT_EQ(isAllChallengesWon(*game), c.all) << c.won;

@@ -68,34 +68,38 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
     SCOPED_TRACE(testing::Message() << "lesson " << k.lesson << " outcome " << k.outcome << " done " << k.done
                                     << " chained " << k.chained);
     enterLesson(k.lesson, k.chained);
-    game->m_career.counterA = 0;
+    game->career.progress.counterA = 0;
     game->m_rules.shotOutcome = k.outcome | kStart;
-    game->messageDone = k.done;
+    game->turn.messageDone = k.done;
     game->question.menuFlag = 1;
     checkTutorialShotResult(*game);
     switch (k.next) {
       case kText:
-        EXPECT_EQ(game->s_gameState, k_stateMessageBox);
-        EXPECT_EQ(game->messageText, k.text);
-        EXPECT_EQ(game->messagePlayer, 1);
-        EXPECT_EQ(game->m_career.counterA, k.outcome == kWin ? 1u << k.lesson : 0u);
+        EXPECT_EQ(game->states.gameState, k_stateMessageBox);
+        EXPECT_EQ(game->turn.messageText, k.text);
+        EXPECT_EQ(game->turn.messagePlayer, 1);
+        EXPECT_EQ(game->career.progress.counterA, k.outcome == kWin ? 1u << k.lesson : 0u);
         break;
-      case kPlayOn: EXPECT_EQ(game->s_gameState, k_stateAim); break;
+      case kPlayOn:
+        EXPECT_EQ(game->states.gameState, k_stateAim);
+        break;
       case kRetry:
-        EXPECT_EQ(game->s_gameState, k_stateInGameQuestion);
+        EXPECT_EQ(game->states.gameState, k_stateInGameQuestion);
         EXPECT_EQ(game->question.menuFlag, 0);
         break;
       case kChoice:
-        EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-        EXPECT_EQ(game->m_pendingReturnState, k_stateTutorialChoice);
+        EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+        EXPECT_EQ(game->loading.pendingReturnState, k_stateTutorialChoice);
         break;
       case kNextLesson:
         EXPECT_EQ(game->lessonNumber, k.lesson + 1);
         EXPECT_EQ(game->gameType, 5);
-        EXPECT_EQ(game->tutorialStarted, 1);
+        EXPECT_EQ(game->tutorial.started, 1);
         EXPECT_TRUE(runToAim());
         break;
-      case kFinished: EXPECT_EQ(game->s_gameState, k_stateTutorialFinished); break;
+      case kFinished:
+        EXPECT_EQ(game->states.gameState, k_stateTutorialFinished);
+        break;
     }
   }
 }
@@ -104,11 +108,11 @@ TEST_F(TutorialFlow, PassIsSavedBeforeItsText) {
   enterLesson(2);
   int savedAtText = -1;
   flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
-    if (state == k_stateMessageBox && step == k_subStateInit && g.m_saveImage) savedAtText = g.m_saveImage[160];
+    if (state == k_stateMessageBox && step == k_subStateInit && g.files.saveImage) savedAtText = g.files.saveImage[160];
   };
-  game->m_career.counterA = 0;
+  game->career.progress.counterA = 0;
   game->m_rules.shotOutcome = kWin | kStart;
-  game->messageDone = 0;
+  game->turn.messageDone = 0;
   checkTutorialShotResult(*game);
   EXPECT_EQ(savedAtText, 1 << 2);
 }
@@ -119,17 +123,17 @@ TEST_F(TutorialFlow, AimReachedTextOnceAndLessonTwoSnapsToTheThree) {
     enterLesson(lesson);
     const int32_t target = k_tutorialLessons[lesson].targetBall;
     // The opening aim may have met the target already: pending again.
-    game->tutorialTarget = target;
+    game->tutorial.target = target;
     aimAtBall(*game, target, true);
     frame();
-    EXPECT_EQ(game->s_gameState, k_stateMessageBox);
-    EXPECT_EQ(game->messageText, tutorialLessonWord(lesson, k_lessonAimReached));
+    EXPECT_EQ(game->states.gameState, k_stateMessageBox);
+    EXPECT_EQ(game->turn.messageText, tutorialLessonWord(lesson, k_lessonAimReached));
     EXPECT_TRUE(aimIsAt(lesson == 2 ? 3 : target));
     ASSERT_TRUE(runToAim());
     // Back on the target: no second text.
     aimAtBall(*game, target, true);
     for (int i = 0; i < 10; ++i) frame();
-    EXPECT_EQ(game->s_gameState, k_stateAim);
+    EXPECT_EQ(game->states.gameState, k_stateAim);
     EXPECT_TRUE(aimIsAt(target));
   }
 }
@@ -145,22 +149,22 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
     SCOPED_TRACE(k.lesson);
     enterLesson(k.lesson);
     tap(kKeyRightSoft);
-    EXPECT_EQ(game->s_gameState, k.selector ? k_stateSpinSelector : k_stateAim);
+    EXPECT_EQ(game->states.gameState, k.selector ? k_stateSpinSelector : k_stateAim);
     if (!k.selector) continue;
     // Lessons 1 and 2 open their text on entering; its page is turned away first.
-    EXPECT_EQ(game->tutorialTextBoxOpen, k.lesson == 1 || k.lesson == 2);
-    if (game->tutorialTextBoxOpen) {
-      EXPECT_EQ(game->tutorialTextId, k.text);
-      EXPECT_EQ(game->spinArrowsLocked, 1);
-      while (game->tutorialTextBoxOpen) tap(kKeyFire);
-      EXPECT_EQ(game->hudHint, 13);
-      EXPECT_EQ(game->spinArrowsLocked, 0);
+    EXPECT_EQ(game->tutorial.textBoxOpen, k.lesson == 1 || k.lesson == 2);
+    if (game->tutorial.textBoxOpen) {
+      EXPECT_EQ(game->tutorial.textId, k.text);
+      EXPECT_EQ(game->stylus.spinArrowsLocked, 1);
+      while (game->tutorial.textBoxOpen) tap(kKeyFire);
+      EXPECT_EQ(game->table.hudHint, 13);
+      EXPECT_EQ(game->stylus.spinArrowsLocked, 0);
     }
     tap(kKeyMasse);
     EXPECT_EQ(game->m_world.shot.masse, k.masse ? 1 : 0);
-    EXPECT_EQ(game->tutorialTextBoxOpen, k.lesson == 3);
+    EXPECT_EQ(game->tutorial.textBoxOpen, k.lesson == 3);
     if (k.lesson == 3) {
-      EXPECT_EQ(game->tutorialTextId, k.text);
+      EXPECT_EQ(game->tutorial.textId, k.text);
     }
   }
 }
@@ -168,23 +172,23 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
 TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
   enterLesson(1);
   std::unique_ptr<ASprite> font = makeBlockFont(*game);
-  game->m_fonts[0] = font.get();
-  game->tutorialTextBoxOpen = 0;
+  game->text.fonts[0] = font.get();
+  game->tutorial.textBoxOpen = 0;
   openTutorialTextBox(*game, 180);  // the controls help: pages parted by page breaks
-  const int32_t pages = game->tutorialTextPages;
+  const int32_t pages = game->tutorial.textPages;
   ASSERT_GT(pages, 1);
-  EXPECT_EQ(game->hudHint, -1);
+  EXPECT_EQ(game->table.hudHint, -1);
   for (int p = 1; p < pages; ++p) {
-    EXPECT_EQ(game->tutorialTextMorePages, 1);
+    EXPECT_EQ(game->tutorial.textMorePages, 1);
     tap(kKeyFire);
-    EXPECT_EQ(game->tutorialTextPage, p);
+    EXPECT_EQ(game->tutorial.textPage, p);
   }
-  EXPECT_EQ(game->tutorialTextMorePages, 0);
-  EXPECT_EQ(game->tutorialTextBoxOpen, 1);
+  EXPECT_EQ(game->tutorial.textMorePages, 0);
+  EXPECT_EQ(game->tutorial.textBoxOpen, 1);
   tap(kKeyFire);
-  EXPECT_EQ(game->tutorialTextBoxOpen, 0);
-  EXPECT_EQ(game->hudHint, 13);
-  game->m_fonts[0] = nullptr;
+  EXPECT_EQ(game->tutorial.textBoxOpen, 0);
+  EXPECT_EQ(game->table.hudHint, 13);
+  game->text.fonts[0] = nullptr;
 }
 
 TEST_F(TutorialFlow, LessonOutOfRangeStartsNothing) {
@@ -192,12 +196,12 @@ TEST_F(TutorialFlow, LessonOutOfRangeStartsNothing) {
   for (const int32_t bad : {-1, 5, 40}) {
     startTutorial(*game, bad);
     EXPECT_EQ(game->lessonNumber, 1);
-    EXPECT_EQ(game->s_gameState, k_stateAim);
+    EXPECT_EQ(game->states.gameState, k_stateAim);
   }
   // A frame start with a bad lesson: no record, no target, no layout.
   game->lessonNumber = 7;
   startTutorialLesson(*game);
-  EXPECT_EQ(game->tutorialTarget, -1);
+  EXPECT_EQ(game->tutorial.target, -1);
   EXPECT_EQ(getTutorialLessonText(*game, k_lessonTitle), -1);
   for (int n = 0; n < 16; ++n) EXPECT_EQ(game->m_world.balls[n]->pocketed, 1) << n;
 }
@@ -227,13 +231,13 @@ TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
       if (state == k_stateStroke && step == k_subStateInit) g.m_world.shot.powerGauge = s.power;
     };
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateShotPower);
+    ASSERT_EQ(game->states.gameState, k_stateShotPower);
     tap(kKeyFire);
     ASSERT_TRUE(runClosingBoxes(k_stateMessageBox));
     EXPECT_FALSE(isDialogBoxOpen(*game));  // the coach waits for the shot's box
     flowtest::stepHook() = nullptr;
-    EXPECT_EQ(game->messageText, tutorialLessonWord(s.lesson, k_lessonPassed));
-    EXPECT_EQ(game->m_career.counterA & (1u << s.lesson), 1u << s.lesson);
+    EXPECT_EQ(game->turn.messageText, tutorialLessonWord(s.lesson, k_lessonPassed));
+    EXPECT_EQ(game->career.progress.counterA & (1u << s.lesson), 1u << s.lesson);
   }
 }
 

@@ -41,15 +41,15 @@ class Scene {
 
   // Textures, models and the renderer over the picture; false when one is missing.
   bool load() {
-    if (!m_game.m_renderer.init(&m_image)) return false;
-    m_game.m_renderer.setNativeWindow(m_image.getPixels());
-    GL3DTextureManager& textures = m_game.m_renderer.getTextures();
+    if (!m_game.engine.renderer.init(&m_image)) return false;
+    m_game.engine.renderer.setNativeWindow(m_image.getPixels());
+    GL3DTextureManager& textures = m_game.engine.renderer.getTextures();
     for (int32_t i = 0; i < 16; ++i)
       if (!(m_balls[static_cast<size_t>(i)] = textures.getTexture(i))) return false;
-    m_table = m_game.m_resources.get<GL3DASEFileResource>(16);
+    m_table = m_game.engine.resources.get<GL3DASEFileResource>(16);
     m_cloth = textures.getTexture(20);
-    m_ball = m_game.m_resources.get<GL3DASEFileResource>(18);
-    m_held = m_game.m_resources.get<GL3DASEFileResource>(17);
+    m_ball = m_game.engine.resources.get<GL3DASEFileResource>(18);
+    m_held = m_game.engine.resources.get<GL3DASEFileResource>(17);
     if (!m_table || !m_ball || !m_held || !m_cloth) return false;
     m_table->setTexture(m_cloth);
     setViewport3D(m_game, 0, 0, kWidth, kHeight);
@@ -73,14 +73,14 @@ class Scene {
     glLoadIdentity();
     lookAt3D(m_game, m_cameraX / 10, m_cameraY / 10, 0x78000, m_yaw, -983040, 0);
     m_view = *getCurrentGlContext()->m_modelviewTop;
-    m_table->draw(&m_game.m_renderer, &tableMatrix());
+    m_table->draw(&m_game.engine.renderer, &tableMatrix());
     glFlush();
     for (size_t k = 0; k < 16; ++k) {
       m_ball->setTexture(m_balls[k]);
-      m_ball->draw(&m_game.m_renderer, &ballMatrix(k));
+      m_ball->draw(&m_game.engine.renderer, &ballMatrix(k));
     }
     glFlush();
-    m_game.m_renderer.swapBuffers();
+    m_game.engine.renderer.swapBuffers();
   }
 
   const Matrix34& tableMatrix() {
@@ -106,10 +106,10 @@ class Scene {
   void release() {
     for (auto** m : {&m_table, &m_ball, &m_held})
       if (*m) {
-        m_game.m_resources.release(*m);
+        m_game.engine.resources.release(*m);
         *m = nullptr;
       }
-    m_game.m_renderer.getTextures().releaseAll();
+    m_game.engine.renderer.getTextures().releaseAll();
   }
 
  private:

@@ -26,9 +26,9 @@ inline std::unique_ptr<ASprite> makeBlockFont(cGame& game) {
   map['-'] = static_cast<uint16_t>(frame++);
   map['%'] = static_cast<uint16_t>(frame++);
   for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<uint16_t>(frame++);
-  delete[] game.m_charMap;
-  game.m_charMapCount = static_cast<int32_t>(map.size());
-  game.m_charMap = new uint8_t[map.size() * 2];
-  std::memcpy(game.m_charMap, map.data(), map.size() * 2);
+  delete[] game.text.charMap;
+  game.text.charMapCount = static_cast<int32_t>(map.size());
+  game.text.charMap = new uint8_t[map.size() * 2];
+  std::memcpy(game.text.charMap, map.data(), map.size() * 2);
   return font;
 }

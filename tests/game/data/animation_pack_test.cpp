@@ -41,12 +41,12 @@ TEST_F(DataTest, AnimatedMeshAndTrackFromThePack) {
   ASSERT_TRUE(respack::isPacked(respack::readPack(*pack)->at(2)));
   writeBytes("info.bar", pack->index);
   writeBytes("data000.bar", pack->data);
-  ASSERT_TRUE(game->m_resources.loadIndex());
+  ASSERT_TRUE(game->engine.resources.loadIndex());
 
   {
     GL3DAnimationTrack anim;
     TraceCapture cap;
-    ASSERT_TRUE(anim.load(game->m_resources, 2)) << cap.text;
+    ASSERT_TRUE(anim.load(game->engine.resources, 2)) << cap.text;
     EXPECT_EQ(anim.getBoneCount(), 3);
     EXPECT_EQ(anim.getLastFrame(), 399);
     EXPECT_EQ(anim.getDuration(), q14Div(399 << 14, 25 << 14));
@@ -62,11 +62,11 @@ TEST_F(DataTest, AnimatedMeshAndTrackFromThePack) {
     EXPECT_EQ(m->getTriangleCount(), 2);
     EXPECT_EQ(m->getHighestBone(), 2);
     EXPECT_EQ(usedBoneSet(*m, anim, -1), 0b111u);
-    EXPECT_EQ(object.getTexture(), game->m_renderer.getTextures().getSlot(0));
-    EXPECT_EQ(game->m_resources.find(1), m);
+    EXPECT_EQ(object.getTexture(), game->engine.renderer.getTextures().getSlot(0));
+    EXPECT_EQ(game->engine.resources.find(1), m);
   }
   // The object gave its mesh back.
-  EXPECT_EQ(game->m_resources.find(1), nullptr);
+  EXPECT_EQ(game->engine.resources.find(1), nullptr);
   game.reset();
   setCurrentGlContext(nullptr);
 }

@@ -17,8 +17,8 @@ class Archive : public DataTest {
     writeBytes(name, bar::writeArchiveBytes(unpacked));
   }
   void expectClosed() {
-    EXPECT_EQ(game->m_bar.data, nullptr);
-    EXPECT_EQ(game->m_bar.offsets, nullptr);
+    EXPECT_EQ(game->files.bar.data, nullptr);
+    EXPECT_EQ(game->files.bar.offsets, nullptr);
     for (int i = -1; i < 3; ++i) {
       EXPECT_EQ(getBarEntrySize(*game, i), -1);
       EXPECT_EQ(getBarEntryOffset(*game, i), -1);
@@ -33,7 +33,7 @@ TEST_F(Archive, RoundTripThroughTheWriter) {
   const Entries entries = {bytes("first"), {}, big, bytes("x")};
   put("a.bar", entries);
   ASSERT_EQ(loadBar(*game, "a.bar"), 1);
-  EXPECT_EQ(game->m_bar.count, 5);
+  EXPECT_EQ(game->files.bar.count, 5);
   int32_t expectOffset = 2 + 4 * 5;
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
@@ -45,7 +45,8 @@ TEST_F(Archive, RoundTripThroughTheWriter) {
     } else {
       ASSERT_NE(copy, nullptr);
       EXPECT_EQ(0, std::memcmp(copy, entries[i].data(), entries[i].size()));
-      EXPECT_EQ(0, std::memcmp(game->m_bar.data + getBarEntryOffset(*game, i), entries[i].data(), entries[i].size()));
+      EXPECT_EQ(0,
+                std::memcmp(game->files.bar.data + getBarEntryOffset(*game, i), entries[i].data(), entries[i].size()));
     }
     delete[] copy;
     expectOffset += static_cast<int32_t>(entries[i].size());
@@ -54,13 +55,13 @@ TEST_F(Archive, RoundTripThroughTheWriter) {
   EXPECT_EQ(getBarEntryCopy(*game, -1), nullptr);
   unloadBar(*game);
   expectClosed();
-  EXPECT_EQ(game->m_bar.name, nullptr);
+  EXPECT_EQ(game->files.bar.name, nullptr);
 }
 
 TEST_F(Archive, OneOffsetHasNoEntries) {
   put("one.bar", {});
   ASSERT_EQ(loadBar(*game, "one.bar"), 1);
-  EXPECT_EQ(game->m_bar.count, 1);
+  EXPECT_EQ(game->files.bar.count, 1);
   EXPECT_EQ(getBarEntrySize(*game, 0), -1);
   EXPECT_EQ(getBarEntryOffset(*game, 0), -1);
   EXPECT_EQ(getBarEntryCopy(*game, 0), nullptr);
@@ -70,7 +71,7 @@ TEST_F(Archive, MissingFileLeavesNothingOpen) {
   put("a.bar", {bytes("abc")});
   ASSERT_EQ(loadBar(*game, "a.bar"), 1);
   EXPECT_EQ(loadBar(*game, "missing.bar"), 0);
-  EXPECT_STREQ(game->m_bar.name, "missing.bar");
+  EXPECT_STREQ(game->files.bar.name, "missing.bar");
   expectClosed();
   EXPECT_EQ(loadBar(*game, nullptr), 0);
   expectClosed();
@@ -82,10 +83,10 @@ TEST_F(Archive, SecondOpenReplacesTheFirst) {
   ASSERT_EQ(loadBar(*game, "a.bar"), 1);
   EXPECT_EQ(getBarEntrySize(*game, 1), 2);
   ASSERT_EQ(loadBar(*game, "b.bar"), 1);
-  EXPECT_STREQ(game->m_bar.name, "b.bar");
+  EXPECT_STREQ(game->files.bar.name, "b.bar");
   EXPECT_EQ(getBarEntrySize(*game, 0), 1);
   EXPECT_EQ(getBarEntrySize(*game, 1), -1);
-  EXPECT_EQ(game->m_bar.size, 2 + 8 + 1);
+  EXPECT_EQ(game->files.bar.size, 2 + 8 + 1);
 }
 
 // Damaged archives fail the load and leave it closed.
@@ -151,8 +152,8 @@ TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
     SCOPED_TRACE(c.what);
     put("m.bar", first);
     ASSERT_EQ(loadBar(*game, "m.bar"), 1);
-    const uint8_t* kept = game->m_bar.data;
-    game->m_archives.setBarAside();
+    const uint8_t* kept = game->files.bar.data;
+    game->files.archives.setBarAside();
     expectClosed();
     if (c.openOther) {
       put("o.bar", {bytes("x")});
@@ -170,14 +171,14 @@ TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
     }
     // (A fresh unpack may land at the freed address, so only the taking back is checked.)
     if (c.sameBuffer) {
-      EXPECT_EQ(game->m_bar.data, kept);
+      EXPECT_EQ(game->files.bar.data, kept);
     }
-    EXPECT_STREQ(game->m_bar.name, "m.bar");
-    ASSERT_EQ(game->m_bar.count, 3);
+    EXPECT_STREQ(game->files.bar.name, "m.bar");
+    ASSERT_EQ(game->files.bar.count, 3);
     for (int i = 0; i < 2; ++i) {
       const bar::Entry& e = (*c.now)[static_cast<size_t>(i)];
       ASSERT_EQ(getBarEntrySize(*game, i), static_cast<int32_t>(e.size()));
-      EXPECT_EQ(0, std::memcmp(game->m_bar.data + getBarEntryOffset(*game, i), e.data(), e.size()));
+      EXPECT_EQ(0, std::memcmp(game->files.bar.data + getBarEntryOffset(*game, i), e.data(), e.size()));
     }
     // Taken back once: a later open unpacks again.
     unloadBar(*game);
@@ -186,9 +187,9 @@ TEST_F(Archive, SetAsideArchiveComesBackOnlyForTheSameFile) {
   }
   // Nothing open: nothing is set aside, and a failed open keeps nothing.
   unloadBar(*game);
-  game->m_archives.setBarAside();
+  game->files.archives.setBarAside();
   EXPECT_EQ(loadBar(*game, "missing.bar"), 0);
-  game->m_archives.setBarAside();
+  game->files.archives.setBarAside();
   expectClosed();
 }
 
@@ -206,7 +207,7 @@ TEST_F(Archive, FieldReaderIsLittleEndianAndBounded) {
   setReadBuffer(*game, new uint8_t[4]{0xFF, 0xFF, 0xFF, 0xFF}, 4);
   EXPECT_FLOAT_EQ(readFloat(*game), -1.0f);  // a numeric conversion
   freeReadBuffer(*game);
-  EXPECT_EQ(game->m_reader.buffer, nullptr);
+  EXPECT_EQ(game->files.reader.buffer, nullptr);
   EXPECT_EQ(readInt(*game), 0u);
 }
 
@@ -215,24 +216,24 @@ TEST_F(Archive, RawFileReplacesTheBufferAndClearsTheTable) {
   ASSERT_EQ(loadBar(*game, "a.bar"), 1);
   writeBytes("raw.bin", {5, 0, 0, 0, 'h', 'e', 'l', 'l', 'o'});
   loadRawFile(*game, "raw.bin");
-  ASSERT_NE(game->m_bar.data, nullptr);
-  EXPECT_EQ(game->m_bar.size, 5);
-  EXPECT_EQ(0, std::memcmp(game->m_bar.data, "hello", 5));
+  ASSERT_NE(game->files.bar.data, nullptr);
+  EXPECT_EQ(game->files.bar.size, 5);
+  EXPECT_EQ(0, std::memcmp(game->files.bar.data, "hello", 5));
   EXPECT_EQ(getBarEntrySize(*game, 0), -1);
   writeBytes("short.bin", {9, 0, 0, 0, 'x'});
   loadRawFile(*game, "short.bin");
-  EXPECT_EQ(game->m_bar.data, nullptr);
+  EXPECT_EQ(game->files.bar.data, nullptr);
 }
 
 TEST_F(Archive, WorkBufferOnDemand) {
   allocWorkBuffer(*game);
-  uint8_t* b = game->m_workBuffer;
+  uint8_t* b = game->files.workBuffer;
   ASSERT_NE(b, nullptr);
   b[32767] = 1;
   allocWorkBuffer(*game);
-  EXPECT_EQ(game->m_workBuffer, b);
+  EXPECT_EQ(game->files.workBuffer, b);
   freeWorkBuffer(*game);
-  EXPECT_EQ(game->m_workBuffer, nullptr);
+  EXPECT_EQ(game->files.workBuffer, nullptr);
   freeWorkBuffer(*game);
 }
 

@@ -27,7 +27,7 @@ TEST_F(DataTest, DataSetSpriteArchives) {
     SCOPED_TRACE(a.name);
     std::filesystem::copy_file(std::string(data) + "/" + a.name, path(a.name));
     ASSERT_EQ(loadBar(*game, a.name.c_str()), 1);
-    ASSERT_EQ(game->m_bar.count, a.entries + 1);
+    ASSERT_EQ(game->files.bar.count, a.entries + 1);
     std::map<int, Loaded> banks;
     for (const auto& [e, src] : a.sources) {
       SCOPED_TRACE(e);
@@ -40,7 +40,7 @@ TEST_F(DataTest, DataSetSpriteArchives) {
       if (src.kind == "charmap") continue;  // the font test reads it
       Loaded l;
       l.bank = std::make_unique<ASprite>();
-      ASSERT_TRUE(l.bank->load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, e)),
+      ASSERT_TRUE(l.bank->load(game->files.bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, e)),
                                static_cast<uint32_t>(size)));
       ASprite& b = *l.bank;
       EXPECT_LE(b.moduleCount, 256);
@@ -81,7 +81,7 @@ TEST_F(DataTest, DataSetSpriteArchives) {
         Loaded& served = banks.at(std::stoi(s));
         EXPECT_EQ(served.moduleSizes, alpha.moduleSizes) << s;
         ASprite fresh;
-        ASSERT_TRUE(fresh.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, std::stoi(s))),
+        ASSERT_TRUE(fresh.load(game->files.bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, std::stoi(s))),
                                static_cast<uint32_t>(getBarEntrySize(*game, std::stoi(s)))));
         fresh.buildCacheImagesWithAlpha(0, 0, -1, -1, alpha.bank.get());
         EXPECT_TRUE(fresh.usesRgbImages);
@@ -92,7 +92,7 @@ TEST_F(DataTest, DataSetSpriteArchives) {
   // The loading bar's animation ends (every frame time at least 1).
   ASSERT_EQ(loadBar(*game, "i.bar"), 1);
   ASprite loading;
-  ASSERT_TRUE(loading.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, 6)),
+  ASSERT_TRUE(loading.load(game->files.bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, 6)),
                            static_cast<uint32_t>(getBarEntrySize(*game, 6))));
   for (int n = 0; n < loading.getAnimFrameCount(0); ++n) EXPECT_GE(loading.getAnimFrameTime(0, n), 1);
 }

@@ -40,22 +40,22 @@ class ModelData : public DataTest {
       std::filesystem::copy_file(std::string(data) + "/" + name, path(name));
     gl = std::make_unique<GlContext>();
     setCurrentGlContext(gl.get());
-    ASSERT_TRUE(game->m_resources.loadIndex());
+    ASSERT_TRUE(game->engine.resources.loadIndex());
   }
   void TearDown() override {
     if (!game) return;
-    game->m_renderer.getTextures().releaseAll();
+    game->engine.renderer.getTextures().releaseAll();
     DataTest::TearDown();
     setCurrentGlContext(nullptr);
   }
   // The model file as stored, read back by the writer's reader.
   kvmodel::Model fileOf(uint32_t id) {
-    Stream* s = game->m_resources.open(id);
+    Stream* s = game->engine.resources.open(id);
     EXPECT_NE(s, nullptr);
     if (!s) return {};
     auto* bs = static_cast<BufferStream*>(s);
     const std::vector<uint8_t> bytes(bs->getData(), bs->getData() + bs->getLength());
-    game->m_resources.close(s);
+    game->engine.resources.close(s);
     std::optional<kvmodel::Model> m = kvmodel::readModel(bytes);
     EXPECT_TRUE(m) << "model " << id << " does not read";
     return m ? *m : kvmodel::Model{};
@@ -78,7 +78,7 @@ TEST_F(ModelData, EveryFetchedResourceLoadsWithoutAReport) {
       for (const kvmodel::SubMesh& s : p.subMeshes) textureIds.insert(s.textureId);
   EXPECT_EQ(textureIds.count(19) + textureIds.count(29), 2u) << "the models name the wood and pocket textures";
   TraceCapture cap;
-  GL3DTextureManager& textures = game->m_renderer.getTextures();
+  GL3DTextureManager& textures = game->engine.renderer.getTextures();
   for (uint32_t id : textureIds) {
     GL3DTexture* t = textures.getTexture(static_cast<int32_t>(id));
     ASSERT_NE(t, nullptr) << id;
@@ -86,12 +86,12 @@ TEST_F(ModelData, EveryFetchedResourceLoadsWithoutAReport) {
     EXPECT_EQ(gl->m_textures[t->getName()].mode, kTexelRgb565) << id;
   }
   for (uint32_t id : {16u, 17u, 18u}) {
-    ManagedResource<GL3DASEFileResource>* m = game->m_resources.get<GL3DASEFileResource>(id);
+    ManagedResource<GL3DASEFileResource>* m = game->engine.resources.get<GL3DASEFileResource>(id);
     ASSERT_NE(m, nullptr) << id;
     for (int32_t p = 0; p < m->getPartCount(); ++p)
       for (int32_t i = 0; i < m->getPart(p)->getSubMeshCount(); ++i)
         EXPECT_NE(m->getPart(p)->getSubMesh(i)->texture, nullptr) << id;
-    game->m_resources.release(m);
+    game->engine.resources.release(m);
   }
   EXPECT_EQ(reports(cap.text), "");
   EXPECT_LE(textures.getCount(), 50);
@@ -306,8 +306,8 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
   init3D(*game);
   TraceCapture cap;
   load3DView(*game);
-  ASSERT_NE(game->m_tableModel, nullptr);
-  ASSERT_NE(game->m_ballModel, nullptr);
+  ASSERT_NE(game->ballView.tableModel, nullptr);
+  ASSERT_NE(game->ballView.ballModel, nullptr);
   PhysicsWorld& w = game->m_world;
   const auto points = ballview::ballPoints();
   for (size_t n = 0; n < 16; ++n) {
@@ -323,45 +323,45 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
       drawBallViewBalls(*game);
     }
     flush3D(*game);
-    const auto* px = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
+    const auto* px = static_cast<const uint16_t*>(game->ballView.renderImage->getPixels());
     return std::vector<uint16_t>(px, px + ballview::kWidth * ballview::kHeight);
   };
   for (int32_t k : {1, 4}) {
     SCOPED_TRACE(k);
-    game->predictedSlot = 5;
-    game->ballViewCount = 1;
-    game->potTarget[0] = tableToViewX(pockets.x(k) << 14);
-    game->potTarget[1] = tableToViewY(-(pockets.y(k) << 14));
+    game->ballView.predictedSlot = 5;
+    game->ballView.count = 1;
+    game->ballView.potTarget[0] = tableToViewX(pockets.x(k) << 14);
+    game->ballView.potTarget[1] = tableToViewY(-(pockets.y(k) << 14));
     const std::vector<uint16_t> ours = frame();
     // The camera the frame used.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    lookAt3D(*game, game->m_ballCameraX / 10, game->m_ballCameraY / 10, game->m_viewDistance3D, game->m_ballYaw,
-             game->m_ballPitch, game->m_ballRoll);
+    lookAt3D(*game, game->ballView.ballCameraX / 10, game->ballView.ballCameraY / 10, game->ballView.viewDistance3D,
+             game->ballView.ballYaw, game->ballView.ballPitch, game->ballView.ballRoll);
     const Matrix34 camera = *gl->m_modelviewTop;
     const double zNear = 8.0;
     mesaref::Scene scene{ballview::kWidth, ballview::kHeight, zNear * std::tan(M_PI / 6), zNear, 400.0, true, {}};
     Matrix34 turn;
     turn.rotateY(-2949120);
-    addModel(scene, *gl, game->m_tableModel, turn, camera);
+    addModel(scene, *gl, game->ballView.tableModel, turn, camera);
     for (int32_t b = 0; b < 16; ++b) {
       Matrix34 place;
-      place.setTranslation(game->m_ballSlots.x[b] / 10, 0, -(game->m_ballSlots.y[b] / 10));
-      game->m_ballModel->setTexture(game->m_ballTextures[b]);
-      addModel(scene, *gl, game->m_ballModel, place, camera);
+      place.setTranslation(game->ballView.ballSlots.x[b] / 10, 0, -(game->ballView.ballSlots.y[b] / 10));
+      game->ballView.ballModel->setTexture(game->ballView.ballTextures[b]);
+      addModel(scene, *gl, game->ballView.ballModel, place, camera);
     }
     compareWithMesa(scene, "game_pocket" + std::to_string(k), ours);
   }
   // The paint without a prediction: no camera, so no balls either; the
   // picture is the clear colour.
   MutableImage screen(240, 320, 16);
-  game->ballViewOpen = 1;
-  game->potCountdown = 0;
-  game->predictedSlot = -1;
+  game->ballView.open = 1;
+  game->ballView.potCountdown = 0;
+  game->ballView.predictedSlot = -1;
   for (int i = 0; i < 2; ++i) paintBallView(*game, screen.getGraphics());
-  const auto* none = static_cast<const uint16_t*>(game->m_renderImage->getPixels());
+  const auto* none = static_cast<const uint16_t*>(game->ballView.renderImage->getPixels());
   EXPECT_EQ(std::count(none, none + ballview::kWidth * ballview::kHeight, 0), ballview::kWidth * ballview::kHeight);
-  EXPECT_EQ(game->m_ballSlots.visible[5], 1);
+  EXPECT_EQ(game->ballView.ballSlots.visible[5], 1);
   EXPECT_EQ(reports(cap.text), "");
 }
 

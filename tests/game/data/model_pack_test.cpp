@@ -30,12 +30,12 @@ TEST_F(DataTest, ModelFromThePackWithItsTexture) {
   ASSERT_TRUE(respack::isPacked(respack::readPack(*pack)->at(2)));
   writeBytes("info.bar", pack->index);
   writeBytes("data000.bar", pack->data);
-  ASSERT_TRUE(game->m_resources.loadIndex());
+  ASSERT_TRUE(game->engine.resources.loadIndex());
 
   for (uint32_t id : {1u, 2u}) {
     SCOPED_TRACE(id);
     TraceCapture cap;
-    ManagedResource<GL3DASEFileResource>* m = game->m_resources.get<GL3DASEFileResource>(id);
+    ManagedResource<GL3DASEFileResource>* m = game->engine.resources.get<GL3DASEFileResource>(id);
     ASSERT_NE(m, nullptr) << cap.text;
     EXPECT_EQ(m->getPartCount(), static_cast<int32_t>(id == 1 ? 2 : 42));
     GL3DSubMesh* sub = m->getPart(1)->getSubMesh(0);
@@ -45,12 +45,12 @@ TEST_F(DataTest, ModelFromThePackWithItsTexture) {
     EXPECT_EQ(std::vector<int32_t>(sub->vertices, sub->vertices + 24), s.positions);
     EXPECT_EQ(std::vector<uint16_t>(sub->indices, sub->indices + 12), s.indices);
     ASSERT_NE(sub->texture, nullptr);
-    EXPECT_EQ(sub->texture, game->m_renderer.getTextures().getSlot(0));
+    EXPECT_EQ(sub->texture, game->engine.renderer.getTextures().getSlot(0));
     EXPECT_EQ(gl.m_textures[sub->texture->getName()].texels[0], 0x2418);
     EXPECT_EQ(m->getPart(0)->getCentre(), Vector3(q14Mul(4 << 16, 2048), q14Mul(4 << 16, 2048), q14Mul(4 << 16, 2048)));
-    game->m_resources.release(m);
+    game->engine.resources.release(m);
   }
-  EXPECT_EQ(game->m_renderer.getTextures().getCount(), 1);
+  EXPECT_EQ(game->engine.renderer.getTextures().getCount(), 1);
   game.reset();
   setCurrentGlContext(nullptr);
 }

@@ -48,10 +48,10 @@ TEST_F(SaveFile, FirstRunWritesTheDefaults) {
   for (size_t i = 185; i < 300; ++i) EXPECT_EQ(file[i], 0) << i;
   EXPECT_EQ(file, image());  // the same as the writer's defaults
   // The loaders read back exactly those values.
-  EXPECT_EQ(game->m_career.money, 1000u);
-  EXPECT_EQ(game->m_career.equippedMask, 0x1041u);
-  EXPECT_EQ(game->m_firstQuickMatch, 1);
-  EXPECT_EQ(game->m_career.challengeStates[3][0], 1);
+  EXPECT_EQ(game->career.progress.money, 1000u);
+  EXPECT_EQ(game->career.progress.equippedMask, 0x1041u);
+  EXPECT_EQ(game->career.firstQuickMatch, 1);
+  EXPECT_EQ(game->career.progress.challengeStates[3][0], 1);
   EXPECT_EQ(game->m_noSpaceState, 0);
 }
 
@@ -71,23 +71,23 @@ TEST_F(SaveFile, LaterRunKeepsStoredValues) {
   writeBytes("save.sav", stored);
   startUp();
   EXPECT_EQ(readBytes("save.sav"), stored);  // the resets wrote nothing
-  EXPECT_EQ(game->m_option6, 1);
-  EXPECT_EQ(game->m_achievementMask, 10u);
-  EXPECT_EQ(game->m_characterAvailable[4], 1);
-  EXPECT_EQ(game->m_career.started, 1);
-  EXPECT_EQ(game->m_career.character, 7);
-  EXPECT_EQ(game->m_career.money, 123456u);
-  EXPECT_EQ(game->m_career.challengeStates[1][1], 6);
-  EXPECT_EQ(game->m_career.pendingChallengeIndex, 0x01020304);
-  EXPECT_EQ(game->m_equippedLevel[0], 2);
-  EXPECT_EQ(game->m_equippedLevel[1], 5);
-  EXPECT_EQ(game->m_equippedLevel[2], 0);
+  EXPECT_EQ(game->career.option6, 1);
+  EXPECT_EQ(game->career.achievementMask, 10u);
+  EXPECT_EQ(game->career.characterAvailable[4], 1);
+  EXPECT_EQ(game->career.progress.started, 1);
+  EXPECT_EQ(game->career.progress.character, 7);
+  EXPECT_EQ(game->career.progress.money, 123456u);
+  EXPECT_EQ(game->career.progress.challengeStates[1][1], 6);
+  EXPECT_EQ(game->career.progress.pendingChallengeIndex, 0x01020304);
+  EXPECT_EQ(game->career.equippedLevel[0], 2);
+  EXPECT_EQ(game->career.equippedLevel[1], 5);
+  EXPECT_EQ(game->career.equippedLevel[2], 0);
 }
 
 TEST_F(SaveFile, AchievementMaskBytes) {
   startUp();
-  game->m_achievementMask = 10;
-  game->m_achievementCounter = 0xA1B2C3D4;
+  game->career.achievementMask = 10;
+  game->career.achievementCounter = 0xA1B2C3D4;
   saveSettings(*game);
   std::vector<uint8_t> file = readBytes("save.sav");
   const uint8_t expect[8] = {0x00, 0x00, 0x00, 0x0A, 0xA1, 0xB2, 0xC3, 0xD4};
@@ -102,22 +102,22 @@ TEST_F(SaveFile, OutOfRangeValuesReset) {
   c.challengeStates[6] = 2;
   writeBytes("save.sav", image({}, c));
   loadProgress(*game);
-  EXPECT_EQ(game->m_career.character, 0);
-  EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
-  EXPECT_EQ(game->m_career.challengeStates[0][5], 0);
-  EXPECT_EQ(game->m_career.challengeStates[0][6], 2);
+  EXPECT_EQ(game->career.progress.character, 0);
+  EXPECT_EQ(game->career.progress.challengeStates[0][0], 1);
+  EXPECT_EQ(game->career.progress.challengeStates[0][5], 0);
+  EXPECT_EQ(game->career.progress.challengeStates[0][6], 2);
 }
 
 TEST_F(SaveFile, SavingOffLeavesFieldsUnchanged) {
   writeBytes("save.sav", image());
   game->m_noSpaceState = 101;
-  game->m_option7 = 0;
-  game->m_career.money = 5;
+  game->career.option7 = 0;
+  game->career.progress.money = 5;
   EXPECT_EQ(readSaveRecord(*game, 2), nullptr);
   loadSettings(*game);
   loadProgress(*game);
-  EXPECT_EQ(game->m_option7, 0);
-  EXPECT_EQ(game->m_career.money, 5u);
+  EXPECT_EQ(game->career.option7, 0);
+  EXPECT_EQ(game->career.progress.money, 5u);
   saveProgress(*game);
   EXPECT_EQ(readBytes("save.sav"), image());
 }
@@ -137,7 +137,7 @@ TEST_F(SaveFile, FreeSpaceThresholds) {
     std::filesystem::remove(path("save.sav"));
     if (c.present) writeBytes("save.sav", image());
     game = std::make_unique<cGame>(nullptr);
-    game->m_freeSpaceOverride = c.freeSpace;
+    game->files.freeSpaceOverride = c.freeSpace;
     uint8_t* r = readSaveRecord(*game, 3);
     EXPECT_EQ(game->m_noSpaceState, c.state);
     EXPECT_EQ(r != nullptr, c.fileAfter);
@@ -199,16 +199,16 @@ TEST_F(SaveFile, OtherLengthsAndZeroedRecordsKeepWhatTheyHold) {
     writeBytes("save.sav", k.stored);
     game = std::make_unique<cGame>(nullptr);
     startUp();
-    EXPECT_EQ(game->m_option6, k.option6 ? 1 : 0);
-    EXPECT_EQ(game->m_achievementMask, k.mask ? 0x0A0B0C0Du : 0u);
-    EXPECT_EQ(game->m_characterAvailable[0], 1);  // never zero
-    EXPECT_EQ(game->m_career.started, k.career ? 1 : 0);
-    EXPECT_EQ(game->m_career.character, k.career ? 3 : 0);
-    EXPECT_EQ(game->m_career.won[2], k.career ? 1 : 0);
-    EXPECT_EQ(game->m_career.money, k.money ? 98765u : 1000u);
-    EXPECT_EQ(game->m_career.boughtMask, k.bought ? 0x11223344u : 0u);
-    EXPECT_EQ(game->m_career.equippedMask, 0x1041u);
-    EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
+    EXPECT_EQ(game->career.option6, k.option6 ? 1 : 0);
+    EXPECT_EQ(game->career.achievementMask, k.mask ? 0x0A0B0C0Du : 0u);
+    EXPECT_EQ(game->career.characterAvailable[0], 1);  // never zero
+    EXPECT_EQ(game->career.progress.started, k.career ? 1 : 0);
+    EXPECT_EQ(game->career.progress.character, k.career ? 3 : 0);
+    EXPECT_EQ(game->career.progress.won[2], k.career ? 1 : 0);
+    EXPECT_EQ(game->career.progress.money, k.money ? 98765u : 1000u);
+    EXPECT_EQ(game->career.progress.boughtMask, k.bought ? 0x11223344u : 0u);
+    EXPECT_EQ(game->career.progress.equippedMask, 0x1041u);
+    EXPECT_EQ(game->career.progress.challengeStates[0][0], 1);
     EXPECT_EQ(game->m_noSpaceState, 0);
     // Afterwards the file is whole: what the game now holds.
     if (k.stored.size() > 300) {
@@ -257,8 +257,8 @@ TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
     c.make(dir);
     game = std::make_unique<cGame>(nullptr);
     startUp();
-    EXPECT_EQ(game->m_career.money, c.moneyLoaded);
-    game->m_career.money = 7;
+    EXPECT_EQ(game->career.progress.money, c.moneyLoaded);
+    game->career.progress.money = 7;
     saveProgress(*game);
     EXPECT_EQ(game->m_noSpaceState, 100);
     if (c.moneyLoaded == 4242) {
@@ -272,10 +272,10 @@ TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
 
 TEST_F(SaveFile, VanishedFileKeepsTheCareer) {
   startUp();
-  game->m_career.money = 777;
+  game->career.progress.money = 777;
   saveProgress(*game);
   std::filesystem::remove(path("save.sav"));
-  game->m_option8 = 1;
+  game->career.option8 = 1;
   saveSettings(*game);
   std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
@@ -298,7 +298,7 @@ TEST_F(SaveFile, KilledWriteLeavesTheOldFile) {
   EXPECT_EXIT(
       {
         setDebugTraceHook(killAtWriteBack, nullptr);
-        game->m_career.money = 1;
+        game->career.progress.money = 1;
         saveProgress(*game);
         std::exit(0);
       },
@@ -323,8 +323,8 @@ TEST_F(SaveFile, PendingUnlocksOutOfRangeAreDroppedAndResetClearsThem) {
     career.pendingCharacterUnlock = career.pendingChallengeUnlock = true;
     writeBytes("save.sav", image({}, career));
     loadProgress(*game);
-    EXPECT_EQ(game->m_career.pendingCharacterUnlock, c.character);
-    EXPECT_EQ(game->m_career.pendingChallengeUnlock, c.challengeFlag);
+    EXPECT_EQ(game->career.progress.pendingCharacterUnlock, c.character);
+    EXPECT_EQ(game->career.progress.pendingChallengeUnlock, c.challengeFlag);
   }
   resetProgress(*game);
   const std::vector<uint8_t> file = readBytes("save.sav");

@@ -16,11 +16,11 @@ class Strings : public DataTest {
 TEST_F(Strings, EndOffsetsGiveOffsetsAndLengths) {
   // End offsets [6, 10] and 13 bytes of data.
   putTable({"hello", "abc", "xy"});
-  EXPECT_EQ(game->m_text.language, -1);
+  EXPECT_EQ(game->text.strings.language, -1);
   loadStrings(*game, 0);
-  EXPECT_EQ(game->m_text.language, 0);
-  ASSERT_EQ(game->m_text.count, 3);
-  EXPECT_EQ(game->m_text.stringsSize, 13);
+  EXPECT_EQ(game->text.strings.language, 0);
+  ASSERT_EQ(game->text.strings.count, 3);
+  EXPECT_EQ(game->text.strings.stringsSize, 13);
   const int32_t offsets[3] = {0, 6, 10}, lengths[3] = {5, 3, 2};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(getStringOffset(*game, i), offsets[i]);
@@ -30,7 +30,7 @@ TEST_F(Strings, EndOffsetsGiveOffsetsAndLengths) {
   EXPECT_STREQ(getStringCopy(*game, 2), "xy");
   EXPECT_STREQ(getStringCopy(*game, 3), "");  // unknown id
   EXPECT_STREQ(getStringCopy(*game, -1), "");
-  EXPECT_NE(game->m_bar.data, nullptr);  // the archive stays open
+  EXPECT_NE(game->files.bar.data, nullptr);  // the archive stays open
   EXPECT_STREQ(cGame::getLanguageCode(), "EN");
 }
 
@@ -48,7 +48,7 @@ TEST_F(Strings, DamagedTablesLoadNothing) {
     SCOPED_TRACE(i);
     writeBytes("text.bar", bar::writeArchive(bad[i]));
     loadStrings(*game, 0);
-    EXPECT_EQ(game->m_text.count, 0);
+    EXPECT_EQ(game->text.strings.count, 0);
     EXPECT_EQ(getStringLength(*game, 0), 0);
     EXPECT_STREQ(getStringCopy(*game, 0), "");
   }
@@ -60,28 +60,28 @@ TEST_F(Strings, CopiesAreCutTo499Bytes) {
   char* copy = getStringCopy(*game, 0);
   EXPECT_EQ(std::strlen(copy), 499u);
   textBufferSetString(*game, 0);
-  EXPECT_EQ(game->m_text.workLength, 700);
+  EXPECT_EQ(game->text.strings.workLength, 700);
   EXPECT_EQ(std::strlen(textBufferCopy(*game)), 499u);
 }
 
 TEST_F(Strings, WorkStringAppendsWholeOrNothing) {
   std::string big(1999, 'z');
   textBufferSet(*game, big.c_str());
-  EXPECT_EQ(game->m_text.workLength, 1999);
+  EXPECT_EQ(game->text.strings.workLength, 1999);
   textBufferAppend(*game, "a");
-  EXPECT_EQ(game->m_text.workLength, 1999);
-  EXPECT_EQ(game->m_text.work[1999], 0);
+  EXPECT_EQ(game->text.strings.workLength, 1999);
+  EXPECT_EQ(game->text.strings.work[1999], 0);
   textBufferSet(*game, "ab");
   textBufferAppendChars(*game, "xyz", 1, 2);
   textBufferAppendChars(*game, "xyz", 0, 0);
   textBufferAppendChars(*game, "xyz", 0, -1);
-  EXPECT_STREQ(game->m_text.work, "abyz");
-  EXPECT_EQ(game->m_text.workLength, 4);
+  EXPECT_STREQ(game->text.strings.work, "abyz");
+  EXPECT_EQ(game->text.strings.workLength, 4);
   textBufferAppend(*game, std::string(1995, 'k').c_str());  // 4 + 1995 = 1999 fits
-  EXPECT_EQ(game->m_text.workLength, 1999);
+  EXPECT_EQ(game->text.strings.workLength, 1999);
   textBufferSet(*game, "");
-  EXPECT_EQ(game->m_text.workLength, 0);
-  EXPECT_EQ(game->m_text.work[5], 0);
+  EXPECT_EQ(game->text.strings.workLength, 0);
+  EXPECT_EQ(game->text.strings.work[5], 0);
 }
 
 TEST_F(Strings, RingsComeRound) {
@@ -135,7 +135,7 @@ TEST_F(Strings, DataSetTextTable) {
   if (!data || !std::filesystem::exists(std::string(data) + "/text.bar")) GTEST_SKIP() << "no data set";
   std::filesystem::copy_file(std::string(data) + "/text.bar", path("text.bar"));
   loadStrings(*game, 0);
-  ASSERT_GT(game->m_text.count, 720);
+  ASSERT_GT(game->text.strings.count, 720);
   EXPECT_STREQ(getStringCopy(*game, 46), "Loading...");
   EXPECT_STREQ(getStringCopy(*game, 105), "Money: %t");
 }

@@ -57,18 +57,18 @@ TEST_F(TextDraw, NumberCodes) {
     setTextParam(*game, 2, c.p2);
     drawCString(*game, screen->g(), fonts, c.text, 0, 10, 0, 0);
     EXPECT_EQ(columns(10, 20), c.cells);
-    EXPECT_STREQ(game->m_layout.digits, c.digits);
+    EXPECT_STREQ(game->text.layout.digits, c.digits);
   }
 }
 
 TEST_F(TextDraw, FormatNumberCounts) {
   EXPECT_EQ(formatNumber(*game, 0, 10, -1), 1);
-  EXPECT_STREQ(game->m_layout.digits, "0");
+  EXPECT_STREQ(game->text.layout.digits, "0");
   EXPECT_EQ(formatNumber(*game, -42, 10, -1), 3);
   EXPECT_EQ(formatNumber(*game, 255, 16, -1), 2);
-  EXPECT_STREQ(game->m_layout.digits, "ff");
+  EXPECT_STREQ(game->text.layout.digits, "ff");
   EXPECT_EQ(formatNumber(*game, INT32_MIN, 10, -1), 11);
-  EXPECT_STREQ(game->m_layout.digits, "-2147483648");
+  EXPECT_STREQ(game->text.layout.digits, "-2147483648");
   EXPECT_EQ(formatNumber(*game, 5, 10, 99), 15);  // the digit buffer bounds the count
 }
 
@@ -103,19 +103,19 @@ TEST_F(TextDraw, AnchorCentring) {
 
 TEST_F(TextDraw, LongWordIsNotWrapped) {
   EXPECT_EQ(pages("abcdefghijklmnop", 30, 100), 1);
-  EXPECT_EQ(game->m_layout.lineCount, 1);
-  EXPECT_EQ(game->m_layout.lines[0].width, 80);
+  EXPECT_EQ(game->text.layout.lineCount, 1);
+  EXPECT_EQ(game->text.layout.lines[0].width, 80);
   EXPECT_EQ(pages("ab cdefghijklmnop", 30, 100), 1);
-  EXPECT_EQ(game->m_layout.lineCount, 2);
-  EXPECT_EQ(game->m_layout.lines[0].width, 10);
+  EXPECT_EQ(game->text.layout.lineCount, 2);
+  EXPECT_EQ(game->text.layout.lines[0].width, 10);
 }
 
 TEST_F(TextDraw, ThreeLinesInTwoLineBoxGiveTwoPages) {
   const char* text = "ab\ncd\\nef";
   const int32_t n = static_cast<int32_t>(std::strlen(text));
   EXPECT_EQ(pages(text, 100, 20), 2);
-  EXPECT_EQ(game->m_layout.pages[0].height, 20);
-  EXPECT_EQ(game->m_layout.pages[1].height, 10);
+  EXPECT_EQ(game->text.layout.pages[0].height, 20);
+  EXPECT_EQ(game->text.layout.pages[1].height, 10);
   EXPECT_FALSE(drawWrappedTextPage(*game, screen->g(), fonts, 0, text, 0, n, 0, 0, 100, 20, 0, 0x100));
   EXPECT_EQ(columns(0, 12, 5), "##########..");
   EXPECT_EQ(columns(0, 12, 15), "##########..");
@@ -128,8 +128,8 @@ TEST_F(TextDraw, ThreeLinesInTwoLineBoxGiveTwoPages) {
   for (const char* broken : {"ab%j cd", "ab%j\ncd", "ab%jxcd", "ab%j\xD0\x90" "cd"}) {
     const int32_t at = static_cast<int32_t>(std::strchr(broken, 'c') - broken);
     EXPECT_EQ(pages(broken, 100, 100), 2) << broken;
-    EXPECT_EQ(game->m_layout.pages[1].start, at) << broken;
-    EXPECT_EQ(game->m_layout.lines[1].width, 10) << broken;
+    EXPECT_EQ(game->text.layout.pages[1].start, at) << broken;
+    EXPECT_EQ(game->text.layout.lines[1].width, 10) << broken;
   }
   EXPECT_EQ(pages(text, 100, 40), 1);
 }
@@ -141,7 +141,7 @@ TEST_F(TextDraw, RevealStopsAtThePageEnd) {
   EXPECT_EQ(r, 1);
   r = drawTextReveal(*game, screen->g(), fonts, text, 0, 6, 0, 0, 0, 100, 10, 0, 0, 10, 0);
   EXPECT_EQ(r, 3);
-  EXPECT_EQ(game->m_layout.reveal, 6);
+  EXPECT_EQ(game->text.layout.reveal, 6);
 }
 
 }  // namespace
@@ -153,13 +153,13 @@ TEST_F(DataTest, DataSetFonts) {
   if (!data || !std::filesystem::exists(std::string(data) + "/i.bar")) GTEST_SKIP() << "no data set";
   std::filesystem::copy_file(std::string(data) + "/i.bar", path("i.bar"));
   ASSERT_EQ(loadBar(*game, "i.bar"), 1);
-  game->m_charMap = getBarEntryCopy(*game, 2);
-  game->m_charMapCount = getBarEntrySize(*game, 2) / 2;
-  ASSERT_GE(game->m_charMapCount, 445);
+  game->text.charMap = getBarEntryCopy(*game, 2);
+  game->text.charMapCount = getBarEntrySize(*game, 2) / 2;
+  ASSERT_GE(game->text.charMapCount, 445);
   spritetest::Screen screen;
   for (int e = 3; e <= 4; ++e) {
     ASprite bank;
-    ASSERT_TRUE(bank.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, e)),
+    ASSERT_TRUE(bank.load(game->files.bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, e)),
                           static_cast<uint32_t>(getBarEntrySize(*game, e))));
     EXPECT_EQ(bank.paletteCount, 3);
     for (int c : {int('A'), int('z'), int('0'), int('%'), 381, 380}) EXPECT_GT(glyphFrame(*game, c), 0) << c;

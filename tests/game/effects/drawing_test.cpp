@@ -125,9 +125,9 @@ TEST_F(Drawing, GradientColumnDrawsEverySecondRow) {
 }
 
 TEST_F(Drawing, GradientRowsAsPixelArraysAreCutToTheRowBuffer) {
-  constexpr int kRow = static_cast<int>(sizeof game->m_rowBuffer / sizeof game->m_rowBuffer[0]);
+  constexpr int kRow = static_cast<int>(sizeof game->engine.rowBuffer / sizeof game->engine.rowBuffer[0]);
   Surface s(kRow + 8, 1);
-  game->m_alphaBars = 1;
+  game->effects.alphaBars = 1;
   drawGradientColumn(*game, s.g(), 0, 0, kRow + 8, 1, 0xFFFFFFFF, 0xFFFFFFFF, 0);
   EXPECT_EQ(s.countNonZero(), kRow);
   EXPECT_EQ(s.at(kRow - 1, 0), 0xFFFF);
@@ -173,16 +173,16 @@ TEST_F(Drawing, DrawSuppressLeavesTheSurface) {
   };
   for (size_t i = 0; i < std::size(routines); ++i) {
     Surface on(12, 12), off(12, 12);
-    game->m_drawSuppressed = 0;
+    game->effects.drawSuppressed = 0;
     routines[i](*game, on.g());
     EXPECT_GT(on.countNonZero(), 0) << i;
     for (uint8_t bars : {0, 1}) {  // either path of the gradients
-      game->m_alphaBars = bars;
-      game->m_drawSuppressed = 1;
+      game->effects.alphaBars = bars;
+      game->effects.drawSuppressed = 1;
       routines[i](*game, off.g());
       EXPECT_EQ(off.countNonZero(), 0) << i;
     }
-    game->m_alphaBars = 0;
+    game->effects.alphaBars = 0;
   }
 }
 

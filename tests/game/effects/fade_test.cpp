@@ -29,7 +29,7 @@ TEST_F(Fade, PaintsBlackAtTheAlphaOfTheElapsedShare) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.direction << " " << c.length << " " << c.elapsed);
     Surface s(8, 6, 0xFFFF);
-    game->m_fade = {c.direction, c.length, c.elapsed};
+    game->effects.fade = {c.direction, c.length, c.elapsed};
     paintFadeRect(*game, s.g(), 0, 0, 8, 6);
     if (c.alpha < 0)
       EXPECT_EQ(s.countNonZero(), 8 * 6) << "painted";
@@ -41,31 +41,31 @@ TEST_F(Fade, PaintsBlackAtTheAlphaOfTheElapsedShare) {
 
 TEST_F(Fade, UpdateIsTrueExactlyFromTheLengthOn) {
   startFade(*game, 1000, 1);
-  EXPECT_EQ(game->m_fade.elapsed, 0);
+  EXPECT_EQ(game->effects.fade.elapsed, 0);
   const struct {
     int32_t frameTime;
     int32_t elapsed;
     bool done;
   } steps[] = {{400, 400, false}, {599, 999, false}, {1, 1000, true}, {30, 1030, true}};
   for (const auto& st : steps) {
-    game->m_frameTime = st.frameTime;
+    game->frame.frameTime = st.frameTime;
     EXPECT_EQ(updateFade(*game), st.done) << st.elapsed;
-    EXPECT_EQ(game->m_fade.elapsed, st.elapsed);
+    EXPECT_EQ(game->effects.fade.elapsed, st.elapsed);
   }
   // Saturates instead of wrapping.
   startFade(*game, INT_MAX, 0);
-  game->m_fade.elapsed = INT_MAX - 10;
-  game->m_frameTime = 1000;
+  game->effects.fade.elapsed = INT_MAX - 10;
+  game->frame.frameTime = 1000;
   EXPECT_TRUE(updateFade(*game));
-  EXPECT_EQ(game->m_fade.elapsed, INT_MAX);
+  EXPECT_EQ(game->effects.fade.elapsed, INT_MAX);
   // Off: nothing advances.
   stopFade(*game);
-  EXPECT_EQ(game->m_fade.length, -1);
+  EXPECT_EQ(game->effects.fade.length, -1);
   EXPECT_FALSE(updateFade(*game));
-  EXPECT_EQ(game->m_fade.elapsed, 0);
+  EXPECT_EQ(game->effects.fade.elapsed, 0);
   startFade(*game, 0, 1);
   EXPECT_FALSE(updateFade(*game));
-  EXPECT_EQ(game->m_fade.elapsed, 0);
+  EXPECT_EQ(game->effects.fade.elapsed, 0);
 }
 
 TEST_F(Fade, FillRectAlphaBlendsByTheTopByteAndRestoresOpaque) {
@@ -83,15 +83,18 @@ TEST_F(Fade, FillRectAlphaBlendsByTheTopByteAndRestoresOpaque) {
 
 TEST_F(Fade, InitClearsTheEffectsGroup) {
   startFade(*game, 500, 1);
-  game->m_fade.elapsed = 100;
-  game->m_bandBuffer[cGame::kBandBufferPixels - 1] = 7;
-  game->m_glowBuffer[cGame::kGlowBufferPixels - 1] = 7;
-  game->m_drawSuppressed = game->m_alphaBars = game->m_glowNoWriteBack = game->m_paintingOffscreen32 = 1;
+  game->effects.fade.elapsed = 100;
+  game->effects.bandBuffer[kBandBufferPixels - 1] = 7;
+  game->effects.glowBuffer[kGlowBufferPixels - 1] = 7;
+  game->effects.drawSuppressed = game->effects.alphaBars = game->effects.glowNoWriteBack =
+      game->effects.paintingOffscreen32 = 1;
   game->init();
-  EXPECT_EQ(game->m_fade.length, 0);
-  EXPECT_EQ(game->m_fade.elapsed, 0);
-  EXPECT_EQ(game->m_fade.direction, 0);
-  EXPECT_EQ(game->m_bandBuffer[cGame::kBandBufferPixels - 1], 0u);
-  EXPECT_EQ(game->m_glowBuffer[cGame::kGlowBufferPixels - 1], 0u);
-  EXPECT_EQ(game->m_drawSuppressed + game->m_alphaBars + game->m_glowNoWriteBack + game->m_paintingOffscreen32, 0);
+  EXPECT_EQ(game->effects.fade.length, 0);
+  EXPECT_EQ(game->effects.fade.elapsed, 0);
+  EXPECT_EQ(game->effects.fade.direction, 0);
+  EXPECT_EQ(game->effects.bandBuffer[kBandBufferPixels - 1], 0u);
+  EXPECT_EQ(game->effects.glowBuffer[kGlowBufferPixels - 1], 0u);
+  EXPECT_EQ(game->effects.drawSuppressed + game->effects.alphaBars + game->effects.glowNoWriteBack +
+                game->effects.paintingOffscreen32,
+            0);
 }

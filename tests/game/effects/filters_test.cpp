@@ -146,13 +146,13 @@ TEST_F(Filters, AreaFiltersClipToTheImage) {
 
 TEST_F(Filters, GlowFlagsSkipTheReadOrTheWrite) {
   Surface s(20, 10, 0xFFFF);
-  game->m_glowNoWriteBack = 1;
+  game->effects.glowNoWriteBack = 1;
   glowArea(*game, s.g(), 0, 0, 20, 10, 90, 70, 20);
   EXPECT_EQ(s.countNonZero(), 200);
-  game->m_glowNoWriteBack = 0;
+  game->effects.glowNoWriteBack = 0;
   // Painting off-screen: the band as it stands (black) is glowed and written.
-  game->m_paintingOffscreen32 = 1;
-  std::fill_n(game->m_bandBuffer, 200, 0u);
+  game->effects.paintingOffscreen32 = 1;
+  std::fill_n(game->effects.bandBuffer, 200, 0u);
   glowArea(*game, s.g(), 0, 0, 20, 10, 90, 70, 20);
   EXPECT_EQ(s.countNonZero(), 0);
 }
@@ -252,7 +252,7 @@ TEST_F(Filters, PulseSwingsWithThePaintCount) {
       {-64, 16, 0xAB123456, 0xFFFFFF, 0x123456},
   };
   for (const Case& c : cases) {
-    game->m_paintFrameCount = c.paint;
+    game->frame.paintFrameCount = c.paint;
     EXPECT_EQ(pulse(*game, c.period, c.from, c.to), c.out) << c.period << " " << c.paint;
     EXPECT_EQ(pulseColour(*game, c.period, c.from, c.to), c.out);
   }

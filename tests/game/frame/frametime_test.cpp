@@ -26,27 +26,27 @@ class FrameTime : public ::testing::Test {
 }  // namespace
 
 TEST_F(FrameTime, FirstFrameIsMeasuredFromInit) {
-  EXPECT_EQ(game->m_lastTick, getTickCount());
+  EXPECT_EQ(game->frame.lastTick, getTickCount());
   frame(40);
-  EXPECT_EQ(game->m_frameTime, 40);  // not the second of uptime before init
+  EXPECT_EQ(game->frame.frameTime, 40);  // not the second of uptime before init
 }
 
 TEST_F(FrameTime, FrameTimeIsTheTickDifferenceBetweenFrameEnds) {
   game->update(nullptr);
   frame(33);
-  EXPECT_EQ(game->m_frameTime, 33);
-  EXPECT_EQ(game->m_gameClock, getTickCount() + 33);
+  EXPECT_EQ(game->frame.frameTime, 33);
+  EXPECT_EQ(game->frame.gameClock, getTickCount() + 33);
   // Equal ticks: frame time 0 and the clock stays at the frame's start.
   game->update(nullptr);
-  EXPECT_EQ(game->m_frameTime, 0);
-  EXPECT_EQ(game->m_gameClock, getTickCount());
+  EXPECT_EQ(game->frame.frameTime, 0);
+  EXPECT_EQ(game->frame.gameClock, getTickCount());
 }
 
 TEST_F(FrameTime, TickRunningBackwardsGivesZero) {
   game->update(nullptr);
-  game->m_lastTick = getTickCount() + 500;  // as if the counter went back
+  game->frame.lastTick = getTickCount() + 500;  // as if the counter went back
   game->update(nullptr);
-  EXPECT_EQ(game->m_frameTime, 0);
+  EXPECT_EQ(game->frame.frameTime, 0);
 }
 
 TEST_F(FrameTime, ResumeRestartsTheMeasure) {
@@ -54,14 +54,14 @@ TEST_F(FrameTime, ResumeRestartsTheMeasure) {
   game->suspend(0);
   wince::advanceClock(5000000);  // five seconds suspended
   game->resume(0);
-  EXPECT_EQ(game->m_gameClock, getTickCount());
+  EXPECT_EQ(game->frame.gameClock, getTickCount());
   wince::advanceClock(20000);
   game->update(nullptr);
-  EXPECT_EQ(game->m_frameTime, 20);
+  EXPECT_EQ(game->frame.frameTime, 20);
 }
 
 TEST_F(FrameTime, StateEntryTimeIsTheGameClock) {
   frame(100);  // 0 -> 5 inside this frame
-  EXPECT_EQ(game->s_gameState, k_stateLoadInit);
-  EXPECT_EQ(game->m_stateEntryTime, getTickCount());
+  EXPECT_EQ(game->states.gameState, k_stateLoadInit);
+  EXPECT_EQ(game->states.stateEntryTime, getTickCount());
 }

@@ -47,9 +47,9 @@ class InterfaceTest : public DataTest {
     DataTest::SetUp();
     screen = std::make_unique<spritetest::Screen>();
     back = std::make_unique<MutableImage>(240, 320, 16);
-    game->m_paintTarget = screen->g();
-    game->m_backLayer = back->getGraphics();
-    game->m_interfaceAnimations = 1;
+    game->frontEnd.paintTarget = screen->g();
+    game->frontEnd.backLayer = back->getGraphics();
+    game->interfaces.interfaceAnimations = 1;
     banks[1] = spritetest::loadBank(frameBank(8));
     banks[2] = spritetest::loadBank(frameBank(7));
     spritebank::Bank bg;  // slot 0: a 4x4 block of grey at the origin
@@ -60,16 +60,16 @@ class InterfaceTest : public DataTest {
     banks[0] = spritetest::loadBank(bg);
     for (int s = 0; s < 3; ++s) {
       for (int p = 0; p < banks[s]->paletteCount; ++p) banks[s]->buildCacheImages(p, 0, -1, -1);
-      game->m_sprites[s] = banks[s].get();
+      game->loading.sprites[s] = banks[s].get();
     }
     font = makeBlockFont(*game);
-    game->m_fonts[0] = font.get();
+    game->text.fonts[0] = font.get();
     screen->fill(0);
   }
   void TearDown() override {
-    for (int s = 0; s < 3; ++s) game->m_sprites[s] = nullptr;
-    game->m_fonts[0] = nullptr;
-    game->m_paintTarget = nullptr;
+    for (int s = 0; s < 3; ++s) game->loading.sprites[s] = nullptr;
+    game->text.fonts[0] = nullptr;
+    game->frontEnd.paintTarget = nullptr;
     game.reset();
     screen.reset();
     DataTest::TearDown();

@@ -14,7 +14,7 @@ class InterfaceData : public InterfaceTest {
     InterfaceTest::SetUp();
     std::filesystem::copy_file(std::string(data) + "/interf.bar", path("interf.bar"));
     ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
-    entries = game->m_bar.count - 1;
+    entries = game->files.bar.count - 1;
     loadInterfaces(*game);
     unloadBar(*game);
     dataDir = data;
@@ -54,7 +54,7 @@ TEST_F(InterfaceData, SixtyNineInterfacesAndTheHudsCoreElements) {
     ASprite ui;
     const int32_t offset = getBarEntryOffset(*game, 1), size = getBarEntrySize(*game, 1);
     ASSERT_GT(size, 0);
-    ASSERT_TRUE(ui.load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
+    ASSERT_TRUE(ui.load(game->files.bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
     EXPECT_GT(ui.frameCount, 41);
     unloadBar(*game);
   }
@@ -72,8 +72,8 @@ TEST_F(InterfaceData, MessageBoxesHoldOneTwoAndThreeLinesOfFontZero) {
   ASSERT_EQ(loadBar(*game, "i.bar"), 1);
   const int32_t offset = getBarEntryOffset(*game, 3), size = getBarEntrySize(*game, 3);
   ASSERT_GT(size, 0);
-  ASSERT_TRUE(game->m_bar.data);
-  ASSERT_TRUE(font->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
+  ASSERT_TRUE(game->files.bar.data);
+  ASSERT_TRUE(font->load(game->files.bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size)));
   const int32_t line = font->getFontHeight() + font->getFontSpacing();
   unloadBar(*game);
   struct Box {

@@ -37,7 +37,7 @@ TEST_F(InterfaceTest, EntriesCountWholeRecordsOnly) {
   for (const Case& c : cases) {
     loadInterface(*game, 5, c.bytes.data(), static_cast<int32_t>(c.bytes.size()));
     EXPECT_EQ(getInterfaceElementCount(*game, 5), c.count);
-    EXPECT_NE(game->m_interfaces[5], nullptr);  // an empty interface still has its array
+    EXPECT_NE(game->interfaces.lists[5], nullptr);  // an empty interface still has its array
   }
   loadInterface(*game, 5, one.data(), 8);
   const int16_t* e = element(0, 5);
@@ -101,19 +101,19 @@ TEST_F(InterfaceTest, RoundTripWriterLoaderWriter) {
 
 TEST_F(InterfaceTest, NoArchiveGivesEmptyInterfacesAndReloadKeepsTheCurrentOne) {
   load({{}, {sprite(0, 0, 1, 0, -1), sprite(3, 4, 1, 1, -1)}}, 1);
-  EXPECT_EQ(game->m_currentInterface, 1);
-  EXPECT_EQ(game->m_currentElementCount, 2);
+  EXPECT_EQ(game->interfaces.currentInterface, 1);
+  EXPECT_EQ(game->interfaces.currentElementCount, 2);
   // Rebuilt from a new archive: the current interface is the rebuilt one.
   writeBytes("interf.bar", interfacedata::writeInterfaces({{}, {sprite(9, 9, 1, 0, -1)}}));
   ASSERT_EQ(loadBar(*game, "interf.bar"), 1);
   loadInterfaces(*game);
-  EXPECT_EQ(game->m_currentElements, game->m_interfaces[1]);
-  EXPECT_EQ(game->m_currentElementCount, 1);
+  EXPECT_EQ(game->interfaces.currentElements, game->interfaces.lists[1]);
+  EXPECT_EQ(game->interfaces.currentElementCount, 1);
   EXPECT_EQ(getElementX(*game, 0), 9);
   unloadBar(*game);
   loadInterfaces(*game);  // nothing open
   for (int32_t id = 0; id < 69; ++id) EXPECT_EQ(getInterfaceElementCount(*game, id), 0);
-  EXPECT_EQ(game->m_currentElementCount, 0);
+  EXPECT_EQ(game->interfaces.currentElementCount, 0);
   paintInterface(*game);
 }
 
@@ -121,7 +121,7 @@ TEST_F(InterfaceTest, SelectionAndAccessorsIgnoreBadIdsIndicesAndTypes) {
   load({{sprite(1, 2, 1, 3, -1), text(5, 6, 70, 80), {3, 0, 0, {11, 12, 0, 5, 0, 0, 1, 0}}}, {}});
   for (int32_t bad : {-2, 69, 1000}) {
     selectInterface(*game, bad);
-    EXPECT_EQ(game->m_currentInterface, 0);
+    EXPECT_EQ(game->interfaces.currentInterface, 0);
   }
   for (int32_t i : {-1, 3, 100}) {
     EXPECT_EQ(getElementX(*game, i), 0);

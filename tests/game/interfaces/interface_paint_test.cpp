@@ -76,17 +76,17 @@ TEST_F(InterfaceTest, SlideOffsetGold) {
     loadOne({s, t});
     paintSpriteElement(*game, 0, false);
     EXPECT_EQ(frameAt(150 + c.ox, 100 + c.oy), 1);
-    EXPECT_EQ(game->m_lastSlideX, c.ox);
-    EXPECT_EQ(game->m_lastSlideY, c.oy);
-    game->m_lastSlideX = game->m_lastSlideY = 7;
+    EXPECT_EQ(game->frontEnd.lastSlideX, c.ox);
+    EXPECT_EQ(game->frontEnd.lastSlideY, c.oy);
+    game->frontEnd.lastSlideX = game->frontEnd.lastSlideY = 7;
     drawElementString(*game, 1, "a");
-    EXPECT_EQ(game->m_lastSlideX, c.ox);
-    EXPECT_EQ(game->m_lastSlideY, c.oy);
+    EXPECT_EQ(game->frontEnd.lastSlideX, c.ox);
+    EXPECT_EQ(game->frontEnd.lastSlideY, c.oy);
     // With the switch off the element is in place.
-    game->m_interfaceAnimations = 0;
+    game->interfaces.interfaceAnimations = 0;
     paintSpriteElement(*game, 0, false);
     EXPECT_EQ(frameAt(150, 100), 1);
-    game->m_interfaceAnimations = 1;
+    game->interfaces.interfaceAnimations = 1;
   }
 }
 
@@ -114,15 +114,15 @@ TEST_F(InterfaceTest, ArmingAndTimers) {
       t.params[static_cast<size_t>(slots[1][k])] = static_cast<int16_t>(values[k]);
     }
     loadOne({s, t});
-    game->m_interfaceAnimations = 0;
+    game->interfaces.interfaceAnimations = 0;
     startInterfaceAnimation(*game);  // switch off: only the frame reset
     EXPECT_EQ(p(0, F::kSpriteFrame), 0);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.timer);
     EXPECT_EQ(p(1, F::kTextDuration), c.duration);
-    game->m_frameTime = 100;
+    game->frame.frameTime = 100;
     updateInterfaceTimers(*game);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.timer);
-    game->m_interfaceAnimations = 1;
+    game->interfaces.interfaceAnimations = 1;
     startInterfaceAnimation(*game);
     EXPECT_EQ(p(0, F::kSpriteDuration), c.armedDuration);
     EXPECT_EQ(p(0, F::kSpriteTimer), c.armedTimer);
@@ -136,7 +136,7 @@ TEST_F(InterfaceTest, ArmingAndTimers) {
   loadOne({sprite(0, 0, 1, 0, -1), text(0, 0, 1, 1)});
   p(0, F::kSpriteTimer) = 500;
   p(1, F::kTextTimer) = 150;
-  game->m_frameTime = 300;
+  game->frame.frameTime = 300;
   updateInterfaceTimers(*game);
   EXPECT_EQ(p(0, F::kSpriteTimer), 200);
   EXPECT_EQ(p(1, F::kTextTimer), 0);
@@ -150,7 +150,7 @@ TEST_F(InterfaceTest, ArrayOtherThanTheCurrentIsArmedWithItsOwnCount) {
   load({{}, {s, s, s}}, 0);  // the current interface has no elements
   startInterfaceAnimationById(*game, 1);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(element(i, 1)[F::kWordParams + F::kSpriteTimer], 100);
-  stopElementAnimations(*game, game->m_interfaces[1]);
+  stopElementAnimations(*game, game->interfaces.lists[1]);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(element(i, 1)[F::kWordParams + F::kSpriteTimer], 0);
   startInterfaceAnimationById(*game, 69);
 }
@@ -177,13 +177,13 @@ TEST_F(InterfaceTest, LayersTargetsAndTheUnshiftedBracketElement) {
   paintInterfaceAt(*game, 5, 1, true);
   EXPECT_EQ(backAt(17, 11) >> 11, 3);
   EXPECT_EQ(frameAt(15, 11), -1);
-  game->s_gameState = k_stateTournamentStage;
+  game->states.gameState = k_stateTournamentStage;
   paintInterfaceAt(*game, 5, 1, false);
   EXPECT_EQ(frameAt(16, 10), 4);  // element 8 without the offset
   // An explicit target takes any layer.
   paintSpriteElementTo(*game, 1, 0, 0, false, s->g());
   EXPECT_EQ(frameAt(12, 10), 2);
-  game->m_backLayer = nullptr;
+  game->frontEnd.backLayer = nullptr;
   paintInterfaceAt(*game, 0, 0, true);  // no back layer yet: nothing
 }
 
@@ -234,20 +234,20 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
     SCOPED_TRACE(c.name);
     backAt(0, 0) = 1;
     loadOne({{4, 0, 0, {0, 0, static_cast<int16_t>(c.shade), static_cast<int16_t>(c.plain)}}});
-    game->s_gameState = c.state;
-    game->m_previousState = c.previous;
+    game->states.gameState = c.state;
+    game->states.previousState = c.previous;
     game->gameType = c.gameType;
-    game->m_loadingScreenUp = c.loading ? 1 : 0;
+    game->frontEnd.loadingScreenUp = c.loading ? 1 : 0;
     paintInterfaceLayer(*game, c.backPass);
     EXPECT_EQ(backAt(0, 0), c.pixel);
-    EXPECT_EQ(game->m_currentInterface, 0);
+    EXPECT_EQ(game->interfaces.currentInterface, 0);
   }
   // Inside the scenery a panel paints nothing.
   backAt(0, 0) = 1;
-  game->m_loadingScreenUp = 0;
-  game->s_gameState = k_stateMainMenu;
+  game->frontEnd.loadingScreenUp = 0;
+  game->states.gameState = k_stateMainMenu;
   loadOne({{4, 0, 0, {0, 0, 0, 1}}});
-  game->m_paintingPubScenery = 1;
+  game->frontEnd.paintingPubScenery = 1;
   paintInterfaceLayer(*game, true);
   EXPECT_EQ(backAt(0, 0), 1);
 }
@@ -298,9 +298,9 @@ TEST_F(InterfaceTest, TextIdsAndTheWrappingMeasure) {
   EXPECT_EQ(columns(0, 22, 5), "####################..");
   EXPECT_EQ(drawElementWrappedText(*game, 0, 1), 2);  // "aa aa" / "aa", one line a page
   EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 2);  // the same id again: the cached layout
-  game->m_layout.cacheKey = 0;
+  game->text.layout.cacheKey = 0;
   EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 3);  // one word per line, one line per page
-  game->m_fonts[0] = nullptr;
+  game->text.fonts[0] = nullptr;
   EXPECT_EQ(drawElementWrappedText(*game, 1, 1), 0);
   EXPECT_FALSE(drawElementText(*game, 0, 2));
 }
@@ -317,13 +317,13 @@ TEST_F(InterfaceTest, MenuArrowsFollowTheHeldKeys) {
                         {9, false, 1, 6}, {13, false, 1, 6}, {3, true, 3, 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    if (c.key) game->m_keys.onKeyDown(c.key);
-    game->m_keys.update();
+    if (c.key) game->keys.onKeyDown(c.key);
+    game->keys.update();
     updateMenuArrows(*game, 0, 1, c.horizontal);
     EXPECT_EQ(getInterfaceElementAnim(*game, -1, 0), c.a);
     EXPECT_EQ(getInterfaceElementAnim(*game, -1, 1), c.b);
-    if (c.key) game->m_keys.onKeyUp(c.key);
-    game->m_keys.update();
+    if (c.key) game->keys.onKeyUp(c.key);
+    game->keys.update();
   }
 }
 
@@ -379,12 +379,12 @@ TEST_F(SoftKeys, SidesSwapAndCentring) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     screen->fill(0);
-    game->m_leftHanded = c.handed;
-    game->m_wideMessages = c.wide;
-    game->m_singleSoftKey = c.single;
-    game->m_matchPaused = c.paused;
-    game->m_inGame = c.inGame;
-    game->s_gameState = c.state;
+    game->frontEnd.leftHanded = c.handed;
+    game->frontEnd.wideMessages = c.wide;
+    game->frontEnd.singleSoftKey = c.single;
+    game->frontEnd.matchPaused = c.paused;
+    game->states.inGame = c.inGame;
+    game->states.gameState = c.state;
     font->setCurrentPalette(2);
     paintSoftKeysAt(*game, c.left, c.right, 200);
     EXPECT_EQ(row(), c.expected);

@@ -48,7 +48,7 @@ class Loading : public DataTest {
   // Frames until the state changes (at most limit); the frames run.
   int runUntilLeft(int32_t state, int limit = 400) {
     int frames = 0;
-    while (game->s_gameState == state && frames < limit) {
+    while (game->states.gameState == state && frames < limit) {
       game->update(nullptr);
       ++frames;
     }
@@ -58,21 +58,21 @@ class Loading : public DataTest {
   void reachMainMenuLoading() {
     runUntilLeft(k_stateStart);
     ASSERT_EQ(runUntilLeft(k_stateLoadInit), 7);
-    ASSERT_EQ(game->s_gameState, k_stateLogo);
+    ASSERT_EQ(game->states.gameState, k_stateLogo);
     updateLogo(*game);
-    game->m_logoStartTime = game->m_gameClock - 5000;
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
     updateLogo(*game);
-    ASSERT_EQ(game->s_gameState, k_stateMainMenuLoading);
+    ASSERT_EQ(game->states.gameState, k_stateMainMenuLoading);
   }
   // Back pressed for this frame (past any key lock of a state change).
   void pressBack() {
-    for (int i = 0; i < 3; ++i) game->m_keys.update();
-    game->m_keys.onKeyDown(20);
-    game->m_keys.update();
+    for (int i = 0; i < 3; ++i) game->keys.update();
+    game->keys.onKeyDown(20);
+    game->keys.update();
   }
   void releaseKeys() {
-    game->m_keys.onKeyUp(20);
-    game->m_keys.update();
+    game->keys.onKeyUp(20);
+    game->keys.update();
   }
   void runSteps(int n) {
     for (int i = 0; i < n; ++i) updateMainMenuLoading(*game);
@@ -83,41 +83,41 @@ class Loading : public DataTest {
 TEST_F(Loading, StartUpFillsTheFontsBarAndBackground) {
   runUntilLeft(k_stateStart);
   EXPECT_EQ(runUntilLeft(k_stateLoadInit), 7);
-  EXPECT_EQ(game->s_gameState, k_stateLogo);
-  ASSERT_NE(game->m_fonts[0], nullptr);
-  ASSERT_NE(game->m_fonts[1], nullptr);
-  EXPECT_GE(game->m_charMapCount, 445);
-  EXPECT_GT(game->m_fontLineHeight[1], 8);
-  EXPECT_NE(game->m_logoBank, nullptr);
-  EXPECT_NE(game->m_unusedBank, nullptr);
-  ASSERT_NE(game->m_loadingPlayer, nullptr);
-  EXPECT_EQ(game->m_loadingPlayer->x, 120);
-  EXPECT_EQ(game->m_loadingPlayer->y, 160);
-  ASSERT_NE(game->m_savedBackground, nullptr);
-  EXPECT_EQ(game->m_savedBackground->getBitsPerPixel(), 16);
-  EXPECT_EQ(game->m_backLayer, game->m_savedBackgroundGraphics);
+  EXPECT_EQ(game->states.gameState, k_stateLogo);
+  ASSERT_NE(game->text.fonts[0], nullptr);
+  ASSERT_NE(game->text.fonts[1], nullptr);
+  EXPECT_GE(game->text.charMapCount, 445);
+  EXPECT_GT(game->loading.fontLineHeight[1], 8);
+  EXPECT_NE(game->loading.logoBank, nullptr);
+  EXPECT_NE(game->loading.unusedBank, nullptr);
+  ASSERT_NE(game->loading.player, nullptr);
+  EXPECT_EQ(game->loading.player->x, 120);
+  EXPECT_EQ(game->loading.player->y, 160);
+  ASSERT_NE(game->loading.savedBackground, nullptr);
+  EXPECT_EQ(game->loading.savedBackground->getBitsPerPixel(), 16);
+  EXPECT_EQ(game->frontEnd.backLayer, game->loading.savedBackgroundGraphics);
   EXPECT_TRUE(exists("save.sav"));
-  EXPECT_EQ(game->m_bar.data, nullptr);  // closed again
+  EXPECT_EQ(game->files.bar.data, nullptr);  // closed again
 }
 
 TEST_F(Loading, LogoHoldsFourAndAHalfSecondsThenLoadsTheMenus) {
   runUntilLeft(k_stateStart);
   runUntilLeft(k_stateLoadInit);
   updateLogo(*game);
-  ASSERT_NE(game->m_logoPlayer, nullptr);
-  EXPECT_EQ(game->m_logoPlayer->getAnim(), 0);
-  EXPECT_NE(game->m_logoPlayer->flags & SpriteAnimPlayer::kHold, 0u);
-  const uint32_t start = game->m_logoStartTime;
-  game->m_gameClock = start + 4500;
+  ASSERT_NE(game->loading.logoPlayer, nullptr);
+  EXPECT_EQ(game->loading.logoPlayer->getAnim(), 0);
+  EXPECT_NE(game->loading.logoPlayer->flags & SpriteAnimPlayer::kHold, 0u);
+  const uint32_t start = game->loading.logoStartTime;
+  game->frame.gameClock = start + 4500;
   updateLogo(*game);
-  EXPECT_EQ(game->s_gameState, k_stateLogo);
-  game->m_gameClock = start + 4501;
+  EXPECT_EQ(game->states.gameState, k_stateLogo);
+  game->frame.gameClock = start + 4501;
   updateLogo(*game);
-  EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-  EXPECT_EQ(game->m_logoBank, nullptr);
-  for (int s : {0, 1, 2, 4, 6}) EXPECT_NE(game->m_sprites[s], nullptr) << s;
-  for (int s : {3, 5, 7}) EXPECT_EQ(game->m_sprites[s], nullptr) << s;
-  EXPECT_NE(game->m_record4, nullptr);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+  EXPECT_EQ(game->loading.logoBank, nullptr);
+  for (int s : {0, 1, 2, 4, 6}) EXPECT_NE(game->loading.sprites[s], nullptr) << s;
+  for (int s : {3, 5, 7}) EXPECT_EQ(game->loading.sprites[s], nullptr) << s;
+  EXPECT_NE(game->files.record4, nullptr);
 }
 
 TEST_F(Loading, LogoPaintShowsTheLogoAndItsLine) {
@@ -128,7 +128,7 @@ TEST_F(Loading, LogoPaintShowsTheLogoAndItsLine) {
   int lit = 0, text = 0;
   for (int y = 120; y < 180; ++y)
     for (int x = 40; x < 210; ++x) lit += pixel(screen, x, y) != 0;
-  for (int y = 209; y < 209 + game->m_fontLineHeight[1]; ++y)
+  for (int y = 209; y < 209 + game->loading.fontLineHeight[1]; ++y)
     for (int x = 0; x < 240; ++x) text += pixel(screen, x, y) != 0;
   EXPECT_GT(lit, 2000);
   EXPECT_GT(text, 50);
@@ -156,11 +156,11 @@ TEST_F(Loading, MainMenuStepsFillTheSlotsAsTheirRowsSay) {
     int steps, filledUpTo;
   };
   for (const Point p : {Point{6, -1}, Point{11, 18}, Point{21, 68}}) {
-    runSteps(p.steps - game->s_loadingStep);
-    ASSERT_EQ(game->s_loadingStep, p.steps);
+    runSteps(p.steps - game->loading.step);
+    ASSERT_EQ(game->loading.step, p.steps);
     for (const Row& r : rows)
       for (int s = r.first; s <= r.last; ++s) {
-        const ASprite* b = game->m_sprites[s];
+        const ASprite* b = game->loading.sprites[s];
         if (s > p.filledUpTo) {
           const bool fromLogo = s == 0 || s == 1 || s == 2 || s == 4 || s == 6;
           EXPECT_EQ(b != nullptr, fromLogo) << "step " << p.steps << " slot " << s;
@@ -179,25 +179,25 @@ TEST_F(Loading, MainMenuStepsFillTheSlotsAsTheirRowsSay) {
 TEST_F(Loading, MainMenuLoadingWaitsForTheStepsAndTheAnimationAndLoadsSoundsOnce) {
   reachMainMenuLoading();
   int frames = runUntilLeft(k_stateMainMenuLoading);
-  const ASprite* bar = game->m_loadingBank;
+  const ASprite* bar = game->loading.bank;
   ASSERT_NE(bar, nullptr);
   int animTicks = 0;
   for (int i = 0; i < bar->getAnimFrameCount(0); ++i) animTicks += bar->getAnimFrameTime(0, i);
   // The frame of the last step already advances the animation.
   EXPECT_GE(frames, 45 + animTicks - 1);
-  EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
-  EXPECT_EQ(game->m_firstLoad, 0);
-  EXPECT_EQ(game->m_loadingScreenUp, 0);
+  EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
+  EXPECT_EQ(game->loading.firstLoad, 0);
+  EXPECT_EQ(game->frontEnd.loadingScreenUp, 0);
   OggSoundPlayer* sounds = shell->soundPlayer();
   ASSERT_NE(sounds, nullptr);
   const int loaded = sounds->loadedCount();
   EXPECT_EQ(loaded, 15);
   // Second loading: the menu again, no sound work; answered question: menu.
-  game->m_soundQuestionAsked = 1;
+  game->loading.soundQuestionAsked = 1;
   game->setState(k_stateMainMenuLoading);
   runUntilLeft(k_stateMainMenuLoading);
   EXPECT_EQ(sounds->loadedCount(), loaded);
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
 }
 
 TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
@@ -205,20 +205,20 @@ TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
   updateMainMenuLoading(*game);
   pressBack();
   updateMainMenuLoading(*game);
-  EXPECT_EQ(game->m_quitRequested, 1);
+  EXPECT_EQ(game->loading.quitRequested, 1);
   // A later loading with a pending state from elsewhere: back clears it.
-  game->m_quitRequested = 0;
-  game->m_firstLoad = 0;
-  game->m_pendingReturnState = 110;
-  game->m_pendingSetByMatchLoading = 0;
+  game->loading.quitRequested = 0;
+  game->loading.firstLoad = 0;
+  game->loading.pendingReturnState = 110;
+  game->loading.pendingSetByMatchLoading = 0;
   updateMainMenuLoading(*game);
-  EXPECT_EQ(game->m_pendingReturnState, -1);
-  EXPECT_EQ(game->m_quitRequested, 0);
+  EXPECT_EQ(game->loading.pendingReturnState, -1);
+  EXPECT_EQ(game->loading.quitRequested, 0);
   // Set by a cancelled match loading: kept.
-  game->m_pendingReturnState = 130;
-  game->m_pendingSetByMatchLoading = 1;
+  game->loading.pendingReturnState = 130;
+  game->loading.pendingSetByMatchLoading = 1;
   updateMainMenuLoading(*game);
-  EXPECT_EQ(game->m_pendingReturnState, 130);
+  EXPECT_EQ(game->loading.pendingReturnState, 130);
 }
 
 // A match loaded to its end: slots 100-110, banks A-J and both players; back
@@ -227,57 +227,57 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   reachMainMenuLoading();
   runUntilLeft(k_stateMainMenuLoading);
   game->gameType = 0;
-  game->m_chosenCharacter[0] = 2;
-  game->m_chosenCharacter[1] = 7;
-  game->m_tableIndex = 4;
-  game->m_equippedLevel[1] = 3;
-  ASprite* badge8 = game->m_sprites[8];
+  game->setup.chosenCharacter[0] = 2;
+  game->setup.chosenCharacter[1] = 7;
+  game->setup.tableIndex = 4;
+  game->career.equippedLevel[1] = 3;
+  ASprite* badge8 = game->loading.sprites[8];
   enterGameLoading(*game);
   for (int i = 0; i < 41; ++i) updateGameLoading(*game);
-  EXPECT_EQ(game->s_loadingStep, 40);
-  for (int s = 100; s <= 110; ++s) EXPECT_EQ(game->m_sprites[s] != nullptr, s != 103) << s;
-  EXPECT_EQ(game->m_sprites[104], badge8);
-  EXPECT_EQ(game->m_sprites[8], nullptr);
-  EXPECT_TRUE(dataKept(game->m_sprites[101]));
-  EXPECT_TRUE(dataKept(game->m_sprites[102]));
-  EXPECT_FALSE(dataKept(game->m_sprites[100]));
-  EXPECT_EQ(game->m_sprites[102]->getCurrentPalette(), 4);
-  for (int b = 0; b < cGame::k_matchBankCount; ++b) EXPECT_NE(game->m_matchBanks[b], nullptr) << b;
-  EXPECT_EQ(game->m_matchBanks[5]->effectMode, 6);
-  EXPECT_EQ(game->m_matchBanks[9]->effectMode, 6);
-  ASSERT_NE(game->m_matchPlayerH, nullptr);
-  EXPECT_EQ(game->m_matchPlayerH->x, 120);
-  EXPECT_EQ(game->m_matchPlayerH->y, 0);
-  ASSERT_NE(game->m_matchPlayerI, nullptr);
-  EXPECT_EQ(game->m_matchPlayerI->active, 0);
+  EXPECT_EQ(game->loading.step, 40);
+  for (int s = 100; s <= 110; ++s) EXPECT_EQ(game->loading.sprites[s] != nullptr, s != 103) << s;
+  EXPECT_EQ(game->loading.sprites[104], badge8);
+  EXPECT_EQ(game->loading.sprites[8], nullptr);
+  EXPECT_TRUE(dataKept(game->loading.sprites[101]));
+  EXPECT_TRUE(dataKept(game->loading.sprites[102]));
+  EXPECT_FALSE(dataKept(game->loading.sprites[100]));
+  EXPECT_EQ(game->loading.sprites[102]->getCurrentPalette(), 4);
+  for (int b = 0; b < k_matchBankCount; ++b) EXPECT_NE(game->loading.matchBanks[b], nullptr) << b;
+  EXPECT_EQ(game->loading.matchBanks[5]->effectMode, 6);
+  EXPECT_EQ(game->loading.matchBanks[9]->effectMode, 6);
+  ASSERT_NE(game->loading.matchPlayerH, nullptr);
+  EXPECT_EQ(game->loading.matchPlayerH->x, 120);
+  EXPECT_EQ(game->loading.matchPlayerH->y, 0);
+  ASSERT_NE(game->loading.matchPlayerI, nullptr);
+  EXPECT_EQ(game->loading.matchPlayerI->active, 0);
   // A hard hit starts the spark at the ball, from its first frame, every time.
   for (int hit = 0; hit < 2; ++hit) {
     restartHitSpark(*game, 50 + hit, 60);
-    EXPECT_EQ(game->m_matchPlayerI->active, 1);
-    EXPECT_EQ(game->m_matchPlayerI->getAnim(), k_animHitSpark);
-    EXPECT_EQ(game->m_matchPlayerI->x, 50 + hit);
-    EXPECT_EQ(game->m_matchPlayerI->y, 60);
-    EXPECT_FALSE(game->m_matchPlayerI->isAnimOver());
-    for (int f = 0; f < 3; ++f) game->m_matchPlayerI->update();
+    EXPECT_EQ(game->loading.matchPlayerI->active, 1);
+    EXPECT_EQ(game->loading.matchPlayerI->getAnim(), k_animHitSpark);
+    EXPECT_EQ(game->loading.matchPlayerI->x, 50 + hit);
+    EXPECT_EQ(game->loading.matchPlayerI->y, 60);
+    EXPECT_FALSE(game->loading.matchPlayerI->isAnimOver());
+    for (int f = 0; f < 3; ++f) game->loading.matchPlayerI->update();
   }
-  game->m_matchPlayerI->active = 0;
-  EXPECT_EQ(getPoolBank(*game, k_poolBankBalls1to8), game->m_matchBanks[1]);
+  game->loading.matchPlayerI->active = 0;
+  EXPECT_EQ(getPoolBank(*game, k_poolBankBalls1to8), game->loading.matchBanks[1]);
   // Portraits of the two chosen characters stay, the others went.
-  for (int c = 0; c <= 10; ++c) EXPECT_EQ(game->m_sprites[13 + c] != nullptr, c == 2 || c == 7) << c;
-  for (int i = 0; i < 200 && !game->m_inGame; ++i) game->update(nullptr);
-  EXPECT_EQ(game->m_inGame, 1);
+  for (int c = 0; c <= 10; ++c) EXPECT_EQ(game->loading.sprites[13 + c] != nullptr, c == 2 || c == 7) << c;
+  for (int i = 0; i < 200 && !game->states.inGame; ++i) game->update(nullptr);
+  EXPECT_EQ(game->states.inGame, 1);
   // The new match runs on to the opponent's introduction.
-  EXPECT_EQ(game->m_previousState, k_stateStartDispatch);
-  EXPECT_EQ(game->s_gameState, k_stateOpponentIntro);
-  EXPECT_EQ(game->m_playerCharacter[0], 2);
-  EXPECT_EQ(game->m_playerCharacter[1], 7);
+  EXPECT_EQ(game->states.previousState, k_stateStartDispatch);
+  EXPECT_EQ(game->states.gameState, k_stateOpponentIntro);
+  EXPECT_EQ(game->setup.playerCharacter[0], 2);
+  EXPECT_EQ(game->setup.playerCharacter[1], 7);
   EXPECT_EQ(game->playerProfile[0], -1);
   EXPECT_EQ(game->playerProfile[1], 8);  // character 7, eighth of the ten rivals by rank
   // The menus again: the match banks are released, slot 1 stays.
   game->setState(k_stateMainMenuLoading);
   runSteps(2);
-  for (int b = 0; b < cGame::k_matchBankCount; ++b) EXPECT_EQ(game->m_matchBanks[b], nullptr) << b;
-  for (int s = 0; s < cGame::k_spriteSlotCount; ++s) EXPECT_EQ(game->m_sprites[s] != nullptr, s == 1) << s;
+  for (int b = 0; b < k_matchBankCount; ++b) EXPECT_EQ(game->loading.matchBanks[b], nullptr) << b;
+  for (int s = 0; s < k_spriteSlotCount; ++s) EXPECT_EQ(game->loading.sprites[s] != nullptr, s == 1) << s;
 }
 
 TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
@@ -296,11 +296,11 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
     pressBack();
     updateGameLoading(*game);
     releaseKeys();
-    EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-    EXPECT_EQ(game->m_pendingReturnState, c.back);
+    EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+    EXPECT_EQ(game->loading.pendingReturnState, c.back);
     runUntilLeft(k_stateMainMenuLoading);
-    EXPECT_EQ(game->s_gameState, c.back) << c.from;
-    EXPECT_EQ(game->m_pendingReturnState, -1);
+    EXPECT_EQ(game->states.gameState, c.back) << c.from;
+    EXPECT_EQ(game->loading.pendingReturnState, -1);
   }
 }
 
@@ -309,7 +309,7 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
 TEST_F(Loading, HalfTheStepsFillHalfTheBar) {
   runUntilLeft(k_stateStart);
   runUntilLeft(k_stateLoadInit);
-  ASprite* bar = game->m_loadingBank;
+  ASprite* bar = game->loading.bank;
   ASSERT_NE(bar, nullptr);
   const int x0 = 120 + bar->getFrameModuleX(13, 0), w = bar->getFrameWidth(13);
   const int capHalf = bar->getFrameWidth(14) / 2 + 1;
@@ -317,8 +317,8 @@ TEST_F(Loading, HalfTheStepsFillHalfTheBar) {
   for (int step : {0, 20, 40}) {
     g->setColor(0xFF000000);
     g->fillRect(0, 0, 240, 320);
-    game->s_loadingStep = step;
-    game->m_loadingStepCount = 40;
+    game->loading.step = step;
+    game->loading.stepCount = 40;
     paintLoadingBar(*game, g, 160);
     const int edge = x0 + w * step / 40;
     if (step > 0) {
@@ -336,20 +336,20 @@ TEST_F(Loading, LoadingHintNeverRepeats) {
       Random copy;
       copy.setSeed(seed);
       const int32_t r = copy.nextInt(0, 9);
-      game->m_random->setSeed(seed);
-      game->m_loadingHint = last;
+      game->engine.random->setSeed(seed);
+      game->loading.hint = last;
       pickLoadingHint(*game);
-      EXPECT_EQ(game->m_loadingHint, r == last ? (r + 1) % 8 : r);
-      EXPECT_NE(game->m_loadingHint, last);
-      EXPECT_LE(game->m_loadingHint, 8);
+      EXPECT_EQ(game->loading.hint, r == last ? (r + 1) % 8 : r);
+      EXPECT_NE(game->loading.hint, last);
+      EXPECT_LE(game->loading.hint, 8);
     }
   }
 }
 
 TEST_F(Loading, SavedBackgroundCopiesAndScrolls) {
-  game->m_savedBackground = new MutableImage(240, 320, 16);
-  auto* bg = static_cast<uint16_t*>(game->m_savedBackground->getPixels());
-  const int bgPitch = game->m_savedBackground->getPitch() / 2;
+  game->loading.savedBackground = new MutableImage(240, 320, 16);
+  auto* bg = static_cast<uint16_t*>(game->loading.savedBackground->getPixels());
+  const int bgPitch = game->loading.savedBackground->getPitch() / 2;
   for (int y = 0; y < 320; ++y)
     for (int x = 0; x < 240; ++x) bg[y * bgPitch + x] = static_cast<uint16_t>(x * 131 + y * 7);
   MutableImage copy(240, 320, 16);
@@ -369,8 +369,8 @@ TEST_F(Loading, SavedBackgroundCopiesAndScrolls) {
   MutableImage small(100, 50, 16);
   drawSavedBackground(*game, small.getGraphics());
   EXPECT_EQ(pixel(small, 99, 49), bg[49 * bgPitch + 99]);
-  delete game->m_savedBackground;
-  game->m_savedBackground = nullptr;
+  delete game->loading.savedBackground;
+  game->loading.savedBackground = nullptr;
   small.getGraphics()->setColor(0xFF0000FF);
   small.getGraphics()->fillRect(0, 0, 100, 50);
   const uint16_t blue = pixel(small, 99, 49);
@@ -391,21 +391,21 @@ TEST_F(Loading, UnusedSpritesForMatchKeepTheSetOfTheGameType) {
       {2, 0, 0, 5, 10, 0, {5, 10}},        {0, -3, 99, 0, 0, 0, {0, 10}},
   };
   for (const Case& c : cases) {
-    for (int s = 0; s < cGame::k_spriteSlotCount; ++s) {
-      delete game->m_sprites[s];
-      game->m_sprites[s] = new ASprite();
+    for (int s = 0; s < k_spriteSlotCount; ++s) {
+      delete game->loading.sprites[s];
+      game->loading.sprites[s] = new ASprite();
     }
     game->gameType = c.type;
-    game->m_chosenCharacter[0] = c.c0;
-    game->m_chosenCharacter[1] = c.c1;
-    game->m_career.character = c.career;
-    game->m_chosenRival = c.rival;
-    game->m_rivalIndex = c.rivalIndex;
+    game->setup.chosenCharacter[0] = c.c0;
+    game->setup.chosenCharacter[1] = c.c1;
+    game->career.progress.character = c.career;
+    game->setup.chosenRival = c.rival;
+    game->setup.rivalIndex = c.rivalIndex;
     freeUnusedSpritesForMatch(*game);
     std::set<int> keep = {0, 1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
     for (int p : c.portraits) keep.insert(13 + p);
-    for (int s = 0; s < cGame::k_spriteSlotCount; ++s)
-      EXPECT_EQ(game->m_sprites[s] != nullptr, keep.count(s) == 1) << "type " << c.type << " slot " << s;
+    for (int s = 0; s < k_spriteSlotCount; ++s)
+      EXPECT_EQ(game->loading.sprites[s] != nullptr, keep.count(s) == 1) << "type " << c.type << " slot " << s;
   }
 }
 
@@ -439,20 +439,20 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   writeBytes("menu.bar", bar::writeArchive({{1, 2, 3}, {}, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}));
   runUntilLeft(k_stateStart);
   EXPECT_EQ(runUntilLeft(k_stateLoadInit), 7);
-  EXPECT_EQ(game->m_loadingBank, nullptr);
-  EXPECT_EQ(game->m_fonts[0], nullptr);
+  EXPECT_EQ(game->loading.bank, nullptr);
+  EXPECT_EQ(game->text.fonts[0], nullptr);
   updateLogo(*game);
-  game->m_logoStartTime = game->m_gameClock - 5000;
+  game->loading.logoStartTime = game->frame.gameClock - 5000;
   updateLogo(*game);
-  ASSERT_EQ(game->s_gameState, k_stateMainMenuLoading);
+  ASSERT_EQ(game->states.gameState, k_stateMainMenuLoading);
   EXPECT_LE(runUntilLeft(k_stateMainMenuLoading), 60);
-  EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
-  for (int s = 0; s < cGame::k_spriteSlotCount; ++s) EXPECT_EQ(game->m_sprites[s], nullptr) << s;
+  EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
+  for (int s = 0; s < k_spriteSlotCount; ++s) EXPECT_EQ(game->loading.sprites[s], nullptr) << s;
   game->gameType = 0;
-  game->m_tableIndex = 12;  // out of range: table 8
+  game->setup.tableIndex = 12;  // out of range: table 8
   enterGameLoading(*game);
   EXPECT_LE(runUntilLeft(k_stateGameLoading), 60);
-  EXPECT_EQ(game->m_inGame, 1);
+  EXPECT_EQ(game->states.inGame, 1);
 }
 
 // Every entry the loading tables read is a sprite bank in the built data,

@@ -14,20 +14,20 @@ class MenuTest : public InterfaceTest {
  protected:
   void SetUp() override {
     InterfaceTest::SetUp();
-    game->m_soundEnabled = 1;
+    game->sound.enabled = 1;
   }
   // One frame with the keys pressed.
   void press(std::initializer_list<int> keys) { press(std::vector<int>(keys)); }
   void press(const std::vector<int>& keys) {
-    for (int k : keys) game->m_keys.onKeyDown(k);
-    game->m_keys.update();
-    for (int k : keys) game->m_keys.onKeyUp(k);
+    for (int k : keys) game->keys.onKeyDown(k);
+    game->keys.update();
+    for (int k : keys) game->keys.onKeyUp(k);
   }
-  void noKeys() { game->m_keys.update(); }
+  void noKeys() { game->keys.update(); }
   // The sound id started since the last call (-1 none).
   int takeSound() {
-    const int id = game->m_lastSoundId;
-    game->m_lastSoundId = game->m_currentSoundId = -1;
+    const int id = game->sound.lastId;
+    game->sound.lastId = game->sound.currentId = -1;
     return id;
   }
 };

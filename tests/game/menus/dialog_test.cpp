@@ -25,13 +25,13 @@ spritebank::Bank dialogBank(int frames, int middleWidth) {
 class Dialog : public MenuTest {
  protected:
   void useBank(int middleWidth, int frames = 106) {
-    game->m_sprites[1] = nullptr;
+    game->loading.sprites[1] = nullptr;
     bank = spritetest::loadBank(dialogBank(frames, middleWidth));
     bank->buildCacheImages(0, 0, -1, -1);
-    game->m_sprites[1] = bank.get();
+    game->loading.sprites[1] = bank.get();
   }
   void TearDown() override {
-    game->m_sprites[1] = nullptr;
+    game->loading.sprites[1] = nullptr;
     MenuTest::TearDown();
   }
   int frameAt(int x, int y) { return screen->at(x, y) - 1; }
@@ -52,7 +52,7 @@ TEST_F(Dialog, BoxIsSizedAndCentred) {
   };
   for (const Case& c : cases) {
     showDialogBox(*game, c.kind, c.title, c.body);
-    const DialogBox& d = game->m_dialog;
+    const DialogBox& d = game->dialog;
     EXPECT_EQ(d.x, c.x) << c.title;
     EXPECT_EQ(d.y, c.y) << c.title;
     EXPECT_EQ(d.width, c.width) << c.title;
@@ -75,34 +75,34 @@ TEST_F(Dialog, BoxIsSizedAndCentred) {
   // A long title or a zero-wide middle part stays bounded.
   const std::string wide(499, 'a');
   showDialogBox(*game, 1, wide.c_str(), nullptr);
-  EXPECT_LE(game->m_dialog.middleParts, 240);
-  EXPECT_EQ(game->m_dialog.width, 242);
+  EXPECT_LE(game->dialog.middleParts, 240);
+  EXPECT_EQ(game->dialog.width, 242);
   useBank(1, 64);  // no middle or right part
   showDialogBox(*game, 1, "abcd", nullptr);
-  EXPECT_EQ(game->m_dialog.middleParts, 0);
-  EXPECT_EQ(game->m_dialog.width, 1);
+  EXPECT_EQ(game->dialog.middleParts, 0);
+  EXPECT_EQ(game->dialog.width, 1);
   paintDialogBox(*game, screen->g());
 }
 
 TEST_F(Dialog, FramesStepAndWrap) {
   useBank(1);
-  game->m_frameTime = 25;
+  game->frame.frameTime = 25;
   showDialogBox(*game, 1, "ab", nullptr);
   const int expected[][3] = {{66, 67, 68}, {69, 70, 71}};
   for (const auto& f : expected) {
     noKeys();
     EXPECT_EQ(updateDialogBox(*game), 1);
-    EXPECT_EQ(game->m_dialog.leftFrame, f[0]);
-    EXPECT_EQ(game->m_dialog.middleFrame, f[1]);
-    EXPECT_EQ(game->m_dialog.rightFrame, f[2]);
+    EXPECT_EQ(game->dialog.leftFrame, f[0]);
+    EXPECT_EQ(game->dialog.middleFrame, f[1]);
+    EXPECT_EQ(game->dialog.rightFrame, f[2]);
   }
   for (int i = 2; i < 13; ++i) updateDialogBox(*game);
-  EXPECT_EQ(game->m_dialog.leftFrame, 102);
-  EXPECT_EQ(game->m_dialog.rightFrame, 104);
+  EXPECT_EQ(game->dialog.leftFrame, 102);
+  EXPECT_EQ(game->dialog.rightFrame, 104);
   updateDialogBox(*game);
-  EXPECT_EQ(game->m_dialog.leftFrame, 63);
-  EXPECT_EQ(game->m_dialog.middleFrame, 64);
-  EXPECT_EQ(game->m_dialog.rightFrame, 65);
+  EXPECT_EQ(game->dialog.leftFrame, 63);
+  EXPECT_EQ(game->dialog.middleFrame, 64);
+  EXPECT_EQ(game->dialog.rightFrame, 65);
 }
 
 TEST_F(Dialog, DismissedOnlyAfterItsLife) {
@@ -115,9 +115,9 @@ TEST_F(Dialog, DismissedOnlyAfterItsLife) {
       {false, kSelect, true},   {false, kLeftSoft, true},  {false, kRightSoft, false},
       {true, kSelect, true},    {true, kRightSoft, true},  {true, kLeftSoft, false},
   };
-  game->m_frameTime = 25;
+  game->frame.frameTime = 25;
   for (const Case& c : cases) {
-    game->m_wideMessages = c.wide;
+    game->frontEnd.wideMessages = c.wide;
     showDialogBox(*game, 1, "ab", nullptr);
     // 79 frames of 25 ms: still inside the first 2000 ms.
     for (int f = 0; f < 79; ++f) {
@@ -135,7 +135,7 @@ TEST_F(Dialog, DismissedOnlyAfterItsLife) {
     EXPECT_EQ(isDialogBoxOpen(*game), !c.closes);
   }
   // Closed: nothing updates or paints; the messages update it while none is queued.
-  game->m_dialog.life = -1;
+  game->dialog.life = -1;
   EXPECT_EQ(updateDialogBox(*game), 0);
   screen->fill(0);
   paintDialogBox(*game, screen->g());
@@ -143,19 +143,19 @@ TEST_F(Dialog, DismissedOnlyAfterItsLife) {
   showDialogBox(*game, 1, "ab", nullptr);
   noKeys();
   updateMessages(*game);
-  EXPECT_EQ(game->m_dialog.life, 1975);
+  EXPECT_EQ(game->dialog.life, 1975);
   addMessage(*game, 1, "m", 0);
   updateMessages(*game);
-  EXPECT_EQ(game->m_dialog.life, 1975);
+  EXPECT_EQ(game->dialog.life, 1975);
 }
 
 TEST_F(Dialog, InitClearsQueueAndBox) {
   addMessage(*game, 1, "m", 0);
   showDialogBox(*game, 1, "ab", nullptr);
   game->init();
-  EXPECT_EQ(game->m_messages.count, 0);
-  EXPECT_EQ(game->m_messages.text[0][0], 0);
-  EXPECT_EQ(game->m_dialog.life, -1);
+  EXPECT_EQ(game->messages.count, 0);
+  EXPECT_EQ(game->messages.text[0][0], 0);
+  EXPECT_EQ(game->dialog.life, -1);
   EXPECT_FALSE(isDialogBoxOpen(*game));
 }
 

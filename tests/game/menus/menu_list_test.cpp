@@ -56,8 +56,8 @@ TEST_F(MenuList, KeysMoveSelectAndGoBack) {
   };
   for (const Case& c : cases) {
     setUpList(c.count, c.hidden, c.disabled);
-    game->s_gameState = c.state;
-    game->m_menu.selection = c.from;
+    game->states.gameState = c.state;
+    game->menu.selection = c.from;
     press(c.keys);
     EXPECT_EQ(updateMenu(*game), c.result) << c.what;
     EXPECT_EQ(game->getMenuSelection(), c.selection) << c.what;
@@ -83,11 +83,11 @@ TEST_F(MenuList, SelectionStaysInTheWindow) {
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   // Hidden entries count as inside the window; all rows shown never scroll.
   setUpList(5, 2, 0, 3);
-  game->m_menu.selection = 4;
+  game->menu.selection = 4;
   scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 1);
   setUpList(5);
-  game->m_menu.selection = 4;
+  game->menu.selection = 4;
   scrollMenuToSelection(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
 }
@@ -98,7 +98,7 @@ TEST_F(MenuList, FlagsByTextId) {
   EXPECT_EQ(game->getMenuVisibleRows(), -1);
   setMenuEntryFlags(*game, 12, 0x00050003);
   EXPECT_EQ(getMenuEntryFlags(*game, 12), 0x00050003u);
-  EXPECT_EQ(game->m_menu.hiddenCount, 1);
+  EXPECT_EQ(game->menu.hiddenCount, 1);
   // Another table's ids map to the same entry positions.
   setMenuEntryFlagsIn(*game, other, 23, 1);
   EXPECT_EQ(getMenuEntryFlags(*game, 13), 1u);
@@ -109,7 +109,7 @@ TEST_F(MenuList, FlagsByTextId) {
   setMenuEntryFlags(*game, 99, 1);
   EXPECT_EQ(getMenuEntryFlags(*game, 14), 0u);
   EXPECT_EQ(getMenuEntryFlags(*game, 99), 0u);
-  EXPECT_EQ(game->m_menu.flags[3], 0u);
+  EXPECT_EQ(game->menu.flags[3], 0u);
   selectMenuEntryById(*game, 99);
   EXPECT_EQ(game->getMenuSelection(), 0);
   selectMenuEntryById(*game, 13);
@@ -120,7 +120,7 @@ TEST_F(MenuList, FlagsByTextId) {
   EXPECT_EQ(game->getMenuSelection(), 0);
   setMenu(*game, kTable, 4);
   EXPECT_EQ(getMenuEntryFlags(*game, 12), 0u);
-  EXPECT_EQ(game->m_menu.hiddenCount, 0);
+  EXPECT_EQ(game->menu.hiddenCount, 0);
   // The count stays within the flag words.
   setMenuCount(*game, 150);
   EXPECT_EQ(game->getMenuCount(), 100);
@@ -136,13 +136,13 @@ TEST_F(MenuList, FlagsByTextId) {
 
 TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   setUpList(5, 0, 2, 3);
-  game->s_gameState = k_stateOptions;
-  game->m_menu.firstVisible = 2;
+  game->states.gameState = k_stateOptions;
+  game->menu.firstVisible = 2;
   press({kUp});
   EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuSelection(), 4);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
-  game->m_menu.firstVisible = 2;
+  game->menu.firstVisible = 2;
   noKeys();
   EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
@@ -151,18 +151,18 @@ TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   EXPECT_EQ(updateMenuSmooth(*game), 15);
   EXPECT_EQ(takeSound(), 0);
   // A refused select resets the window too; back does not.
-  game->m_menu.selection = 1;
-  game->m_menu.firstVisible = 2;
+  game->menu.selection = 1;
+  game->menu.firstVisible = 2;
   press({kSelect});
   EXPECT_EQ(updateMenuSmooth(*game), 0);
   EXPECT_EQ(game->getMenuFirstVisible(), 0);
   EXPECT_EQ(takeSound(), -1);
-  game->m_menu.firstVisible = 2;
+  game->menu.firstVisible = 2;
   press({kBack});
   EXPECT_EQ(updateMenuSmooth(*game), -1);
   EXPECT_EQ(game->getMenuFirstVisible(), 2);
   // A window turned to a later page stays at that page's start.
-  game->m_menu.firstVisible = 4;
+  game->menu.firstVisible = 4;
   noKeys();
   updateMenuSmooth(*game);
   EXPECT_EQ(game->getMenuFirstVisible(), 3);

@@ -17,13 +17,13 @@ class MenuPaint : public MenuTest {
     for (int k = 0; k < 4; ++k) rows.push_back(text(0, 20 * k, 100, 10));
     loadOne(rows);
     putTexts({"", "", "", "", "", "ij", "", "", "", "", "", "ab", "cd", "ef", "gh"});
-    game->m_fonts[1] = font.get();
+    game->text.fonts[1] = font.get();
     setMenu(*game, kTable, 0);
     setMenuCount(*game, 4);
-    game->m_paintFrameCount = 16;  // the pulses at their peak
+    game->frame.paintFrameCount = 16;  // the pulses at their peak
   }
   void TearDown() override {
-    game->m_fonts[1] = nullptr;
+    game->text.fonts[1] = nullptr;
     MenuTest::TearDown();
   }
   // Lit columns of row k's first text line.
@@ -34,7 +34,7 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
   // Hidden and not-drawn entries take no row; the selection is green.
   setMenuEntryFlags(*game, 12, 1);
   setMenuEntryFlags(*game, 13, 8);
-  game->m_menu.selection = 3;
+  game->menu.selection = 3;
   paintMenu(*game);
   EXPECT_EQ(row(0), "##########................");
   EXPECT_EQ(screen->at(0, 0), kWhite);
@@ -48,7 +48,7 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
   setMenu(*game, kTable, 0);
   setMenuCount(*game, 4);
   setMenuEntryFlags(*game, 11, 0x00050002);
-  game->m_menu.selection = 1;
+  game->menu.selection = 1;
   paintMenu(*game);
   EXPECT_EQ(row(0), "##########.....##########.");
   EXPECT_EQ(screen->at(20, 0), kWhite);
@@ -57,8 +57,8 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
   screen->fill(0);
   game->setMenuRows(kTable, 0, 2);
   setMenuCount(*game, 4);
-  game->m_menu.firstVisible = 1;
-  game->m_menu.selection = 2;
+  game->menu.firstVisible = 1;
+  game->menu.selection = 2;
   paintMenu(*game);
   EXPECT_EQ(row(0), "##########................");
   EXPECT_EQ(screen->at(0, 0), kWhite);
@@ -91,7 +91,7 @@ TEST_F(MenuPaint, SelectedRowGlowsOnlyAtRest) {
     p(0, F::kTextFont) = static_cast<int16_t>(fontIndex);
     p(0, F::kTextTimer) = static_cast<int16_t>(timer);
     p(0, F::kTextDuration) = 1000;
-    game->m_interfaceAnimations = static_cast<uint8_t>(animations);
+    game->interfaces.interfaceAnimations = static_cast<uint8_t>(animations);
     paintMenu(*game);
     return screen->block(0, 0, 100, 10);
   };

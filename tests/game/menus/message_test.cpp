@@ -8,7 +8,7 @@ namespace {
 
 class Messages : public MenuTest {
  protected:
-  std::string text(int i) const { return game->m_messages.text[i]; }
+  std::string text(int i) const { return game->messages.text[i]; }
   using MenuTest::text;
   // Interface 56 with the message-box elements: frame sprites of bank 1
   // (frame = element - 70) on row 200 at x = element, text boxes 50 wide and
@@ -31,27 +31,27 @@ class Messages : public MenuTest {
 TEST_F(Messages, QueueKeepsCopiesLivesAndOrder) {
   addMessage(*game, 0, "a", -5);
   addMessage(*game, 1, "b", 1000);
-  EXPECT_EQ(game->m_messages.life[0], 3000);
-  EXPECT_EQ(game->m_messages.life[1], 1000);
-  EXPECT_EQ(game->m_messages.extra[0], -1);
+  EXPECT_EQ(game->messages.life[0], 3000);
+  EXPECT_EQ(game->messages.life[1], 1000);
+  EXPECT_EQ(game->messages.extra[0], -1);
   game->clearMessages();
   EXPECT_FALSE(isMessageQueued(*game));
 
   for (int i = 0; i < 9; ++i) addMessageEx(*game, i % 3, std::string(1, char('a' + i)).c_str(), 100 * (i + 1), i);
-  EXPECT_EQ(game->m_messages.count, 8);  // the ninth is dropped
+  EXPECT_EQ(game->messages.count, 8);  // the ninth is dropped
   removeMessage(*game, 0);
-  ASSERT_EQ(game->m_messages.count, 7);
+  ASSERT_EQ(game->messages.count, 7);
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(text(i), std::string(1, char('b' + i))) << i;
-    EXPECT_EQ(game->m_messages.life[i], 100 * (i + 2)) << i;
-    EXPECT_EQ(game->m_messages.kind[i], (i + 1) % 3) << i;
-    EXPECT_EQ(game->m_messages.extra[i], i + 1) << i;
+    EXPECT_EQ(game->messages.life[i], 100 * (i + 2)) << i;
+    EXPECT_EQ(game->messages.kind[i], (i + 1) % 3) << i;
+    EXPECT_EQ(game->messages.extra[i], i + 1) << i;
   }
   EXPECT_EQ(text(7), "");
   // Indices outside the queue are ignored.
   removeMessage(*game, 7);
   removeMessage(*game, -1);
-  EXPECT_EQ(game->m_messages.count, 7);
+  EXPECT_EQ(game->messages.count, 7);
 
   // Texts are copies of at most 499 bytes; the scratch ring does not reach them.
   game->clearMessages();
@@ -84,11 +84,11 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
       {"both, by time", 2, 25, false, 0, 1, false},
       {"both, by key", 2, 3000, false, kSelect, 1, false},
   };
-  game->m_frameTime = 25;
+  game->frame.frameTime = 25;
   for (const Case& c : cases) {
     game->clearMessages();
-    game->m_wideMessages = c.wide;
-    game->m_noticeDisplay = 12;
+    game->frontEnd.wideMessages = c.wide;
+    game->frontEnd.noticeDisplay = 12;
     addMessage(*game, c.kind, "first", c.life);
     addMessage(*game, 0, "second", 3000);
     for (int f = 0; f < c.frames; ++f) {
@@ -99,22 +99,22 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
       updateMessages(*game);
     }
     EXPECT_EQ(text(0), c.stays ? "first" : "second") << c.what;
-    EXPECT_EQ(game->m_noticeDisplay, c.stays ? 12 : -1) << c.what;
-    EXPECT_EQ(game->m_messages.life[c.stays ? 1 : 0], 3000) << c.what;  // only the first ages
+    EXPECT_EQ(game->frontEnd.noticeDisplay, c.stays ? 12 : -1) << c.what;
+    EXPECT_EQ(game->messages.life[c.stays ? 1 : 0], 3000) << c.what;  // only the first ages
   }
   // Match initialisation at its first step freezes the queue.
   game->clearMessages();
   addMessage(*game, 2, "first", 25);
-  game->s_gameState = k_stateMatchInit;
-  game->m_subState = 0;
+  game->states.gameState = k_stateMatchInit;
+  game->states.subState = 0;
   press({kSelect});
   updateMessages(*game);
-  EXPECT_EQ(game->m_messages.count, 1);
-  EXPECT_EQ(game->m_messages.life[0], 25);
-  game->m_subState = 1;
+  EXPECT_EQ(game->messages.count, 1);
+  EXPECT_EQ(game->messages.life[0], 25);
+  game->states.subState = 1;
   noKeys();
   updateMessages(*game);
-  EXPECT_EQ(game->m_messages.count, 0);
+  EXPECT_EQ(game->messages.count, 0);
 }
 
 TEST_F(Messages, LayoutIsTheFirstBoxTheTextFits) {
@@ -131,13 +131,13 @@ TEST_F(Messages, LayoutIsTheFirstBoxTheTextFits) {
   for (const Case& c : cases) {
     game->clearMessages();
     addMessage(*game, 0, c.text, 0);
-    EXPECT_EQ(game->m_messages.layout[0], c.layout) << c.text;
+    EXPECT_EQ(game->messages.layout[0], c.layout) << c.text;
   }
   // Without the boxes every message takes the last layout.
   loadHud(false);
   game->clearMessages();
   addMessage(*game, 0, "abcd", 0);
-  EXPECT_EQ(game->m_messages.layout[0], 3);
+  EXPECT_EQ(game->messages.layout[0], 3);
 }
 
 TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
@@ -171,7 +171,7 @@ TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
   EXPECT_EQ(screen->at(20, 250), 0xF800);
   EXPECT_EQ(font->getCurrentPalette(), 2);
   // The current interface is left as it was.
-  EXPECT_EQ(game->m_currentInterface, 0);
+  EXPECT_EQ(game->interfaces.currentInterface, 0);
   EXPECT_EQ(getInterfaceElementCount(*game, -1), 1);
 }
 
@@ -190,20 +190,20 @@ TEST_F(Messages, WorkStringTags) {
   for (const Case& c : cases) {
     loadTextToBuffer(*game, c.textId);
     replaceTextTagWithString(*game, c.with);
-    EXPECT_STREQ(game->m_text.work, c.expected) << c.textId;
-    EXPECT_EQ(game->m_text.workLength, static_cast<int32_t>(std::strlen(c.expected)));
+    EXPECT_STREQ(game->text.strings.work, c.expected) << c.textId;
+    EXPECT_EQ(game->text.strings.workLength, static_cast<int32_t>(std::strlen(c.expected)));
   }
   loadTextToBuffer(*game, 1);
   replaceTextTagWithText(*game, 3);
   replaceTextTagWithText(*game, 3);
-  EXPECT_STREQ(game->m_text.work, "x TT y TT");
+  EXPECT_STREQ(game->text.strings.work, "x TT y TT");
   // A replacement never runs past the work string.
   loadTextToBuffer(*game, 1);
   const std::string huge(3000, 'q');
   replaceTextTagWithString(*game, huge.c_str());
-  EXPECT_EQ(game->m_text.workLength, TextTableData::kWorkSize - 1);
-  EXPECT_EQ(std::string(game->m_text.work, 2), "x ");
-  EXPECT_EQ(std::string(game->m_text.work + TextTableData::kWorkSize - 6), " y %t");
+  EXPECT_EQ(game->text.strings.workLength, TextTableData::kWorkSize - 1);
+  EXPECT_EQ(std::string(game->text.strings.work, 2), "x ");
+  EXPECT_EQ(std::string(game->text.strings.work + TextTableData::kWorkSize - 6), " y %t");
   // Player names take the place of every "$a" and "$b" (no names yet).
   addTextMessage(*game, 1, 4, -1);
   EXPECT_EQ(text(0), " vs , ");
@@ -213,21 +213,21 @@ TEST_F(Messages, RuleMessagesAndDialogsTakeTheirNamesAndNumbers) {
   putTexts({"", "%t plays %t", "Ada", "the reds", "Nice shot!", "Balls in one shot: %t", "Scratch!"});
   queueRuleMessage(*game, 1, 2, 3);
   queueRuleMessage(*game, 1, -1, -1);
-  ASSERT_EQ(game->m_messages.count, 2);
+  ASSERT_EQ(game->messages.count, 2);
   EXPECT_EQ(text(0), "Ada plays the reds");
-  EXPECT_EQ(game->m_messages.kind[0], 2);
+  EXPECT_EQ(game->messages.kind[0], 2);
   EXPECT_EQ(text(1), "%t plays %t");
   queueRuleMessage(*game, -1, 2, 3);  // no text: nothing queued
-  EXPECT_EQ(game->m_messages.count, 2);
+  EXPECT_EQ(game->messages.count, 2);
 
   showRuleDialog(*game, 2, 4, 5, 3);
-  EXPECT_EQ(game->m_dialog.kind, 2);
-  EXPECT_STREQ(game->m_dialog.title, "Nice shot!");
-  EXPECT_STREQ(game->m_dialog.body, "Balls in one shot: 3");
+  EXPECT_EQ(game->dialog.kind, 2);
+  EXPECT_STREQ(game->dialog.title, "Nice shot!");
+  EXPECT_STREQ(game->dialog.body, "Balls in one shot: 3");
   showRuleDialog(*game, 1, 6, -1, -1);
-  EXPECT_EQ(game->m_dialog.kind, 1);
-  EXPECT_STREQ(game->m_dialog.title, "Scratch!");
-  EXPECT_STREQ(game->m_dialog.body, "");
+  EXPECT_EQ(game->dialog.kind, 1);
+  EXPECT_STREQ(game->dialog.title, "Scratch!");
+  EXPECT_STREQ(game->dialog.body, "");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ inline double degreesOf(double x, double y) { return std::atan2(y, x) * 180.0 / 
 // Where ball n is drawn (its middle), in the view as it stands.
 inline void ballScreen(const cGame& g, int n, int& x, int& y) {
   const PhysicalObject* b = g.m_world.balls[n];
-  x = (b->position.x >> 14) + g.panelX;
+  x = (b->position.x >> 14) + g.table.panelX;
   y = g.m_world.originY - (b->position.y >> 14);
 }
 
@@ -56,7 +56,7 @@ inline bool aimPoint(const cGame& g, int32_t ax, int32_t ay, int& px, int& py) {
 
 // Gauge units a frame of ms adds with the equipped cue.
 inline int32_t gaugeStep(const cGame& g, int32_t ms) {
-  const int32_t rate = cGame::k_cuePowerRates[std::clamp(g.m_equippedLevel[2], 0, 5)];
+  const int32_t rate = cGame::k_cuePowerRates[std::clamp(g.career.equippedLevel[2], 0, 5)];
   return static_cast<int32_t>((int64_t{rate} * 8400 / 100 * ms) >> 10);
 }
 
@@ -92,15 +92,15 @@ struct MatchTouches {
       boxSeen = 0;
     }
     // A box of several pages takes a tap a page.
-    if (state == k_stateMessageBox && !isBoxOverTable(g) && g.m_gameClock - g.m_stateEntryTime > 700 &&
-        (g.m_stateEntryTime != boxTapped || now() > boxTapTime + 900)) {
-      boxTapped = g.m_stateEntryTime;
+    if (state == k_stateMessageBox && !isBoxOverTable(g) && g.frame.gameClock - g.states.stateEntryTime > 700 &&
+        (g.states.stateEntryTime != boxTapped || now() > boxTapTime + 900)) {
+      boxTapped = g.states.stateEntryTime;
       boxTapTime = now();
       touch(120, 150);
     }
     if (state == k_stateShotPower) {
-      if (g.m_stateEntryTime != powerEntry) {
-        powerEntry = g.m_stateEntryTime;
+      if (g.states.stateEntryTime != powerEntry) {
+        powerEntry = g.states.stateEntryTime;
         fired = false;
       }
       const int32_t step = gaugeStep(g, 33);

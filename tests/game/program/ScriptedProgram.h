@@ -103,12 +103,12 @@ inline bool& withMatchFrames() {
   if (!wince::start(options)) std::exit(3);
   wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
     cGame* g = getGame();
-    if (!g || (g->m_inGame && !withMatchFrames())) return;
+    if (!g || (g->states.inGame && !withMatchFrames())) return;
     static int last = -2, held = 0;
-    if (g->s_gameState != last) {
-      last = g->s_gameState;
+    if (g->states.gameState != last) {
+      last = g->states.gameState;
       held = 0;
-      if (!g->m_inGame) {
+      if (!g->states.inGame) {
         char number[16];
         std::snprintf(number, sizeof number, " %d", last);
         s_states.append(number);

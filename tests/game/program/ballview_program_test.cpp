@@ -61,9 +61,9 @@ constexpr const char* kScript =
   s_dir = dir;
   wince::setFrameHook([](uint64_t, const uint16_t* pixels) {
     cGame* g = getGame();
-    if (!g || !pixels || g->ballViewCount != 4) return;
+    if (!g || !pixels || g->ballView.count != 4) return;
     static bool open = false, dropped = false;
-    const int32_t b = g->predictedSlot;
+    const int32_t b = g->ballView.predictedSlot;
     const PhysicalObject* ball = b > 0 && b < 16 ? g->m_world.balls[b] : nullptr;
     const char* name = nullptr;
     if (!open) {
@@ -75,7 +75,8 @@ constexpr const char* kScript =
     }
     if (!name) return;
     wince::writePng((s_dir / name).string(), pixels, 240, 320);
-    std::ofstream(s_dir / (std::string(name) + ".txt")) << g->m_viewBox[0] << " " << g->m_viewBox[1] << "\n";
+    std::ofstream(s_dir / (std::string(name) + ".txt"))
+        << g->ballView.viewBox[0] << " " << g->ballView.viewBox[1] << "\n";
   });
   std::atexit([] {
     std::ofstream left(s_dir / "left.txt");

@@ -54,7 +54,7 @@ constexpr const char* kChallengeDir = "kv_challenge_program";
 void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels);
 
 void challengeFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (g.m_inGame) return challengeMatchFrame(g, state, pixels);
+  if (g.states.inGame) return challengeMatchFrame(g, state, pixels);
   ChallengeRun& r = g_challenge;
   auto capture = [&](const char* name) {
     if (pixels) wince::writePng((workDir(kChallengeDir) / name).string(), pixels, 240, 320);
@@ -63,8 +63,8 @@ void challengeFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   // the challenges spot and whose picture there opens the categories.
   if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
     r.phase = 10;
-    r.money = g.m_career.money;
-    g.m_career.started = 1;
+    r.money = g.career.progress.money;
+    g.career.progress.started = 1;
     g.setState(k_statePub);
   } else if (state == k_statePub && held == 40 && r.phase == 10) {
     touch(220, 165);  // the right arrow: the next spot
@@ -80,16 +80,16 @@ void challengeFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   } else if (state == k_stateChallengeList && held == 30 && r.phase == 2) {
     touch(124, 94);  // challenge 0: the first touch selects it
     r.phase = 3;
-  } else if (state == k_stateChallengeList && r.phase == 3 && g.m_screenFlags[k_screenFlagChallengeConfirm] &&
-             g.m_gameClock % 1000 > 600) {
+  } else if (state == k_stateChallengeList && r.phase == 3 && g.states.screenFlags[k_screenFlagChallengeConfirm] &&
+             g.frame.gameClock % 1000 > 600) {
     capture("state_180.png");
     touch(120, 150);  // the second touch starts it
     r.phase = 4;
   } else if (state == k_stateChallengeList && r.phase == 5 && held == 30) {
     capture("state_180_won.png");
     std::ofstream(workDir(kChallengeDir) / "result.txt")
-        << r.money << ' ' << g.m_career.money << ' ' << r.match.struck << ' ' << r.aimError << ' '
-        << g.m_career.challengeStates[0][0] << " states" << r.match.states << '\n';
+        << r.money << ' ' << g.career.progress.money << ' ' << r.match.struck << ' ' << r.aimError << ' '
+        << g.career.progress.challengeStates[0][0] << " states" << r.match.states << '\n';
     std::exit(0);
   }
 }
@@ -166,18 +166,18 @@ constexpr const char* kLockedDir = "kv_locked_challenge_program";
 void lockedFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LockedRun& r = g_locked;
   auto note = [&] {
-    r.seen += ' ' + std::to_string(g.m_menu.selection) + '/' + std::to_string(g.m_menu.firstVisible) + '/' +
+    r.seen += ' ' + std::to_string(g.menu.selection) + '/' + std::to_string(g.menu.firstVisible) + '/' +
               std::to_string(isElementVisible(g, k_challengeListPage)) + '/' +
-              std::to_string(g.m_screenFlags[k_screenFlagChallengeConfirm]);
+              std::to_string(g.states.screenFlags[k_screenFlagChallengeConfirm]);
   };
-  if (g.m_inGame) {
+  if (g.states.inGame) {
     std::ofstream(workDir(kLockedDir) / "seen.txt") << r.seen << ' ' << g.challengeNumber;
     std::exit(0);
   }
   // A career under way, its first category's list: challenge 0 open, the rest locked.
   if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
-    g.m_career.started = 1;
-    g.challengeCategory = 0;
+    g.career.progress.started = 1;
+    g.challenges.category = 0;
     g.setState(k_stateChallengeList);
     r.phase = 1;
     return;
@@ -259,10 +259,10 @@ constexpr const char* kLessonDir = "kv_lesson_program";
 void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels);
 
 void lessonFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (g.m_inGame) return lessonMatchFrame(g, state, pixels);
+  if (g.states.inGame) return lessonMatchFrame(g, state, pixels);
   LessonRun& r = g_lesson;
   if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
-    r.lessonsBefore = g.m_career.counterA;
+    r.lessonsBefore = g.career.progress.counterA;
     touch(124, 52);  // help
     r.phase = 1;
   } else if (state == k_stateHelpMenu && held == 30 && r.phase == 1) {
@@ -287,7 +287,7 @@ void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
     if (!aimPoint(g, b3->position.x - cue->position.x, b3->position.y - cue->position.y, px, py)) std::exit(5);
     touch(px, py);
     r.phase = 4;
-  } else if (state == k_stateAim && r.phase == 4 && g.tutorialTarget < 0 && r.match.boxTapped != 0) {
+  } else if (state == k_stateAim && r.phase == 4 && g.tutorial.target < 0 && r.match.boxTapped != 0) {
     touch(30, 160);  // fire
     r.phase = 7;
   } else if (state == k_stateAfterShot && r.phase == 7) {
@@ -295,13 +295,13 @@ void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   } else if (state == k_stateAim && r.phase == 6) {
     touch(218, 300);  // the spin selector
     r.phase = 8;
-  } else if (state == k_stateSpinSelector && r.phase == 8 && g.tutorialTextBoxOpen) {
+  } else if (state == k_stateSpinSelector && r.phase == 8 && g.tutorial.textBoxOpen) {
     r.wait = now() + 600;
     r.phase = 9;
   } else if (state == k_stateSpinSelector && r.phase == 9 && now() > r.wait) {
     if (pixels) wince::writePng((workDir(kLessonDir) / "lesson_text_box.png").string(), pixels, 240, 320);
     std::ofstream(workDir(kLessonDir) / "result.txt")
-        << r.lessonsBefore << ' ' << g.m_career.counterA << ' ' << g.tutorialTextId << ' ' << g.lessonNumber
+        << r.lessonsBefore << ' ' << g.career.progress.counterA << ' ' << g.tutorial.textId << ' ' << g.lessonNumber
         << " states" << r.match.states << '\n';
     std::exit(0);
   }

@@ -117,16 +117,16 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
   r.match.onFrame(g, state, power);
   // The coach's box and another box never share the screen.
   if (state == k_stateMessageBox && (isBoxOverTable(g) || isMessageQueued(g))) ++r.overlaps;
-  if (r.lesson == 0 && isDialogBoxOpen(g) && std::string(g.m_dialog.body).find("Bank") != std::string::npos)
+  if (r.lesson == 0 && isDialogBoxOpen(g) && std::string(g.dialog.body).find("Bank") != std::string::npos)
     ++r.bankBoxes;
   // The lesson's finish: the coach's box once it is drawn.
-  if (state == k_stateMessageBox && g.messageText == tutorialLessonWord(r.lesson, k_lessonPassed) &&
-      g.m_gameClock - g.m_stateEntryTime >= 600 && r.finishShown != r.lesson) {
+  if (state == k_stateMessageBox && g.turn.messageText == tutorialLessonWord(r.lesson, k_lessonPassed) &&
+      g.frame.gameClock - g.states.stateEntryTime >= 600 && r.finishShown != r.lesson) {
     capture(pixels, r.lesson, "passed");
     r.finishShown = r.lesson;
   }
   // The coach's text over the selector is read, then closed with a tap.
-  if (state == k_stateSpinSelector && g.tutorialTextBoxOpen) {
+  if (state == k_stateSpinSelector && g.tutorial.textBoxOpen) {
     if (!r.textSeen) r.textSeen = now() + 700;
     if (now() > r.textSeen) {
       capture(pixels, r.lesson, "selector_text");
@@ -147,7 +147,7 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
     case kAim:
       if (!aiming) return;
       // The first aim is the lesson's ball: the coach may have lined it up already.
-      if (r.step == 0 && g.tutorialTarget < 0) break;
+      if (r.step == 0 && g.tutorial.target < 0) break;
       {
         int x = 0, y = 0;
         matchtouch::ballScreen(g, a.arg, x, y);
@@ -209,7 +209,7 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (g.m_inGame) return matchFrame(g, state, pixels);
+  if (g.states.inGame) return matchFrame(g, state, pixels);
   Run& r = g_run;
   if (state == k_stateMainMenu && held == 40 && r.phase == 0) {
     touch(124, 52);  // help
@@ -220,7 +220,7 @@ void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   } else if (state == k_stateTutorialChoice && held == 30) {
     // Back from a lesson: the one played is saved as passed.
     if (r.phase == 3) {
-      r.passed = g.m_career.counterA;
+      r.passed = g.career.progress.counterA;
       if (!(r.passed & (1u << r.lesson))) fail(r.lesson, "not passed");
       r.lesson += 1;
       r.step = 0;
@@ -233,14 +233,14 @@ void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       std::exit(0);
     }
     // Four rows show five lessons: the last is brought up by the arrow below.
-    if (r.lesson == 4 && g.m_menu.firstVisible == 0) {
+    if (r.lesson == 4 && g.menu.firstVisible == 0) {
       touch(120, touchLayoutY(316) + 9);
       return;
     }
-    touch(124, touchLayoutY(129 + 50 * (r.lesson - g.m_menu.firstVisible)) + 14);
+    touch(124, touchLayoutY(129 + 50 * (r.lesson - g.menu.firstVisible)) + 14);
     r.phase = 3;
   } else if (state == k_stateTutorialChoice && held == 60 && r.lesson == 4 && r.phase == 2) {
-    touch(124, touchLayoutY(129 + 50 * (r.lesson - g.m_menu.firstVisible)) + 14);
+    touch(124, touchLayoutY(129 + 50 * (r.lesson - g.menu.firstVisible)) + 14);
     r.phase = 3;
   }
 }

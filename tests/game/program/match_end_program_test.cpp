@@ -47,7 +47,7 @@ std::string& matchStates() {
 void noteState(cGame& g, int held) {
   if (held != 1) return;
   char number[16];
-  std::snprintf(number, sizeof number, " %d", static_cast<int>(g.s_gameState));
+  std::snprintf(number, sizeof number, " %d", static_cast<int>(g.states.gameState));
   matchStates().append(number);
 }
 
@@ -81,7 +81,7 @@ void cheatToWin(cGame& g, int state, int held, const uint16_t* pixels) {
   if (state == k_stateCheatMenu) {
     if (held == 10) capture(state, pixels);
     if (held == 12) {
-      g.m_menu.selection = 0;
+      g.menu.selection = 0;
       g.keyPressed(down = kKeyFire);
     }
   }
@@ -105,13 +105,13 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
   scripted::withMatchFrames() = true;
   scripted::run(workDir(g_dir), 30000, [](cGame& g, int state, int held, const uint16_t* pixels) {
     static bool started = false;
-    if (g.m_inGame) noteState(g, held);
+    if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
       g.gameType = 0;
       g.ruleSet = 0;
-      g.m_chosenCharacter[0] = 0;
-      g.m_chosenCharacter[1] = 1;
+      g.setup.chosenCharacter[0] = 0;
+      g.setup.chosenCharacter[1] = 1;
       setTable(g, 0);
       enterGameLoading(g);
       return;
@@ -179,7 +179,7 @@ void tapCareer(int state, int held) {
   scripted::withMatchFrames() = true;
   scripted::run(workDir(g_dir), 40000, [](cGame& g, int state, int held, const uint16_t* pixels) {
     static int stakeVisits = 0;
-    if (g.m_inGame) noteState(g, held);
+    if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && stakeVisits == 0) {
       g.gameType = 3;
       g.setState(k_stateStakeChoice);
@@ -249,8 +249,8 @@ namespace {
       started = true;
       g.gameType = 0;
       g.ruleSet = 0;
-      g.m_chosenCharacter[0] = 0;
-      g.m_chosenCharacter[1] = 1;
+      g.setup.chosenCharacter[0] = 0;
+      g.setup.chosenCharacter[1] = 1;
       setTable(g, 0);
       enterGameLoading(g);
       return;
@@ -259,14 +259,14 @@ namespace {
     if (state == k_stateAim && held == 3) g.setInGameState(k_stateInGameQuestion);
     if (state == k_stateInGameQuestion && held == 20) {
       capture(state, pixels);
-      g.tutorialStarted = 1;
+      g.tutorial.started = 1;
       g.setInGameState(k_stateContinue);
     }
     if (state == k_stateContinue && held == 20) {
       capture(state, pixels);
-      for (uint8_t& a : g.m_characterAvailable) a = 1;
-      g.m_career.money = 12345;
-      g.m_pendingReturnState = k_stateCareerComplete;
+      for (uint8_t& a : g.career.characterAvailable) a = 1;
+      g.career.progress.money = 12345;
+      g.loading.pendingReturnState = k_stateCareerComplete;
       g.setState(k_stateMainMenuLoading);
     }
     if (state == k_stateCareerComplete && held == 45) {

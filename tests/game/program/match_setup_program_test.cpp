@@ -79,15 +79,15 @@ void writeSeen() {
 
 // Frames of the match: the toss, then the first turn after it.
 void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (g.m_inGame) note("m" + std::to_string(state), held);
+  if (g.states.inGame) note("m" + std::to_string(state), held);
   if (state == k_stateCoinToss) {
     g_tossSeen = true;
-    if (g.tossPhase == 0 && held == kCapture) save("toss.png", pixels);
-    if (g.tossPhase == 1 && g.tossFrames == 12) save("spin.png", pixels);
+    if (g.setup.tossPhase == 0 && held == kCapture) save("toss.png", pixels);
+    if (g.setup.tossPhase == 1 && g.setup.tossFrames == 12) save("spin.png", pixels);
   } else if (g_tossSeen && g_firstTurn < 0) {
     g_firstTurn = state;
     note("first", state);
-    note("pending", g.coinTossPending);
+    note("pending", g.turn.coinTossPending);
     note("current", g.currentPlayer);
   }
 }
@@ -99,14 +99,14 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       g_dir, 1300,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateRulesChoice && held == kCapture) save("rules_none.png", pixels);
-        if (state == k_stateRulesChoice && g.m_menu.selection == 0) save("rules_row.png", pixels);
+        if (state == k_stateRulesChoice && g.menu.selection == 0) save("rules_row.png", pixels);
         if (state == k_stateVersus && held == kCapture) {
           save("versus.png", pixels);
-          note("player", g.m_chosenCharacter[0]);
-          note("opponent", g.m_chosenCharacter[1]);
-          note("table", g.m_tableIndex);
+          note("player", g.setup.chosenCharacter[0]);
+          note("opponent", g.setup.chosenCharacter[1]);
+          note("table", g.setup.tableIndex);
         }
-        if (state == k_stateGameLoading && held == 1) note("tossArmed", g.coinTossPending);
+        if (state == k_stateGameLoading && held == 1) note("tossArmed", g.turn.coinTossPending);
         matchFrame(g, state, held, pixels);
       },
       writeSeen);
@@ -118,19 +118,19 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       g_dir, 1100,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateCharacterSelect) {
-          const int step = g.m_subState;
-          if (step == 20 && g.m_chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
-          if (step == 20 && g.m_chosenCharacter[0] == 9) save("player_9.png", pixels);
+          const int step = g.states.subState;
+          if (step == 20 && g.setup.chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
+          if (step == 20 && g.setup.chosenCharacter[0] == 9) save("player_9.png", pixels);
           if (step == 30) save("opponent.png", pixels);
         }
-        if (state == k_stateTableChoice && g.m_tableIndex == 0 && held == kCapture) save("table_0.png", pixels);
-        if (state == k_stateTableChoice && g.m_tableIndex == 1) save("table_1.png", pixels);
+        if (state == k_stateTableChoice && g.setup.tableIndex == 0 && held == kCapture) save("table_0.png", pixels);
+        if (state == k_stateTableChoice && g.setup.tableIndex == 1) save("table_1.png", pixels);
         if (state == k_stateGameLoading && held == 1) {
-          note("player", g.m_chosenCharacter[0]);
-          note("opponent", g.m_chosenCharacter[1]);
-          note("table", g.m_tableIndex);
+          note("player", g.setup.chosenCharacter[0]);
+          note("opponent", g.setup.chosenCharacter[1]);
+          note("table", g.setup.tableIndex);
           note("rules", g.ruleSet);
-          note("tossArmed", g.coinTossPending);
+          note("tossArmed", g.turn.coinTossPending);
         }
       },
       writeSeen);
@@ -147,28 +147,28 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateMainMenu && held == 30) g.setState(k_statePlayerChoice);
         if (state == k_statePlayerChoice && held == 20) {
           save("pair.png", pixels);
-          g.m_career.started = 1;
-          g.m_career.character = 0;
+          g.career.progress.started = 1;
+          g.career.progress.character = 0;
           for (int c = 0; c < 10; ++c) {
-            g.m_career.won[c] = c == 9 || c == 5;
-            g.m_characterAvailable[c] = c == 0 || c == 1 || c == 5 || c == 9;
+            g.career.progress.won[c] = c == 9 || c == 5;
+            g.career.characterAvailable[c] = c == 0 || c == 1 || c == 5 || c == 9;
           }
-          g.m_career.money = 1000;
-          g.m_career.flagB = 0;  // not its first match: no tutorial question
+          g.career.progress.money = 1000;
+          g.career.progress.flagB = 0;  // not its first match: no tutorial question
           g.gameType = 3;
-          g.rivalMatch = 0;
+          g.setup.rivalMatch = 0;
           g.setState(k_stateRulesChoice);
         }
-        if (state == k_stateStakeChoice && g.stakeLevel == 1) {
-          if (2 * g.m_paintFrameCount % 63 == 62) save("stake.png", pixels);  // the glow at its brightest
+        if (state == k_stateStakeChoice && g.setup.stakeLevel == 1) {
+          if (2 * g.frame.paintFrameCount % 63 == 62) save("stake.png", pixels);  // the glow at its brightest
           note("slot", g.opponentSlot);
         }
-        if (state == k_stateTableChoice && held == kCapture) note("table", g.m_tableIndex);
+        if (state == k_stateTableChoice && held == kCapture) note("table", g.setup.tableIndex);
         if (state == k_stateVersus && held == kCapture) save("versus.png", pixels);
         if (state == k_stateBet) {
           if (held == kCapture) save("bet.png", pixels);
-          note("bet", g.currentBet);
-          note("betPosition", g.betPosition);
+          note("bet", g.setup.currentBet);
+          note("betPosition", g.setup.betPosition);
         }
         matchFrame(g, state, held, pixels);
         // A look at the UK break choice over the first turn's table.

@@ -36,16 +36,16 @@ void reportAtExit() {
   if (!wince::start(options)) std::exit(3);
   wince::setFrameHook([](uint64_t, const uint16_t*) {
     if (cGame* g = getGame()) {
-      if (g->s_gameState > g_highestState) g_highestState = g->s_gameState;
-      if (g->s_gameState == k_stateLogo) g_sawLogo = true;
+      if (g->states.gameState > g_highestState) g_highestState = g->states.gameState;
+      if (g->states.gameState == k_stateLogo) g_sawLogo = true;
       static int last = -2;
-      if (g->s_gameState != last && g->m_inGame == 0) {
-        last = g->s_gameState;
+      if (g->states.gameState != last && g->states.inGame == 0) {
+        last = g->states.gameState;
         char number[16];
         std::snprintf(number, sizeof number, " %d", last);
         g_states.append(number);
       }
-      g_resourceCount = static_cast<int>(g->m_resources.getCount());
+      g_resourceCount = static_cast<int>(g->engine.resources.getCount());
     }
   });
   std::atexit(reportAtExit);

@@ -43,7 +43,7 @@ QuestionRun g_run;
   scripted::withMatchFrames() = true;
   scripted::run(runDir(g_run.entry), 3000, [](cGame& g, int state, int, const uint16_t* pixels) {
     QuestionRun& r = g_run;
-    if (!g.m_inGame) return;
+    if (!g.states.inGame) return;
     // The human's first turn, settled: its frame, then the question over it.
     if (r.phase == 0 && state == k_stateAim && isHudAtTarget(g) && ++r.aimFrames == 40) {
       addTextMessage(g, 1, 677, -1);
@@ -51,7 +51,7 @@ QuestionRun g_run;
       r.before.assign(pixels, pixels + 240 * 320);
       enterQuestionMenu(g, 674, 675, 9, k_stateAfterShot, true);
       r.phase = 1;
-    } else if (r.phase == 1 && state == k_stateQuestion && g.m_gameClock - g.m_stateEntryTime > 600) {
+    } else if (r.phase == 1 && state == k_stateQuestion && g.frame.gameClock - g.states.stateEntryTime > 600) {
       using E = wince::ScriptEvent;
       const int y = r.entry == 0 ? 146 : 190;
       wince::setScript({E{now() + 5, E::Down, 124, y, 0}, E{now() + 6, E::Up, 124, y, 0}});

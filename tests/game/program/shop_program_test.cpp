@@ -75,7 +75,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
   scripted::run(
       workDir(), 6500,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
-        if (state == k_stateShop && g.m_career.boughtMask == 0) {
+        if (state == k_stateShop && g.career.progress.boughtMask == 0) {
           const char now = g.shop.panelFullyOpen ? 'o' : g.shop.panelAtRest && !g.shop.panelOpen ? 'c' : 0;
           if (now && (g_panel.empty() ? now == 'o' : g_panel.back() != now)) g_panel.push_back(now);
         }
@@ -84,9 +84,9 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
         if (state == k_stateMainMenu && held == 40 && !entered) {
           entered = true;
           resetProgress(g);
-          g.m_career.started = 1;
+          g.career.progress.started = 1;
           saveProgress(g);
-          g.m_pubSpot = 4;
+          g.career.pubSpot = 4;
           g.setState(k_statePub);
           return;
         }
@@ -114,7 +114,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
           g_captured[3] = 1;
           wince::writePng((dir / "shop_error.png").string(), pixels, 240, 320);
         }
-        if (state == k_stateShop && held == 20 && (g.m_career.boughtMask >> 5 & 1u))
+        if (state == k_stateShop && held == 20 && (g.career.progress.boughtMask >> 5 & 1u))
           wince::writePng((dir / "shop_owned.png").string(), pixels, 240, 320);
         if (state == k_stateShop && g.shop.panelFullyOpen && !g_captured[1]) {
           g_captured[1] = 1;

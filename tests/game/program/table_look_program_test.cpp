@@ -54,7 +54,7 @@ LookRun g_run;
   scripted::withMatchFrames() = true;
   scripted::run(runDir(), 4000, [](cGame& g, int state, int, const uint16_t* pixels) {
     LookRun& r = g_run;
-    if (!g.m_inGame || !pixels) return;
+    if (!g.states.inGame || !pixels) return;
     auto finish = [] {
       std::ofstream(runDir() / "seen.txt") << g_run.seen;
       std::exit(0);
@@ -75,7 +75,7 @@ LookRun g_run;
         for (int y = b.y; y < b.y + b.h; ++y)
           for (int x = b.x; x < b.x + b.w; ++x)
             underButtons += pixels[y * 240 + x] != r.base[static_cast<size_t>(y * 240 + x)];
-      r.seen += "message " + std::to_string(g.m_messages.layout[0]) + " " + std::to_string(box > 2000) + " " +
+      r.seen += "message " + std::to_string(g.messages.layout[0]) + " " + std::to_string(box > 2000) + " " +
                 std::to_string(underButtons) + "\n";
       g.clearMessages();
       r.frames = 0;
@@ -83,7 +83,7 @@ LookRun g_run;
         addMessage(g, 1, kTexts[r.layout], -1);
       } else {
         // The hint key lit: its mark is what changes.
-        g.hudHint = 0;
+        g.table.hudHint = 0;
         r.phase = 2;
       }
     } else if (r.phase == 2) {
@@ -91,7 +91,7 @@ LookRun g_run;
         for (int y = 290; y < 320; ++y)
           for (int x = 0; x < 60; ++x)
             if (pixels[y * 240 + x] != r.base[static_cast<size_t>(y * 240 + x)]) r.markLeft = std::min(r.markLeft, x);
-        g.hudHint = -1;
+        g.table.hudHint = -1;
       } else if (r.frames == 6) {
         using E = wince::ScriptEvent;  // the right soft key opens the spin selector
         wince::setScript({E{now() + 5, E::Down, 215, 305, 0}, E{now() + 60, E::Up, 215, 305, 0}});

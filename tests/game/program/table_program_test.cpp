@@ -36,8 +36,8 @@ constexpr const char* kStartUp = "9000 down 118 135\n9100 up 118 135\n11000 down
 void startMatch(cGame& g, int32_t type, int32_t rules) {
   g.gameType = type;
   g.ruleSet = rules;
-  g.m_chosenCharacter[0] = 0;
-  g.m_chosenCharacter[1] = 1;
+  g.setup.chosenCharacter[0] = 0;
+  g.setup.chosenCharacter[1] = 1;
   setTable(g, 0);
   armCoinToss(g);
   enterGameLoading(g);
@@ -82,7 +82,7 @@ bool expectedGhost(const cGame& g, int& gx, int& gy, int& ball) {
     if (t < best) best = t, ball = n;
   }
   if (best > 1e8) return false;
-  gx = static_cast<int>(std::floor(cx + best * ax)) + g.panelX;
+  gx = static_cast<int>(std::floor(cx + best * ax)) + g.table.panelX;
   gy = g.m_world.originY - static_cast<int>(std::floor(cy + best * ay));
   return true;
 }
@@ -102,12 +102,12 @@ bool ringNear(const uint16_t* p, int x, int y) {
 // queued message in its layout's text box, with the frame around it.
 bool boxHides(cGame& g, int x, int y) {
   if (isDialogBoxOpen(g)) {
-    const DialogBox& d = g.m_dialog;
+    const DialogBox& d = g.dialog;
     return x >= d.x - 8 && x <= d.x + d.width + 8 && y >= d.y - 8 && y <= d.y + d.height + 8;
   }
   if (!isMessageQueued(g)) return false;
   const int boxes[4] = {75, 80, 86, 86};
-  const int e = boxes[std::clamp(g.m_messages.layout[0], 0, 3)];
+  const int e = boxes[std::clamp(g.messages.layout[0], 0, 3)];
   const int bx = getInterfaceElementX(g, k_interfaceHud, e), by = getInterfaceElementY(g, k_interfaceHud, e);
   return x >= bx - 20 && x <= bx + getInterfaceElementWidth(g, k_interfaceHud, e) + 20 && y >= by - 20 &&
          y <= by + getInterfaceElementHeight(g, k_interfaceHud, e) + 20;
@@ -117,19 +117,20 @@ struct GuideCheck {
   int checked = 0, sliding = 0, wrong = 0;
   std::string where;
   void onFrame(cGame& g, int state, const uint16_t* pixels) {
-    if (!pixels || (state != k_stateAim && state != k_stateShotPower) || !g.aimGuideShown || !g.m_option7) return;
+    if (!pixels || (state != k_stateAim && state != k_stateShotPower) || !g.turn.aimGuideShown || !g.career.option7)
+      return;
     if (g.m_world.shot.masse) return;
     int x = 0, y = 0, ball = -1;
     // Only frames whose guide found that ball: a far ball the preview's slow
     // cue ball never reaches has no ghost.
-    if (!expectedGhost(g, x, y, ball) || g.m_guide.objectBall != ball || !g.m_guide.hasContact) return;
+    if (!expectedGhost(g, x, y, ball) || g.table.guide.objectBall != ball || !g.table.guide.hasContact) return;
     if (boxHides(g, x, y)) return;
     ++checked;
     if (!isHudAtTarget(g)) ++sliding;
     if (!ringNear(pixels, x, y)) {
       ++wrong;
       char line[80];
-      std::snprintf(line, sizeof line, " [state %d view %d ghost (%d,%d)]", state, g.panelX, x, y);
+      std::snprintf(line, sizeof line, " [state %d view %d ghost (%d,%d)]", state, g.table.panelX, x, y);
       where.append(line);
     }
   }
@@ -151,9 +152,9 @@ void playHumanTurn(cGame& g, int state, GuideRun& r) {
     touch(30, 160);  // PLACE where it lies
     r.wait = now() + 600;
   } else if (state == k_stateAim && isHudAtTarget(g)) {
-    if (g.m_stateEntryTime != r.aimEntry) {
+    if (g.states.stateEntryTime != r.aimEntry) {
       // Let the guide be seen a while, then shoot.
-      r.aimEntry = g.m_stateEntryTime;
+      r.aimEntry = g.states.stateEntryTime;
       r.wait = now() + 800;
       return;
     }
@@ -164,7 +165,7 @@ void playHumanTurn(cGame& g, int state, GuideRun& r) {
 
 void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   GuideRun& r = g_guide;
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.phase == 0) {
       r.phase = 1;
       startMatch(g, 0, 0);  // a quick match of eight-ball against the computer
@@ -246,7 +247,7 @@ constexpr const char* kBoxDir = "kv_table_boxes";
 void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   BoxRun& r = g_box;
   r.match.onFrame(g, state, r.phase >= 6 ? 12000 : 9000);
-  if (isDialogBoxOpen(g) && std::string(g.m_dialog.title) == getStringData(g, 667)) r.scratchSeen = 1;
+  if (isDialogBoxOpen(g) && std::string(g.dialog.title) == getStringData(g, 667)) r.scratchSeen = 1;
   const bool computerTurn = !humanAtTable(g) && (state == k_stateComputerBallInHand || state == k_stateComputerShot ||
                                                  state == k_stateStroke || state == k_stateBallsMoving);
   if (r.scratchSeen && computerTurn) {
@@ -322,7 +323,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && g_box.phase == 0) startMatch(g, 0, 0);
     return;
   }
@@ -480,7 +481,7 @@ void barMatchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0) startMatch(g, 0, 0);
     return;
   }
@@ -540,7 +541,7 @@ struct TwoPlayerTurns {
       touch(fireX, 160, aimAtTable ? 400 : 20);  // POWER
       until = now() + 900;
     } else if (state == k_stateShotPower) {
-      if (g.m_stateEntryTime != powerEntry) powerEntry = g.m_stateEntryTime, hit = false;
+      if (g.states.stateEntryTime != powerEntry) powerEntry = g.states.stateEntryTime, hit = false;
       const int32_t step = matchtouch::gaugeStep(g, 33);
       const int32_t next = g.m_world.shot.powerGauge + 3 * step;
       if (!hit && g.m_world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
@@ -564,7 +565,7 @@ constexpr const char* kGroupDir = "kv_table_groups";
 
 void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   GroupRun& r = g_group;
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.phase == 0) startMatch(g, 1, 1);  // UK, two players
     return;
   }
@@ -581,7 +582,7 @@ void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (now() < r.until) return;
   auto note = [&](const char* name) {
     char word[24];
-    std::snprintf(word, sizeof word, " %d/%d", state, state == k_stateBreakChoice ? g.breakChoiceView : 0);
+    std::snprintf(word, sizeof word, " %d/%d", state, state == k_stateBreakChoice ? g.setup.breakChoiceView : 0);
     r.log.append(word);
     capture(kGroupDir, pixels, name);
     r.until = now() + 700;
@@ -652,14 +653,14 @@ constexpr const char* kLagDir = "kv_table_lag";
 
 void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LagRun& r = g_lag;
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.lagShots == 0) startMatch(g, 1, 0);  // eight-ball, two players
     return;
   }
   const bool lag = g.m_rules.rulesMode == RuleState::kModeLag;
   // What the messages say before the first lag shot.
   if (lag && r.lagShots == 0 && isMessageQueued(g)) {
-    const std::string text = g.m_messages.text[0];
+    const std::string text = g.messages.text[0];
     for (int id : {517, 519})
       if (text == getStringData(g, id) && (r.notes.empty() || r.notes.back() != id)) {
         r.notes.push_back(id);

@@ -64,7 +64,8 @@ void winAtOnce(cGame& g, int32_t state, int32_t step) {
   scripted::run(workDir(), 20000, [](cGame& g, int state, int held, const uint16_t* pixels) {
     g.m_matchStepHook = winAtOnce;
     if (state == k_stateTournamentStage && held == kCaptureFrame) {
-      std::ofstream(workDir() / "bracket.txt", std::ios::app) << g.m_tournament.round << ' ' << g.m_tournament.prize << '\n';
+      std::ofstream(workDir() / "bracket.txt", std::ios::app)
+          << g.tournament.round << ' ' << g.tournament.prize << '\n';
     }
     if ((state == k_stateTournamentCharacterSelect || state == k_stateTournamentStage) && held == kCaptureFrame && pixels &&
         !fs::exists(scripted::screenFile(workDir(), state)))

@@ -75,7 +75,7 @@ void writeRun() {
       runDir(g_run.accept), 5000,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         Run& r = g_run;
-        if (held == 1) r.states += ' ' + std::to_string(state) + (g.m_inGame ? "m" : "");
+        if (held == 1) r.states += ' ' + std::to_string(state) + (g.states.inGame ? "m" : "");
         // Every 40 frames on a screen that waits for a touch: its touch.
         for (const Touch& t : kTouches)
           if (t.state == state && held % 40 == 30) tapSoon(t.x, t.y);
@@ -86,7 +86,7 @@ void writeRun() {
         }
         if (state == k_stateTutorialLessonIntro && held == 1) {
           r.gameTypeAtLesson = g.gameType;
-          r.savedTypeAtLesson = g.m_savedGameType;
+          r.savedTypeAtLesson = g.tutorial.savedGameType;
         }
         // The lessons played through: the tutorial ends.
         if (state == k_stateAim && g.gameType == 5 && held == 10) g.setInGameState(k_stateTutorialFinished);

@@ -15,12 +15,12 @@ class FrontEndTest : public MenuTest {
   void SetUp() override {
     MenuTest::SetUp();
     game->init();
-    game->m_savedBackground = back.get();
-    game->m_savedBackgroundGraphics = back->getGraphics();
-    game->m_soundEnabled = 0;
+    game->loading.savedBackground = back.get();
+    game->loading.savedBackgroundGraphics = back->getGraphics();
+    game->sound.enabled = 0;
     marks = spritetest::loadBank(frameBank(3));
     marks->buildCacheImages(0, 0, -1, -1);
-    game->m_sprites[k_slotMarks] = marks.get();
+    game->loading.sprites[k_slotMarks] = marks.get();
     std::vector<Interface> all(7);
     ASSERT_NO_FATAL_FAILURE(
         compileInterfaces(all, {"000-sound-question", "001-title", "002-main-menu", "003-question", "006-options"}));
@@ -33,9 +33,9 @@ class FrontEndTest : public MenuTest {
     createSaveFile(*game);
   }
   void TearDown() override {
-    game->m_sprites[k_slotMarks] = nullptr;
-    game->m_savedBackground = nullptr;
-    game->m_savedBackgroundGraphics = nullptr;
+    game->loading.sprites[k_slotMarks] = nullptr;
+    game->loading.savedBackground = nullptr;
+    game->loading.savedBackgroundGraphics = nullptr;
     MenuTest::TearDown();
   }
   static std::string readText(const std::string& file) {
@@ -58,12 +58,12 @@ class FrontEndTest : public MenuTest {
   // Enters a front-end state and runs its set-up frame.
   void start(int32_t state) {
     game->setState(state);
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     game->updateCurrentState();
   }
   // One frame with these keys.
   void frame(std::initializer_list<int> keys = {}) {
-    if (game->m_keys.isLocked()) game->m_keys.lock(0);
+    if (game->keys.isLocked()) game->keys.lock(0);
     press(keys);
     game->updateCurrentState();
   }

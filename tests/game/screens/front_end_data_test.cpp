@@ -28,7 +28,8 @@ class FrontEndData : public InterfaceTest {
     auto bank = std::make_unique<ASprite>();
     if (loadBar(*game, "menu.bar") != 1) return nullptr;
     const int32_t offset = getBarEntryOffset(*game, entry), size = getBarEntrySize(*game, entry);
-    const bool ok = size > 0 && bank->load(game->m_bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size));
+    const bool ok =
+        size > 0 && bank->load(game->files.bar.data, static_cast<uint32_t>(offset), static_cast<uint32_t>(size));
     unloadBar(*game);
     return ok ? std::move(bank) : nullptr;
   }
@@ -150,12 +151,12 @@ TEST_F(FrontEndData, BanksOfTheFrontEnd) {
 TEST_F(FrontEndData, GlyphsAreDrawnWithoutABox) {
   std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
   ASSERT_EQ(loadBar(*game, "i.bar"), 1);
-  const uint8_t* map = game->m_bar.data + getBarEntryOffset(*game, k_interfaceEntryCharMap);
+  const uint8_t* map = game->files.bar.data + getBarEntryOffset(*game, k_interfaceEntryCharMap);
   ASSERT_GT(getBarEntrySize(*game, k_interfaceEntryCharMap), 2 * 'o' + 1);
   const int frame = map[2 * 'o'] | map[2 * 'o' + 1] << 8;
   for (int entry : {k_interfaceEntryFont0, k_interfaceEntryFont1}) {
     ASprite glyphs;
-    ASSERT_TRUE(glyphs.load(game->m_bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, entry)),
+    ASSERT_TRUE(glyphs.load(game->files.bar.data, static_cast<uint32_t>(getBarEntryOffset(*game, entry)),
                             static_cast<uint32_t>(getBarEntrySize(*game, entry))));
     ASSERT_GT(frame, 0);
     ASSERT_LT(frame, glyphs.frameCount);

@@ -8,10 +8,10 @@ class FrontEnd : public FrontEndTest {
  protected:
   // Chooses a main-menu entry and runs frames until the slide has ended.
   void mainMenuChoose(uint32_t textId) {
-    game->m_interfaceAnimations = 0;
-    game->m_frameTime = 100;
+    game->interfaces.interfaceAnimations = 0;
+    game->frame.frameTime = 100;
     choose(textId);
-    for (int i = 0; i < 40 && game->s_gameState == k_stateMainMenu; ++i) frame();
+    for (int i = 0; i < 40 && game->states.gameState == k_stateMainMenu; ++i) frame();
   }
 };
 
@@ -23,13 +23,13 @@ TEST_F(FrontEnd, SoundQuestionAnswerIsKeptForTheRunAndShownInTheOptions) {
   };
   for (const Case& c : {Case{k_textNo, 0, k_textOff}, Case{k_textYes, 1, k_textOn}}) {
     start(k_stateFirstRunQuestion);
-    EXPECT_EQ(game->m_soundQuestionAsked, 1);
+    EXPECT_EQ(game->loading.soundQuestionAsked, 1);
     EXPECT_EQ(game->getMenuSelection(), -1);
     frame({kBack});  // no way back
-    EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
+    EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
     choose(c.answer);
-    EXPECT_EQ(game->s_gameState, k_stateTitle);
-    EXPECT_EQ(game->m_soundEnabled, c.sound);
+    EXPECT_EQ(game->states.gameState, k_stateTitle);
+    EXPECT_EQ(game->sound.enabled, c.sound);
     start(k_stateOptions);
     EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionSound), 2u | c.shown << 16) << c.answer;
   }
@@ -45,32 +45,32 @@ TEST_F(FrontEnd, TitleGoesOnForSelectUnlessBackOrKey22) {
   for (const Case& c : cases) {
     start(k_stateTitle);
     frame({});
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     press(c.keys);
     game->updateCurrentState();
-    EXPECT_EQ(game->s_gameState, c.state) << c.keys.size();
+    EXPECT_EQ(game->states.gameState, c.state) << c.keys.size();
   }
 }
 
 TEST_F(FrontEnd, OptionsSoundOnRestartsTheMusicOutsideAMatchAndClicksOverOne) {
   for (const bool overMatch : {false, true}) {
-    game->m_menusOverMatch = overMatch;
+    game->frontEnd.menusOverMatch = overMatch;
     start(k_stateOptions);
-    game->m_soundEnabled = 0;
+    game->sound.enabled = 0;
     takeSound();
     choose(k_textOptionSound);
-    EXPECT_EQ(game->m_soundEnabled, 1);
+    EXPECT_EQ(game->sound.enabled, 1);
     EXPECT_EQ(takeSound(), overMatch ? k_soundBreakHard : k_musicTitle) << overMatch;
     EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionSound), 2u | k_textOn << 16);
     choose(k_textOptionSound);
-    EXPECT_EQ(game->m_soundEnabled, 0);
+    EXPECT_EQ(game->sound.enabled, 0);
     EXPECT_EQ(takeSound(), -1);
   }
 }
 
 TEST_F(FrontEnd, OptionTogglesWriteSettingsBytesOneAndTwo) {
   start(k_stateOptions);
-  const uint8_t guide = game->m_option7, option8 = game->m_option8;
+  const uint8_t guide = game->career.option7, option8 = game->career.option8;
   choose(k_textOptionAimingGuide);
   EXPECT_EQ(savedByte(1), guide ? 0 : 1);
   EXPECT_EQ(getMenuEntryFlags(*game, k_textOptionAimingGuide), 2u | (guide ? k_textOff : k_textOn) << 16);
@@ -90,28 +90,28 @@ TEST_F(FrontEnd, ResetQuestionAnswersReturnToTheOptions) {
   };
   for (const Case& c : {Case{kSelect, k_textYes, true}, Case{kSelect, k_textNo, false}, Case{kBack, 0, false}}) {
     start(k_stateOptions);
-    game->m_option7 = 0;
-    game->m_career.money = 123;
+    game->career.option7 = 0;
+    game->career.progress.money = 123;
     saveSettings(*game);
     choose(k_textResetAll);
-    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    ASSERT_EQ(game->states.gameState, k_stateQuestion);
     EXPECT_EQ(game->getMenuSelection(), 1) << "opens on no";
     if (c.entry) selectMenuEntryById(*game, c.entry);
     frame({c.key});
-    EXPECT_EQ(game->s_gameState, k_stateOptions);
-    EXPECT_EQ(game->m_option7, c.reset ? 1 : 0);
+    EXPECT_EQ(game->states.gameState, k_stateOptions);
+    EXPECT_EQ(game->career.option7, c.reset ? 1 : 0);
     EXPECT_EQ(savedByte(1), c.reset ? 1 : 0);
-    EXPECT_EQ(game->m_career.money != 123u, c.reset);
+    EXPECT_EQ(game->career.progress.money != 123u, c.reset);
   }
 }
 
 TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
-  game->m_menusOverMatch = 1;
-  game->m_inGame = 1;
-  game->m_stackDepth = 1;
-  game->s_gameState = k_stateIGM;
+  game->frontEnd.menusOverMatch = 1;
+  game->states.inGame = 1;
+  game->states.stackDepth = 1;
+  game->states.gameState = k_stateIGM;
   game->setInGameState(k_stateOptions);
-  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
   EXPECT_EQ(getMenuEntryFlags(*game, k_textResetAll), 1u);
   auto shown = [this](int32_t element) {
     const int16_t* e = getInterfaceElement(*game, k_interfaceOptions, element);
@@ -122,17 +122,17 @@ TEST_F(FrontEnd, OverAPausedMatchOptionsHideResetAndGoBackToTheInGameMenu) {
   EXPECT_FALSE(fifthButtonShown()) << "four rows: no empty fifth button";
   EXPECT_FALSE(arrowsShown()) << "nothing to scroll to";
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1) << "the paused match's stack stays";
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1) << "the paused match's stack stays";
   // Outside a match: the main menu.
-  game->m_menusOverMatch = 0;
+  game->frontEnd.menusOverMatch = 0;
   start(k_stateOptions);
   EXPECT_EQ(getMenuEntryFlags(*game, k_textResetAll), 0u);
   EXPECT_TRUE(fifthButtonShown());
   EXPECT_TRUE(shown(k_optionsArrowUp) && shown(k_optionsArrowDown));
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
 }
 
 TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
@@ -148,12 +148,12 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
       {k_textAbout, 0, k_stateAbout, -1},            {k_textExit, 0, k_stateQuestion, -1},
   };
   for (const Case& c : cases) {
-    game->m_career.started = c.careerStarted;
+    game->career.progress.started = c.careerStarted;
     game->gameType = 3;
     start(k_stateMainMenu);
     EXPECT_EQ(game->gameType, -1);
     mainMenuChoose(c.entry);
-    EXPECT_EQ(game->s_gameState, c.state) << c.entry;
+    EXPECT_EQ(game->states.gameState, c.state) << c.entry;
     EXPECT_EQ(game->gameType, c.gameType) << c.entry;
   }
   // The exit question: title 37, body 1, on the no entry.
@@ -162,7 +162,7 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
   EXPECT_EQ(game->question.returnState, k_stateMainMenu);
   EXPECT_EQ(game->question.action, 0);
   EXPECT_EQ(game->question.panel, k_interfaceMainMenu);
-  EXPECT_EQ(game->m_subState, k_subStateUpdate) << "set up in the frame that asked";
+  EXPECT_EQ(game->states.subState, k_subStateUpdate) << "set up in the frame that asked";
   EXPECT_EQ(game->getMenuSelection(), 1);
 }
 
@@ -213,22 +213,22 @@ TEST_F(FrontEnd, QuestionActionTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "action " << c.action << " answer " << c.answer << " in game " << c.inGame);
-    game->m_menusOverMatch = c.inGame;
+    game->frontEnd.menusOverMatch = c.inGame;
     game->question.pendingAction = -1;
-    game->m_bracketResumes = 0;
+    game->bracketResumes = 0;
     game->m_rules = RuleState();
     game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
     game->currentPlayer = 0;
-    game->m_option8 = c.answer == kYesAnswer ? 0 : 1;
+    game->career.option8 = c.answer == kYesAnswer ? 0 : 1;
     game->gameType = 1;
     int32_t returnState = c.action == 5 || c.action == 7 || c.action == 4 ? k_stateShop : k_stateMainMenu;
     if (c.inGame) {
       // A match with the balls moving under the menu.
       start(k_stateMainMenu);
       game->setInGameState(k_stateBallsMoving);
-      game->m_stateStack[0] = k_stateBallsMoving;
-      game->m_stackDepth = 1;
-      game->s_gameState = k_stateIGM;
+      game->states.stateStack[0] = k_stateBallsMoving;
+      game->states.stackDepth = 1;
+      game->states.gameState = k_stateIGM;
       returnState = k_stateIGM;
       if (c.action == 6) returnState = k_stateContinue;
       if (c.action == 11) returnState = k_stateAfterShot;
@@ -236,8 +236,8 @@ TEST_F(FrontEnd, QuestionActionTable) {
       start(returnState);
     }
     openQuestion(*game, 1, 1, returnState, c.action, 9, -1);
-    ASSERT_EQ(game->s_gameState, k_stateQuestion);
-    EXPECT_EQ(game->m_inGame, c.inGame ? 1 : 0);
+    ASSERT_EQ(game->states.gameState, k_stateQuestion);
+    EXPECT_EQ(game->states.inGame, c.inGame ? 1 : 0);
     if (c.answer == kBackAnswer) {
       frame({kBack});
     } else {
@@ -245,12 +245,12 @@ TEST_F(FrontEnd, QuestionActionTable) {
     }
     if (c.state == k_stateMatchInit) {
       // A new match runs on from 500 to the first state that waits.
-      EXPECT_GE(game->s_gameState, k_stateMatchInit);
-      EXPECT_LT(game->s_gameState, 900);
+      EXPECT_GE(game->states.gameState, k_stateMatchInit);
+      EXPECT_LT(game->states.gameState, 900);
     } else {
-      EXPECT_EQ(game->s_gameState, c.state);
+      EXPECT_EQ(game->states.gameState, c.state);
     }
-    EXPECT_EQ(game->m_inGame, c.inGameAfter);
+    EXPECT_EQ(game->states.inGame, c.inGameAfter);
     const bool remembered = c.answer == kBackAnswer && c.action >= 6 && c.action != 7 && c.action <= 11;
     EXPECT_EQ(game->question.pendingAction, remembered ? c.action : -1);
     if (c.action == 9 && c.answer != kBackAnswer) {
@@ -262,31 +262,31 @@ TEST_F(FrontEnd, QuestionActionTable) {
       EXPECT_EQ(game->currentPlayer, c.answer == kNoAnswer ? 1 : 0) << "no passes the table";
     }
     if (c.action == 11 && c.answer != kBackAnswer) {
-      EXPECT_EQ(game->m_option8, c.answer == kYesAnswer ? 1 : 0);
+      EXPECT_EQ(game->career.option8, c.answer == kYesAnswer ? 1 : 0);
       EXPECT_EQ(savedByte(2), c.answer == kYesAnswer ? 1 : 0);
     }
     if (c.action == 14 && c.state == k_stateTournamentStage) {
-      EXPECT_EQ(game->m_bracketResumes, 1);
+      EXPECT_EQ(game->bracketResumes, 1);
     }
     if (c.action == 6 && c.answer == kYesAnswer) {
       EXPECT_EQ(game->gameType, 5);
     }
     if (c.action == 2 || c.action == 3) {
-      EXPECT_EQ(game->m_menusOverMatch, c.answer == kYesAnswer ? 0 : 1);
+      EXPECT_EQ(game->frontEnd.menusOverMatch, c.answer == kYesAnswer ? 0 : 1);
     }
   }
 }
 
 TEST_F(FrontEnd, ExitYesQuitsAndMarksALeftTutorial) {
   for (const int32_t type : {1, 5}) {
-    game->m_tutorialLeft = 0;
-    game->m_quitRequested = 0;
+    game->tutorial.left = 0;
+    game->loading.quitRequested = 0;
     start(k_stateMainMenu);
     game->gameType = type;
     openQuestion(*game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
     choose(k_textYes);
-    EXPECT_EQ(game->s_gameState, k_stateNone);
-    EXPECT_EQ(game->m_quitRequested, 1);
+    EXPECT_EQ(game->states.gameState, k_stateNone);
+    EXPECT_EQ(game->loading.quitRequested, 1);
     EXPECT_EQ(savedByte(22), type == 5 ? 1 : 0) << type;
   }
 }

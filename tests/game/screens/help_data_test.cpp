@@ -25,21 +25,21 @@ class HelpData : public InterfaceTest {
     loadStrings(*game, 0);
     // The game's two fonts, as the start-up loads them.
     ASSERT_EQ(loadBar(*game, "i.bar"), 1);
-    delete[] game->m_charMap;  // the block font's
-    game->m_charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
-    game->m_charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
+    delete[] game->text.charMap;  // the block font's
+    game->text.charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
+    game->text.charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
       fonts[f] = makeBank(*game, k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true);
       ASSERT_NE(fonts[f], nullptr);
-      fonts[f]->setCharMap(game->m_charMap);
-      game->m_fonts[f] = fonts[f];
+      fonts[f]->setCharMap(game->text.charMap);
+      game->text.fonts[f] = fonts[f];
     }
     unloadBar(*game);
   }
   void TearDown() override {
     for (ASprite*& f : fonts) {
-      if (game && game->m_fonts[0] == f) game->m_fonts[0] = nullptr;
-      if (game && game->m_fonts[1] == f) game->m_fonts[1] = nullptr;
+      if (game && game->text.fonts[0] == f) game->text.fonts[0] = nullptr;
+      if (game && game->text.fonts[1] == f) game->text.fonts[1] = nullptr;
       delete f;
       f = nullptr;
     }
@@ -133,16 +133,16 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
     const std::string t = text(id);
     int parts = 1;
     for (size_t at = t.find("%j"); at != std::string::npos; at = t.find("%j", at + 2)) ++parts;
-    game->m_layout.cacheKey = 0;
+    game->text.layout.cacheKey = 0;
     EXPECT_EQ(drawElementWrappedText(*game, k_helpPageBody, id), parts) << id;
   }
-  game->helpSubject = k_textHelpMoney;
+  game->setup.helpSubject = k_textHelpMoney;
   buildHelpMoneyText(*game);
   const std::string filled(game->help.filled, static_cast<size_t>(game->help.filledLength));
   int parts = 1;
   for (size_t at = filled.find("%j"); at != std::string::npos; at = filled.find("%j", at + 2)) ++parts;
   const int16_t* body = getInterfaceElement(*game, -1, k_helpPageBody);
-  EXPECT_EQ(layoutText(*game, game->m_fonts, game->help.filled, 0, game->help.filledLength,
+  EXPECT_EQ(layoutText(*game, game->text.fonts, game->help.filled, 0, game->help.filledLength,
                        body[F::kWordParams + F::kTextFont], body[F::kWordParams + F::kTextWidth],
                        body[F::kWordParams + F::kTextHeight]),
             parts);
@@ -152,7 +152,7 @@ TEST_F(HelpData, HelpPagesFitTheBodyBox) {
 // and the credits, which the help page and the about screen draw straight
 // from the table, are the only texts allowed to be longer.
 TEST_F(HelpData, OnlyTextsDrawnFromTheTableAreLongerThanACopy) {
-  for (int id = 0; id < game->m_text.count; ++id) {
+  for (int id = 0; id < game->text.strings.count; ++id) {
     if (getStringLength(*game, id) <= 499) continue;
     const bool helpBody = id == k_textHelpControlsBody || (id >= 182 && id <= 186 && id % 2 == 0);
     const bool credit = id >= k_textCreditsFirst && id <= k_textCreditsLast;
@@ -160,10 +160,10 @@ TEST_F(HelpData, OnlyTextsDrawnFromTheTableAreLongerThanACopy) {
   }
   // Drawn page by page, the longest help text reaches its last word.
   selectInterface(*game, k_interfaceHelpPage);
-  game->m_layout.cacheKey = 0;
+  game->text.layout.cacheKey = 0;
   const int pages = drawElementWrappedText(*game, k_helpPageBody, k_textHelpControlsBody);
   ASSERT_GT(pages, 1);
-  EXPECT_EQ(game->m_layout.pages[pages].start, getStringLength(*game, k_textHelpControlsBody));
+  EXPECT_EQ(game->text.layout.pages[pages].start, getStringLength(*game, k_textHelpControlsBody));
 }
 
 TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
@@ -173,16 +173,16 @@ TEST_F(HelpData, EveryCreditFitsTheAboutWidth) {
     if (t.empty()) continue;
     ++written;
     EXPECT_EQ(t.find('%'), std::string::npos) << id << ": no markup in the credits";
-    resetLayout(*game, game->m_fonts, 0);
-    layoutTextLines(*game, game->m_fonts, t.c_str(), 0, static_cast<int32_t>(t.size()), 220, 30000,
+    resetLayout(*game, game->text.fonts, 0);
+    layoutTextLines(*game, game->text.fonts, t.c_str(), 0, static_cast<int32_t>(t.size()), 220, 30000,
                     TextLayoutData::kMaxPages - 1);
-    ASSERT_EQ(game->m_layout.pageCount, 1) << id;
-    EXPECT_LE(game->m_layout.pages[0].widest, 220) << id;
-    EXPECT_LT(game->m_layout.lineCount, TextLayoutData::kMaxLines) << id;
+    ASSERT_EQ(game->text.layout.pageCount, 1) << id;
+    EXPECT_LE(game->text.layout.pages[0].widest, 220) << id;
+    EXPECT_LT(game->text.layout.lineCount, TextLayoutData::kMaxLines) << id;
   }
   EXPECT_GT(written, 20);
   // The version line and the product name fit too.
-  EXPECT_LE(getCStringWidth(*game, game->m_fonts[0], "Version 1.0.5"), 220);
+  EXPECT_LE(getCStringWidth(*game, game->text.fonts[0], "Version 1.0.5"), 220);
 }
 
 }  // namespace

@@ -35,15 +35,15 @@ class Help : public FrontEndTest {
   // Enters the help page from `from` with a subject.
   void openHelpPage(int from, int subject) {
     start(from);
-    game->helpSubject = subject;
+    game->setup.helpSubject = subject;
     start(k_stateHelpText);
   }
   // A paused match under the menus, the in-game options on top.
   void pauseMatch() {
-    game->m_menusOverMatch = 1;
-    game->m_inGame = 1;
-    game->m_stackDepth = 1;
-    game->s_gameState = k_stateOptions;
+    game->frontEnd.menusOverMatch = 1;
+    game->states.inGame = 1;
+    game->states.stackDepth = 1;
+    game->states.gameState = k_stateOptions;
   }
   std::vector<std::string> strings;
 };
@@ -63,17 +63,17 @@ TEST_F(Help, MenuEntriesLeadToTheirScreens) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
-    game->helpSubject = -1;
+    game->setup.helpSubject = -1;
     start(k_stateHelpMenu);
-    EXPECT_EQ(game->m_menu.count, 4);
+    EXPECT_EQ(game->menu.count, 4);
     EXPECT_EQ(getMenuEntryFlags(*game, k_textHelpTutorial), 0u);
     choose(c.entry);
-    EXPECT_EQ(game->s_gameState, c.state);
-    EXPECT_EQ(game->helpSubject, c.subject);
+    EXPECT_EQ(game->states.gameState, c.state);
+    EXPECT_EQ(game->setup.helpSubject, c.subject);
   }
   start(k_stateHelpMenu);
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
 }
 
 TEST_F(Help, TheMenuTableLeadsTheCharacterList) {
@@ -86,15 +86,15 @@ TEST_F(Help, TheMenuTableLeadsTheCharacterList) {
 TEST_F(Help, OverAPausedMatchTheMenuHasNoTutorialAndGoesBackToTheOptions) {
   pauseMatch();
   game->setInGameState(k_stateHelpMenu);
-  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
   EXPECT_EQ(getMenuEntryFlags(*game, k_textHelpTutorial), 1u);
   selectMenuEntryById(*game, k_textHelpTutorial);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateHelpMenu) << "a hidden entry cannot be chosen";
+  EXPECT_EQ(game->states.gameState, k_stateHelpMenu) << "a hidden entry cannot be chosen";
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateOptions);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1) << "the paused match's stack stays";
+  EXPECT_EQ(game->states.gameState, k_stateOptions);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1) << "the paused match's stack stays";
 }
 
 TEST_F(Help, PagingThroughAThreePageText) {
@@ -136,7 +136,7 @@ TEST_F(Help, PagingThroughAThreePageText) {
 
 TEST_F(Help, AOnePageTextShowsNoArrowAndIgnoresUpAndDown) {
   start(k_stateRulesChoice);
-  game->helpSubject = k_textRuleSet0;
+  game->setup.helpSubject = k_textRuleSet0;
   start(k_stateHelpText);
   EXPECT_EQ(game->help.title, k_textRulesTitle0);
   EXPECT_EQ(game->help.pageCount, 1);
@@ -156,7 +156,7 @@ TEST_F(Help, BackReturnsToTheScreenThatOpenedThePage) {
       EXPECT_EQ(game->help.title, k_textRulesTitle0 + 4);
       EXPECT_EQ(game->help.body, k_textRulesTitle0 + 5);
       frame({key});
-      EXPECT_EQ(game->s_gameState, from);
+      EXPECT_EQ(game->states.gameState, from);
     }
   }
 }
@@ -164,13 +164,13 @@ TEST_F(Help, BackReturnsToTheScreenThatOpenedThePage) {
 TEST_F(Help, OverAPausedMatchThePageReturnsWithoutClearingTheStack) {
   pauseMatch();
   game->setInGameState(k_stateHelpMenu);
-  game->helpSubject = k_textHelpControls;
+  game->setup.helpSubject = k_textHelpControls;
   game->setInGameState(k_stateHelpText);
-  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.gameState, k_stateHelpMenu);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
 }
 
 TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
@@ -180,7 +180,7 @@ TEST_F(Help, MoneyHelpIsDrawnWithItsFourAmounts) {
   EXPECT_EQ(game->help.pageCount, 2);
   paintHelpPage(*game, screen->g());
   const int amounts[4] = {100, 200, 100, 500};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(game->m_layout.params[i], amounts[i]) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(game->text.layout.params[i], amounts[i]) << i;
   frame({kDown});
   EXPECT_EQ(game->help.page, 1);
 }
@@ -205,24 +205,24 @@ TEST_F(Help, EachLessonStartsAsATutorialMatch) {
   for (int lesson = 0; lesson < 5; ++lesson) {
     for (bool career : {false, true}) {
       SCOPED_TRACE(testing::Message() << "lesson " << lesson << " career " << career);
-      game->m_career.started = career;
-      game->m_career.character = 7;
-      game->m_chosenCharacter[0] = 3;
-      game->tutorialStarted = 1;
+      game->career.progress.started = career;
+      game->career.progress.character = 7;
+      game->setup.chosenCharacter[0] = 3;
+      game->tutorial.started = 1;
       start(k_stateTutorialChoice);
-      EXPECT_EQ(game->m_menu.count, 5);
+      EXPECT_EQ(game->menu.count, 5);
       choose(static_cast<uint32_t>(k_textLesson0 + lesson));
-      EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+      EXPECT_EQ(game->states.gameState, k_stateGameLoading);
       EXPECT_EQ(game->lessonNumber, lesson);
       EXPECT_EQ(game->gameType, 5);
-      EXPECT_EQ(game->m_chosenRival, 10);
-      EXPECT_EQ(game->tutorialStarted, 0);
-      EXPECT_EQ(game->m_career.character, career ? 7 : 3);
+      EXPECT_EQ(game->setup.chosenRival, 10);
+      EXPECT_EQ(game->tutorial.started, 0);
+      EXPECT_EQ(game->career.progress.character, career ? 7 : 3);
     }
   }
   start(k_stateTutorialChoice);
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
+  EXPECT_EQ(game->states.gameState, k_stateHelpMenu);
 }
 
 // A list's arrows show only where more rows lie beyond it: none on the
@@ -245,27 +245,27 @@ TEST_F(Help, ScrollArrowsShowOnlyWhereTheListGoesOn) {
   frame();
   EXPECT_EQ(arrows(k_interfaceTutorialChoice, k_tutorialArrowUp, k_tutorialArrowDown), ".v");
   for (int i = 0; i < 5; ++i) frame({kDown});
-  ASSERT_EQ(game->m_menu.firstVisible, 1);
+  ASSERT_EQ(game->menu.firstVisible, 1);
   EXPECT_EQ(arrows(k_interfaceTutorialChoice, k_tutorialArrowUp, k_tutorialArrowDown), "^.");
 }
 
 TEST_F(Help, PassedLessonsKeepTheirTicksWhenTheListScrolls) {
-  game->m_career.counterA = 0x12;  // lessons 1 and 4
+  game->career.progress.counterA = 0x12;  // lessons 1 and 4
   start(k_stateTutorialChoice);
   auto ticks = [&] {
     std::string s;
     for (int i = 0; i < 4; ++i) s += anim(k_tutorialTick0 + i, k_interfaceTutorialChoice) == 1 ? 'x' : '.';
     return s;
   };
-  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(game->menu.firstVisible, 0);
   EXPECT_EQ(ticks(), ".x..");
   // Down to the fifth lesson: the list moves by one row.
   for (int i = 0; i < 5; ++i) frame({kDown});
-  EXPECT_EQ(game->m_menu.selection, 4);
-  EXPECT_EQ(game->m_menu.firstVisible, 1);
+  EXPECT_EQ(game->menu.selection, 4);
+  EXPECT_EQ(game->menu.firstVisible, 1);
   EXPECT_EQ(ticks(), "x..x");
   for (int i = 0; i < 4; ++i) frame({kUp});
-  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(game->menu.firstVisible, 0);
   EXPECT_EQ(ticks(), ".x..");
 }
 
@@ -279,7 +279,7 @@ TEST_F(Help, CreditsScrollUpAndAnswerTheArrows) {
   EXPECT_EQ(std::string(game->help.aboutText), "Version 1.0.5");
   EXPECT_STREQ(game->help.productName, "Korvane");
   // From the product name to "Thank you for playing!": 42 texts of a line or more.
-  EXPECT_GE(game->help.aboutTotalHeight, 42 * (game->m_fonts[0]->getFontHeight() + game->help.aboutLineSpacing));
+  EXPECT_GE(game->help.aboutTotalHeight, 42 * (game->text.fonts[0]->getFontHeight() + game->help.aboutLineSpacing));
   frame();
   EXPECT_EQ(game->help.aboutScroll, view - 1);
   frame();
@@ -342,16 +342,16 @@ TEST_F(Help, AMissingCreditCountsOneLine) {
   set(k_textCreditsFirst + 4, "one\\ntwo\\nthree");
   putTexts(strings);
   start(k_stateAbout);
-  EXPECT_EQ(getAboutTextHeight(*game, 5000), game->m_fonts[0]->getFontHeight());
-  EXPECT_EQ(getAboutTextHeight(*game, k_textCreditsLast), game->m_fonts[0]->getFontHeight()) << "an empty line";
-  EXPECT_GT(getAboutTextHeight(*game, k_textCreditsFirst + 4), game->m_fonts[0]->getFontHeight()) << "a paragraph";
+  EXPECT_EQ(getAboutTextHeight(*game, 5000), game->text.fonts[0]->getFontHeight());
+  EXPECT_EQ(getAboutTextHeight(*game, k_textCreditsLast), game->text.fonts[0]->getFontHeight()) << "an empty line";
+  EXPECT_GT(getAboutTextHeight(*game, k_textCreditsFirst + 4), game->text.fonts[0]->getFontHeight()) << "a paragraph";
 }
 
 TEST_F(Help, AboutBackStopsTheSoundsAndReturns) {
   start(k_stateMainMenu);
   start(k_stateAbout);
-  game->m_currentSoundId = 11;
+  game->sound.currentId = 11;
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
-  EXPECT_EQ(game->m_currentSoundId, -1);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
+  EXPECT_EQ(game->sound.currentId, -1);
 }

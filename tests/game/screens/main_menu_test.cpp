@@ -19,7 +19,7 @@ class MainMenu : public FrontEndTest {
 
 TEST_F(MainMenu, MarkerSwingsAtFortyPixelsASecondBetweenTheClamps) {
   EXPECT_EQ(restX, 22);
-  game->m_interfaceAnimations = 0;
+  game->interfaces.interfaceAnimations = 0;
   struct Step {
     int32_t ms, offset, direction;
   };
@@ -27,7 +27,7 @@ TEST_F(MainMenu, MarkerSwingsAtFortyPixelsASecondBetweenTheClamps) {
   const Step steps[] = {{25, 256, 1}, {25, 512, 1}, {1000, 2560, 0}, {25, 2304, 0}, {1000, -2560, 1},
                         {0, -2560, 1}, {250, 0, 1},  {-40, 0, 1}};
   for (const Step& s : steps) {
-    game->m_frameTime = s.ms;
+    game->frame.frameTime = s.ms;
     frame();
     EXPECT_EQ(game->mainMenu.slide.offset, s.offset) << s.ms;
     EXPECT_EQ(game->mainMenu.slide.direction, s.direction) << s.ms;
@@ -36,18 +36,18 @@ TEST_F(MainMenu, MarkerSwingsAtFortyPixelsASecondBetweenTheClamps) {
 }
 
 TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
-  game->m_interfaceAnimations = 0;
-  game->m_frameTime = 0;
+  game->interfaces.interfaceAnimations = 0;
+  game->frame.frameTime = 0;
   choose(k_textOptions);
   ASSERT_EQ(game->mainMenu.slide.phase, 1);
   // Font 1 is not loaded here: the text is 0 wide and the target is the row's middle.
   EXPECT_EQ(game->mainMenu.slide.targetX, 18 + 212 / 2);
   const int32_t width = marks->getFrameWidth(0);
   // 400 px/s: 10 ms moves the marker 4 px.
-  game->m_frameTime = 10;
+  game->frame.frameTime = 10;
   frame();
   EXPECT_EQ(markerX(), restX + 4);
-  game->m_frameTime = 100;
+  game->frame.frameTime = 100;
   int frames = 0;
   while (game->mainMenu.slide.phase == 1 && frames < 100) {
     frame();
@@ -57,11 +57,11 @@ TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
   EXPECT_EQ(markerX(), 124 - width) << "placed against the text";
   // The row leaves at 400 px/s and the entry acts only after it passed 240.
   std::vector<int32_t> xs;
-  while (game->s_gameState == k_stateMainMenu && xs.size() < 20) {
+  while (game->states.gameState == k_stateMainMenu && xs.size() < 20) {
     xs.push_back(rowX());
     frame();
   }
-  EXPECT_EQ(game->s_gameState, k_stateOptions);
+  EXPECT_EQ(game->states.gameState, k_stateOptions);
   ASSERT_GE(xs.size(), 3u);
   EXPECT_EQ(xs[1] - xs[0], 40);
   EXPECT_GT(xs[xs.size() - 1], 240) << "the last frame before the choice";
@@ -72,14 +72,14 @@ TEST_F(MainMenu, ChoosingRunsTheMarkerThenTheRowLeavesThenTheEntryActs) {
 }
 
 TEST_F(MainMenu, ChoicesWaitForTheWordmarkToArrive) {
-  game->m_interfaceAnimations = 1;
+  game->interfaces.interfaceAnimations = 1;
   startInterfaceAnimation(*game);
-  game->m_frameTime = 0;
+  game->frame.frameTime = 0;
   choose(k_textHelp);
   EXPECT_EQ(game->mainMenu.slide.phase, 0) << "ignored while element 13 slides in";
-  game->m_frameTime = 700;
+  game->frame.frameTime = 700;
   frame();
-  game->m_frameTime = 0;
+  game->frame.frameTime = 0;
   choose(k_textHelp);
   EXPECT_EQ(game->mainMenu.slide.phase, 1);
   EXPECT_EQ(game->mainMenu.slide.chosen, static_cast<int32_t>(k_textHelp));
@@ -100,10 +100,10 @@ TEST_F(MainMenu, TheListStartsTwoShownEntriesBeforeTheSelectionAndWraps) {
       {3, 1u << 2, 0, {0, 1, 3, 4, 5, 6, -1}},  // a hidden entry takes no row
       {0, 1u << 6, -3, {4, 5, 0, 1, 2, 3, -1}},
   };
-  game->m_interfaceAnimations = 0;
+  game->interfaces.interfaceAnimations = 0;
   for (const Case& c : cases) {
-    for (int i = 0; i < 7; ++i) game->m_menu.flags[i] = (c.hidden >> i) & 1;
-    game->m_menu.selection = c.selection;
+    for (int i = 0; i < 7; ++i) game->menu.flags[i] = (c.hidden >> i) & 1;
+    game->menu.selection = c.selection;
     frame();
     EXPECT_EQ(game->getMenuFirstVisible(), c.first) << c.selection;
     for (int r = 0; r < 7; ++r)
@@ -115,10 +115,10 @@ TEST_F(MainMenu, TheListStartsTwoShownEntriesBeforeTheSelectionAndWraps) {
 TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
   std::unique_ptr<ASprite> ui = spritetest::loadBank(frameBank(10));
   ui->buildCacheImages(0, 0, -1, -1);
-  game->m_sprites[k_slotUi] = ui.get();
-  game->m_fonts[1] = font.get();
-  game->m_interfaceAnimations = 0;
-  game->m_gameClock = 600;  // blink on
+  game->loading.sprites[k_slotUi] = ui.get();
+  game->text.fonts[1] = font.get();
+  game->interfaces.interfaceAnimations = 0;
+  game->frame.gameClock = 600;  // blink on
   uint8_t record[2] = {0, 0};
   struct Case {
     uint32_t flags;
@@ -130,9 +130,9 @@ TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
                         {8 | 2 | (44u << 16), record, 0, true}};
   for (const Case& c : cases) {
     record[0] = c.first;
-    game->m_record4 = c.record;
-    game->m_menu.flags[0] = c.flags;
-    game->m_menu.selection = 0;  // entry 0 on row 2, element 8
+    game->files.record4 = c.record;
+    game->menu.flags[0] = c.flags;
+    game->menu.selection = 0;  // entry 0 on row 2, element 8
     frame();
     screen->fill(0);
     paintMainMenuList(*game, screen->g());
@@ -141,19 +141,19 @@ TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
       textBufferAppend(*game, " ");
       textBufferAppendString(*game, 44);
     }
-    const int32_t tw = getCharsWidth(*game, font.get(), game->m_text.work, 0, game->m_text.workLength);
+    const int32_t tw = getCharsWidth(*game, font.get(), game->text.strings.work, 0, game->text.strings.workLength);
     const int32_t x = tw / 2 + 28 < 106 + 10 ? 18 + 106 + tw / 2 : 18 + tw;
     EXPECT_EQ(frameAt(x, 109 + 12), c.badge ? 9 : -1) << c.flags << " " << int(c.first);
   }
-  game->m_record4 = nullptr;
-  game->m_fonts[1] = nullptr;
-  game->m_sprites[k_slotUi] = banks[1].get();
+  game->files.record4 = nullptr;
+  game->text.fonts[1] = nullptr;
+  game->loading.sprites[k_slotUi] = banks[1].get();
 }
 
 // A row gives the entry it showed at pen-down, though the wheel turns under
 // the pen to bring that entry to the middle.
 TEST_F(MainMenu, ATouchedRowOpensTheEntryItShowed) {
-  game->m_interfaceAnimations = 0;
+  game->interfaces.interfaceAnimations = 0;
   frame();
   ASSERT_EQ(game->getMenuFirstVisible(), -3);
   auto rowY = [](int r) { return touchLayoutY(49 + 40 * r) + 12; };
@@ -167,13 +167,13 @@ TEST_F(MainMenu, ATouchedRowOpensTheEntryItShowed) {
   game->pointerX = game->pointerY = -1;
   game->releaseX = 124;
   game->releaseY = rowY(0);
-  game->m_frameTime = 0;
+  game->frame.frameTime = 0;
   frame();  // the pen-up sends select; the list sees it a frame later
   frame();
   EXPECT_EQ(game->mainMenu.slide.chosen, static_cast<int32_t>(k_textHelp));
   // A tap too quick for a frame to see the pen down: the rows as shown now.
   start(k_stateMainMenu);
-  game->m_interfaceAnimations = 0;
+  game->interfaces.interfaceAnimations = 0;
   frame();
   game->releaseX = 124;
   game->releaseY = rowY(6);  // shows entry 3 (options)

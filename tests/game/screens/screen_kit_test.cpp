@@ -13,12 +13,12 @@ class ScreenKit : public MenuTest {
   // The back layer is the saved background, as after the start-up loading.
   void SetUp() override {
     MenuTest::SetUp();
-    game->m_savedBackground = back.get();
-    game->m_savedBackgroundGraphics = back->getGraphics();
+    game->loading.savedBackground = back.get();
+    game->loading.savedBackgroundGraphics = back->getGraphics();
   }
   void TearDown() override {
-    game->m_savedBackground = nullptr;
-    game->m_savedBackgroundGraphics = nullptr;
+    game->loading.savedBackground = nullptr;
+    game->loading.savedBackgroundGraphics = nullptr;
     MenuTest::TearDown();
   }
   // Interface 4: a back-layer sprite (frame 2 at (5, 5)) that slides in, a
@@ -45,22 +45,22 @@ TEST_F(ScreenKit, SetUpFillsTheListPaintsTheBackLayerAndRuns) {
   loadScreen();
   back->getGraphics()->setColor(0xFF000000);
   back->getGraphics()->fillRect(0, 0, 240, 320);
-  game->m_menu.flags[0] = 1;
+  game->menu.flags[0] = 1;
   FrontEndScreen s = screenOf();
   s.backdrop = [](cGame&, Graphics* g) {
     g->setColor(0xFFFFFFFF);
     g->fillRect(0, 0, 20, 20);
   };
-  game->m_subState = k_subStateInit;
+  game->states.subState = k_subStateInit;
   setUpScreen(*game, s);
-  EXPECT_EQ(game->m_currentInterface, 4);
-  EXPECT_EQ(game->m_menu.table, kItems);
-  EXPECT_EQ(game->m_menu.listElement, 2);
-  EXPECT_EQ(game->m_menu.rows, -1);
+  EXPECT_EQ(game->interfaces.currentInterface, 4);
+  EXPECT_EQ(game->menu.table, kItems);
+  EXPECT_EQ(game->menu.listElement, 2);
+  EXPECT_EQ(game->menu.rows, -1);
   EXPECT_EQ(game->getMenuCount(), 3);
-  EXPECT_EQ(game->m_menu.flags[0], 0u);
+  EXPECT_EQ(game->menu.flags[0], 0u);
   EXPECT_EQ(game->getMenuSelection(), -1);
-  EXPECT_EQ(game->m_subState, k_subStateUpdate);
+  EXPECT_EQ(game->states.subState, k_subStateUpdate);
   // The backdrop lies under the back-layer element, which was painted once.
   const uint16_t* px = static_cast<const uint16_t*>(back->getPixels());
   const int pitch = back->getPitch() / 2;
@@ -72,18 +72,18 @@ TEST_F(ScreenKit, SetUpFillsTheListPaintsTheBackLayerAndRuns) {
 
 TEST_F(ScreenKit, OverAPausedMatchElementsStandInPlace) {
   loadScreen();
-  game->m_menusOverMatch = 1;
-  game->m_inGame = 1;
+  game->frontEnd.menusOverMatch = 1;
+  game->states.inGame = 1;
   setUpScreen(*game, screenOf());
   EXPECT_EQ(p(1, F::kSpriteTimer), 0);
-  EXPECT_EQ(game->m_subState, k_subStateInGameUpdate);
+  EXPECT_EQ(game->states.subState, k_subStateInGameUpdate);
 }
 
 TEST_F(ScreenKit, UpdateCountsTimersDownAndRunsTheList) {
   loadScreen();
   setUpScreen(*game, screenOf());
-  game->m_frameTime = 40;
-  game->m_menu.selection = 1;
+  game->frame.frameTime = 40;
+  game->menu.selection = 1;
   press({kSelect});
   EXPECT_EQ(updateScreen(*game), 32);
   EXPECT_EQ(p(1, F::kSpriteTimer), 960);
@@ -101,8 +101,8 @@ TEST_F(ScreenKit, ButtonFramesFollowTheSoftKeyHighlights) {
   };
   const Case cases[] = {{0, 0, 17, 15}, {1, 0, 14, 15}, {0, 1, 17, 16}, {1, 1, 14, 16}};
   for (const Case& c : cases) {
-    game->m_rightSoftHighlight = c.right;
-    game->m_leftSoftHighlight = c.left;
+    game->stylus.rightSoftHighlight = c.right;
+    game->stylus.leftSoftHighlight = c.left;
     setButtonFrames(*game, 3, 1);
     EXPECT_EQ(p(3, F::kSpriteFrame), c.back);
     EXPECT_EQ(p(1, F::kSpriteFrame), c.main);
@@ -113,7 +113,7 @@ TEST_F(ScreenKit, ButtonFramesFollowTheSoftKeyHighlights) {
 
 TEST_F(ScreenKit, PaintCopiesTheBackgroundThenTheFrontLayer) {
   loadScreen();
-  game->m_interfaceAnimations = 0;
+  game->interfaces.interfaceAnimations = 0;
   setUpScreen(*game, screenOf());
   paintScreen(*game, screen->g(), 3, -1);
   EXPECT_EQ(frameAt(5, 5), 2) << "back layer, from the saved background";
@@ -125,22 +125,22 @@ TEST_F(ScreenKit, BlinkIsOnForTheSecondHalfOfEachSecond) {
                                              {999, true},   {1000, false}, {1501, true},
                                              {4294967295u, false}};
   for (const auto& [clock, on] : cases) {
-    game->m_gameClock = clock;
+    game->frame.gameClock = clock;
     EXPECT_EQ(isBlinkOn(*game), on) << clock;
   }
 }
 
 TEST_F(ScreenKit, GoToScreenKeepsThePausedMatchStack) {
-  game->m_inGame = 1;
-  game->m_stackDepth = 1;
+  game->states.inGame = 1;
+  game->states.stackDepth = 1;
   goToScreen(*game, k_stateIGM);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1);
-  game->m_inGame = 0;
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
+  game->states.inGame = 0;
   goToScreen(*game, k_stateMainMenu);
-  EXPECT_EQ(game->s_gameState, k_stateMainMenu);
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.gameState, k_stateMainMenu);
+  EXPECT_EQ(game->states.stackDepth, 0);
 }
 
 }  // namespace

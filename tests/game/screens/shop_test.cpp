@@ -62,7 +62,7 @@ TEST_F(Shop, MovesFollowTheCategories) {
 TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   openShop(5);  // price 1000, money 1000
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->states.gameState, k_stateShop);
   EXPECT_EQ(game->shop.panelOpen, 1);
   EXPECT_EQ(game->shop.errorShown, 0);
   // While it slides the arrows do nothing; it rises a quarter of the way
@@ -79,7 +79,7 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   EXPECT_TRUE(shown(k_interfaceShop, k_shopOpenExtra0));
   // Back closes it the same way, at rest only when closed.
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->states.gameState, k_stateShop);
   const int closing[] = {10, 17, 23, 27, 30, 32, 34, 35, 36, 37, 38, 41};
   for (int d : closing) {
     EXPECT_EQ(game->shop.panelAtRest, 0);
@@ -90,24 +90,24 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   // Open again: the second select asks, and yes buys.
   frame({kSelect});
   frame({kSelect});
-  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  ASSERT_EQ(game->states.gameState, k_stateQuestion);
   EXPECT_EQ(game->question.action, 5);
   EXPECT_EQ(game->question.body, k_textBuyQuestion);
   EXPECT_EQ(game->question.returnState, k_stateShop);
   EXPECT_EQ(game->question.panel, k_interfaceShop);
   choose(k_textYes);
-  EXPECT_EQ(game->s_gameState, k_stateItemBought);
-  EXPECT_EQ(game->m_career.money, 0u);
-  EXPECT_EQ(game->m_career.boughtMask, 1u << 5);
+  EXPECT_EQ(game->states.gameState, k_stateItemBought);
+  EXPECT_EQ(game->career.progress.money, 0u);
+  EXPECT_EQ(game->career.progress.boughtMask, 1u << 5);
   EXPECT_EQ(savedByte(151), 0x20);
   // The item-bought screen shows it and leaves for the pub.
   game->updateCurrentState();
   EXPECT_EQ(getInterfaceElement(*game, k_interfaceItemBought, k_itemBoughtPicture)[F::kWordParams + F::kSpriteFrame],
             5);
-  EXPECT_EQ(game->m_touchPrompt, 1);
+  EXPECT_EQ(game->touchPrompt, 1);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_statePub);
-  EXPECT_EQ(game->m_touchPrompt, 0);
+  EXPECT_EQ(game->states.gameState, k_statePub);
+  EXPECT_EQ(game->touchPrompt, 0);
   // Back in the shop the panel is closed again and the item owned.
   openShop(5);
   EXPECT_EQ(game->shop.panelOpen, 0);
@@ -116,7 +116,7 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
 }
 
 TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
-  game->m_career.money = 999;
+  game->career.progress.money = 999;
   openShop(5);
   frame({kSelect});
   EXPECT_EQ(game->shop.errorShown, 1);
@@ -126,7 +126,7 @@ TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
   for (int key : {kRight, kUp, kRightSoft}) {
     frame({key});
     EXPECT_EQ(game->shop.currentItem, 5) << key;
-    EXPECT_EQ(game->s_gameState, k_stateShop) << key;
+    EXPECT_EQ(game->states.gameState, k_stateShop) << key;
   }
   frame({kBack});
   EXPECT_EQ(game->shop.errorShown, 0);
@@ -134,23 +134,23 @@ TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
   frame({kSelect});
   frame({kSelect});
   EXPECT_EQ(game->shop.errorShown, 0);
-  EXPECT_EQ(game->s_gameState, k_stateShop);
+  EXPECT_EQ(game->states.gameState, k_stateShop);
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
 }
 
 TEST_F(Shop, ABoughtItemIsEquippedAtOnceAndSaved) {
-  game->m_career.boughtMask = 1u << 13;
-  game->m_career.money = 0;
+  game->career.progress.boughtMask = 1u << 13;
+  game->career.progress.money = 0;
   openShop(13);
   EXPECT_TRUE(shown(k_interfaceShop, k_shopBoughtMark));
   frame({kSelect});
-  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  ASSERT_EQ(game->states.gameState, k_stateQuestion);
   EXPECT_EQ(game->question.action, 7);
   EXPECT_EQ(game->question.body, k_textEquipQuestion);
   choose(k_textYes);
-  EXPECT_EQ(game->s_gameState, k_stateShop);
-  EXPECT_EQ(game->m_equippedLevel[2], 4);
+  EXPECT_EQ(game->states.gameState, k_stateShop);
+  EXPECT_EQ(game->career.equippedLevel[2], 4);
   // Levels 0, 0, 4: bits 0, 6 and 16.
   EXPECT_EQ(savedByte(154), 0x01);
   EXPECT_EQ(savedByte(156), 0x41);
@@ -164,21 +164,21 @@ TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
   EXPECT_EQ(savedByte(152), 1);
   // Back from the first page keeps it pending.
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_statePub);
-  EXPECT_EQ(game->m_career.shopExplanationPending, 1);
+  EXPECT_EQ(game->states.gameState, k_statePub);
+  EXPECT_EQ(game->career.progress.shopExplanationPending, 1);
   start(k_stateShopExplanation);
   frame({kDown});
   EXPECT_EQ(game->shop.explanationPage, 1);
-  EXPECT_EQ(game->m_career.shopExplanationPending, 0);
+  EXPECT_EQ(game->career.progress.shopExplanationPending, 0);
   EXPECT_EQ(savedByte(152), 0);
   paintShopExplanation(*game, screen->g());
   EXPECT_FALSE(shown(k_interfaceShopExplanation, k_explanationFirst0 + 1));
   EXPECT_TRUE(shown(k_interfaceShopExplanation, k_explanationSecond0 + 5));
   frame({kDown});  // down does not leave the last page
-  EXPECT_EQ(game->s_gameState, k_stateShopExplanation);
+  EXPECT_EQ(game->states.gameState, k_stateShopExplanation);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateShop);
-  EXPECT_EQ(game->m_touchPrompt, 0);
+  EXPECT_EQ(game->states.gameState, k_stateShop);
+  EXPECT_EQ(game->touchPrompt, 0);
 }
 
 // The interface's closed panel lies 41 pixels under its stop; every

@@ -60,14 +60,14 @@ class TextFitData : public InterfaceTest {
     // The game's two fonts, as the start-up loads them, and the UI, seat and
     // small-head banks.
     ASSERT_EQ(loadBar(*game, "i.bar"), 1);
-    delete[] game->m_charMap;
-    game->m_charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
-    game->m_charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
+    delete[] game->text.charMap;
+    game->text.charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
+    game->text.charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
       fonts[f].reset(makeBank(*game, k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true));
       ASSERT_NE(fonts[f], nullptr);
-      fonts[f]->setCharMap(game->m_charMap);
-      game->m_fonts[f] = fonts[f].get();
+      fonts[f]->setCharMap(game->text.charMap);
+      game->text.fonts[f] = fonts[f].get();
     }
     unloadBar(*game);
     ASSERT_EQ(loadBar(*game, "menu.bar"), 1);
@@ -75,12 +75,12 @@ class TextFitData : public InterfaceTest {
       uiBanks[slot] = std::make_unique<ASprite>();
       const int32_t at = getBarEntryOffset(*game, slot), size = getBarEntrySize(*game, slot);
       ASSERT_GT(size, 0);
-      ASSERT_TRUE(uiBanks[slot]->load(game->m_bar.data, static_cast<uint32_t>(at), static_cast<uint32_t>(size)));
+      ASSERT_TRUE(uiBanks[slot]->load(game->files.bar.data, static_cast<uint32_t>(at), static_cast<uint32_t>(size)));
     }
     unloadBar(*game);
   }
   void TearDown() override {
-    if (game) game->m_fonts[0] = game->m_fonts[1] = nullptr;
+    if (game) game->text.fonts[0] = game->text.fonts[1] = nullptr;
     InterfaceTest::TearDown();
   }
 
@@ -88,7 +88,7 @@ class TextFitData : public InterfaceTest {
     if (!t.fixed.empty()) return t.fixed;
     textBufferSetString(*game, t.id);
     for (int tag : t.tags) replaceTextTagWithText(*game, tag);
-    return std::string(game->m_text.work, static_cast<size_t>(game->m_text.workLength));
+    return std::string(game->text.strings.work, static_cast<size_t>(game->text.strings.workLength));
   }
 
   // Empty when the text fits element `e` of interface `id`, else why not.
@@ -99,15 +99,15 @@ class TextFitData : public InterfaceTest {
     const std::string s = build(t);
     if (s.empty()) return "no text";
     for (int i = 0; i < TextLayoutData::kParamCount; ++i) setTextParam(*game, i, t.number);
-    game->m_layout.cacheKey = 0;
-    const int pages = layoutText(*game, game->m_fonts, s.c_str(), 0, static_cast<int32_t>(s.size()),
+    game->text.layout.cacheKey = 0;
+    const int pages = layoutText(*game, game->text.fonts, s.c_str(), 0, static_cast<int32_t>(s.size()),
                                  box[F::kWordParams + F::kTextFont], w, h);
     int parts = 1;
     for (size_t at = s.find("%j"); paged && at != std::string::npos; at = s.find("%j", at + 2)) ++parts;
     std::string why = pages == parts ? "" : std::to_string(pages) + " pages of " + std::to_string(h) + " px; ";
     for (int p = 0; p < std::min(pages, TextLayoutData::kMaxPages); ++p)
-      if (game->m_layout.pages[p].widest > w)
-        why += std::to_string(game->m_layout.pages[p].widest) + " px wide in " + std::to_string(w) + "; ";
+      if (game->text.layout.pages[p].widest > w)
+        why += std::to_string(game->text.layout.pages[p].widest) + " px wide in " + std::to_string(w) + "; ";
     return why;
   }
 
@@ -217,7 +217,8 @@ TEST_F(TextFitData, EveryScreenTextFitsItsBox) {
       textBufferSetString(*game, entry);
       textBufferAppend(*game, " ");
       textBufferAppendString(*game, word);
-      boxes.push_back({6, 10, 14, {{0, {}, std::string(game->m_text.work, size_t(game->m_text.workLength)), 0}}});
+      boxes.push_back(
+          {6, 10, 14, {{0, {}, std::string(game->text.strings.work, size_t(game->text.strings.workLength)), 0}}});
     }
   for (const Box& b : boxes)
     for (int e = b.first; e <= b.last; ++e)
@@ -247,9 +248,9 @@ TEST_F(TextFitData, SpritesKeepOffTextsAndInsideTheScreen) {
   EXPECT_FALSE(text(30, 24).meets(text(30, 28)));
   for (int e : {20, 24, 28})
     for (int id : {391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 402}) {
-      layoutString(*game, game->m_fonts, id, getInterfaceElementFont(*game, 30, e), 1000, 100);
-      game->m_layout.cacheKey = 0;
-      EXPECT_LE(game->m_layout.pages[0].widest, getInterfaceElementWidth(*game, 30, e) - 8) << e << " text " << id;
+      layoutString(*game, game->text.fonts, id, getInterfaceElementFont(*game, 30, e), 1000, 100);
+      game->text.layout.cacheKey = 0;
+      EXPECT_LE(game->text.layout.pages[0].widest, getInterfaceElementWidth(*game, 30, e) - 8) << e << " text " << id;
     }
   const Rect plate = sprite(3, 1);
   for (int row : {2, 3})

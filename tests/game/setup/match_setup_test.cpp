@@ -25,18 +25,18 @@ class MatchSetup : public turntest::TurnTest {
     frame();
   }
   void career(int32_t character, const std::vector<int32_t>& won) {
-    game->m_career.started = 1;
-    game->m_career.character = character;
-    std::fill(std::begin(game->m_career.won), std::end(game->m_career.won), 0);
-    for (int32_t c : won) game->m_career.won[c] = 1;
+    game->career.progress.started = 1;
+    game->career.progress.character = character;
+    std::fill(std::begin(game->career.progress.won), std::end(game->career.progress.won), 0);
+    for (int32_t c : won) game->career.progress.won[c] = 1;
   }
   void available(std::initializer_list<int32_t> chars) {
-    std::fill(std::begin(game->m_characterAvailable), std::end(game->m_characterAvailable), 0);
-    for (int32_t c : chars) game->m_characterAvailable[c] = 1;
+    std::fill(std::begin(game->career.characterAvailable), std::end(game->career.characterAvailable), 0);
+    for (int32_t c : chars) game->career.characterAvailable[c] = 1;
   }
   void SetUp() override {
     turntest::TurnTest::SetUp();
-    game->m_soundEnabled = 1;
+    game->sound.enabled = 1;
   }
   const int16_t* element(int32_t id, int32_t i) { return getInterfaceElement(*game, id, i); }
   bool shown(int32_t id, int32_t i) {
@@ -62,7 +62,7 @@ class MatchSetup : public turntest::TurnTest {
     enter(k_stateRulesChoice);
     selectMenuEntryById(*game, static_cast<uint32_t>(k_textRuleSet0 + ruleSet));
     tap(kKeyFire);
-    if (game->s_gameState != k_stateGameLoading) frame();
+    if (game->states.gameState != k_stateGameLoading) frame();
   }
 };
 
@@ -85,7 +85,7 @@ TEST_F(MatchSetup, CharacterCycleWalksTheWonCharactersOrTheFixedRing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    game->m_career.started = 0;
+    game->career.progress.started = 0;
     if (c.started) career(c.character, c.won);
     int32_t k = c.from;
     for (int32_t want : c.next) EXPECT_EQ(k = nextCharacter(*game, k), want);
@@ -114,9 +114,9 @@ TEST_F(MatchSetup, RandomCharacterIsNeverTheExcludedOne) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    game->m_career.started = 0;
+    game->career.progress.started = 0;
     if (c.started) career(c.character, c.won);
-    game->m_random->setSeed(2026);
+    game->engine.random->setSeed(2026);
     std::set<int32_t> seen;
     for (int i = 0; i < 1000; ++i) seen.insert(randomCharacter(*game, -1));
     EXPECT_EQ(seen, c.pool);
@@ -132,27 +132,27 @@ TEST_F(MatchSetup, RandomCharacterIsNeverTheExcludedOne) {
 }
 
 TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
-  game->m_firstQuickMatch = 1;
+  game->career.firstQuickMatch = 1;
   saveSettings(*game);
   ASSERT_EQ(readBytes("save.sav").at(24), 1);
   for (uint32_t seed = 1; seed <= 30; ++seed) {
     SCOPED_TRACE(seed);
-    game->m_random->setSeed(seed);
-    game->coinTossPending = 0;
+    game->engine.random->setSeed(seed);
+    game->turn.coinTossPending = 0;
     chooseRules(0, static_cast<int32_t>(seed % 3));
-    ASSERT_EQ(game->s_gameState, k_stateVersus);
-    const int32_t player = game->m_chosenCharacter[0], opponent = game->m_chosenCharacter[1];
+    ASSERT_EQ(game->states.gameState, k_stateVersus);
+    const int32_t player = game->setup.chosenCharacter[0], opponent = game->setup.chosenCharacter[1];
     if (seed == 1) {
       EXPECT_EQ(player, 9) << "the first quick match";
-      EXPECT_EQ(game->m_firstQuickMatch, 0);
+      EXPECT_EQ(game->career.firstQuickMatch, 0);
       EXPECT_EQ(readBytes("save.sav").at(24), 0) << "saved";
     }
     EXPECT_NE(player, opponent);
-    EXPECT_EQ(game->m_tableIndex, k_characterHomeTable[opponent]);
+    EXPECT_EQ(game->setup.tableIndex, k_characterHomeTable[opponent]);
     EXPECT_EQ(game->ruleSet, static_cast<int32_t>(seed % 3));
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateGameLoading);
-    EXPECT_EQ(game->coinTossPending, 1) << "a quick match plays no lag";
+    ASSERT_EQ(game->states.gameState, k_stateGameLoading);
+    EXPECT_EQ(game->turn.coinTossPending, 1) << "a quick match plays no lag";
   }
   EXPECT_EQ(k_characterHomeTable[9], 0);
 }
@@ -160,56 +160,56 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
 TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
   game->gameType = 1;
   enter(k_stateRulesChoice);
-  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->menu.selection, 4);
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
   const int32_t rowY = touchLayoutY(154) + 20;
   touch(124, rowY);
-  EXPECT_EQ(game->m_menu.selection, 1);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagDelayedSelect], 1);
+  EXPECT_EQ(game->menu.selection, 1);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagDelayedSelect], 1);
   EXPECT_FALSE(shown(k_ifRulesChoice, k_rulesBack)) << "hidden while the row waits";
   // Before the 500 ms are up the pen goes down beside the rows.
   touch(5, 300);
-  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->menu.selection, 4);
   for (int i = 0; i < 20; ++i) frame();
-  EXPECT_EQ(game->s_gameState, k_stateRulesChoice) << "no entry is chosen";
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagDelayedSelect], 0);
+  EXPECT_EQ(game->states.gameState, k_stateRulesChoice) << "no entry is chosen";
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagDelayedSelect], 0);
   EXPECT_TRUE(shown(k_ifRulesChoice, k_rulesBack));
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
   // The row touched and left alone chooses it after 500 ms.
   touch(124, rowY);
-  for (int i = 0; i < 20 && game->s_gameState == k_stateRulesChoice; ++i) frame();
-  EXPECT_EQ(game->s_gameState, k_stateCharacterSelect);
+  for (int i = 0; i < 20 && game->states.gameState == k_stateRulesChoice; ++i) frame();
+  EXPECT_EQ(game->states.gameState, k_stateCharacterSelect);
   EXPECT_EQ(game->ruleSet, 1);
 }
 
 TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
-  game->m_menusOverMatch = 1;
-  game->m_inGame = 1;
-  game->m_stackDepth = 1;
-  game->s_gameState = k_stateHelpMenu;
+  game->frontEnd.menusOverMatch = 1;
+  game->states.inGame = 1;
+  game->states.stackDepth = 1;
+  game->states.gameState = k_stateHelpMenu;
   game->setInGameState(k_stateRulesChoice);
-  ASSERT_EQ(game->s_gameState, k_stateRulesChoice);
-  EXPECT_EQ(game->fromHelp, 1);
+  ASSERT_EQ(game->states.gameState, k_stateRulesChoice);
+  EXPECT_EQ(game->setup.fromHelp, 1);
   EXPECT_FALSE(shown(k_ifRulesChoice, k_rulesPicture)) << "no picture over a match";
   selectMenuEntryById(*game, k_textRuleSet0 + 2);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateHelpText);
-  EXPECT_EQ(game->helpSubject, k_textRuleSet0 + 2);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.gameState, k_stateHelpText);
+  EXPECT_EQ(game->setup.helpSubject, k_textRuleSet0 + 2);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
   game->setInGameState(k_stateRulesChoice);
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_stateHelpMenu);
-  EXPECT_EQ(game->m_inGame, 1);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.gameState, k_stateHelpMenu);
+  EXPECT_EQ(game->states.inGame, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
 }
 
 TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
   const int32_t cases[][3] = {{0, 1, 8}, {4, 5, 3}, {8, 0, 7}, {-3, 1, 8}, {12, 0, 7}};
   for (const auto& c : cases) {
     setTable(*game, c[0]);
-    EXPECT_EQ(game->nextTable, c[1]) << c[0];
-    EXPECT_EQ(game->previousTable, c[2]) << c[0];
+    EXPECT_EQ(game->setup.nextTable, c[1]) << c[0];
+    EXPECT_EQ(game->setup.previousTable, c[2]) << c[0];
   }
   for (int32_t type : {1, 3}) {
     SCOPED_TRACE(type);
@@ -218,46 +218,46 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
     enter(k_stateTableChoice);
     EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == 1);
     tap(kKeyRight);
-    EXPECT_EQ(game->m_tableIndex, type == 1 ? 0 : 8);
+    EXPECT_EQ(game->setup.tableIndex, type == 1 ? 0 : 8);
     tap(kKeyLeft);
     tap(kKeyLeft);
-    EXPECT_EQ(game->m_tableIndex, type == 1 ? 7 : 8);
+    EXPECT_EQ(game->setup.tableIndex, type == 1 ? 7 : 8);
     EXPECT_EQ(getInterfaceElement(*game, k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
-              k_slotTablePlan0 + game->m_tableIndex);
+              k_slotTablePlan0 + game->setup.tableIndex);
   }
 }
 
 TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
-  game->m_career.started = 0;
+  game->career.progress.started = 0;
   chooseRules(1, 0);
-  ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->m_subState, 20);
+  ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
+  EXPECT_EQ(game->states.subState, 20);
   tap(kKeyRight);
-  EXPECT_EQ(game->m_chosenCharacter[0], 5);
+  EXPECT_EQ(game->setup.chosenCharacter[0], 5);
   tap(kKeyFire);
-  EXPECT_EQ(game->m_subState, 30);
-  EXPECT_EQ(game->m_chosenCharacter[1], 0) << "the character before the player";
+  EXPECT_EQ(game->states.subState, 30);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 0) << "the character before the player";
   // Stepping skips the player.
   tap(kKeyRight);
-  EXPECT_EQ(game->m_chosenCharacter[1], 9);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 9);
   tap(kKeyLeft);
-  EXPECT_EQ(game->m_chosenCharacter[1], 0);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateTableChoice);
-  EXPECT_EQ(game->m_tableIndex, 0);
+  ASSERT_EQ(game->states.gameState, k_stateTableChoice);
+  EXPECT_EQ(game->setup.tableIndex, 0);
   tap(kKeyBack);
-  ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
+  ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
   frame();
-  EXPECT_EQ(game->m_subState, 30) << "back at the opponent step";
-  EXPECT_EQ(game->m_chosenCharacter[0], 5);
-  EXPECT_EQ(game->m_chosenCharacter[1], 0);
+  EXPECT_EQ(game->states.subState, 30) << "back at the opponent step";
+  EXPECT_EQ(game->setup.chosenCharacter[0], 5);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 0);
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charOpponentName));
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charPlayerName));
   // Back from the opponent step to the player step, then to the rules.
   tap(kKeyBack);
-  EXPECT_EQ(game->m_subState, 20);
+  EXPECT_EQ(game->states.subState, 20);
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_stateRulesChoice);
+  EXPECT_EQ(game->states.gameState, k_stateRulesChoice);
 }
 
 TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes) {
@@ -269,13 +269,13 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
     career(c.character, {0, 9});
     available({0, 1, 9});
     game->gameType = 3;
-    game->m_career.money = 1000;
+    game->career.progress.money = 1000;
     enter(k_stateStakeChoice);
-    EXPECT_EQ(game->skippedSeat, c.skipped);
+    EXPECT_EQ(game->setup.skippedSeat, c.skipped);
     EXPECT_FALSE(shown(k_ifStakeChoice, k_stakeSeat0 + c.skipped));
-    EXPECT_EQ(game->stakeLevel, 0) << "three available characters";
+    EXPECT_EQ(game->setup.stakeLevel, 0) << "three available characters";
     for (int32_t level = 0; level < k_stakeLevelCount; ++level) {
-      const int32_t seat = game->m_stakeSeats[level];
+      const int32_t seat = game->setup.stakeSeats[level];
       EXPECT_EQ(seat, level < c.skipped ? level : level + 1);
       ASSERT_TRUE(shown(k_ifStakeChoice, k_stakeSeat0 + seat));
       EXPECT_EQ(frameOf(k_ifStakeChoice, k_stakeSeat0 + seat), level == 0 ? k_seatFrameOpen : k_seatFrameLocked);
@@ -284,9 +284,9 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
       game->pointerX = e[F::kWordX] + 20;
       game->pointerY = e[F::kWordY] + 17;
       frame();
-      EXPECT_EQ(game->stakeLevel, level) << "seat " << seat;
+      EXPECT_EQ(game->setup.stakeLevel, level) << "seat " << seat;
       EXPECT_EQ(game->opponentSlot, level + 1);
-      EXPECT_EQ(game->m_tableIndex, k_characterHomeTable[getRivalCharacter(*game, level + 1)]);
+      EXPECT_EQ(game->setup.tableIndex, k_characterHomeTable[getRivalCharacter(*game, level + 1)]);
       EXPECT_TRUE(shown(k_ifStakeChoice, k_stakeMark0 + seat));
       EXPECT_EQ(frameOf(k_ifStakeChoice, k_stakeGlow), level == 0 ? seat : 0);
       EXPECT_EQ(shown(k_ifStakeDetails, k_stakeRival), level == 0);
@@ -300,54 +300,54 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   game->gameType = 3;
   // Only level 0 open: a locked level plays the error sound and nothing else.
   available({0, 1, 9});
-  game->m_career.money = 1000;
+  game->career.progress.money = 1000;
   enter(k_stateStakeChoice);
   tap(kKeyRight);
-  ASSERT_EQ(game->stakeLevel, 1);
-  game->m_lastSoundId = -1;
+  ASSERT_EQ(game->setup.stakeLevel, 1);
+  game->sound.lastId = -1;
   tap(kKeyFire);
-  EXPECT_EQ(game->m_lastSoundId, k_soundError);
-  EXPECT_EQ(game->stakeNoticeShown, 0);
-  EXPECT_EQ(game->s_gameState, k_stateStakeChoice);
+  EXPECT_EQ(game->sound.lastId, k_soundError);
+  EXPECT_EQ(game->setup.stakeNoticeShown, 0);
+  EXPECT_EQ(game->states.gameState, k_stateStakeChoice);
   // Every level open, money under the level's price.
   available({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-  game->m_career.money = 49;
+  game->career.progress.money = 49;
   enter(k_stateStakeChoice);
-  EXPECT_EQ(game->stakeLevel, 7);
+  EXPECT_EQ(game->setup.stakeLevel, 7);
   tap(kKeyRight);
   tap(kKeyRight);
-  ASSERT_EQ(game->stakeLevel, 1) << "wraps from 7";
-  game->m_lastSoundId = -1;
+  ASSERT_EQ(game->setup.stakeLevel, 1) << "wraps from 7";
+  game->sound.lastId = -1;
   tap(kKeyFire);
-  EXPECT_EQ(game->m_lastSoundId, k_soundError);
-  EXPECT_EQ(game->stakeNoticeShown, 1);
+  EXPECT_EQ(game->sound.lastId, k_soundError);
+  EXPECT_EQ(game->setup.stakeNoticeShown, 1);
   tap(kKeyRight);
   tap(kKeyLeft);
-  EXPECT_EQ(game->stakeLevel, 1) << "the notice holds the level";
+  EXPECT_EQ(game->setup.stakeLevel, 1) << "the notice holds the level";
   tap(kKeyFire);
-  EXPECT_EQ(game->stakeNoticeShown, 0);
-  EXPECT_EQ(game->s_gameState, k_stateStakeChoice) << "select only closed it";
+  EXPECT_EQ(game->setup.stakeNoticeShown, 0);
+  EXPECT_EQ(game->states.gameState, k_stateStakeChoice) << "select only closed it";
   tap(kKeyFire);
-  EXPECT_EQ(game->stakeNoticeShown, 1);
+  EXPECT_EQ(game->setup.stakeNoticeShown, 1);
   tap(kKeyBack);
-  EXPECT_EQ(game->stakeNoticeShown, 0);
-  EXPECT_EQ(game->s_gameState, k_stateStakeChoice) << "back only closed it";
+  EXPECT_EQ(game->setup.stakeNoticeShown, 0);
+  EXPECT_EQ(game->states.gameState, k_stateStakeChoice) << "back only closed it";
   // Enough money: on to the table choice with the rival's home table, fixed.
-  game->m_career.money = 50;
-  game->m_lastSoundId = -1;
+  game->career.progress.money = 50;
+  game->sound.lastId = -1;
   tap(kKeyFire);
-  EXPECT_EQ(game->m_lastSoundId, 0);
-  ASSERT_EQ(game->s_gameState, k_stateTableChoice);
+  EXPECT_EQ(game->sound.lastId, 0);
+  ASSERT_EQ(game->states.gameState, k_stateTableChoice);
   EXPECT_EQ(game->opponentSlot, 2);
   const int32_t home = k_characterHomeTable[getRivalCharacter(*game, 2)];
-  EXPECT_EQ(game->m_tableIndex, home);
+  EXPECT_EQ(game->setup.tableIndex, home);
   tap(kKeyRight);
-  EXPECT_EQ(game->m_tableIndex, home);
+  EXPECT_EQ(game->setup.tableIndex, home);
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_stateStakeChoice);
+  EXPECT_EQ(game->states.gameState, k_stateStakeChoice);
   frame();
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_stateRulesChoice);
+  EXPECT_EQ(game->states.gameState, k_stateRulesChoice);
 }
 
 TEST_F(MatchSetup, StakeUpStartsOneLevelHigherUpToTheTop) {
@@ -356,11 +356,11 @@ TEST_F(MatchSetup, StakeUpStartsOneLevelHigherUpToTheTop) {
   game->gameType = 3;
   const int32_t cases[][2] = {{3, 4}, {6, 7}, {7, 7}};
   for (const auto& c : cases) {
-    game->stakeLevel = c[0];
-    game->stakeUp = 1;
+    game->setup.stakeLevel = c[0];
+    game->setup.stakeUp = 1;
     enter(k_stateStakeChoice);
-    EXPECT_EQ(game->stakeLevel, c[1]) << c[0];
-    EXPECT_EQ(game->stakeUp, 0);
+    EXPECT_EQ(game->setup.stakeLevel, c[1]) << c[0];
+    EXPECT_EQ(game->setup.stakeUp, 0);
   }
 }
 
@@ -378,35 +378,35 @@ TEST_F(MatchSetup, StakeGlowPulsesWithThePaintCounter) {
 TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   career(0, {9, 5});
   available({0, 1, 5, 9});
-  game->m_career.money = 1000;
-  game->rivalMatch = 0;
+  game->career.progress.money = 1000;
+  game->setup.rivalMatch = 0;
   chooseRules(3, 1);
-  ASSERT_EQ(game->s_gameState, k_stateStakeChoice);
-  EXPECT_EQ(game->stakeLevel, 1);
+  ASSERT_EQ(game->states.gameState, k_stateStakeChoice);
+  EXPECT_EQ(game->setup.stakeLevel, 1);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateTableChoice);
+  ASSERT_EQ(game->states.gameState, k_stateTableChoice);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateVersus);
+  ASSERT_EQ(game->states.gameState, k_stateVersus);
   frame();
   EXPECT_EQ(getInterfaceElement(*game, k_ifVersus, k_versusPortraitRight)[F::kWordParams + F::kSpriteBank],
             k_slotPortrait0 + getRivalCharacter(*game, 2));
   EXPECT_EQ(frameOf(k_ifVersus, k_versusNameLeft), 0);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+  EXPECT_EQ(game->states.gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 2);
-  EXPECT_EQ(game->coinTossPending, 1) << "UK rules play no lag";
+  EXPECT_EQ(game->turn.coinTossPending, 1) << "UK rules play no lag";
   // The rival match goes straight to the loading against slot 10.
-  game->rivalMatch = 1;
+  game->setup.rivalMatch = 1;
   chooseRules(3, 0);
-  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+  EXPECT_EQ(game->states.gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 10);
   EXPECT_EQ(getRivalCharacter(*game, 10), 10);
-  EXPECT_EQ(game->coinTossPending, 0);
+  EXPECT_EQ(game->turn.coinTossPending, 0);
   // Back from the rule choice of a career goes to the pub.
   game->gameType = 3;
   enter(k_stateRulesChoice);
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_statePub);
+  EXPECT_EQ(game->states.gameState, k_statePub);
 }
 
 }  // namespace

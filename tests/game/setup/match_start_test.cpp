@@ -19,10 +19,10 @@ class MatchStart : public turntest::TurnTest {
   }
   // A quick match with the toss pending, through the opponent's intro.
   void startTossedMatch() {
-    game->coinTossPending = 1;
+    game->turn.coinTossPending = 1;
     startQuickMatch(0);
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateCoinToss);
+    ASSERT_EQ(game->states.gameState, k_stateCoinToss);
   }
 };
 
@@ -34,29 +34,29 @@ TEST_F(MatchStart, CoinIsDrawnAtThePickAndDecidesThirtyTwoFramesLater) {
   for (uint32_t seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
     SCOPED_TRACE(seed);
     startTossedMatch();
-    EXPECT_EQ(game->tossPhase, 0);
-    EXPECT_TRUE(game->touchHint);
+    EXPECT_EQ(game->setup.tossPhase, 0);
+    EXPECT_TRUE(game->turn.touchHint);
     EXPECT_TRUE(shown(13, 10));
     const int32_t row = static_cast<int32_t>(seed % 2);
-    game->m_random->setSeed(seed);
+    game->engine.random->setSeed(seed);
     Random expected;
     expected.setSeed(seed);
     const int32_t anim = expected.nextInt(0, 4);
-    game->m_menu.selection = row;
+    game->menu.selection = row;
     tap(kKeyLeftSoft);
-    ASSERT_EQ(game->tossPhase, 1);
-    EXPECT_FALSE(game->touchHint);
-    EXPECT_EQ(game->tossCall, row == 1 ? 0 : 1) << "row 0 is item 27, row 1 item 28";
+    ASSERT_EQ(game->setup.tossPhase, 1);
+    EXPECT_FALSE(game->turn.touchHint);
+    EXPECT_EQ(game->setup.tossCall, row == 1 ? 0 : 1) << "row 0 is item 27, row 1 item 28";
     EXPECT_EQ(getInterfaceElementAnim(*game, 13, 12), anim) << "drawn when the coin is picked";
     for (int i = 0; i < 31; ++i) {
-      ASSERT_EQ(game->s_gameState, k_stateCoinToss) << i;
+      ASSERT_EQ(game->states.gameState, k_stateCoinToss) << i;
       frame();
     }
     frame();
-    EXPECT_NE(game->s_gameState, k_stateCoinToss) << "on the 32nd frame after the pick";
-    EXPECT_EQ(game->coinTossPending, 0);
-    EXPECT_EQ(game->currentPlayer, k_coinFaces[anim] == game->tossCall ? 0 : 1);
-    EXPECT_EQ(game->s_gameState, game->currentPlayer == 0 ? k_stateAim : k_stateComputerShot);
+    EXPECT_NE(game->states.gameState, k_stateCoinToss) << "on the 32nd frame after the pick";
+    EXPECT_EQ(game->turn.coinTossPending, 0);
+    EXPECT_EQ(game->currentPlayer, k_coinFaces[anim] == game->setup.tossCall ? 0 : 1);
+    EXPECT_EQ(game->states.gameState, game->currentPlayer == 0 ? k_stateAim : k_stateComputerShot);
   }
 }
 
@@ -73,21 +73,21 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
     startMatch(*game, 1, 2, 7);
     game->currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
-    EXPECT_EQ(game->breakChoiceView, 0);
+    EXPECT_EQ(game->setup.breakChoiceView, 0);
     const uint32_t open[2] = {game->m_rules.playerGroup[0], game->m_rules.playerGroup[1]};
     // The look at the table first: the groups stay open.
     selectMenuEntryById(*game, 655);
     tap(kKeyLeftSoft);
-    EXPECT_EQ(game->breakChoiceView, 1);
+    EXPECT_EQ(game->setup.breakChoiceView, 1);
     EXPECT_TRUE(shown(14, 12));
     EXPECT_FALSE(shown(14, 1)) << "the row plates go";
     EXPECT_EQ(game->m_rules.playerGroup[0], open[0]) << "still open";
     EXPECT_EQ(game->m_rules.playerGroup[1], open[1]);
     tap(kKeyLeftSoft);
-    EXPECT_EQ(game->breakChoiceView, 0);
+    EXPECT_EQ(game->setup.breakChoiceView, 0);
     selectMenuEntryById(*game, c.item);
     tap(kKeyLeftSoft);
-    EXPECT_NE(game->s_gameState, k_stateBreakChoice);
+    EXPECT_NE(game->states.gameState, k_stateBreakChoice);
     EXPECT_EQ(game->m_rules.playerGroup[c.player], c.mine);
     EXPECT_EQ(game->m_rules.playerGroup[1 - c.player], c.theirs);
   }
@@ -108,27 +108,27 @@ TEST_F(MatchStart, BetStepsAreATenthOfTheRangeCappedByTheMoney) {
     SCOPED_TRACE(c.slot);
     game->gameType = 3;
     game->opponentSlot = c.slot;
-    game->m_career.money = c.money;
+    game->career.progress.money = c.money;
     game->setInGameState(k_stateBet);
-    EXPECT_EQ(game->currentBet, c.min);
-    EXPECT_EQ(game->betPosition, 0);
+    EXPECT_EQ(game->setup.currentBet, c.min);
+    EXPECT_EQ(game->setup.betPosition, 0);
     std::vector<int32_t> bets;
-    for (int i = 0; i < 30 && game->betPosition != 2; ++i) {
+    for (int i = 0; i < 30 && game->setup.betPosition != 2; ++i) {
       tap(kKeyRight);
-      bets.push_back(game->currentBet);
+      bets.push_back(game->setup.currentBet);
     }
-    EXPECT_EQ(game->currentBet, c.max);
-    EXPECT_LE(game->currentBet, static_cast<int32_t>(c.money));
+    EXPECT_EQ(game->setup.currentBet, c.max);
+    EXPECT_LE(game->setup.currentBet, static_cast<int32_t>(c.money));
     if (c.max > c.min) {
       EXPECT_EQ(bets[0], std::min(c.min + c.step, c.max));
-      EXPECT_EQ(game->betPosition, 2);
+      EXPECT_EQ(game->setup.betPosition, 2);
       EXPECT_FALSE(shown(11, 16)) << "the more arrow goes";
       EXPECT_TRUE(shown(11, 17));
       tap(kKeyLeft);
-      EXPECT_EQ(game->betPosition, 1);
-      EXPECT_EQ(game->currentBet, std::max(c.max - c.step, c.min));
-      for (int i = 0; i < 30 && game->betPosition != 0; ++i) tap(kKeyLeft);
-      EXPECT_EQ(game->currentBet, c.min);
+      EXPECT_EQ(game->setup.betPosition, 1);
+      EXPECT_EQ(game->setup.currentBet, std::max(c.max - c.step, c.min));
+      for (int i = 0; i < 30 && game->setup.betPosition != 0; ++i) tap(kKeyLeft);
+      EXPECT_EQ(game->setup.currentBet, c.min);
       EXPECT_FALSE(shown(11, 17));
     }
   }
@@ -145,16 +145,16 @@ TEST_F(MatchStartTouch, TouchingACoinPicksItsRow) {
     int32_t x, call;
   } cases[] = {{70, 1}, {170, 0}};
   for (const Case& c : cases) {
-    game->coinTossPending = 1;
+    game->turn.coinTossPending = 1;
     startQuickMatch(0);
     tap(turntest::kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateCoinToss);
+    ASSERT_EQ(game->states.gameState, k_stateCoinToss);
     frames(3);
     game->pointerX = game->releaseX = c.x;
     game->pointerY = game->releaseY = 114;
     frames(3);
-    EXPECT_EQ(game->tossPhase, 1) << c.x;
-    EXPECT_EQ(game->tossCall, c.call) << c.x;
+    EXPECT_EQ(game->setup.tossPhase, 1) << c.x;
+    EXPECT_EQ(game->setup.tossCall, c.call) << c.x;
   }
 }
 

@@ -23,9 +23,9 @@ class ShopItems : public InterfaceTest {
     loadOne({text(kX, kY, kW, 10)});
   }
   void equip(int e0, int e1, int e2, int item) {
-    game->m_equippedLevel[0] = e0;
-    game->m_equippedLevel[1] = e1;
-    game->m_equippedLevel[2] = e2;
+    game->career.equippedLevel[0] = e0;
+    game->career.equippedLevel[1] = e1;
+    game->career.equippedLevel[2] = e2;
     selectShopItem(*game, item);
   }
   // Row y of the bar: per column the style whose colour k lies there, '.' none.
@@ -101,16 +101,16 @@ TEST_F(ShopItems, EquippedLevelsFromTheMask) {
       {1u << 8, 3, 3, 2, 3},
   };
   for (const Case& c : cases) {
-    for (int& e : game->m_equippedLevel) e = c.before;
-    game->m_career.equippedMask = c.mask;
+    for (int& e : game->career.equippedLevel) e = c.before;
+    game->career.progress.equippedMask = c.mask;
     updateEquippedItems(*game);
-    EXPECT_EQ(game->m_equippedLevel[0], c.e0) << std::hex << c.mask;
-    EXPECT_EQ(game->m_equippedLevel[1], c.e1) << std::hex << c.mask;
-    EXPECT_EQ(game->m_equippedLevel[2], c.e2) << std::hex << c.mask;
+    EXPECT_EQ(game->career.equippedLevel[0], c.e0) << std::hex << c.mask;
+    EXPECT_EQ(game->career.equippedLevel[1], c.e1) << std::hex << c.mask;
+    EXPECT_EQ(game->career.equippedLevel[2], c.e2) << std::hex << c.mask;
   }
   resetEquippedItems(*game);
-  for (int e : game->m_equippedLevel) EXPECT_EQ(e, 5);
-  EXPECT_EQ(game->m_career.equippedMask, 1u << 8);
+  for (int e : game->career.equippedLevel) EXPECT_EQ(e, 5);
+  EXPECT_EQ(game->career.progress.equippedMask, 1u << 8);
 }
 
 TEST_F(ShopItems, PricesAndNames) {
@@ -134,7 +134,7 @@ TEST_F(ShopItems, BuyAndEquipSaveBytes) {
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 3, 0xE8, 0, 0, 0, 0, 1, 0, 0, 0x10, 0x41}));
   selectShopItem(*game, 5);  // price 1000, money exactly 1000
   buyShopItem(*game);
-  EXPECT_EQ(game->m_equippedLevel[1], 1);
+  EXPECT_EQ(game->career.equippedLevel[1], 1);
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0, 0x10, 0x81}));
   selectShopItem(*game, 2);  // equipping alone saves too
   equipShopItem(*game);
@@ -143,11 +143,11 @@ TEST_F(ShopItems, BuyAndEquipSaveBytes) {
   equipShopItem(*game);
   EXPECT_EQ(bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x20, 1, 0, 0x02, 0x00, 0x88}));
   // Read back, the levels are those equipped.
-  for (int& e : game->m_equippedLevel) e = 0;
+  for (int& e : game->career.equippedLevel) e = 0;
   loadProgress(*game);
-  EXPECT_EQ(game->m_equippedLevel[0], 3);
-  EXPECT_EQ(game->m_equippedLevel[1], 1);
-  EXPECT_EQ(game->m_equippedLevel[2], 5);
+  EXPECT_EQ(game->career.equippedLevel[0], 3);
+  EXPECT_EQ(game->career.equippedLevel[1], 1);
+  EXPECT_EQ(game->career.equippedLevel[2], 5);
 }
 
 }  // namespace
@@ -172,7 +172,7 @@ TEST_F(OwnedBanner, EndsAndClippedMiddleAroundTheText) {
   b.flags = b.minimalFlags();
   std::unique_ptr<ASprite> banner = spritetest::loadBank(b);
   banner->buildCacheImages(0, 0, -1, -1);
-  game->m_sprites[k_slotShopBanner] = banner.get();
+  game->loading.sprites[k_slotShopBanner] = banner.get();
   Interface elements(57, sprite(0, 0, 0, 0, -1));
   for (Element& e : elements) e.params[F::kSpriteVisible] = 0;
   elements.push_back(text(40, 100, 100, 10, 0, 1));
@@ -184,7 +184,7 @@ TEST_F(OwnedBanner, EndsAndClippedMiddleAroundTheText) {
   ASSERT_GT(w, 12);
   const int left = 40 + 50 - w / 2;
   paintOwnedBanner(*game);
-  game->m_sprites[k_slotShopBanner] = nullptr;
+  game->loading.sprites[k_slotShopBanner] = nullptr;
   std::string want(240, '.');
   want.replace(static_cast<size_t>(left - 4), 3, "LLL");
   want.replace(static_cast<size_t>(left - 1), static_cast<size_t>(w), std::string(static_cast<size_t>(w), 'M'));

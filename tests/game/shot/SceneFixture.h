@@ -28,29 +28,29 @@ class SceneTest : public DataTest {
       std::filesystem::copy(entry.path(), dir / entry.path().filename());
     game = std::make_unique<cGame>(&screen);
     game->init();
-    for (int i = 0; i < 50 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
+    for (int i = 0; i < 50 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
     updateLogo(*game);
-    game->m_logoStartTime = game->m_gameClock - 5000;
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
     updateLogo(*game);
-    for (int i = 0; i < 100 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
+    for (int i = 0; i < 100 && game->states.gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
     game->gameType = 0;
-    game->m_chosenCharacter[0] = 2;
-    game->m_chosenCharacter[1] = 7;
-    game->m_tableIndex = 0;
-    game->m_equippedLevel[0] = 2;
-    game->m_equippedLevel[1] = 2;
-    game->m_equippedLevel[2] = 2;
+    game->setup.chosenCharacter[0] = 2;
+    game->setup.chosenCharacter[1] = 7;
+    game->setup.tableIndex = 0;
+    game->career.equippedLevel[0] = 2;
+    game->career.equippedLevel[1] = 2;
+    game->career.equippedLevel[2] = 2;
     enterGameLoading(*game);
     for (int i = 0; i < 41; ++i) updateGameLoading(*game);
-    ASSERT_NE(game->m_matchBanks[k_matchBankCueBall], nullptr);
+    ASSERT_NE(game->loading.matchBanks[k_matchBankCueBall], nullptr);
     // A fixed rack: the table's layout without the jitter.
     game->ruleSet = 0;
-    game->m_inGame = 1;
-    game->m_random->setSeed(1234);
+    game->states.inGame = 1;
+    game->engine.random->setSeed(1234);
     game->m_rules.normalPlay = 1;
     game->currentPlayer = 0;
-    game->panelX = 67;
-    game->hudOffset = 0;
+    game->table.panelX = 67;
+    game->table.hudOffset = 0;
     game->m_world.originX = 67;
     game->m_world.originY = 0;
     initRack(*game);
@@ -59,7 +59,7 @@ class SceneTest : public DataTest {
     selectInterface(*game, k_interfaceHud);
     setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0, 13 + 2);
     setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0 + 1, 13 + 7);
-    game->panelRedraw = 1;
+    game->table.panelRedraw = 1;
     for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) b->update(game->m_world);
   }
   void TearDown() override {
@@ -76,7 +76,7 @@ class SceneTest : public DataTest {
     selectInterface(*game, k_interfaceHud);
     paintPlayerPanels(*game, gr);
     game->resetClip(gr);
-    game->m_paintTarget = gr;
+    game->frontEnd.paintTarget = gr;
     if (gauge) paintPowerBar(*game);
     paintTableBalls(*game, gr);
     if (hand) paintBallInHandArea(*game, gr);
@@ -84,14 +84,14 @@ class SceneTest : public DataTest {
       PhysicalObject* stick = game->m_world.cueStick;
       stick->update(game->m_world);
       const Vector2 aim = game->m_world.shot.aim;
-      ASprite* bank = game->m_matchBanks[k_matchBankCue];
+      ASprite* bank = game->loading.matchBanks[k_matchBankCue];
       paintRotatedFrame(*game, gr, bank, k_moduleCue, stick->m_screenX, stick->m_screenY, atan2Degrees(aim.x, aim.y),
                         true);
     }
     if (guide) paintAimGuide(*game, gr);
     if (spin) paintSpinSelector(*game, gr);
     paintInGameHud(*game, gr);
-    game->m_paintTarget = nullptr;
+    game->frontEnd.paintTarget = nullptr;
   }
   // The frame against the reference picture of that name beside this
   // file; KV_WRITE_REFERENCE=1 writes it instead. The frame is also kept in

@@ -21,7 +21,7 @@ class ShotTest : public DataTest {
     DataTest::SetUp();
     game->init();
     createGameObjects(*game);
-    game->m_random->setSeed(5);
+    game->engine.random->setSeed(5);
     ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", layout, world()));
     game->m_world.createScreenObjects();
     game->m_world.relinkShadows();
@@ -29,8 +29,8 @@ class ShotTest : public DataTest {
     game->m_rules.rulesMode = RuleState::kModePlay;
     game->currentPlayer = 0;
     game->gameType = 0;
-    game->panelX = 67;
-    game->m_keys.lock(0);
+    game->table.panelX = 67;
+    game->keys.lock(0);
   }
   PhysicsWorld& world() { return game->m_world; }
   ShotRecord& shot() { return game->m_world.shot; }
@@ -52,14 +52,14 @@ class ShotTest : public DataTest {
   }
   // One frame with the key index held (it is pressed on the first).
   void holdKey(int key) {
-    if (!(game->m_keys.down() & (uint64_t{1} << key))) game->keyPressed(key);
-    game->m_keys.update();
+    if (!(game->keys.down() & (uint64_t{1} << key))) game->keyPressed(key);
+    game->keys.update();
   }
   void releaseKeys() {
     for (int k = 0; k < 32; ++k)
-      if (game->m_keys.down() & (uint64_t{1} << k)) game->keyReleased(k);
-    game->m_keys.update();
-    game->m_keys.update();
+      if (game->keys.down() & (uint64_t{1} << k)) game->keyReleased(k);
+    game->keys.update();
+    game->keys.update();
   }
   TableLayout layout;
 };

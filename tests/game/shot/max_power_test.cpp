@@ -13,10 +13,10 @@ TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
   game->m_world.breakPlayed = 1;
   const int32_t want[6] = {65, 72, 79, 86, 93, 100};
   for (int item = 0; item < 6; ++item) {
-    game->m_equippedLevel[1] = item;
+    game->career.equippedLevel[1] = item;
     EXPECT_EQ(getMaxPower(*game), want[item]) << item;
   }
-  game->m_equippedLevel[1] = 0;
+  game->career.equippedLevel[1] = 0;
   struct Case {
     const char* name;
     int32_t profile, gameType, mode;

@@ -46,7 +46,7 @@ TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
   // Player 1 of a single match touches the left part of the screen.
   game->gameType = 1;
   game->currentPlayer = 1;
-  game->panelX = 6;
+  game->table.panelX = 6;
   game->pointerX = 30;
   game->pointerY = 140;
   EXPECT_EQ(aimAtStylus(*game), 1);
@@ -151,7 +151,7 @@ TEST_F(ShotTest, NextTargetErrorStaysWithinTwelveDegrees) {
   const double exact = std::atan2(90.0, 35.0) * 180.0 / M_PI;
   double least = 99, most = -99;
   for (int seed = 0; seed < 400; ++seed) {
-    game->m_random->setSeed(static_cast<uint32_t>(seed * 7919));
+    game->engine.random->setSeed(static_cast<uint32_t>(seed * 7919));
     buildTargetBallList(*game);
     aimAtNextTargetBall(*game, 1, true);
     const double d = wrap(aimDegrees(shot().aim) - exact);
@@ -214,7 +214,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ruleSet << " " << c.key << " " << c.x << "," << c.y);
     game->ruleSet = c.ruleSet;
-    game->ballInHandInD = c.restricted;
+    game->turn.ballInHandInD = c.restricted;
     shot().handSpeed = q(c.speed);
     put(0, c.x, c.y);
     releaseKeys();
@@ -234,7 +234,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
 
   // However the keys go, the UK ball in hand before the break stays in the D.
   game->ruleSet = 1;
-  game->ballInHandInD = 1;
+  game->turn.ballInHandInD = 1;
   shot().handSpeed = q(3);
   put(0, 85, -220);
   const int keys[4] = {kKeyRight, kKeyLeft, kKeyUp, kKeyDown};

@@ -9,28 +9,28 @@ namespace {
 using namespace shottest;
 
 TEST_F(SceneTest, PowerSceneMatchesItsReference) {
-  game->s_gameState = k_stateShotPower;
+  game->states.gameState = k_stateShotPower;
   ShotRecord& shot = game->m_world.shot;
   shot.aim.set(4 * 16384, 140 * 16384);
   shot.aimChanged = 1;
   shot.powerGauge = 10400;
   game->m_world.cueStick->frame = 5;
   paintScene(true, true, true, false, false);
-  EXPECT_EQ(game->m_guide.objectBall, 1);
-  EXPECT_EQ(game->m_guide.hasContact, 1);
+  EXPECT_EQ(game->table.guide.objectBall, 1);
+  EXPECT_EQ(game->table.guide.hasContact, 1);
   compareWithReference("table_scene_power.png");
 }
 
 TEST_F(SceneTest, SpinAndBallInHandSceneMatchesItsReference) {
   game->ruleSet = 1;
-  game->ballInHandInD = 1;
-  game->s_gameState = k_stateSpinSelector;
+  game->turn.ballInHandInD = 1;
+  game->states.gameState = k_stateSpinSelector;
   ShotRecord& shot = game->m_world.shot;
   shot.aim.set(-30 * 16384, 140 * 16384);
   shot.aimChanged = 1;
   shot.masse = 0;
   shot.englishPoint.set(5 * 16384, 6 * 16384);
-  game->m_upArrowHighlight = 1;
+  game->stylus.upArrowHighlight = 1;
   paintScene(false, true, true, true, true);
   compareWithReference("table_scene_spin.png");
 }
@@ -61,12 +61,12 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.state << " zone " << c.zone);
-    game->s_gameState = c.state;
-    game->m_fireHighlight = c.zone == 1;
-    game->m_leftArrowHighlight = c.zone == 2;
-    game->m_rightArrowHighlight = c.zone == 3;
-    game->m_upArrowHighlight = c.zone == 4;
-    game->m_downArrowHighlight = c.zone == 5;
+    game->states.gameState = c.state;
+    game->stylus.fireHighlight = c.zone == 1;
+    game->stylus.leftArrowHighlight = c.zone == 2;
+    game->stylus.rightArrowHighlight = c.zone == 3;
+    game->stylus.upArrowHighlight = c.zone == 4;
+    game->stylus.downArrowHighlight = c.zone == 5;
     for (int e : {k_elFireHint, k_elTurnHint, k_elSpinHint}) setInterfaceElementFrame(*game, k_interfaceHud, e, -1);
     paintInGameHud(*game, g());
     EXPECT_EQ(frameOf(*game, k_elFireHint), c.fire);
@@ -75,7 +75,7 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
   }
   // A computer at the table gets no hints.
   game->playerProfile[0] = 0;
-  game->s_gameState = k_stateAim;
+  game->states.gameState = k_stateAim;
   setInterfaceElementFrame(*game, k_interfaceHud, k_elFireHint, -1);
   paintInGameHud(*game, g());
   EXPECT_EQ(frameOf(*game, k_elFireHint), -1);
@@ -83,7 +83,7 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
 
 TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
   auto labelLit = [this](int32_t state) {
-    game->s_gameState = state;
+    game->states.gameState = state;
     screen.getGraphics()->setColor(0xff000000);
     screen.getGraphics()->fillRect(0, 0, 240, 320);
     paintInGameHud(*game, g());
@@ -101,14 +101,14 @@ TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
 }
 
 TEST_F(SceneTest, PowerFillStaysInItsBox) {
-  game->s_gameState = k_stateShotPower;
+  game->states.gameState = k_stateShotPower;
   auto paintAt = [this](Q14 gauge) {
     game->m_world.shot.powerGauge = gauge;
     screen.getGraphics()->setColor(0xff000000);
     screen.getGraphics()->fillRect(0, 0, 240, 320);
-    game->m_paintTarget = g();
+    game->frontEnd.paintTarget = g();
     paintPowerBar(*game);
-    game->m_paintTarget = nullptr;
+    game->frontEnd.paintTarget = nullptr;
     return std::vector<uint16_t>(pixels(), pixels() + 240 * 320);
   };
   const std::vector<uint16_t> empty = paintAt(0);
@@ -148,7 +148,7 @@ using namespace shottest;
 // Aimed by the pen at the apex ball, spun, powered and struck; the balls run
 // with their trails until they rest, and the guide's three forms are drawn.
 TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
-  game->s_gameState = k_stateAim;
+  game->states.gameState = k_stateAim;
   PhysicalObject* cue = game->m_world.cueBall;
   ASSERT_NE(cue, nullptr);
   int32_t cx, cy;
@@ -157,7 +157,7 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   game->pointerY = 100;
   ASSERT_EQ(aimAtStylus(*game), 1);
   paintAimGuide(*game, g());
-  EXPECT_EQ(game->m_guide.objectBall, 1);
+  EXPECT_EQ(game->table.guide.objectBall, 1);
 
   // Masse with the tip at the centre: a jump, drawn as dots.
   ShotRecord& shot = game->m_world.shot;
@@ -172,14 +172,14 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   moveEnglishPoint(*game, -8 * 16384, 0);
   paintAimGuide(*game, g());
   EXPECT_EQ(shot.jumpShot, 0);
-  EXPECT_GT(game->m_guide.pointWords, 4);
+  EXPECT_GT(game->table.guide.pointWords, 4);
   shot.masse = 0;
   moveEnglishPoint(*game, 8 * 16384, 6 * 16384);
   paintAimGuide(*game, g());
 
   shot.powerGauge = 14000;
   strikeCueBall(*game, cue, false);
-  game->s_gameState = k_stateBallsMoving;
+  game->states.gameState = k_stateBallsMoving;
   int frames = 0;
   bool moved = false;
   while (!updateBalls(*game) && frames < 2000) {
@@ -204,7 +204,7 @@ TEST_F(SceneTest, TouchPromptOnlyOverTheTable) {
                {k_stateGameOver, false},    {k_stateQuestion, false}, {k_stateInGameQuestion, false},
                {k_statePostMatchMenu, false}};
   auto paint = [this](bool hint) {
-    game->touchHint = hint;
+    game->turn.touchHint = hint;
     g()->setColor(0xff000000);
     g()->fillRect(0, 0, 240, 320);
     paintInGame(*game, g());
@@ -212,9 +212,9 @@ TEST_F(SceneTest, TouchPromptOnlyOverTheTable) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
-    game->s_gameState = c.state;
-    game->m_messageTime = 0;
-    game->m_gameClock = 40700;  // the prompt's half-second on
+    game->states.gameState = c.state;
+    game->stylus.messageTime = 0;
+    game->frame.gameClock = 40700;  // the prompt's half-second on
     const std::vector<uint16_t> without = paint(false);
     const std::vector<uint16_t> with = paint(true);
     int differ = 0;

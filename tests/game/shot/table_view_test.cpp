@@ -41,14 +41,14 @@ class ViewTest : public ShotTest {
     game->m_world.originY = 0;
   }
   void TearDown() override {
-    for (ASprite*& b : game->m_matchBanks) b = nullptr;  // the tests own them
+    for (ASprite*& b : game->loading.matchBanks) b = nullptr;  // the tests own them
     ShotTest::TearDown();
   }
 };
 
 TEST_F(ViewTest, ShadowsLeanAwayFromTheTableMiddle) {
   auto dot = solidBank(1, 1);
-  game->m_matchBanks[k_matchBankShadow] = dot.get();
+  game->loading.matchBanks[k_matchBankShadow] = dot.get();
   struct Case {
     double x, y;
     int airTime, airPhase;
@@ -88,7 +88,7 @@ TEST_F(ViewTest, ShadowsLeanAwayFromTheTableMiddle) {
 
 TEST_F(ViewTest, FastBallsTrailAtMostTwentyTwoPixels) {
   auto bank = solidBank(3, 3, 1, 1);
-  game->s_gameState = k_stateBallsMoving;
+  game->states.gameState = k_stateBallsMoving;
   struct Case {
     int ball;
     Q14 speed;
@@ -199,26 +199,26 @@ TEST_F(ViewTest, UnchangedAimRunsNoPreview) {
   shot().aimChanged = 1;
   Surface s(240, 320);
   paintAimGuide(*game, s.g());
-  EXPECT_EQ(game->m_guide.previewRuns, 1);
-  EXPECT_EQ(game->m_guide.objectBall, 1);
+  EXPECT_EQ(game->table.guide.previewRuns, 1);
+  EXPECT_EQ(game->table.guide.objectBall, 1);
   const std::vector<uint16_t> first = s.px;
   for (int i = 0; i < 5; ++i) {
     Surface again(240, 320);
     paintAimGuide(*game, again.g());
     EXPECT_EQ(again.px, first);
   }
-  EXPECT_EQ(game->m_guide.previewRuns, 1);
+  EXPECT_EQ(game->table.guide.previewRuns, 1);
   game->rotateAim(0);
   paintAimGuide(*game, s.g());
-  EXPECT_EQ(game->m_guide.previewRuns, 2);
+  EXPECT_EQ(game->table.guide.previewRuns, 2);
   moveEnglishPoint(*game, 0, q(1));
   paintAimGuide(*game, s.g());
-  EXPECT_EQ(game->m_guide.previewRuns, 3);
+  EXPECT_EQ(game->table.guide.previewRuns, 3);
   // With masse the curve is worked out every frame.
   shot().masse = 1;
   paintAimGuide(*game, s.g());
   paintAimGuide(*game, s.g());
-  EXPECT_EQ(game->m_guide.previewRuns, 5);
+  EXPECT_EQ(game->table.guide.previewRuns, 5);
 }
 
 TEST_F(ViewTest, GuideEndsAtAPocketWithoutAGhostBall) {
@@ -227,7 +227,7 @@ TEST_F(ViewTest, GuideEndsAtAPocketWithoutAGhostBall) {
   shot().aimChanged = 1;
   Surface s(240, 320);
   paintAimGuide(*game, s.g());
-  const auto& guide = game->m_guide;
+  const auto& guide = game->table.guide;
   EXPECT_EQ(guide.firstContactType, static_cast<uint32_t>(PhysicalObject::kPocket));
   EXPECT_EQ(guide.hasContact, 0);
   EXPECT_EQ(ball(0)->shadow->speed, 0);
@@ -256,7 +256,7 @@ TEST_F(ViewTest, ZeroAimDrawsNoGuide) {
   Surface s(240, 320);
   paintAimGuide(*game, s.g());
   EXPECT_EQ(s.countNonZero(), 0);
-  EXPECT_EQ(game->m_guide.pointWords, 0);
+  EXPECT_EQ(game->table.guide.pointWords, 0);
   EXPECT_EQ(shot().aimChanged, 0);
 }
 

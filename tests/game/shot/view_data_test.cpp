@@ -15,7 +15,7 @@ namespace F = interfaceformat;
 bool hasFrame(ASprite* b, int f) { return b && f >= 0 && f < b->frameCount && b->getFrameModuleCount(f) > 0; }
 
 TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
-  ASprite** m = game->m_matchBanks;
+  ASprite** m = game->loading.matchBanks;
   struct Balls {
     int bank, palettes;
   } balls[] = {{k_matchBankCueBall, 1}, {k_matchBankBalls1to8, k_ballPalettes}, {k_matchBankBalls9to15, k_stripePalettes}};
@@ -61,18 +61,18 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
   }
 
   // HUD frames, group icons and the table.
-  ASprite* hud = game->m_sprites[k_slotHud];
+  ASprite* hud = game->loading.sprites[k_slotHud];
   for (int f = 0; f <= 18; ++f) EXPECT_TRUE(hasFrame(hud, f)) << f;
   for (int f : {20, 21, 22, 24, 25, 26, 27, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48,
                 49, 50, 81, 82, 83, 84, 85, 86})
     EXPECT_TRUE(hasFrame(hud, f)) << f;
   for (int f = k_hudFrameTip; f < k_hudFrameTip + 6; ++f) EXPECT_TRUE(hasFrame(hud, f)) << f;
-  ASprite* groups = game->m_sprites[k_slotGroupIcons];
+  ASprite* groups = game->loading.sprites[k_slotGroupIcons];
   for (int f = 0; f < k_groupIconFrames; ++f) EXPECT_TRUE(hasFrame(groups, f)) << f;
   ASSERT_NE(groups, nullptr);
   EXPECT_GE(groups->paletteCount, k_groupIconPalettes);
-  EXPECT_TRUE(hasFrame(game->m_sprites[k_slotTable], 0));
-  EXPECT_GE(game->m_sprites[k_slotTable]->paletteCount, 9);
+  EXPECT_TRUE(hasFrame(game->loading.sprites[k_slotTable], 0));
+  EXPECT_GE(game->loading.sprites[k_slotTable]->paletteCount, 9);
 
   // Interface 56: the elements by type; a sprite's bank and frame exist
   // (the portraits' banks follow the characters).
@@ -83,8 +83,8 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
     ASSERT_NE(e, nullptr) << i;
     ASSERT_EQ(e[F::kWordType], F::kSprite) << i;
     const int slot = e[F::kWordParams + F::kSpriteBank];
-    ASSERT_TRUE(slot >= 0 && slot < cGame::k_spriteSlotCount) << i;
-    EXPECT_TRUE(hasFrame(game->m_sprites[slot], e[F::kWordParams + F::kSpriteFrame])) << i;
+    ASSERT_TRUE(slot >= 0 && slot < k_spriteSlotCount) << i;
+    EXPECT_TRUE(hasFrame(game->loading.sprites[slot], e[F::kWordParams + F::kSpriteFrame])) << i;
   };
   for (int i : sprites) checkSprite(i);
   for (int i = k_elGaugeFrame0; i < k_elGaugeFill1 + 6; ++i) checkSprite(i);
@@ -102,7 +102,7 @@ TEST_F(SceneTest, DataSetHoldsWhatTheTableViewNames) {
     EXPECT_GT(getStringLength(*game, t), 0) << t;
     EXPECT_NE(std::strncmp(getStringData(*game, t), "Text", 4), 0) << t;
   }
-  EXPECT_GT(getCStringWidth(*game, game->m_fonts[0], "MENU"), 20);
+  EXPECT_GT(getCStringWidth(*game, game->text.fonts[0], "MENU"), 20);
 }
 
 }  // namespace

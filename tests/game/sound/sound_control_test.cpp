@@ -15,7 +15,7 @@ class SoundControl : public ::testing::Test {
     game = std::make_unique<cGame>(nullptr);
     initSound(*game);
     for (int id = 0; id < 15; ++id) loadSound(*game, id);
-    game->m_soundEnabled = 1;
+    game->sound.enabled = 1;
   }
   void TearDown() override {
     game->stopAllSounds();
@@ -75,20 +75,20 @@ TEST_F(SoundControl, RequestsPlayOnceAndNotWhenOff) {
   EXPECT_EQ(game->getCurrentSound(), -1);
   playSound(*game, -1, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), -1);
-  game->m_soundEnabled = 0;
+  game->sound.enabled = 0;
   playSound(*game, 4, 0, 100, 100);
   EXPECT_EQ(game->getCurrentSound(), -1);
   EXPECT_FALSE(game->isAnySoundPlaying());
   EXPECT_FALSE(isSoundPlaying(*game, 4));
   // Sound off: music is recorded but not played.
   playMusic(*game, 13);
-  EXPECT_EQ(game->m_currentMusicId, 13);
+  EXPECT_EQ(game->sound.currentMusicId, 13);
   EXPECT_EQ(channelOf(13), -1);
 }
 
 TEST_F(SoundControl, MusicStartsOnceAndRestartsAfterAnEffect) {
   playMusic(*game, 11);
-  EXPECT_EQ(game->m_currentMusicId, 11);
+  EXPECT_EQ(game->sound.currentMusicId, 11);
   int c = channelOf(11);
   ASSERT_NE(c, -1);
   WAVEHDR* first = player()->channelHeader(c);
@@ -96,29 +96,29 @@ TEST_F(SoundControl, MusicStartsOnceAndRestartsAfterAnEffect) {
   EXPECT_EQ(player()->channelHeader(c), first);  // not restarted
   Sleep(800);
   playSound(*game, 9, 0, 100, 100);  // an effect cuts the music
-  EXPECT_EQ(game->m_currentMusicId, -1);
+  EXPECT_EQ(game->sound.currentMusicId, -1);
   EXPECT_EQ(game->getCurrentSound(), 9);
   Sleep(800);
   playMusic(*game, 11);
-  EXPECT_EQ(game->m_currentMusicId, 11);
+  EXPECT_EQ(game->sound.currentMusicId, 11);
   EXPECT_NE(channelOf(11), -1);
   // Right after a stop the piece still starts (channels being handed back
   // do not count as playing).
   game->stopAllSounds();
   playMusic(*game, 12);
-  EXPECT_EQ(game->m_currentMusicId, 12);
+  EXPECT_EQ(game->sound.currentMusicId, 12);
   EXPECT_NE(channelOf(12), -1);
 }
 
 TEST_F(SoundControl, Vibration) {
   requestImpactVibration(*game, 150);
-  EXPECT_EQ(game->m_vibrationTime, 0);
+  EXPECT_EQ(game->sound.vibrationTime, 0);
   requestImpactVibration(*game, 300);
-  EXPECT_EQ(game->m_vibrationTime, 200);
+  EXPECT_EQ(game->sound.vibrationTime, 200);
   updateVibration(*game);
-  EXPECT_EQ(game->m_vibrationTime, 0);
+  EXPECT_EQ(game->sound.vibrationTime, 0);
   game->setVibrationTime(40);
-  EXPECT_EQ(game->m_vibrationTime, 40);
+  EXPECT_EQ(game->sound.vibrationTime, 40);
 }
 
 }  // namespace

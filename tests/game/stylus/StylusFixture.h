@@ -34,13 +34,13 @@ class StylusTest : public ::testing::Test {
 
   // Puts the game in a state without the key lock of a state change.
   void enter(int32_t state, int32_t subState = -1) {
-    game->s_gameState = state;
-    game->m_inGame = state >= 500 ? 1 : 0;
-    game->m_subState = subState >= 0 ? subState : (state >= 500 ? k_subStateInGameUpdate : k_subStateUpdate);
-    for (uint8_t& f : game->m_screenFlags) f = 0;
+    game->states.gameState = state;
+    game->states.inGame = state >= 500 ? 1 : 0;
+    game->states.subState = subState >= 0 ? subState : (state >= 500 ? k_subStateInGameUpdate : k_subStateUpdate);
+    for (uint8_t& f : game->states.screenFlags) f = 0;
     clearPen();
-    game->m_keys.lock(0);
-    game->m_keys.update();
+    game->keys.lock(0);
+    game->keys.update();
   }
 
   void clearPen() {
@@ -50,10 +50,10 @@ class StylusTest : public ::testing::Test {
 
   // One mapping pass with the keys latched afterwards.
   Sent run() {
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     mapPointerToKeys(*game);
-    game->m_keys.update();
-    return {game->m_keys.pressed(), game->m_keys.released(), game->m_keys.held()};
+    game->keys.update();
+    return {game->keys.pressed(), game->keys.released(), game->keys.held()};
   }
 
   Sent tapUp(int32_t x, int32_t y) {

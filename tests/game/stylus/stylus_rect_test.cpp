@@ -30,10 +30,10 @@ TEST_F(StylusTest, PressedHitConsumesOrKeeps) {
   game->pointerX = 20;
   game->pointerY = 300;
   EXPECT_TRUE(isPointerPressedIn(*game, 0, 338, 60, 40, false));
-  EXPECT_EQ(game->m_pointerHit, 1);
+  EXPECT_EQ(game->stylus.pointerHit, 1);
   EXPECT_EQ(game->pointerX, 20);
   EXPECT_TRUE(isPointerPressedIn(*game, 0, 338, 60, 40, true));
-  EXPECT_EQ(game->m_pointerHit, 0);
+  EXPECT_EQ(game->stylus.pointerHit, 0);
   EXPECT_EQ(game->pointerX, -1);
   EXPECT_EQ(game->pointerY, -1);
   EXPECT_FALSE(isPointerPressedIn(*game, 0, 0, 240, 320, true));
@@ -50,8 +50,8 @@ TEST_F(StylusTest, ReleasedHitConsumes) {
 }
 
 TEST_F(StylusTest, CueSide) {
-  game->cueScreenX = 120;
-  game->cueScreenY = 150;
+  game->stylus.cueScreenX = 120;
+  game->stylus.cueScreenY = 150;
   struct Case {
     int32_t angleDegrees;
     int32_t x, y;
@@ -71,7 +71,7 @@ TEST_F(StylusTest, CueSide) {
       {45, 120, 100, false},
   };
   for (const Case& c : cases) {
-    game->cueAimAngle = c.angleDegrees * 0x4000;
+    game->stylus.cueAimAngle = c.angleDegrees * 0x4000;
     EXPECT_EQ(isPointOnCueSide(*game, c.x, c.y), c.side) << c.angleDegrees << " " << c.x << "," << c.y;
   }
 }

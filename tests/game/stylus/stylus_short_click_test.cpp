@@ -33,12 +33,12 @@ TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
       SCOPED_TRACE(testing::Message() << c.name << (quick ? " (quick)" : " (two passes)"));
       enter(c.state);
       game->question.action = 9;
-      game->m_menu.selection = 99;
+      game->menu.selection = 99;
       touchPressed(*game, c.x, c.y, 1000);
       if (!quick) run();
       touchReleased(*game, c.x, c.y);
       const Sent s = run();
-      EXPECT_EQ(game->m_menu.selection, c.selection);
+      EXPECT_EQ(game->menu.selection, c.selection);
       EXPECT_EQ(s.pressed, c.pressed);
       EXPECT_EQ(game->pointerX, -1);
       EXPECT_EQ(game->pointerY, -1);
@@ -56,11 +56,11 @@ TEST_F(StylusTest, ShortClickNeedsAnUnseenPress) {
   const int32_t yesY = touchLayoutY(150) + 20;
   touchPressed(*game, 124, yesY, 1000);
   run();
-  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->menu.selection, 0);
   // The pen slid off the rows before it was lifted: the row is not chosen
   // again from the old press point.
   touchReleased(*game, 10, yesY);
-  game->m_menu.selection = 1;
+  game->menu.selection = 1;
   EXPECT_EQ(run().pressed, 0u);
-  EXPECT_EQ(game->m_menu.selection, 1);
+  EXPECT_EQ(game->menu.selection, 1);
 }

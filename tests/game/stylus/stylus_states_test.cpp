@@ -43,19 +43,19 @@ TEST_F(StylusTest, MenuRows) {
       enter(c.state);
       // The main menu's rows give the entries they show: from entry 0 here.
       if (c.state == k_stateMainMenu) {
-        game->m_menu.count = 7;
-        game->m_menu.firstVisible = 0;
+        game->menu.count = 7;
+        game->menu.firstVisible = 0;
       }
-      game->m_menu.selection = 99;
+      game->menu.selection = 99;
       penAt(r.cx(), r.cy());
-      EXPECT_EQ(game->m_menu.selection, c.selections[i]);
+      EXPECT_EQ(game->menu.selection, c.selections[i]);
       Sent s = tapUp(r.cx(), r.cy());
       EXPECT_EQ(s.pressed, keyBit(17));
       EXPECT_EQ(s.released, 0u);
       for (int32_t x : {r.x - 1, r.x + r.w + 1}) {
-        game->m_menu.selection = 99;
+        game->menu.selection = 99;
         penAt(x, r.cy());
-        EXPECT_EQ(game->m_menu.selection, -1);
+        EXPECT_EQ(game->menu.selection, -1);
         EXPECT_EQ(tapUp(x, r.cy()).pressed, 0u);
       }
       // Bottom edge included, one below not (unless the next row starts there).
@@ -67,9 +67,9 @@ TEST_F(StylusTest, MenuRows) {
 
 TEST_F(StylusTest, OptionsFourthRowOverAMatch) {
   enter(k_stateOptions);
-  game->m_menusOverMatch = 1;
+  game->frontEnd.menusOverMatch = 1;
   penAt(124, touchLayoutY(276) + 14);
-  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->menu.selection, 4);
 }
 
 // Outside a match the options show five rows: the fifth (help) is touchable
@@ -82,14 +82,14 @@ TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
   } cases[] = {{k_stateOptions, 0, 4}, {k_stateOptions, 1, -1}, {k_stateHelpMenu, 0, -1}};
   for (const auto& c : cases) {
     enter(c.state);
-    game->m_menusOverMatch = c.overMatch;
+    game->frontEnd.menusOverMatch = c.overMatch;
     penAt(100, touchLayoutY(325) + 14);
-    EXPECT_EQ(game->m_menu.selection, c.selection) << c.state << " " << int(c.overMatch);
+    EXPECT_EQ(game->menu.selection, c.selection) << c.state << " " << int(c.overMatch);
   }
   enter(k_stateOptions);
   EXPECT_EQ(tapUp(100, touchLayoutY(325) + 14).pressed, keyBit(17));
   penAt(124, touchLayoutY(276) + 14);
-  EXPECT_EQ(game->m_menu.selection, 3);
+  EXPECT_EQ(game->menu.selection, 3);
 }
 
 TEST_F(StylusTest, QuestionOnlyForKnownActions) {
@@ -107,10 +107,10 @@ TEST_F(StylusTest, InGameMenuWithOneHiddenOption) {
   const int32_t expected[] = {0, 2, 3, 4};
   for (int32_t rowIndex = 0; rowIndex < 4; ++rowIndex) {
     penAt(124, touchLayoutY(118 + 40 * rowIndex) + 12);
-    EXPECT_EQ(game->m_menu.selection, expected[rowIndex]) << rowIndex;
+    EXPECT_EQ(game->menu.selection, expected[rowIndex]) << rowIndex;
   }
   penAt(124, touchLayoutY(278) + 12);
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_EQ(game->menu.selection, -1);
 }
 
 // Buttons: a pen-up at the centre sends the key (as a press or a pair), just
@@ -210,23 +210,23 @@ TEST_F(StylusTest, WholeScreen) {
 TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
   enter(k_stateCareerIntro);
   penAt(218, 300);
-  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 1);
   penAt(100, 100);
-  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
   enter(k_stateCharacterSelect, k_subStateInGameUpdate);
   penAt(218, 300);
-  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 1);
   tapUp(218, 300);
-  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
 }
 
 // The versus screen: its back button's corner goes back, a tap elsewhere plays.
 TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
   enter(k_stateVersus);
   penAt(218, 300);
-  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 1);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
-  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
   EXPECT_EQ(tapUp(120, 160).pressed, keyBit(4));
 }
 
@@ -247,10 +247,10 @@ TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
   EXPECT_EQ(won.pressed, keyBit(19));
   EXPECT_EQ(won.released, keyBit(19));
   enter(k_stateHumanBallInHandStart);
-  game->m_leftSoftHighlight = game->m_rightSoftHighlight = 1;
+  game->stylus.leftSoftHighlight = game->stylus.rightSoftHighlight = 1;
   EXPECT_EQ(tapUp(120, 160).pressed, 0u);
-  EXPECT_EQ(game->m_leftSoftHighlight, 0);
-  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.leftSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
 }
 
 TEST_F(StylusTest, HoldScroll) {
@@ -283,108 +283,108 @@ TEST_F(StylusTest, PubSpotPictures) {
   };
   for (const Case& c : cases) {
     enter(k_statePub);
-    game->m_pubSpot = c.spot;
+    game->career.pubSpot = c.spot;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(17)) << c.spot;
     game->swipeRight = 1;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(17), 0u) << c.spot;
     game->swipeRight = 0;
   }
   enter(k_statePub);
-  game->m_pubSpot = 9;  // out of range: no picture
+  game->career.pubSpot = 9;  // out of range: no picture
   EXPECT_EQ(tapUp(120, 160).pressed, 0u);
 }
 
 TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
   enter(k_stateRulesChoice);
-  game->m_gameClock = 10000;
+  game->frame.gameClock = 10000;
   penAt(124, touchLayoutY(154) + 20);
-  EXPECT_EQ(game->m_menu.selection, 1);
+  EXPECT_EQ(game->menu.selection, 1);
   penAt(5, 5);
-  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->menu.selection, 4);
   penAt(124, touchLayoutY(154) + 20);
   EXPECT_EQ(tapUp(124, touchLayoutY(154) + 20).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagDelayedSelect], 1);
-  game->m_gameClock = 10499;
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagDelayedSelect], 1);
+  game->frame.gameClock = 10499;
   EXPECT_EQ(run().pressed, 0u);
-  game->m_gameClock = 10500;
+  game->frame.gameClock = 10500;
   EXPECT_EQ(run().pressed, keyBit(17));
-  game->m_gameClock = 10533;
+  game->frame.gameClock = 10533;
   EXPECT_EQ(run().pressed, keyBit(17));  // repeats until the state changes
   game->setState(k_stateTournamentMenu);
-  game->m_keys.lock(0);
-  game->s_gameState = k_stateRulesChoice;
+  game->keys.lock(0);
+  game->states.gameState = k_stateRulesChoice;
   EXPECT_EQ(run().pressed, 0u);
 }
 
 TEST_F(StylusTest, ChallengeListSecondTap) {
   enter(k_stateChallengeList);
-  game->m_menu.count = 8;
+  game->menu.count = 8;
   const int32_t row1 = touchLayoutY(135) + 10;
   penAt(124, row1);
-  EXPECT_EQ(game->m_menu.selection, 1);
+  EXPECT_EQ(game->menu.selection, 1);
   EXPECT_EQ(tapUp(124, row1).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 1);
   EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
   // The right soft key disarms without a key.
   tapUp(124, row1);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
   // A locked row is selected (its note says why) but arms nothing: the back
   // button goes back at once.
-  game->m_menu.flags[2] = 4;
+  game->menu.flags[2] = 4;
   const int32_t row2 = touchLayoutY(170) + 10;
   penAt(124, row2);
-  EXPECT_EQ(game->m_menu.selection, 2);
+  EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
-  game->m_menu.flags[2] = 0;
+  game->menu.flags[2] = 0;
   // Page button: selection -2 under the pen, a pen-up switches the page.
   const LayoutRect page{82, 251, 60, 25};
   penAt(page.cx(), page.cy());
-  EXPECT_EQ(game->m_menu.selection, -2);
+  EXPECT_EQ(game->menu.selection, -2);
   tapUp(page.cx(), page.cy());
-  EXPECT_EQ(game->m_menu.firstVisible, 4);
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_EQ(game->menu.firstVisible, 4);
+  EXPECT_EQ(game->menu.selection, -1);
   penAt(124, row1);
-  EXPECT_EQ(game->m_menu.selection, 5);
+  EXPECT_EQ(game->menu.selection, 5);
   // An out-of-range selection never reads past the flags.
   tapUp(124, row1);
-  game->m_menu.selection = 1000;
+  game->menu.selection = 1000;
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   // A negative selection disarms at once.
-  game->m_menu.selection = -1;
+  game->menu.selection = -1;
   EXPECT_EQ(run().pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
 }
 
 TEST_F(StylusTest, AchievementListRowsSendNothing) {
   enter(k_stateAchievementList);
   const int32_t row4 = touchLayoutY(97 + 35 * 4) + 10;
   penAt(124, row4);
-  EXPECT_EQ(game->m_menu.selection, 4);
+  EXPECT_EQ(game->menu.selection, 4);
   EXPECT_EQ(tapUp(124, row4).pressed, 0u);
   const LayoutRect page{82, 275, 66, 25};
   tapUp(page.cx(), page.cy());
-  EXPECT_EQ(game->m_menu.firstVisible, 5);
+  EXPECT_EQ(game->menu.firstVisible, 5);
   penAt(124, row4);
-  EXPECT_EQ(game->m_menu.selection, 9);
+  EXPECT_EQ(game->menu.selection, 9);
   tapUp(page.cx(), page.cy());
-  EXPECT_EQ(game->m_menu.firstVisible, 0);
+  EXPECT_EQ(game->menu.firstVisible, 0);
 }
 
 TEST_F(StylusTest, PostMatchMenuSecondTap) {
   enter(k_statePostMatchMenu);
   const int32_t row2 = touchLayoutY(167) + 10;
   penAt(124, row2);
-  EXPECT_EQ(game->m_menu.selection, 2);
+  EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
   tapUp(124, row2);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
 }
 
 TEST_F(StylusTest, StakePictures) {
@@ -398,16 +398,16 @@ TEST_F(StylusTest, StakePictures) {
   };
   for (const Case& c : cases) {
     enter(k_stateStakeChoice);
-    game->skippedSeat = c.skipped;
-    game->stakeLevel = 3;
+    game->setup.skippedSeat = c.skipped;
+    game->setup.stakeLevel = 3;
     penAt(c.x + 20, touchLayoutY(c.y) + 20);
-    EXPECT_EQ(game->stakeLevel, c.level) << c.x;
-    EXPECT_EQ(game->previousStakeLevel, 3);
+    EXPECT_EQ(game->setup.stakeLevel, c.level) << c.x;
+    EXPECT_EQ(game->setup.previousStakeLevel, 3);
   }
   enter(k_stateStakeChoice);
-  game->stakeLevel = 6;
+  game->setup.stakeLevel = 6;
   penAt(239, 10);
-  EXPECT_EQ(game->stakeLevel, 6);
+  EXPECT_EQ(game->setup.stakeLevel, 6);
 }
 
 TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
@@ -426,9 +426,9 @@ TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
 TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
   enter(k_stateCoinToss);
   penAt(70, touchLayoutY(92) + 22);
-  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->menu.selection, 0);
   penAt(170, touchLayoutY(92) + 22);
-  EXPECT_EQ(game->m_menu.selection, 1);
+  EXPECT_EQ(game->menu.selection, 1);
   Sent s = tapUp(170, touchLayoutY(92) + 22);
   EXPECT_EQ(s.pressed, keyBit(17));
   EXPECT_EQ(s.held, keyBit(17));
@@ -440,21 +440,21 @@ TEST_F(StylusTest, BreakChoiceView) {
   const int32_t row0 = touchLayoutY(121) + 20;
   EXPECT_EQ(tapUp(124, row0).pressed, keyBit(17));
   EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, 0u);
-  game->breakChoiceView = 1;
+  game->setup.breakChoiceView = 1;
   EXPECT_EQ(tapUp(124, row0).pressed, 0u);
   EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, keyBit(17));
 }
 
 TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
   enter(k_stateMessageBox);
-  game->m_messageTime = 20000;
-  game->m_gameClock = 20500;
+  game->stylus.messageTime = 20000;
+  game->frame.gameClock = 20500;
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   EXPECT_EQ(run().pressed, 0u);  // the early tap is not kept for later
-  game->m_gameClock = 20501;
+  game->frame.gameClock = 20501;
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(19));
   EXPECT_EQ(s.released, keyBit(19));
-  EXPECT_EQ(game->m_messageTime, -1);
+  EXPECT_EQ(game->stylus.messageTime, -1);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
 }

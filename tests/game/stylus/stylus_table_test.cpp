@@ -13,7 +13,7 @@ class BallInHandTest : public StylusTest {
     enter(k_stateBallInHand);
     game->currentPlayer = 0;
     game->gameType = 0;
-    game->handX = game->handY = 12345;
+    game->turn.handX = game->turn.handY = 12345;
   }
 };
 
@@ -41,18 +41,18 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
     game->currentPlayer = c.player;
     game->gameType = c.gameType;
     game->ruleSet = c.ruleSet;
-    game->ballInHandInD = c.inD;
+    game->turn.ballInHandInD = c.inD;
     penAt(c.px, c.py);
-    EXPECT_EQ(game->handX, q14(c.x));
-    EXPECT_NEAR(game->handY, q14(c.y), 2);
+    EXPECT_EQ(game->turn.handX, q14(c.x));
+    EXPECT_NEAR(game->turn.handY, q14(c.y), 2);
   }
 }
 
 TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
   game->ruleSet = 1;
-  game->ballInHandInD = 1;
+  game->turn.ballInHandInD = 1;
   penAt(190, 280);
-  const int64_t dx = game->handX - q14(85.0), dy = game->handY - q14(-201.0);
+  const int64_t dx = game->turn.handX - q14(85.0), dy = game->turn.handY - q14(-201.0);
   const int64_t r = q14(38.0);
   EXPECT_LE(dx * dx + dy * dy, r * r);
   EXPECT_GE(dx * dx + dy * dy, (r - 8) * (r - 8));
@@ -76,9 +76,9 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
     game->currentPlayer = c.player;
     game->gameType = c.gameType;
     if (c.player >= 0 && c.player < 2) game->playerProfile[c.player] = c.profile;
-    game->m_subState = c.subState;
+    game->states.subState = c.subState;
     penAt(c.px, c.py);
-    EXPECT_EQ(game->handX, 12345) << c.px << "," << c.py;
+    EXPECT_EQ(game->turn.handX, 12345) << c.px << "," << c.py;
   }
 }
 
@@ -92,8 +92,8 @@ TEST_F(BallInHandTest, FireButtonSide) {
   // Touching the fire button does not move the ball.
   game->currentPlayer = 0;
   penAt(30, 160);
-  EXPECT_EQ(game->m_fireHighlight, 1);
-  EXPECT_EQ(game->handX, 12345);
+  EXPECT_EQ(game->stylus.fireHighlight, 1);
+  EXPECT_EQ(game->turn.handX, 12345);
 }
 
 TEST_F(StylusTest, AimButtons) {
@@ -102,13 +102,13 @@ TEST_F(StylusTest, AimButtons) {
   Sent s = penAt(22, touchLayoutY(295) + 20);
   EXPECT_EQ(s.pressed, keyBit(2));
   EXPECT_EQ(s.released, keyBit(2));
-  EXPECT_EQ(game->m_leftArrowHighlight, 1);
+  EXPECT_EQ(game->stylus.leftArrowHighlight, 1);
   EXPECT_EQ(run().pressed, keyBit(2));
   EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(4));
-  EXPECT_EQ(game->m_rightArrowHighlight, 1);
-  EXPECT_EQ(game->m_leftArrowHighlight, 0);
+  EXPECT_EQ(game->stylus.rightArrowHighlight, 1);
+  EXPECT_EQ(game->stylus.leftArrowHighlight, 0);
   penAt(120, 100);
-  EXPECT_EQ(game->m_rightArrowHighlight, 0);
+  EXPECT_EQ(game->stylus.rightArrowHighlight, 0);
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
   // Fire on the left, then on the right for player 1 of a two-player match.
   EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
@@ -139,26 +139,26 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     game->currentPlayer = c.player;
     game->gameType = c.gameType;
     penAt(c.buttonX + 35, 20);
-    EXPECT_EQ(game->m_spinButtonHighlight, 1);
+    EXPECT_EQ(game->stylus.spinButtonHighlight, 1);
     Sent s = tapUp(c.buttonX + 35, 20);
     EXPECT_EQ(s.pressed, keyBit(16));
     EXPECT_EQ(s.released, keyBit(16));
-    EXPECT_EQ(game->m_spinButtonHighlight, 0);
+    EXPECT_EQ(game->stylus.spinButtonHighlight, 0);
     const int32_t other = c.buttonX == 2 ? 205 : 37;
     EXPECT_EQ(tapUp(other, 20).pressed, 0u);
     struct Arrow {
       int32_t dx, y, key;
-      uint8_t cGame::*highlight;
+      uint8_t StylusState::*highlight;
     } arrows[] = {
-        {45, 206, 11, &cGame::m_upArrowHighlight},
-        {45, 250, 13, &cGame::m_downArrowHighlight},
-        {0, 227, 12, &cGame::m_leftArrowHighlight},
-        {88, 227, 14, &cGame::m_rightArrowHighlight},
+        {45, 206, 11, &StylusState::upArrowHighlight},
+        {45, 250, 13, &StylusState::downArrowHighlight},
+        {0, 227, 12, &StylusState::leftArrowHighlight},
+        {88, 227, 14, &StylusState::rightArrowHighlight},
     };
     for (const Arrow& a : arrows) {
       Sent held = penAt(c.padLeft + a.dx + 20, touchLayoutY(a.y) + 20);
       EXPECT_EQ(held.pressed, keyBit(a.key)) << a.key;
-      EXPECT_EQ((*game).*a.highlight, 1) << a.key;
+      EXPECT_EQ(game->stylus.*a.highlight, 1) << a.key;
       EXPECT_EQ(run().pressed, keyBit(a.key)) << a.key;  // repeats while held
     }
     EXPECT_EQ(tapUp(20, 310).pressed, keyBit(18));  // "Back": closes the selector
@@ -167,13 +167,13 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
 
 TEST_F(StylusTest, SpinSelectorLocks) {
   enter(k_stateSpinSelector);
-  game->spinButtonHidden = 1;
+  game->stylus.spinButtonHidden = 1;
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(12));
-  game->spinArrowsLocked = 1;
+  game->stylus.spinArrowsLocked = 1;
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
-  EXPECT_EQ(game->m_leftSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.leftSoftHighlight, 0);
   // A locked tutorial selector (its lesson's text box is up) turns the box
   // on a tap anywhere, with the fire key the box reads.
   game->gameType = 5;

@@ -20,7 +20,7 @@ class TableData : public DataTest {
     std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
     game->init();
     ASSERT_EQ(loadBar(*game, "table.bar"), 1);
-    entries = game->m_bar.count - 1;
+    entries = game->files.bar.count - 1;
     unloadBar(*game);
     loadTable(*game);
     const TableLayoutGroup& c = layout().groups[TableLayout::kCushions];
@@ -178,7 +178,7 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
     SCOPED_TRACE(rack.ruleSet);
     game->ruleSet = rack.ruleSet;
     for (uint32_t seed = 1; seed < 60; ++seed) {
-      game->m_random->setSeed(seed * 7919);
+      game->engine.random->setSeed(seed * 7919);
       resetMatchState(*game);
       initFrame(*game, false);
       for (int a = 0; a < 16; ++a) {

@@ -62,7 +62,7 @@ class TableTest : public DataTest {
   void SetUp() override {
     DataTest::SetUp();
     game->init();
-    game->m_random->setSeed(77);
+    game->engine.random->setSeed(77);
   }
   void load(const std::vector<Group>& groups) {
     const std::vector<uint8_t> bytes = tablelayout::writeTable(groups);
@@ -72,7 +72,7 @@ class TableTest : public DataTest {
   }
   void loadBanks() {
     for (auto& b : banks) b = spritetest::loadBank(ballBank());
-    for (int i = 0; i < k_poolBankCount; ++i) game->m_poolBanks[i] = banks[i].get();
+    for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = banks[i].get();
   }
   PhysicsWorld& world() { return game->m_world; }
   PhysicalObject* ball(int n) { return world().balls[n]; }
@@ -235,7 +235,7 @@ TEST_F(TableTest, FrameStartsRackLagOrPlaceTheLayout) {
     EXPECT_EQ(game->m_rules.thirdTurnByte, c.lag ? 0 : 1);
     EXPECT_EQ(game->currentPlayer, c.lag ? 0 : 1);
     if (!c.lag) {
-      EXPECT_EQ(game->panelX, 6);
+      EXPECT_EQ(game->table.panelX, 6);
     }
     EXPECT_EQ(game->m_rules.lowestBall, !c.lag && c.ruleSet == 2 ? 1 : 0);
     if (c.lag) {
@@ -280,7 +280,7 @@ TEST_F(TableTest, RackJitterMovesUpAndRightOnly) {
   game->ruleSet = 0;
   game->gameType = 0;
   for (uint32_t seed : {1u, 2u, 99u, 12345u}) {
-    game->m_random->setSeed(seed);
+    game->engine.random->setSeed(seed);
     resetMatchState(*game);
     initFrame(*game, true);
     for (int n = 0; n < 16; ++n) {
@@ -335,7 +335,7 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     freeTable(*game);
   }
   // Without the banks no looks are made.
-  for (int i = 0; i < k_poolBankCount; ++i) game->m_poolBanks[i] = nullptr;
+  for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = nullptr;
   load(standardTable());
   game->gameType = 0;
   resetMatchState(*game);
@@ -352,7 +352,7 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   game->currentPlayer = 1;
   for (int b : {0, 3, 9, 12, 8, 1, 2, 4, 5, 6, 7, 10}) addPottedBall(*game, b, 1);
   addPottedBall(*game, 3, 0);
-  const cGame::PottedBalls& list = game->m_potted[1];
+  const PottedBalls& list = game->turn.potted[1];
   EXPECT_EQ(list.count, 9);
   const int want[9] = {3, 9, 12, 8, 1, 2, 4, 5, 6};
   for (int i = 0; i < 9; ++i) {
@@ -364,18 +364,18 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   EXPECT_EQ(list.players[1]->sprite, banks[k_poolBankBalls9to15].get());
   EXPECT_EQ(list.players[2]->palette, 3);  // ball 12
   EXPECT_EQ(list.players[3]->palette, 7);  // ball 8
-  EXPECT_EQ(game->m_potted[0].count, 1);
-  EXPECT_EQ(game->m_potted[0].players[0]->anim, 18);  // not the current player
+  EXPECT_EQ(game->turn.potted[0].count, 1);
+  EXPECT_EQ(game->turn.potted[0].players[0]->anim, 18);  // not the current player
   clearPottedBallLists(*game);
-  EXPECT_EQ(game->m_potted[1].count, 0);
-  EXPECT_EQ(game->m_potted[1].players[0], nullptr);
+  EXPECT_EQ(game->turn.potted[1].count, 0);
+  EXPECT_EQ(game->turn.potted[1].players[0], nullptr);
   // UK looks.
   game->ruleSet = 1;
   for (int b : {3, 8, 12}) addPottedBall(*game, b, 0);
-  EXPECT_EQ(game->m_potted[0].players[0]->palette, 2);
-  EXPECT_EQ(game->m_potted[0].players[1]->palette, 7);
-  EXPECT_EQ(game->m_potted[0].players[2]->palette, 0);
-  EXPECT_EQ(game->m_potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
+  EXPECT_EQ(game->turn.potted[0].players[0]->palette, 2);
+  EXPECT_EQ(game->turn.potted[0].players[1]->palette, 7);
+  EXPECT_EQ(game->turn.potted[0].players[2]->palette, 0);
+  EXPECT_EQ(game->turn.potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
 }
 
 TEST_F(TableTest, MatchResetAndPlayerGroups) {
@@ -391,7 +391,7 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
   game->m_rules.playerGroup[1] = 256;
   EXPECT_EQ(getPlayerGroup(*game, 1), -1);
   game->m_rules.lowestBall = 3;
-  game->m_career.equippedMask = 0;
+  game->career.progress.equippedMask = 0;
   game->gameType = 5;
   resetMatchState(*game);
   EXPECT_EQ(game->m_rules.lowestBall, 0);
@@ -399,8 +399,8 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
   EXPECT_EQ(game->m_rules.groupChosenOnBreak[1], -1);
   EXPECT_EQ(game->m_rules.chosenTargets[0], -1);
   EXPECT_EQ(game->m_rules.frameConditions[0], 1);
-  EXPECT_EQ(game->m_equippedLevel[0], 5);
-  EXPECT_EQ(game->hudHint, -1);
+  EXPECT_EQ(game->career.equippedLevel[0], 5);
+  EXPECT_EQ(game->table.hudHint, -1);
   for (int n = 0; n < 16; ++n) {
     EXPECT_EQ(ball(n)->pocketed, 1);
     EXPECT_EQ(ball(n)->hidden, 1);
@@ -408,9 +408,9 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
     EXPECT_EQ(ball(n)->shadow->hidden, 1);
   }
   game->gameType = 1;
-  game->m_career.equippedMask = 0x1041;  // nothing equipped in any category
+  game->career.progress.equippedMask = 0x1041;  // nothing equipped in any category
   resetMatchState(*game);
-  EXPECT_EQ(game->m_equippedLevel[0], 0);
+  EXPECT_EQ(game->career.equippedLevel[0], 0);
 }
 
 TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {

@@ -105,7 +105,7 @@ TEST(TouchGlue, Table) {
   };
   for (const Case& c : cases) {
     auto g = std::make_unique<cGame>(nullptr);
-    g->s_gameState = c.state;
+    g->states.gameState = c.state;
     g->currentPlayer = c.currentPlayer;
     g->gameType = c.gameType;
     run(*g, c.events);
@@ -128,7 +128,7 @@ TEST(TouchGlue, Table) {
 
 TEST(TouchGlue, ReleaseClearsPointAndSwipes) {
   auto g = std::make_unique<cGame>(nullptr);
-  g->s_gameState = k_statePub;
+  g->states.gameState = k_statePub;
   touchPressed(*g, 100, 200, 0);
   touchDragged(*g, 160, 200);
   g->swipeLeft = g->swipeThird = g->swipeFourth = 1;

@@ -20,13 +20,13 @@ class TournamentScreens : public FrontEndTest {
     // Ten seats 40 px apart.
     for (int s = 0; s < 10; ++s) all[k_interfacePubSeats].push_back(sprite(10 + 40 * s, 60, 0, 0, -1));
     load(all, 0);
-    game->m_frameTime = 100;
-    game->m_career.started = 1;
+    game->frame.frameTime = 100;
+    game->career.progress.started = 1;
     game->gameType = 2;
   }
   void winOnly(std::initializer_list<int> characters) {
-    for (uint8_t& w : game->m_career.won) w = 0;
-    for (int c : characters) game->m_career.won[c] = 1;
+    for (uint8_t& w : game->career.progress.won) w = 0;
+    for (int c : characters) game->career.progress.won[c] = 1;
   }
   int frameOf(int id, int i) { return getInterfaceElement(*game, id, i)[F::kWordParams + F::kSpriteFrame]; }
   bool shown(int id, int i) { return getInterfaceElement(*game, id, i)[F::kWordParams + F::kSpriteVisible] != 0; }
@@ -34,12 +34,12 @@ class TournamentScreens : public FrontEndTest {
     return uint32_t{savedByte(offset)} << 24 | uint32_t{savedByte(offset + 1)} << 16 |
            uint32_t{savedByte(offset + 2)} << 8 | savedByte(offset + 3);
   }
-  Tournament& t() { return game->m_tournament; }
+  Tournament& t() { return game->tournament; }
   // A bracket at a given round without playing one.
   void resumeBracket(int level, int round) {
     t().level = level;
     t().round = round;
-    game->m_bracketResumes = 1;
+    game->bracketResumes = 1;
     start(k_stateTournamentStage);
   }
 };
@@ -51,8 +51,8 @@ TEST_F(TournamentScreens, ChoiceVeilsTheBiggerTournamentsByWonCount) {
   };
   for (const Case& c : {Case{1, true, true}, Case{2, true, true}, Case{3, false, true}, Case{6, false, true},
                         Case{7, false, false}}) {
-    for (uint8_t& w : game->m_career.won) w = 0;
-    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    for (uint8_t& w : game->career.progress.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->career.progress.won[k] = 1;
     start(k_stateTournamentMenu);
     EXPECT_EQ((getMenuEntryFlags(*game, k_textTournamentFour) & 4) != 0, c.fourVeiled) << c.won;
     EXPECT_EQ((getMenuEntryFlags(*game, k_textTournamentEight) & 4) != 0, c.eightVeiled) << c.won;
@@ -61,7 +61,7 @@ TEST_F(TournamentScreens, ChoiceVeilsTheBiggerTournamentsByWonCount) {
     frame();
     for (int e : {2, 3, 21, 22}) EXPECT_EQ(shown(5, e), c.eightVeiled) << c.won << " " << e;
     frame({kSelect});
-    EXPECT_EQ(game->s_gameState, c.eightVeiled ? k_stateTournamentMenu : k_stateTournamentStage) << c.won;
+    EXPECT_EQ(game->states.gameState, c.eightVeiled ? k_stateTournamentMenu : k_stateTournamentStage) << c.won;
   }
 }
 
@@ -76,29 +76,29 @@ TEST_F(TournamentScreens, FieldChoiceIsOfferedWithEnoughWonCharacters) {
                         {k_textTournamentFour, 4, 1, k_stateTournamentFieldChoice},
                         {k_textTournamentEight, 9, 0, k_stateTournamentStage}};
   for (const Case& c : cases) {
-    for (uint8_t& w : game->m_career.won) w = 0;
-    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    for (uint8_t& w : game->career.progress.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->career.progress.won[k] = 1;
     t().round = 3;
     t().pickedCount = 2;
     start(k_stateTournamentMenu);
     choose(c.entry);
-    EXPECT_EQ(game->s_gameState, c.next) << c.entry << " with " << c.won;
+    EXPECT_EQ(game->states.gameState, c.next) << c.entry << " with " << c.won;
     EXPECT_EQ(t().level, c.level);
     EXPECT_EQ(t().round, -1);
     EXPECT_EQ(t().pickedCount, 0);
   }
   start(k_stateTournamentFieldChoice);
   choose(k_textPickField);
-  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentCharacterSelect);
   start(k_stateTournamentFieldChoice);
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateTournamentMenu);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentMenu);
 }
 
 TEST_F(TournamentScreens, PickCursorSkipsPickedSeatsBothWaysAndWrapsToSeatNine) {
   // Career character 9 with seven won: the rivals of slots 0-6 sit on seat
   // elements 2, 1, 0, 3, 4, 5 and, for character 6, on 9.
-  game->m_career.character = 9;
+  game->career.progress.character = 9;
   winOnly({0, 1, 2, 3, 4, 5, 6});
   t().level = 1;
   start(k_stateTournamentCharacterSelect);
@@ -132,7 +132,7 @@ TEST_F(TournamentScreens, PickCursorSkipsPickedSeatsBothWaysAndWrapsToSeatNine) 
 }
 
 TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDropsIt) {
-  game->m_career.character = 0;
+  game->career.progress.character = 0;
   winOnly({9, 1, 2, 3});
   t().level = 1;
   start(k_stateTournamentCharacterSelect);
@@ -149,14 +149,14 @@ TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDrops
   frame({kBack});
   EXPECT_EQ(t().pickedCount, 0);
   EXPECT_EQ(frameOf(30, k_pickSlotFour), k_headFrameEmptyWinner);
-  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentCharacterSelect);
   t().fieldComplete = 1;
   frame({kBack});
-  EXPECT_EQ(game->s_gameState, k_stateTournamentFieldChoice);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentFieldChoice);
   EXPECT_EQ(t().fieldComplete, 0);
   start(k_stateTournamentCharacterSelect);
   frame({kRightSoft});
-  EXPECT_EQ(game->s_gameState, k_stateTournamentMenu);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentMenu);
   // Back while a pick blinks drops that pick: the count and the list stay in step.
   start(k_stateTournamentCharacterSelect);
   frame({kSelect});
@@ -167,11 +167,11 @@ TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDrops
   EXPECT_EQ(t().pickBlink, -1);
   EXPECT_EQ(t().pickedCount, 1);
   EXPECT_EQ(frameOf(30, k_pickSlotFour + 4), k_headFrameEmptyWinner);
-  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentCharacterSelect);
 }
 
 TEST_F(TournamentScreens, ThreePicksCompleteTheFieldAndNoOnTheConfirmationDropsIt) {
-  game->m_career.character = 0;
+  game->career.progress.character = 0;
   winOnly({9, 1, 2, 3});
   t().level = 1;
   start(k_stateTournamentCharacterSelect);
@@ -179,28 +179,28 @@ TEST_F(TournamentScreens, ThreePicksCompleteTheFieldAndNoOnTheConfirmationDropsI
     frame({kSelect});
     while (t().pickBlink >= 0) frame();
   }
-  ASSERT_EQ(game->s_gameState, k_stateTournamentFieldConfirm);
+  ASSERT_EQ(game->states.gameState, k_stateTournamentFieldConfirm);
   EXPECT_EQ(t().fieldComplete, 1);
   game->updateCurrentState();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(frameOf(31, 25 + 4 * i), k_headFrameCharacter0 + t().picked[i]);
   EXPECT_FALSE(shown(31, 21));
   EXPECT_TRUE(shown(31, 34));
   choose(k_textNo);
-  EXPECT_EQ(game->s_gameState, k_stateTournamentCharacterSelect);
+  EXPECT_EQ(game->states.gameState, k_stateTournamentCharacterSelect);
   EXPECT_EQ(t().pickedCount, 0);
   EXPECT_EQ(frameOf(30, k_pickSlotFour + 4), k_headFrameEmptyWinner);
 }
 
 TEST_F(TournamentScreens, BracketRevealsOneEntryEveryThreeHundredMillisecondsBeforeSelectActs) {
-  game->m_career.character = 0;
-  game->m_career.counterC = 2;
+  game->career.progress.character = 0;
+  game->career.progress.counterC = 2;
   winOnly({9, 3});
   t().level = 2;
   t().round = -1;
   t().pickedCount = 0;
   start(k_stateTournamentStage);
   EXPECT_EQ(t().round, 0);
-  EXPECT_EQ(game->m_career.counterC, 0u) << "a new bracket resets the losses";
+  EXPECT_EQ(game->career.progress.counterC, 0u) << "a new bracket resets the losses";
   const int rival = t().entries[2][1 - t().playerPosition];
   EXPECT_TRUE(rival == 9 || rival == 3);
   EXPECT_EQ(t().prize, rival == 9 ? 85 : 200);
@@ -208,16 +208,16 @@ TEST_F(TournamentScreens, BracketRevealsOneEntryEveryThreeHundredMillisecondsBef
   for (int f = 1; f <= 12; ++f) {
     const int before = t().revealed;
     frame({kSelect});
-    EXPECT_EQ(game->s_gameState, k_stateTournamentStage) << "frame " << f;
+    EXPECT_EQ(game->states.gameState, k_stateTournamentStage) << "frame " << f;
     if (t().revealed > before) revealedAt.push_back(f);
     if (t().revealed == 2) break;
   }
   EXPECT_EQ(revealedAt, (std::vector<int>{5, 9})) << "once the timer has passed 300 ms";
   EXPECT_EQ(frameOf(44, 21 + t().playerPosition), k_headFrameCharacter0);
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateVersus);
+  EXPECT_EQ(game->states.gameState, k_stateVersus);
   EXPECT_EQ(game->opponentSlot, rival);
-  EXPECT_EQ(game->m_tableIndex, getHomeTable(*game, rival));
+  EXPECT_EQ(game->setup.tableIndex, getHomeTable(*game, rival));
 }
 
 TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound) {
@@ -239,13 +239,13 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "level " << c.level << " round " << c.round << " key " << c.key);
-    for (uint8_t& w : game->m_career.won) w = 0;
-    for (int k = 0; k < c.won; ++k) game->m_career.won[k] = 1;
+    for (uint8_t& w : game->career.progress.won) w = 0;
+    for (int k = 0; k < c.won; ++k) game->career.progress.won[k] = 1;
     t().fieldComplete = c.fieldComplete;
     resumeBracket(c.level, c.round);
     EXPECT_TRUE(shown(k_interfaceBracket, k_bracketBack)) << "the corner that goes back shows its button";
     frame({c.key});
-    EXPECT_EQ(game->s_gameState, c.next);
+    EXPECT_EQ(game->states.gameState, c.next);
     if (c.key == kRightSoft && c.round < 1) {
       EXPECT_EQ(t().fieldComplete, 0);
     }
@@ -263,15 +263,15 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
   for (const int key : {kBack, kRightSoft}) {
     resumeBracket(0, 1);
     t().entries[1][0] = 0;
-    game->m_previousState = k_stateTournamentStage;
+    game->states.previousState = k_stateTournamentStage;
     game->setState(k_stateVersus);
     game->updateCurrentState();
     frame({key});
-    ASSERT_EQ(game->s_gameState, k_stateTournamentStage) << key;
-    EXPECT_EQ(game->m_bracketResumes, 1);
+    ASSERT_EQ(game->states.gameState, k_stateTournamentStage) << key;
+    EXPECT_EQ(game->bracketResumes, 1);
     game->updateCurrentState();
     EXPECT_EQ(t().round, 1) << "no round played";
-    EXPECT_EQ(game->m_bracketResumes, 0);
+    EXPECT_EQ(game->bracketResumes, 0);
   }
 }
 
@@ -285,19 +285,19 @@ TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePriz
                         Case{0, 23, kBack, k_stateMainMenu, 0}, Case{1, 17, kBack, k_stateMainMenu, 1}}) {
     SCOPED_TRACE(c.level);
     t().fieldComplete = c.fieldComplete;
-    game->m_achievementMask = 0;
-    game->m_career.money = 1000;
-    game->m_career.character = 4;
+    game->career.achievementMask = 0;
+    game->career.progress.money = 1000;
+    game->career.progress.character = 4;
     t().entries[3][0] = 4;
     t().prize = 450;
     resumeBracket(c.level, 3 - c.level);
-    EXPECT_EQ(game->m_achievementMask, 1u << c.achievement);
+    EXPECT_EQ(game->career.achievementMask, 1u << c.achievement);
     // The winner is revealed first (one entry), then select or back pays.
     while (t().revealed < 1) frame();
     EXPECT_EQ(frameOf(44, 23), k_headFrameCharacter0 + 4);
     frame({c.key});
-    EXPECT_EQ(game->s_gameState, c.next);
-    EXPECT_EQ(game->m_career.money, 1450u);
+    EXPECT_EQ(game->states.gameState, c.next);
+    EXPECT_EQ(game->career.progress.money, 1450u);
     EXPECT_EQ(savedU32(144), 1450u) << "saved";
   }
 }
@@ -312,17 +312,17 @@ TEST_F(TournamentScreens, QuittingAWonBracketPaysThePrizeOnce) {
   };
   for (const Case& c : {Case{k_textYes, k_stateTournamentMenu, 1450}, Case{k_textNo, k_stateTournamentStage, 1000}}) {
     SCOPED_TRACE(c.answer);
-    game->m_career.money = 1000;
-    game->m_career.character = 4;
+    game->career.progress.money = 1000;
+    game->career.progress.character = 4;
     t().entries[3][0] = 4;
     t().prize = 450;
     resumeBracket(0, 3);
     while (t().revealed < 1) frame();
     frame({kRightSoft});
-    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    ASSERT_EQ(game->states.gameState, k_stateQuestion);
     choose(c.answer);
-    EXPECT_EQ(game->s_gameState, c.next);
-    EXPECT_EQ(game->m_career.money, c.money);
+    EXPECT_EQ(game->states.gameState, c.next);
+    EXPECT_EQ(game->career.progress.money, c.money);
     if (c.answer == k_textYes) {
       EXPECT_EQ(savedU32(144), 1450u) << "saved";
     }
@@ -330,31 +330,31 @@ TEST_F(TournamentScreens, QuittingAWonBracketPaysThePrizeOnce) {
     game->updateCurrentState();
     while (t().revealed < 1) frame();
     frame({kSelect});
-    EXPECT_EQ(game->s_gameState, k_stateTournamentPrize);
-    EXPECT_EQ(game->m_career.money, 1450u);
+    EXPECT_EQ(game->states.gameState, k_stateTournamentPrize);
+    EXPECT_EQ(game->career.progress.money, 1450u);
   }
 }
 
 TEST_F(TournamentScreens, PrizeScreenUnlocksTheRivalMatchOnceEveryCategoryIsComplete) {
   for (const uint32_t mask : {0x1FFFFFFFu, 0x3FFFFFFFu}) {
-    game->specialRivalOpen = 0;
-    game->m_achievementMask = mask;
+    game->career.specialRivalOpen = 0;
+    game->career.achievementMask = mask;
     start(k_stateTournamentPrize);
     const bool all = mask == 0x3FFFFFFFu;
-    EXPECT_EQ(game->specialRivalOpen, all ? 1 : 0);
+    EXPECT_EQ(game->career.specialRivalOpen, all ? 1 : 0);
     EXPECT_EQ(savedByte(23), all ? 1 : 0);
     frame({kBack});
-    EXPECT_EQ(game->s_gameState, k_statePub);
+    EXPECT_EQ(game->states.gameState, k_statePub);
   }
 }
 
 TEST_F(TournamentScreens, LossesReadFromTheFileStayWithinThree) {
   for (const uint32_t stored : {0u, 2u, 3u, 7u, 0xFFFFFFFFu}) {
-    game->m_career.counterC = stored;
+    game->career.progress.counterC = stored;
     saveProgress(*game);
-    game->m_career.counterC = 99;
+    game->career.progress.counterC = 99;
     loadProgress(*game);
-    EXPECT_EQ(game->m_career.counterC, std::min(stored, 3u)) << stored;
+    EXPECT_EQ(game->career.progress.counterC, std::min(stored, 3u)) << stored;
   }
 }
 

@@ -55,12 +55,12 @@ class TurnTest : public DataTest {
     loadBar(*game, "interf.bar");
     loadInterfaces(*game);
     unloadBar(*game);
-    game->m_random->setSeed(7);
+    game->engine.random->setSeed(7);
     ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->m_tableLayout,
                                              game->m_world));
     game->m_world.createScreenObjects();
     game->m_world.relinkShadows();
-    game->m_fastThinking = 1;
+    game->turn.fastThinking = 1;
     game->m_matchStepHook = recordStep;
     stepLog().clear();
   }
@@ -80,15 +80,15 @@ class TurnTest : public DataTest {
   // Runs frames until the key lock is over, then one frame with the key
   // pressed and released.
   void tap(int key, int ms = 33) {
-    for (int i = 0; i < 10 && game->m_keys.isLocked(); ++i) frame(ms);
+    for (int i = 0; i < 10 && game->keys.isLocked(); ++i) frame(ms);
     game->keyPressed(key);
     game->keyReleased(key);
     frame(ms);
   }
   // Frames until the state is reached (at most limit); false when it was not.
   bool runUntil(int32_t state, int limit = 2000) {
-    for (int i = 0; i < limit && game->s_gameState != state; ++i) frame();
-    return game->s_gameState == state;
+    for (int i = 0; i < limit && game->states.gameState != state; ++i) frame();
+    return game->states.gameState == state;
   }
   MutableImage screen{240, 320, 16};
   std::vector<Step> takeLog() {

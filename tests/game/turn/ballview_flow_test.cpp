@@ -29,7 +29,7 @@ class BallViewFlow : public TurnTest {
     const char* data = std::getenv("KV_DATA_DIR");
     for (const char* name : {"info.bar", "data000.bar"})
       std::filesystem::copy(std::string(data) + "/" + name, dir / name);
-    ASSERT_TRUE(game->m_resources.loadIndex());
+    ASSERT_TRUE(game->engine.resources.loadIndex());
     createGameObjects(*game);
     init3D(*game);
     load3DView(*game);
@@ -56,7 +56,7 @@ class BallViewFlow : public TurnTest {
     w.copyBallsToShadows();
   }
   const uint16_t* pixels() const { return static_cast<const uint16_t*>(screen.getPixels()); }
-  uint16_t* picture() { return static_cast<uint16_t*>(game->m_renderImage->getPixels()); }
+  uint16_t* picture() { return static_cast<uint16_t*>(game->ballView.renderImage->getPixels()); }
 
   std::unique_ptr<GlContext> gl;
   MutableImage screen{240, 320, 16};
@@ -72,41 +72,41 @@ TEST_F(BallViewFlow, OpensTenFramesBeforeThePotAndShutsAtOnce) {
   const Case cases[] = {{1, 499, {1, 2}}, {1, 500, {0, 1}}, {1, -1, {1, 2}}, {0, 0, {0, 0}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.countdown);
-    game->ballViewCount = 0;
-    game->ballViewOpen = c.open;
-    game->potCountdown = c.countdown;
+    game->ballView.count = 0;
+    game->ballView.open = c.open;
+    game->ballView.potCountdown = c.countdown;
     for (int i = 0; i < 2; ++i) {
       paintBallView(*game, g);
-      EXPECT_EQ(game->ballViewCount, c.countAfter[i]);
-      EXPECT_EQ(game->potCountdown, c.countdown - 50 * (i + 1));
+      EXPECT_EQ(game->ballView.count, c.countAfter[i]);
+      EXPECT_EQ(game->ballView.potCountdown, c.countdown - 50 * (i + 1));
     }
   }
   // Open for good at 4; the flag cleared shuts it in the same frame.
   for (int i = 0; i < 6; ++i) paintBallView(*game, g);
-  game->ballViewOpen = 1;
+  game->ballView.open = 1;
   for (int i = 0; i < 6; ++i) paintBallView(*game, g);
-  EXPECT_EQ(game->ballViewCount, 4);
-  game->followedSlot = 5;
-  game->ballViewOpen = 0;
+  EXPECT_EQ(game->ballView.count, 4);
+  game->ballView.followedSlot = 5;
+  game->ballView.open = 0;
   paintBallView(*game, g);
-  EXPECT_EQ(game->ballViewCount, 0);
-  EXPECT_EQ(game->followedSlot, 0);
+  EXPECT_EQ(game->ballView.count, 0);
+  EXPECT_EQ(game->ballView.followedSlot, 0);
 }
 
 // Counts 1-3 show the middle 26, 52 and 78 rows of the picture rendered in
 // the frame before, over the view box cleared to black; 4 shows all of it.
 TEST_F(BallViewFlow, PictureOpensFromItsMiddleRowOneFrameLate) {
-  game->ballViewOpen = 1;
-  game->potCountdown = 0;
-  game->predictedSlot = -1;  // no camera: the new picture is the clear colour
+  game->ballView.open = 1;
+  game->ballView.potCountdown = 0;
+  game->ballView.predictedSlot = -1;  // no camera: the new picture is the clear colour
   for (int count = 1; count <= 4; ++count) {
     SCOPED_TRACE(count);
     for (int i = 0; i < 56 * 104; ++i) picture()[i] = static_cast<uint16_t>(i + 1);
     std::fill_n(static_cast<uint16_t*>(screen.getPixels()), 240 * 320, 0xFFFF);
     paintBallView(*game, g);
-    ASSERT_EQ(game->ballViewCount, count);
-    const int32_t x = game->m_viewBox[0], top = game->m_viewBox[1] - 52;
-    ASSERT_EQ(top, game->m_viewRect[1]);
+    ASSERT_EQ(game->ballView.count, count);
+    const int32_t x = game->ballView.viewBox[0], top = game->ballView.viewBox[1] - 52;
+    ASSERT_EQ(top, game->ballView.viewRect[1]);
     const int band = count * 26;
     for (int r = 0; r < 104; ++r)
       for (int c = 0; c < 56; ++c) {
@@ -126,10 +126,10 @@ TEST_F(BallViewFlow, PictureOpensFromItsMiddleRowOneFrameLate) {
 TEST_F(BallViewFlow, PocketAndFollowCameras) {
   // The top left pocket; the camera looks at it from 100 units outside it.
   const int32_t tx = tableToViewX(14 << 14), ty = tableToViewY(-(17 << 14));
-  game->potTarget[0] = tx;
-  game->potTarget[1] = ty;
-  game->predictedSlot = 3;
-  game->followedSlot = 0;
+  game->ballView.potTarget[0] = tx;
+  game->ballView.potTarget[1] = ty;
+  game->ballView.predictedSlot = 3;
+  game->ballView.followedSlot = 0;
   const double toPocket = std::atan2(-ty, -tx) * 180 / M_PI, len = std::hypot(tx, ty);
   struct Case {
     int32_t count;
@@ -137,41 +137,41 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
   };
   for (const Case& c : {Case{2, 1.0}, Case{3, 0.3}}) {
     SCOPED_TRACE(c.count);
-    game->ballViewCount = c.count;
-    game->m_ballYaw = 10 << 14;
+    game->ballView.count = c.count;
+    game->ballView.ballYaw = 10 << 14;
     ASSERT_TRUE(updateBallViewCamera(*game, -1));
     const double yaw = 10 + (toPocket - 10) * c.weight;
     // The angle tables are good to 0.2 degrees.
-    EXPECT_NEAR(game->m_ballYaw / kQ, yaw, 0.25);
-    const double turned = game->m_ballYaw / kQ * M_PI / 180;
-    EXPECT_NEAR(game->m_ballCameraX / kQ, (tx - 100 * kQ * std::cos(turned)) / kQ, 0.1);
-    EXPECT_NEAR(game->m_ballCameraY / kQ, (ty - 100 * kQ * std::sin(turned)) / kQ, 0.1);
+    EXPECT_NEAR(game->ballView.ballYaw / kQ, yaw, 0.25);
+    const double turned = game->ballView.ballYaw / kQ * M_PI / 180;
+    EXPECT_NEAR(game->ballView.ballCameraX / kQ, (tx - 100 * kQ * std::cos(turned)) / kQ, 0.1);
+    EXPECT_NEAR(game->ballView.ballCameraY / kQ, (ty - 100 * kQ * std::sin(turned)) / kQ, 0.1);
     if (c.weight == 1.0) {
-      EXPECT_NEAR(std::hypot(game->m_ballCameraX, game->m_ballCameraY), len + 100 * kQ, 0.5 * kQ);
+      EXPECT_NEAR(std::hypot(game->ballView.ballCameraX, game->ballView.ballCameraY), len + 100 * kQ, 0.5 * kQ);
     }
-    EXPECT_EQ(game->m_ballPitch, -983040);
+    EXPECT_EQ(game->ballView.ballPitch, -983040);
     // The camera: (x / 10, height, -y / 10), angles (pitch, yaw - 90, roll).
-    const Camera& cam = game->m_camera;
-    EXPECT_EQ(cam.position, Vector3(game->m_ballCameraX / 10, 0x78000, -(game->m_ballCameraY / 10)));
-    EXPECT_EQ(cam.angles, Vector3(-983040, game->m_ballYaw - 0x168000, 0));
+    const Camera& cam = game->ballView.camera;
+    EXPECT_EQ(cam.position, Vector3(game->ballView.ballCameraX / 10, 0x78000, -(game->ballView.ballCameraY / 10)));
+    EXPECT_EQ(cam.angles, Vector3(-983040, game->ballView.ballYaw - 0x168000, 0));
   }
   // No prediction: no camera.
-  game->predictedSlot = -1;
+  game->ballView.predictedSlot = -1;
   EXPECT_FALSE(updateBallViewCamera(*game, -1));
   // The follow camera behind a ball rolling along +y, at twice the step.
-  game->ballViewCount = 1;
-  game->followedSlot = 2;
-  game->m_ballYaw = 0;
-  game->m_ballCameraX = game->m_ballCameraY = 0;
-  game->m_ballSlots.directionX[2] = 0;
-  game->m_ballSlots.directionY[2] = 16384;
-  game->m_ballSlots.x[2] = 300 << 14;
-  game->m_ballSlots.y[2] = 500 << 14;
+  game->ballView.count = 1;
+  game->ballView.followedSlot = 2;
+  game->ballView.ballYaw = 0;
+  game->ballView.ballCameraX = game->ballView.ballCameraY = 0;
+  game->ballView.ballSlots.directionX[2] = 0;
+  game->ballView.ballSlots.directionY[2] = 16384;
+  game->ballView.ballSlots.x[2] = 300 << 14;
+  game->ballView.ballSlots.y[2] = 500 << 14;
   ASSERT_TRUE(updateBallViewCamera(*game, 0));
-  EXPECT_NEAR(game->m_ballYaw / kQ, 90, 0.25);
-  EXPECT_NEAR(game->m_ballCameraX / kQ, 600, 0.5);
-  EXPECT_NEAR(game->m_ballCameraY / kQ, 2 * (500 - 200), 0.5);
-  EXPECT_EQ(game->m_ballPitch, -737280);
+  EXPECT_NEAR(game->ballView.ballYaw / kQ, 90, 0.25);
+  EXPECT_NEAR(game->ballView.ballCameraX / kQ, 600, 0.5);
+  EXPECT_NEAR(game->ballView.ballCameraY / kQ, 2 * (500 - 200), 0.5);
+  EXPECT_EQ(game->ballView.ballPitch, -737280);
 }
 
 // The slots follow the ball list from the cue ball: view units, a hidden
@@ -180,9 +180,9 @@ TEST_F(BallViewFlow, SlotsFollowTheBallList) {
   PhysicsWorld& w = game->m_world;
   setShot(3, 40, 45, 67, 74, 0);
   w.balls[3]->direction.set(0, -16384);
-  game->m_ballSlots.visible[20] = 1;
+  game->ballView.ballSlots.visible[20] = 1;
   updateBallViewSlots(*game);
-  const auto& s = game->m_ballSlots;
+  const auto& s = game->ballView.ballSlots;
   for (int k = 0; k < 32; ++k) EXPECT_EQ(s.visible[k], k == 0 || k == 3) << k;
   EXPECT_EQ(s.number[3], 3);
   EXPECT_EQ(s.x[3], tableToViewX(40 << 14));
@@ -191,28 +191,28 @@ TEST_F(BallViewFlow, SlotsFollowTheBallList) {
 }
 
 TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
-  GL3DTextureManager& textures = game->m_renderer.getTextures();
+  GL3DTextureManager& textures = game->engine.renderer.getTextures();
   const int32_t loaded = textures.getCount();
   for (int32_t rules = 0; rules < 3; ++rules) {
     SCOPED_TRACE(rules);
     releaseBallViewData(*game);
     EXPECT_EQ(textures.getCount(), 0);
-    EXPECT_EQ(game->m_tableModel, nullptr);
+    EXPECT_EQ(game->ballView.tableModel, nullptr);
     game->ruleSet = rules;
-    game->m_tableIndex = 4;
+    game->setup.tableIndex = 4;
     load3DView(*game);
     for (int32_t i = 0; i < 16; ++i) {
       const int32_t uk = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
-      EXPECT_EQ(game->m_ballTextures[i], textures.getTexture(rules == 1 ? uk : i)) << i;
+      EXPECT_EQ(game->ballView.ballTextures[i], textures.getTexture(rules == 1 ? uk : i)) << i;
     }
-    EXPECT_EQ(game->m_tableTexture, textures.getTexture(24));
-    EXPECT_NE(game->m_tableModel, nullptr);
-    EXPECT_NE(game->m_ballModel, nullptr);
-    EXPECT_NE(game->m_heldModel, nullptr);
+    EXPECT_EQ(game->ballView.tableTexture, textures.getTexture(24));
+    EXPECT_NE(game->ballView.tableModel, nullptr);
+    EXPECT_NE(game->ballView.ballModel, nullptr);
+    EXPECT_NE(game->ballView.heldModel, nullptr);
   }
   // A match after a match holds as many textures as the first.
   game->ruleSet = 0;
-  game->m_tableIndex = 0;
+  game->setup.tableIndex = 0;
   releaseBallViewData(*game);
   load3DView(*game);
   EXPECT_EQ(textures.getCount(), loaded);
@@ -248,24 +248,24 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     game->m_rules.tableOpen = c.tableOpen;
     game->m_rules.playerGroup[0] = c.group;
     game->currentPlayer = 0;
-    game->potCountdown = -12345;
-    game->potTarget[0] = game->potTarget[1] = 777;
+    game->ballView.potCountdown = -12345;
+    game->ballView.potTarget[0] = game->ballView.potTarget[1] = 777;
     PoolHooks* hooks = w.hooks;
     Random* random = w.random;
-    const uint32_t seed = game->m_random->x;
+    const uint32_t seed = game->engine.random->x;
     EXPECT_EQ(predictPottedBall(*game), c.want);
-    EXPECT_EQ(game->predictedSlot, c.want);
+    EXPECT_EQ(game->ballView.predictedSlot, c.want);
     if (c.want < 0) {
-      EXPECT_EQ(game->potCountdown, -12345);
+      EXPECT_EQ(game->ballView.potCountdown, -12345);
     } else {
-      EXPECT_GT(game->potCountdown, 0);
-      EXPECT_EQ(game->potCountdown % 50, 0);
+      EXPECT_GT(game->ballView.potCountdown, 0);
+      EXPECT_EQ(game->ballView.potCountdown % 50, 0);
     }
     const PhysicalObject* pocket = w.pockets[0];
     for (const PhysicalObject* p : w.pockets)
       if (p && std::abs((p->position.x >> 14) - 14) + std::abs((p->position.y >> 14) + 17) < 4) pocket = p;
-    EXPECT_EQ(game->potTarget[0], c.target ? tableToViewX(pocket->position.x) : 777);
-    EXPECT_EQ(game->potTarget[1], c.target ? tableToViewY(pocket->position.y) : 777);
+    EXPECT_EQ(game->ballView.potTarget[0], c.target ? tableToViewX(pocket->position.x) : 777);
+    EXPECT_EQ(game->ballView.potTarget[1], c.target ? tableToViewY(pocket->position.y) : 777);
     // The shadows are the balls again; the game's reactions and draws were
     // left out; real contacts count again.
     for (int j = 0; j < 16; ++j) {
@@ -275,7 +275,7 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     }
     EXPECT_EQ(w.hooks, hooks);
     EXPECT_EQ(w.random, random);
-    EXPECT_EQ(game->m_random->x, seed);
+    EXPECT_EQ(game->engine.random->x, seed);
     EXPECT_EQ(w.shot.previewFlag, 0);
     w.shot.clearEvents();
     game->onContact(w.cueBall, w.balls[c.ball]);
@@ -286,39 +286,39 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
   setShot(1, 40, 45, 67, 74, 11000);
   w.breakPlayed = 0;
   game->m_rules.tableOpen = 1;
-  game->potTarget[0] = 777;
+  game->ballView.potTarget[0] = 777;
   EXPECT_EQ(predictPottedBall(*game), 1);
-  EXPECT_NE(game->potTarget[0], 777);
+  EXPECT_NE(game->ballView.potTarget[0], 777);
 }
 
 // The turn flow opens the view at the human's strike, the computer's never;
 // it shuts when the balls rest.
 TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
   startQuickMatch(1);
-  for (int i = 0; i < 400 && !(game->s_gameState == k_stateAim && game->currentPlayer == 0); ++i) {
-    if (game->s_gameState != k_stateAim)
+  for (int i = 0; i < 400 && !(game->states.gameState == k_stateAim && game->currentPlayer == 0); ++i) {
+    if (game->states.gameState != k_stateAim)
       tap(turntest::kKeyFire);
     else
       frame();
   }
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   ASSERT_EQ(game->m_world.breakPlayed, 0);
   tap(turntest::kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateShotPower);
+  ASSERT_EQ(game->states.gameState, k_stateShotPower);
   frames(10);
   tap(turntest::kKeyFire);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(game->ballViewOpen, 1);  // the break: whatever the prediction
+  EXPECT_EQ(game->ballView.open, 1);  // the break: whatever the prediction
   ASSERT_TRUE(runUntil(k_stateAfterShot));
-  EXPECT_EQ(game->ballViewOpen, 0);
-  for (int i = 0; i < 2000 && !(game->s_gameState == k_stateBallsMoving && game->currentPlayer == 1); ++i) {
-    if (game->s_gameState == k_stateAim || game->s_gameState == k_stateShotPower)
+  EXPECT_EQ(game->ballView.open, 0);
+  for (int i = 0; i < 2000 && !(game->states.gameState == k_stateBallsMoving && game->currentPlayer == 1); ++i) {
+    if (game->states.gameState == k_stateAim || game->states.gameState == k_stateShotPower)
       tap(turntest::kKeyFire);
     else
       frame();
   }
   ASSERT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->ballViewOpen, 0);
+  EXPECT_EQ(game->ballView.open, 0);
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ class IgmTest : public TurnTest {
     startQuickMatch(0);
     game->gameType = gameType;
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateAim);
+    ASSERT_EQ(game->states.gameState, k_stateAim);
     tap(kKeyBack);
-    ASSERT_EQ(game->s_gameState, k_stateIGM);
+    ASSERT_EQ(game->states.gameState, k_stateIGM);
   }
   void choose(uint32_t textId) {
     selectMenuEntryById(*game, textId);
@@ -42,45 +42,45 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    game->m_tutorialLeft = 0;
+    game->tutorial.left = 0;
     openMenu(c.gameType);
-    EXPECT_TRUE(game->m_menusOverMatch);
-    EXPECT_TRUE(game->hudHidden);
+    EXPECT_TRUE(game->frontEnd.menusOverMatch);
+    EXPECT_TRUE(game->turn.hudHidden);
     tap(c.key);
-    EXPECT_EQ(game->s_gameState, c.state);
-    EXPECT_EQ(game->m_tutorialLeft, c.tutorialLeft);
-    EXPECT_FALSE(game->m_menusOverMatch);
-    EXPECT_FALSE(game->hudHidden);
+    EXPECT_EQ(game->states.gameState, c.state);
+    EXPECT_EQ(game->tutorial.left, c.tutorialLeft);
+    EXPECT_FALSE(game->frontEnd.menusOverMatch);
+    EXPECT_FALSE(game->turn.hudHidden);
   }
 }
 
 TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
   startQuickMatch(0);
   tap(kKeyFire);
-  game->ballViewOpen = 1;
-  game->skipHintShown = 1;
+  game->ballView.open = 1;
+  game->turn.skipHintShown = 1;
   enterIGM(*game);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_FALSE(game->ballViewOpen);
-  EXPECT_FALSE(game->skipHintShown);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
+  EXPECT_FALSE(game->ballView.open);
+  EXPECT_FALSE(game->turn.skipHintShown);
   // Neither the menu itself nor a question it asked takes a second one.
   enterIGM(*game);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
   choose(k_textQuitMatch);
-  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  ASSERT_EQ(game->states.gameState, k_stateQuestion);
   game->question.pendingAction = -1;
-  game->m_stateStack[game->m_stackDepth++] = k_stateIGM;
+  game->states.stateStack[game->states.stackDepth++] = k_stateIGM;
   enterIGM(*game);
-  EXPECT_EQ(game->s_gameState, k_stateQuestion);
-  game->m_stackDepth -= 1;
+  EXPECT_EQ(game->states.gameState, k_stateQuestion);
+  game->states.stackDepth -= 1;
   // No: back to the menu; resume: the aim, the ball view and the hint.
   choose(k_textNo);
-  ASSERT_EQ(game->s_gameState, k_stateIGM);
+  ASSERT_EQ(game->states.gameState, k_stateIGM);
   choose(k_textResume);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_EQ(game->m_stackDepth, 0);
-  EXPECT_TRUE(game->ballViewOpen);
-  EXPECT_TRUE(game->skipHintShown);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_EQ(game->states.stackDepth, 0);
+  EXPECT_TRUE(game->ballView.open);
+  EXPECT_TRUE(game->turn.skipHintShown);
 }
 
 TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
@@ -91,13 +91,13 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
   for (const Case& c : cases) {
     openMenu();
     choose(c.item);
-    ASSERT_EQ(game->s_gameState, k_stateQuestion);
+    ASSERT_EQ(game->states.gameState, k_stateQuestion);
     EXPECT_EQ(game->question.title, c.title);
     EXPECT_EQ(game->question.body, 1);
     EXPECT_EQ(game->question.action, c.action);
     EXPECT_EQ(game->question.returnState, k_stateIGM);
     EXPECT_EQ(game->question.panel, k_interfaceIGM);
-    EXPECT_EQ(game->m_menu.selection, -1);
+    EXPECT_EQ(game->menu.selection, -1);
   }
 }
 
@@ -109,7 +109,7 @@ TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
     game->m_rules.shotOutcome = kOutWin;
     game->setInGameState(under);
     enterIGM(*game);
-    ASSERT_EQ(game->s_gameState, k_stateIGM);
+    ASSERT_EQ(game->states.gameState, k_stateIGM);
     const bool hidden = under != k_stateAim;
     EXPECT_EQ(getMenuEntryFlags(*game, k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
     EXPECT_EQ(game->igmInvisibleOptions, hidden ? 1 : 0) << under;
@@ -136,12 +136,12 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     game->setInGameState(k_stateCheatMenu);
     takeLog();
     applyCheat(*game, static_cast<int32_t>(c.cheat));
-    EXPECT_EQ(game->s_gameState, c.state);
+    EXPECT_EQ(game->states.gameState, c.state);
     EXPECT_EQ(game->m_rules.winner, c.winner);
     if (c.state == k_stateCheatMenu) continue;
     EXPECT_EQ(game->m_rules.shotOutcome & (kOutWin | kOutLose), c.outcome);
     EXPECT_EQ(game->currentPlayer, c.winner);
-    EXPECT_EQ(game->m_stackDepth, 0);
+    EXPECT_EQ(game->states.stackDepth, 0);
     // The menu closed first: the aim left, as when a shot decides the frame.
     EXPECT_EQ(takeLog(), (std::vector<Step>{{310, 'l'}, {520, 'l'}, {c.state, 'e'}}));
     EXPECT_EQ(game->inGameMenus.cheatNotice, c.winner);
@@ -151,25 +151,25 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
 
 TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
   openMenu();
-  game->m_career.character = 2;
+  game->career.progress.character = 2;
   // Challenge states: locked, open, won, locked with tries.
-  game->m_career.challengeStates[0][0] = 0;
-  game->m_career.challengeStates[0][1] = 1;
-  game->m_career.challengeStates[0][2] = 2;
-  game->m_career.challengeStates[0][3] = 4;
-  game->m_achievementMask = 0x3FF;  // the first category complete
+  game->career.progress.challengeStates[0][0] = 0;
+  game->career.progress.challengeStates[0][1] = 1;
+  game->career.progress.challengeStates[0][2] = 2;
+  game->career.progress.challengeStates[0][3] = 4;
+  game->career.achievementMask = 0x3FF;  // the first category complete
   game->setInGameState(k_stateCheatMenu);
   applyCheat(*game, k_textCheatEverything);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_EQ(game->m_achievementMask, 0x3FFFFFFFu);
-  EXPECT_EQ(game->m_career.challengeStates[0][0], 1);
-  EXPECT_EQ(game->m_career.challengeStates[0][1], 1);
-  EXPECT_EQ(game->m_career.challengeStates[0][2], 2) << "a won challenge stays won";
-  EXPECT_EQ(game->m_career.challengeStates[0][3], 5);
-  EXPECT_EQ(game->m_completionQueue[0], 1) << "only the two categories completed now";
-  EXPECT_EQ(game->m_completionQueue[1], 2);
-  EXPECT_EQ(game->m_completionQueue[2], -1);
-  EXPECT_TRUE(game->specialRivalOpen);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
+  EXPECT_EQ(game->career.achievementMask, 0x3FFFFFFFu);
+  EXPECT_EQ(game->career.progress.challengeStates[0][0], 1);
+  EXPECT_EQ(game->career.progress.challengeStates[0][1], 1);
+  EXPECT_EQ(game->career.progress.challengeStates[0][2], 2) << "a won challenge stays won";
+  EXPECT_EQ(game->career.progress.challengeStates[0][3], 5);
+  EXPECT_EQ(game->notices.completionQueue[0], 1) << "only the two categories completed now";
+  EXPECT_EQ(game->notices.completionQueue[1], 2);
+  EXPECT_EQ(game->notices.completionQueue[2], -1);
+  EXPECT_TRUE(game->career.specialRivalOpen);
   EXPECT_EQ(game->inGameMenus.cheatNotice, 3);
   std::vector<uint8_t> file = readBytes("save.sav");
   ASSERT_EQ(file.size(), 300u);
@@ -186,7 +186,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
     EXPECT_EQ(file[102 + c], c == 2 ? 0 : 1) << c;
   }
   EXPECT_EQ(game->inGameMenus.cheatNotice, 2);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
 }
 
 TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
@@ -196,27 +196,27 @@ TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
   game->m_rules.shotOutcome = 0;
   game->setInGameState(k_stateAfterShot);
   frame();
-  ASSERT_EQ(game->s_gameState, k_stateQuestionMenu);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  ASSERT_EQ(game->states.gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->states.stackDepth, 1);
   frame();
-  ASSERT_EQ(game->s_gameState, k_stateQuestion);
+  ASSERT_EQ(game->states.gameState, k_stateQuestion);
   EXPECT_TRUE(game->question.menuFlag);
   EXPECT_EQ(game->question.panel, k_interfaceIGM);
   // Back: the in-game menu over the question; resume asks again.
   tap(kKeyBack);
-  ASSERT_EQ(game->s_gameState, k_stateIGM);
+  ASSERT_EQ(game->states.gameState, k_stateIGM);
   EXPECT_EQ(game->question.pendingAction, 9);
   tap(kKeyRightSoft);
-  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->states.gameState, k_stateQuestionMenu);
   frame();
-  EXPECT_EQ(game->s_gameState, k_stateQuestion);
+  EXPECT_EQ(game->states.gameState, k_stateQuestion);
   EXPECT_EQ(game->question.action, 9);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
   // Yes: the push-out is taken and the shot goes on.
   selectMenuEntryById(*game, k_textYes);
   tap(kKeyFire);
   EXPECT_TRUE(game->m_rules.pushOutShot);
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.stackDepth, 0);
 }
 
 }  // namespace

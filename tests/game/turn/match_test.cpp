@@ -62,25 +62,25 @@ class MatchTest : public DataTest {
     ASSERT_TRUE(shell->setRootPath((dir.string() + "/").c_str()));
     game = std::make_unique<cGame>(&screen);
     game->init();
-    for (int i = 0; i < 40 && game->s_gameState != k_stateLogo; ++i) frame();
-    game->m_logoStartTime = game->m_gameClock - 5000;
-    for (int i = 0; i < 400 && game->s_gameState != k_stateFirstRunQuestion && game->s_gameState != k_stateMainMenu;
-         ++i)
+    for (int i = 0; i < 40 && game->states.gameState != k_stateLogo; ++i) frame();
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
+    for (int i = 0;
+         i < 400 && game->states.gameState != k_stateFirstRunQuestion && game->states.gameState != k_stateMainMenu; ++i)
       frame();
-    ASSERT_TRUE(game->s_gameState == k_stateFirstRunQuestion || game->s_gameState == k_stateMainMenu);
+    ASSERT_TRUE(game->states.gameState == k_stateFirstRunQuestion || game->states.gameState == k_stateMainMenu);
     game->gameType = gameType;
     game->ruleSet = ruleSet;
-    game->m_chosenCharacter[0] = 2;
-    game->m_chosenCharacter[1] = 7;
-    game->m_chosenRival = 7;
-    game->m_tableIndex = 1;
+    game->setup.chosenCharacter[0] = 2;
+    game->setup.chosenCharacter[1] = 7;
+    game->setup.chosenRival = 7;
+    game->setup.tableIndex = 1;
     // The rack is jittered as the match starts, at the end of the loading.
-    game->m_random->setSeed(seed);
+    game->engine.random->setSeed(seed);
     enterGameLoading(*game);
     if (!expectMatch) return;
-    for (int i = 0; i < 400 && !game->m_inGame; ++i) frame();
-    ASSERT_EQ(game->m_inGame, 1);
-    game->m_fastThinking = 1;
+    for (int i = 0; i < 400 && !game->states.inGame; ++i) frame();
+    ASSERT_EQ(game->states.inGame, 1);
+    game->turn.fastThinking = 1;
   }
   bool expectMatch = true;
   std::function<bool()> watch;  // after every frame of play(); true ends it
@@ -116,7 +116,7 @@ class MatchTest : public DataTest {
     Result r;
     int32_t last = -1;
     for (int f = 0; f < maxFrames; ++f) {
-      const int32_t s = game->s_gameState;
+      const int32_t s = game->states.gameState;
       if (s == k_stateResultLines && r.resultFrame.empty()) {
         // The result lines once the HUD has slid over.
         for (int i = 0; i < 60; ++i) frame();
@@ -141,7 +141,7 @@ class MatchTest : public DataTest {
         r.breakFrame = pixels();
       bool fire = s == k_stateOpponentIntro || s == k_stateMessageBox || s == k_stateFrameWon ||
                   (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || isMessageWaiting(*game);
-      if (humanTurn && s == k_stateAim && !game->m_keys.isLocked()) {
+      if (humanTurn && s == k_stateAim && !game->keys.isLocked()) {
         const ShotRecord& shot = game->m_world.shot;
         if (game->m_rules.normalPlay && game->m_world.breakPlayed && shot.targetCount > 0 && shot.chosenTarget < 0) {
           game->keyPressed(kKeyNextTarget);
@@ -151,7 +151,7 @@ class MatchTest : public DataTest {
         }
       }
       if (humanTurn && s == k_stateShotPower && game->m_world.shot.powerGauge >= fireGauge) fire = true;
-      if (fire && !game->m_keys.isLocked() && f % 2 == 0) {
+      if (fire && !game->keys.isLocked() && f % 2 == 0) {
         game->keyPressed(kKeyFire);
         game->keyReleased(kKeyFire);
       }
@@ -159,7 +159,7 @@ class MatchTest : public DataTest {
       if (watch && watch()) break;
     }
     r.winner = game->m_rules.winner;
-    r.finalState = game->s_gameState;
+    r.finalState = game->states.gameState;
     return r;
   }
   std::vector<uint16_t> pixels() {
@@ -206,7 +206,7 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
       loadMatch(2, c.ruleSet, 1234 + c.ruleSet);
       game->playerProfile[0] = 0;
       game->playerProfile[1] = 0;
-      game->m_option8 = c.skip ? 1 : 0;
+      game->career.option8 = c.skip ? 1 : 0;
       const Result r = play(60000, false);
       EXPECT_EQ(r.failure, "");
       EXPECT_EQ(r.finalState, k_stateResultLines) << "shots " << r.shots;
@@ -222,9 +222,9 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
 
 TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
   loadMatch(2, 0, 99);
-  game->m_career.counterC = 0;
+  game->career.progress.counterC = 0;
   // The computer thinks as long as its animation plays, as in a real match.
-  game->m_fastThinking = 0;
+  game->turn.fastThinking = 0;
   const Result r = play(60000, true);
   std::printf("human frame: %d shots, winner %d\n", r.shots, r.winner);
   EXPECT_EQ(r.failure, "");
@@ -246,7 +246,7 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
   bool sawPot = false;
   std::vector<uint16_t> shown;
   watch = [&] {
-    const int32_t s = game->s_gameState;
+    const int32_t s = game->states.gameState;
     if (ball < 0 && s == k_stateShotPower && game->currentPlayer == 0 && w.breakPlayed &&
         game->m_rules.rulesMode == RuleState::kModePlay) {
       // One of the human's balls straight in front of the top left pocket,
@@ -268,8 +268,8 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
     }
     if (ball < 0) return false;
     if (s == k_stateAfterShot) return true;
-    if (s != k_stateBallsMoving || game->ballViewCount < 4) return false;
-    EXPECT_EQ(game->predictedSlot, ball);
+    if (s != k_stateBallsMoving || game->ballView.count < 4) return false;
+    EXPECT_EQ(game->ballView.predictedSlot, ball);
     if (w.balls[ball]->pocketed && !sawPot) shown = pixels();
     sawPot = sawPot || w.balls[ball]->pocketed;
     return false;
@@ -285,14 +285,14 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
                              std::abs((pocket->position.x >> 14) - 14) + std::abs((pocket->position.y >> 14) + 17)))
       pocket = p;
   ASSERT_NE(pocket, nullptr);
-  EXPECT_EQ(game->potTarget[0], tableToViewX(pocket->position.x));
-  EXPECT_EQ(game->potTarget[1], tableToViewY(pocket->position.y));
+  EXPECT_EQ(game->ballView.potTarget[0], tableToViewX(pocket->position.x));
+  EXPECT_EQ(game->ballView.potTarget[1], tableToViewY(pocket->position.y));
   ASSERT_FALSE(shown.empty());
   const std::string dir = std::string(KV_BINARY_DIR) + "/frames/ballview";
   std::filesystem::create_directories(dir);
   wince::writePng(dir + "/match_pot.png", shown.data(), 240, 320);
   // The picture: most of the view box lit; the captions above and below it.
-  const int32_t x = game->m_viewBox[0], top = game->m_viewBox[1] - 52;
+  const int32_t x = game->ballView.viewBox[0], top = game->ballView.viewBox[1] - 52;
   int lit = 0, captionAbove = 0, captionBelow = 0;
   for (int y = 0; y < 104; ++y)
     for (int c = 0; c < 56; ++c) lit += shown[static_cast<size_t>((top + y) * 240 + x + c)] != 0;
@@ -314,11 +314,11 @@ TEST_F(MatchTest, MatchWithoutItsDataGoesBackToTheMenus) {
     SCOPED_TRACE(broken);
     std::filesystem::remove(dir / broken);
     loadMatch(0, 0, 5);
-    for (int i = 0; i < 400 && game->s_gameState == k_stateGameLoading; ++i) frame();
-    EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-    EXPECT_EQ(game->m_inGame, 0);
-    for (int i = 0; i < 400 && game->s_gameState == k_stateMainMenuLoading; ++i) frame();
-    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+    for (int i = 0; i < 400 && game->states.gameState == k_stateGameLoading; ++i) frame();
+    EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+    EXPECT_EQ(game->states.inGame, 0);
+    for (int i = 0; i < 400 && game->states.gameState == k_stateMainMenuLoading; ++i) frame();
+    EXPECT_EQ(game->states.gameState, k_stateMainMenu);
     const char* data = std::getenv("KV_DATA_DIR");
     std::filesystem::copy_file(std::string(data) + "/" + broken, dir / broken);
   }

@@ -20,7 +20,7 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     SCOPED_TRACE(c.name);
     startQuickMatch(2);
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateAim);
+    ASSERT_EQ(game->states.gameState, k_stateAim);
     game->m_rules.pushOutAvailable = 1;
     game->m_rules.shotOutcome = 0;
     game->setInGameState(k_stateAfterShot);
@@ -28,13 +28,13 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     addTextMessage(*game, c.kind, 677, 60000);
     ASSERT_TRUE(isMessageWaiting(*game));
     frames(3);
-    game->m_menu.selection = c.entry;
+    game->menu.selection = c.entry;
     tap(kKeyLeftSoft);
-    EXPECT_NE(game->s_gameState, k_stateQuestion);
+    EXPECT_NE(game->states.gameState, k_stateQuestion);
     EXPECT_EQ(game->m_rules.pushOutShot != 0, c.pushOutTaken);
     // The message comes back into view with the table, still waiting.
     EXPECT_TRUE(isMessageWaiting(*game));
-    game->m_messages.count = 0;
+    game->messages.count = 0;
   }
 }
 
@@ -43,26 +43,26 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
 TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
   startQuickMatch(0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   showMessageBox(*game, 0, 508);
   frame();
-  ASSERT_EQ(game->s_gameState, k_stateMessageBox);
-  EXPECT_TRUE(game->touchHint);
+  ASSERT_EQ(game->states.gameState, k_stateMessageBox);
+  EXPECT_TRUE(game->turn.touchHint);
   frames(20);
-  for (int i = 0; i < 10 && game->s_gameState == k_stateMessageBox; ++i) tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_FALSE(game->touchHint);
+  for (int i = 0; i < 10 && game->states.gameState == k_stateMessageBox; ++i) tap(kKeyFire);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_FALSE(game->turn.touchHint);
 
   // A scratch: the prompt shows while the crowd's sound holds the turn back.
   game->m_rules.shotOutcome = 0;
   game->m_rules.crowdSoundPlayed = 1;
-  game->m_rules.crowdSoundTime = game->m_gameClock;
+  game->m_rules.crowdSoundTime = game->frame.gameClock;
   game->setInGameState(k_stateAfterShot);
   frames(3);
-  EXPECT_EQ(game->s_gameState, k_stateAfterShot);
-  EXPECT_TRUE(game->touchHint);
+  EXPECT_EQ(game->states.gameState, k_stateAfterShot);
+  EXPECT_TRUE(game->turn.touchHint);
   ASSERT_TRUE(runUntil(k_stateAim, 200));
-  EXPECT_FALSE(game->touchHint);
+  EXPECT_FALSE(game->turn.touchHint);
 }
 
 // The spin selector opened by a touch on the right soft key closes by a
@@ -70,7 +70,7 @@ TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
 TEST_F(TurnTest, SpinSelectorOpensAndClosesByTouch) {
   startQuickMatch(0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   auto touch = [this](int32_t x, int32_t y) {
     frames(12);
     touchPressed(*game, x, y, static_cast<uint32_t>(wince::nowMicros() / 1000));
@@ -79,11 +79,11 @@ TEST_F(TurnTest, SpinSelectorOpensAndClosesByTouch) {
     frames(3);
   };
   touch(218, 303);
-  ASSERT_EQ(game->s_gameState, k_stateSpinSelector);
+  ASSERT_EQ(game->states.gameState, k_stateSpinSelector);
   touch(218, 303);  // nothing there while the selector is open
-  EXPECT_EQ(game->s_gameState, k_stateSpinSelector);
+  EXPECT_EQ(game->states.gameState, k_stateSpinSelector);
   touch(20, 303);  // its "Back"
-  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
   touch(218, 303);
-  EXPECT_EQ(game->s_gameState, k_stateSpinSelector);
+  EXPECT_EQ(game->states.gameState, k_stateSpinSelector);
 }

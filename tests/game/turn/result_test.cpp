@@ -22,10 +22,10 @@ class ResultTest : public TurnTest {
     TurnTest::SetUp();
     if (IsSkipped()) return;
     font = makeBlockFont(*game);
-    game->m_fonts[0] = font.get();
+    game->text.fonts[0] = font.get();
   }
   void TearDown() override {
-    if (game) game->m_fonts[0] = nullptr;
+    if (game) game->text.fonts[0] = nullptr;
     TurnTest::TearDown();
   }
   std::unique_ptr<ASprite> font;
@@ -43,8 +43,8 @@ class ResultTest : public TurnTest {
   void career(uint32_t money) {
     resetSettings(*game);
     resetProgress(*game);
-    game->m_career.started = 1;
-    game->m_career.money = money;
+    game->career.progress.started = 1;
+    game->career.progress.money = money;
   }
   uint32_t savedWord(int at) {
     const std::vector<uint8_t> f = readBytes("save.sav");
@@ -56,7 +56,7 @@ class ResultTest : public TurnTest {
 TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   career(500);
   finish(kCareer, 2, 0);
-  game->currentBet = 100;
+  game->setup.currentBet = 100;
   game->m_rules.bankShotCount = 2;
   game->m_rules.comboShotCount = 1;
   game->m_rules.streakPoints = 3;
@@ -70,7 +70,7 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   EXPECT_EQ(game->matchResult.total, 1200);
   EXPECT_EQ(game->matchResult.moneyBefore, 500);
   EXPECT_EQ(game->matchResult.betResult, 100);
-  EXPECT_EQ(game->m_career.money, 1800u);
+  EXPECT_EQ(game->career.progress.money, 1800u);
   EXPECT_EQ(game->matchResult.line, -1);
   // 700 ms into the first line: half of each value; 1400 ms on, all of it.
   frames(7, 100);
@@ -92,10 +92,10 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   // Select: every line at once; a second select runs the check.
   tap(kKeyFire);
   EXPECT_EQ(game->matchResult.line, 4);
-  EXPECT_EQ(game->s_gameState, k_stateGameOver);
+  EXPECT_EQ(game->states.gameState, k_stateGameOver);
   EXPECT_EQ(resultLineValue(*game, 3, game->matchResult.multiPotPointsWon), 500);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
+  EXPECT_EQ(game->states.gameState, k_stateChallengeUnlocked);
 }
 
 TEST_F(ResultTest, PrizeAndBetByResult) {
@@ -114,11 +114,11 @@ TEST_F(ResultTest, PrizeAndBetByResult) {
     SCOPED_TRACE(c.money);
     career(c.money);
     finish(c.gameType, 2, c.winner);
-    game->currentBet = c.bet;
+    game->setup.currentBet = c.bet;
     game->m_rules.streakPoints = c.money == 50 ? 0 : 3;
     game->setInGameState(k_stateGameOver);
     EXPECT_EQ(game->matchResult.betResult, c.betResult);
-    EXPECT_EQ(game->m_career.money, c.after);
+    EXPECT_EQ(game->career.progress.money, c.after);
     EXPECT_EQ(savedWord(144), c.after);
   }
 }
@@ -173,28 +173,28 @@ TEST_F(ResultTest, UnlockCheckGoesWhereTheResultLeads) {
     SCOPED_TRACE(c.name);
     career(c.money);
     finish(c.gameType, c.slot, c.winner);
-    if (c.slot < 8) game->m_career.challengeStates[0][c.slot] = c.challenge0;
-    if (c.slot < 9) game->m_characterAvailable[c.slot + 1] = c.nextFlag;
+    if (c.slot < 8) game->career.progress.challengeStates[0][c.slot] = c.challenge0;
+    if (c.slot < 9) game->career.characterAvailable[c.slot + 1] = c.nextFlag;
     game->question.menuFlag = 1;
-    game->m_pendingReturnState = -1;
+    game->loading.pendingReturnState = -1;
     checkUnlocks(*game);
-    EXPECT_EQ(game->s_gameState, c.state);
-    EXPECT_EQ(game->m_pendingReturnState, c.pending);
+    EXPECT_EQ(game->states.gameState, c.state);
+    EXPECT_EQ(game->loading.pendingReturnState, c.pending);
     if (c.state == k_stateInGameQuestion && c.gameType != kCareer) {
       EXPECT_FALSE(game->question.menuFlag);
     }
-    EXPECT_EQ(game->m_career.specialRivalBeaten, c.slot == 10 && c.winner == 0 && c.gameType != kQuick ? 1 : 0);
+    EXPECT_EQ(game->career.progress.specialRivalBeaten, c.slot == 10 && c.winner == 0 && c.gameType != kQuick ? 1 : 0);
   }
   // The last rival with every character out: the career's end, once.
   career(500);
-  for (uint8_t& a : game->m_characterAvailable) a = 1;
+  for (uint8_t& a : game->career.characterAvailable) a = 1;
   for (int32_t round = 0; round < 2; ++round) {
     finish(kCareer, 8, 0);
     checkUnlocks(*game);
-    EXPECT_EQ(game->s_gameState, round == 0 ? k_stateMainMenuLoading : k_statePostMatchMenu);
+    EXPECT_EQ(game->states.gameState, round == 0 ? k_stateMainMenuLoading : k_statePostMatchMenu);
     EXPECT_EQ(savedByte(21), 1);
   }
-  EXPECT_EQ(game->m_pendingReturnState, k_stateCareerComplete);
+  EXPECT_EQ(game->loading.pendingReturnState, k_stateCareerComplete);
 }
 
 TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
@@ -202,7 +202,7 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   finish(kCareer, 2, 0);
   game->setInGameState(k_stateGameOver);
   checkUnlocks(*game);
-  ASSERT_EQ(game->s_gameState, k_stateChallengeUnlocked);
+  ASSERT_EQ(game->states.gameState, k_stateChallengeUnlocked);
   // The challenge of the beaten slot opens in every category.
   for (int category = 0; category < 4; ++category) EXPECT_EQ(savedByte(112 + 8 * category + 2), 1) << category;
   EXPECT_EQ(savedByte(184), 0);
@@ -211,12 +211,12 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   EXPECT_TRUE(isElementVisible(*game, k_unlockMorePages));
   tap(kKeyFire);
   EXPECT_EQ(game->matchResult.unlockPage, 1);
-  EXPECT_EQ(game->s_gameState, k_stateChallengeUnlocked);
+  EXPECT_EQ(game->states.gameState, k_stateChallengeUnlocked);
   frame();
   EXPECT_FALSE(isElementVisible(*game, k_unlockMorePages));
   tap(kKeyFire);
   // Back to the check: the next character, the roster's for slot 3.
-  ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
+  ASSERT_EQ(game->states.gameState, k_stateCharacterUnlocked);
   const int32_t character = getRivalCharacter(*game, 3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
   EXPECT_EQ(game->matchResult.unlockText, 478 + character);
@@ -225,23 +225,23 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
   tap(kKeyFire);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_statePostMatchMenu);
+  EXPECT_EQ(game->states.gameState, k_statePostMatchMenu);
 }
 
 TEST_F(ResultTest, GappedFlagsStillEndAtTheMenu) {
   // Flags 0, 1, 9 and, from a cheat or a file, 5 and 6: the count's flag is
   // 4, while the check asks for 3.
   career(500);
-  game->m_characterAvailable[5] = game->m_characterAvailable[6] = 1;
+  game->career.characterAvailable[5] = game->career.characterAvailable[6] = 1;
   finish(kCareer, 2, 0);
-  game->m_career.challengeStates[0][2] = 1;
+  game->career.progress.challengeStates[0][2] = 1;
   game->setInGameState(k_stateGameOver);
   checkUnlocks(*game);
-  ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
-  EXPECT_TRUE(game->m_characterAvailable[4]);
-  EXPECT_TRUE(game->m_characterAvailable[3]);
-  for (int i = 0; i < 4 && game->s_gameState == k_stateCharacterUnlocked; ++i) tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_statePostMatchMenu);
+  ASSERT_EQ(game->states.gameState, k_stateCharacterUnlocked);
+  EXPECT_TRUE(game->career.characterAvailable[4]);
+  EXPECT_TRUE(game->career.characterAvailable[3]);
+  for (int i = 0; i < 4 && game->states.gameState == k_stateCharacterUnlocked; ++i) tap(kKeyFire);
+  EXPECT_EQ(game->states.gameState, k_statePostMatchMenu);
 }
 
 TEST_F(ResultTest, AnnouncementsFromThePubGoBackToIt) {
@@ -250,19 +250,19 @@ TEST_F(ResultTest, AnnouncementsFromThePubGoBackToIt) {
   } cases[] = {{k_stateChallengeUnlocked}, {k_stateCharacterUnlocked}};
   for (const Case& c : cases) {
     career(500);
-    game->m_career.pendingUnlockSlot = 4;
-    game->m_career.pendingChallengeIndex = 3;
+    game->career.progress.pendingUnlockSlot = 4;
+    game->career.progress.pendingChallengeIndex = 3;
     game->setState(c.state);
     frame();
-    ASSERT_EQ(game->s_gameState, c.state);
+    ASSERT_EQ(game->states.gameState, c.state);
     EXPECT_FALSE(game->matchResult.unlockInMatch);
-    for (int i = 0; i < 4 && game->s_gameState == c.state; ++i) tap(kKeyFire);
-    EXPECT_EQ(game->s_gameState, k_statePub);
+    for (int i = 0; i < 4 && game->states.gameState == c.state; ++i) tap(kKeyFire);
+    EXPECT_EQ(game->states.gameState, k_statePub);
     // Back outside a match: the main menu.
     game->setState(c.state);
     frame();
     tap(kKeyBack);
-    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+    EXPECT_EQ(game->states.gameState, k_stateMainMenu);
   }
 }
 
@@ -270,29 +270,29 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
   career(500);
   finish(kQuick, 2, 0);
   game->setInGameState(k_stateGameOver);
-  game->m_subState = k_subStateInit;
+  game->states.subState = k_subStateInit;
   updateSpecialRivalOpened(*game);
-  EXPECT_TRUE(game->specialRivalOpen);
+  EXPECT_TRUE(game->career.specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1);
   EXPECT_EQ(game->matchResult.unlockText, 704);
   EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   for (int i = 0; i < 2; ++i) {
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     game->keyPressed(kKeyFire);
     game->keyReleased(kKeyFire);
-    game->m_keys.update();
+    game->keys.update();
     updateSpecialRivalOpened(*game);
-    game->m_keys.update();
+    game->keys.update();
   }
-  EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading) << "a random match won ends at the main menu";
+  EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading) << "a random match won ends at the main menu";
 }
 
 TEST_F(ResultTest, AllAchievementsOpenTheSpecialRivalAtTheResult) {
   career(500);
-  game->m_achievementMask = 0x3FFFFFFF;
+  game->career.achievementMask = 0x3FFFFFFF;
   finish(kQuick, 2, 1);
   game->setInGameState(k_stateGameOver);
-  EXPECT_TRUE(game->specialRivalOpen);
+  EXPECT_TRUE(game->career.specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1) << "a settings byte: the settings are saved too";
 }
 
@@ -317,40 +317,40 @@ TEST_F(ResultTest, MenusThatCloseAMatch) {
     SCOPED_TRACE(c.item);
     career(500);
     finish(c.gameType, 2, 0);
-    game->tutorialStarted = c.tutorialStarted;
-    game->m_career.shopExplanationPending = c.shopPending;
-    game->m_pendingReturnState = -1;
+    game->tutorial.started = c.tutorialStarted;
+    game->career.progress.shopExplanationPending = c.shopPending;
+    game->loading.pendingReturnState = -1;
     game->setInGameState(c.state);
     frame();
     selectMenuEntryById(*game, c.item);
     tap(kKeyFire);
     if (c.next == k_stateMatchInit)
-      EXPECT_GE(game->s_gameState, k_stateMatchInit);
+      EXPECT_GE(game->states.gameState, k_stateMatchInit);
     else
-      EXPECT_EQ(game->s_gameState, c.next);
-    EXPECT_EQ(game->m_pendingReturnState, c.pending);
+      EXPECT_EQ(game->states.gameState, c.next);
+    EXPECT_EQ(game->loading.pendingReturnState, c.pending);
     if (c.item == k_textAnotherMatch) {
       EXPECT_TRUE(game->inGameMenus.anotherMatch);
     }
     if (c.item == k_textVisitShop) {
-      EXPECT_EQ(game->m_pubSpot, 4);
+      EXPECT_EQ(game->career.pubSpot, 4);
     }
     if (c.item == k_textPlayChallenges) {
-      EXPECT_EQ(game->m_pubSpot, 3);
+      EXPECT_EQ(game->career.pubSpot, 3);
     }
   }
   // The retry question's back key: the in-game menu over it.
   finish(kQuick, 2, 1);
   game->setInGameState(k_stateInGameQuestion);
   tap(kKeyBack);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
   // After the tutorial: with the exit flag the match goes on at its start.
   finish(kTutorial, 2, 1);
-  game->m_tutorialLeft = 1;
+  game->tutorial.left = 1;
   game->setInGameState(k_stateContinue);
   takeLog();
   tap(kKeyFire);
-  EXPECT_FALSE(game->m_tutorialLeft);
+  EXPECT_FALSE(game->tutorial.left);
   EXPECT_EQ(savedByte(22), 0);
   EXPECT_EQ(takeLog().at(1), (Step{k_stateStartDispatch, 'e'}));
 }
@@ -360,7 +360,7 @@ TEST_F(ResultTest, NothingDescribedWithoutASelectedRow) {
   finish(kCareer, 2, 0);
   game->setInGameState(k_statePostMatchMenu);
   frame();
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_EQ(game->menu.selection, -1);
   paintPostMatchMenu(*game, nullptr);  // no row: no description to read
 }
 

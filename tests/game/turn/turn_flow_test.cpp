@@ -16,27 +16,27 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 std::pair<int32_t, int32_t> xy(const Vector2& v) { return {v.x, v.y}; }
 
 TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
-  game->m_soundEnabled = 1;
+  game->sound.enabled = 1;
   startQuickMatch(0);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{500, 'e'}, {500, 'l'}, {640, 'e'}, {640, 'l'}, {650, 'e'}, {650, 'l'},
                                           {505, 'e'}}));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_TRUE(game->textBoxOn);
-  EXPECT_EQ(game->textBoxText, 442 + 3 * 7);
+  EXPECT_TRUE(game->turn.textBoxOn);
+  EXPECT_EQ(game->turn.textBoxText, 442 + 3 * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->currentPlayer, 0);
-  EXPECT_FALSE(game->textBoxOn);
+  EXPECT_FALSE(game->turn.textBoxOn);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateShotPower);
-  EXPECT_EQ(game->leftSoftKeyText, 24);
+  EXPECT_EQ(game->states.gameState, k_stateShotPower);
+  EXPECT_EQ(game->turn.leftSoftKeyText, 24);
   // A stroke at gauge 0: the miss sound, and the stroke is still made.
   frame(0);
   frame(0);
   game->m_world.shot.powerGauge = 0;
   tap(kKeyFire, 0);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
-  EXPECT_EQ(game->leftSoftKeyText, 12);
+  EXPECT_EQ(game->sound.lastId, k_soundStickMiss);
+  EXPECT_EQ(game->turn.leftSoftKeyText, 12);
   ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
   EXPECT_EQ(takeLog(), (std::vector<Step>{{505, 'l'}, {520, 'e'}, {520, 'l'}, {530, 'e'}, {530, 'l'}, {540, 'e'},
                                           {540, 'l'}, {550, 'e'}, {550, 'l'}, {560, 'e'}, {560, 'l'}, {600, 'e'}}));
@@ -53,7 +53,7 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
 TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   startQuickMatch(0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   // The cue ball went down a pocket; the next player has it in hand.
   PhysicalObject* cue = game->m_world.cueBall;
   cue->pocketed = cue->hidden = cue->dropping = 1;
@@ -71,17 +71,17 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   EXPECT_EQ(cue->pocket, nullptr);
   EXPECT_EQ(cue->frame, PhysicalObject::kRestFrame);
   EXPECT_TRUE(isPlaceFree(*game, *cue));
-  EXPECT_TRUE(game->handShown);
+  EXPECT_TRUE(game->turn.handShown);
   // The stylus asks for a place on top of ball 1: refused.
   const Vector2 before = cue->position;
   PhysicalObject* one = game->m_world.balls[1];
-  game->handX = one->position.x;
-  game->handY = one->position.y;
+  game->turn.handX = one->position.x;
+  game->turn.handY = one->position.y;
   frames(3);
   EXPECT_EQ(xy(cue->position), xy(before));
   // A free place is taken.
-  game->handX = 0x150000;
-  game->handY = -0x3C0000;
+  game->turn.handX = 0x150000;
+  game->turn.handY = -0x3C0000;
   frames(3);
   EXPECT_EQ(xy(cue->position), xy(Vector2(0x150000, -0x3C0000)));
   tap(kKeyFire);
@@ -108,11 +108,11 @@ TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
   game->m_world.breakPlayed = 1;
   takeLog();
   chooseNextTurnState(*game);
-  ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
+  ASSERT_EQ(game->states.gameState, k_stateComputerBallInHand);
   // The blocked spot walks right to the edge and back to the break position,
   // twice; the second time the first free place from there is taken.
   game->m_world.cueBall->setPosition(0x158000, -0x328000);
-  game->aiSpot = game->m_world.cueBall->position;
+  game->turn.aiSpot = game->m_world.cueBall->position;
   ASSERT_TRUE(runUntil(k_stateComputerShot, 400));
   EXPECT_TRUE(isPlaceFree(*game, *game->m_world.cueBall));
 }
@@ -149,7 +149,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     SCOPED_TRACE(c.name);
     startQuickMatch(0);
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateAim);
+    ASSERT_EQ(game->states.gameState, k_stateAim);
     int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
     profile[9] = bx * kQ14One;
     profile[10] = by * kQ14One;
@@ -160,14 +160,14 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
       if (blocks) ball->setPosition(c.blockers[b - 1].first * kQ14One, c.blockers[b - 1].second * kQ14One);
     }
     game->currentPlayer = 1;
-    game->panelX = 6;
-    game->hudOffset = -61;
+    game->table.panelX = 6;
+    game->table.hudOffset = -61;
     game->m_rules.ballInHand = 1;
     game->m_world.breakPlayed = 1;
     chooseNextTurnState(*game);
-    ASSERT_EQ(game->s_gameState, k_stateComputerBallInHand);
+    ASSERT_EQ(game->states.gameState, k_stateComputerBallInHand);
     // The opponent has chosen its spot.
-    game->aiPlacingDone = 1;
+    game->turn.aiPlacingDone = 1;
     game->m_rules.cueBallPlaced = c.placed ? 1 : 0;
     PhysicalObject* cue = game->m_world.cueBall;
     cue->setPosition(c.spotX * kQ14One, c.spotY * kQ14One);
@@ -175,7 +175,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     int32_t gliding = 0;
     for (int i = 0; i < 40 && (seen.empty() || seen.back().state != k_stateComputerShot); ++i) {
       frame();
-      const Frame f{game->s_gameState, cue->position.x >> 14, cue->position.y >> 14};
+      const Frame f{game->states.gameState, cue->position.x >> 14, cue->position.y >> 14};
       if (f.state == k_stateBallInHand) ++gliding;
       if (seen.empty() || !(seen.back() == f)) seen.push_back(f);
     }
@@ -194,7 +194,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
 TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   startQuickMatch(0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   takeLog();
   // Back with select released: the frame ends at the menu, pushed over the
   // aim, which neither leaves nor runs.
@@ -205,28 +205,28 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   frame();
   game->keyReleased(kKeyBack);
   frame();
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
   EXPECT_EQ(game->stateUnderMenu(), k_stateAim);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'e'}}));
   // The right soft key closes it: the aim goes on where it was.
   tap(kKeyRightSoft);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_EQ(game->states.stackDepth, 0);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'l'}}));
   // A menu request of the stylus is cleared once seen; the menu opens with
   // no row selected.
   for (int i = 0; i < 5; ++i) frame();
-  game->menuRequest = 1;
+  game->turn.menuRequest = 1;
   frame();
-  EXPECT_FALSE(game->menuRequest);
-  EXPECT_EQ(game->s_gameState, k_stateIGM);
-  EXPECT_EQ(game->m_menu.selection, -1);
+  EXPECT_FALSE(game->turn.menuRequest);
+  EXPECT_EQ(game->states.gameState, k_stateIGM);
+  EXPECT_EQ(game->menu.selection, -1);
 }
 
 TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
   startQuickMatch(0);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   frames(3);
   game->m_world.shot.aim.set(0, kQ14One);
   game->keyPressed(kKeyLeft);
@@ -259,7 +259,7 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
   startQuickMatch(0);
   tap(kKeyFire);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateShotPower);
+  ASSERT_EQ(game->states.gameState, k_stateShotPower);
   // Long frames: every step stays inside, and both ends are reached.
   bool top = false, bottom = false;
   int32_t last = game->m_world.shot.powerGauge;
@@ -277,7 +277,7 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
   // Right soft goes back to the aim and keeps the aim as it was.
   const Vector2 aim = game->m_world.shot.aim;
   tap(kKeyRightSoft);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
   EXPECT_EQ(xy(game->m_world.shot.aim), xy(aim));
 }
 
@@ -289,14 +289,14 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
     game->setInGameState(k_stateBallsMoving);
     game->currentPlayer = 1;
     // Right soft pressed while the balls move.
-    game->m_keys.lock(0);
+    game->keys.lock(0);
     game->keyPressed(kKeyRightSoft);
-    game->m_keys.update();
+    game->keys.update();
     runMatchStep(*game, k_stateBallsMoving, k_subStateInGameUpdate);
     game->keyReleased(kKeyRightSoft);
-    game->m_keys.update();
-    EXPECT_EQ(game->computerSkipCount, shot);
-    EXPECT_EQ(game->s_gameState == k_stateQuestionMenu, shot == 3) << shot;
+    game->keys.update();
+    EXPECT_EQ(game->turn.computerSkipCount, shot);
+    EXPECT_EQ(game->states.gameState == k_stateQuestionMenu, shot == 3) << shot;
     if (shot == 3) {
       EXPECT_EQ(game->question.title, 678);
       EXPECT_EQ(game->question.body, 679);
@@ -359,12 +359,12 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
     game->m_rules.ballInHand = 0;
     runMatchStep(*game, k_stateAfterShot, k_subStateInGameUpdate);
     if (c.expectState >= 0) {
-      EXPECT_EQ(game->s_gameState, c.expectState);
+      EXPECT_EQ(game->states.gameState, c.expectState);
       EXPECT_TRUE(game->m_rules.tableOpen);
     } else {
       EXPECT_FALSE(game->m_rules.tableOpen);
       EXPECT_TRUE(game->m_rules.solidsPlayer == 0 || game->m_rules.solidsPlayer == 1);
-      EXPECT_EQ(game->s_gameState, k_stateComputerShot);
+      EXPECT_EQ(game->states.gameState, k_stateComputerShot);
     }
   }
 }
@@ -372,16 +372,16 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
 TEST_F(TurnTest, PushOutOfferAndAnswer) {
   startQuickMatch(2);
   tap(kKeyFire);
-  ASSERT_EQ(game->s_gameState, k_stateAim);
+  ASSERT_EQ(game->states.gameState, k_stateAim);
   game->m_rules.pushOutAvailable = 1;
   game->m_rules.shotOutcome = 0;
   game->setInGameState(k_stateAfterShot);
   takeLog();
   frame();
-  EXPECT_EQ(game->s_gameState, k_stateQuestionMenu);
+  EXPECT_EQ(game->states.gameState, k_stateQuestionMenu);
   EXPECT_EQ(game->question.action, 9);
   EXPECT_EQ(game->question.body, 675);
-  EXPECT_EQ(game->m_stackDepth, 1);
+  EXPECT_EQ(game->states.stackDepth, 1);
   // Yes: the push-out is taken and the turn goes on.
   answerPushOutOffer(*game, true);
   game->popState();
@@ -401,7 +401,7 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   frame();
   EXPECT_FALSE(game->m_rules.pushOutAnswered);
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->s_gameState, k_stateComputerShot);
+  EXPECT_EQ(game->states.gameState, k_stateComputerShot);
 }
 
 TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
@@ -417,8 +417,8 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
       {"fouled, rival potted", 9, 1, 1, 0, 1, 1u << 12},
   };
   for (const Case& c : cases) {
-    game->m_achievementMask = 0;
-    game->m_achievementCounter = 0;
+    game->career.achievementMask = 0;
+    game->career.achievementCounter = 0;
     startQuickMatch(0);
     startMatch(*game, 0, 2, c.rival);
     tap(kKeyFire);
@@ -429,7 +429,7 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     game->m_rules.noScratchInFrame = c.noScratch;
     game->m_rules.cueTouchedEight = c.cueTouchedEight;
     game->setInGameState(k_stateFrameWon);
-    EXPECT_EQ(game->m_achievementMask, c.expect) << c.name;
+    EXPECT_EQ(game->career.achievementMask, c.expect) << c.name;
     EXPECT_TRUE(isDialogBoxOpen(*game));
   }
   // Three such wins against profile 0 give achievement 22.
@@ -438,12 +438,12 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
   tap(kKeyFire);
   game->m_rules.winner = 0;
   game->m_rules.shotOutcome = kOutWin;
-  game->m_achievementMask = 0;
-  game->m_achievementCounter = 2;
+  game->career.achievementMask = 0;
+  game->career.achievementCounter = 2;
   game->m_rules.humanFouled = game->m_rules.rivalPotted = 0;
   game->setInGameState(k_stateFrameWon);
-  EXPECT_EQ(game->m_achievementCounter, 3u);
-  EXPECT_TRUE(game->m_achievementMask & (1u << 22));
+  EXPECT_EQ(game->career.achievementCounter, 3u);
+  EXPECT_TRUE(game->career.achievementMask & (1u << 22));
 }
 
 TEST_F(TurnTest, FrameWonThenResultLines) {
@@ -457,9 +457,9 @@ TEST_F(TurnTest, FrameWonThenResultLines) {
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->textBoxText, 443 + 3 * 7);
+  EXPECT_EQ(game->turn.textBoxText, 443 + 3 * 7);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateGameOver);
+  EXPECT_EQ(game->states.gameState, k_stateGameOver);
 }
 
 TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
@@ -469,17 +469,17 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
   for (const Case& c : cases) {
     game->gameType = 3;
     game->ruleSet = 0;
-    game->m_career.flagB = 0;
+    game->career.progress.flagB = 0;
     startMatch(*game, 3, 1, 4);
-    game->betPosition = c.bet;
+    game->setup.betPosition = c.bet;
     game->m_rules.winner = c.winner;
     game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
     game->setInGameState(k_stateResultLines);
     tap(kKeyFire);
-    ASSERT_EQ(game->s_gameState, k_stateResultLines);
+    ASSERT_EQ(game->states.gameState, k_stateResultLines);
     EXPECT_EQ(getInterfaceElementAnim(*game, 56, c.element), c.anim);
     tap(kKeyFire);
-    EXPECT_EQ(game->s_gameState, k_stateGameOver);
+    EXPECT_EQ(game->states.gameState, k_stateGameOver);
   }
 }
 
@@ -532,13 +532,13 @@ TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
     int32_t level, round, profile;
   } rounds[] = {{2, 0, 3}, {1, 0, 4}, {1, 1, 6}, {0, 0, 5}, {0, 1, 7}, {0, 2, 9}};
   for (const auto& r : rounds) {
-    game->m_tournament.level = r.level;
-    game->m_tournament.round = r.round;
+    game->tournament.level = r.level;
+    game->tournament.round = r.round;
     EXPECT_EQ(getOpponentProfile(*game, 2, 0), r.profile) << r.level << " " << r.round;
   }
   // The career: up the ladder of rivals, the special rival the strongest.
   for (int32_t career = 0; career < 10; ++career) {
-    game->m_career.character = career;
+    game->career.progress.character = career;
     last = 0;
     for (int32_t slot = 0; slot <= 8; ++slot) {
       game->opponentSlot = slot;
