@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "tests/game/data/BallViewScene.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
@@ -92,8 +93,8 @@ struct Match {
     for (int i = 0; i < 400 && game->s_gameState != k_stateFirstRunQuestion && game->s_gameState != k_stateMainMenu;
          ++i)
       game->update(nullptr);
-    game->gameType = 0;
-    game->ruleSet = 0;
+    game->gameType = k_gameTypeQuickMatch;
+    game->ruleSet = k_ruleSetEightBall;
     game->m_chosenCharacter[0] = 2;
     game->m_chosenCharacter[1] = 7;
     game->enterGameLoading();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "wince/layer.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
@@ -52,7 +53,7 @@ struct Data {
     game->m_logoStartTime = game->m_gameClock - 5000;
     game->updateLogo();
     for (int i = 0; i < 200 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
-    game->gameType = 0;
+    game->gameType = k_gameTypeQuickMatch;
     game->m_chosenCharacter[0] = 1;
     game->m_chosenCharacter[1] = 2;
     ok = game->s_gameState == k_stateFirstRunQuestion;

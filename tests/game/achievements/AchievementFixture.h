@@ -34,7 +34,7 @@ class AchievementTest : public MenuTest {
     load(interfaces, 0);
     game->resetSettings();  // a save file with the defaults
     game->loadSettings();
-    game->gameType = 3;
+    game->gameType = k_gameTypeCareer;
   }
   // Screens may add their own interfaces before the load.
   virtual void addScreens(std::vector<Interface>&) {}

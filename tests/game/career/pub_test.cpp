@@ -245,7 +245,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
   scrollToRest();
   frame({kSelect});
   EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
-  EXPECT_EQ(game->gameType, 4);
+  EXPECT_EQ(game->gameType, k_gameTypeChallenge);
   // The other spots' actions.
   struct Action {
     int spot, state, gameType;
@@ -255,7 +255,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
                           Action{2, k_stateRulesChoice, 3, 0}, Action{4, k_stateShopExplanation, -1, 1},
                           Action{4, k_stateShop, -1, 0}, Action{5, k_stateMainMenu, -1, 0}}) {
     game->m_pubSpot = a.spot;
-    game->gameType = -1;
+    game->gameType = k_gameTypeNone;
     game->m_career.shopExplanationPending = a.shopExplanation;
     game->rivalMatch = 1;
     game->m_tournament.pickedCount = 3;

@@ -91,7 +91,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
         break;
       case kNextLesson:
         EXPECT_EQ(game->lessonNumber, k.lesson + 1);
-        EXPECT_EQ(game->gameType, 5);
+        EXPECT_EQ(game->gameType, k_gameTypeTutorial);
         EXPECT_EQ(game->tutorialStarted, 1);
         EXPECT_TRUE(runToAim());
         break;

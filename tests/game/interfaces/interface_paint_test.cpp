@@ -217,18 +217,18 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
   };
   const uint16_t grey = spritetest::rgb565(0xFF808080);
   const Case cases[] = {
-      {"plain", 1, 0, 50, 40, 0, false, true, grey},
-      {"plain, veiled", 1, 255, 50, 40, 0, false, true, 0},
-      {"front pass", 1, 0, 50, 40, 0, false, false, 1},
-      {"loading", 1, 0, 50, 40, 0, true, true, 1},
-      {"scenery", 0, 0, 50, 40, 0, false, true, 1},
-      {"question from the menu", 0, 0, 60, 50, 0, false, true, grey},
-      {"question from options", 0, 0, 60, 70, 0, false, true, grey},
-      {"question from the pub", 0, 0, 60, 110, 0, false, true, 1},
-      {"rules over a match", 0, 0, 80, 500, 0, false, true, grey},
-      {"rules from the pub", 0, 0, 80, 110, 0, false, true, 1},
-      {"rules from challenges", 0, 0, 80, 170, 0, false, true, 1},
-      {"rules, game type 2", 0, 0, 80, 500, 2, false, true, 1},
+      {"plain", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, grey},
+      {"plain, veiled", 1, 255, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, 0},
+      {"front pass", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, false, 1},
+      {"loading", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, true, true, 1},
+      {"scenery", 0, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, 1},
+      {"question from the menu", 0, 0, k_stateQuestion, k_stateMainMenu, k_gameTypeQuickMatch, false, true, grey},
+      {"question from options", 0, 0, k_stateQuestion, k_stateOptions, k_gameTypeQuickMatch, false, true, grey},
+      {"question from the pub", 0, 0, k_stateQuestion, k_statePub, k_gameTypeQuickMatch, false, true, 1},
+      {"rules over a match", 0, 0, k_stateRulesChoice, k_stateMatchInit, k_gameTypeQuickMatch, false, true, grey},
+      {"rules from the pub", 0, 0, k_stateRulesChoice, k_statePub, k_gameTypeQuickMatch, false, true, 1},
+      {"rules from challenges", 0, 0, k_stateRulesChoice, k_stateChallengeMenu, k_gameTypeQuickMatch, false, true, 1},
+      {"rules, game type 2", 0, 0, k_stateRulesChoice, k_stateMatchInit, k_gameTypeTournament, false, true, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -226,7 +226,7 @@ TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
 TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   reachMainMenuLoading();
   runUntilLeft(k_stateMainMenuLoading);
-  game->gameType = 0;
+  game->gameType = k_gameTypeQuickMatch;
   game->m_chosenCharacter[0] = 2;
   game->m_chosenCharacter[1] = 7;
   game->m_tableIndex = 4;
@@ -290,7 +290,7 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
                {k_stateMainMenu, k_stateVersus}};
   for (const Case& c : cases) {
     game->setState(c.from);
-    game->gameType = 5;
+    game->gameType = k_gameTypeTutorial;
     game->enterGameLoading();
     for (int i = 0; i < 4; ++i) game->updateGameLoading();
     pressBack();
@@ -386,9 +386,9 @@ TEST_F(Loading, UnusedSpritesForMatchKeepTheSetOfTheGameType) {
     std::set<int> portraits;
   } cases[] = {
       // Career rivals come from the roster row of the career character (1: slots 3, 4 and 8 are 4, 5 and 8).
-      {0, 2, 7, 0, 0, 0, {2, 7}},          {1, 4, 4, 9, 9, 0, {4}},
-      {3, 0, 0, 1, 0, 3, {1, 4, 5}},       {3, 0, 0, 1, 0, 8, {1, 8}},
-      {2, 0, 0, 5, 10, 0, {5, 10}},        {0, -3, 99, 0, 0, 0, {0, 10}},
+      {k_gameTypeQuickMatch, 2, 7, 0, 0, 0, {2, 7}},   {k_gameTypeSingleMatch, 4, 4, 9, 9, 0, {4}},
+      {k_gameTypeCareer, 0, 0, 1, 0, 3, {1, 4, 5}},    {k_gameTypeCareer, 0, 0, 1, 0, 8, {1, 8}},
+      {k_gameTypeTournament, 0, 0, 5, 10, 0, {5, 10}}, {k_gameTypeQuickMatch, -3, 99, 0, 0, 0, {0, 10}},
   };
   for (const Case& c : cases) {
     for (int s = 0; s < cGame::k_spriteSlotCount; ++s) {
@@ -448,7 +448,7 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   EXPECT_LE(runUntilLeft(k_stateMainMenuLoading), 60);
   EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
   for (int s = 0; s < cGame::k_spriteSlotCount; ++s) EXPECT_EQ(game->m_sprites[s], nullptr) << s;
-  game->gameType = 0;
+  game->gameType = k_gameTypeQuickMatch;
   game->m_tableIndex = 12;  // out of range: table 8
   game->enterGameLoading();
   EXPECT_LE(runUntilLeft(k_stateGameLoading), 60);

@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 #include "game/Game/Game.h"
+#include "game/Korvane/cGame/cGameStates.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "platform/brew/ApplicationImpl.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"

@@ -108,8 +108,8 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
     if (g.m_inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = 0;
-      g.ruleSet = 0;
+      g.gameType = k_gameTypeQuickMatch;
+      g.ruleSet = k_ruleSetEightBall;
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
       g.setTable(0);
@@ -181,7 +181,7 @@ void tapCareer(int state, int held) {
     static int stakeVisits = 0;
     if (g.m_inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && stakeVisits == 0) {
-      g.gameType = 3;
+      g.gameType = k_gameTypeCareer;
       g.setState(k_stateStakeChoice);
       return;
     }
@@ -247,8 +247,8 @@ namespace {
     static bool started = false;
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = 0;
-      g.ruleSet = 0;
+      g.gameType = k_gameTypeQuickMatch;
+      g.ruleSet = k_ruleSetEightBall;
       g.m_chosenCharacter[0] = 0;
       g.m_chosenCharacter[1] = 1;
       g.setTable(0);

@@ -155,7 +155,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
           }
           g.m_career.money = 1000;
           g.m_career.flagB = 0;  // not its first match: no tutorial question
-          g.gameType = 3;
+          g.gameType = k_gameTypeCareer;
           g.rivalMatch = 0;
           g.setState(k_stateRulesChoice);
         }

@@ -167,7 +167,7 @@ void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (!g.m_inGame) {
     if (state == k_stateMainMenu && held == 20 && r.phase == 0) {
       r.phase = 1;
-      startMatch(g, 0, 0);  // a quick match of eight-ball against the computer
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);  // a quick match of eight-ball against the computer
     }
     return;
   }
@@ -323,7 +323,8 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 
 void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (!g.m_inGame) {
-    if (state == k_stateMainMenu && held == 20 && g_box.phase == 0) startMatch(g, 0, 0);
+    if (state == k_stateMainMenu && held == 20 && g_box.phase == 0)
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
   }
   if (state == k_stateOpponentIntro && held % 40 == 20) touch(120, 160);
@@ -481,7 +482,8 @@ void barMatchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 
 void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (!g.m_inGame) {
-    if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0) startMatch(g, 0, 0);
+    if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0)
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
   }
   barMatchFrame(g, state, held, pixels);
@@ -565,7 +567,8 @@ constexpr const char* kGroupDir = "kv_table_groups";
 void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   GroupRun& r = g_group;
   if (!g.m_inGame) {
-    if (state == k_stateMainMenu && held == 20 && r.phase == 0) startMatch(g, 1, 1);  // UK, two players
+    if (state == k_stateMainMenu && held == 20 && r.phase == 0)
+      startMatch(g, k_gameTypeSingleMatch, k_ruleSetUK);  // UK, two players
     return;
   }
   r.match.onFrame(g, state, 1 << 20);
@@ -653,7 +656,8 @@ constexpr const char* kLagDir = "kv_table_lag";
 void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LagRun& r = g_lag;
   if (!g.m_inGame) {
-    if (state == k_stateMainMenu && held == 20 && r.lagShots == 0) startMatch(g, 1, 0);  // eight-ball, two players
+    if (state == k_stateMainMenu && held == 20 && r.lagShots == 0)
+      startMatch(g, k_gameTypeSingleMatch, k_ruleSetEightBall);  // eight-ball, two players
     return;
   }
   const bool lag = g.m_rules.rulesMode == RuleState::kModeLag;

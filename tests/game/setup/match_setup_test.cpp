@@ -139,7 +139,7 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
     SCOPED_TRACE(seed);
     game->m_random->setSeed(seed);
     game->coinTossPending = 0;
-    chooseRules(0, static_cast<int32_t>(seed % 3));
+    chooseRules(k_gameTypeQuickMatch, static_cast<int32_t>(seed % 3));
     ASSERT_EQ(game->s_gameState, k_stateVersus);
     const int32_t player = game->m_chosenCharacter[0], opponent = game->m_chosenCharacter[1];
     if (seed == 1) {
@@ -158,7 +158,7 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
 }
 
 TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
-  game->gameType = 1;
+  game->gameType = k_gameTypeSingleMatch;
   enter(k_stateRulesChoice);
   EXPECT_EQ(game->m_menu.selection, 4);
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
@@ -179,7 +179,7 @@ TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
   touch(124, rowY);
   for (int i = 0; i < 20 && game->s_gameState == k_stateRulesChoice; ++i) frame();
   EXPECT_EQ(game->s_gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->ruleSet, 1);
+  EXPECT_EQ(game->ruleSet, k_ruleSetUK);
 }
 
 TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
@@ -211,17 +211,17 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
     EXPECT_EQ(game->nextTable, c[1]) << c[0];
     EXPECT_EQ(game->previousTable, c[2]) << c[0];
   }
-  for (int32_t type : {1, 3}) {
+  for (int32_t type : {k_gameTypeSingleMatch, k_gameTypeCareer}) {
     SCOPED_TRACE(type);
     game->gameType = type;
     game->setTable(8);
     enter(k_stateTableChoice);
-    EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == 1);
+    EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == k_gameTypeSingleMatch);
     tap(kKeyRight);
-    EXPECT_EQ(game->m_tableIndex, type == 1 ? 0 : 8);
+    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 0 : 8);
     tap(kKeyLeft);
     tap(kKeyLeft);
-    EXPECT_EQ(game->m_tableIndex, type == 1 ? 7 : 8);
+    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 7 : 8);
     EXPECT_EQ(game->getInterfaceElement(k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
               k_slotTablePlan0 + game->m_tableIndex);
   }
@@ -229,7 +229,7 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
 
 TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
   game->m_career.started = 0;
-  chooseRules(1, 0);
+  chooseRules(k_gameTypeSingleMatch, k_ruleSetEightBall);
   ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
   EXPECT_EQ(game->m_subState, 20);
   tap(kKeyRight);
@@ -268,7 +268,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
     SCOPED_TRACE(c.character);
     career(c.character, {0, 9});
     available({0, 1, 9});
-    game->gameType = 3;
+    game->gameType = k_gameTypeCareer;
     game->m_career.money = 1000;
     enter(k_stateStakeChoice);
     EXPECT_EQ(game->skippedSeat, c.skipped);
@@ -297,7 +297,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
 
 TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   career(0, {9});
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   // Only level 0 open: a locked level plays the error sound and nothing else.
   available({0, 1, 9});
   game->m_career.money = 1000;
@@ -353,7 +353,7 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
 TEST_F(MatchSetup, StakeUpStartsOneLevelHigherUpToTheTop) {
   career(0, {9});
   available({0, 1, 9});
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   const int32_t cases[][2] = {{3, 4}, {6, 7}, {7, 7}};
   for (const auto& c : cases) {
     game->stakeLevel = c[0];
@@ -380,7 +380,7 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   available({0, 1, 5, 9});
   game->m_career.money = 1000;
   game->rivalMatch = 0;
-  chooseRules(3, 1);
+  chooseRules(k_gameTypeCareer, k_ruleSetUK);
   ASSERT_EQ(game->s_gameState, k_stateStakeChoice);
   EXPECT_EQ(game->stakeLevel, 1);
   tap(kKeyFire);
@@ -397,13 +397,13 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   EXPECT_EQ(game->coinTossPending, 1) << "UK rules play no lag";
   // The rival match goes straight to the loading against slot 10.
   game->rivalMatch = 1;
-  chooseRules(3, 0);
+  chooseRules(k_gameTypeCareer, k_ruleSetEightBall);
   EXPECT_EQ(game->s_gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 10);
   EXPECT_EQ(game->getRivalCharacter(10), 10);
   EXPECT_EQ(game->coinTossPending, 0);
   // Back from the rule choice of a career goes to the pub.
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   enter(k_stateRulesChoice);
   tap(kKeyBack);
   EXPECT_EQ(game->s_gameState, k_statePub);

@@ -20,7 +20,7 @@ class MatchStart : public turntest::TurnTest {
   // A quick match with the toss pending, through the opponent's intro.
   void startTossedMatch() {
     game->coinTossPending = 1;
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateCoinToss);
   }
@@ -68,9 +68,9 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
   } cases[] = {{26, 0, 65024, 254}, {25, 0, 254, 65024}, {26, 1, 65024, 254}, {25, 1, 254, 65024}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
-    game->gameType = 1;
-    game->ruleSet = 1;
-    game->startMatch(1, 2, 7);
+    game->gameType = k_gameTypeSingleMatch;
+    game->ruleSet = k_ruleSetUK;
+    game->startMatch(k_gameTypeSingleMatch, 2, 7);
     game->currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
     EXPECT_EQ(game->breakChoiceView, 0);
@@ -106,7 +106,7 @@ TEST_F(MatchStart, BetStepsAreATenthOfTheRangeCappedByTheMoney) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    game->gameType = 3;
+    game->gameType = k_gameTypeCareer;
     game->opponentSlot = c.slot;
     game->m_career.money = c.money;
     game->setInGameState(k_stateBet);
@@ -146,7 +146,7 @@ TEST_F(MatchStartTouch, TouchingACoinPicksItsRow) {
   } cases[] = {{70, 1}, {170, 0}};
   for (const Case& c : cases) {
     game->coinTossPending = 1;
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(turntest::kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateCoinToss);
     frames(3);

@@ -33,7 +33,7 @@ class SceneTest : public DataTest {
     game->m_logoStartTime = game->m_gameClock - 5000;
     game->updateLogo();
     for (int i = 0; i < 100 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
-    game->gameType = 0;
+    game->gameType = k_gameTypeQuickMatch;
     game->m_chosenCharacter[0] = 2;
     game->m_chosenCharacter[1] = 7;
     game->m_tableIndex = 0;
@@ -44,7 +44,7 @@ class SceneTest : public DataTest {
     for (int i = 0; i < 41; ++i) game->updateGameLoading();
     ASSERT_NE(game->m_matchBanks[k_matchBankCueBall], nullptr);
     // A fixed rack: the table's layout without the jitter.
-    game->ruleSet = 0;
+    game->ruleSet = k_ruleSetEightBall;
     game->m_inGame = 1;
     game->m_random->setSeed(1234);
     game->m_rules.normalPlay = 1;

@@ -28,7 +28,7 @@ class ShotTest : public DataTest {
     clearBalls();
     game->m_rules.rulesMode = RuleState::kModePlay;
     game->currentPlayer = 0;
-    game->gameType = 0;
+    game->gameType = k_gameTypeQuickMatch;
     game->panelX = 67;
     game->m_keys.lock(0);
   }

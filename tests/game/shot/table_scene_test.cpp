@@ -22,7 +22,7 @@ TEST_F(SceneTest, PowerSceneMatchesItsReference) {
 }
 
 TEST_F(SceneTest, SpinAndBallInHandSceneMatchesItsReference) {
-  game->ruleSet = 1;
+  game->ruleSet = k_ruleSetUK;
   game->ballInHandInD = 1;
   game->s_gameState = k_stateSpinSelector;
   ShotRecord& shot = game->m_world.shot;

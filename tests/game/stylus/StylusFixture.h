@@ -8,6 +8,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameStylus.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 
 constexpr uint64_t keyBit(int k) { return uint64_t{1} << k; }
 

@@ -12,7 +12,7 @@ class BallInHandTest : public StylusTest {
     StylusTest::SetUp();
     enter(k_stateBallInHand);
     game->currentPlayer = 0;
-    game->gameType = 0;
+    game->gameType = k_gameTypeQuickMatch;
     game->handX = game->handY = 12345;
   }
 };
@@ -24,16 +24,16 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
     int32_t px, py;
     double x, y;
   } cases[] = {
-      {0, 0, 0, 0, 85, 100, 21.5, -100.0},    // x 18.0 clamped to 21.5
-      {0, 0, 0, 0, 150, 100, 83.0, -100.0},
-      {0, 0, 0, 0, 239, 10, 147.5, -24.5},    // both upper clamps
-      {0, 0, 0, 0, 150, 299, 83.0, -277.5},
-      {0, 0, 0, 1, 150, 100, 83.0, -202.0},   // behind the head line
-      {0, 0, 0, 1, 150, 250, 83.0, -250.0},
-      {0, 0, 1, 1, 152, 100, 85.0, -202.0},   // UK: raised to the baulk line
-      {0, 0, 1, 1, 152, 260, 85.0, -239.0},   // UK: into the D (radius 38)
-      {1, 1, 0, 0, 10, 100, 21.5, -100.0},    // player 1 of a two-player match
-      {1, 1, 0, 0, 100, 100, 94.0, -100.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 85, 100, 21.5, -100.0},  // x 18.0 clamped to 21.5
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 150, 100, 83.0, -100.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 239, 10, 147.5, -24.5},  // both upper clamps
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 150, 299, 83.0, -277.5},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 1, 150, 100, 83.0, -202.0},  // behind the head line
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 1, 150, 250, 83.0, -250.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetUK, 1, 152, 100, 85.0, -202.0},         // UK: raised to the baulk line
+      {0, k_gameTypeQuickMatch, k_ruleSetUK, 1, 152, 260, 85.0, -239.0},         // UK: into the D (radius 38)
+      {1, k_gameTypeSingleMatch, k_ruleSetEightBall, 0, 10, 100, 21.5, -100.0},  // player 1 of a two-player match
+      {1, k_gameTypeSingleMatch, k_ruleSetEightBall, 0, 100, 100, 94.0, -100.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.px << "," << c.py << " player " << c.player);
@@ -49,7 +49,7 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
 }
 
 TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
-  game->ruleSet = 1;
+  game->ruleSet = k_ruleSetUK;
   game->ballInHandInD = 1;
   penAt(190, 280);
   const int64_t dx = game->handX - q14(85.0), dy = game->handY - q14(-201.0);
@@ -64,12 +64,12 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
   struct Case {
     int32_t player, gameType, profile, subState, px, py;
   } cases[] = {
-      {0, 0, -1, 30, 84, 100},   // left of player 0's table view
-      {0, 0, -1, 30, 150, 300},  // the soft-key band
-      {0, 0, 3, 30, 150, 100},   // computer player
-      {0, 0, -1, 0, 150, 100},   // entry step
-      {1, 0, 3, 30, 150, 100},
-      {5, 0, -1, 30, 150, 100},  // a bad player index reads no profile
+      {0, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 84, 100},   // left of player 0's table view
+      {0, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 150, 300},  // the soft-key band
+      {0, k_gameTypeQuickMatch, 3, k_subStateInGameUpdate, 150, 100},   // computer player
+      {0, k_gameTypeQuickMatch, -1, k_subStateInit, 150, 100},          // entry step
+      {1, k_gameTypeQuickMatch, 3, k_subStateInGameUpdate, 150, 100},
+      {5, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 150, 100},  // a bad player index reads no profile
   };
   for (const Case& c : cases) {
     SetUp();
@@ -113,7 +113,7 @@ TEST_F(StylusTest, AimButtons) {
   // Fire on the left, then on the right for player 1 of a two-player match.
   EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
   game->currentPlayer = 1;
-  game->gameType = 1;
+  game->gameType = k_gameTypeSingleMatch;
   EXPECT_EQ(tapUp(30, 160).pressed, 0u);
   EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(4));
@@ -129,9 +129,9 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     int32_t buttonX;  // the spin button (x, 0, 70, 45)
     int32_t padLeft;  // x of the left arrow
   } cases[] = {
-      {0, 1, 2, 88},
-      {1, 0, 2, 88},
-      {1, 1, 170, 25},  // the second player of a two-player match: mirrored
+      {0, k_gameTypeSingleMatch, 2, 88},
+      {1, k_gameTypeQuickMatch, 2, 88},
+      {1, k_gameTypeSingleMatch, 170, 25},  // the second player of a two-player match: mirrored
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "player " << c.player << " type " << c.gameType);
@@ -176,7 +176,7 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   EXPECT_EQ(game->m_leftSoftHighlight, 0);
   // A locked tutorial selector (its lesson's text box is up) turns the box
   // on a tap anywhere, with the fire key the box reads.
-  game->gameType = 5;
+  game->gameType = k_gameTypeTutorial;
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(19));
   EXPECT_EQ(s.released, keyBit(19));

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/TouchGlue.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ struct Case {
   std::vector<Event> events;
   Expect expect;
   int32_t currentPlayer = 0;
-  int32_t gameType = 0;
+  int32_t gameType = k_gameTypeQuickMatch;
 };
 
 void run(cGame& g, const std::vector<Event>& events) {
@@ -86,14 +86,30 @@ TEST(TouchGlue, Table) {
        {110, 100, 110, 100, 0, 0, 0, 0, 0, 100, 100}},
       {"ball in hand outside", k_stateBallInHand, {{'p', 100, 100, 0}, {'d', 60, 102}},
        {60, 102, 100, 100, 0, 0, 0, 0, 0, 100, 100}},
-      {"narrow area inside", k_stateBallInHand, {{'p', 100, 100, 0}, {'d', 50, 103}},
-       {50, 100, 50, 100, 0, 0, 0, 0, 0, 100, 100}, 1, 1},
-      {"narrow area small", k_stateBallInHand, {{'p', 100, 100, 0}, {'d', 104, 103}},
-       {100, 100, 100, 100, 0, 0, 0, 0, 0, 100, 100}, 1, 1},
-      {"wide area", k_stateBallInHand, {{'p', 100, 100, 0}, {'d', 172, 102}},
-       {172, 100, 172, 100, 0, 0, 0, 0, 0, 100, 100}, 0, 1},
-      {"narrow area outside", k_stateBallInHand, {{'p', 100, 100, 0}, {'d', 172, 102}},
-       {172, 102, 100, 100, 0, 0, 0, 0, 0, 100, 100}, 1, 1},
+      {"narrow area inside",
+       k_stateBallInHand,
+       {{'p', 100, 100, 0}, {'d', 50, 103}},
+       {50, 100, 50, 100, 0, 0, 0, 0, 0, 100, 100},
+       1,
+       k_gameTypeSingleMatch},
+      {"narrow area small",
+       k_stateBallInHand,
+       {{'p', 100, 100, 0}, {'d', 104, 103}},
+       {100, 100, 100, 100, 0, 0, 0, 0, 0, 100, 100},
+       1,
+       k_gameTypeSingleMatch},
+      {"wide area",
+       k_stateBallInHand,
+       {{'p', 100, 100, 0}, {'d', 172, 102}},
+       {172, 100, 172, 100, 0, 0, 0, 0, 0, 100, 100},
+       0,
+       k_gameTypeSingleMatch},
+      {"narrow area outside",
+       k_stateBallInHand,
+       {{'p', 100, 100, 0}, {'d', 172, 102}},
+       {172, 102, 100, 100, 0, 0, 0, 0, 0, 100, 100},
+       1,
+       k_gameTypeSingleMatch},
       // Power pull: 10 px moves the reference, 11 px pulls and pins y.
       {"power 10 px", k_stateShotPower, {{'p', 100, 100, 0}, {'d', 100, 110}, {'d', 100, 120}},
        {100, 120, 100, 100, 0, 0, 0, 0, 0, 0, 0}},

@@ -22,7 +22,7 @@ class TournamentScreens : public FrontEndTest {
     load(all, 0);
     game->m_frameTime = 100;
     game->m_career.started = 1;
-    game->gameType = 2;
+    game->gameType = k_gameTypeTournament;
   }
   void winOnly(std::initializer_list<int> characters) {
     for (uint8_t& w : game->m_career.won) w = 0;

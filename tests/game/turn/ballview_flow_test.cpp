@@ -193,7 +193,7 @@ TEST_F(BallViewFlow, SlotsFollowTheBallList) {
 TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   GL3DTextureManager& textures = game->m_renderer.getTextures();
   const int32_t loaded = textures.getCount();
-  for (int32_t rules = 0; rules < 3; ++rules) {
+  for (int32_t rules = k_ruleSetEightBall; rules <= k_ruleSetNineBall; ++rules) {
     SCOPED_TRACE(rules);
     game->releaseBallViewData();
     EXPECT_EQ(textures.getCount(), 0);
@@ -211,7 +211,7 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
     EXPECT_NE(game->m_heldModel, nullptr);
   }
   // A match after a match holds as many textures as the first.
-  game->ruleSet = 0;
+  game->ruleSet = k_ruleSetEightBall;
   game->m_tableIndex = 0;
   game->releaseBallViewData();
   game->load3DView();
@@ -294,7 +294,7 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
 // The turn flow opens the view at the human's strike, the computer's never;
 // it shuts when the balls rest.
 TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
-  startQuickMatch(1);
+  startQuickMatch(k_ruleSetUK);
   for (int i = 0; i < 400 && !(game->s_gameState == k_stateAim && game->currentPlayer == 0); ++i) {
     if (game->s_gameState != k_stateAim)
       tap(turntest::kKeyFire);

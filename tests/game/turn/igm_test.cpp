@@ -15,8 +15,8 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 class IgmTest : public TurnTest {
  protected:
   // A quick match at the aim with the menu open over it.
-  void openMenu(int32_t gameType = 0) {
-    startQuickMatch(0);
+  void openMenu(int32_t gameType = k_gameTypeQuickMatch) {
+    startQuickMatch(k_ruleSetEightBall);
     game->gameType = gameType;
     tap(kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateAim);
@@ -36,8 +36,8 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
     int32_t state;
     uint8_t tutorialLeft;
   } cases[] = {
-      {0, kKeyRightSoft, k_stateAim, 0},
-      {0, kKeyBack, k_stateMainMenuLoading, 0},
+      {k_gameTypeQuickMatch, kKeyRightSoft, k_stateAim, 0},
+      {k_gameTypeQuickMatch, kKeyBack, k_stateMainMenuLoading, 0},
       {5, kKeyBack, k_stateMainMenuLoading, 1},
   };
   for (const Case& c : cases) {
@@ -55,7 +55,7 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
 }
 
 TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   game->ballViewOpen = 1;
   game->skipHintShown = 1;
@@ -103,7 +103,7 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
 
 TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
   for (int32_t under : {k_stateAim, k_stateFrameWon, k_stateResultLines}) {
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -123,9 +123,9 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     int32_t state, winner;
     uint32_t outcome;
   } cases[] = {
-      {0, k_textCheatWin, k_stateFrameWon, 0, kOutWin},
-      {0, k_textCheatLose, k_stateFrameWon, 1, kOutLose},
-      {4, k_textCheatWin, k_stateAfterShot, 0, kOutWin},
+      {k_gameTypeQuickMatch, k_textCheatWin, k_stateFrameWon, 0, kOutWin},
+      {k_gameTypeQuickMatch, k_textCheatLose, k_stateFrameWon, 1, kOutLose},
+      {k_gameTypeChallenge, k_textCheatWin, k_stateAfterShot, 0, kOutWin},
       {4, k_textCheatLose, k_stateCheatMenu, -1, 0},  // no losing a challenge
   };
   for (const Case& c : cases) {
@@ -190,7 +190,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
 }
 
 TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
-  startQuickMatch(2);
+  startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
   game->m_rules.pushOutAvailable = 1;
   game->m_rules.shotOutcome = 0;

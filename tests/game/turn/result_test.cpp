@@ -13,7 +13,8 @@ namespace turntest {
 namespace {
 
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
-constexpr int32_t kQuick = 0, kSingle = 1, kCareer = 3, kChallenge = 4, kTutorial = 5;
+constexpr int32_t kQuick = k_gameTypeQuickMatch, kSingle = k_gameTypeSingleMatch, kCareer = k_gameTypeCareer,
+                  kChallenge = k_gameTypeChallenge, kTutorial = k_gameTypeTutorial;
 
 class ResultTest : public TurnTest {
  protected:
@@ -31,7 +32,7 @@ class ResultTest : public TurnTest {
   std::unique_ptr<ASprite> font;
   // A match at the aim, then its result as given.
   void finish(int32_t gameType, int32_t slot, int32_t winner) {
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     game->gameType = gameType;
     game->opponentSlot = slot;

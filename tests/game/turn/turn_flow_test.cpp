@@ -17,9 +17,14 @@ std::pair<int32_t, int32_t> xy(const Vector2& v) { return {v.x, v.y}; }
 
 TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
   game->m_soundEnabled = 1;
-  startQuickMatch(0);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{500, 'e'}, {500, 'l'}, {640, 'e'}, {640, 'l'}, {650, 'e'}, {650, 'l'},
-                                          {505, 'e'}}));
+  startQuickMatch(k_ruleSetEightBall);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateMatchInit, 'e'},
+                                          {k_stateMatchInit, 'l'},
+                                          {k_stateMatchNotices, 'e'},
+                                          {k_stateMatchNotices, 'l'},
+                                          {k_stateStartDispatch, 'e'},
+                                          {k_stateStartDispatch, 'l'},
+                                          {k_stateOpponentIntro, 'e'}}));
   EXPECT_EQ(game->currentPlayer, 1);
   EXPECT_TRUE(game->textBoxOn);
   EXPECT_EQ(game->textBoxText, 442 + 3 * 7);
@@ -51,7 +56,7 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
 }
 
 TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
   // The cue ball went down a pocket; the next player has it in hand.
@@ -91,7 +96,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
 }
 
 TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   // Balls along the whole row of the computer's break spot.
   for (int b = 1; b <= 15; ++b) {
@@ -147,7 +152,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->s_gameState, k_stateAim);
     int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
@@ -192,7 +197,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
 }
 
 TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
   takeLog();
@@ -224,7 +229,7 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
 }
 
 TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
   frames(3);
@@ -256,7 +261,7 @@ TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
 }
 
 TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateShotPower);
@@ -282,7 +287,7 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
 }
 
 TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   for (int shot = 1; shot <= 4; ++shot) {
     game->currentPlayer = 1;
@@ -307,9 +312,9 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
 }
 
 TEST_F(TurnTest, LagSecondBallAndItsResult) {
-  game->gameType = 2;
-  game->ruleSet = 0;
-  game->startMatch(2, 2, 7);
+  game->gameType = k_gameTypeTournament;
+  game->ruleSet = k_ruleSetEightBall;
+  game->startMatch(k_gameTypeTournament, 2, 7);
   game->playerProfile[0] = 0;
   ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
   PhysicalObject* cue = game->m_world.cueBall;
@@ -349,7 +354,7 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
     int32_t expectState;
   } cases[] = {{0, k_stateBreakChoice}, {1, -1}};
   for (const Case& c : cases) {
-    startQuickMatch(1);
+    startQuickMatch(k_ruleSetUK);
     tap(kKeyFire);
     game->currentPlayer = c.player;
     game->m_world.breakPlayed = 1;
@@ -370,7 +375,7 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
 }
 
 TEST_F(TurnTest, PushOutOfferAndAnswer) {
-  startQuickMatch(2);
+  startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
   ASSERT_EQ(game->s_gameState, k_stateAim);
   game->m_rules.pushOutAvailable = 1;
@@ -419,8 +424,8 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
   for (const Case& c : cases) {
     game->m_achievementMask = 0;
     game->m_achievementCounter = 0;
-    startQuickMatch(0);
-    game->startMatch(0, 2, c.rival);
+    startQuickMatch(k_ruleSetEightBall);
+    game->startMatch(k_gameTypeQuickMatch, 2, c.rival);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -433,8 +438,8 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     EXPECT_TRUE(game->isDialogBoxOpen());
   }
   // Three such wins against profile 0 give achievement 22.
-  startQuickMatch(0);
-  game->startMatch(0, 2, 9);
+  startQuickMatch(k_ruleSetEightBall);
+  game->startMatch(k_gameTypeQuickMatch, 2, 9);
   tap(kKeyFire);
   game->m_rules.winner = 0;
   game->m_rules.shotOutcome = kOutWin;
@@ -447,7 +452,7 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
 }
 
 TEST_F(TurnTest, FrameWonThenResultLines) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   game->m_rules.winner = 1;
   game->m_rules.shotOutcome = kOutLose;
@@ -467,10 +472,10 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
     int32_t winner, bet, element, anim;
   } cases[] = {{0, 0, 130, 0}, {0, 2, 130, 2}, {1, 1, 129, 4}};
   for (const Case& c : cases) {
-    game->gameType = 3;
-    game->ruleSet = 0;
+    game->gameType = k_gameTypeCareer;
+    game->ruleSet = k_ruleSetEightBall;
     game->m_career.flagB = 0;
-    game->startMatch(3, 1, 4);
+    game->startMatch(k_gameTypeCareer, 1, 4);
     game->betPosition = c.bet;
     game->m_rules.winner = c.winner;
     game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
@@ -519,13 +524,13 @@ TEST(TurnTexts, EveryIdIsWorded) {
 TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   int32_t last = -1;
   for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
-    game->startMatch(0, 2, character);
+    game->startMatch(k_gameTypeQuickMatch, 2, character);
     EXPECT_GT(game->playerProfile[1], last) << character;
     last = game->playerProfile[1];
   }
   EXPECT_EQ(game->getOpponentProfile(0, 9), 0);
   EXPECT_EQ(game->getOpponentProfile(0, 10), 10);
-  game->startMatch(1, 2, 7);
+  game->startMatch(k_gameTypeSingleMatch, 2, 7);
   EXPECT_EQ(game->playerProfile[1], -1);
   // Tournaments: stronger round by round and in the bigger fields.
   const struct {
