@@ -83,10 +83,10 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
 }
 
 TEST_F(BallInHandTest, FireButtonSide) {
-  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
   game->currentPlayer = 1;
-  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
   game->playerProfile[1] = 2;  // a computer has no fire button
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
   // Touching the fire button does not move the ball.
@@ -100,27 +100,27 @@ TEST_F(StylusTest, AimButtons) {
   enter(k_stateAim);
   // Fine-turn buttons repeat while the pen rests on them.
   Sent s = penAt(22, touchLayoutY(295) + 20);
-  EXPECT_EQ(s.pressed, keyBit(2));
-  EXPECT_EQ(s.released, keyBit(2));
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyFineTurnA));
+  EXPECT_EQ(s.released, keyBit(k_touchKeyFineTurnA));
   EXPECT_EQ(game->m_leftArrowHighlight, 1);
-  EXPECT_EQ(run().pressed, keyBit(2));
-  EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(4));
+  EXPECT_EQ(run().pressed, keyBit(k_touchKeyFineTurnA));
+  EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
   EXPECT_EQ(game->m_rightArrowHighlight, 1);
   EXPECT_EQ(game->m_leftArrowHighlight, 0);
   penAt(120, 100);
   EXPECT_EQ(game->m_rightArrowHighlight, 0);
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
   // Fire on the left, then on the right for player 1 of a two-player match.
-  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
   game->currentPlayer = 1;
   game->gameType = k_gameTypeSingleMatch;
   EXPECT_EQ(tapUp(30, 160).pressed, 0u);
-  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
-  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(4));
-  EXPECT_EQ(penAt(178, touchLayoutY(295) + 20).pressed, keyBit(2));
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
+  EXPECT_EQ(penAt(178, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnA));
   // Soft keys: left pair 17, right pair 18.
-  EXPECT_EQ(tapUp(20, 310).released, keyBit(17));
-  EXPECT_EQ(tapUp(218, 310).released, keyBit(18));
+  EXPECT_EQ(tapUp(20, 310).released, keyBit(k_touchKeyLeftSoft));
+  EXPECT_EQ(tapUp(218, 310).released, keyBit(k_touchKeyRightSoft));
 }
 
 TEST_F(StylusTest, SpinSelectorLayouts) {
@@ -141,8 +141,8 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     penAt(c.buttonX + 35, 20);
     EXPECT_EQ(game->m_spinButtonHighlight, 1);
     Sent s = tapUp(c.buttonX + 35, 20);
-    EXPECT_EQ(s.pressed, keyBit(16));
-    EXPECT_EQ(s.released, keyBit(16));
+    EXPECT_EQ(s.pressed, keyBit(k_touchKeySpinButton));
+    EXPECT_EQ(s.released, keyBit(k_touchKeySpinButton));
     EXPECT_EQ(game->m_spinButtonHighlight, 0);
     const int32_t other = c.buttonX == 2 ? 205 : 37;
     EXPECT_EQ(tapUp(other, 20).pressed, 0u);
@@ -150,10 +150,10 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
       int32_t dx, y, key;
       uint8_t cGame::*highlight;
     } arrows[] = {
-        {45, 206, 11, &cGame::m_upArrowHighlight},
-        {45, 250, 13, &cGame::m_downArrowHighlight},
-        {0, 227, 12, &cGame::m_leftArrowHighlight},
-        {88, 227, 14, &cGame::m_rightArrowHighlight},
+        {45, 206, k_touchKeyUp, &cGame::m_upArrowHighlight},
+        {45, 250, k_touchKeyDown, &cGame::m_downArrowHighlight},
+        {0, 227, k_touchKeyLeft, &cGame::m_leftArrowHighlight},
+        {88, 227, k_touchKeyRight, &cGame::m_rightArrowHighlight},
     };
     for (const Arrow& a : arrows) {
       Sent held = penAt(c.padLeft + a.dx + 20, touchLayoutY(a.y) + 20);
@@ -161,7 +161,7 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
       EXPECT_EQ((*game).*a.highlight, 1) << a.key;
       EXPECT_EQ(run().pressed, keyBit(a.key)) << a.key;  // repeats while held
     }
-    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(18));  // "Back": closes the selector
+    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(k_touchKeyRightSoft));  // "Back": closes the selector
   }
 }
 
@@ -169,7 +169,7 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   enter(k_stateSpinSelector);
   game->spinButtonHidden = 1;
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
-  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(12));
+  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(k_touchKeyLeft));
   game->spinArrowsLocked = 1;
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
@@ -178,8 +178,8 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   // on a tap anywhere, with the fire key the box reads.
   game->gameType = k_gameTypeTutorial;
   Sent s = tapUp(120, 100);
-  EXPECT_EQ(s.pressed, keyBit(19));
-  EXPECT_EQ(s.released, keyBit(19));
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(s.released, keyBit(k_touchKeyFire));
 }
 
 // The spin selector is closed by touch on its "Back", the left soft key,
@@ -190,7 +190,7 @@ TEST_F(StylusTest, SpinSelectorClosesByItsBack) {
     enter(k_stateSpinSelector);
     penAt(key.cx(), key.cy());
     Sent s = tapUp(key.cx(), key.cy());
-    const uint64_t sent = key.x == left.x ? keyBit(18) : 0;
+    const uint64_t sent = key.x == left.x ? keyBit(k_touchKeyRightSoft) : 0;
     EXPECT_EQ(s.pressed, sent) << key.x;
     EXPECT_EQ(s.released, sent) << key.x;
   }
@@ -216,7 +216,7 @@ TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
     enter(k_stateMainMenu);
     EXPECT_EQ(run().pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
-    enter(k_stateTitle);  // no row: the in-match mapping sends key 4 for a tap
+    enter(k_stateTitle);  // no row: the in-match mapping sends k_touchKeyFineTurnB for a tap
     EXPECT_NE(tapUp(120, 160).pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
   }
