@@ -2,6 +2,7 @@
 // lesson's shot, the aim-reached text shown once, lesson 2's snap to the 3,
 // the selector and masse locks, the text box's pages, the pass saved before
 // its text, lesson numbers out of range, and every lesson's found shot.
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
 #include "tests/game/challenges/ChallengeFlowFixture.h"
 #include "tests/game/data/BlockFont.h"
@@ -170,7 +171,7 @@ TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
   std::unique_ptr<ASprite> font = makeBlockFont(*game);
   game->m_fonts[0] = font.get();
   game->tutorialTextBoxOpen = 0;
-  game->openTutorialTextBox(180);  // the controls help: pages parted by page breaks
+  game->openTutorialTextBox(k_textHelpControlsBody);  // the controls help: pages parted by page breaks
   const int32_t pages = game->tutorialTextPages;
   ASSERT_GT(pages, 1);
   EXPECT_EQ(game->hudHint, -1);

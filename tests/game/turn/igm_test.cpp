@@ -87,13 +87,15 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
   struct Case {
     uint32_t item;
     int32_t title, action;
-  } cases[] = {{k_textQuitMatch, 65, 2}, {k_textIGMRestart, 193, 3}, {k_textExit, 37, 0}};
+  } cases[] = {{k_textQuitMatch, k_textQuitMatchTitle, 2},
+               {k_textIGMRestart, k_textRestartMatch, 3},
+               {k_textExit, k_textExit, 0}};
   for (const Case& c : cases) {
     openMenu();
     choose(c.item);
     ASSERT_EQ(game->s_gameState, k_stateQuestion);
     EXPECT_EQ(game->question.title, c.title);
-    EXPECT_EQ(game->question.body, 1);
+    EXPECT_EQ(game->question.body, k_textQuestionBody);
     EXPECT_EQ(game->question.action, c.action);
     EXPECT_EQ(game->question.returnState, k_stateIGM);
     EXPECT_EQ(game->question.panel, k_interfaceIGM);

@@ -220,7 +220,7 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   ASSERT_EQ(game->s_gameState, k_stateCharacterUnlocked);
   const int32_t character = game->getRivalCharacter(3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
-  EXPECT_EQ(game->matchResult.unlockText, 478 + character);
+  EXPECT_EQ(game->matchResult.unlockText, k_textCharacterUnlockedPage0 + character);
   EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
   EXPECT_EQ(savedByte(183), 0);
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
@@ -275,7 +275,7 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
   game->updateSpecialRivalOpened();
   EXPECT_TRUE(game->specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1);
-  EXPECT_EQ(game->matchResult.unlockText, 704);
+  EXPECT_EQ(game->matchResult.unlockText, k_textSpecialRivalPages);
   EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   for (int i = 0; i < 2; ++i) {
     game->m_keys.lock(0);

@@ -27,13 +27,13 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
                                           {k_stateOpponentIntro, 'e'}}));
   EXPECT_EQ(game->currentPlayer, 1);
   EXPECT_TRUE(game->textBoxOn);
-  EXPECT_EQ(game->textBoxText, 442 + 3 * 7);
+  EXPECT_EQ(game->textBoxText, k_textRivalGreeting0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->currentPlayer, 0);
   EXPECT_FALSE(game->textBoxOn);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateShotPower);
-  EXPECT_EQ(game->leftSoftKeyText, 24);
+  EXPECT_EQ(game->leftSoftKeyText, k_textPowerBack);
   // A stroke at gauge 0: the miss sound, and the stroke is still made.
   frame(0);
   frame(0);
@@ -41,7 +41,7 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
   tap(kKeyFire, 0);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
   EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
-  EXPECT_EQ(game->leftSoftKeyText, 12);
+  EXPECT_EQ(game->leftSoftKeyText, k_textSkip);
   ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
   EXPECT_EQ(takeLog(), (std::vector<Step>{{505, 'l'}, {520, 'e'}, {520, 'l'}, {530, 'e'}, {530, 'l'}, {540, 'e'},
                                           {540, 'l'}, {550, 'e'}, {550, 'l'}, {560, 'e'}, {560, 'l'}, {600, 'e'}}));
@@ -462,7 +462,7 @@ TEST_F(TurnTest, FrameWonThenResultLines) {
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->textBoxText, 443 + 3 * 7);
+  EXPECT_EQ(game->textBoxText, k_textRivalWon0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->s_gameState, k_stateGameOver);
 }

@@ -125,6 +125,7 @@ TEST(RulesApply, MessagesDialogsAndGroupIcons) {
 }
 
 TEST(RulesApply, GroupsMessageByRuleSetAndGame) {
+  using namespace ruleids;
   struct Case {
     int32_t ruleSet, gameType, current, solids, profile0;
     int32_t text, name, group;
