@@ -362,19 +362,19 @@ TEST_F(SoftKeys, SidesSwapAndCentring) {
     std::string expected;
   };
   const Case cases[] = {
-      {"sides", 5, 6, 0, 0, 0, 0, 0, 50, at({{1, 10}, {223, 15}})},
-      {"swapped", 5, 6, 1, 0, 0, 0, 0, 50, at({{1, 15}, {228, 10}})},
-      {"left only", 5, -1, 0, 0, 0, 0, 0, 50, at({{1, 10}})},
-      {"id 29", 29, 6, 0, 0, 0, 0, 0, 50, at({{115, 10}})},
-      {"id 12", 12, 6, 1, 0, 0, 0, 0, 50, at({{115, 10}})},
-      {"id 24, wide", 24, 6, 0, 1, 0, 0, 0, 50, at({{45, 10}})},
-      {"single soft key", 5, 6, 0, 0, 1, 0, 0, 50, at({{115, 10}})},
-      {"opponent intro", 5, 6, 0, 0, 0, 0, 1, 505, at({{115, 10}})},
-      {"result lines", 5, 6, 0, 0, 0, 0, 1, 506, at({{115, 10}})},
-      {"message box", 5, 6, 0, 0, 0, 0, 1, 630, at({{115, 10}})},
-      {"message box, paused", 5, 6, 0, 0, 0, 1, 1, 630, at({{1, 10}, {223, 15}})},
-      {"state 630 outside a match", 5, 6, 0, 0, 0, 0, 0, 630, at({{1, 10}, {223, 15}})},
-      {"aiming", 5, 6, 0, 0, 0, 0, 1, 520, at({{1, 10}, {223, 15}})},
+      {"sides", 5, 6, 0, 0, 0, 0, 0, k_stateMainMenu, at({{1, 10}, {223, 15}})},
+      {"swapped", 5, 6, 1, 0, 0, 0, 0, k_stateMainMenu, at({{1, 15}, {228, 10}})},
+      {"left only", 5, -1, 0, 0, 0, 0, 0, k_stateMainMenu, at({{1, 10}})},
+      {"id 29", 29, 6, 0, 0, 0, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"id 12", 12, 6, 1, 0, 0, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"id 24, wide", 24, 6, 0, 1, 0, 0, 0, k_stateMainMenu, at({{45, 10}})},
+      {"single soft key", 5, 6, 0, 0, 1, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"opponent intro", 5, 6, 0, 0, 0, 0, 1, k_stateOpponentIntro, at({{115, 10}})},
+      {"result lines", 5, 6, 0, 0, 0, 0, 1, k_stateResultLines, at({{115, 10}})},
+      {"message box", 5, 6, 0, 0, 0, 0, 1, k_stateMessageBox, at({{115, 10}})},
+      {"message box, paused", 5, 6, 0, 0, 0, 1, 1, k_stateMessageBox, at({{1, 10}, {223, 15}})},
+      {"message box state outside a match", 5, 6, 0, 0, 0, 0, 0, k_stateMessageBox, at({{1, 10}, {223, 15}})},
+      {"aiming", 5, 6, 0, 0, 0, 0, 1, k_stateAim, at({{1, 10}, {223, 15}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -209,16 +209,16 @@ TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
   // A later loading with a pending state from elsewhere: back clears it.
   game->m_quitRequested = 0;
   game->m_firstLoad = 0;
-  game->m_pendingReturnState = 110;
+  game->m_pendingReturnState = k_statePub;
   game->m_pendingSetByMatchLoading = 0;
   game->updateMainMenuLoading();
   EXPECT_EQ(game->m_pendingReturnState, -1);
   EXPECT_EQ(game->m_quitRequested, 0);
   // Set by a cancelled match loading: kept.
-  game->m_pendingReturnState = 130;
+  game->m_pendingReturnState = k_stateTutorialChoice;
   game->m_pendingSetByMatchLoading = 1;
   game->updateMainMenuLoading();
-  EXPECT_EQ(game->m_pendingReturnState, 130);
+  EXPECT_EQ(game->m_pendingReturnState, k_stateTutorialChoice);
 }
 
 // A match loaded to its end: slots 100-110, banks A-J and both players; back

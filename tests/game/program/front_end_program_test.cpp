@@ -61,7 +61,9 @@ void expectOptionsSavedAndQuit(const std::string& script) {
   fs::create_directories(workDir() / "write");
   std::ofstream(workDir() / "script.txt") << script;
   // Quit by the exit question, long before the frame limit.
-  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 70 50 60( -1)?\n");
+  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
+              scripted::statesFromStart({k_stateOptions, k_stateMainMenu, k_stateQuestion}) + "(" +
+                  scripted::stateRun({k_stateNone}) + ")?\n");
   std::ifstream save(workDir() / "write" / "save.sav", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
   ASSERT_EQ(bytes.size(), 300u);

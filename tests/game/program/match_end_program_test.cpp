@@ -135,7 +135,11 @@ TEST(MatchEndProgram, QuickMatchWonThroughTheCheatMenuEndsAtTheMainMenu) {
   fs::create_directories(dir / "write");
   std::ofstream(dir / "script.txt") << kStartUp;
   EXPECT_EXIT(runQuickMatch(), ::testing::ExitedWithCode(0),
-              "match .*520 300 310 580 506 280\nstates 5 10 20 30 40 50 370 20 50\n");
+              "match.*" +
+                  scripted::stateRun({k_stateAim, k_stateIGM, k_stateCheatMenu, k_stateFrameWon, k_stateResultLines,
+                                      k_stateGameOver}) +
+                  "\n" + scripted::statesFromStart({k_stateGameLoading, k_stateMainMenuLoading, k_stateMainMenu}) +
+                  "\n");
   for (const char* f : {"state_300.png", "state_310.png", "state_280_counting.png", "state_280.png"})
     EXPECT_TRUE(fs::exists(dir / f)) << f;
 }
@@ -216,8 +220,14 @@ TEST(MatchEndProgram, CareerWinAnnouncesAChallengeAndACharacterThenTheMenu) {
   std::ofstream(dir / "write" / "save.sav", std::ios::binary)
       .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   EXPECT_EXIT(runCareerMatch(), ::testing::ExitedWithCode(0),
-              "match .*700 505 .*520 300 310 580 506 280 340 350 360\n"
-              "states 5 10 20 30 40 50 230 220 210 370 20 230\n");
+              "match.*" + scripted::stateRun({k_stateBet, k_stateOpponentIntro}) + ".*" +
+                  scripted::stateRun({k_stateAim, k_stateIGM, k_stateCheatMenu, k_stateFrameWon, k_stateResultLines,
+                                      k_stateGameOver, k_stateChallengeUnlocked, k_stateCharacterUnlocked,
+                                      k_statePostMatchMenu}) +
+                  "\n" +
+                  scripted::statesFromStart({k_stateStakeChoice, k_stateTableChoice, k_stateVersus, k_stateGameLoading,
+                                             k_stateMainMenuLoading, k_stateStakeChoice}) +
+                  "\n");
   std::ifstream in(dir / "write" / "save.sav", std::ios::binary);
   const std::vector<uint8_t> save((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_EQ(save.size(), 300u);
@@ -285,6 +295,9 @@ TEST(MatchEndProgram, RetryQuestionTutorialEndAndCareerEndAreDrawn) {
   fs::remove_all(dir);
   fs::create_directories(dir / "write");
   std::ofstream(dir / "script.txt") << kStartUp;
-  EXPECT_EXIT(runOtherScreens(), ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370 20 440 50\n");
+  EXPECT_EXIT(
+      runOtherScreens(), ::testing::ExitedWithCode(0),
+      scripted::statesFromStart({k_stateGameLoading, k_stateMainMenuLoading, k_stateCareerComplete, k_stateMainMenu}) +
+          "\n");
   for (const char* f : {"state_320.png", "state_400.png", "state_440.png"}) EXPECT_TRUE(fs::exists(dir / f)) << f;
 }

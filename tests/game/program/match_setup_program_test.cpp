@@ -179,7 +179,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 std::map<std::string, int> runAndRead(void (*body)(), const char* run, const std::string& script,
-                                      const char* states) {
+                                      const std::string& states) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir(run);
   fs::remove_all(dir);
@@ -206,7 +206,8 @@ int differ(const fs::path& a, const fs::path& b, int x, int y, int w, int h) {
 }  // namespace
 
 TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
-  auto seen = runAndRead(runQuick, "quick", kQuick, "states 5 10 20 30 40 50 80 210 370\n");
+  auto seen = runAndRead(runQuick, "quick", kQuick,
+                         scripted::statesFromStart({k_stateRulesChoice, k_stateVersus, k_stateGameLoading}) + "\n");
   const fs::path d = workDir("quick");
   ASSERT_EQ(seen.count("player"), 1u);
   EXPECT_EQ(seen["player"], 9) << "the first quick match";
@@ -224,7 +225,10 @@ TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
 }
 
 TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
-  auto seen = runAndRead(runSingle, "single", kSingle, "states 5 10 20 30 40 50 80 90 220 210 370\n");
+  auto seen = runAndRead(runSingle, "single", kSingle,
+                         scripted::statesFromStart({k_stateRulesChoice, k_stateCharacterSelect, k_stateTableChoice,
+                                                    k_stateVersus, k_stateGameLoading}) +
+                             "\n");
   const fs::path d = workDir("single");
   ASSERT_EQ(seen.count("player"), 1u);
   EXPECT_EQ(seen["player"], 9);
@@ -239,7 +243,10 @@ TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
 }
 
 TEST(MatchSetupProgram, CareerMatchThroughStakeTableVersusAndBetToTheToss) {
-  auto seen = runAndRead(runCareer, "career", kCareer, "states 5 10 20 30 40 50 100 80 230 220 210 370\n");
+  auto seen = runAndRead(runCareer, "career", kCareer,
+                         scripted::statesFromStart({k_statePlayerChoice, k_stateRulesChoice, k_stateStakeChoice,
+                                                    k_stateTableChoice, k_stateVersus, k_stateGameLoading}) +
+                             "\n");
   const fs::path d = workDir("career");
   EXPECT_EQ(seen["slot"], 2);
   EXPECT_EQ(seen["table"], static_cast<int>(k_characterHomeTable[k_rivalRoster[0][2]]));

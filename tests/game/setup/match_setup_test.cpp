@@ -17,6 +17,9 @@ using turntest::kKeyFire;
 using turntest::kKeyLeft;
 using turntest::kKeyRight;
 
+// The character choice's two steps, run as its sub-states.
+constexpr int32_t kPlayerStep = k_subStateDestroy, kOpponentStep = k_subStateInGameUpdate;
+
 class MatchSetup : public turntest::TurnTest {
  protected:
   // Enters a front-end state and runs its set-up frame.
@@ -231,11 +234,11 @@ TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
   game->m_career.started = 0;
   chooseRules(k_gameTypeSingleMatch, k_ruleSetEightBall);
   ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->m_subState, 20);
+  EXPECT_EQ(game->m_subState, kPlayerStep);
   tap(kKeyRight);
   EXPECT_EQ(game->m_chosenCharacter[0], 5);
   tap(kKeyFire);
-  EXPECT_EQ(game->m_subState, 30);
+  EXPECT_EQ(game->m_subState, kOpponentStep);
   EXPECT_EQ(game->m_chosenCharacter[1], 0) << "the character before the player";
   // Stepping skips the player.
   tap(kKeyRight);
@@ -248,14 +251,14 @@ TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
   tap(kKeyBack);
   ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
   frame();
-  EXPECT_EQ(game->m_subState, 30) << "back at the opponent step";
+  EXPECT_EQ(game->m_subState, kOpponentStep) << "back at the opponent step";
   EXPECT_EQ(game->m_chosenCharacter[0], 5);
   EXPECT_EQ(game->m_chosenCharacter[1], 0);
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charOpponentName));
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charPlayerName));
   // Back from the opponent step to the player step, then to the rules.
   tap(kKeyBack);
-  EXPECT_EQ(game->m_subState, 20);
+  EXPECT_EQ(game->m_subState, kPlayerStep);
   tap(kKeyBack);
   EXPECT_EQ(game->s_gameState, k_stateRulesChoice);
 }

@@ -145,7 +145,7 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     EXPECT_EQ(game->currentPlayer, c.winner);
     EXPECT_EQ(game->m_stackDepth, 0);
     // The menu closed first: the aim left, as when a shot decides the frame.
-    EXPECT_EQ(takeLog(), (std::vector<Step>{{310, 'l'}, {520, 'l'}, {c.state, 'e'}}));
+    EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateCheatMenu, 'l'}, {k_stateAim, 'l'}, {c.state, 'e'}}));
     EXPECT_EQ(game->inGameMenus.cheatNotice, c.winner);
     EXPECT_EQ(game->inGameMenus.cheatNoticeLife, cGame::k_cheatNoticeLife);
   }

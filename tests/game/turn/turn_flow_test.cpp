@@ -43,14 +43,30 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
   EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
   EXPECT_EQ(game->leftSoftKeyText, k_textSkip);
   ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{505, 'l'}, {520, 'e'}, {520, 'l'}, {530, 'e'}, {530, 'l'}, {540, 'e'},
-                                          {540, 'l'}, {550, 'e'}, {550, 'l'}, {560, 'e'}, {560, 'l'}, {600, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateOpponentIntro, 'l'},
+                                          {k_stateAim, 'e'},
+                                          {k_stateAim, 'l'},
+                                          {k_stateShotPower, 'e'},
+                                          {k_stateShotPower, 'l'},
+                                          {k_stateStroke, 'e'},
+                                          {k_stateStroke, 'l'},
+                                          {k_stateBallsMoving, 'e'},
+                                          {k_stateBallsMoving, 'l'},
+                                          {k_stateAfterShot, 'e'},
+                                          {k_stateAfterShot, 'l'},
+                                          {k_stateComputerBallInHand, 'e'}}));
   // Nothing was hit: a foul, and the computer has the ball in hand.
   EXPECT_EQ(game->currentPlayer, 1);
   EXPECT_TRUE(game->m_rules.ballInHand);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{600, 'l'}, {510, 'e'}, {510, 'l'}, {610, 'e'}, {610, 'l'}, {540, 'e'},
-                                          {540, 'l'}, {550, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateComputerBallInHand, 'l'},
+                                          {k_stateBallInHand, 'e'},
+                                          {k_stateBallInHand, 'l'},
+                                          {k_stateComputerShot, 'e'},
+                                          {k_stateComputerShot, 'l'},
+                                          {k_stateStroke, 'e'},
+                                          {k_stateStroke, 'l'},
+                                          {k_stateBallsMoving, 'e'}}));
   EXPECT_FALSE(game->m_rules.ballInHand);
   EXPECT_TRUE(game->m_rules.cueBallPlaced);
 }
@@ -67,9 +83,9 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   game->m_rules.ballInHand = 1;
   takeLog();
   game->chooseNextTurnState();
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{520, 'l'}, {590, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateAim, 'l'}, {k_stateHumanBallInHandStart, 'e'}}));
   frame();
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{590, 'l'}, {510, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateHumanBallInHandStart, 'l'}, {k_stateBallInHand, 'e'}}));
   EXPECT_FALSE(cue->pocketed);
   EXPECT_FALSE(cue->hidden);
   EXPECT_FALSE(cue->dropping);
@@ -90,7 +106,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   frames(3);
   EXPECT_EQ(xy(cue->position), xy(Vector2(0x150000, -0x3C0000)));
   tap(kKeyFire);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{510, 'l'}, {520, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateBallInHand, 'l'}, {k_stateAim, 'e'}}));
   EXPECT_FALSE(game->m_rules.ballInHand);
   EXPECT_FALSE(game->m_rules.cueAwaitsPlacing);
 }
@@ -142,13 +158,35 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     bool placed;
     std::vector<Frame> frames;  // each change until the computer's shot
   } cases[] = {
-      {"free", 100, -150, {}, false, {{510, 100, -150}, {610, 100, -150}}},
-      {"free, placed already", 100, -150, {}, true, {{610, 100, -150}}},
-      {"blocked", 100, -150, {{100, -150}}, false,
-       {{600, 103, -150}, {600, 106, -150}, {600, 109, -150}, {510, 109, -150}, {610, 109, -150}}},
-      {"blocked at the edge", 145, -150, {{145, -150}}, false, {{600, bx, by}, {510, bx, by}, {610, bx, by}}},
-      {"the break position blocked too", 145, -150, {{145, -150}, {bx, by}}, false,
-       {{600, bx, by}, {600, bx + 3, by}, {600, bx + 6, by}, {600, bx + 9, by}, {510, bx + 9, by}, {610, bx + 9, by}}},
+      {"free", 100, -150, {}, false, {{k_stateBallInHand, 100, -150}, {k_stateComputerShot, 100, -150}}},
+      {"free, placed already", 100, -150, {}, true, {{k_stateComputerShot, 100, -150}}},
+      {"blocked",
+       100,
+       -150,
+       {{100, -150}},
+       false,
+       {{k_stateComputerBallInHand, 103, -150},
+        {k_stateComputerBallInHand, 106, -150},
+        {k_stateComputerBallInHand, 109, -150},
+        {k_stateBallInHand, 109, -150},
+        {k_stateComputerShot, 109, -150}}},
+      {"blocked at the edge",
+       145,
+       -150,
+       {{145, -150}},
+       false,
+       {{k_stateComputerBallInHand, bx, by}, {k_stateBallInHand, bx, by}, {k_stateComputerShot, bx, by}}},
+      {"the break position blocked too",
+       145,
+       -150,
+       {{145, -150}, {bx, by}},
+       false,
+       {{k_stateComputerBallInHand, bx, by},
+        {k_stateComputerBallInHand, bx + 3, by},
+        {k_stateComputerBallInHand, bx + 6, by},
+        {k_stateComputerBallInHand, bx + 9, by},
+        {k_stateBallInHand, bx + 9, by},
+        {k_stateComputerShot, bx + 9, by}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -212,12 +250,12 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   frame();
   EXPECT_EQ(game->s_gameState, k_stateIGM);
   EXPECT_EQ(game->stateUnderMenu(), k_stateAim);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'e'}}));
   // The right soft key closes it: the aim goes on where it was.
   tap(kKeyRightSoft);
   EXPECT_EQ(game->s_gameState, k_stateAim);
   EXPECT_EQ(game->m_stackDepth, 0);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'l'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'l'}}));
   // A menu request of the stylus is cleared once seen; the menu opens with
   // no row selected.
   for (int i = 0; i < 5; ++i) frame();
@@ -393,7 +431,9 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   EXPECT_TRUE(game->m_rules.pushOutShot);
   EXPECT_FALSE(game->m_rules.pushOutAvailable);
   frame();
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{380, 'e'}, {380, 'l'}, {560, 'l'}, {520, 'e'}}));
+  EXPECT_EQ(takeLog(),
+            (std::vector<Step>{
+                {k_stateQuestionMenu, 'e'}, {k_stateQuestionMenu, 'l'}, {k_stateAfterShot, 'l'}, {k_stateAim, 'e'}}));
   // The opponent pushed out; passing it back gives the other player the table.
   game->m_rules.pushOutAnswered = 1;
   game->setInGameState(k_stateAfterShot);
