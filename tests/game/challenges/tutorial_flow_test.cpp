@@ -34,11 +34,11 @@ class TutorialFlow : public FlowTest {
 };
 
 TEST(TutorialLessons, WordsAndTargets) {
-  const int32_t words[5][6] = {{55, 520, 521, 522, 523, -1},
-                               {56, 524, 525, 527, 528, 526},
-                               {57, 529, 530, 532, 533, 531},
-                               {58, 534, 535, 537, 538, 536},
-                               {59, 539, 540, 542, 544, 541}};
+  const int32_t words[5][6] = {{k_textLesson0, k_textLessonFirst, 521, 522, 523, -1},
+                               {k_textLesson0 + 1, 524, 525, 527, 528, 526},
+                               {k_textLesson0 + 2, 529, 530, 532, 533, 531},
+                               {k_textLesson0 + 3, 534, 535, 537, 538, 536},
+                               {k_textLesson0 + 4, 539, 540, 542, k_textLessonLast, 541}};
   const int32_t targets[5] = {3, 3, 9, 9, 2};
   for (int l = 0; l < 5; ++l) {
     for (int w = 0; w < 6; ++w) EXPECT_EQ(tutorialLessonWord(l, w), words[l][w]) << l << "/" << w;
@@ -58,7 +58,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
     int32_t text;
   } cases[] = {
       {0, kWin, false, false, kText, 522},   {3, kWin, false, true, kText, 537},
-      {0, kLose, false, false, kText, 523},  {4, kLose, false, true, kText, 544},
+      {0, kLose, false, false, kText, 523},  {4, kLose, false, true, kText, k_textLessonLast},
       {0, kStart, false, false, kPlayOn, -1},
       {0, kLose, true, false, kRetry, -1},   {2, kLose, true, true, kRetry, -1}, {1, kStart, true, true, kRetry, -1},
       {0, kWin, true, false, kChoice, -1},   {4, kWin, true, false, kChoice, -1},

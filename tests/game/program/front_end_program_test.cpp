@@ -68,7 +68,7 @@ void expectOptionsSavedAndQuit(const std::string& script) {
   std::string bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
   ASSERT_EQ(bytes.size(), 300u);
   EXPECT_EQ(bytes[1], 0) << "aiming guide off";
-  for (int state : {30, 40, 50, 60, 70})
+  for (int state : {k_stateFirstRunQuestion, k_stateTitle, k_stateMainMenu, k_stateQuestion, k_stateOptions})
     EXPECT_TRUE(fs::exists(screenFile(state))) << state;
 }
 

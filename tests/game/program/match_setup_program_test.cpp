@@ -118,10 +118,11 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       g_dir, 1100,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateCharacterSelect) {
-          const int step = g.m_subState;
-          if (step == 20 && g.m_chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
-          if (step == 20 && g.m_chosenCharacter[0] == 9) save("player_9.png", pixels);
-          if (step == 30) save("opponent.png", pixels);
+          // The player's and the opponent's steps run as these sub-states.
+          const bool player = g.m_subState == k_subStateDestroy, opponent = g.m_subState == k_subStateInGameUpdate;
+          if (player && g.m_chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
+          if (player && g.m_chosenCharacter[0] == 9) save("player_9.png", pixels);
+          if (opponent) save("opponent.png", pixels);
         }
         if (state == k_stateTableChoice && g.m_tableIndex == 0 && held == kCapture) save("table_0.png", pixels);
         if (state == k_stateTableChoice && g.m_tableIndex == 1) save("table_1.png", pixels);

@@ -38,7 +38,7 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
   } cases[] = {
       {k_gameTypeQuickMatch, kKeyRightSoft, k_stateAim, 0},
       {k_gameTypeQuickMatch, kKeyBack, k_stateMainMenuLoading, 0},
-      {5, kKeyBack, k_stateMainMenuLoading, 1},
+      {k_gameTypeTutorial, kKeyBack, k_stateMainMenuLoading, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
