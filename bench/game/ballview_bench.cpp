@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "tests/game/data/BallViewScene.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
@@ -92,13 +93,13 @@ struct Match {
     for (int i = 0;
          i < 400 && game->states.gameState != k_stateFirstRunQuestion && game->states.gameState != k_stateMainMenu; ++i)
       game->update(nullptr);
-    game->gameType = 0;
-    game->ruleSet = 0;
-    game->setup.chosenCharacter[0] = 2;
-    game->setup.chosenCharacter[1] = 7;
-    enterGameLoading(*game);
-    for (int i = 0; i < 400 && !game->states.inGame; ++i) game->update(nullptr);
-    ok = game->states.inGame == 1 && game->m_world.cueBall && game->ballView.renderImage;
+    game->gameType = k_gameTypeQuickMatch;
+    game->ruleSet = k_ruleSetEightBall;
+    game->m_chosenCharacter[0] = 2;
+    game->m_chosenCharacter[1] = 7;
+    game->enterGameLoading();
+    for (int i = 0; i < 400 && !game->m_inGame; ++i) game->update(nullptr);
+    ok = game->m_inGame == 1 && game->m_world.cueBall && game->m_renderImage;
   }
   ~Match() {
     game.reset();

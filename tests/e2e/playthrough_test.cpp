@@ -102,20 +102,35 @@ TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
 
   const std::vector<int> states = readStates(dir);
   EXPECT_EQ(join(states),
-            "5 10 20 30 40 50 70 50 120 240 120 "            // options, help,
-            "130 370 20 130 120 50 290 50 "                   // a lesson passed, about
-            "150 160 110 "                                    // a career: the pub,
-            "170 180 370 20 180 170 110 "                     // a challenge won,
-            "430 270 60 330 110 270 110 "                     // the shop,
-            "250 260 250 110 "                                // the achievements,
-            "80 140 200 210 370 20 "                          // a tournament's final, lost
-            "50 80 210 370 20 "                              // a quick match of eight-ball,
-            "50 80 210 370 20 "                              // of UK eight-ball
-            "50 80 210 370 20 "                              // and of nine-ball, each to its result
-            "50 60")
+            join({// the start-up, options, help,
+                  k_stateLoadInit, k_stateLogo, k_stateMainMenuLoading, k_stateFirstRunQuestion, k_stateTitle,
+                  k_stateMainMenu, k_stateOptions, k_stateMainMenu, k_stateHelpMenu, k_stateHelpText, k_stateHelpMenu,
+                  // a lesson passed, about
+                  k_stateTutorialChoice, k_stateGameLoading, k_stateMainMenuLoading, k_stateTutorialChoice,
+                  k_stateHelpMenu, k_stateMainMenu, k_stateAbout, k_stateMainMenu,
+                  // a career: the pub,
+                  k_stateCareerCharacterSelect, k_stateCareerIntro, k_statePub,
+                  // a challenge won,
+                  k_stateChallengeMenu, k_stateChallengeList, k_stateGameLoading, k_stateMainMenuLoading,
+                  k_stateChallengeList, k_stateChallengeMenu, k_statePub,
+                  // the shop,
+                  k_stateShopExplanation, k_stateShop, k_stateQuestion, k_stateItemBought, k_statePub, k_stateShop,
+                  k_statePub,
+                  // the achievements,
+                  k_stateAchievementMenu, k_stateAchievementList, k_stateAchievementMenu, k_statePub,
+                  // a tournament's final, lost
+                  k_stateRulesChoice, k_stateTournamentMenu, k_stateTournamentStage, k_stateVersus, k_stateGameLoading,
+                  k_stateMainMenuLoading,
+                  // a quick match of eight-ball,
+                  k_stateMainMenu, k_stateRulesChoice, k_stateVersus, k_stateGameLoading, k_stateMainMenuLoading,
+                  // of UK eight-ball
+                  k_stateMainMenu, k_stateRulesChoice, k_stateVersus, k_stateGameLoading, k_stateMainMenuLoading,
+                  // and of nine-ball, each to its result
+                  k_stateMainMenu, k_stateRulesChoice, k_stateVersus, k_stateGameLoading, k_stateMainMenuLoading,
+                  k_stateMainMenu, k_stateQuestion}))
       << "the screens in order";
-  for (int s : states)  // 5 is the start-up, over before a frame settles
-    if (s != 5) {
+  for (int s : states)  // the start-up, over before a frame settles
+    if (s != k_stateLoadInit) {
       EXPECT_TRUE(fs::exists(scripted::screenFile(dir, s))) << "no frame of " << s;
     }
 

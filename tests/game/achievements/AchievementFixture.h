@@ -32,9 +32,9 @@ class AchievementTest : public MenuTest {
     interfaces[50] = completionInterface();
     addScreens(interfaces);
     load(interfaces, 0);
-    resetSettings(*game);  // a save file with the defaults
-    loadSettings(*game);
-    game->gameType = 3;
+    game->resetSettings();  // a save file with the defaults
+    game->loadSettings();
+    game->gameType = k_gameTypeCareer;
   }
   // Screens may add their own interfaces before the load.
   virtual void addScreens(std::vector<Interface>&) {}

@@ -166,7 +166,8 @@ TEST(AchievementProgram, ListPagedByTouchThenBackToTheCategories) {
   const char* capture = std::getenv("KV_ACH_CAPTURE");  // a folder to keep the frames in
   scripted::runFolder("ach_program");  // made here: this process removes it
   EXPECT_EXIT(runProgram(capture ? capture : ""), ::testing::ExitedWithCode(0),
-              "run: entered=260 badge=on cursor=2 first=5 ticks=5 back=250 save-unchanged\n");
+              "run: entered=" + std::to_string(k_stateAchievementList) + " badge=on cursor=2 first=5 ticks=5 back=" +
+                  std::to_string(k_stateAchievementMenu) + " save-unchanged\n");
 }
 
 }  // namespace
@@ -245,7 +246,8 @@ TEST(AchievementProgram, NoticeThenCompletionNoticeOverAScreen) {
   const char* capture = std::getenv("KV_ACH_CAPTURE");
   scripted::runFolder("ach_notices");  // made here: this process removes it
   EXPECT_EXIT(runNotices(capture ? capture : ""), ::testing::ExitedWithCode(0),
-              "run: plate=home shown=1 shown=0 completion=up completion=none state=30 saved\n");
+              "run: plate=home shown=1 shown=0 completion=up completion=none state=" +
+                  std::to_string(k_stateFirstRunQuestion) + " saved\n");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The categories screen (250) and the list of one category (260).
 #include "AchievementFixture.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
 namespace {
@@ -128,10 +129,10 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->career.achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
   game->achievementScreens.selectedCategory = 1;
   enter(k_stateAchievementList);
-  EXPECT_EQ(game->menu.selection, 0);
-  EXPECT_EQ(game->achievementScreens.listTexts[0], 340u);
-  EXPECT_EQ(game->achievementScreens.listTexts[9], 349u);
-  EXPECT_EQ(game->achievementScreens.listTitle, 327);
+  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->achievementScreens.listTexts[0], static_cast<uint32_t>(k_textAchievementTitle0 + 10));
+  EXPECT_EQ(game->achievementScreens.listTexts[9], static_cast<uint32_t>(k_textAchievementTitle0 + 19));
+  EXPECT_EQ(game->achievementScreens.listTitle, k_textCategoryTitle0 + 1);
   EXPECT_EQ(word(48, 27, F::kSpriteVisible), 0);  // 40 %: no badge
   auto ticks = [&] {
     std::string s;
@@ -182,7 +183,7 @@ TEST_F(AchievementScreens, ACompleteCategoryShowsItsBadge) {
   enter(k_stateAchievementList);
   EXPECT_NE(word(48, 27, F::kSpriteVisible), 0);
   EXPECT_EQ(word(48, 27, F::kSpriteBank), 9);
-  EXPECT_EQ(game->achievementScreens.listTitle, 328);
+  EXPECT_EQ(game->achievementScreens.listTitle, k_textCategoryTitle0 + 2);
 }
 
 }  // namespace

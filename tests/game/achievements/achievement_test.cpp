@@ -16,10 +16,10 @@ TEST_F(Achievements, UnlockRules) {
     bool saved;
   };
   const Case cases[] = {
-      {"career match", 3, {7}, 1u << 7, 1, true},
-      {"tutorial", 5, {7, 3}, 0, 0, false},
-      {"challenge: only 3 and 29", 4, {7, 3, 29, 12}, (1u << 3) | (1u << 29), 2, true},
-      {"ids past the thirty", 3, {30, 31, 32, -1}, 0, 0, false},
+      {"career match", k_gameTypeCareer, {7}, 1u << 7, 1, true},
+      {"tutorial", k_gameTypeTutorial, {7, 3}, 0, 0, false},
+      {"challenge: only 3 and 29", k_gameTypeChallenge, {7, 3, 29, 12}, (1u << 3) | (1u << 29), 2, true},
+      {"ids past the thirty", k_gameTypeCareer, {30, 31, 32, -1}, 0, 0, false},
   };
   for (const Case& c : cases) {
     game->career.achievementMask = 0;

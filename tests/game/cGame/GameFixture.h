@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 
 struct ScreenCall {
   char kind;  // 'u' update, 'p' paint

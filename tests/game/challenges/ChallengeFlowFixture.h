@@ -94,15 +94,15 @@ class FlowTest : public DataTest {
   }
   // A match of the challenge or the lesson, as the list or the tutorial choice starts it.
   void startChallenge(int32_t c) {
-    game->gameType = 4;
+    game->gameType = k_gameTypeChallenge;
     game->challengeNumber = c;
-    startMatch(*game, 4, 0, 10);
+    game->startMatch(k_gameTypeChallenge, 0, 10);
   }
   void startLesson(int32_t lesson, bool chained) {
-    game->gameType = 5;
+    game->gameType = k_gameTypeTutorial;
     game->lessonNumber = lesson;
-    game->tutorial.started = chained;
-    startMatch(*game, 5, 0, 10);
+    game->tutorialStarted = chained;
+    game->startMatch(k_gameTypeTutorial, 0, 10);
   }
   // Saved byte at an offset of the save image.
   uint8_t savedByte(int offset) { return game->files.saveImage ? game->files.saveImage[offset] : 0xEE; }

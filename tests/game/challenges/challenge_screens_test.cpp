@@ -37,8 +37,8 @@ TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
     frame({kSelect});
     EXPECT_EQ(game->states.gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
     if (unlocked) {
-      EXPECT_EQ(game->gameType, 3);
-      EXPECT_EQ(game->setup.rivalMatch, 1);
+      EXPECT_EQ(game->gameType, k_gameTypeCareer);
+      EXPECT_EQ(game->rivalMatch, 1);
     }
   }
 }
@@ -76,7 +76,7 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   for (int i = 0; i < 8; ++i) game->career.progress.challengeStates[1][i] = states[i];
   game->challenges.category = 1;
   start(k_stateChallengeList);
-  EXPECT_EQ(game->gameType, 4);
+  EXPECT_EQ(game->gameType, k_gameTypeChallenge);
   auto marks = [&] {
     std::string s;
     for (int i = 0; i < 4; ++i)

@@ -2,6 +2,7 @@
 // lesson's shot, the aim-reached text shown once, lesson 2's snap to the 3,
 // the selector and masse locks, the text box's pages, the pass saved before
 // its text, lesson numbers out of range, and every lesson's found shot.
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
 #include "tests/game/challenges/ChallengeFlowFixture.h"
 #include "tests/game/data/BlockFont.h"
@@ -33,11 +34,11 @@ class TutorialFlow : public FlowTest {
 };
 
 TEST(TutorialLessons, WordsAndTargets) {
-  const int32_t words[5][6] = {{55, 520, 521, 522, 523, -1},
-                               {56, 524, 525, 527, 528, 526},
-                               {57, 529, 530, 532, 533, 531},
-                               {58, 534, 535, 537, 538, 536},
-                               {59, 539, 540, 542, 544, 541}};
+  const int32_t words[5][6] = {{k_textLesson0, k_textLessonFirst, 521, 522, 523, -1},
+                               {k_textLesson0 + 1, 524, 525, 527, 528, 526},
+                               {k_textLesson0 + 2, 529, 530, 532, 533, 531},
+                               {k_textLesson0 + 3, 534, 535, 537, 538, 536},
+                               {k_textLesson0 + 4, 539, 540, 542, k_textLessonLast, 541}};
   const int32_t targets[5] = {3, 3, 9, 9, 2};
   for (int l = 0; l < 5; ++l) {
     for (int w = 0; w < 6; ++w) EXPECT_EQ(tutorialLessonWord(l, w), words[l][w]) << l << "/" << w;
@@ -57,7 +58,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
     int32_t text;
   } cases[] = {
       {0, kWin, false, false, kText, 522},   {3, kWin, false, true, kText, 537},
-      {0, kLose, false, false, kText, 523},  {4, kLose, false, true, kText, 544},
+      {0, kLose, false, false, kText, 523},  {4, kLose, false, true, kText, k_textLessonLast},
       {0, kStart, false, false, kPlayOn, -1},
       {0, kLose, true, false, kRetry, -1},   {2, kLose, true, true, kRetry, -1}, {1, kStart, true, true, kRetry, -1},
       {0, kWin, true, false, kChoice, -1},   {4, kWin, true, false, kChoice, -1},
@@ -93,8 +94,8 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
         break;
       case kNextLesson:
         EXPECT_EQ(game->lessonNumber, k.lesson + 1);
-        EXPECT_EQ(game->gameType, 5);
-        EXPECT_EQ(game->tutorial.started, 1);
+        EXPECT_EQ(game->gameType, k_gameTypeTutorial);
+        EXPECT_EQ(game->tutorialStarted, 1);
         EXPECT_TRUE(runToAim());
         break;
       case kFinished:
@@ -172,10 +173,10 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
 TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
   enterLesson(1);
   std::unique_ptr<ASprite> font = makeBlockFont(*game);
-  game->text.fonts[0] = font.get();
-  game->tutorial.textBoxOpen = 0;
-  openTutorialTextBox(*game, 180);  // the controls help: pages parted by page breaks
-  const int32_t pages = game->tutorial.textPages;
+  game->m_fonts[0] = font.get();
+  game->tutorialTextBoxOpen = 0;
+  game->openTutorialTextBox(k_textHelpControlsBody);  // the controls help: pages parted by page breaks
+  const int32_t pages = game->tutorialTextPages;
   ASSERT_GT(pages, 1);
   EXPECT_EQ(game->table.hudHint, -1);
   for (int p = 1; p < pages; ++p) {

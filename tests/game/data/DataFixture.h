@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "windows_brew/ShellHost.h"
 
 class DataTest : public ::testing::Test {

@@ -217,18 +217,18 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
   };
   const uint16_t grey = spritetest::rgb565(0xFF808080);
   const Case cases[] = {
-      {"plain", 1, 0, 50, 40, 0, false, true, grey},
-      {"plain, veiled", 1, 255, 50, 40, 0, false, true, 0},
-      {"front pass", 1, 0, 50, 40, 0, false, false, 1},
-      {"loading", 1, 0, 50, 40, 0, true, true, 1},
-      {"scenery", 0, 0, 50, 40, 0, false, true, 1},
-      {"question from the menu", 0, 0, 60, 50, 0, false, true, grey},
-      {"question from options", 0, 0, 60, 70, 0, false, true, grey},
-      {"question from the pub", 0, 0, 60, 110, 0, false, true, 1},
-      {"rules over a match", 0, 0, 80, 500, 0, false, true, grey},
-      {"rules from the pub", 0, 0, 80, 110, 0, false, true, 1},
-      {"rules from challenges", 0, 0, 80, 170, 0, false, true, 1},
-      {"rules, game type 2", 0, 0, 80, 500, 2, false, true, 1},
+      {"plain", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, grey},
+      {"plain, veiled", 1, 255, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, 0},
+      {"front pass", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, false, 1},
+      {"loading", 1, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, true, true, 1},
+      {"scenery", 0, 0, k_stateMainMenu, k_stateTitle, k_gameTypeQuickMatch, false, true, 1},
+      {"question from the menu", 0, 0, k_stateQuestion, k_stateMainMenu, k_gameTypeQuickMatch, false, true, grey},
+      {"question from options", 0, 0, k_stateQuestion, k_stateOptions, k_gameTypeQuickMatch, false, true, grey},
+      {"question from the pub", 0, 0, k_stateQuestion, k_statePub, k_gameTypeQuickMatch, false, true, 1},
+      {"rules over a match", 0, 0, k_stateRulesChoice, k_stateMatchInit, k_gameTypeQuickMatch, false, true, grey},
+      {"rules from the pub", 0, 0, k_stateRulesChoice, k_statePub, k_gameTypeQuickMatch, false, true, 1},
+      {"rules from challenges", 0, 0, k_stateRulesChoice, k_stateChallengeMenu, k_gameTypeQuickMatch, false, true, 1},
+      {"rules, game type 2", 0, 0, k_stateRulesChoice, k_stateMatchInit, k_gameTypeTournament, false, true, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -362,19 +362,19 @@ TEST_F(SoftKeys, SidesSwapAndCentring) {
     std::string expected;
   };
   const Case cases[] = {
-      {"sides", 5, 6, 0, 0, 0, 0, 0, 50, at({{1, 10}, {223, 15}})},
-      {"swapped", 5, 6, 1, 0, 0, 0, 0, 50, at({{1, 15}, {228, 10}})},
-      {"left only", 5, -1, 0, 0, 0, 0, 0, 50, at({{1, 10}})},
-      {"id 29", 29, 6, 0, 0, 0, 0, 0, 50, at({{115, 10}})},
-      {"id 12", 12, 6, 1, 0, 0, 0, 0, 50, at({{115, 10}})},
-      {"id 24, wide", 24, 6, 0, 1, 0, 0, 0, 50, at({{45, 10}})},
-      {"single soft key", 5, 6, 0, 0, 1, 0, 0, 50, at({{115, 10}})},
-      {"opponent intro", 5, 6, 0, 0, 0, 0, 1, 505, at({{115, 10}})},
-      {"result lines", 5, 6, 0, 0, 0, 0, 1, 506, at({{115, 10}})},
-      {"message box", 5, 6, 0, 0, 0, 0, 1, 630, at({{115, 10}})},
-      {"message box, paused", 5, 6, 0, 0, 0, 1, 1, 630, at({{1, 10}, {223, 15}})},
-      {"state 630 outside a match", 5, 6, 0, 0, 0, 0, 0, 630, at({{1, 10}, {223, 15}})},
-      {"aiming", 5, 6, 0, 0, 0, 0, 1, 520, at({{1, 10}, {223, 15}})},
+      {"sides", 5, 6, 0, 0, 0, 0, 0, k_stateMainMenu, at({{1, 10}, {223, 15}})},
+      {"swapped", 5, 6, 1, 0, 0, 0, 0, k_stateMainMenu, at({{1, 15}, {228, 10}})},
+      {"left only", 5, -1, 0, 0, 0, 0, 0, k_stateMainMenu, at({{1, 10}})},
+      {"id 29", 29, 6, 0, 0, 0, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"id 12", 12, 6, 1, 0, 0, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"id 24, wide", 24, 6, 0, 1, 0, 0, 0, k_stateMainMenu, at({{45, 10}})},
+      {"single soft key", 5, 6, 0, 0, 1, 0, 0, k_stateMainMenu, at({{115, 10}})},
+      {"opponent intro", 5, 6, 0, 0, 0, 0, 1, k_stateOpponentIntro, at({{115, 10}})},
+      {"result lines", 5, 6, 0, 0, 0, 0, 1, k_stateResultLines, at({{115, 10}})},
+      {"message box", 5, 6, 0, 0, 0, 0, 1, k_stateMessageBox, at({{115, 10}})},
+      {"message box, paused", 5, 6, 0, 0, 0, 1, 1, k_stateMessageBox, at({{1, 10}, {223, 15}})},
+      {"message box state outside a match", 5, 6, 0, 0, 0, 0, 0, k_stateMessageBox, at({{1, 10}, {223, 15}})},
+      {"aiming", 5, 6, 0, 0, 0, 0, 1, k_stateAim, at({{1, 10}, {223, 15}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

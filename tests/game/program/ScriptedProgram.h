@@ -9,12 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <system_error>
 
 #include <unistd.h>
 
 #include "game/Game/Game.h"
+#include "game/Korvane/cGame/cGameStates.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "platform/brew/ApplicationImpl.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
@@ -68,6 +71,26 @@ class RunFolder {
 inline fs::path runFolder(const std::string& name) {
   static RunFolder folder;
   return folder.path() / name;
+}
+
+// A run of states as the "states" line prints them: a space before each.
+inline std::string stateRun(std::initializer_list<int32_t> states) {
+  std::string s;
+  for (const int32_t state : states) {
+    s += ' ';
+    s += std::to_string(state);
+  }
+  return s;
+}
+
+// The "states" line of a fresh start up to the main menu (the first loading,
+// the logo, the menus' loading, the first-run question, the title), then
+// `then`.
+inline std::string statesFromStart(std::initializer_list<int32_t> then = {}) {
+  return "states" +
+         stateRun({k_stateLoadInit, k_stateLogo, k_stateMainMenuLoading, k_stateFirstRunQuestion, k_stateTitle,
+                   k_stateMainMenu}) +
+         stateRun(then);
 }
 
 // The captured frame of a screen, in the run's folder.

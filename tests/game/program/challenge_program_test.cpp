@@ -128,8 +128,11 @@ TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
                               std::fprintf(stderr, "phase %d struck %d aim error %.3f match%s\n", g_challenge.phase,
                                            g_challenge.match.struck, g_challenge.aimError,
                                            g_challenge.match.states.c_str());
-                            }), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 110 170 180 370 20 180\n");
+                            }),
+              ::testing::ExitedWithCode(0),
+              scripted::statesFromStart({k_statePub, k_stateChallengeMenu, k_stateChallengeList, k_stateGameLoading,
+                                         k_stateMainMenuLoading, k_stateChallengeList}) +
+                  "\n");
   std::ifstream in(dir / "result.txt");
   uint32_t before = 0, after = 0, state = 0;
   int32_t struck = 0;
@@ -142,8 +145,11 @@ TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
   EXPECT_EQ(after, before + 50);
   EXPECT_EQ(state, 2u);
   // The match ran from its intro to the prize and the coach's text.
-  EXPECT_NE(states.find("810"), std::string::npos) << states;
-  EXPECT_NE(states.find("520 530 540 550 560 630 560"), std::string::npos) << states;
+  EXPECT_NE(states.find(std::to_string(k_stateChallengeIntro)), std::string::npos) << states;
+  EXPECT_NE(states.find(scripted::stateRun({k_stateAim, k_stateShotPower, k_stateStroke, k_stateBallsMoving,
+                                            k_stateAfterShot, k_stateMessageBox, k_stateAfterShot})),
+            std::string::npos)
+      << states;
   // The saved file: the state word at byte 112, the money at 144-147.
   std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
@@ -228,7 +234,9 @@ TEST(ChallengeProgram, ALockedChallengeLeavesTheListUsable) {
   std::ofstream(dir / "script.txt") << kStartScript;
   scripted::withMatchFrames() = true;
   EXPECT_EXIT(scripted::run(dir, 5000, lockedFrame), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 180 170 180 370\n");
+              scripted::statesFromStart(
+                  {k_stateChallengeList, k_stateChallengeMenu, k_stateChallengeList, k_stateGameLoading}) +
+                  "\n");
   std::ifstream in(dir / "seen.txt");
   std::string seen;
   std::getline(in, seen);
@@ -314,11 +322,13 @@ TEST(ChallengeProgram, FirstLessonFromTheTutorialChoicePassesAndIsSaved) {
   fs::create_directories(dir / "write");
   std::ofstream(dir / "script.txt") << kStartScript;
   scripted::withMatchFrames() = true;
-  EXPECT_EXIT(scripted::run(dir, 20000, lessonFrame,
-                            [] {
-                              std::fprintf(stderr, "phase %d match%s\n", g_lesson.phase, g_lesson.match.states.c_str());
-                            }), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 120 130 370 20 130 370\n");
+  EXPECT_EXIT(
+      scripted::run(dir, 20000, lessonFrame,
+                    [] { std::fprintf(stderr, "phase %d match%s\n", g_lesson.phase, g_lesson.match.states.c_str()); }),
+      ::testing::ExitedWithCode(0),
+      scripted::statesFromStart({k_stateHelpMenu, k_stateTutorialChoice, k_stateGameLoading, k_stateMainMenuLoading,
+                                 k_stateTutorialChoice, k_stateGameLoading}) +
+          "\n");
   std::ifstream in(dir / "result.txt");
   uint32_t before = 0, after = 0;
   int32_t text = 0, lesson = 0;
@@ -330,7 +340,12 @@ TEST(ChallengeProgram, FirstLessonFromTheTutorialChoicePassesAndIsSaved) {
   EXPECT_EQ(lesson, 1);
   EXPECT_EQ(text, 526);  // lesson 1's spin text
   // The title and intro, the aim reached, the shot, the pass.
-  EXPECT_NE(states.find("800 630 800 520 630 520 530 540 550 560 630 560"), std::string::npos) << states;
+  EXPECT_NE(
+      states.find(scripted::stateRun({k_stateTutorialLessonIntro, k_stateMessageBox, k_stateTutorialLessonIntro,
+                                      k_stateAim, k_stateMessageBox, k_stateAim, k_stateShotPower, k_stateStroke,
+                                      k_stateBallsMoving, k_stateAfterShot, k_stateMessageBox, k_stateAfterShot})),
+      std::string::npos)
+      << states;
   std::ifstream save(dir / "write" / "save.sav", std::ios::binary);
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
   ASSERT_GE(bytes.size(), 161u);

@@ -61,12 +61,14 @@ void expectOptionsSavedAndQuit(const std::string& script) {
   fs::create_directories(workDir() / "write");
   std::ofstream(workDir() / "script.txt") << script;
   // Quit by the exit question, long before the frame limit.
-  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 70 50 60( -1)?\n");
+  EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
+              scripted::statesFromStart({k_stateOptions, k_stateMainMenu, k_stateQuestion}) + "(" +
+                  scripted::stateRun({k_stateNone}) + ")?\n");
   std::ifstream save(workDir() / "write" / "save.sav", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
   ASSERT_EQ(bytes.size(), 300u);
   EXPECT_EQ(bytes[1], 0) << "aiming guide off";
-  for (int state : {30, 40, 50, 60, 70})
+  for (int state : {k_stateFirstRunQuestion, k_stateTitle, k_stateMainMenu, k_stateQuestion, k_stateOptions})
     EXPECT_TRUE(fs::exists(screenFile(state))) << state;
 }
 

@@ -108,12 +108,12 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
     if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = 0;
-      g.ruleSet = 0;
-      g.setup.chosenCharacter[0] = 0;
-      g.setup.chosenCharacter[1] = 1;
-      setTable(g, 0);
-      enterGameLoading(g);
+      g.gameType = k_gameTypeQuickMatch;
+      g.ruleSet = k_ruleSetEightBall;
+      g.m_chosenCharacter[0] = 0;
+      g.m_chosenCharacter[1] = 1;
+      g.setTable(0);
+      g.enterGameLoading();
       return;
     }
     if (state == k_stateMainMenu && started && held == 5) {
@@ -135,7 +135,11 @@ TEST(MatchEndProgram, QuickMatchWonThroughTheCheatMenuEndsAtTheMainMenu) {
   fs::create_directories(dir / "write");
   std::ofstream(dir / "script.txt") << kStartUp;
   EXPECT_EXIT(runQuickMatch(), ::testing::ExitedWithCode(0),
-              "match .*520 300 310 580 506 280\nstates 5 10 20 30 40 50 370 20 50\n");
+              "match.*" +
+                  scripted::stateRun({k_stateAim, k_stateIGM, k_stateCheatMenu, k_stateFrameWon, k_stateResultLines,
+                                      k_stateGameOver}) +
+                  "\n" + scripted::statesFromStart({k_stateGameLoading, k_stateMainMenuLoading, k_stateMainMenu}) +
+                  "\n");
   for (const char* f : {"state_300.png", "state_310.png", "state_280_counting.png", "state_280.png"})
     EXPECT_TRUE(fs::exists(dir / f)) << f;
 }
@@ -181,7 +185,7 @@ void tapCareer(int state, int held) {
     static int stakeVisits = 0;
     if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && stakeVisits == 0) {
-      g.gameType = 3;
+      g.gameType = k_gameTypeCareer;
       g.setState(k_stateStakeChoice);
       return;
     }
@@ -216,8 +220,14 @@ TEST(MatchEndProgram, CareerWinAnnouncesAChallengeAndACharacterThenTheMenu) {
   std::ofstream(dir / "write" / "save.sav", std::ios::binary)
       .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   EXPECT_EXIT(runCareerMatch(), ::testing::ExitedWithCode(0),
-              "match .*700 505 .*520 300 310 580 506 280 340 350 360\n"
-              "states 5 10 20 30 40 50 230 220 210 370 20 230\n");
+              "match.*" + scripted::stateRun({k_stateBet, k_stateOpponentIntro}) + ".*" +
+                  scripted::stateRun({k_stateAim, k_stateIGM, k_stateCheatMenu, k_stateFrameWon, k_stateResultLines,
+                                      k_stateGameOver, k_stateChallengeUnlocked, k_stateCharacterUnlocked,
+                                      k_statePostMatchMenu}) +
+                  "\n" +
+                  scripted::statesFromStart({k_stateStakeChoice, k_stateTableChoice, k_stateVersus, k_stateGameLoading,
+                                             k_stateMainMenuLoading, k_stateStakeChoice}) +
+                  "\n");
   std::ifstream in(dir / "write" / "save.sav", std::ios::binary);
   const std::vector<uint8_t> save((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_EQ(save.size(), 300u);
@@ -247,12 +257,12 @@ namespace {
     static bool started = false;
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = 0;
-      g.ruleSet = 0;
-      g.setup.chosenCharacter[0] = 0;
-      g.setup.chosenCharacter[1] = 1;
-      setTable(g, 0);
-      enterGameLoading(g);
+      g.gameType = k_gameTypeQuickMatch;
+      g.ruleSet = k_ruleSetEightBall;
+      g.m_chosenCharacter[0] = 0;
+      g.m_chosenCharacter[1] = 1;
+      g.setTable(0);
+      g.enterGameLoading();
       return;
     }
     if (state == k_stateOpponentIntro && held % 40 == 20) tapSoon(120, 160);
@@ -285,6 +295,9 @@ TEST(MatchEndProgram, RetryQuestionTutorialEndAndCareerEndAreDrawn) {
   fs::remove_all(dir);
   fs::create_directories(dir / "write");
   std::ofstream(dir / "script.txt") << kStartUp;
-  EXPECT_EXIT(runOtherScreens(), ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370 20 440 50\n");
+  EXPECT_EXIT(
+      runOtherScreens(), ::testing::ExitedWithCode(0),
+      scripted::statesFromStart({k_stateGameLoading, k_stateMainMenuLoading, k_stateCareerComplete, k_stateMainMenu}) +
+          "\n");
   for (const char* f : {"state_320.png", "state_400.png", "state_440.png"}) EXPECT_TRUE(fs::exists(dir / f)) << f;
 }

@@ -118,10 +118,11 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       g_dir, 1100,
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateCharacterSelect) {
-          const int step = g.states.subState;
-          if (step == 20 && g.setup.chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
-          if (step == 20 && g.setup.chosenCharacter[0] == 9) save("player_9.png", pixels);
-          if (step == 30) save("opponent.png", pixels);
+          // The player's and the opponent's steps run as these sub-states.
+          const bool player = g.m_subState == k_subStateDestroy, opponent = g.m_subState == k_subStateInGameUpdate;
+          if (player && g.m_chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
+          if (player && g.m_chosenCharacter[0] == 9) save("player_9.png", pixels);
+          if (opponent) save("opponent.png", pixels);
         }
         if (state == k_stateTableChoice && g.setup.tableIndex == 0 && held == kCapture) save("table_0.png", pixels);
         if (state == k_stateTableChoice && g.setup.tableIndex == 1) save("table_1.png", pixels);
@@ -153,10 +154,10 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
             g.career.progress.won[c] = c == 9 || c == 5;
             g.career.characterAvailable[c] = c == 0 || c == 1 || c == 5 || c == 9;
           }
-          g.career.progress.money = 1000;
-          g.career.progress.flagB = 0;  // not its first match: no tutorial question
-          g.gameType = 3;
-          g.setup.rivalMatch = 0;
+          g.m_career.money = 1000;
+          g.m_career.flagB = 0;  // not its first match: no tutorial question
+          g.gameType = k_gameTypeCareer;
+          g.rivalMatch = 0;
           g.setState(k_stateRulesChoice);
         }
         if (state == k_stateStakeChoice && g.setup.stakeLevel == 1) {
@@ -179,7 +180,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 std::map<std::string, int> runAndRead(void (*body)(), const char* run, const std::string& script,
-                                      const char* states) {
+                                      const std::string& states) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir(run);
   fs::remove_all(dir);
@@ -206,7 +207,8 @@ int differ(const fs::path& a, const fs::path& b, int x, int y, int w, int h) {
 }  // namespace
 
 TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
-  auto seen = runAndRead(runQuick, "quick", kQuick, "states 5 10 20 30 40 50 80 210 370\n");
+  auto seen = runAndRead(runQuick, "quick", kQuick,
+                         scripted::statesFromStart({k_stateRulesChoice, k_stateVersus, k_stateGameLoading}) + "\n");
   const fs::path d = workDir("quick");
   ASSERT_EQ(seen.count("player"), 1u);
   EXPECT_EQ(seen["player"], 9) << "the first quick match";
@@ -224,7 +226,10 @@ TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
 }
 
 TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
-  auto seen = runAndRead(runSingle, "single", kSingle, "states 5 10 20 30 40 50 80 90 220 210 370\n");
+  auto seen = runAndRead(runSingle, "single", kSingle,
+                         scripted::statesFromStart({k_stateRulesChoice, k_stateCharacterSelect, k_stateTableChoice,
+                                                    k_stateVersus, k_stateGameLoading}) +
+                             "\n");
   const fs::path d = workDir("single");
   ASSERT_EQ(seen.count("player"), 1u);
   EXPECT_EQ(seen["player"], 9);
@@ -239,7 +244,10 @@ TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
 }
 
 TEST(MatchSetupProgram, CareerMatchThroughStakeTableVersusAndBetToTheToss) {
-  auto seen = runAndRead(runCareer, "career", kCareer, "states 5 10 20 30 40 50 100 80 230 220 210 370\n");
+  auto seen = runAndRead(runCareer, "career", kCareer,
+                         scripted::statesFromStart({k_statePlayerChoice, k_stateRulesChoice, k_stateStakeChoice,
+                                                    k_stateTableChoice, k_stateVersus, k_stateGameLoading}) +
+                             "\n");
   const fs::path d = workDir("career");
   EXPECT_EQ(seen["slot"], 2);
   EXPECT_EQ(seen["table"], static_cast<int>(k_characterHomeTable[k_rivalRoster[0][2]]));

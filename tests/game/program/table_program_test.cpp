@@ -168,7 +168,7 @@ void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.phase == 0) {
       r.phase = 1;
-      startMatch(g, 0, 0);  // a quick match of eight-ball against the computer
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);  // a quick match of eight-ball against the computer
     }
     return;
   }
@@ -196,7 +196,7 @@ TEST(TableProgram, GuideGhostStaysOnTheAimLineWhileTheViewSlides) {
                                            g_guide.guide.checked, g_guide.guide.sliding, g_guide.guide.wrong,
                                            g_guide.guide.where.c_str(), g_guide.match.states.c_str());
                             }),
-              ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370");
+              ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
   std::ifstream in(dirOf(kGuideDir) / "result.txt");
   int checked = 0, sliding = 0, wrong = -1;
   ASSERT_TRUE(in >> checked >> sliding >> wrong);
@@ -323,8 +323,9 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.states.inGame) {
-    if (state == k_stateMainMenu && held == 20 && g_box.phase == 0) startMatch(g, 0, 0);
+  if (!g.m_inGame) {
+    if (state == k_stateMainMenu && held == 20 && g_box.phase == 0)
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
   }
   if (state == k_stateOpponentIntro && held % 40 == 20) touch(120, 160);
@@ -336,9 +337,10 @@ void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 TEST(TableProgram, ABoxClosesOnATouchThatDoesNothingElseAndScratchGoesWithTheTurn) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kBoxDir);
-  EXPECT_EXIT(scripted::run(dirOf(kBoxDir), 40000, boxFrame,
-                            [] { std::fprintf(stderr, "phase %d match%s\n", g_box.phase, g_box.match.states.c_str()); }),
-              ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370");
+  EXPECT_EXIT(
+      scripted::run(dirOf(kBoxDir), 40000, boxFrame,
+                    [] { std::fprintf(stderr, "phase %d match%s\n", g_box.phase, g_box.match.states.c_str()); }),
+      ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
   std::ifstream in(dirOf(kBoxDir) / "result.txt");
   int swallowedAimed = -1, closedAimed = -1, closedOpen = -1, closedState = -1, reaimed = -1;
   int scratch = 0, computerFrames = 0, openInComputerTurn = -1;
@@ -481,8 +483,9 @@ void barMatchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.states.inGame) {
-    if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0) startMatch(g, 0, 0);
+  if (!g.m_inGame) {
+    if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0)
+      startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
   }
   barMatchFrame(g, state, held, pixels);
@@ -496,7 +499,7 @@ TEST(TableProgram, EachBarLabelStandsOnTheKeyThatDoesIt) {
                               std::fprintf(stderr, "phase %d log%s match%s\n", g_bar.phase, g_bar.log.c_str(),
                                            g_bar.match.states.c_str());
                             }),
-              ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370");
+              ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
   std::ifstream in(dirOf(kBarDir) / "result.txt");
   std::string log;
   ASSERT_TRUE(std::getline(in, log));
@@ -565,8 +568,9 @@ constexpr const char* kGroupDir = "kv_table_groups";
 
 void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   GroupRun& r = g_group;
-  if (!g.states.inGame) {
-    if (state == k_stateMainMenu && held == 20 && r.phase == 0) startMatch(g, 1, 1);  // UK, two players
+  if (!g.m_inGame) {
+    if (state == k_stateMainMenu && held == 20 && r.phase == 0)
+      startMatch(g, k_gameTypeSingleMatch, k_ruleSetUK);  // UK, two players
     return;
   }
   r.match.onFrame(g, state, 1 << 20);
@@ -623,7 +627,7 @@ TEST(TableProgram, SecondPlayersUkBreakShowsATrueGuideAndTheGroupChoiceKeysAct) 
                               std::fprintf(stderr, "phase %d log%s match%s\n", g_group.phase, g_group.log.c_str(),
                                            g_group.match.states.c_str());
                             }),
-              ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370");
+              ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
   std::ifstream in(dirOf(kGroupDir) / "result.txt");
   std::string log;
   ASSERT_TRUE(std::getline(in, log));
@@ -653,8 +657,9 @@ constexpr const char* kLagDir = "kv_table_lag";
 
 void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LagRun& r = g_lag;
-  if (!g.states.inGame) {
-    if (state == k_stateMainMenu && held == 20 && r.lagShots == 0) startMatch(g, 1, 0);  // eight-ball, two players
+  if (!g.m_inGame) {
+    if (state == k_stateMainMenu && held == 20 && r.lagShots == 0)
+      startMatch(g, k_gameTypeSingleMatch, k_ruleSetEightBall);  // eight-ball, two players
     return;
   }
   const bool lag = g.m_rules.rulesMode == RuleState::kModeLag;
@@ -682,9 +687,10 @@ void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 TEST(TableProgram, TheLagSaysWhatItIsForAndHowToPlayIt) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kLagDir);
-  EXPECT_EXIT(scripted::run(dirOf(kLagDir), 40000, lagFrame,
-                            [] { std::fprintf(stderr, "lag shots %d match%s\n", g_lag.lagShots, g_lag.match.states.c_str()); }),
-              ::testing::ExitedWithCode(0), "states 5 10 20 30 40 50 370");
+  EXPECT_EXIT(
+      scripted::run(dirOf(kLagDir), 40000, lagFrame,
+                    [] { std::fprintf(stderr, "lag shots %d match%s\n", g_lag.lagShots, g_lag.match.states.c_str()); }),
+      ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
   std::ifstream in(dirOf(kLagDir) / "result.txt");
   int notes = 0, first = 0, second = 0;
   ASSERT_TRUE(in >> notes >> first >> second);

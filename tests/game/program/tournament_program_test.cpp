@@ -104,7 +104,12 @@ TEST(TournamentProgram, PickedTwoPlayerTournamentFromThePubToThePrize) {
   }
   std::ofstream(workDir() / "script.txt") << script.str();
   EXPECT_EXIT(runScripted(), ::testing::ExitedWithCode(0),
-              "states 5 10 20 30 40 50 110 80 140 410 190 420 200 210 370 20 200 390 110 50 60( -1)?\n");
+              scripted::statesFromStart({k_statePub, k_stateRulesChoice, k_stateTournamentMenu,
+                                         k_stateTournamentFieldChoice, k_stateTournamentCharacterSelect,
+                                         k_stateTournamentFieldConfirm, k_stateTournamentStage, k_stateVersus,
+                                         k_stateGameLoading, k_stateMainMenuLoading, k_stateTournamentStage,
+                                         k_stateTournamentPrize, k_statePub, k_stateMainMenu, k_stateQuestion}) +
+                  "(" + scripted::stateRun({k_stateNone}) + ")?\n");
   std::ifstream in(workDir() / "bracket.txt");
   int round0 = -9, prize0 = 0, round1 = -9, prize1 = 0;
   ASSERT_TRUE(in >> round0 >> prize0 >> round1 >> prize1);

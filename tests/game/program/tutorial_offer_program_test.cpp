@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -89,7 +90,8 @@ void writeRun() {
           r.savedTypeAtLesson = g.tutorial.savedGameType;
         }
         // The lessons played through: the tutorial ends.
-        if (state == k_stateAim && g.gameType == 5 && held == 10) g.setInGameState(k_stateTutorialFinished);
+        if (state == k_stateAim && g.gameType == k_gameTypeTutorial && held == 10)
+          g.setInGameState(k_stateTutorialFinished);
         if (state == k_stateBet && held == 20) {
           r.gameTypeAtBet = g.gameType;
           writeRun();
@@ -123,17 +125,32 @@ Result play(bool accept) {
   return out;
 }
 
+// Match states as the run notes them: a space before each, an "m" after.
+std::string matchRun(std::initializer_list<int32_t> states) {
+  std::string s;
+  for (const int32_t state : states) {
+    s += ' ';
+    s += std::to_string(state);
+    s += 'm';
+  }
+  return s;
+}
+
 }  // namespace
 
 TEST(TutorialOfferProgram, NoGoesOnToTheCareerMatch) {
   const Result r = play(false);
   // The set-up by touch, the offer over the table, "no", the screen after it
   // and the same match's start: its bet. No lesson, no tutorial choice.
-  EXPECT_NE(r.states.find(" 150 160 110 80 230 220 210 370 380m 60m 400m 700m"), std::string::npos) << r.states;
-  EXPECT_EQ(r.states.find("800m"), std::string::npos) << r.states;
-  EXPECT_EQ(r.states.find(" 130"), std::string::npos) << r.states;
+  const std::string setUp =
+      scripted::stateRun({k_stateCareerCharacterSelect, k_stateCareerIntro, k_statePub, k_stateRulesChoice,
+                          k_stateStakeChoice, k_stateTableChoice, k_stateVersus, k_stateGameLoading});
+  const std::string offer = matchRun({k_stateQuestionMenu, k_stateQuestion, k_stateContinue, k_stateBet});
+  EXPECT_NE(r.states.find(setUp + offer), std::string::npos) << r.states;
+  EXPECT_EQ(r.states.find(matchRun({k_stateTutorialLessonIntro}).substr(1)), std::string::npos) << r.states;
+  EXPECT_EQ(r.states.find(scripted::stateRun({k_stateTutorialChoice})), std::string::npos) << r.states;
   EXPECT_EQ(r.declinedText, k_textTutorialDeclined);
-  EXPECT_EQ(r.gameTypeAtBet, 3);
+  EXPECT_EQ(r.gameTypeAtBet, k_gameTypeCareer);
   ASSERT_EQ(r.save.size(), 300u);
   EXPECT_EQ(r.save[161], 0) << "the offer is answered";
   EXPECT_EQ(r.save[157 + 3], 0) << "no lesson passed";
@@ -142,13 +159,15 @@ TEST(TutorialOfferProgram, NoGoesOnToTheCareerMatch) {
 
 TEST(TutorialOfferProgram, YesPlaysTheLessonsThenTheSameMatch) {
   const Result r = play(true);
-  EXPECT_NE(r.states.find(" 370 380m 60m 800m"), std::string::npos) << r.states;
-  EXPECT_NE(r.states.find(" 820m"), std::string::npos) << r.states;
-  EXPECT_EQ(r.states.substr(r.states.size() - 5), " 700m") << r.states;
-  EXPECT_EQ(r.states.find(" 130"), std::string::npos) << r.states;
-  EXPECT_EQ(r.gameTypeAtLesson, 5);
-  EXPECT_EQ(r.savedTypeAtLesson, 3) << "the career match waits";
-  EXPECT_EQ(r.gameTypeAtBet, 3);
+  const std::string lesson = scripted::stateRun({k_stateGameLoading}) +
+                             matchRun({k_stateQuestionMenu, k_stateQuestion, k_stateTutorialLessonIntro});
+  EXPECT_NE(r.states.find(lesson), std::string::npos) << r.states;
+  EXPECT_NE(r.states.find(matchRun({k_stateTutorialFinished})), std::string::npos) << r.states;
+  EXPECT_EQ(r.states.substr(r.states.size() - 5), matchRun({k_stateBet})) << r.states;
+  EXPECT_EQ(r.states.find(scripted::stateRun({k_stateTutorialChoice})), std::string::npos) << r.states;
+  EXPECT_EQ(r.gameTypeAtLesson, k_gameTypeTutorial);
+  EXPECT_EQ(r.savedTypeAtLesson, k_gameTypeCareer) << "the career match waits";
+  EXPECT_EQ(r.gameTypeAtBet, k_gameTypeCareer);
   ASSERT_EQ(r.save.size(), 300u);
   EXPECT_EQ(r.save[161], 0);
 }

@@ -142,16 +142,20 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
     int32_t state, gameType;
   };
   const Case cases[] = {
-      {k_textQuickMatch, 0, k_stateRulesChoice, 0},  {k_textCareer, 0, k_stateCareerCharacterSelect, -1},
-      {k_textCareer, 1, k_statePub, -1},             {k_textSingleMatch, 0, k_stateRulesChoice, 1},
-      {k_textOptions, 0, k_stateOptions, -1},        {k_textHelp, 0, k_stateHelpMenu, -1},
-      {k_textAbout, 0, k_stateAbout, -1},            {k_textExit, 0, k_stateQuestion, -1},
+      {k_textQuickMatch, 0, k_stateRulesChoice, k_gameTypeQuickMatch},
+      {k_textCareer, 0, k_stateCareerCharacterSelect, k_gameTypeNone},
+      {k_textCareer, 1, k_statePub, k_gameTypeNone},
+      {k_textSingleMatch, 0, k_stateRulesChoice, k_gameTypeSingleMatch},
+      {k_textOptions, 0, k_stateOptions, k_gameTypeNone},
+      {k_textHelp, 0, k_stateHelpMenu, k_gameTypeNone},
+      {k_textAbout, 0, k_stateAbout, k_gameTypeNone},
+      {k_textExit, 0, k_stateQuestion, k_gameTypeNone},
   };
   for (const Case& c : cases) {
-    game->career.progress.started = c.careerStarted;
-    game->gameType = 3;
+    game->m_career.started = c.careerStarted;
+    game->gameType = k_gameTypeCareer;
     start(k_stateMainMenu);
-    EXPECT_EQ(game->gameType, -1);
+    EXPECT_EQ(game->gameType, k_gameTypeNone);
     mainMenuChoose(c.entry);
     EXPECT_EQ(game->states.gameState, c.state) << c.entry;
     EXPECT_EQ(game->gameType, c.gameType) << c.entry;
@@ -219,8 +223,8 @@ TEST_F(FrontEnd, QuestionActionTable) {
     game->m_rules = RuleState();
     game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
     game->currentPlayer = 0;
-    game->career.option8 = c.answer == kYesAnswer ? 0 : 1;
-    game->gameType = 1;
+    game->m_option8 = c.answer == kYesAnswer ? 0 : 1;
+    game->gameType = k_gameTypeSingleMatch;
     int32_t returnState = c.action == 5 || c.action == 7 || c.action == 4 ? k_stateShop : k_stateMainMenu;
     if (c.inGame) {
       // A match with the balls moving under the menu.
@@ -269,7 +273,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
       EXPECT_EQ(game->bracketResumes, 1);
     }
     if (c.action == 6 && c.answer == kYesAnswer) {
-      EXPECT_EQ(game->gameType, 5);
+      EXPECT_EQ(game->gameType, k_gameTypeTutorial);
     }
     if (c.action == 2 || c.action == 3) {
       EXPECT_EQ(game->frontEnd.menusOverMatch, c.answer == kYesAnswer ? 0 : 1);
@@ -296,8 +300,10 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
     int32_t action, gameType;
     bool marks, box;
   };
-  const Case cases[] = {{0, 1, false, false}, {0, 2, false, true}, {2, 2, false, true}, {5, 3, true, true},
-                        {11, 1, false, true}, {14, 2, false, true}, {1, 2, false, false}};
+  const Case cases[] = {{0, k_gameTypeSingleMatch, false, false}, {0, k_gameTypeTournament, false, true},
+                        {2, k_gameTypeTournament, false, true},   {5, k_gameTypeCareer, true, true},
+                        {11, k_gameTypeSingleMatch, false, true}, {14, k_gameTypeTournament, false, true},
+                        {1, k_gameTypeTournament, false, false}};
   for (const Case& c : cases) {
     start(k_stateMainMenu);
     game->gameType = c.gameType;

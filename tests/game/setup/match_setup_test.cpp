@@ -17,6 +17,9 @@ using turntest::kKeyFire;
 using turntest::kKeyLeft;
 using turntest::kKeyRight;
 
+// The character choice's two steps, run as its sub-states.
+constexpr int32_t kPlayerStep = k_subStateDestroy, kOpponentStep = k_subStateInGameUpdate;
+
 class MatchSetup : public turntest::TurnTest {
  protected:
   // Enters a front-end state and runs its set-up frame.
@@ -137,11 +140,11 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
   ASSERT_EQ(readBytes("save.sav").at(24), 1);
   for (uint32_t seed = 1; seed <= 30; ++seed) {
     SCOPED_TRACE(seed);
-    game->engine.random->setSeed(seed);
-    game->turn.coinTossPending = 0;
-    chooseRules(0, static_cast<int32_t>(seed % 3));
-    ASSERT_EQ(game->states.gameState, k_stateVersus);
-    const int32_t player = game->setup.chosenCharacter[0], opponent = game->setup.chosenCharacter[1];
+    game->m_random->setSeed(seed);
+    game->coinTossPending = 0;
+    chooseRules(k_gameTypeQuickMatch, static_cast<int32_t>(seed % 3));
+    ASSERT_EQ(game->s_gameState, k_stateVersus);
+    const int32_t player = game->m_chosenCharacter[0], opponent = game->m_chosenCharacter[1];
     if (seed == 1) {
       EXPECT_EQ(player, 9) << "the first quick match";
       EXPECT_EQ(game->career.firstQuickMatch, 0);
@@ -158,7 +161,7 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
 }
 
 TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
-  game->gameType = 1;
+  game->gameType = k_gameTypeSingleMatch;
   enter(k_stateRulesChoice);
   EXPECT_EQ(game->menu.selection, 4);
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
@@ -177,9 +180,9 @@ TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
   // The row touched and left alone chooses it after 500 ms.
   touch(124, rowY);
-  for (int i = 0; i < 20 && game->states.gameState == k_stateRulesChoice; ++i) frame();
-  EXPECT_EQ(game->states.gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->ruleSet, 1);
+  for (int i = 0; i < 20 && game->s_gameState == k_stateRulesChoice; ++i) frame();
+  EXPECT_EQ(game->s_gameState, k_stateCharacterSelect);
+  EXPECT_EQ(game->ruleSet, k_ruleSetUK);
 }
 
 TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
@@ -211,32 +214,32 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
     EXPECT_EQ(game->setup.nextTable, c[1]) << c[0];
     EXPECT_EQ(game->setup.previousTable, c[2]) << c[0];
   }
-  for (int32_t type : {1, 3}) {
+  for (int32_t type : {k_gameTypeSingleMatch, k_gameTypeCareer}) {
     SCOPED_TRACE(type);
     game->gameType = type;
     setTable(*game, 8);
     enter(k_stateTableChoice);
-    EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == 1);
+    EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == k_gameTypeSingleMatch);
     tap(kKeyRight);
-    EXPECT_EQ(game->setup.tableIndex, type == 1 ? 0 : 8);
+    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 0 : 8);
     tap(kKeyLeft);
     tap(kKeyLeft);
-    EXPECT_EQ(game->setup.tableIndex, type == 1 ? 7 : 8);
-    EXPECT_EQ(getInterfaceElement(*game, k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
-              k_slotTablePlan0 + game->setup.tableIndex);
+    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 7 : 8);
+    EXPECT_EQ(game->getInterfaceElement(k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
+              k_slotTablePlan0 + game->m_tableIndex);
   }
 }
 
 TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
-  game->career.progress.started = 0;
-  chooseRules(1, 0);
-  ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->states.subState, 20);
+  game->m_career.started = 0;
+  chooseRules(k_gameTypeSingleMatch, k_ruleSetEightBall);
+  ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
+  EXPECT_EQ(game->m_subState, kPlayerStep);
   tap(kKeyRight);
   EXPECT_EQ(game->setup.chosenCharacter[0], 5);
   tap(kKeyFire);
-  EXPECT_EQ(game->states.subState, 30);
-  EXPECT_EQ(game->setup.chosenCharacter[1], 0) << "the character before the player";
+  EXPECT_EQ(game->m_subState, kOpponentStep);
+  EXPECT_EQ(game->m_chosenCharacter[1], 0) << "the character before the player";
   // Stepping skips the player.
   tap(kKeyRight);
   EXPECT_EQ(game->setup.chosenCharacter[1], 9);
@@ -248,14 +251,14 @@ TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
   tap(kKeyBack);
   ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
   frame();
-  EXPECT_EQ(game->states.subState, 30) << "back at the opponent step";
-  EXPECT_EQ(game->setup.chosenCharacter[0], 5);
-  EXPECT_EQ(game->setup.chosenCharacter[1], 0);
+  EXPECT_EQ(game->m_subState, kOpponentStep) << "back at the opponent step";
+  EXPECT_EQ(game->m_chosenCharacter[0], 5);
+  EXPECT_EQ(game->m_chosenCharacter[1], 0);
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charOpponentName));
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charPlayerName));
   // Back from the opponent step to the player step, then to the rules.
   tap(kKeyBack);
-  EXPECT_EQ(game->states.subState, 20);
+  EXPECT_EQ(game->m_subState, kPlayerStep);
   tap(kKeyBack);
   EXPECT_EQ(game->states.gameState, k_stateRulesChoice);
 }
@@ -268,8 +271,8 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
     SCOPED_TRACE(c.character);
     career(c.character, {0, 9});
     available({0, 1, 9});
-    game->gameType = 3;
-    game->career.progress.money = 1000;
+    game->gameType = k_gameTypeCareer;
+    game->m_career.money = 1000;
     enter(k_stateStakeChoice);
     EXPECT_EQ(game->setup.skippedSeat, c.skipped);
     EXPECT_FALSE(shown(k_ifStakeChoice, k_stakeSeat0 + c.skipped));
@@ -297,7 +300,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
 
 TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   career(0, {9});
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   // Only level 0 open: a locked level plays the error sound and nothing else.
   available({0, 1, 9});
   game->career.progress.money = 1000;
@@ -353,7 +356,7 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
 TEST_F(MatchSetup, StakeUpStartsOneLevelHigherUpToTheTop) {
   career(0, {9});
   available({0, 1, 9});
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   const int32_t cases[][2] = {{3, 4}, {6, 7}, {7, 7}};
   for (const auto& c : cases) {
     game->setup.stakeLevel = c[0];
@@ -378,11 +381,11 @@ TEST_F(MatchSetup, StakeGlowPulsesWithThePaintCounter) {
 TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   career(0, {9, 5});
   available({0, 1, 5, 9});
-  game->career.progress.money = 1000;
-  game->setup.rivalMatch = 0;
-  chooseRules(3, 1);
-  ASSERT_EQ(game->states.gameState, k_stateStakeChoice);
-  EXPECT_EQ(game->setup.stakeLevel, 1);
+  game->m_career.money = 1000;
+  game->rivalMatch = 0;
+  chooseRules(k_gameTypeCareer, k_ruleSetUK);
+  ASSERT_EQ(game->s_gameState, k_stateStakeChoice);
+  EXPECT_EQ(game->stakeLevel, 1);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateTableChoice);
   tap(kKeyFire);
@@ -396,14 +399,14 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   EXPECT_EQ(game->opponentSlot, 2);
   EXPECT_EQ(game->turn.coinTossPending, 1) << "UK rules play no lag";
   // The rival match goes straight to the loading against slot 10.
-  game->setup.rivalMatch = 1;
-  chooseRules(3, 0);
-  EXPECT_EQ(game->states.gameState, k_stateGameLoading);
+  game->rivalMatch = 1;
+  chooseRules(k_gameTypeCareer, k_ruleSetEightBall);
+  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 10);
   EXPECT_EQ(getRivalCharacter(*game, 10), 10);
   EXPECT_EQ(game->turn.coinTossPending, 0);
   // Back from the rule choice of a career goes to the pub.
-  game->gameType = 3;
+  game->gameType = k_gameTypeCareer;
   enter(k_stateRulesChoice);
   tap(kKeyBack);
   EXPECT_EQ(game->states.gameState, k_statePub);

@@ -19,8 +19,8 @@ class MatchStart : public turntest::TurnTest {
   }
   // A quick match with the toss pending, through the opponent's intro.
   void startTossedMatch() {
-    game->turn.coinTossPending = 1;
-    startQuickMatch(0);
+    game->coinTossPending = 1;
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateCoinToss);
   }
@@ -68,9 +68,9 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
   } cases[] = {{26, 0, 65024, 254}, {25, 0, 254, 65024}, {26, 1, 65024, 254}, {25, 1, 254, 65024}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
-    game->gameType = 1;
-    game->ruleSet = 1;
-    startMatch(*game, 1, 2, 7);
+    game->gameType = k_gameTypeSingleMatch;
+    game->ruleSet = k_ruleSetUK;
+    game->startMatch(k_gameTypeSingleMatch, 2, 7);
     game->currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
     EXPECT_EQ(game->setup.breakChoiceView, 0);
@@ -106,7 +106,7 @@ TEST_F(MatchStart, BetStepsAreATenthOfTheRangeCappedByTheMoney) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    game->gameType = 3;
+    game->gameType = k_gameTypeCareer;
     game->opponentSlot = c.slot;
     game->career.progress.money = c.money;
     game->setInGameState(k_stateBet);
@@ -145,8 +145,8 @@ TEST_F(MatchStartTouch, TouchingACoinPicksItsRow) {
     int32_t x, call;
   } cases[] = {{70, 1}, {170, 0}};
   for (const Case& c : cases) {
-    game->turn.coinTossPending = 1;
-    startQuickMatch(0);
+    game->coinTossPending = 1;
+    startQuickMatch(k_ruleSetEightBall);
     tap(turntest::kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateCoinToss);
     frames(3);

@@ -8,7 +8,7 @@ class MaxPower : public DataTest {};
 TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
   game->currentPlayer = 0;
   game->playerProfile[0] = -1;
-  game->gameType = 0;
+  game->gameType = k_gameTypeQuickMatch;
   game->m_rules.rulesMode = RuleState::kModePlay;
   game->m_world.breakPlayed = 1;
   const int32_t want[6] = {65, 72, 79, 86, 93, 100};
@@ -22,11 +22,11 @@ TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
     int32_t profile, gameType, mode;
     uint8_t broken;
   } full[] = {
-      {"computer", 2, 0, RuleState::kModePlay, 1},
-      {"break", -1, 0, RuleState::kModePlay, 0},
-      {"lag", -1, 0, RuleState::kModeLag, 1},
-      {"challenge", -1, 4, RuleState::kModePlay, 1},
-      {"tutorial", -1, 5, RuleState::kModePlay, 1},
+      {"computer", 2, k_gameTypeQuickMatch, RuleState::kModePlay, 1},
+      {"break", -1, k_gameTypeQuickMatch, RuleState::kModePlay, 0},
+      {"lag", -1, k_gameTypeQuickMatch, RuleState::kModeLag, 1},
+      {"challenge", -1, k_gameTypeChallenge, RuleState::kModePlay, 1},
+      {"tutorial", -1, k_gameTypeTutorial, RuleState::kModePlay, 1},
   };
   for (const Case& c : full) {
     game->playerProfile[0] = c.profile;

@@ -44,7 +44,7 @@ TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
     EXPECT_EQ(shot().aimChanged, 1);
   }
   // Player 1 of a single match touches the left part of the screen.
-  game->gameType = 1;
+  game->gameType = k_gameTypeSingleMatch;
   game->currentPlayer = 1;
   game->table.panelX = 6;
   game->pointerX = 30;
@@ -199,17 +199,17 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
     double speed, x, y;  // start
     double wantX, wantY;
   } cases[] = {
-      {1, true, kKeyRight, 3, 118, -205, 122, -205},
-      {1, true, kKeyLeft, 3, 52, -205, 48, -205},
-      {1, true, kKeyUp, 1, 85, -203, 85, -202},
-      {1, true, kKeyDown, 3, 85, -236, 85, -238},
-      {0, true, kKeyRight, 3, 146, -210, 147.5, -210},
-      {0, true, kKeyLeft, 3, 23, -210, 21.5, -210},
-      {0, true, kKeyUp, 3, 85, -203, 85, -202},
-      {0, true, kKeyDown, 3, 85, -275, 85, -277.5},
-      {2, false, kKeyUp, 3, 85, -26, 85, -24.5},
-      {2, false, kKeyDown, 3, 85, -276, 85, -277.5},
-      {1, false, kKeyRight, 3, 145, -100, 147.5, -100},
+      {k_ruleSetUK, true, kKeyRight, 3, 118, -205, 122, -205},
+      {k_ruleSetUK, true, kKeyLeft, 3, 52, -205, 48, -205},
+      {k_ruleSetUK, true, kKeyUp, 1, 85, -203, 85, -202},
+      {k_ruleSetUK, true, kKeyDown, 3, 85, -236, 85, -238},
+      {k_ruleSetEightBall, true, kKeyRight, 3, 146, -210, 147.5, -210},
+      {k_ruleSetEightBall, true, kKeyLeft, 3, 23, -210, 21.5, -210},
+      {k_ruleSetEightBall, true, kKeyUp, 3, 85, -203, 85, -202},
+      {k_ruleSetEightBall, true, kKeyDown, 3, 85, -275, 85, -277.5},
+      {k_ruleSetNineBall, false, kKeyUp, 3, 85, -26, 85, -24.5},
+      {k_ruleSetNineBall, false, kKeyDown, 3, 85, -276, 85, -277.5},
+      {k_ruleSetUK, false, kKeyRight, 3, 145, -100, 147.5, -100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ruleSet << " " << c.key << " " << c.x << "," << c.y);
@@ -227,14 +227,14 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
     } else {
       EXPECT_EQ(p.x, q(c.wantX));
     }
-    if (c.ruleSet == 1 && c.restricted) {
+    if (c.ruleSet == k_ruleSetUK && c.restricted) {
       EXPECT_LE(std::hypot(p.x / 16384.0 - 85, p.y / 16384.0 + 201), 38.001);
     }
   }
 
   // However the keys go, the UK ball in hand before the break stays in the D.
-  game->ruleSet = 1;
-  game->turn.ballInHandInD = 1;
+  game->ruleSet = k_ruleSetUK;
+  game->ballInHandInD = 1;
   shot().handSpeed = q(3);
   put(0, 85, -220);
   const int keys[4] = {kKeyRight, kKeyLeft, kKeyUp, kKeyDown};

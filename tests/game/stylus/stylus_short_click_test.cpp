@@ -19,13 +19,13 @@ struct ClickCase {
 
 TEST_F(StylusTest, ClickShorterThanAFrameActsAsALongerOne) {
   const ClickCase cases[] = {
-      {"first-run question, no", k_stateFirstRunQuestion, 118, touchLayoutY(186) + 20, 1, keyBit(17)},
-      {"question, yes", k_stateQuestion, 124, touchLayoutY(150) + 20, 0, keyBit(17)},
-      {"question, no", k_stateQuestion, 124, touchLayoutY(202) + 20, 1, keyBit(17)},
-      {"options, second row", k_stateOptions, 124, touchLayoutY(176) + 14, 1, keyBit(17)},
-      {"in-game menu, fourth row", k_stateIGM, 124, touchLayoutY(238) + 12, 3, keyBit(17)},
-      {"tournament menu, third row", k_stateTournamentMenu, 124, touchLayoutY(205) + 20, 2, keyBit(17)},
-      {"coin toss, right coin", k_stateCoinToss, 170, touchLayoutY(92) + 22, 1, keyBit(17)},
+      {"first-run question, no", k_stateFirstRunQuestion, 118, touchLayoutY(186) + 20, 1, keyBit(k_touchKeyLeftSoft)},
+      {"question, yes", k_stateQuestion, 124, touchLayoutY(150) + 20, 0, keyBit(k_touchKeyLeftSoft)},
+      {"question, no", k_stateQuestion, 124, touchLayoutY(202) + 20, 1, keyBit(k_touchKeyLeftSoft)},
+      {"options, second row", k_stateOptions, 124, touchLayoutY(176) + 14, 1, keyBit(k_touchKeyLeftSoft)},
+      {"in-game menu, fourth row", k_stateIGM, 124, touchLayoutY(238) + 12, 3, keyBit(k_touchKeyLeftSoft)},
+      {"tournament menu, third row", k_stateTournamentMenu, 124, touchLayoutY(205) + 20, 2, keyBit(k_touchKeyLeftSoft)},
+      {"coin toss, right coin", k_stateCoinToss, 170, touchLayoutY(92) + 22, 1, keyBit(k_touchKeyLeftSoft)},
       {"beside the question's rows", k_stateQuestion, 10, touchLayoutY(150) + 20, -1, 0},
   };
   for (const ClickCase& c : cases) {

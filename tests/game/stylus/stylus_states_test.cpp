@@ -50,7 +50,7 @@ TEST_F(StylusTest, MenuRows) {
       penAt(r.cx(), r.cy());
       EXPECT_EQ(game->menu.selection, c.selections[i]);
       Sent s = tapUp(r.cx(), r.cy());
-      EXPECT_EQ(s.pressed, keyBit(17));
+      EXPECT_EQ(s.pressed, keyBit(k_touchKeyLeftSoft));
       EXPECT_EQ(s.released, 0u);
       for (int32_t x : {r.x - 1, r.x + r.w + 1}) {
         game->menu.selection = 99;
@@ -60,7 +60,7 @@ TEST_F(StylusTest, MenuRows) {
       }
       // Bottom edge included, one below not (unless the next row starts there).
       enter(c.state);
-      EXPECT_EQ(tapUp(r.cx(), r.top() + r.h).pressed, keyBit(17));
+      EXPECT_EQ(tapUp(r.cx(), r.top() + r.h).pressed, keyBit(k_touchKeyLeftSoft));
     }
   }
 }
@@ -87,7 +87,7 @@ TEST_F(StylusTest, OptionsFifthRowOutsideAMatch) {
     EXPECT_EQ(game->menu.selection, c.selection) << c.state << " " << int(c.overMatch);
   }
   enter(k_stateOptions);
-  EXPECT_EQ(tapUp(100, touchLayoutY(325) + 14).pressed, keyBit(17));
+  EXPECT_EQ(tapUp(100, touchLayoutY(325) + 14).pressed, keyBit(k_touchKeyLeftSoft));
   penAt(124, touchLayoutY(276) + 14);
   EXPECT_EQ(game->menu.selection, 3);
 }
@@ -97,7 +97,7 @@ TEST_F(StylusTest, QuestionOnlyForKnownActions) {
     enter(k_stateQuestion);
     game->question.action = action;
     const bool mapped = action >= 0 && action <= 14;
-    EXPECT_EQ(tapUp(124, touchLayoutY(150) + 20).pressed, mapped ? keyBit(17) : 0u) << action;
+    EXPECT_EQ(tapUp(124, touchLayoutY(150) + 20).pressed, mapped ? keyBit(k_touchKeyLeftSoft) : 0u) << action;
   }
 }
 
@@ -123,35 +123,46 @@ TEST_F(StylusTest, Buttons) {
     int key;
     bool pair;
   } cases[] = {
-      {k_stateCharacterSelect, k_subStateDestroy, {25, 190, 45, 40}, 12, true},
-      {k_stateCharacterSelect, k_subStateDestroy, {25, 80, 45, 40}, 14, true},
-      {k_stateCharacterSelect, k_subStateDestroy, {13, 128, 74, 50}, 19, true},
-      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 190, 45, 40}, 12, true},
-      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 80, 45, 40}, 14, true},
-      {k_stateCharacterSelect, k_subStateInGameUpdate, {148, 128, 74, 50}, 19, true},
-      {k_stateCharacterSelect, k_subStateInGameUpdate, {197, 338, 43, 40}, 18, false},
-      {k_statePub, -1, {197, 338, 43, 40}, 18, true},
-      {k_statePub, -1, {200, 165, 40, 55}, 14, true}, {k_statePub, -1, {0, 165, 40, 55}, 12, true},
-      {k_stateCareerCharacterSelect, -1, {25, 253, 74, 50}, 17, false},
-      {k_stateCareerCharacterSelect, -1, {0, 80, 40, 45}, 12, false},
-      {k_stateCareerCharacterSelect, -1, {200, 80, 40, 45}, 14, false},
-      {k_stateTournamentCharacterSelect, -1, {79, 137, 80, 54}, 19, true},
-      {k_stateTournamentCharacterSelect, -1, {0, 137, 40, 40}, 12, true},
-      {k_stateTournamentCharacterSelect, -1, {200, 137, 40, 40}, 14, true},
-      {k_stateTournamentCharacterSelect, -1, {197, 338, 43, 40}, 18, false},
-      {k_stateTableChoice, -1, {103, 285, 44, 44}, 17, true},
-      {k_stateTableChoice, -1, {15, 186, 40, 55}, 12, true},  {k_stateTableChoice, -1, {185, 186, 40, 55}, 14, true},
-      {k_stateStakeChoice, -1, {155, 85, 44, 44}, 19, true},  {k_stateShop, -1, {99, 137, 40, 40}, 17, false},
-      {k_stateShop, -1, {42, 135, 40, 40}, 12, false}, {k_stateShop, -1, {160, 135, 40, 40}, 14, false},
-      {k_stateShop, -1, {97, 80, 40, 40}, 11, false},  {k_stateShop, -1, {97, 185, 40, 40}, 13, false},
-      {k_stateShop, -1, {197, 338, 43, 40}, 18, false}, {k_stateChallengeUnlocked, -1, {98, 293, 40, 40}, 17, false},
-      {k_stateCharacterUnlocked, -1, {98, 293, 40, 40}, 17, false},
-      {k_stateContinue, -1, {100, 290, 40, 40}, 17, false},
-      {k_stateShotPower, -1, {10, 170, 40, 40}, 19, true},  {k_stateShotPower, -1, {0, 338, 60, 40}, 17, true},
-      {k_stateShotPower, -1, {197, 338, 43, 40}, 18, true}, {k_stateBallsMoving, -1, {106, 303, 40, 40}, 19, true},
-      {k_stateComputerShot, -1, {197, 338, 43, 40}, 18, true}, {k_stateBet, -1, {0, 115, 40, 44}, 12, true},
-      {k_stateBet, -1, {86, 115, 40, 44}, 14, true},  {k_stateBet, -1, {0, 338, 60, 40}, 17, true},
-      {k_stateBet, -1, {197, 338, 43, 40}, 18, false}, {k_stateBreakChoice, -1, {175, 340, 65, 38}, 18, false},
+      {k_stateCharacterSelect, k_subStateDestroy, {25, 190, 45, 40}, k_touchKeyLeft, true},
+      {k_stateCharacterSelect, k_subStateDestroy, {25, 80, 45, 40}, k_touchKeyRight, true},
+      {k_stateCharacterSelect, k_subStateDestroy, {13, 128, 74, 50}, k_touchKeyFire, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 190, 45, 40}, k_touchKeyLeft, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {162, 80, 45, 40}, k_touchKeyRight, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {148, 128, 74, 50}, k_touchKeyFire, true},
+      {k_stateCharacterSelect, k_subStateInGameUpdate, {197, 338, 43, 40}, k_touchKeyRightSoft, false},
+      {k_statePub, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, true},
+      {k_statePub, -1, {200, 165, 40, 55}, k_touchKeyRight, true},
+      {k_statePub, -1, {0, 165, 40, 55}, k_touchKeyLeft, true},
+      {k_stateCareerCharacterSelect, -1, {25, 253, 74, 50}, k_touchKeyLeftSoft, false},
+      {k_stateCareerCharacterSelect, -1, {0, 80, 40, 45}, k_touchKeyLeft, false},
+      {k_stateCareerCharacterSelect, -1, {200, 80, 40, 45}, k_touchKeyRight, false},
+      {k_stateTournamentCharacterSelect, -1, {79, 137, 80, 54}, k_touchKeyFire, true},
+      {k_stateTournamentCharacterSelect, -1, {0, 137, 40, 40}, k_touchKeyLeft, true},
+      {k_stateTournamentCharacterSelect, -1, {200, 137, 40, 40}, k_touchKeyRight, true},
+      {k_stateTournamentCharacterSelect, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, false},
+      {k_stateTableChoice, -1, {103, 285, 44, 44}, k_touchKeyLeftSoft, true},
+      {k_stateTableChoice, -1, {15, 186, 40, 55}, k_touchKeyLeft, true},
+      {k_stateTableChoice, -1, {185, 186, 40, 55}, k_touchKeyRight, true},
+      {k_stateStakeChoice, -1, {155, 85, 44, 44}, k_touchKeyFire, true},
+      {k_stateShop, -1, {99, 137, 40, 40}, k_touchKeyLeftSoft, false},
+      {k_stateShop, -1, {42, 135, 40, 40}, k_touchKeyLeft, false},
+      {k_stateShop, -1, {160, 135, 40, 40}, k_touchKeyRight, false},
+      {k_stateShop, -1, {97, 80, 40, 40}, k_touchKeyUp, false},
+      {k_stateShop, -1, {97, 185, 40, 40}, k_touchKeyDown, false},
+      {k_stateShop, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, false},
+      {k_stateChallengeUnlocked, -1, {98, 293, 40, 40}, k_touchKeyLeftSoft, false},
+      {k_stateCharacterUnlocked, -1, {98, 293, 40, 40}, k_touchKeyLeftSoft, false},
+      {k_stateContinue, -1, {100, 290, 40, 40}, k_touchKeyLeftSoft, false},
+      {k_stateShotPower, -1, {10, 170, 40, 40}, k_touchKeyFire, true},
+      {k_stateShotPower, -1, {0, 338, 60, 40}, k_touchKeyLeftSoft, true},
+      {k_stateShotPower, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, true},
+      {k_stateBallsMoving, -1, {106, 303, 40, 40}, k_touchKeyFire, true},
+      {k_stateComputerShot, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, true},
+      {k_stateBet, -1, {0, 115, 40, 44}, k_touchKeyLeft, true},
+      {k_stateBet, -1, {86, 115, 40, 44}, k_touchKeyRight, true},
+      {k_stateBet, -1, {0, 338, 60, 40}, k_touchKeyLeftSoft, true},
+      {k_stateBet, -1, {197, 338, 43, 40}, k_touchKeyRightSoft, false},
+      {k_stateBreakChoice, -1, {175, 340, 65, 38}, k_touchKeyRightSoft, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "state " << c.state << " key " << c.key);
@@ -175,23 +186,23 @@ TEST_F(StylusTest, WholeScreen) {
     int key;
     bool pair;
   } cases[] = {
-      {k_stateTitle, 19, false},
-      {k_stateCareerIntro, 17, false},
-      {k_stateTournamentStage, 19, true},
-      {k_stateGameOver, 17, false},
-      {k_stateItemBought, 17, false},
-      {k_stateTournamentPrize, 17, true},
-      {k_stateShopExplanation, 17, false},
-      {k_stateCareerComplete, 17, true},
-      {k_stateOpponentIntro, 19, true},
-      {k_stateResultLines, 19, true},
+      {k_stateTitle, k_touchKeyFire, false},
+      {k_stateCareerIntro, k_touchKeyLeftSoft, false},
+      {k_stateTournamentStage, k_touchKeyFire, true},
+      {k_stateGameOver, k_touchKeyLeftSoft, false},
+      {k_stateItemBought, k_touchKeyLeftSoft, false},
+      {k_stateTournamentPrize, k_touchKeyLeftSoft, true},
+      {k_stateShopExplanation, k_touchKeyLeftSoft, false},
+      {k_stateCareerComplete, k_touchKeyLeftSoft, true},
+      {k_stateOpponentIntro, k_touchKeyFire, true},
+      {k_stateResultLines, k_touchKeyFire, true},
       // The match's message states send the fire key, a key that dismisses
-      // their message (key 17 does not, and it opens the in-game menu).
-      {k_stateAfterShot, 19, true},
-      {k_stateMatchNotices, 19, true},
-      {k_stateTutorialLessonIntro, 19, true},
-      {k_stateChallengeIntro, 19, true},
-      {k_stateTutorialFinished, 19, true},
+      // their message (the left soft key does not: it opens the in-game menu).
+      {k_stateAfterShot, k_touchKeyFire, true},
+      {k_stateMatchNotices, k_touchKeyFire, true},
+      {k_stateTutorialLessonIntro, k_touchKeyFire, true},
+      {k_stateChallengeIntro, k_touchKeyFire, true},
+      {k_stateTutorialFinished, k_touchKeyFire, true},
   };
   const LayoutRect rightSoftKey{197, 338, 43, 40};
   for (const Case& c : cases) {
@@ -201,7 +212,7 @@ TEST_F(StylusTest, WholeScreen) {
       Sent s = tapUp(x, y);
       const bool back = x == rightSoftKey.cx() && (c.state == k_stateCareerIntro || c.state == k_stateTournamentStage ||
                                                  c.state == k_stateShopExplanation);
-      EXPECT_EQ(s.pressed, keyBit(back ? 18 : c.key));
+      EXPECT_EQ(s.pressed, keyBit(back ? k_touchKeyRightSoft : c.key));
       EXPECT_EQ(s.released, c.pair && !back ? keyBit(c.key) : 0u);
     }
   }
@@ -224,10 +235,10 @@ TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
 TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
   enter(k_stateVersus);
   penAt(218, 300);
-  EXPECT_EQ(game->stylus.rightSoftHighlight, 1);
-  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
-  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
-  EXPECT_EQ(tapUp(120, 160).pressed, keyBit(4));
+  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
+  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(tapUp(120, 160).pressed, keyBit(k_touchKeyFineTurnB));
 }
 
 TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
@@ -236,7 +247,7 @@ TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
                         k_stateStroke, k_stateComputerBallInHand, k_stateStartDispatch}) {
     enter(state);
     Sent s = tapUp(120, 160);
-    EXPECT_EQ(s.pressed, keyBit(4)) << state;
+    EXPECT_EQ(s.pressed, keyBit(k_touchKeyFineTurnB)) << state;
     EXPECT_EQ(s.released, 0u) << state;
     EXPECT_EQ(run().pressed, 0u) << state;  // the tap was consumed
     EXPECT_EQ(penAt(120, 160).pressed, 0u) << state;
@@ -244,8 +255,8 @@ TEST_F(StylusTest, UnmappedStatesSendKeyFour) {
   // The won frame's dialog is dismissed by a tap: select (pair 19).
   enter(k_stateFrameWon);
   const Sent won = tapUp(120, 160);
-  EXPECT_EQ(won.pressed, keyBit(19));
-  EXPECT_EQ(won.released, keyBit(19));
+  EXPECT_EQ(won.pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(won.released, keyBit(k_touchKeyFire));
   enter(k_stateHumanBallInHandStart);
   game->stylus.leftSoftHighlight = game->stylus.rightSoftHighlight = 1;
   EXPECT_EQ(tapUp(120, 160).pressed, 0u);
@@ -263,13 +274,13 @@ TEST_F(StylusTest, HoldScroll) {
   };
   for (const Case& c : cases) {
     enter(c.state);
-    EXPECT_EQ(penAt(c.a.cx(), c.a.cy()).held, keyBit(11)) << c.state;
+    EXPECT_EQ(penAt(c.a.cx(), c.a.cy()).held, keyBit(k_touchKeyUp)) << c.state;
     EXPECT_EQ(game->pointerX, c.a.cx());  // kept while the pen rests
-    EXPECT_EQ(run().held, keyBit(11)) << c.state;
-    EXPECT_EQ(penAt(c.b.cx(), c.b.cy()).held, keyBit(13)) << c.state;
+    EXPECT_EQ(run().held, keyBit(k_touchKeyUp)) << c.state;
+    EXPECT_EQ(penAt(c.b.cx(), c.b.cy()).held, keyBit(k_touchKeyDown)) << c.state;
     Sent s = penAt(5, 5);
     EXPECT_EQ(s.held, 0u);
-    EXPECT_EQ(s.released, keyBit(11) | keyBit(13));
+    EXPECT_EQ(s.released, keyBit(k_touchKeyUp) | keyBit(k_touchKeyDown));
   }
 }
 
@@ -283,10 +294,10 @@ TEST_F(StylusTest, PubSpotPictures) {
   };
   for (const Case& c : cases) {
     enter(k_statePub);
-    game->career.pubSpot = c.spot;
-    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(17)) << c.spot;
+    game->m_pubSpot = c.spot;
+    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(k_touchKeyLeftSoft)) << c.spot;
     game->swipeRight = 1;
-    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(17), 0u) << c.spot;
+    EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(k_touchKeyLeftSoft), 0u) << c.spot;
     game->swipeRight = 0;
   }
   enter(k_statePub);
@@ -306,10 +317,10 @@ TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
   EXPECT_EQ(game->states.screenFlags[k_screenFlagDelayedSelect], 1);
   game->frame.gameClock = 10499;
   EXPECT_EQ(run().pressed, 0u);
-  game->frame.gameClock = 10500;
-  EXPECT_EQ(run().pressed, keyBit(17));
-  game->frame.gameClock = 10533;
-  EXPECT_EQ(run().pressed, keyBit(17));  // repeats until the state changes
+  game->m_gameClock = 10500;
+  EXPECT_EQ(run().pressed, keyBit(k_touchKeyLeftSoft));
+  game->m_gameClock = 10533;
+  EXPECT_EQ(run().pressed, keyBit(k_touchKeyLeftSoft));  // repeats until the state changes
   game->setState(k_stateTournamentMenu);
   game->keys.lock(0);
   game->states.gameState = k_stateRulesChoice;
@@ -323,9 +334,9 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
   penAt(124, row1);
   EXPECT_EQ(game->menu.selection, 1);
   EXPECT_EQ(tapUp(124, row1).pressed, 0u);
-  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 1);
-  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
-  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
+  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(k_touchKeyLeftSoft));
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
   // The right soft key disarms without a key.
   tapUp(124, row1);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
@@ -337,9 +348,9 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
   penAt(124, row2);
   EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
-  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
-  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
-  game->menu.flags[2] = 0;
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
+  game->m_menu.flags[2] = 0;
   // Page button: selection -2 under the pen, a pen-up switches the page.
   const LayoutRect page{82, 251, 60, 25};
   penAt(page.cx(), page.cy());
@@ -380,8 +391,8 @@ TEST_F(StylusTest, PostMatchMenuSecondTap) {
   penAt(124, row2);
   EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
-  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(17));
-  EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
+  EXPECT_EQ(tapUp(120, 100).pressed, keyBit(k_touchKeyLeftSoft));
+  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
   tapUp(124, row2);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
   EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
@@ -417,9 +428,9 @@ TEST_F(StylusTest, ShopBackAlwaysGoesBackAndTheBuyTagSelects) {
     SCOPED_TRACE(open);
     game->shop.panelOpen = open;
     game->shop.panelFullyOpen = open;
-    EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18)) << "back closes the panel or leaves";
-    EXPECT_EQ(tapUp(119, item).pressed, keyBit(17)) << "the item selects";
-    EXPECT_EQ(tapUp(172, tag).pressed, open ? keyBit(17) : 0u) << "the BUY tag, only while it shows";
+    EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft)) << "back closes the panel or leaves";
+    EXPECT_EQ(tapUp(119, item).pressed, keyBit(k_touchKeyLeftSoft)) << "the item selects";
+    EXPECT_EQ(tapUp(172, tag).pressed, open ? keyBit(k_touchKeyLeftSoft) : 0u) << "the BUY tag, only while it shows";
   }
 }
 
@@ -430,19 +441,19 @@ TEST_F(StylusTest, CoinTossPressesWithoutRelease) {
   penAt(170, touchLayoutY(92) + 22);
   EXPECT_EQ(game->menu.selection, 1);
   Sent s = tapUp(170, touchLayoutY(92) + 22);
-  EXPECT_EQ(s.pressed, keyBit(17));
-  EXPECT_EQ(s.held, keyBit(17));
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyLeftSoft));
+  EXPECT_EQ(s.held, keyBit(k_touchKeyLeftSoft));
   EXPECT_EQ(s.released, 0u);
 }
 
 TEST_F(StylusTest, BreakChoiceView) {
   enter(k_stateBreakChoice);
   const int32_t row0 = touchLayoutY(121) + 20;
-  EXPECT_EQ(tapUp(124, row0).pressed, keyBit(17));
+  EXPECT_EQ(tapUp(124, row0).pressed, keyBit(k_touchKeyLeftSoft));
   EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, 0u);
   game->setup.breakChoiceView = 1;
   EXPECT_EQ(tapUp(124, row0).pressed, 0u);
-  EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, keyBit(17));
+  EXPECT_EQ(tapUp(20, touchLayoutY(340) + 20).pressed, keyBit(k_touchKeyLeftSoft));
 }
 
 TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
@@ -453,8 +464,8 @@ TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
   EXPECT_EQ(run().pressed, 0u);  // the early tap is not kept for later
   game->frame.gameClock = 20501;
   Sent s = tapUp(120, 100);
-  EXPECT_EQ(s.pressed, keyBit(19));
-  EXPECT_EQ(s.released, keyBit(19));
-  EXPECT_EQ(game->stylus.messageTime, -1);
-  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(18));
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(s.released, keyBit(k_touchKeyFire));
+  EXPECT_EQ(game->m_messageTime, -1);
+  EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
 }

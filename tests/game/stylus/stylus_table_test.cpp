@@ -12,8 +12,8 @@ class BallInHandTest : public StylusTest {
     StylusTest::SetUp();
     enter(k_stateBallInHand);
     game->currentPlayer = 0;
-    game->gameType = 0;
-    game->turn.handX = game->turn.handY = 12345;
+    game->gameType = k_gameTypeQuickMatch;
+    game->handX = game->handY = 12345;
   }
 };
 
@@ -24,16 +24,16 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
     int32_t px, py;
     double x, y;
   } cases[] = {
-      {0, 0, 0, 0, 85, 100, 21.5, -100.0},    // x 18.0 clamped to 21.5
-      {0, 0, 0, 0, 150, 100, 83.0, -100.0},
-      {0, 0, 0, 0, 239, 10, 147.5, -24.5},    // both upper clamps
-      {0, 0, 0, 0, 150, 299, 83.0, -277.5},
-      {0, 0, 0, 1, 150, 100, 83.0, -202.0},   // behind the head line
-      {0, 0, 0, 1, 150, 250, 83.0, -250.0},
-      {0, 0, 1, 1, 152, 100, 85.0, -202.0},   // UK: raised to the baulk line
-      {0, 0, 1, 1, 152, 260, 85.0, -239.0},   // UK: into the D (radius 38)
-      {1, 1, 0, 0, 10, 100, 21.5, -100.0},    // player 1 of a two-player match
-      {1, 1, 0, 0, 100, 100, 94.0, -100.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 85, 100, 21.5, -100.0},  // x 18.0 clamped to 21.5
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 150, 100, 83.0, -100.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 239, 10, 147.5, -24.5},  // both upper clamps
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 0, 150, 299, 83.0, -277.5},
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 1, 150, 100, 83.0, -202.0},  // behind the head line
+      {0, k_gameTypeQuickMatch, k_ruleSetEightBall, 1, 150, 250, 83.0, -250.0},
+      {0, k_gameTypeQuickMatch, k_ruleSetUK, 1, 152, 100, 85.0, -202.0},         // UK: raised to the baulk line
+      {0, k_gameTypeQuickMatch, k_ruleSetUK, 1, 152, 260, 85.0, -239.0},         // UK: into the D (radius 38)
+      {1, k_gameTypeSingleMatch, k_ruleSetEightBall, 0, 10, 100, 21.5, -100.0},  // player 1 of a two-player match
+      {1, k_gameTypeSingleMatch, k_ruleSetEightBall, 0, 100, 100, 94.0, -100.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.px << "," << c.py << " player " << c.player);
@@ -49,8 +49,8 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
 }
 
 TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
-  game->ruleSet = 1;
-  game->turn.ballInHandInD = 1;
+  game->ruleSet = k_ruleSetUK;
+  game->ballInHandInD = 1;
   penAt(190, 280);
   const int64_t dx = game->turn.handX - q14(85.0), dy = game->turn.handY - q14(-201.0);
   const int64_t r = q14(38.0);
@@ -64,12 +64,12 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
   struct Case {
     int32_t player, gameType, profile, subState, px, py;
   } cases[] = {
-      {0, 0, -1, 30, 84, 100},   // left of player 0's table view
-      {0, 0, -1, 30, 150, 300},  // the soft-key band
-      {0, 0, 3, 30, 150, 100},   // computer player
-      {0, 0, -1, 0, 150, 100},   // entry step
-      {1, 0, 3, 30, 150, 100},
-      {5, 0, -1, 30, 150, 100},  // a bad player index reads no profile
+      {0, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 84, 100},   // left of player 0's table view
+      {0, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 150, 300},  // the soft-key band
+      {0, k_gameTypeQuickMatch, 3, k_subStateInGameUpdate, 150, 100},   // computer player
+      {0, k_gameTypeQuickMatch, -1, k_subStateInit, 150, 100},          // entry step
+      {1, k_gameTypeQuickMatch, 3, k_subStateInGameUpdate, 150, 100},
+      {5, k_gameTypeQuickMatch, -1, k_subStateInGameUpdate, 150, 100},  // a bad player index reads no profile
   };
   for (const Case& c : cases) {
     SetUp();
@@ -83,10 +83,10 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
 }
 
 TEST_F(BallInHandTest, FireButtonSide) {
-  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
   game->currentPlayer = 1;
-  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
   game->playerProfile[1] = 2;  // a computer has no fire button
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
   // Touching the fire button does not move the ball.
@@ -100,27 +100,27 @@ TEST_F(StylusTest, AimButtons) {
   enter(k_stateAim);
   // Fine-turn buttons repeat while the pen rests on them.
   Sent s = penAt(22, touchLayoutY(295) + 20);
-  EXPECT_EQ(s.pressed, keyBit(2));
-  EXPECT_EQ(s.released, keyBit(2));
-  EXPECT_EQ(game->stylus.leftArrowHighlight, 1);
-  EXPECT_EQ(run().pressed, keyBit(2));
-  EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(4));
-  EXPECT_EQ(game->stylus.rightArrowHighlight, 1);
-  EXPECT_EQ(game->stylus.leftArrowHighlight, 0);
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyFineTurnA));
+  EXPECT_EQ(s.released, keyBit(k_touchKeyFineTurnA));
+  EXPECT_EQ(game->m_leftArrowHighlight, 1);
+  EXPECT_EQ(run().pressed, keyBit(k_touchKeyFineTurnA));
+  EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
+  EXPECT_EQ(game->m_rightArrowHighlight, 1);
+  EXPECT_EQ(game->m_leftArrowHighlight, 0);
   penAt(120, 100);
   EXPECT_EQ(game->stylus.rightArrowHighlight, 0);
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
   // Fire on the left, then on the right for player 1 of a two-player match.
-  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(19));
+  EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
   game->currentPlayer = 1;
-  game->gameType = 1;
+  game->gameType = k_gameTypeSingleMatch;
   EXPECT_EQ(tapUp(30, 160).pressed, 0u);
-  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(19));
-  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(4));
-  EXPECT_EQ(penAt(178, touchLayoutY(295) + 20).pressed, keyBit(2));
+  EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
+  EXPECT_EQ(penAt(178, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnA));
   // Soft keys: left pair 17, right pair 18.
-  EXPECT_EQ(tapUp(20, 310).released, keyBit(17));
-  EXPECT_EQ(tapUp(218, 310).released, keyBit(18));
+  EXPECT_EQ(tapUp(20, 310).released, keyBit(k_touchKeyLeftSoft));
+  EXPECT_EQ(tapUp(218, 310).released, keyBit(k_touchKeyRightSoft));
 }
 
 TEST_F(StylusTest, SpinSelectorLayouts) {
@@ -129,9 +129,9 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     int32_t buttonX;  // the spin button (x, 0, 70, 45)
     int32_t padLeft;  // x of the left arrow
   } cases[] = {
-      {0, 1, 2, 88},
-      {1, 0, 2, 88},
-      {1, 1, 170, 25},  // the second player of a two-player match: mirrored
+      {0, k_gameTypeSingleMatch, 2, 88},
+      {1, k_gameTypeQuickMatch, 2, 88},
+      {1, k_gameTypeSingleMatch, 170, 25},  // the second player of a two-player match: mirrored
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "player " << c.player << " type " << c.gameType);
@@ -141,19 +141,19 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     penAt(c.buttonX + 35, 20);
     EXPECT_EQ(game->stylus.spinButtonHighlight, 1);
     Sent s = tapUp(c.buttonX + 35, 20);
-    EXPECT_EQ(s.pressed, keyBit(16));
-    EXPECT_EQ(s.released, keyBit(16));
-    EXPECT_EQ(game->stylus.spinButtonHighlight, 0);
+    EXPECT_EQ(s.pressed, keyBit(k_touchKeySpinButton));
+    EXPECT_EQ(s.released, keyBit(k_touchKeySpinButton));
+    EXPECT_EQ(game->m_spinButtonHighlight, 0);
     const int32_t other = c.buttonX == 2 ? 205 : 37;
     EXPECT_EQ(tapUp(other, 20).pressed, 0u);
     struct Arrow {
       int32_t dx, y, key;
       uint8_t StylusState::*highlight;
     } arrows[] = {
-        {45, 206, 11, &StylusState::upArrowHighlight},
-        {45, 250, 13, &StylusState::downArrowHighlight},
-        {0, 227, 12, &StylusState::leftArrowHighlight},
-        {88, 227, 14, &StylusState::rightArrowHighlight},
+        {45, 206, k_touchKeyUp, &cGame::m_upArrowHighlight},
+        {45, 250, k_touchKeyDown, &cGame::m_downArrowHighlight},
+        {0, 227, k_touchKeyLeft, &cGame::m_leftArrowHighlight},
+        {88, 227, k_touchKeyRight, &cGame::m_rightArrowHighlight},
     };
     for (const Arrow& a : arrows) {
       Sent held = penAt(c.padLeft + a.dx + 20, touchLayoutY(a.y) + 20);
@@ -161,7 +161,7 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
       EXPECT_EQ(game->stylus.*a.highlight, 1) << a.key;
       EXPECT_EQ(run().pressed, keyBit(a.key)) << a.key;  // repeats while held
     }
-    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(18));  // "Back": closes the selector
+    EXPECT_EQ(tapUp(20, 310).pressed, keyBit(k_touchKeyRightSoft));  // "Back": closes the selector
   }
 }
 
@@ -169,17 +169,17 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   enter(k_stateSpinSelector);
   game->stylus.spinButtonHidden = 1;
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
-  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(12));
-  game->stylus.spinArrowsLocked = 1;
+  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(k_touchKeyLeft));
+  game->spinArrowsLocked = 1;
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   EXPECT_EQ(game->stylus.leftSoftHighlight, 0);
   // A locked tutorial selector (its lesson's text box is up) turns the box
   // on a tap anywhere, with the fire key the box reads.
-  game->gameType = 5;
+  game->gameType = k_gameTypeTutorial;
   Sent s = tapUp(120, 100);
-  EXPECT_EQ(s.pressed, keyBit(19));
-  EXPECT_EQ(s.released, keyBit(19));
+  EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
+  EXPECT_EQ(s.released, keyBit(k_touchKeyFire));
 }
 
 // The spin selector is closed by touch on its "Back", the left soft key,
@@ -190,7 +190,7 @@ TEST_F(StylusTest, SpinSelectorClosesByItsBack) {
     enter(k_stateSpinSelector);
     penAt(key.cx(), key.cy());
     Sent s = tapUp(key.cx(), key.cy());
-    const uint64_t sent = key.x == left.x ? keyBit(18) : 0;
+    const uint64_t sent = key.x == left.x ? keyBit(k_touchKeyRightSoft) : 0;
     EXPECT_EQ(s.pressed, sent) << key.x;
     EXPECT_EQ(s.released, sent) << key.x;
   }
@@ -216,7 +216,7 @@ TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
     enter(k_stateMainMenu);
     EXPECT_EQ(run().pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
-    enter(k_stateTitle);  // no row: the in-match mapping sends key 4 for a tap
+    enter(k_stateTitle);  // no row: the in-match mapping sends k_touchKeyFineTurnB for a tap
     EXPECT_NE(tapUp(120, 160).pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
   }

@@ -159,10 +159,10 @@ TEST_F(TableData, PocketsSitBeyondTheBallInHandArea) {
 }
 
 TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
-  game->gameType = 1;
-  game->ruleSet = 0;
-  resetMatchState(*game);
-  initFrame(*game, true);
+  game->gameType = k_gameTypeSingleMatch;
+  game->ruleSet = k_ruleSetEightBall;
+  game->resetMatchState();
+  game->initFrame(true);
   for (int n = 0; n < 16; ++n) {
     const bool on = n == 0;  // ball 8 marks the lag and is off until needed
     EXPECT_EQ(world().balls[n]->pocketed, on ? 0 : 1) << n;
@@ -174,7 +174,7 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
     int32_t ruleSet;
     int on;  // balls 0 .. on - 1 on the table
   };
-  for (Rack rack : {Rack{2, 10}, Rack{0, 16}}) {
+  for (Rack rack : {Rack{k_ruleSetNineBall, 10}, Rack{k_ruleSetEightBall, 16}}) {
     SCOPED_TRACE(rack.ruleSet);
     game->ruleSet = rack.ruleSet;
     for (uint32_t seed = 1; seed < 60; ++seed) {
@@ -194,14 +194,14 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
         }
       }
     }
-    const TableLayoutGroup& g = layout().groups[rack.ruleSet == 2 ? 3 : 4];
+    const TableLayoutGroup& g = layout().groups[rack.ruleSet == k_ruleSetNineBall ? 3 : 4];
     EXPECT_EQ(g.x(1), 84);
     EXPECT_EQ(g.y(1), 130);
-    EXPECT_EQ(g.y(rack.ruleSet == 2 ? 9 : 8), 104);  // two rows, 13 apart, behind the apex
+    EXPECT_EQ(g.y(rack.ruleSet == k_ruleSetNineBall ? 9 : 8), 104);  // two rows, 13 apart, behind the apex
   }
-  for (int32_t type : {4, 5}) {
+  for (int32_t type : {k_gameTypeChallenge, k_gameTypeTutorial}) {
     game->gameType = type;
-    for (int i = 0; i < (type == 4 ? 32 : 5); ++i) {
+    for (int i = 0; i < (type == k_gameTypeChallenge ? 32 : 5); ++i) {
       game->challengeNumber = game->lessonNumber = i;
       resetMatchState(*game);
       initFrame(*game, true);

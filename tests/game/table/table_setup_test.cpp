@@ -178,9 +178,9 @@ TEST_F(TableTest, BadTablesBuildNothing) {
     EXPECT_EQ(world().lineCount, 0);
     EXPECT_EQ(world().cueStick, nullptr);
     // Every frame start copes with the empty table.
-    for (int32_t ruleSet : {0, 1, 2}) {
+    for (int32_t ruleSet : {k_ruleSetEightBall, k_ruleSetUK, k_ruleSetNineBall}) {
       game->ruleSet = ruleSet;
-      for (int32_t type : {0, 1, 4, 5}) {
+      for (int32_t type : {k_gameTypeQuickMatch, k_gameTypeSingleMatch, k_gameTypeChallenge, k_gameTypeTutorial}) {
         game->gameType = type;
         resetMatchState(*game);
         initFrame(*game, true);
@@ -213,9 +213,17 @@ TEST_F(TableTest, FrameStartsRackLagOrPlaceTheLayout) {
     bool lag;
   };
   const Case cases[] = {
-      {1, 1, true, 4, false},  {1, 3, true, 4, false},  {0, 1, true, 3, true},  {0, 2, true, 3, true},
-      {0, 3, true, 3, true},   {2, 1, true, 3, true},   {2, 3, true, 3, true},  {0, 0, true, 4, false},
-      {2, 0, true, 4, false},  {0, 1, false, 4, false}, {2, 2, false, 4, false},
+      {k_ruleSetUK, k_gameTypeSingleMatch, true, 4, false},
+      {k_ruleSetUK, k_gameTypeCareer, true, 4, false},
+      {k_ruleSetEightBall, k_gameTypeSingleMatch, true, 3, true},
+      {k_ruleSetEightBall, k_gameTypeTournament, true, 3, true},
+      {k_ruleSetEightBall, k_gameTypeCareer, true, 3, true},
+      {k_ruleSetNineBall, k_gameTypeSingleMatch, true, 3, true},
+      {k_ruleSetNineBall, k_gameTypeCareer, true, 3, true},
+      {k_ruleSetEightBall, k_gameTypeQuickMatch, true, 4, false},
+      {k_ruleSetNineBall, k_gameTypeQuickMatch, true, 4, false},
+      {k_ruleSetEightBall, k_gameTypeSingleMatch, false, 4, false},
+      {k_ruleSetNineBall, k_gameTypeTournament, false, 4, false},
   };
   load(standardTable());
   for (const Case& c : cases) {
@@ -237,7 +245,7 @@ TEST_F(TableTest, FrameStartsRackLagOrPlaceTheLayout) {
     if (!c.lag) {
       EXPECT_EQ(game->table.panelX, 6);
     }
-    EXPECT_EQ(game->m_rules.lowestBall, !c.lag && c.ruleSet == 2 ? 1 : 0);
+    EXPECT_EQ(game->m_rules.lowestBall, !c.lag && c.ruleSet == k_ruleSetNineBall ? 1 : 0);
     if (c.lag) {
       EXPECT_EQ(ball(0)->pointA.x, 60 << 14);  // the lag layout
       EXPECT_EQ(ball(3)->pocketed, 1);
@@ -256,7 +264,7 @@ TEST_F(TableTest, LayoutsPlaceOnlyBallsThatReachThePlayArea) {
   for (const auto& p : places) g[p[0]] = {static_cast<uint8_t>(p[0]), p[1], p[2], {}};
   g.resize(14);  // records 14 and 15 missing
   load(groups);
-  game->gameType = 4;
+  game->gameType = k_gameTypeChallenge;
   game->challengeNumber = 7;
   resetMatchState(*game);
   initFrame(*game, true);
@@ -277,8 +285,8 @@ TEST_F(TableTest, LayoutsPlaceOnlyBallsThatReachThePlayArea) {
 
 TEST_F(TableTest, RackJitterMovesUpAndRightOnly) {
   load(standardTable());
-  game->ruleSet = 0;
-  game->gameType = 0;
+  game->ruleSet = k_ruleSetEightBall;
+  game->gameType = k_gameTypeQuickMatch;
   for (uint32_t seed : {1u, 2u, 99u, 12345u}) {
     game->engine.random->setSeed(seed);
     resetMatchState(*game);
@@ -302,17 +310,19 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     int32_t palette[16];
   };
   const Case cases[] = {
-      {0, {0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2}, {0, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6}},
-      {1, {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, {0, 2, 2, 2, 2, 2, 2, 2, 7, 0, 0, 0, 0, 0, 0, 0}},
+      {k_ruleSetEightBall,
+       {0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2},
+       {0, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6}},
+      {k_ruleSetUK, {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, {0, 2, 2, 2, 2, 2, 2, 2, 7, 0, 0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ruleSet);
     loadBanks();
     load(standardTable());
     game->ruleSet = c.ruleSet;
-    game->gameType = 0;
-    resetMatchState(*game);
-    initFrame(*game, true);
+    game->gameType = k_gameTypeQuickMatch;
+    game->resetMatchState();
+    game->initFrame(true);
     for (int n = 0; n < 16; ++n) {
       SpriteAnimPlayer* p = lookPlayer(ball(n)->animPlayer);
       ASSERT_NE(p, nullptr) << n;
@@ -337,9 +347,9 @@ TEST_F(TableTest, BallLooksByRuleSet) {
   // Without the banks no looks are made.
   for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = nullptr;
   load(standardTable());
-  game->gameType = 0;
-  resetMatchState(*game);
-  initFrame(*game, true);
+  game->gameType = k_gameTypeQuickMatch;
+  game->resetMatchState();
+  game->initFrame(true);
   EXPECT_EQ(ball(0)->animPlayer, nullptr);
   EXPECT_EQ(ball(9)->animPlayer, nullptr);
   EXPECT_EQ(world().handCursor->animPlayer, nullptr);
@@ -348,7 +358,7 @@ TEST_F(TableTest, BallLooksByRuleSet) {
 TEST_F(TableTest, PottedBallListsStopAtNine) {
   loadBanks();
   load(standardTable());
-  game->ruleSet = 0;
+  game->ruleSet = k_ruleSetEightBall;
   game->currentPlayer = 1;
   for (int b : {0, 3, 9, 12, 8, 1, 2, 4, 5, 6, 7, 10}) addPottedBall(*game, b, 1);
   addPottedBall(*game, 3, 0);
@@ -370,18 +380,18 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   EXPECT_EQ(game->turn.potted[1].count, 0);
   EXPECT_EQ(game->turn.potted[1].players[0], nullptr);
   // UK looks.
-  game->ruleSet = 1;
-  for (int b : {3, 8, 12}) addPottedBall(*game, b, 0);
-  EXPECT_EQ(game->turn.potted[0].players[0]->palette, 2);
-  EXPECT_EQ(game->turn.potted[0].players[1]->palette, 7);
-  EXPECT_EQ(game->turn.potted[0].players[2]->palette, 0);
-  EXPECT_EQ(game->turn.potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
+  game->ruleSet = k_ruleSetUK;
+  for (int b : {3, 8, 12}) game->addPottedBall(b, 0);
+  EXPECT_EQ(game->m_potted[0].players[0]->palette, 2);
+  EXPECT_EQ(game->m_potted[0].players[1]->palette, 7);
+  EXPECT_EQ(game->m_potted[0].players[2]->palette, 0);
+  EXPECT_EQ(game->m_potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
 }
 
 TEST_F(TableTest, MatchResetAndPlayerGroups) {
   load(standardTable());
-  game->gameType = 1;
-  initFrame(*game, false);
+  game->gameType = k_gameTypeSingleMatch;
+  game->initFrame(false);
   ball(4)->spin.set(5, 5);
   game->m_rules.playerGroup[0] = 254;
   game->m_rules.playerGroup[1] = 65024;
@@ -391,9 +401,9 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
   game->m_rules.playerGroup[1] = 256;
   EXPECT_EQ(getPlayerGroup(*game, 1), -1);
   game->m_rules.lowestBall = 3;
-  game->career.progress.equippedMask = 0;
-  game->gameType = 5;
-  resetMatchState(*game);
+  game->m_career.equippedMask = 0;
+  game->gameType = k_gameTypeTutorial;
+  game->resetMatchState();
   EXPECT_EQ(game->m_rules.lowestBall, 0);
   EXPECT_EQ(game->m_rules.playerGroup[0], 0u);
   EXPECT_EQ(game->m_rules.groupChosenOnBreak[1], -1);
@@ -407,10 +417,10 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
     EXPECT_TRUE(ball(n)->spin.equals(Vector2(0, 0)));
     EXPECT_EQ(ball(n)->shadow->hidden, 1);
   }
-  game->gameType = 1;
-  game->career.progress.equippedMask = 0x1041;  // nothing equipped in any category
-  resetMatchState(*game);
-  EXPECT_EQ(game->career.equippedLevel[0], 0);
+  game->gameType = k_gameTypeSingleMatch;
+  game->m_career.equippedMask = 0x1041;  // nothing equipped in any category
+  game->resetMatchState();
+  EXPECT_EQ(game->m_equippedLevel[0], 0);
 }
 
 TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {
@@ -444,8 +454,8 @@ TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {
 TEST_F(TableTest, PlayedShotsChangeTheMatchThroughTheGame) {
   loadBanks();
   load(standardTable());
-  game->ruleSet = 0;
-  game->gameType = 0;
+  game->ruleSet = k_ruleSetEightBall;
+  game->gameType = k_gameTypeQuickMatch;
   game->currentPlayer = 0;
   initFrame(*game, true);
   PhysicsWorld& w = world();

@@ -98,9 +98,9 @@ class TurnTest : public DataTest {
   }
   // A quick match of the rule set: the human against profile 0.
   void startQuickMatch(int32_t ruleSet) {
-    game->gameType = 0;
+    game->gameType = k_gameTypeQuickMatch;
     game->ruleSet = ruleSet;
-    startMatch(*game, 0, 2, 7);
+    game->startMatch(k_gameTypeQuickMatch, 2, 7);
   }
 };
 

@@ -193,7 +193,7 @@ TEST_F(BallViewFlow, SlotsFollowTheBallList) {
 TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   GL3DTextureManager& textures = game->engine.renderer.getTextures();
   const int32_t loaded = textures.getCount();
-  for (int32_t rules = 0; rules < 3; ++rules) {
+  for (int32_t rules = k_ruleSetEightBall; rules <= k_ruleSetNineBall; ++rules) {
     SCOPED_TRACE(rules);
     releaseBallViewData(*game);
     EXPECT_EQ(textures.getCount(), 0);
@@ -211,10 +211,10 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
     EXPECT_NE(game->ballView.heldModel, nullptr);
   }
   // A match after a match holds as many textures as the first.
-  game->ruleSet = 0;
-  game->setup.tableIndex = 0;
-  releaseBallViewData(*game);
-  load3DView(*game);
+  game->ruleSet = k_ruleSetEightBall;
+  game->m_tableIndex = 0;
+  game->releaseBallViewData();
+  game->load3DView();
   EXPECT_EQ(textures.getCount(), loaded);
 }
 
@@ -294,9 +294,9 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
 // The turn flow opens the view at the human's strike, the computer's never;
 // it shuts when the balls rest.
 TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
-  startQuickMatch(1);
-  for (int i = 0; i < 400 && !(game->states.gameState == k_stateAim && game->currentPlayer == 0); ++i) {
-    if (game->states.gameState != k_stateAim)
+  startQuickMatch(k_ruleSetUK);
+  for (int i = 0; i < 400 && !(game->s_gameState == k_stateAim && game->currentPlayer == 0); ++i) {
+    if (game->s_gameState != k_stateAim)
       tap(turntest::kKeyFire);
     else
       frame();

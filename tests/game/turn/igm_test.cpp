@@ -15,8 +15,8 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 class IgmTest : public TurnTest {
  protected:
   // A quick match at the aim with the menu open over it.
-  void openMenu(int32_t gameType = 0) {
-    startQuickMatch(0);
+  void openMenu(int32_t gameType = k_gameTypeQuickMatch) {
+    startQuickMatch(k_ruleSetEightBall);
     game->gameType = gameType;
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
@@ -36,9 +36,9 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
     int32_t state;
     uint8_t tutorialLeft;
   } cases[] = {
-      {0, kKeyRightSoft, k_stateAim, 0},
-      {0, kKeyBack, k_stateMainMenuLoading, 0},
-      {5, kKeyBack, k_stateMainMenuLoading, 1},
+      {k_gameTypeQuickMatch, kKeyRightSoft, k_stateAim, 0},
+      {k_gameTypeQuickMatch, kKeyBack, k_stateMainMenuLoading, 0},
+      {k_gameTypeTutorial, kKeyBack, k_stateMainMenuLoading, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
@@ -55,7 +55,7 @@ TEST_F(IgmTest, BackLeavesTheMatchRightSoftResumes) {
 }
 
 TEST_F(IgmTest, OneMenuAtATimeAndTheBallViewComesBack) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   game->ballView.open = 1;
   game->turn.skipHintShown = 1;
@@ -87,13 +87,15 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
   struct Case {
     uint32_t item;
     int32_t title, action;
-  } cases[] = {{k_textQuitMatch, 65, 2}, {k_textIGMRestart, 193, 3}, {k_textExit, 37, 0}};
+  } cases[] = {{k_textQuitMatch, k_textQuitMatchTitle, 2},
+               {k_textIGMRestart, k_textRestartMatch, 3},
+               {k_textExit, k_textExit, 0}};
   for (const Case& c : cases) {
     openMenu();
     choose(c.item);
     ASSERT_EQ(game->states.gameState, k_stateQuestion);
     EXPECT_EQ(game->question.title, c.title);
-    EXPECT_EQ(game->question.body, 1);
+    EXPECT_EQ(game->question.body, k_textQuestionBody);
     EXPECT_EQ(game->question.action, c.action);
     EXPECT_EQ(game->question.returnState, k_stateIGM);
     EXPECT_EQ(game->question.panel, k_interfaceIGM);
@@ -103,7 +105,7 @@ TEST_F(IgmTest, QuestionsOpenWithNoRowOnTheMenusPanel) {
 
 TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
   for (int32_t under : {k_stateAim, k_stateFrameWon, k_stateResultLines}) {
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -123,9 +125,9 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     int32_t state, winner;
     uint32_t outcome;
   } cases[] = {
-      {0, k_textCheatWin, k_stateFrameWon, 0, kOutWin},
-      {0, k_textCheatLose, k_stateFrameWon, 1, kOutLose},
-      {4, k_textCheatWin, k_stateAfterShot, 0, kOutWin},
+      {k_gameTypeQuickMatch, k_textCheatWin, k_stateFrameWon, 0, kOutWin},
+      {k_gameTypeQuickMatch, k_textCheatLose, k_stateFrameWon, 1, kOutLose},
+      {k_gameTypeChallenge, k_textCheatWin, k_stateAfterShot, 0, kOutWin},
       {4, k_textCheatLose, k_stateCheatMenu, -1, 0},  // no losing a challenge
   };
   for (const Case& c : cases) {
@@ -143,7 +145,7 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
     EXPECT_EQ(game->currentPlayer, c.winner);
     EXPECT_EQ(game->states.stackDepth, 0);
     // The menu closed first: the aim left, as when a shot decides the frame.
-    EXPECT_EQ(takeLog(), (std::vector<Step>{{310, 'l'}, {520, 'l'}, {c.state, 'e'}}));
+    EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateCheatMenu, 'l'}, {k_stateAim, 'l'}, {c.state, 'e'}}));
     EXPECT_EQ(game->inGameMenus.cheatNotice, c.winner);
     EXPECT_EQ(game->inGameMenus.cheatNoticeLife, cGame::k_cheatNoticeLife);
   }
@@ -190,7 +192,7 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
 }
 
 TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
-  startQuickMatch(2);
+  startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
   game->m_rules.pushOutAvailable = 1;
   game->m_rules.shotOutcome = 0;

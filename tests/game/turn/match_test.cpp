@@ -197,13 +197,14 @@ struct RuleCase {
 };
 
 TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
-  const RuleCase cases[] = {{"eight-ball", 0, false}, {"UK", 1, false}, {"nine-ball", 2, false},
-                            {"eight-ball skipped", 0, true}, {"UK skipped", 1, true}, {"nine-ball skipped", 2, true}};
+  const RuleCase cases[] = {{"eight-ball", k_ruleSetEightBall, false}, {"UK", k_ruleSetUK, false},
+                            {"nine-ball", k_ruleSetNineBall, false},   {"eight-ball skipped", k_ruleSetEightBall, true},
+                            {"UK skipped", k_ruleSetUK, true},         {"nine-ball skipped", k_ruleSetNineBall, true}};
   for (const RuleCase& c : cases) {
     SCOPED_TRACE(c.name);
     uint64_t hashes[2] = {};
     for (int run = 0; run < 2; ++run) {
-      loadMatch(2, c.ruleSet, 1234 + c.ruleSet);
+      loadMatch(k_gameTypeTournament, c.ruleSet, 1234 + c.ruleSet);
       game->playerProfile[0] = 0;
       game->playerProfile[1] = 0;
       game->career.option8 = c.skip ? 1 : 0;
@@ -212,7 +213,7 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
       EXPECT_EQ(r.finalState, k_stateResultLines) << "shots " << r.shots;
       EXPECT_TRUE(r.winner == 0 || r.winner == 1);
       EXPECT_GT(r.shots, 1);
-      EXPECT_EQ(r.lagged, c.ruleSet != 1);
+      EXPECT_EQ(r.lagged, c.ruleSet != k_ruleSetUK);
       hashes[run] = r.hash;
       std::printf("%s: %d shots, winner %d\n", c.name, r.shots, r.winner);
     }
@@ -221,8 +222,8 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
 }
 
 TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
-  loadMatch(2, 0, 99);
-  game->career.progress.counterC = 0;
+  loadMatch(k_gameTypeTournament, k_ruleSetEightBall, 99);
+  game->m_career.counterC = 0;
   // The computer thinks as long as its animation plays, as in a real match.
   game->turn.fastThinking = 0;
   const Result r = play(60000, true);
@@ -240,7 +241,7 @@ TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
 TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
   gl = std::make_unique<GlContext>();
   setCurrentGlContext(gl.get());
-  loadMatch(2, 0, 99);
+  loadMatch(k_gameTypeTournament, k_ruleSetEightBall, 99);
   PhysicsWorld& w = game->m_world;
   int32_t ball = -1;
   bool sawPot = false;
@@ -313,12 +314,12 @@ TEST_F(MatchTest, MatchWithoutItsDataGoesBackToTheMenus) {
   for (const char* broken : {"table.bar", "misc.bar"}) {
     SCOPED_TRACE(broken);
     std::filesystem::remove(dir / broken);
-    loadMatch(0, 0, 5);
-    for (int i = 0; i < 400 && game->states.gameState == k_stateGameLoading; ++i) frame();
-    EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
-    EXPECT_EQ(game->states.inGame, 0);
-    for (int i = 0; i < 400 && game->states.gameState == k_stateMainMenuLoading; ++i) frame();
-    EXPECT_EQ(game->states.gameState, k_stateMainMenu);
+    loadMatch(k_gameTypeQuickMatch, k_ruleSetEightBall, 5);
+    for (int i = 0; i < 400 && game->s_gameState == k_stateGameLoading; ++i) frame();
+    EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
+    EXPECT_EQ(game->m_inGame, 0);
+    for (int i = 0; i < 400 && game->s_gameState == k_stateMainMenuLoading; ++i) frame();
+    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
     const char* data = std::getenv("KV_DATA_DIR");
     std::filesystem::copy_file(std::string(data) + "/" + broken, dir / broken);
   }

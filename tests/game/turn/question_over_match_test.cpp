@@ -18,7 +18,7 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    startQuickMatch(2);
+    startQuickMatch(k_ruleSetNineBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
     game->m_rules.pushOutAvailable = 1;
@@ -41,7 +41,7 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
 // The blinking "TOUCH SCREEN" goes with what asked for the touch: a closed
 // message box, the end of the scratch hold.
 TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   showMessageBox(*game, 0, 508);
@@ -68,7 +68,7 @@ TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
 // The spin selector opened by a touch on the right soft key closes by a
 // touch on its "Back": the aim comes back, not the in-game menu.
 TEST_F(TurnTest, SpinSelectorOpensAndClosesByTouch) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   auto touch = [this](int32_t x, int32_t y) {

@@ -13,7 +13,8 @@ namespace turntest {
 namespace {
 
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
-constexpr int32_t kQuick = 0, kSingle = 1, kCareer = 3, kChallenge = 4, kTutorial = 5;
+constexpr int32_t kQuick = k_gameTypeQuickMatch, kSingle = k_gameTypeSingleMatch, kCareer = k_gameTypeCareer,
+                  kChallenge = k_gameTypeChallenge, kTutorial = k_gameTypeTutorial;
 
 class ResultTest : public TurnTest {
  protected:
@@ -31,7 +32,7 @@ class ResultTest : public TurnTest {
   std::unique_ptr<ASprite> font;
   // A match at the aim, then its result as given.
   void finish(int32_t gameType, int32_t slot, int32_t winner) {
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     game->gameType = gameType;
     game->opponentSlot = slot;
@@ -219,8 +220,8 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   ASSERT_EQ(game->states.gameState, k_stateCharacterUnlocked);
   const int32_t character = getRivalCharacter(*game, 3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
-  EXPECT_EQ(game->matchResult.unlockText, 478 + character);
-  EXPECT_EQ(getInterfaceElement(*game, k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
+  EXPECT_EQ(game->matchResult.unlockText, k_textCharacterUnlockedPage0 + character);
+  EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
   EXPECT_EQ(savedByte(183), 0);
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
   tap(kKeyFire);
@@ -274,7 +275,7 @@ TEST_F(ResultTest, SpecialRivalOpenedSavesAndReturnsToTheCheck) {
   updateSpecialRivalOpened(*game);
   EXPECT_TRUE(game->career.specialRivalOpen);
   EXPECT_EQ(savedByte(23), 1);
-  EXPECT_EQ(game->matchResult.unlockText, 704);
+  EXPECT_EQ(game->matchResult.unlockText, k_textSpecialRivalPages);
   EXPECT_EQ(game->matchResult.unlockPageCount, 2);
   for (int i = 0; i < 2; ++i) {
     game->keys.lock(0);

@@ -16,42 +16,63 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 std::pair<int32_t, int32_t> xy(const Vector2& v) { return {v.x, v.y}; }
 
 TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
-  game->sound.enabled = 1;
-  startQuickMatch(0);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{500, 'e'}, {500, 'l'}, {640, 'e'}, {640, 'l'}, {650, 'e'}, {650, 'l'},
-                                          {505, 'e'}}));
+  game->m_soundEnabled = 1;
+  startQuickMatch(k_ruleSetEightBall);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateMatchInit, 'e'},
+                                          {k_stateMatchInit, 'l'},
+                                          {k_stateMatchNotices, 'e'},
+                                          {k_stateMatchNotices, 'l'},
+                                          {k_stateStartDispatch, 'e'},
+                                          {k_stateStartDispatch, 'l'},
+                                          {k_stateOpponentIntro, 'e'}}));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_TRUE(game->turn.textBoxOn);
-  EXPECT_EQ(game->turn.textBoxText, 442 + 3 * 7);
+  EXPECT_TRUE(game->textBoxOn);
+  EXPECT_EQ(game->textBoxText, k_textRivalGreeting0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->currentPlayer, 0);
   EXPECT_FALSE(game->turn.textBoxOn);
   tap(kKeyFire);
-  EXPECT_EQ(game->states.gameState, k_stateShotPower);
-  EXPECT_EQ(game->turn.leftSoftKeyText, 24);
+  EXPECT_EQ(game->s_gameState, k_stateShotPower);
+  EXPECT_EQ(game->leftSoftKeyText, k_textPowerBack);
   // A stroke at gauge 0: the miss sound, and the stroke is still made.
   frame(0);
   frame(0);
   game->m_world.shot.powerGauge = 0;
   tap(kKeyFire, 0);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(game->sound.lastId, k_soundStickMiss);
-  EXPECT_EQ(game->turn.leftSoftKeyText, 12);
+  EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
+  EXPECT_EQ(game->leftSoftKeyText, k_textSkip);
   ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{505, 'l'}, {520, 'e'}, {520, 'l'}, {530, 'e'}, {530, 'l'}, {540, 'e'},
-                                          {540, 'l'}, {550, 'e'}, {550, 'l'}, {560, 'e'}, {560, 'l'}, {600, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateOpponentIntro, 'l'},
+                                          {k_stateAim, 'e'},
+                                          {k_stateAim, 'l'},
+                                          {k_stateShotPower, 'e'},
+                                          {k_stateShotPower, 'l'},
+                                          {k_stateStroke, 'e'},
+                                          {k_stateStroke, 'l'},
+                                          {k_stateBallsMoving, 'e'},
+                                          {k_stateBallsMoving, 'l'},
+                                          {k_stateAfterShot, 'e'},
+                                          {k_stateAfterShot, 'l'},
+                                          {k_stateComputerBallInHand, 'e'}}));
   // Nothing was hit: a foul, and the computer has the ball in hand.
   EXPECT_EQ(game->currentPlayer, 1);
   EXPECT_TRUE(game->m_rules.ballInHand);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{600, 'l'}, {510, 'e'}, {510, 'l'}, {610, 'e'}, {610, 'l'}, {540, 'e'},
-                                          {540, 'l'}, {550, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateComputerBallInHand, 'l'},
+                                          {k_stateBallInHand, 'e'},
+                                          {k_stateBallInHand, 'l'},
+                                          {k_stateComputerShot, 'e'},
+                                          {k_stateComputerShot, 'l'},
+                                          {k_stateStroke, 'e'},
+                                          {k_stateStroke, 'l'},
+                                          {k_stateBallsMoving, 'e'}}));
   EXPECT_FALSE(game->m_rules.ballInHand);
   EXPECT_TRUE(game->m_rules.cueBallPlaced);
 }
 
 TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   // The cue ball went down a pocket; the next player has it in hand.
@@ -61,10 +82,10 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   cue->setPosition(0x38000, -0x44000);
   game->m_rules.ballInHand = 1;
   takeLog();
-  chooseNextTurnState(*game);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{520, 'l'}, {590, 'e'}}));
+  game->chooseNextTurnState();
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateAim, 'l'}, {k_stateHumanBallInHandStart, 'e'}}));
   frame();
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{590, 'l'}, {510, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateHumanBallInHandStart, 'l'}, {k_stateBallInHand, 'e'}}));
   EXPECT_FALSE(cue->pocketed);
   EXPECT_FALSE(cue->hidden);
   EXPECT_FALSE(cue->dropping);
@@ -85,13 +106,13 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   frames(3);
   EXPECT_EQ(xy(cue->position), xy(Vector2(0x150000, -0x3C0000)));
   tap(kKeyFire);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{510, 'l'}, {520, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateBallInHand, 'l'}, {k_stateAim, 'e'}}));
   EXPECT_FALSE(game->m_rules.ballInHand);
   EXPECT_FALSE(game->m_rules.cueAwaitsPlacing);
 }
 
 TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   // Balls along the whole row of the computer's break spot.
   for (int b = 1; b <= 15; ++b) {
@@ -137,17 +158,39 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     bool placed;
     std::vector<Frame> frames;  // each change until the computer's shot
   } cases[] = {
-      {"free", 100, -150, {}, false, {{510, 100, -150}, {610, 100, -150}}},
-      {"free, placed already", 100, -150, {}, true, {{610, 100, -150}}},
-      {"blocked", 100, -150, {{100, -150}}, false,
-       {{600, 103, -150}, {600, 106, -150}, {600, 109, -150}, {510, 109, -150}, {610, 109, -150}}},
-      {"blocked at the edge", 145, -150, {{145, -150}}, false, {{600, bx, by}, {510, bx, by}, {610, bx, by}}},
-      {"the break position blocked too", 145, -150, {{145, -150}, {bx, by}}, false,
-       {{600, bx, by}, {600, bx + 3, by}, {600, bx + 6, by}, {600, bx + 9, by}, {510, bx + 9, by}, {610, bx + 9, by}}},
+      {"free", 100, -150, {}, false, {{k_stateBallInHand, 100, -150}, {k_stateComputerShot, 100, -150}}},
+      {"free, placed already", 100, -150, {}, true, {{k_stateComputerShot, 100, -150}}},
+      {"blocked",
+       100,
+       -150,
+       {{100, -150}},
+       false,
+       {{k_stateComputerBallInHand, 103, -150},
+        {k_stateComputerBallInHand, 106, -150},
+        {k_stateComputerBallInHand, 109, -150},
+        {k_stateBallInHand, 109, -150},
+        {k_stateComputerShot, 109, -150}}},
+      {"blocked at the edge",
+       145,
+       -150,
+       {{145, -150}},
+       false,
+       {{k_stateComputerBallInHand, bx, by}, {k_stateBallInHand, bx, by}, {k_stateComputerShot, bx, by}}},
+      {"the break position blocked too",
+       145,
+       -150,
+       {{145, -150}, {bx, by}},
+       false,
+       {{k_stateComputerBallInHand, bx, by},
+        {k_stateComputerBallInHand, bx + 3, by},
+        {k_stateComputerBallInHand, bx + 6, by},
+        {k_stateComputerBallInHand, bx + 9, by},
+        {k_stateBallInHand, bx + 9, by},
+        {k_stateComputerShot, bx + 9, by}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    startQuickMatch(0);
+    startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
     int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
@@ -192,7 +235,7 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
 }
 
 TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   takeLog();
@@ -207,12 +250,12 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   frame();
   EXPECT_EQ(game->states.gameState, k_stateIGM);
   EXPECT_EQ(game->stateUnderMenu(), k_stateAim);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'e'}}));
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'e'}}));
   // The right soft key closes it: the aim goes on where it was.
   tap(kKeyRightSoft);
-  EXPECT_EQ(game->states.gameState, k_stateAim);
-  EXPECT_EQ(game->states.stackDepth, 0);
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{300, 'l'}}));
+  EXPECT_EQ(game->s_gameState, k_stateAim);
+  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'l'}}));
   // A menu request of the stylus is cleared once seen; the menu opens with
   // no row selected.
   for (int i = 0; i < 5; ++i) frame();
@@ -224,7 +267,7 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
 }
 
 TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   frames(3);
@@ -256,7 +299,7 @@ TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
 }
 
 TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateShotPower);
@@ -282,7 +325,7 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
 }
 
 TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   for (int shot = 1; shot <= 4; ++shot) {
     game->currentPlayer = 1;
@@ -307,9 +350,9 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
 }
 
 TEST_F(TurnTest, LagSecondBallAndItsResult) {
-  game->gameType = 2;
-  game->ruleSet = 0;
-  startMatch(*game, 2, 2, 7);
+  game->gameType = k_gameTypeTournament;
+  game->ruleSet = k_ruleSetEightBall;
+  game->startMatch(k_gameTypeTournament, 2, 7);
   game->playerProfile[0] = 0;
   ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
   PhysicalObject* cue = game->m_world.cueBall;
@@ -349,7 +392,7 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
     int32_t expectState;
   } cases[] = {{0, k_stateBreakChoice}, {1, -1}};
   for (const Case& c : cases) {
-    startQuickMatch(1);
+    startQuickMatch(k_ruleSetUK);
     tap(kKeyFire);
     game->currentPlayer = c.player;
     game->m_world.breakPlayed = 1;
@@ -370,7 +413,7 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
 }
 
 TEST_F(TurnTest, PushOutOfferAndAnswer) {
-  startQuickMatch(2);
+  startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   game->m_rules.pushOutAvailable = 1;
@@ -388,7 +431,9 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   EXPECT_TRUE(game->m_rules.pushOutShot);
   EXPECT_FALSE(game->m_rules.pushOutAvailable);
   frame();
-  EXPECT_EQ(takeLog(), (std::vector<Step>{{380, 'e'}, {380, 'l'}, {560, 'l'}, {520, 'e'}}));
+  EXPECT_EQ(takeLog(),
+            (std::vector<Step>{
+                {k_stateQuestionMenu, 'e'}, {k_stateQuestionMenu, 'l'}, {k_stateAfterShot, 'l'}, {k_stateAim, 'e'}}));
   // The opponent pushed out; passing it back gives the other player the table.
   game->m_rules.pushOutAnswered = 1;
   game->setInGameState(k_stateAfterShot);
@@ -417,10 +462,10 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
       {"fouled, rival potted", 9, 1, 1, 0, 1, 1u << 12},
   };
   for (const Case& c : cases) {
-    game->career.achievementMask = 0;
-    game->career.achievementCounter = 0;
-    startQuickMatch(0);
-    startMatch(*game, 0, 2, c.rival);
+    game->m_achievementMask = 0;
+    game->m_achievementCounter = 0;
+    startQuickMatch(k_ruleSetEightBall);
+    game->startMatch(k_gameTypeQuickMatch, 2, c.rival);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -433,8 +478,8 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     EXPECT_TRUE(isDialogBoxOpen(*game));
   }
   // Three such wins against profile 0 give achievement 22.
-  startQuickMatch(0);
-  startMatch(*game, 0, 2, 9);
+  startQuickMatch(k_ruleSetEightBall);
+  game->startMatch(k_gameTypeQuickMatch, 2, 9);
   tap(kKeyFire);
   game->m_rules.winner = 0;
   game->m_rules.shotOutcome = kOutWin;
@@ -447,7 +492,7 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
 }
 
 TEST_F(TurnTest, FrameWonThenResultLines) {
-  startQuickMatch(0);
+  startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   game->m_rules.winner = 1;
   game->m_rules.shotOutcome = kOutLose;
@@ -457,7 +502,7 @@ TEST_F(TurnTest, FrameWonThenResultLines) {
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->turn.textBoxText, 443 + 3 * 7);
+  EXPECT_EQ(game->textBoxText, k_textRivalWon0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->states.gameState, k_stateGameOver);
 }
@@ -467,11 +512,11 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
     int32_t winner, bet, element, anim;
   } cases[] = {{0, 0, 130, 0}, {0, 2, 130, 2}, {1, 1, 129, 4}};
   for (const Case& c : cases) {
-    game->gameType = 3;
-    game->ruleSet = 0;
-    game->career.progress.flagB = 0;
-    startMatch(*game, 3, 1, 4);
-    game->setup.betPosition = c.bet;
+    game->gameType = k_gameTypeCareer;
+    game->ruleSet = k_ruleSetEightBall;
+    game->m_career.flagB = 0;
+    game->startMatch(k_gameTypeCareer, 1, 4);
+    game->betPosition = c.bet;
     game->m_rules.winner = c.winner;
     game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
     game->setInGameState(k_stateResultLines);
@@ -519,13 +564,13 @@ TEST(TurnTexts, EveryIdIsWorded) {
 TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   int32_t last = -1;
   for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
-    startMatch(*game, 0, 2, character);
+    game->startMatch(k_gameTypeQuickMatch, 2, character);
     EXPECT_GT(game->playerProfile[1], last) << character;
     last = game->playerProfile[1];
   }
-  EXPECT_EQ(getOpponentProfile(*game, 0, 9), 0);
-  EXPECT_EQ(getOpponentProfile(*game, 0, 10), 10);
-  startMatch(*game, 1, 2, 7);
+  EXPECT_EQ(game->getOpponentProfile(0, 9), 0);
+  EXPECT_EQ(game->getOpponentProfile(0, 10), 10);
+  game->startMatch(k_gameTypeSingleMatch, 2, 7);
   EXPECT_EQ(game->playerProfile[1], -1);
   // Tournaments: stronger round by round and in the bigger fields.
   const struct {

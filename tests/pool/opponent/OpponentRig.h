@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "game/Korvane/cGamePlay/Opponent.h"
 #include "physics/TableFixture.h"
 #include "tools/misc/ProfileWriter.h"
@@ -49,7 +50,7 @@ struct Rig {
 
   explicit Rig(int32_t ruleSet = RuleSetup::kEightBall, uint32_t seed = 1) {
     setup.ruleSet = ruleSet;
-    setup.gameType = 0;
+    setup.gameType = k_gameTypeQuickMatch;
     // The strongest profile unless a test chooses another.
     setup.playerProfile[0] = kStrongest;
     setup.playerProfile[1] = kStrongest;

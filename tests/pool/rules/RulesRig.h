@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "game/Korvane/cGamePlay/ShotRules.h"
 
 namespace rulestest {
@@ -48,7 +49,7 @@ struct Hooks final : PoolHooks {
 struct Rig {
   explicit Rig(int32_t ruleSet = RuleSetup::kEightBall) {
     setup.ruleSet = ruleSet;
-    setup.gameType = 0;
+    setup.gameType = k_gameTypeQuickMatch;
     world.hooks = &hooks;
     world.createMarkers();
     PhysicalObject* tail = nullptr;

@@ -100,7 +100,7 @@ TEST(RulesApply, MessagesDialogsAndGroupIcons) {
   EXPECT_EQ(rig.hooks.handovers[0], std::make_tuple(0, 1, kSolids));
 
   // A scratch shows the dialog and the foul text; the tutorial shows no rule messages.
-  for (int32_t gameType : {0, RuleSetup::kGameTutorial}) {
+  for (int32_t gameType : {k_gameTypeQuickMatch, RuleSetup::kGameTutorial}) {
     Rig s;
     s.setup.gameType = gameType;
     s.world.breakPlayed = 1;
@@ -125,17 +125,22 @@ TEST(RulesApply, MessagesDialogsAndGroupIcons) {
 }
 
 TEST(RulesApply, GroupsMessageByRuleSetAndGame) {
+  using namespace ruleids;
   struct Case {
     int32_t ruleSet, gameType, current, solids, profile0;
     int32_t text, name, group;
     bool shown;
   };
   const Case cases[] = {
-      {0, 1, 0, 0, -1, 495, 392, -1, true}, {0, 1, 0, 1, -1, 494, 392, -1, true},
-      {0, 0, 0, 1, -1, 490, -1, -1, false}, {0, 3, 0, 0, -1, 491, -1, -1, false},
-      {1, 1, 0, 1, 2, 497, -1, 25, true},   {1, 1, 0, 0, 2, 497, -1, 26, true},
-      {1, 1, 0, 0, -1, 498, 392, 25, true}, {1, 2, 0, 1, -1, 496, -1, 26, true},
-      {2, 1, 0, 0, -1, 0, 0, 0, false},
+      {RuleSetup::kEightBall, k_gameTypeSingleMatch, 0, 0, -1, k_textYouSolids, k_textFirstName + 1, -1, true},
+      {RuleSetup::kEightBall, k_gameTypeSingleMatch, 0, 1, -1, k_textYouStripes, k_textFirstName + 1, -1, true},
+      {RuleSetup::kEightBall, k_gameTypeQuickMatch, 0, 1, -1, k_textSolidsP2, -1, -1, false},
+      {RuleSetup::kEightBall, k_gameTypeCareer, 0, 0, -1, k_textSolidsP1, -1, -1, false},
+      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 1, 2, k_textUkRivalPlays, -1, k_textGroupRed, true},
+      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 0, 2, k_textUkRivalPlays, -1, k_textGroupYellow, true},
+      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 0, -1, k_textUkNamePlays, k_textFirstName + 1, k_textGroupRed, true},
+      {RuleSetup::kUK, k_gameTypeTournament, 0, 1, -1, k_textUkYouPlay, -1, k_textGroupYellow, true},
+      {RuleSetup::kNineBall, k_gameTypeSingleMatch, 0, 0, -1, 0, 0, 0, false},
   };
   for (const Case& c : cases) {
     Rig rig(c.ruleSet);
