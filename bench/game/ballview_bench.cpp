@@ -95,11 +95,11 @@ struct Match {
       game->update(nullptr);
     game->gameType = k_gameTypeQuickMatch;
     game->ruleSet = k_ruleSetEightBall;
-    game->m_chosenCharacter[0] = 2;
-    game->m_chosenCharacter[1] = 7;
-    game->enterGameLoading();
-    for (int i = 0; i < 400 && !game->m_inGame; ++i) game->update(nullptr);
-    ok = game->m_inGame == 1 && game->m_world.cueBall && game->m_renderImage;
+    game->setup.chosenCharacter[0] = 2;
+    game->setup.chosenCharacter[1] = 7;
+    enterGameLoading(*game);
+    for (int i = 0; i < 400 && !game->states.inGame; ++i) game->update(nullptr);
+    ok = game->states.inGame == 1 && game->m_world.cueBall && game->ballView.renderImage;
   }
   ~Match() {
     game.reset();

@@ -48,15 +48,15 @@ struct Data {
     game->init();
     // Start-up, the logo and the first menu loading, so every step finds
     // what the steps before it made.
-    for (int i = 0; i < 20 && game->s_gameState != k_stateLogo; ++i) game->update(nullptr);
-    game->updateLogo();
-    game->m_logoStartTime = game->m_gameClock - 5000;
-    game->updateLogo();
-    for (int i = 0; i < 200 && game->s_gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
+    for (int i = 0; i < 20 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
+    updateLogo(*game);
+    game->loading.logoStartTime = game->frame.gameClock - 5000;
+    updateLogo(*game);
+    for (int i = 0; i < 200 && game->states.gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
     game->gameType = k_gameTypeQuickMatch;
-    game->m_chosenCharacter[0] = 1;
-    game->m_chosenCharacter[1] = 2;
-    ok = game->s_gameState == k_stateFirstRunQuestion;
+    game->setup.chosenCharacter[0] = 1;
+    game->setup.chosenCharacter[1] = 2;
+    ok = game->states.gameState == k_stateFirstRunQuestion;
   }
   ~Data() {
     game.reset();

@@ -32,8 +32,8 @@ class AchievementTest : public MenuTest {
     interfaces[50] = completionInterface();
     addScreens(interfaces);
     load(interfaces, 0);
-    game->resetSettings();  // a save file with the defaults
-    game->loadSettings();
+    resetSettings(*game);  // a save file with the defaults
+    loadSettings(*game);
     game->gameType = k_gameTypeCareer;
   }
   // Screens may add their own interfaces before the load.

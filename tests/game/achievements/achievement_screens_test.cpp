@@ -129,7 +129,7 @@ TEST_F(AchievementScreens, ListTicksPagesDescriptionsAndBadge) {
   game->career.achievementMask = (1u << 10) | (1u << 12) | (1u << 16) | (1u << 18);
   game->achievementScreens.selectedCategory = 1;
   enter(k_stateAchievementList);
-  EXPECT_EQ(game->m_menu.selection, 0);
+  EXPECT_EQ(game->menu.selection, 0);
   EXPECT_EQ(game->achievementScreens.listTexts[0], static_cast<uint32_t>(k_textAchievementTitle0 + 10));
   EXPECT_EQ(game->achievementScreens.listTexts[9], static_cast<uint32_t>(k_textAchievementTitle0 + 19));
   EXPECT_EQ(game->achievementScreens.listTitle, k_textCategoryTitle0 + 1);

@@ -244,7 +244,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
   EXPECT_EQ(game->states.gameState, k_statePub);
   scrollToRest();
   frame({kSelect});
-  EXPECT_EQ(game->s_gameState, k_stateChallengeMenu);
+  EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
   EXPECT_EQ(game->gameType, k_gameTypeChallenge);
   // The other spots' actions.
   struct Action {
@@ -254,11 +254,11 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
   for (const Action& a : {Action{0, k_stateRulesChoice, 2, 0}, Action{1, k_stateAchievementMenu, -1, 0},
                           Action{2, k_stateRulesChoice, 3, 0}, Action{4, k_stateShopExplanation, -1, 1},
                           Action{4, k_stateShop, -1, 0}, Action{5, k_stateMainMenu, -1, 0}}) {
-    game->m_pubSpot = a.spot;
+    game->career.pubSpot = a.spot;
     game->gameType = k_gameTypeNone;
-    game->m_career.shopExplanationPending = a.shopExplanation;
-    game->rivalMatch = 1;
-    game->m_tournament.pickedCount = 3;
+    game->career.progress.shopExplanationPending = a.shopExplanation;
+    game->setup.rivalMatch = 1;
+    game->tournament.pickedCount = 3;
     start(k_statePub);
     frame();
     frame({kSelect});

@@ -96,13 +96,13 @@ class FlowTest : public DataTest {
   void startChallenge(int32_t c) {
     game->gameType = k_gameTypeChallenge;
     game->challengeNumber = c;
-    game->startMatch(k_gameTypeChallenge, 0, 10);
+    startMatch(*game, k_gameTypeChallenge, 0, 10);
   }
   void startLesson(int32_t lesson, bool chained) {
     game->gameType = k_gameTypeTutorial;
     game->lessonNumber = lesson;
-    game->tutorialStarted = chained;
-    game->startMatch(k_gameTypeTutorial, 0, 10);
+    game->tutorial.started = chained;
+    startMatch(*game, k_gameTypeTutorial, 0, 10);
   }
   // Saved byte at an offset of the save image.
   uint8_t savedByte(int offset) { return game->files.saveImage ? game->files.saveImage[offset] : 0xEE; }

@@ -38,7 +38,7 @@ TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
     EXPECT_EQ(game->states.gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
     if (unlocked) {
       EXPECT_EQ(game->gameType, k_gameTypeCareer);
-      EXPECT_EQ(game->rivalMatch, 1);
+      EXPECT_EQ(game->setup.rivalMatch, 1);
     }
   }
 }

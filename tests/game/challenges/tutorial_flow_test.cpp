@@ -95,7 +95,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
       case kNextLesson:
         EXPECT_EQ(game->lessonNumber, k.lesson + 1);
         EXPECT_EQ(game->gameType, k_gameTypeTutorial);
-        EXPECT_EQ(game->tutorialStarted, 1);
+        EXPECT_EQ(game->tutorial.started, 1);
         EXPECT_TRUE(runToAim());
         break;
       case kFinished:
@@ -173,10 +173,10 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
 TEST_F(TutorialFlow, TextBoxTurnsItsPagesThenCloses) {
   enterLesson(1);
   std::unique_ptr<ASprite> font = makeBlockFont(*game);
-  game->m_fonts[0] = font.get();
-  game->tutorialTextBoxOpen = 0;
-  game->openTutorialTextBox(k_textHelpControlsBody);  // the controls help: pages parted by page breaks
-  const int32_t pages = game->tutorialTextPages;
+  game->text.fonts[0] = font.get();
+  game->tutorial.textBoxOpen = 0;
+  openTutorialTextBox(*game, k_textHelpControlsBody);  // the controls help: pages parted by page breaks
+  const int32_t pages = game->tutorial.textPages;
   ASSERT_GT(pages, 1);
   EXPECT_EQ(game->table.hudHint, -1);
   for (int p = 1; p < pages; ++p) {

@@ -207,18 +207,18 @@ TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
   updateMainMenuLoading(*game);
   EXPECT_EQ(game->loading.quitRequested, 1);
   // A later loading with a pending state from elsewhere: back clears it.
-  game->m_quitRequested = 0;
-  game->m_firstLoad = 0;
-  game->m_pendingReturnState = k_statePub;
-  game->m_pendingSetByMatchLoading = 0;
-  game->updateMainMenuLoading();
-  EXPECT_EQ(game->m_pendingReturnState, -1);
-  EXPECT_EQ(game->m_quitRequested, 0);
+  game->loading.quitRequested = 0;
+  game->loading.firstLoad = 0;
+  game->loading.pendingReturnState = k_statePub;
+  game->loading.pendingSetByMatchLoading = 0;
+  updateMainMenuLoading(*game);
+  EXPECT_EQ(game->loading.pendingReturnState, -1);
+  EXPECT_EQ(game->loading.quitRequested, 0);
   // Set by a cancelled match loading: kept.
-  game->m_pendingReturnState = k_stateTutorialChoice;
-  game->m_pendingSetByMatchLoading = 1;
-  game->updateMainMenuLoading();
-  EXPECT_EQ(game->m_pendingReturnState, k_stateTutorialChoice);
+  game->loading.pendingReturnState = k_stateTutorialChoice;
+  game->loading.pendingSetByMatchLoading = 1;
+  updateMainMenuLoading(*game);
+  EXPECT_EQ(game->loading.pendingReturnState, k_stateTutorialChoice);
 }
 
 // A match loaded to its end: slots 100-110, banks A-J and both players; back
@@ -227,29 +227,29 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   reachMainMenuLoading();
   runUntilLeft(k_stateMainMenuLoading);
   game->gameType = k_gameTypeQuickMatch;
-  game->m_chosenCharacter[0] = 2;
-  game->m_chosenCharacter[1] = 7;
-  game->m_tableIndex = 4;
-  game->m_equippedLevel[1] = 3;
-  ASprite* badge8 = game->m_sprites[8];
-  game->enterGameLoading();
-  for (int i = 0; i < 41; ++i) game->updateGameLoading();
-  EXPECT_EQ(game->s_loadingStep, 40);
-  for (int s = 100; s <= 110; ++s) EXPECT_EQ(game->m_sprites[s] != nullptr, s != 103) << s;
-  EXPECT_EQ(game->m_sprites[104], badge8);
-  EXPECT_EQ(game->m_sprites[8], nullptr);
-  EXPECT_TRUE(dataKept(game->m_sprites[101]));
-  EXPECT_TRUE(dataKept(game->m_sprites[102]));
-  EXPECT_FALSE(dataKept(game->m_sprites[100]));
-  EXPECT_EQ(game->m_sprites[102]->getCurrentPalette(), 4);
-  for (int b = 0; b < cGame::k_matchBankCount; ++b) EXPECT_NE(game->m_matchBanks[b], nullptr) << b;
-  EXPECT_EQ(game->m_matchBanks[5]->effectMode, 6);
-  EXPECT_EQ(game->m_matchBanks[9]->effectMode, 6);
-  ASSERT_NE(game->m_matchPlayerH, nullptr);
-  EXPECT_EQ(game->m_matchPlayerH->x, 120);
-  EXPECT_EQ(game->m_matchPlayerH->y, 0);
-  ASSERT_NE(game->m_matchPlayerI, nullptr);
-  EXPECT_EQ(game->m_matchPlayerI->active, 0);
+  game->setup.chosenCharacter[0] = 2;
+  game->setup.chosenCharacter[1] = 7;
+  game->setup.tableIndex = 4;
+  game->career.equippedLevel[1] = 3;
+  ASprite* badge8 = game->loading.sprites[8];
+  enterGameLoading(*game);
+  for (int i = 0; i < 41; ++i) updateGameLoading(*game);
+  EXPECT_EQ(game->loading.step, 40);
+  for (int s = 100; s <= 110; ++s) EXPECT_EQ(game->loading.sprites[s] != nullptr, s != 103) << s;
+  EXPECT_EQ(game->loading.sprites[104], badge8);
+  EXPECT_EQ(game->loading.sprites[8], nullptr);
+  EXPECT_TRUE(dataKept(game->loading.sprites[101]));
+  EXPECT_TRUE(dataKept(game->loading.sprites[102]));
+  EXPECT_FALSE(dataKept(game->loading.sprites[100]));
+  EXPECT_EQ(game->loading.sprites[102]->getCurrentPalette(), 4);
+  for (int b = 0; b < k_matchBankCount; ++b) EXPECT_NE(game->loading.matchBanks[b], nullptr) << b;
+  EXPECT_EQ(game->loading.matchBanks[5]->effectMode, 6);
+  EXPECT_EQ(game->loading.matchBanks[9]->effectMode, 6);
+  ASSERT_NE(game->loading.matchPlayerH, nullptr);
+  EXPECT_EQ(game->loading.matchPlayerH->x, 120);
+  EXPECT_EQ(game->loading.matchPlayerH->y, 0);
+  ASSERT_NE(game->loading.matchPlayerI, nullptr);
+  EXPECT_EQ(game->loading.matchPlayerI->active, 0);
   // A hard hit starts the spark at the ball, from its first frame, every time.
   for (int hit = 0; hit < 2; ++hit) {
     restartHitSpark(*game, 50 + hit, 60);
@@ -291,8 +291,8 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
   for (const Case& c : cases) {
     game->setState(c.from);
     game->gameType = k_gameTypeTutorial;
-    game->enterGameLoading();
-    for (int i = 0; i < 4; ++i) game->updateGameLoading();
+    enterGameLoading(*game);
+    for (int i = 0; i < 4; ++i) updateGameLoading(*game);
     pressBack();
     updateGameLoading(*game);
     releaseKeys();
@@ -446,11 +446,11 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   updateLogo(*game);
   ASSERT_EQ(game->states.gameState, k_stateMainMenuLoading);
   EXPECT_LE(runUntilLeft(k_stateMainMenuLoading), 60);
-  EXPECT_EQ(game->s_gameState, k_stateFirstRunQuestion);
-  for (int s = 0; s < cGame::k_spriteSlotCount; ++s) EXPECT_EQ(game->m_sprites[s], nullptr) << s;
+  EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
+  for (int s = 0; s < k_spriteSlotCount; ++s) EXPECT_EQ(game->loading.sprites[s], nullptr) << s;
   game->gameType = k_gameTypeQuickMatch;
-  game->m_tableIndex = 12;  // out of range: table 8
-  game->enterGameLoading();
+  game->setup.tableIndex = 12;  // out of range: table 8
+  enterGameLoading(*game);
   EXPECT_LE(runUntilLeft(k_stateGameLoading), 60);
   EXPECT_EQ(game->states.inGame, 1);
 }

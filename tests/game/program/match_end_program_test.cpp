@@ -110,10 +110,10 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
       started = true;
       g.gameType = k_gameTypeQuickMatch;
       g.ruleSet = k_ruleSetEightBall;
-      g.m_chosenCharacter[0] = 0;
-      g.m_chosenCharacter[1] = 1;
-      g.setTable(0);
-      g.enterGameLoading();
+      g.setup.chosenCharacter[0] = 0;
+      g.setup.chosenCharacter[1] = 1;
+      setTable(g, 0);
+      enterGameLoading(g);
       return;
     }
     if (state == k_stateMainMenu && started && held == 5) {
@@ -259,10 +259,10 @@ namespace {
       started = true;
       g.gameType = k_gameTypeQuickMatch;
       g.ruleSet = k_ruleSetEightBall;
-      g.m_chosenCharacter[0] = 0;
-      g.m_chosenCharacter[1] = 1;
-      g.setTable(0);
-      g.enterGameLoading();
+      g.setup.chosenCharacter[0] = 0;
+      g.setup.chosenCharacter[1] = 1;
+      setTable(g, 0);
+      enterGameLoading(g);
       return;
     }
     if (state == k_stateOpponentIntro && held % 40 == 20) tapSoon(120, 160);

@@ -119,9 +119,10 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       [](cGame& g, int state, int held, const uint16_t* pixels) {
         if (state == k_stateCharacterSelect) {
           // The player's and the opponent's steps run as these sub-states.
-          const bool player = g.m_subState == k_subStateDestroy, opponent = g.m_subState == k_subStateInGameUpdate;
-          if (player && g.m_chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
-          if (player && g.m_chosenCharacter[0] == 9) save("player_9.png", pixels);
+          const bool player = g.states.subState == k_subStateDestroy,
+                     opponent = g.states.subState == k_subStateInGameUpdate;
+          if (player && g.setup.chosenCharacter[0] == 0 && held == kCapture) save("player_0.png", pixels);
+          if (player && g.setup.chosenCharacter[0] == 9) save("player_9.png", pixels);
           if (opponent) save("opponent.png", pixels);
         }
         if (state == k_stateTableChoice && g.setup.tableIndex == 0 && held == kCapture) save("table_0.png", pixels);
@@ -154,10 +155,10 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
             g.career.progress.won[c] = c == 9 || c == 5;
             g.career.characterAvailable[c] = c == 0 || c == 1 || c == 5 || c == 9;
           }
-          g.m_career.money = 1000;
-          g.m_career.flagB = 0;  // not its first match: no tutorial question
+          g.career.progress.money = 1000;
+          g.career.progress.flagB = 0;  // not its first match: no tutorial question
           g.gameType = k_gameTypeCareer;
-          g.rivalMatch = 0;
+          g.setup.rivalMatch = 0;
           g.setState(k_stateRulesChoice);
         }
         if (state == k_stateStakeChoice && g.setup.stakeLevel == 1) {

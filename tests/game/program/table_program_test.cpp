@@ -323,7 +323,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && g_box.phase == 0)
       startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
@@ -483,7 +483,7 @@ void barMatchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && g_bar.phase == 0)
       startMatch(g, k_gameTypeQuickMatch, k_ruleSetEightBall);
     return;
@@ -568,7 +568,7 @@ constexpr const char* kGroupDir = "kv_table_groups";
 
 void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   GroupRun& r = g_group;
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.phase == 0)
       startMatch(g, k_gameTypeSingleMatch, k_ruleSetUK);  // UK, two players
     return;
@@ -657,7 +657,7 @@ constexpr const char* kLagDir = "kv_table_lag";
 
 void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   LagRun& r = g_lag;
-  if (!g.m_inGame) {
+  if (!g.states.inGame) {
     if (state == k_stateMainMenu && held == 20 && r.lagShots == 0)
       startMatch(g, k_gameTypeSingleMatch, k_ruleSetEightBall);  // eight-ball, two players
     return;

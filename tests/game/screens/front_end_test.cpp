@@ -152,7 +152,7 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
       {k_textExit, 0, k_stateQuestion, k_gameTypeNone},
   };
   for (const Case& c : cases) {
-    game->m_career.started = c.careerStarted;
+    game->career.progress.started = c.careerStarted;
     game->gameType = k_gameTypeCareer;
     start(k_stateMainMenu);
     EXPECT_EQ(game->gameType, k_gameTypeNone);
@@ -223,7 +223,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
     game->m_rules = RuleState();
     game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
     game->currentPlayer = 0;
-    game->m_option8 = c.answer == kYesAnswer ? 0 : 1;
+    game->career.option8 = c.answer == kYesAnswer ? 0 : 1;
     game->gameType = k_gameTypeSingleMatch;
     int32_t returnState = c.action == 5 || c.action == 7 || c.action == 4 ? k_stateShop : k_stateMainMenu;
     if (c.inGame) {

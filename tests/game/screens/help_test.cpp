@@ -215,9 +215,9 @@ TEST_F(Help, EachLessonStartsAsATutorialMatch) {
       EXPECT_EQ(game->states.gameState, k_stateGameLoading);
       EXPECT_EQ(game->lessonNumber, lesson);
       EXPECT_EQ(game->gameType, k_gameTypeTutorial);
-      EXPECT_EQ(game->m_chosenRival, 10);
-      EXPECT_EQ(game->tutorialStarted, 0);
-      EXPECT_EQ(game->m_career.character, career ? 7 : 3);
+      EXPECT_EQ(game->setup.chosenRival, 10);
+      EXPECT_EQ(game->tutorial.started, 0);
+      EXPECT_EQ(game->career.progress.character, career ? 7 : 3);
     }
   }
   start(k_stateTutorialChoice);

@@ -140,11 +140,11 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
   ASSERT_EQ(readBytes("save.sav").at(24), 1);
   for (uint32_t seed = 1; seed <= 30; ++seed) {
     SCOPED_TRACE(seed);
-    game->m_random->setSeed(seed);
-    game->coinTossPending = 0;
+    game->engine.random->setSeed(seed);
+    game->turn.coinTossPending = 0;
     chooseRules(k_gameTypeQuickMatch, static_cast<int32_t>(seed % 3));
-    ASSERT_EQ(game->s_gameState, k_stateVersus);
-    const int32_t player = game->m_chosenCharacter[0], opponent = game->m_chosenCharacter[1];
+    ASSERT_EQ(game->states.gameState, k_stateVersus);
+    const int32_t player = game->setup.chosenCharacter[0], opponent = game->setup.chosenCharacter[1];
     if (seed == 1) {
       EXPECT_EQ(player, 9) << "the first quick match";
       EXPECT_EQ(game->career.firstQuickMatch, 0);
@@ -180,8 +180,8 @@ TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
   // The row touched and left alone chooses it after 500 ms.
   touch(124, rowY);
-  for (int i = 0; i < 20 && game->s_gameState == k_stateRulesChoice; ++i) frame();
-  EXPECT_EQ(game->s_gameState, k_stateCharacterSelect);
+  for (int i = 0; i < 20 && game->states.gameState == k_stateRulesChoice; ++i) frame();
+  EXPECT_EQ(game->states.gameState, k_stateCharacterSelect);
   EXPECT_EQ(game->ruleSet, k_ruleSetUK);
 }
 
@@ -221,25 +221,25 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
     enter(k_stateTableChoice);
     EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == k_gameTypeSingleMatch);
     tap(kKeyRight);
-    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 0 : 8);
+    EXPECT_EQ(game->setup.tableIndex, type == k_gameTypeSingleMatch ? 0 : 8);
     tap(kKeyLeft);
     tap(kKeyLeft);
-    EXPECT_EQ(game->m_tableIndex, type == k_gameTypeSingleMatch ? 7 : 8);
-    EXPECT_EQ(game->getInterfaceElement(k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
-              k_slotTablePlan0 + game->m_tableIndex);
+    EXPECT_EQ(game->setup.tableIndex, type == k_gameTypeSingleMatch ? 7 : 8);
+    EXPECT_EQ(getInterfaceElement(*game, k_ifTableChoice, k_tablePlan)[F::kWordParams + F::kSpriteBank],
+              k_slotTablePlan0 + game->setup.tableIndex);
   }
 }
 
 TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
-  game->m_career.started = 0;
+  game->career.progress.started = 0;
   chooseRules(k_gameTypeSingleMatch, k_ruleSetEightBall);
-  ASSERT_EQ(game->s_gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->m_subState, kPlayerStep);
+  ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
+  EXPECT_EQ(game->states.subState, kPlayerStep);
   tap(kKeyRight);
   EXPECT_EQ(game->setup.chosenCharacter[0], 5);
   tap(kKeyFire);
-  EXPECT_EQ(game->m_subState, kOpponentStep);
-  EXPECT_EQ(game->m_chosenCharacter[1], 0) << "the character before the player";
+  EXPECT_EQ(game->states.subState, kOpponentStep);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 0) << "the character before the player";
   // Stepping skips the player.
   tap(kKeyRight);
   EXPECT_EQ(game->setup.chosenCharacter[1], 9);
@@ -251,14 +251,14 @@ TEST_F(MatchSetup, SingleMatchCharactersThenBackFromTheTableToTheOpponentStep) {
   tap(kKeyBack);
   ASSERT_EQ(game->states.gameState, k_stateCharacterSelect);
   frame();
-  EXPECT_EQ(game->m_subState, kOpponentStep) << "back at the opponent step";
-  EXPECT_EQ(game->m_chosenCharacter[0], 5);
-  EXPECT_EQ(game->m_chosenCharacter[1], 0);
+  EXPECT_EQ(game->states.subState, kOpponentStep) << "back at the opponent step";
+  EXPECT_EQ(game->setup.chosenCharacter[0], 5);
+  EXPECT_EQ(game->setup.chosenCharacter[1], 0);
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charOpponentName));
   EXPECT_TRUE(shown(k_ifCharacterChoice, k_charPlayerName));
   // Back from the opponent step to the player step, then to the rules.
   tap(kKeyBack);
-  EXPECT_EQ(game->m_subState, kPlayerStep);
+  EXPECT_EQ(game->states.subState, kPlayerStep);
   tap(kKeyBack);
   EXPECT_EQ(game->states.gameState, k_stateRulesChoice);
 }
@@ -272,7 +272,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
     career(c.character, {0, 9});
     available({0, 1, 9});
     game->gameType = k_gameTypeCareer;
-    game->m_career.money = 1000;
+    game->career.progress.money = 1000;
     enter(k_stateStakeChoice);
     EXPECT_EQ(game->setup.skippedSeat, c.skipped);
     EXPECT_FALSE(shown(k_ifStakeChoice, k_stakeSeat0 + c.skipped));
@@ -381,11 +381,11 @@ TEST_F(MatchSetup, StakeGlowPulsesWithThePaintCounter) {
 TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   career(0, {9, 5});
   available({0, 1, 5, 9});
-  game->m_career.money = 1000;
-  game->rivalMatch = 0;
+  game->career.progress.money = 1000;
+  game->setup.rivalMatch = 0;
   chooseRules(k_gameTypeCareer, k_ruleSetUK);
-  ASSERT_EQ(game->s_gameState, k_stateStakeChoice);
-  EXPECT_EQ(game->stakeLevel, 1);
+  ASSERT_EQ(game->states.gameState, k_stateStakeChoice);
+  EXPECT_EQ(game->setup.stakeLevel, 1);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateTableChoice);
   tap(kKeyFire);
@@ -399,9 +399,9 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   EXPECT_EQ(game->opponentSlot, 2);
   EXPECT_EQ(game->turn.coinTossPending, 1) << "UK rules play no lag";
   // The rival match goes straight to the loading against slot 10.
-  game->rivalMatch = 1;
+  game->setup.rivalMatch = 1;
   chooseRules(k_gameTypeCareer, k_ruleSetEightBall);
-  EXPECT_EQ(game->s_gameState, k_stateGameLoading);
+  EXPECT_EQ(game->states.gameState, k_stateGameLoading);
   EXPECT_EQ(game->opponentSlot, 10);
   EXPECT_EQ(getRivalCharacter(*game, 10), 10);
   EXPECT_EQ(game->turn.coinTossPending, 0);

@@ -19,7 +19,7 @@ class MatchStart : public turntest::TurnTest {
   }
   // A quick match with the toss pending, through the opponent's intro.
   void startTossedMatch() {
-    game->coinTossPending = 1;
+    game->turn.coinTossPending = 1;
     startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateCoinToss);
@@ -70,7 +70,7 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
     SCOPED_TRACE(c.item);
     game->gameType = k_gameTypeSingleMatch;
     game->ruleSet = k_ruleSetUK;
-    game->startMatch(k_gameTypeSingleMatch, 2, 7);
+    startMatch(*game, k_gameTypeSingleMatch, 2, 7);
     game->currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
     EXPECT_EQ(game->setup.breakChoiceView, 0);
@@ -145,7 +145,7 @@ TEST_F(MatchStartTouch, TouchingACoinPicksItsRow) {
     int32_t x, call;
   } cases[] = {{70, 1}, {170, 0}};
   for (const Case& c : cases) {
-    game->coinTossPending = 1;
+    game->turn.coinTossPending = 1;
     startQuickMatch(k_ruleSetEightBall);
     tap(turntest::kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateCoinToss);

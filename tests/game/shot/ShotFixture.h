@@ -29,8 +29,8 @@ class ShotTest : public DataTest {
     game->m_rules.rulesMode = RuleState::kModePlay;
     game->currentPlayer = 0;
     game->gameType = k_gameTypeQuickMatch;
-    game->panelX = 67;
-    game->m_keys.lock(0);
+    game->table.panelX = 67;
+    game->keys.lock(0);
   }
   PhysicsWorld& world() { return game->m_world; }
   ShotRecord& shot() { return game->m_world.shot; }

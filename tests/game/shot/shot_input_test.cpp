@@ -234,7 +234,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
 
   // However the keys go, the UK ball in hand before the break stays in the D.
   game->ruleSet = k_ruleSetUK;
-  game->ballInHandInD = 1;
+  game->turn.ballInHandInD = 1;
   shot().handSpeed = q(3);
   put(0, 85, -220);
   const int keys[4] = {kKeyRight, kKeyLeft, kKeyUp, kKeyDown};

@@ -23,8 +23,8 @@ TEST_F(SceneTest, PowerSceneMatchesItsReference) {
 
 TEST_F(SceneTest, SpinAndBallInHandSceneMatchesItsReference) {
   game->ruleSet = k_ruleSetUK;
-  game->ballInHandInD = 1;
-  game->s_gameState = k_stateSpinSelector;
+  game->turn.ballInHandInD = 1;
+  game->states.gameState = k_stateSpinSelector;
   ShotRecord& shot = game->m_world.shot;
   shot.aim.set(-30 * 16384, 140 * 16384);
   shot.aimChanged = 1;

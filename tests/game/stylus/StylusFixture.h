@@ -35,11 +35,11 @@ class StylusTest : public ::testing::Test {
 
   // Puts the game in a state without the key lock of a state change.
   void enter(int32_t state, int32_t subState = -1) {
-    game->s_gameState = state;
-    game->m_inGame = state >= k_stateMatchFirst ? 1 : 0;
-    game->m_subState =
+    game->states.gameState = state;
+    game->states.inGame = state >= k_stateMatchFirst ? 1 : 0;
+    game->states.subState =
         subState >= 0 ? subState : (state >= k_stateMatchFirst ? k_subStateInGameUpdate : k_subStateUpdate);
-    for (uint8_t& f : game->m_screenFlags) f = 0;
+    for (uint8_t& f : game->states.screenFlags) f = 0;
     clearPen();
     game->keys.lock(0);
     game->keys.update();

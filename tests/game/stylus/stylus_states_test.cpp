@@ -235,9 +235,9 @@ TEST_F(StylusTest, RightSoftHighlightFollowsPen) {
 TEST_F(StylusTest, VersusBackCornerAndPlayElsewhere) {
   enter(k_stateVersus);
   penAt(218, 300);
-  EXPECT_EQ(game->m_rightSoftHighlight, 1);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 1);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
-  EXPECT_EQ(game->m_rightSoftHighlight, 0);
+  EXPECT_EQ(game->stylus.rightSoftHighlight, 0);
   EXPECT_EQ(tapUp(120, 160).pressed, keyBit(k_touchKeyFineTurnB));
 }
 
@@ -294,7 +294,7 @@ TEST_F(StylusTest, PubSpotPictures) {
   };
   for (const Case& c : cases) {
     enter(k_statePub);
-    game->m_pubSpot = c.spot;
+    game->career.pubSpot = c.spot;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed, keyBit(k_touchKeyLeftSoft)) << c.spot;
     game->swipeRight = 1;
     EXPECT_EQ(tapUp(c.picture.cx(), c.picture.cy()).pressed & keyBit(k_touchKeyLeftSoft), 0u) << c.spot;
@@ -317,9 +317,9 @@ TEST_F(StylusTest, RulesChoiceSelectsAfterHalfASecond) {
   EXPECT_EQ(game->states.screenFlags[k_screenFlagDelayedSelect], 1);
   game->frame.gameClock = 10499;
   EXPECT_EQ(run().pressed, 0u);
-  game->m_gameClock = 10500;
+  game->frame.gameClock = 10500;
   EXPECT_EQ(run().pressed, keyBit(k_touchKeyLeftSoft));
-  game->m_gameClock = 10533;
+  game->frame.gameClock = 10533;
   EXPECT_EQ(run().pressed, keyBit(k_touchKeyLeftSoft));  // repeats until the state changes
   game->setState(k_stateTournamentMenu);
   game->keys.lock(0);
@@ -334,9 +334,9 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
   penAt(124, row1);
   EXPECT_EQ(game->menu.selection, 1);
   EXPECT_EQ(tapUp(124, row1).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 1);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 1);
   EXPECT_EQ(tapUp(120, 100).pressed, keyBit(k_touchKeyLeftSoft));
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
   // The right soft key disarms without a key.
   tapUp(124, row1);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
@@ -348,9 +348,9 @@ TEST_F(StylusTest, ChallengeListSecondTap) {
   penAt(124, row2);
   EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagChallengeConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagChallengeConfirm], 0);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
-  game->m_menu.flags[2] = 0;
+  game->menu.flags[2] = 0;
   // Page button: selection -2 under the pen, a pen-up switches the page.
   const LayoutRect page{82, 251, 60, 25};
   penAt(page.cx(), page.cy());
@@ -392,7 +392,7 @@ TEST_F(StylusTest, PostMatchMenuSecondTap) {
   EXPECT_EQ(game->menu.selection, 2);
   EXPECT_EQ(tapUp(124, row2).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, keyBit(k_touchKeyLeftSoft));
-  EXPECT_EQ(game->m_screenFlags[k_screenFlagPostMatchConfirm], 0);
+  EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
   tapUp(124, row2);
   EXPECT_EQ(tapUp(218, 300).pressed, 0u);
   EXPECT_EQ(game->states.screenFlags[k_screenFlagPostMatchConfirm], 0);
@@ -466,6 +466,6 @@ TEST_F(StylusTest, MessageBoxWaitsHalfASecond) {
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(s.released, keyBit(k_touchKeyFire));
-  EXPECT_EQ(game->m_messageTime, -1);
+  EXPECT_EQ(game->stylus.messageTime, -1);
   EXPECT_EQ(tapUp(218, 300).pressed, keyBit(k_touchKeyRightSoft));
 }

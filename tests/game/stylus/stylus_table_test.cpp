@@ -13,7 +13,7 @@ class BallInHandTest : public StylusTest {
     enter(k_stateBallInHand);
     game->currentPlayer = 0;
     game->gameType = k_gameTypeQuickMatch;
-    game->handX = game->handY = 12345;
+    game->turn.handX = game->turn.handY = 12345;
   }
 };
 
@@ -50,7 +50,7 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
 
 TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
   game->ruleSet = k_ruleSetUK;
-  game->ballInHandInD = 1;
+  game->turn.ballInHandInD = 1;
   penAt(190, 280);
   const int64_t dx = game->turn.handX - q14(85.0), dy = game->turn.handY - q14(-201.0);
   const int64_t r = q14(38.0);
@@ -102,11 +102,11 @@ TEST_F(StylusTest, AimButtons) {
   Sent s = penAt(22, touchLayoutY(295) + 20);
   EXPECT_EQ(s.pressed, keyBit(k_touchKeyFineTurnA));
   EXPECT_EQ(s.released, keyBit(k_touchKeyFineTurnA));
-  EXPECT_EQ(game->m_leftArrowHighlight, 1);
+  EXPECT_EQ(game->stylus.leftArrowHighlight, 1);
   EXPECT_EQ(run().pressed, keyBit(k_touchKeyFineTurnA));
   EXPECT_EQ(penAt(62, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
-  EXPECT_EQ(game->m_rightArrowHighlight, 1);
-  EXPECT_EQ(game->m_leftArrowHighlight, 0);
+  EXPECT_EQ(game->stylus.rightArrowHighlight, 1);
+  EXPECT_EQ(game->stylus.leftArrowHighlight, 0);
   penAt(120, 100);
   EXPECT_EQ(game->stylus.rightArrowHighlight, 0);
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
@@ -143,17 +143,17 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
     Sent s = tapUp(c.buttonX + 35, 20);
     EXPECT_EQ(s.pressed, keyBit(k_touchKeySpinButton));
     EXPECT_EQ(s.released, keyBit(k_touchKeySpinButton));
-    EXPECT_EQ(game->m_spinButtonHighlight, 0);
+    EXPECT_EQ(game->stylus.spinButtonHighlight, 0);
     const int32_t other = c.buttonX == 2 ? 205 : 37;
     EXPECT_EQ(tapUp(other, 20).pressed, 0u);
     struct Arrow {
       int32_t dx, y, key;
       uint8_t StylusState::*highlight;
     } arrows[] = {
-        {45, 206, k_touchKeyUp, &cGame::m_upArrowHighlight},
-        {45, 250, k_touchKeyDown, &cGame::m_downArrowHighlight},
-        {0, 227, k_touchKeyLeft, &cGame::m_leftArrowHighlight},
-        {88, 227, k_touchKeyRight, &cGame::m_rightArrowHighlight},
+        {45, 206, k_touchKeyUp, &StylusState::upArrowHighlight},
+        {45, 250, k_touchKeyDown, &StylusState::downArrowHighlight},
+        {0, 227, k_touchKeyLeft, &StylusState::leftArrowHighlight},
+        {88, 227, k_touchKeyRight, &StylusState::rightArrowHighlight},
     };
     for (const Arrow& a : arrows) {
       Sent held = penAt(c.padLeft + a.dx + 20, touchLayoutY(a.y) + 20);
@@ -170,7 +170,7 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   game->stylus.spinButtonHidden = 1;
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(k_touchKeyLeft));
-  game->spinArrowsLocked = 1;
+  game->stylus.spinArrowsLocked = 1;
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   EXPECT_EQ(game->stylus.leftSoftHighlight, 0);

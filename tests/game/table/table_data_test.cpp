@@ -161,8 +161,8 @@ TEST_F(TableData, PocketsSitBeyondTheBallInHandArea) {
 TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
   game->gameType = k_gameTypeSingleMatch;
   game->ruleSet = k_ruleSetEightBall;
-  game->resetMatchState();
-  game->initFrame(true);
+  resetMatchState(*game);
+  initFrame(*game, true);
   for (int n = 0; n < 16; ++n) {
     const bool on = n == 0;  // ball 8 marks the lag and is off until needed
     EXPECT_EQ(world().balls[n]->pocketed, on ? 0 : 1) << n;

@@ -321,8 +321,8 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     load(standardTable());
     game->ruleSet = c.ruleSet;
     game->gameType = k_gameTypeQuickMatch;
-    game->resetMatchState();
-    game->initFrame(true);
+    resetMatchState(*game);
+    initFrame(*game, true);
     for (int n = 0; n < 16; ++n) {
       SpriteAnimPlayer* p = lookPlayer(ball(n)->animPlayer);
       ASSERT_NE(p, nullptr) << n;
@@ -348,8 +348,8 @@ TEST_F(TableTest, BallLooksByRuleSet) {
   for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = nullptr;
   load(standardTable());
   game->gameType = k_gameTypeQuickMatch;
-  game->resetMatchState();
-  game->initFrame(true);
+  resetMatchState(*game);
+  initFrame(*game, true);
   EXPECT_EQ(ball(0)->animPlayer, nullptr);
   EXPECT_EQ(ball(9)->animPlayer, nullptr);
   EXPECT_EQ(world().handCursor->animPlayer, nullptr);
@@ -381,17 +381,17 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   EXPECT_EQ(game->turn.potted[1].players[0], nullptr);
   // UK looks.
   game->ruleSet = k_ruleSetUK;
-  for (int b : {3, 8, 12}) game->addPottedBall(b, 0);
-  EXPECT_EQ(game->m_potted[0].players[0]->palette, 2);
-  EXPECT_EQ(game->m_potted[0].players[1]->palette, 7);
-  EXPECT_EQ(game->m_potted[0].players[2]->palette, 0);
-  EXPECT_EQ(game->m_potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
+  for (int b : {3, 8, 12}) addPottedBall(*game, b, 0);
+  EXPECT_EQ(game->turn.potted[0].players[0]->palette, 2);
+  EXPECT_EQ(game->turn.potted[0].players[1]->palette, 7);
+  EXPECT_EQ(game->turn.potted[0].players[2]->palette, 0);
+  EXPECT_EQ(game->turn.potted[0].players[2]->sprite, banks[k_poolBankBalls1to8].get());
 }
 
 TEST_F(TableTest, MatchResetAndPlayerGroups) {
   load(standardTable());
   game->gameType = k_gameTypeSingleMatch;
-  game->initFrame(false);
+  initFrame(*game, false);
   ball(4)->spin.set(5, 5);
   game->m_rules.playerGroup[0] = 254;
   game->m_rules.playerGroup[1] = 65024;
@@ -401,9 +401,9 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
   game->m_rules.playerGroup[1] = 256;
   EXPECT_EQ(getPlayerGroup(*game, 1), -1);
   game->m_rules.lowestBall = 3;
-  game->m_career.equippedMask = 0;
+  game->career.progress.equippedMask = 0;
   game->gameType = k_gameTypeTutorial;
-  game->resetMatchState();
+  resetMatchState(*game);
   EXPECT_EQ(game->m_rules.lowestBall, 0);
   EXPECT_EQ(game->m_rules.playerGroup[0], 0u);
   EXPECT_EQ(game->m_rules.groupChosenOnBreak[1], -1);
@@ -418,9 +418,9 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
     EXPECT_EQ(ball(n)->shadow->hidden, 1);
   }
   game->gameType = k_gameTypeSingleMatch;
-  game->m_career.equippedMask = 0x1041;  // nothing equipped in any category
-  game->resetMatchState();
-  EXPECT_EQ(game->m_equippedLevel[0], 0);
+  game->career.progress.equippedMask = 0x1041;  // nothing equipped in any category
+  resetMatchState(*game);
+  EXPECT_EQ(game->career.equippedLevel[0], 0);
 }
 
 TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {

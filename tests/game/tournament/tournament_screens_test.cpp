@@ -20,8 +20,8 @@ class TournamentScreens : public FrontEndTest {
     // Ten seats 40 px apart.
     for (int s = 0; s < 10; ++s) all[k_interfacePubSeats].push_back(sprite(10 + 40 * s, 60, 0, 0, -1));
     load(all, 0);
-    game->m_frameTime = 100;
-    game->m_career.started = 1;
+    game->frame.frameTime = 100;
+    game->career.progress.started = 1;
     game->gameType = k_gameTypeTournament;
   }
   void winOnly(std::initializer_list<int> characters) {

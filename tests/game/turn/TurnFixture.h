@@ -100,7 +100,7 @@ class TurnTest : public DataTest {
   void startQuickMatch(int32_t ruleSet) {
     game->gameType = k_gameTypeQuickMatch;
     game->ruleSet = ruleSet;
-    game->startMatch(k_gameTypeQuickMatch, 2, 7);
+    startMatch(*game, k_gameTypeQuickMatch, 2, 7);
   }
 };
 

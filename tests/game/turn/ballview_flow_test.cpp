@@ -212,9 +212,9 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
   }
   // A match after a match holds as many textures as the first.
   game->ruleSet = k_ruleSetEightBall;
-  game->m_tableIndex = 0;
-  game->releaseBallViewData();
-  game->load3DView();
+  game->setup.tableIndex = 0;
+  releaseBallViewData(*game);
+  load3DView(*game);
   EXPECT_EQ(textures.getCount(), loaded);
 }
 
@@ -295,8 +295,8 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
 // it shuts when the balls rest.
 TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
   startQuickMatch(k_ruleSetUK);
-  for (int i = 0; i < 400 && !(game->s_gameState == k_stateAim && game->currentPlayer == 0); ++i) {
-    if (game->s_gameState != k_stateAim)
+  for (int i = 0; i < 400 && !(game->states.gameState == k_stateAim && game->currentPlayer == 0); ++i) {
+    if (game->states.gameState != k_stateAim)
       tap(turntest::kKeyFire);
     else
       frame();

@@ -223,7 +223,7 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
 
 TEST_F(MatchTest, ScriptedHumanPlaysAFrameAgainstTheComputer) {
   loadMatch(k_gameTypeTournament, k_ruleSetEightBall, 99);
-  game->m_career.counterC = 0;
+  game->career.progress.counterC = 0;
   // The computer thinks as long as its animation plays, as in a real match.
   game->turn.fastThinking = 0;
   const Result r = play(60000, true);
@@ -315,11 +315,11 @@ TEST_F(MatchTest, MatchWithoutItsDataGoesBackToTheMenus) {
     SCOPED_TRACE(broken);
     std::filesystem::remove(dir / broken);
     loadMatch(k_gameTypeQuickMatch, k_ruleSetEightBall, 5);
-    for (int i = 0; i < 400 && game->s_gameState == k_stateGameLoading; ++i) frame();
-    EXPECT_EQ(game->s_gameState, k_stateMainMenuLoading);
-    EXPECT_EQ(game->m_inGame, 0);
-    for (int i = 0; i < 400 && game->s_gameState == k_stateMainMenuLoading; ++i) frame();
-    EXPECT_EQ(game->s_gameState, k_stateMainMenu);
+    for (int i = 0; i < 400 && game->states.gameState == k_stateGameLoading; ++i) frame();
+    EXPECT_EQ(game->states.gameState, k_stateMainMenuLoading);
+    EXPECT_EQ(game->states.inGame, 0);
+    for (int i = 0; i < 400 && game->states.gameState == k_stateMainMenuLoading; ++i) frame();
+    EXPECT_EQ(game->states.gameState, k_stateMainMenu);
     const char* data = std::getenv("KV_DATA_DIR");
     std::filesystem::copy_file(std::string(data) + "/" + broken, dir / broken);
   }

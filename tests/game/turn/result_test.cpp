@@ -221,7 +221,7 @@ TEST_F(ResultTest, AnnouncementsPageThenGoBackToTheCheckAndOnToTheMenu) {
   const int32_t character = getRivalCharacter(*game, 3);
   EXPECT_EQ(game->matchResult.unlockCharacter, character);
   EXPECT_EQ(game->matchResult.unlockText, k_textCharacterUnlockedPage0 + character);
-  EXPECT_EQ(game->getInterfaceElement(k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
+  EXPECT_EQ(getInterfaceElement(*game, k_interfaceCharacterUnlocked, k_unlockPortrait)[3], 13 + character);
   EXPECT_EQ(savedByte(183), 0);
   for (int c = 0; c < 10; ++c) EXPECT_EQ(savedByte(3 + c), c <= 3 || c == 9 ? 1 : 0) << c;
   tap(kKeyFire);

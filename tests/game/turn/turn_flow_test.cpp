@@ -16,7 +16,7 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 std::pair<int32_t, int32_t> xy(const Vector2& v) { return {v.x, v.y}; }
 
 TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
-  game->m_soundEnabled = 1;
+  game->sound.enabled = 1;
   startQuickMatch(k_ruleSetEightBall);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateMatchInit, 'e'},
                                           {k_stateMatchInit, 'l'},
@@ -26,22 +26,22 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
                                           {k_stateStartDispatch, 'l'},
                                           {k_stateOpponentIntro, 'e'}}));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_TRUE(game->textBoxOn);
-  EXPECT_EQ(game->textBoxText, k_textRivalGreeting0 + k_textRivalLineStride * 7);
+  EXPECT_TRUE(game->turn.textBoxOn);
+  EXPECT_EQ(game->turn.textBoxText, k_textRivalGreeting0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->currentPlayer, 0);
   EXPECT_FALSE(game->turn.textBoxOn);
   tap(kKeyFire);
-  EXPECT_EQ(game->s_gameState, k_stateShotPower);
-  EXPECT_EQ(game->leftSoftKeyText, k_textPowerBack);
+  EXPECT_EQ(game->states.gameState, k_stateShotPower);
+  EXPECT_EQ(game->turn.leftSoftKeyText, k_textPowerBack);
   // A stroke at gauge 0: the miss sound, and the stroke is still made.
   frame(0);
   frame(0);
   game->m_world.shot.powerGauge = 0;
   tap(kKeyFire, 0);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
-  EXPECT_EQ(game->m_lastSoundId, k_soundStickMiss);
-  EXPECT_EQ(game->leftSoftKeyText, k_textSkip);
+  EXPECT_EQ(game->sound.lastId, k_soundStickMiss);
+  EXPECT_EQ(game->turn.leftSoftKeyText, k_textSkip);
   ASSERT_TRUE(runUntil(k_stateComputerBallInHand));
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateOpponentIntro, 'l'},
                                           {k_stateAim, 'e'},
@@ -82,7 +82,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   cue->setPosition(0x38000, -0x44000);
   game->m_rules.ballInHand = 1;
   takeLog();
-  game->chooseNextTurnState();
+  chooseNextTurnState(*game);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateAim, 'l'}, {k_stateHumanBallInHandStart, 'e'}}));
   frame();
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateHumanBallInHandStart, 'l'}, {k_stateBallInHand, 'e'}}));
@@ -253,8 +253,8 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'e'}}));
   // The right soft key closes it: the aim goes on where it was.
   tap(kKeyRightSoft);
-  EXPECT_EQ(game->s_gameState, k_stateAim);
-  EXPECT_EQ(game->m_stackDepth, 0);
+  EXPECT_EQ(game->states.gameState, k_stateAim);
+  EXPECT_EQ(game->states.stackDepth, 0);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'l'}}));
   // A menu request of the stylus is cleared once seen; the menu opens with
   // no row selected.
@@ -352,7 +352,7 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
 TEST_F(TurnTest, LagSecondBallAndItsResult) {
   game->gameType = k_gameTypeTournament;
   game->ruleSet = k_ruleSetEightBall;
-  game->startMatch(k_gameTypeTournament, 2, 7);
+  startMatch(*game, k_gameTypeTournament, 2, 7);
   game->playerProfile[0] = 0;
   ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
   PhysicalObject* cue = game->m_world.cueBall;
@@ -462,10 +462,10 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
       {"fouled, rival potted", 9, 1, 1, 0, 1, 1u << 12},
   };
   for (const Case& c : cases) {
-    game->m_achievementMask = 0;
-    game->m_achievementCounter = 0;
+    game->career.achievementMask = 0;
+    game->career.achievementCounter = 0;
     startQuickMatch(k_ruleSetEightBall);
-    game->startMatch(k_gameTypeQuickMatch, 2, c.rival);
+    startMatch(*game, k_gameTypeQuickMatch, 2, c.rival);
     tap(kKeyFire);
     game->m_rules.winner = 0;
     game->m_rules.shotOutcome = kOutWin;
@@ -479,7 +479,7 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
   }
   // Three such wins against profile 0 give achievement 22.
   startQuickMatch(k_ruleSetEightBall);
-  game->startMatch(k_gameTypeQuickMatch, 2, 9);
+  startMatch(*game, k_gameTypeQuickMatch, 2, 9);
   tap(kKeyFire);
   game->m_rules.winner = 0;
   game->m_rules.shotOutcome = kOutWin;
@@ -502,7 +502,7 @@ TEST_F(TurnTest, FrameWonThenResultLines) {
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
   EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_EQ(game->textBoxText, k_textRivalWon0 + k_textRivalLineStride * 7);
+  EXPECT_EQ(game->turn.textBoxText, k_textRivalWon0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->states.gameState, k_stateGameOver);
 }
@@ -514,9 +514,9 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
   for (const Case& c : cases) {
     game->gameType = k_gameTypeCareer;
     game->ruleSet = k_ruleSetEightBall;
-    game->m_career.flagB = 0;
-    game->startMatch(k_gameTypeCareer, 1, 4);
-    game->betPosition = c.bet;
+    game->career.progress.flagB = 0;
+    startMatch(*game, k_gameTypeCareer, 1, 4);
+    game->setup.betPosition = c.bet;
     game->m_rules.winner = c.winner;
     game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
     game->setInGameState(k_stateResultLines);
@@ -564,13 +564,13 @@ TEST(TurnTexts, EveryIdIsWorded) {
 TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   int32_t last = -1;
   for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
-    game->startMatch(k_gameTypeQuickMatch, 2, character);
+    startMatch(*game, k_gameTypeQuickMatch, 2, character);
     EXPECT_GT(game->playerProfile[1], last) << character;
     last = game->playerProfile[1];
   }
-  EXPECT_EQ(game->getOpponentProfile(0, 9), 0);
-  EXPECT_EQ(game->getOpponentProfile(0, 10), 10);
-  game->startMatch(k_gameTypeSingleMatch, 2, 7);
+  EXPECT_EQ(getOpponentProfile(*game, 0, 9), 0);
+  EXPECT_EQ(getOpponentProfile(*game, 0, 10), 10);
+  startMatch(*game, k_gameTypeSingleMatch, 2, 7);
   EXPECT_EQ(game->playerProfile[1], -1);
   // Tournaments: stronger round by round and in the bigger fields.
   const struct {
