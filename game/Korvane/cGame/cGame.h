@@ -18,6 +18,7 @@
 #include "game/Korvane/cGame/cGameStates.h"
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
+#include "game/Korvane/cGamePlay/MatchSetup.h"
 #include "game/Korvane/cGamePlay/Opponent.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
 #include "game/Korvane/cGamePlay/Tournament.h"
@@ -555,9 +556,11 @@ class cGame : public GameBase {
   uint32_t m_soundStartTime = 0;
   int32_t m_vibrationTime = 0;
 
-  // --- match
-  int32_t currentPlayer = 0;
-  int32_t gameType = -1;
+  // --- match: its set-up and the player at the table, read by the rules
+  // and the opponent in place
+  MatchSetup match;
+  int32_t& currentPlayer = match.currentPlayer;
+  int32_t& gameType = match.gameType;
 
   // --- turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
   // states 500-820, the screens over a match, the HUD slide, the frame end
@@ -751,9 +754,9 @@ class cGame : public GameBase {
   RuleState m_rules;
   cGamePoolHooks m_poolHooks{*this};
   // --- computer opponent (cGameAI.cpp): the profiles of "misc.bar" and the
-  // think machine for the player at the table. A turn: updateAI(0, 0, false)
-  // (or resetAI), then updateAI(aiState(), 1, frameDone) each frame until
-  // aiState() is -1; aiPassed() then tells a pass from a shot.
+  // think machine for the player at the table. A turn: resetAI, then
+  // updateAI(aiState(), kThinkUpdate, frameDone) each frame until aiState()
+  // is kThinkDone; aiPassed() then tells a pass from a shot.
   void initAI();
   void freeAI();
   void releaseAI();
@@ -830,10 +833,10 @@ class cGame : public GameBase {
   int32_t hudHint = -1;
   int32_t panelExpression[2] = {-1, -1};
   uint32_t matchStartTime = 0;
-  uint8_t altPanelLayout = 0;
+  uint8_t& altPanelLayout = match.altPanelLayout;
   int32_t opponentSlot = 0;  // career rival slot; 10 is the special rival
-  int32_t challengeNumber = 0;
-  int32_t lessonNumber = 0;
+  int32_t& challengeNumber = match.challengeNumber;
+  int32_t& lessonNumber = match.lessonNumber;
 
   // --- challenges (cGameChallenge.cpp): the prize of each place within a
   // category, the stored demonstration's current shot and its words.
@@ -1221,8 +1224,8 @@ class cGame : public GameBase {
   int32_t cueAimAngle = 0;            // Q14 degrees, as last drawn with the cue
   int32_t cueScreenX = 0;
   int32_t cueScreenY = 0;
-  int32_t ruleSet = 0;                // 1 = UK
-  int32_t playerProfile[2] = {-1, -1};  // computer profile of each player, -1 human
+  int32_t& ruleSet = match.ruleSet;
+  int32_t (&playerProfile)[2] = match.playerProfile;
   uint8_t ballInHandInD = 0;
   int32_t handX = 0;                  // Q14 table units of the ball in hand
   int32_t handY = 0;

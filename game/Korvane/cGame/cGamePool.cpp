@@ -231,9 +231,9 @@ void cGame::updateComputerBallInHand() {
   if (!cue) return;
   if (!aiPlacingDone) {
     cue->position = aiSpot;
-    updateAI(aiState(), 1, true);
+    updateAI(aiState(), kThinkUpdate, true);
     aiSpot = cue->position;
-    if (aiState() != -1 || !isThinkingOver()) return;
+    if (aiState() != kThinkDone || !isThinkingOver()) return;
     aiPlacingDone = 1;
   }
   PhysicalObject* hand = m_world.handCursor;
@@ -1071,8 +1071,8 @@ void cGame::startBallsMoving() {
 }
 
 void cGame::updateComputerShot() {
-  updateAI(aiState(), 1, true);
-  if (aiState() != -1 || !isThinkingOver()) return;
+  updateAI(aiState(), kThinkUpdate, true);
+  if (aiState() != kThinkDone || !isThinkingOver()) return;
   if (!aiPassed()) {
     m_rules.pushOutAnswered = 0;
     powerBarShown = 1;
