@@ -434,27 +434,24 @@ Q14 Opponent::chainScore(int32_t evaluation) {
   Q14 f = chainFeasibility(ev.node);
   if (f <= 0 || f < profileValue(6)) return 0;
 
-  // The chain as the shot's events, judged by the rule graph on a saved copy.
-  ShotRecord& shot = w.shot;
-  const int32_t savedCount = shot.eventCount;
-  ShotRecord::Event saved[ShotRecord::kMaxEvents + ShotRecord::kReservedEvents];
-  const int32_t kept = savedCount < 0 ? 0 : savedCount > ShotRecord::kMaxEvents + ShotRecord::kReservedEvents
-                                                ? ShotRecord::kMaxEvents + ShotRecord::kReservedEvents
-                                                : savedCount;
-  std::memcpy(saved, shot.events, sizeof(ShotRecord::Event) * static_cast<size_t>(kept));
+  // The chain as the shot's events, judged by the rule graph on a copy of
+  // the world and the rule state; the match is left as it was.
+  PhysicsWorld trial = w;
+  trial.hooks = nullptr;
+  ShotRecord& shot = trial.shot;
   shot.clearEvents();
 
   int32_t count = 0;
   Q14 length = 0;
   bool cushion = false;
   const int32_t start = o.nodes[ev.node].parent;
-  PhysicalObject* prev = start >= 0 ? o.nodes[start].target : nullptr;
+  PhysicalObject* prev = start >= 0 ? w.counterpartIn(trial, o.nodes[start].target) : nullptr;
   for (int32_t i = ev.node, guard = 0; i >= 0 && guard < OpponentState::kNodeSlots; i = o.nodes[i].parent, ++guard) {
     const AiNode& n = o.nodes[i];
     ++count;
     length = wrapAdd(length, n.legVector.length());
     if (isCushion(n.target)) cushion = true;
-    PhysicalObject* cur = n.target;
+    PhysicalObject* cur = w.counterpartIn(trial, n.target);
     if (prev && cur && isBall(cur)) {
       shot.recordEvent(cur, prev);
       prev = cur;
@@ -464,14 +461,10 @@ Q14 Opponent::chainScore(int32_t evaluation) {
       prev = cur;
     }
   }
-  uint32_t out;
-  {
-    QuietWorld quiet(w);
-    ShotRules rules(s, w, match);
-    out = rules.lookAheadShotRules();
-  }
-  shot.eventCount = savedCount;
-  std::memcpy(shot.events, saved, sizeof(ShotRecord::Event) * static_cast<size_t>(kept));
+  RuleState rules = s;
+  MatchSetup setup = match;
+  ShotRules(rules, trial, setup).runShotRules();
+  const uint32_t out = rules.shotOutcome;
 
   using namespace ruleids;
   Q14 weight = kOne;

@@ -219,13 +219,11 @@ void ShotRules::runShotRules() {
 }
 
 uint32_t ShotRules::lookAheadShotRules() {
-  const RuleState saved = s;
-  const uint8_t jump = w.shot.jumpShot;
-  runShotRules();
-  const uint32_t outcome = s.shotOutcome;
-  s = saved;
-  w.shot.jumpShot = jump;
-  return outcome;
+  RuleState state = s;
+  PhysicsWorld world = w;
+  MatchSetup setup = match;
+  ShotRules(state, world, setup).runShotRules();
+  return state.shotOutcome;
 }
 
 void ShotRules::reRack() {

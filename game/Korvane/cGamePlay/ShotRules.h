@@ -34,8 +34,8 @@ class ShotRules {
 
   // The graph.
   void runShotRules();
-  // Runs the graph on a saved copy of everything it writes and returns the
-  // outcome; the match is left as it was.
+  // Runs the graph on copies of the rule state, world and match and returns
+  // the outcome; the match is left as it was.
   uint32_t lookAheadShotRules();
   void updateShotRules(int32_t node, int32_t event);
   void pushShotRulesState(int32_t node);
