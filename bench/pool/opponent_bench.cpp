@@ -69,7 +69,7 @@ struct Table {
   TableLayout layout;
   Random random;
   RuleState rules;
-  RuleSetup setup;
+  MatchSetup setup;
   OpponentState ai;
 };
 
@@ -89,7 +89,7 @@ void BM_WholeDecision(benchmark::State& state) {
     state.ResumeTiming();
     o.reset();
     while (!o.done()) {
-      o.updateAI(t.ai.state, 1, true);
+      o.updateAI(t.ai.state, kThinkUpdate, true);
       ++updates;
     }
   }

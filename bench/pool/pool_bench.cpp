@@ -160,6 +160,19 @@ void BM_GuidePreview(benchmark::State& state) {
 }
 BENCHMARK(BM_GuidePreview)->Unit(benchmark::kMicrosecond);
 
+// One copy of the world with a racked table and a shot record of events,
+// as a trial takes it.
+void BM_WorldCopy(benchmark::State& state) {
+  Table& t = table();
+  t.rackAndBreak(3);
+  t.playOut();
+  for (auto _ : state) {
+    PhysicsWorld trial = t.world;
+    benchmark::DoNotOptimize(trial.cueBall);
+  }
+}
+BENCHMARK(BM_WorldCopy);
+
 }  // namespace
 
 BENCHMARK_MAIN();

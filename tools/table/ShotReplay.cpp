@@ -76,11 +76,10 @@ void ShotReplay::begin(const TableLayoutGroup& group) {
   m_world.shot = ShotRecord();
   m_world.shot.aim.set(0, 16384);
   m_rules.normalPlay = 1;
-  m_rules.currentPlayer = 0;
   m_rules.previousPlayer = 1;
   m_rules.breakBytes[0] = 0;
   m_rules.breakBytes[1] = 1;
-  m_setup = RuleSetup();
+  m_setup = MatchSetup();
 }
 
 void ShotReplay::startChallenge(int32_t challenge) {
@@ -94,8 +93,8 @@ void ShotReplay::startLesson(int32_t lesson) {
 void ShotReplay::startChallenge(int32_t challenge, const TableLayoutGroup& group) {
   begin(group);
   m_setup.ruleSet = kChallengeRuleSet;
-  m_setup.gameType = RuleSetup::kGameChallenge;
-  m_setup.challenge = challenge;
+  m_setup.gameType = MatchSetup::kGameChallenge;
+  m_setup.challengeNumber = challenge;
   m_rules.rulesMode = RuleState::kModeChallenge;
   rulesFor().startChallengeRules();
   m_rules.shotOutcome = kScored;
@@ -103,8 +102,8 @@ void ShotReplay::startChallenge(int32_t challenge, const TableLayoutGroup& group
 
 void ShotReplay::startLesson(int32_t lesson, const TableLayoutGroup& group) {
   begin(group);
-  m_setup.gameType = RuleSetup::kGameTutorial;
-  m_setup.lesson = lesson;
+  m_setup.gameType = MatchSetup::kGameTutorial;
+  m_setup.lessonNumber = lesson;
   m_rules.rulesMode = RuleState::kModeTutorial;
 }
 

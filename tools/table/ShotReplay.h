@@ -93,7 +93,7 @@ class ShotReplay final : PoolHooks {
   TableLayout m_layout;
   PhysicsWorld m_world;
   RuleState m_rules;
-  RuleSetup m_setup;
+  MatchSetup m_setup;
   void tracePoint(uint8_t contact);
   ShotResult* m_trace = nullptr;
   PhysicalObject* m_traced = nullptr;

@@ -94,6 +94,30 @@ PhysicalObject::PhysicalObject(const PhysicalObject& o) {
   if (!o.normal.equals(zero)) normal = o.normal;
 }
 
+PhysicalObject* PhysicalObject::clone() const {
+  PhysicalObject* c = new (kSource, 99, nullptr) PhysicalObject(*this);
+  if (!c) return nullptr;
+  // What the shadow's copy leaves out.
+  c->next = next;
+  c->pocket = pocket;
+  c->code = code;
+  c->identity = identity;
+  c->shown = shown;
+  c->advanced = advanced;
+  c->airborneLook = airborneLook;
+  c->offTable = offTable;
+  c->entrySpeed = entrySpeed;
+  c->direction = direction;
+  c->step = step;
+  c->spin = spin;
+  c->pointA = pointA;
+  c->pointB = pointB;
+  c->normal = normal;
+  if (animPlayer && (c->animPlayer = animPlayer->makeSibling())) c->animPlayer->copyStateFrom(*animPlayer);
+  if (shadow) c->shadow = shadow->clone();
+  return c;
+}
+
 PhysicalObject::~PhysicalObject() {
   delete shadow;
   shadow = nullptr;

@@ -36,6 +36,9 @@ class PhysicalObject {
   PhysicalObject(const PhysicalObject& other);
   PhysicalObject& operator=(const PhysicalObject&) = delete;
   ~PhysicalObject();
+  // An exact copy, its look and shadow copied too; its next and pocket
+  // point where this object's do, for the world copying it to redirect.
+  PhysicalObject* clone() const;
 
   void init();
   void reset();

@@ -1,5 +1,8 @@
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 #include "windows_brew/memory/MemoryManager.h"
 
@@ -41,6 +44,98 @@ PhysicsWorld::PhysicsWorld() = default;
 PhysicsWorld::~PhysicsWorld() {
   freeTableObjects();
   releaseMarkers();
+}
+
+PhysicsWorld::PhysicsWorld(const PhysicsWorld& other) : PhysicsWorldData(other) { cloneObjects(); }
+
+PhysicsWorld& PhysicsWorld::operator=(const PhysicsWorld& other) {
+  if (this == &other) return *this;
+  freeTableObjects();
+  releaseMarkers();
+  PhysicsWorldData::operator=(other);
+  cloneObjects();
+  return *this;
+}
+
+PhysicalObject* PhysicsWorld::counterpartIn(const PhysicsWorld& copy, const PhysicalObject* object) const {
+  if (!object) return nullptr;
+  for (int32_t k = 0; k < kBallSlots; ++k) {
+    if (!balls[k]) continue;
+    if (balls[k] == object) return copy.balls[k];
+    if (balls[k]->shadow == object) return copy.balls[k] ? copy.balls[k]->shadow : nullptr;
+  }
+  for (int32_t k = 0; k < kPocketSlots; ++k)
+    if (pockets[k] == object) return copy.pockets[k];
+  for (int32_t k = 0; k < kLineSlots; ++k)
+    if (lines[k] == object) return copy.lines[k];
+  for (int32_t k = 0; k < kJawSlots; ++k)
+    if (jaws[k] == object) return copy.jaws[k];
+  if (object == cueStick) return copy.cueStick;
+  if (object == handCursor) return copy.handCursor;
+  if (object == offTableDetector) return copy.offTableDetector;
+  if (object == landingMarker) return copy.landingMarker;
+  return nullptr;
+}
+
+void PhysicsWorld::cloneObjects() {
+  // Each object of the other world beside its copy, sorted by the original's address.
+  struct Pair {
+    const PhysicalObject* from;
+    PhysicalObject* to;
+  };
+  constexpr int32_t kMaxObjects = 2 * kBallSlots + kPocketSlots + kLineSlots + kJawSlots + 4;
+  Pair pairs[kMaxObjects];
+  int32_t count = 0;
+  auto add = [&](const PhysicalObject* from, PhysicalObject* to) {
+    if (from && to && count < kMaxObjects) pairs[count++] = {from, to};
+  };
+  auto own = [&](PhysicalObject*& slot) {
+    if (!slot) return;
+    const PhysicalObject* from = slot;
+    slot = from->clone();
+    add(from, slot);
+    if (slot && from->shadow) add(from->shadow, slot->shadow);
+  };
+  for (PhysicalObject*& o : balls) own(o);
+  for (PhysicalObject*& o : pockets) own(o);
+  for (PhysicalObject*& o : lines) own(o);
+  for (PhysicalObject*& o : jaws) own(o);
+  own(cueStick);
+  own(handCursor);
+  own(offTableDetector);
+  own(landingMarker);
+  std::sort(pairs, pairs + count, [](const Pair& a, const Pair& b) { return std::less<>()(a.from, b.from); });
+  // A pointer to none of other's objects has no counterpart here.
+  auto map = [&](PhysicalObject*& p) {
+    if (!p) return;
+    const Pair* const end = pairs + count;
+    const Pair* it = std::lower_bound(static_cast<const Pair*>(pairs), end, p, [](const Pair& a, const PhysicalObject* b) {
+      return std::less<>()(a.from, b);
+    });
+    p = it != end && it->from == p ? it->to : nullptr;
+  };
+  for (int32_t k = 0; k < count; ++k) {
+    map(pairs[k].to->next);
+    map(pairs[k].to->pocket);
+  }
+  for (PhysicalObject** p : {&ballHead, &shadowHead, &lineHead, &jawHead, &pocketHead, &detectorHead, &ballList,
+                             &cueBall, &ball8, &currentPair[0], &currentPair[1], &shot.handObject})
+    map(*p);
+  for (auto& pair : collisions.pairs) {
+    map(pair[0]);
+    map(pair[1]);
+  }
+  // The events past the count are dead; none of them keeps a pointer into other.
+  const int32_t events = std::clamp<int32_t>(shot.eventCount, 0, ShotRecord::kMaxEvents + ShotRecord::kReservedEvents);
+  for (int32_t k = 0; k < ShotRecord::kMaxEvents + ShotRecord::kReservedEvents; ++k) {
+    ShotRecord::Event& e = shot.events[k];
+    if (k < events) {
+      map(e.first);
+      map(e.second);
+    } else {
+      e = {nullptr, nullptr};
+    }
+  }
 }
 
 void PhysicsWorld::createMarkers() {

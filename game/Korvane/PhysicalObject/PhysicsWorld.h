@@ -34,21 +34,82 @@ struct CollisionList {
   uint32_t droppedMask = 0;
 };
 
-class PhysicsWorld {
- public:
+// Everything a world holds. The objects are the world's own: a copy of the
+// world has copies of them, and every pointer to one (lists, slots, the
+// shot's events, the pending contacts) points to the copy's.
+struct PhysicsWorldData {
   static constexpr int32_t kPocketSlots = 100;
   static constexpr int32_t kLineSlots = 24;
   static constexpr int32_t kFirstRunSlots = 18;  // lines 18-23 are the second run
   static constexpr int32_t kJawSlots = 12;
   static constexpr int32_t kBallSlots = 16;
+
+  CollisionList collisions;
+  PhysicalObject* currentPair[2] = {};
+  uint32_t zoneMaskValue = 0xffffff;
+  uint8_t zoneMaskOn = 1;  // off only to check that the mask changes nothing
+  int32_t contactCapHits = 0;
+
+  // Lists by type (a new object is pushed at the head).
+  PhysicalObject* ballHead = nullptr;
+  PhysicalObject* shadowHead = nullptr;
+  PhysicalObject* lineHead = nullptr;
+  PhysicalObject* jawHead = nullptr;
+  PhysicalObject* pocketHead = nullptr;
+  PhysicalObject* detectorHead = nullptr;
+
+  // The balls in creation order, chained through next.
+  PhysicalObject* ballList = nullptr;
+  PhysicalObject* cueBall = nullptr;
+  PhysicalObject* ball8 = nullptr;
+  PhysicalObject* balls[kBallSlots] = {};
+  PhysicalObject* cueStick = nullptr;
+  PhysicalObject* handCursor = nullptr;
+  PhysicalObject* offTableDetector = nullptr;
+  PhysicalObject* landingMarker = nullptr;
+
+  PhysicalObject* pockets[kPocketSlots] = {};
+  PhysicalObject* lines[kLineSlots] = {};
+  int32_t lineCount = 0;        // first run, slots 0-17
+  int32_t secondLineCount = 0;  // second run, slots 18-23
+  PhysicalObject* jaws[kJawSlots] = {};
+  int32_t jawCount = 0;
+  int32_t cushionPointCount = 0;
+  Vector2 previousCushionPoint{0, 0};
+
+  uint32_t movingMask = 0;
+  uint8_t breakPlayed = 0;
+  uint8_t breakFollowUp = 0;  // the byte kept beside the break-played flag
+  uint8_t interiorCut = 1;
+  uint8_t skipping = 0;
+  uint8_t handPlaced = 0;
+  uint8_t fastPullBack = 0;
+
+  int32_t originX = 0;  // table origin on screen, pixels
+  int32_t originY = 0;
+  int32_t frameMs = 0;  // the frame's elapsed milliseconds
+  ShotRecord shot;
+
+  Random* random = nullptr;
+  PoolHooks* hooks = nullptr;
+};
+
+class PhysicsWorld : public PhysicsWorldData {
+ public:
   // Object kinds of createTableObject besides the ball numbers 0-15.
   static constexpr int32_t kKindPocket = 25;
   static constexpr int32_t kKindCushion = 26;
 
   PhysicsWorld();
   ~PhysicsWorld();
-  PhysicsWorld(const PhysicsWorld&) = delete;
-  PhysicsWorld& operator=(const PhysicsWorld&) = delete;
+  // An exact copy: the same objects, looks included, in the same lists and
+  // slots; the generator and hooks are shared. A trial run on the copy
+  // gives the same bits as on the original and leaves the original as it was.
+  PhysicsWorld(const PhysicsWorld& other);
+  PhysicsWorld& operator=(const PhysicsWorld& other);
+  // The object of copy in the place object holds in this world (its slot,
+  // shadow or marker); null when object is none of this world's.
+  PhysicalObject* counterpartIn(const PhysicsWorld& copy, const PhysicalObject* object) const;
 
   // The off-table detector and the landing marker, kept for the game's life.
   void createMarkers();
@@ -126,11 +187,6 @@ class PhysicsWorld {
   // Whether a preview strike along the aim reaches ball n first.
   bool aimReachesBall(int32_t n);
 
-  CollisionList collisions;
-  PhysicalObject* currentPair[2] = {};
-  uint32_t zoneMaskValue = 0xffffff;
-  uint8_t zoneMaskOn = 1;  // off only to check that the mask changes nothing
-  int32_t contactCapHits = 0;
 
   // The T = 0 ball-pocket test: centre within 8.0 of the pocket's centre.
   static bool isInPocket(const PhysicalObject& ball, const PhysicalObject& pocket);
@@ -141,50 +197,11 @@ class PhysicsWorld {
   int32_t draw(int32_t max) { return random ? random->nextInt(0, max) : 0; }
   PoolHooks& hook() { return hooks ? *hooks : m_noHooks; }
 
-  // Lists by type (a new object is pushed at the head).
-  PhysicalObject* ballHead = nullptr;
-  PhysicalObject* shadowHead = nullptr;
-  PhysicalObject* lineHead = nullptr;
-  PhysicalObject* jawHead = nullptr;
-  PhysicalObject* pocketHead = nullptr;
-  PhysicalObject* detectorHead = nullptr;
-
-  // The balls in creation order, chained through next.
-  PhysicalObject* ballList = nullptr;
-  PhysicalObject* cueBall = nullptr;
-  PhysicalObject* ball8 = nullptr;
-  PhysicalObject* balls[kBallSlots] = {};
-  PhysicalObject* cueStick = nullptr;
-  PhysicalObject* handCursor = nullptr;
-  PhysicalObject* offTableDetector = nullptr;
-  PhysicalObject* landingMarker = nullptr;
-
-  PhysicalObject* pockets[kPocketSlots] = {};
-  PhysicalObject* lines[kLineSlots] = {};
-  int32_t lineCount = 0;        // first run, slots 0-17
-  int32_t secondLineCount = 0;  // second run, slots 18-23
-  PhysicalObject* jaws[kJawSlots] = {};
-  int32_t jawCount = 0;
-  int32_t cushionPointCount = 0;
-  Vector2 previousCushionPoint{0, 0};
-
-  uint32_t movingMask = 0;
-  uint8_t breakPlayed = 0;
-  uint8_t breakFollowUp = 0;  // the byte kept beside the break-played flag
-  uint8_t interiorCut = 1;
-  uint8_t skipping = 0;
-  uint8_t handPlaced = 0;
-  uint8_t fastPullBack = 0;
-
-  int32_t originX = 0;  // table origin on screen, pixels
-  int32_t originY = 0;
-  int32_t frameMs = 0;  // the frame's elapsed milliseconds
-  ShotRecord shot;
-
-  Random* random = nullptr;
-  PoolHooks* hooks = nullptr;
 
  private:
   void removeBall(int32_t number);
+  // Replaces every object pointer just copied from another world by a
+  // pointer to its own copy of that object.
+  void cloneObjects();
   PoolHooks m_noHooks;
 };

@@ -34,6 +34,10 @@
 #include "game/Korvane/cGame/cGameTable.h"
 #include "game/Korvane/cGame/cGameText.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
+#include "game/Korvane/cGamePlay/MatchSetup.h"
+#include "game/Korvane/cGamePlay/Opponent.h"
+#include "game/Korvane/cGamePlay/RuleState.h"
+#include "game/Korvane/cGamePlay/Tournament.h"
 #include "game/Korvane/cGameInterfaces/Achievements.h"
 #include "game/Korvane/cGameInterfaces/Challenges.h"
 #include "game/Korvane/cGameInterfaces/Help.h"
@@ -49,9 +53,6 @@
 #include "game/Korvane/cGameInterfaces/SoundQuestion.h"
 #include "game/Korvane/cGameInterfaces/Title.h"
 #include "game/Korvane/cGameInterfaces/Tournament.h"
-#include "game/Korvane/cGamePlay/Opponent.h"
-#include "game/Korvane/cGamePlay/RuleState.h"
-#include "game/Korvane/cGamePlay/Tournament.h"
 #include "platform/brew/GameBase.h"
 #include "zul/2d/SpriteServices.h"
 #include "zul/3d/Camera.h"
@@ -245,9 +246,11 @@ class cGame : public GameBase {
   // --- sound
   SoundState sound;
 
-  // --- match
-  int32_t currentPlayer = 0;
-  int32_t gameType = -1;
+  // --- match: its set-up and the player at the table, read by the rules
+  // and the opponent in place
+  MatchSetup match;
+  int32_t& currentPlayer = match.currentPlayer;
+  int32_t& gameType = match.gameType;
 
   // --- turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
   // states 500-820, the screens over a match, the HUD slide, the frame end
@@ -319,9 +322,9 @@ class cGame : public GameBase {
   RuleState m_rules;
   cGamePoolHooks m_poolHooks{*this};
   // --- computer opponent (cGameAI.cpp): the profiles of "misc.bar" and the
-  // think machine for the player at the table. A turn: updateAI(0, 0, false)
-  // (or resetAI), then updateAI(aiState(), 1, frameDone) each frame until
-  // aiState() is -1; aiPassed() then tells a pass from a shot.
+  // think machine for the player at the table. A turn: resetAI, then
+  // updateAI(aiState(), kThinkUpdate, frameDone) each frame until aiState()
+  // is kThinkDone; aiPassed() then tells a pass from a shot.
   void initAI();
   void freeAI();
   void releaseAI();
@@ -345,10 +348,10 @@ class cGame : public GameBase {
   // comes closest to a pocket, or -1.
   // Camera point over the table (view units), angles (Q14 degrees).
   TableView table;
-  uint8_t altPanelLayout = 0;
+  uint8_t& altPanelLayout = match.altPanelLayout;
   int32_t opponentSlot = 0;  // career rival slot; 10 is the special rival
-  int32_t challengeNumber = 0;
-  int32_t lessonNumber = 0;
+  int32_t& challengeNumber = match.challengeNumber;
+  int32_t& lessonNumber = match.lessonNumber;
 
   // --- challenges (cGameChallenge.cpp): the prize of each place within a
   // category, the stored demonstration's current shot and its words.
@@ -461,8 +464,8 @@ class cGame : public GameBase {
   // Read by the mapping, set by the screens and the match.
   MatchSetupScreens setup;
   int32_t igmInvisibleOptions = 0;    // hidden rows of the in-game menu
-  int32_t ruleSet = 0;                // 1 = UK
-  int32_t playerProfile[2] = {-1, -1};  // computer profile of each player, -1 human
+  int32_t& ruleSet = match.ruleSet;
+  int32_t (&playerProfile)[2] = match.playerProfile;
 
   // --- match set-up (cGameInterfaces/MatchSetup.cpp) and match start
   // (cGameInterfaces/MatchStart.cpp).

@@ -6,17 +6,9 @@
 
 namespace {
 
-template <class F>
-auto withOpponent(cGame& g, F&& f) {
-  RuleSetup setup;
-  setup.ruleSet = g.ruleSet;
-  setup.gameType = g.gameType;
-  setup.lesson = g.lessonNumber;
-  setup.challenge = g.challengeNumber;
-  setup.altPanelLayout = g.altPanelLayout;
-  setup.playerProfile[0] = g.playerProfile[0];
-  setup.playerProfile[1] = g.playerProfile[1];
-  g.m_rules.currentPlayer = g.currentPlayer;
+// The opponent over the game's think state, world, rules and match, with
+// what it reads of the turn.
+Opponent opponentOf(cGame& g) {
   const int32_t p = g.currentPlayer & 1;
   OpponentTurn turn;
   turn.ballInHand = g.playerProfile[p] >= 0 && (g.m_rules.ballInHand || g.m_rules.cueAwaitsPlacing);
@@ -25,8 +17,7 @@ auto withOpponent(cGame& g, F&& f) {
                      g.states.previousState == k_stateBallInHand || g.states.previousState == k_stateComputerBallInHand;
   g.m_ai.giveUpAllowed = g.m_rules.pushOutAnswered;
   g.m_world.random = g.engine.random;
-  Opponent opponent(g.m_ai, g.m_world, g.m_rules, setup, turn);
-  return f(opponent);
+  return Opponent(g.m_ai, g.m_world, g.m_rules, g.match, turn);
 }
 
 }  // namespace
@@ -51,26 +42,26 @@ void cGame::initAI() {
     m_ai.profiles.fillProfileTable();
   }
   m_ai.currentProfile = 0;
-  withOpponent(*this, [](Opponent& o) { o.makePocketRoots(); });
+  opponentOf(*this).makePocketRoots();
 }
 
 void cGame::freeAI() { m_ai.profiles.clear(); }
 void cGame::releaseAI() { freeAI(); }
 
 void cGame::updateAI(int32_t state, int32_t event, bool frameDone) {
-  withOpponent(*this, [&](Opponent& o) { o.updateAI(state, event, frameDone); });
+  opponentOf(*this).updateAI(state, event, frameDone);
 }
 
 void cGame::resetAI() {
-  withOpponent(*this, [](Opponent& o) { o.reset(); });
+  opponentOf(*this).reset();
 }
 
 void cGame::searchAIShot(int32_t steps) {
-  withOpponent(*this, [&](Opponent& o) { o.searchAIShot(steps); });
+  opponentOf(*this).searchAIShot(steps);
 }
 
 int32_t cGame::randomBreakSpot(Vector2& out) {
-  return withOpponent(*this, [&](Opponent& o) { return o.randomBreakSpot(out); });
+  return opponentOf(*this).randomBreakSpot(out);
 }
 
 Vector2 cGame::getAIBreakPosition(int32_t player) const {

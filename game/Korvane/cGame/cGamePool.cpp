@@ -234,9 +234,9 @@ void updateComputerBallInHand(cGame& game) {
   if (!cue) return;
   if (!game.turn.aiPlacingDone) {
     cue->position = game.turn.aiSpot;
-    game.updateAI(game.aiState(), 1, true);
+    game.updateAI(game.aiState(), kThinkUpdate, true);
     game.turn.aiSpot = cue->position;
-    if (game.aiState() != -1 || !isThinkingOver(game)) return;
+    if (game.aiState() != kThinkDone || !isThinkingOver(game)) return;
     game.turn.aiPlacingDone = 1;
   }
   PhysicalObject* hand = game.m_world.handCursor;
@@ -1094,8 +1094,8 @@ void startBallsMoving(cGame& game) {
 }
 
 void updateComputerShot(cGame& game) {
-  game.updateAI(game.aiState(), 1, true);
-  if (game.aiState() != -1 || !isThinkingOver(game)) return;
+  game.updateAI(game.aiState(), kThinkUpdate, true);
+  if (game.aiState() != kThinkDone || !isThinkingOver(game)) return;
   if (!game.aiPassed()) {
     game.m_rules.pushOutAnswered = 0;
     game.turn.powerBarShown = 1;

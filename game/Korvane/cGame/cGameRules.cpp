@@ -11,62 +11,24 @@ namespace {
 
 constexpr int32_t kHudInterface = 56;
 
-// Runs a rules operation with the game's current player and hands the
-// player the rules left at the table back to the game.
-template <class F>
-auto withRules(cGame& g, F&& f) {
-  RuleSetup setup;
-  setup.ruleSet = g.ruleSet;
-  setup.gameType = g.gameType;
-  setup.lesson = g.lessonNumber;
-  setup.challenge = g.challengeNumber;
-  setup.altPanelLayout = g.altPanelLayout;
-  setup.playerProfile[0] = g.playerProfile[0];
-  setup.playerProfile[1] = g.playerProfile[1];
-  g.m_rules.currentPlayer = g.currentPlayer;
-  ShotRules rules(g.m_rules, g.m_world, setup);
-  struct Back {
-    cGame& game;
-    ~Back() { game.currentPlayer = game.m_rules.currentPlayer; }
-  } back{g};
-  return f(rules);
-}
+// The rules over the game's rule state, world and match.
+ShotRules rulesOf(cGame& g) { return ShotRules(g.m_rules, g.m_world, g.match); }
 
 }  // namespace
 
-void cGame::onContact(PhysicalObject* first, PhysicalObject* second) {
-  withRules(*this, [&](ShotRules& r) { r.onContact(first, second); });
-}
-void cGame::beginStroke() {
-  withRules(*this, [](ShotRules& r) { r.beginStroke(); });
-}
-void cGame::runShotRules() {
-  withRules(*this, [](ShotRules& r) { r.runShotRules(); });
-}
-uint32_t cGame::lookAheadShotRules() {
-  return withRules(*this, [](ShotRules& r) { return r.lookAheadShotRules(); });
-}
-void cGame::Rules_Apply() {
-  withRules(*this, [](ShotRules& r) { r.Rules_Apply(); });
-}
-bool cGame::checkBallsOffTable() {
-  return withRules(*this, [](ShotRules& r) { return r.checkBallsOffTable(); });
-}
-void cGame::respotBalls() {
-  withRules(*this, [](ShotRules& r) { r.respotBalls(); });
-}
-void cGame::showGroupsMessage() {
-  withRules(*this, [](ShotRules& r) { r.showGroupsMessage(); });
-}
+void cGame::onContact(PhysicalObject* first, PhysicalObject* second) { rulesOf(*this).onContact(first, second); }
+void cGame::beginStroke() { rulesOf(*this).beginStroke(); }
+void cGame::runShotRules() { rulesOf(*this).runShotRules(); }
+uint32_t cGame::lookAheadShotRules() { return rulesOf(*this).lookAheadShotRules(); }
+void cGame::Rules_Apply() { rulesOf(*this).Rules_Apply(); }
+bool cGame::checkBallsOffTable() { return rulesOf(*this).checkBallsOffTable(); }
+void cGame::respotBalls() { rulesOf(*this).respotBalls(); }
+void cGame::showGroupsMessage() { rulesOf(*this).showGroupsMessage(); }
 void cGame::assignGroups(int32_t solidsPlayer, int32_t stripesPlayer) {
-  withRules(*this, [&](ShotRules& r) { r.assignGroups(solidsPlayer, stripesPlayer); });
+  rulesOf(*this).assignGroups(solidsPlayer, stripesPlayer);
 }
-void cGame::switchPlayer() {
-  withRules(*this, [](ShotRules& r) { r.switchPlayer(); });
-}
-void cGame::startChallengeRules() {
-  withRules(*this, [](ShotRules& r) { r.startChallengeRules(); });
-}
+void cGame::switchPlayer() { rulesOf(*this).switchPlayer(); }
+void cGame::startChallengeRules() { rulesOf(*this).startChallengeRules(); }
 
 void cGame::rackAgain() {
   rackBalls(*this);

@@ -107,7 +107,7 @@ int32_t OpponentProfiles::value(int32_t profile, int32_t k) const {
 }
 
 int32_t Opponent::profileValue(int32_t k) const {
-  const int32_t p = setup.playerProfile[player()];
+  const int32_t p = match.playerProfile[player()];
   return o.profiles.value(p >= 0 ? p : o.currentProfile, k);
 }
 
@@ -434,27 +434,24 @@ Q14 Opponent::chainScore(int32_t evaluation) {
   Q14 f = chainFeasibility(ev.node);
   if (f <= 0 || f < profileValue(6)) return 0;
 
-  // The chain as the shot's events, judged by the rule graph on a saved copy.
-  ShotRecord& shot = w.shot;
-  const int32_t savedCount = shot.eventCount;
-  ShotRecord::Event saved[ShotRecord::kMaxEvents + ShotRecord::kReservedEvents];
-  const int32_t kept = savedCount < 0 ? 0 : savedCount > ShotRecord::kMaxEvents + ShotRecord::kReservedEvents
-                                                ? ShotRecord::kMaxEvents + ShotRecord::kReservedEvents
-                                                : savedCount;
-  std::memcpy(saved, shot.events, sizeof(ShotRecord::Event) * static_cast<size_t>(kept));
+  // The chain as the shot's events, judged by the rule graph on a copy of
+  // the world and the rule state; the match is left as it was.
+  PhysicsWorld trial = w;
+  trial.hooks = nullptr;
+  ShotRecord& shot = trial.shot;
   shot.clearEvents();
 
   int32_t count = 0;
   Q14 length = 0;
   bool cushion = false;
   const int32_t start = o.nodes[ev.node].parent;
-  PhysicalObject* prev = start >= 0 ? o.nodes[start].target : nullptr;
+  PhysicalObject* prev = start >= 0 ? w.counterpartIn(trial, o.nodes[start].target) : nullptr;
   for (int32_t i = ev.node, guard = 0; i >= 0 && guard < OpponentState::kNodeSlots; i = o.nodes[i].parent, ++guard) {
     const AiNode& n = o.nodes[i];
     ++count;
     length = wrapAdd(length, n.legVector.length());
     if (isCushion(n.target)) cushion = true;
-    PhysicalObject* cur = n.target;
+    PhysicalObject* cur = w.counterpartIn(trial, n.target);
     if (prev && cur && isBall(cur)) {
       shot.recordEvent(cur, prev);
       prev = cur;
@@ -464,14 +461,10 @@ Q14 Opponent::chainScore(int32_t evaluation) {
       prev = cur;
     }
   }
-  uint32_t out;
-  {
-    QuietWorld quiet(w);
-    ShotRules rules(s, w, setup);
-    out = rules.lookAheadShotRules();
-  }
-  shot.eventCount = savedCount;
-  std::memcpy(shot.events, saved, sizeof(ShotRecord::Event) * static_cast<size_t>(kept));
+  RuleState rules = s;
+  MatchSetup setup = match;
+  ShotRules(rules, trial, setup).runShotRules();
+  const uint32_t out = rules.shotOutcome;
 
   using namespace ruleids;
   Q14 weight = kOne;
@@ -635,28 +628,29 @@ void Opponent::clearThink() {
   o.nodeCount = o.lastRoot + 1;
 }
 
-void Opponent::reset() { setState(0); }
+void Opponent::reset() { setState(kThinkStart); }
 
 void Opponent::setState(int32_t state) {
   const int32_t old = o.state;
-  if (old != state) updateAI(old, 2, false);
-  updateAI(state, 0, false);
+  if (old != state) updateAI(old, kThinkLeave, false);
+  updateAI(state, kThinkEnter, false);
 }
 
 void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
-  if (event == 0) {
+  if (event == kThinkEnter) {
     o.state = state;
-    if (state == 0) o.thinkUpdates = 0;
+    if (state == kThinkStart) o.thinkUpdates = 0;
   }
-  if (event == 2) return;
-  if (event == 1 && state >= 1 && state <= 5 && ++o.thinkUpdates > OpponentState::kMaxThinkUpdates) {
+  if (event == kThinkLeave) return;
+  if (event == kThinkUpdate && state >= kThinkSearch && state <= kThinkChoose &&
+      ++o.thinkUpdates > OpponentState::kMaxThinkUpdates) {
     // A think that has run too long shoots what it has.
-    setState(6);
+    setState(kThinkShoot);
     return;
   }
   switch (state) {
-    case 0:
-      if (event == 0) {
+    case kThinkStart:
+      if (event == kThinkEnter) {
         o.giveUp = 0;
         if (!s.normalPlay) {
           prepareLag();
@@ -672,15 +666,15 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
         o.attempts = 0;
         o.considerAll = 0;
         o.placementCursor = 0;
-      } else if (event == 1 && frameDone) {
+      } else if (event == kThinkUpdate && frameDone) {
         if (s.normalPlay && w.breakPlayed)
-          setState(1);
+          setState(kThinkSearch);
         else
-          o.state = OpponentState::kDone;
+          o.state = kThinkDone;
       }
       return;
-    case 1:
-      if (event == 0) {
+    case kThinkSearch:
+      if (event == kThinkEnter) {
         o.safety = 0;
         const bool a = profileValue(12) != 0, b = profileValue(13) != 0;
         o.flagA = o.attempts == 2 ? 1 : a;
@@ -701,10 +695,10 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
       } else if (!(o.phase >= 9 || o.bestScore >= kGoodScore || stopSearch())) {
         return;
       }
-      setState(5);
+      setState(kThinkChoose);
       return;
-    case 3:
-      if (event == 0) {
+    case kThinkSafety:
+      if (event == kThinkEnter) {
         o.safety = 1;
         o.phase = 0;
         o.evaluationCount = 0;
@@ -730,12 +724,12 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
         return;
       }
       if (o.phase == 0) cueExpansion(1, false);
-      if (frameDone) setState(5);
+      if (frameDone) setState(kThinkChoose);
       return;
-    case 5:
-      if (event != 1 || !frameDone) return;
+    case kThinkChoose:
+      if (event != kThinkUpdate || !frameDone) return;
       if (o.bestEvaluation >= 0) {
-        setState(6);
+        setState(kThinkShoot);
       } else if (!o.safety) {
         if (uk() && !o.secondPlacement && w.breakPlayed && turn.ballInHand) {
           o.secondPlacement = 1;
@@ -743,10 +737,10 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
           randomBreakSpot(spot);
           placeCueBallFree(spot, true);
           makePocketRoots();
-          setState(1);
+          setState(kThinkSearch);
         } else {
           o.considerAll = 0;
-          setState(3);
+          setState(kThinkSafety);
         }
       } else if (o.attempts < 3) {
         PhysicalObject* lowest = nullptr;
@@ -768,24 +762,24 @@ void Opponent::updateAI(int32_t state, int32_t event, bool frameDone) {
           o.considerAll = s.lowestBall != 9;
         }
         ++o.attempts;
-        setState(1);
+        setState(kThinkSearch);
       } else if (o.giveUpAllowed) {
         o.giveUp = 1;
-        o.state = OpponentState::kDone;
+        o.state = kThinkDone;
       } else {
-        setState(6);
+        setState(kThinkShoot);
       }
       return;
-    case 6:
-      if (event == 0) {
+    case kThinkShoot:
+      if (event == kThinkEnter) {
         if (o.bestEvaluation >= 0)
           applyEvaluation(o.bestEvaluation);
         else
           fallbackShot();
         if (w.cueBall) o.candidateSpot = w.cueBall->position;
-      } else if (event == 1 && frameDone) {
+      } else if (event == kThinkUpdate && frameDone) {
         o.secondPlacement = 0;
-        o.state = OpponentState::kDone;
+        o.state = kThinkDone;
       }
       return;
     default:

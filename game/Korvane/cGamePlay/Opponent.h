@@ -74,13 +74,24 @@ struct AiLevel {
   bool empty() const { return first < 0 || last < first; }
 };
 
+// The think machine's states, and the events it is stepped with.
+enum OpponentThink : int32_t {
+  kThinkDone = -1,
+  kThinkStart = 0,   // lag, break or placement, then the pocket roots
+  kThinkSearch = 1,  // chains from the pockets back to the cue ball
+  kThinkSafety = 3,  // chains from points near the own balls
+  kThinkChoose = 5,  // the best chain, or the next attempt
+  kThinkShoot = 6,   // the chosen shot into the shot fields
+};
+enum OpponentEvent : int32_t { kThinkEnter = 0, kThinkUpdate = 1, kThinkLeave = 2 };
+
 struct OpponentState {
   static constexpr int32_t kNodeSlots = 140;
   static constexpr int32_t kNodeLimit = 60;
   static constexpr int32_t kBankNodeLimit = 58;
   static constexpr int32_t kEvaluations = 8;
   static constexpr int32_t kLevels = 5;
-  static constexpr int32_t kDone = -1;
+  static constexpr int32_t kDone = kThinkDone;
   // Updates one think may take before it shoots what it has.
   static constexpr int32_t kMaxThinkUpdates = 2000;
 
@@ -132,13 +143,14 @@ class Opponent {
   static constexpr int32_t kClearTime = 1016;
   static constexpr Q14 kGoodScore = 8192;
 
-  Opponent(OpponentState& state, PhysicsWorld& world, RuleState& rules, const RuleSetup& setup,
+  Opponent(OpponentState& state, PhysicsWorld& world, RuleState& rules, MatchSetup& match,
            const OpponentTurn& turn = {})
-      : o(state), w(world), s(rules), setup(setup), turn(turn) {}
+      : o(state), w(world), s(rules), match(match), turn(turn) {}
 
-  // The think machine: event 0 enters the state, 1 updates it, 2 leaves it.
+  // The think machine: kThinkEnter enters the state, kThinkUpdate updates
+  // it, kThinkLeave leaves it.
   void updateAI(int32_t state, int32_t event, bool frameDone);
-  // A new think: state 0 entered.
+  // A new think: kThinkStart entered.
   void reset();
   void setState(int32_t state);
   bool done() const { return o.state == OpponentState::kDone; }
@@ -185,9 +197,9 @@ class Opponent {
   Vector2 breakPosition(int32_t profile) const;
 
  private:
-  bool nine() const { return setup.ruleSet == RuleSetup::kNineBall; }
-  bool uk() const { return setup.ruleSet == RuleSetup::kUK; }
-  int32_t player() const { return s.currentPlayer & 1; }
+  bool nine() const { return match.ruleSet == MatchSetup::kNineBall; }
+  bool uk() const { return match.ruleSet == MatchSetup::kUK; }
+  int32_t player() const { return match.currentPlayer & 1; }
   uint32_t targetMask() const { return s.playerTarget[player()]; }
   uint32_t groupMask() const { return s.playerGroup[player()]; }
   bool isBall(const PhysicalObject* t) const { return t && t->type == PhysicalObject::kBall; }
@@ -206,6 +218,6 @@ class Opponent {
   OpponentState& o;
   PhysicsWorld& w;
   RuleState& s;
-  RuleSetup setup;
+  MatchSetup& match;
   OpponentTurn turn;
 };

@@ -1,7 +1,8 @@
 // The rule state of a match: groups and targets per player, the frame's
 // mode, the turn bytes the frame start sets, the outcome of the last shot
 // and what the shot rules track while the balls move. Reset whole per match;
-// a plain record, so a look-ahead can save and restore it.
+// a plain record that copies as a value. The player at the table is the
+// match's (MatchSetup).
 #pragma once
 
 #include <cstdint>
@@ -41,8 +42,6 @@ struct RuleState {
   uint8_t frameConditions[5] = {1, 0, 0, 0, 0};
   uint8_t tutorialLocks[2] = {};
 
-  // The player at the table (mirrored from the game around a rules call).
-  int32_t currentPlayer = 0;
   int32_t winner = -1;
   int32_t shotsLeft = 1;
   int32_t streak = 0;

@@ -91,7 +91,7 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
   w.shot.recordEvent(first, second);
   if (first->type != PhysicalObject::kBall) return;
   PoolHooks& hook = w.hook();
-  const int32_t cur = s.currentPlayer & 1;
+  const int32_t cur = match.currentPlayer & 1;
   const int32_t n = ballNumber(first);
   const bool isHuman = human(cur);
 
@@ -136,7 +136,7 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
       if (!nine() && n == 8 && !ownBall(8)) crowdSound();
       if (n > 0 && s.ballRailCount[n] >= 2 && ownBall(n)) hook.unlockAchievement(k_achCushionPot);
     } else {
-      if (setup.playerProfile[cur] == 0 && w.breakPlayed && n > 0 && ownBall(n)) s.rivalPotted = 1;
+      if (match.playerProfile[cur] == 0 && w.breakPlayed && n > 0 && ownBall(n)) s.rivalPotted = 1;
       if (n == 0) s.cuePotted = 1;
     }
     if (w.breakPlayed && !nine() && !ownBall(n)) {
@@ -219,13 +219,11 @@ void ShotRules::runShotRules() {
 }
 
 uint32_t ShotRules::lookAheadShotRules() {
-  const RuleState saved = s;
-  const uint8_t jump = w.shot.jumpShot;
-  runShotRules();
-  const uint32_t outcome = s.shotOutcome;
-  s = saved;
-  w.shot.jumpShot = jump;
-  return outcome;
+  RuleState state = s;
+  PhysicsWorld world = w;
+  MatchSetup setup = match;
+  ShotRules(state, world, setup).runShotRules();
+  return state.shotOutcome;
 }
 
 void ShotRules::reRack() {
@@ -352,7 +350,7 @@ void ShotRules::breakNode(int32_t node) {
 // Nodes 6-9 (open table) and 11-17 (groups set).
 void ShotRules::groupNode(int32_t node) {
   uint32_t& out = s.shotOutcome;
-  const int32_t cur = s.currentPlayer & 1;
+  const int32_t cur = match.currentPlayer & 1;
   if (node == 6 || node == 7 || node == 11 || node == 12) checkJumpFoul();
   nextShotEvent();
   const int32_t n = s.eventBall, m = s.otherBall;
@@ -421,7 +419,7 @@ void ShotRules::groupNode(int32_t node) {
             s.firstContactSeen = 1;
             s.firstBallHit = n != 0 ? n : m;
             s.badFirstContact = (s.playerTarget[cur] & bit(s.firstBallHit)) == 0;
-            if (s.badFirstContact && (s.shotsLeft == 1 || setup.ruleSet == RuleSetup::kEightBall)) {
+            if (s.badFirstContact && (s.shotsLeft == 1 || match.ruleSet == MatchSetup::kEightBall)) {
               out |= 0x44202;
               s.messageText = k_textFoul;
             }
@@ -573,7 +571,7 @@ void ShotRules::lagEnd() {
     texts(k_textLagTie, k_textLagAgain);
     return;
   }
-  const int32_t decider = b < a ? s.currentPlayer : s.previousPlayer;
+  const int32_t decider = b < a ? match.currentPlayer : s.previousPlayer;
   out |= b < a ? 0x608 : 0x60A;
   s.secondMessageText = k_textLagBreaks;
   s.messageText = w.hook().playerCharacter(decider & 1) == 10 ? k_textLagWonRival : k_textLagWon;
@@ -588,7 +586,7 @@ void ShotRules::tutorialNode(int32_t event) {
     return;
   }
   nextShotEvent();
-  const int32_t lesson = setup.lesson;
+  const int32_t lesson = match.lessonNumber;
   if (s.currentEvent == -1) {
     const PhysicalObject* b3 = w.balls[3];
     const PhysicalObject* b1 = w.balls[1];
@@ -788,7 +786,7 @@ void ShotRules::updateShotRules(int32_t node, int32_t event) {
         s.railBalls = 0;
         out |= k_outScored;
         s.firstContactSeen = 0;
-        s.playerGroup[s.currentPlayer & 1] = RuleState::kBothGroups;
+        s.playerGroup[match.currentPlayer & 1] = RuleState::kBothGroups;
         return;
       }
       groupNode(6);
@@ -857,7 +855,7 @@ void ShotRules::startChallengeRules() {
   s.challengeShotsLeft = 1;
   s.challengeTargets = ~0u;
   clearChallengeRules();
-  loadChallengeDefinition(setup.challenge);
+  loadChallengeDefinition(match.challengeNumber);
 }
 
 void ShotRules::clearChallengeRules() {

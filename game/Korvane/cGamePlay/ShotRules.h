@@ -9,25 +9,9 @@
 #include <cstdint>
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+#include "game/Korvane/cGamePlay/MatchSetup.h"
 #include "game/Korvane/cGamePlay/RuleIds.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
-
-// What the rules read of the game around them.
-struct RuleSetup {
-  static constexpr int32_t kEightBall = 0;
-  static constexpr int32_t kUK = 1;
-  static constexpr int32_t kNineBall = 2;
-  static constexpr int32_t kGameSingle = 1;
-  static constexpr int32_t kGameChallenge = 4;
-  static constexpr int32_t kGameTutorial = 5;
-
-  int32_t ruleSet = kEightBall;
-  int32_t gameType = -1;
-  int32_t lesson = 0;
-  int32_t challenge = 0;
-  uint8_t altPanelLayout = 0;
-  int32_t playerProfile[2] = {-1, -1};  // computer profile, -1 human
-};
 
 // The challenge table: 32 records of 29 words.
 constexpr int32_t kChallengeCount = 32;
@@ -40,7 +24,8 @@ class ShotRules {
   static constexpr int32_t kLastNode = 25;
   static constexpr int32_t kPocketCount = 6;
 
-  ShotRules(RuleState& state, PhysicsWorld& world, const RuleSetup& setup) : s(state), w(world), setup(setup) {}
+  // The match is read, and its current player switched, in place.
+  ShotRules(RuleState& state, PhysicsWorld& world, MatchSetup& match) : s(state), w(world), match(match) {}
 
   // Contacts while the balls move.
   void onContact(PhysicalObject* first, PhysicalObject* second);
@@ -49,8 +34,8 @@ class ShotRules {
 
   // The graph.
   void runShotRules();
-  // Runs the graph on a saved copy of everything it writes and returns the
-  // outcome; the match is left as it was.
+  // Runs the graph on copies of the rule state, world and match and returns
+  // the outcome; the match is left as it was.
   uint32_t lookAheadShotRules();
   void updateShotRules(int32_t node, int32_t event);
   void pushShotRulesState(int32_t node);
@@ -87,10 +72,10 @@ class ShotRules {
   int32_t pocketIndex(const PhysicalObject* pocket) const;
 
  private:
-  bool uk() const { return setup.ruleSet == RuleSetup::kUK; }
-  bool nine() const { return setup.ruleSet == RuleSetup::kNineBall; }
-  bool human(int32_t player) const { return player >= 0 && player < 2 && setup.playerProfile[player] == -1; }
-  bool ownBall(int32_t n) const { return (s.playerGroup[s.currentPlayer & 1] & bit(n)) != 0; }
+  bool uk() const { return match.ruleSet == MatchSetup::kUK; }
+  bool nine() const { return match.ruleSet == MatchSetup::kNineBall; }
+  bool human(int32_t player) const { return player >= 0 && player < 2 && match.playerProfile[player] == -1; }
+  bool ownBall(int32_t n) const { return (s.playerGroup[match.currentPlayer & 1] & bit(n)) != 0; }
   void twoToOne() {
     if (s.shotsLeft == 2) s.shotsLeft = 1;
   }
@@ -114,6 +99,6 @@ class ShotRules {
 
   RuleState& s;
   PhysicsWorld& w;
-  RuleSetup setup;
+  MatchSetup& match;
   int32_t m_guard = 0;  // updates left in this run
 };

@@ -125,27 +125,27 @@ void ShotRules::assignGroups(int32_t solidsPlayer, int32_t stripesPlayer) {
   s.playerGroup[p] = s.playerTarget[p] = RuleState::kSolids;
   s.playerGroup[q] = s.playerTarget[q] = RuleState::kStripes;
   if (s.rulesMode == RuleState::kModeChallenge || s.rulesMode == RuleState::kModeTutorial ||
-      setup.gameType == RuleSetup::kGameChallenge || setup.gameType == RuleSetup::kGameTutorial)
+      match.gameType == MatchSetup::kGameChallenge || match.gameType == MatchSetup::kGameTutorial)
     return;
-  const int32_t icon = setup.altPanelLayout ? 26 : 18;
+  const int32_t icon = match.altPanelLayout ? 26 : 18;
   setGroupIcon(icon + q, uk() ? 2 : 1, uk() ? 0 : 2);
   setGroupIcon(icon + p, 2, 2);
   if (!nine()) {
-    const int32_t cur = s.currentPlayer & 1;
+    const int32_t cur = match.currentPlayer & 1;
     // Balls of the other group go to the other player's display.
     w.hook().handOverPottedBalls(cur, 1 - cur, s.playerGroup[cur]);
   }
 }
 
 void ShotRules::showGroupsMessage() {
-  const int32_t cur = s.currentPlayer & 1;
+  const int32_t cur = match.currentPlayer & 1;
   const bool solids = cur == s.solidsPlayer;
   const int32_t name = k_textFirstName + w.hook().playerCharacter(cur);
   const int32_t group = solids ? k_textGroupRed : k_textGroupYellow;
   PoolHooks& hook = w.hook();
   if (nine()) return;
   if (!uk()) {
-    if (setup.gameType == RuleSetup::kGameSingle) {
+    if (match.gameType == MatchSetup::kGameSingle) {
       hook.queueMessage(solids ? k_textYouSolids : k_textYouStripes, name, -1);
       s.groupsShown[cur] = 1;
     } else {
@@ -155,7 +155,7 @@ void ShotRules::showGroupsMessage() {
   }
   if (!human(cur))
     hook.queueMessage(k_textUkRivalPlays, -1, s.solidsPlayer == 1 ? k_textGroupRed : k_textGroupYellow);
-  else if (setup.gameType == RuleSetup::kGameSingle)
+  else if (match.gameType == MatchSetup::kGameSingle)
     hook.queueMessage(k_textUkNamePlays, name, group);
   else
     hook.queueMessage(k_textUkYouPlay, -1, group);
@@ -163,8 +163,8 @@ void ShotRules::showGroupsMessage() {
 }
 
 void ShotRules::switchPlayer() {
-  s.previousPlayer = s.currentPlayer;
-  s.currentPlayer = 1 - (s.currentPlayer & 1);
+  s.previousPlayer = match.currentPlayer;
+  match.currentPlayer = 1 - (match.currentPlayer & 1);
 }
 
 void ShotRules::resetShotTracking() {
@@ -237,7 +237,7 @@ void ShotRules::Rules_Apply() {
   uint32_t& out = s.shotOutcome;
   PoolHooks& hook = w.hook();
   // 1
-  const int32_t shooter = s.currentPlayer & 1;
+  const int32_t shooter = match.currentPlayer & 1;
   s.shotsLeft -= 1;
   // 2
   if (!(out & k_outReRack) && s.normalPlay && checkBallsOffTable()) {
@@ -268,9 +268,9 @@ void ShotRules::Rules_Apply() {
   if (out & k_outClearJump) w.shot.jumpShot = 0;
   // 5
   if (out & k_outWin)
-    s.winner = s.currentPlayer;
+    s.winner = match.currentPlayer;
   else if (out & k_outLose)
-    s.winner = 1 - s.currentPlayer;
+    s.winner = 1 - match.currentPlayer;
   else if (out & k_outNoWinner)
     s.winner = -1;
   // 6
@@ -308,27 +308,27 @@ void ShotRules::Rules_Apply() {
   }
   // 8
   if (out & k_outGroups) {
-    const int32_t p = (out & k_outGroupsStripes) ? 1 - s.currentPlayer : s.currentPlayer;
+    const int32_t p = (out & k_outGroupsStripes) ? 1 - match.currentPlayer : match.currentPlayer;
     assignGroups(p, 1 - p);
   }
   // 9
   if (!nine() && s.normalPlay && w.breakPlayed && !(out & (k_outWin | k_outLose))) {
     for (int32_t i = 0; i < 2; ++i) {
-      const int32_t player = i == 0 ? s.currentPlayer & 1 : 1 - (s.currentPlayer & 1);
+      const int32_t player = i == 0 ? match.currentPlayer & 1 : 1 - (match.currentPlayer & 1);
       bool left = false;
       for (int32_t n = 1; n < 16; ++n)
         if (onTable(w.balls[n]) && (s.playerGroup[player] & bit(n))) left = true;
       if (left) continue;
       s.playerGroup[player] = s.playerTarget[player] = 256;
-      setGroupIcon((setup.altPanelLayout ? 26 : 18) + player, 3, -1);
+      setGroupIcon((match.altPanelLayout ? 26 : 18) + player, 3, -1);
     }
   }
   // 10
   const bool fouled = (out & (k_outUkFoul | k_outFoul)) != 0;
   if (out & k_outTurnPasses) {
-    if (!human(s.currentPlayer)) s.streak = 0;
+    if (!human(match.currentPlayer)) s.streak = 0;
     if (s.shotsLeft < 1) {
-      if (human(s.currentPlayer) && fouled) s.humanFouled = 1;
+      if (human(match.currentPlayer) && fouled) s.humanFouled = 1;
       switchPlayer();
       // The streak ends with the turn, whoever held it.
       s.streak = 0;
@@ -337,8 +337,8 @@ void ShotRules::Rules_Apply() {
   } else {
     s.streak += 1;
     debugLine("\n s_streakShotCounter: %d", s.streak);
-    if (human(s.currentPlayer) && (out & k_outUkFoul) && (out & k_outFoul)) s.humanFouled = 1;
-    s.previousPlayer = s.currentPlayer;
+    if (human(match.currentPlayer) && (out & k_outUkFoul) && (out & k_outFoul)) s.humanFouled = 1;
+    s.previousPlayer = match.currentPlayer;
     if (s.shotsLeft < 1) s.shotsLeft = 1;
   }
   // 11
@@ -380,11 +380,11 @@ void ShotRules::Rules_Apply() {
   }
   // 16
   if (!wasPlayed && w.breakPlayed) {
-    s.breaker = (out & k_outTurnPasses) ? 1 - s.currentPlayer : s.currentPlayer;
-    if (uk()) s.currentPlayer = s.breaker;
+    s.breaker = (out & k_outTurnPasses) ? 1 - match.currentPlayer : match.currentPlayer;
+    if (uk()) match.currentPlayer = s.breaker;
   }
   // 17
-  if (setup.gameType != RuleSetup::kGameTutorial) {
+  if (match.gameType != MatchSetup::kGameTutorial) {
     if (out & k_outShowMessage) hook.queueMessage(static_cast<int32_t>(s.messageText), -1, -1);
     if (out & k_outShowSecond) hook.queueMessage(static_cast<int32_t>(s.secondMessageText), -1, -1);
   }

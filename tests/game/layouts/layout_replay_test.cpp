@@ -121,7 +121,7 @@ TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
   PhysicsWorld& w = game->m_world;
   for (int32_t c = 0; c < 32; ++c) {
     SCOPED_TRACE(c);
-    game->gameType = RuleSetup::kGameChallenge;
+    game->gameType = MatchSetup::kGameChallenge;
     game->ruleSet = 3;
     game->challengeNumber = c;
     game->currentPlayer = 0;

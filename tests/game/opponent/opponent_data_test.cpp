@@ -71,10 +71,10 @@ TEST_F(OpponentData, AShortEntryLeavesAZeroedTableAndTheOpponentStillShoots) {
   game->playerProfile[1] = 0;
   game->currentPlayer = 1;
   w.copyBallsToShadows();
-  game->updateAI(0, 0, false);
+  game->updateAI(kThinkStart, kThinkEnter, false);
   int updates = 0;
-  while (game->aiState() != -1 && updates < 500) {
-    game->updateAI(game->aiState(), 1, true);
+  while (game->aiState() != kThinkDone && updates < 500) {
+    game->updateAI(game->aiState(), kThinkUpdate, true);
     ++updates;
   }
   EXPECT_LT(updates, 500);

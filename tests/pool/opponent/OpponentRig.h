@@ -48,7 +48,7 @@ struct Rig {
     Rig* rig = nullptr;
   };
 
-  explicit Rig(int32_t ruleSet = RuleSetup::kEightBall, uint32_t seed = 1) {
+  explicit Rig(int32_t ruleSet = MatchSetup::kEightBall, uint32_t seed = 1) {
     setup.ruleSet = ruleSet;
     setup.gameType = k_gameTypeQuickMatch;
     // The strongest profile unless a test chooses another.
@@ -102,7 +102,7 @@ struct Rig {
   // The eight-ball rack with a seeded jitter, the cue ball in the kitchen.
   void rack() {
     clearBalls();
-    world.placeBalls(layout.groups[ruleSet() == RuleSetup::kNineBall ? TableLayout::kNineBallRack
+    world.placeBalls(layout.groups[ruleSet() == MatchSetup::kNineBall ? TableLayout::kNineBallRack
                                                                      : TableLayout::kEightBallRack]);
     world.jitterRack();
   }
@@ -120,7 +120,7 @@ struct Rig {
     Opponent o = opponent();
     o.reset();
     for (int f = 1; f <= kMaxThink; ++f) {
-      o.updateAI(ai.state, 1, true);
+      o.updateAI(ai.state, kThinkUpdate, true);
       if (o.done()) return f;
     }
     return -1;
@@ -157,8 +157,8 @@ struct Rig {
     rules.rulesMode = RuleState::kModePlay;
     rules.normalPlay = 1;
     rules.shotsLeft = 1;
-    rules.currentPlayer = breaker;
-    if (ruleSet() == RuleSetup::kNineBall) {
+    setup.currentPlayer = breaker;
+    if (ruleSet() == MatchSetup::kNineBall) {
       rules.lowestBall = 1;
       rules.playerTarget[0] = rules.playerTarget[1] = 2;
       rules.playerGroup[0] = rules.playerGroup[1] = RuleState::kBothGroups;
@@ -190,7 +190,7 @@ struct Rig {
   PhysicsWorld world;
   TableLayout layout;
   RuleState rules;
-  RuleSetup setup;
+  MatchSetup setup;
   OpponentState ai;
   OpponentTurn turn;
   Random random;

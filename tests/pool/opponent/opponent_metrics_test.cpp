@@ -35,7 +35,7 @@ ProfileResult measure(int profile) {
   std::vector<int> frames;
   int pots = 0, fallbacks = 0;
   for (int t = 0; t < kTables; ++t) {
-    opptest::Rig rig(RuleSetup::kEightBall, 1000 + t);
+    opptest::Rig rig(MatchSetup::kEightBall, 1000 + t);
     if (!rig.ok) {
       ADD_FAILURE() << "no table or profiles";
       return r;
@@ -88,7 +88,7 @@ TEST(OpponentMetrics, LadderOfProfiles) {
 TEST(OpponentMetrics, StrongestBeatsWeakestInWholeFrames) {
   int wins[2] = {}, unfinished = 0, shotsTotal = 0;
   for (int f = 0; f < kFrames; ++f) {
-    opptest::Rig rig(RuleSetup::kEightBall, 5000 + f);
+    opptest::Rig rig(MatchSetup::kEightBall, 5000 + f);
     ASSERT_TRUE(rig.ok);
     int shots = 0;
     // Profile 10 is player 0; the players break in turn.
@@ -109,7 +109,7 @@ TEST(OpponentMetrics, StrongestBeatsWeakestInWholeFrames) {
 
 // Frames of the other rule sets end too, the lag aside.
 TEST(OpponentMetrics, FramesOfEveryRuleSetEnd) {
-  for (const int32_t ruleSet : {RuleSetup::kUK, RuleSetup::kNineBall}) {
+  for (const int32_t ruleSet : {MatchSetup::kUK, MatchSetup::kNineBall}) {
     const int frames = kFull ? 40 : 4;
     int shotsTotal = 0;
     for (int f = 0; f < frames; ++f) {

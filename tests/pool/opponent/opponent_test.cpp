@@ -76,7 +76,7 @@ TEST(OpponentProfiles, SourceErrors) {
 
 TEST(Opponent, LagIsStraightUpWithAGaugeBetweenTheBounds) {
   for (uint32_t seed = 1; seed <= 40; ++seed) {
-    Rig rig(RuleSetup::kEightBall, seed);
+    Rig rig(MatchSetup::kEightBall, seed);
     ASSERT_TRUE(rig.ok);
     rig.rules.normalPlay = 0;
     rig.rules.rulesMode = RuleState::kModeLag;
@@ -120,7 +120,7 @@ TEST(Opponent, LagBoundsTakeOneToThreeCushions) {
 }
 
 TEST(Opponent, BreakFromTheSpotAtTheRack) {
-  Rig rig(RuleSetup::kEightBall, 9);
+  Rig rig(MatchSetup::kEightBall, 9);
   ASSERT_TRUE(rig.ok);
   rig.world.breakPlayed = 0;
   rig.rack();
@@ -142,7 +142,7 @@ TEST(Opponent, BreakFromTheSpotAtTheRack) {
 }
 
 TEST(Opponent, RandomBreakSpotsFillTheKitchenCorner) {
-  Rig rig(RuleSetup::kUK, 3);
+  Rig rig(MatchSetup::kUK, 3);
   std::set<std::pair<int, int>> seen;
   int sides[2] = {};
   for (int i = 0; i < 3000; ++i) {
@@ -243,7 +243,7 @@ TEST(Opponent, AShotThatLetsTheOtherPlayerWinScoresNothing) {
 
 // Phases seen after each single search step.
 std::set<int> phasesRun(int banks, int combos, uint32_t seed) {
-  Rig rig(RuleSetup::kEightBall, seed);
+  Rig rig(MatchSetup::kEightBall, seed);
   rig.groups();
   pooltest::Draws d(seed);
   rig.clearBalls();
@@ -258,7 +258,7 @@ std::set<int> phasesRun(int banks, int combos, uint32_t seed) {
   }
   Opponent o = rig.opponent();
   o.reset();
-  o.setState(1);
+  o.setState(kThinkSearch);
   std::set<int> seen;
   for (int i = 0; i < 1000 && rig.ai.phase < 10; ++i) {
     seen.insert(rig.ai.phase);
@@ -360,7 +360,7 @@ TEST(Opponent, TheSameSeedGivesTheSameShot) {
     Vector2 aim[2];
     Q14 gauge[2];
     for (int k = 0; k < 2; ++k) {
-      Rig rig(RuleSetup::kEightBall, seed);
+      Rig rig(MatchSetup::kEightBall, seed);
       rig.groups();
       randomTable(rig, seed);
       rig.think();
@@ -385,10 +385,10 @@ struct ShadowSnapshot {
 // Everything but the shot fields stays as it was: rule state, shadows, the
 // event list, the balls and the world's search words.
 TEST(Opponent, AThinkLeavesRulesShadowsAndEventsAsTheyWere) {
-  for (const int32_t ruleSet : {RuleSetup::kEightBall, RuleSetup::kUK, RuleSetup::kNineBall})
+  for (const int32_t ruleSet : {MatchSetup::kEightBall, MatchSetup::kUK, MatchSetup::kNineBall})
     for (uint32_t seed = 1; seed <= 30; ++seed) {
       Rig rig(ruleSet, seed);
-      if (ruleSet == RuleSetup::kNineBall) {
+      if (ruleSet == MatchSetup::kNineBall) {
         rig.rules.lowestBall = 1;
         rig.rules.playerTarget[0] = 2;
         rig.rules.playerGroup[0] = RuleState::kBothGroups;
@@ -431,10 +431,10 @@ TEST(Opponent, AThinkLeavesRulesShadowsAndEventsAsTheyWere) {
 // ball clear of the others.
 TEST(Opponent, EveryThinkEndsWithinItsBounds) {
   int bests = 0, placed = 0;
-  for (const int32_t ruleSet : {RuleSetup::kEightBall, RuleSetup::kUK, RuleSetup::kNineBall})
+  for (const int32_t ruleSet : {MatchSetup::kEightBall, MatchSetup::kUK, MatchSetup::kNineBall})
     for (uint32_t seed = 1; seed <= 150; ++seed) {
       Rig rig(ruleSet, seed);
-      if (ruleSet == RuleSetup::kNineBall) {
+      if (ruleSet == MatchSetup::kNineBall) {
         rig.rules.lowestBall = 1;
         rig.rules.playerTarget[0] = 2;
         rig.rules.playerGroup[0] = RuleState::kBothGroups;
@@ -443,7 +443,7 @@ TEST(Opponent, EveryThinkEndsWithinItsBounds) {
       }
       randomTable(rig, seed);
       pooltest::Draws extra(seed + 99);
-      if (ruleSet == RuleSetup::kNineBall && rig.world.balls[1]->pocketed) rig.putRandom(1, extra);
+      if (ruleSet == MatchSetup::kNineBall && rig.world.balls[1]->pocketed) rig.putRandom(1, extra);
       rig.world.copyBallsToShadows();
       rig.turn.ballInHand = seed % 3 == 0;
       const int updates = rig.think();

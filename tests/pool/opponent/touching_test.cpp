@@ -43,7 +43,7 @@ Played playTouching(int32_t ruleSet, bool onEight, int i, bool exactAim) {
   pooltest::Draws d(i * 13 + 7);
   rig.clearBalls();
   int legal;
-  if (ruleSet == RuleSetup::kNineBall) {
+  if (ruleSet == MatchSetup::kNineBall) {
     legal = 1 + d.below(3);
     rig.rules.lowestBall = legal;
     rig.rules.playerTarget[0] = rig.rules.playerTarget[1] = ShotRules::bit(legal);
@@ -87,9 +87,9 @@ TEST(OpponentTouching, NeverPlaysAtNothing) {
     const char* name;
     int32_t ruleSet;
     bool onEight;
-  } cases[] = {{"groups set", RuleSetup::kEightBall, false},
-               {"on the eight", RuleSetup::kEightBall, true},
-               {"nine-ball", RuleSetup::kNineBall, false}};
+  } cases[] = {{"groups set", MatchSetup::kEightBall, false},
+               {"on the eight", MatchSetup::kEightBall, true},
+               {"nine-ball", MatchSetup::kNineBall, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     int nothing = 0, fouls = 0, missed = 0, exactFouls = 0;

@@ -47,7 +47,7 @@ struct Hooks final : PoolHooks {
 };
 
 struct Rig {
-  explicit Rig(int32_t ruleSet = RuleSetup::kEightBall) {
+  explicit Rig(int32_t ruleSet = MatchSetup::kEightBall) {
     setup.ruleSet = ruleSet;
     setup.gameType = k_gameTypeQuickMatch;
     world.hooks = &hooks;
@@ -81,7 +81,7 @@ struct Rig {
     state.tableOpen = 1;
     state.playerGroup[0] = state.playerGroup[1] = RuleState::kBothGroups;
     state.playerTarget[0] = state.playerTarget[1] = RuleState::kBothGroups;
-    if (ruleSet == RuleSetup::kNineBall) {
+    if (ruleSet == MatchSetup::kNineBall) {
       state.tableOpen = 0;
       state.lowestBall = 1;
       state.playerTarget[0] = state.playerTarget[1] = 2;
@@ -152,7 +152,7 @@ struct Rig {
   Hooks hooks;
   PhysicsWorld world;
   RuleState state;
-  RuleSetup setup;
+  MatchSetup setup;
 };
 
 }  // namespace rulestest

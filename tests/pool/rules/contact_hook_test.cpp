@@ -144,7 +144,7 @@ TEST(ContactHook, NineDroppingMidShotIsJudgedOnACopy) {
   const Case cases[] = {{"h0-1 h1-9 p9", true}, {"h0-2 h2-9 p9", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.events);
-    Rig rig(RuleSetup::kNineBall);
+    Rig rig(MatchSetup::kNineBall);
     rig.world.breakPlayed = 1;
     rig.state.shotOutcome = 0x1234;
     rig.play(c.events, true);

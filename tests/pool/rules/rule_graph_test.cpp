@@ -126,7 +126,7 @@ TEST(RuleGraph, UkBreakCountsBallsBeyondTheSidePockets) {
   };
   const Case cases[] = {{2, true, 0x2002}, {1, true, 0x42603}, {1, false, 0x4A602}};
   for (const Case& c : cases) {
-    Rig rig(RuleSetup::kUK);
+    Rig rig(MatchSetup::kUK);
     for (int32_t n = 0; n < 16; ++n) rig.world.balls[n]->position.y = n < c.beyond ? rulestest::q(-151.0) : rulestest::q(-100.0);
     EXPECT_EQ(rig.judge(c.hit ? "h0-1 c1 c2 c3 c4" : "c0"), c.outcome) << c.beyond;
   }
@@ -150,7 +150,7 @@ TEST(RuleGraph, NineBall) {
       {"break with three at cushions", 2, false, 0, 1, "h0-1 c1 c2 c3", 0x4202, 171, 0},
   };
   judgeRows(rows, std::size(rows));
-  Rig rig(RuleSetup::kNineBall);
+  Rig rig(MatchSetup::kNineBall);
   rig.world.breakPlayed = 1;
   rig.judge("h0-2 h2-9 p9");
   EXPECT_TRUE(rig.state.respotPending);
@@ -181,7 +181,7 @@ TEST(RuleGraph, Lag) {
     rig.state.rulesMode = RuleState::kModeLag;
     rig.state.normalPlay = 0;
     rig.state.lagSecondShot = c.second;
-    rig.state.currentPlayer = 1;
+    rig.setup.currentPlayer = 1;
     rig.hooks.character[1] = c.character;
     rig.world.cueBall->position.y = rulestest::q(c.cueY);
     rig.world.ball8->position.y = rulestest::q(c.markerY);
@@ -212,7 +212,7 @@ TEST(RuleGraph, TutorialLessons) {
     SCOPED_TRACE(std::to_string(c.lesson) + ": " + c.events);
     Rig rig;
     rig.state.rulesMode = RuleState::kModeTutorial;
-    rig.setup.lesson = c.lesson;
+    rig.setup.lessonNumber = c.lesson;
     rig.world.shot.jumpShot = c.jump;
     EXPECT_EQ(rig.judge(c.events), c.outcome) << std::hex << rig.state.shotOutcome;
   }
@@ -247,7 +247,7 @@ TEST(RuleGraph, Challenges) {
     SCOPED_TRACE(std::to_string(c.challenge) + ": " + c.events);
     Rig rig;
     rig.state.rulesMode = RuleState::kModeChallenge;
-    rig.setup.challenge = c.challenge;
+    rig.setup.challengeNumber = c.challenge;
     rig.world.breakPlayed = 1;
     // Only the challenge's targets stand on the table.
     rig.rules().startChallengeRules();
@@ -285,7 +285,7 @@ TEST(RuleGraph, ChallengeDefinitionsLoad) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
     Rig rig;
-    rig.setup.challenge = c.index;
+    rig.setup.challengeNumber = c.index;
     ShotRules r = rig.rules();
     r.startChallengeRules();
     EXPECT_EQ(rig.state.challengeFirstContact, c.firstContact);
@@ -312,7 +312,7 @@ TEST(RuleGraph, ChallengeDefinitionsLoad) {
   }
   // An index outside the table loads nothing.
   Rig rig;
-  rig.setup.challenge = 32;
+  rig.setup.challengeNumber = 32;
   rig.rules().startChallengeRules();
   EXPECT_FALSE(rig.state.challengeCheckOn);
 }
@@ -366,8 +366,8 @@ TEST(RuleGraph, RandomShotsEndAndLookAheadChangesNothing) {
     rig.world.shot.jumpShot = gen() % 2;
     rig.state.shotsLeft = 1 + static_cast<int32_t>(gen() % 2);
     rig.state.lagSecondShot = gen() % 2;
-    rig.setup.lesson = static_cast<int32_t>(gen() % 5);
-    rig.setup.challenge = static_cast<int32_t>(gen() % 32);
+    rig.setup.lessonNumber = static_cast<int32_t>(gen() % 5);
+    rig.setup.challengeNumber = static_cast<int32_t>(gen() % 32);
     if (gen() % 2) rig.groups(gen() % 2 ? RuleState::kSolids : RuleState::kStripes);
     if (rig.state.rulesMode == RuleState::kModeChallenge) rig.rules().startChallengeRules();
     std::ostringstream out;

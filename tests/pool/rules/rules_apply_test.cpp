@@ -63,16 +63,16 @@ TEST(RulesApply, PlayedShotsChangeTheMatch) {
     r.Rules_Apply();
     EXPECT_EQ(rig.state.shotOutcome, c.outcome) << std::hex << rig.state.shotOutcome;
     EXPECT_EQ(rig.state.winner, c.winner);
-    EXPECT_EQ(rig.state.currentPlayer, c.current);
+    EXPECT_EQ(rig.setup.currentPlayer, c.current);
     EXPECT_EQ(rig.state.shotsLeft, c.shotsAfter);
     EXPECT_EQ(rig.state.ballInHand, c.inHand);
     EXPECT_EQ(rig.state.ballInHandInD, c.inD);
-    if (c.ruleSet != RuleSetup::kNineBall) {
+    if (c.ruleSet != MatchSetup::kNineBall) {
       EXPECT_EQ(rig.state.playerGroup[0], c.groupOf0);
       EXPECT_EQ(rig.state.playerGroup[1], c.groupOf1);
     }
     EXPECT_EQ(rig.state.playerFouls[0], c.foulsOf0);
-    if (c.ruleSet == RuleSetup::kNineBall) {
+    if (c.ruleSet == MatchSetup::kNineBall) {
       EXPECT_EQ(rig.state.lowestBall, c.lowest);
       EXPECT_EQ(rig.state.playerTarget[1], 1u << c.lowest);
     }
@@ -83,7 +83,7 @@ TEST(RulesApply, PlayedShotsChangeTheMatch) {
 
 TEST(RulesApply, MessagesDialogsAndGroupIcons) {
   Rig rig;
-  rig.setup.gameType = RuleSetup::kGameSingle;
+  rig.setup.gameType = MatchSetup::kGameSingle;
   rig.world.breakPlayed = 1;
   rig.hooks.character[0] = 4;
   rig.play("h0-3 c3 p3");
@@ -100,7 +100,7 @@ TEST(RulesApply, MessagesDialogsAndGroupIcons) {
   EXPECT_EQ(rig.hooks.handovers[0], std::make_tuple(0, 1, kSolids));
 
   // A scratch shows the dialog and the foul text; the tutorial shows no rule messages.
-  for (int32_t gameType : {k_gameTypeQuickMatch, RuleSetup::kGameTutorial}) {
+  for (int32_t gameType : {k_gameTypeQuickMatch, MatchSetup::kGameTutorial}) {
     Rig s;
     s.setup.gameType = gameType;
     s.world.breakPlayed = 1;
@@ -114,7 +114,7 @@ TEST(RulesApply, MessagesDialogsAndGroupIcons) {
     EXPECT_TRUE(s.state.freeBallAfterFoul);
     EXPECT_EQ(s.hooks.messages.size(), 0u);  // 0x40042 asks for no message
   }
-  Rig w(RuleSetup::kNineBall);
+  Rig w(MatchSetup::kNineBall);
   w.world.breakPlayed = 1;
   w.play("h0-2 c2");
   ShotRules rules = w.rules();
@@ -132,22 +132,22 @@ TEST(RulesApply, GroupsMessageByRuleSetAndGame) {
     bool shown;
   };
   const Case cases[] = {
-      {RuleSetup::kEightBall, k_gameTypeSingleMatch, 0, 0, -1, k_textYouSolids, k_textFirstName + 1, -1, true},
-      {RuleSetup::kEightBall, k_gameTypeSingleMatch, 0, 1, -1, k_textYouStripes, k_textFirstName + 1, -1, true},
-      {RuleSetup::kEightBall, k_gameTypeQuickMatch, 0, 1, -1, k_textSolidsP2, -1, -1, false},
-      {RuleSetup::kEightBall, k_gameTypeCareer, 0, 0, -1, k_textSolidsP1, -1, -1, false},
-      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 1, 2, k_textUkRivalPlays, -1, k_textGroupRed, true},
-      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 0, 2, k_textUkRivalPlays, -1, k_textGroupYellow, true},
-      {RuleSetup::kUK, k_gameTypeSingleMatch, 0, 0, -1, k_textUkNamePlays, k_textFirstName + 1, k_textGroupRed, true},
-      {RuleSetup::kUK, k_gameTypeTournament, 0, 1, -1, k_textUkYouPlay, -1, k_textGroupYellow, true},
-      {RuleSetup::kNineBall, k_gameTypeSingleMatch, 0, 0, -1, 0, 0, 0, false},
+      {MatchSetup::kEightBall, k_gameTypeSingleMatch, 0, 0, -1, k_textYouSolids, k_textFirstName + 1, -1, true},
+      {MatchSetup::kEightBall, k_gameTypeSingleMatch, 0, 1, -1, k_textYouStripes, k_textFirstName + 1, -1, true},
+      {MatchSetup::kEightBall, k_gameTypeQuickMatch, 0, 1, -1, k_textSolidsP2, -1, -1, false},
+      {MatchSetup::kEightBall, k_gameTypeCareer, 0, 0, -1, k_textSolidsP1, -1, -1, false},
+      {MatchSetup::kUK, k_gameTypeSingleMatch, 0, 1, 2, k_textUkRivalPlays, -1, k_textGroupRed, true},
+      {MatchSetup::kUK, k_gameTypeSingleMatch, 0, 0, 2, k_textUkRivalPlays, -1, k_textGroupYellow, true},
+      {MatchSetup::kUK, k_gameTypeSingleMatch, 0, 0, -1, k_textUkNamePlays, k_textFirstName + 1, k_textGroupRed, true},
+      {MatchSetup::kUK, k_gameTypeTournament, 0, 1, -1, k_textUkYouPlay, -1, k_textGroupYellow, true},
+      {MatchSetup::kNineBall, k_gameTypeSingleMatch, 0, 0, -1, 0, 0, 0, false},
   };
   for (const Case& c : cases) {
     Rig rig(c.ruleSet);
     rig.setup.gameType = c.gameType;
     rig.setup.playerProfile[0] = c.profile0;
     rig.hooks.character[0] = 1;
-    rig.state.currentPlayer = c.current;
+    rig.setup.currentPlayer = c.current;
     rig.state.solidsPlayer = c.solids;
     rig.rules().showGroupsMessage();
     if (c.text == 0) {
@@ -175,7 +175,7 @@ TEST(RulesApply, ClearedGroupTakesTheEight) {
   EXPECT_EQ(rig.state.playerGroup[1], kStripes);
   ASSERT_EQ(rig.hooks.icons.size(), 1u);
   EXPECT_EQ(rig.hooks.icons[0], std::make_tuple(18, 3, -1));
-  EXPECT_EQ(rig.state.currentPlayer, 0);
+  EXPECT_EQ(rig.setup.currentPlayer, 0);
   // Now the eight wins.
   rig.world.shot.clearEvents();
   rig.play("h0-8 p8");
@@ -348,13 +348,13 @@ TEST(RulesApply, StreakEndsWithTheTurnForEveryPlayer) {
     ShotRules r = rig.rules();
     r.runShotRules();
     r.Rules_Apply();
-    EXPECT_EQ(rig.state.currentPlayer, 1);
+    EXPECT_EQ(rig.setup.currentPlayer, 1);
     EXPECT_EQ(rig.state.streak, 0) << profile;
   }
 }
 
 TEST(RulesApply, LowestBallAndSmallPredicates) {
-  Rig rig(RuleSetup::kNineBall);
+  Rig rig(MatchSetup::kNineBall);
   ShotRules r = rig.rules();
   EXPECT_EQ(r.lowestBallOnTable(), 1);
   for (int32_t n = 1; n < 5; ++n) rig.pot(n, true);

@@ -19,7 +19,7 @@ TEST_F(PlaceBalls, APottedBallPlacedAgainIsInNoPocketAndCanLeaveTheTable) {
   // Knocked off the table afterwards, the ball is found off, not potted.
   b.offTable = b.pocketed = 1;
   RuleState state;
-  RuleSetup setup;
+  MatchSetup setup;
   ShotRules rules(state, world(), setup);
   EXPECT_TRUE(rules.checkBallsOffTable());
   EXPECT_NE(state.respotMask & (1u << 5), 0u);
