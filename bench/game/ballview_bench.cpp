@@ -93,13 +93,13 @@ struct Match {
     for (int i = 0;
          i < 400 && game->states.gameState != k_stateFirstRunQuestion && game->states.gameState != k_stateMainMenu; ++i)
       game->update(nullptr);
-    game->gameType = k_gameTypeQuickMatch;
-    game->ruleSet = k_ruleSetEightBall;
+    game->match.gameType = k_gameTypeQuickMatch;
+    game->match.ruleSet = k_ruleSetEightBall;
     game->setup.chosenCharacter[0] = 2;
     game->setup.chosenCharacter[1] = 7;
     enterGameLoading(*game);
     for (int i = 0; i < 400 && !game->states.inGame; ++i) game->update(nullptr);
-    ok = game->states.inGame == 1 && game->m_world.cueBall && game->ballView.renderImage;
+    ok = game->states.inGame == 1 && game->world.cueBall && game->ballView.renderImage;
   }
   ~Match() {
     game.reset();
@@ -120,10 +120,10 @@ void BM_PredictPottedBallOnTheBreak(benchmark::State& state) {
   if (!m.ok) return state.SkipWithError("no match (KV_DATA_DIR names no data set)");
   cGame& g = *m.game;
   placeBalls(g);
-  g.currentPlayer = 0;
-  g.m_world.breakPlayed = 0;
-  g.m_rules.tableOpen = 1;
-  ShotRecord& shot = g.m_world.shot;
+  g.match.currentPlayer = 0;
+  g.world.breakPlayed = 0;
+  g.rules.tableOpen = 1;
+  ShotRecord& shot = g.world.shot;
   shot.aim.set(0, 16384);
   shot.englishPoint.set(0, 0);
   shot.masse = 0;

@@ -141,7 +141,7 @@ void BM_MatchFrameAiming(benchmark::State& state) {
     int aiming = 0, predicted = -1;
     Run run;
     run.onFrame = [&](cGame& g, double dt) {
-      if (!g.states.inGame || g.states.gameState != k_stateAim || g.isComputerAtTable())
+      if (!g.states.inGame || g.states.gameState != k_stateAim || isComputerAtTable(g))
         return aiming == 0 || aiming < kSettle;
       if (++aiming == kSettle && withView) {
         predicted = predictPottedBall(g);

@@ -53,7 +53,7 @@ struct Data {
     game->loading.logoStartTime = game->frame.gameClock - 5000;
     updateLogo(*game);
     for (int i = 0; i < 200 && game->states.gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
-    game->gameType = k_gameTypeQuickMatch;
+    game->match.gameType = k_gameTypeQuickMatch;
     game->setup.chosenCharacter[0] = 1;
     game->setup.chosenCharacter[1] = 2;
     ok = game->states.gameState == k_stateFirstRunQuestion;

@@ -79,7 +79,7 @@ struct MenuScreen {
     loadInterface(*game, 2, bytes.data(), static_cast<int32_t>(bytes.size()));
     selectInterface(*game, 2);
     setTexts({"", "New game", "Continue", "Options", "Help", "About", "More games", "Exit"});
-    game->setMenuRows(table, 0, 7);
+    setMenuRows(*game, table, 0, 7);
     setMenuCount(*game, 7);
     game->menu.selection = 3;
     game->frame.paintFrameCount = 16;

@@ -40,7 +40,7 @@ struct Child {
 // (hex, one a line), and the frame and the microsecond of the run where it
 // first showed to marks.txt; a kill frame ends the process there and then.
 void onFrame(cGame& g, int state, int held, const uint16_t*) {
-  if (Child::runner) Child::runner->frame(state, !g.isComputerAtTable());
+  if (Child::runner) Child::runner->frame(state, !isComputerAtTable(g));
   if (held == 1 && !g.states.inGame) std::ofstream(Child::dir / "states.txt", std::ios::app) << ' ' << state;
   ++Child::frames;
   if (Child::killAtFrame && Child::frames >= Child::killAtFrame) raise(SIGKILL);

@@ -32,7 +32,7 @@ struct Record {
 };
 
 void onFrame(cGame& g, int state, int held, const uint16_t* pixels) {
-  Record::runner->frame(state, !g.isComputerAtTable());
+  Record::runner->frame(state, !isComputerAtTable(g));
   if (held == 1 && !g.states.inGame) std::ofstream(Record::dir / "states.txt", std::ios::app) << state << '\n';
   if (held == 1)
     std::ofstream(Record::dir / "all-states.txt", std::ios::app) << state << (g.states.inGame ? "m " : " ");

@@ -83,7 +83,7 @@ void onTrace(const char*, void*) {
 }
 
 void onFrame(cGame& g, int state, int, const uint16_t*) {
-  if (Run::runner) Run::runner->frame(state, !g.isComputerAtTable());
+  if (Run::runner) Run::runner->frame(state, !isComputerAtTable(g));
   const std::string save = child::readFile(Run::dir / "write" / "save.sav");
   if (save.empty() || save == Run::lastSave) return;
   Run::lastSave = save;

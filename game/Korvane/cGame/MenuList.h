@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct MenuList {
+  int32_t savedSelection = 0;  // the selection a screen keeps while another is over it
   const uint32_t* table = nullptr;
   int32_t count = 0;
   uint32_t flags[100] = {};

@@ -41,20 +41,20 @@ struct CurrentInterface {
 
 void unlockAchievement(cGame& game, int32_t id) {
   // Only the thirty achievements exist; other ids would set bits of no category.
-  if (id < 0 || id >= cGame::k_achievementCount) return;
+  if (id < 0 || id >= k_achievementCount) return;
   const uint32_t bit = 1u << id;
-  if ((game.career.achievementMask & bit) || game.gameType == kTutorial) return;
-  if (game.gameType == kChallenge && id != kChallengesHalf && id != kChallengesAll) return;
+  if ((game.career.achievementMask & bit) || game.match.gameType == kTutorial) return;
+  if (game.match.gameType == kChallenge && id != kChallengesHalf && id != kChallengesAll) return;
   // The first free slot takes the notice; with all five in use there is none.
   for (int32_t s = 0; s < k_noticeSlots; ++s) {
     NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames > 0) continue;
-    slot.frames = cGame::k_noticeFrames;
+    slot.frames = k_noticeFrames;
     slot.id = id;
     // A free plate stands at its authored place.
     slot.targetX = getInterfaceElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s);
     setInterfaceElementVisible(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, true);
-    setElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, cGame::k_noticeStartX);
+    setElementX(game, k_ifAchievementNotices, k_elNoticeSlot0 + s, k_noticeStartX);
     game.notices.shown |= bit;
     break;
   }
@@ -82,7 +82,7 @@ void clearAchievementNotices(cGame& game) {
 bool isAchievementNoticeShown(cGame& game) { return countShownNotices(game) > 0 && !game.frontEnd.menusOverMatch; }
 
 int32_t countShownNotices(const cGame& game) {
-  return std::popcount(game.notices.shown & ((1u << cGame::k_achievementCount) - 1));
+  return std::popcount(game.notices.shown & ((1u << k_achievementCount) - 1));
 }
 
 void paintAchievementNotices(cGame& game) {
@@ -96,9 +96,9 @@ void paintAchievementNotices(cGame& game) {
     const int32_t e = k_elNoticeSlot0 + s;
     int32_t x = getElementX(game, e);
     if (slot.frames >= kNoticeSlideInFrom)
-      x = std::max(x - cGame::k_noticeStep, slot.targetX);
+      x = std::max(x - k_noticeStep, slot.targetX);
     else if (slot.frames < kNoticeSlideOutBelow)
-      x = std::min(x + cGame::k_noticeStep, cGame::k_noticeStartX);
+      x = std::min(x + k_noticeStep, k_noticeStartX);
     setElementX(game, -1, e, x);
   }
   paintInterface(game);
@@ -113,7 +113,7 @@ void paintAchievementNotices(cGame& game) {
     drawElementText(game, title, k_textAchievementTitle0 + slot.id);
     slot.frames -= 1;
     if (slot.frames > 0) continue;
-    if (slot.id >= 0 && slot.id < cGame::k_achievementCount) game.notices.shown &= ~(1u << slot.id);
+    if (slot.id >= 0 && slot.id < k_achievementCount) game.notices.shown &= ~(1u << slot.id);
     setElementVisible(game, k_elNoticeSlot0 + s, false);
     setElementX(game, -1, k_elNoticeSlot0 + s, slot.targetX);
   }

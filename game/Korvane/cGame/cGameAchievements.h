@@ -33,3 +33,10 @@ struct AchievementNotices {
   int32_t percent[k_achievementCategories] = {};
   int32_t completionQueue[k_achievementCategories] = {-1, -1, -1};
 };
+
+// Notices slide in over any screen, 20 pixels a frame from x 240, and stay
+// 40 frames.
+constexpr int32_t k_achievementCount = 30;
+constexpr int32_t k_noticeFrames = 40;
+constexpr int32_t k_noticeStep = 20;
+constexpr int32_t k_noticeStartX = 240;

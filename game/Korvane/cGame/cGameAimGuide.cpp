@@ -33,14 +33,14 @@ bool isCushion(uint32_t type) {
 uint32_t guideBallColour(const cGame& game, int32_t ball) {
   if (ball <= 0 || ball > 15) return kBallColours[0];
   if (ball == 8) return kBallColours[8];
-  if (game.ruleSet == kRuleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
+  if (game.match.ruleSet == kRuleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
   return kBallColours[ball > 8 ? ball - 8 : ball];
 }
 
 void computeAimGuide(cGame& game) {
   AimGuide& guide = game.table.guide;
-  ShotRecord& shot = game.m_world.shot;
-  PhysicalObject* cue = game.m_world.cueBall;
+  ShotRecord& shot = game.world.shot;
+  PhysicalObject* cue = game.world.cueBall;
   guide.hasContact = 0;
   guide.firstContactType = 0;
   guide.objectBall = -1;
@@ -48,7 +48,7 @@ void computeAimGuide(cGame& game) {
   shot.aimChanged = 0;
   if (!cue || !cue->shadow || (shot.aim.x == 0 && shot.aim.y == 0)) return;
   guide.previewRuns += 1;
-  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
+  const int32_t ox = game.table.panelX, oy = game.world.originY;
   guide.originX = ox;
   guide.originY = oy;
   auto screen = [ox, oy](const Vector2& p, int32_t& x, int32_t& y) {
@@ -58,7 +58,7 @@ void computeAimGuide(cGame& game) {
   const int32_t item = std::clamp(game.career.equippedLevel[0], 0, 5);
   const int32_t length = kGuideLengths[item] * 70 / 100;
 
-  game.copyBallsToShadows();
+  copyBallsToShadows(game);
   PhysicalObject& s = *cue->shadow;
   strikeCueBall(game, &s, true);
   screen(s.position, guide.points[0], guide.points[1]);
@@ -76,9 +76,9 @@ void computeAimGuide(cGame& game) {
     }
     // A ball at rest has gone as far as the guide shows.
     if (!s.isMoving() && s.airTime == 0) break;
-    const int32_t left = game.previewStep(game.m_world.shadowHead, kPreviewSlice, true);
-    PhysicalObject* a = game.m_world.currentPair[0];
-    PhysicalObject* b = game.m_world.currentPair[1];
+    const int32_t left = previewStep(game, game.world.shadowHead, kPreviewSlice, true);
+    PhysicalObject* a = game.world.currentPair[0];
+    PhysicalObject* b = game.world.currentPair[1];
     PhysicalObject* other = left < 0 ? nullptr : a == &s ? b : b == &s ? a : nullptr;
     if (!other) {
       // Dropped into a pocket without a contact of its own: that is where it ends.
@@ -126,19 +126,19 @@ void computeAimGuide(cGame& game) {
 }
 
 void paintAimGuide(cGame& game, Graphics* g) {
-  ShotRecord& shot = game.m_world.shot;
-  PhysicalObject* cue = game.m_world.cueBall;
+  ShotRecord& shot = game.world.shot;
+  PhysicalObject* cue = game.world.cueBall;
   if (shot.aimChanged || shot.masse) computeAimGuide(game);
   if (!g || !cue || game.table.guide.pointWords < 2) return;
   const AimGuide& guide = game.table.guide;
-  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
+  const int32_t ox = game.table.panelX, oy = game.world.originY;
   // The points were taken where the view stood then; it may have slid since.
   const int32_t sx = ox - guide.originX, sy = oy - guide.originY;
   const int32_t cx = (cue->position.x >> 14) + ox, cy = oy - (cue->position.y >> 14);
   const int32_t ghostX = guide.ghostX + sx, ghostY = guide.ghostY + sy;
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (!shot.masse) {
-    game.drawGuideLineSolid(g, cx, cy, ghostX, ghostY, kGuideWhite);
+    drawGuideLineSolid(game, g, cx, cy, ghostX, ghostY, kGuideWhite);
   } else if (shot.jumpShot) {
     drawGuideLine(game, g, cx, cy, ghostX, ghostY, kGuideWhite, false);
     g->setClip(ox + 17, oy + 20, 135, 262);
@@ -150,10 +150,11 @@ void paintAimGuide(cGame& game, Graphics* g) {
   PhysicalObject* shadow = cue->shadow;
   if (guide.firstContactType != 0) {
     if (guide.hasContact) {
-      game.drawGuideLineSolid(g, ghostX, ghostY, guide.cueEndX + sx, guide.cueEndY + sy, kGuideWhite);
+      drawGuideLineSolid(game, g, ghostX, ghostY, guide.cueEndX + sx, guide.cueEndY + sy, kGuideWhite);
       if (guide.objectBall > 0)
-        game.drawGuideLineSolid(g, guide.objectX + sx, guide.objectY + sy, guide.objectEndX + sx, guide.objectEndY + sy,
-                                pulseColour(game, 64, guideBallColour(game, guide.objectBall), kGuideWhite));
+        drawGuideLineSolid(game, g, guide.objectX + sx, guide.objectY + sy, guide.objectEndX + sx,
+                           guide.objectEndY + sy,
+                           pulseColour(game, 64, guideBallColour(game, guide.objectBall), kGuideWhite));
       game.resetClip(g);
       drawSmoothCircle(game, g, ghostX, ghostY, 4, kGuideWhite);
     } else if (shadow) {

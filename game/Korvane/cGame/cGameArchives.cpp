@@ -82,3 +82,6 @@ void releaseDataFiles(cGame& game) {
   game.text.charMap = nullptr;
   game.text.charMapCount = 0;
 }
+
+void preloadBarEntry(cGame& /*game*/, int32_t /*entry*/) {}
+int32_t getBarBytesToUnpack() { return 0; }

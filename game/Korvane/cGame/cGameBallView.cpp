@@ -75,7 +75,7 @@ void load3DView(cGame& game) {
   for (int32_t i = 0; i < 16; ++i) {
     // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
-    if (game.ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
+    if (game.match.ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
     game.ballView.ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
     need(game.ballView.ballTextures[i], k_resBallTexture0 + id);
   }
@@ -160,7 +160,7 @@ void flush3D(cGame& game) {
 // ---- the per-frame paint
 
 void paintBallView(cGame& game, Graphics* g) {
-  const int32_t player = game.currentPlayer == 0 ? 0 : 1;
+  const int32_t player = game.match.currentPlayer == 0 ? 0 : 1;
   const int32_t e = kCaptionElement[player];
   const int32_t captionX = getInterfaceElementX(game, kViewInterface, e) + game.table.panelX;
   const int32_t captionW = getInterfaceElementWidth(game, kViewInterface, e);
@@ -254,7 +254,7 @@ bool updateBallViewCamera(cGame& game, int32_t mode) {
 void updateBallViewSlots(cGame& game) {
   BallViewSlots& b = game.ballView.ballSlots;
   int32_t k = 0;
-  for (const PhysicalObject* ball = game.m_world.cueBall;
+  for (const PhysicalObject* ball = game.world.cueBall;
        ball && ball->identity < PhysicsWorld::kBallSlots && k < BallViewSlots::kCount; ball = ball->next, ++k) {
     b.visible[k] = ball->hidden ? 0 : 1;
     if (ball->hidden) continue;
@@ -284,9 +284,9 @@ void drawBallViewSlot(cGame& game, int32_t slot, int32_t mode) {
 // ---- the pot prediction
 
 int32_t predictPottedBall(cGame& game) {
-  PhysicsWorld& w = game.m_world;
+  PhysicsWorld& w = game.world;
   if (!w.cueBall || !w.cueBall->shadow) return game.ballView.predictedSlot = -1;
-  game.copyBallsToShadows();
+  copyBallsToShadows(game);
   strikeCueBall(game, w.cueBall->shadow, false);
   w.shot.previewFlag = 1;
   // The played-out shot reaches neither the game's reactions nor its draws.
@@ -301,7 +301,7 @@ int32_t predictPottedBall(cGame& game) {
   int32_t count = 0;
   for (; count < PhysicsWorld::kBallSlots && w.balls[count] && w.balls[count]->shadow; ++count)
     eligible[count] = !w.balls[count]->shadow->pocketed;
-  const uint32_t group = game.m_rules.playerGroup[game.currentPlayer & 1];
+  const uint32_t group = game.rules.playerGroup[game.match.currentPlayer & 1];
   int64_t best = kNearest;
   int32_t bestBall = -1, bestPocket = -1, t = 0;
   bool rest = false;
@@ -312,7 +312,7 @@ int32_t predictPottedBall(cGame& game) {
       const PhysicalObject& s = *w.balls[j]->shadow;
       if (s.speed > 0) moved[j] = true;
       if (!eligible[j] || !moved[j] || s.pocketed) continue;
-      if (!game.m_rules.tableOpen && !((group >> j) & 1u)) continue;
+      if (!game.rules.tableOpen && !((group >> j) & 1u)) continue;
       const int64_t bx = s.position.x >> 14, by = s.position.y >> 14;
       for (int32_t k = 0; k < PhysicsWorld::kPocketSlots; ++k) {
         const PhysicalObject* p = w.pockets[k];
@@ -338,9 +338,20 @@ int32_t predictPottedBall(cGame& game) {
   w.hooks = savedHooks;
   w.random = savedRandom;
   w.movingMask = savedMoving;
-  game.copyBallsToShadows();
+  copyBallsToShadows(game);
   // Real contacts count again even when no strike follows.
   w.shot.previewFlag = 0;
   game.ballView.predictedSlot = bestBall;
   return bestBall;
+}
+
+void setViewPair(cGame& game, int32_t a, int32_t b) {
+  game.ballView.viewPair[0] = b;
+  game.ballView.viewPair[1] = a;
+}
+void setViewRect(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h) {
+  game.ballView.viewRect[0] = x;
+  game.ballView.viewRect[1] = y;
+  game.ballView.viewRect[2] = w;
+  game.ballView.viewRect[3] = h;
 }

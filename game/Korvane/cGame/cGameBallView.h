@@ -76,3 +76,6 @@ struct BallView {
   BallViewSlots ballSlots;
   uint8_t open = 0;
 };
+
+void setViewPair(cGame& game, int32_t a, int32_t b);
+void setViewRect(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -35,13 +35,13 @@ bool isChallenge(int32_t c) { return c >= 0 && c < kChallenges; }
 // a word, challenge or shot out of range.
 int32_t getChallengeDemoShotValue(const cGame& game, int32_t word) {
   if (word < 0 || word >= kChallengeDemoWords) return 0;
-  if (!isChallenge(game.challengeNumber)) return 0;
+  if (!isChallenge(game.match.challengeNumber)) return 0;
   if (game.challenges.demoCurrentShot < 0 || game.challenges.demoCurrentShot >= kChallengeDemoShots) return 0;
-  return ChallengeDemoShot[game.challengeNumber][game.challenges.demoCurrentShot][word];
+  return ChallengeDemoShot[game.match.challengeNumber][game.challenges.demoCurrentShot][word];
 }
 
 // Shots the demonstration plays: only stored ones, at least the first.
-int32_t getChallengeDemoShotCount(const cGame& game) { return challengeDemoShotCount(game.challengeNumber); }
+int32_t getChallengeDemoShotCount(const cGame& game) { return challengeDemoShotCount(game.match.challengeNumber); }
 
 // The demonstration replays the challenge from its start.
 void launchChallengeDemo(cGame& game) {
@@ -72,29 +72,29 @@ bool isAllChallengesWon(const cGame& game) { return countWonChallenges(game) == 
 // ---- frame start
 
 void startScriptedFrame(cGame& game, int32_t mode, bool hasLayout) {
-  game.currentPlayer = 0;
-  game.m_rules.previousPlayer = 1;
-  game.m_rules.rulesMode = mode;
+  game.match.currentPlayer = 0;
+  game.rules.previousPlayer = 1;
+  game.rules.rulesMode = mode;
   setBallSprites(game);
   if (hasLayout)
     placeBalls(game);
   else
-    game.m_world.placeBalls(TableLayoutGroup{});
+    game.world.placeBalls(TableLayoutGroup{});
   prepareFirstShot(game);
-  game.m_world.breakPlayed = 1;
-  game.m_rules.tableOpen = 0;
-  game.m_rules.breakBytes[0] = 0;
-  game.m_rules.breakBytes[1] = 1;
-  game.m_rules.thirdTurnByte = 0;
+  game.world.breakPlayed = 1;
+  game.rules.tableOpen = 0;
+  game.rules.breakBytes[0] = 0;
+  game.rules.breakBytes[1] = 1;
+  game.rules.thirdTurnByte = 0;
 }
 
 void startChallenge(cGame& game) {
-  game.ruleSet = kChallengeRuleSet;
+  game.match.ruleSet = kChallengeRuleSet;
   // A number out of range takes no layout (its group would be a lesson's).
-  startScriptedFrame(game, RuleState::kModeChallenge, isChallenge(game.challengeNumber));
+  startScriptedFrame(game, RuleState::kModeChallenge, isChallenge(game.match.challengeNumber));
   game.challenges.demoCurrentShot = 0;
-  game.startChallengeRules();
-  game.m_rules.shotOutcome = kOutStart;
+  startChallengeRules(game);
+  game.rules.shotOutcome = kOutStart;
   game.turn.prizeShown = 0;
   game.challenges.demoTimer = 0;
   game.stylus.spinArrowsLocked = 0;
@@ -104,7 +104,7 @@ void startChallenge(cGame& game) {
 // ---- the demonstration
 
 void updateChallengeDemoAim(cGame& game) {
-  Vector2& aim = game.m_world.shot.aim;
+  Vector2& aim = game.world.shot.aim;
   const Q14 tx = getChallengeDemoShotValue(game, k_demoAimX), ty = getChallengeDemoShotValue(game, k_demoAimY);
   const Q14 ta = atan2Degrees(tx, ty);
   const Q14 a = atan2Degrees(aim.x, aim.y);
@@ -112,7 +112,7 @@ void updateChallengeDemoAim(cGame& game) {
     // Angles this close read the same: the shot takes the stored aim itself.
     if (aim.x != tx || aim.y != ty) {
       aim.set(tx, ty);
-      game.m_world.shot.aimChanged = 1;
+      game.world.shot.aimChanged = 1;
     }
     if (game.challenges.demoTimer < 1) {
       game.pushState(k_stateSpinSelector);
@@ -124,13 +124,13 @@ void updateChallengeDemoAim(cGame& game) {
   const Q14 b = q14Lerp(a, ta, kAimStep);
   aim.set(cosDegrees(b), sinDegrees(b));
   if (std::abs(angleDifference(ta, a)) < kAimSnap) aim.set(tx, ty);
-  game.m_rules.chosenTargets[game.currentPlayer & 1] = -1;
-  game.m_world.shot.aimChanged = 1;
+  game.rules.chosenTargets[game.match.currentPlayer & 1] = -1;
+  game.world.shot.aimChanged = 1;
   game.challenges.demoTimer = kStepMs;
 }
 
 void updateChallengeDemoSpin(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   if (getChallengeDemoShotValue(game, k_demoMasse) && !shot.masse) {
     game.challenges.demoTimer -= game.frame.frameTime;
     if (game.challenges.demoTimer <= 0) {
@@ -159,7 +159,7 @@ void updateChallengeDemoSpin(cGame& game) {
 }
 
 void updateChallengeDemoPower(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   const int32_t target = getChallengeDemoShotValue(game, k_demoPower);
   const int64_t step = (static_cast<int64_t>(std::max(game.frame.frameTime, 0)) * kPowerRate) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * step) >> 14);
@@ -177,12 +177,12 @@ void updateChallengeDemoPower(cGame& game) {
 // ---- show-me keys
 
 void setChallengeDemoAim(cGame& game) {
-  game.m_world.shot.aim.set(getChallengeDemoShotValue(game, k_demoAimX), getChallengeDemoShotValue(game, k_demoAimY));
-  game.m_world.shot.aimChanged = 1;
+  game.world.shot.aim.set(getChallengeDemoShotValue(game, k_demoAimX), getChallengeDemoShotValue(game, k_demoAimY));
+  game.world.shot.aimChanged = 1;
 }
 
 void setChallengeDemoSpin(cGame& game) {
-  const Vector2& e = game.m_world.shot.englishPoint;
+  const Vector2& e = game.world.shot.englishPoint;
   moveEnglishPoint(game, getChallengeDemoShotValue(game, k_demoEnglishX) - e.x,
                    getChallengeDemoShotValue(game, k_demoEnglishY) - e.y);
 }
@@ -192,12 +192,12 @@ Q14 getChallengeDemoPower(cGame& game) { return getChallengeDemoShotValue(game, 
 // ---- after the shot
 
 void updateChallengeAfterShot(cGame& game) {
-  const uint32_t out = game.m_rules.shotOutcome;
+  const uint32_t out = game.rules.shotOutcome;
   const bool won = (out & kOutWin) != 0;
   const bool lost = !won && (out & kOutLose) != 0;
-  const int32_t c = game.challengeNumber;
+  const int32_t c = game.match.challengeNumber;
   int32_t& state = challengeState(game, c);
-  const int32_t prize = cGame::k_challengePrizes[std::clamp(c, 0, kChallenges - 1) % kPerCategory];
+  const int32_t prize = k_challengePrizes[std::clamp(c, 0, kChallenges - 1) % kPerCategory];
   if (!won && !lost) {
     if (game.challenges.demoCurrentShot + 1 < getChallengeDemoShotCount(game)) game.challenges.demoCurrentShot += 1;
     chooseNextTurnState(game);

@@ -33,3 +33,6 @@ struct ChallengeState {
   uint8_t ended = 0;      // the challenge's result is decided
   uint8_t demo = 0;       // a challenge demonstration plays the shots
 };
+
+// The prize of each place within a category.
+constexpr int32_t k_challengePrizes[8] = {50, 75, 100, 125, 150, 175, 200, 250};

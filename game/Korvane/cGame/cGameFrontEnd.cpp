@@ -52,3 +52,7 @@ void goToScreen(cGame& game, int32_t state) {
   else
     game.setState(state);
 }
+
+Graphics* currentTarget(cGame& game) {
+  return game.frontEnd.paintTarget ? game.frontEnd.paintTarget : game.getGraphics();
+}

@@ -67,6 +67,7 @@ bool isBlinkOn(const cGame& game);
 void goToScreen(cGame& game, int32_t state);
 
 struct FrontEndState {
+  uint8_t touchPrompt = 0;
   int32_t lastSlideX = 0;
   int32_t lastSlideY = 0;
   Graphics* paintTarget = nullptr;
@@ -85,3 +86,7 @@ struct FrontEndState {
   uint8_t paintingPubScenery = 0;
   uint8_t menusOverMatch = 0;
 };
+
+// Drawing targets: the back layer (the saved background's; null until it
+// exists) and the current target (the paint target; the screen outside a paint).
+Graphics* currentTarget(cGame& game);

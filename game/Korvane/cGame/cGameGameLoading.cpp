@@ -49,14 +49,15 @@ int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character) {
   if (type == kGameTournament) {
     // Stronger round by round, and in the bigger tournaments: 3 for the two-player
     // final, up to 9 for the final of eight.
-    const int32_t level = std::clamp(game.tournament.level, 0, 2), round = std::clamp(game.tournament.round, 0, 2);
+    const int32_t level = std::clamp(game.tournaments.draw.level, 0, 2),
+                  round = std::clamp(game.tournaments.draw.round, 0, 2);
     return std::clamp(3 + 2 * round + (2 - level), 0, kStrongest);
   }
   if (type == kGameCareer) {
     // Up the career's ladder of rivals (slots 1-8), a first-class rival one
     // step above a second-class one; the special rival is the strongest.
-    if (game.opponentSlot == kSpecialRival) return kStrongest;
-    const int32_t slot = std::clamp(game.opponentSlot, 0, 8);
+    if (game.setup.opponentSlot == kSpecialRival) return kStrongest;
+    const int32_t slot = std::clamp(game.setup.opponentSlot, 0, 8);
     const int32_t c = getRivalCharacter(*(&game), slot);
     return std::clamp(slot + (c >= 0 && c < 10 && kRivalClass[c] == 0 ? 1 : 0), 0, kStrongest - 1);
   }
@@ -69,10 +70,10 @@ void freeUnusedSpritesForMatch(cGame& game) {
   keep[0] = true;
   for (int32_t s : kMatchSlots) keep[s] = true;
   auto portrait = [&keep](int32_t character) { keep[kPortraitSlot + clampCharacter(character)] = true; };
-  if (game.gameType == 0 || game.gameType == 1) {
+  if (game.match.gameType == 0 || game.match.gameType == 1) {
     portrait(game.setup.chosenCharacter[0]);
     portrait(game.setup.chosenCharacter[1]);
-  } else if (game.gameType == 3) {
+  } else if (game.match.gameType == 3) {
     portrait(game.career.progress.character);
     portrait(getRivalCharacter(*(&game), game.setup.rivalIndex));
     if (game.setup.rivalIndex < 8) portrait(getRivalCharacter(*(&game), game.setup.rivalIndex + 1));
@@ -82,7 +83,7 @@ void freeUnusedSpritesForMatch(cGame& game) {
   }
   for (int32_t i = 1; i < k_spriteSlotCount; ++i)
     if (!keep[i]) freeSprite(game, i);
-  game.onUnusedSpritesFreed();
+  onUnusedSpritesFreed(game);
 }
 
 void startMatch(cGame& game, int32_t type, int32_t character0, int32_t character1) {
@@ -90,8 +91,8 @@ void startMatch(cGame& game, int32_t type, int32_t character0, int32_t character
   game.challenges.demo = 0;
   game.setup.playerCharacter[0] = clampCharacter(character0);
   game.setup.playerCharacter[1] = clampCharacter(character1);
-  game.playerProfile[0] = -1;
-  game.playerProfile[1] = getOpponentProfile(game, type, character1);
+  game.match.playerProfile[0] = -1;
+  game.match.playerProfile[1] = getOpponentProfile(game, type, character1);
   game.setInGameState(k_stateMatchInit);
 }
 
@@ -158,7 +159,7 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       const int32_t entries[] = {k_igEntryCueBall, k_igEntryBalls1to8, k_igEntryBalls9to15};
       for (int32_t b = kA; b <= kC; ++b) {
         delete game.loading.matchBanks[b];
-        game.loading.matchBanks[b] = makeBank(game, entries[b], cGame::k_buildAll, false, false, alpha);
+        game.loading.matchBanks[b] = makeBank(game, entries[b], k_buildAll, false, false, alpha);
       }
       delete alpha;
       break;
@@ -193,7 +194,7 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       break;
     case 26:
       loadBar(game, "misc.bar");
-      game.initAI();
+      initAI(game);
       unloadBar(game);
       break;
     case 33:
@@ -207,7 +208,7 @@ void runGameLoadingStep(cGame& game, int32_t step) {
 void updateGameLoading(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     game.loading.step = 0;
-    game.loading.stepCount = cGame::k_gameLoadingSteps;
+    game.loading.stepCount = k_gameLoadingSteps;
     game.setup.matchAchievementFlag = 0;
     if (game.loading.player) {
       game.loading.player->resetAnim();
@@ -238,10 +239,10 @@ void updateGameLoading(cGame& game) {
       game.setState(k_stateMainMenuLoading);
       return;
     }
-    if (game.gameType == 0 || game.gameType == 1)
-      startMatch(game, game.gameType, game.setup.chosenCharacter[0], game.setup.chosenCharacter[1]);
+    if (game.match.gameType == 0 || game.match.gameType == 1)
+      startMatch(game, game.match.gameType, game.setup.chosenCharacter[0], game.setup.chosenCharacter[1]);
     else
-      startMatch(game, game.gameType, game.career.progress.character, game.setup.chosenRival);
+      startMatch(game, game.match.gameType, game.career.progress.character, game.setup.chosenRival);
     game.setup.matchDisplayFlag = 0;
     return;
   }

@@ -268,8 +268,8 @@ void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
 void paintPanelElement(cGame& game, int16_t* e) {
   if (game.frontEnd.paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
   const bool rulesOverMatch = game.states.gameState == k_stateRulesChoice && game.states.previousState != k_statePub &&
-                              game.states.previousState != k_stateChallengeMenu && game.gameType != 2 &&
-                              game.gameType != 3;
+                              game.states.previousState != k_stateChallengeMenu && game.match.gameType != 2 &&
+                              game.match.gameType != 3;
   const bool questionFromMenu =
       game.states.gameState == k_stateQuestion &&
       (game.states.previousState == k_stateMainMenu || game.states.previousState == k_stateOptions);
@@ -314,7 +314,7 @@ void paintSpriteElementAltPalette(cGame& game, int32_t i, int32_t dx, int32_t dy
   if (!g) {
     const bool backLayer = param(e, F::kSpriteLayer) != 0;
     if (backLayer != backLayerPass) return;
-    g = backLayer ? game.frontEnd.backLayer : game.currentTarget();
+    g = backLayer ? game.frontEnd.backLayer : currentTarget(game);
   }
   if (!g) return;
   int32_t sx = 0, sy = 0;
@@ -354,7 +354,7 @@ void paintRectElement(cGame& game, int32_t i, int32_t dx, int32_t dy, bool backL
   if (!e || e[F::kWordType] != F::kRect) return;
   const bool backLayer = param(e, F::kRectLayer) != 0;
   if (backLayer != backLayerPass) return;
-  Graphics* g = backLayer ? game.frontEnd.backLayer : game.currentTarget();
+  Graphics* g = backLayer ? game.frontEnd.backLayer : currentTarget(game);
   if (!g) return;
   auto channel = [&](int32_t k) { return static_cast<uint32_t>(param(e, k)) & 0xFF; };
   const uint32_t argb = channel(F::kRectAlpha) << 24 | channel(F::kRectRed) << 16 | channel(F::kRectGreen) << 8 |
@@ -469,7 +469,7 @@ int32_t getElementAlignFlags(cGame& game, int32_t i) {
 bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
                       int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride) {
   int16_t* e = getInterfaceElement(game, -1, i);
-  Graphics* g = game.currentTarget();
+  Graphics* g = currentTarget(game);
   if (!e || e[F::kWordType] != F::kText || !g) return false;
   if (font == -1) font = param(e, F::kTextFont);
   if (palette == -1) palette = param(e, F::kTextPalette);
@@ -555,7 +555,7 @@ void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId) {
 
 void paintSoftKeysAt(cGame& game, int32_t leftTextId, int32_t rightTextId, int32_t y) {
   ASprite* font = game.text.fonts[0];
-  Graphics* g = game.currentTarget();
+  Graphics* g = currentTarget(game);
   const bool notice = hasCompletionNotice(game);
   if (notice && game.frontEnd.noticePending) game.frontEnd.noticeDisplay = 12;
   if (!font || !g) return;

@@ -41,9 +41,9 @@ ASprite* parseBank(cGame& game, int32_t entry) {
 }
 
 void buildBank(cGame& /*game*/, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
-  if (!bank || build == cGame::k_buildNone) return;
+  if (!bank || build == k_buildNone) return;
   if (alpha) bank->usesRgbImages = 1;
-  if (build == cGame::k_buildAll) {
+  if (build == k_buildAll) {
     for (int32_t p = 0; p < bank->paletteCount; ++p) bank->buildCacheImagesWithAlpha(p, 0, -1, -1, alphaSource);
   } else {
     bank->buildCacheImagesWithAlpha(build < bank->paletteCount ? build : 0, 0, -1, -1, alphaSource);
@@ -125,12 +125,12 @@ bool takeCharMap(cGame& game, uint8_t* map, int32_t size) {
 bool updateLoadInit(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     game.loading.step = 0;
-    game.loading.stepCount = cGame::k_loadInitSteps;
+    game.loading.stepCount = k_loadInitSteps;
     game.states.subState = k_subStateUpdate;
   }
   switch (game.loading.step) {
     case 0:
-      game.resetLanguage();
+      resetLanguage(game);
       checkDataFiles(game);
       break;
     case 1:
@@ -141,10 +141,10 @@ bool updateLoadInit(cGame& game) {
       delete game.loading.logoBank;
       game.loading.logoBank = makeBank(game, 1, 0, false, false);
       delete game.loading.unusedBank;
-      game.loading.unusedBank = makeBank(game, 0, cGame::k_buildNone, false, false);
+      game.loading.unusedBank = makeBank(game, 0, k_buildNone, false, false);
       for (int32_t f = 0; f < 2; ++f) {
         delete game.text.fonts[f];
-        game.text.fonts[f] = makeBank(game, 3 + f, cGame::k_buildAll, false, true);
+        game.text.fonts[f] = makeBank(game, 3 + f, k_buildAll, false, true);
         game.loading.fontLineHeight[f] = game.text.fonts[f] ? game.text.fonts[f]->getFontHeight() : 0;
       }
       if (!takeCharMap(game, getBarEntryCopy(game, k_interfaceEntryCharMap),

@@ -68,3 +68,11 @@ struct LoadingState {
   ASprite* sprites[k_spriteSlotCount] = {};
   ASprite* poolBanks[k_poolBankCount] = {};
 };
+
+// Loading runs one step a frame: start-up, the main menu's and a match's.
+constexpr int32_t k_loadInitSteps = 7;
+constexpr int32_t k_mainMenuLoadingSteps = 45;
+constexpr int32_t k_gameLoadingSteps = 40;
+// How a bank is built: k_buildAll palettes, k_buildNone (parsed only), or a palette.
+constexpr int32_t k_buildAll = -1;
+constexpr int32_t k_buildNone = -2;

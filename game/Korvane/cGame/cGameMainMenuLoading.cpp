@@ -49,7 +49,7 @@ void freeMatchResources(cGame& game) {
     if (i != 1) freeSprite(game, i);
   freeMatchBanks(game);
   freeTable(game);
-  game.releaseAI();
+  releaseAI(game);
   unload3DView(game);
   game.ballView.open = 0;  // a match left with its view open
 }
@@ -59,7 +59,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
   // interface element shows it.
   auto kept = [&game](int32_t slot, int32_t entry, bool buildKept) {
     const bool keep = isSpriteKept(game, slot);
-    fillSprite(game, slot, entry, keep && !buildKept ? cGame::k_buildNone : 0, false, !keep);
+    fillSprite(game, slot, entry, keep && !buildKept ? k_buildNone : 0, false, !keep);
   };
   switch (step) {
     case 1:
@@ -71,7 +71,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       break;
     case 2:
       game.stopAllSounds();
-      game.onSoundsStopped();
+      onSoundsStopped(game);
       break;
     case 3:
       loadBar(game, "interf.bar");
@@ -84,10 +84,10 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       loadBar(game, "menu.bar");
       break;
     case 7:
-      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, i, i, cGame::k_buildAll, i == 1 || i == 3 || i == 5, true);
+      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, i, i, k_buildAll, i == 1 || i == 3 || i == 5, true);
       break;
     case 8:
-      for (int32_t i = 6; i <= 12; ++i) fillSprite(game, i, i, cGame::k_buildAll, false, true);
+      for (int32_t i = 6; i <= 12; ++i) fillSprite(game, i, i, k_buildAll, false, true);
       unloadBar(game);
       break;
     case 9:
@@ -99,7 +99,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
     case 11:
       for (int32_t i = 6; i <= 12; ++i) {
         const int32_t slot = 13 + i;
-        fillSprite(game, slot, i, slot == 25 ? cGame::k_buildNone : 0, false, slot != 24 && slot != 25);
+        fillSprite(game, slot, i, slot == 25 ? k_buildNone : 0, false, slot != 24 && slot != 25);
       }
       unloadBar(game);
       break;
@@ -113,7 +113,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       for (int32_t i = 10; i <= 20; ++i) {
         const int32_t slot = 26 + i;
         if (slot == 40 || slot == 41)
-          fillSprite(game, slot, i, cGame::k_buildNone, false, false);
+          fillSprite(game, slot, i, k_buildNone, false, false);
         else
           kept(slot, i, true);
       }
@@ -128,7 +128,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       for (int32_t i = first; i <= last; ++i) {
         const int32_t slot = 47 + i;
         if (slot == 47)
-          fillSprite(game, slot, i, cGame::k_buildNone, false, false);
+          fillSprite(game, slot, i, k_buildNone, false, false);
         else
           kept(slot, i, false);
       }
@@ -139,10 +139,10 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
       loadBar(game, "loc.bar");
       break;
     case 19:
-      for (int32_t i = 0; i <= 3; ++i) fillSprite(game, 60 + i, i, cGame::k_buildNone, false, false);
+      for (int32_t i = 0; i <= 3; ++i) fillSprite(game, 60 + i, i, k_buildNone, false, false);
       break;
     case 20:
-      for (int32_t i = 4; i <= 8; ++i) fillSprite(game, 60 + i, i, cGame::k_buildNone, false, false);
+      for (int32_t i = 4; i <= 8; ++i) fillSprite(game, 60 + i, i, k_buildNone, false, false);
       unloadBar(game);
       break;
     case 38:
@@ -160,7 +160,7 @@ void runMainMenuLoadingStep(cGame& game, int32_t step) {
 void updateMainMenuLoading(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     game.loading.step = 0;
-    game.loading.stepCount = cGame::k_mainMenuLoadingSteps;
+    game.loading.stepCount = k_mainMenuLoadingSteps;
     if (game.loading.player) {
       game.loading.player->resetAnim();
       game.loading.player->setAnim(0);

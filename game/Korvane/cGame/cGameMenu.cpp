@@ -183,7 +183,7 @@ void showMenuScrollArrows(cGame& game, int32_t up, int32_t down) {
 void paintMenu(cGame& game) {
   const MenuList& m = game.menu;
   if (!m.table) return;
-  Graphics* g = game.currentTarget();
+  Graphics* g = currentTarget(game);
   const int32_t rows = m.rows < 0 ? m.count : m.rows;
   const int32_t first = std::max(m.firstVisible, 0);
   int32_t e = m.listElement;
@@ -218,3 +218,12 @@ void setMenuEntryFlags(cGame& game, uint32_t textId, uint32_t flags) {
   setMenuEntryFlagsIn(game, nullptr, textId, flags);
 }
 uint32_t getMenuEntryFlags(const cGame& game, uint32_t textId) { return getMenuEntryFlags(game, nullptr, textId); }
+
+void setMenuRows(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows) {
+  initMenu(*(&game), table, listElement, rows, true);
+}
+int32_t getMenuCount(const cGame& game) { return game.menu.count; }
+int32_t getMenuSelection(const cGame& game) { return game.menu.selection; }
+int32_t getMenuVisibleRows(const cGame& game) { return game.menu.rows; }
+int32_t getMenuFirstVisible(const cGame& game) { return game.menu.firstVisible; }
+void setMenuCentring(cGame& game, bool on) { game.menu.centred = on ? 1 : 0; }

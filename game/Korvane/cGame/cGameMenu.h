@@ -29,3 +29,10 @@ int32_t updateMenu(cGame& game);
 int32_t updateMenuSmooth(cGame& game);
 void scrollMenuToSelection(cGame& game);
 void paintMenu(cGame& game);
+
+void setMenuRows(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows);
+int32_t getMenuCount(const cGame& game);
+int32_t getMenuSelection(const cGame& game);
+int32_t getMenuVisibleRows(const cGame& game);
+int32_t getMenuFirstVisible(const cGame& game);
+void setMenuCentring(cGame& game, bool on);

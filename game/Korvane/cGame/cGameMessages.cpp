@@ -188,7 +188,7 @@ void showDialogBox(cGame& game, int32_t kind, const char* title, const char* bod
   d.bodyX = d.x + d.leftWidth;
   d.bodyY = d.y + titleHeight;
   d.life = kDialogLife;
-  d.player = game.currentPlayer;
+  d.player = game.match.currentPlayer;
 }
 
 bool isDialogBoxOpen(cGame& game) { return game.dialog.life >= 0; }
@@ -307,3 +307,5 @@ void addMessage(cGame& game, int32_t kind, const char* str, int32_t life) { addM
 void addTextMessage(cGame& game, int32_t kind, int32_t textId, int32_t life) {
   addTextMessageEx(game, kind, textId, life, -1);
 }
+
+void clearMessages(cGame& game) { game.messages.count = 0; }

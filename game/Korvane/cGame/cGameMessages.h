@@ -23,3 +23,5 @@ void replaceTextTagWithText(cGame& game, int32_t textId);
 void substitutePlayerNames(cGame& game, int32_t textId);
 void queueRuleMessage(cGame& game, int32_t text, int32_t nameText, int32_t groupText);
 void showRuleDialog(cGame& game, int32_t kind, int32_t title, int32_t bodyText, int32_t number);
+
+void clearMessages(cGame& game);

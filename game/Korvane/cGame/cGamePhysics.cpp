@@ -10,9 +10,11 @@ constexpr int32_t kMaxPowerByItem[6] = {65, 72, 79, 86, 93, 100};
 }  // namespace
 
 int32_t getMaxPower(const cGame& game) {
-  if (game.currentPlayer < 0 || game.currentPlayer > 1 || game.playerProfile[game.currentPlayer] >= 0) return 100;
-  if (!game.m_world.breakPlayed || game.m_rules.rulesMode != RuleState::kModePlay) return 100;
-  if (game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial) return 100;
+  if (game.match.currentPlayer < 0 || game.match.currentPlayer > 1 ||
+      game.match.playerProfile[game.match.currentPlayer] >= 0)
+    return 100;
+  if (!game.world.breakPlayed || game.rules.rulesMode != RuleState::kModePlay) return 100;
+  if (game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial) return 100;
   const int32_t item = game.career.equippedLevel[kPowerCategory];
   return item >= 0 && item < 6 ? kMaxPowerByItem[item] : 100;
 }
@@ -20,13 +22,13 @@ int32_t getMaxPower(const cGame& game) {
 void strikeCueBall(cGame& game, PhysicalObject* ball, bool preview) {
   if (!ball) return;
   // The cushion-first rule goes by the aim struck, whether a guide was drawn or not.
-  const bool cushionFirst = preview ? game.m_world.shot.cushionFirst != 0 : game.m_world.isFirstContactCushion();
-  game.m_world.strikeCueBall(*ball, preview, getMaxPower(game), cushionFirst);
+  const bool cushionFirst = preview ? game.world.shot.cushionFirst != 0 : game.world.isFirstContactCushion();
+  game.world.strikeCueBall(*ball, preview, getMaxPower(game), cushionFirst);
 }
 
 void aimAtBall(cGame& game, int32_t n, bool force) {
-  if (!game.m_world.aimReachesBall(n) && !force) return;
-  if (n < 0 || n >= PhysicsWorld::kBallSlots || !game.m_world.balls[n] || !game.m_world.cueBall) return;
-  game.m_world.balls[n]->position.subtract(game.m_world.shot.aim, game.m_world.cueBall->position);
-  game.m_world.shot.aimChanged = 1;
+  if (!game.world.aimReachesBall(n) && !force) return;
+  if (n < 0 || n >= PhysicsWorld::kBallSlots || !game.world.balls[n] || !game.world.cueBall) return;
+  game.world.balls[n]->position.subtract(game.world.shot.aim, game.world.cueBall->position);
+  game.world.shot.aimChanged = 1;
 }

@@ -53,12 +53,12 @@ constexpr uint8_t kRivalClass[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
 
 // ---- helpers
 
-uint32_t rightSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyLeftSoft : k_keyRightSoft; }
-uint32_t menuSoftMask(const cGame& game) { return game.altPanelLayout ? k_keyRightSoft : k_keyLeftSoft; }
+uint32_t rightSoftMask(const cGame& game) { return game.match.altPanelLayout ? k_keyLeftSoft : k_keyRightSoft; }
+uint32_t menuSoftMask(const cGame& game) { return game.match.altPanelLayout ? k_keyRightSoft : k_keyLeftSoft; }
 
 bool isHudAtTarget(const cGame& game) {
-  return game.table.panelX == (game.currentPlayer == 1 ? 6 : 67) &&
-         game.table.hudOffset == (game.currentPlayer == 1 ? -61 : 0);
+  return game.table.panelX == (game.match.currentPlayer == 1 ? 6 : 67) &&
+         game.table.hudOffset == (game.match.currentPlayer == 1 ? -61 : 0);
 }
 
 bool isMessageWaiting(const cGame& game) { return game.messages.count > 0 && game.messages.kind[0] != 0; }
@@ -71,13 +71,13 @@ bool isMatchOnHold(cGame& game) {
 }
 
 bool isScratchHoldRunning(const cGame& game) {
-  return game.m_rules.crowdSoundPlayed && game.frame.gameClock - game.m_rules.crowdSoundTime < kScratchHoldMs;
+  return game.rules.crowdSoundPlayed && game.frame.gameClock - game.rules.crowdSoundTime < kScratchHoldMs;
 }
 
 void slideHudPanel(cGame& game) {
   if (game.turn.hudHidden) return;
-  const int32_t panelTarget = game.currentPlayer == 1 ? 6 : 67;
-  const int32_t hudTarget = game.currentPlayer == 1 ? -61 : 0;
+  const int32_t panelTarget = game.match.currentPlayer == 1 ? 6 : 67;
+  const int32_t hudTarget = game.match.currentPlayer == 1 ? -61 : 0;
   game.table.panelX = easeTowards(game.table.panelX, panelTarget, 35);
   const int32_t offset = easeTowards(game.table.hudOffset, hudTarget, 35);
   if (offset != game.table.hudOffset) game.table.panelRedraw = 1;
@@ -95,44 +95,45 @@ int32_t topRivalOfClass(cGame& g, int32_t cls) {
 }
 }  // namespace
 
-bool isTopRivalOfClassA(cGame& game) { return topRivalOfClass(*(&game), 0) == game.opponentSlot; }
-bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(*(&game), 1) == game.opponentSlot; }
+bool isTopRivalOfClassA(cGame& game) { return topRivalOfClass(*(&game), 0) == game.setup.opponentSlot; }
+bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(*(&game), 1) == game.setup.opponentSlot; }
 
 void chooseNextTurnState(cGame& game) {
   // A box of the last shot goes when the other player takes the table.
-  if (game.dialog.life >= 0 && game.dialog.player != game.currentPlayer) game.dialog.life = -1;
+  if (game.dialog.life >= 0 && game.dialog.player != game.match.currentPlayer) game.dialog.life = -1;
   if (game.turn.coinTossPending) {
     game.setInGameState(k_stateCoinToss);
-  } else if (game.m_rules.cueAwaitsPlacing || game.m_rules.ballInHand) {
-    game.setInGameState(game.isComputerAtTable() ? k_stateComputerBallInHand : k_stateHumanBallInHandStart);
+  } else if (game.rules.cueAwaitsPlacing || game.rules.ballInHand) {
+    game.setInGameState(isComputerAtTable(game) ? k_stateComputerBallInHand : k_stateHumanBallInHandStart);
   } else {
-    game.setInGameState(game.isComputerAtTable() ? k_stateComputerShot : k_stateAim);
+    game.setInGameState(isComputerAtTable(game) ? k_stateComputerShot : k_stateAim);
   }
 }
 
 void answerPushOutOffer(cGame& game, bool take) {
-  game.m_rules.pushOutShot = take ? 1 : 0;
-  game.m_rules.pushOutAvailable = 0;
+  game.rules.pushOutShot = take ? 1 : 0;
+  game.rules.pushOutAvailable = 0;
 }
 
 // Playing on or passing after the opponent's push-out; a pass then switches
 // the player, and the after-shot step hands the table over.
-void answerPushOutPlay(cGame& game) { game.m_rules.pushOutAnswered = 0; }
+void answerPushOutPlay(cGame& game) { game.rules.pushOutAnswered = 0; }
 
 // The players' names in message texts ("$a", "$b").
 const char* getPlayerName(cGame& game, int32_t player) {
   if (player < 0 || player > 1) return "";
-  const int32_t character = player == 1 && game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot)
-                                                                        : game.setup.playerCharacter[player];
+  const int32_t character = player == 1 && game.match.gameType == kGameCareer
+                                ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                : game.setup.playerCharacter[player];
   const char* name = getStringData(game, 391 + std::clamp(character, 0, 10));
   return name ? name : "";
 }
 
 bool isMatchDataLoaded(const cGame& game) {
-  if (!game.m_tableLayout.isComplete() || !game.m_world.cueBall || !game.m_world.ballList) return false;
+  if (!game.tableLayout.isComplete() || !game.world.cueBall || !game.world.ballList) return false;
   // A computer player needs the profiles; a failed read leaves them all 0.
-  if (game.gameType == kGameSingle) return true;
-  for (const auto& profile : game.m_ai.profiles.loaded)
+  if (game.match.gameType == kGameSingle) return true;
+  for (const auto& profile : game.opponent.profiles.loaded)
     for (int32_t v : profile)
       if (v != 0) return true;
   return false;
@@ -142,19 +143,19 @@ bool isMatchDataLoaded(const cGame& game) {
 
 bool isInHandArea(const cGame& game, const Vector2& p) {
   if (p.x < kAreaLeft || p.x > kAreaRight || p.y > kAreaTop || p.y < kAreaBottom) return false;
-  if (!game.m_rules.ballInHandInD) return true;
+  if (!game.rules.ballInHandInD) return true;
   if (p.y > kHeadLine) return false;
-  if (game.ruleSet != kRuleSetUK) return true;
+  if (game.match.ruleSet != kRuleSetUK) return true;
   const int64_t dx = static_cast<int64_t>(p.x) - kDCentreX, dy = static_cast<int64_t>(p.y) - kDCentreY;
   return dx * dx + dy * dy <= static_cast<int64_t>(kDRadius) * kDRadius;
 }
 
 bool isPlaceFree(const cGame& game, const PhysicalObject& ball) {
-  return isInHandArea(game, ball.position) && !game.isBallPlacementBlocked(ball);
+  return isInHandArea(game, ball.position) && !isBallPlacementBlocked(game, ball);
 }
 
 void returnCueBallToPlay(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (!cue) return;
   cue->pocketed = 0;
   cue->hidden = 0;
@@ -173,7 +174,7 @@ void returnCueBallToPlay(cGame& game) {
 bool findFreePlace(cGame& game, PhysicalObject& ball, Q14 x, Q14 y) {
   // Rows 9.0 apart from the start row down the area and then from the top,
   // each scanned left to right in steps of 3.0: the first free place wins.
-  const Q14 top = game.m_rules.ballInHandInD ? kHeadLine : kAreaTop;
+  const Q14 top = game.rules.ballInHandInD ? kHeadLine : kAreaTop;
   const int32_t rows = static_cast<int32_t>((static_cast<int64_t>(top) - kAreaBottom) / kPlacementRow) + 1;
   Q14 rowY = std::clamp(y, kAreaBottom, top);
   for (int32_t r = 0; r <= rows; ++r) {
@@ -190,12 +191,12 @@ bool findFreePlace(cGame& game, PhysicalObject& ball, Q14 x, Q14 y) {
 
 void startBallInHand(cGame& game) {
   returnCueBallToPlay(game);
-  PhysicalObject* cue = game.m_world.cueBall;
-  if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
-  game.turn.ballInHandInD = game.m_rules.ballInHandInD;
+  PhysicalObject* cue = game.world.cueBall;
+  if (!game.world.breakPlayed) game.rules.ballInHandInD = 1;
+  game.turn.ballInHandInD = game.rules.ballInHandInD;
   if (cue && !isPlaceFree(game, *cue)) {
     const Q14 x = std::clamp(cue->position.x, kAreaLeft, kAreaRight);
-    const Q14 y = std::clamp(cue->position.y, kAreaBottom, game.m_rules.ballInHandInD ? kHeadLine : kAreaTop);
+    const Q14 y = std::clamp(cue->position.y, kAreaBottom, game.rules.ballInHandInD ? kHeadLine : kAreaTop);
     findFreePlace(game, *cue, x, y);
   }
   if (cue) {
@@ -206,19 +207,19 @@ void startBallInHand(cGame& game) {
 }
 
 void updateBallInHand(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
-  if (game.isComputerAtTable()) {
+  PhysicalObject* cue = game.world.cueBall;
+  if (isComputerAtTable(game)) {
     // The computer's ball is placed: its turn goes on once the hand has
     // reached it. The table's paint moves the hand, except while the HUD is
     // hidden; then the turn does not wait for it.
-    const PhysicalObject* hand = game.m_world.handCursor;
+    const PhysicalObject* hand = game.world.handCursor;
     if (!hand || hand->frame != 0 || game.turn.hudHidden) game.setInGameState(k_stateComputerShot);
     return;
   }
   if (moveCueBallInHand(game))
-    game.m_world.shot.handSpeed = std::min(game.m_world.shot.handSpeed + kQ14One, kHandSpeedMax);
+    game.world.shot.handSpeed = std::min(game.world.shot.handSpeed + kQ14One, kHandSpeedMax);
   else
-    game.m_world.shot.handSpeed = kQ14One;
+    game.world.shot.handSpeed = kQ14One;
   // A touch on the table moves the ball there when the place is free.
   if (cue && (game.turn.handX != game.turn.lastHand.x || game.turn.handY != game.turn.lastHand.y)) {
     const Vector2 before = cue->position;
@@ -230,28 +231,28 @@ void updateBallInHand(cGame& game) {
 }
 
 void updateComputerBallInHand(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (!cue) return;
   if (!game.turn.aiPlacingDone) {
     cue->position = game.turn.aiSpot;
-    game.updateAI(game.aiState(), kThinkUpdate, true);
+    updateAI(game, aiState(game), kThinkUpdate, true);
     game.turn.aiSpot = cue->position;
-    if (game.aiState() != kThinkDone || !isThinkingOver(game)) return;
+    if (aiState(game) != kThinkDone || !isThinkingOver(game)) return;
     game.turn.aiPlacingDone = 1;
   }
-  PhysicalObject* hand = game.m_world.handCursor;
+  PhysicalObject* hand = game.world.handCursor;
   if (isPlaceFree(game, *cue)) {
     // The ball stays where the opponent (or the walk below) left it.
-    game.m_rules.ballInHand = 0;
-    game.m_rules.cueAwaitsPlacing = 0;
-    if (game.m_rules.cueBallPlaced) {
+    game.rules.ballInHand = 0;
+    game.rules.cueAwaitsPlacing = 0;
+    if (game.rules.cueBallPlaced) {
       if (hand) hand->frame = 0;
       game.setInGameState(k_stateComputerShot);
       return;
     }
     // The player sees the hand glide to the ball; it leaves the ball where it is.
-    game.m_world.shot.handObject = cue;
-    game.m_world.handPlaced = 1;
+    game.world.shot.handObject = cue;
+    game.world.handPlaced = 1;
     if (hand) hand->frame = 0;
     game.setInGameState(k_stateBallInHand);
     return;
@@ -262,7 +263,7 @@ void updateComputerBallInHand(cGame& game) {
   // break position is taken.
   cue->offsetPosition(kPlacementStep / 2, 0);
   if (cue->position.x > kAreaRight) {
-    const Vector2 spot = game.getAIBreakPosition(game.currentPlayer);
+    const Vector2 spot = getAIBreakPosition(game, game.match.currentPlayer);
     if (game.turn.placementReturns++ == 0)
       cue->setPosition(spot.x, spot.y);
     else
@@ -282,11 +283,12 @@ void updateAiming(cGame& game) {
     updateTutorialTextBox(game);
     return;
   }
-  const bool normal = game.m_rules.normalPlay && game.gameType != kGameChallenge && game.gameType != kGameTutorial;
+  const bool normal =
+      game.rules.normalPlay && game.match.gameType != kGameChallenge && game.match.gameType != kGameTutorial;
   if (normal && game.table.hudHint != -1) game.turn.leftSoftKeyText = 29;
-  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
+  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
   // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
-  if (game.m_rules.normalPlay && game.pointerY < 300) aimAtStylus(game);
+  if (game.rules.normalPlay && game.pointerY < 300) aimAtStylus(game);
   const bool inverted = game.keys.isPressed(kKeyInvert) &&
                         !game.keys.isPressed(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft) &&
                         !game.keys.isHeld(k_keyRight | k_keyLeft | kKeyFineRight | kKeyFineLeft);
@@ -298,7 +300,7 @@ void updateAiming(cGame& game) {
     game.pushState(k_stateSpinSelector);
     return;
   }
-  if (game.gameType == kGameTutorial) {
+  if (game.match.gameType == kGameTutorial) {
     checkTutorialAimTarget(game);
     // The coach speaks: the rest of the aim waits for the message.
     if (game.states.gameState != k_stateAim) return;
@@ -315,14 +317,14 @@ void updatePower(cGame& game) {
     updateChallengeDemoPower(game);
     return;
   }
-  ShotRecord& shot = game.m_world.shot;
-  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) {
+  ShotRecord& shot = game.world.shot;
+  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) {
     shot.powerGauge = getChallengeDemoPower(game);
     game.setInGameState(k_stateStroke);
     return;
   }
   const int32_t item = std::clamp(game.career.equippedLevel[2], 0, 5);
-  const int32_t rate = cGame::k_cuePowerRates[item];
+  const int32_t rate = k_cuePowerRates[item];
   const int64_t stepSize = (static_cast<int64_t>(rate) * 8400 / 100 * std::max(game.frame.frameTime, 0)) >> 10;
   const int64_t gauge = shot.powerGauge + ((static_cast<int64_t>(shot.powerDirection) * stepSize) >> 14);
   // The bounce keeps the gauge within 0 .. full, whatever the frame's length.
@@ -352,16 +354,16 @@ void updateSpin(cGame& game) {
     updateChallengeDemoSpin(game);
     return;
   }
-  if (game.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
+  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
   auto key = [&game](uint32_t m) { return game.keys.isPressed(m) || game.keys.isHeld(m); };
   if (key(k_keyRight)) moveEnglishPoint(game, kQ14One, 0);
   if (key(k_keyLeft)) moveEnglishPoint(game, -kQ14One, 0);
   if (key(k_keyUp)) moveEnglishPoint(game, 0, -kQ14One);
   if (key(k_keyDown)) moveEnglishPoint(game, 0, kQ14One);
   if (game.keys.isReleased(kKeyMasse) && !tutorialMasseLocked(game)) {
-    game.m_world.shot.masse = game.m_world.shot.masse ? 0 : 1;
+    game.world.shot.masse = game.world.shot.masse ? 0 : 1;
     onTutorialMasse(game);
-    if (!game.m_world.shot.masse) game.rotateAim(0);
+    if (!game.world.shot.masse) rotateAim(game, 0);
   }
   if (game.keys.isReleased(rightSoftMask(game) | k_keyDismiss | kKeyDemo | k_keyBack)) game.popState();
 }
@@ -371,17 +373,17 @@ void updateSpin(cGame& game) {
 void updateBallsMoving(cGame& game) {
   if (game.challenges.demo) {
     if (updateBalls(game)) {
-      game.runShotRules();
+      runShotRules(game);
       game.setInGameState(k_stateAfterShot);
     }
     return;
   }
-  const bool computer = game.isComputerAtTable();
-  const bool alwaysSkip = game.career.option8 && (game.isComputerPlayer(0) || game.isComputerPlayer(1));
+  const bool computer = isComputerAtTable(game);
+  const bool alwaysSkip = game.career.option8 && (isComputerPlayer(game, 0) || isComputerPlayer(game, 1));
   if (game.keys.isPressed(rightSoftMask(game)) || (alwaysSkip && computer)) {
     game.turn.skippedShot = 1;
     skipShot(game);
-    game.runShotRules();
+    runShotRules(game);
     game.turn.skipHintShown = 0;
     if (computer) {
       game.turn.computerSkipCount += 1;
@@ -394,7 +396,7 @@ void updateBallsMoving(cGame& game) {
     return;
   }
   if (updateBalls(game)) {
-    game.runShotRules();
+    runShotRules(game);
     game.setInGameState(k_stateAfterShot);
   }
 }
@@ -402,19 +404,19 @@ void updateBallsMoving(cGame& game) {
 void leaveBallsMoving(cGame& game) {
   game.turn.skipHintShown = 0;
   game.turn.leftSoftKeyText = -1;
-  if (game.isComputerAtTable()) return;
-  const uint32_t out = game.m_rules.shotOutcome;
+  if (isComputerAtTable(game)) return;
+  const uint32_t out = game.rules.shotOutcome;
   if (out & (kOutFoulA | kOutFoulB | kOutFoulCue)) {
-    if (!game.m_rules.crowdSoundPlayed) {
+    if (!game.rules.crowdSoundPlayed) {
       playSound(game, k_soundCrowdAww, 0, 100, 100);
-      game.vibrate(game.sound.vibrationTime);
-      game.m_rules.crowdSoundPlayed = 1;
-      game.m_rules.crowdSoundTime = game.frame.gameClock;
+      vibrate(game, game.sound.vibrationTime);
+      game.rules.crowdSoundPlayed = 1;
+      game.rules.crowdSoundTime = game.frame.gameClock;
     }
     game.turn.missNoticeArmed = 0;
     return;
   }
-  if (!game.turn.missFlag || game.gameType == kGameChallenge || game.gameType == kGameTutorial) {
+  if (!game.turn.missFlag || game.match.gameType == kGameChallenge || game.match.gameType == kGameTutorial) {
     if (!game.turn.missFlag) game.turn.missNoticeArmed = 0;
     return;
   }
@@ -423,10 +425,10 @@ void leaveBallsMoving(cGame& game) {
     return;
   }
   game.turn.missNoticeArmed = 0;
-  if (!game.turn.skippedShot && !game.m_rules.crowdSoundPlayed) {
+  if (!game.turn.skippedShot && !game.rules.crowdSoundPlayed) {
     playSound(game, k_soundCrowdAww, 0, 80, 80);
-    game.m_rules.crowdSoundPlayed = 1;
-    game.m_rules.crowdSoundTime = game.frame.gameClock;
+    game.rules.crowdSoundPlayed = 1;
+    game.rules.crowdSoundTime = game.frame.gameClock;
   }
   game.turn.missNoticeShown = 1;
   showDialogBox(game, 1, getStringData(game, 722), nullptr);
@@ -435,15 +437,15 @@ void leaveBallsMoving(cGame& game) {
 void enterAfterShot(cGame& game) {
   game.turn.leftSoftKeyText = -1;
   game.ballView.open = 0;  // the balls rest: the view shuts
-  if (!game.turn.computerPassed) game.Rules_Apply();
+  if (!game.turn.computerPassed) Rules_Apply(game);
   clearTutorialWait(game);
-  if (PhysicalObject* cue = game.m_world.cueBall) {
+  if (PhysicalObject* cue = game.world.cueBall) {
     cue->frame = PhysicalObject::kRestFrame;
     cue->state = 3;
   }
-  if (game.m_rules.respotPending) game.respotBalls();
-  if (game.ruleSet == kRuleSetNineBall && (game.m_rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
-    PottedBalls& list = game.turn.potted[game.m_rules.previousPlayer & 1];
+  if (game.rules.respotPending) respotBalls(game);
+  if (game.match.ruleSet == kRuleSetNineBall && (game.rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
+    PottedBalls& list = game.turn.potted[game.rules.previousPlayer & 1];
     for (int32_t k = 0; k < list.count; ++k) {
       if (list.balls[k] != 9) continue;
       delete list.players[k];
@@ -462,70 +464,70 @@ void enterAfterShot(cGame& game) {
 void updateAfterShot(cGame& game) {
   // The last shot's box is shown its time before the other player's turn
   // takes it away, and the coach speaks only once it has gone.
-  if (game.dialog.life > 0 && game.dialog.player != game.currentPlayer) return;
-  if (game.m_rules.rulesMode == RuleState::kModeLag) {
-    if (!game.m_rules.lagSecondShot) {
-      game.m_rules.lagSecondShot = 1;
+  if (game.dialog.life > 0 && game.dialog.player != game.match.currentPlayer) return;
+  if (game.rules.rulesMode == RuleState::kModeLag) {
+    if (!game.rules.lagSecondShot) {
+      game.rules.lagSecondShot = 1;
       placeSecondLagBall(game);
       chooseNextTurnState(game);
       return;
     }
-    const bool tie = !game.m_rules.normalPlay;
+    const bool tie = !game.rules.normalPlay;
     initFrame(game, tie);
     // A fresh lag starts again from its first shot.
-    if (tie) game.m_rules.lagSecondShot = 0;
+    if (tie) game.rules.lagSecondShot = 0;
     chooseNextTurnState(game);
     return;
   }
-  if (game.gameType == kGameTutorial) {
+  if (game.match.gameType == kGameTutorial) {
     checkTutorialShotResult(game);
     return;
   }
-  if (game.gameType == kGameChallenge) {
+  if (game.match.gameType == kGameChallenge) {
     updateChallengeAfterShot(game);
     return;
   }
-  const uint32_t out = game.m_rules.shotOutcome;
+  const uint32_t out = game.rules.shotOutcome;
   if (out & (kOutWin | kOutLose)) {
     game.setInGameState(k_stateFrameWon);
     return;
   }
-  const bool human = !game.isComputerAtTable();
-  if (game.ruleSet == kRuleSetUK && game.m_rules.tableOpen && game.m_world.breakPlayed && game.m_rules.ukFirstVisit) {
-    game.m_rules.ukFirstVisit = 0;
+  const bool human = !isComputerAtTable(game);
+  if (game.match.ruleSet == kRuleSetUK && game.rules.tableOpen && game.world.breakPlayed && game.rules.ukFirstVisit) {
+    game.rules.ukFirstVisit = 0;
     if (human) {
       game.setInGameState(k_stateBreakChoice);
       return;
     }
     if (game.engine.random && game.engine.random->nextInt(0, 2) == 1)
-      game.assignGroups(1, 0);
+      assignGroups(game, 1, 0);
     else
-      game.assignGroups(0, 1);
+      assignGroups(game, 0, 1);
   }
-  if (game.m_rules.pushOutAvailable) {
+  if (game.rules.pushOutAvailable) {
     if (human) {
       enterQuestionMenu(*(&game), 674, 675, 9, k_stateAfterShot, true);
       return;
     }
-    game.m_rules.pushOutAvailable = 0;
-    game.m_rules.pushOutShot = 0;
+    game.rules.pushOutAvailable = 0;
+    game.rules.pushOutShot = 0;
   }
-  if (game.m_rules.pushOutAnswered && human) {
+  if (game.rules.pushOutAnswered && human) {
     enterQuestionMenu(*(&game), 674, 676, 10, k_stateAfterShot, true);
     return;
   }
   if (game.turn.computerPassed) {
-    game.m_rules.pushOutAvailable = 0;
-    game.m_rules.pushOutAnswered = 0;
+    game.rules.pushOutAvailable = 0;
+    game.rules.pushOutAnswered = 0;
     game.turn.computerPassed = 0;
-    game.switchPlayer();
+    switchPlayer(game);
   }
   chooseNextTurnState(game);
 }
 
 void placeSecondLagBall(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
-  PhysicalObject* eight = game.m_world.ball8;
+  PhysicalObject* cue = game.world.cueBall;
+  PhysicalObject* eight = game.world.ball8;
   if (!cue || !eight) return;
   const Vector2 start = eight->position;
   eight->hidden = 0;
@@ -536,13 +538,13 @@ void placeSecondLagBall(cGame& game) {
   // place is off the play area or taken.
   eight->setPosition(cue->position.x + kLagOffset, cue->position.y);
   const auto clear = [&game, eight] {
-    return isInHandAreaUnrestricted(game, eight->position) && !game.isBallPlacementBlocked(*eight);
+    return isInHandAreaUnrestricted(game, eight->position) && !isBallPlacementBlocked(game, *eight);
   };
   if (!clear()) eight->setPosition(cue->position.x - kLagOffset, cue->position.y);
-  eight->update(game.m_world);
+  eight->update(game.world);
   returnCueBallToPlay(game);
   cue->position = start;
-  cue->update(game.m_world);
+  cue->update(game.world);
 }
 
 bool isInHandAreaUnrestricted(const cGame& /*game*/, const Vector2& p) {
@@ -552,9 +554,9 @@ bool isInHandAreaUnrestricted(const cGame& /*game*/, const Vector2& p) {
 // ---- the end of a frame
 
 void enterFrameWon(cGame& game) {
-  const int32_t winner = game.m_rules.winner;
+  const int32_t winner = game.rules.winner;
   const bool humanWon = winner == 0;
-  if (game.gameType == kGameSingle) {
+  if (game.match.gameType == kGameSingle) {
     substitutePlayerNames(game, 703);
     replaceTextTagWithText(game, 391 + std::clamp(game.setup.playerCharacter[winner == 1 ? 1 : 0], 0, 10));
     showDialogBox(game, 1, game.text.strings.work, nullptr);
@@ -563,25 +565,25 @@ void enterFrameWon(cGame& game) {
     showDialogBox(game, 1, getStringData(game, humanWon ? 701 : 702), nullptr);
     playMusic(game, humanWon ? k_musicWin : k_musicLose);
   }
-  if (winner < 0 || winner > 1 || game.isComputerPlayer(winner)) return;
-  if (game.ruleSet != kRuleSetNineBall && game.m_rules.groupChosenOnBreak[winner] >= 0 &&
-      static_cast<uint32_t>(game.m_rules.groupChosenOnBreak[winner]) != game.m_rules.playerGroup[winner])
+  if (winner < 0 || winner > 1 || isComputerPlayer(game, winner)) return;
+  if (game.match.ruleSet != kRuleSetNineBall && game.rules.groupChosenOnBreak[winner] >= 0 &&
+      static_cast<uint32_t>(game.rules.groupChosenOnBreak[winner]) != game.rules.playerGroup[winner])
     unlockAchievement(game, 1);
   if (static_cast<int32_t>(getTickCount() - game.table.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
-  if (!game.m_rules.humanFouled) unlockAchievement(game, 24);
-  if (game.playerProfile[1 - winner] == 0 && !game.m_rules.rivalPotted) {
+  if (!game.rules.humanFouled) unlockAchievement(game, 24);
+  if (game.match.playerProfile[1 - winner] == 0 && !game.rules.rivalPotted) {
     game.career.achievementCounter += 1;
     saveSettings(game);
     unlockAchievement(game, 19);
     if (game.career.achievementCounter == 3) unlockAchievement(game, 22);
   }
-  if (game.m_rules.noScratchInFrame) unlockAchievement(game, 27);
-  if (!game.m_rules.cueTouchedEight) unlockAchievement(game, 26);
+  if (game.rules.noScratchInFrame) unlockAchievement(game, 27);
+  if (!game.rules.cueTouchedEight) unlockAchievement(game, 26);
 }
 
 void updateFrameWon(cGame& game) {
   if (game.dialog.life >= 0) return;
-  if (game.gameType == kGameSingle) {
+  if (game.match.gameType == kGameSingle) {
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
   } else {
@@ -590,37 +592,38 @@ void updateFrameWon(cGame& game) {
 }
 
 void enterResultLines(cGame& game) {
-  game.currentPlayer = 1;
-  const bool rivalWon = game.m_rules.winner == 1;
-  const int32_t character = std::clamp(
-      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.setup.playerCharacter[1], 0,
-      10);
+  game.match.currentPlayer = 1;
+  const bool rivalWon = game.rules.winner == 1;
+  const int32_t character =
+      std::clamp(game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                    : game.setup.playerCharacter[1],
+                 0, 10);
   openTextBox(game, (rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
-  if (game.gameType != kGameCareer) return;
+  if (game.match.gameType != kGameCareer) return;
   resetInterfaceAnimation(game, true);
-  const uint32_t out = game.m_rules.shotOutcome;
+  const uint32_t out = game.rules.shotOutcome;
   if (!(out & kOutLose) && (out & kOutWin)) {
     if (isTopRivalOfClassA(game))
       unlockAchievement(game, 15);
     else if (isTopRivalOfClassB(game))
       unlockAchievement(game, 14);
   }
-  if ((out & kOutLose) && game.opponentSlot != kSpecialRival) {
-    const int32_t c = getRivalCharacter(*(&game), game.opponentSlot);
+  if ((out & kOutLose) && game.setup.opponentSlot != kSpecialRival) {
+    const int32_t c = getRivalCharacter(*(&game), game.setup.opponentSlot);
     if (c >= 0 && c < 10) {
       (kRivalClass[c] ? game.career.progress.counterE : game.career.progress.counterD) += 1;
       saveProgress(game);
     }
   }
-  if ((out & kOutWin) && game.opponentSlot == 8 && game.career.progress.counterD == 0 &&
+  if ((out & kOutWin) && game.setup.opponentSlot == 8 && game.career.progress.counterD == 0 &&
       game.career.progress.counterE == 0)
     unlockAchievement(game, 13);
 }
 
 void updateResultLines(cGame& game) {
   if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
-  const bool rivalWon = game.m_rules.winner == 1;
-  if (game.gameType == kGameTournament) {
+  const bool rivalWon = game.rules.winner == 1;
+  if (game.match.gameType == kGameTournament) {
     if (rivalWon) {
       game.career.progress.counterC += 1;
       saveProgress(game);
@@ -636,7 +639,7 @@ void updateResultLines(cGame& game) {
     }
     return;
   }
-  if (game.gameType == kGameCareer) {
+  if (game.match.gameType == kGameCareer) {
     auto visible = [&game](int32_t i) {
       const int16_t* e = getInterfaceElement(game, kHudInterface, i);
       return e && e[F::kWordType] == F::kSprite && e[F::kWordParams + F::kSpriteVisible] != 0;
@@ -679,7 +682,7 @@ void openTextBox(cGame& game, int32_t textId) {
 // ---- the dispatch
 
 void runMatchStep(cGame& game, int32_t state, int32_t step) {
-  if (game.m_matchStepHook) game.m_matchStepHook(*(&game), state, step);
+  if (game.turn.matchStepHook) game.turn.matchStepHook(*(&game), state, step);
   // A screen row of the state runs in place of the match's own step.
   if (const cGameScreen* screen = findMatchScreen(game, state)) {
     if (screen->update) screen->update(*(&game));
@@ -693,7 +696,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateMatchNotices:
       if (entry) {
         if (game.tutorial.started &&
-            (game.tutorial.left || (game.ruleSet == kRuleSetNineBall && !game.turn.pushOutExplained))) {
+            (game.tutorial.left || (game.match.ruleSet == kRuleSetNineBall && !game.turn.pushOutExplained))) {
           if (game.tutorial.left) {
             game.setInGameState(k_stateContinue);
           } else {
@@ -718,10 +721,10 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       break;
     case k_stateOpponentIntro:
       if (entry) {
-        game.currentPlayer = 1;
+        game.match.currentPlayer = 1;
         const int32_t character =
-            std::clamp(game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot)
-                                                    : game.setup.playerCharacter[1],
+            std::clamp(game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                          : game.setup.playerCharacter[1],
                        0, 10);
         openTextBox(game, k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
@@ -732,9 +735,9 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       break;
     case k_stateHumanBallInHandStart:
       if (entry) {
-        if (PhysicalObject* cue = game.m_world.cueBall) {
+        if (PhysicalObject* cue = game.world.cueBall) {
           returnCueBallToPlay(game);
-          if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
+          if (!game.world.breakPlayed) game.rules.ballInHandInD = 1;
           if (!findFreePlace(game, *cue, kHandStartX, kHandStartY)) cue->setPosition(kHandStartX, kHandStartY);
         }
       } else if (!leave) {
@@ -745,13 +748,13 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       if (entry) {
         startBallInHand(game);
         game.turn.handShown = 1;
-        game.m_world.shot.handObject = game.m_world.cueBall;
-        game.m_world.shot.handSpeed = kQ14One;
+        game.world.shot.handObject = game.world.cueBall;
+        game.world.shot.handSpeed = kQ14One;
       } else if (leave) {
         game.turn.handShown = 0;
-        game.m_rules.ballInHand = 0;
-        game.m_rules.cueAwaitsPlacing = 0;
-        game.m_rules.cueBallPlaced = 1;
+        game.rules.ballInHand = 0;
+        game.rules.cueAwaitsPlacing = 0;
+        game.rules.cueBallPlaced = 1;
       } else {
         updateBallInHand(game);
       }
@@ -759,45 +762,44 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateComputerBallInHand:
       if (entry) {
         returnCueBallToPlay(game);
-        if (!game.m_world.breakPlayed) game.m_rules.ballInHandInD = 1;
-        game.turn.ballInHandInD = game.m_rules.ballInHandInD;
-        if (PhysicalObject* cue = game.m_world.cueBall) {
+        if (!game.world.breakPlayed) game.rules.ballInHandInD = 1;
+        game.turn.ballInHandInD = game.rules.ballInHandInD;
+        if (PhysicalObject* cue = game.world.cueBall) {
           game.turn.aiSpot = cue->position;
-          if (game.m_world.breakPlayed)
+          if (game.world.breakPlayed)
             cue->setPosition(kHandStartX, kHandStartY);
           else
-            cue->position = game.getAIBreakPosition(game.currentPlayer);
+            cue->position = getAIBreakPosition(game, game.match.currentPlayer);
           game.turn.aiSpot = cue->position;
         }
         game.turn.placementReturns = 0;
         game.turn.aiPlacingDone = 0;
         resetShot(game);
-        game.resetAI();
+        resetAI(game);
         startThinking(game);
-        game.m_world.shot.handObject = game.m_world.cueBall;
+        game.world.shot.handObject = game.world.cueBall;
       } else if (leave) {
         game.turn.thinkingShown = 0;
-        game.m_world.shot.handObject = game.m_world.cueBall;
+        game.world.shot.handObject = game.world.cueBall;
       } else {
         updateComputerBallInHand(game);
       }
       break;
     case k_stateAim:
       if (entry) {
-        game.turn.aimGuideShown = game.m_rules.normalPlay ? 1 : 0;
+        game.turn.aimGuideShown = game.rules.normalPlay ? 1 : 0;
         game.turn.cueShown = 1;
-        game.m_world.shot.jumpShot = 0;
+        game.world.shot.jumpShot = 0;
         resetShot(game);
         buildTargetBallList(game);
-        if (game.m_world.breakPlayed && !game.turn.backFromPower) aimAtNextTargetBall(game, 1, true);
+        if (game.world.breakPlayed && !game.turn.backFromPower) aimAtNextTargetBall(game, 1, true);
         game.turn.backFromPower = 0;
-        game.m_world.shot.aimTurnSpeed = 4096;  // 0.25 degree
-        const int32_t cur = game.currentPlayer & 1;
-        if (game.m_rules.normalPlay && game.m_world.breakPlayed && !game.m_rules.tableOpen &&
-            !game.m_rules.groupsShown[cur] &&
-            ((game.ruleSet == 0 && game.gameType == kGameSingle) ||
-             (game.ruleSet == kRuleSetUK && !game.isComputerAtTable())))
-          game.showGroupsMessage();
+        game.world.shot.aimTurnSpeed = 4096;  // 0.25 degree
+        const int32_t cur = game.match.currentPlayer & 1;
+        if (game.rules.normalPlay && game.world.breakPlayed && !game.rules.tableOpen && !game.rules.groupsShown[cur] &&
+            ((game.match.ruleSet == 0 && game.match.gameType == kGameSingle) ||
+             (game.match.ruleSet == kRuleSetUK && !isComputerAtTable(game))))
+          showGroupsMessage(game);
       } else if (leave) {
         game.turn.showBallNumbers = 0;
       } else {
@@ -810,9 +812,9 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
         game.turn.cueShown = 1;
         game.turn.powerBarShown = 1;
         game.turn.leftSoftKeyText = 24;
-        game.m_world.shot.powerGauge = 0;
-        game.m_world.shot.powerDirection = kQ14One;
-        if (game.m_world.cueStick) game.m_world.cueStick->frame = 5;  // pulled back by the gauge
+        game.world.shot.powerGauge = 0;
+        game.world.shot.powerDirection = kQ14One;
+        if (game.world.cueStick) game.world.cueStick->frame = 5;  // pulled back by the gauge
       } else if (leave) {
         game.turn.powerBarShown = 0;
         game.turn.aimGuideShown = 0;
@@ -824,10 +826,10 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateStroke:
       if (entry) {
         game.turn.cueShown = 1;
-        if (game.m_world.cueStick) game.m_world.cueStick->frame = 4;  // the stroke
+        if (game.world.cueStick) game.world.cueStick->frame = 4;  // the stroke
       } else if (leave) {
         game.turn.powerBarShown = 0;
-        if (game.m_world.cueStick) game.m_world.cueStick->frame = 0;
+        if (game.world.cueStick) game.world.cueStick->frame = 0;
       } else {
         updateStroke(game);
       }
@@ -865,7 +867,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateComputerShot:
       if (entry) {
         resetShot(game);
-        game.resetAI();
+        resetAI(game);
         game.turn.cueShown = 1;
         startThinking(game);
       } else if (leave) {
@@ -879,20 +881,20 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
         moveEnglishPoint(game, 0, 0);
         game.turn.spinSelectorShown = 1;
         if (!game.challenges.demo) game.turn.leftSoftKeyText = 13;
-        if (game.gameType == kGameTutorial) openTutorialSpinText(game);
+        if (game.match.gameType == kGameTutorial) openTutorialSpinText(game);
       } else if (leave) {
         game.turn.leftSoftKeyText = 29;
         game.turn.spinSelectorShown = 0;
         // A lesson's hint is the selector's text: the "?" it lit goes out
         // with the selector, where that key pauses the match again.
-        if (game.gameType == kGameTutorial) game.table.hudHint = -1;
+        if (game.match.gameType == kGameTutorial) game.table.hudHint = -1;
       } else {
         updateSpin(game);
       }
       break;
     case k_stateMessageBox:
       if (entry) {
-        game.currentPlayer = game.turn.messagePlayer;
+        game.match.currentPlayer = game.turn.messagePlayer;
         openTextBox(game, game.turn.messageText);
         game.turn.touchHint = 1;
         game.stylus.messageTime = static_cast<int32_t>(game.frame.gameClock);
@@ -905,7 +907,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
           game.turn.textBoxPage += 1;
           game.turn.textBoxMorePages = game.turn.textBoxPage + 1 < game.turn.textBoxPages ? 1 : 0;
         } else {
-          game.currentPlayer = 0;
+          game.match.currentPlayer = 0;
           game.turn.messageDone = 1;
           game.popState();
         }
@@ -935,7 +937,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
         if (game.challenges.demo) {
           chooseNextTurnState(game);
         } else {
-          addTextMessage(game, 2, k_textChallengeName0 + std::clamp(game.challengeNumber, 0, 31), -1);
+          addTextMessage(game, 2, k_textChallengeName0 + std::clamp(game.match.challengeNumber, 0, 31), -1);
           game.tutorial.awaitsTitle = 1;
         }
       } else if (leave) {
@@ -943,7 +945,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       } else {
         if (game.tutorial.awaitsTitle) {
           game.tutorial.awaitsTitle = 0;
-          showMessageBox(game, 1, k_textChallengeIntro0 + std::clamp(game.challengeNumber, 0, 31));
+          showMessageBox(game, 1, k_textChallengeIntro0 + std::clamp(game.match.challengeNumber, 0, 31));
         } else if (game.turn.messageDone) {
           chooseNextTurnState(game);
         }
@@ -975,7 +977,7 @@ void updateOpponentIntro(cGame& game) {
   game.turn.touchHint = 1;
   if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
   game.turn.touchHint = 0;
-  game.currentPlayer = game.m_rules.normalPlay ? 0 : 1;
+  game.match.currentPlayer = game.rules.normalPlay ? 0 : 1;
   playMusic(game, k_musicStart);
   announceLag(game);
   chooseNextTurnState(game);
@@ -984,7 +986,7 @@ void updateOpponentIntro(cGame& game) {
 void announceLag(cGame& game) {
   // A match that opens with the lag says what it is for and what to do,
   // before the first lag shot.
-  if (game.m_rules.rulesMode != RuleState::kModeLag || game.m_rules.lagSecondShot) return;
+  if (game.rules.rulesMode != RuleState::kModeLag || game.rules.lagSecondShot) return;
   addTextMessage(game, 2, k_textLagWinnerBreaks, kLagNoteMs);
   addTextMessage(game, 2, k_textLagHowTo, kLagNoteMs);
 }
@@ -992,20 +994,20 @@ void announceLag(cGame& game) {
 void startNewMatch(cGame& game) {
   resetMatchState(game);
   initFrame(game, true);
-  game.currentPlayer = 0;
+  game.match.currentPlayer = 0;
   game.table.panelX = 67;
   game.table.hudOffset = 0;
   selectInterface(game, kHudInterface);
   clearPottedBallLists(game);
   setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.setup.playerCharacter[0], 0, 10));
-  const int32_t rival =
-      game.gameType == kGameCareer ? getRivalCharacter(*(&game), game.opponentSlot) : game.setup.playerCharacter[1];
+  const int32_t rival = game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                           : game.setup.playerCharacter[1];
   setInterfaceElementSprite(game, kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
   setElementPalette(game, 11, std::clamp(game.setup.tableIndex, 0, 8));
-  game.clearMessages();
+  clearMessages(game);
   game.dialog.life = -1;
   game.turn.messageText = -1;
-  game.m_rules.winner = -1;
+  game.rules.winner = -1;
   game.turn.powerBarShown = game.turn.cueShown = game.turn.aimGuideShown = game.turn.handShown =
       game.turn.thinkingShown = game.turn.spinSelectorShown = game.turn.skipHintShown = 0;
   game.turn.showBallNumbers = game.turn.textBoxOn = game.turn.touchHint = 0;
@@ -1020,17 +1022,17 @@ void startNewMatch(cGame& game) {
 }
 
 void startDispatch(cGame& game) {
-  if (game.gameType == kGameCareer && game.career.progress.flagB) {
+  if (game.match.gameType == kGameCareer && game.career.progress.flagB) {
     game.career.progress.flagB = 0;
     saveProgress(game);
     // The match the offer interrupts: the tutorial, or the screen after a
     // "no", comes back to it.
-    game.tutorial.savedGameType = game.gameType;
-    game.tutorial.savedRuleSet = game.ruleSet;
+    game.tutorial.savedGameType = game.match.gameType;
+    game.tutorial.savedRuleSet = game.match.ruleSet;
     enterQuestionMenu(*(&game), 54, 649, 6, k_stateContinue, false);
     return;
   }
-  switch (game.gameType) {
+  switch (game.match.gameType) {
     case kGameCareer:
       playMusic(game, k_musicStart);
       game.setInGameState(k_stateBet);
@@ -1053,15 +1055,15 @@ void startDispatch(cGame& game) {
 }
 
 void updateStroke(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   // The cue moves in; the strike comes when the tip reaches the ball.
-  if (game.m_world.cueStick) game.m_world.cueStick->update(game.m_world);
-  if (shot.cueDistance > 0x12000 && game.m_world.cueStick) return;
+  if (game.world.cueStick) game.world.cueStick->update(game.world);
+  if (shot.cueDistance > 0x12000 && game.world.cueStick) return;
   const int32_t gauge = std::clamp(shot.powerGauge, 0, kGaugeFull);
   if (gauge > 0) {
     const int32_t volume = 50 + gauge * 50 / kGaugeFull;
-    playSound(game, game.m_world.breakPlayed ? k_soundStickHard : k_soundBreakHard, 0, volume, volume);
-    game.vibrate(game.sound.vibrationTime);
+    playSound(game, game.world.breakPlayed ? k_soundStickHard : k_soundBreakHard, 0, volume, volume);
+    vibrate(game, game.sound.vibrationTime);
   } else {
     playSound(game, k_soundStickMiss, 0, 100, 100);
   }
@@ -1069,35 +1071,35 @@ void updateStroke(cGame& game) {
 }
 
 void startBallsMoving(cGame& game) {
-  game.m_rules.freeBallAfterFoul = 0;
+  game.rules.freeBallAfterFoul = 0;
   game.turn.missFlag = 0;
   game.turn.skippedShot = 0;
-  game.m_rules.crowdSoundPlayed = 0;
+  game.rules.crowdSoundPlayed = 0;
   game.turn.aimGuideShown = game.turn.cueShown = 0;
   game.turn.leftSoftKeyText = 12;
-  if (game.m_world.breakPlayed) {
-    game.m_world.shot.clearEvents();
-    game.m_rules.shotOutcome = 0;
+  if (game.world.breakPlayed) {
+    game.world.shot.clearEvents();
+    game.rules.shotOutcome = 0;
   }
-  if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
-    if (game.m_rules.guideRememberedBall >= 0 || !game.m_world.breakPlayed) game.turn.skipHintShown = 1;
+  if (!isComputerAtTable(game) && game.rules.rulesMode != RuleState::kModeLag) {
+    if (game.rules.guideRememberedBall >= 0 || !game.world.breakPlayed) game.turn.skipHintShown = 1;
   }
-  game.beginStroke();
+  beginStroke(game);
   // A human's shot is played out first: the view opens before the pot, and
   // on the break whatever it finds.
-  if (!game.isComputerAtTable() && game.m_rules.rulesMode != RuleState::kModeLag) {
-    if (predictPottedBall(game) != -1 || !game.m_world.breakPlayed) game.ballView.open = 1;
+  if (!isComputerAtTable(game) && game.rules.rulesMode != RuleState::kModeLag) {
+    if (predictPottedBall(game) != -1 || !game.world.breakPlayed) game.ballView.open = 1;
   }
-  strikeCueBall(game, game.m_world.cueBall, false);
-  game.m_rules.badFirstContact = 0;
-  game.copyBallsToShadows();
+  strikeCueBall(game, game.world.cueBall, false);
+  game.rules.badFirstContact = 0;
+  copyBallsToShadows(game);
 }
 
 void updateComputerShot(cGame& game) {
-  game.updateAI(game.aiState(), kThinkUpdate, true);
-  if (game.aiState() != kThinkDone || !isThinkingOver(game)) return;
-  if (!game.aiPassed()) {
-    game.m_rules.pushOutAnswered = 0;
+  updateAI(game, aiState(game), kThinkUpdate, true);
+  if (aiState(game) != kThinkDone || !isThinkingOver(game)) return;
+  if (!aiPassed(game)) {
+    game.rules.pushOutAnswered = 0;
     game.turn.powerBarShown = 1;
     game.setInGameState(k_stateStroke);
   } else {
@@ -1110,7 +1112,7 @@ void updateComputerShot(cGame& game) {
 void startThinking(cGame& game) {
   game.turn.thinkingShown = 1;
   if (game.loading.matchPlayerH) {
-    game.loading.matchPlayerH->setPosition(game.currentPlayer == 1 ? 180 : 60, 160);
+    game.loading.matchPlayerH->setPosition(game.match.currentPlayer == 1 ? 180 : 60, 160);
     game.loading.matchPlayerH->resetAnim();
     game.loading.matchPlayerH->setAnim(0);
   }
@@ -1176,4 +1178,12 @@ void updateInGame(cGame& game) {
     return;
   }
   if (isMatchState(now) && game.keys.isPressed(menuSoftMask(game)) && !game.turn.showBallNumbers) enterIGM(*(&game));
+}
+
+bool isComputerPlayer(const cGame& game, int32_t player) {
+  return player >= 0 && player < 2 && game.match.playerProfile[player] != -1;
+}
+bool isComputerAtTable(const cGame& game) { return isComputerPlayer(game, game.match.currentPlayer); }
+void drawGuideLineSolid(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
+  drawGuideLine(*(&game), g, x1, y1, x2, y2, rgb, true);
 }

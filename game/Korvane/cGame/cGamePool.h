@@ -107,6 +107,8 @@ void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2,
 uint32_t guideBallColour(const cGame& game, int32_t ball);
 
 struct TurnFlow {
+  // Tests: called with the state and step before each match step runs.
+  void (*matchStepHook)(cGame& game, int32_t state, int32_t step) = nullptr;
   int32_t leftSoftKeyText = -1;
   uint8_t touchHint = 0;
   uint32_t ballNumbersUntil = 0;
@@ -149,3 +151,11 @@ struct TurnFlow {
   int32_t handX = 0;  // Q14 table units of the ball in hand
   int32_t handY = 0;
 };
+
+bool isComputerPlayer(const cGame& game, int32_t player);
+bool isComputerAtTable(const cGame& game);
+// Runs the physics preview of the aim into the guide cache.
+void drawGuideLineSolid(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb);
+
+// Gauge swing speed by the equipped cue (shop category 2).
+constexpr int32_t k_cuePowerRates[6] = {250, 215, 180, 145, 110, 85};

@@ -80,10 +80,10 @@ void paintTouchHint(cGame& game, Graphics* g) {
 
 void paintBallNumbers(cGame& game, Graphics* g) {
   char number[8];
-  for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
+  for (PhysicalObject* b = game.world.ballList; b; b = b->next) {
     if (b->identity <= 0 || b->identity >= 16 || b->hidden || b->pocketed || b->offTable) continue;
     int32_t x = 0, y = 0;
-    PhysicalObject::toScreen(game.m_world, b->position, x, y);
+    PhysicalObject::toScreen(game.world, b->position, x, y);
     std::snprintf(number, sizeof number, "%i", static_cast<int>(b->identity));
     drawCString(game, g, game.text.fonts, number, 0, x, y, 0x220);  // centred on the ball
   }
@@ -124,7 +124,7 @@ void paintTableScene(cGame& game, Graphics* g) {
   game.frontEnd.paintTarget = g;
   const int32_t s = game.states.gameState;
   selectInterface(game, kHudInterface);
-  game.m_world.originX = game.table.panelX;
+  game.world.originX = game.table.panelX;
   paintPlayerPanels(game, g);
   game.resetClip(g);
   if (s != k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
@@ -133,8 +133,8 @@ void paintTableScene(cGame& game, Graphics* g) {
   if (game.turn.showBallNumbers) paintBallNumbers(game, g);
   if (game.turn.handShown) {
     paintBallInHandArea(game, g);
-    if (PhysicalObject* hand = game.m_world.handCursor) {
-      if (!game.turn.hudHidden) hand->update(game.m_world);
+    if (PhysicalObject* hand = game.world.handCursor) {
+      if (!game.turn.hudHidden) hand->update(game.world);
       if (SpriteAnimPlayer* p = lookPlayer(hand->animPlayer)) {
         p->setPosition(hand->m_screenX, hand->m_screenY);
         p->update();
@@ -148,15 +148,15 @@ void paintTableScene(cGame& game, Graphics* g) {
     game.loading.matchPlayerI->paint(g);
     if (game.loading.matchPlayerI->isAnimOver()) game.loading.matchPlayerI->active = 0;
   }
-  if (game.turn.cueShown && game.m_world.cueStick && game.m_world.cueBall) {
+  if (game.turn.cueShown && game.world.cueStick && game.world.cueBall) {
     // The stroke moves the cue in its own step.
-    if (s != k_stateStroke) game.m_world.cueStick->update(game.m_world);
-    const Vector2& aim = game.m_world.shot.aim;
-    paintRotatedFrame(game, g, game.loading.matchBanks[kCueBank], 0, game.m_world.cueStick->m_screenX,
-                      game.m_world.cueStick->m_screenY, atan2Degrees(aim.x, aim.y), true);
+    if (s != k_stateStroke) game.world.cueStick->update(game.world);
+    const Vector2& aim = game.world.shot.aim;
+    paintRotatedFrame(game, g, game.loading.matchBanks[kCueBank], 0, game.world.cueStick->m_screenX,
+                      game.world.cueStick->m_screenY, atan2Degrees(aim.x, aim.y), true);
   }
   if (game.turn.aimGuideShown && game.career.option7) {
-    game.copyBallsToShadows();
+    copyBallsToShadows(game);
     paintAimGuide(game, g);
   }
   if (game.turn.thinkingShown && game.loading.matchPlayerH) {
@@ -168,15 +168,16 @@ void paintTableScene(cGame& game, Graphics* g) {
   paintTutorialTextBox(game, g);
   paintMessages(game, g);
   if (s == k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
-  if (game.gameType == kGameChallenge && game.m_rules.challengeShotsAllowed > 1) {
-    setTextParam(game, 0, game.m_rules.challengeShotsLeft);
-    drawElementText(game, game.altPanelLayout ? 29 : 21, k_textShotsLeft);
+  if (game.match.gameType == kGameChallenge && game.rules.challengeShotsAllowed > 1) {
+    setTextParam(game, 0, game.rules.challengeShotsLeft);
+    drawElementText(game, game.match.altPanelLayout ? 29 : 21, k_textShotsLeft);
   }
   paintInGameHud(game, g);
   // The spin, back and skip labels stand on the right key, which does them
   // (the HUD above); on the left key only the selector's Back.
-  paintSoftKeys(game,
-                game.altPanelLayout || game.turn.leftSoftKeyText == k_textSelectorBack ? game.turn.leftSoftKeyText : -1,
-                -1);
+  paintSoftKeys(
+      game,
+      game.match.altPanelLayout || game.turn.leftSoftKeyText == k_textSelectorBack ? game.turn.leftSoftKeyText : -1,
+      -1);
   game.frontEnd.paintTarget = savedTarget;
 }

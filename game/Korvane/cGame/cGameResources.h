@@ -113,3 +113,6 @@ struct DataFiles {
   // An entry of the open archive that is missing or that its reader refused.
   char fatalError[200] = {};
 };
+
+void preloadBarEntry(cGame& game, int32_t /*entry*/);
+int32_t getBarBytesToUnpack();

@@ -380,3 +380,6 @@ void resetProgress(cGame& game) {
   game.career.pubSpot = 2;
   saveProgress(game);
 }
+
+void flushSaveFile(cGame& /*game*/) {}
+void syncSaveRecord(cGame& /*game*/, int32_t /*id*/) {}

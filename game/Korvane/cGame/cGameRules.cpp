@@ -12,32 +12,34 @@ namespace {
 constexpr int32_t kHudInterface = 56;
 
 // The rules over the game's rule state, world and match.
-ShotRules rulesOf(cGame& g) { return ShotRules(g.m_rules, g.m_world, g.match); }
+ShotRules rulesOf(cGame& g) { return ShotRules(g.rules, g.world, g.match); }
 
 }  // namespace
 
-void cGame::onContact(PhysicalObject* first, PhysicalObject* second) { rulesOf(*this).onContact(first, second); }
-void cGame::beginStroke() { rulesOf(*this).beginStroke(); }
-void cGame::runShotRules() { rulesOf(*this).runShotRules(); }
-uint32_t cGame::lookAheadShotRules() { return rulesOf(*this).lookAheadShotRules(); }
-void cGame::Rules_Apply() { rulesOf(*this).Rules_Apply(); }
-bool cGame::checkBallsOffTable() { return rulesOf(*this).checkBallsOffTable(); }
-void cGame::respotBalls() { rulesOf(*this).respotBalls(); }
-void cGame::showGroupsMessage() { rulesOf(*this).showGroupsMessage(); }
-void cGame::assignGroups(int32_t solidsPlayer, int32_t stripesPlayer) {
-  rulesOf(*this).assignGroups(solidsPlayer, stripesPlayer);
+void onContact(cGame& game, PhysicalObject* first, PhysicalObject* second) {
+  rulesOf(*(&game)).onContact(first, second);
 }
-void cGame::switchPlayer() { rulesOf(*this).switchPlayer(); }
-void cGame::startChallengeRules() { rulesOf(*this).startChallengeRules(); }
+void beginStroke(cGame& game) { rulesOf(*(&game)).beginStroke(); }
+void runShotRules(cGame& game) { rulesOf(*(&game)).runShotRules(); }
+uint32_t lookAheadShotRules(cGame& game) { return rulesOf(*(&game)).lookAheadShotRules(); }
+void Rules_Apply(cGame& game) { rulesOf(*(&game)).Rules_Apply(); }
+bool checkBallsOffTable(cGame& game) { return rulesOf(*(&game)).checkBallsOffTable(); }
+void respotBalls(cGame& game) { rulesOf(*(&game)).respotBalls(); }
+void showGroupsMessage(cGame& game) { rulesOf(*(&game)).showGroupsMessage(); }
+void assignGroups(cGame& game, int32_t solidsPlayer, int32_t stripesPlayer) {
+  rulesOf(*(&game)).assignGroups(solidsPlayer, stripesPlayer);
+}
+void switchPlayer(cGame& game) { rulesOf(*(&game)).switchPlayer(); }
+void startChallengeRules(cGame& game) { rulesOf(*(&game)).startChallengeRules(); }
 
-void cGame::rackAgain() {
-  rackBalls(*this);
-  setBallRollFrames();
+void rackAgain(cGame& game) {
+  rackBalls(*(&game));
+  setBallRollFrames(game);
 }
 
-void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
+void handOverPottedBalls(cGame& game, int32_t from, int32_t to, uint32_t keepMask) {
   if (from < 0 || from > 1 || to < 0 || to > 1 || from == to) return;
-  PottedBalls& list = this->turn.potted[from];
+  PottedBalls& list = game.turn.potted[from];
   int32_t kept = 0;
   int32_t moved[PottedBalls::kMax] = {};
   int32_t movedCount = 0;
@@ -57,11 +59,11 @@ void cGame::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
     list.balls[k] = 0;
   }
   list.count = kept;
-  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(*this, moved[k], to);
+  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(*(&game), moved[k], to);
 }
 
-void cGame::setGroupIconLook(int32_t element, int32_t frame, int32_t /*palette*/) {
-  setInterfaceElementFrame(*this, kHudInterface, element, frame);
+void setGroupIconLook(cGame& game, int32_t element, int32_t frame, int32_t /*palette*/) {
+  setInterfaceElementFrame(*(&game), kHudInterface, element, frame);
 }
 
 void cGamePoolHooks::playSound(int32_t id, int32_t volume) { ::playSound(game, id, 0, volume, volume); }
@@ -71,23 +73,23 @@ bool cGamePoolHooks::isAchievementUnlocked(int32_t id) {
 void cGamePoolHooks::restartHitSpark(int32_t x, int32_t y) { ::restartHitSpark(game, x, y); }
 void cGamePoolHooks::addPottedBall(int32_t ball, int32_t player) { ::addPottedBall(game, ball, player); }
 void cGamePoolHooks::handOverPottedBalls(int32_t from, int32_t to, uint32_t keepMask) {
-  game.handOverPottedBalls(from, to, keepMask);
+  ::handOverPottedBalls(game, from, to, keepMask);
 }
 void cGamePoolHooks::setGroupIcon(int32_t element, int32_t frame, int32_t palette) {
-  game.setGroupIconLook(element, frame, palette);
+  setGroupIconLook(game, element, frame, palette);
 }
-void cGamePoolHooks::rackAgain() { game.rackAgain(); }
+void cGamePoolHooks::rackAgain() { ::rackAgain(game); }
 void cGamePoolHooks::queueMessage(int32_t text, int32_t nameText, int32_t groupText) {
   queueRuleMessage(game, text, nameText, groupText);
 }
 void cGamePoolHooks::showDialog(int32_t kind, int32_t title, int32_t bodyText, int32_t number) {
   showRuleDialog(game, kind, title, bodyText, number);
 }
-void cGamePoolHooks::vibrate() { game.vibrate(game.sound.vibrationTime); }
-int32_t cGamePoolHooks::playerCharacter(int32_t player) { return game.getPlayerCharacter(player); }
+void cGamePoolHooks::vibrate() { ::vibrate(game, game.sound.vibrationTime); }
+int32_t cGamePoolHooks::playerCharacter(int32_t player) { return getPlayerCharacter(game, player); }
 // A player's character: the career character for player 0, the rival's slot for player 1.
-int32_t cGame::getPlayerCharacter(int32_t player) const {
-  return player == 0 ? this->career.progress.character : opponentSlot;
+int32_t getPlayerCharacter(const cGame& game, int32_t player) {
+  return player == 0 ? game.career.progress.character : game.setup.opponentSlot;
 }
 uint32_t cGamePoolHooks::tickCount() { return getTickCount(); }
 void cGamePoolHooks::debugLine(const char* line) { debugTrace("%s", line); }

@@ -55,3 +55,6 @@ struct CareerRecord {
   int32_t equippedLevel[3] = {};
   int32_t pubSpot = 0;
 };
+
+void flushSaveFile(cGame& game);
+void syncSaveRecord(cGame& game, int32_t /*id*/);

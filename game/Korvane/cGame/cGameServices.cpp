@@ -3,14 +3,14 @@
 #include "game/Korvane/cGame/cGame.h"
 
 GameServices::TouchMode cGame::touchMode() const {
-  switch (this->states.gameState) {
+  switch (states.gameState) {
     case k_stateAim:
       return TouchMode::Aim;
     case k_statePub:
       return TouchMode::Pub;
     case k_stateBallInHand:
       // The second player of a two-player match places in the left part.
-      return currentPlayer == 1 && gameType == 1 ? TouchMode::BallInHandLeft : TouchMode::BallInHand;
+      return match.currentPlayer == 1 && match.gameType == 1 ? TouchMode::BallInHandLeft : TouchMode::BallInHand;
     case k_stateShotPower:
       return TouchMode::ShotPower;
     default:

@@ -54,27 +54,27 @@ void renormalise(Vector2& v) {
 }  // namespace
 
 int32_t aimAtStylus(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (!cue) return 0;
-  const bool rightPlayer = game.gameType == kGameTypeSingle && game.currentPlayer == 1;
+  const bool rightPlayer = game.match.gameType == kGameTypeSingle && game.match.currentPlayer == 1;
   const int32_t x = rightPlayer ? 0 : 85;
   if (game.pointerY >= 300 || !isPointerPressedIn(game, x, 0, 155, 300, false)) return 0;
   const int32_t cueX = (cue->position.x >> 14) + game.table.panelX;
-  const int32_t cueY = wrapSub(game.m_world.originY, cue->position.y >> 14);
+  const int32_t cueY = wrapSub(game.world.originY, cue->position.y >> 14);
   const int32_t dx = game.pointerX - cueX;
   const int32_t dy = cueY - game.pointerY;
   // The aim runs from the cue ball's point to the touched one as it is: cut
   // to whole degrees it could miss the middle of the very ball touched.
   if (dx == 0 && dy == 0) return 1;
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   shot.aim.set(dx * kOne, dy * kOne);
   renormalise(shot.aim);
-  game.rotateAim(0);
+  rotateAim(game, 0);
   return 1;
 }
 
 bool turnAimByKeys(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   const Q14 s = shot.aimTurnSpeed;
   auto down = [&game](uint32_t mask) { return game.keys.isPressed(mask) || game.keys.isHeld(mask); };
   Q14 turn = 0;
@@ -91,7 +91,7 @@ bool turnAimByKeys(cGame& game) {
     turning = false;
   }
   if (turning) {
-    game.rotateAim(turn);
+    rotateAim(game, turn);
     // Many small turns must not shrink or grow the aim.
     renormalise(shot.aim);
     shot.aimTurnSpeed = std::min(s + 4096, kMaxTurnSpeed);
@@ -99,7 +99,7 @@ bool turnAimByKeys(cGame& game) {
   }
   shot.aimTurnSpeed = kRestTurnSpeed;
   if (game.keys.isPressed(kReverse)) {
-    game.rotateAim(kHalfTurn);
+    rotateAim(game, kHalfTurn);
     return true;
   }
   if (game.keys.isPressed(kPreviousTarget)) {
@@ -114,14 +114,14 @@ bool turnAimByKeys(cGame& game) {
 }
 
 void buildTargetBallList(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   shot.targetCount = 0;
   shot.chosenTarget = -1;
-  PhysicalObject* cue = game.m_world.cueBall;
-  if (!cue || game.currentPlayer < 0 || game.currentPlayer > 1) return;
-  const uint32_t mask = game.m_rules.playerTarget[game.currentPlayer];
+  PhysicalObject* cue = game.world.cueBall;
+  if (!cue || game.match.currentPlayer < 0 || game.match.currentPlayer > 1) return;
+  const uint32_t mask = game.rules.playerTarget[game.match.currentPlayer];
   for (int32_t n = 1; n < PhysicsWorld::kBallSlots && shot.targetCount < ShotRecord::kMaxTargets; ++n) {
-    const PhysicalObject* b = game.m_world.balls[n];
+    const PhysicalObject* b = game.world.balls[n];
     if (!b || b->pocketed || !(mask & (1u << n))) continue;
     const Q14 dx = wrapSub(b->position.x, cue->position.x);
     const Q14 dy = wrapSub(b->position.y, cue->position.y);
@@ -136,9 +136,9 @@ void buildTargetBallList(cGame& game) {
 }
 
 void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   const int32_t count = shot.targetCount;
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (count <= 0 || !cue) return;
   int32_t i;
   if (shot.chosenTarget < 0) {
@@ -152,7 +152,7 @@ void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
   }
   i = ((i % count) + count) % count;
   shot.chosenTarget = i;
-  const PhysicalObject* b = game.m_world.balls[shot.targets[i].ball];
+  const PhysicalObject* b = game.world.balls[shot.targets[i].ball];
   if (b) b->position.subtract(shot.aim, cue->position);
   if (withError) {
     const int32_t r = game.engine.random ? game.engine.random->nextInt(0, 2 * kTargetError) : kTargetError;
@@ -163,34 +163,34 @@ void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
 }
 
 void moveEnglishPoint(cGame& game, Q14 dx, Q14 dy) {
-  Vector2& e = game.m_world.shot.englishPoint;
+  Vector2& e = game.world.shot.englishPoint;
   e.x = wrapAdd(e.x, dx);
   e.y = wrapAdd(e.y, dy);
   // The coarse length, so points stored 10.0 away by it stay where they are.
   limitLength(e, kTipRadius);
-  game.m_world.shot.aimChanged = 1;
+  game.world.shot.aimChanged = 1;
 }
 
 void resetShot(cGame& game) {
-  ShotRecord& shot = game.m_world.shot;
+  ShotRecord& shot = game.world.shot;
   shot.clearEvents();
   shot.cueDistance = ShotRecord::kRestDistance;
   shot.englishPoint.set(0, 0);
   shot.masse = 0;
-  if (!game.m_world.breakPlayed) shot.aim.set(0, kOne);
-  game.rotateAim(0);
-  if (game.m_rules.rulesMode == RuleState::kModePlay && game.ruleSet != 2 && game.currentPlayer >= 0 &&
-      game.currentPlayer < 2) {
-    const uint32_t group = game.m_rules.playerGroup[game.currentPlayer];
+  if (!game.world.breakPlayed) shot.aim.set(0, kOne);
+  rotateAim(game, 0);
+  if (game.rules.rulesMode == RuleState::kModePlay && game.match.ruleSet != 2 && game.match.currentPlayer >= 0 &&
+      game.match.currentPlayer < 2) {
+    const uint32_t group = game.rules.playerGroup[game.match.currentPlayer];
     int32_t found = 0, last = 0;
     for (int32_t n = 1; n < PhysicsWorld::kBallSlots && found < 2; ++n) {
-      const PhysicalObject* b = game.m_world.balls[n];
+      const PhysicalObject* b = game.world.balls[n];
       if (b && !b->pocketed && (group & (1u << n))) {
         ++found;
         last = n;
       }
     }
-    game.m_rules.lowestBall = found == 1 ? last : 0;
+    game.rules.lowestBall = found == 1 ? last : 0;
   }
 }
 
@@ -203,11 +203,11 @@ void clampIntoD(Vector2& p) {
 }
 
 int32_t moveCueBallInHand(cGame& game) {
-  PhysicalObject* hand = game.m_world.shot.handObject;
+  PhysicalObject* hand = game.world.shot.handObject;
   if (!hand) return 0;
-  const Q14 h = game.m_world.shot.handSpeed;
+  const Q14 h = game.world.shot.handSpeed;
   const bool restricted = game.turn.ballInHandInD != 0;
-  const bool uk = game.ruleSet == kRuleSetUK;
+  const bool uk = game.match.ruleSet == kRuleSetUK;
   auto down = [&game](uint32_t mask) { return game.keys.isPressed(mask) || game.keys.isHeld(mask); };
   int32_t moved = 0;
   Vector2& p = hand->position;

@@ -11,14 +11,14 @@ OggSoundPlayer* soundPlayer() {
 }  // namespace
 
 int32_t cGame::stopAllSounds() {
-  this->sound.currentMusicId = -1;
+  sound.currentMusicId = -1;
   if (OggSoundPlayer* player = soundPlayer()) player->stopAll();
-  this->sound.currentId = -1;
+  sound.currentId = -1;
   return 1;
 }
 
 bool cGame::isAnySoundPlaying() {
-  if (!this->sound.enabled) return false;
+  if (!sound.enabled) return false;
   OggSoundPlayer* player = soundPlayer();
   return player && player->isAnyPlaying() != 0;
 }

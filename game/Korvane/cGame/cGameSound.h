@@ -23,3 +23,20 @@ struct SoundState {
   uint32_t startTime = 0;
   int32_t vibrationTime = 0;
 };
+
+int32_t getCurrentSound(const cGame& game);
+void pauseMusic(cGame& game);
+void resumeMusic(cGame& game);
+void vibrate(cGame& game, int32_t /*milliseconds*/);
+void setVibrationTime(cGame& game, int32_t ms);
+void onSoundsStopped(cGame& game);
+void updateSound(cGame& game);
+void stopVibration(cGame& game);
+void setSoundVolume(cGame& game, int32_t /*volume*/);
+void setMusicVolume(cGame& game, int32_t /*volume*/);
+void setVibrationStrength(cGame& game, int32_t /*strength*/);
+void freeSound(cGame& game, int32_t /*id*/);
+void setSoundPitch(cGame& game, int32_t /*id*/, int32_t /*pitch*/);
+void setSoundPan(cGame& game, int32_t /*id*/, int32_t /*left*/, int32_t /*right*/);
+int32_t getMaxSimultaneousSounds();
+int32_t getSoundLoopCount();

@@ -86,7 +86,24 @@ void requestImpactVibration(cGame& game, int32_t strength) {
 
 void updateVibration(cGame& game) {
   if (game.sound.vibrationTime > 0) {
-    game.vibrate(game.sound.vibrationTime);
+    vibrate(game, game.sound.vibrationTime);
     game.sound.vibrationTime = 0;
   }
 }
+
+int32_t getCurrentSound(const cGame& game) { return game.sound.currentId; }
+void pauseMusic(cGame& /*game*/) {}
+void resumeMusic(cGame& /*game*/) {}
+void vibrate(cGame& /*game*/, int32_t /*milliseconds*/) {}
+void setVibrationTime(cGame& game, int32_t ms) { game.sound.vibrationTime = ms; }
+void onSoundsStopped(cGame& /*game*/) {}
+void updateSound(cGame& /*game*/) {}
+void stopVibration(cGame& /*game*/) {}
+void setSoundVolume(cGame& /*game*/, int32_t /*volume*/) {}
+void setMusicVolume(cGame& /*game*/, int32_t /*volume*/) {}
+void setVibrationStrength(cGame& /*game*/, int32_t /*strength*/) {}
+void freeSound(cGame& /*game*/, int32_t /*id*/) {}
+void setSoundPitch(cGame& /*game*/, int32_t /*id*/, int32_t /*pitch*/) {}
+void setSoundPan(cGame& /*game*/, int32_t /*id*/, int32_t /*left*/, int32_t /*right*/) {}
+int32_t getMaxSimultaneousSounds() { return 1; }
+int32_t getSoundLoopCount() { return 0; }

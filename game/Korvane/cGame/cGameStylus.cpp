@@ -214,11 +214,11 @@ void repeatButton(cGame& g, const Rect& r, int32_t key, uint8_t* highlight) {
   if (hit) pair(g, key);
 }
 
-bool isTwoPlayerSecond(const cGame& g) { return g.currentPlayer == 1 && g.gameType == 1; }
+bool isTwoPlayerSecond(const cGame& g) { return g.match.currentPlayer == 1 && g.match.gameType == 1; }
 
 bool isHumanAtTable(const cGame& g) {
-  const int32_t p = g.currentPlayer;
-  return p >= 0 && p < 2 && g.playerProfile[p] == -1;
+  const int32_t p = g.match.currentPlayer;
+  return p >= 0 && p < 2 && g.match.playerProfile[p] == -1;
 }
 
 void mapDoubleSoftThen(cGame& g) {
@@ -246,7 +246,7 @@ void mapMessageBox(cGame& g) {
 
 void mapBallInHand(cGame& g) {
   rightSoftHighlight(g);
-  if (isHumanAtTable(g)) fireButton(g, g.currentPlayer == 1, false);
+  if (isHumanAtTable(g)) fireButton(g, g.match.currentPlayer == 1, false);
   rightSoft(g, Send::Pair);
 
   // Cue-ball placement from the pen-down point.
@@ -256,9 +256,9 @@ void mapBallInHand(cGame& g) {
   if (!onTable || !isHumanAtTable(g) || py >= 300 || py == kNoPoint || g.states.subState != k_subStateInGameUpdate ||
       px == kNoPoint)
     return;
-  const bool uk = g.ruleSet == 1;
+  const bool uk = g.match.ruleSet == 1;
   if (g.turn.ballInHandInD && uk && py < 203) py = 202;
-  const int64_t panel = g.currentPlayer == 1 ? 6 : 67;
+  const int64_t panel = g.match.currentPlayer == 1 ? 6 : 67;
   int64_t x = (px - panel) * kQ14One;
   int64_t y = -static_cast<int64_t>(py) * kQ14One;
   if (g.turn.ballInHandInD) {
@@ -304,7 +304,7 @@ void mapAim(cGame& g) {
 
 void mapShotPower(cGame& g) {
   mapDoubleSoftThen(g);
-  fireButton(g, g.currentPlayer == 1, true);
+  fireButton(g, g.match.currentPlayer == 1, true);
 }
 
 void mapBallsMoving(cGame& g) {
@@ -340,14 +340,14 @@ void mapSpinSelector(cGame& g) {
   }
   // A lesson's text box over the selector: a tap anywhere turns its page. The
   // fire key is one of the keys it reads; key 17 is the match's menu key.
-  if (g.gameType == 5 && g.stylus.spinArrowsLocked) {
+  if (g.match.gameType == 5 && g.stylus.spinArrowsLocked) {
     if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
   // The selector's "Back" on the left soft key closes it: it sends the key
   // the selector closes on (the left soft key's own would open the in-game
   // menu and leave the selector open).
-  const int32_t close = g.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
+  const int32_t close = g.match.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
   // Lit only while the pen rests on the key, and dark again when it closes.
   leftSoftHighlight(g, kLeftSoft, true);
   if (up(g, kLeftSoft)) {
@@ -471,4 +471,8 @@ void mapScreenTouches(cGame& game) {
     screen->mapTouch(*(&game));
   else
     mapMatchState(*(&game));
+}
+
+bool isPointerDownIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
+  return isPointerPressedIn(*(&game), x, y, w, h, consume);
 }

@@ -144,3 +144,5 @@ struct StylusState {
   uint8_t spinButtonHidden = 0;
   uint8_t spinArrowsLocked = 0;
 };
+
+bool isPointerDownIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);

@@ -32,13 +32,13 @@ SpriteAnimPlayer* lookPlayer(ObjectLook* look) {
   return l ? &l->player : nullptr;
 }
 
-void cGamePoolHooks::onContact(PhysicalObject* first, PhysicalObject* second) { game.onContact(first, second); }
+void cGamePoolHooks::onContact(PhysicalObject* first, PhysicalObject* second) { ::onContact(game, first, second); }
 void cGamePoolHooks::unlockAchievement(int32_t id) { ::unlockAchievement(game, id); }
 bool cGamePoolHooks::isJumpOverEightWatched() { return ::isJumpOverEightWatched(game); }
 
 bool isJumpOverEightWatched(const cGame& game) {
-  return game.states.gameState == k_stateBallsMoving && game.ruleSet == 0 && game.currentPlayer >= 0 &&
-         game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
+  return game.states.gameState == k_stateBallsMoving && game.match.ruleSet == 0 && game.match.currentPlayer >= 0 &&
+         game.match.currentPlayer < 2 && game.match.playerProfile[game.match.currentPlayer] < 0;
 }
 
 // A bank set in m_poolBanks wins; else the match loading's banks A (cue
@@ -70,18 +70,18 @@ cGameSpriteLook* makeLook(const cGame& g, int32_t bank, int32_t palette, int32_t
 void loadTableGroup(cGame& game, int32_t group) {
   if (group < 0 || group >= TableLayout::kGroups) return;
   uint8_t* bytes = getBarEntryCopy(game, group);
-  game.m_tableLayout.groups[group].parse(bytes, bytes ? getBarEntrySize(game, group) : 0);
+  game.tableLayout.groups[group].parse(bytes, bytes ? getBarEntrySize(game, group) : 0);
   delete[] bytes;
 }
 
 void loadTable(cGame& game) {
-  game.m_tableLayout.clear();
+  game.tableLayout.clear();
   if (!loadBar(game, "table.bar")) debugTrace("table.bar: cannot be read\n");
   for (int32_t g = 0; g < TableLayout::kGroups; ++g) loadTableGroup(game, g);
   unloadBar(game);
 
-  game.m_world.deleteCushionAndPockets();
-  if (const int32_t group = game.m_tableLayout.firstIncompleteGroup(); group >= 0) {
+  game.world.deleteCushionAndPockets();
+  if (const int32_t group = game.tableLayout.firstIncompleteGroup(); group >= 0) {
     debugTrace("table.bar: no table built\n");
     reportDataError(game, "table.bar", "is damaged: entry %d does not decode", group);
     return;
@@ -91,38 +91,38 @@ void loadTable(cGame& game) {
   for (int32_t r = 0; r < TableLayout::kCushionPoints; ++r)
     createTableObject(game, TableLayout::kCushions, r, PhysicsWorld::kKindCushion);
   for (int32_t b = 0; b < TableLayout::kBallCount; ++b) createTableObject(game, TableLayout::kEightBallRack, b, b);
-  game.m_world.createScreenObjects();
-  game.m_world.handCursor->animPlayer = makeLook(*(&game), k_poolBankHand, 0, k_animHandCursor);
+  game.world.createScreenObjects();
+  game.world.handCursor->animPlayer = makeLook(*(&game), k_poolBankHand, 0, k_animHandCursor);
 }
 
 void createTableObject(cGame& game, int32_t group, int32_t record, int32_t kind) {
   if (group < 0 || group >= TableLayout::kGroups) return;
-  game.m_world.createTableObject(game.m_tableLayout.groups[group], record, kind);
+  game.world.createTableObject(game.tableLayout.groups[group], record, kind);
 }
 
 void freeTable(cGame& game) {
   releaseBallViewData(game);
-  game.m_tableLayout.clear();
-  game.m_world.freeTableObjects();
+  game.tableLayout.clear();
+  game.world.freeTableObjects();
   resetMatchState(game);
 }
 
 void resetMatchState(cGame& game) {
-  game.m_rules = RuleState{};
+  game.rules = RuleState{};
   // The lessons' selector locks and text box belong to one match.
   game.stylus.spinArrowsLocked = game.stylus.spinButtonHidden = 0;
   game.tutorial.textBoxOpen = 0;
-  game.m_world.shot.clearEvents();
+  game.world.shot.clearEvents();
   clearPottedBallLists(game);
-  game.m_world.resetBalls();
+  game.world.resetBalls();
   game.table.hudHint = -1;
   game.table.panelExpression[0] = game.table.panelExpression[1] = -1;
   game.table.matchStartTime = getTickCount();
-  game.m_world.previousCushionPoint.set(0, 0);
-  const int32_t panel = game.altPanelLayout ? 26 : 18;
+  game.world.previousCushionPoint.set(0, 0);
+  const int32_t panel = game.match.altPanelLayout ? 26 : 18;
   setInterfaceElementFrame(game, kHudInterface, panel, 0);
   setInterfaceElementFrame(game, kHudInterface, panel + 1, 0);
-  if (game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial) {
+  if (game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial) {
     resetEquippedItems(*(&game));
   } else {
     updateEquippedItems(*(&game));
@@ -132,22 +132,22 @@ void resetMatchState(cGame& game) {
 // ---- frame starts
 
 void initFrame(cGame& game, bool newMatch) {
-  const bool special = game.gameType == kGameTypeChallenge || game.gameType == kGameTypeTutorial ||
-                       (game.gameType == kGameTypeCareer && game.opponentSlot == kSpecialRival);
+  const bool special = game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial ||
+                       (game.match.gameType == kGameTypeCareer && game.setup.opponentSlot == kSpecialRival);
   setInterfaceElementVisible(game, kHudInterface, 13, !special);
   setInterfaceElementVisible(game, kHudInterface, 14, special);
-  const bool lagging =
-      game.gameType != kGameTypeQuick && game.gameType != kGameTypeChallenge && game.gameType != kGameTypeTutorial;
-  const bool ukSkip = newMatch && lagging && game.ruleSet == kRuleSetUK;
-  const bool lag = newMatch && lagging && game.ruleSet != kRuleSetUK;
+  const bool lagging = game.match.gameType != kGameTypeQuick && game.match.gameType != kGameTypeChallenge &&
+                       game.match.gameType != kGameTypeTutorial;
+  const bool ukSkip = newMatch && lagging && game.match.ruleSet == kRuleSetUK;
+  const bool lag = newMatch && lagging && game.match.ruleSet != kRuleSetUK;
   if (ukSkip) {
-    game.m_rules.normalPlay = 1;
+    game.rules.normalPlay = 1;
     initRack(game);
   } else if (!lag) {
-    game.m_rules.normalPlay = 1;
-    if (game.gameType == kGameTypeChallenge)
+    game.rules.normalPlay = 1;
+    if (game.match.gameType == kGameTypeChallenge)
       startChallenge(game);
-    else if (game.gameType == kGameTypeTutorial)
+    else if (game.match.gameType == kGameTypeTutorial)
       startTutorialLesson(game);
     else
       initRack(game);
@@ -157,108 +157,108 @@ void initFrame(cGame& game, bool newMatch) {
 }
 
 void initRack(cGame& game) {
-  game.m_world.shot.jumpShot = 0;
-  game.table.panelX = game.currentPlayer == 0 ? 67 : 6;
-  game.m_rules.rulesMode = RuleState::kModePlay;
+  game.world.shot.jumpShot = 0;
+  game.table.panelX = game.match.currentPlayer == 0 ? 67 : 6;
+  game.rules.rulesMode = RuleState::kModePlay;
   rackBalls(game);
-  game.m_world.breakPlayed = 0;
-  game.m_world.breakFollowUp = 0;
+  game.world.breakPlayed = 0;
+  game.world.breakFollowUp = 0;
   prepareFirstShot(game);
-  if (game.ruleSet == kRuleSetNineBall) {
-    game.m_rules.tableOpen = 0;
-    game.m_rules.lowestBall = 1;
-    game.m_rules.playerTarget[0] = game.m_rules.playerTarget[1] = 1u << 1;
+  if (game.match.ruleSet == kRuleSetNineBall) {
+    game.rules.tableOpen = 0;
+    game.rules.lowestBall = 1;
+    game.rules.playerTarget[0] = game.rules.playerTarget[1] = 1u << 1;
   } else {
-    game.m_rules.lowestBall = 0;
+    game.rules.lowestBall = 0;
   }
-  game.m_rules.breakBytes[0] = 1;
-  game.m_rules.breakBytes[1] = 0;
-  game.m_rules.thirdTurnByte = 1;
+  game.rules.breakBytes[0] = 1;
+  game.rules.breakBytes[1] = 0;
+  game.rules.thirdTurnByte = 1;
 }
 
 void rackBalls(cGame& game) {
-  if (game.ruleSet == kRuleSetUK)
+  if (game.match.ruleSet == kRuleSetUK)
     setBallSpritesUK(game);
   else
     setBallSprites(game);
   placeBalls(game);
-  game.jitterRack();
+  jitterRack(game);
 }
 
 void initLag(cGame& game) {
-  game.currentPlayer = 0;
-  game.m_rules.previousPlayer = 1;
-  game.m_rules.rulesMode = RuleState::kModeLag;
-  game.m_rules.normalPlay = 0;
-  game.m_rules.lagFrameByte = 0;
-  if (game.ruleSet == kRuleSetUK)
+  game.match.currentPlayer = 0;
+  game.rules.previousPlayer = 1;
+  game.rules.rulesMode = RuleState::kModeLag;
+  game.rules.normalPlay = 0;
+  game.rules.lagFrameByte = 0;
+  if (game.match.ruleSet == kRuleSetUK)
     setBallSpritesUK(game);
   else
     setBallSprites(game);
   placeBalls(game);
   prepareFirstShot(game);
-  if (PhysicalObject* eight = game.m_world.ball8) {
+  if (PhysicalObject* eight = game.world.ball8) {
     eight->hidden = 1;
     eight->pocketed = 1;
-    eight->update(game.m_world);
+    eight->update(game.world);
   }
-  game.m_rules.thirdTurnByte = 0;
-  game.m_rules.breakBytes[0] = 0;
-  game.m_rules.breakBytes[1] = 1;
-  game.m_world.breakPlayed = 0;
+  game.rules.thirdTurnByte = 0;
+  game.rules.breakBytes[0] = 0;
+  game.rules.breakBytes[1] = 1;
+  game.world.breakPlayed = 0;
 }
 
 void placeBalls(cGame& game) {
   int32_t group = TableLayout::kEightBallRack;
-  if (!game.m_rules.normalPlay)
+  if (!game.rules.normalPlay)
     group = TableLayout::kLag;
-  else if (game.gameType == kGameTypeChallenge)
-    group = TableLayout::kFirstChallenge + game.challengeNumber;
-  else if (game.gameType == kGameTypeTutorial)
-    group = TableLayout::kFirstLesson + game.lessonNumber;
-  else if (game.ruleSet == kRuleSetNineBall)
+  else if (game.match.gameType == kGameTypeChallenge)
+    group = TableLayout::kFirstChallenge + game.match.challengeNumber;
+  else if (game.match.gameType == kGameTypeTutorial)
+    group = TableLayout::kFirstLesson + game.match.lessonNumber;
+  else if (game.match.ruleSet == kRuleSetNineBall)
     group = TableLayout::kNineBallRack;
   if (group < 0 || group >= TableLayout::kGroups) {
     debugTrace("table: no layout group %d\n", group);
-    game.m_world.placeBalls(TableLayoutGroup{});
+    game.world.placeBalls(TableLayoutGroup{});
     return;
   }
-  game.m_world.placeBalls(game.m_tableLayout.groups[group]);
+  game.world.placeBalls(game.tableLayout.groups[group]);
 }
 
 void setBallSprites(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
     b->animPlayer = k <= 8 ? makeLook(*(&game), k_poolBankBalls1to8, k - 1, k_animBallRest)
                            : makeLook(*(&game), k_poolBankBalls9to15, k - 9, k_animBallRest);
   }
-  for (int32_t p = 0; p < 2; ++p) game.m_rules.playerGroup[p] = game.m_rules.playerTarget[p] = RuleState::kBothGroups;
-  game.m_rules.tableOpen = 1;
+  for (int32_t p = 0; p < 2; ++p) game.rules.playerGroup[p] = game.rules.playerTarget[p] = RuleState::kBothGroups;
+  game.rules.tableOpen = 1;
 }
 
 void setBallSpritesUK(cGame& game) {
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
     const int32_t palette = k > 8 ? 0 : k == 8 ? 7 : 2;
     b->animPlayer = makeLook(*(&game), k_poolBankBalls1to8, palette, k_animBallRest);
   }
-  for (int32_t p = 0; p < 2; ++p) game.m_rules.playerGroup[p] = game.m_rules.playerTarget[p] = RuleState::kBothGroups;
-  game.m_rules.tableOpen = 1;
+  for (int32_t p = 0; p < 2; ++p) game.rules.playerGroup[p] = game.rules.playerTarget[p] = RuleState::kBothGroups;
+  game.rules.tableOpen = 1;
 }
 
 void prepareFirstShot(cGame& game) {
-  game.setBallRollFrames();
-  ShotRecord& shot = game.m_world.shot;
+  setBallRollFrames(game);
+  ShotRecord& shot = game.world.shot;
   shot.clearEvents();
   shot.cueDistance = ShotRecord::kRestDistance;
   std::memset(shot.perShotBytes, 0, sizeof shot.perShotBytes);
   std::memset(shot.perShotWords, 0, sizeof shot.perShotWords);
   shot.aim.set(0, kQ14One);
-  game.rotateAim(0);
+  rotateAim(game, 0);
 }
 
 // ---- pocketed-ball lists
@@ -268,9 +268,9 @@ void addPottedBall(cGame& game, int32_t ball, int32_t player) {
   PottedBalls& list = game.turn.potted[player];
   if (list.count >= PottedBalls::kMax) return;
   list.balls[list.count] = ball;
-  const int32_t element = game.altPanelLayout ? 28 : 20;
+  const int32_t element = game.match.altPanelLayout ? 28 : 20;
   int32_t bank = k_poolBankBalls1to8, palette;
-  if (game.ruleSet == kRuleSetUK) {
+  if (game.match.ruleSet == kRuleSetUK) {
     palette = ball > 8 ? 0 : ball == 8 ? 7 : 2;
   } else if (ball > 8) {
     bank = k_poolBankBalls9to15;
@@ -283,7 +283,7 @@ void addPottedBall(cGame& game, int32_t ball, int32_t player) {
         SpriteAnimPlayer(sprite, getElementX(game, element), getElementY(game, element), nullptr);
     if (p) {
       p->setPalette(palette);
-      p->setAnim(list.count + (player == game.currentPlayer ? k_animPanelSlide : k_animPanelStill));
+      p->setAnim(list.count + (player == game.match.currentPlayer ? k_animPanelSlide : k_animPanelStill));
     }
     list.players[list.count] = p;
   }
@@ -303,23 +303,44 @@ void clearPottedBallLists(cGame& game) {
 
 int32_t getPlayerGroup(const cGame& game, int32_t player) {
   if (player < 0 || player > 1) return -1;
-  if (game.m_rules.playerGroup[player] == RuleState::kSolids) return 1;
-  if (game.m_rules.playerGroup[player] == RuleState::kStripes) return 2;
+  if (game.rules.playerGroup[player] == RuleState::kSolids) return 1;
+  if (game.rules.playerGroup[player] == RuleState::kStripes) return 2;
   return -1;
 }
 
 // ---- the world's life
 
 void createGameObjects(cGame& game) {
-  game.m_world.random = game.engine.random;
-  game.m_world.hooks = &game.m_poolHooks;
-  game.m_world.interiorCut = 1;
-  game.m_world.createMarkers();
+  game.world.random = game.engine.random;
+  game.world.hooks = &game.poolHooks;
+  game.world.interiorCut = 1;
+  game.world.createMarkers();
 }
 
 void releaseGameObjects(cGame& game) {
   clearPottedBallLists(game);
-  game.m_world.freeTableObjects();
-  game.m_world.releaseMarkers();
-  game.m_world.random = nullptr;
+  game.world.freeTableObjects();
+  game.world.releaseMarkers();
+  game.world.random = nullptr;
 }
+
+void setBallRollFrames(cGame& game) { game.world.setBallRollFrames(); }
+void jitterRack(cGame& game) { game.world.jitterRack(); }
+void onUnusedSpritesFreed(cGame& /*game*/) {}
+void rotateAim(cGame& game, Q14 angle) { game.world.shot.rotateAim(angle); }
+void physicsStep(cGame& game, PhysicalObject* list, int32_t T) { game.world.physicsStep(list, T); }
+void physicsStepBalls(cGame& game, int32_t T) { game.world.physicsStepBalls(T); }
+int32_t findEarliestContact(cGame& game, PhysicalObject* list, int32_t T, bool prepare, bool testCushions,
+                            bool collect) {
+  return game.world.findEarliestContact(list, T, prepare, testCushions, collect);
+}
+int32_t previewStep(cGame& game, PhysicalObject* list, int32_t T, bool testCushions) {
+  return game.world.previewStep(list, T, testCushions);
+}
+bool isBallPlacementBlocked(const cGame& game, const PhysicalObject& ball) {
+  return game.world.isBallPlacementBlocked(ball);
+}
+void copyBallsToShadows(cGame& game) { game.world.copyBallsToShadows(); }
+Q14 frictionRoot(Q14 v, Q14 d) { return PhysicsWorld::frictionRoot(v, d); }
+void recordShotEvent(cGame& game, PhysicalObject* a, PhysicalObject* b) { game.world.shot.recordEvent(a, b); }
+void setShadowFullSpeed(cGame& game) { game.world.setShadowFullSpeed(); }

@@ -77,3 +77,21 @@ struct TableView {
   uint8_t cueBallOnly = 0;     // only the cue ball and its shadow are drawn
   uint8_t handDragActive = 0;  // the ball in hand follows the pen and is not drawn on the table
 };
+
+void setBallRollFrames(cGame& game);
+void jitterRack(cGame& game);
+void onUnusedSpritesFreed(cGame& game);
+void rotateAim(cGame& game, Q14 angle);
+void physicsStep(cGame& game, PhysicalObject* list, int32_t T);
+void physicsStepBalls(cGame& game, int32_t T);
+int32_t findEarliestContact(cGame& game, PhysicalObject* list, int32_t T, bool prepare, bool testCushions,
+                            bool collect);
+int32_t previewStep(cGame& game, PhysicalObject* list, int32_t T, bool testCushions);
+bool isBallPlacementBlocked(const cGame& game, const PhysicalObject& ball);
+void copyBallsToShadows(cGame& game);
+Q14 frictionRoot(Q14 v, Q14 d);
+void recordShotEvent(cGame& game, PhysicalObject* a, PhysicalObject* b);
+void setShadowFullSpeed(cGame& game);
+
+// The most physics frames a skipped shot runs.
+constexpr int32_t k_skipFrameCap = 20000;

@@ -49,18 +49,18 @@ int16_t& elementParam(int16_t* e, int32_t p) { return e[F::kWordParams + p]; }
 
 void paintTableBalls(cGame& game, Graphics* g) {
   if (!g) return;
-  const int32_t ox = game.table.panelX, oy = game.m_world.originY;
-  game.m_world.originX = ox;
-  PhysicalObject* cue = game.m_world.cueBall;
+  const int32_t ox = game.table.panelX, oy = game.world.originY;
+  game.world.originX = ox;
+  PhysicalObject* cue = game.world.cueBall;
   ASprite* shadowBank = game.loading.matchBanks[k_matchBankShadow];
   auto drawn = [&game, cue](const PhysicalObject* b) {
     if (b->hidden || b->identity >= PhysicsWorld::kBallSlots) return false;
-    if (game.table.handDragActive && b == game.m_world.shot.handObject) return false;
+    if (game.table.handDragActive && b == game.world.shot.handObject) return false;
     return !game.table.cueBallOnly || b == cue;
   };
   g->setClip(ox + 17, oy + 20, 135, 262);
   if (shadowBank) {
-    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
+    for (PhysicalObject* b = game.world.ballList; b; b = b->next) {
       if (!drawn(b)) continue;
       const int64_t x = b->position.x, y = -int64_t{b->position.y};
       int32_t sx = static_cast<int32_t>((x + (x - kShadowCentreX) / 18) >> 14) + ox;
@@ -76,21 +76,21 @@ void paintTableBalls(cGame& game, Graphics* g) {
   }
   game.resetClip(g);
   if (!game.table.cueBallOnly)
-    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next)
+    for (PhysicalObject* b = game.world.ballList; b; b = b->next)
       if (b != cue && drawn(b)) paintBall(game, g, b);
   if (cue && drawn(cue)) paintBall(game, g, cue);
-  const int32_t n = game.m_rules.lowestBall;
-  if (game.table.ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && game.m_world.balls[n] &&
-      !game.m_world.balls[n]->hidden) {
+  const int32_t n = game.rules.lowestBall;
+  if (game.table.ballHighlight && n >= 1 && n < PhysicsWorld::kBallSlots && game.world.balls[n] &&
+      !game.world.balls[n]->hidden) {
     int32_t bx, by;
-    PhysicalObject::toScreen(game.m_world, game.m_world.balls[n]->position, bx, by);
+    PhysicalObject::toScreen(game.world, game.world.balls[n]->position, bx, by);
     drawSmoothCircle(game, g, bx, by, 4, pulseColour(game, 64, 0x000000, 0xffffff));
   }
 }
 
 void paintBall(cGame& game, Graphics* g, PhysicalObject* ball) {
   if (!g || !ball) return;
-  ball->update(game.m_world);
+  ball->update(game.world);
   SpriteAnimPlayer* p = lookPlayer(ball->animPlayer);
   if (!p) return;
   const int32_t dx = p->x - p->previousX, dy = p->y - p->previousY;
@@ -99,7 +99,7 @@ void paintBall(cGame& game, Graphics* g, PhysicalObject* ball) {
   if (game.states.gameState != k_stateBallsMoving || ball->speed <= kTrailSpeed || !p->sprite) return;
   const int32_t d = isqrt(dx * dx + dy * dy);
   if (d <= 0) return;
-  int32_t n = ball == game.m_world.cueBall ? 2 * (3 * d / 2) : 2 * d;
+  int32_t n = ball == game.world.cueBall ? 2 * (3 * d / 2) : 2 * d;
   n = std::min(n, kMaxTrail);
   if (n <= 4) return;
   // Fading copies behind the ball along its last movement.
@@ -125,7 +125,7 @@ void paintBallInHandArea(cGame& game, Graphics* g) {
   if (!g) return;
   const int32_t ox = game.table.panelX;
   g->setColor(0xff000000u | pulseColour(game, 63, 0x000000, 0xffffff));
-  if (game.ruleSet != kRuleSetUK) {
+  if (game.match.ruleSet != kRuleSetUK) {
     const int32_t top = game.turn.ballInHandInD ? 202 : 20;
     g->drawRect(ox + 17, top, 134, 282 - top);
   } else if (game.turn.ballInHandInD) {
@@ -206,10 +206,10 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
 // ---- gauge
 
 void paintPowerBar(cGame& game) {
-  Graphics* g = game.currentTarget();
+  Graphics* g = currentTarget(game);
   if (!g) return;
-  int32_t item = game.gameType == kGameTypeTutorial ? 0 : std::clamp(game.career.equippedLevel[1], 0, 5);
-  const bool second = game.currentPlayer == 1;
+  int32_t item = game.match.gameType == kGameTypeTutorial ? 0 : std::clamp(game.career.equippedLevel[1], 0, 5);
+  const bool second = game.match.currentPlayer == 1;
   const int32_t back = (second ? k_elGaugeBack1 : k_elGaugeBack0) + item;
   const int32_t fill = (second ? k_elGaugeFill1 : k_elGaugeFill0) + item;
   const int32_t frame = (second ? k_elGaugeFrame1 : k_elGaugeFrame0) + item;
@@ -222,7 +222,7 @@ void paintPowerBar(cGame& game) {
     if (bank) height = bank->getFrameHeight(elementParam(e, F::kSpriteFrame));
   }
   const int32_t bottom = top + height;
-  const Q14 gauge = std::clamp(game.m_world.shot.powerGauge, 0, kFullGauge);
+  const Q14 gauge = std::clamp(game.world.shot.powerGauge, 0, kFullGauge);
   top = bottom - static_cast<int32_t>(int64_t{gauge} * height / kFullGauge);
   g->setClip(0, top, 240, bottom - top);
   paintSpriteElementTo(game, fill, game.table.hudOffset, 0, false, g);
@@ -236,13 +236,13 @@ void paintSpinSelector(cGame& game, Graphics* g) {
   if (!g) return;
   const int32_t boxY = getElementY(game, k_elSpinBox), w = getElementWidth(game, k_elSpinBox),
                 h = getElementHeight(game, k_elSpinBox);
-  const int32_t px = game.currentPlayer == 1 ? 240 - w : 0;
+  const int32_t px = game.match.currentPlayer == 1 ? 240 - w : 0;
   setElementFrame(game, k_elMasseButton, game.stylus.spinButtonHighlight ? k_hudFrameMasse + 1 : k_hudFrameMasse);
   for (int32_t e : {k_elSpinPanel, k_elMasseButton, k_elSpinTop, k_elSpinEdgeLeft, k_elSpinEdgeRight})
     paintSpriteElementTo(game, e, px, 0, false, g);
   g->setClip(0, boxY, 240, h);
   paintSpriteElementTo(game, k_elBallFace, px, 0, false, g);
-  const ShotRecord& shot = game.m_world.shot;
+  const ShotRecord& shot = game.world.shot;
   const int32_t ex = shot.englishPoint.x >> 14, ey = shot.englishPoint.y >> 14;
   paintSpriteElementTo(game, shot.masse ? k_elTipMarkerMasse : k_elTipMarker, px + ex, ey, false, g);
   setElementFrame(game, k_elTipDot, k_hudFrameTip + std::clamp(game.career.equippedLevel[0], 0, 5));
@@ -259,7 +259,7 @@ void paintSpinSelector(cGame& game, Graphics* g) {
 void paintInGameHud(cGame& game, Graphics* g) {
   if (!g) return;
   if (game.interfaces.currentInterface != k_interfaceHud) selectInterface(game, k_interfaceHud);
-  paintSpriteElementTo(game, game.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
+  paintSpriteElementTo(game, game.match.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
   const int32_t s = game.states.gameState;
   // The "?" stands on the key that opens the in-game menu; it gives way where
   // that key closes the spin selector and on the group choice, whose Back
@@ -278,8 +278,8 @@ void paintInGameHud(cGame& game, Graphics* g) {
   const bool blank = s == k_stateFrameWon || s == k_stateSpinSelector || isMessageQueued(game) ||
                      isDialogBoxOpen(game) || isMatchOnHold(game) || s == k_stateOpponentIntro ||
                      s == k_stateResultLines || s == k_stateBreakChoice || notice;
-  const int32_t label = game.altPanelLayout ? -1 : rightKeyLabel(game);
-  if (!blank && game.text.fonts[0] && (game.altPanelLayout || label >= 0)) {
+  const int32_t label = game.match.altPanelLayout ? -1 : rightKeyLabel(game);
+  if (!blank && game.text.fonts[0] && (game.match.altPanelLayout || label >= 0)) {
     const int32_t palette = game.text.fonts[0]->getCurrentPalette();
     game.text.fonts[0]->setCurrentPalette(1);
     if (label >= 0)
@@ -290,9 +290,10 @@ void paintInGameHud(cGame& game, Graphics* g) {
   }
 
   // Key hints for a human at the table.
-  const bool human = game.currentPlayer >= 0 && game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
+  const bool human = game.match.currentPlayer >= 0 && game.match.currentPlayer < 2 &&
+                     game.match.playerProfile[game.match.currentPlayer] < 0;
   if (human) {
-    const bool right = game.currentPlayer == 1 && game.gameType == kGameTypeSingle;
+    const bool right = game.match.currentPlayer == 1 && game.match.gameType == kGameTypeSingle;
     const int32_t fireX = right ? 182 : 0, turnX = right ? 155 : 0, spinX = right ? -63 : 0;
     if (s == k_stateBallInHand) {
       setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
@@ -322,7 +323,7 @@ void paintInGameHud(cGame& game, Graphics* g) {
 
   // The group and the pocketed balls of the player at the table, in the
   // panel on that player's side.
-  const int32_t player = game.currentPlayer & 1;
+  const int32_t player = game.match.currentPlayer & 1;
   const int32_t sideShift = player == 1 ? 238 + game.table.hudOffset : game.table.hudOffset;
   auto paintPotted = [&game, g, sideShift](int32_t p, int32_t threshold) {
     PottedBalls& list = game.turn.potted[p];
@@ -339,22 +340,24 @@ void paintInGameHud(cGame& game, Graphics* g) {
       ball->x = x;
     }
   };
-  if (game.gameType == kGameTypeTutorial) {
+  if (game.match.gameType == kGameTypeTutorial) {
     if (game.table.panelX == 67) paintPotted(0, 35);
-  } else if (!game.m_rules.tableOpen) {
-    if (game.gameType != kGameTypeChallenge)
-      paintSpriteElementTo(game, (game.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player, game.table.hudOffset, 0,
-                           false, g);
+  } else if (!game.rules.tableOpen) {
+    if (game.match.gameType != kGameTypeChallenge)
+      paintSpriteElementTo(game, (game.match.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player,
+                           game.table.hudOffset, 0, false, g);
     if (game.table.panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
   }
 }
 
 int32_t rightKeyLabel(const cGame& game) {
-  const bool human = game.currentPlayer >= 0 && game.currentPlayer < 2 && game.playerProfile[game.currentPlayer] < 0;
+  const bool human = game.match.currentPlayer >= 0 && game.match.currentPlayer < 2 &&
+                     game.match.playerProfile[game.match.currentPlayer] < 0;
   switch (game.states.gameState) {
     case k_stateAim:
       // The key opens the spin selector (not in the first lesson).
-      return human && !game.challenges.demo && !(game.gameType == kGameTypeTutorial && game.m_rules.tutorialLocks[0]) &&
+      return human && !game.challenges.demo &&
+                     !(game.match.gameType == kGameTypeTutorial && game.rules.tutorialLocks[0]) &&
                      !game.turn.showBallNumbers
                  ? k_textSpin
                  : -1;
@@ -385,9 +388,9 @@ void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
 }
 
 void paintPlayerPanels(cGame& game, Graphics* g) {
-  if (game.ruleSet == kRuleSetNineBall && game.gameType != kGameTypeChallenge) {
-    const int32_t lowest = std::clamp(game.m_rules.lowestBall, 1, 9);
-    const int32_t first = game.altPanelLayout ? k_elGroup0Alt : k_elGroup0;
+  if (game.match.ruleSet == kRuleSetNineBall && game.match.gameType != kGameTypeChallenge) {
+    const int32_t lowest = std::clamp(game.rules.lowestBall, 1, 9);
+    const int32_t first = game.match.altPanelLayout ? k_elGroup0Alt : k_elGroup0;
     for (int32_t p = 0; p < 2; ++p) {
       setElementFrame(game, first + p, lowest == 9 ? 1 : 2);
       setElementPalette(game, first + p, lowest - 1);
@@ -406,54 +409,54 @@ void paintPlayerPanels(cGame& game, Graphics* g) {
 // ---- the ball frame and the shot skip
 
 bool updateBalls(cGame& game) {
-  game.m_world.movingMask = 0;
-  game.m_world.physicsStep(game.m_world.ballList, kBallFrame);
-  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.m_world.balls[i]; ++i) {
-    PhysicalObject* b = game.m_world.balls[i];
+  game.world.movingMask = 0;
+  game.world.physicsStep(game.world.ballList, kBallFrame);
+  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.world.balls[i]; ++i) {
+    PhysicalObject* b = game.world.balls[i];
     if (!b->pocketed && !discOnTable(b->position)) {
       b->offTable = 1;
       b->pocketed = 1;
     }
   }
-  PhysicalObject* cue = game.m_world.cueBall;
+  PhysicalObject* cue = game.world.cueBall;
   if (cue && cue->speed < 1 && !cue->pocketed && cue->airTime == 0) {
     cue->frame = PhysicalObject::kRestFrame;
     if (cue->animPlayer && cue->animPlayer->getAnim() != PhysicalObject::kRestFrame)
       cue->animPlayer->setAnim(PhysicalObject::kRestFrame);
   }
-  return game.m_world.movingMask == 0;
+  return game.world.movingMask == 0;
 }
 
 bool updateShadowBalls(cGame& game) {
-  game.m_world.movingMask = 0;
-  game.m_world.physicsStep(game.m_world.shadowHead, kBallFrame);
-  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.m_world.balls[i]; ++i) {
-    PhysicalObject* s = game.m_world.balls[i]->shadow;
+  game.world.movingMask = 0;
+  game.world.physicsStep(game.world.shadowHead, kBallFrame);
+  for (int32_t i = 0; i < PhysicsWorld::kBallSlots && game.world.balls[i]; ++i) {
+    PhysicalObject* s = game.world.balls[i]->shadow;
     if (s && !s->pocketed && !discOnTable(s->position)) s->pocketed = 1;
   }
-  return game.m_world.movingMask == 0;
+  return game.world.movingMask == 0;
 }
 
 void skipShot(cGame& game) {
-  game.m_world.skipping = 1;
+  game.world.skipping = 1;
   int32_t frames = 0;
-  for (; frames < cGame::k_skipFrameCap; ++frames) {
+  for (; frames < k_skipFrameCap; ++frames) {
     const bool still = updateBalls(game);
     // Without the paint the looks are refreshed here, so drops end at once.
-    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) b->update(game.m_world);
+    for (PhysicalObject* b = game.world.ballList; b; b = b->next) b->update(game.world);
     if (still) break;
   }
-  if (frames == cGame::k_skipFrameCap) {
+  if (frames == k_skipFrameCap) {
     debugTrace("skip: the balls still moved after %d frames; stopped\n", frames);
-    for (PhysicalObject* b = game.m_world.ballList; b; b = b->next) {
+    for (PhysicalObject* b = game.world.ballList; b; b = b->next) {
       b->speed = 0;
       b->spin.set(0, 0);
       b->sideKick = 0;
       b->airTime = b->airPhase = 0;
       if (b->pocketed) b->hidden = 1;
-      b->update(game.m_world);
+      b->update(game.world);
     }
-    game.m_world.movingMask = 0;
+    game.world.movingMask = 0;
   }
-  game.m_world.skipping = 0;
+  game.world.skipping = 0;
 }

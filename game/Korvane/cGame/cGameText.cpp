@@ -572,3 +572,7 @@ int32_t drawStringReveal(cGame& game, Graphics* g, ASprite** fonts, int32_t id, 
 }
 void loadTextToBuffer(cGame& game, int32_t textId) { textBufferSetString(game, textId); }
 char* getStringCopy(cGame& game, int32_t id, int32_t /*language*/) { return getStringCopy(game, id); }
+
+int32_t getLocalisedStringId(int32_t id) { return id; }
+void resetLanguage(cGame& game) { game.text.strings.language = 0; }
+const char* getLanguageCode() { return "EN"; }

@@ -69,3 +69,7 @@ struct TextState {
   int32_t charMapCount = 0;
   TextLayoutData layout;
 };
+
+int32_t getLocalisedStringId(int32_t id);
+void resetLanguage(cGame& game);
+const char* getLanguageCode();

@@ -42,20 +42,20 @@ int32_t tutorialLessonWord(int32_t lesson, int32_t word) {
   return word >= 0 && word < l.wordCount ? l.words[word] : -1;
 }
 
-int32_t getTutorialLessonText(cGame& game, int32_t word) { return tutorialLessonWord(game.lessonNumber, word); }
+int32_t getTutorialLessonText(cGame& game, int32_t word) { return tutorialLessonWord(game.match.lessonNumber, word); }
 
 // ---- starting and leaving
 
 void startTutorial(cGame& game, int32_t lesson) {
   if (!isLesson(lesson)) return;
   // The match the lessons interrupt comes back when they are over.
-  if (game.gameType != kGameTutorial) {
-    game.tutorial.savedGameType = game.gameType;
-    game.tutorial.savedRuleSet = game.ruleSet;
+  if (game.match.gameType != kGameTutorial) {
+    game.tutorial.savedGameType = game.match.gameType;
+    game.tutorial.savedRuleSet = game.match.ruleSet;
   }
-  game.lessonNumber = lesson;
+  game.match.lessonNumber = lesson;
   game.tutorial.started = 1;
-  game.gameType = kGameTutorial;
+  game.match.gameType = kGameTutorial;
   placeBalls(game);
   game.setInGameState(k_stateMatchInit);
 }
@@ -63,13 +63,13 @@ void startTutorial(cGame& game, int32_t lesson) {
 void startTutorialLesson(cGame& game) {
   // A lesson number out of range takes no layout (its group would be
   // another lesson's or a challenge's).
-  startScriptedFrame(game, RuleState::kModeTutorial, isLesson(game.lessonNumber));
-  game.m_rules.tutorialLocks[0] = game.lessonNumber < 1;
-  game.m_rules.tutorialLocks[1] = game.lessonNumber < 2;
-  game.tutorial.target = isLesson(game.lessonNumber) ? k_tutorialLessons[game.lessonNumber].targetBall : -1;
+  startScriptedFrame(game, RuleState::kModeTutorial, isLesson(game.match.lessonNumber));
+  game.rules.tutorialLocks[0] = game.match.lessonNumber < 1;
+  game.rules.tutorialLocks[1] = game.match.lessonNumber < 2;
+  game.tutorial.target = isLesson(game.match.lessonNumber) ? k_tutorialLessons[game.match.lessonNumber].targetBall : -1;
   game.tutorial.textBoxOpen = 0;
   game.stylus.spinArrowsLocked = 0;
-  game.stylus.spinButtonHidden = game.m_rules.tutorialLocks[1];
+  game.stylus.spinButtonHidden = game.rules.tutorialLocks[1];
   setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, false);
   game.table.guide.objectBall = -1;
 }
@@ -81,8 +81,8 @@ void returnFromTutorial(cGame& game) {
     game.setState(k_stateMainMenuLoading);
     return;
   }
-  game.gameType = game.tutorial.savedGameType;
-  game.ruleSet = game.tutorial.savedRuleSet;
+  game.match.gameType = game.tutorial.savedGameType;
+  game.match.ruleSet = game.tutorial.savedRuleSet;
   game.tutorial.savedGameType = -1;
   placeBalls(game);
   game.setInGameState(k_stateMatchInit);
@@ -90,44 +90,44 @@ void returnFromTutorial(cGame& game) {
 
 // ---- locks
 
-bool tutorialSpinLocked(cGame& game) { return game.gameType == kGameTutorial && game.m_rules.tutorialLocks[0]; }
-bool tutorialMasseLocked(cGame& game) { return game.gameType == kGameTutorial && game.m_rules.tutorialLocks[1]; }
+bool tutorialSpinLocked(cGame& game) { return game.match.gameType == kGameTutorial && game.rules.tutorialLocks[0]; }
+bool tutorialMasseLocked(cGame& game) { return game.match.gameType == kGameTutorial && game.rules.tutorialLocks[1]; }
 
 // ---- the coach's hooks
 
 void checkTutorialAimTarget(cGame& game) {
   if (game.tutorial.target < 0) return;
-  if (game.m_world.shot.aimChanged) computeAimGuide(game);
+  if (game.world.shot.aimChanged) computeAimGuide(game);
   if (game.table.guide.objectBall != game.tutorial.target) return;
   // Lesson 2 shows that the ball in the way is not the one to play.
-  aimAtBall(game, game.lessonNumber == 2 ? 3 : game.tutorial.target, true);
+  aimAtBall(game, game.match.lessonNumber == 2 ? 3 : game.tutorial.target, true);
   game.tutorial.target = -1;
   showTutorialMessage(game, getTutorialLessonText(game, k_lessonAimReached), true);
 }
 
 void checkTutorialComboAim(cGame& game) {
-  if (game.lessonNumber != 4) return;
-  if (game.m_world.shot.aimChanged) computeAimGuide(game);
+  if (game.match.lessonNumber != 4) return;
+  if (game.world.shot.aimChanged) computeAimGuide(game);
   if (game.table.guide.objectBall != 2) return;
   aimAtBall(game, 3, false);
   showTutorialMessage(game, getTutorialLessonText(game, k_lessonExtra), true);
 }
 
 void onTutorialAimInverted(cGame& game) {
-  if (game.gameType == kGameTutorial) checkTutorialComboAim(game);
+  if (game.match.gameType == kGameTutorial) checkTutorialComboAim(game);
 }
 
 void openTutorialSpinText(cGame& game) {
-  if (game.lessonNumber == 1 || game.lessonNumber == 2)
+  if (game.match.lessonNumber == 1 || game.match.lessonNumber == 2)
     openTutorialTextBox(game, getTutorialLessonText(game, k_lessonExtra));
 }
 
 void openTutorialMasseText(cGame& game) {
-  if (game.lessonNumber == 3) openTutorialTextBox(game, getTutorialLessonText(game, k_lessonExtra));
+  if (game.match.lessonNumber == 3) openTutorialTextBox(game, getTutorialLessonText(game, k_lessonExtra));
 }
 
 void onTutorialMasse(cGame& game) {
-  if (game.gameType == kGameTutorial && game.m_world.shot.masse) openTutorialMasseText(game);
+  if (game.match.gameType == kGameTutorial && game.world.shot.masse) openTutorialMasseText(game);
 }
 
 // ---- the text box over the spin selector
@@ -192,7 +192,7 @@ void clearTutorialWait(cGame& game) { game.turn.messageDone = 0; }
 // ---- after the shot
 
 void checkTutorialShotResult(cGame& game) {
-  const uint32_t out = game.m_rules.shotOutcome;
+  const uint32_t out = game.rules.shotOutcome;
   const bool passed = (out & kOutWin) != 0;
   const bool failed = !passed && (out & kOutLose) != 0;
   if (!game.turn.messageDone) {
@@ -200,7 +200,7 @@ void checkTutorialShotResult(cGame& game) {
     if ((passed || failed) && isMatchOnHold(game)) return;
     if (passed) {
       // Saved before the coach says so.
-      if (isLesson(game.lessonNumber)) game.career.progress.counterA |= 1u << game.lessonNumber;
+      if (isLesson(game.match.lessonNumber)) game.career.progress.counterA |= 1u << game.match.lessonNumber;
       saveProgress(game);
       showTutorialMessage(game, getTutorialLessonText(game, k_lessonPassed), true);
     } else if (failed) {
@@ -216,8 +216,8 @@ void checkTutorialShotResult(cGame& game) {
   } else if (!game.tutorial.started) {
     game.loading.pendingReturnState = k_stateTutorialChoice;
     game.setState(k_stateMainMenuLoading);
-  } else if (game.lessonNumber < 2) {
-    startTutorial(game, game.lessonNumber + 1);
+  } else if (game.match.lessonNumber < 2) {
+    startTutorial(game, game.match.lessonNumber + 1);
   } else {
     game.setInGameState(k_stateTutorialFinished);
   }

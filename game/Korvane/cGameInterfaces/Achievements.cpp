@@ -121,7 +121,7 @@ void markUnlockedRows(cGame& game) {
   const int32_t c = categoryOf(*(&game));
   for (int32_t i = 0; i < kListRows; ++i) {
     const int32_t id = 10 * c + game.menu.firstVisible + i;
-    const bool unlocked = id >= 0 && id < cGame::k_achievementCount && ((game.career.achievementMask >> id) & 1u);
+    const bool unlocked = id >= 0 && id < k_achievementCount && ((game.career.achievementMask >> id) & 1u);
     setInterfaceElementAnim(game, k_ifAchievementList, k_elListTick0 + i,
                             unlocked ? k_marksAnimTickOn : k_marksAnimTickOff);
   }

@@ -6,10 +6,9 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
-const uint32_t cGame::k_postMatchMenuItems[4] = {k_textAnotherMatch, k_textVisitShop, k_textPlayChallenges,
-                                                 k_textQuitMatch};
-const uint32_t cGame::k_postMatchDescriptions[4] = {k_textAnotherMatchNote, k_textVisitShopNote,
-                                                    k_textPlayChallengesNote, k_textQuitToMenuNote};
+const uint32_t k_postMatchMenuItems[4] = {k_textAnotherMatch, k_textVisitShop, k_textPlayChallenges, k_textQuitMatch};
+const uint32_t k_postMatchDescriptions[4] = {k_textAnotherMatchNote, k_textVisitShopNote, k_textPlayChallengesNote,
+                                             k_textQuitToMenuNote};
 
 namespace {
 
@@ -31,7 +30,7 @@ void updateRetryQuestion(cGame& game) {
     initMenu(game, kRetryItems, k_retryList, 2, true);
     setMenuCount(game, 2);
     for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e)
-      setElementVisible(game, e, game.gameType == kGameTournament);
+      setElementVisible(game, e, game.match.gameType == kGameTournament);
     if (game.frontEnd.backLayer) {
       game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
@@ -53,11 +52,11 @@ void updateRetryQuestion(cGame& game) {
   if (id == k_textYes) {
     game.setInGameState(k_stateMatchInit);
   } else if (id == k_textNo) {
-    if (game.gameType == kGameTutorial && game.tutorial.started) {
+    if (game.match.gameType == kGameTutorial && game.tutorial.started) {
       game.setInGameState(k_stateContinue);
       return;
     }
-    if (game.gameType == kGameChallenge) game.loading.pendingReturnState = k_stateChallengeList;
+    if (game.match.gameType == kGameChallenge) game.loading.pendingReturnState = k_stateChallengeList;
     game.frontEnd.menusOverMatch = 0;
     game.setState(k_stateMainMenuLoading);
   }
@@ -71,11 +70,11 @@ void paintRetryQuestion(cGame& game, Graphics* g) {
   paintMenu(game);
   // A challenge has no opponent: its own words.
   drawElementText(game, k_retryBody,
-                  game.gameType == kGameTutorial    ? k_textRetryTutorial
-                  : game.gameType == kGameChallenge ? k_textRetryChallenge
-                                                    : k_textRetryBody);
+                  game.match.gameType == kGameTutorial    ? k_textRetryTutorial
+                  : game.match.gameType == kGameChallenge ? k_textRetryChallenge
+                                                          : k_textRetryBody);
   drawElementText(game, k_retryTitle, k_textRetryTitle);
-  if (game.gameType == kGameTournament) {
+  if (game.match.gameType == kGameTournament) {
     setTextParam(game, 0, 3 - static_cast<int32_t>(game.career.progress.counterC));
     drawElementText(game, k_retryNote, k_textRetriesLeft);
   }
@@ -89,7 +88,7 @@ void updatePostMatchMenu(cGame& game) {
     captureTableBackground(game);
     selectInterface(game, k_interfacePostMatch);
     resetInterfaceAnimation(game, false);
-    initMenu(game, cGame::k_postMatchMenuItems, k_postMatchList, 4, true);
+    initMenu(game, k_postMatchMenuItems, k_postMatchList, 4, true);
     setMenuCount(game, 4);
     if (game.frontEnd.backLayer) {
       game.resetClip(game.frontEnd.backLayer);
@@ -136,7 +135,7 @@ void paintPostMatchMenu(cGame& game, Graphics* g) {
   drawElementText(game, k_postMatchTitle, k_textPostMatchTitle);
   const int32_t row = game.menu.selection;
   if (row >= 0 && row < 4)
-    drawElementText(game, k_postMatchDescription, static_cast<int32_t>(cGame::k_postMatchDescriptions[row]));
+    drawElementText(game, k_postMatchDescription, static_cast<int32_t>(k_postMatchDescriptions[row]));
   if (armed && isBlinkOn(game)) drawElementString(game, k_postMatchPrompt, kTouchToContinue);
   paintMenu(game);
 }

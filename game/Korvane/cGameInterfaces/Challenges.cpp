@@ -65,7 +65,7 @@ void updateChallengeCategories(cGame& game) {
     game.challenges.category = id - k_textChallengeCategory0;
     game.setState(k_stateChallengeList);
   } else if (id == k_textRivalMatch) {
-    game.gameType = kCareerGameType;
+    game.match.gameType = kCareerGameType;
     game.setup.rivalMatch = 1;
     game.setState(k_stateRulesChoice);
   }
@@ -96,7 +96,7 @@ void markCompletedCategories(cGame& game) {
 
 void updateChallengeList(cGame& game) {
   if (game.states.subState == k_subStateInit) {
-    game.gameType = kChallengeGameType;
+    game.match.gameType = kChallengeGameType;
     game.challenges.ended = 0;
     game.challenges.demo = 0;
     FrontEndScreen s;
@@ -130,9 +130,9 @@ void updateChallengeList(cGame& game) {
   }
   const int32_t entry = game.menu.selection;
   if (id == 0 || entry < 0 || entry >= kPerCategory) return;
-  game.challengeNumber = categoryOf(*(&game)) * kPerCategory + entry;
+  game.match.challengeNumber = categoryOf(*(&game)) * kPerCategory + entry;
   if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];
-  game.opponentSlot = kOpponentSlot;
+  game.setup.opponentSlot = kOpponentSlot;
   game.setup.chosenRival = kCoach;
   game.setState(k_stateGameLoading);
 }
@@ -158,7 +158,7 @@ void paintChallengeList(cGame& game, Graphics* g) {
     if (selected) {
       textBufferSetString(game, k_textPrize);
       replaceTextTagWithText(game, k_textMoney);
-      setTextParam(game, 0, cGame::k_challengePrizes[entry]);
+      setTextParam(game, 0, k_challengePrizes[entry]);
       drawElementStringLen(game, k_challengeListInfo, game.text.strings.work, game.text.strings.workLength, -1);
       setTextParam(game, 0, state >> 2);
       drawElementText(game, k_challengeListDetail, k_textFailedAttempts);

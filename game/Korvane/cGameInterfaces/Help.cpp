@@ -242,10 +242,10 @@ void updateTutorialSelection(cGame& game) {
     return;
   }
   if (id < k_textLesson0 || id >= k_textLesson0 + kLessonCount) return;
-  game.lessonNumber = id - k_textLesson0;
+  game.match.lessonNumber = id - k_textLesson0;
   game.tutorial.started = 0;
   game.tutorial.savedGameType = -1;  // a lesson chosen here interrupts no match
-  game.gameType = kTutorialGameType;
+  game.match.gameType = kTutorialGameType;
   // The lesson is played with the career's character, or else the one of
   // the quick match.
   if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];

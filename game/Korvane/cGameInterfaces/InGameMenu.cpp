@@ -9,10 +9,9 @@
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "windows_brew/memory/Debug.h"
 
-const uint32_t cGame::k_igmMenuItems[5] = {k_textResume, k_textIGMRestart, k_textIGMOptions, k_textQuitMatch,
-                                           k_textExit};
-const uint32_t cGame::k_cheatMenuItems[5] = {k_textCheatWin, k_textCheatLose, k_textCheatCharacters,
-                                             k_textCheatEverything, k_textCheatAchievements};
+const uint32_t k_igmMenuItems[5] = {k_textResume, k_textIGMRestart, k_textIGMOptions, k_textQuitMatch, k_textExit};
+const uint32_t k_cheatMenuItems[5] = {k_textCheatWin, k_textCheatLose, k_textCheatCharacters, k_textCheatEverything,
+                                      k_textCheatAchievements};
 
 namespace {
 
@@ -45,7 +44,7 @@ void enterIGM(cGame& game) {
   game.inGameMenus.music = game.sound.currentMusicId;
   game.pushState(k_stateIGM);
   game.inGameMenus.inputGeneration += 1;
-  game.pauseMusic();
+  pauseMusic(game);
   game.stopAllSounds();
   selectInterface(game, k_interfaceIGM);
 }
@@ -56,7 +55,7 @@ void exitIGM(cGame& game) {
   game.turn.hudHidden = 0;
   game.table.panelRedraw = 1;
   game.sound.currentMusicId = game.inGameMenus.music;
-  game.resumeMusic();
+  resumeMusic(game);
   game.popState();
   game.keys.lock(3);
   game.inGameMenus.inputGeneration += 1;
@@ -76,12 +75,12 @@ void updateIGM(cGame& game) {
     captureTableBackground(game);
     selectInterface(game, k_interfaceIGM);
     resetInterfaceAnimation(game, false);
-    initMenu(game, cGame::k_igmMenuItems, k_igmList, 5, true);
+    initMenu(game, k_igmMenuItems, k_igmList, 5, true);
     setMenuCount(game, 5);
-    const int32_t under = game.stateUnderMenu();
+    const int32_t under = stateUnderMenu(game);
     if (under == k_stateFrameWon || under == k_stateResultLines) setMenuEntryFlags(game, k_textIGMRestart, kHidden);
-    game.igmInvisibleOptions = countHiddenMenuEntries(game);
-    debugTrace("\n _countInvisbleOptions : %d", game.igmInvisibleOptions);
+    game.inGameMenus.invisibleOptions = countHiddenMenuEntries(game);
+    debugTrace("\n _countInvisbleOptions : %d", game.inGameMenus.invisibleOptions);
     if (game.frontEnd.backLayer) {
       game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
@@ -102,13 +101,13 @@ void updateIGM(cGame& game) {
   if (id < 0) {
     if (game.keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
-      if (game.gameType == kGameTutorial) {
+      if (game.match.gameType == kGameTutorial) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
       game.turn.hudHidden = 0;
       game.frontEnd.menusOverMatch = 0;
-      game.resumeMusic();
+      resumeMusic(game);
       game.setState(k_stateMainMenuLoading);
     } else {
       exitIGM(game);
@@ -161,7 +160,7 @@ void updateCheatMenu(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceCheatMenu);
     resetInterfaceAnimation(game, false);
-    initMenu(game, cGame::k_cheatMenuItems, k_cheatList, 4, true);
+    initMenu(game, k_cheatMenuItems, k_cheatList, 4, true);
     setMenuCount(game, 5);
     if (game.frontEnd.backLayer) {
       game.resetClip(game.frontEnd.backLayer);
@@ -183,7 +182,7 @@ void updateCheatMenu(cGame& game) {
 void applyCheat(cGame& game, int32_t id) {
   auto notice = [&game](int32_t n) {
     game.inGameMenus.cheatNotice = n;
-    game.inGameMenus.cheatNoticeLife = cGame::k_cheatNoticeLife;
+    game.inGameMenus.cheatNoticeLife = k_cheatNoticeLife;
   };
   // Every achievement: the mask, a completion notice for each category that
   // was not complete before, the special rival open.
@@ -191,7 +190,7 @@ void applyCheat(cGame& game, int32_t id) {
     updateAchievementPercentages(game);
     int32_t before[k_achievementCategories];
     std::copy(std::begin(game.notices.percent), std::end(game.notices.percent), before);
-    game.career.achievementMask |= (1u << cGame::k_achievementCount) - 1;
+    game.career.achievementMask |= (1u << k_achievementCount) - 1;
     updateAchievementPercentages(game);
     for (int32_t c = 0; c < k_achievementCategories; ++c)
       if (before[c] != 100) queueCompletionNotice(game, c);
@@ -202,15 +201,15 @@ void applyCheat(cGame& game, int32_t id) {
     case k_textCheatWin:
     case k_textCheatLose: {
       const bool win = id == k_textCheatWin;
-      if (!win && game.gameType == kGameChallenge) return;
-      game.m_rules.shotOutcome =
-          win ? (game.m_rules.shotOutcome | kOutWin) & ~kOutLose : (game.m_rules.shotOutcome | kOutLose) & ~kOutWin;
-      game.m_rules.winner = win ? 0 : 1;
-      game.currentPlayer = win ? 0 : 1;
+      if (!win && game.match.gameType == kGameChallenge) return;
+      game.rules.shotOutcome =
+          win ? (game.rules.shotOutcome | kOutWin) & ~kOutLose : (game.rules.shotOutcome | kOutLose) & ~kOutWin;
+      game.rules.winner = win ? 0 : 1;
+      game.match.currentPlayer = win ? 0 : 1;
       notice(win ? 0 : 1);
       // The menu closes first, so the frame ends as a decided shot ends it.
       exitIGM(game);
-      game.setInGameState(game.gameType == kGameChallenge ? k_stateAfterShot : k_stateFrameWon);
+      game.setInGameState(game.match.gameType == kGameChallenge ? k_stateAfterShot : k_stateFrameWon);
       break;
     }
     case k_textCheatCharacters:
@@ -261,8 +260,8 @@ void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action,
   game.inGameMenus.questionMenuSave.state = game.states.gameState;
   game.inGameMenus.questionMenuSave.subState = game.states.subState;
   game.inGameMenus.questionMenuSave.music = game.sound.currentMusicId;
-  game.inGameMenus.questionMenuSave.gameType = game.gameType;
-  game.inGameMenus.questionMenuSave.ruleSet = game.ruleSet;
+  game.inGameMenus.questionMenuSave.gameType = game.match.gameType;
+  game.inGameMenus.questionMenuSave.ruleSet = game.match.ruleSet;
   game.inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
   game.question.title = title;
   game.question.body = body;
@@ -287,8 +286,8 @@ void backFromQuestionMenu(cGame& game) {
   game.states.gameState = game.inGameMenus.questionMenuSave.state;
   game.states.subState = game.inGameMenus.questionMenuSave.subState;
   game.sound.currentMusicId = game.inGameMenus.questionMenuSave.music;
-  game.gameType = game.inGameMenus.questionMenuSave.gameType;
-  game.ruleSet = game.inGameMenus.questionMenuSave.ruleSet;
+  game.match.gameType = game.inGameMenus.questionMenuSave.gameType;
+  game.match.ruleSet = game.inGameMenus.questionMenuSave.ruleSet;
   game.inGameMenus.inputGeneration += 1;
 }
 
@@ -326,7 +325,7 @@ void mapIGM(cGame& g) {
   int32_t n = 0;
   for (int32_t selection = 0; selection < 5; ++selection) {
     // With one hidden option the second entry takes no row.
-    if (g.igmInvisibleOptions == 1 && selection == 1) continue;
+    if (g.inGameMenus.invisibleOptions == 1 && selection == 1) continue;
     rows[n] = row(118 + 40 * n, 24);
     values[n] = selection;
     ++n;
@@ -341,3 +340,10 @@ void mapIGM(cGame& g) {
 const cGameScreen k_screenIGM = {k_stateIGM, updateIGM, paintIGM, mapIGM};
 const cGameScreen k_screenCheatMenu = {k_stateCheatMenu, updateCheatMenu, paintCheatMenu, mapNoButtons};
 const cGameScreen k_screenQuestionMenu = {k_stateQuestionMenu, updateQuestionMenu, paintQuestionMenu, mapNoButtons};
+
+void goToQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState) {
+  enterQuestionMenu(*(&game), title, body, action, returnState, false);
+}
+int32_t stateUnderMenu(const cGame& game) {
+  return game.states.stackDepth > 0 ? game.states.stateStack[game.states.stackDepth - 1] : -1;
+}

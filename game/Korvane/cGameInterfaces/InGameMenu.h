@@ -5,6 +5,8 @@
 #include <cstdint>
 
 struct InGameMenus {
+  int32_t invisibleOptions = 0;  // hidden rows of the in-game menu
+  uint8_t entry199Shown = 0;
   int32_t music = -1;           // music playing when the menu opened
   uint8_t skipHint = 0;         // the skip hint was shown when the menu opened
   uint8_t ballView = 0;         // the ball view was open when the menu opened
@@ -39,3 +41,14 @@ void updatePostMatchMenu(cGame& game);
 void paintPostMatchMenu(cGame& game, Graphics* g);
 void updateContinueScreen(cGame& game);
 void paintContinueScreen(cGame& game, Graphics* g);
+
+void goToQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState);
+int32_t stateUnderMenu(const cGame& game);
+
+// The rows of the in-game menu, the cheat menu and the career post-match
+// menu (with its descriptions); how long a cheat's notice stays.
+extern const uint32_t k_igmMenuItems[5];
+extern const uint32_t k_cheatMenuItems[5];
+extern const uint32_t k_postMatchMenuItems[4];
+extern const uint32_t k_postMatchDescriptions[4];
+constexpr int32_t k_cheatNoticeLife = 3000;

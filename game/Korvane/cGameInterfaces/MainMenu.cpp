@@ -67,12 +67,12 @@ void updateMainMenu(cGame& game) {
     s.count = kMainMenuCount;
     s.music = k_musicTitle;
     setUpScreen(game, s);
-    game.igmEntry199Shown = 0;
+    game.inGameMenus.entry199Shown = 0;
     game.mainMenu.slide = MainMenuScreen::Slide();
     game.mainMenu.slide.restX = getElementX(game, k_mainMenuMarker);
     game.mainMenu.tick = getTickCount();
     game.mainMenu.touchFirst = k_noTouchFirst;
-    game.gameType = -1;
+    game.match.gameType = -1;
     game.menu.selection = -1;
     return;
   }
@@ -81,14 +81,14 @@ void updateMainMenu(cGame& game) {
   updateMenuArrows(game, k_mainMenuArrowUp, k_mainMenuArrowDown, false);
   switch (id) {
     case k_textQuickMatch:
-      game.gameType = 0;
+      game.match.gameType = 0;
       game.setState(k_stateRulesChoice);
       break;
     case k_textCareer:
       game.setState(game.career.progress.started ? k_statePub : k_stateCareerCharacterSelect);
       break;
     case k_textSingleMatch:
-      game.gameType = 1;
+      game.match.gameType = 1;
       game.setState(k_stateRulesChoice);
       break;
     case k_textOptions:

@@ -21,8 +21,8 @@ constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 int32_t resultLineValue(const cGame& game, int32_t line, int32_t value) {
   if (line != game.matchResult.line) return value;
-  const int64_t t = std::clamp(game.matchResult.lineTime, 0, cGame::k_resultCountMs);
-  return static_cast<int32_t>(static_cast<int64_t>(value) * t / cGame::k_resultCountMs);
+  const int64_t t = std::clamp(game.matchResult.lineTime, 0, k_resultCountMs);
+  return static_cast<int32_t>(static_cast<int64_t>(value) * t / k_resultCountMs);
 }
 
 void updateMatchResult(cGame& game) {
@@ -35,22 +35,22 @@ void updateMatchResult(cGame& game) {
       game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.matchResult.career = game.gameType == kGameCareer ? 1 : 0;
+    game.matchResult.career = game.match.gameType == kGameCareer ? 1 : 0;
     CareerProgress& c = game.career.progress;
     game.matchResult.moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
-    game.matchResult.bankPoints = game.m_rules.bankShotCount * 100;
-    game.matchResult.comboPoints = game.m_rules.comboShotCount * 200;
-    game.matchResult.streakPointsWon = game.m_rules.streakPoints * 100;
-    game.matchResult.multiPotPointsWon = game.m_rules.multiPotPoints * 500;
+    game.matchResult.bankPoints = game.rules.bankShotCount * 100;
+    game.matchResult.comboPoints = game.rules.comboShotCount * 200;
+    game.matchResult.streakPointsWon = game.rules.streakPoints * 100;
+    game.matchResult.multiPotPointsWon = game.rules.multiPotPoints * 500;
     game.matchResult.total = game.matchResult.bankPoints + game.matchResult.comboPoints +
                              game.matchResult.streakPointsWon + game.matchResult.multiPotPointsWon;
-    const bool humanWon = game.m_rules.winner == 0;
+    const bool humanWon = game.rules.winner == 0;
     if (humanWon) {
-      if (game.opponentSlot == kSpecialRival) {
+      if (game.setup.opponentSlot == kSpecialRival) {
         c.specialRivalBeaten = 1;
-      } else if (game.matchResult.career && game.opponentSlot >= 0 && game.opponentSlot < kLastRival) {
-        c.pendingUnlockSlot = game.opponentSlot + 1;
-        c.pendingChallengeIndex = game.opponentSlot;
+      } else if (game.matchResult.career && game.setup.opponentSlot >= 0 && game.setup.opponentSlot < kLastRival) {
+        c.pendingUnlockSlot = game.setup.opponentSlot + 1;
+        c.pendingChallengeIndex = game.setup.opponentSlot;
         c.pendingCharacterUnlock = 1;
         c.pendingChallengeUnlock = 1;
       }
@@ -70,10 +70,10 @@ void updateMatchResult(cGame& game) {
     game.matchResult.lineTime = 0;
     return;
   }
-  if (game.matchResult.line < 0 || game.matchResult.lineTime >= cGame::k_resultLineMs) {
+  if (game.matchResult.line < 0 || game.matchResult.lineTime >= k_resultLineMs) {
     game.matchResult.line += 1;
     game.matchResult.lineTime = 0;
-    if (game.matchResult.line < kResultLines) game.vibrate(game.sound.vibrationTime);
+    if (game.matchResult.line < kResultLines) vibrate(game, game.sound.vibrationTime);
   }
   game.matchResult.lineTime += game.frame.frameTime;
   if (game.keys.isPressed(k_keySelect)) {
@@ -104,8 +104,8 @@ void paintMatchResult(cGame& game, Graphics* g) {
   drawElementText(game, k_resultHeader, k_textResultHeader);
   for (int32_t i = 0; i < 3; ++i) drawElementText(game, k_resultLabel0 + i, k_textResultLabel0 + i);
   drawElementText(game, k_resultLabel0 + 3, k_textResultLabel0 + 3);
-  const int32_t counts[kResultLines] = {game.m_rules.bankShotCount, game.m_rules.comboShotCount,
-                                        game.m_rules.streakPoints, game.m_rules.multiPotPoints};
+  const int32_t counts[kResultLines] = {game.rules.bankShotCount, game.rules.comboShotCount, game.rules.streakPoints,
+                                        game.rules.multiPotPoints};
   const int32_t points[kResultLines] = {game.matchResult.bankPoints, game.matchResult.comboPoints,
                                         game.matchResult.streakPointsWon, game.matchResult.multiPotPointsWon};
   for (int32_t line = 0; line < kResultLines; ++line) {
@@ -139,13 +139,13 @@ void paintMatchResult(cGame& game, Graphics* g) {
 
 void checkUnlocks(cGame& game) {
   CareerProgress& c = game.career.progress;
-  const bool humanWon = game.m_rules.winner == 0;
+  const bool humanWon = game.rules.winner == 0;
   auto leaveFor = [&game](int32_t state) {
     game.frontEnd.menusOverMatch = 0;
     game.loading.pendingReturnState = state;
     game.setState(k_stateMainMenuLoading);
   };
-  if (game.opponentSlot == kSpecialRival && game.gameType != kGameQuick) {
+  if (game.setup.opponentSlot == kSpecialRival && game.match.gameType != kGameQuick) {
     if (humanWon) {
       c.specialRivalBeaten = 1;
       saveProgress(game);
@@ -153,8 +153,8 @@ void checkUnlocks(cGame& game) {
     leaveFor(k_statePub);
     return;
   }
-  if (game.gameType != kGameCareer) {
-    if (game.gameType == kGameQuick && humanWon) {
+  if (game.match.gameType != kGameCareer) {
+    if (game.match.gameType == kGameQuick && humanWon) {
       leaveFor(k_stateMainMenu);
     } else {
       game.question.menuFlag = 0;
@@ -162,7 +162,7 @@ void checkUnlocks(cGame& game) {
     }
     return;
   }
-  const int32_t s = std::clamp(game.opponentSlot, 0, kLastRival);
+  const int32_t s = std::clamp(game.setup.opponentSlot, 0, kLastRival);
   if (!humanWon) {
     if (c.money < static_cast<uint32_t>(k_stakePrices[stakeLevelOfSlot(s)]))
       leaveFor(k_stateStakeChoice);

@@ -35,3 +35,8 @@ void updateSpecialRivalOpened(cGame& game);
 void paintSpecialRivalOpened(cGame& game, Graphics* g);
 void updateCareerComplete(cGame& game);
 void paintCareerComplete(cGame& game, Graphics* g);
+
+// The after-match screen's score lines: each shows for 1.9 s, counting up
+// over the first 1.4 s.
+constexpr int32_t k_resultLineMs = 1900;
+constexpr int32_t k_resultCountMs = 1400;

@@ -113,8 +113,9 @@ void setTable(cGame& game, int32_t t) {
 }
 
 void armCoinToss(cGame& game) {
-  game.turn.coinTossPending = game.gameType == kGameQuick || (game.gameType >= kGameSingle &&
-                                                              game.gameType <= kGameCareer && game.ruleSet == kUkRules);
+  game.turn.coinTossPending =
+      game.match.gameType == kGameQuick ||
+      (game.match.gameType >= kGameSingle && game.match.gameType <= kGameCareer && game.match.ruleSet == kUkRules);
 }
 
 // ---- rule-set choice (80)
@@ -150,7 +151,7 @@ void updateRulesSelection(cGame& game) {
   if (id < 0) {
     if (game.setup.fromHelp)
       goToScreen(game, k_stateHelpMenu);
-    else if (game.gameType == kGameCareer || game.gameType == kGameTournament)
+    else if (game.match.gameType == kGameCareer || game.match.gameType == kGameTournament)
       game.setState(k_statePub);
     else
       game.setState(k_stateMainMenu);
@@ -161,8 +162,8 @@ void updateRulesSelection(cGame& game) {
     goToScreen(game, k_stateHelpText);
     return;
   }
-  game.ruleSet = id - k_textRuleSet0;
-  switch (game.gameType) {
+  game.match.ruleSet = id - k_textRuleSet0;
+  switch (game.match.gameType) {
     case kGameQuick: {
       int32_t player;
       if (game.career.firstQuickMatch) {
@@ -186,7 +187,7 @@ void updateRulesSelection(cGame& game) {
       break;
     case kGameCareer:
       if (game.setup.rivalMatch) {
-        game.opponentSlot = kSpecialRival;
+        game.setup.opponentSlot = kSpecialRival;
         game.setup.rivalIndex = 8;
         game.setup.chosenRival = kSpecialRival;
         armCoinToss(game);
@@ -235,7 +236,7 @@ void updateCharacterSelection(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCharacterChoice;
-    const bool fromTable = game.states.previousState == k_stateTableChoice && game.gameType == kGameSingle;
+    const bool fromTable = game.states.previousState == k_stateTableChoice && game.match.gameType == kGameSingle;
     if (fromTable) {
       setUpScreen(game, s);
       showCharacterStep(game, kStepOpponent);
@@ -301,7 +302,7 @@ void paintCharacterSelection(cGame& game, Graphics* g) {
   paintScreen(game, g, k_charBack, -1);
   drawElementText(game, k_charTitle,
                   game.states.subState == kStepOpponent ? k_textChooseOpponent
-                  : game.gameType == kGameQuick         ? k_textChooseCharacter
+                  : game.match.gameType == kGameQuick   ? k_textChooseCharacter
                                                         : k_textChoosePlayer);
   drawElementString(game, k_charHint, "Touch character name to select");
 }
@@ -351,8 +352,8 @@ void showSetupTable(cGame& game) {
   setInterfaceElementSprite(game, -1, k_tablePlan, k_slotTablePlan0 + game.setup.tableIndex);
   setInterfaceElementSprite(game, -1, k_tablePrevious, k_slotTablePicture0 + game.setup.previousTable);
   setInterfaceElementSprite(game, -1, k_tableNext, k_slotTablePicture0 + game.setup.nextTable);
-  setElementVisible(game, k_tableArrowLeft, game.gameType == kGameSingle);
-  setElementVisible(game, k_tableArrowRight, game.gameType == kGameSingle);
+  setElementVisible(game, k_tableArrowLeft, game.match.gameType == kGameSingle);
+  setElementVisible(game, k_tableArrowRight, game.match.gameType == kGameSingle);
 }
 
 void updateTableSelection(cGame& game) {
@@ -370,8 +371,9 @@ void updateTableSelection(cGame& game) {
     game.keys.lock(5);
     game.setState(k_stateVersus);
   } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    game.setState(game.gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
-  } else if (game.gameType == kGameSingle && (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft))) {
+    game.setState(game.match.gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
+  } else if (game.match.gameType == kGameSingle &&
+             (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft))) {
     setTable(game, game.keys.isPressed(k_keyRight) ? game.setup.nextTable : game.setup.previousTable);
     showSetupTable(game);
     game.keys.lock(5);
@@ -402,9 +404,9 @@ bool isStakeLevelUnlocked(const cGame& game, int32_t level) { return level < cou
 
 void refreshStakeSelection(cGame& game) {
   game.setup.stakeLevel = std::clamp(game.setup.stakeLevel, 0, k_stakeLevelCount - 1);
-  game.opponentSlot = game.setup.stakeLevel + 1;
-  game.setup.rivalIndex = game.opponentSlot;
-  game.setup.chosenRival = getRivalCharacter(game, game.opponentSlot);
+  game.setup.opponentSlot = game.setup.stakeLevel + 1;
+  game.setup.rivalIndex = game.setup.opponentSlot;
+  game.setup.chosenRival = getRivalCharacter(game, game.setup.opponentSlot);
   setTable(game, getHomeTable(game, game.setup.chosenRival));
   if (game.setup.previousStakeLevel >= 0 && game.setup.previousStakeLevel < k_stakeLevelCount) {
     setInterfaceElementVisible(game, k_ifStakeChoice,
@@ -547,13 +549,13 @@ void updateVersus(cGame& game) {
     s.interfaceId = k_ifVersus;
     selectInterface(game, k_ifVersus);
     int32_t left = game.career.progress.character, right = 0;
-    if (game.gameType == kGameQuick || game.gameType == kGameSingle) {
+    if (game.match.gameType == kGameQuick || game.match.gameType == kGameSingle) {
       left = game.setup.chosenCharacter[0];
       right = game.setup.chosenCharacter[1];
-    } else if (game.gameType == kGameTournament) {
-      right = game.opponentSlot;
+    } else if (game.match.gameType == kGameTournament) {
+      right = game.setup.opponentSlot;
     } else {
-      right = getRivalCharacter(game, game.opponentSlot);
+      right = getRivalCharacter(game, game.setup.opponentSlot);
     }
     left = std::clamp(left, 0, k_specialCharacter);
     right = std::clamp(right, 0, k_specialCharacter);
@@ -567,7 +569,7 @@ void updateVersus(cGame& game) {
   updateInterfaceTimers(game);
   // The back button (the right soft key) goes back; any other key plays.
   if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    if (game.states.previousState == k_stateTournamentStage) game.bracketResumes = 1;
+    if (game.states.previousState == k_stateTournamentStage) game.tournaments.bracketResumes = 1;
     game.setState(game.states.previousState);
   } else if (game.keys.isAnyPressed() && !game.keys.isPressed(k_keyExtra22)) {
     armCoinToss(game);

@@ -50,6 +50,7 @@ void showCharacterStep(cGame& game, int32_t step);
 void showSetupTable(cGame& game);
 
 struct MatchSetupScreens {
+  int32_t opponentSlot = 0;  // career rival slot; 10 is the special rival
   int32_t stakeLevel = 0;  // 0-7
   int32_t previousStakeLevel = -1;
   int32_t skippedSeat = 0;      // stake picture left out for the career character

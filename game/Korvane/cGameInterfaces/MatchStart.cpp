@@ -29,13 +29,13 @@ const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable
 // ---- bet (700)
 
 int32_t getBetMinimum(cGame& game) {
-  const int32_t level = stakeLevelOfSlot(game.opponentSlot);
+  const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
   // A bet never takes more than the player has.
   return std::min<int64_t>(k_stakePrices[level], game.career.progress.money);
 }
 
 int32_t getBetMaximum(cGame& game) {
-  const int32_t level = stakeLevelOfSlot(game.opponentSlot);
+  const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
   return static_cast<int32_t>(
       std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], game.career.progress.money), getBetMinimum(game)));
 }
@@ -94,7 +94,7 @@ void paintBetScreen(cGame& game, Graphics* g) {
   };
   money(k_betLabel, k_textBet, game.setup.currentBet);
   money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum(game));
-  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.opponentSlot)]);
+  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.setup.opponentSlot)]);
   money(k_betMoneyLabel, k_textBetMoney,
         static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, 0x7FFFFFFF)));
   game.resetClip(g);
@@ -149,7 +149,7 @@ void updateCoinToss(cGame& game) {
   if (game.setup.tossFrames >= kTossFrames) {
     game.turn.coinTossPending = 0;
     const int32_t anim = std::clamp(getInterfaceElementAnim(game, kCoinInterface, k_tossSpin), 0, k_coinSpinAnims - 1);
-    game.currentPlayer = k_coinFaces[anim] == game.setup.tossCall ? 0 : 1;
+    game.match.currentPlayer = k_coinFaces[anim] == game.setup.tossCall ? 0 : 1;
     selectInterface(game, kHud);
     addTextMessage(game, 2, k_textTossDone, -1);
     chooseNextTurnState(game);
@@ -199,12 +199,12 @@ void updateBreakChoice(cGame& game) {
     return;
   }
   const int32_t id = updateMenu(game);
-  const int32_t me = std::clamp(game.currentPlayer, 0, 1), other = 1 - me;
+  const int32_t me = std::clamp(game.match.currentPlayer, 0, 1), other = 1 - me;
   if (id == k_textYellows || id == k_textReds) {
     if (id == k_textYellows)
-      game.assignGroups(other, me);
+      assignGroups(game, other, me);
     else
-      game.assignGroups(me, other);
+      assignGroups(game, me, other);
     selectInterface(game, kHud);
     chooseNextTurnState(game);
     game.keys.lock(5);

@@ -73,7 +73,7 @@ void updateCareerCharacterSelection(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     game.pub.careerChoiceIndex = 0;
     game.career.progress.character = k_careerCharacterOrder[0];
-    game.touchPrompt = 0;
+    game.frontEnd.touchPrompt = 0;
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerCharacter;
     selectInterface(game, s.interfaceId);
@@ -134,7 +134,7 @@ void updateCareerIntro(cGame& game) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceCareerIntro;
     setUpScreen(game, s);
-    game.touchPrompt = 1;
+    game.frontEnd.touchPrompt = 1;
     game.pub.introPageCount =
         std::clamp(drawElementWrappedText(game, k_introText, k_textCareerIntro), 1, TextLayoutData::kMaxPages);
   } else {
@@ -149,7 +149,7 @@ void updateCareerIntro(cGame& game) {
         game.career.progress.started = 1;
         game.career.pubSpot = 2;
         saveProgress(game);
-        game.touchPrompt = 0;
+        game.frontEnd.touchPrompt = 0;
         game.setState(k_statePub);
         return;
       }
@@ -180,7 +180,7 @@ void paintCareerIntro(cGame& game, Graphics* g) {
       bank->setCurrentPalette(0);
     }
   }
-  if (game.touchPrompt) {
+  if (game.frontEnd.touchPrompt) {
     if (isBlinkOn(game)) drawCString(game, g, game.text.fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
   } else {
     drawCString(game, g, game.text.fonts, " ", k_font1, 50, 310, 16);
@@ -364,20 +364,20 @@ void updatePub(cGame& game) {
       playSound(game, k_soundBreakHard, 0, 50, 100);
       switch (k_pubSpots[std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
-          game.gameType = kGameTournament;
-          game.tournament.pickedCount = 0;
+          game.match.gameType = kGameTournament;
+          game.tournaments.draw.pickedCount = 0;
           game.setState(k_stateRulesChoice);
           break;
         case 38:
           game.setState(k_stateAchievementMenu);
           break;
         case 62:
-          game.gameType = kGameCareer;
+          game.match.gameType = kGameCareer;
           game.setup.rivalMatch = 0;
           game.setState(k_stateRulesChoice);
           break;
         case 63:
-          game.gameType = kGameChallenge;
+          game.match.gameType = kGameChallenge;
           game.setState(k_stateChallengeMenu);
           break;
         case 64:

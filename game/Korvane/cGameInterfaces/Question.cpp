@@ -96,7 +96,7 @@ void leaveQuestion(cGame& game, int32_t state) {
 void answerQuestionYes(cGame& game) {
   switch (game.question.action) {
     case kExit:
-      if (game.gameType == 5) {
+      if (game.match.gameType == 5) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
@@ -111,19 +111,19 @@ void answerQuestionYes(cGame& game) {
       leaveQuestion(game, k_stateOptions);
       break;
     case kQuitMatch:
-      if (game.gameType == 5) {
+      if (game.match.gameType == 5) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
       game.frontEnd.menusOverMatch = 0;
-      game.resumeMusic();
+      resumeMusic(game);
       game.setState(k_stateMainMenuLoading);
       break;
     case kRestartMatch:
       clearAchievementNotices(game);
       game.challenges.ended = 0;
       game.frontEnd.menusOverMatch = 0;
-      game.resumeMusic();
+      resumeMusic(game);
       if (game.sound.enabled) game.stopAllSounds();
       game.setInGameState(k_stateMatchInit);
       break;
@@ -156,7 +156,7 @@ void answerQuestionYes(cGame& game) {
       break;
     case kQuitTournament:
       // Quitting with the cup won still pays for it.
-      if (game.tournament.isFinished()) payTournamentPrize(game);
+      if (game.tournaments.draw.isFinished()) payTournamentPrize(game);
       leaveQuestion(game, k_stateTournamentMenu);
       break;
     default:
@@ -174,7 +174,7 @@ void answerQuestionNo(cGame& game) {
       break;
     case kPushOutPlay:
       answerPushOutPlay(game);
-      game.switchPlayer();
+      switchPlayer(game);
       game.popState();
       break;
     case kChallengeDemo:
@@ -186,7 +186,7 @@ void answerQuestionNo(cGame& game) {
       game.setInGameState(game.question.returnState);
       break;
     case kQuitTournament:
-      game.bracketResumes = 1;
+      game.tournaments.bracketResumes = 1;
       game.setState(k_stateTournamentStage);
       break;
     default:
@@ -201,7 +201,7 @@ void answerQuestionBack(cGame& game) {
     game.question.pendingAction = action;
     enterIGM(game);
   } else if (action == kQuitTournament && game.states.inGame != 1) {
-    game.bracketResumes = 1;
+    game.tournaments.bracketResumes = 1;
     game.setState(k_stateTournamentStage);
   } else {
     leaveQuestion(game, game.question.returnState);
@@ -212,7 +212,7 @@ void paintQuestion(cGame& game, Graphics* g) {
   if (game.states.subState == k_subStateDestroy) return;
   const int32_t action = game.question.action;
   const bool tournamentNote =
-      action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.gameType == 2);
+      action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.match.gameType == 2);
   if (tournamentNote)
     for (int32_t k = 0; k < 3; ++k) setElementVisible(game, k_questionNoteBox + k, true);
   paintScreen(game, g, -1, -1);

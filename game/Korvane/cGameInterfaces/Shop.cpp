@@ -202,7 +202,7 @@ void paintOwnedBanner(cGame& game) {
   const int32_t font = getElementFont(game, e);
   ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
   ASprite* bank = game.loading.sprites[k_slotShopBanner];
-  Graphics* g = game.currentTarget();
+  Graphics* g = currentTarget(game);
   if (fontBank && bank && g && bank->frameCount > k_bannerFrameMiddle) {
     const int32_t w = getStringWidth(game, fontBank, k_textOwned);
     const int32_t left = getElementX(game, e) + getElementWidth(game, e) / 2 - w / 2;
@@ -225,11 +225,11 @@ void updateItemBought(cGame& game) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceItemBought;
     setUpScreen(game, s);
-    game.touchPrompt = 1;
+    game.frontEnd.touchPrompt = 1;
   }
   if (game.keys.isPressed(k_keySelect | k_keyBack)) {
     game.setState(k_statePub);
-    game.touchPrompt = 0;
+    game.frontEnd.touchPrompt = 0;
   }
 }
 
@@ -242,7 +242,7 @@ void paintItemBought(cGame& game, Graphics* g) {
 }
 
 void paintTouchPrompt(cGame& game, Graphics* g) {
-  if (!g || !game.touchPrompt || !isBlinkOn(game)) return;
+  if (!g || !game.frontEnd.touchPrompt || !isBlinkOn(game)) return;
   game.resetClip(g);
   drawCString(game, g, game.text.fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
@@ -258,7 +258,7 @@ void updateShopExplanation(cGame& game) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceShopExplanation;
     setUpScreen(game, s);
-    game.touchPrompt = 1;
+    game.frontEnd.touchPrompt = 1;
   }
   const bool select = game.keys.isPressed(k_keySelect);
   if (select || game.keys.isPressed(k_keyDown)) {
@@ -267,12 +267,12 @@ void updateShopExplanation(cGame& game) {
       game.keys.lock(5);
     } else if (select) {
       game.setState(k_stateShop);
-      game.touchPrompt = 0;
+      game.frontEnd.touchPrompt = 0;
     }
     game.keys.lock(5);
   } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.setState(k_statePub);
-    game.touchPrompt = 0;
+    game.frontEnd.touchPrompt = 0;
   }
   // Seen to its second page: the explanation is not shown again.
   if (game.shop.explanationPage == 1 && game.career.progress.shopExplanationPending) {

@@ -30,7 +30,7 @@ int32_t pickSlot(int32_t level, int32_t i) {
 
 int32_t tournamentFieldChoiceOr(const cGame& game, int32_t otherwise) {
   const int32_t won = countWonCharacters(game);
-  const int32_t level = game.tournament.level;
+  const int32_t level = game.tournaments.draw.level;
   if ((level == 2 && won >= 2) || (level == 1 && won >= 4)) return k_stateTournamentFieldChoice;
   return otherwise;
 }
@@ -61,9 +61,9 @@ void updateTournamentSelection(cGame& game) {
     return;
   }
   if (id == 0) return;
-  game.tournament.round = -1;
-  game.tournament.pickedCount = 0;
-  game.tournament.level = id == k_textTournamentDuel ? 2 : id == k_textTournamentFour ? 1 : 0;
+  game.tournaments.draw.round = -1;
+  game.tournaments.draw.pickedCount = 0;
+  game.tournaments.draw.level = id == k_textTournamentDuel ? 2 : id == k_textTournamentFour ? 1 : 0;
   game.setState(tournamentFieldChoiceOr(game, k_stateTournamentStage));
 }
 
@@ -92,8 +92,8 @@ void updateTournamentFieldChoice(cGame& game) {
     return;
   }
   if (id == 0) return;
-  game.tournament.round = -1;
-  game.tournament.pickedCount = 0;
+  game.tournaments.draw.round = -1;
+  game.tournaments.draw.pickedCount = 0;
   game.setState(id == k_textPickField ? k_stateTournamentCharacterSelect : k_stateTournamentStage);
 }
 
@@ -106,7 +106,7 @@ void paintTournamentFieldChoice(cGame& game, Graphics* g) {
 // ---- opponent pick (190)
 
 bool isPickedCharacter(const cGame& game, int32_t c) {
-  const Tournament& t = game.tournament;
+  const Tournament& t = game.tournaments.draw;
   const int32_t n = std::clamp(t.pickedCount + (t.pickBlink >= 0 ? 1 : 0), 0, Tournament::kMaxPicks);
   for (int32_t i = 0; i < n; ++i)
     if (t.picked[i] == c) return true;
@@ -114,7 +114,7 @@ bool isPickedCharacter(const cGame& game, int32_t c) {
 }
 
 void movePickCursor(cGame& game, int32_t step) {
-  Tournament& t = game.tournament;
+  Tournament& t = game.tournaments.draw;
   // One turn round the seats at most; the cursor stays when none is free.
   // Leftwards from seat 0 (or from none) the walk goes on at seat 9.
   int32_t seat = t.cursorSeat;
@@ -140,7 +140,7 @@ void movePickCursor(cGame& game, int32_t step) {
 }
 
 void layOutPickSlots(cGame& game) {
-  const int32_t level = game.tournament.level;
+  const int32_t level = game.tournaments.draw.level;
   for (int32_t e = k_pickSlotDuel; e <= k_pickSlotDuel + 1; ++e)
     setInterfaceElementVisible(game, k_interfaceTournamentPick, e, level == 2);
   for (int32_t e = k_pickSlotFour; e < k_pickSlotFour + 3 * k_pickSlotStride; ++e)
@@ -153,13 +153,13 @@ void layOutPickSlots(cGame& game) {
 }
 
 void resetTournamentPicks(cGame& game) {
-  game.tournament.pickedCount = 0;
-  game.tournament.pickBlink = -1;
+  game.tournaments.draw.pickedCount = 0;
+  game.tournaments.draw.pickBlink = -1;
   layOutPickSlots(game);
 }
 
 void updateTournamentOpponentSelection(cGame& game) {
-  Tournament& t = game.tournament;
+  Tournament& t = game.tournaments.draw;
   const int32_t needed = t.level == 2 ? 1 : 3;
   if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceTournamentPick);
@@ -254,7 +254,7 @@ void updateTournamentOpponentSelection(cGame& game) {
 }
 
 void paintTournamentOpponentSelection(cGame& game, Graphics* g) {
-  const Tournament& t = game.tournament;
+  const Tournament& t = game.tournaments.draw;
   // The pub as seen from the view, and the cursor's seat once more in front
   // of the scene.
   paintPubBackdrop(game, g);
@@ -280,7 +280,7 @@ void paintTournamentOpponentSelection(cGame& game, Graphics* g) {
 // ---- field confirmation (420)
 
 void updateTournamentFieldConfirm(cGame& game) {
-  const Tournament& t = game.tournament;
+  const Tournament& t = game.tournaments.draw;
   if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceFieldConfirm;

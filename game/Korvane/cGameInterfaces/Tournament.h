@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "game/Korvane/cGamePlay/Tournament.h"
+
 class cGame;
 class Graphics;
 
@@ -29,3 +31,10 @@ void resetTournamentPicks(cGame& game);
 void layOutPickSlots(cGame& game);
 void movePickCursor(cGame& game, int32_t step);
 bool isPickedCharacter(const cGame& game, int32_t c);
+
+// The tournament being played (the draw) and whether the bracket picks
+// up where it was.
+struct TournamentScreens {
+  Tournament draw;
+  uint8_t bracketResumes = 0;
+};

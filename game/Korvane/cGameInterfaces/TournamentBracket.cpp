@@ -31,16 +31,16 @@ int32_t entryFrame(int32_t entry, int32_t stage) {
 
 void makeBracket(cGame& game, bool withPickedField) {
   Random fallback;
-  makeTournamentBracket(game.tournament, game.engine.random ? *game.engine.random : fallback,
+  makeTournamentBracket(game.tournaments.draw, game.engine.random ? *game.engine.random : fallback,
                         game.career.progress.character, game.career.progress.won, withPickedField);
 }
 
 void computeTournamentPrize(cGame& game) {
-  game.tournament.prize = tournamentPrize(game.tournament, k_stakePrices, k_betMaximums);
+  game.tournaments.draw.prize = tournamentPrize(game.tournaments.draw, k_stakePrices, k_betMaximums);
 }
 
 void drawTournamentStages(cGame& game, int32_t last) {
-  const Tournament& t = game.tournament;
+  const Tournament& t = game.tournaments.draw;
   last = std::min(last, kLastStage);
   for (int32_t s = std::clamp(t.level, 0, 2); s <= last; ++s)
     for (int32_t i = 0; i < k_tournamentRoundSizes[s]; ++i)
@@ -49,8 +49,8 @@ void drawTournamentStages(cGame& game, int32_t last) {
 
 void playTournamentRound(cGame& game) {
   Random fallback;
-  const int32_t decided = game.tournament.stage();
-  ::playTournamentRound(game.tournament, game.engine.random ? *game.engine.random : fallback,
+  const int32_t decided = game.tournaments.draw.stage();
+  ::playTournamentRound(game.tournaments.draw, game.engine.random ? *game.engine.random : fallback,
                         game.career.progress.character);
   drawTournamentStages(game, decided);
 }
@@ -58,7 +58,7 @@ void playTournamentRound(cGame& game) {
 // ---- bracket (200)
 
 void updateTournamentBracket(cGame& game) {
-  Tournament& t = game.tournament;
+  Tournament& t = game.tournaments.draw;
   if (game.states.subState == k_subStateInit) {
     selectInterface(game, k_interfaceBracket);
     startInterfaceAnimation(game);
@@ -98,8 +98,8 @@ void updateTournamentBracket(cGame& game) {
       computeTournamentPrize(game);
       t.round = 0;
       game.career.progress.counterC = 0;
-    } else if (game.bracketResumes) {
-      game.bracketResumes = 0;
+    } else if (game.tournaments.bracketResumes) {
+      game.tournaments.bracketResumes = 0;
       drawTournamentStages(game, t.stage());
     } else {
       playTournamentRound(game);
@@ -160,9 +160,9 @@ void updateTournamentBracket(cGame& game) {
     } else {
       const int32_t p = std::clamp(t.playerPosition, 0, m - 1);
       const int32_t c = tournamentCharacter(t.entries[s][(p & 1) ? p - 1 : p + 1]);
-      game.opponentSlot = std::clamp(c, 0, Tournament::kCharacterCount - 1);
-      game.setup.chosenRival = game.opponentSlot;
-      setTable(game, getHomeTable(game, game.opponentSlot));
+      game.setup.opponentSlot = std::clamp(c, 0, Tournament::kCharacterCount - 1);
+      game.setup.chosenRival = game.setup.opponentSlot;
+      setTable(game, getHomeTable(game, game.setup.opponentSlot));
       game.setState(k_stateVersus);
     }
   }
@@ -170,12 +170,12 @@ void updateTournamentBracket(cGame& game) {
 }
 
 void payTournamentPrize(cGame& game) {
-  game.career.progress.money += static_cast<uint32_t>(std::max(game.tournament.prize, 0));
+  game.career.progress.money += static_cast<uint32_t>(std::max(game.tournaments.draw.prize, 0));
   saveProgress(game);
 }
 
 void paintTournamentBracket(cGame& game, Graphics* g) {
-  const Tournament& t = game.tournament;
+  const Tournament& t = game.tournaments.draw;
   selectInterface(game, k_interfaceBracket);
   setButtonFrames(game, k_bracketBack, -1);
   game.resetClip(g);
@@ -235,7 +235,7 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   }
   drawElementText(game, k_prizePrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);
-  setTextParam(game, 0, game.tournament.prize);
+  setTextParam(game, 0, game.tournaments.draw.prize);
   drawElementText(game, k_prizePrize, k_textMoney);
   setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
   drawElementText(game, k_prizeMoney, k_textMoney);

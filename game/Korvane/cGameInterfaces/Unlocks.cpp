@@ -27,7 +27,7 @@ namespace {
 // The page of a text id laid out in a text element of the current interface.
 void drawElementTextPage(cGame& g, int32_t element, int32_t textId, int32_t page) {
   const int16_t* e = getInterfaceElement(g, -1, element);
-  Graphics* target = g.currentTarget();
+  Graphics* target = currentTarget(g);
   if (!e || !target) return;
   const int32_t font = getElementFont(g, element);
   if (font < 0 || font >= TextLayoutData::kMaxFonts || !g.text.fonts[font]) return;

@@ -33,7 +33,7 @@ void updateLogo(cGame& game) {
   delete game.loading.logoBank;
   game.loading.logoBank = nullptr;
   loadBar(game, "menu.bar");
-  for (int32_t slot : kMenuSlots) fillSprite(game, slot, slot, cGame::k_buildAll, false, true);
+  for (int32_t slot : kMenuSlots) fillSprite(game, slot, slot, k_buildAll, false, true);
   // The main-menu loading opens "menu.bar" again a few frames on: keep its
   // unpacked bytes for it.
   game.files.archives.setBarAside();

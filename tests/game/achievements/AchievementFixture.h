@@ -34,7 +34,7 @@ class AchievementTest : public MenuTest {
     load(interfaces, 0);
     resetSettings(*game);  // a save file with the defaults
     loadSettings(*game);
-    game->gameType = k_gameTypeCareer;
+    game->match.gameType = k_gameTypeCareer;
   }
   // Screens may add their own interfaces before the load.
   virtual void addScreens(std::vector<Interface>&) {}
@@ -69,7 +69,7 @@ class AchievementTest : public MenuTest {
   bool plateShown(int s) { return getInterfaceElement(*game, 49, s)[F::kWordParams + F::kSpriteVisible] != 0; }
   // Paints the notices once (as the frame's pop-ups do).
   void paintNotices() {
-    game->resetClip(game->currentTarget());
+    game->resetClip(currentTarget(*game));
     paintAchievementNotices(*game);
   }
   // Marks the file so that a later save shows: a save writes the whole image.

@@ -24,7 +24,7 @@ TEST_F(Achievements, UnlockRules) {
   for (const Case& c : cases) {
     game->career.achievementMask = 0;
     clearAchievementNotices(*game);
-    game->gameType = c.gameType;
+    game->match.gameType = c.gameType;
     markSaveFile();
     for (int32_t id : c.ids) unlockAchievement(*game, id);
     EXPECT_EQ(game->career.achievementMask, c.mask) << c.what;

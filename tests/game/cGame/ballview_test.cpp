@@ -54,7 +54,7 @@ TEST_F(BallView, BlitCopiesTheClippedBandAtTheViewColumn) {
   for (const Case& c : {Case{67, 100, 139, 26}, Case{6, 0, 0, 104}, Case{210, 250, 240, 80}}) {
     std::memset(dst, 0, 240 * 320 * 2);
     game->ballView.viewBox[0] = c.viewX;
-    game->setViewRect(c.viewX, c.top, 56, 104);
+    setViewRect(*game, c.viewX, c.top, 56, 104);
     g->setClip(0, c.bandY, 240, c.bandH);
     game->frontEnd.paintTarget = g;
     blit3D(*game);

@@ -25,10 +25,10 @@ TEST(GameObject, CreatedOnTheImageAndSharesItsScratchWithTheBanks) {
 
 TEST(GameObject, ViewPlacement) {
   auto game = std::make_unique<cGame>(nullptr);
-  game->setViewPair(3, 4);
+  setViewPair(*game, 3, 4);
   EXPECT_EQ(game->ballView.viewPair[0], 4);
   EXPECT_EQ(game->ballView.viewPair[1], 3);
-  game->setViewRect(1, 2, 56, 104);
+  setViewRect(*game, 1, 2, 56, 104);
   EXPECT_EQ(game->ballView.viewRect[2], 56);
   EXPECT_EQ(game->ballView.viewRect[3], 104);
 }

@@ -152,7 +152,7 @@ TEST_F(GameTest, PopToQuestionWithPendingActionOpensQuestionMenu) {
 
 TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
   game->setInGameState(k_stateBreakChoice);
-  game->savedMenuSelection = 2;
+  game->menu.savedSelection = 2;
   game->pushState(k_stateMessageBox);
   game->menu.count = 7;
   game->popState();
@@ -165,7 +165,7 @@ TEST_F(GameTest, PopRestoresCoinTossAndBreakChoiceLists) {
   EXPECT_EQ(game->menu.table[2], 655u);
 
   game->setInGameState(k_stateCoinToss);
-  game->savedMenuSelection = 1;
+  game->menu.savedSelection = 1;
   game->pushState(k_stateMessageBox);
   game->popState();
   EXPECT_EQ(game->menu.count, 2);

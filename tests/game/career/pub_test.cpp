@@ -36,7 +36,7 @@ class Pub : public DataTest {
     for (int i = 0; i < 40 && game->states.gameState != k_stateLogo; ++i) game->update(nullptr);
     ASSERT_EQ(game->states.gameState, k_stateLogo);
     game->loading.firstLoad = 0;  // no sounds
-    for (int step = 1; step < cGame::k_mainMenuLoadingSteps; ++step) runMainMenuLoadingStep(*game, step);
+    for (int step = 1; step < k_mainMenuLoadingSteps; ++step) runMainMenuLoadingStep(*game, step);
     game->sound.enabled = 0;
     game->frame.frameTime = 40;
     resetProgress(*game);
@@ -170,7 +170,7 @@ TEST_F(Pub, IntroductionPagesThenTheLastSelectStartsTheCareerAtSpotTwo) {
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_statePub);
   EXPECT_EQ(saved().at(100), 1);
-  EXPECT_EQ(game->touchPrompt, 0);
+  EXPECT_EQ(game->frontEnd.touchPrompt, 0);
   game->updateCurrentState();
   EXPECT_EQ(game->career.pubSpot, 2);
   EXPECT_EQ(pubX(), getInterfaceElementX(*game, k_interfacePubWall, k_pubSpotElement0 + 2));
@@ -245,7 +245,7 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
   scrollToRest();
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
-  EXPECT_EQ(game->gameType, k_gameTypeChallenge);
+  EXPECT_EQ(game->match.gameType, k_gameTypeChallenge);
   // The other spots' actions.
   struct Action {
     int spot, state, gameType;
@@ -255,20 +255,20 @@ TEST_F(Pub, SelectActsOnlyOnceTheViewHasRestedAFrame) {
                           Action{2, k_stateRulesChoice, 3, 0}, Action{4, k_stateShopExplanation, -1, 1},
                           Action{4, k_stateShop, -1, 0}, Action{5, k_stateMainMenu, -1, 0}}) {
     game->career.pubSpot = a.spot;
-    game->gameType = k_gameTypeNone;
+    game->match.gameType = k_gameTypeNone;
     game->career.progress.shopExplanationPending = a.shopExplanation;
     game->setup.rivalMatch = 1;
-    game->tournament.pickedCount = 3;
+    game->tournaments.draw.pickedCount = 3;
     start(k_statePub);
     frame();
     frame({kSelect});
     EXPECT_EQ(game->states.gameState, a.state) << a.spot;
-    EXPECT_EQ(game->gameType, a.gameType) << a.spot;
+    EXPECT_EQ(game->match.gameType, a.gameType) << a.spot;
     if (a.spot == 2) {
       EXPECT_EQ(game->setup.rivalMatch, 0);
     }
     if (a.spot == 0) {
-      EXPECT_EQ(game->tournament.pickedCount, 0);
+      EXPECT_EQ(game->tournaments.draw.pickedCount, 0);
     }
   }
   game->career.pubSpot = 3;

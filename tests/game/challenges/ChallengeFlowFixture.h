@@ -44,9 +44,9 @@ class FlowTest : public DataTest {
     unloadBar(*game);
     game->engine.random->setSeed(7);
     loadTable(*game);
-    ASSERT_TRUE(game->m_tableLayout.isComplete());
+    ASSERT_TRUE(game->tableLayout.isComplete());
     game->turn.fastThinking = 1;
-    game->m_matchStepHook = onStep;
+    game->turn.matchStepHook = onStep;
     createSaveFile(*game);
     resetProgress(*game);
   }
@@ -94,13 +94,13 @@ class FlowTest : public DataTest {
   }
   // A match of the challenge or the lesson, as the list or the tutorial choice starts it.
   void startChallenge(int32_t c) {
-    game->gameType = k_gameTypeChallenge;
-    game->challengeNumber = c;
+    game->match.gameType = k_gameTypeChallenge;
+    game->match.challengeNumber = c;
     startMatch(*game, k_gameTypeChallenge, 0, 10);
   }
   void startLesson(int32_t lesson, bool chained) {
-    game->gameType = k_gameTypeTutorial;
-    game->lessonNumber = lesson;
+    game->match.gameType = k_gameTypeTutorial;
+    game->match.lessonNumber = lesson;
     game->tutorial.started = chained;
     startMatch(*game, k_gameTypeTutorial, 0, 10);
   }

@@ -20,7 +20,7 @@ TEST(ChallengeDemoShot, WordsOfTheCurrentShot) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.challenge << '/' << c.shot << '/' << c.word);
-    g->challengeNumber = c.challenge;
+    g->match.challengeNumber = c.challenge;
     g->challenges.demoCurrentShot = c.shot;
     EXPECT_EQ(getChallengeDemoShotValue(*g, c.word), c.value);
   }
@@ -32,14 +32,14 @@ TEST(ChallengeDemoShot, CountsOnlyStoredShots) {
     int32_t challenge, shots;
   } cases[] = {{0, 1}, {4, 7}, {6, 4}, {7, 8}, {13, 5}, {14, 9}, {31, 1}, {32, 0}};
   for (const auto& c : cases) {
-    g->challengeNumber = c.challenge;
+    g->match.challengeNumber = c.challenge;
     EXPECT_EQ(getChallengeDemoShotCount(*g), c.shots) << c.challenge;
   }
 }
 
 TEST(ChallengeDemoShot, PrizesByPlace) {
   const int32_t expected[8] = {50, 75, 100, 125, 150, 175, 200, 250};
-  for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(cGame::k_challengePrizes[i], expected[i]) << i;
+  for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(k_challengePrizes[i], expected[i]) << i;
 }
 
 }  // namespace

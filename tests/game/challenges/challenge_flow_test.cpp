@@ -18,8 +18,8 @@ class ChallengeFlow : public FlowTest {
  protected:
   // The after-shot step of challenge c in play, with this outcome.
   void decide(int32_t c, uint32_t outcome, bool messageDone) {
-    game->challengeNumber = c;
-    game->m_rules.shotOutcome = outcome;
+    game->match.challengeNumber = c;
+    game->rules.shotOutcome = outcome;
     game->turn.messageDone = messageDone;
     updateChallengeAfterShot(*game);
   }
@@ -44,7 +44,7 @@ TEST_F(ChallengeFlow, FirstWinQueuesThePrizeOnceThenPaysAndSaves) {
   // While the prize shows nothing more happens.
   decide(c, kWin | kStart, false);
   EXPECT_EQ(game->messages.count, 1);
-  game->clearMessages();
+  clearMessages(*game);
   decide(c, kWin | kStart, false);
   EXPECT_EQ(game->career.progress.money, money + 175);
   EXPECT_EQ(challengeState(*game, c), 2);
@@ -84,7 +84,7 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
     SCOPED_TRACE(k.before);
     challengeState(*game, 5) = k.before;
     game->setInGameState(k_stateAfterShot);
-    game->clearMessages();
+    clearMessages(*game);
     decide(5, kLose | kStart, false);
     EXPECT_EQ(challengeState(*game, 5), k.after);
     EXPECT_EQ(savedByte(112 + 5), k.after);
@@ -155,20 +155,20 @@ TEST_F(ChallengeFlow, WinningTheSixteenthAndTheLastChallenge) {
 TEST_F(ChallengeFlow, ShowMeKeysTakeTheStoredShot) {
   enterMatch(3);
   setChallengeDemoAim(*game);
-  EXPECT_EQ(game->m_world.shot.aim.x, 16384);
-  EXPECT_EQ(game->m_world.shot.aim.y, 496);
+  EXPECT_EQ(game->world.shot.aim.x, 16384);
+  EXPECT_EQ(game->world.shot.aim.y, 496);
   setChallengeDemoSpin(*game);
-  EXPECT_EQ(game->m_world.shot.englishPoint.x, -163840);
+  EXPECT_EQ(game->world.shot.englishPoint.x, -163840);
   EXPECT_EQ(getChallengeDemoPower(*game), 14828);
 }
 
 // The demonstration's aim from behind eases a fifth of the way, then snaps.
 TEST_F(ChallengeFlow, DemonstrationAimEasesThenSnaps) {
   enterMatch(0);
-  game->m_world.shot.aim.set(-16384, 64);  // just short of the half turn
+  game->world.shot.aim.set(-16384, 64);  // just short of the half turn
   game->frame.frameTime = 33;
   updateChallengeDemoAim(*game);
-  const Vector2& aim = game->m_world.shot.aim;
+  const Vector2& aim = game->world.shot.aim;
   const double deg = std::atan2(double(aim.y), double(aim.x)) * 180 / 3.14159265358979;
   EXPECT_NEAR(deg, 180 + (43.03 - 180) * 0.2, 0.5);
   updateChallengeDemoAim(*game);
@@ -194,7 +194,7 @@ TEST_F(ChallengeFlow, EveryDemonstrationSolvesItsChallenge) {
     uint32_t decided = 0;
     flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
       if (step != k_subStateInit) return;
-      const ShotRecord& shot = g.m_world.shot;
+      const ShotRecord& shot = g.world.shot;
       const int32_t* stored = ChallengeDemoShot[c][g.challenges.demoCurrentShot];
       if (state == k_stateStroke) {
         ++strokes;
@@ -203,7 +203,7 @@ TEST_F(ChallengeFlow, EveryDemonstrationSolvesItsChallenge) {
             shot.englishPoint.y != stored[k_demoEnglishY] || shot.powerGauge != stored[k_demoPower])
           ++wrong;
       }
-      if (state == k_stateInGameQuestion && !decided) decided = g.m_rules.shotOutcome | 0x80000000u;
+      if (state == k_stateInGameQuestion && !decided) decided = g.rules.shotOutcome | 0x80000000u;
     };
     startChallenge(c);
     const int32_t before = challengeState(*game, c);

@@ -37,7 +37,7 @@ TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
     frame({kSelect});
     EXPECT_EQ(game->states.gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
     if (unlocked) {
-      EXPECT_EQ(game->gameType, k_gameTypeCareer);
+      EXPECT_EQ(game->match.gameType, k_gameTypeCareer);
       EXPECT_EQ(game->setup.rivalMatch, 1);
     }
   }
@@ -55,7 +55,7 @@ TEST_F(ChallengeScreens, CategoriesLeadToTheirListsAndBackToThePub) {
   frame({kBack});
   EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
   frame();
-  EXPECT_EQ(game->getMenuSelection(), -1);
+  EXPECT_EQ(getMenuSelection(*game), -1);
   frame({kBack});
   EXPECT_EQ(game->states.gameState, k_statePub);
 }
@@ -76,7 +76,7 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   for (int i = 0; i < 8; ++i) game->career.progress.challengeStates[1][i] = states[i];
   game->challenges.category = 1;
   start(k_stateChallengeList);
-  EXPECT_EQ(game->gameType, k_gameTypeChallenge);
+  EXPECT_EQ(game->match.gameType, k_gameTypeChallenge);
   auto marks = [&] {
     std::string s;
     for (int i = 0; i < 4; ++i)
@@ -88,7 +88,7 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   // The page turned by a touch before the update: the marks follow.
   game->menu.firstVisible = 4;
   frame();
-  EXPECT_EQ(game->getMenuFirstVisible(), 4);
+  EXPECT_EQ(getMenuFirstVisible(*game), 4);
   EXPECT_EQ(marks(), "o---");
   // A locked row selected cannot start; an open one on the second page can.
   game->menu.selection = 5;
@@ -97,8 +97,8 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   game->menu.selection = 4;
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_stateGameLoading);
-  EXPECT_EQ(game->challengeNumber, 12);
-  EXPECT_EQ(game->opponentSlot, 1);
+  EXPECT_EQ(game->match.challengeNumber, 12);
+  EXPECT_EQ(game->setup.opponentSlot, 1);
 }
 
 TEST_F(ChallengeScreens, ConfirmPendingHidesThePageButton) {

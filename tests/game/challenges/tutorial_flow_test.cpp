@@ -28,8 +28,8 @@ class TutorialFlow : public FlowTest {
   }
   bool aimIsAt(int32_t ball) {
     Vector2 d{0, 0};
-    game->m_world.balls[ball]->position.subtract(d, game->m_world.cueBall->position);
-    return game->m_world.shot.aim.x == d.x && game->m_world.shot.aim.y == d.y;
+    game->world.balls[ball]->position.subtract(d, game->world.cueBall->position);
+    return game->world.shot.aim.x == d.x && game->world.shot.aim.y == d.y;
   }
 };
 
@@ -70,7 +70,7 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
                                     << " chained " << k.chained);
     enterLesson(k.lesson, k.chained);
     game->career.progress.counterA = 0;
-    game->m_rules.shotOutcome = k.outcome | kStart;
+    game->rules.shotOutcome = k.outcome | kStart;
     game->turn.messageDone = k.done;
     game->question.menuFlag = 1;
     checkTutorialShotResult(*game);
@@ -93,8 +93,8 @@ TEST_F(TutorialFlow, WhatFollowsTheShot) {
         EXPECT_EQ(game->loading.pendingReturnState, k_stateTutorialChoice);
         break;
       case kNextLesson:
-        EXPECT_EQ(game->lessonNumber, k.lesson + 1);
-        EXPECT_EQ(game->gameType, k_gameTypeTutorial);
+        EXPECT_EQ(game->match.lessonNumber, k.lesson + 1);
+        EXPECT_EQ(game->match.gameType, k_gameTypeTutorial);
         EXPECT_EQ(game->tutorial.started, 1);
         EXPECT_TRUE(runToAim());
         break;
@@ -112,7 +112,7 @@ TEST_F(TutorialFlow, PassIsSavedBeforeItsText) {
     if (state == k_stateMessageBox && step == k_subStateInit && g.files.saveImage) savedAtText = g.files.saveImage[160];
   };
   game->career.progress.counterA = 0;
-  game->m_rules.shotOutcome = kWin | kStart;
+  game->rules.shotOutcome = kWin | kStart;
   game->turn.messageDone = 0;
   checkTutorialShotResult(*game);
   EXPECT_EQ(savedAtText, 1 << 2);
@@ -162,7 +162,7 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
       EXPECT_EQ(game->stylus.spinArrowsLocked, 0);
     }
     tap(kKeyMasse);
-    EXPECT_EQ(game->m_world.shot.masse, k.masse ? 1 : 0);
+    EXPECT_EQ(game->world.shot.masse, k.masse ? 1 : 0);
     EXPECT_EQ(game->tutorial.textBoxOpen, k.lesson == 3);
     if (k.lesson == 3) {
       EXPECT_EQ(game->tutorial.textId, k.text);
@@ -196,15 +196,15 @@ TEST_F(TutorialFlow, LessonOutOfRangeStartsNothing) {
   enterLesson(1);
   for (const int32_t bad : {-1, 5, 40}) {
     startTutorial(*game, bad);
-    EXPECT_EQ(game->lessonNumber, 1);
+    EXPECT_EQ(game->match.lessonNumber, 1);
     EXPECT_EQ(game->states.gameState, k_stateAim);
   }
   // A frame start with a bad lesson: no record, no target, no layout.
-  game->lessonNumber = 7;
+  game->match.lessonNumber = 7;
   startTutorialLesson(*game);
   EXPECT_EQ(game->tutorial.target, -1);
   EXPECT_EQ(getTutorialLessonText(*game, k_lessonTitle), -1);
-  for (int n = 0; n < 16; ++n) EXPECT_EQ(game->m_world.balls[n]->pocketed, 1) << n;
+  for (int n = 0; n < 16; ++n) EXPECT_EQ(game->world.balls[n]->pocketed, 1) << n;
 }
 
 // The found shot of each lesson (the layouts' own) passes when played
@@ -226,10 +226,10 @@ TEST_F(TutorialFlow, EveryLessonsFoundShotPasses) {
     frame();
     ASSERT_TRUE(runToAim());
     aimAtBall(*game, s.aimBall, true);
-    game->m_world.shot.masse = s.masse;
-    game->m_world.shot.englishPoint.set(s.englishX, s.englishY);
+    game->world.shot.masse = s.masse;
+    game->world.shot.englishPoint.set(s.englishX, s.englishY);
     flowtest::stepHook() = [&](cGame& g, int32_t state, int32_t step) {
-      if (state == k_stateStroke && step == k_subStateInit) g.m_world.shot.powerGauge = s.power;
+      if (state == k_stateStroke && step == k_subStateInit) g.world.shot.powerGauge = s.power;
     };
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateShotPower);

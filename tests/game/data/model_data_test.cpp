@@ -168,7 +168,7 @@ TEST_F(ModelData, BallIsASphereOfRadiusFourAboutTheOrigin) {
 TEST_F(ModelData, ClothTopAndPocketCupsOnTheTablesPoints) {
   game->init();
   loadTable(*game);
-  const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
+  const TableLayoutGroup& pockets = game->tableLayout.groups[TableLayout::kPockets];
   ASSERT_EQ(pockets.count(), 6) << "table.bar has no pockets";
   const kvmodel::Model m = fileOf(16);
   ASSERT_EQ(m.parts.size(), 1u);
@@ -265,7 +265,7 @@ void addModel(mesaref::Scene& scene, GlContext& gl, GL3DASEFileResource* model, 
 TEST_F(ModelData, BallViewSceneAtEachPocketMatchesMesa) {
   game->init();
   loadTable(*game);
-  const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
+  const TableLayoutGroup& pockets = game->tableLayout.groups[TableLayout::kPockets];
   ASSERT_EQ(pockets.count(), 6);
   ballview::Scene view(*game);
   TraceCapture cap;
@@ -308,14 +308,14 @@ TEST_F(ModelData, GamesBallViewFrameMatchesMesa) {
   load3DView(*game);
   ASSERT_NE(game->ballView.tableModel, nullptr);
   ASSERT_NE(game->ballView.ballModel, nullptr);
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   const auto points = ballview::ballPoints();
   for (size_t n = 0; n < 16; ++n) {
     ASSERT_NE(w.balls[n], nullptr);
     w.balls[n]->setPosition(static_cast<Q14>(points[n].first * 16384), -static_cast<Q14>(points[n].second * 16384));
     w.balls[n]->hidden = w.balls[n]->pocketed = 0;
   }
-  const TableLayoutGroup& pockets = game->m_tableLayout.groups[TableLayout::kPockets];
+  const TableLayoutGroup& pockets = game->tableLayout.groups[TableLayout::kPockets];
   auto frame = [&] {
     blit3D(*game);
     if (updateBallViewCamera(*game, -1)) {

@@ -31,7 +31,7 @@ TEST_F(Strings, EndOffsetsGiveOffsetsAndLengths) {
   EXPECT_STREQ(getStringCopy(*game, 3), "");  // unknown id
   EXPECT_STREQ(getStringCopy(*game, -1), "");
   EXPECT_NE(game->files.bar.data, nullptr);  // the archive stays open
-  EXPECT_STREQ(cGame::getLanguageCode(), "EN");
+  EXPECT_STREQ(getLanguageCode(), "EN");
 }
 
 TEST_F(Strings, DamagedTablesLoadNothing) {

@@ -236,7 +236,7 @@ TEST_F(InterfaceTest, PanelsPaintTheBackgroundOrTheScenery) {
     loadOne({{4, 0, 0, {0, 0, static_cast<int16_t>(c.shade), static_cast<int16_t>(c.plain)}}});
     game->states.gameState = c.state;
     game->states.previousState = c.previous;
-    game->gameType = c.gameType;
+    game->match.gameType = c.gameType;
     game->frontEnd.loadingScreenUp = c.loading ? 1 : 0;
     paintInterfaceLayer(*game, c.backPass);
     EXPECT_EQ(backAt(0, 0), c.pixel);

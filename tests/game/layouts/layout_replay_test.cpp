@@ -27,7 +27,7 @@ class LayoutReplay : public DataTest {
     std::filesystem::copy_file(std::string(data) + "/table.bar", path("table.bar"));
     game->init();
     loadTable(*game);
-    ASSERT_TRUE(replay.loadLayout(game->m_tableLayout));
+    ASSERT_TRUE(replay.loadLayout(game->tableLayout));
   }
   void TearDown() override {
     if (game) DataTest::TearDown();
@@ -118,19 +118,19 @@ TEST_F(LayoutReplay, JumpChallengesFailWithoutTheJump) {
 // The same demonstrations through the game object: its strike, its contact
 // hooks into the rules, its rule calls, on the table it loaded.
 TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   for (int32_t c = 0; c < 32; ++c) {
     SCOPED_TRACE(c);
-    game->gameType = MatchSetup::kGameChallenge;
-    game->ruleSet = 3;
-    game->challengeNumber = c;
-    game->currentPlayer = 0;
+    game->match.gameType = MatchSetup::kGameChallenge;
+    game->match.ruleSet = 3;
+    game->match.challengeNumber = c;
+    game->match.currentPlayer = 0;
     resetMatchState(*game);
-    game->m_rules.normalPlay = 1;
-    game->m_rules.rulesMode = RuleState::kModeChallenge;
+    game->rules.normalPlay = 1;
+    game->rules.rulesMode = RuleState::kModeChallenge;
     placeBalls(*game);
     w.breakPlayed = 1;
-    game->startChallengeRules();
+    startChallengeRules(*game);
     replay.startChallenge(c);
     bool decided = false;
     for (int32_t s = 0; s < challengeDemoShotCount(c) && !decided; ++s) {
@@ -140,16 +140,16 @@ TEST_F(LayoutReplay, GameObjectPlaysTheDemonstrationsAlike) {
       w.shot.masse = static_cast<uint8_t>(d.masse);
       w.shot.englishPoint.set(d.englishX, d.englishY);
       w.shot.powerGauge = d.power;
-      game->beginStroke();
+      beginStroke(*game);
       strikeCueBall(*game, w.cueBall, false);
       int32_t frames = 0;
       do {
         w.movingMask = 0;
         w.physicsStepBalls(tablelayout::ShotReplay::kFrameUnits);
       } while (w.movingMask != 0 && ++frames < tablelayout::ShotReplay::kMaxFrames);
-      game->runShotRules();
-      EXPECT_EQ(game->m_rules.shotOutcome, expected.outcome) << "shot " << s;
-      game->Rules_Apply();
+      runShotRules(*game);
+      EXPECT_EQ(game->rules.shotOutcome, expected.outcome) << "shot " << s;
+      Rules_Apply(*game);
       decided = (expected.outcome & (kWin | kLose)) != 0;
       for (int32_t n = 0; n < 16; ++n) {
         EXPECT_EQ(w.balls[n]->pocketed, ball(n).pocketed) << "shot " << s << " ball " << n;

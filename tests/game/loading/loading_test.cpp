@@ -226,7 +226,7 @@ TEST_F(Loading, BackQuitsOnTheFirstLoadingAndLaterDropsThePendingState) {
 TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   reachMainMenuLoading();
   runUntilLeft(k_stateMainMenuLoading);
-  game->gameType = k_gameTypeQuickMatch;
+  game->match.gameType = k_gameTypeQuickMatch;
   game->setup.chosenCharacter[0] = 2;
   game->setup.chosenCharacter[1] = 7;
   game->setup.tableIndex = 4;
@@ -271,8 +271,8 @@ TEST_F(Loading, MatchLoadingFillsTheMatchBanksAndStartsTheMatch) {
   EXPECT_EQ(game->states.gameState, k_stateOpponentIntro);
   EXPECT_EQ(game->setup.playerCharacter[0], 2);
   EXPECT_EQ(game->setup.playerCharacter[1], 7);
-  EXPECT_EQ(game->playerProfile[0], -1);
-  EXPECT_EQ(game->playerProfile[1], 8);  // character 7, eighth of the ten rivals by rank
+  EXPECT_EQ(game->match.playerProfile[0], -1);
+  EXPECT_EQ(game->match.playerProfile[1], 8);  // character 7, eighth of the ten rivals by rank
   // The menus again: the match banks are released, slot 1 stays.
   game->setState(k_stateMainMenuLoading);
   runSteps(2);
@@ -290,7 +290,7 @@ TEST_F(Loading, CancelledMatchLoadingReturnsToTheScreenBefore) {
                {k_stateMainMenu, k_stateVersus}};
   for (const Case& c : cases) {
     game->setState(c.from);
-    game->gameType = k_gameTypeTutorial;
+    game->match.gameType = k_gameTypeTutorial;
     enterGameLoading(*game);
     for (int i = 0; i < 4; ++i) updateGameLoading(*game);
     pressBack();
@@ -395,7 +395,7 @@ TEST_F(Loading, UnusedSpritesForMatchKeepTheSetOfTheGameType) {
       delete game->loading.sprites[s];
       game->loading.sprites[s] = new ASprite();
     }
-    game->gameType = c.type;
+    game->match.gameType = c.type;
     game->setup.chosenCharacter[0] = c.c0;
     game->setup.chosenCharacter[1] = c.c1;
     game->career.progress.character = c.career;
@@ -448,7 +448,7 @@ TEST_F(Loading, MissingAndDamagedArchivesLeaveSlotsEmpty) {
   EXPECT_LE(runUntilLeft(k_stateMainMenuLoading), 60);
   EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
   for (int s = 0; s < k_spriteSlotCount; ++s) EXPECT_EQ(game->loading.sprites[s], nullptr) << s;
-  game->gameType = k_gameTypeQuickMatch;
+  game->match.gameType = k_gameTypeQuickMatch;
   game->setup.tableIndex = 12;  // out of range: table 8
   enterGameLoading(*game);
   EXPECT_LE(runUntilLeft(k_stateGameLoading), 60);

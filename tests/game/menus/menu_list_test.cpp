@@ -10,7 +10,7 @@ const uint32_t kTable[] = {11, 12, 13, 14, 15, 16};
 class MenuList : public MenuTest {
  protected:
   void setUpList(int count, uint32_t hiddenMask = 0, uint32_t disabledMask = 0, int rows = -1) {
-    game->setMenuRows(kTable, 0, rows);
+    setMenuRows(*game, kTable, 0, rows);
     setMenuCount(*game, count);
     for (int i = 0; i < count; ++i)
       setMenuEntryFlags(*game, kTable[i], ((hiddenMask >> i) & 1 ? 1u : 0u) | ((disabledMask >> i) & 1 ? 4u : 0u));
@@ -60,7 +60,7 @@ TEST_F(MenuList, KeysMoveSelectAndGoBack) {
     game->menu.selection = c.from;
     press(c.keys);
     EXPECT_EQ(updateMenu(*game), c.result) << c.what;
-    EXPECT_EQ(game->getMenuSelection(), c.selection) << c.what;
+    EXPECT_EQ(getMenuSelection(*game), c.selection) << c.what;
     EXPECT_EQ(takeSound(), c.sound) << c.what;
   }
 }
@@ -70,32 +70,32 @@ TEST_F(MenuList, SelectionStaysInTheWindow) {
   setUpList(5, 0, 0, 3);
   selectMenuEntryById(*game, 15);
   scrollMenuToSelection(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  EXPECT_EQ(getMenuFirstVisible(*game), 2);
   selectMenuEntryById(*game, 11);
   scrollMenuToSelection(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
   // By keys: previous from 0 wraps to 4, next from 4 wraps to 0.
   press({kUp});
   updateMenu(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  EXPECT_EQ(getMenuFirstVisible(*game), 2);
   press({kDown});
   updateMenu(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
   // Hidden entries count as inside the window; all rows shown never scroll.
   setUpList(5, 2, 0, 3);
   game->menu.selection = 4;
   scrollMenuToSelection(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 1);
+  EXPECT_EQ(getMenuFirstVisible(*game), 1);
   setUpList(5);
   game->menu.selection = 4;
   scrollMenuToSelection(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
 }
 
 TEST_F(MenuList, FlagsByTextId) {
   const uint32_t other[] = {21, 12, 23};
   setUpList(3);
-  EXPECT_EQ(game->getMenuVisibleRows(), -1);
+  EXPECT_EQ(getMenuVisibleRows(*game), -1);
   setMenuEntryFlags(*game, 12, 0x00050003);
   EXPECT_EQ(getMenuEntryFlags(*game, 12), 0x00050003u);
   EXPECT_EQ(game->menu.hiddenCount, 1);
@@ -111,21 +111,21 @@ TEST_F(MenuList, FlagsByTextId) {
   EXPECT_EQ(getMenuEntryFlags(*game, 99), 0u);
   EXPECT_EQ(game->menu.flags[3], 0u);
   selectMenuEntryById(*game, 99);
-  EXPECT_EQ(game->getMenuSelection(), 0);
+  EXPECT_EQ(getMenuSelection(*game), 0);
   selectMenuEntryById(*game, 13);
-  EXPECT_EQ(game->getMenuSelection(), 2);
+  EXPECT_EQ(getMenuSelection(*game), 2);
   // Set-up without clearing keeps the flags; with clearing drops them.
   initMenu(*game, kTable, 4, 2, false);
   EXPECT_EQ(getMenuEntryFlags(*game, 12), 0x00050003u);
-  EXPECT_EQ(game->getMenuSelection(), 0);
+  EXPECT_EQ(getMenuSelection(*game), 0);
   setMenu(*game, kTable, 4);
   EXPECT_EQ(getMenuEntryFlags(*game, 12), 0u);
   EXPECT_EQ(game->menu.hiddenCount, 0);
   // The count stays within the flag words.
   setMenuCount(*game, 150);
-  EXPECT_EQ(game->getMenuCount(), 100);
+  EXPECT_EQ(getMenuCount(*game), 100);
   setMenuCount(*game, -3);
-  EXPECT_EQ(game->getMenuCount(), 0);
+  EXPECT_EQ(getMenuCount(*game), 0);
   // A list without a table chooses nothing.
   setMenu(*game, nullptr, 0);
   setMenuCount(*game, 3);
@@ -140,12 +140,12 @@ TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   game->menu.firstVisible = 2;
   press({kUp});
   EXPECT_EQ(updateMenuSmooth(*game), 0);
-  EXPECT_EQ(game->getMenuSelection(), 4);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuSelection(*game), 4);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
   game->menu.firstVisible = 2;
   noKeys();
   EXPECT_EQ(updateMenuSmooth(*game), 0);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
   // The click plays in every state.
   press({kSelect});
   EXPECT_EQ(updateMenuSmooth(*game), 15);
@@ -155,22 +155,22 @@ TEST_F(MenuList, SmoothVariantShowsTheListFromItsPageStart) {
   game->menu.firstVisible = 2;
   press({kSelect});
   EXPECT_EQ(updateMenuSmooth(*game), 0);
-  EXPECT_EQ(game->getMenuFirstVisible(), 0);
+  EXPECT_EQ(getMenuFirstVisible(*game), 0);
   EXPECT_EQ(takeSound(), -1);
   game->menu.firstVisible = 2;
   press({kBack});
   EXPECT_EQ(updateMenuSmooth(*game), -1);
-  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  EXPECT_EQ(getMenuFirstVisible(*game), 2);
   // A window turned to a later page stays at that page's start.
   game->menu.firstVisible = 4;
   noKeys();
   updateMenuSmooth(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 3);
+  EXPECT_EQ(getMenuFirstVisible(*game), 3);
   // The centring switch opens the window on the middle.
-  game->setMenuCentring(true);
+  setMenuCentring(*game, true);
   noKeys();
   updateMenuSmooth(*game);
-  EXPECT_EQ(game->getMenuFirstVisible(), 2);
+  EXPECT_EQ(getMenuFirstVisible(*game), 2);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST_F(MenuPaint, RowsPalettesAndSuffix) {
 
   // Two rows from the second entry.
   screen->fill(0);
-  game->setMenuRows(kTable, 0, 2);
+  setMenuRows(*game, kTable, 0, 2);
   setMenuCount(*game, 4);
   game->menu.firstVisible = 1;
   game->menu.selection = 2;

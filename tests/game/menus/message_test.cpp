@@ -34,7 +34,7 @@ TEST_F(Messages, QueueKeepsCopiesLivesAndOrder) {
   EXPECT_EQ(game->messages.life[0], 3000);
   EXPECT_EQ(game->messages.life[1], 1000);
   EXPECT_EQ(game->messages.extra[0], -1);
-  game->clearMessages();
+  clearMessages(*game);
   EXPECT_FALSE(isMessageQueued(*game));
 
   for (int i = 0; i < 9; ++i) addMessageEx(*game, i % 3, std::string(1, char('a' + i)).c_str(), 100 * (i + 1), i);
@@ -54,7 +54,7 @@ TEST_F(Messages, QueueKeepsCopiesLivesAndOrder) {
   EXPECT_EQ(game->messages.count, 7);
 
   // Texts are copies of at most 499 bytes; the scratch ring does not reach them.
-  game->clearMessages();
+  clearMessages(*game);
   const std::string longText(700, 'x');
   addMessage(*game, 1, longText.c_str(), 0);
   for (int i = 0; i < 25; ++i) std::memset(getMessageBuffer(*game), 'z', 499);
@@ -86,7 +86,7 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
   };
   game->frame.frameTime = 25;
   for (const Case& c : cases) {
-    game->clearMessages();
+    clearMessages(*game);
     game->frontEnd.wideMessages = c.wide;
     game->frontEnd.noticeDisplay = 12;
     addMessage(*game, c.kind, "first", c.life);
@@ -103,7 +103,7 @@ TEST_F(Messages, UpdateAgesAndDismissesTheFirstMessage) {
     EXPECT_EQ(game->messages.life[c.stays ? 1 : 0], 3000) << c.what;  // only the first ages
   }
   // Match initialisation at its first step freezes the queue.
-  game->clearMessages();
+  clearMessages(*game);
   addMessage(*game, 2, "first", 25);
   game->states.gameState = k_stateMatchInit;
   game->states.subState = 0;
@@ -129,13 +129,13 @@ TEST_F(Messages, LayoutIsTheFirstBoxTheTextFits) {
       {"abcdefgh abcdefgh abcdefgh abcdefgh", 3},
   };
   for (const Case& c : cases) {
-    game->clearMessages();
+    clearMessages(*game);
     addMessage(*game, 0, c.text, 0);
     EXPECT_EQ(game->messages.layout[0], c.layout) << c.text;
   }
   // Without the boxes every message takes the last layout.
   loadHud(false);
-  game->clearMessages();
+  clearMessages(*game);
   addMessage(*game, 0, "abcd", 0);
   EXPECT_EQ(game->messages.layout[0], 3);
 }
@@ -152,7 +152,7 @@ TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
   };
   for (const Case& c : cases) {
     screen->fill(0);
-    game->clearMessages();
+    clearMessages(*game);
     addMessage(*game, 1, c.text, 0);
     addMessage(*game, 1, "zz", 0);
     paintMessages(*game, screen->g());
@@ -163,7 +163,7 @@ TEST_F(Messages, PaintShowsTheFirstMessageInItsLayout) {
   }
   // The text: font 0 in palette 1 (red), centred in the box; the palette is restored.
   screen->fill(0);
-  game->clearMessages();
+  clearMessages(*game);
   addMessage(*game, 1, "ab", 0);
   font->setCurrentPalette(2);
   paintMessages(*game, screen->g());

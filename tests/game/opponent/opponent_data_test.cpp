@@ -21,9 +21,9 @@ TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
   game->init();
   ASSERT_EQ(loadBar(*game, "misc.bar"), 1);
   EXPECT_EQ(getBarEntrySize(*game, 0), OpponentProfiles::kFileBytes);
-  game->initAI();
+  initAI(*game);
   unloadBar(*game);
-  const OpponentProfiles& t = game->m_ai.profiles;
+  const OpponentProfiles& t = game->opponent.profiles;
   for (int p = 0; p < OpponentProfiles::kProfiles; ++p) {
     EXPECT_EQ(t.loaded[p][0], (p << 14) / 100) << p;
     EXPECT_GT(t.loaded[p][1], 0) << p;
@@ -43,42 +43,42 @@ TEST_F(OpponentData, BuiltProfilesAreWellFormed) {
     for (int k = 0; k < 14; ++k) EXPECT_EQ(t.own[p][k], t.loaded[10][k]) << p << " " << k;
   }
   EXPECT_GT(t.loaded[1][11], 0);
-  game->playerProfile[1] = 0;
-  EXPECT_EQ(game->getAIBreakPosition(1).x, t.loaded[0][9]);
+  game->match.playerProfile[1] = 0;
+  EXPECT_EQ(getAIBreakPosition(*game, 1).x, t.loaded[0][9]);
 }
 
 TEST_F(OpponentData, AShortEntryLeavesAZeroedTableAndTheOpponentStillShoots) {
   writeBytes("misc.bar", bar::writeArchive({std::vector<uint8_t>(100, 7)}));
   game->init();
   ASSERT_EQ(loadBar(*game, "misc.bar"), 1);
-  game->initAI();
+  initAI(*game);
   unloadBar(*game);
-  for (const auto& row : game->m_ai.profiles.loaded)
+  for (const auto& row : game->opponent.profiles.loaded)
     for (const int32_t v : row) ASSERT_EQ(v, 0);
   // A bare table in the game's world: cue ball and one own ball.
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   w.createMarkers();
-  ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->m_tableLayout, w));
+  ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->tableLayout, w));
   for (PhysicalObject* b = w.ballList; b; b = b->next) b->pocketed = b->hidden = 1;
   w.balls[0]->position.set(q(80), q(-200));
   w.balls[3]->position.set(q(60), q(-80));
   for (int n : {0, 3}) w.balls[n]->pocketed = w.balls[n]->hidden = 0;
   w.breakPlayed = 1;
-  game->m_rules.normalPlay = 1;
-  game->m_rules.rulesMode = RuleState::kModePlay;
-  game->m_rules.tableOpen = 0;
-  game->m_rules.playerGroup[1] = game->m_rules.playerTarget[1] = RuleState::kSolids;
-  game->playerProfile[1] = 0;
-  game->currentPlayer = 1;
+  game->rules.normalPlay = 1;
+  game->rules.rulesMode = RuleState::kModePlay;
+  game->rules.tableOpen = 0;
+  game->rules.playerGroup[1] = game->rules.playerTarget[1] = RuleState::kSolids;
+  game->match.playerProfile[1] = 0;
+  game->match.currentPlayer = 1;
   w.copyBallsToShadows();
-  game->updateAI(kThinkStart, kThinkEnter, false);
+  updateAI(*game, kThinkStart, kThinkEnter, false);
   int updates = 0;
-  while (game->aiState() != kThinkDone && updates < 500) {
-    game->updateAI(game->aiState(), kThinkUpdate, true);
+  while (aiState(*game) != kThinkDone && updates < 500) {
+    updateAI(*game, aiState(*game), kThinkUpdate, true);
     ++updates;
   }
   EXPECT_LT(updates, 500);
-  EXPECT_FALSE(game->aiPassed());
+  EXPECT_FALSE(aiPassed(*game));
   EXPECT_TRUE(w.shot.aim.x != 0 || w.shot.aim.y != 0);
   EXPECT_GE(w.shot.powerGauge, 3276);
 }

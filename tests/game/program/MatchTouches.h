@@ -31,9 +31,9 @@ inline double degreesOf(double x, double y) { return std::atan2(y, x) * 180.0 / 
 
 // Where ball n is drawn (its middle), in the view as it stands.
 inline void ballScreen(const cGame& g, int n, int& x, int& y) {
-  const PhysicalObject* b = g.m_world.balls[n];
+  const PhysicalObject* b = g.world.balls[n];
   x = (b->position.x >> 14) + g.table.panelX;
-  y = g.m_world.originY - (b->position.y >> 14);
+  y = g.world.originY - (b->position.y >> 14);
 }
 
 // The table point (on player 0's side of the view) whose touch aims the cue
@@ -56,7 +56,7 @@ inline bool aimPoint(const cGame& g, int32_t ax, int32_t ay, int& px, int& py) {
 
 // Gauge units a frame of ms adds with the equipped cue.
 inline int32_t gaugeStep(const cGame& g, int32_t ms) {
-  const int32_t rate = cGame::k_cuePowerRates[std::clamp(g.career.equippedLevel[2], 0, 5)];
+  const int32_t rate = k_cuePowerRates[std::clamp(g.career.equippedLevel[2], 0, 5)];
   return static_cast<int32_t>((int64_t{rate} * 8400 / 100 * ms) >> 10);
 }
 
@@ -104,13 +104,13 @@ struct MatchTouches {
         fired = false;
       }
       const int32_t step = gaugeStep(g, 33);
-      const int32_t next = g.m_world.shot.powerGauge + 3 * step;
-      if (!fired && g.m_world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
+      const int32_t next = g.world.shot.powerGauge + 3 * step;
+      if (!fired && g.world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
         fired = true;
         touch(30, 160, 1, 1);
       }
     }
-    if (state == k_stateStroke && struck < 0) struck = g.m_world.shot.powerGauge;
+    if (state == k_stateStroke && struck < 0) struck = g.world.shot.powerGauge;
   }
 };
 

@@ -64,7 +64,7 @@ constexpr const char* kScript =
     if (!g || !pixels || g->ballView.count != 4) return;
     static bool open = false, dropped = false;
     const int32_t b = g->ballView.predictedSlot;
-    const PhysicalObject* ball = b > 0 && b < 16 ? g->m_world.balls[b] : nullptr;
+    const PhysicalObject* ball = b > 0 && b < 16 ? g->world.balls[b] : nullptr;
     const char* name = nullptr;
     if (!open) {
       open = true;

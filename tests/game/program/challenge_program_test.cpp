@@ -106,7 +106,7 @@ void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels) {
     r.wait = now() + 400;
     r.phase = 6;
   } else if (state == k_stateAim && r.phase == 6 && now() > r.wait) {
-    const Vector2& aim = g.m_world.shot.aim;
+    const Vector2& aim = g.world.shot.aim;
     r.aimError = std::abs(degreesOf(aim.x, aim.y) - degreesOf(ax, ay));
     if (pixels) wince::writePng((workDir(kChallengeDir) / "challenge_aimed.png").string(), pixels, 240, 320);
     touch(30, 160);  // fire: the gauge starts
@@ -177,7 +177,7 @@ void lockedFrame(cGame& g, int state, int held, const uint16_t* pixels) {
               std::to_string(g.states.screenFlags[k_screenFlagChallengeConfirm]);
   };
   if (g.states.inGame) {
-    std::ofstream(workDir(kLockedDir) / "seen.txt") << r.seen << ' ' << g.challengeNumber;
+    std::ofstream(workDir(kLockedDir) / "seen.txt") << r.seen << ' ' << g.match.challengeNumber;
     std::exit(0);
   }
   // A career under way, its first category's list: challenge 0 open, the rest locked.
@@ -289,8 +289,8 @@ void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   r.match.onFrame(g, state, 9000);
   if (state == k_stateAim && r.phase == 3 && isHudAtTarget(g)) {
     // Towards the 3 ball: the coach lines the shot up once the guide meets it.
-    const PhysicalObject* b3 = g.m_world.balls[3];
-    const PhysicalObject* cue = g.m_world.cueBall;
+    const PhysicalObject* b3 = g.world.balls[3];
+    const PhysicalObject* cue = g.world.cueBall;
     int px = 0, py = 0;
     if (!aimPoint(g, b3->position.x - cue->position.x, b3->position.y - cue->position.y, px, py)) std::exit(5);
     touch(px, py);
@@ -309,8 +309,8 @@ void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   } else if (state == k_stateSpinSelector && r.phase == 9 && now() > r.wait) {
     if (pixels) wince::writePng((workDir(kLessonDir) / "lesson_text_box.png").string(), pixels, 240, 320);
     std::ofstream(workDir(kLessonDir) / "result.txt")
-        << r.lessonsBefore << ' ' << g.career.progress.counterA << ' ' << g.tutorial.textId << ' ' << g.lessonNumber
-        << " states" << r.match.states << '\n';
+        << r.lessonsBefore << ' ' << g.career.progress.counterA << ' ' << g.tutorial.textId << ' '
+        << g.match.lessonNumber << " states" << r.match.states << '\n';
     std::exit(0);
   }
 }

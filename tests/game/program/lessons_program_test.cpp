@@ -142,7 +142,7 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
   const Action& a = actions[r.step];
   const bool aiming = state == k_stateAim && isHudAtTarget(g);
   const bool selector = state == k_stateSpinSelector;
-  const ShotRecord& shot = g.m_world.shot;
+  const ShotRecord& shot = g.world.shot;
   switch (a.act) {
     case kAim:
       if (!aiming) return;

@@ -108,8 +108,8 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
     if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = k_gameTypeQuickMatch;
-      g.ruleSet = k_ruleSetEightBall;
+      g.match.gameType = k_gameTypeQuickMatch;
+      g.match.ruleSet = k_ruleSetEightBall;
       g.setup.chosenCharacter[0] = 0;
       g.setup.chosenCharacter[1] = 1;
       setTable(g, 0);
@@ -185,7 +185,7 @@ void tapCareer(int state, int held) {
     static int stakeVisits = 0;
     if (g.states.inGame) noteState(g, held);
     if (state == k_stateMainMenu && held == 20 && stakeVisits == 0) {
-      g.gameType = k_gameTypeCareer;
+      g.match.gameType = k_gameTypeCareer;
       g.setState(k_stateStakeChoice);
       return;
     }
@@ -257,8 +257,8 @@ namespace {
     static bool started = false;
     if (state == k_stateMainMenu && held == 20 && !started) {
       started = true;
-      g.gameType = k_gameTypeQuickMatch;
-      g.ruleSet = k_ruleSetEightBall;
+      g.match.gameType = k_gameTypeQuickMatch;
+      g.match.ruleSet = k_ruleSetEightBall;
       g.setup.chosenCharacter[0] = 0;
       g.setup.chosenCharacter[1] = 1;
       setTable(g, 0);

@@ -88,7 +88,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
     g_firstTurn = state;
     note("first", state);
     note("pending", g.turn.coinTossPending);
-    note("current", g.currentPlayer);
+    note("current", g.match.currentPlayer);
   }
 }
 
@@ -131,7 +131,7 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
           note("player", g.setup.chosenCharacter[0]);
           note("opponent", g.setup.chosenCharacter[1]);
           note("table", g.setup.tableIndex);
-          note("rules", g.ruleSet);
+          note("rules", g.match.ruleSet);
           note("tossArmed", g.turn.coinTossPending);
         }
       },
@@ -157,13 +157,13 @@ void matchFrame(cGame& g, int state, int held, const uint16_t* pixels) {
           }
           g.career.progress.money = 1000;
           g.career.progress.flagB = 0;  // not its first match: no tutorial question
-          g.gameType = k_gameTypeCareer;
+          g.match.gameType = k_gameTypeCareer;
           g.setup.rivalMatch = 0;
           g.setState(k_stateRulesChoice);
         }
         if (state == k_stateStakeChoice && g.setup.stakeLevel == 1) {
           if (2 * g.frame.paintFrameCount % 63 == 62) save("stake.png", pixels);  // the glow at its brightest
-          note("slot", g.opponentSlot);
+          note("slot", g.setup.opponentSlot);
         }
         if (state == k_stateTableChoice && held == kCapture) note("table", g.setup.tableIndex);
         if (state == k_stateVersus && held == kCapture) save("versus.png", pixels);

@@ -71,7 +71,7 @@ QuestionRun g_run;
         const int dr = std::abs((a >> 11) - (b >> 11)), dg = std::abs((a >> 5 & 63) - (b >> 5 & 63));
         differ += dr > 1 || dg > 2 || std::abs((a & 31) - (b & 31)) > 1;
       }
-      std::ofstream(runDir(r.entry) / "seen.txt") << r.leftTo << ' ' << int{g.m_rules.pushOutShot} << ' ' << differ;
+      std::ofstream(runDir(r.entry) / "seen.txt") << r.leftTo << ' ' << int{g.rules.pushOutShot} << ' ' << differ;
       std::exit(0);
     }
   });

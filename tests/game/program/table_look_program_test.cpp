@@ -77,7 +77,7 @@ LookRun g_run;
             underButtons += pixels[y * 240 + x] != r.base[static_cast<size_t>(y * 240 + x)];
       r.seen += "message " + std::to_string(g.messages.layout[0]) + " " + std::to_string(box > 2000) + " " +
                 std::to_string(underButtons) + "\n";
-      g.clearMessages();
+      clearMessages(g);
       r.frames = 0;
       if (++r.layout < 3) {
         addMessage(g, 1, kTexts[r.layout], -1);

@@ -34,8 +34,8 @@ constexpr const char* kStartUp = "9000 down 118 135\n9100 up 118 135\n11000 down
 
 // Starts a match from the main menu, as its set-up screens would.
 void startMatch(cGame& g, int32_t type, int32_t rules) {
-  g.gameType = type;
-  g.ruleSet = rules;
+  g.match.gameType = type;
+  g.match.ruleSet = rules;
   g.setup.chosenCharacter[0] = 0;
   g.setup.chosenCharacter[1] = 1;
   setTable(g, 0);
@@ -44,7 +44,7 @@ void startMatch(cGame& g, int32_t type, int32_t rules) {
 }
 
 bool humanAtTable(const cGame& g) {
-  return g.currentPlayer >= 0 && g.currentPlayer < 2 && g.playerProfile[g.currentPlayer] < 0;
+  return g.match.currentPlayer >= 0 && g.match.currentPlayer < 2 && g.match.playerProfile[g.match.currentPlayer] < 0;
 }
 
 fs::path dirOf(const char* name) { return scripted::runFolder(name); }
@@ -65,7 +65,7 @@ void prepare(const char* dir) {
 // The ghost ball where the cue ball, going straight along the aim, first
 // touches another ball, in the view as it stands; false when it meets none.
 bool expectedGhost(const cGame& g, int& gx, int& gy, int& ball) {
-  const PhysicsWorld& w = g.m_world;
+  const PhysicsWorld& w = g.world;
   const double cx = w.cueBall->position.x / 16384.0, cy = w.cueBall->position.y / 16384.0;
   double ax = w.shot.aim.x, ay = w.shot.aim.y;
   const double len = std::hypot(ax, ay);
@@ -83,7 +83,7 @@ bool expectedGhost(const cGame& g, int& gx, int& gy, int& ball) {
   }
   if (best > 1e8) return false;
   gx = static_cast<int>(std::floor(cx + best * ax)) + g.table.panelX;
-  gy = g.m_world.originY - static_cast<int>(std::floor(cy + best * ay));
+  gy = g.world.originY - static_cast<int>(std::floor(cy + best * ay));
   return true;
 }
 
@@ -119,7 +119,7 @@ struct GuideCheck {
   void onFrame(cGame& g, int state, const uint16_t* pixels) {
     if (!pixels || (state != k_stateAim && state != k_stateShotPower) || !g.turn.aimGuideShown || !g.career.option7)
       return;
-    if (g.m_world.shot.masse) return;
+    if (g.world.shot.masse) return;
     int x = 0, y = 0, ball = -1;
     // Only frames whose guide found that ball: a far ball the preview's slow
     // cue ball never reaches has no ghost.
@@ -213,7 +213,7 @@ TEST(TableProgram, GuideGhostStaysOnTheAimLineWhileTheViewSlides) {
 // The direction from the cue ball to the nearest corner pocket that no ball
 // stands in front of (table units, y up).
 bool clearPocket(const cGame& g, double& ax, double& ay) {
-  const PhysicsWorld& w = g.m_world;
+  const PhysicsWorld& w = g.world;
   const double cx = w.cueBall->position.x / 16384.0, cy = w.cueBall->position.y / 16384.0;
   const double pockets[4][2] = {{14, -17}, {155, -17}, {14, -285}, {155, -285}};
   double best = 1e9;
@@ -260,7 +260,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
   switch (r.phase) {
     case 0:  // the first aim of the human: a box as the rules open it
       if (!aiming || isBoxOverTable(g)) return;
-      r.aimBefore = g.m_world.shot.aim;
+      r.aimBefore = g.world.shot.aim;
       showDialogBox(g, 1, getStringData(g, 667), nullptr);
       touch(200, 60, 400);  // too soon to close it
       r.wait = now() + 900;
@@ -268,7 +268,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
       return;
     case 1:
       capture(kBoxDir, pixels, "box_over_aim.png");
-      r.swallowedAimed = !g.m_world.shot.aim.equals(r.aimBefore);
+      r.swallowedAimed = !g.world.shot.aim.equals(r.aimBefore);
       r.wait = now() + 1500;  // the box may be closed now
       r.phase = 2;
       return;
@@ -278,7 +278,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
       r.phase = 3;
       return;
     case 3:
-      r.closedAimed = !g.m_world.shot.aim.equals(r.aimBefore);
+      r.closedAimed = !g.world.shot.aim.equals(r.aimBefore);
       r.closedOpen = isDialogBoxOpen(g);
       r.closedState = state;
       touch(200, 60);  // the same touch, the box gone: it aims
@@ -286,7 +286,7 @@ void boxMatchFrame(cGame& g, int state, const uint16_t* pixels) {
       r.phase = 4;
       return;
     case 4:
-      r.reaimed = !g.m_world.shot.aim.equals(r.aimBefore);
+      r.reaimed = !g.world.shot.aim.equals(r.aimBefore);
       r.phase = 5;
       return;
     case 5: {  // a shot into a clear corner pocket: the cue ball drops
@@ -534,7 +534,7 @@ struct TwoPlayerTurns {
   uint32_t until = 0, powerEntry = 0;
   bool hit = false;
   void onFrame(cGame& g, int state, int32_t power, bool aimAtTable = false, int aimX = 0, int aimY = 0) {
-    const int fireX = g.currentPlayer == 1 ? 210 : 30;
+    const int fireX = g.match.currentPlayer == 1 ? 210 : 30;
     if (now() < until || isBoxOverTable(g) || state == k_stateMessageBox) return;
     if (state == k_stateBallInHand) {
       touch(fireX, 160);  // PLACE
@@ -546,8 +546,8 @@ struct TwoPlayerTurns {
     } else if (state == k_stateShotPower) {
       if (g.states.stateEntryTime != powerEntry) powerEntry = g.states.stateEntryTime, hit = false;
       const int32_t step = matchtouch::gaugeStep(g, 33);
-      const int32_t next = g.m_world.shot.powerGauge + 3 * step;
-      if (!hit && g.m_world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
+      const int32_t next = g.world.shot.powerGauge + 3 * step;
+      if (!hit && g.world.shot.powerDirection > 0 && std::abs(next - power) <= step / 2) {
         hit = true;
         touch(fireX, 160, 1, 1);  // HIT
       }
@@ -575,7 +575,7 @@ void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
   }
   r.match.onFrame(g, state, 1 << 20);
   r.guide.onFrame(g, state, pixels);
-  if (state == k_stateAim && r.breaker < 0) r.breaker = g.currentPlayer;
+  if (state == k_stateAim && r.breaker < 0) r.breaker = g.match.currentPlayer;
   // The left coin: the second player wins the toss and breaks, the view
   // sliding over to that side as the turn begins.
   if (state == k_stateCoinToss && held == 30) touch(70, touchLayoutY(92) + 22);
@@ -662,7 +662,7 @@ void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
       startMatch(g, k_gameTypeSingleMatch, k_ruleSetEightBall);  // eight-ball, two players
     return;
   }
-  const bool lag = g.m_rules.rulesMode == RuleState::kModeLag;
+  const bool lag = g.rules.rulesMode == RuleState::kModeLag;
   // What the messages say before the first lag shot.
   if (lag && r.lagShots == 0 && isMessageQueued(g)) {
     const std::string text = g.messages.text[0];

@@ -54,18 +54,18 @@ constexpr uint32_t kStartMoney = 500;
 void winAtOnce(cGame& g, int32_t state, int32_t step) {
   // The opponent's introduction of the tournament match: the player wins.
   if (state == k_stateOpponentIntro && step == k_subStateInit) {
-    g.m_rules.winner = 0;
-    g.m_rules.shotOutcome = 0x8;
+    g.rules.winner = 0;
+    g.rules.shotOutcome = 0x8;
     g.setInGameState(k_stateResultLines);
   }
 }
 
 [[noreturn]] void runScripted() {
   scripted::run(workDir(), 20000, [](cGame& g, int state, int held, const uint16_t* pixels) {
-    g.m_matchStepHook = winAtOnce;
+    g.turn.matchStepHook = winAtOnce;
     if (state == k_stateTournamentStage && held == kCaptureFrame) {
       std::ofstream(workDir() / "bracket.txt", std::ios::app)
-          << g.tournament.round << ' ' << g.tournament.prize << '\n';
+          << g.tournaments.draw.round << ' ' << g.tournaments.draw.prize << '\n';
     }
     if ((state == k_stateTournamentCharacterSelect || state == k_stateTournamentStage) && held == kCaptureFrame && pixels &&
         !fs::exists(scripted::screenFile(workDir(), state)))

@@ -86,14 +86,14 @@ void writeRun() {
           if (pixels) wince::writePng((runDir(r.accept) / "continue.png").string(), pixels, 240, 320);
         }
         if (state == k_stateTutorialLessonIntro && held == 1) {
-          r.gameTypeAtLesson = g.gameType;
+          r.gameTypeAtLesson = g.match.gameType;
           r.savedTypeAtLesson = g.tutorial.savedGameType;
         }
         // The lessons played through: the tutorial ends.
-        if (state == k_stateAim && g.gameType == k_gameTypeTutorial && held == 10)
+        if (state == k_stateAim && g.match.gameType == k_gameTypeTutorial && held == 10)
           g.setInGameState(k_stateTutorialFinished);
         if (state == k_stateBet && held == 20) {
-          r.gameTypeAtBet = g.gameType;
+          r.gameTypeAtBet = g.match.gameType;
           writeRun();
           std::exit(0);
         }

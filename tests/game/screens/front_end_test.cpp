@@ -24,7 +24,7 @@ TEST_F(FrontEnd, SoundQuestionAnswerIsKeptForTheRunAndShownInTheOptions) {
   for (const Case& c : {Case{k_textNo, 0, k_textOff}, Case{k_textYes, 1, k_textOn}}) {
     start(k_stateFirstRunQuestion);
     EXPECT_EQ(game->loading.soundQuestionAsked, 1);
-    EXPECT_EQ(game->getMenuSelection(), -1);
+    EXPECT_EQ(getMenuSelection(*game), -1);
     frame({kBack});  // no way back
     EXPECT_EQ(game->states.gameState, k_stateFirstRunQuestion);
     choose(c.answer);
@@ -95,7 +95,7 @@ TEST_F(FrontEnd, ResetQuestionAnswersReturnToTheOptions) {
     saveSettings(*game);
     choose(k_textResetAll);
     ASSERT_EQ(game->states.gameState, k_stateQuestion);
-    EXPECT_EQ(game->getMenuSelection(), 1) << "opens on no";
+    EXPECT_EQ(getMenuSelection(*game), 1) << "opens on no";
     if (c.entry) selectMenuEntryById(*game, c.entry);
     frame({c.key});
     EXPECT_EQ(game->states.gameState, k_stateOptions);
@@ -153,12 +153,12 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
   };
   for (const Case& c : cases) {
     game->career.progress.started = c.careerStarted;
-    game->gameType = k_gameTypeCareer;
+    game->match.gameType = k_gameTypeCareer;
     start(k_stateMainMenu);
-    EXPECT_EQ(game->gameType, k_gameTypeNone);
+    EXPECT_EQ(game->match.gameType, k_gameTypeNone);
     mainMenuChoose(c.entry);
     EXPECT_EQ(game->states.gameState, c.state) << c.entry;
-    EXPECT_EQ(game->gameType, c.gameType) << c.entry;
+    EXPECT_EQ(game->match.gameType, c.gameType) << c.entry;
   }
   // The exit question: title 37, body 1, on the no entry.
   EXPECT_EQ(game->question.title, k_textExit);
@@ -167,7 +167,7 @@ TEST_F(FrontEnd, MainMenuEntriesLeadToTheirScreens) {
   EXPECT_EQ(game->question.action, 0);
   EXPECT_EQ(game->question.panel, k_interfaceMainMenu);
   EXPECT_EQ(game->states.subState, k_subStateUpdate) << "set up in the frame that asked";
-  EXPECT_EQ(game->getMenuSelection(), 1);
+  EXPECT_EQ(getMenuSelection(*game), 1);
 }
 
 // Question actions: where yes, no and back lead, in game or not, and what
@@ -219,12 +219,12 @@ TEST_F(FrontEnd, QuestionActionTable) {
     SCOPED_TRACE(testing::Message() << "action " << c.action << " answer " << c.answer << " in game " << c.inGame);
     game->frontEnd.menusOverMatch = c.inGame;
     game->question.pendingAction = -1;
-    game->bracketResumes = 0;
-    game->m_rules = RuleState();
-    game->m_rules.pushOutAvailable = game->m_rules.pushOutAnswered = 1;
-    game->currentPlayer = 0;
+    game->tournaments.bracketResumes = 0;
+    game->rules = RuleState();
+    game->rules.pushOutAvailable = game->rules.pushOutAnswered = 1;
+    game->match.currentPlayer = 0;
     game->career.option8 = c.answer == kYesAnswer ? 0 : 1;
-    game->gameType = k_gameTypeSingleMatch;
+    game->match.gameType = k_gameTypeSingleMatch;
     int32_t returnState = c.action == 5 || c.action == 7 || c.action == 4 ? k_stateShop : k_stateMainMenu;
     if (c.inGame) {
       // A match with the balls moving under the menu.
@@ -258,22 +258,22 @@ TEST_F(FrontEnd, QuestionActionTable) {
     const bool remembered = c.answer == kBackAnswer && c.action >= 6 && c.action != 7 && c.action <= 11;
     EXPECT_EQ(game->question.pendingAction, remembered ? c.action : -1);
     if (c.action == 9 && c.answer != kBackAnswer) {
-      EXPECT_EQ(game->m_rules.pushOutShot, c.answer == kYesAnswer ? 1 : 0);
-      EXPECT_EQ(game->m_rules.pushOutAvailable, 0);
+      EXPECT_EQ(game->rules.pushOutShot, c.answer == kYesAnswer ? 1 : 0);
+      EXPECT_EQ(game->rules.pushOutAvailable, 0);
     }
     if (c.action == 10 && c.answer != kBackAnswer) {
-      EXPECT_EQ(game->m_rules.pushOutAnswered, 0);
-      EXPECT_EQ(game->currentPlayer, c.answer == kNoAnswer ? 1 : 0) << "no passes the table";
+      EXPECT_EQ(game->rules.pushOutAnswered, 0);
+      EXPECT_EQ(game->match.currentPlayer, c.answer == kNoAnswer ? 1 : 0) << "no passes the table";
     }
     if (c.action == 11 && c.answer != kBackAnswer) {
       EXPECT_EQ(game->career.option8, c.answer == kYesAnswer ? 1 : 0);
       EXPECT_EQ(savedByte(2), c.answer == kYesAnswer ? 1 : 0);
     }
     if (c.action == 14 && c.state == k_stateTournamentStage) {
-      EXPECT_EQ(game->bracketResumes, 1);
+      EXPECT_EQ(game->tournaments.bracketResumes, 1);
     }
     if (c.action == 6 && c.answer == kYesAnswer) {
-      EXPECT_EQ(game->gameType, k_gameTypeTutorial);
+      EXPECT_EQ(game->match.gameType, k_gameTypeTutorial);
     }
     if (c.action == 2 || c.action == 3) {
       EXPECT_EQ(game->frontEnd.menusOverMatch, c.answer == kYesAnswer ? 0 : 1);
@@ -286,7 +286,7 @@ TEST_F(FrontEnd, ExitYesQuitsAndMarksALeftTutorial) {
     game->tutorial.left = 0;
     game->loading.quitRequested = 0;
     start(k_stateMainMenu);
-    game->gameType = type;
+    game->match.gameType = type;
     openQuestion(*game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
     choose(k_textYes);
     EXPECT_EQ(game->states.gameState, k_stateNone);
@@ -306,22 +306,22 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
                         {1, k_gameTypeTournament, false, false}};
   for (const Case& c : cases) {
     start(k_stateMainMenu);
-    game->gameType = c.gameType;
+    game->match.gameType = c.gameType;
     openQuestion(*game, 1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
     game->paintCurrentState(screen->g());
     EXPECT_EQ(isElementVisible(*game, k_questionItemMarks), c.marks) << c.action;
     EXPECT_EQ(isElementVisible(*game, k_questionNoteBox), c.box) << c.action << " " << c.gameType;
-    EXPECT_EQ(game->getMenuSelection(), -1);
+    EXPECT_EQ(getMenuSelection(*game), -1);
   }
 }
 
 TEST_F(FrontEnd, ResetSelectionFlagClearsTheSelectionOnTheNextFrame) {
   start(k_stateMainMenu);
   openQuestion(*game, 1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
-  EXPECT_EQ(game->getMenuSelection(), 1);
+  EXPECT_EQ(getMenuSelection(*game), 1);
   game->question.resetSelection = 1;
   frame();
-  EXPECT_EQ(game->getMenuSelection(), -1);
+  EXPECT_EQ(getMenuSelection(*game), -1);
   EXPECT_EQ(game->question.resetSelection, 0);
 }
 

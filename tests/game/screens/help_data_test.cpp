@@ -29,7 +29,7 @@ class HelpData : public InterfaceTest {
     game->text.charMap = getBarEntryCopy(*game, k_interfaceEntryCharMap);
     game->text.charMapCount = getBarEntrySize(*game, k_interfaceEntryCharMap) / 2;
     for (int f = 0; f < 2; ++f) {
-      fonts[f] = makeBank(*game, k_interfaceEntryFont0 + f, cGame::k_buildAll, false, true);
+      fonts[f] = makeBank(*game, k_interfaceEntryFont0 + f, k_buildAll, false, true);
       ASSERT_NE(fonts[f], nullptr);
       fonts[f]->setCharMap(game->text.charMap);
       game->text.fonts[f] = fonts[f];

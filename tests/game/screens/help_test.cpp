@@ -213,8 +213,8 @@ TEST_F(Help, EachLessonStartsAsATutorialMatch) {
       EXPECT_EQ(game->menu.count, 5);
       choose(static_cast<uint32_t>(k_textLesson0 + lesson));
       EXPECT_EQ(game->states.gameState, k_stateGameLoading);
-      EXPECT_EQ(game->lessonNumber, lesson);
-      EXPECT_EQ(game->gameType, k_gameTypeTutorial);
+      EXPECT_EQ(game->match.lessonNumber, lesson);
+      EXPECT_EQ(game->match.gameType, k_gameTypeTutorial);
       EXPECT_EQ(game->setup.chosenRival, 10);
       EXPECT_EQ(game->tutorial.started, 0);
       EXPECT_EQ(game->career.progress.character, career ? 7 : 3);

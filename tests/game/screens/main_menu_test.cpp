@@ -105,9 +105,9 @@ TEST_F(MainMenu, TheListStartsTwoShownEntriesBeforeTheSelectionAndWraps) {
     for (int i = 0; i < 7; ++i) game->menu.flags[i] = (c.hidden >> i) & 1;
     game->menu.selection = c.selection;
     frame();
-    EXPECT_EQ(game->getMenuFirstVisible(), c.first) << c.selection;
+    EXPECT_EQ(getMenuFirstVisible(*game), c.first) << c.selection;
     for (int r = 0; r < 7; ++r)
-      EXPECT_EQ(getMainMenuRowEntry(*game, r, game->getMenuFirstVisible()), c.rows[static_cast<size_t>(r)])
+      EXPECT_EQ(getMainMenuRowEntry(*game, r, getMenuFirstVisible(*game)), c.rows[static_cast<size_t>(r)])
           << c.selection << " row " << r;
   }
 }
@@ -155,15 +155,15 @@ TEST_F(MainMenu, BadgeOnlyForFlagBitThreeWithRecordFourFirstByteZero) {
 TEST_F(MainMenu, ATouchedRowOpensTheEntryItShowed) {
   game->interfaces.interfaceAnimations = 0;
   frame();
-  ASSERT_EQ(game->getMenuFirstVisible(), -3);
+  ASSERT_EQ(getMenuFirstVisible(*game), -3);
   auto rowY = [](int r) { return touchLayoutY(49 + 40 * r) + 12; };
   game->pointerX = 124;
   game->pointerY = rowY(0);  // shows entry 4 (help)
   frame();
-  EXPECT_EQ(game->getMenuSelection(), 4);
-  EXPECT_EQ(game->getMenuFirstVisible(), 2) << "the wheel turned";
+  EXPECT_EQ(getMenuSelection(*game), 4);
+  EXPECT_EQ(getMenuFirstVisible(*game), 2) << "the wheel turned";
   frame();
-  EXPECT_EQ(game->getMenuSelection(), 4) << "the pen still means help";
+  EXPECT_EQ(getMenuSelection(*game), 4) << "the pen still means help";
   game->pointerX = game->pointerY = -1;
   game->releaseX = 124;
   game->releaseY = rowY(0);
@@ -178,7 +178,7 @@ TEST_F(MainMenu, ATouchedRowOpensTheEntryItShowed) {
   game->releaseX = 124;
   game->releaseY = rowY(6);  // shows entry 3 (options)
   frame();
-  EXPECT_EQ(game->getMenuSelection(), 3);
+  EXPECT_EQ(getMenuSelection(*game), 3);
 }
 
 }  // namespace

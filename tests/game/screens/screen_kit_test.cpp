@@ -57,9 +57,9 @@ TEST_F(ScreenKit, SetUpFillsTheListPaintsTheBackLayerAndRuns) {
   EXPECT_EQ(game->menu.table, kItems);
   EXPECT_EQ(game->menu.listElement, 2);
   EXPECT_EQ(game->menu.rows, -1);
-  EXPECT_EQ(game->getMenuCount(), 3);
+  EXPECT_EQ(getMenuCount(*game), 3);
   EXPECT_EQ(game->menu.flags[0], 0u);
-  EXPECT_EQ(game->getMenuSelection(), -1);
+  EXPECT_EQ(getMenuSelection(*game), -1);
   EXPECT_EQ(game->states.subState, k_subStateUpdate);
   // The backdrop lies under the back-layer element, which was painted once.
   const uint16_t* px = static_cast<const uint16_t*>(back->getPixels());

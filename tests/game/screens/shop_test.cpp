@@ -104,10 +104,10 @@ TEST_F(Shop, SelectOpensThePanelThenBuysWithMoneyEqualToThePrice) {
   game->updateCurrentState();
   EXPECT_EQ(getInterfaceElement(*game, k_interfaceItemBought, k_itemBoughtPicture)[F::kWordParams + F::kSpriteFrame],
             5);
-  EXPECT_EQ(game->touchPrompt, 1);
+  EXPECT_EQ(game->frontEnd.touchPrompt, 1);
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_statePub);
-  EXPECT_EQ(game->touchPrompt, 0);
+  EXPECT_EQ(game->frontEnd.touchPrompt, 0);
   // Back in the shop the panel is closed again and the item owned.
   openShop(5);
   EXPECT_EQ(game->shop.panelOpen, 0);
@@ -178,7 +178,7 @@ TEST_F(Shop, ExplanationPagesAndItsSavedFlag) {
   EXPECT_EQ(game->states.gameState, k_stateShopExplanation);
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_stateShop);
-  EXPECT_EQ(game->touchPrompt, 0);
+  EXPECT_EQ(game->frontEnd.touchPrompt, 0);
 }
 
 // The interface's closed panel lies 41 pixels under its stop; every

@@ -61,7 +61,7 @@ class MatchSetup : public turntest::TurnTest {
   // The rule-set choice of a game type, a rule set chosen with select; the
   // next screen's set-up frame runs unless that is the match loading.
   void chooseRules(int32_t gameType, int32_t ruleSet) {
-    game->gameType = gameType;
+    game->match.gameType = gameType;
     enter(k_stateRulesChoice);
     selectMenuEntryById(*game, static_cast<uint32_t>(k_textRuleSet0 + ruleSet));
     tap(kKeyFire);
@@ -152,7 +152,7 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
     }
     EXPECT_NE(player, opponent);
     EXPECT_EQ(game->setup.tableIndex, k_characterHomeTable[opponent]);
-    EXPECT_EQ(game->ruleSet, static_cast<int32_t>(seed % 3));
+    EXPECT_EQ(game->match.ruleSet, static_cast<int32_t>(seed % 3));
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateGameLoading);
     EXPECT_EQ(game->turn.coinTossPending, 1) << "a quick match plays no lag";
@@ -161,7 +161,7 @@ TEST_F(MatchSetup, QuickMatchPicksTwoCharactersAndTheOpponentsHomeTable) {
 }
 
 TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
-  game->gameType = k_gameTypeSingleMatch;
+  game->match.gameType = k_gameTypeSingleMatch;
   enter(k_stateRulesChoice);
   EXPECT_EQ(game->menu.selection, 4);
   EXPECT_EQ(frameOf(k_ifRulesChoice, k_rulesPicture), k_rulePictureNone);
@@ -182,7 +182,7 @@ TEST_F(MatchSetup, ATouchedRowThenNoRowMeetsTheDelayedSelectAndChoosesNothing) {
   touch(124, rowY);
   for (int i = 0; i < 20 && game->states.gameState == k_stateRulesChoice; ++i) frame();
   EXPECT_EQ(game->states.gameState, k_stateCharacterSelect);
-  EXPECT_EQ(game->ruleSet, k_ruleSetUK);
+  EXPECT_EQ(game->match.ruleSet, k_ruleSetUK);
 }
 
 TEST_F(MatchSetup, RuleSetsHelpOverAPausedMatchKeepsItsStack) {
@@ -216,7 +216,7 @@ TEST_F(MatchSetup, TableWrapsAndTurnsOnlyInASingleMatch) {
   }
   for (int32_t type : {k_gameTypeSingleMatch, k_gameTypeCareer}) {
     SCOPED_TRACE(type);
-    game->gameType = type;
+    game->match.gameType = type;
     setTable(*game, 8);
     enter(k_stateTableChoice);
     EXPECT_EQ(shown(k_ifTableChoice, k_tableArrowRight), type == k_gameTypeSingleMatch);
@@ -271,7 +271,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
     SCOPED_TRACE(c.character);
     career(c.character, {0, 9});
     available({0, 1, 9});
-    game->gameType = k_gameTypeCareer;
+    game->match.gameType = k_gameTypeCareer;
     game->career.progress.money = 1000;
     enter(k_stateStakeChoice);
     EXPECT_EQ(game->setup.skippedSeat, c.skipped);
@@ -288,7 +288,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
       game->pointerY = e[F::kWordY] + 17;
       frame();
       EXPECT_EQ(game->setup.stakeLevel, level) << "seat " << seat;
-      EXPECT_EQ(game->opponentSlot, level + 1);
+      EXPECT_EQ(game->setup.opponentSlot, level + 1);
       EXPECT_EQ(game->setup.tableIndex, k_characterHomeTable[getRivalCharacter(*game, level + 1)]);
       EXPECT_TRUE(shown(k_ifStakeChoice, k_stakeMark0 + seat));
       EXPECT_EQ(frameOf(k_ifStakeChoice, k_stakeGlow), level == 0 ? seat : 0);
@@ -300,7 +300,7 @@ TEST_F(MatchSetup, StakeSeatsLeaveOutTheCareerCharactersAndSitOnTheirTouchBoxes)
 
 TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   career(0, {9});
-  game->gameType = k_gameTypeCareer;
+  game->match.gameType = k_gameTypeCareer;
   // Only level 0 open: a locked level plays the error sound and nothing else.
   available({0, 1, 9});
   game->career.progress.money = 1000;
@@ -341,7 +341,7 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
   tap(kKeyFire);
   EXPECT_EQ(game->sound.lastId, 0);
   ASSERT_EQ(game->states.gameState, k_stateTableChoice);
-  EXPECT_EQ(game->opponentSlot, 2);
+  EXPECT_EQ(game->setup.opponentSlot, 2);
   const int32_t home = k_characterHomeTable[getRivalCharacter(*game, 2)];
   EXPECT_EQ(game->setup.tableIndex, home);
   tap(kKeyRight);
@@ -356,7 +356,7 @@ TEST_F(MatchSetup, StakeSelectWhenLockedShortOfMoneyOrPaid) {
 TEST_F(MatchSetup, StakeUpStartsOneLevelHigherUpToTheTop) {
   career(0, {9});
   available({0, 1, 9});
-  game->gameType = k_gameTypeCareer;
+  game->match.gameType = k_gameTypeCareer;
   const int32_t cases[][2] = {{3, 4}, {6, 7}, {7, 7}};
   for (const auto& c : cases) {
     game->setup.stakeLevel = c[0];
@@ -396,17 +396,17 @@ TEST_F(MatchSetup, CareerMatchThroughStakeTableAndVersusToTheLoading) {
   EXPECT_EQ(frameOf(k_ifVersus, k_versusNameLeft), 0);
   tap(kKeyFire);
   EXPECT_EQ(game->states.gameState, k_stateGameLoading);
-  EXPECT_EQ(game->opponentSlot, 2);
+  EXPECT_EQ(game->setup.opponentSlot, 2);
   EXPECT_EQ(game->turn.coinTossPending, 1) << "UK rules play no lag";
   // The rival match goes straight to the loading against slot 10.
   game->setup.rivalMatch = 1;
   chooseRules(k_gameTypeCareer, k_ruleSetEightBall);
   EXPECT_EQ(game->states.gameState, k_stateGameLoading);
-  EXPECT_EQ(game->opponentSlot, 10);
+  EXPECT_EQ(game->setup.opponentSlot, 10);
   EXPECT_EQ(getRivalCharacter(*game, 10), 10);
   EXPECT_EQ(game->turn.coinTossPending, 0);
   // Back from the rule choice of a career goes to the pub.
-  game->gameType = k_gameTypeCareer;
+  game->match.gameType = k_gameTypeCareer;
   enter(k_stateRulesChoice);
   tap(kKeyBack);
   EXPECT_EQ(game->states.gameState, k_statePub);

@@ -55,8 +55,8 @@ TEST_F(MatchStart, CoinIsDrawnAtThePickAndDecidesThirtyTwoFramesLater) {
     frame();
     EXPECT_NE(game->states.gameState, k_stateCoinToss) << "on the 32nd frame after the pick";
     EXPECT_EQ(game->turn.coinTossPending, 0);
-    EXPECT_EQ(game->currentPlayer, k_coinFaces[anim] == game->setup.tossCall ? 0 : 1);
-    EXPECT_EQ(game->states.gameState, game->currentPlayer == 0 ? k_stateAim : k_stateComputerShot);
+    EXPECT_EQ(game->match.currentPlayer, k_coinFaces[anim] == game->setup.tossCall ? 0 : 1);
+    EXPECT_EQ(game->states.gameState, game->match.currentPlayer == 0 ? k_stateAim : k_stateComputerShot);
   }
 }
 
@@ -68,28 +68,28 @@ TEST_F(MatchStart, BreakChoiceGivesTheGroupsOrLooksAtTheOpenTable) {
   } cases[] = {{26, 0, 65024, 254}, {25, 0, 254, 65024}, {26, 1, 65024, 254}, {25, 1, 254, 65024}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
-    game->gameType = k_gameTypeSingleMatch;
-    game->ruleSet = k_ruleSetUK;
+    game->match.gameType = k_gameTypeSingleMatch;
+    game->match.ruleSet = k_ruleSetUK;
     startMatch(*game, k_gameTypeSingleMatch, 2, 7);
-    game->currentPlayer = c.player;
+    game->match.currentPlayer = c.player;
     game->setInGameState(k_stateBreakChoice);
     EXPECT_EQ(game->setup.breakChoiceView, 0);
-    const uint32_t open[2] = {game->m_rules.playerGroup[0], game->m_rules.playerGroup[1]};
+    const uint32_t open[2] = {game->rules.playerGroup[0], game->rules.playerGroup[1]};
     // The look at the table first: the groups stay open.
     selectMenuEntryById(*game, 655);
     tap(kKeyLeftSoft);
     EXPECT_EQ(game->setup.breakChoiceView, 1);
     EXPECT_TRUE(shown(14, 12));
     EXPECT_FALSE(shown(14, 1)) << "the row plates go";
-    EXPECT_EQ(game->m_rules.playerGroup[0], open[0]) << "still open";
-    EXPECT_EQ(game->m_rules.playerGroup[1], open[1]);
+    EXPECT_EQ(game->rules.playerGroup[0], open[0]) << "still open";
+    EXPECT_EQ(game->rules.playerGroup[1], open[1]);
     tap(kKeyLeftSoft);
     EXPECT_EQ(game->setup.breakChoiceView, 0);
     selectMenuEntryById(*game, c.item);
     tap(kKeyLeftSoft);
     EXPECT_NE(game->states.gameState, k_stateBreakChoice);
-    EXPECT_EQ(game->m_rules.playerGroup[c.player], c.mine);
-    EXPECT_EQ(game->m_rules.playerGroup[1 - c.player], c.theirs);
+    EXPECT_EQ(game->rules.playerGroup[c.player], c.mine);
+    EXPECT_EQ(game->rules.playerGroup[1 - c.player], c.theirs);
   }
 }
 
@@ -106,8 +106,8 @@ TEST_F(MatchStart, BetStepsAreATenthOfTheRangeCappedByTheMoney) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    game->gameType = k_gameTypeCareer;
-    game->opponentSlot = c.slot;
+    game->match.gameType = k_gameTypeCareer;
+    game->setup.opponentSlot = c.slot;
     game->career.progress.money = c.money;
     game->setInGameState(k_stateBet);
     EXPECT_EQ(game->setup.currentBet, c.min);

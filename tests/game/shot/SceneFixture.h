@@ -33,7 +33,7 @@ class SceneTest : public DataTest {
     game->loading.logoStartTime = game->frame.gameClock - 5000;
     updateLogo(*game);
     for (int i = 0; i < 100 && game->states.gameState == k_stateMainMenuLoading; ++i) game->update(nullptr);
-    game->gameType = k_gameTypeQuickMatch;
+    game->match.gameType = k_gameTypeQuickMatch;
     game->setup.chosenCharacter[0] = 2;
     game->setup.chosenCharacter[1] = 7;
     game->setup.tableIndex = 0;
@@ -44,23 +44,23 @@ class SceneTest : public DataTest {
     for (int i = 0; i < 41; ++i) updateGameLoading(*game);
     ASSERT_NE(game->loading.matchBanks[k_matchBankCueBall], nullptr);
     // A fixed rack: the table's layout without the jitter.
-    game->ruleSet = k_ruleSetEightBall;
+    game->match.ruleSet = k_ruleSetEightBall;
     game->states.inGame = 1;
     game->engine.random->setSeed(1234);
-    game->m_rules.normalPlay = 1;
-    game->currentPlayer = 0;
+    game->rules.normalPlay = 1;
+    game->match.currentPlayer = 0;
     game->table.panelX = 67;
     game->table.hudOffset = 0;
-    game->m_world.originX = 67;
-    game->m_world.originY = 0;
+    game->world.originX = 67;
+    game->world.originY = 0;
     initRack(*game);
-    game->m_world.placeBalls(game->m_tableLayout.groups[TableLayout::kEightBallRack]);
-    game->setBallRollFrames();
+    game->world.placeBalls(game->tableLayout.groups[TableLayout::kEightBallRack]);
+    setBallRollFrames(*game);
     selectInterface(*game, k_interfaceHud);
     setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0, 13 + 2);
     setInterfaceElementSprite(*game, k_interfaceHud, k_elPortrait0 + 1, 13 + 7);
     game->table.panelRedraw = 1;
-    for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) b->update(game->m_world);
+    for (PhysicalObject* b = game->world.ballList; b; b = b->next) b->update(game->world);
   }
   void TearDown() override {
     game.reset();
@@ -80,10 +80,10 @@ class SceneTest : public DataTest {
     if (gauge) paintPowerBar(*game);
     paintTableBalls(*game, gr);
     if (hand) paintBallInHandArea(*game, gr);
-    if (cue && game->m_world.cueStick) {
-      PhysicalObject* stick = game->m_world.cueStick;
-      stick->update(game->m_world);
-      const Vector2 aim = game->m_world.shot.aim;
+    if (cue && game->world.cueStick) {
+      PhysicalObject* stick = game->world.cueStick;
+      stick->update(game->world);
+      const Vector2 aim = game->world.shot.aim;
       ASprite* bank = game->loading.matchBanks[k_matchBankCue];
       paintRotatedFrame(*game, gr, bank, k_moduleCue, stick->m_screenX, stick->m_screenY, atan2Degrees(aim.x, aim.y),
                         true);

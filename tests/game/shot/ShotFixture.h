@@ -23,17 +23,17 @@ class ShotTest : public DataTest {
     createGameObjects(*game);
     game->engine.random->setSeed(5);
     ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", layout, world()));
-    game->m_world.createScreenObjects();
-    game->m_world.relinkShadows();
+    game->world.createScreenObjects();
+    game->world.relinkShadows();
     clearBalls();
-    game->m_rules.rulesMode = RuleState::kModePlay;
-    game->currentPlayer = 0;
-    game->gameType = k_gameTypeQuickMatch;
+    game->rules.rulesMode = RuleState::kModePlay;
+    game->match.currentPlayer = 0;
+    game->match.gameType = k_gameTypeQuickMatch;
     game->table.panelX = 67;
     game->keys.lock(0);
   }
-  PhysicsWorld& world() { return game->m_world; }
-  ShotRecord& shot() { return game->m_world.shot; }
+  PhysicsWorld& world() { return game->world; }
+  ShotRecord& shot() { return game->world.shot; }
   PhysicalObject* ball(int n) { return world().balls[n]; }
   void clearBalls() {
     for (PhysicalObject* b = world().ballList; b; b = b->next) {

@@ -6,11 +6,11 @@ namespace {
 class MaxPower : public DataTest {};
 
 TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
-  game->currentPlayer = 0;
-  game->playerProfile[0] = -1;
-  game->gameType = k_gameTypeQuickMatch;
-  game->m_rules.rulesMode = RuleState::kModePlay;
-  game->m_world.breakPlayed = 1;
+  game->match.currentPlayer = 0;
+  game->match.playerProfile[0] = -1;
+  game->match.gameType = k_gameTypeQuickMatch;
+  game->rules.rulesMode = RuleState::kModePlay;
+  game->world.breakPlayed = 1;
   const int32_t want[6] = {65, 72, 79, 86, 93, 100};
   for (int item = 0; item < 6; ++item) {
     game->career.equippedLevel[1] = item;
@@ -29,10 +29,10 @@ TEST_F(MaxPower, ByEquippedItemForAHumanAfterTheBreak) {
       {"tutorial", -1, k_gameTypeTutorial, RuleState::kModePlay, 1},
   };
   for (const Case& c : full) {
-    game->playerProfile[0] = c.profile;
-    game->gameType = c.gameType;
-    game->m_rules.rulesMode = c.mode;
-    game->m_world.breakPlayed = c.broken;
+    game->match.playerProfile[0] = c.profile;
+    game->match.gameType = c.gameType;
+    game->rules.rulesMode = c.mode;
+    game->world.breakPlayed = c.broken;
     EXPECT_EQ(getMaxPower(*game), 100) << c.name;
   }
 }

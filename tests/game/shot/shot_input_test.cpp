@@ -44,8 +44,8 @@ TEST_F(ShotTest, PenAimsFromTheCueBallAtTheTouchedPoint) {
     EXPECT_EQ(shot().aimChanged, 1);
   }
   // Player 1 of a single match touches the left part of the screen.
-  game->gameType = k_gameTypeSingleMatch;
-  game->currentPlayer = 1;
+  game->match.gameType = k_gameTypeSingleMatch;
+  game->match.currentPlayer = 1;
   game->table.panelX = 6;
   game->pointerX = 30;
   game->pointerY = 140;
@@ -110,7 +110,7 @@ TEST_F(ShotTest, TargetListIsSortedByAngleAndSteppingWraps) {
   put(5, 100, -100);
   ball(5)->pocketed = 1;  // pocketed balls are left out
   put(9, 100, -200);      // not in the player's target mask
-  game->m_rules.playerTarget[0] = RuleState::kSolids;
+  game->rules.playerTarget[0] = RuleState::kSolids;
   buildTargetBallList(*game);
   ASSERT_EQ(shot().targetCount, 4);
   const int order[4][2] = {{-180, 4}, {-90, 3}, {0, 1}, {90, 2}};
@@ -147,7 +147,7 @@ TEST_F(ShotTest, TargetListIsSortedByAngleAndSteppingWraps) {
 TEST_F(ShotTest, NextTargetErrorStaysWithinTwelveDegrees) {
   put(0, 85, -240);
   put(1, 120, -150);
-  game->m_rules.playerTarget[0] = RuleState::kSolids;
+  game->rules.playerTarget[0] = RuleState::kSolids;
   const double exact = std::atan2(90.0, 35.0) * 180.0 / M_PI;
   double least = 99, most = -99;
   for (int seed = 0; seed < 400; ++seed) {
@@ -213,7 +213,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ruleSet << " " << c.key << " " << c.x << "," << c.y);
-    game->ruleSet = c.ruleSet;
+    game->match.ruleSet = c.ruleSet;
     game->turn.ballInHandInD = c.restricted;
     shot().handSpeed = q(c.speed);
     put(0, c.x, c.y);
@@ -233,7 +233,7 @@ TEST_F(ShotTest, BallInHandStaysInItsArea) {
   }
 
   // However the keys go, the UK ball in hand before the break stays in the D.
-  game->ruleSet = k_ruleSetUK;
+  game->match.ruleSet = k_ruleSetUK;
   game->turn.ballInHandInD = 1;
   shot().handSpeed = q(3);
   put(0, 85, -220);
@@ -253,7 +253,7 @@ TEST_F(ShotTest, ShotDefaultsAndTheLastGroupBall) {
   put(3, 60, -100);
   put(12, 70, -100);
   put(14, 80, -100);
-  game->m_rules.playerGroup[0] = RuleState::kSolids;
+  game->rules.playerGroup[0] = RuleState::kSolids;
   shot().englishPoint.set(q(3), q(4));
   shot().masse = 1;
   shot().cueDistance = 0;
@@ -266,10 +266,10 @@ TEST_F(ShotTest, ShotDefaultsAndTheLastGroupBall) {
   EXPECT_TRUE(shot().englishPoint.equals({0, 0}));
   EXPECT_EQ(shot().masse, 0);
   EXPECT_EQ(shot().aim.x, q(0.6));  // the aim stays after the break
-  EXPECT_EQ(game->m_rules.lowestBall, 3);
-  game->m_rules.playerGroup[0] = RuleState::kStripes;
+  EXPECT_EQ(game->rules.lowestBall, 3);
+  game->rules.playerGroup[0] = RuleState::kStripes;
   resetShot(*game);
-  EXPECT_EQ(game->m_rules.lowestBall, 0);  // two left
+  EXPECT_EQ(game->rules.lowestBall, 0);  // two left
   world().breakPlayed = 0;
   resetShot(*game);
   EXPECT_TRUE(shot().aim.equals({0, q(1)}));

@@ -10,11 +10,11 @@ using namespace shottest;
 
 TEST_F(SceneTest, PowerSceneMatchesItsReference) {
   game->states.gameState = k_stateShotPower;
-  ShotRecord& shot = game->m_world.shot;
+  ShotRecord& shot = game->world.shot;
   shot.aim.set(4 * 16384, 140 * 16384);
   shot.aimChanged = 1;
   shot.powerGauge = 10400;
-  game->m_world.cueStick->frame = 5;
+  game->world.cueStick->frame = 5;
   paintScene(true, true, true, false, false);
   EXPECT_EQ(game->table.guide.objectBall, 1);
   EXPECT_EQ(game->table.guide.hasContact, 1);
@@ -22,10 +22,10 @@ TEST_F(SceneTest, PowerSceneMatchesItsReference) {
 }
 
 TEST_F(SceneTest, SpinAndBallInHandSceneMatchesItsReference) {
-  game->ruleSet = k_ruleSetUK;
+  game->match.ruleSet = k_ruleSetUK;
   game->turn.ballInHandInD = 1;
   game->states.gameState = k_stateSpinSelector;
-  ShotRecord& shot = game->m_world.shot;
+  ShotRecord& shot = game->world.shot;
   shot.aim.set(-30 * 16384, 140 * 16384);
   shot.aimChanged = 1;
   shot.masse = 0;
@@ -74,7 +74,7 @@ TEST_F(SceneTest, HintFramesFollowTheStateAndTheTouchedZone) {
     EXPECT_EQ(frameOf(*game, k_elSpinHint), c.spin);
   }
   // A computer at the table gets no hints.
-  game->playerProfile[0] = 0;
+  game->match.playerProfile[0] = 0;
   game->states.gameState = k_stateAim;
   setInterfaceElementFrame(*game, k_interfaceHud, k_elFireHint, -1);
   paintInGameHud(*game, g());
@@ -103,7 +103,7 @@ TEST_F(SceneTest, MenuLabelIsBlankWhereTheKeyDoesNotOpenTheMenu) {
 TEST_F(SceneTest, PowerFillStaysInItsBox) {
   game->states.gameState = k_stateShotPower;
   auto paintAt = [this](Q14 gauge) {
-    game->m_world.shot.powerGauge = gauge;
+    game->world.shot.powerGauge = gauge;
     screen.getGraphics()->setColor(0xff000000);
     screen.getGraphics()->fillRect(0, 0, 240, 320);
     game->frontEnd.paintTarget = g();
@@ -149,10 +149,10 @@ using namespace shottest;
 // with their trails until they rest, and the guide's three forms are drawn.
 TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   game->states.gameState = k_stateAim;
-  PhysicalObject* cue = game->m_world.cueBall;
+  PhysicalObject* cue = game->world.cueBall;
   ASSERT_NE(cue, nullptr);
   int32_t cx, cy;
-  PhysicalObject::toScreen(game->m_world, cue->position, cx, cy);
+  PhysicalObject::toScreen(game->world, cue->position, cx, cy);
   game->pointerX = cx + 1;
   game->pointerY = 100;
   ASSERT_EQ(aimAtStylus(*game), 1);
@@ -160,7 +160,7 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   EXPECT_EQ(game->table.guide.objectBall, 1);
 
   // Masse with the tip at the centre: a jump, drawn as dots.
-  ShotRecord& shot = game->m_world.shot;
+  ShotRecord& shot = game->world.shot;
   shot.masse = 1;
   std::vector<uint16_t> before(pixels(), pixels() + 240 * 320);
   paintAimGuide(*game, g());
@@ -189,7 +189,7 @@ TEST_F(SceneTest, AShotIsAimedSpunPoweredAndPlayed) {
   }
   EXPECT_TRUE(moved);
   EXPECT_LT(frames, 2000);
-  EXPECT_GT(game->m_world.shot.eventCount, 0);
+  EXPECT_GT(game->world.shot.eventCount, 0);
 }
 
 }  // namespace

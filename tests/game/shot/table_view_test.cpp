@@ -37,8 +37,8 @@ class ViewTest : public ShotTest {
  protected:
   void SetUp() override {
     ShotTest::SetUp();
-    game->m_world.originX = 67;
-    game->m_world.originY = 0;
+    game->world.originX = 67;
+    game->world.originY = 0;
   }
   void TearDown() override {
     for (ASprite*& b : game->loading.matchBanks) b = nullptr;  // the tests own them
@@ -112,7 +112,7 @@ TEST_F(ViewTest, FastBallsTrailAtMostTwentyTwoPixels) {
     b->animPlayer = look;
     b->speed = c.speed;
     b->direction.set(q(1), 0);
-    b->update(game->m_world);
+    b->update(game->world);
     look->player.previousX = look->player.x - c.dx;
     look->player.previousY = look->player.y;
     Surface s(240, 320);
@@ -208,7 +208,7 @@ TEST_F(ViewTest, UnchangedAimRunsNoPreview) {
     EXPECT_EQ(again.px, first);
   }
   EXPECT_EQ(game->table.guide.previewRuns, 1);
-  game->rotateAim(0);
+  rotateAim(*game, 0);
   paintAimGuide(*game, s.g());
   EXPECT_EQ(game->table.guide.previewRuns, 2);
   moveEnglishPoint(*game, 0, q(1));
@@ -270,7 +270,7 @@ TEST_F(ViewTest, BallFrameMarksBallsOffTheTable) {
   EXPECT_EQ(ball(4)->pocketed, 0);
   EXPECT_EQ(ball(0)->frame, PhysicalObject::kRestFrame);
   // The shadows: pocketed only.
-  game->copyBallsToShadows();
+  copyBallsToShadows(*game);
   ball(3)->shadow->pocketed = 0;
   ball(3)->shadow->offTable = 0;
   EXPECT_TRUE(updateShadowBalls(*game));

@@ -53,14 +53,14 @@ TEST_F(SoundControl, FileTableAndSlotOrder) {
 
 TEST_F(SoundControl, GuardDropsCloseRequestsAndReplacesLaterOnes) {
   EXPECT_EQ(playSound(*game, 11, 0, 100, 100), 1);
-  EXPECT_EQ(game->getCurrentSound(), 11);
+  EXPECT_EQ(getCurrentSound(*game), 11);
   Sleep(300);
   playSound(*game, 12, 0, 100, 100);
-  EXPECT_EQ(game->getCurrentSound(), 11);  // dropped
+  EXPECT_EQ(getCurrentSound(*game), 11);  // dropped
   EXPECT_EQ(channelOf(12), -1);
   Sleep(500);
   playSound(*game, 12, 0, 100, 100);
-  EXPECT_EQ(game->getCurrentSound(), 12);  // 800 ms after the first: replaces it
+  EXPECT_EQ(getCurrentSound(*game), 12);  // 800 ms after the first: replaces it
   EXPECT_NE(channelOf(12), -1);
   EXPECT_EQ(player()->isPlaying(11), 0);
 }
@@ -72,12 +72,12 @@ TEST_F(SoundControl, RequestsPlayOnceAndNotWhenOff) {
   auto* ctx = reinterpret_cast<PlaybackContext*>(player()->channelHeader(c)->dwUser);
   EXPECT_EQ(ctx->loop.load(), 0);  // the loop request is dropped
   game->stopAllSounds();
-  EXPECT_EQ(game->getCurrentSound(), -1);
+  EXPECT_EQ(getCurrentSound(*game), -1);
   playSound(*game, -1, 0, 100, 100);
-  EXPECT_EQ(game->getCurrentSound(), -1);
+  EXPECT_EQ(getCurrentSound(*game), -1);
   game->sound.enabled = 0;
   playSound(*game, 4, 0, 100, 100);
-  EXPECT_EQ(game->getCurrentSound(), -1);
+  EXPECT_EQ(getCurrentSound(*game), -1);
   EXPECT_FALSE(game->isAnySoundPlaying());
   EXPECT_FALSE(isSoundPlaying(*game, 4));
   // Sound off: music is recorded but not played.
@@ -97,7 +97,7 @@ TEST_F(SoundControl, MusicStartsOnceAndRestartsAfterAnEffect) {
   Sleep(800);
   playSound(*game, 9, 0, 100, 100);  // an effect cuts the music
   EXPECT_EQ(game->sound.currentMusicId, -1);
-  EXPECT_EQ(game->getCurrentSound(), 9);
+  EXPECT_EQ(getCurrentSound(*game), 9);
   Sleep(800);
   playMusic(*game, 11);
   EXPECT_EQ(game->sound.currentMusicId, 11);
@@ -117,7 +117,7 @@ TEST_F(SoundControl, Vibration) {
   EXPECT_EQ(game->sound.vibrationTime, 200);
   updateVibration(*game);
   EXPECT_EQ(game->sound.vibrationTime, 0);
-  game->setVibrationTime(40);
+  setVibrationTime(*game, 40);
   EXPECT_EQ(game->sound.vibrationTime, 40);
 }
 

@@ -103,7 +103,7 @@ TEST_F(StylusTest, QuestionOnlyForKnownActions) {
 
 TEST_F(StylusTest, InGameMenuWithOneHiddenOption) {
   enter(k_stateIGM);
-  game->igmInvisibleOptions = 1;
+  game->inGameMenus.invisibleOptions = 1;
   const int32_t expected[] = {0, 2, 3, 4};
   for (int32_t rowIndex = 0; rowIndex < 4; ++rowIndex) {
     penAt(124, touchLayoutY(118 + 40 * rowIndex) + 12);

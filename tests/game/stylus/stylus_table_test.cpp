@@ -11,8 +11,8 @@ class BallInHandTest : public StylusTest {
   void SetUp() override {
     StylusTest::SetUp();
     enter(k_stateBallInHand);
-    game->currentPlayer = 0;
-    game->gameType = k_gameTypeQuickMatch;
+    game->match.currentPlayer = 0;
+    game->match.gameType = k_gameTypeQuickMatch;
     game->turn.handX = game->turn.handY = 12345;
   }
 };
@@ -38,9 +38,9 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.px << "," << c.py << " player " << c.player);
     SetUp();
-    game->currentPlayer = c.player;
-    game->gameType = c.gameType;
-    game->ruleSet = c.ruleSet;
+    game->match.currentPlayer = c.player;
+    game->match.gameType = c.gameType;
+    game->match.ruleSet = c.ruleSet;
     game->turn.ballInHandInD = c.inD;
     penAt(c.px, c.py);
     EXPECT_EQ(game->turn.handX, q14(c.x));
@@ -49,7 +49,7 @@ TEST_F(BallInHandTest, PlacementAndClamps) {
 }
 
 TEST_F(BallInHandTest, UkDiagonalStaysInsideTheD) {
-  game->ruleSet = k_ruleSetUK;
+  game->match.ruleSet = k_ruleSetUK;
   game->turn.ballInHandInD = 1;
   penAt(190, 280);
   const int64_t dx = game->turn.handX - q14(85.0), dy = game->turn.handY - q14(-201.0);
@@ -73,9 +73,9 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
   };
   for (const Case& c : cases) {
     SetUp();
-    game->currentPlayer = c.player;
-    game->gameType = c.gameType;
-    if (c.player >= 0 && c.player < 2) game->playerProfile[c.player] = c.profile;
+    game->match.currentPlayer = c.player;
+    game->match.gameType = c.gameType;
+    if (c.player >= 0 && c.player < 2) game->match.playerProfile[c.player] = c.profile;
     game->states.subState = c.subState;
     penAt(c.px, c.py);
     EXPECT_EQ(game->turn.handX, 12345) << c.px << "," << c.py;
@@ -85,12 +85,12 @@ TEST_F(BallInHandTest, NothingOffTheTableOrForTheComputer) {
 TEST_F(BallInHandTest, FireButtonSide) {
   EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
-  game->currentPlayer = 1;
+  game->match.currentPlayer = 1;
   EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
-  game->playerProfile[1] = 2;  // a computer has no fire button
+  game->match.playerProfile[1] = 2;  // a computer has no fire button
   EXPECT_EQ(tapUp(210, 160).pressed, 0u);
   // Touching the fire button does not move the ball.
-  game->currentPlayer = 0;
+  game->match.currentPlayer = 0;
   penAt(30, 160);
   EXPECT_EQ(game->stylus.fireHighlight, 1);
   EXPECT_EQ(game->turn.handX, 12345);
@@ -112,8 +112,8 @@ TEST_F(StylusTest, AimButtons) {
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, 0u);
   // Fire on the left, then on the right for player 1 of a two-player match.
   EXPECT_EQ(tapUp(30, 160).pressed, keyBit(k_touchKeyFire));
-  game->currentPlayer = 1;
-  game->gameType = k_gameTypeSingleMatch;
+  game->match.currentPlayer = 1;
+  game->match.gameType = k_gameTypeSingleMatch;
   EXPECT_EQ(tapUp(30, 160).pressed, 0u);
   EXPECT_EQ(tapUp(210, 160).pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(penAt(218, touchLayoutY(295) + 20).pressed, keyBit(k_touchKeyFineTurnB));
@@ -136,8 +136,8 @@ TEST_F(StylusTest, SpinSelectorLayouts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "player " << c.player << " type " << c.gameType);
     enter(k_stateSpinSelector);
-    game->currentPlayer = c.player;
-    game->gameType = c.gameType;
+    game->match.currentPlayer = c.player;
+    game->match.gameType = c.gameType;
     penAt(c.buttonX + 35, 20);
     EXPECT_EQ(game->stylus.spinButtonHighlight, 1);
     Sent s = tapUp(c.buttonX + 35, 20);
@@ -176,7 +176,7 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   EXPECT_EQ(game->stylus.leftSoftHighlight, 0);
   // A locked tutorial selector (its lesson's text box is up) turns the box
   // on a tap anywhere, with the fire key the box reads.
-  game->gameType = k_gameTypeTutorial;
+  game->match.gameType = k_gameTypeTutorial;
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(s.released, keyBit(k_touchKeyFire));

@@ -29,8 +29,8 @@ class TableData : public DataTest {
   void TearDown() override {
     if (game) DataTest::TearDown();
   }
-  const TableLayout& layout() { return game->m_tableLayout; }
-  PhysicsWorld& world() { return game->m_world; }
+  const TableLayout& layout() { return game->tableLayout; }
+  PhysicsWorld& world() { return game->world; }
   // Even-odd test against the outline, in file units.
   bool inside(P p) const {
     bool in = false;
@@ -159,8 +159,8 @@ TEST_F(TableData, PocketsSitBeyondTheBallInHandArea) {
 }
 
 TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
-  game->gameType = k_gameTypeSingleMatch;
-  game->ruleSet = k_ruleSetEightBall;
+  game->match.gameType = k_gameTypeSingleMatch;
+  game->match.ruleSet = k_ruleSetEightBall;
   resetMatchState(*game);
   initFrame(*game, true);
   for (int n = 0; n < 16; ++n) {
@@ -176,7 +176,7 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
   };
   for (Rack rack : {Rack{k_ruleSetNineBall, 10}, Rack{k_ruleSetEightBall, 16}}) {
     SCOPED_TRACE(rack.ruleSet);
-    game->ruleSet = rack.ruleSet;
+    game->match.ruleSet = rack.ruleSet;
     for (uint32_t seed = 1; seed < 60; ++seed) {
       game->engine.random->setSeed(seed * 7919);
       resetMatchState(*game);
@@ -200,9 +200,9 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
     EXPECT_EQ(g.y(rack.ruleSet == k_ruleSetNineBall ? 9 : 8), 104);  // two rows, 13 apart, behind the apex
   }
   for (int32_t type : {k_gameTypeChallenge, k_gameTypeTutorial}) {
-    game->gameType = type;
+    game->match.gameType = type;
     for (int i = 0; i < (type == k_gameTypeChallenge ? 32 : 5); ++i) {
-      game->challengeNumber = game->lessonNumber = i;
+      game->match.challengeNumber = game->match.lessonNumber = i;
       resetMatchState(*game);
       initFrame(*game, true);
       EXPECT_EQ(world().cueBall->pocketed, 0) << type << " " << i;

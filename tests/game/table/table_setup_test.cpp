@@ -74,7 +74,7 @@ class TableTest : public DataTest {
     for (auto& b : banks) b = spritetest::loadBank(ballBank());
     for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = banks[i].get();
   }
-  PhysicsWorld& world() { return game->m_world; }
+  PhysicsWorld& world() { return game->world; }
   PhysicalObject* ball(int n) { return world().balls[n]; }
 
   std::unique_ptr<ASprite> banks[k_poolBankCount];
@@ -179,9 +179,9 @@ TEST_F(TableTest, BadTablesBuildNothing) {
     EXPECT_EQ(world().cueStick, nullptr);
     // Every frame start copes with the empty table.
     for (int32_t ruleSet : {k_ruleSetEightBall, k_ruleSetUK, k_ruleSetNineBall}) {
-      game->ruleSet = ruleSet;
+      game->match.ruleSet = ruleSet;
       for (int32_t type : {k_gameTypeQuickMatch, k_gameTypeSingleMatch, k_gameTypeChallenge, k_gameTypeTutorial}) {
-        game->gameType = type;
+        game->match.gameType = type;
         resetMatchState(*game);
         initFrame(*game, true);
         initFrame(*game, false);
@@ -228,24 +228,24 @@ TEST_F(TableTest, FrameStartsRackLagOrPlaceTheLayout) {
   load(standardTable());
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ruleSet << "/" << c.gameType << "/" << c.newMatch);
-    game->ruleSet = c.ruleSet;
-    game->gameType = c.gameType;
-    game->currentPlayer = 1;
+    game->match.ruleSet = c.ruleSet;
+    game->match.gameType = c.gameType;
+    game->match.currentPlayer = 1;
     resetMatchState(*game);
     initFrame(*game, c.newMatch);
-    EXPECT_EQ(game->m_rules.rulesMode, c.rulesMode);
-    EXPECT_EQ(game->m_rules.normalPlay, c.lag ? 0 : 1);
+    EXPECT_EQ(game->rules.rulesMode, c.rulesMode);
+    EXPECT_EQ(game->rules.normalPlay, c.lag ? 0 : 1);
     EXPECT_EQ(ball(8)->pocketed, c.lag ? 1 : 0);
     EXPECT_EQ(ball(8)->hidden, c.lag ? 1 : 0);
     EXPECT_EQ(ball(0)->pocketed, 0);
-    EXPECT_EQ(game->m_rules.breakBytes[0], c.lag ? 0 : 1);
-    EXPECT_EQ(game->m_rules.breakBytes[1], c.lag ? 1 : 0);
-    EXPECT_EQ(game->m_rules.thirdTurnByte, c.lag ? 0 : 1);
-    EXPECT_EQ(game->currentPlayer, c.lag ? 0 : 1);
+    EXPECT_EQ(game->rules.breakBytes[0], c.lag ? 0 : 1);
+    EXPECT_EQ(game->rules.breakBytes[1], c.lag ? 1 : 0);
+    EXPECT_EQ(game->rules.thirdTurnByte, c.lag ? 0 : 1);
+    EXPECT_EQ(game->match.currentPlayer, c.lag ? 0 : 1);
     if (!c.lag) {
       EXPECT_EQ(game->table.panelX, 6);
     }
-    EXPECT_EQ(game->m_rules.lowestBall, !c.lag && c.ruleSet == k_ruleSetNineBall ? 1 : 0);
+    EXPECT_EQ(game->rules.lowestBall, !c.lag && c.ruleSet == k_ruleSetNineBall ? 1 : 0);
     if (c.lag) {
       EXPECT_EQ(ball(0)->pointA.x, 60 << 14);  // the lag layout
       EXPECT_EQ(ball(3)->pocketed, 1);
@@ -264,8 +264,8 @@ TEST_F(TableTest, LayoutsPlaceOnlyBallsThatReachThePlayArea) {
   for (const auto& p : places) g[p[0]] = {static_cast<uint8_t>(p[0]), p[1], p[2], {}};
   g.resize(14);  // records 14 and 15 missing
   load(groups);
-  game->gameType = k_gameTypeChallenge;
-  game->challengeNumber = 7;
+  game->match.gameType = k_gameTypeChallenge;
+  game->match.challengeNumber = 7;
   resetMatchState(*game);
   initFrame(*game, true);
   const bool on[16] = {true, true, false, true, false, false, true, false, true, true, false, true, true, true,
@@ -285,8 +285,8 @@ TEST_F(TableTest, LayoutsPlaceOnlyBallsThatReachThePlayArea) {
 
 TEST_F(TableTest, RackJitterMovesUpAndRightOnly) {
   load(standardTable());
-  game->ruleSet = k_ruleSetEightBall;
-  game->gameType = k_gameTypeQuickMatch;
+  game->match.ruleSet = k_ruleSetEightBall;
+  game->match.gameType = k_gameTypeQuickMatch;
   for (uint32_t seed : {1u, 2u, 99u, 12345u}) {
     game->engine.random->setSeed(seed);
     resetMatchState(*game);
@@ -319,8 +319,8 @@ TEST_F(TableTest, BallLooksByRuleSet) {
     SCOPED_TRACE(c.ruleSet);
     loadBanks();
     load(standardTable());
-    game->ruleSet = c.ruleSet;
-    game->gameType = k_gameTypeQuickMatch;
+    game->match.ruleSet = c.ruleSet;
+    game->match.gameType = k_gameTypeQuickMatch;
     resetMatchState(*game);
     initFrame(*game, true);
     for (int n = 0; n < 16; ++n) {
@@ -339,15 +339,15 @@ TEST_F(TableTest, BallLooksByRuleSet) {
       EXPECT_EQ(s->sprite, p->sprite);
       EXPECT_EQ(s->palette, p->palette);
     }
-    EXPECT_EQ(game->m_rules.playerGroup[0], 65278u);
-    EXPECT_EQ(game->m_rules.playerTarget[1], 65278u);
-    EXPECT_EQ(game->m_rules.tableOpen, 1);
+    EXPECT_EQ(game->rules.playerGroup[0], 65278u);
+    EXPECT_EQ(game->rules.playerTarget[1], 65278u);
+    EXPECT_EQ(game->rules.tableOpen, 1);
     freeTable(*game);
   }
   // Without the banks no looks are made.
   for (int i = 0; i < k_poolBankCount; ++i) game->loading.poolBanks[i] = nullptr;
   load(standardTable());
-  game->gameType = k_gameTypeQuickMatch;
+  game->match.gameType = k_gameTypeQuickMatch;
   resetMatchState(*game);
   initFrame(*game, true);
   EXPECT_EQ(ball(0)->animPlayer, nullptr);
@@ -358,8 +358,8 @@ TEST_F(TableTest, BallLooksByRuleSet) {
 TEST_F(TableTest, PottedBallListsStopAtNine) {
   loadBanks();
   load(standardTable());
-  game->ruleSet = k_ruleSetEightBall;
-  game->currentPlayer = 1;
+  game->match.ruleSet = k_ruleSetEightBall;
+  game->match.currentPlayer = 1;
   for (int b : {0, 3, 9, 12, 8, 1, 2, 4, 5, 6, 7, 10}) addPottedBall(*game, b, 1);
   addPottedBall(*game, 3, 0);
   const PottedBalls& list = game->turn.potted[1];
@@ -380,7 +380,7 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
   EXPECT_EQ(game->turn.potted[1].count, 0);
   EXPECT_EQ(game->turn.potted[1].players[0], nullptr);
   // UK looks.
-  game->ruleSet = k_ruleSetUK;
+  game->match.ruleSet = k_ruleSetUK;
   for (int b : {3, 8, 12}) addPottedBall(*game, b, 0);
   EXPECT_EQ(game->turn.potted[0].players[0]->palette, 2);
   EXPECT_EQ(game->turn.potted[0].players[1]->palette, 7);
@@ -390,25 +390,25 @@ TEST_F(TableTest, PottedBallListsStopAtNine) {
 
 TEST_F(TableTest, MatchResetAndPlayerGroups) {
   load(standardTable());
-  game->gameType = k_gameTypeSingleMatch;
+  game->match.gameType = k_gameTypeSingleMatch;
   initFrame(*game, false);
   ball(4)->spin.set(5, 5);
-  game->m_rules.playerGroup[0] = 254;
-  game->m_rules.playerGroup[1] = 65024;
+  game->rules.playerGroup[0] = 254;
+  game->rules.playerGroup[1] = 65024;
   EXPECT_EQ(getPlayerGroup(*game, 0), 1);
   EXPECT_EQ(getPlayerGroup(*game, 1), 2);
   EXPECT_EQ(getPlayerGroup(*game, 2), -1);
-  game->m_rules.playerGroup[1] = 256;
+  game->rules.playerGroup[1] = 256;
   EXPECT_EQ(getPlayerGroup(*game, 1), -1);
-  game->m_rules.lowestBall = 3;
+  game->rules.lowestBall = 3;
   game->career.progress.equippedMask = 0;
-  game->gameType = k_gameTypeTutorial;
+  game->match.gameType = k_gameTypeTutorial;
   resetMatchState(*game);
-  EXPECT_EQ(game->m_rules.lowestBall, 0);
-  EXPECT_EQ(game->m_rules.playerGroup[0], 0u);
-  EXPECT_EQ(game->m_rules.groupChosenOnBreak[1], -1);
-  EXPECT_EQ(game->m_rules.chosenTargets[0], -1);
-  EXPECT_EQ(game->m_rules.frameConditions[0], 1);
+  EXPECT_EQ(game->rules.lowestBall, 0);
+  EXPECT_EQ(game->rules.playerGroup[0], 0u);
+  EXPECT_EQ(game->rules.groupChosenOnBreak[1], -1);
+  EXPECT_EQ(game->rules.chosenTargets[0], -1);
+  EXPECT_EQ(game->rules.frameConditions[0], 1);
   EXPECT_EQ(game->career.equippedLevel[0], 5);
   EXPECT_EQ(game->table.hudHint, -1);
   for (int n = 0; n < 16; ++n) {
@@ -417,7 +417,7 @@ TEST_F(TableTest, MatchResetAndPlayerGroups) {
     EXPECT_TRUE(ball(n)->spin.equals(Vector2(0, 0)));
     EXPECT_EQ(ball(n)->shadow->hidden, 1);
   }
-  game->gameType = k_gameTypeSingleMatch;
+  game->match.gameType = k_gameTypeSingleMatch;
   game->career.progress.equippedMask = 0x1041;  // nothing equipped in any category
   resetMatchState(*game);
   EXPECT_EQ(game->career.equippedLevel[0], 0);
@@ -434,18 +434,18 @@ TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {
     shot.aim.set(0, 16384);
     shot.chosenTarget = 4;
     shot.aimChanged = 0;
-    game->rotateAim(c.angle);
+    rotateAim(*game, c.angle);
     EXPECT_EQ(shot.aim.x, c.x);
     EXPECT_EQ(shot.aim.y, c.y);
     EXPECT_EQ(shot.chosenTarget, -1);
     EXPECT_EQ(shot.aimChanged, 1);
   }
   PhysicalObject a(nullptr, PhysicalObject::kJaw), b(nullptr, PhysicalObject::kJaw);
-  game->onContact(&a, &b);
-  game->onContact(&a, &b);
-  game->onContact(&b, &a);
+  onContact(*game, &a, &b);
+  onContact(*game, &a, &b);
+  onContact(*game, &b, &a);
   EXPECT_EQ(shot.eventCount, 2);
-  for (int i = 0; i < 300; ++i) game->onContact(i % 2 ? &a : &b, &b);
+  for (int i = 0; i < 300; ++i) onContact(*game, i % 2 ? &a : &b, &b);
   EXPECT_EQ(shot.eventCount, 200);
 }
 
@@ -454,30 +454,30 @@ TEST_F(TableTest, AimTurnsAndShotEventsRecordOnce) {
 TEST_F(TableTest, PlayedShotsChangeTheMatchThroughTheGame) {
   loadBanks();
   load(standardTable());
-  game->ruleSet = k_ruleSetEightBall;
-  game->gameType = k_gameTypeQuickMatch;
-  game->currentPlayer = 0;
+  game->match.ruleSet = k_ruleSetEightBall;
+  game->match.gameType = k_gameTypeQuickMatch;
+  game->match.currentPlayer = 0;
   initFrame(*game, true);
   PhysicsWorld& w = world();
-  ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModePlay);
+  ASSERT_EQ(game->rules.rulesMode, RuleState::kModePlay);
   // A break that brings only three balls to a cushion: racked again, the other player breaks.
-  game->onContact(ball(0), ball(1));
-  for (int n : {1, 2, 3}) game->onContact(ball(n), w.lines[18 + n]);
+  onContact(*game, ball(0), ball(1));
+  for (int n : {1, 2, 3}) onContact(*game, ball(n), w.lines[18 + n]);
   ball(2)->position.set(5 << 14, -(5 << 14));  // moved by the break
-  game->runShotRules();
-  EXPECT_EQ(game->m_rules.shotOutcome, 0x2603u);
-  game->Rules_Apply();
-  EXPECT_EQ(game->currentPlayer, 1);
+  runShotRules(*game);
+  EXPECT_EQ(game->rules.shotOutcome, 0x2603u);
+  Rules_Apply(*game);
+  EXPECT_EQ(game->match.currentPlayer, 1);
   EXPECT_EQ(w.breakPlayed, 0);
-  EXPECT_TRUE(game->m_rules.ballInHand);
+  EXPECT_TRUE(game->rules.ballInHand);
   EXPECT_NE(ball(2)->position.x, 5 << 14);  // back in the rack
   // A legal break by player 1 passes the turn back.
-  game->beginStroke();
-  game->onContact(ball(0), ball(1));
-  for (int n : {1, 2, 3, 4}) game->onContact(ball(n), w.lines[18]);
-  game->runShotRules();
-  game->Rules_Apply();
-  EXPECT_EQ(game->m_rules.shotOutcome, 0x2002u);
-  EXPECT_EQ(game->currentPlayer, 0);
+  beginStroke(*game);
+  onContact(*game, ball(0), ball(1));
+  for (int n : {1, 2, 3, 4}) onContact(*game, ball(n), w.lines[18]);
+  runShotRules(*game);
+  Rules_Apply(*game);
+  EXPECT_EQ(game->rules.shotOutcome, 0x2002u);
+  EXPECT_EQ(game->match.currentPlayer, 0);
   EXPECT_EQ(w.breakPlayed, 1);
 }

@@ -160,8 +160,8 @@ TEST(TouchGlue, Table) {
   for (const Case& c : cases) {
     auto g = std::make_unique<cGame>(nullptr);
     g->states.gameState = c.state;
-    g->currentPlayer = c.currentPlayer;
-    g->gameType = c.gameType;
+    g->match.currentPlayer = c.currentPlayer;
+    g->match.gameType = c.gameType;
     run(*g, c.events);
     const Expect& e = c.expect;
     SCOPED_TRACE(c.name);

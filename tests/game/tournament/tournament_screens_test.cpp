@@ -22,7 +22,7 @@ class TournamentScreens : public FrontEndTest {
     load(all, 0);
     game->frame.frameTime = 100;
     game->career.progress.started = 1;
-    game->gameType = k_gameTypeTournament;
+    game->match.gameType = k_gameTypeTournament;
   }
   void winOnly(std::initializer_list<int> characters) {
     for (uint8_t& w : game->career.progress.won) w = 0;
@@ -34,12 +34,12 @@ class TournamentScreens : public FrontEndTest {
     return uint32_t{savedByte(offset)} << 24 | uint32_t{savedByte(offset + 1)} << 16 |
            uint32_t{savedByte(offset + 2)} << 8 | savedByte(offset + 3);
   }
-  Tournament& t() { return game->tournament; }
+  Tournament& t() { return game->tournaments.draw; }
   // A bracket at a given round without playing one.
   void resumeBracket(int level, int round) {
     t().level = level;
     t().round = round;
-    game->bracketResumes = 1;
+    game->tournaments.bracketResumes = 1;
     start(k_stateTournamentStage);
   }
 };
@@ -216,7 +216,7 @@ TEST_F(TournamentScreens, BracketRevealsOneEntryEveryThreeHundredMillisecondsBef
   EXPECT_EQ(frameOf(44, 21 + t().playerPosition), k_headFrameCharacter0);
   frame({kSelect});
   EXPECT_EQ(game->states.gameState, k_stateVersus);
-  EXPECT_EQ(game->opponentSlot, rival);
+  EXPECT_EQ(game->setup.opponentSlot, rival);
   EXPECT_EQ(game->setup.tableIndex, getHomeTable(*game, rival));
 }
 
@@ -268,10 +268,10 @@ TEST_F(TournamentScreens, BracketBackAndRightSoftKeyBeforeAndAfterTheFirstRound)
     game->updateCurrentState();
     frame({key});
     ASSERT_EQ(game->states.gameState, k_stateTournamentStage) << key;
-    EXPECT_EQ(game->bracketResumes, 1);
+    EXPECT_EQ(game->tournaments.bracketResumes, 1);
     game->updateCurrentState();
     EXPECT_EQ(t().round, 1) << "no round played";
-    EXPECT_EQ(game->bracketResumes, 0);
+    EXPECT_EQ(game->tournaments.bracketResumes, 0);
   }
 }
 

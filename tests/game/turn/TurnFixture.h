@@ -56,12 +56,11 @@ class TurnTest : public DataTest {
     loadInterfaces(*game);
     unloadBar(*game);
     game->engine.random->setSeed(7);
-    ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->m_tableLayout,
-                                             game->m_world));
-    game->m_world.createScreenObjects();
-    game->m_world.relinkShadows();
+    ASSERT_TRUE(tablelayout::buildTableWorld(KV_SOURCE_DIR "/assets/table/table.txt", game->tableLayout, game->world));
+    game->world.createScreenObjects();
+    game->world.relinkShadows();
     game->turn.fastThinking = 1;
-    game->m_matchStepHook = recordStep;
+    game->turn.matchStepHook = recordStep;
     stepLog().clear();
   }
   void TearDown() override {
@@ -98,8 +97,8 @@ class TurnTest : public DataTest {
   }
   // A quick match of the rule set: the human against profile 0.
   void startQuickMatch(int32_t ruleSet) {
-    game->gameType = k_gameTypeQuickMatch;
-    game->ruleSet = ruleSet;
+    game->match.gameType = k_gameTypeQuickMatch;
+    game->match.ruleSet = ruleSet;
     startMatch(*game, k_gameTypeQuickMatch, 2, 7);
   }
 };

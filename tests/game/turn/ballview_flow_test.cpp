@@ -42,7 +42,7 @@ class BallViewFlow : public TurnTest {
   // Every object ball off the table, ball n at (x, y) and the cue ball at
   // (cx, cy) (file units), the aim from the cue ball to ball n.
   void setShot(int n, int x, int y, int cx, int cy, Q14 gauge) {
-    PhysicsWorld& w = game->m_world;
+    PhysicsWorld& w = game->world;
     for (int j = 1; j < 16; ++j) w.balls[j]->pocketed = w.balls[j]->hidden = 1;
     for (auto [b, px, py] : {std::tuple{w.balls[n], x, y}, std::tuple{w.cueBall, cx, cy}}) {
       b->setPosition(px << 14, -(py << 14));
@@ -177,7 +177,7 @@ TEST_F(BallViewFlow, PocketAndFollowCameras) {
 // The slots follow the ball list from the cue ball: view units, a hidden
 // ball shows nothing, nor does a slot no ball filled.
 TEST_F(BallViewFlow, SlotsFollowTheBallList) {
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   setShot(3, 40, 45, 67, 74, 0);
   w.balls[3]->direction.set(0, -16384);
   game->ballView.ballSlots.visible[20] = 1;
@@ -198,7 +198,7 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
     releaseBallViewData(*game);
     EXPECT_EQ(textures.getCount(), 0);
     EXPECT_EQ(game->ballView.tableModel, nullptr);
-    game->ruleSet = rules;
+    game->match.ruleSet = rules;
     game->setup.tableIndex = 4;
     load3DView(*game);
     for (int32_t i = 0; i < 16; ++i) {
@@ -211,7 +211,7 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
     EXPECT_NE(game->ballView.heldModel, nullptr);
   }
   // A match after a match holds as many textures as the first.
-  game->ruleSet = k_ruleSetEightBall;
+  game->match.ruleSet = k_ruleSetEightBall;
   game->setup.tableIndex = 0;
   releaseBallViewData(*game);
   load3DView(*game);
@@ -221,7 +221,7 @@ TEST_F(BallViewFlow, BallTexturesByRuleSetAndTheirRelease) {
 // The prediction on the shadows: which ball comes within 20 units of a
 // pocket, when, and the pocket; the balls and the game's reactions untouched.
 TEST_F(BallViewFlow, PredictionOnTheShadows) {
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   struct Case {
     const char* name;
     int ball, x, y, cx, cy;
@@ -245,9 +245,9 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     setShot(c.ball, c.x, c.y, c.cx, c.cy, c.gauge);
     if (c.cueAtPocket) w.shot.aim.set(-(26 << 14), -(44 << 14));
     w.breakPlayed = c.breakPlayed;
-    game->m_rules.tableOpen = c.tableOpen;
-    game->m_rules.playerGroup[0] = c.group;
-    game->currentPlayer = 0;
+    game->rules.tableOpen = c.tableOpen;
+    game->rules.playerGroup[0] = c.group;
+    game->match.currentPlayer = 0;
     game->ballView.potCountdown = -12345;
     game->ballView.potTarget[0] = game->ballView.potTarget[1] = 777;
     PoolHooks* hooks = w.hooks;
@@ -278,14 +278,14 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
     EXPECT_EQ(game->engine.random->x, seed);
     EXPECT_EQ(w.shot.previewFlag, 0);
     w.shot.clearEvents();
-    game->onContact(w.cueBall, w.balls[c.ball]);
+    onContact(*game, w.cueBall, w.balls[c.ball]);
     EXPECT_EQ(w.shot.eventCount, 1);
   }
   // Before the break a near ball is still the prediction, but the target
   // stays where it was unless the ball drops.
   setShot(1, 40, 45, 67, 74, 11000);
   w.breakPlayed = 0;
-  game->m_rules.tableOpen = 1;
+  game->rules.tableOpen = 1;
   game->ballView.potTarget[0] = 777;
   EXPECT_EQ(predictPottedBall(*game), 1);
   EXPECT_NE(game->ballView.potTarget[0], 777);
@@ -295,14 +295,14 @@ TEST_F(BallViewFlow, PredictionOnTheShadows) {
 // it shuts when the balls rest.
 TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
   startQuickMatch(k_ruleSetUK);
-  for (int i = 0; i < 400 && !(game->states.gameState == k_stateAim && game->currentPlayer == 0); ++i) {
+  for (int i = 0; i < 400 && !(game->states.gameState == k_stateAim && game->match.currentPlayer == 0); ++i) {
     if (game->states.gameState != k_stateAim)
       tap(turntest::kKeyFire);
     else
       frame();
   }
   ASSERT_EQ(game->states.gameState, k_stateAim);
-  ASSERT_EQ(game->m_world.breakPlayed, 0);
+  ASSERT_EQ(game->world.breakPlayed, 0);
   tap(turntest::kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateShotPower);
   frames(10);
@@ -311,13 +311,13 @@ TEST_F(BallViewFlow, TheHumansStrikeOpensTheView) {
   EXPECT_EQ(game->ballView.open, 1);  // the break: whatever the prediction
   ASSERT_TRUE(runUntil(k_stateAfterShot));
   EXPECT_EQ(game->ballView.open, 0);
-  for (int i = 0; i < 2000 && !(game->states.gameState == k_stateBallsMoving && game->currentPlayer == 1); ++i) {
+  for (int i = 0; i < 2000 && !(game->states.gameState == k_stateBallsMoving && game->match.currentPlayer == 1); ++i) {
     if (game->states.gameState == k_stateAim || game->states.gameState == k_stateShotPower)
       tap(turntest::kKeyFire);
     else
       frame();
   }
-  ASSERT_EQ(game->currentPlayer, 1);
+  ASSERT_EQ(game->match.currentPlayer, 1);
   EXPECT_EQ(game->ballView.open, 0);
 }
 

@@ -17,7 +17,7 @@ class IgmTest : public TurnTest {
   // A quick match at the aim with the menu open over it.
   void openMenu(int32_t gameType = k_gameTypeQuickMatch) {
     startQuickMatch(k_ruleSetEightBall);
-    game->gameType = gameType;
+    game->match.gameType = gameType;
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
     tap(kKeyBack);
@@ -107,14 +107,14 @@ TEST_F(IgmTest, RestartIsHiddenOverTheFrameEnd) {
   for (int32_t under : {k_stateAim, k_stateFrameWon, k_stateResultLines}) {
     startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
-    game->m_rules.winner = 0;
-    game->m_rules.shotOutcome = kOutWin;
+    game->rules.winner = 0;
+    game->rules.shotOutcome = kOutWin;
     game->setInGameState(under);
     enterIGM(*game);
     ASSERT_EQ(game->states.gameState, k_stateIGM);
     const bool hidden = under != k_stateAim;
     EXPECT_EQ(getMenuEntryFlags(*game, k_textIGMRestart) & 1, hidden ? 1u : 0u) << under;
-    EXPECT_EQ(game->igmInvisibleOptions, hidden ? 1 : 0) << under;
+    EXPECT_EQ(game->inGameMenus.invisibleOptions, hidden ? 1 : 0) << under;
   }
 }
 
@@ -133,21 +133,21 @@ TEST_F(IgmTest, FrameCheatsEndTheFrameThroughItsEnd) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cheat);
     openMenu(c.gameType);
-    game->m_rules.shotOutcome = c.cheat == k_textCheatWin ? kOutLose : kOutWin;
-    game->m_rules.winner = -1;
+    game->rules.shotOutcome = c.cheat == k_textCheatWin ? kOutLose : kOutWin;
+    game->rules.winner = -1;
     game->setInGameState(k_stateCheatMenu);
     takeLog();
     applyCheat(*game, static_cast<int32_t>(c.cheat));
     EXPECT_EQ(game->states.gameState, c.state);
-    EXPECT_EQ(game->m_rules.winner, c.winner);
+    EXPECT_EQ(game->rules.winner, c.winner);
     if (c.state == k_stateCheatMenu) continue;
-    EXPECT_EQ(game->m_rules.shotOutcome & (kOutWin | kOutLose), c.outcome);
-    EXPECT_EQ(game->currentPlayer, c.winner);
+    EXPECT_EQ(game->rules.shotOutcome & (kOutWin | kOutLose), c.outcome);
+    EXPECT_EQ(game->match.currentPlayer, c.winner);
     EXPECT_EQ(game->states.stackDepth, 0);
     // The menu closed first: the aim left, as when a shot decides the frame.
     EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateCheatMenu, 'l'}, {k_stateAim, 'l'}, {c.state, 'e'}}));
     EXPECT_EQ(game->inGameMenus.cheatNotice, c.winner);
-    EXPECT_EQ(game->inGameMenus.cheatNoticeLife, cGame::k_cheatNoticeLife);
+    EXPECT_EQ(game->inGameMenus.cheatNoticeLife, k_cheatNoticeLife);
   }
 }
 
@@ -194,8 +194,8 @@ TEST_F(IgmTest, ProgressCheatsOpenOnlyWhatIsLockedAndSave) {
 TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
   startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
-  game->m_rules.pushOutAvailable = 1;
-  game->m_rules.shotOutcome = 0;
+  game->rules.pushOutAvailable = 1;
+  game->rules.shotOutcome = 0;
   game->setInGameState(k_stateAfterShot);
   frame();
   ASSERT_EQ(game->states.gameState, k_stateQuestionMenu);
@@ -217,7 +217,7 @@ TEST_F(IgmTest, QuestionMenuHandsOverAndComesBackToTheQuestion) {
   // Yes: the push-out is taken and the shot goes on.
   selectMenuEntryById(*game, k_textYes);
   tap(kKeyFire);
-  EXPECT_TRUE(game->m_rules.pushOutShot);
+  EXPECT_TRUE(game->rules.pushOutShot);
   EXPECT_EQ(game->states.stackDepth, 0);
 }
 

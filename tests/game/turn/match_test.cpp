@@ -68,8 +68,8 @@ class MatchTest : public DataTest {
          i < 400 && game->states.gameState != k_stateFirstRunQuestion && game->states.gameState != k_stateMainMenu; ++i)
       frame();
     ASSERT_TRUE(game->states.gameState == k_stateFirstRunQuestion || game->states.gameState == k_stateMainMenu);
-    game->gameType = gameType;
-    game->ruleSet = ruleSet;
+    game->match.gameType = gameType;
+    game->match.ruleSet = ruleSet;
     game->setup.chosenCharacter[0] = 2;
     game->setup.chosenCharacter[1] = 7;
     game->setup.chosenRival = 7;
@@ -95,7 +95,7 @@ class MatchTest : public DataTest {
   // every potted one hidden.
   void checkBalls(Result& r) {
     int32_t count = 0;
-    for (PhysicalObject* b = game->m_world.ballList; b; b = b->next) {
+    for (PhysicalObject* b = game->world.ballList; b; b = b->next) {
       if (b->identity < 0 || b->identity >= 16) continue;
       ++count;
       hashWord(r, b->position.x);
@@ -125,32 +125,32 @@ class MatchTest : public DataTest {
       if (s == k_stateResultLines || s == k_stateInGameQuestion || s == k_stateGameOver) break;
       if (s != last) {
         if (s == k_stateBallsMoving) {
-          r.lagged = r.lagged || game->m_rules.rulesMode == RuleState::kModeLag;
+          r.lagged = r.lagged || game->rules.rulesMode == RuleState::kModeLag;
           r.shots += 1;
-          hashWord(r, game->m_world.shot.aim.x);
-          hashWord(r, game->m_world.shot.aim.y);
-          hashWord(r, game->m_world.shot.powerGauge);
+          hashWord(r, game->world.shot.aim.x);
+          hashWord(r, game->world.shot.aim.y);
+          hashWord(r, game->world.shot.powerGauge);
         }
         if (s == k_stateAfterShot) checkBalls(r);
         last = s;
       }
-      const bool humanTurn = human && game->currentPlayer == 0;
+      const bool humanTurn = human && game->match.currentPlayer == 0;
       // The break: the last frame before the stroke, the HUD slid in place.
       if ((s == k_stateAim || s == k_stateComputerShot || s == k_stateShotPower || s == k_stateStroke) &&
-          game->m_rules.rulesMode == RuleState::kModePlay && !game->m_world.breakPlayed && isHudAtTarget(*game))
+          game->rules.rulesMode == RuleState::kModePlay && !game->world.breakPlayed && isHudAtTarget(*game))
         r.breakFrame = pixels();
       bool fire = s == k_stateOpponentIntro || s == k_stateMessageBox || s == k_stateFrameWon ||
                   (humanTurn && s == k_stateBallInHand) || s == k_stateBreakChoice || isMessageWaiting(*game);
       if (humanTurn && s == k_stateAim && !game->keys.isLocked()) {
-        const ShotRecord& shot = game->m_world.shot;
-        if (game->m_rules.normalPlay && game->m_world.breakPlayed && shot.targetCount > 0 && shot.chosenTarget < 0) {
+        const ShotRecord& shot = game->world.shot;
+        if (game->rules.normalPlay && game->world.breakPlayed && shot.targetCount > 0 && shot.chosenTarget < 0) {
           game->keyPressed(kKeyNextTarget);
           game->keyReleased(kKeyNextTarget);
         } else {
           fire = true;
         }
       }
-      if (humanTurn && s == k_stateShotPower && game->m_world.shot.powerGauge >= fireGauge) fire = true;
+      if (humanTurn && s == k_stateShotPower && game->world.shot.powerGauge >= fireGauge) fire = true;
       if (fire && !game->keys.isLocked() && f % 2 == 0) {
         game->keyPressed(kKeyFire);
         game->keyReleased(kKeyFire);
@@ -158,7 +158,7 @@ class MatchTest : public DataTest {
       frame();
       if (watch && watch()) break;
     }
-    r.winner = game->m_rules.winner;
+    r.winner = game->rules.winner;
     r.finalState = game->states.gameState;
     return r;
   }
@@ -205,8 +205,8 @@ TEST_F(MatchTest, ComputerAgainstComputerPlaysEachRuleSetToItsResult) {
     uint64_t hashes[2] = {};
     for (int run = 0; run < 2; ++run) {
       loadMatch(k_gameTypeTournament, c.ruleSet, 1234 + c.ruleSet);
-      game->playerProfile[0] = 0;
-      game->playerProfile[1] = 0;
+      game->match.playerProfile[0] = 0;
+      game->match.playerProfile[1] = 0;
       game->career.option8 = c.skip ? 1 : 0;
       const Result r = play(60000, false);
       EXPECT_EQ(r.failure, "");
@@ -242,19 +242,19 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
   gl = std::make_unique<GlContext>();
   setCurrentGlContext(gl.get());
   loadMatch(k_gameTypeTournament, k_ruleSetEightBall, 99);
-  PhysicsWorld& w = game->m_world;
+  PhysicsWorld& w = game->world;
   int32_t ball = -1;
   bool sawPot = false;
   std::vector<uint16_t> shown;
   watch = [&] {
     const int32_t s = game->states.gameState;
-    if (ball < 0 && s == k_stateShotPower && game->currentPlayer == 0 && w.breakPlayed &&
-        game->m_rules.rulesMode == RuleState::kModePlay) {
+    if (ball < 0 && s == k_stateShotPower && game->match.currentPlayer == 0 && w.breakPlayed &&
+        game->rules.rulesMode == RuleState::kModePlay) {
       // One of the human's balls straight in front of the top left pocket,
       // the cue ball behind it, the rest off the table.
-      const uint32_t group = game->m_rules.playerGroup[0];
+      const uint32_t group = game->rules.playerGroup[0];
       for (int32_t j = 1; j < 16 && ball < 0; ++j)
-        if (j != 8 && (game->m_rules.tableOpen || (group >> j) & 1)) ball = j;
+        if (j != 8 && (game->rules.tableOpen || (group >> j) & 1)) ball = j;
       for (int32_t j = 1; j < 16; ++j)
         if (j != ball && j != 8) w.balls[j]->pocketed = w.balls[j]->hidden = 1;
       w.balls[8]->setPosition(130 << 14, -(240 << 14));

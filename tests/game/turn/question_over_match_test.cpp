@@ -21,8 +21,8 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     startQuickMatch(k_ruleSetNineBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
-    game->m_rules.pushOutAvailable = 1;
-    game->m_rules.shotOutcome = 0;
+    game->rules.pushOutAvailable = 1;
+    game->rules.shotOutcome = 0;
     game->setInGameState(k_stateAfterShot);
     ASSERT_TRUE(runUntil(k_stateQuestion, 30));
     addTextMessage(*game, c.kind, 677, 60000);
@@ -31,7 +31,7 @@ TEST_F(TurnTest, QuestionOverTheTableAnswersWithAMessageWaiting) {
     game->menu.selection = c.entry;
     tap(kKeyLeftSoft);
     EXPECT_NE(game->states.gameState, k_stateQuestion);
-    EXPECT_EQ(game->m_rules.pushOutShot != 0, c.pushOutTaken);
+    EXPECT_EQ(game->rules.pushOutShot != 0, c.pushOutTaken);
     // The message comes back into view with the table, still waiting.
     EXPECT_TRUE(isMessageWaiting(*game));
     game->messages.count = 0;
@@ -54,9 +54,9 @@ TEST_F(TurnTest, TouchPromptEndsWithWhatAskedForIt) {
   EXPECT_FALSE(game->turn.touchHint);
 
   // A scratch: the prompt shows while the crowd's sound holds the turn back.
-  game->m_rules.shotOutcome = 0;
-  game->m_rules.crowdSoundPlayed = 1;
-  game->m_rules.crowdSoundTime = game->frame.gameClock;
+  game->rules.shotOutcome = 0;
+  game->rules.crowdSoundPlayed = 1;
+  game->rules.crowdSoundTime = game->frame.gameClock;
   game->setInGameState(k_stateAfterShot);
   frames(3);
   EXPECT_EQ(game->states.gameState, k_stateAfterShot);

@@ -34,11 +34,11 @@ class ResultTest : public TurnTest {
   void finish(int32_t gameType, int32_t slot, int32_t winner) {
     startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
-    game->gameType = gameType;
-    game->opponentSlot = slot;
-    game->m_rules.winner = winner;
-    game->m_rules.shotOutcome = winner == 0 ? kOutWin : kOutLose;
-    game->clearMessages();
+    game->match.gameType = gameType;
+    game->setup.opponentSlot = slot;
+    game->rules.winner = winner;
+    game->rules.shotOutcome = winner == 0 ? kOutWin : kOutLose;
+    clearMessages(*game);
   }
   // A fresh career: character 0, the first three characters available.
   void career(uint32_t money) {
@@ -58,10 +58,10 @@ TEST_F(ResultTest, LinesCountUpOneAfterTheOtherAndSelectShowsTheTotals) {
   career(500);
   finish(kCareer, 2, 0);
   game->setup.currentBet = 100;
-  game->m_rules.bankShotCount = 2;
-  game->m_rules.comboShotCount = 1;
-  game->m_rules.streakPoints = 3;
-  game->m_rules.multiPotPoints = 1;
+  game->rules.bankShotCount = 2;
+  game->rules.comboShotCount = 1;
+  game->rules.streakPoints = 3;
+  game->rules.multiPotPoints = 1;
   frame(100);
   game->setInGameState(k_stateGameOver);
   EXPECT_EQ(game->matchResult.bankPoints, 200);
@@ -116,7 +116,7 @@ TEST_F(ResultTest, PrizeAndBetByResult) {
     career(c.money);
     finish(c.gameType, 2, c.winner);
     game->setup.currentBet = c.bet;
-    game->m_rules.streakPoints = c.money == 50 ? 0 : 3;
+    game->rules.streakPoints = c.money == 50 ? 0 : 3;
     game->setInGameState(k_stateGameOver);
     EXPECT_EQ(game->matchResult.betResult, c.betResult);
     EXPECT_EQ(game->career.progress.money, c.after);

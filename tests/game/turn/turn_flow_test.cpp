@@ -25,11 +25,11 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
                                           {k_stateStartDispatch, 'e'},
                                           {k_stateStartDispatch, 'l'},
                                           {k_stateOpponentIntro, 'e'}}));
-  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(game->match.currentPlayer, 1);
   EXPECT_TRUE(game->turn.textBoxOn);
   EXPECT_EQ(game->turn.textBoxText, k_textRivalGreeting0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
-  EXPECT_EQ(game->currentPlayer, 0);
+  EXPECT_EQ(game->match.currentPlayer, 0);
   EXPECT_FALSE(game->turn.textBoxOn);
   tap(kKeyFire);
   EXPECT_EQ(game->states.gameState, k_stateShotPower);
@@ -37,7 +37,7 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
   // A stroke at gauge 0: the miss sound, and the stroke is still made.
   frame(0);
   frame(0);
-  game->m_world.shot.powerGauge = 0;
+  game->world.shot.powerGauge = 0;
   tap(kKeyFire, 0);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
   EXPECT_EQ(game->sound.lastId, k_soundStickMiss);
@@ -56,8 +56,8 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
                                           {k_stateAfterShot, 'l'},
                                           {k_stateComputerBallInHand, 'e'}}));
   // Nothing was hit: a foul, and the computer has the ball in hand.
-  EXPECT_EQ(game->currentPlayer, 1);
-  EXPECT_TRUE(game->m_rules.ballInHand);
+  EXPECT_EQ(game->match.currentPlayer, 1);
+  EXPECT_TRUE(game->rules.ballInHand);
   ASSERT_TRUE(runUntil(k_stateBallsMoving));
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateComputerBallInHand, 'l'},
                                           {k_stateBallInHand, 'e'},
@@ -67,8 +67,8 @@ TEST_F(TurnTest, HumanTurnRunsEachStateInOrder) {
                                           {k_stateStroke, 'e'},
                                           {k_stateStroke, 'l'},
                                           {k_stateBallsMoving, 'e'}}));
-  EXPECT_FALSE(game->m_rules.ballInHand);
-  EXPECT_TRUE(game->m_rules.cueBallPlaced);
+  EXPECT_FALSE(game->rules.ballInHand);
+  EXPECT_TRUE(game->rules.cueBallPlaced);
 }
 
 TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
@@ -76,11 +76,11 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   // The cue ball went down a pocket; the next player has it in hand.
-  PhysicalObject* cue = game->m_world.cueBall;
+  PhysicalObject* cue = game->world.cueBall;
   cue->pocketed = cue->hidden = cue->dropping = 1;
-  cue->pocket = game->m_world.pockets[0];
+  cue->pocket = game->world.pockets[0];
   cue->setPosition(0x38000, -0x44000);
-  game->m_rules.ballInHand = 1;
+  game->rules.ballInHand = 1;
   takeLog();
   chooseNextTurnState(*game);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateAim, 'l'}, {k_stateHumanBallInHandStart, 'e'}}));
@@ -95,7 +95,7 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   EXPECT_TRUE(game->turn.handShown);
   // The stylus asks for a place on top of ball 1: refused.
   const Vector2 before = cue->position;
-  PhysicalObject* one = game->m_world.balls[1];
+  PhysicalObject* one = game->world.balls[1];
   game->turn.handX = one->position.x;
   game->turn.handY = one->position.y;
   frames(3);
@@ -107,8 +107,8 @@ TEST_F(TurnTest, BallInHandReturnsTheCueBallAndTakesOnlyFreePlaces) {
   EXPECT_EQ(xy(cue->position), xy(Vector2(0x150000, -0x3C0000)));
   tap(kKeyFire);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateBallInHand, 'l'}, {k_stateAim, 'e'}}));
-  EXPECT_FALSE(game->m_rules.ballInHand);
-  EXPECT_FALSE(game->m_rules.cueAwaitsPlacing);
+  EXPECT_FALSE(game->rules.ballInHand);
+  EXPECT_FALSE(game->rules.cueAwaitsPlacing);
 }
 
 TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
@@ -116,26 +116,26 @@ TEST_F(TurnTest, ComputerPlacementNeverCyclesOnABlockedRow) {
   tap(kKeyFire);
   // Balls along the whole row of the computer's break spot.
   for (int b = 1; b <= 15; ++b) {
-    PhysicalObject* ball = game->m_world.balls[b];
+    PhysicalObject* ball = game->world.balls[b];
     ball->setPosition(0x56000 + (b - 1) * 0x24000, -0x328000);
     ball->pocketed = ball->hidden = 0;
   }
   // The profile's break position lies on that row too.
-  int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
+  int32_t* profile = game->opponent.profiles.loaded[std::clamp(game->match.playerProfile[1], 0, 10)];
   profile[9] = 0x158000;
   profile[10] = -0x328000;
-  game->currentPlayer = 1;
-  game->m_rules.ballInHand = 1;
-  game->m_world.breakPlayed = 1;
+  game->match.currentPlayer = 1;
+  game->rules.ballInHand = 1;
+  game->world.breakPlayed = 1;
   takeLog();
   chooseNextTurnState(*game);
   ASSERT_EQ(game->states.gameState, k_stateComputerBallInHand);
   // The blocked spot walks right to the edge and back to the break position,
   // twice; the second time the first free place from there is taken.
-  game->m_world.cueBall->setPosition(0x158000, -0x328000);
-  game->turn.aiSpot = game->m_world.cueBall->position;
+  game->world.cueBall->setPosition(0x158000, -0x328000);
+  game->turn.aiSpot = game->world.cueBall->position;
   ASSERT_TRUE(runUntil(k_stateComputerShot, 400));
-  EXPECT_TRUE(isPlaceFree(*game, *game->m_world.cueBall));
+  EXPECT_TRUE(isPlaceFree(*game, *game->world.cueBall));
 }
 
 struct Frame {
@@ -193,26 +193,26 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
     startQuickMatch(k_ruleSetEightBall);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateAim);
-    int32_t* profile = game->m_ai.profiles.loaded[std::clamp(game->playerProfile[1], 0, 10)];
+    int32_t* profile = game->opponent.profiles.loaded[std::clamp(game->match.playerProfile[1], 0, 10)];
     profile[9] = bx * kQ14One;
     profile[10] = by * kQ14One;
     for (int b = 1; b <= 15; ++b) {
-      PhysicalObject* ball = game->m_world.balls[b];
+      PhysicalObject* ball = game->world.balls[b];
       const bool blocks = b <= static_cast<int>(c.blockers.size());
       ball->pocketed = ball->hidden = blocks ? 0 : 1;
       if (blocks) ball->setPosition(c.blockers[b - 1].first * kQ14One, c.blockers[b - 1].second * kQ14One);
     }
-    game->currentPlayer = 1;
+    game->match.currentPlayer = 1;
     game->table.panelX = 6;
     game->table.hudOffset = -61;
-    game->m_rules.ballInHand = 1;
-    game->m_world.breakPlayed = 1;
+    game->rules.ballInHand = 1;
+    game->world.breakPlayed = 1;
     chooseNextTurnState(*game);
     ASSERT_EQ(game->states.gameState, k_stateComputerBallInHand);
     // The opponent has chosen its spot.
     game->turn.aiPlacingDone = 1;
-    game->m_rules.cueBallPlaced = c.placed ? 1 : 0;
-    PhysicalObject* cue = game->m_world.cueBall;
+    game->rules.cueBallPlaced = c.placed ? 1 : 0;
+    PhysicalObject* cue = game->world.cueBall;
     cue->setPosition(c.spotX * kQ14One, c.spotY * kQ14One);
     std::vector<Frame> seen;
     int32_t gliding = 0;
@@ -223,11 +223,11 @@ TEST_F(TurnTest, ComputerBallInHandPlacementSequence) {
       if (seen.empty() || !(seen.back() == f)) seen.push_back(f);
     }
     EXPECT_EQ(seen, c.frames);
-    EXPECT_FALSE(game->m_rules.ballInHand);
-    EXPECT_TRUE(game->m_rules.cueBallPlaced);
+    EXPECT_FALSE(game->rules.ballInHand);
+    EXPECT_TRUE(game->rules.cueBallPlaced);
     if (c.placed) continue;
     // The hand came to the ball over several frames.
-    const PhysicalObject* hand = game->m_world.handCursor;
+    const PhysicalObject* hand = game->world.handCursor;
     EXPECT_GT(gliding, 2);
     EXPECT_EQ(hand->m_screenX, (cue->position.x >> 14) + 6);
     EXPECT_EQ(hand->m_screenY, -(cue->position.y >> 14));
@@ -249,7 +249,7 @@ TEST_F(TurnTest, BackAndMenuKeysOpenTheMenuBeforeTheStep) {
   game->keyReleased(kKeyBack);
   frame();
   EXPECT_EQ(game->states.gameState, k_stateIGM);
-  EXPECT_EQ(game->stateUnderMenu(), k_stateAim);
+  EXPECT_EQ(stateUnderMenu(*game), k_stateAim);
   EXPECT_EQ(takeLog(), (std::vector<Step>{{k_stateIGM, 'e'}}));
   // The right soft key closes it: the aim goes on where it was.
   tap(kKeyRightSoft);
@@ -271,10 +271,10 @@ TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
   frames(3);
-  game->m_world.shot.aim.set(0, kQ14One);
+  game->world.shot.aim.set(0, kQ14One);
   game->keyPressed(kKeyLeft);
   auto angle = [this] {
-    const Vector2& a = game->m_world.shot.aim;
+    const Vector2& a = game->world.shot.aim;
     return std::atan2(static_cast<double>(a.y), static_cast<double>(a.x)) * 180.0 / M_PI;
   };
   double last = angle();
@@ -292,10 +292,10 @@ TEST_F(TurnTest, HeldTurnKeyAcceleratesToSeventyFiveDegrees) {
   for (int i = 0; i < 5; ++i) EXPECT_NEAR(steps[i], 0.375 * (i + 1), 0.09) << i;
   for (double d : steps) EXPECT_LE(std::fabs(d), 75.0 + 0.09);
   EXPECT_NEAR(steps.back(), 75.0, 0.09);
-  EXPECT_EQ(game->m_world.shot.aimTurnSpeed, 819200);
+  EXPECT_EQ(game->world.shot.aimTurnSpeed, 819200);
   game->keyReleased(kKeyLeft);
   frames(2);
-  EXPECT_EQ(game->m_world.shot.aimTurnSpeed, 4096);
+  EXPECT_EQ(game->world.shot.aimTurnSpeed, 4096);
 }
 
 TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
@@ -305,10 +305,10 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
   ASSERT_EQ(game->states.gameState, k_stateShotPower);
   // Long frames: every step stays inside, and both ends are reached.
   bool top = false, bottom = false;
-  int32_t last = game->m_world.shot.powerGauge;
+  int32_t last = game->world.shot.powerGauge;
   for (int i = 0; i < 400; ++i) {
     frame(i % 7 == 0 ? 900 : 33);
-    const int32_t g = game->m_world.shot.powerGauge;
+    const int32_t g = game->world.shot.powerGauge;
     ASSERT_GE(g, 0);
     ASSERT_LE(g, 17384);
     top = top || g == 17384;
@@ -318,19 +318,19 @@ TEST_F(TurnTest, GaugeBouncesWithinZeroAndFull) {
   EXPECT_TRUE(top);
   EXPECT_TRUE(bottom);
   // Right soft goes back to the aim and keeps the aim as it was.
-  const Vector2 aim = game->m_world.shot.aim;
+  const Vector2 aim = game->world.shot.aim;
   tap(kKeyRightSoft);
   EXPECT_EQ(game->states.gameState, k_stateAim);
-  EXPECT_EQ(xy(game->m_world.shot.aim), xy(aim));
+  EXPECT_EQ(xy(game->world.shot.aim), xy(aim));
 }
 
 TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
   startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
   for (int shot = 1; shot <= 4; ++shot) {
-    game->currentPlayer = 1;
+    game->match.currentPlayer = 1;
     game->setInGameState(k_stateBallsMoving);
-    game->currentPlayer = 1;
+    game->match.currentPlayer = 1;
     // Right soft pressed while the balls move.
     game->keys.lock(0);
     game->keyPressed(kKeyRightSoft);
@@ -350,39 +350,39 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
 }
 
 TEST_F(TurnTest, LagSecondBallAndItsResult) {
-  game->gameType = k_gameTypeTournament;
-  game->ruleSet = k_ruleSetEightBall;
+  game->match.gameType = k_gameTypeTournament;
+  game->match.ruleSet = k_ruleSetEightBall;
   startMatch(*game, k_gameTypeTournament, 2, 7);
-  game->playerProfile[0] = 0;
-  ASSERT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
-  PhysicalObject* cue = game->m_world.cueBall;
-  PhysicalObject* eight = game->m_world.ball8;
+  game->match.playerProfile[0] = 0;
+  ASSERT_EQ(game->rules.rulesMode, RuleState::kModeLag);
+  PhysicalObject* cue = game->world.cueBall;
+  PhysicalObject* eight = game->world.ball8;
   const Vector2 eightStart = eight->position;
   auto afterShot = [this] { runMatchStep(*game, k_stateAfterShot, k_subStateInGameUpdate); };
   // The first lag shot came to rest; the second ball goes 18.0 to its right.
   cue->setPosition(0x200000, -0xA0000);
   afterShot();
-  EXPECT_TRUE(game->m_rules.lagSecondShot);
+  EXPECT_TRUE(game->rules.lagSecondShot);
   EXPECT_EQ(xy(eight->position), xy(Vector2(0x200000 + 0x48000, -0xA0000)));
   EXPECT_FALSE(eight->hidden);
   EXPECT_FALSE(eight->pocketed);
   EXPECT_EQ(xy(cue->position), xy(eightStart));
   // Near the right cushion: 18.0 to the left instead.
-  game->m_rules.lagSecondShot = 0;
+  game->rules.lagSecondShot = 0;
   cue->setPosition(0x230000, -0xA0000);
   afterShot();
   EXPECT_EQ(xy(eight->position), xy(Vector2(0x230000 - 0x48000, -0xA0000)));
   // A tie lags again from a fresh set-up; a decided lag racks.
-  game->m_rules.normalPlay = 0;
+  game->rules.normalPlay = 0;
   afterShot();
-  EXPECT_EQ(game->m_rules.rulesMode, RuleState::kModeLag);
-  EXPECT_FALSE(game->m_rules.lagSecondShot);
+  EXPECT_EQ(game->rules.rulesMode, RuleState::kModeLag);
+  EXPECT_FALSE(game->rules.lagSecondShot);
   EXPECT_TRUE(eight->hidden);
-  game->m_rules.lagSecondShot = 1;
-  game->m_rules.normalPlay = 1;
+  game->rules.lagSecondShot = 1;
+  game->rules.normalPlay = 1;
   afterShot();
-  EXPECT_EQ(game->m_rules.rulesMode, RuleState::kModePlay);
-  EXPECT_FALSE(game->m_world.breakPlayed);
+  EXPECT_EQ(game->rules.rulesMode, RuleState::kModePlay);
+  EXPECT_FALSE(game->world.breakPlayed);
   EXPECT_FALSE(eight->hidden);
 }
 
@@ -394,19 +394,19 @@ TEST_F(TurnTest, UkBreakChoiceForTheHumanRandomForTheComputer) {
   for (const Case& c : cases) {
     startQuickMatch(k_ruleSetUK);
     tap(kKeyFire);
-    game->currentPlayer = c.player;
-    game->m_world.breakPlayed = 1;
-    game->m_rules.tableOpen = 1;
-    game->m_rules.ukFirstVisit = 1;
-    game->m_rules.shotOutcome = 0;
-    game->m_rules.ballInHand = 0;
+    game->match.currentPlayer = c.player;
+    game->world.breakPlayed = 1;
+    game->rules.tableOpen = 1;
+    game->rules.ukFirstVisit = 1;
+    game->rules.shotOutcome = 0;
+    game->rules.ballInHand = 0;
     runMatchStep(*game, k_stateAfterShot, k_subStateInGameUpdate);
     if (c.expectState >= 0) {
       EXPECT_EQ(game->states.gameState, c.expectState);
-      EXPECT_TRUE(game->m_rules.tableOpen);
+      EXPECT_TRUE(game->rules.tableOpen);
     } else {
-      EXPECT_FALSE(game->m_rules.tableOpen);
-      EXPECT_TRUE(game->m_rules.solidsPlayer == 0 || game->m_rules.solidsPlayer == 1);
+      EXPECT_FALSE(game->rules.tableOpen);
+      EXPECT_TRUE(game->rules.solidsPlayer == 0 || game->rules.solidsPlayer == 1);
       EXPECT_EQ(game->states.gameState, k_stateComputerShot);
     }
   }
@@ -416,8 +416,8 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   startQuickMatch(k_ruleSetNineBall);
   tap(kKeyFire);
   ASSERT_EQ(game->states.gameState, k_stateAim);
-  game->m_rules.pushOutAvailable = 1;
-  game->m_rules.shotOutcome = 0;
+  game->rules.pushOutAvailable = 1;
+  game->rules.shotOutcome = 0;
   game->setInGameState(k_stateAfterShot);
   takeLog();
   frame();
@@ -428,24 +428,24 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   // Yes: the push-out is taken and the turn goes on.
   answerPushOutOffer(*game, true);
   game->popState();
-  EXPECT_TRUE(game->m_rules.pushOutShot);
-  EXPECT_FALSE(game->m_rules.pushOutAvailable);
+  EXPECT_TRUE(game->rules.pushOutShot);
+  EXPECT_FALSE(game->rules.pushOutAvailable);
   frame();
   EXPECT_EQ(takeLog(),
             (std::vector<Step>{
                 {k_stateQuestionMenu, 'e'}, {k_stateQuestionMenu, 'l'}, {k_stateAfterShot, 'l'}, {k_stateAim, 'e'}}));
   // The opponent pushed out; passing it back gives the other player the table.
-  game->m_rules.pushOutAnswered = 1;
+  game->rules.pushOutAnswered = 1;
   game->setInGameState(k_stateAfterShot);
   frame();
   EXPECT_EQ(game->question.action, 10);
   EXPECT_EQ(game->question.body, 676);
   answerPushOutPlay(*game);
-  game->switchPlayer();
+  switchPlayer(*game);
   game->popState();
   frame();
-  EXPECT_FALSE(game->m_rules.pushOutAnswered);
-  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_FALSE(game->rules.pushOutAnswered);
+  EXPECT_EQ(game->match.currentPlayer, 1);
   EXPECT_EQ(game->states.gameState, k_stateComputerShot);
 }
 
@@ -467,12 +467,12 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
     startQuickMatch(k_ruleSetEightBall);
     startMatch(*game, k_gameTypeQuickMatch, 2, c.rival);
     tap(kKeyFire);
-    game->m_rules.winner = 0;
-    game->m_rules.shotOutcome = kOutWin;
-    game->m_rules.humanFouled = c.humanFouled;
-    game->m_rules.rivalPotted = c.rivalPotted;
-    game->m_rules.noScratchInFrame = c.noScratch;
-    game->m_rules.cueTouchedEight = c.cueTouchedEight;
+    game->rules.winner = 0;
+    game->rules.shotOutcome = kOutWin;
+    game->rules.humanFouled = c.humanFouled;
+    game->rules.rivalPotted = c.rivalPotted;
+    game->rules.noScratchInFrame = c.noScratch;
+    game->rules.cueTouchedEight = c.cueTouchedEight;
     game->setInGameState(k_stateFrameWon);
     EXPECT_EQ(game->career.achievementMask, c.expect) << c.name;
     EXPECT_TRUE(isDialogBoxOpen(*game));
@@ -481,11 +481,11 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
   startQuickMatch(k_ruleSetEightBall);
   startMatch(*game, k_gameTypeQuickMatch, 2, 9);
   tap(kKeyFire);
-  game->m_rules.winner = 0;
-  game->m_rules.shotOutcome = kOutWin;
+  game->rules.winner = 0;
+  game->rules.shotOutcome = kOutWin;
   game->career.achievementMask = 0;
   game->career.achievementCounter = 2;
-  game->m_rules.humanFouled = game->m_rules.rivalPotted = 0;
+  game->rules.humanFouled = game->rules.rivalPotted = 0;
   game->setInGameState(k_stateFrameWon);
   EXPECT_EQ(game->career.achievementCounter, 3u);
   EXPECT_TRUE(game->career.achievementMask & (1u << 22));
@@ -494,14 +494,14 @@ TEST_F(TurnTest, FrameWonUnlocksItsAchievements) {
 TEST_F(TurnTest, FrameWonThenResultLines) {
   startQuickMatch(k_ruleSetEightBall);
   tap(kKeyFire);
-  game->m_rules.winner = 1;
-  game->m_rules.shotOutcome = kOutLose;
+  game->rules.winner = 1;
+  game->rules.shotOutcome = kOutLose;
   game->setInGameState(k_stateFrameWon);
   ASSERT_TRUE(isDialogBoxOpen(*game));
   frames(70);
   tap(kKeyFire);
   ASSERT_TRUE(runUntil(k_stateResultLines, 10));
-  EXPECT_EQ(game->currentPlayer, 1);
+  EXPECT_EQ(game->match.currentPlayer, 1);
   EXPECT_EQ(game->turn.textBoxText, k_textRivalWon0 + k_textRivalLineStride * 7);
   tap(kKeyFire);
   EXPECT_EQ(game->states.gameState, k_stateGameOver);
@@ -512,13 +512,13 @@ TEST_F(TurnTest, CareerResultShowsThePrizeThenGoesOn) {
     int32_t winner, bet, element, anim;
   } cases[] = {{0, 0, 130, 0}, {0, 2, 130, 2}, {1, 1, 129, 4}};
   for (const Case& c : cases) {
-    game->gameType = k_gameTypeCareer;
-    game->ruleSet = k_ruleSetEightBall;
+    game->match.gameType = k_gameTypeCareer;
+    game->match.ruleSet = k_ruleSetEightBall;
     game->career.progress.flagB = 0;
     startMatch(*game, k_gameTypeCareer, 1, 4);
     game->setup.betPosition = c.bet;
-    game->m_rules.winner = c.winner;
-    game->m_rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
+    game->rules.winner = c.winner;
+    game->rules.shotOutcome = c.winner == 0 ? kOutWin : kOutLose;
     game->setInGameState(k_stateResultLines);
     tap(kKeyFire);
     ASSERT_EQ(game->states.gameState, k_stateResultLines);
@@ -565,20 +565,20 @@ TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
   int32_t last = -1;
   for (int32_t character : {9, 0, 1, 2, 3, 4, 5, 6, 7, 8}) {  // weakest first
     startMatch(*game, k_gameTypeQuickMatch, 2, character);
-    EXPECT_GT(game->playerProfile[1], last) << character;
-    last = game->playerProfile[1];
+    EXPECT_GT(game->match.playerProfile[1], last) << character;
+    last = game->match.playerProfile[1];
   }
   EXPECT_EQ(getOpponentProfile(*game, 0, 9), 0);
   EXPECT_EQ(getOpponentProfile(*game, 0, 10), 10);
   startMatch(*game, k_gameTypeSingleMatch, 2, 7);
-  EXPECT_EQ(game->playerProfile[1], -1);
+  EXPECT_EQ(game->match.playerProfile[1], -1);
   // Tournaments: stronger round by round and in the bigger fields.
   const struct {
     int32_t level, round, profile;
   } rounds[] = {{2, 0, 3}, {1, 0, 4}, {1, 1, 6}, {0, 0, 5}, {0, 1, 7}, {0, 2, 9}};
   for (const auto& r : rounds) {
-    game->tournament.level = r.level;
-    game->tournament.round = r.round;
+    game->tournaments.draw.level = r.level;
+    game->tournaments.draw.round = r.round;
     EXPECT_EQ(getOpponentProfile(*game, 2, 0), r.profile) << r.level << " " << r.round;
   }
   // The career: up the ladder of rivals, the special rival the strongest.
@@ -586,14 +586,14 @@ TEST_F(TurnTest, RivalsPlayWithTheProfileOfTheirRank) {
     game->career.progress.character = career;
     last = 0;
     for (int32_t slot = 0; slot <= 8; ++slot) {
-      game->opponentSlot = slot;
+      game->setup.opponentSlot = slot;
       const int32_t p = getOpponentProfile(*game, 3, 0);
       EXPECT_GE(p, last) << career << " " << slot;
       EXPECT_LT(p, 10) << career << " " << slot;
       last = p;
     }
     EXPECT_GE(last, 8) << career;
-    game->opponentSlot = 10;
+    game->setup.opponentSlot = 10;
     EXPECT_EQ(getOpponentProfile(*game, 3, 0), 10);
   }
 }
