@@ -14,6 +14,7 @@ struct NoticeSlot {
 };
 
 void unlockAchievement(cGame& game, int32_t id);
+// unlockAchievement is with the pool hooks above.
 void clearAchievementNotices(cGame& game);
 bool isAchievementNoticeShown(cGame& game);
 int32_t countShownNotices(const cGame& game);
@@ -25,6 +26,7 @@ bool hasCompletionNotice(cGame& game);
 void updateCompletionNotice(cGame& game);
 void paintCompletionNotice(cGame& game);
 int32_t countCompletedCategories(const cGame& game);
+// The bank slot of a category's badge (where it lives now).
 int32_t getBadgeSlot(const cGame& game, int32_t category);
 
 struct AchievementNotices {

@@ -22,6 +22,7 @@ struct BallViewSlots {
   int32_t y[kCount] = {};
 };
 
+// small 3D ball view (cGameBallView.cpp)
 void init3D(cGame& game);
 void load3DView(cGame& game);
 void unload3DView(cGame& game);
@@ -36,10 +37,14 @@ Q14 tableToViewX(Q14 x);
 Q14 tableToViewY(Q14 y);
 // The per-frame paint of the view under the panel of the player on turn.
 void paintBallView(cGame& game, Graphics* g);
+// Mode -1: the pocket camera; any other: the follow camera. Places the
+// camera and draws the table; false when no camera could be placed.
 bool updateBallViewCamera(cGame& game, int32_t mode);
 void updateBallViewSlots(cGame& game);
 void drawBallViewBalls(cGame& game);
 void drawBallViewSlot(cGame& game, int32_t slot, int32_t mode);
+// Plays the current shot out on the shadows; the ball (table index) that
+// comes closest to a pocket, or -1.
 int32_t predictPottedBall(cGame& game);
 
 // The 56 x 104 view at (x, y): viewport, projection (60 degrees, aspect
@@ -67,6 +72,7 @@ struct BallView {
   int32_t potCountdown = -1;
   int32_t followedSlot = 0;
   int32_t viewBox[4] = {};
+  // Camera point over the table (view units), angles (Q14 degrees).
   int32_t ballCameraX = 0;
   int32_t ballCameraY = 0;
   Q14 ballYaw = 0;
@@ -77,5 +83,6 @@ struct BallView {
   uint8_t open = 0;
 };
 
+// 3D view placement.
 void setViewPair(cGame& game, int32_t a, int32_t b);
 void setViewRect(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -5,6 +5,8 @@
 class cGame;
 class Graphics;
 
+// Challenge demonstration hooks of the turn flow (cGameChallenge.cpp) and
+// the tutorial's checks (cGameTutorial.cpp).
 void updateChallengeDemoAim(cGame& game);
 void updateChallengeDemoPower(cGame& game);
 void updateChallengeDemoSpin(cGame& game);
@@ -15,9 +17,15 @@ void updateChallengeAfterShot(cGame& game);
 void launchChallengeDemo(cGame& game);
 // Frame starts of the challenge and tutorial modes.
 void startChallenge(cGame& game);
+// The frame start both share: player 0 on a broken, closed table, the
+// rules in `mode`, the layout placed (none when `hasLayout` is false).
 void startScriptedFrame(cGame& game, int32_t mode, bool hasLayout);
+// challenges (cGameChallenge.cpp): the prize of each place within a
+// category, the stored demonstration's current shot and its words.
 int32_t getChallengeDemoShotValue(const cGame& game, int32_t word);
 int32_t getChallengeDemoShotCount(const cGame& game);
+// The state word of a challenge (low 2 bits 0 locked, 1 open, 2 won; the
+// failed attempts above them); a number out of range gives a scratch word.
 int32_t& challengeState(cGame& game, int32_t challenge);
 int32_t countWonChallenges(const cGame& game);
 bool isHalfChallengesWon(const cGame& game);

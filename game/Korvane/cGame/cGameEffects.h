@@ -5,6 +5,8 @@
 class cGame;
 class Graphics;
 
+// Screen effects and small drawing routines. Filter pixels are
+// 0x00RRGGBB; strengths are in 1/128.
 struct ScreenFade {
   int32_t direction = 0;  // 0 fades in from black, else out to black
   int32_t length = 0;     // ms; 0 or -1 = off
@@ -19,6 +21,7 @@ void stopFade(cGame& game);
 bool updateFade(cGame& game);
 void paintFade(cGame& game, Graphics* g);
 void paintFadeRect(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h);
+// An alpha byte of 0 paints nothing.
 void fillRectAlpha(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t argb);
 void glowArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strengthH,
               int32_t strengthV, int32_t gain);
@@ -26,6 +29,7 @@ void glowPixels(cGame& game, int32_t w, int32_t h, uint32_t* pixels, int32_t str
                 int32_t gain);
 void greyArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t strength);
 void blurArea(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t w, int32_t h, bool rightward, int32_t strength);
+// Row filters over n pixels.
 void filterGrey(uint32_t* pixels, int32_t n, int32_t s);
 void filterSmoothLeft(uint32_t* pixels, int32_t n, int32_t s);
 void filterSmoothRight(uint32_t* pixels, int32_t n, int32_t s);
@@ -34,6 +38,7 @@ void filterWarmBrighten(uint32_t* pixels, int32_t n, int32_t s);
 void filterYellowBrighten(uint32_t* pixels, int32_t n, int32_t s);
 void filterBrighten(uint32_t* pixels, int32_t n, int32_t s);
 void filterBrightenSmooth(uint32_t* pixels, int32_t n, int32_t s);
+// Swings between two 0x00RRGGBB values with |sin| of the paint count.
 uint32_t pulse(const cGame& game, int32_t period, uint32_t from, uint32_t to);
 uint32_t pulseColour(const cGame& game, int32_t period, uint32_t rgbA, uint32_t rgbB);
 void drawAlphaPixel(cGame& game, Graphics* g, int32_t x, int32_t y, uint32_t rgb, int32_t alpha);

@@ -52,6 +52,9 @@ struct FrontEndScreen {
   void (*backdrop)(cGame& game, Graphics* backLayer) = nullptr;
 };
 
+// front-end screen pattern (cGameFrontEnd.cpp; how to use: cGameFrontEnd.h)
+// First frame: capture over a match, interface, slide-in, menu, back
+// layer, music, selection -1, running sub-state.
 void setUpScreen(cGame& game, const FrontEndScreen& screen);
 // Every frame: the slide-in timers, then the list (0 nothing, -1 back, the
 // chosen text id); 0 without a list or when runMenu is false.

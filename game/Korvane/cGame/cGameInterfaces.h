@@ -5,20 +5,32 @@
 class cGame;
 class Graphics;
 
+// The interfaces: the element lists of "interf.bar". Element i of
+// interface id; id -1 is the current interface. Accessors given a bad id
+// or index, or an element of another type, do nothing (readers return 0).
 constexpr int32_t k_interfaceCount = 69;
 constexpr int32_t k_spriteSlotCount = 150;
 
+// interfaces (cGameInterfaces.cpp): the element lists of "interf.bar".
+// Element i of interface id; id -1 is the current interface. Accessors
+// given a bad id or index, or an element of another type, do nothing
+// (readers return 0).
 void loadInterfaces(cGame& game);
+// Builds interface id from the records of one entry (whole records only).
+// False when the records do not fill the entry (what is left is damaged).
 bool loadInterface(cGame& game, int32_t id, const uint8_t* data, int32_t size);
 void freeInterfaces(cGame& game);
 void selectInterface(cGame& game, int32_t id);
 int16_t* getInterfaceElement(const cGame& game, int32_t id, int32_t i);
 int32_t getInterfaceElementCount(const cGame& game, int32_t id);
+// Parameters of the element's record in the file (it keeps at least as
+// many as its type reads).
 int32_t getElementParamCount(const cGame& game, int32_t id, int32_t i);
 void armElementAnimations(cGame& game, int16_t** elements, bool arm);
 void startInterfaceAnimation(cGame& game);
 void resetInterfaceAnimation(cGame& game, bool arm);
 void startInterfaceAnimationById(cGame& game, int32_t id);
+// Clears the slide-in timers of the sprite and text elements of an array.
 void stopElementAnimations(cGame& game, int16_t** elements);
 void updateInterfaceTimers(cGame& game);
 void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass);
@@ -55,6 +67,8 @@ void setElementPalette(cGame& game, int32_t i, int32_t palette);
 void setInterfaceElementSprite(cGame& game, int32_t id, int32_t i, int32_t bank);
 void copyInterfacePanel(cGame& game, int32_t from, int32_t to);
 int32_t getElementAlignFlags(cGame& game, int32_t i);
+// Text boxes: str null draws text id textId; -1 for font, palette or
+// hAlignOverride takes the element's own. True on the last page.
 bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId, int32_t dx,
                       int32_t dy, int32_t palette, int32_t extraFlag, int32_t hAlignOverride);
 bool drawElementText(cGame& game, int32_t i, int32_t textId);
@@ -67,6 +81,7 @@ bool drawElementTextRaw(cGame& game, int32_t i, const char* str, int32_t len, in
                         int32_t palette);
 bool drawElementTextWithFont(cGame& game, int32_t i, int32_t font, const char* str, int32_t len, int32_t textId,
                              int32_t dx, int32_t dy, int32_t palette, int32_t flag);
+// Lays text id out in the element's box (nothing painted): the page count.
 int32_t drawElementWrappedText(cGame& game, int32_t i, int32_t textId);
 void updateMenuArrows(cGame& game, int32_t a, int32_t b, bool horizontal);
 void paintSoftKeys(cGame& game, int32_t leftTextId, int32_t rightTextId);

@@ -13,6 +13,8 @@ class Graphics;
 constexpr int32_t k_matchBankCount = 10;  // in-game banks A-J
 
 bool updateLoadInit(cGame& game);
+// A bank from entry of the open archive, or null (reported) when the
+// archive, the entry or its bytes are bad. Alpha marks it translucent.
 ASprite* makeBank(cGame& game, int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource = nullptr);
 ASprite* parseBank(cGame& game, int32_t entry);
 void buildBank(cGame& game, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource);
@@ -31,6 +33,9 @@ bool isSpriteKept(cGame& game, int32_t slot);
 void freeUnusedSpritesForMatch(cGame& game);
 void freeMatchResources(cGame& game);
 void startMatch(cGame& game, int32_t type, int32_t character0, int32_t character1);
+// The profile of the computer player of a match of the game type against
+// the character, by the rival's rank: 0 the weakest, 10 the strongest;
+// -1 when both players are human.
 int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character);
 void pickLoadingHint(cGame& game);
 void paintLoadingBar(cGame& game, Graphics* g, int32_t y);
@@ -40,7 +45,11 @@ void enterGameLoading(cGame& game);
 void captureTableBackground(cGame& game);
 // The saved background over the target's image (only what both hold).
 void drawSavedBackground(cGame& game, Graphics* g);
+// The same, scrolled left by n pixels with wrap-around (16-bit images).
 void drawSavedBackgroundScrolled(cGame& game, Graphics* g, int32_t n);
+// Makes map (size bytes, a new[] block the game then owns) the character
+// map of the game and its fonts; one too short for the 256 codes is
+// refused (freed, false) and the fonts go without.
 bool takeCharMap(cGame& game, uint8_t* map, int32_t size);
 
 struct LoadingState {
@@ -64,6 +73,7 @@ struct LoadingState {
   uint8_t soundQuestionAsked = 0;
   int32_t hint = 0;
   uint8_t quitRequested = 0;  // the host was asked to quit (back on the first loading, the exit question)
+  // The game's sprite banks (filled and emptied by the loading steps).
   // The game's sprite banks (filled and emptied by the loading steps).
   ASprite* sprites[k_spriteSlotCount] = {};
   ASprite* poolBanks[k_poolBankCount] = {};

@@ -15,6 +15,9 @@ class Graphics;
 // Lays text id out in the element's box (nothing painted): the page count.
 // Shows the scroll arrows of the current list only where it has more rows.
 void showMenuScrollArrows(cGame& game, int32_t up, int32_t down);
+// menu list (cGameMenu.cpp). Rows are consecutive text elements of
+// the current interface from the list element. The update gives 0 (nothing),
+// -1 (back) or the chosen entry's text id.
 void initMenu(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows, bool clearFlags);
 void setMenu(cGame& game, const uint32_t* table, int32_t listElement);
 void setMenuCount(cGame& game, int32_t n);  // 0-100

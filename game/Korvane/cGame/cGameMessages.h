@@ -5,8 +5,10 @@
 class cGame;
 class Graphics;
 
+// Message queue and dialog box state the soft keys read.
 bool isMessageQueued(cGame& game);
 bool isDialogBoxOpen(cGame& game);
+// message queue and dialog box (cGameMessages.cpp)
 void addMessageEx(cGame& game, int32_t kind, const char* str, int32_t life, int32_t extra);
 void addMessage(cGame& game, int32_t kind, const char* str, int32_t life);
 void addTextMessageEx(cGame& game, int32_t kind, int32_t textId, int32_t life, int32_t extra);

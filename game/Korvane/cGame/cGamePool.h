@@ -25,17 +25,25 @@ void paintTableScene(cGame& game, Graphics* g);
 const char* getPlayerName(cGame& game, int32_t player);
 void answerPushOutOffer(cGame& game, bool take);  // action 9
 void answerPushOutPlay(cGame& game);              // action 10
+// turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
+// states 500-820, the screens over a match, the HUD slide, the frame end
 void chooseNextTurnState(cGame& game);
 void slideHudPanel(cGame& game);
 bool isTopRivalOfClassA(cGame& game);
 bool isTopRivalOfClassB(cGame& game);
+// Soft keys of the table: right soft (0x20000 with the alternative layout)
+// and the menu key (0x40000 with it).
 uint32_t rightSoftMask(const cGame& game);
 uint32_t menuSoftMask(const cGame& game);
 bool isHudAtTarget(const cGame& game);
 // A message of the queue waits to be dismissed by a key.
 bool isMessageWaiting(const cGame& game);
+// A box over the table that a key closes: a waiting message or the dialog.
+// Touches on the table go to it, and a key it takes does nothing else.
 bool isBoxOverTable(const cGame& game);
 bool isScratchHoldRunning(const cGame& game);
+// Ball in hand: the allowed area of the current placement, a free place in
+// it, and the cue ball back in play wherever it lay.
 bool isInHandArea(const cGame& game, const Vector2& p);
 bool isInHandAreaUnrestricted(const cGame& game, const Vector2& p);
 bool isPlaceFree(const cGame& game, const PhysicalObject& ball);
@@ -44,8 +52,10 @@ void returnCueBallToPlay(cGame& game);
 void startBallInHand(cGame& game);
 void placeSecondLagBall(cGame& game);
 void runMatchStep(cGame& game, int32_t state, int32_t step);
+// Queues what the lag is for and how it is played, at its first shot.
 void announceLag(cGame& game);
 void startNewMatch(cGame& game);
+// The match loading read a table and, when a computer plays, its profiles.
 bool isMatchDataLoaded(const cGame& game);
 void startDispatch(cGame& game);
 void updateOpponentIntro(cGame& game);
@@ -104,6 +114,7 @@ void clampIntoD(Vector2& p);
 void paintAimGuide(cGame& game, Graphics* g);
 void computeAimGuide(cGame& game);
 void drawGuideLine(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb, bool solid);
+// The object-ball line colour of a ball under the current rule set.
 uint32_t guideBallColour(const cGame& game, int32_t ball);
 
 struct TurnFlow {
@@ -120,6 +131,7 @@ struct TurnFlow {
   int32_t computerSkipCount = 0;
   uint8_t missNoticeArmed = 0;
   uint8_t missNoticeShown = 0;
+  // What the table scene shows.
   uint8_t powerBarShown = 0;
   uint8_t cueShown = 0;
   uint8_t aimGuideShown = 0;

@@ -64,12 +64,15 @@ class cGameResources {
 
 class cGame;
 
+// data files: named archives, save file, text table, text drawing
+// Named archives (forwarded to m_archives).
 int32_t loadBar(cGame& game, const char* name);
 void unloadBar(cGame& game);
 int32_t getBarEntryOffset(const cGame& game, int32_t entry);
 int32_t getBarEntrySize(const cGame& game, int32_t entry);
 // A new buffer (delete[]) with the entry's bytes; null for a bad index or size 0.
 uint8_t* getBarEntryCopy(const cGame& game, int32_t entry);
+// The reader owns the buffer from now on; reads past size give 0.
 void setReadBuffer(cGame& game, uint8_t* buffer, int32_t size);
 void freeReadBuffer(cGame& game);
 void skipBytes(cGame& game, int32_t n);
@@ -114,5 +117,7 @@ struct DataFiles {
   char fatalError[200] = {};
 };
 
+// An archive is unpacked whole when it opens: no entry waits to be
+// preloaded, and nothing is left to unpack.
 void preloadBarEntry(cGame& game, int32_t /*entry*/);
 int32_t getBarBytesToUnpack();

@@ -22,11 +22,14 @@ struct CareerProgress {
   uint8_t pendingCharacterUnlock = 0, pendingChallengeUnlock = 0;  // bytes 183, 184
 };
 
+// Save file "save.sav".
 uint8_t* readSaveRecord(cGame& game, int32_t id);
 void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data);
 void createSaveFile(cGame& game);
 // The image of the records the game holds, made when there is none.
 bool makeSaveImage(cGame& game);
+// A save that could not be read or written: the player is told as for
+// short storage (the notice, then saving stays off for the run).
 void reportSaveFailure(cGame& game);
 void loadSettings(cGame& game);
 void saveSettings(cGame& game);
@@ -34,11 +37,13 @@ void resetSettings(cGame& game);
 void loadProgress(cGame& game);
 void saveProgress(cGame& game);
 void resetProgress(cGame& game);
+// The records as the game holds them, into a zeroed 100-byte slot.
 void encodeSettings(const cGame& game, uint8_t* record);
 void encodeProgress(const cGame& game, uint8_t* record);
 // While held, writes only note that they were asked for; the release
 // writes both records at once (a new file is then written once, whole).
 void holdSaves(cGame& game, bool hold);
+// Free storage in bytes (the shell's figure unless a test sets one).
 int32_t getFreeStorage(const cGame& game);
 
 struct CareerRecord {
@@ -48,6 +53,8 @@ struct CareerRecord {
   uint8_t characterAvailable[10] = {};
   uint32_t achievementMask = 0;
   uint32_t achievementCounter = 0;
+  // Settings bytes 21 and 23-24: the career-complete screen was shown, the
+  // special rival is open, the first quick match is still to come.
   uint8_t completeShown = 0;
   uint8_t specialRivalOpen = 0;
   uint8_t firstQuickMatch = 0;
@@ -56,5 +63,7 @@ struct CareerRecord {
   int32_t pubSpot = 0;
 };
 
+// Every write rewrites the whole file at once: nothing waits to be flushed
+// or synced.
 void flushSaveFile(cGame& game);
 void syncSaveRecord(cGame& game, int32_t /*id*/);

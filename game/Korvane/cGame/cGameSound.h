@@ -6,6 +6,7 @@ class cGame;
 class Graphics;
 
 void playMusic(cGame& game, int32_t id);
+// Sound control: ids 0-10 effects, 11-14 music.
 void initSound(cGame& game);
 void loadSound(cGame& game, int32_t id);
 const char16_t* getSoundFileName(int32_t id);
@@ -30,6 +31,9 @@ void resumeMusic(cGame& game);
 void vibrate(cGame& game, int32_t /*milliseconds*/);
 void setVibrationTime(cGame& game, int32_t ms);
 void onSoundsStopped(cGame& game);
+// The host's player decodes each sound whole when it is loaded, keeps it
+// loaded for the run and plays it as decoded: volume, pitch and pan are
+// its own, and there is no vibration motor to drive.
 void updateSound(cGame& game);
 void stopVibration(cGame& game);
 void setSoundVolume(cGame& game, int32_t /*volume*/);
@@ -38,5 +42,6 @@ void setVibrationStrength(cGame& game, int32_t /*strength*/);
 void freeSound(cGame& game, int32_t /*id*/);
 void setSoundPitch(cGame& game, int32_t /*id*/, int32_t /*pitch*/);
 void setSoundPan(cGame& game, int32_t /*id*/, int32_t /*left*/, int32_t /*right*/);
+// One sound plays at a time, and it plays once.
 int32_t getMaxSimultaneousSounds();
 int32_t getSoundLoopCount();

@@ -119,8 +119,17 @@ void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize);
 
 }  // namespace touch
 
+// Entries of other topics that the frame step, the state machine and init
+// call: the stylus mapping (cGameStylus.cpp), the match's update and paint
+// (cGamePool.cpp, cGamePoolPaint.cpp), start-up loading (cGameLoadInit.cpp),
+// the in-game menu (cGameInterfaces/InGameMenu.cpp), music
+// (cGameSoundControl.cpp), the resource pack index (cGame.cpp) and the
+// table's objects (cGameTable.cpp).
 void mapPointerToKeys(cGame& game);
 void mapScreenTouches(cGame& game);
+// stylus mapping (cGameStylus.cpp): touches become this frame's keys
+// True when the pen-down (pen-up) point lies in the layout rectangle; a
+// hit sets the pointer-hit byte, and with consume removes the point.
 bool isPointerPressedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
 bool isPointerReleasedIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);
 // Which side of the cue line, as last drawn, a screen point lies on.
@@ -138,6 +147,7 @@ struct StylusState {
   uint8_t spinButtonHighlight = 0;
   uint32_t delayedSelectTime = 0;  // rule-set choice: when a row was touched
   int32_t messageTime = -1;        // when the message box opened; -1 after a confirm
+  // Read by the mapping, set by the screens and the match.
   int32_t cueAimAngle = 0;         // Q14 degrees, as last drawn with the cue
   int32_t cueScreenX = 0;
   int32_t cueScreenY = 0;
@@ -145,4 +155,5 @@ struct StylusState {
   uint8_t spinArrowsLocked = 0;
 };
 
+// The pen-down test under a second name.
 bool isPointerDownIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume);

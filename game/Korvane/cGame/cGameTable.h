@@ -26,6 +26,8 @@ constexpr int32_t k_rotateScratchPixels = 32768;  // 128 KB of ARGB
 
 void createGameObjects(cGame& game);
 void releaseGameObjects(cGame& game);
+// table set-up (cGameTable.cpp): the physics world built from
+// "table.bar", the frame starts, the ball looks, the pocketed-ball lists
 void loadTable(cGame& game);
 void loadTableGroup(cGame& game, int32_t group);
 void createTableObject(cGame& game, int32_t group, int32_t record, int32_t kind);
@@ -34,6 +36,7 @@ void resetMatchState(cGame& game);
 void initFrame(cGame& game, bool newMatch);
 void initRack(cGame& game);
 void initLag(cGame& game);
+// Ball looks for the rule set, the rack's layout and its jitter.
 void rackBalls(cGame& game);
 void placeBalls(cGame& game);
 void setBallSprites(cGame& game);
@@ -53,11 +56,15 @@ void paintInGameHud(cGame& game, Graphics* g);
 // The text of what the key at the bottom right does in this state (the
 // spin selector, back from the gauge, the skip), -1 when it does nothing.
 int32_t rightKeyLabel(const cGame& game);
+// Module of a bank turned by angle (Q14 degrees) and drawn at (x, y):
+// centred, or lying behind the point along the angle. False (nothing
+// drawn) when the turned box does not fit the scratch buffer.
 bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, int32_t x, int32_t y, Q14 angle,
                        bool anchorAtEnd);
 void setPlayerExpression(cGame& game, int32_t player, int32_t frame);
 void paintPlayerPanels(cGame& game, Graphics* g);
 void paintSpinSelector(cGame& game, Graphics* g);
+// One physics frame of the balls; true when nothing moved.
 bool updateBalls(cGame& game);
 bool updateShadowBalls(cGame& game);
 // Runs the shot to its end at once (bounded by k_skipFrameCap frames).
@@ -82,6 +89,7 @@ void setBallRollFrames(cGame& game);
 void jitterRack(cGame& game);
 void onUnusedSpritesFreed(cGame& game);
 void rotateAim(cGame& game, Q14 angle);
+// physics and the strike (cGamePhysics.cpp)
 void physicsStep(cGame& game, PhysicalObject* list, int32_t T);
 void physicsStepBalls(cGame& game, int32_t T);
 int32_t findEarliestContact(cGame& game, PhysicalObject* list, int32_t T, bool prepare, bool testCushions,

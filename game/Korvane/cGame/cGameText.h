@@ -8,11 +8,14 @@ class ASprite;
 class cGame;
 class Graphics;
 
+// Work-string helpers: "%t" is replaced at its first place only.
 void loadTextToBuffer(cGame& game, int32_t textId);
+// Text table "text.bar", work string and scratch rings.
 void loadStrings(cGame& game, int32_t language);
 int32_t getStringOffset(const cGame& game, int32_t id);
 int32_t getStringLength(const cGame& game, int32_t id);
 const char* getStringData(const cGame& game, int32_t id);
+// One text table serves every language: the same copy, the same id.
 char* getStringCopy(cGame& game, int32_t id);
 char* getStringCopy(cGame& game, int32_t id, int32_t /*language*/);
 void textBufferSet(cGame& game, const char* text);

@@ -42,6 +42,8 @@ void returnFromTutorial(cGame& game);
 int32_t getTutorialLessonText(cGame& game, int32_t word);
 void startTutorial(cGame& game, int32_t lesson);
 void startTutorialLesson(cGame& game);
+// tutorial (cGameTutorial.cpp): the lesson's set-up, its coach's
+// messages and text box, and what follows a lesson's shot.
 void checkTutorialComboAim(cGame& game);
 void openTutorialMasseText(cGame& game);
 void openTutorialTextBox(cGame& game, int32_t textId);
@@ -59,5 +61,6 @@ struct TutorialState {
   uint8_t textBoxOpen = 0;
   int32_t textId = -1;
   uint8_t awaitsTitle = 0;
+  // Settings byte 22: the tutorial-exit flag.
   uint8_t left = 0;
 };

@@ -15,6 +15,8 @@ struct AchievementScreens {
 class cGame;
 class Graphics;
 
+// achievement screens (cGameInterfaces/Achievements.cpp): the
+// categories (250) and the list of one category (260).
 void updateAchievementCategories(cGame& game);
 void paintAchievementCategories(cGame& game, Graphics* g);
 void updateAchievementList(cGame& game);

@@ -33,6 +33,9 @@ struct HelpScreens {
 class cGame;
 class Graphics;
 
+// help and about screens (cGameInterfaces/Help.cpp): the help menu
+// (120), a help text page by page (240), the tutorial choice (130) and the
+// scrolling credits (290).
 void updateHelpMenu(cGame& game);
 void paintHelpMenu(cGame& game, Graphics* g);
 void updateHelpPage(cGame& game);
@@ -44,4 +47,5 @@ void updateAbout(cGame& game);
 void paintAbout(cGame& game, Graphics* g);
 // Height of a credit text wrapped in the about width (one line when missing).
 int32_t getAboutTextHeight(cGame& game, int32_t textId);
+// The help body of subject 51 with its amounts filled in.
 void buildHelpMoneyText(cGame& game);

@@ -43,6 +43,7 @@ void updateContinueScreen(cGame& game);
 void paintContinueScreen(cGame& game, Graphics* g);
 
 void goToQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState);
+// The state under the in-game menu (the top of the stack), or -1.
 int32_t stateUnderMenu(const cGame& game);
 
 // The rows of the in-game menu, the cheat menu and the career post-match

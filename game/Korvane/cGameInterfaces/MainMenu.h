@@ -31,4 +31,6 @@ void paintMainMenuList(cGame& game, Graphics* g);
 // The marker's swing, then its run to the chosen row and the row's exit:
 // the chosen text id once that has ended, else 0.
 int32_t slideMainMenuSelection(cGame& game);
+// The entry the main menu shows on a row when its list starts at first
+// (indexes wrap, hidden entries take no row); -1 when no entry is shown.
 int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first);

@@ -22,9 +22,13 @@ struct MatchResultScreens {
 class cGame;
 class Graphics;
 
+// match result and career progression (cGameInterfaces/MatchResult.cpp:
+// the after-match screen 280 and the unlock check; cGameInterfaces/Unlocks.cpp:
+// the announcements 340 and 350, the special rival and the career end 440).
 void updateMatchResult(cGame& game);
 void paintMatchResult(cGame& game, Graphics* g);
 void paintMatchResultLine(cGame& game, int32_t line, int32_t value, int32_t element, int32_t textId);
+// The value a score line shows now (counting up while it is the current line).
 int32_t resultLineValue(const cGame& game, int32_t line, int32_t value);
 void checkUnlocks(cGame& game);
 void updateChallengeUnlocked(cGame& game);

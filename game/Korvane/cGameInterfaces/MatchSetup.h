@@ -6,7 +6,10 @@ class cGame;
 class Graphics;
 
 int32_t getRivalCharacter(cGame& game, int32_t index);
+// Stake screen: applies the stake level (touching a level calls it).
 void refreshStakeSelection(cGame& game);
+// match set-up (cGameInterfaces/MatchSetup.cpp) and match start
+// (cGameInterfaces/MatchStart.cpp).
 void updateRulesSelection(cGame& game);
 void paintRulesSelection(cGame& game, Graphics* g);
 void updateCharacterSelection(cGame& game);
@@ -28,6 +31,7 @@ void updateBreakChoice(cGame& game);
 void paintBreakChoice(cGame& game, Graphics* g);
 void updateBreakChoiceElements(cGame& game);
 int32_t getHomeTable(const cGame& game, int32_t character);
+// The character cycle of the choice screens: one step up (+1) or down (-1).
 int32_t stepCharacter(const cGame& game, int32_t c, int32_t direction);
 int32_t nextCharacter(const cGame& game, int32_t c);
 int32_t previousCharacter(const cGame& game, int32_t c);
@@ -38,10 +42,12 @@ bool isCharacterAvailable(const cGame& game, int32_t c);
 void setTable(cGame& game, int32_t t);
 // A new match without a lag starts with the coin toss.
 void armCoinToss(cGame& game);
+// Stake level of a rival slot (the special rival plays at the top level).
 int32_t stakeLevelOfSlot(int32_t slot);
 bool isStakeLevelUnlocked(const cGame& game, int32_t level);
 // Colour-effect amount of the glowing stake picture at a paint count.
 int32_t stakeGlowAmount(int32_t paintCounter);
+// The bet's limits: the level's minimum and maximum, cut to the money.
 int32_t getBetMinimum(cGame& game);
 int32_t getBetMaximum(cGame& game);
 void showSetupPlayer(cGame& game);
@@ -68,6 +74,7 @@ struct MatchSetupScreens {
   int32_t tossPhase = 0;  // 0 choosing, 1 spinning
   int32_t tossCall = 0;   // 0 the first coin, 1 the second
   int32_t tossFrames = 0;
+  // Set by later screens; the match loading reads them.
   int32_t chosenCharacter[2] = {};  // characters picked for types 0 and 1
   int32_t playerCharacter[2] = {};  // characters of the match's players
   int32_t chosenRival = 0;          // rival character of other types

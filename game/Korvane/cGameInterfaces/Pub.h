@@ -23,6 +23,9 @@ class cGame;
 class Graphics;
 
 void paintPubScenery(cGame& game, int32_t x, bool parallax, bool seats, int32_t shade);
+// career hub (cGameInterfaces/Pub.cpp): the career character choice
+// (150), the introduction (160) and the pub (110), a wide scene scrolled
+// between six spots with the beaten rivals seated in it.
 void updateCareerCharacterSelection(cGame& game);
 void paintCareerCharacterSelection(cGame& game, Graphics* g);
 void updateCareerIntro(cGame& game);
@@ -37,12 +40,15 @@ void scrollPub(cGame& game);
 void paintPubLayer(cGame& game, int32_t offset, int32_t fromX, int32_t toX, int32_t layer, Graphics* target = nullptr);
 // The wall of world columns [worldX, worldX + n) into ring columns from ringX on.
 void paintPubWallColumns(cGame& game, int32_t worldX, int32_t n, int32_t ringX);
+// Scroll position of a spot (pixels).
 int32_t getPubSpotX(cGame& game, int32_t spot);
 void seatPubRivals(cGame& game);
 // The ring of the wall, the room, the seats and the parallax layers as
 // seen from the scroll position (the pub and the tournament pick).
 void paintPubBackdrop(cGame& game, Graphics* g);
+// Opens the screen of a pending unlock; false when none is pending.
 bool openPendingUnlock(cGame& game);
 void showCareerCharacter(cGame& game);
+// The glow amount of the current spot's objects at a paint count.
 int32_t pubGlowAmount(int32_t paintCounter);
 bool isPubGlowing(const cGame& game, int32_t interfaceId, int32_t element);

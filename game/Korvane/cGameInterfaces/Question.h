@@ -19,6 +19,9 @@ struct QuestionScreen {
 class cGame;
 class Graphics;
 
+// question (cGameInterfaces/Question.cpp): the yes/no screen and its
+// record. The action code says what a yes (17), a no (18) or back does;
+// the panel interface lends its panel so the question looks like its caller.
 void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action, int32_t panelInterface,
                   int32_t defaultEntry);
 void openQuestion(cGame& game, int32_t title, int32_t body, int32_t returnState, int32_t action,

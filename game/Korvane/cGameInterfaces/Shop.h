@@ -25,17 +25,25 @@ struct ShopScreen {
 class cGame;
 class Graphics;
 
+// Effects of the actions that belong to other topics: the shop's purchase
+// (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
+// challenge demonstration (cGameChallenge.cpp), the push-out answers of the
+// turn flow (cGamePool.cpp).
 void buyShopItem(cGame& game);
 void equipShopItem(cGame& game);
 int32_t getShopItemPrice(const cGame& game, int32_t item);
 int32_t getShopItemNameText(const cGame& game, int32_t item);
 void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category);
+// shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
+// rating bars. Items 0-14: category item / 5, level item % 5 + 1.
 void selectShopItem(cGame& game, int32_t item);  // the selection and its categories
 void resetEquippedItems(cGame& game);  // all three levels 5, the mask kept
 int32_t getEquippedRating(cGame& game, int32_t category);
 bool isMatchedSet(cGame& game);
 void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
 void equipCurrentItem(cGame& game);  // level and mask, not saved
+// shop screens (cGameInterfaces/Shop.cpp): the shop (270), the item
+// bought (330) and the two-page explanation (430); their record.
 void updateShop(cGame& game);
 void paintShop(cGame& game, Graphics* g);
 void updateItemBought(cGame& game);
