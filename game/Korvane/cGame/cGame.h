@@ -38,6 +38,7 @@
 #include "game/Korvane/cGame/cGameTable.h"
 #include "game/Korvane/cGame/cGameText.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
+#include "game/Korvane/cGame/cGameTypes.h"
 #include "game/Korvane/cGameInterfaces/Achievements.h"
 #include "game/Korvane/cGameInterfaces/Challenges.h"
 #include "game/Korvane/cGameInterfaces/Help.h"

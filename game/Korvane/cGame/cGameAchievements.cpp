@@ -10,7 +10,6 @@
 namespace {
 
 constexpr uint32_t kCategoryBits = 0x3FF;  // ten achievements a category
-constexpr int32_t kTutorial = 5;
 constexpr int32_t kChallenge = 4;
 constexpr int32_t kChallengesHalf = 3;  // the achievements a challenge may unlock
 constexpr int32_t kChallengesAll = 29;
@@ -43,7 +42,7 @@ void unlockAchievement(cGame& game, int32_t id) {
   // Only the thirty achievements exist; other ids would set bits of no category.
   if (id < 0 || id >= k_achievementCount) return;
   const uint32_t bit = 1u << id;
-  if ((game.career.achievementMask & bit) || game.match.gameType == kTutorial) return;
+  if ((game.career.achievementMask & bit) || game.match.gameType == k_gameTypeTutorial) return;
   if (game.match.gameType == kChallenge && id != kChallengesHalf && id != kChallengesAll) return;
   // The first free slot takes the notice; with all five in use there is none.
   for (int32_t s = 0; s < k_noticeSlots; ++s) {

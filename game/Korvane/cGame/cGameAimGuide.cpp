@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t kRuleSetUK = 1;
 constexpr int32_t kPreviewSlice = 10;
 constexpr Q14 kSlowShadow = 16384;  // 1.0
 constexpr Q14 kEndPull = 0x12000;   // 4.5
@@ -33,7 +32,7 @@ bool isCushion(uint32_t type) {
 uint32_t guideBallColour(const cGame& game, int32_t ball) {
   if (ball <= 0 || ball > 15) return kBallColours[0];
   if (ball == 8) return kBallColours[8];
-  if (game.match.ruleSet == kRuleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
+  if (game.match.ruleSet == k_ruleSetUK) return ball < 8 ? 0xfc020e : 0xfcf904;
   return kBallColours[ball > 8 ? ball - 8 : ball];
 }
 

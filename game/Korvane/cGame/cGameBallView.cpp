@@ -75,7 +75,7 @@ void load3DView(cGame& game) {
   for (int32_t i = 0; i < 16; ++i) {
     // UK eight-ball: reds show texture 3, yellows texture 1.
     int32_t id = i;
-    if (game.match.ruleSet == 1) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
+    if (game.match.ruleSet == k_ruleSetUK) id = i == 0 ? 0 : i < 8 ? 3 : i == 8 ? 8 : 1;
     game.ballView.ballTextures[i] = textures.getTexture(k_resBallTexture0 + id);
     need(game.ballView.ballTextures[i], k_resBallTexture0 + id);
   }

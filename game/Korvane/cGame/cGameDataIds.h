@@ -852,6 +852,8 @@ constexpr int32_t k_textDemoQuestion = 635;
 constexpr int32_t k_textPrize = 689;                  // "%t": the amount (text 435)
 constexpr int32_t k_textRivalMatch = 706;
 constexpr int32_t k_textRivalLocked = 707;
+constexpr int32_t k_textMatchLoadingTitle = 708;
+constexpr int32_t k_textLoadingHint0 = 709;  // hints 0-8: 709-717
 constexpr int32_t k_textChallengeLockedLine = 718;
 constexpr int32_t k_textFailedAttempts = 719;         // %n
 

@@ -32,7 +32,6 @@ constexpr int32_t kMatchSlots[] = {1, 2, 3, 6, 8, 9, 10, 12, 24, 28};
 
 int32_t clampCharacter(int32_t c) { return std::clamp(c, 0, kLastCharacter); }
 
-constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3;
 constexpr int32_t kSpecialRival = 10;
 constexpr int32_t kStrongest = 10;
 // Rank of each character as a rival, weakest first: 9 and 0 (the two the
@@ -43,17 +42,16 @@ constexpr uint8_t kRivalClass[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};
 }  // namespace
 
 int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character) {
-  if (type == kGameSingle) return -1;
-  if (type == kGameQuick)
-    return character >= 0 && character < 10 ? kCharacterRank[character] : kStrongest;
-  if (type == kGameTournament) {
+  if (type == k_gameTypeSingleMatch) return -1;
+  if (type == k_gameTypeQuickMatch) return character >= 0 && character < 10 ? kCharacterRank[character] : kStrongest;
+  if (type == k_gameTypeTournament) {
     // Stronger round by round, and in the bigger tournaments: 3 for the two-player
     // final, up to 9 for the final of eight.
     const int32_t level = std::clamp(game.tournaments.draw.level, 0, 2),
                   round = std::clamp(game.tournaments.draw.round, 0, 2);
     return std::clamp(3 + 2 * round + (2 - level), 0, kStrongest);
   }
-  if (type == kGameCareer) {
+  if (type == k_gameTypeCareer) {
     // Up the career's ladder of rivals (slots 1-8), a first-class rival one
     // step above a second-class one; the special rival is the strongest.
     if (game.setup.opponentSlot == kSpecialRival) return kStrongest;
@@ -70,10 +68,10 @@ void freeUnusedSpritesForMatch(cGame& game) {
   keep[0] = true;
   for (int32_t s : kMatchSlots) keep[s] = true;
   auto portrait = [&keep](int32_t character) { keep[kPortraitSlot + clampCharacter(character)] = true; };
-  if (game.match.gameType == 0 || game.match.gameType == 1) {
+  if (game.match.gameType == k_gameTypeQuickMatch || game.match.gameType == k_gameTypeSingleMatch) {
     portrait(game.setup.chosenCharacter[0]);
     portrait(game.setup.chosenCharacter[1]);
-  } else if (game.match.gameType == 3) {
+  } else if (game.match.gameType == k_gameTypeCareer) {
     portrait(game.career.progress.character);
     portrait(getRivalCharacter(*(&game), game.setup.rivalIndex));
     if (game.setup.rivalIndex < 8) portrait(getRivalCharacter(*(&game), game.setup.rivalIndex + 1));
@@ -239,7 +237,7 @@ void updateGameLoading(cGame& game) {
       game.setState(k_stateMainMenuLoading);
       return;
     }
-    if (game.match.gameType == 0 || game.match.gameType == 1)
+    if (game.match.gameType == k_gameTypeQuickMatch || game.match.gameType == k_gameTypeSingleMatch)
       startMatch(game, game.match.gameType, game.setup.chosenCharacter[0], game.setup.chosenCharacter[1]);
     else
       startMatch(game, game.match.gameType, game.career.progress.character, game.setup.chosenRival);

@@ -268,8 +268,8 @@ void paintInterfaceAt(cGame& game, int32_t dx, int32_t dy, bool backLayerPass) {
 void paintPanelElement(cGame& game, int16_t* e) {
   if (game.frontEnd.paintingPubScenery) return;  // a panel inside the scenery would paint it again, without end
   const bool rulesOverMatch = game.states.gameState == k_stateRulesChoice && game.states.previousState != k_statePub &&
-                              game.states.previousState != k_stateChallengeMenu && game.match.gameType != 2 &&
-                              game.match.gameType != 3;
+                              game.states.previousState != k_stateChallengeMenu &&
+                              game.match.gameType != k_gameTypeTournament && game.match.gameType != k_gameTypeCareer;
   const bool questionFromMenu =
       game.states.gameState == k_stateQuestion &&
       (game.states.previousState == k_stateMainMenu || game.states.previousState == k_stateOptions);

@@ -5,6 +5,7 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "platform/brew/AppletGameBridge.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -232,6 +233,6 @@ void paintGameLoadingScreen(cGame& game, Graphics* g) {
       game.loading.player->update();
     }
   }
-  drawElementText(game, 0, 708);
-  drawElementText(game, 1, 709 + game.loading.hint);
+  drawElementText(game, 0, k_textMatchLoadingTitle);
+  drawElementText(game, 1, k_textLoadingHint0 + game.loading.hint);
 }

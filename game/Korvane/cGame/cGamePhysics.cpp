@@ -3,7 +3,6 @@
 
 namespace {
 
-constexpr int32_t kGameTypeChallenge = 4, kGameTypeTutorial = 5;
 constexpr int32_t kPowerCategory = 1;
 constexpr int32_t kMaxPowerByItem[6] = {65, 72, 79, 86, 93, 100};
 
@@ -14,7 +13,7 @@ int32_t getMaxPower(const cGame& game) {
       game.match.playerProfile[game.match.currentPlayer] >= 0)
     return 100;
   if (!game.world.breakPlayed || game.rules.rulesMode != RuleState::kModePlay) return 100;
-  if (game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial) return 100;
+  if (game.match.gameType == k_gameTypeChallenge || game.match.gameType == k_gameTypeTutorial) return 100;
   const int32_t item = game.career.equippedLevel[kPowerCategory];
   return item >= 0 && item < 6 ? kMaxPowerByItem[item] : 100;
 }

@@ -15,9 +15,6 @@ namespace F = interfaceformat;
 namespace {
 
 constexpr int32_t kHudInterface = 56;
-constexpr int32_t kGameSingle = 1, kGameTournament = 2, kGameCareer = 3, kGameChallenge = 4,
-                  kGameTutorial = 5;
-constexpr int32_t kRuleSetUK = 1, kRuleSetNineBall = 2;
 constexpr int32_t kSpecialRival = 10;
 
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
@@ -122,7 +119,7 @@ void answerPushOutPlay(cGame& game) { game.rules.pushOutAnswered = 0; }
 // The players' names in message texts ("$a", "$b").
 const char* getPlayerName(cGame& game, int32_t player) {
   if (player < 0 || player > 1) return "";
-  const int32_t character = player == 1 && game.match.gameType == kGameCareer
+  const int32_t character = player == 1 && game.match.gameType == k_gameTypeCareer
                                 ? getRivalCharacter(*(&game), game.setup.opponentSlot)
                                 : game.setup.playerCharacter[player];
   const char* name = getStringData(game, 391 + std::clamp(character, 0, 10));
@@ -132,7 +129,7 @@ const char* getPlayerName(cGame& game, int32_t player) {
 bool isMatchDataLoaded(const cGame& game) {
   if (!game.tableLayout.isComplete() || !game.world.cueBall || !game.world.ballList) return false;
   // A computer player needs the profiles; a failed read leaves them all 0.
-  if (game.match.gameType == kGameSingle) return true;
+  if (game.match.gameType == k_gameTypeSingleMatch) return true;
   for (const auto& profile : game.opponent.profiles.loaded)
     for (int32_t v : profile)
       if (v != 0) return true;
@@ -145,7 +142,7 @@ bool isInHandArea(const cGame& game, const Vector2& p) {
   if (p.x < kAreaLeft || p.x > kAreaRight || p.y > kAreaTop || p.y < kAreaBottom) return false;
   if (!game.rules.ballInHandInD) return true;
   if (p.y > kHeadLine) return false;
-  if (game.match.ruleSet != kRuleSetUK) return true;
+  if (game.match.ruleSet != k_ruleSetUK) return true;
   const int64_t dx = static_cast<int64_t>(p.x) - kDCentreX, dy = static_cast<int64_t>(p.y) - kDCentreY;
   return dx * dx + dy * dy <= static_cast<int64_t>(kDRadius) * kDRadius;
 }
@@ -284,9 +281,9 @@ void updateAiming(cGame& game) {
     return;
   }
   const bool normal =
-      game.rules.normalPlay && game.match.gameType != kGameChallenge && game.match.gameType != kGameTutorial;
+      game.rules.normalPlay && game.match.gameType != k_gameTypeChallenge && game.match.gameType != k_gameTypeTutorial;
   if (normal && game.table.hudHint != -1) game.turn.leftSoftKeyText = 29;
-  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
+  if (game.match.gameType == k_gameTypeChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
   // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
   if (game.rules.normalPlay && game.pointerY < 300) aimAtStylus(game);
   const bool inverted = game.keys.isPressed(kKeyInvert) &&
@@ -300,7 +297,7 @@ void updateAiming(cGame& game) {
     game.pushState(k_stateSpinSelector);
     return;
   }
-  if (game.match.gameType == kGameTutorial) {
+  if (game.match.gameType == k_gameTypeTutorial) {
     checkTutorialAimTarget(game);
     // The coach speaks: the rest of the aim waits for the message.
     if (game.states.gameState != k_stateAim) return;
@@ -318,7 +315,7 @@ void updatePower(cGame& game) {
     return;
   }
   ShotRecord& shot = game.world.shot;
-  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) {
+  if (game.match.gameType == k_gameTypeChallenge && game.keys.isReleased(kKeyDemo)) {
     shot.powerGauge = getChallengeDemoPower(game);
     game.setInGameState(k_stateStroke);
     return;
@@ -354,7 +351,7 @@ void updateSpin(cGame& game) {
     updateChallengeDemoSpin(game);
     return;
   }
-  if (game.match.gameType == kGameChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
+  if (game.match.gameType == k_gameTypeChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoSpin(game);
   auto key = [&game](uint32_t m) { return game.keys.isPressed(m) || game.keys.isHeld(m); };
   if (key(k_keyRight)) moveEnglishPoint(game, kQ14One, 0);
   if (key(k_keyLeft)) moveEnglishPoint(game, -kQ14One, 0);
@@ -416,7 +413,7 @@ void leaveBallsMoving(cGame& game) {
     game.turn.missNoticeArmed = 0;
     return;
   }
-  if (!game.turn.missFlag || game.match.gameType == kGameChallenge || game.match.gameType == kGameTutorial) {
+  if (!game.turn.missFlag || game.match.gameType == k_gameTypeChallenge || game.match.gameType == k_gameTypeTutorial) {
     if (!game.turn.missFlag) game.turn.missNoticeArmed = 0;
     return;
   }
@@ -444,7 +441,7 @@ void enterAfterShot(cGame& game) {
     cue->state = 3;
   }
   if (game.rules.respotPending) respotBalls(game);
-  if (game.match.ruleSet == kRuleSetNineBall && (game.rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
+  if (game.match.ruleSet == k_ruleSetNineBall && (game.rules.shotOutcome & (kOutFoulA | kOutFoulB))) {
     PottedBalls& list = game.turn.potted[game.rules.previousPlayer & 1];
     for (int32_t k = 0; k < list.count; ++k) {
       if (list.balls[k] != 9) continue;
@@ -479,11 +476,11 @@ void updateAfterShot(cGame& game) {
     chooseNextTurnState(game);
     return;
   }
-  if (game.match.gameType == kGameTutorial) {
+  if (game.match.gameType == k_gameTypeTutorial) {
     checkTutorialShotResult(game);
     return;
   }
-  if (game.match.gameType == kGameChallenge) {
+  if (game.match.gameType == k_gameTypeChallenge) {
     updateChallengeAfterShot(game);
     return;
   }
@@ -493,7 +490,7 @@ void updateAfterShot(cGame& game) {
     return;
   }
   const bool human = !isComputerAtTable(game);
-  if (game.match.ruleSet == kRuleSetUK && game.rules.tableOpen && game.world.breakPlayed && game.rules.ukFirstVisit) {
+  if (game.match.ruleSet == k_ruleSetUK && game.rules.tableOpen && game.world.breakPlayed && game.rules.ukFirstVisit) {
     game.rules.ukFirstVisit = 0;
     if (human) {
       game.setInGameState(k_stateBreakChoice);
@@ -556,7 +553,7 @@ bool isInHandAreaUnrestricted(const cGame& /*game*/, const Vector2& p) {
 void enterFrameWon(cGame& game) {
   const int32_t winner = game.rules.winner;
   const bool humanWon = winner == 0;
-  if (game.match.gameType == kGameSingle) {
+  if (game.match.gameType == k_gameTypeSingleMatch) {
     substitutePlayerNames(game, 703);
     replaceTextTagWithText(game, 391 + std::clamp(game.setup.playerCharacter[winner == 1 ? 1 : 0], 0, 10));
     showDialogBox(game, 1, game.text.strings.work, nullptr);
@@ -566,7 +563,7 @@ void enterFrameWon(cGame& game) {
     playMusic(game, humanWon ? k_musicWin : k_musicLose);
   }
   if (winner < 0 || winner > 1 || isComputerPlayer(game, winner)) return;
-  if (game.match.ruleSet != kRuleSetNineBall && game.rules.groupChosenOnBreak[winner] >= 0 &&
+  if (game.match.ruleSet != k_ruleSetNineBall && game.rules.groupChosenOnBreak[winner] >= 0 &&
       static_cast<uint32_t>(game.rules.groupChosenOnBreak[winner]) != game.rules.playerGroup[winner])
     unlockAchievement(game, 1);
   if (static_cast<int32_t>(getTickCount() - game.table.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
@@ -583,7 +580,7 @@ void enterFrameWon(cGame& game) {
 
 void updateFrameWon(cGame& game) {
   if (game.dialog.life >= 0) return;
-  if (game.match.gameType == kGameSingle) {
+  if (game.match.gameType == k_gameTypeSingleMatch) {
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
   } else {
@@ -595,11 +592,11 @@ void enterResultLines(cGame& game) {
   game.match.currentPlayer = 1;
   const bool rivalWon = game.rules.winner == 1;
   const int32_t character =
-      std::clamp(game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
-                                                    : game.setup.playerCharacter[1],
+      std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                         : game.setup.playerCharacter[1],
                  0, 10);
   openTextBox(game, (rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
-  if (game.match.gameType != kGameCareer) return;
+  if (game.match.gameType != k_gameTypeCareer) return;
   resetInterfaceAnimation(game, true);
   const uint32_t out = game.rules.shotOutcome;
   if (!(out & kOutLose) && (out & kOutWin)) {
@@ -623,7 +620,7 @@ void enterResultLines(cGame& game) {
 void updateResultLines(cGame& game) {
   if (!game.keys.isReleased(k_keyDismiss | rightSoftMask(game))) return;
   const bool rivalWon = game.rules.winner == 1;
-  if (game.match.gameType == kGameTournament) {
+  if (game.match.gameType == k_gameTypeTournament) {
     if (rivalWon) {
       game.career.progress.counterC += 1;
       saveProgress(game);
@@ -639,7 +636,7 @@ void updateResultLines(cGame& game) {
     }
     return;
   }
-  if (game.match.gameType == kGameCareer) {
+  if (game.match.gameType == k_gameTypeCareer) {
     auto visible = [&game](int32_t i) {
       const int16_t* e = getInterfaceElement(game, kHudInterface, i);
       return e && e[F::kWordType] == F::kSprite && e[F::kWordParams + F::kSpriteVisible] != 0;
@@ -696,7 +693,7 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
     case k_stateMatchNotices:
       if (entry) {
         if (game.tutorial.started &&
-            (game.tutorial.left || (game.match.ruleSet == kRuleSetNineBall && !game.turn.pushOutExplained))) {
+            (game.tutorial.left || (game.match.ruleSet == k_ruleSetNineBall && !game.turn.pushOutExplained))) {
           if (game.tutorial.left) {
             game.setInGameState(k_stateContinue);
           } else {
@@ -723,8 +720,8 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
       if (entry) {
         game.match.currentPlayer = 1;
         const int32_t character =
-            std::clamp(game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
-                                                          : game.setup.playerCharacter[1],
+            std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                               : game.setup.playerCharacter[1],
                        0, 10);
         openTextBox(game, k_textRivalGreeting0 + k_textRivalLineStride * character);
       } else if (leave) {
@@ -797,8 +794,8 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
         game.world.shot.aimTurnSpeed = 4096;  // 0.25 degree
         const int32_t cur = game.match.currentPlayer & 1;
         if (game.rules.normalPlay && game.world.breakPlayed && !game.rules.tableOpen && !game.rules.groupsShown[cur] &&
-            ((game.match.ruleSet == 0 && game.match.gameType == kGameSingle) ||
-             (game.match.ruleSet == kRuleSetUK && !isComputerAtTable(game))))
+            ((game.match.ruleSet == k_ruleSetEightBall && game.match.gameType == k_gameTypeSingleMatch) ||
+             (game.match.ruleSet == k_ruleSetUK && !isComputerAtTable(game))))
           showGroupsMessage(game);
       } else if (leave) {
         game.turn.showBallNumbers = 0;
@@ -881,13 +878,13 @@ void runMatchStep(cGame& game, int32_t state, int32_t step) {
         moveEnglishPoint(game, 0, 0);
         game.turn.spinSelectorShown = 1;
         if (!game.challenges.demo) game.turn.leftSoftKeyText = 13;
-        if (game.match.gameType == kGameTutorial) openTutorialSpinText(game);
+        if (game.match.gameType == k_gameTypeTutorial) openTutorialSpinText(game);
       } else if (leave) {
         game.turn.leftSoftKeyText = 29;
         game.turn.spinSelectorShown = 0;
         // A lesson's hint is the selector's text: the "?" it lit goes out
         // with the selector, where that key pauses the match again.
-        if (game.match.gameType == kGameTutorial) game.table.hudHint = -1;
+        if (game.match.gameType == k_gameTypeTutorial) game.table.hudHint = -1;
       } else {
         updateSpin(game);
       }
@@ -1000,8 +997,8 @@ void startNewMatch(cGame& game) {
   selectInterface(game, kHudInterface);
   clearPottedBallLists(game);
   setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.setup.playerCharacter[0], 0, 10));
-  const int32_t rival = game.match.gameType == kGameCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
-                                                           : game.setup.playerCharacter[1];
+  const int32_t rival = game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                                                : game.setup.playerCharacter[1];
   setInterfaceElementSprite(game, kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
   setElementPalette(game, 11, std::clamp(game.setup.tableIndex, 0, 8));
   clearMessages(game);
@@ -1022,7 +1019,7 @@ void startNewMatch(cGame& game) {
 }
 
 void startDispatch(cGame& game) {
-  if (game.match.gameType == kGameCareer && game.career.progress.flagB) {
+  if (game.match.gameType == k_gameTypeCareer && game.career.progress.flagB) {
     game.career.progress.flagB = 0;
     saveProgress(game);
     // The match the offer interrupts: the tutorial, or the screen after a
@@ -1033,17 +1030,17 @@ void startDispatch(cGame& game) {
     return;
   }
   switch (game.match.gameType) {
-    case kGameCareer:
+    case k_gameTypeCareer:
       playMusic(game, k_musicStart);
       game.setInGameState(k_stateBet);
       break;
-    case kGameTutorial:
+    case k_gameTypeTutorial:
       game.setInGameState(k_stateTutorialLessonIntro);
       break;
-    case kGameChallenge:
+    case k_gameTypeChallenge:
       game.setInGameState(k_stateChallengeIntro);
       break;
-    case kGameSingle:
+    case k_gameTypeSingleMatch:
       playMusic(game, k_musicStart);
       announceLag(game);
       chooseNextTurnState(game);

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kHudInterface = 56;
-constexpr int32_t kGameChallenge = 4;
 constexpr int32_t kCueBank = 5;      // in-game bank F
 constexpr int32_t kTextBoxFrame = 126, kTextBoxText = 127, kTextBoxMore = 128;
 constexpr int32_t kPromptFont = 1;
@@ -168,7 +167,7 @@ void paintTableScene(cGame& game, Graphics* g) {
   paintTutorialTextBox(game, g);
   paintMessages(game, g);
   if (s == k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
-  if (game.match.gameType == kGameChallenge && game.rules.challengeShotsAllowed > 1) {
+  if (game.match.gameType == k_gameTypeChallenge && game.rules.challengeShotsAllowed > 1) {
     setTextParam(game, 0, game.rules.challengeShotsLeft);
     drawElementText(game, game.match.altPanelLayout ? 29 : 21, k_textShotsLeft);
   }

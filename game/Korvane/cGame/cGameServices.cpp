@@ -10,7 +10,8 @@ GameServices::TouchMode cGame::touchMode() const {
       return TouchMode::Pub;
     case k_stateBallInHand:
       // The second player of a two-player match places in the left part.
-      return match.currentPlayer == 1 && match.gameType == 1 ? TouchMode::BallInHandLeft : TouchMode::BallInHand;
+      return match.currentPlayer == 1 && match.gameType == k_gameTypeSingleMatch ? TouchMode::BallInHandLeft
+                                                                                 : TouchMode::BallInHand;
     case k_stateShotPower:
       return TouchMode::ShotPower;
     default:

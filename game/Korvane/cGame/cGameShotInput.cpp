@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int32_t kGameTypeSingle = 1;
-constexpr int32_t kRuleSetUK = 1;
 constexpr Q14 kOne = 16384;
 constexpr Q14 kRestTurnSpeed = 4096;    // 0.25 degree
 constexpr Q14 kMaxTurnSpeed = 819200;   // 50 degrees
@@ -56,7 +54,7 @@ void renormalise(Vector2& v) {
 int32_t aimAtStylus(cGame& game) {
   PhysicalObject* cue = game.world.cueBall;
   if (!cue) return 0;
-  const bool rightPlayer = game.match.gameType == kGameTypeSingle && game.match.currentPlayer == 1;
+  const bool rightPlayer = game.match.gameType == k_gameTypeSingleMatch && game.match.currentPlayer == 1;
   const int32_t x = rightPlayer ? 0 : 85;
   if (game.pointerY >= 300 || !isPointerPressedIn(game, x, 0, 155, 300, false)) return 0;
   const int32_t cueX = (cue->position.x >> 14) + game.table.panelX;
@@ -179,8 +177,8 @@ void resetShot(cGame& game) {
   shot.masse = 0;
   if (!game.world.breakPlayed) shot.aim.set(0, kOne);
   rotateAim(game, 0);
-  if (game.rules.rulesMode == RuleState::kModePlay && game.match.ruleSet != 2 && game.match.currentPlayer >= 0 &&
-      game.match.currentPlayer < 2) {
+  if (game.rules.rulesMode == RuleState::kModePlay && game.match.ruleSet != k_ruleSetNineBall &&
+      game.match.currentPlayer >= 0 && game.match.currentPlayer < 2) {
     const uint32_t group = game.rules.playerGroup[game.match.currentPlayer];
     int32_t found = 0, last = 0;
     for (int32_t n = 1; n < PhysicsWorld::kBallSlots && found < 2; ++n) {
@@ -207,7 +205,7 @@ int32_t moveCueBallInHand(cGame& game) {
   if (!hand) return 0;
   const Q14 h = game.world.shot.handSpeed;
   const bool restricted = game.turn.ballInHandInD != 0;
-  const bool uk = game.match.ruleSet == kRuleSetUK;
+  const bool uk = game.match.ruleSet == k_ruleSetUK;
   auto down = [&game](uint32_t mask) { return game.keys.isPressed(mask) || game.keys.isHeld(mask); };
   int32_t moved = 0;
   Vector2& p = hand->position;

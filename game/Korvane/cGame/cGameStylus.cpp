@@ -214,7 +214,9 @@ void repeatButton(cGame& g, const Rect& r, int32_t key, uint8_t* highlight) {
   if (hit) pair(g, key);
 }
 
-bool isTwoPlayerSecond(const cGame& g) { return g.match.currentPlayer == 1 && g.match.gameType == 1; }
+bool isTwoPlayerSecond(const cGame& g) {
+  return g.match.currentPlayer == 1 && g.match.gameType == k_gameTypeSingleMatch;
+}
 
 bool isHumanAtTable(const cGame& g) {
   const int32_t p = g.match.currentPlayer;
@@ -256,7 +258,7 @@ void mapBallInHand(cGame& g) {
   if (!onTable || !isHumanAtTable(g) || py >= 300 || py == kNoPoint || g.states.subState != k_subStateInGameUpdate ||
       px == kNoPoint)
     return;
-  const bool uk = g.match.ruleSet == 1;
+  const bool uk = g.match.ruleSet == k_ruleSetUK;
   if (g.turn.ballInHandInD && uk && py < 203) py = 202;
   const int64_t panel = g.match.currentPlayer == 1 ? 6 : 67;
   int64_t x = (px - panel) * kQ14One;
@@ -340,7 +342,7 @@ void mapSpinSelector(cGame& g) {
   }
   // A lesson's text box over the selector: a tap anywhere turns its page. The
   // fire key is one of the keys it reads; key 17 is the match's menu key.
-  if (g.match.gameType == 5 && g.stylus.spinArrowsLocked) {
+  if (g.match.gameType == k_gameTypeTutorial && g.stylus.spinArrowsLocked) {
     if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }

@@ -11,8 +11,6 @@ namespace {
 
 constexpr const char* kSource = "cGameTable";
 constexpr int32_t kHudInterface = 56;
-constexpr int32_t kGameTypeQuick = 0, kGameTypeCareer = 3, kGameTypeChallenge = 4, kGameTypeTutorial = 5;
-constexpr int32_t kRuleSetUK = 1, kRuleSetNineBall = 2;
 constexpr int32_t kSpecialRival = 10;
 
 }  // namespace
@@ -37,8 +35,9 @@ void cGamePoolHooks::unlockAchievement(int32_t id) { ::unlockAchievement(game, i
 bool cGamePoolHooks::isJumpOverEightWatched() { return ::isJumpOverEightWatched(game); }
 
 bool isJumpOverEightWatched(const cGame& game) {
-  return game.states.gameState == k_stateBallsMoving && game.match.ruleSet == 0 && game.match.currentPlayer >= 0 &&
-         game.match.currentPlayer < 2 && game.match.playerProfile[game.match.currentPlayer] < 0;
+  return game.states.gameState == k_stateBallsMoving && game.match.ruleSet == k_ruleSetEightBall &&
+         game.match.currentPlayer >= 0 && game.match.currentPlayer < 2 &&
+         game.match.playerProfile[game.match.currentPlayer] < 0;
 }
 
 // A bank set in m_poolBanks wins; else the match loading's banks A (cue
@@ -122,7 +121,7 @@ void resetMatchState(cGame& game) {
   const int32_t panel = game.match.altPanelLayout ? 26 : 18;
   setInterfaceElementFrame(game, kHudInterface, panel, 0);
   setInterfaceElementFrame(game, kHudInterface, panel + 1, 0);
-  if (game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial) {
+  if (game.match.gameType == k_gameTypeChallenge || game.match.gameType == k_gameTypeTutorial) {
     resetEquippedItems(*(&game));
   } else {
     updateEquippedItems(*(&game));
@@ -132,22 +131,22 @@ void resetMatchState(cGame& game) {
 // ---- frame starts
 
 void initFrame(cGame& game, bool newMatch) {
-  const bool special = game.match.gameType == kGameTypeChallenge || game.match.gameType == kGameTypeTutorial ||
-                       (game.match.gameType == kGameTypeCareer && game.setup.opponentSlot == kSpecialRival);
+  const bool special = game.match.gameType == k_gameTypeChallenge || game.match.gameType == k_gameTypeTutorial ||
+                       (game.match.gameType == k_gameTypeCareer && game.setup.opponentSlot == kSpecialRival);
   setInterfaceElementVisible(game, kHudInterface, 13, !special);
   setInterfaceElementVisible(game, kHudInterface, 14, special);
-  const bool lagging = game.match.gameType != kGameTypeQuick && game.match.gameType != kGameTypeChallenge &&
-                       game.match.gameType != kGameTypeTutorial;
-  const bool ukSkip = newMatch && lagging && game.match.ruleSet == kRuleSetUK;
-  const bool lag = newMatch && lagging && game.match.ruleSet != kRuleSetUK;
+  const bool lagging = game.match.gameType != k_gameTypeQuickMatch && game.match.gameType != k_gameTypeChallenge &&
+                       game.match.gameType != k_gameTypeTutorial;
+  const bool ukSkip = newMatch && lagging && game.match.ruleSet == k_ruleSetUK;
+  const bool lag = newMatch && lagging && game.match.ruleSet != k_ruleSetUK;
   if (ukSkip) {
     game.rules.normalPlay = 1;
     initRack(game);
   } else if (!lag) {
     game.rules.normalPlay = 1;
-    if (game.match.gameType == kGameTypeChallenge)
+    if (game.match.gameType == k_gameTypeChallenge)
       startChallenge(game);
-    else if (game.match.gameType == kGameTypeTutorial)
+    else if (game.match.gameType == k_gameTypeTutorial)
       startTutorialLesson(game);
     else
       initRack(game);
@@ -164,7 +163,7 @@ void initRack(cGame& game) {
   game.world.breakPlayed = 0;
   game.world.breakFollowUp = 0;
   prepareFirstShot(game);
-  if (game.match.ruleSet == kRuleSetNineBall) {
+  if (game.match.ruleSet == k_ruleSetNineBall) {
     game.rules.tableOpen = 0;
     game.rules.lowestBall = 1;
     game.rules.playerTarget[0] = game.rules.playerTarget[1] = 1u << 1;
@@ -177,7 +176,7 @@ void initRack(cGame& game) {
 }
 
 void rackBalls(cGame& game) {
-  if (game.match.ruleSet == kRuleSetUK)
+  if (game.match.ruleSet == k_ruleSetUK)
     setBallSpritesUK(game);
   else
     setBallSprites(game);
@@ -191,7 +190,7 @@ void initLag(cGame& game) {
   game.rules.rulesMode = RuleState::kModeLag;
   game.rules.normalPlay = 0;
   game.rules.lagFrameByte = 0;
-  if (game.match.ruleSet == kRuleSetUK)
+  if (game.match.ruleSet == k_ruleSetUK)
     setBallSpritesUK(game);
   else
     setBallSprites(game);
@@ -212,11 +211,11 @@ void placeBalls(cGame& game) {
   int32_t group = TableLayout::kEightBallRack;
   if (!game.rules.normalPlay)
     group = TableLayout::kLag;
-  else if (game.match.gameType == kGameTypeChallenge)
+  else if (game.match.gameType == k_gameTypeChallenge)
     group = TableLayout::kFirstChallenge + game.match.challengeNumber;
-  else if (game.match.gameType == kGameTypeTutorial)
+  else if (game.match.gameType == k_gameTypeTutorial)
     group = TableLayout::kFirstLesson + game.match.lessonNumber;
-  else if (game.match.ruleSet == kRuleSetNineBall)
+  else if (game.match.ruleSet == k_ruleSetNineBall)
     group = TableLayout::kNineBallRack;
   if (group < 0 || group >= TableLayout::kGroups) {
     debugTrace("table: no layout group %d\n", group);
@@ -270,7 +269,7 @@ void addPottedBall(cGame& game, int32_t ball, int32_t player) {
   list.balls[list.count] = ball;
   const int32_t element = game.match.altPanelLayout ? 28 : 20;
   int32_t bank = k_poolBankBalls1to8, palette;
-  if (game.match.ruleSet == kRuleSetUK) {
+  if (game.match.ruleSet == k_ruleSetUK) {
     palette = ball > 8 ? 0 : ball == 8 ? 7 : 2;
   } else if (ball > 8) {
     bank = k_poolBankBalls9to15;

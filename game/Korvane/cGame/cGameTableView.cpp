@@ -17,8 +17,6 @@ namespace F = interfaceformat;
 
 namespace {
 
-constexpr int32_t kGameTypeSingle = 1, kGameTypeChallenge = 4, kGameTypeTutorial = 5;
-constexpr int32_t kRuleSetUK = 1, kRuleSetNineBall = 2;
 constexpr Q14 kFullGauge = 17384;
 constexpr Q14 kShadowCentreX = 0x152000;  // 84.5
 constexpr Q14 kShadowCentreY = 0x25c000;  // 151.0
@@ -125,7 +123,7 @@ void paintBallInHandArea(cGame& game, Graphics* g) {
   if (!g) return;
   const int32_t ox = game.table.panelX;
   g->setColor(0xff000000u | pulseColour(game, 63, 0x000000, 0xffffff));
-  if (game.match.ruleSet != kRuleSetUK) {
+  if (game.match.ruleSet != k_ruleSetUK) {
     const int32_t top = game.turn.ballInHandInD ? 202 : 20;
     g->drawRect(ox + 17, top, 134, 282 - top);
   } else if (game.turn.ballInHandInD) {
@@ -208,7 +206,7 @@ bool paintRotatedFrame(cGame& game, Graphics* g, ASprite* bank, int32_t module, 
 void paintPowerBar(cGame& game) {
   Graphics* g = currentTarget(game);
   if (!g) return;
-  int32_t item = game.match.gameType == kGameTypeTutorial ? 0 : std::clamp(game.career.equippedLevel[1], 0, 5);
+  int32_t item = game.match.gameType == k_gameTypeTutorial ? 0 : std::clamp(game.career.equippedLevel[1], 0, 5);
   const bool second = game.match.currentPlayer == 1;
   const int32_t back = (second ? k_elGaugeBack1 : k_elGaugeBack0) + item;
   const int32_t fill = (second ? k_elGaugeFill1 : k_elGaugeFill0) + item;
@@ -293,7 +291,7 @@ void paintInGameHud(cGame& game, Graphics* g) {
   const bool human = game.match.currentPlayer >= 0 && game.match.currentPlayer < 2 &&
                      game.match.playerProfile[game.match.currentPlayer] < 0;
   if (human) {
-    const bool right = game.match.currentPlayer == 1 && game.match.gameType == kGameTypeSingle;
+    const bool right = game.match.currentPlayer == 1 && game.match.gameType == k_gameTypeSingleMatch;
     const int32_t fireX = right ? 182 : 0, turnX = right ? 155 : 0, spinX = right ? -63 : 0;
     if (s == k_stateBallInHand) {
       setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePlaceFire + 1 : k_hudFramePlaceFire);
@@ -340,10 +338,10 @@ void paintInGameHud(cGame& game, Graphics* g) {
       ball->x = x;
     }
   };
-  if (game.match.gameType == kGameTypeTutorial) {
+  if (game.match.gameType == k_gameTypeTutorial) {
     if (game.table.panelX == 67) paintPotted(0, 35);
   } else if (!game.rules.tableOpen) {
-    if (game.match.gameType != kGameTypeChallenge)
+    if (game.match.gameType != k_gameTypeChallenge)
       paintSpriteElementTo(game, (game.match.altPanelLayout ? k_elGroup0Alt : k_elGroup0) + player,
                            game.table.hudOffset, 0, false, g);
     if (game.table.panelX == (player == 0 ? 67 : 6)) paintPotted(player, k_animPanelStill);
@@ -357,7 +355,7 @@ int32_t rightKeyLabel(const cGame& game) {
     case k_stateAim:
       // The key opens the spin selector (not in the first lesson).
       return human && !game.challenges.demo &&
-                     !(game.match.gameType == kGameTypeTutorial && game.rules.tutorialLocks[0]) &&
+                     !(game.match.gameType == k_gameTypeTutorial && game.rules.tutorialLocks[0]) &&
                      !game.turn.showBallNumbers
                  ? k_textSpin
                  : -1;
@@ -388,7 +386,7 @@ void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
 }
 
 void paintPlayerPanels(cGame& game, Graphics* g) {
-  if (game.match.ruleSet == kRuleSetNineBall && game.match.gameType != kGameTypeChallenge) {
+  if (game.match.ruleSet == k_ruleSetNineBall && game.match.gameType != k_gameTypeChallenge) {
     const int32_t lowest = std::clamp(game.rules.lowestBall, 1, 9);
     const int32_t first = game.match.altPanelLayout ? k_elGroup0Alt : k_elGroup0;
     for (int32_t p = 0; p < 2; ++p) {

@@ -16,7 +16,6 @@ namespace F = interfaceformat;
 
 namespace {
 
-constexpr int32_t kGameTutorial = 5;
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 constexpr int32_t kHintTextBoxClosed = 13;
 constexpr int32_t kTextBoxAnchor = 0x110;  // left, top
@@ -49,13 +48,13 @@ int32_t getTutorialLessonText(cGame& game, int32_t word) { return tutorialLesson
 void startTutorial(cGame& game, int32_t lesson) {
   if (!isLesson(lesson)) return;
   // The match the lessons interrupt comes back when they are over.
-  if (game.match.gameType != kGameTutorial) {
+  if (game.match.gameType != k_gameTypeTutorial) {
     game.tutorial.savedGameType = game.match.gameType;
     game.tutorial.savedRuleSet = game.match.ruleSet;
   }
   game.match.lessonNumber = lesson;
   game.tutorial.started = 1;
-  game.match.gameType = kGameTutorial;
+  game.match.gameType = k_gameTypeTutorial;
   placeBalls(game);
   game.setInGameState(k_stateMatchInit);
 }
@@ -76,7 +75,7 @@ void startTutorialLesson(cGame& game) {
 
 void returnFromTutorial(cGame& game) {
   // Nothing to go back to: the lessons were not started from a match.
-  if (game.tutorial.savedGameType < 0 || game.tutorial.savedGameType == kGameTutorial) {
+  if (game.tutorial.savedGameType < 0 || game.tutorial.savedGameType == k_gameTypeTutorial) {
     game.loading.pendingReturnState = k_stateTutorialChoice;
     game.setState(k_stateMainMenuLoading);
     return;
@@ -90,8 +89,12 @@ void returnFromTutorial(cGame& game) {
 
 // ---- locks
 
-bool tutorialSpinLocked(cGame& game) { return game.match.gameType == kGameTutorial && game.rules.tutorialLocks[0]; }
-bool tutorialMasseLocked(cGame& game) { return game.match.gameType == kGameTutorial && game.rules.tutorialLocks[1]; }
+bool tutorialSpinLocked(cGame& game) {
+  return game.match.gameType == k_gameTypeTutorial && game.rules.tutorialLocks[0];
+}
+bool tutorialMasseLocked(cGame& game) {
+  return game.match.gameType == k_gameTypeTutorial && game.rules.tutorialLocks[1];
+}
 
 // ---- the coach's hooks
 
@@ -114,7 +117,7 @@ void checkTutorialComboAim(cGame& game) {
 }
 
 void onTutorialAimInverted(cGame& game) {
-  if (game.match.gameType == kGameTutorial) checkTutorialComboAim(game);
+  if (game.match.gameType == k_gameTypeTutorial) checkTutorialComboAim(game);
 }
 
 void openTutorialSpinText(cGame& game) {
@@ -127,7 +130,7 @@ void openTutorialMasseText(cGame& game) {
 }
 
 void onTutorialMasse(cGame& game) {
-  if (game.match.gameType == kGameTutorial && game.world.shot.masse) openTutorialMasseText(game);
+  if (game.match.gameType == k_gameTypeTutorial && game.world.shot.masse) openTutorialMasseText(game);
 }
 
 // ---- the text box over the spin selector

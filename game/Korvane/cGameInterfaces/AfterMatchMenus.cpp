@@ -12,7 +12,6 @@ const uint32_t k_postMatchDescriptions[4] = {k_textAnotherMatchNote, k_textVisit
 
 namespace {
 
-constexpr int32_t kGameTournament = 2, kGameChallenge = 4, kGameTutorial = 5;
 const uint32_t kRetryItems[] = {k_textYes, k_textNo};
 constexpr int32_t kPubSpotChallenges = 3, kPubSpotShop = 4;
 constexpr const char* kTouchToContinue = "Touch screen to continue";
@@ -30,7 +29,7 @@ void updateRetryQuestion(cGame& game) {
     initMenu(game, kRetryItems, k_retryList, 2, true);
     setMenuCount(game, 2);
     for (int32_t e = k_retryNoteBox; e < k_retryNoteBox + 3; ++e)
-      setElementVisible(game, e, game.match.gameType == kGameTournament);
+      setElementVisible(game, e, game.match.gameType == k_gameTypeTournament);
     if (game.frontEnd.backLayer) {
       game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
@@ -52,11 +51,11 @@ void updateRetryQuestion(cGame& game) {
   if (id == k_textYes) {
     game.setInGameState(k_stateMatchInit);
   } else if (id == k_textNo) {
-    if (game.match.gameType == kGameTutorial && game.tutorial.started) {
+    if (game.match.gameType == k_gameTypeTutorial && game.tutorial.started) {
       game.setInGameState(k_stateContinue);
       return;
     }
-    if (game.match.gameType == kGameChallenge) game.loading.pendingReturnState = k_stateChallengeList;
+    if (game.match.gameType == k_gameTypeChallenge) game.loading.pendingReturnState = k_stateChallengeList;
     game.frontEnd.menusOverMatch = 0;
     game.setState(k_stateMainMenuLoading);
   }
@@ -70,11 +69,11 @@ void paintRetryQuestion(cGame& game, Graphics* g) {
   paintMenu(game);
   // A challenge has no opponent: its own words.
   drawElementText(game, k_retryBody,
-                  game.match.gameType == kGameTutorial    ? k_textRetryTutorial
-                  : game.match.gameType == kGameChallenge ? k_textRetryChallenge
-                                                          : k_textRetryBody);
+                  game.match.gameType == k_gameTypeTutorial    ? k_textRetryTutorial
+                  : game.match.gameType == k_gameTypeChallenge ? k_textRetryChallenge
+                                                               : k_textRetryBody);
   drawElementText(game, k_retryTitle, k_textRetryTitle);
-  if (game.match.gameType == kGameTournament) {
+  if (game.match.gameType == k_gameTypeTournament) {
     setTextParam(game, 0, 3 - static_cast<int32_t>(game.career.progress.counterC));
     drawElementText(game, k_retryNote, k_textRetriesLeft);
   }

@@ -17,8 +17,6 @@ constexpr int32_t kCategories = 4;
 constexpr int32_t kPerCategory = 8;
 constexpr int32_t kListRows = 4;
 constexpr int32_t kPageButtonSelection = -2;
-constexpr int32_t kChallengeGameType = 4;
-constexpr int32_t kCareerGameType = 3;
 constexpr int32_t kCoach = 10;
 constexpr int32_t kOpponentSlot = 1;
 constexpr int32_t kStateLocked = 0, kStateOpen = 1, kStateWon = 2;
@@ -65,7 +63,7 @@ void updateChallengeCategories(cGame& game) {
     game.challenges.category = id - k_textChallengeCategory0;
     game.setState(k_stateChallengeList);
   } else if (id == k_textRivalMatch) {
-    game.match.gameType = kCareerGameType;
+    game.match.gameType = k_gameTypeCareer;
     game.setup.rivalMatch = 1;
     game.setState(k_stateRulesChoice);
   }
@@ -96,7 +94,7 @@ void markCompletedCategories(cGame& game) {
 
 void updateChallengeList(cGame& game) {
   if (game.states.subState == k_subStateInit) {
-    game.match.gameType = kChallengeGameType;
+    game.match.gameType = k_gameTypeChallenge;
     game.challenges.ended = 0;
     game.challenges.demo = 0;
     FrontEndScreen s;

@@ -23,7 +23,6 @@ const uint32_t kLessonItems[] = {55, 56, 57, 58, 59};
 constexpr int32_t kLessonCount = 5;
 constexpr int32_t kLessonRows = 4;
 constexpr int32_t kTutorialOpponent = 10;
-constexpr int32_t kTutorialGameType = 5;
 
 // Help subjects: the title and the body shown for each.
 struct HelpSubject {
@@ -245,7 +244,7 @@ void updateTutorialSelection(cGame& game) {
   game.match.lessonNumber = id - k_textLesson0;
   game.tutorial.started = 0;
   game.tutorial.savedGameType = -1;  // a lesson chosen here interrupts no match
-  game.match.gameType = kTutorialGameType;
+  game.match.gameType = k_gameTypeTutorial;
   // The lesson is played with the career's character, or else the one of
   // the quick match.
   if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];

@@ -15,7 +15,6 @@ const uint32_t k_cheatMenuItems[5] = {k_textCheatWin, k_textCheatLose, k_textChe
 
 namespace {
 
-constexpr int32_t kGameChallenge = 4, kGameTutorial = 5;
 constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 constexpr uint32_t kHidden = 1;
 constexpr int32_t kCharacters = 10;
@@ -101,7 +100,7 @@ void updateIGM(cGame& game) {
   if (id < 0) {
     if (game.keys.isPressed(k_keyBack)) {
       // The match is abandoned for the main menu.
-      if (game.match.gameType == kGameTutorial) {
+      if (game.match.gameType == k_gameTypeTutorial) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
@@ -201,7 +200,7 @@ void applyCheat(cGame& game, int32_t id) {
     case k_textCheatWin:
     case k_textCheatLose: {
       const bool win = id == k_textCheatWin;
-      if (!win && game.match.gameType == kGameChallenge) return;
+      if (!win && game.match.gameType == k_gameTypeChallenge) return;
       game.rules.shotOutcome =
           win ? (game.rules.shotOutcome | kOutWin) & ~kOutLose : (game.rules.shotOutcome | kOutLose) & ~kOutWin;
       game.rules.winner = win ? 0 : 1;
@@ -209,7 +208,7 @@ void applyCheat(cGame& game, int32_t id) {
       notice(win ? 0 : 1);
       // The menu closes first, so the frame ends as a decided shot ends it.
       exitIGM(game);
-      game.setInGameState(game.match.gameType == kGameChallenge ? k_stateAfterShot : k_stateFrameWon);
+      game.setInGameState(game.match.gameType == k_gameTypeChallenge ? k_stateAfterShot : k_stateFrameWon);
       break;
     }
     case k_textCheatCharacters:

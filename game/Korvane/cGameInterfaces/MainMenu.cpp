@@ -72,7 +72,7 @@ void updateMainMenu(cGame& game) {
     game.mainMenu.slide.restX = getElementX(game, k_mainMenuMarker);
     game.mainMenu.tick = getTickCount();
     game.mainMenu.touchFirst = k_noTouchFirst;
-    game.match.gameType = -1;
+    game.match.gameType = k_gameTypeNone;
     game.menu.selection = -1;
     return;
   }
@@ -81,14 +81,14 @@ void updateMainMenu(cGame& game) {
   updateMenuArrows(game, k_mainMenuArrowUp, k_mainMenuArrowDown, false);
   switch (id) {
     case k_textQuickMatch:
-      game.match.gameType = 0;
+      game.match.gameType = k_gameTypeQuickMatch;
       game.setState(k_stateRulesChoice);
       break;
     case k_textCareer:
       game.setState(game.career.progress.started ? k_statePub : k_stateCareerCharacterSelect);
       break;
     case k_textSingleMatch:
-      game.match.gameType = 1;
+      game.match.gameType = k_gameTypeSingleMatch;
       game.setState(k_stateRulesChoice);
       break;
     case k_textOptions:

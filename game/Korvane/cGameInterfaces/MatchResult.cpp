@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kGameQuick = 0, kGameCareer = 3;
 constexpr int32_t kSpecialRival = 10, kLastRival = 8;
 constexpr int32_t kResultLines = 4;
 constexpr int32_t kCharacters = 10;
@@ -35,7 +34,7 @@ void updateMatchResult(cGame& game) {
       game.resetClip(game.frontEnd.backLayer);
       paintInterfaceLayer(game, true);
     }
-    game.matchResult.career = game.match.gameType == kGameCareer ? 1 : 0;
+    game.matchResult.career = game.match.gameType == k_gameTypeCareer ? 1 : 0;
     CareerProgress& c = game.career.progress;
     game.matchResult.moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
     game.matchResult.bankPoints = game.rules.bankShotCount * 100;
@@ -145,7 +144,7 @@ void checkUnlocks(cGame& game) {
     game.loading.pendingReturnState = state;
     game.setState(k_stateMainMenuLoading);
   };
-  if (game.setup.opponentSlot == kSpecialRival && game.match.gameType != kGameQuick) {
+  if (game.setup.opponentSlot == kSpecialRival && game.match.gameType != k_gameTypeQuickMatch) {
     if (humanWon) {
       c.specialRivalBeaten = 1;
       saveProgress(game);
@@ -153,8 +152,8 @@ void checkUnlocks(cGame& game) {
     leaveFor(k_statePub);
     return;
   }
-  if (game.match.gameType != kGameCareer) {
-    if (game.match.gameType == kGameQuick && humanWon) {
+  if (game.match.gameType != k_gameTypeCareer) {
+    if (game.match.gameType == k_gameTypeQuickMatch && humanWon) {
       leaveFor(k_stateMainMenu);
     } else {
       game.question.menuFlag = 0;

@@ -30,9 +30,7 @@ namespace F = interfaceformat;
 
 namespace {
 
-constexpr int32_t kGameQuick = 0, kGameSingle = 1, kGameTournament = 2, kGameCareer = 3;
 constexpr int32_t kSpecialRival = 10;  // the rival slot of the rival match
-constexpr int32_t kUkRules = 1;
 // A walk round the ten characters never needs more steps than this.
 constexpr int32_t kWalkLimit = k_characterCount;
 
@@ -113,9 +111,9 @@ void setTable(cGame& game, int32_t t) {
 }
 
 void armCoinToss(cGame& game) {
-  game.turn.coinTossPending =
-      game.match.gameType == kGameQuick ||
-      (game.match.gameType >= kGameSingle && game.match.gameType <= kGameCareer && game.match.ruleSet == kUkRules);
+  game.turn.coinTossPending = game.match.gameType == k_gameTypeQuickMatch ||
+                              (game.match.gameType >= k_gameTypeSingleMatch &&
+                               game.match.gameType <= k_gameTypeCareer && game.match.ruleSet == k_ruleSetUK);
 }
 
 // ---- rule-set choice (80)
@@ -151,7 +149,7 @@ void updateRulesSelection(cGame& game) {
   if (id < 0) {
     if (game.setup.fromHelp)
       goToScreen(game, k_stateHelpMenu);
-    else if (game.match.gameType == kGameCareer || game.match.gameType == kGameTournament)
+    else if (game.match.gameType == k_gameTypeCareer || game.match.gameType == k_gameTypeTournament)
       game.setState(k_statePub);
     else
       game.setState(k_stateMainMenu);
@@ -164,7 +162,7 @@ void updateRulesSelection(cGame& game) {
   }
   game.match.ruleSet = id - k_textRuleSet0;
   switch (game.match.gameType) {
-    case kGameQuick: {
+    case k_gameTypeQuickMatch: {
       int32_t player;
       if (game.career.firstQuickMatch) {
         player = 9;
@@ -179,13 +177,13 @@ void updateRulesSelection(cGame& game) {
       game.setState(k_stateVersus);
       break;
     }
-    case kGameSingle:
+    case k_gameTypeSingleMatch:
       game.setState(k_stateCharacterSelect);
       break;
-    case kGameTournament:
+    case k_gameTypeTournament:
       game.setState(k_stateTournamentMenu);
       break;
-    case kGameCareer:
+    case k_gameTypeCareer:
       if (game.setup.rivalMatch) {
         game.setup.opponentSlot = kSpecialRival;
         game.setup.rivalIndex = 8;
@@ -236,7 +234,8 @@ void updateCharacterSelection(cGame& game) {
   if (game.states.subState == k_subStateInit) {
     FrontEndScreen s;
     s.interfaceId = k_ifCharacterChoice;
-    const bool fromTable = game.states.previousState == k_stateTableChoice && game.match.gameType == kGameSingle;
+    const bool fromTable =
+        game.states.previousState == k_stateTableChoice && game.match.gameType == k_gameTypeSingleMatch;
     if (fromTable) {
       setUpScreen(game, s);
       showCharacterStep(game, kStepOpponent);
@@ -301,9 +300,9 @@ void updateCharacterSelection(cGame& game) {
 void paintCharacterSelection(cGame& game, Graphics* g) {
   paintScreen(game, g, k_charBack, -1);
   drawElementText(game, k_charTitle,
-                  game.states.subState == kStepOpponent ? k_textChooseOpponent
-                  : game.match.gameType == kGameQuick   ? k_textChooseCharacter
-                                                        : k_textChoosePlayer);
+                  game.states.subState == kStepOpponent         ? k_textChooseOpponent
+                  : game.match.gameType == k_gameTypeQuickMatch ? k_textChooseCharacter
+                                                                : k_textChoosePlayer);
   drawElementString(game, k_charHint, "Touch character name to select");
 }
 
@@ -352,8 +351,8 @@ void showSetupTable(cGame& game) {
   setInterfaceElementSprite(game, -1, k_tablePlan, k_slotTablePlan0 + game.setup.tableIndex);
   setInterfaceElementSprite(game, -1, k_tablePrevious, k_slotTablePicture0 + game.setup.previousTable);
   setInterfaceElementSprite(game, -1, k_tableNext, k_slotTablePicture0 + game.setup.nextTable);
-  setElementVisible(game, k_tableArrowLeft, game.match.gameType == kGameSingle);
-  setElementVisible(game, k_tableArrowRight, game.match.gameType == kGameSingle);
+  setElementVisible(game, k_tableArrowLeft, game.match.gameType == k_gameTypeSingleMatch);
+  setElementVisible(game, k_tableArrowRight, game.match.gameType == k_gameTypeSingleMatch);
 }
 
 void updateTableSelection(cGame& game) {
@@ -371,8 +370,8 @@ void updateTableSelection(cGame& game) {
     game.keys.lock(5);
     game.setState(k_stateVersus);
   } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    game.setState(game.match.gameType == kGameCareer ? k_stateStakeChoice : k_stateCharacterSelect);
-  } else if (game.match.gameType == kGameSingle &&
+    game.setState(game.match.gameType == k_gameTypeCareer ? k_stateStakeChoice : k_stateCharacterSelect);
+  } else if (game.match.gameType == k_gameTypeSingleMatch &&
              (game.keys.isPressed(k_keyRight) || game.keys.isPressed(k_keyLeft))) {
     setTable(game, game.keys.isPressed(k_keyRight) ? game.setup.nextTable : game.setup.previousTable);
     showSetupTable(game);
@@ -549,10 +548,10 @@ void updateVersus(cGame& game) {
     s.interfaceId = k_ifVersus;
     selectInterface(game, k_ifVersus);
     int32_t left = game.career.progress.character, right = 0;
-    if (game.match.gameType == kGameQuick || game.match.gameType == kGameSingle) {
+    if (game.match.gameType == k_gameTypeQuickMatch || game.match.gameType == k_gameTypeSingleMatch) {
       left = game.setup.chosenCharacter[0];
       right = game.setup.chosenCharacter[1];
-    } else if (game.match.gameType == kGameTournament) {
+    } else if (game.match.gameType == k_gameTypeTournament) {
       right = game.setup.opponentSlot;
     } else {
       right = getRivalCharacter(game, game.setup.opponentSlot);

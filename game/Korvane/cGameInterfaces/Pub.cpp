@@ -41,8 +41,6 @@ constexpr int32_t kAnchorLeftTop = 16 | 0x100;
 constexpr int64_t kParallax[4] = {281, 332, 409, 486};
 constexpr int64_t kParallaxPixels[4] = {71936, 84992, 104704, 124416};
 
-constexpr int32_t kGameTournament = 2, kGameCareer = 3, kGameChallenge = 4;
-
 int32_t floorDiv256(int32_t v) { return v >= 0 ? v / 256 : -((-v + 255) / 256); }
 
 // The objects that glow on each spot.
@@ -364,7 +362,7 @@ void updatePub(cGame& game) {
       playSound(game, k_soundBreakHard, 0, 50, 100);
       switch (k_pubSpots[std::clamp(game.career.pubSpot, 0, k_pubSpotCount - 1)]) {
         case 61:
-          game.match.gameType = kGameTournament;
+          game.match.gameType = k_gameTypeTournament;
           game.tournaments.draw.pickedCount = 0;
           game.setState(k_stateRulesChoice);
           break;
@@ -372,12 +370,12 @@ void updatePub(cGame& game) {
           game.setState(k_stateAchievementMenu);
           break;
         case 62:
-          game.match.gameType = kGameCareer;
+          game.match.gameType = k_gameTypeCareer;
           game.setup.rivalMatch = 0;
           game.setState(k_stateRulesChoice);
           break;
         case 63:
-          game.match.gameType = kGameChallenge;
+          game.match.gameType = k_gameTypeChallenge;
           game.setState(k_stateChallengeMenu);
           break;
         case 64:

@@ -96,7 +96,7 @@ void leaveQuestion(cGame& game, int32_t state) {
 void answerQuestionYes(cGame& game) {
   switch (game.question.action) {
     case kExit:
-      if (game.match.gameType == 5) {
+      if (game.match.gameType == k_gameTypeTutorial) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
@@ -111,7 +111,7 @@ void answerQuestionYes(cGame& game) {
       leaveQuestion(game, k_stateOptions);
       break;
     case kQuitMatch:
-      if (game.match.gameType == 5) {
+      if (game.match.gameType == k_gameTypeTutorial) {
         game.tutorial.left = 1;
         saveSettings(game);
       }
@@ -211,8 +211,8 @@ void answerQuestionBack(cGame& game) {
 void paintQuestion(cGame& game, Graphics* g) {
   if (game.states.subState == k_subStateDestroy) return;
   const int32_t action = game.question.action;
-  const bool tournamentNote =
-      action == kQuitTournament || ((action == kExit || action == kQuitMatch) && game.match.gameType == 2);
+  const bool tournamentNote = action == kQuitTournament || ((action == kExit || action == kQuitMatch) &&
+                                                            game.match.gameType == k_gameTypeTournament);
   if (tournamentNote)
     for (int32_t k = 0; k < 3; ++k) setElementVisible(game, k_questionNoteBox + k, true);
   paintScreen(game, g, -1, -1);

@@ -522,6 +522,7 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textDemoTitle, k_textDemoQuestion},
       {k_textPrize, k_textPrize},
       {k_textRivalMatch, k_textRivalLocked},
+      {k_textMatchLoadingTitle, k_textLoadingHint0 + 8},
       {k_textChallengeLockedLine, k_textFailedAttempts},
   };
   // An id the source leaves out is built as an empty string; a stand-in
