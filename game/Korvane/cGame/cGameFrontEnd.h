@@ -1,32 +1,32 @@
 // The front-end screen pattern: what every menu screen of the front end does
 // on its first frame, once a frame and when it paints. A screen is a row of
 // the screen tables (cGameScreens.h) whose update and paint call these
-// cGame helpers (cGameFrontEnd.cpp):
+// helpers (cGameFrontEnd.cpp):
 //
-//   void cGame::updateExample() {
-//     if (m_subState == k_subStateInit) {
+//   void updateExample(cGame& game) {
+//     if (game.states.subState == k_subStateInit) {
 //       FrontEndScreen s;
 //       s.interfaceId = k_interfaceExample;
 //       s.menu = kExampleItems;            // text ids; leave null for no list
 //       s.listElement = 10;
 //       s.count = 4;                       // rows stay -1: every entry has a row
 //       s.music = k_musicTitle;            // or -1
-//       setUpScreen(s);                    // ends in sub-state 10, selection -1
-//       setMenuEntryFlags(40, 1);          // entry flags after the set-up
+//       setUpScreen(game, s);              // ends in sub-state 10, selection -1
+//       setMenuEntryFlags(game, 40, 1);    // entry flags after the set-up
 //       return;                            // (or go on to run the frame)
 //     }
-//     const int32_t id = updateScreen();   // timers + the list: id, -1 back, 0
-//     if (id < 0) setState(k_stateMainMenu);
+//     const int32_t id = updateScreen(game);  // timers + the list: id, -1 back, 0
+//     if (id < 0) game.setState(k_stateMainMenu);
 //   }
 //
-//   void cGame::paintExample(Graphics* g) {
-//     paintScreen(g, k_exampleBackButton, -1);  // background, front layer, buttons
-//     drawElementText(20, 34);                  // texts by id into text elements
-//     paintMenu();                              // the list
-//     if (isBlinkOn()) drawElementText(3, 30);  // blinking texts
+//   void paintExample(cGame& game, Graphics* g) {
+//     paintScreen(game, g, k_exampleBackButton, -1);  // background, front layer, buttons
+//     drawElementText(game, 20, 34);                  // texts by id into text elements
+//     paintMenu(game);                                // the list
+//     if (isBlinkOn(game)) drawElementText(game, 3, 30);  // blinking texts
 //   }
 //
-// Over a paused match (m_menusOverMatch) the set-up captures the table scene
+// Over a paused match (frontEnd.menusOverMatch) the set-up captures the table scene
 // into the saved background and leaves the elements in place instead of
 // sliding them in. Moves between screens shown over a match go through
 // goToScreen, which keeps the paused match's state stack.

@@ -65,7 +65,7 @@ class cGameResources {
 class cGame;
 
 // data files: named archives, save file, text table, text drawing
-// Named archives (forwarded to m_archives).
+// Named archives (forwarded to files.archives).
 int32_t loadBar(cGame& game, const char* name);
 void unloadBar(cGame& game);
 int32_t getBarEntryOffset(const cGame& game, int32_t entry);

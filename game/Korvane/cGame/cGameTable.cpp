@@ -40,7 +40,7 @@ bool isJumpOverEightWatched(const cGame& game) {
          game.match.playerProfile[game.match.currentPlayer] < 0;
 }
 
-// A bank set in m_poolBanks wins; else the match loading's banks A (cue
+// A bank set in loading.poolBanks wins; else the match loading's banks A (cue
 // ball), B (balls 1-8), C (balls 9-15) and E (hand cursor).
 ASprite* getPoolBank(const cGame& game, int32_t bank) {
   static constexpr int32_t kMatchBank[k_poolBankCount] = {0, 1, 2, 4};
