@@ -96,26 +96,55 @@ PhysicalObject::PhysicalObject(const PhysicalObject& o) {
 
 PhysicalObject* PhysicalObject::clone() const {
   PhysicalObject* c = new (kSource, 99, nullptr) PhysicalObject(*this);
-  if (!c) return nullptr;
-  // What the shadow's copy leaves out.
-  c->next = next;
-  c->pocket = pocket;
-  c->code = code;
-  c->identity = identity;
-  c->shown = shown;
-  c->advanced = advanced;
-  c->airborneLook = airborneLook;
-  c->offTable = offTable;
-  c->entrySpeed = entrySpeed;
-  c->direction = direction;
-  c->step = step;
-  c->spin = spin;
-  c->pointA = pointA;
-  c->pointB = pointB;
-  c->normal = normal;
-  if (animPlayer && (c->animPlayer = animPlayer->makeSibling())) c->animPlayer->copyStateFrom(*animPlayer);
-  if (shadow) c->shadow = shadow->clone();
+  if (c) c->assignFrom(*this);
   return c;
+}
+
+void PhysicalObject::assignFrom(const PhysicalObject& o) {
+  if (this == &o) return;
+  type = o.type;
+  next = o.next;
+  position = o.position;
+  frame = o.frame;
+  kind = o.kind;
+  m_screenX = o.m_screenX;
+  m_screenY = o.m_screenY;
+  code = o.code;
+  direction = o.direction;
+  speed = o.speed;
+  step = o.step;
+  spin = o.spin;
+  sideKick = o.sideKick;
+  airTime = o.airTime;
+  airPhase = o.airPhase;
+  pocket = o.pocket;
+  pointA = o.pointA;
+  pointB = o.pointB;
+  normal = o.normal;
+  entrySpeed = o.entrySpeed;
+  identity = o.identity;
+  link = o.link;
+  state = o.state;
+  shown = o.shown;
+  pocketed = o.pocketed;
+  advanced = o.advanced;
+  dropping = o.dropping;
+  airborneLook = o.airborneLook;
+  hidden = o.hidden;
+  offTable = o.offTable;
+  if (o.animPlayer) {
+    if (!animPlayer) animPlayer = o.animPlayer->makeSibling();
+    if (animPlayer) animPlayer->copyStateFrom(*o.animPlayer);
+  } else {
+    delete animPlayer;
+    animPlayer = nullptr;
+  }
+  if (o.shadow && shadow) {
+    shadow->assignFrom(*o.shadow);
+  } else {
+    delete shadow;
+    shadow = o.shadow ? o.shadow->clone() : nullptr;
+  }
 }
 
 PhysicalObject::~PhysicalObject() {

@@ -39,6 +39,9 @@ class PhysicalObject {
   // An exact copy, its look and shadow copied too; its next and pocket
   // point where this object's do, for the world copying it to redirect.
   PhysicalObject* clone() const;
+  // Makes this object an exact copy of other, as clone does, reusing this
+  // object's own look and shadow where other has them too.
+  void assignFrom(const PhysicalObject& other);
 
   void init();
   void reset();

@@ -46,14 +46,29 @@ PhysicsWorld::~PhysicsWorld() {
   releaseMarkers();
 }
 
-PhysicsWorld::PhysicsWorld(const PhysicsWorld& other) : PhysicsWorldData(other) { cloneObjects(); }
+template <typename F>
+void PhysicsWorld::forEachSlot(F&& f) {
+  for (PhysicalObject*& o : balls) f(o);
+  for (PhysicalObject*& o : pockets) f(o);
+  for (PhysicalObject*& o : lines) f(o);
+  for (PhysicalObject*& o : jaws) f(o);
+  f(cueStick);
+  f(handCursor);
+  f(offTableDetector);
+  f(landingMarker);
+}
+
+PhysicsWorld::PhysicsWorld(const PhysicsWorld& other) : PhysicsWorldData(other) { cloneObjects(nullptr); }
 
 PhysicsWorld& PhysicsWorld::operator=(const PhysicsWorld& other) {
   if (this == &other) return *this;
-  freeTableObjects();
-  releaseMarkers();
+  // This world's objects become the copies of other's in the same places, so
+  // assigning a world of the same table allocates nothing.
+  PhysicalObject* kept[kObjectSlots];
+  int32_t k = 0;
+  forEachSlot([&](PhysicalObject*& slot) { kept[k++] = slot; });
   PhysicsWorldData::operator=(other);
-  cloneObjects();
+  cloneObjects(kept);
   return *this;
 }
 
@@ -77,33 +92,36 @@ PhysicalObject* PhysicsWorld::counterpartIn(const PhysicsWorld& copy, const Phys
   return nullptr;
 }
 
-void PhysicsWorld::cloneObjects() {
+void PhysicsWorld::cloneObjects(PhysicalObject* const* reuse) {
   // Each object of the other world beside its copy, sorted by the original's address.
   struct Pair {
     const PhysicalObject* from;
     PhysicalObject* to;
   };
-  constexpr int32_t kMaxObjects = 2 * kBallSlots + kPocketSlots + kLineSlots + kJawSlots + 4;
+  constexpr int32_t kMaxObjects = kObjectSlots + kBallSlots;  // the balls' shadows too
   Pair pairs[kMaxObjects];
   int32_t count = 0;
   auto add = [&](const PhysicalObject* from, PhysicalObject* to) {
     if (from && to && count < kMaxObjects) pairs[count++] = {from, to};
   };
-  auto own = [&](PhysicalObject*& slot) {
-    if (!slot) return;
+  int32_t k = 0;
+  forEachSlot([&](PhysicalObject*& slot) {
+    PhysicalObject* mine = reuse ? reuse[k] : nullptr;
+    ++k;
     const PhysicalObject* from = slot;
-    slot = from->clone();
+    if (!from) {
+      delete mine;
+      return;
+    }
+    if (mine) {
+      mine->assignFrom(*from);
+      slot = mine;
+    } else {
+      slot = from->clone();
+    }
     add(from, slot);
     if (slot && from->shadow) add(from->shadow, slot->shadow);
-  };
-  for (PhysicalObject*& o : balls) own(o);
-  for (PhysicalObject*& o : pockets) own(o);
-  for (PhysicalObject*& o : lines) own(o);
-  for (PhysicalObject*& o : jaws) own(o);
-  own(cueStick);
-  own(handCursor);
-  own(offTableDetector);
-  own(landingMarker);
+  });
   std::sort(pairs, pairs + count, [](const Pair& a, const Pair& b) { return std::less<>()(a.from, b.from); });
   // A pointer to none of other's objects has no counterpart here.
   auto map = [&](PhysicalObject*& p) {

@@ -105,6 +105,7 @@ class PhysicsWorld : public PhysicsWorldData {
   // An exact copy: the same objects, looks included, in the same lists and
   // slots; the generator and hooks are shared. A trial run on the copy
   // gives the same bits as on the original and leaves the original as it was.
+  // Assigning reuses this world's objects for other's in the same places.
   PhysicsWorld(const PhysicsWorld& other);
   PhysicsWorld& operator=(const PhysicsWorld& other);
   // The object of copy in the place object holds in this world (its slot,
@@ -200,8 +201,16 @@ class PhysicsWorld : public PhysicsWorldData {
 
  private:
   void removeBall(int32_t number);
+  // Every place that owns an object: balls, pockets, lines, jaws, the cue
+  // stick, the hand cursor and the two markers, in that order.
+  static constexpr int32_t kObjectSlots = kBallSlots + kPocketSlots + kLineSlots + kJawSlots + 4;
+  template <typename F>
+  void forEachSlot(F&& f);
   // Replaces every object pointer just copied from another world by a
-  // pointer to its own copy of that object.
-  void cloneObjects();
+  // pointer to its own copy of that object. reuse (null, or one object or
+  // null per place, in forEachSlot's order) holds this world's former
+  // objects: each becomes the copy of the object now in its place, or is
+  // deleted when that place is empty.
+  void cloneObjects(PhysicalObject* const* reuse);
   PoolHooks m_noHooks;
 };

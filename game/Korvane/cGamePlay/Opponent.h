@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
@@ -220,4 +221,7 @@ class Opponent {
   RuleState& s;
   MatchSetup& match;
   OpponentTurn turn;
+  // The world a chain is judged on: made by the first chain scored, then the
+  // world is assigned into it for each next one.
+  std::optional<PhysicsWorld> trialWorld;
 };

@@ -3,6 +3,7 @@
 // original itself ends. The same for the rule state the shot is judged on.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 #include "opponent/OpponentRig.h"
@@ -49,6 +50,7 @@ std::string fingerprint(const PhysicsWorld& w) {
   out << "shot " << s.aim.x << ',' << s.aim.y << ' ' << s.powerGauge << ' ' << int{s.jumpShot} << ' '
       << name(s.handObject) << " events";
   for (int32_t k = 0; k < s.eventCount; ++k) out << ' ' << name(s.events[k].first) << '/' << name(s.events[k].second);
+  out << "\nscreen " << name(w.cueStick) << ' ' << name(w.handCursor);
   out << "\nmoving " << w.movingMask << " caps " << w.contactCapHits << " pair " << name(w.currentPair[0]) << '/'
       << name(w.currentPair[1]) << '\n';
   return out.str();
@@ -89,20 +91,28 @@ struct Table final : PoolHooks {
   Random random;
 };
 
+// Where the copy is made: constructed, assigned over a world holding only
+// its markers, or assigned over a world of the same table that played
+// another shot to rest and has the cue stick and hand cursor besides.
+enum Into { kConstructed, kOverEmpty, kOverPlayed };
+
 TEST(WorldCopy, AShotOnACopyLeavesTheOriginalAndEndsAsOnTheOriginal) {
   const struct {
     const char* name;
     int32_t ruleSet;
     uint32_t seed;
-    bool rack;    // the break from the rack, else balls scattered at random
-    bool assign;  // copied by assignment over a world of its own
-    int frames;   // played on the original before the copy is taken
+    bool rack;  // the break from the rack, else balls scattered at random
+    Into into;
+    int frames;  // played on the original before the copy is taken
   } cases[] = {
-      {"eight-ball break", MatchSetup::kEightBall, 3, true, false, 0},
-      {"nine-ball break, assigned", MatchSetup::kNineBall, 5, true, true, 0},
-      {"eight-ball break, copied while the balls run", MatchSetup::kEightBall, 7, true, false, 40},
-      {"scattered, chosen shot", MatchSetup::kEightBall, 11, false, false, 0},
-      {"UK scattered, assigned while the balls run", MatchSetup::kUK, 17, false, true, 25},
+      {"eight-ball break", MatchSetup::kEightBall, 3, true, kConstructed, 0},
+      {"nine-ball break, assigned", MatchSetup::kNineBall, 5, true, kOverEmpty, 0},
+      {"eight-ball break, copied while the balls run", MatchSetup::kEightBall, 7, true, kConstructed, 40},
+      {"scattered, chosen shot", MatchSetup::kEightBall, 11, false, kConstructed, 0},
+      {"UK scattered, assigned while the balls run", MatchSetup::kUK, 17, false, kOverEmpty, 25},
+      {"eight-ball break, assigned over a played world", MatchSetup::kEightBall, 19, true, kOverPlayed, 0},
+      {"nine-ball scattered, assigned over a played world while the balls run", MatchSetup::kNineBall, 23, false,
+       kOverPlayed, 30},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -134,9 +144,27 @@ TEST(WorldCopy, AShotOnACopyLeavesTheOriginalAndEndsAsOnTheOriginal) {
     const RuleState rulesBefore = rig.rules;
     PhysicsWorld assigned;
     assigned.createMarkers();
-    if (c.assign) assigned = rig.world;
+    std::unique_ptr<Rig> played;
+    if (c.into == kOverEmpty) assigned = rig.world;
+    if (c.into == kOverPlayed) {
+      played = std::make_unique<Rig>(MatchSetup::kEightBall, c.seed + 1);
+      ASSERT_TRUE(played->ok);
+      played->world.breakPlayed = 0;
+      played->rack();
+      played->world.copyBallsToShadows();
+      ASSERT_GT(played->think(), 0);
+      Table onPlayed(played->world, played->rules, played->setup, played->random);
+      onPlayed.strike();
+      onPlayed.judge();
+      played->world.createScreenObjects();
+      ASSERT_NE(fingerprint(played->world), before);
+      const PhysicalObject* cue = played->world.cueBall;
+      played->world = rig.world;
+      // The same table: every object is the played world's own, reused.
+      EXPECT_EQ(played->world.cueBall, cue);
+    }
     PhysicsWorld constructed(rig.world);
-    PhysicsWorld& copy = c.assign ? assigned : constructed;
+    PhysicsWorld& copy = c.into == kConstructed ? constructed : c.into == kOverEmpty ? assigned : played->world;
     EXPECT_EQ(fingerprint(copy), before);
 
     RuleState copyRules = rig.rules;
