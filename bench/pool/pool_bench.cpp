@@ -173,6 +173,20 @@ void BM_WorldCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_WorldCopy);
 
+// The same world assigned into a trial world of the same table, as the
+// opponent does for every chain after its first.
+void BM_WorldAssign(benchmark::State& state) {
+  Table& t = table();
+  t.rackAndBreak(3);
+  t.playOut();
+  PhysicsWorld trial = t.world;
+  for (auto _ : state) {
+    trial = t.world;
+    benchmark::DoNotOptimize(trial.cueBall);
+  }
+}
+BENCHMARK(BM_WorldAssign);
+
 }  // namespace
 
 BENCHMARK_MAIN();
