@@ -436,11 +436,7 @@ Q14 Opponent::chainScore(int32_t evaluation) {
 
   // The chain as the shot's events, judged by the rule graph on a copy of
   // the world and the rule state; the match is left as it was.
-  if (trialWorld)
-    *trialWorld = w;
-  else
-    trialWorld.emplace(w);
-  PhysicsWorld& trial = *trialWorld;
+  PhysicsWorld& trial = o.trial.copyOf(w);
   trial.hooks = nullptr;
   ShotRecord& shot = trial.shot;
   shot.clearEvents();

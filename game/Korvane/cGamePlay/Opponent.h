@@ -6,12 +6,13 @@
 // rule graph over a made-up event list and keeps the best. The think runs
 // over frames as a small state machine; its result goes into the shot fields.
 //
-// OpponentState is a plain record; Opponent works on one together with the
+// OpponentState is a plain record (its trial world aside, which a copy
+// does not take); Opponent works on one together with the
 // world and rule state it is given, like ShotRules.
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/cGamePlay/RuleState.h"
@@ -86,6 +87,28 @@ enum OpponentThink : int32_t {
 };
 enum OpponentEvent : int32_t { kThinkEnter = 0, kThinkUpdate = 1, kThinkLeave = 2 };
 
+// The world the opponent judges its chains on, kept from one chain to the
+// next, across think steps and decisions, so that each chain assigns the
+// world into it instead of making a new copy. It holds nothing of the
+// think: a copy of the holder starts empty.
+class TrialWorld {
+ public:
+  TrialWorld() = default;
+  TrialWorld(const TrialWorld&) {}
+  TrialWorld& operator=(const TrialWorld&) { return *this; }
+  // An exact copy of world, in the kept world.
+  PhysicsWorld& copyOf(const PhysicsWorld& world) {
+    if (m_world)
+      *m_world = world;
+    else
+      m_world = std::make_unique<PhysicsWorld>(world);
+    return *m_world;
+  }
+
+ private:
+  std::unique_ptr<PhysicsWorld> m_world;
+};
+
 struct OpponentState {
   static constexpr int32_t kNodeSlots = 140;
   static constexpr int32_t kNodeLimit = 60;
@@ -124,6 +147,7 @@ struct OpponentState {
   int32_t thinkUpdates = 0;
   // Where the opponent wants the cue ball (ball in hand).
   Vector2 candidateSpot{0, 0};
+  TrialWorld trial;
 };
 
 // What the think reads of the turn besides the world and the rules.
@@ -221,7 +245,4 @@ class Opponent {
   RuleState& s;
   MatchSetup& match;
   OpponentTurn turn;
-  // The world a chain is judged on: made by the first chain scored, then the
-  // world is assigned into it for each next one.
-  std::optional<PhysicsWorld> trialWorld;
 };
