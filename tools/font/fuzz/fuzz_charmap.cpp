@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
       }
       for (int32_t p = 0; p < font->paletteCount; ++p) font->buildCacheImagesWithAlpha(p, 0, -1, -1, nullptr);
-      game->m_fonts[f] = font;
-      game->m_fontLineHeight[f] = font->getFontHeight();
+      game->text.fonts[f] = font;
+      game->loading.fontLineHeight[f] = font->getFontHeight();
     }
     for (int c = 1; c < 256; ++c) text.push_back(static_cast<char>(c));
     for (int lead = 0xC0; lead < 0xE0; lead += 3) text += std::string{static_cast<char>(lead), '\x95', ' '};
@@ -51,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 16)) return 0;
   auto* map = new uint8_t[size > 0 ? size : 1];
   if (size > 0) std::memcpy(map, data, size);
-  game->takeCharMap(map, static_cast<int32_t>(size));
+  takeCharMap(*game, map, static_cast<int32_t>(size));
   Graphics* g = screen->getGraphics();
   const int32_t length = static_cast<int32_t>(text.size());
   for (int32_t f = 0; f < 2; ++f) {
-    game->getCStringWidth(game->m_fonts[f], text.c_str());
-    game->drawCString(g, game->m_fonts, text.c_str(), f, 120, 160, 0x20);
-    game->layoutText(game->m_fonts, text.c_str(), 0, length, f, 200, 300);
+    getCStringWidth(*game, game->text.fonts[f], text.c_str());
+    drawCString(*game, g, game->text.fonts, text.c_str(), f, 120, 160, 0x20);
+    layoutText(*game, game->text.fonts, text.c_str(), 0, length, f, 200, 300);
   }
   return 0;
 }

@@ -52,54 +52,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   const int32_t n = static_cast<int32_t>(size);
   auto game = std::make_unique<cGame>(&screen);
-  game->m_backLayer = back.getGraphics();
-  game->m_sprites[0] = banks[0].get();
-  game->m_sprites[1] = banks[1].get();
-  game->m_fonts[0] = banks[0].get();
-  game->m_charMap = new uint8_t[map.size()];
-  std::copy(map.begin(), map.end(), game->m_charMap);
-  game->m_charMapCount = static_cast<int32_t>(map.size() / 2);
-  game->m_interfaceAnimations = size > 0 ? data[0] & 1 : 1;
-  game->s_gameState = size > 1 && (data[1] & 1) ? k_stateTournamentStage : k_stateQuestion;
-  game->m_previousState = k_stateMainMenu;
-  game->m_inGame = size > 1 ? (data[1] >> 1) & 1 : 0;
-  game->m_wideMessages = size > 1 ? (data[1] >> 2) & 1 : 0;
-  game->m_frameTime = 40;
-  game->loadInterface(3, data, n);
-  game->loadInterface(56, data, n);
-  game->selectInterface(3);
-  game->startInterfaceAnimation();
-  const int32_t count = game->getInterfaceElementCount(3);
+  game->frontEnd.backLayer = back.getGraphics();
+  game->loading.sprites[0] = banks[0].get();
+  game->loading.sprites[1] = banks[1].get();
+  game->text.fonts[0] = banks[0].get();
+  game->text.charMap = new uint8_t[map.size()];
+  std::copy(map.begin(), map.end(), game->text.charMap);
+  game->text.charMapCount = static_cast<int32_t>(map.size() / 2);
+  game->interfaces.interfaceAnimations = size > 0 ? data[0] & 1 : 1;
+  game->states.gameState = size > 1 && (data[1] & 1) ? k_stateTournamentStage : k_stateQuestion;
+  game->states.previousState = k_stateMainMenu;
+  game->states.inGame = size > 1 ? (data[1] >> 1) & 1 : 0;
+  game->frontEnd.wideMessages = size > 1 ? (data[1] >> 2) & 1 : 0;
+  game->frame.frameTime = 40;
+  loadInterface(*game, 3, data, n);
+  loadInterface(*game, 56, data, n);
+  selectInterface(*game, 3);
+  startInterfaceAnimation(*game);
+  const int32_t count = getInterfaceElementCount(*game, 3);
   for (int frame = 0; frame < 3; ++frame) {
-    game->updateInterfaceTimers();
-    game->paintInterfaceLayer(true);
-    game->paintInterfaceAt(3, -2, false);
+    updateInterfaceTimers(*game);
+    paintInterfaceLayer(*game, true);
+    paintInterfaceAt(*game, 3, -2, false);
     for (int32_t i = -1; i <= count; ++i) {
-      game->drawElementString(i, "ab %n\\nc");
-      game->drawElementText(i, 0);
-      game->paintSpriteElementAltPalette(i, 1, 1, false, back.getGraphics(), true);
+      drawElementString(*game, i, "ab %n\\nc");
+      drawElementText(*game, i, 0);
+      paintSpriteElementAltPalette(*game, i, 1, 1, false, back.getGraphics(), true);
     }
   }
   for (int32_t i = -1; i <= count; ++i) {
-    game->getElementAlignFlags(i);
-    game->getInterfaceElementAnim(-1, i);
-    game->drawElementWrappedText(i, 1);
-    game->setElementAnim(i, i);
-    game->setElementPalette(i, 1);
-    game->setInterfaceElementSprite(3, i, i % 3);
-    game->setElementY(-1, i, game->getElementX(i) + game->getElementWidth(i));
+    getElementAlignFlags(*game, i);
+    getInterfaceElementAnim(*game, -1, i);
+    drawElementWrappedText(*game, i, 1);
+    setElementAnim(*game, i, i);
+    setElementPalette(*game, i, 1);
+    setInterfaceElementSprite(*game, 3, i, i % 3);
+    setElementY(*game, -1, i, getElementX(*game, i) + getElementWidth(*game, i));
   }
-  game->updateMenuArrows(0, count - 1, true);
-  game->copyInterfacePanel(56, 3);
-  game->paintSoftKeysAt(29, 5, 300);
-  game->paintSoftKeys(5, 6);
-  game->resetInterfaceAnimation(false);
-  game->stopElementAnimations(game->m_interfaces[56]);
-  game->loadInterfaces();  // no archive open: every interface empty
-  game->paintInterface();
+  updateMenuArrows(*game, 0, count - 1, true);
+  copyInterfacePanel(*game, 56, 3);
+  paintSoftKeysAt(*game, 29, 5, 300);
+  paintSoftKeys(*game, 5, 6);
+  resetInterfaceAnimation(*game, false);
+  stopElementAnimations(*game, game->interfaces.lists[56]);
+  loadInterfaces(*game);  // no archive open: every interface empty
+  paintInterface(*game);
   // The banks are this harness's, not the game's.
-  game->m_sprites[0] = nullptr;
-  game->m_sprites[1] = nullptr;
-  game->m_fonts[0] = nullptr;
+  game->loading.sprites[0] = nullptr;
+  game->loading.sprites[1] = nullptr;
+  game->text.fonts[0] = nullptr;
   return 0;
 }

@@ -7,14 +7,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!writeFuzzFile("save.sav", data, size)) return 0;
   cGame game(nullptr);
-  game.holdSaves(true);
-  game.resetSettings();
-  game.resetProgress();
-  game.holdSaves(false);
-  game.loadSettings();
-  game.loadProgress();
-  delete[] game.readSaveRecord(4);
-  game.m_career.money += 1;
-  game.saveProgress();
+  holdSaves(game, true);
+  resetSettings(game);
+  resetProgress(game);
+  holdSaves(game, false);
+  loadSettings(game);
+  loadProgress(game);
+  delete[] readSaveRecord(game, 4);
+  game.career.progress.money += 1;
+  saveProgress(game);
   return 0;
 }
