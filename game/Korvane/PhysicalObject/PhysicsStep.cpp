@@ -398,6 +398,14 @@ void PhysicsWorld::respond(PhysicalObject* list, PhysicalObject& first, Physical
   }
 }
 
+uint32_t PhysicsWorld::resolveContact(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second) {
+  uint32_t changed = 0;
+  if (second.type == PhysicalObject::kBall && clusterContact(list, first, second, changed)) return changed;
+  hook().onContact(&first, &second);
+  respond(list, first, second);
+  return 0;
+}
+
 void PhysicsWorld::ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const {
   Vector2 va = velocity(a), vb = velocity(b);
   const Vector2 d = minus(b.position, a.position);
@@ -581,8 +589,20 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
       for (int32_t e = 0; e < cl.count && cl.times[e] == 0 && pick < 0 && instantCount < kInstantPairs; ++e)
         if (met(e) < kInstantRepeats) pick = e;
       if (pick < 0) {
-        pick = 0;
-        t = 1;
+        // Balls pressed together keep meeting: what still closes between
+        // touching balls is taken out, and time moves on by a unit with no
+        // contact resolved, so that the unit carries no ball into another.
+        stopClosing(list);
+        for (PhysicalObject* o = list; o; o = o->next) {
+          holdLanding(*o, 1);
+          o->prepareStep(*this, 1);
+          o->integrate(1);
+          o->advanced = 1;
+        }
+        cl.reset();
+        instantCount = 0;
+        T -= 1;
+        continue;
       }
     }
     PhysicalObject* first = cl.pairs[pick][0];
@@ -608,8 +628,7 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
     }
     currentPair[0] = first;
     currentPair[1] = second;
-    hook().onContact(first, second);
-    respond(list, *first, *second);
+    const uint32_t clustered = resolveContact(list, *first, *second);
 
     if (cl.subSteps != -1 && --cl.subSteps == 0) {
       cl.reset();
@@ -618,7 +637,7 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
     }
     // Searched again: the pair, balls a full list dropped, and every moving ball
     // (its step is prepared anew for the rest of the time).
-    uint32_t group = identityBit(first) | (isBall(second) ? identityBit(second) : 0u) | cl.droppedMask;
+    uint32_t group = identityBit(first) | (isBall(second) ? identityBit(second) : 0u) | cl.droppedMask | clustered;
     for (PhysicalObject* o = list; o; o = o->next)
       if (o->isMoving() || o->airTime != 0) group |= identityBit(o);
     cl.groupMask = group;
@@ -653,8 +672,7 @@ int32_t PhysicsWorld::previewStep(PhysicalObject* list, int32_t T, bool testCush
     }
     PhysicalObject* first = currentPair[0];
     PhysicalObject* second = currentPair[1];
-    hook().onContact(first, second);
-    respond(list, *first, *second);
+    resolveContact(list, *first, *second);
   } else {
     for (PhysicalObject* o = list; o; o = o->next) {
       o->integrate(T);

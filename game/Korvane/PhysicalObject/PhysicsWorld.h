@@ -148,6 +148,19 @@ class PhysicsWorld : public PhysicsWorldData {
   bool isBallPlacementBlocked(const PhysicalObject& ball) const;
   // Resolves a contact by the second object's type.
   void respond(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
+  // A contact as the step resolves it: the game's handler, then the
+  // response, or for two balls of a cluster the cluster's one event. The
+  // identity bits of the balls a cluster event changed besides the pair.
+  uint32_t resolveContact(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
+  // A ball-ball contact of a and b while a third ball lies within a gap of
+  // 2.0 of either (PhysicsCluster.cpp): the cluster of balls so close is
+  // resolved as one event, the handler hearing every pair that took part.
+  // changed gets the identity bits of the balls whose motion changed. False,
+  // with nothing done, for a pair on its own.
+  bool clusterContact(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b, uint32_t& changed);
+  // Takes out what still closes between touching balls, half from each, as
+  // a contact that does not bounce.
+  void stopClosing(PhysicalObject* list);
 
   // Contact times within T in whole time units, or kNoContact; fraction gets
   // the part of a unit beyond the time (1/16384), which orders contacts of

@@ -253,6 +253,46 @@ TEST(ContactEdges, PocketCircleDecidesAtItsEdge) {
   }
 }
 
+// A ball struck into a row of three, touching or up to a gap of 2.0 apart:
+// as one event, the same at every such gap, the stroke spreads down the row
+// instead of passing on whole to the far ball; momentum is kept, and energy
+// does not grow. Beyond that gap the balls meet one pair at a time, and the
+// first takes the whole stroke.
+TEST(ContactEdges, ClusterTakesTheStrokeAsOneEvent) {
+  Q14 touching[4] = {};
+  for (const double gap : {0.0, 0.5, 1.9, 2.1}) {
+    SCOPED_TRACE(gap);
+    pooltest::World w;
+    PhysicalObject* row[4];
+    for (int n = 0; n < 4; ++n) row[n] = w.ball(n, 40 + n * 9.0 + (n > 1 ? (n - 1) * gap : 0) + n * 2.0 / 16384, -100);
+    move(row[0], 1, 0, q(100.0));
+    w.world.resolveContact(w.world.ballList, *row[0], *row[1]);
+    double energy = 0, momentum = 0;
+    for (PhysicalObject* o : row) {
+      energy += (o->speed / 16384.0) * (o->speed / 16384.0);
+      momentum += o->speed / 16384.0 * o->direction.x / 16384.0;
+      EXPECT_EQ(o->direction.y, 0);
+    }
+    EXPECT_LE(energy, 100.0 * 100.0);
+    EXPECT_NEAR(momentum, 100.0, 0.01);
+
+    if (gap < 2.0) {
+      EXPECT_GT(row[2]->speed, q(20.0));
+      EXPECT_LT(row[3]->speed, q(80.0));
+      EXPECT_EQ(w.hooks.contacts.size(), 3u);
+      for (int n = 0; n < 4; ++n) {
+        if (gap == 0) touching[n] = row[n]->speed;
+        EXPECT_EQ(row[n]->speed, touching[n]) << n;
+      }
+    } else {
+      EXPECT_LE(row[0]->speed, 2);
+      EXPECT_NEAR(row[1]->speed, q(100.0), 2);
+      EXPECT_EQ(row[2]->speed, 0);
+      EXPECT_EQ(w.hooks.contacts.size(), 1u);
+    }
+  }
+}
+
 TEST(ContactEdges, FrictionRoot) {
   struct Case {
     Q14 v, d, want;
