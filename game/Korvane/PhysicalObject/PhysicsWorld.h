@@ -126,7 +126,13 @@ class PhysicsWorld : public PhysicsWorldData {
   // Puts the balls at the positions of a layout group; a ball whose record
   // is missing or whose disc misses the play area stays off.
   void placeBalls(const TableLayoutGroup& group);
+  // The rack's small random shift: each ball up to 0.78 toward larger x and y.
   void jitterRack();
+  // The shift may press the balls of a touching rack into each other (by up
+  // to about 0.6): each pair it left overlapping (clear of each other at
+  // their places) is set apart along its centres, both balls alike, until
+  // none is.
+  void settleRack();
   void setBallRollFrames();
   // Every ball back to its off-table rest, shadows copied from the balls.
   void resetBalls();

@@ -111,6 +111,7 @@ class Soak : public pooltest::TableWorld {
     world().random = &rnd;
     world().placeBalls(layout.groups[TableLayout::kEightBallRack]);
     world().jitterRack();
+    world().settleRack();
     world().random = nullptr;
     PhysicalObject* cue = world().cueBall;
     cue->position.x = wrapAdd(cue->position.x, d.below(q(30.0)) - q(15.0));
