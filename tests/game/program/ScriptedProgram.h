@@ -52,8 +52,13 @@ class RunFolder {
     ::setenv(kVariable, (std::to_string(::getpid()) + ":" + path_.string()).c_str(), 1);
   }
   ~RunFolder() {
-    // Not in a forked child that exits: the folder is its parent's.
+    // Not in a forked child that exits: the folder is its parent's. Kept
+    // for a look at its frames when KV_KEEP_RUN_FOLDER is set.
     if (owner_ != ::getpid()) return;
+    if (std::getenv("KV_KEEP_RUN_FOLDER")) {
+      std::fprintf(stderr, "run folder kept: %s\n", path_.c_str());
+      return;
+    }
     std::error_code ec;
     fs::remove_all(path_, ec);
   }
