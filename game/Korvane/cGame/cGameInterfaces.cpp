@@ -431,8 +431,9 @@ void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim) {
     a = static_cast<int16_t>(anim >= 0 ? anim | mode : anim);
   }
 }
-void setElementPalette(cGame& game, int32_t i, int32_t palette) {
-  int16_t* e = getInterfaceElement(game, -1, i);
+void setElementPalette(cGame& game, int32_t i, int32_t palette) { setInterfaceElementPalette(game, -1, i, palette); }
+void setInterfaceElementPalette(cGame& game, int32_t id, int32_t i, int32_t palette) {
+  int16_t* e = getInterfaceElement(game, id, i);
   if (!e) return;
   if (e[F::kWordType] == F::kText)
     param(e, F::kTextPalette) = static_cast<int16_t>(palette);

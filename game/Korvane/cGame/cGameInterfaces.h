@@ -64,6 +64,7 @@ void setInterfaceElementFrame(cGame& game, int32_t id, int32_t i, int32_t frame)
 void setElementAnim(cGame& game, int32_t i, int32_t anim);
 void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim);
 void setElementPalette(cGame& game, int32_t i, int32_t palette);
+void setInterfaceElementPalette(cGame& game, int32_t id, int32_t i, int32_t palette);
 void setInterfaceElementSprite(cGame& game, int32_t id, int32_t i, int32_t bank);
 void copyInterfacePanel(cGame& game, int32_t from, int32_t to);
 int32_t getElementAlignFlags(cGame& game, int32_t i);

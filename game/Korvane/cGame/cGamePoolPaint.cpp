@@ -167,7 +167,9 @@ void paintTableScene(cGame& game, Graphics* g) {
   paintTutorialTextBox(game, g);
   paintMessages(game, g);
   if (s == k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
-  if (game.match.gameType == k_gameTypeChallenge && game.rules.challengeShotsAllowed > 1) {
+  // The shots left stand in the panel, under the open spin selector.
+  if (game.match.gameType == k_gameTypeChallenge && game.rules.challengeShotsAllowed > 1 &&
+      !game.turn.spinSelectorShown) {
     setTextParam(game, 0, game.rules.challengeShotsLeft);
     drawElementText(game, game.match.altPanelLayout ? 29 : 21, k_textShotsLeft);
   }

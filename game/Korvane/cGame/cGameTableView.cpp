@@ -320,7 +320,9 @@ void paintInGameHud(cGame& game, Graphics* g) {
   }
 
   // The group and the pocketed balls of the player at the table, in the
-  // panel on that player's side.
+  // panel on that player's side, where the open spin selector stands: it
+  // hides them.
+  if (game.turn.spinSelectorShown) return;
   const int32_t player = game.match.currentPlayer & 1;
   const int32_t sideShift = player == 1 ? 238 + game.table.hudOffset : game.table.hudOffset;
   auto paintPotted = [&game, g, sideShift](int32_t p, int32_t threshold) {
