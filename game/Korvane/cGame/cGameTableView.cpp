@@ -308,7 +308,7 @@ void paintInGameHud(cGame& game, Graphics* g) {
     } else if (s == k_stateShotPower) {
       setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
       paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
-    } else if (s == k_stateSpinSelector && !isElementVisible(game, k_elTutorialBox)) {
+    } else if (s == k_stateSpinSelector) {
       const int32_t frame = game.stylus.leftArrowHighlight    ? k_hudFrameSpinLeft
                             : game.stylus.rightArrowHighlight ? k_hudFrameSpinRight
                             : game.stylus.upArrowHighlight    ? k_hudFrameSpinUp
