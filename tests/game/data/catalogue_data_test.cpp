@@ -51,6 +51,8 @@ TEST_F(CatalogueData, BanksHoldTheirFramesAnimationsAndPalettes) {
       {kMenu, k_slotUi, k_uiFrameMessageFirst, k_uiFrameMessageLast, none, none, 1},
       {kMenu, k_slotUi, k_uiFrameDialogFirst, k_uiFrameDialogLast, 0, k_uiAnimCount - 1, 1},
       {kMenu, k_slotUi, k_uiFrameListRow, k_uiFrameNotePlate, none, none, 1},
+      {kMenu, k_slotUi, k_uiFramePlate, k_uiFramePlate, none, none, 1},
+      {kMenu, k_slotUi, k_uiFramePlateLow, k_uiFrameSeatMark, none, none, 1},
       {kMenu, k_slotTitle, k_frameTitle, k_frameTitle, none, none, 1},
       {kMenu, k_slotMarks, k_marksFrameMarker, k_marksFrameMarker, k_marksAnimTickOff, k_marksAnimTickOn, 1},
       {kMenu, k_slotMarks, k_lightFrame0, k_lightFrame0 + k_lightFrames - 1, none, none, 1},
