@@ -484,6 +484,7 @@ constexpr int32_t k_textNotEnoughMoney = 111;
 constexpr int32_t k_textEquipQuestion = 112;
 constexpr int32_t k_textShopPriceLine = 421;  // "%t": the price
 constexpr int32_t k_textOwned = 422;
+constexpr int32_t k_textEquipped = 726;  // the owned item in use
 constexpr int32_t k_textShopExplanation1 = 438;
 constexpr int32_t k_textShopExplanation2 = 439;
 constexpr int32_t k_textMatchedSet = 440;
