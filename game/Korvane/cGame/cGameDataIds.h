@@ -195,8 +195,10 @@ constexpr int32_t k_textBuyBody = 113;        // two tags: the item's name, the 
 constexpr int32_t k_textShopCategory0 = 403;  // 403-405
 constexpr int32_t k_textShopItem0 = 406;      // 406-420, the item names
 constexpr int32_t k_textMoney = 435;          // %n
+constexpr int32_t k_textMoneyLost = 725;      // %n: an amount lost
 constexpr int32_t k_textOption8Note = 680;
 constexpr int32_t k_textTournamentNote = 693;
+constexpr int32_t k_textCupKeptNote = 727;  // the quit question's note on a won cup
 
 // ---- the table view: in-game banks, their "ig.bar" entries, the HUD's
 // frames and the elements of interface 56 it paints

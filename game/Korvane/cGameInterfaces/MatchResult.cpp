@@ -124,8 +124,10 @@ void paintMatchResult(cGame& game, Graphics* g) {
       drawElementText(game, k_resultBetResultLabel, k_textResultBetResult);
       setTextParam(game, 0, game.setup.currentBet);
       drawElementText(game, k_resultBet, k_textMoney);
-      setTextParam(game, 0, game.matchResult.betResult);
-      drawElementText(game, k_resultBetResult, k_textMoney);
+      // A lost bet reads "-$25".
+      const int32_t bet = game.matchResult.betResult;
+      setTextParam(game, 0, bet < 0 ? -bet : bet);
+      drawElementText(game, k_resultBetResult, bet < 0 ? k_textMoneyLost : k_textMoney);
     }
   }
   drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
@@ -163,7 +165,7 @@ void checkUnlocks(cGame& game) {
   }
   const int32_t s = std::clamp(game.setup.opponentSlot, 0, kLastRival);
   if (!humanWon) {
-    if (c.money < static_cast<uint32_t>(k_stakePrices[stakeLevelOfSlot(s)]))
+    if (!canAffordStake(game, stakeLevelOfSlot(s)))
       leaveFor(k_stateStakeChoice);
     else
       game.setInGameState(k_stateInGameQuestion);
