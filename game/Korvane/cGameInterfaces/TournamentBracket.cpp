@@ -19,6 +19,12 @@ constexpr int32_t kLastStage = Tournament::kStageCount - 1;
 constexpr const char* kBracketPrompt = "Touch screen to continue";
 constexpr const char* kPrizePrompt = "Touch screen";
 
+// Achievement notices keep clear of text element i of the current interface.
+void keepTitleClear(cGame& game, int32_t i) {
+  keepNoticesClearOf(game, getElementX(game, i), getElementY(game, i), getElementWidth(game, i),
+                     getElementHeight(game, i));
+}
+
 // The frame that shows an entry of a stage.
 int32_t entryFrame(int32_t entry, int32_t stage) {
   if (entry < 0) return stage == kLastStage ? k_headFrameEmptyWinner : k_headFrameEmpty;
@@ -187,6 +193,8 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   }
   paintInterfaceAt(game, dx, 0, false);
   drawElementText(game, k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
+  // The cup's notice keeps off "Champion!".
+  if (t.isFinished()) keepTitleClear(game, k_bracketTitle);
   if (game.frame.gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
   drawElementText(game, k_bracketPrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
@@ -229,6 +237,7 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   drawSavedBackground(game, g);
   paintInterface(game);
   drawElementText(game, k_prizeTitle, k_textTournaments);
+  keepTitleClear(game, k_prizeTitle);
   if (game.frame.paintFrameCount % 10 >= 5) {
     drawElementText(game, k_prizeBlink, k_textCompletionBlink);
     drawElementString(game, k_prizePrompt, kPrizePrompt);
