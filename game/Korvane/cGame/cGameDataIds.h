@@ -176,7 +176,7 @@ constexpr int32_t k_textOptionAimingGuide = 7;
 constexpr int32_t k_textOption8 = 8;
 constexpr int32_t k_textYes = 17;
 constexpr int32_t k_textNo = 18;
-constexpr int32_t k_textTouchToStart = 30;
+constexpr int32_t k_textTouchPrompt = 30;  // the one prompt to touch the screen
 constexpr int32_t k_textQuickMatch = 31;
 constexpr int32_t k_textCareer = 32;
 constexpr int32_t k_textSingleMatch = 33;
@@ -426,6 +426,7 @@ constexpr int32_t k_textTableNote0 = 86;        // 86-94
 constexpr int32_t k_textTableLine0 = 96;        // 96-104
 constexpr int32_t k_textCareerIntro = 115;
 constexpr int32_t k_textCareerLocked = 489;
+constexpr int32_t k_textCareerUnlockHint = 728;  // how a locked character opens
 
 // ---- the shop (270), the item bought (330) and the shop explanation (430)
 constexpr int32_t k_interfaceShop = 40;

@@ -73,8 +73,10 @@ void paintTouchHint(cGame& game, Graphics* g) {
           501)
     return;
   game.resetClip(g);
-  drawCString(game, g, game.text.fonts, game.states.gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN",
-              kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  if (game.states.gameState == k_stateCoinToss)
+    drawCString(game, g, game.text.fonts, "Touch a coin", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  else
+    drawString(game, g, game.text.fonts, k_textTouchPrompt, kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 void paintBallNumbers(cGame& game, Graphics* g) {

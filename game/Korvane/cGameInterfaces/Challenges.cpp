@@ -20,7 +20,6 @@ constexpr int32_t kPageButtonSelection = -2;
 constexpr int32_t kCoach = 10;
 constexpr int32_t kOpponentSlot = 1;
 constexpr int32_t kStateLocked = 0, kStateOpen = 1, kStateWon = 2;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 constexpr const char* kChangePage = "Change Page";
 
 const uint32_t kCategoryMenu[] = {116, 117, 118, 119, 706};
@@ -170,7 +169,7 @@ void paintChallengeList(cGame& game, Graphics* g) {
   drawElementText(game, k_challengeListTitle, k_textChallengeListTitle);
   paintMenu(game);
   if (game.states.screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.frame.gameClock % 1000 > 500)
-    drawElementString(game, k_challengeListConfirm, kTouchToContinue);
+    drawElementText(game, k_challengeListConfirm, k_textTouchPrompt);
   if (veiled) {
     setTextParam(game, 0, entry);
     drawElementText(game, k_challengeListInfo, k_textChallengeLocked);

@@ -14,7 +14,6 @@ namespace {
 constexpr int32_t kSpecialRival = 10, kLastRival = 8;
 constexpr int32_t kResultLines = 4;
 constexpr int32_t kCharacters = 10;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 }  // namespace
 
@@ -133,7 +132,7 @@ void paintMatchResult(cGame& game, Graphics* g) {
   drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
   setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
   drawElementText(game, k_resultMoney, k_textMoney);
-  if (isBlinkOn(game)) drawElementString(game, k_resultPrompt, kTouchToContinue);
+  if (isBlinkOn(game)) drawElementText(game, k_resultPrompt, k_textTouchPrompt);
 }
 
 // ---- the unlock check

@@ -581,7 +581,7 @@ void updateVersus(cGame& game) {
 
 void paintVersus(cGame& game, Graphics* g) {
   paintScreen(game, g, k_versusBack, -1);
-  if (game.frame.gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchToStart);
+  if (game.frame.gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchPrompt);
 }
 
 // ---------------------------------------------------- touch mapping and rows

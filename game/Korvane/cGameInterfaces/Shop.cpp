@@ -247,7 +247,7 @@ void paintItemBought(cGame& game, Graphics* g) {
 void paintTouchPrompt(cGame& game, Graphics* g) {
   if (!g || !game.frontEnd.touchPrompt || !isBlinkOn(game)) return;
   game.resetClip(g);
-  drawCString(game, g, game.text.fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  drawString(game, g, game.text.fonts, k_textTouchPrompt, kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 // --- shop explanation (430)

@@ -16,8 +16,6 @@ constexpr int32_t kLightPeriod = 500, kLightOn = 251;
 constexpr int32_t kKeyLockFrames = 5;
 constexpr int32_t kCupAchievement[3] = {23, 17, 8};  // by level
 constexpr int32_t kLastStage = Tournament::kStageCount - 1;
-constexpr const char* kBracketPrompt = "Touch screen to continue";
-constexpr const char* kPrizePrompt = "Touch screen";
 
 // Achievement notices keep clear of text element i of the current interface.
 void keepTitleClear(cGame& game, int32_t i) {
@@ -195,7 +193,7 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   drawElementText(game, k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
   // The cup's notice keeps off "Champion!".
   if (t.isFinished()) keepTitleClear(game, k_bracketTitle);
-  if (game.frame.gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
+  if (game.frame.gameClock % 1000 > 500) drawElementText(game, k_bracketPrompt, k_textTouchPrompt);
   drawElementText(game, k_bracketPrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, t.prize);
@@ -240,7 +238,7 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   keepTitleClear(game, k_prizeTitle);
   if (game.frame.paintFrameCount % 10 >= 5) {
     drawElementText(game, k_prizeBlink, k_textCompletionBlink);
-    drawElementString(game, k_prizePrompt, kPrizePrompt);
+    drawElementText(game, k_prizePrompt, k_textTouchPrompt);
   }
   drawElementText(game, k_prizePrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);

@@ -432,7 +432,7 @@ TEST_F(CatalogueData, TextsHaveRealWording) {
       {k_textOption8, k_textOption8},
       {k_textYes, k_textYes},
       {k_textNo, k_textNo},
-      {k_textTouchToStart, k_textTouchToStart},
+      {k_textTouchPrompt, k_textTouchPrompt},
       {k_textQuickMatch, k_textQuickMatch},
       {k_textCareer, k_textCareer},
       {k_textSingleMatch, k_textSingleMatch},
