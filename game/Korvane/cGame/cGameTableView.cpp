@@ -260,9 +260,9 @@ void paintInGameHud(cGame& game, Graphics* g) {
   paintSpriteElementTo(game, game.match.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
   const int32_t s = game.states.gameState;
   // The "?" stands on the key that opens the in-game menu; it gives way where
-  // that key closes the spin selector and on the group choice, whose Back
-  // and "MENU" are its own.
-  if (s != k_stateSpinSelector && s != k_stateBreakChoice) {
+  // that key closes the spin selector and on the coin toss and the group
+  // choice, which pause from their own "MENU".
+  if (s != k_stateSpinSelector && s != k_stateCoinToss && s != k_stateBreakChoice) {
     setElementFrame(game, k_elHintButton, game.table.hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
     paintSpriteElementTo(game, k_elHintButton, 0, 0, false, g);
   }
