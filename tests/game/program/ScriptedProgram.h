@@ -2,7 +2,8 @@
 // death-test child. It records the front-end states the program passes
 // through (printed as "states 5 10 ..." at exit) and hands every frame
 // outside a match to the caller. The child exits with the program's code,
-// or 4 when WinMain returned 0 without quitting.
+// or 4 when WinMain returned 0 without quitting. It reads the built data
+// set: a test that runs it starts with SKIP_WITHOUT_DATA_SET().
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "game/Korvane/cGame/cGameStates.h"
 #include "game/Korvane/cGame/cGameTypes.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/DataSet.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
 

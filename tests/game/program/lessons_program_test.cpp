@@ -17,6 +17,7 @@
 
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -258,6 +259,7 @@ void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(LessonsProgram, EveryLessonPassesByTouchAsItsTextsSay) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = scripted::runFolder(kDir);
   fs::remove_all(dir);

@@ -22,6 +22,7 @@
 
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -189,6 +190,7 @@ void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, GuideGhostStaysOnTheAimLineWhileTheViewSlides) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kGuideDir);
   EXPECT_EXIT(scripted::run(dirOf(kGuideDir), 40000, guideFrame,
@@ -336,6 +338,7 @@ void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, ABoxClosesOnATouchThatDoesNothingElseAndScratchGoesWithTheTurn) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kBoxDir);
   EXPECT_EXIT(
@@ -493,6 +496,7 @@ void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, EachBarLabelStandsOnTheKeyThatDoesIt) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kBarDir);
   EXPECT_EXIT(scripted::run(dirOf(kBarDir), 40000, barFrame,
@@ -621,6 +625,7 @@ void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, SecondPlayersUkBreakShowsATrueGuideAndTheGroupChoiceKeysAct) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kGroupDir);
   EXPECT_EXIT(scripted::run(dirOf(kGroupDir), 40000, groupFrame,
@@ -869,6 +874,7 @@ void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, TheLagSaysWhatItIsForAndHowToPlayIt) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kLagDir);
   EXPECT_EXIT(

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tools/sound/SoundSynth.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "windows_brew/memory/MemoryManager.h"
@@ -42,7 +43,7 @@ bool waitIdle(OggSoundPlayer& p) {
 class OggPlayer : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(std::getenv("KV_DATA_DIR"), nullptr);
+    SKIP_WITHOUT_DATA_SET("sfx_tally.ogg");
   }
 };
 
