@@ -58,7 +58,7 @@ const char* fileProblem(const char* name) {
   }
   ShellHost* shell = getShellHost();
   ShellFile* f = shell ? shell->openFile(shell->rootPath(), name, 1) : nullptr;
-  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->size() == 0 ? "is empty" : nullptr;
+  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->length() == 0 ? "is empty" : nullptr;
   if (shell) shell->releaseFile(f);
   return problem;
 }
