@@ -138,6 +138,49 @@ int openFlags(const char* mode) {
   }
 }
 
+// A read of a file named like the fault's file fails after its first bytes
+// (the test hook of wince/layer.h).
+struct FaultyRead {
+  int fd;
+  uint64_t limit;
+};
+
+ssize_t faultyRead(void* cookie, char* buffer, size_t size) {
+  auto* f = static_cast<FaultyRead*>(cookie);
+  const off_t at = ::lseek(f->fd, 0, SEEK_CUR);
+  if (at < 0) return -1;
+  if (static_cast<uint64_t>(at) >= f->limit) {
+    errno = EIO;
+    return -1;
+  }
+  const uint64_t room = f->limit - static_cast<uint64_t>(at);
+  return ::read(f->fd, buffer, size < room ? size : static_cast<size_t>(room));
+}
+
+int faultySeek(void* cookie, off64_t* offset, int whence) {
+  const off_t at = ::lseek(static_cast<FaultyRead*>(cookie)->fd, *offset, whence);
+  if (at < 0) return -1;
+  *offset = at;
+  return 0;
+}
+
+int faultyClose(void* cookie) {
+  auto* f = static_cast<FaultyRead*>(cookie);
+  const int r = ::close(f->fd);
+  delete f;
+  return r;
+}
+
+FILE* withReadFault(int fd, const std::string& path, const char* mode) {
+  uint64_t after = 0;
+  const size_t slash = path.find_last_of('/');
+  if (mode[0] != 'r' || std::strchr(mode, '+') ||
+      !wince::readFault(path.substr(slash == std::string::npos ? 0 : slash + 1), after))
+    return nullptr;
+  static const cookie_io_functions_t kCalls = {faultyRead, nullptr, faultySeek, faultyClose};
+  return ::fopencookie(new FaultyRead{fd, after}, "rb", kCalls);
+}
+
 // fopen of a regular file only. The device has files and folders and
 // nothing else: a folder, a pipe or a device node does not open (and a pipe
 // never blocks the caller waiting for its other end). A file opened for
@@ -163,6 +206,7 @@ FILE* openRegular(const std::string& path, const char* mode) {
     return nullptr;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (FILE* faulty = withReadFault(fd, path, mode)) return faulty;
   FILE* f = ::fdopen(fd, mode);
   if (!f) ::close(fd);
   return f;
