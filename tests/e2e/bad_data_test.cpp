@@ -16,8 +16,11 @@
 #include "game/Korvane/cGame/cGameResources.h"
 #include "tests/e2e/Child.h"
 #include "tools/bar/BarWriter.h"
+#include "tools/save/SaveFileWriter.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
+#include "zul/2d/ASprite.h"
 
 namespace {
 
@@ -63,6 +66,17 @@ class BadData : public ::testing::Test {
       fs::remove_all(file);
       fs::copy_file(kData / name, file);
     }
+  }
+
+  // The unpacked bytes of an archive of the work copy.
+  std::vector<uint8_t> unpackedOf(const std::string& name) {
+    uint8_t running = 1;
+    ShellHost shell(&running);
+    EXPECT_TRUE(shell.setRootPath((work / "data").string().append("/").c_str()));
+    setFileSystem(&shellFileSystem());
+    cGameResources archive;
+    EXPECT_EQ(archive.loadBar(name.c_str()), 1) << name;
+    return std::vector<uint8_t>(archive.m_bar.data, archive.m_bar.data + archive.m_bar.size);
   }
 
   static bool isSound(const std::string& name) { return name.size() > 4 && name.substr(name.size() - 4) == ".ogg"; }
@@ -153,6 +167,47 @@ TEST_F(BadData, AnEntryThatDoesNotDecodeEndsTheRunWhenItIsRead) {
   size_t frames = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(work / "frames")) ++frames;
   EXPECT_GT(frames, 450u);
+}
+
+// An image module whose pixel data runs past its pixels, in a bank that
+// parses: the logo's end builds the menu's banks, finds it and ends the run
+// there.
+TEST_F(BadData, AnImageBlockThatDoesNotDecodeEndsTheRunWhenItIsBuilt) {
+  const std::vector<uint8_t> unpacked = unpackedOf("menu.bar");
+  std::vector<bar::Entry> entries;
+  const uint16_t n = static_cast<uint16_t>(unpacked[0] | unpacked[1] << 8);
+  auto offsetOf = [&](int i) {
+    const uint8_t* p = unpacked.data() + 2 + 4 * i;
+    return 2 + 4 * n + (p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24);
+  };
+  for (int i = 0; i + 1 < n; ++i) entries.emplace_back(unpacked.begin() + offsetOf(i), unpacked.begin() + offsetOf(i + 1));
+  // The module data blocks end the bank. Runs of 127 pixels in every byte
+  // pair of the first image module's block: far more pixels than it has.
+  bar::Entry& bank = entries[0];
+  ASprite whole;
+  ASSERT_TRUE(whole.load(bank.data(), 0, static_cast<uint32_t>(bank.size())));
+  ASSERT_TRUE(whole.imageModulesDecode());
+  int m = 0;
+  while (m < whole.moduleCount && (whole.moduleKind[m] != 0 || whole.moduleDataLength[m] < 2)) ++m;
+  ASSERT_LT(m, whole.moduleCount);
+  const size_t at = bank.size() - whole.moduleData.size() + whole.moduleDataOffset[m];
+  std::fill(bank.begin() + static_cast<std::ptrdiff_t>(at),
+            bank.begin() + static_cast<std::ptrdiff_t>(at + whole.moduleDataLength[m]), 0x7F);
+  ASprite damaged;
+  ASSERT_TRUE(damaged.load(bank.data(), 0, static_cast<uint32_t>(bank.size())));
+  ASSERT_FALSE(damaged.imageModulesDecode());
+  ASSERT_TRUE(bar::writeFile((work / "data" / "menu.bar").string(), bar::writeArchive(entries)));
+  const child::Outcome o = runOn(work / "data", work, 400, "", "--capture '" + (work / "frames").string() + "'");
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: menu.bar is damaged: entry 0 does not decode\n");
+  // It ran through the logo (4.5 s at 30 frames a second) and no further.
+  size_t frames = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(work / "frames")) ++frames;
+  EXPECT_GT(frames, 130u);
+  EXPECT_LT(frames, 150u);
+  // The first start's defaults were saved before; nothing after.
+  const auto image = savefile::writeImage();
+  EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
 }
 
 }  // namespace
