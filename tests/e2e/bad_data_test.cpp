@@ -210,4 +210,22 @@ TEST_F(BadData, AnImageBlockThatDoesNotDecodeEndsTheRunWhenItIsBuilt) {
   EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
 }
 
+// A changed byte in a sound's last page: the page's checksum no longer
+// holds (the decoder would drop the page and the sound end early).
+TEST_F(BadData, ASoundPageThatFailsItsChecksumIsDamage) {
+  const fs::path file = work / "data" / "sfx_clap.ogg";
+  std::string bytes = readFile(file);
+  const size_t last = bytes.rfind("OggS");
+  ASSERT_NE(last, std::string::npos);
+  size_t pages = 0;
+  for (size_t at = bytes.find("OggS"); at < last; at = bytes.find("OggS", at + 1)) ++pages;
+  const size_t body = last + 27 + static_cast<uint8_t>(bytes[last + 26]);
+  ASSERT_LT(body + 10, bytes.size());
+  bytes[body + 10] = static_cast<char>(bytes[body + 10] ^ 0x20);
+  child::writeFile(file, bytes);
+  const child::Outcome o = runOn(work / "data", work, 400);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: sfx_clap.ogg is damaged: page " + std::to_string(pages) + " fails its checksum\n");
+}
+
 }  // namespace
