@@ -169,6 +169,38 @@ TEST_F(BadData, AnEntryThatDoesNotDecodeEndsTheRunWhenItIsRead) {
   EXPECT_GT(frames, 450u);
 }
 
+// Archives as standard tools write them, an end marker after data of the
+// stated size, load like the game's own: the program starts, reaches the
+// main menu and saves its first image; one whose marker comes before its
+// stated size is refused.
+TEST_F(BadData, ArchivesWithAnEndMarkerLoad) {
+  LzmaWriterOptions marker;
+  marker.endMarker = true;
+  for (const auto& e : fs::directory_iterator(work / "data")) {
+    const std::string name = e.path().filename().string();
+    if (!isArchive(name)) continue;
+    const std::vector<uint8_t> bytes = bar::writeArchiveBytes(unpackedOf(name), marker);
+    ASSERT_FALSE(bytes.empty()) << name;
+    ASSERT_TRUE(bar::writeFile(e.path().string(), bytes)) << name;
+  }
+  const std::string toMenu = "9000 tap 118 135\n11000 tap 120 200\n";
+  const child::Outcome o = runOn(work / "data", work, 400, toMenu);
+  EXPECT_EQ(o.code, 0) << o.errors;
+  EXPECT_EQ(o.errors, "");
+  const auto image = savefile::writeImage();
+  EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
+
+  // The stream says 16 bytes more than its marker ends.
+  std::vector<uint8_t> text = unpackedOf("text.bar");
+  std::vector<uint8_t> bytes = bar::writeArchiveBytes(text, marker);
+  const uint64_t stated = text.size() + 16;
+  for (int i = 0; i < 8; ++i) bytes[4 + 5 + i] = static_cast<uint8_t>(stated >> (8 * i));
+  ASSERT_TRUE(bar::writeFile((work / "data" / "text.bar").string(), bytes));
+  const child::Outcome cut = runOn(work / "data", work, 400);
+  EXPECT_EQ(cut.code, 1);
+  EXPECT_EQ(cut.errors, "Korvane: text.bar is damaged: it does not unpack\n");
+}
+
 // An image module whose pixel data runs past its pixels, in a bank that
 // parses: the logo's end builds the menu's banks, finds it and ends the run
 // there.
@@ -210,6 +242,37 @@ TEST_F(BadData, AnImageBlockThatDoesNotDecodeEndsTheRunWhenItIsBuilt) {
   EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
 }
 
+// Bytes past the end of what a file's sizes say it holds: an archive's
+// packed stream, the resource pack's last entry (32 MiB of zeros would read
+// as eight million empty entries). Refused at once, named.
+TEST_F(BadData, BytesPastTheEndAreRefusedAtOnce) {
+  const struct {
+    const char* file;
+    uintmax_t extra;
+    const char* says;
+  } cases[] = {
+      {"data000.bar", 32u << 20, "is damaged: 33554432 bytes follow its last entry"},
+      {"text.bar", uintmax_t{1} << 31, "is damaged: 2147483648 bytes follow its packed stream"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const fs::path file = work / "data" / c.file;
+    fs::resize_file(file, fs::file_size(file) + c.extra);  // sparse: no disk taken
+    const child::Outcome o = runOn(work / "data", work, 400);
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(o.errors, std::string("Korvane: ") + c.file + " " + c.says + "\n");
+    EXPECT_LT(o.seconds, 2.0);
+    fs::remove(file);
+    fs::copy_file(kData / c.file, file);
+  }
+  // The pack cut to its first word holds no entry the index names: it is the
+  // pack that is short.
+  fs::resize_file(work / "data" / "data000.bar", 4);
+  const child::Outcome o = runOn(work / "data", work, 400);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: data000.bar is cut short: it has 0 entries, its index names 30\n");
+}
+
 // A changed byte in a sound's last page: the page's checksum no longer
 // holds (the decoder would drop the page and the sound end early).
 TEST_F(BadData, ASoundPageThatFailsItsChecksumIsDamage) {
@@ -226,6 +289,36 @@ TEST_F(BadData, ASoundPageThatFailsItsChecksumIsDamage) {
   const child::Outcome o = runOn(work / "data", work, 400);
   EXPECT_EQ(o.code, 1);
   EXPECT_EQ(o.errors, "Korvane: sfx_clap.ogg is damaged: page " + std::to_string(pages) + " fails its checksum\n");
+}
+
+// A disk that fails to read is told as such, not as damage, whatever the
+// file and wherever the read fails.
+struct ReadFault {
+  static inline const char* file = nullptr;
+  static inline uint64_t after = 0;
+};
+void withReadFault() { wince::setReadFault(ReadFault::file, ReadFault::after); }
+void noFrames(cGame&, int, int, const uint16_t*) {}
+
+TEST(ReadErrors, AreToldAsSuch) {
+  const struct {
+    const char* file;
+    uint64_t after;
+  } cases[] = {{"text.bar", 0}, {"text.bar", 4}, {"menu.bar", 2000}, {"info.bar", 3},
+               {"data000.bar", 8}, {"data000.bar", 20000}, {"sfx_clap.ogg", 100}, {"m_title.ogg", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " after " + std::to_string(c.after));
+    const fs::path dir = child::freshDir("read_fault");
+    child::writeFile(dir / "script.txt", "");
+    ReadFault::file = c.file;
+    ReadFault::after = c.after;
+    const child::Result r = child::run(dir, 400, withReadFault, noFrames);
+    EXPECT_TRUE(r.exitedWith(1)) << r.status;
+    const std::string log = readFile(dir / "log.txt");
+    const std::string line = std::string("Korvane: ") + c.file + " cannot be read\n";
+    EXPECT_NE(log.find(line), std::string::npos) << log.substr(log.size() > 400 ? log.size() - 400 : 0);
+    fs::remove_all(dir);
+  }
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ constexpr int32_t kScratchPoolSize = 30720;
 constexpr int32_t kMaxLcLp = 3;
 // No archive of the game comes near this; anything larger is damaged.
 constexpr uint32_t kMaxUnpacked = 64u << 20;
+// LZMA grows what it cannot pack by well under one part in sixteen.
+constexpr uint32_t kMaxPacked = kMaxUnpacked + kMaxUnpacked / 16;
 
 uint32_t le32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -114,15 +116,21 @@ int32_t cGameResources::loadBar(const char* name) {
     m_notOpened = true;
     return fail("cannot be opened");
   }
-  const int32_t fileSize = file.size();
+  // Bytes the file holds but a read does not give are an I/O error, not
+  // damage.
+  const int64_t fileSize = file.size();
   if (fileSize == 0) return fail("is empty");
+  if (fileSize < 4) return fail("is cut short: it has %lld of its first 4 bytes", static_cast<long long>(fileSize));
   uint8_t sizeBytes[4];
-  if (fileSize < 4 || file.read(sizeBytes, 4) != 4)
-    return fail("is cut short: it has %d of its first 4 bytes", fileSize);
+  if (file.read(sizeBytes, 4) != 4) return fail("cannot be read");
   const uint32_t packed = le32(sizeBytes);
   if (packed < static_cast<uint32_t>(kLzmaHeaderSize)) return fail("is damaged: its packed size is %u bytes", packed);
-  if (packed > static_cast<uint32_t>(fileSize - 4))
-    return fail("is cut short: it has %d of its %llu bytes", fileSize, 4ull + packed);
+  if (packed > fileSize - 4)
+    return fail("is cut short: it has %lld of its %llu bytes", static_cast<long long>(fileSize), 4ull + packed);
+  // The size says how many bytes follow: more is damage as much as fewer.
+  if (packed < fileSize - 4)
+    return fail("is damaged: %lld bytes follow its packed stream", static_cast<long long>(fileSize - 4 - packed));
+  if (packed > kMaxPacked) return fail("is damaged: its packed size is %u bytes", packed);
   uint8_t* packedBytes = new (kSource, 60, nullptr) uint8_t[packed];
   if (!packedBytes) return fail("cannot be read: out of memory");
   const bool readAll = file.read(packedBytes, static_cast<int32_t>(packed)) == static_cast<int32_t>(packed);
@@ -237,11 +245,11 @@ void cGameResources::loadRawFile(const char* name) {
   if (!name) return;
   FileStream file;
   if (!file.open(name, FileStream::kRead)) return;
-  const int32_t fileSize = file.size();
+  const int64_t fileSize = file.size();
   uint8_t sizeBytes[4];
   if (file.read(sizeBytes, 4) != 4) return;
   const uint32_t size = le32(sizeBytes);
-  if (fileSize < 4 || size > static_cast<uint32_t>(fileSize - 4)) return;
+  if (fileSize < 4 || size > fileSize - 4 || size > kMaxPacked) return;
   uint8_t* data = new (kSource, 165, nullptr) uint8_t[size > 0 ? size : 1];
   if (!data) return;
   if (file.read(data, static_cast<int32_t>(size)) != static_cast<int32_t>(size)) {
