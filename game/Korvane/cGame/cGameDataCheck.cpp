@@ -124,6 +124,10 @@ bool checkDataFiles(cGame& game) {
       std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.files.bar.count - 1,
                     a.entries);
       note(a.name, what);
+    } else {
+      // Sound: kept unpacked for the load that follows, which then only
+      // reads the file again to see that it is unchanged.
+      game.files.archives.setBarAside();
     }
     game.files.archives.unloadBar();
   }
