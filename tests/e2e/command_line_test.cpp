@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 
 namespace {
@@ -36,9 +37,9 @@ Typed runWith(const fs::path& work, const std::string& args) {
 }
 
 TEST(CommandLine, EachOptionItRefusesIsNamed) {
-  if (!fs::exists(child::kProgram)) GTEST_SKIP() << "no program built";
+  const std::string data = testdata::dataSet("i.bar");
+  if (!fs::exists(child::kProgram) || data.empty()) GTEST_SKIP() << "no program or data set built";
   const fs::path work = child::freshDir("command_line");
-  const std::string data = std::string(KV_BINARY_DIR) + "/data";
   const std::string base = "--backend=headless --data '" + data + "' --write '" + (work / "write").string() + "' ";
   fs::create_directory(work / "a folder");
   ASSERT_EQ(::mkfifo((work / "a pipe").c_str(), 0644), 0);
@@ -98,11 +99,12 @@ TEST(CommandLine, HelpPrintsTheOptionsAndRunsNothing) {
 // A frame asked for that cannot be written (a folder in its place) ends the
 // run there with code 3; the frames before it are written.
 TEST(CommandLine, AFrameNotCapturedEndsTheRun) {
-  if (!fs::exists(child::kProgram)) GTEST_SKIP() << "no program built";
+  const std::string data = testdata::dataSet("i.bar");
+  if (!fs::exists(child::kProgram) || data.empty()) GTEST_SKIP() << "no program or data set built";
   const fs::path work = child::freshDir("capture");
   const fs::path frames = work / "frames";
   fs::create_directories(frames / "frame_000005.png");
-  const Typed r = runWith(work, "--backend=headless --data '" + std::string(KV_BINARY_DIR) + "/data' --write '" +
+  const Typed r = runWith(work, "--backend=headless --data '" + data + "' --write '" +
                                   (work / "write").string() + "' --frames 300 --capture '" + frames.string() +
                                   "' --capture-frames 3,4,5,6");
   EXPECT_EQ(r.code, 3);

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tools/save/SaveFileWriter.h"
 #include "wince/layer.h"
@@ -92,6 +93,7 @@ struct Case {
 };
 
 TEST(SaveCases, EachEndsWithAWholeCareerOrTheNotice) {
+  SKIP_WITHOUT_DATA_SET();
   savefile::Career career;
   career.started = true;
   career.character = 4;
@@ -184,6 +186,7 @@ void noFrames(cGame&, int, int, const uint16_t*) {}
 // log: the run starts, saves and ends as ever; nothing is written through a
 // link, no pipe is waited on, each stays as it was.
 TEST(SaveCases, LinksAndPipesInTheWritableFolderAreLeftAlone) {
+  SKIP_WITHOUT_DATA_SET();
   const fs::path dir = child::freshDir("links");
   const fs::path write = dir / "write";
   child::writeFile(dir / "script.txt", "");
@@ -220,6 +223,7 @@ struct DataFolder {
 void onDataFolder() { ::setenv("KV_DATA_DIR", DataFolder::dir.c_str(), 1); }
 
 TEST(SaveCases, TheDataFoldersSaveIsNeverTheCareer) {
+  SKIP_WITHOUT_DATA_SET();
   const char* shipped = std::getenv("KV_DATA_DIR");
   ASSERT_NE(shipped, nullptr);
   savefile::Career career;
@@ -251,6 +255,7 @@ TEST(SaveCases, TheDataFoldersSaveIsNeverTheCareer) {
 // staging file of its own: neither is told of short space, and the save is
 // whole (one of the two, both the first start's defaults).
 TEST(SaveCases, TwoProgramsInOneFolder) {
+  SKIP_WITHOUT_DATA_SET();
   const fs::path dir = child::freshDir("two");
   child::writeFile(dir / "script.txt", "");
   Seen::diskFree = -1;
