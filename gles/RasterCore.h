@@ -282,14 +282,16 @@ struct PlaneSetup {
   int32_t inv;  // 1/A with 28 fraction bits
 
   // x- and y-gradient; products beyond 64 bits are formed exactly, the low
-  // 32 bits of the shifted result are kept.
+  // 32 bits of the shifted result are kept. The screen differences are
+  // whole pixels of 16-bit positions, so the cross products fit 64 bits
+  // (below 2^50) and only the product with 1/A needs 128.
   void gradients(int32_t q1, int32_t q2, int32_t q3, int32_t& gx, int32_t& gy) const {
-    const __int128 d13 = wrapSub(q1, q3);
-    const __int128 d32 = wrapSub(q3, q2);
-    const __int128 nx = d13 * dy32 - d32 * dy13;
-    const __int128 ny = d32 * dx13 - d13 * dx32;
-    gx = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned __int128>((nx * inv) >> 28)));
-    gy = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned __int128>((ny * inv) >> 28)));
+    const int64_t d13 = wrapSub(q1, q3);
+    const int64_t d32 = wrapSub(q3, q2);
+    const int64_t nx = d13 * dy32 - d32 * dy13;
+    const int64_t ny = d32 * dx13 - d13 * dx32;
+    gx = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned __int128>((__int128{nx} * inv) >> 28)));
+    gy = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned __int128>((__int128{ny} * inv) >> 28)));
   }
 };
 

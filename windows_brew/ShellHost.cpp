@@ -40,12 +40,15 @@ ShellHost::~ShellHost() {
 int ShellHost::startApplet() {
   m_appletOps = getAppletOps();
   m_applet = m_appletOps->create ? m_appletOps->create() : nullptr;
+  m_appletReleased = false;
   if (!m_applet) return 0;
   return m_appletOps->init ? m_appletOps->init(m_applet, 0) : 0;
 }
 
 void ShellHost::releaseApplet() {
-  if (m_applet && m_appletOps->release) m_appletOps->release(m_applet);
+  if (!m_applet || m_appletReleased) return;
+  m_appletReleased = true;
+  if (m_appletOps->release) m_appletOps->release(m_applet);
 }
 
 void ShellHost::runAppletFrame() {

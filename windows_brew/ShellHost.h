@@ -55,6 +55,7 @@ class ShellHost {
 
   // Applet control.
   int startApplet();
+  // Frees the applet's members once; later calls do nothing.
   void releaseApplet();
   void runAppletFrame();
   void suspendApplet();
@@ -143,6 +144,7 @@ class ShellHost {
   OggSoundPlayer* m_sound = nullptr;
   void* m_applet = nullptr;
   const AppletOps* m_appletOps = nullptr;
+  bool m_appletReleased = false;
   uint8_t* m_runningFlag = nullptr;
   ImagingFactory* m_imaging = nullptr;
   ResourceIndexFile m_resources;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGameResources.h"
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tools/bar/BarWriter.h"
 #include "windows_brew/ShellFileSystem.h"
@@ -23,7 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kData = fs::path(KV_BINARY_DIR) / "data";
 using child::readFile;
 
 child::Outcome runOn(const fs::path& data, const fs::path& work, uint64_t frames, const std::string& script = "",
@@ -34,20 +34,23 @@ child::Outcome runOn(const fs::path& data, const fs::path& work, uint64_t frames
 class BadData : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(child::kProgram) || !fs::exists(kData / "i.bar")) GTEST_SKIP() << "no program or data set built";
+    data = testdata::dataSet("i.bar");
+    if (!fs::exists(child::kProgram) || data.empty()) GTEST_SKIP() << "no program or data set built";
     work = fs::path(KV_BINARY_DIR) / ("e2e_bad_data_" + std::to_string(::getpid()) + "_" +
                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(work);
     fs::create_directories(work);
-    fs::copy(kData, work / "data");
+    fs::copy(data, work / "data");
   }
-  void TearDown() override { fs::remove_all(work); }
+  void TearDown() override {
+    if (!work.empty()) fs::remove_all(work);
+  }
 
   // Every file of the data set in turn, damaged by `damage`: the message
   // names it with `what`, the code is 1; then the file is put back.
   void eachFile(void (*damage)(const fs::path& file), const std::function<std::string(const std::string&)>& what) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(kData)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(data)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     ASSERT_EQ(names.size(), 28u);  // 11 archives, the resource pack's two files, 15 sounds
     for (const std::string& name : names) {
@@ -61,7 +64,7 @@ class BadData : public ::testing::Test {
       EXPECT_EQ(o.errors.compare(0, line.size(), line), 0) << o.errors;
       EXPECT_EQ(std::count(o.errors.begin(), o.errors.end(), '\n'), 1) << o.errors;
       fs::remove_all(file);
-      fs::copy_file(kData / name, file);
+      fs::copy_file(data / name, file);
     }
   }
 
@@ -70,6 +73,7 @@ class BadData : public ::testing::Test {
     return !isSound(name) && name != "info.bar" && name != "data000.bar";
   }
 
+  fs::path data;  // the built data set
   fs::path work;
 };
 

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tests/e2e/Walk.h"
 #include "tests/game/program/ScriptedProgram.h"
@@ -115,6 +116,7 @@ constexpr const char* kRestart =
 
 
 TEST(KillAndRestart, TheSaveIsAlwaysAWholeImageAndTheNextStartGoesOn) {
+  SKIP_WITHOUT_DATA_SET();
   std::string error;
   ASSERT_FALSE(walk::theWalk(&error).empty()) << error;
   // The unbroken walk: its images and its running time.

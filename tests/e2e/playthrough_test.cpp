@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Walk.h"
 #include "windows_brew/memory/MemoryManager.h"
 #include "tests/game/program/ScriptedProgram.h"
@@ -91,6 +92,7 @@ std::string join(const std::vector<int>& v) {
 }
 
 TEST(Playthrough, EveryScreenByTouchFromAFreshFolder) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir();
   fs::remove_all(dir);

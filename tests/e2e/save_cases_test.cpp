@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tools/save/SaveFileWriter.h"
 #include "wince/layer.h"
@@ -76,6 +77,7 @@ struct Case {
 };
 
 TEST(SaveCases, EachEndsWithAWholeCareerOrTheNotice) {
+  SKIP_WITHOUT_DATA_SET();
   savefile::Career career;
   career.started = true;
   career.character = 4;

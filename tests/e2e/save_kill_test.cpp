@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tests/e2e/Walk.h"
 #include "windows_brew/memory/Debug.h"
@@ -136,6 +137,7 @@ uint64_t envOr(const char* name, uint64_t fallback) {
 }
 
 TEST(SaveKills, NoKillLeavesADamagedCareer) {
+  SKIP_WITHOUT_DATA_SET();
   std::vector<walk::Step> steps;
   std::string error;
   ASSERT_TRUE(walk::parse(kWalk, steps, &error)) << error;

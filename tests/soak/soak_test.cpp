@@ -27,6 +27,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "tests/DataSet.h"
 #include "tests/ScaledDown.h"
 
 namespace {
@@ -112,7 +113,8 @@ struct RunResult {
 };
 
 // Runs the program under the script until it ends or stalls.
-RunResult runOnce(const fs::path& work, const fs::path& script, uint64_t frames, double stallSeconds) {
+RunResult runOnce(const std::string& data, const fs::path& work, const fs::path& script, uint64_t frames,
+                  double stallSeconds) {
   const fs::path capture = work / "capture";
   fs::remove_all(capture);
   fs::create_directories(capture);
@@ -124,7 +126,7 @@ RunResult runOnce(const fs::path& work, const fs::path& script, uint64_t frames,
   std::vector<std::string> args = {std::string(KV_BINARY_DIR) + "/korvane",
                                    "--backend=headless",
                                    "--frames=" + std::to_string(frames),
-                                   "--data=" + std::string(KV_BINARY_DIR) + "/data",
+                                   "--data=" + data,
                                    "--write=" + (work / "save").string(),
                                    "--script=" + script.string(),
                                    "--msgbox=ok,ok,ok,ok,ok,ok,ok,ok",
@@ -172,8 +174,8 @@ RunResult runOnce(const fs::path& work, const fs::path& script, uint64_t frames,
 
 TEST(Soak, RandomTouchesNeitherCrashNorHang) {
   const fs::path exe = fs::path(KV_BINARY_DIR) / "korvane";
-  if (!fs::exists(exe) || !fs::exists(fs::path(KV_BINARY_DIR) / "data" / "info.bar"))
-    GTEST_SKIP() << "no program or data set built";
+  const std::string data = testdata::dataSet("info.bar");
+  if (!fs::exists(exe) || data.empty()) GTEST_SKIP() << "no program or data set built";
   const uint32_t firstSeed = static_cast<uint32_t>(envNumber("KV_SOAK_SEED", 1));
   const uint64_t seeds = envNumber("KV_SOAK_SEEDS", 1);
   const uint64_t budget = envNumber("KV_SOAK_FRAMES", kFrames);
@@ -191,7 +193,7 @@ TEST(Soak, RandomTouchesNeitherCrashNorHang) {
       const uint64_t frames = budget - done;
       const fs::path script = work / "script.txt";
       std::ofstream(script) << touchScript(runSeed, frames * 34 + 1000);
-      const RunResult r = runOnce(work, script, frames, stall);
+      const RunResult r = runOnce(data, work, script, frames, stall);
       const std::string where = "seed " + std::to_string(seed) + " run " + std::to_string(runs) + " (script seed " +
                                 std::to_string(runSeed) + ", kept in " + work.string() + ")";
       ASSERT_FALSE(r.hung) << "no new frame after checkpoint " << r.frames << " for " << stall << " s, " << where

@@ -10,7 +10,11 @@
 //
 //   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue] [challenge|lN ...]
 //   mklayouts <table.txt> --check
+//   mklayouts <table.txt> --touch [pixels points]
 //
+// --touch repeats each challenge's stored shots by touch and counts the
+// tries over the window (touch within `pixels`, default 1, gauge within
+// `points` percent, default 3) that solve it.
 // lN names lesson N; no names: every challenge. A one-shot layout must also
 // stand the shot with the aim turned D degrees (default 0.1) either way and
 // the power D/10 up or down. --keep-cue (for a refit) tries the cue ball's
@@ -32,6 +36,7 @@
 #include "game/Korvane/cGamePlay/ChallengeDemo.h"
 #include "game/Korvane/cGamePlay/ShotRules.h"
 #include "tools/table/ShotReplay.h"
+#include "tools/table/TouchShot.h"
 
 namespace {
 
@@ -732,6 +737,22 @@ int check(const std::string& source) {
   return bad ? 1 : 0;
 }
 
+// Repeats every challenge's stored shots by touch over the window (touch
+// within `pixels`, gauge within `points`) and prints how many tries solve it.
+int checkTouch(const std::string& source, int32_t pixels, int32_t points) {
+  ShotReplay replay;
+  if (!replay.loadTable(source)) return 1;
+  int32_t bad = 0;
+  for (int32_t c = 0; c < 32; ++c) {
+    const tablelayout::TouchWindow w = tablelayout::touchWindow(replay, c, pixels, points);
+    std::printf("challenge %2d: nearest touches %s; %d of %d tries solve it%s%s\n", c,
+                w.nearest ? "solve it" : "DO NOT SOLVE IT", w.solved, w.tries, w.misses.empty() ? "" : "; first miss: ",
+                w.misses.empty() ? "" : w.misses[0].c_str());
+    bad += w.solved == w.tries ? 0 : 1;
+  }
+  return bad ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -739,11 +760,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue]\n"
                  "                 [challenge|lN ...]\n"
-                 "       mklayouts <table.txt> --check\n");
+                 "       mklayouts <table.txt> --check\n"
+                 "       mklayouts <table.txt> --touch [pixels points]\n");
     return 2;
   }
   const std::string source = argv[1];
   if (argc == 3 && std::string(argv[2]) == "--check") return check(source);
+  if (argc >= 3 && std::string(argv[2]) == "--touch")
+    return checkTouch(source, argc > 3 ? std::atoi(argv[3]) : 1, argc > 4 ? std::atoi(argv[4]) : 3);
   uint64_t seed = 1;
   double seconds = 120;
   double tolerance = 0.1;

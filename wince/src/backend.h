@@ -20,9 +20,10 @@ class Backend {
   // Delivers what arrived: input is posted, activation sent. Called by
   // PeekMessageW and GetMessageW.
   virtual void pump() = 0;
-  // GetMessageW found nothing: wait for something (headless: move the clock
-  // to the next scripted event). False when nothing can ever arrive.
-  virtual bool wait() = 0;
+  // GetMessageW found nothing: wait up to `timeoutMs` for something (headless:
+  // move the clock to the next scripted event). False when nothing can ever
+  // arrive.
+  virtual bool wait(uint32_t timeoutMs) = 0;
   // PeekMessageW found nothing.
   virtual void idlePoll() = 0;
   // A frame reached the screen (240 x 320 RGB565); called only when the

@@ -72,6 +72,8 @@ uint64_t nowMicros() {
   return s.virtualClock ? s.virtualMicros.load() : realMicros();
 }
 
+bool isVirtualClock() { return state().virtualClock; }
+
 void advanceClock(uint64_t micros) {
   State& s = state();
   if (!s.virtualClock) return;

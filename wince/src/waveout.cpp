@@ -130,6 +130,9 @@ MMRESULT waveOutWrite(HWAVEOUT hwo, LPWAVEHDR header, UINT size) {
       ch->framesSinceStart = 0;
     }
     ch->queue.push_back(header);
+    // Its end is not known until the thread's next turn: the next advance of
+    // a virtual clock waits for that turn.
+    d.due.store(0);
   }
   d.wake.notify_all();
   return MMSYSERR_NOERROR;
@@ -185,14 +188,24 @@ void ceAudioSetDeviceCount(UINT count) {
   d.deviceCount = count;
 }
 
-void ceAudioSync() {
-  AudioDevice& d = device();
-  std::unique_lock<std::mutex> lock(d.m);
-  if (!d.running) return;
-  uint64_t want = ++d.syncRequested;
-  d.wake.notify_all();
-  d.synced.wait(lock, [&] { return d.syncDone >= want || !d.running; });
+void ceAudioSync() { device().sync(); }
+
+namespace wince {
+
+void AudioDevice::sync() {
+  std::unique_lock<std::mutex> lock(m);
+  if (!running) return;
+  uint64_t want = ++syncRequested;
+  wake.notify_all();
+  synced.wait(lock, [&] { return syncDone >= want || !running; });
 }
+
+void AudioDevice::onClockAdvance(uint64_t nowMicros, void* user) {
+  auto* d = static_cast<AudioDevice*>(user);
+  if (nowMicros >= d->due.load()) d->sync();
+}
+
+}  // namespace wince
 
 std::vector<int16_t> ceAudioCaptured(HWAVEOUT hwo) {
   AudioDevice& d = device();

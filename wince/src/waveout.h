@@ -4,6 +4,8 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "wince/mmsystem.h"
+#include "wince/src/backend.h"
 
 struct HWAVEOUT__ {
   WAVEFORMATEX format{};
@@ -29,6 +32,8 @@ struct HWAVEOUT__ {
 };
 
 namespace wince {
+
+bool isVirtualClock();
 
 struct Completion {
   HWAVEOUT channel;
@@ -57,6 +62,7 @@ class AudioDevice {
   void ensureThread(std::unique_lock<std::mutex>&) {
     if (running) return;
     running = true;
+    if (!clockListener) clockListener = addClockListener(&AudioDevice::onClockAdvance, this);
     thread = std::thread([this] { run(); });
   }
 
@@ -68,6 +74,8 @@ class AudioDevice {
     }
     wake.notify_all();
     if (thread.joinable()) thread.join();
+    if (clockListener) removeClockListener(clockListener);
+    clockListener = 0;
     sdlClose();
   }
 
@@ -106,15 +114,27 @@ class AudioDevice {
 
   // Headless: consumes what is due by the tick count into the captures.
   void processHeadless(uint32_t now);
+  // Headless: the tick (in microseconds) at which the first buffer still
+  // queued on any channel ends; kNever when none is queued.
+  uint64_t headlessDue(uint64_t nowMicros) const;
   // SDL: keeps the device's queue filled; false when no device can open.
   bool sdlTurn();
+  // SDL: microseconds until the device's queue wants more, kNever when no
+  // channel has anything to play.
+  uint64_t sdlWait() const;
   void sdlClose();
 
+  static constexpr uint64_t kNever = UINT64_MAX;
+
+  // The thread sleeps until a buffer is written or reset, a sync is asked
+  // for, or the next buffer is due: on the real clock by its own timer, on
+  // the virtual clock when an advance passes the due time (onClockAdvance).
   void run() {
     std::unique_lock<std::mutex> lock(m);
     while (running) {
       uint64_t request = syncRequested;
-      if (!(mode == CeAudioMode::Sdl && sdlTurn())) processHeadless(GetTickCount());
+      const bool sdlOut = mode == CeAudioMode::Sdl && sdlTurn();
+      if (!sdlOut) processHeadless(GetTickCount());
       while (!completions.empty()) {
         Completion c = completions.front();
         completions.pop_front();
@@ -126,12 +146,41 @@ class AudioDevice {
         lock.lock();
         if (--ch->pendingCompletions == 0 && ch->closed) delete ch;
       }
+      // A buffer a callback queued again counts in the wait below.
+      const uint64_t now = nowMicros();
+      uint64_t wait = kNever;
+      if (sdlOut) {
+        wait = sdlWait();
+        due.store(kNever);
+      } else {
+        const uint64_t at = headlessDue(now);
+        due.store(at);
+        if (at != kNever) wait = at > now ? at - now : 0;
+      }
       syncDone = request;
       synced.notify_all();
-      if (syncRequested != request) continue;
-      wake.wait_for(lock, std::chrono::milliseconds(2));
+      if (syncRequested != request || wait == 0) continue;
+      if (wait == kNever) {
+        wake.wait(lock);
+      } else if (isVirtualClock()) {
+        // Virtual time moves only when the program advances it; the advance
+        // that passes the due time syncs. The real-time bound only guards a
+        // clock that stops being virtual.
+        wake.wait_for(lock, std::chrono::seconds(1));
+      } else {
+        wake.wait_for(lock, std::chrono::microseconds(wait));
+      }
     }
   }
+
+  // Clock listener: an advance of the virtual clock to or past the next due
+  // buffer completes it before the program goes on.
+  static void onClockAdvance(uint64_t nowMicros, void* user);
+  // Returns once the thread has run a whole turn after the call.
+  void sync();
+
+  std::atomic<uint64_t> due{kNever};
+  int clockListener = 0;
 
   HWAVEOUT find(HWAVEOUT h) {
     for (HWAVEOUT ch : channels)

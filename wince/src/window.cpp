@@ -510,7 +510,7 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT lo, UINT hi) {
   for (;;) {
     s.backend->pump();
     if (wince::takeMessage(msg, window, lo, hi, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
-    if (!s.backend->wait()) {
+    if (!s.backend->wait(10)) {
       // Nothing can ever arrive (headless with no script left): end as if quit.
       std::fputs("GetMessageW: no message can arrive, ending the loop\n", stderr);
       *msg = MSG{nullptr, WM_QUIT, 0, 0, GetTickCount(), {0, 0}};
@@ -536,7 +536,7 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const void* const*, BOOL, DWORD ms,
   for (;;) {
     const DWORD waited = GetTickCount() - start;
     if (waited >= ms) return kTimeout;
-    s.backend->wait();  // up to 10 ms for the window's next event
+    s.backend->wait(ms - waited);  // the window's next event or the time
     if (queued()) return count;
   }
 }

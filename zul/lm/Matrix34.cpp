@@ -120,13 +120,6 @@ Matrix34 Matrix34::operator*(const Matrix34& o) const {
   return r;
 }
 
-void Matrix34::transformPoint(const Vector3& in, Vector3& out) const {
-  const Q14 x = in.x, y = in.y, z = in.z;  // in and out may be the same vector
-  out.x = wrapAdd(sum3(q14Mul(x, m[0]), q14Mul(y, m[3]), q14Mul(z, m[6])), m[9]);
-  out.y = wrapAdd(sum3(q14Mul(x, m[1]), q14Mul(y, m[4]), q14Mul(z, m[7])), m[10]);
-  out.z = wrapAdd(sum3(q14Mul(x, m[2]), q14Mul(y, m[5]), q14Mul(z, m[8])), m[11]);
-}
-
 Matrix34& Matrix34::inverse(Matrix34& out) const {
   auto M = q14Mul;
   const Q14 e0 = m[0], e1 = m[1], e2 = m[2], e3 = m[3], e4 = m[4], e5 = m[5], e6 = m[6], e7 = m[7],

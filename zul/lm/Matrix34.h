@@ -34,7 +34,13 @@ struct Matrix34 {
   void setAxisRotation(Q14 deg, Q14 x, Q14 y, Q14 z);
 
   Matrix34 operator*(const Matrix34& o) const;
-  void transformPoint(const Vector3& in, Vector3& out) const;
+  // In the header: meshes call it once a vertex.
+  void transformPoint(const Vector3& in, Vector3& out) const {
+    const Q14 x = in.x, y = in.y, z = in.z;  // in and out may be the same vector
+    out.x = wrapAdd(wrapAdd(wrapAdd(q14Mul(x, m[0]), q14Mul(y, m[3])), q14Mul(z, m[6])), m[9]);
+    out.y = wrapAdd(wrapAdd(wrapAdd(q14Mul(x, m[1]), q14Mul(y, m[4])), q14Mul(z, m[7])), m[10]);
+    out.z = wrapAdd(wrapAdd(wrapAdd(q14Mul(x, m[2]), q14Mul(y, m[5])), q14Mul(z, m[8])), m[11]);
+  }
   // Cofactors over the determinant; all zero for a singular matrix.
   Matrix34& inverse(Matrix34& out) const;
   void setFromQuaternion(const Quaternion& q, const Vector3& t);

@@ -1,5 +1,8 @@
 #include "zul/lm/Q14.h"
 
+#include <bit>
+#include <cmath>
+
 int32_t isqrt(int32_t x) {
   if (x < 32) {
     int32_t h = (x + 1) >> 1;
@@ -26,16 +29,14 @@ int32_t isqrt(int32_t x) {
 }
 
 uint64_t isqrt64(uint64_t x) {
-  uint64_t root = 0;
-  for (uint64_t bit = uint64_t{1} << 62; bit != 0; bit >>= 2) {
-    if (x >= root + bit) {
-      x -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-  }
-  return root;
+  // The rounded double root is within one of the floor (x itself rounds to
+  // 53 bits, which moves its root by far less than 1); the products below
+  // settle the last step exactly.
+  uint64_t r = static_cast<uint64_t>(std::sqrt(static_cast<double>(x)));
+  if (r > 0xFFFFFFFFu) r = 0xFFFFFFFFu;
+  if (r * r > x) return r - 1;
+  if (r < 0xFFFFFFFFu && (r + 1) * (r + 1) <= x) return r + 1;
+  return r;
 }
 
 Q14 sqrtQ14(Q14 x) {
@@ -78,9 +79,7 @@ void unitQ14(Q14& x, Q14& y) {
   // Bring the larger magnitude into [2^29, 2^30): small vectors are scaled up
   // exactly, so rounding the length up to a whole number costs under 2^-29 of
   // it; large ones drop low bits, which turns the direction by as little.
-  int shift = 0;
-  for (uint64_t m = ax > ay ? ax : ay; m < (uint64_t{1} << 29); m <<= 1) ++shift;
-  for (uint64_t m = ax > ay ? ax : ay; m >= (uint64_t{1} << 30); m >>= 1) --shift;
+  const int shift = 30 - static_cast<int>(std::bit_width(ax > ay ? ax : ay));
   ax = shift >= 0 ? ax << shift : ax >> -shift;
   ay = shift >= 0 ? ay << shift : ay >> -shift;
   const uint64_t s = ax * ax + ay * ay;  // below 2^61

@@ -12,6 +12,37 @@ void ShotRecord::rotateAim(Q14 angle) {
   aimChanged = 1;
 }
 
+void ShotRecord::aimAlong(int32_t dx, int32_t dy) {
+  aim.set(dx * 16384, dy * 16384);
+  renormalise(aim);
+  rotateAim(0);
+}
+
+void ShotRecord::moveEnglishPoint(Q14 dx, Q14 dy) {
+  englishPoint.x = wrapAdd(englishPoint.x, dx);
+  englishPoint.y = wrapAdd(englishPoint.y, dy);
+  limitLength(englishPoint, kTipRadius);
+  aimChanged = 1;
+}
+
+void ShotRecord::renormalise(Vector2& v) {
+  const uint64_t sq = static_cast<uint64_t>(int64_t{v.x} * v.x) + static_cast<uint64_t>(int64_t{v.y} * v.y);
+  if (sq == 0) return;
+  uint64_t r = 0;
+  for (uint64_t bit = uint64_t{1} << 31; bit; bit >>= 1)
+    if ((r + bit) * (r + bit) <= sq) r += bit;
+  if (r == 0) return;
+  v.x = static_cast<Q14>(int64_t{v.x} * 16384 / static_cast<int64_t>(r));
+  v.y = static_cast<Q14>(int64_t{v.y} * 16384 / static_cast<int64_t>(r));
+}
+
+void ShotRecord::limitLength(Vector2& v, Q14 to) {
+  const Q14 l = v.length();
+  if (l <= to) return;
+  v.x = static_cast<Q14>(int64_t{v.x} * to / l);
+  v.y = static_cast<Q14>(int64_t{v.y} * to / l);
+}
+
 void ShotRecord::recordEvent(PhysicalObject* a, PhysicalObject* b) {
   const bool kept = b && (b->type == PhysicalObject::kPocket || b->type == PhysicalObject::kOffTable ||
                           b->type == PhysicalObject::kLanding);

@@ -25,8 +25,21 @@ struct ShotRecord {
     PhysicalObject* second;
   };
 
+  static constexpr Q14 kTipRadius = 0x28000;  // 10.0
+
   // Turns the aim by angle (Q14 degrees); forgets the chosen target and marks the aim changed.
   void rotateAim(Q14 angle);
+  // Aims along (dx, dy), y up the table, as a touch does: the exact
+  // direction, then turned by nothing.
+  void aimAlong(int32_t dx, int32_t dy);
+  // Moves the cue-tip point and keeps it within kTipRadius.
+  void moveEnglishPoint(Q14 dx, Q14 dy);
+  // Back to unit length by an exact root (the vector's own length is too
+  // coarse to hold a unit vector steady over many turns).
+  static void renormalise(Vector2& v);
+  // Scales v back to length `to` when longer, by its coarse length, so that
+  // points stored at that length stay where they are.
+  static void limitLength(Vector2& v, Q14 to);
   // Appends a contact unless the same pair was the last one or the list is
   // full; pocket, off-table and landing events may use the reserved room.
   void recordEvent(PhysicalObject* a, PhysicalObject* b);

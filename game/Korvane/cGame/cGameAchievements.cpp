@@ -84,26 +84,85 @@ int32_t countShownNotices(const cGame& game) {
   return std::popcount(game.notices.shown & ((1u << k_achievementCount) - 1));
 }
 
+void keepNoticesClearOf(cGame& game, int32_t x, int32_t y, int32_t width, int32_t height) {
+  AchievementNotices& n = game.notices;
+  if (n.clearPaint != game.frame.paintFrameCount) {
+    n.clearPaint = game.frame.paintFrameCount;
+    n.clearCount = 0;
+  }
+  if (n.clearCount >= AchievementNotices::kClearRects || width <= 0 || height <= 0) return;
+  int32_t* r = n.clearRects[n.clearCount++];
+  r[0] = x;
+  r[1] = y;
+  r[2] = width;
+  r[3] = height;
+}
+
+namespace {
+
+// Slot s's plate at its place on the current interface 49 would cover a
+// title kept clear of in this paint.
+bool isPlateBlocked(cGame& game, int32_t s) {
+  const AchievementNotices& n = game.notices;
+  if (n.clearPaint != game.frame.paintFrameCount) return false;
+  const int32_t e = k_elNoticeSlot0 + s;
+  // A free plate stands at its place.
+  const int32_t x = n.slots[s].frames > 0 ? n.slots[s].targetX : getElementX(game, e);
+  int32_t box[4];
+  if (!getSpriteElementBox(game, -1, e, x, box)) return false;
+  for (int32_t k = 0; k < n.clearCount; ++k) {
+    const int32_t* r = n.clearRects[k];
+    if (box[0] < r[0] + r[2] && r[0] < box[2] && box[1] < r[1] + r[3] && r[1] < box[3]) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void paintAchievementNotices(cGame& game) {
   CurrentInterface keep(*(&game));
   selectInterface(game, k_ifAchievementNotices);
   if (game.interfaces.currentInterface != k_ifAchievementNotices) return;
+  // A notice that has not come in yet and would cover a title takes a free
+  // plate clear of it, or waits off the screen with its frames kept.
+  bool held[k_noticeSlots] = {};
+  for (int32_t s = 0; s < k_noticeSlots; ++s) {
+    NoticeSlot& slot = game.notices.slots[s];
+    if (slot.frames <= 0 || !isPlateBlocked(game, s)) continue;
+    for (int32_t t = 0; t < k_noticeSlots && slot.frames == k_noticeFrames; ++t) {
+      NoticeSlot& free = game.notices.slots[t];
+      if (free.frames > 0 || isPlateBlocked(game, t)) continue;
+      free.frames = slot.frames;
+      free.id = slot.id;
+      free.targetX = getElementX(game, k_elNoticeSlot0 + t);
+      setElementVisible(game, k_elNoticeSlot0 + t, true);
+      setElementX(game, -1, k_elNoticeSlot0 + t, k_noticeStartX);
+      slot.frames = 0;
+      setElementVisible(game, k_elNoticeSlot0 + s, false);
+      setElementX(game, -1, k_elNoticeSlot0 + s, slot.targetX);
+    }
+    if (slot.frames > 0) held[s] = true;
+  }
   // Plates move first so that their texts go with them.
   for (int32_t s = 0; s < k_noticeSlots; ++s) {
     const NoticeSlot& slot = game.notices.slots[s];
     if (slot.frames <= 0) continue;
     const int32_t e = k_elNoticeSlot0 + s;
     int32_t x = getElementX(game, e);
-    if (slot.frames >= kNoticeSlideInFrom)
-      x = std::max(x - k_noticeStep, slot.targetX);
+    // In, it stays at its place until its last frames; one that waited
+    // comes in then.
+    if (held[s])
+      x = k_noticeStartX;
     else if (slot.frames < kNoticeSlideOutBelow)
       x = std::min(x + k_noticeStep, k_noticeStartX);
+    else
+      x = std::max(x - k_noticeStep, slot.targetX);
     setElementX(game, -1, e, x);
   }
   paintInterface(game);
   for (int32_t s = 0; s < k_noticeSlots; ++s) {
     NoticeSlot& slot = game.notices.slots[s];
-    if (slot.frames <= 0) continue;
+    if (slot.frames <= 0 || held[s]) continue;
     const int32_t x = getElementX(game, k_elNoticeSlot0 + s) + kTextOffset;
     const int32_t line = k_elNoticeLine0 + 2 * s, title = k_elNoticeTitle0 + 2 * s;
     setElementX(game, -1, line, x);

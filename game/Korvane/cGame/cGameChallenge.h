@@ -40,6 +40,7 @@ struct ChallengeState {
   int32_t listFirst = 0;  // the first visible row as last seen
   uint8_t ended = 0;      // the challenge's result is decided
   uint8_t demo = 0;       // a challenge demonstration plays the shots
+  uint8_t rivalRefused = 0;  // the rival match's stake is more than the money: its notice is up
 };
 
 // The prize of each place within a category.

@@ -63,6 +63,11 @@ constexpr int32_t k_uiAnimArrowDown = 2;
 constexpr int32_t k_uiAnimArrowLeft = 3;
 constexpr int32_t k_uiAnimArrowRight = 4;
 constexpr int32_t k_uiAnimArrowHeld = 4;        // added to an arrow's animation while held
+constexpr int32_t k_uiFramePlate = 19;          // the panel plate, 224x200 (the question's)
+constexpr int32_t k_uiFramePlateLow = 42;       // the same 124 high
+constexpr int32_t k_uiFramePlateMenu = 43;      // 228 high
+constexpr int32_t k_uiFramePlateTall = 44;      // 260 high
+constexpr int32_t k_uiFrameSeatMark = 45;       // under the chosen stake seat
 constexpr int32_t k_uiFrameMessageFirst = 30;   // message box parts 30-41 (3, 4 and 5 parts)
 constexpr int32_t k_uiFrameMessageLast = 41;
 constexpr int32_t k_uiFrameDialogFirst = 63;    // dialog triplets 63-104 (left, middle, right)
@@ -171,7 +176,7 @@ constexpr int32_t k_textOptionAimingGuide = 7;
 constexpr int32_t k_textOption8 = 8;
 constexpr int32_t k_textYes = 17;
 constexpr int32_t k_textNo = 18;
-constexpr int32_t k_textTouchToStart = 30;
+constexpr int32_t k_textTouchPrompt = 30;  // the one prompt to touch the screen
 constexpr int32_t k_textQuickMatch = 31;
 constexpr int32_t k_textCareer = 32;
 constexpr int32_t k_textSingleMatch = 33;
@@ -190,8 +195,10 @@ constexpr int32_t k_textBuyBody = 113;        // two tags: the item's name, the 
 constexpr int32_t k_textShopCategory0 = 403;  // 403-405
 constexpr int32_t k_textShopItem0 = 406;      // 406-420, the item names
 constexpr int32_t k_textMoney = 435;          // %n
+constexpr int32_t k_textMoneyLost = 725;      // %n: an amount lost
 constexpr int32_t k_textOption8Note = 680;
 constexpr int32_t k_textTournamentNote = 693;
+constexpr int32_t k_textCupKeptNote = 727;  // the quit question's note on a won cup
 
 // ---- the table view: in-game banks, their "ig.bar" entries, the HUD's
 // frames and the elements of interface 56 it paints
@@ -419,6 +426,7 @@ constexpr int32_t k_textTableNote0 = 86;        // 86-94
 constexpr int32_t k_textTableLine0 = 96;        // 96-104
 constexpr int32_t k_textCareerIntro = 115;
 constexpr int32_t k_textCareerLocked = 489;
+constexpr int32_t k_textCareerUnlockHint = 728;  // how a locked character opens
 
 // ---- the shop (270), the item bought (330) and the shop explanation (430)
 constexpr int32_t k_interfaceShop = 40;
@@ -479,6 +487,7 @@ constexpr int32_t k_textNotEnoughMoney = 111;
 constexpr int32_t k_textEquipQuestion = 112;
 constexpr int32_t k_textShopPriceLine = 421;  // "%t": the price
 constexpr int32_t k_textOwned = 422;
+constexpr int32_t k_textEquipped = 726;  // the owned item in use
 constexpr int32_t k_textShopExplanation1 = 438;
 constexpr int32_t k_textShopExplanation2 = 439;
 constexpr int32_t k_textMatchedSet = 440;

@@ -396,6 +396,15 @@ int32_t getInterfaceElementHeight(cGame& game, int32_t id, int32_t i) {
   int16_t* e = getInterfaceElement(game, id, i);
   return e ? param(e, 1) : 0;
 }
+bool getSpriteElementBox(cGame& game, int32_t id, int32_t i, int32_t x, int32_t box[4]) {
+  int16_t* e = spriteOnly(getInterfaceElement(game, id, i));
+  if (!e) return false;
+  const int32_t slot = param(e, F::kSpriteBank), frame = param(e, F::kSpriteFrame);
+  ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
+  if (!bank || frame < 0 || frame >= bank->frameCount) return false;
+  bank->getFrameRect(box, frame, x, e[F::kWordY], 0);
+  return true;
+}
 int32_t getElementFont(cGame& game, int32_t i) { return getInterfaceElementFont(game, -1, i); }
 int32_t getInterfaceElementFont(cGame& game, int32_t id, int32_t i) {
   int16_t* e = getInterfaceElement(game, id, i);
@@ -431,8 +440,9 @@ void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim) {
     a = static_cast<int16_t>(anim >= 0 ? anim | mode : anim);
   }
 }
-void setElementPalette(cGame& game, int32_t i, int32_t palette) {
-  int16_t* e = getInterfaceElement(game, -1, i);
+void setElementPalette(cGame& game, int32_t i, int32_t palette) { setInterfaceElementPalette(game, -1, i, palette); }
+void setInterfaceElementPalette(cGame& game, int32_t id, int32_t i, int32_t palette) {
+  int16_t* e = getInterfaceElement(game, id, i);
   if (!e) return;
   if (e[F::kWordType] == F::kText)
     param(e, F::kTextPalette) = static_cast<int16_t>(palette);

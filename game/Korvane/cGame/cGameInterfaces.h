@@ -53,6 +53,9 @@ int32_t getElementWidth(cGame& game, int32_t i);
 int32_t getInterfaceElementWidth(cGame& game, int32_t id, int32_t i);
 int32_t getElementHeight(cGame& game, int32_t i);
 int32_t getInterfaceElementHeight(cGame& game, int32_t id, int32_t i);
+// The box (left, top, right, bottom) of a sprite element's frame with its
+// left at x; false for an element that is no sprite or has no frame.
+bool getSpriteElementBox(cGame& game, int32_t id, int32_t i, int32_t x, int32_t box[4]);
 int32_t getElementFont(cGame& game, int32_t i);
 int32_t getInterfaceElementFont(cGame& game, int32_t id, int32_t i);
 void setElementVisible(cGame& game, int32_t i, bool on);
@@ -64,6 +67,7 @@ void setInterfaceElementFrame(cGame& game, int32_t id, int32_t i, int32_t frame)
 void setElementAnim(cGame& game, int32_t i, int32_t anim);
 void setInterfaceElementAnim(cGame& game, int32_t id, int32_t i, int32_t anim);
 void setElementPalette(cGame& game, int32_t i, int32_t palette);
+void setInterfaceElementPalette(cGame& game, int32_t id, int32_t i, int32_t palette);
 void setInterfaceElementSprite(cGame& game, int32_t id, int32_t i, int32_t bank);
 void copyInterfacePanel(cGame& game, int32_t from, int32_t to);
 int32_t getElementAlignFlags(cGame& game, int32_t i);

@@ -218,6 +218,7 @@ int32_t updateDialogBox(cGame& game) {
 void paintDialogBox(cGame& game, Graphics* g) {
   const DialogBox& d = game.dialog;
   if (d.life < 0 || !g) return;
+  keepNoticesClearOf(game, d.x, d.y, d.width, d.height);
   if (ASprite* bank = game.loading.sprites[kDialogBank]) {
     auto paint = [&](int32_t frame, int32_t x) {
       if (frame >= 0 && frame < bank->frameCount) bank->paintFrame(g, frame, x, d.y, 0);

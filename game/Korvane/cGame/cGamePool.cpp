@@ -344,8 +344,14 @@ void updatePower(cGame& game) {
 
 void updateSpin(cGame& game) {
   if (game.tutorial.textBoxOpen) {
-    updateTutorialTextBox(game);
-    return;
+    // The selector's own pad and masse button act at once and close the
+    // coach's box; other keys page it.
+    constexpr uint32_t kPad = k_keyRight | k_keyLeft | k_keyUp | k_keyDown;
+    if (!game.keys.isPressed(kPad) && !game.keys.isHeld(kPad) && !game.keys.isReleased(kKeyMasse)) {
+      updateTutorialTextBox(game);
+      return;
+    }
+    closeTutorialTextBox(game);
   }
   if (game.challenges.demo) {
     updateChallengeDemoSpin(game);

@@ -73,8 +73,10 @@ void paintTouchHint(cGame& game, Graphics* g) {
           501)
     return;
   game.resetClip(g);
-  drawCString(game, g, game.text.fonts, game.states.gameState == k_stateCoinToss ? "TOUCH ANY COIN" : "TOUCH SCREEN",
-              kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  if (game.states.gameState == k_stateCoinToss)
+    drawCString(game, g, game.text.fonts, "Touch a coin", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  else
+    drawString(game, g, game.text.fonts, k_textTouchPrompt, kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 void paintBallNumbers(cGame& game, Graphics* g) {
@@ -91,6 +93,10 @@ void paintBallNumbers(cGame& game, Graphics* g) {
 void paintTextBox(cGame& game, Graphics* g) {
   if (!game.turn.textBoxOn || game.turn.textBoxText < 0) return;
   paintSpriteElementTo(game, kTextBoxFrame, 0, 0, false, g);
+  int32_t frame[4];
+  if (getSpriteElementBox(game, kHudInterface, kTextBoxFrame, getInterfaceElementX(game, kHudInterface, kTextBoxFrame),
+                          frame))
+    keepNoticesClearOf(game, frame[0], frame[1], frame[2] - frame[0], frame[3] - frame[1]);
   const int16_t* box = getInterfaceElement(game, kHudInterface, kTextBoxText);
   if (box && game.text.fonts[0]) {
     substitutePlayerNames(game, game.turn.textBoxText);
@@ -167,7 +173,9 @@ void paintTableScene(cGame& game, Graphics* g) {
   paintTutorialTextBox(game, g);
   paintMessages(game, g);
   if (s == k_stateResultLines) paintInterfaceAt(game, game.table.hudOffset, 0, false);
-  if (game.match.gameType == k_gameTypeChallenge && game.rules.challengeShotsAllowed > 1) {
+  // The shots left stand in the panel, under the open spin selector.
+  if (game.match.gameType == k_gameTypeChallenge && game.rules.challengeShotsAllowed > 1 &&
+      !game.turn.spinSelectorShown) {
     setTextParam(game, 0, game.rules.challengeShotsLeft);
     drawElementText(game, game.match.altPanelLayout ? 29 : 21, k_textShotsLeft);
   }

@@ -62,8 +62,10 @@ void handOverPottedBalls(cGame& game, int32_t from, int32_t to, uint32_t keepMas
   for (int32_t k = 0; k < movedCount; ++k) addPottedBall(*(&game), moved[k], to);
 }
 
-void setGroupIconLook(cGame& game, int32_t element, int32_t frame, int32_t /*palette*/) {
+// The palette tells the two UK colours apart on one frame; -1 keeps it.
+void setGroupIconLook(cGame& game, int32_t element, int32_t frame, int32_t palette) {
   setInterfaceElementFrame(*(&game), kHudInterface, element, frame);
+  if (palette >= 0) setInterfaceElementPalette(game, kHudInterface, element, palette);
 }
 
 void cGamePoolHooks::playSound(int32_t id, int32_t volume) { ::playSound(game, id, 0, volume, volume); }

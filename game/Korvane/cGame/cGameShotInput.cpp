@@ -12,7 +12,6 @@ constexpr Q14 kRestTurnSpeed = 4096;    // 0.25 degree
 constexpr Q14 kMaxTurnSpeed = 819200;   // 50 degrees
 constexpr Q14 kHalfTurn = 0x2d0000;     // 180 degrees
 constexpr Q14 kTargetError = 0x30000;   // 12 degrees
-constexpr Q14 kTipRadius = 0x28000;     // 10.0
 constexpr uint32_t kFineRight = 16, kFineLeft = 4, kReverse = 32768;
 constexpr uint32_t kPreviousTarget = 256, kNextTarget = 1024;
 
@@ -27,27 +26,6 @@ constexpr Q14 kDLeft = 0xc0000;           // 48.0
 constexpr Q14 kDBottom = -3899392;        // -238.0
 constexpr Vector2 kDCentre{0x154000, -0x324000};  // (85.0, -201.0)
 constexpr Q14 kDRadius = 0x98000;         // 38.0
-
-// Scales a vector to length `to` when its coarse length is above it.
-void limitLength(Vector2& v, Q14 to) {
-  const Q14 l = v.length();
-  if (l <= to) return;
-  v.x = static_cast<Q14>(int64_t{v.x} * to / l);
-  v.y = static_cast<Q14>(int64_t{v.y} * to / l);
-}
-
-// Back to unit length by an exact root (the vector's own length is too
-// coarse to hold a unit vector steady over many turns).
-void renormalise(Vector2& v) {
-  const uint64_t sq = static_cast<uint64_t>(int64_t{v.x} * v.x) + static_cast<uint64_t>(int64_t{v.y} * v.y);
-  if (sq == 0) return;
-  uint64_t r = 0;
-  for (uint64_t bit = uint64_t{1} << 31; bit; bit >>= 1)
-    if ((r + bit) * (r + bit) <= sq) r += bit;
-  if (r == 0) return;
-  v.x = static_cast<Q14>(int64_t{v.x} * kOne / static_cast<int64_t>(r));
-  v.y = static_cast<Q14>(int64_t{v.y} * kOne / static_cast<int64_t>(r));
-}
 
 }  // namespace
 
@@ -64,10 +42,7 @@ int32_t aimAtStylus(cGame& game) {
   // The aim runs from the cue ball's point to the touched one as it is: cut
   // to whole degrees it could miss the middle of the very ball touched.
   if (dx == 0 && dy == 0) return 1;
-  ShotRecord& shot = game.world.shot;
-  shot.aim.set(dx * kOne, dy * kOne);
-  renormalise(shot.aim);
-  rotateAim(game, 0);
+  game.world.shot.aimAlong(dx, dy);
   return 1;
 }
 
@@ -91,7 +66,7 @@ bool turnAimByKeys(cGame& game) {
   if (turning) {
     rotateAim(game, turn);
     // Many small turns must not shrink or grow the aim.
-    renormalise(shot.aim);
+    ShotRecord::renormalise(shot.aim);
     shot.aimTurnSpeed = std::min(s + 4096, kMaxTurnSpeed);
     return true;
   }
@@ -161,12 +136,7 @@ void aimAtNextTargetBall(cGame& game, int32_t step, bool withError) {
 }
 
 void moveEnglishPoint(cGame& game, Q14 dx, Q14 dy) {
-  Vector2& e = game.world.shot.englishPoint;
-  e.x = wrapAdd(e.x, dx);
-  e.y = wrapAdd(e.y, dy);
-  // The coarse length, so points stored 10.0 away by it stay where they are.
-  limitLength(e, kTipRadius);
-  game.world.shot.aimChanged = 1;
+  game.world.shot.moveEnglishPoint(dx, dy);
 }
 
 void resetShot(cGame& game) {
@@ -195,7 +165,7 @@ void resetShot(cGame& game) {
 void clampIntoD(Vector2& p) {
   Vector2 d;
   p.subtract(d, kDCentre);
-  limitLength(d, kDRadius);
+  ShotRecord::limitLength(d, kDRadius);
   p.x = wrapAdd(kDCentre.x, d.x);
   p.y = wrapAdd(kDCentre.y, d.y);
 }

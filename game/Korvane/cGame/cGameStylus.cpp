@@ -323,27 +323,38 @@ void spinButton(cGame& g, int32_t x) {
   }
 }
 
-void spinArrows(cGame& g, int32_t left) {
-  // The pad: up and down in the middle column, left and right beside them.
-  const int32_t middle = left + 45;
-  repeatButton(g, {middle, 206, 40, 40}, k_touchKeyUp, &g.stylus.upArrowHighlight);
-  repeatButton(g, {middle, 250, 40, 40}, k_touchKeyDown, &g.stylus.downArrowHighlight);
-  repeatButton(g, {left, 227, 40, 40}, k_touchKeyLeft, &g.stylus.leftArrowHighlight);
-  repeatButton(g, {middle + 43, 227, 40, 40}, k_touchKeyRight, &g.stylus.rightArrowHighlight);
+// The pad: up and down in the middle column, left and right beside them.
+struct SpinPad {
+  Rect up, down, left, right;
+  bool contains(int32_t x, int32_t y) const {
+    return touch::contains(up, x, y) || touch::contains(down, x, y) || touch::contains(left, x, y) ||
+           touch::contains(right, x, y);
+  }
+};
+constexpr SpinPad spinPad(int32_t left) {
+  return {{left + 45, 206, 40, 40}, {left + 45, 250, 40, 40}, {left, 227, 40, 40}, {left + 88, 227, 40, 40}};
+}
+
+void spinArrows(cGame& g, const SpinPad& pad) {
+  repeatButton(g, pad.up, k_touchKeyUp, &g.stylus.upArrowHighlight);
+  repeatButton(g, pad.down, k_touchKeyDown, &g.stylus.downArrowHighlight);
+  repeatButton(g, pad.left, k_touchKeyLeft, &g.stylus.leftArrowHighlight);
+  repeatButton(g, pad.right, k_touchKeyRight, &g.stylus.rightArrowHighlight);
 }
 
 void mapSpinSelector(cGame& g) {
+  const SpinPad pad = spinPad(isTwoPlayerSecond(g) ? 25 : 88);
   if (isTwoPlayerSecond(g)) {
     spinButton(g, 170);
-    spinArrows(g, 25);
-  } else {
-    if (!g.stylus.spinButtonHidden) spinButton(g, 2);
-    if (!g.stylus.spinArrowsLocked) spinArrows(g, 88);
+  } else if (!g.stylus.spinButtonHidden) {
+    spinButton(g, 2);
   }
-  // A lesson's text box over the selector: a tap anywhere turns its page. The
-  // fire key is one of the keys it reads; key 17 is the match's menu key.
+  spinArrows(g, pad);
+  // A lesson's text box over the table: a tap off the selector's button and
+  // pad turns its page (the fire key is one of the keys it reads; key 17 is
+  // the match's menu key). The button and the pad act, and close the box.
   if (g.match.gameType == k_gameTypeTutorial && g.stylus.spinArrowsLocked) {
-    if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
+    if (!pad.contains(g.releaseX, g.releaseY) && up(g, kWholeScreen)) pair(g, k_touchKeyFire);
     return;
   }
   // The selector's "Back" on the left soft key closes it: it sends the key

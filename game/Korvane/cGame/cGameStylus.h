@@ -152,7 +152,7 @@ struct StylusState {
   int32_t cueScreenX = 0;
   int32_t cueScreenY = 0;
   uint8_t spinButtonHidden = 0;
-  uint8_t spinArrowsLocked = 0;
+  uint8_t spinArrowsLocked = 0;  // a lesson's box is open: a tap off the selector's controls turns its page
 };
 
 // The pen-down test under a second name.

@@ -260,9 +260,9 @@ void paintInGameHud(cGame& game, Graphics* g) {
   paintSpriteElementTo(game, game.match.altPanelLayout ? k_elHudBarAlt : k_elHudBar, 0, 0, false, g);
   const int32_t s = game.states.gameState;
   // The "?" stands on the key that opens the in-game menu; it gives way where
-  // that key closes the spin selector and on the group choice, whose Back
-  // and "MENU" are its own.
-  if (s != k_stateSpinSelector && s != k_stateBreakChoice) {
+  // that key closes the spin selector and on the coin toss and the group
+  // choice, which pause from their own "MENU".
+  if (s != k_stateSpinSelector && s != k_stateCoinToss && s != k_stateBreakChoice) {
     setElementFrame(game, k_elHintButton, game.table.hudHint >= 0 ? k_hudFrameHint + 1 : k_hudFrameHint);
     paintSpriteElementTo(game, k_elHintButton, 0, 0, false, g);
   }
@@ -308,7 +308,7 @@ void paintInGameHud(cGame& game, Graphics* g) {
     } else if (s == k_stateShotPower) {
       setElementFrame(game, k_elFireHint, game.stylus.fireHighlight ? k_hudFramePowerFire + 1 : k_hudFramePowerFire);
       paintSpriteElementTo(game, k_elFireHint, fireX, 0, false, g);
-    } else if (s == k_stateSpinSelector && !isElementVisible(game, k_elTutorialBox)) {
+    } else if (s == k_stateSpinSelector) {
       const int32_t frame = game.stylus.leftArrowHighlight    ? k_hudFrameSpinLeft
                             : game.stylus.rightArrowHighlight ? k_hudFrameSpinRight
                             : game.stylus.upArrowHighlight    ? k_hudFrameSpinUp
@@ -320,7 +320,9 @@ void paintInGameHud(cGame& game, Graphics* g) {
   }
 
   // The group and the pocketed balls of the player at the table, in the
-  // panel on that player's side.
+  // panel on that player's side, where the open spin selector stands: it
+  // hides them.
+  if (game.turn.spinSelectorShown) return;
   const int32_t player = game.match.currentPlayer & 1;
   const int32_t sideShift = player == 1 ? 238 + game.table.hudOffset : game.table.hudOffset;
   auto paintPotted = [&game, g, sideShift](int32_t p, int32_t threshold) {

@@ -153,7 +153,7 @@ void openTutorialTextBox(cGame& game, int32_t textId) {
   game.tutorial.textPages = std::max(pages, 1);
   game.tutorial.textMorePages = 0 < game.tutorial.textPages - 1;
   game.table.hudHint = -1;
-  // A tap anywhere turns its pages (the selector's pad is covered).
+  // A tap off the selector's controls turns its pages.
   game.stylus.spinArrowsLocked = 1;
   setInterfaceElementVisible(game, k_interfaceHud, k_elTutorialBox, true);
 }
@@ -165,6 +165,10 @@ void updateTutorialTextBox(cGame& game) {
     game.tutorial.textMorePages = game.tutorial.textPage + 1 < game.tutorial.textPages;
     return;
   }
+  closeTutorialTextBox(game);
+}
+
+void closeTutorialTextBox(cGame& game) {
   game.tutorial.textBoxOpen = 0;
   game.stylus.spinArrowsLocked = 0;
   game.table.hudHint = kHintTextBoxClosed;

@@ -37,6 +37,8 @@ bool tutorialSpinLocked(cGame& game);
 bool tutorialMasseLocked(cGame& game);
 void openTutorialSpinText(cGame& game);
 void updateTutorialTextBox(cGame& game);
+// Closes the box at once, whatever its page.
+void closeTutorialTextBox(cGame& game);
 void clearTutorialWait(cGame& game);
 void returnFromTutorial(cGame& game);
 int32_t getTutorialLessonText(cGame& game, int32_t word);

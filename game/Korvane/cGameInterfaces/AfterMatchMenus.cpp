@@ -14,7 +14,6 @@ namespace {
 
 const uint32_t kRetryItems[] = {k_textYes, k_textNo};
 constexpr int32_t kPubSpotChallenges = 3, kPubSpotShop = 4;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 }  // namespace
 
@@ -135,7 +134,7 @@ void paintPostMatchMenu(cGame& game, Graphics* g) {
   const int32_t row = game.menu.selection;
   if (row >= 0 && row < 4)
     drawElementText(game, k_postMatchDescription, static_cast<int32_t>(k_postMatchDescriptions[row]));
-  if (armed && isBlinkOn(game)) drawElementString(game, k_postMatchPrompt, kTouchToContinue);
+  if (armed && isBlinkOn(game)) drawElementText(game, k_postMatchPrompt, k_textTouchPrompt);
   paintMenu(game);
 }
 

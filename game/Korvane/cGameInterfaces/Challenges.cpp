@@ -20,7 +20,6 @@ constexpr int32_t kPageButtonSelection = -2;
 constexpr int32_t kCoach = 10;
 constexpr int32_t kOpponentSlot = 1;
 constexpr int32_t kStateLocked = 0, kStateOpen = 1, kStateWon = 2;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 constexpr const char* kChangePage = "Change Page";
 
 const uint32_t kCategoryMenu[] = {116, 117, 118, 119, 706};
@@ -52,6 +51,18 @@ void updateChallengeCategories(cGame& game) {
     // The rival match shows under a veil until it is unlocked.
     if (!game.career.specialRivalOpen) setMenuEntryFlags(game, k_textRivalMatch, kDisabled);
     markCompletedCategories(game);
+    game.challenges.rivalRefused = 0;
+    return;
+  }
+  // The notice that the money does not reach the rival's stake: the next
+  // select or back only closes it.
+  if (game.challenges.rivalRefused) {
+    updateScreen(game, false);
+    if (game.keys.isPressed(k_keySelect | k_keyRightSoft | k_keyBack)) {
+      game.challenges.rivalRefused = 0;
+      game.menu.selection = -1;
+      game.keys.lock(2);
+    }
     return;
   }
   const int32_t id = updateScreen(game);
@@ -63,6 +74,13 @@ void updateChallengeCategories(cGame& game) {
     game.challenges.category = id - k_textChallengeCategory0;
     game.setState(k_stateChallengeList);
   } else if (id == k_textRivalMatch) {
+    // Refused as the stake choice refuses a stake the money does not reach.
+    if (!canAffordStake(game, stakeLevelOfSlot(k_rivalMatchSlot))) {
+      playSound(game, k_soundError, 0, 100, 100);
+      game.challenges.rivalRefused = 1;
+      game.keys.lock(2);
+      return;
+    }
     game.match.gameType = k_gameTypeCareer;
     game.setup.rivalMatch = 1;
     game.setState(k_stateRulesChoice);
@@ -70,12 +88,16 @@ void updateChallengeCategories(cGame& game) {
 }
 
 void paintChallengeCategories(cGame& game, Graphics* g) {
-  const bool veiled = isVeiled(*(&game), game.menu.selection);
-  for (int32_t k = 0; k < 3; ++k) setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
+  const bool refused = game.challenges.rivalRefused != 0;
+  const bool veiled = !refused && isVeiled(*(&game), game.menu.selection);
+  // The note plate carries either note; the padlocks only the locked one.
+  setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0, veiled || refused);
+  for (int32_t k = 1; k < 3; ++k) setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
   paintScreen(game, g, k_challengeMenuBack, -1);
   drawElementText(game, k_challengeMenuTitle, k_textChallengeMenuTitle);
   paintMenu(game);
   if (veiled) drawElementText(game, k_challengeMenuNote, k_textRivalLocked);
+  if (refused) drawElementText(game, k_challengeMenuNote, k_textStakeNotice);
 }
 
 void markCompletedCategories(cGame& game) {
@@ -147,7 +169,7 @@ void paintChallengeList(cGame& game, Graphics* g) {
   drawElementText(game, k_challengeListTitle, k_textChallengeListTitle);
   paintMenu(game);
   if (game.states.screenFlags[k_screenFlagChallengeConfirm] && !veiled && selected && game.frame.gameClock % 1000 > 500)
-    drawElementString(game, k_challengeListConfirm, kTouchToContinue);
+    drawElementText(game, k_challengeListConfirm, k_textTouchPrompt);
   if (veiled) {
     setTextParam(game, 0, entry);
     drawElementText(game, k_challengeListInfo, k_textChallengeLocked);

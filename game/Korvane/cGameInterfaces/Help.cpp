@@ -309,6 +309,7 @@ void updateAbout(cGame& game) {
     game.help.aboutTotalHeight = 0;
     for (int32_t id = k_textCreditsFirst; id <= game.help.aboutLastText; ++id)
       game.help.aboutTotalHeight += getAboutTextHeight(game, id) + game.help.aboutLineSpacing;
+    setElementVisible(game, k_aboutArrowUp, false);
     return;
   }
   updateScreen(game, false);
@@ -328,6 +329,9 @@ void updateAbout(cGame& game) {
     return;
   }
   updateMenuArrows(game, k_aboutArrowUp, k_aboutArrowDown, false);
+  // The up arrow shows once credits have gone up out of the view: while
+  // they start there is nothing above it to bring back.
+  setElementVisible(game, k_aboutArrowUp, game.help.aboutScroll < 0);
 }
 
 void paintAbout(cGame& game, Graphics* g) {

@@ -14,7 +14,6 @@ namespace {
 constexpr int32_t kSpecialRival = 10, kLastRival = 8;
 constexpr int32_t kResultLines = 4;
 constexpr int32_t kCharacters = 10;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 }  // namespace
 
@@ -124,14 +123,16 @@ void paintMatchResult(cGame& game, Graphics* g) {
       drawElementText(game, k_resultBetResultLabel, k_textResultBetResult);
       setTextParam(game, 0, game.setup.currentBet);
       drawElementText(game, k_resultBet, k_textMoney);
-      setTextParam(game, 0, game.matchResult.betResult);
-      drawElementText(game, k_resultBetResult, k_textMoney);
+      // A lost bet reads "-$25".
+      const int32_t bet = game.matchResult.betResult;
+      setTextParam(game, 0, bet < 0 ? -bet : bet);
+      drawElementText(game, k_resultBetResult, bet < 0 ? k_textMoneyLost : k_textMoney);
     }
   }
   drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
   setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
   drawElementText(game, k_resultMoney, k_textMoney);
-  if (isBlinkOn(game)) drawElementString(game, k_resultPrompt, kTouchToContinue);
+  if (isBlinkOn(game)) drawElementText(game, k_resultPrompt, k_textTouchPrompt);
 }
 
 // ---- the unlock check
@@ -163,7 +164,7 @@ void checkUnlocks(cGame& game) {
   }
   const int32_t s = std::clamp(game.setup.opponentSlot, 0, kLastRival);
   if (!humanWon) {
-    if (c.money < static_cast<uint32_t>(k_stakePrices[stakeLevelOfSlot(s)]))
+    if (!canAffordStake(game, stakeLevelOfSlot(s)))
       leaveFor(k_stateStakeChoice);
     else
       game.setInGameState(k_stateInGameQuestion);

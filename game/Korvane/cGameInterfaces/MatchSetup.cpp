@@ -30,7 +30,6 @@ namespace F = interfaceformat;
 
 namespace {
 
-constexpr int32_t kSpecialRival = 10;  // the rival slot of the rival match
 // A walk round the ten characters never needs more steps than this.
 constexpr int32_t kWalkLimit = k_characterCount;
 
@@ -48,7 +47,7 @@ int32_t portraitOf(int32_t character) { return k_slotPortrait0 + std::clamp(char
 // ---- the roster
 
 int32_t getRivalCharacter(cGame& game, int32_t slot) {
-  if (slot == kSpecialRival) return kSpecialRival;
+  if (slot == k_rivalMatchSlot) return k_rivalMatchSlot;
   const int32_t row = std::clamp(game.career.progress.character, 0, k_characterCount - 1);
   return k_rivalRoster[row][std::clamp(slot, 0, 8)];
 }
@@ -58,6 +57,10 @@ int32_t getHomeTable(const cGame& /*game*/, int32_t character) {
 }
 
 int32_t stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeLevelCount - 1); }
+
+bool canAffordStake(const cGame& game, int32_t level) {
+  return static_cast<int64_t>(game.career.progress.money) >= k_stakePrices[std::clamp(level, 0, k_stakeLevelCount - 1)];
+}
 
 int32_t countWonCharacters(const cGame& game) {
   int32_t n = 0;
@@ -185,9 +188,9 @@ void updateRulesSelection(cGame& game) {
       break;
     case k_gameTypeCareer:
       if (game.setup.rivalMatch) {
-        game.setup.opponentSlot = kSpecialRival;
+        game.setup.opponentSlot = k_rivalMatchSlot;
         game.setup.rivalIndex = 8;
-        game.setup.chosenRival = kSpecialRival;
+        game.setup.chosenRival = k_rivalMatchSlot;
         armCoinToss(game);
         enterGameLoading(game);
       } else {
@@ -470,7 +473,7 @@ void updateStakeSelection(cGame& game) {
       game.setup.stakeNoticeShown = 0;
     } else if (!isStakeLevelUnlocked(game, game.setup.stakeLevel)) {
       playSound(game, k_soundError, 0, 100, 100);
-    } else if (static_cast<int64_t>(game.career.progress.money) < k_stakePrices[game.setup.stakeLevel]) {
+    } else if (!canAffordStake(game, game.setup.stakeLevel)) {
       playSound(game, k_soundError, 0, 100, 100);
       game.setup.stakeNoticeShown = 1;
     } else {
@@ -578,7 +581,7 @@ void updateVersus(cGame& game) {
 
 void paintVersus(cGame& game, Graphics* g) {
   paintScreen(game, g, k_versusBack, -1);
-  if (game.frame.gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchToStart);
+  if (game.frame.gameClock % 1000 >= 501) drawElementText(game, k_versusPrompt, k_textTouchPrompt);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -42,8 +42,12 @@ bool isCharacterAvailable(const cGame& game, int32_t c);
 void setTable(cGame& game, int32_t t);
 // A new match without a lag starts with the coin toss.
 void armCoinToss(cGame& game);
+// The rival slot of the rival match.
+constexpr int32_t k_rivalMatchSlot = 10;
 // Stake level of a rival slot (the special rival plays at the top level).
 int32_t stakeLevelOfSlot(int32_t slot);
+// The money reaches the minimum bet of the stake level.
+bool canAffordStake(const cGame& game, int32_t level);
 bool isStakeLevelUnlocked(const cGame& game, int32_t level);
 // Colour-effect amount of the glowing stake picture at a paint count.
 int32_t stakeGlowAmount(int32_t paintCounter);

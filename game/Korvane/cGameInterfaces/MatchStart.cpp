@@ -28,9 +28,11 @@ const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable
 
 // ---- bet (700)
 
+// The bet moves between the level's minimum and maximum and never takes more
+// than the player has. Every way into a career match refuses one the player
+// cannot afford, so the level's minimum holds.
 int32_t getBetMinimum(cGame& game) {
   const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
-  // A bet never takes more than the player has.
   return std::min<int64_t>(k_stakePrices[level], game.career.progress.money);
 }
 
@@ -57,6 +59,11 @@ void updateBetScreen(cGame& game) {
   const int32_t high = getBetMaximum(game), low = getBetMinimum(game);
   const int32_t step = std::max((high - low) * 10 / 100, 1);
   selectInterface(game, kBetInterface);
+  // The key under "MENU" pauses the match, as the label says.
+  if (game.keys.isPressed(k_keyRightSoft)) {
+    enterIGM(game);
+    return;
+  }
   if (game.keys.isPressed(kBetMore)) {
     game.setup.currentBet = std::min(game.setup.currentBet + step, high);
     if (game.setup.currentBet >= high) {
@@ -92,9 +99,10 @@ void paintBetScreen(cGame& game, Graphics* g) {
     setTextParam(game, 0, value);
     drawElementText(game, label + 1, k_textMoney);
   };
+  const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
   money(k_betLabel, k_textBet, game.setup.currentBet);
-  money(k_betMinimumLabel, k_textBetMinimum, getBetMinimum(game));
-  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[stakeLevelOfSlot(game.setup.opponentSlot)]);
+  money(k_betMinimumLabel, k_textBetMinimum, k_stakePrices[level]);
+  money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[level]);
   money(k_betMoneyLabel, k_textBetMoney,
         static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, 0x7FFFFFFF)));
   game.resetClip(g);
@@ -127,6 +135,10 @@ void updateCoinToss(cGame& game) {
     return;
   }
   selectInterface(game, kCoinInterface);
+  if (game.keys.isPressed(k_keyRightSoft)) {
+    enterIGM(game);
+    return;
+  }
   if (game.setup.tossPhase == 0) {
     const int32_t id = updateMenu(game);
     if (id == k_textTails || id == k_textHeads) {
@@ -156,12 +168,14 @@ void updateCoinToss(cGame& game) {
   }
 }
 
-void paintCoinToss(cGame& game, Graphics* /*g*/) {
+void paintCoinToss(cGame& game, Graphics* g) {
   selectInterface(game, kCoinInterface);
   paintInterface(game);
   drawElementText(game, k_tossPrompt, game.setup.tossPhase == 0 ? k_textTossPrompt : k_textTossSpinning);
   paintMenu(game);
   setTextParam(game, 0, 0);
+  game.resetClip(g);
+  drawCString(game, g, game.text.fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
   selectInterface(game, kHud);
 }
 

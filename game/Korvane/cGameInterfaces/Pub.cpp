@@ -121,7 +121,11 @@ void paintCareerCharacterSelection(cGame& game, Graphics* g) {
   drawElementText(game, k_careerTableLine, k_textTableLine0 + t);
   drawElementText(game, k_careerTableName, k_textTableName0 + t);
   drawElementText(game, k_careerTableNote, k_textTableNote0 + t);
-  drawElementString(game, k_careerHint, "Touch character name to select");
+  // A locked character says how it opens instead.
+  if (locked)
+    drawElementText(game, k_careerHint, k_textCareerUnlockHint);
+  else
+    drawElementString(game, k_careerHint, "Touch character name to select");
 }
 
 // ---- career introduction (160)
@@ -179,7 +183,7 @@ void paintCareerIntro(cGame& game, Graphics* g) {
     }
   }
   if (game.frontEnd.touchPrompt) {
-    if (isBlinkOn(game)) drawCString(game, g, game.text.fonts, "TOUCH SCREEN", k_font1, 50, 230, 16);
+    if (isBlinkOn(game)) drawString(game, g, game.text.fonts, k_textTouchPrompt, k_font1, 50, 230, 16);
   } else {
     drawCString(game, g, game.text.fonts, " ", k_font1, 50, 310, 16);
   }

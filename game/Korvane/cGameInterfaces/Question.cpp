@@ -155,9 +155,13 @@ void answerQuestionYes(cGame& game) {
       game.setInGameState(k_stateAfterShot);
       break;
     case kQuitTournament:
-      // Quitting with the cup won still pays for it.
-      if (game.tournaments.draw.isFinished()) payTournamentPrize(game);
-      leaveQuestion(game, k_stateTournamentMenu);
+      // Leaving with the cup won pays for it and shows the prize first.
+      if (game.tournaments.draw.isFinished()) {
+        payTournamentPrize(game);
+        leaveQuestion(game, k_stateTournamentPrize);
+      } else {
+        leaveQuestion(game, k_stateTournamentMenu);
+      }
       break;
     default:
       // An action nobody asks with: back where the question came from.
@@ -232,7 +236,10 @@ void paintQuestion(cGame& game, Graphics* g) {
     drawElementText(game, k_questionBody, game.question.body);
   }
   if (action == kOption8Offer) drawElementText(game, k_questionNote, k_textOption8Note);
-  if (tournamentNote) drawElementText(game, k_questionNote, k_textTournamentNote);
+  if (tournamentNote)
+    drawElementText(game, k_questionNote,
+                    action == kQuitTournament && game.tournaments.draw.isFinished() ? k_textCupKeptNote
+                                                                                      : k_textTournamentNote);
   paintMenu(game);
 }
 

@@ -90,7 +90,7 @@ void updateShop(cGame& game) {
       game.shop.panelFullyOpen = 0;
     }
     game.keys.lock(2);
-  } else if (game.shop.errorShown && game.keys.isPressed(k_keyBack)) {
+  } else if (game.shop.errorShown && game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
     game.shop.errorShown = 0;
     showShopError(game);
     game.keys.lock(2);
@@ -196,15 +196,18 @@ void showShopError(cGame& game) {
   for (int32_t i = 0; i < 7; ++i) setElementVisible(game, k_shopErrorBox0 + i, game.shop.errorShown != 0);
 }
 
-// The banner behind "owned": both ends and the middle tiled under the text.
+// The banner behind "owned" (or "equipped" for the item in use): both ends
+// and the middle tiled under the text.
 void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
+  const int32_t item = clampItem(game.shop.currentItem);
+  const int32_t word = game.career.equippedLevel[item / 5] == item % 5 + 1 ? k_textEquipped : k_textOwned;
   const int32_t font = getElementFont(game, e);
   ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
   ASprite* bank = game.loading.sprites[k_slotShopBanner];
   Graphics* g = currentTarget(game);
   if (fontBank && bank && g && bank->frameCount > k_bannerFrameMiddle) {
-    const int32_t w = getStringWidth(game, fontBank, k_textOwned);
+    const int32_t w = getStringWidth(game, fontBank, word);
     const int32_t left = getElementX(game, e) + getElementWidth(game, e) / 2 - w / 2;
     const int32_t top = getElementY(game, e) - 2;
     bank->paintFrame(g, k_bannerFrameLeft, left - bank->getFrameWidth(k_bannerFrameLeft) - 1, top, 0);
@@ -213,7 +216,7 @@ void paintOwnedBanner(cGame& game) {
     g->setClip(0, 0, 240, 320);
     bank->paintFrame(g, k_bannerFrameRight, left + w - 1, top, 0);
   }
-  drawElementText(game, e, k_textOwned);
+  drawElementText(game, e, word);
 }
 
 // --- item bought (330)
@@ -244,7 +247,7 @@ void paintItemBought(cGame& game, Graphics* g) {
 void paintTouchPrompt(cGame& game, Graphics* g) {
   if (!g || !game.frontEnd.touchPrompt || !isBlinkOn(game)) return;
   game.resetClip(g);
-  drawCString(game, g, game.text.fonts, "TOUCH SCREEN", kPromptFont, kPromptX, kPromptY, kPromptAnchor);
+  drawString(game, g, game.text.fonts, k_textTouchPrompt, kPromptFont, kPromptX, kPromptY, kPromptAnchor);
 }
 
 // --- shop explanation (430)
@@ -313,6 +316,12 @@ using namespace touch;
 
 void mapShop(cGame& g) {
   rightSoftHighlight(g);
+  // "Not enough money!" goes with a touch anywhere, as it says; the back
+  // button closes it too.
+  if (g.shop.errorShown) {
+    if (up(g, kWholeScreen)) press(g, k_touchKeyLeftSoft);
+    return;
+  }
   leftSoftHighlight(g, {99, 132, 40, 40});
   // The item is the shop's select key: it opens the detail panel, and then
   // asks to buy (or, owned, to equip) as the panel's "buy" tag does.

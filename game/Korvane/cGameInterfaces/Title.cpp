@@ -27,7 +27,7 @@ void updateTitle(cGame& game) {
 
 void paintTitle(cGame& game, Graphics* g) {
   paintScreen(game, g, -1, -1);
-  if (isBlinkOn(game)) drawElementText(game, k_titlePrompt, k_textTouchToStart);
+  if (isBlinkOn(game)) drawElementText(game, k_titlePrompt, k_textTouchPrompt);
   drawElementText(game, k_titleNote, k_textTitleNote);
 }
 

@@ -16,8 +16,12 @@ constexpr int32_t kLightPeriod = 500, kLightOn = 251;
 constexpr int32_t kKeyLockFrames = 5;
 constexpr int32_t kCupAchievement[3] = {23, 17, 8};  // by level
 constexpr int32_t kLastStage = Tournament::kStageCount - 1;
-constexpr const char* kBracketPrompt = "Touch screen to continue";
-constexpr const char* kPrizePrompt = "Touch screen";
+
+// Achievement notices keep clear of text element i of the current interface.
+void keepTitleClear(cGame& game, int32_t i) {
+  keepNoticesClearOf(game, getElementX(game, i), getElementY(game, i), getElementWidth(game, i),
+                     getElementHeight(game, i));
+}
 
 // The frame that shows an entry of a stage.
 int32_t entryFrame(int32_t entry, int32_t stage) {
@@ -187,7 +191,9 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   }
   paintInterfaceAt(game, dx, 0, false);
   drawElementText(game, k_bracketTitle, k_textStageTitle0 + std::clamp(t.stage(), 0, kLastStage));
-  if (game.frame.gameClock % 1000 > 500) drawElementString(game, k_bracketPrompt, kBracketPrompt);
+  // The cup's notice keeps off "Champion!".
+  if (t.isFinished()) keepTitleClear(game, k_bracketTitle);
+  if (game.frame.gameClock % 1000 > 500) drawElementText(game, k_bracketPrompt, k_textTouchPrompt);
   drawElementText(game, k_bracketPrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, t.prize);
@@ -229,9 +235,10 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   drawSavedBackground(game, g);
   paintInterface(game);
   drawElementText(game, k_prizeTitle, k_textTournaments);
+  keepTitleClear(game, k_prizeTitle);
   if (game.frame.paintFrameCount % 10 >= 5) {
     drawElementText(game, k_prizeBlink, k_textCompletionBlink);
-    drawElementString(game, k_prizePrompt, kPrizePrompt);
+    drawElementText(game, k_prizePrompt, k_textTouchPrompt);
   }
   drawElementText(game, k_prizePrizeLabel, k_textPrizeLabel);
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);

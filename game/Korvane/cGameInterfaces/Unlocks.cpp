@@ -18,7 +18,6 @@ constexpr uint32_t kPageDown = 8704;
 constexpr int32_t kCharacters = 10;
 constexpr int32_t kPortraitSlot0 = 13;
 constexpr int32_t kLights = 12;
-constexpr const char* kTouchToContinue = "Touch screen to continue";
 
 }  // namespace
 
@@ -233,7 +232,7 @@ void paintCareerComplete(cGame& game, Graphics* g) {
   setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
   drawElementStringLen(game, k_careerText, game.text.strings.work, game.text.strings.workLength, -1);
   setElementVisible(game, k_careerHidden, false);
-  drawElementString(game, k_careerPrompt, kTouchToContinue);
+  drawElementText(game, k_careerPrompt, k_textTouchPrompt);
 }
 
 // ---------------------------------------------------- touch mapping and rows

@@ -29,16 +29,24 @@ int32_t bitCount(uint32_t v) {
 
 bool onTable(const PhysicalObject* b) { return b && !b->pocketed && !b->hidden; }
 
-// A ball this near a pocket's centre is in its mouth: a rail it brushes
-// there on its way in makes no bank.
-constexpr int64_t kMouthRadius = 20 * int64_t{kQ14One};
+// A bank is the contact of a ball with a rail away from the pockets: a rail
+// ends at a pocket's mouth, and a ball that meets it within a ball's width
+// of an end (a rub on its way in or out of the jaws) makes none.
+constexpr int64_t kMouthWidth = 9 * 128;  // a ball's width, 1/128 units
 
-bool inPocketMouth(const PhysicsWorld& w, const PhysicalObject& ball) {
-  for (const PhysicalObject* p = w.pocketHead; p; p = p->next) {
-    const int64_t dx = int64_t{ball.position.x} - p->position.x, dy = int64_t{ball.position.y} - p->position.y;
-    if (dx * dx + dy * dy <= kMouthRadius * kMouthRadius) return true;
-  }
-  return false;
+bool nearRailEnd(const PhysicalObject& ball, const PhysicalObject& rail) {
+  // In 1/128 units the squares below stay well within 64 bits.
+  auto unit = [](Q14 v) { return int64_t{v} / 128; };
+  const int64_t ux = unit(rail.pointB.x) - unit(rail.pointA.x), uy = unit(rail.pointB.y) - unit(rail.pointA.y);
+  const int64_t length2 = ux * ux + uy * uy;
+  // Along the rail from each end to the point the ball touches.
+  const int64_t fromA = (unit(ball.position.x) - unit(rail.pointA.x)) * ux +
+                        (unit(ball.position.y) - unit(rail.pointA.y)) * uy;
+  const int64_t fromB = length2 - fromA;
+  auto within = [length2](int64_t along) {
+    return along < 0 || along * along < kMouthWidth * kMouthWidth * length2;
+  };
+  return within(fromA) || within(fromB);
 }
 
 }  // namespace
@@ -98,6 +106,11 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
   if (second->type == PhysicalObject::kBall) {
     const int32_t m = ballNumber(second);
     s.ballContactSeen = 1;
+    // A ball that meets a bank carrier carries the bank on.
+    if (s.bankCarriers & bit(n))
+      s.bankCarriers |= bit(m);
+    else if (s.bankCarriers & bit(m))
+      s.bankCarriers |= bit(n);
     if (n > 0 && m > 0) s.comboBalls |= bit(n) | bit(m);
     if (m == 0 && second->speed > kSparkSpeed) hook.restartHitSpark(first->m_screenX, first->m_screenY);
     if (!w.skipping) {
@@ -167,9 +180,7 @@ void ShotRules::onContact(PhysicalObject* first, PhysicalObject* second) {
     for (int32_t k = 0; k < PhysicsWorld::kLineSlots; ++k)
       if (w.lines[k] == second) index = k;
     if (index >= kFirstBankRail) {
-      // A bank is the potted ball's own rail, away from the pocket's mouth:
-      // a ball hit by one that banked, or one that rattles in, made none.
-      if (!inPocketMouth(w, *first)) s.bankCarriers |= bit(n);
+      if (!nearRailEnd(*first, *second)) s.bankCarriers |= bit(n);
       if (n > 0 || (n == 0 && !s.ballContactSeen)) s.ballRailCount[n] += 1;
     }
     if (!w.skipping) hook.playSound(k_soundCushion, contactVolume(first->speed));

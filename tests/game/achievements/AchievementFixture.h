@@ -75,8 +75,12 @@ class AchievementTest : public MenuTest {
   // Marks the file so that a later save shows: a save writes the whole image.
   void markSaveFile() {
     std::vector<uint8_t> bytes = readBytes("save.sav");
+    ASSERT_EQ(bytes.size(), 300u) << "no save file";
     bytes[250] = 0x5A;
     writeBytes("save.sav", bytes);
   }
-  bool savedSinceMark() { return readBytes("save.sav")[250] != 0x5A; }
+  bool savedSinceMark() {
+    const std::vector<uint8_t> bytes = readBytes("save.sav");
+    return bytes.size() == 300 && bytes[250] != 0x5A;
+  }
 };

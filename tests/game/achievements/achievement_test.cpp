@@ -1,4 +1,7 @@
 // Unlocking, the sliding notices, the percentages and the completion notice.
+#include <array>
+#include <initializer_list>
+
 #include "AchievementFixture.h"
 #include "tests/game/cGame/GameFixture.h"
 
@@ -148,6 +151,40 @@ TEST_F(Achievements, FiveNoticesThenASixthThenSlotZeroAgain) {
   EXPECT_EQ(game->notices.shown, 0u);
   EXPECT_FALSE(isAchievementNoticeShown(*game));
   for (int s = 0; s < 5; ++s) EXPECT_EQ(plateX(s), kPlateX) << s;
+}
+
+// A notice keeps clear of a title painted in the same frame: one that has
+// not come in takes the first free plate clear of it, or waits off the
+// screen with its frames until the title is gone.
+TEST_F(Achievements, NoticesKeepClearOfATitle) {
+  auto frame = [this](std::initializer_list<std::array<int, 4>> titles) {
+    ++game->frame.paintFrameCount;
+    for (const auto& t : titles) keepNoticesClearOf(*game, t[0], t[1], t[2], t[3]);
+    paintNotices();
+  };
+  unlockAchievement(*game, 3);  // slot 0, under a title
+  unlockAchievement(*game, 4);  // slot 1
+  frame({{0, 10, 240, 1}});
+  EXPECT_FALSE(plateShown(0));
+  EXPECT_EQ(game->notices.slots[2].id, 3) << "the first free plate clear of the title";
+  EXPECT_EQ(plateX(2), 220);
+  EXPECT_EQ(plateX(1), 220);
+  // A title over every plate: the new notice and the ones coming in wait.
+  unlockAchievement(*game, 5);  // slot 0 again
+  for (int k = 0; k < 50; ++k) frame({{0, 0, 240, 160}});
+  for (int s : {0, 1, 2}) {
+    EXPECT_EQ(plateX(s), 240) << s;
+    EXPECT_TRUE(plateShown(s)) << s;
+  }
+  EXPECT_EQ(game->notices.slots[0].frames, 40);
+  EXPECT_EQ(game->notices.slots[1].frames, 39);
+  EXPECT_EQ(countShownNotices(*game), 3);
+  // Gone: they come in and run their frames.
+  frame({});
+  EXPECT_EQ(plateX(0), 220);
+  EXPECT_EQ(game->notices.slots[0].frames, 39);
+  for (int k = 0; k < 40; ++k) frame({});
+  EXPECT_EQ(countShownNotices(*game), 0);
 }
 
 TEST_F(Achievements, ClearingHidesEverySlot) {

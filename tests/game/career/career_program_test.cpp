@@ -10,6 +10,7 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -76,6 +77,7 @@ std::vector<uint8_t> readFile(const fs::path& p) {
 }  // namespace
 
 TEST(CareerProgram, NewCareerIntoThePubAndAlongToTheShop) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   fs::remove_all(workDir());
   fs::create_directories(workDir() / "write");

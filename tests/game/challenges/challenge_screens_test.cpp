@@ -25,21 +25,38 @@ class ChallengeScreens : public FrontEndTest {
   }
 };
 
-TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlocked) {
-  for (const bool unlocked : {false, true}) {
-    SCOPED_TRACE(unlocked);
-    game->career.specialRivalOpen = unlocked;
+// Veiled until unlocked; once open, refused as the stake choice refuses a
+// stake the money does not reach (the top level's $500), with its notice
+// on the note plate until the next select.
+TEST_F(ChallengeScreens, RivalMatchVeiledUntilUnlockedAndRefusedWithoutItsStake) {
+  struct Case {
+    bool unlocked;
+    uint32_t money;
+    bool plays;
+  };
+  for (const Case& c : {Case{false, 5000, false}, Case{true, 500, true}, Case{true, 499, false}}) {
+    SCOPED_TRACE(c.money);
+    game->career.specialRivalOpen = c.unlocked;
+    game->career.progress.money = c.money;
+    game->match.gameType = -1;
+    game->setup.rivalMatch = 0;
     start(k_stateChallengeMenu);
-    EXPECT_EQ(getMenuEntryFlags(*game, k_textRivalMatch), unlocked ? 0u : 4u);
+    EXPECT_EQ(getMenuEntryFlags(*game, k_textRivalMatch), c.unlocked ? 0u : 4u);
     selectMenuEntryById(*game, k_textRivalMatch);
     paintChallengeCategories(*game, game->getGraphics());
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !unlocked) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(shown(k_ifChallengeMenu, k_challengeMenuNote0 + k), !c.unlocked) << k;
     frame({kSelect});
-    EXPECT_EQ(game->states.gameState, unlocked ? k_stateRulesChoice : k_stateChallengeMenu);
-    if (unlocked) {
-      EXPECT_EQ(game->match.gameType, k_gameTypeCareer);
-      EXPECT_EQ(game->setup.rivalMatch, 1);
-    }
+    EXPECT_EQ(game->states.gameState, c.plays ? k_stateRulesChoice : k_stateChallengeMenu);
+    EXPECT_EQ(game->match.gameType, c.plays ? k_gameTypeCareer : -1);
+    EXPECT_EQ(game->setup.rivalMatch, c.plays ? 1 : 0);
+    EXPECT_EQ(game->challenges.rivalRefused, c.unlocked && !c.plays);
+    if (!game->challenges.rivalRefused) continue;
+    paintChallengeCategories(*game, game->getGraphics());
+    EXPECT_TRUE(shown(k_ifChallengeMenu, k_challengeMenuNote0)) << "the note plate";
+    EXPECT_FALSE(shown(k_ifChallengeMenu, k_challengeMenuNote0 + 2)) << "no padlock";
+    frame({kSelect});
+    EXPECT_EQ(game->challenges.rivalRefused, 0) << "select only closes the notice";
+    EXPECT_EQ(game->states.gameState, k_stateChallengeMenu);
   }
 }
 

@@ -166,6 +166,11 @@ TEST_F(TutorialFlow, SelectorAndMasseLocks) {
     EXPECT_EQ(game->tutorial.textBoxOpen, k.lesson == 3);
     if (k.lesson == 3) {
       EXPECT_EQ(game->tutorial.textId, k.text);
+      // The arrow the text names acts at once and closes the box.
+      tap(14);
+      EXPECT_EQ(game->tutorial.textBoxOpen, 0);
+      EXPECT_EQ(game->world.shot.englishPoint.x, 16384);
+      EXPECT_EQ(game->states.gameState, k_stateSpinSelector);
     }
   }
 }

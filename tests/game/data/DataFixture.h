@@ -1,4 +1,6 @@
-// A game object over a shell whose root is a fresh temporary folder.
+// A game object over a shell whose root is a fresh temporary folder, which
+// is also the layer's writable folder: what the game writes or asks of its
+// storage does not depend on the folder the tests run in.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameTypes.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellHost.h"
 
 class DataTest : public ::testing::Test {
@@ -22,6 +25,8 @@ class DataTest : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    previousWriteDir = wince::writeDir();
+    wince::setWriteDir(dir.string());
     shell = std::make_unique<ShellHost>(&running);
     ASSERT_TRUE(shell->setRootPath((dir.string() + "/").c_str()));
     game = std::make_unique<cGame>(nullptr);
@@ -29,6 +34,8 @@ class DataTest : public ::testing::Test {
   void TearDown() override {
     game.reset();
     shell.reset();
+    if (dir.empty()) return;  // SetUp did not run
+    wince::setWriteDir(previousWriteDir);
     std::filesystem::remove_all(dir);
   }
   std::string path(const std::string& name) const { return (dir / name).string(); }
@@ -43,6 +50,7 @@ class DataTest : public ::testing::Test {
   bool exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
 
   std::filesystem::path dir;
+  std::string previousWriteDir;
   uint8_t running = 1;
   std::unique_ptr<ShellHost> shell;
   std::unique_ptr<cGame> game;

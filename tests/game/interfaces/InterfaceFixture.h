@@ -66,10 +66,13 @@ class InterfaceTest : public DataTest {
     game->text.fonts[0] = font.get();
     screen->fill(0);
   }
+  // Also after a SetUp that stopped early (a skip or a failed assertion).
   void TearDown() override {
-    for (int s = 0; s < 3; ++s) game->loading.sprites[s] = nullptr;
-    game->text.fonts[0] = nullptr;
-    game->frontEnd.paintTarget = nullptr;
+    if (game) {
+      for (int s = 0; s < 3; ++s) game->loading.sprites[s] = nullptr;
+      game->text.fonts[0] = nullptr;
+      game->frontEnd.paintTarget = nullptr;
+    }
     game.reset();
     screen.reset();
     DataTest::TearDown();

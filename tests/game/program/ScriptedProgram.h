@@ -2,7 +2,8 @@
 // death-test child. It records the front-end states the program passes
 // through (printed as "states 5 10 ..." at exit) and hands every frame
 // outside a match to the caller. The child exits with the program's code,
-// or 4 when WinMain returned 0 without quitting.
+// or 4 when WinMain returned 0 without quitting. It reads the built data
+// set: a test that runs it starts with SKIP_WITHOUT_DATA_SET().
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "game/Korvane/cGame/cGameStates.h"
 #include "game/Korvane/cGame/cGameTypes.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/DataSet.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
 
@@ -52,8 +54,13 @@ class RunFolder {
     ::setenv(kVariable, (std::to_string(::getpid()) + ":" + path_.string()).c_str(), 1);
   }
   ~RunFolder() {
-    // Not in a forked child that exits: the folder is its parent's.
+    // Not in a forked child that exits: the folder is its parent's. Kept
+    // for a look at its frames when KV_KEEP_RUN_FOLDER is set.
     if (owner_ != ::getpid()) return;
+    if (std::getenv("KV_KEEP_RUN_FOLDER")) {
+      std::fprintf(stderr, "run folder kept: %s\n", path_.c_str());
+      return;
+    }
     std::error_code ec;
     fs::remove_all(path_, ec);
   }

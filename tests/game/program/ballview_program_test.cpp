@@ -14,6 +14,7 @@
 
 #include "game/Game/Game.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/DataSet.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
 #include "windows_brew/memory/MemoryManager.h"
@@ -108,6 +109,7 @@ std::vector<uint16_t> readFrame(const fs::path& file, int32_t& viewX, int32_t& v
 }
 
 TEST(BallViewProgram, AQuickMatchBreakShowsThePocketCamera) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir();
   fs::remove_all(dir);

@@ -18,6 +18,7 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "game/Korvane/cGamePlay/ChallengeDemo.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -117,6 +118,7 @@ void challengeMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 TEST(ChallengeProgram, FirstChallengeWonByTouchPaysItsPrizeAndIsSaved) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir(kChallengeDir);
   fs::remove_all(dir);
@@ -227,6 +229,7 @@ void lockedFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(ChallengeProgram, ALockedChallengeLeavesTheListUsable) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir(kLockedDir);
   fs::remove_all(dir);
@@ -316,6 +319,7 @@ void lessonMatchFrame(cGame& g, int state, const uint16_t* pixels) {
 }
 
 TEST(ChallengeProgram, FirstLessonFromTheTutorialChoicePassesAndIsSaved) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir(kLessonDir);
   fs::remove_all(dir);

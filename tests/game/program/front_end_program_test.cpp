@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -75,6 +76,7 @@ void expectOptionsSavedAndQuit(const std::string& script) {
 }  // namespace
 
 TEST(FrontEndProgram, AnswerPassTheTitleUseTheOptionsAndQuitByTouch) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   expectOptionsSavedAndQuit(kScript);
 }
@@ -82,6 +84,7 @@ TEST(FrontEndProgram, AnswerPassTheTitleUseTheOptionsAndQuitByTouch) {
 // Mouse clicks are short: one shorter than a frame, or a few frames long,
 // takes every screen as a longer press does.
 TEST(FrontEndProgram, ShortClicksCountOnEveryScreen) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   for (int hold : {0, 20, 60}) {
     SCOPED_TRACE(testing::Message() << "held " << hold << " ms");

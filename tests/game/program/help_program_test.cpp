@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -76,6 +77,7 @@ fs::path screenFile(int state) { return scripted::screenFile(workDir(), state); 
 }  // namespace
 
 TEST(HelpProgram, HelpPagesAndTheScrollingCreditsByTouch) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   fs::remove_all(workDir());
   fs::create_directories(workDir() / "write");

@@ -2,10 +2,11 @@
 // from the tutorial choice, each played as its own texts tell the player.
 // The cue is pointed by a touch on the ball the text names, where that ball
 // is drawn; the spin selector opens from the Spin key, masse from its MASSE
-// button, the tip moves with the arrows held, Back closes it, and HIT stops
-// the gauge at the strength the text states. Every lesson passes and is
-// saved; no two boxes are up at once, a straight pot is no bank shot, and
-// the "?" is not left lit by the selector.
+// button, the tip moves with the arrows held (at once, the coach's box over
+// the selector or not: one hold takes it to the edge), Back closes it, and
+// HIT stops the gauge at the strength the text states. Every lesson passes
+// and is saved; no two boxes are up at once, no straight pot is called a
+// bank shot, and the "?" is not left lit by the selector.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +17,7 @@
 
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "game/Korvane/cGame/cGameTutorial.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -74,7 +76,7 @@ struct Run {
   int overlaps = 0;         // frames with two boxes up
   int hintChanged = 0;      // lessons whose "?" looked different after the selector
   std::vector<uint16_t> keyBefore;  // the left key's pixels before the selector
-  int bankBoxes = 0;        // bank-shot boxes in lesson 0
+  int bankBoxes = 0;        // bank-shot boxes over a straight pot
   std::string failures;
   matchtouch::MatchTouches match;
 } g_run;
@@ -117,7 +119,8 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
   r.match.onFrame(g, state, power);
   // The coach's box and another box never share the screen.
   if (state == k_stateMessageBox && (isBoxOverTable(g) || isMessageQueued(g))) ++r.overlaps;
-  if (r.lesson == 0 && isDialogBoxOpen(g) && std::string(g.dialog.body).find("Bank") != std::string::npos)
+  // The straight pots (the masse curve of lesson 3 meets a rail first: a kick).
+  if (r.lesson != 3 && isDialogBoxOpen(g) && std::string(g.dialog.body).find("Bank") != std::string::npos)
     ++r.bankBoxes;
   // The lesson's finish: the coach's box once it is drawn.
   if (state == k_stateMessageBox && g.turn.messageText == tutorialLessonWord(r.lesson, k_lessonPassed) &&
@@ -125,20 +128,24 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
     capture(pixels, r.lesson, "passed");
     r.finishShown = r.lesson;
   }
-  // The coach's text over the selector is read, then closed with a tap.
+  const std::vector<Action>& actions = kLessons[r.lesson].actions;
+  const bool acting = r.step < static_cast<int>(actions.size());
+  // The coach's text over the selector is read; then the arrow it names is
+  // held at once, or the box is closed with a tap.
   if (state == k_stateSpinSelector && g.tutorial.textBoxOpen) {
     if (!r.textSeen) r.textSeen = now() + 700;
-    if (now() > r.textSeen) {
-      capture(pixels, r.lesson, "selector_text");
+    if (now() < r.textSeen) return;
+    if (r.textSeen != 1) capture(pixels, r.lesson, "selector_text");
+    if (!acting || actions[r.step].act != kArrow) {
       touch(120, 150);
       r.textSeen = now() + 900;
+      return;
     }
-    return;
+    r.textSeen = 1;
+  } else {
+    r.textSeen = 0;
   }
-  r.textSeen = 0;
-  if (isBoxOverTable(g) || state == k_stateMessageBox || now() < r.wait) return;
-  const std::vector<Action>& actions = kLessons[r.lesson].actions;
-  if (r.step >= static_cast<int>(actions.size())) return;
+  if (isBoxOverTable(g) || state == k_stateMessageBox || now() < r.wait || !acting) return;
   const Action& a = actions[r.step];
   const bool aiming = state == k_stateAim && isHudAtTarget(g);
   const bool selector = state == k_stateSpinSelector;
@@ -180,8 +187,14 @@ void matchFrame(cGame& g, int state, const uint16_t* pixels) {
       if (!selector) return;
       const bool there = a.arg == 13 ? shot.englishPoint.y >= 10 * 16384 : shot.englishPoint.x >= 10 * 16384;
       if (!there) {
+        // One hold takes the tip to the edge, the coach's box up or not.
+        if (r.tried) {
+          fail(r.lesson, "the held arrow did not take the tip to the edge");
+          std::exit(6);
+        }
         const Point p = arrow(a.arg);
         touch(p.x, p.y, 20, 700);
+        r.tried = 1;
         r.wait = now() + 900;
         return;
       }
@@ -246,6 +259,7 @@ void frontEndFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(LessonsProgram, EveryLessonPassesByTouchAsItsTextsSay) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = scripted::runFolder(kDir);
   fs::remove_all(dir);

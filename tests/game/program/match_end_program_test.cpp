@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 #include "tools/save/SaveFileWriter.h"
 
@@ -129,6 +130,7 @@ void tapThroughTheEnd(int state, int held, const uint16_t* pixels) {
 }  // namespace
 
 TEST(MatchEndProgram, QuickMatchWonThroughTheCheatMenuEndsAtTheMainMenu) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir("kv_match_end_quick");
   fs::remove_all(dir);
@@ -206,6 +208,7 @@ void tapCareer(int state, int held) {
 }  // namespace
 
 TEST(MatchEndProgram, CareerWinAnnouncesAChallengeAndACharacterThenTheMenu) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir("kv_match_end_career");
   fs::remove_all(dir);
@@ -290,6 +293,7 @@ namespace {
 }  // namespace
 
 TEST(MatchEndProgram, RetryQuestionTutorialEndAndCareerEndAreDrawn) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = workDir("kv_match_end_screens");
   fs::remove_all(dir);

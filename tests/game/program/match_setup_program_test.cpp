@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -208,6 +209,7 @@ int differ(const fs::path& a, const fs::path& b, int x, int y, int w, int h) {
 }  // namespace
 
 TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
+  SKIP_WITHOUT_DATA_SET();
   auto seen = runAndRead(runQuick, "quick", kQuick,
                          scripted::statesFromStart({k_stateRulesChoice, k_stateVersus, k_stateGameLoading}) + "\n");
   const fs::path d = workDir("quick");
@@ -227,6 +229,7 @@ TEST(MatchSetupProgram, QuickMatchByTouchFromTheMenuToTheFirstTurn) {
 }
 
 TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
+  SKIP_WITHOUT_DATA_SET();
   auto seen = runAndRead(runSingle, "single", kSingle,
                          scripted::statesFromStart({k_stateRulesChoice, k_stateCharacterSelect, k_stateTableChoice,
                                                     k_stateVersus, k_stateGameLoading}) +
@@ -245,6 +248,7 @@ TEST(MatchSetupProgram, SingleMatchThroughBothCharacterStepsAndTheTableArrows) {
 }
 
 TEST(MatchSetupProgram, CareerMatchThroughStakeTableVersusAndBetToTheToss) {
+  SKIP_WITHOUT_DATA_SET();
   auto seen = runAndRead(runCareer, "career", kCareer,
                          scripted::statesFromStart({k_statePlayerChoice, k_stateRulesChoice, k_stateStakeChoice,
                                                     k_stateTableChoice, k_stateVersus, k_stateGameLoading}) +

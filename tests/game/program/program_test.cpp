@@ -9,6 +9,7 @@
 
 #include "game/Game/Game.h"
 #include "platform/brew/ApplicationImpl.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
@@ -63,6 +64,7 @@ void reportAtExit() {
 void makeWriteFolder() { std::filesystem::create_directories(scripted::runFolder("program_write")); }
 
 TEST(Program, LoadsThroughTheLogoAndQuitsOnClose) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   makeWriteFolder();
   EXPECT_EXIT(runProgram(300), ::testing::ExitedWithCode(0),

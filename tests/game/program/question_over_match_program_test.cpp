@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -96,5 +97,11 @@ void expectAnsweredAndTableBack(int entry, int pushOut) {
 
 }  // namespace
 
-TEST(QuestionOverMatchProgram, YesByAShortClickAndTheTableComesBack) { expectAnsweredAndTableBack(0, 1); }
-TEST(QuestionOverMatchProgram, NoByAShortClickAndTheTableComesBack) { expectAnsweredAndTableBack(1, 0); }
+TEST(QuestionOverMatchProgram, YesByAShortClickAndTheTableComesBack) {
+  SKIP_WITHOUT_DATA_SET();
+  expectAnsweredAndTableBack(0, 1);
+}
+TEST(QuestionOverMatchProgram, NoByAShortClickAndTheTableComesBack) {
+  SKIP_WITHOUT_DATA_SET();
+  expectAnsweredAndTableBack(1, 0);
+}

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -127,6 +128,7 @@ void writePanel() { std::ofstream(workDir() / "panel.txt") << g_panel; }
 }  // namespace
 
 TEST(ShopProgram, ExplanationShopBuyItemBoughtByTouch) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   fs::remove_all(workDir());
   fs::create_directories(workDir() / "write");

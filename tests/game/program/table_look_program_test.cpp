@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -124,6 +125,7 @@ LookRun g_run;
 }  // namespace
 
 TEST(TableLookProgram, MessagesMissTheButtonsAndTheSpinLabelStandsAloneOnItsKey) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = runDir();
   fs::remove_all(dir);

@@ -16,11 +16,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 
@@ -188,6 +190,7 @@ void guideFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, GuideGhostStaysOnTheAimLineWhileTheViewSlides) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kGuideDir);
   EXPECT_EXIT(scripted::run(dirOf(kGuideDir), 40000, guideFrame,
@@ -335,6 +338,7 @@ void boxFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, ABoxClosesOnATouchThatDoesNothingElseAndScratchGoesWithTheTurn) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kBoxDir);
   EXPECT_EXIT(
@@ -492,6 +496,7 @@ void barFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, EachBarLabelStandsOnTheKeyThatDoesIt) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kBarDir);
   EXPECT_EXIT(scripted::run(dirOf(kBarDir), 40000, barFrame,
@@ -620,6 +625,7 @@ void groupFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, SecondPlayersUkBreakShowsATrueGuideAndTheGroupChoiceKeysAct) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kGroupDir);
   EXPECT_EXIT(scripted::run(dirOf(kGroupDir), 40000, groupFrame,
@@ -643,6 +649,189 @@ TEST(TableProgram, SecondPlayersUkBreakShowsATrueGuideAndTheGroupChoiceKeysAct) 
   EXPECT_EQ(breaker, 1);
   EXPECT_GT(checked, 0);
   EXPECT_EQ(wrong, 0) << where;
+}
+
+// ---- UK colours and the spin point
+
+// The colour of the group icon of player p in the panel, as the HUD paints
+// it at the view's offset: 'r' red, 'y' yellow, '?' neither or both.
+char iconColour(const cGame& g, const uint16_t* p, int player) {
+  const int cx = (player == 0 ? 33 : 270) + g.table.hudOffset, cy = 76;
+  int red = 0, yellow = 0;
+  for (int y = cy - 7; y <= cy + 7; ++y)
+    for (int x = cx - 7; x <= cx + 7; ++x) {
+      if (x < 0 || x >= 240) continue;
+      const uint16_t c = p[y * 240 + x];
+      const int r = c >> 11, gr = (c >> 5) & 63, b = c & 31;
+      if (r >= 20 && b < 12 && gr < 24) ++red;
+      if (r >= 20 && b < 12 && gr >= 40) ++yellow;
+    }
+  return red > 20 && yellow == 0 ? 'r' : yellow > 20 && red == 0 ? 'y' : '?';
+}
+
+// The ball face of the spin selector, with the tip's marker, on the side of
+// the player at the table (clear of the table, which shows through the
+// panel's edge).
+std::vector<uint16_t> selectorFace(const cGame& g, const uint16_t* p) {
+  const int x0 = (g.match.currentPlayer == 1 ? 240 - 72 : 0) + 19;
+  std::vector<uint16_t> out;
+  for (int y = 61; y < 96; ++y) out.insert(out.end(), p + y * 240 + x0, p + y * 240 + x0 + 35);
+  return out;
+}
+
+struct ColourRun {
+  int phase = 0, chooser = -1, breaker = -1, selectorSame = -1, down = -1;
+  uint32_t until = 0;
+  std::vector<uint16_t> openTable;  // the breaker's selector before the groups
+  std::string seen;                 // " <player><colour>/<state>" each time a player's icon is looked at
+  std::string message;              // the first message after the choice
+  bool seenPlayer[2] = {false, false};
+  TwoPlayerTurns turns;
+  matchtouch::MatchTouches match;
+} g_colour;
+
+constexpr const char* kColourDir = "kv_table_colours";
+
+void noteIcon(cGame& g, int state, const uint16_t* pixels) {
+  ColourRun& r = g_colour;
+  const int p = g.match.currentPlayer & 1;
+  char word[24];
+  std::snprintf(word, sizeof word, " %d%c/%d", p, iconColour(g, pixels, p), state);
+  r.seen.append(word);
+  r.seenPlayer[p] = true;
+}
+
+void colourFrame(cGame& g, int state, int held, const uint16_t* pixels) {
+  ColourRun& r = g_colour;
+  if (!g.states.inGame) {
+    if (state == k_stateMainMenu && held == 20 && r.phase == 0) startMatch(g, k_gameTypeSingleMatch, k_ruleSetUK);
+    return;
+  }
+  if (r.down >= 0) {
+    g.keyReleased(r.down);
+    r.down = -1;
+  }
+  if (!pixels) return;
+  if (state == k_stateCoinToss && held == 30) touch(70, touchLayoutY(92) + 22);
+  const bool aiming = state == k_stateAim && humanAtTable(g) && isHudAtTarget(g) && !isBoxOverTable(g);
+  // The first message after the choice, with the icon under it.
+  if (r.phase == 4 && isMessageQueued(g) && isHudAtTarget(g)) {
+    r.message = g.messages.text[0];
+    capture(kColourDir, pixels, "colours_message.png");
+    noteIcon(g, state, pixels);
+    r.phase = 5;
+  }
+  r.match.onFrame(g, state, 1 << 20);
+  if (now() < r.until) return;
+  switch (r.phase) {
+    case 0:  // the break: the selector over the open table
+      if (!aiming) return;
+      r.breaker = g.match.currentPlayer;
+      touch(218, 300);  // Spin
+      r.until = now() + 700;
+      r.phase = 1;
+      return;
+    case 1:
+      if (state != k_stateSpinSelector) return;
+      r.openTable = selectorFace(g, pixels);
+      capture(kColourDir, pixels, "colours_selector_open.png");
+      touch(25, 300);  // Back
+      r.until = now() + 600;
+      r.phase = 2;
+      return;
+    case 2:
+      if (state == k_stateBreakChoice) {
+        r.phase = 3;
+        r.until = now() + 700;
+        return;
+      }
+      r.turns.onFrame(g, state, 17000);
+      return;
+    case 3:  // Reds for the player at the table
+      r.chooser = g.match.currentPlayer;
+      touch(124, touchLayoutY(165) + 20);
+      r.phase = 4;
+      return;
+    case 4:
+      return;
+    case 5:  // each player's turns, until the breaker is back at the table
+      if (aiming) {
+        noteIcon(g, state, pixels);
+        if (g.match.currentPlayer == r.breaker && r.seenPlayer[0] && r.seenPlayer[1]) {
+          capture(kColourDir, pixels, "colours_aim.png");
+          touch(218, 300);  // Spin
+          r.until = now() + 700;
+          r.phase = 6;
+          return;
+        }
+        r.turns.onFrame(g, state, 2500);  // a soft shot
+        r.until = now() + 1500;
+        return;
+      }
+      r.turns.onFrame(g, state, 2500);
+      return;
+    case 6:
+      if (state != k_stateSpinSelector) return;
+      r.selectorSame = selectorFace(g, pixels) == r.openTable;
+      capture(kColourDir, pixels, "colours_selector_groups.png");
+      touch(25, 300);  // Back
+      r.until = now() + 600;
+      r.phase = 7;
+      return;
+    case 7:  // the frame won through the cheat menu: the result shows the icon too
+      if (aiming) g.keyPressed(r.down = 20);
+      if (state == k_stateIGM) g.setInGameState(k_stateCheatMenu);
+      if (state == k_stateCheatMenu && held == 10) {
+        g.menu.selection = 0;
+        g.keyPressed(r.down = 19);
+      }
+      if (state == k_stateFrameWon && held == 20) {
+        noteIcon(g, state, pixels);
+        capture(kColourDir, pixels, "colours_won.png");
+        std::ofstream(dirOf(kColourDir) / "result.txt")
+            << r.chooser << ' ' << r.selectorSame << ' ' << r.message << '\n' << r.seen << '\n';
+        std::exit(0);
+      }
+      return;
+  }
+}
+
+// A UK match of two players: the one at the table after the break takes the
+// reds; each player's icon shows that player's colour at every turn, under
+// the message that names it and on the frame's end; the spin selector opened
+// with groups set shows the same panel as on the open table: nothing covers
+// the tip's marker.
+TEST(TableProgram, UkIconsShowEachPlayersColourAndNothingCoversTheSpinSelector) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  prepare(kColourDir);
+  EXPECT_EXIT(scripted::run(dirOf(kColourDir), 60000, colourFrame,
+                            [] {
+                              std::fprintf(stderr, "phase %d seen%s match%s\n", g_colour.phase, g_colour.seen.c_str(),
+                                           g_colour.match.states.c_str());
+                            }),
+              ::testing::ExitedWithCode(0), scripted::statesFromStart({k_stateGameLoading}));
+  std::ifstream in(dirOf(kColourDir) / "result.txt");
+  int chooser = -1, same = -1;
+  std::string message, seen;
+  ASSERT_TRUE(in >> chooser >> same);
+  std::getline(in, message);
+  std::getline(in, seen);
+  ASSERT_TRUE(chooser == 0 || chooser == 1);
+  EXPECT_NE(message.find("Reds"), std::string::npos) << message;
+  EXPECT_EQ(same, 1) << "the selector with groups set differs from the open table's";
+  // Every look: the chooser red, the other yellow; both players, the end too.
+  std::istringstream words(seen);
+  int looks[2] = {0, 0}, wrong = 0, ends = 0;
+  for (std::string w; words >> w;) {
+    const int p = w[0] - '0';
+    looks[p & 1] += 1;
+    if (w[1] != (p == chooser ? 'r' : 'y')) ++wrong;
+    if (w.substr(3) == std::to_string(k_stateFrameWon)) ++ends;
+  }
+  EXPECT_EQ(wrong, 0) << seen;
+  EXPECT_GT(looks[0], 0) << seen;
+  EXPECT_GT(looks[1], 0) << seen;
+  EXPECT_EQ(ends, 1) << seen;
 }
 
 struct LagRun {
@@ -685,6 +874,7 @@ void lagFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 }
 
 TEST(TableProgram, TheLagSaysWhatItIsForAndHowToPlayIt) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kLagDir);
   EXPECT_EXIT(

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 #include "tools/save/SaveFileWriter.h"
 
@@ -81,6 +82,7 @@ uint32_t u32At(const std::vector<char>& b, size_t at) {
 }  // namespace
 
 TEST(TournamentProgram, PickedTwoPlayerTournamentFromThePubToThePrize) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   fs::remove_all(workDir());
   fs::create_directories(workDir() / "write");

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/ScriptedProgram.h"
 
 namespace {
@@ -139,6 +140,7 @@ std::string matchRun(std::initializer_list<int32_t> states) {
 }  // namespace
 
 TEST(TutorialOfferProgram, NoGoesOnToTheCareerMatch) {
+  SKIP_WITHOUT_DATA_SET();
   const Result r = play(false);
   // The set-up by touch, the offer over the table, "no", the screen after it
   // and the same match's start: its bet. No lesson, no tutorial choice.
@@ -158,6 +160,7 @@ TEST(TutorialOfferProgram, NoGoesOnToTheCareerMatch) {
 }
 
 TEST(TutorialOfferProgram, YesPlaysTheLessonsThenTheSameMatch) {
+  SKIP_WITHOUT_DATA_SET();
   const Result r = play(true);
   const std::string lesson = scripted::stateRun({k_stateGameLoading}) +
                              matchRun({k_stateQuestionMenu, k_stateQuestion, k_stateTutorialLessonIntro});

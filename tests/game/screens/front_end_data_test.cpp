@@ -148,6 +148,49 @@ TEST_F(FrontEndData, BanksOfTheFrontEnd) {
 
 // Text is drawn over the screens' backgrounds: a glyph leaves the pixels
 // around its strokes alone, in every palette.
+TEST_F(FrontEndData, PanelsOverTheMatchAndNoticesStandOnOnePlate) {
+  const int plates[] = {k_uiFramePlate, k_uiFramePlateLow, k_uiFramePlateMenu, k_uiFramePlateTall};
+  // The menus and screens over a match, the match start's panels and the
+  // stake's notice.
+  for (int id : {k_interfaceIGM, 10, k_ifBet, k_ifCoinToss, k_ifBreakChoice, k_ifStakeNotice, k_interfaceMatchResult,
+                 52, 53, 54, 55, 57}) {
+    int found = 0;
+    for (int i = 0; i < getInterfaceElementCount(*game, id); ++i) {
+      const int16_t* e = getInterfaceElement(*game, id, i);
+      // No veil or band lets the table show through.
+      EXPECT_NE(e[F::kWordType], F::kRect) << id << " " << i;
+      if (e[F::kWordType] != F::kSprite || e[F::kWordParams + F::kSpriteBank] != k_slotUi) continue;
+      const int frame = e[F::kWordParams + F::kSpriteFrame];
+      if (std::find(std::begin(plates), std::end(plates), frame) == std::end(plates)) continue;
+      ++found;
+      EXPECT_GE(e[F::kWordX], 0) << id;
+      EXPECT_LE(e[F::kWordX] + 224, 240) << id;
+    }
+    EXPECT_EQ(found, 1) << id;
+  }
+  // Every plate is opaque inside its gold frames: it looks the same over a
+  // white and a grey ground (both lighter than the plate, as the blend of an
+  // opaque pixel rounds one step towards a darker ground). The bank is built
+  // with its alpha, as the game builds it.
+  std::unique_ptr<ASprite> ui = menuBank(k_slotUi);
+  ASSERT_NE(ui, nullptr);
+  ui->usesRgbImages = 1;
+  ui->buildCacheImages(0, 0, -1, -1);
+  for (int frame : plates) {
+    const int w = ui->getFrameWidth(frame), h = ui->getFrameHeight(frame);
+    EXPECT_EQ(w, 224) << frame;
+    std::vector<uint16_t> over[2];
+    for (int k = 0; k < 2; ++k) {
+      screen->fill(k ? 0x8410 : 0xFFFF);
+      ui->paintFrame(screen->g(), frame, 0, 0, 0);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          if (x >= 12 && x < w - 12 && y >= 12 && y < h - 12) over[k].push_back(screen->at(x, y));
+    }
+    EXPECT_EQ(over[0], over[1]) << frame;
+  }
+}
+
 TEST_F(FrontEndData, GlyphsAreDrawnWithoutABox) {
   std::filesystem::copy_file(dataDir + "/i.bar", path("i.bar"));
   ASSERT_EQ(loadBar(*game, "i.bar"), 1);

@@ -122,15 +122,21 @@ TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
   EXPECT_EQ(game->shop.errorShown, 1);
   EXPECT_EQ(game->shop.panelOpen, 0);
   for (int i = 0; i < 7; ++i) EXPECT_TRUE(shown(k_interfaceShop, k_shopErrorBox0 + i)) << i;
-  // Arrows and the right soft key wait for the message.
-  for (int key : {kRight, kUp, kRightSoft}) {
+  // Arrows wait for the message; the back button (right soft key) and back
+  // close it, and only that.
+  for (int key : {kRight, kUp}) {
     frame({key});
     EXPECT_EQ(game->shop.currentItem, 5) << key;
     EXPECT_EQ(game->states.gameState, k_stateShop) << key;
   }
-  frame({kBack});
-  EXPECT_EQ(game->shop.errorShown, 0);
-  EXPECT_FALSE(shown(k_interfaceShop, k_shopErrorBox0));
+  for (int key : {kRightSoft, kBack}) {
+    if (key == kBack) frame({kSelect});
+    EXPECT_EQ(game->shop.errorShown, 1) << key;
+    frame({key});
+    EXPECT_EQ(game->shop.errorShown, 0) << key;
+    EXPECT_EQ(game->states.gameState, k_stateShop) << key;
+    EXPECT_FALSE(shown(k_interfaceShop, k_shopErrorBox0)) << key;
+  }
   frame({kSelect});
   frame({kSelect});
   EXPECT_EQ(game->shop.errorShown, 0);

@@ -171,15 +171,17 @@ TEST_F(StylusTest, SpinSelectorLocks) {
   EXPECT_EQ(tapUp(37, 20).pressed, 0u);
   EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(k_touchKeyLeft));
   game->stylus.spinArrowsLocked = 1;
-  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, 0u);
   EXPECT_EQ(tapUp(120, 100).pressed, 0u);
   EXPECT_EQ(game->stylus.leftSoftHighlight, 0);
-  // A locked tutorial selector (its lesson's text box is up) turns the box
-  // on a tap anywhere, with the fire key the box reads.
+  // A lesson's text box up over the selector: a tap off the selector's
+  // controls turns the box, with the fire key the box reads; the pad keeps
+  // pressing its keys, and a tap let go on it sends no fire.
   game->match.gameType = k_gameTypeTutorial;
   Sent s = tapUp(120, 100);
   EXPECT_EQ(s.pressed, keyBit(k_touchKeyFire));
   EXPECT_EQ(s.released, keyBit(k_touchKeyFire));
+  EXPECT_EQ(penAt(108, touchLayoutY(227) + 20).pressed, keyBit(k_touchKeyLeft));
+  EXPECT_EQ(tapUp(108, touchLayoutY(227) + 20).pressed & keyBit(k_touchKeyFire), 0u);
 }
 
 // The spin selector is closed by touch on its "Back", the left soft key,

@@ -303,14 +303,15 @@ TEST_F(TournamentScreens, HoldingTheCupUnlocksTheLevelsAchievementAndPaysThePriz
 }
 
 // Quitting a won bracket through its question pays the cup too, and only
-// once: no returns to the bracket, whose select then pays on the prize screen.
+// once, and shows the prize screen first; no returns to the bracket, whose
+// select then pays on the prize screen.
 TEST_F(TournamentScreens, QuittingAWonBracketPaysThePrizeOnce) {
   struct Case {
     uint32_t answer;
     int next;
     uint32_t money;
   };
-  for (const Case& c : {Case{k_textYes, k_stateTournamentMenu, 1450}, Case{k_textNo, k_stateTournamentStage, 1000}}) {
+  for (const Case& c : {Case{k_textYes, k_stateTournamentPrize, 1450}, Case{k_textNo, k_stateTournamentStage, 1000}}) {
     SCOPED_TRACE(c.answer);
     game->career.progress.money = 1000;
     game->career.progress.character = 4;

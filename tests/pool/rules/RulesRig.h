@@ -74,6 +74,14 @@ struct Rig {
       world.pockets[k]->position.set(q(px[k]), q(-py[k]));
     }
     for (int32_t k = 0; k < PhysicsWorld::kLineSlots; ++k) world.lines[k] = new PhysicalObject(&world, PhysicalObject::kLine);
+    // The six rails of the table, in its outline's order, from one jaw to the next.
+    const double rails[6][4] = {{30, 20, 139, 20},   {152, 33, 152, 143}, {152, 159, 152, 269},
+                                {139, 282, 30, 282}, {17, 269, 17, 159},  {17, 143, 17, 33}};
+    for (int32_t k = 0; k < 6; ++k) {
+      PhysicalObject* line = world.lines[PhysicsWorld::kFirstRunSlots + k];
+      line->pointA.set(q(rails[k][0]), q(-rails[k][1]));
+      line->pointB.set(q(rails[k][2]), q(-rails[k][3]));
+    }
     world.jaws[0] = new PhysicalObject(&world, PhysicalObject::kJaw);
     state.normalPlay = 1;
     state.rulesMode = RuleState::kModePlay;
@@ -102,22 +110,45 @@ struct Rig {
     world.balls[n]->hidden = hidden ? 1 : 0;
     world.balls[n]->pocket = world.pockets[0];
   }
-  // Events: "hA-B" ball A meets ball B, "cA" or "dA" a bank rail, "mA" a pocket-mouth
-  // line, "jA" a jaw point, "pA" or "pA@k" a pocket, "oA" off the table, "lA"
-  // the landing marker. Pots and off-table balls are marked in the world too.
+  // The bank rail nearest to ball n.
+  PhysicalObject* railNear(int32_t n) {
+    const Vector2& p = world.balls[n]->position;
+    PhysicalObject* best = nullptr;
+    double bestDistance = 1e18;
+    for (int32_t k = PhysicsWorld::kFirstRunSlots; k < PhysicsWorld::kLineSlots; ++k) {
+      PhysicalObject* line = world.lines[k];
+      const double ax = line->pointA.x, ay = line->pointA.y, dx = line->pointB.x - ax, dy = line->pointB.y - ay;
+      double u = ((p.x - ax) * dx + (p.y - ay) * dy) / (dx * dx + dy * dy);
+      u = u < 0 ? 0 : u > 1 ? 1 : u;
+      const double ex = p.x - ax - u * dx, ey = p.y - ay - u * dy, distance = ex * ex + ey * ey;
+      if (distance < bestDistance) bestDistance = distance, best = line;
+    }
+    return best;
+  }
+  // Events: "hA-B" ball A meets ball B, "cA" the bank rail nearest to ball A,
+  // "dA" another bank rail, "mA" a pocket-mouth line, "jA" a jaw point, "pA"
+  // or "pA@k" a pocket, "oA" off the table, "lA" the landing marker; "A(x,y)"
+  // puts ball A at (x, y) of the table (y down the table) before what
+  // follows. Pots and off-table balls are marked in the world too.
   void play(const std::string& script, bool throughHook = false) {
     std::istringstream in(script);
     std::string t;
     ShotRules r = rules();
     while (in >> t) {
       const char kind = t[0];
+      if (kind >= '0' && kind <= '9') {
+        const size_t open = t.find('('), comma = t.find(',');
+        ASSERT_TRUE(open != std::string::npos && comma != std::string::npos) << t;
+        world.balls[std::stoi(t)]->position.set(q(std::stod(t.substr(open + 1))), q(-std::stod(t.substr(comma + 1))));
+        continue;
+      }
       const int32_t a = std::stoi(t.substr(1));
       PhysicalObject* first = world.balls[a];
       PhysicalObject* second = nullptr;
       if (kind == 'h') {
         second = world.balls[std::stoi(t.substr(t.find('-') + 1))];
       } else if (kind == 'c') {
-        second = world.lines[18];
+        second = railNear(a);
       } else if (kind == 'd') {
         second = world.lines[19];
       } else if (kind == 'm') {

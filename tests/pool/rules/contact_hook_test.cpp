@@ -52,10 +52,10 @@ TEST(ContactHook, BankCarriersCombosAndRailCounts) {
     int32_t cueRails, ball2Rails;
   };
   const Case cases[] = {
-      {"c0 h0-2", 0x1, 0, 1, 0},          // a ball hit by one that banked made no bank of its own
+      {"c0 h0-2", 0x5, 0, 1, 0},          // a ball hit by one that banked carries the bank on
       {"m0 j0 h0-2", 0x0, 0, 0, 0},       // pocket-mouth lines and jaw points are no bank rails
       {"h0-2 c0 m0 c0", 0x1, 0, 0, 0},    // after its first ball contact the cue ball's rails are not counted
-      {"h0-2 h2-5 c5 h5-7", 0x20, 0xA4, 0, 0},
+      {"h0-2 h2-5 c5 h5-7", 0xA0, 0xA4, 0, 0},
       {"h0-2 c2 m2 c2", 0x4, 0, 0, 2},
   };
   for (const Case& c : cases) {

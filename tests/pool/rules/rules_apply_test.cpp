@@ -337,6 +337,44 @@ TEST(RulesApply, TrickShotBonus) {
   }
 }
 
+// What a shot is called: a bank is a rail met away from the pockets' mouths
+// (a rail's last ball's width before its jaw is the mouth), and a ball hit
+// by a ball that banked carries the bank on. Positions are where the ball
+// stands at each contact (table units, y down the table).
+TEST(RulesApply, BankCalls) {
+  struct Case {
+    const char* name;
+    const char* events;
+    std::vector<int32_t> dialog;  // empty: no call
+    int32_t banks, combos;
+  };
+  const Case cases[] = {
+      {"straight pot rubbing the jaw", "0(70,40) 2(55.5,32) h0-2 2(34.7,24.5) c2 m2 p2@0", {}, 0, 0},
+      {"rattled in the side pocket's jaws", "0(120,120) h0-2 2(147.5,139) c2 j2 p2@3", {}, 0, 0},
+      {"a ball's width out of the mouth", "0(70,40) h0-2 2(39.5,24.5) c2 p2@0", {2, 659, 665, -1}, 1, 0},
+      {"just inside the mouth", "0(70,40) h0-2 2(38.5,24.5) c2 p2@0", {}, 0, 0},
+      {"one-rail bank", "0(100,80) 2(120,90) h0-2 2(147.5,100) c2 p2@2", {2, 659, 665, -1}, 1, 0},
+      {"kick then pot", "0(80,277.5) c0 h0-2 p2@4", {2, 659, 665, -1}, 1, 0},
+      {"bank carrier into another ball", "h0-3 3(147.5,180) c3 h3-2 p2@3", {2, 661, 666, -1}, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.world.breakPlayed = 1;
+    rig.groups(kSolids);
+    rig.play(c.events, true);
+    ShotRules r = rig.rules();
+    r.runShotRules();
+    r.Rules_Apply();
+    if (c.dialog.empty())
+      EXPECT_TRUE(rig.hooks.dialogs.empty());
+    else
+      EXPECT_EQ(rig.hooks.dialogs, std::vector<std::vector<int32_t>>{c.dialog});
+    EXPECT_EQ(rig.state.bankShotCount, c.banks);
+    EXPECT_EQ(rig.state.comboShotCount, c.combos);
+  }
+}
+
 TEST(RulesApply, StreakEndsWithTheTurnForEveryPlayer) {
   for (int32_t profile : {-1, 2}) {
     Rig rig;

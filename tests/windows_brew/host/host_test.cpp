@@ -123,6 +123,23 @@ TEST_F(HostRun, CloseEndsTheProcessWithCodeZero) {
   EXPECT_STREQ(getShellHost()->rootPath(), "\\Program Files\\Pelloran\\Korvane\\");
 }
 
+// A second run in the same process starts a new applet and releases only
+// that one: the first was released when its run quit.
+TEST_F(HostRun, EachRunReleasesItsOwnAppletOnce) {
+  options_.frames = 5;
+  EXPECT_EQ(run(), 0);
+  wince::reset();
+  Probe second;
+  g_probe = &second;
+  exited_ = false;
+  EXPECT_EQ(run(), 0);
+  EXPECT_TRUE(exited_);
+  for (const Probe* p : {&probe_, &second}) {
+    EXPECT_EQ(p->created, 1);
+    EXPECT_EQ(p->releases, 1);
+  }
+}
+
 // At most 30 frames a second: a turn with no frame due shows nothing and
 // waits for the frame's time, so every frame shown is a new one.
 TEST_F(HostRun, PacingShowsOnlyNewFrames) {

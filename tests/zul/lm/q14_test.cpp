@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "zul/lm/Q14.h"
 
@@ -91,6 +95,70 @@ TEST(Q14, WideSquareRootFloors) {
   } cases[] = {{0, 0}, {1, 1}, {3, 1}, {4, 2}, {(1ull << 62) - 1, (1ull << 31) - 1}, {1ull << 62, 1ull << 31},
                {UINT64_MAX, 0xFFFFFFFFull}, {0xFFFFFFFEull * 0xFFFFFFFEull, 0xFFFFFFFEull}};
   for (const auto& c : cases) EXPECT_EQ(isqrt64(c.x), c.root) << c.x;
+}
+
+// The floor root by its definition, r^2 <= x < (r + 1)^2, in 128 bits.
+bool isFloorRoot(uint64_t x, uint64_t r) {
+  using U = unsigned __int128;
+  return U{r} * r <= x && (U{r} + 1) * (U{r} + 1) > x;
+}
+
+// Unit vector by its definition: the larger magnitude brought into
+// [2^29, 2^30) one bit at a time, the length of the scaled vector rounded up to
+// a whole number, each component's quotient by it rounded toward zero.
+std::pair<Q14, Q14> referenceUnit(Q14 x, Q14 y) {
+  using U = unsigned __int128;
+  int64_t ax = x < 0 ? -int64_t{x} : x, ay = y < 0 ? -int64_t{y} : y;
+  if ((ax | ay) == 0) return {0, 0};
+  while (std::max(ax, ay) < (int64_t{1} << 29)) ax <<= 1, ay <<= 1;
+  while (std::max(ax, ay) >= (int64_t{1} << 30)) ax >>= 1, ay >>= 1;
+  const U s = U(ax) * ax + U(ay) * ay;
+  uint64_t len = static_cast<uint64_t>(std::sqrt(static_cast<double>(s)));
+  while (U{len} * len < s) ++len;
+  while (len > 0 && U{len - 1} * (len - 1) >= s) --len;
+  const Q14 ux = static_cast<Q14>((ax << 14) / static_cast<int64_t>(len));
+  const Q14 uy = static_cast<Q14>((ay << 14) / static_cast<int64_t>(len));
+  return {x < 0 ? -ux : ux, y < 0 ? -uy : uy};
+}
+
+TEST(Q14, WideRootsAgainstTheirDefinition) {
+  std::vector<uint64_t> edges = {0, 1, 2, 3, 4, 5, 8, 9, 15, 16, 17, (1ull << 52) - 1, 1ull << 52, (1ull << 53) - 1,
+                                 1ull << 53, (1ull << 53) + 1, (1ull << 62) - 1, 1ull << 62, (1ull << 63) - 1,
+                                 1ull << 63, UINT64_MAX - 1, UINT64_MAX};
+  // Squares and their neighbours where doubles lose the low bits, and the
+  // largest roots, whose next square does not fit.
+  for (uint64_t r : {94906265ull, 94906266ull, 134217727ull, 134217728ull, 3037000499ull, 3037000500ull,
+                     0xFFFFFFFEull, 0xFFFFFFFFull})
+    for (uint64_t d : {0ull, 1ull, 2ull}) edges.insert(edges.end(), {r * r - d, r * r + d});
+  for (uint64_t x : edges) EXPECT_TRUE(isFloorRoot(x, isqrt64(x))) << x << " -> " << isqrt64(x);
+  std::mt19937_64 rng(0x5eed);
+  for (int i = 0; i < 200000; ++i) {
+    const uint64_t x = rng() >> (rng() % 64);
+    ASSERT_TRUE(isFloorRoot(x, isqrt64(x))) << x;
+    const uint64_t r = rng() >> 32, sq = r * r;
+    for (uint64_t v : {sq - 1, sq, sq + 1}) ASSERT_TRUE(isFloorRoot(v, isqrt64(v))) << v;
+  }
+}
+
+TEST(Q14, UnitVectorsAgainstTheirDefinition) {
+  std::vector<std::pair<Q14, Q14>> edges = {{1, 0},          {0, -1},       {1, 1},        {-1, 1},
+                                            {INT32_MIN, 0},  {0, INT32_MIN}, {INT32_MIN, INT32_MIN},
+                                            {INT32_MAX, INT32_MAX}, {INT32_MAX, INT32_MIN}, {16384, 0},
+                                            {3, 4},          {-3, -4},      {1 << 29, 1},  {(1 << 30) - 1, 1},
+                                            {1 << 30, -(1 << 30)}, {(1 << 29) - 1, (1 << 29) - 1}, {5, 3}};
+  std::mt19937 rng(0x5eed);
+  for (int i = 0; i < 100000; ++i) {
+    // Every magnitude from one bit to 32, either sign, one side often small.
+    const Q14 x = static_cast<Q14>(rng()) >> (rng() % 32), y = static_cast<Q14>(rng()) >> (rng() % 32);
+    edges.push_back({x, y});
+  }
+  for (const auto& [x0, y0] : edges) {
+    Q14 x = x0, y = y0;
+    unitQ14(x, y);
+    const auto want = referenceUnit(x0, y0);
+    ASSERT_EQ(x, want.first) << x0 << " " << y0;
+    ASSERT_EQ(y, want.second) << x0 << " " << y0;
+  }
 }
 
 TEST(Q14, SquareRoot) {

@@ -29,7 +29,7 @@ class HeadlessBackend : public Backend {
     });
   }
 
-  bool wait() override {
+  bool wait(uint32_t) override {
     bool any = false;
     uint32_t next = nextScriptTime(any);
     if (!any) return false;

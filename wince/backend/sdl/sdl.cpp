@@ -1,11 +1,18 @@
 // SDL2 backend: a real window showing the 240x320 screen scaled up (integer
 // scale, nearest), the mouse as the stylus, window close and focus as
-// messages, SDL message boxes. Presenting is throttled to about 60 Hz.
+// messages, SDL message boxes. Presenting is throttled to about 60 Hz, and a
+// frame that changed nothing is not presented. A GPU draws the picture where
+// there is one; otherwise it is scaled straight into the window's surface,
+// without a software GL stack.
 #include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "wince/src/internal.h"
 
@@ -15,6 +22,7 @@ namespace {
 
 constexpr uint64_t kPresentInterval = 16667;  // us
 constexpr uint64_t kMoveInterval = 25000;     // us: moves reach the window at most at 40 Hz
+constexpr uint64_t kPollInterval = 1000;      // us
 constexpr Uint32 kScriptMouse = 0x5C51;       // the mouse id of scripted events
 
 class SdlBackend : public Backend {
@@ -33,19 +41,15 @@ class SdlBackend : public Backend {
       if (error) *error = SDL_GetError();
       return false;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) {
-      if (error) *error = SDL_GetError();
-      return false;
-    }
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                 kScreenHeight);
-    if (!texture_) {
-      if (error) *error = SDL_GetError();
-      return false;
-    }
     pixels_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    // A window surface (ours, or under SDL's software renderer) is the
+    // window's own framebuffer, never a texture behind a GL renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (wantRenderer() && openRenderer()) return true;
+    if (!SDL_GetWindowSurface(window_)) {
+      if (error) *error = SDL_GetError();
+      return false;
+    }
     return true;
   }
 
@@ -59,24 +63,53 @@ class SdlBackend : public Backend {
   BackendKind kind() const override { return BackendKind::Sdl; }
 
   void pump() override {
-    deliverScript(GetTickCount(), [this](const ScriptEvent& e) { pushScripted(e); });
-    SDL_Event ev;
-    while (SDL_PollEvent(&ev)) handle(ev);
+    bool pushed = false;
+    deliverScript(GetTickCount(), [&](const ScriptEvent& e) {
+      pushScripted(e);
+      pushed = true;
+    });
     uint64_t now = realMicros();
+    // The loop asks several times a turn, and every read of the window's
+    // queue costs a round of system calls: it is read again within
+    // kPollInterval only when a wait saw an event or a scripted one was pushed.
+    if (pushed || waited_ || now - lastPoll_ >= kPollInterval) {
+      SDL_Event ev;
+      while (SDL_PollEvent(&ev)) handle(ev);
+      lastPoll_ = now = realMicros();
+      waited_ = false;
+    }
     if (movePending_ && now - lastMove_ >= kMoveInterval) flushMove(now);
     if (dirty_ && now - lastPresent_ >= kPresentInterval) show(now);
   }
 
-  bool wait() override {
-    SDL_WaitEventTimeout(nullptr, 10);
+  // Sleeps until an event arrives, the time is up, or a scripted event, a
+  // held-back move or a held-back frame is due.
+  bool wait(uint32_t timeoutMs) override {
+    const uint64_t now = realMicros();
+    uint64_t limit = uint64_t{timeoutMs} * 1000;
+    auto before = [&](uint64_t at) { limit = std::min(limit, at > now ? at - now : 0); };
+    if (movePending_) before(lastMove_ + kMoveInterval);
+    if (dirty_) before(lastPresent_ + kPresentInterval);
+    bool scripted = false;
+    const uint32_t next = nextScriptTime(scripted);
+    if (scripted) {
+      const uint32_t tick = GetTickCount();
+      limit = std::min<uint64_t>(limit, next > tick ? uint64_t{next - tick} * 1000 : 0);
+    }
+    // SDL reads the queue before it sleeps: a wait that saw nothing counts as
+    // a read.
+    if (SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>((limit + 999) / 1000, INT32_MAX))))
+      waited_ = true;
+    else
+      lastPoll_ = realMicros();
     return true;
   }
 
   void idlePoll() override {}
 
   void present(const uint16_t* screen) override {
-    std::memcpy(pixels_.data(), screen, pixels_.size() * sizeof(uint16_t));
-    dirty_ = true;
+    takeChangedRows(screen);
+    if (!dirty_) return;
     uint64_t now = realMicros();
     if (now - lastPresent_ >= kPresentInterval) show(now);
   }
@@ -85,7 +118,7 @@ class SdlBackend : public Backend {
     if (visible && !minimised) {
       if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
       SDL_ShowWindow(window_);
-      dirty_ = true;
+      markAllDirty();
     } else if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) {
       // Hidden or minimised: minimise, so the user can bring the game back.
       SDL_MinimizeWindow(window_);
@@ -141,13 +174,160 @@ class SdlBackend : public Backend {
     return std::clamp(s, 1, kMaxFitScale);
   }
 
+  // A renderer is used when the user chose one (SDL_RENDER_DRIVER) or when
+  // the machine has a GPU render node; without one a renderer would be
+  // Mesa's software rasteriser, dearer than the window surface.
+  static bool wantRenderer() {
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) return true;
+    for (int n = 128; n < 192; ++n) {
+      const std::string node = "/dev/dri/renderD" + std::to_string(n);
+      const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
+      if (fd >= 0) {
+        ::close(fd);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // GL_RENDERER of the renderer's context names a software rasteriser.
+  static bool softwareGl() {
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const char* name = getString ? reinterpret_cast<const char*>(getString(0x1F01)) : nullptr;
+    if (!name) return false;
+    for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast", "SWR"})
+      if (std::strstr(name, soft)) return true;
+    return false;
+  }
+
+  bool openRenderer() {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    SDL_RendererInfo info{};
+    const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (renderer_ && !chosen && SDL_GetRendererInfo(renderer_, &info) == 0 && info.name &&
+        std::strncmp(info.name, "opengl", 6) == 0 && softwareGl()) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+      return false;
+    }
+    if (!renderer_ && chosen) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return false;
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                 kScreenHeight);
+    if (!texture_) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+      return false;
+    }
+    return true;
+  }
+
+  // Copies the rows of `screen` that differ from the last frame and widens
+  // the band of rows still to show.
+  void takeChangedRows(const uint16_t* screen) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+      uint16_t* row = pixels_.data() + static_cast<size_t>(y) * kScreenWidth;
+      const uint16_t* in = screen + static_cast<size_t>(y) * kScreenWidth;
+      if (std::memcmp(row, in, kScreenWidth * sizeof(uint16_t)) == 0) continue;
+      std::memcpy(row, in, kScreenWidth * sizeof(uint16_t));
+      dirtyTop_ = std::min(dirtyTop_, y);
+      dirtyEnd_ = std::max(dirtyEnd_, y + 1);
+      dirty_ = true;
+    }
+  }
+
+  void markAllDirty() {
+    dirtyTop_ = 0;
+    dirtyEnd_ = kScreenHeight;
+    dirty_ = true;
+  }
+
   void show(uint64_t now) {
-    SDL_UpdateTexture(texture_, nullptr, pixels_.data(), kScreenWidth * 2);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    if (renderer_) {
+      SDL_UpdateTexture(texture_, nullptr, pixels_.data(), kScreenWidth * 2);
+      SDL_RenderClear(renderer_);
+      SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+      SDL_RenderPresent(renderer_);
+    } else {
+      showOnSurface();
+    }
     lastPresent_ = now;
     dirty_ = false;
+    dirtyTop_ = kScreenHeight;
+    dirtyEnd_ = 0;
+  }
+
+  // The dirty rows, scaled by whole pixels, into the window's surface.
+  void showOnSurface() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    if (surface != lutSurface_ || surface->format->format != lutFormat_) {
+      // A new surface holds nothing yet.
+      buildLut(surface);
+      dirtyTop_ = 0;
+      dirtyEnd_ = kScreenHeight;
+    }
+    const int bpp = surface->format->BytesPerPixel;
+    const int width = std::min(surface->w, kScreenWidth * scale_);
+    const int top = dirtyTop_ * scale_, end = std::min(surface->h, dirtyEnd_ * scale_);
+    if (end <= top || width <= 0) return;
+    if (bpp != 2 && bpp != 4) {
+      // Uncommon layouts: SDL converts and scales.
+      SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(pixels_.data(), kScreenWidth, kScreenHeight, 16,
+                                                            kScreenWidth * 2, SDL_PIXELFORMAT_RGB565);
+      if (!src) return;
+      SDL_Rect to{0, 0, kScreenWidth * scale_, kScreenHeight * scale_};
+      SDL_BlitScaled(src, nullptr, surface, &to);
+      SDL_FreeSurface(src);
+      SDL_UpdateWindowSurface(window_);
+      return;
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    auto* base = static_cast<uint8_t*>(surface->pixels);
+    for (int wy = top; wy < end; ++wy) {
+      uint8_t* out = base + static_cast<size_t>(wy) * surface->pitch;
+      if ((wy - top) % scale_ != 0) {
+        // The rows of one screen row are alike.
+        std::memcpy(out, out - surface->pitch, static_cast<size_t>(width) * bpp);
+        continue;
+      }
+      const uint16_t* in = pixels_.data() + static_cast<size_t>(wy / scale_) * kScreenWidth;
+      if (bpp == 4)
+        scaleRow(in, reinterpret_cast<uint32_t*>(out), width, lut32_);
+      else
+        scaleRow(in, reinterpret_cast<uint16_t*>(out), width, lut16_);
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_Rect band{0, top, width, end - top};
+    SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+  }
+
+  template <class Pixel>
+  void scaleRow(const uint16_t* in, Pixel* out, int width, const std::vector<Pixel>& lut) const {
+    for (int x = 0; x < width; x += scale_) {
+      const Pixel p = lut[in[x / scale_]];
+      for (int k = 0; k < scale_ && x + k < width; ++k) out[x + k] = p;
+    }
+  }
+
+  // Every RGB565 value in the surface's pixel format, channels widened with
+  // their top bits repeated.
+  void buildLut(SDL_Surface* surface) {
+    lutSurface_ = surface;
+    lutFormat_ = surface->format->format;
+    const int bpp = surface->format->BytesPerPixel;
+    lut32_.assign(bpp == 4 ? 65536 : 0, 0);
+    lut16_.assign(bpp == 2 ? 65536 : 0, 0);
+    for (uint32_t v = 0; v < 65536 && (bpp == 2 || bpp == 4); ++v) {
+      const uint32_t r = v >> 11, g = (v >> 5) & 63, b = v & 31;
+      const Uint32 p = SDL_MapRGB(surface->format, static_cast<Uint8>(r << 3 | r >> 2),
+                                  static_cast<Uint8>(g << 2 | g >> 4), static_cast<Uint8>(b << 3 | b >> 2));
+      if (bpp == 4)
+        lut32_[v] = p;
+      else
+        lut16_[v] = static_cast<uint16_t>(p);
+    }
   }
 
   // Window pixels to screen pixels, clamped to the screen.
@@ -224,7 +404,8 @@ class SdlBackend : public Backend {
         if (GetActiveWindow()) deactivateApp();
         break;
       case SDL_WINDOWEVENT_EXPOSED:
-        dirty_ = true;
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        markAllDirty();
         break;
       default:
         break;
@@ -263,12 +444,19 @@ class SdlBackend : public Backend {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int scale_ = 2;
-  std::vector<uint16_t> pixels_;
+  std::vector<uint16_t> pixels_;  // the last frame
   bool dirty_ = false;
+  int dirtyTop_ = kScreenHeight, dirtyEnd_ = 0;  // rows not yet shown
+  SDL_Surface* lutSurface_ = nullptr;
+  Uint32 lutFormat_ = 0;
+  std::vector<uint32_t> lut32_;
+  std::vector<uint16_t> lut16_;
   uint64_t lastPresent_ = 0;
   bool down_ = false;
   bool scripted_ = false;  // the stroke in progress comes from the script
   bool movePending_ = false;
+  bool waited_ = false;    // a wait saw an event since the queue was last read
+  uint64_t lastPoll_ = 0;
   LPARAM move_ = 0;
   uint64_t lastMove_ = 0;
 };

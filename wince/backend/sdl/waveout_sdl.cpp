@@ -29,6 +29,9 @@ bool openSdl(AudioDevice& d, AudioDevice::Sdl& s) {
   if (!d.channels.empty()) want.freq = static_cast<int>(d.channels.front()->format.nSamplesPerSec);
   s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.obtained, 0);
   if (!s.device) {
+    // Without a device the buffers play against the clock; the driver's own
+    // threads are not kept for nothing.
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     s.failed = true;
     return false;
   }
@@ -71,14 +74,38 @@ static void mixSdl(AudioDevice& d, AudioDevice::Sdl& s, uint32_t frames) {
   SDL_QueueAudio(s.device, out.data(), static_cast<Uint32>(out.size() * 2));
 }
 
+namespace {
+
+// The device's queue is kept about kQueuedMs deep and refilled once it falls
+// below half of that. Nothing is queued while no channel plays: the device
+// plays silence by itself.
+constexpr uint32_t kQueuedMs = 60;
+
+bool anyQueued(const std::vector<HWAVEOUT>& channels) {
+  for (HWAVEOUT ch : channels)
+    if (!ch->queue.empty()) return true;
+  return false;
+}
+
+}  // namespace
+
 bool AudioDevice::sdlTurn() {
   if (!sdl) sdl = new Sdl();
   if (!openSdl(*this, *sdl)) return false;
-  // Keep about 60 ms queued at the device.
-  uint32_t target = static_cast<uint32_t>(sdl->obtained.freq) * 60 / 1000;
-  uint32_t queued = SDL_GetQueuedAudioSize(sdl->device) / 4;
+  if (!anyQueued(channels)) return true;
+  const uint32_t target = static_cast<uint32_t>(sdl->obtained.freq) * kQueuedMs / 1000;
+  const uint32_t queued = SDL_GetQueuedAudioSize(sdl->device) / 4;
   if (queued < target) mixSdl(*this, *sdl, target - queued);
   return true;
+}
+
+uint64_t AudioDevice::sdlWait() const {
+  if (!anyQueued(channels)) return kNever;
+  const uint64_t freq = static_cast<uint64_t>(std::max(1, sdl->obtained.freq));
+  const uint64_t queued = SDL_GetQueuedAudioSize(sdl->device) / 4;
+  const uint64_t low = freq * kQueuedMs / 2000;
+  // At least a couple of milliseconds, should the device stop taking data.
+  return std::max<uint64_t>(2000, queued > low ? (queued - low) * 1000000 / freq : 0);
 }
 
 void AudioDevice::sdlClose() {
