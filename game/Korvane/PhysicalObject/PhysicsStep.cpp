@@ -90,13 +90,15 @@ int32_t sweptTime(int32_t T, int64_t s, Q14 rootRR, int32_t overlapTime, int32_t
 // even by a graze or in a short move.
 int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t reach, bool inclusive, int32_t overlapTime,
                  int32_t* fraction) {
-  const Q14 sr = length64(r);
   const __int128 rd = static_cast<__int128>(r.x) * d.x + static_cast<__int128>(r.y) * d.y;
-  if (sr == 0 || (inclusive ? rd < 0 : rd <= 0)) return kNone;
+  if (inclusive ? rd < 0 : rd <= 0) return kNone;
   const __int128 cross = static_cast<__int128>(r.x) * d.y - static_cast<__int128>(r.y) * d.x;
   const __int128 rr = static_cast<__int128>(r.x) * r.x + static_cast<__int128>(r.y) * r.y;
+  // The distance off the path, squared in Q14, is cross^2 / (rr 2^14); a
+  // miss is told without the division.
+  if (rr == 0 || cross * cross >= (reach + 1) * rr * 16384) return kNone;
   const __int128 off = cross * cross / (rr * 16384);
-  if (off > reach) return kNone;
+  const Q14 sr = length64(r);
   const __int128 along = rd * rd / rr;  // the run, squared, in Q28
   const int64_t run = static_cast<int64_t>(isqrt64(along > INT64_MAX ? INT64_MAX : static_cast<uint64_t>(along)));
   return sweptTime(T, run - root64(reach - static_cast<int64_t>(off)), sr, overlapTime, fraction);
