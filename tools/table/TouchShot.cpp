@@ -39,6 +39,11 @@ Vector2 reachedTip(int32_t ex, int32_t ey) {
   return shot.englishPoint;
 }
 
+// The gauge stopped `points` percent of full away from `power`.
+int32_t gaugeMoved(int32_t power, int32_t points) {
+  return std::clamp(power + static_cast<int32_t>(std::lround(points * kGaugeFull / 100.0)), 0, kGaugeFull);
+}
+
 }  // namespace
 
 TouchShot touchShot(const PhysicsWorld& world, const ReplayShot& stored, int32_t dx, int32_t dy, int32_t points) {
@@ -71,8 +76,7 @@ TouchShot touchShot(const PhysicsWorld& world, const ReplayShot& stored, int32_t
   const Vector2 tip = reachedTip(stored.englishX, stored.englishY);
   t.shot.englishX = tip.x;
   t.shot.englishY = tip.y;
-  const int32_t gauge = stored.power + static_cast<int32_t>(std::lround(points * kGaugeFull / 100.0));
-  t.shot.power = std::clamp(gauge, 0, kGaugeFull);
+  t.shot.power = gaugeMoved(stored.power, points);
   return t;
 }
 
@@ -90,35 +94,45 @@ bool solvedByTouch(ShotReplay& replay, int32_t challenge, int32_t varied, int32_
   return false;
 }
 
+namespace {
+
+// Starts the challenge and plays its first `shots` stored shots by their
+// nearest touches; false when one of them decides it or finds no touch.
+bool reachShot(ShotReplay& replay, int32_t challenge, int32_t shots) {
+  replay.startChallenge(challenge);
+  for (int32_t k = 0; k < shots; ++k) {
+    const TouchShot t = touchShot(replay.world(), demoShot(challenge, k));
+    if (!t.found || !t.inArea || (replay.play(t.shot).outcome & 0x18)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 TouchWindow touchWindow(ShotReplay& replay, int32_t challenge, int32_t pixels, int32_t points) {
   TouchWindow w;
   w.nearest = solvedByTouch(replay, challenge);
   for (int32_t s = 0; s < std::max(challengeDemoShotCount(challenge), 1); ++s) {
-    // Only the shots the repeat gets to.
-    replay.startChallenge(challenge);
-    bool reached = true;
-    for (int32_t k = 0; k < s && reached; ++k) {
-      const TouchShot t = touchShot(replay.world(), demoShot(challenge, k));
-      reached = t.found && !(replay.play(t.shot).outcome & 0x18);
-    }
-    if (!reached) break;
+    // Only the shots the repeat gets to; each try is judged from the table
+    // as that shot finds it.
+    if (!reachShot(replay, challenge, s)) break;
     for (int32_t dy = -pixels; dy <= pixels; ++dy)
-      for (int32_t dx = -pixels; dx <= pixels; ++dx)
+      for (int32_t dx = -pixels; dx <= pixels; ++dx) {
+        reachShot(replay, challenge, s);
+        const TouchShot t = touchShot(replay.world(), demoShot(challenge, s), dx, dy);
+        if (!t.inArea) continue;
         for (int32_t p = -points; p <= points; ++p) {
-          if (!touchShot(replay.world(), demoShot(challenge, s), dx, dy, p).inArea) continue;
           ++w.tries;
           if (solvedByTouch(replay, challenge, s, dx, dy, p)) {
             ++w.solved;
             continue;
           }
-          replay.startChallenge(challenge);
-          for (int32_t k = 0; k < s; ++k) replay.play(touchShot(replay.world(), demoShot(challenge, k)).shot);
-          const TouchShot t = touchShot(replay.world(), demoShot(challenge, s), dx, dy, p);
           char miss[80];
           std::snprintf(miss, sizeof miss, "shot %d touch (%d, %d) gauge %d%%", s, t.x, t.y,
-                        static_cast<int>(std::lround(t.shot.power * 100.0 / kGaugeFull)));
+                        static_cast<int>(std::lround(gaugeMoved(t.shot.power, p) * 100.0 / kGaugeFull)));
           w.misses.push_back(miss);
         }
+      }
   }
   return w;
 }

@@ -8,9 +8,11 @@
 // path that follows, balls of later shots on the path of the shot that
 // starts where the cue ball stopped. Run by hand:
 //
-//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue] [challenge|lN ...]
+//   mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue]
+//             [--by-touch] [--window pixels points] [challenge|lN ...]
 //   mklayouts <table.txt> --check
 //   mklayouts <table.txt> --touch [pixels points]
+//   mklayouts <table.txt> --touch-shots challenge
 //
 // --touch repeats each challenge's stored shots by touch and counts the
 // tries over the window (touch within `pixels`, default 1, gauge within
@@ -18,7 +20,10 @@
 // lN names lesson N; no names: every challenge. A one-shot layout must also
 // stand the shot with the aim turned D degrees (default 0.1) either way and
 // the power D/10 up or down. --keep-cue (for a refit) tries the cue ball's
-// place in the source first. Found layouts are written into the source in place.
+// place in the source first. --by-touch builds a challenge around its stored
+// shots as a player repeats them by touch (the turned shots stay as stored),
+// and --window makes a found layout also stand the touch window of --touch.
+// Found layouts are written into the source in place.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -270,7 +275,7 @@ class Author {
     else
       m_replay.startChallenge(m_plan.number, g);
     for (int32_t s = 0; s <= lastShot; ++s) {
-      const ReplayShot shot = shotFor(l, s);
+      const ReplayShot shot = strike(l, s);
       const ShotResult r = m_replay.play(shot);
       if (!r.settled || r.offTableMask) return false;
       if (m_plan.ballFirst && r.cueFirstRail) return false;
@@ -317,6 +322,27 @@ class Author {
     return shot;
   }
 
+  // Shot s as played from where the cue ball now is: by touch (the nearest
+  // touch to the stored aim) when asked, except for the turned shots of the
+  // robustness check.
+  ReplayShot strike(const Layout& l, int32_t s) {
+    const ReplayShot shot = shotFor(l, s);
+    if (!m_byTouch || m_plan.lesson || m_turn != 0 || m_powerScale != 1) return shot;
+    const tablelayout::TouchShot t = tablelayout::touchShot(m_replay.world(), shot);
+    return t.found && t.inArea ? t.shot : shot;
+  }
+
+  // Whether the whole touch window around every shot solves the challenge.
+  bool windowHolds(const Layout& l) {
+    if (m_windowPixels < 0 || m_plan.lesson) return true;
+    TableLayoutGroup& g = m_replay.layout().groups[TableLayout::kFirstChallenge + m_plan.number];
+    const TableLayoutGroup kept = g;
+    g = l.group();
+    const tablelayout::TouchWindow w = tablelayout::touchWindow(m_replay, m_plan.number, m_windowPixels, m_windowPoints);
+    g = kept;
+    return w.nearest && w.solved == w.tries;
+  }
+
   // The layout also holds for shots a little off the plan's: the aim turned
   // either way, the power a little up or down.
   bool robust(const Layout& l, int32_t last, bool complete = true) {
@@ -345,7 +371,7 @@ class Author {
     else
       m_replay.startChallenge(m_plan.number, g);
     ShotResult r;
-    for (int32_t s = 0; s <= st.shot; ++s) r = m_replay.play(shotFor(l, s), s == st.shot ? st.carrier : -1);
+    for (int32_t s = 0; s <= st.shot; ++s) r = m_replay.play(strike(l, s), s == st.shot ? st.carrier : -1);
     return r;
   }
 
@@ -552,7 +578,7 @@ class Author {
       else
         m_replay.startChallenge(m_plan.number, g);
       for (size_t s = 0; s < m_plan.shots.size(); ++s) {
-        const ShotResult r = m_replay.play(shotFor(l, static_cast<int32_t>(s)), b);
+        const ShotResult r = m_replay.play(strike(l, static_cast<int32_t>(s)), b);
         paths.push_back(r.path);
         if (air) air->push_back(b == 0 ? r.airborne : std::vector<uint8_t>(r.path.size(), 0));
       }
@@ -632,7 +658,7 @@ class Author {
       }
       if (!placed) return false;
     }
-    return verify(l, last, true) && robust(l, last);
+    return verify(l, last, true) && robust(l, last) && windowHolds(l);
   }
 
   Plan m_plan;
@@ -655,6 +681,10 @@ class Author {
   double m_tolerance = 0;
   // Try the source's cue ball place before any other.
   bool m_keepCue = false;
+  // Build around the shots as touched, and demand the touch window
+  // (pixels -1: not asked).
+  bool m_byTouch = false;
+  int32_t m_windowPixels = -1, m_windowPoints = 0;
 };
 
 // ---- the source
@@ -753,26 +783,47 @@ int checkTouch(const std::string& source, int32_t pixels, int32_t points) {
   return bad ? 1 : 0;
 }
 
+// Prints a challenge's stored shots as its nearest touches play them, in the
+// demonstration table's form (the touches to stderr): a demonstration that
+// plays these is its own repeat by touch.
+int printTouchShots(const std::string& source, int32_t challenge) {
+  ShotReplay replay;
+  if (!replay.loadTable(source)) return 1;
+  replay.startChallenge(challenge);
+  for (int32_t s = 0; s < challengeDemoShotCount(challenge); ++s) {
+    const tablelayout::TouchShot t = tablelayout::touchShot(replay.world(), tablelayout::demoShot(challenge, s));
+    if (!t.found || !t.inArea) return 1;
+    const ReplayShot& d = t.shot;
+    std::printf("KV_S(%d, %d, %d, %d, %d, %d)\n", d.aimX, d.aimY, d.masse, d.englishX, d.englishY, d.power);
+    std::fprintf(stderr, "shot %d: touch (%d, %d)\n", s, t.x, t.y);
+    if (replay.play(d).outcome & 0x18) break;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
                  "usage: mklayouts <table.txt> [--seed N] [--seconds S] [--threads T] [--tolerance D] [--keep-cue]\n"
-                 "                 [challenge|lN ...]\n"
+                 "                 [--by-touch] [--window pixels points] [challenge|lN ...]\n"
                  "       mklayouts <table.txt> --check\n"
-                 "       mklayouts <table.txt> --touch [pixels points]\n");
+                 "       mklayouts <table.txt> --touch [pixels points]\n"
+                 "       mklayouts <table.txt> --touch-shots challenge\n");
     return 2;
   }
   const std::string source = argv[1];
   if (argc == 3 && std::string(argv[2]) == "--check") return check(source);
+  if (argc == 4 && std::string(argv[2]) == "--touch-shots") return printTouchShots(source, std::atoi(argv[3]) & 31);
   if (argc >= 3 && std::string(argv[2]) == "--touch")
     return checkTouch(source, argc > 3 ? std::atoi(argv[3]) : 1, argc > 4 ? std::atoi(argv[4]) : 3);
   uint64_t seed = 1;
   double seconds = 120;
   double tolerance = 0.1;
   int32_t threads = 3;
-  bool keepCue = false;
+  bool keepCue = false, byTouch = false;
+  int32_t windowPixels = -1, windowPoints = 0;
   std::vector<Plan> plans;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
@@ -784,6 +835,12 @@ int main(int argc, char** argv) {
       tolerance = std::atof(argv[++i]);
     else if (a == "--keep-cue")
       keepCue = true;
+    else if (a == "--by-touch")
+      byTouch = true;
+    else if (a == "--window" && i + 2 < argc) {
+      windowPixels = std::atoi(argv[++i]);
+      windowPoints = std::atoi(argv[++i]);
+    }
     else if (a == "--threads" && i + 1 < argc)
       threads = std::max(1, std::min(3, std::atoi(argv[++i])));
     else if (a[0] == 'l')
@@ -805,6 +862,9 @@ int main(int argc, char** argv) {
       // later start, so only one-shot plans must stand the turned shots.
       author.m_tolerance = plans[k].shots.size() > 1 ? 0 : std::max(tolerance, plans[k].minTolerance);
       author.m_keepCue = keepCue;
+      author.m_byTouch = byTouch;
+      author.m_windowPixels = windowPixels;
+      author.m_windowPoints = windowPoints;
       const auto t0 = Clock::now();
       solved[k] = author.ok() && author.run(found[k]);
       const double took = std::chrono::duration<double>(Clock::now() - t0).count();

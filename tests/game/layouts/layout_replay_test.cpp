@@ -186,15 +186,20 @@ TEST_F(LayoutReplay, TouchRepeatAimsAsTheGameDoesForTheSameTouch) {
 
 // Every challenge repeated by touch: the touches nearest to the stored aims
 // solve it, and so does every touch within a pixel of them with the gauge
-// within 3 points. The layouts are not yet fitted to it: set
-// KV_TOUCH_WINDOW to check (mklayouts --touch prints the same).
+// within 3 points. The several-shot challenges and challenge 30 do not yet
+// stand the whole window: their nearest touches are checked, and the whole
+// window too when KV_TOUCH_WINDOW is set (mklayouts --touch prints the same).
 TEST_F(LayoutReplay, EveryChallengeStandsTheTouchWindow) {
-  if (!std::getenv("KV_TOUCH_WINDOW")) GTEST_SKIP() << "set KV_TOUCH_WINDOW to check the touch window";
+  const bool all = std::getenv("KV_TOUCH_WINDOW") != nullptr;
   for (int32_t c = 0; c < 32; ++c) {
     SCOPED_TRACE(c);
-    const tablelayout::TouchWindow w = tablelayout::touchWindow(replay, c, 1, 3);
+    const bool window = all || (challengeDemoShotCount(c) == 1 && c != 30);
+    const tablelayout::TouchWindow w = tablelayout::touchWindow(replay, c, window ? 1 : 0, window ? 3 : 0);
     EXPECT_TRUE(w.nearest);
-    EXPECT_EQ(w.solved, w.tries) << (w.misses.empty() ? "" : w.misses[0]);
+    EXPECT_GE(w.tries, window ? 35 : 1);  // most of the window lies in the area that aims
+    if (window) {
+      EXPECT_EQ(w.solved, w.tries) << (w.misses.empty() ? "" : w.misses[0]);
+    }
   }
 }
 
