@@ -1,6 +1,7 @@
 // Turn and match flow: the in-game paint. The screens over a match paint
-// themselves; every match state paints the table scene, in a fixed order of
-// layers, and the blinking touch prompt.
+// themselves, over the table or in its place; the match states' rows paint
+// the table scene, in a fixed order of layers; the blinking touch prompt
+// goes over the table.
 #include <cstdio>
 
 #include "game/Korvane/cGame/cGame.h"
@@ -56,10 +57,16 @@ const cGameScreen* findMatchScreen(const cGame& game, int32_t state) {
 
 void paintInGame(cGame& game, Graphics* target) {
   const int32_t s = game.states.gameState;
-  const cGameScreen* screen = findMatchScreen(game, s);
-  const bool overTable = s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice;
-  if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(game, target);
-  if (screen && screen->paint) screen->paint(*(&game), target);
+  if (const cGameScreen* screen = findMatchScreen(game, s)) {
+    // A screen over the match: over the table, or in its place.
+    if (s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice) paintTableScene(game, target);
+    if (screen->paint) screen->paint(*(&game), target);
+  } else if (const cGameScreen* row = k_matchScreens.find(s)) {
+    // A match state's row: the table scene (the new match paints nothing).
+    if (row->paint) row->paint(*(&game), target);
+  } else if (!paintsScreenOnly(s)) {
+    paintTableScene(game, target);
+  }
   // The prompt is the table's: a screen that covers the table has its own.
   if (s != k_stateIGM && !paintsScreenOnly(s)) paintTouchHint(game, target);
 }
