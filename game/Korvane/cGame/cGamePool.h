@@ -73,6 +73,9 @@ void closeTextBox(cGame& game);
 void paintTextBox(cGame& game, Graphics* g);
 void paintBallNumbers(cGame& game, Graphics* g);
 void paintTouchHint(cGame& game, Graphics* g);
+// The table scene with the touch prompt over it: the paint of the match
+// states and of the screens that stand over the table.
+void paintTable(cGame& game, Graphics* g);
 int32_t getMaxPower(const cGame& game);
 void strikeCueBall(cGame& game, PhysicalObject* ball, bool preview);
 void aimAtBall(cGame& game, int32_t n, bool force = false);

@@ -126,5 +126,5 @@ void placeSecondLagBall(cGame& game) {
   cue->update(game.world);
 }
 
-const cGameScreen k_screenAfterShot = {k_stateAfterShot, updateAfterShot, paintTableScene, touch::mapTapAsFire,
+const cGameScreen k_screenAfterShot = {k_stateAfterShot, updateAfterShot, paintTable, touch::mapTapAsFire,
                                        enterAfterShot, nullptr};

@@ -88,4 +88,4 @@ void mapAim(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenAim = {k_stateAim, updateAiming, paintTableScene, mapAim, enterAim, leaveAim};
+const cGameScreen k_screenAim = {k_stateAim, updateAiming, paintTable, mapAim, enterAim, leaveAim};

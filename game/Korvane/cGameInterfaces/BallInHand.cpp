@@ -275,9 +275,9 @@ void mapHumanBallInHandStart(cGame& g) {
 }  // namespace
 
 const cGameScreen k_screenHumanBallInHandStart = {k_stateHumanBallInHandStart, updateHumanBallInHandStart,
-                                                  paintTableScene, mapHumanBallInHandStart,
+                                                  paintTable, mapHumanBallInHandStart,
                                                   enterHumanBallInHandStart, nullptr};
-const cGameScreen k_screenBallInHand = {k_stateBallInHand, updateBallInHand, paintTableScene, mapBallInHand,
+const cGameScreen k_screenBallInHand = {k_stateBallInHand, updateBallInHand, paintTable, mapBallInHand,
                                         enterBallInHand, leaveBallInHand};
-const cGameScreen k_screenComputerBallInHand = {k_stateComputerBallInHand, updateComputerBallInHand, paintTableScene,
+const cGameScreen k_screenComputerBallInHand = {k_stateComputerBallInHand, updateComputerBallInHand, paintTable,
                                                 touch::mapNoButtons, enterComputerBallInHand, leaveComputerBallInHand};

@@ -109,5 +109,5 @@ void mapBallsMoving(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenBallsMoving = {k_stateBallsMoving, updateBallsMoving, paintTableScene, mapBallsMoving,
+const cGameScreen k_screenBallsMoving = {k_stateBallsMoving, updateBallsMoving, paintTable, mapBallsMoving,
                                          startBallsMoving, leaveBallsMoving};

@@ -34,5 +34,5 @@ void mapComputerShot(cGame& g) { touch::rightSoft(g, touch::Send::Pair); }
 
 }  // namespace
 
-const cGameScreen k_screenComputerShot = {k_stateComputerShot, updateComputerShot, paintTableScene, mapComputerShot,
+const cGameScreen k_screenComputerShot = {k_stateComputerShot, updateComputerShot, paintTable, mapComputerShot,
                                           enterComputerShot, leaveComputerShot};

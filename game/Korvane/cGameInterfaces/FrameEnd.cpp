@@ -151,7 +151,7 @@ void updateResultLines(cGame& game) {
 
 }  // namespace
 
-const cGameScreen k_screenFrameWon = {k_stateFrameWon, updateFrameWon, paintTableScene, touch::mapTapAsFire,
+const cGameScreen k_screenFrameWon = {k_stateFrameWon, updateFrameWon, paintTable, touch::mapTapAsFire,
                                       enterFrameWon, nullptr};
-const cGameScreen k_screenResultLines = {k_stateResultLines, updateResultLines, paintTableScene, touch::mapTextBoxTap,
+const cGameScreen k_screenResultLines = {k_stateResultLines, updateResultLines, paintTable, touch::mapTextBoxTap,
                                          enterResultLines, closeTextBox};

@@ -111,12 +111,12 @@ void mapMessageBox(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenMessageBox = {k_stateMessageBox, updateMessageBox, paintTableScene, mapMessageBox,
+const cGameScreen k_screenMessageBox = {k_stateMessageBox, updateMessageBox, paintTable, mapMessageBox,
                                         enterMessageBox, leaveMessageBox};
 const cGameScreen k_screenTutorialLessonIntro = {k_stateTutorialLessonIntro, updateTutorialLessonIntro,
-                                                 paintTableScene, mapTapAsFire, enterTutorialLessonIntro,
+                                                 paintTable, mapTapAsFire, enterTutorialLessonIntro,
                                                  hideTouchHint};
-const cGameScreen k_screenChallengeIntro = {k_stateChallengeIntro, updateChallengeIntro, paintTableScene,
+const cGameScreen k_screenChallengeIntro = {k_stateChallengeIntro, updateChallengeIntro, paintTable,
                                             mapTapAsFire, enterChallengeIntro, hideTouchHint};
-const cGameScreen k_screenTutorialFinished = {k_stateTutorialFinished, returnFromTutorial, paintTableScene,
+const cGameScreen k_screenTutorialFinished = {k_stateTutorialFinished, returnFromTutorial, paintTable,
                                               mapTapAsFire, enterTutorialFinished, hideTouchHint};

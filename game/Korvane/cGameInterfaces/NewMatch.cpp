@@ -134,9 +134,9 @@ void updateOpponentIntro(cGame& game) {
 
 const cGameScreen k_screenMatchInit = {k_stateMatchInit, nullptr, nullptr, touch::mapNoButtons, startNewMatch,
                                        nullptr};
-const cGameScreen k_screenMatchNotices = {k_stateMatchNotices, updateMatchNotices, paintTableScene,
+const cGameScreen k_screenMatchNotices = {k_stateMatchNotices, updateMatchNotices, paintTable,
                                           touch::mapTapAsFire, enterMatchNotices, nullptr};
-const cGameScreen k_screenStartDispatch = {k_stateStartDispatch, updateOpponentIntro, paintTableScene,
+const cGameScreen k_screenStartDispatch = {k_stateStartDispatch, updateOpponentIntro, paintTable,
                                            touch::mapNoButtons, startDispatch, nullptr};
-const cGameScreen k_screenOpponentIntro = {k_stateOpponentIntro, updateOpponentIntro, paintTableScene,
+const cGameScreen k_screenOpponentIntro = {k_stateOpponentIntro, updateOpponentIntro, paintTable,
                                            touch::mapTextBoxTap, enterOpponentIntro, closeTextBox};

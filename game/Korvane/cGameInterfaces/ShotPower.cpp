@@ -100,7 +100,7 @@ void mapShotPower(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenShotPower = {k_stateShotPower, updatePower, paintTableScene, mapShotPower, enterShotPower,
+const cGameScreen k_screenShotPower = {k_stateShotPower, updatePower, paintTable, mapShotPower, enterShotPower,
                                        leaveShotPower};
-const cGameScreen k_screenStroke = {k_stateStroke, updateStroke, paintTableScene, touch::mapNoButtons, enterStroke,
+const cGameScreen k_screenStroke = {k_stateStroke, updateStroke, paintTable, touch::mapNoButtons, enterStroke,
                                     leaveStroke};

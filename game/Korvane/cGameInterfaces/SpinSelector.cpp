@@ -112,5 +112,5 @@ void mapSpinSelector(cGame& g) {
 
 }  // namespace
 
-const cGameScreen k_screenSpinSelector = {k_stateSpinSelector, updateSpin, paintTableScene, mapSpinSelector,
+const cGameScreen k_screenSpinSelector = {k_stateSpinSelector, updateSpin, paintTable, mapSpinSelector,
                                           enterSpinSelector, leaveSpinSelector};
