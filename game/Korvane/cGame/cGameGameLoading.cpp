@@ -2,6 +2,7 @@
 // loads the in-game banks, the table, the opponents and the 3D models, then
 // starts the match; back returns to the screen the match was chosen from.
 #include <algorithm>
+#include <iterator>
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
@@ -101,110 +102,115 @@ void captureTableBackground(cGame& game) {
   paintTableScene(game, game.loading.savedBackgroundGraphics);
 }
 
-void runGameLoadingStep(cGame& game, int32_t step) {
-  const int32_t table = std::clamp(game.setup.tableIndex, 0, 8);
-  const int32_t equipped = std::clamp(game.career.equippedLevel[1], 0, 5);
-  // An in-game bank, optionally built with a temporary alpha source and in
-  // the raw-colour effect mode.
-  auto matchBank = [&game](int32_t bank, int32_t entry, int32_t build, bool freeData, int32_t alphaEntry,
-                           bool rawColour) {
-    ASprite* alpha = alphaEntry >= 0 ? parseWholeBank(game, alphaEntry) : nullptr;
+namespace {
+
+int32_t tableOf(const cGame& game) { return std::clamp(game.setup.tableIndex, 0, 8); }
+
+// An in-game bank, optionally built with a temporary alpha source and in
+// the raw-colour effect mode.
+void loadMatchBank(cGame& game, int32_t bank, int32_t entry, int32_t alphaEntry, bool rawColour) {
+  ASprite* alpha = alphaEntry >= 0 ? parseWholeBank(game, alphaEntry) : nullptr;
+  delete game.loading.matchBanks[bank];
+  game.loading.matchBanks[bank] = parseBank(game, entry);
+  if (game.loading.matchBanks[bank] && rawColour) game.loading.matchBanks[bank]->effectMode = kEffectRawColour;
+  if (!buildBank(game, game.loading.matchBanks[bank], 0, false, true, alpha)) {
+    reportBadEntry(game, entry);
     delete game.loading.matchBanks[bank];
-    game.loading.matchBanks[bank] = parseBank(game, entry);
-    if (game.loading.matchBanks[bank] && rawColour) game.loading.matchBanks[bank]->effectMode = kEffectRawColour;
-    if (!buildBank(game, game.loading.matchBanks[bank], build, false, freeData, alpha)) {
-      reportBadEntry(game, entry);
-      delete game.loading.matchBanks[bank];
-      game.loading.matchBanks[bank] = nullptr;
-    }
-    delete alpha;
-  };
-  switch (step) {
-    case 0:
-      game.stopAllSounds();
-      break;
-    case 1:
-      freeUnusedSpritesForMatch(game);
-      break;
-    case 2:
-      loadBar(game, k_archiveInGame);
-      break;
-    case 3:
-      fillSprite(game, k_slotHud, k_igEntryHud, 0, true, true);
-      break;
-    case 4:
-      fillSprite(game, 101, 1, 0, false, false);
-      break;
-    case 5:
-      fillSprite(game, k_slotTable, k_igEntryTable, table, false, false);
-      if (ASprite* bank = game.loading.sprites[k_slotTable])
+    game.loading.matchBanks[bank] = nullptr;
+  }
+  delete alpha;
+}
+
+template <int32_t kSlot, int32_t kEntry>
+void fillInGameSprite(cGame& game) {
+  fillSprite(game, kSlot, kEntry, 0, false, true);
+}
+
+using LoadingStep = void (*)(cGame&);
+
+// One step a frame; an empty step is a frame of the bar alone.
+const LoadingStep kSteps[] = {
+    [](cGame& g) { g.stopAllSounds(); },
+    freeUnusedSpritesForMatch,
+    // 2: the in-game archive.
+    [](cGame& g) { loadBar(g, k_archiveInGame); },
+    [](cGame& g) { fillSprite(g, k_slotHud, k_igEntryHud, 0, true, true); },
+    [](cGame& g) { fillSprite(g, 101, 1, 0, false, false); },
+    [](cGame& g) {
+      const int32_t table = tableOf(g);
+      fillSprite(g, k_slotTable, k_igEntryTable, table, false, false);
+      if (ASprite* bank = g.loading.sprites[k_slotTable])
         bank->setCurrentPalette(table < bank->paletteCount ? table : 0);
-      break;
-    case 6:
-      freeSprite(game, 104);
-      freeSprite(game, 105);
-      game.loading.sprites[104] = game.loading.sprites[8];
-      game.loading.sprites[105] = game.loading.sprites[9];
-      game.loading.sprites[8] = game.loading.sprites[9] = nullptr;
-      fillSprite(game, 106, 12 + table, 0, false, true);
-      break;
-    case 7:
-    case 8:
-    case 9:
-      fillSprite(game, 100 + step, 14 + step, 0, false, true);
-      break;
-    case 10:
-      fillSprite(game, 110, 3 + table, 0, false, false);
-      break;
-    case 11: {
-      ASprite* alpha = parseWholeBank(game, k_igEntryBallAlpha);
+    },
+    [](cGame& g) {
+      freeSprite(g, 104);
+      freeSprite(g, 105);
+      g.loading.sprites[104] = g.loading.sprites[8];
+      g.loading.sprites[105] = g.loading.sprites[9];
+      g.loading.sprites[8] = g.loading.sprites[9] = nullptr;
+      fillSprite(g, 106, 12 + tableOf(g), 0, false, true);
+    },
+    fillInGameSprite<107, 21>, fillInGameSprite<108, 22>, fillInGameSprite<109, 23>,
+    [](cGame& g) { fillSprite(g, 110, 3 + tableOf(g), 0, false, false); },
+    // 11: the balls.
+    [](cGame& g) {
+      ASprite* alpha = parseWholeBank(g, k_igEntryBallAlpha);
       const int32_t entries[] = {k_igEntryCueBall, k_igEntryBalls1to8, k_igEntryBalls9to15};
       for (int32_t b = kA; b <= kC; ++b) {
-        delete game.loading.matchBanks[b];
-        game.loading.matchBanks[b] = makeBank(game, entries[b], k_buildAll, false, false, alpha);
+        delete g.loading.matchBanks[b];
+        g.loading.matchBanks[b] = makeBank(g, entries[b], k_buildAll, false, false, alpha);
       }
       delete alpha;
-      break;
-    }
-    case 18:
-      matchBank(kD, k_igEntryShadow, 0, true, k_igEntryShadowAlpha, false);
-      matchBank(kE, k_igEntryHand, 0, true, -1, false);
-      break;
-    case 20:
-      matchBank(kF, k_igEntryFirstCue + equipped, 0, true, k_igEntryCueAlpha, true);
-      matchBank(kG, k_igEntrySpare, 0, true, -1, false);
-      break;
-    case 22:
-      matchBank(kH, k_igEntryThinking, 0, true, -1, false);
-      delete game.loading.matchPlayerH;
-      game.loading.matchPlayerH =
-          game.loading.matchBanks[kH] ? new SpriteAnimPlayer(game.loading.matchBanks[kH], 120, 0, nullptr) : nullptr;
-      break;
-    case 23:
-      matchBank(kI, k_igEntryEffect, 0, true, -1, false);
-      delete game.loading.matchPlayerI;
-      game.loading.matchPlayerI =
-          game.loading.matchBanks[kI] ? new SpriteAnimPlayer(game.loading.matchBanks[kI], 0, 0, nullptr) : nullptr;
-      if (game.loading.matchPlayerI) game.loading.matchPlayerI->active = 0;
-      break;
-    case 24:
-      matchBank(kJ, k_igEntryGuideDots, 0, true, k_igEntryGuideDotAlpha, true);
-      unloadBar(game);
-      break;
-    case 25:
-      loadTable(game);
-      break;
-    case 26:
-      loadBar(game, "misc.bar");
-      initAI(game);
-      unloadBar(game);
-      break;
-    case 33:
-      load3DView(game);
-      break;
-    default:
-      break;
-  }
+    },
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    // 18: the shadow and the hand.
+    [](cGame& g) {
+      loadMatchBank(g, kD, k_igEntryShadow, k_igEntryShadowAlpha, false);
+      loadMatchBank(g, kE, k_igEntryHand, -1, false);
+    },
+    nullptr,
+    // 20: the equipped cue.
+    [](cGame& g) {
+      loadMatchBank(g, kF, k_igEntryFirstCue + std::clamp(g.career.equippedLevel[1], 0, 5), k_igEntryCueAlpha, true);
+      loadMatchBank(g, kG, k_igEntrySpare, -1, false);
+    },
+    nullptr,
+    // 22: the computer's thinking, the effect and the guide dots.
+    [](cGame& g) {
+      loadMatchBank(g, kH, k_igEntryThinking, -1, false);
+      delete g.loading.matchPlayerH;
+      g.loading.matchPlayerH =
+          g.loading.matchBanks[kH] ? new SpriteAnimPlayer(g.loading.matchBanks[kH], 120, 0, nullptr) : nullptr;
+    },
+    [](cGame& g) {
+      loadMatchBank(g, kI, k_igEntryEffect, -1, false);
+      delete g.loading.matchPlayerI;
+      g.loading.matchPlayerI =
+          g.loading.matchBanks[kI] ? new SpriteAnimPlayer(g.loading.matchBanks[kI], 0, 0, nullptr) : nullptr;
+      if (g.loading.matchPlayerI) g.loading.matchPlayerI->active = 0;
+    },
+    [](cGame& g) {
+      loadMatchBank(g, kJ, k_igEntryGuideDots, k_igEntryGuideDotAlpha, true);
+      unloadBar(g);
+    },
+    // 25: the table and the opponents.
+    loadTable,
+    [](cGame& g) {
+      loadBar(g, "misc.bar");
+      initAI(g);
+      unloadBar(g);
+    },
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    // 33: the 3D models.
+    load3DView,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+static_assert(std::size(kSteps) == k_gameLoadingSteps);
+
+}  // namespace
+
+void runGameLoadingStep(cGame& game, int32_t step) {
+  if (step >= 0 && step < k_gameLoadingSteps && kSteps[step]) kSteps[step](game);
 }
 
 void updateGameLoading(cGame& game) {

@@ -55,107 +55,125 @@ void freeMatchResources(cGame& game) {
   game.ballView.open = 0;  // a match left with its view open
 }
 
-void runMainMenuLoadingStep(cGame& game, int32_t step) {
-  // A bank of the pub and map archives: palette 0, raw data kept while an
-  // interface element shows it.
-  auto kept = [&game](int32_t slot, int32_t entry, bool buildKept) {
-    const bool keep = isSpriteKept(game, slot);
-    fillSprite(game, slot, entry, keep && !buildKept ? k_buildNone : 0, false, !keep);
-  };
-  switch (step) {
-    case 1:
-      for (ASprite* bank : game.loading.matchBanks)
+namespace {
+
+// A bank of the pub and map archives: palette 0, raw data kept while an
+// interface element shows it.
+void fillKeptSprite(cGame& game, int32_t slot, int32_t entry, bool buildKept) {
+  const bool keep = isSpriteKept(game, slot);
+  fillSprite(game, slot, entry, keep && !buildKept ? k_buildNone : 0, false, !keep);
+}
+
+void fillMapSprites(cGame& game, int32_t first, int32_t last) {
+  for (int32_t i = first; i <= last; ++i) {
+    const int32_t slot = 47 + i;
+    if (slot == 47)
+      fillSprite(game, slot, i, k_buildNone, false, false);
+    else
+      fillKeptSprite(game, slot, i, false);
+  }
+}
+
+template <int32_t kSound>
+void loadSoundOnFirstLoad(cGame& game) {
+  if (game.loading.firstLoad) loadSound(game, kSound);
+}
+
+using LoadingStep = void (*)(cGame&);
+
+// One step a frame; an empty step is a frame of the bar alone.
+const LoadingStep kSteps[] = {
+    nullptr,
+    // 1: a match left behind.
+    [](cGame& g) {
+      for (ASprite* bank : g.loading.matchBanks)
         if (bank) {
-          freeMatchResources(game);
+          freeMatchResources(g);
           break;
         }
-      break;
-    case 2:
-      game.stopAllSounds();
-      onSoundsStopped(game);
-      break;
-    case 3:
-      loadBar(game, "interf.bar");
-      break;
-    case 4:
-      loadInterfaces(game);
-      unloadBar(game);
-      break;
-    case 6:
-      loadBar(game, "menu.bar");
-      break;
-    case 7:
-      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, i, i, k_buildAll, i == 1 || i == 3 || i == 5, true);
-      break;
-    case 8:
-      for (int32_t i = 6; i <= 12; ++i) fillSprite(game, i, i, k_buildAll, false, true);
-      unloadBar(game);
-      break;
-    case 9:
-      loadBar(game, "chr.bar");
-      break;
-    case 10:
-      for (int32_t i = 0; i <= 5; ++i) fillSprite(game, 13 + i, i, 0, false, true);
-      break;
-    case 11:
+    },
+    [](cGame& g) {
+      g.stopAllSounds();
+      onSoundsStopped(g);
+    },
+    // 3: the interfaces.
+    [](cGame& g) { loadBar(g, "interf.bar"); },
+    [](cGame& g) {
+      loadInterfaces(g);
+      unloadBar(g);
+    },
+    nullptr,
+    // 6: the menus.
+    [](cGame& g) { loadBar(g, "menu.bar"); },
+    [](cGame& g) {
+      for (int32_t i = 0; i <= 5; ++i) fillSprite(g, i, i, k_buildAll, i == 1 || i == 3 || i == 5, true);
+    },
+    [](cGame& g) {
+      for (int32_t i = 6; i <= 12; ++i) fillSprite(g, i, i, k_buildAll, false, true);
+      unloadBar(g);
+    },
+    // 9: the characters.
+    [](cGame& g) { loadBar(g, "chr.bar"); },
+    [](cGame& g) {
+      for (int32_t i = 0; i <= 5; ++i) fillSprite(g, 13 + i, i, 0, false, true);
+    },
+    [](cGame& g) {
       for (int32_t i = 6; i <= 12; ++i) {
         const int32_t slot = 13 + i;
-        fillSprite(game, slot, i, slot == 25 ? k_buildNone : 0, false, slot != 24 && slot != 25);
+        fillSprite(g, slot, i, slot == 25 ? k_buildNone : 0, false, slot != 24 && slot != 25);
       }
-      unloadBar(game);
-      break;
-    case 12:
-      loadBar(game, "pub.bar");
-      break;
-    case 13:
-      for (int32_t i = 0; i <= 9; ++i) kept(26 + i, i, true);
-      break;
-    case 14:
+      unloadBar(g);
+    },
+    // 12: the pub.
+    [](cGame& g) { loadBar(g, "pub.bar"); },
+    [](cGame& g) {
+      for (int32_t i = 0; i <= 9; ++i) fillKeptSprite(g, 26 + i, i, true);
+    },
+    [](cGame& g) {
       for (int32_t i = 10; i <= 20; ++i) {
         const int32_t slot = 26 + i;
         if (slot == 40 || slot == 41)
-          fillSprite(game, slot, i, k_buildNone, false, false);
+          fillSprite(g, slot, i, k_buildNone, false, false);
         else
-          kept(slot, i, true);
+          fillKeptSprite(g, slot, i, true);
       }
-      unloadBar(game);
-      break;
-    case 15:
-      loadBar(game, "map.bar");
-      break;
-    case 16:
-    case 17: {
-      const int32_t first = step == 16 ? 0 : 6, last = step == 16 ? 5 : 12;
-      for (int32_t i = first; i <= last; ++i) {
-        const int32_t slot = 47 + i;
-        if (slot == 47)
-          fillSprite(game, slot, i, k_buildNone, false, false);
-        else
-          kept(slot, i, false);
-      }
-      if (step == 17) unloadBar(game);
-      break;
-    }
-    case 18:
-      loadBar(game, "loc.bar");
-      break;
-    case 19:
-      for (int32_t i = 0; i <= 3; ++i) fillSprite(game, 60 + i, i, k_buildNone, false, false);
-      break;
-    case 20:
-      for (int32_t i = 4; i <= 8; ++i) fillSprite(game, 60 + i, i, k_buildNone, false, false);
-      unloadBar(game);
-      break;
-    case 38:
-      updateEquippedItems(*(&game));
-      break;
-    case 44:
-      game.frontEnd.menusOverMatch = 0;
-      break;
-    default:
-      if (step >= 22 && step <= 36 && game.loading.firstLoad) loadSound(game, step - 22);
-      break;
-  }
+      unloadBar(g);
+    },
+    // 15: the map.
+    [](cGame& g) { loadBar(g, "map.bar"); },
+    [](cGame& g) { fillMapSprites(g, 0, 5); },
+    [](cGame& g) {
+      fillMapSprites(g, 6, 12);
+      unloadBar(g);
+    },
+    // 18: the locations.
+    [](cGame& g) { loadBar(g, "loc.bar"); },
+    [](cGame& g) {
+      for (int32_t i = 0; i <= 3; ++i) fillSprite(g, 60 + i, i, k_buildNone, false, false);
+    },
+    [](cGame& g) {
+      for (int32_t i = 4; i <= 8; ++i) fillSprite(g, 60 + i, i, k_buildNone, false, false);
+      unloadBar(g);
+    },
+    nullptr,
+    // 22: the sounds, read once.
+    loadSoundOnFirstLoad<0>, loadSoundOnFirstLoad<1>, loadSoundOnFirstLoad<2>, loadSoundOnFirstLoad<3>,
+    loadSoundOnFirstLoad<4>, loadSoundOnFirstLoad<5>, loadSoundOnFirstLoad<6>, loadSoundOnFirstLoad<7>,
+    loadSoundOnFirstLoad<8>, loadSoundOnFirstLoad<9>, loadSoundOnFirstLoad<10>, loadSoundOnFirstLoad<11>,
+    loadSoundOnFirstLoad<12>, loadSoundOnFirstLoad<13>, loadSoundOnFirstLoad<14>,
+    nullptr,
+    // 38: the career's equipment.
+    [](cGame& g) { updateEquippedItems(*(&g)); },
+    nullptr, nullptr, nullptr, nullptr, nullptr,
+    // 44: the menus are the front end's again.
+    [](cGame& g) { g.frontEnd.menusOverMatch = 0; },
+};
+static_assert(std::size(kSteps) == k_mainMenuLoadingSteps);
+
+}  // namespace
+
+void runMainMenuLoadingStep(cGame& game, int32_t step) {
+  if (step >= 0 && step < k_mainMenuLoadingSteps && kSteps[step]) kSteps[step](game);
 }
 
 void updateMainMenuLoading(cGame& game) {

@@ -25,10 +25,13 @@ void paintTableScene(cGame& game, Graphics* g);
 const char* getPlayerName(cGame& game, int32_t player);
 void answerPushOutOffer(cGame& game, bool take);  // action 9
 void answerPushOutPlay(cGame& game);              // action 10
-// turn and match flow (cGamePool.cpp, cGamePoolPaint.cpp): the match
-// states 500-820, the screens over a match, the HUD slide, the frame end
+// turn and match flow: the in-game update, its dispatch and what the match
+// states share (cGamePool.cpp), the in-game paint (cGamePoolPaint.cpp). The
+// match states 500-820 are the rows of the match table (cGameScreens.h),
+// each in its file under cGameInterfaces/.
 void chooseNextTurnState(cGame& game);
 void slideHudPanel(cGame& game);
+// The career's rival is the top rival of its class (cGameInterfaces/FrameEnd.cpp).
 bool isTopRivalOfClassA(cGame& game);
 bool isTopRivalOfClassB(cGame& game);
 // Soft keys of the table: right soft (0x20000 with the alternative layout)
@@ -42,49 +45,37 @@ bool isMessageWaiting(const cGame& game);
 // Touches on the table go to it, and a key it takes does nothing else.
 bool isBoxOverTable(const cGame& game);
 bool isScratchHoldRunning(const cGame& game);
-// Ball in hand: the allowed area of the current placement, a free place in
-// it, and the cue ball back in play wherever it lay.
+// Ball in hand (cGameInterfaces/BallInHand.cpp): the allowed area of the
+// current placement, a free place in it, and the cue ball back in play
+// wherever it lay.
 bool isInHandArea(const cGame& game, const Vector2& p);
 bool isInHandAreaUnrestricted(const cGame& game, const Vector2& p);
 bool isPlaceFree(const cGame& game, const PhysicalObject& ball);
-bool findFreePlace(cGame& game, PhysicalObject& ball, Q14 x, Q14 y);
 void returnCueBallToPlay(cGame& game);
-void startBallInHand(cGame& game);
+// The lag's second ball beside the cue ball (cGameInterfaces/AfterShot.cpp).
 void placeSecondLagBall(cGame& game);
+// One step of a state run by the in-game update: a screen over the match
+// runs its update, a match state's row its entry, running or leave step.
 void runMatchStep(cGame& game, int32_t state, int32_t step);
-// Queues what the lag is for and how it is played, at its first shot.
-void announceLag(cGame& game);
-void startNewMatch(cGame& game);
 // The match loading read a table and, when a computer plays, its profiles.
 bool isMatchDataLoaded(const cGame& game);
-void startDispatch(cGame& game);
-void updateOpponentIntro(cGame& game);
-void updateStroke(cGame& game);
-void startBallsMoving(cGame& game);
-void enterAfterShot(cGame& game);
-void updateComputerShot(cGame& game);
 void startThinking(cGame& game);
 bool isThinkingOver(const cGame& game);
-// A message box pushed over the current state, speaking for a player.
+// A message box pushed over the current state, speaking for a player
+// (cGameInterfaces/MatchMessages.cpp).
 void showMessageBox(cGame& game, int32_t player, int32_t textId);
 // The row of a screen run over the match (in-game table first).
 const cGameScreen* findMatchScreen(const cGame& game, int32_t state);
-void updateFrameWon(cGame& game);
-void updateResultLines(cGame& game);
-void updateAfterShot(cGame& game);
-void updateBallsMoving(cGame& game);
-void updateAiming(cGame& game);
-void updatePower(cGame& game);
-void updateSpin(cGame& game);
-void updateComputerBallInHand(cGame& game);
-void updateBallInHand(cGame& game);
-void enterFrameWon(cGame& game);
-void enterResultLines(cGame& game);
-void leaveBallsMoving(cGame& game);
+// The HUD's paged text box of the greeting, the result lines and the
+// message box.
 void openTextBox(cGame& game, int32_t textId);
+void closeTextBox(cGame& game);
 void paintTextBox(cGame& game, Graphics* g);
 void paintBallNumbers(cGame& game, Graphics* g);
 void paintTouchHint(cGame& game, Graphics* g);
+// The table scene with the touch prompt over it: the paint of the match
+// states and of the screens that stand over the table.
+void paintTable(cGame& game, Graphics* g);
 int32_t getMaxPower(const cGame& game);
 void strikeCueBall(cGame& game, PhysicalObject* ball, bool preview);
 void aimAtBall(cGame& game, int32_t n, bool force = false);

@@ -1,6 +1,7 @@
-// Turn and match flow: the in-game paint. The screens over a match paint
-// themselves; every match state paints the table scene, in a fixed order of
-// layers, and the blinking touch prompt.
+// Turn and match flow: the in-game paint. Every row paints what it shows:
+// a screen over the match covers the table or stands over it, a match
+// state shows the table scene, in a fixed order of layers, with the
+// blinking touch prompt over it.
 #include <cstdio>
 
 #include "game/Korvane/cGame/cGame.h"
@@ -20,28 +21,6 @@ constexpr int32_t kPromptFont = 1;
 // buttons: over the table it would cover balls.
 constexpr int32_t kPromptX = 123, kPromptY = 310, kPromptAnchor = 32 | 0x200;
 
-bool paintsScreenOnly(int32_t s) {
-  switch (s) {
-    case k_stateQuestion:
-    case k_stateOptions:
-    case k_stateHelpMenu:
-    case k_stateTutorialChoice:
-    case k_stateHelpText:
-    case k_stateGameOver:
-    case k_stateIGM:
-    case k_stateCheatMenu:
-    case k_stateInGameQuestion:
-    case k_stateChallengeUnlocked:
-    case k_stateCharacterUnlocked:
-    case k_statePostMatchMenu:
-    case k_stateQuestionMenu:
-    case k_stateContinue:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 const cGameScreen* findMatchScreen(const cGame& game, int32_t state) {
@@ -56,12 +35,18 @@ const cGameScreen* findMatchScreen(const cGame& game, int32_t state) {
 
 void paintInGame(cGame& game, Graphics* target) {
   const int32_t s = game.states.gameState;
-  const cGameScreen* screen = findMatchScreen(game, s);
-  const bool overTable = s == k_stateBet || s == k_stateCoinToss || s == k_stateBreakChoice;
-  if (overTable || (!screen && !paintsScreenOnly(s) && s != k_stateMatchInit)) paintTableScene(game, target);
-  if (screen && screen->paint) screen->paint(*(&game), target);
-  // The prompt is the table's: a screen that covers the table has its own.
-  if (s != k_stateIGM && !paintsScreenOnly(s)) paintTouchHint(game, target);
+  const cGameScreen* row = findMatchScreen(game, s);
+  if (!row) row = k_matchScreens.find(s);
+  // Each row paints what it shows: over the table or in its place.
+  if (!row)
+    paintTable(game, target);
+  else if (row->paint)
+    row->paint(*(&game), target);
+}
+
+void paintTable(cGame& game, Graphics* g) {
+  paintTableScene(game, g);
+  paintTouchHint(game, g);
 }
 
 void paintTouchHint(cGame& game, Graphics* g) {

@@ -51,7 +51,22 @@ const cGameScreen* const kInGame[] = {
     // The rule sets' help, from the help menu of a paused match.
     &k_screenRulesChoice,
 };
+// The match's own states, in the order a match runs them.
+const cGameScreen* const kMatch[] = {
+    // The start of a match.
+    &k_screenMatchInit, &k_screenMatchNotices, &k_screenStartDispatch, &k_screenOpponentIntro,
+    &k_screenTutorialLessonIntro, &k_screenChallengeIntro,
+    // A turn.
+    &k_screenHumanBallInHandStart, &k_screenBallInHand, &k_screenComputerBallInHand, &k_screenAim,
+    &k_screenSpinSelector, &k_screenShotPower, &k_screenComputerShot, &k_screenStroke, &k_screenBallsMoving,
+    &k_screenAfterShot,
+    // Boxes pushed over a turn.
+    &k_screenMessageBox,
+    // The end of a frame.
+    &k_screenFrameWon, &k_screenResultLines, &k_screenTutorialFinished,
+};
 }  // namespace
 
 const cGameScreenTable k_frontEndScreens = {kFrontEnd, static_cast<int32_t>(sizeof kFrontEnd / sizeof kFrontEnd[0])};
 const cGameScreenTable k_inGameScreens = {kInGame, static_cast<int32_t>(sizeof kInGame / sizeof kInGame[0])};
+const cGameScreenTable k_matchScreens = {kMatch, static_cast<int32_t>(sizeof kMatch / sizeof kMatch[0])};

@@ -1,9 +1,10 @@
 // The game's screens as rows: update, paint and touch mapping of a state,
 // looked up by state number. The front-end table serves states run by the
-// front-end dispatch, the in-game table those run by the in-game update. A
-// screen's row lives in its file under game/Korvane/cGameInterfaces/ beside
-// its update, paint and touch mapping; the tables (cGameScreens.cpp) list
-// the rows.
+// front-end dispatch, the in-game table the screens run over a match, and
+// the match table the match's own states (the table, its gauges and the
+// boxes over it). A screen's row lives in its file under
+// game/Korvane/cGameInterfaces/ beside its update, paint and touch mapping;
+// the tables (cGameScreens.cpp) list the rows.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +16,14 @@ struct cGameScreen {
   int32_t state;
   void (*update)(cGame& game);
   void (*paint)(cGame& game, Graphics* target);
-  // Turns this frame's touches into keys; null: the in-match mapping of
-  // cGameStylus.cpp.
+  // Turns this frame's touches into keys; null: the match state's row's
+  // mapping, else a tap is key 4.
   void (*mapTouch)(cGame& game) = nullptr;
+  // Rows of the match table: the entry step (sub-state 0) and the leave
+  // step (20); their update is the running step (30). A screen's update
+  // runs every step itself.
+  void (*enter)(cGame& game) = nullptr;
+  void (*leave)(cGame& game) = nullptr;
 };
 
 struct cGameScreenTable {
@@ -33,6 +39,7 @@ const cGameScreen* findScreen(const cGameScreenTable* frontEnd, const cGameScree
 
 extern const cGameScreenTable k_frontEndScreens;
 extern const cGameScreenTable k_inGameScreens;
+extern const cGameScreenTable k_matchScreens;
 
 // The rows, by state (k_screenX is the row of k_stateX), in the files of
 // game/Korvane/cGameInterfaces/.
@@ -64,3 +71,17 @@ extern const cGameScreen k_screenBet, k_screenCoinToss, k_screenBreakChoice;
 // Over a match and after it: InGameMenu.cpp, AfterMatchMenus.cpp, MatchResult.cpp.
 extern const cGameScreen k_screenIGM, k_screenCheatMenu, k_screenQuestionMenu, k_screenInGameQuestion,
     k_screenPostMatchMenu, k_screenContinue, k_screenGameOver;
+// The match's own states, in the files of game/Korvane/cGameInterfaces/.
+// NewMatch.cpp: the new match, its notices, the start dispatch, the opponent's greeting.
+extern const cGameScreen k_screenMatchInit, k_screenMatchNotices, k_screenStartDispatch, k_screenOpponentIntro;
+// BallInHand.cpp: the human's and the computer's ball in hand.
+extern const cGameScreen k_screenHumanBallInHandStart, k_screenBallInHand, k_screenComputerBallInHand;
+// Aiming.cpp, SpinSelector.cpp, ShotPower.cpp (the gauge and the stroke), ComputerShot.cpp.
+extern const cGameScreen k_screenAim, k_screenSpinSelector, k_screenShotPower, k_screenStroke, k_screenComputerShot;
+// BallsMoving.cpp; AfterShot.cpp (the lag, the UK break choice, the push-out).
+extern const cGameScreen k_screenBallsMoving, k_screenAfterShot;
+// FrameEnd.cpp: the frame won and the rival's result lines.
+extern const cGameScreen k_screenFrameWon, k_screenResultLines;
+// MatchMessages.cpp: the message box and the lesson's and challenge's openings and end.
+extern const cGameScreen k_screenMessageBox, k_screenTutorialLessonIntro, k_screenChallengeIntro,
+    k_screenTutorialFinished;

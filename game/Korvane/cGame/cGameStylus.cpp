@@ -2,8 +2,8 @@
 // glue stored are hit-tested against the current screen's buttons and turned
 // into virtual key presses and releases, menu selections and the highlight
 // bytes the screens draw pressed buttons from. The kit of touch helpers is
-// here; each screen's mapping is in its file with its row, and the in-match
-// states (which have no row) share the mapping below.
+// here; each screen's mapping, and each match state's, is in its file with
+// its row.
 #include "game/Korvane/cGame/cGameStylus.h"
 
 #include "game/Korvane/cGame/cGame.h"
@@ -188,12 +188,6 @@ void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize) {
   }
 }
 
-}  // namespace touch
-
-namespace {
-
-using namespace touch;
-
 constexpr Rect kFireLeft{10, 170, 40, 40};
 constexpr Rect kFireRight{190, 170, 40, 40};
 
@@ -218,11 +212,6 @@ bool isTwoPlayerSecond(const cGame& g) {
   return g.match.currentPlayer == 1 && g.match.gameType == k_gameTypeSingleMatch;
 }
 
-bool isHumanAtTable(const cGame& g) {
-  const int32_t p = g.match.currentPlayer;
-  return p >= 0 && p < 2 && g.match.playerProfile[p] == -1;
-}
-
 void mapDoubleSoftThen(cGame& g) {
   if (penDown(g)) {
     rightSoftHighlight(g);
@@ -232,186 +221,25 @@ void mapDoubleSoftThen(cGame& g) {
   rightSoft(g, Send::Pair);
 }
 
-void mapMessageBox(cGame& g) {
-  rightSoftHighlight(g);
-  // Taps in the first 500 ms after the box opened are dropped, not kept for
-  // later.
-  if (up(g, kAboveSoftKeys) &&
-      static_cast<int64_t>(g.frame.gameClock) - static_cast<int64_t>(g.stylus.messageTime) > 500) {
-    pair(g, k_touchKeyFire);
-    g.stylus.messageTime = -1;
-  }
-  rightSoft(g);
+void mapTapAsFire(cGame& g) {
+  if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
 }
 
-// ----------------------------------------------------- table screens
-
-void mapBallInHand(cGame& g) {
+void mapTextBoxTap(cGame& g) {
   rightSoftHighlight(g);
-  if (isHumanAtTable(g)) fireButton(g, g.match.currentPlayer == 1, false);
+  if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
   rightSoft(g, Send::Pair);
-
-  // Cue-ball placement from the pen-down point.
-  int32_t px = g.pointerX;
-  int32_t py = g.pointerY;
-  const bool onTable = px >= 85 || (isTwoPlayerSecond(g) && px < 156);
-  if (!onTable || !isHumanAtTable(g) || py >= 300 || py == kNoPoint || g.states.subState != k_subStateInGameUpdate ||
-      px == kNoPoint)
-    return;
-  const bool uk = g.match.ruleSet == k_ruleSetUK;
-  if (g.turn.ballInHandInD && uk && py < 203) py = 202;
-  const int64_t panel = g.match.currentPlayer == 1 ? 6 : 67;
-  int64_t x = (px - panel) * kQ14One;
-  int64_t y = -static_cast<int64_t>(py) * kQ14One;
-  if (g.turn.ballInHandInD) {
-    if (uk) {
-      // Into the D: radius 38.0 around (85.0, -201.0).
-      constexpr int64_t cx = 0x154000, cy = -0x324000, r = 0x98000;
-      const int64_t dx = x - cx, dy = y - cy;
-      const uint64_t sq = static_cast<uint64_t>(dx * dx + dy * dy);
-      if (sq > static_cast<uint64_t>(r * r)) {
-        uint64_t len = 0;
-        for (uint64_t bit = uint64_t{1} << 31; bit; bit >>= 1)
-          if ((len | bit) * (len | bit) <= sq) len |= bit;
-        x = cx + dx * r / static_cast<int64_t>(len);
-        y = cy + dy * r / static_cast<int64_t>(len);
-      }
-    } else if (y > -0x328000) {
-      y = -0x328000;  // behind the head line, -202.0
-    }
-  }
-  if (x < 0x56000) x = 0x56000;
-  if (x > 0x24E000) x = 0x24E000;
-  if (y < -4546560) y = -4546560;
-  if (y > -401408) y = -401408;
-  g.turn.handX = static_cast<int32_t>(x);
-  g.turn.handY = static_cast<int32_t>(y);
 }
 
-void mapAim(cGame& g) {
-  const bool secondSide = isTwoPlayerSecond(g);
-  rightSoftHighlight(g);
-  leftSoftHighlight(g, kLeftSoft, true);
-  leftSoft(g, true);
-  rightSoft(g, Send::Pair);
-  fireButton(g, secondSide, true);
-  if (secondSide) {
-    repeatButton(g, {198, 295, 40, 40}, k_touchKeyFineTurnB, &g.stylus.rightArrowHighlight);
-    repeatButton(g, {158, 295, 40, 40}, k_touchKeyFineTurnA, &g.stylus.leftArrowHighlight);
-  } else {
-    repeatButton(g, {2, 295, 40, 40}, k_touchKeyFineTurnA, &g.stylus.leftArrowHighlight);
-    repeatButton(g, {42, 295, 40, 40}, k_touchKeyFineTurnB, &g.stylus.rightArrowHighlight);
-  }
-}
+}  // namespace touch
 
-void mapShotPower(cGame& g) {
-  mapDoubleSoftThen(g);
-  fireButton(g, g.match.currentPlayer == 1, true);
-}
+namespace {
 
-void mapBallsMoving(cGame& g) {
-  mapDoubleSoftThen(g);
-  if (up(g, {106, 303, 40, 40})) pair(g, k_touchKeyFire);
-}
-
-void spinButton(cGame& g, int32_t x) {
-  const Rect button{x, 0, 70, 45};
-  if (penDown(g)) g.stylus.spinButtonHighlight = kept(g, button);
-  if (up(g, button)) {
-    pair(g, k_touchKeySpinButton);
-    g.stylus.spinButtonHighlight = 0;
-  }
-}
-
-// The pad: up and down in the middle column, left and right beside them.
-struct SpinPad {
-  Rect up, down, left, right;
-  bool contains(int32_t x, int32_t y) const {
-    return touch::contains(up, x, y) || touch::contains(down, x, y) || touch::contains(left, x, y) ||
-           touch::contains(right, x, y);
-  }
-};
-constexpr SpinPad spinPad(int32_t left) {
-  return {{left + 45, 206, 40, 40}, {left + 45, 250, 40, 40}, {left, 227, 40, 40}, {left + 88, 227, 40, 40}};
-}
-
-void spinArrows(cGame& g, const SpinPad& pad) {
-  repeatButton(g, pad.up, k_touchKeyUp, &g.stylus.upArrowHighlight);
-  repeatButton(g, pad.down, k_touchKeyDown, &g.stylus.downArrowHighlight);
-  repeatButton(g, pad.left, k_touchKeyLeft, &g.stylus.leftArrowHighlight);
-  repeatButton(g, pad.right, k_touchKeyRight, &g.stylus.rightArrowHighlight);
-}
-
-void mapSpinSelector(cGame& g) {
-  const SpinPad pad = spinPad(isTwoPlayerSecond(g) ? 25 : 88);
-  if (isTwoPlayerSecond(g)) {
-    spinButton(g, 170);
-  } else if (!g.stylus.spinButtonHidden) {
-    spinButton(g, 2);
-  }
-  spinArrows(g, pad);
-  // A lesson's text box over the table: a tap off the selector's button and
-  // pad turns its page (the fire key is one of the keys it reads; key 17 is
-  // the match's menu key). The button and the pad act, and close the box.
-  if (g.match.gameType == k_gameTypeTutorial && g.stylus.spinArrowsLocked) {
-    if (!pad.contains(g.releaseX, g.releaseY) && up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-    return;
-  }
-  // The selector's "Back" on the left soft key closes it: it sends the key
-  // the selector closes on (the left soft key's own would open the in-game
-  // menu and leave the selector open).
-  const int32_t close = g.match.altPanelLayout ? k_touchKeyLeftSoft : k_touchKeyRightSoft;
-  // Lit only while the pen rests on the key, and dark again when it closes.
-  leftSoftHighlight(g, kLeftSoft, true);
-  if (up(g, kLeftSoft)) {
-    pair(g, close);
-    g.stylus.leftSoftHighlight = 0;
-  }
-}
-
-// The in-match states, which have no screen row: the table, its gauges and
-// the boxes over it.
-void mapMatchState(cGame& g) {
-  switch (g.states.gameState) {
-    case k_stateFrameWon:
-      // The frame's dialog waits for select: a tap gives its fire key (the
-      // left soft key would open the in-game menu).
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-      break;
-    case k_stateOpponentIntro:
-    case k_stateResultLines:
-      rightSoftHighlight(g);
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-      rightSoft(g, Send::Pair);
-      break;
-    case k_stateBallInHand: mapBallInHand(g); break;
-    case k_stateAim: mapAim(g); break;
-    case k_stateShotPower: mapShotPower(g); break;
-    case k_stateBallsMoving: mapBallsMoving(g); break;
-    case k_stateAfterShot:
-    case k_stateMatchNotices:
-    case k_stateTutorialLessonIntro:
-    case k_stateChallengeIntro:
-    case k_stateTutorialFinished:
-      // A tap dismisses the message these states show: the fire key is a
-      // dismiss key; key 17 is not, and it is the match's menu key.
-      if (up(g, kWholeScreen)) pair(g, k_touchKeyFire);
-      break;
-    case k_stateHumanBallInHandStart:
-      g.stylus.leftSoftHighlight = 0;
-      g.stylus.rightSoftHighlight = 0;
-      break;
-    case k_stateComputerShot: rightSoft(g, Send::Pair); break;
-    case k_stateSpinSelector: mapSpinSelector(g); break;
-    case k_stateMessageBox: mapMessageBox(g); break;
-    default: mapNoButtons(g); break;
-  }
-}
+using namespace touch;
 
 // Sine and cosine of Q14 degrees through the 4096-step table.
 Q14 sinDegrees(Q14 d) { return sinQ14(static_cast<int32_t>(static_cast<int64_t>(d) * 4096 / 5898240)); }
 Q14 cosDegrees(Q14 d) { return cosQ14(static_cast<int32_t>(static_cast<int64_t>(d) * 4096 / 5898240)); }
-
 
 }  // namespace
 
@@ -477,13 +305,14 @@ void mapScreenTouches(cGame& game) {
     down(*(&game), kAboveBar);
     if (up(*(&game), kAboveBar)) pair(*(&game), k_touchKeyFire);
   }
-  // A screen's row maps its own touches; the in-match states share
-  // mapMatchState.
+  // A screen's row maps its own touches, else the match state's row; a
+  // state without either takes a tap as key 4.
   const cGameScreen* screen = findScreen(game.frontEndScreens, game.inGameScreens, game.states.gameState);
+  if (!screen || !screen->mapTouch) screen = k_matchScreens.find(game.states.gameState);
   if (screen && screen->mapTouch)
     screen->mapTouch(*(&game));
   else
-    mapMatchState(*(&game));
+    mapNoButtons(*(&game));
 }
 
 bool isPointerDownIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {

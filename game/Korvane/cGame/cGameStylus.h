@@ -39,9 +39,9 @@ constexpr int32_t k_touchKeyFire = 19;
 class cGame;
 
 // The kit every screen's touch mapping is made of: rectangles in the touch
-// layout, pen-down and pen-up tests, keys sent through the applet, menu rows
-// and soft keys. A screen's mapping lives in its file beside its row; the
-// in-match states share the mapping of cGameStylus.cpp.
+// layout, pen-down and pen-up tests, keys sent through the applet, menu rows,
+// soft keys and the table's buttons. A screen's mapping, and a match
+// state's, lives in its file beside its row.
 namespace touch {
 
 struct Rect {
@@ -116,6 +116,23 @@ uint32_t flagsOf(const cGame& g, int32_t entry);
 // switches the page (pageButtonUp).
 int32_t pagedList(cGame& g, int32_t top, int32_t rows, int32_t pageSize, const Rect& pageButton);
 void pageButtonUp(cGame& g, const Rect& pageButton, int32_t pageSize);
+
+// The table screens. The fire button (the right one or the left): highlight
+// while the pen is down (the point kept with keep), pair 19 on a pen-up.
+void fireButton(cGame& g, bool right, bool keep);
+// A button that repeats its key every frame while the pen rests on it.
+void repeatButton(cGame& g, const Rect& r, int32_t key, uint8_t* highlight);
+// Player 1 of a two-player match: the buttons stand on the other side.
+bool isTwoPlayerSecond(const cGame& g);
+// Both soft keys' highlights while the pen is down; the left soft key, then
+// the right one as pair 18.
+void mapDoubleSoftThen(cGame& g);
+// A tap anywhere is the fire key: it dismisses what the state shows (key 17
+// would not: it is the match's menu key).
+void mapTapAsFire(cGame& g);
+// A text box over the table: the right soft key's highlight; a tap anywhere
+// (the right soft key too) turns it with pair 19.
+void mapTextBoxTap(cGame& g);
 
 }  // namespace touch
 

@@ -288,8 +288,17 @@ void mapBreakChoice(cGame& g) {
   if (up(g, menu)) press(g, k_touchKeyRightSoft);
 }
 
+// The screens stand over the table and its touch prompt.
+template <void (*paintScreen)(cGame&, Graphics*)>
+void overTable(cGame& game, Graphics* g) {
+  paintTableScene(game, g);
+  paintScreen(game, g);
+  paintTouchHint(game, g);
+}
+
 }  // namespace
 
-const cGameScreen k_screenBet = {k_stateBet, updateBetScreen, paintBetScreen, mapBet};
-const cGameScreen k_screenCoinToss = {k_stateCoinToss, updateCoinToss, paintCoinToss, mapCoinToss};
-const cGameScreen k_screenBreakChoice = {k_stateBreakChoice, updateBreakChoice, paintBreakChoice, mapBreakChoice};
+const cGameScreen k_screenBet = {k_stateBet, updateBetScreen, overTable<paintBetScreen>, mapBet};
+const cGameScreen k_screenCoinToss = {k_stateCoinToss, updateCoinToss, overTable<paintCoinToss>, mapCoinToss};
+const cGameScreen k_screenBreakChoice = {k_stateBreakChoice, updateBreakChoice, overTable<paintBreakChoice>,
+                                         mapBreakChoice};

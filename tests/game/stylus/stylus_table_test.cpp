@@ -208,8 +208,8 @@ const cGameScreenTable kNoRows = {nullptr, 0};
 }  // namespace
 
 // A screen row's touch mapping serves its state only, from either table; a
-// state without a row takes the in-match mapping, and the completion
-// notice's soft key stays shared.
+// state without a row takes a tap as key 4, and the completion notice's
+// soft key stays shared.
 TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
   for (const bool inGameTable : {false, true}) {
     SCOPED_TRACE(inGameTable);
@@ -218,7 +218,7 @@ TEST_F(StylusTest, ScreenRowMapsItsOwnTouches) {
     enter(k_stateMainMenu);
     EXPECT_EQ(run().pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
-    enter(k_stateTitle);  // no row: the in-match mapping sends k_touchKeyFineTurnB for a tap
+    enter(k_stateTitle);  // no row: a tap sends k_touchKeyFineTurnB
     EXPECT_NE(tapUp(120, 160).pressed, 0u);
     EXPECT_EQ(g_rowMapped, 1);
   }
@@ -244,4 +244,23 @@ TEST(ScreenTables, EveryRowHasItsUpdatePaintAndTouchMapping) {
   }
   EXPECT_EQ(k_frontEndScreens.count, 37);
   EXPECT_EQ(k_inGameScreens.count, 16);
+}
+
+// The match's own states are rows of the match table: one a state, none
+// also a screen over the match, each with its touch mapping and a step to
+// run; all but the new match (which moves on at once) paint the table.
+TEST(ScreenTables, EveryMatchStateIsOneRowOfTheMatchTable) {
+  std::set<int32_t> seen;
+  for (int32_t i = 0; i < k_matchScreens.count; ++i) {
+    const cGameScreen& row = *k_matchScreens.rows[i];
+    SCOPED_TRACE(row.state);
+    EXPECT_TRUE(isMatchState(row.state));
+    EXPECT_TRUE(seen.insert(row.state).second);
+    EXPECT_EQ(k_matchScreens.find(row.state), &row);
+    EXPECT_EQ(k_inGameScreens.find(row.state), nullptr);
+    EXPECT_NE(row.mapTouch, nullptr);
+    EXPECT_TRUE(row.enter || row.update);
+    EXPECT_EQ(row.paint == nullptr, row.state == k_stateMatchInit);
+  }
+  EXPECT_EQ(k_matchScreens.count, 20);
 }
