@@ -1,6 +1,7 @@
 #include "windows_brew/HostFiles.h"
 
 #include <cstring>
+#include <string>
 
 #include "wince/crt.h"
 
@@ -10,10 +11,44 @@ namespace {
 // that is already one of this system's ("/...") is used as it stands.
 bool isNativePath(const char* path) { return path && path[0] == '/'; }
 
+HostFileKind kindOf(int layerKind) {
+  return layerKind == kCeFileRegular ? HostFileKind::Regular
+         : layerKind == kCeFileNone  ? HostFileKind::None
+                                     : HostFileKind::Other;
+}
+
 }  // namespace
 
 FILE* hostFileOpen(const char* path, const char* mode) {
   return isNativePath(path) ? ceFopenNative(path, mode) : ceFopen(path, mode);
+}
+
+FILE* hostFileOpenWritten(const char* path, const char* mode) {
+  return isNativePath(path) ? ceFopenNative(path, mode) : ceFopenWritten(path, mode);
+}
+
+FILE* hostFileCreateStaging(const char* path, char* staging, std::size_t capacity) {
+  if (!staging || capacity == 0) return nullptr;
+  staging[0] = '\0';
+  std::string name;
+  FILE* f = isNativePath(path) ? ceCreateStagingNative(path, &name) : ceCreateStaging(path, &name);
+  if (f && name.size() < capacity) {
+    std::memcpy(staging, name.c_str(), name.size() + 1);
+    return f;
+  }
+  if (f) {
+    std::fclose(f);
+    hostFileRemove(name.c_str());
+  }
+  return nullptr;
+}
+
+void hostFileRemoveStaleStaging(const char* path) {
+  if (isNativePath(path)) {
+    ceRemoveStaleStagingNative(path);
+  } else {
+    ceRemoveStaleStaging(path);
+  }
 }
 
 bool hostFileReplace(const char* from, const char* to) {
@@ -24,8 +59,11 @@ bool hostFileReplace(const char* from, const char* to) {
 bool hostFileCommit(FILE* file) { return ceCommit(file) == 0; }
 
 HostFileKind hostFileKind(const char* path) {
-  const int kind = isNativePath(path) ? ceFileKindNative(path) : ceFileKind(path);
-  return kind == kCeFileRegular ? HostFileKind::Regular : kind == kCeFileNone ? HostFileKind::None : HostFileKind::Other;
+  return kindOf(isNativePath(path) ? ceFileKindNative(path) : ceFileKind(path));
+}
+
+HostFileKind hostFileKindWritten(const char* path) {
+  return kindOf(isNativePath(path) ? ceFileKindNative(path) : ceFileKindWritten(path));
 }
 
 void hostFileRemove(const char* path) {

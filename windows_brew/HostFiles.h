@@ -8,6 +8,15 @@
 #include <cstdio>
 
 FILE* hostFileOpen(const char* path, const char* mode);
+// A file the program writes, where it writes it: never a copy of the same
+// name shipped with the data.
+FILE* hostFileOpenWritten(const char* path, const char* mode);
+// A new empty file beside `path` under a name of its own (written into
+// `staging`, capacity bytes), to stage a write of `path` in; null when none
+// could be made.
+FILE* hostFileCreateStaging(const char* path, char* staging, std::size_t capacity);
+// Removes what writes of `path` killed half-way left behind.
+void hostFileRemoveStaleStaging(const char* path);
 // Replaces the file at `to` by the file at `from`; true once the change is
 // on the disk.
 bool hostFileReplace(const char* from, const char* to);
@@ -17,6 +26,7 @@ bool hostFileCommit(FILE* file);
 // What is at a path.
 enum class HostFileKind { None, Regular, Other };
 HostFileKind hostFileKind(const char* path);
+HostFileKind hostFileKindWritten(const char* path);
 
 // Joins a folder and a name into `out` (capacity bytes with the terminator).
 // False, with `out` emptied, when the result does not fit.

@@ -19,15 +19,12 @@ namespace {
 
 // Report files go to the layer's writable folder (--write, else KV_WRITE_DIR,
 // else the current folder) as it is when they are opened, device paths by
-// the layer's path rules; traces to the debugger's output.
+// the layer's path rules; traces to the debugger's output. Each is made as
+// a regular file of its own: a link or a pipe of its name is left alone
+// (and the report not written) rather than written through or waited on.
 class HostLogWriter final : public LogWriter {
  public:
-  std::FILE* openFile(const char* name) override {
-    if (std::strpbrk(name, "\\:")) return ceFopen(name, "wt");
-    std::string path = wince::writeDir();
-    if (!path.empty() && path.back() != '/') path += '/';
-    return std::fopen((path + name).c_str(), "w");
-  }
+  std::FILE* openFile(const char* name) override { return ceFopen(name, "w"); }
   void debugOutput(const char* text) override {
     WCHAR wide[1024];
     std::size_t i = 0;

@@ -1,8 +1,10 @@
 #include "windows_brew/OggSoundPlayer.h"
 
-#include <tremor/ivorbisfile.h>
+#include <tremor/ivorbiscodec.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -39,51 +41,311 @@ std::u16string wideOf(const WCHAR* s) {
   return out;
 }
 
-// Length of an open file (the position goes back to the start); -1 when it
-// cannot be told.
-long lengthOf(FILE* f) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
-  const long n = std::ftell(f);
-  std::fseek(f, 0, SEEK_SET);
-  return n;
+// CRC-32 of an Ogg page: polynomial 0x04C11DB7, not reflected, starting
+// at 0, over the page with its checksum field as zeros.
+struct OggCrcTable {
+  uint32_t entries[256];
+  constexpr OggCrcTable() : entries() {
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t r = i << 24;
+      for (int b = 0; b < 8; ++b) r = r & 0x80000000u ? r << 1 ^ 0x04C11DB7u : r << 1;
+      entries[i] = r;
+    }
+  }
+};
+constexpr OggCrcTable kOggCrc;
+
+uint32_t oggCrc(uint32_t crc, const uint8_t* p, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) crc = crc << 8 ^ kOggCrc.entries[(crc >> 24 ^ p[i]) & 0xFF];
+  return crc;
 }
 
-// Decodes a whole file; false when it cannot be opened, is larger than the
-// player takes, or its data stops decoding, has a gap or gives another
-// length than the stream states.
-bool decodeFile(const std::string& path, int chunk, std::vector<uint8_t>* pcm, int* channels, long* rate,
-                int32_t pauseMs = 0, int32_t* total = nullptr) {
-  FILE* f = ceFopen(path.c_str(), "rb");
-  if (!f) return false;
-  const long length = lengthOf(f);
-  OggVorbis_File vf;
-  if (length < 0 || length > OggSoundPlayer::kMaxFileBytes || ov_open(f, &vf, nullptr, 0) < 0) {
-    std::fclose(f);
-    return false;
-  }
-  vorbis_info* vi = ov_info(&vf, -1);
-  *channels = vi ? vi->channels : 0;
-  *rate = vi ? vi->rate : 0;
-  // What the stream's last page says it holds: a page lost on the way
-  // leaves less.
-  const ogg_int64_t samples = ov_pcm_total(&vf, -1);
-  std::vector<char> buffer(static_cast<std::size_t>(chunk));
-  int section = 0;
-  bool ok = true;
-  for (;;) {
-    long n = ov_read(&vf, buffer.data(), chunk, &section);
-    // A hole is a page that failed its check or went missing: damage.
-    if (n < 0 || static_cast<int64_t>(pcm->size()) + n > OggSoundPlayer::kMaxPcmBytes) ok = false;
-    if (n <= 0 || !ok) break;
-    pcm->insert(pcm->end(), buffer.begin(), buffer.begin() + n);
-    if (total) *total += static_cast<int32_t>(n);
-    if (pauseMs >= 1) Sleep(static_cast<DWORD>(pauseMs));
-  }
-  ov_clear(&vf);
-  if (pcm->empty() || (samples >= 0 && static_cast<int64_t>(pcm->size()) != samples * 2 * *channels)) ok = false;
-  if (!ok) pcm->clear();
-  return ok;
+uint32_t le32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
+
+// What the pages of a whole file say of its sound.
+struct OggFacts {
+  int channels = 0;
+  long rate = 0;
+  int64_t samples = -1;  // the last page's granule position
+};
+
+// The packets of a stream, their bytes one after another.
+struct OggPackets {
+  struct Packet {
+    std::size_t at, size;
+    int64_t granule;  // the page's, on the last packet that ends on it; else -1
+    bool last;        // the stream's last
+  };
+  std::vector<uint8_t> bytes;
+  std::vector<Packet> list;
+};
+
+std::string pageProblem(uint32_t page, const char* what) { return "is damaged: page " + std::to_string(page) + what; }
+
+// Walks every page of a file held in memory, first byte to last: each an
+// Ogg page (version 0) whose header and body lie inside the file and whose
+// checksum holds, one after another with nothing between, of one stream in
+// sequence, the first starting it and only the last ending it; the first
+// three packets are the Vorbis headers. Empty when all holds, else what is
+// wrong ("is cut short: ...", "is damaged: ..."). With `packets`, every
+// packet is gathered there.
+std::string walkOggPages(const std::vector<uint8_t>& file, OggFacts& facts, OggPackets* packets = nullptr) {
+  constexpr std::size_t kHeader = 27;
+  const std::size_t size = file.size();
+  // The first bytes of the three header packets, gathered across pages.
+  uint8_t heads[3][30] = {};
+  std::size_t headLength[3] = {};
+  std::size_t packet = 0, packetStart = 0;
+  bool inPacket = false, ended = false;
+  uint32_t serial = 0, sequence = 0;
+  std::size_t at = 0;
+  if (packets) {
+    packets->bytes.clear();
+    packets->bytes.reserve(size);
+    packets->list.clear();
+  }
+  for (uint32_t page = 0; at < size; ++page) {
+    const uint8_t* p = file.data() + at;
+    if (ended) return "is damaged: it goes on after its last page";
+    const bool isPage = size - at >= 5 && std::memcmp(p, "OggS", 4) == 0 && p[4] == 0;
+    if (!isPage && (size - at >= 5 || page == 0))
+      return page == 0 ? "is damaged: it is not an Ogg Vorbis sound" : pageProblem(page, " is not an Ogg page");
+    if (size - at < kHeader || size - at < kHeader + p[26]) return "is cut short: its last page is missing";
+    const std::size_t segments = p[26];
+    std::size_t body = 0;
+    for (std::size_t i = 0; i < segments; ++i) body += p[kHeader + i];
+    const std::size_t length = kHeader + segments + body;
+    if (length > size - at) return "is cut short: its last page is missing";
+    if (oggPageChecksum(p, length) != le32(p + 22)) return pageProblem(page, " fails its checksum");
+    const uint8_t flags = p[5];
+    if (page == 0) {
+      serial = le32(p + 14);
+      sequence = le32(p + 18);
+      if (!(flags & 0x02)) return "is damaged: it is not an Ogg Vorbis sound";
+    } else if ((flags & 0x02) || le32(p + 14) != serial || le32(p + 18) != ++sequence) {
+      return pageProblem(page, " is out of its place");
+    }
+    // A continued packet on a page that follows a finished one, or none on
+    // one that should carry it on, is a page lost between.
+    if (((flags & 0x01) != 0) != inPacket) return pageProblem(page, " is out of its place");
+    int64_t granule = 0;
+    for (int b = 7; b >= 0; --b) granule = granule << 8 | p[6 + b];
+    const uint8_t* data = p + kHeader + segments;
+    const std::size_t firstOnPage = packets ? packets->list.size() : 0;
+    for (std::size_t i = 0; i < segments; ++i) {
+      const std::size_t lace = p[kHeader + i];
+      if (packet < 3) {
+        const std::size_t take = std::min(lace, sizeof heads[0] - headLength[packet]);
+        std::memcpy(heads[packet] + headLength[packet], data, take);
+        headLength[packet] += take;
+      }
+      if (packets) packets->bytes.insert(packets->bytes.end(), data, data + lace);
+      data += lace;
+      inPacket = lace == 255;
+      if (inPacket) continue;
+      ++packet;
+      if (packets) {
+        packets->list.push_back({packetStart, packets->bytes.size() - packetStart, -1, false});
+        packetStart = packets->bytes.size();
+      }
+    }
+    ended = (flags & 0x04) != 0;
+    if (packets && packets->list.size() > firstOnPage) {
+      packets->list.back().granule = granule;
+      packets->list.back().last = ended;
+    }
+    if (ended) facts.samples = granule;
+    at += length;
+  }
+  if (at == 0 || !ended) return "is cut short: its last page is missing";
+  static const char* kSignature = "vorbis";
+  const uint8_t* id = heads[0];
+  if (packet < 3 || headLength[0] < 30 || id[0] != 1 || std::memcmp(id + 1, kSignature, 6) != 0 || le32(id + 7) != 0 ||
+      heads[1][0] != 3 || std::memcmp(heads[1] + 1, kSignature, 6) != 0 || heads[2][0] != 5 ||
+      std::memcmp(heads[2] + 1, kSignature, 6) != 0)
+    return "is damaged: it is not an Ogg Vorbis sound";
+  facts.channels = id[11];
+  facts.rate = static_cast<long>(le32(id + 12));
+  return std::string();
+}
+
+// Reads a whole sound file (at most maxFile bytes) into `bytes`. Empty
+// when it did, else what is wrong: a read that gives less than the file
+// holds is an I/O error.
+std::string readSoundFile(const char* path, int64_t maxFile, std::vector<uint8_t>& bytes) {
+  constexpr int64_t kMiB = 1 << 20;
+  auto megabytes = [](int64_t n) { return std::to_string((n + kMiB - 1) / kMiB) + " MB"; };
+  const int kind = ceFileKind(path);
+  if (kind == kCeFileNone) return "is missing";
+  FILE* f = ceFopen(path, "rb");
+  if (!f) return kind == kCeFileOther ? "is not a file" : "cannot be read";
+  int64_t length = -1;
+  if (::fseeko(f, 0, SEEK_END) == 0) length = ::ftello(f);
+  std::string problem;
+  if (length < 0 || ::fseeko(f, 0, SEEK_SET) != 0) {
+    problem = "cannot be read";
+  } else if (length == 0) {
+    problem = "is empty";
+  } else if (length > maxFile) {
+    problem = "is too large: " + megabytes(length) + ", at most " + megabytes(maxFile);
+  } else {
+    bytes.resize(static_cast<std::size_t>(length));
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) problem = "cannot be read";
+  }
+  std::fclose(f);
+  if (!problem.empty()) bytes.clear();
+  return problem;
+}
+
+}  // namespace
+
+// A Vorbis decoder kept from one sound to the next: a sound whose headers
+// are those of the one before (the game's are all alike) starts over on its
+// set-up, which is most of the cost of decoding a short sound.
+struct OggDecoder {
+  vorbis_info info{};
+  vorbis_dsp_state dsp{};
+  vorbis_block block{};
+
+  OggDecoder() { vorbis_info_init(&info); }
+  ~OggDecoder() {
+    clear();
+    vorbis_info_clear(&info);
+  }
+  OggDecoder(const OggDecoder&) = delete;
+  OggDecoder& operator=(const OggDecoder&) = delete;
+
+  // Ready for a stream with these three header packets; false when they do
+  // not decode.
+  bool prepare(const ogg_packet (&headers)[3]) {
+    auto same = [](const std::vector<uint8_t>& kept, const ogg_packet& op) {
+      return kept.size() == static_cast<std::size_t>(op.bytes) && std::memcmp(kept.data(), op.packet, kept.size()) == 0;
+    };
+    if (ready_ && same(identity_, headers[0]) && same(setup_, headers[2])) return vorbis_synthesis_restart(&dsp) == 0;
+    clear();
+    vorbis_info_clear(&info);
+    vorbis_info_init(&info);
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    bool ok = true;
+    for (const ogg_packet& h : headers)
+      ok = ok && vorbis_synthesis_headerin(&info, &comment, const_cast<ogg_packet*>(&h)) == 0;
+    vorbis_comment_clear(&comment);
+    if (!ok || vorbis_synthesis_init(&dsp, &info) != 0) return false;
+    vorbis_block_init(&dsp, &block);
+    ready_ = true;
+    identity_.assign(headers[0].packet, headers[0].packet + headers[0].bytes);
+    setup_.assign(headers[2].packet, headers[2].packet + headers[2].bytes);
+    return true;
+  }
+
+ private:
+  void clear() {
+    if (ready_) {
+      vorbis_block_clear(&block);
+      vorbis_dsp_clear(&dsp);
+    }
+    ready_ = false;
+  }
+  bool ready_ = false;
+  std::vector<uint8_t> identity_, setup_;
+};
+
+namespace {
+
+// Where a decoded sound goes: a buffer of the bytes its stream states, from
+// the caller's allocator.
+struct PcmBuffer {
+  uint8_t* (*allocate)(std::size_t bytes);
+  void (*release)(uint8_t* data);
+  uint8_t* data = nullptr;
+  std::size_t size = 0;
+};
+
+ogg_packet packetOf(OggPackets& packets, std::size_t i) {
+  const OggPackets::Packet& k = packets.list[i];
+  ogg_packet op{};
+  op.packet = packets.bytes.data() + k.at;
+  op.bytes = static_cast<long>(k.size);
+  op.b_o_s = i == 0;
+  op.e_o_s = k.last;
+  op.granulepos = k.granule;
+  op.packetno = static_cast<ogg_int64_t>(i);
+  return op;
+}
+
+// Decodes a whole file into pcm; false (and nothing kept) when it cannot be
+// read, is larger than the player takes, any of its pages is damaged or
+// missing, or its data does not decode, or gives more than the stream
+// states. Output goes in pieces of at most `chunk` bytes, each followed by
+// the pause.
+bool decodeFile(const std::string& path, int chunk, PcmBuffer& pcm, int* channels, long* rate,
+                OggDecoder* decoder = nullptr, int32_t pauseMs = 0, int32_t* total = nullptr) {
+  std::vector<uint8_t> bytes;
+  OggFacts facts;
+  OggPackets packets;
+  if (!readSoundFile(path.c_str(), OggSoundPlayer::kMaxFileBytes, bytes).empty() ||
+      !walkOggPages(bytes, facts, &packets).empty())
+    return false;
+  OggDecoder own;
+  OggDecoder& d = decoder ? *decoder : own;
+  ogg_packet headers[3] = {packetOf(packets, 0), packetOf(packets, 1), packetOf(packets, 2)};
+  if (!d.prepare(headers)) return false;
+  *channels = d.info.channels;
+  *rate = d.info.rate;
+  const int64_t frameBytes = 2 * int64_t{d.info.channels};
+  if (d.info.channels < 1 || facts.samples <= 0 || facts.samples > OggSoundPlayer::kMaxPcmBytes / frameBytes)
+    return false;
+  const std::size_t want = static_cast<std::size_t>(facts.samples * frameBytes);
+  uint8_t* out = pcm.allocate(want);
+  if (!out) return false;
+  std::size_t have = 0;
+  bool ok = true;
+  for (std::size_t i = 3; i < packets.list.size() && ok; ++i) {
+    ogg_packet op = packetOf(packets, i);
+    // A packet that does not decode is damage (skipping it would leave the
+    // sound short).
+    if (vorbis_synthesis(&d.block, &op) != 0 || vorbis_synthesis_blockin(&d.dsp, &d.block) != 0) {
+      ok = false;
+      break;
+    }
+    ogg_int32_t** planes = nullptr;
+    for (int n; ok && (n = vorbis_synthesis_pcmout(&d.dsp, &planes)) > 0;) {
+      const int piece = std::min(n, std::max(1, static_cast<int>(chunk / frameBytes)));
+      if (static_cast<std::size_t>(piece * frameBytes) > want - have) {
+        ok = false;
+        break;
+      }
+      // Interleaved 16-bit samples of the decoder's fixed point, clipped.
+      auto* to = reinterpret_cast<int16_t*>(out + have);
+      for (int c = 0; c < d.info.channels; ++c) {
+        const ogg_int32_t* from = planes[c];
+        for (int k = 0; k < piece; ++k) {
+          const ogg_int32_t v = from[k] >> 9;
+          to[k * d.info.channels + c] = static_cast<int16_t>(v > 32767 ? 32767 : v < -32768 ? -32768 : v);
+        }
+      }
+      vorbis_synthesis_read(&d.dsp, piece);
+      have += static_cast<std::size_t>(piece * frameBytes);
+      if (total) *total += static_cast<int32_t>(piece * frameBytes);
+      if (pauseMs >= 1) Sleep(static_cast<DWORD>(pauseMs));
+    }
+  }
+  if (ok && have > 0) {
+    pcm.data = out;
+    pcm.size = have;
+    return true;
+  }
+  pcm.release(out);
+  return false;
+}
+
+// Slots hold their PCM in the memory tracker's blocks, like the game's own
+// resources.
+uint8_t* newSlotData(std::size_t bytes) { return new ("OggSoundPlayer", __LINE__, nullptr) uint8_t[bytes]; }
+void deleteSlotData(uint8_t* data) { delete[] data; }
 
 // Held while a completion reaches its player and while a closing player
 // lets go of the buffers the device still holds.
@@ -107,71 +369,32 @@ void printResult(MMRESULT r) {
 
 void setSoundRootPath(const WCHAR* root) { g_rootPath = wideOf(root); }
 
-namespace {
-
-// Whether the file ends with the last page of its stream: an Ogg page
-// ("OggS", version 0, the end-of-stream flag) that ends where the file does.
-// A file cut short ends inside a page or after one that is not the last.
-bool endsWithLastPage(FILE* f, long length) {
-  constexpr long kMaxPage = 27 + 255 + 255 * 255;
-  const long tail = length < kMaxPage ? length : kMaxPage;
-  std::vector<uint8_t> bytes(static_cast<std::size_t>(tail));
-  if (std::fseek(f, length - tail, SEEK_SET) != 0 || std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-    std::fseek(f, 0, SEEK_SET);
-    return false;
-  }
-  std::fseek(f, 0, SEEK_SET);
-  for (long at = tail - 27; at >= 0; --at) {
-    const uint8_t* p = bytes.data() + at;
-    if (std::memcmp(p, "OggS", 4) != 0 || p[4] != 0) continue;
-    const long segments = p[26];
-    if (at + 27 + segments > tail) continue;
-    long size = 27 + segments;
-    for (long i = 0; i < segments; ++i) size += p[27 + i];
-    if (at + size == tail) return (p[5] & 0x04) != 0;
-  }
-  return false;
-}
-
-}  // namespace
-
 std::string checkOggFile(const char* path, int64_t maxFile, int64_t maxPcm) {
   constexpr int64_t kMiB = 1 << 20;
   auto megabytes = [](int64_t bytes) { return std::to_string((bytes + kMiB - 1) / kMiB) + " MB"; };
-  const int kind = ceFileKind(path);
-  if (kind == kCeFileNone) return "is missing";
-  FILE* f = ceFopen(path, "rb");
-  if (!f) return kind == kCeFileOther ? "is not a file" : "cannot be read";
-  const long length = lengthOf(f);
-  if (length == 0) {
-    std::fclose(f);
-    return "is empty";
-  }
-  if (length < 0 || length > maxFile) {
-    std::fclose(f);
-    return "is too large: " + megabytes(length) + ", at most " + megabytes(maxFile);
-  }
-  if (!endsWithLastPage(f, length)) {
-    std::fclose(f);
-    return "is cut short: its last page is missing";
-  }
-  OggVorbis_File vf;
-  if (ov_open(f, &vf, nullptr, 0) < 0) {
-    std::fclose(f);
-    return "is damaged: it is not an Ogg Vorbis sound";
-  }
-  std::string problem;
-  const vorbis_info* vi = ov_info(&vf, -1);
-  const ogg_int64_t samples = ov_pcm_total(&vf, -1);
-  if (!vi || vi->channels < 1 || vi->channels > 2 || vi->rate < 1000 || vi->rate > 192000) {
-    problem = "is damaged: it is not a sound this game plays";
-  } else if (samples < 0) {
-    problem = "is damaged: its length cannot be read";
-  } else if (samples > maxPcm / (2 * vi->channels)) {
-    problem = "is too large: it decodes to " + megabytes(samples * 2 * vi->channels) + ", at most " + megabytes(maxPcm);
-  }
-  ov_clear(&vf);
-  return problem;
+  // Every page is looked over (shape and checksum) and the stream's headers
+  // and length are read from them; the decoder itself runs when the sound
+  // loads.
+  std::vector<uint8_t> bytes;
+  std::string problem = readSoundFile(path, maxFile, bytes);
+  OggFacts facts;
+  if (problem.empty()) problem = walkOggPages(bytes, facts);
+  if (!problem.empty()) return problem;
+  if (facts.channels < 1 || facts.channels > 2 || facts.rate < 1000 || facts.rate > 192000)
+    return "is damaged: it is not a sound this game plays";
+  if (facts.samples < 0) return "is damaged: its length cannot be read";
+  if (facts.samples > maxPcm / (2 * facts.channels))
+    return "is too large: it decodes to " + megabytes(facts.samples * 2 * facts.channels) + ", at most " +
+           megabytes(maxPcm);
+  return std::string();
+}
+
+uint32_t oggPageChecksum(const uint8_t* page, std::size_t length) {
+  static const uint8_t kZeros[4] = {};
+  if (length < 26) return 0;
+  uint32_t crc = oggCrc(0, page, 22);
+  crc = oggCrc(crc, kZeros, 4);
+  return oggCrc(crc, page + 26, length - 26);
 }
 
 std::string checkOggSound(const WCHAR* name) {
@@ -204,17 +427,14 @@ const uint8_t* OggSoundPlayer::slotData(int slot) const {
   return m_data && slot >= 0 && slot < m_capacity ? m_data[slot] : nullptr;
 }
 
-void OggSoundPlayer::storeSlot(int slot, const uint8_t* pcm, uint32_t size) {
-  if (!m_data || slot < 0 || slot >= m_capacity) return;
+void OggSoundPlayer::adoptSlot(int slot, uint8_t* pcm, uint32_t size) {
+  if (!m_data || slot < 0 || slot >= m_capacity) {
+    deleteSlotData(pcm);
+    return;
+  }
   delete[] m_data[slot];
-  m_data[slot] = nullptr;
-  m_sizes[slot] = 0;
-  if (!pcm) return;
-  // Recorded by the memory tracker, like the game's own resources.
-  m_data[slot] = new ("OggSoundPlayer", __LINE__, nullptr) uint8_t[size ? size : 1];
-  if (!m_data[slot]) return;
-  std::memcpy(m_data[slot], pcm, size);
-  m_sizes[slot] = size;
+  m_data[slot] = pcm;
+  m_sizes[slot] = pcm ? size : 0;
 }
 
 void OggSoundPlayer::setFormat(int channels, long rate) {
@@ -280,19 +500,20 @@ int getOggSounds(OggSoundPlayer* p, const WCHAR* const* names, int count, int in
     std::string path = narrowPath(wide);
     std::printf("\n");
     std::printf("getOggSounds Openning %s", path.c_str());
-    std::vector<uint8_t> pcm;
+    PcmBuffer pcm{newSlotData, deleteSlotData};
     int channels = 0;
     long rate = 0;
-    if (!installFolderFlag || !decodeFile(path, OggSoundPlayer::kReadChunk, &pcm, &channels, &rate)) {
+    if (!p->m_decoder) p->m_decoder = std::make_unique<OggDecoder>();
+    if (!installFolderFlag || !decodeFile(path, OggSoundPlayer::kReadChunk, pcm, &channels, &rate, p->m_decoder.get())) {
       std::printf("\n");
       std::printf("\nFAIL getOggSounds: Cannot open ogg file %s", path.c_str());
-      p->storeSlot(slot, nullptr, 0);
+      p->adoptSlot(slot, nullptr, 0);
       continue;
     }
     // The first call's files set the format; later calls only while none
     // has been set yet (the first file may be missing).
     if ((firstCall || !p->m_formatSet) && channels > 0 && rate > 0) p->setFormat(channels, rate);
-    p->storeSlot(slot, pcm.data(), static_cast<uint32_t>(pcm.size()));
+    p->adoptSlot(slot, pcm.data, static_cast<uint32_t>(pcm.size));
     ++decoded;
   }
   p->m_loadedCount += count;
@@ -327,16 +548,18 @@ int getOggSoundsFromRoot(OggSoundPlayer* p, const WCHAR* const* names, int count
     std::u16string wide = rootPathFlag ? g_rootPath : std::u16string();
     wide += wideOf(names[i]);
     std::string path = narrowPath(wide);
-    std::vector<uint8_t> pcm;
+    PcmBuffer pcm{newSlotData, deleteSlotData};
     int channels = 0;
     long rate = 0;
-    if (!rootPathFlag || !decodeFile(path, OggSoundPlayer::kRootReadChunk, &pcm, &channels, &rate)) {
+    if (!p->m_decoder) p->m_decoder = std::make_unique<OggDecoder>();
+    if (!rootPathFlag ||
+        !decodeFile(path, OggSoundPlayer::kRootReadChunk, pcm, &channels, &rate, p->m_decoder.get())) {
       fail("getOggSounds: Cannot open ogg file %s", path.c_str());
-      p->storeSlot(i, nullptr, 0);
+      p->adoptSlot(i, nullptr, 0);
       continue;
     }
     if ((i == 0 || !p->m_formatSet) && channels > 0 && rate > 0) p->setFormat(channels, rate);
-    p->storeSlot(i, pcm.data(), static_cast<uint32_t>(pcm.size()));
+    p->adoptSlot(i, pcm.data, static_cast<uint32_t>(pcm.size));
     ++decoded;
   }
   if (waveOutGetNumDevs() == 0) {
@@ -576,11 +799,13 @@ void OggLoaderThread::run() {
   }
   std::memset(m_format, 0, sizeof(WAVEFORMATEX));
   std::memset(m_header, 0, sizeof(WAVEHDR));
-  std::vector<uint8_t> pcm;
+  // The header's buffer belongs to the caller once filled.
+  PcmBuffer pcm{[](std::size_t bytes) { return reinterpret_cast<uint8_t*>(new char[bytes]); },
+                [](uint8_t* data) { delete[] reinterpret_cast<char*>(data); }};
   int channels = 0;
   long rate = 0;
   m_path[sizeof m_path - 1] = 0;
-  if (!decodeFile(m_path, OggSoundPlayer::kReadChunk, &pcm, &channels, &rate, m_pauseMs, &m_totalBytes)) {
+  if (!decodeFile(m_path, OggSoundPlayer::kReadChunk, pcm, &channels, &rate, nullptr, m_pauseMs, &m_totalBytes)) {
     m_result = -1;
     m_done = 1;
     return;
@@ -592,9 +817,8 @@ void OggLoaderThread::run() {
   m_format->nAvgBytesPerSec = static_cast<DWORD>(rate) * m_format->nBlockAlign;
   m_format->wBitsPerSample = 16;
   m_format->cbSize = 18;
-  m_header->dwBufferLength = static_cast<DWORD>(pcm.size());
-  m_header->lpData = new char[pcm.size() ? pcm.size() : 1];
-  std::memcpy(m_header->lpData, pcm.data(), pcm.size());
+  m_header->dwBufferLength = static_cast<DWORD>(pcm.size);
+  m_header->lpData = reinterpret_cast<char*>(pcm.data);
   m_result = 0;
   m_done = 1;
 }

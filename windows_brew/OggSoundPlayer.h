@@ -3,7 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "wince/threads.h"
 
 class OggSoundPlayer;
+struct OggDecoder;
 
 // One per playing channel; lives in the header's user field until the
 // completion routine deletes it.
@@ -73,7 +76,8 @@ class OggSoundPlayer {
   friend void waveOutDoneCallback(HWAVEOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR);
 
   void openChannels(bool fromRoot);
-  void storeSlot(int slot, const uint8_t* pcm, uint32_t size);
+  // Takes pcm (a block of the memory tracker's, or null) as the slot's.
+  void adoptSlot(int slot, uint8_t* pcm, uint32_t size);
   void setFormat(int channels, long rate);
   void stopChannels(int id, bool all);
   void waitUntilFree(int channel);
@@ -90,6 +94,8 @@ class OggSoundPlayer {
   uint32_t m_savedVolumes[kChannels] = {};
   int32_t m_playingIds[kChannels] = {-1, -1, -1, -1};
   uint8_t m_ownsData = 0;
+  // The decoder, kept from one load to the next (main thread only).
+  std::unique_ptr<OggDecoder> m_decoder;
   WAVEFORMATEX m_format{};
   bool m_formatSet = false;
   // Guards the channel slots against the completion routine; never held
@@ -106,13 +112,19 @@ int getOggSoundsFromRoot(OggSoundPlayer* player, const WCHAR* const* names, int 
 void waveOutDoneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1, DWORD_PTR param2);
 
 // Looks a sound file over without decoding it: it is there, is a file of at
-// most maxFile bytes, opens as Ogg Vorbis with one or two channels at a
+// most maxFile bytes that reads whole, every page of it is an Ogg page whose
+// checksum holds, in its place from the stream's first page to its last,
+// the stream starts with the Vorbis headers, has one or two channels at a
 // usable rate, and decodes to at most maxPcm bytes. Empty when it will do,
-// else what is wrong with it, said of the file ("is too large: ...").
+// else what is wrong with it, said of the file ("is too large: ...",
+// "cannot be read" for a read that fails).
 std::string checkOggFile(const char* path, int64_t maxFile = OggSoundPlayer::kMaxFileBytes,
                          int64_t maxPcm = OggSoundPlayer::kMaxPcmBytes);
 // The same for a sound of the install folder, where getOggSounds looks.
 std::string checkOggSound(const WCHAR* name);
+// The checksum an Ogg page of `length` bytes (header and body) carries in
+// its bytes 22-25 (those bytes count as zeros).
+uint32_t oggPageChecksum(const uint8_t* page, std::size_t length);
 
 // Where the root-path loader finds its files (the shell's root path, wide).
 // Set by the shell; tests may point it elsewhere.

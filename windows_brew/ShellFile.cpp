@@ -10,10 +10,10 @@
 namespace {
 
 // Length of an open file; the position goes back to the start. -1 on error.
-long fileLength(FILE* f) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
-  long n = std::ftell(f);
-  std::fseek(f, 0, SEEK_SET);
+int64_t fileLength(FILE* f) {
+  if (::fseeko(f, 0, SEEK_END) != 0) return -1;
+  const int64_t n = ::ftello(f);
+  ::fseeko(f, 0, SEEK_SET);
   return n;
 }
 
@@ -31,38 +31,41 @@ ShellFile::ShellFile(const char* path, const char* mode) {
   if (pathFits) {
     if (isMemoryMode()) {
       m_position = 0;
-      if (FILE* old = hostFileOpen(m_name, "rb")) {
-        long n = fileLength(old);
-        if (n > 0 && n <= INT32_MAX) {
+      // The old content is that of the file this one replaces, where the
+      // program writes it.
+      if (FILE* old = hostFileOpenWritten(m_name, "rb")) {
+        const int64_t n = fileLength(old);
+        // Old content that cannot be held or read: the open fails rather
+        // than lose it at close.
+        bool kept = n >= 0 && n <= INT32_MAX;
+        if (kept && n > 0) {
           m_image = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(n)));
-          if (m_image && std::fread(m_image, 1, static_cast<std::size_t>(n), old) == static_cast<std::size_t>(n)) {
-            m_size = static_cast<int32_t>(n);
-          } else {
-            // Unreadable old content: the open fails rather than lose it at close.
-            std::free(m_image);
-            m_image = nullptr;
-            std::fclose(old);
-            debugTrace("\nsize: %d\n", m_size);
-            return;
-          }
+          kept = m_image && std::fread(m_image, 1, static_cast<std::size_t>(n), old) == static_cast<std::size_t>(n);
+          if (kept) m_size = static_cast<int32_t>(n);
         }
         std::fclose(old);
-      } else if (hostFileKind(m_name) != HostFileKind::None) {
+        if (!kept) {
+          std::free(m_image);
+          m_image = nullptr;
+          debugTrace("\nsize: %d\n", m_size);
+          return;
+        }
+      } else if (hostFileKindWritten(m_name) != HostFileKind::None) {
         // Something is there that cannot be read (a folder, a pipe, a file
         // without permission): it is not replaced.
         debugTrace("\nsize: %d\n", m_size);
         return;
       }
-      // The image is written to a staging file at close and then replaces
-      // the file, so a failed write never loses the old content.
-      char staging[ShellFile::kMaxPath + 16];
-      stagingName(staging, sizeof staging);
-      m_handle = hostFileOpen(staging, "wb");
+      // The image is written to a staging file of this write's own at
+      // close, which then replaces the file: a failed write never loses the
+      // old content, and no other writer shares the staging file.
+      m_handle = hostFileCreateStaging(m_name, m_staging, sizeof m_staging);
     } else {
       m_handle = hostFileOpen(m_name, m_mode);
       if (m_handle) {
-        long n = fileLength(m_handle);
-        m_size = (n > 0 && n <= INT32_MAX) ? static_cast<int32_t>(n) : 0;
+        m_length = fileLength(m_handle);
+        if (m_length < 0) m_length = 0;
+        m_size = m_length > INT32_MAX ? INT32_MAX : static_cast<int32_t>(m_length);
       }
     }
   }
@@ -72,10 +75,6 @@ ShellFile::ShellFile(const char* path, const char* mode) {
 ShellFile::~ShellFile() {
   if (m_handle) close();
   std::free(m_image);
-}
-
-void ShellFile::stagingName(char* out, std::size_t capacity) const {
-  joinPath(out, capacity, m_name, ".tmp");
 }
 
 int32_t ShellFile::read(void* buffer, int32_t count) {
@@ -150,6 +149,8 @@ int32_t ShellFile::getInfo(ShellFileInfo* info) const {
   return 0;
 }
 
+int64_t ShellFile::length() const { return isMemoryMode() ? m_size : m_length; }
+
 int ShellFile::close() {
   debugTrace("\nclosing: filename: %s, mode: %s\n", m_name, m_mode);
   if (!m_handle) {
@@ -161,8 +162,6 @@ int ShellFile::close() {
   m_handle = nullptr;
   if (!isMemoryMode()) return std::fclose(f);
 
-  char staging[ShellFile::kMaxPath + 16];
-  stagingName(staging, sizeof staging);
   std::size_t want = m_size > 0 ? static_cast<std::size_t>(m_size) : 0;
   bool ok = want == 0 || std::fwrite(m_image, 1, want, f) == want;
   // On the disk before it replaces the file (the replace syncs the folder).
@@ -170,9 +169,9 @@ int ShellFile::close() {
   ok = std::fclose(f) == 0 && ok;
   std::free(m_image);
   m_image = nullptr;
-  if (ok) ok = hostFileReplace(staging, m_name);
+  if (ok) ok = hostFileReplace(m_staging, m_name);
   if (!ok) {
-    hostFileRemove(staging);
+    hostFileRemove(m_staging);
     return EOF;
   }
   return 0;
@@ -180,12 +179,13 @@ int ShellFile::close() {
 
 int getFileSize(FILE* file, ShellFileInfo* info) {
   if (!file || !info) return 0;
-  long here = std::ftell(file);
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    long n = std::ftell(file);
-    info->size = n > 0 ? static_cast<uint32_t>(n) : 0;
+  const int64_t here = ::ftello(file);
+  if (::fseeko(file, 0, SEEK_END) == 0) {
+    const int64_t n = ::ftello(file);
+    // The word holds 32 bits: a larger file reads as the largest it holds.
+    info->size = n <= 0 ? 0 : n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n);
   }
-  if (here >= 0) std::fseek(file, here, SEEK_SET);
+  if (here >= 0) ::fseeko(file, here, SEEK_SET);
   return 0;
 }
 

@@ -35,21 +35,26 @@ class ShellFile : public FileSystem::File {
 
   bool isMemoryMode() const { return m_mode[0] == 'w' || m_mode[0] == 'a'; }
   bool isOpen() const { return m_handle != nullptr; }
+  // Memory modes: the image's length. Read mode: the file's length when
+  // opened, at most INT32_MAX (length() tells a larger one).
   int32_t size() const { return m_size; }
+  // The whole length (read mode: the file's, however large).
+  int64_t length() const;
   int32_t position() const { return m_position; }
   const char* name() const { return m_name; }
   const char* mode() const { return m_mode; }
   const uint8_t* image() const { return m_image; }
 
  private:
-  // Where the memory modes stage their write-back before replacing the file.
-  void stagingName(char* out, std::size_t capacity) const;
-
   uint8_t* m_image = nullptr;
   int32_t m_position = 0;
   int32_t m_size = 0;
+  int64_t m_length = 0;  // read mode
   char m_mode[3] = {};
   char m_name[258] = {};
+  // Memory modes: the file the write-back is staged in before it replaces
+  // the file.
+  char m_staging[kMaxPath + 32] = {};
   FILE* m_handle = nullptr;
 };
 

@@ -18,11 +18,7 @@ class ShellFileSystem final : public FileSystem {
     return shellFile(file)->write(buffer, count);
   }
   int32_t seek(File* file, int32_t offset, int32_t origin) override { return shellFile(file)->seek(origin, offset); }
-  int32_t size(File* file) override {
-    ShellFileInfo info{};
-    shellFile(file)->getInfo(&info);
-    return static_cast<int32_t>(info.size);
-  }
+  int64_t size(File* file) override { return shellFile(file)->length(); }
   void close(File* file) override {
     if (ShellHost* shell = getShellHost()) {
       shell->releaseFile(shellFile(file));

@@ -2,7 +2,8 @@
 // player waits for:
 //  - start-up: from the program's start to the first frame of the main menu,
 //    without the frames of the screens that wait (the logo's fixed time, the
-//    sound question and the title, which wait for the clock or a touch);
+//    sound question and the title, which wait for the clock or a touch), and
+//    the process's CPU time in those frames (cpu_ms, every thread's);
 //  - a frame of a match: a loop turn while the player aims (table, balls, aim
 //    guide, HUD and panels), with the small ball view open or closed;
 //  - a frame of the main menu and of the pub, waiting for a touch.
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -38,11 +40,19 @@ constexpr const char* kToMainMenu =
 struct Run {
   // Called after every frame with the game's state; returns false to close.
   std::function<bool(cGame&, double frameSeconds)> onFrame;
+  // The process's CPU time (every thread) of the frame just ended.
+  double frameCpuSeconds = 0;
 };
+
+double processCpuSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 // Runs the program under `script`; the frame callback sees each frame's wall
 // time. Returns false when the program could not start or ended by itself.
-bool runProgram(const std::string& script, const Run& run) {
+bool runProgram(const std::string& script, Run& run) {
   const std::string data = KV_BENCH_DATA;
   const fs::path dir = fs::temp_directory_path() / ("kv_frame_bench_" + std::to_string(::getpid()));
   fs::remove_all(dir);
@@ -59,6 +69,7 @@ bool runProgram(const std::string& script, const Run& run) {
   (void)registered;
   bool closed = false;
   Clock::time_point last = Clock::now();
+  double lastCpu = processCpuSeconds();
   wince::throwOnExit();
   if (!wince::start(options)) return false;
   // After start, which begins with a fresh layer.
@@ -66,6 +77,9 @@ bool runProgram(const std::string& script, const Run& run) {
     const Clock::time_point now = Clock::now();
     const double dt = std::chrono::duration<double>(now - last).count();
     last = now;
+    const double cpu = processCpuSeconds();
+    run.frameCpuSeconds = cpu - lastCpu;
+    lastCpu = cpu;
     cGame* g = getGame();
     if (!closed && g && !run.onFrame(*g, dt)) {
       closed = true;
@@ -77,6 +91,7 @@ bool runProgram(const std::string& script, const Run& run) {
   const int null = ::open("/dev/null", O_WRONLY);
   ::dup2(null, 1);
   last = Clock::now();
+  lastCpu = processCpuSeconds();
   try {
     static int instance;
     char16_t commandLine[1] = {0};
@@ -97,15 +112,18 @@ bool haveData() { return fs::exists(std::string(KV_BENCH_DATA) + "/i.bar"); }
 
 void BM_StartUpToMainMenu(benchmark::State& state) {
   if (!haveData()) return state.SkipWithError("no built data set");
+  std::vector<double> cpus;
   for (auto _ : state) {
-    double seconds = 0;
+    double seconds = 0, cpu = 0;
     int frames = 0;
     Run run;
     run.onFrame = [&](cGame& g, double dt) {
       const int s = g.states.gameState;
       // The first frame carries the program's own start (window, archives).
-      if (frames++ == 0 || s == k_stateLoadInit || s == k_stateMainMenuLoading || s == k_stateMainMenu)
+      if (frames++ == 0 || s == k_stateLoadInit || s == k_stateMainMenuLoading || s == k_stateMainMenu) {
         seconds += dt;
+        cpu += run.frameCpuSeconds;
+      }
       return s != k_stateMainMenu;
     };
     if (!runProgram(kToMainMenu, run)) {
@@ -113,7 +131,11 @@ void BM_StartUpToMainMenu(benchmark::State& state) {
     }
     state.SetIterationTime(seconds);
     state.counters["frames"] = frames;
+    cpus.push_back(cpu * 1e3);
   }
+  // The process's CPU time (all threads) in those frames: the median run.
+  std::sort(cpus.begin(), cpus.end());
+  if (!cpus.empty()) state.counters["cpu_ms"] = cpus[cpus.size() / 2];
 }
 BENCHMARK(BM_StartUpToMainMenu)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 

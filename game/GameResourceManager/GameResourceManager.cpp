@@ -1,5 +1,6 @@
 #include "game/GameResourceManager/GameResourceManager.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -66,10 +67,10 @@ bool GameResourceManager::loadIndex() {
     debugTrace("%s: not found\n", kIndexFile);
     return false;
   }
-  const int32_t size = file.size();
+  const int64_t size = file.size();
   uint8_t unused;
   uint32_t n = 0;
-  if (file.read(&unused, 1) != 1 || !readU32(file, n) || size < 5 || n > static_cast<uint32_t>(size - 5) / 4) {
+  if (file.read(&unused, 1) != 1 || !readU32(file, n) || size < 5 || n > static_cast<uint64_t>(size - 5) / 4) {
     debugTrace("%s: shorter than its count\n", kIndexFile);
     return false;
   }
@@ -93,20 +94,24 @@ bool GameResourceManager::check(uint32_t needed, const char** file, char* what, 
     std::snprintf(what, capacity, text, static_cast<unsigned long long>(a), static_cast<unsigned long long>(b));
     return false;
   };
+  // A read that gives less than the file holds is an I/O error, not damage.
   FileStream index;
   if (!index.open(kIndexFile, FileStream::kRead)) return fail(kIndexFile, "cannot be read");
   const int64_t indexSize = index.size();
   uint8_t unused;
   uint32_t n = 0;
   if (indexSize == 0) return fail(kIndexFile, "is empty");
-  if (index.read(&unused, 1) != 1 || !readU32(index, n))
-    return fail(kIndexFile, "is cut short: it has %llu of its first 5 bytes", indexSize);
+  if (indexSize < 5) return fail(kIndexFile, "is cut short: it has %llu of its first 5 bytes", indexSize);
+  if (index.read(&unused, 1) != 1 || !readU32(index, n)) return fail(kIndexFile, "cannot be read");
   if (n > static_cast<uint64_t>(indexSize - 5) / 4)
     return fail(kIndexFile, "is cut short: it has %llu of its %llu bytes", indexSize, 5 + 4ull * n);
   if (n < needed) return fail(kIndexFile, "is damaged: it indexes %llu resources, %llu are needed", n, needed);
   std::vector<uint32_t> descriptors(n);
-  for (uint32_t& d : descriptors)
+  uint32_t last = 0;  // the last entry of the pack that a resource names
+  for (uint32_t& d : descriptors) {
     if (!readU32(index, d)) return fail(kIndexFile, "cannot be read");
+    last = std::max(last, d & 0xFFFFFF);
+  }
   index.close();
 
   FileStream pack;
@@ -114,32 +119,40 @@ bool GameResourceManager::check(uint32_t needed, const char** file, char* what, 
   const int64_t length = pack.size();
   uint32_t word;
   if (length == 0) return fail(kPackFile, "is empty");
-  if (!readU32(pack, word)) return fail(kPackFile, "is cut short: it has %llu of its first 4 bytes", length);
-  // Entry k starts at starts[k]; each is a u32 size and that many bytes.
-  std::vector<int64_t> starts;
-  for (int64_t at = 4; at < length;) {
-    uint32_t size;
-    if (length - at < 4 || !readU32(pack, size) || size > length - at - 4)
-      return fail(kPackFile, "is cut short: entry %llu runs past its end", starts.size());
-    starts.push_back(at);
-    at += 4 + int64_t{size};
-    pack.seek(static_cast<int32_t>(at), Stream::kSeekStart);
-  }
-  for (uint32_t id = 0; id < n; ++id) {
-    const uint32_t k = descriptors[id] & 0xFFFFFF;
-    if (k >= starts.size())
-      return fail(kIndexFile, "is damaged: resource %llu lies past the pack's %llu entries", id, starts.size());
-  }
-  for (size_t k = 0; k < starts.size(); ++k) {
-    pack.seek(static_cast<int32_t>(starts[k]), Stream::kSeekStart);
+  if (length < 4) return fail(kPackFile, "is cut short: it has %llu of its first 4 bytes", length);
+  if (!readU32(pack, word)) return fail(kPackFile, "cannot be read");
+  // The entries the index names, one after another from the start, each a
+  // u32 size and that many bytes; the pack ends with the last of them.
+  // (Nothing reads past it, and bytes there would only be taken for more
+  // entries, four bytes at a time.)
+  int64_t at = 4;
+  uint32_t k = 0;
+  for (; k <= last && at < length; ++k) {
     uint32_t size = 0, first = 0, unpacked = 0;
     uint8_t lastDictByte;
-    readU32(pack, size);
-    if (size < 4 || !readU32(pack, first) || !isCompressed(first)) continue;
-    if (size < static_cast<uint32_t>(kLzmaHeaderSize) || pack.read(&lastDictByte, 1) != 1 || !readU32(pack, unpacked) ||
-        unpacked > kMaxUnpackedSize)
-      return fail(kPackFile, "is damaged: entry %llu has a bad packed header", k);
+    if (length - at < 4) return fail(kPackFile, "is cut short: entry %llu runs past its end", k);
+    if (at > INT32_MAX - 17) return fail(kPackFile, "is damaged: entry %llu lies past the 2 GB the game reads", k);
+    pack.seek(static_cast<int32_t>(at), Stream::kSeekStart);
+    if (!readU32(pack, size)) return fail(kPackFile, "cannot be read");
+    if (size > length - at - 4) return fail(kPackFile, "is cut short: entry %llu runs past its end", k);
+    if (size >= 4) {
+      if (!readU32(pack, first)) return fail(kPackFile, "cannot be read");
+      if (isCompressed(first) && (size < static_cast<uint32_t>(kLzmaHeaderSize) || pack.read(&lastDictByte, 1) != 1 ||
+                                  !readU32(pack, unpacked) || unpacked > kMaxUnpackedSize))
+        return fail(kPackFile, "is damaged: entry %llu has a bad packed header", k);
+    }
+    at += 4 + int64_t{size};
   }
+  if (k <= last) {
+    // The pack ends before an entry the index names: a pack with fewer
+    // entries than the index has resources was cut short; otherwise a
+    // descriptor of the index is wrong.
+    if (k < n) return fail(kPackFile, "is cut short: it has %llu entries, its index names %llu", k, uint64_t{last} + 1);
+    uint32_t id = 0;
+    while ((descriptors[id] & 0xFFFFFF) < k) ++id;
+    return fail(kIndexFile, "is damaged: resource %llu lies past the pack's %llu entries", id, k);
+  }
+  if (at < length) return fail(kPackFile, "is damaged: %llu bytes follow its last entry", length - at);
   return true;
 }
 
@@ -192,6 +205,7 @@ bool GameResourceManager::loadResource(GameResourceStream* stream, uint32_t id) 
       return false;
     }
     at += 4 + int64_t{s};
+    if (at > INT32_MAX - 17) return false;  // beyond what a stream position holds
     file.seek(static_cast<int32_t>(at), Stream::kSeekStart);
   }
   uint32_t s;

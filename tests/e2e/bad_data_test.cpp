@@ -17,8 +17,11 @@
 #include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tools/bar/BarWriter.h"
+#include "tools/save/SaveFileWriter.h"
+#include "wince/layer.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
+#include "zul/2d/ASprite.h"
 
 namespace {
 
@@ -66,6 +69,17 @@ class BadData : public ::testing::Test {
       fs::remove_all(file);
       fs::copy_file(data / name, file);
     }
+  }
+
+  // The unpacked bytes of an archive of the work copy.
+  std::vector<uint8_t> unpackedOf(const std::string& name) {
+    uint8_t running = 1;
+    ShellHost shell(&running);
+    EXPECT_TRUE(shell.setRootPath((work / "data").string().append("/").c_str()));
+    setFileSystem(&shellFileSystem());
+    cGameResources archive;
+    EXPECT_EQ(archive.loadBar(name.c_str()), 1) << name;
+    return std::vector<uint8_t>(archive.m_bar.data, archive.m_bar.data + archive.m_bar.size);
   }
 
   static bool isSound(const std::string& name) { return name.size() > 4 && name.substr(name.size() - 4) == ".ogg"; }
@@ -157,6 +171,159 @@ TEST_F(BadData, AnEntryThatDoesNotDecodeEndsTheRunWhenItIsRead) {
   size_t frames = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(work / "frames")) ++frames;
   EXPECT_GT(frames, 450u);
+}
+
+// Archives as standard tools write them, an end marker after data of the
+// stated size, load like the game's own: the program starts, reaches the
+// main menu and saves its first image; one whose marker comes before its
+// stated size is refused.
+TEST_F(BadData, ArchivesWithAnEndMarkerLoad) {
+  LzmaWriterOptions marker;
+  marker.endMarker = true;
+  for (const auto& e : fs::directory_iterator(work / "data")) {
+    const std::string name = e.path().filename().string();
+    if (!isArchive(name)) continue;
+    const std::vector<uint8_t> bytes = bar::writeArchiveBytes(unpackedOf(name), marker);
+    ASSERT_FALSE(bytes.empty()) << name;
+    ASSERT_TRUE(bar::writeFile(e.path().string(), bytes)) << name;
+  }
+  const std::string toMenu = "9000 tap 118 135\n11000 tap 120 200\n";
+  const child::Outcome o = runOn(work / "data", work, 400, toMenu);
+  EXPECT_EQ(o.code, 0) << o.errors;
+  EXPECT_EQ(o.errors, "");
+  const auto image = savefile::writeImage();
+  EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
+
+  // The stream says 16 bytes more than its marker ends.
+  std::vector<uint8_t> text = unpackedOf("text.bar");
+  std::vector<uint8_t> bytes = bar::writeArchiveBytes(text, marker);
+  const uint64_t stated = text.size() + 16;
+  for (int i = 0; i < 8; ++i) bytes[4 + 5 + i] = static_cast<uint8_t>(stated >> (8 * i));
+  ASSERT_TRUE(bar::writeFile((work / "data" / "text.bar").string(), bytes));
+  const child::Outcome cut = runOn(work / "data", work, 400);
+  EXPECT_EQ(cut.code, 1);
+  EXPECT_EQ(cut.errors, "Korvane: text.bar is damaged: it does not unpack\n");
+}
+
+// An image module whose pixel data runs past its pixels, in a bank that
+// parses: the logo's end builds the menu's banks, finds it and ends the run
+// there.
+TEST_F(BadData, AnImageBlockThatDoesNotDecodeEndsTheRunWhenItIsBuilt) {
+  const std::vector<uint8_t> unpacked = unpackedOf("menu.bar");
+  std::vector<bar::Entry> entries;
+  const uint16_t n = static_cast<uint16_t>(unpacked[0] | unpacked[1] << 8);
+  auto offsetOf = [&](int i) {
+    const uint8_t* p = unpacked.data() + 2 + 4 * i;
+    return 2 + 4 * n + (p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24);
+  };
+  for (int i = 0; i + 1 < n; ++i) entries.emplace_back(unpacked.begin() + offsetOf(i), unpacked.begin() + offsetOf(i + 1));
+  // The module data blocks end the bank. Runs of 127 pixels in every byte
+  // pair of the first image module's block: far more pixels than it has.
+  bar::Entry& bank = entries[0];
+  ASprite whole;
+  ASSERT_TRUE(whole.load(bank.data(), 0, static_cast<uint32_t>(bank.size())));
+  ASSERT_TRUE(whole.imageModulesDecode());
+  int m = 0;
+  while (m < whole.moduleCount && (whole.moduleKind[m] != 0 || whole.moduleDataLength[m] < 2)) ++m;
+  ASSERT_LT(m, whole.moduleCount);
+  const size_t at = bank.size() - whole.moduleData.size() + whole.moduleDataOffset[m];
+  std::fill(bank.begin() + static_cast<std::ptrdiff_t>(at),
+            bank.begin() + static_cast<std::ptrdiff_t>(at + whole.moduleDataLength[m]), 0x7F);
+  ASprite damaged;
+  ASSERT_TRUE(damaged.load(bank.data(), 0, static_cast<uint32_t>(bank.size())));
+  ASSERT_FALSE(damaged.imageModulesDecode());
+  ASSERT_TRUE(bar::writeFile((work / "data" / "menu.bar").string(), bar::writeArchive(entries)));
+  const child::Outcome o = runOn(work / "data", work, 400, "", "--capture '" + (work / "frames").string() + "'");
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: menu.bar is damaged: entry 0 does not decode\n");
+  // It ran through the logo (4.5 s at 30 frames a second) and no further.
+  size_t frames = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(work / "frames")) ++frames;
+  EXPECT_GT(frames, 130u);
+  EXPECT_LT(frames, 150u);
+  // The first start's defaults were saved before; nothing after.
+  const auto image = savefile::writeImage();
+  EXPECT_EQ(readFile(work / "write" / "save.sav"), std::string(image.begin(), image.end()));
+}
+
+// Bytes past the end of what a file's sizes say it holds: an archive's
+// packed stream, the resource pack's last entry (32 MiB of zeros would read
+// as eight million empty entries). Refused at once, named.
+TEST_F(BadData, BytesPastTheEndAreRefusedAtOnce) {
+  const struct {
+    const char* file;
+    uintmax_t extra;
+    const char* says;
+  } cases[] = {
+      {"data000.bar", 32u << 20, "is damaged: 33554432 bytes follow its last entry"},
+      {"text.bar", uintmax_t{1} << 31, "is damaged: 2147483648 bytes follow its packed stream"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const fs::path file = work / "data" / c.file;
+    fs::resize_file(file, fs::file_size(file) + c.extra);  // sparse: no disk taken
+    const child::Outcome o = runOn(work / "data", work, 400);
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(o.errors, std::string("Korvane: ") + c.file + " " + c.says + "\n");
+    EXPECT_LT(o.seconds, 2.0);
+    fs::remove(file);
+    fs::copy_file(data / c.file, file);
+  }
+  // The pack cut to its first word holds no entry the index names: it is the
+  // pack that is short.
+  fs::resize_file(work / "data" / "data000.bar", 4);
+  const child::Outcome o = runOn(work / "data", work, 400);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: data000.bar is cut short: it has 0 entries, its index names 30\n");
+}
+
+// A changed byte in a sound's last page: the page's checksum no longer
+// holds (the decoder would drop the page and the sound end early).
+TEST_F(BadData, ASoundPageThatFailsItsChecksumIsDamage) {
+  const fs::path file = work / "data" / "sfx_clap.ogg";
+  std::string bytes = readFile(file);
+  const size_t last = bytes.rfind("OggS");
+  ASSERT_NE(last, std::string::npos);
+  size_t pages = 0;
+  for (size_t at = bytes.find("OggS"); at < last; at = bytes.find("OggS", at + 1)) ++pages;
+  const size_t body = last + 27 + static_cast<uint8_t>(bytes[last + 26]);
+  ASSERT_LT(body + 10, bytes.size());
+  bytes[body + 10] = static_cast<char>(bytes[body + 10] ^ 0x20);
+  child::writeFile(file, bytes);
+  const child::Outcome o = runOn(work / "data", work, 400);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.errors, "Korvane: sfx_clap.ogg is damaged: page " + std::to_string(pages) + " fails its checksum\n");
+}
+
+// A disk that fails to read is told as such, not as damage, whatever the
+// file and wherever the read fails.
+struct ReadFault {
+  static inline const char* file = nullptr;
+  static inline uint64_t after = 0;
+};
+void withReadFault() { wince::setReadFault(ReadFault::file, ReadFault::after); }
+void noFrames(cGame&, int, int, const uint16_t*) {}
+
+TEST(ReadErrors, AreToldAsSuch) {
+  SKIP_WITHOUT_DATA_SET("i.bar");
+  const struct {
+    const char* file;
+    uint64_t after;
+  } cases[] = {{"text.bar", 0}, {"text.bar", 4}, {"menu.bar", 2000}, {"info.bar", 3},
+               {"data000.bar", 8}, {"data000.bar", 20000}, {"sfx_clap.ogg", 100}, {"m_title.ogg", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " after " + std::to_string(c.after));
+    const fs::path dir = child::freshDir("read_fault");
+    child::writeFile(dir / "script.txt", "");
+    ReadFault::file = c.file;
+    ReadFault::after = c.after;
+    const child::Result r = child::run(dir, 400, withReadFault, noFrames);
+    EXPECT_TRUE(r.exitedWith(1)) << r.status;
+    const std::string log = readFile(dir / "log.txt");
+    const std::string line = std::string("Korvane: ") + c.file + " cannot be read\n";
+    EXPECT_NE(log.find(line), std::string::npos) << log.substr(log.size() > 400 ? log.size() - 400 : 0);
+    fs::remove_all(dir);
+  }
 }
 
 }  // namespace

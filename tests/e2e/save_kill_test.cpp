@@ -1,7 +1,9 @@
 // A first start, option changes and a purchase, killed at seeded moments in
 // a fresh folder and started again there: what the killed run leaves is no
 // file or one of the images an unbroken run writes, and the save the restart
-// finds holds a whole career. KV_KILL_SAMPLES sets the number of kills
+// finds holds a whole career. The folder holds links where the program
+// writes (the save's old staging name, its log), which no run writes
+// through, and the restart leaves no staging file of the killed run. KV_KILL_SAMPLES sets the number of kills
 // (default 24) and KV_KILL_SEED the seed, so that a long measurement can run
 // in parallel pieces.
 #include <gtest/gtest.h>
@@ -173,6 +175,8 @@ TEST(SaveKills, NoKillLeavesADamagedCareer) {
     const std::string what = (byTrace ? "trace " : "microsecond ") + std::to_string(at);
     const fs::path dir = child::freshDir("kill");
     child::writeFile(dir / "script.txt", "");
+    child::writeFile(dir / "outside.txt", "not the program's");
+    for (const char* link : {"save.sav.tmp", "memory.log"}) fs::create_symlink(dir / "outside.txt", dir / "write" / link);
     Run::dir = dir;
     Run::killAtTrace = byTrace ? at : 0;
     const child::Result r = child::run(dir, 20000, walkIt, onFrame, byTrace ? 0 : at);
@@ -196,6 +200,12 @@ TEST(SaveKills, NoKillLeavesADamagedCareer) {
     }
     if (!left.empty()) {
       EXPECT_EQ(kept, left) << "restart after " << what;
+    }
+    EXPECT_EQ(child::readFile(dir / "outside.txt"), "not the program's") << "after " << what;
+    for (const auto& e : fs::directory_iterator(dir / "write")) {
+      const std::string name = e.path().filename().string();
+      if (fs::is_symlink(e.symlink_status())) continue;
+      EXPECT_FALSE(name.size() > 4 && name.substr(name.size() - 4) == ".tmp") << name << " after " << what;
     }
     fs::remove_all(dir);
   }

@@ -18,7 +18,7 @@ std::vector<uint8_t> lzmaAloneEncode(const uint8_t* data, size_t size, const Lzm
   props.lc = options.lc;
   props.lp = options.lp;
   props.pb = options.pb;
-  props.writeEndMark = options.endMarker ? 1 : 0;
+  props.writeEndMark = options.endMarker || options.sizeUnknown ? 1 : 0;
   props.numThreads = 1;
 
   constexpr size_t kHeader = 13;
@@ -29,7 +29,7 @@ std::vector<uint8_t> lzmaAloneEncode(const uint8_t* data, size_t size, const Lzm
   const SRes res = LzmaEncode(out.data() + kHeader, &destLen, size ? data : &kEmpty, size, &props, out.data(),
                               &propsSize, props.writeEndMark, nullptr, &g_heap, &g_heap);
   if (res != SZ_OK || propsSize != LZMA_PROPS_SIZE) return {};
-  const uint64_t field = options.endMarker ? UINT64_MAX : static_cast<uint64_t>(size);
+  const uint64_t field = options.sizeUnknown ? UINT64_MAX : static_cast<uint64_t>(size);
   for (int i = 0; i < 8; ++i) out[5 + i] = static_cast<uint8_t>(field >> (8 * i));
   out.resize(kHeader + destLen);
   return out;

@@ -10,9 +10,12 @@ struct LzmaWriterOptions {
   int level = 5;                   // 0..9
   uint32_t dictSize = 1u << 20;    // the decoder never allocates it; any size works
   int lc = 3, lp = 0, pb = 2;      // the engine's pool holds lc + lp up to 3
-  // An end marker and the size field "unknown" (all ones) instead of the real
-  // size without marker.
+  // An end marker after the data. The size field still holds the real size
+  // unless sizeUnknown.
   bool endMarker = false;
+  // The size field "unknown" (all ones), as xz --format=lzma and Python's
+  // lzma write it; such a stream always ends with a marker.
+  bool sizeUnknown = false;
 };
 
 // A whole LZMA-alone stream: 5 property bytes, the unpacked size (64-bit

@@ -1,5 +1,6 @@
 // lzmawrite: writes a file as an LZMA-alone stream or as run-length blocks.
-//   lzmawrite [--rle] [--level N] [--lc N] [--lp N] [--pb N] input output
+//   lzmawrite [--rle] [--level N] [--lc N] [--lp N] [--pb N] [--end-marker]
+//             [--size-unknown] input output
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,9 @@
 
 namespace {
 int usage() {
-  std::fprintf(stderr, "usage: lzmawrite [--rle] [--level N] [--lc N] [--lp N] [--pb N] input output\n");
+  std::fprintf(stderr,
+               "usage: lzmawrite [--rle] [--level N] [--lc N] [--lp N] [--pb N] [--end-marker] [--size-unknown] "
+               "input output\n");
   return 2;
 }
 }  // namespace
@@ -38,6 +41,10 @@ int main(int argc, char** argv) {
       if (!number(options.lp)) return usage();
     } else if (a == "--pb") {
       if (!number(options.pb)) return usage();
+    } else if (a == "--end-marker") {
+      options.endMarker = true;
+    } else if (a == "--size-unknown") {
+      options.sizeUnknown = true;
     } else if (!a.empty() && a[0] == '-') {
       return usage();
     } else {

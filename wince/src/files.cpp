@@ -2,10 +2,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <strings.h>
@@ -119,14 +121,16 @@ void makeParents(const std::string& path) {
     }
 }
 
-// open(2) flags of a C mode string; -1 for a mode fopen does not know.
+// open(2) flags of a C mode string; -1 for a mode fopen does not know. A
+// write does not truncate at the open: only once the file is known to be a
+// regular one.
 int openFlags(const char* mode) {
   const bool plus = std::strchr(mode, '+') != nullptr;
   switch (mode[0]) {
     case 'r':
       return plus ? O_RDWR : O_RDONLY;
     case 'w':
-      return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      return (plus ? O_RDWR : O_WRONLY) | O_CREAT;
     case 'a':
       return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
     default:
@@ -134,16 +138,62 @@ int openFlags(const char* mode) {
   }
 }
 
+// A read of a file named like the fault's file fails after its first bytes
+// (the test hook of wince/layer.h).
+struct FaultyRead {
+  int fd;
+  uint64_t limit;
+};
+
+ssize_t faultyRead(void* cookie, char* buffer, size_t size) {
+  auto* f = static_cast<FaultyRead*>(cookie);
+  const off_t at = ::lseek(f->fd, 0, SEEK_CUR);
+  if (at < 0) return -1;
+  if (static_cast<uint64_t>(at) >= f->limit) {
+    errno = EIO;
+    return -1;
+  }
+  const uint64_t room = f->limit - static_cast<uint64_t>(at);
+  return ::read(f->fd, buffer, size < room ? size : static_cast<size_t>(room));
+}
+
+int faultySeek(void* cookie, off64_t* offset, int whence) {
+  const off_t at = ::lseek(static_cast<FaultyRead*>(cookie)->fd, *offset, whence);
+  if (at < 0) return -1;
+  *offset = at;
+  return 0;
+}
+
+int faultyClose(void* cookie) {
+  auto* f = static_cast<FaultyRead*>(cookie);
+  const int r = ::close(f->fd);
+  delete f;
+  return r;
+}
+
+FILE* withReadFault(int fd, const std::string& path, const char* mode) {
+  uint64_t after = 0;
+  const size_t slash = path.find_last_of('/');
+  if (mode[0] != 'r' || std::strchr(mode, '+') ||
+      !wince::readFault(path.substr(slash == std::string::npos ? 0 : slash + 1), after))
+    return nullptr;
+  static const cookie_io_functions_t kCalls = {faultyRead, nullptr, faultySeek, faultyClose};
+  return ::fopencookie(new FaultyRead{fd, after}, "rb", kCalls);
+}
+
 // fopen of a regular file only. The device has files and folders and
 // nothing else: a folder, a pipe or a device node does not open (and a pipe
-// never blocks the caller waiting for its other end).
+// never blocks the caller waiting for its other end). A file opened for
+// writing is never reached through a symbolic link: a link in its place
+// refuses the open rather than have the write land where it points.
 FILE* openRegular(const std::string& path, const char* mode) {
   const int flags = openFlags(mode);
   if (flags < 0) {
     errno = EINVAL;
     return nullptr;
   }
-  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  const bool writes = (flags & O_ACCMODE) != O_RDONLY;
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | (writes ? O_NOFOLLOW : 0), 0666);
   if (fd < 0) return nullptr;
   struct stat st{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -151,7 +201,12 @@ FILE* openRegular(const std::string& path, const char* mode) {
     errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     return nullptr;
   }
+  if (mode[0] == 'w' && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (FILE* faulty = withReadFault(fd, path, mode)) return faulty;
   FILE* f = ::fdopen(fd, mode);
   if (!f) ::close(fd);
   return f;
@@ -196,6 +251,65 @@ std::string mapPath(const char* cePath, bool forWrite, bool createDirs) {
   std::string w = resolve(writeBase, p.parts, &found);
   if (found && !p.parts.empty()) return w;
   return resolve(wince::dataDir(), p.parts, nullptr);
+}
+
+// Staging files: "<target>.<pid>-<n>.tmp" beside their target, so that no
+// two processes (nor two writes of one) ever share one.
+std::atomic<unsigned> g_stagingCount{0};
+
+bool allDigits(const std::string& s) {
+  if (s.empty() || s.size() > 9) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// Whether entry is a staging file of `base` left by a process that has ended
+// (killed in the middle of a write).
+bool isStaleStaging(const std::string& entry, const std::string& base) {
+  const std::string tail = ".tmp";
+  if (entry.size() <= base.size() + 1 + tail.size() || entry.compare(0, base.size(), base) != 0 ||
+      entry[base.size()] != '.' || entry.compare(entry.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  const std::string middle = entry.substr(base.size() + 1, entry.size() - base.size() - 1 - tail.size());
+  const size_t dash = middle.find('-');
+  if (dash == std::string::npos || !allDigits(middle.substr(0, dash)) || !allDigits(middle.substr(dash + 1)))
+    return false;
+  const long pid = std::strtol(middle.c_str(), nullptr, 10);
+  return pid > 0 && pid != static_cast<long>(::getpid()) && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the staging files of the file at `target` (a path of this system)
+// that ended processes left.
+void removeStaleStaging(const std::string& target) {
+  const size_t slash = target.find_last_of('/');
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  if (DIR* d = ::opendir(folderOf(target).c_str())) {
+    while (dirent* e = ::readdir(d))
+      if (isStaleStaging(e->d_name, base)) ::unlinkat(::dirfd(d), e->d_name, 0);
+    ::closedir(d);
+  }
+}
+
+// A new, empty staging file for the file at `target` (a path of this
+// system); `suffix` is what its name adds to the target's. Stale staging
+// files of the target are removed first.
+FILE* createStaging(const std::string& target, std::string& suffix) {
+  removeStaleStaging(target);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    char name[48];
+    std::snprintf(name, sizeof name, ".%ld-%u.tmp", static_cast<long>(::getpid()), g_stagingCount++);
+    suffix = name;
+    const int fd = ::open((target + suffix).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      FILE* f = ::fdopen(fd, "wb");
+      if (!f) ::close(fd);
+      return f;
+    }
+    if (errno != EEXIST) break;
+  }
+  suffix.clear();
+  return nullptr;
 }
 
 bool wildcard(const char* pattern, const char* name) {
@@ -262,6 +376,37 @@ FILE* ceFopen(const char* cePath, const char* mode) {
 FILE* ceFopenNative(const char* path, const char* mode) {
   if (!path || !mode) return nullptr;
   return openRegular(path, mode);
+}
+
+FILE* ceFopenWritten(const char* cePath, const char* mode) {
+  if (!cePath || !mode) return nullptr;
+  return openRegular(mapPath(cePath, true, modeWrites(mode)), mode);
+}
+
+int ceFileKindWritten(const char* cePath) { return cePath ? kindOf(mapPath(cePath, true, false)) : kCeFileNone; }
+
+FILE* ceCreateStaging(const char* cePath, std::string* staging) {
+  if (!cePath || !staging) return nullptr;
+  std::string suffix;
+  FILE* f = createStaging(mapPath(cePath, true, true), suffix);
+  *staging = f ? cePath + suffix : std::string();
+  return f;
+}
+
+void ceRemoveStaleStaging(const char* cePath) {
+  if (cePath) removeStaleStaging(mapPath(cePath, true, false));
+}
+
+void ceRemoveStaleStagingNative(const char* path) {
+  if (path) removeStaleStaging(path);
+}
+
+FILE* ceCreateStagingNative(const char* path, std::string* staging) {
+  if (!path || !staging) return nullptr;
+  std::string suffix;
+  FILE* f = createStaging(path, suffix);
+  *staging = f ? path + suffix : std::string();
+  return f;
 }
 
 int ceCommit(FILE* file) {

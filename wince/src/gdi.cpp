@@ -53,8 +53,12 @@ void frameDone() {
   }
   if (!capturePath.empty()) {
     std::string error;
-    if (!writePng(capturePath, copy.data(), kScreenWidth, kScreenHeight, &error))
+    // A frame asked for and not written ends the run: what follows would
+    // be missing it.
+    if (!writePng(capturePath, copy.data(), kScreenWidth, kScreenHeight, &error)) {
       std::fprintf(stderr, "capture: %s\n", error.c_str());
+      failRun(kExitCaptureFailed);
+    }
   }
   if (s.backend->showsFrames()) s.backend->present(copy.data());
   if (hook) hook(n, copy.data());

@@ -99,6 +99,14 @@ struct State {
   uint64_t counterFrequency = 1000000;  // 0: no performance counter
   SYSTEMTIME timeBase{2026, 1, 4, 1, 0, 0, 0, 0};
 
+  // A read fault (test hook): reads of a file of this name fail after so
+  // many bytes.
+  std::string readFaultName;
+  uint64_t readFaultAfter = 0;
+  // The exit code a run that failed at something it was asked for ends
+  // with (a frame that could not be captured); 0: none.
+  int failureCode = 0;
+
   // hooks
   std::function<void(int)> exitHook;
   std::function<BOOL(const std::u16string&, const std::u16string&)> createProcessHook;
@@ -129,6 +137,12 @@ std::unique_ptr<Backend> makeSdlBackend(int scale, std::string* error);
 
 void notifyClockListeners(uint64_t now);
 int64_t diskFreeOverride();
+// Whether reads of a file called name fail, and after how many bytes.
+bool readFault(const std::string& name, uint64_t& after);
+// Ends the run with `code` (a failure of something it was asked for): the
+// main window is closed and the exit, whatever the program gives it, has
+// this code.
+void failRun(int code);
 // Called by each empty PeekMessageW: counts the time the program spends in
 // the background towards the frame limit (virtual clock only).
 void countBackgroundTime();

@@ -113,6 +113,9 @@ void reset(bool virtualClock) {
     s.pollQuantum = 33334;
     s.counterFrequency = 1000000;
     s.timeBase = SYSTEMTIME{2026, 1, 4, 1, 0, 0, 0, 0};
+    s.readFaultName.clear();
+    s.readFaultAfter = 0;
+    s.failureCode = 0;
     s.exitHook = nullptr;
     s.createProcessHook = nullptr;
   }
@@ -124,16 +127,22 @@ bool start(const Options& o, std::string* error) {
   State& s = state();
   std::function<void(int)> exitHook;
   std::function<BOOL(const std::u16string&, const std::u16string&)> processHook;
+  std::string faultName;
+  uint64_t faultAfter = 0;
   {
     Lock lock(s.mutex);
     exitHook = s.exitHook;
     processHook = s.createProcessHook;
+    faultName = s.readFaultName;
+    faultAfter = s.readFaultAfter;
   }
   reset();
   {
     Lock lock(s.mutex);
     s.exitHook = std::move(exitHook);
     s.createProcessHook = std::move(processHook);
+    s.readFaultName = std::move(faultName);
+    s.readFaultAfter = faultAfter;
   }
   {
     Lock lock(s.mutex);
@@ -194,6 +203,22 @@ void stop() {
   }
 }
 
+std::string usage(const char* program) {
+  return std::string("usage: ") + (program && *program ? program : "korvane") +
+         " [options]\n"
+         "  --backend=sdl|headless   SDL2 window (the default with a display) or headless\n"
+         "  --data DIR               the data folder (it must exist)\n"
+         "  --write DIR              where the save file and logs go (made when missing)\n"
+         "  --scale N                SDL: window scale, 1 to 16 (0: the largest that fits)\n"
+         "  --frames N               stop after N frames (N of 1 or more)\n"
+         "  --capture DIR            headless: write frames as PNG into DIR (made when missing)\n"
+         "  --capture-frames N,M,..  headless: only these frames (default: every frame)\n"
+         "  --script FILE            a stylus script\n"
+         "  --msgbox ANSWERS         headless: message-box answers (ok, cancel, yes, no, ... or ids)\n"
+         "  --orientation 0|1|2|4    headless: display orientation at start\n"
+         "  -h, --help               this text\n";
+}
+
 std::string quoteInput(std::string_view text, size_t limit) {
   const bool cut = text.size() > limit;
   std::string out;
@@ -219,6 +244,10 @@ bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>&
         hasValue = true;
       }
     }
+    if (arg == "-h" || arg == "--help") {
+      out.help = true;
+      continue;
+    }
     static const char* kKnown[] = {"--backend", "--data",   "--frames", "--capture",     "--capture-frames",
                                    "--script",  "--msgbox", "--scale",  "--orientation", "--write"};
     bool known = false;
@@ -226,7 +255,7 @@ bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>&
     if (!known && arg.rfind("--", 0) == 0) {
       error = "unknown option " + quoteInput(name) +
               " (options: --backend, --data, --write, --scale, --frames, --capture, --capture-frames, --script, "
-              "--msgbox, --orientation)";
+              "--msgbox, --orientation, --help)";
       return false;
     }
     if (!known) {
@@ -262,8 +291,9 @@ bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>&
     } else if (name == "--script") {
       out.scriptPath = value;
     } else if (name == "--frames") {
-      if (!parseNumber(value, n) || n < 0) {
-        error = "--frames takes a count";
+      // 0 would mean no limit at all: a run that never ends by itself.
+      if (!parseNumber(value, n) || n < 1) {
+        error = "--frames takes a count of 1 or more, not " + quoteInput(value);
         return false;
       }
       out.frames = static_cast<uint64_t>(n);

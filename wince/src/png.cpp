@@ -1,10 +1,12 @@
 // RGB565 frames as PNG files (libpng).
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 
+#include "wince/crt.h"
 #include "wince/layer.h"
 
 namespace wince {
@@ -23,9 +25,10 @@ bool writePng(const std::string& path, const uint16_t* pixels, int width, int he
     setError(error, "bad image");
     return false;
   }
-  FILE* f = std::fopen(path.c_str(), "wb");
+  // A regular file of its own: never written through a link or into a pipe.
+  FILE* f = ceFopenNative(path.c_str(), "wb");
   if (!f) {
-    setError(error, "cannot write " + path);
+    setError(error, "cannot write " + path + ": " + std::strerror(errno));
     return false;
   }
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -53,9 +56,11 @@ bool writePng(const std::string& path, const uint16_t* pixels, int width, int he
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  bool ok = std::fclose(f) == 0;
-  if (!ok) setError(error, "cannot write " + path);
-  return ok;
+  const bool written = std::ferror(f) == 0;
+  const int closeErrno = std::fclose(f) == 0 ? 0 : errno;
+  if (written && closeErrno == 0) return true;
+  setError(error, "cannot write " + path + (closeErrno ? std::string(": ") + std::strerror(closeErrno) : ""));
+  return false;
 }
 
 bool readPng(const std::string& path, std::vector<uint16_t>& pixels, int& width, int& height, std::string* error) {

@@ -1,5 +1,6 @@
 // Stylus scripts: parsing and delivery of due events.
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -88,13 +89,22 @@ bool parseScript(std::string_view text, std::vector<ScriptEvent>& out, std::stri
 }
 
 bool loadScript(const std::string& path, std::string* error) {
-  std::ifstream f(path);
-  if (!f) {
-    if (error) *error = "cannot read script " + quoteInput(path);
+  auto fail = [&](const std::string& why) {
+    if (error) *error = "cannot read script " + quoteInput(path) + ": " + why;
     return false;
-  }
+  };
+  // A folder opens as an empty stream and a pipe waits for its other end:
+  // only a regular file is a script.
+  std::error_code ec;
+  const std::filesystem::file_status st = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(st)) return fail("no such file");
+  if (std::filesystem::is_directory(st)) return fail("it is a folder");
+  if (!std::filesystem::is_regular_file(st)) return fail("it is not a file");
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return fail("it does not open");
   std::stringstream text;
   text << f.rdbuf();
+  if (f.bad()) return fail("reading it failed");
   std::vector<ScriptEvent> events;
   if (!parseScript(text.str(), events, error)) return false;
   setScript(std::move(events));

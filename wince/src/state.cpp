@@ -1,6 +1,7 @@
 // The layer's state, the call log and the debug output.
 #include <cstdio>
 #include <cstdlib>
+#include <strings.h>
 
 #include "wince/crt.h"
 #include "wince/src/internal.h"
@@ -130,6 +131,31 @@ int64_t diskFreeOverride() {
   return s.diskFree;
 }
 
+void setReadFault(const std::string& fileName, uint64_t afterBytes) {
+  State& s = state();
+  std::lock_guard<std::recursive_mutex> lock(s.mutex);
+  s.readFaultName = fileName;
+  s.readFaultAfter = afterBytes;
+}
+
+bool readFault(const std::string& name, uint64_t& after) {
+  State& s = state();
+  std::lock_guard<std::recursive_mutex> lock(s.mutex);
+  if (s.readFaultName.empty() || ::strcasecmp(s.readFaultName.c_str(), name.c_str()) != 0) return false;
+  after = s.readFaultAfter;
+  return true;
+}
+
+void failRun(int code) {
+  State& s = state();
+  {
+    std::lock_guard<std::recursive_mutex> lock(s.mutex);
+    if (s.failureCode) return;
+    s.failureCode = code;
+  }
+  if (HWND w = mainWindow()) PostMessageW(w, WM_CLOSE, 0, 0);
+}
+
 void setDataDir(const std::string& dir) {
   State& s = state();
   std::lock_guard<std::recursive_mutex> lock(s.mutex);
@@ -175,6 +201,7 @@ void ceExit(int code) {
     wince::State& s = wince::state();
     std::lock_guard<std::recursive_mutex> lock(s.mutex);
     hook = s.exitHook;
+    if (code == 0 && s.failureCode) code = s.failureCode;
   }
   if (hook) hook(code);
   std::fflush(nullptr);

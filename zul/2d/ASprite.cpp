@@ -258,11 +258,13 @@ bool ASprite::load(const uint8_t* bytes, uint32_t offset, uint32_t length) {
 
 namespace {
 
-enum class ModuleDecode { Failed, Ok, Unknown };
+// Failed: nothing to decode here (no pixel data, a colour module, no
+// palette). Malformed: an image module whose block does not decode.
+enum class ModuleDecode { Failed, Ok, Unknown, Malformed };
 
-// Module m's w*h palette indices for the current palette, with every check
-// decodeModule makes; count is set unless it fails.
-ModuleDecode decodeModuleIndices(const ASprite& s, int m, uint8_t* indices, int& count) {
+// Module m's w*h palette indices, whatever the palette; count is set
+// unless it fails.
+ModuleDecode decodeModuleBlock(const ASprite& s, int m, uint8_t* indices, int& count) {
   if (s.moduleData.empty() || s.moduleDataOffset.empty() || m < 0 || m >= s.moduleCount ||
       s.moduleKind[m] != kKindImage)
     return ModuleDecode::Failed;
@@ -270,15 +272,20 @@ ModuleDecode decodeModuleIndices(const ASprite& s, int m, uint8_t* indices, int&
   if (s.hasAltSizes && m < static_cast<int>(s.altWidth.size()) && m < static_cast<int>(s.altHeight.size()) &&
       (s.altWidth[m] != w || s.altHeight[m] != h))
     return ModuleDecode::Failed;
-  const int palette = s.getCurrentPalette();
-  if (palette < 0 || palette >= s.paletteCount) return ModuleDecode::Failed;
-  if (static_cast<int64_t>(w) * h > kMaxModulePixels) return ModuleDecode::Failed;
+  if (static_cast<int64_t>(w) * h > kMaxModulePixels) return ModuleDecode::Malformed;
   count = w * h;
   uint32_t off = s.moduleDataOffset[m], len = s.moduleDataLength[m];
-  if (off > s.moduleData.size() || len > s.moduleData.size() - off) return ModuleDecode::Failed;
+  if (off > s.moduleData.size() || len > s.moduleData.size() - off) return ModuleDecode::Malformed;
   DecodeResult res = decodeIndices(s.encoding, s.moduleData.data() + off, len, s.coloursPerPalette, indices, count);
   if (res == DecodeResult::UnknownEncoding) return ModuleDecode::Unknown;
-  return res == DecodeResult::Ok ? ModuleDecode::Ok : ModuleDecode::Failed;
+  return res == DecodeResult::Ok ? ModuleDecode::Ok : ModuleDecode::Malformed;
+}
+
+// The same for the current palette, with every check decodeModule makes.
+ModuleDecode decodeModuleIndices(const ASprite& s, int m, uint8_t* indices, int& count) {
+  const int palette = s.getCurrentPalette();
+  if (palette < 0 || palette >= s.paletteCount) return ModuleDecode::Failed;
+  return decodeModuleBlock(s, m, indices, count);
 }
 
 // The RGB565 pixel of an ARGB colour, as cImg::fromArgb makes it.
@@ -289,12 +296,20 @@ uint16_t rgb565Of(uint32_t c) {
 }  // namespace
 
 uint32_t* ASprite::decodeModule(int m) {
+  bool malformed = false;
+  return decodeModule(m, malformed);
+}
+
+uint32_t* ASprite::decodeModule(int m, bool& malformed) {
   // Only the module's w*h words are handed back, and the scratch holds them
   // only until the next decode, so the words past them are left as they are.
   uint32_t* buf = game->decodeBuffer;
   uint8_t indices[kMaxModulePixels];
   int count = 0;
   switch (decodeModuleIndices(*this, m, indices, count)) {
+    case ModuleDecode::Malformed:
+      malformed = true;
+      return nullptr;
     case ModuleDecode::Failed: return nullptr;
     case ModuleDecode::Unknown:
       if (count > 0) std::memset(buf, 0, static_cast<size_t>(count) * sizeof(uint32_t));
@@ -310,13 +325,23 @@ void ASprite::setCurrentPalette(int palette) {
   if (palette >= 0 && palette < paletteCount) currentPalette = palette;
 }
 
-void ASprite::buildCacheImages(int palette, int first, int last, int allocOnly) {
-  buildCacheImagesWithAlpha(palette, first, last, allocOnly, nullptr);
+bool ASprite::imageModulesDecode() const {
+  if (!(flags & kFlagPixelData) || paletteCount <= 0) return true;
+  uint8_t indices[kMaxModulePixels];
+  for (int i = 0; i < moduleCount; ++i) {
+    int count = 0;
+    if (decodeModuleBlock(*this, i, indices, count) == ModuleDecode::Malformed) return false;
+  }
+  return true;
 }
 
-void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnly, ASprite* alphaBank) {
+bool ASprite::buildCacheImages(int palette, int first, int last, int allocOnly) {
+  return buildCacheImagesWithAlpha(palette, first, last, allocOnly, nullptr);
+}
+
+bool ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnly, ASprite* alphaBank) {
   int m = moduleCount;
-  if (m == 0) return;
+  if (m == 0) return true;
   if (last == -1) last = m - 1;
   bool raw = game->rawCacheOption != 0 || effectMode != 0;
   if (raw) {
@@ -324,13 +349,14 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
   } else if (imageCache.empty()) {
     imageCache.resize(paletteCount);
   }
-  if (!(flags & kFlagPixelData) || p < 0 || p >= paletteCount) return;
+  if (!(flags & kFlagPixelData) || p < 0 || p >= paletteCount) return true;
   if (raw) {
     if (rawCache[p].empty()) rawCache[p].resize(m);
   } else if (imageCache[p].empty()) {
     imageCache[p].resize(m);
   }
-  if (allocOnly >= 0) return;
+  if (allocOnly >= 0) return true;
+  bool whole = true;
   if (first < 0) first = 0;
   if (last >= m) last = m - 1;
 
@@ -347,7 +373,8 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
     for (int i = first; i <= last; ++i) {
       int count = 0;
       const ModuleDecode res = decodeModuleIndices(*this, i, indices, count);
-      if (res == ModuleDecode::Failed) continue;
+      whole = whole && res != ModuleDecode::Malformed;
+      if (res == ModuleDecode::Failed || res == ModuleDecode::Malformed) continue;
       std::unique_ptr<cImg> img(new cImg());
       if (img->fromArgb(nullptr, getModuleWidth(i), getModuleHeight(i))) {
         auto* out = static_cast<uint16_t*>(img->data);
@@ -359,10 +386,12 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
       imageCache[p][i] = std::move(img);
     }
     currentPalette = saved;
-    return;
+    return whole;
   }
   for (int i = first; i <= last; ++i) {
-    uint32_t* px = decodeModule(i);
+    bool malformed = false;
+    uint32_t* px = decodeModule(i, malformed);
+    whole = whole && !malformed;
     if (!px) continue;
     int w = getModuleWidth(i), h = getModuleHeight(i);
     int count = w * h;  // decoded, so at most kMaxModulePixels
@@ -396,6 +425,7 @@ void ASprite::buildCacheImagesWithAlpha(int p, int first, int last, int allocOnl
     }
   }
   currentPalette = saved;
+  return whole;
 }
 
 void ASprite::freeModuleData() {

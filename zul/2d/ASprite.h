@@ -31,14 +31,21 @@ class ASprite {
   // bank) when the data is malformed.
   bool load(const uint8_t* bytes, uint32_t offset, uint32_t length);
 
-  void buildCacheImagesWithAlpha(int palette, int firstModule, int lastModule, int allocOnly, ASprite* alphaBank);
-  void buildCacheImages(int palette, int firstModule, int lastModule, int allocOnly);
+  // False when an image module of the range has pixel data that does not
+  // decode (it is left out of the cache).
+  bool buildCacheImagesWithAlpha(int palette, int firstModule, int lastModule, int allocOnly, ASprite* alphaBank);
+  bool buildCacheImages(int palette, int firstModule, int lastModule, int allocOnly);
+  // Whether every image module's pixel data decodes (a bank without pixel
+  // data or palettes has none to decode).
+  bool imageModulesDecode() const;
   void freeModuleData();
   void freeModuleDataAndOffsets();
   void setRemapTable(int table, const uint8_t* pairs, int byteCount);
 
-  // w*h ARGB pixels of the module in the shared decode buffer, or null.
+  // w*h ARGB pixels of the module in the shared decode buffer, or null;
+  // `malformed` is set when its pixel data does not decode.
   uint32_t* decodeModule(int module);
+  uint32_t* decodeModule(int module, bool& malformed);
   void setCurrentPalette(int palette);
 
   void paintModule(Graphics* g, int module, int x, int y, int flags);

@@ -22,7 +22,10 @@ constexpr int32_t kLzmaHeaderSize = 13;
 constexpr int32_t kLzmaChunkSize = 4096;
 
 // Unpacks packedSize bytes (the whole LZMA-alone stream for method 1) into out.
-// outSize holds the capacity on entry and the bytes produced on success.
+// outSize holds the capacity on entry. The stored method sets it to the
+// bytes produced; LZMA leaves it as given (a stream of a known size fills
+// exactly that many bytes, and the five-argument decompressLzma tells
+// whether it did).
 int32_t decompress(int32_t method, Stream& stream, int32_t packedSize, void* out, int32_t& outSize);
 
 int32_t decompressStored(Stream& stream, int32_t packedSize, void* out, int32_t& outSize);
@@ -32,9 +35,11 @@ int32_t decompressStored(const void* source, int32_t packedSize, void* out, int3
 // probability array; the output buffer is the dictionary. Needs
 // 4096 + 2 * (1846 + (768 << (lc + lp))) bytes (plus headers) of pool room.
 int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize);
-// The same; `whole` tells whether the stream ended where it should: the
-// range coder finished at zero when the output was full, or the end mark
-// was read. A damaged stream almost never does.
+// The same; `whole` tells whether the stream ended where it should: at its
+// stated size (which must fit the output), the range coder finishing at
+// zero there or an end marker following, or, for a stream of unknown size,
+// at its end marker. A damaged stream almost never does; a marker before
+// the stated size leaves it short and not whole.
 int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& outSize, bool& whole);
 
 // zlib is not available: reports and returns 0 with nothing written.

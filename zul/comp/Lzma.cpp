@@ -39,9 +39,12 @@ struct InputReader {
   }
 };
 
-// Runs the decoder until the output is full, the end marker is seen or the
-// input fails. Returns the SDK result; `status` is the decoder's last.
-SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity, ELzmaStatus& status) {
+// Runs the decoder until `limit` bytes are out and the stream has ended
+// there, or until it fails. The end is the range coder finishing at zero or
+// an end marker, which may follow the last byte when the size is known. A
+// marker before the limit ends the stream short of it. Returns the SDK
+// result; `status` is the decoder's last.
+SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT limit, ELzmaStatus& status) {
   SizeT available = 0, pos = 0;
   for (;;) {
     if (pos == available) {
@@ -50,10 +53,10 @@ SRes decodeAll(CLzmaDec& dec, InputReader& reader, SizeT capacity, ELzmaStatus& 
       pos = 0;
     }
     SizeT len = available - pos;
-    const SRes res = LzmaDec_DecodeToDic(&dec, capacity, reader.buffer + pos, &len, LZMA_FINISH_ANY, &status);
+    const SRes res = LzmaDec_DecodeToDic(&dec, limit, reader.buffer + pos, &len, LZMA_FINISH_END, &status);
     pos += len;
     if (res != SZ_OK) return res;
-    if (dec.dicPos == capacity || status == LZMA_STATUS_FINISHED_WITH_MARK) return SZ_OK;
+    if (status == LZMA_STATUS_FINISHED_WITH_MARK || status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK) return SZ_OK;
   }
 }
 
@@ -85,23 +88,24 @@ int32_t decompressLzma(Stream& stream, int32_t packedSize, void* out, int32_t& o
     g_poolAlloc.Free(&g_poolAlloc, reader.buffer);
     return propsRes == SZ_ERROR_MEM ? kCompError : kCompBadData;
   }
+  // A known size is where the stream must end; it must fit the output.
   const SizeT capacity = static_cast<SizeT>(outSize);
+  const bool known = declared != UINT64_MAX;
+  const SizeT limit = known && declared < capacity ? static_cast<SizeT>(declared) : capacity;
   dec.dic = static_cast<Byte*>(out);
   dec.dicBufSize = capacity;
   LzmaDec_Init(&dec);
   ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
-  SRes res = decodeAll(dec, reader, capacity, status);
+  SRes res = known && declared > capacity ? SZ_ERROR_OUTPUT_EOF : decodeAll(dec, reader, limit, status);
   const SizeT produced = dec.dicPos;
 
   // The pool frees in last-in-first-out order: probabilities, then the input.
   LzmaDec_FreeProbs(&dec, &g_poolAlloc);
   g_poolAlloc.Free(&g_poolAlloc, reader.buffer);
 
-  // A known unpacked size beyond the capacity: the output does not fit.
-  const bool known = declared != UINT64_MAX;
-  if (res == SZ_OK && known && declared > capacity) res = SZ_ERROR_OUTPUT_EOF;
-  if (!KV_CHECK(produced == capacity, 114, kSource)) outSize = static_cast<int32_t>(produced);
-  whole = res == SZ_OK &&
-          (status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK || status == LZMA_STATUS_FINISHED_WITH_MARK);
+  KV_CHECK(produced == capacity, 114, kSource);
+  // Whole: the stream ended cleanly, and at its stated size when it states
+  // one (a marker that comes early leaves it short).
+  whole = res == SZ_OK && (!known || produced == limit);
   return res == SZ_OK ? kCompOk : kCompBadData;
 }

@@ -69,7 +69,7 @@ int32_t FileStream::tell() {
   return m_files->seek(*m_holder, 0, 1);
 }
 
-int32_t FileStream::size() {
+int64_t FileStream::size() {
   if (!KV_CHECK(holdsFile(), 134, kSource)) return 0;
   return m_files->size(*m_holder);
 }

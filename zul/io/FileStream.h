@@ -27,7 +27,8 @@ class FileStream : public Stream {
   int32_t write(const void* buffer, int32_t count) override;
   int32_t seek(int32_t offset, int32_t origin) override;
   int32_t tell() override;
-  int32_t size();
+  // The held file's whole length.
+  int64_t size();
   bool holdsFile() const { return m_holder && *m_holder; }
 
   // True when the file system can open name for reading.

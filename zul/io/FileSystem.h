@@ -21,7 +21,8 @@ class FileSystem {
   virtual int32_t write(File* file, const void* buffer, int32_t count) = 0;
   // Origin 0 start, 1 current, 2 end; origin 1 with offset 0 returns the position.
   virtual int32_t seek(File* file, int32_t offset, int32_t origin) = 0;
-  virtual int32_t size(File* file) = 0;
+  // The file's whole length, however large.
+  virtual int64_t size(File* file) = 0;
   // Releases the file (a file written in memory goes back to disk).
   virtual void close(File* file) = 0;
   // True when the name can be opened for reading.

@@ -58,7 +58,7 @@ const char* fileProblem(const char* name) {
   }
   ShellHost* shell = getShellHost();
   ShellFile* f = shell ? shell->openFile(shell->rootPath(), name, 1) : nullptr;
-  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->size() == 0 ? "is empty" : nullptr;
+  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->length() == 0 ? "is empty" : nullptr;
   if (shell) shell->releaseFile(f);
   return problem;
 }
@@ -124,6 +124,10 @@ bool checkDataFiles(cGame& game) {
       std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.files.bar.count - 1,
                     a.entries);
       note(a.name, what);
+    } else {
+      // Sound: kept unpacked for the load that follows, which then only
+      // reads the file again to see that it is unchanged.
+      game.files.archives.setBarAside();
     }
     game.files.archives.unloadBar();
   }

@@ -108,11 +108,15 @@ void runGameLoadingStep(cGame& game, int32_t step) {
   // the raw-colour effect mode.
   auto matchBank = [&game](int32_t bank, int32_t entry, int32_t build, bool freeData, int32_t alphaEntry,
                            bool rawColour) {
-    ASprite* alpha = alphaEntry >= 0 ? parseBank(game, alphaEntry) : nullptr;
+    ASprite* alpha = alphaEntry >= 0 ? parseWholeBank(game, alphaEntry) : nullptr;
     delete game.loading.matchBanks[bank];
     game.loading.matchBanks[bank] = parseBank(game, entry);
     if (game.loading.matchBanks[bank] && rawColour) game.loading.matchBanks[bank]->effectMode = kEffectRawColour;
-    buildBank(game, game.loading.matchBanks[bank], build, false, freeData, alpha);
+    if (!buildBank(game, game.loading.matchBanks[bank], build, false, freeData, alpha)) {
+      reportBadEntry(game, entry);
+      delete game.loading.matchBanks[bank];
+      game.loading.matchBanks[bank] = nullptr;
+    }
     delete alpha;
   };
   switch (step) {
@@ -153,7 +157,7 @@ void runGameLoadingStep(cGame& game, int32_t step) {
       fillSprite(game, 110, 3 + table, 0, false, false);
       break;
     case 11: {
-      ASprite* alpha = parseBank(game, k_igEntryBallAlpha);
+      ASprite* alpha = parseWholeBank(game, k_igEntryBallAlpha);
       const int32_t entries[] = {k_igEntryCueBall, k_igEntryBalls1to8, k_igEntryBalls9to15};
       for (int32_t b = kA; b <= kC; ++b) {
         delete game.loading.matchBanks[b];

@@ -40,20 +40,39 @@ ASprite* parseBank(cGame& game, int32_t entry) {
   return bank;
 }
 
-void buildBank(cGame& /*game*/, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
-  if (!bank || build == k_buildNone) return;
+// A bank whose pixel data does not decode is refused as its entry: it
+// would paint as holes and stray pixels.
+ASprite* refuseBank(cGame& game, ASprite* bank, int32_t entry) {
+  debugTrace("%s: entry %d has pixel data that does not decode\n",
+             game.files.bar.name ? game.files.bar.name : "(no archive)", entry);
+  reportBadEntry(game, entry);
+  delete bank;
+  return nullptr;
+}
+
+ASprite* parseWholeBank(cGame& game, int32_t entry) {
+  ASprite* bank = parseBank(game, entry);
+  return bank && !bank->imageModulesDecode() ? refuseBank(game, bank, entry) : bank;
+}
+
+bool buildBank(cGame& /*game*/, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
+  if (!bank) return true;
+  if (build == k_buildNone) return bank->imageModulesDecode();
   if (alpha) bank->usesRgbImages = 1;
+  bool whole = true;
   if (build == k_buildAll) {
-    for (int32_t p = 0; p < bank->paletteCount; ++p) bank->buildCacheImagesWithAlpha(p, 0, -1, -1, alphaSource);
+    for (int32_t p = 0; p < bank->paletteCount; ++p)
+      whole = bank->buildCacheImagesWithAlpha(p, 0, -1, -1, alphaSource) && whole;
   } else {
-    bank->buildCacheImagesWithAlpha(build < bank->paletteCount ? build : 0, 0, -1, -1, alphaSource);
+    whole = bank->buildCacheImagesWithAlpha(build < bank->paletteCount ? build : 0, 0, -1, -1, alphaSource);
   }
   if (freeData) bank->freeModuleData();
+  return whole;
 }
 
 ASprite* makeBank(cGame& game, int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource) {
   ASprite* bank = parseBank(game, entry);
-  buildBank(game, bank, build, alpha, freeData, alphaSource);
+  if (!buildBank(game, bank, build, alpha, freeData, alphaSource)) return refuseBank(game, bank, entry);
   return bank;
 }
 

@@ -17,7 +17,12 @@ bool updateLoadInit(cGame& game);
 // archive, the entry or its bytes are bad. Alpha marks it translucent.
 ASprite* makeBank(cGame& game, int32_t entry, int32_t build, bool alpha, bool freeData, ASprite* alphaSource = nullptr);
 ASprite* parseBank(cGame& game, int32_t entry);
-void buildBank(cGame& game, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource);
+// parseBank, and every image module's pixel data decodes (else the entry is
+// reported and null returned).
+ASprite* parseWholeBank(cGame& game, int32_t entry);
+// Builds the bank's caches (k_buildNone: only looks its pixel data over).
+// False when an image module's pixel data does not decode.
+bool buildBank(cGame& game, ASprite* bank, int32_t build, bool alpha, bool freeData, ASprite* alphaSource);
 void fillSprite(cGame& game, int32_t slot, int32_t entry, int32_t build, bool alpha, bool freeData);
 void freeSprite(cGame& game, int32_t slot);
 void freeSprites(cGame& game);

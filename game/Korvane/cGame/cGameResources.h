@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/Korvane/cGame/cGameData.h"
 
@@ -26,7 +27,8 @@ class cGameResources {
   void unloadBar();
   // Closes the open archive but keeps its unpacked bytes: the next loadBar
   // of the same name whose file still holds the same packed bytes takes them
-  // back without unpacking again. Whatever was kept before is freed.
+  // back without unpacking again (a changed file is unpacked afresh).
+  // Several archives may be aside at once, one per name.
   void setBarAside();
   int32_t getBarEntryOffset(int32_t entry) const;
   int32_t getBarEntrySize(int32_t entry) const;
@@ -41,23 +43,25 @@ class cGameResources {
   StackMemoryPool* m_scratchPool = nullptr;  // 30,720 bytes for the decoder
 
  private:
-  // The open archive's packed bytes (for setBarAside), and the archive set aside.
+  // The archives set aside, each with the size and digest of its packed
+  // bytes.
   struct Aside {
     const char* name = nullptr;
-    uint8_t* packed = nullptr;
     uint32_t packedSize = 0;
+    uint64_t digest = 0;
     BarArchive bar;
   };
-  void freeAside();
+  static void freeAside(Aside& aside);
   // True (and the archive open) when `name`'s packed bytes are those set aside.
-  bool takeBackAside(const char* name, const uint8_t* packed, uint32_t packedSize);
+  bool takeBackAside(const char* name, uint32_t packedSize, uint64_t digest);
 
   // Records why loadBar fails (printf style); always returns 0.
   int32_t fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  uint8_t* m_packed = nullptr;
+  // The open archive's packed size and digest (for setBarAside).
   uint32_t m_packedSize = 0;
-  Aside m_aside;
+  uint64_t m_packedDigest = 0;
+  std::vector<Aside> m_aside;
   char m_problem[128] = {};
   bool m_notOpened = false;
 };

@@ -1,6 +1,7 @@
 // The save file "save.sav": a 300-byte image of fixed record slots with
 // big-endian fields, rewritten whole whenever a record changes.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "game/Korvane/cGame/SaveRecordFields.h"
@@ -50,37 +51,43 @@ bool savePath(char* out, size_t capacity) {
   return shell && joinPath(out, capacity, shell->rootPath(), kSaveName);
 }
 
-// "save.sav" as found: missing (an empty file counts as one), readable with
-// its first bytes, or there but unreadable (not a regular file, or it would
-// not open or read).
+// "save.sav" as found where the game writes it (never a copy in the data
+// folder): missing (an empty file counts as one), readable with its first
+// bytes, or there but unreadable (not a regular file, a file far larger
+// than any save, or one that would not open or read).
 struct SaveFileView {
   enum State { kMissing, kReadable, kUnreadable } state = kMissing;
-  int32_t length = 0;
+  int64_t length = 0;
   uint8_t bytes[kSaveSize] = {};
 };
 
+// A save file longer than this is no save of this game's, and is left as it
+// is (anything up to it is read for its first 300 bytes).
+constexpr int64_t kMaxSaveFile = 64 * 1024;
+
 SaveFileView lookAtSaveFile() {
   SaveFileView view;
-  ShellHost* shell = getShellHost();
   char path[ShellHost::kMaxPath + 1];
-  if (!shell || !savePath(path, sizeof path)) return view;
-  const HostFileKind kind = hostFileKind(path);
+  if (!savePath(path, sizeof path)) return view;
+  // What a run killed in the middle of saving left.
+  hostFileRemoveStaleStaging(path);
+  const HostFileKind kind = hostFileKindWritten(path);
   if (kind != HostFileKind::Regular) {
     view.state = kind == HostFileKind::None ? SaveFileView::kMissing : SaveFileView::kUnreadable;
     return view;
   }
-  ShellFile* f = shell->openFile(shell->rootPath(), kSaveName, 1);
   view.state = SaveFileView::kUnreadable;
-  if (f && f->isOpen()) {
-    view.length = f->size();
-    const int32_t want = view.length < kSaveSize ? view.length : kSaveSize;
-    if (view.length == 0) {
-      view.state = SaveFileView::kMissing;
-    } else if (f->read(view.bytes, want) == want) {
-      view.state = SaveFileView::kReadable;
-    }
+  FILE* f = hostFileOpenWritten(path, "rb");
+  if (!f) return view;
+  if (::fseeko(f, 0, SEEK_END) == 0) view.length = ::ftello(f);
+  if (view.length == 0) {
+    view.state = SaveFileView::kMissing;
+  } else if (view.length > 0 && view.length <= kMaxSaveFile && ::fseeko(f, 0, SEEK_SET) == 0) {
+    const size_t want = static_cast<size_t>(view.length < kSaveSize ? view.length : kSaveSize);
+    if (std::fread(view.bytes, 1, want, f) == want) view.state = SaveFileView::kReadable;
   }
-  shell->releaseFile(f);
+  if (view.length > kMaxSaveFile) debugTrace("save file: %lld bytes, no save of this game's\n", static_cast<long long>(view.length));
+  std::fclose(f);
   return view;
 }
 
@@ -107,7 +114,7 @@ bool writeImage(const uint8_t* image) {
 // only zeros in (never written) keeps them, and so does each field the file
 // ends inside. True when the file had to be made whole.
 bool mergeFile(uint8_t* image, const SaveFileView& file) {
-  const int32_t n = file.length < kSaveSize ? file.length : kSaveSize;
+  const int32_t n = file.length < kSaveSize ? static_cast<int32_t>(file.length) : kSaveSize;
   bool repaired = n < kSaveSize;
   int32_t covered = 0;  // bytes below this belong to the records
   for (const RecordLayout& r : kRecords) {

@@ -41,7 +41,10 @@ void loadSound(cGame& game, int32_t id) {
   if (getOggSounds(p, names, 1, 1) == 1 || !name) return;
   std::string narrow;
   for (const char16_t* c = name; *c; ++c) narrow.push_back(static_cast<char>(*c & 0xFF));
-  reportDataError(game, narrow.c_str(), "is damaged: it does not decode");
+  // What a look at the file finds (it may have gone, or fail to read);
+  // else its data does not decode.
+  const std::string problem = checkOggSound(name);
+  reportDataError(game, narrow.c_str(), "%s", problem.empty() ? "is damaged: it does not decode" : problem.c_str());
 }
 
 int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int32_t volume2) {

@@ -182,6 +182,7 @@ void rackBalls(cGame& game) {
     setBallSprites(game);
   placeBalls(game);
   jitterRack(game);
+  game.world.settleRack();
 }
 
 void initLag(cGame& game) {

@@ -230,43 +230,49 @@ TEST_F(SaveFile, OtherLengthsAndZeroedRecordsKeepWhatTheyHold) {
   }
 }
 
-// A save that is there but cannot be read (a folder, a pipe) is never
-// opened or replaced, and one that cannot be written (its staging name taken
-// by a folder) keeps its old bytes; either way the player is told as for
-// short storage (save state 100), and the game goes on with what it has.
-TEST_F(SaveFile, UnreadableAndUnwritableSavesAreToldAndKept) {
+// A save that is there but cannot be read (a folder, a pipe) or is far
+// larger than any save (a sparse 2 GiB file whose first bytes hold a
+// career) is never opened for writing or replaced; the player is told as
+// for short storage (save state 100), and the game goes on with what it has.
+TEST_F(SaveFile, UnreadableAndOversizedSavesAreToldAndKept) {
   savefile::Career stored;
-  stored.money = 4242;
+  stored.money = 777;
   const std::vector<uint8_t> old = image({}, stored);
+  constexpr uintmax_t kHuge = uintmax_t{1} << 31;
   struct Case {
     const char* name;
     void (*make)(const std::filesystem::path& dir);
-    uint32_t moneyLoaded;
+    bool regular;  // save.sav stays a regular file (of kHuge bytes)
   } cases[] = {
       {"save.sav a folder", [](const std::filesystem::path& d) { std::filesystem::create_directory(d / "save.sav"); },
-       1000},
-      {"save.sav a pipe", [](const std::filesystem::path& d) { ::mkfifo((d / "save.sav").c_str(), 0644); }, 1000},
-      {"staging name a folder",
-       [](const std::filesystem::path& d) { std::filesystem::create_directory(d / "save.sav.tmp"); }, 4242},
+       false},
+      {"save.sav a pipe", [](const std::filesystem::path& d) { ::mkfifo((d / "save.sav").c_str(), 0644); }, false},
+      {"save.sav of 2 GiB", [](const std::filesystem::path& d) { std::filesystem::resize_file(d / "save.sav", kHuge); },
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    if (c.moneyLoaded == 4242) writeBytes("save.sav", old);
+    writeBytes("save.sav", old);
+    if (!c.regular) std::filesystem::remove(path("save.sav"));
     c.make(dir);
     game = std::make_unique<cGame>(nullptr);
     startUp();
-    EXPECT_EQ(game->career.progress.money, c.moneyLoaded);
+    EXPECT_EQ(game->career.progress.money, 1000u);
     game->career.progress.money = 7;
     saveProgress(*game);
     EXPECT_EQ(game->m_noSpaceState, 100);
-    if (c.moneyLoaded == 4242) {
-      EXPECT_EQ(readBytes("save.sav"), old);
-    } else {
-      EXPECT_FALSE(std::filesystem::is_regular_file(path("save.sav")));
+    EXPECT_EQ(std::filesystem::is_regular_file(path("save.sav")), c.regular);
+    if (c.regular) {
+      EXPECT_EQ(std::filesystem::file_size(path("save.sav")), kHuge);
+      std::ifstream in(path("save.sav"), std::ios::binary);
+      std::vector<uint8_t> head(old.size());
+      in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+      EXPECT_EQ(head, old);
     }
-    EXPECT_FALSE(std::filesystem::is_regular_file(path("save.sav.tmp")));
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+      EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
   }
 }
 

@@ -9,8 +9,15 @@
 #include <thread>
 #include <vector>
 
+#include <tremor/ivorbisfile.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "tests/DataSet.h"
 #include "tools/sound/SoundSynth.h"
+#include "wince/crt.h"
+#include "wince/layer.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "windows_brew/memory/MemoryManager.h"
 
@@ -189,6 +196,56 @@ TEST_F(OggPlayer, NoDeviceOpensNothing) {
   EXPECT_GT(p.slotSize(0), 0u);
   EXPECT_EQ(p.play(0, 0), 1);  // no channel: counts as all busy, plays nothing
   EXPECT_EQ(p.isAnyPlaying(), 0);
+}
+
+// What the file decoder of the same library gives for a file.
+std::vector<uint8_t> decodedByTheFileDecoder(const std::string& cePath) {
+  std::vector<uint8_t> pcm;
+  FILE* f = ceFopen(cePath.c_str(), "rb");
+  OggVorbis_File vf;
+  if (!f || ov_open(f, &vf, nullptr, 0) < 0) {
+    if (f) std::fclose(f);
+    return pcm;
+  }
+  char buffer[4096];
+  int section = 0;
+  for (long n; (n = ov_read(&vf, buffer, sizeof buffer, &section)) > 0;) pcm.insert(pcm.end(), buffer, buffer + n);
+  ov_clear(&vf);
+  return pcm;
+}
+
+// The player's decoder, kept from one sound to the next and set up again
+// when a sound's format differs (mono and stereo, other rates), gives every
+// sample exactly as the library's file decoder does.
+TEST_F(OggPlayer, DecodesEverySampleAsTheFileDecoderDoes) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("kv_ogg_decode_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  struct Made {
+    const char* name;
+    const char* format;
+    const char* synth;
+  } made[] = {{"stereo.ogg", "-c 2 -r 44100", "synth 1.3 sine 440 sine 660"},
+              {"stereo48.ogg", "-c 2 -r 48000", "synth 0.7 pinknoise"}};
+  for (const Made& m : made) {
+    char command[1024];
+    std::snprintf(command, sizeof command, "sox -n %s '%s' %s 2>/dev/null", m.format, (dir / m.name).c_str(), m.synth);
+    if (std::system(command) != 0) GTEST_SKIP() << "sox cannot write Ogg Vorbis here";
+  }
+  wince::setWriteDir(dir.string());
+  const std::vector<std::string> names = {"sfx_tally.ogg", "m_win.ogg", "stereo.ogg", "sfx_clap.ogg", "stereo48.ogg",
+                                          "stereo.ogg",    "m_title.ogg"};
+  OggSoundPlayer p;
+  loadOneByOne(p, names);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i]);
+    const std::vector<uint8_t> want = decodedByTheFileDecoder(std::string(KV_CE_INSTALL_DIR) + names[i]);
+    ASSERT_GT(want.size(), 1000u);
+    ASSERT_EQ(p.slotSize(static_cast<int>(i)), want.size());
+    EXPECT_EQ(std::memcmp(p.slotData(static_cast<int>(i)), want.data(), want.size()), 0);
+  }
+  wince::setWriteDir(".");
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(OggPlayer, LoaderThreadDecodesWholeFile) {

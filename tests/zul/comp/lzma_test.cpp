@@ -159,28 +159,56 @@ TEST_F(GamePool, BadInput) {
   }
 }
 
-TEST_F(GamePool, ShortOutputIsReportedAndWrittenBack) {
+// Where a stream ends: at its stated size (with or without an end marker
+// after it, as xz and Python write one), or at its marker when the size is
+// unknown. One that ends short of its stated size, or runs past it, is not
+// whole. The output size is left as given.
+TEST_F(GamePool, StreamsEndAtTheirSizeWithOrWithoutAMarker) {
   const Bytes data = sample(9000);
-  LzmaWriterOptions marker;
-  marker.endMarker = true;
-  const Bytes withMarker = lzmaAloneEncode(data.data(), data.size(), marker);
-  {
-    Bytes out;
-    int32_t size = 12000;
+  auto encode = [&](bool marker, bool unknown, int64_t statedSize) {
+    LzmaWriterOptions o;
+    o.endMarker = marker;
+    o.sizeUnknown = unknown;
+    Bytes packed = lzmaAloneEncode(data.data(), data.size(), o);
+    if (statedSize >= 0)
+      for (int i = 0; i < 8; ++i) packed[5 + i] = static_cast<uint8_t>(statedSize >> (8 * i));
+    return packed;
+  };
+  const struct {
+    const char* name;
+    bool marker, unknown;
+    int64_t stated;  // -1: as written
+    int32_t capacity;
+    int32_t result;
+    bool whole, reported;
+  } cases[] = {
+      {"size, no marker", false, false, -1, 9000, kCompOk, true, false},
+      {"size and a marker after it", true, false, -1, 9000, kCompOk, true, false},
+      {"size, into a larger buffer", false, false, -1, 12000, kCompOk, true, true},
+      {"size and a marker, into a larger buffer", true, false, -1, 12000, kCompOk, true, true},
+      {"unknown size, marker", false, true, -1, 12000, kCompOk, true, true},
+      {"unknown size, marker, exact buffer", false, true, -1, 9000, kCompOk, true, false},
+      {"a marker before the stated size", true, false, 9500, 9500, kCompOk, false, true},
+      {"stated size beyond the data", false, false, 9500, 9500, kCompBadData, false, true},
+      {"stated size short of the data, marker", true, false, 8000, 8000, kCompBadData, false, false},
+      {"stated size short of the data", false, false, 8000, 8000, kCompBadData, false, false},
+  };
+  for (const auto& c : cases) {
+    const Bytes packed = encode(c.marker, c.unknown, c.stated);
+    BufferStream in(1, static_cast<int32_t>(packed.size()), const_cast<uint8_t*>(packed.data()));
+    Bytes out(static_cast<size_t>(c.capacity) + 8, 0xAA);
+    int32_t size = c.capacity;
+    bool whole = true;
     TraceCapture cap;
-    EXPECT_EQ(unpack(withMarker, static_cast<int32_t>(withMarker.size()), out, size), kCompOk);
-    EXPECT_TRUE(cap.reported(114, "comp_lzma"));
-    EXPECT_EQ(size, 9000);
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 9000), data);
+    EXPECT_EQ(decompressLzma(in, static_cast<int32_t>(packed.size()), out.data(), size, whole), c.result) << c.name;
+    EXPECT_EQ(whole, c.whole) << c.name;
+    EXPECT_EQ(cap.reported(114, "comp_lzma"), c.reported) << c.name;
+    EXPECT_EQ(size, c.capacity) << c.name;
+    EXPECT_EQ(out[static_cast<size_t>(c.capacity)], 0xAA) << c.name;
+    if (c.whole) {
+      EXPECT_EQ(Bytes(out.begin(), out.begin() + 9000), data) << c.name;
+    }
   }
-  // Without a marker the data simply ends: the decoder runs out of input.
-  const Bytes plain = lzmaAloneEncode(data.data(), data.size());
-  Bytes out;
-  int32_t size = 12000;
-  TraceCapture cap;
-  EXPECT_EQ(unpack(plain, static_cast<int32_t>(plain.size()), out, size), kCompBadData);
-  EXPECT_TRUE(cap.reported(114, "comp_lzma"));
-  EXPECT_EQ(size, 9000);
 }
 
 TEST_F(GamePool, OutputThatDoesNotFit) {
@@ -262,7 +290,7 @@ TEST(Compression, UnpackedSize) {
   EXPECT_EQ(unpackedSize(9, s, 99), 0);
 
   LzmaWriterOptions marker;
-  marker.endMarker = true;
+  marker.sizeUnknown = true;
   Bytes unknown = lzmaAloneEncode(data.data(), data.size(), marker);
   BufferStream u(1, static_cast<int32_t>(unknown.size()), unknown.data());
   EXPECT_EQ(unpackedSize(kCompLzma, u, 0), -1);

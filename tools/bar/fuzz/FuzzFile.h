@@ -13,8 +13,8 @@
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/memory/Debug.h"
 
-// True when the input now is the file "name" under the shell's root.
-inline bool writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
+// The shell's root folder (with its trailing slash), made on first use.
+inline const std::string& fuzzFolder() {
   static uint8_t running = 1;
   static ShellHost* shell = nullptr;
   static std::string folder;
@@ -26,6 +26,12 @@ inline bool writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
     shell->setRootPath(folder.c_str());
     setFileSystem(&shellFileSystem());
   }
+  return folder;
+}
+
+// True when the input now is the file "name" under the shell's root.
+inline bool writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
+  const std::string& folder = fuzzFolder();
   FILE* f = std::fopen((folder + name).c_str(), "wb");
   if (!f) return false;
   const bool ok = std::fwrite(data, 1, size, f) == size;

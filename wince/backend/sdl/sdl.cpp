@@ -33,6 +33,14 @@ class SdlBackend : public Backend {
       return false;
     }
     videoUp_ = true;
+    // With no display SDL falls back to a driver that shows nothing; only a
+    // driver asked for by name (SDL_VIDEODRIVER, as the tests do) may be one.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (!asked || !*asked) && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"))) {
+      if (error) *error = "no display to open a window on (set DISPLAY, or use --backend=headless)";
+      return false;
+    }
     scale_ = scale > 0 ? scale : fitScale();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     window_ = SDL_CreateWindow("Korvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale_,

@@ -31,7 +31,8 @@ std::string ceMapPathW(LPCWSTR cePath, bool forWrite = false);
 
 // fopen/remove/rename on CE paths (remove and rename act in the writable
 // folder). Only regular files open: a folder, a pipe or a device node fails
-// at once (errno EISDIR or EINVAL), as the device has no such files. A
+// at once (errno EISDIR or EINVAL), as the device has no such files. A file
+// opened for writing is never reached through a symbolic link (ELOOP). A
 // rename is on the disk when it returns (the folder is synced after it).
 FILE* ceFopen(const char* cePath, const char* mode);
 FILE* ceWfopen(LPCWSTR cePath, LPCWSTR mode);
@@ -45,6 +46,21 @@ int ceFileKind(const char* cePath);
 FILE* ceFopenNative(const char* path, const char* mode);
 int ceRenameNative(const char* from, const char* to);
 int ceFileKindNative(const char* path);
+// A file the program writes (its save) as it last wrote it: read from the
+// writable folder only, never from the data folder.
+FILE* ceFopenWritten(const char* cePath, const char* mode);
+int ceFileKindWritten(const char* cePath);
+// A new, empty file to stage a write of the file at cePath in: beside it in
+// the writable folder, under a name no other process or write shares
+// ("<name>.<pid>-<n>.tmp"), created only where nothing is (never through a
+// link). *staging gets its path in the caller's form; rename it over the
+// file to replace it. Staging files that ended processes left are removed.
+FILE* ceCreateStaging(const char* cePath, std::string* staging);
+FILE* ceCreateStagingNative(const char* path, std::string* staging);
+// Removes the staging files of cePath that ended processes left (a write
+// killed half-way).
+void ceRemoveStaleStaging(const char* cePath);
+void ceRemoveStaleStagingNative(const char* path);
 // Flushes an open file and commits its data to the disk; 0 on success.
 int ceCommit(FILE* file);
 

@@ -15,6 +15,9 @@ namespace wince {
 
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
+// The exit code of a run that could not write a frame it was asked to
+// capture (the run ends there).
+constexpr int kExitCaptureFailed = 3;
 
 enum class BackendKind { Auto, Headless, Sdl };
 
@@ -40,15 +43,18 @@ struct Options {
   std::vector<int> messageBoxAnswers;       // headless: answers in order
   DWORD orientation = DMDO_0;               // headless: display orientation at start
   int scale = 0;                            // SDL: window scale (0: fit the desktop)
+  bool help = false;                        // -h or --help: print usage() and do nothing else
 };
 
-// Parses the layer's options; arguments that do not start with "--" are
-// returned in rest (in order) for the program's command line. An unknown
-// "--" option or a missing or bad value returns false with a message. Options:
-//   --backend=sdl|headless   --data DIR   --frames N   --capture DIR
+// Parses the layer's options; arguments that do not start with "--" (other
+// than -h) are returned in rest, in order. An unknown "--" option or a
+// missing or bad value returns false with a message. Options:
+//   --backend=sdl|headless   --data DIR   --frames N (1 or more)   --capture DIR
 //   --capture-frames N,M,..  --script FILE   --msgbox ID,ID,..
-//   --orientation 0|1|2|4    --scale N     --write DIR
+//   --orientation 0|1|2|4    --scale N     --write DIR   -h, --help
 bool parseOptions(int argc, char** argv, Options& out, std::vector<std::string>& rest, std::string& error);
+// The options, one a line, as --help prints them.
+std::string usage(const char* program);
 
 // Bad input for a message: in single quotes, cut to about limit characters
 // ("..." and the full length) when longer.
@@ -128,6 +134,10 @@ void setPlatform(std::u16string_view platformType, DWORD major, DWORD minor);
 // Free bytes GetDiskFreeSpaceExW reports to the caller (-1, the default:
 // what the file system has).
 void setDiskFreeSpace(int64_t bytes);
+// Reads of any file called fileName (ignoring case; 0 bytes in: from its
+// first byte) fail with an I/O error after afterBytes bytes, as a failing
+// disk does; an empty name ends the fault. Kept by start(); reset() ends it.
+void setReadFault(const std::string& fileName, uint64_t afterBytes);
 void setDataDir(const std::string& dir);
 void setWriteDir(const std::string& dir);
 std::string dataDir();
@@ -148,9 +158,13 @@ void setCreateProcessHook(std::function<BOOL(const std::u16string& program, cons
 // The main window: the first live top-level window.
 HWND mainWindow();
 
-// The program entry (main() of wince_main calls it): parses the options, starts the layer,
-// runs WinMain with the remaining arguments as its command line and stops
-// the layer. Returns WinMain's result (2 for bad options).
-int runProgram(int argc, char** argv);
+// The program entry (main() of wince_main calls it): parses the options,
+// starts the layer, runs WinMain with the remaining arguments as its command
+// line (with optionsOnly, a program that takes none, any such argument is
+// refused) and stops the layer. Returns WinMain's result: 2 for bad options
+// or a layer that cannot start, 0 after --help (which prints the options
+// and runs nothing), and a run's failure code (a frame not captured) when
+// WinMain returns 0.
+int runProgram(int argc, char** argv, bool optionsOnly = false);
 
 }  // namespace wince
