@@ -348,12 +348,12 @@ inline void perspectiveSpan(const uint16_t* tex, void* row, const SpanParams* sp
     const uint32_t dve = blockStep(ve, ve1);
     uint32_t uu = ue << 6, vv = ve << 6;
     if constexpr (hasPut8<Put>()) {
-      Lane8 U = laneRun(uu, due), V = laneRun(vv, dve), Z = laneRun(z, dz);
-      Put::put8(p, atTop8<K>(tex, U, V), Z);
-      U += due * 8u;
-      V += dve * 8u;
-      Z += dz * 8u;
-      Put::put8(p + 8, atTop8<K>(tex, U, V), Z);
+      Lane8 lu = laneRun(uu, due), lv = laneRun(vv, dve), lz = laneRun(z, dz);
+      Put::put8(p, atTop8<K>(tex, lu, lv), lz);
+      lu += due * 8u;
+      lv += dve * 8u;
+      lz += dz * 8u;
+      Put::put8(p + 8, atTop8<K>(tex, lu, lv), lz);
       if constexpr (HasZ) z += dz * 16u;
     } else {
 #pragma GCC unroll 4

@@ -610,8 +610,8 @@ bool writeContactSheet(const spritebank::Bank& bank, int palette, const std::str
   cairo_surface_flush(s);
   unsigned char* data = cairo_image_surface_get_data(s);
   int stride = cairo_image_surface_get_stride(s);
-  auto px = [&](int px, int py) -> uint32_t& {
-    return reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(py) * stride)[px];
+  auto px = [&](int cx, int cy) -> uint32_t& {
+    return reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(cy) * stride)[cx];
   };
   for (int py = 0; py < sheetH; ++py)
     for (int qx = 0; qx < sheetW; ++qx) px(qx, py) = ((qx / 4 + py / 4) & 1) ? 0xFF9E9E9E : 0xFF757575;

@@ -628,7 +628,7 @@ class Author {
           if (under < 3.0 && clear > 12.0) spots.push_back({x, y, under});
         }
       }
-      std::sort(spots.begin(), spots.end(), [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
+      std::sort(spots.begin(), spots.end(), [](const Candidate& p, const Candidate& q) { return p.score < q.score; });
       bool placed = false;
       for (size_t k = 0; k < spots.size() && k < 6 && !placed; ++k) {
         l.on[b] = true;

@@ -72,7 +72,7 @@ struct F888 {
   static uint32_t pack(int r, int g, int b) { return static_cast<uint32_t>(r << 16 | g << 8 | b); }
 };
 struct F666 {
-  static constexpr int kR = 6, kG = 6, kB = 6, kBytes = 4;
+  static constexpr int kR = 6, kG = 6, kB = 6;
   static uint32_t load(const uint8_t* p) { return load32(p); }
   static void store(uint8_t* p, uint32_t v) { store32(p, v); }
   static void unpack(uint32_t v, int& r, int& g, int& b) {

@@ -75,21 +75,21 @@ bool PhysicsWorld::clusterContact(PhysicalObject* list, PhysicalObject& a, Physi
   // closer than kReach.
   PhysicalObject* ball[kMembers];
   bool in[kMembers] = {};
-  int32_t balls = 0;
-  for (PhysicalObject* o = list; o && balls < kMembers; o = o->next)
+  int32_t members = 0;
+  for (PhysicalObject* o = list; o && members < kMembers; o = o->next)
     if (takesPart(*o)) {
-      in[balls] = o == &a || o == &b;
-      ball[balls++] = o;
+      in[members] = o == &a || o == &b;
+      ball[members++] = o;
     }
   for (bool grew = true; grew;) {
     grew = false;
-    for (int32_t i = 0; i < balls; ++i)
-      for (int32_t j = 0; j < balls && !in[i]; ++j)
+    for (int32_t i = 0; i < members; ++i)
+      for (int32_t j = 0; j < members && !in[i]; ++j)
         if (in[j] && distanceSquared(*ball[i], *ball[j]) < kReach) in[i] = grew = true;
   }
   PhysicalObject* m[kMembers];
   int32_t n = 0;
-  for (int32_t i = 0; i < balls; ++i)
+  for (int32_t i = 0; i < members; ++i)
     if (in[i]) m[n++] = ball[i];
 
   Pair pairs[kPairs];

@@ -125,10 +125,10 @@ void PhysicsWorld::cloneObjects(PhysicalObject* const* reuse) {
   auto add = [&](const PhysicalObject* from, PhysicalObject* to) {
     if (from && to && count < kMaxObjects) pairs[count++] = {from, to};
   };
-  int32_t k = 0;
+  int32_t slotIndex = 0;
   forEachSlot([&](PhysicalObject*& slot) {
-    PhysicalObject* mine = reuse ? reuse[k] : nullptr;
-    ++k;
+    PhysicalObject* mine = reuse ? reuse[slotIndex] : nullptr;
+    ++slotIndex;
     const PhysicalObject* from = slot;
     if (!from) {
       delete mine;

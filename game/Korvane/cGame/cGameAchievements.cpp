@@ -13,7 +13,6 @@ constexpr uint32_t kCategoryBits = 0x3FF;  // ten achievements a category
 constexpr int32_t kChallenge = 4;
 constexpr int32_t kChallengesHalf = 3;  // the achievements a challenge may unlock
 constexpr int32_t kChallengesAll = 29;
-constexpr int32_t kNoticeSlideInFrom = 31;  // frames left: sliding in at this many or more
 constexpr int32_t kNoticeSlideOutBelow = 11;
 constexpr int32_t kTextOffset = 33;  // texts sit this far right of their plate
 constexpr int32_t kBlinkPeriod = 10;

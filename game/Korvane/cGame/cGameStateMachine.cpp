@@ -20,9 +20,9 @@ void restoreMenu(MenuList& menu, const uint32_t* table, int32_t listElement, int
 }
 }  // namespace
 
-void cGame::setScreenTables(const cGameScreenTable* frontEnd, const cGameScreenTable* inGame) {
-  frontEndScreens = frontEnd ? frontEnd : &k_frontEndScreens;
-  inGameScreens = inGame ? inGame : &k_inGameScreens;
+void cGame::setScreenTables(const cGameScreenTable* frontEndTable, const cGameScreenTable* inGameTable) {
+  frontEndScreens = frontEndTable ? frontEndTable : &k_frontEndScreens;
+  inGameScreens = inGameTable ? inGameTable : &k_inGameScreens;
 }
 
 int32_t cGame::setState(int32_t state) {

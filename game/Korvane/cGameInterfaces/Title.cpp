@@ -11,8 +11,8 @@ void updateTitle(cGame& game) {
     FrontEndScreen s;
     s.interfaceId = k_interfaceTitle;
     s.music = k_musicTitle;
-    s.backdrop = [](cGame& game, Graphics* g) {
-      if (ASprite* title = game.loading.sprites[k_slotTitle])
+    s.backdrop = [](cGame& owner, Graphics* g) {
+      if (ASprite* title = owner.loading.sprites[k_slotTitle])
         if (title->frameCount > k_frameTitle) title->paintFrame(g, k_frameTitle, 0, 0, 0);
     };
     setUpScreen(game, s);

@@ -168,9 +168,9 @@ class Opponent {
   static constexpr int32_t kClearTime = 1016;
   static constexpr Q14 kGoodScore = 8192;
 
-  Opponent(OpponentState& state, PhysicsWorld& world, RuleState& rules, MatchSetup& match,
-           const OpponentTurn& turn = {})
-      : o(state), w(world), s(rules), match(match), turn(turn) {}
+  Opponent(OpponentState& state, PhysicsWorld& world, RuleState& rules, MatchSetup& setup,
+           const OpponentTurn& turnInfo = {})
+      : o(state), w(world), s(rules), match(setup), turn(turnInfo) {}
 
   // The think machine: kThinkEnter enters the state, kThinkUpdate updates
   // it, kThinkLeave leaves it.

@@ -12,6 +12,31 @@ constexpr uint32_t kBreakPotted = 0xFFFFF;
 constexpr uint32_t kBreakCountBits = 0x1FFFF;  // balls 0-16
 constexpr int32_t kFirstBankRail = PhysicsWorld::kFirstRunSlots;
 
+// Outcome words the rule graph sets together.
+constexpr uint32_t kTwoTexts = k_outShowMessage | k_outShowSecond;
+constexpr uint32_t kUkTwoTexts = k_outUkFoul | kTwoTexts;
+constexpr uint32_t kScratch = k_outCueFoul | k_outTurnPasses;
+constexpr uint32_t kScratchShown = kScratch | k_outShowMessage;
+constexpr uint32_t kUkScratch = k_outUkFoul | kScratch;
+constexpr uint32_t kUkJumpFoul = k_outUkFoul | k_outClearJump | kScratchShown;
+constexpr uint32_t kUkJumpFoulOnBreak = k_outUkFoul | k_outClearJump | kTwoTexts | k_outTurnPasses;
+constexpr uint32_t kReRackTurnPasses = k_outReRack | k_outTurnPasses | kTwoTexts;
+constexpr uint32_t kScratchReRack = kReRackTurnPasses | k_outCueFoul;
+constexpr uint32_t kUkScratchReRack = k_outUkFoul | kScratchReRack;
+constexpr uint32_t kCueOffReRack = k_outCueOffTable | kScratchReRack;
+constexpr uint32_t kUkCueOffTable = k_outUkFoul | k_outCueOffTable | kTwoTexts | kScratch;
+constexpr uint32_t kUkAndFoul = k_outUkFoul | k_outFoul;
+constexpr uint32_t kFoulTexts = k_outFoul | kTwoTexts;
+constexpr uint32_t kFoulShown = k_outFoul | k_outShowMessage | k_outTurnPasses;
+constexpr uint32_t kUkFoulShown = k_outUkFoul | kFoulShown;
+constexpr uint32_t kUkFoulMessage = kUkAndFoul | k_outShowMessage;
+constexpr uint32_t kBreakAgainFoul = k_outBreakAgain | kFoulShown;
+constexpr uint32_t kNewLowestTurnPasses = k_outNewLowest | k_outTurnPasses;
+constexpr uint32_t kLagOver = kTwoTexts | k_outWin;
+constexpr uint32_t kLagOverTurnPasses = kLagOver | k_outTurnPasses;
+constexpr uint32_t kLagNextShot = k_outLagGoesOn | k_outTurnPasses;
+constexpr uint32_t kLagTie = k_outLagGoesOn | kTwoTexts | k_outNoWinner | k_outTurnPasses;
+
 bool isRail(uint32_t type) {
   return type == PhysicalObject::kLine || type == PhysicalObject::kJaw || type == PhysicalObject::kLineB ||
          type == PhysicalObject::kLineC;
@@ -258,7 +283,7 @@ int32_t ShotRules::countBreakBalls() const {
 void ShotRules::checkJumpFoul() {
   if (!uk() || !w.shot.jumpShot) return;
   twoToOne();
-  s.shotOutcome |= 0x50242;
+  s.shotOutcome |= kUkJumpFoul;
   s.messageText = k_textFoul;
 }
 
@@ -284,12 +309,12 @@ void ShotRules::breakNode(int32_t node) {
   uint32_t& out = s.shotOutcome;
   if (node == 1) {
     if (uk() && s.cuePotted) {
-      out |= k_outReRack | 0x40600;
+      out |= k_outReRack | kUkTwoTexts;
       texts(k_textBadBreak, k_textReRack);
     }
     if (uk() && w.shot.jumpShot) {
       twoToOne();
-      out |= 0x50602;
+      out |= kUkJumpFoulOnBreak;
       texts(k_textFoul, k_textReRack);
     }
   }
@@ -304,7 +329,7 @@ void ShotRules::breakNode(int32_t node) {
         if (node == 1) reRack();
         if (node == 2) eightOnBreak(!uk());
         if (node == 3 || node == 4) {
-          out |= 0x600;
+          out |= kTwoTexts;
           texts(k_textEightOnBreak, k_textReRackOther);
           reRack();
         }
@@ -330,29 +355,29 @@ void ShotRules::breakNode(int32_t node) {
     if (uk() ? (c < 2 || s.freeBallAfterFoul) : c < 4) {
       out |= s.firstContactSeen ? k_outReRack : k_outBreakAgain;
       if (uk()) {
-        out |= 0x40600;
+        out |= kUkTwoTexts;
         twoToOne();
       } else {
-        out |= 0x600;
+        out |= kTwoTexts;
       }
       texts(k_textBadBreak, k_textReRack);
     }
     out |= k_outTurnPasses;
   } else if (node == 2) {
     if (!uk() && c < 4) {
-      out |= 0x603;
+      out |= kReRackTurnPasses;
       texts(k_textBadBreak, k_textReRack);
     }
   } else if (node == 3) {
     const bool short_ = uk() ? c < 2 : c < 4;
     if (short_) {
-      out |= uk() ? 0x40643 : 0x643;
+      out |= uk() ? kUkScratchReRack : kScratchReRack;
       texts(k_textBadBreak, k_textReRack);
     } else {
-      out |= 0x42;
+      out |= kScratch;
     }
   } else {
-    out |= 0x1643;
+    out |= kCueOffReRack;
     texts(k_textCueOffTable, k_textCueOffTableNext);
   }
   end();
@@ -431,7 +456,7 @@ void ShotRules::groupNode(int32_t node) {
             s.firstBallHit = n != 0 ? n : m;
             s.badFirstContact = (s.playerTarget[cur] & bit(s.firstBallHit)) == 0;
             if (s.badFirstContact && (s.shotsLeft == 1 || match.ruleSet == MatchSetup::kEightBall)) {
-              out |= 0x44202;
+              out |= kUkFoulShown;
               s.messageText = k_textFoul;
             }
           }
@@ -501,34 +526,34 @@ void ShotRules::groupNode(int32_t node) {
   // End of the list.
   switch (node) {
     case 6:
-      if (uk() && (out & k_outUkFoul)) out |= 0x44000;
+      if (uk() && (out & k_outUkFoul)) out |= kUkAndFoul;
       if (s.railBalls != 0 || s.shotsLeft != 1) {
         out |= k_outTurnPasses;
       } else {
-        out |= 0x44202;
+        out |= kUkFoulShown;
         s.messageText = k_textFoul;
       }
       break;
     case 7:
       if (s.badFirstContact && s.shotsLeft == 1) {
         out &= ~static_cast<uint32_t>(k_outGroups);
-        out |= 0x44202;
+        out |= kUkFoulShown;
         s.messageText = k_textFoul;
       }
       break;
     case 8:
     case 14:
-      out |= 0x40042;
+      out |= kUkScratch;
       break;
     case 9:
     case 15:
-      out |= 0x41642;
+      out |= kUkCueOffTable;
       texts(k_textCueOffTable, k_textCueOffTableNext);
       break;
     case 11:
-      if (uk() && (out & k_outUkFoul)) out |= 0x44000;
+      if (uk() && (out & k_outUkFoul)) out |= kUkAndFoul;
       if (s.shotsLeft == 1 && (!s.firstContactSeen || (s.railBalls == 0 && s.pottedBalls == 0))) {
-        out |= 0x44200;
+        out |= kUkFoulMessage;
         s.messageText = k_textFoul;
       }
       out |= k_outTurnPasses;
@@ -536,7 +561,7 @@ void ShotRules::groupNode(int32_t node) {
     case 12:
       if (s.badFirstContact) {
         if (s.shotsLeft == 1) {
-          out |= 0x44200;
+          out |= kUkFoulMessage;
           s.messageText = k_textFoul;
         }
         out |= k_outTurnPasses;
@@ -563,13 +588,13 @@ void ShotRules::groupNode(int32_t node) {
 void ShotRules::lagEnd() {
   uint32_t& out = s.shotOutcome;
   if (s.lagRails < 1 || s.lagRails > 3) {
-    out |= 0x60A;
+    out |= kLagOverTurnPasses;
     texts(k_textLagBad, k_textLagRetake);
     out &= ~static_cast<uint32_t>(k_outLagGoesOn);
     return;
   }
   if (!s.lagSecondShot) {
-    out |= 0x802;
+    out |= kLagNextShot;
     return;
   }
   out &= ~static_cast<uint32_t>(k_outLagGoesOn);
@@ -578,12 +603,12 @@ void ShotRules::lagEnd() {
   if (!second || !first) return;
   const Q14 b = second->position.y, a = first->position.y;
   if (b == a) {
-    out |= 0xE22;
+    out |= kLagTie;
     texts(k_textLagTie, k_textLagAgain);
     return;
   }
   const int32_t decider = b < a ? match.currentPlayer : s.previousPlayer;
-  out |= b < a ? 0x608 : 0x60A;
+  out |= b < a ? kLagOver : kLagOverTurnPasses;
   s.secondMessageText = k_textLagBreaks;
   s.messageText = w.hook().playerCharacter(decider & 1) == 10 ? k_textLagWonRival : k_textLagWon;
 }
@@ -637,7 +662,7 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
     if (node == 24) {
       s.railBalls = 0;
       s.messageText = k_textFoul;
-      out |= 0x4202;
+      out |= kFoulShown;
     } else if (node == 25) {
       out |= k_outFoul;
     }
@@ -654,14 +679,14 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
       if (afterBreak && s.pushOutShot) {
         out |= k_outTurnPasses;
       } else {
-        out |= afterBreak ? 0x4202 : 0xC202;
+        out |= afterBreak ? kFoulShown : kBreakAgainFoul;
         s.messageText = k_textFoul;
       }
       end();
     } else if (n == 0 && (pocket || type == PhysicalObject::kOffTable)) {
       if (!afterBreak) {
         s.messageText = k_textBadBreak;
-        out |= 0x242;
+        out |= kScratchShown;
         end();
       } else if (pocket) {
         out |= k_outCueFoul;
@@ -691,7 +716,7 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
         s.respotMask |= bit(n);
       } else if (isRail(type)) {
         s.railBalls |= bit(n);
-        out &= ~0x4600u;
+        out &= ~kFoulTexts;
       }
       return;
     }
@@ -706,20 +731,20 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
       } else {
         s.respotPending = 1;
       }
-      out &= ~0x4600u;
+      out &= ~kFoulTexts;
     } else if (w.breakPlayed) {
       if (s.railBalls == 0 && !s.pushOutShot) {
-        out |= 0x4202;
+        out |= kFoulShown;
         s.messageText = k_textFoul;
       } else {
-        out &= ~0x4600u;
+        out &= ~kFoulTexts;
         out |= k_outTurnPasses;
       }
     } else if (bitCount(s.railBalls & kBreakCountBits) >= 4) {
-      out &= ~0x4600u;
+      out &= ~kFoulTexts;
       out |= k_outTurnPasses;
     } else {
-      out |= 0x4202;
+      out |= kFoulShown;
       s.messageText = k_textFoul;
     }
     end();
@@ -740,7 +765,7 @@ void ShotRules::nineBallNode(int32_t node, int32_t event) {
     s.respotMask = 0;
     out |= k_outTurnPasses;
   } else {
-    out |= 0x20002;
+    out |= kNewLowestTurnPasses;
     s.respotMask = 0;
   }
   end();

@@ -25,7 +25,7 @@ class ShotRules {
   static constexpr int32_t kPocketCount = 6;
 
   // The match is read, and its current player switched, in place.
-  ShotRules(RuleState& state, PhysicsWorld& world, MatchSetup& match) : s(state), w(world), match(match) {}
+  ShotRules(RuleState& state, PhysicsWorld& world, MatchSetup& setup) : s(state), w(world), match(setup) {}
 
   // Contacts while the balls move.
   void onContact(PhysicalObject* first, PhysicalObject* second);

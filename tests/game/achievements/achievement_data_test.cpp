@@ -56,9 +56,9 @@ TEST_F(AchievementData, ElementsOfTheirKinds) {
   struct Bank {
     int id, element, bank;
   };
-  const Bank banks[] = {{47, 22, 4}, {47, 25, 5}, {47, 30, 1}, {48, 22, 4}, {48, 27, 8},
+  const Bank given[] = {{47, 22, 4}, {47, 25, 5}, {47, 30, 1}, {48, 22, 4}, {48, 27, 8},
                         {48, 30, 1}, {49, 0, 10}, {50, 13, 8}};
-  for (const Bank& b : banks) EXPECT_EQ(element(b.id, b.element)[F::kWordParams + F::kSpriteBank], b.bank);
+  for (const Bank& b : given) EXPECT_EQ(element(b.id, b.element)[F::kWordParams + F::kSpriteBank], b.bank);
   // The notice plates start hidden and far enough left to slide home in ten frames.
   for (int s = 0; s < 5; ++s) {
     EXPECT_EQ(element(49, s)[F::kWordParams + F::kSpriteVisible], 0) << s;

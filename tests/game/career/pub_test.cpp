@@ -205,17 +205,17 @@ TEST_F(Pub, ScrollEasesToEachSpotWithoutOvershootEndingInSinglePixels) {
     }
     EXPECT_EQ(game->career.pubSpot, leg.to);
     for (int x : scrollToRest()) xs.push_back(x);
-    const int dir = spotX[static_cast<size_t>(leg.to)] > from ? 1 : -1;
+    const int way = spotX[static_cast<size_t>(leg.to)] > from ? 1 : -1;
     int last = from;
     for (int x : xs) {
-      EXPECT_GE((x - last) * dir, 0);                                   // never back
-      EXPECT_LE((x - spotX[static_cast<size_t>(leg.to)]) * dir, 0);     // never past
+      EXPECT_GE((x - last) * way, 0);                                   // never back
+      EXPECT_LE((x - spotX[static_cast<size_t>(leg.to)]) * way, 0);     // never past
       last = x;
     }
     ASSERT_GE(xs.size(), 6u);
     EXPECT_EQ(xs.back(), spotX[static_cast<size_t>(leg.to)]);
     // The last steps are one pixel each (the last frame is the rest).
-    for (size_t i = xs.size() - 4; i < xs.size() - 1; ++i) EXPECT_EQ((xs[i] - xs[i - 1]) * dir, 1) << i;
+    for (size_t i = xs.size() - 4; i < xs.size() - 1; ++i) EXPECT_EQ((xs[i] - xs[i - 1]) * way, 1) << i;
   }
   // At either end the arrows stop.
   game->career.pubSpot = 5;

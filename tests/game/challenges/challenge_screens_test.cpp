@@ -94,19 +94,19 @@ TEST_F(ChallengeScreens, RowMarksFollowThePageAndLockedRowsCannotStart) {
   game->challenges.category = 1;
   start(k_stateChallengeList);
   EXPECT_EQ(game->match.gameType, k_gameTypeChallenge);
-  auto marks = [&] {
+  auto rowMarks = [&] {
     std::string s;
     for (int i = 0; i < 4; ++i)
       s += !shown(k_ifChallengeList, k_challengeListMark0 + i) ? '-' : anim(k_ifChallengeList, k_challengeListMark0 + i) ? 'x' : 'o';
     return s;
   };
-  EXPECT_EQ(marks(), "xo-x");
+  EXPECT_EQ(rowMarks(), "xo-x");
   for (int i = 0; i < 8; ++i) EXPECT_EQ(game->menu.flags[i], states[i] == 0 ? 4u : 0u) << i;
   // The page turned by a touch before the update: the marks follow.
   game->menu.firstVisible = 4;
   frame();
   EXPECT_EQ(getMenuFirstVisible(*game), 4);
-  EXPECT_EQ(marks(), "o---");
+  EXPECT_EQ(rowMarks(), "o---");
   // A locked row selected cannot start; an open one on the second page can.
   game->menu.selection = 5;
   frame({kSelect});

@@ -91,12 +91,12 @@ TEST_F(InterfaceTest, RoundTripWriterLoaderWriter) {
   all[68] = {text(0, 0, 1, 1)};
   const std::vector<uint8_t> first = interfacedata::writeInterfaces(all);
   load(all);
-  std::vector<Interface> back(69);
-  for (int32_t id = 0; id < 69; ++id) back[static_cast<size_t>(id)] = readBack(*game, id);
+  std::vector<Interface> readAgain(69);
+  for (int32_t id = 0; id < 69; ++id) readAgain[static_cast<size_t>(id)] = readBack(*game, id);
   // The loader set the play-mode bit of the -2 sprite; the file keeps it clear.
-  back[0][0].params[F::kSpriteAnim] = 4;
-  EXPECT_EQ(back, all);
-  EXPECT_EQ(interfacedata::writeInterfaces(back), first);
+  readAgain[0][0].params[F::kSpriteAnim] = 4;
+  EXPECT_EQ(readAgain, all);
+  EXPECT_EQ(interfacedata::writeInterfaces(readAgain), first);
 }
 
 TEST_F(InterfaceTest, NoArchiveGivesEmptyInterfacesAndReloadKeepsTheCurrentOne) {

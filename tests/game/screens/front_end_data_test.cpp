@@ -100,9 +100,9 @@ TEST_F(FrontEndData, RowBoxesCoverTheirTouchRectangles) {
   // Back button of the options on the right soft key (197, 286 .. 240, 320).
   std::unique_ptr<ASprite> ui = menuBank(k_slotUi);
   ASSERT_TRUE(ui);
-  const int16_t* back = getInterfaceElement(*game, 6, 21);
-  EXPECT_EQ(back[F::kWordX], 197);
-  EXPECT_EQ(back[F::kWordY], touchLayoutY(338));
+  const int16_t* backKey = getInterfaceElement(*game, 6, 21);
+  EXPECT_EQ(backKey[F::kWordX], 197);
+  EXPECT_EQ(backKey[F::kWordY], touchLayoutY(338));
   for (int frame : {k_uiFrameBack, k_uiFrameBackPressed}) {
     EXPECT_GE(ui->getFrameWidth(frame), 43) << frame;
     EXPECT_GE(ui->getFrameHeight(frame), 320 - 286) << frame;

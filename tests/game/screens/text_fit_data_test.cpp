@@ -257,12 +257,12 @@ TEST_F(TextFitData, SpritesKeepOffTextsAndInsideTheScreen) {
   const Rect plate = sprite(3, 1);
   for (int row : {2, 3})
     EXPECT_TRUE(sprite(3, row).inside({plate.x0 + 6, plate.y0 + 6, plate.x1 - 6, plate.y1 - 6})) << "row " << row;
-  const Rect screen{1, 1, 239, 319};
+  const Rect visible{1, 1, 239, 319};
   for (int seat = 0; seat < 9; ++seat) {
     for (int frame : {k_seatFrameLocked, k_seatFrameOpen})
-      EXPECT_TRUE(sprite(32, k_stakeSeat0 + seat, frame).inside(screen)) << "seat " << seat;
-    EXPECT_TRUE(sprite(32, k_stakeMark0 + seat).inside(screen)) << "seat mark " << seat;
-    EXPECT_TRUE(sprite(33, k_stakeListMark0 + seat).inside(screen)) << "list mark " << seat;
+      EXPECT_TRUE(sprite(32, k_stakeSeat0 + seat, frame).inside(visible)) << "seat " << seat;
+    EXPECT_TRUE(sprite(32, k_stakeMark0 + seat).inside(visible)) << "seat mark " << seat;
+    EXPECT_TRUE(sprite(33, k_stakeListMark0 + seat).inside(visible)) << "list mark " << seat;
   }
 }
 

@@ -137,14 +137,14 @@ TEST_F(TournamentScreens, PickBlinksSixHundredMillisecondsThenCountsAndBackDrops
   t().level = 1;
   start(k_stateTournamentCharacterSelect);
   frame({kSelect});
-  std::vector<int> marks;
+  std::vector<int> pickFrames;
   while (t().pickBlink >= 0) {
     EXPECT_EQ(t().pickedCount, 0);
-    marks.push_back(frameOf(30, k_pickSlotFour + 1));
+    pickFrames.push_back(frameOf(30, k_pickSlotFour + 1));
     frame();
   }
   // 500, 400, 300, 200, 100 ms left: on (frame 1) while the rest mod 400 > 200.
-  EXPECT_EQ(marks, (std::vector<int>{0, 0, 1, 0, 0}));
+  EXPECT_EQ(pickFrames, (std::vector<int>{0, 0, 1, 0, 0}));
   EXPECT_EQ(t().pickedCount, 1);
   frame({kBack});
   EXPECT_EQ(t().pickedCount, 0);

@@ -289,9 +289,9 @@ TEST_F(MatchTest, TheBallViewWatchesAPottingShot) {
   EXPECT_EQ(game->ballView.potTarget[0], tableToViewX(pocket->position.x));
   EXPECT_EQ(game->ballView.potTarget[1], tableToViewY(pocket->position.y));
   ASSERT_FALSE(shown.empty());
-  const std::string dir = std::string(KV_BINARY_DIR) + "/frames/ballview";
-  std::filesystem::create_directories(dir);
-  wince::writePng(dir + "/match_pot.png", shown.data(), 240, 320);
+  const std::string folder = std::string(KV_BINARY_DIR) + "/frames/ballview";
+  std::filesystem::create_directories(folder);
+  wince::writePng(folder + "/match_pot.png", shown.data(), 240, 320);
   // The picture: most of the view box lit; the captions above and below it.
   const int32_t x = game->ballView.viewBox[0], top = game->ballView.viewBox[1] - 52;
   int lit = 0, captionAbove = 0, captionBelow = 0;

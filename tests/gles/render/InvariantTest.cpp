@@ -141,9 +141,9 @@ TEST(RasterInvariant, CoordinateTextureMatchesExactModel) {
         const int cu = int(std::floor(u * kSize)) & (kSize - 1);
         const int cv = int(std::floor(v * kSize)) & (kSize - 1);
         // The perspective walk may also lose one column at the middle vertex.
-        const double px = perspective ? 2.0 : 1.0;
-        const int tolU = 1 + int(std::ceil((std::abs(ux - u) + std::abs(uy - u)) * px * kSize));
-        const int tolV = 1 + int(std::ceil((std::abs(vx - v) + std::abs(vy - v)) * px * kSize));
+        const double slack = perspective ? 2.0 : 1.0;
+        const int tolU = 1 + int(std::ceil((std::abs(ux - u) + std::abs(uy - u)) * slack * kSize));
+        const int tolV = 1 + int(std::ceil((std::abs(vx - v) + std::abs(vy - v)) * slack * kSize));
         ++checked;
         if (wrapDistance(got & 0xFF, cu, kSize) > tolU || wrapDistance(got >> 8, cv, kSize) > tolV) ++bad;
       }

@@ -183,21 +183,21 @@ class ContactSoak : public pooltest::TableWorld {
   // Plays the set-up shot; every seventh one a second time from the same
   // state, which must end in the same bits.
   void play(int i, bool strike) {
-    PhysicsWorld& w = world();
+    PhysicsWorld& pw = world();
     struct Motion {
       Vector2 position, direction, spin;
       Q14 speed, sideKick;
       uint8_t pocketed, hidden;
     } saved[16];
     for (int n = 0; n < 16; ++n) {
-      const PhysicalObject& b = *w.balls[n];
+      const PhysicalObject& b = *pw.balls[n];
       saved[n] = {b.position, b.direction, b.spin, b.speed, b.sideKick, b.pocketed, b.hidden};
     }
-    const ShotRecord shot = w.shot;
+    const ShotRecord shot = pw.shot;
     const int before = faults.total();
     auto go = [&]() {
-      if (strike) w.strikeCueBall(*w.cueBall, false, 100, w.isFirstContactCushion());
-      jumped = w.cueBall->airTime != 0;
+      if (strike) pw.strikeCueBall(*pw.cueBall, false, 100, pw.isFirstContactCushion());
+      jumped = pw.cueBall->airTime != 0;
       return playOut();
     };
     const uint64_t h = go();
@@ -206,7 +206,7 @@ class ContactSoak : public pooltest::TableWorld {
       return;
     }
     for (int n = 0; n < 16; ++n) {
-      PhysicalObject& b = *w.balls[n];
+      PhysicalObject& b = *pw.balls[n];
       const Motion& m = saved[n];
       b.position = m.position;
       b.direction = m.direction;
@@ -221,7 +221,7 @@ class ContactSoak : public pooltest::TableWorld {
       b.frame = 0;
       b.advanced = 1;
     }
-    w.shot = shot;
+    pw.shot = shot;
     if (go() != h) ++faults.replays;
     faults.shots += faults.total() != before;
   }

@@ -126,39 +126,39 @@ class Soak : public pooltest::TableWorld {
 
   // One shot played out; the position hash, 0 on a failure.
   uint64_t play(int shotNo, bool withShadows, const char* what) {
-    PhysicsWorld& w = world();
-    w.shot.clearEvents();
-    const bool cushion = w.isFirstContactCushion();
+    PhysicsWorld& pw = world();
+    pw.shot.clearEvents();
+    const bool cushion = pw.isFirstContactCushion();
     if (withShadows) {
-      w.copyBallsToShadows();
-      const ShotRecord kept = w.shot;
-      w.strikeCueBall(*w.cueBall->shadow, false, 100, cushion);
-      w.shot = kept;
+      pw.copyBallsToShadows();
+      const ShotRecord kept = pw.shot;
+      pw.strikeCueBall(*pw.cueBall->shadow, false, 100, cushion);
+      pw.shot = kept;
     }
     bool inPlay[16];
-    for (int n = 0; n < 16; ++n) inPlay[n] = !w.balls[n]->pocketed;
-    w.strikeCueBall(*w.cueBall, false, 100, cushion);
-    jumped = w.cueBall->airTime != 0 ? w.cueBall : nullptr;
-    if (playOut(w.ballList, true, what, shotNo) < 0) return 0;
-    EXPECT_EQ(w.contactCapHits, 0);
+    for (int n = 0; n < 16; ++n) inPlay[n] = !pw.balls[n]->pocketed;
+    pw.strikeCueBall(*pw.cueBall, false, 100, cushion);
+    jumped = pw.cueBall->airTime != 0 ? pw.cueBall : nullptr;
+    if (playOut(pw.ballList, true, what, shotNo) < 0) return 0;
+    EXPECT_EQ(pw.contactCapHits, 0);
     // Every ball that left play has its pot in the shot's events.
     for (int n = 0; n < 16; ++n) {
-      if (!inPlay[n] || !w.balls[n]->pocketed) continue;
+      if (!inPlay[n] || !pw.balls[n]->pocketed) continue;
       bool found = false;
-      for (int e = 0; e < w.shot.eventCount; ++e) {
-        const ShotRecord::Event& ev = w.shot.events[e];
-        found |= ev.first == w.balls[n] && (ev.second->type == PhysicalObject::kPocket ||
+      for (int e = 0; e < pw.shot.eventCount; ++e) {
+        const ShotRecord::Event& ev = pw.shot.events[e];
+        found |= ev.first == pw.balls[n] && (ev.second->type == PhysicalObject::kPocket ||
                                             ev.second->type == PhysicalObject::kOffTable);
       }
       EXPECT_TRUE(found) << what << " " << shotNo << ": pot of ball " << n << " not recorded";
     }
-    const uint64_t h = positions(w.ballList);
+    const uint64_t h = positions(pw.ballList);
     if (withShadows) {
       recorder.world = nullptr;
-      const int frames = playOut(w.shadowHead, false, what, shotNo);
-      recorder.world = &w;
+      const int frames = playOut(pw.shadowHead, false, what, shotNo);
+      recorder.world = &pw;
       EXPECT_GT(frames, 0);
-      EXPECT_EQ(positions(w.shadowHead), h) << what << " " << shotNo << ": the shadows played out differently";
+      EXPECT_EQ(positions(pw.shadowHead), h) << what << " " << shotNo << ": the shadows played out differently";
     }
     return h;
   }

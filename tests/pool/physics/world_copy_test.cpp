@@ -59,8 +59,8 @@ std::string fingerprint(const PhysicsWorld& w) {
 // A world, its rules and its own generator: a shot struck, played on with
 // the rules hooked on its contacts, and judged at rest.
 struct Table final : PoolHooks {
-  Table(PhysicsWorld& world, RuleState& rules, MatchSetup& match, Random random)
-      : world(world), rules(rules), match(match), random(random) {
+  Table(PhysicsWorld& tableWorld, RuleState& tableRules, MatchSetup& tableMatch, Random generator)
+      : world(tableWorld), rules(tableRules), match(tableMatch), random(generator) {
     world.hooks = this;
     world.random = &this->random;
   }

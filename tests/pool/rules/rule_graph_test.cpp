@@ -41,7 +41,7 @@ void judgeRows(const Row* rows, size_t count) {
   }
 }
 
-constexpr uint32_t kSolids = RuleState::kSolids, kStripes = RuleState::kStripes;
+constexpr uint32_t kSolids = RuleState::kSolids;
 
 TEST(RuleGraph, EightBall) {
   const Row rows[] = {

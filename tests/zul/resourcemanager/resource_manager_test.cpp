@@ -140,18 +140,18 @@ TEST_F(ResourceManagerTest, FailuresStoreNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    RecordingManager m;
-    m.payload.reserve(16);
-    m.openFails = c.openFails;
+    RecordingManager rm;
+    rm.payload.reserve(16);
+    rm.openFails = c.openFails;
     g_mode = c.mode;
     g_loads = 0;
     Thing::destroyed = 0;
     TraceCapture cap;
-    EXPECT_EQ(m.get<Thing>(3), nullptr);
-    EXPECT_TRUE(m.stored.empty());
+    EXPECT_EQ(rm.get<Thing>(3), nullptr);
+    EXPECT_TRUE(rm.stored.empty());
     EXPECT_EQ(g_loads, c.loads);
-    EXPECT_EQ(m.closes, c.closes);
-    EXPECT_EQ(m.closedWhileOpen, 0);
+    EXPECT_EQ(rm.closes, c.closes);
+    EXPECT_EQ(rm.closedWhileOpen, 0);
     EXPECT_EQ(Thing::destroyed, c.loads);
     EXPECT_TRUE(cap.has("resource 3:"));
     EXPECT_EQ(cap.text.find("breakpoint"), std::string::npos);

@@ -27,8 +27,8 @@ class FontTest : public ::testing::Test {
     font = spritetest::loadBank(b);
     font->buildCacheImages(0, 0, -1, -1);
     font->buildCacheImages(1, 0, -1, -1);
-    map['A'] = map['a'] = 1;
-    map['B'] = map['b'] = map['^'] = 2;
+    map[int{'A'}] = map[int{'a'}] = 1;
+    map[int{'B'}] = map[int{'b'}] = map[int{'^'}] = 2;
     font->setCharMap(map);
     screen.fill(kBg);
   }

@@ -12,9 +12,9 @@ void AudioDevice::processHeadless(uint32_t now) {
         continue;
       }
       uint64_t rate = ch->format.nSamplesPerSec;
-      uint64_t due = static_cast<uint64_t>(now - ch->startTick) * rate / 1000;
-      if (due < ch->framesSinceStart) continue;
-      uint64_t frames = due - ch->framesSinceStart;
+      uint64_t dueFrames = static_cast<uint64_t>(now - ch->startTick) * rate / 1000;
+      if (dueFrames < ch->framesSinceStart) continue;
+      uint64_t frames = dueFrames - ch->framesSinceStart;
       uint64_t took = consume(ch, frames, [&](const char* p, DWORD bytes) {
         if (ch->format.wBitsPerSample == 16) {
           const int16_t* s = reinterpret_cast<const int16_t*>(p);
