@@ -391,7 +391,7 @@ void updateBallsMoving(cGame& game) {
     if (computer) {
       game.turn.computerSkipCount += 1;
       if (game.turn.computerSkipCount == kSkipQuestionCount && !game.career.option8) {
-        enterQuestionMenu(*(&game), 678, 679, 11, k_stateAfterShot, false);
+        enterQuestionMenu(game, k_questionSkipShots, false);
         return;
       }
     }
@@ -509,14 +509,14 @@ void updateAfterShot(cGame& game) {
   }
   if (game.rules.pushOutAvailable) {
     if (human) {
-      enterQuestionMenu(*(&game), 674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(game, k_questionPushOutOffer, true);
       return;
     }
     game.rules.pushOutAvailable = 0;
     game.rules.pushOutShot = 0;
   }
   if (game.rules.pushOutAnswered && human) {
-    enterQuestionMenu(*(&game), 674, 676, 10, k_stateAfterShot, true);
+    enterQuestionMenu(game, k_questionPushOutPlay, true);
     return;
   }
   if (game.turn.computerPassed) {
@@ -1032,7 +1032,7 @@ void startDispatch(cGame& game) {
     // "no", comes back to it.
     game.tutorial.savedGameType = game.match.gameType;
     game.tutorial.savedRuleSet = game.match.ruleSet;
-    enterQuestionMenu(*(&game), 54, 649, 6, k_stateContinue, false);
+    enterQuestionMenu(game, k_questionTutorialOffer, false);
     return;
   }
   switch (game.match.gameType) {

@@ -22,12 +22,55 @@ constexpr int32_t kPanelClosed = 41;
 constexpr int32_t kArrowCount = 4;
 constexpr int32_t kPromptFont = 1;
 constexpr int32_t kPromptX = 50, kPromptY = 230, kPromptAnchor = 16;
-// The question's actions.
-constexpr int32_t kActionBuy = 5, kActionEquip = 7;
-
 int32_t clampItem(int32_t item) { return std::clamp(item, 0, kItemCount - 1); }
 
+void buy(cGame& game) {
+  buyShopItem(game);
+  leaveQuestion(game, k_stateItemBought);
+}
+
+void equip(cGame& game) {
+  equipShopItem(game);
+  leaveQuestion(game);
+}
+
+// The buy question shows the item's ratings on its panel.
+void showBuyDetails(cGame& game) {
+  for (int32_t k = 0; k < 3; ++k) setElementVisible(game, k_questionItemMarks + k, true);
+  showQuestionNoteBox(game);
+}
+
+void paintBuyQuestion(cGame& game) {
+  for (int32_t c = 0; c < 3; ++c) {
+    paintRatingBar(game, k_interfaceQuestion, k_questionRatingBars + c, c);
+    drawElementText(game, k_questionCategories + c, k_textShopCategory0 + c);
+  }
+  drawElementText(game, k_questionTitle, game.question.title);
+  textBufferSetString(game, k_textBuyBody);
+  replaceTextTagWithText(game, getShopItemNameText(game, game.shop.currentItem));
+  replaceTextTagWithText(game, k_textMoney);
+  setTextParam(game, 0, getShopItemPrice(game, game.shop.currentItem));
+  drawElementStringLen(game, k_questionBody, game.text.strings.work, game.text.strings.workLength, -1);
+}
+
+constexpr int32_t kActionBuy = 5, kActionEquip = 7;
+
 }  // namespace
+
+const Question k_questionBuyItem = {.title = k_textShopTitle,
+                                    .body = k_textBuyQuestion,
+                                    .returnState = k_stateShop,
+                                    .action = kActionBuy,
+                                    .panel = k_interfaceShop,
+                                    .yes = buy,
+                                    .setUp = showBuyDetails,
+                                    .paint = paintBuyQuestion};
+const Question k_questionEquipItem = {.title = k_textShopTitle,
+                                      .body = k_textEquipQuestion,
+                                      .returnState = k_stateShop,
+                                      .action = kActionEquip,
+                                      .panel = k_interfaceShop,
+                                      .yes = equip};
 
 // --- the shop (270)
 
@@ -64,10 +107,10 @@ void updateShop(cGame& game) {
         game.shop.panelOpen = 1;
         game.shop.panelAtRest = 0;
       } else {
-        openQuestion(game, k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
+        openQuestion(game, k_questionBuyItem);
       }
     } else if (game.career.equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
-      openQuestion(game, k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
+      openQuestion(game, k_questionEquipItem);
     }  // the item in use already: nothing to ask
     game.keys.lock(5);
   } else if (arrows && game.keys.isPressed(k_keyRight)) {

@@ -23,12 +23,14 @@ struct ShopScreen {
 };
 
 class cGame;
+struct Question;
 class Graphics;
 
-// Effects of the actions that belong to other topics: the shop's purchase
-// (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
-// challenge demonstration (cGameChallenge.cpp), the push-out answers of the
-// turn flow (cGamePool.cpp).
+// The shop's questions: yes buys the selected item (then the item-bought
+// screen) or equips it (then back to the shop).
+extern const Question k_questionBuyItem, k_questionEquipItem;
+// The answers' operations (cGameInterfaces/ShopItems.cpp): the selected
+// item bought or equipped, saved.
 void buyShopItem(cGame& game);
 void equipShopItem(cGame& game);
 int32_t getShopItemPrice(const cGame& game, int32_t item);
