@@ -238,7 +238,7 @@ void updateChallengeAfterShot(cGame& game) {
         // Paid once, whatever runs again.
         if (game.turn.prizeShown == 1) {
           game.turn.prizeShown = 2;
-          game.career.progress.money += static_cast<uint32_t>(prize);
+          addCareerMoney(game, prize);
           state = attempts << 2 | kStateWon;
           saveProgress(game);
           if (isAllChallengesWon(game))

@@ -98,8 +98,8 @@ void updateShop(cGame& game) {
     if (game.shop.errorShown) {
       game.shop.errorShown = 0;
       showShopError(game);
-    } else if ((game.career.progress.boughtMask >> item & 1u) == 0) {
-      if (static_cast<int64_t>(static_cast<int32_t>(game.career.progress.money)) < getShopItemPrice(game, item)) {
+    } else if (!isItemBought(game, item)) {
+      if (getCareerMoney(game) < getShopItemPrice(game, item)) {
         game.shop.errorShown = 1;
         playSound(game, k_soundError, 0, 100, 100);
         showShopError(game);
@@ -109,7 +109,7 @@ void updateShop(cGame& game) {
       } else {
         openQuestion(game, k_questionBuyItem);
       }
-    } else if (game.career.equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
+    } else if (!isItemEquipped(game, clampItem(item))) {
       openQuestion(game, k_questionEquipItem);
     }  // the item in use already: nothing to ask
     game.keys.lock(5);
@@ -162,14 +162,14 @@ void paintShop(cGame& game, Graphics* g) {
   drawElementText(game, k_shopTitle, k_textShopTitle);
   if (game.shop.errorShown) drawElementText(game, k_shopErrorText, k_textNotEnoughMoney);
   drawElementText(game, k_shopCategoryText, k_textShopCategory0 + category);
-  if ((game.career.progress.boughtMask >> item & 1u) == 0) {
+  if (!isItemBought(game, item)) {
     textBufferSetString(game, k_textShopPriceLine);
     replaceTextTagWithText(game, k_textMoney);
     setTextParam(game, 0, getShopItemPrice(game, item));
     drawElementStringLen(game, k_shopPriceText, game.text.strings.work, game.text.strings.workLength, -1);
     textBufferSetString(game, k_textShopMoneyLine);
     replaceTextTagWithText(game, k_textMoney);
-    setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+    setTextParam(game, 0, getCareerMoney(game));
     drawElementStringLen(game, k_shopMoneyText, game.text.strings.work, game.text.strings.workLength, -1);
   } else {
     paintOwnedBanner(game);
@@ -232,7 +232,7 @@ void showShopItem(cGame& game) {
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + item, true);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopBoughtMark,
-                             (game.career.progress.boughtMask >> item & 1u) != 0);
+                             isItemBought(game, item));
 }
 
 void showShopError(cGame& game) {
@@ -244,7 +244,7 @@ void showShopError(cGame& game) {
 void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
   const int32_t item = clampItem(game.shop.currentItem);
-  const int32_t word = game.career.equippedLevel[item / 5] == item % 5 + 1 ? k_textEquipped : k_textOwned;
+  const int32_t word = isItemEquipped(game, item) ? k_textEquipped : k_textOwned;
   const int32_t font = getElementFont(game, e);
   ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
   ASprite* bank = game.loading.sprites[k_slotShopBanner];

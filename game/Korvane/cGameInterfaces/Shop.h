@@ -36,10 +36,9 @@ void equipShopItem(cGame& game);
 int32_t getShopItemPrice(const cGame& game, int32_t item);
 int32_t getShopItemNameText(const cGame& game, int32_t item);
 void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category);
-// shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
+// shop operations (cGameInterfaces/ShopItems.cpp): the selection, the
 // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
 void selectShopItem(cGame& game, int32_t item);  // the selection and its categories
-void resetEquippedItems(cGame& game);  // all three levels 5, the mask kept
 int32_t getEquippedRating(cGame& game, int32_t category);
 bool isMatchedSet(cGame& game);
 void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
@@ -60,4 +59,3 @@ void moveShopPanel(cGame& game, int32_t dy);
 void paintOwnedBanner(cGame& game);
 void showExplanationPage(cGame& game, bool first);
 void paintTouchPrompt(cGame& game, Graphics* g);
-void updateEquippedItems(cGame& game);

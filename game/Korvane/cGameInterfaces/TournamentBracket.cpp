@@ -224,7 +224,7 @@ void updateTournamentBracket(cGame& game) {
 }
 
 void payTournamentPrize(cGame& game) {
-  game.career.progress.money += static_cast<uint32_t>(std::max(game.tournaments.draw.prize, 0));
+  addCareerMoney(game, std::max(game.tournaments.draw.prize, 0));
   saveProgress(game);
 }
 
@@ -248,7 +248,7 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, t.prize);
   drawElementText(game, k_bracketPrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementText(game, k_bracketMoney, k_textMoney);
 }
 
@@ -294,7 +294,7 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, game.tournaments.draw.prize);
   drawElementText(game, k_prizePrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementText(game, k_prizeMoney, k_textMoney);
 }
 
