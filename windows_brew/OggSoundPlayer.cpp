@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -82,6 +83,13 @@ bool decodeFile(const std::string& path, int chunk, std::vector<uint8_t>* pcm, i
   if (pcm->empty() || (samples >= 0 && static_cast<int64_t>(pcm->size()) != samples * 2 * *channels)) ok = false;
   if (!ok) pcm->clear();
   return ok;
+}
+
+// Held while a completion reaches its player and while a closing player
+// lets go of the buffers the device still holds.
+std::mutex& handOverLock() {
+  static std::mutex m;
+  return m;
 }
 
 void printResult(MMRESULT r) {
@@ -502,18 +510,14 @@ void OggSoundPlayer::closeAll() {
   for (int c = 0; c < kChannels; ++c) {
     if (!m_handles[c]) continue;
     waitUntilFree(c);
-    WAVEHDR* h;
     {
+      // Not returned in time: the reset's completion is still on its way and
+      // frees the buffer when it comes, without this player.
+      std::lock_guard<std::mutex> o(handOverLock());
       std::lock_guard<std::mutex> g(m_lock);
-      h = m_headers[c];
+      if (WAVEHDR* h = m_headers[c]) reinterpret_cast<PlaybackContext*>(h->dwUser)->player = nullptr;
       m_headers[c] = nullptr;
       m_playingIds[c] = -1;
-    }
-    if (h) {
-      // Not returned in time: the device no longer holds it after the reset.
-      waveOutUnprepareHeader(m_handles[c], h, sizeof(WAVEHDR));
-      delete reinterpret_cast<PlaybackContext*>(h->dwUser);
-      delete h;
     }
     if (waveOutClose(m_handles[c]) == MMSYSERR_NOERROR) m_handles[c] = nullptr;
   }
@@ -535,6 +539,13 @@ void waveOutDoneCallback(HWAVEOUT device, UINT message, DWORD_PTR, DWORD_PTR par
   auto* hdr = reinterpret_cast<WAVEHDR*>(param1);
   auto* ctx = reinterpret_cast<PlaybackContext*>(hdr->dwUser);
   if (!ctx) return;
+  // The player may close while this buffer is on its way back.
+  std::lock_guard<std::mutex> o(handOverLock());
+  if (!ctx->player) {
+    delete ctx;
+    delete hdr;
+    return;
+  }
   if (ctx->loop) {
     waveOutWrite(device, hdr, sizeof(WAVEHDR));
     return;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -238,6 +240,69 @@ TEST(OggPlayerStress, StopAgainstCompletion) {
   }
   p.stopAll();
   EXPECT_TRUE(waitIdle(p));
+}
+
+}  // namespace
+
+namespace {
+
+// A channel of the test's own whose completion holds the audio thread until
+// released, so the player's buffers come back only after it has closed.
+struct HeldThread {
+  std::mutex m;
+  std::condition_variable cv;
+  bool entered = false;
+  bool released = false;
+  static void done(HWAVEOUT, UINT message, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
+    if (message != WOM_DONE) return;
+    auto* h = reinterpret_cast<HeldThread*>(self);
+    std::unique_lock<std::mutex> lock(h->m);
+    h->entered = true;
+    h->cv.notify_all();
+    h->cv.wait(lock, [h] { return h->released; });
+  }
+};
+
+TEST_F(OggPlayer, ClosingWhileTheDeviceStillHoldsABufferIsSafe) {
+  auto* p = new OggSoundPlayer();
+  loadOneByOne(*p, {"m_title.ogg"});
+  ASSERT_EQ(p->play(0, 1), 1);
+  ASSERT_TRUE(p->isAnyPlaying());
+
+  HeldThread held;
+  WAVEFORMATEX format = p->format();
+  HWAVEOUT out = nullptr;
+  ASSERT_EQ(waveOutOpen(&out, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&HeldThread::done),
+                        reinterpret_cast<DWORD_PTR>(&held), CALLBACK_FUNCTION),
+            MMSYSERR_NOERROR);
+  std::vector<char> pcm(4096);
+  WAVEHDR header{};
+  header.lpData = pcm.data();
+  header.dwBufferLength = static_cast<DWORD>(pcm.size());
+  waveOutPrepareHeader(out, &header, sizeof header);
+  waveOutWrite(out, &header, sizeof header);
+  waveOutReset(out);
+  {
+    std::unique_lock<std::mutex> lock(held.m);
+    ASSERT_TRUE(held.cv.wait_for(lock, std::chrono::seconds(5), [&] { return held.entered; }));
+  }
+  // The player stops and closes while its buffer waits behind the held one.
+  delete p;
+  {
+    std::lock_guard<std::mutex> lock(held.m);
+    held.released = true;
+  }
+  held.cv.notify_all();
+  ceAudioSync();
+  waveOutUnprepareHeader(out, &header, sizeof header);
+  EXPECT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
+
+  // The device goes on serving a new player.
+  OggSoundPlayer again;
+  loadOneByOne(again, {"sfx_tally.ogg"});
+  EXPECT_EQ(again.play(0, 0), 1);
+  again.stopAll();
+  EXPECT_TRUE(waitIdle(again));
 }
 
 }  // namespace
