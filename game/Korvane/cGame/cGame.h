@@ -17,6 +17,7 @@
 #include "game/Korvane/cGame/cGameAI.h"
 #include "game/Korvane/cGame/cGameAchievements.h"
 #include "game/Korvane/cGame/cGameBallView.h"
+#include "game/Korvane/cGame/cGameCareer.h"
 #include "game/Korvane/cGame/cGameChallenge.h"
 #include "game/Korvane/cGame/cGameData.h"
 #include "game/Korvane/cGame/cGameEffects.h"

@@ -29,7 +29,20 @@ constexpr int32_t kRetryAttempts = 1;   // failed attempts that get the retry qu
 
 bool isChallenge(int32_t c) { return c >= 0 && c < kChallenges; }
 
+// No to the demonstration: the retry question.
+void declineChallengeDemo(cGame& game) { game.setInGameState(k_stateInGameQuestion); }
+
+constexpr int32_t kActionChallengeDemo = 8;
+
 }  // namespace
+
+const Question k_questionChallengeDemo = {.title = k_textDemoTitle,
+                                          .body = k_textDemoQuestion,
+                                          .returnState = k_stateMatchInit,
+                                          .action = kActionChallengeDemo,
+                                          .yes = launchChallengeDemo,
+                                          .no = declineChallengeDemo,
+                                          .back = openMenuOverQuestion};
 
 // Word 0-5 of the current demonstration shot of the current challenge; 0 for
 // a word, challenge or shot out of range.
@@ -225,7 +238,7 @@ void updateChallengeAfterShot(cGame& game) {
         // Paid once, whatever runs again.
         if (game.turn.prizeShown == 1) {
           game.turn.prizeShown = 2;
-          game.career.progress.money += static_cast<uint32_t>(prize);
+          addCareerMoney(game, prize);
           state = attempts << 2 | kStateWon;
           saveProgress(game);
           if (isAllChallengesWon(game))
@@ -253,6 +266,6 @@ void updateChallengeAfterShot(cGame& game) {
     game.question.menuFlag = 0;
     game.setInGameState(k_stateInGameQuestion);
   } else {
-    enterQuestionMenu(*(&game), k_textDemoTitle, k_textDemoQuestion, 8, k_stateMatchInit, false);
+    enterQuestionMenu(game, k_questionChallengeDemo, false);
   }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class cGame;
+struct Question;
 class Graphics;
 
 // Challenge demonstration hooks of the turn flow (cGameChallenge.cpp) and
@@ -15,6 +16,9 @@ void setChallengeDemoSpin(cGame& game);
 Q14 getChallengeDemoPower(cGame& game);
 void updateChallengeAfterShot(cGame& game);
 void launchChallengeDemo(cGame& game);
+// Asked after failed attempts: yes plays the demonstration, no goes to the
+// retry question.
+extern const Question k_questionChallengeDemo;
 // Frame starts of the challenge and tutorial modes.
 void startChallenge(cGame& game);
 // The frame start both share: player 0 on a broken, closed table, the

@@ -614,6 +614,13 @@ constexpr int32_t k_textRivalLost0 = 444;
 constexpr int32_t k_textRivalLineStride = 3;
 constexpr int32_t k_textChallengeIntro0 = 545;  // + challenge, 545-576
 constexpr int32_t k_textComputerPasses = 677;
+// The questions the match asks over the table.
+constexpr int32_t k_textTutorialOffer = 649;  // under the tutorial's title
+constexpr int32_t k_textPushOutTitle = 674;
+constexpr int32_t k_textPushOutOffer = 675;
+constexpr int32_t k_textPushOutPlay = 676;  // the opponent pushed out
+constexpr int32_t k_textSkipShotsTitle = 678;
+constexpr int32_t k_textSkipShotsQuestion = 679;
 constexpr int32_t k_textPushOutRule = 691;
 constexpr int32_t k_textRetryTitle = 475;
 constexpr int32_t k_textRetryBody = 476;

@@ -7,6 +7,7 @@
 class SpriteAnimPlayer;
 class cGame;
 struct cGameScreen;
+struct Question;
 class Graphics;
 
 struct PottedBalls {
@@ -23,8 +24,12 @@ bool isMatchOnHold(cGame& game);
 // (cGameInterfaces/MatchSetup.cpp).
 void paintTableScene(cGame& game, Graphics* g);
 const char* getPlayerName(cGame& game, int32_t player);
-void answerPushOutOffer(cGame& game, bool take);  // action 9
-void answerPushOutPlay(cGame& game);              // action 10
+void answerPushOutOffer(cGame& game, bool take);
+void answerPushOutPlay(cGame& game);
+// The questions the turn flow asks over the table (cGameMatchQuestions.cpp):
+// the push-out offered, the opponent's push-out to play or pass, and
+// skipping the computer's shots from now on.
+extern const Question k_questionPushOutOffer, k_questionPushOutPlay, k_questionSkipShots;
 // turn and match flow: the in-game update, its dispatch and what the match
 // states share (cGamePool.cpp), the in-game paint (cGamePoolPaint.cpp). The
 // match states 500-820 are the rows of the match table (cGameScreens.h),

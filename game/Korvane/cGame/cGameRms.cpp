@@ -371,7 +371,7 @@ void resetProgress(cGame& game) {
   c.started = 0;
   for (uint8_t& v : c.won) v = 0;
   for (int32_t i = 0; i < 32; ++i) c.challengeStates[i / 8][i % 8] = defaultChallengeState(i);
-  c.money = 1000;
+  setCareerMoney(game, k_careerMoney0);
   c.boughtMask = 0;
   c.shopExplanationPending = 1;
   c.equippedMask = 0x1041;

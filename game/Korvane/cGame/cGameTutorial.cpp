@@ -29,7 +29,18 @@ constexpr int32_t kLesson4[6] = {59, 539, 540, 542, 544, 541};
 
 bool isLesson(int32_t lesson) { return lesson >= 0 && lesson < kTutorialLessonCount; }
 
+void startFirstLesson(cGame& game) { startTutorial(game, 0); }
+
+constexpr int32_t kActionTutorialOffer = 6;
+
 }  // namespace
+
+const Question k_questionTutorialOffer = {.title = k_textTutorialTitle,
+                                          .body = k_textTutorialOffer,
+                                          .returnState = k_stateContinue,
+                                          .action = kActionTutorialOffer,
+                                          .yes = startFirstLesson,
+                                          .back = openMenuOverQuestion};
 
 const TutorialLesson k_tutorialLessons[kTutorialLessonCount] = {
     {kLesson0, 5, 3}, {kLesson1, 6, 3}, {kLesson2, 6, 9}, {kLesson3, 6, 9}, {kLesson4, 6, 2},

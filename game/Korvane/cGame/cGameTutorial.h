@@ -27,6 +27,7 @@ extern const TutorialLesson k_tutorialLessons[kTutorialLessonCount];
 int32_t tutorialLessonWord(int32_t lesson, int32_t word);
 
 class cGame;
+struct Question;
 class Graphics;
 
 void checkTutorialAimTarget(cGame& game);
@@ -43,6 +44,9 @@ void clearTutorialWait(cGame& game);
 void returnFromTutorial(cGame& game);
 int32_t getTutorialLessonText(cGame& game, int32_t word);
 void startTutorial(cGame& game, int32_t lesson);
+// Offered before the first career match: yes starts the first lesson, no
+// goes to the screen after the tutorial (400).
+extern const Question k_questionTutorialOffer;
 void startTutorialLesson(cGame& game);
 // tutorial (cGameTutorial.cpp): the lesson's set-up, its coach's
 // messages and text box, and what follows a lesson's shot.

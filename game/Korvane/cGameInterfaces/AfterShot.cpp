@@ -83,14 +83,14 @@ void updateAfterShot(cGame& game) {
   }
   if (game.rules.pushOutAvailable) {
     if (human) {
-      enterQuestionMenu(*(&game), 674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(game, k_questionPushOutOffer, true);
       return;
     }
     game.rules.pushOutAvailable = 0;
     game.rules.pushOutShot = 0;
   }
   if (game.rules.pushOutAnswered && human) {
-    enterQuestionMenu(*(&game), 674, 676, 10, k_stateAfterShot, true);
+    enterQuestionMenu(game, k_questionPushOutPlay, true);
     return;
   }
   if (game.turn.computerPassed) {

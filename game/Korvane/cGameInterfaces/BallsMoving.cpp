@@ -54,7 +54,7 @@ void updateBallsMoving(cGame& game) {
     if (computer) {
       game.turn.computerSkipCount += 1;
       if (game.turn.computerSkipCount == kSkipQuestionCount && !game.career.option8) {
-        enterQuestionMenu(*(&game), 678, 679, 11, k_stateAfterShot, false);
+        enterQuestionMenu(game, k_questionSkipShots, false);
         return;
       }
     }

@@ -19,12 +19,54 @@ constexpr uint32_t kOutWin = 0x8, kOutLose = 0x10;
 constexpr uint32_t kHidden = 1;
 constexpr int32_t kCharacters = 10;
 
-// Question actions the menu asks with.
-constexpr int32_t kActionExit = 0, kActionQuitMatch = 2, kActionRestartMatch = 3;
-
 bool isLocked(int32_t challengeState) { return (challengeState & 3) == 0; }
 
+// Yes to quitting the match: the main menu, a tutorial counted as left.
+void quitMatch(cGame& game) {
+  if (game.match.gameType == k_gameTypeTutorial) {
+    game.tutorial.left = 1;
+    saveSettings(game);
+  }
+  game.frontEnd.menusOverMatch = 0;
+  resumeMusic(game);
+  game.setState(k_stateMainMenuLoading);
+}
+
+// Yes to restarting it: the same match from its start.
+void restartMatch(cGame& game) {
+  clearAchievementNotices(game);
+  game.challenges.ended = 0;
+  game.frontEnd.menusOverMatch = 0;
+  resumeMusic(game);
+  if (game.sound.enabled) game.stopAllSounds();
+  game.setInGameState(k_stateMatchInit);
+}
+
+constexpr int32_t kActionQuitMatch = 2, kActionRestartMatch = 3;
+
+// The menu's questions come back to it and show its panel.
+Question askedHere(Question q) {
+  q.returnState = k_stateIGM;
+  q.panel = k_interfaceIGM;
+  return q;
+}
+
 }  // namespace
+
+const Question k_questionQuitMatch = {.title = k_textQuitMatchTitle,
+                                      .body = k_textQuestionBody,
+                                      .returnState = k_stateIGM,
+                                      .action = kActionQuitMatch,
+                                      .panel = k_interfaceIGM,
+                                      .yes = quitMatch,
+                                      .setUp = showTournamentMatchNote,
+                                      .paint = paintTournamentMatchNote};
+const Question k_questionRestartMatch = {.title = k_textRestartMatch,
+                                         .body = k_textQuestionBody,
+                                         .returnState = k_stateIGM,
+                                         .action = kActionRestartMatch,
+                                         .panel = k_interfaceIGM,
+                                         .yes = restartMatch};
 
 // ---- entering and leaving
 
@@ -121,15 +163,15 @@ void updateIGM(cGame& game) {
       game.setInGameState(k_stateCheatMenu);
       break;
     case k_textQuitMatch:
-      openQuestion(game, k_textQuitMatchTitle, k_textQuestionBody, k_stateIGM, kActionQuitMatch, k_interfaceIGM, -1);
+      openQuestion(game, k_questionQuitMatch);
       game.menu.selection = -1;
       break;
     case k_textIGMRestart:
-      openQuestion(game, k_textRestartMatch, k_textQuestionBody, k_stateIGM, kActionRestartMatch, k_interfaceIGM, -1);
+      openQuestion(game, k_questionRestartMatch);
       game.menu.selection = -1;
       break;
     case k_textExit:
-      openQuestion(game, k_textExit, k_textQuestionBody, k_stateIGM, kActionExit, k_interfaceIGM, -1);
+      openQuestion(game, askedHere(k_questionExit));
       game.menu.selection = -1;
       break;
     case k_textOptionsHelp:
@@ -253,7 +295,7 @@ void paintCheatMenu(cGame& game, Graphics* g) {
 
 // ---- question menu (380)
 
-void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push) {
+void enterQuestionMenu(cGame& game, const Question& question, bool push) {
   captureTableBackground(game);
   game.question.menuFlag = 0;
   game.inGameMenus.questionMenuSave.state = game.states.gameState;
@@ -262,10 +304,7 @@ void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action,
   game.inGameMenus.questionMenuSave.gameType = game.match.gameType;
   game.inGameMenus.questionMenuSave.ruleSet = game.match.ruleSet;
   game.inGameMenus.questionMenuSave.pushed = push ? 1 : 0;
-  game.question.title = title;
-  game.question.body = body;
-  game.question.action = action;
-  game.question.returnState = returnState;
+  game.inGameMenus.questionMenuSave.question = question;
   if (push)
     game.pushState(k_stateQuestionMenu);
   else
@@ -303,8 +342,14 @@ void updateQuestionMenu(cGame& game) {
     return;
   }
   game.question.menuFlag = 1;
-  openQuestion(game, game.question.title, game.question.body, game.question.returnState, game.question.action,
-               k_interfaceIGM, -1);
+  Question question = game.inGameMenus.questionMenuSave.question;
+  question.panel = k_interfaceIGM;
+  openQuestion(game, question);
+}
+
+void openMenuOverQuestion(cGame& game) {
+  game.question.pendingAction = game.question.action;
+  enterIGM(game);
 }
 
 void paintQuestionMenu(cGame& game, Graphics* g) {
@@ -340,9 +385,7 @@ const cGameScreen k_screenIGM = {k_stateIGM, updateIGM, paintIGM, mapIGM};
 const cGameScreen k_screenCheatMenu = {k_stateCheatMenu, updateCheatMenu, paintCheatMenu, mapNoButtons};
 const cGameScreen k_screenQuestionMenu = {k_stateQuestionMenu, updateQuestionMenu, paintQuestionMenu, mapNoButtons};
 
-void goToQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState) {
-  enterQuestionMenu(*(&game), title, body, action, returnState, false);
-}
+void goToQuestionMenu(cGame& game, const Question& question) { enterQuestionMenu(game, question, false); }
 int32_t stateUnderMenu(const cGame& game) {
   return game.states.stackDepth > 0 ? game.states.stateStack[game.states.stackDepth - 1] : -1;
 }

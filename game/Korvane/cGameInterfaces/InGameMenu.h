@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/Korvane/cGameInterfaces/Question.h"
+
 struct InGameMenus {
   int32_t invisibleOptions = 0;  // hidden rows of the in-game menu
   uint8_t entry199Shown = 0;
@@ -12,10 +14,11 @@ struct InGameMenus {
   uint8_t ballView = 0;         // the ball view was open when the menu opened
   int32_t cheatNotice = -1;     // 0-4, the last cheat used
   int32_t cheatNoticeLife = 0;  // ms
-  // What the question menu returns to.
+  // What the question menu returns to, and the question it asks.
   struct QuestionMenuSave {
     int32_t state = -1, subState = 0, music = -1, gameType = -1, ruleSet = 0;
     uint8_t pushed = 0;
+    Question question;
   } questionMenuSave;
   uint8_t anotherMatch = 0;      // the post-match menu asked for another match
   uint32_t inputGeneration = 0;  // advanced by each menu change over a match
@@ -31,7 +34,9 @@ void paintIGM(cGame& game, Graphics* g);
 void updateCheatMenu(cGame& game);
 void paintCheatMenu(cGame& game, Graphics* g);
 void applyCheat(cGame& game, int32_t id);
-void enterQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState, bool push);
+// The question menu (380) asks the turn flow's questions over the table; the
+// question comes back to it, and a pushed menu returns to the state under it.
+void enterQuestionMenu(cGame& game, const Question& question, bool push);
 void backFromQuestionMenu(cGame& game);
 void updateQuestionMenu(cGame& game);
 void paintQuestionMenu(cGame& game, Graphics* g);
@@ -42,7 +47,12 @@ void paintPostMatchMenu(cGame& game, Graphics* g);
 void updateContinueScreen(cGame& game);
 void paintContinueScreen(cGame& game, Graphics* g);
 
-void goToQuestionMenu(cGame& game, int32_t title, int32_t body, int32_t action, int32_t returnState);
+void goToQuestionMenu(cGame& game, const Question& question);
+// Back on a question asked over the match: the in-game menu opens over it,
+// and leaving the menu asks the question again.
+void openMenuOverQuestion(cGame& game);
+// The menu's questions: quitting and restarting the match.
+extern const Question k_questionQuitMatch, k_questionRestartMatch;
 // The state under the in-game menu (the top of the stack), or -1.
 int32_t stateUnderMenu(const cGame& game);
 

@@ -8,6 +8,7 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
+#include "platform/brew/AppletGameBridge.h"
 #include "windows_brew/TickCount.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
@@ -27,6 +28,20 @@ constexpr int64_t kRunSpeed = 102400;       // 400 px/s
 constexpr int32_t kRowGone = 240;
 constexpr int32_t kPulsePeriod = 64;
 constexpr uint32_t kVeil = 0xAA000000;
+constexpr int32_t kActionExit = 0;
+
+// Yes to the exit question: a tutorial left this way counts as left, and the
+// program ends.
+void quitProgram(cGame& game) {
+  if (game.match.gameType == k_gameTypeTutorial) {
+    game.tutorial.left = 1;
+    saveSettings(game);
+  }
+  game.setState(k_stateNone);
+  game.loading.quitRequested = 1;
+  if (AppletGameBridge* bridge = getAppletGameBridge())
+    if (bridge->getGame() == static_cast<GameBase*>(&game)) bridge->requestQuit();
+}
 
 int32_t wrapIndex(int32_t i, int32_t count) {
   if (count <= 0) return 0;
@@ -101,12 +116,21 @@ void updateMainMenu(cGame& game) {
       game.setState(k_stateAbout);
       break;
     case k_textExit:
-      openQuestion(game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+      openQuestion(game, k_questionExit, k_textNo);
       break;
     default:
       break;
   }
 }
+
+const Question k_questionExit = {.title = k_textExit,
+                                 .body = k_textQuestionBody,
+                                 .returnState = k_stateMainMenu,
+                                 .action = kActionExit,
+                                 .panel = k_interfaceMainMenu,
+                                 .yes = quitProgram,
+                                 .setUp = showTournamentMatchNote,
+                                 .paint = paintTournamentMatchNote};
 
 int32_t slideMainMenuSelection(cGame& game) {
   MainMenuScreen::Slide& s = game.mainMenu.slide;

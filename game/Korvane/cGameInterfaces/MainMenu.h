@@ -23,6 +23,7 @@ struct MainMenuScreen {
 };
 
 class cGame;
+struct Question;
 class Graphics;
 
 void updateMainMenu(cGame& game);
@@ -34,3 +35,6 @@ int32_t slideMainMenuSelection(cGame& game);
 // The entry the main menu shows on a row when its list starts at first
 // (indexes wrap, hidden entries take no row); -1 when no entry is shown.
 int32_t getMainMenuRowEntry(const cGame& game, int32_t row, int32_t first);
+// The exit question, asked here and, with its own return and panel, over a
+// match; yes ends the program.
+extern const Question k_questionExit;

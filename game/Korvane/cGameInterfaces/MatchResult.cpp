@@ -35,7 +35,7 @@ void updateMatchResult(cGame& game) {
     }
     game.matchResult.career = game.match.gameType == k_gameTypeCareer ? 1 : 0;
     CareerProgress& c = game.career.progress;
-    game.matchResult.moneyBefore = static_cast<int32_t>(std::min<uint32_t>(c.money, INT32_MAX));
+    game.matchResult.moneyBefore = getCareerMoney(game);
     game.matchResult.bankPoints = game.rules.bankShotCount * 100;
     game.matchResult.comboPoints = game.rules.comboShotCount * 200;
     game.matchResult.streakPointsWon = game.rules.streakPoints * 100;
@@ -56,8 +56,7 @@ void updateMatchResult(cGame& game) {
     game.matchResult.betResult =
         game.matchResult.career ? (humanWon ? game.setup.currentBet : -game.setup.currentBet) : 0;
     // A lost bet takes the money to 0 at most.
-    const int64_t money = static_cast<int64_t>(c.money) + game.matchResult.total + game.matchResult.betResult;
-    c.money = static_cast<uint32_t>(std::clamp<int64_t>(money, 0, UINT32_MAX));
+    addCareerMoney(game, int64_t{game.matchResult.total} + game.matchResult.betResult);
     updateAchievementPercentages(game);
     if (!game.career.specialRivalOpen && countCompletedCategories(game) == k_achievementCategories) {
       game.career.specialRivalOpen = 1;
@@ -130,7 +129,7 @@ void paintMatchResult(cGame& game, Graphics* g) {
     }
   }
   drawElementText(game, k_resultMoneyLabel, k_textResultMoney);
-  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementText(game, k_resultMoney, k_textMoney);
   if (isBlinkOn(game)) drawElementText(game, k_resultPrompt, k_textTouchPrompt);
 }

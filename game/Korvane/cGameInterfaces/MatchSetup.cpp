@@ -59,7 +59,7 @@ int32_t getHomeTable(const cGame& /*game*/, int32_t character) {
 int32_t stakeLevelOfSlot(int32_t slot) { return std::clamp(slot - 1, 0, k_stakeLevelCount - 1); }
 
 bool canAffordStake(const cGame& game, int32_t level) {
-  return static_cast<int64_t>(game.career.progress.money) >= k_stakePrices[std::clamp(level, 0, k_stakeLevelCount - 1)];
+  return getCareerMoney(game) >= k_stakePrices[std::clamp(level, 0, k_stakeLevelCount - 1)];
 }
 
 int32_t countWonCharacters(const cGame& game) {

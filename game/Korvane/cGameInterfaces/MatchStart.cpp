@@ -33,13 +33,12 @@ const uint32_t kBreakChoiceItems[] = {k_textYellows, k_textReds, k_textViewTable
 // cannot afford, so the level's minimum holds.
 int32_t getBetMinimum(cGame& game) {
   const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
-  return std::min<int64_t>(k_stakePrices[level], game.career.progress.money);
+  return std::min<int32_t>(k_stakePrices[level], getCareerMoney(game));
 }
 
 int32_t getBetMaximum(cGame& game) {
   const int32_t level = stakeLevelOfSlot(game.setup.opponentSlot);
-  return static_cast<int32_t>(
-      std::max<int64_t>(std::min<int64_t>(k_betMaximums[level], game.career.progress.money), getBetMinimum(game)));
+  return std::max(std::min<int32_t>(k_betMaximums[level], getCareerMoney(game)), getBetMinimum(game));
 }
 
 void updateBetScreen(cGame& game) {
@@ -103,8 +102,7 @@ void paintBetScreen(cGame& game, Graphics* g) {
   money(k_betLabel, k_textBet, game.setup.currentBet);
   money(k_betMinimumLabel, k_textBetMinimum, k_stakePrices[level]);
   money(k_betMaximumLabel, k_textBetMaximum, k_betMaximums[level]);
-  money(k_betMoneyLabel, k_textBetMoney,
-        static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, 0x7FFFFFFF)));
+  money(k_betMoneyLabel, k_textBetMoney, getCareerMoney(game));
   game.resetClip(g);
   drawCString(game, g, game.text.fonts, "MENU", kSoftFont, 215, 301, kAnchorCentre);
   drawCString(game, g, game.text.fonts, "SELECT", kSoftFont, 30, 301, kAnchorCentre);

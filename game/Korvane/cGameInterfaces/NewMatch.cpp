@@ -86,7 +86,7 @@ void startDispatch(cGame& game) {
     // "no", comes back to it.
     game.tutorial.savedGameType = game.match.gameType;
     game.tutorial.savedRuleSet = game.match.ruleSet;
-    enterQuestionMenu(*(&game), 54, 649, 6, k_stateContinue, false);
+    enterQuestionMenu(game, k_questionTutorialOffer, false);
     return;
   }
   switch (game.match.gameType) {

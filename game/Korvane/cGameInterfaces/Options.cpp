@@ -11,7 +11,23 @@ const uint32_t kOptionsItems[] = {k_textOptionSound, k_textOptionAimingGuide, k_
 constexpr uint32_t kHidden = 1, kSuffix = 2;
 
 uint32_t onOff(bool on) { return kSuffix | static_cast<uint32_t>(on ? k_textOn : k_textOff) << 16; }
+
+// Yes to the reset question: settings and progress as new, both saved.
+void resetAll(cGame& game) {
+  resetSettings(game);
+  resetProgress(game);
+  leaveQuestion(game, k_stateOptions);
+}
+
+constexpr int32_t kActionResetAll = 1;
 }  // namespace
+
+const Question k_questionResetAll = {.title = k_textResetAll,
+                                     .body = k_textQuestionBody,
+                                     .returnState = k_stateOptions,
+                                     .action = kActionResetAll,
+                                     .panel = k_interfaceOptions,
+                                     .yes = resetAll};
 
 void showOptionStates(cGame& game) {
   setMenuEntryFlags(game, k_textOptionSound, onOff(game.sound.enabled != 0));
@@ -68,7 +84,7 @@ void updateOptions(cGame& game) {
       break;
     }
     case k_textResetAll:
-      openQuestion(game, k_textResetAll, k_textQuestionBody, k_stateOptions, 1, k_interfaceOptions, k_textNo);
+      openQuestion(game, k_questionResetAll, k_textNo);
       break;
     case k_textOptionsHelp:
       goToScreen(game, k_stateHelpMenu);

@@ -22,12 +22,55 @@ constexpr int32_t kPanelClosed = 41;
 constexpr int32_t kArrowCount = 4;
 constexpr int32_t kPromptFont = 1;
 constexpr int32_t kPromptX = 50, kPromptY = 230, kPromptAnchor = 16;
-// The question's actions.
-constexpr int32_t kActionBuy = 5, kActionEquip = 7;
-
 int32_t clampItem(int32_t item) { return std::clamp(item, 0, kItemCount - 1); }
 
+void buy(cGame& game) {
+  buyShopItem(game);
+  leaveQuestion(game, k_stateItemBought);
+}
+
+void equip(cGame& game) {
+  equipShopItem(game);
+  leaveQuestion(game);
+}
+
+// The buy question shows the item's ratings on its panel.
+void showBuyDetails(cGame& game) {
+  for (int32_t k = 0; k < 3; ++k) setElementVisible(game, k_questionItemMarks + k, true);
+  showQuestionNoteBox(game);
+}
+
+void paintBuyQuestion(cGame& game) {
+  for (int32_t c = 0; c < 3; ++c) {
+    paintRatingBar(game, k_interfaceQuestion, k_questionRatingBars + c, c);
+    drawElementText(game, k_questionCategories + c, k_textShopCategory0 + c);
+  }
+  drawElementText(game, k_questionTitle, game.question.title);
+  textBufferSetString(game, k_textBuyBody);
+  replaceTextTagWithText(game, getShopItemNameText(game, game.shop.currentItem));
+  replaceTextTagWithText(game, k_textMoney);
+  setTextParam(game, 0, getShopItemPrice(game, game.shop.currentItem));
+  drawElementStringLen(game, k_questionBody, game.text.strings.work, game.text.strings.workLength, -1);
+}
+
+constexpr int32_t kActionBuy = 5, kActionEquip = 7;
+
 }  // namespace
+
+const Question k_questionBuyItem = {.title = k_textShopTitle,
+                                    .body = k_textBuyQuestion,
+                                    .returnState = k_stateShop,
+                                    .action = kActionBuy,
+                                    .panel = k_interfaceShop,
+                                    .yes = buy,
+                                    .setUp = showBuyDetails,
+                                    .paint = paintBuyQuestion};
+const Question k_questionEquipItem = {.title = k_textShopTitle,
+                                      .body = k_textEquipQuestion,
+                                      .returnState = k_stateShop,
+                                      .action = kActionEquip,
+                                      .panel = k_interfaceShop,
+                                      .yes = equip};
 
 // --- the shop (270)
 
@@ -55,8 +98,8 @@ void updateShop(cGame& game) {
     if (game.shop.errorShown) {
       game.shop.errorShown = 0;
       showShopError(game);
-    } else if ((game.career.progress.boughtMask >> item & 1u) == 0) {
-      if (static_cast<int64_t>(static_cast<int32_t>(game.career.progress.money)) < getShopItemPrice(game, item)) {
+    } else if (!isItemBought(game, item)) {
+      if (getCareerMoney(game) < getShopItemPrice(game, item)) {
         game.shop.errorShown = 1;
         playSound(game, k_soundError, 0, 100, 100);
         showShopError(game);
@@ -64,10 +107,10 @@ void updateShop(cGame& game) {
         game.shop.panelOpen = 1;
         game.shop.panelAtRest = 0;
       } else {
-        openQuestion(game, k_textShopTitle, k_textBuyQuestion, k_stateShop, kActionBuy, k_interfaceShop);
+        openQuestion(game, k_questionBuyItem);
       }
-    } else if (game.career.equippedLevel[clampItem(item) / 5] != clampItem(item) % 5 + 1) {
-      openQuestion(game, k_textShopTitle, k_textEquipQuestion, k_stateShop, kActionEquip, k_interfaceShop);
+    } else if (!isItemEquipped(game, clampItem(item))) {
+      openQuestion(game, k_questionEquipItem);
     }  // the item in use already: nothing to ask
     game.keys.lock(5);
   } else if (arrows && game.keys.isPressed(k_keyRight)) {
@@ -119,14 +162,14 @@ void paintShop(cGame& game, Graphics* g) {
   drawElementText(game, k_shopTitle, k_textShopTitle);
   if (game.shop.errorShown) drawElementText(game, k_shopErrorText, k_textNotEnoughMoney);
   drawElementText(game, k_shopCategoryText, k_textShopCategory0 + category);
-  if ((game.career.progress.boughtMask >> item & 1u) == 0) {
+  if (!isItemBought(game, item)) {
     textBufferSetString(game, k_textShopPriceLine);
     replaceTextTagWithText(game, k_textMoney);
     setTextParam(game, 0, getShopItemPrice(game, item));
     drawElementStringLen(game, k_shopPriceText, game.text.strings.work, game.text.strings.workLength, -1);
     textBufferSetString(game, k_textShopMoneyLine);
     replaceTextTagWithText(game, k_textMoney);
-    setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+    setTextParam(game, 0, getCareerMoney(game));
     drawElementStringLen(game, k_shopMoneyText, game.text.strings.work, game.text.strings.workLength, -1);
   } else {
     paintOwnedBanner(game);
@@ -189,7 +232,7 @@ void showShopItem(cGame& game) {
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + clampItem(game.shop.oldCurrentItem), false);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopItemMark0 + item, true);
   setInterfaceElementVisible(game, k_interfaceShop, k_shopBoughtMark,
-                             (game.career.progress.boughtMask >> item & 1u) != 0);
+                             isItemBought(game, item));
 }
 
 void showShopError(cGame& game) {
@@ -201,7 +244,7 @@ void showShopError(cGame& game) {
 void paintOwnedBanner(cGame& game) {
   const int32_t e = k_shopOwnedBanner;
   const int32_t item = clampItem(game.shop.currentItem);
-  const int32_t word = game.career.equippedLevel[item / 5] == item % 5 + 1 ? k_textEquipped : k_textOwned;
+  const int32_t word = isItemEquipped(game, item) ? k_textEquipped : k_textOwned;
   const int32_t font = getElementFont(game, e);
   ASprite* fontBank = font >= 0 && font < TextLayoutData::kMaxFonts ? game.text.fonts[font] : nullptr;
   ASprite* bank = game.loading.sprites[k_slotShopBanner];

@@ -23,21 +23,22 @@ struct ShopScreen {
 };
 
 class cGame;
+struct Question;
 class Graphics;
 
-// Effects of the actions that belong to other topics: the shop's purchase
-// (cGameInterfaces/ShopItems.cpp), the tutorial (cGameTutorial.cpp), the
-// challenge demonstration (cGameChallenge.cpp), the push-out answers of the
-// turn flow (cGamePool.cpp).
+// The shop's questions: yes buys the selected item (then the item-bought
+// screen) or equips it (then back to the shop).
+extern const Question k_questionBuyItem, k_questionEquipItem;
+// The answers' operations (cGameInterfaces/ShopItems.cpp): the selected
+// item bought or equipped, saved.
 void buyShopItem(cGame& game);
 void equipShopItem(cGame& game);
 int32_t getShopItemPrice(const cGame& game, int32_t item);
 int32_t getShopItemNameText(const cGame& game, int32_t item);
 void paintRatingBar(cGame& game, int32_t interfaceId, int32_t element, int32_t category);
-// shop operations (cGameInterfaces/ShopItems.cpp): equipped levels,
+// shop operations (cGameInterfaces/ShopItems.cpp): the selection, the
 // rating bars. Items 0-14: category item / 5, level item % 5 + 1.
 void selectShopItem(cGame& game, int32_t item);  // the selection and its categories
-void resetEquippedItems(cGame& game);  // all three levels 5, the mask kept
 int32_t getEquippedRating(cGame& game, int32_t category);
 bool isMatchedSet(cGame& game);
 void paintBarSegment(cGame& game, Graphics* g, int32_t x, int32_t y, int32_t width, int32_t style);
@@ -58,4 +59,3 @@ void moveShopPanel(cGame& game, int32_t dy);
 void paintOwnedBanner(cGame& game);
 void showExplanationPage(cGame& game, bool first);
 void paintTouchPrompt(cGame& game, Graphics* g);
-void updateEquippedItems(cGame& game);

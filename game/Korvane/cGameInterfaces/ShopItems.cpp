@@ -1,5 +1,5 @@
-// The shop's operations: buying and equipping an item, the equipped levels
-// read from the saved mask, the ratings and their bars.
+// The shop's operations: buying and equipping the selected item, the
+// ratings and their bars.
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "zul/2d/Graphics.h"
@@ -36,10 +36,7 @@ int32_t getShopItemNameText(const cGame& /*game*/, int32_t item) { return k_text
 
 void equipCurrentItem(cGame& game) {
   selectShopItem(game, game.shop.currentItem);
-  game.career.equippedLevel[game.shop.selectedCategory] = game.shop.currentItem % 5 + 1;
-  game.career.progress.equippedMask = (1u << game.career.equippedLevel[0]) |
-                                      (1u << (6 + game.career.equippedLevel[1])) |
-                                      (1u << (12 + game.career.equippedLevel[2]));
+  equipItem(game, game.shop.currentItem);
 }
 
 // Equipping saves at once, so quitting straight after keeps it.
@@ -49,27 +46,9 @@ void equipShopItem(cGame& game) {
 }
 
 void buyShopItem(cGame& game) {
-  equipCurrentItem(game);
-  game.career.progress.money -= k_shopPrices[game.shop.currentItem];
-  game.career.progress.boughtMask |= 1u << game.shop.currentItem;
+  selectShopItem(game, game.shop.currentItem);
+  buyItem(game, game.shop.currentItem, getShopItemPrice(game, game.shop.currentItem));
   saveProgress(game);
-}
-
-// Levels 0-5 per category: the highest set bit of bits 0-5, 6-11 and 12-17.
-// A range with no bit set keeps the level it had.
-void updateEquippedItems(cGame& game) {
-  for (int32_t category = 0; category < 3; ++category) {
-    const uint32_t bits = (game.career.progress.equippedMask >> (6 * category)) & 0x3F;
-    for (int32_t level = 5; level >= 0; --level)
-      if (bits & (1u << level)) {
-        game.career.equippedLevel[category] = level;
-        break;
-      }
-  }
-}
-
-void resetEquippedItems(cGame& game) {
-  for (int32_t& level : game.career.equippedLevel) level = 5;
 }
 
 int32_t getEquippedRating(cGame& game, int32_t category) {

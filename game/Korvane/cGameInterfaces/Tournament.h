@@ -5,6 +5,7 @@
 #include "game/Korvane/cGamePlay/Tournament.h"
 
 class cGame;
+struct Question;
 class Graphics;
 
 // tournaments (cGameInterfaces/Tournament.cpp: the choice 140, the
@@ -27,6 +28,13 @@ void makeBracket(cGame& game, bool withPickedField);
 void computeTournamentPrize(cGame& game);
 // A won cup's prize into the money, saved; however the bracket is left.
 void payTournamentPrize(cGame& game);
+// The bracket's quit question: yes leaves the tournament (a won cup paid),
+// no and back resume the bracket.
+extern const Question k_questionQuitTournament;
+// For a question that would leave a tournament match: the note that the
+// tournament is lost, shown in a tournament only.
+void showTournamentMatchNote(cGame& game);
+void paintTournamentMatchNote(cGame& game);
 void playTournamentRound(cGame& game);
 // Shows the entries of the stages from the first to stage `last`.
 void drawTournamentStages(cGame& game, int32_t last);

@@ -31,7 +31,58 @@ int32_t entryFrame(int32_t entry, int32_t stage) {
   return c < Tournament::kCharacterCount ? k_headFrameCharacter0 + c : k_headFrameEmpty;
 }
 
+// Yes to quitting the tournament: a won cup is paid and its prize shown
+// first, else the tournament choice.
+void quitTournament(cGame& game) {
+  if (game.tournaments.draw.isFinished()) {
+    payTournamentPrize(game);
+    leaveQuestion(game, k_stateTournamentPrize);
+  } else {
+    leaveQuestion(game, k_stateTournamentMenu);
+  }
+}
+
+// No: the bracket again, as it was.
+void resumeBracket(cGame& game) {
+  game.tournaments.bracketResumes = 1;
+  game.setState(k_stateTournamentStage);
+}
+
+void backFromQuitTournament(cGame& game) {
+  if (game.states.inGame == 1)
+    leaveQuestion(game);
+  else
+    resumeBracket(game);
+}
+
+void paintQuitTournament(cGame& game) {
+  paintQuestionText(game);
+  paintQuestionNote(game, game.tournaments.draw.isFinished() ? k_textCupKeptNote : k_textTournamentNote);
+}
+
+constexpr int32_t kActionQuitTournament = 14;
+
 }  // namespace
+
+const Question k_questionQuitTournament = {.title = k_textQuitTournament,
+                                           .body = k_textQuestionBody,
+                                           .returnState = k_stateTournamentStage,
+                                           .action = kActionQuitTournament,
+                                           .panel = k_interfaceBracket,
+                                           .yes = quitTournament,
+                                           .no = resumeBracket,
+                                           .back = backFromQuitTournament,
+                                           .setUp = showQuestionNoteBox,
+                                           .paint = paintQuitTournament};
+
+void showTournamentMatchNote(cGame& game) {
+  if (game.match.gameType == k_gameTypeTournament) showQuestionNoteBox(game);
+}
+
+void paintTournamentMatchNote(cGame& game) {
+  paintQuestionText(game);
+  if (game.match.gameType == k_gameTypeTournament) paintQuestionNote(game, k_textTournamentNote);
+}
 
 void makeBracket(cGame& game, bool withPickedField) {
   Random fallback;
@@ -151,8 +202,7 @@ void updateTournamentBracket(cGame& game) {
   } else if (game.keys.isPressed(k_keyRightSoft)) {
     game.keys.lock(kKeyLockFrames);
     if (finished || t.round >= 1) {
-      openQuestion(game, k_textQuitTournament, k_textQuestionBody, k_stateTournamentStage, 14, k_interfaceBracket,
-                   k_textNo);
+      openQuestion(game, k_questionQuitTournament, k_textNo);
     } else {
       t.fieldComplete = 0;
       game.setState(k_stateTournamentMenu);
@@ -174,7 +224,7 @@ void updateTournamentBracket(cGame& game) {
 }
 
 void payTournamentPrize(cGame& game) {
-  game.career.progress.money += static_cast<uint32_t>(std::max(game.tournaments.draw.prize, 0));
+  addCareerMoney(game, std::max(game.tournaments.draw.prize, 0));
   saveProgress(game);
 }
 
@@ -198,7 +248,7 @@ void paintTournamentBracket(cGame& game, Graphics* g) {
   drawElementText(game, k_bracketMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, t.prize);
   drawElementText(game, k_bracketPrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementText(game, k_bracketMoney, k_textMoney);
 }
 
@@ -244,7 +294,7 @@ void paintTournamentPrize(cGame& game, Graphics* g) {
   drawElementText(game, k_prizeMoneyLabel, k_textMoneyLabel);
   setTextParam(game, 0, game.tournaments.draw.prize);
   drawElementText(game, k_prizePrize, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(game.career.progress.money));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementText(game, k_prizeMoney, k_textMoney);
 }
 

@@ -229,7 +229,7 @@ void paintCareerComplete(cGame& game, Graphics* g) {
   if (isBlinkOn(game)) drawElementText(game, k_careerBlink, k_textCompletionBlink);
   textBufferSetString(game, k_textCareerComplete);
   replaceTextTagWithText(game, k_textMoney);
-  setTextParam(game, 0, static_cast<int32_t>(std::min<uint32_t>(game.career.progress.money, INT32_MAX)));
+  setTextParam(game, 0, getCareerMoney(game));
   drawElementStringLen(game, k_careerText, game.text.strings.work, game.text.strings.workLength, -1);
   setElementVisible(game, k_careerHidden, false);
   drawElementText(game, k_careerPrompt, k_textTouchPrompt);

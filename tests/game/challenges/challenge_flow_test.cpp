@@ -94,10 +94,10 @@ TEST_F(ChallengeFlow, LossesByFailedAttempts) {
     decide(5, kLose | kStart, true);
     EXPECT_EQ(game->states.gameState, k.next);
     if (k.next == k_stateQuestionMenu) {
-      EXPECT_EQ(game->question.title, k_textDemoTitle);
-      EXPECT_EQ(game->question.body, k_textDemoQuestion);
-      EXPECT_EQ(game->question.action, 8);
-      EXPECT_EQ(game->question.returnState, k_stateMatchInit);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.title, k_textDemoTitle);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.body, k_textDemoQuestion);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.action, 8);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.returnState, k_stateMatchInit);
     }
   }
   // The saved word survives a load.

@@ -50,7 +50,7 @@ QuestionRun g_run;
       addTextMessage(g, 1, 677, -1);
     } else if (r.phase == 0 && r.aimFrames >= 40 && ++r.aimFrames == 60 && pixels) {
       r.before.assign(pixels, pixels + 240 * 320);
-      enterQuestionMenu(g, 674, 675, 9, k_stateAfterShot, true);
+      enterQuestionMenu(g, k_questionPushOutOffer, true);
       r.phase = 1;
     } else if (r.phase == 1 && state == k_stateQuestion && g.frame.gameClock - g.states.stateEntryTime > 600) {
       using E = wince::ScriptEvent;

@@ -4,6 +4,35 @@
 
 namespace {
 
+// The question each asker asks with an action code, as the table of
+// answers below names them, with the texts and the panel the cases use;
+// 4 and 12 no asker uses (a question without answers).
+Question askedWith(int32_t action, int32_t returnState, int32_t panel) {
+  const Question* asked = nullptr;
+  switch (action) {
+    case 0: asked = &k_questionExit; break;
+    case 1: asked = &k_questionResetAll; break;
+    case 2: asked = &k_questionQuitMatch; break;
+    case 3: asked = &k_questionRestartMatch; break;
+    case 5: asked = &k_questionBuyItem; break;
+    case 6: asked = &k_questionTutorialOffer; break;
+    case 7: asked = &k_questionEquipItem; break;
+    case 8: asked = &k_questionChallengeDemo; break;
+    case 9: asked = &k_questionPushOutOffer; break;
+    case 10: asked = &k_questionPushOutPlay; break;
+    case 11: asked = &k_questionSkipShots; break;
+    case 14: asked = &k_questionQuitTournament; break;
+    default: break;
+  }
+  Question q = asked ? *asked : Question{};
+  EXPECT_TRUE(!asked || q.action == action) << action;
+  q.title = q.body = 1;
+  q.returnState = returnState;
+  q.action = action;
+  q.panel = panel;
+  return q;
+}
+
 class FrontEnd : public FrontEndTest {
  protected:
   // Chooses a main-menu entry and runs frames until the slide has ended.
@@ -239,7 +268,7 @@ TEST_F(FrontEnd, QuestionActionTable) {
     } else {
       start(returnState);
     }
-    openQuestion(*game, 1, 1, returnState, c.action, 9, -1);
+    openQuestion(*game, askedWith(c.action, returnState, 9), -1);
     ASSERT_EQ(game->states.gameState, k_stateQuestion);
     EXPECT_EQ(game->states.inGame, c.inGame ? 1 : 0);
     if (c.answer == kBackAnswer) {
@@ -287,7 +316,7 @@ TEST_F(FrontEnd, ExitYesQuitsAndMarksALeftTutorial) {
     game->loading.quitRequested = 0;
     start(k_stateMainMenu);
     game->match.gameType = type;
-    openQuestion(*game, k_textExit, k_textQuestionBody, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+    openQuestion(*game, k_questionExit, k_textNo);
     choose(k_textYes);
     EXPECT_EQ(game->states.gameState, k_stateNone);
     EXPECT_EQ(game->loading.quitRequested, 1);
@@ -307,7 +336,7 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
   for (const Case& c : cases) {
     start(k_stateMainMenu);
     game->match.gameType = c.gameType;
-    openQuestion(*game, 1, 1, k_stateMainMenu, c.action, k_interfaceMainMenu);
+    openQuestion(*game, askedWith(c.action, k_stateMainMenu, k_interfaceMainMenu));
     game->paintCurrentState(screen->g());
     EXPECT_EQ(isElementVisible(*game, k_questionItemMarks), c.marks) << c.action;
     EXPECT_EQ(isElementVisible(*game, k_questionNoteBox), c.box) << c.action << " " << c.gameType;
@@ -317,7 +346,7 @@ TEST_F(FrontEnd, QuestionLooksFollowTheAction) {
 
 TEST_F(FrontEnd, ResetSelectionFlagClearsTheSelectionOnTheNextFrame) {
   start(k_stateMainMenu);
-  openQuestion(*game, 1, 1, k_stateMainMenu, 0, k_interfaceMainMenu, k_textNo);
+  openQuestion(*game, askedWith(0, k_stateMainMenu, k_interfaceMainMenu), k_textNo);
   EXPECT_EQ(getMenuSelection(*game), 1);
   game->question.resetSelection = 1;
   frame();

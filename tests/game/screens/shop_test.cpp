@@ -145,6 +145,21 @@ TEST_F(Shop, NotEnoughMoneyHoldsTheMessageUntilSelectOrBack) {
   EXPECT_EQ(game->states.gameState, k_statePub);
 }
 
+// Money the record holds above the top is spent as the top, as shown.
+TEST_F(Shop, MoneyAboveTheTopBuysFromTheTop) {
+  game->career.progress.money = 0x80000000u;
+  openShop(4);  // price 15000
+  frame({kSelect});
+  EXPECT_EQ(game->shop.errorShown, 0);
+  EXPECT_EQ(game->shop.panelOpen, 1);
+  frame({kSelect});
+  ASSERT_EQ(game->states.gameState, k_stateQuestion);
+  choose(k_textYes);
+  EXPECT_EQ(game->states.gameState, k_stateItemBought);
+  const uint32_t left = 0x7FFFFFFFu - 15000;
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(savedByte(144 + k), static_cast<uint8_t>(left >> (24 - 8 * k))) << k;
+}
+
 TEST_F(Shop, ABoughtItemIsEquippedAtOnceAndSaved) {
   game->career.progress.boughtMask = 1u << 13;
   game->career.progress.money = 0;

@@ -3,6 +3,7 @@
 // menus that close a match, and the save bytes they leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "game/Korvane/cGame/cGameDataIds.h"
@@ -109,6 +110,10 @@ TEST_F(ResultTest, PrizeAndBetByResult) {
       {kCareer, 0, 500, 100, 100, 600 + 300},
       {kCareer, 1, 500, 100, -100, 400 + 300},
       {kCareer, 1, 50, 400, -400, 0},  // the bet lost takes the money to 0, not below
+      // A win past the top keeps the top; a record above it (a file from
+      // elsewhere) counts from the top, as shown.
+      {kCareer, 0, 0x7FFFFF00, 400, 400, 0x7FFFFFFF},
+      {kCareer, 1, 0xFFFFFF00, 400, -400, 0x7FFFFFFF - 400 + 300},
       {kQuick, 0, 500, 100, 0, 800},
   };
   for (const Case& c : cases) {
@@ -119,6 +124,7 @@ TEST_F(ResultTest, PrizeAndBetByResult) {
     game->rules.streakPoints = c.money == 50 ? 0 : 3;
     game->setInGameState(k_stateGameOver);
     EXPECT_EQ(game->matchResult.betResult, c.betResult);
+    EXPECT_EQ(game->matchResult.moneyBefore, static_cast<int32_t>(std::min(c.money, 0x7FFFFFFFu)));
     EXPECT_EQ(game->career.progress.money, c.after);
     EXPECT_EQ(savedWord(144), c.after);
   }

@@ -341,10 +341,10 @@ TEST_F(TurnTest, ThirdSkippedComputerShotAsksOnce) {
     EXPECT_EQ(game->turn.computerSkipCount, shot);
     EXPECT_EQ(game->states.gameState == k_stateQuestionMenu, shot == 3) << shot;
     if (shot == 3) {
-      EXPECT_EQ(game->question.title, 678);
-      EXPECT_EQ(game->question.body, 679);
-      EXPECT_EQ(game->question.action, 11);
-      EXPECT_EQ(game->question.returnState, k_stateAfterShot);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.title, 678);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.body, 679);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.action, 11);
+      EXPECT_EQ(game->inGameMenus.questionMenuSave.question.returnState, k_stateAfterShot);
     }
   }
 }
@@ -422,8 +422,8 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   takeLog();
   frame();
   EXPECT_EQ(game->states.gameState, k_stateQuestionMenu);
-  EXPECT_EQ(game->question.action, 9);
-  EXPECT_EQ(game->question.body, 675);
+  EXPECT_EQ(game->inGameMenus.questionMenuSave.question.action, 9);
+  EXPECT_EQ(game->inGameMenus.questionMenuSave.question.body, 675);
   EXPECT_EQ(game->states.stackDepth, 1);
   // Yes: the push-out is taken and the turn goes on.
   answerPushOutOffer(*game, true);
@@ -438,8 +438,8 @@ TEST_F(TurnTest, PushOutOfferAndAnswer) {
   game->rules.pushOutAnswered = 1;
   game->setInGameState(k_stateAfterShot);
   frame();
-  EXPECT_EQ(game->question.action, 10);
-  EXPECT_EQ(game->question.body, 676);
+  EXPECT_EQ(game->inGameMenus.questionMenuSave.question.action, 10);
+  EXPECT_EQ(game->inGameMenus.questionMenuSave.question.body, 676);
   answerPushOutPlay(*game);
   switchPlayer(*game);
   game->popState();
