@@ -12,7 +12,7 @@
 #include "tests/DataSet.h"
 #include "tools/sound/SoundSynth.h"
 #include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

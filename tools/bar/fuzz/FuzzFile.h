@@ -11,7 +11,7 @@
 
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 // True when the input now is the file "name" under the shell's root.
 inline bool writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
