@@ -43,6 +43,7 @@ struct Table {
     world.random = &random;
     world.placeBalls(layout.groups[TableLayout::kEightBallRack]);
     world.jitterRack();
+    world.settleRack();
     world.random = nullptr;
     world.balls[1]->position.subtract(world.shot.aim, world.cueBall->position);
     world.shot.englishPoint.set(0, 0);

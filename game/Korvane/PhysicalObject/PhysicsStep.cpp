@@ -10,6 +10,7 @@ namespace {
 
 constexpr Q14 kRadius = 0x12000;            // 4.5
 constexpr int64_t kBallContact = 0x144000;  // 81.0: (2 * radius)^2
+constexpr int64_t kOverlapping = kBallContact - 18;  // (9.0 less a step)^2
 constexpr int64_t kJawContact = 0x51000;    // 20.25: radius^2
 constexpr int64_t kPocketContact = 0x100000;  // 64.0
 constexpr Q14 kPocketRadius = 0x20000;      // 8.0: the capture circle
@@ -82,16 +83,25 @@ int32_t sweptTime(int32_t T, int64_t s, Q14 rootRR, int32_t overlapTime, int32_t
   return wholeTime(T, q14Div(static_cast<Q14>(s), rootRR), overlapTime, fraction);
 }
 
-// Time of a disc of squared radius reach moving by r against a still point at d.
-int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t dd, int64_t reach, bool inclusive,
-                 int32_t overlapTime, int32_t* fraction) {
+// Time of a disc of squared radius reach moving by r against a still point
+// at d. The run along the path to the point's foot and the point's distance
+// off the path come from the exact dot and cross products, each rounded
+// toward an earlier time, so that no disc passes into the point unmet, not
+// even by a graze or in a short move.
+int32_t discTime(int32_t T, const Vector2& r, const Vector2& d, int64_t reach, bool inclusive, int32_t overlapTime,
+                 int32_t* fraction) {
+  const __int128 rd = static_cast<__int128>(r.x) * d.x + static_cast<__int128>(r.y) * d.y;
+  if (inclusive ? rd < 0 : rd <= 0) return kNone;
+  const __int128 cross = static_cast<__int128>(r.x) * d.y - static_cast<__int128>(r.y) * d.x;
+  const __int128 rr = static_cast<__int128>(r.x) * r.x + static_cast<__int128>(r.y) * r.y;
+  // The distance off the path, squared in Q14, is cross^2 / (rr 2^14); a
+  // miss is told without the division.
+  if (rr == 0 || cross * cross >= (reach + 1) * rr * 16384) return kNone;
+  const __int128 off = cross * cross / (rr * 16384);
   const Q14 sr = length64(r);
-  const Vector2 u = unit(r);
-  const int64_t p = dot64(u, d);
-  if (inclusive ? p < 0 : p <= 0) return kNone;
-  const int64_t q = dd - mul64(p, p);
-  if (q > reach) return kNone;
-  return sweptTime(T, p - root64(reach - q), sr, overlapTime, fraction);
+  const __int128 along = rd * rd / rr;  // the run, squared, in Q28
+  const int64_t run = static_cast<int64_t>(isqrt64(along > INT64_MAX ? INT64_MAX : static_cast<uint64_t>(along)));
+  return sweptTime(T, run - root64(reach - static_cast<int64_t>(off)), sr, overlapTime, fraction);
 }
 
 // A point at squared distance dd is out of reach of a disc of the radius
@@ -180,7 +190,7 @@ int32_t PhysicsWorld::ballBallTime(int32_t T, const PhysicalObject& a, const Phy
   if (dot64(r, d) <= 0) return kNone;
   // Balls already overlapping (as frozen balls may by a rounding) and closing
   // meet now: a unit of time would carry them further into each other.
-  return discTime(T, r, d, dd, kBallContact, false, 0, fraction);
+  return discTime(T, r, d, kBallContact, false, 0, fraction);
 }
 
 int32_t PhysicsWorld::ballPocketTime(int32_t T, const PhysicalObject& ball, const PhysicalObject& pocket,
@@ -191,8 +201,10 @@ int32_t PhysicsWorld::ballPocketTime(int32_t T, const PhysicalObject& ball, cons
   if (T == 0) return dd < kPocketContact ? 0 : kNone;
   const Vector2& r = ball.step;
   if (outOfReach(dd, kPocketRadius, r)) return kNone;
-  if (dot64(r, d) <= 0) return kNone;
-  return discTime(T, r, d, dd, kPocketContact, false, 1, fraction);
+  // A moving ball already within the capture circle is in the pocket, as the
+  // test at T = 0 finds, whichever way it goes.
+  if (dot64(r, d) <= 0) return dd < kPocketContact && (r.x != 0 || r.y != 0) ? 1 : kNone;
+  return discTime(T, r, d, kPocketContact, false, 1, fraction);
 }
 
 int32_t PhysicsWorld::ballPointTime(int32_t T, const PhysicalObject& ball, const Vector2& point, int32_t* fraction) {
@@ -201,7 +213,7 @@ int32_t PhysicsWorld::ballPointTime(int32_t T, const PhysicalObject& ball, const
   const int64_t dd = square64(d);
   if (outOfReach(dd, kRadius, ball.step)) return kNone;
   // Already within the radius: only a ball moving into the point meets it.
-  return discTime(T, ball.step, d, dd, kJawContact, dd >= kJawContact, 1, fraction);
+  return discTime(T, ball.step, d, kJawContact, dd >= kJawContact, 1, fraction);
 }
 
 int32_t PhysicsWorld::ballLineTime(int32_t T, const PhysicalObject& ball, const Vector2& a, const Vector2& b,
@@ -388,6 +400,14 @@ void PhysicsWorld::respond(PhysicalObject* list, PhysicalObject& first, Physical
   }
 }
 
+uint32_t PhysicsWorld::resolveContact(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second) {
+  uint32_t changed = 0;
+  if (second.type == PhysicalObject::kBall && clusterContact(list, first, second, changed)) return changed;
+  hook().onContact(&first, &second);
+  respond(list, first, second);
+  return 0;
+}
+
 void PhysicsWorld::ballBallResponse(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b) const {
   Vector2 va = velocity(a), vb = velocity(b);
   const Vector2 d = minus(b.position, a.position);
@@ -412,14 +432,22 @@ void PhysicsWorld::separate(PhysicalObject* list, PhysicalObject& ball) {
   for (PhysicalObject* o = list; o; o = o->next) {
     if (o == &ball || o->type != PhysicalObject::kBall || o->pocketed) continue;
     if (o->isMoving()) return;
-    // A resting ball left overlapping another is set apart to touching by
-    // its place alone: a push would add energy the contact never had.
+    // A resting ball left overlapping another (by more than a step) is set
+    // apart to touching by its place alone: a push would add energy the
+    // contact never had.
     const Vector2 d = minus(ball.position, o->position);
-    if (square64(d) >= kBallContact) continue;
+    if (square64(d) >= kOverlapping) continue;
     const Q14 len = length64(d);
     if (len == 0) continue;
-    const Vector2 u = unit(d);
-    ball.position.set(wrapAdd(o->position.x, q14Mul(u.x, kApart)), wrapAdd(o->position.y, q14Mul(u.y, kApart)));
+    // Along d scaled exactly: a unit vector a step short would leave it short too.
+    const Vector2 apart(wrapAdd(o->position.x, static_cast<Q14>(static_cast<int64_t>(d.x) * kApart / len)),
+                        wrapAdd(o->position.y, static_cast<Q14>(static_cast<int64_t>(d.y) * kApart / len)));
+    // Not into a third ball: a ball wedged between two stays where it is.
+    bool wedged = false;
+    for (const PhysicalObject* p = list; p && !wedged; p = p->next)
+      wedged = p != &ball && p != o && p->type == PhysicalObject::kBall && !p->pocketed &&
+               square64(minus(apart, p->position)) < kOverlapping;
+    if (!wedged) ball.position = apart;
   }
 }
 
@@ -563,8 +591,20 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
       for (int32_t e = 0; e < cl.count && cl.times[e] == 0 && pick < 0 && instantCount < kInstantPairs; ++e)
         if (met(e) < kInstantRepeats) pick = e;
       if (pick < 0) {
-        pick = 0;
-        t = 1;
+        // Balls pressed together keep meeting: what still closes between
+        // touching balls is taken out, and time moves on by a unit with no
+        // contact resolved, so that the unit carries no ball into another.
+        stopClosing(list);
+        for (PhysicalObject* o = list; o; o = o->next) {
+          holdLanding(*o, 1);
+          o->prepareStep(*this, 1);
+          o->integrate(1);
+          o->advanced = 1;
+        }
+        cl.reset();
+        instantCount = 0;
+        T -= 1;
+        continue;
       }
     }
     PhysicalObject* first = cl.pairs[pick][0];
@@ -590,8 +630,7 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
     }
     currentPair[0] = first;
     currentPair[1] = second;
-    hook().onContact(first, second);
-    respond(list, *first, *second);
+    const uint32_t clustered = resolveContact(list, *first, *second);
 
     if (cl.subSteps != -1 && --cl.subSteps == 0) {
       cl.reset();
@@ -600,7 +639,7 @@ void PhysicsWorld::physicsStep(PhysicalObject* list, int32_t T) {
     }
     // Searched again: the pair, balls a full list dropped, and every moving ball
     // (its step is prepared anew for the rest of the time).
-    uint32_t group = identityBit(first) | (isBall(second) ? identityBit(second) : 0u) | cl.droppedMask;
+    uint32_t group = identityBit(first) | (isBall(second) ? identityBit(second) : 0u) | cl.droppedMask | clustered;
     for (PhysicalObject* o = list; o; o = o->next)
       if (o->isMoving() || o->airTime != 0) group |= identityBit(o);
     cl.groupMask = group;
@@ -635,8 +674,7 @@ int32_t PhysicsWorld::previewStep(PhysicalObject* list, int32_t T, bool testCush
     }
     PhysicalObject* first = currentPair[0];
     PhysicalObject* second = currentPair[1];
-    hook().onContact(first, second);
-    respond(list, *first, *second);
+    resolveContact(list, *first, *second);
   } else {
     for (PhysicalObject* o = list; o; o = o->next) {
       o->integrate(T);

@@ -13,6 +13,9 @@ constexpr const char* kSource = "PhysicsWorld";
 constexpr int64_t kPocketRadiusSquared = 0x100000;  // 64.0
 constexpr Q14 kCaptureGlide = 5734;                 // 0.35
 constexpr int32_t kJawFlag = 2;                     // value 4 of a cushion point: no jaw here
+constexpr int64_t kTouchingSquared = 0x144000;      // 81.0: centres 9.0 apart
+constexpr Q14 kApart = 0x24000 + 8;                 // a hair beyond touching
+constexpr int32_t kSettlePasses = 64;
 
 // Play area in half file units: a ball is placed when its disc of radius 4.5
 // overlaps x -1..170, y 2..300.
@@ -28,6 +31,24 @@ void unlink(PhysicalObject*& head, PhysicalObject* o) {
       return;
     }
   }
+}
+
+bool overlapping(const Vector2& a, const Vector2& b) {
+  const int64_t dx = static_cast<int64_t>(b.x) - a.x, dy = static_cast<int64_t>(b.y) - a.y;
+  return ((dx * dx) >> 14) + ((dy * dy) >> 14) < kTouchingSquared;
+}
+
+// Two overlapping balls moved apart along their centres to touching, each by
+// half the shortfall; false, with nothing moved, when they do not overlap.
+bool setApart(PhysicalObject& a, PhysicalObject& b) {
+  const Vector2 d(wrapSub(b.position.x, a.position.x), wrapSub(b.position.y, a.position.y));
+  const Q14 len = d.preciseLength();
+  if (!overlapping(a.position, b.position) || len == 0) return false;
+  const Q14 sx = static_cast<Q14>(static_cast<int64_t>(d.x) * kApart / len - d.x);
+  const Q14 sy = static_cast<Q14>(static_cast<int64_t>(d.y) * kApart / len - d.y);
+  a.position.set(wrapSub(a.position.x, sx / 2), wrapSub(a.position.y, sy / 2));
+  b.position.set(wrapAdd(b.position.x, sx - sx / 2), wrapAdd(b.position.y, sy - sy / 2));
+  return true;
 }
 
 template <size_t N>
@@ -330,6 +351,16 @@ void PhysicsWorld::jitterRack() {
   for (PhysicalObject* b = ballList; b && b->identity < kBallSlots; b = b->next) {
     b->offsetPosition(0, q14Mul(163, wrapMul(draw(40), kQ14One)));
     b->offsetPosition(q14Mul(163, wrapMul(draw(40), kQ14One)), 0);
+  }
+}
+
+void PhysicsWorld::settleRack() {
+  for (int32_t pass = 0; pass < kSettlePasses; ++pass) {
+    bool moved = false;
+    for (PhysicalObject* a = ballList; a && a->identity < kBallSlots; a = a->next)
+      for (PhysicalObject* b = a->next; b && b->identity < kBallSlots; b = b->next)
+        if (!a->pocketed && !b->pocketed && !overlapping(a->pointA, b->pointA)) moved |= setApart(*a, *b);
+    if (!moved) break;
   }
 }
 

@@ -126,7 +126,13 @@ class PhysicsWorld : public PhysicsWorldData {
   // Puts the balls at the positions of a layout group; a ball whose record
   // is missing or whose disc misses the play area stays off.
   void placeBalls(const TableLayoutGroup& group);
+  // The rack's small random shift: each ball up to 0.78 toward larger x and y.
   void jitterRack();
+  // The shift may press the balls of a touching rack into each other (by up
+  // to about 0.6): each pair it left overlapping (clear of each other at
+  // their places) is set apart along its centres, both balls alike, until
+  // none is.
+  void settleRack();
   void setBallRollFrames();
   // Every ball back to its off-table rest, shadows copied from the balls.
   void resetBalls();
@@ -148,6 +154,19 @@ class PhysicsWorld : public PhysicsWorldData {
   bool isBallPlacementBlocked(const PhysicalObject& ball) const;
   // Resolves a contact by the second object's type.
   void respond(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
+  // A contact as the step resolves it: the game's handler, then the
+  // response, or for two balls of a cluster the cluster's one event. The
+  // identity bits of the balls a cluster event changed besides the pair.
+  uint32_t resolveContact(PhysicalObject* list, PhysicalObject& first, PhysicalObject& second);
+  // A ball-ball contact of a and b while a third ball lies within a gap of
+  // 2.0 of either (PhysicsCluster.cpp): the cluster of balls so close is
+  // resolved as one event, the handler hearing every pair that took part.
+  // changed gets the identity bits of the balls whose motion changed. False,
+  // with nothing done, for a pair on its own.
+  bool clusterContact(PhysicalObject* list, PhysicalObject& a, PhysicalObject& b, uint32_t& changed);
+  // Takes out what still closes between touching balls, half from each, as
+  // a contact that does not bounce.
+  void stopClosing(PhysicalObject* list);
 
   // Contact times within T in whole time units, or kNoContact; fraction gets
   // the part of a unit beyond the time (1/16384), which orders contacts of

@@ -183,6 +183,7 @@ void rackBalls(cGame& game) {
     setBallSprites(game);
   placeBalls(game);
   jitterRack(game);
+  game.world.settleRack();
 }
 
 void initLag(cGame& game) {

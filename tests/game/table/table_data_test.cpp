@@ -194,10 +194,23 @@ TEST_F(TableData, LagRacksAndLayoutsPlaceTheirBalls) {
         }
       }
     }
+    // The apex on the foot spot, the rows 8 behind it; before the shift no
+    // two balls of the rack overlap, and neighbours are at most 1.0 apart
+    // (any other pair lies a ball's width further off).
     const TableLayoutGroup& g = layout().groups[rack.ruleSet == k_ruleSetNineBall ? 3 : 4];
-    EXPECT_EQ(g.x(1), 84);
-    EXPECT_EQ(g.y(1), 130);
-    EXPECT_EQ(g.y(rack.ruleSet == k_ruleSetNineBall ? 9 : 8), 104);  // two rows, 13 apart, behind the apex
+    EXPECT_EQ(g.x(1), 85);
+    EXPECT_EQ(g.y(1), 100);
+    EXPECT_EQ(g.y(rack.ruleSet == k_ruleSetNineBall ? 9 : 8), 84);
+    for (int a = 1; a < rack.on; ++a) {
+      int neighbours = 0;
+      for (int b = 1; b < rack.on; ++b) {
+        const double d = std::hypot(g.x(a) - g.x(b), g.y(a) - g.y(b));
+        if (b == a) continue;
+        EXPECT_TRUE(d >= 9.0 && (d <= 10.0 || d >= 15.0)) << a << " " << b << ": " << d;
+        neighbours += d <= 10.0;
+      }
+      EXPECT_GE(neighbours, 2) << a;
+    }
   }
   for (int32_t type : {k_gameTypeChallenge, k_gameTypeTutorial}) {
     game->match.gameType = type;

@@ -105,6 +105,7 @@ struct Rig {
     world.placeBalls(layout.groups[ruleSet() == MatchSetup::kNineBall ? TableLayout::kNineBallRack
                                                                      : TableLayout::kEightBallRack]);
     world.jitterRack();
+    world.settleRack();
   }
   int32_t ruleSet() const { return setup.ruleSet; }
   // Groups set: player 0 solids.

@@ -129,6 +129,9 @@ TEST(Opponent, BreakFromTheSpotAtTheRack) {
   EXPECT_EQ(rig.world.cueBall->position.y, q(-202.0));
   EXPECT_EQ(rig.world.shot.aim.x, q(-4.0));
   EXPECT_EQ(rig.world.shot.aim.y, q(102.0));
+  // The aim point lies just beside the rack's apex on the foot spot: the
+  // stroke meets the apex ball first.
+  EXPECT_TRUE(rig.world.aimReachesBall(1));
   EXPECT_EQ(rig.world.shot.powerGauge, kOne);  // 1.3 x 0.85 and the error, at most 1.0
   EXPECT_EQ(rig.world.shot.englishPoint.x, 0);
   EXPECT_EQ(rig.world.shot.masse, 0);

@@ -57,9 +57,11 @@ class TableWorld : public ::testing::Test {
       b->advanced = 1;
     }
   }
+  // Ball n at (x, y), its start place too, as placing a layout leaves it.
   void put(int n, double x, double y) {
     PhysicalObject* b = world().balls[n];
     b->position.set(q(x), q(y));
+    b->pointA = b->position;
     b->pocketed = b->hidden = 0;
     b->shown = 1;
     b->frame = 0;

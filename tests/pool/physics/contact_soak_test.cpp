@@ -1,11 +1,14 @@
 // A soak of the contacts on the data set's table: seeded random shots, shots
-// aimed at the jaw points and pocket mouths, frozen lines of touching balls
-// and jump shots. At every contact and at every frame's end no ball on the
-// table may have its centre closer than 4.4 to a jaw point or cushion line,
-// nor lie inside a pocket's capture circle uncaptured; no contact may raise
-// the kinetic energy (the side kick a cushion hands back from side spin
-// aside); at rest no two balls overlap; a replayed shot gives the same bits.
-// The sanitizer build plays fewer shots.
+// aimed at the jaw points and pocket mouths, frozen lines of touching balls,
+// strokes into touching and nearly touching clusters, and jump shots. At
+// every contact and at every frame's end no ball on the table may have its
+// centre closer than 4.4 to a jaw point or cushion line, nor lie inside a
+// pocket's capture circle uncaptured; no contact may raise the kinetic energy
+// (the side kick a cushion hands back from side spin aside); at no frame's
+// end are two balls closer than 9.0 less a step (a jumped ball aside), nor at
+// rest; a replayed shot gives the same bits. The sanitizer build plays fewer
+// shots.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -22,19 +25,25 @@ constexpr int kScale = 20;
 constexpr int kScale = 1;
 #endif
 
-constexpr int kRandomShots = 30000 / kScale, kJawShots = 20000 / kScale, kLines = 4000 / kScale, kJumps = 4000 / kScale;
+constexpr int kRandomShots = 30000 / kScale, kJawShots = 20000 / kScale, kLines = 4000 / kScale, kJumps = 4000 / kScale,
+              kClusters = 30000 / kScale;
 constexpr int kMaxFrames = 3000;
 constexpr double kClearance = 4.4;
 constexpr double kCapture = 8.0 - 1.0 / 64;
 constexpr double kApartAtRest = 9.0 - 1.0 / 64;
+constexpr int64_t kApartInMotion = 0x144000 - 2 * 0x24000 / 16384;  // (9.0 less a step)^2, in Q14
 constexpr double kEnergyGain = 1.0005;
 
 double units(Q14 v) { return v / 16384.0; }
 
 struct Faults {
   int shots = 0, penetrations = 0, lateCaptures = 0, energyGains = 0, overlaps = 0, unsettled = 0, replays = 0;
+  int closeFrames = 0, frameGains = 0;
   double worstGain = 0, deepest = 1e9;  // the most a contact kept, the closest to a cushion
-  int total() const { return penetrations + lateCaptures + energyGains + overlaps + unsettled + replays; }
+  double closest = 1e9;                 // the closest two balls came at a frame's end
+  int total() const {
+    return penetrations + lateCaptures + energyGains + overlaps + unsettled + replays + closeFrames + frameGains;
+  }
 };
 
 class ContactSoak : public pooltest::TableWorld {
@@ -96,8 +105,9 @@ class ContactSoak : public pooltest::TableWorld {
       }
       for (const PhysicalObject* p = world().pocketHead; p; p = p->next)
         if (p != meeting &&
-            std::hypot(units(o->position.x - p->position.x), units(o->position.y - p->position.y)) < kCapture)
+            std::hypot(units(o->position.x - p->position.x), units(o->position.y - p->position.y)) < kCapture) {
           ++faults.lateCaptures;
+        }
     }
   }
 
@@ -108,13 +118,51 @@ class ContactSoak : public pooltest::TableWorld {
     }
   }
 
-  // Plays the balls to rest with the checks; a hash of where they end.
+  // The energy of the balls in play (Q14 squares).
+  int64_t tableEnergy() {
+    int64_t e = 0;
+    for (const PhysicalObject* o = world().ballList; o; o = o->next)
+      if (!o->pocketed) e += (static_cast<int64_t>(o->speed) * o->speed) >> 14;
+    return e;
+  }
+
+  // The closest two balls on the cloth are, squared (Q14).
+  int64_t closestSquared() const {
+    int64_t best = INT64_MAX;
+    for (const PhysicalObject* a = w.world.ballList; a; a = a->next) {
+      if (a->pocketed || a->airTime != 0) continue;
+      for (const PhysicalObject* b = a->next; b; b = b->next) {
+        if (b->pocketed || b->airTime != 0) continue;
+        const int64_t dx = static_cast<int64_t>(a->position.x) - b->position.x;
+        const int64_t dy = static_cast<int64_t>(a->position.y) - b->position.y;
+        best = std::min(best, ((dx * dx) >> 14) + ((dy * dy) >> 14));
+      }
+    }
+    return best;
+  }
+
+  // No two balls on the cloth closer than 9.0 less a step, or than the
+  // closest two were set out; a jumped ball may come down on another.
+  void checkApart(int64_t limit) {
+    if (jumped) return;
+    const int64_t c = closestSquared();
+    faults.closest = std::fmin(faults.closest, std::sqrt(c / 16384.0));
+    faults.closeFrames += c < limit;
+  }
+
+  // Plays the balls to rest with the checks; a hash of where they end. With
+  // watchEnergy (shots without spin), no frame ends with more energy on the
+  // cloth than it began with.
   uint64_t playOut() {
     int frame = 0;
+    const int64_t limit = std::min(kApartInMotion, closestSquared() - 18);
     for (; frame < kMaxFrames; ++frame) {
+      const int64_t before = tableEnergy();
       world().movingMask = 0;
       world().physicsStepBalls(50);
       checkBalls(nullptr, nullptr);
+      checkApart(limit);
+      if (watchEnergy && tableEnergy() > before + before / 2000) ++faults.frameGains;
       if (!PhysicalObject::anyObjectMoving(world().ballList) && world().cueBall->airTime == 0) break;
     }
     if (frame == kMaxFrames) ++faults.unsettled;
@@ -149,6 +197,7 @@ class ContactSoak : public pooltest::TableWorld {
     const int before = faults.total();
     auto go = [&]() {
       if (strike) w.strikeCueBall(*w.cueBall, false, 100, w.isFirstContactCushion());
+      jumped = w.cueBall->airTime != 0;
       return playOut();
     };
     const uint64_t h = go();
@@ -178,12 +227,15 @@ class ContactSoak : public pooltest::TableWorld {
   }
 
   void report(const char* what, int shots) {
+    char closest[16] = "-";
+    if (faults.closest < 1e8) std::snprintf(closest, sizeof closest, "%.5f", faults.closest);
     std::printf(
         "%-11s %6d shots, %d at fault: penetrations %d (closest %.3f), late captures %d, energy gains %d (most kept "
-        "x%.5f), "
+        "x%.5f), frames gaining %d, frames with balls closer than 9.0 %d (closest at a frame's end %s), "
         "overlaps at rest %d, unsettled %d, replays differing %d\n",
         what, shots, faults.shots, faults.penetrations, faults.deepest, faults.lateCaptures, faults.energyGains,
-        faults.worstGain, faults.overlaps, faults.unsettled, faults.replays);
+        faults.worstGain, faults.frameGains, faults.closeFrames, closest, faults.overlaps, faults.unsettled,
+        faults.replays);
     EXPECT_EQ(faults.total(), 0) << what;
     faults = Faults{};
   }
@@ -196,6 +248,8 @@ class ContactSoak : public pooltest::TableWorld {
   }
 
   Faults faults;
+  bool jumped = false;
+  bool watchEnergy = false;
 };
 
 TEST_F(ContactSoak, RandomShots) {
@@ -257,6 +311,73 @@ TEST_F(ContactSoak, FrozenLines) {
     play(i, false);
   }
   report("lines", kLines);
+}
+
+// Strokes into clusters of touching and nearly touching balls: lines,
+// triangles and the eight-ball rack, every pair the same gap of 0 to 1.0,
+// the rack also shifted as the frame start shifts it; the cue ball from any
+// side at any speed up to a full stroke's. No shot has spin, so no frame may
+// end with more energy on the cloth than it began with.
+TEST_F(ContactSoak, TouchingClusters) {
+  pooltest::Draws d(6502);
+  Random rnd;
+  watchEnergy = true;
+  for (int i = 0; i < kClusters; ++i) {
+    const int kind = d.below(3);
+    // Two steps over, so that rounding the places leaves touching balls touching.
+    const double gap = d.below(3) == 0 ? 0.0 : d.range(0.0, 1.0), spacing = 9.0 + gap + 2.0 / 16384;
+    const double rowStep = spacing * std::sqrt(3.0) / 2;
+    const int rows = kind == 0 ? 1 : kind == 1 ? 2 + d.below(4) : 5;
+    const int inLine = kind == 0 ? 2 + d.below(5) : 0;
+    const double angle = kind == 2 ? 1.5707963267948966 : d.range(0, 6.283185307179586);
+    const double ux = std::cos(angle), uy = std::sin(angle);
+    const double cx = kind == 2 ? 85 : d.range(60, 110), cy = kind == 2 ? -100 : d.range(-200, -100);
+    bool placed = false;
+    for (int tries = 0; tries < 50 && !placed; ++tries) {
+      clearBalls();
+      int n = 1;
+      bool fits = true;
+      // Along u from the apex: a line of inLine balls, or rows of 1 to rows balls.
+      auto place = [&](double along, double aside) {
+        const double x = cx + ux * along - uy * aside, y = cy + uy * along + ux * aside;
+        fits &= insideOutline(x, y) && outlineDistance(x, y) > 4.6;
+        put(n, x, y);
+        fits &= !nearPocket(*world().balls[n++]);
+      };
+      if (kind == 0)
+        for (int k = 0; k < inLine; ++k) place(k * spacing, 0);
+      else
+        for (int r = 0; r < rows; ++r)
+          for (int k = 0; k <= r; ++k) place(r * rowStep, (k - r / 2.0) * spacing);
+      if (kind == 2) {
+        rnd.setSeed(static_cast<uint32_t>(i) * 2654435761u + 1u);
+        world().random = &rnd;
+        world().jitterRack();
+        world().settleRack();
+        world().random = nullptr;
+      }
+      // The cue ball from any side, aimed at a ball of the cluster a little off its centre.
+      const int target = 1 + d.below(n - 1);
+      const PhysicalObject& t = *world().balls[target];
+      const double back = d.range(0, 6.283185307179586), far = d.range(12, 80);
+      const double tx = units(t.position.x), ty = units(t.position.y);
+      put(0, tx + far * std::cos(back), ty + far * std::sin(back));
+      const PhysicalObject& c = *world().cueBall;
+      fits &= insideOutline(units(c.position.x), units(c.position.y)) &&
+              outlineDistance(units(c.position.x), units(c.position.y)) > 4.6 && !nearPocket(c) &&
+              !world().isBallPlacementBlocked(c);
+      if (!fits) continue;
+      const double off = d.range(-6.0, 6.0);
+      const double dx = tx - units(c.position.x), dy = ty - units(c.position.y), len = std::hypot(dx, dy);
+      aim(*world().cueBall, dx - off * dy / len, dy + off * dx / len,
+          d.below(5) == 0 ? d.range(0.5, 20.0) : d.range(20.0, 320.0));
+      placed = true;
+    }
+    if (!placed) continue;
+    world().breakPlayed = static_cast<uint8_t>(d.below(2));
+    play(i, false);
+  }
+  report("clusters", kClusters);
 }
 
 // Jumped cue balls with balls scattered on and around the flight.

@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   world.shot.handObject = world.cueBall;
   world.placeBalls(group);
   world.jitterRack();
+  world.settleRack();
   world.setBallRollFrames();
   for (PhysicalObject* b = world.ballList; b; b = b->next) {
     b->prepareStep(world, 50);
