@@ -39,7 +39,7 @@ endfunction()
 # The targets of the engine's folders and of pool play, with their closures.
 function(kv_link_check)
   set(targets)
-  foreach(dir windows_brew/memory zul/memory zul/io zul/comp zul/lm zul/2d gles zul/resourcemanager zul/3d
+  foreach(dir zul/memory zul/io zul/comp zul/lm zul/2d gles zul/resourcemanager zul/3d
               zul/sound)
     if(EXISTS ${KV_ROOT}/${dir}/CMakeLists.txt)
       get_directory_property(t DIRECTORY ${KV_ROOT}/${dir} BUILDSYSTEM_TARGETS)

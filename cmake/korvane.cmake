@@ -2,8 +2,10 @@
 #
 # kv_library(<target> [RECURSE] [SHARED] [DEPS <targets...>] [PRIVATE_DEPS <targets...>])
 #   A library made of the .c/.cpp files of the calling folder (and its subfolders
-#   with RECURSE). Headers are included from the repository root, e.g.
-#   #include "zul/io/Stream.h".
+#   with RECURSE). Headers are included by their path from the repository
+#   root, e.g. #include "zul/io/Stream.h", but a library sees only its own
+#   folder and the folders of what it links (see kv_include_view); a
+#   library of the data tools sees the whole tree.
 # kv_test(<target> [DEPS <targets...>])
 #   A GoogleTest executable made of every .cpp below the calling folder,
 #   registered with CTest.
@@ -25,8 +27,45 @@ function(kv_library name)
   else()
     add_library(${name} STATIC ${srcs})
   endif()
-  target_include_directories(${name} PUBLIC ${KV_ROOT})
+  file(RELATIVE_PATH folder ${KV_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
+  kv_include_view(${name} ${folder})
+  if(folder MATCHES "^tools/")
+    # The data tools write what every layer reads: they see the whole tree.
+    target_include_directories(${name} PUBLIC ${KV_ROOT})
+  endif()
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+endfunction()
+
+# kv_include_view(<target> <paths...>)
+#   Gives `target` (and whoever links it) an include folder in the build tree
+#   holding only the named files and folders of the repository, linked at
+#   their own paths: "zul/io/Stream.h" is found where zul/io is in view and
+#   nowhere else, so a library cannot include what it does not link.
+function(kv_include_view target)
+  set(view ${CMAKE_BINARY_DIR}/include/${target})
+  set(wanted)
+  foreach(path ${ARGN})
+    get_filename_component(parent ${view}/${path} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(IS_SYMLINK ${view}/${path})
+      file(READ_SYMLINK ${view}/${path} old)
+      if(NOT old STREQUAL "${KV_ROOT}/${path}")
+        file(REMOVE ${view}/${path})
+      endif()
+    endif()
+    if(NOT IS_SYMLINK ${view}/${path})
+      file(CREATE_LINK ${KV_ROOT}/${path} ${view}/${path} SYMBOLIC)
+    endif()
+    list(APPEND wanted ${view}/${path})
+  endforeach()
+  # Links left from an earlier view go (only the links, never what they name).
+  file(GLOB_RECURSE entries LIST_DIRECTORIES true ${view}/*)
+  foreach(entry ${entries})
+    if(IS_SYMLINK ${entry} AND NOT entry IN_LIST wanted)
+      file(REMOVE ${entry})
+    endif()
+  endforeach()
+  target_include_directories(${target} PUBLIC ${view})
 endfunction()
 
 function(kv_test name)

@@ -5,10 +5,11 @@
 #include "wince/aygshell.h"
 #include "wince/crt.h"
 #include "wince/gx.h"
-#include "platform/brew/GameServices.h"
+#include "windows_brew/GameServices.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

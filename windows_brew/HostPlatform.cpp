@@ -9,7 +9,7 @@
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 void hostExit(int code) { ceExit(code); }
 

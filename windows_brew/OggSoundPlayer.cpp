@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "wince/crt.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

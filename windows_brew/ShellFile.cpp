@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "windows_brew/HostFiles.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "wince/windows.h"
 #include "windows_brew/HostFiles.h"
 #include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

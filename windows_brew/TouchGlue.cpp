@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "platform/brew/GameServices.h"
+#include "windows_brew/GameServices.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

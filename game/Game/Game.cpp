@@ -2,7 +2,7 @@
 #include "game/Game/Game.h"
 
 #include "platform/brew/AppletGameBridge.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/TrackedNew.h"
 
 GameBase* createGame(MutableImage* image) {
   // A failed allocation constructs nothing and yields null.

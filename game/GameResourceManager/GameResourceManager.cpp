@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/comp/Compression.h"
 #include "zul/io/FileStream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 #include "zul/memory/StackMemoryPool.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

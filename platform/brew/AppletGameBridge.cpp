@@ -1,7 +1,7 @@
 #include "platform/brew/AppletGameBridge.h"
 
 #include "platform/brew/GameBase.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 void notifyNothing() {}

@@ -7,10 +7,10 @@
 #include "windows_brew/AppletSeam.h"
 #include "windows_brew/ShellHost.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/brew/GameServices.h"
+#include "windows_brew/GameServices.h"
 
 class MutableImage;
 class Graphics;

@@ -12,8 +12,8 @@
 
 #include "tests/DataSet.h"
 #include "tests/e2e/Walk.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "tests/game/program/ScriptedProgram.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "tests/DataSet.h"
 #include "tests/e2e/Child.h"
 #include "tests/e2e/Walk.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Image.h"
 #include "zul/2d/Kernels.h"
 #include "zul/2d/PixelRows.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

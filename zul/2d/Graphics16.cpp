@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Image.h"
+#include "zul/memory/Debug.h"
 
 Graphics16::Graphics16() {
   m_rgb565 = true;

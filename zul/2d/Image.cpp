@@ -1,6 +1,6 @@
 #include "zul/2d/Image.h"
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 Image::Image(uint32_t kind) : m_kind(kind) {}
 

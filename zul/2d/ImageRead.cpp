@@ -1,12 +1,12 @@
 // Readers of the image record (Image::load, IndexedImage, RgbImage).
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/IndexedImage.h"
 #include "zul/2d/RgbImage.h"
 #include "zul/io/Stream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/PixelRows.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "zul/2d/MutableImage.h"
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
 #include "zul/2d/Graphics16.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 MutableImage::MutableImage(int width, int height, int pitch, int bitsPerPixel, void* pixels)
     : RgbImage(k_kindMutable, pixels) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/Image.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

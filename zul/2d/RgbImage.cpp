@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 
 RgbImage::RgbImage() : Image(k_kindRgb) {}

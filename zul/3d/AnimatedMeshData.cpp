@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/io/BufferStream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

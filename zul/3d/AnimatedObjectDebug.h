@@ -1,5 +1,5 @@
 // The animation debug stream, "c:\AnimatedObjectDebug.txt" opened through
-// the log writer (windows_brew/memory/Debug.h) by the first text written,
+// the log writer (zul/memory/Debug.h) by the first text written,
 // closed at exit (or by closeAnimatedObjectDebug, after which the next text
 // opens it anew).
 #pragma once

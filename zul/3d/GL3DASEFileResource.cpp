@@ -2,12 +2,13 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/3d/GlRenderer.h"
 #include "zul/io/BufferStream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

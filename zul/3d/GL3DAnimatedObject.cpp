@@ -1,11 +1,11 @@
 #include "zul/3d/GL3DAnimatedObject.h"
 
 #include "korvane/gl.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/GL3DAnimationTrack.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/3d/GlRenderer.h"
+#include "zul/memory/Debug.h"
 
 GL3DAnimatedObject::~GL3DAnimatedObject() {
   if (m_meshManager) m_meshManager->release(m_mesh);

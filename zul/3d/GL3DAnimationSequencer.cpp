@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/GL3DAnimatedObject.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 
 namespace {

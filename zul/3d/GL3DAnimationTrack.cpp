@@ -1,9 +1,9 @@
 #include "zul/3d/GL3DAnimationTrack.h"
 
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/AnimatedMeshData.h"
 #include "zul/3d/AnimatedObjectDebug.h"
 #include "zul/io/BufferStream.h"
+#include "zul/memory/Debug.h"
 #include "zul/resourcemanager/ResourceManager.h"
 
 namespace {

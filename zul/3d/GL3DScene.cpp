@@ -1,12 +1,12 @@
 #include "zul/3d/GL3DScene.h"
 
 #include "korvane/gl.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/Camera.h"
 #include "zul/3d/GL3DStaticObject.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/3d/GlRenderer.h"
 #include "zul/lm/Matrix34.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 
 GL3DBillboard::GL3DBillboard(Q14 halfSize) { setSize(halfSize, halfSize); }

@@ -1,9 +1,9 @@
 #include "zul/3d/GL3DStaticObject.h"
 
 #include "korvane/gl.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/3d/GlRenderer.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/Memory.h"
 
 GL3DDrawable::~GL3DDrawable() = default;

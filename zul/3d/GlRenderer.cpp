@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "korvane/gl.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRendererEgl.h"
+#include "zul/memory/Debug.h"
 
 int32_t StackMax = 0;
 

@@ -17,7 +17,7 @@ class MutableImage;
 // The largest number of scratch bytes ever in use, written at exit to
 // "d:\stackMax.txt" as "max = %d\n".
 extern int32_t StackMax;
-// The exit report itself, through the log writer (windows_brew/memory/Debug.h);
+// The exit report itself, through the log writer (zul/memory/Debug.h);
 // nothing is written when it opens no file.
 void writeStackMax();
 

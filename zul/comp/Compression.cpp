@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/io/Stream.h"
+#include "zul/memory/Debug.h"
 
 int32_t decompress(int32_t method, Stream& stream, int32_t packedSize, void* out, int32_t& outSize) {
   switch (method) {

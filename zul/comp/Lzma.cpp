@@ -4,9 +4,9 @@
 #include <cstddef>
 
 #include "LzmaDec.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/comp/Compression.h"
 #include "zul/io/Stream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/comp/Compression.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 constexpr const char* kSource = "comp_rle";

@@ -1,7 +1,7 @@
 #include "zul/io/FileStream.h"
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 constexpr const char* kSource = "FileStream";

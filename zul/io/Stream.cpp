@@ -1,6 +1,6 @@
 #include "zul/io/Stream.h"
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 constexpr const char* kSource = "Stream";

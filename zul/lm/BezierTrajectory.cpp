@@ -1,6 +1,6 @@
 #include "zul/lm/BezierTrajectory.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "zul/lm/CubicSpline.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "zul/lm/FMath.h"
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/lm/Q14.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 constexpr const char* kSource = "FMath";

@@ -3,8 +3,8 @@
 
 #include <cstddef>
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 // Tracked block, recorded under the given source name and line.
 inline void* memNewArray(std::size_t size, const char* sourceName, int line, void* parent = nullptr) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 constexpr const char* kSource = "StackMemoryPool";

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/io/Stream.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 template <class T>
 class ManagedResource;

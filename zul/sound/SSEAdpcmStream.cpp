@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 SSEAdpcmStream::SSEAdpcmStream(ResourceManager* manager) : m_manager(manager) {}
 

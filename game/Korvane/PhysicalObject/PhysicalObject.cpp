@@ -1,7 +1,7 @@
 #include "game/Korvane/PhysicalObject/PhysicalObject.h"
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

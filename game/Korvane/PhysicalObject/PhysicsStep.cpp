@@ -4,7 +4,7 @@
 // sorted list so that after a contact only the balls it changed are searched.
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

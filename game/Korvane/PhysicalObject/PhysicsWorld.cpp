@@ -4,7 +4,8 @@
 #include <functional>
 
 #include "game/Korvane/PhysicalObject/TableLayout.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

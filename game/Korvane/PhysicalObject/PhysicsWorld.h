@@ -7,8 +7,8 @@
 
 #include "game/Korvane/PhysicalObject/PhysicalObject.h"
 #include "game/Korvane/PhysicalObject/PoolHooks.h"
+#include "game/Korvane/PhysicalObject/Random.h"
 #include "game/Korvane/PhysicalObject/ShotRecord.h"
-#include "game/Korvane/cGame/Random.h"
 
 struct TableLayoutGroup;
 

@@ -1,6 +1,6 @@
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 int32_t TableLayoutGroup::word(int32_t record, int32_t h) const {
   if (!has(record) || h < 0) return 0;

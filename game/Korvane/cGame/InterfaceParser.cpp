@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace F = interfaceformat;
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/TrackedNew.h"
 
 struct RecordWriter {
   uint8_t* p;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 constexpr const char* kSource = "cGameString";

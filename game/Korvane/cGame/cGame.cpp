@@ -8,7 +8,7 @@
 #include "platform/brew/ApplicationImpl.h"
 #include "windows_brew/TickCount.h"
 #include "zul/2d/MutableImage.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"
 
 cGame::cGame(MutableImage* image)

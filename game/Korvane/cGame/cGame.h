@@ -9,11 +9,11 @@
 
 #include "game/GameResourceManager/GameResourceManager.h"
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
+#include "game/Korvane/PhysicalObject/Random.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 #include "game/Korvane/cGame/KeyState.h"
 #include "game/Korvane/cGame/MenuList.h"
 #include "game/Korvane/cGame/MessageQueue.h"
-#include "game/Korvane/cGame/Random.h"
 #include "game/Korvane/cGame/cGameAI.h"
 #include "game/Korvane/cGame/cGameAchievements.h"
 #include "game/Korvane/cGame/cGameBallView.h"

@@ -2,7 +2,7 @@
 // think machine run on the game's world and rules for the player at the table.
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGamePlay/Opponent.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "windows_brew/HostFiles.h"
 #include "windows_brew/OggSoundPlayer.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

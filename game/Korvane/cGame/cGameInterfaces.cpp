@@ -7,9 +7,9 @@
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/InterfaceParser.h"
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
+#include "zul/memory/Debug.h"
 
 namespace F = interfaceformat;
 

@@ -5,11 +5,11 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/2d/SpriteAnimPlayer.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 constexpr int32_t kScreenW = 240;

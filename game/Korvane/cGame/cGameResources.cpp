@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
 #include "zul/comp/Compression.h"
 #include "zul/io/BufferStream.h"
 #include "zul/io/FileStream.h"
+#include "zul/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/HostFiles.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGamePlay/ShotRules.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/2d/ASprite.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "windows_brew/TickCount.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/3d/Angles.h"
+#include "zul/memory/Debug.h"
 
 namespace F = interfaceformat;
 

@@ -7,7 +7,7 @@
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 const uint32_t k_igmMenuItems[5] = {k_textResume, k_textIGMRestart, k_textIGMOptions, k_textQuitMatch, k_textExit};
 const uint32_t k_cheatMenuItems[5] = {k_textCheatWin, k_textCheatLose, k_textCheatCharacters, k_textCheatEverything,

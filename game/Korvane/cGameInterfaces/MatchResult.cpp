@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
-#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/3d/Angles.h"
 #include "zul/lm/Q14.h"
+#include "zul/memory/Debug.h"
 
 const int32_t k_careerCharacterOrder[10] = {0, 5, 9, 3, 4, 1, 6, 7, 8, 2};
 const uint8_t k_startingRivalSide[10] = {0, 0, 0, 1, 0, 1, 1, 0, 1, 1};

@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/Korvane/cGame/Random.h"
+#include "game/Korvane/PhysicalObject/Random.h"
 
 // Stage sizes by stage index: 0 the eight, 1 the four, 2 the two, 3 the winner.
 extern const int32_t k_tournamentRoundSizes[4];

@@ -6,6 +6,7 @@
 #include "DataFixture.h"
 #include "game/GameResourceManager/GameResourceManager.h"
 #include "tools/pack/PackWriter.h"
+#include "zul/memory/MemoryManager.h"
 #include "zul/memory/StackMemoryPool.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "DataFixture.h"
 #include "game/Korvane/cGame/SaveRecordFields.h"
 #include "tools/save/SaveFileWriter.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "tests/DataSet.h"
 #include "wince/layer.h"
 #include "windows_brew/Host.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

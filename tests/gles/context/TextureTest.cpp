@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "GlContextFixture.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

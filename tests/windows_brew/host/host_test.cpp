@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "wince/layer.h"
-#include "platform/brew/GameServices.h"
+#include "windows_brew/GameServices.h"
 #include "windows_brew/Host.h"
 #include "windows_brew/ShellHost.h"
 

@@ -19,7 +19,7 @@
 #include "wince/crt.h"
 #include "wince/layer.h"
 #include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/Graphics16.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/2d/RgbImage.h"
+#include "zul/memory/Debug.h"
 
 namespace kv2d {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 struct FolderLog final : LogWriter {
   std::string folder;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 struct TraceCapture {
   std::string text;

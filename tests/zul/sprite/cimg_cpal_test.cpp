@@ -8,8 +8,8 @@
 #include "zul/2d/cImg.h"
 #include "zul/2d/cPal.h"
 #include "zul/io/BufferStream.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/memory/Memory.h"
+#include "zul/memory/MemoryManager.h"
 
 using spritetest::Screen;
 

@@ -11,7 +11,7 @@
 
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 // The shell's root folder (with its trailing slash), made on first use.
 inline const std::string& fuzzFolder() {

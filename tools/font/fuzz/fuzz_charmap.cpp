@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/MutableImage.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

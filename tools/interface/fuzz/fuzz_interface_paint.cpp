@@ -10,9 +10,9 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "tools/spritebank/SpriteBankWriter.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/MutableImage.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

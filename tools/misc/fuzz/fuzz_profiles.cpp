@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool s_quiet = (setDebugTraceEnabled(false), true);

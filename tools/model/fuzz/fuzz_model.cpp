@@ -5,11 +5,11 @@
 
 #include "gles/GlContext.h"
 #include "tools/image/ImageWriter.h"
-#include "windows_brew/memory/Debug.h"
 #include "zul/3d/GL3DASEFileResource.h"
 #include "zul/3d/GL3DServices.h"
 #include "zul/3d/GlRenderer.h"
 #include "zul/io/BufferStream.h"
+#include "zul/memory/Debug.h"
 
 namespace {
 

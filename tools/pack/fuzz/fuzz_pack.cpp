@@ -11,8 +11,8 @@
 #include "game/GameResourceManager/GameResourceManager.h"
 #include "windows_brew/ShellFileSystem.h"
 #include "windows_brew/ShellHost.h"
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "gles/GlContext.h"
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/MemoryManager.h"
 #include "zul/3d/GL3DTexture.h"
 #include "zul/io/BufferStream.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/MemoryManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // No traces: writing them costs far more than what is fuzzed.

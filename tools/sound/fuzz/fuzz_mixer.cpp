@@ -10,8 +10,8 @@
 #include "zul/io/BufferStream.h"
 #include "zul/sound/SSEAdpcmStream.h"
 
+#include "zul/memory/Debug.h"
 #include "zul/sound/SSEMixEngine.h"
-#include "windows_brew/memory/Debug.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "wince/layer.h"
 #include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static std::string folder;

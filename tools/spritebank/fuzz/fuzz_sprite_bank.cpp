@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "windows_brew/memory/Debug.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/2d/SpriteAnimPlayer.h"
 #include "zul/2d/SpriteServices.h"
+#include "zul/memory/Debug.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // No traces: writing them costs far more than what is fuzzed.

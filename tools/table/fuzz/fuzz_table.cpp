@@ -6,7 +6,7 @@
 
 #include "game/Korvane/PhysicalObject/PhysicsWorld.h"
 #include "game/Korvane/PhysicalObject/TableLayout.h"
-#include "windows_brew/memory/Debug.h"
+#include "zul/memory/Debug.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // No traces: writing them costs far more than what is fuzzed.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 namespace {
 

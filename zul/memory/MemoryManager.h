@@ -11,8 +11,8 @@
 #include <new>
 #include <string>
 
-#include "windows_brew/memory/Debug.h"
-#include "windows_brew/memory/TrackedNew.h"
+#include "zul/memory/Debug.h"
+#include "zul/memory/TrackedNew.h"
 
 // A UTC time stamp of "memory.log".
 struct MemoryLogTime {

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "game/Korvane/cGame/Random.h"
+#include "game/Korvane/PhysicalObject/Random.h"
 
 TEST(Random, SequenceFromZero) {
   Random r;

@@ -1,4 +1,4 @@
-#include "windows_brew/memory/MemoryManager.h"
+#include "zul/memory/MemoryManager.h"
 
 #include <atomic>
 #include <cstdarg>
