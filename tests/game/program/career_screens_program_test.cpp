@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/Korvane/cGame/cGameDataIds.h"
+#include "tests/DataSet.h"
 #include "tests/game/program/MatchTouches.h"
 #include "tests/game/program/ScriptedProgram.h"
 #include "tools/save/SaveFileWriter.h"
@@ -188,6 +189,7 @@ void toTheMatch(int state, int held) {
 }
 
 TEST(CareerScreensProgram, MenuOpensThePauseMenuOverTheBetAndTheTossAndResumeComesBack) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = prepare("career_screens_menu", {}, careerWith(1000));
   EXPECT_EXIT(runMenuFromTheBetAndTheToss(dir), ::testing::ExitedWithCode(0),
@@ -230,6 +232,7 @@ TEST(CareerScreensProgram, MenuOpensThePauseMenuOverTheBetAndTheTossAndResumeCom
 }
 
 TEST(CareerScreensProgram, ShopMessageClosesWithTheBackButtonOrATouchAndTheBackButtonThenLeaves) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = prepare("career_screens_shop", {}, careerWith(500));
   const std::vector<uint8_t> saved = readFile(dir / "write" / "save.sav");
@@ -270,6 +273,7 @@ TEST(CareerScreensProgram, ShopMessageClosesWithTheBackButtonOrATouchAndTheBackB
 }
 
 TEST(CareerScreensProgram, ARivalMatchTheMoneyDoesNotReachIsRefusedAtTheBoardAsAtTheStakeChoice) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   savefile::Settings settings;
   settings.specialRivalOpen = true;
@@ -316,6 +320,7 @@ TEST(CareerScreensProgram, ARivalMatchTheMoneyDoesNotReachIsRefusedAtTheBoardAsA
 }
 
 TEST(CareerScreensProgram, ALostBetReadsAsMoneyLost) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const fs::path dir = prepare("career_screens_lost", {}, careerWith(1000));
   EXPECT_EXIT(runLostBet(dir), ::testing::ExitedWithCode(0),
@@ -362,6 +367,7 @@ TEST(CareerScreensProgram, ALostBetReadsAsMoneyLost) {
 }
 
 TEST(CareerScreensProgram, BackOnAWonFinalKeepsTheCupAndShowsThePrize) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   savefile::Career career = careerWith(500);
   career.won[9] = career.won[1] = true;

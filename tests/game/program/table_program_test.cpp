@@ -802,6 +802,7 @@ void colourFrame(cGame& g, int state, int held, const uint16_t* pixels) {
 // with groups set shows the same panel as on the open table: nothing covers
 // the tip's marker.
 TEST(TableProgram, UkIconsShowEachPlayersColourAndNothingCoversTheSpinSelector) {
+  SKIP_WITHOUT_DATA_SET();
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   prepare(kColourDir);
   EXPECT_EXIT(scripted::run(dirOf(kColourDir), 60000, colourFrame,
