@@ -24,40 +24,40 @@ Opponent opponentOf(cGame& g) {
 
 void initAI(cGame& game) {
   game.opponent = OpponentState{};
-  uint8_t* entry = getBarEntryCopy(*(&game), 0);
-  const int32_t size = entry ? getBarEntrySize(*(&game), 0) : 0;
+  uint8_t* entry = getBarEntryCopy(game, 0);
+  const int32_t size = entry ? getBarEntrySize(game, 0) : 0;
   if (size < OpponentProfiles::kFileBytes) {
     debugTrace("misc.bar: profile entry of %d bytes, %d expected\n", size, OpponentProfiles::kFileBytes);
-    if (game.files.bar.data) reportBadEntry(*(&game), 0);
+    if (game.files.bar.data) reportBadEntry(game, 0);
     delete[] entry;
     game.opponent.profiles.clear();
   } else {
-    setReadBuffer(*(&game), entry, size);
+    setReadBuffer(game, entry, size);
     for (int32_t p = 0; p < OpponentProfiles::kProfiles; ++p) {
       for (int32_t k = 0; k < 12; ++k)
-        game.opponent.profiles.loaded[p][k] = OpponentProfiles::convert(k, readInt(*(&game)));
-      game.opponent.profiles.loaded[p][12] = OpponentProfiles::convert(12, readByte(*(&game)));
-      game.opponent.profiles.loaded[p][13] = OpponentProfiles::convert(13, readByte(*(&game)));
+        game.opponent.profiles.loaded[p][k] = OpponentProfiles::convert(k, readInt(game));
+      game.opponent.profiles.loaded[p][12] = OpponentProfiles::convert(12, readByte(game));
+      game.opponent.profiles.loaded[p][13] = OpponentProfiles::convert(13, readByte(game));
     }
-    freeReadBuffer(*(&game));
+    freeReadBuffer(game);
     game.opponent.profiles.fillProfileTable();
   }
   game.opponent.currentProfile = 0;
-  opponentOf(*(&game)).makePocketRoots();
+  opponentOf(game).makePocketRoots();
 }
 
 void freeAI(cGame& game) { game.opponent.profiles.clear(); }
 void releaseAI(cGame& game) { freeAI(game); }
 
 void updateAI(cGame& game, int32_t state, int32_t event, bool frameDone) {
-  opponentOf(*(&game)).updateAI(state, event, frameDone);
+  opponentOf(game).updateAI(state, event, frameDone);
 }
 
-void resetAI(cGame& game) { opponentOf(*(&game)).reset(); }
+void resetAI(cGame& game) { opponentOf(game).reset(); }
 
-void searchAIShot(cGame& game, int32_t steps) { opponentOf(*(&game)).searchAIShot(steps); }
+void searchAIShot(cGame& game, int32_t steps) { opponentOf(game).searchAIShot(steps); }
 
-int32_t randomBreakSpot(cGame& game, Vector2& out) { return opponentOf(*(&game)).randomBreakSpot(out); }
+int32_t randomBreakSpot(cGame& game, Vector2& out) { return opponentOf(game).randomBreakSpot(out); }
 
 Vector2 getAIBreakPosition(const cGame& game, int32_t player) {
   const int32_t profile = game.match.playerProfile[player & 1];

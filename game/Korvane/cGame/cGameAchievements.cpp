@@ -119,7 +119,7 @@ bool isPlateBlocked(cGame& game, int32_t s) {
 }  // namespace
 
 void paintAchievementNotices(cGame& game) {
-  CurrentInterface keep(*(&game));
+  CurrentInterface keep(game);
   selectInterface(game, k_ifAchievementNotices);
   if (game.interfaces.currentInterface != k_ifAchievementNotices) return;
   // A notice that has not come in yet and would cover a title takes a free
@@ -221,7 +221,7 @@ void paintCompletionNotice(cGame& game) {
   if (findCompletionNotice(game) <= 0) return;
   if (game.frontEnd.noticeDisplay < 0 || game.frontEnd.noticeDisplay >= k_achievementCategories) return;
   const int32_t category = game.notices.completionQueue[game.frontEnd.noticeDisplay];
-  CurrentInterface keep(*(&game));
+  CurrentInterface keep(game);
   selectInterface(game, k_ifCompletionNotice);
   if (game.interfaces.currentInterface != k_ifCompletionNotice) return;
   paintInterface(game);

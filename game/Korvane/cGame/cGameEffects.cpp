@@ -451,19 +451,19 @@ void drawSmoothLineAlpha(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32
     const int64_t alphaFar = ((f >> 8) * alpha) >> 8;
     const int64_t m = minor >> 16;
     if (xMajor)
-      drawPixelPair(*(&game), g, major0 + i, m, false, rgb, alphaNear, alphaFar);
+      drawPixelPair(game, g, major0 + i, m, false, rgb, alphaNear, alphaFar);
     else
-      drawPixelPair(*(&game), g, m, major0 + i, true, rgb, alphaNear, alphaFar);
+      drawPixelPair(game, g, m, major0 + i, true, rgb, alphaNear, alphaFar);
   }
 }
 
 void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t r, uint32_t rgb) {
   if (game.effects.drawSuppressed || !g || r < 0 || r > kMaxCircleRadius) return;
   const int64_t x0 = cx, y0 = cy;
-  drawPixelPair(*(&game), g, x0 + r, y0, true, rgb, 255, 0);
-  drawPixelPair(*(&game), g, x0 - r, y0, true, rgb, 255, 0);
-  drawPixelPair(*(&game), g, x0, y0 + r, true, rgb, 255, 0);
-  drawPixelPair(*(&game), g, x0, y0 - r, true, rgb, 255, 0);
+  drawPixelPair(game, g, x0 + r, y0, true, rgb, 255, 0);
+  drawPixelPair(game, g, x0 - r, y0, true, rgb, 255, 0);
+  drawPixelPair(game, g, x0, y0 + r, true, rgb, 255, 0);
+  drawPixelPair(game, g, x0, y0 - r, true, rgb, 255, 0);
   int64_t extent = r;
   int64_t previous = 0;
   for (int64_t i = 1; extent > i; ++i) {
@@ -477,15 +477,15 @@ void drawSmoothCircle(cGame& game, Graphics* g, int32_t cx, int32_t cy, int32_t 
     const int64_t outer = 255 - a;
     const int64_t e = extent;
     // Pairs along x: the inner pixel faces the centre.
-    drawPixelPair(*(&game), g, x0 + e - 1, y0 + i, true, rgb, inner, outer);
-    drawPixelPair(*(&game), g, x0 + e - 1, y0 - i, true, rgb, inner, outer);
-    drawPixelPair(*(&game), g, x0 - e, y0 + i, true, rgb, outer, inner);
-    drawPixelPair(*(&game), g, x0 - e, y0 - i, true, rgb, outer, inner);
+    drawPixelPair(game, g, x0 + e - 1, y0 + i, true, rgb, inner, outer);
+    drawPixelPair(game, g, x0 + e - 1, y0 - i, true, rgb, inner, outer);
+    drawPixelPair(game, g, x0 - e, y0 + i, true, rgb, outer, inner);
+    drawPixelPair(game, g, x0 - e, y0 - i, true, rgb, outer, inner);
     // Pairs along y.
-    drawPixelPair(*(&game), g, x0 + i, y0 + e - 1, false, rgb, inner, outer);
-    drawPixelPair(*(&game), g, x0 - i, y0 + e - 1, false, rgb, inner, outer);
-    drawPixelPair(*(&game), g, x0 + i, y0 - e, false, rgb, outer, inner);
-    drawPixelPair(*(&game), g, x0 - i, y0 - e, false, rgb, outer, inner);
+    drawPixelPair(game, g, x0 + i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(game, g, x0 - i, y0 + e - 1, false, rgb, inner, outer);
+    drawPixelPair(game, g, x0 + i, y0 - e, false, rgb, outer, inner);
+    drawPixelPair(game, g, x0 - i, y0 - e, false, rgb, outer, inner);
   }
 }
 

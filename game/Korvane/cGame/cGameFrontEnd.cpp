@@ -17,7 +17,7 @@ void setUpScreen(cGame& game, const FrontEndScreen& screen) {
   setMenuCount(game, screen.menu ? screen.count : 0);
   if (game.frontEnd.backLayer) {
     game.resetClip(game.frontEnd.backLayer);
-    if (screen.backdrop) screen.backdrop(*(&game), game.frontEnd.backLayer);
+    if (screen.backdrop) screen.backdrop(game, game.frontEnd.backLayer);
     paintInterfaceLayer(game, true);
   }
   if (screen.music >= 0) playMusic(game, screen.music);

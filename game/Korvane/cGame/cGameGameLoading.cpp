@@ -57,7 +57,7 @@ int32_t getOpponentProfile(cGame& game, int32_t type, int32_t character) {
     // step above a second-class one; the special rival is the strongest.
     if (game.setup.opponentSlot == kSpecialRival) return kStrongest;
     const int32_t slot = std::clamp(game.setup.opponentSlot, 0, 8);
-    const int32_t c = getRivalCharacter(*(&game), slot);
+    const int32_t c = getRivalCharacter(game, slot);
     return std::clamp(slot + (c >= 0 && c < 10 && kRivalClass[c] == 0 ? 1 : 0), 0, kStrongest - 1);
   }
   // Challenges and lessons: the computer takes no shot.
@@ -74,8 +74,8 @@ void freeUnusedSpritesForMatch(cGame& game) {
     portrait(game.setup.chosenCharacter[1]);
   } else if (game.match.gameType == k_gameTypeCareer) {
     portrait(game.career.progress.character);
-    portrait(getRivalCharacter(*(&game), game.setup.rivalIndex));
-    if (game.setup.rivalIndex < 8) portrait(getRivalCharacter(*(&game), game.setup.rivalIndex + 1));
+    portrait(getRivalCharacter(game, game.setup.rivalIndex));
+    if (game.setup.rivalIndex < 8) portrait(getRivalCharacter(game, game.setup.rivalIndex + 1));
   } else {
     portrait(game.career.progress.character);
     portrait(game.setup.chosenRival);

@@ -277,7 +277,7 @@ void paintPanelElement(cGame& game, int16_t* e) {
     int16_t** elements = game.interfaces.currentElements;
     const int32_t count = game.interfaces.currentElementCount, id = game.interfaces.currentInterface;
     game.frontEnd.paintingPubScenery = 1;
-    paintPubScenery(*(&game), e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
+    paintPubScenery(game, e[F::kWordX], param(e, F::kPanelParallax) == 1, param(e, F::kPanelSeats) == 1,
                     param(e, F::kPanelShade));
     game.frontEnd.paintingPubScenery = 0;
     game.interfaces.currentElements = elements;
@@ -318,7 +318,7 @@ void paintSpriteElementAltPalette(cGame& game, int32_t i, int32_t dx, int32_t dy
   }
   if (!g) return;
   int32_t sx = 0, sy = 0;
-  slideOffset(*(&game), e, sx, sy);
+  slideOffset(game, e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
   const int32_t slot = param(e, F::kSpriteBank);
   ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
@@ -486,7 +486,7 @@ bool paintTextElement(cGame& game, int32_t i, int32_t font, const char* str, int
   if (hAlignOverride == -1) hAlignOverride = param(e, F::kTextHAlign);
   if (font < 0 || font >= TextLayoutData::kMaxFonts || !game.text.fonts[font]) return false;
   int32_t sx = 0, sy = 0;
-  slideOffset(*(&game), e, sx, sy);
+  slideOffset(game, e, sx, sy);
   const int32_t x = e[F::kWordX] + dx + sx, y = e[F::kWordY] + dy + sy;
   const int32_t w = param(e, F::kTextWidth), h = param(e, F::kTextHeight);
   const int32_t cx = g->getClipX(), cy = g->getClipY(), cw = g->getClipWidth(), ch = g->getClipHeight();

@@ -224,7 +224,7 @@ void paintMainMenuLoading(cGame& game, Graphics* g) {
 }
 
 void paintMainMenuLoadingScreen(cGame& game, Graphics* g) {
-  if (game.states.redrawCounters[0] > 0) paintBackgroundText(*(&game), 150);
+  if (game.states.redrawCounters[0] > 0) paintBackgroundText(game, 150);
   drawSavedBackground(game, g);
   if (game.loading.step < game.loading.stepCount) {
     paintLoadingBar(game, g, 160);
@@ -238,7 +238,7 @@ void paintGameLoadingScreen(cGame& game, Graphics* g) {
   selectInterface(game, 58);
   const int32_t y = getElementY(game, 2) + getElementHeight(game, 2) / 2;
   if (game.states.redrawCounters[0] > 0) {
-    paintBackgroundText(*(&game), y - 10);
+    paintBackgroundText(game, y - 10);
     if (game.frontEnd.backLayer) paintInterfaceLayer(game, true);
   }
   drawSavedBackground(game, g);

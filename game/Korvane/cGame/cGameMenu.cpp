@@ -220,7 +220,7 @@ void setMenuEntryFlags(cGame& game, uint32_t textId, uint32_t flags) {
 uint32_t getMenuEntryFlags(const cGame& game, uint32_t textId) { return getMenuEntryFlags(game, nullptr, textId); }
 
 void setMenuRows(cGame& game, const uint32_t* table, int32_t listElement, int32_t rows) {
-  initMenu(*(&game), table, listElement, rows, true);
+  initMenu(game, table, listElement, rows, true);
 }
 int32_t getMenuCount(const cGame& game) { return game.menu.count; }
 int32_t getMenuSelection(const cGame& game) { return game.menu.selection; }

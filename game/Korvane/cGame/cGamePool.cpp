@@ -75,7 +75,7 @@ void answerPushOutPlay(cGame& game) { game.rules.pushOutAnswered = 0; }
 const char* getPlayerName(cGame& game, int32_t player) {
   if (player < 0 || player > 1) return "";
   const int32_t character = player == 1 && game.match.gameType == k_gameTypeCareer
-                                ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+                                ? getRivalCharacter(game, game.setup.opponentSlot)
                                 : game.setup.playerCharacter[player];
   const char* name = getStringData(game, 391 + std::clamp(character, 0, 10));
   return name ? name : "";
@@ -130,10 +130,10 @@ bool isThinkingOver(const cGame& game) {
 // ---- the dispatch
 
 void runMatchStep(cGame& game, int32_t state, int32_t step) {
-  if (game.turn.matchStepHook) game.turn.matchStepHook(*(&game), state, step);
+  if (game.turn.matchStepHook) game.turn.matchStepHook(game, state, step);
   // A screen row of the state runs in place of the match's own step.
   if (const cGameScreen* screen = findMatchScreen(game, state)) {
-    if (screen->update) screen->update(*(&game));
+    if (screen->update) screen->update(game);
     return;
   }
   const cGameScreen* row = k_matchScreens.find(state);
@@ -154,13 +154,13 @@ void updateInGame(cGame& game) {
   const bool match = state == k_stateContinue || isMatchState(state);
   if (match) {
     if (game.keys.isPressed(k_keyBack)) {
-      enterIGM(*(&game));
+      enterIGM(game);
       return;
     }
     if (state != k_stateMatchInit && game.turn.menuRequest) {
       game.turn.menuRequest = 0;
       game.menu.selection = 0;
-      enterIGM(*(&game));
+      enterIGM(game);
       return;
     }
   }
@@ -197,7 +197,7 @@ void updateInGame(cGame& game) {
     game.setState(k_stateMainMenuLoading);
     return;
   }
-  if (isMatchState(now) && game.keys.isPressed(menuSoftMask(game)) && !game.turn.showBallNumbers) enterIGM(*(&game));
+  if (isMatchState(now) && game.keys.isPressed(menuSoftMask(game)) && !game.turn.showBallNumbers) enterIGM(game);
 }
 
 bool isComputerPlayer(const cGame& game, int32_t player) {
@@ -205,5 +205,5 @@ bool isComputerPlayer(const cGame& game, int32_t player) {
 }
 bool isComputerAtTable(const cGame& game) { return isComputerPlayer(game, game.match.currentPlayer); }
 void drawGuideLineSolid(cGame& game, Graphics* g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t rgb) {
-  drawGuideLine(*(&game), g, x1, y1, x2, y2, rgb, true);
+  drawGuideLine(game, g, x1, y1, x2, y2, rgb, true);
 }

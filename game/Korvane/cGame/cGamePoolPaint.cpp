@@ -41,7 +41,7 @@ void paintInGame(cGame& game, Graphics* target) {
   if (!row)
     paintTable(game, target);
   else if (row->paint)
-    row->paint(*(&game), target);
+    row->paint(game, target);
 }
 
 void paintTable(cGame& game, Graphics* g) {

@@ -346,7 +346,7 @@ void loadProgress(cGame& game) {
   c.boughtMask = r.u32();
   c.shopExplanationPending = r.flag();
   c.equippedMask = r.u32();
-  updateEquippedItems(*(&game));
+  updateEquippedItems(game);
   c.counterA = r.u32();
   c.flagB = r.flag();
   // Tournament losses: three end the tournament, and the retry question

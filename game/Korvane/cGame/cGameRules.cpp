@@ -17,23 +17,23 @@ ShotRules rulesOf(cGame& g) { return ShotRules(g.rules, g.world, g.match); }
 }  // namespace
 
 void onContact(cGame& game, PhysicalObject* first, PhysicalObject* second) {
-  rulesOf(*(&game)).onContact(first, second);
+  rulesOf(game).onContact(first, second);
 }
-void beginStroke(cGame& game) { rulesOf(*(&game)).beginStroke(); }
-void runShotRules(cGame& game) { rulesOf(*(&game)).runShotRules(); }
-uint32_t lookAheadShotRules(cGame& game) { return rulesOf(*(&game)).lookAheadShotRules(); }
-void Rules_Apply(cGame& game) { rulesOf(*(&game)).Rules_Apply(); }
-bool checkBallsOffTable(cGame& game) { return rulesOf(*(&game)).checkBallsOffTable(); }
-void respotBalls(cGame& game) { rulesOf(*(&game)).respotBalls(); }
-void showGroupsMessage(cGame& game) { rulesOf(*(&game)).showGroupsMessage(); }
+void beginStroke(cGame& game) { rulesOf(game).beginStroke(); }
+void runShotRules(cGame& game) { rulesOf(game).runShotRules(); }
+uint32_t lookAheadShotRules(cGame& game) { return rulesOf(game).lookAheadShotRules(); }
+void Rules_Apply(cGame& game) { rulesOf(game).Rules_Apply(); }
+bool checkBallsOffTable(cGame& game) { return rulesOf(game).checkBallsOffTable(); }
+void respotBalls(cGame& game) { rulesOf(game).respotBalls(); }
+void showGroupsMessage(cGame& game) { rulesOf(game).showGroupsMessage(); }
 void assignGroups(cGame& game, int32_t solidsPlayer, int32_t stripesPlayer) {
-  rulesOf(*(&game)).assignGroups(solidsPlayer, stripesPlayer);
+  rulesOf(game).assignGroups(solidsPlayer, stripesPlayer);
 }
-void switchPlayer(cGame& game) { rulesOf(*(&game)).switchPlayer(); }
-void startChallengeRules(cGame& game) { rulesOf(*(&game)).startChallengeRules(); }
+void switchPlayer(cGame& game) { rulesOf(game).switchPlayer(); }
+void startChallengeRules(cGame& game) { rulesOf(game).startChallengeRules(); }
 
 void rackAgain(cGame& game) {
-  rackBalls(*(&game));
+  rackBalls(game);
   setBallRollFrames(game);
 }
 
@@ -59,12 +59,12 @@ void handOverPottedBalls(cGame& game, int32_t from, int32_t to, uint32_t keepMas
     list.balls[k] = 0;
   }
   list.count = kept;
-  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(*(&game), moved[k], to);
+  for (int32_t k = 0; k < movedCount; ++k) addPottedBall(game, moved[k], to);
 }
 
 // The palette tells the two UK colours apart on one frame; -1 keeps it.
 void setGroupIconLook(cGame& game, int32_t element, int32_t frame, int32_t palette) {
-  setInterfaceElementFrame(*(&game), kHudInterface, element, frame);
+  setInterfaceElementFrame(game, kHudInterface, element, frame);
   if (palette >= 0) setInterfaceElementPalette(game, kHudInterface, element, palette);
 }
 

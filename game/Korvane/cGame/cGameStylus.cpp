@@ -292,9 +292,9 @@ void mapPointerToKeys(cGame& game) {
 
 void mapScreenTouches(cGame& game) {
   if (game.states.gameState != k_stateIGM && hasCompletionNotice(game)) {
-    leftSoftHighlight(*(&game));
-    if (up(*(&game), kLeftSoft)) {
-      pair(*(&game), k_touchKeyLeftSoft);
+    leftSoftHighlight(game);
+    if (up(game, kLeftSoft)) {
+      pair(game, k_touchKeyLeftSoft);
       game.stylus.leftSoftHighlight = 0;
     }
   }
@@ -302,19 +302,19 @@ void mapScreenTouches(cGame& game) {
   // the soft-key bar: a tap closes it with the fire key, one of the keys it
   // is closed by, and the pen aims, places or presses nothing under it.
   if (game.states.inGame == 1 && isMatchState(game.states.gameState) && isBoxOverTable(game)) {
-    down(*(&game), kAboveBar);
-    if (up(*(&game), kAboveBar)) pair(*(&game), k_touchKeyFire);
+    down(game, kAboveBar);
+    if (up(game, kAboveBar)) pair(game, k_touchKeyFire);
   }
   // A screen's row maps its own touches, else the match state's row; a
   // state without either takes a tap as key 4.
   const cGameScreen* screen = findScreen(game.frontEndScreens, game.inGameScreens, game.states.gameState);
   if (!screen || !screen->mapTouch) screen = k_matchScreens.find(game.states.gameState);
   if (screen && screen->mapTouch)
-    screen->mapTouch(*(&game));
+    screen->mapTouch(game);
   else
-    mapNoButtons(*(&game));
+    mapNoButtons(game);
 }
 
 bool isPointerDownIn(cGame& game, int32_t x, int32_t y, int32_t w, int32_t h, bool consume) {
-  return isPointerPressedIn(*(&game), x, y, w, h, consume);
+  return isPointerPressedIn(game, x, y, w, h, consume);
 }

@@ -92,7 +92,7 @@ void loadTable(cGame& game) {
     createTableObject(game, TableLayout::kCushions, r, PhysicsWorld::kKindCushion);
   for (int32_t b = 0; b < TableLayout::kBallCount; ++b) createTableObject(game, TableLayout::kEightBallRack, b, b);
   game.world.createScreenObjects();
-  game.world.handCursor->animPlayer = makeLook(*(&game), k_poolBankHand, 0, k_animHandCursor);
+  game.world.handCursor->animPlayer = makeLook(game, k_poolBankHand, 0, k_animHandCursor);
 }
 
 void createTableObject(cGame& game, int32_t group, int32_t record, int32_t kind) {
@@ -123,9 +123,9 @@ void resetMatchState(cGame& game) {
   setInterfaceElementFrame(game, kHudInterface, panel, 0);
   setInterfaceElementFrame(game, kHudInterface, panel + 1, 0);
   if (game.match.gameType == k_gameTypeChallenge || game.match.gameType == k_gameTypeTutorial) {
-    resetEquippedItems(*(&game));
+    resetEquippedItems(game);
   } else {
-    updateEquippedItems(*(&game));
+    updateEquippedItems(game);
   }
 }
 
@@ -229,11 +229,11 @@ void placeBalls(cGame& game) {
 
 void setBallSprites(cGame& game) {
   PhysicalObject* cue = game.world.cueBall;
-  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
+  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(game, k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
-    b->animPlayer = k <= 8 ? makeLook(*(&game), k_poolBankBalls1to8, k - 1, k_animBallRest)
-                           : makeLook(*(&game), k_poolBankBalls9to15, k - 9, k_animBallRest);
+    b->animPlayer = k <= 8 ? makeLook(game, k_poolBankBalls1to8, k - 1, k_animBallRest)
+                           : makeLook(game, k_poolBankBalls9to15, k - 9, k_animBallRest);
   }
   for (int32_t p = 0; p < 2; ++p) game.rules.playerGroup[p] = game.rules.playerTarget[p] = RuleState::kBothGroups;
   game.rules.tableOpen = 1;
@@ -241,11 +241,11 @@ void setBallSprites(cGame& game) {
 
 void setBallSpritesUK(cGame& game) {
   PhysicalObject* cue = game.world.cueBall;
-  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(*(&game), k_poolBankCueBall, 0, k_animBallRest);
+  if (cue && !cue->animPlayer) cue->animPlayer = makeLook(game, k_poolBankCueBall, 0, k_animBallRest);
   int32_t k = 1;
   for (PhysicalObject* b = cue ? cue->next : nullptr; b && b->identity < 16 && !b->animPlayer; b = b->next, ++k) {
     const int32_t palette = k > 8 ? 0 : k == 8 ? 7 : 2;
-    b->animPlayer = makeLook(*(&game), k_poolBankBalls1to8, palette, k_animBallRest);
+    b->animPlayer = makeLook(game, k_poolBankBalls1to8, palette, k_animBallRest);
   }
   for (int32_t p = 0; p < 2; ++p) game.rules.playerGroup[p] = game.rules.playerTarget[p] = RuleState::kBothGroups;
   game.rules.tableOpen = 1;

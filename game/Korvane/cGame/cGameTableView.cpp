@@ -214,7 +214,7 @@ void paintPowerBar(cGame& game) {
   paintSpriteElementTo(game, back, game.table.hudOffset, 0, false, g);
   // The box is the frame element's picture.
   int32_t top = getElementY(game, frame), height = 0;
-  if (int16_t* e = spriteElement(*(&game), frame)) {
+  if (int16_t* e = spriteElement(game, frame)) {
     const int32_t slot = elementParam(e, F::kSpriteBank);
     ASprite* bank = slot >= 0 && slot < k_spriteSlotCount ? game.loading.sprites[slot] : nullptr;
     if (bank) height = bank->getFrameHeight(elementParam(e, F::kSpriteFrame));
@@ -373,7 +373,7 @@ int32_t rightKeyLabel(const cGame& game) {
 
 void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
   if (player < 0 || player > 1) return;
-  int16_t* e = spriteElement(*(&game), k_elPortrait0 + player);
+  int16_t* e = spriteElement(game, k_elPortrait0 + player);
   if (!e) return;
   const uint32_t now = getTickCount();
   if (frame == -1) {

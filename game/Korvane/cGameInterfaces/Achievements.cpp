@@ -107,7 +107,7 @@ void updateAchievementList(cGame& game) {
 void paintAchievementList(cGame& game, Graphics* g) {
   selectInterface(game, k_ifAchievementList);
   paintScreen(game, g, k_elAchievementBack, -1);
-  setTextParam(game, 0, game.notices.percent[categoryOf(*(&game))]);
+  setTextParam(game, 0, game.notices.percent[categoryOf(game)]);
   drawElementText(game, k_elListTitle, game.achievementScreens.listTitle);
   const int32_t entry = game.menu.selection;
   if (entry >= 0 && entry < game.menu.count)
@@ -118,7 +118,7 @@ void paintAchievementList(cGame& game, Graphics* g) {
 }
 
 void markUnlockedRows(cGame& game) {
-  const int32_t c = categoryOf(*(&game));
+  const int32_t c = categoryOf(game);
   for (int32_t i = 0; i < kListRows; ++i) {
     const int32_t id = 10 * c + game.menu.firstVisible + i;
     const bool unlocked = id >= 0 && id < k_achievementCount && ((game.career.achievementMask >> id) & 1u);
@@ -128,7 +128,7 @@ void markUnlockedRows(cGame& game) {
 }
 
 void buildAchievementListTexts(cGame& game) {
-  const int32_t c = categoryOf(*(&game));
+  const int32_t c = categoryOf(game);
   for (int32_t i = 0; i < 10; ++i)
     game.achievementScreens.listTexts[i] = static_cast<uint32_t>(k_textAchievementTitle0 + 10 * c + i);
   game.achievementScreens.listTitle = k_textCategoryTitle0 + c;

@@ -1,6 +1,7 @@
 // Aiming (520): the aim turns by touch on the table and by the turning keys,
 // the spin selector opens over it, select takes the shot to the gauge.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
@@ -39,7 +40,7 @@ void updateAiming(cGame& game) {
   }
   const bool normal =
       game.rules.normalPlay && game.match.gameType != k_gameTypeChallenge && game.match.gameType != k_gameTypeTutorial;
-  if (normal && game.table.hudHint != -1) game.turn.leftSoftKeyText = 29;
+  if (normal && game.table.hudHint != -1) game.turn.leftSoftKeyText = k_textSpin;
   if (game.match.gameType == k_gameTypeChallenge && game.keys.isReleased(kKeyDemo)) setChallengeDemoAim(game);
   // Challenges and lessons are aimed by touch too: a frame in play, not the lag.
   if (game.rules.normalPlay && game.pointerY < 300) aimAtStylus(game);

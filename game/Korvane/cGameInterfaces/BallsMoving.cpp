@@ -17,7 +17,7 @@ void startBallsMoving(cGame& game) {
   game.turn.skippedShot = 0;
   game.rules.crowdSoundPlayed = 0;
   game.turn.aimGuideShown = game.turn.cueShown = 0;
-  game.turn.leftSoftKeyText = 12;
+  game.turn.leftSoftKeyText = k_textSkip;
   if (game.world.breakPlayed) {
     game.world.shot.clearEvents();
     game.rules.shotOutcome = 0;

@@ -89,7 +89,7 @@ void updateChallengeCategories(cGame& game) {
 
 void paintChallengeCategories(cGame& game, Graphics* g) {
   const bool refused = game.challenges.rivalRefused != 0;
-  const bool veiled = !refused && isVeiled(*(&game), game.menu.selection);
+  const bool veiled = !refused && isVeiled(game, game.menu.selection);
   // The note plate carries either note; the padlocks only the locked one.
   setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0, veiled || refused);
   for (int32_t k = 1; k < 3; ++k) setInterfaceElementVisible(game, k_ifChallengeMenu, k_challengeMenuNote0 + k, veiled);
@@ -121,13 +121,13 @@ void updateChallengeList(cGame& game) {
     game.challenges.demo = 0;
     FrontEndScreen s;
     s.interfaceId = k_ifChallengeList;
-    s.menu = kChallengeMenus[categoryOf(*(&game))];
+    s.menu = kChallengeMenus[categoryOf(game)];
     s.listElement = k_challengeListRows;
     s.rows = kListRows;
     s.count = kPerCategory;
     setUpScreen(game, s);
     for (int32_t i = 0; i < kPerCategory; ++i)
-      if ((game.career.progress.challengeStates[categoryOf(*(&game))][i] & 3) == kStateLocked)
+      if ((game.career.progress.challengeStates[categoryOf(game)][i] & 3) == kStateLocked)
         game.menu.flags[i] = kDisabled;
     markChallengeRows(game);
     game.challenges.listFirst = game.menu.firstVisible;
@@ -150,7 +150,7 @@ void updateChallengeList(cGame& game) {
   }
   const int32_t entry = game.menu.selection;
   if (id == 0 || entry < 0 || entry >= kPerCategory) return;
-  game.match.challengeNumber = categoryOf(*(&game)) * kPerCategory + entry;
+  game.match.challengeNumber = categoryOf(game) * kPerCategory + entry;
   if (!game.career.progress.started) game.career.progress.character = game.setup.chosenCharacter[0];
   game.setup.opponentSlot = kOpponentSlot;
   game.setup.chosenRival = kCoach;
@@ -160,8 +160,8 @@ void updateChallengeList(cGame& game) {
 void paintChallengeList(cGame& game, Graphics* g) {
   const int32_t entry = game.menu.selection;
   const bool selected = entry >= 0 && entry < kPerCategory;
-  const bool veiled = isVeiled(*(&game), entry);
-  const int32_t state = selected ? game.career.progress.challengeStates[categoryOf(*(&game))][entry] : 0;
+  const bool veiled = isVeiled(game, entry);
+  const int32_t state = selected ? game.career.progress.challengeStates[categoryOf(game)][entry] : 0;
   const bool won = selected && (state & 3) == kStateWon;
   for (int32_t k = 0; k < 3; ++k)
     setInterfaceElementVisible(game, k_ifChallengeList, k_challengeListInfo0 + k, veiled || !won);
@@ -189,7 +189,7 @@ void paintChallengeList(cGame& game, Graphics* g) {
 }
 
 void markChallengeRows(cGame& game) {
-  const int32_t c = categoryOf(*(&game));
+  const int32_t c = categoryOf(game);
   for (int32_t i = 0; i < kListRows; ++i) {
     const int32_t n = game.menu.firstVisible + i;
     const int32_t state = n >= 0 && n < kPerCategory ? game.career.progress.challengeStates[c][n] & 3 : kStateLocked;

@@ -33,8 +33,8 @@ int32_t topRivalOfClass(cGame& g, int32_t cls) {
 
 }  // namespace
 
-bool isTopRivalOfClassA(cGame& game) { return topRivalOfClass(*(&game), 0) == game.setup.opponentSlot; }
-bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(*(&game), 1) == game.setup.opponentSlot; }
+bool isTopRivalOfClassA(cGame& game) { return topRivalOfClass(game, 0) == game.setup.opponentSlot; }
+bool isTopRivalOfClassB(cGame& game) { return topRivalOfClass(game, 1) == game.setup.opponentSlot; }
 
 namespace {
 
@@ -84,7 +84,7 @@ void enterResultLines(cGame& game) {
   game.match.currentPlayer = 1;
   const bool rivalWon = game.rules.winner == 1;
   const int32_t character =
-      std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+      std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(game, game.setup.opponentSlot)
                                                          : game.setup.playerCharacter[1],
                  0, 10);
   openTextBox(game, (rivalWon ? k_textRivalWon0 : k_textRivalLost0) + k_textRivalLineStride * character);
@@ -98,7 +98,7 @@ void enterResultLines(cGame& game) {
       unlockAchievement(game, 14);
   }
   if ((out & kOutLose) && game.setup.opponentSlot != kSpecialRival) {
-    const int32_t c = getRivalCharacter(*(&game), game.setup.opponentSlot);
+    const int32_t c = getRivalCharacter(game, game.setup.opponentSlot);
     if (c >= 0 && c < 10) {
       (kRivalClass[c] ? game.career.progress.counterE : game.career.progress.counterD) += 1;
       saveProgress(game);

@@ -163,7 +163,7 @@ void updateHelpPage(cGame& game) {
   } else if (keys & 1) {
     if ((fresh & 1) && game.help.page > 0) --game.help.page;
   } else if (game.keys.isPressed(k_keyRightSoft | k_keyBack)) {
-    leaveTo(*(&game), game.states.previousState);
+    leaveTo(game, game.states.previousState);
     return;
   }
   game.help.page = std::clamp(game.help.page, 0, game.help.pageCount - 1);
@@ -315,11 +315,11 @@ void updateAbout(cGame& game) {
   updateScreen(game, false);
   game.help.aboutScroll += game.help.aboutSpeed;
   // Below the view, up brings the credits straight back to its bottom edge.
-  if (game.help.aboutScroll > viewHeight && anyKey(*(&game), k_keyUp)) game.help.aboutScroll = viewHeight;
+  if (game.help.aboutScroll > viewHeight && anyKey(game, k_keyUp)) game.help.aboutScroll = viewHeight;
   if (game.help.aboutScroll < -game.help.aboutTotalHeight) game.help.aboutScroll = viewHeight;
-  if (anyKey(*(&game), k_keyDown))
+  if (anyKey(game, k_keyDown))
     game.help.aboutSpeed = -4;
-  else if (anyKey(*(&game), k_keyUp))
+  else if (anyKey(game, k_keyUp))
     game.help.aboutSpeed = 4;
   else
     game.help.aboutSpeed = -1;

@@ -33,7 +33,7 @@ void startNewMatch(cGame& game) {
   selectInterface(game, kHudInterface);
   clearPottedBallLists(game);
   setInterfaceElementSprite(game, kHudInterface, 12, 13 + std::clamp(game.setup.playerCharacter[0], 0, 10));
-  const int32_t rival = game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+  const int32_t rival = game.match.gameType == k_gameTypeCareer ? getRivalCharacter(game, game.setup.opponentSlot)
                                                                 : game.setup.playerCharacter[1];
   setInterfaceElementSprite(game, kHudInterface, 13, 13 + std::clamp(rival, 0, 10));
   setElementPalette(game, 11, std::clamp(game.setup.tableIndex, 0, 8));
@@ -114,7 +114,7 @@ void startDispatch(cGame& game) {
 void enterOpponentIntro(cGame& game) {
   game.match.currentPlayer = 1;
   const int32_t character =
-      std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(*(&game), game.setup.opponentSlot)
+      std::clamp(game.match.gameType == k_gameTypeCareer ? getRivalCharacter(game, game.setup.opponentSlot)
                                                          : game.setup.playerCharacter[1],
                  0, 10);
   openTextBox(game, k_textRivalGreeting0 + k_textRivalLineStride * character);

@@ -18,7 +18,7 @@ void enterShotPower(cGame& game) {
   game.turn.aimGuideShown = 1;
   game.turn.cueShown = 1;
   game.turn.powerBarShown = 1;
-  game.turn.leftSoftKeyText = 24;
+  game.turn.leftSoftKeyText = k_textPowerBack;
   game.world.shot.powerGauge = 0;
   game.world.shot.powerDirection = kQ14One;
   if (game.world.cueStick) game.world.cueStick->frame = 5;  // pulled back by the gauge

@@ -2,6 +2,7 @@
 // point, the top button toggles masse, and the selector closes back to the
 // aim.
 #include "game/Korvane/cGame/cGame.h"
+#include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 
@@ -12,7 +13,7 @@ constexpr uint32_t kKeyMasse = 0x10000, kKeyDemo = 0x2;
 void enterSpinSelector(cGame& game) {
   moveEnglishPoint(game, 0, 0);
   game.turn.spinSelectorShown = 1;
-  if (!game.challenges.demo) game.turn.leftSoftKeyText = 13;
+  if (!game.challenges.demo) game.turn.leftSoftKeyText = k_textSelectorBack;
   if (game.match.gameType == k_gameTypeTutorial) openTutorialSpinText(game);
 }
 
@@ -46,7 +47,7 @@ void updateSpin(cGame& game) {
 }
 
 void leaveSpinSelector(cGame& game) {
-  game.turn.leftSoftKeyText = 29;
+  game.turn.leftSoftKeyText = k_textSpin;
   game.turn.spinSelectorShown = 0;
   // A lesson's hint is the selector's text: the "?" it lit goes out
   // with the selector, where that key pauses the match again.

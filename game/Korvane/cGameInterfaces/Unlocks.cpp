@@ -126,15 +126,15 @@ void updateChallengeUnlocked(cGame& game) {
     }
     c.pendingChallengeUnlock = 0;
     saveProgress(game);
-    startAnnouncement(*(&game),
+    startAnnouncement(game,
                       {k_interfaceChallengeUnlocked, k_textChallengeUnlockedPages, std::clamp(index, 0, 7) + 1});
     return;
   }
-  runAnnouncement(*(&game), k_interfaceChallengeUnlocked);
+  runAnnouncement(game, k_interfaceChallengeUnlocked);
 }
 
 void paintChallengeUnlocked(cGame& game, Graphics* g) {
-  paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked,
+  paintAnnouncement(game, g, k_interfaceChallengeUnlocked,
                     std::clamp(game.career.progress.pendingChallengeIndex, 0, 7) + 1, k_textChallengeUnlocked);
 }
 
@@ -156,16 +156,16 @@ void updateCharacterUnlocked(cGame& game) {
     c.pendingCharacterUnlock = 0;
     saveSettings(game);
     saveProgress(game);
-    startAnnouncement(*(&game),
+    startAnnouncement(game,
                       {k_interfaceCharacterUnlocked, k_textCharacterUnlockedPage0 + game.matchResult.unlockCharacter,
                        countAvailableCharacters(game) - 2});
     return;
   }
-  runAnnouncement(*(&game), k_interfaceCharacterUnlocked);
+  runAnnouncement(game, k_interfaceCharacterUnlocked);
 }
 
 void paintCharacterUnlocked(cGame& game, Graphics* g) {
-  paintAnnouncement(*(&game), g, k_interfaceCharacterUnlocked, countAvailableCharacters(game) - 2,
+  paintAnnouncement(game, g, k_interfaceCharacterUnlocked, countAvailableCharacters(game) - 2,
                     k_textCharacterUnlocked);
 }
 
@@ -177,14 +177,14 @@ void updateSpecialRivalOpened(cGame& game) {
     game.career.specialRivalOpen = 1;
     saveSettings(game);
     saveProgress(game);
-    startAnnouncement(*(&game), {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
+    startAnnouncement(game, {k_interfaceChallengeUnlocked, k_textSpecialRivalPages, 0});
     return;
   }
-  runAnnouncement(*(&game), k_interfaceChallengeUnlocked);
+  runAnnouncement(game, k_interfaceChallengeUnlocked);
 }
 
 void paintSpecialRivalOpened(cGame& game, Graphics* g) {
-  paintAnnouncement(*(&game), g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
+  paintAnnouncement(game, g, k_interfaceChallengeUnlocked, 0, k_textSpecialRivalOpened);
   paintSoftKeys(game, -1, k_textSoftOk);
 }
 
