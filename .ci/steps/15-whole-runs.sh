@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 top=$(pwd)
-spec=${KV_WHOLE_RUNS:-build/asan:bare build/release:data,bare}
+plan=${KV_WHOLE_RUNS:-build/asan:bare build/release:data,bare}
 export KV_SHUFFLE_SEED=${KV_SHUFFLE_SEED:-0}
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$top/.ci/lsan.supp":print_suppressions=0
@@ -45,7 +45,7 @@ export -f whole_run
 
 runs=()
 logs=()
-for entry in $spec; do
+for entry in $plan; do
   build=$(cd "${entry%%:*}" && pwd)
   modes=${entry#*:}
   mkdir -p "$build/whole-runs"
