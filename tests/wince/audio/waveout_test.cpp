@@ -35,6 +35,16 @@ WAVEFORMATEX mono22k() {
   return f;
 }
 
+// A mono 22 kHz channel whose callback records into `ev`; null when it
+// does not open.
+HWAVEOUT openRecording(Events& ev) {
+  WAVEFORMATEX f = mono22k();
+  HWAVEOUT h = nullptr;
+  const MMRESULT r = waveOutOpen(&h, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(&CALLBACK_done),
+                                 reinterpret_cast<DWORD_PTR>(&ev), CALLBACK_FUNCTION);
+  return r == MMSYSERR_NOERROR ? h : nullptr;
+}
+
 TEST(WaveOut, OpenChecksFormatAndFlags) {
   WAVEFORMATEX f = mono22k();
   HWAVEOUT h = nullptr;
@@ -56,11 +66,8 @@ TEST(WaveOut, OpenChecksFormatAndFlags) {
 
 TEST(WaveOut, HeaderLifecycleAndReset) {
   Events ev;
-  WAVEFORMATEX f = mono22k();
-  HWAVEOUT h = nullptr;
-  ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(&CALLBACK_done),
-                        reinterpret_cast<DWORD_PTR>(&ev), CALLBACK_FUNCTION),
-            MMSYSERR_NOERROR);
+  HWAVEOUT h = openRecording(ev);
+  ASSERT_NE(h, nullptr);
   std::vector<int16_t> pcm(22050 * 10, 7);  // ten seconds: never finishes here
   WAVEHDR hdr{};
   hdr.lpData = reinterpret_cast<char*>(pcm.data());
@@ -97,11 +104,8 @@ TEST(WaveOut, HeaderLifecycleAndReset) {
 // A short buffer finishes against the clock and its samples are captured.
 TEST(WaveOut, ShortBufferCompletesAndIsCaptured) {
   Events ev;
-  WAVEFORMATEX f = mono22k();
-  HWAVEOUT h = nullptr;
-  ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(&CALLBACK_done),
-                        reinterpret_cast<DWORD_PTR>(&ev), CALLBACK_FUNCTION),
-            MMSYSERR_NOERROR);
+  HWAVEOUT h = openRecording(ev);
+  ASSERT_NE(h, nullptr);
   std::vector<int16_t> pcm(441);
   for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(i);
   WAVEHDR hdr{};
@@ -128,11 +132,8 @@ class WaveOutVirtual : public wince_test::LayerTest {};
 
 TEST_F(WaveOutVirtual, BufferCompletesOnTheAdvanceThatReachesItsEnd) {
   Events ev;
-  WAVEFORMATEX f = mono22k();
-  HWAVEOUT h = nullptr;
-  ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(&CALLBACK_done),
-                        reinterpret_cast<DWORD_PTR>(&ev), CALLBACK_FUNCTION),
-            MMSYSERR_NOERROR);
+  HWAVEOUT h = openRecording(ev);
+  ASSERT_NE(h, nullptr);
   auto doneCount = [&ev] {
     std::lock_guard<std::mutex> g(ev.m);
     int n = 0;
