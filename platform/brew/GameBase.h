@@ -1,11 +1,13 @@
 // Base class of the game object: keeps the back-buffer image and its drawing
-// context and declares the game's operations, all empty here.
+// context and the host's services, and declares the game's operations, all
+// empty here.
 #pragma once
 
 #include <cstdint>
 
 #include "windows_brew/GameServices.h"
 
+class GameHost;
 class MutableImage;
 class Graphics;
 
@@ -27,7 +29,14 @@ class GameBase : public GameServices {
   int32_t getWidth() const;
   int32_t getHeight() const;
 
+  // What the game reaches of the host: the shell's services from
+  // construction on; a test may hand it another (null goes back to the
+  // shell's).
+  GameHost& host() const { return *m_host; }
+  void setHost(GameHost* services);
+
  protected:
   MutableImage* m_image;
   Graphics* m_graphics;
+  GameHost* m_host;
 };

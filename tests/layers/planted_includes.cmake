@@ -2,7 +2,7 @@
 # include planted in it that reaches up or sideways, naming that include.
 # -D CHECK=<CheckIncludes.cmake> ROOT=<source tree> WORK=<scratch folder>
 file(REMOVE_RECURSE ${WORK})
-foreach(dir zul windows_brew platform game/Korvane/PhysicalObject game/Korvane/cGamePlay)
+foreach(dir zul windows_brew platform game)
   get_filename_component(parent ${WORK}/${dir} DIRECTORY)
   file(COPY ${ROOT}/${dir} DESTINATION ${parent})
 endforeach()
@@ -30,6 +30,7 @@ set(plants
   "game/Korvane/PhysicalObject/PhysicsWorld.h|#include \"game/Korvane/cGame/cGame.h\"|(physics) includes game/Korvane/cGame/cGame.h (game)"
   "game/Korvane/PhysicalObject/TableLayout.h|#include \"game/Korvane/cGamePlay/RuleState.h\"|(physics) includes game/Korvane/cGamePlay/RuleState.h (rules)"
   "windows_brew/Host.cpp|#include \"platform/brew/GameBase.h\"|(host) includes platform/brew/GameBase.h (applet)"
+  "game/Korvane/cGame/cGameSound.cpp|#include \"windows_brew/ShellHost.h\"|(game) includes windows_brew/ShellHost.h (host)"
   "zul/3d/Angles.h|#include \"zul/3d/Camera.h\"|(angles) includes zul/3d/Camera.h (3d)"
 )
 foreach(plant ${plants})

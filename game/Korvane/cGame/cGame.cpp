@@ -6,7 +6,7 @@
 
 #include "korvane/gl.h"
 #include "platform/brew/ApplicationImpl.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/2d/MutableImage.h"
 #include "zul/memory/Debug.h"
 #include "zul/memory/StackMemoryPool.h"
@@ -66,7 +66,7 @@ void cGame::init() {
 
   delete engine.random;
   engine.random = new Random();
-  engine.random->setSeed(getTickCount());
+  engine.random->setSeed(host().tickCount());
 
   frame.frameTime = 25;
   interfaces.interfaceAnimations = 1;
@@ -74,7 +74,7 @@ void cGame::init() {
   resetEffects(*this);
 
   // The first frame is measured from here, not from system start.
-  frame.gameClock = getTickCount();
+  frame.gameClock = host().tickCount();
   frame.lastTick = frame.gameClock;
 
   states.gameState = k_stateNone;
@@ -109,14 +109,14 @@ void loadResourceIndex(cGame& game) { game.engine.resources.loadIndex(); }
 void cGame::update(Graphics* /*graphics*/) {
   Graphics* graphics = getGraphics();
   if (frame.waitCounter > 0) frame.waitCounter -= 1;
-  frame.gameClock = getTickCount();
+  frame.gameClock = host().tickCount();
   keys.update();
   updateCurrentState();
   if (frame.waitCounter <= 0) {
     paintCurrentState(graphics);
     if (states.redrawCounters[0] > 0) states.redrawCounters[0] -= 1;
   }
-  uint32_t now = getTickCount();
+  uint32_t now = host().tickCount();
   int32_t dt = static_cast<int32_t>(now - frame.lastTick);
   if (dt < 0) dt = 0;
   frame.lastTick = now;
@@ -160,7 +160,7 @@ void cGame::resume(int32_t /*value*/) {
     menu.selection = 1;
   if (s == k_stateTitle || s == k_stateMainMenu) playMusic(*this, 11);
   keys.lock(5);
-  frame.gameClock = getTickCount();
+  frame.gameClock = host().tickCount();
   frame.lastTick = frame.gameClock;
   states.redrawCounters[0] = states.redrawCounters[1] = 5;
   frame.suspended = 0;

@@ -9,9 +9,7 @@
 #include "game/Korvane/PhysicalObject/TableLayout.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
-#include "windows_brew/HostFiles.h"
-#include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/ShellHost.h"
+#include "platform/brew/GameHost.h"
 #include "zul/memory/Debug.h"
 
 namespace {
@@ -39,33 +37,23 @@ constexpr ArchiveUse kArchives[] = {
 // cloth texture per table.
 constexpr uint32_t kResourcesNeeded = k_resClothTexture0 + 9;
 
-HostFileKind dataFileKind(const char* name) {
-  ShellHost* shell = getShellHost();
-  char path[ShellHost::kMaxPath + 1];
-  if (!shell || !joinPath(path, sizeof path, shell->rootPath(), name)) return HostFileKind::None;
-  return hostFileKind(path);
-}
-
 // What keeps a data file from being read at all; null when nothing does.
-const char* fileProblem(const char* name) {
-  switch (dataFileKind(name)) {
-    case HostFileKind::None:
+const char* fileProblem(GameHost& host, const char* name) {
+  switch (host.dataFileKind(name)) {
+    case GameHost::FileKind::None:
       return "is missing";
-    case HostFileKind::Other:
+    case GameHost::FileKind::Other:
       return "is not a file";
     default:
       break;
   }
-  ShellHost* shell = getShellHost();
-  ShellFile* f = shell ? shell->openFile(shell->rootPath(), name, 1) : nullptr;
-  const char* problem = !f || !f->isOpen() ? "cannot be read" : f->length() == 0 ? "is empty" : nullptr;
-  if (shell) shell->releaseFile(f);
-  return problem;
+  const int64_t length = host.dataFileLength(name);
+  return length < 0 ? "cannot be read" : length == 0 ? "is empty" : nullptr;
 }
 
 // What is wrong with a file that would not open.
-const char* unopened(const char* name) {
-  const char* problem = fileProblem(name);
+const char* unopened(GameHost& host, const char* name) {
+  const char* problem = fileProblem(host, name);
   return problem ? problem : "cannot be read";
 }
 
@@ -99,7 +87,8 @@ void reportBadEntry(cGame& game, int32_t entry) {
 int32_t loadBar(cGame& game, const char* name) {
   const int32_t loaded = game.files.archives.loadBar(name);
   if (!loaded && name)
-    reportDataError(game, name, "%s", game.files.archives.notOpened() ? unopened(name) : game.files.archives.problem());
+    reportDataError(game, name, "%s",
+                    game.files.archives.notOpened() ? unopened(game.host(), name) : game.files.archives.problem());
   return loaded;
 }
 
@@ -115,10 +104,10 @@ bool checkDataFiles(cGame& game) {
   };
 
   for (const ArchiveUse& a : kArchives) {
-    if (const char* problem = fileProblem(a.name)) {
+    if (const char* problem = fileProblem(game.host(), a.name)) {
       note(a.name, problem);
     } else if (!game.files.archives.loadBar(a.name)) {
-      note(a.name, game.files.archives.notOpened() ? unopened(a.name) : game.files.archives.problem());
+      note(a.name, game.files.archives.notOpened() ? unopened(game.host(), a.name) : game.files.archives.problem());
     } else if (game.files.bar.count - 1 < a.entries) {
       char what[96];
       std::snprintf(what, sizeof what, "is damaged: it has %d entries, %d are needed", game.files.bar.count - 1,
@@ -135,7 +124,7 @@ bool checkDataFiles(cGame& game) {
   const char* packFiles[] = {GameResourceManager::kIndexFile, GameResourceManager::kPackFile};
   bool packThere = true;
   for (const char* name : packFiles) {
-    const char* problem = fileProblem(name);
+    const char* problem = fileProblem(game.host(), name);
     if (!problem) continue;
     note(name, problem);
     packThere = false;
@@ -146,7 +135,7 @@ bool checkDataFiles(cGame& game) {
 
   for (int32_t id = 0; id < k_soundCount; ++id) {
     const char16_t* name = getSoundFileName(id);
-    const std::string problem = checkOggSound(name);
+    const std::string problem = game.host().checkSoundFile(name);
     if (!problem.empty()) note(narrowName(name), problem.c_str());
   }
 

@@ -1,13 +1,11 @@
 // The save file "save.sav": a 300-byte image of fixed record slots with
 // big-endian fields, rewritten whole whenever a record changes.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "game/Korvane/cGame/SaveRecordFields.h"
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/HostFiles.h"
-#include "windows_brew/ShellHost.h"
+#include "platform/brew/GameHost.h"
 #include "zul/memory/Debug.h"
 #include "zul/memory/TrackedNew.h"
 
@@ -46,11 +44,6 @@ constexpr RecordLayout kRecords[] = {
     {100, kProgressFields, sizeof kProgressFields},
 };
 
-bool savePath(char* out, size_t capacity) {
-  ShellHost* shell = getShellHost();
-  return shell && joinPath(out, capacity, shell->rootPath(), kSaveName);
-}
-
 // "save.sav" as found where the game writes it (never a copy in the data
 // folder): missing (an empty file counts as one), readable with its first
 // bytes, or there but unreadable (not a regular file, a file far larger
@@ -65,48 +58,29 @@ struct SaveFileView {
 // is (anything up to it is read for its first 300 bytes).
 constexpr int64_t kMaxSaveFile = 64 * 1024;
 
-SaveFileView lookAtSaveFile() {
+SaveFileView lookAtSaveFile(GameHost& host) {
   SaveFileView view;
-  char path[ShellHost::kMaxPath + 1];
-  if (!savePath(path, sizeof path)) return view;
   // What a run killed in the middle of saving left.
-  hostFileRemoveStaleStaging(path);
-  const HostFileKind kind = hostFileKindWritten(path);
-  if (kind != HostFileKind::Regular) {
-    view.state = kind == HostFileKind::None ? SaveFileView::kMissing : SaveFileView::kUnreadable;
+  host.removeStaleStaging(kSaveName);
+  const GameHost::FileKind kind = host.savedFileKind(kSaveName);
+  if (kind != GameHost::FileKind::Regular) {
+    view.state = kind == GameHost::FileKind::None ? SaveFileView::kMissing : SaveFileView::kUnreadable;
     return view;
   }
   view.state = SaveFileView::kUnreadable;
-  FILE* f = hostFileOpenWritten(path, "rb");
-  if (!f) return view;
-  if (::fseeko(f, 0, SEEK_END) == 0) view.length = ::ftello(f);
-  if (view.length == 0) {
+  const bool read = host.readSavedFile(kSaveName, view.bytes, kSaveSize, &view.length);
+  if (view.length == 0)
     view.state = SaveFileView::kMissing;
-  } else if (view.length > 0 && view.length <= kMaxSaveFile && ::fseeko(f, 0, SEEK_SET) == 0) {
-    const size_t want = static_cast<size_t>(view.length < kSaveSize ? view.length : kSaveSize);
-    if (std::fread(view.bytes, 1, want, f) == want) view.state = SaveFileView::kReadable;
-  }
+  else if (view.length > 0 && view.length <= kMaxSaveFile && read)
+    view.state = SaveFileView::kReadable;
   if (view.length > kMaxSaveFile) debugTrace("save file: %lld bytes, no save of this game's\n", static_cast<long long>(view.length));
-  std::fclose(f);
   return view;
 }
 
-bool quitting() {
-  ShellHost* shell = getShellHost();
-  return shell && shell->isQuitRequested();
-}
-
-// Writes the whole image; the shell stages it, commits it to the disk and
+// Writes the whole image; the host stages it, commits it to the disk and
 // only then replaces the file. False when any of it failed.
-bool writeImage(const uint8_t* image) {
-  ShellHost* shell = getShellHost();
-  if (!shell || !image) return false;
-  ShellFile* f = shell->openFile(shell->rootPath(), kSaveName, 2);
-  bool ok = f && f->isOpen() && f->write(image, kSaveSize) == kSaveSize;
-  ok = f && f->close() == 0 && ok;
-  shell->releaseFile(f);
-  if (!ok) debugTrace("save file: write failed\n");
-  return ok;
+bool writeImage(GameHost& host, const uint8_t* image) {
+  return image && host.writeSavedFile(kSaveName, image, kSaveSize);
 }
 
 // Takes what a file that was read holds into the image, whose records hold
@@ -144,8 +118,7 @@ int32_t defaultChallengeState(int32_t index) { return index % 8 == 0 ? 1 : 0; }
 
 int32_t getFreeStorage(const cGame& game) {
   if (game.files.freeSpaceOverride >= 0) return game.files.freeSpaceOverride;
-  ShellHost* shell = getShellHost();
-  return shell ? shell->getFreeSpace() : 0;
+  return game.host().freeStorage();
 }
 
 void reportSaveFailure(cGame& game) {
@@ -166,12 +139,12 @@ void createSaveFile(cGame& game) {
   // A new image holds the records the game has (at start-up, their
   // defaults); an existing one (the file vanished mid-run) is kept.
   if (!makeSaveImage(game)) return;
-  if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
+  if (!writeImage(game.host(), game.files.saveImage)) reportSaveFailure(game);
 }
 
 uint8_t* readSaveRecord(cGame& game, int32_t id) {
   if (game.m_noSpaceState == kSavingOff) return nullptr;
-  const SaveFileView file = lookAtSaveFile();
+  const SaveFileView file = lookAtSaveFile(game.host());
   const bool present = file.state != SaveFileView::kMissing;
   const int32_t freeSpace = getFreeStorage(game);
   if (!present && freeSpace < kFreeToCreate) {
@@ -187,10 +160,10 @@ uint8_t* readSaveRecord(cGame& game, int32_t id) {
   }
 
   if (!present) {
-    if (!quitting()) createSaveFile(game);
-  } else if (makeSaveImage(game) && mergeFile(game.files.saveImage, file) && !quitting()) {
+    if (!game.host().isQuitting()) createSaveFile(game);
+  } else if (makeSaveImage(game) && mergeFile(game.files.saveImage, file) && !game.host().isQuitting()) {
     // A short or never-written part is written back whole.
-    if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
+    if (!writeImage(game.host(), game.files.saveImage)) reportSaveFailure(game);
   }
   if (!game.files.saveImage || id < 2 || id > 4) return nullptr;
   uint8_t* copy = new (kSource, 360, nullptr) uint8_t[kRecordSize[id]];
@@ -204,7 +177,7 @@ void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data) {
     game.files.saveWanted = 1;
     return;
   }
-  const SaveFileView file = lookAtSaveFile();
+  const SaveFileView file = lookAtSaveFile(game.host());
   const bool present = file.state != SaveFileView::kMissing;
   const int32_t freeSpace = getFreeStorage(game);
   if (!present && freeSpace < kFreeToCreate) {
@@ -219,14 +192,14 @@ void writeSaveRecord(cGame& game, int32_t id, const uint8_t* data) {
 
   // A new file is written once, whole: the image of the records the game
   // has, this one patched in.
-  if (!present && !quitting()) makeSaveImage(game);
+  if (!present && !game.host().isQuitting()) makeSaveImage(game);
   if (!game.files.saveImage || !data || id < 2 || id > 4) return;
   std::memcpy(game.files.saveImage + kRecordOffset[id], data, static_cast<size_t>(kRecordSize[id]));
   // Nothing to do when the file already holds exactly this.
   if (file.state == SaveFileView::kReadable && file.length >= kSaveSize &&
       std::memcmp(file.bytes, game.files.saveImage, kSaveSize) == 0)
     return;
-  if (!writeImage(game.files.saveImage)) reportSaveFailure(game);
+  if (!writeImage(game.host(), game.files.saveImage)) reportSaveFailure(game);
 }
 
 void holdSaves(cGame& game, bool hold) {

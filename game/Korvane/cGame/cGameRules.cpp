@@ -4,7 +4,7 @@
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGamePlay/ShotRules.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/memory/Debug.h"
 
 namespace {
@@ -93,5 +93,5 @@ int32_t cGamePoolHooks::playerCharacter(int32_t player) { return getPlayerCharac
 int32_t getPlayerCharacter(const cGame& game, int32_t player) {
   return player == 0 ? game.career.progress.character : game.setup.opponentSlot;
 }
-uint32_t cGamePoolHooks::tickCount() { return getTickCount(); }
+uint32_t cGamePoolHooks::tickCount() { return game.host().tickCount(); }
 void cGamePoolHooks::debugLine(const char* line) { debugTrace("%s", line); }

@@ -1,12 +1,10 @@
-// The game's sound control over the shell's sound player: one sound at a
+// The game's sound control over the host's sound player: one sound at a
 // time with a 700 ms guard, and the current music piece.
 #include <string>
 
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
-#include "windows_brew/OggSoundPlayer.h"
-#include "windows_brew/ShellHost.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/memory/Debug.h"
 
 namespace {
@@ -20,11 +18,6 @@ const char16_t* const kSoundFiles[kSoundCount] = {
     u"sfx_crowd_aww.ogg", u"sfx_error.ogg",  u"sfx_tally.ogg",          u"m_title.ogg",
     u"m_start.ogg",       u"m_win.ogg",      u"m_lose.ogg"};
 
-OggSoundPlayer* player() {
-  ShellHost* shell = getShellHost();
-  return shell ? shell->soundPlayer() : nullptr;
-}
-
 }  // namespace
 
 void initSound(cGame& game) { game.sound.currentId = -1; }
@@ -32,18 +25,17 @@ void initSound(cGame& game) { game.sound.currentId = -1; }
 const char16_t* getSoundFileName(int32_t id) { return id >= 0 && id < kSoundCount ? kSoundFiles[id] : nullptr; }
 
 void loadSound(cGame& game, int32_t id) {
-  OggSoundPlayer* p = player();
-  if (!p) return;
-  if (id == 0) p->setCapacity(kSoundCount);
+  GameHost& host = game.host();
+  if (!host.hasSoundPlayer()) return;
+  if (id == 0) host.setSoundSlots(kSoundCount);
   const char16_t* name = getSoundFileName(id);
   // An id without a file still takes its slot, so later ids keep theirs.
-  const char16_t* names[1] = {name ? name : u""};
-  if (getOggSounds(p, names, 1, 1) == 1 || !name) return;
+  if (host.loadSound(name ? name : u"") || !name) return;
   std::string narrow;
   for (const char16_t* c = name; *c; ++c) narrow.push_back(static_cast<char>(*c & 0xFF));
   // What a look at the file finds (it may have gone, or fail to read);
   // else its data does not decode.
-  const std::string problem = checkOggSound(name);
+  const std::string problem = host.checkSoundFile(name);
   reportDataError(game, narrow.c_str(), "%s", problem.empty() ? "is damaged: it does not decode" : problem.c_str());
 }
 
@@ -52,7 +44,8 @@ int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int
   // Every sound plays once, whatever the caller asked.
   // A sound counts as playing until it ends or is stopped (channels that are
   // only being handed back after a stop do not count).
-  if (game.sound.currentId >= 0 && game.isAnySoundPlaying() && getTickCount() - game.sound.startTime < kSoundGuardMs)
+  if (game.sound.currentId >= 0 && game.isAnySoundPlaying() &&
+      game.host().tickCount() - game.sound.startTime < kSoundGuardMs)
     return 1;
   game.stopAllSounds();
   startSound(game, id, 0, volume, volume2);
@@ -60,16 +53,15 @@ int32_t playSound(cGame& game, int32_t id, int32_t /*loop*/, int32_t volume, int
 }
 
 void startSound(cGame& game, int32_t id, int32_t loop, int32_t, int32_t) {
-  if (OggSoundPlayer* p = player()) p->play(id, loop);
-  game.sound.startTime = getTickCount();
+  game.host().playSound(id, loop);
+  game.sound.startTime = game.host().tickCount();
   game.sound.currentId = id;
   game.sound.lastId = id;
 }
 
 bool isSoundPlaying(cGame& game, int32_t id) {
   if (id < 0 || !game.sound.enabled || id != game.sound.currentId) return false;
-  OggSoundPlayer* p = player();
-  return p && p->isAnyPlaying() != 0;
+  return game.host().isAnySoundPlaying();
 }
 
 void playMusic(cGame& game, int32_t id) {

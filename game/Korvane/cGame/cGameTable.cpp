@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "game/Korvane/cGame/cGame.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/2d/ASprite.h"
 #include "zul/memory/Debug.h"
 #include "zul/memory/TrackedNew.h"
@@ -117,7 +117,7 @@ void resetMatchState(cGame& game) {
   game.world.resetBalls();
   game.table.hudHint = -1;
   game.table.panelExpression[0] = game.table.panelExpression[1] = -1;
-  game.table.matchStartTime = getTickCount();
+  game.table.matchStartTime = game.host().tickCount();
   game.world.previousCushionPoint.set(0, 0);
   const int32_t panel = game.match.altPanelLayout ? 26 : 18;
   setInterfaceElementFrame(game, kHudInterface, panel, 0);

@@ -7,7 +7,7 @@
 #include "game/Korvane/cGame/InterfaceFormat.h"
 #include "game/Korvane/cGame/cGame.h"
 #include "game/Korvane/cGame/cGameDataIds.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 #include "zul/3d/Angles.h"
@@ -375,7 +375,7 @@ void setPlayerExpression(cGame& game, int32_t player, int32_t frame) {
   if (player < 0 || player > 1) return;
   int16_t* e = spriteElement(game, k_elPortrait0 + player);
   if (!e) return;
-  const uint32_t now = getTickCount();
+  const uint32_t now = game.host().tickCount();
   if (frame == -1) {
     if (now - game.table.panelExpressionTime[player] <= static_cast<uint32_t>(kExpressionLife)) return;
     frame = 0;

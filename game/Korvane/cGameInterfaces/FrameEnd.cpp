@@ -8,7 +8,7 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameScreens.h"
 #include "game/Korvane/cGame/cGameStylus.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 
 namespace F = interfaceformat;
 
@@ -56,7 +56,8 @@ void enterFrameWon(cGame& game) {
   if (game.match.ruleSet != k_ruleSetNineBall && game.rules.groupChosenOnBreak[winner] >= 0 &&
       static_cast<uint32_t>(game.rules.groupChosenOnBreak[winner]) != game.rules.playerGroup[winner])
     unlockAchievement(game, 1);
-  if (static_cast<int32_t>(getTickCount() - game.table.matchStartTime) < kFastFrameMs) unlockAchievement(game, 12);
+  if (static_cast<int32_t>(game.host().tickCount() - game.table.matchStartTime) < kFastFrameMs)
+    unlockAchievement(game, 12);
   if (!game.rules.humanFouled) unlockAchievement(game, 24);
   if (game.match.playerProfile[1 - winner] == 0 && !game.rules.rivalPotted) {
     game.career.achievementCounter += 1;

@@ -9,7 +9,7 @@
 #include "game/Korvane/cGame/cGameDataIds.h"
 #include "game/Korvane/cGame/cGameStylus.h"
 #include "platform/brew/AppletGameBridge.h"
-#include "windows_brew/TickCount.h"
+#include "platform/brew/GameHost.h"
 #include "zul/2d/ASprite.h"
 #include "zul/2d/Graphics.h"
 
@@ -85,7 +85,7 @@ void updateMainMenu(cGame& game) {
     game.inGameMenus.entry199Shown = 0;
     game.mainMenu.slide = MainMenuScreen::Slide();
     game.mainMenu.slide.restX = getElementX(game, k_mainMenuMarker);
-    game.mainMenu.tick = getTickCount();
+    game.mainMenu.tick = game.host().tickCount();
     game.mainMenu.touchFirst = k_noTouchFirst;
     game.match.gameType = k_gameTypeNone;
     game.menu.selection = -1;
